@@ -1,0 +1,6 @@
+#pragma once
+#include <string>
+
+std::string getClipboardText();
+bool setClipboardText(const std::string& text);
+void clearClipboard();

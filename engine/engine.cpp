@@ -1,0 +1,334 @@
+#include "engine/engine.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "engine/bString.h"
+#include "engine/resourceFile.h"
+#include "engine/threadTask.h"
+
+Cengine* gEngine = nullptr;
+
+namespace {
+float gSinTable[3600];
+float gCosTable[3600];
+bool gTablesReady = false;
+
+void makeTables() {
+    if (gTablesReady) return;
+    for (int i = 0; i < 3600; ++i) {
+        double a = (double)i * 0.1 * M_PI / 180.0;
+        gSinTable[i] = (float)std::sin(a);
+        gCosTable[i] = (float)std::cos(a);
+    }
+    gTablesReady = true;
+}
+
+inline int tableIndex(float degrees) {
+    int i = (int)std::lround(degrees * 10.0f) % 3600;
+    return i < 0 ? i + 3600 : i;
+}
+
+bool isSeparator(char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t' || c == ','; }
+}  // namespace
+
+void CcommandLine::parse(const std::string& line) {
+    std::string l = toLowerAscii(line);
+    linuxSwitch = l.find("-linux") != std::string::npos;
+    noGrab = l.find("-nograb") != std::string::npos;
+    noScreenShots = l.find("-noscreenshots") != std::string::npos;
+    steamBoards = l.find("-steamboards") != std::string::npos;
+    noGoogle = l.find("-nogoogle") != std::string::npos;
+}
+
+Cengine* Cengine::create() {
+    void* mem = std::calloc(1, sizeof(Cengine));
+    if (!mem) return nullptr;
+    gEngine = new (mem) Cengine();
+    return gEngine;
+}
+
+void Cengine::destroy() {
+    if (!gEngine) return;
+    Cengine* e = gEngine;
+    e->~Cengine();
+    gEngine = nullptr;
+    std::free(e);
+}
+
+Cengine::Cengine() {
+    makeTables();
+    mainThread_ = SDL_ThreadID();
+    log.timeSource = [this] { return gameTime; };
+}
+
+Cengine::~Cengine() {
+    log.close();
+    if (gEngine == this) gEngine = nullptr;
+}
+
+bool Cengine::isMainThread() const { return SDL_ThreadID() == mainThread_; }
+
+bool Cengine::init(const std::string& commandLine) {
+    switches.parse(commandLine);
+    webServiceOff = webServiceOff || switches.steamBoards;
+    analyticsOff = analyticsOff || switches.noGoogle;
+    gameNameNoBlanks.clear();
+    for (char c : gameName)
+        if (c != ' ') gameNameNoBlanks.push_back(c);
+
+    // Platform check: this build runs on Linux.
+    platform = platformName(2);
+    if (switches.linuxSwitch) {
+        countryCode = "LX";
+    } else {
+        // The territory of the locale: "en_GB.UTF-8" gives "GB".
+        const char* vars[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+        for (const char* v : vars) {
+            const char* loc = getenv(v);
+            if (!loc || !*loc) continue;
+            const char* us = strchr(loc, '_');
+            if (us && isalpha((unsigned char)us[1]) && isalpha((unsigned char)us[2])) {
+                countryCode = {(char)toupper(us[1]), (char)toupper(us[2])};
+                break;
+            }
+        }
+    }
+
+    if (saveFolder.empty() && !setSaveFolder(defaultSaveFolder(gameNameNoBlanks))) {
+        fprintf(stderr, "Can't create the save folder\n");
+        return false;
+    }
+    char versionLine[256];
+    snprintf(versionLine, sizeof versionLine, "%s - %s - %s - %s", gameName.c_str(), versionText.c_str(),
+             platform.c_str(), provider.c_str());
+    log.open(savePath("debug.txt"), versionLine);
+
+    struct stat st;
+    if (::stat(dataRoot.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        log.print(LOG_E, "Can't find the data folder: %s", dataRoot.c_str());
+        return false;
+    }
+    if (!tables_[TABLE_INTERNAL].load("stringsInternal.txt")) return false;
+    if (!tables_[TABLE_GAME_SYSTEM].load("stringsGameSystem.txt")) return false;
+    if (!loadLanguage("English")) return false;
+    if (!colours.load("colours.txt")) return false;
+    log.print(LOG_L, "Engine init: %s %s on %s", gameName.c_str(), versionText.c_str(), platform.c_str());
+    return true;
+}
+
+bool Cengine::loadLanguage(const std::string& language) {
+    if (!tables_[TABLE_LANGUAGE].load("stringsGameEnglish.txt")) return false;
+    if (!language.empty() && !equalsIgnoreCase(language, "English"))
+        return tables_[TABLE_LANGUAGE].load("stringsGame" + language + ".txt", true);
+    return true;
+}
+
+void Cengine::update() {
+    frameTime = updateStep / (double)(subSteps > 0 ? subSteps : 1);
+    if (!paused) gameTime += frameTime;
+    ++updateCount;
+    if (updateHooks) updateHooks();
+}
+
+void Cengine::endFrame() {
+    if (fatalPending_) fatalError();
+}
+
+void Cengine::setPaused(bool p) {
+    log.debugPrint("Paused = %d", p ? 1 : 0);
+    paused = p;
+}
+
+void Cengine::setScreenSize(int w, int h) {
+    screenWidth = w;
+    screenHeight = h;
+    halfScreenWidth = w / 2;
+    halfScreenHeight = h / 2;
+}
+
+void Cengine::logFatal(const char* fmt, ...) {
+    va_list args;
+    va_start(args, fmt);
+    log.vprint(LOG_E, fmt, args);
+    va_end(args);
+    if (isMainThread()) fatalError();
+    fatalPending_ = true;
+}
+
+void Cengine::raiseFatal(const char* fmt, ...) {
+    va_list args;
+    va_start(args, fmt);
+    log.vprint(LOG_E, fmt, args);
+    va_end(args);
+    if (isMainThread()) fatalError();
+    fatalPending_ = true;
+}
+
+void Cengine::fatalError() {
+    std::string last = log.lastLine();
+    log.print(LOG_E, "****************--CRASH--****************");
+    const char* driver = SDL_GetCurrentVideoDriver();
+    bool haveDisplay = driver && strcmp(driver, "dummy") != 0 && strcmp(driver, "offscreen") != 0;
+    if (haveDisplay) SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, gameName.c_str(), last.c_str(), nullptr);
+    log.close();
+    std::_Exit(1);
+}
+
+bool Cengine::readToken(std::string& dest, const char*& cursor) {
+    dest.clear();
+    if (!cursor) return false;
+    const char* p = cursor;
+    for (;;) {
+        while (*p && isSeparator(*p)) ++p;
+        if (*p == ';') {
+            while (*p && *p != '\n') ++p;
+            continue;
+        }
+        break;
+    }
+    if (!*p) {
+        cursor = p;
+        return false;
+    }
+    if (*p == '"') {
+        const char* start = ++p;
+        while (*p && *p != '"') ++p;
+        if (!*p) {
+            if (gEngine) gEngine->log.print(LOG_L, "Unmatched quote: %s", std::string(start, std::min<size_t>(p - start, 80)).c_str());
+            dest.assign(start, p);
+            cursor = p;
+            return true;
+        }
+        dest.assign(start, p);
+        cursor = p + 1;
+        return true;
+    }
+    const char* start = p;
+    while (*p && !isSeparator(*p) && *p != ';' && *p != '"') ++p;
+    dest.assign(start, p);
+    cursor = p;
+    return true;
+}
+
+bool Cengine::readBool(const char*& cursor) {
+    std::string t;
+    if (!readToken(t, cursor)) return false;
+    return t == "1" || equalsIgnoreCase(t, "true") || equalsIgnoreCase(t, "yes") || equalsIgnoreCase(t, "on");
+}
+
+float Cengine::readFloat(const char*& cursor) {
+    std::string t;
+    if (!readToken(t, cursor)) return 0.0f;
+    return strtof(t.c_str(), nullptr);
+}
+
+int Cengine::readInt(const char*& cursor) {
+    std::string t;
+    if (!readToken(t, cursor)) return 0;
+    return (int)strtol(t.c_str(), nullptr, 0);
+}
+
+float Cengine::fastSin(float degrees) { return gSinTable[tableIndex(degrees)]; }
+float Cengine::fastCos(float degrees) { return gCosTable[tableIndex(degrees)]; }
+
+const char* Cengine::platformName(int index) {
+    static const char* names[] = {"Windows", "Mac", "Linux", "iOS", "Android"};
+    return index >= 0 && index < 5 ? names[index] : "Unknown";
+}
+
+const char* Cengine::storeName(int index) {
+    static const char* names[] = {"Steam", "Humble", "Itch IO", "GOG", "Android", "iOS"};
+    return index >= 0 && index < 6 ? names[index] : "Unknown";
+}
+
+bool Cengine::setSaveFolder(const std::string& folder) {
+    std::string f = folder;
+    if (f.empty()) return false;
+    if (f.back() != '/') f += '/';
+    if (!makeFolders(f.substr(0, f.size() - 1))) return false;
+    saveFolder = f;
+    return true;
+}
+
+bool Cengine::setDataRoot(const std::string& root) {
+    std::string r = root;
+    if (r.empty()) return false;
+    if (r.back() != '/') r += '/';
+    dataRoot = r;
+    return true;
+}
+
+void Cengine::addTask(CthreadTask* task) {
+    std::lock_guard<std::mutex> lock(taskListMutex_);
+    if (std::find(tasks_.begin(), tasks_.end(), task) == tasks_.end()) tasks_.push_back(task);
+}
+
+void Cengine::removeTask(CthreadTask* task) {
+    std::lock_guard<std::mutex> lock(taskListMutex_);
+    tasks_.erase(std::remove(tasks_.begin(), tasks_.end(), task), tasks_.end());
+}
+
+std::vector<CthreadTask*> Cengine::runningTasks() const {
+    std::lock_guard<std::mutex> lock(taskListMutex_);
+    return tasks_;
+}
+
+bool Cengine::anyTaskRunning() const {
+    std::lock_guard<std::mutex> lock(taskListMutex_);
+    return !tasks_.empty();
+}
+
+std::string defaultSaveFolder(const std::string& gameNameNoBlanks) {
+    if (const char* over = getenv("ZORBEX_SAVE_DIR"); over && *over) return over;
+    const char* home = getenv("HOME");
+    std::string homeDir = home && *home ? home : "/tmp";
+    std::string documents = homeDir + "/Documents";
+    // The XDG documents folder, as xdg-user-dir reads it.
+    const char* cfg = getenv("XDG_CONFIG_HOME");
+    std::string dirsFile = (cfg && *cfg ? std::string(cfg) : homeDir + "/.config") + "/user-dirs.dirs";
+    Cbytes bytes;
+    if (CresourceFile::readWholeFile(dirsFile, bytes)) {
+        std::string text(bytes.begin(), bytes.end());
+        size_t at = text.find("XDG_DOCUMENTS_DIR=\"");
+        if (at != std::string::npos) {
+            at += 19;
+            size_t end = text.find('"', at);
+            if (end != std::string::npos) {
+                std::string v = text.substr(at, end - at);
+                if (v.rfind("$HOME", 0) == 0) v = homeDir + v.substr(5);
+                if (!v.empty() && v[0] == '/' && v != homeDir && v != homeDir + "/") documents = v;
+            }
+        }
+    }
+    return documents + "/QuillmarshGames/" + gameNameNoBlanks + "/";
+}
+
+std::string findDataRoot(const char* argv0) {
+    struct stat st;
+    if (const char* over = getenv("ZORBEX_DATA"); over && *over) return std::string(over) + "/";
+    char exe[4096];
+    ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+    std::string exeDir;
+    if (n > 0) {
+        exe[n] = 0;
+        std::string e = exe;
+        exeDir = e.substr(0, e.find_last_of('/'));
+    } else if (argv0) {
+        std::string a = argv0;
+        size_t cut = a.find_last_of('/');
+        exeDir = cut == std::string::npos ? "." : a.substr(0, cut);
+    }
+    if (!exeDir.empty()) {
+        std::string beside = exeDir + "/data";
+        if (::stat(beside.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return beside + "/";
+    }
+    return "data/";
+}

@@ -1,0 +1,63 @@
+#pragma once
+// The one log of the program: a line per call, prefixed with the level tag and
+// the game time, echoed to SDL's log and appended to "debug.txt".
+#include <cstdarg>
+#include <cstdio>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#define ZX_PRINTF(fmtIdx, argIdx) __attribute__((format(printf, fmtIdx, argIdx)))
+
+enum ElogLevel { LOG_A = 0, LOG_L = 1, LOG_V = 2, LOG_T = 3, LOG_E = 4, LOG_DB = 5 };
+
+struct ClogLine {
+    int level = 0;
+    std::string text;   // the formatted message alone
+    std::string line;   // the whole line as written to the file
+};
+
+class Clog {
+public:
+    Clog();
+    ~Clog();
+
+    // Opens (and truncates) the log file and writes its two header lines.
+    bool open(const std::string& path, const std::string& versionLine);
+    void close();
+
+    void print(int level, const char* fmt, ...) ZX_PRINTF(3, 4);
+    void vprint(int level, const char* fmt, va_list args);
+    void debugPrint(const char* fmt, ...) ZX_PRINTF(2, 3);
+
+    static const char* levelTag(int level);
+    static std::string timeText(double seconds);
+
+    // The last line written, for the fatal-error message box.
+    std::string lastLine() const;
+
+    // Recent lines kept in memory (tests read them; the crash report too).
+    std::vector<ClogLine> recentLines() const;
+    bool contains(const std::string& text) const;   // any recent line's text equals text
+    bool containsPart(const std::string& part) const;
+    void clearRecent();
+
+    // Game time source for the prefix (seconds); defaults to 0.
+    std::function<double()> timeSource;
+    // Level-4 lines go to this hook (analytics fills it). Never called re-entrantly.
+    std::function<void(const std::string&)> errorHook;
+
+    bool debugOutput = false;
+    bool echoToSdl = true;
+
+private:
+    void write(int level, const std::string& text);
+
+    mutable std::recursive_mutex mutex_;
+    FILE* file_ = nullptr;
+    std::string lastLine_;
+    std::vector<ClogLine> recent_;
+    size_t recentMax_ = 8192;
+    bool inErrorHook_ = false;
+};

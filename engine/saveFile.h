@@ -1,0 +1,58 @@
+#pragma once
+// CsaveFile: one save file of named records that their owners register.
+//
+// The file is a record stream packed in the single-block container:
+//   "ZXRS" | u32 version 1 | u32 record count | records...
+//   record: u8 name length | name | u32 data length | data
+// Loading is all or nothing: the whole stream is checked before any record
+// is touched. Records absent from the file keep their current values.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/webMessage.h"
+
+enum EsaveLoadResult { SAVE_LOADED = 0, SAVE_MISSING, SAVE_CORRUPT, SAVE_CLOUD_FAILED };
+
+class CsaveFile {
+public:
+    using Cwriter = std::function<void(Cbytes& out)>;
+    // A reader checks everything before it assigns anything; false refuses the data.
+    using Creader = std::function<bool(const uint8_t* data, size_t size)>;
+
+    CsaveFile() = default;
+    CsaveFile(std::string fileName, bool cloud = false) : fileName_(std::move(fileName)), cloud_(cloud) {}
+
+    void setFileName(const std::string& n) { fileName_ = n; }
+    const std::string& fileName() const { return fileName_; }
+    void setCloud(bool c) { cloud_ = c; }
+    bool cloud() const { return cloud_; }
+
+    // A fixed-size record at a fixed place. A stored record of another size is
+    // copied as far as both go; the rest is zeroed.
+    void addRecord(const std::string& name, void* data, size_t size);
+    void addRecord(const std::string& name, Cwriter writer, Creader reader);
+    void clearRecords() { records_.clear(); }
+
+    bool saveItems();
+    bool loadItems();
+    EsaveLoadResult lastResult() const { return lastResult_; }
+
+    // The stream itself, for tests and the cloud path.
+    Cbytes serialise() const;
+    bool deserialise(const uint8_t* p, size_t size);
+
+private:
+    struct Crecord {
+        std::string name;
+        void* data = nullptr;
+        size_t size = 0;
+        Cwriter writer;
+        Creader reader;
+    };
+    std::string fileName_;
+    bool cloud_ = false;
+    std::vector<Crecord> records_;
+    EsaveLoadResult lastResult_ = SAVE_MISSING;
+};

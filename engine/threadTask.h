@@ -1,0 +1,45 @@
+#pragma once
+// CthreadTask: a named background task on its own SDL thread. Every task body
+// runs under the one engine task mutex, so at most one body runs at a time.
+// The main thread polls started(), finished() and success().
+#include <atomic>
+#include <functional>
+#include <string>
+
+struct SDL_Thread;
+
+class CthreadTask {
+public:
+    using Cbody = std::function<bool()>;   // returns success
+
+    CthreadTask() = default;
+    explicit CthreadTask(std::string name) : name_(std::move(name)) {}
+    ~CthreadTask();
+    CthreadTask(const CthreadTask&) = delete;
+    CthreadTask& operator=(const CthreadTask&) = delete;
+
+    // Starts the body on its own thread; refuses while this task runs
+    // ("Thread already running! %s"). indicatorText, when given, is shown by
+    // the loading indicator while the task runs.
+    bool start(Cbody body, const std::string& name = {}, const char* indicatorText = nullptr);
+    // Blocks until the thread has ended (for shutdown and tests).
+    void join();
+    // Clears the flags and result and drops the task from the engine's list.
+    void reset();
+
+    bool running() const { return running_.load(); }
+    bool started() const { return started_.load(); }
+    bool finished() const { return finished_.load(); }
+    bool success() const { return success_.load(); }
+    const std::string& name() const { return name_; }
+    bool showsIndicator() const { return !indicatorText_.empty(); }
+    const std::string& indicatorText() const { return indicatorText_; }
+
+private:
+    static int threadMain(void* self);
+    std::string name_;
+    std::string indicatorText_;
+    Cbody body_;
+    SDL_Thread* thread_ = nullptr;
+    std::atomic<bool> running_{false}, started_{false}, finished_{false}, success_{false};
+};

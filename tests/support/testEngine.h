@@ -1,0 +1,23 @@
+#pragma once
+// Test support: an engine with a fresh save folder and the built data folder.
+#include <string>
+
+#include "engine/engine.h"
+
+class CtestEngine {
+public:
+    // Creates the engine; with init, reads the data folder's tables too.
+    explicit CtestEngine(bool init = true, const std::string& commandLine = "");
+    ~CtestEngine();
+    Cengine* operator->() { return gEngine; }
+    const std::string& saveDir() const { return saveDir_; }
+    bool initOk() const { return initOk_; }
+
+private:
+    std::string saveDir_;
+    bool initOk_ = false;
+};
+
+// A fresh empty folder under the system's temp folder.
+std::string makeTempFolder(const char* tag);
+void removeFolderTree(const std::string& path);
