@@ -1,0 +1,34 @@
+#pragma once
+// The screens the state machine brings with it: stand-ins for states whose
+// real screens are not written yet (so the game runs from loading to the
+// title), and ReallyExit.
+#include "game/screenSlot.h"
+
+// Does nothing; leaves at once.
+class CemptyScreen : public CscreenSlot {};
+
+// The Loading state's work without its picture: the remaining loading
+// phases, then the title screen behind the fade.
+class CloadingSteps : public CscreenSlot {
+public:
+    void enter() override;
+};
+
+// The fade between states without its picture: it lasts one second of game
+// time and then lets the requested state in.
+class CtimedFade : public CscreenSlot {
+public:
+    static constexpr double kLength = 1.0;
+    void enter() override { t_ = 0; }
+    void update() override;
+    bool hasLeft() const override { return t_ > kLength; }
+
+private:
+    double t_ = 0;
+};
+
+// ReallyExit: the final save and the quit flag.
+class CreallyExitScreen : public CscreenSlot {
+public:
+    void enter() override;
+};
