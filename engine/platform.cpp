@@ -41,6 +41,8 @@ bool Cplatform::startUp() {
     started_ = true;
     const char* driver = SDL_GetCurrentVideoDriver();
     headless_ = isHeadlessDriver(driver);
+    // SDL drops pad input while no window has focus; headless, none ever does.
+    if (headless_) SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     gEngine->log.print(LOG_L, "SDL started, video driver %s%s", driver ? driver : "none",
                        headless_ ? " (headless)" : "");
     return true;
