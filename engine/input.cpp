@@ -107,6 +107,41 @@ void CinputPlayer::update(const Cinput& in) {
     }
 }
 
+// ---- stored mappings ----
+
+const CinputMapping* CinputMappings::find(const std::string& name) const {
+    for (const auto& m : rows)
+        if (m.name == name) return &m;
+    return nullptr;
+}
+
+bool CinputMappings::store(const CinputMapping& mapping) {
+    if (mapping.name.empty()) return false;
+    for (auto& m : rows) {
+        if (m.name == mapping.name) {
+            m = mapping;
+            return true;
+        }
+    }
+    if ((int)rows.size() >= kMaxRows) {
+        if (gEngine) gEngine->log.print(LOG_L, "No room to store the mapping of %s", mapping.name.c_str());
+        return false;
+    }
+    rows.push_back(mapping);
+    return true;
+}
+
+void CinputMappings::clearJoystickMappings() {
+    std::erase_if(rows, [](const CinputMapping& m) { return m.name != kKeyboard; });
+}
+
+bool CinputMappings::applyTo(CinputPlayer& player, const std::string& name) const {
+    const CinputMapping* m = find(name);
+    if (!m) return false;
+    player.applyMapping(*m);
+    return true;
+}
+
 // ---- the engine's input ----
 
 Cinput::Cinput() {

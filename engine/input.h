@@ -53,6 +53,26 @@ private:
     std::array<bool, ACTION_COUNT> down_{}, prev_{};
 };
 
+// The stored mappings: at most one per device name ("Keyboard" or a
+// joystick's name), 25 in all. The settings file keeps them.
+class CinputMappings {
+public:
+    static constexpr int kMaxRows = 25;
+    static constexpr const char* kKeyboard = "Keyboard";
+
+    const CinputMapping* find(const std::string& name) const;
+    bool isKnown(const std::string& name) const { return find(name) != nullptr; }
+    // Replaces the mapping of the same name; false (nothing stored) when all
+    // rows hold other devices.
+    bool store(const CinputMapping& mapping);
+    // Every mapping but the keyboard's.
+    void clearJoystickMappings();
+    // Gives a player the bindings stored for a device; false when none are.
+    bool applyTo(CinputPlayer& player, const std::string& name) const;
+
+    std::vector<CinputMapping> rows;
+};
+
 class Cinput {
 public:
     static constexpr int kPlayers = 4;
@@ -85,6 +105,7 @@ public:
     Cjoysticks joysticks;
     CtouchMgr touch;
     CvirtualSticks sticks;
+    CinputMappings mappings;
 
     int inputMode = DEVICE_KEYBOARD_MOUSE;   // how the menus are driven
     bool inputHold = false;                  // input is held back (e.g. after a dialog)

@@ -117,7 +117,7 @@ bool Cgame::setScreen(int mode, CscreenSlot* screen) {
         gEngine->log.print(LOG_E, "Can't give game mode %d a screen", mode);
         return false;
     }
-    if (current_ == screens_[mode]) current_ = screen;
+    if (mode == mode_ && current_) current_ = screen;
     screens_[mode] = screen;
     loaded_[mode] = false;
     return true;

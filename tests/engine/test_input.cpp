@@ -338,3 +338,29 @@ TEST(Touch, VirtualSticksLayoutAndDrive) {
     EXPECT_FALSE(vs.enabled());
     EXPECT_FLOAT_EQ(vs.lastTouch.x, CvirtualSticks::kParkX);
 }
+
+TEST(Input, StoredMappingsOnePerDeviceAtMostTwentyFive) {
+    CinputMappings store;
+    CinputPlayer p;
+    p.setDevice(DEVICE_CONTROLLER, 0);
+    EXPECT_FALSE(store.applyTo(p, "Pad"));
+    EXPECT_EQ(p.bindings, defaultControllerBindings());
+
+    ASSERT_TRUE(store.store({"Keyboard", {CactionBinding::forKey(ACTION_SELECT, SDL_SCANCODE_K)}}));
+    ASSERT_TRUE(store.store({"Pad", {CactionBinding::forJoyButton(ACTION_SELECT, 3)}}));
+    // Configuring the same pad again replaces its row.
+    ASSERT_TRUE(store.store({"Pad", {CactionBinding::forJoyButton(ACTION_SELECT, 5)}}));
+    EXPECT_EQ(store.rows.size(), 2u);
+    ASSERT_TRUE(store.applyTo(p, "Pad"));
+    ASSERT_EQ(p.bindings.size(), 1u);
+    EXPECT_EQ(p.bindings[0].joyButton, 5);
+
+    for (int i = 0; i < 30; ++i) store.store({"Pad " + std::to_string(i), {}});
+    EXPECT_EQ((int)store.rows.size(), CinputMappings::kMaxRows);
+    EXPECT_FALSE(store.isKnown("Pad 29"));
+    EXPECT_FALSE(store.store({"", {}}));
+
+    store.clearJoystickMappings();
+    ASSERT_EQ(store.rows.size(), 1u);
+    EXPECT_TRUE(store.isKnown("Keyboard"));
+}

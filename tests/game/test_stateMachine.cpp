@@ -50,6 +50,8 @@ TEST(StateMachine, StartUpRunsLoadingThenFadesToPressStart) {
 TEST(StateMachine, StatesWithoutAScreenAreRefusedNeverEntered) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
+    EXPECT_EQ(g.mode(), GM_INIT);
+    EXPECT_EQ(g->currentScreen(), nullptr);
     ASSERT_TRUE(g->setGameMode(GM_MAIN_MENU));
     for (int m : {(int)GM_INIT, (int)GM_LOADING_DONE, (int)GM_RESERVED, (int)GM_DAILY_CHALLENGE_D, -1, 60, 1000}) {
         EXPECT_FALSE(g->setGameMode(m)) << m;
