@@ -119,6 +119,7 @@ bool Cengine::init(const std::string& commandLine) {
     if (!tables_[TABLE_GAME_SYSTEM].load("stringsGameSystem.txt")) return false;
     if (!loadLanguage("English")) return false;
     if (!colours.load("colours.txt")) return false;
+    if (!ui.init()) return false;
     log.print(LOG_L, "Engine init: %s %s on %s", gameName.c_str(), versionText.c_str(), platform.c_str());
     return true;
 }

@@ -15,6 +15,7 @@
 #include "engine/maths.h"
 #include "engine/random.h"
 #include "engine/stringTable.h"
+#include "engine/ui/uiMgr.h"
 #include "engine/webMessage.h"
 
 class CthreadTask;
@@ -95,6 +96,7 @@ public:
     CcolourTable colours;
     Crandom random{12345};
     CcommandLine switches;
+    CuiMgr ui;
 
     // Identity and settings read by the screens and services.
     std::string gameName = "Zorbex";
