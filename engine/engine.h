@@ -17,6 +17,8 @@
 #include "engine/stringTable.h"
 #include "engine/ui/uiMgr.h"
 #include "engine/webMessage.h"
+#include "services/analytics.h"
+#include "services/twitter.h"
 
 class CthreadTask;
 
@@ -97,6 +99,8 @@ public:
     Crandom random{12345};
     CcommandLine switches;
     CuiMgr ui;
+    Canalytics analytics;
+    Ctwitter twitter;
 
     // Identity and settings read by the screens and services.
     std::string gameName = "Zorbex";
