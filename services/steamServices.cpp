@@ -2,7 +2,12 @@
 
 #include "engine/engine.h"
 
-CsteamServices::CsteamServices() { platform.leaderboardMgr = &leaderboards; }
+CsteamServices::CsteamServices() {
+    platform.leaderboardMgr = &leaderboards;
+    platform.sendEvent = [](const char* category, const char* action, const char* label) {
+        if (gEngine) gEngine->analytics.sendEvent(category, action, label);
+    };
+}
 
 CsteamServices::~CsteamServices() {
     if (hooked_ && gEngine) {

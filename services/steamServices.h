@@ -8,7 +8,9 @@
 //   update()  once per engine update, last of the engine members.
 //
 // While Steam runs it serves the engine's cloudSave / cloudLoad hooks, so save
-// files with the cloud flag go through Steam remote storage.
+// files with the cloud flag go through Steam remote storage. The platform's
+// analytics seam goes to the engine's analytics client; its other seams (player
+// id, friend list, time played, loading tick) are left for the owner to connect.
 #include "services/achievementsMgr.h"
 #include "services/platformSteam.h"
 #include "services/steamLeaderboardMgr.h"
