@@ -9,6 +9,7 @@ import math
 
 import numpy as np
 
+from symbols import globe
 from neon import CYAN, INK, WHITE, Rng, Sprite, mix, regular, seed_of, star_points
 
 R = (0.86, 0.1, 0.18)
@@ -45,6 +46,7 @@ KNOWN = {
     "cl": ("chile", (W, R, B)), "ph": ("tri", (B, R, W)), "my": ("stripes", (R, W, N)),
     "il": ("h_israel", (W, B)), "za": ("tri", (R, B, G)), "lu": ("h", (R, W, S)),
     "by": ("h21", (R, G)), "kz": ("disc", (S, Y)), "sa": ("solid", (G, W)),
+    "eu": ("ring", (B, Y)),
 }
 
 FIELD = [R, W, B, N, G, Y, K, S, O, M]
@@ -171,6 +173,12 @@ def draw_pattern(sp, x0, y0, x1, y1, pattern, cols):
         for (ax, ay) in ((0.75, 0.3), (0.66, 0.55), (0.84, 0.5), (0.75, 0.8)):
             sp.fill(W, lambda p, ax=ax, ay=ay: p.poly(star_points(x0 + w * ax, y0 + h * ay, h * 0.08, h * 0.035, n=7)))
         sp.fill(W, lambda p: p.poly(star_points(x0 + w * 0.25, y0 + h * 0.75, h * 0.12, h * 0.05, n=7)))
+    elif pattern == "ring":
+        sp.fill(cols[0], lambda p: p.rect(x0, y0, x1, y1))
+        for i in range(12):
+            t = 2 * math.pi * i / 12
+            sx, sy = cx + math.cos(t) * h * 0.3, cy + math.sin(t) * h * 0.3
+            sp.fill(cols[1], lambda p, sx=sx, sy=sy: p.poly(star_points(sx, sy, h * 0.06, h * 0.025)))
     elif pattern == "union":
         _union(sp, x0, y0, x1, y1, cols)
     elif pattern == "h_dot":
@@ -205,6 +213,7 @@ def draw(w, h, code):
     if code == "unknown":
         sp.fill((0.08, 0.1, 0.18), lambda p: p.rect(x0, y0, x1, y1))
         sp.gradient(lambda p: p.rect(x0, y0, x1, y1), (0.16, 0.18, 0.3), (0.05, 0.06, 0.12))
+        globe(sp, CYAN, (x0 + x1) / 2 - h * 0.36, (y0 + y1) / 2 - h * 0.4, h * 0.72)
         frame = mix(WHITE, CYAN, 0.5)
         label = "?"
     else:

@@ -852,6 +852,49 @@ def k_background(w, h, args):
     return sp
 
 
+def k_countdown(w, h, args):
+    """The 3-2-1-Go numerals: big neon figures in a ring, GO! burns hotter."""
+    text = args["text"]
+    go = not text.isdigit()
+    c = {"3": CYAN, "2": MAGENTA, "1": YELLOW}.get(text, GREEN)
+    sp = Sprite(w, h, glow=1.3 if go else 1.0)
+    s = min(w, h)
+    cx, cy = w / 2, h / 2
+    sp.neon(c, lambda p: p.circle(cx, cy, s * 0.44, width=s * 0.02), alpha=0.8, glow=0.7)
+    for a in range(0, 360, 30):
+        t = math.radians(a)
+        sp.neon(c, lambda p, t=t: p.line([(cx + math.cos(t) * s * 0.37, cy + math.sin(t) * s * 0.37),
+                                          (cx + math.cos(t) * s * 0.41, cy + math.sin(t) * s * 0.41)], s * 0.015),
+                alpha=0.6, glow=0.4)
+    _outline_text(sp, cx, cy + s * 0.02, text, s * (0.36 if go else 0.56), "DejaVuSans-BoldOblique",
+                  WHITE, c, c, s * 0.014, maxw=s * 0.74, fill_alpha=0.7)
+    return sp
+
+
+def k_stick(w, h, args):
+    """The on-screen stick: a ring base with direction ticks, and its knob."""
+    c = colour_arg(args, "colour", CYAN)
+    sp = Sprite(w, h)
+    s = min(w, h)
+    cx, cy = w / 2, h / 2
+    if args.get("part") == "knob":
+        sp.fill(INK, lambda p: p.circle(cx, cy, s * 0.4), alpha=0.7)
+        sp.gradient(lambda p: p.circle(cx, cy, s * 0.4), scale(c, 0.5), scale(c, 0.1), alpha=0.7)
+        sp.neon(c, lambda p: p.circle(cx, cy, s * 0.4, width=s * 0.05))
+        sp.neon(WHITE, lambda p: p.circle(cx, cy, s * 0.2, width=s * 0.025), alpha=0.6, glow=0.3)
+        return sp
+    sp.fill(INK, lambda p: p.circle(cx, cy, s * 0.45), alpha=0.45)
+    sp.neon(c, lambda p: p.circle(cx, cy, s * 0.45, width=s * 0.02))
+    sp.neon(c, lambda p: p.circle(cx, cy, s * 0.3, width=s * 0.008), alpha=0.5, glow=0.2)
+    for a in (0, 90, 180, 270):
+        t = math.radians(a)
+        tip = (cx + math.cos(t) * s * 0.41, cy + math.sin(t) * s * 0.41)
+        l = (cx + math.cos(t + 0.12) * s * 0.36, cy + math.sin(t + 0.12) * s * 0.36)
+        r = (cx + math.cos(t - 0.12) * s * 0.36, cy + math.sin(t - 0.12) * s * 0.36)
+        sp.fill(c, lambda p, tip=tip, l=l, r=r: p.poly([tip, l, r]), alpha=0.8, glow=0.8)
+    return sp
+
+
 KINDS = {
     "pixel": k_pixel, "loadbar": k_loadbar, "icon": k_icon, "menuicon": k_menuicon,
     "achievement": k_achievement, "rosette": k_rosette, "crown": k_crown, "glyph": k_glyph,
@@ -860,5 +903,5 @@ KINDS = {
     "manufacturer": k_manufacturer, "hull": k_hull, "enemy": k_enemy, "bosspart": k_bosspart,
     "asteroid": k_asteroid, "preview": k_preview, "pickup": k_pickup, "particle": k_particle,
     "projectile": k_projectile, "turret": k_turret, "panel": k_panel, "cursor": k_cursor,
-    "background": k_background,
+    "background": k_background, "countdown": k_countdown, "stick": k_stick,
 }

@@ -101,7 +101,7 @@ def _box(a, r, axis):
 def _edge_window(h, w, r):
     """1 inside, easing to 0 at the borders, so a halo never ends in a hard edge."""
     def ramp(n):
-        m = max(1.0, min(2.5 * r, n * 0.2))
+        m = max(1.0, min(1.5 * r, n * 0.12))
         t = np.clip((np.minimum(np.arange(n), np.arange(n)[::-1]) + 0.5) / m, 0.0, 1.0)
         return (t * t * (3.0 - 2.0 * t)).astype(np.float32)
     return ramp(h)[:, None] * ramp(w)[None, :]
