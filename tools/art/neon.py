@@ -51,7 +51,11 @@ def font(size, face="DejaVuSans-Bold"):
     key = (face, int(size))
     f = _fonts.get(key)
     if f is None:
-        f = ImageFont.truetype(os.path.join(FONT_DIR, face + ".ttf"), max(1, int(size)))
+        path = os.path.join(FONT_DIR, face + ".ttf")
+        try:
+            f = ImageFont.truetype(path, max(1, int(size)))
+        except OSError:
+            raise OSError("font %s is missing (fonts-dejavu-core, fonts-dejavu-extra)" % path)
         _fonts[key] = f
     return f
 
