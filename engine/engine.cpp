@@ -68,6 +68,8 @@ Cengine::Cengine() {
     log.timeSource = [this] { return gameTime; };
     platform.eventSink = [this](const SDL_Event& e) { input.handleEvent(e); };
     platform.onWindowResized = [this](int w, int h) { input.setScreenScale(screenWidth, screenHeight, w, h); };
+    // Every error line is also reported as an exception hit.
+    log.errorHook = [this](const std::string& text) { analytics.sendException(text); };
 }
 
 Cengine::~Cengine() {
@@ -124,6 +126,7 @@ bool Cengine::init(const std::string& commandLine) {
     if (!platform.startUp()) return false;
     input.init(switches.noGrab);
     input.setScreenScale(screenWidth, screenHeight, windowWidth, windowHeight);
+    if (!ui.init()) return false;
     log.print(LOG_L, "Engine init: %s %s on %s", gameName.c_str(), versionText.c_str(), platformText.c_str());
     return true;
 }
@@ -136,11 +139,14 @@ bool Cengine::loadLanguage(const std::string& language) {
 }
 
 void Cengine::update() {
-    input.update();
     frameTime = updateStep / (double)(subSteps > 0 ? subSteps : 1);
     if (!paused) gameTime += frameTime;
     ++updateCount;
+    input.update();
+    ui.beginStep(input.uiInput(), (float)frameTime);
     if (updateHooks) updateHooks();
+    analytics.update();
+    steam.update();   // last of the engine members
 }
 
 void Cengine::endFrame() {

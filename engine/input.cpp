@@ -222,6 +222,44 @@ void Cinput::endStep() {
     }
 }
 
+CuiInput Cinput::uiInput() const {
+    CuiInput u;
+    const CinputPlayer& first = players_[0];
+    u.device = first.device;
+    u.pointerX = mouse.x;
+    u.pointerY = mouse.y;
+    u.pointerMoved = mouse.dx != 0.0f || mouse.dy != 0.0f;
+    u.pointerDown = mouse.isDown(0);
+    u.pointerPressed = mouse.wasPressed(0);
+    u.pointerReleased = mouse.wasReleased(0);
+    if (first.device == DEVICE_TOUCH) {
+        // The first finger down, or the one lifted this frame, is the pointer.
+        for (int i = 0; i < CtouchMgr::kMaxFingers; ++i) {
+            const Cfinger& f = touch.finger(i);
+            if (!f.used) continue;
+            u.pointerX = f.pos.x;
+            u.pointerY = f.pos.y;
+            u.pointerMoved = f.delta.x != 0.0f || f.delta.y != 0.0f;
+            u.pointerDown = f.down;
+            u.pointerPressed = f.began;
+            u.pointerReleased = f.ended;
+            break;
+        }
+    }
+    u.wheel = mouse.wheel;
+    u.up = first.wasActionPressed(ACTION_UP);
+    u.down = first.wasActionPressed(ACTION_DOWN);
+    u.left = first.wasActionPressed(ACTION_LEFT);
+    u.right = first.wasActionPressed(ACTION_RIGHT);
+    for (int a = 1; a < ACTION_COUNT; ++a)
+        if (first.wasActionReleased(a)) u.setAction(a);
+    u.typed = typedText;
+    u.backspace = keyboard.wasPressed(SDL_SCANCODE_BACKSPACE);
+    u.enter = keyboard.wasPressed(SDL_SCANCODE_RETURN) || keyboard.wasPressed(SDL_SCANCODE_KP_ENTER);
+    u.escape = keyboard.wasPressed(SDL_SCANCODE_ESCAPE);
+    return u;
+}
+
 int Cinput::findFreePlayer() const {
     for (int i = 0; i < kPlayers; ++i)
         if (!players_[i].enabled) return i;

@@ -11,10 +11,9 @@
 #include "engine/inputBinding.h"
 #include "engine/inputDevices.h"
 #include "engine/inputTouch.h"
+#include "engine/ui/uiTypes.h"
 
 class Cinput;
-
-enum EinputDevice { DEVICE_KEYBOARD_MOUSE = 0, DEVICE_CONTROLLER = 1, DEVICE_TOUCH = 2 };
 
 class CinputPlayer {
 public:
@@ -88,6 +87,10 @@ public:
     void update();
     // Once per update step, after the game has read input: ends the edges.
     void endStep();
+    // This step's input as the menus read it: the first player's device and
+    // released actions, the pointer (mouse, or the first finger on touch),
+    // navigation presses and typing.
+    CuiInput uiInput() const;
 
     // The screen size that pointer and touch positions are given in, and the
     // window size they arrive in.

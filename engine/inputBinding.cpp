@@ -5,10 +5,12 @@
 #include <cstdio>
 
 const char* actionName(int action) {
-    static const char* names[ACTION_COUNT] = {"None", "Select", "Back", "Up",  "Down", "Left", "Right", "OptionX",
-                                              "OptionY", "Back2", "R3",  "L3",  "Fire", "Start", "LT",  "RT",
-                                              "LB",  "RB",  "LX",  "LY",  "RX",  "RY"};
-    return action >= 0 && action < ACTION_COUNT ? names[action] : "Unknown";
+    static const char* names[] = {"None", "Select", "Back", "Up", "Down", "Left", "Right", "OptionX",
+                                  "OptionY", "Back2", "R3", "L3", "Fire", "Start", "LT", "RT",
+                                  "LB", "RB", "LX", "LY", "RX", "RY"};
+    constexpr int named = (int)(sizeof names / sizeof names[0]);
+    if (action >= 0 && action < named) return names[action];
+    return action >= 0 && action < ACTION_COUNT ? "Unused" : "Unknown";
 }
 
 CactionBinding CactionBinding::forKey(int action, int scanCode) {

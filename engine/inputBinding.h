@@ -30,12 +30,16 @@ enum EinputAction {
     ACTION_LY = 19,   // left stick down the screen
     ACTION_RX = 20,   // right (aim) stick across
     ACTION_RY = 21,
-    ACTION_COUNT = 22
+    ACTION_COUNT = 32   // room for more; 22..31 are unused
 };
+
+// How a player plays; the first player's kind decides how the menus are driven.
+enum EinputDevice { DEVICE_KEYBOARD_MOUSE = 0, DEVICE_CONTROLLER = 1, DEVICE_TOUCH = 2 };
 
 inline bool isValidAction(int a) { return a > ACTION_NONE && a < ACTION_COUNT; }
 // Axis actions carry a signed value; the others are pressed or not.
 inline bool isAnalogueAction(int a) { return a >= ACTION_LX && a <= ACTION_RY; }
+// "Select", "Back", ... "RY"; "Unused" for 22..31.
 const char* actionName(int action);
 
 constexpr int kMouseButtons = 5;          // 0 left, 1 middle, 2 right, 3 and 4 the side buttons

@@ -25,7 +25,7 @@ void CtouchMgr::handleEvent(const SDL_Event& e) {
         Cfinger& f = fingers_[s];
         f = Cfinger();
         f.id = e.tfinger.fingerId;
-        f.used = f.down = true;
+        f.used = f.down = f.began = true;
         f.pos = f.start = p;
         return;
     }
@@ -42,6 +42,7 @@ void CtouchMgr::handleEvent(const SDL_Event& e) {
 void CtouchMgr::endFrame() {
     for (auto& f : fingers_) {
         f.delta = Cvec2();
+        f.began = false;
         if (f.ended) f = Cfinger();
     }
 }

@@ -12,6 +12,7 @@ struct Cfinger {
     SDL_FingerID id = 0;
     bool used = false;     // the slot holds a finger (down now or lifted this frame)
     bool down = false;
+    bool began = false;    // touched down this frame
     bool ended = false;    // lifted this frame; dropped at endFrame
     Cvec2 pos, start, delta;
 };

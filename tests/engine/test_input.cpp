@@ -364,3 +364,46 @@ TEST(Input, StoredMappingsOnePerDeviceAtMostTwentyFive) {
     ASSERT_EQ(store.rows.size(), 1u);
     EXPECT_TRUE(store.isKnown("Keyboard"));
 }
+
+TEST(Input, MenusReadTheFirstPlayersReleasedActionsAndTyping) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    g.setAction(0, ACTION_OPTION_X, true);
+    g.steps(1);
+    EXPECT_EQ(gEngine->ui.action(), ACTION_NONE);   // menus act on release
+    EXPECT_FALSE(gEngine->ui.input().action(ACTION_OPTION_X));
+    g.setAction(0, ACTION_OPTION_X, false);
+    g.steps(1);
+    EXPECT_TRUE(gEngine->ui.input().action(ACTION_OPTION_X));
+    EXPECT_EQ(gEngine->ui.action(), ACTION_OPTION_X);
+    g.steps(1);
+    EXPECT_EQ(gEngine->ui.action(), ACTION_NONE);
+
+    g.keyDown(SDL_SCANCODE_DOWN);
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    snprintf(e.text.text, sizeof e.text.text, "%s", "\xc3\xa9t\xc3\xa9");
+    SDL_PushEvent(&e);
+    g.steps(1);
+    const CuiInput& u = gEngine->ui.input();
+    EXPECT_TRUE(u.down);
+    EXPECT_FALSE(u.up);
+    EXPECT_EQ(u.typed, "\xc3\xa9t\xc3\xa9");
+    EXPECT_EQ(u.device, DEVICE_KEYBOARD_MOUSE);
+    g.steps(1);
+    EXPECT_FALSE(gEngine->ui.input().down);   // a press, not a hold
+    EXPECT_EQ(gEngine->ui.input().typed, "");
+
+    // On touch the first finger is the pointer.
+    ASSERT_TRUE(gEngine->input.player(0)->setDevice(DEVICE_TOUCH));
+    g.finger(SDL_FINGERDOWN, 3, 0.25f, 0.5f);
+    g.steps(1);
+    EXPECT_TRUE(gEngine->ui.input().pointerPressed);
+    EXPECT_FLOAT_EQ(gEngine->ui.input().pointerX, 320.0f);
+    g.steps(1);
+    EXPECT_FALSE(gEngine->ui.input().pointerPressed);
+    EXPECT_TRUE(gEngine->ui.input().pointerDown);
+    g.finger(SDL_FINGERUP, 3, 0.25f, 0.5f);
+    g.steps(1);
+    EXPECT_TRUE(gEngine->ui.input().pointerReleased);
+}
