@@ -1,5 +1,7 @@
 #include "game/game.h"
 
+#include <sys/utsname.h>
+
 #include <cstdlib>
 #include <new>
 
@@ -38,8 +40,10 @@ Cgame::~Cgame() {
 
 bool Cgame::init() {
     gEngine->log.print(LOG_L, "Game init");
-    // Region, Steam, audio and the save layer with its settings come first;
-    // the settings choose the display below.
+    // The region comes first.
+    if (!gEngine->steam.init()) return false;
+    // Audio and the save layer with its settings follow; the settings choose
+    // the display below.
     CwindowRequest req;
     req.display = video.display;
     req.width = video.width;
@@ -55,12 +59,22 @@ bool Cgame::init() {
     return true;
 }
 
+// The agent name a desktop browser on this system would send.
+static std::string browserUserAgent() {
+    utsname u{};
+    std::string machine = uname(&u) == 0 ? u.machine : "x86_64";
+    return "Mozilla/5.0 (X11; Linux " + machine + ") " + gEngine->gameNameNoBlanks + "/" + gEngine->versionText;
+}
+
 bool Cgame::startUp() {
     gEngine->input.mouse.setCaptured(false);
     gEngine->platform.setArrowCursor();
     gEngine->platform.showCursor(true);
-    // The service clients start here (fingerprinting, workshop, Twitter,
-    // the analytics user agent), before the base resources.
+    // Fingerprinting with its sample-rate converter and the workshop client
+    // start here, with the Twitter client.
+    gEngine->twitter.openUrl = [](const std::string& url) { return gEngine->platform.openUrl(url); };
+    gEngine->twitter.init();
+    gEngine->analytics.setUserAgent(browserUserAgent());
     return loadBaseResources();
 }
 
@@ -135,7 +149,7 @@ bool Cgame::setGameMode(int mode, bool transition) {
         return false;
     }
     gEngine->log.print(LOG_L, "GameMode = %s", gameModeName(mode));
-    if (onScreenView) onScreenView(gameModeName(mode));
+    gEngine->analytics.sendScreenView(gameModeName(mode));
     pending_ = mode;
     if (transitionRunning_) return true;   // the running fade lets the newest request in
     if (transition && transition_) {
@@ -238,7 +252,7 @@ void Cgame::draw() {
 void Cgame::endGame() {
     if (ending_) return;
     ending_ = true;
-    if (onEvent) onEvent("StartEnd", "EndGame");
+    gEngine->analytics.sendEvent("StartEnd", "EndGame", nullptr);
     if (saveGameFiles) saveGameFiles();
     gEngine->log.print(LOG_L, "End game");
     quit = true;

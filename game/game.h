@@ -101,8 +101,6 @@ public:
     CreallyExitScreen reallyExit;
 
     // Hooks for the parts that join later.
-    std::function<void(const char* screenName)> onScreenView;
-    std::function<void(const char* category, const char* action)> onEvent;
     std::function<void()> saveGameFiles;   // the game save and the settings
     std::function<void()> saveSettings;
     std::function<void(const char* text)> showMessage;

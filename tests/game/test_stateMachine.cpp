@@ -227,15 +227,19 @@ TEST(StateMachine, ReallyExitEndsTheGameOnceWithItsSave) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     int saves = 0;
-    std::vector<std::string> events;
     g->saveGameFiles = [&] { ++saves; };
-    g->onEvent = [&](const char* c, const char* a) { events.push_back(std::string(c) + "/" + a); };
+    Canalytics& hits = gEngine->analytics;
+    hits.setClientId("test-client");
+    hits.isSignedIn = [] { return true; };
     ASSERT_TRUE(g->setGameMode(GM_REALLY_EXIT));
     EXPECT_TRUE(g->quit);
     EXPECT_EQ(saves, 1);
     g->endGame();
     EXPECT_EQ(saves, 1);
-    EXPECT_EQ(events, std::vector<std::string>({"StartEnd/EndGame"}));
+    // The screen view of the state, then one end event.
+    ASSERT_EQ(hits.queued(), 2u);
+    EXPECT_NE(hits.queuedPayload(0).find("&cd=ReallyExit"), std::string::npos);
+    EXPECT_NE(hits.queuedPayload(1).find("&ec=StartEnd&ea=EndGame"), std::string::npos);
 }
 
 TEST(StateMachine, WindowCloseOrSignalEndsTheGameNormally) {
