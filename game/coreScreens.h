@@ -2,6 +2,7 @@
 // The screens the state machine brings with it: stand-ins for states whose
 // real screens are not written yet (so the game runs from loading to the
 // title), and ReallyExit.
+#include "engine/ui/warningOverlay.h"
 #include "game/screenSlot.h"
 
 // Does nothing; leaves at once.
@@ -31,4 +32,17 @@ private:
 class CreallyExitScreen : public CscreenSlot {
 public:
     void enter() override;
+};
+
+// The UI's warning overlay in its slot: stepped every update, drawn while
+// visible or fading.
+class CwarningOverlaySlot : public CoverlaySlot {
+public:
+    explicit CwarningOverlaySlot(CwarningOverlay& overlay) : overlay_(overlay) {}
+    bool showing() const override { return overlay_.visible || overlay_.fading(); }
+    void update() override { overlay_.update(); }
+    void render() override { overlay_.render(); }
+
+private:
+    CwarningOverlay& overlay_;
 };

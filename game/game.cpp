@@ -10,8 +10,7 @@
 Cgame* gGame = nullptr;
 
 const char* overlayName(int id) {
-    static const char* names[OVERLAY_COUNT] = {"Pause", "Confirm", "Warning", "Popups",
-                                               "MusicBar", "Exit", "OpenMicError"};
+    static const char* names[OVERLAY_COUNT] = {"Pause", "Confirm", "Warning", "MusicBar", "Exit", "OpenMicError"};
     return id >= 0 && id < OVERLAY_COUNT ? names[id] : "Unknown";
 }
 
@@ -104,6 +103,10 @@ bool Cgame::loadBaseResources() {
 
 bool Cgame::loadScreens() {
     bool ok = true;
+    if (!warningOverlay.screen() && !warningOverlay.load()) {
+        gEngine->log.print(LOG_E, "Can't load the warning overlay");
+        ok = false;
+    }
     for (int m = 0; m < GM_COUNT; ++m) {
         if (!screens_[m] || loaded_[m]) continue;
         if (!screens_[m]->load()) {
@@ -215,7 +218,7 @@ void Cgame::update() {
         gEngine->lastKey = -1;
     }
 
-    for (int id : {OVERLAY_MUSIC_BAR, OVERLAY_WARNING, OVERLAY_POPUPS})
+    for (int id : {OVERLAY_MUSIC_BAR, OVERLAY_WARNING})
         if (overlays_[id]) overlays_[id]->update();
 
     // A running fade holds the state's screen still; when it ends the
@@ -240,6 +243,7 @@ void Cgame::update() {
 void Cgame::draw() {
     if (current_) current_->render();
     for (int id = 0; id < OVERLAY_COUNT; ++id) {
+        if (id == OVERLAY_MUSIC_BAR) gEngine->ui.renderOverlays();
         CoverlaySlot* o = overlays_[id];
         if (o && o->showing()) o->render();
     }
@@ -265,7 +269,7 @@ void Cgame::resetVideoAndLanguage() {
     if (saveSettings) saveSettings();
     const char* text = "Screen resolution and Language reset to defaults.";
     gEngine->log.print(LOG_L, "%s", text);
-    if (showMessage) showMessage(text);
+    gEngine->ui.popups.showMessage(text);
 }
 
 void Cgame::handleQuitRequest() {

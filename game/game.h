@@ -97,13 +97,13 @@ public:
     uint8_t hubVisited = 0;
     uint8_t standardShipFlag = 1;
 
-    // Screens.
+    // Screens and overlays.
     CreallyExitScreen reallyExit;
+    CwarningOverlay warningOverlay;
 
     // Hooks for the parts that join later.
     std::function<void()> saveGameFiles;   // the game save and the settings
     std::function<void()> saveSettings;
-    std::function<void(const char* text)> showMessage;
     std::function<void()> onShutDown;
     std::vector<std::function<void()>> globalSteps;     // every update, first
     std::vector<std::function<void()>> memberUpdates;   // every update, before the overlays
@@ -127,6 +127,7 @@ private:
     // Empty screens for the states whose screens are not written yet.
     std::vector<std::unique_ptr<CscreenSlot>> placeholders_;
     std::unique_ptr<CscreenSlot> defaultFade_;
+    CwarningOverlaySlot warningSlot_{warningOverlay};
 };
 
 extern Cgame* gGame;

@@ -37,14 +37,14 @@ public:
     virtual void render() {}
 };
 
-// Overlay slots. The order is the draw order, bottom to top; see Cgame::update
-// for the update order. A modal overlay takes the update step from the
-// current state's screen while it shows.
+// Overlay slots. The order is the draw order, bottom to top; the UI's own
+// overlays (button bar, popups, text entry, tutorials) are drawn between the
+// warning and the music bar. See Cgame::update for the update order. A modal
+// overlay takes the update step from the current state's screen while it shows.
 enum EoverlayId {
     OVERLAY_PAUSE = 0,        // in Playing while paused; modal
     OVERLAY_CONFIRM,          // while shown the game steps nothing else
     OVERLAY_WARNING,          // steps every update; stays across state changes
-    OVERLAY_POPUPS,           // short-lived messages and awards
     OVERLAY_MUSIC_BAR,        // steps before the state; drawn over the overlays above
     OVERLAY_EXIT,             // the exit pop-up; modal
     OVERLAY_OPEN_MIC_ERROR,   // modal

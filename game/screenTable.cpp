@@ -82,4 +82,6 @@ void Cgame::registerScreens() {
     // The fade between states (the logo fade screen when it exists).
     defaultFade_ = std::make_unique<CtimedFade>();
     setTransitionScreen(defaultFade_.get());
+
+    setOverlay(OVERLAY_WARNING, &warningSlot_);
 }

@@ -161,6 +161,22 @@ TEST(StateMachine, ConfirmOverlayAloneStepsWhileShown) {
     EXPECT_EQ(ov.o[OVERLAY_WARNING].updates, 2);
 }
 
+TEST(StateMachine, TheWarningOverlayIsTheGamesOwn) {
+    CtestGame g(true);
+    ASSERT_TRUE(g.initOk());
+    ASSERT_NE(g->warningOverlay.screen(), nullptr);   // loaded with the screens
+    CoverlaySlot* slot = g->overlay(OVERLAY_WARNING);
+    ASSERT_NE(slot, nullptr);
+    EXPECT_FALSE(slot->showing());
+    g->warningOverlay.setVisible(true);
+    EXPECT_TRUE(slot->showing());
+    g.steps(2);
+    g->draw();
+    g->warningOverlay.setVisible(false);
+    g.steps(30);
+    EXPECT_FALSE(slot->showing());
+}
+
 TEST(StateMachine, EscapeOpensTheExitPopUpExceptOnTheTitleAndInPlay) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
@@ -214,8 +230,7 @@ TEST(StateMachine, DrawOrderStateThenOverlaysThenFade) {
     g->setGameMode(GM_OPTIONS, true);
     fade.startLeave();   // keep it running
     g->draw();
-    std::vector<std::string> want = {"state", "Pause", "Confirm", "Warning", "Popups",
-                                     "MusicBar", "Exit", "OpenMicError", "fade"};
+    std::vector<std::string> want = {"state", "Pause", "Confirm", "Warning", "MusicBar", "Exit", "OpenMicError", "fade"};
     EXPECT_EQ(ov.drawLog, want);
     ov.drawLog.clear();
     for (auto& o : ov.o) o.shown = false;
@@ -265,9 +280,7 @@ TEST(StateMachine, ResetVideoAndLanguageSavesTheDefaults) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     int saved = 0;
-    std::string message;
     g->saveSettings = [&] { ++saved; };
-    g->showMessage = [&](const char* t) { message = t; };
     g->video = {2, 1920, 1080, 1, 0};
     g->language = 5;
     g->resetVideoAndLanguage();
@@ -278,7 +291,7 @@ TEST(StateMachine, ResetVideoAndLanguageSavesTheDefaults) {
     EXPECT_EQ(g->video.borderless, 0);
     EXPECT_EQ(g->language, 0);
     EXPECT_EQ(saved, 1);
-    EXPECT_EQ(message, "Screen resolution and Language reset to defaults.");
+    EXPECT_EQ(gEngine->ui.spotEffects.count(), 1u);   // the message pops up
     EXPECT_TRUE(g.logHas("Screen resolution and Language reset to defaults."));
 }
 
