@@ -135,6 +135,7 @@ void Cengine::update() {
     frameTime = updateStep / (double)(subSteps > 0 ? subSteps : 1);
     if (!paused) gameTime += frameTime;
     ++updateCount;
+    updateRendering((float)frameTime);
     if (updateHooks) updateHooks();
 }
 
@@ -145,6 +146,7 @@ void Cengine::endFrame() {
 void Cengine::setPaused(bool p) {
     log.debugPrint("Paused = %d", p ? 1 : 0);
     paused = p;
+    particles.paused = p;
 }
 
 void Cengine::setScreenSize(int w, int h) {
