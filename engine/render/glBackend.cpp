@@ -45,7 +45,10 @@ uniform vec3 uKey;
 uniform float uKeyTolerance;
 out vec4 fragColour;
 void main() {
-    vec4 t = texture(uTex, vUv);
+    // Exact texels: filtering would blend the key into its neighbours' edges.
+    ivec2 size = textureSize(uTex, 0);
+    ivec2 at = clamp(ivec2(vUv * vec2(size)), ivec2(0), size - 1);
+    vec4 t = texelFetch(uTex, at, 0);
     if (distance(t.rgb, uKey) <= uKeyTolerance) discard;
     fragColour = t * vColour;
 }

@@ -131,7 +131,9 @@ TEST_F(CrenderTest, PopInWaitsHiddenForItsDelay) {
     for (int step = 0; step < 200; ++step) {
         list.update(0.01f);
         for (int i = 1; i < 4; ++i) {
-            if (row[i]->visible) EXPECT_TRUE(row[i - 1]->visible);
+            if (row[i]->visible) {
+                EXPECT_TRUE(row[i - 1]->visible);
+            }
         }
     }
     for (auto& s : row) EXPECT_TRUE(s->finished);
