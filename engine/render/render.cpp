@@ -31,6 +31,7 @@ void updateRendering(float dt) {
     e.particles.update(dt);
     e.drawList.update(dt);
     e.screenShake.update(dt);
+    e.renderer.setShakeOffset(e.screenShake.offset());
     e.screenFlash.update(dt);
     e.errorOverlay.update(dt);
 }

@@ -24,5 +24,6 @@
 // can't start; missing data is logged and drawn as placeholders.
 bool initRendering(ErenderBackend backend);
 void shutdownRendering();
-// The per-step work of the rendering members: particles, draw list, shake, flash, overlay.
+// The per-step work of the rendering members: particles, draw list, shake
+// (its offset goes to the renderer), flash, overlay.
 void updateRendering(float dt);
