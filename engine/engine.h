@@ -16,7 +16,11 @@
 #include "engine/random.h"
 #include "engine/render/render.h"
 #include "engine/stringTable.h"
+#include "engine/ui/uiMgr.h"
 #include "engine/webMessage.h"
+#include "services/analytics.h"
+#include "services/steamServices.h"
+#include "services/twitter.h"
 
 class CthreadTask;
 
@@ -96,6 +100,10 @@ public:
     CcolourTable colours;
     Crandom random{12345};
     CcommandLine switches;
+    CuiMgr ui;
+    Canalytics analytics;
+    Ctwitter twitter;
+    CsteamServices steam;
 
     // Rendering and scene (engine/render/render.h).
     Crenderer renderer;
