@@ -66,7 +66,7 @@ void CerrorOverlay::draw() {
     if (!font) font = gEngine->fonts.placeholder();
     const float lh = font->lineHeight();
     const float w = (float)gEngine->screenWidth;
-    gEngine->renderer.drawRect(Crect(0, 0, w, lh * (float)lines_.size() + 8), Ccolour(0, 0, 0, 0.75f));
+    gEngine->renderer.drawRect(Crect{0, 0, w, lh * (float)lines_.size() + 8}, Ccolour(0, 0, 0, 0.75f));
     float y = 4;
     for (const auto& l : lines_) {
         font->drawText(l.text, 8, y, 1, ALIGN_LEFT, Ccolour(1, 0.35f, 0.35f, 1));

@@ -132,7 +132,7 @@ void Cfont::drawText(const std::string& text, float x, float y, float scale, int
         if (!ttf_) {
             float w = placeholderWidth(line, pixelSize) * scale;
             float lx = (align & ALIGN_RIGHT) ? x - w : (align & ALIGN_CENTRE) ? x - w * 0.5f : x;
-            r.drawRect(Crect(lx, ly + lh * 0.15f, lx + w, ly + lh * 0.85f), Ccolour(1, 0, 1, 0.8f * c.a));
+            r.drawRect(Crect{lx, ly + lh * 0.15f, w, lh * 0.7f}, Ccolour(1, 0, 1, 0.8f * c.a));
             continue;
         }
         const CfontMgr::Cline* img = gEngine->fonts.renderLine(this, line, 0);

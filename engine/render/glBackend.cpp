@@ -323,8 +323,8 @@ void CglBackend::draw(const CquadVertex* vertices, int quads, const std::vector<
             glUniform1f(p.keyTolerance, 0.02f);
         }
         if (c.scissorOn) {
-            int x0 = (int)(c.scissor.left * sx + 0.5f), x1 = (int)(c.scissor.right * sx + 0.5f);
-            int y0 = (int)(c.scissor.top * sy + 0.5f), y1 = (int)(c.scissor.bottom * sy + 0.5f);
+            int x0 = (int)(c.scissor.x * sx + 0.5f), x1 = (int)(c.scissor.right() * sx + 0.5f);
+            int y0 = (int)(c.scissor.y * sy + 0.5f), y1 = (int)(c.scissor.bottom() * sy + 0.5f);
             glEnable(GL_SCISSOR_TEST);
             glScissor(x0, windowH - y1, x1 - x0, y1 - y0);
         } else {

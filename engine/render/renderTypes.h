@@ -4,27 +4,27 @@
 
 #include "engine/maths.h"
 
-// A rectangle by its edges, in virtual-screen pixels (y grows downwards).
+// A rectangle on screen: top-left corner and size, in virtual-screen pixels
+// (y grows downwards). Brace-initialised as {x, y, w, h}.
 struct Crect {
-    float left = 0, top = 0, right = 0, bottom = 0;
-    Crect() = default;
-    Crect(float l, float t, float r, float b) : left(l), top(t), right(r), bottom(b) {}
-    float width() const { return right - left; }
-    float height() const { return bottom - top; }
-    bool empty() const { return right <= left || bottom <= top; }
-    Crect intersect(const Crect& o) const;
-    bool operator==(const Crect& o) const {
-        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    float x = 0, y = 0, w = 0, h = 0;
+    static Crect fromEdges(float left, float top, float right, float bottom) {
+        return {left, top, right - left, bottom - top};
     }
+    float right() const { return x + w; }
+    float bottom() const { return y + h; }
+    float cx() const { return x + w * 0.5f; }
+    float cy() const { return y + h * 0.5f; }
+    bool empty() const { return w <= 0 || h <= 0; }
+    bool contains(float px, float py) const { return px >= x && px < x + w && py >= y && py < y + h; }
+    // The overlap; an empty rectangle when there is none.
+    Crect intersect(const Crect& o) const {
+        float l = x > o.x ? x : o.x, t = y > o.y ? y : o.y;
+        float r = right() < o.right() ? right() : o.right(), b = bottom() < o.bottom() ? bottom() : o.bottom();
+        return {l, t, r > l ? r - l : 0, b > t ? b - t : 0};
+    }
+    bool operator==(const Crect& o) const { return x == o.x && y == o.y && w == o.w && h == o.h; }
 };
-
-inline Crect Crect::intersect(const Crect& o) const {
-    Crect r(left > o.left ? left : o.left, top > o.top ? top : o.top, right < o.right ? right : o.right,
-            bottom < o.bottom ? bottom : o.bottom);
-    if (r.right < r.left) r.right = r.left;
-    if (r.bottom < r.top) r.bottom = r.top;
-    return r;
-}
 
 // Shader programs.
 enum EdrawMode : uint8_t {
@@ -36,7 +36,7 @@ enum EdrawMode : uint8_t {
 
 enum Eblend : uint8_t { BLEND_ALPHA = 0, BLEND_ADDITIVE = 1 };
 
-// Text alignment: one horizontal and one vertical flag.
+// Text alignment: one horizontal and one vertical flag (the UI uses the horizontal ones).
 enum Ealign : int {
     ALIGN_LEFT = 0,
     ALIGN_CENTRE = 1,

@@ -201,9 +201,9 @@ void Crenderer::drawSprite(const Csprite* sprite, float x, float y, float scale,
 void Crenderer::drawRect(const Crect& r, const Ccolour& colour) {
     if (r.empty()) return;
     Cquad q;
-    q.centre = Cvec3((r.left + r.right) * 0.5f, (r.top + r.bottom) * 0.5f, 0);
-    q.width = r.width();
-    q.height = r.height();
+    q.centre = Cvec3(r.cx(), r.cy(), 0);
+    q.width = r.w;
+    q.height = r.h;
     q.colour = colour;
     const Ccamera* cam = camera_;
     camera_ = nullptr;   // rectangles are screen pixels
@@ -224,28 +224,28 @@ void Crenderer::drawLine(float x0, float y0, float x1, float y1, float thickness
     addQuad(q);
 }
 
-void Crenderer::drawRectPixels(float opacity) { drawRectPixels(Crect(0, 0, screenW(), screenH()), opacity); }
+void Crenderer::drawRectPixels(float opacity) { drawRectPixels(Crect{0, 0, screenW(), screenH()}, opacity); }
 
 void Crenderer::drawRectPixels(const Crect& r, float opacity) { drawRect(r, Ccolour(0, 0, 0, clampf(opacity, 0, 1))); }
 
 void Crenderer::drawRectPixelsColour(const Ccolour& colour, float alpha) {
-    drawRect(Crect(0, 0, screenW(), screenH()), colour.withAlpha(clampf(alpha, 0, 1)));
+    drawRect(Crect{0, 0, screenW(), screenH()}, colour.withAlpha(clampf(alpha, 0, 1)));
 }
 
 void Crenderer::drawFrame(float left, float top, float right, float bottom, float thickness, const Ccolour& colour) {
     if (right <= left || bottom <= top || thickness <= 0) return;
     float t = std::min(thickness, std::min((right - left) * 0.5f, (bottom - top) * 0.5f));
-    drawRect(Crect(left, top, right, top + t), colour);
-    drawRect(Crect(left, bottom - t, right, bottom), colour);
-    drawRect(Crect(left, top + t, left + t, bottom - t), colour);
-    drawRect(Crect(right - t, top + t, right, bottom - t), colour);
+    drawRect(Crect::fromEdges(left, top, right, top + t), colour);
+    drawRect(Crect::fromEdges(left, bottom - t, right, bottom), colour);
+    drawRect(Crect::fromEdges(left, top + t, left + t, bottom - t), colour);
+    drawRect(Crect::fromEdges(right - t, top + t, right, bottom - t), colour);
 }
 
 void Crenderer::drawPanel(const Crect& r, float thickness, const Ccolour& frameColour, const Ccolour& fillColour) {
     if (r.empty()) return;
     float t = std::max(thickness, 0.0f);
-    drawRect(Crect(r.left + t, r.top + t, r.right - t, r.bottom - t), fillColour);
-    drawFrame(r.left, r.top, r.right, r.bottom, t, frameColour);
+    drawRect(Crect::fromEdges(r.x + t, r.y + t, r.right() - t, r.bottom() - t), fillColour);
+    drawFrame(r.x, r.y, r.right(), r.bottom(), t, frameColour);
 }
 
 void Crenderer::pushScissor(const Crect& r) {

@@ -1,9 +1,12 @@
 // Sprites, sheets, textures, fonts and props.
+#include <dirent.h>
+
+#include "engine/bString.h"
 #include "renderFixture.h"
 
 TEST_F(CrenderTest, SpritesFolderNamesSpritesByFileIgnoringCase) {
-    ASSERT_TRUE(writeSolidPng(tmp + "/ui_rosette.png", 16, 8, 255, 0, 0));
-    ASSERT_TRUE(writeSolidPng(tmp + "/flag_unknown.PNG", 4, 4, 0, 0, 255));
+    ASSERT_TRUE(writeSolidPng(tmp + "/test_rosette.png", 16, 8, 255, 0, 0));
+    ASSERT_TRUE(writeSolidPng(tmp + "/test_flag.PNG", 4, 4, 0, 0, 255));
     ASSERT_TRUE(writeSolidPng(tmp + "/notes.txt", 4, 4, 0, 0, 0));   // not a .png: ignored
     FILE* f = fopen((tmp + "/broken.png").c_str(), "wb");
     fputs("not an image", f);
@@ -11,12 +14,12 @@ TEST_F(CrenderTest, SpritesFolderNamesSpritesByFileIgnoringCase) {
     CspriteMgr& sm = gEngine->sprites;
     EXPECT_EQ(sm.loadFolder(tmp), 2);
     EXPECT_TRUE(gEngine->log.containsPart("broken.png (not a PNG)"));
-    Csprite* s = sm.findSprite("UI_Rosette.png");
+    Csprite* s = sm.findSprite("TEST_Rosette.png");
     ASSERT_NE(s, nullptr);
-    EXPECT_EQ(s->name, "ui_rosette.png");
+    EXPECT_EQ(s->name, "test_rosette.png");
     EXPECT_FLOAT_EQ(s->width, 16);
     EXPECT_FLOAT_EQ(s->height, 8);
-    EXPECT_NE(sm.findSprite("flag_unknown.png"), nullptr);
+    EXPECT_NE(sm.findSprite("test_flag.png"), nullptr);
     EXPECT_EQ(sm.loadFolder(tmp), 0);   // loading again adds nothing
     EXPECT_EQ(sm.loadFolder(tmp + "/missing"), 0);
     EXPECT_TRUE(gEngine->log.contains("Can't find sprite folder: " + tmp + "/missing"));
@@ -277,4 +280,22 @@ TEST_F(CrenderTest, PropsCopyTheirTreeAndFindChildrenDepthFirst) {
     EXPECT_EQ(pm.instanceCount(), 0u);
     link.clear();
     pm.deleteInstance(nullptr);
+}
+
+TEST_F(CrenderTest, EveryPictureOfTheDataFolderIsASprite) {
+    const std::string folder = gEngine->dataPath("sprites/");
+    DIR* d = opendir(folder.c_str());
+    if (!d) GTEST_SKIP() << "no sprites folder in " << folder;
+    int pngs = 0;
+    while (dirent* e = readdir(d)) {
+        std::string n = e->d_name;
+        if (n.size() < 5 || !equalsIgnoreCase(n.substr(n.size() - 4), ".png")) continue;
+        ++pngs;
+        Csprite* s = gEngine->sprites.findSprite(n, false);
+        ASSERT_NE(s, nullptr) << n;
+        EXPECT_GT(s->width, 0) << n;
+        EXPECT_FALSE(s->placeholder) << n;
+    }
+    closedir(d);
+    EXPECT_GT(pngs, 0);
 }

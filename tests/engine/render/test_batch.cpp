@@ -71,9 +71,9 @@ TEST_F(CrenderTest, ScissorStackClipsNestsAndReportsAnEmptyPop) {
     Crenderer& r = gEngine->renderer;
     Csprite* a = makeSprite(tmp, "a.png", 4, 4);
     r.addQuad(quadOf(a));
-    r.pushScissor(Crect(100, 100, 400, 300));
+    r.pushScissor(Crect::fromEdges(100, 100, 400, 300));
     r.addQuad(quadOf(a));
-    r.pushScissor(Crect(300, 0, 800, 200));   // cut to the outer clip
+    r.pushScissor(Crect::fromEdges(300, 0, 800, 200));   // cut to the outer clip
     r.addQuad(quadOf(a));
     EXPECT_EQ(r.scissorDepth(), 2);
     EXPECT_TRUE(r.popScissor());
@@ -85,9 +85,9 @@ TEST_F(CrenderTest, ScissorStackClipsNestsAndReportsAnEmptyPop) {
     ASSERT_EQ(calls.size(), 5u);
     EXPECT_FALSE(calls[0].scissorOn);
     EXPECT_TRUE(calls[1].scissorOn);
-    EXPECT_EQ(calls[1].scissor, Crect(100, 100, 400, 300));
-    EXPECT_EQ(calls[2].scissor, Crect(300, 100, 400, 200));
-    EXPECT_EQ(calls[3].scissor, Crect(100, 100, 400, 300));
+    EXPECT_EQ(calls[1].scissor, Crect::fromEdges(100, 100, 400, 300));
+    EXPECT_EQ(calls[2].scissor, Crect::fromEdges(300, 100, 400, 200));
+    EXPECT_EQ(calls[3].scissor, Crect::fromEdges(100, 100, 400, 300));
     EXPECT_FALSE(calls[4].scissorOn);
 
     EXPECT_FALSE(gEngine->log.contains("POP error!"));
@@ -96,8 +96,8 @@ TEST_F(CrenderTest, ScissorStackClipsNestsAndReportsAnEmptyPop) {
     EXPECT_EQ(r.scissorDepth(), 0);
 
     // Clips that don't overlap leave an empty clip, not a bad one.
-    r.pushScissor(Crect(0, 0, 10, 10));
-    r.pushScissor(Crect(50, 50, 60, 60));
+    r.pushScissor(Crect::fromEdges(0, 0, 10, 10));
+    r.pushScissor(Crect::fromEdges(50, 50, 60, 60));
     r.addQuad(quadOf(a));
     r.flush();
     EXPECT_TRUE(r.quads().back().scissor.empty());
@@ -133,7 +133,7 @@ TEST_F(CrenderTest, QuadCornersSizeAndColourReachTheBatch) {
 
 TEST_F(CrenderTest, PanelsFramesAndFullWindowRectangles) {
     Crenderer& r = gEngine->renderer;
-    r.drawPanel(Crect(100, 100, 300, 200), 4, Ccolour(1, 1, 1, 1), Ccolour(0, 0, 1, 1));
+    r.drawPanel(Crect::fromEdges(100, 100, 300, 200), 4, Ccolour(1, 1, 1, 1), Ccolour(0, 0, 1, 1));
     ASSERT_EQ(r.quads().size(), 5u);   // fill and four sides
     const CquadRecord& fill = r.quads()[0];
     EXPECT_FLOAT_EQ(fill.x, 200);

@@ -55,7 +55,7 @@ TEST_F(CrenderTest, QuadsThroughTheCameraAreProjectedAndShaken) {
     r.setShakeOffset(Cvec2(3, -2));
     q.centre.z = 0;
     r.addQuad(q);
-    r.drawRect(Crect(0, 0, 10, 10), Ccolour());   // rectangles stay in screen pixels
+    r.drawRect(Crect{0, 0, 10, 10}, Ccolour());   // rectangles stay in screen pixels
     r.setCamera(nullptr);
     ASSERT_EQ(r.quads().size(), 3u);
     EXPECT_FLOAT_EQ(r.quads()[0].x, 660);

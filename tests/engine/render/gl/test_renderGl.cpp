@@ -107,7 +107,7 @@ TEST_F(CrenderGlTest, SceneOfSpritesTextPanelParticlesAndEffects) {
     r.beginFrame();
 
     // A panel with two fonts of text on it.
-    r.drawPanel(Crect(80, 80, 560, 330), 4, Ccolour(1, 1, 1, 1), Ccolour(0.1f, 0.2f, 0.5f, 1));
+    r.drawPanel(Crect::fromEdges(80, 80, 560, 330), 4, Ccolour(1, 1, 1, 1), Ccolour(0.1f, 0.2f, 0.5f, 1));
     Cfont* big = gEngine->fonts.findFont("FontBig");
     Cfont* small = gEngine->fonts.findFont("FontSmall");
     Cfont* uni = gEngine->fonts.findFont("UniFontNormal");
@@ -143,8 +143,8 @@ TEST_F(CrenderGlTest, SceneOfSpritesTextPanelParticlesAndEffects) {
     r.addQuad(lit);
 
     // A clipped rectangle.
-    r.pushScissor(Crect(100, 400, 200, 500));
-    r.drawRect(Crect(50, 350, 250, 550), Ccolour(1, 0, 0, 1));
+    r.pushScissor(Crect::fromEdges(100, 400, 200, 500));
+    r.drawRect(Crect::fromEdges(50, 350, 250, 550), Ccolour(1, 0, 0, 1));
     r.popScissor();
 
     // Particles.
@@ -159,6 +159,10 @@ TEST_F(CrenderGlTest, SceneOfSpritesTextPanelParticlesAndEffects) {
     fx->startGrowIn();
     gEngine->drawList.update(0.2f);
     gEngine->drawList.draw();
+
+    // A picture of the game's own art when the build made it (not checked: it's for the eye).
+    if (Csprite* logo = sm.findSprite("ui_ZRLogo.png", false)) r.drawSprite(logo, 820, 300, 0.5f);
+    if (Csprite* rank = sm.findSprite("ui_rank05.png", false)) r.drawSprite(rank, 1200, 560, 0.5f);
 
     r.flush();
     ASSERT_TRUE(r.readPixels(0, 0, 1280, 720));
