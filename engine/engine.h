@@ -15,7 +15,10 @@
 #include "engine/maths.h"
 #include "engine/random.h"
 #include "engine/stringTable.h"
+#include "engine/ui/uiMgr.h"
 #include "engine/webMessage.h"
+#include "services/analytics.h"
+#include "services/twitter.h"
 
 class CthreadTask;
 
@@ -95,6 +98,9 @@ public:
     CcolourTable colours;
     Crandom random{12345};
     CcommandLine switches;
+    CuiMgr ui;
+    Canalytics analytics;
+    Ctwitter twitter;
 
     // Identity and settings read by the screens and services.
     std::string gameName = "Zorbex";
