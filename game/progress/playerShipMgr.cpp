@@ -108,7 +108,7 @@ bool CplayerShipMgr::loadBuiltInFromText(const char* text) {
             else if (tok == "WeaponRestriction") {
                 for (auto& w : m->weaponRestriction) {
                     int v = Cengine::readInt(c);
-                    if (v < 0 || v >= kNumWeaponRestrictions) return fail("bad weapon restriction in");
+                    if (v < 0 || v >= (int)kNumWeaponRestrictions) return fail("bad weapon restriction in");
                     w = (uint32_t)v;
                 }
             } else return fail("unexpected mission token");

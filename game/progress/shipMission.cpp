@@ -121,7 +121,7 @@ CmissionRules CshipMission::rules() const {
     if (noExtraLives) r.disabledPerks = {3, 4, 5};
     for (uint32_t w : weaponRestriction) {
         if (w == WeaponRestriction_NoPerkWeapons) {
-            for (int k = 2; k < kNumWeaponRestrictions; ++k)
+            for (int k = 2; k < (int)kNumWeaponRestrictions; ++k)
                 r.disabledPerks.insert(r.disabledPerks.end(), {kRestrictedPerks[k][0], kRestrictedPerks[k][1]});
         } else if (w >= 2 && w < kNumWeaponRestrictions) {
             r.disabledPerks.insert(r.disabledPerks.end(), {kRestrictedPerks[w][0], kRestrictedPerks[w][1]});
