@@ -61,12 +61,12 @@ bool CplayerShipMgr::loadBuiltInFromText(const char* text) {
             if (s) return fail("unclosed ship before");
             if (loaded.empty()) return fail("no ships before");
             for (auto& old : ships)
-                if (onShipRemoved) onShipRemoved(*old);
+                notifyRemoved(old->name());
             builtIn_.clear();
             for (auto& l : loaded) builtIn_.push_back(std::make_unique<CplayerShipDef>(*l));
             ships = std::move(loaded);
             for (auto& sh : ships)
-                if (onShipAdded) onShipAdded(*sh);
+                notifyAdded(sh->name());
             currentIdx = 0;
             return true;
         }
@@ -267,7 +267,7 @@ CplayerShipDef* CplayerShipMgr::createCustomShip() {
     s->finished = false;
     ships.push_back(std::move(s));
     CplayerShipDef* made = ships.back().get();
-    if (onShipAdded) onShipAdded(*made);
+    notifyAdded(made->name());
     setCurrentShipIdx((int)ships.size() - 1);
     return made;
 }
@@ -293,7 +293,7 @@ CplayerShipDef* CplayerShipMgr::createProcShip(const std::string& name, const Ct
     s->data.clampToRanges();
     ships.push_back(std::move(s));
     CplayerShipDef* made = ships.back().get();
-    if (onShipAdded) onShipAdded(*made);
+    notifyAdded(made->name());
     if (progress_) progress_->saveDirty = true;
     return made;
 }
@@ -389,7 +389,7 @@ bool CplayerShipMgr::deleteShip(const std::string& name) {
                 m.fittedShip.clear();
                 m.fittedSlot = kModuleNotFitted;
             }
-    if (onShipRemoved) onShipRemoved(s);
+    notifyRemoved(s.name());
     ships.erase(ships.begin() + i);
     if (i < currentIdx) --currentIdx;
     else if (i == currentIdx) setCurrentShipIdx(0);
@@ -425,7 +425,7 @@ CplayerShipDef* CplayerShipMgr::addImportedShip(CshipPtr ship) {
     if (findShipIdx(ship->name()) >= 0) ship->data.identifier = uniqueName(ship->name());
     ships.push_back(std::move(ship));
     CplayerShipDef* added = ships.back().get();
-    if (onShipAdded) onShipAdded(*added);
+    notifyAdded(added->name());
     if (progress_) progress_->saveDirty = true;
     return added;
 }
@@ -477,6 +477,41 @@ int CplayerShipMgr::applyPendingModuleGrants(CshipModuleMgr& modules) {
     return added;
 }
 
+// --- telling the ship manager ---------------------------------------------------
+
+void CplayerShipMgr::notifyAdded(const std::string& name) {
+    if (gEngine->isMainThread()) {
+        if (CplayerShipDef* s = findShip(name); s && onShipAdded) onShipAdded(*s);
+        return;
+    }
+    std::lock_guard<std::mutex> lock(pendingMutex_);
+    pending_.push_back({true, name});
+}
+
+void CplayerShipMgr::notifyRemoved(const std::string& name) {
+    if (gEngine->isMainThread()) {
+        if (onShipRemoved) onShipRemoved(name);
+        return;
+    }
+    std::lock_guard<std::mutex> lock(pendingMutex_);
+    pending_.push_back({false, name});
+}
+
+void CplayerShipMgr::update() {
+    std::vector<Cpending> pending;
+    {
+        std::lock_guard<std::mutex> lock(pendingMutex_);
+        pending.swap(pending_);
+    }
+    for (const auto& p : pending) {
+        if (!p.added) {
+            if (onShipRemoved) onShipRemoved(p.name);
+        } else if (CplayerShipDef* s = findShip(p.name); s && onShipAdded) {
+            onShipAdded(*s);
+        }
+    }
+}
+
 // --- the saved part -----------------------------------------------------------
 
 void CplayerShipMgr::write(std::vector<uint8_t>& out) const {
@@ -524,11 +559,11 @@ bool CplayerShipMgr::read(const uint8_t* p, size_t size, std::vector<CshipPtr>& 
 
 void CplayerShipMgr::resetToBuiltIn() {
     for (auto& s : ships)
-        if (onShipRemoved) onShipRemoved(*s);
+        notifyRemoved(s->name());
     ships.clear();
     for (const auto& b : builtIn_) ships.push_back(std::make_unique<CplayerShipDef>(*b));
     for (auto& s : ships)
-        if (onShipAdded) onShipAdded(*s);
+        notifyAdded(s->name());
     currentIdx = 0;
 }
 
@@ -541,8 +576,8 @@ void CplayerShipMgr::applyLoaded(std::vector<CshipPtr>& loaded) {
             for (const auto& b : builtIn_)
                 if (equalsIgnoreCase(b->name(), s->name())) fresh = std::make_unique<CplayerShipDef>(*b);
             kept.push_back(std::move(fresh));
-        } else if (onShipRemoved) {
-            onShipRemoved(*s);
+        } else {
+            notifyRemoved(s->name());
         }
     }
     ships = std::move(kept);
@@ -567,7 +602,7 @@ void CplayerShipMgr::applyLoaded(std::vector<CshipPtr>& loaded) {
             continue;
         }
         ships.push_back(std::move(l));
-        if (onShipAdded) onShipAdded(*ships.back());
+        notifyAdded(ships.back()->name());
     }
     loaded.clear();
     if (currentIdx >= (int)ships.size()) currentIdx = 0;

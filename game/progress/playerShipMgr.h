@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -33,10 +34,12 @@ public:
     // Held while a ship is being made or deleted elsewhere; the hangar waits on it.
     bool hold = false;
 
-    // A ship was added or is about to go (the enemy ship manager keeps a
-    // flyable definition of each).
+    // A ship was added or has gone (the enemy ship manager keeps a flyable
+    // definition of each). They run on the main thread only: changes made by
+    // the load task wait for update().
     std::function<void(CplayerShipDef&)> onShipAdded;
-    std::function<void(const CplayerShipDef&)> onShipRemoved;
+    std::function<void(const std::string& name)> onShipRemoved;
+    void update();
     // Fills a new music-generated ship from its track; without it a plain
     // ship is grown from the name.
     std::function<bool(CplayerShipDef&, const CtrackInfoView& seed)> buildProcShip;
@@ -87,8 +90,16 @@ public:
     void resetToBuiltIn();
 
 private:
+    struct Cpending {
+        bool added;
+        std::string name;
+    };
+    void notifyAdded(const std::string& name);
+    void notifyRemoved(const std::string& name);
     void growProcShip(CplayerShipDef& ship, const CtrackInfoView& seed) const;
     std::string uniqueName(const std::string& base) const;
     CplayerProgress* progress_ = nullptr;
     std::vector<CshipPtr> builtIn_;   // pristine copies of the data file's ships
+    std::mutex pendingMutex_;
+    std::vector<Cpending> pending_;
 };

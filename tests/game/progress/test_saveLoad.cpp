@@ -307,3 +307,33 @@ TEST(SaveLoad, DirtyProgressIsSavedByTheUpdate) {
     ASSERT_TRUE(back.save.loadGameNow());
     EXPECT_EQ(back.progress.cash, 1239);
 }
+
+TEST(SaveLoad, ShipChangesFromTheLoadTaskReachTheMainThreadOnUpdate) {
+    CtestEngine eng;
+    {
+        Cworld w;
+        fillProfile(w);
+        ASSERT_TRUE(w.save.saveGame(true));
+    }
+    Cworld w;
+    std::vector<std::string> added, removed;
+    SDL_threadID mainId = SDL_ThreadID();
+    bool offThread = false;
+    w.ships.onShipAdded = [&](CplayerShipDef& s) {
+        offThread = offThread || SDL_ThreadID() != mainId;
+        added.push_back(s.name());
+    };
+    w.ships.onShipRemoved = [&](const std::string& n) { removed.push_back(n); };
+    ASSERT_TRUE(w.save.loadGame());
+    w.save.loadTask().join();
+    ASSERT_TRUE(w.save.loadTask().success());
+    EXPECT_TRUE(added.empty());
+    w.ships.update();
+    EXPECT_FALSE(offThread);
+    EXPECT_EQ(added.size(), 2u);   // the custom and the generated ship
+    EXPECT_TRUE(std::find(added.begin(), added.end(), "!feedface") != added.end());
+    EXPECT_TRUE(removed.empty());
+    // Deleting on the main thread tells at once.
+    ASSERT_TRUE(w.ships.deleteShip("!feedface"));
+    EXPECT_EQ(removed, (std::vector<std::string>{"!feedface"}));
+}
