@@ -27,9 +27,7 @@ void CprogressRecord::write(std::vector<uint8_t>& out) const {
     w.f64(timePlayed);
     w.text(currentShip, kShipNameBytes);
     w.u8(currentShipFlag);
-    w.u8(ves5);
-    w.u8(vor5);
-    w.u8(vuz2);
+    w.zeros(3);
     w.bytes(perkUnlocked, kNumPerks);
     w.text(clientId, kClientIdBytes);
     w.i32(dayNumber);
@@ -67,9 +65,11 @@ bool CprogressRecord::read(const uint8_t* p, size_t size) {
     d.timePlayed = std::isfinite(t) && t >= 0 ? t : 0.0;
     d.currentShip = r.text(kShipNameBytes);
     d.currentShipFlag = r.u8();
-    d.ves5 = r.u8() != 0;
-    d.vor5 = r.u8() != 0;
-    d.vuz2 = r.u8() != 0;
+    r.skip(3);
+    // The unlocks come from their own records.
+    d.ves5 = ves5;
+    d.vor5 = vor5;
+    d.vuz2 = vuz2;
     r.bytes(d.perkUnlocked, kNumPerks);
     for (auto& u : d.perkUnlocked) u = u ? 1 : 0;
     d.clientId = r.text(kClientIdBytes);

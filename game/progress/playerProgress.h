@@ -7,7 +7,7 @@
 //     4 u64 XP                   12 i64 cash (never below 0)
 //    20 f64 time played (seconds)
 //    28 char[33] current ship    61 u8 current ship's flag byte
-//    62 u8 "Ves5" unlock         63 u8 "Vor5" unlock      64 u8 "Vuz2" unlock
+//    62 3 zero bytes (the special-ship unlocks are records of their own)
 //    65 u8[37] perk unlocked flags
 //   102 char[40] client id (UUID text)
 //   142 i32 day number of the last start
@@ -22,7 +22,8 @@
 //   286 f32 biggest boss mass    290 u32 ships with every mission complete
 //   294 u32 missions completed with an own design
 //   298 zero to the end
-// The waiting achievements and the modules are records of their own.
+// The waiting achievements, the modules and the three special-ship unlocks
+// ("Ves5", "Vor5", "Vuz2": one byte each) are records of their own.
 #include <cstdint>
 #include <functional>
 #include <string>

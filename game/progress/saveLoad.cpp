@@ -60,6 +60,8 @@ void addScalar(CsaveFile& file, const std::string& name, T& live, T& staged, Cse
         [&settings, &stagedSettings]() { settings = stagedSettings; });
 }
 
+bool* unlockFlag(CprogressRecord& p, int i) { return i == 0 ? &p.ves5 : i == 1 ? &p.vor5 : &p.vuz2; }
+
 }  // namespace
 
 bool loadLoginData(CloginData& out) {
@@ -108,6 +110,18 @@ void CsaveLoad::registerGameRecords() {
             progress_.markProfileLoaded();
             progress_.saveDirty = false;
         });
+    // The special-ship unlocks, one byte each.
+    const char* const unlockNames[3] = {"Ves5", "Vor5", "Vuz2"};
+    for (int i = 0; i < 3; ++i) {
+        gameFile_.addRecord(
+            unlockNames[i], [this, i](Cbytes& out) { out.push_back(*unlockFlag(progress_, i) ? 1 : 0); },
+            [this, i](const uint8_t* p, size_t s) {
+                if (s != 1) return false;
+                stagedUnlocks_[i] = p[0] != 0;
+                return true;
+            },
+            [this, i]() { *unlockFlag(progress_, i) = stagedUnlocks_[i]; });
+    }
     gameFile_.addRecord(
         "playerShips", [this](Cbytes& out) { ships_.write(out); },
         [this](const uint8_t* p, size_t s) { return ships_.read(p, s, stagedShips_); },
@@ -233,6 +247,9 @@ bool CsaveLoad::saveGame(bool wait) {
         havePending_ = false;
         startSave(std::move(pendingStream_));
     } else {
+        // This stream is newer than any still waiting.
+        havePending_ = false;
+        pendingStream_.clear();
         startSave(std::move(stream));
     }
     if (!wait) return true;

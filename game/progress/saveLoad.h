@@ -2,7 +2,8 @@
 // CsaveLoad: the save files and their records.
 //
 //   "gamesave3"   (cloud flag set: written to the cloud and always locally)
-//                 "progress", "playerShips", "modules", "achievements", "achWaiting"
+//                 "progress", "Ves5", "Vor5", "Vuz2", "playerShips", "modules",
+//                 "achievements", "achWaiting"
 //   "settings2"   the settings records (settings.h)
 //   "loginA1"     "login": char[64] login name, char[64] password, char[128] e-mail
 //   "highScores4" "trackRecords" (trackStats.h)
@@ -125,6 +126,7 @@ private:
 
     // What a load has read, applied only once every record has passed.
     CprogressRecord stagedProgress_;
+    bool stagedUnlocks_[3] = {false, false, false};
     std::vector<CplayerShipMgr::CshipPtr> stagedShips_;
     std::vector<CshipModule> stagedModules_;
     std::map<std::string, uint32_t> stagedAchievements_;

@@ -73,6 +73,11 @@ TEST(SaveLoad, GameSaveRoundTrip) {
         Cworld w;
         fillProfile(w);
         ASSERT_TRUE(w.save.saveGame(true));
+        Cbytes stream = w.save.gameFile().serialise();
+        std::string text(stream.begin(), stream.end());
+        for (const char* name : {"progress", "Ves5", "Vor5", "Vuz2", "playerShips", "modules", "achievements",
+                                 "achWaiting"})
+            EXPECT_NE(text.find(name), std::string::npos) << name;
     }
     EXPECT_TRUE(fileThere("gamesave3"));
     Cworld w;
@@ -82,6 +87,7 @@ TEST(SaveLoad, GameSaveRoundTrip) {
     EXPECT_EQ(w.progress.rank(), 10);
     EXPECT_EQ(w.progress.cash, 1234);
     EXPECT_TRUE(w.progress.ves5);
+    EXPECT_FALSE(w.progress.vor5);
     EXPECT_EQ(w.progress.perkUnlocked[14], 1);
     EXPECT_EQ(w.progress.survivalBest, 999u);
     EXPECT_EQ(w.progress.clientId.size(), 36u);
