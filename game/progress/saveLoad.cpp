@@ -306,7 +306,7 @@ bool CsaveLoad::loadNewsFeed() { return loadFile(newsFeedFile_); }
 bool CsaveLoad::saveNewsFeed() { return newsFeedFile_.saveItems(); }
 
 bool CsaveLoad::applyInputMapping(const std::string& device, int player) {
-    const CstoredMapping* m = const_cast<Csettings&>(settings).findMapping(device);
+    const CstoredMapping* m = settings.findMapping(device);
     if (!m) return false;
     if (applyMapping) applyMapping(player, *m);
     return true;

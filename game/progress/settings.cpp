@@ -189,9 +189,11 @@ CstoredMapping* Csettings::findMapping(const std::string& device) {
     return nullptr;
 }
 
-bool Csettings::isMappingKnown(const std::string& device) const {
-    return const_cast<Csettings*>(this)->findMapping(device) != nullptr;
+const CstoredMapping* Csettings::findMapping(const std::string& device) const {
+    return const_cast<Csettings*>(this)->findMapping(device);
 }
+
+bool Csettings::isMappingKnown(const std::string& device) const { return findMapping(device) != nullptr; }
 
 void Csettings::clearMapping(const std::string& device) {
     for (auto& m : mappings)

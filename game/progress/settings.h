@@ -141,6 +141,7 @@ public:
 
     // Controller mappings by device name (case-insensitive).
     CstoredMapping* findMapping(const std::string& device);
+    const CstoredMapping* findMapping(const std::string& device) const;
     bool isMappingKnown(const std::string& device) const;
     // Empties every row of that device.
     void clearMapping(const std::string& device);

@@ -102,10 +102,13 @@ void CshipModule::initFromKey(const std::string& k) {
         roll -= table.rarityWeight[r];
     }
     posKind = d[2] % ShipMod_All;
-    negKind = d[3] % (kNumPenaltyStats - 1);
-    if (negKind >= posKind) ++negKind;   // never the stat it improves
-    if (negKind >= kNumPenaltyStats) negKind = 0;
-    if (negKind == posKind) negKind = (posKind + 1) % kNumPenaltyStats;
+    // The stat that pays is never the one improved.
+    if (posKind < kNumPenaltyStats) {
+        negKind = d[3] % (kNumPenaltyStats - 1);
+        if (negKind >= posKind) ++negKind;
+    } else {
+        negKind = d[3] % kNumPenaltyStats;
+    }
 
     const auto& pos = table.kinds[posKind];
     float spread = pos.spread * (float)d[4] / 255.0f;
