@@ -65,11 +65,7 @@ bool CprogressRecord::read(const uint8_t* p, size_t size) {
     d.timePlayed = std::isfinite(t) && t >= 0 ? t : 0.0;
     d.currentShip = r.text(kShipNameBytes);
     d.currentShipFlag = r.u8();
-    r.skip(3);
-    // The unlocks come from their own records.
-    d.ves5 = ves5;
-    d.vor5 = vor5;
-    d.vuz2 = vuz2;
+    r.skip(3);   // the unlocks come from their own records
     r.bytes(d.perkUnlocked, kNumPerks);
     for (auto& u : d.perkUnlocked) u = u ? 1 : 0;
     d.clientId = r.text(kClientIdBytes);

@@ -106,7 +106,10 @@ void CsaveLoad::registerGameRecords() {
         "progress", [this](Cbytes& out) { progress_.CprogressRecord::write(out); },
         [this](const uint8_t* p, size_t s) { return stagedProgress_.read(p, s); },
         [this]() {
+            // The unlocks are records of their own and stay as they are here.
+            bool unlocks[3] = {progress_.ves5, progress_.vor5, progress_.vuz2};
             static_cast<CprogressRecord&>(progress_) = stagedProgress_;
+            for (int i = 0; i < 3; ++i) *unlockFlag(progress_, i) = unlocks[i];
             progress_.markProfileLoaded();
             progress_.saveDirty = false;
         });
