@@ -139,6 +139,7 @@ void Cengine::update() {
     ++updateCount;
     if (updateHooks) updateHooks();
     analytics.update();
+    steam.update();   // last of the engine members
 }
 
 void Cengine::endFrame() {

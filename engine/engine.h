@@ -18,6 +18,7 @@
 #include "engine/ui/uiMgr.h"
 #include "engine/webMessage.h"
 #include "services/analytics.h"
+#include "services/steamServices.h"
 #include "services/twitter.h"
 
 class CthreadTask;
@@ -101,6 +102,7 @@ public:
     CuiMgr ui;
     Canalytics analytics;
     Ctwitter twitter;
+    CsteamServices steam;
 
     // Identity and settings read by the screens and services.
     std::string gameName = "Zorbex";
