@@ -144,6 +144,7 @@ void Cengine::update() {
     ++updateCount;
     input.update();
     ui.beginStep(input.uiInput(), (float)frameTime);
+    updateRendering((float)frameTime);
     if (updateHooks) updateHooks();
     analytics.update();
     steam.update();   // last of the engine members
@@ -157,6 +158,7 @@ void Cengine::endFrame() {
 void Cengine::setPaused(bool p) {
     log.debugPrint("Paused = %d", p ? 1 : 0);
     paused = p;
+    particles.paused = p;
 }
 
 void Cengine::setScreenSize(int w, int h) {
