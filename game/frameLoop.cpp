@@ -31,12 +31,17 @@ void CframeLoop::runPeriod() {
 }
 
 void CframeLoop::draw() {
-    // ---- drawing seam: the renderer's begin-frame goes before this clear and
-    // its flush before the swap; the engine's error overlay draws after the game.
-    gEngine->platform.clear();
-    gGame->draw();
+    Crenderer& r = gEngine->renderer;
+    if (r.isReady()) {
+        r.beginFrame();
+        gGame->draw();
+        gEngine->errorOverlay.draw();
+        r.flush();
+    } else {
+        // No renderer (it failed or was never started): the clear colour only.
+        gEngine->platform.clear();
+    }
     gEngine->platform.swapWindow();
-    // ---- end of drawing seam
     ++draws_;
     updatedSinceDraw_ = false;
 }

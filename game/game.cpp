@@ -53,8 +53,10 @@ bool Cgame::init() {
     gEngine->platform.getWindowSize(w, h);
     gEngine->setScreenSize(w, h);
     gEngine->input.setScreenScale(w, h, w, h);
-    // Shaders, leaderboard names, built-in tracks and player statistics follow
-    // the window.
+    // The renderer with its shaders; headless, the null backend.
+    if (!initRendering(gEngine->platform.hasGl() ? RENDER_GL : RENDER_NULL)) return false;
+    gEngine->renderer.setClearColour(gEngine->platform.clearColour);
+    // Leaderboard names, built-in tracks and player statistics follow.
     return true;
 }
 

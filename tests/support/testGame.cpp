@@ -29,6 +29,7 @@ CtestGame::~CtestGame() {
     }
     gEngine->input.joysticks.closeAll();
     Cgame::destroy();
+    if (gEngine->renderer.isReady()) shutdownRendering();
 }
 
 bool CtestGame::advance(double ms) {
