@@ -6,6 +6,10 @@
 
 #include <cstring>
 
+// The gSOAP runtime looks the XML namespace table up by this global name.
+// It lives here, in an object every client call pulls in.
+#include "k4wBinding.nsmap"
+
 std::vector<std::string> k4wResolveEndpoints(const std::string& host, int port, const std::string& path) {
     std::vector<std::string> urls;
     for (int family : {AF_INET, AF_INET6}) {
