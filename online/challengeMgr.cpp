@@ -7,18 +7,11 @@
 #include "engine/saveFile.h"
 #include "online/k4wTransport.h"
 #include "online/leaderboardMgr.h"
+#include "online/scoreRecord.h"
 
 using namespace k4wGen;
 
 namespace {
-
-// Link ids go into web addresses: only letters, digits, '-' and '_'.
-bool safeLinkId(const std::string& id) {
-    if (id.empty() || id.size() > 27) return false;
-    for (char c : id)
-        if (!isalnum((unsigned char)c) && c != '-' && c != '_') return false;
-    return true;
-}
 
 bool takeChallenge(const k4w__Challenge& c, CtimedChallenge& out) {
     if (c.duration <= 0 || c.duration > 24 * 3600) return false;
@@ -37,7 +30,7 @@ bool takeChallenge(const k4w__Challenge& c, CtimedChallenge& out) {
     out.endTime = c.endTime;
     out.linkKind = c.linkKind.empty() ? 0 : c.linkKind[0];
     out.linkId = c.linkId;
-    if ((out.linkKind != 'Y' && out.linkKind != 'S') || !safeLinkId(out.linkId)) {
+    if ((out.linkKind != 'Y' && out.linkKind != 'S') || !isSafeLinkId(out.linkId)) {
         out.linkKind = 0;
         out.linkId.clear();
     }

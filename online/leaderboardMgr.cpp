@@ -204,6 +204,10 @@ bool CleaderboardMgr::submitBoardScore(int index, uint64_t score, const Cbytes& 
     return submitBoardScore(b->name, score, record, b->keepBest);
 }
 
+bool CleaderboardMgr::submitBoardScore(int index, uint64_t score, const std::string& comment, const std::string& ship) {
+    return submitBoardScore(index, score, basicRecord(comment, ship).write());
+}
+
 bool CleaderboardMgr::submitBoardScore(const std::string& name, uint64_t score, const Cbytes& record, bool keepBest) {
     if (name.empty() || record.size() > kMaxRecordSize || k4wSOAP::serviceOff()) return false;
     Cboard* b = findBoard(name);

@@ -88,6 +88,9 @@ public:
 
     // Submissions.
     bool submitBoardScore(int index, uint64_t score, const Cbytes& record);
+    // A fixed board with a basic record of the signed-in player (the XP
+    // board takes the rank name as its comment).
+    bool submitBoardScore(int index, uint64_t score, const std::string& comment, const std::string& ship = {});
     bool submitBoardScore(const std::string& name, uint64_t score, const Cbytes& record, bool keepBest = true);
     bool submitTrackScore(const std::string& key, bool standardShip, uint64_t score, const CperSongScore& rec);
     bool submitChallengeScore(CchallengeMgr& challenge, uint64_t score, const CperSongScore& rec);

@@ -1,8 +1,16 @@
 #include "online/scoreRecord.h"
 
+#include <cctype>
 #include <cstring>
 
 #include "engine/bString.h"
+
+bool isSafeLinkId(std::string_view id) {
+    if (id.empty() || id.size() > 27) return false;
+    for (char c : id)
+        if (!isalnum((unsigned char)c) && c != '-' && c != '_') return false;
+    return true;
+}
 
 std::string readRecordText(const Cbytes& rec, size_t offset) {
     if (offset >= rec.size()) return {};
@@ -203,5 +211,9 @@ CdailyTrackScore CdailyTrackScore::read(const Cbytes& r) {
     s.shipDefName = readRecordCString(r, 351, 33);
     s.linkKind = (char)readRecordI8(r, 384);
     s.linkId = readRecordCString(r, 386, kSize - 386);
+    if (!isSafeLinkId(s.linkId)) {
+        s.linkKind = 0;
+        s.linkId.clear();
+    }
     return s;
 }

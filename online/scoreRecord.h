@@ -12,6 +12,10 @@
 
 #include "engine/webMessage.h"
 
+// Link ids end up in web addresses: letters, digits, '-' and '_' only, at
+// most 27 of them.
+bool isSafeLinkId(std::string_view id);
+
 // Bounded field readers.
 std::string readRecordText(const Cbytes& rec, size_t offset);
 std::string readRecordCString(const Cbytes& rec, size_t offset, size_t width);
@@ -73,5 +77,6 @@ struct CdailyTrackScore {
     int32_t length = 0;   // seconds
     char linkKind = 0;    // 'Y' video, 'S' streaming, anything else none
     Cbytes write() const;
+    // A link id that is not safe reads as no link at all.
     static CdailyTrackScore read(const Cbytes& rec);
 };

@@ -88,9 +88,11 @@ public:
     Cservice(ClocalWebService::Cstate& st, ClocalWebService& owner) : st_(st), owner_(owner) {}
     k4wBindingService* copy() override { return new Cservice(st_, owner_); }
 
+    // A slow service; stop() cuts the wait short.
     void pause() {
-        int ms = owner_.delayMs.load();
-        if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(owner_.delayMs.load());
+        while (std::chrono::steady_clock::now() < end && !owner_.stopping())
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 
     int GetUnixTime(_k4w__GetUnixTime*, _k4w__GetUnixTimeResponse& r) override {

@@ -75,6 +75,7 @@ public:
     void setCounter(const std::string& name, int64_t v);
     void expireTokens();
     int requestCount() const { return requests_.load(); }
+    bool stopping() const { return stop_.load(); }
 
     bool refuseNewAccounts = false;   // every CreateAccount is refused
     std::atomic<int> delayMs{0};      // each answer waits this long first

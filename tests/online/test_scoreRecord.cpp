@@ -118,7 +118,14 @@ TEST(ScoreRecord, OtherLayoutsRoundTripAtTheirOffsets) {
     EXPECT_EQ(std::string((const char*)dr.data() + 386), "dQw4w9WgXcQ");
     CdailyTrackScore db = CdailyTrackScore::read(dr);
     EXPECT_EQ(db.album, "Al");
+    EXPECT_EQ(db.linkKind, 'Y');
     EXPECT_EQ(db.linkId, "dQw4w9WgXcQ");
+
+    // Another player's link that would change the web address is dropped.
+    d.linkId = "x&list=evil/../";
+    CdailyTrackScore bad = CdailyTrackScore::read(d.write());
+    EXPECT_EQ(bad.linkKind, 0);
+    EXPECT_EQ(bad.linkId, "");
 }
 
 TEST(ScoreRecord, LongTextsAreCutToTheirFieldOnACharacterBoundary) {
@@ -153,7 +160,7 @@ TEST(ScoreRecord, ShortOrHostileRecordsNeverReadPastTheirEnd) {
     EXPECT_EQ(d.name, "");
     EXPECT_EQ(d.album, "");
     EXPECT_EQ(d.shipDefName.size(), 33u);   // bounded by its field
-    EXPECT_EQ(d.linkId.size(), CdailyTrackScore::kSize - 386);
+    EXPECT_EQ(d.linkId, "");                 // 28 digits: too long to be a link
 
     CgeneralTracksScore g = CgeneralTracksScore::read(Cbytes(1, '7'));
     EXPECT_EQ(g.name, "");
