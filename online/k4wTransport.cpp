@@ -6,10 +6,6 @@
 
 #include <cstring>
 
-// The gSOAP runtime looks the XML namespace table up by this global name.
-// It lives here, in an object every client call pulls in.
-#include "k4wBinding.nsmap"
-
 std::vector<std::string> k4wResolveEndpoints(const std::string& host, int port, const std::string& path) {
     std::vector<std::string> urls;
     for (int family : {AF_INET, AF_INET6}) {
@@ -51,7 +47,7 @@ void k4wConfigureSoap(struct soap* soap, const Ck4wSettings& s) {
     soap->socket_flags = MSG_NOSIGNAL;
 }
 
-Ck4wCallResult k4wTransportFailure(struct soap* soap, int soapError) {
+Ck4wCallResult k4wTransportFailure(struct soap* soap, int soapError, int ms, int ioTimeout) {
     Ck4wCallResult r;
     char detail[256] = {0};
     soap_sprint_fault(soap, detail, sizeof detail);
@@ -60,8 +56,10 @@ Ck4wCallResult k4wTransportFailure(struct soap* soap, int soapError) {
     if (soapError == SOAP_TCP_ERROR) {
         r.code = K4W_NO_CONNECTION;
     } else if (soapError == SOAP_EOF) {
-        // The connection was made; no errno means the wait ran out.
-        r.code = soap->errnum == 0 ? K4W_TIMEOUT : K4W_NO_CONNECTION;
+        // The connection was made, then the input ended: either the wait ran
+        // out or the service hung up.
+        bool waited = soap->errnum == 0 && ms >= ioTimeout * 1000 - 100;
+        r.code = waited ? K4W_TIMEOUT : K4W_NO_CONNECTION;
     } else {
         r.code = K4W_BAD_REPLY;
     }

@@ -19,8 +19,9 @@
 std::vector<std::string> k4wResolveEndpoints(const std::string& host, int port, const std::string& path);
 
 void k4wConfigureSoap(struct soap* soap, const Ck4wSettings& s);
-// Folds a gSOAP error into a result code and text.
-Ck4wCallResult k4wTransportFailure(struct soap* soap, int soapError);
+// Folds a gSOAP error into a result code and text; ms is how long the
+// attempt took (an end of input is a time-out only when the wait ran out).
+Ck4wCallResult k4wTransportFailure(struct soap* soap, int soapError, int ms, int ioTimeout);
 
 using k4wProxy = k4wGen::k4wBindingProxy;
 
@@ -40,6 +41,7 @@ Ck4wCallResult k4wCall(const Ck4wSettings& s, const char* op,
             k4wProxy proxy(SOAP_C_UTFSTRING);
             k4wConfigureSoap(proxy.soap, s);
             Resp resp;
+            auto a0 = std::chrono::steady_clock::now();
             int err = (proxy.*method)(url.c_str(), nullptr, &req, resp);
             if (err == SOAP_OK) {
                 r.code = resp.result;
@@ -51,7 +53,8 @@ Ck4wCallResult k4wCall(const Ck4wSettings& s, const char* op,
                 done = true;
                 break;
             }
-            r = k4wTransportFailure(proxy.soap, err);
+            int ms = (int)std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - a0).count();
+            r = k4wTransportFailure(proxy.soap, err, ms, s.ioTimeout);
             // Only a failed connection is worth another try: a stalled or
             // garbled service would only stall or garble again.
             if (r.code != K4W_NO_CONNECTION) {
