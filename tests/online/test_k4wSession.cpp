@@ -204,7 +204,7 @@ TEST(OnlineDown, UnreachableHostFailsFastAndSwitchesOff) {
     online.soap.setConfig(c);
     auto t0 = Clock::now();
     EXPECT_FALSE(online.soap.setGameTitle("Zorbex"));
-    EXPECT_LT(secondsSince(t0), 3.0);
+    EXPECT_LT(secondsSince(t0), 5.0);   // a refused connection is not waited on
     EXPECT_TRUE(gEngine->webServiceOff);
     EXPECT_FALSE(online.soap.isStarted());
     EXPECT_FALSE(online.soap.startSignIn("a", "b"));
@@ -239,10 +239,10 @@ TEST(OnlineDown, ServiceThatNeverAnswersTimesOutInATask) {
     ASSERT_TRUE(real.start());
     online.soap.setConfig(real.config(1));
     ASSERT_TRUE(online.soap.setGameTitle("Zorbex"));
-    real.delayMs = 3000;
+    real.delayMs = 8000;
     t0 = Clock::now();
     ASSERT_TRUE(online.soap.startSignIn("x@example.com", "pw"));
-    EXPECT_LT(secondsSince(t0), 0.5);   // starting returns at once
+    EXPECT_FALSE(online.soap.signInTask.finished());   // starting did not wait for the answer
     int updates = 0;
     while (!online.soap.signInTask.finished() && secondsSince(t0) < 6.0) {
         online.update();
@@ -252,7 +252,7 @@ TEST(OnlineDown, ServiceThatNeverAnswersTimesOutInATask) {
     EXPECT_TRUE(online.soap.signInTask.finished());
     EXPECT_FALSE(online.soap.signInTask.success());
     EXPECT_EQ(online.soap.lastErrorCode(), K4W_TIMEOUT);
-    EXPECT_LT(secondsSince(t0), 4.0);
+    EXPECT_LT(secondsSince(t0), 5.0);   // ended by its time-out, not by the slow answer
     EXPECT_GT(updates, 10);
     real.delayMs = 0;
 }
