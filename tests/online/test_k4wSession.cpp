@@ -299,3 +299,34 @@ TEST(OnlineEndpoints, IPv4AddressesComeBeforeIPv6) {
     ASSERT_EQ(v6.size(), 1u);
     EXPECT_EQ(v6[0], "http://[::1]:81/p");
 }
+
+TEST(OnlineDown, WithNoServiceReachableEveryCallIsAQuickNoOp) {
+    // What a player's machine without the service (and CI) sees at start-up.
+    CtestEngine eng;
+    Conline online;
+    ASSERT_TRUE(online.init());   // the shipped settings
+    CwebServiceConfig c = online.soap.config();
+    c.host = "k4w.unreachable.invalid";
+    online.soap.setConfig(c);
+    EXPECT_FALSE(online.soap.setGameTitle("Zorbex"));
+    ASSERT_TRUE(gEngine->webServiceOff);
+
+    online.soap.clearLogin();
+    EXPECT_FALSE(online.soap.retrieveAuthToken());
+    EXPECT_FALSE(online.gameConfig.startGetGameConfig());
+    online.dailyChallenge.start(24, "24HourChall");
+    online.lightningChallenge.start(4, "4HourChall");
+    EXPECT_FALSE(online.leaderboards.requestTrackBoard("key", true));
+    EXPECT_FALSE(online.leaderboards.submitBoardScore(0, 5, std::string("Rank 1")));
+    CdailyTrackScore d;
+    EXPECT_FALSE(online.leaderboards.submitDailyTrackScore(d));
+    online.messages.retrieveMessages(true);
+    for (int i = 0; i < 100; ++i) online.update();
+    EXPECT_FALSE(online.leaderboards.isBusy());
+    EXPECT_TRUE(online.messages.done);
+    EXPECT_EQ(online.dailyChallenge.state, CHALL_NONE);
+    EXPECT_EQ(online.lightningChallenge.state, CHALL_NONE);
+    EXPECT_TRUE(gEngine->runningTasks().empty());
+    // The boards still show what they hold.
+    EXPECT_EQ(online.leaderboards.board(0)->name, "XP4");
+}
