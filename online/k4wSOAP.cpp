@@ -83,7 +83,12 @@ bool k4wSOAP::setGameTitle(const std::string& title) {
                                        serverTime = resp.unixTime;
                                        return resp.unixTime > 0;
                                    }, callLog());
-        if (!r.ok()) continue;
+        if (!r.ok()) {
+            // Another address helps only when this one could not be reached:
+            // a service that stalls or talks nonsense does so on all of them.
+            if (r.code != K4W_NO_CONNECTION) break;
+            continue;
+        }
         std::lock_guard<std::mutex> lock(mutex_);
         urls_ = urls;
         if (i) std::swap(urls_[0], urls_[i]);
