@@ -17,19 +17,19 @@
 Cengine* gEngine = nullptr;
 
 namespace {
-float gSinTable[3600];
-float gCosTable[3600];
-bool gTablesReady = false;
-
-void makeTables() {
-    if (gTablesReady) return;
-    for (int i = 0; i < 3600; ++i) {
-        double a = (double)i * 0.1 * M_PI / 180.0;
-        gSinTable[i] = (float)std::sin(a);
-        gCosTable[i] = (float)std::cos(a);
+// One entry per tenth of a degree, filled before main runs.
+struct CtrigTables {
+    float sinTable[3600];
+    float cosTable[3600];
+    CtrigTables() {
+        for (int i = 0; i < 3600; ++i) {
+            double a = (double)i * 0.1 * M_PI / 180.0;
+            sinTable[i] = (float)std::sin(a);
+            cosTable[i] = (float)std::cos(a);
+        }
     }
-    gTablesReady = true;
-}
+};
+const CtrigTables gTrig;
 
 inline int tableIndex(float degrees) {
     int i = (int)std::lround(degrees * 10.0f) % 3600;
@@ -64,9 +64,10 @@ void Cengine::destroy() {
 }
 
 Cengine::Cengine() {
-    makeTables();
     mainThread_ = SDL_ThreadID();
     log.timeSource = [this] { return gameTime; };
+    // Every error line is also reported as an exception hit.
+    log.errorHook = [this](const std::string& text) { analytics.sendException(text); };
 }
 
 Cengine::~Cengine() {
@@ -120,6 +121,7 @@ bool Cengine::init(const std::string& commandLine) {
     if (!tables_[TABLE_GAME_SYSTEM].load("stringsGameSystem.txt")) return false;
     if (!loadLanguage("English")) return false;
     if (!colours.load("colours.txt")) return false;
+    if (!ui.init()) return false;
     log.print(LOG_L, "Engine init: %s %s on %s", gameName.c_str(), versionText.c_str(), platform.c_str());
     return true;
 }
@@ -136,6 +138,8 @@ void Cengine::update() {
     if (!paused) gameTime += frameTime;
     ++updateCount;
     if (updateHooks) updateHooks();
+    analytics.update();
+    steam.update();   // last of the engine members
 }
 
 void Cengine::endFrame() {
@@ -236,8 +240,8 @@ int Cengine::readInt(const char*& cursor) {
     return (int)strtol(t.c_str(), nullptr, 0);
 }
 
-float Cengine::fastSin(float degrees) { return gSinTable[tableIndex(degrees)]; }
-float Cengine::fastCos(float degrees) { return gCosTable[tableIndex(degrees)]; }
+float Cengine::fastSin(float degrees) { return gTrig.sinTable[tableIndex(degrees)]; }
+float Cengine::fastCos(float degrees) { return gTrig.cosTable[tableIndex(degrees)]; }
 
 const char* Cengine::platformName(int index) {
     static const char* names[] = {"Windows", "Mac", "Linux", "iOS", "Android"};

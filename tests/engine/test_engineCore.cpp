@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "engine/http.h"
+#include "engine/resourceFile.h"
+#include "engine/threadTask.h"
+#include "support/localHttpServer.h"
+#include "support/testEngine.h"
+
+TEST(Log, LineFormatHeaderAndLevels) {
+    CtestEngine eng;
+    EXPECT_STREQ(Clog::levelTag(0), "A");
+    EXPECT_STREQ(Clog::levelTag(4), "E");
+    EXPECT_STREQ(Clog::levelTag(5), "DB");
+    EXPECT_STREQ(Clog::levelTag(9), "**UNKNOWN");
+    EXPECT_EQ(Clog::timeText(0), "00:00.00");
+    EXPECT_EQ(Clog::timeText(65.37), "01:05.30");
+    EXPECT_EQ(Clog::timeText(3725.5), "01h 02m 05s.50");
+    gEngine->gameTime = 12.3;
+    gEngine->log.print(LOG_L, "value %d", 5);
+    std::ifstream f(gEngine->savePath("debug.txt"));
+    std::string l1, l2, l3;
+    std::getline(f, l1);
+    std::getline(f, l2);
+    EXPECT_EQ(l1, "Release Build");
+    EXPECT_EQ(l2, "Zorbex - v1.00 - Linux - Steam");
+    bool found = false;
+    while (std::getline(f, l3))
+        if (l3 == "L 00:12.30 : value 5") found = true;
+    EXPECT_TRUE(found);
+}
+
+TEST(Log, ErrorHookDoesNotRecurse) {
+    CtestEngine eng;
+    int calls = 0;
+    gEngine->log.errorHook = [&](const std::string&) {
+        ++calls;
+        gEngine->log.print(LOG_E, "reporting failed");   // would recurse without the guard
+    };
+    gEngine->log.print(LOG_E, "first");
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(gEngine->log.contains("reporting failed"));
+    gEngine->log.print(LOG_E, "second");
+    EXPECT_EQ(calls, 2);
+}
+
+TEST(Switches, MatchedAnywhereIgnoringCase) {
+    CcommandLine c;
+    c.parse("game.exe -nogoogle foo -STEAMBOARDS -NoGrab");
+    EXPECT_TRUE(c.noGoogle);
+    EXPECT_TRUE(c.steamBoards);
+    EXPECT_TRUE(c.noGrab);
+    EXPECT_FALSE(c.linuxSwitch);
+    EXPECT_FALSE(c.noScreenShots);
+    CtestEngine eng(true, "-Linux -SteamBoards");
+    EXPECT_EQ(gEngine->countryCode, "LX");
+    EXPECT_TRUE(gEngine->webServiceOff);
+    EXPECT_FALSE(gEngine->analyticsOff);
+    EXPECT_EQ(gEngine->gameNameNoBlanks, "Zorbex");
+    EXPECT_STREQ(Cengine::platformName(2), "Linux");
+    EXPECT_STREQ(Cengine::storeName(2), "Itch IO");
+}
+
+TEST(ThreadTask, BodiesNeverOverlapAndRunningTaskRefusesRestart) {
+    CtestEngine eng;
+    std::atomic<int> inside{0}, maxInside{0};
+    auto body = [&] {
+        int now = ++inside;
+        int seen = maxInside.load();
+        while (now > seen && !maxInside.compare_exchange_weak(seen, now)) {}
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        --inside;
+        return true;
+    };
+    CthreadTask a("TaskA"), b("TaskB"), c("TaskC");
+    ASSERT_TRUE(a.start(body));
+    ASSERT_TRUE(b.start(body));
+    ASSERT_TRUE(c.start(body));
+    EXPECT_FALSE(a.start(body));
+    EXPECT_TRUE(gEngine->log.contains("Thread already running! TaskA"));
+    a.join();
+    b.join();
+    c.join();
+    EXPECT_EQ(maxInside.load(), 1);
+    EXPECT_TRUE(a.finished() && a.success());
+    EXPECT_FALSE(gEngine->anyTaskRunning());
+    a.reset();
+    EXPECT_FALSE(a.started() || a.finished() || a.success());
+    // A body reporting failure.
+    ASSERT_TRUE(a.start([] { return false; }));
+    a.join();
+    EXPECT_TRUE(a.finished());
+    EXPECT_FALSE(a.success());
+}
+
+TEST(ResourceFile, OpenFromDataAndSaveFolders) {
+    CtestEngine eng;
+    CresourceFile f;
+    ASSERT_TRUE(f.open("textFiles/colours.txt"));
+    EXPECT_GT(f.size(), 10u);
+    EXPECT_EQ(f.text()[f.size()], 0);
+    f.release();
+    EXPECT_FALSE(f.open("textFiles/none.txt"));
+    EXPECT_TRUE(gEngine->log.containsPart("Can't open file:"));
+
+    ASSERT_TRUE(CresourceFile::save("blob.dat", "abc", 3));
+    CresourceFile s;
+    ASSERT_TRUE(s.open("blob.dat", RF_SAVE));
+    ASSERT_EQ(s.size(), 3u);
+    EXPECT_EQ(std::string(s.text()), "abc");
+    CresourceFile raw;
+    ASSERT_TRUE(raw.open("blob.dat", RF_SAVE_RAW));
+    EXPECT_EQ(raw.size(), 15u);   // 12-byte header + 3
+    EXPECT_TRUE(fileExistsW(gEngine->savePath("blob.dat")));
+    EXPECT_FALSE(fileExistsW(gEngine->savePath("blob.dat.tmp")));
+}
+
+TEST(ResourceFileDeath, OpeningTwiceIsFatal) {
+    EXPECT_EXIT(
+        {
+            CtestEngine eng;
+            CresourceFile f;
+            f.open("textFiles/colours.txt");
+            f.open("textFiles/colours.txt");
+        },
+        ::testing::ExitedWithCode(1), "");
+}
+
+TEST(Http, PostReturnsItsOwnReplyAndTellsFailureFromEmpty) {
+    CtestEngine eng;
+    ClocalHttpServer server([](const ChttpRequest& r) {
+        ChttpResponse resp;
+        if (r.path == "/empty") resp.body = "";
+        else if (r.path == "/big") resp.body = std::string(30000, 'x');
+        else resp.body = "echo:" + r.body;
+        return resp;
+    });
+    ChttpReply a = httpPost("POST", server.hostPort(), "/x", "Content-Type: text/plain\r\n", "hi", 2);
+    EXPECT_TRUE(a.ok);
+    EXPECT_EQ(a.status, 200);
+    EXPECT_EQ(a.body, "echo:hi");
+    ChttpReply e = httpPost("POST", server.url(), "/empty", "", nullptr, 0);
+    EXPECT_TRUE(e.ok);
+    EXPECT_TRUE(e.body.empty());
+    ChttpReply big = httpPost("POST", server.hostPort(), "/big", "", "", 0);
+    EXPECT_TRUE(big.ok);
+    EXPECT_EQ(big.body.size(), kHttpMaxReply);
+    EXPECT_TRUE(gEngine->log.contains("Http Post: response bigger than 20k"));
+    auto reqs = server.requests();
+    ASSERT_FALSE(reqs.empty());
+    EXPECT_EQ(reqs[0].header("content-type"), "text/plain");
+    server.stop();
+    ChttpReply dead = httpPost("POST", server.hostPort(), "/x", "", "a", 1, 2);
+    EXPECT_FALSE(dead.ok);
+    EXPECT_FALSE(dead.error.empty());
+}
+
+TEST(Http, SlowServerTimesOut) {
+    CtestEngine eng;
+    ClocalHttpServer server([](const ChttpRequest&) {
+        ChttpResponse r;
+        r.delayMs = 4000;
+        return r;
+    });
+    auto t0 = std::chrono::steady_clock::now();
+    ChttpReply r = httpPost("POST", server.hostPort(), "/slow", "", "a", 1, 1);
+    EXPECT_FALSE(r.ok);
+    EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(4));
+}
+
+TEST(SaveFolder, XdgDocumentsFolder) {
+    std::string home = makeTempFolder("home");
+    std::string cfg = home + "/.config";
+    makeFolders(cfg);
+    std::ofstream(cfg + "/user-dirs.dirs") << "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\n";
+    const char* oldHome = getenv("HOME");
+    std::string keepHome = oldHome ? oldHome : "";
+    const char* oldSave = getenv("ZORBEX_SAVE_DIR");
+    std::string keepSave = oldSave ? oldSave : "";
+    unsetenv("ZORBEX_SAVE_DIR");
+    setenv("HOME", home.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", cfg.c_str(), 1);
+    EXPECT_EQ(defaultSaveFolder("Zorbex"), home + "/Docs/QuillmarshGames/Zorbex/");
+    std::ofstream(cfg + "/user-dirs.dirs") << "# nothing\n";
+    EXPECT_EQ(defaultSaveFolder("Zorbex"), home + "/Documents/QuillmarshGames/Zorbex/");
+    unsetenv("XDG_CONFIG_HOME");
+    if (!keepHome.empty()) setenv("HOME", keepHome.c_str(), 1);
+    if (!keepSave.empty()) setenv("ZORBEX_SAVE_DIR", keepSave.c_str(), 1);
+    removeFolderTree(home);
+}

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "engine/resourceFile.h"
+#include "engine/saveFile.h"
+#include "support/testEngine.h"
+
+namespace {
+struct Csettings {
+    int32_t volume = 7;
+    float detail = 0.5f;
+    char name[16] = "pilot";
+};
+}  // namespace
+
+TEST(SaveFile, RoundTripFixedAndCustomRecords) {
+    CtestEngine eng;
+    Csettings s;
+    std::string notes = "hello";
+    CsaveFile file("settingsTest");
+    file.addRecord("Settings", &s, sizeof s);
+    file.addRecord(
+        "Notes", [&](Cbytes& out) { out.assign(notes.begin(), notes.end()); },
+        [&](const uint8_t* p, size_t n) {
+            notes.assign((const char*)p, n);
+            return true;
+        });
+    s.volume = 3;
+    s.detail = 0.25f;
+    strcpy(s.name, "ace");
+    notes = "saved notes";
+    ASSERT_TRUE(file.saveItems());
+
+    s = Csettings();
+    notes.clear();
+    ASSERT_TRUE(file.loadItems());
+    EXPECT_EQ(file.lastResult(), SAVE_LOADED);
+    EXPECT_EQ(s.volume, 3);
+    EXPECT_FLOAT_EQ(s.detail, 0.25f);
+    EXPECT_STREQ(s.name, "ace");
+    EXPECT_EQ(notes, "saved notes");
+}
+
+TEST(SaveFile, MissingRecordsKeepDefaultsAndMissingFileReportsIt) {
+    CtestEngine eng;
+    CsaveFile file("absent");
+    Csettings s;
+    file.addRecord("Settings", &s, sizeof s);
+    EXPECT_FALSE(file.loadItems());
+    EXPECT_EQ(file.lastResult(), SAVE_MISSING);
+
+    CsaveFile older("partial");
+    int a = 11;
+    older.addRecord("A", &a, sizeof a);
+    ASSERT_TRUE(older.saveItems());
+    CsaveFile newer("partial");
+    int a2 = 0, b2 = 99;
+    newer.addRecord("A", &a2, sizeof a2);
+    newer.addRecord("B", &b2, sizeof b2);
+    ASSERT_TRUE(newer.loadItems());
+    EXPECT_EQ(a2, 11);
+    EXPECT_EQ(b2, 99);
+}
+
+TEST(SaveFile, CorruptOrTruncatedFileLeavesRecordsUntouched) {
+    CtestEngine eng;
+    Csettings s;
+    int other = 5;
+    CsaveFile file("corrupt");
+    file.addRecord("Settings", &s, sizeof s);
+    file.addRecord("Other", &other, sizeof other);
+    s.volume = 42;
+    other = 6;
+    ASSERT_TRUE(file.saveItems());
+    Cbytes bytes;
+    ASSERT_TRUE(CresourceFile::readWholeFile(gEngine->savePath("corrupt"), bytes));
+
+    for (size_t cut : {bytes.size() - 1, bytes.size() / 2, (size_t)13, (size_t)3}) {
+        ASSERT_TRUE(CresourceFile::writeFileAtomic(gEngine->savePath("corrupt"), bytes.data(), cut));
+        s = Csettings();
+        other = 5;
+        EXPECT_FALSE(file.loadItems()) << "cut at " << cut;
+        EXPECT_EQ(file.lastResult(), SAVE_CORRUPT);
+        EXPECT_EQ(s.volume, 7);
+        EXPECT_EQ(other, 5);
+    }
+
+    // A stream whose second record runs past the end: nothing is assigned.
+    CsaveFile probe("probe");
+    int x = 1, y = 2;
+    probe.addRecord("X", &x, sizeof x);
+    probe.addRecord("Y", &y, sizeof y);
+    Cbytes stream = probe.serialise();
+    stream.resize(stream.size() - 2);
+    x = 0;
+    y = 0;
+    EXPECT_FALSE(probe.deserialise(stream.data(), stream.size()));
+    EXPECT_EQ(x, 0);
+    EXPECT_EQ(y, 0);
+}
+
+TEST(SaveFile, ReaderRefusalRejectsWholeLoad) {
+    CtestEngine eng;
+    int fixed = 1;
+    CsaveFile file("refuse");
+    file.addRecord("Fixed", &fixed, sizeof fixed);
+    file.addRecord("Custom", [](Cbytes& out) { out.push_back(1); }, [](const uint8_t*, size_t) { return false; });
+    fixed = 2;
+    ASSERT_TRUE(file.saveItems());
+    fixed = 3;
+    EXPECT_FALSE(file.loadItems());
+    EXPECT_EQ(fixed, 3);
+}
+
+TEST(SaveFile, SurvivesKillBetweenWriteAndRename) {
+    CtestEngine eng;
+    int32_t counter = 0;
+    char payload[4096];
+    CsaveFile file("killed");
+    file.addRecord("Counter", &counter, sizeof counter);
+    file.addRecord("Payload", payload, sizeof payload);
+    memset(payload, 'p', sizeof payload);
+    ASSERT_TRUE(file.saveItems());
+
+    for (int round = 0; round < 5; ++round) {
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int32_t i = 1;; ++i) {
+                counter = i;
+                memset(payload, 'a' + (i % 26), sizeof payload);
+                file.saveItems();
+            }
+        }
+        usleep(20000 + round * 7000);
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        counter = -1;
+        ASSERT_TRUE(file.loadItems()) << "round " << round;
+        EXPECT_GE(counter, 0);
+        // The payload belongs to the same save as the counter.
+        char expect = counter == 0 ? 'p' : (char)('a' + (counter % 26));
+        for (char c : payload) ASSERT_EQ(c, expect);
+    }
+}
+
+TEST(SaveFile, CloudFlagWritesLocalCopyEvenWhenCloudFails) {
+    CtestEngine eng;
+    int value = 77;
+    CsaveFile file("cloudy", true);
+    file.addRecord("V", &value, sizeof value);
+    int cloudCalls = 0;
+    gEngine->cloudSave = [&](const std::string&, const Cbytes&) {
+        ++cloudCalls;
+        return false;
+    };
+    gEngine->cloudLoad = [&](const std::string&, Cbytes&) { return false; };
+    EXPECT_TRUE(file.saveItems());
+    EXPECT_EQ(cloudCalls, 1);
+    EXPECT_TRUE(gEngine->log.contains("Cloud save failed: cloudy"));
+    value = 0;
+    ASSERT_TRUE(file.loadItems());   // falls back to the local copy
+    EXPECT_EQ(value, 77);
+
+    // A working cloud store is preferred on load.
+    Cbytes stored;
+    gEngine->cloudSave = [&](const std::string&, const Cbytes& d) {
+        stored = d;
+        return true;
+    };
+    gEngine->cloudLoad = [&](const std::string&, Cbytes& d) {
+        d = stored;
+        return !stored.empty();
+    };
+    value = 88;
+    ASSERT_TRUE(file.saveItems());
+    value = 1;
+    CsaveFile local("cloudy");
+    int localValue = 0;
+    local.addRecord("V", &localValue, sizeof localValue);
+    ASSERT_TRUE(local.loadItems());
+    EXPECT_EQ(localValue, 88);
+    ASSERT_TRUE(file.loadItems());
+    EXPECT_EQ(value, 88);
+}

@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include "engine/colourTable.h"
+#include "engine/stringTable.h"
+#include "support/testEngine.h"
+
+TEST(StringTable, FindMissAndOverlay) {
+    CtestEngine eng;
+    CstringTable t;
+    ASSERT_TRUE(t.loadFromText("Hello \"Hello, %s\" ; greeting\nBye Bye\nEndFile\nIgnored \"after end\""));
+    EXPECT_STREQ(t.find("hello"), "Hello, %s");   // tags ignore case
+    EXPECT_STREQ(t.find("Bye"), "Bye");
+    EXPECT_EQ(t.find("Ignored"), nullptr);
+    EXPECT_TRUE(gEngine->log.contains("can't find tag 'Ignored'"));
+    gEngine->log.clearRecent();
+    EXPECT_EQ(t.find("Quiet", false), nullptr);
+    EXPECT_FALSE(gEngine->log.containsPart("Quiet"));
+    ASSERT_TRUE(t.loadFromText("Bye \"Au revoir\" EndFile", true));
+    EXPECT_STREQ(t.find("Bye"), "Au revoir");
+    EXPECT_STREQ(t.find("Hello"), "Hello, %s");   // kept from the base table
+    EXPECT_STREQ(t.text("Missing"), "Missing");
+}
+
+TEST(StringTable, EngineLoadsItsThreeTables) {
+    CtestEngine eng;
+    ASSERT_TRUE(eng.initOk());
+    EXPECT_STREQ(gEngine->language().find("OK"), "OK");
+    EXPECT_NE(gEngine->gameSystem().find("tck", false), nullptr);
+    EXPECT_TRUE(gEngine->table(TABLE_INTERNAL).has("EngineName"));
+}
+
+TEST(ColourTable, NamedColours) {
+    CtestEngine eng;
+    const auto* white = gEngine->colours.find("White");
+    ASSERT_NE(white, nullptr);
+    EXPECT_FLOAT_EQ(white->colour.r, 1.0f);
+    EXPECT_NE(gEngine->colours.find("modlegendary"), nullptr);
+    EXPECT_EQ(gEngine->colours.find("Chartreuse"), nullptr);
+    EXPECT_TRUE(gEngine->log.contains("Can't find colour: Chartreuse"));
+    EXPECT_EQ(gEngine->colours.get("Chartreuse"), Ccolour(1, 0, 1, 1));
+    for (const char* name : {"White", "Black", "Grey", "DarkGrey", "LightGrey", "Red", "Green", "Blue",
+                             "ReallyLightRed", "LightRed", "DarkRed", "ReallyLightGreen", "LightGreen", "DarkGreen",
+                             "LightBlue", "DarkBlue", "Cyan", "Yellow", "DarkYellow", "LightYellow", "Orange",
+                             "Purple", "HUDText", "HUDTextGreen", "ButtonBrush", "ButtonBrushDark", "TagBoxGreen",
+                             "TagBoxRed", "TagBoxOrange", "TagBoxGrey", "TagBoxBlack", "ModUncommon", "ModRare",
+                             "ModLegendary"})
+        EXPECT_NE(gEngine->colours.find(name), nullptr) << name;
+}

@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/bString.h"
+#include "engine/format.h"
+#include "engine/md5.h"
+#include "engine/random.h"
+#include "engine/sortList.h"
+#include "support/testEngine.h"
+
+TEST(BString, DeserialiseLengthPrefixedTexts) {
+    CbString s;
+    const uint8_t good[] = {'5', 0, 'h', 'e', 'l', 'l', 'o', 'X'};
+    EXPECT_EQ(s.deserialise(good, sizeof good), 7u);
+    EXPECT_EQ(s.str(), "hello");
+    const uint8_t empty[] = {'0', 0};
+    EXPECT_EQ(s.deserialise(empty, sizeof empty), 2u);
+    EXPECT_TRUE(s.empty());
+    // Longer than the record: nothing read, empty text.
+    const uint8_t oversized[] = {'9', 0, 'a', 'b'};
+    EXPECT_EQ(s.deserialise(oversized, sizeof oversized), 0u);
+    EXPECT_TRUE(s.empty());
+    const uint8_t negative[] = {'-', '1', 0, 'a'};
+    EXPECT_EQ(s.deserialise(negative, sizeof negative), 0u);
+    const uint8_t noTerminator[] = {'1', '2'};
+    EXPECT_EQ(s.deserialise(noTerminator, sizeof noTerminator), 0u);
+    const uint8_t huge[] = {'9', '9', '9', '9', '9', '9', '9', '9', '9', '9', '9', 0};
+    EXPECT_EQ(s.deserialise(huge, sizeof huge), 0u);
+
+    std::string out;
+    CbString("pilot").serialise(out);
+    CbString back;
+    EXPECT_EQ(back.deserialise((const uint8_t*)out.data(), out.size()), out.size());
+    EXPECT_EQ(back.str(), "pilot");
+}
+
+TEST(BString, Utf8CutsOnCharacterBoundaries) {
+    std::string s = "a\xC3\xA9\xE6\x97\xA5z";   // a, é, 日, z
+    EXPECT_EQ(utf8CutPoint(s, 2), 1u);
+    EXPECT_EQ(utf8CutPoint(s, 3), 3u);
+    EXPECT_EQ(utf8CutPoint(s, 5), 3u);
+    EXPECT_EQ(utf8Truncate(s, 3), "a\xC3\xA9\xE6\x97\xA5");
+    CbString b(s);
+    EXPECT_EQ(b.charCount(), 4u);
+    b.truncateBytes(4);
+    EXPECT_EQ(b.str(), "a\xC3\xA9");
+    char field[4];
+    copyToField(field, sizeof field, s);
+    EXPECT_STREQ(field, "a\xC3\xA9");
+    copyToField(field, sizeof field, "ab");
+    EXPECT_STREQ(field, "ab");
+    EXPECT_EQ(field[3], 0);
+}
+
+TEST(BString, PlayerTextIsNeverAFormat) {
+    CbString s;
+    s.setf("%s", "%s%n%d");
+    EXPECT_EQ(s.str(), "%s%n%d");
+    EXPECT_EQ(CbString::format("%d-%s", 3, "x").str(), "3-x");
+}
+
+TEST(Format, ThousandsOrdinalsAndTimes) {
+    EXPECT_STREQ(formatThousands(0), "0");
+    EXPECT_STREQ(formatThousands(999), "999");
+    EXPECT_STREQ(formatThousands(1000), "1,000");
+    EXPECT_STREQ(formatThousands(-1234567), "-1,234,567");
+    EXPECT_STREQ(formatThousands64(9223372036854775807LL), "9,223,372,036,854,775,807");
+    EXPECT_STREQ(formatThousands64(INT64_MIN), "-9,223,372,036,854,775,808");
+    const char* cases[][2] = {{"1", "1st"},     {"2", "2nd"},     {"3", "3rd"},      {"4", "4th"},
+                              {"11", "11th"},   {"12", "12th"},   {"13", "13th"},    {"21", "21st"},
+                              {"22", "22nd"},   {"101", "101st"}, {"111", "111th"},  {"112", "112th"},
+                              {"1001", "1,001st"}, {"-1", "-1st"}, {"-12", "-12th"}, {"0", "0th"}};
+    for (auto& c : cases) EXPECT_STREQ(ordinalText(atoi(c[0])), c[1]) << c[0];
+    // Five rotating buffers: five results stay valid together.
+    const char* a = formatThousands(1);
+    const char* b = formatThousands(2);
+    const char* c = formatThousands(3);
+    const char* d = formatThousands(4);
+    const char* e = formatThousands(5);
+    EXPECT_STREQ(a, "1");
+    EXPECT_STREQ(e, "5");
+    (void)b; (void)c; (void)d;
+    EXPECT_STREQ(formatTime(0), "00:00");
+    EXPECT_STREQ(formatTime(3599), "59:59");
+    EXPECT_STREQ(formatTime(3600), "01h 00m 00s");
+    EXPECT_STREQ(formatTime(3723), "01h 02m 03s");
+    EXPECT_EQ(folderOfPathW("/home/me/music/a.mp3"), "/home/me/music");
+    EXPECT_EQ(folderOfPathW("C:\\music\\b.mp3"), "C:\\music");
+}
+
+TEST(Format, MonthYearText) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    EXPECT_EQ(monthYearText(1700000000), "14th November 2023");
+    EXPECT_EQ(monthYearText(1706745600), "1st February 2024");
+}
+
+TEST(Md5, Rfc1321Vectors) {
+    EXPECT_EQ(Cmd5::hex(""), "d41d8cd98f00b204e9800998ecf8427e");
+    EXPECT_EQ(Cmd5::hex("a"), "0cc175b9c0f1b6a831c399e269772661");
+    EXPECT_EQ(Cmd5::hex("abc"), "900150983cd24fb0d6963f7d28e17f72");
+    EXPECT_EQ(Cmd5::hex("message digest"), "f96b697d7cb7938d525a2f31aaf161d0");
+    EXPECT_EQ(Cmd5::hex("abcdefghijklmnopqrstuvwxyz"), "c3fcd3d76192e4007dfb496cca67e13b");
+    EXPECT_EQ(Cmd5::hex("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"),
+              "d174ab98d277d9f5a5611c2c9f419d9f");
+    EXPECT_EQ(Cmd5::hex("12345678901234567890123456789012345678901234567890123456789012345678901234567890"),
+              "57edf4a22be3c955ac49da2e2107b67a");
+}
+
+TEST(Random, SequenceAndDerivedValues) {
+    Crandom r(1);
+    EXPECT_EQ(r.next(), 1u * 214013u + 2531011u);
+    uint32_t x = 1u * 214013u + 2531011u;
+    x = x * 214013u + 2531011u;
+    EXPECT_EQ(r.next(), x);
+    Crandom a(42), b(42);
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(a.choice(7), b.choice(7));
+    Crandom f(5);
+    uint32_t next = 5u * 214013u + 2531011u;
+    EXPECT_FLOAT_EQ(f.fraction(), (float)(next >> 16) / 65536.0f);
+    Crandom c(5);
+    uint32_t n2 = 5u * 214013u + 2531011u;
+    EXPECT_EQ(c.choice(10), (int)(((n2 >> 15) ^ n2) % 10u));
+}
+
+TEST(Maths, FastSinCosAndEasing) {
+    EXPECT_NEAR(Cengine::fastSin(30.0f), 0.5f, 1e-4);
+    EXPECT_NEAR(Cengine::fastCos(60.0f), 0.5f, 1e-4);
+    EXPECT_NEAR(Cengine::fastSin(-90.0f), -1.0f, 1e-4);
+    EXPECT_NEAR(Cengine::fastSin(450.0f), 1.0f, 1e-4);
+    EXPECT_NEAR(Cengine::fastCos(359.95f), 1.0f, 1e-4);
+    EXPECT_FLOAT_EQ(lerpValue(LERP_LINEAR, 2, 4, 0.5f), 3.0f);
+    for (int t = 0; t < LERP_COUNT; ++t) {
+        EXPECT_NEAR(lerpValue(t, 10, 20, 0), 10, 1e-4) << lerpTypeName(t);
+        EXPECT_NEAR(lerpValue(t, 10, 20, 1), 20, 1e-4) << lerpTypeName(t);
+        EXPECT_EQ(findLerpType(lerpTypeName(t)), t);
+    }
+    EXPECT_EQ(findLerpType("ease in out"), LERP_EASE_IN_OUT);
+    EXPECT_EQ(findLerpType("nope"), -1);
+}
+
+TEST(SortList, NumbersAndTexts) {
+    CsortList l;
+    l.addNumber(3, 0);
+    l.addNumber(1, 1);
+    l.addNumber(2, 2);
+    l.sortNumbers(0);
+    EXPECT_EQ(l.dataAt(0), 1);
+    EXPECT_EQ(l.dataAt(2), 0);
+    l.sortNumbers(1);
+    EXPECT_EQ(l.dataAt(0), 0);
+    CsortList t;
+    t.addString("beta", 0);
+    t.addString("Alpha", 1);
+    t.addString("alpha2", 2);
+    t.sortAlpha(0);   // byte order: capitals first
+    EXPECT_EQ(t.dataAt(0), 1);
+    EXPECT_EQ(t.dataAt(1), 2);
+    t.sortAlpha(1);   // ignoring case, still ascending
+    EXPECT_EQ(t.dataAt(0), 1);
+    EXPECT_EQ(t.dataAt(1), 2);
+    EXPECT_EQ(t.dataAt(2), 0);
+}

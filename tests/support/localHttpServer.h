@@ -1,0 +1,51 @@
+#pragma once
+// A small HTTP/1.1 server on 127.0.0.1 for tests: one handler answers every
+// request; requests are recorded for the test to inspect.
+#include <atomic>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+struct ChttpRequest {
+    std::string method, path, version;
+    std::map<std::string, std::string> headers;   // names in lower case
+    std::string body;
+    std::string header(const std::string& lowerName) const {
+        auto it = headers.find(lowerName);
+        return it == headers.end() ? std::string() : it->second;
+    }
+};
+
+struct ChttpResponse {
+    int status = 200;
+    std::string body;
+    std::string contentType = "text/plain";
+    std::vector<std::pair<std::string, std::string>> extraHeaders;
+    int delayMs = 0;   // wait before answering (for time-out tests)
+};
+
+class ClocalHttpServer {
+public:
+    using Chandler = std::function<ChttpResponse(const ChttpRequest&)>;
+    explicit ClocalHttpServer(Chandler handler);
+    ~ClocalHttpServer();
+    int port() const { return port_; }
+    std::string hostPort() const { return "127.0.0.1:" + std::to_string(port_); }
+    std::string url() const { return "http://" + hostPort(); }
+    std::vector<ChttpRequest> requests() const;
+    void stop();
+
+private:
+    void run();
+    void serve(int fd);
+    Chandler handler_;
+    int listenFd_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+    mutable std::mutex mutex_;
+    std::vector<ChttpRequest> requests_;
+};
