@@ -1,5 +1,7 @@
 #include "online/online.h"
 
+#include "engine/engine.h"
+
 Conline* gOnline = nullptr;
 
 Conline::Conline() {
@@ -15,10 +17,42 @@ Conline::Conline() {
 }
 
 Conline::~Conline() {
+    disconnectEngineHooks();
     if (gOnline == this) gOnline = nullptr;
 }
 
-bool Conline::init() { return soap.loadConfig(); }
+bool Conline::init() {
+    connectEngineHooks();
+    return soap.loadConfig();
+}
+
+void Conline::connectEngineHooks() {
+    if (!gEngine) return;
+    hooked_ = true;
+    CplatformSteam& steam = gEngine->steam.platform;
+    steam.webPlayerId = [this] { return (int64_t)soap.playerId(); };
+    steam.addFriend = [this](int type, int64_t id, const std::string& name) {
+        friends.addOrUpdate(type, (uint64_t)id, name);
+    };
+    steam.friendCount = [this] { return (int)friends.size(); };
+    gEngine->analytics.isSignedIn = [this] { return soap.signedIn() != 0; };
+    gEngine->analytics.playerId = [this] { return (int64_t)soap.playerId(); };
+    leaderboards.addSteamBoard = [](const std::string& name, const std::string& second, int sort, int display,
+                                    int upload) {
+        gEngine->steam.leaderboards.addBoard(name.c_str(), second.c_str(), sort, display, upload);
+    };
+}
+
+void Conline::disconnectEngineHooks() {
+    if (!hooked_ || !gEngine) return;
+    hooked_ = false;
+    CplatformSteam& steam = gEngine->steam.platform;
+    steam.webPlayerId = nullptr;
+    steam.addFriend = nullptr;
+    steam.friendCount = nullptr;
+    gEngine->analytics.isSignedIn = nullptr;
+    gEngine->analytics.playerId = nullptr;
+}
 
 void Conline::update() {
     soap.update();

@@ -22,9 +22,15 @@ public:
     Conline(const Conline&) = delete;
     Conline& operator=(const Conline&) = delete;
 
-    // Reads the service settings from the data folder.
+    // Reads the service settings from the data folder and connects the
+    // engine's seams to these clients.
     bool init();
     void update();
+    // The seams of the engine's Steam and analytics members that read the
+    // web-service session and friend list, and the Steam twin of a web board.
+    // Disconnected again when this object goes.
+    void connectEngineHooks();
+    void disconnectEngineHooks();
 
     k4wSOAP soap;
     CfriendList friends;
@@ -38,6 +44,9 @@ public:
     CgameConfig gameConfig{soap};
     CatomicCounters counters{soap};
     CplayerStatsClient playerStats{soap};
+
+private:
+    bool hooked_ = false;
 };
 
 extern Conline* gOnline;

@@ -247,3 +247,20 @@ TEST(ChallengeMgr, RewardStateSurvivesASave) {
     EXPECT_EQ(d.reward.placing, 3);
     EXPECT_EQ(d.reward.artist, "Artist");
 }
+
+TEST(OnlineHooks, EngineSeamsReadTheSessionAndFillTheFriendList) {
+    CtestEngine eng;
+    {
+        Conline online;
+        ASSERT_TRUE(online.init());
+        ASSERT_TRUE(gEngine->steam.platform.addFriend);
+        gEngine->steam.platform.addFriend(1, 777, "SteamPal");
+        EXPECT_TRUE(online.friends.contains(777));
+        EXPECT_EQ(gEngine->steam.platform.friendCount(), 1);
+        EXPECT_EQ(gEngine->steam.platform.webPlayerId(), 0);
+        EXPECT_FALSE(gEngine->analytics.isSignedIn());
+    }
+    // Gone with the online services: nothing points at them any more.
+    EXPECT_FALSE(gEngine->steam.platform.addFriend);
+    EXPECT_FALSE(gEngine->analytics.playerId);
+}
