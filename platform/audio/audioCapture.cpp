@@ -92,6 +92,8 @@ bool CaudioCapture::start(const std::string& deviceName, Csink sink) {
     return true;
 }
 
+bool CaudioCapture::alive() const { return device_ && SDL_GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED; }
+
 void CaudioCapture::stop() {
     if (device_) SDL_CloseAudioDevice(device_);   // waits for the callback to finish
     device_ = 0;

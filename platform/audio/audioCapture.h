@@ -32,6 +32,8 @@ public:
     bool start(const std::string& deviceName, Csink sink);
     void stop();
     bool running() const { return device_ != 0; }
+    // False once a running device has stopped by itself (unplugged, lost).
+    bool alive() const;
     int rate() const { return rate_; }
     int channels() const { return channels_; }
     const std::string& lastError() const { return error_; }
