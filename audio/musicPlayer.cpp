@@ -70,10 +70,19 @@ bool CmusicPlayer::playTrack(CsongPackInfo* entry) {
         gEngine->log.print(LOG_E, "playTrack: not a track: %s", entry->path.c_str());
         return false;
     }
+    // The library's own entry for the same file or station, so that marks
+    // set on the current track (favourite, removed) stay in the library.
     CsongPackInfo* target = entry;
     if (entry != &ownTrack_ && !(library_ && library_->owns(entry))) {
-        ownTrack_ = *entry;
-        target = &ownTrack_;
+        CsongPackInfo* known = !library_ ? nullptr
+                               : entry->kind == SONG_RADIO ? library_->findByUrl(entry->station)
+                                                           : library_->findByPath(entry->path);
+        if (known && known->kind == entry->kind) {
+            target = known;
+        } else {
+            ownTrack_ = *entry;
+            target = &ownTrack_;
+        }
     }
     if (audio_->holdTrackRestart && target == currentTrack && channel && channel != micChannel_) {
         EchannelState s = audio_->mixer.state(channel);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -74,7 +75,11 @@ std::string headerValue(const std::string& headers, const char* name) {
 }
 }  // namespace
 
-CaudioDecoder::CaudioDecoder() = default;
+CaudioDecoder::CaudioDecoder() {
+    // Faults come back through lastError(); FFmpeg's own chatter stays off the console.
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { av_log_set_level(AV_LOG_FATAL); });
+}
 CaudioDecoder::~CaudioDecoder() { close(); }
 
 bool CaudioDecoder::isUrl(const std::string& s) {
