@@ -282,6 +282,7 @@ void CacrCloud::feedCapture(const float* frames, int count, int channels, int ra
 }
 
 void CacrCloud::sendRequest() {
+    collected_.resize(std::min(collected_.size(), (size_t)(listenSeconds * kRate)));
     std::vector<int16_t> pcm(collected_.size());
     for (size_t i = 0; i < pcm.size(); ++i)
         pcm[i] = (int16_t)std::lround(std::clamp(collected_[i], -1.0f, 1.0f) * 32767.0f);
