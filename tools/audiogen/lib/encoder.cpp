@@ -84,6 +84,7 @@ bool drain(Cencode& e, AVStream* st, std::string* error) {
 }  // namespace
 
 bool encodeAudioFile(const std::string& path, const CpcmBuffer& pcm, int bitrateKbps, std::string* error) {
+    av_log_set_level(AV_LOG_ERROR);   // the encoders' statistics are noise here
     std::string ext = lowerExtension(path);
     const char* name = encoderFor(ext);
     if (!name) return fail(error, "no encoder for ." + ext);
