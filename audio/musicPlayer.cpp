@@ -150,7 +150,6 @@ void CmusicPlayer::setOpenMicMicrohoneDeviceName(const std::string& name) { micr
 bool CmusicPlayer::openMicRunning() const { return audio_ && audio_->openMicRunning; }
 
 void CmusicPlayer::setOpenMicTrackName() {
-    if (openMicTrack.kind == SONG_OPEN_MIC && !openMicTrack.key.empty()) return;   // identified: keep its name
     openMicTrack = CsongPackInfo{};
     openMicTrack.kind = SONG_OPEN_MIC;
     openMicTrack.path = openMicName(captureSource);
@@ -208,7 +207,6 @@ bool CmusicPlayer::startOpenMic() {
     channel = micChannel_;
     audio_->defaultChannel = micChannel_;
     audio_->openMicRunning = true;
-    openMicTrack.key.clear();
     setOpenMicTrackName();
     currentTrack = &openMicTrack;
     if (library_) library_->setCurrentTrack(nullptr);
@@ -272,9 +270,11 @@ void CmusicPlayer::watchChannel() {
     bool radio = currentTrack && currentTrack->kind == SONG_RADIO;
     if (radio) {
         if (s == CHANNEL_FAILED || s == CHANNEL_STOPPED) {
-            std::string why = audio_->mixer.error(channel);
-            gEngine->log.print(LOG_E, s == CHANNEL_FAILED ? "Station failed: %s (%s)" : "Station ended: %s%s",
-                               currentTrack->path.c_str(), why.c_str());
+            if (s == CHANNEL_FAILED)
+                gEngine->log.print(LOG_E, "Station failed: %s (%s)", currentTrack->path.c_str(),
+                                   audio_->mixer.error(channel).c_str());
+            else
+                gEngine->log.print(LOG_L, "Station ended: %s", currentTrack->path.c_str());
             stopMusic();
             return;
         }

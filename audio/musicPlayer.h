@@ -46,6 +46,7 @@ public:
     bool startOpenMic();
     void stopOpenMic();
     bool openMicRunning() const;
+    // Names the open-mic pseudo track after the capture source (unidentified).
     void setOpenMicTrackName();
     std::vector<CaudioDeviceInfo> queryDevices();
     void setOpenMicDesktopDeviceID(int id);

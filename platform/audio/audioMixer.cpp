@@ -70,6 +70,7 @@ struct CaudioMixer::Cchannel {
     int type = TYPE_SAMPLE;
     EchannelState state = CHANNEL_STOPPED;   // what the program asked: stopped, playing or paused
     bool ended = false;
+    bool started = false;   // play() was called at least once
     float volume = 1, pan = 0, rate = 1;
     HaudioSample sampleId = 0;
     std::shared_ptr<Csample> sample;
@@ -316,7 +317,7 @@ HaudioChannel CaudioMixer::sampleChannel(HaudioSample sample) {
         // Drop the channels that have ended; take over the oldest when full.
         for (auto ch = s->channels.begin(); ch != s->channels.end();) {
             Cchannel* c = find(*ch);
-            if (!c || c->ended || c->state == CHANNEL_STOPPED) {
+            if (!c || c->ended || (c->started && c->state == CHANNEL_STOPPED)) {
                 if (c) channels_.erase(*ch);
                 ch = s->channels.erase(ch);
             } else {
@@ -472,6 +473,7 @@ bool CaudioMixer::play(HaudioChannel h, bool restart) {
             c->ended = false;
         }
         c->state = CHANNEL_PLAYING;
+        c->started = true;
     }
     if (seekFeed) {
         std::lock_guard<std::mutex> lock(seekFeed->m);

@@ -287,3 +287,22 @@ TEST(AudioCapture, SourceKindsAndDefaults) {
     EXPECT_EQ(CaudioCapture::defaultOfKind(list, CAPTURE_DESKTOP), 1);
     EXPECT_EQ(CaudioCapture::defaultOfKind(list, CAPTURE_LINE_IN), -1);
 }
+
+TEST(AudioMixer, UnplayedChannelsAreNotTakenOver) {
+    std::string dir = makeTempFolder("unplayed");
+    std::string path = writeTestAudio(dir, "b.wav", synth::makeTone(800.0, 0.2));
+    CaudioMixer m;
+    ASSERT_TRUE(m.init(nullptr, 44100, 1024, true));
+    HaudioSample s = m.loadSample(path, 3);
+    HaudioChannel a = m.sampleChannel(s);   // made, not yet played
+    HaudioChannel b = m.sampleChannel(s);
+    EXPECT_TRUE(m.exists(a));
+    EXPECT_TRUE(m.exists(b));
+    m.play(a);
+    m.stop(a);
+    HaudioChannel c = m.sampleChannel(s);   // a was played and stopped: it goes
+    EXPECT_FALSE(m.exists(a));
+    EXPECT_TRUE(m.exists(b));
+    EXPECT_TRUE(m.exists(c));
+    removeFolderTree(dir);
+}
