@@ -10,6 +10,7 @@ function(zx_module target)
   endif()
   add_library(${target} STATIC ${srcs})
   target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+  target_link_libraries(${target} PUBLIC zx_deps)
 endfunction()
 
 function(zx_module_recursive target dir)
@@ -19,6 +20,7 @@ function(zx_module_recursive target dir)
   endif()
   add_library(${target} STATIC ${srcs})
   target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
+  target_link_libraries(${target} PUBLIC zx_deps)
 endfunction()
 
 # zx_test(name dir [LABELS ...]) : one gtest executable of every .cpp in tests/<dir>.

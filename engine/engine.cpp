@@ -66,6 +66,8 @@ void Cengine::destroy() {
 Cengine::Cengine() {
     mainThread_ = SDL_ThreadID();
     log.timeSource = [this] { return gameTime; };
+    // Every error line is also reported as an exception hit.
+    log.errorHook = [this](const std::string& text) { analytics.sendException(text); };
 }
 
 Cengine::~Cengine() {
@@ -119,6 +121,7 @@ bool Cengine::init(const std::string& commandLine) {
     if (!tables_[TABLE_GAME_SYSTEM].load("stringsGameSystem.txt")) return false;
     if (!loadLanguage("English")) return false;
     if (!colours.load("colours.txt")) return false;
+    if (!ui.init()) return false;
     log.print(LOG_L, "Engine init: %s %s on %s", gameName.c_str(), versionText.c_str(), platform.c_str());
     return true;
 }
@@ -135,6 +138,8 @@ void Cengine::update() {
     if (!paused) gameTime += frameTime;
     ++updateCount;
     if (updateHooks) updateHooks();
+    analytics.update();
+    steam.update();   // last of the engine members
 }
 
 void Cengine::endFrame() {

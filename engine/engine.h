@@ -15,7 +15,11 @@
 #include "engine/maths.h"
 #include "engine/random.h"
 #include "engine/stringTable.h"
+#include "engine/ui/uiMgr.h"
 #include "engine/webMessage.h"
+#include "services/analytics.h"
+#include "services/steamServices.h"
+#include "services/twitter.h"
 
 class CthreadTask;
 
@@ -95,6 +99,10 @@ public:
     CcolourTable colours;
     Crandom random{12345};
     CcommandLine switches;
+    CuiMgr ui;
+    Canalytics analytics;
+    Ctwitter twitter;
+    CsteamServices steam;
 
     // Identity and settings read by the screens and services.
     std::string gameName = "Zorbex";

@@ -1,0 +1,111 @@
+#include "engine/ui/buttonBar.h"
+
+#include <algorithm>
+
+#include "engine/engine.h"
+#include "engine/ui/uiDraw.h"
+#include "engine/ui/uiMgr.h"
+
+const char* buttonIconSprite(int icon, int device) {
+    static const char* pad[] = {"ui_xbox_A.png", "ui_xbox_B.png", "ui_xbox_X.png",
+                                "ui_xbox_Y.png", "ui_xbox_LB.png", "ui_xbox_RB.png"};
+    static const char* keys[] = {"ui_key_Enter.png", "ui_key_Esc.png", "ui_key_X.png",
+                                 "ui_key_Y.png", "ui_key_Q.png", "ui_key_E.png"};
+    if (icon < 0 || icon > 5) icon = 0;
+    return device == DEVICE_CONTROLLER ? pad[icon] : keys[icon];
+}
+
+void CbuttonBar::clear() {
+    bars_.back().buttons.clear();
+    bars_.back().leaving = false;
+    bars_.back().fade = 1.0f;
+}
+
+void CbuttonBar::addButton(const std::string& text, int action, int icon) {
+    // One button per action: a second add replaces the text.
+    for (auto& b : bars_.back().buttons)
+        if (b.action == action) {
+            b.text = text;
+            b.icon = icon;
+            b.hidden = false;
+            return;
+        }
+    bars_.back().buttons.push_back({text, action, icon, false, {}});
+    bars_.back().leaving = false;
+    layout();
+}
+
+void CbuttonBar::addButtonByKey(const std::string& tag, int action, int icon) {
+    addButton(gEngine->text(tag), action, icon);
+}
+
+void CbuttonBar::push() { bars_.emplace_back(); }
+
+void CbuttonBar::pop() {
+    if (bars_.size() > 1) bars_.pop_back();
+    else clear();
+}
+
+void CbuttonBar::transitionOut() { bars_.back().leaving = true; }
+
+void CbuttonBar::setButtonHidden(int action, bool hidden) {
+    for (auto& b : bars_.back().buttons)
+        if (b.action == action) b.hidden = hidden;
+    layout();
+}
+
+void CbuttonBar::removeSelectButtons() {
+    auto& v = bars_.back().buttons;
+    v.erase(std::remove_if(v.begin(), v.end(), [](const Cbutton& b) { return b.action == ACTION_SELECT; }), v.end());
+    layout();
+}
+
+bool CbuttonBar::hasAction(int action) const {
+    for (auto& b : bars_.back().buttons)
+        if (b.action == action && !b.hidden) return true;
+    return false;
+}
+
+void CbuttonBar::layout() {
+    // Right-aligned along the bottom edge, first button rightmost.
+    float s = gUi ? gUi->scale() : 1.0f;
+    float right = (float)gEngine->screenWidth - 30.0f * s;
+    float h = 44.0f * s;
+    float y = (float)gEngine->screenHeight - 20.0f * s - h;
+    for (auto& b : bars_.back().buttons) {
+        if (b.hidden) continue;
+        Cvec2 tsize = uiDraw::measureText("FontSmall", b.text, s);
+        float w = tsize.x + h + 24.0f * s;
+        b.rect = {right - w, y, w, h};
+        right -= w + 14.0f * s;
+    }
+}
+
+int CbuttonBar::update(const CuiInput& in, float dt) {
+    Cbar& bar = bars_.back();
+    if (bar.leaving) bar.fade = std::max(0.0f, bar.fade - dt / 0.2f);
+    else bar.fade = std::min(1.0f, bar.fade + dt / 0.2f);
+    if (bar.leaving || !in.pointerReleased || in.device == DEVICE_CONTROLLER) return ACTION_NONE;
+    for (auto& b : bar.buttons)
+        if (!b.hidden && b.rect.contains(in.pointerX, in.pointerY)) return b.action;
+    return ACTION_NONE;
+}
+
+void CbuttonBar::render() {
+    Cbar& bar = bars_.back();
+    if (bar.fade <= 0.0f) return;
+    float s = gUi->scale();
+    int device = gUi->input().device;
+    const CshadowStyle* shadow = gUi->findShadowStyle("SimpleOutline", false);
+    for (auto& b : bar.buttons) {
+        if (b.hidden) continue;
+        Crect r = b.rect;
+        uiDraw::fillRect(r, Ccolour(0.04f, 0.06f, 0.14f, 0.75f * bar.fade));
+        uiDraw::frame(r, 1.5f * s, Ccolour(0.3f, 0.85f, 1.0f, 0.8f * bar.fade));
+        float iconSize = r.h * 0.8f;
+        float ix = r.x + r.h * 0.55f, iy = r.cy();
+        uiDraw::sprite(uiDraw::findSprite(buttonIconSprite(b.icon, device)), ix, iy, iconSize, iconSize,
+                       Ccolour(1, 1, 1, bar.fade));
+        uiDraw::text("FontSmall", b.text, r.x + r.h + 8.0f * s, iy, s, Ccolour(1, 1, 1, bar.fade), ALIGN_LEFT, shadow);
+    }
+}

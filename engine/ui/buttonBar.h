@@ -1,0 +1,48 @@
+#pragma once
+// CbuttonBar: the row of action buttons along the bottom of the screen. Each
+// button is bound to an input action and names an icon; bars stack so that an
+// overlay can push its own and pop it when it closes.
+#include <string>
+#include <vector>
+
+#include "engine/ui/uiTypes.h"
+
+class CbuttonBar {
+public:
+    struct Cbutton {
+        std::string text;
+        int action = ACTION_NONE;
+        int icon = ICON_OK;
+        bool hidden = false;
+        Crect rect;   // on screen, set by layout
+    };
+
+    CbuttonBar() { bars_.emplace_back(); }
+    void clear();
+    void addButton(const std::string& text, int action, int icon);
+    void addButtonByKey(const std::string& tag, int action, int icon);
+    void push();   // a new empty bar over the current one
+    void pop();
+    void transitionOut();
+    void setButtonHidden(int action, bool hidden);
+    void removeSelectButtons();
+    bool hasAction(int action) const;
+    const std::vector<Cbutton>& buttons() const { return bars_.back().buttons; }
+    size_t depth() const { return bars_.size(); }
+
+    // Per step: the action of a button clicked with the pointer, or 0.
+    int update(const CuiInput& in, float dt);
+    void render();
+    void layout();
+
+private:
+    struct Cbar {
+        std::vector<Cbutton> buttons;
+        float fade = 1.0f;
+        bool leaving = false;
+    };
+    std::vector<Cbar> bars_;
+};
+
+// The glyph sprite of an icon for a device kind.
+const char* buttonIconSprite(int icon, int device);

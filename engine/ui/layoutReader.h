@@ -1,0 +1,34 @@
+#pragma once
+// ClayoutReader: reads one layout file (see docs/layouts.md) into a screen,
+// templates and styles.
+#include <string>
+
+class CuiMgr;
+class Cscreen;
+class Cwidget;
+class Cmenu;
+struct Ccolour;
+
+class ClayoutReader {
+public:
+    ClayoutReader(CuiMgr& ui, const std::string& fileName, Cscreen* screen)
+        : ui_(ui), file_(fileName), screen_(screen) {}
+    bool read(const char* text);
+
+private:
+    bool next(std::string& tok);
+    bool readWidgetBody(Cwidget& w, const char* endWord);
+    bool readGadget(Cwidget& w, int kind, const std::string& name, const char* endWord);
+    bool readMenu(Cmenu& m);
+    bool readBackground(const std::string& name);
+    bool readShadow(const std::string& name);
+    bool readColour(Ccolour& c);
+    float number();
+    void problem(const std::string& what);
+    std::string translate(const std::string& tag);
+
+    CuiMgr& ui_;
+    std::string file_;
+    Cscreen* screen_;
+    const char* cursor_ = nullptr;
+};

@@ -1,0 +1,276 @@
+#include "engine/ui/menu.h"
+
+#include <algorithm>
+
+#include "engine/engine.h"
+#include "engine/ui/uiDraw.h"
+#include "engine/ui/uiMgr.h"
+
+namespace {
+constexpr int kLockedSound = 7;
+}
+
+void Cmenu::clearItems() {
+    items.clear();
+    selected_ = -1;
+    requested_ = -1;
+    activated_ = nullptr;
+    pointerPressed_ = nullptr;
+    scroll_ = 0;
+}
+
+Cwidget* Cmenu::insertItem(CwidgetPtr widget, int position, bool attachToPrevious, float dx, float dy,
+                           bool selectable) {
+    if (!widget) return nullptr;
+    widget->attachToPrevious = attachToPrevious;
+    widget->rowDx = dx;
+    widget->rowDy = dy;
+    widget->selectable = selectable;
+    Cwidget* raw = widget.get();
+    if (position < 0 || position >= (int)items.size()) {
+        items.push_back(std::move(widget));
+    } else {
+        items.insert(items.begin() + position, std::move(widget));
+        if (selected_ >= position) ++selected_;
+    }
+    if (selected_ < 0 && selectable) selected_ = itemIndex(raw);
+    return raw;
+}
+
+Cwidget* Cmenu::addTextItem(const std::string& templ, const std::string& text, int64_t value) {
+    CwidgetPtr w = gUi->createWidget(templ.empty() ? itemTemplate : templ);
+    if (!w) return nullptr;
+    w->name = text;
+    w->setText({}, text);
+    w->value = value;
+    return insertItem(std::move(w));
+}
+
+Cwidget* Cmenu::addTextItemByKey(const std::string& templ, const std::string& tag, bool selectable) {
+    CwidgetPtr w = gUi->createWidget(templ.empty() ? itemTemplate : templ);
+    if (!w) return nullptr;
+    w->name = tag;
+    w->setGadgetTextKey({}, tag);
+    return insertItem(std::move(w), -1, false, 0, 0, selectable);
+}
+
+void Cmenu::setTitleKey(const std::string& tag) { title = CbString(gEngine->text(tag)); }
+
+Crect Cmenu::areaRect() const {
+    float s = gUi->scale();
+    float cx = anchorX * gEngine->screenWidth + offsetX * s;
+    float top = anchorY * gEngine->screenHeight + offsetY * s;
+    return {cx - width * s * 0.5f, top, width * s, height * s};
+}
+
+void Cmenu::layout() {
+    positionItems();
+    keepSelectionVisible();
+}
+
+void Cmenu::positionItems() {
+    float s = gUi->scale();
+    Crect area = areaRect();
+    float yCursor = 0;
+    Cwidget* rowHead = nullptr;
+    for (auto& up : items) {
+        Cwidget& w = *up;
+        w.uiScale = s;
+        if (w.attachToPrevious && rowHead) {
+            w.x = rowHead->x + w.rowDx * s;
+            w.y = rowHead->y + w.rowDy * s;
+            continue;
+        }
+        float h = w.height * s;
+        w.x = area.cx() + w.rowDx * s;
+        w.y = area.y + yCursor + h * 0.5f - scroll_;
+        yCursor += h + spacing * s;
+        rowHead = &w;
+    }
+    contentHeight_ = yCursor > 0 ? yCursor - spacing * s : 0;
+}
+
+bool Cmenu::isSelectable(int idx) const {
+    return idx >= 0 && idx < (int)items.size() && items[idx]->selectable && !items[idx]->hidden;
+}
+
+Cwidget* Cmenu::getSelectedItem() const { return isSelectable(selected_) ? items[selected_].get() : nullptr; }
+
+int64_t Cmenu::getSelectedItemInt() const {
+    Cwidget* w = getSelectedItem();
+    return w ? w->value : -1;
+}
+
+float Cmenu::getSelectedItemFloat() const {
+    Cwidget* w = getSelectedItem();
+    return w ? w->floatValue : -1.0f;
+}
+
+int Cmenu::itemIndex(const Cwidget* w) const {
+    for (size_t i = 0; i < items.size(); ++i)
+        if (items[i].get() == w) return (int)i;
+    return -1;
+}
+
+void Cmenu::setSelectedIdx(int idx, bool animate) {
+    if (idx < 0 || idx >= (int)items.size()) return;
+    selected_ = idx;
+    requested_ = -1;
+    if (animate && items[idx]) items[idx]->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0, 0.15f);
+    keepSelectionVisible();
+}
+
+void Cmenu::applyRequestedSelection() {
+    if (requested_ < 0) return;
+    if (requested_ >= (int)items.size()) {
+        requested_ = -1;
+        return;
+    }
+    if (selected_ == requested_ || selected_ < 0) {
+        selected_ = requested_;
+        requested_ = -1;
+    } else {
+        selected_ += requested_ > selected_ ? 1 : -1;   // one step per call
+    }
+    keepSelectionVisible();
+}
+
+void Cmenu::moveSelection(int dir) {
+    int n = (int)items.size();
+    if (n == 0) return;
+    int idx = selected_ < 0 ? (dir > 0 ? -1 : n) : selected_;
+    // Skip rows attached to the one we are on.
+    for (int tries = 0; tries < n; ++tries) {
+        idx += dir;
+        if (idx < 0 || idx >= n) {
+            if (!wrap) return;
+            idx = (idx + n) % n;
+        }
+        if (items[idx]->attachToPrevious) continue;
+        if (isSelectable(idx)) {
+            selected_ = idx;
+            if (gUi->playSound) gUi->playSound(UI_SOUND_MOVE);
+            keepSelectionVisible();
+            return;
+        }
+    }
+}
+
+void Cmenu::moveInRow(int dir) {
+    int n = (int)items.size();
+    if (selected_ < 0 || selected_ >= n) return;
+    int idx = selected_ + dir;
+    if (idx < 0 || idx >= n) return;
+    // Stay in the row: a row is a head and the items attached after it.
+    bool sameRow = dir > 0 ? items[idx]->attachToPrevious : items[selected_]->attachToPrevious;
+    if (sameRow && isSelectable(idx)) selected_ = idx;
+}
+
+void Cmenu::keepSelectionVisible() {
+    if (!isSelectable(selected_)) return;
+    float s = gUi->scale();
+    Crect area = areaRect();
+    positionItems();
+    Crect r = items[selected_]->rect();
+    float over = (r.y + r.h) - (area.y + area.h);
+    float under = area.y - r.y;
+    if (over > 0) scroll_ += over;
+    else if (under > 0) scroll_ -= under;
+    float maxScroll = std::max(0.0f, contentHeight_ - area.h);
+    scroll_ = clampf(scroll_, 0.0f, maxScroll);
+    (void)s;
+    positionItems();
+}
+
+void Cmenu::setVisibleWithTransition(bool v) {
+    hidden = false;
+    for (auto& w : items) w->startEffect(v ? EFFECT_GROW_IN : EFFECT_GROW_IN, v ? 0 : 1, nullptr, 0, 0.2f);
+    if (!v) hidden = false;   // hidden once the effects end (see update)
+    hideAfterEffect_ = !v;
+}
+
+void Cmenu::update(const CuiInput& in, float dt, bool inputHeld) {
+    activated_ = nullptr;
+    pointerPressed_ = nullptr;
+    arrowStep_ = 0;
+    for (auto& w : items) {
+        w->pressed = false;
+        w->update(dt);
+    }
+    if (hideAfterEffect_) {
+        bool done = true;
+        for (auto& w : items)
+            if (w->effect.running() && !w->effect.finished()) done = false;
+        if (done) {
+            hidden = true;
+            hideAfterEffect_ = false;
+            for (auto& w : items) w->effect.clear();
+        }
+    }
+    for (size_t i = 0; i < items.size(); ++i) items[i]->highlighted = focused && (int)i == selected_;
+    if (hidden || inputHeld || !focused || items.empty()) return;
+
+    Crect area = areaRect();
+    bool pointerInside = in.pointerX >= 0 && (!hasClip_ || clip_.contains(in.pointerX, in.pointerY));
+    // Wheel scrolls the list.
+    if (in.wheel != 0 && area.contains(in.pointerX, in.pointerY)) {
+        scroll_ -= in.wheel * 40.0f * gUi->scale();
+        float maxScroll = std::max(0.0f, contentHeight_ - area.h);
+        scroll_ = clampf(scroll_, 0.0f, maxScroll);
+        positionItems();
+    }
+    // Pointer: hover selects, a click activates.
+    if (in.device != DEVICE_CONTROLLER && pointerInside) {
+        for (int i = (int)items.size() - 1; i >= 0; --i) {
+            Cwidget& w = *items[i];
+            if (!w.visible() || !w.selectable) continue;
+            if (!w.rect().contains(in.pointerX, in.pointerY)) continue;
+            if (hasClip_ && !clip_.contains(w.x, w.y)) continue;
+            if (in.pointerMoved || in.pointerPressed) selected_ = i;
+            if (in.pointerReleased) {
+                pointerPressed_ = &w;
+                w.pressed = true;
+                if (w.locked()) {
+                    if (gUi->playSound) gUi->playSound(kLockedSound);
+                } else {
+                    activated_ = &w;
+                }
+            }
+            break;
+        }
+    }
+    // Keys and pads.
+    if (in.up) moveSelection(-1);
+    if (in.down) moveSelection(1);
+    if (arrowChoice) {
+        if (in.left) arrowStep_ = -1;
+        if (in.right) arrowStep_ = 1;
+    } else {
+        if (in.left) moveInRow(-1);
+        if (in.right) moveInRow(1);
+    }
+    if (in.action(ACTION_SELECT) && !activated_ && isSelectable(selected_)) {
+        Cwidget& w = *items[selected_];
+        w.pressed = true;
+        if (w.locked()) {
+            if (gUi->playSound) gUi->playSound(kLockedSound);
+        } else {
+            activated_ = &w;
+        }
+    }
+    for (size_t i = 0; i < items.size(); ++i) items[i]->highlighted = (int)i == selected_;
+}
+
+void Cmenu::render(float alpha) {
+    if (hidden) return;
+    if (hasClip_) uiDraw::pushClip(clip_);
+    for (auto& w : items) {
+        if (!w->visible()) continue;
+        if (hasClip_) {
+            Crect r = w->rect();
+            if (r.y + r.h < clip_.y || r.y > clip_.y + clip_.h) continue;
+        }
+        w->render(alpha);
+    }
+    if (hasClip_) uiDraw::popClip();
+}

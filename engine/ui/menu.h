@@ -1,0 +1,90 @@
+#pragma once
+// Cmenu: a list of item widgets with a selection, driven by keyboard,
+// controller, pointer and touch. Items carry a float kind and a 64-bit value;
+// the pair -1/-1 marks a locked item.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/ui/widget.h"
+
+class Cscreen;
+struct CuiInput;
+
+class Cmenu {
+public:
+    std::string name;
+    Cscreen* screen = nullptr;
+    float anchorX = 0.5f, anchorY = 0.5f, offsetX = 0, offsetY = 0;   // top centre of the item column
+    float width = 400, height = 400;                                   // layout pixels
+    std::string itemTemplate = "MenuItem";
+    float spacing = 8;
+    std::string titleStyle;
+    CbString title;
+    bool arrowChoice = false;   // left/right step the selected item's choice
+    bool focused = true;
+    bool hidden = false;
+    bool wrap = true;           // moving past an end wraps round
+    int playerIdx = 0;
+    std::vector<CwidgetPtr> items;
+
+    void clearItems();
+    // Inserts a widget (the menu owns it) at position (-1 appends).
+    Cwidget* insertItem(CwidgetPtr widget, int position = -1, bool attachToPrevious = false, float dx = 0,
+                        float dy = 0, bool selectable = true);
+    Cwidget* addTextItem(const std::string& templ, const std::string& text, int64_t value);
+    Cwidget* addTextItemByKey(const std::string& templ, const std::string& tag, bool selectable = true);
+    void setTitleKey(const std::string& tag);
+
+    // Places the items (after a change of items or of position).
+    void layout();
+    void positionItems();
+
+    // Per-step input; called by the screen.
+    void update(const CuiInput& in, float dt, bool inputHeld);
+    void render(float alpha = 1.0f);
+
+    // The item activated in this step, or none (none while input is held).
+    Cwidget* highlightedItem() const { return activated_; }
+    // The item pressed with the pointer in this step, or none.
+    Cwidget* findPressedItem() const { return pointerPressed_; }
+    // -1 or +1 when left/right stepped the selected item in arrow-choice mode.
+    int arrowStep() const { return arrowStep_; }
+
+    int getSelectedIdx() const { return selected_; }
+    Cwidget* getSelectedItem() const;
+    int64_t getSelectedItemInt() const;
+    float getSelectedItemFloat() const;
+    void setSelectedIdx(int idx, bool animate = false);
+    void requestSelectedIdx(int idx) { requested_ = idx; }
+    // One settle step: moves the selection to the requested index.
+    void applyRequestedSelection();
+    int itemIndex(const Cwidget* w) const;
+    size_t itemCount() const { return items.size(); }
+    Cwidget* item(size_t i) const { return i < items.size() ? items[i].get() : nullptr; }
+
+    void setVisible(bool v) { hidden = !v; }
+    void setVisibleWithTransition(bool v);
+    void setPlayerIdx(int idx) { playerIdx = idx; }
+    void setFocused(bool f) { focused = f; }
+    void setClipRect(const Crect& r) { clip_ = r; hasClip_ = true; }
+    void clearClipRect() { hasClip_ = false; }
+    float scrollOffset() const { return scroll_; }
+    Crect areaRect() const;
+
+private:
+    bool isSelectable(int idx) const;
+    void moveSelection(int dir);
+    void moveInRow(int dir);
+    void keepSelectionVisible();
+    int selected_ = -1;
+    int requested_ = -1;
+    Cwidget* activated_ = nullptr;
+    Cwidget* pointerPressed_ = nullptr;
+    int arrowStep_ = 0;
+    float scroll_ = 0;        // pixels the list is scrolled up
+    float contentHeight_ = 0;
+    Crect clip_;
+    bool hasClip_ = false;
+    bool hideAfterEffect_ = false;
+};

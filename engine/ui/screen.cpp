@@ -1,0 +1,174 @@
+#include "engine/ui/screen.h"
+
+#include <cmath>
+
+#include "engine/bString.h"
+#include "engine/engine.h"
+#include "engine/ui/uiMgr.h"
+
+Cwidget* Cscreen::findWidget(const std::string& widgetName, bool report) {
+    for (auto& w : widgets)
+        if (equalsIgnoreCase(w->name, widgetName)) return w.get();
+    if (report) gEngine->log.print(LOG_L, "Can't find widget: %s in %s", widgetName.c_str(), name.c_str());
+    return nullptr;
+}
+
+Cmenu* Cscreen::findMenu(const std::string& menuName, bool report) {
+    for (auto& m : menus)
+        if (equalsIgnoreCase(m->name, menuName)) return m.get();
+    if (report) gEngine->log.print(LOG_L, "Can't find menu: %s in %s", menuName.c_str(), name.c_str());
+    return nullptr;
+}
+
+Cwidget* Cscreen::addWidget(CwidgetPtr widget) {
+    if (!widget) return nullptr;
+    widget->resolve((float)gEngine->screenWidth, (float)gEngine->screenHeight, gUi->scale());
+    widgets.push_back(std::move(widget));
+    return widgets.back().get();
+}
+
+bool Cscreen::wasPressed(const std::string& widgetName) {
+    Cwidget* w = findWidget(widgetName, false);
+    return w && w->pressed;
+}
+
+void Cscreen::layout() {
+    float w = (float)gEngine->screenWidth, h = (float)gEngine->screenHeight, s = gUi->scale();
+    for (auto& wd : widgets) wd->resolve(w, h, s);
+    for (auto& m : menus) m->layout();
+}
+
+void Cscreen::enterOpening() {
+    entering = true;
+    leaving = false;
+    left = false;
+    state = 0;
+    layout();
+    gUi->buttonBar.clear();
+    resetHighlights();
+    swoosh();
+}
+
+void Cscreen::resetHighlights() {
+    focus_ = -1;
+    pressed_ = nullptr;
+    for (auto& w : widgets) {
+        w->highlighted = false;
+        w->pressed = false;
+    }
+    for (auto& m : menus)
+        for (auto& it : m->items) it->pressed = false;
+}
+
+void Cscreen::swoosh() {
+    int i = 0;
+    for (auto& w : widgets) {
+        if (w->hidden) continue;
+        w->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0.02f * (float)(i++ % 10), 0.25f);
+        w->effect.fromScale = 0.85f;
+    }
+    for (auto& m : menus)
+        for (auto& it : m->items) {
+            it->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0.02f * (float)(i++ % 10), 0.25f);
+            it->effect.fromScale = 0.85f;
+        }
+    if (gUi->playSoundPack) gUi->playSoundPack("Swoosh");
+}
+
+void Cscreen::transitionOut() {
+    markLeaving();
+    for (auto& w : widgets)
+        if (!w->hidden) w->startEffect(EFFECT_FADE_OUT, 1, nullptr, 0, 0.2f);
+    for (auto& m : menus)
+        for (auto& it : m->items) it->startEffect(EFFECT_FADE_OUT, 1, nullptr, 0, 0.2f);
+}
+
+bool Cscreen::transitionDone() const {
+    for (auto& w : widgets)
+        if (!w->hidden && w->effect.running() && !w->effect.finished()) return false;
+    for (auto& m : menus)
+        for (auto& it : m->items)
+            if (it->effect.running() && !it->effect.finished()) return false;
+    return true;
+}
+
+void Cscreen::navigate(int dx, int dy) {
+    // Nearest selectable widget in the direction pressed.
+    Cwidget* from = focus_ >= 0 ? widgets[focus_].get() : nullptr;
+    int best = -1;
+    float bestScore = 1e30f;
+    for (size_t i = 0; i < widgets.size(); ++i) {
+        Cwidget& w = *widgets[i];
+        if ((int)i == focus_ || !w.selectable || !w.visible()) continue;
+        if (!from) {
+            float score = w.y * 10000.0f + w.x;   // top-left first
+            if (score < bestScore) { bestScore = score; best = (int)i; }
+            continue;
+        }
+        float ddx = w.x - from->x, ddy = w.y - from->y;
+        float along = ddx * dx + ddy * dy;
+        if (along <= 1.0f) continue;
+        float across = std::fabs(ddx * dy) + std::fabs(ddy * dx);
+        float score = along + across * 2.0f;
+        if (score < bestScore) { bestScore = score; best = (int)i; }
+    }
+    if (best >= 0) {
+        focus_ = best;
+        if (gUi->playSound) gUi->playSound(UI_SOUND_MOVE);
+    }
+}
+
+void Cscreen::update() {
+    const CuiInput& in = gUi->input();
+    float dt = gUi->stepTime();
+    bool held = gUi->inputHeld();
+    pressed_ = nullptr;
+    for (auto& w : widgets) {
+        w->pressed = false;
+        w->update(dt);
+    }
+    bool menuFocused = false;
+    for (auto& m : menus) {
+        m->update(in, dt, held);
+        if (m->focused && !m->hidden && m->itemCount() > 0) menuFocused = true;
+    }
+    if (entering && transitionDone()) entering = false;
+    if (leaving && transitionDone()) left = true;
+    if (held || leaving) {
+        for (auto& w : widgets) w->highlighted = false;
+        return;
+    }
+    // Pointer on selectable widgets.
+    if (in.device != DEVICE_CONTROLLER && in.pointerX >= 0) {
+        for (int i = (int)widgets.size() - 1; i >= 0; --i) {
+            Cwidget& w = *widgets[i];
+            if (!w.selectable || !w.visible() || !w.rect().contains(in.pointerX, in.pointerY)) continue;
+            if (in.pointerMoved || in.pointerPressed) focus_ = i;
+            if (in.pointerReleased) {
+                w.pressed = true;
+                pressed_ = &w;
+            }
+            break;
+        }
+    }
+    // Keys and pads move among the screen's buttons when no menu has the focus.
+    if (!menuFocused) {
+        if (in.up) navigate(0, -1);
+        if (in.down) navigate(0, 1);
+        if (in.left) navigate(-1, 0);
+        if (in.right) navigate(1, 0);
+        if (in.action(ACTION_SELECT) && focus_ >= 0 && !pressed_) {
+            Cwidget& w = *widgets[focus_];
+            if (w.visible()) {
+                w.pressed = true;
+                pressed_ = &w;
+            }
+        }
+    }
+    for (size_t i = 0; i < widgets.size(); ++i) widgets[i]->highlighted = (int)i == focus_;
+}
+
+void Cscreen::render(float alpha) {
+    for (auto& w : widgets) w->render(alpha);
+    for (auto& m : menus) m->render(alpha);
+}

@@ -1,0 +1,24 @@
+#pragma once
+// CspotEffects: the queue of popup widgets that animate in, hold and go away.
+// The queue owns every widget added to it.
+#include <vector>
+
+#include "engine/ui/widget.h"
+
+class CspotEffects {
+public:
+    void add(CwidgetPtr widget, int inEffect, int outEffect, float delay, float time);
+    void update(float dt);
+    void render();
+    void clear() { entries_.clear(); }
+    size_t count() const { return entries_.size(); }
+
+private:
+    struct Centry {
+        CwidgetPtr widget;
+        int inEffect, outEffect;
+        float delay, time, age = 0;
+        bool leaving = false;
+    };
+    std::vector<Centry> entries_;
+};

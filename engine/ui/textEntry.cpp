@@ -1,0 +1,70 @@
+#include "engine/ui/textEntry.h"
+
+#include <SDL.h>
+
+#include "engine/engine.h"
+#include "engine/ui/uiDraw.h"
+#include "engine/ui/uiMgr.h"
+
+void CtextEntry::begin(int maxChars, const std::string& initial) {
+    maxChars_ = maxChars > 0 ? maxChars : 1;
+    text = CbString(utf8Truncate(initial, (size_t)maxChars_));
+    active = true;
+    finished = false;
+    cancelled = false;
+    refreshMasked();
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_StartTextInput();
+}
+
+void CtextEntry::end() {
+    active = false;
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_StopTextInput();
+}
+
+void CtextEntry::placeBox(float cx, float cy, float w) {
+    x = cx;
+    y = cy;
+    width = w;
+}
+
+void CtextEntry::refreshMasked() { masked = CbString(std::string(text.charCount(), '*')); }
+
+bool CtextEntry::update(const CuiInput& in, float dt) {
+    if (!active) return false;
+    caret_ += dt;
+    for (size_t i = 0; i < in.typed.size();) {
+        // One UTF-8 character at a time; control characters are dropped.
+        unsigned char c = (unsigned char)in.typed[i];
+        size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+        if (i + len > in.typed.size()) break;
+        if (c >= 0x20 && c != 0x7F && (int)text.charCount() < maxChars_) text.append(in.typed.substr(i, len));
+        i += len;
+    }
+    if (in.backspace && !text.empty()) {
+        std::string& s = text.str();
+        size_t cut = s.size() - 1;
+        while (cut > 0 && ((unsigned char)s[cut] & 0xC0) == 0x80) --cut;
+        s.resize(cut);
+    }
+    if (in.enter || in.action(ACTION_SELECT)) {
+        finished = true;
+        end();
+    } else if (in.escape || in.action(ACTION_BACK)) {
+        cancelled = true;
+        end();
+    }
+    refreshMasked();
+    return true;
+}
+
+void CtextEntry::render() {
+    if (!active && !finished) return;
+    float s = gUi->scale();
+    float h = 48.0f * s;
+    Crect r{x - width * 0.5f, y - h * 0.5f, width, h};
+    uiDraw::fillRect(r, Ccolour(0.02f, 0.04f, 0.1f, 0.85f));
+    uiDraw::frame(r, 2.0f * s, active ? outlineActive : outline);
+    std::string shown = mask ? masked.str() : text.str();
+    if (active && ((int)(caret_ * 2.0f) % 2) == 0) shown += "_";
+    uiDraw::text(font, shown, r.x + 12.0f * s, y, s, fontColour, ALIGN_LEFT, shadow);
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The UI's few drawing calls, kept in one place so the framework stays
+// independent of how the renderer spells them.
+#include <string>
+
+#include "engine/maths.h"
+#include "engine/ui/uiTypes.h"
+
+class Csprite;
+struct CshadowStyle;
+
+namespace uiDraw {
+Csprite* findSprite(const std::string& name);
+Cvec2 spriteSize(const Csprite* sprite);
+void sprite(const Csprite* sprite, float cx, float cy, float w, float h, const Ccolour& colour, float rotationDeg = 0);
+void fillRect(const Crect& r, const Ccolour& colour);
+void frame(const Crect& r, float thickness, const Ccolour& colour);
+// Text at x (left, centre or right by align) with its vertical centre at y.
+void text(const std::string& font, const std::string& text, float x, float y, float scale, const Ccolour& colour,
+          int align, const CshadowStyle* shadow);
+Cvec2 measureText(const std::string& font, const std::string& text, float scale);
+void pushClip(const Crect& r);
+void popClip();
+void darken(float alpha);   // the whole view
+}  // namespace uiDraw

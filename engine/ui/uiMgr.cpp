@@ -1,0 +1,144 @@
+#include "engine/ui/uiMgr.h"
+
+#include "engine/engine.h"
+#include "engine/resourceFile.h"
+#include "engine/ui/layoutReader.h"
+
+CuiMgr* gUi = nullptr;
+
+CuiMgr::CuiMgr() { gUi = this; }
+
+CuiMgr::~CuiMgr() {
+    if (gUi == this) gUi = nullptr;
+}
+
+float CuiMgr::scale() const { return (float)gEngine->screenHeight / kLayoutHeight; }
+
+bool CuiMgr::init() {
+    bool ok = loadTemplates("uiStyles.txt");
+    ok = loadTemplates("uiTemplates.txt") && ok;
+    ok = loadTemplates("popup.txt") && ok;
+    return ok;
+}
+
+bool CuiMgr::parseFile(const std::string& fileName, Cscreen* into) {
+    CresourceFile file;
+    if (!file.open("textFiles/layouts/" + fileName)) {
+        problems_.push_back(fileName + ": can't open");
+        return false;
+    }
+    ClayoutReader reader(*this, fileName, into);
+    return reader.read(file.text());
+}
+
+bool CuiMgr::loadTemplates(const std::string& fileName) { return parseFile(fileName, nullptr); }
+
+Cscreen* CuiMgr::loadScreen(const std::string& fileName) {
+    auto screen = std::make_unique<Cscreen>();
+    screen->name = fileName;
+    if (!parseFile(fileName, screen.get())) {
+        gEngine->log.print(LOG_L, "Can't load screen: %s", fileName.c_str());
+        return nullptr;
+    }
+    screen->layout();
+    screens_.push_back(std::move(screen));
+    return screens_.back().get();
+}
+
+Cscreen* CuiMgr::loadScreenFromText(const std::string& name, const char* text) {
+    auto screen = std::make_unique<Cscreen>();
+    screen->name = name;
+    ClayoutReader reader(*this, name, screen.get());
+    if (!reader.read(text)) return nullptr;
+    screen->layout();
+    screens_.push_back(std::move(screen));
+    return screens_.back().get();
+}
+
+const Cwidget* CuiMgr::findTemplate(const std::string& templateName) const {
+    for (auto& t : templates_)
+        if (equalsIgnoreCase(t->name, templateName)) return t.get();
+    return nullptr;
+}
+
+CwidgetPtr CuiMgr::createWidget(const std::string& templateName) {
+    const Cwidget* t = findTemplate(templateName);
+    if (!t) {
+        gEngine->log.print(LOG_L, "Can't find template: %s", templateName.c_str());
+        return nullptr;
+    }
+    auto w = std::make_unique<Cwidget>(*t);
+    w->templateName = t->name;
+    w->resolve((float)gEngine->screenWidth, (float)gEngine->screenHeight, scale());
+    return w;
+}
+
+const CbackgroundStyle* CuiMgr::findBackgroundStyle(const std::string& styleName, bool report) const {
+    for (auto& s : backgrounds_)
+        if (equalsIgnoreCase(s->name, styleName)) return s.get();
+    if (report) gEngine->log.print(LOG_L, "Can't find background style: %s", styleName.c_str());
+    return nullptr;
+}
+
+const CshadowStyle* CuiMgr::findShadowStyle(const std::string& styleName, bool report) const {
+    for (auto& s : shadows_)
+        if (equalsIgnoreCase(s->name, styleName)) return s.get();
+    if (report) gEngine->log.print(LOG_L, "Can't find shadow style: %s", styleName.c_str());
+    return nullptr;
+}
+
+void CuiMgr::beginStep(const CuiInput& in, float dt) {
+    input_ = in;
+    dt_ = dt;
+    action_ = ACTION_NONE;
+    held_ = false;
+    loadingIndicator.update(dt);
+    spotEffects.update(dt);
+    // Tutorials and text entry take the input before any screen sees it.
+    if (tutorials.update(in, dt)) {
+        held_ = true;
+        return;
+    }
+    if (textEntry.active) {
+        textEntry.update(in, dt);
+        held_ = true;
+        return;
+    }
+    int clicked = buttonBar.update(in, dt);
+    if (clicked != ACTION_NONE) {
+        action_ = clicked;
+        return;
+    }
+    static const int kActions[] = {ACTION_SELECT, ACTION_BACK, ACTION_OPTION_X, ACTION_OPTION_Y, ACTION_LB, ACTION_RB};
+    for (int a : kActions)
+        if (in.action(a)) {
+            action_ = a;
+            return;
+        }
+}
+
+void CuiMgr::renderOverlays() {
+    buttonBar.render();
+    spotEffects.render();
+    loadingIndicator.render();
+    textEntry.render();
+    tutorials.render();
+}
+
+void CuiMgr::refreshTexts() {
+    auto refresh = [](Cwidget& w) {
+        for (auto& g : w.gadgets)
+            if (g.kind == GADGET_TEXT && !g.textKey.empty()) g.text = CbString(gEngine->text(g.textKey));
+    };
+    for (auto& t : templates_) refresh(*t);
+    for (auto& s : screens_) {
+        for (auto& w : s->widgets) refresh(*w);
+        for (auto& m : s->menus)
+            for (auto& it : m->items) refresh(*it);
+    }
+}
+
+void CuiMgr::layoutAll() {
+    for (auto& s : screens_) s->layout();
+    buttonBar.layout();
+}

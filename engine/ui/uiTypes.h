@@ -1,0 +1,56 @@
+#pragma once
+// Shared UI types: actions, the input of one step, rectangles and alignment.
+#include <string>
+#include <vector>
+
+#include "engine/maths.h"
+
+// Input actions a screen compares with the action of the step.
+enum EuiAction {
+    ACTION_NONE = 0,
+    ACTION_SELECT = 1,
+    ACTION_BACK = 2,
+    ACTION_OPTION_X = 7,
+    ACTION_OPTION_Y = 8,
+    ACTION_LB = 16,
+    ACTION_RB = 17,
+    ACTION_COUNT = 32
+};
+
+// Button-bar icons by index.
+enum EuiIcon { ICON_OK = 0, ICON_BACK = 1, ICON_X = 2, ICON_Y = 3, ICON_LB = 4, ICON_RB = 5 };
+
+enum EuiDevice { DEVICE_KEYBOARD_MOUSE = 0, DEVICE_CONTROLLER = 1, DEVICE_TOUCH = 2 };
+
+enum EuiAlign { ALIGN_LEFT = 0, ALIGN_CENTRE = 1, ALIGN_RIGHT = 2 };
+
+struct Crect {
+    float x = 0, y = 0, w = 0, h = 0;   // top-left and size, pixels
+    bool contains(float px, float py) const { return px >= x && px < x + w && py >= y && py < y + h; }
+    float cx() const { return x + w * 0.5f; }
+    float cy() const { return y + h * 0.5f; }
+};
+
+// What the player did in one update step, as the UI reads it. The input layer
+// fills it from the devices; tests fill it directly.
+struct CuiInput {
+    int device = DEVICE_KEYBOARD_MOUSE;
+    float pointerX = -1, pointerY = -1;
+    bool pointerMoved = false;
+    bool pointerDown = false;       // held
+    bool pointerPressed = false;    // went down this step
+    bool pointerReleased = false;   // came up this step (a click)
+    int wheel = 0;                  // notches, positive away from the player
+    bool up = false, down = false, left = false, right = false;   // navigation edges
+    bool actions[ACTION_COUNT] = {};                               // released this step
+    std::string typed;              // text typed this step (UTF-8)
+    bool backspace = false;
+    bool enter = false;
+    bool escape = false;
+
+    void clear() { *this = CuiInput(); }
+    void setAction(int a) {
+        if (a > 0 && a < ACTION_COUNT) actions[a] = true;
+    }
+    bool action(int a) const { return a > 0 && a < ACTION_COUNT && actions[a]; }
+};

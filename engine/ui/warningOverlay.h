@@ -1,0 +1,28 @@
+#pragma once
+// CwarningOverlay: a title, a message and an "OK" button over any screen.
+#include <string>
+
+#include "engine/ui/uiEffect.h"
+
+class Cscreen;
+class Cwidget;
+
+class CwarningOverlay {
+public:
+    bool load();   // "warningOverlay.txt"
+    void setTitle(const char* text);
+    void setMessage(const char* text);
+    void setVisible(bool v);
+    void update();
+    void render();
+    bool visible = false;
+    bool fading() const { return fade_.running(); }
+    Cscreen* screen() const { return screen_; }
+
+private:
+    Cscreen* screen_ = nullptr;
+    Cwidget* message_ = nullptr;
+    Cwidget* title_ = nullptr;
+    Cwidget* ok_ = nullptr;
+    CuiEffect fade_;
+};

@@ -1,0 +1,190 @@
+#include "engine/ui/widget.h"
+
+#include <algorithm>
+
+#include "engine/engine.h"
+#include "engine/ui/uiDraw.h"
+#include "engine/ui/uiStyles.h"
+
+void Cgadget::setSprite(Csprite* s) {
+    sprite = s;
+    if (s) {
+        Cvec2 size = uiDraw::spriteSize(s);
+        if (width <= 0) width = size.x;
+        if (height <= 0) height = size.y;
+    }
+}
+
+void Cgadget::setSpriteName(const std::string& n) {
+    spriteName = n;
+    sprite = nullptr;
+}
+
+Cwidget::Cwidget(const Cwidget& o)
+    : name(o.name), templateName(o.templateName), anchorX(o.anchorX), anchorY(o.anchorY), offsetX(o.offsetX),
+      offsetY(o.offsetY), width(o.width), height(o.height), x(o.x), y(o.y), scale(o.scale), uiScale(o.uiScale),
+      hidden(o.hidden), pressed(false), toggle(o.toggle), highlighted(false), selectable(o.selectable),
+      colour(o.colour), textColour(o.textColour), background(o.background), floatValue(o.floatValue), value(o.value),
+      soundSlot(o.soundSlot), gadgets(o.gadgets) {}
+
+Cgadget* Cwidget::findGadget(const std::string& gadgetName) {
+    for (auto& g : gadgets)
+        if (equalsIgnoreCase(g.name, gadgetName)) return &g;
+    return nullptr;
+}
+
+Cgadget* Cwidget::findTextGadget(const std::string& gadgetName, bool report) {
+    for (auto& g : gadgets)
+        if (g.kind == GADGET_TEXT && (gadgetName.empty() || equalsIgnoreCase(g.name, gadgetName))) return &g;
+    if (report) gEngine->log.print(LOG_L, "Can't find text gadget: %s in %s", gadgetName.c_str(), name.c_str());
+    return nullptr;
+}
+
+Cgadget* Cwidget::findProgressBar(const std::string& gadgetName) {
+    for (auto& g : gadgets)
+        if (g.kind == GADGET_PROGRESS && (gadgetName.empty() || equalsIgnoreCase(g.name, gadgetName))) return &g;
+    return nullptr;
+}
+
+Cgadget* Cwidget::findSpriteGadget(const std::string& gadgetName) {
+    for (auto& g : gadgets)
+        if (g.kind == GADGET_SPRITE && (gadgetName.empty() || equalsIgnoreCase(g.name, gadgetName))) return &g;
+    return nullptr;
+}
+
+void Cwidget::setText(const std::string& gadgetName, const std::string& text) {
+    if (Cgadget* g = findTextGadget(gadgetName)) {
+        g->text = CbString(text);
+        g->textKey.clear();
+    }
+}
+
+void Cwidget::setTextStr(Cgadget* gadget, const CbString& text) {
+    if (!gadget) return;
+    gadget->text = text;
+    gadget->textKey.clear();
+}
+
+void Cwidget::setTextKey(const std::string& tag) { setGadgetTextKey({}, tag); }
+
+void Cwidget::setGadgetTextKey(const std::string& gadgetName, const std::string& tag) {
+    if (Cgadget* g = findTextGadget(gadgetName)) {
+        g->text = CbString(gEngine->text(tag));
+        g->textKey = tag;
+    }
+}
+
+std::string Cwidget::getText(const std::string& gadgetName) {
+    Cgadget* g = findTextGadget(gadgetName, false);
+    return g ? g->text.str() : std::string();
+}
+
+void Cwidget::setSprite(const std::string& gadgetName, const std::string& spriteName) {
+    Cgadget* g = findSpriteGadget(gadgetName);
+    if (!g) {
+        gEngine->log.print(LOG_L, "Can't find sprite gadget: %s in %s", gadgetName.c_str(), name.c_str());
+        return;
+    }
+    g->setSpriteName(spriteName);
+}
+
+void Cwidget::setProgress(const std::string& gadgetName, float fill) {
+    if (Cgadget* g = findProgressBar(gadgetName)) g->fill = clampf(fill, 0.0f, 1.0f);
+}
+
+Cvec2 Cwidget::getProgressBarEndPos() {
+    Cgadget* g = findProgressBar();
+    if (!g) return {x, y};
+    float s = uiScale * scale;
+    float left = x + (g->offsetX - g->width * 0.5f) * s;
+    return {left + g->width * s * clampf(g->fill, 0.0f, 1.0f), y + g->offsetY * s};
+}
+
+void Cwidget::startEffect(int kind, int style, const char* /*templ*/, float delay, float duration) {
+    effect.start(kind, delay, duration);
+    if (style == 1) effect.hideAtEnd = true;
+    if (kind == EFFECT_SLIDE_IN) {
+        // From the nearest screen edge.
+        float w = (float)gEngine->screenWidth, h = (float)gEngine->screenHeight;
+        float dl = x, dr = w - x, dt = y, db = h - y;
+        float m = std::min(std::min(dl, dr), std::min(dt, db));
+        Crect r = rect();
+        if (m == dl) effect.fromX = -(x + r.w);
+        else if (m == dr) effect.fromX = (w - x) + r.w;
+        else if (m == dt) effect.fromY = -(y + r.h);
+        else effect.fromY = (h - y) + r.h;
+    }
+    if (kind == EFFECT_POP_IN) effect.fromScale = 5.0f;
+}
+
+Crect Cwidget::rect() const {
+    float s = uiScale * scale * effect.scale();
+    Cvec2 o = effect.offset();
+    return {x + o.x - width * s * 0.5f, y + o.y - height * s * 0.5f, width * s, height * s};
+}
+
+void Cwidget::resolve(float screenW, float screenH, float scalePx) {
+    uiScale = scalePx;
+    x = anchorX * screenW + offsetX * scalePx;
+    y = anchorY * screenH + offsetY * scalePx;
+}
+
+void Cwidget::render(float alpha) {
+    if (!visible()) return;
+    float a = alpha * effect.alpha() * colour.a;
+    if (a <= 0.0f) return;
+    float s = uiScale * scale * effect.scale();
+    Cvec2 o = effect.offset();
+    float cx = x + o.x, cy = y + o.y;
+    float dim = toggle ? 1.0f : 0.5f;
+    if (locked()) dim *= 0.6f;
+    Ccolour tint(colour.r * dim, colour.g * dim, colour.b * dim, a);
+    Crect r = rect();
+    if (background) {
+        if (!background->sprite.empty()) {
+            uiDraw::sprite(uiDraw::findSprite(background->sprite), r.cx(), r.cy(), r.w, r.h, tint);
+        } else {
+            const Ccolour& f = highlighted ? background->highlightFill : background->fill;
+            const Ccolour& fr = highlighted ? background->highlightFrame : background->frame;
+            uiDraw::fillRect(r, Ccolour(f.r * dim, f.g * dim, f.b * dim, f.a * a));
+            if (background->thickness > 0)
+                uiDraw::frame(r, background->thickness * uiScale, Ccolour(fr.r * dim, fr.g * dim, fr.b * dim, fr.a * a));
+        }
+    }
+    for (auto& g : gadgets) {
+        if (g.hidden) continue;
+        float gx = cx + g.offsetX * s, gy = cy + g.offsetY * s;
+        Ccolour c(g.colour.r * tint.r, g.colour.g * tint.g, g.colour.b * tint.b, g.colour.a * a);
+        switch (g.kind) {
+        case GADGET_TEXT: {
+            Ccolour tc(c.r * textColour.r, c.g * textColour.g, c.b * textColour.b, c.a * textColour.a);
+            float tx = gx;
+            if (g.align == ALIGN_LEFT && g.width > 0) tx = gx - g.width * s * 0.5f;
+            if (g.align == ALIGN_RIGHT && g.width > 0) tx = gx + g.width * s * 0.5f;
+            uiDraw::text(g.font, g.text.str(), tx, gy, g.textScale * s, tc, g.align, g.shadow);
+            break;
+        }
+        case GADGET_SPRITE: {
+            if (!g.sprite && !g.spriteName.empty()) g.setSprite(uiDraw::findSprite(g.spriteName));
+            float w = g.width, h = g.height;
+            if ((w <= 0 || h <= 0) && g.sprite) {
+                Cvec2 sz = uiDraw::spriteSize(g.sprite);
+                w = sz.x;
+                h = sz.y;
+            }
+            uiDraw::sprite(g.sprite, gx, gy, w * s, h * s, c, g.rotation);
+            break;
+        }
+        case GADGET_PROGRESS: {
+            Crect back{gx - g.width * s * 0.5f, gy - g.height * s * 0.5f, g.width * s, g.height * s};
+            uiDraw::fillRect(back, c);
+            Crect fillR = back;
+            fillR.w = back.w * clampf(g.fill, 0.0f, 1.0f);
+            Ccolour fc = g.fillColour;
+            fc.a *= a;
+            uiDraw::fillRect(fillR, fc);
+            break;
+        }
+        }
+    }
+}

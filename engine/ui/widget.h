@@ -1,0 +1,116 @@
+#pragma once
+// Cwidget: one element of a screen, built from a layout block or a template.
+// A widget is a rectangle with an optional background style and a list of
+// gadgets (texts, sprites, progress bars) placed relative to its centre.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/bString.h"
+#include "engine/ui/uiEffect.h"
+#include "engine/ui/uiTypes.h"
+
+class Csprite;
+class Cscreen;
+class Cmenu;
+struct CbackgroundStyle;
+struct CshadowStyle;
+
+enum EgadgetKind { GADGET_TEXT = 0, GADGET_SPRITE = 1, GADGET_PROGRESS = 2 };
+
+class Cgadget {
+public:
+    EgadgetKind kind = GADGET_TEXT;
+    std::string name;
+    float offsetX = 0, offsetY = 0;   // from the widget centre, layout pixels
+    float width = 0, height = 0;      // layout pixels (sprites: 0 = the sprite's size)
+    bool hidden = false;
+    Ccolour colour{1, 1, 1, 1};
+    // Text gadgets.
+    CbString text;
+    std::string textKey;              // the tag the text came from, if any
+    std::string font = "FontMedium";
+    int align = ALIGN_CENTRE;
+    const CshadowStyle* shadow = nullptr;
+    float textScale = 1.0f;
+    bool wrap = false;
+    // Sprite gadgets.
+    std::string spriteName;
+    Csprite* sprite = nullptr;        // resolved lazily by name
+    float rotation = 0;
+    // Progress bars.
+    float fill = 0;                   // 0..1
+    Ccolour fillColour{0.2f, 0.9f, 1.0f, 1};
+
+    void setSprite(Csprite* s);
+    void setSpriteName(const std::string& n);
+};
+
+class Cwidget {
+public:
+    Cwidget() = default;
+    Cwidget(const Cwidget& other);   // deep copy (templates)
+    Cwidget& operator=(const Cwidget&) = delete;
+
+    std::string name;
+    std::string templateName;
+    // Placement: anchor as a fraction of the screen plus an offset in layout
+    // pixels (720-line space), resolved to pixels by layout().
+    float anchorX = 0.5f, anchorY = 0.5f;
+    float offsetX = 0, offsetY = 0;
+    float width = 100, height = 40;
+    float x = 0, y = 0;               // resolved centre, pixels
+    float scale = 1.0f;
+    float uiScale = 1.0f;             // pixels per layout pixel
+    bool hidden = false;
+    bool pressed = false;             // pressed this step
+    bool toggle = true;               // an unset toggle draws at half brightness
+    bool highlighted = false;
+    bool selectable = false;          // reacts to pointer clicks
+    bool locked() const { return floatValue == -1.0f && value == -1; }
+    Ccolour colour{1, 1, 1, 1};       // tint of the whole widget
+    Ccolour textColour{1, 1, 1, 1};
+    const CbackgroundStyle* background = nullptr;
+    float floatValue = 0;
+    int64_t value = 0;
+    int soundSlot = -1;
+    std::vector<Cgadget> gadgets;
+    CuiEffect effect;                 // the running show or hide effect
+    // Menu rows: attached to the previous row, with an offset inside the row.
+    bool attachToPrevious = false;
+    float rowDx = 0, rowDy = 0;
+
+    Cgadget* findGadget(const std::string& gadgetName);
+    // The named text gadget, or the first one when name is empty.
+    Cgadget* findTextGadget(const std::string& gadgetName = {}, bool report = true);
+    Cgadget* findProgressBar(const std::string& gadgetName = {});
+    Cgadget* findSpriteGadget(const std::string& gadgetName = {});
+
+    // Texts by value or by string-table tag. Values are shown as given, never formatted.
+    void setText(const std::string& gadgetName, const std::string& text);
+    void setTextStr(Cgadget* gadget, const CbString& text);
+    void setTextKey(const std::string& tag);
+    void setGadgetTextKey(const std::string& gadgetName, const std::string& tag);
+    std::string getText(const std::string& gadgetName = {});
+    void setSprite(const std::string& gadgetName, const std::string& spriteName);
+    void setProgress(const std::string& gadgetName, float fill);
+
+    void setHidden(bool h) { hidden = h; }
+    void setScale(float s) { scale = s; }
+    void setPosition(float px, float py) { x = px; y = py; }
+    // The pixel position of the end of the first progress bar's fill.
+    Cvec2 getProgressBarEndPos();
+    // Starts a show or hide effect: kind from EuiEffectKind, after delay, over duration.
+    void startEffect(int kind, int style = 0, const char* templ = nullptr, float delay = 0, float duration = 0.2f);
+    void removeEffect() { effect.clear(); }
+
+    Crect rect() const;               // on-screen rectangle at the current scale
+    bool visible() const { return !hidden && !effect.hidesWidget(); }
+    void update(float dt) { effect.update(dt); }
+    void render(float alpha = 1.0f);
+    void resolve(float screenW, float screenH, float scalePx);
+};
+
+// A template widget by name; widgets made from it are deep copies.
+using CwidgetPtr = std::unique_ptr<Cwidget>;

@@ -1,0 +1,304 @@
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+
+#include "engine/ui/uiMgr.h"
+#include "engine/ui/warningOverlay.h"
+#include "support/testEngine.h"
+
+namespace {
+const char* kDemo = R"(
+Widget Heading
+    Use TitleText
+    Pos 0.5 0.1
+    Text TextName
+        String "Demo"
+    EndText
+EndWidget
+Widget Play
+    Use ActionButton
+    Pos 0.25 0.9
+EndWidget
+Widget Quit
+    Use ActionButton
+    Pos 0.75 0.9
+EndWidget
+Menu Menu
+    Pos 0.5 0.25
+    Size 440 300
+    Item OK 10
+    Item BACK 20
+    Item CANCEL 30
+EndMenu
+EndFile
+)";
+
+struct CuiFixture {
+    CtestEngine eng;
+    Cscreen* screen = nullptr;
+    Cmenu* menu = nullptr;
+    CuiFixture() {
+        screen = gUi->loadScreenFromText("demo", kDemo);
+        if (screen) menu = screen->findMenu("Menu");
+    }
+    // One update step with the given input.
+    void step(const CuiInput& in) {
+        gUi->beginStep(in, 1.0f / 60.0f);
+        screen->update();
+    }
+    void stepKey(void (*set)(CuiInput&), int device = DEVICE_KEYBOARD_MOUSE) {
+        CuiInput in;
+        in.device = device;
+        set(in);
+        step(in);
+    }
+    void idle(int steps) {
+        for (int i = 0; i < steps; ++i) step(CuiInput());
+    }
+};
+}  // namespace
+
+TEST(Ui, LayoutLoadsWidgetsMenusAndTemplates) {
+    CuiFixture f;
+    ASSERT_NE(f.screen, nullptr);
+    ASSERT_NE(f.menu, nullptr);
+    Cwidget* heading = f.screen->findWidget("Heading");
+    ASSERT_NE(heading, nullptr);
+    EXPECT_EQ(heading->getText(), "Demo");
+    EXPECT_EQ(heading->templateName, "TitleText");
+    EXPECT_FLOAT_EQ(heading->x, 640.0f);
+    EXPECT_FLOAT_EQ(heading->y, 72.0f);
+    EXPECT_EQ(f.menu->itemCount(), 3u);
+    EXPECT_EQ(f.menu->item(1)->getText(), "BACK");
+    EXPECT_EQ(f.menu->item(2)->value, 30);
+    EXPECT_EQ(f.screen->findWidget("Nope"), nullptr);
+    EXPECT_TRUE(gEngine->log.contains("Can't find widget: Nope in demo"));
+    EXPECT_EQ(f.screen->findMenu("Nope"), nullptr);
+    EXPECT_EQ(gUi->createWidget("NoSuchTemplate"), nullptr);
+    EXPECT_TRUE(gEngine->log.contains("Can't find template: NoSuchTemplate"));
+    // Positions follow the window size.
+    gEngine->setScreenSize(1920, 1080);
+    f.screen->layout();
+    EXPECT_FLOAT_EQ(heading->x, 960.0f);
+    EXPECT_FLOAT_EQ(heading->uiScale, 1.5f);
+}
+
+TEST(Ui, MenuByKeyboardControllerAndMouse) {
+    CuiFixture f;
+    f.idle(30);
+    EXPECT_EQ(f.menu->getSelectedIdx(), 0);
+    f.stepKey([](CuiInput& in) { in.down = true; });
+    EXPECT_EQ(f.menu->getSelectedIdx(), 1);
+    f.stepKey([](CuiInput& in) { in.up = true; }, DEVICE_CONTROLLER);
+    f.stepKey([](CuiInput& in) { in.up = true; }, DEVICE_CONTROLLER);   // wraps to the last
+    EXPECT_EQ(f.menu->getSelectedIdx(), 2);
+    f.stepKey([](CuiInput& in) { in.setAction(ACTION_SELECT); }, DEVICE_CONTROLLER);
+    ASSERT_NE(f.menu->highlightedItem(), nullptr);
+    EXPECT_EQ(f.menu->highlightedItem()->value, 30);
+    EXPECT_EQ(gUi->action(), ACTION_SELECT);
+    f.idle(1);
+    EXPECT_EQ(f.menu->highlightedItem(), nullptr);
+
+    // The mouse: hovering selects, releasing over an item activates it.
+    Cwidget* second = f.menu->item(1);
+    CuiInput hover;
+    hover.pointerX = second->x;
+    hover.pointerY = second->y;
+    hover.pointerMoved = true;
+    f.step(hover);
+    EXPECT_EQ(f.menu->getSelectedIdx(), 1);
+    CuiInput click = hover;
+    click.pointerMoved = false;
+    click.pointerReleased = true;
+    f.step(click);
+    EXPECT_EQ(f.menu->findPressedItem(), second);
+    EXPECT_EQ(f.menu->highlightedItem(), second);
+    EXPECT_EQ(f.menu->getSelectedItemInt(), 20);
+}
+
+TEST(Ui, LockedItemsPlayTheRefusalAndChangeNothing) {
+    CuiFixture f;
+    int sound = -1;
+    gUi->playSound = [&](int slot) { sound = slot; };
+    Cwidget* item = f.menu->item(0);
+    item->floatValue = -1;
+    item->value = -1;
+    f.idle(30);
+    f.stepKey([](CuiInput& in) { in.setAction(ACTION_SELECT); });
+    EXPECT_EQ(f.menu->highlightedItem(), nullptr);
+    EXPECT_EQ(sound, 7);
+}
+
+TEST(Ui, RequestedSelectionSettlesOneStepPerCall) {
+    CuiFixture f;
+    f.menu->requestSelectedIdx(2);
+    f.menu->applyRequestedSelection();
+    EXPECT_EQ(f.menu->getSelectedIdx(), 1);
+    f.menu->applyRequestedSelection();
+    EXPECT_EQ(f.menu->getSelectedIdx(), 2);
+    f.menu->requestSelectedIdx(9);   // out of range: ignored
+    f.menu->applyRequestedSelection();
+    EXPECT_EQ(f.menu->getSelectedIdx(), 2);
+}
+
+TEST(Ui, ScreenButtonsByPointerAndPad) {
+    CuiFixture f;
+    f.menu->setFocused(false);
+    f.idle(30);
+    Cwidget* quit = f.screen->findWidget("Quit");
+    CuiInput click;
+    click.pointerX = quit->x;
+    click.pointerY = quit->y;
+    click.pointerReleased = true;
+    f.step(click);
+    EXPECT_TRUE(f.screen->wasPressed("Quit"));
+    EXPECT_EQ(f.screen->pressedWidget(), quit);
+    f.idle(1);
+    EXPECT_FALSE(f.screen->wasPressed("Quit"));
+    // Pads: the first move picks the top-left button, right moves on.
+    f.stepKey([](CuiInput& in) { in.right = true; }, DEVICE_CONTROLLER);
+    EXPECT_EQ(f.screen->highlightedWidget(), f.screen->findWidget("Play"));
+    f.stepKey([](CuiInput& in) { in.right = true; }, DEVICE_CONTROLLER);
+    EXPECT_EQ(f.screen->highlightedWidget(), quit);
+    f.stepKey([](CuiInput& in) { in.setAction(ACTION_SELECT); }, DEVICE_CONTROLLER);
+    EXPECT_TRUE(f.screen->wasPressed(quit));
+}
+
+TEST(Ui, ButtonBarActionsPushAndPop) {
+    CuiFixture f;
+    f.screen->enterOpening();
+    EXPECT_TRUE(f.screen->entering);
+    gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
+    gUi->buttonBar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
+    ASSERT_EQ(gUi->buttonBar.buttons().size(), 2u);
+    Crect back = gUi->buttonBar.buttons()[1].rect;
+    CuiInput click;
+    click.pointerX = back.cx();
+    click.pointerY = back.cy();
+    click.pointerReleased = true;
+    f.step(click);
+    EXPECT_EQ(gUi->action(), ACTION_BACK);
+    f.stepKey([](CuiInput& in) { in.setAction(ACTION_OPTION_X); });
+    EXPECT_EQ(gUi->action(), ACTION_OPTION_X);
+
+    gUi->buttonBar.push();
+    EXPECT_TRUE(gUi->buttonBar.buttons().empty());
+    gUi->buttonBar.addButton("Only", ACTION_SELECT, ICON_OK);
+    gUi->buttonBar.pop();
+    EXPECT_EQ(gUi->buttonBar.buttons().size(), 2u);
+    gUi->buttonBar.removeSelectButtons();
+    EXPECT_FALSE(gUi->buttonBar.hasAction(ACTION_SELECT));
+    gUi->buttonBar.setButtonHidden(ACTION_BACK, true);
+    EXPECT_FALSE(gUi->buttonBar.hasAction(ACTION_BACK));
+    gUi->buttonBar.pop();   // popping the last bar only clears it
+    EXPECT_EQ(gUi->buttonBar.depth(), 1u);
+}
+
+TEST(Ui, TextEntryTypesMasksAndCancels) {
+    CuiFixture f;
+    CtextEntry& te = gUi->textEntry;
+    te.mask = true;
+    te.begin(5, "ab");
+    CuiInput in;
+    in.typed = "c\xC3\xA9" "defg";   // é counts as one character
+    f.step(in);
+    EXPECT_EQ(te.text.str(), "abc\xC3\xA9" "d");
+    EXPECT_EQ(te.masked.str(), "*****");
+    EXPECT_TRUE(gUi->inputHeld());
+    EXPECT_EQ(f.menu->highlightedItem(), nullptr);
+    CuiInput bs;
+    bs.backspace = true;
+    f.step(bs);
+    f.step(bs);
+    EXPECT_EQ(te.text.str(), "abc");
+    CuiInput esc;
+    esc.escape = true;
+    f.step(esc);
+    EXPECT_TRUE(te.cancelled);
+    EXPECT_FALSE(te.active);
+    te.begin(10);
+    CuiInput typed;
+    typed.typed = "pilot";
+    f.step(typed);
+    CuiInput enter;
+    enter.enter = true;
+    f.step(enter);
+    EXPECT_TRUE(te.finished);
+    EXPECT_FALSE(te.cancelled);
+    EXPECT_EQ(te.text.str(), "pilot");
+}
+
+TEST(Ui, TutorialShownOnceAndQueued) {
+    CuiFixture f;
+    EXPECT_TRUE(gUi->tutorials.show("Tut_A"));
+    EXPECT_TRUE(gUi->tutorials.show("Tut_B"));
+    EXPECT_TRUE(gUi->tutorials.isShowing());
+    EXPECT_EQ(gUi->tutorials.current(), "Tut_A");
+    f.idle(30);
+    EXPECT_TRUE(gUi->inputHeld());
+    f.stepKey([](CuiInput& in) { in.setAction(ACTION_SELECT); });
+    EXPECT_EQ(f.menu->highlightedItem(), nullptr);   // the tutorial took the press
+    EXPECT_EQ(gUi->tutorials.current(), "Tut_B");
+    f.idle(30);
+    f.stepKey([](CuiInput& in) { in.setAction(ACTION_BACK); });
+    EXPECT_FALSE(gUi->tutorials.isShowingOrQueued());
+    EXPECT_FALSE(gUi->tutorials.show("Tut_A"));
+    EXPECT_TRUE(gUi->tutorials.find("Tut_B")->seen);
+    EXPECT_EQ(gUi->tutorials.seenNames().size(), 2u);
+    gUi->tutorials.resetAll();
+    EXPECT_FALSE(gUi->tutorials.find("Tut_A")->seen);
+}
+
+TEST(Ui, SpotEffectsOwnAndFreeTheirWidgets) {
+    CuiFixture f;
+    gUi->popups.showMessage("Hello");
+    gUi->popups.showTitleBanner();
+    EXPECT_EQ(gUi->spotEffects.count(), 2u);
+    for (int i = 0; i < 60 * 2; ++i) f.idle(1);
+    EXPECT_EQ(gUi->spotEffects.count(), 1u);   // the banner holds 1.5 s
+    for (int i = 0; i < 60 * 5; ++i) f.idle(1);
+    EXPECT_EQ(gUi->spotEffects.count(), 0u);
+}
+
+TEST(Ui, WarningOverlayShowsAndClosesOnOk) {
+    CuiFixture f;
+    CwarningOverlay w;
+    ASSERT_TRUE(w.load());
+    w.setTitle("Careful");
+    w.setMessage(nullptr);
+    EXPECT_EQ(w.screen()->findWidget("Title")->getText("TextName"), "Careful");
+    EXPECT_EQ(w.screen()->findWidget("Message")->getText("TextName"), "");
+    w.setVisible(true);
+    EXPECT_TRUE(w.fading());
+    w.setVisible(true);   // a second show replaces the running fade
+    for (int i = 0; i < 30; ++i) {
+        gUi->beginStep(CuiInput(), 1.0f / 60.0f);
+        w.update();
+    }
+    EXPECT_FALSE(w.fading());
+    EXPECT_TRUE(w.visible);
+    CuiInput ok;
+    ok.setAction(ACTION_SELECT);
+    gUi->beginStep(ok, 1.0f / 60.0f);
+    w.update();
+    EXPECT_FALSE(w.visible);
+}
+
+TEST(UiData, EveryLayoutLoadsWithItsTemplatesAndTags) {
+    CtestEngine eng;
+    std::string folder = gEngine->dataPath("textFiles/layouts");
+    DIR* d = opendir(folder.c_str());
+    ASSERT_NE(d, nullptr);
+    std::vector<std::string> files;
+    while (dirent* e = readdir(d)) {
+        std::string n = e->d_name;
+        if (n.size() > 4 && n.substr(n.size() - 4) == ".txt") files.push_back(n);
+    }
+    closedir(d);
+    ASSERT_FALSE(files.empty());
+    // Template files first, so screens can name their templates.
+    for (const char* t : {"uiStyles.txt", "uiTemplates.txt", "popup.txt"}) EXPECT_TRUE(gUi->loadTemplates(t)) << t;
+    gUi->clearProblems();
+    for (auto& f : files) EXPECT_NE(gUi->loadScreen(f), nullptr) << f;
+    for (auto& p : gUi->problems()) ADD_FAILURE() << p;
+}

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include "services/analytics.h"
+#include "support/localHttpServer.h"
+#include "support/testEngine.h"
+
+namespace {
+struct CanalyticsFixture {
+    CtestEngine eng{true, "-Linux"};
+    ClocalHttpServer server{[](const ChttpRequest&) { return ChttpResponse{}; }};
+    Canalytics a;
+    CanalyticsFixture() {
+        a.setEndpoint(server.url());
+        a.setTrackingId("UA-1");
+        a.setClientId("uuid-7");
+        a.setWebMode(true);
+        a.isSignedIn = [] { return true; };
+        a.playerId = [] { return (int64_t)4242; };
+    }
+    void pump() {
+        a.update();
+        a.sendTask().join();
+    }
+};
+}  // namespace
+
+TEST(Analytics, UserAgentEncoding) {
+    CtestEngine eng;
+    Canalytics a;
+    a.setUserAgent("Mozilla/5.0 (x)");
+    EXPECT_EQ(a.userAgent(), "Mozilla%2F5.0%20%28x%29");
+    EXPECT_EQ(gEngine->userAgent, "Mozilla%2F5.0%20%28x%29");
+    a.setUserAgent(std::string(600, '/'));   // 1800 encoded bytes: cut on a whole escape
+    EXPECT_LE(a.userAgent().size(), Canalytics::kUserAgentField - 1);
+    EXPECT_EQ(a.userAgent().size() % 3, 0u);
+    a.setUserAgent("");
+    EXPECT_TRUE(a.userAgent().empty());
+}
+
+TEST(Analytics, EventPayloadsByteForByte) {
+    CanalyticsFixture f;
+    f.a.setUserAgent("UA x");
+    f.a.sendEvent("Menu", "Play", nullptr, 99);
+    f.a.sendEvent("Menu", "Pick", "a&b=c d", 0);
+    ASSERT_EQ(f.a.queued(), 2u);
+    f.pump();
+    f.pump();
+    auto reqs = f.server.requests();
+    ASSERT_EQ(reqs.size(), 2u);
+    EXPECT_EQ(reqs[0].method, "POST");
+    EXPECT_EQ(reqs[0].path, "/collect?");
+    EXPECT_EQ(reqs[0].body, "v=1&t=event&tid=UA-1&cid=uuid-7&ds=web&ua=UA%20x&ec=Menu&ea=Play&el=LX&ev=4242");
+    EXPECT_EQ(reqs[1].body,
+              "v=1&t=event&tid=UA-1&cid=uuid-7&ds=web&ua=UA%20x&ec=Menu&ea=Pick&el=a%26b%3Dc%20d&ev=4242");
+    EXPECT_EQ(reqs[0].header("user-agent"), "UA%20x");
+}
+
+TEST(Analytics, ScreenViewsInBothModes) {
+    CanalyticsFixture f;
+    f.a.sendScreenView("MainMenu");
+    ASSERT_EQ(f.a.queued(), 1u);
+    EXPECT_EQ(f.a.queuedPayload(0),
+              "v=1&t=pageview&tid=UA-1&cid=uuid-7&ds=web&dt=v1.00%20-%20Linux%20-%20Steam&dp=MainMenu");
+    f.a.setWebMode(false);
+    f.a.sendScreenView("Options");
+    EXPECT_EQ(f.a.queuedPayload(1),
+              "v=1&t=screenview&tid=UA-1&cid=uuid-7&an=Zorbex&av=v1.00-Linux-Steam&ds=app&cd=Options");
+}
+
+TEST(Analytics, ExceptionsPostAtOnceAndNeedAClientId) {
+    CanalyticsFixture f;
+    f.a.sendException("bad thing");
+    auto reqs = f.server.requests();
+    ASSERT_EQ(reqs.size(), 1u);
+    EXPECT_EQ(reqs[0].body, "v=1&t=event&tid=UA-1&cid=uuid-7&ds=web&ec=ERROR&ea=bad%20thing");
+    EXPECT_EQ(f.a.queued(), 0u);
+    Canalytics fresh;
+    fresh.setEndpoint(f.server.url());
+    fresh.sendException("before the client id");
+    EXPECT_EQ(f.server.requests().size(), 1u);
+}
+
+TEST(Analytics, TenEventsLeaveOverTenUpdatesOldestFirst) {
+    CanalyticsFixture f;
+    for (int i = 0; i < 10; ++i) f.a.sendEvent("Cat", std::to_string(i).c_str(), "L");
+    // While another task runs nothing leaves.
+    CthreadTask blocker("blocker");
+    std::atomic<bool> release{false};
+    blocker.start([&] {
+        while (!release) SDL_Delay(1);
+        return true;
+    });
+    f.a.update();
+    EXPECT_EQ(f.a.queued(), 10u);
+    release = true;
+    blocker.join();
+    for (int i = 0; i < 10; ++i) {
+        f.pump();
+        EXPECT_EQ(f.a.queued(), (size_t)(9 - i));
+    }
+    auto reqs = f.server.requests();
+    ASSERT_EQ(reqs.size(), 10u);
+    for (int i = 0; i < 10; ++i) EXPECT_NE(reqs[i].body.find("&ea=" + std::to_string(i) + "&"), std::string::npos);
+}
+
+TEST(Analytics, NoGoogleSwitchesEverythingOff) {
+    CtestEngine eng(true, "-NoGoogle");
+    ClocalHttpServer server([](const ChttpRequest&) { return ChttpResponse{}; });
+    Canalytics a;
+    a.setEndpoint(server.url());
+    a.setClientId("c");
+    a.isSignedIn = [] { return true; };
+    a.sendEvent("a", "b", "c");
+    a.sendScreenView("MainMenu");
+    a.sendException("x");
+    a.update();
+    EXPECT_EQ(a.queued(), 0u);
+    EXPECT_FALSE(a.sendTask().started());
+    EXPECT_TRUE(server.requests().empty());
+}
+
+TEST(Analytics, HitsDroppedWhenNotSignedInAndQueueBounded) {
+    CanalyticsFixture f;
+    f.a.isSignedIn = [] { return false; };
+    f.a.sendEvent("a", "b", "c");
+    EXPECT_EQ(f.a.queued(), 0u);
+    f.a.isSignedIn = [] { return true; };
+    for (size_t i = 0; i < Canalytics::kMaxQueued + 10; ++i) f.a.sendEvent("a", std::to_string(i).c_str(), "c");
+    EXPECT_EQ(f.a.queued(), Canalytics::kMaxQueued);
+    EXPECT_NE(f.a.queuedPayload(0).find("&ea=10&"), std::string::npos);
+    EXPECT_TRUE(gEngine->log.contains("Analytics queue full: dropping the oldest hits"));
+}
+
+TEST(Analytics, FailedExceptionHitDoesNotRecurse) {
+    CanalyticsFixture f;
+    f.server.stop();
+    int hooks = 0;
+    gEngine->log.errorHook = [&](const std::string& text) {
+        ++hooks;
+        f.a.sendException(text);
+    };
+    gEngine->log.print(LOG_E, "something broke");
+    EXPECT_EQ(hooks, 1);
+}

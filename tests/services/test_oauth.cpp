@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+#include <set>
+
+#include "independentOauth.h"
+#include "services/oauth.h"
+
+namespace {
+// The header line's "oauth_" pairs, in the order they stand.
+std::vector<std::string> headerKeys(const std::string& line) {
+    std::vector<std::string> keys;
+    std::regex pair("(\\w+)=\"[^\"]*\"");
+    for (auto it = std::sregex_iterator(line.begin(), line.end(), pair); it != std::sregex_iterator(); ++it)
+        keys.push_back((*it)[1]);
+    return keys;
+}
+
+std::string headerValue(const std::string& line) {
+    const std::string prefix = "Authorization: ";
+    return line.rfind(prefix, 0) == 0 ? line.substr(prefix.size()) : std::string();
+}
+}  // namespace
+
+TEST(Urlencode, KeepsUnreservedAndEncodesEverythingElse) {
+    EXPECT_EQ(urlencode("AZaz09~-_."), "AZaz09~-_.");
+    EXPECT_EQ(urlencode("a b+c&d=e/f,g!"), "a%20b%2Bc%26d%3De%2Ff%2Cg%21");
+    EXPECT_EQ(urlencode("\xc3\xa9\x7f"), "%C3%A9%7F");
+    EXPECT_EQ(urlencode(std::string("a\0b", 3)), "a%00b");
+}
+
+// The worked example of Twitter's developer documentation, "Creating a
+// signature" (OAuth 1.0a): POST statuses/update with include_entities=true and
+// the status "Hello Ladies + Gentlemen, a signed OAuth request!".
+TEST(Coauth, SignsTwittersPublishedExample) {
+    Coauth o;
+    o.setConsumer("xvz1evFS4wEEPTGEFPHBog", "kAcSOqF21Fu85e7zjz7ZN2U4ZRhfV3WpwPAoE3Z7kBw");
+    o.setToken("370773112-GmHxMAgYyLbNEtIKZeRNFsMKPR9EyMZeS9weJAEb", "LswwdoUaIvS8ltyTt5jkRh4J50vUPVVHtR2YPi5kE");
+    o.setNonceTimestamp("kYjzVBB8Y0ZFabxSWbWovY3uYSQ2pTgmZeNu2VS4cg", "1318622958");
+    CoauthParams p;
+    Coauth::addRawPairs("include_entities=true", true, p);
+    Coauth::addRawPairs("status=" + urlencode("Hello Ladies + Gentlemen, a signed OAuth request!"), false, p);
+    ASSERT_TRUE(o.addOAuthPairs(false, "", p, false));
+    EXPECT_EQ(Coauth::joinPairs(p, "&"),
+              "include_entities=true&oauth_consumer_key=xvz1evFS4wEEPTGEFPHBog"
+              "&oauth_nonce=kYjzVBB8Y0ZFabxSWbWovY3uYSQ2pTgmZeNu2VS4cg&oauth_signature_method=HMAC-SHA1"
+              "&oauth_timestamp=1318622958&oauth_token=370773112-GmHxMAgYyLbNEtIKZeRNFsMKPR9EyMZeS9weJAEb"
+              "&oauth_version=1.0&status=Hello%20Ladies%20%2B%20Gentlemen%2C%20a%20signed%20OAuth%20request%21");
+    std::string sig = o.getSignature("POST", "https://api.twitter.com/1.1/statuses/update.json", p);
+    EXPECT_EQ(sig, "hCtSmYh%2BiHYCEqBWrE7C7hYmtUk%3D");   // hCtSmYh+iHYCEqBWrE7C7hYmtUk=
+
+    CoauthParams header;
+    o.addOAuthPairs(false, sig, header, false);
+    EXPECT_EQ(Coauth::joinPairs(header, ","),
+              "oauth_consumer_key=\"xvz1evFS4wEEPTGEFPHBog\","
+              "oauth_nonce=\"kYjzVBB8Y0ZFabxSWbWovY3uYSQ2pTgmZeNu2VS4cg\","
+              "oauth_signature=\"hCtSmYh%2BiHYCEqBWrE7C7hYmtUk%3D\",oauth_signature_method=\"HMAC-SHA1\","
+              "oauth_timestamp=\"1318622958\","
+              "oauth_token=\"370773112-GmHxMAgYyLbNEtIKZeRNFsMKPR9EyMZeS9weJAEb\",oauth_version=\"1.0\"");
+
+    EXPECT_EQ(o.getSignature("PUT", "https://api.twitter.com/1.1/statuses/update.json", p), "");
+    std::string line;
+    EXPECT_FALSE(o.buildAuthHeader("PATCH", "https://h/x", "", false, line));
+    EXPECT_TRUE(line.empty());
+}
+
+TEST(Coauth, RawPairsAndOrdering) {
+    CoauthParams p;
+    Coauth::addRawPairs("", true, p);
+    EXPECT_TRUE(p.empty());
+    Coauth::addRawPairs("b=a b&noequals&a=x=y&B=2&b=again", true, p);
+    EXPECT_EQ(Coauth::joinPairs(p, "&"), "B=2&a=x%3Dy&b=again");   // bytes order: upper case first; last wins
+    Coauth::addRawPairs("c=a%20b", false, p);
+    EXPECT_EQ(p["c"], "a%20b");
+    EXPECT_EQ(Coauth::joinPairs(p, ","), "B=\"2\",a=\"x%3Dy\",b=\"again\",c=\"a%20b\"");
+}
+
+TEST(Coauth, HeaderCarriesOnlyOauthPairsAndVerifiesIndependently) {
+    Coauth o;
+    o.setConsumer("ck", "cs");
+    o.setToken("tok", "ts");
+    o.setVerifier("1234567");
+    std::string line;
+    const std::string url = "http://127.0.0.1:8080/1.1/statuses/update.json";
+    ASSERT_TRUE(o.buildAuthHeader("POST", url, "status=Hello%20world", false, line));
+    ASSERT_EQ(line.rfind("Authorization: OAuth oauth_consumer_key=\"ck\",", 0), 0u) << line;
+    EXPECT_EQ(line.find("status"), std::string::npos);
+    EXPECT_EQ(line.find(' ', strlen("Authorization: OAuth ")), std::string::npos);   // no blanks
+    EXPECT_EQ(headerKeys(line), (std::vector<std::string>{"oauth_consumer_key", "oauth_nonce", "oauth_signature",
+                                                           "oauth_signature_method", "oauth_timestamp",
+                                                           "oauth_token", "oauth_version"}));
+    auto fields = oauthCheck::parseAuthHeader(headerValue(line));
+    EXPECT_EQ(fields["oauth_signature"],
+              oauthCheck::expectedSignature("POST", url, "", "status=Hello%20world", fields, "cs", "ts"));
+
+    // With the verifier all eight pairs, in key order.
+    ASSERT_TRUE(o.buildAuthHeader("GET", "http://h/oauth/access_token", "", true, line));
+    EXPECT_EQ(headerKeys(line), (std::vector<std::string>{"oauth_consumer_key", "oauth_nonce", "oauth_signature",
+                                                           "oauth_signature_method", "oauth_timestamp",
+                                                           "oauth_token", "oauth_verifier", "oauth_version"}));
+    fields = oauthCheck::parseAuthHeader(headerValue(line));
+    EXPECT_EQ(fields["oauth_verifier"], "1234567");
+    EXPECT_EQ(fields["oauth_signature"],
+              oauthCheck::expectedSignature("GET", "http://h/oauth/access_token", "", "", fields, "cs", "ts"));
+}
+
+TEST(Coauth, NoTokenMeansNoTokenPairAndKeyEndingInAmpersand) {
+    Coauth o;
+    o.setConsumer("ck", "cs");
+    std::string line;
+    ASSERT_TRUE(o.buildAuthHeader("GET", "http://h/oauth/request_token", "", true, line));
+    EXPECT_EQ(line.find("oauth_token"), std::string::npos);
+    EXPECT_EQ(line.find("oauth_verifier"), std::string::npos);   // asked, but no verifier held
+    auto fields = oauthCheck::parseAuthHeader(headerValue(line));
+    EXPECT_EQ(fields["oauth_signature"],
+              oauthCheck::expectedSignature("GET", "http://h/oauth/request_token", "", "", fields, "cs", ""));
+}
+
+TEST(Coauth, QueryValuesAreEncodedBeforeSigningBodyValuesAreNot) {
+    Coauth o;
+    o.setConsumer("ck", "cs");
+    o.setToken("tok", "ts");
+    std::string line;
+    // The query arrives raw, the body already encoded; both must sign as a%20b.
+    ASSERT_TRUE(o.buildAuthHeader("POST", "http://h/p?q=a b&x=1", "status=a%20b%2Bc", false, line));
+    auto fields = oauthCheck::parseAuthHeader(headerValue(line));
+    EXPECT_EQ(fields["oauth_signature"],
+              oauthCheck::expectedSignature("POST", "http://h/p", "q=a%20b&x=1", "status=a%20b%2Bc", fields, "cs",
+                                            "ts"));
+    EXPECT_EQ(line.find("q="), std::string::npos);
+}
+
+TEST(Coauth, NonceKeepsItsFormAndNeverRepeatsWithinASecond) {
+    Coauth o;
+    std::map<std::string, std::set<std::string>> bySecond;
+    const std::regex digits("[0-9]+"), hexTail("[0-9a-f]{1,3}");
+    for (int i = 0; i < 2000; ++i) {
+        o.makeNonceTimestamp();
+        const std::string& ts = o.timestamp();
+        ASSERT_TRUE(std::regex_match(ts, digits));
+        ASSERT_EQ(o.nonce().rfind(ts, 0), 0u);
+        std::string tail = o.nonce().substr(ts.size());
+        ASSERT_TRUE(std::regex_match(tail, hexTail)) << tail;
+        ASSERT_TRUE(tail.size() == 1 || tail[0] != '0') << tail;   // no leading zeros
+        ASSERT_LE(std::stoul(tail, nullptr, 16), 0x3e7u);
+        // A thousand values a second: past that the set starts again.
+        if (bySecond[ts].size() < 1000) {
+            EXPECT_TRUE(bySecond[ts].insert(o.nonce()).second) << o.nonce();
+        }
+    }
+    // Two headers in a row never share a nonce.
+    o.setConsumer("ck", "cs");
+    std::string a, b;
+    for (int i = 0; i < 50; ++i) {
+        o.buildAuthHeader("POST", "http://h/a", "", false, a);
+        std::string n1 = o.nonce();
+        o.buildAuthHeader("POST", "http://h/b", "x=1", false, b);
+        EXPECT_NE(n1, o.nonce());
+    }
+}
+
+TEST(Coauth, ParseTokenReply) {
+    Coauth o;
+    EXPECT_FALSE(o.parseTokenReply(""));
+
+    ASSERT_TRUE(o.parseTokenReply("oauth_token=T1&oauth_token_secret=S1&user_id=9&screen_name=Bob"));
+    EXPECT_EQ(o.token(), "T1");
+    EXPECT_EQ(o.tokenSecret(), "S1");
+    EXPECT_EQ(o.screenName(), "Bob");
+
+    // The token key inside "oauth_token_secret" is not the token.
+    o.setToken("old", "oldS");
+    o.parseTokenReply("oauth_token_secret=S2&oauth_token=T2&x=1");
+    EXPECT_EQ(o.token(), "T2");
+    EXPECT_EQ(o.tokenSecret(), "S2");
+    o.setToken("old", "oldS");
+    o.parseTokenReply("oauth_token_secret=S3&x=1");
+    EXPECT_EQ(o.token(), "old");
+    EXPECT_EQ(o.tokenSecret(), "S3");
+    o.setToken("old", "oldS");
+    o.parseTokenReply("my_oauth_token=bad&oauth_tokens=bad&x=1");
+    EXPECT_EQ(o.token(), "old");
+
+    // A last pair with no "&" after it is left as it was.
+    o.setToken("old", "oldS");
+    o.parseTokenReply("oauth_token=T4");
+    EXPECT_EQ(o.token(), "old");
+    o.parseTokenReply("oauth_token=T5&oauth_token_secret=S5");
+    EXPECT_EQ(o.token(), "T5");
+    EXPECT_EQ(o.tokenSecret(), "oldS");
+
+    // The screen name ends at the next pair.
+    o.parseTokenReply("screen_name=Alice&user_id=7");
+    EXPECT_EQ(o.screenName(), "Alice");
+    o.parseTokenReply("user_id=7&not_screen_name=Eve&x=1");
+    EXPECT_EQ(o.screenName(), "Alice");
+}

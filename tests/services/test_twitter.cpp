@@ -1,0 +1,408 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <mutex>
+
+#include "engine/resourceFile.h"
+#include "engine/webMessage.h"
+#include "independentOauth.h"
+#include "services/twitter.h"
+#include "support/localHttpServer.h"
+#include "support/testEngine.h"
+
+namespace {
+const char* const kUploadReply =
+    "{\"media_id\":710511363345354753,\"media_id_string\":\"710511363345354753\",\"size\":11065}";
+const char* const kDuplicate = "{\"errors\":[{\"code\":187,\"message\":\"Status is a duplicate.\"}]}";
+
+// A stand-in for the Twitter service: checks every signature the way the
+// real one does and answers the token, status and upload paths.
+class CfakeTwitter {
+public:
+    CfakeTwitter() : server_([this](const ChttpRequest& r) { return answer(r); }) {}
+
+    std::string hostPort() const { return server_.hostPort(); }
+    std::vector<ChttpRequest> requests() const { return server_.requests(); }
+    std::vector<std::string> problems() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return problems_;
+    }
+    void setStatusReply(int code, const std::string& body) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        statusCode_ = code;
+        statusBody_ = body;
+    }
+    void setUploadReply(const std::string& body) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        uploadBody_ = body;
+    }
+    static std::map<std::string, std::string> authFields(const ChttpRequest& r) {
+        return oauthCheck::parseAuthHeader(r.header("authorization"));
+    }
+
+private:
+    ChttpResponse answer(const ChttpRequest& r) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto fields = authFields(r);
+        std::string path = r.path, query;
+        size_t q = path.find('?');
+        if (q != std::string::npos) {
+            query = path.substr(q + 1);
+            path = path.substr(0, q);
+        }
+        std::string tokenSecret;
+        if (fields.count("oauth_token")) {
+            auto it = secrets_.find(fields["oauth_token"]);
+            if (it == secrets_.end()) return fail(401, "unknown token " + fields["oauth_token"]);
+            tokenSecret = it->second;
+        }
+        bool form = r.header("content-type").rfind("application/x-www-form-urlencoded", 0) == 0;
+        std::string expected = oauthCheck::expectedSignature(r.method, "http://" + r.header("host") + path, query,
+                                                             form ? r.body : "", fields, "cs", tokenSecret);
+        if (fields["oauth_consumer_key"] != "ck" || fields["oauth_signature"] != expected)
+            return fail(401, "bad signature on " + r.path);
+
+        ChttpResponse resp;
+        if (r.method == "GET" && path == "/oauth/request_token") {
+            resp.body = "oauth_token=reqTok&oauth_token_secret=reqSec&oauth_callback_confirmed=true";
+        } else if (r.method == "GET" && path == "/oauth/access_token") {
+            if (fields["oauth_token"] != "reqTok" || fields["oauth_verifier"] != "7654321") {
+                resp.status = 401;
+                resp.body = "Invalid oauth_verifier parameter";
+            } else {
+                resp.body = "oauth_token=accTok-1&oauth_token_secret=accSec&user_id=42&screen_name=zorbexPlayer";
+            }
+        } else if (r.method == "POST" && path == "/1.1/statuses/update.json") {
+            resp.status = statusCode_;
+            resp.body = statusBody_;
+        } else if (r.method == "POST" && path == "/1.1/media/upload.json") {
+            resp.body = uploadBody_;
+        } else {
+            resp.status = 404;
+            resp.body = "no such path";
+        }
+        return resp;
+    }
+    ChttpResponse fail(int status, const std::string& why) {
+        problems_.push_back(why);
+        ChttpResponse resp;
+        resp.status = status;
+        resp.body = why;
+        return resp;
+    }
+
+    mutable std::mutex mutex_;
+    std::map<std::string, std::string> secrets_{{"reqTok", "reqSec"}, {"accTok-1", "accSec"}};
+    std::vector<std::string> problems_;
+    int statusCode_ = 200;
+    std::string statusBody_ = "{\"id_str\":\"1050118621198921728\"}";
+    std::string uploadBody_ = kUploadReply;
+    ClocalHttpServer server_;   // last: stops before the state above goes
+};
+
+class TwitterClient : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* v : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+            unsetenv(v);
+        gEngine->gameSystem().set("tck", "ck");
+        gEngine->gameSystem().set("tsk", "cs");
+    }
+    void pointAtServer(Ctwitter& t) {
+        t.schemeIndex = 1;
+        t.restHost = t.uploadHost = server.hostPort();
+    }
+    // A client started from a saved twitter.dat holding the access token.
+    void startLinked(Ctwitter& t) {
+        Cbytes record;
+        CwebMessage::addBlock(record, 0, "accTok-1", 9);
+        CwebMessage::addBlock(record, 0, "accSec", 7);
+        ASSERT_TRUE(CresourceFile::saveTwitterFile(record.data(), record.size()));
+        t.init();
+        pointAtServer(t);
+        ASSERT_TRUE(t.authorised());
+    }
+    std::string savedFile() const { return eng.saveDir() + "/twitter.dat"; }
+
+    CtestEngine eng;
+    CfakeTwitter server;
+};
+}  // namespace
+
+TEST_F(TwitterClient, PinFlowLinksSavesTwoBlocksAndANewClientStartsLinked) {
+    Ctwitter t;
+    int ticks = 0;
+    t.loadingTick = [&] { ++ticks; };
+    t.init();
+    EXPECT_EQ(ticks, 1);
+    EXPECT_FALSE(t.authorised());
+    EXPECT_EQ(t.oauth().consumerKey(), "ck");
+    pointAtServer(t);
+    std::string opened;
+    t.openUrl = [&](const std::string& url) {
+        opened = url;
+        return true;
+    };
+
+    ASSERT_TRUE(t.openAuthorisePage()) << t.errorText().str();
+    EXPECT_EQ(opened, "http://" + server.hostPort() + "/oauth/authorize?oauth_token=reqTok");
+    EXPECT_EQ(t.oauth().token(), "reqTok");
+    EXPECT_EQ(t.oauth().tokenSecret(), "reqSec");
+    EXPECT_FALSE(t.authorised());
+
+    ASSERT_TRUE(t.authorisePin("7654321")) << t.errorText().str();
+    EXPECT_TRUE(t.authorised());
+    EXPECT_EQ(t.oauth().token(), "accTok-1");
+    EXPECT_EQ(t.oauth().tokenSecret(), "accSec");
+    EXPECT_EQ(t.oauth().screenName(), "zorbexPlayer");
+    EXPECT_EQ(ticks, 2);
+
+    auto reqs = server.requests();
+    ASSERT_EQ(reqs.size(), 2u);
+    auto first = CfakeTwitter::authFields(reqs[0]);
+    EXPECT_EQ(first.count("oauth_token"), 0u);
+    EXPECT_EQ(first.count("oauth_verifier"), 0u);
+    auto second = CfakeTwitter::authFields(reqs[1]);
+    EXPECT_EQ(second["oauth_token"], "reqTok");
+    EXPECT_EQ(second["oauth_verifier"], "7654321");
+    EXPECT_TRUE(server.problems().empty()) << server.problems()[0];
+
+    // The file: a two-block record, unpacked, each block a text and its zero byte.
+    CresourceFile f;
+    ASSERT_TRUE(f.open("twitter.dat", RF_SAVE));
+    EXPECT_EQ(f.packedType(), 0);
+    const uint8_t* p = f.data();
+    const size_t total = 14 + 12 + 9 + 12 + 7;
+    ASSERT_EQ(f.size(), total);
+    EXPECT_EQ(getU32(p), 2u);
+    EXPECT_EQ(getU32(p + 4), total);
+    EXPECT_EQ(getU32(p + 8), total);
+    EXPECT_EQ(p[12], 0);
+    EXPECT_EQ(p[13], 0);
+    EXPECT_EQ(getU16(p + 14), 0);
+    EXPECT_EQ(getU32(p + 16), 9u);
+    EXPECT_EQ(std::string((const char*)p + 26, 9), std::string("accTok-1", 9));
+    EXPECT_EQ(getU16(p + 35), 0);
+    EXPECT_EQ(getU32(p + 37), 7u);
+    EXPECT_EQ(std::string((const char*)p + 47, 7), std::string("accSec", 7));
+
+    // The next run reads it back and can post at once.
+    Ctwitter next;
+    next.init();
+    EXPECT_TRUE(next.authorised());
+    EXPECT_EQ(next.oauth().token(), "accTok-1");
+    EXPECT_EQ(next.oauth().tokenSecret(), "accSec");
+    pointAtServer(next);
+    EXPECT_TRUE(next.tweet("unused")) << next.errorText().str();
+    EXPECT_TRUE(server.problems().empty());
+}
+
+TEST_F(TwitterClient, RejectedPinLeavesClientUnlinkedAndWritesNothing) {
+    Ctwitter t;
+    t.init();
+    pointAtServer(t);
+    t.openUrl = [](const std::string&) { return true; };
+    ASSERT_TRUE(t.openAuthorisePage());
+
+    EXPECT_FALSE(t.authorisePin("0000000"));
+    EXPECT_FALSE(t.authorised());
+    EXPECT_FALSE(fileExistsW(savedFile()));
+    EXPECT_EQ(t.oauth().token(), "reqTok");   // the request token stays for another try
+    EXPECT_EQ(t.errorText().str(), "- Web Error: 'Invalid oauth_verifier parameter'");
+    EXPECT_FALSE(t.postTweet());
+    EXPECT_EQ(server.requests().size(), 2u);
+
+    // A linked client given a bad PIN is unlinked too, and its file is left alone.
+    ASSERT_TRUE(t.authorisePin("7654321"));
+    Cbytes before;
+    ASSERT_TRUE(CresourceFile::readWholeFile(savedFile(), before));
+    ASSERT_TRUE(t.openAuthorisePage());
+    EXPECT_FALSE(t.authorisePin("1111111"));
+    EXPECT_FALSE(t.authorised());
+    Cbytes after;
+    ASSERT_TRUE(CresourceFile::readWholeFile(savedFile(), after));
+    EXPECT_EQ(before, after);
+}
+
+TEST_F(TwitterClient, AuthorisePageNeedsATokenInTheReply) {
+    Ctwitter t;
+    t.init();
+    pointAtServer(t);
+    t.oauth().setConsumer("ck", "wrong");   // the server refuses the signature
+    bool opened = false;
+    t.openUrl = [&](const std::string&) { return opened = true; };
+    EXPECT_FALSE(t.openAuthorisePage());
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(t.lastHttpStatus(), 401);
+    EXPECT_NE(t.errorText().str().find("Web Error: 'bad signature"), std::string::npos);
+}
+
+TEST_F(TwitterClient, StatusPostCarriesEncodedBodyAndAValidSignature) {
+    Ctwitter t;
+    t.oauth().setConsumer("ck", "cs");
+    t.oauth().setToken("accTok-1", "accSec");
+    pointAtServer(t);
+    EXPECT_FALSE(t.postStatus("", ""));
+    EXPECT_TRUE(server.requests().empty());
+
+    ASSERT_TRUE(t.postStatus("Hello world! \xc3\xbc & 100%", "123")) << t.errorText().str();
+    auto reqs = server.requests();
+    ASSERT_EQ(reqs.size(), 1u);
+    EXPECT_EQ(reqs[0].method, "POST");
+    EXPECT_EQ(reqs[0].path, "/1.1/statuses/update.json");
+    EXPECT_EQ(reqs[0].body, "status=Hello%20world%21%20%C3%BC%20%26%20100%25&in_reply_to_status_id=123");
+    auto fields = CfakeTwitter::authFields(reqs[0]);
+    EXPECT_EQ(fields.size(), 7u);
+    EXPECT_EQ(fields["oauth_token"], "accTok-1");
+    EXPECT_EQ(fields["oauth_signature_method"], "HMAC-SHA1");
+    EXPECT_EQ(fields["oauth_version"], "1.0");
+    EXPECT_TRUE(server.problems().empty()) << server.problems()[0];
+}
+
+TEST_F(TwitterClient, NothingIsSentWhileUnlinked) {
+    Ctwitter t;
+    t.init();
+    pointAtServer(t);
+    EXPECT_FALSE(t.tweet("x"));
+    EXPECT_FALSE(t.tweetWithImage("x"));
+    EXPECT_TRUE(server.requests().empty());
+    EXPECT_EQ(t.errorText().str(), "");
+}
+
+TEST_F(TwitterClient, TweetPostsTheAnnouncement) {
+    Ctwitter t;
+    startLinked(t);
+    ASSERT_TRUE(t.tweet("ignored"));
+    auto reqs = server.requests();
+    ASSERT_EQ(reqs.size(), 1u);
+    EXPECT_EQ(reqs[0].body, "status=Zorbex%202%20it%20now%20tweeting%21");
+}
+
+TEST_F(TwitterClient, UploadThenStatusWithTheReturnedMediaId) {
+    char cwd[4096];
+    ASSERT_TRUE(getcwd(cwd, sizeof cwd));
+    ASSERT_EQ(chdir(eng.saveDir().c_str()), 0);
+    const std::string png("\x89PNG\r\n\x1a\n fake image bytes \x00\x01\x02", 30);
+    std::ofstream("Tweet.png", std::ios::binary) << png;
+
+    Ctwitter t;
+    startLinked(t);
+    bool ok = t.tweetWithImage("Look at this");
+    std::string error = t.errorText().str();
+    ASSERT_EQ(chdir(cwd), 0);
+    ASSERT_TRUE(ok) << error;
+
+    auto reqs = server.requests();
+    ASSERT_EQ(reqs.size(), 2u);
+    const ChttpRequest& up = reqs[0];
+    EXPECT_EQ(up.path, "/1.1/media/upload.json");
+    EXPECT_EQ(up.header("expect"), "");
+    EXPECT_EQ(up.header("content-type").rfind("multipart/form-data; boundary=", 0), 0u);
+    EXPECT_NE(up.body.find("name=\"media\"; filename=\"Tweet.png\""), std::string::npos);
+    EXPECT_NE(up.body.find(png), std::string::npos);
+    const ChttpRequest& status = reqs[1];
+    EXPECT_EQ(status.path, "/1.1/statuses/update.json");
+    EXPECT_EQ(status.body, "status=Look%20at%20this&media_ids=710511363345354753");
+    EXPECT_NE(CfakeTwitter::authFields(up)["oauth_nonce"], CfakeTwitter::authFields(status)["oauth_nonce"]);
+    EXPECT_TRUE(server.problems().empty()) << server.problems()[0];
+    EXPECT_TRUE(gEngine->log.contains(kUploadReply));
+}
+
+TEST_F(TwitterClient, MediaFailuresAreReported) {
+    const std::string failed = "\n---- Twitter\nFailed to post tweet with media.\nCurl Error: %s\nWeb Response: %s\n----";
+    auto line = [&](const std::string& curl, const std::string& web) {
+        std::string s = failed;
+        s.replace(s.find("%s"), 2, curl);
+        s.replace(s.find("%s"), 2, web);
+        return s;
+    };
+    Ctwitter t;
+    startLinked(t);
+    // No image file: nothing is sent.
+    char cwd[4096];
+    ASSERT_TRUE(getcwd(cwd, sizeof cwd));
+    ASSERT_EQ(chdir(eng.saveDir().c_str()), 0);
+    bool ok = t.tweetWithImage("x");
+    std::string error = t.errorText().str();
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(server.requests().empty());
+    EXPECT_EQ(error, "Curl Error: 'Can't open file: Tweet.png'");
+    EXPECT_TRUE(gEngine->log.contains(line("Can't open file: Tweet.png", "")));
+
+    // An upload reply without a media id stops before the status update.
+    std::ofstream("Tweet.png", std::ios::binary) << "png";
+    server.setUploadReply("{\"media_id\":5}");
+    ok = t.tweetWithImage("x");
+    ASSERT_EQ(chdir(cwd), 0);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(server.requests().size(), 1u);
+    EXPECT_TRUE(gEngine->log.contains(line("No media id in the upload reply", "{\"media_id\":5}")));
+}
+
+TEST_F(TwitterClient, NonOkStatusReplyIsAFailureWithItsText) {
+    Ctwitter t;
+    startLinked(t);
+    server.setStatusReply(403, kDuplicate);
+    EXPECT_FALSE(t.tweet(""));
+    EXPECT_EQ(t.lastHttpStatus(), 403);
+    EXPECT_EQ(t.errorText().str(), std::string("- Web Error: '") + kDuplicate + "'");
+    EXPECT_TRUE(gEngine->log.contains(std::string("\n---- Twitter\nFailed to post tweet.\nCurl Error: \nWeb Response: ") +
+                                      kDuplicate + "\n----"));
+    // A plain GET counts any completed transfer as done: the server refuses this unsigned one.
+    EXPECT_TRUE(t.performGet("http://" + server.hostPort() + "/nowhere", ""));
+    EXPECT_EQ(t.lastHttpStatus(), 401);
+}
+
+TEST_F(TwitterClient, StatusUpdateTakesAtMostFourMediaIds) {
+    Ctwitter t;
+    startLinked(t);
+    std::string url = t.statusUpdateUrl();
+    EXPECT_FALSE(t.statusUpdate(url, {"1", "2", "3", "4", "5"}, "status=x"));
+    EXPECT_TRUE(server.requests().empty());
+    ASSERT_TRUE(t.statusUpdate(url, {"11", "22", "33", "44"}, "status=x"));
+    auto reqs = server.requests();
+    ASSERT_EQ(reqs.size(), 1u);
+    EXPECT_EQ(reqs[0].body, "status=x&media_ids=11%2C22%2C33%2C44");
+    EXPECT_TRUE(server.problems().empty()) << server.problems()[0];
+}
+
+TEST_F(TwitterClient, TransportErrorIsShown) {
+    Ctwitter t;
+    startLinked(t);
+    int port;
+    {
+        ClocalHttpServer closed([](const ChttpRequest&) { return ChttpResponse{}; });
+        port = closed.port();
+    }
+    t.restHost = "127.0.0.1:" + std::to_string(port);
+    EXPECT_FALSE(t.postStatus("hello", ""));
+    std::string text = t.errorText().str();
+    EXPECT_EQ(text.rfind("Curl Error: '", 0), 0u) << text;
+    EXPECT_EQ(text.find("Web Error"), std::string::npos);
+    EXPECT_GT(strlen(t.curlError()), 1u);
+}
+
+TEST_F(TwitterClient, UnreadableCredentialsLeaveTheClientUnlinked) {
+    const char junk[] = "not a record at all";
+    ASSERT_TRUE(CresourceFile::saveTwitterFile(junk, sizeof junk));
+    Ctwitter t;
+    t.init();
+    EXPECT_FALSE(t.authorised());
+    Cbytes oneBlock;
+    CwebMessage::addBlock(oneBlock, 0, "tok", 4);
+    ASSERT_TRUE(CresourceFile::saveTwitterFile(oneBlock.data(), oneBlock.size()));
+    Ctwitter u;
+    u.init();
+    EXPECT_FALSE(u.authorised());
+}
+
+TEST_F(TwitterClient, HostsComeFromTheDataFile) {
+    Ctwitter t;
+    t.init();
+    EXPECT_EQ(t.statusUpdateUrl(), "https://api.twitter.com/1.1/statuses/update.json");
+    EXPECT_EQ(t.mediaUploadUrl(), "https://upload.twitter.com/1.1/media/upload.json");
+    EXPECT_EQ(t.requestTokenUrl(), "https://api.twitter.com/oauth/request_token");
+}
