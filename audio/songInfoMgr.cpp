@@ -101,7 +101,7 @@ std::string parentOf(const std::string& folder) {
 std::string unescapeMount(const std::string& s) {
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\\' && i + 3 < s.size() + 0 && isdigit((unsigned char)s[i + 1]) && isdigit((unsigned char)s[i + 2]) &&
+        if (s[i] == '\\' && i + 3 < s.size() && isdigit((unsigned char)s[i + 1]) && isdigit((unsigned char)s[i + 2]) &&
             isdigit((unsigned char)s[i + 3])) {
             out.push_back((char)((s[i + 1] - '0') * 64 + (s[i + 2] - '0') * 8 + (s[i + 3] - '0')));
             i += 3;
