@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/bString.h"
 #include "engine/engine.h"
 
 // ---- one player ----
@@ -109,17 +110,29 @@ void CinputPlayer::update(const Cinput& in) {
 
 // ---- stored mappings ----
 
+std::string CinputMappings::rowName(const std::string& name) {
+    return name.substr(0, utf8CutPoint(name, kNameBytes - 1));
+}
+
 const CinputMapping* CinputMappings::find(const std::string& name) const {
+    if (name.empty()) return nullptr;
+    std::string key = rowName(name);
     for (const auto& m : rows)
-        if (m.name == name) return &m;
+        if (equalsIgnoreCase(m.name, key)) return &m;
     return nullptr;
 }
 
 bool CinputMappings::store(const CinputMapping& mapping) {
     if (mapping.name.empty()) return false;
+    if (mapping.bindings.size() > kMaxBindings) {
+        if (gEngine) gEngine->log.print(LOG_L, "Too many bindings to store for %s", mapping.name.c_str());
+        return false;
+    }
+    CinputMapping row = mapping;
+    row.name = rowName(mapping.name);
     for (auto& m : rows) {
-        if (m.name == mapping.name) {
-            m = mapping;
+        if (equalsIgnoreCase(m.name, row.name)) {
+            m = std::move(row);
             return true;
         }
     }
@@ -127,12 +140,17 @@ bool CinputMappings::store(const CinputMapping& mapping) {
         if (gEngine) gEngine->log.print(LOG_L, "No room to store the mapping of %s", mapping.name.c_str());
         return false;
     }
-    rows.push_back(mapping);
+    rows.push_back(std::move(row));
     return true;
 }
 
+void CinputMappings::clear(const std::string& name) {
+    std::string key = rowName(name);
+    std::erase_if(rows, [&](const CinputMapping& m) { return equalsIgnoreCase(m.name, key); });
+}
+
 void CinputMappings::clearJoystickMappings() {
-    std::erase_if(rows, [](const CinputMapping& m) { return m.name != kKeyboard; });
+    std::erase_if(rows, [](const CinputMapping& m) { return !equalsIgnoreCase(m.name, kKeyboard); });
 }
 
 bool CinputMappings::applyTo(CinputPlayer& player, const std::string& name) const {

@@ -53,21 +53,29 @@ private:
 };
 
 // The stored mappings: at most one per device name ("Keyboard" or a
-// joystick's name), 25 in all. The settings file keeps them.
+// joystick's name, compared without case), 25 in all. The settings file
+// keeps them.
 class CinputMappings {
 public:
     static constexpr int kMaxRows = 25;
+    static constexpr size_t kMaxBindings = 56;   // a stored row's room
+    static constexpr size_t kNameBytes = 128;    // a stored row's name field, terminator included
     static constexpr const char* kKeyboard = "Keyboard";
 
     const CinputMapping* find(const std::string& name) const;
     bool isKnown(const std::string& name) const { return find(name) != nullptr; }
     // Replaces the mapping of the same name; false (nothing stored) when all
-    // rows hold other devices.
+    // rows hold other devices or the mapping has more bindings than a row holds.
     bool store(const CinputMapping& mapping);
+    // Forgets one device's mapping.
+    void clear(const std::string& name);
     // Every mapping but the keyboard's.
     void clearJoystickMappings();
     // Gives a player the bindings stored for a device; false when none are.
     bool applyTo(CinputPlayer& player, const std::string& name) const;
+
+    // The name as a row keeps it: cut on a character boundary to fit the field.
+    static std::string rowName(const std::string& name);
 
     std::vector<CinputMapping> rows;
 };

@@ -169,8 +169,9 @@ void CsaveLoad::registerSettingsRecords() {
     addScalar(settingsFile_, "defVisIntensity2", settings.visIntensity, st.visIntensity, settings, st);
     addScalar(settingsFile_, "openMicMode1", settings.captureSource, st.captureSource, settings, st);
     settingsFile_.addRecord(
-        "inputMappings", [this](Cbytes& out) { settings.writeMappings(out); },
-        [&st](const uint8_t* p, size_t s) { return st.readMappings(p, s, st.mappings); }, commit);
+        "inputMappings", [](Cbytes& out) { Csettings::writeMappings(gEngine->input.mappings, out); },
+        [this](const uint8_t* p, size_t s) { return Csettings::readMappings(p, s, stagedMappings_); },
+        [this]() { gEngine->input.mappings.rows = std::move(stagedMappings_); });
     settingsFile_.addRecord(
         "tutorials", [this](Cbytes& out) { settings.writeTutorials(out); },
         [&st](const uint8_t* p, size_t s) { return Csettings::readTutorials(p, s, st.tutorialsSeen); }, commit);
@@ -284,7 +285,10 @@ void CsaveLoad::waitIdle() {
 bool CsaveLoad::loadSettings() {
     stagedSettings_ = settings;
     bool ok = loadFile(settingsFile_);
-    if (!ok && settingsFile_.lastResult() != SAVE_MISSING) settings.setDefaults();
+    if (!ok && settingsFile_.lastResult() != SAVE_MISSING) {
+        settings.setDefaults();
+        gEngine->input.mappings.rows.clear();
+    }
     settings.sanitise();
     settings.dirty = false;
     settings.notices.changed = false;
@@ -308,9 +312,16 @@ bool CsaveLoad::saveHighScores() { return highScoresFile_.saveItems(); }
 bool CsaveLoad::loadNewsFeed() { return loadFile(newsFeedFile_); }
 bool CsaveLoad::saveNewsFeed() { return newsFeedFile_.saveItems(); }
 
+bool CsaveLoad::isInputMappingKnown(const std::string& device) const {
+    return gEngine->input.mappings.isKnown(device);
+}
+
 bool CsaveLoad::applyInputMapping(const std::string& device, int player) {
-    const CstoredMapping* m = settings.findMapping(device);
-    if (!m) return false;
-    if (applyMapping) applyMapping(player, *m);
-    return true;
+    CinputPlayer* p = gEngine->input.player(player);
+    return p && gEngine->input.mappings.applyTo(*p, device);
+}
+
+void CsaveLoad::clearJoystickMappings() {
+    gEngine->input.mappings.clearJoystickMappings();
+    settings.dirty = true;
 }

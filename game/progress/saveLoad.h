@@ -16,7 +16,6 @@
 // new one (a reset in between takes that back).
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -92,12 +91,11 @@ public:
     bool loadNewsFeed();
     bool saveNewsFeed();
 
-    // Stored controller mappings, by device name.
-    bool isInputMappingKnown(const std::string& device) const { return settings.isMappingKnown(device); }
-    // Hands the device's stored bindings to the input layer for a player.
+    // Stored controller mappings (the engine's input mappings), by device name.
+    bool isInputMappingKnown(const std::string& device) const;
+    // Gives a player the device's stored bindings.
     bool applyInputMapping(const std::string& device, int player = 0);
-    void clearJoystickMappings() { settings.clearJoystickMappings(); }
-    std::function<void(int player, const CstoredMapping& mapping)> applyMapping;
+    void clearJoystickMappings();
 
     // Renames an unreadable save file out of the way; returns the new name
     // (empty when nothing was renamed).
@@ -132,5 +130,6 @@ private:
     std::map<std::string, uint32_t> stagedAchievements_;
     std::vector<CwaitingAchievement> stagedWaiting_;
     Csettings stagedSettings_;
+    std::vector<CinputMapping> stagedMappings_;
     std::vector<CtrackRecord> stagedTracks_;
 };

@@ -6,6 +6,7 @@
 
 #include "engine/bString.h"
 #include "engine/engine.h"
+#include "engine/input.h"
 #include "game/progress/recordIO.h"
 
 namespace {
@@ -15,70 +16,80 @@ constexpr uint32_t kMaxNotices = 4096;
 
 // --- bindings and mappings ----------------------------------------------------
 
-void CstoredBinding::write(uint8_t* p) const {
-    memset(p, 0, kSize);
-    putU32(p + 0, (uint32_t)action);
-    p[4] = mouse;
-    putU32(p + 8, (uint32_t)mouseButton);
-    p[12] = key;
-    putU32(p + 16, (uint32_t)keyCode);
-    p[20] = joyButton;
-    putU32(p + 24, (uint32_t)button);
-    p[28] = axis;
-    putU32(p + 32, (uint32_t)axisIndex);
-    p[36] = negative;
+namespace storedMapping {
+
+void writeBinding(const CactionBinding& b, uint8_t* p) {
+    memset(p, 0, kBindingSize);
+    putU32(p + 0, (uint32_t)b.action);
+    p[4] = b.mouseFlag != 0;
+    putU32(p + 8, (uint32_t)b.mouseButton);
+    p[12] = b.keyFlag != 0;
+    putU32(p + 16, (uint32_t)b.key);
+    p[20] = b.joyButtonFlag != 0;
+    putU32(p + 24, (uint32_t)b.joyButton);
+    p[28] = b.axisFlag != 0;
+    putU32(p + 32, (uint32_t)b.axis);
+    p[36] = b.axisNegative != 0;
 }
 
-bool CstoredBinding::read(const uint8_t* p) {
-    CstoredBinding b;
+bool readBinding(const uint8_t* p, CactionBinding& out) {
+    CactionBinding b;
     b.action = (int32_t)getU32(p);
-    b.mouse = p[4] != 0;
+    b.mouseFlag = p[4] != 0;
     b.mouseButton = (int32_t)getU32(p + 8);
-    b.key = p[12] != 0;
-    b.keyCode = (int32_t)getU32(p + 16);
-    b.joyButton = p[20] != 0;
-    b.button = (int32_t)getU32(p + 24);
-    b.axis = p[28] != 0;
-    b.axisIndex = (int32_t)getU32(p + 32);
-    b.negative = p[36] != 0;
+    b.keyFlag = p[12] != 0;
+    b.key = (int32_t)getU32(p + 16);
+    b.joyButtonFlag = p[20] != 0;
+    b.joyButton = (int32_t)getU32(p + 24);
+    b.axisFlag = p[28] != 0;
+    b.axis = (int32_t)getU32(p + 32);
+    b.axisNegative = p[36] != 0;
     // Actions, buttons (32-35 are the hat), axes and mouse buttons of any
     // device stay well inside these.
-    if (b.action < 0 || b.action > 255 || b.mouseButton < 0 || b.mouseButton > 15 || b.keyCode < 0 ||
-        b.keyCode > 1023 || b.button < 0 || b.button > 255 || b.axisIndex < 0 || b.axisIndex > 63)
+    if (b.action < 0 || b.action > 255 || b.mouseButton < 0 || b.mouseButton > 15 || b.key < 0 || b.key > 1023 ||
+        b.joyButton < 0 || b.joyButton > 255 || b.axis < 0 || b.axis > 63)
         return false;
-    *this = b;
+    out = b;
     return true;
 }
 
-void CstoredMapping::write(uint8_t* p) const {
-    memset(p, 0, kSize);
-    copyToField((char*)p, kNameBytes, name);
-    size_t n = std::min(bindings.size(), kMaxBindings);
+void writeRow(const CinputMapping& m, uint8_t* p) {
+    constexpr size_t kNameBytes = CinputMappings::kNameBytes;
+    memset(p, 0, kRowSize);
+    copyToField((char*)p, kNameBytes, m.name);
+    size_t n = std::min(m.bindings.size(), CinputMappings::kMaxBindings);
     putU32(p + kNameBytes, (uint32_t)n);
-    for (size_t i = 0; i < n; ++i) bindings[i].write(p + kNameBytes + 4 + i * CstoredBinding::kSize);
+    for (size_t i = 0; i < n; ++i) writeBinding(m.bindings[i], p + kNameBytes + 4 + i * kBindingSize);
 }
 
-bool CstoredMapping::read(const uint8_t* p) {
-    CrecordReader r(p, kSize);
-    CstoredMapping m;
+bool readRow(const uint8_t* p, CinputMapping& out) {
+    constexpr size_t kNameBytes = CinputMappings::kNameBytes;
+    CrecordReader r(p, kRowSize);
+    CinputMapping m;
     m.name = r.text(kNameBytes);
     uint32_t n = r.u32();
-    if (n > kMaxBindings) {
+    if (n > CinputMappings::kMaxBindings) {
         gEngine->log.print(LOG_L, "Stored value out of range: bindings of %s = %u", m.name.c_str(), n);
         return false;
     }
     for (uint32_t i = 0; i < n; ++i) {
-        CstoredBinding b;
-        if (!b.read(p + kNameBytes + 4 + i * CstoredBinding::kSize)) {
+        CactionBinding b;
+        if (!readBinding(p + kNameBytes + 4 + i * kBindingSize, b)) {
             gEngine->log.print(LOG_L, "Stored binding %u of %s refused", i, m.name.c_str());
             return false;
         }
         m.bindings.push_back(b);
     }
     if (m.name.empty()) m.bindings.clear();
-    *this = std::move(m);
+    out = std::move(m);
     return true;
 }
+
+}  // namespace storedMapping
+
+static_assert(Csettings::kNumMappings == CinputMappings::kMaxRows);
+static_assert(storedMapping::kRowSize == CinputMappings::kNameBytes + 4 +
+                                             CinputMappings::kMaxBindings * storedMapping::kBindingSize);
 
 // --- notices --------------------------------------------------------------------
 
@@ -136,7 +147,6 @@ void Csettings::setDefaults() {
     currentFolder.clear();
     tutorialsSeen.clear();
     notices.entries.clear();
-    for (auto& m : mappings) m = CstoredMapping();
     dirty = false;
 }
 
@@ -179,53 +189,6 @@ void Csettings::markTutorialSeen(const std::string& name) {
 
 void Csettings::resetTutorials() {
     tutorialsSeen.clear();
-    dirty = true;
-}
-
-CstoredMapping* Csettings::findMapping(const std::string& device) {
-    if (device.empty()) return nullptr;
-    for (auto& m : mappings)
-        if (equalsIgnoreCase(m.name, device)) return &m;
-    return nullptr;
-}
-
-const CstoredMapping* Csettings::findMapping(const std::string& device) const {
-    return const_cast<Csettings*>(this)->findMapping(device);
-}
-
-bool Csettings::isMappingKnown(const std::string& device) const { return findMapping(device) != nullptr; }
-
-void Csettings::clearMapping(const std::string& device) {
-    for (auto& m : mappings)
-        if (equalsIgnoreCase(m.name, device)) m = CstoredMapping();
-    dirty = true;
-}
-
-bool Csettings::addBinding(const std::string& device, const CstoredBinding& binding) {
-    if (device.empty()) return false;
-    CstoredMapping* m = findMapping(device);
-    if (!m) {
-        for (auto& row : mappings)
-            if (row.name.empty()) {
-                m = &row;
-                m->name = device.substr(0, utf8CutPoint(device, CstoredMapping::kNameBytes - 1));
-                m->bindings.clear();
-                break;
-            }
-    }
-    if (!m) {
-        gEngine->log.print(LOG_L, "No free controller mapping row for %s", device.c_str());
-        return false;
-    }
-    if (m->bindings.size() >= CstoredMapping::kMaxBindings) return false;
-    m->bindings.push_back(binding);
-    dirty = true;
-    return true;
-}
-
-void Csettings::clearJoystickMappings() {
-    for (auto& m : mappings)
-        if (!equalsIgnoreCase(m.name, "Keyboard")) m = CstoredMapping();
     dirty = true;
 }
 
@@ -291,21 +254,23 @@ bool Csettings::readMain(const uint8_t* p, size_t size) {
     return !r.failed();
 }
 
-void Csettings::writeMappings(std::vector<uint8_t>& out) const {
+void Csettings::writeMappings(const CinputMappings& mappings, std::vector<uint8_t>& out) {
     size_t at = out.size();
-    out.resize(at + kNumMappings * CstoredMapping::kSize);
-    for (const auto& m : mappings) {
-        m.write(&out[at]);
-        at += CstoredMapping::kSize;
-    }
+    out.resize(at + kNumMappings * storedMapping::kRowSize);
+    for (int i = 0; i < kNumMappings && i < (int)mappings.rows.size(); ++i)
+        storedMapping::writeRow(mappings.rows[i], &out[at + (size_t)i * storedMapping::kRowSize]);
 }
 
-bool Csettings::readMappings(const uint8_t* p, size_t size, std::array<CstoredMapping, kNumMappings>& staged) const {
-    if (size != kNumMappings * CstoredMapping::kSize) return false;
+bool Csettings::readMappings(const uint8_t* p, size_t size, std::vector<CinputMapping>& staged) {
+    if (size != kNumMappings * storedMapping::kRowSize) return false;
+    CinputMappings read;
     for (int i = 0; i < kNumMappings; ++i) {
-        // A bad row is emptied (that device is configured again); the rest stand.
-        if (!staged[i].read(p + (size_t)i * CstoredMapping::kSize)) staged[i] = CstoredMapping();
+        CinputMapping row;
+        if (storedMapping::readRow(p + (size_t)i * storedMapping::kRowSize, row) && !row.name.empty() &&
+            !read.isKnown(row.name))
+            read.rows.push_back(std::move(row));
     }
+    staged = std::move(read.rows);
     return true;
 }
 

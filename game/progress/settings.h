@@ -22,51 +22,37 @@
 //  "defDifficulty"    i32 0..6
 //  "defVisIntensity2" f32 0.5..3
 //  "openMicMode1"     i32 capture source 0 desktop, 1 line-in, 2 microphone
-//  "inputMappings"    25 rows of 3268 bytes (CstoredMapping)
+//  "inputMappings"    25 rows of 3268 bytes (the input mappings, below)
 //  "tutorials"        u32 count, then u8 length + name per tutorial seen
 //  "notices"          u32 count, then 12 bytes each: i32 type, u64 id
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "engine/inputBinding.h"
+
+class CinputMappings;
 
 constexpr int kNumLanguages = 17;
 constexpr float kDetailMax = 1.0f;
 constexpr int kDesktopDeviceNotChosen = -999;
 
+// The "inputMappings" record keeps the engine's input mappings
+// (gEngine->input.mappings) in 25 rows; free rows are zero.
+// One device's row (3268 bytes): char[128] device name, u32 count, 56 bindings.
 // One stored binding of an action (56 bytes):
 //   0 i32 action   4 u8 mouse flag   8 i32 mouse button
 //  12 u8 key flag 16 i32 key code   20 u8 joystick-button flag  24 i32 button
 //  28 u8 axis flag 32 i32 axis      36 u8 negative              40 zero to 56
-struct CstoredBinding {
-    static constexpr size_t kSize = 56;
-    int32_t action = 0;
-    bool mouse = false;
-    int32_t mouseButton = 0;
-    bool key = false;
-    int32_t keyCode = 0;
-    bool joyButton = false;
-    int32_t button = 0;
-    bool axis = false;
-    int32_t axisIndex = 0;
-    bool negative = false;
-
-    void write(uint8_t* p) const;
-    bool read(const uint8_t* p);
-    bool operator==(const CstoredBinding&) const = default;
-};
-
-// One device's mapping (3268 bytes): char[128] device name, u32 count, 56 bindings.
-struct CstoredMapping {
-    static constexpr size_t kSize = 3268;
-    static constexpr size_t kNameBytes = 128;
-    static constexpr size_t kMaxBindings = 56;
-    std::string name;   // empty: a free row
-    std::vector<CstoredBinding> bindings;
-
-    void write(uint8_t* p) const;
-    bool read(const uint8_t* p);
-};
+namespace storedMapping {
+constexpr size_t kBindingSize = 56;
+constexpr size_t kRowSize = 3268;
+void writeBinding(const CactionBinding& b, uint8_t* p);
+bool readBinding(const uint8_t* p, CactionBinding& out);
+void writeRow(const CinputMapping& m, uint8_t* p);
+// False for a row holding a binding out of range; an empty name is a free row.
+bool readRow(const uint8_t* p, CinputMapping& out);
+}  // namespace storedMapping
 
 // The notices the main menu shows once (a declined invitation, an opponent
 // who did not answer).
@@ -126,11 +112,10 @@ public:
     std::string currentFolder;
     std::vector<std::string> tutorialsSeen;
     CnoticeQueue notices;
-    std::array<CstoredMapping, kNumMappings> mappings;
 
     bool dirty = false;   // changed since the settings file was written
 
-    // Every value back to its default (mappings, tutorials and notices emptied).
+    // Every value back to its default (tutorials and notices emptied).
     void setDefaults();
     // Holds every value inside its range (defaults for the rest); logs each.
     void sanitise();
@@ -139,23 +124,12 @@ public:
     void markTutorialSeen(const std::string& name);
     void resetTutorials();
 
-    // Controller mappings by device name (case-insensitive).
-    CstoredMapping* findMapping(const std::string& device);
-    const CstoredMapping* findMapping(const std::string& device) const;
-    bool isMappingKnown(const std::string& device) const;
-    // Empties every row of that device.
-    void clearMapping(const std::string& device);
-    // Adds a binding to the device's row (a free row is taken when it has
-    // none). False when the rows or the row's bindings are full.
-    bool addBinding(const std::string& device, const CstoredBinding& binding);
-    // Empties every row but "Keyboard".
-    void clearJoystickMappings();
-
     // Fixed records of the file.
     void writeMain(std::vector<uint8_t>& out) const;
     bool readMain(const uint8_t* p, size_t size);
-    void writeMappings(std::vector<uint8_t>& out) const;
-    bool readMappings(const uint8_t* p, size_t size, std::array<CstoredMapping, kNumMappings>& staged) const;
+    static void writeMappings(const CinputMappings& mappings, std::vector<uint8_t>& out);
+    // A bad row is left out (that device is configured again); the rest stand.
+    static bool readMappings(const uint8_t* p, size_t size, std::vector<CinputMapping>& staged);
     void writeTutorials(std::vector<uint8_t>& out) const;
     static bool readTutorials(const uint8_t* p, size_t size, std::vector<std::string>& staged);
     void writeNotices(std::vector<uint8_t>& out) const;

@@ -360,9 +360,20 @@ TEST(Input, StoredMappingsOnePerDeviceAtMostTwentyFive) {
     EXPECT_FALSE(store.isKnown("Pad 29"));
     EXPECT_FALSE(store.store({"", {}}));
 
+    // Names are compared without case and kept as a stored row holds them.
+    EXPECT_TRUE(store.isKnown("PAD"));
+    std::string longName(200, 'x');
+    store.clear("Pad 0");
+    ASSERT_TRUE(store.store({longName, {}}));
+    EXPECT_EQ(store.rows.back().name.size(), CinputMappings::kNameBytes - 1);
+    EXPECT_TRUE(store.isKnown(longName));
+    // More bindings than a stored row holds are refused.
+    EXPECT_FALSE(store.store({"Pad", std::vector<CactionBinding>(CinputMappings::kMaxBindings + 1)}));
+    EXPECT_EQ(store.find("Pad")->bindings.size(), 1u);
+
     store.clearJoystickMappings();
     ASSERT_EQ(store.rows.size(), 1u);
-    EXPECT_TRUE(store.isKnown("Keyboard"));
+    EXPECT_TRUE(store.isKnown("keyboard"));
 }
 
 TEST(Input, MenusReadTheFirstPlayersReleasedActionsAndTyping) {

@@ -19,13 +19,9 @@ struct Cworld {
 
 bool fileThere(const std::string& name) { return fileExistsW(gEngine->savePath(name)); }
 
-CstoredBinding keyBinding(int action, int key) {
-    CstoredBinding b;
-    b.action = action;
-    b.key = true;
-    b.keyCode = key;
-    return b;
-}
+CactionBinding keyBinding(int action, int key) { return CactionBinding::forKey(action, key); }
+
+CinputMappings& mappings() { return gEngine->input.mappings; }
 
 }  // namespace
 
@@ -62,7 +58,7 @@ TEST(Settings, Defaults) {
     EXPECT_TRUE(s.currentFolder.empty());
     EXPECT_TRUE(s.tutorialsSeen.empty());
     EXPECT_TRUE(s.notices.entries.empty());
-    for (const auto& m : s.mappings) EXPECT_TRUE(m.name.empty());
+    EXPECT_TRUE(mappings().rows.empty());
 }
 
 TEST(Settings, RoundTripWithNamedRecords) {
@@ -100,7 +96,7 @@ TEST(Settings, RoundTripWithNamedRecords) {
         s.markTutorialSeen("Tut_Intro1");
         s.markTutorialSeen("Tut_ShipHangar3");
         s.notices.add(4, 0x1234567890ull);
-        ASSERT_TRUE(s.addBinding("Keyboard", keyBinding(3, 26)));
+        ASSERT_TRUE(mappings().store({"Keyboard", {keyBinding(3, 26)}}));
         ASSERT_TRUE(w.save.saveSettings());
         Cbytes stream = w.save.settingsFile().serialise();
         std::string text(stream.begin(), stream.end());
@@ -108,6 +104,7 @@ TEST(Settings, RoundTripWithNamedRecords) {
                                  "openMicMode1", "inputMappings", "tutorials", "notices"})
             EXPECT_NE(text.find(name), std::string::npos) << name;
     }
+    mappings().rows.clear();
     Cworld w;
     ASSERT_TRUE(w.save.loadSettings());
     const Csettings& s = w.save.settings;
@@ -204,59 +201,65 @@ TEST(Settings, CorruptFileIsKeptAsideAndDefaultsUsed) {
 TEST(Settings, ControllerMappings) {
     CtestEngine eng;
     Cworld w;
-    std::vector<std::pair<int, size_t>> applied;
-    w.save.applyMapping = [&](int player, const CstoredMapping& m) { applied.push_back({player, m.bindings.size()}); };
-    Csettings& s = w.save.settings;
     EXPECT_FALSE(w.save.applyInputMapping("Keyboard"));
-    ASSERT_TRUE(s.addBinding("Keyboard", keyBinding(3, 26)));
-    ASSERT_TRUE(s.addBinding("Keyboard", keyBinding(4, 22)));
-    CstoredBinding axis;
-    axis.action = 18;
-    axis.axis = true;
-    axis.axisIndex = 0;
-    axis.negative = true;
-    ASSERT_TRUE(s.addBinding("Xbox Wireless Controller", axis));
+    ASSERT_TRUE(mappings().store({"Keyboard", {keyBinding(3, 26), keyBinding(4, 22)}}));
+    CactionBinding axis = CactionBinding::forAxis(18, 0, true);
+    ASSERT_TRUE(mappings().store({"Xbox Wireless Controller", {axis}}));
     EXPECT_TRUE(w.save.isInputMappingKnown("XBOX wireless controller"));
     EXPECT_TRUE(w.save.applyInputMapping("Keyboard", 0));
     EXPECT_TRUE(w.save.applyInputMapping("Xbox Wireless Controller", 2));
-    EXPECT_EQ(applied, (std::vector<std::pair<int, size_t>>{{0, 2}, {2, 1}}));
+    EXPECT_EQ(gEngine->input.player(0)->bindings.size(), 2u);
+    EXPECT_EQ(gEngine->input.player(2)->bindings, std::vector<CactionBinding>{axis});
+    EXPECT_FALSE(w.save.applyInputMapping("Keyboard", 4));
 
     // Reconfiguring replaces the device's mapping.
-    s.clearMapping("Keyboard");
+    mappings().clear("Keyboard");
     EXPECT_FALSE(w.save.isInputMappingKnown("Keyboard"));
-    s.addBinding("Keyboard", keyBinding(5, 4));
-    EXPECT_EQ(s.findMapping("Keyboard")->bindings.size(), 1u);
+    mappings().store({"keyboard", {keyBinding(5, 4)}});
+    EXPECT_EQ(mappings().find("Keyboard")->bindings.size(), 1u);
 
     // 25 rows in all, 56 bindings a row.
-    for (int i = 0; i < 23; ++i) ASSERT_TRUE(s.addBinding("Pad " + std::to_string(i), axis));
-    EXPECT_FALSE(s.addBinding("One Too Many", axis));
-    for (int i = 1; i < 56; ++i) ASSERT_TRUE(s.addBinding("Keyboard", keyBinding(3, i)));
-    EXPECT_FALSE(s.addBinding("Keyboard", keyBinding(3, 99)));
+    for (int i = 0; i < 23; ++i) ASSERT_TRUE(mappings().store({"Pad " + std::to_string(i), {axis}}));
+    EXPECT_FALSE(mappings().store({"One Too Many", {axis}}));
+    std::vector<CactionBinding> full;
+    for (int i = 0; i < 56; ++i) full.push_back(keyBinding(3, i));
+    ASSERT_TRUE(mappings().store({"Keyboard", full}));
+    full.push_back(keyBinding(3, 99));
+    EXPECT_FALSE(mappings().store({"Keyboard", full}));
 
     w.save.clearJoystickMappings();
+    EXPECT_TRUE(w.save.settings.dirty);
     EXPECT_TRUE(w.save.isInputMappingKnown("Keyboard"));
     EXPECT_FALSE(w.save.isInputMappingKnown("Xbox Wireless Controller"));
     EXPECT_FALSE(w.save.isInputMappingKnown("Pad 3"));
-    EXPECT_TRUE(s.addBinding("Pad 3", axis));
+    EXPECT_TRUE(mappings().store({"Pad 3", {axis}}));
 
     // Stored rows are 3268 bytes; a damaged row is emptied, the others stand.
     Cbytes out;
-    s.writeMappings(out);
+    Csettings::writeMappings(mappings(), out);
     ASSERT_EQ(out.size(), 25u * 3268u);
     int padRow = -1;
-    for (int i = 0; i < 25; ++i)
-        if (s.mappings[i].name == "Pad 3") padRow = i;
+    for (int i = 0; i < (int)mappings().rows.size(); ++i)
+        if (mappings().rows[i].name == "Pad 3") padRow = i;
     ASSERT_GE(padRow, 0);
     EXPECT_STREQ((const char*)&out[(size_t)padRow * 3268], "Pad 3");
     EXPECT_EQ(getU32(&out[(size_t)padRow * 3268 + 128]), 1u);
+    // The binding's bytes as they stand in a stored file.
+    const uint8_t* b = &out[(size_t)padRow * 3268 + 132];
+    EXPECT_EQ(getU32(b), 18u);
+    EXPECT_EQ(b[28], 1);
+    EXPECT_EQ(getU32(b + 32), 0u);
+    EXPECT_EQ(b[36], 1);
+    std::vector<CinputMapping> staged;
+    ASSERT_TRUE(Csettings::readMappings(out.data(), out.size(), staged));
+    ASSERT_EQ(staged.size(), 2u);
+    EXPECT_EQ(staged[(size_t)padRow].bindings, std::vector<CactionBinding>{axis});
     putU32(&out[(size_t)padRow * 3268 + 128], 57);
-    std::array<CstoredMapping, Csettings::kNumMappings> staged;
-    ASSERT_TRUE(s.readMappings(out.data(), out.size(), staged));
-    EXPECT_TRUE(staged[padRow].name.empty());
-    int keyboard = 0;
-    for (const auto& m : staged) keyboard += m.name == "Keyboard" ? 1 : 0;
-    EXPECT_EQ(keyboard, 1);
-    EXPECT_FALSE(s.readMappings(out.data(), out.size() - 1, staged));
+    ASSERT_TRUE(Csettings::readMappings(out.data(), out.size(), staged));
+    ASSERT_EQ(staged.size(), 1u);
+    EXPECT_EQ(staged[0].name, "Keyboard");
+    EXPECT_EQ(staged[0].bindings.size(), 56u);
+    EXPECT_FALSE(Csettings::readMappings(out.data(), out.size() - 1, staged));
 }
 
 TEST(Settings, NoticesAndTutorialsAreSavedByTheUpdate) {
