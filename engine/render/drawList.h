@@ -7,7 +7,7 @@
 // effect plays the same way backwards and ends hidden.
 //
 // The owner of a widget keeps the shared pointer and reads scale, offset,
-// alpha and visible each frame; a sprite given to the effect is drawn by the
+// alpha and visible each frame (Cwidget::effect); a sprite given to the effect is drawn by the
 // list itself while the effect runs (its owner draws it once it rests).
 #include <memory>
 #include <vector>

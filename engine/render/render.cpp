@@ -29,7 +29,6 @@ void shutdownRendering() {
 void updateRendering(float dt) {
     Cengine& e = *gEngine;
     e.particles.update(dt);
-    e.drawList.update(dt);
     e.screenShake.update(dt);
     e.renderer.setShakeOffset(e.screenShake.offset());
     e.screenFlash.update(dt);

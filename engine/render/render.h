@@ -24,6 +24,7 @@
 // can't start; missing data is logged and drawn as placeholders.
 bool initRendering(ErenderBackend backend);
 void shutdownRendering();
-// The per-step work of the rendering members: particles, draw list, shake
-// (its offset goes to the renderer), flash, overlay.
+// The per-step work of the rendering members: particles, shake (its offset
+// goes to the renderer), flash, overlay. The draw list moves with the UI's
+// step (CuiMgr::beginStep), as widgets' effects live on it.
 void updateRendering(float dt);

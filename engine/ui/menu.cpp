@@ -189,22 +189,19 @@ void Cmenu::setVisibleWithTransition(bool v) {
     hideAfterEffect_ = !v;
 }
 
-void Cmenu::update(const CuiInput& in, float dt, bool inputHeld) {
+void Cmenu::update(const CuiInput& in, bool inputHeld) {
     activated_ = nullptr;
     pointerPressed_ = nullptr;
     arrowStep_ = 0;
-    for (auto& w : items) {
-        w->pressed = false;
-        w->update(dt);
-    }
+    for (auto& w : items) w->pressed = false;
     if (hideAfterEffect_) {
         bool done = true;
         for (auto& w : items)
-            if (w->effect.running() && !w->effect.finished()) done = false;
+            if (w->effectRunning()) done = false;
         if (done) {
             hidden = true;
             hideAfterEffect_ = false;
-            for (auto& w : items) w->effect.clear();
+            for (auto& w : items) w->removeEffect();
         }
     }
     for (size_t i = 0; i < items.size(); ++i) items[i]->highlighted = focused && (int)i == selected_;

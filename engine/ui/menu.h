@@ -41,7 +41,7 @@ public:
     void positionItems();
 
     // Per-step input; called by the screen.
-    void update(const CuiInput& in, float dt, bool inputHeld);
+    void update(const CuiInput& in, bool inputHeld);
     void render(float alpha = 1.0f);
 
     // The item activated in this step, or none (none while input is held).

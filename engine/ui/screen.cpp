@@ -65,12 +65,12 @@ void Cscreen::swoosh() {
     for (auto& w : widgets) {
         if (w->hidden) continue;
         w->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0.02f * (float)(i++ % 10), 0.25f);
-        w->effect.fromScale = 0.85f;
+        w->effect->startScaleFrom(0.85f);
     }
     for (auto& m : menus)
         for (auto& it : m->items) {
             it->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0.02f * (float)(i++ % 10), 0.25f);
-            it->effect.fromScale = 0.85f;
+            it->effect->startScaleFrom(0.85f);
         }
     if (gUi->playSoundPack) gUi->playSoundPack("Swoosh");
 }
@@ -85,10 +85,10 @@ void Cscreen::transitionOut() {
 
 bool Cscreen::transitionDone() const {
     for (auto& w : widgets)
-        if (!w->hidden && w->effect.running() && !w->effect.finished()) return false;
+        if (!w->hidden && w->effectRunning()) return false;
     for (auto& m : menus)
         for (auto& it : m->items)
-            if (it->effect.running() && !it->effect.finished()) return false;
+            if (it->effectRunning()) return false;
     return true;
 }
 
@@ -120,16 +120,12 @@ void Cscreen::navigate(int dx, int dy) {
 
 void Cscreen::update() {
     const CuiInput& in = gUi->input();
-    float dt = gUi->stepTime();
     bool held = gUi->inputHeld();
     pressed_ = nullptr;
-    for (auto& w : widgets) {
-        w->pressed = false;
-        w->update(dt);
-    }
+    for (auto& w : widgets) w->pressed = false;
     bool menuFocused = false;
     for (auto& m : menus) {
-        m->update(in, dt, held);
+        m->update(in, held);
         if (m->focused && !m->hidden && m->itemCount() > 0) menuFocused = true;
     }
     if (entering && transitionDone()) entering = false;

@@ -25,7 +25,7 @@ public:
     Cmenu* findMenu(const std::string& menuName, bool report = true);
     Cwidget* addWidget(CwidgetPtr widget);
 
-    // Per-step update: effects, menus, widget presses; reads the UI input.
+    // Per-step update: menus, widget presses, transitions; reads the UI input.
     void update();
     void render(float alpha = 1.0f);
 

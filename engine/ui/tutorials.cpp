@@ -44,7 +44,7 @@ void Ctutorials::open(const std::string& name, float nearX, float nearY) {
         box_->y = below + r.h * 0.5f < h - 80 ? below : clampf(nearY - r.h * 0.5f - 60.0f * box_->uiScale, r.h * 0.5f, h);
     }
     box_->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0, 0.25f);
-    box_->effect.fromScale = 0.3f;
+    box_->effect->startScaleFrom(0.3f);
     find(name)->seen = true;
     if (gUi->onTutorialsChanged) gUi->onTutorialsChanged();
 }
@@ -71,7 +71,6 @@ void Ctutorials::setSeenNames(const std::vector<std::string>& names) {
 
 bool Ctutorials::update(const CuiInput& in, float dt) {
     if (!box_) return false;
-    box_->update(dt);
     shownFor_ += dt;
     // A short grace time so the press that opened a screen does not close its tutorial.
     bool dismiss = shownFor_ > 0.25f && (in.action(ACTION_SELECT) || in.action(ACTION_BACK) || in.pointerReleased ||

@@ -93,6 +93,8 @@ void CuiMgr::beginStep(const CuiInput& in, float dt) {
     action_ = ACTION_NONE;
     held_ = false;
     loadingIndicator.update(dt);
+    // Widgets' effects are draw-list entries: the list moves with the UI's step.
+    gEngine->drawList.update(dt);
     spotEffects.update(dt);
     // Tutorials and text entry take the input before any screen sees it.
     if (tutorials.update(in, dt)) {

@@ -24,30 +24,28 @@ void CwarningOverlay::setMessage(const char* text) {
 void CwarningOverlay::setVisible(bool v) {
     visible = v;
     // A new fade replaces any that is still running.
-    fade_.clear();
+    gEngine->drawList.remove(fade_);
+    fade_ = gEngine->drawList.addSprite(1.0f, nullptr, 0, 0, 0.2f);
     if (v) {
-        fade_.start(EFFECT_SCALE_FROM, 0, 0.2f, 0.2f);
+        fade_->startScaleFrom(0.2f);
         if (screen_) screen_->enterOpening();
     } else {
-        fade_.start(EFFECT_GROW_IN, 0, 0.2f);
-        fade_.hideAtEnd = true;
+        fade_->startGrowIn(true);
     }
 }
 
 void CwarningOverlay::update() {
-    float dt = gUi->stepTime();
-    fade_.update(dt);
-    if (fade_.finished()) fade_.clear();
+    if (fade_ && fade_->finished) fade_.reset();
     if (!visible || !screen_) return;
     screen_->update();
     if (screen_->wasPressed(ok_) || gUi->input().action(ACTION_SELECT) || gUi->input().enter) setVisible(false);
 }
 
 void CwarningOverlay::render() {
-    if (!screen_ || (!visible && !fade_.running())) return;
+    if (!screen_ || (!visible && !fade_)) return;
     uiDraw::darken(0.7f);
-    float s = fade_.running() ? fade_.scale() : 1.0f;
+    float s = fade_ ? fade_->scale : 1.0f;
     for (auto& w : screen_->widgets) w->scale = s;
-    screen_->render(fade_.running() ? fade_.alpha() : 1.0f);
+    screen_->render(fade_ ? fade_->alpha : 1.0f);
     for (auto& w : screen_->widgets) w->scale = 1.0f;
 }

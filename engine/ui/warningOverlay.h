@@ -2,7 +2,7 @@
 // CwarningOverlay: a title, a message and an "OK" button over any screen.
 #include <string>
 
-#include "engine/ui/uiEffect.h"
+#include "engine/render/drawList.h"
 
 class Cscreen;
 class Cwidget;
@@ -16,7 +16,7 @@ public:
     void update();
     void render();
     bool visible = false;
-    bool fading() const { return fade_.running(); }
+    bool fading() const { return fade_ != nullptr; }
     Cscreen* screen() const { return screen_; }
 
 private:
@@ -24,5 +24,5 @@ private:
     Cwidget* message_ = nullptr;
     Cwidget* title_ = nullptr;
     Cwidget* ok_ = nullptr;
-    CuiEffect fade_;
+    CdrawSpritePtr fade_;   // on gEngine->drawList while it runs
 };

@@ -101,25 +101,36 @@ Cvec2 Cwidget::getProgressBarEndPos() {
 }
 
 void Cwidget::startEffect(int kind, int style, const char* /*templ*/, float delay, float duration) {
-    effect.start(kind, delay, duration);
-    if (style == 1) effect.hideAtEnd = true;
-    if (kind == EFFECT_SLIDE_IN) {
-        // From the nearest screen edge.
-        float w = (float)gEngine->screenWidth, h = (float)gEngine->screenHeight;
-        float dl = x, dr = w - x, dt = y, db = h - y;
-        float m = std::min(std::min(dl, dr), std::min(dt, db));
-        Crect r = rect();
-        if (m == dl) effect.fromX = -(x + r.w);
-        else if (m == dr) effect.fromX = (w - x) + r.w;
-        else if (m == dt) effect.fromY = -(y + r.h);
-        else effect.fromY = (h - y) + r.h;
+    removeEffect();
+    const bool hide = style == 1;
+    Crect r = rect();
+    CdrawSpritePtr fx = gEngine->drawList.addDelayed(delay, nullptr, x, y, duration);
+    fx->width = r.w;
+    fx->height = r.h;
+    switch (kind) {
+    case EFFECT_ZOOM_IN: fx->startZoomIn(hide); break;
+    case EFFECT_FADE_IN: fx->startFadeIn(hide); break;
+    case EFFECT_SLIDE_IN: fx->startSlideIn(hide); break;
+    case EFFECT_FADE_OUT: fx->startFadeIn(true); break;
+    case EFFECT_GROW_IN: fx->startGrowIn(hide); break;
+    case EFFECT_SHRINK_OUT: fx->startScaleFrom(0.0f, true); break;
+    case EFFECT_SCALE_FROM: fx->startScaleFrom(1.0f, hide); break;
+    case EFFECT_POP_IN: fx->startPopIn(5.0f, hide); break;
+    default: gEngine->drawList.remove(fx); return;   // none, or no effect of ours
     }
-    if (kind == EFFECT_POP_IN) effect.fromScale = 5.0f;
+    effect = std::move(fx);
+}
+
+void Cwidget::removeEffect() {
+    if (!effect) return;
+    gEngine->drawList.remove(effect);
+    effect.reset();
 }
 
 Crect Cwidget::rect() const {
-    float s = uiScale * scale * effect.scale();
-    Cvec2 o = effect.offset();
+    const CdrawSprite* fx = shownEffect();
+    float s = uiScale * scale * (fx ? fx->scale : 1.0f);
+    Cvec2 o = fx ? fx->offset : Cvec2();
     return {x + o.x - width * s * 0.5f, y + o.y - height * s * 0.5f, width * s, height * s};
 }
 
@@ -131,10 +142,11 @@ void Cwidget::resolve(float screenW, float screenH, float scalePx) {
 
 void Cwidget::render(float alpha) {
     if (!visible()) return;
-    float a = alpha * effect.alpha() * colour.a;
+    const CdrawSprite* fx = shownEffect();
+    float a = alpha * (fx ? fx->alpha : 1.0f) * colour.a;
     if (a <= 0.0f) return;
-    float s = uiScale * scale * effect.scale();
-    Cvec2 o = effect.offset();
+    float s = uiScale * scale * (fx ? fx->scale : 1.0f);
+    Cvec2 o = fx ? fx->offset : Cvec2();
     float cx = x + o.x, cy = y + o.y;
     float dim = toggle ? 1.0f : 0.5f;
     if (locked()) dim *= 0.6f;

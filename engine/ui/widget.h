@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/bString.h"
-#include "engine/ui/uiEffect.h"
+#include "engine/render/drawList.h"
 #include "engine/ui/uiTypes.h"
 
 class Csprite;
@@ -16,6 +16,20 @@ class Cscreen;
 class Cmenu;
 struct CbackgroundStyle;
 struct CshadowStyle;
+
+// The kinds startEffect takes: the draw-list effects by their numbers, and
+// three more of the popup queue (2, 5 and 7) played by draw-list effects.
+enum EuiEffectKind {
+    EFFECT_NONE = DRAW_FX_NONE,
+    EFFECT_ZOOM_IN = DRAW_FX_ZOOM_IN,         // scale 10 -> 1
+    EFFECT_FADE_IN = 2,                       // alpha 0 -> 1
+    EFFECT_SLIDE_IN = DRAW_FX_SLIDE_IN,       // from the nearest screen edge
+    EFFECT_FADE_OUT = 5,                      // alpha 1 -> 0, hidden at the end
+    EFFECT_GROW_IN = DRAW_FX_GROW_IN,         // scale 0.5 -> 1 (hiding: 1 -> 0.5)
+    EFFECT_SHRINK_OUT = 7,                    // scale 1 -> 0, hidden at the end
+    EFFECT_SCALE_FROM = DRAW_FX_SCALE_FROM,   // scale from -> 1
+    EFFECT_POP_IN = DRAW_FX_POP_IN,           // hidden until its delay, then scale 5 -> 1
+};
 
 enum EgadgetKind { GADGET_TEXT = 0, GADGET_SPRITE = 1, GADGET_PROGRESS = 2 };
 
@@ -76,7 +90,9 @@ public:
     int64_t value = 0;
     int soundSlot = -1;
     std::vector<Cgadget> gadgets;
-    CuiEffect effect;                 // the running show or hide effect
+    // The running show or hide effect, an entry of gEngine->drawList (which
+    // moves it); a finished one stays until the next starts.
+    CdrawSpritePtr effect;
     // Menu rows: attached to the previous row, with an offset inside the row.
     bool attachToPrevious = false;
     float rowDx = 0, rowDy = 0;
@@ -101,15 +117,22 @@ public:
     void setPosition(float px, float py) { x = px; y = py; }
     // The pixel position of the end of the first progress bar's fill.
     Cvec2 getProgressBarEndPos();
-    // Starts a show or hide effect: kind from EuiEffectKind, after delay, over duration.
+    // Starts a show or hide effect (style 1) after delay, over duration: kind
+    // from EuiEffectKind. Scale-from starts at 1 until the effect is given
+    // another scale (effect->startScaleFrom).
     void startEffect(int kind, int style = 0, const char* templ = nullptr, float delay = 0, float duration = 0.2f);
-    void removeEffect() { effect.clear(); }
+    void removeEffect();
+    // An effect is waiting or moving.
+    bool effectRunning() const { return shownEffect() && !effect->finished; }
 
     Crect rect() const;               // on-screen rectangle at the current scale
-    bool visible() const { return !hidden && !effect.hidesWidget(); }
-    void update(float dt) { effect.update(dt); }
+    bool visible() const { return !hidden && (!shownEffect() || effect->visible); }
     void render(float alpha = 1.0f);
     void resolve(float screenW, float screenH, float scalePx);
+
+private:
+    // The effect that shapes the widget: none once taken off the draw list.
+    const CdrawSprite* shownEffect() const { return effect && !effect->removed ? effect.get() : nullptr; }
 };
 
 // A template widget by name; widgets made from it are deep copies.

@@ -260,6 +260,54 @@ TEST(Ui, SpotEffectsOwnAndFreeTheirWidgets) {
     EXPECT_EQ(gUi->spotEffects.count(), 0u);
 }
 
+TEST(Ui, WidgetEffectsAreDrawListEntries) {
+    CuiFixture f;
+    Cwidget* w = f.screen->findWidget("Play");
+    ASSERT_NE(w, nullptr);
+    const Crect plain = w->rect();
+    size_t before = gEngine->drawList.size();
+    w->startEffect(EFFECT_FADE_IN, 0, nullptr, 0.1f, 0.2f);
+    ASSERT_TRUE(w->effect);
+    EXPECT_EQ(w->effect->type, DRAW_FX_FADE_IN);
+    EXPECT_EQ(gEngine->drawList.size(), before + 1);
+    EXPECT_FALSE(w->visible());   // a show waits hidden
+    f.idle(8);
+    EXPECT_TRUE(w->visible());
+    EXPECT_TRUE(w->effectRunning());
+    f.idle(12);
+    EXPECT_FALSE(w->effectRunning());
+    EXPECT_EQ(gEngine->drawList.size(), before);
+
+    // The popup queue's own kinds: 5 fades out, 7 shrinks away; both end hidden.
+    w->startEffect(EFFECT_FADE_OUT, 0, nullptr, 0, 0.2f);
+    EXPECT_EQ(w->effect->type, DRAW_FX_FADE_IN);
+    EXPECT_TRUE(w->effect->hiding);
+    f.idle(13);
+    EXPECT_FALSE(w->visible());
+    w->startEffect(EFFECT_SHRINK_OUT, 0, nullptr, 0, 0.2f);
+    EXPECT_TRUE(w->visible());
+    f.idle(6);
+    EXPECT_LT(w->rect().w, plain.w);
+    f.idle(7);
+    EXPECT_FALSE(w->visible());
+
+    // Taking the effect off the draw list leaves the widget as it rests.
+    w->startEffect(EFFECT_POP_IN, 0, nullptr, 0.5f, 0.2f);
+    EXPECT_FALSE(w->visible());
+    gEngine->drawList.remove(w->effect);
+    EXPECT_TRUE(w->visible());
+    EXPECT_FALSE(w->effectRunning());
+    EXPECT_FLOAT_EQ(w->rect().w, plain.w);
+
+    // A screen leaving waits for its widgets' hide effects.
+    f.screen->transitionOut();
+    EXPECT_FALSE(f.screen->transitionDone());
+    f.idle(14);
+    EXPECT_TRUE(f.screen->transitionDone());
+    EXPECT_TRUE(f.screen->left);
+    EXPECT_FALSE(w->visible());
+}
+
 TEST(Ui, WarningOverlayShowsAndClosesOnOk) {
     CuiFixture f;
     CwarningOverlay w;
