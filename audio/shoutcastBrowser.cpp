@@ -4,6 +4,7 @@
 
 #include "engine/bString.h"
 #include "engine/engine.h"
+#include "engine/http.h"
 #include "engine/resourceFile.h"
 #include "engine/wrappers/xmlReader.h"
 
@@ -23,20 +24,6 @@ size_t writeBody(char* data, size_t size, size_t count, void* user) {
     }
     s->body->append(data, n);
     return n;
-}
-
-std::string escape(const std::string& s) {
-    std::string out;
-    for (unsigned char c : s) {
-        if (isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
-            out.push_back((char)c);
-        } else {
-            char b[4];
-            snprintf(b, sizeof b, "%%%02X", c);
-            out += b;
-        }
-    }
-    return out;
 }
 }  // namespace
 
@@ -169,16 +156,16 @@ bool CshoutcastBrowser::request(const std::string& object, bool genres) {
     return true;
 }
 
-bool CshoutcastBrowser::getTop500() { return request("/legacy/Top500?k=" + escape(key) + "&limit=500", false); }
+bool CshoutcastBrowser::getTop500() { return request("/legacy/Top500?k=" + percentEncode(key) + "&limit=500", false); }
 
-bool CshoutcastBrowser::getPrimaryGenres() { return request("/genre/primary?k=" + escape(key) + "&f=xml", true); }
+bool CshoutcastBrowser::getPrimaryGenres() { return request("/genre/primary?k=" + percentEncode(key) + "&f=xml", true); }
 
 bool CshoutcastBrowser::getSecondaryGenres(int parentId) {
-    return request("/genre/secondary?parentid=" + std::to_string(parentId) + "&k=" + escape(key) + "&f=xml", true);
+    return request("/genre/secondary?parentid=" + std::to_string(parentId) + "&k=" + percentEncode(key) + "&f=xml", true);
 }
 
 bool CshoutcastBrowser::getStationsByGenre(int genreId) {
-    return request("/station/advancedsearch?genre_id=" + std::to_string(genreId) + "&limit=500&f=xml&k=" + escape(key),
+    return request("/station/advancedsearch?genre_id=" + std::to_string(genreId) + "&limit=500&f=xml&k=" + percentEncode(key),
                    false);
 }
 

@@ -84,3 +84,20 @@ ChttpReply httpPost(const char* verb, const std::string& host, const std::string
     curl_easy_cleanup(curl);
     return reply;
 }
+
+std::string percentEncode(std::string_view text, bool keepTilde) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (unsigned char c : text) {
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_' ||
+            c == '.' || (c == '~' && keepTilde)) {
+            out += (char)c;
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return out;
+}

@@ -1,7 +1,9 @@
 #pragma once
-// httpPost: one blocking HTTP request over libcurl, its reply returned per call.
+// httpPost: one blocking HTTP request over libcurl, its reply returned per call;
+// percentEncode for what goes into its URLs and bodies.
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 struct ChttpReply {
     bool ok = false;          // the request completed (any HTTP status)
@@ -17,3 +19,7 @@ constexpr size_t kHttpMaxReply = 20480;
 // ("http://" when none is given); object is the path and query.
 ChttpReply httpPost(const char* verb, const std::string& host, const std::string& object,
                     const std::string& headerText, const void* body, size_t bodyLength, long timeoutSeconds = 15);
+
+// Percent-encoding of URL parts and form values: A-Z a-z 0-9 - _ . stay (and
+// '~' when keepTilde), every other byte becomes "%XX" in upper-case hex.
+std::string percentEncode(std::string_view text, bool keepTilde = true);

@@ -13,24 +13,13 @@ Canalytics::~Canalytics() {
     queue_.clear();   // queued hits are dropped unsent at shutdown
 }
 
-std::string Canalytics::percentEncode(const std::string& text) {
-    std::string out;
-    out.reserve(text.size() * 3);
-    for (unsigned char c : text) {
-        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '_' ||
-            c == '-') {
-            out.push_back((char)c);
-        } else {
-            char hex[4];
-            snprintf(hex, sizeof hex, "%%%02X", c);
-            out += hex;
-        }
-    }
-    return out;
-}
+namespace {
+// The hit fields have always had '~' encoded too.
+std::string encodeField(const std::string& text) { return percentEncode(text, false); }
+}  // namespace
 
 void Canalytics::setUserAgent(const std::string& text) {
-    std::string enc = percentEncode(text);
+    std::string enc = encodeField(text);
     // Too long for its field: cut before a partial "%XX".
     if (enc.size() > kUserAgentField - 1) {
         size_t cut = kUserAgentField - 1;
@@ -81,9 +70,9 @@ void Canalytics::sendEvent(const char* category, const char* action, const char*
     if (off()) return;
     std::string p;
     if (!appendCommonFields("event", p)) return;
-    p += "&ec=" + percentEncode(category ? category : "");
-    p += "&ea=" + percentEncode(action ? action : "");
-    p += "&el=" + percentEncode(label ? label : gEngine->countryCode);
+    p += "&ec=" + encodeField(category ? category : "");
+    p += "&ea=" + encodeField(action ? action : "");
+    p += "&el=" + encodeField(label ? label : gEngine->countryCode);
     char ev[32];
     snprintf(ev, sizeof ev, "%lld", (long long)(playerId ? playerId() : 0));
     p += "&ev=";
@@ -102,11 +91,11 @@ void Canalytics::sendScreenView(const char* name) {
     std::string p;
     if (webMode_) {
         if (!appendCommonFields("pageview", p)) return;
-        p += "&dt=" + percentEncode(gEngine->versionText + " - " + gEngine->platformText + " - " + gEngine->provider);
-        p += "&dp=" + percentEncode(name ? name : "");
+        p += "&dt=" + encodeField(gEngine->versionText + " - " + gEngine->platformText + " - " + gEngine->provider);
+        p += "&dp=" + encodeField(name ? name : "");
     } else {
         if (!appendCommonFields("screenview", p)) return;
-        p += "&cd=" + percentEncode(name ? name : "");
+        p += "&cd=" + encodeField(name ? name : "");
     }
     enqueue(std::move(p));
 }
@@ -115,8 +104,8 @@ void Canalytics::sendException(const std::string& text) {
     if (off()) return;
     std::string p;
     if (!appendCommonFields(webMode_ ? "event" : "exception", p)) return;
-    if (webMode_) p += "&ec=ERROR&ea=" + percentEncode(text);
-    else p += "&exd=" + percentEncode(text);
+    if (webMode_) p += "&ec=ERROR&ea=" + encodeField(text);
+    else p += "&exd=" + encodeField(text);
     sendNow(p);
 }
 

@@ -46,8 +46,6 @@ public:
     std::function<bool()> isSignedIn;
     std::function<int64_t()> playerId;
 
-    static std::string percentEncode(const std::string& text);
-
 private:
     bool off() const;
     bool appendCommonFields(const char* hitType, std::string& payload) const;

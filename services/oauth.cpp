@@ -4,24 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "engine/http.h"
 #include "services/hmacSha1.h"
-
-std::string urlencode(const std::string& text) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(text.size() * 3);
-    for (unsigned char c : text) {
-        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '~' || c == '-' ||
-            c == '_' || c == '.') {
-            out += (char)c;
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 15];
-        }
-    }
-    return out;
-}
 
 Coauth::Coauth() {
     // Seeded once: headers made in the same second must still differ.
@@ -57,7 +41,7 @@ void Coauth::addRawPairs(const std::string& text, bool encodeValues, CoauthParam
         size_t eq = piece.find('=');
         if (eq != std::string::npos) {
             std::string value = piece.substr(eq + 1);
-            params[piece.substr(0, eq)] = encodeValues ? urlencode(value) : value;
+            params[piece.substr(0, eq)] = encodeValues ? percentEncode(value) : value;
         }
         start = end + 1;
     }
@@ -93,12 +77,12 @@ std::string Coauth::joinPairs(const CoauthParams& params, const std::string& sep
 std::string Coauth::getSignature(const std::string& method, const std::string& url,
                                  const CoauthParams& params) const {
     if (method != "GET" && method != "POST" && method != "DELETE") return {};
-    std::string base = method + "&" + urlencode(url) + "&" + urlencode(joinPairs(params, "&"));
+    std::string base = method + "&" + percentEncode(url) + "&" + percentEncode(joinPairs(params, "&"));
     std::string key = consumerSecret_ + "&" + tokenSecret_;
     uint8_t digest[Csha1::kDigestSize];
     ChmacSha1Stack hmac;
     hmac.hmac((const uint8_t*)base.data(), base.size(), (const uint8_t*)key.data(), key.size(), digest);
-    return urlencode(base64Encode(digest));
+    return percentEncode(base64Encode(digest));
 }
 
 bool Coauth::buildAuthHeader(const std::string& method, const std::string& url, const std::string& body,

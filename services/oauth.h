@@ -10,9 +10,6 @@
 // Ordered by plain byte comparison of the keys.
 using CoauthParams = std::map<std::string, std::string>;
 
-// Percent-encoding keeping only A-Z a-z 0-9 ~ - _ . (upper-case hex digits).
-std::string urlencode(const std::string& text);
-
 class Coauth {
 public:
     Coauth();

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "engine/engine.h"
+#include "engine/http.h"
 #include "engine/resourceFile.h"
 #include "engine/webMessage.h"
 
@@ -236,8 +237,8 @@ bool Ctwitter::getAccessToken() {
 
 bool Ctwitter::postStatus(const std::string& text, const std::string& replyToId) {
     if (text.empty()) return false;
-    std::string body = "status=" + urlencode(text);
-    if (!replyToId.empty()) body += "&in_reply_to_status_id=" + urlencode(replyToId);
+    std::string body = "status=" + percentEncode(text);
+    if (!replyToId.empty()) body += "&in_reply_to_status_id=" + percentEncode(replyToId);
     return performPost(statusUpdateUrl(), body);
 }
 
@@ -276,14 +277,14 @@ bool Ctwitter::statusUpdate(const std::string& url, const std::vector<std::strin
     std::string ids;
     for (const auto& id : mediaIds) ids += (ids.empty() ? "" : ",") + id;
     // Sent encoded like every other body value, so the signed text matches what the server decodes.
-    body += "&media_ids=" + urlencode(ids);
+    body += "&media_ids=" + percentEncode(ids);
     return performPost(url, body);
 }
 
 bool Ctwitter::postStatusWithMedia(const std::string& text, const std::string& replyToId,
                                    const std::string& mediaId) {
-    std::string body = "status=" + urlencode(text);
-    if (!replyToId.empty()) body += "&in_reply_to_status_id=" + urlencode(replyToId);
+    std::string body = "status=" + percentEncode(text);
+    if (!replyToId.empty()) body += "&in_reply_to_status_id=" + percentEncode(replyToId);
     return statusUpdate(statusUpdateUrl(), {mediaId}, body);
 }
 

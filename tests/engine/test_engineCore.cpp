@@ -159,6 +159,15 @@ TEST(Http, PostReturnsItsOwnReplyAndTellsFailureFromEmpty) {
     EXPECT_FALSE(dead.error.empty());
 }
 
+TEST(Http, PercentEncodeKeepsUnreservedAndEncodesEverythingElse) {
+    EXPECT_EQ(percentEncode("AZaz09~-_."), "AZaz09~-_.");
+    EXPECT_EQ(percentEncode("a b+c&d=e/f,g!"), "a%20b%2Bc%26d%3De%2Ff%2Cg%21");
+    EXPECT_EQ(percentEncode("\xc3\xa9\x7f"), "%C3%A9%7F");
+    EXPECT_EQ(percentEncode(std::string("a\0b", 3)), "a%00b");
+    EXPECT_EQ(percentEncode("~a~", false), "%7Ea%7E");
+    EXPECT_EQ(percentEncode(""), "");
+}
+
 TEST(Http, SlowServerTimesOut) {
     CtestEngine eng;
     ClocalHttpServer server([](const ChttpRequest&) {

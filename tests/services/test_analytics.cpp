@@ -27,6 +27,8 @@ struct CanalyticsFixture {
 TEST(Analytics, UserAgentEncoding) {
     CtestEngine eng;
     Canalytics a;
+    a.setUserAgent("Mozilla/5.0 (x) ~1");
+    EXPECT_EQ(a.userAgent(), "Mozilla%2F5.0%20%28x%29%20%7E1");   // '~' too
     a.setUserAgent("Mozilla/5.0 (x)");
     EXPECT_EQ(a.userAgent(), "Mozilla%2F5.0%20%28x%29");
     EXPECT_EQ(gEngine->userAgent, "Mozilla%2F5.0%20%28x%29");
