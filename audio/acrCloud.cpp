@@ -5,10 +5,9 @@
 #include <cstring>
 #include <ctime>
 
-#include "engine/bString.h"
+#include "engine/configFile.h"
 #include "engine/engine.h"
 #include "engine/http.h"
-#include "engine/resourceFile.h"
 
 namespace {
 // A small JSON reader: enough for the identification reply.
@@ -211,17 +210,11 @@ std::string CacrCloud::wavBytes(const std::vector<int16_t>& pcm, int rate) {
 
 bool CacrCloud::init() {
     // Service settings: host, key and secret; a missing file leaves identification off.
-    CresourceFile f;
-    if (f.open("textFiles/musicServices.txt", RF_DATA | RF_QUIET)) {
-        const char* c = f.text();
-        std::string tok, value;
-        while (Cengine::readToken(tok, c) && !equalsIgnoreCase(tok, "EndFile")) {
-            if (!Cengine::readToken(value, c)) break;
-            if (equalsIgnoreCase(tok, "IdentifyHost")) host = value;
-            else if (equalsIgnoreCase(tok, "IdentifyKey")) accessKey = value;
-            else if (equalsIgnoreCase(tok, "IdentifySecret")) accessSecret = value;
-        }
-    }
+    CconfigFile services;
+    services.load("musicServices.txt", true);
+    host = services.get("IdentifyHost", host);
+    accessKey = services.get("IdentifyKey", accessKey);
+    accessSecret = services.get("IdentifySecret", accessSecret);
     if (!resampler_.init(1, 48000, kRate)) {
         gEngine->log.print(LOG_E, "Error : src_new() failed : %s.", resampler_.lastError().c_str());
         ready_ = false;

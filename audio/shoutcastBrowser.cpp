@@ -2,10 +2,9 @@
 
 #include <curl/curl.h>
 
-#include "engine/bString.h"
+#include "engine/configFile.h"
 #include "engine/engine.h"
 #include "engine/http.h"
-#include "engine/resourceFile.h"
 #include "engine/wrappers/xmlReader.h"
 
 namespace {
@@ -71,17 +70,11 @@ bool httpGetText(const std::string& url, std::string& body, std::string& error, 
 }
 
 bool CshoutcastBrowser::init() {
-    CresourceFile f;
-    if (f.open("textFiles/musicServices.txt", RF_DATA | RF_QUIET)) {
-        const char* c = f.text();
-        std::string tok, value;
-        while (Cengine::readToken(tok, c) && !equalsIgnoreCase(tok, "EndFile")) {
-            if (!Cengine::readToken(value, c)) break;
-            if (equalsIgnoreCase(tok, "ShoutcastHost")) host = value;
-            else if (equalsIgnoreCase(tok, "ShoutcastKey")) key = value;
-            else if (equalsIgnoreCase(tok, "ShoutcastTuneInHost")) tuneInHost = value;
-        }
-    }
+    CconfigFile services;
+    services.load("musicServices.txt", true);
+    host = services.get("ShoutcastHost", host);
+    key = services.get("ShoutcastKey", key);
+    tuneInHost = services.get("ShoutcastTuneInHost", tuneInHost);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "online/webServiceConfig.h"
 
 #include "engine/bString.h"
+#include "engine/configFile.h"
 #include "engine/engine.h"
 #include "engine/resourceFile.h"
 
@@ -30,35 +31,28 @@ bool CwebServiceConfig::load(const std::string& fileName) {
 }
 
 bool CwebServiceConfig::parse(const char* text) {
-    CwebServiceConfig c = *this;
-    const char* cursor = text;
-    std::string tok;
-    bool inBlock = false;
-    while (Cengine::readToken(tok, cursor)) {
-        if (tok == "EndFile") break;
-        if (tok == "WebService") { inBlock = true; continue; }
-        if (tok == "EndWebService") { inBlock = false; continue; }
-        if (!inBlock) {
-            gEngine->log.print(LOG_L, "webService: unexpected token '%s'", tok.c_str());
-            return false;
-        }
-        if (equalsIgnoreCase(tok, "Host")) Cengine::readToken(c.host, cursor);
-        else if (equalsIgnoreCase(tok, "Port")) c.port = Cengine::readInt(cursor);
-        else if (equalsIgnoreCase(tok, "Path")) Cengine::readToken(c.path, cursor);
-        else if (equalsIgnoreCase(tok, "StartTimeout")) c.startTimeout = Cengine::readInt(cursor);
-        else if (equalsIgnoreCase(tok, "ConnectTimeout")) c.connectTimeout = Cengine::readInt(cursor);
-        else if (equalsIgnoreCase(tok, "IoTimeout")) c.ioTimeout = Cengine::readInt(cursor);
-        else if (equalsIgnoreCase(tok, "Retries")) c.retries = Cengine::readInt(cursor);
-        else if (equalsIgnoreCase(tok, "MaxReply")) c.maxReply = (uint64_t)Cengine::readInt(cursor);
-        else if (equalsIgnoreCase(tok, "FixedBoardTop")) c.fixedBoardTop = Cengine::readInt(cursor);
-        else if (equalsIgnoreCase(tok, "TrackBoardTop")) c.trackBoardTop = Cengine::readInt(cursor);
-        else if (equalsIgnoreCase(tok, "BoardRefresh")) c.boardRefresh = Cengine::readInt(cursor);
-        else if (equalsIgnoreCase(tok, "RewardPlaces")) c.rewardPlaces = Cengine::readInt(cursor);
-        else {
-            gEngine->log.print(LOG_L, "webService: unknown keyword '%s'", tok.c_str());
-            return false;
-        }
+    CconfigFile file("WebService");
+    if (!file.parse(text, "webService")) return false;
+    std::vector<std::string> unknown =
+        file.unknownKeys({"Host", "Port", "Path", "StartTimeout", "ConnectTimeout", "IoTimeout", "Retries", "MaxReply",
+                          "FixedBoardTop", "TrackBoardTop", "BoardRefresh", "RewardPlaces"});
+    if (!unknown.empty()) {
+        gEngine->log.print(LOG_L, "webService: unknown keyword '%s'", unknown[0].c_str());
+        return false;
     }
+    CwebServiceConfig c = *this;
+    c.host = file.get("Host", c.host);
+    c.port = file.getInt("Port", c.port);
+    c.path = file.get("Path", c.path);
+    c.startTimeout = file.getInt("StartTimeout", c.startTimeout);
+    c.connectTimeout = file.getInt("ConnectTimeout", c.connectTimeout);
+    c.ioTimeout = file.getInt("IoTimeout", c.ioTimeout);
+    c.retries = file.getInt("Retries", c.retries);
+    if (file.has("MaxReply")) c.maxReply = (uint64_t)file.getInt("MaxReply");
+    c.fixedBoardTop = file.getInt("FixedBoardTop", c.fixedBoardTop);
+    c.trackBoardTop = file.getInt("TrackBoardTop", c.trackBoardTop);
+    c.boardRefresh = file.getInt("BoardRefresh", c.boardRefresh);
+    c.rewardPlaces = file.getInt("RewardPlaces", c.rewardPlaces);
     if (c.host.empty() || c.port <= 0 || c.port > 65535) {
         gEngine->log.print(LOG_E, "webService: bad host or port");
         return false;

@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "engine/configFile.h"
 #include "engine/engine.h"
 #include "engine/http.h"
 #include "engine/resourceFile.h"
@@ -64,22 +65,14 @@ std::string Ctwitter::apiUrl(const std::string& host, const std::string& name) c
 }
 
 bool Ctwitter::readHostsFile(const std::string& fileName) {
-    CresourceFile file;
-    if (!file.open("textFiles/" + fileName, RF_DATA)) return false;
-    const char* cursor = file.text();
-    std::string key, value;
-    while (Cengine::readToken(key, cursor)) {
-        if (key == "EndFile") break;
-        if (!Cengine::readToken(value, cursor)) {
-            gEngine->log.print(LOG_L, "%s: '%s' has no value", fileName.c_str(), key.c_str());
-            return false;
-        }
-        if (equalsIgnoreCase(key, "RestHost")) restHost = value;
-        else if (equalsIgnoreCase(key, "UploadHost")) uploadHost = value;
-        else if (equalsIgnoreCase(key, "Scheme")) schemeIndex = equalsIgnoreCase(value, "http") ? 1 : 0;
-        else gEngine->log.print(LOG_L, "Can't find keyword %s in %s", key.c_str(), fileName.c_str());
-    }
-    return true;
+    CconfigFile hosts;
+    bool ok = hosts.load(fileName);
+    for (const auto& key : hosts.unknownKeys({"RestHost", "UploadHost", "Scheme"}))
+        gEngine->log.print(LOG_L, "Can't find keyword %s in %s", key.c_str(), fileName.c_str());
+    restHost = hosts.get("RestHost", restHost);
+    uploadHost = hosts.get("UploadHost", uploadHost);
+    if (hosts.has("Scheme")) schemeIndex = equalsIgnoreCase(hosts.get("Scheme"), "http") ? 1 : 0;
+    return ok;
 }
 
 void Ctwitter::init() {
