@@ -171,17 +171,19 @@ void Cengine::setScreenSize(int w, int h) {
 void Cengine::logFatal(const char* fmt, ...) {
     va_list args;
     va_start(args, fmt);
-    log.vprint(LOG_E, fmt, args);
+    raiseFatalV(fmt, args);
     va_end(args);
-    if (isMainThread()) fatalError();
-    fatalPending_ = true;
 }
 
 void Cengine::raiseFatal(const char* fmt, ...) {
     va_list args;
     va_start(args, fmt);
-    log.vprint(LOG_E, fmt, args);
+    raiseFatalV(fmt, args);
     va_end(args);
+}
+
+void Cengine::raiseFatalV(const char* fmt, va_list args) {
+    log.vprint(LOG_E, fmt, args);
     if (isMainThread()) fatalError();
     fatalPending_ = true;
 }

@@ -4,6 +4,7 @@
 // through the one global pointer gEngine.
 #include <SDL.h>
 
+#include <cstdarg>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -58,7 +59,9 @@ public:
     // thread into the fatal exit.
     void endFrame();
 
-    // The fatal-error path.
+    // The fatal-error path: the line is logged as an error, then the fatal
+    // exit follows at once on the main thread, at the frame's end on others.
+    // The two names are one call.
     void logFatal(const char* fmt, ...) ZX_PRINTF(2, 3);
     void raiseFatal(const char* fmt, ...) ZX_PRINTF(2, 3);
     [[noreturn]] void fatalError();
@@ -182,6 +185,7 @@ private:
     std::vector<CthreadTask*> tasks_;
     SDL_threadID mainThread_ = 0;
     volatile bool fatalPending_ = false;
+    void raiseFatalV(const char* fmt, va_list args);
 };
 
 extern Cengine* gEngine;
