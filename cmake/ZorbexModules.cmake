@@ -1,10 +1,7 @@
-# zx_module(target dir...) : a static library of every .cpp/.c directly in the dirs.
-function(zx_module target)
-  set(srcs)
-  foreach(dir ${ARGN})
-    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.c)
-    list(APPEND srcs ${found})
-  endforeach()
+# zx_module_library(target src...) : the static library of a module (an empty
+# source stands in when it has none yet).
+function(zx_module_library target)
+  set(srcs ${ARGN})
   if(NOT srcs)
     set(srcs ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
   endif()
@@ -13,14 +10,20 @@ function(zx_module target)
   target_link_libraries(${target} PUBLIC zx_deps)
 endfunction()
 
+# zx_module(target dir...) : a static library of every .cpp/.c directly in the dirs.
+function(zx_module target)
+  set(srcs)
+  foreach(dir ${ARGN})
+    file(GLOB found CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.c)
+    list(APPEND srcs ${found})
+  endforeach()
+  zx_module_library(${target} ${srcs})
+endfunction()
+
+# zx_module_recursive(target dir) : the same for every .cpp/.c below dir.
 function(zx_module_recursive target dir)
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.c)
-  if(NOT srcs)
-    set(srcs ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
-  endif()
-  add_library(${target} STATIC ${srcs})
-  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
-  target_link_libraries(${target} PUBLIC zx_deps)
+  zx_module_library(${target} ${srcs})
 endfunction()
 
 # zx_test(name dir [LABELS ...]) : one gtest executable of every .cpp in tests/<dir>.
