@@ -102,15 +102,23 @@ public:
         return SOAP_OK;
     }
 
-    int SignIn(_k4w__SignIn* q, _k4w__SignInResponse& r) override {
-        pause();
-        std::lock_guard<std::mutex> lock(st_.mutex);
+    // The account a login and password name; a wrong pair gets result 1.
+    template <class Req, class Resp>
+    Caccount* account(const Req* q, Resp& r) {
         Caccount* a = st_.byLogin(q->login);
         if (!a || a->password != q->password) {
             r.result = 1;
             r.errorText = "Unknown account or wrong password";
-            return SOAP_OK;
+            return nullptr;
         }
+        return a;
+    }
+
+    int SignIn(_k4w__SignIn* q, _k4w__SignInResponse& r) override {
+        pause();
+        std::lock_guard<std::mutex> lock(st_.mutex);
+        Caccount* a = account(q, r);
+        if (!a) return SOAP_OK;
         r.playerId = a->id;
         r.nickname = a->nickname;
         r.guid = a->guid;
@@ -142,12 +150,8 @@ public:
     int GetAuthToken(_k4w__GetAuthToken* q, _k4w__GetAuthTokenResponse& r) override {
         pause();
         std::lock_guard<std::mutex> lock(st_.mutex);
-        Caccount* a = st_.byLogin(q->login);
-        if (!a || a->password != q->password) {
-            r.result = 1;
-            r.errorText = "Unknown account or wrong password";
-            return SOAP_OK;
-        }
+        Caccount* a = account(q, r);
+        if (!a) return SOAP_OK;
         std::string token = "tok" + std::to_string(st_.tokenSerial++) + "_" + std::to_string(a->id);
         st_.tokens[token] = a->id;
         r.authToken = token;
