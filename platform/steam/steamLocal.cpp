@@ -148,6 +148,15 @@ public:
             if (b.name == name) return &b;
         return nullptr;
     }
+    CsteamBoard& addBoard(const std::string& name, ELeaderboardSortMethod sortMethod,
+                          ELeaderboardDisplayType displayType) {
+        CsteamBoard made;
+        made.name = name;
+        made.sortMethod = sortMethod;
+        made.displayType = displayType;
+        store.boards.push_back(std::move(made));
+        return store.boards.back();
+    }
     // Best first, by the board's sort method; ties keep their order.
     std::vector<const CsteamBoardEntry*> ranked(const CsteamBoard& b) const {
         std::vector<const CsteamBoardEntry*> list;
@@ -531,16 +540,11 @@ SteamAPICall_t ISteamUserStats::FindOrCreateLeaderboard(const char* name, ELeade
     if (c.faults.findFails || !c.loggedOn()) return c.postResult(r);
     CsteamBoard* b = c.findBoard(name);
     if (!b) {
-        CsteamBoard made;
-        made.name = name;
-        made.sortMethod = sortMethod;
-        made.displayType = displayType;
-        c.store.boards.push_back(std::move(made));
+        b = &c.addBoard(name, sortMethod, displayType);
         if (!c.store.saveBoards()) {
             c.store.boards.pop_back();
             return c.postResult(r);
         }
-        b = &c.store.boards.back();
     }
     r.leaderboard = (SteamLeaderboard_t)(b - c.store.boards.data()) + 1;
     r.found = 1;
@@ -720,14 +724,7 @@ bool addBoardEntry(const std::string& boardName, uint64_t steamId, int32_t score
     Clock lock(c.mutex);
     if (!c.running || boardName.empty() || boardName.size() > (size_t)kLeaderboardMaxNameLength) return false;
     CsteamBoard* b = c.findBoard(boardName);
-    if (!b) {
-        CsteamBoard made;
-        made.name = boardName;
-        made.sortMethod = LEADERBOARD_SORT_DESCENDING;
-        made.displayType = LEADERBOARD_DISPLAY_NUMERIC;
-        c.store.boards.push_back(std::move(made));
-        b = &c.store.boards.back();
-    }
+    if (!b) b = &c.addBoard(boardName, LEADERBOARD_SORT_DESCENDING, LEADERBOARD_DISPLAY_NUMERIC);
     CsteamBoardEntry e;
     e.steamId = steamId;
     e.score = score;
