@@ -5,20 +5,6 @@
 
 #include "engine/engine.h"
 
-static std::string vformat(const char* fmt, va_list args) {
-    va_list copy;
-    va_copy(copy, args);
-    int n = vsnprintf(nullptr, 0, fmt, copy);
-    va_end(copy);
-    std::string out;
-    if (n > 0) {
-        out.resize((size_t)n + 1);
-        vsnprintf(out.data(), out.size(), fmt, args);
-        out.resize((size_t)n);
-    }
-    return out;
-}
-
 CbString CbString::format(const char* fmt, ...) {
     va_list args;
     va_start(args, fmt);

@@ -58,19 +58,21 @@ void Clog::print(int level, const char* fmt, ...) {
     va_end(args);
 }
 
-void Clog::vprint(int level, const char* fmt, va_list args) {
+std::string vformat(const char* fmt, va_list args) {
     va_list copy;
     va_copy(copy, args);
     int n = vsnprintf(nullptr, 0, fmt, copy);
     va_end(copy);
-    std::string text;
+    std::string out;
     if (n > 0) {
-        text.resize((size_t)n + 1);
-        vsnprintf(text.data(), text.size(), fmt, args);
-        text.resize((size_t)n);
+        out.resize((size_t)n + 1);
+        vsnprintf(out.data(), out.size(), fmt, args);
+        out.resize((size_t)n);
     }
-    write(level, text);
+    return out;
 }
+
+void Clog::vprint(int level, const char* fmt, va_list args) { write(level, vformat(fmt, args)); }
 
 void Clog::debugPrint(const char* fmt, ...) {
     if (!debugOutput) return;

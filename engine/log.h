@@ -10,6 +10,9 @@
 
 #define ZX_PRINTF(fmtIdx, argIdx) __attribute__((format(printf, fmtIdx, argIdx)))
 
+// printf-style formatting into a string of any length (log lines, CbString, texts drawn).
+std::string vformat(const char* fmt, va_list args);
+
 enum ElogLevel { LOG_A = 0, LOG_L = 1, LOG_V = 2, LOG_T = 3, LOG_E = 4, LOG_DB = 5 };
 
 struct ClogLine {

@@ -173,22 +173,11 @@ void Cfont::drawText(const std::string& text, float x, float y, float scale, int
 }
 
 void Cfont::drawTextf(float x, float y, float scale, int align, const char* fmt, ...) {
-    char buf[1024];
     va_list ap;
     va_start(ap, fmt);
-    int n = vsnprintf(buf, sizeof buf, fmt, ap);
+    std::string text = vformat(fmt, ap);
     va_end(ap);
-    if (n < 0) return;
-    if ((size_t)n < sizeof buf) {
-        drawText(buf, x, y, scale, align);
-        return;
-    }
-    std::string big((size_t)n + 1, '\0');
-    va_start(ap, fmt);
-    vsnprintf(big.data(), big.size(), fmt, ap);
-    va_end(ap);
-    big.resize((size_t)n);
-    drawText(big, x, y, scale, align);
+    drawText(text, x, y, scale, align);
 }
 
 // ---------------------------------------------------------------- CfontMgr
