@@ -37,38 +37,29 @@ bool CresourceFile::readWholeFile(const std::string& path, Cbytes& out) {
 }
 
 bool CresourceFile::open(const std::string& name, uint32_t flags) {
+    std::string path = (flags & 0xFF) == RF_DATA ? gEngine->dataPath(name) : gEngine->savePath(name);
+    return openPath(name, path, flags);
+}
+
+bool CresourceFile::openNarrow(const std::string& path, uint32_t flags) { return openPath(path, path, flags & RF_QUIET); }
+
+bool CresourceFile::openPath(const std::string& name, const std::string& path, uint32_t flags) {
     if (open_) {
         gEngine->logFatal("Error resourceFile already in use: %s", name.c_str());
         return false;
     }
-    uint32_t where = flags & 0xFF;
-    std::string path = where == RF_DATA ? gEngine->dataPath(name) : gEngine->savePath(name);
     Cbytes raw;
     if (!readWholeFile(path, raw)) {
         if (!(flags & RF_QUIET)) gEngine->log.print(LOG_L, "Can't open file: %s", path.c_str());
         return false;
     }
-    if (where == RF_SAVE) {
+    if ((flags & 0xFF) == RF_SAVE) {
         Cbytes payload;
         if (!CwebMessage::unpackPayload(raw.data(), raw.size(), payload, &type_)) {
             gEngine->log.print(LOG_L, "Can't unpack file: %s", path.c_str());
             return false;
         }
         raw = std::move(payload);
-    }
-    take(std::move(raw));
-    return true;
-}
-
-bool CresourceFile::openNarrow(const std::string& path, uint32_t flags) {
-    if (open_) {
-        gEngine->logFatal("Error resourceFile already in use: %s", path.c_str());
-        return false;
-    }
-    Cbytes raw;
-    if (!readWholeFile(path, raw)) {
-        if (!(flags & RF_QUIET)) gEngine->log.print(LOG_L, "Can't open file: %s", path.c_str());
-        return false;
     }
     take(std::move(raw));
     return true;

@@ -45,6 +45,9 @@ private:
     bool open_ = false;
     uint16_t type_ = 0;
     void take(Cbytes&& content);
+    // Reads path (unpacked when flags name the save folder); name is how the
+    // "already in use" fault calls it.
+    bool openPath(const std::string& name, const std::string& path, uint32_t flags);
 };
 
 bool fileExistsW(const std::string& path);
