@@ -118,11 +118,14 @@ size_t Ctwitter::onWrite(char* data, size_t size, size_t count, void* self) {
 
 void Ctwitter::setError(const char* text) { snprintf(errorBuffer_.data(), errorBuffer_.size(), "%s", text); }
 
-void Ctwitter::prepareStandardParams() {
+bool Ctwitter::prepareStandardParams() {
     reply_.clear();
     errorBuffer_.fill(0);
     httpStatus_ = 0;
-    if (!curl_) return;
+    if (!curl_) {
+        setError("No connection handle");
+        return false;
+    }
     curl_easy_setopt(curl_, CURLOPT_CUSTOMREQUEST, (const char*)nullptr);
     curl_easy_setopt(curl_, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(curl_, CURLOPT_HTTPHEADER, (curl_slist*)nullptr);
@@ -150,6 +153,7 @@ void Ctwitter::prepareStandardParams() {
         if (!userName_.empty()) curl_easy_setopt(curl_, CURLOPT_USERPWD, (userName_ + ":" + password_).c_str());
         userPasswordSet_ = true;
     }
+    return true;
 }
 
 bool Ctwitter::perform() {
@@ -164,11 +168,7 @@ bool Ctwitter::perform() {
 }
 
 bool Ctwitter::performGet(const std::string& url, const std::string& headerLine) {
-    prepareStandardParams();
-    if (!curl_) {
-        setError("No connection handle");
-        return false;
-    }
+    if (!prepareStandardParams()) return false;
     Cheaders headers;
     headers.add(headerLine);
     curl_easy_setopt(curl_, CURLOPT_HTTPGET, 1L);
@@ -180,11 +180,7 @@ bool Ctwitter::performGet(const std::string& url, const std::string& headerLine)
 }
 
 bool Ctwitter::performPost(const std::string& url, const std::string& body) {
-    prepareStandardParams();
-    if (!curl_) {
-        setError("No connection handle");
-        return false;
-    }
+    if (!prepareStandardParams()) return false;
     std::string auth;
     if (!oauth_.buildAuthHeader("POST", url, body, false, auth)) return false;
     Cheaders headers;
@@ -236,11 +232,7 @@ bool Ctwitter::postStatus(const std::string& text, const std::string& replyToId)
 }
 
 bool Ctwitter::uploadMedia(const std::string& fileName) {
-    prepareStandardParams();
-    if (!curl_) {
-        setError("No connection handle");
-        return false;
-    }
+    if (!prepareStandardParams()) return false;
     struct stat st;
     if (::stat(fileName.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
         setError(("Can't open file: " + fileName).c_str());

@@ -33,7 +33,8 @@ public:
     bool readHostsFile(const std::string& fileName = "twitterHosts.txt");
 
     // Transport; each true on success.
-    void prepareStandardParams();
+    // False (error "No connection handle") without a connection handle.
+    bool prepareStandardParams();
     // Success when the transfer completes, whatever the HTTP status.
     bool performGet(const std::string& url, const std::string& headerLine);
     // Signed POST of a form body; success only on HTTP 200.
