@@ -66,6 +66,8 @@ void Cengine::destroy() {
 Cengine::Cengine() {
     mainThread_ = SDL_ThreadID();
     log.timeSource = [this] { return gameTime; };
+    // Every error line is also reported as an exception hit.
+    log.errorHook = [this](const std::string& text) { analytics.sendException(text); };
 }
 
 Cengine::~Cengine() {
@@ -136,6 +138,8 @@ void Cengine::update() {
     if (!paused) gameTime += frameTime;
     ++updateCount;
     if (updateHooks) updateHooks();
+    analytics.update();
+    steam.update();   // last of the engine members
 }
 
 void Cengine::endFrame() {

@@ -17,6 +17,9 @@
 #include "engine/stringTable.h"
 #include "engine/ui/uiMgr.h"
 #include "engine/webMessage.h"
+#include "services/analytics.h"
+#include "services/steamServices.h"
+#include "services/twitter.h"
 
 class CthreadTask;
 
@@ -97,6 +100,9 @@ public:
     Crandom random{12345};
     CcommandLine switches;
     CuiMgr ui;
+    Canalytics analytics;
+    Ctwitter twitter;
+    CsteamServices steam;
 
     // Identity and settings read by the screens and services.
     std::string gameName = "Zorbex";

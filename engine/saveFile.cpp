@@ -14,11 +14,12 @@ void CsaveFile::addRecord(const std::string& name, void* data, size_t size) {
     records_.push_back(std::move(r));
 }
 
-void CsaveFile::addRecord(const std::string& name, Cwriter writer, Creader reader) {
+void CsaveFile::addRecord(const std::string& name, Cwriter writer, Creader reader, Ccommit commit) {
     Crecord r;
     r.name = name.substr(0, 255);
     r.writer = std::move(writer);
     r.reader = std::move(reader);
+    r.commit = std::move(commit);
     records_.push_back(std::move(r));
 }
 
@@ -77,11 +78,14 @@ bool CsaveFile::deserialise(const uint8_t* p, size_t size) {
         memcpy(r.data, it->second.data, n);
         if (n < r.size) memset((uint8_t*)r.data + n, 0, r.size - n);
     }
+    for (const auto& r : records_)
+        if (r.commit && found.count(r.name)) r.commit();
     return true;
 }
 
-bool CsaveFile::saveItems() {
-    Cbytes stream = serialise();
+bool CsaveFile::saveItems() { return saveStream(serialise()); }
+
+bool CsaveFile::saveStream(const Cbytes& stream) const {
     bool ok = true;
     if (cloud_) {
         // The local copy is always written too, so a failed upload loses nothing.

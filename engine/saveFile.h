@@ -20,6 +20,9 @@ public:
     using Cwriter = std::function<void(Cbytes& out)>;
     // A reader checks everything before it assigns anything; false refuses the data.
     using Creader = std::function<bool(const uint8_t* data, size_t size)>;
+    // Runs only after every reader of the stream has accepted its data, so a
+    // reader that stages its result can make a multi-record load all or nothing.
+    using Ccommit = std::function<void()>;
 
     CsaveFile() = default;
     CsaveFile(std::string fileName, bool cloud = false) : fileName_(std::move(fileName)), cloud_(cloud) {}
@@ -32,10 +35,13 @@ public:
     // A fixed-size record at a fixed place. A stored record of another size is
     // copied as far as both go; the rest is zeroed.
     void addRecord(const std::string& name, void* data, size_t size);
-    void addRecord(const std::string& name, Cwriter writer, Creader reader);
+    void addRecord(const std::string& name, Cwriter writer, Creader reader, Ccommit commit = nullptr);
     void clearRecords() { records_.clear(); }
 
     bool saveItems();
+    // Writes a stream made earlier by serialise() (cloud when flagged, and
+    // always the local file). Safe on a task thread: touches no record.
+    bool saveStream(const Cbytes& stream) const;
     bool loadItems();
     EsaveLoadResult lastResult() const { return lastResult_; }
 
@@ -50,6 +56,7 @@ private:
         size_t size = 0;
         Cwriter writer;
         Creader reader;
+        Ccommit commit;
     };
     std::string fileName_;
     bool cloud_ = false;

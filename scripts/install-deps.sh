@@ -14,7 +14,7 @@ PACKAGES=(
   libtag1-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps
-  fonts-dejavu-core fonts-wqy-microhei
+  fonts-dejavu-core fonts-dejavu-extra fonts-wqy-microhei
   python3 python3-pil python3-numpy
   zenity ca-certificates
 )

@@ -7,17 +7,12 @@
 #include "engine/ui/uiMgr.h"
 
 const char* buttonIconSprite(int icon, int device) {
-    static const char* pad[] = {"glyph_pad_a.png", "glyph_pad_b.png", "glyph_pad_x.png",
-                                "glyph_pad_y.png", "glyph_pad_lb.png", "glyph_pad_rb.png"};
-    static const char* keys[] = {"glyph_key.png", "glyph_key.png", "glyph_key.png",
-                                 "glyph_key.png", "glyph_key.png", "glyph_key.png"};
+    static const char* pad[] = {"ui_xbox_A.png", "ui_xbox_B.png", "ui_xbox_X.png",
+                                "ui_xbox_Y.png", "ui_xbox_LB.png", "ui_xbox_RB.png"};
+    static const char* keys[] = {"ui_key_Enter.png", "ui_key_Esc.png", "ui_key_X.png",
+                                 "ui_key_Y.png", "ui_key_Q.png", "ui_key_E.png"};
     if (icon < 0 || icon > 5) icon = 0;
     return device == DEVICE_CONTROLLER ? pad[icon] : keys[icon];
-}
-
-const char* buttonIconKeyText(int icon) {
-    static const char* text[] = {"Enter", "Esc", "X", "Y", "Q", "E"};
-    return icon >= 0 && icon <= 5 ? text[icon] : "?";
 }
 
 void CbuttonBar::clear() {
@@ -111,9 +106,6 @@ void CbuttonBar::render() {
         float ix = r.x + r.h * 0.55f, iy = r.cy();
         uiDraw::sprite(uiDraw::findSprite(buttonIconSprite(b.icon, device)), ix, iy, iconSize, iconSize,
                        Ccolour(1, 1, 1, bar.fade));
-        if (device != DEVICE_CONTROLLER)
-            uiDraw::text("FontTiny", buttonIconKeyText(b.icon), ix, iy, s, Ccolour(1, 1, 1, bar.fade), ALIGN_CENTRE,
-                         nullptr);
         uiDraw::text("FontSmall", b.text, r.x + r.h + 8.0f * s, iy, s, Ccolour(1, 1, 1, bar.fade), ALIGN_LEFT, shadow);
     }
 }

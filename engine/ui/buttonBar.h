@@ -46,4 +46,3 @@ private:
 
 // The glyph sprite of an icon for a device kind.
 const char* buttonIconSprite(int icon, int device);
-const char* buttonIconKeyText(int icon);

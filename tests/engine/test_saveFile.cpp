@@ -187,3 +187,38 @@ TEST(SaveFile, CloudFlagWritesLocalCopyEvenWhenCloudFails) {
     ASSERT_TRUE(file.loadItems());
     EXPECT_EQ(value, 88);
 }
+
+TEST(SaveFile, CommitsRunOnlyWhenEveryReaderAccepts) {
+    CtestEngine eng;
+    int a = 1, b = 2, stagedA = 0, stagedB = 0, commits = 0;
+    bool refuseB = false;
+    CsaveFile file("staged");
+    auto writer = [](int& v) { return [&v](Cbytes& out) { out.assign((uint8_t*)&v, (uint8_t*)&v + sizeof v); }; };
+    auto reader = [](int& staged, bool* refuse) {
+        return [&staged, refuse](const uint8_t* p, size_t n) {
+            if (n != sizeof(int) || (refuse && *refuse)) return false;
+            memcpy(&staged, p, n);
+            return true;
+        };
+    };
+    file.addRecord("A", writer(a), reader(stagedA, nullptr), [&] { a = stagedA, ++commits; });
+    file.addRecord("B", writer(b), reader(stagedB, &refuseB), [&] { b = stagedB, ++commits; });
+    ASSERT_TRUE(file.saveItems());
+    a = b = 0;
+    refuseB = true;
+    EXPECT_FALSE(file.loadItems());
+    EXPECT_EQ(commits, 0);
+    EXPECT_EQ(a, 0);   // A's reader passed, but nothing was applied
+    refuseB = false;
+    ASSERT_TRUE(file.loadItems());
+    EXPECT_EQ(commits, 2);
+    EXPECT_EQ(a, 1);
+    EXPECT_EQ(b, 2);
+
+    // saveStream writes what serialise made earlier.
+    Cbytes stream = file.serialise();
+    a = 9;
+    ASSERT_TRUE(file.saveStream(stream));
+    ASSERT_TRUE(file.loadItems());
+    EXPECT_EQ(a, 1);
+}

@@ -1,0 +1,316 @@
+#include "game/progress/saveLoad.h"
+
+#include <cstring>
+#include <filesystem>
+
+#include "engine/bString.h"
+#include "engine/engine.h"
+#include "engine/resourceFile.h"
+#include "game/progress/recordIO.h"
+
+namespace {
+
+constexpr size_t kLoginSize = CloginData::kNameBytes + CloginData::kPasswordBytes + CloginData::kEmailBytes;
+
+void writeLogin(const CloginData& d, Cbytes& out) {
+    CrecordWriter w(out);
+    w.text(d.name, CloginData::kNameBytes);
+    w.text(d.password, CloginData::kPasswordBytes);
+    w.text(d.email, CloginData::kEmailBytes);
+}
+
+bool readLogin(const uint8_t* p, size_t size, CloginData& d) {
+    if (size != kLoginSize) return false;
+    CrecordReader r(p, size);
+    d.name = r.text(CloginData::kNameBytes);
+    d.password = r.text(CloginData::kPasswordBytes);
+    d.email = r.text(CloginData::kEmailBytes);
+    return !r.failed();
+}
+
+// A scalar record of the settings file.
+template <class T>
+void addScalar(CsaveFile& file, const std::string& name, T& live, T& staged, Csettings& settings,
+               Csettings& stagedSettings) {
+    static_assert(sizeof(T) == 4 || sizeof(T) == 1);
+    file.addRecord(
+        name,
+        [&live](Cbytes& out) {
+            uint8_t b[4];
+            if constexpr (sizeof(T) == 4) {
+                memcpy(b, &live, 4);
+                uint32_t u;
+                memcpy(&u, b, 4);
+                putU32(b, u);
+                out.insert(out.end(), b, b + 4);
+            } else {
+                out.push_back((uint8_t)live);
+            }
+        },
+        [&staged](const uint8_t* p, size_t size) {
+            if (size != sizeof(T)) return false;
+            if constexpr (sizeof(T) == 4) {
+                uint32_t u = getU32(p);
+                memcpy(&staged, &u, 4);
+            } else {
+                staged = (T)(p[0] != 0);
+            }
+            return true;
+        },
+        [&settings, &stagedSettings]() { settings = stagedSettings; });
+}
+
+bool* unlockFlag(CprogressRecord& p, int i) { return i == 0 ? &p.ves5 : i == 1 ? &p.vor5 : &p.vuz2; }
+
+}  // namespace
+
+bool loadLoginData(CloginData& out) {
+    CloginData staged;
+    CsaveFile file(CsaveLoad::kLoginFile);
+    file.addRecord("login", [](Cbytes&) {}, [&staged](const uint8_t* p, size_t s) { return readLogin(p, s, staged); });
+    if (!file.loadItems()) {
+        if (file.lastResult() == SAVE_CORRUPT) CsaveLoad::keepAside(CsaveLoad::kLoginFile);
+        return false;
+    }
+    out = staged;
+    return true;
+}
+
+bool saveLoginData(const CloginData& in) {
+    CsaveFile file(CsaveLoad::kLoginFile);
+    file.addRecord("login", [&in](Cbytes& out) { writeLogin(in, out); }, [](const uint8_t*, size_t) { return true; });
+    return file.saveItems();
+}
+
+CsaveLoad::CsaveLoad(CplayerProgress& progress, CplayerShipMgr& ships, CachievementDefs& achievements,
+                     CtrackStats& tracks)
+    : progress_(progress), ships_(ships), achievements_(achievements), tracks_(tracks) {
+    ships_.attach(&progress_);
+    achievements_.attach(&progress_);
+    tracks_.save = [this]() { return saveHighScores(); };
+    registerGameRecords();
+    registerSettingsRecords();
+    highScoresFile_.addRecord(
+        "trackRecords", [this](Cbytes& out) { tracks_.write(out); },
+        [this](const uint8_t* p, size_t s) { return tracks_.read(p, s, stagedTracks_); },
+        [this]() { tracks_.records = std::move(stagedTracks_); });
+}
+
+CsaveLoad::~CsaveLoad() {
+    waitIdle();
+    if (tracks_.save) tracks_.save = nullptr;
+}
+
+void CsaveLoad::registerGameRecords() {
+    gameFile_.addRecord(
+        "progress", [this](Cbytes& out) { progress_.CprogressRecord::write(out); },
+        [this](const uint8_t* p, size_t s) { return stagedProgress_.read(p, s); },
+        [this]() {
+            // The unlocks are records of their own and stay as they are here.
+            bool unlocks[3] = {progress_.ves5, progress_.vor5, progress_.vuz2};
+            static_cast<CprogressRecord&>(progress_) = stagedProgress_;
+            for (int i = 0; i < 3; ++i) *unlockFlag(progress_, i) = unlocks[i];
+            progress_.markProfileLoaded();
+            progress_.saveDirty = false;
+        });
+    // The special-ship unlocks, one byte each.
+    const char* const unlockNames[3] = {"Ves5", "Vor5", "Vuz2"};
+    for (int i = 0; i < 3; ++i) {
+        gameFile_.addRecord(
+            unlockNames[i], [this, i](Cbytes& out) { out.push_back(*unlockFlag(progress_, i) ? 1 : 0); },
+            [this, i](const uint8_t* p, size_t s) {
+                if (s != 1) return false;
+                stagedUnlocks_[i] = p[0] != 0;
+                return true;
+            },
+            [this, i]() { *unlockFlag(progress_, i) = stagedUnlocks_[i]; });
+    }
+    gameFile_.addRecord(
+        "playerShips", [this](Cbytes& out) { ships_.write(out); },
+        [this](const uint8_t* p, size_t s) { return ships_.read(p, s, stagedShips_); },
+        [this]() {
+            ships_.applyLoaded(stagedShips_);
+            ships_.selectFromProgress();
+        });
+    gameFile_.addRecord(
+        "modules", [this](Cbytes& out) { progress_.modules.write(out); },
+        [this](const uint8_t* p, size_t s) { return progress_.modules.read(p, s, stagedModules_); },
+        [this]() {
+            progress_.modules.modules = std::move(stagedModules_);
+            ships_.attachModules(progress_.modules);
+        });
+    gameFile_.addRecord(
+        "achievements", [this](Cbytes& out) { achievements_.write(out); },
+        [this](const uint8_t* p, size_t s) { return achievements_.read(p, s, stagedAchievements_); },
+        [this]() { achievements_.applyCounts(stagedAchievements_); });
+    gameFile_.addRecord(
+        "achWaiting", [this](Cbytes& out) { progress_.writeWaiting(out); },
+        [this](const uint8_t* p, size_t s) { return CplayerProgress::readWaiting(p, s, stagedWaiting_); },
+        [this]() { progress_.waitingAchievements = std::move(stagedWaiting_); });
+}
+
+void CsaveLoad::registerSettingsRecords() {
+    Csettings& st = stagedSettings_;
+    auto commit = [this]() { settings = stagedSettings_; };
+    settingsFile_.addRecord(
+        "settings", [this](Cbytes& out) { settings.writeMain(out); },
+        [&st](const uint8_t* p, size_t s) { return st.readMain(p, s); }, commit);
+    addScalar(settingsFile_, "AutoShots", settings.autoShots, st.autoShots, settings, st);
+    settingsFile_.addRecord(
+        "currentFolder",
+        [this](Cbytes& out) { CrecordWriter(out).text(settings.currentFolder, Csettings::kFolderBytes); },
+        [&st](const uint8_t* p, size_t s) {
+            if (s != Csettings::kFolderBytes) return false;
+            st.currentFolder = CrecordReader(p, s).text(s);
+            return true;
+        },
+        commit);
+    addScalar(settingsFile_, "defDifficulty", settings.defDifficulty, st.defDifficulty, settings, st);
+    addScalar(settingsFile_, "defVisIntensity2", settings.visIntensity, st.visIntensity, settings, st);
+    addScalar(settingsFile_, "openMicMode1", settings.captureSource, st.captureSource, settings, st);
+    settingsFile_.addRecord(
+        "inputMappings", [this](Cbytes& out) { settings.writeMappings(out); },
+        [&st](const uint8_t* p, size_t s) { return st.readMappings(p, s, st.mappings); }, commit);
+    settingsFile_.addRecord(
+        "tutorials", [this](Cbytes& out) { settings.writeTutorials(out); },
+        [&st](const uint8_t* p, size_t s) { return Csettings::readTutorials(p, s, st.tutorialsSeen); }, commit);
+    settingsFile_.addRecord(
+        "notices", [this](Cbytes& out) { settings.writeNotices(out); },
+        [&st](const uint8_t* p, size_t s) { return Csettings::readNotices(p, s, st.notices.entries); }, commit);
+}
+
+std::string CsaveLoad::keepAside(const std::string& fileName) {
+    std::string from = gEngine->savePath(fileName);
+    if (!fileExistsW(from)) return {};
+    std::string name = fileName + ".bad";
+    for (int n = 2; fileExistsW(gEngine->savePath(name)) && n < 1000; ++n) name = fileName + ".bad" + std::to_string(n);
+    std::error_code ec;
+    std::filesystem::rename(from, gEngine->savePath(name), ec);
+    if (ec) {
+        gEngine->log.print(LOG_E, "Can't keep unreadable save %s aside: %s", fileName.c_str(), ec.message().c_str());
+        return {};
+    }
+    gEngine->log.print(LOG_E, "Save file %s could not be read; kept as %s", fileName.c_str(), name.c_str());
+    return name;
+}
+
+bool CsaveLoad::loadFile(CsaveFile& file) {
+    if (file.loadItems()) return true;
+    if (file.lastResult() == SAVE_CORRUPT) keepAside(file.fileName());
+    return false;
+}
+
+bool CsaveLoad::loadGameNow() {
+    bool ok = loadFile(gameFile_);
+    gEngine->log.print(LOG_L, "Load game data (%s): %s", gameFile_.cloud() ? "cloud" : "local",
+                       ok ? "loaded" : gameFile_.lastResult() == SAVE_MISSING ? "none" : "failed");
+    return ok;
+}
+
+bool CsaveLoad::loadGame() {
+    if (loadTask_.running()) {
+        gEngine->log.print(LOG_L, "Thread already running! %s", loadTask_.name().c_str());
+        return false;
+    }
+    loadTask_.reset();
+    return loadTask_.start([this]() { return loadGameNow(); }, "Load Game Data");
+}
+
+bool CsaveLoad::reloadLocal() {
+    bool cloud = gameFile_.cloud();
+    gameFile_.setCloud(false);
+    bool ok = loadFile(gameFile_);
+    gameFile_.setCloud(cloud);
+    return ok;
+}
+
+void CsaveLoad::startSave(Cbytes stream) {
+    saveTask_.reset();
+    auto target = std::make_shared<CsaveFile>(gameFile_.fileName(), gameFile_.cloud());
+    auto bytes = std::make_shared<Cbytes>(std::move(stream));
+    if (!saveTask_.start([target, bytes]() { return target->saveStream(*bytes); }, "Save Game Data")) {
+        // No thread: write here rather than lose the save.
+        target->saveStream(*bytes);
+    }
+}
+
+bool CsaveLoad::saveGame(bool wait) {
+    if (!progress_.profileReady()) {
+        gEngine->log.print(LOG_L, "Game save not written: no profile loaded or made yet");
+        return false;
+    }
+    Cbytes stream = gameFile_.serialise();
+    progress_.saveDirty = false;
+    saveRequested = false;
+    if (saveTask_.running()) {
+        pendingStream_ = std::move(stream);
+        havePending_ = true;
+        if (!wait) return true;
+        saveTask_.join();
+        havePending_ = false;
+        startSave(std::move(pendingStream_));
+    } else {
+        // This stream is newer than any still waiting.
+        havePending_ = false;
+        pendingStream_.clear();
+        startSave(std::move(stream));
+    }
+    if (!wait) return true;
+    saveTask_.join();
+    return saveTask_.success();
+}
+
+void CsaveLoad::update() {
+    if (havePending_ && !saveTask_.running()) {
+        havePending_ = false;
+        startSave(std::move(pendingStream_));
+    }
+    if ((saveRequested || progress_.saveDirty) && progress_.profileReady() && !saveTask_.running() &&
+        !loadTask_.running())
+        saveGame();
+    if (settings.dirty || settings.notices.changed) saveSettings();
+}
+
+void CsaveLoad::waitIdle() {
+    loadTask_.join();
+    saveTask_.join();
+    if (havePending_) {
+        havePending_ = false;
+        startSave(std::move(pendingStream_));
+        saveTask_.join();
+    }
+}
+
+bool CsaveLoad::loadSettings() {
+    stagedSettings_ = settings;
+    bool ok = loadFile(settingsFile_);
+    if (!ok && settingsFile_.lastResult() != SAVE_MISSING) settings.setDefaults();
+    settings.sanitise();
+    settings.dirty = false;
+    settings.notices.changed = false;
+    return ok;
+}
+
+bool CsaveLoad::saveSettings() {
+    bool ok = settingsFile_.saveItems();
+    if (ok) {
+        settings.dirty = false;
+        settings.notices.changed = false;
+    }
+    return ok;
+}
+
+bool CsaveLoad::loadLoginData() { return ::loadLoginData(login); }
+bool CsaveLoad::saveLoginData() { return ::saveLoginData(login); }
+
+bool CsaveLoad::loadHighScores() { return loadFile(highScoresFile_); }
+bool CsaveLoad::saveHighScores() { return highScoresFile_.saveItems(); }
+bool CsaveLoad::loadNewsFeed() { return loadFile(newsFeedFile_); }
+bool CsaveLoad::saveNewsFeed() { return newsFeedFile_.saveItems(); }
+
+bool CsaveLoad::applyInputMapping(const std::string& device, int player) {
+    const CstoredMapping* m = settings.findMapping(device);
+    if (!m) return false;
+    if (applyMapping) applyMapping(player, *m);
+    return true;
+}

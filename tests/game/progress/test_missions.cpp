@@ -1,0 +1,213 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/webMessage.h"
+#include "game/progress/shipMission.h"
+#include "game/progress/xpCurve.h"
+#include "support/testEngine.h"
+
+namespace {
+
+CtrackInfoView track(const char* title, const char* artist, const char* album, float length, const char* key = "k") {
+    CtrackInfoView t;
+    t.title = title;
+    t.artist = artist;
+    t.album = album;
+    t.key = key;
+    t.lengthSeconds = length;
+    return t;
+}
+
+CshipMission mission(uint32_t type, uint32_t condition = TrackCondition_None, const char* text = "") {
+    CshipMission m;
+    m.type = type;
+    m.condition = condition;
+    m.conditionText = text;
+    return m;
+}
+
+}  // namespace
+
+TEST(Missions, RecordUsesTheEditorOffsets) {
+    CtestEngine eng;
+    CshipMission m;
+    m.type = MissionType_CompleteTrack;
+    m.name = "Finish it";
+    m.condition = TrackCondition_Artist;
+    m.conditionText = "Vessik";
+    m.bossRushWave = 25;
+    m.survivalTime = 330.0f;
+    m.rank = 7;
+    m.difficulty = 3;
+    m.score = 12000000;
+    m.minTrackLength = 210.0f;
+    m.noExtraLives = true;
+    m.weaponRestriction[0] = 4;
+    m.weaponRestriction[1] = 9;
+    uint8_t rec[CshipMission::kRecordSize];
+    memset(rec, 0xEE, sizeof rec);
+    m.write(rec);
+    EXPECT_EQ(getU32(rec + 0), 1u);
+    EXPECT_STREQ((const char*)rec + 4, "Finish it");
+    EXPECT_EQ(getU32(rec + 54), 3u);
+    EXPECT_STREQ((const char*)rec + 58, "Vessik");
+    EXPECT_EQ(getU16(rec + 158), 25u);
+    float f;
+    memcpy(&f, rec + 160, 4);
+    EXPECT_FLOAT_EQ(f, 330.0f);
+    EXPECT_EQ(getU16(rec + 164), 7u);
+    EXPECT_EQ(getU32(rec + 166), 3u);
+    EXPECT_EQ(getU32(rec + 170), 12000000u);
+    memcpy(&f, rec + 174, 4);
+    EXPECT_FLOAT_EQ(f, 210.0f);
+    EXPECT_EQ(rec[178], 1);
+    EXPECT_EQ(getU32(rec + 179), 4u);
+    EXPECT_EQ(getU32(rec + 183), 9u);
+    EXPECT_EQ(rec[187], 0);
+
+    CshipMission back;
+    ASSERT_TRUE(back.read(rec, sizeof rec));
+    EXPECT_EQ(back.name, "Finish it");
+    EXPECT_EQ(back.conditionText, "Vessik");
+    EXPECT_EQ(back.score, 12000000u);
+    EXPECT_TRUE(back.noExtraLives);
+    EXPECT_EQ(back.weaponRestriction[1], 9u);
+}
+
+TEST(Missions, StoredRecordIsRangeCheckedAndTerminated) {
+    CtestEngine eng;
+    uint8_t rec[CshipMission::kRecordSize];
+    memset(rec, 'A', sizeof rec);   // no terminators anywhere
+    putU32(rec + 0, 77);
+    putU32(rec + 54, 5);
+    putU32(rec + 166, 9);
+    putU32(rec + 179, 10);
+    putU32(rec + 183, 0xFFFFFFFF);
+    float nan = std::numeric_limits<float>::quiet_NaN();
+    memcpy(rec + 160, &nan, 4);
+    CshipMission m;
+    ASSERT_TRUE(m.read(rec, sizeof rec));
+    EXPECT_EQ(m.type, (uint32_t)MissionType_None);
+    EXPECT_EQ(m.condition, (uint32_t)TrackCondition_None);
+    EXPECT_EQ(m.difficulty, 0u);
+    EXPECT_EQ(m.weaponRestriction[0], 0u);
+    EXPECT_EQ(m.weaponRestriction[1], 0u);
+    EXPECT_FLOAT_EQ(m.survivalTime, 0.0f);
+    EXPECT_EQ(m.name.size(), 50u);
+    EXPECT_EQ(m.conditionText.size(), 100u);
+    EXPECT_TRUE(gEngine->log.containsPart("mission type = 77"));
+    EXPECT_FALSE(m.read(rec, sizeof rec - 1));
+}
+
+TEST(Missions, TrackConditions) {
+    CtestEngine eng;
+    auto t = track("Night Drive", "The Vessik Band", "Neon Roads", 200.0f, "abc123");
+    EXPECT_TRUE(trackMeetsCondition(t, mission(1)));
+    EXPECT_TRUE(trackMeetsCondition(t, mission(1, TrackCondition_SpecificTrack, "night drive")));
+    EXPECT_TRUE(trackMeetsCondition(t, mission(1, TrackCondition_SpecificTrack, "ABC123")));
+    EXPECT_FALSE(trackMeetsCondition(t, mission(1, TrackCondition_SpecificTrack, "Night")));
+    EXPECT_TRUE(trackMeetsCondition(t, mission(1, TrackCondition_AlbumTitle, "neon")));
+    EXPECT_FALSE(trackMeetsCondition(t, mission(1, TrackCondition_AlbumTitle, "Desert")));
+    EXPECT_TRUE(trackMeetsCondition(t, mission(1, TrackCondition_Artist, "vessik")));
+    EXPECT_FALSE(trackMeetsCondition(t, mission(1, TrackCondition_Artist, "Vornak")));
+    EXPECT_TRUE(trackMeetsCondition(t, mission(1, TrackCondition_TitleContains, "DRIVE")));
+    EXPECT_FALSE(trackMeetsCondition(t, mission(1, TrackCondition_TitleContains, "Ride On")));
+    auto bad = mission(1, 9, "x");
+    EXPECT_FALSE(trackMeetsCondition(t, bad));
+
+    auto longOnly = mission(1);
+    longOnly.minTrackLength = 210.0f;
+    EXPECT_FALSE(trackMeetsCondition(t, longOnly));
+    longOnly.minTrackLength = 200.0f;
+    EXPECT_TRUE(trackMeetsCondition(t, longOnly));
+
+    std::vector<CtrackInfoView> library = {t, track("Other", "Someone", "", 90.0f),
+                                           track("Drive Home", "X", "", 300.0f)};
+    EXPECT_EQ(countTracksMeetingCondition(library, mission(1, TrackCondition_TitleContains, "drive")), 2);
+}
+
+TEST(Missions, CompletionByType) {
+    CtestEngine eng;
+    CmissionResult r;
+    r.track = track("Night Drive", "Vessik", "", 200.0f);
+    r.gameType = MISSION_GAME_STANDARD;
+    r.progress = 1.0f;
+    r.difficulty = 2;
+    r.score = 500000;
+
+    auto complete = mission(MissionType_CompleteTrack, TrackCondition_Artist, "Vessik");
+    EXPECT_TRUE(complete.isCompletedBy(r, 0));
+    r.progress = 0.99f;
+    EXPECT_FALSE(complete.isCompletedBy(r, 0));
+    r.progress = 1.0f;
+    complete.difficulty = 3;
+    EXPECT_FALSE(complete.isCompletedBy(r, 0));
+    complete.difficulty = 2;
+    complete.score = 500001;
+    EXPECT_FALSE(complete.isCompletedBy(r, 0));
+    complete.score = 500000;
+    complete.noExtraLives = true;
+    r.extraLivesUsed = 1;
+    EXPECT_FALSE(complete.isCompletedBy(r, 0));
+    r.extraLivesUsed = 0;
+    complete.weaponRestriction[0] = WeaponRestriction_NoEMP;
+    r.weaponsUsed = 1u << WeaponRestriction_NoDecoy;
+    EXPECT_TRUE(complete.isCompletedBy(r, 0));
+    r.weaponsUsed |= 1u << WeaponRestriction_NoEMP;
+    EXPECT_FALSE(complete.isCompletedBy(r, 0));
+    complete.weaponRestriction[0] = WeaponRestriction_NoPerkWeapons;
+    r.weaponsUsed = 1u << WeaponRestriction_NoDecoy;
+    EXPECT_FALSE(complete.isCompletedBy(r, 0));
+    r.weaponsUsed = 0;
+    EXPECT_TRUE(complete.isCompletedBy(r, 0));
+    r.gameType = MISSION_GAME_SURVIVAL;
+    EXPECT_FALSE(complete.isCompletedBy(r, 0));
+
+    auto rank = mission(MissionType_ObtainShipRank);
+    rank.rank = 10;
+    EXPECT_FALSE(rank.isCompletedBy(r, xpAtRankStart(10) - 1));
+    EXPECT_TRUE(rank.isCompletedBy(r, xpAtRankStart(10)));
+
+    auto boss = mission(MissionType_PlayBossRush);
+    boss.bossRushWave = 20;
+    r.gameType = MISSION_GAME_BOSSRUSH;
+    r.bossRushWave = 19;
+    EXPECT_FALSE(boss.isCompletedBy(r, 0));
+    r.bossRushWave = 20;
+    EXPECT_TRUE(boss.isCompletedBy(r, 0));
+
+    auto survive = mission(MissionType_PlaySurvival);
+    survive.survivalTime = 300.0f;
+    r.gameType = MISSION_GAME_SURVIVAL;
+    r.sessionTime = 299.9f;
+    EXPECT_FALSE(survive.isCompletedBy(r, 0));
+    r.sessionTime = 300.0f;
+    EXPECT_TRUE(survive.isCompletedBy(r, 0));
+    EXPECT_FALSE(mission(MissionType_None).isCompletedBy(r, UINT64_MAX));
+
+    std::vector<CshipMission> missions = {boss, survive};
+    uint8_t done[4] = {0, 1, 0, 0};
+    EXPECT_FALSE(checkMissionProgress(missions, done, r, 0));   // only the finished one passes
+    done[1] = 0;
+    EXPECT_TRUE(checkMissionProgress(missions, done, r, 0));
+}
+
+TEST(Missions, RulesAndTexts) {
+    CtestEngine eng;
+    auto m = mission(MissionType_PlayBossRush);
+    m.noExtraLives = true;
+    m.weaponRestriction[0] = WeaponRestriction_NoSuperBomb;
+    auto rules = m.rules();
+    EXPECT_EQ(rules.gameType, MISSION_GAME_BOSSRUSH);
+    EXPECT_EQ(rules.disabledPerks, (std::vector<int>{3, 4, 5, 14, 15}));
+    m.weaponRestriction[0] = WeaponRestriction_NoPerkWeapons;
+    EXPECT_EQ(m.rules().disabledPerks.size(), 3u + 16u);
+
+    EXPECT_STREQ(getStringFromMissionType(1), "Complete a track");
+    EXPECT_STREQ(getStringFromTrackCondition(3), "By the artist");
+    EXPECT_STREQ(getStringFromWeaponRestriction(9), "No Wingman");
+    EXPECT_STREQ(getStringFromMissionType(5), "");
+    EXPECT_STREQ(getStringFromTrackCondition(-1), "");
+    EXPECT_STREQ(getStringFromWeaponRestriction(10), "");
+}

@@ -1,0 +1,338 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <set>
+
+#include "engine/webMessage.h"
+#include "game/progress/achievementDefs.h"
+#include "game/progress/playerProgress.h"
+#include "game/progress/playerShipMgr.h"
+#include "game/progress/playerStatsCache.h"
+#include "game/progress/trackStats.h"
+#include "support/testEngine.h"
+
+namespace {
+
+// The Steam table's API names, which the achievements must mirror exactly.
+const char* const kSteamNames[] = {
+    "AchCompTracks1",      "AchCompTracks5",      "AchCompTracks20",     "AchCompTracks50",    "AchCompTracks75",
+    "AchCompTracks100",    "AchCompOST1",         "AchCompOST2",         "AchCompOST3",        "AchCompOST4",
+    "AchCompOST5",         "AchCompOST6",         "AchCompOST7",         "AchRank1",           "AchRank2",
+    "AchRank3",            "AchRank4",            "AchHours1",           "AchHours2",          "AchHours3",
+    "AchHours4",           "AchHours5",           "AchHardTrack1",       "AchDailyChallenges1", "AchDailyChallenges2",
+    "AchDailyChallenges3", "AchDailyChallenges4", "AchShip1",            "AchShip2",           "AchShip3",
+    "AchShip4",            "AchShip5",            "AchShip6",            "AchShip7",           "AchShipTracks1",
+    "AchShipTracks2",      "AchShipTracks3",      "AchShipTracks4",      "AchShipTracks5",     "AchShipTracks6",
+    "AchShipTracks7",      "AchBossWave1",        "AchBossWave2",        "AchBossWave3",       "AchBossMass1",
+    "AchBossMass2",        "AchBossMass3",        "AchBossMass4",        "AchBossTonnage1",    "AchBossTonnage2",
+    "AchBossTonnage3",     "AchBossTonnage4",     "AchShadow1",          "AchShadow2",         "AchShadow3",
+    "AchShadow4",          "AchShadow5",          "AchBuiltCompShadow1", "AchCompShadow1",     "AchCompShadow2",
+    "AchCompShadow3",      "AchCompShadow4"};
+
+struct Cworld {
+    CplayerProgress progress;
+    CplayerShipMgr ships;
+    CachievementDefs ach;
+    std::vector<std::string> awarded;
+    Cworld() {
+        ships.attach(&progress);
+        ach.attach(&progress);
+        EXPECT_TRUE(ships.loadBuiltIn());
+        EXPECT_TRUE(ach.load());
+        ach.award = [this](const std::string& n) { awarded.push_back(n); };
+    }
+};
+
+}  // namespace
+
+TEST(Achievements, DataFileMirrorsTheSteamTable) {
+    CtestEngine eng;
+    Cworld w;
+    std::vector<std::string> names;
+    for (const auto& a : w.ach.defs)
+        for (const auto& m : a.milestones) names.push_back(m.steamName);
+    ASSERT_EQ(names.size(), 62u);
+    std::set<std::string> unique(names.begin(), names.end());
+    EXPECT_EQ(unique.size(), 62u);
+    for (const char* n : kSteamNames) EXPECT_TRUE(unique.count(n)) << n;
+    // Every title has a text.
+    for (const auto& a : w.ach.defs) {
+        EXPECT_TRUE(gEngine->language().has(a.title)) << a.title;
+        EXPECT_TRUE(gEngine->language().has(a.desc)) << a.desc;
+    }
+    EXPECT_EQ(w.ach.getNumCategories(), 6);
+    EXPECT_STREQ(w.ach.getCategoryTitle(1), "Tracks");
+    EXPECT_STREQ(w.ach.getCategoryTitle(9), "");
+}
+
+TEST(Achievements, MilestonesAwardAndWait) {
+    CtestEngine eng;
+    Cworld w;
+    CachievementDef* tracks = w.ach.findAchievement("AchCompTracks");
+    ASSERT_TRUE(tracks);
+    EXPECT_EQ(w.ach.getMilestonePoints(*tracks, 0), 1u);
+    EXPECT_EQ(w.ach.getMilestonePoints(*tracks, 99), 100u);
+    w.ach.addProgress(tracks, 4);
+    EXPECT_EQ(w.ach.getNumMilestonesReached(*tracks), 1);
+    EXPECT_EQ(w.awarded, (std::vector<std::string>{"AchCompTracks1"}));
+    EXPECT_NEAR(tracks->progressValue(), 0.8f, 1e-6);
+    w.ach.addProgress(tracks, 20);
+    EXPECT_EQ(w.ach.getNumMilestonesReached(*tracks), 3);
+    EXPECT_EQ(w.awarded.size(), 3u);
+    EXPECT_TRUE(w.progress.saveDirty);
+    // The waiting group (category 0) holds the achievement once, with its count.
+    ASSERT_EQ(w.ach.getNumInCategory(0), 1);
+    EXPECT_EQ(w.ach.getAchievementInCategory(0, 0), tracks);
+    EXPECT_EQ(w.ach.getWaitingMilestones(0), 3);
+    EXPECT_TRUE(w.ach.claimWaiting(0));
+    EXPECT_EQ(w.ach.getNumInCategory(0), 0);
+    EXPECT_FALSE(w.ach.getAchievementInCategory(0, 0));
+
+    EXPECT_EQ(w.ach.getNumInCategory(5), 6);
+    EXPECT_EQ(w.ach.getAchievementInCategory(5, 0)->name, "AchShadow");
+    EXPECT_FALSE(w.ach.getAchievementInCategory(5, 6));
+    EXPECT_FALSE(w.ach.findAchievement("NoSuch"));
+    w.ach.addProgress(nullptr, 1);
+}
+
+TEST(Achievements, RecordsAndShipTracks) {
+    CtestEngine eng;
+    Cworld w;
+    w.progress.tracksCompleted = 5;
+    w.progress.timePlayed = 3600.0 * 5.5;
+    w.progress.setXP((int64_t)10000000);   // rank 11
+    w.progress.bossTonnage = 12000;
+    w.ships.ships[0]->tracksCompleted = 12;
+    w.ach.updateFromRecords(w.progress, w.ships);
+    auto has = [&](const char* n) { return std::count(w.awarded.begin(), w.awarded.end(), n) == 1; };
+    EXPECT_TRUE(has("AchCompTracks5"));
+    EXPECT_TRUE(has("AchHours2"));
+    EXPECT_FALSE(has("AchHours3"));
+    EXPECT_TRUE(has("AchRank2"));
+    EXPECT_TRUE(has("AchBossTonnage2"));
+    EXPECT_TRUE(has("AchShipTracks2"));
+    size_t before = w.awarded.size();
+    w.ach.updateFromRecords(w.progress, w.ships);
+    EXPECT_EQ(w.awarded.size(), before);   // nothing awarded twice
+
+    w.ships.ships[1]->tracksCompleted = 30;
+    w.ach.checkShipTracks(w.ships);
+    EXPECT_TRUE(has("AchShipTracks3"));
+    auto reached = w.ach.reachedSteamNames();
+    EXPECT_EQ(reached.size(), w.awarded.size());
+
+    // Stored counts come back with their milestones and award nothing.
+    Cbytes out;
+    w.ach.write(out);
+    std::map<std::string, uint32_t> staged;
+    ASSERT_TRUE(w.ach.read(out.data(), out.size(), staged));
+    Cworld fresh;
+    fresh.ach.applyCounts(staged);
+    EXPECT_TRUE(fresh.awarded.empty());
+    EXPECT_EQ(fresh.ach.findAchievement("AchShipTracks")->milestonesReached, 3);
+    EXPECT_FALSE(w.ach.read(out.data(), out.size() - 2, staged));
+}
+
+TEST(Achievements, DataFileFaults) {
+    CtestEngine eng;
+    CachievementDefs d;
+    EXPECT_FALSE(d.loadFromText("Category 1 \"T\" Achievement A Category 1 EndAchievement EndFile"));
+    EXPECT_FALSE(d.loadFromText("Category 1 \"T\" Achievement A Category 2 Milestone 1 X EndAchievement EndFile"));
+    EXPECT_FALSE(d.loadFromText(
+        "Category 1 \"T\" Achievement A Category 1 Milestone 5 X Milestone 5 Y EndAchievement EndFile"));
+    EXPECT_TRUE(d.loadFromText("Category 1 \"T\" Achievement A Category 1 Milestone 5 X EndAchievement EndFile"));
+}
+
+TEST(Progress, CashXpAndBests) {
+    CtestEngine eng;
+    CplayerProgress p;
+    p.addCash(100);
+    p.addCash(-250);
+    EXPECT_EQ(p.cash, 0);
+    EXPECT_TRUE(p.saveDirty);
+    p.addCash(INT64_MAX);
+    p.addCash(10);
+    EXPECT_EQ(p.cash, INT64_MAX);
+    p.setXP(-5);
+    EXPECT_EQ(p.xp, 0);
+    p.addXP(UINT64_MAX);
+    EXPECT_EQ(p.xp, INT64_MAX);
+
+    std::vector<std::tuple<int, uint64_t, std::string>> boards;
+    p.submitBoard = [&](int b, uint64_t s, const std::string& t) { boards.push_back({b, s, t}); };
+    EXPECT_TRUE(p.submitBossRushScore(500, "wave 5", true));
+    EXPECT_TRUE(p.submitBossRushScore(300, "worse", true));   // the stored best goes again
+    EXPECT_TRUE(p.submitSurvivalScore(700, "", false));
+    EXPECT_FALSE(p.submitSurvivalScore(0, "", true));
+    ASSERT_EQ(boards.size(), 3u);
+    EXPECT_EQ(boards[0], std::make_tuple(8, uint64_t(500), std::string("wave 5")));
+    EXPECT_EQ(boards[1], std::make_tuple(8, uint64_t(500), std::string("worse")));
+    EXPECT_EQ(boards[2], std::make_tuple(19, uint64_t(700), std::string("")));
+    EXPECT_EQ(p.bossRushBest, 500u);
+    EXPECT_EQ(p.survivalBestCustom, 700u);
+
+    CplayerStatsRecord local;
+    p.steamId = 42;
+    p.playerName = "Ace";
+    p.syncLocalStats(local);
+    EXPECT_EQ(local.steamId, 42u);
+    EXPECT_EQ(local.xp, (uint64_t)INT64_MAX);
+    EXPECT_EQ(local.name, "Ace");
+    EXPECT_EQ(local.survivalCustom, 700u);
+}
+
+TEST(Progress, NewProfileAndReset) {
+    CtestEngine eng;
+    CplayerProgress p;
+    EXPECT_FALSE(p.profileReady());
+    p.createNewProfile();
+    EXPECT_EQ(p.xp, 1);
+    EXPECT_TRUE(p.profileReady());
+    ASSERT_EQ(p.clientId.size(), 36u);
+    EXPECT_EQ(p.clientId[14], '4');
+    std::string first = p.clientId;
+    p.createNewProfile();
+    EXPECT_NE(p.clientId, first);
+    p.modules.addModule("Standard");
+    p.reset();
+    EXPECT_FALSE(p.profileReady());
+    EXPECT_EQ(p.xp, 0);
+    EXPECT_EQ(p.modules.size(), 0u);
+    EXPECT_FALSE(p.saveDirty);
+}
+
+TEST(Progress, RecordRoundTripAndChecks) {
+    CtestEngine eng;
+    CplayerProgress p;
+    p.xp = 123456789012LL;
+    p.cash = 77;
+    p.timePlayed = 4000.5;
+    p.currentShip = "Vornak";
+    p.vor5 = true;
+    p.perkUnlocked[36] = 1;
+    p.clientId = makeUuidText();
+    p.dayNumber = 20000;
+    p.playerName = "Pilot \xE2\x98\x85";
+    p.steamId = 99;
+    p.survivalBestCustom = 555;
+    p.bestBossWave = 31;
+    Cbytes out;
+    p.CprogressRecord::write(out);
+    ASSERT_EQ(out.size(), CprogressRecord::kRecordSize);
+    EXPECT_EQ(getU64(&out[4]), 123456789012ull);
+    EXPECT_STREQ((const char*)&out[28], "Vornak");
+    EXPECT_EQ(out[63], 0);   // the unlocks are records of their own
+    EXPECT_EQ(out[65 + 36], 1);
+    CprogressRecord back;
+    ASSERT_TRUE(back.read(out.data(), out.size()));
+    EXPECT_EQ(back.xp, p.xp);
+    EXPECT_EQ(back.playerName, p.playerName);
+    EXPECT_EQ(back.clientId, p.clientId);
+    EXPECT_FALSE(back.vor5);
+    EXPECT_EQ(back.bestBossWave, 31u);
+
+    putU64(&out[12], (uint64_t)-40);   // negative cash
+    memset(&out[146], 'x', 64);        // unterminated name
+    ASSERT_TRUE(back.read(out.data(), out.size()));
+    EXPECT_EQ(back.cash, 0);
+    EXPECT_EQ(back.playerName.size(), 64u);
+    putU32(&out[0], 2);
+    EXPECT_FALSE(back.read(out.data(), out.size()));
+    EXPECT_FALSE(back.read(out.data(), 100));
+}
+
+TEST(TrackStats, BestsAndSubmission) {
+    CtestEngine eng;
+    CtrackStats t;
+    int saves = 0, boards = 0;
+    t.save = [&]() { return ++saves > 0; };
+    t.submitBoards = [&](const CtrackRecord&, const CshipSnapshot&) { ++boards; };
+    EXPECT_TRUE(t.isNewBest("abc", 0));   // an unrecorded track
+    EXPECT_FALSE(t.isNewBest("abc", 1000, false));
+    CshipSnapshot ship{"Vessik", true, false};
+    EXPECT_TRUE(t.submitScore("abc", 1000, 2, 0.5f, ship, "first"));
+    CtrackRecord* r = t.findTrack("ABC");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->bestScore, 1000u);
+    EXPECT_FLOAT_EQ(r->completion, 0.5f);
+    EXPECT_EQ(r->shipName, "Vessik");
+    EXPECT_FALSE(t.isNewBest("abc", 1000));
+    EXPECT_TRUE(t.isNewBest("abc", 1001));
+    // A lower score on a finished run keeps the best and raises the completion.
+    EXPECT_FALSE(t.submitScore("abc", 900, 5, 1.0f, {"Standard", true, true}, "second"));
+    EXPECT_EQ(r->bestScore, 1000u);
+    EXPECT_EQ(r->comment, "first");
+    EXPECT_FLOAT_EQ(r->completion, 1.0f);
+    EXPECT_EQ(saves, 2);
+    EXPECT_EQ(boards, 1);
+    EXPECT_FALSE(t.submitScore("abc", 99999, 5, 1.0f, {"Draft", false, false}, ""));
+    EXPECT_FALSE(t.findTrack("none"));
+
+    Cbytes out;
+    t.write(out);
+    std::vector<CtrackRecord> staged;
+    ASSERT_TRUE(t.read(out.data(), out.size(), staged));
+    ASSERT_EQ(staged.size(), 1u);
+    EXPECT_EQ(staged[0].comment, "first");
+    EXPECT_FALSE(t.read(out.data(), out.size() - 1, staged));
+    out.push_back(0);
+    EXPECT_FALSE(t.read(out.data(), out.size(), staged));
+}
+
+TEST(PlayerStats, RecordQueueAndNames) {
+    CtestEngine eng;
+    CplayerStatsCache cache;
+    cache.local.steamId = 7;
+    cache.setRecordName("Me");
+    EXPECT_EQ(getPlayerNameById(cache, -1), "Me");
+    EXPECT_EQ(cache.findPlayer(7), &cache.local);
+    EXPECT_FALSE(cache.findPlayer(8, true));
+    EXPECT_EQ(cache.numRequests(), 1u);
+    EXPECT_FALSE(cache.requestStats(8, "key", 10, 2, "Ship"));   // one pending for 8 already
+    EXPECT_TRUE(cache.requestStats(9, "key", 10, 2, "Ship"));
+
+    std::atomic<int> calls{0};
+    cache.fetch = [&](uint64_t id, CplayerStatsRecord& out) {
+        ++calls;
+        out.xp = id * 100;
+        out.name = "P" + std::to_string(id);
+        return id != 9;
+    };
+    std::vector<uint64_t> arrived;
+    cache.onArrived = [&](const CplayerStatsCache::Crequest& r, const CplayerStatsRecord&) { arrived.push_back(r.id); };
+    for (int i = 0; i < 200 && cache.requestsPending(); ++i) {
+        cache.update();
+        SDL_Delay(2);
+    }
+    EXPECT_FALSE(cache.requestsPending());
+    EXPECT_EQ(calls.load(), 2);
+    EXPECT_EQ(arrived, (std::vector<uint64_t>{8}));
+    ASSERT_TRUE(cache.findPlayer(8));
+    EXPECT_EQ(cache.findPlayer(8)->xp, 800u);
+    EXPECT_EQ(getPlayerNameById(cache, 8), "P8");
+    EXPECT_EQ(getPlayerNameById(cache, 9), "");
+
+    // With the service off nobody waits on the queue.
+    gEngine->webServiceOff = true;
+    cache.queuePlayer(12);
+    cache.update();
+    EXPECT_FALSE(cache.requestsPending());
+
+    uint8_t rec[CplayerStatsRecord::kRecordSize];
+    CplayerStatsRecord r = *cache.findPlayer(8);
+    r.countryCode = "GB";
+    r.platform = 2;
+    r.write(rec);
+    EXPECT_EQ(getU64(rec), 8u);
+    EXPECT_STREQ((const char*)rec + 72, "GB");
+    EXPECT_STREQ((const char*)rec + 83, "P8");
+    CplayerStatsRecord back;
+    ASSERT_TRUE(back.read(rec, sizeof rec));
+    EXPECT_EQ(back.name, "P8");
+    EXPECT_EQ(back.platform, 2);
+    rec[76] = 77;
+    ASSERT_TRUE(back.read(rec, sizeof rec));
+    EXPECT_EQ(back.platform, 0);
+}

@@ -1,0 +1,345 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "engine/resourceFile.h"
+#include "engine/webMessage.h"
+#include "game/progress/saveLoad.h"
+#include "support/testEngine.h"
+
+namespace {
+
+// One run's worth of progress objects over the engine's save folder.
+struct Cworld {
+    CplayerProgress progress;
+    CplayerShipMgr ships;
+    CachievementDefs ach;
+    CtrackStats tracks;
+    CsaveLoad save{progress, ships, ach, tracks};
+    Cworld() {
+        EXPECT_TRUE(ships.loadBuiltIn());
+        EXPECT_TRUE(ach.load());
+    }
+};
+
+bool fileThere(const std::string& name) { return fileExistsW(gEngine->savePath(name)); }
+
+Cbytes rawFile(const std::string& name) {
+    Cbytes b;
+    CresourceFile::readWholeFile(gEngine->savePath(name), b);
+    return b;
+}
+
+void writeRaw(const std::string& name, const Cbytes& b) {
+    ASSERT_TRUE(CresourceFile::writeFileAtomic(gEngine->savePath(name), b.data(), b.size()));
+}
+
+// A profile with something in every record.
+void fillProfile(Cworld& w) {
+    w.progress.createNewProfile();
+    w.progress.setXP(6299572);
+    w.progress.addCash(1234);
+    w.progress.timePlayed = 5000;
+    w.progress.ves5 = true;
+    w.progress.perkUnlocked[14] = 1;
+    w.progress.survivalBest = 999;
+    w.progress.playerName = "Pilot";
+    CplayerShipDef* mine = w.ships.createCustomShip();
+    mine->data.displayName = "My Arrow";
+    mine->data.topSpeed = 21.5f;
+    mine->hullImage = {0x89, 'P', 'N', 'G', 1, 2, 3};
+    CtrackInfoView seed;
+    seed.title = "Night Drive";
+    seed.artist = "Vessik";
+    CplayerShipDef* gen = w.ships.createProcShip("!feedface", seed);
+    gen->xp = 4242;
+    CplayerShipDef* vessik = w.ships.findShip("Vessik");
+    vessik->xp = 777;
+    vessik->missionComplete[1] = 1;
+    vessik->favourite = true;
+    CshipModule* m = w.progress.modules.addModule("Vessik");
+    w.ships.fitModule(*mine, *m);
+    w.progress.modules.addModule("Standard");
+    w.ach.addProgress(w.ach.findAchievement("AchShadow"), 6);
+    w.ships.setCurrentShip("!feedface");
+}
+
+}  // namespace
+
+TEST(SaveLoad, GameSaveRoundTrip) {
+    CtestEngine eng;
+    {
+        Cworld w;
+        fillProfile(w);
+        ASSERT_TRUE(w.save.saveGame(true));
+        Cbytes stream = w.save.gameFile().serialise();
+        std::string text(stream.begin(), stream.end());
+        for (const char* name : {"progress", "Ves5", "Vor5", "Vuz2", "playerShips", "modules", "achievements",
+                                 "achWaiting"})
+            EXPECT_NE(text.find(name), std::string::npos) << name;
+    }
+    EXPECT_TRUE(fileThere("gamesave3"));
+    Cworld w;
+    ASSERT_TRUE(w.save.loadGameNow());
+    EXPECT_TRUE(w.progress.profileReady());
+    EXPECT_EQ(w.progress.xp, 6299572);
+    EXPECT_EQ(w.progress.rank(), 10);
+    EXPECT_EQ(w.progress.cash, 1234);
+    EXPECT_TRUE(w.progress.ves5);
+    EXPECT_FALSE(w.progress.vor5);
+    EXPECT_EQ(w.progress.perkUnlocked[14], 1);
+    EXPECT_EQ(w.progress.survivalBest, 999u);
+    EXPECT_EQ(w.progress.clientId.size(), 36u);
+    ASSERT_EQ(w.ships.numShips(), 6);
+    EXPECT_EQ(w.ships.currentShip()->name(), "!feedface");
+    EXPECT_EQ(w.ships.currentShip()->xp, 4242u);
+    EXPECT_EQ(w.ships.currentShip()->source, SHIP_PROCEDURAL);
+    CplayerShipDef* vessik = w.ships.findShip("Vessik");
+    EXPECT_EQ(vessik->xp, 777u);
+    EXPECT_EQ(vessik->missionComplete[1], 1);
+    EXPECT_TRUE(vessik->favourite);
+    EXPECT_EQ(vessik->hullSprite, "ss_hull_Ves5.png");
+    CplayerShipDef* mine = nullptr;
+    for (auto& s : w.ships.ships)
+        if (s->isCustom()) mine = s.get();
+    ASSERT_TRUE(mine);
+    EXPECT_EQ(mine->data.displayName, "My Arrow");
+    EXPECT_FLOAT_EQ(mine->data.topSpeed, 21.5f);
+    EXPECT_EQ(mine->hullImage, (std::vector<uint8_t>{0x89, 'P', 'N', 'G', 1, 2, 3}));
+    EXPECT_TRUE(mine->hasModule("Vessik"));
+    EXPECT_EQ(w.progress.modules.size(), 2u);
+    EXPECT_EQ(w.ach.findAchievement("AchShadow")->count, 6u);
+    EXPECT_EQ(w.ach.findAchievement("AchShadow")->milestonesReached, 2);
+    ASSERT_EQ(w.progress.waitingAchievements.size(), 1u);
+    EXPECT_EQ(w.progress.waitingAchievements[0].name, "AchShadow");
+}
+
+TEST(SaveLoad, LoadGameRunsAsTheNamedTask) {
+    CtestEngine eng;
+    {
+        Cworld w;
+        fillProfile(w);
+        ASSERT_TRUE(w.save.saveGame(true));
+    }
+    Cworld w;
+    ASSERT_TRUE(w.save.loadGame());
+    EXPECT_EQ(w.save.loadTask().name(), "Load Game Data");
+    EXPECT_TRUE(w.save.loadTask().started());
+    w.save.loadTask().join();
+    EXPECT_TRUE(w.save.loadTask().finished());
+    EXPECT_TRUE(w.save.loadTask().success());
+    EXPECT_EQ(w.progress.xp, 6299572);
+
+    // No save at all: the task reports failure and nothing changes.
+    std::filesystem::remove(gEngine->savePath("gamesave3"));
+    Cworld fresh;
+    ASSERT_TRUE(fresh.save.loadGame());
+    fresh.save.loadTask().join();
+    EXPECT_FALSE(fresh.save.loadTask().success());
+    EXPECT_FALSE(fresh.progress.profileReady());
+    EXPECT_FALSE(fileThere("gamesave3.bad"));
+}
+
+TEST(SaveLoad, GameSaveIsNotWrittenBeforeAProfileIsLoadedOrMade) {
+    CtestEngine eng;
+    {
+        Cworld w;
+        fillProfile(w);
+        ASSERT_TRUE(w.save.saveGame(true));
+    }
+    Cbytes before = rawFile("gamesave3");
+    {
+        // A new run quits from the press-start screen: progress is empty.
+        Cworld w;
+        w.progress.saveDirty = true;
+        w.save.requestSave();
+        w.save.update();
+        EXPECT_FALSE(w.save.saveGame(true));
+        EXPECT_TRUE(gEngine->log.contains("Game save not written: no profile loaded or made yet"));
+        // The settings file may still be written.
+        w.save.settings.musicVolume = 0.3f;
+        EXPECT_TRUE(w.save.saveSettings());
+    }
+    EXPECT_EQ(rawFile("gamesave3"), before);
+    {
+        // Loaded, then reset for another load: the guard closes again.
+        Cworld w;
+        ASSERT_TRUE(w.save.loadGameNow());
+        w.progress.reset();
+        EXPECT_FALSE(w.save.saveGame(true));
+        EXPECT_EQ(rawFile("gamesave3"), before);
+        // A new profile opens it.
+        w.progress.createNewProfile();
+        EXPECT_TRUE(w.save.saveGame(true));
+        EXPECT_NE(rawFile("gamesave3"), before);
+    }
+}
+
+TEST(SaveLoad, CorruptAndTruncatedSavesAreKeptAside) {
+    CtestEngine eng;
+    {
+        Cworld w;
+        fillProfile(w);
+        ASSERT_TRUE(w.save.saveGame(true));
+    }
+    Cbytes good = rawFile("gamesave3");
+    Cbytes corrupt = good;
+    for (size_t i = 20; i < corrupt.size(); i += 7) corrupt[i] ^= 0x5A;
+    writeRaw("gamesave3", corrupt);
+    {
+        Cworld w;
+        EXPECT_FALSE(w.save.loadGameNow());
+        EXPECT_EQ(w.save.gameFile().lastResult(), SAVE_CORRUPT);
+        EXPECT_FALSE(w.progress.profileReady());
+        EXPECT_EQ(w.progress.xp, 0);
+        EXPECT_FALSE(fileThere("gamesave3"));
+        EXPECT_EQ(rawFile("gamesave3.bad"), corrupt);
+        EXPECT_TRUE(gEngine->log.contains("Save file gamesave3 could not be read; kept as gamesave3.bad"));
+        // A new profile written now does not touch the one kept aside.
+        w.progress.createNewProfile();
+        ASSERT_TRUE(w.save.saveGame(true));
+        EXPECT_EQ(rawFile("gamesave3.bad"), corrupt);
+    }
+    Cbytes truncated(good.begin(), good.begin() + (long)good.size() / 2);
+    writeRaw("gamesave3", truncated);
+    {
+        Cworld w;
+        EXPECT_FALSE(w.save.loadGameNow());
+        EXPECT_EQ(rawFile("gamesave3.bad2"), truncated);
+        EXPECT_EQ(rawFile("gamesave3.bad"), corrupt);
+    }
+}
+
+TEST(SaveLoad, ARefusedRecordRefusesTheWholeSave) {
+    CtestEngine eng;
+    Cbytes stream;
+    {
+        Cworld w;
+        fillProfile(w);
+        stream = w.save.gameFile().serialise();
+    }
+    // Damage the ships record inside an otherwise sound stream: its layout
+    // version follows the record's name and length.
+    const std::string name = "playerShips";
+    auto it = std::search(stream.begin(), stream.end(), name.begin(), name.end());
+    ASSERT_NE(it, stream.end());
+    size_t at = (size_t)(it - stream.begin()) + name.size() + 4;
+    putU32(&stream[at], 99);
+    ASSERT_TRUE(CresourceFile::save("gamesave3", stream.data(), stream.size()));
+    Cworld w;
+    w.progress.xp = 5;
+    EXPECT_FALSE(w.save.loadGameNow());
+    EXPECT_TRUE(gEngine->log.containsPart("Player ships record refused (layout 99"));
+    // The progress record came before the bad one and was not applied either.
+    EXPECT_EQ(w.progress.xp, 5);
+    EXPECT_FALSE(w.progress.profileReady());
+    EXPECT_EQ(w.ships.numShips(), 4);
+    EXPECT_TRUE(fileThere("gamesave3.bad"));
+}
+
+TEST(SaveLoad, CloudFlagAlsoWritesLocallyWhenTheCloudFails) {
+    CtestEngine eng;
+    int cloudCalls = 0;
+    gEngine->cloudSave = [&](const std::string& n, const Cbytes&) {
+        ++cloudCalls;
+        EXPECT_EQ(n, "gamesave3");
+        return false;
+    };
+    Cworld w;
+    EXPECT_TRUE(w.save.gameFile().cloud());
+    fillProfile(w);
+    ASSERT_TRUE(w.save.saveGame(true));
+    EXPECT_EQ(cloudCalls, 1);
+    EXPECT_TRUE(gEngine->log.contains("Cloud save failed: gamesave3"));
+    ASSERT_TRUE(fileThere("gamesave3"));
+
+    // The cloud copy is preferred when it loads; a broken one falls back to the local file.
+    Cbytes cloudStream;
+    gEngine->cloudSave = [&](const std::string&, const Cbytes& b) {
+        cloudStream = b;
+        return true;
+    };
+    w.progress.setXP(50);
+    ASSERT_TRUE(w.save.saveGame(true));
+    w.progress.setXP(60);
+    gEngine->cloudSave = nullptr;
+    ASSERT_TRUE(w.save.saveGame(true));   // local now holds 60, the cloud 50
+    gEngine->cloudLoad = [&](const std::string&, Cbytes& out) {
+        out = cloudStream;
+        return true;
+    };
+    Cworld a;
+    ASSERT_TRUE(a.save.loadGameNow());
+    EXPECT_EQ(a.progress.xp, 50);
+    Cworld b;
+    ASSERT_TRUE(b.save.reloadLocal());
+    EXPECT_EQ(b.progress.xp, 60);
+    EXPECT_TRUE(b.save.gameFile().cloud());
+    cloudStream.assign(10, 0xFF);
+    Cworld c;
+    ASSERT_TRUE(c.save.loadGameNow());
+    EXPECT_EQ(c.progress.xp, 60);
+    gEngine->cloudLoad = nullptr;
+}
+
+TEST(SaveLoad, SavesMadeWhileOneIsWritingAreNotLost) {
+    CtestEngine eng;
+    Cworld w;
+    fillProfile(w);
+    for (int i = 0; i < 5; ++i) {
+        w.progress.setXP(1000 + i);
+        EXPECT_TRUE(w.save.saveGame());
+        w.save.update();
+    }
+    w.save.waitIdle();
+    EXPECT_FALSE(w.save.saveTaskRunning());
+    Cworld back;
+    ASSERT_TRUE(back.save.loadGameNow());
+    EXPECT_EQ(back.progress.xp, 1004);
+}
+
+TEST(SaveLoad, DirtyProgressIsSavedByTheUpdate) {
+    CtestEngine eng;
+    Cworld w;
+    fillProfile(w);
+    w.save.waitIdle();
+    w.progress.addCash(5);
+    EXPECT_TRUE(w.progress.saveDirty);
+    w.save.update();
+    w.save.waitIdle();
+    EXPECT_FALSE(w.progress.saveDirty);
+    Cworld back;
+    ASSERT_TRUE(back.save.loadGameNow());
+    EXPECT_EQ(back.progress.cash, 1239);
+}
+
+TEST(SaveLoad, ShipChangesFromTheLoadTaskReachTheMainThreadOnUpdate) {
+    CtestEngine eng;
+    {
+        Cworld w;
+        fillProfile(w);
+        ASSERT_TRUE(w.save.saveGame(true));
+    }
+    Cworld w;
+    std::vector<std::string> added, removed;
+    SDL_threadID mainId = SDL_ThreadID();
+    bool offThread = false;
+    w.ships.onShipAdded = [&](CplayerShipDef& s) {
+        offThread = offThread || SDL_ThreadID() != mainId;
+        added.push_back(s.name());
+    };
+    w.ships.onShipRemoved = [&](const std::string& n) { removed.push_back(n); };
+    ASSERT_TRUE(w.save.loadGame());
+    w.save.loadTask().join();
+    ASSERT_TRUE(w.save.loadTask().success());
+    EXPECT_TRUE(added.empty());
+    w.ships.update();
+    EXPECT_FALSE(offThread);
+    EXPECT_EQ(added.size(), 2u);   // the custom and the generated ship
+    EXPECT_TRUE(std::find(added.begin(), added.end(), "!feedface") != added.end());
+    EXPECT_TRUE(removed.empty());
+    // Deleting on the main thread tells at once.
+    ASSERT_TRUE(w.ships.deleteShip("!feedface"));
+    EXPECT_EQ(removed, (std::vector<std::string>{"!feedface"}));
+}

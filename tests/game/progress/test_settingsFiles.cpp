@@ -1,0 +1,353 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "engine/resourceFile.h"
+#include "engine/webMessage.h"
+#include "game/progress/saveLoad.h"
+#include "support/testEngine.h"
+
+namespace {
+
+struct Cworld {
+    CplayerProgress progress;
+    CplayerShipMgr ships;
+    CachievementDefs ach;
+    CtrackStats tracks;
+    CsaveLoad save{progress, ships, ach, tracks};
+};
+
+bool fileThere(const std::string& name) { return fileExistsW(gEngine->savePath(name)); }
+
+CstoredBinding keyBinding(int action, int key) {
+    CstoredBinding b;
+    b.action = action;
+    b.key = true;
+    b.keyCode = key;
+    return b;
+}
+
+}  // namespace
+
+TEST(Settings, Defaults) {
+    CtestEngine eng;
+    Cworld w;
+    EXPECT_FALSE(w.save.loadSettings());   // no file yet
+    const Csettings& s = w.save.settings;
+    EXPECT_FLOAT_EQ(s.musicVolume, 0.8f);
+    EXPECT_FLOAT_EQ(s.sfxVolume, 0.8f);
+    EXPECT_FLOAT_EQ(s.graphicsDetail, kDetailMax);
+    EXPECT_FLOAT_EQ(s.menuVisualiser, 0.5f);
+    EXPECT_TRUE(s.autoShots);
+    EXPECT_TRUE(s.email.empty());
+    EXPECT_TRUE(s.askEmail);
+    EXPECT_EQ(s.stickType, 0);
+    EXPECT_EQ(s.swapSticks, 0);
+    EXPECT_EQ(s.weaponButtons, 1);
+    EXPECT_EQ(s.stickSize, 5);
+    EXPECT_EQ(s.fixedX, 0);
+    EXPECT_EQ(s.fixedY, 0);
+    EXPECT_EQ(s.language, 0);
+    EXPECT_EQ(s.displayIndex, 0);
+    EXPECT_EQ(s.width, 1280);
+    EXPECT_EQ(s.height, 720);
+    EXPECT_FALSE(s.fullScreen);
+    EXPECT_FALSE(s.borderless);
+    EXPECT_TRUE(s.twinStick);
+    EXPECT_EQ(s.captureSource, 0);
+    EXPECT_EQ(s.desktopDeviceId, -999);
+    EXPECT_EQ(s.defDifficulty, 1);
+    EXPECT_FLOAT_EQ(s.difficultyFactor, 1.0f);
+    EXPECT_FLOAT_EQ(s.visIntensity, 1.0f);
+    EXPECT_TRUE(s.currentFolder.empty());
+    EXPECT_TRUE(s.tutorialsSeen.empty());
+    EXPECT_TRUE(s.notices.entries.empty());
+    for (const auto& m : s.mappings) EXPECT_TRUE(m.name.empty());
+}
+
+TEST(Settings, RoundTripWithNamedRecords) {
+    CtestEngine eng;
+    {
+        Cworld w;
+        Csettings& s = w.save.settings;
+        s.musicVolume = 0.3f;
+        s.sfxVolume = 0.6f;
+        s.graphicsDetail = 0.3f;
+        s.menuVisualiser = 0.9f;
+        s.autoShots = false;
+        s.email = "pilot@example.org";
+        s.askEmail = false;
+        s.stickType = 1;
+        s.swapSticks = 1;
+        s.weaponButtons = 0;
+        s.stickSize = 9;
+        s.fixedX = -10;
+        s.fixedY = 7;
+        s.language = 13;
+        s.displayIndex = 1;
+        s.width = 2560;
+        s.height = 1440;
+        s.borderless = true;
+        s.twinStick = false;
+        s.captureSource = 2;
+        s.desktopDeviceId = 3;
+        s.lineInDevice = "Line In (USB)";
+        s.micDevice = "Mic \xC3\xA9";
+        s.defDifficulty = 4;
+        s.difficultyFactor = 1.5f;
+        s.visIntensity = 2.5f;
+        s.currentFolder = "/home/pilot/Music/\xE6\x97\xA5\xE6\x9C\xAC";
+        s.markTutorialSeen("Tut_Intro1");
+        s.markTutorialSeen("Tut_ShipHangar3");
+        s.notices.add(4, 0x1234567890ull);
+        ASSERT_TRUE(s.addBinding("Keyboard", keyBinding(3, 26)));
+        ASSERT_TRUE(w.save.saveSettings());
+        Cbytes stream = w.save.settingsFile().serialise();
+        std::string text(stream.begin(), stream.end());
+        for (const char* name : {"settings", "AutoShots", "currentFolder", "defDifficulty", "defVisIntensity2",
+                                 "openMicMode1", "inputMappings", "tutorials", "notices"})
+            EXPECT_NE(text.find(name), std::string::npos) << name;
+    }
+    Cworld w;
+    ASSERT_TRUE(w.save.loadSettings());
+    const Csettings& s = w.save.settings;
+    EXPECT_FLOAT_EQ(s.musicVolume, 0.3f);
+    EXPECT_FLOAT_EQ(s.sfxVolume, 0.6f);
+    EXPECT_FLOAT_EQ(s.graphicsDetail, 0.3f);
+    EXPECT_FLOAT_EQ(s.menuVisualiser, 0.9f);
+    EXPECT_FALSE(s.autoShots);
+    EXPECT_EQ(s.email, "pilot@example.org");
+    EXPECT_FALSE(s.askEmail);
+    EXPECT_EQ(s.stickType, 1);
+    EXPECT_EQ(s.swapSticks, 1);
+    EXPECT_EQ(s.weaponButtons, 0);
+    EXPECT_EQ(s.stickSize, 9);
+    EXPECT_EQ(s.fixedX, -10);
+    EXPECT_EQ(s.fixedY, 7);
+    EXPECT_EQ(s.language, 13);
+    EXPECT_EQ(s.displayIndex, 1);
+    EXPECT_EQ(s.width, 2560);
+    EXPECT_EQ(s.height, 1440);
+    EXPECT_TRUE(s.borderless);
+    EXPECT_FALSE(s.fullScreen);
+    EXPECT_FALSE(s.twinStick);
+    EXPECT_EQ(s.captureSource, 2);
+    EXPECT_EQ(s.desktopDeviceId, 3);
+    EXPECT_EQ(s.lineInDevice, "Line In (USB)");
+    EXPECT_EQ(s.micDevice, "Mic \xC3\xA9");
+    EXPECT_EQ(s.defDifficulty, 4);
+    EXPECT_FLOAT_EQ(s.difficultyFactor, 1.5f);
+    EXPECT_FLOAT_EQ(s.visIntensity, 2.5f);
+    EXPECT_EQ(s.currentFolder, "/home/pilot/Music/\xE6\x97\xA5\xE6\x9C\xAC");
+    EXPECT_TRUE(s.isTutorialSeen("tut_intro1"));
+    EXPECT_TRUE(s.isTutorialSeen("Tut_ShipHangar3"));
+    EXPECT_FALSE(s.isTutorialSeen("Tut_Intro2"));
+    ASSERT_EQ(s.notices.entries.size(), 1u);
+    EXPECT_EQ(s.notices.entries[0].id, 0x1234567890ull);
+    EXPECT_TRUE(w.save.isInputMappingKnown("keyboard"));
+}
+
+TEST(Settings, ValuesFromTheFileAreRangeChecked) {
+    CtestEngine eng;
+    {
+        Cworld w;
+        Csettings& s = w.save.settings;
+        s.musicVolume = 7.0f;
+        s.sfxVolume = std::nanf("");
+        s.stickSize = 0;
+        s.fixedX = 11;
+        s.language = 17;
+        s.width = -5;
+        s.captureSource = 3;
+        s.defDifficulty = 7;
+        s.visIntensity = 0.0f;
+        s.desktopDeviceId = -5;
+        s.fullScreen = s.borderless = true;
+        ASSERT_TRUE(w.save.saveSettings());
+    }
+    Cworld w;
+    ASSERT_TRUE(w.save.loadSettings());
+    const Csettings& s = w.save.settings;
+    EXPECT_FLOAT_EQ(s.musicVolume, 0.8f);
+    EXPECT_FLOAT_EQ(s.sfxVolume, 0.8f);
+    EXPECT_EQ(s.stickSize, 5);
+    EXPECT_EQ(s.fixedX, 0);
+    EXPECT_EQ(s.language, 0);
+    EXPECT_EQ(s.width, 1280);
+    EXPECT_EQ(s.captureSource, 0);
+    EXPECT_EQ(s.defDifficulty, 1);
+    EXPECT_FLOAT_EQ(s.visIntensity, 1.0f);
+    EXPECT_EQ(s.desktopDeviceId, -999);
+    EXPECT_FALSE(s.fullScreen && s.borderless);
+    EXPECT_TRUE(gEngine->log.contains("Stored value out of range: language = 17 (using 0)"));
+}
+
+TEST(Settings, CorruptFileIsKeptAsideAndDefaultsUsed) {
+    CtestEngine eng;
+    {
+        Cworld w;
+        w.save.settings.language = 5;
+        ASSERT_TRUE(w.save.saveSettings());
+    }
+    Cbytes raw;
+    ASSERT_TRUE(CresourceFile::readWholeFile(gEngine->savePath("settings2"), raw));
+    raw.resize(raw.size() - 3);
+    ASSERT_TRUE(CresourceFile::writeFileAtomic(gEngine->savePath("settings2"), raw.data(), raw.size()));
+    Cworld w;
+    w.save.settings.language = 3;
+    EXPECT_FALSE(w.save.loadSettings());
+    EXPECT_EQ(w.save.settings.language, 0);
+    EXPECT_TRUE(fileThere("settings2.bad"));
+    EXPECT_FALSE(fileThere("settings2"));
+}
+
+TEST(Settings, ControllerMappings) {
+    CtestEngine eng;
+    Cworld w;
+    std::vector<std::pair<int, size_t>> applied;
+    w.save.applyMapping = [&](int player, const CstoredMapping& m) { applied.push_back({player, m.bindings.size()}); };
+    Csettings& s = w.save.settings;
+    EXPECT_FALSE(w.save.applyInputMapping("Keyboard"));
+    ASSERT_TRUE(s.addBinding("Keyboard", keyBinding(3, 26)));
+    ASSERT_TRUE(s.addBinding("Keyboard", keyBinding(4, 22)));
+    CstoredBinding axis;
+    axis.action = 18;
+    axis.axis = true;
+    axis.axisIndex = 0;
+    axis.negative = true;
+    ASSERT_TRUE(s.addBinding("Xbox Wireless Controller", axis));
+    EXPECT_TRUE(w.save.isInputMappingKnown("XBOX wireless controller"));
+    EXPECT_TRUE(w.save.applyInputMapping("Keyboard", 0));
+    EXPECT_TRUE(w.save.applyInputMapping("Xbox Wireless Controller", 2));
+    EXPECT_EQ(applied, (std::vector<std::pair<int, size_t>>{{0, 2}, {2, 1}}));
+
+    // Reconfiguring replaces the device's mapping.
+    s.clearMapping("Keyboard");
+    EXPECT_FALSE(w.save.isInputMappingKnown("Keyboard"));
+    s.addBinding("Keyboard", keyBinding(5, 4));
+    EXPECT_EQ(s.findMapping("Keyboard")->bindings.size(), 1u);
+
+    // 25 rows in all, 56 bindings a row.
+    for (int i = 0; i < 23; ++i) ASSERT_TRUE(s.addBinding("Pad " + std::to_string(i), axis));
+    EXPECT_FALSE(s.addBinding("One Too Many", axis));
+    for (int i = 1; i < 56; ++i) ASSERT_TRUE(s.addBinding("Keyboard", keyBinding(3, i)));
+    EXPECT_FALSE(s.addBinding("Keyboard", keyBinding(3, 99)));
+
+    w.save.clearJoystickMappings();
+    EXPECT_TRUE(w.save.isInputMappingKnown("Keyboard"));
+    EXPECT_FALSE(w.save.isInputMappingKnown("Xbox Wireless Controller"));
+    EXPECT_FALSE(w.save.isInputMappingKnown("Pad 3"));
+    EXPECT_TRUE(s.addBinding("Pad 3", axis));
+
+    // Stored rows are 3268 bytes; a damaged row is emptied, the others stand.
+    Cbytes out;
+    s.writeMappings(out);
+    ASSERT_EQ(out.size(), 25u * 3268u);
+    int padRow = -1;
+    for (int i = 0; i < 25; ++i)
+        if (s.mappings[i].name == "Pad 3") padRow = i;
+    ASSERT_GE(padRow, 0);
+    EXPECT_STREQ((const char*)&out[(size_t)padRow * 3268], "Pad 3");
+    EXPECT_EQ(getU32(&out[(size_t)padRow * 3268 + 128]), 1u);
+    putU32(&out[(size_t)padRow * 3268 + 128], 57);
+    std::array<CstoredMapping, Csettings::kNumMappings> staged;
+    ASSERT_TRUE(s.readMappings(out.data(), out.size(), staged));
+    EXPECT_TRUE(staged[padRow].name.empty());
+    int keyboard = 0;
+    for (const auto& m : staged) keyboard += m.name == "Keyboard" ? 1 : 0;
+    EXPECT_EQ(keyboard, 1);
+    EXPECT_FALSE(s.readMappings(out.data(), out.size() - 1, staged));
+}
+
+TEST(Settings, NoticesAndTutorialsAreSavedByTheUpdate) {
+    CtestEngine eng;
+    {
+        Cworld w;
+        w.save.settings.notices.add(5, 77);
+        w.save.settings.notices.add(4, 88);
+        w.save.settings.notices.add(5, 77);
+        EXPECT_EQ(w.save.settings.notices.findUnresponsive()->id, 77u);
+        w.save.settings.notices.removeUnresponsive(77);
+        EXPECT_FALSE(w.save.settings.notices.findUnresponsive());
+        w.save.settings.markTutorialSeen("Tut_Intro1");
+        w.save.update();
+        EXPECT_FALSE(w.save.settings.dirty);
+    }
+    Cworld w;
+    ASSERT_TRUE(w.save.loadSettings());
+    ASSERT_EQ(w.save.settings.notices.entries.size(), 1u);
+    EXPECT_EQ(w.save.settings.notices.findInviteDeclined()->id, 88u);
+    EXPECT_TRUE(w.save.settings.isTutorialSeen("Tut_Intro1"));
+    w.save.settings.resetTutorials();
+    EXPECT_FALSE(w.save.settings.isTutorialSeen("Tut_Intro1"));
+}
+
+TEST(LoginData, RoundTripMissingAndCorrupt) {
+    CtestEngine eng;
+    CloginData none;
+    EXPECT_FALSE(loadLoginData(none));
+    EXPECT_FALSE(none.present());
+    CloginData in;
+    in.name = "pilot";
+    in.password = "s3cret";
+    in.email = "pilot@example.org";
+    ASSERT_TRUE(saveLoginData(in));
+    Cworld w;
+    ASSERT_TRUE(w.save.loadLoginData());
+    EXPECT_TRUE(w.save.login.present());
+    EXPECT_EQ(w.save.login.name, "pilot");
+    EXPECT_EQ(w.save.login.password, "s3cret");
+    EXPECT_EQ(w.save.login.email, "pilot@example.org");
+    // The file is packed: the password is not there as plain text.
+    Cbytes raw;
+    ASSERT_TRUE(CresourceFile::readWholeFile(gEngine->savePath("loginA1"), raw));
+    EXPECT_EQ(std::search(raw.begin(), raw.end(), in.password.begin(), in.password.end()), raw.end());
+    raw[raw.size() / 2] ^= 0xFF;
+    ASSERT_TRUE(CresourceFile::writeFileAtomic(gEngine->savePath("loginA1"), raw.data(), raw.size()));
+    CloginData after;
+    EXPECT_FALSE(loadLoginData(after));
+    EXPECT_TRUE(fileThere("loginA1.bad"));
+}
+
+TEST(HighScoresAndNews, RoundTrips) {
+    CtestEngine eng;
+    std::vector<std::string> inbox = {"first message", "second"};
+    {
+        Cworld w;
+        CshipSnapshot ship{"Standard", true, true};
+        w.tracks.submitScore("0123456789abcdef0123456789abcdef", 4200, 3, 0.75f, ship, "nice");
+        w.tracks.submitScore("fedcba9876543210fedcba9876543210", 100, 0, 1.0f, ship, "");
+        EXPECT_TRUE(fileThere("highScores4"));   // each submission saves the file
+
+        w.save.newsFeedFile().addRecord(
+            "inbox",
+            [&](Cbytes& out) {
+                for (const auto& m : inbox) {
+                    out.insert(out.end(), m.begin(), m.end());
+                    out.push_back(0);
+                }
+            },
+            [](const uint8_t*, size_t) { return true; });
+        ASSERT_TRUE(w.save.saveNewsFeed());
+    }
+    Cworld w;
+    ASSERT_TRUE(w.save.loadHighScores());
+    ASSERT_EQ(w.tracks.records.size(), 2u);
+    CtrackRecord* r = w.tracks.findTrack("0123456789ABCDEF0123456789ABCDEF");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->bestScore, 4200u);
+    EXPECT_EQ(r->difficulty, 3);
+    EXPECT_FLOAT_EQ(r->completion, 0.75f);
+    EXPECT_EQ(r->shipName, "Standard");
+    EXPECT_EQ(r->comment, "nice");
+
+    std::string got;
+    w.save.newsFeedFile().addRecord(
+        "inbox", [](Cbytes&) {},
+        [&](const uint8_t* p, size_t n) {
+            got.assign((const char*)p, n);
+            return true;
+        });
+    ASSERT_TRUE(w.save.loadNewsFeed());
+    EXPECT_EQ(got, std::string("first message\0second\0", 21));
+}

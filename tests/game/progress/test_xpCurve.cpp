@@ -1,0 +1,38 @@
+#include <gtest/gtest.h>
+
+#include "game/progress/xpCurve.h"
+
+// Boundaries worked out independently with B = (double)2.8f = 2.7999999523162842.
+TEST(XpCurve, RankBoundariesOnBothSides) {
+    struct Cboundary {
+        int rank;
+        uint64_t start;
+    };
+    const Cboundary boundaries[] = {{2, 59644}, {3, 206740}, {10, 6299572}, {26, 91596292}, {27, 101806572},
+                                    {28, 112720755}, {50, 571621208}};
+    for (const auto& b : boundaries) {
+        SCOPED_TRACE(b.rank);
+        EXPECT_EQ(xpAtRankStart(b.rank), b.start);
+        EXPECT_EQ(rankFromXP(b.start), b.rank);
+        EXPECT_EQ(rankFromXP(b.start - 1), b.rank - 1);
+    }
+}
+
+TEST(XpCurve, SinglePrecisionExponentMovesTheBoundaries) {
+    // With B exactly 2.8 rank 27 would start at 101806588.
+    EXPECT_NE(kXpCurveB, 2.8);
+    EXPECT_DOUBLE_EQ(kXpCurveB, (double)2.8f);
+    EXPECT_EQ(xpAtRankStart(27), 101806572u);
+}
+
+TEST(XpCurve, LowEndAndFraction) {
+    EXPECT_EQ(rankFromXP(0), 1);
+    EXPECT_EQ(rankFromXP(1), 1);
+    EXPECT_EQ(xpAtRankStart(1), 0u);
+    EXPECT_EQ(xpAtRankStart(0), 0u);
+    EXPECT_FLOAT_EQ(rankFraction(0), 0.0f);
+    EXPECT_NEAR(rankFraction(59644 / 2), 0.5f, 0.001f);
+    EXPECT_FLOAT_EQ(rankFraction(59644), 0.0f);
+    // Huge XP neither overflows nor wraps.
+    EXPECT_GT(rankFromXP(UINT64_MAX), 1000);
+}

@@ -1,0 +1,175 @@
+// CsteamLeaderboardMgr through the local client: the find chain, the marker
+// upload and the friends download.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "services/steamLeaderboardMgr.h"
+#include "support/steamTestClient.h"
+
+namespace {
+struct CboardsFixture {
+    CboardsFixture() { EXPECT_TRUE(SteamAPI_Init()); }
+    void add(const char* name) { m.addBoard(name, name, LEADERBOARD_SORT_DESCENDING, LEADERBOARD_DISPLAY_NUMERIC, LEADERBOARD_UPLOAD_KEEP_BEST); }
+    void run(int n) {
+        for (int i = 0; i < n; ++i) SteamAPI_RunCallbacks();
+    }
+    CsteamTestClient steam;
+    CsteamLeaderboardMgr m;
+};
+}  // namespace
+
+TEST(SteamLeaderboards, BoardsAreFoundOneAfterAnother) {
+    CboardsFixture f;
+    f.add("One");
+    f.add("Two");
+    f.add("Three");
+    f.m.findNextBoard();
+    EXPECT_EQ(f.m.findBusy, 1);
+    EXPECT_EQ(steamLocal::counters().findCalls, 1);
+    f.m.findNextBoard();   // one find at a time
+    EXPECT_EQ(steamLocal::counters().findCalls, 1);
+    for (int found = 1; found <= 3; ++found) {
+        f.run(1);
+        int have = 0;
+        for (const auto& b : f.m.boards) have += b.handle != 0;
+        EXPECT_EQ(have, found);
+    }
+    EXPECT_EQ(f.m.findBusy, 0);
+    EXPECT_EQ(steamLocal::counters().findCalls, 3);
+    EXPECT_STREQ(SteamUserStats()->GetLeaderboardName(f.m.boards[2].handle), "Three");
+    f.m.findNextBoard();   // all found: nothing more
+    EXPECT_EQ(steamLocal::counters().findCalls, 3);
+    EXPECT_EQ(f.m.entryLists.size(), 3u);
+}
+
+TEST(SteamLeaderboards, NamesDifferingOnlyInCaseEachGetTheirOwnHandle) {
+    CboardsFixture f;
+    f.add("FriendOwnsGame");
+    f.add("friendownsgame");
+    f.m.findNextBoard();
+    f.run(10);
+    EXPECT_NE(f.m.boards[0].handle, 0u);
+    EXPECT_NE(f.m.boards[1].handle, 0u);
+    EXPECT_NE(f.m.boards[0].handle, f.m.boards[1].handle);
+    EXPECT_STREQ(SteamUserStats()->GetLeaderboardName(f.m.boards[1].handle), "friendownsgame");
+    EXPECT_EQ(steamLocal::counters().findCalls, 2);   // the chain ends
+    EXPECT_EQ(f.m.findBusy, 0);
+}
+
+TEST(SteamLeaderboards, AFailedFindEndsTheChainAndIsRetriedLater) {
+    CboardsFixture f;
+    f.add("One");
+    f.add("Two");
+    steamLocal::faults().findFails = true;
+    f.m.findNextBoard();
+    f.run(3);
+    EXPECT_EQ(f.m.findBusy, 0);
+    EXPECT_EQ(f.m.boards[0].handle, 0u);
+    EXPECT_EQ(steamLocal::counters().findCalls, 1);
+    steamLocal::faults().findFails = false;
+    f.m.findNextBoard();
+    f.run(3);
+    EXPECT_NE(f.m.boards[0].handle, 0u);
+    EXPECT_NE(f.m.boards[1].handle, 0u);
+
+    // An I/O failure ends the chain the same way.
+    f.add("Three");
+    steamLocal::faults().ioFailure = true;
+    f.m.findNextBoard();
+    f.run(2);
+    EXPECT_EQ(f.m.boards[2].handle, 0u);
+    EXPECT_EQ(f.m.findBusy, 0);
+}
+
+TEST(SteamLeaderboards, MarkerBeforeTheHandleIsKeptButNotSent) {
+    CboardsFixture f;
+    f.add("FriendOwnsGame");
+    f.m.uploadMarker("1234");
+    EXPECT_STREQ(f.m.boards[0].details, "1234");
+    EXPECT_EQ(steamLocal::counters().uploadCalls, 0);
+    EXPECT_EQ(f.m.uploadBusy, 0);
+    f.m.downloadFriends();
+    EXPECT_EQ(steamLocal::counters().downloadCalls, 0);
+    EXPECT_EQ(f.m.downloadBusy, 0);
+
+    f.m.findNextBoard();
+    f.run(1);
+    f.m.uploadMarker("5678");
+    EXPECT_EQ(f.m.uploadBusy, 1);
+    f.run(1);
+    EXPECT_EQ(f.m.uploadBusy, 0);
+    EXPECT_EQ(steamLocal::counters().uploadCalls, 1);
+
+    // Long texts stay inside the details field, terminated.
+    f.m.uploadMarker(std::string(400, '7').c_str());
+    EXPECT_EQ(strlen(f.m.boards[0].details), sizeof f.m.boards[0].details - 1);
+}
+
+TEST(SteamLeaderboards, ZeroEntryDownloadLeavesAnEmptyList) {
+    CboardsFixture f;
+    f.add("Empty");
+    f.m.findNextBoard();
+    f.run(1);
+    f.m.entryLists[0].count = 5;   // whatever was there before
+    f.m.downloadFriends();
+    EXPECT_EQ(f.m.downloadBusy, 1);
+    f.run(1);
+    EXPECT_EQ(f.m.downloadBusy, 0);
+    EXPECT_EQ(f.m.entryLists[0].count, 0);
+    EXPECT_TRUE(f.m.entryLists[0].entries.empty());
+}
+
+TEST(SteamLeaderboards, DownloadForAnUnlistedBoardIsDropped) {
+    CboardsFixture f;
+    f.add("Listed");
+    f.m.downloadBusy = 1;
+    LeaderboardScoresDownloaded_t r{};
+    r.leaderboard = 999;
+    r.entryCount = 3;
+    f.m.OnLeaderboardDownloadedEntries(&r);
+    EXPECT_TRUE(gEngine->log.contains("OnLeaderboardDownloadedEntries: Board not found"));
+    EXPECT_EQ(f.m.downloadBusy, 0);
+    EXPECT_EQ(f.m.entryLists[0].count, 0);
+}
+
+TEST(SteamLeaderboards, EntryDetailsAreReadAsTerminatedText) {
+    CsteamDownloadedEntry e{};
+    memset(e.details, 'x', sizeof e.details);   // no zero anywhere
+    memcpy(e.details, "42", 2);
+    e.entry.detailsCount = kBoardDetailsInts;
+    std::string t = CsteamLeaderboardMgr::detailsText(e);
+    EXPECT_EQ(t.size(), sizeof e.details);
+    EXPECT_EQ(t.substr(0, 2), "42");
+    e.entry.detailsCount = 1;   // only the uploaded ints count
+    EXPECT_EQ(CsteamLeaderboardMgr::detailsText(e), "42xx");
+    e.entry.detailsCount = -3;
+    EXPECT_EQ(CsteamLeaderboardMgr::detailsText(e), "");
+}
+
+TEST(SteamLeaderboards, WithoutUserStatsNothingHappens) {
+    CsteamTestClient steam;
+    steamLocal::faults().missingInterfaces = {kSteamUserStatsVersion};
+    ASSERT_TRUE(SteamAPI_Init());
+    CsteamLeaderboardMgr m;
+    m.addBoard("B", "B", 1, 0, 2);
+    m.findNextBoard();
+    m.uploadMarker("1");
+    m.downloadFriends();
+    EXPECT_EQ(m.findBusy, 0);
+    EXPECT_STREQ(m.boards[0].details, "");
+    EXPECT_EQ(steamLocal::counters().findCalls, 0);
+    // Calls on an empty list are safe too.
+    CsteamLeaderboardMgr none;
+    none.uploadMarker("1");
+    none.downloadFriends();
+    none.findNextBoard();
+}
+
+TEST(SteamLeaderboards, LongBoardNamesAreBoundedByTheField) {
+    CboardsFixture f;
+    std::string name(80, 'N');
+    f.m.addBoard(name.c_str(), nullptr, 1, 0, 2);
+    EXPECT_EQ(strlen(f.m.boards[0].name), sizeof f.m.boards[0].name - 1);
+    EXPECT_STREQ(f.m.boards[0].secondName, "");
+}

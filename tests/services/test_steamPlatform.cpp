@@ -1,0 +1,334 @@
+// CplatformSteam through the local client: start-up, currency, identity,
+// cloud files through the save layer, the overlay, and the friends lookup.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <regex>
+#include <vector>
+
+#include "engine/resourceFile.h"
+#include "engine/saveFile.h"
+#include "platform/steam/steamStore.h"
+#include "services/steamServices.h"
+#include "support/steamTestClient.h"
+
+namespace {
+
+struct CfriendSeen {
+    int type;
+    int64_t id;
+    std::string name;
+};
+
+// The services wired to recording seams, as the game wires them to the
+// web-service client, its friend list and analytics.
+struct CsteamFixture {
+    explicit CsteamFixture(const std::string& country = "") {
+        if (!country.empty()) gEngine->countryCode = country;
+        s.platform.webPlayerId = [this] { return playerId; };
+        s.platform.addFriend = [this](int type, int64_t id, const std::string& name) {
+            friends.push_back({type, id, name});
+        };
+        s.platform.friendCount = [this] { return (int)friends.size() + extraFriends; };
+        s.platform.sendEvent = [this](const char* c, const char* a, const char* l) {
+            events.push_back(std::string(c) + "|" + a + "|" + l);
+        };
+        s.platform.timePlayedSeconds = [] { return 7200.0; };
+    }
+    void runUpdates(int n) {
+        for (int i = 0; i < n; ++i) s.update();
+    }
+    CsteamTestClient steam;
+    CsteamServices s;
+    int64_t playerId = 4242;
+    int extraFriends = 0;
+    std::vector<CfriendSeen> friends;
+    std::vector<std::string> events;
+};
+
+int indexOfLine(const std::string& text) {
+    auto lines = gEngine->log.recentLines();
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (lines[i].text == text) return (int)i;
+    return -1;
+}
+
+// Marker details as another game would upload them: the text padded to 63 ints.
+std::vector<int32_t> markerDetails(const std::string& text) {
+    std::vector<int32_t> d(63, 0);
+    memcpy(d.data(), text.data(), std::min(text.size(), d.size() * 4));
+    return d;
+}
+
+}  // namespace
+
+TEST(SteamPlatform, StartsWithItsLogLinesAndPicksTheCurrency) {
+    CsteamFixture f("gb");   // country codes match in any case
+    ASSERT_TRUE(f.s.init());
+    int init = indexOfLine("Steam Init"), success = indexOfLine("Steam Success");
+    ASSERT_GE(init, 0);
+    EXPECT_GT(success, init);
+    EXPECT_STREQ(f.s.platform.currency, "GBP");
+    EXPECT_EQ(gEngine->currency, "GBP");
+    EXPECT_EQ(steamLocal::counters().overlayNotificationPosition, 0);
+    EXPECT_EQ(steamLocal::appId(), kZorbexAppId);
+    EXPECT_EQ(gEngine->steamId, steamLocal::localSteamId());
+    EXPECT_EQ(f.s.platform.quotaTotal, CsteamStore::kQuotaBytes);
+    EXPECT_GE(f.s.platform.countryToCurrency.size(), 2u);
+    EXPECT_GE(f.s.platform.items.size(), 1u);
+}
+
+TEST(SteamPlatform, CountryWithoutARowKeepsUSD) {
+    CsteamFixture f("LX");
+    ASSERT_TRUE(f.s.init());
+    EXPECT_STREQ(f.s.platform.currency, "USD");
+    EXPECT_EQ(gEngine->currency, "USD");
+}
+
+TEST(SteamPlatform, InitFailureLeavesTheErrorAsTheLastLine) {
+    CsteamFixture f;
+    steamLocal::faults().initFails = true;
+    EXPECT_FALSE(f.s.init());
+    EXPECT_TRUE(gEngine->log.contains("Steam Init"));
+    EXPECT_FALSE(gEngine->log.contains("Steam Success"));
+    EXPECT_EQ(gEngine->log.recentLines().back().text, "Error Starting Steam API - Is Steam running?");
+    EXPECT_EQ(gEngine->log.recentLines().back().level, LOG_E);
+    EXPECT_STREQ(f.s.platform.currency, "USD");
+    EXPECT_EQ(gEngine->currency, "?");
+}
+
+TEST(SteamPlatformDeathTest, InitFailureEndsThroughTheFatalPath) {
+    EXPECT_EXIT(
+        {
+            CsteamFixture f;
+            gEngine->log.echoToSdl = true;
+            steamLocal::faults().initFails = true;
+            if (!f.s.init()) gEngine->fatalError();
+        },
+        ::testing::ExitedWithCode(1), "Error Starting Steam API - Is Steam running\\?[^\n]*\n[^\n]*--CRASH--");
+}
+
+TEST(SteamPlatform, AppIdSetBeforeStartUpIsReported) {
+    CsteamFixture f;
+    f.s.platform.appId = 777;
+    ASSERT_TRUE(f.s.init());
+    EXPECT_EQ(SteamUtils()->GetAppID(), 777u);
+}
+
+TEST(SteamPlatform, PersonaNamesAreCutTo29Bytes) {
+    CsteamFixture f;
+    ASSERT_TRUE(f.s.init());
+    std::string n29(29, 'a'), n30 = std::string(29, 'b') + "c";
+    steamLocal::setPersonaName(n29);
+    EXPECT_EQ(f.s.platform.getSteamName().str(), n29);
+    steamLocal::setPersonaName(n30);
+    EXPECT_EQ(f.s.platform.getSteamName().str(), std::string(29, 'b'));
+    // A two-byte letter across the cut is dropped whole.
+    steamLocal::setPersonaName(std::string(28, 'x') + "\xc3\xa9");
+    EXPECT_EQ(f.s.platform.getSteamName().str(), std::string(28, 'x'));
+    int logged = 0;
+    for (const auto& l : gEngine->log.recentLines()) logged += l.text.rfind("SteamName = ", 0) == 0;
+    EXPECT_EQ(logged, 1);
+    EXPECT_TRUE(gEngine->log.contains("SteamName = " + n29));
+}
+
+TEST(SteamPlatform, SteamIdText) {
+    CsteamFixture f;
+    ASSERT_TRUE(f.s.init());
+    std::string want = std::to_string((long long)steamLocal::localSteamId());
+    EXPECT_EQ(f.s.platform.getSteamIdString().str(), want);
+    EXPECT_EQ(f.s.platform.getSteamIdString().str(), want);
+    EXPECT_TRUE(gEngine->log.contains("SID = " + want));
+    int logged = 0;
+    for (const auto& l : gEngine->log.recentLines()) logged += l.text.rfind("SID = ", 0) == 0;
+    EXPECT_EQ(logged, 1);
+}
+
+TEST(SteamPlatform, MissingFriendsInterfaceGivesAnEmptyName) {
+    CsteamFixture f;
+    steamLocal::faults().missingInterfaces = {kSteamFriendsVersion, kSteamUtilsVersion};
+    ASSERT_TRUE(f.s.init());
+    EXPECT_EQ(f.s.platform.getSteamName().str(), "");
+    EXPECT_EQ(steamLocal::counters().overlayNotificationPosition, -1);
+}
+
+TEST(SteamPlatform, OverlayCallbackLogs) {
+    CsteamFixture f;
+    ASSERT_TRUE(f.s.init());
+    steamLocal::postOverlayActivated(true);
+    f.s.update();
+    EXPECT_TRUE(gEngine->log.contains("Steam overlay now active"));
+    steamLocal::postOverlayActivated(false);
+    f.s.update();
+    EXPECT_TRUE(gEngine->log.contains("Steam overlay now inactive"));
+}
+
+TEST(SteamPlatform, CloudRoundTripThroughTheSaveLayer) {
+    CsteamFixture f;
+    ASSERT_TRUE(f.s.init());
+    struct Crec {
+        int32_t xp;
+        char name[12];
+    } rec{1234, "pilot"};
+    CsaveFile save("gamesave3", true);
+    save.addRecord("progress", &rec, sizeof rec);
+    ASSERT_TRUE(save.saveItems());
+    EXPECT_TRUE(SteamRemoteStorage()->FileExists("gamesave3"));
+
+    // The local copy goes; the cloud copy brings the record back.
+    ASSERT_TRUE(removeFile(gEngine->savePath("gamesave3")));
+    rec = {0, ""};
+    ASSERT_TRUE(save.loadItems());
+    EXPECT_EQ(rec.xp, 1234);
+    EXPECT_STREQ(rec.name, "pilot");
+
+    // The raw bytes come back whole through loadFromCloud too.
+    const char raw[] = "raw payload";
+    ASSERT_TRUE(f.s.platform.saveToCloud("blob", raw, sizeof raw));
+    ASSERT_EQ(f.s.platform.loadFromCloud("blob"), sizeof raw);
+    EXPECT_EQ(memcmp(f.s.platform.cloudLoadBuffer.data(), raw, sizeof raw), 0);
+    EXPECT_EQ(f.s.platform.loadFromCloud("nothing"), 0u);
+}
+
+TEST(SteamPlatform, BadCloudFilesGiveZeroAndTheLocalCopyStands) {
+    CsteamFixture f;
+    ASSERT_TRUE(f.s.init());
+    int32_t value = 55;
+    CsaveFile save("settings2", true);
+    save.addRecord("value", &value, sizeof value);
+    ASSERT_TRUE(save.saveItems());
+
+    // A damaged cloud file: refused, the local file is read instead.
+    ASSERT_TRUE(SteamRemoteStorage()->FileWrite("settings2", "garbage!garbage!", 16));
+    EXPECT_EQ(f.s.platform.loadFromCloud("settings2"), 0u);
+    EXPECT_TRUE(f.s.platform.cloudLoadBuffer.empty());
+    value = 0;
+    ASSERT_TRUE(save.loadItems());
+    EXPECT_EQ(value, 55);
+
+    // A cut-short cloud file and a failed read: both refused.
+    Cbytes packed = CwebMessage::pack(0, "0123456789abcdef", 16);
+    ASSERT_TRUE(SteamRemoteStorage()->FileWrite("short", packed.data(), (int32_t)packed.size() - 3));
+    EXPECT_EQ(f.s.platform.loadFromCloud("short"), 0u);
+    ASSERT_TRUE(SteamRemoteStorage()->FileWrite("whole", packed.data(), (int32_t)packed.size()));
+    steamLocal::faults().readFails = true;
+    EXPECT_EQ(f.s.platform.loadFromCloud("whole"), 0u);
+    steamLocal::faults().readFails = false;
+    EXPECT_EQ(f.s.platform.loadFromCloud("whole"), 16u);
+}
+
+TEST(SteamPlatform, FailedCloudWriteIsLoggedAndTheLocalFileWritten) {
+    CsteamFixture f;
+    ASSERT_TRUE(f.s.init());
+    steamLocal::faults().writeFails = true;
+    EXPECT_FALSE(f.s.platform.saveToCloud("x", "abc", 3));
+    bool found = false;
+    for (const auto& l : gEngine->log.recentLines())
+        found = found || (l.level == LOG_E && std::regex_match(l.text, std::regex("Save to cloud Failed: \\d+ size = 3")));
+    EXPECT_TRUE(found);
+    int32_t v = 9;
+    CsaveFile save("gamesave3", true);
+    save.addRecord("v", &v, sizeof v);
+    EXPECT_TRUE(save.saveItems());
+    EXPECT_TRUE(fileExistsW(gEngine->savePath("gamesave3")));
+}
+
+TEST(SteamPlatform, WithoutRemoteStorageCloudCallsFailQuietly) {
+    CsteamFixture f;
+    steamLocal::faults().missingInterfaces = {kSteamRemoteStorageVersion};
+    ASSERT_TRUE(f.s.init());
+    EXPECT_EQ(f.s.platform.remoteStorage, nullptr);
+    EXPECT_FALSE(f.s.platform.saveToCloud("x", "abc", 3));
+    EXPECT_EQ(f.s.platform.loadFromCloud("x"), 0u);
+}
+
+TEST(SteamPlatform, FriendsWhoOwnTheGameFromTheMarkerBoard) {
+    CsteamFixture f;
+    ASSERT_TRUE(f.s.init());
+    uint64_t me = steamLocal::localSteamId();
+    struct Cother {
+        uint64_t id;
+        std::string name, marker;
+    };
+    std::string longName = std::string(31, 'L');
+    std::string unterminated = "9876" + std::string(248, 'z');   // fills all 63 ints, no zero
+    std::vector<Cother> others = {{me + 1, "Alice", "555"},
+                                  {me + 2, longName, "777"},
+                                  {me + 3, "Zero", "0"},
+                                  {me + 4, "Minus", "-5"},
+                                  {me + 5, "Words", "none"},
+                                  {me + 6, "Long", unterminated}};
+    for (const auto& o : others) {
+        ASSERT_TRUE(steamLocal::addFriend(o.id, o.name));
+        auto d = markerDetails(o.marker);
+        ASSERT_TRUE(steamLocal::addBoardEntry("FriendOwnsGame", o.id, 100, d.data(), d.size() * 4));
+    }
+    auto d = markerDetails("999");
+    ASSERT_TRUE(steamLocal::addBoardEntry("FriendOwnsGame", me + 50, 100, d.data(), d.size() * 4));   // not a friend
+
+    f.s.startFriendsLookup();
+    f.runUpdates(4);
+    EXPECT_FALSE(f.s.platform.markerUploadPending);
+    EXPECT_FALSE(f.s.platform.friendsDownloadPending);
+    EXPECT_EQ(steamLocal::counters().uploadCalls, 1);
+    // The player's own marker is on the board: 6 friends and the player.
+    EXPECT_TRUE(gEngine->log.contains("Got Steam Friends. Num=7"));
+    EXPECT_STREQ(f.s.leaderboards.boards[0].details, "4242");
+
+    std::vector<std::pair<int64_t, std::string>> got;
+    for (const auto& fr : f.friends) {
+        EXPECT_EQ(fr.type, kSteamFriendType);
+        got.push_back({fr.id, fr.name});
+    }
+    std::string myName = cutPersonaName(SteamFriends()->GetPersonaName());
+    std::vector<std::pair<int64_t, std::string>> want = {
+        {555, "Alice"}, {777, std::string(29, 'L')}, {9876, "Long"}, {4242, myName}};
+    std::sort(got.begin(), got.end());
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(got, want);
+    EXPECT_TRUE(f.events.empty());   // 4 friends: no analytics event
+}
+
+TEST(SteamPlatform, NoMarkerWithoutAPlayerIdButFriendsStillRead) {
+    CsteamFixture f;
+    f.playerId = 0;
+    ASSERT_TRUE(f.s.init());
+    uint64_t me = steamLocal::localSteamId();
+    ASSERT_TRUE(steamLocal::addFriend(me + 1, "Alice"));
+    auto d = markerDetails("555");
+    ASSERT_TRUE(steamLocal::addBoardEntry("FriendOwnsGame", me + 1, 100, d.data(), d.size() * 4));
+    f.s.startFriendsLookup();
+    f.runUpdates(4);
+    EXPECT_EQ(steamLocal::counters().uploadCalls, 0);
+    EXPECT_EQ(steamLocal::boardEntryCount("FriendOwnsGame"), 1);
+    ASSERT_EQ(f.friends.size(), 1u);
+    EXPECT_EQ(f.friends[0].id, 555);
+}
+
+TEST(SteamPlatform, ManyFriendsSendTheCountEvent) {
+    CsteamFixture f("DE");
+    f.extraFriends = 11;
+    ASSERT_TRUE(f.s.init());
+    f.s.startFriendsLookup();
+    f.runUpdates(4);
+    ASSERT_EQ(f.events.size(), 1u);
+    EXPECT_EQ(f.events[0], "NumFriends|12|Friends=12 DE ID=4242 V=" + gEngine->versionText + " TP=2h");
+}
+
+TEST(SteamPlatform, MarkerWaitsForTheBoardHandle) {
+    CsteamFixture f;
+    ASSERT_TRUE(f.s.init());
+    steamLocal::faults().findFails = true;
+    f.s.startFriendsLookup();
+    f.runUpdates(3);
+    EXPECT_TRUE(f.s.platform.markerUploadPending);   // still waiting: the board has no handle
+    EXPECT_EQ(steamLocal::counters().uploadCalls, 0);
+    EXPECT_EQ(steamLocal::counters().downloadCalls, 0);
+    steamLocal::faults().findFails = false;
+    f.s.leaderboards.findNextBoard();
+    f.runUpdates(4);
+    EXPECT_FALSE(f.s.platform.markerUploadPending);
+    EXPECT_EQ(steamLocal::counters().uploadCalls, 1);
+    EXPECT_TRUE(gEngine->log.contains("Got Steam Friends. Num=1"));
+}
