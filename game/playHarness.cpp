@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "game/progress/playerShipMgr.h"
 
 void CscriptedPilot::drive(CgameWorld& world, int player) {
     CpilotControls& c = world.controls[player];
@@ -75,6 +76,10 @@ CplayHarness::CplayHarness() { dt = gEngine ? (float)gEngine->updateStep : 1.0f 
 bool CplayHarness::start(const CharnessOptions& o) {
     if (!defsLoaded_) {
         if (!world.loadData()) return false;
+        // The hangar's built-in ships fly as they are defined there.
+        CplayerShipMgr hangar;
+        if (hangar.loadBuiltIn())
+            for (const auto& ship : hangar.ships) world.ships.syncPlayerShip(*ship);
         defsLoaded_ = true;
     }
     CgameSession& s = world.session;

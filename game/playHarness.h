@@ -16,7 +16,7 @@ struct CharnessOptions {
     int musicSource = MUSIC_TRACK_LIST;
     int players = 1;                 // more than one makes a party game
     CpartySettings party;
-    std::string ship = "StandardShip";
+    std::string ship = "Standard";     // a ship of the hangar or of the ship definitions
 };
 
 // A pilot that flies by a fixed rule from what it sees of the world.

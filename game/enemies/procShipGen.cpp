@@ -5,6 +5,7 @@
 
 #include "engine/engine.h"
 #include "engine/random.h"
+#include "game/progress/playerShipDef.h"
 
 namespace {
 const char* kManufacturers[CprocShipGen::kNumManufacturers] = {"brute",   "mosquito",   "crazythief",
@@ -36,63 +37,59 @@ std::string CprocShipGen::getManufacturerTag(int index) { return "Manu_" + capit
 std::string CprocShipGen::getManufacturerName(int index) { return lookUp(getManufacturerTag(index)); }
 std::string CprocShipGen::getManufacturerDesc(int index) { return lookUp(getManufacturerTag(index) + "Desc"); }
 
-CshipDef CprocShipGen::grow(uint32_t seed, float energy, const std::string& name) {
+void CprocShipGen::grow(uint32_t seed, float energy, CplayerShipDef& ship) {
     Crandom r(seed ? seed : 1);
     energy = clampf(energy, 0.0f, 1.5f);
-    CshipDef d;
-    d.name = name;
-    d.type = SHIPTYPE_MUSIC_GENERATED;
-    d.kind = SHIPKIND_PLAYER;
-    d.behaviour = BEHAVE_PLAYER;
+    CplayerShipData& x = ship.data;
     // The standard and workshop makers don't grow ships.
-    d.manufacturer = r.choice(7);
-    const char* maker = manufacturerKey(d.manufacturer);
-    d.sprite = std::string("ss_hull_") + maker + "_" + std::to_string(1 + r.choice(3)) + ".png";
-    d.colour = Ccolour::fromHsv(r.fraction(), 0.6f, 1.0f);
-    d.sides = 3;
-    d.radius = 3.2f;
-    d.health = 1;
-    d.score = 0;
-    d.drops = 0;
+    int maker = r.choice(7);
+    x.manufacturer = (uint8_t)maker;
+    ship.hullSprite = std::string("ss_hull_") + manufacturerKey(maker) + "_" + std::to_string(1 + r.choice(3)) + ".png";
     // Handling in the ship editor's ranges; louder tracks grow faster ships.
-    d.acceleration = r.range(1.5f, 4.0f);
-    d.deceleration = r.range(0.5f, 1.2f);
-    d.topSpeed = r.range(12.0f, 18.0f) + energy * 3.0f;
-    d.bulletSpeed = r.range(0.7f, 1.5f);
-    d.bulletDamage = r.range(0.7f, 1.5f);
-    d.pickupForce = r.range(0.0f, 1.0f);
-    int guns = 1 + r.choice(3);
-    for (int i = 0; i < guns; ++i) {
-        CelementDef t;
-        t.kind = ELEMENT_TURRET;
-        t.x = guns == 1 ? 0 : (i - (guns - 1) * 0.5f) * 1.6f;
-        t.y = -2.5f;
-        t.angle = guns == 1 ? 0 : (i - (guns - 1) * 0.5f) * r.range(0, 10);
-        t.hitPoints = 1000;
-        d.elements.push_back(t);
+    x.scale = 0.4f + 0.05f * (float)r.choice(5);
+    x.acceleration = 1.5f + 0.25f * (float)r.choice(11) + energy * 0.5f;
+    x.deceleration = 0.8f + 0.02f * (float)r.choice(11);
+    x.topSpeed = 13.0f + 0.5f * (float)r.choice(13) + energy * 3.0f;
+    x.bulletSpeed = 0.7f + 0.1f * (float)r.choice(9);
+    x.bulletDamage = 0.7f + 0.1f * (float)r.choice(9) + energy * 0.2f;
+    x.pickupForce = 0.1f * (float)r.choice(8);
+    // Turret pairs: the first always on, more with more energy.
+    int pairs = 1 + r.choice(2) + (energy > 0.7f ? 1 : 0);
+    for (int i = 0; i < kNumTurretSlots; ++i) x.turrets[i] = CturretSlot();
+    for (int p = 0; p < pairs; ++p) {
+        float angle = p == 0 ? 0.0f : 0.05f * (float)(1 + r.choice(6));
+        x.turrets[2 * p] = {1, angle, 1};
+        x.turrets[2 * p + 1] = {1, angle, 1};
     }
-    int engines = 1 + r.choice(4);
-    for (int i = 0; i < engines; ++i) {
-        CelementDef e;
-        e.kind = ELEMENT_ENGINE;
-        e.x = engines == 1 ? 0 : (i - (engines - 1) * 0.5f) * 1.4f;
-        e.y = 2.8f;
-        e.angle = 180;
-        e.scale = r.range(0.6f, 1.2f);
-        d.elements.push_back(e);
+    x.sweepSize = 0.05f * (float)r.choice(4);
+    x.sweepRate = 0.05f * (float)r.choice(4);
+    for (int i = 0; i < kNumGunMounts; i += 2) {
+        float mx = 15.0f + 5.0f * (float)r.choice(8), my = 10.0f + 5.0f * (float)r.choice(8);
+        x.mounts[i] = {-mx, my};
+        x.mounts[i + 1] = {mx, my};
     }
-    return d;
+    float hue = r.fraction();
+    x.flares[0] = {(int8_t)(1 + r.choice(4)), 0.2f + 0.1f * (float)r.choice(5), hue};
+    x.flares[1] = {(int8_t)r.choice(3), 0.1f * (float)r.choice(4), r.fraction()};
+    x.engineThrusts = 1 + r.choice(kNumShipEngines);
+    for (int i = 0; i < kNumShipEngines; i += 2) {
+        float ex = 10.0f + 5.0f * (float)r.choice(7), ey = -45.0f - 5.0f * (float)r.choice(6);
+        float scale = 0.8f + 0.1f * (float)r.choice(6);
+        x.engines[i] = {-ex, ey, hue, 0, scale};
+        x.engines[i + 1] = {ex, ey, hue, 0, scale};
+    }
+    ship.source = SHIP_PROCEDURAL;
+    x.clampToRanges();
 }
 
-CshipDef CprocShipGen::generate(uint32_t seed, float energy, const std::string& name) {
-    CshipDef best;
+bool CprocShipGen::generate(uint32_t seed, float energy, CplayerShipDef& ship) {
     for (int attempt = 0; attempt < kMaxAttempts; ++attempt) {
-        CshipDef candidate = grow(seed + (uint32_t)attempt * 0x9E3779B9u, energy, name);
+        grow(seed + (uint32_t)attempt * 0x9E3779B9u, energy, ship);
         lastAttempts = attempt + 1;
-        int balance = pointBalance ? pointBalance(candidate) : 0;
-        if (balance > kWorstBalance) return candidate;
-        best = candidate;
+        int balance = pointBalance ? pointBalance(ship) : 0;
+        if (balance > kWorstBalance) return true;
     }
-    if (gEngine) gEngine->log.print(LOG_L, "Generated ship %s never balanced in %d tries", name.c_str(), kMaxAttempts);
-    return best;
+    if (gEngine)
+        gEngine->log.print(LOG_L, "Generated ship %s never balanced in %d tries", ship.name().c_str(), kMaxAttempts);
+    return false;
 }

@@ -1,13 +1,13 @@
 #pragma once
-// CprocShipGen: player ships grown from a seed (the music-generated ships a
-// track earns), made by one of nine manufacturers. Each candidate is weighed
-// by the ship editor's point balance; a candidate at -10 or less is grown
-// again from the next seed, at most 100 times.
+// CprocShipGen: player ships grown from a seed and the track's energy (the
+// music-generated ships a track earns), made by one of nine manufacturers.
+// Each candidate is weighed by the ship editor's point balance; a candidate
+// at -10 or less is grown again from the next seed, at most 100 times.
 #include <cstdint>
 #include <functional>
 #include <string>
 
-#include "game/enemies/shipDef.h"
+class CplayerShipDef;
 
 class CprocShipGen {
 public:
@@ -25,12 +25,14 @@ public:
     static std::string getManufacturerName(int index);
     static std::string getManufacturerDesc(int index);
 
-    // A ship of type 16 grown from the seed and the track's energy.
-    CshipDef generate(uint32_t seed, float energy, const std::string& name);
-    // The candidate of one seed, unweighed.
-    static CshipDef grow(uint32_t seed, float energy, const std::string& name);
+    // Grows the ship's look and handling (its name, missions and progress
+    // stay). True when a candidate balanced; false when the last of 100 was kept.
+    bool generate(uint32_t seed, float energy, CplayerShipDef& ship);
+    // One candidate of one seed, unweighed.
+    static void grow(uint32_t seed, float energy, CplayerShipDef& ship);
 
-    // The ship editor's point balance of a candidate (none yet: every ship balances).
-    std::function<int(const CshipDef&)> pointBalance;
+    // The ship editor's point balance of a candidate (until the editor
+    // exists, every ship balances).
+    std::function<int(const CplayerShipDef&)> pointBalance;
     int lastAttempts = 0;
 };

@@ -390,17 +390,23 @@ bool Cship::hit(float damage, const Cvec2& at, int byTeam, int byPlayer) {
     if (!alive || marked || display || spawnTimer > 0 || invulnerableTimer > 0) return false;
     if (byTeam >= 0 && team == byTeam) return false;
     hitFlash = 1;
-    // Parts with their own hit points take the hit where it lands.
+    // Parts with their own hit points take the hit where it lands (the
+    // nearest part when they overlap).
+    Celement* part = nullptr;
+    float partD = 0;
     for (auto& e : elements) {
         if (e.maxHitPoints <= 0 || e.hitPoints <= 0 || !e.def || e.def->radius <= 0) continue;
-        Cvec2 ep = elementPos(e);
         float r = e.def->radius * scale + 1.0f;
-        if ((ep - at).lengthSq() <= r * r) {
-            e.hitPoints -= damage;
-            e.flash = 1;
-            if (e.hitPoints <= 0) e.hitPoints = 0;
-            return false;
+        float d = (elementPos(e) - at).lengthSq();
+        if (d <= r * r && (!part || d < partD)) {
+            part = &e;
+            partD = d;
         }
+    }
+    if (part) {
+        part->hitPoints = std::max(0.0f, part->hitPoints - damage);
+        part->flash = 1;
+        return false;
     }
     // A boss's core is shielded while any turret stands.
     if (important && !allTurretsDestroyed()) return false;

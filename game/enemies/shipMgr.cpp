@@ -6,6 +6,7 @@
 #include "engine/bString.h"
 #include "engine/engine.h"
 #include "engine/resourceFile.h"
+#include "game/enemies/playerShipDefs.h"
 #include "game/gameWorld.h"
 
 void CshipGrid::build(const std::vector<Cship*>& ships, float halfWidth, float halfHeight) {
@@ -67,6 +68,8 @@ int CshipMgr::loadShipDefsFromText(const char* text) {
 CshipDef* CshipMgr::findShipDefQuiet(const std::string& name) {
     for (auto& d : defs_)
         if (equalsIgnoreCase(d.name, name)) return &d;
+    for (auto& d : playerDefs_)
+        if (!d.name.empty() && equalsIgnoreCase(d.name, name)) return &d;
     for (auto& d : madeDefs_)
         if (equalsIgnoreCase(d.name, name)) return &d;
     return nullptr;
@@ -89,6 +92,32 @@ void CshipMgr::forgetMadeDefs() {
         for (const auto& d : madeDefs_)
             if (s->def == &d) return;
     madeDefs_.clear();
+}
+
+CshipDef* CshipMgr::syncPlayerShip(const CplayerShipDef& ship) {
+    CshipDef made = shipDefFromPlayerShip(ship);
+    if (made.name.empty()) return nullptr;
+    for (auto& d : playerDefs_) {
+        if (!equalsIgnoreCase(d.name, made.name)) continue;
+        // Live ships keep pointing at the same record; their elements are
+        // rebuilt when they next start.
+        bool inUse = false;
+        for (Cship* s : list_) inUse = inUse || s->def == &d;
+        if (inUse && d.elements.size() != made.elements.size()) {
+            playerDefs_.push_back(made);
+            d.name.clear();
+            return &playerDefs_.back();
+        }
+        d = made;
+        return &d;
+    }
+    playerDefs_.push_back(made);
+    return &playerDefs_.back();
+}
+
+void CshipMgr::removePlayerShipDef(const std::string& name) {
+    for (auto& d : playerDefs_)
+        if (!d.name.empty() && equalsIgnoreCase(d.name, name)) d.name.clear();
 }
 
 Cship* CshipMgr::addShip(const CshipDef* def, bool playerShip) {

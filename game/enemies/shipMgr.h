@@ -11,6 +11,7 @@
 #include "game/enemies/shipDef.h"
 
 class CgameWorld;
+class CplayerShipDef;
 
 class CshipGrid {
 public:
@@ -49,6 +50,11 @@ public:
     // Keeps a made definition (bosses, generated ships); its address stays put.
     CshipDef* addDef(const CshipDef& def);
     void forgetMadeDefs();
+    // The flyable definition of a player's ship, made or brought up to date
+    // (the hangar calls this when a ship is added or changed).
+    CshipDef* syncPlayerShip(const CplayerShipDef& ship);
+    // A player's ship has gone: its definition goes once no live ship uses it.
+    void removePlayerShipDef(const std::string& name);
     size_t defCount() const { return defs_.size(); }
 
     // A new live ship; a player's ship goes after the other players' ships.
@@ -86,6 +92,7 @@ private:
     CgameWorld& world_;
     std::vector<CshipDef> defs_;
     std::deque<CshipDef> madeDefs_;
+    std::deque<CshipDef> playerDefs_;
     std::vector<Cship> pool_;
     std::vector<int> free_;
     std::vector<Cship*> list_;

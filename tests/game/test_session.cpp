@@ -33,7 +33,7 @@ TEST(Session, StartGameSetsEverythingUp) {
     EXPECT_EQ(w.pickups.count(), 0);
     EXPECT_EQ(w.ships.count(), 1);
     ASSERT_NE(w.ships.playerShip(0), nullptr);
-    EXPECT_EQ(w.ships.playerShip(0)->def->name, "StandardShip");
+    EXPECT_EQ(w.ships.playerShip(0)->def->name, "Standard");   // the hangar's standard ship
     EXPECT_EQ(w.session.lives(), 3);   // 2 + the extra life every profile starts with
     EXPECT_EQ(w.session.seed, trackSeed("Generated Track 1", 40));
     EXPECT_EQ(w.session.endTime, 300.0);
