@@ -137,6 +137,7 @@ void Cengine::update() {
     frameTime = updateStep / (double)(subSteps > 0 ? subSteps : 1);
     if (!paused) gameTime += frameTime;
     ++updateCount;
+    updateRendering((float)frameTime);
     if (updateHooks) updateHooks();
     analytics.update();
     steam.update();   // last of the engine members
@@ -149,6 +150,7 @@ void Cengine::endFrame() {
 void Cengine::setPaused(bool p) {
     log.debugPrint("Paused = %d", p ? 1 : 0);
     paused = p;
+    particles.paused = p;
 }
 
 void Cengine::setScreenSize(int w, int h) {

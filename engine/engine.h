@@ -14,6 +14,7 @@
 #include "engine/log.h"
 #include "engine/maths.h"
 #include "engine/random.h"
+#include "engine/render/render.h"
 #include "engine/stringTable.h"
 #include "engine/ui/uiMgr.h"
 #include "engine/webMessage.h"
@@ -103,6 +104,18 @@ public:
     Canalytics analytics;
     Ctwitter twitter;
     CsteamServices steam;
+
+    // Rendering and scene (engine/render/render.h).
+    Crenderer renderer;
+    CtextureMgr textures;
+    CspriteMgr sprites;
+    CfontMgr fonts;
+    CparticleSystem particles;
+    CdrawList drawList;
+    CscreenShake screenShake;
+    CscreenFlash screenFlash;
+    CerrorOverlay errorOverlay;
+    CpropMgr props;
 
     // Identity and settings read by the screens and services.
     std::string gameName = "Zorbex";

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/maths.h"
+#include "engine/render/renderTypes.h"
 
 // Input actions a screen compares with the action of the step.
 enum EuiAction {
@@ -22,14 +23,7 @@ enum EuiIcon { ICON_OK = 0, ICON_BACK = 1, ICON_X = 2, ICON_Y = 3, ICON_LB = 4, 
 
 enum EuiDevice { DEVICE_KEYBOARD_MOUSE = 0, DEVICE_CONTROLLER = 1, DEVICE_TOUCH = 2 };
 
-enum EuiAlign { ALIGN_LEFT = 0, ALIGN_CENTRE = 1, ALIGN_RIGHT = 2 };
-
-struct Crect {
-    float x = 0, y = 0, w = 0, h = 0;   // top-left and size, pixels
-    bool contains(float px, float py) const { return px >= x && px < x + w && py >= y && py < y + h; }
-    float cx() const { return x + w * 0.5f; }
-    float cy() const { return y + h * 0.5f; }
-};
+// Crect and the ALIGN_ flags are the renderer's (engine/render/renderTypes.h).
 
 // What the player did in one update step, as the UI reads it. The input layer
 // fills it from the devices; tests fill it directly.

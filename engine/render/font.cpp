@@ -1,0 +1,366 @@
+#include "engine/render/font.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstring>
+
+#include "engine/bString.h"
+#include "engine/engine.h"
+#include "engine/resourceFile.h"
+#include "engine/render/texture.h"
+
+namespace {
+bool fileExists(const std::string& p) {
+    struct stat st;
+    return !p.empty() && ::stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (;;) {
+        size_t nl = text.find('\n', start);
+        std::string line = text.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        if (nl == std::string::npos) break;
+        start = nl + 1;
+    }
+    return lines;
+}
+
+// Rough size of a line for a font that has no file.
+float placeholderWidth(const std::string& line, int px) {
+    size_t chars = 0;
+    for (unsigned char ch : line)
+        if ((ch & 0xC0) != 0x80) ++chars;
+    return (float)chars * (float)px * 0.55f;
+}
+}  // namespace
+
+// ---------------------------------------------------------------- Cfont
+
+Cfont::~Cfont() { close(); }
+
+void Cfont::close() {
+    // After TTF_Quit the handles are gone with the library.
+    if (TTF_WasInit()) {
+        if (ttf_) TTF_CloseFont(ttf_);
+        if (outlineTtf_) TTF_CloseFont(outlineTtf_);
+    }
+    ttf_ = outlineTtf_ = nullptr;
+    outlineOpenSize_ = 0;
+}
+
+bool Cfont::open(bool cjk) {
+    close();
+    usingCjk_ = cjk && !cjkFile.empty();
+    const std::string& want = usingCjk_ ? cjkFile : file;
+    std::string path = CfontMgr::findFontFile(want);
+    if (path.empty()) {
+        gEngine->log.print(LOG_E, "Can't find font file: %s (font %s)", want.c_str(), name.c_str());
+        return false;
+    }
+    ttf_ = TTF_OpenFont(path.c_str(), pixelSize);
+    if (!ttf_) {
+        gEngine->log.print(LOG_E, "Can't open font file: %s (%s)", path.c_str(), TTF_GetError());
+        return false;
+    }
+    return true;
+}
+
+TTF_Font* Cfont::outlineFont() {
+    if (!ttf_ || outlineSize <= 0) return nullptr;
+    if (outlineTtf_ && outlineOpenSize_ == outlineSize) return outlineTtf_;
+    if (outlineTtf_) TTF_CloseFont(outlineTtf_);
+    outlineTtf_ = nullptr;
+    std::string path = CfontMgr::findFontFile(usingCjk_ ? cjkFile : file);
+    outlineTtf_ = path.empty() ? nullptr : TTF_OpenFont(path.c_str(), pixelSize);
+    if (outlineTtf_) {
+        TTF_SetFontOutline(outlineTtf_, outlineSize);
+        outlineOpenSize_ = outlineSize;
+    }
+    return outlineTtf_;
+}
+
+float Cfont::lineHeight(float scale) const {
+    int skip = ttf_ ? TTF_FontLineSkip(ttf_) : pixelSize;
+    return (float)skip * scale;
+}
+
+Cvec2 Cfont::measure(const std::string& text, float scale) {
+    if (text.empty()) return Cvec2(0, 0);
+    auto lines = splitLines(text);
+    float w = 0;
+    for (const auto& l : lines) {
+        int lw = 0, lh = 0;
+        if (ttf_) {
+            if (!l.empty() && TTF_SizeUTF8(ttf_, l.c_str(), &lw, &lh) != 0) lw = 0;
+        } else {
+            lw = (int)placeholderWidth(l, pixelSize);
+        }
+        w = std::max(w, (float)lw);
+    }
+    return Cvec2(w * scale, lineHeight(scale) * (float)lines.size());
+}
+
+void Cfont::drawText(const std::string& text, float x, float y, float scale, int align) {
+    drawText(text, x, y, scale, align, colour);
+}
+
+void Cfont::drawText(const std::string& text, float x, float y, float scale, int align, const Ccolour& c) {
+    if (text.empty() || scale <= 0 || !gEngine->renderer.isReady()) return;
+    Crenderer& r = gEngine->renderer;
+    const Ccamera* cam = r.camera();
+    r.setCamera(nullptr);   // text is drawn in screen pixels
+
+    auto lines = splitLines(text);
+    const float lh = lineHeight(scale);
+    float blockH = lh * (float)lines.size();
+    float top = y;
+    if (align & ALIGN_MIDDLE) top = y - blockH * 0.5f;
+    else if (align & ALIGN_BOTTOM) top = y - blockH;
+
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        float ly = top + lh * (float)i;
+        if (line.empty()) continue;
+        if (!ttf_) {
+            float w = placeholderWidth(line, pixelSize) * scale;
+            float lx = (align & ALIGN_RIGHT) ? x - w : (align & ALIGN_CENTRE) ? x - w * 0.5f : x;
+            r.drawRect(Crect{lx, ly + lh * 0.15f, w, lh * 0.7f}, Ccolour(1, 0, 1, 0.8f * c.a));
+            continue;
+        }
+        const CfontMgr::Cline* img = gEngine->fonts.renderLine(this, line, 0);
+        if (!img) continue;
+        float w = (float)img->width * scale, h = (float)img->height * scale;
+        float lx = (align & ALIGN_RIGHT) ? x - w : (align & ALIGN_CENTRE) ? x - w * 0.5f : x;
+        if (scale == 1.0f) {
+            // Whole pixels keep the glyphs sharp.
+            lx = std::floor(lx + 0.5f);
+            ly = std::floor(ly + 0.5f);
+        }
+        Cquad q;
+        q.texture = img->texture;
+        q.width = w;
+        q.height = h;
+        if (style == FONT_SHADOW) {
+            q.centre = Cvec3(lx + w * 0.5f + shadowOffset.x * scale, ly + h * 0.5f + shadowOffset.y * scale, 0);
+            q.colour = Ccolour(shadowColour.r, shadowColour.g, shadowColour.b, shadowColour.a * c.a);
+            r.addQuad(q);
+        } else if (style == FONT_OUTLINE && outlineSize > 0) {
+            const CfontMgr::Cline* out = gEngine->fonts.renderLine(this, line, outlineSize);
+            if (out) {
+                Cquad o = q;
+                o.texture = out->texture;
+                o.width = (float)out->width * scale;
+                o.height = (float)out->height * scale;
+                float ox = lx - (float)outlineSize * scale, oy = ly - (float)outlineSize * scale;
+                o.centre = Cvec3(ox + o.width * 0.5f, oy + o.height * 0.5f, 0);
+                o.colour = Ccolour(outlineColour.r, outlineColour.g, outlineColour.b, outlineColour.a * c.a);
+                r.addQuad(o);
+            }
+        }
+        q.centre = Cvec3(lx + w * 0.5f, ly + h * 0.5f, 0);
+        q.colour = c;
+        r.addQuad(q);
+    }
+    r.setCamera(cam);
+}
+
+void Cfont::drawTextf(float x, float y, float scale, int align, const char* fmt, ...) {
+    char buf[1024];
+    va_list ap;
+    va_start(ap, fmt);
+    int n = vsnprintf(buf, sizeof buf, fmt, ap);
+    va_end(ap);
+    if (n < 0) return;
+    if ((size_t)n < sizeof buf) {
+        drawText(buf, x, y, scale, align);
+        return;
+    }
+    std::string big((size_t)n + 1, '\0');
+    va_start(ap, fmt);
+    vsnprintf(big.data(), big.size(), fmt, ap);
+    va_end(ap);
+    big.resize((size_t)n);
+    drawText(big, x, y, scale, align);
+}
+
+// ---------------------------------------------------------------- CfontMgr
+
+CfontMgr::CfontMgr() { placeholder_.name = "Placeholder"; }
+
+CfontMgr::~CfontMgr() {
+    // Textures belong to the texture manager; only the cache's view goes.
+    cache_.clear();
+    fonts_.clear();
+    placeholder_.close();
+    if (ttfStarted_ && TTF_WasInit()) TTF_Quit();
+}
+
+std::string CfontMgr::findFontFile(const std::string& file) {
+    if (file.empty()) return "";
+    if (file[0] == '/') return fileExists(file) ? file : "";
+    std::string p = gEngine->dataPath("fonts/" + file);
+    if (fileExists(p)) return p;
+    // A build whose data folder lacks the fonts still finds the system's copies.
+    const char* system[] = {"/usr/share/fonts/truetype/dejavu/", "/usr/share/fonts/truetype/wqy/"};
+    for (const char* dir : system)
+        if (fileExists(dir + file)) return dir + file;
+    return "";
+}
+
+bool CfontMgr::load(const std::string& fileName) {
+    CresourceFile f;
+    if (!f.open("textFiles/" + fileName, RF_DATA)) return false;
+    return loadFromText(f.text());
+}
+
+bool CfontMgr::loadFromText(const char* text) {
+    if (!TTF_WasInit()) {
+        if (TTF_Init() != 0) {
+            gEngine->log.print(LOG_E, "TTF_Init failed: %s", TTF_GetError());
+            return false;
+        }
+        ttfStarted_ = true;
+    }
+    const char* c = text;
+    std::string tok;
+    bool ok = true;
+    while (Cengine::readToken(tok, c)) {
+        if (tok == "EndFile") break;
+        if (tok == "Font") {
+            auto f = std::make_unique<Cfont>();
+            Cengine::readToken(f->name, c);
+            Cengine::readToken(f->file, c);
+            f->pixelSize = Cengine::readInt(c);
+            if (f->pixelSize <= 0 || f->pixelSize > 512) {
+                gEngine->log.print(LOG_E, "fonts: bad size %d for %s", f->pixelSize, f->name.c_str());
+                f->pixelSize = 20;
+            }
+            const char* peek = c;
+            std::string next;
+            if (Cengine::readToken(next, peek) && next == "Cjk") {
+                c = peek;
+                Cengine::readToken(f->cjkFile, c);
+            }
+            f->open(cjk_);   // a missing file leaves a placeholder font
+            if (Cfont* old = findFont(f->name, false)) {
+                gEngine->log.print(LOG_L, "Font defined twice: %s", old->name.c_str());
+                continue;
+            }
+            fonts_.push_back(std::move(f));
+        } else {
+            gEngine->log.print(LOG_E, "fonts: unexpected token '%s'", tok.c_str());
+            ok = false;
+            break;
+        }
+    }
+    gEngine->log.print(LOG_V, "Fonts: %d", (int)fonts_.size());
+    return ok;
+}
+
+void CfontMgr::releaseAll() {
+    clearCache();
+    fonts_.clear();
+    reportedMisses_.clear();
+}
+
+Cfont* CfontMgr::findFont(const std::string& name, bool reportMiss) {
+    for (auto& f : fonts_)
+        if (equalsIgnoreCase(f->name, name)) return f.get();
+    if (reportMiss) gEngine->log.print(LOG_L, "Can't find font: %s", name.c_str());
+    return nullptr;
+}
+
+Cfont* CfontMgr::getFont(const std::string& name) {
+    if (Cfont* f = findFont(name, false)) return f;
+    if (reportedMisses_.insert(toLowerAscii(name)).second)
+        gEngine->log.print(LOG_L, "Can't find font: %s", name.c_str());
+    return &placeholder_;
+}
+
+void CfontMgr::setCjk(bool on) {
+    if (on == cjk_) return;
+    cjk_ = on;
+    clearCache();
+    for (auto& f : fonts_)
+        if (!f->cjkFile.empty()) f->open(on);
+}
+
+const CfontMgr::Cline* CfontMgr::renderLine(Cfont* font, const std::string& text, int outline) {
+    if (!font || !font->ttf_ || text.empty()) return nullptr;
+    std::string key = font->name;
+    key += '\x1f';
+    key += std::to_string(outline);
+    key += '\x1f';
+    key += text;
+    const uint64_t frame = gEngine->renderer.framesBegun();
+    auto it = cache_.find(key);
+    if (it != cache_.end()) {
+        ++cacheHits;
+        it->second.lastFrame = frame;
+        return it->second.texture ? &it->second : nullptr;
+    }
+    ++cacheMisses;
+    Cline line;
+    line.lastFrame = frame;
+    TTF_Font* ttf = outline > 0 ? font->outlineFont() : font->ttf_;
+    SDL_Surface* s = ttf ? TTF_RenderUTF8_Blended(ttf, text.c_str(), SDL_Color{255, 255, 255, 255}) : nullptr;
+    if (!s) {
+        gEngine->log.print(LOG_E, "Can't render text in %s: %s", font->name.c_str(), TTF_GetError());
+    } else {
+        SDL_Surface* rgba = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ABGR8888, 0);
+        SDL_FreeSurface(s);
+        if (rgba) {
+            SDL_LockSurface(rgba);
+            // Rows may be padded: pack them for the texture.
+            std::vector<uint8_t> px((size_t)rgba->w * rgba->h * 4);
+            for (int y = 0; y < rgba->h; ++y)
+                memcpy(&px[(size_t)y * rgba->w * 4], (const uint8_t*)rgba->pixels + (size_t)y * rgba->pitch,
+                       (size_t)rgba->w * 4);
+            SDL_UnlockSurface(rgba);
+            line.texture = gEngine->textures.createFromPixels("text:" + font->name, px.data(), rgba->w, rgba->h);
+            line.width = rgba->w;
+            line.height = rgba->h;
+            SDL_FreeSurface(rgba);
+        }
+    }
+    // A line that failed is remembered too, so it isn't retried every frame.
+    auto& slot = cache_[key] = line;
+    return slot.texture ? &slot : nullptr;
+}
+
+void CfontMgr::trimCache(uint64_t frame) {
+    // Lines idle for long go first, then the oldest while over the limit.
+    std::vector<std::pair<uint64_t, std::string>> idle;
+    for (auto it = cache_.begin(); it != cache_.end();) {
+        if (frame > it->second.lastFrame + kCacheMaxIdleFrames) {
+            if (it->second.texture) gEngine->textures.destroy(it->second.texture);
+            it = cache_.erase(it);
+        } else {
+            if (cache_.size() > kCacheSoftLimit && it->second.lastFrame + 1 < frame)
+                idle.emplace_back(it->second.lastFrame, it->first);
+            ++it;
+        }
+    }
+    if (cache_.size() <= kCacheSoftLimit) return;
+    std::sort(idle.begin(), idle.end());
+    for (const auto& [last, key] : idle) {
+        if (cache_.size() <= kCacheSoftLimit) break;
+        auto it = cache_.find(key);
+        if (it->second.texture) gEngine->textures.destroy(it->second.texture);
+        cache_.erase(it);
+    }
+}
+
+void CfontMgr::clearCache() {
+    for (auto& [key, line] : cache_)
+        if (line.texture && gEngine) gEngine->textures.destroy(line.texture);
+    cache_.clear();
+}

@@ -1,0 +1,206 @@
+#include "engine/render/texture.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "engine/engine.h"
+#include "engine/resourceFile.h"
+
+namespace {
+bool gImageReady = false;
+
+void initImageLib() {
+    if (gImageReady) return;
+    if ((IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG) == 0)
+        gEngine->log.print(LOG_E, "IMG_Init failed: %s", IMG_GetError());
+    gImageReady = true;
+}
+}  // namespace
+
+unsigned Ctexture::id() {
+    if (id_ == 0 && gEngine) gEngine->textures.ensureLoaded(this);
+    if (id_ != 0) return id_;
+    Ctexture* p = gEngine ? gEngine->textures.placeholder() : nullptr;
+    return p && p != this ? p->id() : 0;
+}
+
+void Ctexture::destroy(Ctexture* texture) {
+    if (texture && gEngine) gEngine->textures.destroy(texture);
+}
+
+CtextureMgr::~CtextureMgr() {
+    // The engine is going away: the backend's textures go with its context.
+    textures_.clear();
+}
+
+void CtextureMgr::init() {
+    if (!white_) {
+        const uint8_t px[4] = {255, 255, 255, 255};
+        white_ = createFromPixels("builtin_white", px, 1, 1);
+    }
+    if (!placeholder_) {
+        // Magenta and black checks: plainly not meant to be there.
+        uint8_t px[16 * 16 * 4];
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                uint8_t* p = px + (y * 16 + x) * 4;
+                bool on = ((x / 4) + (y / 4)) % 2 == 0;
+                p[0] = on ? 255 : 0;
+                p[1] = 0;
+                p[2] = on ? 255 : 0;
+                p[3] = 255;
+            }
+        placeholder_ = createFromPixels("builtin_placeholder", px, 16, 16);
+    }
+}
+
+void CtextureMgr::releaseAll() {
+    for (auto& t : textures_)
+        if (t->id_) gEngine->renderer.deleteTexture(t->id_);
+    textures_.clear();
+    white_ = placeholder_ = nullptr;
+}
+
+Ctexture* CtextureMgr::adopt(std::unique_ptr<Ctexture> t) {
+    textures_.push_back(std::move(t));
+    return textures_.back().get();
+}
+
+bool CtextureMgr::readPngSize(const std::string& path, int& width, int& height) {
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return false;
+    uint8_t h[24];
+    size_t got = fread(h, 1, sizeof h, f);
+    fclose(f);
+    static const uint8_t sig[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (got != sizeof h || memcmp(h, sig, 8) != 0 || memcmp(h + 12, "IHDR", 4) != 0) return false;
+    auto be32 = [](const uint8_t* p) { return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3]; };
+    uint32_t w = be32(h + 16), hh = be32(h + 20);
+    if (w == 0 || hh == 0 || w > 16384 || hh > 16384) return false;
+    width = (int)w;
+    height = (int)hh;
+    return true;
+}
+
+SDL_Surface* CtextureMgr::decode(const void* bytes, size_t size, const std::string& what) {
+    initImageLib();
+    if (!bytes || size == 0 || size > (size_t)INT32_MAX) {
+        gEngine->log.print(LOG_E, "Can't load image: %s (no data)", what.c_str());
+        return nullptr;
+    }
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes, (int)size);
+    SDL_Surface* raw = rw ? IMG_Load_RW(rw, 1) : nullptr;
+    if (!raw) {
+        gEngine->log.print(LOG_E, "Can't load image: %s (%s)", what.c_str(), IMG_GetError());
+        return nullptr;
+    }
+    SDL_Surface* rgba = SDL_ConvertSurfaceFormat(raw, SDL_PIXELFORMAT_ABGR8888, 0);
+    SDL_FreeSurface(raw);
+    if (!rgba) gEngine->log.print(LOG_E, "Can't convert image: %s (%s)", what.c_str(), SDL_GetError());
+    return rgba;
+}
+
+bool CtextureMgr::upload(Ctexture* t, SDL_Surface* rgba) {
+    t->width = rgba->w;
+    t->height = rgba->h;
+    SDL_LockSurface(rgba);
+    t->id_ = gEngine->renderer.createTexture(rgba->w, rgba->h, (const uint8_t*)rgba->pixels, rgba->pitch);
+    SDL_UnlockSurface(rgba);
+    return t->id_ != 0;
+}
+
+Ctexture* CtextureMgr::addFile(const std::string& path) {
+    int w = 0, h = 0;
+    if (!readPngSize(path, w, h)) {
+        gEngine->log.print(LOG_E, "Can't load image: %s (not a PNG)", path.c_str());
+        return nullptr;
+    }
+    auto t = std::make_unique<Ctexture>();
+    t->name = path;
+    t->path_ = path;
+    t->width = w;
+    t->height = h;
+    return adopt(std::move(t));
+}
+
+bool CtextureMgr::ensureLoaded(Ctexture* t) {
+    if (!t || t->id_ || t->failed_) return t && t->id_;
+    if (!gEngine->renderer.isReady()) return false;
+    if (t->path_.empty()) {
+        t->failed_ = true;
+        return false;
+    }
+    if (!gEngine->renderer.isGl()) {
+        // Nothing is drawn: the header's size is all that's needed.
+        t->id_ = gEngine->renderer.createTexture(t->width, t->height, nullptr, 0);
+        return t->id_ != 0;
+    }
+    Cbytes bytes;
+    SDL_Surface* s = nullptr;
+    if (CresourceFile::readWholeFile(t->path_, bytes)) s = decode(bytes.data(), bytes.size(), t->path_);
+    else gEngine->log.print(LOG_E, "Can't find image file: %s", t->path_.c_str());
+    if (!s) {
+        t->failed_ = true;
+        return false;
+    }
+    bool ok = upload(t, s);
+    SDL_FreeSurface(s);
+    if (!ok) t->failed_ = true;
+    return ok;
+}
+
+Ctexture* CtextureMgr::loadTextureFromMemory(const std::string& imagePath, int* outWidth, int* outHeight) {
+    if (outWidth) *outWidth = 0;
+    if (outHeight) *outHeight = 0;
+    Cbytes bytes;
+    if (!CresourceFile::readWholeFile(imagePath, bytes)) {
+        gEngine->log.print(LOG_E, "Can't find image file: %s", imagePath.c_str());
+        return nullptr;
+    }
+    Ctexture* t = createFromImageBytes(imagePath, bytes.data(), bytes.size());
+    if (t) {
+        if (outWidth) *outWidth = t->width;
+        if (outHeight) *outHeight = t->height;
+    }
+    return t;
+}
+
+Ctexture* CtextureMgr::createFromImageBytes(const std::string& name, const void* bytes, size_t size) {
+    SDL_Surface* s = decode(bytes, size, name);
+    if (!s) return nullptr;
+    auto t = std::make_unique<Ctexture>();
+    t->name = name;
+    bool ok = upload(t.get(), s);
+    SDL_FreeSurface(s);
+    if (!ok && gEngine->renderer.isReady()) return nullptr;
+    return adopt(std::move(t));
+}
+
+Ctexture* CtextureMgr::createFromPixels(const std::string& name, const uint8_t* rgba, int width, int height) {
+    if (!rgba || width <= 0 || height <= 0) return nullptr;
+    auto t = std::make_unique<Ctexture>();
+    t->name = name;
+    t->width = width;
+    t->height = height;
+    if (!gEngine->renderer.isReady()) {
+        gEngine->log.print(LOG_E, "Texture made before the renderer: %s", name.c_str());
+        return nullptr;
+    }
+    t->id_ = gEngine->renderer.createTexture(width, height, rgba, width * 4);
+    if (!t->id_) return nullptr;
+    return adopt(std::move(t));
+}
+
+void CtextureMgr::destroy(Ctexture* texture) {
+    if (!texture) return;
+    auto it = std::find_if(textures_.begin(), textures_.end(), [&](auto& p) { return p.get() == texture; });
+    if (it == textures_.end()) return;
+    if (texture->id_) gEngine->renderer.deleteTexture(texture->id_);
+    if (texture == white_) white_ = nullptr;
+    if (texture == placeholder_) placeholder_ = nullptr;
+    textures_.erase(it);
+}

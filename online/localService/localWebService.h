@@ -1,0 +1,116 @@
+#pragma once
+// ClocalWebService: an in-memory k4w service built on the generated gSOAP
+// service class, for tests. It listens on 127.0.0.1 on a free port and serves
+// accounts and sign-in, tokens, time, configuration, counters, boards (top N,
+// by player ids, since a time), messages, find player, player statistics and
+// the current timed challenges. CfaultyService stands in for a service that
+// never answers, answers garbage or hangs up.
+#include <atomic>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/webMessage.h"
+#include "online/webServiceConfig.h"
+
+struct ClocalRow {
+    uint64_t score = 0;
+    uint64_t playerId = 0;
+    Cbytes data;
+};
+
+struct ClocalMessage {
+    uint64_t id = 0;
+    int type = 0;
+    uint64_t from = 0;
+    std::string fromName;
+    int64_t sentTime = 0;
+    Cbytes data;
+};
+
+struct ClocalChallenge {
+    std::string trackTitle, artist, album;
+    int duration = 180;
+    int difficulty = 1;
+    int difficultyCap = 6;
+    bool noExtraLives = false;
+    int weaponRestriction = 0;
+    int shipClass = 0;
+    std::string linkKind, linkId;
+    bool plainBoardNames = true;
+};
+
+class ClocalWebService {
+public:
+    ClocalWebService();
+    ~ClocalWebService();
+
+    bool start();   // 127.0.0.1, a free port
+    void stop();
+    int port() const { return port_; }
+    // Settings that point the client here, with short waits.
+    CwebServiceConfig config(int timeoutSeconds = 2) const;
+
+    // Seeding and inspection; safe while serving.
+    uint64_t addAccount(const std::string& nickname, const std::string& email, const std::string& password);
+    bool accountExists(const std::string& email) const;
+    std::string nicknameOf(uint64_t id) const;
+    void setUnixTime(int64_t t);   // 0: the real clock
+    int64_t unixTime() const;
+    void setGameConfig(float pollPeriod, const std::string& version);
+    void addRow(const std::string& board, uint64_t playerId, uint64_t score, const Cbytes& data);
+    std::vector<ClocalRow> rows(const std::string& board) const;
+    void addMessage(uint64_t to, int type, uint64_t from, const std::string& fromName, const Cbytes& data);
+    size_t numMessages(uint64_t to) const;
+    std::vector<ClocalMessage> messagesFor(uint64_t to) const;
+    void setStats(uint64_t id, const Cbytes& record);
+    Cbytes stats(uint64_t id) const;
+    void setChallenge(int periodHours, const ClocalChallenge& c);
+    void clearChallenge(int periodHours);
+    int64_t counter(const std::string& name) const;
+    void setCounter(const std::string& name, int64_t v);
+    void expireTokens();
+    int requestCount() const { return requests_.load(); }
+    bool stopping() const { return stop_.load(); }
+
+    bool refuseNewAccounts = false;   // every CreateAccount is refused
+    std::atomic<int> delayMs{0};      // each answer waits this long first
+
+    struct Cstate;   // the service's data, shared with its gSOAP class
+
+private:
+    void serveLoop();
+    std::unique_ptr<Cstate> state_;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> requests_{0};
+    int port_ = 0;
+    void* service_ = nullptr;
+};
+
+// A listener that takes connections and then misbehaves.
+class CfaultyService {
+public:
+    enum Emode { SILENT, GARBAGE, HANG_UP };
+    explicit CfaultyService(Emode mode) : mode_(mode) {}
+    ~CfaultyService();
+    bool start();
+    void stop();
+    int port() const { return port_; }
+    CwebServiceConfig config(int timeoutSeconds = 1) const;
+    int connections() const { return connections_.load(); }
+
+private:
+    void loop();
+    Emode mode_;
+    int listenFd_ = -1;
+    int port_ = 0;
+    std::thread thread_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> connections_{0};
+    std::vector<int> held_;
+};

@@ -1,0 +1,46 @@
+#pragma once
+// CplayerStatsClient: fetches and uploads player statistics records (309
+// bytes each; their layout is the statistics cache's). A record of any other
+// size from the service is dropped, never taken apart.
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "engine/threadTask.h"
+#include "engine/webMessage.h"
+
+class k4wSOAP;
+
+struct CplayerStatsResult {
+    uint64_t playerId = 0;
+    Cbytes record;   // exactly 309 bytes
+};
+
+class CplayerStatsClient {
+public:
+    static constexpr size_t kMaxPlayersPerRequest = 64;
+
+    explicit CplayerStatsClient(k4wSOAP& ws) : ws_(ws) {}
+    ~CplayerStatsClient() {
+        task.join();
+        uploadTask.join();
+    }
+
+    // "Get Player Stats" for up to 64 players. False while one runs.
+    bool requestStats(const std::vector<uint64_t>& ids);
+    // The records of the last finished request; emptied by the call.
+    std::vector<CplayerStatsResult> takeResults();
+    // Resets a finished request; true when one had finished.
+    bool collect();
+    bool isBusy() const { return task.started(); }
+
+    // "Set Player Stats": the local player's record.
+    bool uploadStats(const Cbytes& record);
+
+    CthreadTask task{"Get Player Stats"};
+    CthreadTask uploadTask{"Set Player Stats"};
+
+private:
+    k4wSOAP& ws_;
+    std::vector<CplayerStatsResult> results_, done_;
+};

@@ -1,0 +1,266 @@
+// The GL backend drawing a whole scene into a real window (run under Xvfb).
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "engine/engine.h"
+#include "glWindow.h"
+#include "support/testEngine.h"
+
+namespace {
+struct Cpixel {
+    int r, g, b;
+};
+
+// An RGBA picture read back from a PNG.
+class Cpicture {
+public:
+    explicit Cpicture(const std::string& path) {
+        SDL_Surface* s = IMG_Load(path.c_str());
+        if (!s) return;
+        surface_ = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ABGR8888, 0);
+        SDL_FreeSurface(s);
+    }
+    ~Cpicture() {
+        if (surface_) SDL_FreeSurface(surface_);
+    }
+    bool ok() const { return surface_ != nullptr; }
+    int width() const { return surface_->w; }
+    int height() const { return surface_->h; }
+    Cpixel at(int x, int y) const {
+        const uint8_t* p = (const uint8_t*)surface_->pixels + (size_t)y * surface_->pitch + (size_t)x * 4;
+        return {p[0], p[1], p[2]};
+    }
+    template <class F>
+    int count(int x0, int y0, int x1, int y1, F pred) const {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                if (pred(at(x, y))) ++n;
+        return n;
+    }
+
+private:
+    SDL_Surface* surface_ = nullptr;
+};
+
+bool near(const Cpixel& p, int r, int g, int b, int tol = 4) {
+    return std::abs(p.r - r) <= tol && std::abs(p.g - g) <= tol && std::abs(p.b - b) <= tol;
+}
+
+bool writePng(const std::string& path, int w, int h, void (*fill)(int x, int y, uint8_t* rgba)) {
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ABGR8888);
+    if (!s) return false;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) fill(x, y, (uint8_t*)s->pixels + (size_t)y * s->pitch + (size_t)x * 4);
+    bool ok = IMG_SavePNG(s, path.c_str()) == 0;
+    SDL_FreeSurface(s);
+    return ok;
+}
+
+// Background, as the PNG stores it.
+const Ccolour kClear(0.05f, 0.05f, 0.12f, 1);
+const int kClearR = 13, kClearG = 13, kClearB = 31;
+}  // namespace
+
+class CrenderGlTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display (run under xvfb-run)";
+        ASSERT_TRUE(eng.initOk());
+        ASSERT_TRUE(window.open(1280, 720)) << window.error;
+        ASSERT_TRUE(initRendering(RENDER_GL));
+        tmp = makeTempFolder("rendergl");
+    }
+    void TearDown() override {
+        if (gEngine && gEngine->renderer.isReady()) shutdownRendering();
+        window.close();
+        removeFolderTree(tmp);
+    }
+
+    CtestEngine eng;
+    CglTestWindow window;
+    std::string tmp;
+};
+
+TEST_F(CrenderGlTest, SceneOfSpritesTextPanelParticlesAndEffects) {
+    ASSERT_TRUE(writePng(tmp + "/solid_green.png", 32, 32, [](int, int, uint8_t* p) {
+        p[0] = 0; p[1] = 255; p[2] = 0; p[3] = 255;
+    }));
+    // Left half the key colour, right half blue.
+    ASSERT_TRUE(writePng(tmp + "/keyed.png", 32, 32, [](int x, int, uint8_t* p) {
+        bool key = x < 16;
+        p[0] = key ? 255 : 0; p[1] = 0; p[2] = 255; p[3] = 255;
+    }));
+    ASSERT_TRUE(writePng(tmp + "/lit.png", 32, 32, [](int, int, uint8_t* p) { p[0] = p[1] = p[2] = p[3] = 255; }));
+    ASSERT_TRUE(writePng(tmp + "/lit_n.png", 32, 32, [](int, int, uint8_t* p) {
+        p[0] = 128; p[1] = 128; p[2] = 255; p[3] = 255;   // facing the viewer
+    }));
+    CspriteMgr& sm = gEngine->sprites;
+    ASSERT_EQ(sm.loadFolder(tmp), 4);
+    ASSERT_TRUE(sm.loadSheetsFromText("NormalMap \"lit.png\" \"lit_n.png\" EndFile"));
+
+    Crenderer& r = gEngine->renderer;
+    r.setClearColour(kClear);
+    r.beginFrame();
+
+    // A panel with two fonts of text on it.
+    r.drawPanel(Crect::fromEdges(80, 80, 560, 330), 4, Ccolour(1, 1, 1, 1), Ccolour(0.1f, 0.2f, 0.5f, 1));
+    Cfont* big = gEngine->fonts.findFont("FontBig");
+    Cfont* small = gEngine->fonts.findFont("FontSmall");
+    Cfont* uni = gEngine->fonts.findFont("UniFontNormal");
+    ASSERT_TRUE(big && small && uni);
+    big->drawText("Zorbex", 100, 100, 1, ALIGN_LEFT, Ccolour(1, 1, 1, 1));
+    small->drawText("Neon arena shooter", 100, 170, 1, ALIGN_LEFT, Ccolour(1, 0.9f, 0.1f, 1));
+    uni->drawText("\xE4\xBD\xA0\xE5\xA5\xBD Zorbex", 100, 220, 1, ALIGN_LEFT, Ccolour(0.4f, 1, 1, 1));
+    const Cvec2 bigBox = big->measure("Zorbex");
+    const Cvec2 smallBox = small->measure("Neon arena shooter");
+
+    // Sprites: plain, colour-keyed and normal-mapped.
+    r.drawSprite(sm.findSprite("solid_green.png"), 760, 160, 2);
+    r.setColourKey(Ccolour(1, 0, 1, 1));
+    Cquad keyed;
+    keyed.sprite = sm.findSprite("keyed.png");
+    keyed.centre = Cvec3(960, 160, 0);
+    keyed.width = keyed.height = 64;
+    keyed.mode = DRAW_COLOUR_KEY;
+    r.addQuad(keyed);
+    CshaderLight light;
+    light.x = 1150;
+    light.y = 160;
+    light.z = 60;
+    light.radius = 300;
+    r.setLights(&light, 1, Ccolour(0.25f, 0.25f, 0.25f, 1));
+    Cquad lit;
+    lit.sprite = sm.findSprite("lit.png");
+    lit.width = lit.height = 64;
+    lit.mode = DRAW_NORMAL_MAP;
+    lit.centre = Cvec3(1150, 160, 0);
+    r.addQuad(lit);
+    lit.centre = Cvec3(1150, 400, 0);   // far from the light
+    r.addQuad(lit);
+
+    // A clipped rectangle.
+    r.pushScissor(Crect::fromEdges(100, 400, 200, 500));
+    r.drawRect(Crect::fromEdges(50, 350, 250, 550), Ccolour(1, 0, 0, 1));
+    r.popScissor();
+
+    // Particles.
+    spawnSparks(40, Cvec3(400, 600, 0), 200, Ccolour(1, 0.6f, 0.1f, 1), 0, 1);
+    spawnHaloBurst(Ccolour(0.2f, 1, 1, 1), Cvec3(650, 600, 0), 0.5f, false);
+    ASSERT_EQ(gEngine->particles.countActive(), 42);
+    for (int i = 0; i < 6; ++i) gEngine->particles.update(1.0f / 60.0f);
+    drawParticleLayer(0);
+
+    // A draw-list effect half way through a grow-in.
+    auto fx = gEngine->drawList.addSprite(1.0f, sm.findSprite("solid_green.png"), 900, 600, 0.4f);
+    fx->startGrowIn();
+    gEngine->drawList.update(0.2f);
+    gEngine->drawList.draw();
+
+    // A picture of the game's own art when the build made it (not checked: it's for the eye).
+    if (Csprite* logo = sm.findSprite("ui_ZRLogo.png", false)) r.drawSprite(logo, 820, 300, 0.5f);
+    if (Csprite* rank = sm.findSprite("ui_rank05.png", false)) r.drawSprite(rank, 1200, 560, 0.5f);
+
+    r.flush();
+    ASSERT_TRUE(r.readPixels(0, 0, 1280, 720));
+    const std::string shot = "render_scene.png";   // left in the build folder to look at
+    ASSERT_TRUE(r.saveScreenshotPng(shot));
+    EXPECT_TRUE(gEngine->log.contains("Save PNG: Success: render_scene.png"));
+    window.swap();
+
+    Cpicture pic(shot);
+    ASSERT_TRUE(pic.ok());
+    ASSERT_EQ(pic.width(), 1280);
+    ASSERT_EQ(pic.height(), 720);
+
+    // Not all black.
+    int lit_ = pic.count(0, 0, 1280, 720, [](const Cpixel& p) { return p.r + p.g + p.b > 60; });
+    EXPECT_GT(lit_, 1280 * 720 / 10);
+    // Known colours at known places: the background, the sprite, the panel and its frame.
+    EXPECT_TRUE(near(pic.at(5, 5), kClearR, kClearG, kClearB));
+    EXPECT_TRUE(near(pic.at(760, 160), 0, 255, 0));
+    EXPECT_TRUE(near(pic.at(731, 131), 0, 255, 0));
+    EXPECT_TRUE(near(pic.at(700, 160), kClearR, kClearG, kClearB));
+    EXPECT_TRUE(near(pic.at(500, 300), 26, 51, 128));
+    EXPECT_TRUE(near(pic.at(81, 300), 255, 255, 255));
+    EXPECT_TRUE(near(pic.at(559, 81), 255, 255, 255));
+
+    // Text where it was drawn, in both fonts, and none just below it.
+    auto white = [](const Cpixel& p) { return p.r > 200 && p.g > 200 && p.b > 200; };
+    auto yellow = [](const Cpixel& p) { return p.r > 200 && p.g > 180 && p.b < 90; };
+    EXPECT_GT(pic.count(100, 100, 100 + (int)bigBox.x, 100 + (int)bigBox.y, white), 200);
+    EXPECT_GT(pic.count(100, 170, 100 + (int)smallBox.x, 170 + (int)smallBox.y, yellow), 60);
+    EXPECT_EQ(pic.count(100, 270, 100 + (int)bigBox.x, 320, white), 0);
+    EXPECT_GT(pic.count(100, 220, 160, 250, [](const Cpixel& p) { return p.g > 200 && p.b > 200 && p.r < 150; }),
+              20);   // the CJK glyphs
+
+    // The colour key drops the key half and keeps the blue one.
+    EXPECT_TRUE(near(pic.at(940, 160), kClearR, kClearG, kClearB));
+    EXPECT_TRUE(near(pic.at(980, 160), 0, 0, 255));
+    EXPECT_EQ(pic.count(928, 128, 992, 192, [](const Cpixel& p) { return p.r > 40; }), 0);   // no seam
+    // The light brightens the quad beneath it more than the far one.
+    Cpixel nearLight = pic.at(1150, 160), farLight = pic.at(1150, 400);
+    EXPECT_GT(nearLight.r, 200);
+    EXPECT_LT(farLight.r, 110);
+    EXPECT_GT(farLight.r, 40);   // still the ambient light
+    // The clip held the red rectangle inside it.
+    EXPECT_TRUE(near(pic.at(150, 450), 255, 0, 0));
+    EXPECT_TRUE(near(pic.at(75, 450), kClearR, kClearG, kClearB));
+    EXPECT_TRUE(near(pic.at(150, 520), kClearR, kClearG, kClearB));
+    // Particles around their spawn points.
+    auto glowing = [](const Cpixel& p) { return p.r + p.g + p.b > 150; };
+    EXPECT_GT(pic.count(300, 500, 500, 700, glowing), 30);
+    EXPECT_GT(pic.count(550, 500, 750, 700, glowing), 30);
+    // The effect half way: smaller than the sprite and half faded in.
+    Cpixel mid = pic.at(900, 600);
+    EXPECT_GT(mid.g, 100);
+    EXPECT_LT(mid.g, 180);
+    EXPECT_TRUE(near(pic.at(900 + 20, 600), kClearR, kClearG, kClearB));
+}
+
+TEST_F(CrenderGlTest, ReadBackClipsAndGrabbedTexturesDrawAgain) {
+    ASSERT_TRUE(writePng(tmp + "/quarters.png", 64, 64, [](int x, int y, uint8_t* p) {
+        p[0] = x < 32 ? 255 : 0; p[1] = y < 32 ? 255 : 0; p[2] = 40; p[3] = 255;
+    }));
+    gEngine->sprites.loadFolder(tmp);
+    Crenderer& r = gEngine->renderer;
+    r.setClearColour(Ccolour(0, 0, 0, 1));
+    r.beginFrame();
+    r.drawSprite(gEngine->sprites.findSprite("quarters.png"), 1248, 688);   // bottom-right corner
+    r.flush();
+
+    // Clipped to the screen, rows top first.
+    ASSERT_TRUE(r.readPixels(1216, 656, 200, 200));
+    ASSERT_EQ(r.pixelWidth(), 64);
+    ASSERT_EQ(r.pixelHeight(), 64);
+    const uint8_t* px = r.pixels().data();
+    EXPECT_EQ(px[0], 255);                          // top-left quarter: red and green
+    EXPECT_EQ(px[1], 255);
+    const uint8_t* lastRow = px + (size_t)63 * 64 * 4;
+    EXPECT_EQ(lastRow[1], 0);                       // bottom rows: no green
+    EXPECT_FALSE(r.readPixels(1300, 0, 10, 10));
+    EXPECT_FALSE(r.readPixels(0, 0, -1, 5));
+
+    // The grabbed picture draws back the same.
+    ASSERT_TRUE(r.readPixels(1216, 656, 64, 64));
+    Ctexture* grab = r.grabScreenTexture();
+    ASSERT_NE(grab, nullptr);
+    r.beginFrame();
+    Cquad q;
+    q.texture = grab;
+    q.centre = Cvec3(100, 100, 0);
+    r.addQuad(q);
+    r.flush();
+    ASSERT_TRUE(r.readPixels(68, 68, 64, 64));
+    EXPECT_EQ(r.pixels()[0], 255);
+    EXPECT_EQ(r.pixels()[1], 255);
+    const uint8_t* br = r.pixels().data() + ((size_t)63 * 64 + 63) * 4;
+    EXPECT_EQ(br[0], 0);
+    EXPECT_EQ(br[1], 0);
+    EXPECT_EQ(br[2], 40);
+    Ctexture::destroy(grab);
+    window.swap();
+}

@@ -1,0 +1,301 @@
+// Sprites, sheets, textures, fonts and props.
+#include <dirent.h>
+
+#include "engine/bString.h"
+#include "renderFixture.h"
+
+TEST_F(CrenderTest, SpritesFolderNamesSpritesByFileIgnoringCase) {
+    ASSERT_TRUE(writeSolidPng(tmp + "/test_rosette.png", 16, 8, 255, 0, 0));
+    ASSERT_TRUE(writeSolidPng(tmp + "/test_flag.PNG", 4, 4, 0, 0, 255));
+    ASSERT_TRUE(writeSolidPng(tmp + "/notes.txt", 4, 4, 0, 0, 0));   // not a .png: ignored
+    FILE* f = fopen((tmp + "/broken.png").c_str(), "wb");
+    fputs("not an image", f);
+    fclose(f);
+    CspriteMgr& sm = gEngine->sprites;
+    EXPECT_EQ(sm.loadFolder(tmp), 2);
+    EXPECT_TRUE(gEngine->log.containsPart("broken.png (not a PNG)"));
+    Csprite* s = sm.findSprite("TEST_Rosette.png");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->name, "test_rosette.png");
+    EXPECT_FLOAT_EQ(s->width, 16);
+    EXPECT_FLOAT_EQ(s->height, 8);
+    EXPECT_NE(sm.findSprite("test_flag.png"), nullptr);
+    EXPECT_EQ(sm.loadFolder(tmp), 0);   // loading again adds nothing
+    EXPECT_EQ(sm.loadFolder(tmp + "/missing"), 0);
+    EXPECT_TRUE(gEngine->log.contains("Can't find sprite folder: " + tmp + "/missing"));
+}
+
+TEST_F(CrenderTest, MissingSpriteIsLoggedAndDrawnAsThePlaceholder) {
+    CspriteMgr& sm = gEngine->sprites;
+    EXPECT_EQ(sm.findSprite("flag_zz.png"), nullptr);
+    EXPECT_TRUE(gEngine->log.contains("Can't find sprite: flag_zz.png"));
+    EXPECT_EQ(sm.findSprite("quiet.png", false), nullptr);
+    EXPECT_FALSE(gEngine->log.containsPart("quiet.png"));
+
+    Csprite* p = sm.getSprite("ui_missing.png");
+    ASSERT_NE(p, nullptr);
+    EXPECT_TRUE(p->placeholder);
+    sm.getSprite("UI_MISSING.png");
+    EXPECT_EQ(logCount("Can't find sprite: ui_missing.png"), 1);
+    Crenderer& r = gEngine->renderer;
+    r.drawSprite(p, 100, 100);
+    r.drawSprite(nullptr, 200, 100);   // no sprite at all: the placeholder too
+    ASSERT_EQ(r.quads().size(), 2u);
+    EXPECT_EQ(r.quads()[0].texture, gEngine->textures.placeholder()->id());
+    EXPECT_EQ(r.quads()[1].texture, gEngine->textures.placeholder()->id());
+    EXPECT_GT(r.quads()[0].width, 0);
+}
+
+TEST_F(CrenderTest, SheetsNameRegionsOfOneTexture) {
+    ASSERT_TRUE(writeSolidPng(tmp + "/sheet.png", 64, 64, 10, 20, 30));
+    CspriteMgr& sm = gEngine->sprites;
+    sm.loadFolder(tmp);
+    size_t textures = gEngine->textures.count();
+    ASSERT_TRUE(sm.loadSheetsFromText(R"(
+        Sheet "sheet.png"
+          Sprite "a.png" 0 0 32 32
+          Sprite "b.png" 32 16 32 48
+          Sprite "bad.png" 60 60 10 10
+        EndSheet
+        Sheet "nosheet.png"
+          Sprite "c.png" 0 0 1 1
+        EndSheet
+        NormalMap "a.png" "b.png"
+        EndFile)"));
+    EXPECT_EQ(gEngine->textures.count(), textures);
+    Csprite* a = sm.findSprite("A.PNG");
+    Csprite* b = sm.findSprite("b.png");
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a->texture, b->texture);
+    EXPECT_FLOAT_EQ(b->u0, 0.5f);
+    EXPECT_FLOAT_EQ(b->v0, 0.25f);
+    EXPECT_FLOAT_EQ(b->v1, 1.0f);
+    EXPECT_FLOAT_EQ(b->height, 48);
+    EXPECT_EQ(a->normalMap, b);
+    EXPECT_EQ(sm.findSprite("bad.png", false), nullptr);
+    EXPECT_TRUE(gEngine->log.contains("Sprite bad.png lies outside its sheet sheet.png"));
+    EXPECT_TRUE(gEngine->log.contains("Can't find sprite: nosheet.png"));
+    EXPECT_EQ(sm.findSprite("c.png", false), nullptr);
+
+    // Deleting one region keeps the shared texture for the others.
+    sm.deleteSprite(b);
+    EXPECT_EQ(a->normalMap, nullptr);
+    EXPECT_EQ(gEngine->textures.count(), textures);
+    EXPECT_FALSE(sm.loadSheetsFromText("Sheet \"sheet.png\" Wobble EndFile"));
+}
+
+TEST_F(CrenderTest, SpritesFromMemoryAndTheirDeletion) {
+    ASSERT_TRUE(writeSolidPng(tmp + "/hull.png", 24, 12, 0, 255, 0));
+    std::vector<uint8_t> bytes = readFileBytes(tmp + "/hull.png");
+    CspriteMgr& sm = gEngine->sprites;
+    size_t textures = gEngine->textures.count();
+    Csprite* s = sm.createSpriteFromMemory("Ship_42", bytes.data(), bytes.size());
+    ASSERT_NE(s, nullptr);
+    EXPECT_FLOAT_EQ(s->width, 24);
+    EXPECT_EQ(gEngine->textures.count(), textures + 1);
+    // The same name again is the same sprite, whatever the bytes.
+    EXPECT_EQ(sm.createSpriteFromMemory("ship_42", "junk", 4), s);
+    EXPECT_EQ(sm.createSpriteFromMemory("Other", "junk", 4), nullptr);
+    EXPECT_EQ(sm.createSpriteFromMemory("Empty", nullptr, 0), nullptr);
+    EXPECT_TRUE(gEngine->log.containsPart("Can't load image: Other"));
+    sm.deleteSprite(s);
+    EXPECT_EQ(sm.findSprite("Ship_42", false), nullptr);
+    EXPECT_EQ(gEngine->textures.count(), textures);
+    sm.deleteSprite(sm.placeholder());   // the built-ins stay
+    EXPECT_NE(sm.placeholder(), nullptr);
+
+    int w = 0, h = 0;
+    Ctexture* t = gEngine->textures.loadTextureFromMemory(tmp + "/hull.png", &w, &h);
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(w, 24);
+    EXPECT_EQ(h, 12);
+    Ctexture::destroy(t);
+    EXPECT_EQ(gEngine->textures.count(), textures);
+    EXPECT_EQ(gEngine->textures.loadTextureFromMemory(tmp + "/none.png", &w, &h), nullptr);
+    EXPECT_EQ(w, 0);
+    EXPECT_TRUE(gEngine->log.contains("Can't find image file: " + tmp + "/none.png"));
+}
+
+TEST_F(CrenderTest, NamedFontsMeasureAndDrawText) {
+    CfontMgr& fm = gEngine->fonts;
+    Cfont* big = fm.findFont("fontbig");
+    Cfont* medium = fm.findFont("FontMedium");
+    Cfont* uni = fm.findFont("UniFontNormal");
+    ASSERT_TRUE(big && medium && uni);
+    EXPECT_FALSE(big->isPlaceholder());
+    EXPECT_FALSE(uni->isPlaceholder());
+    Cvec2 one = big->measure("Zorbex");
+    Cvec2 two = big->measure("Zorbex\nZorbex rules");
+    EXPECT_GT(one.x, 60);
+    EXPECT_FLOAT_EQ(two.y, 2 * one.y);
+    EXPECT_GT(two.x, one.x);
+    EXPECT_FLOAT_EQ(big->measure("Zorbex", 0.5f).x, one.x * 0.5f);
+    EXPECT_GT(one.x, medium->measure("Zorbex").x);
+    EXPECT_EQ(big->measure("").x, 0);
+
+    Crenderer& r = gEngine->renderer;
+    big->setColour(Ccolour(1, 1, 0, 1));
+    big->drawText("Zorbex", 640, 100, 1, ALIGN_CENTRE);
+    ASSERT_EQ(r.quads().size(), 1u);
+    EXPECT_NEAR(r.quads()[0].x, 640, 1.0f);
+    EXPECT_EQ(r.quads()[0].colour, Ccolour(1, 1, 0, 1));
+    big->drawText("Zorbex", 1000, 300, 1, ALIGN_RIGHT | ALIGN_BOTTOM);
+    const CquadRecord& right = r.quads().back();
+    EXPECT_NEAR(right.x + right.width * 0.5f, 1000, 1.0f);
+    EXPECT_NEAR(right.y + right.height * 0.5f, 300, 2.0f);
+    big->drawTextf(10, 10, 1, ALIGN_LEFT, "Score %d", 1234);
+    EXPECT_NEAR(r.quads().back().x - r.quads().back().width * 0.5f, 10, 1.0f);
+    std::string longText(3000, 'x');
+    medium->drawTextf(0, 0, 0.1f, ALIGN_LEFT, "%s!", longText.c_str());   // longer than any buffer
+    EXPECT_NEAR(r.quads().back().width, medium->measure(longText + "!", 0.1f).x, 1.0f);
+}
+
+TEST_F(CrenderTest, TextStylesAndTheCache) {
+    CfontMgr& fm = gEngine->fonts;
+    Cfont* f = fm.findFont("FontMedium");
+    ASSERT_NE(f, nullptr);
+    Crenderer& r = gEngine->renderer;
+    uint64_t misses = fm.cacheMisses;
+    f->drawText("Cached", 0, 0);
+    f->drawText("Cached", 0, 50);
+    EXPECT_EQ(fm.cacheMisses, misses + 1);
+    EXPECT_GE(fm.cacheHits, 1u);
+    EXPECT_EQ(r.quads()[0].texture, r.quads()[1].texture);
+
+    f->style = FONT_OUTLINE;
+    f->outlineColour = Ccolour(0, 0, 0, 1);
+    f->drawText("Cached", 100, 100);
+    ASSERT_EQ(r.quads().size(), 4u);
+    EXPECT_GT(r.quads()[2].width, r.quads()[3].width);   // the outline is wider
+    EXPECT_EQ(r.quads()[2].colour, Ccolour(0, 0, 0, 1));
+    f->style = FONT_SHADOW;
+    f->drawText("Cached", 100, 100);
+    ASSERT_EQ(r.quads().size(), 6u);
+    EXPECT_FLOAT_EQ(r.quads()[4].x - r.quads()[5].x, f->shadowOffset.x);
+    f->style = FONT_PLAIN;
+
+    // Lines not drawn lately are trimmed once over the limit.
+    for (int i = 0; i < 600; ++i) f->drawText("line " + std::to_string(i), 0, 0);
+    size_t textures = gEngine->textures.count();
+    EXPECT_GT(fm.cacheSize(), CfontMgr::kCacheSoftLimit);
+    r.beginFrame();
+    r.beginFrame();
+    r.beginFrame();
+    EXPECT_LE(fm.cacheSize(), CfontMgr::kCacheSoftLimit);
+    EXPECT_LT(gEngine->textures.count(), textures);
+}
+
+TEST_F(CrenderTest, MissingFontsAreLoggedAndDrawnAsBoxes) {
+    CfontMgr& fm = gEngine->fonts;
+    EXPECT_EQ(fm.findFont("FontNope"), nullptr);
+    EXPECT_TRUE(gEngine->log.contains("Can't find font: FontNope"));
+    Cfont* p = fm.getFont("FontGone");
+    fm.getFont("FontGone");
+    EXPECT_EQ(logCount("Can't find font: FontGone"), 1);
+    ASSERT_NE(p, nullptr);
+    EXPECT_TRUE(p->isPlaceholder());
+    Crenderer& r = gEngine->renderer;
+    p->drawText("Hello\nthere", 100, 100);
+    ASSERT_EQ(r.quads().size(), 2u);
+    EXPECT_EQ(r.quads()[0].colour.r, 1.0f);
+    EXPECT_EQ(r.quads()[0].colour.g, 0.0f);
+    EXPECT_GT(p->measure("Hello").x, 0);
+
+    ASSERT_TRUE(fm.loadFromText("Font Broken \"nope.ttf\" 20 EndFile"));
+    EXPECT_TRUE(gEngine->log.contains("Can't find font file: nope.ttf (font Broken)"));
+    Cfont* broken = fm.findFont("Broken");
+    ASSERT_NE(broken, nullptr);
+    EXPECT_TRUE(broken->isPlaceholder());
+    broken->drawText("still drawn", 0, 0);
+    EXPECT_EQ(r.quads().size(), 3u);
+}
+
+TEST_F(CrenderTest, CjkLanguagesSwitchToTheCjkFonts) {
+    CfontMgr& fm = gEngine->fonts;
+    Cfont* f = fm.findFont("FontNormal");
+    Cfont* mono = fm.findFont("FontMono");
+    ASSERT_TRUE(f && mono);
+    EXPECT_FALSE(f->usingCjk());
+    fm.setCjk(true);
+    EXPECT_TRUE(f->usingCjk());
+    EXPECT_FALSE(mono->usingCjk());   // no twin: unchanged
+    EXPECT_FALSE(f->isPlaceholder());
+    EXPECT_GT(f->measure("\xE4\xBD\xA0\xE5\xA5\xBD").x, 20);   // two Chinese characters
+    f->drawText("\xE6\x97\xA5\xE6\x9C\xAC", 0, 0);
+    EXPECT_EQ(gEngine->renderer.quads().size(), 1u);
+    fm.setCjk(false);
+    EXPECT_FALSE(f->usingCjk());
+}
+
+TEST_F(CrenderTest, PropsCopyTheirTreeAndFindChildrenDepthFirst) {
+    ASSERT_TRUE(writeSolidPng(tmp + "/hull.png", 20, 20, 255, 255, 255));
+    gEngine->sprites.loadFolder(tmp);
+    CpropMgr& pm = gEngine->props;
+    ASSERT_TRUE(pm.loadFromText(R"(
+        PropDef "Card"
+          Element "Frame" Sprite "hull.png" Pos 0 0
+          Element "Element_Body" Parent "Frame" Pos 10 0 Scale 2
+          Element "Element_Hull" Parent "Element_Body" Sprite "hull.png" Pos 5 0 Colour 255 0 0 255
+          Element "Ghost" Parent "Frame" Sprite "hull.png" Hidden true
+          Element "Element_Hull" Sprite "missing_part.png" Pos 0 40
+          Element "Orphan" Parent "Nobody"
+        EndPropDef
+        EndFile)"));
+    EXPECT_TRUE(gEngine->log.contains("props: Card: can't find parent Nobody of Orphan"));
+    EXPECT_TRUE(gEngine->log.contains("Can't find sprite: missing_part.png"));
+    CpropInstance* a = pm.createInstance("card");
+    CpropInstance* b = pm.createInstance("Card");
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(pm.createInstance("NoCard"), nullptr);
+    EXPECT_TRUE(gEngine->log.contains("Can't find prop: NoCard"));
+
+    // Depth-first: the nested hull comes before the later root of the same name.
+    CpropElement* hull = a->findChildByName("element_hull");
+    ASSERT_NE(hull, nullptr);
+    EXPECT_FLOAT_EQ(hull->pos.x, 5);
+    CpropElement* body = a->findChildByName("Element_Body");
+    EXPECT_EQ(a->findChildByName("Element_Hull", body), hull);
+    EXPECT_EQ(a->findChildByName("Frame", body), nullptr);
+
+    // Each instance has its own tree.
+    Csprite* other = gEngine->sprites.findSprite("builtin_soft");
+    hull->sprite = other;
+    EXPECT_NE(b->findChildByName("Element_Hull")->sprite, other);
+
+    Crenderer& r = gEngine->renderer;
+    a->draw(100, 100);
+    ASSERT_EQ(r.quads().size(), 3u);   // frame, hull and the root hull; the ghost is hidden
+    const CquadRecord& h = r.quads()[1];
+    EXPECT_FLOAT_EQ(h.x, 100 + 10 + 5 * 2);
+    EXPECT_FLOAT_EQ(h.width, other->width * 2);
+    EXPECT_EQ(h.colour, Ccolour(1, 0, 0, 1));
+
+    CpropLink link;
+    link.set(a);
+    EXPECT_EQ(pm.instanceCount(), 2u);
+    link.set(b);   // a new instance frees the old
+    EXPECT_EQ(pm.instanceCount(), 1u);
+    link.clear();
+    EXPECT_EQ(link.instance, nullptr);
+    EXPECT_EQ(pm.instanceCount(), 0u);
+    link.clear();
+    pm.deleteInstance(nullptr);
+}
+
+TEST_F(CrenderTest, EveryPictureOfTheDataFolderIsASprite) {
+    const std::string folder = gEngine->dataPath("sprites/");
+    DIR* d = opendir(folder.c_str());
+    if (!d) GTEST_SKIP() << "no sprites folder in " << folder;
+    int pngs = 0;
+    while (dirent* e = readdir(d)) {
+        std::string n = e->d_name;
+        if (n.size() < 5 || !equalsIgnoreCase(n.substr(n.size() - 4), ".png")) continue;
+        ++pngs;
+        Csprite* s = gEngine->sprites.findSprite(n, false);
+        ASSERT_NE(s, nullptr) << n;
+        EXPECT_GT(s->width, 0) << n;
+        EXPECT_FALSE(s->placeholder) << n;
+    }
+    closedir(d);
+    EXPECT_GT(pngs, 0);
+}

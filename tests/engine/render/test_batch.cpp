@@ -1,0 +1,268 @@
+#include <SDL_image.h>
+
+#include <climits>
+
+#include "engine/resourceFile.h"
+#include "renderFixture.h"
+
+namespace {
+Csprite* makeSprite(const std::string& folder, const char* name, int w, int h) {
+    std::string path = folder + "/" + name;
+    if (!writeSolidPng(path, w, h, 200, 100, 50)) return nullptr;
+    Ctexture* t = gEngine->textures.addFile(path);
+    return t ? gEngine->sprites.createSprite(name, t) : nullptr;
+}
+
+Cquad quadOf(const Csprite* s, float x = 10, float y = 10) {
+    Cquad q;
+    q.sprite = s;
+    q.centre = Cvec3(x, y, 0);
+    return q;
+}
+}  // namespace
+
+TEST_F(CrenderTest, BatchMergesRunsOfTheSameStateAndSplitsOnChange) {
+    Crenderer& r = gEngine->renderer;
+    Csprite* a = makeSprite(tmp, "a.png", 8, 8);
+    Csprite* b = makeSprite(tmp, "b.png", 8, 8);
+    ASSERT_TRUE(a && b);
+    for (int i = 0; i < 3; ++i) r.addQuad(quadOf(a));
+    r.addQuad(quadOf(b));
+    r.addQuad(quadOf(b));
+    Cquad add = quadOf(b);
+    add.blend = BLEND_ADDITIVE;
+    r.addQuad(add);
+    r.addQuad(quadOf(a));
+    r.flush();
+    ASSERT_EQ(r.flushes().size(), 1u);
+    const auto& calls = r.flushes()[0].calls;
+    EXPECT_EQ(r.flushes()[0].quads, 7);
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[0].quadCount, 3);
+    EXPECT_EQ(calls[1].quadCount, 2);
+    EXPECT_EQ(calls[2].blend, BLEND_ADDITIVE);
+    EXPECT_EQ(calls[3].firstQuad, 6);
+    EXPECT_NE(calls[0].texture, calls[1].texture);
+    EXPECT_EQ(calls[0].texture, calls[3].texture);
+    EXPECT_EQ(r.frameDrawCalls(), 4);
+
+    // Nothing pending: a second flush draws nothing.
+    r.flush();
+    EXPECT_EQ(r.flushes().size(), 1u);
+    // A new frame forgets the last one's record.
+    r.beginFrame();
+    EXPECT_TRUE(r.flushes().empty());
+    EXPECT_EQ(r.frameQuads(), 0);
+}
+
+TEST_F(CrenderTest, FullBatchFlushesItselfAndKeepsEveryQuad) {
+    Crenderer& r = gEngine->renderer;
+    Csprite* a = makeSprite(tmp, "a.png", 4, 4);
+    for (int i = 0; i < Crenderer::kMaxQuads + 5; ++i) r.addQuad(quadOf(a, (float)(i % 1280), 5));
+    r.flush();
+    ASSERT_EQ(r.flushes().size(), 2u);
+    EXPECT_EQ(r.flushes()[0].quads, Crenderer::kMaxQuads);
+    EXPECT_EQ(r.flushes()[1].quads, 5);
+    EXPECT_EQ(r.frameQuads(), Crenderer::kMaxQuads + 5);
+    EXPECT_EQ(r.flushes()[1].calls[0].firstQuad, 0);
+}
+
+TEST_F(CrenderTest, ScissorStackClipsNestsAndReportsAnEmptyPop) {
+    Crenderer& r = gEngine->renderer;
+    Csprite* a = makeSprite(tmp, "a.png", 4, 4);
+    r.addQuad(quadOf(a));
+    r.pushScissor(Crect::fromEdges(100, 100, 400, 300));
+    r.addQuad(quadOf(a));
+    r.pushScissor(Crect::fromEdges(300, 0, 800, 200));   // cut to the outer clip
+    r.addQuad(quadOf(a));
+    EXPECT_EQ(r.scissorDepth(), 2);
+    EXPECT_TRUE(r.popScissor());
+    r.addQuad(quadOf(a));
+    EXPECT_TRUE(r.popScissor());
+    r.addQuad(quadOf(a));
+    r.flush();
+    const auto& calls = r.flushes()[0].calls;
+    ASSERT_EQ(calls.size(), 5u);
+    EXPECT_FALSE(calls[0].scissorOn);
+    EXPECT_TRUE(calls[1].scissorOn);
+    EXPECT_EQ(calls[1].scissor, Crect::fromEdges(100, 100, 400, 300));
+    EXPECT_EQ(calls[2].scissor, Crect::fromEdges(300, 100, 400, 200));
+    EXPECT_EQ(calls[3].scissor, Crect::fromEdges(100, 100, 400, 300));
+    EXPECT_FALSE(calls[4].scissorOn);
+
+    EXPECT_FALSE(gEngine->log.contains("POP error!"));
+    EXPECT_FALSE(r.popScissor());
+    EXPECT_TRUE(gEngine->log.contains("POP error!"));
+    EXPECT_EQ(r.scissorDepth(), 0);
+
+    // Clips that don't overlap leave an empty clip, not a bad one.
+    r.pushScissor(Crect::fromEdges(0, 0, 10, 10));
+    r.pushScissor(Crect::fromEdges(50, 50, 60, 60));
+    r.addQuad(quadOf(a));
+    r.flush();
+    EXPECT_TRUE(r.quads().back().scissor.empty());
+    // A new frame starts unclipped.
+    r.beginFrame();
+    EXPECT_EQ(r.scissorDepth(), 0);
+}
+
+TEST_F(CrenderTest, QuadCornersSizeAndColourReachTheBatch) {
+    Crenderer& r = gEngine->renderer;
+    Csprite* a = makeSprite(tmp, "a.png", 20, 10);
+    Cquad q = quadOf(a, 100, 50);
+    q.colour = Ccolour(1, 0, 0, 0.5f);
+    r.addQuad(q);   // the sprite's own size
+    q.width = 40;
+    q.height = 30;
+    q.rotation = 90;
+    r.addQuad(q);
+    Cquad plain;   // no sprite, no texture: a plain colour
+    plain.centre = Cvec3(5, 5, 0);
+    plain.width = plain.height = 2;
+    r.addQuad(plain);
+    Cquad none;    // nothing to size it by: not drawn
+    r.addQuad(none);
+    ASSERT_EQ(r.quads().size(), 3u);
+    EXPECT_FLOAT_EQ(r.quads()[0].width, 20);
+    EXPECT_FLOAT_EQ(r.quads()[0].height, 10);
+    EXPECT_EQ(r.quads()[1].colour, Ccolour(1, 0, 0, 0.5f));
+    EXPECT_EQ(r.quads()[2].texture, gEngine->textures.white()->id());
+    r.flush();
+    EXPECT_EQ(r.flushes()[0].quads, 3);
+}
+
+TEST_F(CrenderTest, PanelsFramesAndFullWindowRectangles) {
+    Crenderer& r = gEngine->renderer;
+    r.drawPanel(Crect::fromEdges(100, 100, 300, 200), 4, Ccolour(1, 1, 1, 1), Ccolour(0, 0, 1, 1));
+    ASSERT_EQ(r.quads().size(), 5u);   // fill and four sides
+    const CquadRecord& fill = r.quads()[0];
+    EXPECT_FLOAT_EQ(fill.x, 200);
+    EXPECT_FLOAT_EQ(fill.width, 192);
+    EXPECT_FLOAT_EQ(fill.height, 92);
+    const CquadRecord& topSide = r.quads()[1];
+    EXPECT_FLOAT_EQ(topSide.y, 102);
+    EXPECT_FLOAT_EQ(topSide.width, 200);
+    r.drawRectPixels(0.8f);
+    EXPECT_FLOAT_EQ(r.quads().back().width, 1280);
+    EXPECT_EQ(r.quads().back().colour, Ccolour(0, 0, 0, 0.8f));
+    r.drawRectPixelsColour(Ccolour(1, 0, 0, 1), 2.0f);   // alpha is capped
+    EXPECT_EQ(r.quads().back().colour, Ccolour(1, 0, 0, 1));
+    // A frame too thick for its box fills it rather than overlapping.
+    size_t before = r.quads().size();
+    r.drawFrame(0, 0, 10, 10, 50, Ccolour());
+    for (size_t i = before; i < r.quads().size(); ++i) EXPECT_LE(r.quads()[i].width, 10.0f);
+}
+
+TEST_F(CrenderTest, NormalMapModeNeedsANormalMapAndSplitsOnLights) {
+    Crenderer& r = gEngine->renderer;
+    Csprite* hull = makeSprite(tmp, "hull.png", 8, 8);
+    Csprite* normals = makeSprite(tmp, "hull_n.png", 8, 8);
+    Csprite* bare = makeSprite(tmp, "bare.png", 8, 8);
+    hull->normalMap = normals;
+    Cquad q = quadOf(bare);
+    q.mode = DRAW_NORMAL_MAP;
+    r.addQuad(q);   // no normal map: drawn plain
+    EXPECT_EQ(r.quads().back().mode, DRAW_PLAIN);
+    q.sprite = hull;
+    r.addQuad(q);
+    r.addQuad(q);
+    CshaderLight light;
+    light.x = 50;
+    r.setLights(&light, 1);
+    r.addQuad(q);
+    r.flush();
+    const auto& calls = r.flushes()[0].calls;
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[1].mode, DRAW_NORMAL_MAP);
+    EXPECT_EQ(calls[1].normalTexture, normals->texture->id());
+    EXPECT_EQ(calls[1].quadCount, 2);
+    EXPECT_NE(calls[1].lightSet, calls[2].lightSet);
+    ASSERT_EQ(r.lights().size(), 1u);
+    EXPECT_FLOAT_EQ(r.lights()[0].x, 50);
+    // More lights than the program takes are cut to its limit.
+    std::vector<CshaderLight> many(20);
+    r.setLights(many.data(), (int)many.size());
+    EXPECT_EQ((int)r.lights().size(), Crenderer::kMaxLights);
+}
+
+TEST_F(CrenderTest, ColourKeyIsPartOfTheState) {
+    Crenderer& r = gEngine->renderer;
+    Csprite* a = makeSprite(tmp, "a.png", 8, 8);
+    Cquad q = quadOf(a);
+    q.mode = DRAW_COLOUR_KEY;
+    r.setColourKey(Ccolour(1, 0, 1, 1));
+    r.addQuad(q);
+    r.addQuad(q);
+    r.setColourKey(Ccolour(0, 1, 0, 1));
+    r.addQuad(q);
+    r.flush();
+    const auto& calls = r.flushes()[0].calls;
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].key, Ccolour(1, 0, 1, 1));
+    EXPECT_EQ(calls[1].key, Ccolour(0, 1, 0, 1));
+}
+
+TEST_F(CrenderTest, ReadPixelsClipsOrRefusesItsRectangle) {
+    Crenderer& r = gEngine->renderer;
+    r.setClearColour(Ccolour(0, 1, 0, 1));
+    EXPECT_FALSE(r.readPixels(0, 0, 0, 10));
+    EXPECT_TRUE(gEngine->log.contains("readPixels: empty rectangle 0,0 0x10"));
+    EXPECT_FALSE(r.readPixels(10, 10, 5, -3));
+    EXPECT_FALSE(r.readPixels(2000, 100, 50, 50));
+    EXPECT_TRUE(gEngine->log.contains("readPixels: rectangle 2000,100 50x50 lies outside the screen"));
+    EXPECT_FALSE(r.readPixels(-100, -100, 100, 100));   // ends where the screen begins
+    EXPECT_FALSE(r.readPixels(INT_MAX - 5, 0, INT_MAX, 10));   // no overflow on the far edge
+    EXPECT_TRUE(r.pixels().empty());
+
+    ASSERT_TRUE(r.readPixels(1270, 710, 100, 100));
+    EXPECT_EQ(r.pixelWidth(), 10);
+    EXPECT_EQ(r.pixelHeight(), 10);
+    EXPECT_EQ(r.pixels().size(), 400u);
+    ASSERT_TRUE(r.readPixels(-10, -20, 30, 40));
+    EXPECT_EQ(r.pixelWidth(), 20);
+    EXPECT_EQ(r.pixelHeight(), 20);
+    EXPECT_EQ(r.pixels()[1], 255);   // the clear colour's green
+
+    // A window bigger than the virtual screen reads its own pixels.
+    gEngine->windowWidth = 2560;
+    gEngine->windowHeight = 1440;
+    ASSERT_TRUE(r.readPixels(0, 0, 100, 50));
+    EXPECT_EQ(r.pixelWidth(), 200);
+    EXPECT_EQ(r.pixelHeight(), 100);
+}
+
+TEST_F(CrenderTest, ScreenshotNeedsPixelsAndWritesAPng) {
+    Crenderer& r = gEngine->renderer;
+    const std::string file = tmp + "/shot.png";
+    EXPECT_FALSE(r.saveScreenshotPng(file));   // nothing read yet
+    EXPECT_TRUE(gEngine->log.containsPart("Save PNG: Failed"));
+    r.setClearColour(Ccolour(0.2f, 0.4f, 0.6f, 0.0f));
+    ASSERT_TRUE(r.readPixels(0, 0, 64, 32));
+    ASSERT_TRUE(r.saveScreenshotPng(file));
+    EXPECT_TRUE(gEngine->log.contains("Save PNG: Success: " + file));
+    SDL_Surface* s = IMG_Load(file.c_str());
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->w, 64);
+    EXPECT_EQ(s->h, 32);
+    SDL_Surface* rgba = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ABGR8888, 0);
+    const uint8_t* p = (const uint8_t*)rgba->pixels;
+    EXPECT_NEAR(p[0], 51, 1);
+    EXPECT_NEAR(p[2], 153, 1);
+    EXPECT_EQ(p[3], 255);   // written opaque
+    SDL_FreeSurface(rgba);
+    SDL_FreeSurface(s);
+    EXPECT_FALSE(fileExistsW(file + ".tmp"));
+
+    // A refused read leaves nothing to save, not the last picture.
+    EXPECT_FALSE(r.readPixels(0, 0, 0, 0));
+    EXPECT_FALSE(r.saveScreenshotPng(tmp + "/second.png"));
+    EXPECT_FALSE(fileExistsW(tmp + "/second.png"));
+    // An unwritable place is a failure, not a success.
+    ASSERT_TRUE(r.readPixels(0, 0, 8, 8));
+    EXPECT_FALSE(r.saveScreenshotPng(tmp + "/no/such/folder/x.png"));
+
+    Ctexture* t = r.grabScreenTexture();
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(t->width, 8);
+    EXPECT_NE(t->id(), 0u);
+}

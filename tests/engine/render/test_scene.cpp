@@ -1,0 +1,282 @@
+// Camera, draw-list effects, screen shake and flash.
+#include "renderFixture.h"
+
+TEST_F(CrenderTest, CameraMapsScreenToPlaneAndBack) {
+    Ccamera cam;
+    cam.pos = Cvec3(10, 20, 100);
+    cam.focal = 200;
+    // k = (100 - 0) / 200 = 0.5
+    Cvec2 p = cam.screenToPlane(Cvec2(740, 360), 0);
+    EXPECT_FLOAT_EQ(p.x, 60);
+    EXPECT_FLOAT_EQ(p.y, 20);
+    p = cam.screenToPlane(Cvec2(0, 0), -100);   // k = 1
+    EXPECT_FLOAT_EQ(p.x, -630);
+    EXPECT_FLOAT_EQ(p.y, -340);
+    Cvec2 s = cam.planeToScreen(Cvec3(60, 20, 0));
+    EXPECT_FLOAT_EQ(s.x, 740);
+    EXPECT_FLOAT_EQ(s.y, 360);
+
+    for (float depth : {-300.0f, -20.0f, 0.0f, 50.0f, 99.0f}) {
+        for (Cvec2 screen : {Cvec2(0, 0), Cvec2(1279, 719), Cvec2(333.5f, 42.25f)}) {
+            Cvec2 plane = cam.screenToPlane(screen, depth);
+            Cvec2 back = cam.planeToScreen(Cvec3(plane.x, plane.y, depth));
+            EXPECT_NEAR(back.x, screen.x, 1e-2f) << depth;
+            EXPECT_NEAR(back.y, screen.y, 1e-2f) << depth;
+        }
+    }
+    // The screen size is the engine's.
+    gEngine->setScreenSize(1920, 1080);
+    EXPECT_FLOAT_EQ(cam.planeToScreen(Cvec3(10, 20, 0)).x, 960);
+
+    // Nothing at or behind the camera has a place on screen.
+    Cvec2 out;
+    EXPECT_FALSE(cam.planeToScreen(Cvec3(0, 0, 100), out));
+    EXPECT_FALSE(cam.planeToScreen(Cvec3(0, 0, 150), out));
+    EXPECT_FLOAT_EQ(cam.scaleAt(100), 0);
+    Ccamera flat;
+    flat.focal = 0;
+    Cvec2 q = flat.screenToPlane(Cvec2(5, 5), 0);
+    EXPECT_TRUE(std::isfinite(q.x) && std::isfinite(q.y));
+}
+
+TEST_F(CrenderTest, QuadsThroughTheCameraAreProjectedAndShaken) {
+    Crenderer& r = gEngine->renderer;
+    Ccamera cam;
+    cam.pos = Cvec3(0, 0, 100);
+    cam.focal = 200;   // 2 pixels a unit at depth 0
+    r.setCamera(&cam);
+    Cquad q;
+    q.centre = Cvec3(10, -5, 0);
+    q.width = 4;
+    q.height = 6;
+    r.addQuad(q);
+    q.centre.z = 120;   // behind the camera
+    r.addQuad(q);
+    r.setShakeOffset(Cvec2(3, -2));
+    q.centre.z = 0;
+    r.addQuad(q);
+    r.drawRect(Crect{0, 0, 10, 10}, Ccolour());   // rectangles stay in screen pixels
+    r.setCamera(nullptr);
+    ASSERT_EQ(r.quads().size(), 3u);
+    EXPECT_FLOAT_EQ(r.quads()[0].x, 660);
+    EXPECT_FLOAT_EQ(r.quads()[0].y, 350);
+    EXPECT_FLOAT_EQ(r.quads()[0].width, 8);
+    EXPECT_FLOAT_EQ(r.quads()[0].height, 12);
+    EXPECT_FLOAT_EQ(r.quads()[1].x, 663);
+    EXPECT_FLOAT_EQ(r.quads()[1].y, 348);
+    EXPECT_FLOAT_EQ(r.quads()[2].x, 5);
+    EXPECT_EQ(r.camera(), nullptr);
+}
+
+TEST_F(CrenderTest, GrowInRunsOverItsDuration) {
+    CdrawList& list = gEngine->drawList;
+    CdrawSpritePtr fx = list.addSprite(1.0f, nullptr, 100, 100, 0.2f);
+    fx->startGrowIn();
+    EXPECT_TRUE(fx->visible);
+    EXPECT_FLOAT_EQ(fx->scale, 0.5f);
+    EXPECT_FLOAT_EQ(fx->alpha, 0.0f);
+    list.update(0.1f);
+    EXPECT_NEAR(fx->progress(), 0.5f, 1e-5f);
+    EXPECT_NEAR(fx->scale, 0.5f + 0.5f * 0.875f, 1e-5f);   // ease out at one half
+    EXPECT_NEAR(fx->alpha, 0.5f, 1e-5f);
+    EXPECT_FALSE(fx->finished);
+    list.update(0.1001f);
+    EXPECT_TRUE(fx->finished);
+    EXPECT_FLOAT_EQ(fx->scale, 1.0f);
+    EXPECT_FLOAT_EQ(fx->alpha, 1.0f);
+    EXPECT_EQ(list.size(), 0u);   // done effects leave the list; the owner still reads them
+}
+
+TEST_F(CrenderTest, ZoomAndScaleFromStartWhereTheyShould) {
+    CdrawList& list = gEngine->drawList;
+    auto zoom = list.addSprite(1.0f, nullptr, 0, 0, 1.0f);
+    zoom->startZoomIn();
+    EXPECT_FLOAT_EQ(zoom->scale, 10.0f);
+    auto from = list.addSprite(1.0f, nullptr, 0, 0, 1.0f);
+    from->startScaleFrom(3.0f);
+    EXPECT_FLOAT_EQ(from->scale, 3.0f);
+    auto fade = list.addSprite(1.0f, nullptr, 0, 0, 1.0f);
+    fade->startFadeIn();
+    EXPECT_FLOAT_EQ(fade->scale, 1.0f);
+    list.update(0.25f);
+    EXPECT_NEAR(fade->alpha, 0.25f, 1e-5f);
+    EXPECT_GT(zoom->scale, 1.0f);
+    EXPECT_LT(zoom->scale, 10.0f);
+}
+
+TEST_F(CrenderTest, PopInWaitsHiddenForItsDelay) {
+    CdrawList& list = gEngine->drawList;
+    auto fx = list.addDelayed(0.3f, nullptr, 50, 50, 0.2f);   // start value 2.5
+    fx->startPopIn(5.0f);
+    EXPECT_FLOAT_EQ(fx->value, 2.5f);
+    EXPECT_FALSE(fx->visible);
+    list.update(0.29f);
+    EXPECT_FALSE(fx->visible);
+    list.update(0.02f);
+    EXPECT_TRUE(fx->visible);
+    EXPECT_GT(fx->scale, 4.0f);   // just started from 5
+    float prev = fx->scale;
+    list.update(0.05f);
+    EXPECT_LT(fx->scale, prev);
+    list.update(0.2f);
+    EXPECT_TRUE(fx->finished);
+    EXPECT_FLOAT_EQ(fx->scale, 1.0f);
+
+    // Staggered reveals: each later widget shows up later.
+    std::vector<CdrawSpritePtr> row;
+    for (int i = 0; i < 4; ++i) {
+        row.push_back(list.addDelayed(1.0f + 0.1f * (float)i, nullptr, 0, 0, 0.2f));
+        row.back()->startPopIn();
+    }
+    for (int step = 0; step < 200; ++step) {
+        list.update(0.01f);
+        for (int i = 1; i < 4; ++i) {
+            if (row[i]->visible) {
+                EXPECT_TRUE(row[i - 1]->visible);
+            }
+        }
+    }
+    for (auto& s : row) EXPECT_TRUE(s->finished);
+}
+
+TEST_F(CrenderTest, HideEffectsPlayBackwardsAndEndHidden) {
+    CdrawList& list = gEngine->drawList;
+    auto fx = list.addSprite(1.0f, nullptr, 100, 100, 0.2f);
+    fx->startGrowIn(true);
+    EXPECT_TRUE(fx->visible);
+    EXPECT_FLOAT_EQ(fx->scale, 1.0f);
+    EXPECT_FLOAT_EQ(fx->alpha, 1.0f);
+    list.update(0.1f);
+    EXPECT_LT(fx->scale, 1.0f);
+    list.update(0.15f);
+    EXPECT_TRUE(fx->finished);
+    EXPECT_FALSE(fx->visible);
+    EXPECT_FLOAT_EQ(fx->scale, 0.5f);
+
+    // A delayed hide stays in view while it waits.
+    auto later = list.addDelayed(0.5f, nullptr, 10, 10, 0.2f);
+    later->startZoomIn(true);
+    EXPECT_TRUE(later->visible);
+    EXPECT_FLOAT_EQ(later->alpha, 1.0f);
+}
+
+TEST_F(CrenderTest, SlideInComesFromTheNearestEdge) {
+    CdrawList& list = gEngine->drawList;
+    struct Ccase {
+        float x, y;
+        Cvec2 start;
+    } cases[] = {
+        {1200, 360, Cvec2(1280 - 1200 + 50, 0)},   // right
+        {30, 300, Cvec2(-(30 + 50), 0)},           // left
+        {640, 20, Cvec2(0, -(20 + 25))},           // top
+        {640, 700, Cvec2(0, 720 - 700 + 25)},      // bottom
+    };
+    for (const auto& c : cases) {
+        auto fx = list.addSprite(1.0f, nullptr, c.x, c.y, 0.5f);
+        fx->width = 100;
+        fx->height = 50;
+        fx->startSlideIn();
+        EXPECT_FLOAT_EQ(fx->offset.x, c.start.x) << c.x << "," << c.y;
+        EXPECT_FLOAT_EQ(fx->offset.y, c.start.y) << c.x << "," << c.y;
+        EXPECT_FLOAT_EQ(fx->alpha, 1.0f);
+        for (int i = 0; i < 40; ++i) list.update(1.0f / 60.0f);
+        EXPECT_FLOAT_EQ(fx->offset.x, 0);
+        EXPECT_FLOAT_EQ(fx->offset.y, 0);
+    }
+}
+
+TEST_F(CrenderTest, RemovedEffectsStopAndSpriteEffectsAreDrawn) {
+    CdrawList& list = gEngine->drawList;
+    auto fx = list.addSprite(1.0f, nullptr, 0, 0, 1.0f);
+    fx->startGrowIn();
+    list.update(0.25f);
+    float v = fx->value;
+    list.remove(fx);
+    EXPECT_TRUE(fx->removed);
+    EXPECT_EQ(list.size(), 0u);
+    list.update(0.25f);
+    EXPECT_FLOAT_EQ(fx->value, v);
+    list.remove(fx);       // twice is harmless
+    list.remove(nullptr);
+
+    Csprite* star = gEngine->sprites.findSprite("builtin_star");
+    ASSERT_NE(star, nullptr);
+    auto drawn = list.addSprite(1.0f, star, 300, 200, 1.0f);
+    drawn->startScaleFrom(3.0f);
+    auto waiting = list.addDelayed(5.0f, star, 10, 10, 1.0f);
+    waiting->startGrowIn();
+    list.update(0.5f);
+    gEngine->renderer.beginFrame();
+    list.draw();
+    ASSERT_EQ(gEngine->renderer.quads().size(), 1u);   // the waiting one is hidden
+    const CquadRecord& q = gEngine->renderer.quads()[0];
+    EXPECT_FLOAT_EQ(q.x, 300);
+    EXPECT_NEAR(q.width, star->width * drawn->scale, 1e-3f);
+    EXPECT_GT(q.width, star->width);
+}
+
+TEST_F(CrenderTest, EngineStepMovesEffectsAndParticles) {
+    auto fx = gEngine->drawList.addSprite(1.0f, nullptr, 0, 0, 0.5f);
+    fx->startFadeIn();
+    spawnPuff(Ccolour(1, 0, 0, 1), Cvec3(10, 10, 0));
+    ASSERT_EQ(gEngine->particles.countActive(), 1);
+    for (int i = 0; i < 31; ++i) gEngine->update();
+    EXPECT_TRUE(fx->finished);
+    for (int i = 0; i < 150; ++i) gEngine->update();
+    EXPECT_EQ(gEngine->particles.countActive(), 0);
+}
+
+TEST_F(CrenderTest, ScreenShakeKeepsTheLongerAndStrongerShake) {
+    CscreenShake& s = gEngine->screenShake;
+    s.start(1.0f, 5.0f);
+    EXPECT_FLOAT_EQ(s.level, 1.0f);
+    EXPECT_FLOAT_EQ(s.rate, 1.0f);
+    EXPECT_FLOAT_EQ(s.strength, 5.0f);
+    s.start(0.5f, 10.0f);   // shorter: the running one's time stays
+    EXPECT_FLOAT_EQ(s.rate, 1.0f);
+    EXPECT_FLOAT_EQ(s.strength, 10.0f);
+    s.update(0.6f);
+    EXPECT_NEAR(s.level, 0.4f, 1e-5f);
+    EXPECT_LE(std::fabs(s.offset().x), 10.0f * 0.4f + 1e-4f);
+    s.start(2.0f, 1.0f);    // longer: starts afresh, strength kept
+    EXPECT_FLOAT_EQ(s.level, 1.0f);
+    EXPECT_FLOAT_EQ(s.rate, 0.5f);
+    EXPECT_FLOAT_EQ(s.strength, 10.0f);
+    s.update(2.5f);
+    EXPECT_FALSE(s.running());
+    EXPECT_FLOAT_EQ(s.offset().x, 0);
+    s.start(1.0f, 2.0f);    // after it ended, the new strength stands
+    EXPECT_FLOAT_EQ(s.strength, 2.0f);
+    s.stop();
+
+    gEngine->subSteps = 2;
+    s.start(1.0f, 5.0f);
+    EXPECT_FALSE(s.running());
+}
+
+TEST_F(CrenderTest, ScreenFlashFadesOverTheWindow) {
+    CscreenFlash& f = gEngine->screenFlash;
+    Crenderer& r = gEngine->renderer;
+    f.draw();
+    EXPECT_TRUE(r.quads().empty());
+    f.start(Ccolour(1, 1, 1, 1), 0.5f);
+    f.draw();
+    f.update(0.25f);
+    f.draw();
+    ASSERT_EQ(r.quads().size(), 2u);
+    EXPECT_FLOAT_EQ(r.quads()[0].width, 1280);
+    EXPECT_FLOAT_EQ(r.quads()[0].colour.a, 1.0f);
+    EXPECT_LT(r.quads()[1].colour.a, 0.5f);
+    f.update(0.3f);
+    EXPECT_FALSE(f.running());
+}
+
+TEST_F(CrenderTest, ErrorOverlayShowsTheLastLinesForAWhile) {
+    CerrorOverlay& o = gEngine->errorOverlay;
+    for (int i = 0; i < 10; ++i) o.add("Error " + std::to_string(i), 2.0f);
+    EXPECT_EQ(o.count(), (size_t)CerrorOverlay::kMaxLines);
+    o.draw();
+    EXPECT_GT(gEngine->renderer.quads().size(), 1u);
+    o.update(2.5f);
+    EXPECT_EQ(o.count(), 0u);
+}

@@ -1,0 +1,266 @@
+// Friends, inbox, messages, configuration, counters, statistics and the
+// challenge cache.
+#include <cstring>
+#include <filesystem>
+
+#include "engine/resourceFile.h"
+#include "engine/saveFile.h"
+#include "onlineFixture.h"
+
+TEST(FriendList, FindsCountsAndSurvivesASaveRoundTrip) {
+    CfriendList f;
+    EXPECT_FALSE(f.addOrUpdate(0, 0, "nobody"));
+    EXPECT_TRUE(f.addOrUpdate(1, 10, "SteamPal"));
+    EXPECT_TRUE(f.addOrUpdate(0, 20, "Added1"));
+    EXPECT_TRUE(f.addOrUpdate(0, 30, std::string(60, 'z')));
+    EXPECT_EQ(f.getNumFriendsOfType(0), 2);
+    EXPECT_EQ(f.getFriendIdxOfType(0, 1), 2);
+    EXPECT_EQ(f.getFriendIdxOfType(0, 2), -1);
+    EXPECT_EQ(f.findById(30)->name.size(), 39u);
+    // Adding a Steam friend by id turns the entry into an added one.
+    EXPECT_TRUE(f.addOrUpdate(0, 10, "Renamed"));
+    EXPECT_EQ(f.size(), 3u);
+    EXPECT_EQ(f.findById(10)->type, 0);
+
+    Cbytes b = f.serialise();
+    ASSERT_EQ(b.size(), 3 * CfriendList::kEntrySize);
+    CfriendList g;
+    ASSERT_TRUE(g.deserialise(b.data(), b.size()));
+    EXPECT_EQ(g.findById(10)->name, "Renamed");
+    EXPECT_FALSE(g.deserialise(b.data(), b.size() - 1));   // not whole entries: refused
+    EXPECT_EQ(g.size(), 3u);
+    EXPECT_TRUE(g.removeById(20));
+    EXPECT_EQ(g.getNumFriendsOfType(0), 2);
+}
+
+TEST(Inbox, EntriesPackTidyAndMarkRead) {
+    Cinbox in;
+    int64_t today = 20000;
+    in.today = [&] { return today; };
+    CinboxEntry e;
+    e.type = INBOX_DETHRONED;
+    e.day = (uint32_t)today;
+    e.score = 123456;
+    e.otherName = "Rival";
+    e.trackKey = "abcdef";
+    e.shipName = "Vessik";
+    e.messageId = 1;
+    Cbytes packed = e.pack();
+    ASSERT_EQ(packed.size(), 776u);
+    CinboxEntry back;
+    ASSERT_TRUE(CinboxEntry::unpack(packed.data(), packed.size(), back));
+    EXPECT_EQ(back.otherName, "Rival");
+    EXPECT_EQ(back.score, 123456u);
+    EXPECT_FALSE(CinboxEntry::unpack(packed.data(), 775, back));
+    packed[4] = 3;   // not a news type
+    EXPECT_FALSE(CinboxEntry::unpack(packed.data(), 776, back));
+
+    EXPECT_TRUE(in.add(e));
+    EXPECT_FALSE(in.add(e));   // the same message twice
+    for (int i = 0; i < 60; ++i) {
+        CinboxEntry x = e;
+        x.messageId = 100 + i;
+        x.day = (uint32_t)(today - (i < 5 ? 90 : 1));   // the first five are old
+        in.add(x);
+    }
+    in.changed = false;
+    in.tidy();
+    EXPECT_TRUE(in.changed);
+    EXPECT_EQ(in.entries().size(), Cinbox::kMaxEntries);
+    for (const auto& x : in.entries()) EXPECT_LE(today - (int64_t)x.day, Cinbox::kMaxAgeDays);
+    EXPECT_EQ(in.numUnread(), 50);
+    in.changed = false;
+    in.markAllRead();
+    EXPECT_EQ(in.numUnread(), 0);
+    EXPECT_TRUE(in.changed);
+
+    Cbytes all = in.serialise();
+    Cinbox copy;
+    ASSERT_TRUE(copy.deserialise(all.data(), all.size()));
+    EXPECT_EQ(copy.entries().size(), 50u);
+    EXPECT_EQ(copy.entries()[0].read, 1);
+}
+
+TEST_F(OnlineTest, MessagesReachTheInboxOneAtATime) {
+    uint64_t me = signIn();
+    CinboxEntry news;
+    news.type = INBOX_WORLD_HIGHSCORE;
+    news.score = 999;
+    news.trackKey = "k1";
+    service.addMessage(me, INBOX_WORLD_HIGHSCORE, 55, "Rival", news.pack());
+    service.addMessage(me, 4, 55, "Rival", Cbytes{1, 2, 3});        // a notice: handed on
+    service.addMessage(me, INBOX_DETHRONED, 55, "Rival", Cbytes(10, 0));   // malformed news
+    std::vector<CplayerMessage> other;
+    online->messages.onMessage = [&](const CplayerMessage& m) { other.push_back(m); };
+
+    CmessagePoller& p = online->messages;
+    ASSERT_TRUE(p.retrieveMessages(true));
+    EXPECT_TRUE(p.retrieving);
+    ASSERT_TRUE(pumpUntil(*online, [&] { return p.done; }));
+    EXPECT_EQ(p.messages.size(), 3u);
+    ASSERT_EQ(online->inbox.entries().size(), 1u);
+    EXPECT_EQ(online->inbox.entries()[0].otherName, "Rival");
+    EXPECT_EQ(online->inbox.entries()[0].otherPlayerId, 55u);
+    EXPECT_EQ(online->inbox.entries()[0].score, 999u);
+    ASSERT_EQ(other.size(), 1u);
+    EXPECT_EQ(other[0].type, 4);
+    EXPECT_EQ(service.numMessages(me), 0u);   // fetched messages are gone from the service
+
+    // Not forced and the period not over: no request.
+    p.retrieving = p.done = false;
+    p.enabled = true;
+    EXPECT_FALSE(p.retrieveMessages(false));
+
+    // Sending: a news record to another player.
+    uint64_t other2 = service.addAccount("Other", "o@example.com", "x");
+    CinboxEntry out;
+    out.type = INBOX_DETHRONED;
+    out.trackKey = "k2";
+    ASSERT_TRUE(p.sendMessage(other2, INBOX_DETHRONED, out.pack()));
+    ASSERT_TRUE(pumpUntil(*online, [&] { return service.numMessages(other2) == 1; }));
+    EXPECT_EQ(service.messagesFor(other2)[0].fromName, "Pilot");
+}
+
+TEST(MessagesOffline, AForcedRetrievalIsDoneAtOnceWhenItCantBeSent) {
+    CtestEngine eng(true, "-SteamBoards");
+    Conline online;
+    EXPECT_FALSE(online.messages.retrieveMessages(true));
+    EXPECT_TRUE(online.messages.retrieving);
+    EXPECT_TRUE(online.messages.done);
+    EXPECT_FALSE(online.messages.task.started());
+}
+
+TEST_F(OnlineTest, GameConfigCountersAndStats) {
+    uint64_t me = signIn();
+    service.setGameConfig(-5.0f, "v1.23");
+    ASSERT_TRUE(online->gameConfig.startGetGameConfig());
+    ASSERT_TRUE(waitTask(online->gameConfig.task));
+    ASSERT_TRUE(online->gameConfig.task.success());
+    EXPECT_EQ(online->gameConfig.record.versionText, "v1.23");
+    EXPECT_EQ(online->gameConfig.record.messagePollPeriod, CgameConfig::kMinPollPeriod);
+    EXPECT_EQ(CgameConfig::versionNumber("v1.23"), 123);
+    EXPECT_EQ(CgameConfig::versionNumber("v1.2"), 0);
+    EXPECT_EQ(CgameConfig::versionNumber("vX.YZ"), 0);
+
+    service.setCounter("Vessik_ShipDiscover", 41);
+    CatomicCounters& c = online->counters;
+    ASSERT_TRUE(c.add("Vessik_ShipDiscover", 1));
+    ASSERT_TRUE(c.request("Vessik_TimPlayed"));
+    EXPECT_TRUE(c.pending("Vessik_TimPlayed"));
+    ASSERT_TRUE(pumpUntil(*online, [&] { return !c.isBusy(); }));
+    int64_t v = 0;
+    ASSERT_TRUE(c.value("Vessik_ShipDiscover", v));
+    EXPECT_EQ(v, 42);
+    ASSERT_TRUE(c.value("Vessik_TimPlayed", v));
+    EXPECT_EQ(v, 0);
+    EXPECT_FALSE(c.value("Unknown", v));
+
+    Cbytes mine(k4wSOAP::kStatsRecordSize, 9);
+    ASSERT_TRUE(online->playerStats.uploadStats(mine));
+    EXPECT_FALSE(online->playerStats.uploadStats(Cbytes(10, 0)));
+    ASSERT_TRUE(waitTask(online->playerStats.uploadTask));
+    EXPECT_EQ(service.stats(me), mine);
+    service.setStats(77, Cbytes(12, 1));   // malformed: dropped
+    ASSERT_TRUE(online->playerStats.requestStats({me, 77, 12345}));
+    ASSERT_TRUE(pumpUntil(*online, [&] { return online->playerStats.collect(); }));
+    auto got = online->playerStats.takeResults();
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_EQ(got[0].playerId, me);
+    EXPECT_EQ(got[0].record, mine);
+}
+
+TEST(ChallengeList, CacheFilesAndTheActiveChallenge) {
+    CtestEngine eng;
+    CchallengeList list;
+    list.playerId = 4242;
+    EXPECT_EQ(CchallengeList::cacheFileName(4242, -7), "4242_Chall_-7.dat");
+    EXPECT_EQ(CchallengeList::staticDataFileName("../../x y"), "StaticData_______x_y.dat");
+
+    CasyncChallenge c;
+    c.guid = 99;
+    c.opponentName = "Rival";
+    c.trackTitle = "Song";
+    c.myScore = 10;
+    ASSERT_TRUE(list.cacheChallenge(c));
+    EXPECT_TRUE(std::filesystem::exists(gEngine->savePath("4242_Chall_99.dat")));
+    ASSERT_EQ(list.guids().size(), 1u);
+
+    // A fresh list finds it through its file.
+    CchallengeList fresh;
+    fresh.playerId = 4242;
+    CasyncChallenge* found = fresh.findCachedChallenge(99);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->opponentName, "Rival");
+    EXPECT_EQ(found->myScore, 10u);
+    EXPECT_EQ(fresh.findCachedChallenge(5), nullptr);
+
+    EXPECT_TRUE(fresh.activateChallenge(99));
+    ASSERT_NE(fresh.activeChallenge(), nullptr);
+    EXPECT_TRUE(fresh.activateChallenge(0));
+    EXPECT_EQ(fresh.activeChallenge(), nullptr);
+
+    EXPECT_TRUE(list.deleteChallenge(99));
+    EXPECT_FALSE(std::filesystem::exists(gEngine->savePath("4242_Chall_99.dat")));
+    EXPECT_TRUE(list.guids().empty());
+
+    // A damaged cache file is not used.
+    const char junk[] = "ZXAC\x01\0\0\0 short";
+    CresourceFile::save("4242_Chall_5.dat", junk, sizeof junk);
+    EXPECT_EQ(list.findCachedChallenge(5), nullptr);
+
+    Cbytes data{1, 2, 3};
+    ASSERT_TRUE(list.saveStaticData("Tracks", data));
+    Cbytes back;
+    ASSERT_TRUE(list.loadStaticData("Tracks", back));
+    EXPECT_EQ(back, data);
+
+    // The GUID list and a timed challenge's reward go through a save file.
+    CsaveFile save("gamesaveTest");
+    list.cacheChallenge(c);
+    list.registerRecord(save, "challGuids");
+    ASSERT_TRUE(save.saveItems());
+    list.clearGuids();
+    ASSERT_TRUE(save.loadItems());
+    ASSERT_EQ(list.guids().size(), 1u);
+    EXPECT_EQ(list.guids()[0], 99);
+}
+
+TEST(ChallengeMgr, RewardStateSurvivesASave) {
+    CtestEngine eng;
+    Conline online;
+    CchallengeMgr& d = online.dailyChallenge;
+    d.lastAttempt.periodNumber = 20123;
+    d.lastAttempt.trackTitle = "Title";
+    d.rewardPending = true;
+    d.reward.placing = 3;
+    d.reward.artist = "Artist";
+    CsaveFile save("gamesaveTest2");
+    d.registerRecord(save, "daily");
+    ASSERT_TRUE(save.saveItems());
+    d.lastAttempt = CtimedChallenge{};
+    d.rewardPending = false;
+    d.reward = CchallengeReward{};
+    ASSERT_TRUE(save.loadItems());
+    EXPECT_EQ(d.lastAttempt.periodNumber, 20123);
+    EXPECT_EQ(d.lastAttempt.trackTitle, "Title");
+    EXPECT_TRUE(d.rewardPending);
+    EXPECT_EQ(d.reward.placing, 3);
+    EXPECT_EQ(d.reward.artist, "Artist");
+}
+
+TEST(OnlineHooks, EngineSeamsReadTheSessionAndFillTheFriendList) {
+    CtestEngine eng;
+    {
+        Conline online;
+        ASSERT_TRUE(online.init());
+        ASSERT_TRUE(gEngine->steam.platform.addFriend);
+        gEngine->steam.platform.addFriend(1, 777, "SteamPal");
+        EXPECT_TRUE(online.friends.contains(777));
+        EXPECT_EQ(gEngine->steam.platform.friendCount(), 1);
+        EXPECT_EQ(gEngine->steam.platform.webPlayerId(), 0);
+        EXPECT_FALSE(gEngine->analytics.isSignedIn());
+    }
+    // Gone with the online services: nothing points at them any more.
+    EXPECT_FALSE(gEngine->steam.platform.addFriend);
+    EXPECT_FALSE(gEngine->analytics.playerId);
+}
