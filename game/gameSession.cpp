@@ -6,6 +6,7 @@
 
 #include "engine/engine.h"
 #include "game/gameWorld.h"
+#include "game/playEffects.h"
 #include "services/analytics.h"
 
 namespace {
@@ -214,6 +215,7 @@ void CgameSession::onShipDestroyed(Cship& ship, int byPlayer) {
     ship.alive = false;
     ship.marked = true;
     if (ship.kind == SHIPKIND_HELPER || ship.kind == SHIPKIND_BALL) return;
+    playExplosion(ship);
     if (world_.hooks.onExplosion) world_.hooks.onExplosion(ship);
     const CshipDef* def = ship.def;
     if (ship.important) {
@@ -258,6 +260,8 @@ void CgameSession::killPlayer(int player) {
     s->alive = false;
     s->active = false;
     s->vel = Cvec2();
+    playExplosion(*s);
+    playShockwave(s->pos2(), Ccolour(1, 1, 1, 0.9f), 30.0f, PLAY_LAYER_FRONT);
     if (world_.hooks.onExplosion) world_.hooks.onExplosion(*s);
     if (world_.hooks.onPlayerDeath) world_.hooks.onPlayerDeath(player);
     world_.powerUps.onDeath(player);
@@ -277,6 +281,7 @@ void CgameSession::respawn(int player) {
     s->hitFlash = 0;
     for (auto& e : s->elements) e.hitPoints = e.maxHitPoints;
     placePlayer(player);
+    playShockwave(s->pos2(), s->colour, 20.0f);
     world_.projectiles.clearEnemyShots(s->pos2(), 45.0f);
     // Enemies near the spawn point are pushed away and stunned for a moment.
     for (Cship* e : world_.ships.ships()) {
@@ -330,6 +335,8 @@ void CgameSession::useWeapon(int player, int slot) {
     switch (slot) {
         case PU_SUPER_BOMB: {
             float radius = 70.0f * power;
+            playShockwave(at, Ccolour(1, 1, 1, 1), radius * 2, PLAY_LAYER_FRONT);
+            playShockwave(at, s->colour, radius * 1.6f);
             world_.projectiles.clearEnemyShots(at, radius * 1.5f);
             for (Cship* e : world_.ships.ships()) {
                 if (!e->isEnemy() || !e->collides()) continue;
@@ -355,6 +362,7 @@ void CgameSession::useWeapon(int player, int slot) {
         case PU_REFLECT_SHIELD: s->shieldTimer = 5.0f * power; break;
         case PU_ULTRA_BEAM: s->beamTimer = 3.0f * power; s->power = power; break;
         case PU_EMP:
+            playShockwave(at, Ccolour(0.5f, 0.7f, 1, 1), 400.0f, PLAY_LAYER_FRONT);
             world_.projectiles.clearEnemyShots();
             for (Cship* e : world_.ships.ships())
                 if (e->isEnemy() && e->alive) e->stunTimer = std::max(e->stunTimer, 3.0f * power);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/random.h"
+#include "engine/render/camera.h"
 #include "game/gameSession.h"
 #include "game/musicFeed.h"
 #include "game/partyMgr.h"
@@ -69,6 +70,13 @@ public:
         return x >= -arenaHalfWidth - margin && x <= arenaHalfWidth + margin && y >= -arenaHalfHeight - margin &&
                y <= arenaHalfHeight + margin;
     }
+
+    // The game camera: it looks at the arena's centre and holds the whole
+    // arena on screen (fitCamera, each frame).
+    Ccamera camera;
+    void fitCamera();
+    // The play plane's point under a screen point (the mouse).
+    Cvec2 screenToPlane(float x, float y) const { return camera.screenToPlane(Cvec2(x, y), 0); }
 
     // The step time of play (seconds): the engine's step, or the step the
     // session is running now.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/gameWorld.h"
+#include "game/playEffects.h"
 
 Cpickup* CpickupMgr::spawn(uint8_t kind, const Cvec2& pos, int value) {
     if ((int)items_.size() >= kMaxPickups) {
@@ -79,6 +80,7 @@ void CpickupMgr::update(float dt) {
             float d = to.length();
             if (d < kCollectRadius + best->size * 0.5f) {
                 world_.session.onPickup(best->player, p.kind, p.value);
+                playSparks(p.kind == PICKUP_MULTIPLIER ? 3 : 12, p.pos, 30.0f, best->colour, 0.8f);
                 if (world_.hooks.onPickup) world_.hooks.onPickup(p.kind, p.pos.x, p.pos.y);
                 taken = true;
             } else {

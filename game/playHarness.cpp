@@ -109,6 +109,8 @@ void CplayHarness::step() {
     int n = world.session.numActivePlayers();
     for (int p = 0; p < n; ++p) pilots[p].drive(world, p);
     world.session.update(dt);
+    // Without the engine's loop the particles step here.
+    if (stepParticles && gEngine) gEngine->particles.update(dt);
 }
 
 int CplayHarness::runUntilGameOver(double maxSeconds) {

@@ -46,6 +46,7 @@ public:
     CsyntheticMusic music;
     CscriptedPilot pilots[4];
     bool syntheticMusic = true;   // false: the caller fills world.music
+    bool stepParticles = true;    // false: the engine's update steps them
     float dt = 1.0f / 60.0f;
 
 private:

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "game/gameWorld.h"
+#include "game/playEffects.h"
 
 CprojectileMgr::CprojectileMgr(CgameWorld& world) : world_(world) { shots_.reserve(kMaxProjectiles); }
 
@@ -68,6 +69,7 @@ bool CprojectileMgr::hitEnemies(Cprojectile& p) {
         return true;
     }
     bool wasBoss = victim->important;
+    playSparks(2, p.pos, 50.0f, p.colour, 1.0f);
     if (victim->hit(p.damage, p.pos, p.team, p.player)) {
         world_.session.onShipDestroyed(*victim, p.player);
         // A boss brought down by a shot is a moment worth a picture.

@@ -144,7 +144,9 @@ TEST(Ship, PlayerShipsFlyAsTheHangarDefinesThem) {
     EXPECT_EQ(d->countElements(ELEMENT_ENGINE), standard->data.engineThrusts);
     // Guns sit toward the nose (negative y on the play plane).
     for (const auto& e : d->elements)
-        if (e.kind == ELEMENT_TURRET) EXPECT_LT(e.y, 0);
+        if (e.kind == ELEMENT_TURRET) {
+            EXPECT_LT(e.y, 0);
+        }
     // A change to the ship reaches the same record.
     standard->data.topSpeed = 20;
     EXPECT_EQ(w.ships.syncPlayerShip(*standard), d);
