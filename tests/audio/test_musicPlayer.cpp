@@ -1,0 +1,344 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "audio/acrCloud.h"
+#include "audio/audioBASS.h"
+#include "audio/musicPlayer.h"
+#include "audio/songInfoMgr.h"
+#include "engine/resourceFile.h"
+#include "support/audioTestFiles.h"
+#include "support/localHttpServer.h"
+#include "support/testEngine.h"
+
+namespace {
+using Cclock = std::chrono::steady_clock;
+
+// The player over a mixer that the test drives by hand.
+struct CplayerRig {
+    CtestEngine eng;
+    CaudioBASS audio;
+    CsongInfoMgr lib;
+    CmusicPlayer player;
+    float maxIntensity = 0;
+    CplayerRig() {
+        EXPECT_TRUE(audio.init(44100, true));
+        lib.init();
+        player.init(&audio, &lib);
+    }
+    ~CplayerRig() {
+        player.shutdown();
+        audio.shutdown();
+    }
+    void step() {
+        float buf[1024 * 2];
+        audio.mixer.mix(buf, 1024);
+        player.update(1024.0f / 44100.0f);
+        maxIntensity = std::max(maxIntensity, player.getIntensity());
+    }
+    template <class P>
+    bool run(P pred, int ms = 5000) {
+        auto until = Cclock::now() + std::chrono::milliseconds(ms);
+        while (Cclock::now() < until) {
+            if (pred()) return true;
+            step();
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+        }
+        return pred();
+    }
+    double position() { return audio.mixer.position(player.channel); }
+};
+
+std::string icyBody(const std::string& data, size_t metaint, const std::string& title) {
+    std::string meta = "StreamTitle='" + title + "';";
+    size_t blocks = (meta.size() + 15) / 16;
+    meta.resize(blocks * 16, '\0');
+    std::string out;
+    for (size_t at = 0; at < data.size(); at += metaint) {
+        out += data.substr(at, metaint);
+        if (at + metaint <= data.size()) {
+            out.push_back((char)blocks);
+            out += meta;
+        }
+    }
+    return out;
+}
+
+CsongPackInfo localEntry(const std::string& path, const std::string& title, float length) {
+    CsongPackInfo e;
+    e.kind = SONG_LOCAL;
+    e.path = path;
+    e.tags.title = title;
+    e.tags.length = length;
+    e.updateKey();
+    return e;
+}
+}  // namespace
+
+TEST(MusicPlayer, BuiltInTracksRegisterPlayAndAreAnalysed) {
+    CplayerRig rig;
+    ASSERT_TRUE(rig.player.addBuiltInTracks());
+    EXPECT_EQ(rig.lib.countKind(SONG_BUILT_IN), 4);
+    EXPECT_FALSE(rig.player.addBuiltInTracks() && rig.lib.countKind(SONG_BUILT_IN) != 4);
+    EXPECT_TRUE(rig.eng->log.contains("Built-in tracks: 4 found, 0 new"));
+    CsongPackInfo* theme = rig.lib.findByPath("music/Decade of Zorbex.mp3");
+    ASSERT_NE(theme, nullptr);
+    EXPECT_NE(theme->tags.title.find("Decade of Zorbex!"), std::string::npos);
+    EXPECT_GT(theme->tags.length, 60.0f);
+
+    ASSERT_TRUE(rig.player.playTrack(theme));
+    EXPECT_EQ(rig.player.currentTrack, theme);
+    EXPECT_EQ(rig.lib.currentTrack(), theme);
+    EXPECT_TRUE(rig.eng->log.contains("Playing track: Decade of Zorbex! - Zorbex Sound Unit"));
+    ASSERT_TRUE(rig.run([&] { return rig.position() > 6.0; }, 20000));
+    EXPECT_TRUE(rig.player.isPlaying());
+    float progress = rig.player.getTrackProgress();
+    EXPECT_GT(progress, 0.0f);
+    EXPECT_LT(progress, 0.2f);
+    EXPECT_NEAR(rig.player.getTimeRemaining(), theme->tags.length - rig.position(), 0.5);
+    // The drums of the intro lift the intensity and the energy.
+    EXPECT_GT(rig.maxIntensity, 1.5f);
+    EXPECT_GT(rig.player.musicEnergy, 0.0f);
+}
+
+TEST(MusicPlayer, NoTrackUnreadableFileOrDeadStreamLeaveItSilent) {
+    CplayerRig rig;
+    EXPECT_FALSE(rig.player.playTrack(nullptr));
+    EXPECT_TRUE(rig.eng->log.contains("playTrack: no track to play"));
+    EXPECT_EQ(rig.player.channel, 0u);
+
+    CsongPackInfo missing = localEntry("/nowhere/at/all.mp3", "Gone", 100);
+    EXPECT_FALSE(rig.player.playTrack(&missing));
+    EXPECT_TRUE(rig.eng->log.containsPart("Can't play track: /nowhere/at/all.mp3"));
+    EXPECT_EQ(rig.player.channel, 0u);
+    EXPECT_FALSE(rig.player.isPlaying());
+    EXPECT_EQ(rig.player.getTrackProgress(), 0.0f);
+
+    CsongPackInfo folder;
+    folder.kind = SONG_FOLDER;
+    folder.path = "..";
+    EXPECT_FALSE(rig.player.playTrack(&folder));
+
+    CsongPackInfo dead;
+    CradioStation s;
+    s.name = "Dead FM";
+    s.station = "http://127.0.0.1:1/stream";
+    dead.setRadioStation(s);
+    auto t0 = Cclock::now();
+    EXPECT_TRUE(rig.player.playTrack(&dead));   // connects in the background
+    EXPECT_LT(Cclock::now() - t0, std::chrono::milliseconds(200));
+    ASSERT_TRUE(rig.run([&] { return rig.player.channel == 0; }, 10000));
+    EXPECT_TRUE(rig.eng->log.containsPart("Station failed: Dead FM"));
+    EXPECT_FALSE(rig.audio.radioPlaying);
+}
+
+TEST(MusicPlayer, RadioStationPlaysAndItsTitlesAreData) {
+    CplayerRig rig;
+    std::string dir = makeTempFolder("fm");
+    std::string mp3;
+    {
+        Cbytes b;
+        CresourceFile::readWholeFile(writeTestAudio(dir, "s.mp3", synth::makeKickLoop(120, 6.0), nullptr, 128), b);
+        mp3.assign(b.begin(), b.end());
+    }
+    const std::string title = "Band %s%n%d - Song";
+    ClocalHttpServer server([&](const ChttpRequest& req) {
+        ChttpResponse r;
+        r.contentType = "audio/mpeg";
+        r.extraHeaders = {{"icy-metaint", "4096"}};
+        r.body = req.path == "/live" ? icyBody(mp3, 4096, title) : "";
+        if (req.path != "/live") r.status = 404;
+        return r;
+    });
+    CradioStation s;
+    s.name = "Test FM";
+    s.station = server.url() + "/live";
+    rig.lib.addRadioStation(s);
+    CsongPackInfo track;
+    track.setRadioStation(s);   // the radio browser's own entry
+    ASSERT_TRUE(rig.player.playTrack(&track));
+    EXPECT_EQ(rig.player.currentTrack, rig.lib.findByUrl(s.station));
+    ASSERT_TRUE(rig.run([&] { return rig.audio.radioPlaying && rig.audio.streamTitleChanged; }, 10000));
+    EXPECT_EQ(rig.player.streamTitle, title);
+    EXPECT_TRUE(rig.eng->log.contains("Stream title: " + title));
+    EXPECT_EQ(rig.player.getTrackLabel(rig.player.currentTrack, 1), "Test FM - " + title);
+    EXPECT_EQ(rig.player.getTrackLabel(rig.player.currentTrack, 0), "Test FM");
+    EXPECT_EQ(rig.player.getTrackProgress(), 0.0f);
+    EXPECT_EQ(rig.player.getTimeRemaining(), 0.0f);
+    rig.run([&] { return rig.maxIntensity > 1.5f; }, 5000);
+    EXPECT_GT(rig.maxIntensity, 1.5f);   // kicks over the air
+    rig.player.stopMusic();
+    EXPECT_FALSE(rig.audio.radioPlaying);
+    removeFolderTree(dir);
+}
+
+TEST(MusicPlayer, EndedTrackHandsOverToTheNextTrackRule) {
+    CplayerRig rig;
+    std::string dir = makeTempFolder("end");
+    CfileTags ta{"Alpha", "X", "", "", 1, 2026}, tb{"Beta", "X", "", "", 2, 2026};
+    std::string a = writeTestAudio(dir, "a.ogg", synth::makeTone(400, 1.0), &ta);
+    std::string b = writeTestAudio(dir, "b.ogg", synth::makeTone(500, 1.0), &tb);
+    CtrackTags tags;
+    ASSERT_TRUE(CaudioBASS::readFileTags(a, tags));
+    rig.lib.addLocalTrack(SONG_LOCAL, tags, a);
+    ASSERT_TRUE(CaudioBASS::readFileTags(b, tags));
+    rig.lib.addLocalTrack(SONG_LOCAL, tags, b);
+    CsongPackInfo* alpha = rig.lib.findByPath(a);
+    CsongPackInfo* beta = rig.lib.findByPath(b);
+    ASSERT_TRUE(rig.player.playTrack(alpha));
+    ASSERT_TRUE(rig.run([&] { return rig.player.currentTrack == beta; }));
+    EXPECT_TRUE(rig.player.isPlaying());
+
+    // The game may take over what follows.
+    CsongPackInfo* ended = nullptr;
+    rig.player.onTrackEnd = [&](CsongPackInfo* t) {
+        ended = t;
+        return true;
+    };
+    ASSERT_TRUE(rig.run([&] { return ended != nullptr; }));
+    EXPECT_EQ(ended, beta);
+    EXPECT_EQ(rig.player.channel, 0u);
+    removeFolderTree(dir);
+}
+
+TEST(MusicPlayer, RestartHoldSeedVolumePauseAndLabels) {
+    CplayerRig rig;
+    std::string dir = makeTempFolder("hold");
+    CsongPackInfo a = localEntry(writeTestAudio(dir, "a.flac", synth::makeTone(400, 3.0)), "Alpha", 3);
+    CsongPackInfo b = localEntry(writeTestAudio(dir, "b.flac", synth::makeTone(500, 3.0)), "Beta", 3);
+    int styles = 0;
+    rig.player.onNewTrackSeed = [&] { ++styles; };
+    ASSERT_TRUE(rig.player.playTrack(&a));
+    EXPECT_EQ(styles, 1);
+    uint32_t seed = rig.player.trackSeed;
+    ASSERT_TRUE(rig.run([&] { return rig.position() > 0.5; }));
+
+    rig.audio.holdTrackRestart = true;
+    ASSERT_TRUE(rig.player.playTrack(&a));
+    EXPECT_GT(rig.position(), 0.5);   // kept going
+    rig.audio.holdTrackRestart = false;
+    ASSERT_TRUE(rig.player.playTrack(&a));
+    EXPECT_LT(rig.position(), 0.1);   // started over
+    EXPECT_EQ(styles, 1);             // same track, same seed
+    ASSERT_TRUE(rig.player.playTrack(&b));
+    EXPECT_EQ(styles, 2);
+    EXPECT_NE(rig.player.trackSeed, seed);
+
+    rig.audio.setMusicVolume(0.25f);
+    EXPECT_TRUE(rig.audio.musicVolumeChanged);
+    rig.step();
+    EXPECT_FALSE(rig.audio.musicVolumeChanged);
+    EXPECT_FLOAT_EQ(rig.audio.mixer.attribute(rig.player.channel, AUDIO_VOLUME), 0.25f);
+
+    ASSERT_TRUE(rig.run([&] { return rig.position() > 0.3; }));
+    ASSERT_TRUE(rig.player.pause());
+    double at = rig.position();
+    for (int i = 0; i < 20; ++i) rig.step();
+    EXPECT_DOUBLE_EQ(rig.position(), at);
+    EXPECT_EQ(rig.player.currentTrack->tags.title, "Beta");   // paused is not ended
+    ASSERT_TRUE(rig.player.resume());
+    ASSERT_TRUE(rig.run([&] { return rig.position() > at + 0.2; }));
+    // The default channel stands for the player's channel.
+    EXPECT_TRUE(rig.audio.pauseChannel(0));
+    EXPECT_EQ(rig.audio.mixer.state(rig.player.channel), CHANNEL_PAUSED);
+    EXPECT_TRUE(rig.audio.resumeChannel(0));
+
+    bool editor = true;
+    rig.player.editorPreviewActive = [&] { return editor; };
+    EXPECT_FLOAT_EQ(rig.player.getBandLevel(0), 0.5f);
+    editor = false;
+    EXPECT_LE(rig.player.getBandLevel(0), 5.0f);
+
+    CsongPackInfo untitled = localEntry("/x.mp3", "", 65);
+    EXPECT_EQ(rig.player.getTrackLabel(&untitled, 0), "01:05");
+    CsongPackInfo full = localEntry("/y.mp3", "Song", 65);
+    full.tags.artist = "Singer";
+    EXPECT_EQ(rig.player.getTrackLabel(&full, 1), "Song - Singer");
+    EXPECT_EQ(rig.player.getTrackLabel(nullptr, 0), "");
+    removeFolderTree(dir);
+}
+
+TEST(MusicPlayer, ClearingTheLibraryDoesNotPullTheCurrentTrackAway) {
+    CplayerRig rig;
+    ASSERT_TRUE(rig.player.addBuiltInTracks());
+    CsongPackInfo* theme = rig.lib.findByPath("music/Decade of Zorbex.mp3");
+    ASSERT_TRUE(rig.player.playTrack(theme));
+    rig.lib.clearLocalTracks();
+    ASSERT_NE(rig.player.currentTrack, nullptr);
+    EXPECT_EQ(rig.player.currentTrack->tags.title, "Decade of Zorbex!");   // a copy, still readable
+    EXPECT_EQ(rig.player.getTrackLabel(rig.player.currentTrack, 0), "Decade of Zorbex! - Zorbex Sound Unit");
+    rig.player.addBuiltInTracks();
+    EXPECT_TRUE(rig.player.playTrack(rig.lib.getRandomTrack()));
+}
+
+TEST(MusicPlayer, OpenMicNamesAndMissingDevices) {
+    CplayerRig rig;
+    const char* names[] = {"OpenMic - Desktop", "OpenMic - LineIn", "OpenMic - Microphone"};
+    for (int mode = 0; mode < 3; ++mode) {
+        rig.player.captureSource = mode;
+        rig.player.setOpenMicTrackName();
+        EXPECT_EQ(rig.player.openMicTrack.tags.title, names[mode]);
+        EXPECT_EQ(rig.player.openMicTrack.kind, (uint32_t)SONG_OPEN_MIC);
+    }
+    // The dummy driver has no desktop loopback source.
+    std::string reason;
+    rig.player.onOpenMicError = [&](const std::string& r) { reason = r; };
+    rig.player.captureSource = OPEN_MIC_DESKTOP;
+    std::vector<CaudioDeviceInfo> devs = rig.player.queryDevices();
+    bool hasDesktop = false;
+    for (auto& d : devs) hasDesktop = hasDesktop || d.kind == OPEN_MIC_DESKTOP;
+    if (hasDesktop) GTEST_SKIP() << "this machine has a desktop loopback source";
+    EXPECT_FALSE(rig.player.startOpenMic());
+    EXPECT_NE(reason.find("no desktop audio source"), std::string::npos);
+    EXPECT_FALSE(rig.audio.openMicRunning);
+    EXPECT_FALSE(rig.player.openMicRunning());
+}
+
+// Capture through SDL's disk driver: a tone file stands in for the microphone.
+TEST(MusicPlayer, OpenMicCapturesAnalysesAndStopsForATrack) {
+    std::string dir = makeTempFolder("mic");
+    CpcmBuffer tone = synth::makeKickLoop(120, 6.0, 48000);
+    std::string raw = dir + "/in.raw";
+    {
+        FILE* f = fopen(raw.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        fwrite(tone.samples.data(), sizeof(float), tone.samples.size(), f);
+        fclose(f);
+    }
+    std::string oldDriver = getenv("SDL_AUDIODRIVER") ? getenv("SDL_AUDIODRIVER") : "";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILEIN", raw.c_str(), 1);
+    setenv("SDL_DISKAUDIOFILE", (dir + "/out.raw").c_str(), 1);
+    {
+        CplayerRig rig;
+        std::vector<CaudioDeviceInfo> devs = rig.player.queryDevices();
+        int mic = CaudioCapture::defaultOfKind(devs, OPEN_MIC_MICROPHONE);
+        if (mic < 0) {
+            setenv("SDL_AUDIODRIVER", oldDriver.c_str(), 1);
+            GTEST_SKIP() << "no capture through the disk driver";
+        }
+        rig.player.captureSource = OPEN_MIC_MICROPHONE;
+        ASSERT_TRUE(rig.player.startOpenMic());
+        EXPECT_TRUE(rig.audio.openMicRunning);
+        EXPECT_EQ(rig.player.currentTrack, &rig.player.openMicTrack);
+        EXPECT_EQ(rig.player.currentTrack->tags.title, "OpenMic - Microphone");
+        EXPECT_TRUE(rig.eng->log.containsPart("Open mic started: "));
+        EXPECT_FLOAT_EQ(rig.audio.mixer.attribute(rig.player.channel, AUDIO_VOLUME), 0.0f);   // no howl
+        float maxLevel = 0;
+        ASSERT_TRUE(rig.run(
+            [&] {
+                maxLevel = std::max(maxLevel, rig.player.openMicLevel);
+                return maxLevel > 30.0f && rig.maxIntensity > 1.5f;
+            },
+            8000));
+        // Playing a track ends open mic.
+        ASSERT_TRUE(rig.player.addBuiltInTracks());
+        ASSERT_TRUE(rig.player.playTrack(rig.lib.getRandomTrack()));
+        EXPECT_FALSE(rig.audio.openMicRunning);
+        EXPECT_TRUE(rig.eng->log.contains("Open mic stopped"));
+    }
+    setenv("SDL_AUDIODRIVER", oldDriver.c_str(), 1);
+    removeFolderTree(dir);
+}

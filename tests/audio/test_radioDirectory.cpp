@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include "audio/shoutcastBrowser.h"
+#include "audio/songInfoMgr.h"
+#include "engine/md5.h"
+#include "support/localHttpServer.h"
+#include "support/testEngine.h"
+
+namespace {
+// Replies as the directory sends them (trimmed).
+const char* kTop500 =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+    "<stationlist><tunein base=\"/sbin/tunein-station.pls\" base-m3u=\"/sbin/tunein-station.m3u\" "
+    "base-xspf=\"/sbin/tunein-station.xspf\"/>"
+    "<station name=\"Hits &amp; More %s\" mt=\"audio/mpeg\" id=\"1001\" br=\"128\" genre=\"Pop\" "
+    "ct=\"Band - Song\" lc=\"5120\"/>"
+    "<station name=\"Jazz Caf\xc3\xa9\" mt=\"audio/aacp\" id=\"1002\" br=\"64\" genre=\"Jazz\" lc=\"77\"/>"
+    "<station name=\"\" id=\"1003\" br=\"64\"/>"
+    "<station name=\"No id\" br=\"64\"/>"
+    "</stationlist>";
+const char* kPrimary =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><response><statusCode>200</statusCode><statusText>Ok</statusText>"
+    "<data><genrelist><genre name=\"Alternative\" id=\"1\" haschildren=\"true\" parentid=\"0\"/>"
+    "<genre name=\"Blues\" id=\"24\" haschildren=\"true\" parentid=\"0\"/></genrelist></data></response>";
+const char* kSecondary =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><response><statusCode>200</statusCode><data><genrelist>"
+    "<genre name=\"Adult Alternative\" id=\"2\" haschildren=\"false\" parentid=\"1\"/>"
+    "<genre name=\"Britpop\" id=\"3\" haschildren=\"false\" parentid=\"1\"/></genrelist></data></response>";
+const char* kByGenre =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><response><statusCode>200</statusCode><data><stationlist>"
+    "<tunein base=\"/sbin/tunein-station.pls\"/>"
+    "<station name=\"Indie Now\" mt=\"audio/mpeg\" id=\"2001\" br=\"192\" genre=\"Alternative\" lc=\"9\"/>"
+    "</stationlist></data></response>";
+}  // namespace
+
+TEST(RadioDirectory, RecordedRepliesParse) {
+    CtestEngine eng(false);
+    std::vector<CradioStation> st;
+    ASSERT_TRUE(CshoutcastBrowser::parseStations(kTop500, "http://tune.example", st));
+    ASSERT_EQ(st.size(), 2u);   // the nameless and id-less rows are dropped
+    EXPECT_EQ(st[0].genreFlag, 0);
+    EXPECT_EQ(st[0].name, "Hits & More %s");
+    EXPECT_EQ(st[0].station, "http://tune.example/sbin/tunein-station.pls?id=1001");
+    EXPECT_EQ(st[0].bitrate, 128);
+    EXPECT_EQ(st[0].listeners, 5120);
+    EXPECT_EQ(st[0].genre, "Pop");
+    EXPECT_EQ(st[1].name, "Jazz Caf\xc3\xa9");
+
+    std::vector<CradioStation> g;
+    ASSERT_TRUE(CshoutcastBrowser::parseGenres(kPrimary, g));
+    ASSERT_EQ(g.size(), 2u);
+    EXPECT_NE(g[0].genreFlag, 0);
+    EXPECT_EQ(g[0].name, "Alternative");
+    EXPECT_EQ(g[0].genreId, 1);
+    EXPECT_EQ(g[1].genreId, 24);
+
+    st.clear();
+    ASSERT_TRUE(CshoutcastBrowser::parseStations(kByGenre, "http://t", st));
+    ASSERT_EQ(st.size(), 1u);
+    EXPECT_EQ(st[0].station, "http://t/sbin/tunein-station.pls?id=2001");
+
+    // Broken or unexpected replies add nothing.
+    std::vector<CradioStation> none;
+    EXPECT_FALSE(CshoutcastBrowser::parseStations("<stationlist><station name=\"x\" id=\"1\"", "http://t", none));
+    EXPECT_FALSE(CshoutcastBrowser::parseStations(kPrimary, "http://t", none));
+    EXPECT_FALSE(CshoutcastBrowser::parseGenres("<html>Service unavailable</html>", none));
+    EXPECT_FALSE(CshoutcastBrowser::parseGenres("", none));
+    EXPECT_TRUE(none.empty());
+
+    // A chosen station becomes a radio entry keyed by its name.
+    CsongPackInfo e;
+    e.setRadioStation(st[0]);
+    EXPECT_EQ(e.kind, (uint32_t)SONG_RADIO);
+    EXPECT_EQ(e.station, st[0].station);
+    EXPECT_EQ(e.tags.title, "Indie Now");
+    EXPECT_EQ(e.getKey(), Cmd5::hex("Indie Now"));
+}
+
+TEST(RadioDirectory, RequestsToALocalServerAreCachedPerRequest) {
+    CtestEngine eng;
+    bool failNext = false;
+    ClocalHttpServer server([&](const ChttpRequest& req) {
+        ChttpResponse r;
+        r.contentType = "text/xml";
+        if (failNext) {
+            failNext = false;
+            r.status = 500;
+        } else if (req.path.rfind("/legacy/Top500", 0) == 0) {
+            r.body = kTop500;
+        } else if (req.path.rfind("/genre/primary", 0) == 0) {
+            r.body = kPrimary;
+        } else if (req.path.rfind("/genre/secondary", 0) == 0) {
+            r.body = kSecondary;
+        } else if (req.path.rfind("/station/advancedsearch", 0) == 0) {
+            r.body = kByGenre;
+        } else {
+            r.status = 404;
+        }
+        return r;
+    });
+    CshoutcastBrowser sc;
+    sc.init();
+    EXPECT_EQ(sc.host, "api.shoutcast.com");   // from musicServices.txt
+    sc.host = server.hostPort();
+    sc.tuneInHost = "";   // playlists from the same host
+    sc.key = "K&Y";
+    sc.timeoutSeconds = 5;
+
+    ASSERT_TRUE(sc.getTop500());
+    ASSERT_EQ(sc.stations.size(), 2u);
+    EXPECT_EQ(sc.stations[0].station, server.url() + "/sbin/tunein-station.pls?id=1001");
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(server.requests()[0].path, "/legacy/Top500?k=K%26Y&limit=500");
+    // The same request again comes from the cache and appends again.
+    ASSERT_TRUE(sc.getTop500());
+    EXPECT_EQ(sc.stations.size(), 4u);
+    EXPECT_EQ(server.requests().size(), 1u);
+
+    sc.clear();
+    ASSERT_TRUE(sc.getPrimaryGenres());
+    ASSERT_TRUE(sc.getSecondaryGenres(1));
+    ASSERT_TRUE(sc.getStationsByGenre(1));
+    ASSERT_EQ(sc.stations.size(), 5u);
+    EXPECT_NE(sc.stations[2].genreFlag, 0);
+    EXPECT_EQ(sc.stations[2].name, "Adult Alternative");
+    EXPECT_EQ(sc.stations[4].genreFlag, 0);
+    EXPECT_EQ(sc.stations[4].name, "Indie Now");
+    auto reqs = server.requests();
+    ASSERT_EQ(reqs.size(), 4u);
+    EXPECT_EQ(reqs[1].path, "/genre/primary?k=K%26Y&f=xml");
+    EXPECT_EQ(reqs[2].path, "/genre/secondary?parentid=1&k=K%26Y&f=xml");
+    EXPECT_EQ(reqs[3].path, "/station/advancedsearch?genre_id=1&limit=500&f=xml&k=K%26Y");
+
+    // A failed request adds nothing, is not cached, and a later one works.
+    sc.clear();
+    failNext = true;
+    EXPECT_FALSE(sc.getSecondaryGenres(24));
+    EXPECT_TRUE(sc.stations.empty());
+    EXPECT_TRUE(eng->log.containsPart("Radio directory: /genre/secondary?parentid=24"));
+    EXPECT_TRUE(sc.getSecondaryGenres(24));
+    EXPECT_EQ(sc.stations.size(), 2u);
+
+    sc.addStation("Mine", "http://mine.example/live", 96, 3, "Talk");
+    EXPECT_EQ(sc.stations.back().name, "Mine");
+    EXPECT_EQ(sc.stations.back().bitrate, 96);
+    EXPECT_EQ(sc.stations.back().listeners, 3);
+    EXPECT_EQ(sc.stations.back().genreFlag, 0);
+
+    // A favourite station from the list goes into the library once.
+    CsongInfoMgr lib;
+    lib.init();
+    CsongPackInfo* fav = lib.addRadioStation(sc.stations.back());
+    ASSERT_NE(fav, nullptr);
+    fav->toggleFavourite();
+    EXPECT_EQ(lib.addRadioStation(sc.stations.back()), fav);
+    EXPECT_EQ(lib.getGroup(0, VIEW_RADIO_FAVOURITES)->at(0), fav);
+    EXPECT_EQ(lib.addRadioStation(sc.stations[0]), nullptr);   // a genre row is no station
+}
+
+TEST(RadioDirectory, NoKeyOrNoServerListsNothingQuickly) {
+    CtestEngine eng;
+    CshoutcastBrowser sc;
+    sc.host = "127.0.0.1:1";
+    sc.key = "";
+    EXPECT_FALSE(sc.getTop500());
+    EXPECT_TRUE(eng->log.contains("Radio directory: no key set"));
+    sc.key = "k";
+    sc.timeoutSeconds = 3;
+    EXPECT_FALSE(sc.getPrimaryGenres());
+    EXPECT_TRUE(sc.stations.empty());
+}

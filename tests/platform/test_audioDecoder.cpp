@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "platform/audio/audioDecoder.h"
+#include "platform/audio/audioTags.h"
+#include "platform/audio/fft.h"
+#include "platform/audio/resampler.h"
+#include "support/audioTestFiles.h"
+#include "support/testEngine.h"
+
+namespace {
+std::vector<float> decodeAll(CaudioDecoder& d) {
+    std::vector<float> out, block(4096 * 2);
+    for (;;) {
+        int n = d.read(block.data(), 4096);
+        if (n <= 0) break;
+        out.insert(out.end(), block.begin(), block.begin() + n * 2);
+    }
+    return out;
+}
+}  // namespace
+
+// Every format a player's library is likely to hold decodes to the right
+// length and pitch, and its tags read back.
+TEST(AudioDecoder, EveryLibraryFormatDecodesAndTagsRead) {
+    std::string dir = makeTempFolder("fmt");
+    CpcmBuffer tone = synth::makeTone(440.0, 2.0, 44100, 2, 0.5f);
+    CfileTags tags{"Tone Title", "Tone Artist", "Tone Album", "Test", 7, 2026};
+    for (const char* ext : {"mp3", "ogg", "opus", "flac", "m4a", "wav", "wma"}) {
+        SCOPED_TRACE(ext);
+        std::string path = writeTestAudio(dir, std::string("tone.") + ext, tone, &tags);
+        ASSERT_FALSE(path.empty());
+        CaudioDecoder d;
+        ASSERT_TRUE(d.open(path, {})) << d.lastError();
+        EXPECT_NEAR(d.duration(), 2.0, 0.15);
+        std::vector<float> pcm = decodeAll(d);
+        double seconds = (double)pcm.size() / 2 / 44100;
+        EXPECT_NEAR(seconds, 2.0, 0.15);
+        std::vector<float> mono = toMono(pcm);
+        ASSERT_GE(mono.size(), 30000u);
+        EXPECT_NEAR(dominantFrequency(mono.data() + 20000, 8192, 44100), 440.0, 8.0);
+
+        CaudioFileTags t;
+        ASSERT_TRUE(readAudioFileTags(path, t));
+        EXPECT_EQ(t.title, "Tone Title");
+        EXPECT_EQ(t.artist, "Tone Artist");
+        EXPECT_EQ(t.album, "Tone Album");
+        EXPECT_EQ(t.trackNumber, 7u);
+        EXPECT_NEAR(t.lengthSeconds, 2.0, 0.2);
+    }
+    removeFolderTree(dir);
+}
+
+TEST(AudioDecoder, MissingAndNonAudioFilesFail) {
+    std::string dir = makeTempFolder("bad");
+    CaudioDecoder d;
+    EXPECT_FALSE(d.open(dir + "/nothing.mp3", {}));
+    EXPECT_FALSE(d.lastError().empty());
+    std::string junk = dir + "/junk.mp3";
+    std::ofstream(junk) << "this is not audio at all, just a text file pretending";
+    EXPECT_FALSE(d.open(junk, {}));
+    CaudioFileTags t;
+    EXPECT_FALSE(readAudioFileTags(dir + "/nothing.mp3", t));
+    EXPECT_FALSE(readAudioFileTags(junk, t) && t.lengthSeconds > 0);
+    EXPECT_EQ(d.read(nullptr, 10), -1);   // not open
+    removeFolderTree(dir);
+}
+
+TEST(AudioDecoder, SeekLandsOnTheWantedTime) {
+    std::string dir = makeTempFolder("seek");
+    // 440 Hz for a second, then 880 Hz.
+    CpcmBuffer a = synth::makeTone(440.0, 1.0), b = synth::makeTone(880.0, 1.0);
+    a.samples.insert(a.samples.end(), b.samples.begin(), b.samples.end());
+    std::string path = writeTestAudio(dir, "two.flac", a);
+    CaudioDecoder d;
+    ASSERT_TRUE(d.open(path, {}));
+    ASSERT_TRUE(d.seek(1.25));
+    std::vector<float> block(8192 * 2);
+    ASSERT_EQ(d.read(block.data(), 8192), 8192);
+    std::vector<float> mono = toMono(block);
+    EXPECT_NEAR(dominantFrequency(mono.data(), 8192, 44100), 880.0, 8.0);
+    ASSERT_TRUE(d.seek(0.1));
+    ASSERT_EQ(d.read(block.data(), 8192), 8192);
+    mono = toMono(block);
+    EXPECT_NEAR(dominantFrequency(mono.data(), 8192, 44100), 440.0, 8.0);
+    removeFolderTree(dir);
+}
+
+TEST(AudioDecoder, PlaylistsAndIcyTitles) {
+    EXPECT_EQ(CaudioDecoder::parsePlaylist("[playlist]\nnumberofentries=2\nFile2=http://b.example/2\r\n"
+                                           "File1=http://a.example:8000/stream\r\nTitle1=x\n"),
+              "http://a.example:8000/stream");
+    EXPECT_EQ(CaudioDecoder::parsePlaylist("#EXTM3U\n#EXTINF:-1,Station\n\nhttp://c.example/live\n"), "http://c.example/live");
+    EXPECT_EQ(CaudioDecoder::parsePlaylist("[playlist]\nnumberofentries=0\n"), "");
+    EXPECT_EQ(CaudioDecoder::parsePlaylist("just some text"), "");
+
+    EXPECT_EQ(CaudioDecoder::parseIcyTitle("StreamTitle='Band - Song';StreamUrl='';"), "Band - Song");
+    // Apostrophes inside a title and format characters are kept as they are.
+    EXPECT_EQ(CaudioDecoder::parseIcyTitle("StreamTitle='Don't Stop %s%n%d';"), "Don't Stop %s%n%d");
+    EXPECT_EQ(CaudioDecoder::parseIcyTitle("StreamUrl='x';"), "");
+    // Latin-1 titles come out as UTF-8.
+    EXPECT_EQ(CaudioDecoder::parseIcyTitle(std::string("StreamTitle='Caf\xe9';")), "Caf\xc3\xa9");
+    EXPECT_EQ(CaudioDecoder::parseIcyTitle("StreamTitle='Caf\xc3\xa9';"), "Caf\xc3\xa9");
+
+    EXPECT_TRUE(CaudioDecoder::isUrl("HTTP://x"));
+    EXPECT_TRUE(CaudioDecoder::isUrl("https://x"));
+    EXPECT_FALSE(CaudioDecoder::isUrl("/music/http.mp3"));
+}
+
+TEST(AudioDecoder, FftAndResampler) {
+    Cfft fft;
+    EXPECT_FALSE(fft.setSize(1000));
+    ASSERT_TRUE(fft.setSize(1024));
+    std::vector<float> in(1024), out(512);
+    for (int i = 0; i < 1024; ++i) in[i] = (float)std::sin(2 * M_PI * 64 * i / 1024.0);   // bin 64
+    fft.magnitudes(in.data(), out.data());
+    EXPECT_NEAR(out[64], 1.0f, 0.05f);
+    EXPECT_LT(out[200], 0.01f);
+
+    // 48 kHz stereo to 8 kHz mono keeps the pitch and scales the length.
+    Cresampler r;
+    ASSERT_TRUE(r.init(1, 48000, 8000));
+    CpcmBuffer tone = synth::makeTone(1000.0, 1.0, 48000, 1, 0.5f);
+    std::vector<float> got;
+    ASSERT_TRUE(r.process(tone.samples.data(), 24000, got));
+    ASSERT_TRUE(r.process(tone.samples.data() + 24000, 24000, got));
+    EXPECT_NEAR((double)got.size(), 8000.0, 100.0);
+    ASSERT_GE(got.size(), 4096u + 1000);
+    EXPECT_NEAR(dominantFrequency(got.data() + 1000, 4096, 8000), 1000.0, 5.0);
+}

@@ -1,0 +1,308 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "engine/resourceFile.h"
+#include "platform/audio/audioCapture.h"
+#include "platform/audio/audioMixer.h"
+#include "support/audioTestFiles.h"
+#include "support/localHttpServer.h"
+#include "support/testEngine.h"
+
+namespace {
+using Cclock = std::chrono::steady_clock;
+
+// Mixes in manual mode until pred holds or the time runs out.
+template <class P>
+bool mixUntil(CaudioMixer& m, P pred, std::vector<float>* out = nullptr, int ms = 5000) {
+    std::vector<float> buf(1024 * 2);
+    auto until = Cclock::now() + std::chrono::milliseconds(ms);
+    while (Cclock::now() < until) {
+        if (pred()) return true;
+        m.mix(buf.data(), 1024);
+        if (out) out->insert(out->end(), buf.begin(), buf.end());
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return pred();
+}
+
+float peak(const std::vector<float>& v, size_t from = 0, size_t step = 1, size_t offset = 0) {
+    float m = 0;
+    for (size_t i = from + offset; i < v.size(); i += step) m = std::max(m, std::fabs(v[i]));
+    return m;
+}
+
+// A radio station: an MP3 body with ICY metadata every metaint bytes.
+std::string icyBody(const std::string& mp3, size_t metaint, const std::string& title) {
+    std::string meta = "StreamTitle='" + title + "';";
+    size_t blocks = (meta.size() + 15) / 16;
+    meta.resize(blocks * 16, '\0');
+    std::string out;
+    for (size_t at = 0; at < mp3.size(); at += metaint) {
+        out += mp3.substr(at, metaint);
+        if (at + metaint <= mp3.size()) {
+            out.push_back((char)blocks);
+            out += meta;
+        }
+    }
+    return out;
+}
+
+std::string readFileBytes(const std::string& path) {
+    Cbytes b;
+    CresourceFile::readWholeFile(path, b);
+    return std::string(b.begin(), b.end());
+}
+}  // namespace
+
+TEST(AudioMixer, SamplesPlayWithVolumePanRateAndEnd) {
+    std::string dir = makeTempFolder("mix");
+    std::string path = writeTestAudio(dir, "blip.wav", synth::makeTone(1000.0, 0.25));
+    CaudioMixer m;
+    ASSERT_TRUE(m.init(nullptr, 44100, 1024, true));
+    HaudioSample s = m.loadSample(path, 2);
+    ASSERT_NE(s, 0u);
+    EXPECT_NEAR(m.sampleLength(s), 0.25, 0.01);
+    EXPECT_EQ(m.loadSample(dir + "/missing.wav"), 0u);
+
+    HaudioChannel c = m.sampleChannel(s);
+    ASSERT_NE(c, 0u);
+    EXPECT_EQ(m.state(c), CHANNEL_STOPPED);
+    ASSERT_TRUE(m.setAttribute(c, AUDIO_PAN, -1.0f));   // left only
+    ASSERT_TRUE(m.play(c));
+    EXPECT_EQ(m.state(c), CHANNEL_PLAYING);
+    std::vector<float> out(2048 * 2);
+    m.mix(out.data(), 2048);
+    EXPECT_GT(peak(out, 0, 2, 0), 0.3f);
+    EXPECT_EQ(peak(out, 0, 2, 1), 0.0f);
+    EXPECT_NEAR(m.position(c), 2048.0 / 44100, 1e-6);
+    float mono[512];
+    EXPECT_EQ(m.getData(c, mono, 512), 512);
+    std::vector<float> bins(512);
+    EXPECT_EQ(m.getFft(c, bins.data(), 1024), 512);
+    EXPECT_EQ(m.getFft(c, bins.data(), 1000), 0);
+
+    // Paused: nothing more is taken; played again: it runs to its end and stops.
+    ASSERT_TRUE(m.pause(c));
+    m.mix(out.data(), 2048);
+    EXPECT_EQ(peak(out), 0.0f);
+    EXPECT_NEAR(m.position(c), 2048.0 / 44100, 1e-6);
+    ASSERT_TRUE(m.play(c));
+    for (int i = 0; i < 10; ++i) m.mix(out.data(), 2048);
+    EXPECT_EQ(m.state(c), CHANNEL_STOPPED);
+
+    // Double rate halves the time; volume 0 is silent.
+    HaudioChannel fast = m.sampleChannel(s);
+    m.setAttribute(fast, AUDIO_RATE, 2.0f);
+    m.setAttribute(fast, AUDIO_VOLUME, 0.0f);
+    EXPECT_FLOAT_EQ(m.attribute(fast, AUDIO_RATE), 2.0f);
+    EXPECT_FALSE(m.setAttribute(fast, AUDIO_VOLUME, NAN));
+    m.play(fast);
+    m.mix(out.data(), 2048);
+    EXPECT_EQ(peak(out), 0.0f);
+    m.mix(out.data(), 2048);
+    m.mix(out.data(), 2048);
+    EXPECT_EQ(m.state(fast), CHANNEL_STOPPED);   // 0.25 s at double rate is under 6144 frames
+
+    // A third playback of a two-playback sample takes over the oldest.
+    HaudioChannel a = m.sampleChannel(s), b = m.sampleChannel(s);
+    m.play(a);
+    m.play(b);
+    HaudioChannel third = m.sampleChannel(s);
+    EXPECT_FALSE(m.exists(a));
+    EXPECT_TRUE(m.exists(b));
+    EXPECT_TRUE(m.exists(third));
+
+    // Unknown handles are refused quietly.
+    EXPECT_FALSE(m.play(9999));
+    EXPECT_EQ(m.state(9999), CHANNEL_STOPPED);
+    m.freeSample(s);
+    EXPECT_FALSE(m.exists(b));
+    EXPECT_EQ(m.sampleChannel(s), 0u);
+    removeFolderTree(dir);
+}
+
+TEST(AudioMixer, FileStreamPositionSeekRestartAndEnd) {
+    std::string dir = makeTempFolder("stream");
+    CpcmBuffer a = synth::makeTone(440.0, 1.0), b = synth::makeTone(880.0, 1.0);
+    a.samples.insert(a.samples.end(), b.samples.begin(), b.samples.end());
+    std::string path = writeTestAudio(dir, "two.ogg", a);
+    CaudioMixer m;
+    ASSERT_TRUE(m.init(nullptr, 44100, 1024, true));
+    EXPECT_EQ(m.streamFile(dir + "/missing.ogg"), 0u);
+    HaudioChannel c = m.streamFile(path);
+    ASSERT_NE(c, 0u);
+    EXPECT_NEAR(m.length(c), 2.0, 0.05);
+    ASSERT_TRUE(m.play(c));
+    std::vector<float> out;
+    ASSERT_TRUE(mixUntil(m, [&] { return m.position(c) > 0.5; }, &out));
+    std::vector<float> mono(8192);
+    ASSERT_EQ(m.getData(c, mono.data(), 8192), 8192);
+    EXPECT_NEAR(dominantFrequency(mono.data(), 8192, 44100), 440.0, 8.0);
+
+    ASSERT_TRUE(m.setPosition(c, 1.4));
+    EXPECT_NEAR(m.position(c), 1.4, 0.01);
+    ASSERT_TRUE(mixUntil(m, [&] { return m.position(c) > 1.7; }));
+    ASSERT_EQ(m.getData(c, mono.data(), 8192), 8192);
+    EXPECT_NEAR(dominantFrequency(mono.data(), 8192, 44100), 880.0, 8.0);
+
+    // It ends by itself, and play with restart starts it over.
+    ASSERT_TRUE(mixUntil(m, [&] { return m.state(c) == CHANNEL_STOPPED; }));
+    EXPECT_NEAR(m.position(c), 2.0, 0.05);
+    ASSERT_TRUE(m.play(c, true));
+    EXPECT_LT(m.position(c), 0.01);
+    ASSERT_TRUE(mixUntil(m, [&] { return m.position(c) > 0.3; }));
+    m.freeChannel(c);
+    EXPECT_FALSE(m.exists(c));
+    removeFolderTree(dir);
+}
+
+TEST(AudioMixer, PushStreamCarriesWhatIsPushed) {
+    CaudioMixer m;
+    ASSERT_TRUE(m.init(nullptr, 44100, 1024, true));
+    HaudioChannel c = m.streamPush(1);
+    m.play(c);
+    EXPECT_EQ(m.state(c), CHANNEL_STALLED);
+    CpcmBuffer tone = synth::makeTone(300.0, 0.5, 44100, 1, 0.4f);
+    EXPECT_EQ(m.pushData(c, tone.samples.data(), (int)tone.frames()), (int)tone.frames());
+    EXPECT_EQ(m.state(c), CHANNEL_PLAYING);
+    std::vector<float> out(4096 * 2);
+    m.mix(out.data(), 4096);
+    EXPECT_NEAR(peak(out, 0, 2, 0), 0.4f, 0.01f);
+    EXPECT_NEAR(peak(out, 0, 2, 1), 0.4f, 0.01f);   // mono goes to both sides
+    EXPECT_EQ(m.pushData(9999, tone.samples.data(), 10), 0);
+}
+
+TEST(AudioMixer, DummyDeviceOpensAndPlays) {
+    CaudioMixer m;
+    if (!m.init(nullptr, 44100, 512)) GTEST_SKIP() << "no audio driver: " << m.lastError();
+    std::string dir = makeTempFolder("dev");
+    std::string path = writeTestAudio(dir, "t.mp3", synth::makeTone(500.0, 1.0));
+    HaudioChannel c = m.streamFile(path);
+    ASSERT_NE(c, 0u);
+    m.play(c);
+    auto until = Cclock::now() + std::chrono::seconds(5);
+    while (Cclock::now() < until && m.position(c) < 0.2) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_GE(m.position(c), 0.2);
+    m.shutdown();
+    EXPECT_FALSE(m.exists(c));
+    removeFolderTree(dir);
+}
+
+// A radio station served on 127.0.0.1: a .pls playlist leads to an MP3 stream
+// with ICY metadata; the channel connects off the caller's thread.
+TEST(AudioMixer, RadioStreamConnectsAndReadsIcyTitle) {
+    std::string dir = makeTempFolder("radio");
+    for (const char* ext : {"mp3", "aac"}) {   // MP3 and AAC stations alike
+        SCOPED_TRACE(ext);
+        std::string body =
+            readFileBytes(writeTestAudio(dir, std::string("station.") + ext, synth::makeTone(660.0, 4.0), nullptr, 128));
+        ASSERT_FALSE(body.empty());
+        const std::string title = "Live Band - It's %s Live";
+        ClocalHttpServer* selfRef = nullptr;
+        ClocalHttpServer server([&](const ChttpRequest& req) {
+            ChttpResponse r;
+            if (req.path.rfind("/tunein.pls", 0) == 0) {
+                r.contentType = "audio/x-scpls";
+                r.body = "[playlist]\nnumberofentries=1\nFile1=" + selfRef->url() + "/stream\nTitle1=Test\n";
+            } else if (req.path == "/stream") {
+                r.contentType = std::string(ext) == "aac" ? "audio/aacp" : "audio/mpeg";
+                r.extraHeaders = {{"icy-metaint", "8192"}, {"icy-name", "Test Station"}, {"icy-genre", "Pop"}};
+                r.body = icyBody(body, 8192, title);
+            } else {
+                r.status = 404;
+            }
+            return r;
+        });
+        selfRef = &server;
+        CaudioMixer m;
+        ASSERT_TRUE(m.init(nullptr, 44100, 1024, true));
+        auto t0 = Cclock::now();
+        HaudioChannel c = m.streamUrl(server.url() + "/tunein.pls?id=5", 3000, 3000);
+        EXPECT_LT(Cclock::now() - t0, std::chrono::milliseconds(200));   // returns at once
+        ASSERT_NE(c, 0u);
+        m.play(c);
+        std::vector<float> out;
+        ASSERT_TRUE(mixUntil(m, [&] { return m.position(c) > 1.0; }, &out));
+        EXPECT_EQ(m.length(c), 0.0);   // live
+        EXPECT_EQ(m.streamTitle(c), title);
+        EXPECT_GE(m.titleSerial(c), 1u);
+        EXPECT_EQ(m.stationName(c), "Test Station");
+        std::vector<float> mono(8192);
+        ASSERT_EQ(m.getData(c, mono.data(), 8192), 8192);
+        EXPECT_NEAR(dominantFrequency(mono.data(), 8192, 44100), 660.0, 8.0);
+        m.freeChannel(c);
+    }
+    removeFolderTree(dir);
+}
+
+TEST(AudioMixer, DeadStreamsFailWithoutBlocking) {
+    ClocalHttpServer server([](const ChttpRequest& req) {
+        ChttpResponse r;
+        if (req.path == "/slow") {
+            r.delayMs = 4000;
+            r.body = "late";
+        } else if (req.path == "/empty.pls") {
+            r.body = "[playlist]\nnumberofentries=0\n";
+        } else {
+            r.status = 404;
+        }
+        return r;
+    });
+    CaudioMixer m;
+    ASSERT_TRUE(m.init(nullptr, 44100, 1024, true));
+    for (const char* path : {"/missing", "/empty.pls", "/slow"}) {
+        SCOPED_TRACE(path);
+        auto t0 = Cclock::now();
+        HaudioChannel c = m.streamUrl(server.url() + path, 500, 500);
+        EXPECT_LT(Cclock::now() - t0, std::chrono::milliseconds(200));
+        m.play(c);
+        ASSERT_TRUE(mixUntil(m, [&] { return m.state(c) == CHANNEL_FAILED; }, nullptr, 3000));
+        EXPECT_FALSE(m.error(c).empty());
+        m.freeChannel(c);
+    }
+    // Nothing listens on this port.
+    HaudioChannel c = m.streamUrl("http://127.0.0.1:1/stream", 500, 500);
+    m.play(c);
+    ASSERT_TRUE(mixUntil(m, [&] { return m.state(c) == CHANNEL_FAILED; }, nullptr, 3000));
+    // Freeing a stream that is still connecting returns at once.
+    HaudioChannel slow = m.streamUrl(server.url() + "/slow", 3000, 3000);
+    auto t0 = Cclock::now();
+    m.freeChannel(slow);
+    EXPECT_LT(Cclock::now() - t0, std::chrono::milliseconds(200));
+}
+
+TEST(AudioCapture, SourceKindsAndDefaults) {
+    EXPECT_EQ(CaudioCapture::kindOfName("Monitor of Built-in Audio Analog Stereo"), CAPTURE_DESKTOP);
+    EXPECT_EQ(CaudioCapture::kindOfName("alsa_output.pci.analog-stereo.monitor"), CAPTURE_DESKTOP);
+    EXPECT_EQ(CaudioCapture::kindOfName("Built-in Audio Line In"), CAPTURE_LINE_IN);
+    EXPECT_EQ(CaudioCapture::kindOfName("USB Microphone"), CAPTURE_MICROPHONE);
+    std::vector<CaudioDeviceInfo> list = {
+        {0, CAPTURE_MICROPHONE, "Mic A", 1, 48000, false},
+        {1, CAPTURE_DESKTOP, "Monitor of X", 2, 48000, false},
+        {2, CAPTURE_MICROPHONE, "Mic B", 1, 48000, true},
+    };
+    EXPECT_EQ(CaudioCapture::defaultOfKind(list, CAPTURE_MICROPHONE), 2);
+    EXPECT_EQ(CaudioCapture::defaultOfKind(list, CAPTURE_DESKTOP), 1);
+    EXPECT_EQ(CaudioCapture::defaultOfKind(list, CAPTURE_LINE_IN), -1);
+}
+
+TEST(AudioMixer, UnplayedChannelsAreNotTakenOver) {
+    std::string dir = makeTempFolder("unplayed");
+    std::string path = writeTestAudio(dir, "b.wav", synth::makeTone(800.0, 0.2));
+    CaudioMixer m;
+    ASSERT_TRUE(m.init(nullptr, 44100, 1024, true));
+    HaudioSample s = m.loadSample(path, 3);
+    HaudioChannel a = m.sampleChannel(s);   // made, not yet played
+    HaudioChannel b = m.sampleChannel(s);
+    EXPECT_TRUE(m.exists(a));
+    EXPECT_TRUE(m.exists(b));
+    m.play(a);
+    m.stop(a);
+    HaudioChannel c = m.sampleChannel(s);   // a was played and stopped: it goes
+    EXPECT_FALSE(m.exists(a));
+    EXPECT_TRUE(m.exists(b));
+    EXPECT_TRUE(m.exists(c));
+    removeFolderTree(dir);
+}
