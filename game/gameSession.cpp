@@ -235,7 +235,7 @@ void CgameSession::onShipDestroyed(Cship& ship, int byPlayer) {
     if (!def->splitInto.empty() && def->splitCount > 0) {
         CshipDef* child = world_.ships.findShipDefQuiet(def->splitInto);
         for (int i = 0; child && i < def->splitCount; ++i) {
-            if (world_.ships.countEnemies() >= CwaveMgr::kMaxEnemies) break;
+            if (world_.ships.countEnemies() >= world_.waves.crowdLimit() + 20) break;
             Cship* c = world_.ships.addShip(child);
             if (!c) break;
             float a = ship.angle + 2 * kPi * i / def->splitCount;

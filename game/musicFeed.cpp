@@ -1,6 +1,6 @@
 #include "game/musicFeed.h"
 
-#include <cctype>
+#include <algorithm>
 #include <cmath>
 
 #include "engine/maths.h"
@@ -11,13 +11,13 @@ float CmusicFeed::progress() const {
 }
 
 uint32_t trackSeed(const std::string& title, double length) {
+    // FNV-1a over the title, then the four bytes of the whole seconds of the
+    // length: the music player's seed of the same track.
     uint32_t h = 2166136261u;
-    for (unsigned char c : title) {
-        h ^= (uint32_t)std::tolower(c);
-        h *= 16777619u;
-    }
-    h ^= (uint32_t)(length > 0 ? (int64_t)length : 0) * 2654435761u;
-    return h ? h : 1;
+    for (unsigned char c : title) h = (h ^ c) * 16777619u;
+    uint32_t len = (uint32_t)std::max(0.0, length);
+    for (int i = 0; i < 4; ++i) h = (h ^ ((len >> (8 * i)) & 0xFF)) * 16777619u;
+    return h;
 }
 
 void CsyntheticMusic::start(uint32_t seed, double length) {

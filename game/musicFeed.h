@@ -30,8 +30,7 @@ struct CtrackInfo {
     int entryType = ENTRY_FILE;
 };
 
-// A track's random seed: FNV-1a of the lower-case title, mixed with the whole
-// seconds of its length.
+// A track's random seed from its title and length (the music player's seed).
 uint32_t trackSeed(const std::string& title, double length);
 
 // A stand-in for the music analysis: a beat at a tempo chosen by the seed,

@@ -38,7 +38,7 @@ void playPuff(const Cvec2& at, const Ccolour& colour, float size, int layer) {
 void playExplosion(const Cship& ship) {
     float r = std::max(ship.size, 1.5f);
     int sparks = std::min(60, 10 + (int)(r * 4));
-    playSparks(sparks, ship.pos2(), 40.0f + r * 8.0f, ship.colour, 1.2f + r * 0.2f);
+    playSparks(sparks, ship.pos2(), 40.0f + r * 8.0f, ship.colour, 2.0f + r * 0.3f);
     playShockwave(ship.pos2(), ship.colour.withAlpha(0.8f), r * 3.0f);
     playPuff(ship.pos2(), ship.colour.withAlpha(0.5f), r * 4.0f);
     if (ship.important) {

@@ -216,13 +216,13 @@ void drawPlainHud(const CgameWorld& w) {
             small->drawText(mul, x, 58, 1.2f, ALIGN_LEFT, Ccolour(1.0f, 0.85f, 0.3f, 1));
             // Lives as small marks, the two power bars beneath.
             for (int i = 0; i < s.teamLives[t] && i < CgameSession::kMaxLives; ++i)
-                r.drawRect(Crect(x + 70 + i * 20, 64, x + 85 + i * 20, 79), hud.withAlpha(0.8f));
+                r.drawRect(Crect::fromEdges(x + 70 + i * 20, 64, x + 85 + i * 20, 79), hud.withAlpha(0.8f));
             const CpowerUpRecord& rec = w.powerUps.team(t);
             float fillP = rec[PU_WEAPON_POWER] / kMaxPowerLevel, fillC = rec[PU_COLOUR_LEVEL] / kMaxPowerLevel;
-            r.drawRect(Crect(x, 90, x + 160, 96), Ccolour(1, 1, 1, 0.15f));
-            r.drawRect(Crect(x, 90, x + 160 * fillP, 96), Ccolour(0.3f, 1.0f, 1.0f, 0.8f));
-            r.drawRect(Crect(x, 100, x + 160, 106), Ccolour(1, 1, 1, 0.15f));
-            r.drawRect(Crect(x, 100, x + 160 * fillC, 106), Ccolour(1.0f, 0.4f, 0.9f, 0.8f));
+            r.drawRect(Crect::fromEdges(x, 90, x + 160, 96), Ccolour(1, 1, 1, 0.15f));
+            r.drawRect(Crect::fromEdges(x, 90, x + 160 * fillP, 96), Ccolour(0.3f, 1.0f, 1.0f, 0.8f));
+            r.drawRect(Crect::fromEdges(x, 100, x + 160, 106), Ccolour(1, 1, 1, 0.15f));
+            r.drawRect(Crect::fromEdges(x, 100, x + 160 * fillC, 106), Ccolour(1.0f, 0.4f, 0.9f, 0.8f));
         }
     }
     if (s.gameType == GAMETYPE_BOSSRUSH) {
@@ -234,8 +234,8 @@ void drawPlainHud(const CgameWorld& w) {
     }
     // The track's progress along the bottom.
     float p = clampf(s.completion, 0, 1);
-    r.drawRect(Crect(0, sh - 6, sw, sh), Ccolour(1, 1, 1, 0.12f));
-    r.drawRect(Crect(0, sh - 6, sw * p, sh), Ccolour(0.3f, 0.8f, 1.0f, 0.7f));
+    r.drawRect(Crect::fromEdges(0, sh - 6, sw, sh), Ccolour(1, 1, 1, 0.12f));
+    r.drawRect(Crect::fromEdges(0, sh - 6, sw * p, sh), Ccolour(0.3f, 0.8f, 1.0f, 0.7f));
     small->drawText(s.track.title, 24, sh - 30, 1, ALIGN_LEFT, hud.withAlpha(0.7f));
 }
 }  // namespace

@@ -29,9 +29,13 @@ bool CwaveMgr::capReached(int kind) const {
     int d = world_.session.difficulty == DIFFICULTY_ZEN ? DIFFICULTY_NORMAL : world_.session.difficulty;
     if (kind == SHIPKIND_DASHER) return ships.countKind(SHIPKIND_DASHER) >= 2 * d + 5;
     if (kind == SHIPKIND_MINE) return ships.countKind(SHIPKIND_MINE) >= 2 * d + 4;
+    return ships.countEnemies() >= crowdLimit();
+}
+
+int CwaveMgr::crowdLimit() const {
     // Past a crowd that grows with the music and the difficulty, waves hold back.
     float crowd = 30.0f + 40.0f * world_.music.intensity * std::max(world_.session.difficultyLevel(), 0.5f);
-    return ships.countEnemies() >= std::min((float)kMaxEnemies, crowd);
+    return (int)std::min((float)kMaxEnemies, crowd);
 }
 
 const char* CwaveMgr::chooseKind() {

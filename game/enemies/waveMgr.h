@@ -42,6 +42,8 @@ public:
 
     // Brings a wave in now (also the boss-rush escorts); the number made.
     int spawnWave(const std::string& defName, int count, int formation);
+    // How many enemies may be about before waves hold back.
+    int crowdLimit() const;
     const std::vector<CwaveRecord>& record() const { return record_; }
     int beats() const { return beats_; }
 
