@@ -97,21 +97,31 @@ void CshipMgr::forgetMadeDefs() {
 CshipDef* CshipMgr::syncPlayerShip(const CplayerShipDef& ship) {
     CshipDef made = shipDefFromPlayerShip(ship);
     if (made.name.empty()) return nullptr;
-    for (auto& d : playerDefs_) {
-        if (!equalsIgnoreCase(d.name, made.name)) continue;
-        // Live ships keep pointing at the same record; their elements are
-        // rebuilt when they next start.
+    CshipDef* held = nullptr;
+    for (auto& d : playerDefs_)
+        if (equalsIgnoreCase(d.name, made.name)) held = &d;
+    if (held) {
+        // Live ships keep pointing at the same record (and into its
+        // elements): a record whose elements change is replaced instead.
         bool inUse = false;
-        for (Cship* s : list_) inUse = inUse || s->def == &d;
-        if (inUse && d.elements.size() != made.elements.size()) {
-            playerDefs_.push_back(made);
-            d.name.clear();
-            return &playerDefs_.back();
+        for (Cship* s : list_) inUse = inUse || s->def == held;
+        if (!inUse) {
+            *held = std::move(made);
+            return held;
         }
-        d = made;
-        return &d;
+        if (held->elements.size() == made.elements.size()) {
+            // The element records stay where they are; only their values change.
+            std::vector<CelementDef> storage;
+            storage.swap(held->elements);
+            for (size_t i = 0; i < storage.size(); ++i) storage[i] = made.elements[i];
+            made.elements.clear();
+            *held = std::move(made);
+            held->elements.swap(storage);
+            return held;
+        }
+        held->name.clear();
     }
-    playerDefs_.push_back(made);
+    playerDefs_.push_back(std::move(made));
     return &playerDefs_.back();
 }
 

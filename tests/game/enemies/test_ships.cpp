@@ -147,10 +147,23 @@ TEST(Ship, PlayerShipsFlyAsTheHangarDefinesThem) {
         if (e.kind == ELEMENT_TURRET) {
             EXPECT_LT(e.y, 0);
         }
-    // A change to the ship reaches the same record.
+    // A change to the ship reaches the same record; a flying ship's parts
+    // keep pointing at their records.
+    Cship* flying = w.ships.addShip(d, true);
+    const CelementDef* part = flying->elements[0].def;
     standard->data.topSpeed = 20;
     EXPECT_EQ(w.ships.syncPlayerShip(*standard), d);
     EXPECT_FLOAT_EQ(d->topSpeed, 20);
+    EXPECT_EQ(flying->elements[0].def, part);
+    EXPECT_EQ(part, &d->elements[0]);
+    // A change in the number of parts makes a new record; the old one stays for the flying ship.
+    standard->data.turrets[0].enabled = 0;
+    CshipDef* d2 = w.ships.syncPlayerShip(*standard);
+    EXPECT_NE(d2, d);
+    EXPECT_EQ(d2->countElements(ELEMENT_TURRET), d->countElements(ELEMENT_TURRET) - 1);
+    EXPECT_EQ(flying->def, d);
+    EXPECT_EQ(w.ships.findShipDefQuiet("Standard"), d2);
+    w.ships.removeShip(flying);
     w.ships.removePlayerShipDef("Standard");
     EXPECT_EQ(w.ships.findShipDefQuiet("Standard"), nullptr);
 }
