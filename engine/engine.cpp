@@ -66,6 +66,8 @@ void Cengine::destroy() {
 Cengine::Cengine() {
     mainThread_ = SDL_ThreadID();
     log.timeSource = [this] { return gameTime; };
+    platform.eventSink = [this](const SDL_Event& e) { input.handleEvent(e); };
+    platform.onWindowResized = [this](int w, int h) { input.setScreenScale(screenWidth, screenHeight, w, h); };
     // Every error line is also reported as an exception hit.
     log.errorHook = [this](const std::string& text) { analytics.sendException(text); };
 }
@@ -86,7 +88,7 @@ bool Cengine::init(const std::string& commandLine) {
         if (c != ' ') gameNameNoBlanks.push_back(c);
 
     // Platform check: this build runs on Linux.
-    platform = platformName(2);
+    platformText = platformName(2);
     if (switches.linuxSwitch) {
         countryCode = "LX";
     } else {
@@ -109,7 +111,7 @@ bool Cengine::init(const std::string& commandLine) {
     }
     char versionLine[256];
     snprintf(versionLine, sizeof versionLine, "%s - %s - %s - %s", gameName.c_str(), versionText.c_str(),
-             platform.c_str(), provider.c_str());
+             platformText.c_str(), provider.c_str());
     log.open(savePath("debug.txt"), versionLine);
 
     struct stat st;
@@ -121,8 +123,11 @@ bool Cengine::init(const std::string& commandLine) {
     if (!tables_[TABLE_GAME_SYSTEM].load("stringsGameSystem.txt")) return false;
     if (!loadLanguage("English")) return false;
     if (!colours.load("colours.txt")) return false;
+    if (!platform.startUp()) return false;
+    input.init(switches.noGrab);
+    input.setScreenScale(screenWidth, screenHeight, windowWidth, windowHeight);
     if (!ui.init()) return false;
-    log.print(LOG_L, "Engine init: %s %s on %s", gameName.c_str(), versionText.c_str(), platform.c_str());
+    log.print(LOG_L, "Engine init: %s %s on %s", gameName.c_str(), versionText.c_str(), platformText.c_str());
     return true;
 }
 
@@ -137,6 +142,8 @@ void Cengine::update() {
     frameTime = updateStep / (double)(subSteps > 0 ? subSteps : 1);
     if (!paused) gameTime += frameTime;
     ++updateCount;
+    input.update();
+    ui.beginStep(input.uiInput(), (float)frameTime);
     updateRendering((float)frameTime);
     if (updateHooks) updateHooks();
     analytics.update();
@@ -144,6 +151,7 @@ void Cengine::update() {
 }
 
 void Cengine::endFrame() {
+    input.endStep();
     if (fatalPending_) fatalError();
 }
 

@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "engine/colourTable.h"
+#include "engine/input.h"
 #include "engine/log.h"
 #include "engine/maths.h"
+#include "engine/platform.h"
 #include "engine/random.h"
 #include "engine/render/render.h"
 #include "engine/stringTable.h"
@@ -50,7 +52,8 @@ public:
     bool init(const std::string& commandLine);
     // Engine members' per-step work, in a fixed order.
     void update();
-    // Turns a fatal error raised on another thread into the fatal exit.
+    // Ends the step's input edges and turns a fatal error raised on another
+    // thread into the fatal exit.
     void endFrame();
 
     // The fatal-error path.
@@ -95,8 +98,11 @@ public:
     std::vector<CthreadTask*> runningTasks() const;
     bool anyTaskRunning() const;
 
-    // Members.
+    // Members. The platform comes early so that it is destroyed late: SDL
+    // and the GL context outlive every member that uses them.
     Clog log;
+    Cplatform platform;
+    Cinput input;
     CcolourTable colours;
     Crandom random{12345};
     CcommandLine switches;
@@ -121,7 +127,7 @@ public:
     std::string gameName = "Zorbex";
     std::string gameNameNoBlanks = "Zorbex";
     std::string versionText = "v1.00";
-    std::string platform = "Linux";
+    std::string platformText = "Linux";   // the platform name shown and reported
     std::string provider = "Steam";
     std::string currency = "?";
     std::string countryCode = "XX";

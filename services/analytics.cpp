@@ -55,7 +55,7 @@ bool Canalytics::appendCommonFields(const char* hitType, std::string& payload) c
     payload += "&cid=" + clientId_;
     if (webMode_ == 0) {
         payload += "&an=" + gEngine->gameNameNoBlanks;
-        payload += "&av=" + gEngine->versionText.substr(0, 5) + "-" + gEngine->platform + "-" + gEngine->provider;
+        payload += "&av=" + gEngine->versionText.substr(0, 5) + "-" + gEngine->platformText + "-" + gEngine->provider;
         payload += "&ds=app";
     } else {
         payload += "&ds=web";
@@ -102,7 +102,7 @@ void Canalytics::sendScreenView(const char* name) {
     std::string p;
     if (webMode_) {
         if (!appendCommonFields("pageview", p)) return;
-        p += "&dt=" + percentEncode(gEngine->versionText + " - " + gEngine->platform + " - " + gEngine->provider);
+        p += "&dt=" + percentEncode(gEngine->versionText + " - " + gEngine->platformText + " - " + gEngine->provider);
         p += "&dp=" + percentEncode(name ? name : "");
     } else {
         if (!appendCommonFields("screenview", p)) return;

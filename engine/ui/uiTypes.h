@@ -3,25 +3,16 @@
 #include <string>
 #include <vector>
 
+#include "engine/inputBinding.h"
 #include "engine/maths.h"
 #include "engine/render/renderTypes.h"
 
-// Input actions a screen compares with the action of the step.
-enum EuiAction {
-    ACTION_NONE = 0,
-    ACTION_SELECT = 1,
-    ACTION_BACK = 2,
-    ACTION_OPTION_X = 7,
-    ACTION_OPTION_Y = 8,
-    ACTION_LB = 16,
-    ACTION_RB = 17,
-    ACTION_COUNT = 32
-};
+// The input actions a screen compares with the action of the step
+// (ACTION_SELECT, ACTION_BACK, ACTION_OPTION_X, ACTION_OPTION_Y, ACTION_LB,
+// ACTION_RB) and the device kinds come from the input layer.
 
 // Button-bar icons by index.
 enum EuiIcon { ICON_OK = 0, ICON_BACK = 1, ICON_X = 2, ICON_Y = 3, ICON_LB = 4, ICON_RB = 5 };
-
-enum EuiDevice { DEVICE_KEYBOARD_MOUSE = 0, DEVICE_CONTROLLER = 1, DEVICE_TOUCH = 2 };
 
 // Crect and the ALIGN_ flags are the renderer's (engine/render/renderTypes.h).
 

@@ -1,0 +1,284 @@
+#include "game/game.h"
+
+#include <sys/utsname.h>
+
+#include <cstdlib>
+#include <new>
+
+#include "engine/engine.h"
+
+Cgame* gGame = nullptr;
+
+const char* overlayName(int id) {
+    static const char* names[OVERLAY_COUNT] = {"Pause", "Confirm", "Warning", "MusicBar", "Exit", "OpenMicError"};
+    return id >= 0 && id < OVERLAY_COUNT ? names[id] : "Unknown";
+}
+
+Cgame* Cgame::create() {
+    void* mem = std::calloc(1, sizeof(Cgame));
+    if (!mem) return nullptr;
+    gGame = new (mem) Cgame();
+    return gGame;
+}
+
+void Cgame::destroy() {
+    if (!gGame) return;
+    Cgame* g = gGame;
+    g->~Cgame();
+    gGame = nullptr;
+    std::free(g);
+}
+
+Cgame::Cgame() { registerScreens(); }
+
+Cgame::~Cgame() {
+    if (gGame == this) gGame = nullptr;
+}
+
+// ---- start-up and shutdown ----
+
+bool Cgame::init() {
+    gEngine->log.print(LOG_L, "Game init");
+    // The region comes first.
+    if (!gEngine->steam.init()) return false;
+    // Audio and the save layer with its settings follow; the settings choose
+    // the display below.
+    CwindowRequest req;
+    req.display = video.display;
+    req.width = video.width;
+    req.height = video.height;
+    req.mode = video.borderless ? WINDOW_BORDERLESS : video.fullScreen ? WINDOW_FULLSCREEN : WINDOW_WINDOWED;
+    if (!gEngine->platform.openWindow(req)) return false;
+    int w = 0, h = 0;
+    gEngine->platform.getWindowSize(w, h);
+    gEngine->setScreenSize(w, h);
+    gEngine->input.setScreenScale(w, h, w, h);
+    // The renderer with its shaders; headless, the null backend.
+    if (!initRendering(gEngine->platform.hasGl() ? RENDER_GL : RENDER_NULL)) return false;
+    gEngine->renderer.setClearColour(gEngine->platform.clearColour);
+    // Leaderboard names, built-in tracks and player statistics follow.
+    return true;
+}
+
+// The agent name a desktop browser on this system would send.
+static std::string browserUserAgent() {
+    utsname u{};
+    std::string machine = uname(&u) == 0 ? u.machine : "x86_64";
+    return "Mozilla/5.0 (X11; Linux " + machine + ") " + gEngine->gameNameNoBlanks + "/" + gEngine->versionText;
+}
+
+bool Cgame::startUp() {
+    gEngine->input.mouse.setCaptured(false);
+    gEngine->platform.setArrowCursor();
+    gEngine->platform.showCursor(true);
+    // Fingerprinting with its sample-rate converter and the workshop client
+    // start here, with the Twitter client.
+    gEngine->twitter.openUrl = [](const std::string& url) { return gEngine->platform.openUrl(url); };
+    gEngine->twitter.init();
+    gEngine->analytics.setUserAgent(browserUserAgent());
+    return loadBaseResources();
+}
+
+void Cgame::shutDown() {
+    if (onShutDown) onShutDown();
+}
+
+// ---- loading ----
+
+bool Cgame::loadBaseResources() {
+    // Fonts and sounds join here; then the screens the loading needs.
+    for (int m : {GM_LOADING}) {
+        if (screens_[m] && !loaded_[m]) {
+            if (!screens_[m]->load()) {
+                gEngine->log.print(LOG_E, "Can't load the screen of %s", gameModeName(m));
+                return false;
+            }
+            loaded_[m] = true;
+        }
+    }
+    if (transition_ && !transition_->load()) {
+        gEngine->log.print(LOG_E, "Can't load the fade screen");
+        return false;
+    }
+    return setGameMode(GM_LOADING);
+}
+
+bool Cgame::loadScreens() {
+    bool ok = true;
+    if (!warningOverlay.screen() && !warningOverlay.load()) {
+        gEngine->log.print(LOG_E, "Can't load the warning overlay");
+        ok = false;
+    }
+    for (int m = 0; m < GM_COUNT; ++m) {
+        if (!screens_[m] || loaded_[m]) continue;
+        if (!screens_[m]->load()) {
+            gEngine->log.print(LOG_E, "Can't load the screen of %s", gameModeName(m));
+            ok = false;
+            continue;
+        }
+        loaded_[m] = true;
+    }
+    return ok;
+}
+
+bool Cgame::loadResources() {
+    // Sound packs, named colours and the UI sprite sheet load before the
+    // screens; ship properties after them.
+    return loadScreens();
+}
+
+bool Cgame::loadResourcesFinal() { return true; }
+
+// ---- the state machine ----
+
+bool Cgame::setScreen(int mode, CscreenSlot* screen) {
+    if (!gameModeHasScreen(mode)) {
+        gEngine->log.print(LOG_E, "Can't give game mode %d a screen", mode);
+        return false;
+    }
+    if (mode == mode_ && current_) current_ = screen;
+    screens_[mode] = screen;
+    loaded_[mode] = false;
+    return true;
+}
+
+void Cgame::setTransitionScreen(CscreenSlot* screen) { transition_ = screen; }
+
+void Cgame::setOverlay(int id, CoverlaySlot* overlay) {
+    if (id >= 0 && id < OVERLAY_COUNT) overlays_[id] = overlay;
+}
+
+bool Cgame::setGameMode(int mode, bool transition) {
+    if (!isValidGameMode(mode) || !screens_[mode]) {
+        gEngine->log.print(LOG_E, "Can't set game mode %d (%s): it has no screen", mode, gameModeName(mode));
+        return false;
+    }
+    gEngine->log.print(LOG_L, "GameMode = %s", gameModeName(mode));
+    gEngine->analytics.sendScreenView(gameModeName(mode));
+    pending_ = mode;
+    if (transitionRunning_) return true;   // the running fade lets the newest request in
+    if (transition && transition_) {
+        transitionRunning_ = true;
+        leavePending_ = false;
+        transition_->enter();
+        return true;
+    }
+    if (current_ && !leavePending_) {
+        current_->startLeave();
+        leavePending_ = true;
+    }
+    if (!current_ || current_->hasLeft()) return enterGameMode(mode);
+    return true;
+}
+
+bool Cgame::enterGameMode(int mode) {
+    if (!isValidGameMode(mode) || !screens_[mode]) {
+        gEngine->log.print(LOG_E, "Can't enter game mode %d (%s): it has no screen", mode, gameModeName(mode));
+        return false;
+    }
+    pending_ = -1;
+    leavePending_ = false;
+    mode_ = mode;
+    current_ = screens_[mode];
+    current_->enter();
+    return true;
+}
+
+void Cgame::setModeDirect(int mode) {
+    if (!isValidGameMode(mode)) return;
+    mode_ = mode;
+    current_ = screens_[mode];
+}
+
+void Cgame::finishTransition() {
+    transitionRunning_ = false;
+    if (pending_ >= 0) enterGameMode(pending_);
+}
+
+// ---- per step and per frame ----
+
+void Cgame::update() {
+    ++updateCount;
+    for (auto& step : globalSteps) step();
+
+    // While the confirm overlay shows, nothing else steps.
+    CoverlaySlot* confirm = overlays_[OVERLAY_CONFIRM];
+    if (confirm && confirm->showing()) {
+        confirm->update();
+        return;
+    }
+
+    for (auto& step : memberUpdates) step();
+
+    // Escape brings up the exit pop-up, except on the title and in play
+    // (where it pauses). It is used up so that the pop-up does not take the
+    // same press as its own "No".
+    CoverlaySlot* exitPopup = overlays_[OVERLAY_EXIT];
+    if (gEngine->lastKey == SDL_SCANCODE_ESCAPE && mode_ != GM_PRESS_START && mode_ != GM_PLAYING && exitPopup &&
+        !exitPopup->showing()) {
+        exitPopup->show();
+        gEngine->lastKey = -1;
+    }
+
+    for (int id : {OVERLAY_MUSIC_BAR, OVERLAY_WARNING})
+        if (overlays_[id]) overlays_[id]->update();
+
+    // A running fade holds the state's screen still; when it ends the
+    // requested state comes in.
+    if (transitionRunning_) {
+        if (transition_) transition_->update();
+        if (!transition_ || transition_->hasLeft()) finishTransition();
+        return;
+    }
+    if (leavePending_ && pending_ >= 0 && (!current_ || current_->hasLeft())) enterGameMode(pending_);
+
+    for (int id : {OVERLAY_EXIT, OVERLAY_OPEN_MIC_ERROR, OVERLAY_PAUSE}) {
+        CoverlaySlot* o = overlays_[id];
+        if (o && o->showing()) {
+            o->update();
+            return;
+        }
+    }
+    if (current_) current_->update();
+}
+
+void Cgame::draw() {
+    if (current_) current_->render();
+    for (int id = 0; id < OVERLAY_COUNT; ++id) {
+        if (id == OVERLAY_MUSIC_BAR) gEngine->ui.renderOverlays();
+        CoverlaySlot* o = overlays_[id];
+        if (o && o->showing()) o->render();
+    }
+    if (transitionRunning_ && transition_) transition_->render();
+    if (afterDraw) afterDraw();
+}
+
+// ---- ending ----
+
+void Cgame::endGame() {
+    if (ending_) return;
+    ending_ = true;
+    gEngine->analytics.sendEvent("StartEnd", "EndGame", nullptr);
+    if (saveGameFiles) saveGameFiles();
+    gEngine->log.print(LOG_L, "End game");
+    quit = true;
+}
+
+void Cgame::resetVideoAndLanguage() {
+    video = CvideoSettings();
+    language = 0;
+    gEngine->loadLanguage("English");
+    if (saveSettings) saveSettings();
+    const char* text = "Screen resolution and Language reset to defaults.";
+    gEngine->log.print(LOG_L, "%s", text);
+    gEngine->ui.popups.showMessage(text);
+}
+
+void Cgame::handleQuitRequest() {
+    if (!gEngine->platform.quitRequested()) return;
+    gEngine->platform.clearQuitRequest();
+    if (!quit) {
+        gEngine->log.print(LOG_L, "Quit requested");
+        endGame();
+    }
+}

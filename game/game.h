@@ -1,0 +1,133 @@
+#pragma once
+// Cgame: the game singleton, reached through gGame. It owns the game state
+// machine and every screen, steps the overlays and the current state's screen
+// each update, and draws them each frame.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "game/coreScreens.h"
+#include "game/gameModes.h"
+#include "game/screenSlot.h"
+
+// The display the window opens on and how. Stored with the settings.
+struct CvideoSettings {
+    int display = 0;
+    int width = 1280;
+    int height = 720;
+    uint8_t fullScreen = 0;
+    uint8_t borderless = 0;
+};
+
+class Cgame {
+public:
+    // Allocates zero-filled storage, constructs the game and sets gGame.
+    static Cgame* create();
+    static void destroy();
+
+    Cgame();
+    ~Cgame();
+    Cgame(const Cgame&) = delete;
+    Cgame& operator=(const Cgame&) = delete;
+
+    // The display choice, the window and its GL context. False ends the
+    // program through the fatal path.
+    bool init();
+    // After init: the mouse and cursor, then the base resources and the
+    // Loading state.
+    bool startUp();
+    // Before the game object goes: the last work that must leave the program.
+    void shutDown();
+
+    // Loading. The base resources are what the loading screen needs; the
+    // Loading state's enter runs the other phases.
+    bool loadBaseResources();
+    bool loadScreens();
+    bool loadResources();
+    bool loadResourcesFinal();
+
+    // Requests a state. A state without a screen (or out of range) is refused
+    // with a log line. With a transition the fade screen runs first; without
+    // one the showing screen leaves first, or the state is entered at once.
+    bool setGameMode(int mode, bool transition = false);
+    // Makes the state current and calls its screen's enter.
+    bool enterGameMode(int mode);
+    // Sets the state without entering a screen (a holding state such as
+    // LoadingDone while the first transition runs).
+    void setModeDirect(int mode);
+
+    int mode() const { return mode_; }
+    int pendingMode() const { return pending_; }
+    bool transitionRunning() const { return transitionRunning_; }
+    CscreenSlot* currentScreen() const { return current_; }
+    CscreenSlot* screen(int mode) const { return isValidGameMode(mode) ? screens_[mode] : nullptr; }
+
+    // Binds a screen to its state (refused for a state without a screen).
+    bool setScreen(int mode, CscreenSlot* screen);
+    void setTransitionScreen(CscreenSlot* screen);
+    void setOverlay(int id, CoverlaySlot* overlay);
+    CoverlaySlot* overlay(int id) const { return id >= 0 && id < OVERLAY_COUNT ? overlays_[id] : nullptr; }
+
+    // One update step: global steps, member updates, the overlays and the
+    // current state's screen.
+    void update();
+    // One frame: the current state's screen, the overlays, the fade screen.
+    void draw();
+
+    // The final save and the quit flag.
+    void endGame();
+    // Video back to 1280 x 720 windowed, language back to English, settings saved.
+    void resetVideoAndLanguage();
+    // A closed window or a quit signal ends the game normally.
+    void handleQuitRequest();
+
+    bool quit = false;
+    uint64_t updateCount = 0;
+
+    CvideoSettings video;
+    int language = 0;   // 0 English
+
+    // Fields the screens share.
+    uint8_t saveRequested = 0;
+    uint8_t interfaceHidden = 0;
+    uint8_t mouseIdle = 0;
+    uint8_t blocking = 0;
+    uint8_t hubVisited = 0;
+    uint8_t standardShipFlag = 1;
+
+    // Screens and overlays.
+    CreallyExitScreen reallyExit;
+    CwarningOverlay warningOverlay;
+
+    // Hooks for the parts that join later.
+    std::function<void()> saveGameFiles;   // the game save and the settings
+    std::function<void()> saveSettings;
+    std::function<void()> onShutDown;
+    std::vector<std::function<void()>> globalSteps;     // every update, first
+    std::vector<std::function<void()>> memberUpdates;   // every update, before the overlays
+    std::function<void()> afterDraw;                    // a pending screen capture
+
+private:
+    // game/screenTable.cpp: which Cgame member is the screen of each state.
+    void registerScreens();
+    void finishTransition();
+
+    int mode_ = GM_INIT;
+    int pending_ = -1;
+    bool transitionRunning_ = false;
+    bool leavePending_ = false;
+    bool ending_ = false;
+    CscreenSlot* current_ = nullptr;
+    CscreenSlot* transition_ = nullptr;
+    std::array<CscreenSlot*, GM_COUNT> screens_{};
+    std::array<bool, GM_COUNT> loaded_{};
+    std::array<CoverlaySlot*, OVERLAY_COUNT> overlays_{};
+    // Empty screens for the states whose screens are not written yet.
+    std::vector<std::unique_ptr<CscreenSlot>> placeholders_;
+    std::unique_ptr<CscreenSlot> defaultFade_;
+    CwarningOverlaySlot warningSlot_{warningOverlay};
+};
+
+extern Cgame* gGame;

@@ -1,0 +1,54 @@
+#pragma once
+// CscreenSlot: what Cgame asks of the screen of a game state. A screen is a
+// member of Cgame deriving from this class and bound to its state in
+// Cgame::registerScreens (game/screenTable.cpp).
+//
+//   load    once, while loading (Cgame::loadScreens or loadBaseResources)
+//   enter   each time its state becomes current (Cgame::enterGameMode)
+//   update  once per update step while its state is current
+//   render  once per drawn frame while its state is current
+//
+// When a new state is requested without a transition, the showing screen is
+// asked to leave first; the new state is entered once hasLeft() is true.
+
+class CscreenSlot {
+public:
+    virtual ~CscreenSlot() = default;
+
+    virtual bool load() { return true; }
+    virtual void enter() {}
+    virtual void update() {}
+    virtual void render() {}
+
+    // Start the leave transition; hasLeft() reports when it has ended.
+    virtual void startLeave() {}
+    virtual bool hasLeft() const { return true; }
+};
+
+// The overlays drawn over the current state. They are not game states.
+class CoverlaySlot {
+public:
+    virtual ~CoverlaySlot() = default;
+
+    virtual bool showing() const = 0;
+    // Brings the overlay up (the exit pop-up on Escape); others ignore it.
+    virtual void show() {}
+    virtual void update() {}
+    virtual void render() {}
+};
+
+// Overlay slots. The order is the draw order, bottom to top; the UI's own
+// overlays (button bar, popups, text entry, tutorials) are drawn between the
+// warning and the music bar. See Cgame::update for the update order. A modal
+// overlay takes the update step from the current state's screen while it shows.
+enum EoverlayId {
+    OVERLAY_PAUSE = 0,        // in Playing while paused; modal
+    OVERLAY_CONFIRM,          // while shown the game steps nothing else
+    OVERLAY_WARNING,          // steps every update; stays across state changes
+    OVERLAY_MUSIC_BAR,        // steps before the state; drawn over the overlays above
+    OVERLAY_EXIT,             // the exit pop-up; modal
+    OVERLAY_OPEN_MIC_ERROR,   // modal
+    OVERLAY_COUNT
+};
+
+const char* overlayName(int id);

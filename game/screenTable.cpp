@@ -1,0 +1,87 @@
+// The screen of each game state. To add a screen: make it a member of Cgame
+// (a class deriving from CscreenSlot, one source pair in screens/), then put
+// the member in its row below. A row left at nullptr keeps an empty stand-in
+// so the state can still be entered. States without a row (Init,
+// LoadingDone, Reserved, DailyChallenge-D) have no screen and are refused.
+#include "game/game.h"
+#include "game/coreScreens.h"
+
+void Cgame::registerScreens() {
+    const struct {
+        int mode;
+        CscreenSlot* screen;
+    } table[] = {
+        {GM_PRESS_START, nullptr},
+        {GM_START_UP, nullptr},
+        {GM_MAIN_MENU, nullptr},
+        {GM_OPTIONS, nullptr},
+        {GM_OPTIONS_VOLUME, nullptr},
+        {GM_OPTIONS_NOTIFICATIONS, nullptr},
+        {GM_SET_REZ, nullptr},
+        {GM_CONFIRM, nullptr},
+        {GM_CONFIG, nullptr},
+        {GM_ACHIEVEMENTS, nullptr},
+        {GM_ACHIEVEMENT_MENU, nullptr},
+        {GM_LANGUAGE, nullptr},
+        {GM_LOADING, nullptr},   // CloadingSteps until the loading screen exists
+        {GM_SIGN_IN, nullptr},
+        {GM_LEADERBOARD, nullptr},
+        {GM_CREDITS, nullptr},
+        {GM_FIND_MUSIC, nullptr},
+        {GM_MUSIC_BROWSER, nullptr},
+        {GM_MUSIC_BROWSER_SHIP_MISSIONS, nullptr},
+        {GM_MUSIC_RADIO_BROWSER, nullptr},
+        {GM_MUSIC_TYPE_LIST, nullptr},
+        {GM_PLAYING, nullptr},
+        {GM_GAME_OVER, nullptr},
+        {GM_GAME_OVER_BOSS_RUSH, nullptr},
+        {GM_GAME_OVER_SURVIVAL, nullptr},
+        {GM_GAME_OVER_PARTY, nullptr},
+        {GM_RANK_UP, nullptr},
+        {GM_PERK_MENU, nullptr},
+        {GM_PERK_UNLOCK, nullptr},
+        {GM_GAME_TYPE, nullptr},
+        {GM_GAME_SETTINGS, nullptr},
+        {GM_321_GO, nullptr},
+        {GM_FIND_PLAYER, nullptr},
+        {GM_FRIEND_COMPARE, nullptr},
+        {GM_NEWS_FEED, nullptr},
+        {GM_OPEN_MIC_SETTINGS, nullptr},
+        {GM_CHINA_CHECK, nullptr},
+        {GM_DAILY_TRACKS, nullptr},
+        {GM_HANGAR, nullptr},
+        {GM_MISSON_UPDATE, nullptr},
+        {GM_SHIP_EDITOR, nullptr},
+        {GM_PARTY_LOGIN, nullptr},
+        {GM_PARTY_GAME_TYPE, nullptr},
+        {GM_UNLOCK_PROC_SHIP, nullptr},
+        {GM_UNLOCK_SHIP_MOD, nullptr},
+        {GM_TB_HUB, nullptr},
+        {GM_UNLOCK_TB_SHIP, nullptr},
+        {GM_EDIT_MODULES, nullptr},
+        {GM_DAILY_CHALLENGE_L, nullptr},
+        {GM_UNLOCK_CHALLENGE_SHIP, nullptr},
+        {GM_OPTIONS_TWITTER, nullptr},
+        {GM_SHARE_MOMENT, nullptr},
+        {GM_GALLERY, nullptr},
+        {GM_OPTIONS_VIRTUAL_THUMB_STICKS, nullptr},
+        {GM_EXIT, nullptr},
+        {GM_REALLY_EXIT, &reallyExit},
+    };
+    for (const auto& row : table) {
+        CscreenSlot* s = row.screen;
+        if (!s) {
+            if (row.mode == GM_LOADING)
+                placeholders_.push_back(std::make_unique<CloadingSteps>());
+            else
+                placeholders_.push_back(std::make_unique<CemptyScreen>());
+            s = placeholders_.back().get();
+        }
+        setScreen(row.mode, s);
+    }
+    // The fade between states (the logo fade screen when it exists).
+    defaultFade_ = std::make_unique<CtimedFade>();
+    setTransitionScreen(defaultFade_.get());
+
+    setOverlay(OVERLAY_WARNING, &warningSlot_);
+}

@@ -1,0 +1,409 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/testGame.h"
+
+namespace {
+CinputPlayer& player(int i) { return *gEngine->input.player(i); }
+}  // namespace
+
+TEST(Input, KeyboardActionsHaveOneStepEdges) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    CinputPlayer& p = player(0);
+    ASSERT_TRUE(p.enabled);
+    ASSERT_TRUE(g.setAction(0, ACTION_SELECT, true));
+    g.steps(1);
+    EXPECT_TRUE(p.wasActionPressed(ACTION_SELECT));
+    EXPECT_TRUE(p.isActionDown(ACTION_SELECT));
+    EXPECT_EQ(p.firstPressedAction(), ACTION_SELECT);
+    g.steps(1);
+    EXPECT_FALSE(p.wasActionPressed(ACTION_SELECT));
+    EXPECT_TRUE(p.isActionDown(ACTION_SELECT));
+    g.setAction(0, ACTION_SELECT, false);
+    g.steps(1);
+    EXPECT_TRUE(p.wasActionReleased(ACTION_SELECT));
+    EXPECT_FALSE(p.isActionDown(ACTION_SELECT));
+    g.steps(1);
+    EXPECT_FALSE(p.wasActionReleased(ACTION_SELECT));
+
+    // A tap inside one step is still one press and one release.
+    g.keyDown(SDL_SCANCODE_BACKSPACE);
+    g.keyUp(SDL_SCANCODE_BACKSPACE);
+    g.steps(1);
+    EXPECT_TRUE(p.wasActionPressed(ACTION_BACK));
+    g.steps(1);
+    EXPECT_TRUE(p.wasActionReleased(ACTION_BACK));
+
+    // A mouse click fires.
+    g.mouseButton(0, true);
+    g.steps(1);
+    EXPECT_TRUE(p.wasActionPressed(ACTION_FIRE));
+    g.mouseButton(0, false);
+    g.steps(1);
+    EXPECT_TRUE(p.wasActionReleased(ACTION_FIRE));
+}
+
+TEST(Input, LastKeyLastsOneStep) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    EXPECT_EQ(gEngine->lastKey, -1);
+    g.keyDown(SDL_SCANCODE_ESCAPE);
+    gEngine->platform.pollEvents();
+    EXPECT_EQ(gEngine->lastKey, 41);
+    EXPECT_TRUE(gEngine->input.keyEvent);
+    g.steps(1);
+    EXPECT_EQ(gEngine->lastKey, -1);
+    EXPECT_FALSE(gEngine->input.keyEvent);
+    EXPECT_TRUE(gEngine->input.keyboard.isDown(SDL_SCANCODE_ESCAPE));   // held, but no new press
+}
+
+TEST(Input, BindingsFindAndDisplay) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    CinputPlayer& p = player(0);
+    const CactionBinding* b = p.findBinding(ACTION_SELECT);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(keyDisplayName(*b), "Return");
+    EXPECT_EQ(p.findBinding(ACTION_LX), nullptr);   // the keyboard has no stick
+    EXPECT_EQ(p.findBinding(99), nullptr);
+    EXPECT_EQ(keyDisplayName(CactionBinding::forMouse(ACTION_FIRE, 2)), "Mouse Right");
+    EXPECT_EQ(keyDisplayName(CactionBinding::forJoyButton(ACTION_SELECT, 0)), "Button 1");
+    EXPECT_EQ(keyDisplayName(CactionBinding::forJoyButton(ACTION_LEFT, 35)), "D-Pad Left");
+    EXPECT_EQ(keyDisplayName(CactionBinding::forAxis(ACTION_UP, 1, true)), "Axis 2-");
+    EXPECT_EQ(keyDisplayName(CactionBinding()), "");
+
+    // Every default binding names a real action and one input.
+    for (const auto* table : {&defaultKeyboardBindings(), &defaultControllerBindings()})
+        for (const auto& d : *table) {
+            EXPECT_TRUE(isValidAction(d.action));
+            EXPECT_EQ(d.keyFlag + d.mouseFlag + d.joyButtonFlag + d.axisFlag, 1);
+        }
+
+    // A stored mapping replaces the bindings; rows naming nothing or no action are dropped.
+    CinputMapping m{"Keyboard",
+                    {CactionBinding::forKey(ACTION_SELECT, SDL_SCANCODE_K), CactionBinding(),
+                     CactionBinding::forKey(77, SDL_SCANCODE_J)}};
+    p.applyMapping(m);
+    ASSERT_EQ(p.bindings.size(), 1u);
+    EXPECT_EQ(keyDisplayName(*p.findBinding(ACTION_SELECT)), "K");
+    g.keyDown(SDL_SCANCODE_K);
+    g.steps(1);
+    EXPECT_TRUE(p.wasActionPressed(ACTION_SELECT));
+}
+
+TEST(Input, DevicesAndJoystickIndicesAreChecked) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    CinputPlayer& p = player(1);
+    EXPECT_FALSE(p.setDevice(DEVICE_CONTROLLER, 25));
+    EXPECT_FALSE(p.setDevice(DEVICE_CONTROLLER, -1));
+    EXPECT_FALSE(p.setDevice(3));
+    EXPECT_EQ(p.device, DEVICE_KEYBOARD_MOUSE);
+    EXPECT_TRUE(p.setDevice(DEVICE_CONTROLLER, 24));
+    EXPECT_EQ(p.device, DEVICE_CONTROLLER);
+    EXPECT_EQ(p.bindings, defaultControllerBindings());
+    EXPECT_FALSE(p.setJoystick(25));
+    EXPECT_EQ(p.joystick, 24);
+    EXPECT_TRUE(p.setJoystick(0));
+    EXPECT_EQ(gEngine->input.player(4), nullptr);
+    EXPECT_EQ(gEngine->input.player(-1), nullptr);
+}
+
+TEST(Input, ControllerButtonsHatAndSticks) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    int pad = g.attachPad("Test Pad");
+    g.steps(1);
+    int slot = g.padSlot(pad);
+    ASSERT_GE(slot, 0);
+    EXPECT_STREQ(gEngine->input.joysticks.getName(slot), "Test Pad");
+    CinputPlayer& p = player(0);
+    ASSERT_TRUE(p.setDevice(DEVICE_CONTROLLER, slot));
+
+    g.padButton(pad, 0, true);
+    g.steps(1);
+    EXPECT_TRUE(p.wasActionPressed(ACTION_SELECT));
+    EXPECT_EQ(gEngine->input.joysticks.findJoystickWithButtonDown(), slot);
+    g.padButton(pad, 0, false);
+    g.steps(1);
+    EXPECT_TRUE(p.wasActionReleased(ACTION_SELECT));
+    EXPECT_EQ(gEngine->input.joysticks.findJoystickWithButtonDown(), -1);
+
+    // The hat's directions are buttons 32 to 35.
+    g.padHat(pad, SDL_HAT_LEFT);
+    g.steps(1);
+    const Cjoystick* j = gEngine->input.joysticks.slot(slot);
+    EXPECT_TRUE(j->buttonDown(35));
+    EXPECT_EQ(j->firstPressed(), 35);
+    EXPECT_TRUE(p.wasActionPressed(ACTION_LEFT));
+    g.padHat(pad, SDL_HAT_CENTERED);
+
+    // Sticks: a signed value, and the directions past half way.
+    g.padAxis(pad, 0, -0.8f);
+    g.padAxis(pad, 1, 0.3f);
+    g.steps(1);
+    EXPECT_NEAR(p.actionValue(ACTION_LX), -0.8f, 1e-3);
+    EXPECT_NEAR(p.actionValue(ACTION_LY), 0.3f, 1e-3);
+    EXPECT_TRUE(p.isActionDown(ACTION_LEFT));
+    EXPECT_FALSE(p.isActionDown(ACTION_RIGHT));
+    EXPECT_FALSE(p.isActionDown(ACTION_DOWN));
+    EXPECT_NEAR(p.actionValue(ACTION_RIGHT), 0.0f, 1e-6);   // never negative for a button action
+}
+
+TEST(Input, AxisMovesPastSevenTenthsFromRest) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    int pad = g.attachPad("Axis Pad");
+    g.steps(1);
+    int slot = g.padSlot(pad);
+    ASSERT_GE(slot, 0);
+    Cjoysticks& js = gEngine->input.joysticks;
+    int axis = -1;
+    float value = 0;
+
+    g.padAxis(pad, 1, 0.69f);
+    g.steps(1);
+    EXPECT_FALSE(js.findMovedAxis(slot, axis, value));
+    g.padAxis(pad, 1, -0.72f);
+    g.steps(1);
+    ASSERT_TRUE(js.findMovedAxis(slot, axis, value));
+    EXPECT_EQ(axis, 1);
+    EXPECT_NEAR(value, -0.72f, 1e-3);
+    EXPECT_TRUE(g.logHas("Axis moved = 1 f=-0.72 val=-0.72"));
+
+    // A trigger resting at -1: measured from rest, so pressing it part way
+    // moves it the positive way.
+    g.padAxis(pad, 1, 0.0f);
+    g.padAxis(pad, 2, -1.0f);
+    g.steps(1);
+    js.captureRestPositions(slot);
+    g.padAxis(pad, 2, -0.2f);
+    g.steps(1);
+    ASSERT_TRUE(js.findMovedAxis(slot, axis, value));
+    EXPECT_EQ(axis, 2);
+    EXPECT_NEAR(value, 0.8f, 1e-3);
+    // A disabled axis is passed over.
+    js.slot(slot)->axisEnabled[2] = false;
+    EXPECT_FALSE(js.findMovedAxis(slot, axis, value));
+    // Unknown joystick slots never match.
+    EXPECT_FALSE(js.findMovedAxis(25, axis, value));
+    EXPECT_FALSE(js.findMovedAxis(-1, axis, value));
+    EXPECT_STREQ(js.getName(25), "");
+}
+
+TEST(Input, ExtraControllersAreIgnoredNotWrittenPastTheSlots) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    Cinput& in = gEngine->input;
+    for (int i = 0; i < kMaxJoysticks + 1; ++i) g.attachPad(("Pad " + std::to_string(i)).c_str(), 2, 2, 0);
+    g.steps(1);
+    EXPECT_EQ(in.joysticks.count(), kMaxJoysticks);
+    EXPECT_EQ(g.padSlot(kMaxJoysticks), -1);
+    EXPECT_TRUE(g.logHas("Joystick ignored, every slot is in use: Pad 25"));
+    // Its buttons reach no player.
+    g.padButton(kMaxJoysticks, 0, true);
+    g.steps(1);
+    EXPECT_EQ(in.joysticks.findJoystickWithButtonDown(), -1);
+
+    // Four players take four controllers; a fifth finds no player.
+    for (int i = 0; i < Cinput::kPlayers; ++i) {
+        if (i == 0) {
+            EXPECT_EQ(in.findFreePlayer(), 1);   // player 1 is on from the start
+        }
+        CinputPlayer* p = in.player(i);
+        p->enabled = true;
+        ASSERT_TRUE(p->setDevice(DEVICE_CONTROLLER, g.padSlot(i)));
+    }
+    EXPECT_EQ(in.findFreePlayer(), -1);
+    EXPECT_EQ(in.findPlayerWithJoystick(g.padSlot(4)), -1);
+    EXPECT_EQ(in.findPlayerWithJoystick(g.padSlot(2)), 2);
+
+    // Removal events for devices we never opened change nothing.
+    SDL_Event e{};
+    e.type = SDL_JOYDEVICEREMOVED;
+    e.jdevice.which = 987654;
+    SDL_PushEvent(&e);
+    g.steps(1);
+    EXPECT_EQ(in.joysticks.count(), kMaxJoysticks);
+}
+
+TEST(Input, NoGrabKeepsTheMouseFree) {
+    {
+        CtestGame g(false, "-nograb");
+        ASSERT_TRUE(g.initOk());
+        EXPECT_TRUE(gEngine->input.mouse.noGrab);
+        gEngine->input.mouse.setCaptured(true);
+        EXPECT_FALSE(gEngine->input.mouse.captured());
+    }
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    gEngine->input.mouse.setCaptured(true);
+    EXPECT_TRUE(gEngine->input.mouse.captured());
+    gEngine->input.mouse.setCaptured(false);
+}
+
+TEST(Input, MousePositionTravelAndClearedPresses) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    Cmouse& m = gEngine->input.mouse;
+    // A window twice the screen's size: positions arrive halved.
+    gEngine->input.setScreenScale(1280, 720, 2560, 1440);
+    g.mouseMove(200, 100);
+    g.steps(1);
+    EXPECT_FLOAT_EQ(gEngine->mouseX, 100.0f);
+    EXPECT_FLOAT_EQ(gEngine->mouseY, 50.0f);
+    m.resetTravel();
+    g.mouseMove(200, 180);
+    g.steps(1);
+    EXPECT_FLOAT_EQ(m.travel(), 40.0f);
+
+    g.mouseButton(0, true);
+    gEngine->platform.pollEvents();
+    EXPECT_TRUE(m.wasPressed(0));
+    m.clearPressed();
+    EXPECT_FALSE(m.wasPressed(0));
+    EXPECT_TRUE(m.isDown(0));
+}
+
+TEST(Touch, FingersEndAtFrameEndAndExtraFingersAreIgnored) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    CtouchMgr& t = gEngine->input.touch;
+    g.finger(SDL_FINGERDOWN, 1, 0.5f, 0.5f);
+    gEngine->platform.pollEvents();
+    EXPECT_TRUE(t.present());
+    EXPECT_FLOAT_EQ(t.firstActive()->start.x, 640.0f);
+    g.finger(SDL_FINGERMOTION, 1, 0.75f, 0.5f);
+    gEngine->platform.pollEvents();
+    EXPECT_FLOAT_EQ(t.firstActive()->delta.x, 320.0f);
+    EXPECT_FLOAT_EQ(t.firstActive()->start.x, 640.0f);
+    g.finger(SDL_FINGERUP, 1, 0.75f, 0.5f);
+    gEngine->platform.pollEvents();
+    int s = t.findSlot(1);
+    EXPECT_EQ(s, -1);
+    EXPECT_TRUE(t.finger(0).ended);   // still readable this frame
+    t.endFrame();
+    EXPECT_FALSE(t.finger(0).used);
+
+    for (int i = 0; i < CtouchMgr::kMaxFingers + 3; ++i) g.finger(SDL_FINGERDOWN, 100 + i, 0.1f, 0.1f);
+    g.finger(SDL_FINGERMOTION, 999, 0.2f, 0.2f);   // never went down
+    gEngine->platform.pollEvents();
+    for (int i = 0; i < CtouchMgr::kMaxFingers; ++i) EXPECT_EQ(t.finger(i).id, 100 + i);
+    EXPECT_EQ(t.findSlot(100 + CtouchMgr::kMaxFingers), -1);
+}
+
+TEST(Touch, VirtualSticksLayoutAndDrive) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    Cinput& in = gEngine->input;
+    CvirtualSticks& vs = in.sticks;
+    CstickSettings s;   // fixed, size 5, no offset
+    vs.layout(s, 1280, 720);
+    EXPECT_FLOAT_EQ(vs.stick(0).radius, 180.0f);
+    EXPECT_FLOAT_EQ(vs.stick(0).home.x, 140.0f);
+    EXPECT_FLOAT_EQ(vs.stick(0).home.y, 580.0f);
+    EXPECT_FLOAT_EQ(vs.stick(1).home.x, 1140.0f);
+    s.size = 10;
+    s.fixedX = -10;
+    s.fixedY = 10;
+    s.swap = 1;
+    vs.layout(s, 1280, 720);
+    EXPECT_FLOAT_EQ(vs.stick(0).radius, 230.0f);
+    EXPECT_FLOAT_EQ(vs.stick(CvirtualSticks::STICK_MOVE).home.x, 1280.0f - 90.0f);   // swapped: move stick right
+    EXPECT_FLOAT_EQ(vs.stick(CvirtualSticks::STICK_AIM).home.x, 90.0f);
+    EXPECT_FLOAT_EQ(vs.stick(0).home.y, 720.0f - 190.0f);
+
+    // A touch player steers with the move stick (its centre at x 190).
+    CstickSettings drive;
+    drive.fixedX = 10;
+    vs.layout(drive, 1280, 720);
+    vs.setEnabled(true, &in.joysticks);
+    CinputPlayer& p = player(0);
+    ASSERT_TRUE(p.setDevice(DEVICE_TOUCH));
+    g.finger(SDL_FINGERDOWN, 7, 190.0f / 1280.0f, 580.0f / 720.0f);
+    g.steps(1);
+    g.finger(SDL_FINGERMOTION, 7, 0.0f, 580.0f / 720.0f);   // dragged past the rim
+    g.steps(1);
+    EXPECT_NEAR(p.actionValue(ACTION_LX), -1.0f, 1e-3);
+    EXPECT_TRUE(p.isActionDown(ACTION_LEFT));
+    EXPECT_NEAR(vs.stick(0).knob.x, 10.0f, 0.5f);
+    g.finger(SDL_FINGERUP, 7, 0.0f, 580.0f / 720.0f);
+    g.steps(1);
+    EXPECT_NEAR(p.actionValue(ACTION_LX), 0.0f, 1e-6);
+    EXPECT_TRUE(p.wasActionReleased(ACTION_LEFT));
+
+    vs.setEnabled(false, &in.joysticks);
+    EXPECT_FALSE(vs.enabled());
+    EXPECT_FLOAT_EQ(vs.lastTouch.x, CvirtualSticks::kParkX);
+}
+
+TEST(Input, StoredMappingsOnePerDeviceAtMostTwentyFive) {
+    CinputMappings store;
+    CinputPlayer p;
+    p.setDevice(DEVICE_CONTROLLER, 0);
+    EXPECT_FALSE(store.applyTo(p, "Pad"));
+    EXPECT_EQ(p.bindings, defaultControllerBindings());
+
+    ASSERT_TRUE(store.store({"Keyboard", {CactionBinding::forKey(ACTION_SELECT, SDL_SCANCODE_K)}}));
+    ASSERT_TRUE(store.store({"Pad", {CactionBinding::forJoyButton(ACTION_SELECT, 3)}}));
+    // Configuring the same pad again replaces its row.
+    ASSERT_TRUE(store.store({"Pad", {CactionBinding::forJoyButton(ACTION_SELECT, 5)}}));
+    EXPECT_EQ(store.rows.size(), 2u);
+    ASSERT_TRUE(store.applyTo(p, "Pad"));
+    ASSERT_EQ(p.bindings.size(), 1u);
+    EXPECT_EQ(p.bindings[0].joyButton, 5);
+
+    for (int i = 0; i < 30; ++i) store.store({"Pad " + std::to_string(i), {}});
+    EXPECT_EQ((int)store.rows.size(), CinputMappings::kMaxRows);
+    EXPECT_FALSE(store.isKnown("Pad 29"));
+    EXPECT_FALSE(store.store({"", {}}));
+
+    store.clearJoystickMappings();
+    ASSERT_EQ(store.rows.size(), 1u);
+    EXPECT_TRUE(store.isKnown("Keyboard"));
+}
+
+TEST(Input, MenusReadTheFirstPlayersReleasedActionsAndTyping) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    g.setAction(0, ACTION_OPTION_X, true);
+    g.steps(1);
+    EXPECT_EQ(gEngine->ui.action(), ACTION_NONE);   // menus act on release
+    EXPECT_FALSE(gEngine->ui.input().action(ACTION_OPTION_X));
+    g.setAction(0, ACTION_OPTION_X, false);
+    g.steps(1);
+    EXPECT_TRUE(gEngine->ui.input().action(ACTION_OPTION_X));
+    EXPECT_EQ(gEngine->ui.action(), ACTION_OPTION_X);
+    g.steps(1);
+    EXPECT_EQ(gEngine->ui.action(), ACTION_NONE);
+
+    g.keyDown(SDL_SCANCODE_DOWN);
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    snprintf(e.text.text, sizeof e.text.text, "%s", "\xc3\xa9t\xc3\xa9");
+    SDL_PushEvent(&e);
+    g.steps(1);
+    const CuiInput& u = gEngine->ui.input();
+    EXPECT_TRUE(u.down);
+    EXPECT_FALSE(u.up);
+    EXPECT_EQ(u.typed, "\xc3\xa9t\xc3\xa9");
+    EXPECT_EQ(u.device, DEVICE_KEYBOARD_MOUSE);
+    g.steps(1);
+    EXPECT_FALSE(gEngine->ui.input().down);   // a press, not a hold
+    EXPECT_EQ(gEngine->ui.input().typed, "");
+
+    // On touch the first finger is the pointer.
+    ASSERT_TRUE(gEngine->input.player(0)->setDevice(DEVICE_TOUCH));
+    g.finger(SDL_FINGERDOWN, 3, 0.25f, 0.5f);
+    g.steps(1);
+    EXPECT_TRUE(gEngine->ui.input().pointerPressed);
+    EXPECT_FLOAT_EQ(gEngine->ui.input().pointerX, 320.0f);
+    g.steps(1);
+    EXPECT_FALSE(gEngine->ui.input().pointerPressed);
+    EXPECT_TRUE(gEngine->ui.input().pointerDown);
+    g.finger(SDL_FINGERUP, 3, 0.25f, 0.5f);
+    g.steps(1);
+    EXPECT_TRUE(gEngine->ui.input().pointerReleased);
+}

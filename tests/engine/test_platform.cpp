@@ -1,0 +1,152 @@
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "support/testGame.h"
+
+namespace {
+// A listening socket on 127.0.0.1 (connections wait in its backlog).
+struct Clistener {
+    int fd = -1;
+    int port = 0;
+    Clistener() {
+        fd = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(fd, (sockaddr*)&a, sizeof a);
+        socklen_t len = sizeof a;
+        getsockname(fd, (sockaddr*)&a, &len);
+        port = ntohs(a.sin_port);
+        listen(fd, 4);
+    }
+    ~Clistener() { close(); }
+    void close() {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+    }
+};
+
+std::string writeScript(const std::string& folder, const std::string& body) {
+    std::string path = folder + "/fakeDialog";
+    std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
+    chmod(path.c_str(), 0755);
+    return path;
+}
+}  // namespace
+
+TEST(Platform, HeadlessWindowWithoutGl) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    Cplatform& p = gEngine->platform;
+    EXPECT_TRUE(p.headless());
+    ASSERT_NE(p.window(), nullptr);
+    EXPECT_FALSE(p.hasGl());
+    int w = 0, h = 0;
+    p.getWindowSize(w, h);
+    EXPECT_EQ(w, 1280);
+    EXPECT_EQ(h, 720);
+    EXPECT_EQ(gEngine->screenWidth, 1280);
+    EXPECT_EQ(gEngine->halfScreenHeight, 360);
+    // The window operations are safe without a desktop.
+    p.setBordered(false);
+    p.minimise();
+    p.restore();
+    p.maximise();
+    p.raise();
+    p.showCursor(false);
+    EXPECT_FALSE(p.cursorShown());
+    p.setArrowCursor();
+    p.clear();
+    p.swapWindow();
+
+    ASSERT_GE(p.displayCount(), 1);
+    Cdisplay d = p.display(0);
+    ASSERT_FALSE(d.modes.empty());
+    EXPECT_EQ(d.modes[0], d.native);
+    for (size_t i = 1; i < d.modes.size(); ++i) EXPECT_FALSE(d.modes[i] == d.native);
+    EXPECT_EQ(d.fullScreenNativeOnly, d.modes.size() == 1);
+    EXPECT_TRUE(p.display(99).modes.empty());
+
+    // An unknown display falls back to the first.
+    CwindowRequest req;
+    req.display = 7;
+    req.width = 800;
+    req.height = 600;
+    ASSERT_TRUE(p.openWindow(req));
+    EXPECT_EQ(p.displayInUse(), 0);
+    EXPECT_TRUE(g.logHas("Display 7 not found, using display 0"));
+    EXPECT_EQ(gEngine->windowWidth, 800);
+}
+
+TEST(Platform, InternetCheckIsAShortConnect) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    Cplatform& p = gEngine->platform;
+    Clistener up;
+    p.checkHost = "127.0.0.1";
+    p.checkPort = up.port;
+    p.checkTimeoutMs = 2000;
+    EXPECT_TRUE(p.checkInternet());
+    int closedPort = up.port;
+    up.close();
+    p.checkPort = closedPort;
+    EXPECT_FALSE(p.checkInternet());
+    EXPECT_TRUE(g.logPrefix("Internet check failed: "));
+}
+
+TEST(Platform, OnlyWebAddressesAreOpened) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    EXPECT_FALSE(gEngine->platform.openUrl("file:///etc/passwd"));
+    EXPECT_FALSE(gEngine->platform.openUrl("javascript:alert(1)"));
+    EXPECT_TRUE(g.logHas("Refused to open address: file:///etc/passwd"));
+}
+
+TEST(Platform, DialogsRunWithoutAShell) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    Cplatform& p = gEngine->platform;
+    std::string dir = makeTempFolder("dialog");
+    // The chosen path comes back exactly, however odd its characters.
+    p.dialogProgram = writeScript(dir, "printf '%s\\n' \"/tmp/my music/\\$(touch x);'q'\"");
+    EXPECT_EQ(p.pickFolderDialog(), "/tmp/my music/$(touch x);'q'");
+    // The program gets its arguments as given, one each.
+    p.dialogProgram = writeScript(dir, "for a in \"$@\"; do printf '%s|' \"$a\"; done; echo");
+    EXPECT_EQ(p.openPngFileDialog(), "--file-selection|--title=Zorbex|--file-filter=PNG images | *.png *.PNG|");
+    // Cancelled: zenity exits with 1.
+    p.dialogProgram = writeScript(dir, "echo /tmp/ignored; exit 1");
+    EXPECT_EQ(p.pickFolderDialog(), "");
+    // Missing program: nothing chosen, a log line.
+    p.dialogProgram = dir + "/noSuchDialog";
+    EXPECT_EQ(p.openPngFileDialog(), "");
+    EXPECT_TRUE(g.logPrefix("Can't start " + dir + "/noSuchDialog"));
+    removeFolderTree(dir);
+}
+
+TEST(Platform, QuitSignalsBecomeAQuitRequest) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    Cplatform& p = gEngine->platform;
+    struct sigaction oldTerm, oldInt;
+    sigaction(SIGTERM, nullptr, &oldTerm);
+    sigaction(SIGINT, nullptr, &oldInt);
+    Cplatform::installSignalHandlers();
+    EXPECT_FALSE(p.quitRequested());
+    raise(SIGTERM);
+    EXPECT_TRUE(p.quitRequested());
+    p.clearQuitRequest();
+    EXPECT_FALSE(p.quitRequested());
+    raise(SIGINT);
+    g.steps(1);
+    EXPECT_TRUE(g->quit);
+    EXPECT_FALSE(p.quitRequested());
+    sigaction(SIGTERM, &oldTerm, nullptr);
+    sigaction(SIGINT, &oldInt, nullptr);
+}

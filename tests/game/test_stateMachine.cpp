@@ -1,0 +1,311 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "support/testGame.h"
+
+TEST(GameModes, NamesAsTheScreensUseThem) {
+    std::set<std::string> seen;
+    for (int m = 0; m < GM_COUNT; ++m) {
+        std::string name = gameModeName(m);
+        EXPECT_TRUE(seen.insert(name).second) << "duplicate name " << name;
+        EXPECT_EQ(findGameMode(name.c_str()), m);
+    }
+    EXPECT_STREQ(gameModeName(0), "Init");
+    EXPECT_STREQ(gameModeName(13), "Loading");
+    EXPECT_STREQ(gameModeName(34), "321Go");
+    EXPECT_STREQ(gameModeName(42), "MissonUpdate");
+    EXPECT_STREQ(gameModeName(51), "DailyChallenge-L");
+    EXPECT_STREQ(gameModeName(59), "ReallyExit");
+    EXPECT_STREQ(gameModeName(60), "Unknown");
+    EXPECT_STREQ(gameModeName(-1), "Unknown");
+    EXPECT_EQ(findGameMode("mainmenu"), GM_MAIN_MENU);
+    EXPECT_EQ(findGameMode("MissionUpdate"), -1);
+    for (int m : {GM_INIT, GM_LOADING_DONE, GM_RESERVED, GM_DAILY_CHALLENGE_D}) EXPECT_FALSE(gameModeHasScreen(m));
+}
+
+TEST(StateMachine, StartUpRunsLoadingThenFadesToPressStart) {
+    CtestGame g(true);
+    ASSERT_TRUE(g.initOk());
+    EXPECT_TRUE(g.logHas("GameMode = Loading"));
+    EXPECT_TRUE(g.logHas("GameMode = PressStart"));
+    // Loading is done; the fade runs for a second of game time before the title comes in.
+    EXPECT_EQ(g.mode(), GM_LOADING_DONE);
+    EXPECT_TRUE(g->transitionRunning());
+    EXPECT_EQ(g->pendingMode(), GM_PRESS_START);
+    g.steps(55);
+    EXPECT_EQ(g.mode(), GM_LOADING_DONE);
+    g.steps(10);
+    EXPECT_EQ(g.mode(), GM_PRESS_START);
+    EXPECT_FALSE(g->transitionRunning());
+    EXPECT_EQ(g->pendingMode(), -1);
+    // Each request is logged once, in order.
+    auto lines = g.logLinesStartingWith("GameMode = ");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "GameMode = Loading");
+    EXPECT_EQ(lines[1], "GameMode = PressStart");
+}
+
+TEST(StateMachine, StatesWithoutAScreenAreRefusedNeverEntered) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    EXPECT_EQ(g.mode(), GM_INIT);
+    EXPECT_EQ(g->currentScreen(), nullptr);
+    ASSERT_TRUE(g->setGameMode(GM_MAIN_MENU));
+    for (int m : {(int)GM_INIT, (int)GM_LOADING_DONE, (int)GM_RESERVED, (int)GM_DAILY_CHALLENGE_D, -1, 60, 1000}) {
+        EXPECT_FALSE(g->setGameMode(m)) << m;
+        EXPECT_FALSE(g->setGameMode(m, true)) << m;
+        EXPECT_FALSE(g->enterGameMode(m)) << m;
+        EXPECT_EQ(g.mode(), GM_MAIN_MENU);
+        EXPECT_FALSE(g->transitionRunning());
+    }
+    EXPECT_TRUE(g.logHas("Can't set game mode 52 (DailyChallenge-D): it has no screen"));
+    EXPECT_TRUE(g.logHas("Can't set game mode 60 (Unknown): it has no screen"));
+    EXPECT_FALSE(g.logHas("GameMode = DailyChallenge-D"));
+    EXPECT_FALSE(g.logHas("GameMode = Init"));
+    // No screen can be bound to such a state either.
+    CrecordingScreen s;
+    EXPECT_FALSE(g->setScreen(GM_DAILY_CHALLENGE_D, &s));
+    EXPECT_FALSE(g->setScreen(GM_COUNT, &s));
+}
+
+TEST(StateMachine, EnterWithoutTransitionWaitsForTheShowingScreenToLeave) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    CrecordingScreen menu, options;
+    menu.leaveSteps = 3;
+    g->setScreen(GM_MAIN_MENU, &menu);
+    g->setScreen(GM_OPTIONS, &options);
+
+    ASSERT_TRUE(g->setGameMode(GM_MAIN_MENU));
+    EXPECT_EQ(menu.enters, 1);
+    EXPECT_EQ(g->currentScreen(), &menu);
+
+    ASSERT_TRUE(g->setGameMode(GM_OPTIONS));
+    EXPECT_TRUE(g.logHas("GameMode = Options"));
+    EXPECT_EQ(menu.leaves, 1);
+    EXPECT_EQ(g.mode(), GM_MAIN_MENU);   // still leaving
+    EXPECT_EQ(g->pendingMode(), GM_OPTIONS);
+    g.steps(2);
+    EXPECT_EQ(g.mode(), GM_MAIN_MENU);
+    EXPECT_EQ(options.enters, 0);
+    g.steps(2);
+    EXPECT_EQ(g.mode(), GM_OPTIONS);
+    EXPECT_EQ(options.enters, 1);
+    EXPECT_EQ(menu.leaves, 1);
+}
+
+TEST(StateMachine, TransitionHoldsTheScreenStillThenEntersTheNewestRequest) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    CrecordingScreen menu, options, credits;
+    g->setScreen(GM_MAIN_MENU, &menu);
+    g->setScreen(GM_OPTIONS, &options);
+    g->setScreen(GM_CREDITS, &credits);
+    g->setGameMode(GM_MAIN_MENU);
+    g.steps(1);
+    EXPECT_EQ(menu.updates, 1);
+
+    ASSERT_TRUE(g->setGameMode(GM_OPTIONS, true));
+    EXPECT_TRUE(g->transitionRunning());
+    g.steps(10);
+    EXPECT_EQ(menu.updates, 1);   // no double action under the fade
+    ASSERT_TRUE(g->setGameMode(GM_CREDITS));
+    g.steps(45);
+    EXPECT_EQ(g.mode(), GM_MAIN_MENU);
+    EXPECT_EQ(menu.updates, 1);
+    int n = 0;
+    while (g.mode() != GM_CREDITS && n++ < 20) g.steps(1);
+    EXPECT_EQ(g.mode(), GM_CREDITS);
+    EXPECT_EQ(options.enters, 0);
+    EXPECT_EQ(credits.enters, 1);
+    EXPECT_EQ(credits.updates, 0);   // entered at the end of the fade's step
+    g.steps(1);
+    EXPECT_EQ(credits.updates, 1);
+}
+
+struct CoverlaySet {
+    std::vector<std::string> drawLog;
+    CrecordingOverlay o[OVERLAY_COUNT];
+    explicit CoverlaySet(Cgame& game) {
+        for (int i = 0; i < OVERLAY_COUNT; ++i) {
+            o[i].name = overlayName(i);
+            o[i].drawLog = &drawLog;
+            game.setOverlay(i, &o[i]);
+        }
+    }
+};
+
+TEST(StateMachine, ConfirmOverlayAloneStepsWhileShown) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    CrecordingScreen menu;
+    g->setScreen(GM_MAIN_MENU, &menu);
+    g->setGameMode(GM_MAIN_MENU);
+    CoverlaySet ov(g.game());
+    int memberSteps = 0;
+    g->memberUpdates.push_back([&] { ++memberSteps; });
+
+    g.steps(2);
+    EXPECT_EQ(menu.updates, 2);
+    EXPECT_EQ(ov.o[OVERLAY_MUSIC_BAR].updates, 2);   // every step, whatever the state
+    EXPECT_EQ(ov.o[OVERLAY_CONFIRM].updates, 0);
+
+    ov.o[OVERLAY_CONFIRM].shown = true;
+    g.steps(3);
+    EXPECT_EQ(ov.o[OVERLAY_CONFIRM].updates, 3);
+    EXPECT_EQ(menu.updates, 2);
+    EXPECT_EQ(memberSteps, 2);
+    EXPECT_EQ(ov.o[OVERLAY_MUSIC_BAR].updates, 2);
+    EXPECT_EQ(ov.o[OVERLAY_WARNING].updates, 2);
+}
+
+TEST(StateMachine, TheWarningOverlayIsTheGamesOwn) {
+    CtestGame g(true);
+    ASSERT_TRUE(g.initOk());
+    ASSERT_NE(g->warningOverlay.screen(), nullptr);   // loaded with the screens
+    CoverlaySlot* slot = g->overlay(OVERLAY_WARNING);
+    ASSERT_NE(slot, nullptr);
+    EXPECT_FALSE(slot->showing());
+    g->warningOverlay.setVisible(true);
+    EXPECT_TRUE(slot->showing());
+    g.steps(2);
+    g->draw();
+    g->warningOverlay.setVisible(false);
+    g.steps(30);
+    EXPECT_FALSE(slot->showing());
+}
+
+TEST(StateMachine, EscapeOpensTheExitPopUpExceptOnTheTitleAndInPlay) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    CoverlaySet ov(g.game());
+    CrecordingOverlay& exitPopup = ov.o[OVERLAY_EXIT];
+    CrecordingScreen menu;
+    g->setScreen(GM_MAIN_MENU, &menu);
+
+    for (int m : {GM_PRESS_START, GM_PLAYING}) {
+        g->setGameMode(m);
+        g.keyDown(SDL_SCANCODE_ESCAPE);
+        g.steps(1);
+        g.keyUp(SDL_SCANCODE_ESCAPE);
+        g.steps(1);
+        EXPECT_EQ(exitPopup.shows, 0) << gameModeName(m);
+    }
+
+    g->setGameMode(GM_MAIN_MENU);
+    int before = menu.updates;
+    g.keyDown(SDL_SCANCODE_ESCAPE);
+    g.steps(1);
+    EXPECT_EQ(exitPopup.shows, 1);
+    // The press that opened it is used up: the pop-up does not read it as "No".
+    EXPECT_EQ(exitPopup.updates, 1);
+    EXPECT_EQ(exitPopup.lastKeySeen, -1);
+    // While it shows, it takes the state's update.
+    EXPECT_EQ(menu.updates, before);
+    g.keyUp(SDL_SCANCODE_ESCAPE);
+    g.steps(2);
+    EXPECT_EQ(menu.updates, before);
+    EXPECT_EQ(exitPopup.updates, 3);
+    exitPopup.shown = false;
+    g.steps(1);
+    EXPECT_EQ(menu.updates, before + 1);
+}
+
+TEST(StateMachine, DrawOrderStateThenOverlaysThenFade) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    CoverlaySet ov(g.game());
+    CrecordingScreen menu, fade;
+    menu.name = "state";
+    menu.drawLog = &ov.drawLog;
+    fade.name = "fade";
+    fade.drawLog = &ov.drawLog;
+    fade.leaveSteps = 1000;
+    g->setScreen(GM_MAIN_MENU, &menu);
+    g->setTransitionScreen(&fade);
+    g->setGameMode(GM_MAIN_MENU);
+    for (auto& o : ov.o) o.shown = true;
+    g->setGameMode(GM_OPTIONS, true);
+    fade.startLeave();   // keep it running
+    g->draw();
+    std::vector<std::string> want = {"state", "Pause", "Confirm", "Warning", "MusicBar", "Exit", "OpenMicError", "fade"};
+    EXPECT_EQ(ov.drawLog, want);
+    ov.drawLog.clear();
+    for (auto& o : ov.o) o.shown = false;
+    g->draw();
+    EXPECT_EQ(ov.drawLog, std::vector<std::string>({"state", "fade"}));
+}
+
+TEST(StateMachine, ReallyExitEndsTheGameOnceWithItsSave) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    int saves = 0;
+    g->saveGameFiles = [&] { ++saves; };
+    Canalytics& hits = gEngine->analytics;
+    hits.setClientId("test-client");
+    hits.isSignedIn = [] { return true; };
+    ASSERT_TRUE(g->setGameMode(GM_REALLY_EXIT));
+    EXPECT_TRUE(g->quit);
+    EXPECT_EQ(saves, 1);
+    g->endGame();
+    EXPECT_EQ(saves, 1);
+    // The screen view of the state, then one end event.
+    ASSERT_EQ(hits.queued(), 2u);
+    EXPECT_NE(hits.queuedPayload(0).find("&cd=ReallyExit"), std::string::npos);
+    EXPECT_NE(hits.queuedPayload(1).find("&ec=StartEnd&ea=EndGame"), std::string::npos);
+}
+
+TEST(StateMachine, WindowCloseOrSignalEndsTheGameNormally) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    int saves = 0;
+    g->saveGameFiles = [&] { ++saves; };
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    SDL_PushEvent(&e);
+    g.steps(1);
+    EXPECT_TRUE(g->quit);
+    EXPECT_EQ(saves, 1);
+    EXPECT_TRUE(g.logHas("Quit requested"));
+    // Once quitting, the loop runs no more updates.
+    uint64_t updates = g->updateCount;
+    g.steps(3);
+    EXPECT_EQ(g->updateCount, updates);
+}
+
+TEST(StateMachine, ResetVideoAndLanguageSavesTheDefaults) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    int saved = 0;
+    g->saveSettings = [&] { ++saved; };
+    g->video = {2, 1920, 1080, 1, 0};
+    g->language = 5;
+    g->resetVideoAndLanguage();
+    EXPECT_EQ(g->video.width, 1280);
+    EXPECT_EQ(g->video.height, 720);
+    EXPECT_EQ(g->video.display, 0);
+    EXPECT_EQ(g->video.fullScreen, 0);
+    EXPECT_EQ(g->video.borderless, 0);
+    EXPECT_EQ(g->language, 0);
+    EXPECT_EQ(saved, 1);
+    EXPECT_EQ(gEngine->ui.spotEffects.count(), 1u);   // the message pops up
+    EXPECT_TRUE(g.logHas("Screen resolution and Language reset to defaults."));
+}
+
+TEST(StateMachine, ScreensLoadOnceAndAFailedLoadIsReported) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    CrecordingScreen good, bad;
+    bad.loadResult = false;
+    g->setScreen(GM_HANGAR, &good);
+    g->setScreen(GM_GALLERY, &bad);
+    EXPECT_FALSE(g->loadScreens());
+    EXPECT_TRUE(g.logHas("Can't load the screen of Gallery"));
+    bad.loadResult = true;
+    EXPECT_TRUE(g->loadScreens());
+    EXPECT_EQ(good.loads, 1);
+    EXPECT_EQ(bad.loads, 2);
+}

@@ -1,0 +1,178 @@
+#include "support/testGame.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+CtestGame::CtestGame(bool startUp, const std::string& commandLine) : eng_(true, commandLine) {
+    if (!eng_.initOk()) return;
+    Cgame::create();
+    initOk_ = gGame->init();
+    EXPECT_TRUE(initOk_) << "game init failed";
+    EXPECT_TRUE(gEngine->platform.headless());
+    loop.clock = [this] { return now; };
+    loop.start();
+    if (initOk_ && startUp) {
+        initOk_ = gGame->startUp();
+        EXPECT_TRUE(initOk_) << "start-up failed";
+    }
+}
+
+CtestGame::~CtestGame() {
+    for (SDL_Joystick* j : pads_) {
+        if (!j) continue;
+        SDL_JoystickID id = SDL_JoystickInstanceID(j);
+        SDL_JoystickClose(j);
+        for (int i = 0; i < SDL_NumJoysticks(); ++i)
+            if (SDL_JoystickGetDeviceInstanceID(i) == id) SDL_JoystickDetachVirtual(i);
+    }
+    gEngine->input.joysticks.closeAll();
+    Cgame::destroy();
+    if (gEngine->renderer.isReady()) shutdownRendering();
+}
+
+bool CtestGame::advance(double ms) {
+    now += ms;
+    return loop.runPass();
+}
+
+void CtestGame::steps(int n) {
+    for (int i = 0; i < n; ++i) advance(loop.periodMs());
+}
+
+void CtestGame::keyDown(int sc) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.state = SDL_PRESSED;
+    e.key.keysym.scancode = (SDL_Scancode)sc;
+    e.key.keysym.sym = SDL_GetKeyFromScancode((SDL_Scancode)sc);
+    SDL_PushEvent(&e);
+}
+
+void CtestGame::keyUp(int sc) {
+    SDL_Event e{};
+    e.type = SDL_KEYUP;
+    e.key.state = SDL_RELEASED;
+    e.key.keysym.scancode = (SDL_Scancode)sc;
+    e.key.keysym.sym = SDL_GetKeyFromScancode((SDL_Scancode)sc);
+    SDL_PushEvent(&e);
+}
+
+void CtestGame::mouseButton(int button, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = (Uint8)(button + 1);
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.x = (Sint32)gEngine->input.mouse.x;
+    e.button.y = (Sint32)gEngine->input.mouse.y;
+    SDL_PushEvent(&e);
+}
+
+void CtestGame::mouseMove(int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    SDL_PushEvent(&e);
+}
+
+void CtestGame::finger(SDL_EventType type, SDL_FingerID id, float x, float y) {
+    SDL_Event e{};
+    e.type = type;
+    e.tfinger.touchId = 1;
+    e.tfinger.fingerId = id;
+    e.tfinger.x = x;
+    e.tfinger.y = y;
+    SDL_PushEvent(&e);
+}
+
+bool CtestGame::setAction(int player, int action, bool down) {
+    CinputPlayer* p = gEngine->input.player(player);
+    if (!p) return false;
+    const CactionBinding* b = p->findBinding(action);
+    if (!b) return false;
+    if (b->keyFlag) {
+        down ? keyDown(b->key) : keyUp(b->key);
+        return true;
+    }
+    if (b->mouseFlag) {
+        mouseButton(b->mouseButton, down);
+        return true;
+    }
+    for (size_t pad = 0; pad < pads_.size(); ++pad) {
+        if (padSlot((int)pad) != p->joystick) continue;
+        if (b->joyButtonFlag && b->joyButton < kJoyHatFirst) padButton((int)pad, b->joyButton, down);
+        else if (b->joyButtonFlag) {
+            static const Uint8 hat[4] = {SDL_HAT_UP, SDL_HAT_RIGHT, SDL_HAT_DOWN, SDL_HAT_LEFT};
+            padHat((int)pad, down ? hat[b->joyButton - kJoyHatFirst] : SDL_HAT_CENTERED);
+        } else if (b->axisFlag)
+            padAxis((int)pad, b->axis, down ? (b->axisNegative ? -1.0f : 1.0f) : 0.0f);
+        return true;
+    }
+    return false;
+}
+
+int CtestGame::attachPad(const char* name, int axes, int buttons, int hats) {
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = (Uint16)axes;
+    desc.nbuttons = (Uint16)buttons;
+    desc.nhats = (Uint16)hats;
+    desc.name = name;
+    int device = SDL_JoystickAttachVirtualEx(&desc);
+    EXPECT_GE(device, 0) << SDL_GetError();
+    SDL_Joystick* j = device >= 0 ? SDL_JoystickOpen(device) : nullptr;
+    pads_.push_back(j);
+    return (int)pads_.size() - 1;
+}
+
+void CtestGame::padButton(int pad, int button, bool down) {
+    SDL_JoystickSetVirtualButton(pads_.at(pad), button, down ? 1 : 0);
+}
+
+void CtestGame::padAxis(int pad, int axis, float value) {
+    float v = std::clamp(value, -1.0f, 1.0f);
+    SDL_JoystickSetVirtualAxis(pads_.at(pad), axis, (Sint16)std::lround(v * 32767.0f));
+}
+
+void CtestGame::padHat(int pad, Uint8 hat) { SDL_JoystickSetVirtualHat(pads_.at(pad), 0, hat); }
+
+int CtestGame::padSlot(int pad) const {
+    if (pad < 0 || pad >= (int)pads_.size() || !pads_[pad]) return -1;
+    return gEngine->input.joysticks.findByInstance(SDL_JoystickInstanceID(pads_[pad]));
+}
+
+int CtestGame::logCount(const std::string& text) const {
+    int n = 0;
+    for (const auto& l : gEngine->log.recentLines()) n += l.text == text ? 1 : 0;
+    return n;
+}
+
+std::vector<std::string> CtestGame::logLinesStartingWith(const std::string& prefix) const {
+    std::vector<std::string> out;
+    for (const auto& l : gEngine->log.recentLines())
+        if (l.text.rfind(prefix, 0) == 0) out.push_back(l.text);
+    return out;
+}
+
+void CrecordingScreen::update() {
+    ++updates;
+    if (leaveLeft > 0) --leaveLeft;
+}
+
+void CrecordingScreen::render() {
+    ++renders;
+    if (drawLog) drawLog->push_back(name);
+}
+
+void CrecordingOverlay::update() {
+    ++updates;
+    lastKeySeen = gEngine->lastKey;
+}
+
+void CrecordingOverlay::render() {
+    ++renders;
+    if (drawLog) drawLog->push_back(name);
+}
