@@ -29,7 +29,12 @@ void Cgame::destroy() {
     std::free(g);
 }
 
-Cgame::Cgame() { registerScreens(); }
+Cgame::Cgame() {
+    registerScreens();
+    // Play asks the state machine for its states.
+    world.hooks.setGameMode = [this](int m, bool transition) { setGameMode(m, transition); };
+    world.hooks.gameMode = [this] { return mode_; };
+}
 
 Cgame::~Cgame() {
     if (gGame == this) gGame = nullptr;
@@ -124,7 +129,9 @@ bool Cgame::loadScreens() {
 bool Cgame::loadResources() {
     // Sound packs, named colours and the UI sprite sheet load before the
     // screens; ship properties after them.
-    return loadScreens();
+    bool ok = loadScreens();
+    if (!world.loadData()) ok = false;
+    return ok;
 }
 
 bool Cgame::loadResourcesFinal() { return true; }

@@ -10,6 +10,8 @@
 
 #include "game/coreScreens.h"
 #include "game/gameModes.h"
+#include "game/gameWorld.h"
+#include "game/playScreen.h"
 #include "game/screenSlot.h"
 
 // The display the window opens on and how. Stored with the settings.
@@ -96,6 +98,10 @@ public:
     uint8_t blocking = 0;
     uint8_t hubVisited = 0;
     uint8_t standardShipFlag = 1;
+
+    // Play: the session and its members, and the screen of state Playing.
+    CgameWorld world;
+    CplayScreen playScreen{world};
 
     // Screens and overlays.
     CreallyExitScreen reallyExit;

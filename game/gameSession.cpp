@@ -116,9 +116,7 @@ void CgameSession::addPlayerShips() {
         s->team = team(p);
         s->controls = &world_.controls[p];
         s->invulnerableTimer = kInvulnerableTime;
-        static const Ccolour kPlayerColours[4] = {
-            {0.3f, 1.0f, 1.0f, 1}, {1.0f, 0.4f, 0.9f, 1}, {1.0f, 0.9f, 0.3f, 1}, {0.4f, 1.0f, 0.4f, 1}};
-        s->colour = kPlayerColours[p & 3];
+        s->colour = world_.colourScheme.getPlayerColour(p);
         placePlayer(p);
     }
     if (gameType == GAMETYPE_PARTY_FOOTBALL) {
@@ -143,6 +141,7 @@ void CgameSession::startGame() {
     if (world_.hooks.playTrack) world_.hooks.playTrack(track);
     // 3. State Playing.
     world_.setGameMode(kPlaying, false);
+    started = true;
     // 4. Power-ups, pickups, party, enemies and projectiles.
     if (partyMode) CpartyMgr::mendChoice(gameType, world_.party.numJoined(), party);
     world_.perks.setPartyOverride(partyMode);
@@ -153,6 +152,7 @@ void CgameSession::startGame() {
     world_.ships.forgetMadeDefs();
     world_.projectiles.clear();
     world_.bosses.reset();
+    world_.lights.reset();
     for (auto& c : world_.controls) c.clear();
     // 5. The players' ships.
     addPlayerShips();
@@ -551,6 +551,19 @@ void CgameSession::stepFootball() {
     }
 }
 
+void CgameSession::stepLights() {
+    for (int p = 0; p < ClightPool::kPlayerLights; ++p) {
+        Clight* l = world_.lights.playerLight(p);
+        if (!l) continue;
+        Cship* s = world_.ships.playerShip(p);
+        l->on = s && s->alive && s->active;
+        if (!l->on) continue;
+        l->pos = Cvec3(s->pos.x, s->pos.y, 12.0f);
+        l->colour = s->colour.withAlpha(0.6f + 0.4f * world_.music.bands[CmusicFeed::BAND_BASS]);
+        l->radius = 60.0f;
+    }
+}
+
 bool CgameSession::teamOut(int t) const {
     if (teamLives[t] > 0) return false;
     int n = numActivePlayers();
@@ -606,7 +619,8 @@ void CgameSession::stepEndRules() {
 void CgameSession::update() { update(world_.stepTime()); }
 
 void CgameSession::update(float dt) {
-    if (gameOver || world_.mode() != kPlaying) return;
+    // Nothing runs before a game has started (the state can be entered without one).
+    if (!started || gameOver || world_.mode() != kPlaying) return;
     world_.dt = dt;
     world_.projectiles.update(dt);
     world_.ships.update(dt);
@@ -618,6 +632,7 @@ void CgameSession::update(float dt) {
     world_.replay.record((float)clock, teamScores[t0], world_.powerUps.multiplier(t0));
     stepClock(dt);
     stepRespawns(dt);
+    stepLights();
     stepTag(dt);
     stepFootball();
     stepEndRules();

@@ -92,6 +92,7 @@ public:
     uint32_t seed = 1;
     int64_t cashCollected = 0;
     bool christmasTrack = false;
+    bool started = false;   // a game has been started (and may be over)
     bool gameOver = false;
 
     // Open mic.
@@ -114,6 +115,7 @@ private:
     void stepBossRush(float dt);
     void stepEndRules();
     void stepPlayers(float dt);
+    void stepLights();
     void respawn(int player);
     void endGame(const char* reason);
     bool teamOut(int teamIdx) const;

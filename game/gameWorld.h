@@ -10,6 +10,7 @@
 
 #include "engine/random.h"
 #include "engine/render/camera.h"
+#include "engine/render/lights.h"
 #include "game/gameSession.h"
 #include "game/musicFeed.h"
 #include "game/partyMgr.h"
@@ -95,6 +96,8 @@ public:
     CprocShipGen procShips;
     CscoreReplay replay;
 
+    ClightPool lights;                             // the first four follow the players' ships
+    CcolourScheme colourScheme;
     CmusicFeed music;                              // this step's music, filled before the session update
     std::array<CpilotControls, 4> controls{};      // this step's input per player
     Crandom playRandom{1};                         // drops and behaviour; seeded from the track

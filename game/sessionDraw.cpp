@@ -245,6 +245,7 @@ void CgameSession::draw() {
     if (!r.isReady()) return;
     world_.fitCamera();
     r.setCamera(&world_.camera);
+    world_.lights.apply(r, world_.camera, Ccolour(0.3f, 0.3f, 0.35f, 1));
     drawArena(world_);
     drawParticleLayer(PLAY_LAYER_BACK);
     world_.pickups.draw();

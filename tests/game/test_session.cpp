@@ -95,13 +95,13 @@ TEST(Session, SurvivalEndsWithTheLivesAndRamps) {
     int nextTracks = 0;
     h.world.hooks.nextTrack = [&] { ++nextTracks; };
     h.pilots[0].style = CscriptedPilot::STYLE_PASSIVE;
-    ASSERT_TRUE(h.start(opts(GAMETYPE_SURVIVAL, 20, DIFFICULTY_INSANE)));
+    ASSERT_TRUE(h.start(opts(GAMETYPE_SURVIVAL, 10, DIFFICULTY_INSANE)));
     h.runUntilGameOver(600);
     CgameSession& s = h.world.session;
     ASSERT_TRUE(s.isGameOver());
     EXPECT_EQ(h.world.mode(), 27);
     EXPECT_EQ(s.lives(), 0);
-    EXPECT_GT(s.clock, 20.0);          // the track's end did not end it
+    EXPECT_GT(s.clock, 10.0);          // the track's end did not end it
     EXPECT_EQ(nextTracks, 1);          // the music was asked for another track
     EXPECT_GT(s.difficultyRamp, 1.0f);
     EXPECT_EQ(h.world.replay.live().deathTime >= 0, true);
