@@ -7,6 +7,7 @@
 #include "engine/engine.h"
 #include "game/gameWorld.h"
 #include "game/playEffects.h"
+#include "game/progress/playerShipMgr.h"
 #include "services/analytics.h"
 
 namespace {
@@ -67,6 +68,7 @@ void CgameSession::resetRun() {
     bossRushWave = 0;
     waveTimeLeft = 0;
     difficultyRamp = 1.0f;
+    averageIntensity = 0;
     gameOver = false;
     reseeded20_ = reseeded35_ = false;
     goalCooldown_ = 0;
@@ -102,7 +104,9 @@ void CgameSession::addPlayerShips() {
     int n = numActivePlayers();
     for (int p = 0; p < n; ++p) {
         std::string name = partyMode ? world_.party.slot(p).shipName : playerShips[0];
-        if (name.empty()) name = playerShips[p].empty() ? "StandardShip" : playerShips[p];
+        if (name.empty()) name = playerShips[p];
+        if (name.empty() && world_.hangar && world_.hangar->currentShip()) name = world_.hangar->currentShip()->name();
+        if (name.empty()) name = "StandardShip";
         CshipDef* def = world_.ships.findShipDefQuiet(name);
         if (!def) {
             gEngine->log.print(LOG_L, "Can't find ship def: %s - flying the standard ship", name.c_str());
@@ -418,6 +422,7 @@ void CgameSession::stepClock(float dt) {
     clock += dt;
     playTime += dt;
     const CmusicFeed& m = world_.music;
+    averageIntensity += (m.intensity - averageIntensity) * (float)(dt / std::max(clock, (double)dt));
     trackTime = m.trackTime;
     bool fileTrack = m.trackLength > 0 && musicSource != MUSIC_RADIO_LIST && musicSource != MUSIC_OPEN_MIC;
     if (fileTrack) completion = m.progress();

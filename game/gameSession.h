@@ -89,6 +89,7 @@ public:
     int bossRushWave = 0;
     float waveTimeLeft = 0;
     float difficultyRamp = 1.0f;
+    float averageIntensity = 0;   // of the music over the run
     uint32_t seed = 1;
     int64_t cashCollected = 0;
     bool christmasTrack = false;

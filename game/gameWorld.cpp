@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/engine.h"
+#include "game/progress/playerShipMgr.h"
 
 CgameWorld::CgameWorld()
     : powerUps(*this),
@@ -28,6 +29,22 @@ void CgameWorld::fitCamera() {
     float scale = std::min(w / (arenaHalfWidth * 2 + 8), h / (arenaHalfHeight * 2 + 8));
     camera.pos = Cvec3(0, 0, 100);
     camera.focal = scale * 100;
+}
+
+void CgameWorld::attachHangar(CplayerShipMgr& h) {
+    hangar = &h;
+    for (const auto& ship : h.ships) ships.syncPlayerShip(*ship);
+    h.onShipAdded = [this](CplayerShipDef& ship) { ships.syncPlayerShip(ship); };
+    h.onShipRemoved = [this](const std::string& name) { ships.removePlayerShipDef(name); };
+    h.buildProcShip = [this, &h](CplayerShipDef& ship, const CtrackInfoView& seed) {
+        // Missions and the rest come from the plain growth; the look and the
+        // handling are grown from the track, louder tracks giving livelier ships.
+        h.growProcShip(ship, seed);
+        std::string title(seed.title);
+        float energy = title == session.track.title ? session.averageIntensity : 0.5f;
+        procShips.generate(trackSeed(title, seed.lengthSeconds), energy, ship);
+        return true;
+    };
 }
 
 void CgameWorld::setGameMode(int m, bool transition) {

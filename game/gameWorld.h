@@ -26,6 +26,7 @@
 #include "game/enemies/waveMgr.h"
 
 class Canalytics;
+class CplayerShipMgr;
 
 // What the world asks of the rest of the game. Each may stay empty.
 struct CworldHooks {
@@ -61,6 +62,11 @@ public:
 
     // The ship definitions ("shipProperties.txt"). False when the file can't be read.
     bool loadData();
+    // The hangar: its ships fly as flyable definitions (kept up to date as
+    // ships come and go), its current ship is the one a game starts with,
+    // and its music-generated ships are grown by procShips from their track.
+    void attachHangar(CplayerShipMgr& hangar);
+    CplayerShipMgr* hangar = nullptr;
 
     int mode() const { return hooks.gameMode ? hooks.gameMode() : mode_; }
     void setGameMode(int m, bool transition = false);

@@ -71,15 +71,17 @@ void CscriptedPilot::drive(CgameWorld& world, int player) {
     if (close >= 4) c.perkPressed[0] = true;
 }
 
+CplayHarness::~CplayHarness() = default;
+
 CplayHarness::CplayHarness() { dt = gEngine ? (float)gEngine->updateStep : 1.0f / 60.0f; }
 
 bool CplayHarness::start(const CharnessOptions& o) {
     if (!defsLoaded_) {
         if (!world.loadData()) return false;
         // The hangar's built-in ships fly as they are defined there.
-        CplayerShipMgr hangar;
-        if (hangar.loadBuiltIn())
-            for (const auto& ship : hangar.ships) world.ships.syncPlayerShip(*ship);
+        hangar = std::make_unique<CplayerShipMgr>();
+        hangar->loadBuiltIn();
+        world.attachHangar(*hangar);
         defsLoaded_ = true;
     }
     CgameSession& s = world.session;

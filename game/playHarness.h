@@ -3,6 +3,7 @@
 // without the front-end and plays it with scripted pilots, headless or under
 // a window. The music is the synthetic stand-in unless the caller fills the
 // world's music feed itself.
+#include <memory>
 #include <string>
 
 #include "game/gameWorld.h"
@@ -31,9 +32,12 @@ private:
     float wander_ = 0;
 };
 
+class CplayerShipMgr;
+
 class CplayHarness {
 public:
     CplayHarness();
+    ~CplayHarness();
     // Reads the ship definitions (once), sets up the session and starts it.
     bool start(const CharnessOptions& options);
     // One step: the music, the pilots, the session.
@@ -43,6 +47,7 @@ public:
     int runFor(double seconds);
 
     CgameWorld world;
+    std::unique_ptr<CplayerShipMgr> hangar;   // the built-in player ships
     CsyntheticMusic music;
     CscriptedPilot pilots[4];
     bool syntheticMusic = true;   // false: the caller fills world.music

@@ -167,3 +167,47 @@ TEST(Ship, PlayerShipsFlyAsTheHangarDefinesThem) {
     w.ships.removePlayerShipDef("Standard");
     EXPECT_EQ(w.ships.findShipDefQuiet("Standard"), nullptr);
 }
+
+TEST(Ship, TheHangarsShipsComeAndGo) {
+    CtestEngine eng;
+    CgameWorld w;
+    ASSERT_TRUE(w.loadData());
+    CplayerShipMgr hangar;
+    ASSERT_TRUE(hangar.loadBuiltIn());
+    w.attachHangar(hangar);
+    EXPECT_NE(w.ships.findShipDefQuiet("Standard"), nullptr);
+    EXPECT_NE(w.ships.findShipDefQuiet("Vessik"), nullptr);
+
+    // A music-generated ship: missions from the hangar's growth, look and
+    // handling from the track.
+    w.session.track.title = "Loud Track";
+    w.session.averageIntensity = 1.2f;
+    CtrackInfoView seed;
+    seed.title = "Loud Track";
+    seed.lengthSeconds = 180;
+    CplayerShipDef* made = hangar.createProcShip("Loud Track Ship", seed);
+    ASSERT_NE(made, nullptr);
+    EXPECT_GT(made->numMissions(), 0);
+    EXPECT_EQ(made->hullSprite.rfind("ss_hull_", 0), 0u);
+    const CshipDef* d = w.ships.findShipDefQuiet("Loud Track Ship");
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->type, SHIPTYPE_MUSIC_GENERATED);
+    EXPECT_EQ(d->sprite, made->hullSprite);
+    // The same track grows the same ship.
+    CplayerShipDef again;
+    again.data.identifier = "Loud Track Ship";
+    hangar.growProcShip(again, seed);
+    w.procShips.generate(trackSeed("Loud Track", 180), 1.2f, again);
+    EXPECT_EQ(again.hullSprite, made->hullSprite);
+    EXPECT_FLOAT_EQ(again.data.topSpeed, made->data.topSpeed);
+
+    // A game starts with the hangar's current ship.
+    ASSERT_TRUE(hangar.setCurrentShip("Vessik"));
+    w.session.track.length = 30;
+    w.session.startGame();
+    ASSERT_NE(w.ships.playerShip(0), nullptr);
+    EXPECT_EQ(w.ships.playerShip(0)->def->name, "Vessik");
+
+    EXPECT_TRUE(hangar.deleteShip("Loud Track Ship"));
+    EXPECT_EQ(w.ships.findShipDefQuiet("Loud Track Ship"), nullptr);
+}
