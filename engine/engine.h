@@ -20,6 +20,8 @@
 #include "engine/stringTable.h"
 #include "engine/ui/uiMgr.h"
 #include "engine/webMessage.h"
+#include "audio/acrCloud.h"
+#include "audio/audioBASS.h"
 #include "services/analytics.h"
 #include "services/steamServices.h"
 #include "services/twitter.h"
@@ -110,6 +112,8 @@ public:
     Canalytics analytics;
     Ctwitter twitter;
     CsteamServices steam;
+    CaudioBASS audio;
+    CacrCloud acrCloud;
 
     // Rendering and scene (engine/render/render.h).
     Crenderer renderer;

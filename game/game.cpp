@@ -31,7 +31,7 @@ void Cgame::destroy() {
 
 Cgame::Cgame() {
     registerScreens();
-    // Play asks the state machine for its states.
+    // Play asks the state machine for its states (before init, for tests that drive play alone).
     world.hooks.setGameMode = [this](int m, bool transition) { setGameMode(m, transition); };
     world.hooks.gameMode = [this] { return mode_; };
 }
@@ -44,10 +44,18 @@ Cgame::~Cgame() {
 
 bool Cgame::init() {
     gEngine->log.print(LOG_L, "Game init");
+    connectMembers();
     // The region comes first.
     if (!gEngine->steam.init()) return false;
-    // Audio and the save layer with its settings follow; the settings choose
-    // the display below.
+    // Analytics reports as a web client with the configured tracking id.
+    gEngine->analytics.setWebMode(true);
+    if (const char* tid = gEngine->gameSystem().find("GT", false)) gEngine->analytics.setTrackingId(tid);
+    if (const char* host = gEngine->gameSystem().find("AnalyticsHost", false)) gEngine->analytics.setEndpoint(host);
+    // Audio; without a device the game runs silent.
+    if (!gEngine->audio.init()) gEngine->log.print(LOG_L, "Audio init failed: running without sound");
+    // The save layer with its settings; the settings choose the display below.
+    saveLoad.loadSettings();
+    applySettings();
     CwindowRequest req;
     req.display = video.display;
     req.width = video.width;
@@ -61,7 +69,15 @@ bool Cgame::init() {
     // The renderer with its shaders; headless, the null backend.
     if (!initRendering(gEngine->platform.hasGl() ? RENDER_GL : RENDER_NULL)) return false;
     gEngine->renderer.setClearColour(gEngine->platform.clearColour);
-    // Leaderboard names, built-in tracks and player statistics follow.
+    // Leaderboard names, built-in tracks and player statistics.
+    online.init();
+    songLibrary.init();
+    music.init(&gEngine->audio, &songLibrary, &gEngine->acrCloud);
+    music.addBuiltInTracks();
+    playerShips.loadBuiltIn();
+    achievements.load();
+    saveLoad.loadHighScores();
+    saveLoad.loadNewsFeed();
     return true;
 }
 
@@ -79,6 +95,7 @@ bool Cgame::startUp() {
     // Fingerprinting with its sample-rate converter and the workshop client
     // start here, with the Twitter client.
     gEngine->twitter.openUrl = [](const std::string& url) { return gEngine->platform.openUrl(url); };
+    gEngine->acrCloud.init();
     gEngine->twitter.init();
     gEngine->analytics.setUserAgent(browserUserAgent());
     return loadBaseResources();
@@ -129,6 +146,9 @@ bool Cgame::loadScreens() {
 bool Cgame::loadResources() {
     // Sound packs, named colours and the UI sprite sheet load before the
     // screens; ship properties after them.
+    sfx.init(&gEngine->audio);
+    sfxPacks.init(&gEngine->audio);
+    radio.init();
     bool ok = loadScreens();
     if (!world.loadData()) ok = false;
     return ok;

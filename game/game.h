@@ -8,7 +8,19 @@
 #include <memory>
 #include <vector>
 
+#include "audio/gameSfx.h"
+#include "audio/musicPlayer.h"
+#include "audio/sfxPackMgr.h"
+#include "audio/shoutcastBrowser.h"
+#include "audio/songInfoMgr.h"
 #include "game/coreScreens.h"
+#include "game/progress/achievementDefs.h"
+#include "game/progress/playerProgress.h"
+#include "game/progress/playerShipMgr.h"
+#include "game/progress/playerStatsCache.h"
+#include "game/progress/saveLoad.h"
+#include "game/progress/trackStats.h"
+#include "online/online.h"
 #include "game/gameModes.h"
 #include "game/gameWorld.h"
 #include "game/playScreen.h"
@@ -99,6 +111,24 @@ public:
     uint8_t hubVisited = 0;
     uint8_t standardShipFlag = 1;
 
+    // Progress and the save layer.
+    CplayerProgress progress;
+    CplayerShipMgr playerShips;
+    CachievementDefs achievements;
+    CtrackStats trackStats;
+    CsaveLoad saveLoad{progress, playerShips, achievements, trackStats};
+    CplayerStatsCache statsCache;
+
+    // Music and sound.
+    CsongInfoMgr songLibrary;
+    CmusicPlayer music;
+    CgameSfx sfx;
+    CsfxPackMgr sfxPacks;
+    CshoutcastBrowser radio;
+
+    // The web service.
+    Conline online;
+
     // Play: the session and its members, and the screen of state Playing.
     CgameWorld world;
     CplayScreen playScreen{world};
@@ -116,6 +146,8 @@ public:
     std::function<void()> afterDraw;                    // a pending screen capture
 
 private:
+    void connectMembers();
+    void applySettings();
     // game/screenTable.cpp: which Cgame member is the screen of each state.
     void registerScreens();
     void finishTransition();

@@ -26,10 +26,15 @@ void fillMusicFeed(const CmusicPlayer& player, bool trackEnded, float dt, Cmusic
     float now = std::min(player.getIntensity() / 5.0f, 1.0f);
     feed.intensity += (now - feed.intensity) * std::min(dt * 0.8f, 1.0f);
     feed.energy = player.musicEnergy;
+    if (trackEnded) {
+        // The player has let the track go: what play knew of it stands, at its end.
+        feed.trackEnded = feed.trackLength > 0;
+        if (feed.trackEnded) feed.trackTime = feed.trackLength;
+        return;
+    }
     const CsongPackInfo* t = player.currentTrack;
     bool file = t && t->isLocal();
     feed.trackLength = file ? t->tags.length : 0;
     feed.trackTime = file ? player.getTrackProgress() * t->tags.length : feed.trackTime;
-    feed.trackEnded = file && trackEnded;
-    if (feed.trackEnded) feed.trackTime = feed.trackLength;
+    feed.trackEnded = false;
 }

@@ -1,13 +1,14 @@
 #pragma once
 // CplayScreen: the screen of state Playing. Each update it reads the players'
 // input and the music into the world and steps the session; each frame it
-// draws the session. Without a music player the session hears a stand-in
-// made from the track's seed.
+// draws the session. Without a music player, or while it plays no track, the
+// session hears a stand-in made from the track's seed.
 #include "game/gameWorld.h"
 #include "game/musicFeed.h"
 #include "game/screenSlot.h"
 
 class CmusicPlayer;
+class CsongPackInfo;
 
 class CplayScreen : public CscreenSlot {
 public:
@@ -25,4 +26,5 @@ public:
 private:
     CgameWorld& world_;
     CsyntheticMusic standIn_;
+    const CsongPackInfo* lastTrack_ = nullptr;
 };

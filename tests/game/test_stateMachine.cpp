@@ -251,9 +251,9 @@ TEST(StateMachine, ReallyExitEndsTheGameOnceWithItsSave) {
     EXPECT_EQ(saves, 1);
     g->endGame();
     EXPECT_EQ(saves, 1);
-    // The screen view of the state, then one end event.
+    // The screen view of the state (the game reports as a web client), then one end event.
     ASSERT_EQ(hits.queued(), 2u);
-    EXPECT_NE(hits.queuedPayload(0).find("&cd=ReallyExit"), std::string::npos);
+    EXPECT_NE(hits.queuedPayload(0).find("&dp=ReallyExit"), std::string::npos);
     EXPECT_NE(hits.queuedPayload(1).find("&ec=StartEnd&ea=EndGame"), std::string::npos);
 }
 

@@ -1,0 +1,84 @@
+// How the game's members are joined to each other and to the engine: the
+// seams each part leaves for its neighbours are filled here, in one place.
+#include "engine/engine.h"
+#include "game/game.h"
+
+void Cgame::connectMembers() {
+    // Sounds the UI asks for.
+    gEngine->ui.playSound = [](int slot) { gGame->sfx.play(slot, 1.0f); };
+    gEngine->ui.playSoundPack = [](const char* pack) {
+        if (CsfxPack* p = gGame->sfxPacks.find(pack)) gGame->sfxPacks.play(p);
+    };
+    // Tutorials seen are kept with the settings.
+    gEngine->ui.onTutorialsChanged = [] {
+        gGame->saveLoad.settings.tutorialsSeen = gEngine->ui.tutorials.seenNames();
+    };
+    // Saving on the way out and when a screen asks for the settings.
+    saveGameFiles = [] {
+        gGame->saveLoad.saveSettings();
+        gGame->saveLoad.saveGame(true);
+    };
+    saveSettings = [] { gGame->saveLoad.saveSettings(); };
+    onShutDown = [] {
+        gGame->saveLoad.waitIdle();
+        gGame->music.shutdown();
+        gGame->songLibrary.shutdown();
+        gEngine->acrCloud.shutdown();
+        gEngine->audio.shutdown();
+    };
+    // The library asks whether a track has a record of its own.
+    songLibrary.hasTrackRecord = [](const std::string& key) { return gGame->trackStats.findTrack(key) != nullptr; };
+    // Boards of the progress record go to the web service.
+    progress.submitBoard = [](int board, uint64_t score, const std::string& text) {
+        gGame->online.leaderboards.submitBoardScore(board, score, text);
+    };
+    // Steam's view of the player.
+    gEngine->steam.platform.timePlayedSeconds = [] { return (double)gGame->progress.timePlayed; };
+
+    // Play: the hangar's ships, the music that drives it, cash and analytics.
+    world.analytics = &gEngine->analytics;
+    world.attachHangar(playerShips);
+    playScreen.musicPlayer = &music;
+    world.hooks.playTrack = [](const CtrackInfo& t) {
+        CsongPackInfo* entry = t.key.empty() ? nullptr : gGame->songLibrary.findByKey(t.key, false);
+        if (entry) gGame->music.playTrack(entry);
+    };
+    music.onTrackEnd = [](CsongPackInfo*) {
+        if (gGame->mode() != GM_PLAYING) return false;
+        gGame->playScreen.trackEnded = true;
+        // A game bound to its track ends with it; Survival and BossRush play on
+        // to whatever the next-track rule brings.
+        int type = gGame->world.session.gameType;
+        return type != GAMETYPE_SURVIVAL && type != GAMETYPE_BOSSRUSH;
+    };
+    world.hooks.addCash = [](int amount) { gGame->progress.addCash(amount); };
+
+    // Every update, before the overlays and the state's screen.
+    memberUpdates.push_back([] {
+        float dt = (float)gEngine->frameTime;
+        gGame->saveLoad.update();
+        gGame->playerShips.update();
+        gGame->statsCache.update();
+        gGame->songLibrary.update(dt);
+        gGame->music.update(dt);
+        gEngine->acrCloud.update();
+        gGame->online.update();
+        if (gGame->saveRequested) {
+            gGame->saveRequested = 0;
+            gGame->saveLoad.requestSave();
+        }
+    });
+}
+
+void Cgame::applySettings() {
+    const Csettings& s = saveLoad.settings;
+    video.display = s.displayIndex;
+    video.width = s.width;
+    video.height = s.height;
+    video.fullScreen = s.fullScreen ? 1 : 0;
+    video.borderless = s.borderless ? 1 : 0;
+    language = s.language;
+    gEngine->audio.setMusicVolume(s.musicVolume);
+    gEngine->audio.setSfxVolume(s.sfxVolume);
+    gEngine->ui.tutorials.setSeenNames(s.tutorialsSeen);
+}
