@@ -37,8 +37,11 @@ TEST(PlayState, StartGameEntersPlayingAndTheTracksEndTheGameOver) {
     g.mouseButton(0, true);
     g.steps(4);
     EXPECT_GT(w.projectiles.count(), 0);
-    for (const auto& p : w.projectiles.shots())
-        if (p.team == 0) EXPECT_GT(p.vel.x, 0);   // toward the mouse, on the right
+    for (const auto& p : w.projectiles.shots()) {
+        if (p.team == 0) {
+            EXPECT_GT(p.vel.x, 0);   // toward the mouse, on the right
+        }
+    }
     g.mouseButton(0, false);
     EXPECT_NEAR(w.session.clock, 25 / 60.0, 0.02);
 
