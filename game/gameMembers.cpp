@@ -52,6 +52,7 @@ void Cgame::connectMembers() {
         return type != GAMETYPE_SURVIVAL && type != GAMETYPE_BOSSRUSH;
     };
     world.hooks.addCash = [](int amount) { gGame->progress.addCash(amount); };
+    world.hooks.renameOpenMicTrack = [] { gGame->music.setOpenMicTrackName(); };
 
     // Every update, before the overlays and the state's screen.
     memberUpdates.push_back([] {

@@ -204,6 +204,7 @@ void CgameSession::restartMusic() {
         track.artist.clear();
         track.key.clear();
         identifiedTrackId = 0;
+        if (world_.hooks.renameOpenMicTrack) world_.hooks.renameOpenMicTrack();
     }
 }
 

@@ -37,6 +37,8 @@ struct CworldHooks {
     std::function<void(const CtrackInfo& track)> playTrack;
     // The music player: a Survival or BossRush game goes on to another track.
     std::function<void()> nextTrack;
+    // The music player: the open-mic pseudo track takes its unidentified name again.
+    std::function<void()> renameOpenMicTrack;
     // Automatic gameplay screenshots: reset, and arm a moment (type, delay, timer index).
     std::function<void()> resetAutoShots;
     std::function<void(int type, float delay, int timer)> armMoment;
