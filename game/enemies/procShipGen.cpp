@@ -33,6 +33,14 @@ std::string CprocShipGen::getManufacturerIconNoTextName(int index) {
     return std::string("ui_man_") + manufacturerKey(index) + "_noText.png";
 }
 
+Csprite* CprocShipGen::getManufacturerIcon(int index) {
+    return gEngine->sprites.getSprite(getManufacturerIconName(index));
+}
+
+Csprite* CprocShipGen::getManufacturerIconNoText(int index) {
+    return gEngine->sprites.getSprite(getManufacturerIconNoTextName(index));
+}
+
 std::string CprocShipGen::getManufacturerTag(int index) { return "Manu_" + capitalised(manufacturerKey(index)); }
 std::string CprocShipGen::getManufacturerName(int index) { return lookUp(getManufacturerTag(index)); }
 std::string CprocShipGen::getManufacturerDesc(int index) { return lookUp(getManufacturerTag(index) + "Desc"); }

@@ -8,6 +8,7 @@
 #include <string>
 
 class CplayerShipDef;
+class Csprite;
 
 class CprocShipGen {
 public:
@@ -20,6 +21,9 @@ public:
     // Sprite names: "ui_man_%s.png" and "ui_man_%s_noText.png".
     static std::string getManufacturerIconName(int index);
     static std::string getManufacturerIconNoTextName(int index);
+    // The sprites themselves (the placeholder when missing).
+    static Csprite* getManufacturerIcon(int index);
+    static Csprite* getManufacturerIconNoText(int index);
     // The manufacturer's tag ("Manu_Brute"), display name and description ("Manu_BruteDesc").
     static std::string getManufacturerTag(int index);
     static std::string getManufacturerName(int index);
