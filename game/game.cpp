@@ -27,7 +27,12 @@ void Cgame::destroy() {
     std::free(g);
 }
 
-Cgame::Cgame() { registerScreens(); }
+Cgame::Cgame() {
+    registerScreens();
+    // Play asks the state machine for its states (before init, for tests that drive play alone).
+    world.hooks.setGameMode = [this](int m, bool transition) { setGameMode(m, transition); };
+    world.hooks.gameMode = [this] { return mode_; };
+}
 
 Cgame::~Cgame() {
     if (gGame == this) gGame = nullptr;
@@ -67,6 +72,7 @@ bool Cgame::init() {
     songLibrary.init();
     music.init(&gEngine->audio, &songLibrary, &gEngine->acrCloud);
     music.addBuiltInTracks();
+    playerShips.loadBuiltIn();
     achievements.load();
     saveLoad.loadHighScores();
     saveLoad.loadNewsFeed();
@@ -141,20 +147,17 @@ bool Cgame::loadScreens() {
 }
 
 bool Cgame::loadResources() {
-    // Sound packs and named colours before the screens; each item loaded is
-    // a step of the loading bar.
+    // Sound packs and named colours before the screens, the ship properties
+    // after them; each item loaded is a step of the loading bar.
     sfxPacks.init(&gEngine->audio);
     namedColours.load();
     radio.init();
-    return loadScreens();
+    bool ok = loadScreens();
+    if (!world.loadData()) ok = false;
+    return ok;
 }
 
-bool Cgame::loadResourcesFinal() {
-    // The ship properties. A missing file is logged by the ship manager; the
-    // game still runs to its menus.
-    playerShips.loadBuiltIn();
-    return true;
-}
+bool Cgame::loadResourcesFinal() { return true; }
 
 // ---- the state machine ----
 

@@ -22,7 +22,9 @@
 #include "game/progress/trackStats.h"
 #include "online/online.h"
 #include "game/gameModes.h"
+#include "game/gameWorld.h"
 #include "game/namedColours.h"
+#include "game/playScreen.h"
 #include "game/screenSlot.h"
 #include "screens/chinaCheck.h"
 #include "screens/confirm.h"
@@ -134,6 +136,10 @@ public:
 
     // Colours the screens tint with, by name.
     CnamedColours namedColours;
+
+    // Play: the session and its members, and the screen of state Playing.
+    CgameWorld world;
+    CplayScreen playScreen{world};
 
     // Screens and overlays.
     CloadingScreen loading;

@@ -74,7 +74,6 @@ bool CplayerShipMgr::loadBuiltInFromText(const char* text) {
             if (tok != "PlayerShip") return fail("unexpected token");
             loaded.push_back(std::make_unique<CplayerShipDef>());
             s = loaded.back().get();
-            gEngine->loadStep();
             Cengine::readToken(s->data.identifier, c);
             if (s->data.identifier.empty() || s->data.identifier.size() >= CplayerShipData::kIdentifierBytes)
                 return fail("bad ship identifier");
