@@ -299,7 +299,7 @@ void Cgame::endGame() {
 void Cgame::resetVideoAndLanguage() {
     video = CvideoSettings();
     language = 0;
-    gEngine->loadLanguage("English");
+    gEngine->setLanguage(0);
     if (saveSettings) saveSettings();
     const char* text = "Screen resolution and Language reset to defaults.";
     gEngine->log.print(LOG_L, "%s", text);

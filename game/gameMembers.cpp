@@ -84,6 +84,7 @@ void Cgame::applySettings() {
     video.fullScreen = s.fullScreen ? 1 : 0;
     video.borderless = s.borderless ? 1 : 0;
     language = s.language;
+    gEngine->setLanguage(language);
     gEngine->audio.setMusicVolume(s.musicVolume);
     gEngine->audio.setSfxVolume(s.sfxVolume);
     gEngine->ui.tutorials.setSeenNames(s.tutorialsSeen);
