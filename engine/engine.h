@@ -93,8 +93,10 @@ public:
     CstringTable& language() { return tables_[TABLE_LANGUAGE]; }
     CstringTable& gameSystem() { return tables_[TABLE_GAME_SYSTEM]; }
     const char* text(const std::string& tag) { return tables_[TABLE_LANGUAGE].text(tag); }
-    // English first, then the chosen language overlaid.
-    bool loadLanguage(const std::string& language);
+    // The game language table of a language number (English first, the
+    // language overlaid), its fonts, and every text shown from a tag.
+    bool setLanguage(int number);
+    int languageNumber = 0;
 
     // Background tasks.
     std::mutex& taskMutex() { return taskMutex_; }
@@ -174,6 +176,12 @@ public:
     std::function<bool(const std::string& name, Cbytes& data)> cloudLoad;
     std::function<void(const std::string&)> onCodeWarning;
     std::function<void()> updateHooks;   // engine members' updates, in order
+    // Loaders call loadStep() once per item loaded; the loading screen sets
+    // the hook to count the step and keep the window drawn.
+    std::function<void()> onLoadStep;
+    void loadStep() {
+        if (onLoadStep) onLoadStep();
+    }
 
     void setPaused(bool p);
     void setScreenSize(int w, int h);

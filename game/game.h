@@ -22,7 +22,14 @@
 #include "game/progress/trackStats.h"
 #include "online/online.h"
 #include "game/gameModes.h"
+#include "game/gameWorld.h"
+#include "game/namedColours.h"
+#include "game/playScreen.h"
 #include "game/screenSlot.h"
+#include "screens/chinaCheck.h"
+#include "screens/confirm.h"
+#include "screens/exit.h"
+#include "screens/loading.h"
 
 // The display the window opens on and how. Stored with the settings.
 struct CvideoSettings {
@@ -127,7 +134,20 @@ public:
     // The web service.
     Conline online;
 
+    // Colours the screens tint with, by name.
+    CnamedColours namedColours;
+
+    // Play: the session and its members, and the screen of state Playing.
+    CgameWorld world;
+    CplayScreen playScreen{world};
+
     // Screens and overlays.
+    CloadingScreen loading;
+    CconfirmStateScreen confirmState;
+    CconfirmScreen confirm;       // the confirm overlay
+    CexitPopup exitPopup;
+    CexitScreen exitScreen;
+    CchinaCheckScreen chinaCheck;
     CreallyExitScreen reallyExit;
     CwarningOverlay warningOverlay;
 
@@ -156,6 +176,7 @@ private:
     std::array<CscreenSlot*, GM_COUNT> screens_{};
     std::array<bool, GM_COUNT> loaded_{};
     std::array<CoverlaySlot*, OVERLAY_COUNT> overlays_{};
+    std::array<bool, OVERLAY_COUNT> overlayLoaded_{};
     // Empty screens for the states whose screens are not written yet.
     std::vector<std::unique_ptr<CscreenSlot>> placeholders_;
     std::unique_ptr<CscreenSlot> defaultFade_;

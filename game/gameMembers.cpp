@@ -7,6 +7,7 @@ void Cgame::connectMembers() {
     // Sounds the UI asks for.
     gEngine->ui.playSound = [](int slot) { gGame->sfx.play(slot, 1.0f); };
     gEngine->ui.playSoundPack = [](const char* pack) {
+        if (gGame->sfxPacks.size() == 0) return;   // not loaded yet (the loading screen's own opening)
         if (CsfxPack* p = gGame->sfxPacks.find(pack)) gGame->sfxPacks.play(p);
     };
     // Tutorials seen are kept with the settings.
@@ -35,6 +36,25 @@ void Cgame::connectMembers() {
     // Steam's view of the player.
     gEngine->steam.platform.timePlayedSeconds = [] { return (double)gGame->progress.timePlayed; };
 
+    // Play: the hangar's ships, the music that drives it, cash and analytics.
+    world.analytics = &gEngine->analytics;
+    world.attachHangar(playerShips);
+    playScreen.musicPlayer = &music;
+    world.hooks.playTrack = [](const CtrackInfo& t) {
+        CsongPackInfo* entry = t.key.empty() ? nullptr : gGame->songLibrary.findByKey(t.key, false);
+        if (entry) gGame->music.playTrack(entry);
+    };
+    music.onTrackEnd = [](CsongPackInfo*) {
+        if (gGame->mode() != GM_PLAYING) return false;
+        gGame->playScreen.trackEnded = true;
+        // A game bound to its track ends with it; Survival and BossRush play on
+        // to whatever the next-track rule brings.
+        int type = gGame->world.session.gameType;
+        return type != GAMETYPE_SURVIVAL && type != GAMETYPE_BOSSRUSH;
+    };
+    world.hooks.addCash = [](int amount) { gGame->progress.addCash(amount); };
+    world.hooks.renameOpenMicTrack = [] { gGame->music.setOpenMicTrackName(); };
+
     // Every update, before the overlays and the state's screen.
     memberUpdates.push_back([] {
         float dt = (float)gEngine->frameTime;
@@ -45,6 +65,10 @@ void Cgame::connectMembers() {
         gGame->music.update(dt);
         gEngine->acrCloud.update();
         gGame->online.update();
+        // Analytics names the player by the progress record's client id
+        // once a profile is loaded or made.
+        if (gGame->progress.profileReady() && gEngine->analytics.clientId() != gGame->progress.clientId)
+            gEngine->analytics.setClientId(gGame->progress.clientId);
         if (gGame->saveRequested) {
             gGame->saveRequested = 0;
             gGame->saveLoad.requestSave();
@@ -60,6 +84,7 @@ void Cgame::applySettings() {
     video.fullScreen = s.fullScreen ? 1 : 0;
     video.borderless = s.borderless ? 1 : 0;
     language = s.language;
+    gEngine->setLanguage(language);
     gEngine->audio.setMusicVolume(s.musicVolume);
     gEngine->audio.setSfxVolume(s.sfxVolume);
     gEngine->ui.tutorials.setSeenNames(s.tutorialsSeen);

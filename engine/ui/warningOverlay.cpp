@@ -28,7 +28,13 @@ void CwarningOverlay::setVisible(bool v) {
     fade_ = gEngine->drawList.addSprite(1.0f, nullptr, 0, 0, 0.2f);
     if (v) {
         fade_->startScaleFrom(0.2f);
-        if (screen_) screen_->enterOpening();
+        // Fresh presses only. The screen underneath keeps its button bar.
+        if (screen_) {
+            screen_->layout();
+            screen_->resetHighlights();
+            screen_->entering = screen_->leaving = screen_->left = false;
+            screen_->state = 0;
+        }
     } else {
         fade_->startGrowIn(true);
     }
@@ -38,14 +44,31 @@ void CwarningOverlay::update() {
     if (fade_ && fade_->finished) fade_.reset();
     if (!visible || !screen_) return;
     screen_->update();
-    if (screen_->wasPressed(ok_) || gUi->input().action(ACTION_SELECT) || gUi->input().enter) setVisible(false);
+    // Select counts on its release, like every other press: closing on the
+    // key going down would hand its release to the screen underneath.
+    if (screen_->wasPressed(ok_) || gUi->input().action(ACTION_SELECT)) setVisible(false);
+    // The press that answers the warning is not also the screen's underneath.
+    gUi->swallowInput();
 }
 
 void CwarningOverlay::render() {
     if (!screen_ || (!visible && !fade_)) return;
     uiDraw::darken(0.7f);
-    float s = fade_ ? fade_->scale : 1.0f;
-    for (auto& w : screen_->widgets) w->scale = s;
-    screen_->render(fade_ ? fade_->alpha : 1.0f);
-    for (auto& w : screen_->widgets) w->scale = 1.0f;
+    if (!fade_) {
+        screen_->render();
+        return;
+    }
+    // The fade scales the whole panel about the screen's centre.
+    const float s = fade_->scale;
+    const float cx = (float)gEngine->halfScreenWidth, cy = (float)gEngine->halfScreenHeight;
+    for (auto& w : screen_->widgets) {
+        const float x = w->x, y = w->y;
+        w->x = cx + (x - cx) * s;
+        w->y = cy + (y - cy) * s;
+        w->scale = s;
+        w->render(fade_->alpha);
+        w->x = x;
+        w->y = y;
+        w->scale = 1.0f;
+    }
 }
