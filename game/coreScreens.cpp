@@ -12,8 +12,14 @@ void CloadingSteps::enter() {
     gGame->setGameMode(GM_PRESS_START, true);
 }
 
-void CtimedFade::update() {
-    if (!gEngine->paused) t_ += gEngine->frameTime;
+void ClanguageChoice::enter() {
+    const int english = 1;
+    gGame->language = english;
+    gGame->saveLoad.settings.language = english;
+    gGame->saveLoad.settings.dirty = true;
+    gGame->saveLoad.saveSettings();
+    gEngine->log.print(LOG_L, "Language = English");
+    gGame->setGameMode(choiceState, true);
 }
 
 void CreallyExitScreen::enter() { gGame->endGame(); }

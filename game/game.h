@@ -23,6 +23,11 @@
 #include "online/online.h"
 #include "game/gameModes.h"
 #include "game/screenSlot.h"
+#include "screens/fadeLogo.h"
+#include "screens/pressStart.h"
+#include "screens/signIn.h"
+#include "screens/startUp.h"
+#include "services/steamAchievements.h"
 
 // The display the window opens on and how. Stored with the settings.
 struct CvideoSettings {
@@ -116,6 +121,7 @@ public:
     CtrackStats trackStats;
     CsaveLoad saveLoad{progress, playerShips, achievements, trackStats};
     CplayerStatsCache statsCache;
+    CsteamAchievements steamAchievements;   // the achievements' Steam side
 
     // Music and sound.
     CsongInfoMgr songLibrary;
@@ -129,6 +135,11 @@ public:
 
     // Screens and overlays.
     CreallyExitScreen reallyExit;
+    CfadeScreen fadeLogo;
+    CpressStartScreen pressStart;
+    CstartUpScreen startUpSequence;
+    CsignInScreen signIn;
+    ClanguageChoice languageChoice;
     CwarningOverlay warningOverlay;
 
     // Hooks for the parts that join later.
@@ -158,7 +169,6 @@ private:
     std::array<CoverlaySlot*, OVERLAY_COUNT> overlays_{};
     // Empty screens for the states whose screens are not written yet.
     std::vector<std::unique_ptr<CscreenSlot>> placeholders_;
-    std::unique_ptr<CscreenSlot> defaultFade_;
     CwarningOverlaySlot warningSlot_{warningOverlay};
 };
 

@@ -32,6 +32,30 @@ void Cgame::connectMembers() {
     progress.submitBoard = [](int board, uint64_t score, const std::string& text) {
         gGame->online.leaderboards.submitBoardScore(board, score, text);
     };
+    // An achievement milestone reached is unlocked on Steam.
+    achievements.award = [](const std::string& steamName) { gGame->steamAchievements.award(steamName.c_str()); };
+    // A stored controller mapping goes to the input player.
+    saveLoad.applyMapping = [](int player, const CstoredMapping& stored) {
+        CinputPlayer* p = gEngine->input.player(player);
+        if (!p) return;
+        CinputMapping m;
+        m.name = stored.name;
+        for (const CstoredBinding& b : stored.bindings) {
+            CactionBinding a;
+            a.action = b.action;
+            a.mouseFlag = b.mouse;
+            a.mouseButton = b.mouseButton;
+            a.keyFlag = b.key;
+            a.key = b.keyCode;
+            a.joyButtonFlag = b.joyButton;
+            a.joyButton = b.button;
+            a.axisFlag = b.axis;
+            a.axis = b.axisIndex;
+            a.axisNegative = b.negative;
+            m.bindings.push_back(a);
+        }
+        p->applyMapping(m);
+    };
     // Steam's view of the player.
     gEngine->steam.platform.timePlayedSeconds = [] { return (double)gGame->progress.timePlayed; };
 
