@@ -189,6 +189,12 @@ void CsignInScreen::update() {
         finishEntry();
         return;
     }
+    // A warning being read holds the screen; what was highlighted under it
+    // is forgotten, so the key that closes it presses nothing here.
+    if (gGame->warningOverlay.visible) {
+        screen_->resetHighlights();
+        return;
+    }
     screen_->update();
     if (gUi->action() == ACTION_BACK) {
         goBack();

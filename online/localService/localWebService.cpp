@@ -143,7 +143,7 @@ public:
         pause();
         std::lock_guard<std::mutex> lock(st_.mutex);
         Caccount* a = st_.byLogin(q->login);
-        if (!a || a->password != q->password) {
+        if (!a || a->password != q->password || owner_.refuseTokens) {
             r.result = 1;
             r.errorText = "Unknown account or wrong password";
             return SOAP_OK;
