@@ -112,8 +112,9 @@ void CpressStartScreen::update() {
     if (gUi->tutorials.isShowing() || gEngine->input.inputHold || anyButtonHighlighted()) return;
 
     Cinput& input = gEngine->input;
-    if (input.keyboard.isDown(SDL_SCANCODE_RETURN) || input.keyboard.isDown(SDL_SCANCODE_SPACE) ||
-        input.touch.present()) {
+    // A tap shorter than a step still counts.
+    auto down = [&input](int key) { return input.keyboard.isDown(key) || input.keyboard.wasPressed(key); };
+    if (down(SDL_SCANCODE_RETURN) || down(SDL_SCANCODE_SPACE) || input.touch.present()) {
         input.inputMode = DEVICE_KEYBOARD_MOUSE;
         gGame->saveLoad.applyInputMapping(CinputMappings::kKeyboard);
         leave();

@@ -39,6 +39,8 @@ void CstartUpScreen::reset() {
 
 void CstartUpScreen::enter() {
     reset();
+    // Nothing here takes a button; those of the screen before go.
+    gUi->buttonBar.clear();
     gGame->online.friends.clear();
     gGame->online.challengeList.clearGuids();
 }

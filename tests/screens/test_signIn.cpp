@@ -53,6 +53,7 @@ TEST_F(SignInTest, SteamIdentityMakesTheAccountSilently) {
     EXPECT_TRUE(g->logHas("Attempting to create new account using Steam details"));
     EXPECT_TRUE(g->logHas("- StartUp - get token - success"));
     EXPECT_TRUE(gGame->startUpSequence.accountCreated);
+    EXPECT_TRUE(gUi->buttonBar.buttons().empty());   // the sign-in's BACK went with it
     // The account carries the Steam details and its login is stored.
     EXPECT_TRUE(service.accountExists(steamIdText()));
     CloginData login;
