@@ -11,6 +11,7 @@
 #include <new>
 
 #include "engine/bString.h"
+#include "engine/languages.h"
 #include "engine/resourceFile.h"
 #include "engine/threadTask.h"
 
@@ -121,7 +122,7 @@ bool Cengine::init(const std::string& commandLine) {
     }
     if (!tables_[TABLE_INTERNAL].load("stringsInternal.txt")) return false;
     if (!tables_[TABLE_GAME_SYSTEM].load("stringsGameSystem.txt")) return false;
-    if (!loadLanguage("English")) return false;
+    if (!setLanguage(0)) return false;
     if (!colours.load("colours.txt")) return false;
     if (!platform.startUp()) return false;
     input.init(switches.noGrab);
@@ -131,10 +132,16 @@ bool Cengine::init(const std::string& commandLine) {
     return true;
 }
 
-bool Cengine::loadLanguage(const std::string& language) {
+bool Cengine::setLanguage(int number) {
+    const Clanguage& lang = languageRow(number);
+    // English first, so a tag a translation lacks still reads in English.
     if (!tables_[TABLE_LANGUAGE].load("stringsGameEnglish.txt")) return false;
-    if (!language.empty() && !equalsIgnoreCase(language, "English"))
-        return tables_[TABLE_LANGUAGE].load("stringsGame" + language + ".txt", true);
+    if (std::string(lang.stringsFile) != "stringsGameEnglish.txt" &&
+        !tables_[TABLE_LANGUAGE].load(lang.stringsFile, true))
+        log.print(LOG_L, "Language %s: no translation, English stays", lang.tag);
+    languageNumber = number >= 0 && number < kLanguageCount ? number : 0;
+    fonts.setCjk(lang.cjk);
+    ui.refreshTexts();
     return true;
 }
 

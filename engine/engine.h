@@ -90,8 +90,10 @@ public:
     CstringTable& language() { return tables_[TABLE_LANGUAGE]; }
     CstringTable& gameSystem() { return tables_[TABLE_GAME_SYSTEM]; }
     const char* text(const std::string& tag) { return tables_[TABLE_LANGUAGE].text(tag); }
-    // English first, then the chosen language overlaid.
-    bool loadLanguage(const std::string& language);
+    // The game language table of a language number (English first, the
+    // language overlaid), its fonts, and every text shown from a tag.
+    bool setLanguage(int number);
+    int languageNumber = 0;
 
     // Background tasks.
     std::mutex& taskMutex() { return taskMutex_; }

@@ -18,6 +18,7 @@ void ClanguageChoice::enter() {
     gGame->saveLoad.settings.language = english;
     gGame->saveLoad.settings.dirty = true;
     gGame->saveLoad.saveSettings();
+    gEngine->setLanguage(english);
     gEngine->log.print(LOG_L, "Language = English");
     gGame->setGameMode(choiceState, true);
 }

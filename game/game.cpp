@@ -29,7 +29,12 @@ void Cgame::destroy() {
     std::free(g);
 }
 
-Cgame::Cgame() { registerScreens(); }
+Cgame::Cgame() {
+    registerScreens();
+    // Play asks the state machine for its states (before init, for tests that drive play alone).
+    world.hooks.setGameMode = [this](int m, bool transition) { setGameMode(m, transition); };
+    world.hooks.gameMode = [this] { return mode_; };
+}
 
 Cgame::~Cgame() {
     if (gGame == this) gGame = nullptr;
@@ -145,7 +150,9 @@ bool Cgame::loadResources() {
     sfx.init(&gEngine->audio);
     sfxPacks.init(&gEngine->audio);
     radio.init();
-    return loadScreens();
+    bool ok = loadScreens();
+    if (!world.loadData()) ok = false;
+    return ok;
 }
 
 bool Cgame::loadResourcesFinal() { return true; }
@@ -296,7 +303,7 @@ void Cgame::resetVideoAndLanguage() {
     s.borderless = false;
     s.language = 0;
     s.dirty = true;
-    gEngine->loadLanguage("English");
+    gEngine->setLanguage(0);
     if (saveSettings) saveSettings();
     const char* text = "Screen resolution and Language reset to defaults.";
     gEngine->log.print(LOG_L, "%s", text);

@@ -22,6 +22,8 @@
 #include "game/progress/trackStats.h"
 #include "online/online.h"
 #include "game/gameModes.h"
+#include "game/gameWorld.h"
+#include "game/playScreen.h"
 #include "game/screenSlot.h"
 #include "screens/fadeLogo.h"
 #include "screens/pressStart.h"
@@ -132,6 +134,10 @@ public:
 
     // The web service.
     Conline online;
+
+    // Play: the session and its members, and the screen of state Playing.
+    CgameWorld world;
+    CplayScreen playScreen{world};
 
     // Screens and overlays.
     CreallyExitScreen reallyExit;

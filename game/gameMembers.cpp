@@ -59,6 +59,25 @@ void Cgame::connectMembers() {
     // Steam's view of the player.
     gEngine->steam.platform.timePlayedSeconds = [] { return (double)gGame->progress.timePlayed; };
 
+    // Play: the hangar's ships, the music that drives it, cash and analytics.
+    world.analytics = &gEngine->analytics;
+    world.attachHangar(playerShips);
+    playScreen.musicPlayer = &music;
+    world.hooks.playTrack = [](const CtrackInfo& t) {
+        CsongPackInfo* entry = t.key.empty() ? nullptr : gGame->songLibrary.findByKey(t.key, false);
+        if (entry) gGame->music.playTrack(entry);
+    };
+    music.onTrackEnd = [](CsongPackInfo*) {
+        if (gGame->mode() != GM_PLAYING) return false;
+        gGame->playScreen.trackEnded = true;
+        // A game bound to its track ends with it; Survival and BossRush play on
+        // to whatever the next-track rule brings.
+        int type = gGame->world.session.gameType;
+        return type != GAMETYPE_SURVIVAL && type != GAMETYPE_BOSSRUSH;
+    };
+    world.hooks.addCash = [](int amount) { gGame->progress.addCash(amount); };
+    world.hooks.renameOpenMicTrack = [] { gGame->music.setOpenMicTrackName(); };
+
     // Every update, before the overlays and the state's screen.
     memberUpdates.push_back([] {
         float dt = (float)gEngine->frameTime;
@@ -84,6 +103,7 @@ void Cgame::applySettings() {
     video.fullScreen = s.fullScreen ? 1 : 0;
     video.borderless = s.borderless ? 1 : 0;
     language = s.language;
+    gEngine->setLanguage(language);
     gEngine->audio.setMusicVolume(s.musicVolume);
     gEngine->audio.setSfxVolume(s.sfxVolume);
     gEngine->ui.tutorials.setSeenNames(s.tutorialsSeen);

@@ -32,7 +32,7 @@ void Cgame::registerScreens() {
         {GM_MUSIC_BROWSER_SHIP_MISSIONS, nullptr},
         {GM_MUSIC_RADIO_BROWSER, nullptr},
         {GM_MUSIC_TYPE_LIST, nullptr},
-        {GM_PLAYING, nullptr},
+        {GM_PLAYING, &playScreen},
         {GM_GAME_OVER, nullptr},
         {GM_GAME_OVER_BOSS_RUSH, nullptr},
         {GM_GAME_OVER_SURVIVAL, nullptr},

@@ -43,6 +43,9 @@ public:
     // Fills a new music-generated ship from its track; without it a plain
     // ship is grown from the name.
     std::function<bool(CplayerShipDef&, const CtrackInfoView& seed)> buildProcShip;
+    // The plain growth of a music-generated ship from its name (look, handling
+    // and missions); a builder may start from it.
+    void growProcShip(CplayerShipDef& ship, const CtrackInfoView& seed) const;
 
     void attach(CplayerProgress* progress) { progress_ = progress; }
 
@@ -96,7 +99,6 @@ private:
     };
     void notifyAdded(const std::string& name);
     void notifyRemoved(const std::string& name);
-    void growProcShip(CplayerShipDef& ship, const CtrackInfoView& seed) const;
     std::string uniqueName(const std::string& base) const;
     CplayerProgress* progress_ = nullptr;
     std::vector<CshipPtr> builtIn_;   // pristine copies of the data file's ships

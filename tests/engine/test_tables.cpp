@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/colourTable.h"
+#include "engine/languages.h"
 #include "engine/stringTable.h"
 #include "support/testEngine.h"
 
@@ -45,4 +46,27 @@ TEST(ColourTable, NamedColours) {
                              "TagBoxRed", "TagBoxOrange", "TagBoxGrey", "TagBoxBlack", "ModUncommon", "ModRare",
                              "ModLegendary"})
         EXPECT_NE(gEngine->colours.find(name), nullptr) << name;
+}
+
+TEST(Language, EnglishUnderneathFontsAndWidgetTexts) {
+    CtestEngine eng;
+    Cscreen* s = gUi->loadScreenFromText("lang", "Widget W Use Label Text TextName Key OK EndText EndWidget EndFile");
+    ASSERT_NE(s, nullptr);
+    ASSERT_TRUE(gEngine->setLanguage(2));   // no German table in the data: English stays
+    EXPECT_EQ(gEngine->languageNumber, 2);
+    EXPECT_TRUE(gEngine->log.contains("Language German: no translation, English stays"));
+    EXPECT_STREQ(gEngine->language().find("OK"), "OK");
+    EXPECT_FALSE(gEngine->fonts.cjk());
+    ASSERT_TRUE(gEngine->setLanguage(13));   // Japanese needs the CJK fonts
+    EXPECT_TRUE(gEngine->fonts.cjk());
+    // Texts shown from tags follow the table.
+    gEngine->language().set("OK", "D'accord");
+    gUi->refreshTexts();
+    EXPECT_EQ(s->findWidget("W")->getText(), "D'accord");
+    ASSERT_TRUE(gEngine->setLanguage(99));   // out of range reads as none chosen
+    EXPECT_EQ(gEngine->languageNumber, 0);
+    EXPECT_FALSE(gEngine->fonts.cjk());
+    EXPECT_EQ(s->findWidget("W")->getText(), "OK");
+    EXPECT_EQ(languageRow(8).flag, std::string("hk"));
+    EXPECT_EQ(offeredLanguages().size(), 15u);
 }

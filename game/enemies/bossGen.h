@@ -1,0 +1,31 @@
+#pragma once
+// CbossGen: bosses grown from a seed and the music's energy. A boss is a core
+// ringed by mirrored arms of armour and turrets; the core can only be hurt
+// once every turret is gone. More energy makes a bigger, harder boss.
+#include <cstdint>
+
+#include "game/enemies/shipDef.h"
+
+class CgameWorld;
+class Cship;
+
+class CbossGen {
+public:
+    explicit CbossGen(CgameWorld& world) : world_(world) {}
+
+    // The definition alone (the same seed, energy and strength give the same boss).
+    static CshipDef makeBossDef(uint32_t seed, float energy, float strength);
+    // Makes the boss's definition and brings the boss in at the arena's top.
+    Cship* spawnBoss(uint32_t seed, float energy, float strength);
+    bool bossAlive() const;
+    Cship* current() const;
+    void reset();
+
+    int spawned = 0;
+    int destroyed = 0;
+
+private:
+    CgameWorld& world_;
+    Cship* current_ = nullptr;
+    uint32_t currentSerial_ = 0;
+};

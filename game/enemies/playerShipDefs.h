@@ -1,0 +1,12 @@
+#pragma once
+// The flyable definition of a player's ship: the hangar's record (handling,
+// turret slots, gun mounts, engines) carried onto the play plane.
+#include "game/enemies/shipDef.h"
+
+class CplayerShipDef;
+
+// Hull units (the hull's longer side is 350 at scale 1) to play-plane units:
+// the standard ship (scale 0.5) has a radius of 3.2.
+constexpr float kHullToPlay = 3.2f / 87.5f;
+
+CshipDef shipDefFromPlayerShip(const CplayerShipDef& ship);

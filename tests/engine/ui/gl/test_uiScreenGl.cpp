@@ -1,0 +1,134 @@
+// A demonstration screen (a test fixture, not a game screen) drawn through the
+// renderer in a real window: a menu, the button bar and a text entry line.
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "engine/engine.h"
+#include "glWindow.h"
+#include "support/testEngine.h"
+
+namespace {
+const char* kDemo = R"(
+Widget Heading
+    Use TitleText
+    Pos 0.5 0.1
+    Text TextName
+        String "Demonstration"
+    EndText
+EndWidget
+Menu Menu
+    Pos 0.5 0.22
+    Size 440 300
+    Item OK 1
+    Item BACK 2
+    Item CANCEL 3
+EndMenu
+EndFile
+)";
+
+struct Crgb {
+    int r = 0, g = 0, b = 0;
+    int sum() const { return r + g + b; }
+};
+
+class Cshot {
+public:
+    explicit Cshot(const std::string& path) {
+        if (SDL_Surface* s = IMG_Load(path.c_str())) {
+            surface_ = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ABGR8888, 0);
+            SDL_FreeSurface(s);
+        }
+    }
+    ~Cshot() {
+        if (surface_) SDL_FreeSurface(surface_);
+    }
+    bool ok() const { return surface_ != nullptr; }
+    int width() const { return surface_->w; }
+    int height() const { return surface_->h; }
+    Crgb at(int x, int y) const {
+        const uint8_t* p = (const uint8_t*)surface_->pixels + (size_t)y * surface_->pitch + (size_t)x * 4;
+        return {p[0], p[1], p[2]};
+    }
+    // How many pixels of a rectangle are brighter than the background.
+    int brightIn(const Crect& r, int threshold = 150) const {
+        int n = 0;
+        for (int y = (int)r.y; y < (int)(r.y + r.h); ++y)
+            for (int x = (int)r.x; x < (int)(r.x + r.w); ++x)
+                if (x >= 0 && y >= 0 && x < width() && y < height() && at(x, y).sum() > threshold) ++n;
+        return n;
+    }
+
+    double meanIn(const Crect& r) const {
+        double total = 0;
+        int n = 0;
+        for (int y = (int)r.y; y < (int)(r.y + r.h); ++y)
+            for (int x = (int)r.x; x < (int)(r.x + r.w); ++x, ++n) total += at(x, y).sum();
+        return n ? total / n : 0;
+    }
+
+private:
+    SDL_Surface* surface_ = nullptr;
+};
+}  // namespace
+
+TEST(UiScreenGl, MenuButtonBarAndTextEntryAreDrawn) {
+    if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display (run under xvfb-run)";
+    CtestEngine eng;
+    ASSERT_TRUE(eng.initOk());
+    CglTestWindow window;
+    ASSERT_TRUE(window.open(1280, 720)) << window.error;
+    ASSERT_TRUE(initRendering(RENDER_GL));
+
+    Cscreen* screen = gUi->loadScreenFromText("demo", kDemo);
+    ASSERT_NE(screen, nullptr);
+    Cmenu* menu = screen->findMenu("Menu");
+    ASSERT_NE(menu, nullptr);
+    screen->enterOpening();
+    gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
+    gUi->buttonBar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
+    gUi->textEntry.placeBox(640, 560, 520);
+    gUi->textEntry.begin(20, "Player One");
+    // Let the entry effects settle and select the second item.
+    for (int i = 0; i < 60; ++i) {
+        CuiInput in;
+        in.device = DEVICE_CONTROLLER;
+        if (i == 40) in.down = true;
+        gUi->textEntry.active = false;   // the entry would hold the input
+        gUi->beginStep(in, 1.0f / 60.0f);
+        gUi->textEntry.active = true;
+        screen->update();
+    }
+    ASSERT_EQ(menu->getSelectedIdx(), 1);
+
+    Crenderer& r = gEngine->renderer;
+    r.setClearColour(Ccolour(0.02f, 0.02f, 0.06f, 1));
+    r.beginFrame();
+    screen->render();
+    gUi->renderOverlays();
+    r.flush();
+    ASSERT_TRUE(r.readPixels(0, 0, 1280, 720));
+    std::string path = gEngine->savePath("ui_demo.png");
+    ASSERT_TRUE(r.saveScreenshotPng(path));
+    window.swap();
+    // Keep a copy in the build folder for a person to look at.
+    r.saveScreenshotPng("ui_demo.png");
+
+    Cshot shot(path);
+    ASSERT_TRUE(shot.ok());
+    // Heading text, each menu row's text, the button bar and the entry box.
+    Cwidget* heading = screen->findWidget("Heading");
+    EXPECT_GT(shot.brightIn(heading->rect()), 200);
+    for (size_t i = 0; i < menu->itemCount(); ++i) EXPECT_GT(shot.brightIn(menu->item(i)->rect()), 100) << i;
+    // The highlighted row has the brighter frame and fill.
+    Crect selected = menu->item(1)->rect(), other = menu->item(0)->rect();
+    EXPECT_GT(shot.meanIn(selected), shot.meanIn(other) + 40);
+    for (const auto& b : gUi->buttonBar.buttons()) EXPECT_GT(shot.brightIn(b.rect), 50) << b.text;
+    EXPECT_GT(shot.brightIn({400, 540, 480, 40}), 100);   // "Player One" in the entry box
+    // Between the menu and the entry the background shows.
+    Crgb gap = shot.at(100, 650);
+    EXPECT_LT(gap.sum(), 60);
+    shutdownRendering();
+}

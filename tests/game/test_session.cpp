@@ -1,0 +1,289 @@
+#include <gtest/gtest.h>
+
+#include "game/playHarness.h"
+#include "support/testEngine.h"
+
+namespace {
+CharnessOptions opts(int type, double length = 40, int difficulty = DIFFICULTY_NORMAL) {
+    CharnessOptions o;
+    o.gameType = type;
+    o.length = length;
+    o.difficulty = difficulty;
+    o.title = "Generated Track 1";
+    return o;
+}
+}  // namespace
+
+TEST(Session, StartGameSetsEverythingUp) {
+    CtestEngine eng;
+    CplayHarness h;
+    int played = 0, resets = 0;
+    h.world.hooks.playTrack = [&](const CtrackInfo& t) {
+        EXPECT_EQ(t.title, "Generated Track 1");
+        EXPECT_NE(h.world.mode(), 24);   // the track starts before the state changes
+        ++played;
+    };
+    h.world.hooks.resetAutoShots = [&] { ++resets; };
+    h.world.pickups.spawn(PICKUP_POWER, Cvec2());
+    ASSERT_TRUE(h.start(opts(GAMETYPE_STANDARD)));
+    CgameWorld& w = h.world;
+    EXPECT_EQ(played, 1);
+    EXPECT_EQ(resets, 1);
+    EXPECT_EQ(w.mode(), 24);
+    EXPECT_EQ(w.pickups.count(), 0);
+    EXPECT_EQ(w.ships.count(), 1);
+    ASSERT_NE(w.ships.playerShip(0), nullptr);
+    EXPECT_EQ(w.ships.playerShip(0)->def->name, "Standard");   // the hangar's standard ship
+    EXPECT_EQ(w.session.lives(), 3);   // 2 + the extra life every profile starts with
+    EXPECT_EQ(w.session.seed, trackSeed("Generated Track 1", 40));
+    EXPECT_EQ(w.session.endTime, 300.0);
+    EXPECT_TRUE(eng->log.containsPart("Start game: Standard, Normal, TrackList"));
+}
+
+TEST(Session, StandardEndsAtTheTracksEndWithCompletionOne) {
+    CtestEngine eng;
+    CplayHarness h;
+    ASSERT_TRUE(h.start(opts(GAMETYPE_STANDARD, 30)));
+    h.runUntilGameOver(60);
+    CgameSession& s = h.world.session;
+    ASSERT_TRUE(s.isGameOver());
+    EXPECT_EQ(h.world.mode(), 25);
+    EXPECT_EQ(s.completion, 1.0f);
+    EXPECT_NEAR(s.clock, 30.0, 0.05);
+    EXPECT_GT(s.teamScores[0], 0);
+    EXPECT_GT(h.world.waves.record().size(), 3u);
+    EXPECT_TRUE(eng->log.containsPart("Game over (track)"));
+}
+
+TEST(Session, EndRulesPerTypeAndSource) {
+    CtestEngine eng;
+    {
+        // A radio station runs for a day; a stream with no end for five minutes.
+        CplayHarness h;
+        CharnessOptions o = opts(GAMETYPE_STANDARD, 0);
+        o.musicSource = MUSIC_RADIO_LIST;
+        ASSERT_TRUE(h.start(o));
+        EXPECT_EQ(h.world.session.endTime, 86400.0);
+        h.runFor(5);
+        EXPECT_FALSE(h.world.session.isGameOver());
+        EXPECT_NEAR(h.world.session.completion, 5.0 / 86400.0, 1e-6);
+    }
+    {
+        CplayHarness h;
+        CharnessOptions o = opts(GAMETYPE_CHILLOUT, 0);
+        o.musicSource = MUSIC_OPEN_MIC;
+        ASSERT_TRUE(h.start(o));
+        EXPECT_EQ(h.world.session.endTime, 300.0);
+        h.world.session.endTime = 4;   // the same rule, sooner
+        h.runUntilGameOver(10);
+        EXPECT_EQ(h.world.mode(), 25);
+        EXPECT_NEAR(h.world.session.clock, 4.0, 0.05);
+        EXPECT_EQ(h.world.session.lives(), 3);   // nothing is lost in a chill-out game
+    }
+    {
+        CplayHarness h;
+        ASSERT_TRUE(h.start(opts(GAMETYPE_SHIPTEST, 5)));
+        h.world.session.shipTestReturnState = 50;
+        h.runUntilGameOver(10);
+        EXPECT_EQ(h.world.mode(), 50);
+    }
+}
+
+TEST(Session, SurvivalEndsWithTheLivesAndRamps) {
+    CtestEngine eng;
+    CplayHarness h;
+    int nextTracks = 0;
+    h.world.hooks.nextTrack = [&] { ++nextTracks; };
+    h.pilots[0].style = CscriptedPilot::STYLE_PASSIVE;
+    ASSERT_TRUE(h.start(opts(GAMETYPE_SURVIVAL, 10, DIFFICULTY_INSANE)));
+    h.runUntilGameOver(600);
+    CgameSession& s = h.world.session;
+    ASSERT_TRUE(s.isGameOver());
+    EXPECT_EQ(h.world.mode(), 27);
+    EXPECT_EQ(s.lives(), 0);
+    EXPECT_GT(s.clock, 10.0);          // the track's end did not end it
+    EXPECT_EQ(nextTracks, 1);          // the music was asked for another track
+    EXPECT_GT(s.difficultyRamp, 1.0f);
+    EXPECT_EQ(h.world.replay.live().deathTime >= 0, true);
+}
+
+TEST(Session, BossRushWavesAndTimeOut) {
+    CtestEngine eng;
+    CplayHarness h;
+    h.pilots[0].style = CscriptedPilot::STYLE_PASSIVE;
+    ASSERT_TRUE(h.start(opts(GAMETYPE_BOSSRUSH, 60, DIFFICULTY_EASY)));
+    CgameSession& s = h.world.session;
+    EXPECT_EQ(s.bossRushWave, 1);
+    h.runFor(3.5);   // two seconds' lead, then the boss warps in
+    ASSERT_TRUE(h.world.bosses.bossAlive());
+    // Bring the boss down by hand: turrets first (the core is shielded till then).
+    Cship* boss = h.world.bosses.current();
+    EXPECT_FALSE(boss->hit(1e6f, boss->pos2(), 0, 0));
+    for (auto& e : boss->elements) e.hitPoints = 0;
+    ASSERT_TRUE(boss->allTurretsDestroyed());
+    ASSERT_TRUE(boss->hit(1e6f, boss->pos2(), 0, 0));
+    s.onShipDestroyed(*boss, 0);
+    h.runFor(0.1);
+    EXPECT_EQ(s.bossRushWave, 2);
+    EXPECT_GT(s.teamScores[0], 5000);
+    h.runUntilGameOver(400);
+    ASSERT_TRUE(s.isGameOver());
+    EXPECT_EQ(h.world.mode(), 26);
+}
+
+TEST(Session, LivesAndRespawn) {
+    CtestEngine eng;
+    CplayHarness h;
+    h.pilots[0].style = CscriptedPilot::STYLE_PASSIVE;
+    ASSERT_TRUE(h.start(opts(GAMETYPE_STANDARD, 120)));
+    CgameWorld& w = h.world;
+    CgameSession& s = w.session;
+    Cship* me = w.ships.playerShip(0);
+    w.powerUps.addMultiplier(0, 9);   // x10
+    w.powerUps.addWeaponPower(0, 3);
+    s.killPlayer(0);
+    EXPECT_EQ(s.lives(), 3);          // still invulnerable from the start
+    h.runFor(CgameSession::kInvulnerableTime + 0.1);
+    s.killPlayer(0);
+    EXPECT_FALSE(me->alive);
+    EXPECT_EQ(s.lives(), 2);
+    EXPECT_EQ(w.powerUps.multiplier(0), 5);
+    EXPECT_EQ(CpowerUps::getPowerUpLevel(w.powerUps.team(0), PU_WEAPON_POWER), 2);
+    h.runFor(CgameSession::kRespawnTime + 0.05);
+    EXPECT_TRUE(me->alive);
+    EXPECT_GT(me->invulnerableTimer, 0);
+    // A life pickup, then the last lives.
+    s.onPickup(0, PICKUP_LIFE, 1);
+    EXPECT_EQ(s.lives(), 3);
+    for (int i = 0; i < 3; ++i) {
+        me->invulnerableTimer = 0;
+        s.killPlayer(0);
+        h.runFor(CgameSession::kRespawnTime + 0.05);
+    }
+    EXPECT_EQ(s.lives(), 0);
+    EXPECT_TRUE(s.isGameOver());
+    EXPECT_EQ(w.mode(), 25);
+    EXPECT_LT(s.completion, 1.0f);
+}
+
+TEST(Session, ReseedingMakesRunsOfOneTrackAlike) {
+    CtestEngine eng;
+    auto run = [](bool disturb, std::vector<CwaveRecord>& after35, uint64_t& score, uint32_t& stateAt35) {
+        CplayHarness h;
+        CharnessOptions o = opts(GAMETYPE_STANDARD, 50);
+        h.start(o);
+        while (h.world.session.clock < 35.0) {
+            if (disturb && h.world.session.clock >= 10.0 && h.world.session.clock < 10.02) {
+                // Something unforeseen draws on the generators before the reseeds.
+                for (int i = 0; i < 7; ++i) h.world.waves.random.next();
+                h.world.playRandom.next();
+            }
+            h.step();
+        }
+        stateAt35 = h.world.waves.random.state();
+        h.runUntilGameOver(60);
+        for (const auto& r : h.world.waves.record())
+            if (r.time >= 35.0f) after35.push_back(r);
+        score = (uint64_t)h.world.session.teamScores[0];
+    };
+    std::vector<CwaveRecord> a, b, c;
+    uint64_t sa = 0, sb = 0, sc = 0;
+    uint32_t ka = 0, kb = 0, kc = 0;
+    run(false, a, sa, ka);
+    run(false, b, sb, kb);
+    run(true, c, sc, kc);
+    // The same track played the same way is the same game.
+    EXPECT_EQ(sa, sb);
+    ASSERT_EQ(a.size(), b.size());
+    // After the reseeds the generators agree whatever came before.
+    EXPECT_EQ(ka, kc);
+    ASSERT_FALSE(a.empty());
+    ASSERT_EQ(a.size(), c.size());
+    for (size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(a[i].defName, c[i].defName) << i;
+        EXPECT_EQ(a[i].count, c[i].count) << i;
+        EXPECT_EQ(a[i].formation, c[i].formation) << i;
+    }
+}
+
+TEST(Session, PartyGamesEndInThePartyState) {
+    CtestEngine eng;
+    {
+        CplayHarness h;
+        CharnessOptions o = opts(GAMETYPE_STANDARD, 12);
+        o.players = 3;
+        o.party.teamMode = TEAMMODE_TEAM_TEAM;
+        ASSERT_TRUE(h.start(o));
+        CgameWorld& w = h.world;
+        EXPECT_EQ(w.ships.count(), 3);
+        EXPECT_EQ(w.ships.playerShip(2)->team, 1);
+        EXPECT_EQ(w.session.numActiveTeams(), 2);
+        h.runUntilGameOver(30);
+        EXPECT_EQ(w.mode(), 28);
+        EXPECT_EQ(w.session.teamScores[2], 0);   // only two teams score
+    }
+    {
+        CplayHarness h;
+        CharnessOptions o = opts(GAMETYPE_PARTY_FOOTBALL, 10);
+        o.players = 2;
+        o.party.teamMode = TEAMMODE_COOP;   // mended: football needs two teams
+        ASSERT_TRUE(h.start(o));
+        CgameWorld& w = h.world;
+        EXPECT_EQ(w.session.party.teamMode, TEAMMODE_HEAD_TO_HEAD);
+        EXPECT_EQ(w.ships.count(), 3);   // two players and the ball
+        // Put the ball in team 2's goal: team 1 scores.
+        for (Cship* s : w.ships.ships())
+            if (s->kind == SHIPKIND_BALL) s->pos = Cvec3(w.arenaHalfWidth, 0, 0);
+        h.step();
+        EXPECT_EQ(w.session.teamScores[0], 1);
+        EXPECT_EQ(w.waves.record().size(), 0u);
+        h.runUntilGameOver(20);
+        EXPECT_EQ(w.mode(), 28);
+    }
+}
+
+TEST(Session, TagRules) {
+    CtestEngine eng;
+    CplayHarness h;
+    CharnessOptions o = opts(GAMETYPE_CHILLOUT, 120);
+    o.players = 3;
+    o.party.teamMode = TEAMMODE_COOP;
+    o.party.tagRules = true;
+    for (auto& p : h.pilots) p.style = CscriptedPilot::STYLE_PASSIVE;
+    ASSERT_TRUE(h.start(o));
+    CgameSession& s = h.world.session;
+    h.step();
+    ASSERT_GE(s.tagIt, 0);
+    int first = s.tagIt;
+    h.runFor(CgameSession::kTagTime + 0.1);
+    EXPECT_TRUE(s.tagOut[first]);
+    EXPECT_FALSE(h.world.ships.playerShip(first)->active);
+    EXPECT_NE(s.tagIt, first);
+    // The last one standing wins the round and everyone comes back.
+    h.runFor(CgameSession::kTagTime + 0.1);
+    EXPECT_EQ(s.tagOut[0] + s.tagOut[1] + s.tagOut[2], 0);
+    EXPECT_GE(s.teamScores[0], 10000);
+}
+
+TEST(Session, ChristmasTrack) {
+    CtestEngine eng;
+    CgameWorld w;
+    w.session.track.title = "Silent Night";
+    EXPECT_FALSE(w.session.checkChristmasTrack());
+    w.session.track.album = "A Very XMAS Album";
+    EXPECT_TRUE(w.session.checkChristmasTrack());
+    EXPECT_TRUE(w.session.christmasTrack);
+}
+
+TEST(Session, RestartMusicForOpenMic) {
+    CtestEngine eng;
+    CgameWorld w;
+    w.session.musicSource = MUSIC_OPEN_MIC;
+    w.session.track.title = "Identified Song";
+    w.session.pendingTrackTime = 12;
+    w.session.restartMusic();
+    EXPECT_EQ(w.session.waitingForSilence, 1);
+    EXPECT_EQ(w.session.waitingForTrack, 0);
+    EXPECT_EQ(w.session.pendingTrackTime, -1.0);
+    EXPECT_EQ(w.session.track.title, "Listening...");
+}
