@@ -341,6 +341,8 @@ void CstartUpScreen::finish() {
     // The marker board is registered once a run.
     if (gEngine->steam.leaderboards.boards.empty()) gEngine->steam.startFriendsLookup();
     gEngine->analytics.sendEventNumber("UnixTime", (float)day);
+    const CplayerShipDef* ship = gGame->playerShips.currentShip();
+    gGame->world.party.reset(gEngine->playerName, ship ? ship->data.identifier : progress.currentShip, ship);
     gGame->online.dailyChallenge.start(24, "24HourChall");
     gGame->online.lightningChallenge.start(4, "4HourChall");
     gGame->setGameMode(GM_MAIN_MENU);

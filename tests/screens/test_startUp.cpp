@@ -89,6 +89,8 @@ TEST_F(RoadTest, StoredLoginRunsEveryOnlinePhase) {
     EXPECT_STREQ(gEngine->steam.leaderboards.boards[0].name, "FriendOwnsGame");
     EXPECT_EQ(gGame->online.dailyChallenge.boardBase, "24HourChall");
     EXPECT_EQ(gGame->online.lightningChallenge.periodHours, 4);
+    EXPECT_EQ(gGame->world.party.slot(0).name, kPersona);
+    EXPECT_EQ(gGame->world.party.numJoined(), 1);
     // The login was not touched.
     CloginData login;
     ASSERT_TRUE(loadLoginData(login));
