@@ -9,8 +9,15 @@
 
 bool CaudioBASS::init(int rate, bool manualMix) {
     if (!mixer.init(nullptr, rate, 1024, manualMix)) {
-        gEngine->log.print(LOG_E, "Audio: can't open the output device: %s", mixer.lastError().c_str());
-        return false;
+        // No output device (a headless display, a busy sound server): SDL's
+        // dummy driver keeps the clock, so tracks still decode and the music
+        // analysis still runs, silently.
+        std::string why = mixer.lastError();
+        if (!mixer.init(nullptr, rate, 1024, false, "dummy")) {
+            gEngine->log.print(LOG_E, "Audio: can't open the output device: %s", why.c_str());
+            return false;
+        }
+        gEngine->log.print(LOG_L, "Audio: can't open the output device (%s): playing silently", why.c_str());
     }
     gEngine->log.print(LOG_L, "Audio: output open at %d Hz", mixer.rate());
     return true;

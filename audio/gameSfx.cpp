@@ -45,6 +45,7 @@ bool CgameSfx::init(CaudioBASS* audio, const std::string& fileName) {
             s.sample = audio_->mixer.loadSample(gEngine->dataPath(file), playbacks);
             if (!s.sample) gEngine->log.print(LOG_E, "Can't load sound: %s", file.c_str());
         }
+        gEngine->loadStep();
     }
     return true;
 }

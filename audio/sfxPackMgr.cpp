@@ -54,6 +54,7 @@ bool CsfxPackMgr::parse(const char* c) {
             }
         }
         packs_.push_back(std::move(pack));
+        gEngine->loadStep();
     }
     return true;
 }

@@ -173,6 +173,12 @@ public:
     std::function<bool(const std::string& name, Cbytes& data)> cloudLoad;
     std::function<void(const std::string&)> onCodeWarning;
     std::function<void()> updateHooks;   // engine members' updates, in order
+    // Loaders call loadStep() once per item loaded; the loading screen sets
+    // the hook to count the step and keep the window drawn.
+    std::function<void()> onLoadStep;
+    void loadStep() {
+        if (onLoadStep) onLoadStep();
+    }
 
     void setPaused(bool p);
     void setScreenSize(int w, int h);

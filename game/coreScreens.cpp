@@ -3,15 +3,6 @@
 #include "engine/engine.h"
 #include "game/game.h"
 
-void CloadingSteps::enter() {
-    if (!gGame->loadResources() || !gGame->loadResourcesFinal()) {
-        gEngine->logFatal("Loading failed");
-        return;
-    }
-    gGame->setModeDirect(GM_LOADING_DONE);
-    gGame->setGameMode(GM_PRESS_START, true);
-}
-
 void ClanguageChoice::enter() {
     const int english = 1;
     gGame->language = english;

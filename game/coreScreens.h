@@ -1,20 +1,12 @@
 #pragma once
 // The screens the state machine brings with it: stand-ins for states whose
-// real screens are not written yet (so the game runs from loading to the
-// title), and ReallyExit.
+// real screens are not written yet, and ReallyExit.
 #include "engine/ui/warningOverlay.h"
 #include "game/gameModes.h"
 #include "game/screenSlot.h"
 
 // Does nothing; leaves at once.
 class CemptyScreen : public CscreenSlot {};
-
-// The Loading state's work without its picture: the remaining loading
-// phases, then the title screen behind the fade.
-class CloadingSteps : public CscreenSlot {
-public:
-    void enter() override;
-};
 
 // The language choice until its screen exists: English, the one language
 // the data folder holds, is chosen at once and the game goes on to the
@@ -38,6 +30,7 @@ class CwarningOverlaySlot : public CoverlaySlot {
 public:
     explicit CwarningOverlaySlot(CwarningOverlay& overlay) : overlay_(overlay) {}
     bool showing() const override { return overlay_.visible || overlay_.fading(); }
+    bool load() override { return overlay_.screen() || overlay_.load(); }
     void update() override { overlay_.update(); }
     void render() override { overlay_.render(); }
 

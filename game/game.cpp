@@ -1,7 +1,5 @@
 #include "game/game.h"
 
-#include <sys/utsname.h>
-
 #include <cstdlib>
 #include <new>
 
@@ -82,11 +80,9 @@ bool Cgame::init() {
     return true;
 }
 
-// The agent name a desktop browser on this system would send.
+// The agent name: a fixed desktop-browser style text naming the game.
 static std::string browserUserAgent() {
-    utsname u{};
-    std::string machine = uname(&u) == 0 ? u.machine : "x86_64";
-    return "Mozilla/5.0 (X11; Linux " + machine + ") " + gEngine->gameNameNoBlanks + "/" + gEngine->versionText;
+    return "Mozilla/5.0 (X11; Linux x86_64) " + gEngine->gameNameNoBlanks + "/" + gEngine->versionText;
 }
 
 bool Cgame::startUp() {
@@ -109,7 +105,9 @@ void Cgame::shutDown() {
 // ---- loading ----
 
 bool Cgame::loadBaseResources() {
-    // Fonts and sounds join here; then the screens the loading needs.
+    // The sound table (the loading plays its first slot), then the screens
+    // the loading needs. Fonts came with the renderer.
+    sfx.init(&gEngine->audio);
     for (int m : {GM_LOADING}) {
         if (screens_[m] && !loaded_[m]) {
             if (!screens_[m]->load()) {
@@ -128,9 +126,14 @@ bool Cgame::loadBaseResources() {
 
 bool Cgame::loadScreens() {
     bool ok = true;
-    if (!warningOverlay.screen() && !warningOverlay.load()) {
-        gEngine->log.print(LOG_E, "Can't load the warning overlay");
-        ok = false;
+    for (int id = 0; id < OVERLAY_COUNT; ++id) {
+        if (!overlays_[id] || overlayLoaded_[id]) continue;
+        if (!overlays_[id]->load()) {
+            gEngine->log.print(LOG_E, "Can't load the %s overlay", overlayName(id));
+            ok = false;
+            continue;
+        }
+        overlayLoaded_[id] = true;
     }
     for (int m = 0; m < GM_COUNT; ++m) {
         if (!screens_[m] || loaded_[m]) continue;
@@ -145,10 +148,10 @@ bool Cgame::loadScreens() {
 }
 
 bool Cgame::loadResources() {
-    // Sound packs, named colours and the UI sprite sheet load before the
-    // screens; ship properties after them.
-    sfx.init(&gEngine->audio);
+    // Sound packs and named colours before the screens, the ship properties
+    // after them; each item loaded is a step of the loading bar.
     sfxPacks.init(&gEngine->audio);
+    namedColours.load();
     radio.init();
     bool ok = loadScreens();
     if (!world.loadData()) ok = false;
@@ -173,7 +176,9 @@ bool Cgame::setScreen(int mode, CscreenSlot* screen) {
 void Cgame::setTransitionScreen(CscreenSlot* screen) { transition_ = screen; }
 
 void Cgame::setOverlay(int id, CoverlaySlot* overlay) {
-    if (id >= 0 && id < OVERLAY_COUNT) overlays_[id] = overlay;
+    if (id < 0 || id >= OVERLAY_COUNT) return;
+    overlays_[id] = overlay;
+    overlayLoaded_[id] = false;
 }
 
 bool Cgame::setGameMode(int mode, bool transition) {

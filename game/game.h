@@ -23,9 +23,14 @@
 #include "online/online.h"
 #include "game/gameModes.h"
 #include "game/gameWorld.h"
+#include "game/namedColours.h"
 #include "game/playScreen.h"
 #include "game/screenSlot.h"
+#include "screens/chinaCheck.h"
+#include "screens/confirm.h"
+#include "screens/exit.h"
 #include "screens/fadeLogo.h"
+#include "screens/loading.h"
 #include "screens/pressStart.h"
 #include "screens/signIn.h"
 #include "screens/startUp.h"
@@ -135,11 +140,20 @@ public:
     // The web service.
     Conline online;
 
+    // Colours the screens tint with, by name.
+    CnamedColours namedColours;
+
     // Play: the session and its members, and the screen of state Playing.
     CgameWorld world;
     CplayScreen playScreen{world};
 
     // Screens and overlays.
+    CloadingScreen loading;
+    CconfirmStateScreen confirmState;
+    CconfirmScreen confirm;       // the confirm overlay
+    CexitPopup exitPopup;
+    CexitScreen exitScreen;
+    CchinaCheckScreen chinaCheck;
     CreallyExitScreen reallyExit;
     CfadeScreen fadeLogo;
     CpressStartScreen pressStart;
@@ -173,6 +187,7 @@ private:
     std::array<CscreenSlot*, GM_COUNT> screens_{};
     std::array<bool, GM_COUNT> loaded_{};
     std::array<CoverlaySlot*, OVERLAY_COUNT> overlays_{};
+    std::array<bool, OVERLAY_COUNT> overlayLoaded_{};
     // Empty screens for the states whose screens are not written yet.
     std::vector<std::unique_ptr<CscreenSlot>> placeholders_;
     CwarningOverlaySlot warningSlot_{warningOverlay};

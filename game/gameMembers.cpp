@@ -7,6 +7,7 @@ void Cgame::connectMembers() {
     // Sounds the UI asks for.
     gEngine->ui.playSound = [](int slot) { gGame->sfx.play(slot, 1.0f); };
     gEngine->ui.playSoundPack = [](const char* pack) {
+        if (gGame->sfxPacks.size() == 0) return;   // not loaded yet (the loading screen's own opening)
         if (CsfxPack* p = gGame->sfxPacks.find(pack)) gGame->sfxPacks.play(p);
     };
     // Tutorials seen are kept with the settings.
@@ -88,6 +89,10 @@ void Cgame::connectMembers() {
         gGame->music.update(dt);
         gEngine->acrCloud.update();
         gGame->online.update();
+        // Analytics names the player by the progress record's client id
+        // once a profile is loaded or made.
+        if (gGame->progress.profileReady() && gEngine->analytics.clientId() != gGame->progress.clientId)
+            gEngine->analytics.setClientId(gGame->progress.clientId);
         if (gGame->saveRequested) {
             gGame->saveRequested = 0;
             gGame->saveLoad.requestSave();

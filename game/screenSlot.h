@@ -31,6 +31,8 @@ public:
     virtual ~CoverlaySlot() = default;
 
     virtual bool showing() const = 0;
+    // Once, with the screens (Cgame::loadScreens).
+    virtual bool load() { return true; }
     // Brings the overlay up (the exit pop-up on Escape); others ignore it.
     virtual void show() {}
     virtual void update() {}

@@ -18,12 +18,12 @@ void Cgame::registerScreens() {
         {GM_OPTIONS_VOLUME, nullptr},
         {GM_OPTIONS_NOTIFICATIONS, nullptr},
         {GM_SET_REZ, nullptr},
-        {GM_CONFIRM, nullptr},
+        {GM_CONFIRM, &confirmState},
         {GM_CONFIG, nullptr},
         {GM_ACHIEVEMENTS, nullptr},
         {GM_ACHIEVEMENT_MENU, nullptr},
         {GM_LANGUAGE, &languageChoice},
-        {GM_LOADING, nullptr},   // CloadingSteps until the loading screen exists
+        {GM_LOADING, &loading},
         {GM_SIGN_IN, &signIn},
         {GM_LEADERBOARD, nullptr},
         {GM_CREDITS, nullptr},
@@ -47,7 +47,7 @@ void Cgame::registerScreens() {
         {GM_FRIEND_COMPARE, nullptr},
         {GM_NEWS_FEED, nullptr},
         {GM_OPEN_MIC_SETTINGS, nullptr},
-        {GM_CHINA_CHECK, nullptr},
+        {GM_CHINA_CHECK, &chinaCheck},
         {GM_DAILY_TRACKS, nullptr},
         {GM_HANGAR, nullptr},
         {GM_MISSON_UPDATE, nullptr},
@@ -65,16 +65,13 @@ void Cgame::registerScreens() {
         {GM_SHARE_MOMENT, nullptr},
         {GM_GALLERY, nullptr},
         {GM_OPTIONS_VIRTUAL_THUMB_STICKS, nullptr},
-        {GM_EXIT, nullptr},
+        {GM_EXIT, &exitScreen},
         {GM_REALLY_EXIT, &reallyExit},
     };
     for (const auto& row : table) {
         CscreenSlot* s = row.screen;
         if (!s) {
-            if (row.mode == GM_LOADING)
-                placeholders_.push_back(std::make_unique<CloadingSteps>());
-            else
-                placeholders_.push_back(std::make_unique<CemptyScreen>());
+            placeholders_.push_back(std::make_unique<CemptyScreen>());
             s = placeholders_.back().get();
         }
         setScreen(row.mode, s);
@@ -82,5 +79,7 @@ void Cgame::registerScreens() {
     // The fade between states.
     setTransitionScreen(&fadeLogo);
 
+    setOverlay(OVERLAY_CONFIRM, &confirm);
     setOverlay(OVERLAY_WARNING, &warningSlot_);
+    setOverlay(OVERLAY_EXIT, &exitPopup);
 }

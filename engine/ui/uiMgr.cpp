@@ -42,6 +42,7 @@ Cscreen* CuiMgr::loadScreen(const std::string& fileName) {
     }
     screen->layout();
     screens_.push_back(std::move(screen));
+    gEngine->loadStep();
     return screens_.back().get();
 }
 
@@ -115,6 +116,16 @@ void CuiMgr::beginStep(const CuiInput& in, float dt) {
             action_ = a;
             return;
         }
+}
+
+void CuiMgr::swallowInput() {
+    CuiInput kept;
+    kept.device = input_.device;
+    kept.pointerX = input_.pointerX;
+    kept.pointerY = input_.pointerY;
+    kept.pointerDown = input_.pointerDown;
+    input_ = kept;
+    action_ = ACTION_NONE;
 }
 
 void CuiMgr::renderOverlays() {

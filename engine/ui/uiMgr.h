@@ -49,6 +49,9 @@ public:
     // The action taken in this step through the button bar or the devices.
     int action() const { return action_; }
     void setAction(int a) { action_ = a; }
+    // An overlay that took this step's presses: whatever is stepped after it
+    // sees none (the pointer's place and held state stay).
+    void swallowInput();
     // True while a tutorial, text entry or a modal holds the input.
     bool inputHeld() const { return held_ || modalHold > 0; }
     void renderOverlays();

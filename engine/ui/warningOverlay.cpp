@@ -27,7 +27,13 @@ void CwarningOverlay::setVisible(bool v) {
     fade_.clear();
     if (v) {
         fade_.start(EFFECT_SCALE_FROM, 0, 0.2f, 0.2f);
-        if (screen_) screen_->enterOpening();
+        // Fresh presses only. The screen underneath keeps its button bar.
+        if (screen_) {
+            screen_->layout();
+            screen_->resetHighlights();
+            screen_->entering = screen_->leaving = screen_->left = false;
+            screen_->state = 0;
+        }
     } else {
         fade_.start(EFFECT_GROW_IN, 0, 0.2f);
         fade_.hideAtEnd = true;
@@ -40,14 +46,31 @@ void CwarningOverlay::update() {
     if (fade_.finished()) fade_.clear();
     if (!visible || !screen_) return;
     screen_->update();
-    if (screen_->wasPressed(ok_) || gUi->input().action(ACTION_SELECT) || gUi->input().enter) setVisible(false);
+    // Select counts on its release, like every other press: closing on the
+    // key going down would hand its release to the screen underneath.
+    if (screen_->wasPressed(ok_) || gUi->input().action(ACTION_SELECT)) setVisible(false);
+    // The press that answers the warning is not also the screen's underneath.
+    gUi->swallowInput();
 }
 
 void CwarningOverlay::render() {
     if (!screen_ || (!visible && !fade_.running())) return;
     uiDraw::darken(0.7f);
-    float s = fade_.running() ? fade_.scale() : 1.0f;
-    for (auto& w : screen_->widgets) w->scale = s;
-    screen_->render(fade_.running() ? fade_.alpha() : 1.0f);
-    for (auto& w : screen_->widgets) w->scale = 1.0f;
+    if (!fade_.running()) {
+        screen_->render();
+        return;
+    }
+    // The fade scales the whole panel about the screen's centre.
+    const float s = fade_.scale();
+    const float cx = (float)gEngine->halfScreenWidth, cy = (float)gEngine->halfScreenHeight;
+    for (auto& w : screen_->widgets) {
+        const float x = w->x, y = w->y;
+        w->x = cx + (x - cx) * s;
+        w->y = cy + (y - cy) * s;
+        w->scale = s;
+        w->render(fade_.alpha());
+        w->x = x;
+        w->y = y;
+        w->scale = 1.0f;
+    }
 }

@@ -112,6 +112,7 @@ int parseShipDefs(const char* text, std::vector<CshipDef>& out, const std::strin
             if (def.health <= 0) def.health = 1;
             out.push_back(def);
             ++count;
+            if (gEngine) gEngine->loadStep();
             continue;
         }
         if (equalsIgnoreCase(key, "Type")) def.type = Cengine::readInt(cur);

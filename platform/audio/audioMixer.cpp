@@ -86,7 +86,7 @@ struct CaudioMixer::Cchannel {
 CaudioMixer::CaudioMixer() = default;
 CaudioMixer::~CaudioMixer() { shutdown(); }
 
-bool CaudioMixer::init(const char* deviceName, int rate, int bufferFrames, bool manual) {
+bool CaudioMixer::init(const char* deviceName, int rate, int bufferFrames, bool manual, const char* driver) {
     shutdown();
     rate_ = rate > 0 ? rate : 44100;
     manual_ = manual;
@@ -95,10 +95,13 @@ bool CaudioMixer::init(const char* deviceName, int rate, int bufferFrames, bool 
         open_ = true;
         return true;
     }
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        error_ = SDL_GetError();
-        return false;
-    }
+    // SDL reads the driver hint as its audio starts; an override outranks
+    // the SDL_AUDIODRIVER environment variable.
+    if (driver) SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver, SDL_HINT_OVERRIDE);
+    int initRc = SDL_InitSubSystem(SDL_INIT_AUDIO);
+    if (initRc != 0) error_ = SDL_GetError();
+    if (driver) SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    if (initRc != 0) return false;
     sdlInit_ = true;
     SDL_AudioSpec want{}, have{};
     want.freq = rate_;
@@ -117,6 +120,12 @@ bool CaudioMixer::init(const char* deviceName, int rate, int bufferFrames, bool 
     open_ = true;
     SDL_PauseAudioDevice(device_, 0);
     return true;
+}
+
+std::string CaudioMixer::driverName() const {
+    if (!open_ || manual_) return {};
+    const char* d = SDL_GetCurrentAudioDriver();
+    return d ? d : "";
 }
 
 void CaudioMixer::shutdown() {

@@ -51,12 +51,17 @@ public:
     CaudioMixer& operator=(const CaudioMixer&) = delete;
 
     // Opens an output device (null: the system's default). With manual set no
-    // device is opened: the owner calls mix() itself (tools and tests).
-    bool init(const char* deviceName, int rate = 44100, int bufferFrames = 1024, bool manual = false);
+    // device is opened: the owner calls mix() itself (tools and tests). A
+    // driver name picks SDL's audio driver whatever the environment says
+    // ("dummy": no sound, but the device's clock and callback run).
+    bool init(const char* deviceName, int rate = 44100, int bufferFrames = 1024, bool manual = false,
+              const char* driver = nullptr);
     void shutdown();
     bool isOpen() const { return open_; }
     int rate() const { return rate_; }
     const std::string& lastError() const { return error_; }
+    // SDL's audio driver in use, or "" when no device is open.
+    std::string driverName() const;
     static std::vector<CaudioDeviceInfo> outputDevices();
 
     // Mixes every playing channel into frames of interleaved stereo.

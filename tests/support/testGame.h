@@ -28,6 +28,8 @@ public:
 
     // The clock: real time in ms as the frame loop sees it.
     double now = 0;
+    // The loading screen's clock (see the constructor).
+    double loadingNow = 0;
     CframeLoop loop;
     // Moves real time on by ms and runs one pass of the frame loop.
     bool advance(double ms);

@@ -1,0 +1,43 @@
+#pragma once
+// The game, headless, with every screen and overlay loaded, and a player's
+// taps and clicks as one or two update steps each.
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include "support/testGame.h"
+
+class CscreensGame : public CtestGame {
+public:
+    explicit CscreensGame(bool startUp = false) : CtestGame(startUp) {
+        if (initOk() && !startUp) {
+            EXPECT_TRUE(gGame->loadScreens());
+        }
+    }
+    // Down in one step, up in the next (actions count on release).
+    void tapKey(int scanCode) {
+        keyDown(scanCode);
+        steps(1);
+        keyUp(scanCode);
+        steps(1);
+    }
+    void tapAction(int action) {
+        setAction(0, action, true);
+        steps(1);
+        setAction(0, action, false);
+        steps(1);
+    }
+    void clickAt(float x, float y) {
+        mouseMove((int)x, (int)y);
+        steps(1);
+        mouseButton(0, true);
+        steps(1);
+        mouseButton(0, false);
+        steps(1);
+    }
+    void click(const Cwidget* w) {
+        ASSERT_NE(w, nullptr);
+        clickAt(w->x, w->y);
+    }
+    // Lets running entry and leave effects finish.
+    void settle(int n = 30) { steps(n); }
+};

@@ -1,0 +1,91 @@
+#include <gtest/gtest.h>
+
+#include "online/localService/localWebService.h"
+#include "screensFixture.h"
+#include "support/localHttpServer.h"
+
+namespace {
+struct CregionFixture {
+    CscreensGame g;
+    CrecordingScreen startUp;
+    CregionFixture() {
+        gEngine->countryCode = "CN";
+        g->setScreen(GM_START_UP, &startUp);
+        g->setGameMode(GM_CHINA_CHECK);
+        g.settle();
+    }
+    // The second item with the keys, or the first as it comes.
+    void pick(int item) {
+        if (item == 1) g.tapKey(SDL_SCANCODE_DOWN);
+        g.tapAction(ACTION_SELECT);
+        g.steps(70);   // the fade to the start-up sequence
+    }
+};
+}  // namespace
+
+TEST(RegionChoice, OffersSteamOrTheWebService) {
+    CregionFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    Cmenu* menu = f.g->chinaCheck.menu();
+    ASSERT_EQ(menu->itemCount(), 2u);
+    EXPECT_EQ(menu->item(0)->getText(), gEngine->text("PlayWithSteam"));
+    EXPECT_EQ(menu->item(0)->value, 0);
+    EXPECT_EQ(menu->item(1)->getText(), gEngine->text("PlayWithAWS"));
+    EXPECT_EQ(menu->item(1)->value, 1);
+    ASSERT_EQ(gEngine->ui.buttonBar.buttons().size(), 1u);
+}
+
+TEST(RegionChoice, SteamOnlySwitchesTheWebServiceOff) {
+    CregionFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_FALSE(gEngine->webServiceOff);
+    f.pick(0);
+    EXPECT_TRUE(gEngine->webServiceOff);
+    EXPECT_EQ(f.g.mode(), GM_START_UP);
+    EXPECT_EQ(f.startUp.enters, 1);
+    EXPECT_FALSE(f.g->online.asyncChallenge.initialised);
+}
+
+TEST(RegionChoice, TheWebServiceStartsWhenItAnswers) {
+    CregionFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ClocalWebService service;
+    ASSERT_TRUE(service.start());
+    f.g->online.soap.setConfig(service.config());
+    f.pick(1);
+    EXPECT_TRUE(f.g->online.soap.isStarted());
+    EXPECT_FALSE(gEngine->webServiceOff);
+    EXPECT_TRUE(f.g.logHas("Challenge Init"));
+    EXPECT_TRUE(f.g->online.asyncChallenge.initialised);
+    EXPECT_EQ(f.g.mode(), GM_START_UP);
+    service.stop();
+}
+
+TEST(RegionChoice, FallsBackToSteamOnlyWhenTheWebServiceCantStart) {
+    CregionFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CwebServiceConfig nowhere;
+    {
+        ClocalWebService gone;   // a port that was just free: nothing answers there
+        ASSERT_TRUE(gone.start());
+        nowhere = gone.config(1);
+        gone.stop();
+    }
+    f.g->online.soap.setConfig(nowhere);
+    ClocalHttpServer collector([](const ChttpRequest&) { return ChttpResponse{}; });
+    Canalytics& hits = gEngine->analytics;
+    hits.setEndpoint(collector.url());
+    hits.setClientId("region-test");
+    hits.isSignedIn = [] { return true; };
+    f.pick(1);
+    EXPECT_FALSE(f.g->online.soap.isStarted());
+    EXPECT_TRUE(gEngine->webServiceOff);
+    EXPECT_TRUE(f.g.logHas("Running without soap 2!"));
+    EXPECT_FALSE(f.g->online.asyncChallenge.initialised);
+    EXPECT_EQ(f.g.mode(), GM_START_UP);
+    hits.sendTask().join();
+    bool event = false;
+    for (const auto& r : collector.requests())
+        if (r.body.find("&ec=noSoap2&ea=CN&el=CN&") != std::string::npos) event = true;
+    EXPECT_TRUE(event);
+}
