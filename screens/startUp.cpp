@@ -34,7 +34,6 @@ void CstartUpScreen::reset() {
     statsPending = false;
     localXp = 0;
     localLoaded_ = false;
-    versionNotice_ = false;
 }
 
 void CstartUpScreen::enter() {
@@ -67,12 +66,13 @@ bool CstartUpScreen::checkConfigVersion() {
     }
     if (config != 0 && mine >= config) return true;
 
-    // A newer game is out: say so; its OK ends this one.
-    CwarningOverlay& notice = gGame->warningOverlay;
-    notice.setTitle(gEngine->text("NewVersionTitle"));
-    notice.setMessage(gEngine->text("NotLastestVersion"));
-    notice.setVisible(true);
-    versionNotice_ = true;
+    // A newer game is out: say so. Its one choice ends this game (the
+    // state it names is ReallyExit; Init would leave the player stuck).
+    CconfirmStateScreen& confirm = gGame->confirmState;
+    confirm.setMessages();
+    confirm.setMessage(gEngine->text("NotLastestVersion"));
+    confirm.addItem(gEngine->text("OK"), GM_REALLY_EXIT);
+    gGame->setGameMode(GM_CONFIRM);
     gGame->progress.saveDirty = false;
     gGame->saveRequested = 0;
     gUi->loadingIndicator.hide();
@@ -97,14 +97,6 @@ void CstartUpScreen::update() {
     k4wSOAP& soap = gGame->online.soap;
     CthreadTask& loadTask = gGame->saveLoad.loadTask();
 
-    // The newer-version notice is up: once it is closed the game ends.
-    if (versionNotice_) {
-        if (!gGame->warningOverlay.visible) {
-            versionNotice_ = false;
-            gGame->setGameMode(GM_REALLY_EXIT);
-        }
-        return;
-    }
     // Nothing starts loading while the save is being written.
     if (gGame->saveLoad.saveTaskRunning()) return;
 

@@ -37,7 +37,8 @@ public:
     // The phase's text as shown (translated).
     std::string phaseText() const;
     // Compares the configuration's version with the game's. False when the
-    // service has a newer game: the player is told and the game then ends.
+    // service has a newer game: the Confirm state tells the player, and its
+    // OK ends the game.
     bool checkConfigVersion();
     // The number of a version text "vX.YZ" (100 X + 10 Y + Z). False when the
     // text does not have that shape.
@@ -63,5 +64,4 @@ private:
     void runPhase();
 
     bool localLoaded_ = false;     // a local save is held while the cloud one loads
-    bool versionNotice_ = false;   // the newer-version notice is showing
 };

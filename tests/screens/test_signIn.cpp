@@ -128,6 +128,7 @@ TEST_F(SignInTest, MakingAnAccountByHand) {
     g->steps(1);
     EXPECT_FALSE(gUi->textEntry.active);
     EXPECT_EQ(screen().fieldText(CsignInScreen::FIELD_EMAIL), "rookie@example.com");
+    EXPECT_FALSE(gGame->overlay(OVERLAY_EXIT)->showing());   // the Escape was the entry's
 
     // The service refuses the account: its error, and back to the choice.
     fill("Password2TextBox", "abc123");

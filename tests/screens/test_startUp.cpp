@@ -244,11 +244,15 @@ TEST_F(RoadTest, ANewerVersionOnTheServiceEndsTheGameWithoutSaving) {
     g->steps(2);
     EXPECT_TRUE(g->logHas("Config Version = 999"));
     EXPECT_TRUE(g->logHas("My Version = 100"));
-    EXPECT_TRUE(gGame->warningOverlay.visible);
-    EXPECT_EQ(gGame->mode(), GM_START_UP);
+    ASSERT_TRUE(reachMode(GM_CONFIRM, 2));
+    Cscreen* notice = gGame->confirmState.screen();
+    EXPECT_EQ(notice->findWidget("Message")->getText("TextName"), gEngine->text("NotLastestVersion"));
+    ASSERT_EQ(gGame->confirmState.menu()->itemCount(), 1u);
+    EXPECT_EQ(gGame->confirmState.menu()->items[0]->value, GM_REALLY_EXIT);
     g->steps(30);   // the notice waits for the player
     EXPECT_FALSE(g->logHas("- StartUp - load save game local"));
     EXPECT_FALSE(gGame->quit);
+    EXPECT_EQ(gGame->mode(), GM_CONFIRM);
     pressReturn();
     ASSERT_TRUE(runUntil([] { return gGame->quit; }));
     EXPECT_TRUE(g->logHas("GameMode = ReallyExit"));
@@ -269,23 +273,25 @@ TEST_F(RoadTest, VersionTexts) {
     }
 
     makeGame();
+    toTitle();
     CstartUpScreen& s = gGame->startUpSequence;
     CgameConfigRecord& config = gGame->online.gameConfig.record;
     gEngine->versionText = "v1.05";
     for (const char* current : {"v1.05", "v1.04", "v0.99", "", "v1", "garbage!"}) {
         config.versionText = current;
         EXPECT_TRUE(s.checkConfigVersion()) << current;
-        EXPECT_FALSE(gGame->warningOverlay.visible) << current;
     }
+    EXPECT_FALSE(g->logHas("GameMode = Confirm"));
     EXPECT_TRUE(g->logHas("- StartUp - unreadable version text, taken as current"));
     // A readable version 0 counts as newer, like any newer version.
     for (const char* newer : {"v1.06", "v0.00"}) {
         config.versionText = newer;
         gGame->progress.saveDirty = true;
         EXPECT_FALSE(s.checkConfigVersion()) << newer;
-        EXPECT_TRUE(gGame->warningOverlay.visible);
+        EXPECT_EQ(gGame->mode(), GM_CONFIRM);
         EXPECT_FALSE(gGame->progress.saveDirty);
-        gGame->warningOverlay.setVisible(false);
+        EXPECT_EQ(gGame->confirmState.menu()->itemCount(), 1u);   // emptied each time
+        gGame->setGameMode(GM_CREDITS);
     }
 }
 
