@@ -331,7 +331,10 @@ void CstartUpScreen::finish() {
     progress.playerName = gEngine->playerName;
     progress.steamId = gEngine->steamId;
     // The marker board is registered once a run.
-    if (gEngine->steam.leaderboards.boards.empty()) gEngine->steam.startFriendsLookup();
+    bool markerBoard = false;
+    for (const CsteamBoardRecord& b : gEngine->steam.leaderboards.boards)
+        markerBoard = markerBoard || equalsIgnoreCase(b.name, "FriendOwnsGame");
+    if (!markerBoard) gEngine->steam.startFriendsLookup();
     gEngine->analytics.sendEventNumber("UnixTime", (float)day);
     const CplayerShipDef* ship = gGame->playerShips.currentShip();
     gGame->world.party.reset(gEngine->playerName, ship ? ship->data.identifier : progress.currentShip, ship);
