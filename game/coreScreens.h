@@ -2,22 +2,20 @@
 // The screens the state machine brings with it: stand-ins for states whose
 // real screens are not written yet, and ReallyExit.
 #include "engine/ui/warningOverlay.h"
+#include "game/gameModes.h"
 #include "game/screenSlot.h"
 
 // Does nothing; leaves at once.
 class CemptyScreen : public CscreenSlot {};
 
-// The fade between states without its picture: it lasts one second of game
-// time and then lets the requested state in.
-class CtimedFade : public CscreenSlot {
+// The language choice until its screen exists: English, the one language
+// the data folder holds, is chosen at once and the game goes on to the
+// choice state.
+class ClanguageChoice : public CscreenSlot {
 public:
-    static constexpr double kLength = 1.0;
-    void enter() override { t_ = 0; }
-    void update() override;
-    bool hasLeft() const override { return t_ > kLength; }
-
-private:
-    double t_ = 0;
+    int choiceState = GM_START_UP;    // where the game goes once a language is chosen
+    int backState = GM_PRESS_START;   // where Back leads
+    void enter() override;
 };
 
 // ReallyExit: the final save and the quit flag.

@@ -45,6 +45,7 @@ bool Cgame::init() {
     connectMembers();
     // The region comes first.
     if (!gEngine->steam.init()) return false;
+    steamAchievements.registerWithSteam(gEngine->steam.achievementsMgr);
     // Analytics reports as a web client with the configured tracking id.
     gEngine->analytics.setWebMode(true);
     if (const char* tid = gEngine->gameSystem().find("GT", false)) gEngine->analytics.setTrackingId(tid);
@@ -299,6 +300,14 @@ void Cgame::endGame() {
 void Cgame::resetVideoAndLanguage() {
     video = CvideoSettings();
     language = 0;
+    // The settings file keeps them for the next start.
+    Csettings& s = saveLoad.settings;
+    s.width = video.width;
+    s.height = video.height;
+    s.fullScreen = false;
+    s.borderless = false;
+    s.language = 0;
+    s.dirty = true;
     gEngine->setLanguage(0);
     if (saveSettings) saveSettings();
     const char* text = "Screen resolution and Language reset to defaults.";

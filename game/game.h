@@ -29,7 +29,12 @@
 #include "screens/chinaCheck.h"
 #include "screens/confirm.h"
 #include "screens/exit.h"
+#include "screens/fadeLogo.h"
 #include "screens/loading.h"
+#include "screens/pressStart.h"
+#include "screens/signIn.h"
+#include "screens/startUp.h"
+#include "services/steamAchievements.h"
 
 // The display the window opens on and how. Stored with the settings.
 struct CvideoSettings {
@@ -123,6 +128,7 @@ public:
     CtrackStats trackStats;
     CsaveLoad saveLoad{progress, playerShips, achievements, trackStats};
     CplayerStatsCache statsCache;
+    CsteamAchievements steamAchievements;   // the achievements' Steam side
 
     // Music and sound.
     CsongInfoMgr songLibrary;
@@ -149,6 +155,11 @@ public:
     CexitScreen exitScreen;
     CchinaCheckScreen chinaCheck;
     CreallyExitScreen reallyExit;
+    CfadeScreen fadeLogo;
+    CpressStartScreen pressStart;
+    CstartUpScreen startUpSequence;
+    CsignInScreen signIn;
+    ClanguageChoice languageChoice;
     CwarningOverlay warningOverlay;
 
     // Hooks for the parts that join later.
@@ -179,7 +190,6 @@ private:
     std::array<bool, OVERLAY_COUNT> overlayLoaded_{};
     // Empty screens for the states whose screens are not written yet.
     std::vector<std::unique_ptr<CscreenSlot>> placeholders_;
-    std::unique_ptr<CscreenSlot> defaultFade_;
     CwarningOverlaySlot warningSlot_{warningOverlay};
 };
 

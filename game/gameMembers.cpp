@@ -33,6 +33,11 @@ void Cgame::connectMembers() {
     progress.submitBoard = [](int board, uint64_t score, const std::string& text) {
         gGame->online.leaderboards.submitBoardScore(board, score, text);
     };
+    // Loading done at start-up by Steam and Twitter keeps the loading screen going.
+    gEngine->steam.platform.loadingTick = [] { gEngine->loadStep(); };
+    gEngine->twitter.loadingTick = [] { gEngine->loadStep(); };
+    // An achievement milestone reached is unlocked on Steam.
+    achievements.award = [](const std::string& steamName) { gGame->steamAchievements.award(steamName.c_str()); };
     // Steam's view of the player.
     gEngine->steam.platform.timePlayedSeconds = [] { return (double)gGame->progress.timePlayed; };
 

@@ -11,8 +11,8 @@ void Cgame::registerScreens() {
         int mode;
         CscreenSlot* screen;
     } table[] = {
-        {GM_PRESS_START, nullptr},
-        {GM_START_UP, nullptr},
+        {GM_PRESS_START, &pressStart},
+        {GM_START_UP, &startUpSequence},
         {GM_MAIN_MENU, nullptr},
         {GM_OPTIONS, nullptr},
         {GM_OPTIONS_VOLUME, nullptr},
@@ -22,9 +22,9 @@ void Cgame::registerScreens() {
         {GM_CONFIG, nullptr},
         {GM_ACHIEVEMENTS, nullptr},
         {GM_ACHIEVEMENT_MENU, nullptr},
-        {GM_LANGUAGE, nullptr},
+        {GM_LANGUAGE, &languageChoice},
         {GM_LOADING, &loading},
-        {GM_SIGN_IN, nullptr},
+        {GM_SIGN_IN, &signIn},
         {GM_LEADERBOARD, nullptr},
         {GM_CREDITS, nullptr},
         {GM_FIND_MUSIC, nullptr},
@@ -76,9 +76,8 @@ void Cgame::registerScreens() {
         }
         setScreen(row.mode, s);
     }
-    // The fade between states (the logo fade screen when it exists).
-    defaultFade_ = std::make_unique<CtimedFade>();
-    setTransitionScreen(defaultFade_.get());
+    // The fade between states.
+    setTransitionScreen(&fadeLogo);
 
     setOverlay(OVERLAY_CONFIRM, &confirm);
     setOverlay(OVERLAY_WARNING, &warningSlot_);

@@ -2,11 +2,13 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
 #include "engine/bString.h"
 #include "engine/engine.h"
+#include "engine/resourceFile.h"
 #include "online/k4wTransport.h"
 
 using namespace k4wGen;
@@ -25,6 +27,18 @@ void k4wSOAP::joinAll() {
 
 bool k4wSOAP::loadConfig(const std::string& fileName) {
     CwebServiceConfig c;
+    // $ZORBEX_WEB_SERVICE names a settings file of the same form that points
+    // the game at another service (a local one for testing).
+    if (const char* other = getenv("ZORBEX_WEB_SERVICE"); other && *other) {
+        CresourceFile file;
+        if (file.openNarrow(other) && c.parse(file.text())) {
+            gEngine->log.print(LOG_L, "k4w: service settings from %s", other);
+            setConfig(c);
+            return true;
+        }
+        gEngine->log.print(LOG_E, "k4w: can't read the service settings in %s", other);
+        c = CwebServiceConfig();
+    }
     if (!c.load(fileName)) {
         gEngine->log.print(LOG_L, "k4w: using the built-in service settings");
         return false;

@@ -56,6 +56,8 @@ public:
 
     // Progress 0 (starting look) .. 1 (resting look).
     float progress() const;
+    // Seconds still to wait before it starts moving.
+    float delay() const { return value > 1.0f ? (value - 1.0f) / rate : 0.0f; }
     void recompute();
     void update(float dt);
 

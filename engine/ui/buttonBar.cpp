@@ -6,13 +6,16 @@
 #include "engine/ui/uiDraw.h"
 #include "engine/ui/uiMgr.h"
 
-const char* buttonIconSprite(int icon, int device) {
+const char* buttonIconSprite(int icon, int device, int padGlyphs) {
     static const char* pad[] = {"ui_xbox_A.png", "ui_xbox_B.png", "ui_xbox_X.png",
                                 "ui_xbox_Y.png", "ui_xbox_LB.png", "ui_xbox_RB.png"};
+    static const char* ps[] = {"ui_ps4_A.png", "ui_ps4_B.png", "ui_ps4_X.png",
+                               "ui_ps4_Y.png", "ui_ps4_LB.png", "ui_ps4_RB.png"};
     static const char* keys[] = {"ui_key_Enter.png", "ui_key_Esc.png", "ui_key_X.png",
                                  "ui_key_Y.png", "ui_key_Q.png", "ui_key_E.png"};
     if (icon < 0 || icon > 5) icon = 0;
-    return device == DEVICE_CONTROLLER ? pad[icon] : keys[icon];
+    if (device != DEVICE_CONTROLLER) return keys[icon];
+    return padGlyphs == CbuttonBar::PAD_GLYPHS_PLAYSTATION ? ps[icon] : pad[icon];
 }
 
 void CbuttonBar::clear() {
@@ -104,7 +107,7 @@ void CbuttonBar::render() {
         uiDraw::frame(r, 1.5f * s, Ccolour(0.3f, 0.85f, 1.0f, 0.8f * bar.fade));
         float iconSize = r.h * 0.8f;
         float ix = r.x + r.h * 0.55f, iy = r.cy();
-        uiDraw::sprite(uiDraw::findSprite(buttonIconSprite(b.icon, device)), ix, iy, iconSize, iconSize,
+        uiDraw::sprite(uiDraw::findSprite(buttonIconSprite(b.icon, device, padGlyphs)), ix, iy, iconSize, iconSize,
                        Ccolour(1, 1, 1, bar.fade));
         uiDraw::text("FontSmall", b.text, r.x + r.h + 8.0f * s, iy, s, Ccolour(1, 1, 1, bar.fade), ALIGN_LEFT, shadow);
     }

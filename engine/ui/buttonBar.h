@@ -17,6 +17,10 @@ public:
         Crect rect;   // on screen, set by layout
     };
 
+    // The controller glyphs the bar shows: the Xbox set or the PlayStation set.
+    enum EpadGlyphs { PAD_GLYPHS_XBOX = 0, PAD_GLYPHS_PLAYSTATION = 1 };
+    int padGlyphs = PAD_GLYPHS_XBOX;
+
     CbuttonBar() { bars_.emplace_back(); }
     void clear();
     void addButton(const std::string& text, int action, int icon);
@@ -44,5 +48,5 @@ private:
     std::vector<Cbar> bars_;
 };
 
-// The glyph sprite of an icon for a device kind.
-const char* buttonIconSprite(int icon, int device);
+// The glyph sprite of an icon for a device kind (controllers in a glyph set).
+const char* buttonIconSprite(int icon, int device, int padGlyphs = CbuttonBar::PAD_GLYPHS_XBOX);

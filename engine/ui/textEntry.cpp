@@ -49,8 +49,11 @@ bool CtextEntry::update(const CuiInput& in, float dt) {
     if (in.enter || in.action(ACTION_SELECT)) {
         finished = true;
         end();
-    } else if (in.escape || in.action(ACTION_BACK)) {
+    } else if (in.escape || (in.device == DEVICE_CONTROLLER && in.action(ACTION_BACK))) {
+        // On the keyboard Back is Backspace, which deletes here; Escape
+        // cancels, and is used up so it does not also bring up the exit question.
         cancelled = true;
+        if (in.escape && gEngine) gEngine->lastKey = -1;
         end();
     }
     refreshMasked();

@@ -102,11 +102,12 @@ public:
         return SOAP_OK;
     }
 
-    // The account a login and password name; a wrong pair gets result 1.
+    // The account a login and password name; a wrong pair, or any when
+    // refused, gets result 1.
     template <class Req, class Resp>
-    Caccount* account(const Req* q, Resp& r) {
+    Caccount* account(const Req* q, Resp& r, bool refused = false) {
         Caccount* a = st_.byLogin(q->login);
-        if (!a || a->password != q->password) {
+        if (!a || a->password != q->password || refused) {
             r.result = 1;
             r.errorText = "Unknown account or wrong password";
             return nullptr;
@@ -150,7 +151,7 @@ public:
     int GetAuthToken(_k4w__GetAuthToken* q, _k4w__GetAuthTokenResponse& r) override {
         pause();
         std::lock_guard<std::mutex> lock(st_.mutex);
-        Caccount* a = account(q, r);
+        Caccount* a = account(q, r, owner_.refuseTokens);
         if (!a) return SOAP_OK;
         std::string token = "tok" + std::to_string(st_.tokenSerial++) + "_" + std::to_string(a->id);
         st_.tokens[token] = a->id;

@@ -77,7 +77,8 @@ public:
     int requestCount() const { return requests_.load(); }
     bool stopping() const { return stop_.load(); }
 
-    bool refuseNewAccounts = false;   // every CreateAccount is refused
+    std::atomic<bool> refuseNewAccounts{false};   // every CreateAccount is refused
+    std::atomic<bool> refuseTokens{false};        // every GetAuthToken is refused
     std::atomic<int> delayMs{0};      // each answer waits this long first
 
     struct Cstate;   // the service's data, shared with its gSOAP class

@@ -30,13 +30,14 @@ TEST(StateMachine, StartUpRunsLoadingThenFadesToPressStart) {
     ASSERT_TRUE(g.initOk());
     EXPECT_TRUE(g.logHas("GameMode = Loading"));
     EXPECT_TRUE(g.logHas("GameMode = PressStart"));
-    // Loading is done; the fade runs for a second of game time before the title comes in.
+    // Loading is done; the fade shows for a second of game time, then leaves
+    // (a fifth of a second) before the title comes in.
     EXPECT_EQ(g.mode(), GM_LOADING_DONE);
     EXPECT_TRUE(g->transitionRunning());
     EXPECT_EQ(g->pendingMode(), GM_PRESS_START);
-    g.steps(55);
+    g.steps(58);
     EXPECT_EQ(g.mode(), GM_LOADING_DONE);
-    g.steps(10);
+    g.steps(20);
     EXPECT_EQ(g.mode(), GM_PRESS_START);
     EXPECT_FALSE(g->transitionRunning());
     EXPECT_EQ(g->pendingMode(), -1);

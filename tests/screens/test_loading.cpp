@@ -127,7 +127,7 @@ TEST(LoadingScreen, AnEmptyLibraryStartsNoTrack) {
     EXPECT_EQ(g->music.currentTrack, nullptr);
     EXPECT_TRUE(g.logHas("Loading: no track to play yet"));
     EXPECT_EQ(g->pendingMode(), GM_PRESS_START);
-    g.steps(70);
+    g.steps(80);
     EXPECT_EQ(g.mode(), GM_PRESS_START);
 }
 

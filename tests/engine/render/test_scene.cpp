@@ -109,6 +109,7 @@ TEST_F(CrenderTest, PopInWaitsHiddenForItsDelay) {
     auto fx = list.addDelayed(0.3f, nullptr, 50, 50, 0.2f);   // start value 2.5
     fx->startPopIn(5.0f);
     EXPECT_FLOAT_EQ(fx->value, 2.5f);
+    EXPECT_NEAR(fx->delay(), 0.3f, 1e-5f);
     EXPECT_FALSE(fx->visible);
     list.update(0.29f);
     EXPECT_FALSE(fx->visible);

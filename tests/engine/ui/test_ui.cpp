@@ -211,6 +211,13 @@ TEST(Ui, TextEntryTypesMasksAndCancels) {
     f.step(bs);
     f.step(bs);
     EXPECT_EQ(te.text.str(), "abc");
+    // On the keyboard Back is Backspace: it deletes and leaves the entry open.
+    CuiInput keyBack;
+    keyBack.setAction(ACTION_BACK);
+    f.step(keyBack);
+    EXPECT_TRUE(te.active);
+    EXPECT_FALSE(te.cancelled);
+    EXPECT_EQ(te.text.str(), "abc");
     CuiInput esc;
     esc.escape = true;
     f.step(esc);
@@ -226,6 +233,14 @@ TEST(Ui, TextEntryTypesMasksAndCancels) {
     EXPECT_TRUE(te.finished);
     EXPECT_FALSE(te.cancelled);
     EXPECT_EQ(te.text.str(), "pilot");
+    // A controller's Back cancels.
+    te.begin(10, "x");
+    CuiInput padBack;
+    padBack.device = DEVICE_CONTROLLER;
+    padBack.setAction(ACTION_BACK);
+    f.step(padBack);
+    EXPECT_TRUE(te.cancelled);
+    EXPECT_FALSE(te.active);
 }
 
 TEST(Ui, TutorialShownOnceAndQueued) {

@@ -1,0 +1,194 @@
+#include "screens/pressStart.h"
+
+#include <cstring>
+
+#include "engine/engine.h"
+#include "engine/ui/uiDraw.h"
+#include "game/game.h"
+
+bool CpressStartScreen::firstVisit = true;
+
+bool CpressStartScreen::load() {
+    screen_ = gUi->loadScreen("pressStart.txt");
+    if (!screen_) return false;
+    guid_ = screen_->findWidget("GUID");
+    yourId_ = screen_->findWidget("YourId");
+    options_ = screen_->findWidget("Options");
+    exit_ = screen_->findWidget("Exit");
+    resetController_ = screen_->findWidget("ResetController");
+    useMouse_ = screen_->findWidget("UseMouse");
+    mouseSprite_ = screen_->findWidget("MouseSprite");
+    useGamepad_ = screen_->findWidget("UseGamepad");
+    gamepadSprite_ = screen_->findWidget("GamepadSprite");
+    gamepadSpritePS_ = screen_->findWidget("GamepadSpritePS");
+    slash_ = screen_->findWidget("Slash");
+    screen_->enterOpening();
+    return guid_ && options_ && exit_ && resetController_;
+}
+
+void CpressStartScreen::enter() {
+    if (!screen_) return;
+    screen_->enterOpening();
+    gEngine->input.joysticks.init();
+
+    gGame->startUpSequence.reset();
+    gGame->online.friends.clear();
+    gGame->online.challengeList.clearGuids();
+
+    gEngine->platform.setArrowCursor();
+    gEngine->platform.showCursor(true);
+
+    CloginData login;
+    std::string id = loadLoginData(login) && login.present() ? CbString::format("%lld", (long long)gEngine->steamId).str()
+                                                              : std::string("--");
+    guid_->setText("TextName", id);
+    if (yourId_) yourId_->setHidden(true);
+
+    gEngine->input.inputMode = DEVICE_KEYBOARD_MOUSE;
+    if (CinputPlayer* p = gEngine->input.player(0)) p->setDevice(DEVICE_KEYBOARD_MOUSE);
+    gGame->saveLoad.applyInputMapping(CinputMappings::kKeyboard);
+
+    startEntryAnimation();
+
+    if (gGame->music.openMicRunning()) {
+        static const char* const sources[] = {"OpenMicDesktop", "OpenMicLineIn", "OpenMicMic"};
+        int source = gGame->music.captureSource;
+        const char* tag = source >= 0 && source <= 2 ? sources[source] : sources[0];
+        gUi->popups.showMessage(std::string(gEngine->text("OpenMicStarting")) + " : " + gEngine->text(tag));
+    }
+}
+
+void CpressStartScreen::startEntryAnimation() {
+    const float d = firstVisit ? kFirstVisitDelay : kLaterVisitDelay;
+    firstVisit = false;
+    struct Cstep {
+        const char* name;
+        float delay;
+    };
+    static const Cstep order[] = {{"SmileLogo", 0.0f}, {"ZRLogo", 0.2f}, {"GamePlay", 0.4f}, {"2", 0.9f},
+                                  {"10Years", 1.1f}};
+    for (const Cstep& s : order)
+        if (Cwidget* w = screen_->findWidget(s.name, false)) w->startEffect(EFFECT_ZOOM_IN, 0, nullptr, d + s.delay, 0.3f);
+    for (auto& w : screen_->widgets) {
+        bool named = false;
+        for (const Cstep& s : order) named = named || equalsIgnoreCase(w->name, s.name);
+        if (!named && !w->hidden) w->startEffect(EFFECT_ZOOM_IN, 0, nullptr, d + 1.3f, 0.3f);
+    }
+}
+
+bool CpressStartScreen::anyButtonHighlighted() const {
+    for (const Cwidget* w : {options_, exit_, resetController_})
+        if (w && w->highlighted) return true;
+    return false;
+}
+
+void CpressStartScreen::update() {
+    if (!screen_) return;
+    screen_->update();
+
+    // Escape on the title puts video and language back to their defaults and quits.
+    if (gEngine->lastKey == SDL_SCANCODE_ESCAPE) {
+        gGame->resetVideoAndLanguage();
+        gGame->endGame();
+        return;
+    }
+    if (screen_->wasPressed(options_)) {
+        gGame->setGameMode(GM_OPTIONS);
+        return;
+    }
+    if (screen_->wasPressed(exit_)) {
+        if (CoverlaySlot* popup = gGame->overlay(OVERLAY_EXIT)) popup->show();
+        return;
+    }
+    if (screen_->wasPressed(resetController_)) {
+        gGame->saveLoad.clearJoystickMappings();
+        gGame->saveLoad.saveSettings();
+        gGame->sfx.play(6, 1.0f);
+        resetController_->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0, 0.25f);
+        resetController_->effect->startScaleFrom(1.25f);
+        spawnTransitionFlash(resetController_->x, resetController_->y);
+        return;
+    }
+    if (gUi->tutorials.isShowing() || gEngine->input.inputHold || anyButtonHighlighted()) return;
+
+    Cinput& input = gEngine->input;
+    // A tap shorter than a step still counts.
+    auto down = [&input](int key) { return input.keyboard.isDown(key) || input.keyboard.wasPressed(key); };
+    if (down(SDL_SCANCODE_RETURN) || down(SDL_SCANCODE_SPACE) || input.touch.present()) {
+        input.inputMode = DEVICE_KEYBOARD_MOUSE;
+        gGame->saveLoad.applyInputMapping(CinputMappings::kKeyboard);
+        leave();
+        return;
+    }
+    int pad = input.joysticks.findJoystickWithButtonDown();
+    if (pad < 0) return;
+    std::string name = input.joysticks.getName(pad);
+    gUi->buttonBar.padGlyphs =
+        name.find("PS4") != std::string::npos ? CbuttonBar::PAD_GLYPHS_PLAYSTATION : CbuttonBar::PAD_GLYPHS_XBOX;
+    input.inputMode = DEVICE_CONTROLLER;
+    input.currentJoystick = pad;
+    if (CinputPlayer* p = input.player(0)) p->setDevice(DEVICE_CONTROLLER, pad);
+    if (!gGame->saveLoad.isInputMappingKnown(name)) {
+        gEngine->log.print(LOG_L, "Didn't find mappings for Joystick - Need to configure");
+        gGame->setGameMode(GM_CONFIG);
+        return;
+    }
+    gEngine->log.print(LOG_L, "Found mappings for Joystick");
+    gGame->saveLoad.applyInputMapping(name);
+    gEngine->platform.showCursor(false);
+    leave();
+}
+
+void CpressStartScreen::leave() {
+    k4wSOAP& soap = gGame->online.soap;
+    const char* country = gEngine->countryCode.c_str();
+    if (!gEngine->webServiceOff) {
+        // The connection that matters is the one to the web service.
+        CwebServiceConfig config = soap.config();
+        gEngine->platform.checkHost = config.host;
+        gEngine->platform.checkPort = config.port;
+        if (!gEngine->platform.checkInternet()) {
+            soap.switchOff("no connection");
+            gEngine->analytics.sendEvent("noSoap", country, nullptr);
+            gEngine->log.print(LOG_L, "Running without soap!");
+        }
+    }
+
+    bool languageChosen = gGame->saveLoad.settings.language != 0;
+    if (gEngine->countryCode != "CN") {
+        if (!gEngine->webServiceOff && !soap.isStarted()) {
+            if (soap.setGameTitle(gEngine->gameName)) {
+                gEngine->log.print(LOG_L, "Challenge Init");
+                gGame->online.asyncChallenge.init();
+            } else {
+                soap.switchOff("the client did not start");
+                gEngine->analytics.sendEvent("noSoap2", country, nullptr);
+                gEngine->log.print(LOG_L, "Running without soap 2!");
+            }
+        }
+        if (!languageChosen) {
+            gGame->languageChoice.choiceState = GM_START_UP;
+            gGame->languageChoice.backState = GM_PRESS_START;
+            gGame->setGameMode(GM_LANGUAGE);
+        } else {
+            gGame->setGameMode(GM_START_UP, true);
+        }
+        return;
+    }
+    if (languageChosen) {
+        gGame->setGameMode(GM_CHINA_CHECK);
+    } else {
+        gGame->languageChoice.choiceState = GM_CHINA_CHECK;
+        gGame->languageChoice.backState = GM_PRESS_START;
+        gGame->setGameMode(GM_LANGUAGE);
+    }
+}
+
+void CpressStartScreen::render() {
+    if (!screen_) return;
+    screen_->render();
+    std::string line = CbString::format("%s - %s - %s", gEngine->versionText.c_str(), gEngine->platformText.c_str(),
+                                        gEngine->provider.c_str()).str();
+    uiDraw::text("FontSmall", line, 35.0f, (float)gEngine->screenHeight - 15.0f, gUi->scale(),
+                 Ccolour(0.8f, 0.85f, 0.95f, 1.0f), ALIGN_LEFT, nullptr);
+}

@@ -1,0 +1,75 @@
+#pragma once
+// CsignInScreen: the SignIn state. On entry it signs in silently with the
+// player's Steam identity and, when that account does not exist yet, makes it
+// from the Steam details. The player can instead make an account by hand
+// (name, e-mail, password twice) or sign in to one (e-mail, password). On
+// success the start-up sequence runs again.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "game/screenSlot.h"
+
+class Cscreen;
+class Cwidget;
+
+class CsignInScreen : public CscreenSlot {
+public:
+    enum EsignInMode : uint32_t {
+        MODE_START = 0,
+        MODE_STEAM_CREATE = 3,
+        MODE_CREATE_ACCOUNT = 5,
+        MODE_SIGN_IN = 6,
+        MODE_STEAM_SIGN_IN = 9,
+    };
+    enum Efield { FIELD_NONE = -1, FIELD_USER_NAME = 0, FIELD_PASSWORD = 1, FIELD_PASSWORD2 = 2, FIELD_EMAIL = 3 };
+    static constexpr int kMaxEntryChars = 30;
+
+    bool load() override;
+    void enter() override;
+    void update() override;
+    void render() override;
+
+    // Shows the mode's widgets and texts (logging the mode) and makes it current.
+    void setMode(uint32_t mode);
+    uint32_t mode() const { return mode_; }
+    const std::string& fieldText(int field) const { return texts_[field < 0 || field > 3 ? 0 : field]; }
+    int entryField() const { return field_; }
+    Cscreen* screen() const { return screen_; }
+    Cwidget* widget(const char* name) const;
+
+private:
+    enum Ewidget {
+        WID_SIGN_IN, WID_CREATE_ACCOUNT, WID_USER_NAME_TITLE, WID_USER_NAME_BOX, WID_EMAIL_TITLE, WID_EMAIL_BOX,
+        WID_PASSWORD1_TITLE, WID_PASSWORD1_BOX, WID_PASSWORD2_TITLE, WID_PASSWORD2_BOX, WID_TEMP_USER_NAME_TITLE,
+        WID_TEMP_USER_NAME_BOX, WID_NEW_USER_TEXT, WID_CREATE_ACCOUNT_TEXT, WID_OR_TEXT1, WID_OR_TEXT2,
+        WID_USE_EXISTING_ACCOUNT, WID_OK, WID_COUNT
+    };
+
+    void stepSteamSignIn();
+    void stepSteamCreate();
+    void stepCreateByHand();
+    void stepSignInByHand();
+    // Account creation has ended: on to start-up, or the error and the choice.
+    void creationFinished(bool ok, const char* successLine, const char* failureLine);
+    void showServiceError(const char* messageTag);
+    void signedIn();
+    void goBack();
+    void dropAbandonedTasks();
+    void refreshOk(bool allFilled);
+
+    void beginEntry(int field);
+    void finishEntry();
+    Cwidget* boxOf(int field) const;
+    void restoreButtonBar();
+
+    Cscreen* screen_ = nullptr;
+    std::array<Cwidget*, WID_COUNT> w_{};
+    uint32_t mode_ = MODE_START;
+    int field_ = FIELD_NONE;
+    Cwidget* fieldBox_ = nullptr;
+    std::array<std::string, 4> texts_;   // by Efield
+    // A task left running by Back: its result belongs to no mode and is dropped.
+    bool signInAbandoned_ = false;
+    bool createAbandoned_ = false;
+};

@@ -1,0 +1,310 @@
+// The start-up sequence: from the title to the main menu with the web
+// service off, with the local one, and with the saves in every state.
+#include <algorithm>
+
+#include "roadFixture.h"
+
+using Lines = std::vector<std::string>;
+
+namespace {
+const Lines kOfflineRoad = {
+    "- StartUp - load login",
+    "- StartUp - load save game local",
+    "- StartUp - Load Save Successful mode=4",
+    "- StartUp - load save games - success",
+    "- StartUp - finished",
+};
+}  // namespace
+
+TEST_F(RoadTest, ServiceSwitchedOffSkipsTheOnlinePhases) {
+    makeGame("-SteamBoards");
+    writeSave(500, true);
+    storedAccount();
+    toTitle();
+    pressReturn();
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    EXPECT_EQ(lines("- StartUp - "), kOfflineRoad);
+    EXPECT_EQ(gGame->progress.xp, 500);
+    EXPECT_TRUE(gGame->startUpSequence.finished);
+    EXPECT_EQ(service.requestCount(), 0);
+    EXPECT_FALSE(g->logHas("Running without soap!"));   // nothing to check: the switch says off
+    // The language stand-in chose English on the way.
+    EXPECT_EQ(gGame->saveLoad.settings.language, 1);
+    EXPECT_EQ(gEngine->analytics.clientId(), "client-500");
+}
+
+TEST_F(RoadTest, UnreachableServiceIsSwitchedOffAtTheTitle) {
+    makeGame("", true);
+    writeSave(300, true);
+    storedAccount();
+    toTitle();
+    pressReturn();
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    EXPECT_TRUE(g->logHas("Running without soap!"));
+    EXPECT_TRUE(gEngine->webServiceOff);
+    EXPECT_EQ(lines("- StartUp - "), kOfflineRoad);
+    EXPECT_EQ(gGame->progress.xp, 300);
+}
+
+TEST_F(RoadTest, StoredLoginRunsEveryOnlinePhase) {
+    makeGame();
+    service.setUnixTime(1700000000);
+    uint64_t id = storedAccount();
+    service.addMessage(id, 1, 0, "Quillmarsh", Cbytes{1, 2, 3});
+    writeSave(700, false);   // local only: the cloud load falls back to it
+    toTitle();
+    pressReturn();
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    EXPECT_TRUE(g->logHas("Challenge Init"));
+    EXPECT_EQ(lines("- StartUp - "), (Lines{
+        "- StartUp - load login",
+        "- StartUp - load login - success",
+        "- StartUp - get Token",
+        "- StartUp - get token - success",
+        "- StartUp - getting game config",
+        "- StartUp - game config - success",
+        "- StartUp - load save game local",
+        "- StartUp - Load Save Successful mode=4",
+        "- StartUp - Now trying cloud save",
+        "- StartUp - load save game cloud",
+        "- StartUp - Load Save Successful mode=5",
+        "- StartUp - Cloud save more recent, so sticking with that",
+        "- StartUp - load save games - success",
+        "- StartUp - getting player stats",
+        "- StartUp - check messages",
+        "- StartUp - finished",
+    }));
+    EXPECT_FALSE(g->logHas("GameMode = SignIn"));
+    EXPECT_EQ(gGame->online.soap.signedIn(), 1);
+    EXPECT_EQ(gGame->online.soap.playerId(), id);
+    EXPECT_EQ(gGame->progress.xp, 700);
+    // The message was fetched (and so taken off the service).
+    EXPECT_EQ(service.numMessages(id), 0u);
+    EXPECT_TRUE(gGame->online.messages.enabled);
+    // The per-run state of the finish.
+    EXPECT_EQ(gGame->progress.dayNumber, 1700000000 / 86400);
+    EXPECT_EQ(gGame->progress.playerName, kPersona);
+    EXPECT_EQ(gGame->progress.steamId, gEngine->steamId);
+    ASSERT_FALSE(gEngine->steam.leaderboards.boards.empty());
+    EXPECT_STREQ(gEngine->steam.leaderboards.boards[0].name, "FriendOwnsGame");
+    EXPECT_EQ(gGame->online.dailyChallenge.boardBase, "24HourChall");
+    EXPECT_EQ(gGame->online.lightningChallenge.periodHours, 4);
+    EXPECT_EQ(gGame->world.party.slot(0).name, kPersona);
+    EXPECT_EQ(gGame->world.party.numJoined(), 1);
+    // The login was not touched.
+    CloginData login;
+    ASSERT_TRUE(loadLoginData(login));
+    EXPECT_EQ(login.name, "pilot@example.com");
+}
+
+TEST_F(RoadTest, LocalSaveNewerThanTheCloudIsLoadedBack) {
+    makeGame();
+    storedAccount();
+    writeSave(100, true);    // cloud and local
+    writeSave(500, false);   // then a newer local one
+    toTitle();
+    pressReturn();
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    EXPECT_TRUE(g->logHas("- StartUp - Local save more recent, so loading that back in"));
+    EXPECT_EQ(gGame->progress.xp, 500);
+    EXPECT_EQ(gGame->progress.clientId, "client-500");
+    EXPECT_TRUE(gGame->saveLoad.gameFile().cloud());   // the flag is put back
+}
+
+TEST_F(RoadTest, CloudSaveNewerThanLocalIsKept) {
+    makeGame();
+    storedAccount();
+    writeSave(500, true);
+    writeSave(100, false);
+    toTitle();
+    pressReturn();
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    EXPECT_TRUE(g->logHas("- StartUp - Cloud save more recent, so sticking with that"));
+    EXPECT_FALSE(g->logHas("- StartUp - Local save more recent, so loading that back in"));
+    EXPECT_EQ(gGame->progress.xp, 500);
+}
+
+TEST_F(RoadTest, NoSavesAtAllMakeANewProfile) {
+    makeGame();
+    storedAccount();
+    toTitle();
+    pressReturn();
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    Lines want = {
+        "- StartUp - load save game local",
+        "- StartUp - failed to load local save, trying cloud instead",
+        "- StartUp - load save game cloud",
+        "- StartUp - failed to load local and cloud save, must be new player",
+        "- StartUp - load save games - failed",
+        "- StartUp - getting player stats",
+    };
+    Lines got = lines("- StartUp - ");
+    auto first = std::find(got.begin(), got.end(), want[0]);
+    ASSERT_NE(first, got.end());
+    EXPECT_EQ(Lines(first, first + (long)std::min(want.size(), (size_t)(got.end() - first))), want);
+    EXPECT_EQ(gGame->progress.xp, 1);
+    EXPECT_EQ(gGame->progress.clientId.size(), 36u);
+    EXPECT_EQ(gEngine->analytics.clientId(), gGame->progress.clientId);
+    EXPECT_TRUE(gGame->progress.profileReady());
+    // The new profile is written.
+    ASSERT_TRUE(runUntil([this] { return fileExistsW(savePath("gamesave3")) && !gGame->saveLoad.saveTaskRunning(); }));
+}
+
+TEST_F(RoadTest, AFailedCloudLoadKeepsTheLocalSave) {
+    makeGame();
+    storedAccount();
+    writeSave(500, false);
+    toTitle();
+    pressReturn();
+    // Between the two loads the cloud becomes unreadable and the local file
+    // with it: the local save already loaded must not give way to a new profile.
+    ASSERT_TRUE(waitLog("- StartUp - Now trying cloud save"));
+    steamLocal::faults().readFails = true;
+    {
+        FILE* f = fopen(savePath("gamesave3").c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        fputs("not a save", f);
+        fclose(f);
+    }
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    EXPECT_TRUE(g->logHas("- StartUp - failed to load cloud save, keeping the local save"));
+    EXPECT_FALSE(g->logHas("- StartUp - failed to load local and cloud save, must be new player"));
+    EXPECT_EQ(gGame->progress.xp, 500);
+    EXPECT_EQ(gGame->progress.clientId, "client-500");
+    // What is written next is the player's own progress.
+    ASSERT_TRUE(runUntil([] { return !gGame->progress.saveDirty && !gGame->saveLoad.saveTaskRunning(); }));
+    gGame->progress.reset();
+    ASSERT_TRUE(gGame->saveLoad.reloadLocal());
+    EXPECT_EQ(gGame->progress.xp, 500);
+}
+
+TEST_F(RoadTest, ASaveWithTheCloudFlagClearIsNotWeighedAgainstTheCloud) {
+    makeGame();
+    storedAccount();
+    writeSave(900, true);   // a cloud save that must not be read
+    writeSave(200, false);
+    gGame->saveLoad.gameFile().setCloud(false);
+    toTitle();
+    pressReturn();
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    EXPECT_FALSE(g->logHas("- StartUp - load save game cloud"));
+    EXPECT_FALSE(g->logHas("- StartUp - Now trying cloud save"));
+    EXPECT_TRUE(g->logHas("- StartUp - getting player stats"));
+    EXPECT_EQ(gGame->progress.xp, 200);
+    EXPECT_FALSE(gGame->saveLoad.gameFile().cloud());
+}
+
+TEST_F(RoadTest, ThreeTokenFailuresSwitchTheServiceOffAndGoOn) {
+    makeGame();
+    storedAccount();
+    writeSave(400, true);
+    service.refuseTokens = true;
+    toTitle();
+    pressReturn();
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU, 30));
+    EXPECT_EQ(g->logCount("- StartUp - get token - failed"), 3);
+    EXPECT_EQ(gGame->startUpSequence.tokenFailures, 3);
+    EXPECT_TRUE(gEngine->webServiceOff);
+    // Between the failures the sign-in screen made the Steam account and
+    // then signed in with it.
+    EXPECT_EQ(g->logCount("GameMode = SignIn"), 2);
+    EXPECT_TRUE(g->logHas("Steam Auto Create Account: Success"));
+    EXPECT_TRUE(g->logHas("Steam Sign In: Success!"));
+    EXPECT_FALSE(g->logHas("- StartUp - getting game config"));
+    EXPECT_EQ(gGame->progress.xp, 400);
+}
+
+TEST_F(RoadTest, AFailedConfigurationSwitchesTheServiceOffAndGoesOn) {
+    makeGame();
+    storedAccount();
+    writeSave(250, true);
+    toTitle();
+    pressReturn();
+    ASSERT_TRUE(waitLog("- StartUp - get token - success"));
+    service.expireTokens();
+    service.refuseTokens = true;
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    EXPECT_TRUE(g->logHas("- StartUp - game config - failed"));
+    EXPECT_TRUE(gEngine->webServiceOff);
+    EXPECT_FALSE(gGame->quit);
+    EXPECT_FALSE(g->logHas("- StartUp - getting player stats"));
+    EXPECT_EQ(gGame->progress.xp, 250);
+}
+
+TEST_F(RoadTest, ANewerVersionOnTheServiceEndsTheGameWithoutSaving) {
+    makeGame();
+    storedAccount();
+    writeSave(600, true);
+    Cbytes before;
+    ASSERT_TRUE(readFile(savePath("gamesave3"), before));
+    service.setGameConfig(60.0f, "v9.99");
+    toTitle();
+    pressReturn();
+    ASSERT_TRUE(waitLog("- StartUp - game config - success"));
+    g->steps(2);
+    EXPECT_TRUE(g->logHas("Config Version = 999"));
+    EXPECT_TRUE(g->logHas("My Version = 100"));
+    ASSERT_TRUE(reachMode(GM_CONFIRM, 2));
+    Cscreen* notice = gGame->confirmState.screen();
+    EXPECT_EQ(notice->findWidget("Message")->getText("TextName"), gEngine->text("NotLastestVersion"));
+    ASSERT_EQ(gGame->confirmState.menu()->itemCount(), 1u);
+    EXPECT_EQ(gGame->confirmState.menu()->items[0]->value, GM_REALLY_EXIT);
+    g->steps(30);   // the notice waits for the player
+    EXPECT_FALSE(g->logHas("- StartUp - load save game local"));
+    EXPECT_FALSE(gGame->quit);
+    EXPECT_EQ(gGame->mode(), GM_CONFIRM);
+    pressReturn();
+    ASSERT_TRUE(runUntil([] { return gGame->quit; }));
+    EXPECT_TRUE(g->logHas("GameMode = ReallyExit"));
+    Cbytes after;
+    ASSERT_TRUE(readFile(savePath("gamesave3"), after));
+    EXPECT_EQ(after, before);
+}
+
+TEST_F(RoadTest, VersionTexts) {
+    int n = -1;
+    EXPECT_TRUE(CstartUpScreen::readVersionNumber("v1.23", n));
+    EXPECT_EQ(n, 123);
+    EXPECT_TRUE(CstartUpScreen::readVersionNumber("v0.00", n));
+    EXPECT_EQ(n, 0);
+    for (const char* bad : {"", "v1", "v1.2", "vX.YZ", "1.23"}) {
+        EXPECT_FALSE(CstartUpScreen::readVersionNumber(bad, n)) << bad;
+        EXPECT_EQ(n, 0);
+    }
+
+    makeGame();
+    toTitle();
+    CstartUpScreen& s = gGame->startUpSequence;
+    CgameConfigRecord& config = gGame->online.gameConfig.record;
+    gEngine->versionText = "v1.05";
+    for (const char* current : {"v1.05", "v1.04", "v0.99", "", "v1", "garbage!"}) {
+        config.versionText = current;
+        EXPECT_TRUE(s.checkConfigVersion()) << current;
+    }
+    EXPECT_FALSE(g->logHas("GameMode = Confirm"));
+    EXPECT_TRUE(g->logHas("- StartUp - unreadable version text, taken as current"));
+    // A readable version 0 counts as newer, like any newer version.
+    for (const char* newer : {"v1.06", "v0.00"}) {
+        config.versionText = newer;
+        gGame->progress.saveDirty = true;
+        EXPECT_FALSE(s.checkConfigVersion()) << newer;
+        EXPECT_EQ(gGame->mode(), GM_CONFIRM);
+        EXPECT_FALSE(gGame->progress.saveDirty);
+        EXPECT_EQ(gGame->confirmState.menu()->itemCount(), 1u);   // emptied each time
+        gGame->setGameMode(GM_CREDITS);
+    }
+}
+
+TEST_F(RoadTest, PhaseTextNamesThePhase) {
+    makeGame();
+    CstartUpScreen& s = gGame->startUpSequence;
+    s.phase = CstartUpScreen::PHASE_TOKEN;
+    EXPECT_EQ(s.phaseText(), "Signing in");
+    s.phase = CstartUpScreen::PHASE_STATS;
+    gGame->statsCache.queuePlayer(42);
+    EXPECT_EQ(s.phaseText(), "Fetching your statistics (1)");
+    s.phase = 12;
+    EXPECT_EQ(s.phaseText(), "--");
+    s.phase = CstartUpScreen::PHASE_FINISHED;
+    EXPECT_EQ(s.phaseText(), "Ready");
+}

@@ -1,0 +1,167 @@
+// The logo fade and the title screen.
+#include "roadFixture.h"
+
+class TitleTest : public RoadTest {
+protected:
+    void SetUp() override {
+        RoadTest::SetUp();
+        CpressStartScreen::firstVisit = true;
+    }
+    Cwidget* w(const char* name) { return gGame->pressStart.screen()->findWidget(name); }
+};
+
+TEST(FadeLogo, CoverFadesInHoldsAndFadesOut) {
+    EXPECT_FLOAT_EQ(CfadeScreen::coverAlpha(0.0f), 0.0f);
+    EXPECT_NEAR(CfadeScreen::coverAlpha(0.05f), 0.5f, 1e-5);
+    EXPECT_FLOAT_EQ(CfadeScreen::coverAlpha(0.1f), 1.0f);
+    EXPECT_FLOAT_EQ(CfadeScreen::coverAlpha(1.1f), 1.0f);
+    EXPECT_NEAR(CfadeScreen::coverAlpha(1.15f), 0.5f, 1e-4);
+    EXPECT_FLOAT_EQ(CfadeScreen::coverAlpha(1.3f), 0.0f);
+}
+
+TEST_F(TitleTest, TheFadeZoomsTheLogoInAndLeavesAfterASecond) {
+    makeGame("-SteamBoards");
+    toTitle();
+    std::vector<std::string> packs;
+    gUi->playSoundPack = [&packs](const char* pack) { packs.push_back(pack); };
+    CfadeScreen& fade = gGame->fadeLogo;
+
+    ASSERT_TRUE(gGame->setGameMode(GM_CREDITS, true));
+    EXPECT_EQ(fade.t, 0.0f);
+    ASSERT_GE(packs.size(), 1u);
+    EXPECT_EQ(packs.back(), "LogoSwoosh");
+    g->steps(30);
+    EXPECT_EQ(packs.back(), "LogoThud");   // as the zoom settles
+    EXPECT_GT(gEngine->particles.countActive(), 0);
+    EXPECT_FALSE(fade.leaving());
+    EXPECT_EQ(gGame->mode(), GM_PRESS_START);
+    g->steps(32);
+    EXPECT_TRUE(fade.leaving());
+    EXPECT_FALSE(fade.hasLeft());
+    ASSERT_TRUE(reachMode(GM_CREDITS, 2));
+    EXPECT_GT(fade.t, 1.0f);
+    EXPECT_LT(fade.t, 1.4f);
+}
+
+TEST_F(TitleTest, EnterShowsTheIdAndAnimatesSoonerOnTheSecondVisit) {
+    makeGame("-SteamBoards");
+    toTitle();
+    EXPECT_EQ(w("GUID")->getText("TextName"), "--");
+    EXPECT_TRUE(w("YourId")->hidden);
+    EXPECT_FALSE(CpressStartScreen::firstVisit);
+    // The first visit waited 1.5 s before the first mark came in; the rest
+    // follow in order.
+    ASSERT_TRUE(gGame->setGameMode(GM_CREDITS));
+    writeLogin("pilot@example.com", "hunter2");
+    ASSERT_TRUE(gGame->setGameMode(GM_PRESS_START));
+    EXPECT_EQ(w("GUID")->getText("TextName"), std::to_string((long long)gEngine->steamId));
+    EXPECT_NEAR(w("SmileLogo")->effect->delay(), 0.1f, 1e-4);
+    EXPECT_NEAR(w("ZRLogo")->effect->delay(), 0.3f, 1e-4);
+    EXPECT_NEAR(w("10Years")->effect->delay(), 1.2f, 1e-4);
+    EXPECT_NEAR(w("Options")->effect->delay(), 1.4f, 1e-4);
+    EXPECT_EQ(w("GamePlay")->effect->type, EFFECT_ZOOM_IN);
+}
+
+TEST_F(TitleTest, FirstVisitWaitsLonger) {
+    makeGame("-SteamBoards");
+    ASSERT_TRUE(gGame->startUp());
+    ASSERT_TRUE(runUntil([] { return gGame->mode() == GM_PRESS_START; }));
+    // Entered on the step the fade ended: the delay has hardly run.
+    EXPECT_GT(w("SmileLogo")->effect->delay(), 1.45f);
+}
+
+TEST_F(TitleTest, EscapeResetsVideoAndLanguageAndQuitsKeepingTheSave) {
+    makeGame("-SteamBoards");
+    writeSave(800, true);
+    Csettings& s = gGame->saveLoad.settings;
+    s.width = 1920;
+    s.height = 1080;
+    s.fullScreen = true;
+    s.language = 1;
+    ASSERT_TRUE(gGame->saveLoad.saveSettings());
+    Cbytes before;
+    ASSERT_TRUE(readFile(savePath("gamesave3"), before));
+    toTitle();
+    tapKey(SDL_SCANCODE_ESCAPE);
+    EXPECT_TRUE(gGame->quit);
+    EXPECT_TRUE(g->logHas("Screen resolution and Language reset to defaults."));
+    EXPECT_TRUE(g->logHas("Game save not written: no profile loaded or made yet"));
+    Cbytes after;
+    ASSERT_TRUE(readFile(savePath("gamesave3"), after));
+    EXPECT_EQ(after, before);
+    // The settings file holds the defaults for the next start.
+    Csettings& live = gGame->saveLoad.settings;
+    live.width = 1;
+    ASSERT_TRUE(gGame->saveLoad.loadSettings());
+    EXPECT_EQ(live.width, 1280);
+    EXPECT_EQ(live.height, 720);
+    EXPECT_FALSE(live.fullScreen);
+    EXPECT_EQ(live.language, 0);
+}
+
+TEST_F(TitleTest, AGamepadWithoutMappingsGoesToConfigurationWithItsGlyphs) {
+    makeGame("-SteamBoards");
+    int pad = g->attachPad("PS4 Controller");
+    toTitle();
+    ASSERT_GE(g->padSlot(pad), 0);
+    g->padButton(pad, 0, true);
+    g->steps(2);
+    g->padButton(pad, 0, false);
+    ASSERT_TRUE(reachMode(GM_CONFIG, 2));
+    EXPECT_TRUE(g->logHas("Didn't find mappings for Joystick - Need to configure"));
+    EXPECT_EQ(gUi->buttonBar.padGlyphs, CbuttonBar::PAD_GLYPHS_PLAYSTATION);
+    EXPECT_EQ(gEngine->input.inputMode, DEVICE_CONTROLLER);
+    EXPECT_EQ(gEngine->input.player(0)->device, DEVICE_CONTROLLER);
+    EXPECT_EQ(gEngine->input.player(0)->joystick, g->padSlot(pad));
+    EXPECT_FALSE(g->logHas("GameMode = StartUp"));
+}
+
+TEST_F(TitleTest, AGamepadWithMappingsStartsWithXboxGlyphs) {
+    makeGame("-SteamBoards");
+    int pad = g->attachPad("Generic Pad");
+    ASSERT_TRUE(gEngine->input.mappings.store({"Generic Pad", {CactionBinding::forJoyButton(ACTION_SELECT, 3)}}));
+    toTitle();
+    g->padButton(pad, 1, true);
+    g->steps(2);
+    g->padButton(pad, 1, false);
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    EXPECT_TRUE(g->logHas("Found mappings for Joystick"));
+    EXPECT_EQ(gUi->buttonBar.padGlyphs, CbuttonBar::PAD_GLYPHS_XBOX);
+    EXPECT_FALSE(gEngine->platform.cursorShown());
+    // The stored mapping is the player's: Select on button 3 alone.
+    const CactionBinding* b = gEngine->input.player(0)->findBinding(ACTION_SELECT);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->joyButton, 3);
+    EXPECT_EQ(gEngine->input.player(0)->bindings.size(), 1u);
+}
+
+TEST_F(TitleTest, ReturnOnAHighlightedButtonPressesItInsteadOfStarting) {
+    makeGame("-SteamBoards");
+    toTitle();
+    g->steps(200);   // the buttons have come in
+    Cwidget* options = w("Options");
+    g->mouseMove((int)options->x, (int)options->y);
+    g->steps(2);
+    ASSERT_TRUE(options->highlighted);
+    pressReturn();
+    ASSERT_TRUE(reachMode(GM_OPTIONS, 2));
+    EXPECT_FALSE(g->logHas("GameMode = StartUp"));
+}
+
+TEST_F(TitleTest, ResetControllersKeepsOnlyTheKeyboard) {
+    makeGame("-SteamBoards");
+    CactionBinding b = CactionBinding::forKey(ACTION_SELECT, SDL_SCANCODE_RETURN);
+    ASSERT_TRUE(gEngine->input.mappings.store({"Keyboard", {b}}));
+    b.joyButtonFlag = 1;
+    ASSERT_TRUE(gEngine->input.mappings.store({"Some Pad", {b}}));
+    toTitle();
+    g->steps(200);
+    click(w("ResetController"));
+    EXPECT_FALSE(gGame->saveLoad.isInputMappingKnown("Some Pad"));
+    EXPECT_TRUE(gGame->saveLoad.isInputMappingKnown("Keyboard"));
+    EXPECT_EQ(gGame->mode(), GM_PRESS_START);
+    // Saved at once.
+    gEngine->input.mappings.store({"Some Pad", {b}});
+    ASSERT_TRUE(gGame->saveLoad.loadSettings());
+    EXPECT_FALSE(gGame->saveLoad.isInputMappingKnown("Some Pad"));
+}
