@@ -11,11 +11,25 @@ const char* buttonIconSprite(int icon, int device, int padGlyphs) {
                                 "ui_xbox_Y.png", "ui_xbox_LB.png", "ui_xbox_RB.png"};
     static const char* ps[] = {"ui_ps4_A.png", "ui_ps4_B.png", "ui_ps4_X.png",
                                "ui_ps4_Y.png", "ui_ps4_LB.png", "ui_ps4_RB.png"};
-    static const char* keys[] = {"ui_key_Enter.png", "ui_key_Esc.png", "ui_key_X.png",
-                                 "ui_key_Y.png", "ui_key_Q.png", "ui_key_E.png"};
+    // The keys of the default keyboard bindings.
+    static const char* keys[] = {"ui_key_Enter.png", "ui_key_Backspace.png", "ui_key_X.png",
+                                 "ui_key_Y.png", "ui_key_3.png", "ui_key_4.png"};
     if (icon < 0 || icon > 5) icon = 0;
     if (device != DEVICE_CONTROLLER) return keys[icon];
     return padGlyphs == CbuttonBar::PAD_GLYPHS_PLAYSTATION ? ps[icon] : pad[icon];
+}
+
+// The key glyph of the key the first player has bound to an action, or null
+// when it is no key or there is no glyph for it.
+static Csprite* boundKeyGlyph(int action) {
+    const CinputPlayer* p = gEngine->input.player(0);
+    const CactionBinding* b = p ? p->findBinding(action) : nullptr;
+    if (!b || !b->keyFlag || !gEngine->renderer.isReady()) return nullptr;
+    std::string name = SDL_GetScancodeName((SDL_Scancode)b->key);
+    if (name == "Return") name = "Enter";
+    else if (name == "Escape") name = "Esc";
+    if (name.empty()) return nullptr;
+    return gEngine->sprites.findSprite("ui_key_" + name + ".png", false);
 }
 
 void CbuttonBar::clear() {
@@ -107,7 +121,9 @@ void CbuttonBar::render() {
         uiDraw::frame(r, 1.5f * s, Ccolour(0.3f, 0.85f, 1.0f, 0.8f * bar.fade));
         float iconSize = r.h * 0.8f;
         float ix = r.x + r.h * 0.55f, iy = r.cy();
-        uiDraw::sprite(uiDraw::findSprite(buttonIconSprite(b.icon, device, padGlyphs)), ix, iy, iconSize, iconSize,
+        Csprite* glyph = device == DEVICE_CONTROLLER ? nullptr : boundKeyGlyph(b.action);
+        if (!glyph) glyph = uiDraw::findSprite(buttonIconSprite(b.icon, device, padGlyphs));
+        uiDraw::sprite(glyph, ix, iy, iconSize, iconSize,
                        Ccolour(1, 1, 1, bar.fade));
         uiDraw::text("FontSmall", b.text, r.x + r.h + 8.0f * s, iy, s, Ccolour(1, 1, 1, bar.fade), ALIGN_LEFT, shadow);
     }
