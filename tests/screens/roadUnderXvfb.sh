@@ -65,9 +65,9 @@ field() {
     sleep 0.3
 }
 
-# Each answer of the service takes 0.7 s, so the silent sign-in is still
+# Each answer of the service takes 1.5 s, so the silent sign-in is still
 # running when Back is pressed.
-"$tool" "$work/webService.txt" 700 > "$work/service.log" 2>&1 &
+"$tool" "$work/webService.txt" 1500 > "$work/service.log" 2>&1 &
 spid=$!
 for _ in $(seq 50); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
 [ -s "$work/webService.txt" ] || fail "the local service did not start"
