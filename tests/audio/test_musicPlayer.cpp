@@ -11,7 +11,6 @@
 #include "engine/resourceFile.h"
 #include "support/audioTestFiles.h"
 #include "support/localHttpServer.h"
-#include "support/localHttpServer.h"
 #include "support/testEngine.h"
 
 namespace {
