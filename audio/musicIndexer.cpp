@@ -178,7 +178,8 @@ int CmusicIndexer::runSlice(double budgetMs, int minSteps) {
     while (running_) {
         step();
         ++steps;
-        if (steps >= minSteps && nowMs() - began >= budgetMs) break;
+        double elapsed = nowMs() - began;
+        if (steps >= minSteps && elapsed >= budgetMs) break;
     }
     return steps;
 }

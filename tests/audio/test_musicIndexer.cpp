@@ -60,7 +60,7 @@ std::vector<std::string> libraryPaths(const CsongInfoMgr& lib) {
 //   a/sub/deep.flac              a long track two levels down
 //   .hidden/secret.flac          never walked
 //   short.ogg                    rejected (10 s)
-//   broken.mp3                   no audio: its tags can't be read
+//   broken.ogg                   no audio: its tags can't be read
 //   notes.txt                    not music
 //   loop -> root                 a link back up: not followed
 std::string makeTree() {
@@ -71,7 +71,7 @@ std::string makeTree() {
     copyTagged(t.longTrack, root + "/a/sub/deep.flac", "Deep");
     copyTagged(t.longTrack, root + "/.hidden/secret.flac", "Secret");
     copyTagged(t.shortTrack, root + "/short.ogg", "Short");
-    std::ofstream(root + "/broken.mp3") << "not audio at all";
+    std::ofstream(root + "/broken.ogg") << "not audio at all";
     std::ofstream(root + "/notes.txt") << "hello";
     fs::create_directory_symlink(root, root + "/loop");
     return root;
@@ -90,7 +90,7 @@ TEST(MusicIndexer, ListingIsSortedSkipsHiddenFoldersAndLinksAndKeepsOnlyMusic) {
     for (const auto& e : list) got.push_back({e.kind, e.name});
     std::vector<std::pair<uint32_t, std::string>> want = {
         {ENTRY_SKIPPED, ".."},    {ENTRY_SKIPPED, ".hidden"}, {ENTRY_FOLDER, "a"},     {ENTRY_FOLDER, "B Side"},
-        {ENTRY_AUDIO, "broken.mp3"}, {ENTRY_SKIPPED, "loop"},  {ENTRY_AUDIO, "short.ogg"}};
+        {ENTRY_AUDIO, "broken.ogg"}, {ENTRY_SKIPPED, "loop"},  {ENTRY_AUDIO, "short.ogg"}};
     EXPECT_EQ(got, want);
     EXPECT_TRUE(CmusicIndexer::listFolder(root + "/no such folder").empty());
     removeFolderTree(root);
@@ -125,7 +125,7 @@ TEST(MusicIndexer, WalkAddsLongTracksDepthFirstAndLogsEveryStep) {
         "Found Track: " + root + "/B Side/02.flac",
         "Index: Last track filesId=3, dep=1",
         "Up a folder: " + root,
-        "Failed to get tags: " + root + "/broken.mp3",
+        "Failed to get tags: " + root + "/broken.ogg",
         "Rejected Track (too long/short): " + root + "/short.ogg",
         "Index: Last track filesId=7, dep=0",
         "Index: Finished",
