@@ -5,9 +5,6 @@
 // the same files' tags with TagLib alone in the same run.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
-#include <taglib/audioproperties.h>
-#include <taglib/fileref.h>
-#include <taglib/tag.h>
 
 #include <algorithm>
 #include <chrono>
@@ -17,6 +14,7 @@
 
 #include "audio/musicIndexer.h"
 #include "audio/songInfoMgr.h"
+#include "benchmarks/benchSupport.h"
 #include "engine/engine.h"
 #include "tools/audiogen/lib/encoder.h"
 #include "tools/audiogen/lib/synth.h"
@@ -72,24 +70,6 @@ Ccollection& collection() {
     return c;
 }
 
-// An engine that logs to a file as the game does.
-struct CbenchEngine {
-    std::string save;
-    CbenchEngine() {
-        char templ[] = "/tmp/zx_bench_save_XXXXXX";
-        save = mkdtemp(templ) ? templ : "/tmp";
-        Cengine::create();
-        gEngine->log.echoToSdl = false;
-        gEngine->setSaveFolder(save);
-        gEngine->log.open(save + "/debug.txt", "bench");
-    }
-    ~CbenchEngine() {
-        Cengine::destroy();
-        std::error_code ec;
-        std::filesystem::remove_all(save, ec);
-    }
-};
-
 double nowMs() {
     using namespace std::chrono;
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
@@ -101,7 +81,7 @@ void BM_IndexingWalk(benchmark::State& state) {
         state.SkipWithError("could not make the test files");
         return;
     }
-    CbenchEngine eng;
+    CbenchEngine eng(true);
     double longestFrame = 0;
     int frames = 0, found = 0;
     for (auto _ : state) {
@@ -132,18 +112,7 @@ void BM_TagLibAlone(benchmark::State& state) {
     }
     size_t read = 0;
     for (auto _ : state) {
-        for (const auto& f : c.files) {
-            TagLib::FileRef ref(f.c_str(), true, TagLib::AudioProperties::Fast);
-            if (ref.isNull() || !ref.tag()) continue;
-            std::string title = ref.tag()->title().to8Bit(true);
-            std::string artist = ref.tag()->artist().to8Bit(true);
-            std::string album = ref.tag()->album().to8Bit(true);
-            std::string genre = ref.tag()->genre().to8Bit(true);
-            unsigned track = ref.tag()->track();
-            int ms = ref.audioProperties() ? ref.audioProperties()->lengthInMilliseconds() : 0;
-            benchmark::DoNotOptimize(title.size() + artist.size() + album.size() + genre.size() + track + (unsigned)ms);
-            ++read;
-        }
+        read += readTagsWithTagLib(c.files);
     }
     state.counters["files_per_second"] =
         benchmark::Counter((double)c.files.size(), benchmark::Counter::kIsIterationInvariantRate);
