@@ -1,9 +1,10 @@
-# Zorbex: `make run` builds and starts the game, `make test` builds and runs every test.
+# Zorbex: `make run` builds and starts the game, `make test` builds and runs every test,
+# `make fuzz` builds the fuzz targets with clang and runs each for FUZZ_SECONDS.
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 TEST_DIR ?= build-test
 
-.PHONY: run build test deps bench clean
+.PHONY: run game build test deps bench fuzz clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -12,7 +13,12 @@ build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZX_SANITIZE=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# The game alone: no test or benchmark is built for a run.
+game: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZX_SANITIZE=OFF
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target zorbex
+
+run: game
 	cd $(BUILD_DIR) && ./zorbex $(ARGS)
 
 test: deps

@@ -30,6 +30,25 @@ bool isHeadlessDriver(const char* driver) {
 
 Cplatform::~Cplatform() { shutDown(); }
 
+bool Cplatform::checkDisplay(std::string& why) {
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (asked && *asked) return true;
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        why = std::string("no display could be opened (") + SDL_GetError() + ")";
+        return false;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    bool headless = isHeadlessDriver(driver);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (headless) {
+        why = "no display found: start the game from a desktop session (DISPLAY or WAYLAND_DISPLAY is unset or "
+              "does not answer)";
+        return false;
+    }
+    return true;
+}
+
 bool Cplatform::startUp() {
     if (started_) return true;
     // Our own handlers turn SIGINT and SIGTERM into a quit request.

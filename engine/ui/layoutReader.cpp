@@ -1,5 +1,6 @@
 #include "engine/ui/layoutReader.h"
 
+#include <climits>
 #include <cstdlib>
 
 #include "engine/engine.h"
@@ -24,16 +25,37 @@ bool parseHexColour(const std::string& s, Ccolour& c) {
 
 bool ClayoutReader::next(std::string& tok) { return Cengine::readToken(tok, cursor_); }
 
-float ClayoutReader::number() {
+double ClayoutReader::numberIn(double lo, double hi) {
     std::string t;
     if (!next(t)) {
         problem("number expected at the end of the file");
         return 0;
     }
     char* end = nullptr;
-    float v = strtof(t.c_str(), &end);
-    if (end == t.c_str()) problem("number expected, found '" + t + "'");
+    double v = strtod(t.c_str(), &end);
+    if (end == t.c_str()) {
+        problem("number expected, found '" + t + "'");
+        return 0;
+    }
+    // Out of range (infinities and NaN too) is refused: a value that does not
+    // fit its field would be undefined once converted.
+    if (!(v >= lo && v <= hi)) {
+        problem("line " + std::to_string(lineNumber()) + ": value '" + t + "' out of range");
+        return 0;
+    }
     return v;
+}
+
+float ClayoutReader::number() { return (float)numberIn(-kMaxFloat, kMaxFloat); }
+
+int ClayoutReader::intNumber() { return (int)numberIn(INT_MIN, INT_MAX); }
+
+int64_t ClayoutReader::bigNumber() { return (int64_t)numberIn(-kMaxExactInteger, kMaxExactInteger); }
+
+int ClayoutReader::lineNumber() const {
+    int line = 1;
+    for (const char* p = text_; p && p < cursor_ && *p; ++p) line += *p == '\n';
+    return line;
 }
 
 void ClayoutReader::problem(const std::string& what) {
@@ -69,6 +91,7 @@ bool ClayoutReader::readColour(Ccolour& c) {
 
 bool ClayoutReader::read(const char* text) {
     cursor_ = text;
+    text_ = text;
     std::string tok, name;
     while (next(tok)) {
         if (tok == "EndFile") return true;
@@ -163,13 +186,13 @@ bool ClayoutReader::readWidgetBody(Cwidget& w, const char* endWord) {
             w.background = ui_.findBackgroundStyle(arg, false);
             if (!w.background) problem("can't find background style " + arg);
         } else if (tok == "Value") {
-            w.value = (int64_t)number();
+            w.value = bigNumber();
         } else if (tok == "Float") {
             w.floatValue = number();
         } else if (tok == "Scale") {
             w.scale = number();
         } else if (tok == "Sound") {
-            w.soundSlot = (int)number();
+            w.soundSlot = intNumber();
         } else if (tok == "Text") {
             next(arg);
             if (!readGadget(w, GADGET_TEXT, arg, "EndText")) return false;
@@ -284,7 +307,7 @@ bool ClayoutReader::readMenu(Cmenu& m) {
         } else if (tok == "Item") {
             // Item <tag> <value>: a fixed item of the layout.
             next(arg);
-            int64_t value = (int64_t)number();
+            int64_t value = bigNumber();
             CwidgetPtr w = ui_.createWidget(m.itemTemplate);
             if (!w) continue;
             w->name = arg;
