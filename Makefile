@@ -3,6 +3,8 @@
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 TEST_DIR ?= build-test
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 30
 
 .PHONY: run game build test deps bench fuzz clean
 
@@ -26,8 +28,16 @@ test: deps
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
+# The fuzz targets, built with clang, each run for FUZZ_SECONDS (not part of `make test`).
+fuzz:
+	@bash scripts/install-deps.sh fuzz
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DZX_SANITIZE=ON -DZX_FUZZ=ON -DZX_TESTS=OFF -DZX_BENCHMARKS=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target zx_fuzz
+	bash tests/fuzz/runFuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 bench: build
 	cd $(BUILD_DIR) && for b in bench_*; do [ -x "$$b" ] && ./$$b; done; true
 
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_DIR)
+	rm -rf $(BUILD_DIR) $(TEST_DIR) $(FUZZ_DIR)

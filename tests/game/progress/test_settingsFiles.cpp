@@ -372,17 +372,17 @@ TEST(Settings, UnwritableFileIsRetriedWithGrowingWaits) {
         for (const auto& l : gEngine->log.recentLines()) n += l.text.rfind("Settings not saved: ", 0) == 0;
         return n;
     };
-    for (int frame = 0; frame < 120; ++frame, now += 1000.0 / 60.0) w.save.update();
+    for (int frame = 0; frame < 120; ++frame, now += 16) w.save.update();
     EXPECT_EQ(failureLines(), 1);
     EXPECT_TRUE(w.save.settingsSaveFailing());
     EXPECT_TRUE(w.save.settings.dirty);
 
     // Attempts so far at 0 and 1 s; the next waits 2 s, so not before 3 s.
     std::filesystem::remove(blocker);
-    for (; now < 2990; now += 1000.0 / 60.0) w.save.update();
+    for (; now < 2990; now += 16) w.save.update();
     EXPECT_TRUE(w.save.settings.dirty);
     EXPECT_FALSE(fileThere("settings2"));
-    for (; now < 3020; now += 1000.0 / 60.0) w.save.update();
+    for (; now < 3030; now += 16) w.save.update();
     EXPECT_FALSE(w.save.settings.dirty);
     EXPECT_FALSE(w.save.settingsSaveFailing());
     EXPECT_TRUE(gEngine->log.contains("Settings saved after earlier failures"));
