@@ -27,9 +27,7 @@ void Cgame::connectMembers() {
         CwarningOverlay& warning = gGame->warningOverlay;
         const char* message = gEngine->text("SaveFailed");
         if (failing) {
-            warning.setTitle(gEngine->text("Error"));
-            warning.setMessage(message);
-            warning.setVisible(true);
+            warning.show(gEngine->text("Error"), message);
             return;
         }
         Cwidget* shown = warning.screen() ? warning.screen()->findWidget("Message") : nullptr;
