@@ -107,3 +107,9 @@ void Cgame::applySettings() {
     gEngine->audio.setSfxVolume(s.sfxVolume);
     gEngine->ui.tutorials.setSeenNames(s.tutorialsSeen);
 }
+
+CchallengeMgr* Cgame::getActiveChallenge() {
+    for (CchallengeMgr* c : {&online.lightningChallenge, &online.dailyChallenge})
+        if (c->active && c->isRunning()) return c;
+    return nullptr;
+}

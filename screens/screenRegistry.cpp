@@ -1,11 +1,14 @@
 #include "screens/screenRegistry.h"
 
 #include "game/game.h"
+#include "screens/321Go.h"
 #include "screens/chinaCheck.h"
 #include "screens/confirm.h"
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
 #include "screens/findMusic.h"
+#include "screens/gameSettings.h"
+#include "screens/gameType.h"
 #include "screens/languageChoice.h"
 #include "screens/layoutScreen.h"
 #include "screens/loading.h"
@@ -49,6 +52,9 @@ const Crow kRows[] = {
     {STATE, GM_REALLY_EXIT, own<CreallyExitScreen>},
     {STATE, GM_MUSIC_TYPE_LIST, own<CmusicTypeListScreen>},
     {STATE, GM_FIND_MUSIC, own<CfindMusicScreen>},
+    {STATE, GM_GAME_TYPE, own<CgameTypeScreen>},
+    {STATE, GM_GAME_SETTINGS, own<CgameSettingsScreen>},
+    {STATE, GM_321_GO, own<C321GoScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
