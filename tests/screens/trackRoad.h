@@ -35,6 +35,8 @@ struct CtrackRoad {
         g->songLibrary.addLocalTrack(SONG_LOCAL, tags, path);
         track = g->songLibrary.findByPath(path);
         if (track) g->music.playTrack(track);
+        // The file opens in the background.
+        for (int i = 0; i < 200 && !g->music.isPlaying(); ++i) g.steps(1);
     }
     bool played(int slot) const {
         for (int s : sounds)
