@@ -6,16 +6,13 @@
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
-#include "audio/audioBASS.h"
-#include "audio/musicPlayer.h"
-#include "audio/songInfoMgr.h"
 #include "engine/engine.h"
 #include "engine/resourceFile.h"
-#include "game/musicLink.h"
 #include "game/gameModes.h"
 #include "game/playHarness.h"
 #include "game/progress/playerShipMgr.h"
 #include "game/workshopGlue.h"
+#include "builtInTrack.h"
 #include "glWindow.h"
 #include "services/autoScreenShot.h"
 #include "services/screenCapture.h"
@@ -102,46 +99,22 @@ TEST(CapturesGl, APlayedTrackLeavesAutomaticScreenshotsForTheGameOverStrip) {
     ASSERT_TRUE(win.open(1280, 720)) << win.error;
     ASSERT_TRUE(initRendering(RENDER_GL));
 
-    CaudioBASS audio;
-    ASSERT_TRUE(audio.init(44100, true));
-    CsongInfoMgr library;
-    library.init();
-    CmusicPlayer player;
-    player.init(&audio, &library);
-    ASSERT_TRUE(player.addBuiltInTracks());
-    CsongPackInfo* track = nullptr;
-    for (size_t i = 0; i < library.size(); ++i)
-        if (library.entry(i)->kind == SONG_BUILT_IN && !track) track = library.entry(i);
-    ASSERT_NE(track, nullptr);
-    ASSERT_TRUE(player.playTrack(track));
-    bool ended = false;
-    player.onTrackEnd = [&](CsongPackInfo*) {
-        ended = true;
-        return true;
-    };
+    CbuiltInTrack music;
+    ASSERT_TRUE(music.start());
 
     CplayHarness h;
     h.syntheticMusic = false;
     CscreenCapture capture;
     CautoScreenShot shots(h.world, capture);
-    shots.musicIntensity = [&player] { return player.getIntensity(); };
+    shots.musicIntensity = [&music] { return music.player.getIntensity(); };
     h.world.hooks.resetAutoShots = [&shots] { shots.reset(); };
     h.world.hooks.armMoment = [&shots](int type, float delay, int timer) { shots.arm(type, delay, timer); };
-    CtrackInfo info = trackInfoFromSong(*track);
-    CharnessOptions o;
-    o.title = info.title;
-    o.artist = info.artist;
-    o.length = info.length;
-    o.difficulty = DIFFICULTY_HARD;
-    ASSERT_TRUE(h.start(o));
-    h.world.session.track = info;
+    ASSERT_TRUE(h.start(music.options(DIFFICULTY_HARD)));
+    h.world.session.track = trackInfoFromSong(*music.track);
 
-    float mix[735 * 2];
     Crenderer& r = eng->renderer;
     for (int f = 0; f < 35 * 60 && !h.world.session.isGameOver(); ++f) {
-        audio.mixer.mix(mix, 735);
-        player.update(h.dt);
-        fillMusicFeed(player, ended, h.dt, h.world.music);
+        music.step(h.dt, h.world.music);
         h.step();
         shots.update();
         r.beginFrame();
@@ -177,8 +150,7 @@ TEST(CapturesGl, APlayedTrackLeavesAutomaticScreenshotsForTheGameOverStrip) {
     win.swap();
 
     shots.reset();
-    player.shutdown();
-    audio.shutdown();
+    music.stop();
     shutdownRendering();
 }
 
