@@ -13,6 +13,7 @@
 #include "screens/layoutScreen.h"
 #include "screens/loading.h"
 #include "screens/musicTypeList.h"
+#include "screens/pause.h"
 #include "screens/placeholder.h"
 #include "screens/pressStart.h"
 #include "screens/signIn.h"
@@ -58,6 +59,7 @@ const Crow kRows[] = {
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
+    {OVERLAY, OVERLAY_PAUSE, own<CpauseScreen>},
 };
 }  // namespace
 

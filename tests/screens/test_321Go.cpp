@@ -119,3 +119,11 @@ TEST(Countdown, TheFirstBoardCommentStandsInForGo) {
     EXPECT_EQ(f.screen->goComment()->getText(), std::string("Ace - 3 ") + gEngine->text("DaysAgo"));
     EXPECT_FALSE(f.screen->goComment()->hidden);
 }
+
+TEST(Countdown, OpenMicIdentificationRequestsAreSigned) {
+    CcountdownFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_TRUE(gEngine->acrCloud.sign);
+    EXPECT_EQ(gEngine->acrCloud.sign("The quick brown fox jumps over the lazy dog", "key"),
+              "3nybhbi3iqa8ino29wqQcBydtNk=");
+}
