@@ -16,6 +16,7 @@
 #include "screens/pause.h"
 #include "screens/placeholder.h"
 #include "screens/pressStart.h"
+#include "screens/rankUp.h"
 #include "screens/signIn.h"
 #include "screens/startUp.h"
 
@@ -56,6 +57,7 @@ const Crow kRows[] = {
     {STATE, GM_GAME_TYPE, own<CgameTypeScreen>},
     {STATE, GM_GAME_SETTINGS, own<CgameSettingsScreen>},
     {STATE, GM_321_GO, own<C321GoScreen>},
+    {STATE, GM_RANK_UP, own<CrankUpScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
