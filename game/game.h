@@ -23,6 +23,7 @@
 #include "online/online.h"
 #include "game/gameModes.h"
 #include "game/gameWorld.h"
+#include "game/menuBackground.h"
 #include "game/namedColours.h"
 #include "game/playScreen.h"
 #include "game/screenSlot.h"
@@ -31,6 +32,8 @@
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
 #include "screens/loading.h"
+#include "screens/mainMenu.h"
+#include "screens/musicBar.h"
 #include "screens/pressStart.h"
 #include "screens/signIn.h"
 #include "screens/startUp.h"
@@ -142,6 +145,7 @@ public:
 
     // Colours the screens tint with, by name.
     CnamedColours namedColours;
+    CmenuBackground menuBackground;
 
     // Play: the session and its members, and the screen of state Playing.
     CgameWorld world;
@@ -161,6 +165,8 @@ public:
     CsignInScreen signIn;
     ClanguageChoice languageChoice;
     CwarningOverlay warningOverlay;
+    CmusicBarScreen musicBar;
+    CmainMenuScreen mainMenu;
 
     // Hooks for the parts that join later.
     std::function<void()> saveGameFiles;   // the game save and the settings

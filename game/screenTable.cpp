@@ -13,7 +13,7 @@ void Cgame::registerScreens() {
     } table[] = {
         {GM_PRESS_START, &pressStart},
         {GM_START_UP, &startUpSequence},
-        {GM_MAIN_MENU, nullptr},
+        {GM_MAIN_MENU, &mainMenu},
         {GM_OPTIONS, nullptr},
         {GM_OPTIONS_VOLUME, nullptr},
         {GM_OPTIONS_NOTIFICATIONS, nullptr},
@@ -82,4 +82,5 @@ void Cgame::registerScreens() {
     setOverlay(OVERLAY_CONFIRM, &confirm);
     setOverlay(OVERLAY_WARNING, &warningSlot_);
     setOverlay(OVERLAY_EXIT, &exitPopup);
+    setOverlay(OVERLAY_MUSIC_BAR, &musicBar);
 }

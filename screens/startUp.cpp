@@ -340,5 +340,7 @@ void CstartUpScreen::finish() {
     gGame->world.party.reset(gEngine->playerName, ship ? ship->data.identifier : progress.currentShip, ship);
     gGame->online.dailyChallenge.start(24, "24HourChall");
     gGame->online.lightningChallenge.start(4, "4HourChall");
+    // The menu's layout follows the web-service switch as it stands now.
+    gGame->mainMenu.load();
     gGame->setGameMode(GM_MAIN_MENU);
 }
