@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <sstream>
+
 #include "engine/ui/menu.h"
+#include "engine/ui/table.h"
 #include "engine/ui/uiMgr.h"
 #include "online/scoreRecord.h"
 #include "screens/listRows.h"
@@ -19,10 +23,29 @@ struct CrowsFixture {
         online.friends.addOrUpdate(1, kFriend, "Pal");
         today = online.soap.unixTime() / 86400;
     }
-    CwidgetPtr row(const char* templ) {
-        CwidgetPtr w = gUi->createWidget(templ);
-        EXPECT_NE(w, nullptr) << templ;
-        return w;
+    // A row of a table laid out as the list screens lay theirs out.
+    Cwidget* row(const char* templ) {
+        static const std::map<std::string, const char*> columns = {
+            {"LeaderboardItemBasic", "Rank Name Score Comment Date Ship Country* Friend*"},
+            {"LeaderboardItemPerSong", "Rank Name Score Ship Date DiffVis Comment NumDeaths Country* Friend*"},
+            {"LeaderboardItemGeneralTracks",
+             "Rank Name Score Date DiffVis Comment TrackTitle NumDeaths Ship Country* Friend*"},
+            {"LeaderboardItemDailyChallenge", "Rank Name Score Ship Comment Country*"},
+            {"LeaderboardItemDailyTracks", "Name Score DiffVis Comment Ship NumDeaths TrackTitle Country* Date Friend*"},
+        };
+        std::string text = std::string("Table Rows\n    Size 1120 400\n    RowTemplate ") + templ + "\n";
+        std::istringstream cols(columns.at(templ));
+        for (std::string c; cols >> c;) {
+            const bool sprite = c.back() == '*';
+            if (sprite) c.pop_back();
+            text += "    Column " + c + " 100 Left" + (sprite ? " Sprite" : "") + "\n";
+        }
+        text += "EndTable\nEndFile\n";
+        Cscreen* s = gUi->loadScreenFromText(templ, text.c_str());
+        EXPECT_NE(s, nullptr) << templ;
+        Ctable* table = s ? s->findTable("Rows") : nullptr;
+        EXPECT_NE(table, nullptr) << templ;
+        return table ? table->addRow(0, {}) : nullptr;
     }
 };
 
@@ -69,15 +92,15 @@ TEST(ListRows, BoardRowsFromRecordBytes) {
     basic.country = "GB";
     basic.ship = "Vessik";
     basic.day = (int32_t)f.today - 1;
-    CwidgetPtr w = f.row("LeaderboardItemBasic");
-    fillBasicBoardRow(w.get(), board, entry(1234567, kFriend, basic.write()), 1, 1234567);
-    EXPECT_EQ(text(w.get(), "Rank"), "1st");
-    EXPECT_EQ(text(w.get(), "Name"), "Ada");
-    EXPECT_EQ(text(w.get(), "Score"), "1,234,567");
-    EXPECT_EQ(text(w.get(), "Comment"), "gg");
-    EXPECT_EQ(text(w.get(), "Ship"), "Vessik");
-    EXPECT_EQ(text(w.get(), "Date"), "Yesterday");
-    EXPECT_FALSE(spriteHidden(w.get(), "Friend"));
+    Cwidget* w = f.row("LeaderboardItemBasic");
+    fillBasicBoardRow(w, board, entry(1234567, kFriend, basic.write()), 1, 1234567);
+    EXPECT_EQ(text(w, "Rank"), "1st");
+    EXPECT_EQ(text(w, "Name"), "Ada");
+    EXPECT_EQ(text(w, "Score"), "1,234,567");
+    EXPECT_EQ(text(w, "Comment"), "gg");
+    EXPECT_EQ(text(w, "Ship"), "Vessik");
+    EXPECT_EQ(text(w, "Date"), "Yesterday");
+    EXPECT_FALSE(spriteHidden(w, "Friend"));
     EXPECT_EQ(w->findSpriteGadget("Country")->spriteName, "flag_GB.png");
 
     // Beyond the top list the place is an estimate; a stranger is no friend.
@@ -92,20 +115,20 @@ TEST(ListRows, BoardRowsFromRecordBytes) {
     board.scorePrefix = "x";
     gGame->standardShipFlag = 0;
     w = f.row("LeaderboardItemPerSong");
-    fillPerSongBoardRow(w.get(), board, entry(100, 9, song.write()), 5, 1000);
-    EXPECT_EQ(text(w.get(), "Rank"), "Top 28%");
-    EXPECT_EQ(text(w.get(), "Score"), "x100");
-    EXPECT_EQ(text(w.get(), "Ship"), "Custom");
-    EXPECT_EQ(text(w.get(), "DiffVis"), std::string(difficultyName(DIFFICULTY_HARD)) + " - 75%");
-    EXPECT_EQ(text(w.get(), "NumDeaths"), "Deaths -2");
-    EXPECT_EQ(text(w.get(), "Date"), "3 days ago");
-    EXPECT_TRUE(spriteHidden(w.get(), "Friend"));
+    fillPerSongBoardRow(w, board, entry(100, 9, song.write()), 5, 1000);
+    EXPECT_EQ(text(w, "Rank"), "Top 28%");
+    EXPECT_EQ(text(w, "Score"), "x100");
+    EXPECT_EQ(text(w, "Ship"), "Custom");
+    EXPECT_EQ(text(w, "DiffVis"), std::string(difficultyName(DIFFICULTY_HARD)) + " - 75%");
+    EXPECT_EQ(text(w, "NumDeaths"), "Deaths -2");
+    EXPECT_EQ(text(w, "Date"), "3 days ago");
+    EXPECT_TRUE(spriteHidden(w, "Friend"));
     EXPECT_EQ(w->findSpriteGadget("Country")->spriteName, "flag_unknown.png");
     gGame->standardShipFlag = 1;
-    fillPerSongBoardRow(w.get(), board, entry(100, 9, song.write()), 5, 1000);
-    EXPECT_EQ(text(w.get(), "Ship"), "Standard ship");
+    fillPerSongBoardRow(w, board, entry(100, 9, song.write()), 5, 1000);
+    EXPECT_EQ(text(w, "Ship"), "Standard ship");
     // A score of 0 below the top list has no place at all.
-    fillPerSongBoardRow(w.get(), board, entry(0, 9, song.write()), 6, 1000);
+    fillPerSongBoardRow(w, board, entry(0, 9, song.write()), 6, 1000);
     EXPECT_TRUE(w->findTextGadget("Rank")->hidden);
 
     // The player's own row is drawn in its own colour.
@@ -114,9 +137,9 @@ TEST(ListRows, BoardRowsFromRecordBytes) {
     general.trackTitle = "Song";
     general.day = (int32_t)f.today;
     w = f.row("LeaderboardItemGeneralTracks");
-    fillGeneralTracksRow(w.get(), board, entry(50, kMe, general.write()), 2, 100);
-    EXPECT_EQ(text(w.get(), "TrackTitle"), "Song");
-    EXPECT_EQ(text(w.get(), "Date"), "Today");
+    fillGeneralTracksRow(w, board, entry(50, kMe, general.write()), 2, 100);
+    EXPECT_EQ(text(w, "TrackTitle"), "Song");
+    EXPECT_EQ(text(w, "Date"), "Today");
     EXPECT_TRUE(sameColour(w->findTextGadget("Name")->colour, gGame->namedColours.reallyLightGreen));
     EXPECT_TRUE(sameColour(w->findTextGadget("Score")->colour, gGame->namedColours.reallyLightGreen));
 
@@ -130,15 +153,15 @@ TEST(ListRows, BoardRowsFromRecordBytes) {
     daily.length = 61;
     w = f.row("LeaderboardItemDailyTracks");
     const int64_t submitted = f.online.soap.unixTime() - (2 * 3600 + 5 * 60 + 30);
-    fillDailyTracksRow(w.get(), board, entry((uint64_t)submitted, kFriend, daily.write()), 1, 0);
-    EXPECT_EQ(text(w.get(), "Score"), "x9,876");
-    EXPECT_EQ(text(w.get(), "TrackTitle"), "Band - Tune - LP (01:01)");
-    EXPECT_EQ(text(w.get(), "Date"), "02h 05m ago");
+    fillDailyTracksRow(w, board, entry((uint64_t)submitted, kFriend, daily.write()), 1, 0);
+    EXPECT_EQ(text(w, "Score"), "x9,876");
+    EXPECT_EQ(text(w, "TrackTitle"), "Band - Tune - LP (01:01)");
+    EXPECT_EQ(text(w, "Date"), "02h 05m ago");
 
     // The challenge row keeps the place even below the top list.
     w = f.row("LeaderboardItemDailyChallenge");
-    fillChallengeBoardRow(w.get(), board, entry(10, 9, song.write()), 11, 1000);
-    EXPECT_EQ(text(w.get(), "Rank"), "11th");
+    fillChallengeBoardRow(w, board, entry(10, 9, song.write()), 11, 1000);
+    EXPECT_EQ(text(w, "Rank"), "11th");
 }
 
 TEST(ListRows, MalformedRecordsReadAsEmptyNeverPastTheirEnd) {
@@ -148,25 +171,25 @@ TEST(ListRows, MalformedRecordsReadAsEmptyNeverPastTheirEnd) {
     board.topCount = 10;
     // A name whose length runs far beyond the record, and a record cut short.
     Cbytes lying = {'9', '9', '9', 0, 'A', 'B', 'C'};
-    CwidgetPtr w = f.row("LeaderboardItemBasic");
-    fillBasicBoardRow(w.get(), board, entry(5, 1, lying), 1, 5);
-    EXPECT_EQ(text(w.get(), "Name"), "");
-    EXPECT_EQ(text(w.get(), "Comment"), "");
-    EXPECT_EQ(text(w.get(), "Ship"), "");
+    Cwidget* w = f.row("LeaderboardItemBasic");
+    fillBasicBoardRow(w, board, entry(5, 1, lying), 1, 5);
+    EXPECT_EQ(text(w, "Name"), "");
+    EXPECT_EQ(text(w, "Comment"), "");
+    EXPECT_EQ(text(w, "Ship"), "");
     // "0" then anything reads as empty; no record at all as well.
     Cbytes zero(CperSongScore::kSize, 'x');
     zero[0] = '0';
     zero[1] = 0;
     w = f.row("LeaderboardItemPerSong");
-    fillPerSongBoardRow(w.get(), board, entry(5, 1, zero), 1, 5);
-    EXPECT_EQ(text(w.get(), "Name"), "");
-    fillPerSongBoardRow(w.get(), board, entry(5, 1, Cbytes()), 1, 5);
-    EXPECT_EQ(text(w.get(), "Name"), "");
-    EXPECT_EQ(text(w.get(), "Score"), "5");
+    fillPerSongBoardRow(w, board, entry(5, 1, zero), 1, 5);
+    EXPECT_EQ(text(w, "Name"), "");
+    fillPerSongBoardRow(w, board, entry(5, 1, Cbytes()), 1, 5);
+    EXPECT_EQ(text(w, "Name"), "");
+    EXPECT_EQ(text(w, "Score"), "5");
     // A daily-tracks record of a few bytes.
     w = f.row("LeaderboardItemDailyTracks");
-    fillDailyTracksRow(w.get(), board, entry(5, 1, Cbytes(12, 0xFF)), 1, 5);
-    EXPECT_EQ(text(w.get(), "Name"), "");
+    fillDailyTracksRow(w, board, entry(5, 1, Cbytes(12, 0xFF)), 1, 5);
+    EXPECT_EQ(text(w, "Name"), "");
 }
 
 TEST(ListRows, FriendPanelAndBadges) {

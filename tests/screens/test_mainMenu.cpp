@@ -155,7 +155,7 @@ TEST(MainMenu, AMissingShipDefinitionShowsTheStandardShip) {
     f.menu.updateStatsPanel();
     EXPECT_EQ(f.menu.screen()->findWidget("ShipName")->getText(), "Standard");
     ASSERT_NE(f.menu.showcaseShip(), nullptr);
-    EXPECT_TRUE(f.g.logHas("showing the standard ship"));
+    EXPECT_TRUE(f.g.logHas("Main menu: no definition for the current ship - showing the standard ship"));
 }
 
 TEST(MainMenu, XpIsSubmittedOncePerNewValue) {
