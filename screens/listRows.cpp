@@ -11,6 +11,8 @@
 #include "game/game.h"
 #include "game/gameTypes.h"
 #include "online/scoreRecord.h"
+#include "screens/musicBar.h"
+#include "screens/screenRegistry.h"
 
 namespace {
 const char* tr(const char* tag) { return gEngine->text(tag); }
@@ -423,5 +425,6 @@ void updateChallengeHeader(Cwidget* w, const CsongPackInfo* track, bool isHud) {
         if (Cgadget* bar = w->findProgressBar()) bar->hidden = hide;
         if (Cgadget* g = w->findTextGadget("TimeLeft", false)) g->hidden = hide;
     }
-    if (mode != GM_PLAYING) gGame->musicBar.setTrack(track);
+    if (mode != GM_PLAYING)
+        if (CmusicBarScreen* bar = screens::get<CmusicBarScreen>()) bar->setTrack(track);
 }

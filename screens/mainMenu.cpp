@@ -14,7 +14,10 @@
 #include "game/progress/xpCurve.h"
 #include "platform/steam/steamApi.h"
 #include "screens/exit.h"
+#include "screens/confirm.h"
 #include "screens/listRows.h"
+#include "screens/musicBar.h"
+#include "screens/screenRegistry.h"
 #include "screens/shipStatPanels.h"
 
 namespace {
@@ -75,39 +78,53 @@ std::string statsTracksText(int count) {
 
 // ---- loading ----
 
+const CwidgetBinding CmainMenuScreen::kBindings[] = {
+    {&CmainMenuScreen::shipName_, "ShipName"},
+    {&CmainMenuScreen::shipScore_, "ShipScore"},
+    {&CmainMenuScreen::tracksCompleted_, "TracksCompleted"},
+    {&CmainMenuScreen::timePlayed_, "TimePlayed"},
+    {&CmainMenuScreen::rank_, "Rank"},
+    {&CmainMenuScreen::manu_, "Manu"},
+    {&CmainMenuScreen::globalDiscoveries_, "GlobalDiscoveries"},
+    {&CmainMenuScreen::globalTimePlayed_, "GlobalTimePlayed"},
+    {&CmainMenuScreen::globalTracksCleared_, "GlobalTracksCleared"},
+    {&CmainMenuScreen::star1_, "ShipStar1"},
+    {&CmainMenuScreen::star2_, "ShipStar2"},
+    {&CmainMenuScreen::star3_, "ShipStar3"},
+    {&CmainMenuScreen::star4_, "ShipStar4"},
+    {&CmainMenuScreen::logo_, "Logo"},
+    {&CmainMenuScreen::visLogo_, "VisLogo"},
+    {&CmainMenuScreen::wipIcon_, "WIPIcon"},
+    {&CmainMenuScreen::shipSpot_, "ShipSpot"},
+};
+
+CmainMenuScreen::CmainMenuScreen() : ClayoutScreen("mainMenu.txt", kBindings) {}
+
 bool CmainMenuScreen::load() {
-    if (screen_ && webLayout_ == !gEngine->webServiceOff) return true;
-    webLayout_ = !gEngine->webServiceOff;
-    screen_ = gUi->loadScreen(webLayout_ ? "mainMenu.txt" : "mainMenu_NoK4W.txt");
-    if (!screen_) return false;
+    const bool web = !gEngine->webServiceOff;
+    if (screen_ && webLayout_ == web) return true;
+    webLayout_ = web;
+    setLayoutName(web ? "mainMenu.txt" : "mainMenu_NoK4W.txt");
+    return ClayoutScreen::load();
+}
+
+bool CmainMenuScreen::onLoaded() {
+    stars_[0] = star1_;
+    stars_[1] = star2_;
+    stars_[2] = star3_;
+    stars_[3] = star4_;
     buttons_.clear();
+    std::string missing;
     for (const Croute& r : kRoutes) {
         const bool optional = std::string(r.name) == "NewsFeed";
-        buttons_.push_back(screen_->findWidget(r.name, !optional));
+        Cwidget* w = screen_->findWidget(r.name, false);
+        if (!w && !optional) missing += (missing.empty() ? "" : ", ") + std::string(r.name);
+        buttons_.push_back(w);
     }
-    shipName_ = screen_->findWidget("ShipName");
-    shipScore_ = screen_->findWidget("ShipScore");
-    tracksCompleted_ = screen_->findWidget("TracksCompleted");
-    timePlayed_ = screen_->findWidget("TimePlayed");
-    rank_ = screen_->findWidget("Rank");
-    manu_ = screen_->findWidget("Manu");
-    globalDiscoveries_ = screen_->findWidget("GlobalDiscoveries");
-    globalTimePlayed_ = screen_->findWidget("GlobalTimePlayed");
-    globalTracksCleared_ = screen_->findWidget("GlobalTracksCleared");
-    for (int i = 0; i < 4; ++i) stars_[i] = screen_->findWidget(CbString::format("ShipStar%d", i + 1).str());
-    logo_ = screen_->findWidget("Logo");
-    visLogo_ = screen_->findWidget("VisLogo");
-    wipIcon_ = screen_->findWidget("WIPIcon");
-    shipSpot_ = screen_->findWidget("ShipSpot");
     for (const char* name : {"Store", "VisLogo", "NewsFeed"})
         if (Cwidget* w = screen_->findWidget(name, false)) w->setHidden(true);
-    bool complete = shipName_ && shipScore_ && tracksCompleted_ && timePlayed_ && rank_ && manu_ &&
-                    globalDiscoveries_ && globalTimePlayed_ && globalTracksCleared_ && logo_ && visLogo_ &&
-                    wipIcon_ && shipSpot_;
-    for (size_t i = 0; i < buttons_.size(); ++i)
-        complete = complete && (buttons_[i] || std::string(kRoutes[i].name) == "NewsFeed");
-    for (Cwidget* s : stars_) complete = complete && s;
-    return complete;
+    if (!missing.empty()) gEngine->log.print(LOG_E, "Can't bind %s: missing %s", layoutName().c_str(), missing.c_str());
+    return missing.empty();
 }
 
 Cwidget* CmainMenuScreen::button(const std::string& name) const {
@@ -149,8 +166,7 @@ void CmainMenuScreen::hideOnlineWidgets() {
         if (Cwidget* w = screen_->findWidget(name, false)) w->setHidden(true);
 }
 
-void CmainMenuScreen::enter() {
-    if (!screen_) return;
+void CmainMenuScreen::onEnter() {
     // 1. Records and what other screens left for the menu.
     gGame->achievements.updateFromRecords(gGame->progress, gGame->playerShips);
     gGame->world.session.checkChristmasTrack();
@@ -165,8 +181,7 @@ void CmainMenuScreen::enter() {
     // 5.
     gGame->online.challengeList.activateChallenge(0);
     gEngine->renderer.setClearColour(Ccolour(0.02f, 0.04f, 0.12f, 1.0f));
-    // 6.
-    screen_->enterOpening();
+    // 6. (the opening ran before this)
     gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
     for (Cwidget* b : buttons_) {
         if (!b) continue;
@@ -176,7 +191,7 @@ void CmainMenuScreen::enter() {
     // 7.
     if (musicBarFirstVisit_) {
         musicBarFirstVisit_ = false;
-        gGame->musicBar.setTrack(gGame->music.currentTrack);
+        if (CmusicBarScreen* bar = screens::get<CmusicBarScreen>()) bar->setTrack(gGame->music.currentTrack);
     }
     // 8. The e-mail offer.
     if (emailFirstVisit_) {
@@ -206,7 +221,9 @@ void CmainMenuScreen::enter() {
 
 void CmainMenuScreen::showEmailOffer() {
     emailPromptPending_ = false;
-    CconfirmScreen& c = gGame->confirm;
+    CconfirmScreen* confirm = screens::get<CconfirmScreen>();
+    if (!confirm) return;
+    CconfirmScreen& c = *confirm;
     c.reset();
     c.setTitle(gEngine->text("SetupEmailNotes1"));
     c.setMessage(gEngine->text("SetupEmailNotes2"));
@@ -220,7 +237,9 @@ void CmainMenuScreen::showEmailOffer() {
 }
 
 void CmainMenuScreen::handleEmailAnswer() {
-    CconfirmScreen& c = gGame->confirm;
+    CconfirmScreen* confirm = screens::get<CconfirmScreen>();
+    if (!confirm) return;
+    CconfirmScreen& c = *confirm;
     if (!emailPromptShowing_ || (c.showing() && !c.chosen)) return;
     emailPromptShowing_ = false;
     // Backing out is "Not now", never "Yes".
@@ -247,17 +266,13 @@ void CmainMenuScreen::checkNotices() {
         CchallengeList& list = gGame->online.challengeList;
         if (CasyncChallenge* c = list.findCachedChallenge((int64_t)id)) {
             const std::string message = "'" + c->opponentName + "' " + gEngine->text("InviteDecline2");
-            gGame->warningOverlay.setTitle(gEngine->text("InviteDecline"));
-            gGame->warningOverlay.setMessage(message.c_str());
-            gGame->warningOverlay.setVisible(true);
+            gGame->warningOverlay.show(gEngine->text("InviteDecline"), message);
             list.deleteChallenge((int64_t)id);
         }
     }
     if (const CnoticeQueue::Cnotice* n = q.findUnresponsive()) {
         q.removeUnresponsive(n->id);
-        gGame->warningOverlay.setTitle(gEngine->text("UnresponsiveTitle"));
-        gGame->warningOverlay.setMessage(gEngine->text("UnresponsiveMsg"));
-        gGame->warningOverlay.setVisible(true);
+        gGame->warningOverlay.show(gEngine->text("UnresponsiveTitle"), gEngine->text("UnresponsiveMsg"));
     }
 }
 
@@ -488,9 +503,8 @@ void CmainMenuScreen::toggleVisualiser() {
 // ---- render and leave ----
 
 void CmainMenuScreen::render() {
-    if (!screen_) return;
-    if (!visualiser_) screen_->render();
-    if (visualiser_) return;
+    if (!screen_ || visualiser_) return;
+    ClayoutScreen::render();
     const char* fmt = gEngine->analyticsOff ? "* %s - %s - %s" : "%s - %s - %s";
     const std::string line =
         CbString::format(fmt, gEngine->versionText.c_str(), gEngine->platformText.c_str(), gEngine->buildText.c_str()).str();
@@ -503,11 +517,3 @@ void CmainMenuScreen::render() {
     gGame->world.ships.drawShips(true);
     r.setCamera(nullptr);
 }
-
-void CmainMenuScreen::startLeave() {
-    if (!screen_) return;
-    gUi->buttonBar.transitionOut();
-    screen_->transitionOut();
-}
-
-bool CmainMenuScreen::hasLeft() const { return !screen_ || screen_->transitionDone(); }

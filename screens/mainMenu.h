@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "game/screenSlot.h"
+#include "screens/layoutScreen.h"
 
 class Cscreen;
 class Cwidget;
 class Cship;
 
-class CmainMenuScreen : public CscreenSlot {
+class CmainMenuScreen : public ClayoutScreen {
 public:
     // The menu's buttons and where each leads (-1: handled in code).
     struct Croute {
@@ -24,12 +24,11 @@ public:
     static const Croute kRoutes[];
     static constexpr size_t kNumRoutes = 21;
 
+    CmainMenuScreen();
+    // Loads the layout for the web-service switch as it stands; again when it changed.
     bool load() override;
-    void enter() override;
     void update() override;
     void render() override;
-    void startLeave() override;
-    bool hasLeft() const override;
 
     // Hides or brings back the whole menu.
     void toggleVisualiser();
@@ -37,7 +36,6 @@ public:
     void updateStatsPanel();
     void spawnShowcaseShip();
 
-    Cscreen* screen() const { return screen_; }
     Cwidget* button(const std::string& name) const;
     bool webLayout() const { return webLayout_; }
     Cship* showcaseShip() const { return ship_; }
@@ -47,6 +45,8 @@ public:
     static const char* const kOnlineWidgets[8];
 
 private:
+    bool onLoaded() override;
+    void onEnter() override;
     bool pressButton(Cwidget* w, const char* name);
     void quickPlay();
     void startChallenge(bool lightning);
@@ -59,7 +59,7 @@ private:
     void placeShowcaseShip();
     bool leaveVisualiserRequested();
 
-    Cscreen* screen_ = nullptr;
+    static const CwidgetBinding kBindings[];
     bool webLayout_ = true;
     std::vector<Cwidget*> buttons_;   // in kRoutes order; null when the layout lacks one
     Cwidget* shipName_ = nullptr;
@@ -71,6 +71,10 @@ private:
     Cwidget* globalDiscoveries_ = nullptr;
     Cwidget* globalTimePlayed_ = nullptr;
     Cwidget* globalTracksCleared_ = nullptr;
+    Cwidget* star1_ = nullptr;
+    Cwidget* star2_ = nullptr;
+    Cwidget* star3_ = nullptr;
+    Cwidget* star4_ = nullptr;
     Cwidget* stars_[4] = {};
     Cwidget* logo_ = nullptr;
     Cwidget* visLogo_ = nullptr;

@@ -4,8 +4,11 @@
 #include "engine/ui/screen.h"
 #include "engine/ui/uiMgr.h"
 #include "game/game.h"
+#include "screens/confirm.h"
 #include "screens/exit.h"
 #include "screens/listRows.h"
+#include "screens/screenRegistry.h"
+#include "screens/startUp.h"
 
 namespace {
 bool inAny(int mode, std::initializer_list<int> modes) {
@@ -15,21 +18,22 @@ bool inAny(int mode, std::initializer_list<int> modes) {
 }
 }  // namespace
 
+const CwidgetBinding CmusicBarScreen::kBindings[] = {
+    {&CmusicBarScreen::bar_, "MusicBar"},
+    {&CmusicBarScreen::heart_, "Heart"},
+    {&CmusicBarScreen::trash_, "Trash"},
+    {&CmusicBarScreen::next_, "NextTrack"},
+    {&CmusicBarScreen::leaderboard_, "Leaderboard"},
+    {&CmusicBarScreen::promptHeart_, "PromptHeart"},
+    {&CmusicBarScreen::promptTrash_, "PromptTrash"},
+    {&CmusicBarScreen::promptNext_, "PromptNextTrack"},
+    {&CmusicBarScreen::promptLeaderboard_, "PromptLeaderboard"},
+};
+
+CmusicBarScreen::CmusicBarScreen() : ClayoutOverlay("musicBar.txt", kBindings) {}
+
 bool CmusicBarScreen::load() {
-    screen_ = gUi->loadScreen("musicBar.txt");
-    if (!screen_) return false;
-    bar_ = screen_->findWidget("MusicBar");
-    heart_ = screen_->findWidget("Heart");
-    trash_ = screen_->findWidget("Trash");
-    next_ = screen_->findWidget("NextTrack");
-    leaderboard_ = screen_->findWidget("Leaderboard");
-    promptHeart_ = screen_->findWidget("PromptHeart");
-    promptTrash_ = screen_->findWidget("PromptTrash");
-    promptNext_ = screen_->findWidget("PromptNextTrack");
-    promptLeaderboard_ = screen_->findWidget("PromptLeaderboard");
-    if (!bar_ || !heart_ || !trash_ || !next_ || !leaderboard_ || !promptHeart_ || !promptTrash_ || !promptNext_ ||
-        !promptLeaderboard_)
-        return false;
+    if (!loadLayout()) return false;
     if (Cgadget* p = bar_->findProgressBar()) p->fillColour = Ccolour(1.0f, 1.0f, 1.0f, 0.3f);
     nowPlayingHeaders().musicBar = bar_;
     for (Cwidget* w : {bar_, heart_, trash_, next_, leaderboard_, promptHeart_, promptTrash_, promptNext_,
@@ -121,14 +125,18 @@ bool CmusicBarScreen::leaderboardHidden() const {
                      GM_SHIP_EDITOR, GM_UNLOCK_PROC_SHIP, GM_DAILY_CHALLENGE_L, GM_SHARE_MOMENT, GM_EXIT}))
         return true;
     if (gUi->textEntry.active) return true;
-    if (gGame->confirm.showing() || gGame->warningOverlay.visible) return true;
-    if (!gGame->startUpSequence.finished) return true;
+    const CconfirmScreen* confirm = screens::get<CconfirmScreen>();
+    if ((confirm && confirm->showing()) || gGame->warningOverlay.visible) return true;
+    const CstartUpScreen* startUp = screens::get<CstartUpScreen>();
+    if (!startUp || !startUp->finished) return true;
     return gGame->blocking || gEngine->audio.openMicRunning;
 }
 
 void CmusicBarScreen::finishDelete() {
     awaitingDelete_ = false;
-    CconfirmScreen& confirm = gGame->confirm;
+    CconfirmScreen* confirmScreen = screens::get<CconfirmScreen>();
+    if (!confirmScreen) return;
+    CconfirmScreen& confirm = *confirmScreen;
     if (!confirm.backedOut && confirm.value == 1.0f) {
         pressTransition(trash_);
         // The track the player pressed on, even if another one plays by now.
@@ -149,7 +157,8 @@ void CmusicBarScreen::finishDelete() {
 void CmusicBarScreen::update() {
     if (!active_ || !screen_) return;
     if (awaitingDelete_) {
-        if (gGame->confirm.chosen || !gGame->confirm.showing()) {
+        const CconfirmScreen* confirm = screens::get<CconfirmScreen>();
+        if (!confirm || confirm->chosen || !confirm->showing()) {
             finishDelete();
             return;
         }
@@ -181,8 +190,10 @@ void CmusicBarScreen::update() {
             current->toggleFavourite();
             setHeartColour(current->favourite != 0);
         } else if (!trash_->hidden && screen_->wasPressed(trash_) && current && current->isTrack()) {
+            CconfirmScreen* confirmScreen = screens::get<CconfirmScreen>();
+            if (!confirmScreen) return;
             deleteKey_ = current->getKey();
-            CconfirmScreen& confirm = gGame->confirm;
+            CconfirmScreen& confirm = *confirmScreen;
             confirm.reset();
             confirm.setTitle(gEngine->text("DeleteTrack"));
             confirm.setMessage(gEngine->text("AreYouSure"));

@@ -7,14 +7,15 @@
 #include <functional>
 #include <string>
 
-#include "game/screenSlot.h"
+#include "screens/layoutScreen.h"
 
 class Cscreen;
 class Cwidget;
 class CsongPackInfo;
 
-class CmusicBarScreen : public CoverlaySlot {
+class CmusicBarScreen : public ClayoutOverlay {
 public:
+    CmusicBarScreen();
     static constexpr float kShowSeconds = 5.0f;
 
     bool load() override;
@@ -29,7 +30,6 @@ public:
     // The controller glyphs beside the buttons follow the first pad.
     void refreshPadGlyphs();
 
-    Cscreen* screen() const { return screen_; }
     Cwidget* bar() const { return bar_; }
     Cwidget* heart() const { return heart_; }
     Cwidget* trash() const { return trash_; }
@@ -58,7 +58,7 @@ private:
     void setHeartColour(bool favourite);
     void finishDelete();
 
-    Cscreen* screen_ = nullptr;
+    static const CwidgetBinding kBindings[];
     Cwidget* bar_ = nullptr;
     Cwidget* heart_ = nullptr;
     Cwidget* trash_ = nullptr;

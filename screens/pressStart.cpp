@@ -5,33 +5,33 @@
 #include "engine/engine.h"
 #include "engine/ui/uiDraw.h"
 #include "game/game.h"
+#include "screens/languageChoice.h"
+#include "screens/musicBar.h"
+#include "screens/screenRegistry.h"
+#include "screens/startUp.h"
 
 bool CpressStartScreen::firstVisit = true;
 
-bool CpressStartScreen::load() {
-    screen_ = gUi->loadScreen("pressStart.txt");
-    if (!screen_) return false;
-    guid_ = screen_->findWidget("GUID");
-    yourId_ = screen_->findWidget("YourId");
-    options_ = screen_->findWidget("Options");
-    exit_ = screen_->findWidget("Exit");
-    resetController_ = screen_->findWidget("ResetController");
-    useMouse_ = screen_->findWidget("UseMouse");
-    mouseSprite_ = screen_->findWidget("MouseSprite");
-    useGamepad_ = screen_->findWidget("UseGamepad");
-    gamepadSprite_ = screen_->findWidget("GamepadSprite");
-    gamepadSpritePS_ = screen_->findWidget("GamepadSpritePS");
-    slash_ = screen_->findWidget("Slash");
+const CwidgetBinding CpressStartScreen::kBindings[] = {
+    {&CpressStartScreen::guid_, "GUID"},       {&CpressStartScreen::yourId_, "YourId"},
+    {&CpressStartScreen::options_, "Options"}, {&CpressStartScreen::exit_, "Exit"},
+    {&CpressStartScreen::resetController_, "ResetController"},
+};
+
+CpressStartScreen::CpressStartScreen() : ClayoutScreen("pressStart.txt", kBindings, LEAVE_AT_ONCE) {}
+
+bool CpressStartScreen::onLoaded() {
     screen_->enterOpening();
-    return guid_ && options_ && exit_ && resetController_;
+    return true;
 }
 
-void CpressStartScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
+void CpressStartScreen::onEnter() {
+    // The music bar comes in with the title; its pad glyphs follow the pads found now.
+    if (CmusicBarScreen* bar = screens::get<CmusicBarScreen>()) bar->activate();
     gEngine->input.joysticks.init();
+    exitAsked_ = false;
 
-    gGame->startUpSequence.reset();
+    screens::get<CstartUpScreen>()->reset();
     gGame->online.friends.clear();
     gGame->online.challengeList.clearGuids();
 
@@ -42,7 +42,7 @@ void CpressStartScreen::enter() {
     std::string id = loadLoginData(login) && login.present() ? CbString::format("%lld", (long long)gEngine->steamId).str()
                                                               : std::string("--");
     guid_->setText("TextName", id);
-    if (yourId_) yourId_->setHidden(true);
+    yourId_->setHidden(true);
 
     gEngine->input.inputMode = DEVICE_KEYBOARD_MOUSE;
     if (CinputPlayer* p = gEngine->input.player(0)) p->setDevice(DEVICE_KEYBOARD_MOUSE);
@@ -78,14 +78,20 @@ void CpressStartScreen::startEntryAnimation() {
 
 bool CpressStartScreen::anyButtonHighlighted() const {
     for (const Cwidget* w : {options_, exit_, resetController_})
-        if (w && w->highlighted) return true;
+        if (w->highlighted) return true;
     return false;
 }
 
-void CpressStartScreen::update() {
-    if (!screen_) return;
-    screen_->update();
-
+void CpressStartScreen::onUpdate() {
+    // The exit question has just closed: the button that asked it lets go of
+    // its highlight, so that Return starts the game instead of asking again.
+    if (exitAsked_) {
+        CoverlaySlot* popup = gGame->overlay(OVERLAY_EXIT);
+        if (popup && popup->showing()) return;
+        exitAsked_ = false;
+        screen_->resetHighlights();
+        return;
+    }
     // Escape on the title puts video and language back to their defaults and quits.
     if (gEngine->lastKey == SDL_SCANCODE_ESCAPE) {
         gGame->resetVideoAndLanguage();
@@ -97,7 +103,10 @@ void CpressStartScreen::update() {
         return;
     }
     if (screen_->wasPressed(exit_)) {
-        if (CoverlaySlot* popup = gGame->overlay(OVERLAY_EXIT)) popup->show();
+        if (CoverlaySlot* popup = gGame->overlay(OVERLAY_EXIT)) {
+            popup->show();
+            exitAsked_ = true;
+        }
         return;
     }
     if (screen_->wasPressed(resetController_)) {
@@ -128,6 +137,7 @@ void CpressStartScreen::update() {
     input.inputMode = DEVICE_CONTROLLER;
     input.currentJoystick = pad;
     if (CinputPlayer* p = input.player(0)) p->setDevice(DEVICE_CONTROLLER, pad);
+    if (CmusicBarScreen* bar = screens::get<CmusicBarScreen>()) bar->refreshPadGlyphs();
     if (!gGame->saveLoad.isInputMappingKnown(name)) {
         gEngine->log.print(LOG_L, "Didn't find mappings for Joystick - Need to configure");
         gGame->setGameMode(GM_CONFIG);
@@ -166,29 +176,19 @@ void CpressStartScreen::leave() {
                 gEngine->log.print(LOG_L, "Running without soap 2!");
             }
         }
-        if (!languageChosen) {
-            gGame->languageChoice.choiceState = GM_START_UP;
-            gGame->languageChoice.backState = GM_PRESS_START;
-            gGame->setGameMode(GM_LANGUAGE);
-        } else {
-            gGame->setGameMode(GM_START_UP, true);
-        }
+        if (!languageChosen) screens::get<ClanguageChoice>()->open(GM_START_UP, GM_PRESS_START);
+        else gGame->setGameMode(GM_START_UP, true);
         return;
     }
-    if (languageChosen) {
-        gGame->setGameMode(GM_CHINA_CHECK);
-    } else {
-        gGame->languageChoice.choiceState = GM_CHINA_CHECK;
-        gGame->languageChoice.backState = GM_PRESS_START;
-        gGame->setGameMode(GM_LANGUAGE);
-    }
+    if (languageChosen) gGame->setGameMode(GM_CHINA_CHECK);
+    else screens::get<ClanguageChoice>()->open(GM_CHINA_CHECK, GM_PRESS_START);
 }
 
 void CpressStartScreen::render() {
     if (!screen_) return;
-    screen_->render();
+    ClayoutScreen::render();
     std::string line = CbString::format("%s - %s - %s", gEngine->versionText.c_str(), gEngine->platformText.c_str(),
-                                        gEngine->provider.c_str()).str();
+                                        gEngine->buildText.c_str()).str();
     uiDraw::text("FontSmall", line, 35.0f, (float)gEngine->screenHeight - 15.0f, gUi->scale(),
                  Ccolour(0.8f, 0.85f, 0.95f, 1.0f), ALIGN_LEFT, nullptr);
 }

@@ -548,6 +548,11 @@ void ClocalWebService::setStats(uint64_t id, const Cbytes& record) {
     state_->stats[id] = record;
 }
 
+void ClocalWebService::linkSteamId(uint64_t accountId, uint64_t steamId) {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    if (Caccount* a = state_->byId(accountId)) a->steamId = steamId;
+}
+
 Cbytes ClocalWebService::stats(uint64_t id) const {
     std::lock_guard<std::mutex> lock(state_->mutex);
     auto it = state_->stats.find(id);

@@ -2,13 +2,16 @@
 
 #include "engine/ui/screen.h"
 #include "engine/ui/uiMgr.h"
+#include "screens/confirm.h"
+#include "screens/exit.h"
 #include "screens/mainMenu.h"
+#include "screens/screenRegistry.h"
 #include "screensFixture.h"
 
 namespace {
 struct CmenuFixture {
     CscreensGame g;
-    CmainMenuScreen& menu = gGame->mainMenu;
+    CmainMenuScreen& menu = *screens::get<CmainMenuScreen>();
     std::vector<std::pair<int, uint64_t>> submitted;
     explicit CmenuFixture(bool webOff = false) {
         gEngine->webServiceOff = webOff;
@@ -65,7 +68,7 @@ TEST(MainMenu, EveryButtonLeadsToItsStateAndBack) {
     EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
     // Exit asks first.
     f.press("Exit");
-    EXPECT_TRUE(gGame->exitPopup.showing());
+    EXPECT_TRUE(screens::get<CexitPopup>()->showing());
 }
 
 TEST(MainMenu, WebServiceOffHidesTheOnlineWidgetsAlsoAfterTheVisualiser) {
@@ -201,11 +204,11 @@ TEST(MainMenu, BackingOutOfTheEmailOfferIsNotNow) {
     gGame->setScreen(GM_MAIN_MENU, &fresh);
     ASSERT_TRUE(fresh.load());
     f.open();
-    ASSERT_TRUE(gGame->confirm.showing());
+    ASSERT_TRUE(screens::get<CconfirmScreen>()->showing());
     f.g.tapAction(ACTION_BACK);
     f.g.settle();
-    EXPECT_FALSE(gGame->confirm.showing());
+    EXPECT_FALSE(screens::get<CconfirmScreen>()->showing());
     EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);   // not the notification options
     EXPECT_TRUE(gGame->saveLoad.settings.askEmail);
-    gGame->setScreen(GM_MAIN_MENU, &gGame->mainMenu);
+    gGame->setScreen(GM_MAIN_MENU, &f.menu);
 }

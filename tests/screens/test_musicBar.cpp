@@ -3,16 +3,19 @@
 #include "engine/ui/menu.h"
 #include "engine/ui/screen.h"
 #include "engine/ui/uiMgr.h"
+#include "screens/confirm.h"
 #include "screens/musicBar.h"
+#include "screens/screenRegistry.h"
+#include "screens/startUp.h"
 #include "screensFixture.h"
 
 namespace {
 struct CbarFixture {
     CscreensGame g;
     CrecordingScreen menu;
-    CmusicBarScreen& bar = gGame->musicBar;
+    CmusicBarScreen& bar = *screens::get<CmusicBarScreen>();
     CbarFixture() {
-        gGame->startUpSequence.finished = true;
+        screens::get<CstartUpScreen>()->finished = true;
         gGame->music.addBuiltInTracks();
         g->setScreen(GM_MAIN_MENU, &menu);
         g->setGameMode(GM_MAIN_MENU);
@@ -27,7 +30,7 @@ struct CbarFixture {
         return t;
     }
     void answer(const char* item) {
-        Cmenu* m = gGame->confirm.menu();
+        Cmenu* m = screens::get<CconfirmScreen>()->menu();
         ASSERT_NE(m, nullptr);
         for (size_t i = 0; i < m->itemCount(); ++i)
             if (m->item(i)->getText() == item) {
@@ -96,14 +99,14 @@ TEST(MusicBar, DeleteActsOnTheTrackPressedOn) {
     ASSERT_GE(gGame->songLibrary.size(), 2u);
     CsongPackInfo* pressed = f.play(0);
     f.g.click(f.bar.trash());
-    ASSERT_TRUE(gGame->confirm.showing());
+    ASSERT_TRUE(screens::get<CconfirmScreen>()->showing());
     ASSERT_TRUE(f.bar.awaitingDelete());
     f.answer("No");
     EXPECT_FALSE(pressed->removed);
     EXPECT_FALSE(f.bar.awaitingDelete());
 
     f.g.click(f.bar.trash());
-    ASSERT_TRUE(gGame->confirm.showing());
+    ASSERT_TRUE(screens::get<CconfirmScreen>()->showing());
     // Another track comes on while the question shows.
     CsongPackInfo* other = f.track(1);
     gGame->music.playTrack(other);

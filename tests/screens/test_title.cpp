@@ -1,5 +1,9 @@
 // The logo fade and the title screen.
 #include "roadFixture.h"
+#include "screens/exit.h"
+#include "screens/fadeLogo.h"
+#include "screens/pressStart.h"
+#include "screens/screenRegistry.h"
 
 class TitleTest : public RoadTest {
 protected:
@@ -7,7 +11,7 @@ protected:
         RoadTest::SetUp();
         CpressStartScreen::firstVisit = true;
     }
-    Cwidget* w(const char* name) { return gGame->pressStart.screen()->findWidget(name); }
+    Cwidget* w(const char* name) { return screens::get<CpressStartScreen>()->screen()->findWidget(name); }
 };
 
 TEST(FadeLogo, CoverFadesInHoldsAndFadesOut) {
@@ -24,7 +28,7 @@ TEST_F(TitleTest, TheFadeZoomsTheLogoInAndLeavesAfterASecond) {
     toTitle();
     std::vector<std::string> packs;
     gUi->playSoundPack = [&packs](const char* pack) { packs.push_back(pack); };
-    CfadeScreen& fade = gGame->fadeLogo;
+    CfadeScreen& fade = *screens::get<CfadeScreen>();
 
     ASSERT_TRUE(gGame->setGameMode(GM_CREDITS, true));
     EXPECT_EQ(fade.t, 0.0f);
@@ -146,6 +150,25 @@ TEST_F(TitleTest, ReturnOnAHighlightedButtonPressesItInsteadOfStarting) {
     pressReturn();
     ASSERT_TRUE(reachMode(GM_OPTIONS, 2));
     EXPECT_FALSE(g->logHas("GameMode = StartUp"));
+}
+
+TEST_F(TitleTest, AfterTheExitQuestionReturnStartsInsteadOfAskingAgain) {
+    makeGame("-SteamBoards");
+    toTitle();
+    g->steps(200);
+    CexitPopup* popup = screens::get<CexitPopup>();
+    click(w("Exit"));
+    ASSERT_TRUE(popup->showing());
+    g->steps(30);
+    click(popup->screen()->findWidget("No"));
+    g->steps(30);
+    ASSERT_FALSE(popup->showing());
+    g->steps(2);
+    EXPECT_FALSE(w("Exit")->highlighted);
+    pressReturn();
+    g->steps(2);
+    EXPECT_FALSE(popup->showing());
+    EXPECT_TRUE(reachMode(GM_MAIN_MENU));
 }
 
 TEST_F(TitleTest, ResetControllersKeepsOnlyTheKeyboard) {
