@@ -163,6 +163,9 @@ void CmusicBarScreen::update() {
             return;
         }
     }
+    // The bar is pointed at, never stepped through with keys: the keys belong
+    // to the screen underneath (Return in a form must not press the heart).
+    screen_->resetHighlights();
     screen_->update();
     // A new track (chosen anywhere) refreshes the now-playing headers.
     if (gGame->music.currentTrack != shownTrack_) {
