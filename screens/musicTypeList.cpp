@@ -4,6 +4,8 @@
 #include "engine/ui/uiMgr.h"
 #include "game/game.h"
 #include "screens/exit.h"
+#include "screens/musicBrowser.h"
+#include "screens/musicRadioBrowser.h"
 #include "screens/screenRegistry.h"
 
 namespace {
@@ -52,6 +54,8 @@ void CmusicTypeListScreen::onEnter() {
 
     gUi->buttonBar.addButtonByKey("OK", kActionSelect, 0);
     gUi->buttonBar.addButtonByKey("BACK", kActionBack, 1);
+    if (auto* browser = screens::get<CmusicBrowserScreen>()) browser->clearFromFlags();
+    if (auto* radio = screens::get<CmusicRadioBrowserScreen>()) radio->clearFromFlags();
     for (int i = 1; i <= kTutorials; ++i) gUi->tutorials.show("Tut_ManageMusic" + std::to_string(i));
 }
 
@@ -71,6 +75,7 @@ void CmusicTypeListScreen::onUpdate() {
             gGame->setGameMode(GM_FIND_MUSIC, true);
             break;
         case ROW_YOUR_MUSIC:
+            if (auto* browser = screens::get<CmusicBrowserScreen>()) browser->setSource(2);
             gGame->setGameMode(GM_MUSIC_BROWSER, true);
             break;
         case ROW_RADIO:
