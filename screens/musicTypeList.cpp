@@ -12,6 +12,7 @@ namespace {
 enum { ROW_FIND_MUSIC = 0, ROW_YOUR_MUSIC = 1, ROW_RADIO = 2, ROW_OPEN_MIC = 3, ROW_OPEN_MIC_SETTINGS = 4 };
 constexpr int kActionSelect = 1, kActionBack = 2;
 constexpr int kTutorials = 11;
+const char* const kRowTemplate = "WideMenuItem";
 
 const char* modeTag(int mode) {
     switch (mode) {
@@ -41,15 +42,15 @@ void CmusicTypeListScreen::setOpenMicText(bool running) {
 
 void CmusicTypeListScreen::onEnter() {
     menu_->clearItems();
-    menu_->addTextItemByKey("MenuItem", "YourMusic")->value = ROW_YOUR_MUSIC;
-    menu_->addTextItemByKey("MenuItem", "ShoutCastRadio")->value = ROW_RADIO;
-    openMicRow_ = menu_->addTextItem("MenuItem", "", ROW_OPEN_MIC);
+    menu_->addTextItemByKey(kRowTemplate, "YourMusic")->value = ROW_YOUR_MUSIC;
+    menu_->addTextItemByKey(kRowTemplate, "ShoutCastRadio")->value = ROW_RADIO;
+    openMicRow_ = menu_->addTextItem(kRowTemplate, "", ROW_OPEN_MIC);
     openMicRow_->value = ROW_OPEN_MIC;
     setOpenMicText(gEngine->audio.openMicRunning);
     Cwidget* spacer = menu_->insertItem(gUi->createWidget("NormalText"), -1, false, 0, 0, false);
     if (spacer) spacer->setText("", "");
-    menu_->addTextItemByKey("MenuItem", "FindMusic")->value = ROW_FIND_MUSIC;
-    menu_->addTextItemByKey("MenuItem", "OpenMicSettingsTitle")->value = ROW_OPEN_MIC_SETTINGS;
+    menu_->addTextItemByKey(kRowTemplate, "FindMusic")->value = ROW_FIND_MUSIC;
+    menu_->addTextItemByKey(kRowTemplate, "OpenMicSettingsTitle")->value = ROW_OPEN_MIC_SETTINGS;
     menu_->layout();
 
     gUi->buttonBar.addButtonByKey("OK", kActionSelect, 0);
