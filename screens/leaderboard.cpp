@@ -60,12 +60,12 @@ void CleaderboardScreen::showRows(Cmenu* table, bool withTransition) {
         table->setVisible(true);
 }
 
-void CleaderboardScreen::open(int returnState, const CsongPackInfo* track, bool standardShip) {
+void CleaderboardScreen::open(int returnState, const CsongPackInfo* track, bool standardShip, bool enter) {
     returnState_ = returnState;
     hasTrack_ = track != nullptr;
     track_ = track ? *track : CsongPackInfo();
     trackStandardShip_ = standardShip;
-    gGame->setGameMode(GM_LEADERBOARD);
+    if (enter) gGame->setGameMode(GM_LEADERBOARD);
 }
 
 void CleaderboardScreen::setSubtitle(const char* text) { subTitle_->setText("", text ? text : ""); }
@@ -170,7 +170,10 @@ void CleaderboardScreen::onUpdate() {
         return;
     }
     setStandardShip(savedStandardShip_);
-    gGame->setGameMode(returnState_);
+    int back = returnState_;
+    // The hand-over is used once: a later entry without open() shows the list.
+    open(GM_MAIN_MENU, nullptr, gGame->standardShipFlag != 0, false);
+    gGame->setGameMode(back);
 }
 
 void CleaderboardScreen::showBoard() {

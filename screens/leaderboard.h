@@ -3,6 +3,7 @@
 // the fixed web boards to choose from, or, opened for one track, that track's
 // board straight away. Rows are filled by the list row code.
 #include "audio/songPackInfo.h"
+#include "game/gameModes.h"
 #include "screens/layoutScreen.h"
 
 class CleaderboardScreen : public ClayoutScreen {
@@ -12,7 +13,7 @@ public:
     // The hand-over of the screen that opens this one: where Back returns,
     // the track (null for the board list) and the ship kind of its board;
     // then the screen's state is asked for.
-    void open(int returnState, const CsongPackInfo* track, bool standardShip);
+    void open(int returnState, const CsongPackInfo* track, bool standardShip, bool enter = true);
 
     bool choosing() const { return choosing_; }
     int boardIndex() const { return boardIndex_; }
@@ -46,7 +47,7 @@ private:
 
     int boardIndex_ = 0;
     bool choosing_ = true;
-    int returnState_ = 0;
+    int returnState_ = GM_MAIN_MENU;   // entered without open(): the hub's board list
     CsongPackInfo track_;   // a copy: the library may change while the board shows
     bool hasTrack_ = false;
     bool trackStandardShip_ = true;

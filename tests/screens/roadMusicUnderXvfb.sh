@@ -134,9 +134,9 @@ shot musicTypeList
 # from y 180; the spacer after the third is 30 high.)
 clickAt 640 439
 waitFor "GameMode = FindMusic" 10 || fail "no music indexing screen"
-sleep 1.5
+sleep 2.5
 clickAt 640 427   # "Choose a folder"
-waitFor "Index: Finished" 30 || fail "the walk did not finish"
+waitFor "Index: Finished" 90 || fail "the walk did not finish"
 grep -qF "zenity --file-selection --directory" "$work/dialog.log" || fail "the folder dialog was not asked"
 [ "$(grep -cF "Found Track: $work/My Music/" "$log")" -eq 4 ] || fail "not every track was found"
 sleep 1

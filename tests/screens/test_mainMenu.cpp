@@ -24,6 +24,9 @@ struct CmenuFixture {
         for (const char* t : {"Tut_Intro1", "Tut_Intro2", "Tut_Intro3", "Tut_Intro4", "TUt_ManageMusic",
                               "TUt_ShipEditIntro", "Tut_10Years1", "Tut_PerkMainMenu1"})
             gUi->tutorials.find(t)->seen = true;
+        std::vector<std::string> seen = gUi->tutorials.seenNames();
+        for (int i = 1; i <= 11; ++i) seen.push_back("Tut_ManageMusic" + std::to_string(i));
+        gUi->tutorials.setSeenNames(seen);
         EXPECT_TRUE(menu.load());
         open();
     }
