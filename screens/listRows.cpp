@@ -21,6 +21,9 @@ uint64_t signedInId() { return gGame->online.soap.playerId(); }
 bool isFriend(uint64_t id) { return gGame->online.friends.contains(id); }
 int64_t serviceTime() { return gGame->online.soap.unixTime(); }
 
+void setCountryFlag(Cwidget* row, const std::string& country);
+void setFriendMark(Cwidget* row, uint64_t playerId);
+
 // The texts a row filled, to colour the player's own row.
 class CrowFill {
 public:
@@ -31,6 +34,12 @@ public:
         row_->setTextStr(g, CbString(value));
         g->hidden = false;
         filled_.push_back(g);
+    }
+    // The flag, the own-row colour and (for rows that have it) the friend mark.
+    void finish(const std::string& country, uint64_t playerId, bool friendMark = true) {
+        setCountryFlag(row_, country);
+        colourOwn(playerId);
+        if (friendMark) setFriendMark(row_, playerId);
     }
     void colourOwn(uint64_t playerId) {
         if (playerId == 0 || playerId != signedInId()) return;
@@ -132,9 +141,7 @@ void fillBasicBoardRow(Cwidget* row, const Cboard& board, const CboardEntry& ent
     fill.text("Comment", rec.comment);
     fill.text("Date", daysAgoText(serviceTime() / 86400, rec.day));
     fill.text("Ship", rec.ship);
-    setCountryFlag(row, rec.country);
-    fill.colourOwn(entry.playerId);
-    setFriendMark(row, entry.playerId);
+    fill.finish(rec.country, entry.playerId);
 }
 
 void fillPerSongBoardRow(Cwidget* row, const Cboard& board, const CboardEntry& entry, int rank, uint64_t topScore) {
@@ -149,9 +156,7 @@ void fillPerSongBoardRow(Cwidget* row, const Cboard& board, const CboardEntry& e
     fill.text("DiffVis", diffText(rec.difficulty, rec.difficultyFactor));
     fill.text("Comment", rec.comment);
     fill.text("NumDeaths", deathsText(rec.deaths));
-    setCountryFlag(row, rec.country);
-    fill.colourOwn(entry.playerId);
-    setFriendMark(row, entry.playerId);
+    fill.finish(rec.country, entry.playerId);
 }
 
 void fillGeneralTracksRow(Cwidget* row, const Cboard& board, const CboardEntry& entry, int rank, uint64_t topScore) {
@@ -167,9 +172,7 @@ void fillGeneralTracksRow(Cwidget* row, const Cboard& board, const CboardEntry& 
     fill.text("TrackTitle", rec.trackTitle);
     fill.text("NumDeaths", deathsText(rec.deaths));
     fill.text("Ship", rec.ship);
-    setCountryFlag(row, rec.country);
-    fill.colourOwn(entry.playerId);
-    setFriendMark(row, entry.playerId);
+    fill.finish(rec.country, entry.playerId);
 }
 
 void fillChallengeBoardRow(Cwidget* row, const Cboard& board, const CboardEntry& entry, int rank, uint64_t topScore) {
@@ -181,8 +184,7 @@ void fillChallengeBoardRow(Cwidget* row, const Cboard& board, const CboardEntry&
     fill.text("Score", scoreText(board, entry.score));
     fill.text("Ship", rec.ship);
     fill.text("Comment", rec.comment);
-    setCountryFlag(row, rec.country);
-    fill.colourOwn(entry.playerId);
+    fill.finish(rec.country, entry.playerId, false);
 }
 
 void fillDailyTracksRow(Cwidget* row, const Cboard& board, const CboardEntry& entry, int, uint64_t) {

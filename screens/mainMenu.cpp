@@ -357,10 +357,10 @@ void CmainMenuScreen::placeShowcaseShip() {
     ship_->pos = Cvec3(p.x, p.y, CshipMgr::kDisplayDepth);
     ship_->angle = 0.0f;
     ship_->vel = Cvec2();
-    // The ship fills about half the spot's height, whatever its own size.
+    // The ship fills most of the spot's height, whatever its own size.
     const Cvec2 top = world.screenToPlane(shipSpot_->x, shipSpot_->y - shipSpot_->height * shipSpot_->uiScale * 0.5f);
     const float halfHeight = std::fabs(p.y - top.y);
-    if (ship_->size > 0) ship_->scale = std::max(0.1f, halfHeight * 0.5f / ship_->size);
+    if (ship_->size > 0) ship_->scale = std::max(0.1f, halfHeight * 0.8f / ship_->size);
 }
 
 void CmainMenuScreen::update() {

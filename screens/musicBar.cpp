@@ -163,7 +163,15 @@ void CmusicBarScreen::update() {
             return;
         }
     }
+    // The bar is pointed at, never stepped through with keys: the keys belong
+    // to the screen underneath (Return in a form must not press the heart).
+    screen_->resetHighlights();
     screen_->update();
+    // A new track (chosen anywhere) refreshes the now-playing headers.
+    if (gGame->music.currentTrack != shownTrack_) {
+        shownTrack_ = gGame->music.currentTrack;
+        if (shownTrack_) updateChallengeHeaders(shownTrack_);
+    }
     setTimeLeftText(bar_);
     const int mode = gGame->mode();
     lastState_ = mode;
@@ -188,6 +196,7 @@ void CmusicBarScreen::update() {
         } else if (!heart_->hidden && screen_->wasPressed(heart_) && current) {
             pressTransition(heart_);
             current->toggleFavourite();
+            gEngine->log.print(LOG_L, "Music bar: favourite %s", current->favourite ? "on" : "off");
             setHeartColour(current->favourite != 0);
         } else if (!trash_->hidden && screen_->wasPressed(trash_) && current && current->isTrack()) {
             CconfirmScreen* confirmScreen = screens::get<CconfirmScreen>();

@@ -72,6 +72,7 @@ private:
     bool hidden_ = true;
     bool awaitingDelete_ = false;
     std::string deleteKey_;   // the track the player asked to delete
+    const CsongPackInfo* shownTrack_ = nullptr;   // the track the header last showed
     float showTimer_ = 0;
     int lastState_ = 0;
     CboardRequest boardRequest_;

@@ -17,6 +17,7 @@
 #include "screens/musicTypeList.h"
 #include "screens/placeholder.h"
 #include "screens/pressStart.h"
+#include "screens/rankUp.h"
 #include "screens/signIn.h"
 #include "screens/startUp.h"
 
@@ -58,6 +59,7 @@ const Crow kRows[] = {
     {STATE, GM_MUSIC_BROWSER, own<CmusicBrowserScreen>},
     {STATE, GM_MUSIC_RADIO_BROWSER, own<CmusicRadioBrowserScreen>},
     {STATE, GM_LEADERBOARD, own<CleaderboardScreen>},
+    {STATE, GM_RANK_UP, own<CrankUpScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},

@@ -167,11 +167,11 @@ sleep 1.5
 # The radio browser: the directory is out of reach here, so its lists are empty.
 clickAt 640 271   # "Internet radio"
 waitFor "GameMode = MusicRadioBrowser" 10 || fail "no radio browser"
-sleep 2
+sleep 3
 shot radioBrowser
 keys BackSpace
-waitFor "GameMode = MusicTypeList" 10 4 || fail "no way back from the radio browser"
-sleep 1.5
+waitFor "GameMode = MusicTypeList" 20 4 || fail "no way back from the radio browser"
+sleep 2.5
 keys BackSpace
 waitFor "GameMode = MainMenu" 10 2 || fail "no way back to the main menu"
 sleep 1.5
