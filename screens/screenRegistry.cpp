@@ -11,9 +11,12 @@
 #include "screens/gameType.h"
 #include "screens/languageChoice.h"
 #include "screens/layoutScreen.h"
+#include "screens/leaderboard.h"
 #include "screens/loading.h"
 #include "screens/mainMenu.h"
 #include "screens/musicBar.h"
+#include "screens/musicBrowser.h"
+#include "screens/musicRadioBrowser.h"
 #include "screens/musicTypeList.h"
 #include "screens/pause.h"
 #include "screens/placeholder.h"
@@ -60,6 +63,9 @@ const Crow kRows[] = {
     {STATE, GM_GAME_TYPE, own<CgameTypeScreen>},
     {STATE, GM_GAME_SETTINGS, own<CgameSettingsScreen>},
     {STATE, GM_321_GO, own<C321GoScreen>},
+    {STATE, GM_MUSIC_BROWSER, own<CmusicBrowserScreen>},
+    {STATE, GM_MUSIC_RADIO_BROWSER, own<CmusicRadioBrowserScreen>},
+    {STATE, GM_LEADERBOARD, own<CleaderboardScreen>},
     {STATE, GM_RANK_UP, own<CrankUpScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
