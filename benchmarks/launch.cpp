@@ -1,4 +1,5 @@
-// Launch to the title: the game (./zorbex beside this program) started in the
+// Launch to the title: the game (./zorbex beside this program, or the one
+// ZORBEX_BENCH_GAME names) started in the
 // X display (run under xvfb-run) until its log asks for PressStart, then
 // ended. The first run warms the file cache and is not counted. Reported
 // beside the wall time: the time less the loading logo's minimum time, which
@@ -66,7 +67,8 @@ void BM_LaunchToPressStart(benchmark::State& state) {
         state.SkipWithError("no X display (run under xvfb-run)");
         return;
     }
-    const std::string game = "./zorbex";
+    const char* g = getenv("ZORBEX_BENCH_GAME");   // another build of the game, to compare
+    const std::string game = g && *g ? g : "./zorbex";
     const char* d = getenv("ZORBEX_DATA");
     const std::string data = d && *d ? d : "data";
     if (access(game.c_str(), X_OK) != 0) {
