@@ -4,6 +4,7 @@
 // the full play field kept at its size.
 #include <GL/glew.h>
 #include <SDL.h>
+#include <benchmark/benchmark.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -95,15 +96,16 @@ public:
     static constexpr int kEnemies = 200;
     static constexpr int kProjectiles = 2000;
 
-    CfullField() {
+    // Needs the engine with its rendering started.
+    bool start() {
         harness = std::make_unique<CplayHarness>();
         CharnessOptions o;
         o.length = 600;
         o.title = "Benchmark";
-        if (!harness->start(o)) return;
+        if (!harness->start(o)) return false;
         harness->world.waves.enabled = false;   // the field is kept at its size by hand
         harness->world.music.intensity = 0.6f;
-        ok = true;
+        return true;
     }
 
     void topUp() {
@@ -137,10 +139,22 @@ public:
         gEngine->particles.update(harness->dt);
     }
 
-    bool ok = false;
     std::unique_ptr<CplayHarness> harness;
 
 private:
     Crandom rnd_{4242};
 };
+
+// The engine and the full field ready, or the benchmark skipped with the reason.
+inline bool startFullField(benchmark::State& state, CbenchEngine& eng, CfullField& field) {
+    if (!eng.ok) {
+        state.SkipWithError(eng.error.c_str());
+        return false;
+    }
+    if (!field.start()) {
+        state.SkipWithError("the play harness did not start");
+        return false;
+    }
+    return true;
+}
 }  // namespace bench

@@ -13,6 +13,7 @@
 namespace {
 using bench::CbenchEngine;
 using bench::CfullField;
+using bench::startFullField;
 
 double threadCpuSeconds() {
     timespec t{};
@@ -49,15 +50,8 @@ double playAndDraw(CbenchEngine& eng, CfullField& field, double* flushSeconds = 
 void BM_FullFieldFrameGl(benchmark::State& state) {
     const bool batched = state.range(0) != 0;
     CbenchEngine eng(RENDER_GL, batched);
-    if (!eng.ok) {
-        state.SkipWithError(eng.error.c_str());
-        return;
-    }
     CfullField field;
-    if (!field.ok) {
-        state.SkipWithError("the play harness did not start");
-        return;
-    }
+    if (!startFullField(state, eng, field)) return;
     for (int i = 0; i < 60; ++i) playAndDraw(eng, field);   // every picture loaded, the field full
     double calls = 0, quads = 0, flushing = 0;
     for (auto _ : state) {
@@ -76,15 +70,8 @@ void BM_FullFieldFrameGl(benchmark::State& state) {
 void BM_FullFieldMemoryGl(benchmark::State& state) {
     const bool batched = state.range(0) != 0;
     CbenchEngine eng(RENDER_GL, batched);
-    if (!eng.ok) {
-        state.SkipWithError(eng.error.c_str());
-        return;
-    }
     CfullField field;
-    if (!field.ok) {
-        state.SkipWithError("the play harness did not start");
-        return;
-    }
+    if (!startFullField(state, eng, field)) return;
     // ZORBEX_BENCH_FRAMES shortens the run; ZORBEX_BENCH_TRACE prints the
     // resident memory every 100 frames.
     const char* framesEnv = getenv("ZORBEX_BENCH_FRAMES");

@@ -9,14 +9,12 @@
 namespace {
 using bench::CbenchEngine;
 using bench::CfullField;
+using bench::startFullField;
 
 void BM_PlayUpdateStep(benchmark::State& state) {
     CbenchEngine eng(RENDER_NULL);
     CfullField b;
-    if (!eng.ok || !b.ok) {
-        state.SkipWithError("set-up failed");
-        return;
-    }
+    if (!startFullField(state, eng, b)) return;
     CgameWorld& w = b.harness->world;
     int enemies = 0, shots = 0, particles = 0;
     for (auto _ : state) {
@@ -39,10 +37,7 @@ BENCHMARK(BM_PlayUpdateStep)->Unit(benchmark::kMicrosecond);
 void BM_PlayDrawNull(benchmark::State& state) {
     CbenchEngine eng(RENDER_NULL);
     CfullField b;
-    if (!eng.ok || !b.ok) {
-        state.SkipWithError("set-up failed");
-        return;
-    }
+    if (!startFullField(state, eng, b)) return;
     CgameWorld& w = b.harness->world;
     b.topUp();
     for (auto _ : state) {
