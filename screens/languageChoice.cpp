@@ -1,7 +1,13 @@
-#include "game/coreScreens.h"
+#include "screens/languageChoice.h"
 
 #include "engine/engine.h"
 #include "game/game.h"
+
+void ClanguageChoice::open(int choiceState, int backState) {
+    choiceState_ = choiceState;
+    backState_ = backState;
+    gGame->setGameMode(GM_LANGUAGE);
+}
 
 void ClanguageChoice::enter() {
     const int english = 1;
@@ -11,7 +17,5 @@ void ClanguageChoice::enter() {
     gGame->saveLoad.saveSettings();
     gEngine->setLanguage(english);
     gEngine->log.print(LOG_L, "Language = English");
-    gGame->setGameMode(choiceState, true);
+    gGame->setGameMode(choiceState_, true);
 }
-
-void CreallyExitScreen::enter() { gGame->endGame(); }
