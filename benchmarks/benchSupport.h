@@ -48,3 +48,16 @@ inline size_t readTagsWithTagLib(const std::vector<std::string>& files) {
     }
     return read;
 }
+
+// The benchmark body of TagLib alone over a set of files (empty: skipped).
+inline void runTagLibAlone(benchmark::State& state, const std::vector<std::string>& files) {
+    if (files.empty()) {
+        state.SkipWithError("could not make the test files");
+        return;
+    }
+    size_t read = 0;
+    for (auto _ : state) read += readTagsWithTagLib(files);
+    state.counters["files_per_second"] =
+        benchmark::Counter((double)files.size(), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["read"] = (double)read / (double)state.iterations();
+}

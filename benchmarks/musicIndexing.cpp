@@ -106,17 +106,7 @@ void BM_IndexingWalk(benchmark::State& state) {
 
 void BM_TagLibAlone(benchmark::State& state) {
     Ccollection& c = collection();
-    if (!c.ready()) {
-        state.SkipWithError("could not make the test files");
-        return;
-    }
-    size_t read = 0;
-    for (auto _ : state) {
-        read += readTagsWithTagLib(c.files);
-    }
-    state.counters["files_per_second"] =
-        benchmark::Counter((double)c.files.size(), benchmark::Counter::kIsIterationInvariantRate);
-    state.counters["read"] = (double)read / (double)state.iterations();
+    runTagLibAlone(state, c.ready() ? c.files : std::vector<std::string>{});
 }
 }  // namespace
 

@@ -5,9 +5,11 @@
 #include "screens/confirm.h"
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
+#include "screens/findMusic.h"
 #include "screens/languageChoice.h"
 #include "screens/layoutScreen.h"
 #include "screens/loading.h"
+#include "screens/musicTypeList.h"
 #include "screens/placeholder.h"
 #include "screens/pressStart.h"
 #include "screens/signIn.h"
@@ -45,6 +47,8 @@ const Crow kRows[] = {
     {STATE, GM_CONFIRM, own<CconfirmStateScreen>},
     {STATE, GM_EXIT, own<CexitScreen>},
     {STATE, GM_REALLY_EXIT, own<CreallyExitScreen>},
+    {STATE, GM_MUSIC_TYPE_LIST, own<CmusicTypeListScreen>},
+    {STATE, GM_FIND_MUSIC, own<CfindMusicScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},

@@ -7,35 +7,12 @@
 
 #include "audio/musicIndexer.h"
 #include "audio/songInfoMgr.h"
-#include "support/audioTestFiles.h"
+#include "support/musicTree.h"
 #include "support/testEngine.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-// Two silent templates, made once: a 40-second track and a 10-second one.
-struct Ctemplates {
-    std::string folder, longTrack, shortTrack;
-    Ctemplates() {
-        folder = makeTempFolder("indexer_templates");
-        longTrack = writeTestAudio(folder, "long.flac", synth::makeTone(440.0, 40.0, 8000, 1, 0.0f));
-        shortTrack = writeTestAudio(folder, "short.ogg", synth::makeTone(440.0, 10.0, 8000, 1, 0.0f), nullptr, 32);
-    }
-    ~Ctemplates() { removeFolderTree(folder); }
-};
-
-const Ctemplates& templates() {
-    static Ctemplates t;
-    return t;
-}
-
-void copyTagged(const std::string& from, const std::string& to, const std::string& title) {
-    fs::create_directories(fs::path(to).parent_path());
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
-    CfileTags t{title, "Artist", "Album", "Genre", 1, 2026};
-    ASSERT_TRUE(writeFileTags(to, t)) << to;
-}
-
 // The walk's own log lines, in order.
 std::vector<std::string> walkLog(Cengine* e) {
     std::vector<std::string> out;
@@ -55,28 +32,6 @@ std::vector<std::string> libraryPaths(const CsongInfoMgr& lib) {
     return out;
 }
 
-// root/
-//   B Side/02.flac, 01.flac      two long tracks
-//   a/sub/deep.flac              a long track two levels down
-//   .hidden/secret.flac          never walked
-//   short.ogg                    rejected (10 s)
-//   broken.ogg                   no audio: its tags can't be read
-//   notes.txt                    not music
-//   loop -> root                 a link back up: not followed
-std::string makeTree() {
-    const Ctemplates& t = templates();
-    std::string root = makeTempFolder("indexer_tree");
-    copyTagged(t.longTrack, root + "/B Side/02.flac", "Second");
-    copyTagged(t.longTrack, root + "/B Side/01.flac", "First");
-    copyTagged(t.longTrack, root + "/a/sub/deep.flac", "Deep");
-    copyTagged(t.longTrack, root + "/.hidden/secret.flac", "Secret");
-    copyTagged(t.shortTrack, root + "/short.ogg", "Short");
-    std::ofstream(root + "/broken.ogg") << "not audio at all";
-    std::ofstream(root + "/notes.txt") << "hello";
-    fs::create_directory_symlink(root, root + "/loop");
-    return root;
-}
-
 void walkAll(CmusicIndexer& ix) {
     for (int guard = 0; ix.running() && guard < 10000; ++guard) ix.step();
 }
@@ -84,7 +39,7 @@ void walkAll(CmusicIndexer& ix) {
 
 TEST(MusicIndexer, ListingIsSortedSkipsHiddenFoldersAndLinksAndKeepsOnlyMusic) {
     CtestEngine eng(false);
-    std::string root = makeTree();
+    std::string root = makeMusicTree();
     auto list = CmusicIndexer::listFolder(root);
     std::vector<std::pair<uint32_t, std::string>> got;
     for (const auto& e : list) got.push_back({e.kind, e.name});
@@ -98,7 +53,7 @@ TEST(MusicIndexer, ListingIsSortedSkipsHiddenFoldersAndLinksAndKeepsOnlyMusic) {
 
 TEST(MusicIndexer, WalkAddsLongTracksDepthFirstAndLogsEveryStep) {
     CtestEngine eng(false);
-    std::string root = makeTree();
+    std::string root = makeMusicTree();
     CsongInfoMgr lib;
     CmusicIndexer ix(lib);
     eng->log.clearRecent();
@@ -142,7 +97,7 @@ TEST(MusicIndexer, WalkAddsLongTracksDepthFirstAndLogsEveryStep) {
 
 TEST(MusicIndexer, StopKeepsWhatWasAddedAndAnEmptyOrMissingFolderEndsAtOnce) {
     CtestEngine eng(false);
-    std::string root = makeTree();
+    std::string root = makeMusicTree();
     CsongInfoMgr lib;
     CmusicIndexer ix(lib);
     ix.start(root);
@@ -164,14 +119,14 @@ TEST(MusicIndexer, StopKeepsWhatWasAddedAndAnEmptyOrMissingFolderEndsAtOnce) {
 
 TEST(MusicIndexer, TooDeepOrTooLongFoldersAreSkippedWithALogLine) {
     CtestEngine eng(false);
-    const Ctemplates& t = templates();
+    const CmusicTemplates& t = CmusicTemplates::get();
     std::string root = makeTempFolder("indexer_limits");
-    copyTagged(t.longTrack, root + "/1/2/3/three.flac", "Three");
-    copyTagged(t.longTrack, root + "/1/two.flac", "Two");
+    copyTaggedTrack(t.longTrack, root + "/1/2/3/three.flac", "Three");
+    copyTaggedTrack(t.longTrack, root + "/1/two.flac", "Two");
     // A path well past the limit, in names the file system still takes.
     std::string longName(200, 'x'), deep = root + "/long";
     for (int i = 0; i < 6; ++i) deep += "/" + longName;
-    copyTagged(t.longTrack, deep + "/far.flac", "Far");
+    copyTaggedTrack(t.longTrack, deep + "/far.flac", "Far");
 
     {
         CsongInfoMgr lib;
@@ -197,7 +152,7 @@ TEST(MusicIndexer, TooDeepOrTooLongFoldersAreSkippedWithALogLine) {
 
 TEST(MusicIndexer, SlicesFillTheirTimeButNeverTakeFewerThanThreeEntries) {
     CtestEngine eng(false);
-    std::string root = makeTree();
+    std::string root = makeMusicTree();
 
     // The reference: one entry per call.
     CsongInfoMgr plainLib;
