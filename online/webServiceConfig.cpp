@@ -42,17 +42,18 @@ bool CwebServiceConfig::parse(const char* text) {
     }
     CwebServiceConfig c = *this;
     c.host = file.get("Host", c.host);
-    c.port = file.getInt("Port", c.port);
     c.path = file.get("Path", c.path);
-    c.startTimeout = file.getInt("StartTimeout", c.startTimeout);
-    c.connectTimeout = file.getInt("ConnectTimeout", c.connectTimeout);
-    c.ioTimeout = file.getInt("IoTimeout", c.ioTimeout);
-    c.retries = file.getInt("Retries", c.retries);
-    if (file.has("MaxReply")) c.maxReply = (uint64_t)file.getInt("MaxReply");
-    c.fixedBoardTop = file.getInt("FixedBoardTop", c.fixedBoardTop);
-    c.trackBoardTop = file.getInt("TrackBoardTop", c.trackBoardTop);
-    c.boardRefresh = file.getInt("BoardRefresh", c.boardRefresh);
-    c.rewardPlaces = file.getInt("RewardPlaces", c.rewardPlaces);
+    // Every number is refused outside its range (the file is then not used).
+    constexpr int64_t kDay = 24 * 3600;
+    bool numbersOk = file.getIntIn("Port", 1, 65535, c.port) && file.getIntIn("StartTimeout", 0, 600, c.startTimeout) &&
+                     file.getIntIn("ConnectTimeout", 0, 600, c.connectTimeout) &&
+                     file.getIntIn("IoTimeout", 0, 3600, c.ioTimeout) && file.getIntIn("Retries", 0, 100, c.retries) &&
+                     file.getIntIn("MaxReply", 0, kMaxReplyCeiling, c.maxReply) &&
+                     file.getIntIn("FixedBoardTop", 0, 10000, c.fixedBoardTop) &&
+                     file.getIntIn("TrackBoardTop", 0, 10000, c.trackBoardTop) &&
+                     file.getIntIn("BoardRefresh", 0, kDay, c.boardRefresh) &&
+                     file.getIntIn("RewardPlaces", 0, 10000, c.rewardPlaces);
+    if (!numbersOk) return false;
     if (c.host.empty() || c.port <= 0 || c.port > 65535) {
         gEngine->log.print(LOG_E, "webService: bad host or port");
         return false;

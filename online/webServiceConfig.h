@@ -35,6 +35,7 @@ struct CwebServiceConfig {
     int ioTimeout = 10;
     int retries = 1;
     uint64_t maxReply = 4u * 1024u * 1024u;
+    static constexpr int64_t kMaxReplyCeiling = 1024 * 1024 * 1024;
     int fixedBoardTop = 50;
     int trackBoardTop = 10;
     int boardRefresh = 60;

@@ -30,6 +30,20 @@ TEST(WebServiceConfig, ParsesTheDataFileAndRefusesNonsense) {
     EXPECT_FALSE(bad.parse("WebService Port 70000 EndWebService EndFile"));
     EXPECT_EQ(bad.port, 80);   // unchanged
     EXPECT_FALSE(bad.parse("WebService Colour 3 EndWebService"));
+
+    // Negative, too large and non-numeric values refuse the file; nothing wraps.
+    for (const char* text : {"WebService MaxReply -1 EndWebService", "WebService MaxReply 99999999999 EndWebService",
+                             "WebService Retries -3 EndWebService", "WebService IoTimeout 1x EndWebService",
+                             "WebService Port 99999999999999999999 EndWebService"}) {
+        CwebServiceConfig r;
+        EXPECT_FALSE(r.parse(text)) << text;
+        EXPECT_EQ(r.maxReply, 4u * 1024u * 1024u) << text;
+        EXPECT_EQ(r.retries, 1) << text;
+    }
+    EXPECT_TRUE(gEngine->log.contains("webService: MaxReply value '-1' is not a whole number in 0..1073741824"));
+    CwebServiceConfig small;
+    ASSERT_TRUE(small.parse("WebService MaxReply 0x10 EndWebService"));
+    EXPECT_EQ(small.maxReply, 4096u);   // the floor still holds
 }
 
 TEST_F(OnlineTest, StartsAndSignsInThenGetsAToken) {
