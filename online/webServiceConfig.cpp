@@ -1,5 +1,7 @@
 #include "online/webServiceConfig.h"
 
+#include <arpa/inet.h>
+
 #include "engine/bString.h"
 #include "engine/configFile.h"
 #include "engine/engine.h"
@@ -24,6 +26,16 @@ const char* k4wResultText(int code) {
     }
 }
 
+bool k4wPasswordTransportSafe(const CwebServiceConfig& c) {
+    if (c.scheme == "https") return true;
+    if (equalsIgnoreCase(c.host, "localhost")) return true;
+    in_addr a4;
+    if (inet_pton(AF_INET, c.host.c_str(), &a4) == 1) return (ntohl(a4.s_addr) >> 24) == 127;
+    in6_addr a6;
+    if (inet_pton(AF_INET6, c.host.c_str(), &a6) == 1) return IN6_IS_ADDR_LOOPBACK(&a6);
+    return false;
+}
+
 bool CwebServiceConfig::load(const std::string& fileName) {
     CresourceFile file;
     if (!file.open("textFiles/" + fileName, RF_DATA)) return false;
@@ -34,13 +46,20 @@ bool CwebServiceConfig::parse(const char* text) {
     CconfigFile file("WebService");
     if (!file.parse(text, "webService")) return false;
     std::vector<std::string> unknown =
-        file.unknownKeys({"Host", "Port", "Path", "StartTimeout", "ConnectTimeout", "IoTimeout", "Retries", "MaxReply",
+        file.unknownKeys({"Scheme", "CaFile", "Host", "Port", "Path", "StartTimeout", "ConnectTimeout", "IoTimeout", "Retries", "MaxReply",
                           "FixedBoardTop", "TrackBoardTop", "BoardRefresh", "RewardPlaces"});
     if (!unknown.empty()) {
         gEngine->log.print(LOG_L, "webService: unknown keyword '%s'", unknown[0].c_str());
         return false;
     }
     CwebServiceConfig c = *this;
+    c.scheme = file.get("Scheme", c.scheme);
+    for (char& ch : c.scheme) ch = (char)tolower((unsigned char)ch);
+    if (c.scheme != "https" && c.scheme != "http") {
+        gEngine->log.print(LOG_E, "webService: Scheme must be https or http, not '%s'", c.scheme.c_str());
+        return false;
+    }
+    c.caFile = file.get("CaFile", c.caFile);
     c.host = file.get("Host", c.host);
     c.path = file.get("Path", c.path);
     // Every number is refused outside its range (the file is then not used).
