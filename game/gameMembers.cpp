@@ -31,7 +31,8 @@ void Cgame::connectMembers() {
             return;
         }
         Cwidget* shown = warning.screen() ? warning.screen()->findWidget("Message") : nullptr;
-        if (warning.visible && shown && shown->getText("TextName") == message) warning.setVisible(false);
+        // Only our own warning: another may have taken its place since.
+        if (warning.visible && (!shown || shown->getText("TextName") == message)) warning.setVisible(false);
     };
     onShutDown = [] {
         gGame->saveLoad.waitIdle();
