@@ -12,6 +12,7 @@
 #include "screens/musicTypeList.h"
 #include "screens/placeholder.h"
 #include "screens/pressStart.h"
+#include "screens/rankUp.h"
 #include "screens/signIn.h"
 #include "screens/startUp.h"
 
@@ -49,6 +50,7 @@ const Crow kRows[] = {
     {STATE, GM_REALLY_EXIT, own<CreallyExitScreen>},
     {STATE, GM_MUSIC_TYPE_LIST, own<CmusicTypeListScreen>},
     {STATE, GM_FIND_MUSIC, own<CfindMusicScreen>},
+    {STATE, GM_RANK_UP, own<CrankUpScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
