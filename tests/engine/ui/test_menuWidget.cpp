@@ -291,7 +291,7 @@ TEST(UiWidgetOps, TextSettersAndGadgets) {
     EXPECT_EQ(w->getText(), "CANCEL");
     EXPECT_EQ(w->findTextGadget()->textKey, "CANCEL");
     w->setGadgetTextKey("Body", "YES");
-    EXPECT_EQ(w->getText("Body"), "YES");
+    EXPECT_EQ(w->getText("Body"), gEngine->text("YES"));
     w->setTextStr(w->findTextGadget("Body"), CbString("plain"));
     EXPECT_TRUE(w->findTextGadget("Body")->textKey.empty());
     w->setTextStr(nullptr, CbString("ignored"));
