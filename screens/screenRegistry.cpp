@@ -1,6 +1,7 @@
 #include "screens/screenRegistry.h"
 
 #include "game/game.h"
+#include "screens/achievements.h"
 #include "screens/chinaCheck.h"
 #include "screens/confirm.h"
 #include "screens/exit.h"
@@ -51,6 +52,7 @@ const Crow kRows[] = {
     {STATE, GM_MUSIC_TYPE_LIST, own<CmusicTypeListScreen>},
     {STATE, GM_FIND_MUSIC, own<CfindMusicScreen>},
     {STATE, GM_RANK_UP, own<CrankUpScreen>},
+    {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
