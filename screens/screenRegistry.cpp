@@ -11,6 +11,7 @@
 #include "screens/layoutScreen.h"
 #include "screens/loading.h"
 #include "screens/musicTypeList.h"
+#include "screens/perkUnlock.h"
 #include "screens/placeholder.h"
 #include "screens/pressStart.h"
 #include "screens/rankUp.h"
@@ -52,6 +53,7 @@ const Crow kRows[] = {
     {STATE, GM_MUSIC_TYPE_LIST, own<CmusicTypeListScreen>},
     {STATE, GM_FIND_MUSIC, own<CfindMusicScreen>},
     {STATE, GM_RANK_UP, own<CrankUpScreen>},
+    {STATE, GM_PERK_UNLOCK, own<CperkUnlockScreen>},
     {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
