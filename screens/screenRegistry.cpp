@@ -10,6 +10,8 @@
 #include "screens/languageChoice.h"
 #include "screens/layoutScreen.h"
 #include "screens/loading.h"
+#include "screens/mainMenu.h"
+#include "screens/musicBar.h"
 #include "screens/musicTypeList.h"
 #include "screens/perkUnlock.h"
 #include "screens/placeholder.h"
@@ -47,6 +49,7 @@ const Crow kRows[] = {
     {STATE, GM_CHINA_CHECK, own<CchinaCheckScreen>},
     {STATE, GM_SIGN_IN, own<CsignInScreen>},
     {STATE, GM_START_UP, own<CstartUpScreen>},
+    {STATE, GM_MAIN_MENU, own<CmainMenuScreen>},
     {STATE, GM_CONFIRM, own<CconfirmStateScreen>},
     {STATE, GM_EXIT, own<CexitScreen>},
     {STATE, GM_REALLY_EXIT, own<CreallyExitScreen>},
@@ -58,6 +61,7 @@ const Crow kRows[] = {
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
+    {OVERLAY, OVERLAY_MUSIC_BAR, own<CmusicBarScreen>},
 };
 }  // namespace
 
