@@ -9,9 +9,12 @@
 #include "screens/findMusic.h"
 #include "screens/languageChoice.h"
 #include "screens/layoutScreen.h"
+#include "screens/leaderboard.h"
 #include "screens/loading.h"
 #include "screens/mainMenu.h"
 #include "screens/musicBar.h"
+#include "screens/musicBrowser.h"
+#include "screens/musicRadioBrowser.h"
 #include "screens/musicTypeList.h"
 #include "screens/perkUnlock.h"
 #include "screens/placeholder.h"
@@ -55,6 +58,9 @@ const Crow kRows[] = {
     {STATE, GM_REALLY_EXIT, own<CreallyExitScreen>},
     {STATE, GM_MUSIC_TYPE_LIST, own<CmusicTypeListScreen>},
     {STATE, GM_FIND_MUSIC, own<CfindMusicScreen>},
+    {STATE, GM_MUSIC_BROWSER, own<CmusicBrowserScreen>},
+    {STATE, GM_MUSIC_RADIO_BROWSER, own<CmusicRadioBrowserScreen>},
+    {STATE, GM_LEADERBOARD, own<CleaderboardScreen>},
     {STATE, GM_RANK_UP, own<CrankUpScreen>},
     {STATE, GM_PERK_UNLOCK, own<CperkUnlockScreen>},
     {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
