@@ -300,7 +300,6 @@ void Cgame::draw() {
     }
     if (transitionRunning_ && transition_) transition_->render();
     workshop.render();
-    if (mode_ >= GM_GAME_OVER && mode_ <= GM_GAME_OVER_PARTY) autoShots.drawThumbnails(gEngine->screenWidth - 140.0f);
     if (afterDraw) afterDraw();
 }
 

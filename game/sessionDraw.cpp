@@ -253,6 +253,5 @@ void CgameSession::draw() {
     world_.projectiles.draw();
     drawParticleLayer(PLAY_LAYER_FRONT);
     r.setCamera(nullptr);
-    if (world_.hooks.hudDraw) world_.hooks.hudDraw();
-    else drawPlainHud(world_);
+    if (!world_.hooks.hudDraw || !world_.hooks.hudDraw()) drawPlainHud(world_);
 }

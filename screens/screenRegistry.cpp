@@ -8,8 +8,12 @@
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
 #include "screens/findMusic.h"
+#include "screens/gameOver.h"
+#include "screens/gameOverBossRush.h"
+#include "screens/gameOverSurvival.h"
 #include "screens/gameSettings.h"
 #include "screens/gameType.h"
+#include "screens/HUD.h"
 #include "screens/languageChoice.h"
 #include "screens/layoutScreen.h"
 #include "screens/leaderboard.h"
@@ -37,14 +41,15 @@ Centry own() {
     if constexpr (std::is_base_of_v<CscreenSlot, T>) e.screen = object.get();
     if constexpr (std::is_base_of_v<CoverlaySlot, T>) e.overlay = object.get();
     if constexpr (std::is_base_of_v<Clayout, T>) e.layout = object.get();
+    if constexpr (std::is_base_of_v<ChudSlot, T>) e.hud = object.get();
     return e;
 }
 
-enum Eslot { STATE, OVERLAY, TRANSITION };
+enum Eslot { STATE, OVERLAY, TRANSITION, HUD };
 
 struct Crow {
     Eslot slot;
-    int id;   // the state or the overlay
+    int id;   // the state, the overlay or the HUD
     Centry (*make)();
 };
 
@@ -65,6 +70,9 @@ const Crow kRows[] = {
     {STATE, GM_GAME_TYPE, own<CgameTypeScreen>},
     {STATE, GM_GAME_SETTINGS, own<CgameSettingsScreen>},
     {STATE, GM_321_GO, own<C321GoScreen>},
+    {STATE, GM_GAME_OVER, own<CgameOverTrackScreen>},
+    {STATE, GM_GAME_OVER_BOSS_RUSH, own<CgameOverBossRushScreen>},
+    {STATE, GM_GAME_OVER_SURVIVAL, own<CgameOverSurvivalScreen>},
     {STATE, GM_MUSIC_BROWSER, own<CmusicBrowserScreen>},
     {STATE, GM_MUSIC_RADIO_BROWSER, own<CmusicRadioBrowserScreen>},
     {STATE, GM_LEADERBOARD, own<CleaderboardScreen>},
@@ -72,6 +80,7 @@ const Crow kRows[] = {
     {STATE, GM_PERK_UNLOCK, own<CperkUnlockScreen>},
     {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
+    {HUD, HUD_NORMAL, own<CHUD>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
     {OVERLAY, OVERLAY_PAUSE, own<CpauseScreen>},
@@ -91,6 +100,7 @@ std::unique_ptr<CscreenSet> makeScreens(Cgame& game) {
         Centry e = row.make();
         if (row.slot == STATE) game.setScreen(row.id, e.screen);
         else if (row.slot == OVERLAY) game.setOverlay(row.id, e.overlay);
+        else if (row.slot == HUD) game.playScreen.setHud(row.id, e.hud);
         else game.setTransitionScreen(e.screen);
         set->add(std::move(e));
     }

@@ -62,6 +62,7 @@ void Cpopups::showTitleBanner() {
     CwidgetPtr w = gUi->createWidget("BigText");
     if (!w) return;
     w->setText({}, "ZORBEX!");
-    place(*w, gEngine->screenWidth * 0.5f, gEngine->screenHeight * 0.35f);
+    if (Cgadget* text = w->findTextGadget({}, false)) text->colour = Ccolour(1, 1, 1, 0.7f);
+    place(*w, gEngine->screenWidth * 0.5f, (float)gEngine->screenHeight - 60.0f);
     gUi->spotEffects.add(std::move(w), EFFECT_ZOOM_IN, EFFECT_FADE_OUT, 0, 1.5f);
 }
