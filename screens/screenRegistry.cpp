@@ -10,6 +10,7 @@
 #include "screens/findMusic.h"
 #include "screens/gameOver.h"
 #include "screens/gameOverBossRush.h"
+#include "screens/gameOverParty.h"
 #include "screens/gameOverSurvival.h"
 #include "screens/gameSettings.h"
 #include "screens/gameType.h"
@@ -73,6 +74,7 @@ const Crow kRows[] = {
     {STATE, GM_GAME_OVER, own<CgameOverTrackScreen>},
     {STATE, GM_GAME_OVER_BOSS_RUSH, own<CgameOverBossRushScreen>},
     {STATE, GM_GAME_OVER_SURVIVAL, own<CgameOverSurvivalScreen>},
+    {STATE, GM_GAME_OVER_PARTY, own<CgameOverPartyScreen>},
     {STATE, GM_MUSIC_BROWSER, own<CmusicBrowserScreen>},
     {STATE, GM_MUSIC_RADIO_BROWSER, own<CmusicRadioBrowserScreen>},
     {STATE, GM_LEADERBOARD, own<CleaderboardScreen>},
