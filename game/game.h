@@ -30,6 +30,7 @@
 #include "screens/confirm.h"
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
+#include "screens/openMicError.h"
 #include "screens/loading.h"
 #include "screens/pressStart.h"
 #include "screens/signIn.h"
@@ -161,6 +162,7 @@ public:
     CsignInScreen signIn;
     ClanguageChoice languageChoice;
     CwarningOverlay warningOverlay;
+    CopenMicErrorScreen openMicError;
 
     // Hooks for the parts that join later.
     std::function<void()> saveGameFiles;   // the game save and the settings

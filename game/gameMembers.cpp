@@ -2,6 +2,7 @@
 // seams each part leaves for its neighbours are filled here, in one place.
 #include "engine/engine.h"
 #include "game/game.h"
+#include "screens/openMicDevices.h"
 
 void Cgame::connectMembers() {
     // Sounds the UI asks for.
@@ -13,6 +14,12 @@ void Cgame::connectMembers() {
     // Tutorials seen are kept with the settings.
     gEngine->ui.onTutorialsChanged = [] {
         gGame->saveLoad.settings.tutorialsSeen = gEngine->ui.tutorials.seenNames();
+    };
+    // Capture that cannot start is explained over the current screen.
+    music.onOpenMicError = [](const std::string& reason) { gGame->openMicError.showError(reason); };
+    // The engine's warnings about its own misuse are counted in analytics.
+    gEngine->onCodeWarning = [](const std::string& text) {
+        gEngine->analytics.sendEvent("CodeWarning", text.c_str(), nullptr);
     };
     // Saving on the way out and when a screen asks for the settings.
     saveGameFiles = [] {
@@ -92,5 +99,6 @@ void Cgame::applySettings() {
     gEngine->setLanguage(language);
     gEngine->audio.setMusicVolume(s.musicVolume);
     gEngine->audio.setSfxVolume(s.sfxVolume);
+    openMicDevices::fromSettings(s, music);
     gEngine->ui.tutorials.setSeenNames(s.tutorialsSeen);
 }

@@ -82,4 +82,5 @@ void Cgame::registerScreens() {
     setOverlay(OVERLAY_CONFIRM, &confirm);
     setOverlay(OVERLAY_WARNING, &warningSlot_);
     setOverlay(OVERLAY_EXIT, &exitPopup);
+    setOverlay(OVERLAY_OPEN_MIC_ERROR, &openMicError);
 }
