@@ -8,16 +8,6 @@
 // Does nothing; leaves at once.
 class CemptyScreen : public CscreenSlot {};
 
-// The language choice until its screen exists: English, the one language
-// the data folder holds, is chosen at once and the game goes on to the
-// choice state.
-class ClanguageChoice : public CscreenSlot {
-public:
-    int choiceState = GM_START_UP;    // where the game goes once a language is chosen
-    int backState = GM_PRESS_START;   // where Back leads
-    void enter() override;
-};
-
 // ReallyExit: the final save and the quit flag.
 class CreallyExitScreen : public CscreenSlot {
 public:

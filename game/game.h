@@ -31,6 +31,18 @@
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
 #include "screens/openMicError.h"
+#include "screens/NewsFeed.h"
+#include "screens/config.h"
+#include "screens/credits.h"
+#include "screens/findPlayer.h"
+#include "screens/friendCompare.h"
+#include "screens/language.h"
+#include "screens/openMicSetting.h"
+#include "screens/options.h"
+#include "screens/optionsNotifications.h"
+#include "screens/optionsVirtualThumbSticks.h"
+#include "screens/optionsVolume.h"
+#include "screens/setRez.h"
 #include "screens/loading.h"
 #include "screens/pressStart.h"
 #include "screens/signIn.h"
@@ -160,7 +172,18 @@ public:
     CpressStartScreen pressStart;
     CstartUpScreen startUpSequence;
     CsignInScreen signIn;
-    ClanguageChoice languageChoice;
+    ClanguageScreen languageScreen;
+    CoptionsScreen options;
+    CoptionsVolumeScreen optionsVolume;
+    CoptionsNotificationsScreen optionsNotifications;
+    CoptionsVirtualThumbSticksScreen optionsVirtualSticks;
+    CcreditsScreen credits;
+    CsetRezScreen setRez;
+    CconfigScreen config;
+    CopenMicSettingsScreen openMicSettings;
+    CnewsFeedScreen newsFeed;
+    CfindPlayerScreen findPlayer;
+    CfriendCompareScreen friendCompare;
     CwarningOverlay warningOverlay;
     CopenMicErrorScreen openMicError;
 

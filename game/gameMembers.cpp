@@ -17,6 +17,12 @@ void Cgame::connectMembers() {
     };
     // Capture that cannot start is explained over the current screen.
     music.onOpenMicError = [](const std::string& reason) { gGame->openMicError.showError(reason); };
+    // Other players' statistics come from the web service, one at a time on
+    // the cache's own task.
+    statsCache.fetch = [](uint64_t id, CplayerStatsRecord& out) {
+        Cbytes record;
+        return gGame->online.playerStats.fetchOne(id, record) && out.read(record.data(), record.size());
+    };
     // The engine's warnings about its own misuse are counted in analytics.
     gEngine->onCodeWarning = [](const std::string& text) {
         gEngine->analytics.sendEvent("CodeWarning", text.c_str(), nullptr);

@@ -10,29 +10,42 @@ bool CplayerStatsClient::requestStats(const std::vector<uint64_t>& ids) {
     std::vector<uint64_t> list(ids.begin(), ids.begin() + (ptrdiff_t)std::min(ids.size(), kMaxPlayersPerRequest));
     results_.clear();
     return task.start([this, list] {
-        _k4w__GetPlayerStats req;
-        req.playerId = list;
         std::vector<CplayerStatsResult> got;
-        size_t dropped = 0;
-        Ck4wCallResult r = k4wTokenCall(ws_, "GetPlayerStats", &k4wProxy::GetPlayerStats, req,
-                                        [&](_k4w__GetPlayerStatsResponse& resp) {
-            for (const k4w__StatsRecord* s : resp.stats) {
-                if (!s) return false;
-                if (!s->data.__ptr || s->data.__size != (int)k4wSOAP::kStatsRecordSize) {
-                    ++dropped;
-                    continue;
-                }
-                bool asked = false;
-                for (uint64_t id : list) asked = asked || id == s->playerId;
-                if (!asked) continue;
-                got.push_back({s->playerId, Cbytes(s->data.__ptr, s->data.__ptr + s->data.__size)});
-            }
-            return true;
-        });
-        if (dropped) gEngine->log.print(LOG_L, "GetPlayerStats: %zu malformed records dropped", dropped);
+        bool ok = call(list, got);
         results_ = std::move(got);
-        return r.ok();
+        return ok;
     });
+}
+
+bool CplayerStatsClient::call(const std::vector<uint64_t>& list, std::vector<CplayerStatsResult>& got) {
+    _k4w__GetPlayerStats req;
+    req.playerId = list;
+    size_t dropped = 0;
+    Ck4wCallResult r = k4wTokenCall(ws_, "GetPlayerStats", &k4wProxy::GetPlayerStats, req,
+                                    [&](_k4w__GetPlayerStatsResponse& resp) {
+        for (const k4w__StatsRecord* s : resp.stats) {
+            if (!s) return false;
+            if (!s->data.__ptr || s->data.__size != (int)k4wSOAP::kStatsRecordSize) {
+                ++dropped;
+                continue;
+            }
+            bool asked = false;
+            for (uint64_t id : list) asked = asked || id == s->playerId;
+            if (!asked) continue;
+            got.push_back({s->playerId, Cbytes(s->data.__ptr, s->data.__ptr + s->data.__size)});
+        }
+        return true;
+    });
+    if (dropped) gEngine->log.print(LOG_L, "GetPlayerStats: %zu malformed records dropped", dropped);
+    return r.ok();
+}
+
+bool CplayerStatsClient::fetchOne(uint64_t id, Cbytes& out) {
+    if (k4wSOAP::serviceOff()) return false;
+    std::vector<CplayerStatsResult> got;
+    if (!call({id}, got) || got.empty()) return false;
+    out = std::move(got.front().record);
+    return true;
 }
 
 bool CplayerStatsClient::collect() {

@@ -28,6 +28,9 @@ public:
 
     // "Get Player Stats" for up to 64 players. False while one runs.
     bool requestStats(const std::vector<uint64_t>& ids);
+    // One player's record, asked on the calling thread (a task body's own
+    // request). False when the call failed or the service holds no record.
+    bool fetchOne(uint64_t id, Cbytes& out);
     // The records of the last finished request; emptied by the call.
     std::vector<CplayerStatsResult> takeResults();
     // Resets a finished request; true when one had finished.
@@ -41,6 +44,8 @@ public:
     CthreadTask uploadTask{"Set Player Stats"};
 
 private:
+    // The "GetPlayerStats" call itself, on the calling thread.
+    bool call(const std::vector<uint64_t>& ids, std::vector<CplayerStatsResult>& got);
     k4wSOAP& ws_;
     std::vector<CplayerStatsResult> results_, done_;
 };

@@ -1,5 +1,5 @@
 #pragma once
-// The credits list: read from "textFiles/credits.txt", one entry a line,
+// The credits list: read from "textFiles/creditsList.txt", one entry a line,
 // top to bottom:
 //   Tag Credits03t         a string-table tag, styled by its last character:
 //                          "-" an empty line, "b" a centred title, "t" a

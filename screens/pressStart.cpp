@@ -167,8 +167,7 @@ void CpressStartScreen::leave() {
             }
         }
         if (!languageChosen) {
-            gGame->languageChoice.choiceState = GM_START_UP;
-            gGame->languageChoice.backState = GM_PRESS_START;
+            gGame->languageScreen.open(GM_START_UP, GM_PRESS_START);
             gGame->setGameMode(GM_LANGUAGE);
         } else {
             gGame->setGameMode(GM_START_UP, true);
@@ -178,8 +177,7 @@ void CpressStartScreen::leave() {
     if (languageChosen) {
         gGame->setGameMode(GM_CHINA_CHECK);
     } else {
-        gGame->languageChoice.choiceState = GM_CHINA_CHECK;
-        gGame->languageChoice.backState = GM_PRESS_START;
+        gGame->languageScreen.open(GM_CHINA_CHECK, GM_PRESS_START);
         gGame->setGameMode(GM_LANGUAGE);
     }
 }

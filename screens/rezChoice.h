@@ -32,7 +32,7 @@ private:
     std::vector<CrezMode> modes_;
 };
 
-enum EwindowMode { REZ_WINDOWED = 0, REZ_FULLSCREEN = 1, REZ_BORDERLESS = 2 };
+enum ErezMode { REZ_WINDOWED = 0, REZ_FULLSCREEN = 1, REZ_BORDERLESS = 2 };
 
 struct CrezSetting {
     int display = 0;

@@ -59,6 +59,10 @@ protected:
         while (std::chrono::steady_clock::now() < end) {
             g->steps(1);
             if (pred()) return true;
+            // A first run asks for the language; English is at the top.
+            if (chooseLanguage && gGame->mode() == GM_LANGUAGE && !gGame->transitionRunning() &&
+                !gGame->languageScreen.screen()->entering)
+                pressReturn();
             if (gGame->quit) return pred();
             if (gEngine->anyTaskRunning()) SDL_Delay(1);
         }
@@ -133,4 +137,5 @@ protected:
 
     std::unique_ptr<CtestGame> g;
     ClocalWebService service;
+    bool chooseLanguage = true;
 };

@@ -1,7 +1,7 @@
 #!/bin/bash
 # The real game under Xvfb from loading to the main menu, driven by keys
 # sent with xdotool, against the local web service: the title, Return, the
-# sign-in screen (Back during the silent Steam sign-in, then an account made
+# language (English), the sign-in screen (Back during the silent Steam sign-in, then an account made
 # by hand with the keyboard), the start-up phases and the main menu.
 # Usage: roadUnderXvfb.sh <zorbex> <zx_local_service> <data folder> <screenshot folder>
 set -u
@@ -83,6 +83,11 @@ sleep 6   # the fade, then the title's marks come in
 shot pressStart
 
 keys Return
+waitFor "GameMode = Language" 30 || fail "no language screen"
+sleep 1.5
+shot language
+keys Return
+waitFor "Language = English" 10 || fail "English was not chosen"
 waitFor "Attempting to auto sign in with Steam" 30 || fail "no sign-in screen"
 sleep 0.3
 keys BackSpace

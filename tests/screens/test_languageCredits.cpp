@@ -60,7 +60,7 @@ TEST(Credits, TheDataFileReadsWhole) {
     CtestEngine eng;
     ASSERT_TRUE(eng.initOk());
     std::vector<CcreditLine> lines;
-    ASSERT_TRUE(credits::load("credits.txt", eng->language(), lines));
+    ASSERT_TRUE(credits::load("creditsList.txt", eng->language(), lines));
     EXPECT_GT(lines.size(), 60u);
     EXPECT_EQ(lines.front().kind, CcreditLine::TEXT);
     EXPECT_EQ(lines[1].sprite, "ui_ZRLogo.png");

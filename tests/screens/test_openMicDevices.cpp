@@ -132,6 +132,7 @@ TEST(CodeWarning, TheEngineWarningIsAnAnalyticsEvent) {
     CscreensGame g;
     ASSERT_TRUE(g.initOk());
     g->progress.createNewProfile();
+    gEngine->analytics.isSignedIn = [] { return true; };
     g.steps(1);
     size_t before = gEngine->analytics.queued();
     ASSERT_TRUE(gEngine->onCodeWarning);

@@ -1,0 +1,51 @@
+#pragma once
+// CfriendCompareScreen ("friendCompare.txt"), state FriendCompare: the
+// player's statistics beside one added friend's, the arrows stepping through
+// the friends. A friend can be deleted; Select opens the find-player screen.
+#include <cstdint>
+
+#include "game/progress/playerStatsCache.h"
+#include "game/screenSlot.h"
+#include "screens/friendRows.h"
+
+class Cscreen;
+class Cmenu;
+class Cwidget;
+
+class CfriendCompareScreen : public CscreenSlot {
+public:
+    bool load() override;
+    void enter() override;
+    void update() override;
+    void render() override;
+
+    void setReturnState(int state) { returnState_ = state; }
+    Cscreen* screen() const { return screen_; }
+    Cmenu* menu() const { return menu_; }
+    Cwidget* widget(const char* name) const;
+    int64_t friendIndex() const { return cursor_.index(); }
+    bool waiting() const { return waiting_; }
+
+private:
+    void fill();
+    void addRow(const CcompareRow& row);
+    void askDelete();
+    void deleteCompared();
+    Cscreen* screen_ = nullptr;
+    Cmenu* menu_ = nullptr;
+    Cwidget* friend1_ = nullptr;
+    Cwidget* friend2_ = nullptr;
+    Cwidget* flag1_ = nullptr;
+    Cwidget* flag2_ = nullptr;
+    Cwidget* left_ = nullptr;
+    Cwidget* right_ = nullptr;
+    Cwidget* noFriends_ = nullptr;
+    CfriendCursor cursor_;
+    CplayerStatsRecord scratch_;
+    bool waiting_ = false;
+    bool requested_ = false;    // statistics were asked for the compared friend
+    bool askedDelete_ = false;  // the confirm dialog shows our question
+    uint64_t deleteId_ = 0;
+    bool laidOut_ = false;
+    int returnState_ = 3;
+};

@@ -1,0 +1,37 @@
+#pragma once
+// ClanguageScreen ("language.txt"), state Language: the languages offered,
+// each with its flag. Choosing one loads its texts over the English ones;
+// choosing the language in use only leaves.
+#include "game/screenSlot.h"
+
+class Cscreen;
+class Cmenu;
+
+class ClanguageScreen : public CscreenSlot {
+public:
+    bool load() override;
+    void enter() override;
+    void update() override;
+    void render() override;
+
+    // Where the screen goes once a language is chosen, and where Back leads.
+    void open(int choiceState, int backState) {
+        choiceState_ = choiceState;
+        backState_ = backState;
+    }
+    int choiceState() const { return choiceState_; }
+    Cscreen* screen() const { return screen_; }
+    Cmenu* menu() const { return menu_; }
+    // Switches to language n (saving and reporting it); false when n is the
+    // language in use or not offered.
+    static bool choose(int n);
+
+    static constexpr float kFirstRunSeconds = 3.0f;
+
+private:
+    Cscreen* screen_ = nullptr;
+    Cmenu* menu_ = nullptr;
+    int choiceState_ = 4;
+    int backState_ = 4;
+    float timer_ = 0;
+};
