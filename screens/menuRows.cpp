@@ -28,7 +28,9 @@ void CmenuRows::fillRow(Cmenu* menu, const std::string& labelTag, const std::str
         w->setText("", texts[i]);
         w->value = (int64_t)i;
         w->floatValue = i < values.size() ? values[i] : (float)i;
-        menu->insertItem(std::move(w), -1, true, -130.0f + step * (float)i, 0, true);
+        // Offsets run from the label, whose right edge is 150 to its right.
+        float dx = 160.0f + w->width * 0.5f + step * (float)i;
+        menu->insertItem(std::move(w), -1, true, dx, 0, true);
     }
     menu->layout();
 }

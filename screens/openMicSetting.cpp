@@ -52,7 +52,10 @@ void CopenMicSettingsScreen::enter() {
     source_ = std::clamp(music.captureSource, 0, 2);
     setSourceButtons();
     fillMenu(true);
+    // This screen shows the device in use (or " ?? "); no pop-up over it.
+    ++gGame->openMicError.quiet;
     music.startOpenMic();
+    --gGame->openMicError.quiet;
     help_->setTextKey(kHelp[source_]);
     Ctutorials& tut = gEngine->ui.tutorials;
     tut.show("Tut_OpenMic1");

@@ -51,6 +51,7 @@ void CoptionsVolumeScreen::enter() {
     CmenuRows::selectValue(menus_[AUTO_SHOTS], s.autoShots ? 1.0f : 0.0f);
     menus_[DETAIL]->setSelectedIdx(1 + detailStepOf(s.graphicsDetail));
     rows_.focus(0);
+    gEngine->log.print(LOG_L, "Volume screen: music %.1f, effects %.1f", s.musicVolume, s.sfxVolume);
 }
 
 void CoptionsVolumeScreen::update() {

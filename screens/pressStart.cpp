@@ -93,6 +93,7 @@ void CpressStartScreen::update() {
         return;
     }
     if (screen_->wasPressed(options_)) {
+        gGame->options.setReturnState(GM_PRESS_START);
         gGame->setGameMode(GM_OPTIONS);
         return;
     }

@@ -61,8 +61,12 @@ protected:
             if (pred()) return true;
             // A first run asks for the language; English is at the top.
             if (chooseLanguage && gGame->mode() == GM_LANGUAGE && !gGame->transitionRunning() &&
-                !gGame->languageScreen.screen()->entering)
-                pressReturn();
+                !gGame->languageScreen.screen()->entering) {
+                g->setAction(0, ACTION_SELECT, true);
+                g->steps(1);
+                g->setAction(0, ACTION_SELECT, false);
+                g->steps(1);
+            }
             if (gGame->quit) return pred();
             if (gEngine->anyTaskRunning()) SDL_Delay(1);
         }

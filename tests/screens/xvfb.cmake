@@ -18,3 +18,10 @@ add_test(NAME loading_screen_xvfb
           bash ${CMAKE_SOURCE_DIR}/tests/screens/xvfb/loadingUnderXvfb.sh $<TARGET_FILE:zorbex> ${CMAKE_BINARY_DIR}/data
           $<TARGET_FILE:check_loading_shot> ${CMAKE_BINARY_DIR}/loading_xvfb.png)
 set_tests_properties(loading_screen_xvfb PROPERTIES TIMEOUT 90)
+# The options screens under Xvfb from the title's OPTIONS button, a changed
+# volume kept across a restart; screenshots in screenshots/options.
+add_test(NAME options_xvfb_kept_across_restart
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/optionsUnderXvfb.sh $<TARGET_FILE:zorbex>
+          ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/options)
+set_tests_properties(options_xvfb_kept_across_restart PROPERTIES TIMEOUT 240)
