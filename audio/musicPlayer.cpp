@@ -270,11 +270,13 @@ void CmusicPlayer::watchChannel() {
     bool radio = currentTrack && currentTrack->kind == SONG_RADIO;
     if (radio) {
         if (s == CHANNEL_FAILED || s == CHANNEL_STOPPED) {
-            if (s == CHANNEL_FAILED)
+            if (s == CHANNEL_FAILED) {
                 gEngine->log.print(LOG_E, "Station failed: %s (%s)", currentTrack->path.c_str(),
                                    audio_->mixer.error(channel).c_str());
-            else
+                failedStation = currentTrack->path;
+            } else {
                 gEngine->log.print(LOG_L, "Station ended: %s", currentTrack->path.c_str());
+            }
             stopMusic();
             return;
         }

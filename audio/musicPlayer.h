@@ -72,6 +72,9 @@ public:
     float musicEnergy = 0;
     uint32_t trackSeed = 0;
     std::string streamTitle;
+    // The name of a station that could not be opened or decoded; the radio
+    // browser tells the player and clears it.
+    std::string failedStation;
     CsongPackInfo openMicTrack;
     CmusicAnalysis analysis;
     int nextTrackRule = SOURCE_RANDOM;   // what follows a track that ends

@@ -121,16 +121,19 @@ bool CshoutcastBrowser::parseGenres(const std::string& xml, std::vector<CradioSt
     return true;
 }
 
-bool CshoutcastBrowser::request(const std::string& object, bool genres) {
+bool CshoutcastBrowser::request(const std::string& object, bool genres, std::vector<CradioStation>& out) {
     if (key.empty()) {
         gEngine->log.print(LOG_L, "Radio directory: no key set");
         return false;
     }
     std::string url = baseUrl(host) + object;
-    auto hit = cache_.find(url);
-    if (hit != cache_.end()) {
-        stations.insert(stations.end(), hit->second.begin(), hit->second.end());
-        return true;
+    {
+        std::lock_guard<std::mutex> lock(cacheMutex_);
+        auto hit = cache_.find(url);
+        if (hit != cache_.end()) {
+            out.insert(out.end(), hit->second.begin(), hit->second.end());
+            return true;
+        }
     }
     std::string body, error;
     bool ok = fetch ? fetch(url, body, error) : httpGetText(url, body, error, timeoutSeconds);
@@ -144,22 +147,84 @@ bool CshoutcastBrowser::request(const std::string& object, bool genres) {
         gEngine->log.print(LOG_E, "Radio directory: bad reply to %s", object.c_str());
         return false;
     }
-    cache_[url] = got;
-    stations.insert(stations.end(), got.begin(), got.end());
+    {
+        std::lock_guard<std::mutex> lock(cacheMutex_);
+        cache_[url] = got;
+    }
+    out.insert(out.end(), got.begin(), got.end());
     return true;
 }
 
-bool CshoutcastBrowser::getTop500() { return request("/legacy/Top500?k=" + percentEncode(key) + "&limit=500", false); }
+bool CshoutcastBrowser::runQuery(const CradioQuery& q, std::vector<CradioStation>& out) {
+    std::string k = percentEncode(key);
+    switch (q.kind) {
+        case CradioQuery::TOP_500:
+            return request("/legacy/Top500?k=" + k + "&limit=500", false, out);
+        case CradioQuery::PRIMARY_GENRES:
+            return request("/genre/primary?k=" + k + "&f=xml", true, out);
+        case CradioQuery::SECONDARY_GENRES:
+            return request("/genre/secondary?parentid=" + std::to_string(q.id) + "&k=" + k + "&f=xml", true, out);
+        case CradioQuery::STATIONS_BY_GENRE:
+            return request("/station/advancedsearch?genre_id=" + std::to_string(q.id) + "&limit=500&f=xml&k=" + k,
+                           false, out);
+    }
+    return false;
+}
 
-bool CshoutcastBrowser::getPrimaryGenres() { return request("/genre/primary?k=" + percentEncode(key) + "&f=xml", true); }
+bool CshoutcastBrowser::getTop500() { return runQuery({CradioQuery::TOP_500, 0}, stations); }
+
+bool CshoutcastBrowser::getPrimaryGenres() { return runQuery({CradioQuery::PRIMARY_GENRES, 0}, stations); }
 
 bool CshoutcastBrowser::getSecondaryGenres(int parentId) {
-    return request("/genre/secondary?parentid=" + std::to_string(parentId) + "&k=" + percentEncode(key) + "&f=xml", true);
+    return runQuery({CradioQuery::SECONDARY_GENRES, parentId}, stations);
 }
 
 bool CshoutcastBrowser::getStationsByGenre(int genreId) {
-    return request("/station/advancedsearch?genre_id=" + std::to_string(genreId) + "&limit=500&f=xml&k=" + percentEncode(key),
-                   false);
+    return runQuery({CradioQuery::STATIONS_BY_GENRE, genreId}, stations);
+}
+
+void CshoutcastBrowser::requestList(const std::vector<CradioQuery>& queries) {
+    wanted_ = queries;
+    ++wantedSerial_;
+    listPending_ = true;
+    stations.clear();
+    if (!task_.running()) launchList();   // else started once the running list is in
+}
+
+void CshoutcastBrowser::launchList() {
+    task_.join();
+    task_.reset();
+    fetched_.clear();
+    fetchingSerial_ = wantedSerial_;
+    std::vector<CradioQuery> queries = wanted_;
+    task_.start([this, queries] {
+        bool ok = true;
+        for (const CradioQuery& q : queries) ok = runQuery(q, fetched_) && ok;
+        return ok;
+    });
+}
+
+bool CshoutcastBrowser::pollList() {
+    if (!listPending_ || !task_.finished()) return false;
+    task_.join();
+    if (fetchingSerial_ != wantedSerial_) {   // asked for another list meanwhile
+        launchList();
+        return false;
+    }
+    stations = std::move(fetched_);
+    fetched_.clear();
+    task_.reset();
+    listPending_ = false;
+    return true;
+}
+
+void CshoutcastBrowser::shutdown() {
+    task_.join();
+    task_.reset();
+    listPending_ = false;
+    std::lock_guard<std::mutex> lock(cacheMutex_);
+    cache_.clear();
+    stations.clear();
 }
 
 void CshoutcastBrowser::addStation(const std::string& name, const std::string& station, int32_t bitrate,

@@ -6,16 +6,41 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "audio/songPackInfo.h"
+#include "engine/threadTask.h"
+
+// One directory request of a station list (see CshoutcastBrowser::requestList).
+struct CradioQuery {
+    enum Ekind { TOP_500, PRIMARY_GENRES, SECONDARY_GENRES, STATIONS_BY_GENRE } kind = TOP_500;
+    int id = 0;   // the parent genre or the genre
+};
 
 class CshoutcastBrowser {
 public:
+    CshoutcastBrowser() = default;
+    ~CshoutcastBrowser() { task_.join(); }   // the task writes into members
+    CshoutcastBrowser(const CshoutcastBrowser&) = delete;
+    CshoutcastBrowser& operator=(const CshoutcastBrowser&) = delete;
+
     bool init();
     void update() {}
-    void shutdown() { cache_.clear(); stations.clear(); }
+    void shutdown();
+
+    // A station list made of these requests in order, fetched on a background
+    // task so that a slow or dead directory never holds up a frame. It replaces
+    // any list asked for before; the station list is emptied at once and
+    // filled when pollList reports the new list.
+    void requestList(const std::vector<CradioQuery>& queries);
+    // Main thread, each update: true once the list asked for last has arrived
+    // in stations (requests that failed add nothing and are logged).
+    bool pollList();
+    bool listPending() const { return listPending_; }
+
+    // The same requests answered at once, appending to stations.
 
     bool getTop500();
     bool getPrimaryGenres();
@@ -38,9 +63,17 @@ public:
     std::function<bool(const std::string& url, std::string& body, std::string& error)> fetch;
 
 private:
-    bool request(const std::string& object, bool genres);
+    bool request(const std::string& object, bool genres, std::vector<CradioStation>& out);
+    bool runQuery(const CradioQuery& q, std::vector<CradioStation>& out);
+    void launchList();
     std::string baseUrl(const std::string& h) const;
+    std::mutex cacheMutex_;
     std::map<std::string, std::vector<CradioStation>> cache_;
+    CthreadTask task_{"RadioDirectory"};
+    std::vector<CradioQuery> wanted_;
+    std::vector<CradioStation> fetched_;   // written by the task only while it runs
+    uint32_t wantedSerial_ = 0, fetchingSerial_ = 0;
+    bool listPending_ = false;
 };
 
 // One HTTP GET over libcurl: true on status 200, the body at most maxBytes.

@@ -453,6 +453,7 @@ void CsongInfoMgr::rebuildViews() {
         if (CsongPackInfo* e = findByKey(k, false)) recent.push_back(e);
     if (!recent.empty()) views_[VIEW_RECENT].push_back(std::move(recent));
     viewsStale_ = false;
+    ++viewsGeneration_;
 }
 
 const std::vector<CsongGroup>& CsongInfoMgr::view(int v) const {

@@ -67,6 +67,9 @@ public:
     const CsongGroup* getGroup(int group, int view) const;
     CsongGroup* getGroup(int group, int view);
     void rebuildViews();
+    // Counts the rebuilds of views 1 to 8: a list made from the groups of an
+    // older generation points at groups that are gone.
+    uint32_t viewsGeneration() const { return viewsGeneration_; }
     // Rebuilds view 0: drives, then ".." and the folders, then the music files.
     // False when the folder can't be read (the drives are listed anyway).
     bool listFolder(const std::string& folder);
@@ -133,5 +136,6 @@ private:
     const CsongPackInfo* current_ = nullptr;
     bool dirty_ = false;
     bool viewsStale_ = true;   // views 1 to 8 are rebuilt on their next use
+    uint32_t viewsGeneration_ = 0;
     float quietTime_ = 0;
 };

@@ -3,9 +3,6 @@
 // the music indexing does per file), next to TagLib alone on the same files.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
-#include <taglib/audioproperties.h>
-#include <taglib/fileref.h>
-#include <taglib/tag.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +11,7 @@
 
 #include "audio/audioBASS.h"
 #include "audio/songInfoMgr.h"
+#include "benchmarks/benchSupport.h"
 #include "engine/engine.h"
 #include "tools/audiogen/lib/encoder.h"
 #include "tools/audiogen/lib/synth.h"
@@ -63,22 +61,6 @@ Ccollection& collection() {
     return c;
 }
 
-struct CbenchEngine {
-    std::string save;
-    CbenchEngine() {
-        char templ[] = "/tmp/zx_bench_save_XXXXXX";
-        save = mkdtemp(templ) ? templ : "/tmp";
-        Cengine::create();
-        gEngine->log.echoToSdl = false;
-        gEngine->setSaveFolder(save);
-    }
-    ~CbenchEngine() {
-        Cengine::destroy();
-        std::error_code ec;
-        std::filesystem::remove_all(save, ec);
-    }
-};
-
 void BM_ReadFileTagsAndAddLocalTrack(benchmark::State& state) {
     Ccollection& c = collection();
     if (c.files.size() != (size_t)kFiles) {
@@ -102,28 +84,7 @@ void BM_ReadFileTagsAndAddLocalTrack(benchmark::State& state) {
 
 void BM_TagLibAlone(benchmark::State& state) {
     Ccollection& c = collection();
-    if (c.files.size() != (size_t)kFiles) {
-        state.SkipWithError("could not make the test files");
-        return;
-    }
-    size_t read = 0;
-    for (auto _ : state) {
-        for (const auto& f : c.files) {
-            TagLib::FileRef ref(f.c_str(), true, TagLib::AudioProperties::Fast);
-            if (ref.isNull() || !ref.tag()) continue;
-            std::string title = ref.tag()->title().to8Bit(true);
-            std::string artist = ref.tag()->artist().to8Bit(true);
-            std::string album = ref.tag()->album().to8Bit(true);
-            std::string genre = ref.tag()->genre().to8Bit(true);
-            unsigned track = ref.tag()->track();
-            int ms = ref.audioProperties() ? ref.audioProperties()->lengthInMilliseconds() : 0;
-            benchmark::DoNotOptimize(title.size() + artist.size() + album.size() + genre.size() + track + (unsigned)ms);
-            ++read;
-        }
-    }
-    state.counters["files_per_second"] =
-        benchmark::Counter((double)c.files.size(), benchmark::Counter::kIsIterationInvariantRate);
-    state.counters["read"] = (double)read / (double)state.iterations();
+    runTagLibAlone(state, c.files.size() == (size_t)kFiles ? c.files : std::vector<std::string>{});
 }
 }  // namespace
 

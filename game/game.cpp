@@ -28,7 +28,9 @@ void Cgame::destroy() {
 }
 
 Cgame::Cgame() {
-    registerScreens();
+    setScreen(GM_PLAYING, &playScreen);
+    setOverlay(OVERLAY_WARNING, &warningSlot_);
+    screenSet_ = makeScreens(*this);
     // Play asks the state machine for its states (before init, for tests that drive play alone).
     world.hooks.setGameMode = [this](int m, bool transition) { setGameMode(m, transition); };
     world.hooks.gameMode = [this] { return mode_; };
@@ -213,6 +215,7 @@ bool Cgame::enterGameMode(int mode) {
     }
     pending_ = -1;
     leavePending_ = false;
+    previous_ = mode_;
     mode_ = mode;
     current_ = screens_[mode];
     current_->enter();

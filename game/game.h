@@ -1,7 +1,8 @@
 #pragma once
 // Cgame: the game singleton, reached through gGame. It owns the game state
-// machine and every screen, steps the overlays and the current state's screen
-// each update, and draws them each frame.
+// machine and the screens' slots (the screens come from the screen registry in
+// screens/), steps the overlays and the current state's screen each update,
+// and draws them each frame.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -13,7 +14,6 @@
 #include "audio/sfxPackMgr.h"
 #include "audio/shoutcastBrowser.h"
 #include "audio/songInfoMgr.h"
-#include "game/coreScreens.h"
 #include "game/progress/achievementDefs.h"
 #include "game/progress/playerProgress.h"
 #include "game/progress/playerShipMgr.h"
@@ -26,27 +26,7 @@
 #include "game/namedColours.h"
 #include "game/playScreen.h"
 #include "game/screenSlot.h"
-#include "screens/chinaCheck.h"
-#include "screens/confirm.h"
-#include "screens/exit.h"
-#include "screens/fadeLogo.h"
-#include "screens/openMicError.h"
-#include "screens/NewsFeed.h"
-#include "screens/config.h"
-#include "screens/credits.h"
-#include "screens/findPlayer.h"
-#include "screens/friendCompare.h"
-#include "screens/language.h"
-#include "screens/openMicSetting.h"
-#include "screens/options.h"
-#include "screens/optionsNotifications.h"
-#include "screens/optionsVirtualThumbSticks.h"
-#include "screens/optionsVolume.h"
-#include "screens/setRez.h"
-#include "screens/loading.h"
-#include "screens/pressStart.h"
-#include "screens/signIn.h"
-#include "screens/startUp.h"
+#include "game/warningSlot.h"
 #include "services/steamAchievements.h"
 
 // The display the window opens on and how. Stored with the settings.
@@ -96,6 +76,8 @@ public:
     void setModeDirect(int mode);
 
     int mode() const { return mode_; }
+    // The state entered before the current one (Init at first).
+    int previousMode() const { return previous_; }
     int pendingMode() const { return pending_; }
     bool transitionRunning() const { return transitionRunning_; }
     CscreenSlot* currentScreen() const { return current_; }
@@ -106,6 +88,8 @@ public:
     void setTransitionScreen(CscreenSlot* screen);
     void setOverlay(int id, CoverlaySlot* overlay);
     CoverlaySlot* overlay(int id) const { return id >= 0 && id < OVERLAY_COUNT ? overlays_[id] : nullptr; }
+    // The screens the registry made (see screens/screenRegistry.h).
+    CscreenSet* screenSet() const { return screenSet_.get(); }
 
     // One update step: global steps, member updates, the overlays and the
     // current state's screen.
@@ -160,32 +144,8 @@ public:
     CgameWorld world;
     CplayScreen playScreen{world};
 
-    // Screens and overlays.
-    CloadingScreen loading;
-    CconfirmStateScreen confirmState;
-    CconfirmScreen confirm;       // the confirm overlay
-    CexitPopup exitPopup;
-    CexitScreen exitScreen;
-    CchinaCheckScreen chinaCheck;
-    CreallyExitScreen reallyExit;
-    CfadeScreen fadeLogo;
-    CpressStartScreen pressStart;
-    CstartUpScreen startUpSequence;
-    CsignInScreen signIn;
-    ClanguageScreen languageScreen;
-    CoptionsScreen options;
-    CoptionsVolumeScreen optionsVolume;
-    CoptionsNotificationsScreen optionsNotifications;
-    CoptionsVirtualThumbSticksScreen optionsVirtualSticks;
-    CcreditsScreen credits;
-    CsetRezScreen setRez;
-    CconfigScreen config;
-    CopenMicSettingsScreen openMicSettings;
-    CnewsFeedScreen newsFeed;
-    CfindPlayerScreen findPlayer;
-    CfriendCompareScreen friendCompare;
+    // The UI's warning over every screen.
     CwarningOverlay warningOverlay;
-    CopenMicErrorScreen openMicError;
 
     // Hooks for the parts that join later.
     std::function<void()> saveGameFiles;   // the game save and the settings
@@ -198,11 +158,10 @@ public:
 private:
     void connectMembers();
     void applySettings();
-    // game/screenTable.cpp: which Cgame member is the screen of each state.
-    void registerScreens();
     void finishTransition();
 
     int mode_ = GM_INIT;
+    int previous_ = GM_INIT;
     int pending_ = -1;
     bool transitionRunning_ = false;
     bool leavePending_ = false;
@@ -213,9 +172,9 @@ private:
     std::array<bool, GM_COUNT> loaded_{};
     std::array<CoverlaySlot*, OVERLAY_COUNT> overlays_{};
     std::array<bool, OVERLAY_COUNT> overlayLoaded_{};
-    // Empty screens for the states whose screens are not written yet.
-    std::vector<std::unique_ptr<CscreenSlot>> placeholders_;
     CwarningOverlaySlot warningSlot_{warningOverlay};
+    // Last, so that the screens go before the members they use.
+    std::unique_ptr<CscreenSet> screenSet_;
 };
 
 extern Cgame* gGame;

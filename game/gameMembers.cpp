@@ -2,7 +2,6 @@
 // seams each part leaves for its neighbours are filled here, in one place.
 #include "engine/engine.h"
 #include "game/game.h"
-#include "screens/openMicDevices.h"
 
 void Cgame::connectMembers() {
     // Sounds the UI asks for.
@@ -15,8 +14,6 @@ void Cgame::connectMembers() {
     gEngine->ui.onTutorialsChanged = [] {
         gGame->saveLoad.settings.tutorialsSeen = gEngine->ui.tutorials.seenNames();
     };
-    // Capture that cannot start is explained over the current screen.
-    music.onOpenMicError = [](const std::string& reason) { gGame->openMicError.showError(reason); };
     // Other players' statistics come from the web service, one at a time on
     // the cache's own task.
     statsCache.fetch = [](uint64_t id, CplayerStatsRecord& out) {
@@ -105,6 +102,9 @@ void Cgame::applySettings() {
     gEngine->setLanguage(language);
     gEngine->audio.setMusicVolume(s.musicVolume);
     gEngine->audio.setSfxVolume(s.sfxVolume);
-    openMicDevices::fromSettings(s, music);
+    music.captureSource = s.captureSource;
+    music.desktopDeviceId = s.desktopDeviceId;
+    music.lineInDeviceName = s.lineInDevice;
+    music.microphoneDeviceName = s.micDevice;
     gEngine->ui.tutorials.setSeenNames(s.tutorialsSeen);
 }

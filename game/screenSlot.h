@@ -1,7 +1,9 @@
 #pragma once
-// CscreenSlot: what Cgame asks of the screen of a game state. A screen is a
-// member of Cgame deriving from this class and bound to its state in
-// Cgame::registerScreens (game/screenTable.cpp).
+#include <memory>
+
+// CscreenSlot: what Cgame asks of the screen of a game state. The screens
+// live in screens/: the screen registry (screens/screenRegistry.cpp) makes
+// them and binds each to its state; Cgame knows only the slots.
 //
 //   load    once, while loading (Cgame::loadScreens or loadBaseResources)
 //   enter   each time its state becomes current (Cgame::enterGameMode)
@@ -54,3 +56,14 @@ enum EoverlayId {
 };
 
 const char* overlayName(int id);
+
+// The screens themselves, owned as one set that Cgame keeps for its lifetime.
+class CscreenSet {
+public:
+    virtual ~CscreenSet() = default;
+};
+
+// Made by the screen registry: every screen and overlay, each bound to its
+// slot of game.
+class Cgame;
+std::unique_ptr<CscreenSet> makeScreens(Cgame& game);

@@ -10,19 +10,20 @@ const char* const kButtonTags[] = {"", "FightBack", "Leaderboard", "ListenToTrac
 const float kButtonDx[] = {0, 0, 260, -260};
 }  // namespace
 
-bool CnewsFeedScreen::load() {
-    screen_ = gUi->loadScreen("NewsFeed.txt");
-    if (!screen_) return false;
-    menu_ = screen_->findMenu("Menu");
+const CwidgetBinding CnewsFeedScreen::kBindings[] = {
+    {&CnewsFeedScreen::menu_, "Menu"},
+};
+
+CnewsFeedScreen::CnewsFeedScreen() : ClayoutScreen("NewsFeed.txt", kBindings) {}
+
+bool CnewsFeedScreen::onLoaded() {
     keepOnReturn_ = false;
-    return menu_ != nullptr;
+    return true;
 }
 
 bool CnewsFeedScreen::padMode() const { return gEngine->input.inputMode == DEVICE_CONTROLLER; }
 
-void CnewsFeedScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
+void CnewsFeedScreen::onEnter() {
     gUi->buttonBar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
     if (!keepOnReturn_) buildList();
     lastSelection_ = -1;
@@ -136,10 +137,7 @@ void CnewsFeedScreen::act(int entry, EnewsAction wanted) {
     }
 }
 
-void CnewsFeedScreen::update() {
-    if (!screen_) return;
-    screen_->update();
-    if (screen_->leaving) return;
+void CnewsFeedScreen::onUpdate() {
     if (padMode()) {
         int sel = menu_->getSelectedIdx();
         if (sel != lastSelection_) {
@@ -168,6 +166,3 @@ void CnewsFeedScreen::update() {
     }
 }
 
-void CnewsFeedScreen::render() {
-    if (screen_) screen_->render();
-}

@@ -4,21 +4,16 @@
 // on their leaderboard. Leaving marks every message read.
 #include <functional>
 
-#include "game/screenSlot.h"
+#include "screens/layoutScreen.h"
 #include "screens/newsFeedRows.h"
 
-class Cscreen;
 class Cmenu;
 class Cwidget;
 
-class CnewsFeedScreen : public CscreenSlot {
+class CnewsFeedScreen : public ClayoutScreen {
 public:
-    bool load() override;
-    void enter() override;
-    void update() override;
-    void render() override;
+    CnewsFeedScreen();
 
-    Cscreen* screen() const { return screen_; }
     Cmenu* menu() const { return menu_; }
     // Opens the leaderboard of a message's track (return state, track, the
     // standard ship's board); the leaderboard screen fills it in.
@@ -27,10 +22,13 @@ public:
     void act(int entry, EnewsAction action);
 
 private:
+    void onEnter() override;
+    void onUpdate() override;
+    bool onLoaded() override;
+    static const CwidgetBinding kBindings[];
     void buildList();
     void updateButtonBar();
     bool padMode() const;
-    Cscreen* screen_ = nullptr;
     Cmenu* menu_ = nullptr;
     bool keepOnReturn_ = false;
     int lastSelection_ = -1;

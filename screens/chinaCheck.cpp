@@ -3,16 +3,11 @@
 #include "engine/engine.h"
 #include "game/game.h"
 
-bool CchinaCheckScreen::load() {
-    screen_ = gUi->loadScreen("chinaCheck.txt");
-    if (!screen_) return false;
-    menu_ = screen_->findMenu("menu");
-    return menu_ != nullptr;
-}
+const CwidgetBinding CchinaCheckScreen::kBindings[] = {{&CchinaCheckScreen::menu_, "menu"}};
 
-void CchinaCheckScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
+CchinaCheckScreen::CchinaCheckScreen() : ClayoutScreen("chinaCheck.txt", kBindings) {}
+
+void CchinaCheckScreen::onEnter() {
     gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
     menu_->clearItems();
     menu_->addTextItem("MenuItem", gEngine->text("PlayWithSteam"), kPlayWithSteam);
@@ -20,10 +15,7 @@ void CchinaCheckScreen::enter() {
     menu_->layout();
 }
 
-void CchinaCheckScreen::update() {
-    if (!screen_) return;
-    screen_->update();
-    if (screen_->leaving) return;
+void CchinaCheckScreen::onUpdate() {
     if (Cwidget* item = menu_->highlightedItem()) choose((int)item->value);
 }
 
@@ -45,13 +37,3 @@ void CchinaCheckScreen::choose(int value) {
     }
     g.setGameMode(GM_START_UP, true);
 }
-
-void CchinaCheckScreen::render() {
-    if (screen_) screen_->render();
-}
-
-void CchinaCheckScreen::startLeave() {
-    if (screen_) screen_->transitionOut();
-}
-
-bool CchinaCheckScreen::hasLeft() const { return !screen_ || !screen_->leaving || screen_->transitionDone(); }

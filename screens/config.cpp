@@ -3,27 +3,25 @@
 #include "engine/engine.h"
 #include "game/game.h"
 
-bool CconfigScreen::load() {
-    screen_ = gUi->loadScreen("config.txt");
-    if (!screen_) return false;
-    axisMenu_ = screen_->findMenu("Menu");
-    screen_->findWidget("AxisConfig");
-    message_ = screen_->findWidget("Message");
-    sprite_ = screen_->findWidget("Sprite");
-    escape_ = screen_->findWidget("Escape");
-    title_ = screen_->findWidget("Title");
-    return axisMenu_ && message_ && sprite_ && escape_ && title_;
-}
+const CwidgetBinding CconfigScreen::kBindings[] = {
+    {&CconfigScreen::axisMenu_, "Menu"},
+    {&CconfigScreen::message_, "Message"},
+    {&CconfigScreen::sprite_, "Sprite"},
+    {&CconfigScreen::escape_, "Escape"},
+    {&CconfigScreen::title_, "Title"},
+};
+
+CconfigScreen::CconfigScreen() : ClayoutScreen("config.txt", kBindings) {}
+
 
 Cwidget* CconfigScreen::widget(const char* name) const { return screen_ ? screen_->findWidget(name, false) : nullptr; }
 
-void CconfigScreen::open(int device, int joystick, int doneState, int escapeState) {
+void CconfigScreen::open(int device, int joystick, int doneState, int escapeState, bool transition) {
     flow_.prepare(device, joystick, doneState, escapeState);
+    gGame->setGameMode(GM_CONFIG, transition);
 }
 
-void CconfigScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
+void CconfigScreen::onEnter() {
     okAdded_ = false;
     bool pad = flow_.device() == CconfigFlow::DEVICE_JOYSTICK;
     title_->setTextKey(pad ? "ConfigJoystickTitle" : "ConfigKeyboardTitle");
@@ -91,10 +89,8 @@ void CconfigScreen::finish() {
     gGame->setGameMode(flow_.doneState(), true);
 }
 
-void CconfigScreen::update() {
-    if (!screen_) return;
-    screen_->update();
-    if (screen_->leaving || flow_.phase() == CconfigFlow::PHASE_DONE) return;
+void CconfigScreen::onUpdate() {
+    if (flow_.phase() == CconfigFlow::PHASE_DONE) return;
     if (gEngine->input.keyboard.wasPressed(SDL_SCANCODE_ESCAPE)) {
         gGame->setGameMode(flow_.escapeState(), true);
         return;
@@ -109,6 +105,3 @@ void CconfigScreen::update() {
     if (step == CconfigFlow::STEP_FINISHED) finish();
 }
 
-void CconfigScreen::render() {
-    if (screen_) screen_->render();
-}

@@ -1,93 +1,80 @@
 #include "screens/confirm.h"
 
 #include "engine/engine.h"
-#include "engine/ui/uiDraw.h"
 #include "game/game.h"
 
 namespace {
-void setWidgetText(Cscreen* screen, const char* widget, const char* text) {
-    if (!screen) return;
-    if (Cwidget* w = screen->findWidget(widget)) w->setText("TextName", text ? text : "");
+void setText(Cwidget* w, const char* text) {
+    if (w) w->setText("TextName", text ? text : "");
+}
+
+Cwidget* addChoice(Cmenu* menu, const std::string& text, int value) {
+    if (!menu) return nullptr;
+    Cwidget* w = menu->addTextItem("MenuItem", text, value);
+    menu->layout();
+    return w;
 }
 }  // namespace
 
 // ---- the Confirm state ----
 
-bool CconfirmStateScreen::load() {
-    screen_ = gUi->loadScreen("confirm.txt");
-    if (!screen_) return false;
-    menu_ = screen_->findMenu("Menu");
-    return menu_ != nullptr;
+const CwidgetBinding CconfirmStateScreen::kBindings[] = {
+    {&CconfirmStateScreen::menu_, "Menu"},
+    {&CconfirmStateScreen::message_, "Message"},
+    {&CconfirmStateScreen::message2_, "Message2"},
+};
+
+CconfirmStateScreen::CconfirmStateScreen() : ClayoutScreen("confirm.txt", kBindings) {}
+
+void CconfirmStateScreen::open(const std::string& message, const std::vector<Cchoice>& choices) {
+    setMessages();
+    setMessage(message);
+    for (const Cchoice& c : choices) addItem(c.text, c.gameMode);
+    gGame->setGameMode(GM_CONFIRM);
 }
 
 void CconfirmStateScreen::setMessages() {
     if (menu_) menu_->clearItems();
-    setWidgetText(screen_, "Message", "");
-    setWidgetText(screen_, "Message2", "");
+    setText(message_, "");
+    setText(message2_, "");
 }
 
-void CconfirmStateScreen::setMessage(const std::string& text) { setWidgetText(screen_, "Message", text.c_str()); }
+void CconfirmStateScreen::setMessage(const std::string& text) { setText(message_, text.c_str()); }
 
-Cwidget* CconfirmStateScreen::addItem(const std::string& text, int gameMode) {
-    if (!menu_) return nullptr;
-    Cwidget* w = menu_->addTextItem("MenuItem", text, gameMode);
-    menu_->layout();
-    return w;
-}
+Cwidget* CconfirmStateScreen::addItem(const std::string& text, int gameMode) { return addChoice(menu_, text, gameMode); }
 
-void CconfirmStateScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
-    gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
-}
+void CconfirmStateScreen::onEnter() { gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK); }
 
-void CconfirmStateScreen::update() {
-    if (!screen_) return;
-    screen_->update();
+void CconfirmStateScreen::onUpdate() {
     // A choice that names a state without a screen is refused with a log
     // line; the message stays up.
     if (Cwidget* item = menu_->highlightedItem()) gGame->setGameMode((int)item->value);
 }
 
-void CconfirmStateScreen::render() {
-    if (screen_) screen_->render();
-}
-
-void CconfirmStateScreen::startLeave() {
-    if (!screen_) return;
-    screen_->transitionOut();
-    gUi->buttonBar.transitionOut();
-}
-
-bool CconfirmStateScreen::hasLeft() const { return !screen_ || !screen_->leaving || screen_->transitionDone(); }
-
 // ---- the confirm overlay ----
 
-bool CconfirmScreen::load() {
-    screen_ = gUi->loadScreen("confirm.txt");
-    if (!screen_) return false;
-    menu_ = screen_->findMenu("Menu");
-    return menu_ != nullptr;
-}
+const CwidgetBinding CconfirmScreen::kBindings[] = {
+    {&CconfirmScreen::menu_, "Menu"},
+    {&CconfirmScreen::title_, "Title"},
+    {&CconfirmScreen::message_, "Message"},
+    {&CconfirmScreen::message2_, "Message2"},
+};
+
+CconfirmScreen::CconfirmScreen() : ClayoutOverlay("confirm.txt", kBindings) {}
 
 void CconfirmScreen::reset() {
     if (menu_) menu_->clearItems();
-    setWidgetText(screen_, "Title", gEngine->text("ConfirmTitle"));
+    setTitle(gEngine->text("ConfirmTitle"));
     setMessage(nullptr);
     setMessage2(nullptr);
     allowBack = showing_ = chosen = backedOut = false;
 }
 
-void CconfirmScreen::setTitle(const char* text) { setWidgetText(screen_, "Title", text); }
-void CconfirmScreen::setMessage(const char* text) { setWidgetText(screen_, "Message", text); }
-void CconfirmScreen::setMessage2(const char* text) { setWidgetText(screen_, "Message2", text); }
+void CconfirmScreen::setTitle(const char* text) { setText(title_, text); }
+void CconfirmScreen::setMessage(const char* text) { setText(message_, text); }
+void CconfirmScreen::setMessage2(const char* text) { setText(message2_, text); }
 
-Cwidget* CconfirmScreen::addMenuItem(const std::string& text, int v) {
-    if (!menu_) return nullptr;
-    Cwidget* w = menu_->addTextItem("MenuItem", text, v);
-    menu_->layout();
-    return w;
-}
+Cwidget* CconfirmScreen::addMenuItem(const std::string& text, int v) { return addChoice(menu_, text, v); }
 
 void CconfirmScreen::enter() {
     if (!screen_) return;
@@ -127,13 +114,10 @@ void CconfirmScreen::update() {
 void CconfirmScreen::close() {
     showing_ = false;
     chosen = true;
-    gUi->buttonBar.transitionOut();
-    screen_->transitionOut();
+    leaveLayout();
     gUi->buttonBar.pop();
 }
 
 void CconfirmScreen::render() {
-    if (!showing_ || !screen_) return;
-    uiDraw::darken(0.5f);
-    screen_->render();
+    if (showing_) renderOver(0.5f);
 }

@@ -2,8 +2,7 @@
 // The confirm screen ("confirm.txt"), in two uses:
 //
 // CconfirmStateScreen, the Confirm state: a message and a list of choices,
-// each choice naming the game state to go to. The caller empties it with
-// setMessages(), sets "Message", adds items (value = the state) and requests
+// each choice naming the game state to go to. open() fills it and asks for
 // the state.
 //
 // CconfirmScreen, the confirm overlay over the current screen. Its users
@@ -12,38 +11,40 @@
 // nothing else; the caller polls chosen on its own update and reads value
 // and backedOut.
 #include <string>
+#include <vector>
 
-#include "game/screenSlot.h"
+#include "screens/layoutScreen.h"
 
-class Cscreen;
-class Cmenu;
-class Cwidget;
-
-class CconfirmStateScreen : public CscreenSlot {
+class CconfirmStateScreen : public ClayoutScreen {
 public:
-    bool load() override;
-    void enter() override;
-    void update() override;
-    void render() override;
-    void startLeave() override;
-    bool hasLeft() const override;
+    struct Cchoice {
+        std::string text;
+        int gameMode;
+    };
+
+    CconfirmStateScreen();
+    void open(const std::string& message, const std::vector<Cchoice>& choices);
 
     // Empties the menu and both messages.
     void setMessages();
     void setMessage(const std::string& text);
     Cwidget* addItem(const std::string& text, int gameMode);
 
-    Cscreen* screen() const { return screen_; }
     Cmenu* menu() const { return menu_; }
 
 private:
-    Cscreen* screen_ = nullptr;
+    void onEnter() override;
+    void onUpdate() override;
+
+    static const CwidgetBinding kBindings[];
     Cmenu* menu_ = nullptr;
+    Cwidget* message_ = nullptr;
+    Cwidget* message2_ = nullptr;
 };
 
-class CconfirmScreen : public CoverlaySlot {
+class CconfirmScreen : public ClayoutOverlay {
 public:
-    bool load();
+    CconfirmScreen();
     // Empties the menu, puts back the default title and clears every flag.
     void reset();
     void setTitle(const char* text);
@@ -57,7 +58,6 @@ public:
     void update() override;
     void render() override;
 
-    Cscreen* screen() const { return screen_; }
     Cmenu* menu() const { return menu_; }
 
     // The answer: the chosen item's value, or 0 when the player backed out
@@ -69,7 +69,11 @@ public:
 
 private:
     void close();
-    Cscreen* screen_ = nullptr;
+
+    static const CwidgetBinding kBindings[];
     Cmenu* menu_ = nullptr;
+    Cwidget* title_ = nullptr;
+    Cwidget* message_ = nullptr;
+    Cwidget* message2_ = nullptr;
     bool showing_ = false;
 };

@@ -4,16 +4,13 @@
 #include "game/game.h"
 #include "screens/creditsList.h"
 
-bool CcreditsScreen::load() {
-    screen_ = gUi->loadScreen("credits.txt");
-    if (!screen_) return false;
-    list_ = screen_->findMenu("Menu");
-    return list_ != nullptr;
-}
+const CwidgetBinding CcreditsScreen::kBindings[] = {
+    {&CcreditsScreen::list_, "Menu"},
+};
 
-void CcreditsScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
+CcreditsScreen::CcreditsScreen() : ClayoutScreen("credits.txt", kBindings) {}
+
+void CcreditsScreen::onEnter() {
     gUi->buttonBar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
     list_->clearItems();
     std::vector<CcreditLine> lines;
@@ -39,13 +36,7 @@ void CcreditsScreen::enter() {
     list_->layout();
 }
 
-void CcreditsScreen::update() {
-    if (!screen_) return;
-    screen_->update();
-    if (screen_->leaving) return;
+void CcreditsScreen::onUpdate() {
     if (gUi->action() == ACTION_BACK) gGame->setGameMode(GM_OPTIONS, true);
 }
 
-void CcreditsScreen::render() {
-    if (screen_) screen_->render();
-}

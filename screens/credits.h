@@ -2,21 +2,18 @@
 // CcreditsScreen ("credits.txt"), state Credits: the scrolling list of who
 // made the game, built on entry from "creditsList.txt". Back returns to
 // the options menu.
-#include "game/screenSlot.h"
+#include "screens/layoutScreen.h"
 
-class Cscreen;
 class Cmenu;
 
-class CcreditsScreen : public CscreenSlot {
+class CcreditsScreen : public ClayoutScreen {
 public:
-    bool load() override;
-    void enter() override;
-    void update() override;
-    void render() override;
-    Cscreen* screen() const { return screen_; }
+    CcreditsScreen();
     Cmenu* list() const { return list_; }
 
 private:
-    Cscreen* screen_ = nullptr;
+    void onEnter() override;
+    void onUpdate() override;
+    static const CwidgetBinding kBindings[];
     Cmenu* list_ = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "screens/exit.h"
 
 #include "engine/engine.h"
-#include "engine/ui/uiDraw.h"
 #include "game/game.h"
 
 void pressTransition(Cwidget* w) {
@@ -11,20 +10,14 @@ void pressTransition(Cwidget* w) {
 }
 
 namespace {
-bool loadExitScreen(Cscreen*& screen, Cwidget*& yes, Cwidget*& no) {
-    screen = gUi->loadScreen("exit.txt");
-    if (!screen) return false;
-    yes = screen->findWidget("Yes");
-    no = screen->findWidget("No");
-    return yes && no;
-}
-
 bool escapePressed() { return gEngine->lastKey == SDL_SCANCODE_ESCAPE; }
 }  // namespace
 
 // ---- the pop-up ----
 
-bool CexitPopup::load() { return loadExitScreen(screen_, yes_, no_); }
+const CwidgetBinding CexitPopup::kBindings[] = {{&CexitPopup::yes_, "Yes"}, {&CexitPopup::no_, "No"}};
+
+CexitPopup::CexitPopup() : ClayoutOverlay("exit.txt", kBindings) {}
 
 void CexitPopup::show() {
     if (showing_ || !screen_) return;
@@ -41,8 +34,7 @@ void CexitPopup::update() {
     if (!screen_->leaving && !screen_->left) {
         if (screen_->wasPressed(no_) || escapePressed()) {
             pressTransition(no_);
-            gUi->buttonBar.transitionOut();
-            screen_->transitionOut();
+            leaveLayout();
         } else if (screen_->wasPressed(yes_)) {
             pressTransition(yes_);
             gGame->setGameMode(GM_REALLY_EXIT);
@@ -57,23 +49,16 @@ void CexitPopup::update() {
 }
 
 void CexitPopup::render() {
-    if (!showing_ || !screen_) return;
-    uiDraw::darken(0.3f);
-    screen_->render();
+    if (showing_) renderOver(0.3f);
 }
 
 // ---- the Exit state ----
 
-bool CexitScreen::load() { return loadExitScreen(screen_, yes_, no_); }
+const CwidgetBinding CexitScreen::kBindings[] = {{&CexitScreen::yes_, "Yes"}, {&CexitScreen::no_, "No"}};
 
-void CexitScreen::enter() {
-    if (screen_) screen_->enterOpening();
-}
+CexitScreen::CexitScreen() : ClayoutScreen("exit.txt", kBindings) {}
 
-void CexitScreen::update() {
-    if (!screen_) return;
-    screen_->update();
-    if (screen_->leaving) return;
+void CexitScreen::onUpdate() {
     if (screen_->wasPressed(yes_)) {
         pressTransition(yes_);
         gGame->setGameMode(GM_REALLY_EXIT);
@@ -83,12 +68,6 @@ void CexitScreen::update() {
     }
 }
 
-void CexitScreen::render() {
-    if (screen_) screen_->render();
-}
+// ---- ReallyExit ----
 
-void CexitScreen::startLeave() {
-    if (screen_) screen_->transitionOut();
-}
-
-bool CexitScreen::hasLeft() const { return !screen_ || !screen_->leaving || screen_->transitionDone(); }
+void CreallyExitScreen::enter() { gGame->endGame(); }

@@ -6,41 +6,40 @@
 // final save and the quit). While it shows, the state's screen is not stepped.
 //
 // CexitScreen, the Exit state: the same question as a screen of its own.
-#include "game/screenSlot.h"
+//
+// CreallyExitScreen, the ReallyExit state: the final save and the quit flag.
+#include "screens/layoutScreen.h"
 
-class Cscreen;
-class Cwidget;
-
-class CexitPopup : public CoverlaySlot {
+class CexitPopup : public ClayoutOverlay {
 public:
-    bool load();
+    CexitPopup();
     bool showing() const override { return showing_; }
     void show() override;
     void update() override;
     void render() override;
-    Cscreen* screen() const { return screen_; }
 
 private:
+    static const CwidgetBinding kBindings[];
     bool showing_ = false;
-    Cscreen* screen_ = nullptr;
     Cwidget* yes_ = nullptr;
     Cwidget* no_ = nullptr;
 };
 
-class CexitScreen : public CscreenSlot {
+class CexitScreen : public ClayoutScreen {
 public:
-    bool load() override;
-    void enter() override;
-    void update() override;
-    void render() override;
-    void startLeave() override;
-    bool hasLeft() const override;
-    Cscreen* screen() const { return screen_; }
+    CexitScreen();
 
 private:
-    Cscreen* screen_ = nullptr;
+    void onUpdate() override;
+
+    static const CwidgetBinding kBindings[];
     Cwidget* yes_ = nullptr;
     Cwidget* no_ = nullptr;
+};
+
+class CreallyExitScreen : public CscreenSlot {
+public:
+    void enter() override;
 };
 
 // The short pulse of a pressed button.

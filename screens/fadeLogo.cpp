@@ -5,41 +5,41 @@
 #include "engine/engine.h"
 #include "engine/ui/uiMgr.h"
 
-bool CfadeScreen::load() {
-    screen_ = gUi->loadScreen("fadeLogo.txt");
-    if (!screen_) return false;
-    logo_ = screen_->findWidget("Logo");
+const CwidgetBinding CfadeScreen::kBindings[] = {{&CfadeScreen::logo_, "Logo"}};
+
+CfadeScreen::CfadeScreen() : ClayoutScreen("fadeLogo.txt", kBindings) {}
+
+bool CfadeScreen::onLoaded() {
     background_ = gEngine->colours.get("Fade_Background");
     shard1_ = gEngine->colours.get("Fade_Shard1");
     shard2_ = gEngine->colours.get("Fade_Shard2");
-    return logo_ != nullptr;
+    return true;
 }
 
 void CfadeScreen::enter() {
     t = 0;
     leaving_ = false;
     thudPlayed_ = false;
-    if (!screen_) return;
-    screen_->enterOpening();
-    if (logo_) {
-        logo_->setHidden(false);
-        logo_->startEffect(EFFECT_ZOOM_IN, 0, nullptr, 0, 0.3f);
-    }
+    ClayoutScreen::enter();
+}
+
+void CfadeScreen::onEnter() {
+    logo_->setHidden(false);
+    logo_->startEffect(EFFECT_ZOOM_IN, 0, nullptr, 0, 0.3f);
     if (gUi->playSoundPack) gUi->playSoundPack("LogoSwoosh");
     spawnLogoFlash((float)gEngine->halfScreenWidth, (float)gEngine->halfScreenHeight);
 }
 
 void CfadeScreen::update() {
     if (!gEngine->paused) t += (float)gEngine->frameTime;
-    if (screen_) screen_->update();
+    ClayoutScreen::update();
     // The thud lands as the zoom settles.
     if (!thudPlayed_ && logo_ && !logo_->effectRunning()) {
         thudPlayed_ = true;
         if (gUi->playSoundPack) gUi->playSoundPack("LogoThud");
     }
     if (t > kShowTime && !leaving_) {
-        gUi->buttonBar.transitionOut();
-        if (screen_) screen_->transitionOut();
+        leaveLayout();
         leaving_ = true;
     }
     Cvec3 centre((float)gEngine->halfScreenWidth, (float)gEngine->halfScreenHeight, 0);
@@ -47,10 +47,7 @@ void CfadeScreen::update() {
     spawnHaloBurst(shard2_, centre, 1.0f);
 }
 
-bool CfadeScreen::hasLeft() const {
-    if (!leaving_) return false;
-    return !screen_ || screen_->left;
-}
+bool CfadeScreen::hasLeft() const { return leaving_ && (!screen_ || screen_->left); }
 
 float CfadeScreen::coverAlpha(float time) {
     if (time < kFadeIn) return std::max(0.0f, time / kFadeIn);
@@ -62,5 +59,5 @@ void CfadeScreen::render() {
     float a = coverAlpha(t);
     if (a > 0) gEngine->renderer.drawRectPixelsColour(background_, a);
     drawParticleLayer(0);
-    if (screen_) screen_->render();
+    ClayoutScreen::render();
 }

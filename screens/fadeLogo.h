@@ -4,19 +4,16 @@
 // halos burst from the centre, and after a second the screen leaves; when
 // its leave transition has ended the requested state comes in.
 #include "engine/maths.h"
-#include "game/screenSlot.h"
+#include "screens/layoutScreen.h"
 
-class Cscreen;
-class Cwidget;
-
-class CfadeScreen : public CscreenSlot {
+class CfadeScreen : public ClayoutScreen {
 public:
     static constexpr float kShowTime = 1.0f;    // seconds before the screen leaves
     static constexpr float kFadeIn = 0.1f;      // the cover reaches full strength
     static constexpr float kCoverEnd = 1.1f;    // the cover starts to fade out
     static constexpr float kFadeOut = 0.1f;
 
-    bool load() override;
+    CfadeScreen();
     void enter() override;
     void update() override;
     void render() override;
@@ -29,7 +26,10 @@ public:
     bool leaving() const { return leaving_; }
 
 private:
-    Cscreen* screen_ = nullptr;
+    bool onLoaded() override;
+    void onEnter() override;
+
+    static const CwidgetBinding kBindings[];
     Cwidget* logo_ = nullptr;
     Ccolour background_, shard1_, shard2_;
     bool leaving_ = false;

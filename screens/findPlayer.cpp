@@ -6,15 +6,14 @@
 #include "game/game.h"
 #include "screens/exit.h"
 
-bool CfindPlayerScreen::load() {
-    screen_ = gUi->loadScreen("findPlayer.txt");
-    if (!screen_) return false;
-    box_ = screen_->findWidget("EnterNameTextBox");
-    title_ = screen_->findWidget("playerFoundTitle");
-    name_ = screen_->findWidget("playerFoundName");
-    ok_ = screen_->findWidget("OK");
-    return box_ && title_ && name_ && ok_;
-}
+const CwidgetBinding CfindPlayerScreen::kBindings[] = {
+    {&CfindPlayerScreen::box_, "EnterNameTextBox"},
+    {&CfindPlayerScreen::title_, "playerFoundTitle"},
+    {&CfindPlayerScreen::name_, "playerFoundName"},
+    {&CfindPlayerScreen::ok_, "OK"},
+};
+
+CfindPlayerScreen::CfindPlayerScreen() : ClayoutScreen("findPlayer.txt", kBindings) {}
 
 Cwidget* CfindPlayerScreen::widget(const char* name) const {
     return screen_ ? screen_->findWidget(name, false) : nullptr;
@@ -22,9 +21,12 @@ Cwidget* CfindPlayerScreen::widget(const char* name) const {
 
 uint64_t CfindPlayerScreen::parseId(const std::string& text) { return (uint64_t)strtoll(text.c_str(), nullptr, 10); }
 
-void CfindPlayerScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
+void CfindPlayerScreen::open(int returnState, bool transition) {
+    returnState_ = returnState;
+    gGame->setGameMode(GM_FIND_PLAYER, transition);
+}
+
+void CfindPlayerScreen::onEnter() {
     gUi->buttonBar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
     text_.clear();
     id_ = 0;
@@ -66,8 +68,7 @@ void CfindPlayerScreen::entryFinished() {
     }
 }
 
-void CfindPlayerScreen::update() {
-    if (!screen_) return;
+void CfindPlayerScreen::onUpdate() {
     k4wSOAP& soap = gGame->online.soap;
     if (asked_) {
         if (!soap.findPlayerFinished()) return;
@@ -100,8 +101,6 @@ void CfindPlayerScreen::update() {
         gGame->setGameMode(returnState_, true);
         return;
     }
-    screen_->update();
-    if (screen_->leaving) return;
     if (screen_->wasPressed(box_) && !entry.active) {
         ok_->setHidden(true);
         title_->setHidden(true);
@@ -137,6 +136,3 @@ void CfindPlayerScreen::update() {
     }
 }
 
-void CfindPlayerScreen::render() {
-    if (screen_) screen_->render();
-}

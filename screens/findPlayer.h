@@ -6,22 +6,18 @@
 #include <string>
 #include <vector>
 
-#include "game/screenSlot.h"
+#include "screens/layoutScreen.h"
 
-class Cscreen;
 class Cwidget;
 
-class CfindPlayerScreen : public CscreenSlot {
+class CfindPlayerScreen : public ClayoutScreen {
 public:
     static constexpr int kMaxIdChars = 30;
 
-    bool load() override;
-    void enter() override;
-    void update() override;
-    void render() override;
+    CfindPlayerScreen();
 
-    void setReturnState(int state) { returnState_ = state; }
-    Cscreen* screen() const { return screen_; }
+    // Opens the screen; Back (or Done) returns to returnState.
+    void open(int returnState, bool transition = true);
     Cwidget* widget(const char* name) const;
     uint64_t foundId() const { return id_; }
     // The typed text as an id: a signed 64-bit decimal number; anything
@@ -29,8 +25,10 @@ public:
     static uint64_t parseId(const std::string& text);
 
 private:
+    void onEnter() override;
+    void onUpdate() override;
+    static const CwidgetBinding kBindings[];
     void entryFinished();
-    Cscreen* screen_ = nullptr;
     Cwidget* box_ = nullptr;
     Cwidget* title_ = nullptr;
     Cwidget* name_ = nullptr;

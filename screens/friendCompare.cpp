@@ -2,30 +2,39 @@
 
 #include "engine/engine.h"
 #include "game/game.h"
+#include "screens/confirm.h"
 #include "screens/exit.h"
+#include "screens/findPlayer.h"
+#include "screens/screenRegistry.h"
 
-bool CfriendCompareScreen::load() {
-    screen_ = gUi->loadScreen("friendCompare.txt");
-    if (!screen_) return false;
-    menu_ = screen_->findMenu("Menu");
-    friend1_ = screen_->findWidget("Friend1");
-    friend2_ = screen_->findWidget("Friend2");
-    flag1_ = screen_->findWidget("Flag1");
-    flag2_ = screen_->findWidget("Flag2");
-    left_ = screen_->findWidget("Friend2LeftArrow");
-    right_ = screen_->findWidget("Friend2RightArrow");
-    noFriends_ = screen_->findWidget("NoFriends");
+const CwidgetBinding CfriendCompareScreen::kBindings[] = {
+    {&CfriendCompareScreen::menu_, "Menu"},
+    {&CfriendCompareScreen::friend1_, "Friend1"},
+    {&CfriendCompareScreen::friend2_, "Friend2"},
+    {&CfriendCompareScreen::flag1_, "Flag1"},
+    {&CfriendCompareScreen::flag2_, "Flag2"},
+    {&CfriendCompareScreen::left_, "Friend2LeftArrow"},
+    {&CfriendCompareScreen::right_, "Friend2RightArrow"},
+    {&CfriendCompareScreen::noFriends_, "NoFriends"},
+};
+
+CfriendCompareScreen::CfriendCompareScreen() : ClayoutScreen("friendCompare.txt", kBindings) {}
+
+bool CfriendCompareScreen::onLoaded() {
     if (menu_) menu_->setFocused(false);
-    return menu_ && friend1_ && friend2_ && flag1_ && flag2_ && left_ && right_ && noFriends_;
+    return true;
 }
 
 Cwidget* CfriendCompareScreen::widget(const char* name) const {
     return screen_ ? screen_->findWidget(name, false) : nullptr;
 }
 
-void CfriendCompareScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
+void CfriendCompareScreen::open(int returnState, bool transition) {
+    returnState_ = returnState;
+    gGame->setGameMode(GM_FRIEND_COMPARE, transition);
+}
+
+void CfriendCompareScreen::onEnter() {
     bool pad = gEngine->input.inputMode == DEVICE_CONTROLLER;
     if (pad) {
         const Cjoystick* j = gEngine->input.joysticks.slot(gEngine->input.currentJoystick);
@@ -123,7 +132,7 @@ void CfriendCompareScreen::askDelete() {
     const CfriendList& friends = gGame->online.friends;
     deleteId_ = cursor_.id(friends);
     if (deleteId_ == 0) return;
-    CconfirmScreen& c = gGame->confirm;
+    CconfirmScreen& c = *screens::get<CconfirmScreen>();
     c.reset();
     const CstringTable& t = gEngine->language();
     c.setTitle(t.text("DeleteFriend"));
@@ -149,8 +158,7 @@ void CfriendCompareScreen::deleteCompared() {
     gGame->setGameMode(GM_FRIEND_COMPARE);
 }
 
-void CfriendCompareScreen::update() {
-    if (!screen_) return;
+void CfriendCompareScreen::onUpdate() {
     if (waiting_) {
         if (gGame->statsCache.requestsPending()) return;
         waiting_ = false;
@@ -158,7 +166,7 @@ void CfriendCompareScreen::update() {
         fill();
         return;
     }
-    CconfirmScreen& c = gGame->confirm;
+    CconfirmScreen& c = *screens::get<CconfirmScreen>();
     if (askedDelete_ && !c.showing()) {
         askedDelete_ = false;
         if (c.chosen && !c.backedOut && c.value == 1.0f) {
@@ -166,8 +174,6 @@ void CfriendCompareScreen::update() {
             return;
         }
     }
-    screen_->update();
-    if (screen_->leaving) return;
     int action = gUi->action();
     const CfriendList& friends = gGame->online.friends;
     if (action == ACTION_OPTION_X && friends.getNumFriendsOfType(0) > 0) {
@@ -186,11 +192,7 @@ void CfriendCompareScreen::update() {
     if (action == ACTION_BACK) {
         gGame->setGameMode(returnState_, true);
     } else if (action == ACTION_SELECT) {
-        gGame->findPlayer.setReturnState(GM_FRIEND_COMPARE);
-        gGame->setGameMode(GM_FIND_PLAYER, true);
+        screens::get<CfindPlayerScreen>()->open(GM_FRIEND_COMPARE);
     }
 }
 
-void CfriendCompareScreen::render() {
-    if (screen_) screen_->render();
-}

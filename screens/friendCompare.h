@@ -5,33 +5,32 @@
 #include <cstdint>
 
 #include "game/progress/playerStatsCache.h"
-#include "game/screenSlot.h"
+#include "screens/layoutScreen.h"
 #include "screens/friendRows.h"
 
-class Cscreen;
 class Cmenu;
 class Cwidget;
 
-class CfriendCompareScreen : public CscreenSlot {
+class CfriendCompareScreen : public ClayoutScreen {
 public:
-    bool load() override;
-    void enter() override;
-    void update() override;
-    void render() override;
+    CfriendCompareScreen();
 
-    void setReturnState(int state) { returnState_ = state; }
-    Cscreen* screen() const { return screen_; }
+    // Opens the screen; Back (or Done) returns to returnState.
+    void open(int returnState, bool transition = true);
     Cmenu* menu() const { return menu_; }
     Cwidget* widget(const char* name) const;
     int64_t friendIndex() const { return cursor_.index(); }
     bool waiting() const { return waiting_; }
 
 private:
+    void onEnter() override;
+    void onUpdate() override;
+    bool onLoaded() override;
+    static const CwidgetBinding kBindings[];
     void fill();
     void addRow(const CcompareRow& row);
     void askDelete();
     void deleteCompared();
-    Cscreen* screen_ = nullptr;
     Cmenu* menu_ = nullptr;
     Cwidget* friend1_ = nullptr;
     Cwidget* friend2_ = nullptr;

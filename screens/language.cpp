@@ -7,16 +7,19 @@
 #include "game/game.h"
 #include "screens/exit.h"
 
-bool ClanguageScreen::load() {
-    screen_ = gUi->loadScreen("language.txt");
-    if (!screen_) return false;
-    menu_ = screen_->findMenu("Menu");
-    return menu_ != nullptr;
+const CwidgetBinding ClanguageScreen::kBindings[] = {
+    {&ClanguageScreen::menu_, "Menu"},
+};
+
+ClanguageScreen::ClanguageScreen() : ClayoutScreen("language.txt", kBindings) {}
+
+void ClanguageScreen::open(int choiceState, int backState, bool transition) {
+    choiceState_ = choiceState;
+    backState_ = backState;
+    gGame->setGameMode(GM_LANGUAGE, transition);
 }
 
-void ClanguageScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
+void ClanguageScreen::onEnter() {
     gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
     if (gGame->saveLoad.settings.language != 0) gUi->buttonBar.addButtonByKey("CANCEL", ACTION_BACK, ICON_BACK);
     menu_->clearItems();
@@ -51,10 +54,7 @@ bool ClanguageScreen::choose(int n) {
     return true;
 }
 
-void ClanguageScreen::update() {
-    if (!screen_) return;
-    screen_->update();
-    if (screen_->leaving) return;
+void ClanguageScreen::onUpdate() {
     // On the way into controller configuration the choice is made for the player.
     if (choiceState_ == GM_CONFIG) {
         timer_ -= gUi->stepTime();
@@ -74,6 +74,3 @@ void ClanguageScreen::update() {
     }
 }
 
-void ClanguageScreen::render() {
-    if (screen_) screen_->render();
-}

@@ -2,25 +2,18 @@
 // ClanguageScreen ("language.txt"), state Language: the languages offered,
 // each with its flag. Choosing one loads its texts over the English ones;
 // choosing the language in use only leaves.
-#include "game/screenSlot.h"
+#include "screens/layoutScreen.h"
 
-class Cscreen;
 class Cmenu;
 
-class ClanguageScreen : public CscreenSlot {
+class ClanguageScreen : public ClayoutScreen {
 public:
-    bool load() override;
-    void enter() override;
-    void update() override;
-    void render() override;
+    ClanguageScreen();
 
     // Where the screen goes once a language is chosen, and where Back leads.
-    void open(int choiceState, int backState) {
-        choiceState_ = choiceState;
-        backState_ = backState;
-    }
+    void open(int choiceState, int backState, bool transition = false);
     int choiceState() const { return choiceState_; }
-    Cscreen* screen() const { return screen_; }
+    int backState() const { return backState_; }
     Cmenu* menu() const { return menu_; }
     // Switches to language n (saving and reporting it); false when n is the
     // language in use or not offered.
@@ -29,7 +22,9 @@ public:
     static constexpr float kFirstRunSeconds = 3.0f;
 
 private:
-    Cscreen* screen_ = nullptr;
+    void onEnter() override;
+    void onUpdate() override;
+    static const CwidgetBinding kBindings[];
     Cmenu* menu_ = nullptr;
     int choiceState_ = 4;
     int backState_ = 4;

@@ -30,14 +30,13 @@ Ccolour namedOr(const char* name, const Ccolour& fallback) {
 bool needsUniFont() { return gGame && (gGame->language == 7 || gGame->language == 8); }
 }  // namespace
 
-CloadingScreen::CloadingScreen() {
+CloadingScreen::CloadingScreen() : ClayoutScreen("loading.txt", {}, LEAVE_AT_ONCE) {
     clock = [] { return (double)SDL_GetTicks64(); };
 }
 
-bool CloadingScreen::load() {
-    screen_ = gUi->loadScreen("loading.txt");
+bool CloadingScreen::onLoaded() {
     findSprites();
-    return screen_ != nullptr;
+    return true;
 }
 
 void CloadingScreen::findSprites() {
@@ -51,7 +50,7 @@ float CloadingScreen::barFill() const {
     return std::clamp((float)loadCount / (float)kExpectedSteps, 0.0f, 1.0f);
 }
 
-void CloadingScreen::enter() {
+void CloadingScreen::onEnter() {
     Cgame& g = *gGame;
     // The first sound slot opens the loading; a playback still going is cut first.
     if (!g.sfx.slotFile(0).empty()) {
@@ -59,8 +58,6 @@ void CloadingScreen::enter() {
         g.sfx.play(0, 1.0f);
     }
     gEngine->renderer.setClearColour(namedOr("LoadingBackground", Ccolour(0.016f, 0.02f, 0.047f, 1)));
-    if (screen_) screen_->enterOpening();
-
     findSprites();
 
     const char* shot = getenv(kShotEnv);

@@ -9,12 +9,11 @@
 #include <functional>
 #include <string>
 
-#include "game/screenSlot.h"
+#include "screens/layoutScreen.h"
 
-class Cscreen;
 class Csprite;
 
-class CloadingScreen : public CscreenSlot {
+class CloadingScreen : public ClayoutScreen {
 public:
     static constexpr double kRedrawMs = 1000.0 / 120.0;
     static constexpr float kFadeStep = 0.013f;
@@ -28,8 +27,6 @@ public:
 
     CloadingScreen();
 
-    bool load() override;   // "loading.txt"
-    void enter() override;
     // The redraw step; does nothing unless loading is under way.
     void tick();
 
@@ -45,11 +42,12 @@ public:
     float barFill() const;
 
 private:
+    bool onLoaded() override;
+    void onEnter() override;
     void findSprites();
     void draw();
     void saveShotOnce();
 
-    Cscreen* screen_ = nullptr;
     Csprite* logo_ = nullptr;
     Csprite* barBack_ = nullptr;
     Csprite* barFillSprite_ = nullptr;

@@ -84,11 +84,5 @@ void toSettings(const CmusicPlayer& music, Csettings& settings) {
     settings.dirty = true;
 }
 
-void fromSettings(const Csettings& settings, CmusicPlayer& music) {
-    music.captureSource = settings.captureSource;
-    music.desktopDeviceId = settings.desktopDeviceId;
-    music.lineInDeviceName = settings.lineInDevice;
-    music.microphoneDeviceName = settings.micDevice;
-}
 
 }  // namespace openMicDevices

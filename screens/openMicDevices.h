@@ -32,7 +32,6 @@ enum Eswitch { SWITCH_OK = 0, SWITCH_FELL_BACK };
 // fails to start leaves desktop audio current (restarted) and says so.
 Eswitch switchTo(CmusicPlayer& music, int source);
 
-// The capture settings between the music player and the settings record.
+// The capture settings into the settings record (read back at start-up).
 void toSettings(const CmusicPlayer& music, Csettings& settings);
-void fromSettings(const Csettings& settings, CmusicPlayer& music);
 }  // namespace openMicDevices

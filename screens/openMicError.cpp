@@ -1,19 +1,23 @@
 #include "screens/openMicError.h"
 
 #include "engine/engine.h"
-#include "engine/ui/uiDraw.h"
 #include "game/game.h"
 #include "platform/steam/steamApi.h"
 #include "screens/exit.h"
 
+const CwidgetBinding CopenMicErrorScreen::kBindings[] = {
+    {&CopenMicErrorScreen::close_, "Close"},
+    {&CopenMicErrorScreen::website_, "Website"},
+    {&CopenMicErrorScreen::error_, "Error"},
+    {&CopenMicErrorScreen::message_, "Message"},
+};
+
+CopenMicErrorScreen::CopenMicErrorScreen() : ClayoutOverlay("openMicError.txt", kBindings) {}
+
 bool CopenMicErrorScreen::load() {
-    screen_ = gUi->loadScreen("openMicError.txt");
-    if (!screen_) return false;
-    close_ = screen_->findWidget("Close");
-    website_ = screen_->findWidget("Website");
-    error_ = screen_->findWidget("Error");
-    message_ = screen_->findWidget("Message");
-    return close_ && website_ && error_ && message_;
+    if (!loadLayout()) return false;
+    gGame->music.onOpenMicError = [this](const std::string& reason) { showError(reason); };
+    return true;
 }
 
 Cwidget* CopenMicErrorScreen::widget(const char* name) const {
@@ -52,7 +56,5 @@ void CopenMicErrorScreen::update() {
 }
 
 void CopenMicErrorScreen::render() {
-    if (!showing_ || !screen_) return;
-    uiDraw::darken(0.3f);
-    screen_->render();
+    if (showing_) renderOver(0.3f);
 }

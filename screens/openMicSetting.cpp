@@ -3,6 +3,8 @@
 #include "engine/engine.h"
 #include "game/game.h"
 #include "screens/exit.h"
+#include "screens/openMicError.h"
+#include "screens/screenRegistry.h"
 #include "screens/openMicDevices.h"
 
 namespace {
@@ -10,20 +12,25 @@ const char* const kHelp[] = {"OpenMicDesktopAudioHelp", "OpenMicLineInAudioHelp"
 bool padMode() { return gEngine->input.inputMode == DEVICE_CONTROLLER; }
 }  // namespace
 
-bool CopenMicSettingsScreen::load() {
-    screen_ = gUi->loadScreen("openMicSetting.txt");
-    if (!screen_) return false;
-    menu_ = screen_->findMenu("Menu");
-    help_ = screen_->findWidget("Help");
-    volume_ = screen_->findWidget("Volume");
-    deviceText_ = screen_->findWidget("CurrentDeviceText");
-    deviceInfo_ = screen_->findWidget("CurrentDeviceInfoText");
-    changeDevice_ = screen_->findWidget("ChangeDevice");
-    buttons_[OPEN_MIC_DESKTOP] = screen_->findWidget("Desktop");
-    buttons_[OPEN_MIC_LINE_IN] = screen_->findWidget("LineIn");
-    buttons_[OPEN_MIC_MICROPHONE] = screen_->findWidget("Microphone");
-    return menu_ && help_ && volume_ && deviceText_ && deviceInfo_ && changeDevice_ && buttons_[0] && buttons_[1] &&
-           buttons_[2];
+const CwidgetBinding CopenMicSettingsScreen::kBindings[] = {
+    {&CopenMicSettingsScreen::menu_, "Menu"},
+    {&CopenMicSettingsScreen::help_, "Help"},
+    {&CopenMicSettingsScreen::volume_, "Volume"},
+    {&CopenMicSettingsScreen::deviceText_, "CurrentDeviceText"},
+    {&CopenMicSettingsScreen::deviceInfo_, "CurrentDeviceInfoText"},
+    {&CopenMicSettingsScreen::changeDevice_, "ChangeDevice"},
+    {&CopenMicSettingsScreen::desktop_, "Desktop"},
+    {&CopenMicSettingsScreen::lineIn_, "LineIn"},
+    {&CopenMicSettingsScreen::microphone_, "Microphone"},
+};
+
+CopenMicSettingsScreen::CopenMicSettingsScreen() : ClayoutScreen("openMicSetting.txt", kBindings) {}
+
+bool CopenMicSettingsScreen::onLoaded() {
+    buttons_[OPEN_MIC_DESKTOP] = desktop_;
+    buttons_[OPEN_MIC_LINE_IN] = lineIn_;
+    buttons_[OPEN_MIC_MICROPHONE] = microphone_;
+    return true;
 }
 
 Cwidget* CopenMicSettingsScreen::widget(const char* name) const {
@@ -40,9 +47,12 @@ void CopenMicSettingsScreen::setSourceButtons() {
     for (int s = 0; s < 3; ++s) buttons_[s]->toggle = s == source_;
 }
 
-void CopenMicSettingsScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
+void CopenMicSettingsScreen::open(int returnState, bool transition) {
+    returnState_ = returnState;
+    gGame->setGameMode(GM_OPEN_MIC_SETTINGS, transition);
+}
+
+void CopenMicSettingsScreen::onEnter() {
     if (padMode()) gUi->buttonBar.addButtonByKey("Done", ACTION_BACK, ICON_BACK);
     else gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
     CmusicPlayer& music = gGame->music;
@@ -53,9 +63,9 @@ void CopenMicSettingsScreen::enter() {
     setSourceButtons();
     fillMenu(true);
     // This screen shows the device in use (or " ?? "); no pop-up over it.
-    ++gGame->openMicError.quiet;
+    ++screens::get<CopenMicErrorScreen>()->quiet;
     music.startOpenMic();
-    --gGame->openMicError.quiet;
+    --screens::get<CopenMicErrorScreen>()->quiet;
     help_->setTextKey(kHelp[source_]);
     Ctutorials& tut = gEngine->ui.tutorials;
     tut.show("Tut_OpenMic1");
@@ -87,18 +97,16 @@ void CopenMicSettingsScreen::chooseSource(int source) {
     help_->setTextKey(kHelp[source]);
     source_ = source;
     // A source that fails is explained here, not by the error pop-up.
-    ++gGame->openMicError.quiet;
+    ++screens::get<CopenMicErrorScreen>()->quiet;
     openMicDevices::Eswitch r = openMicDevices::switchTo(music, source);
-    --gGame->openMicError.quiet;
+    --screens::get<CopenMicErrorScreen>()->quiet;
     if (r == openMicDevices::SWITCH_FELL_BACK) {
         enableSource(buttons_[source], false);
         source_ = OPEN_MIC_DESKTOP;
         help_->setTextKey(kHelp[OPEN_MIC_DESKTOP]);
         bool line = source == OPEN_MIC_LINE_IN;
-        CwarningOverlay& warn = gGame->warningOverlay;
-        warn.setTitle(gEngine->language().text(line ? "OpenMicLineInError1" : "OpenMicMicError1"));
-        warn.setMessage(gEngine->language().text(line ? "OpenMicLineInError2" : "OpenMicMicError2"));
-        warn.setVisible(true);
+        gGame->warningOverlay.show(gEngine->language().text(line ? "OpenMicLineInError1" : "OpenMicMicError1"),
+                                   gEngine->language().text(line ? "OpenMicLineInError2" : "OpenMicMicError2"));
         gEngine->log.print(LOG_L, "Open mic: %s failed, desktop audio instead", line ? "line-in" : "microphone");
     } else if (source != OPEN_MIC_DESKTOP) {
         gEngine->ui.tutorials.show("Tut_OpenMicList", menu_->item(0));
@@ -120,11 +128,8 @@ void CopenMicSettingsScreen::leave() {
     gGame->setGameMode(returnState_, true);
 }
 
-void CopenMicSettingsScreen::update() {
-    if (!screen_) return;
+void CopenMicSettingsScreen::onUpdate() {
     if (gEngine->ui.tutorials.isShowingOrQueued()) return;
-    screen_->update();
-    if (screen_->leaving) return;
     for (int s = 0; s < 3; ++s) {
         if (s == source_ || !screen_->wasPressed(buttons_[s]) || !buttons_[s]->selectable) continue;
         pressTransition(buttons_[s]);
@@ -142,9 +147,9 @@ void CopenMicSettingsScreen::update() {
         if (!same && openMicDevices::choose(music, source_, (int)item->value)) {
             fillMenu(false);
             music.stopOpenMic();
-            ++gGame->openMicError.quiet;
+            ++screens::get<CopenMicErrorScreen>()->quiet;
             bool ok = music.startOpenMic();
-            --gGame->openMicError.quiet;
+            --screens::get<CopenMicErrorScreen>()->quiet;
             if (!ok && source_ != OPEN_MIC_DESKTOP) chooseSource(source_);
             openMicDevices::toSettings(music, gGame->saveLoad.settings);
             return;
@@ -156,6 +161,3 @@ void CopenMicSettingsScreen::update() {
     }
 }
 
-void CopenMicSettingsScreen::render() {
-    if (screen_) screen_->render();
-}

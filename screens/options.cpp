@@ -3,21 +3,32 @@
 #include "engine/engine.h"
 #include "game/game.h"
 #include "screens/exit.h"
+#include "screens/config.h"
+#include "screens/language.h"
+#include "screens/openMicSetting.h"
 #include "screens/optionsChoices.h"
+#include "screens/optionsNotifications.h"
+#include "screens/screenRegistry.h"
 
-bool CoptionsScreen::load() {
-    screen_ = gUi->loadScreen("options.txt");
-    if (!screen_) return false;
-    menu_ = screen_->findMenu("Menu");
-    guid_ = screen_->findWidget("GUID");
+const CwidgetBinding CoptionsScreen::kBindings[] = {
+    {&CoptionsScreen::menu_, "Menu"},
+    {&CoptionsScreen::guid_, "GUID"},
+};
+
+CoptionsScreen::CoptionsScreen() : ClayoutScreen("options.txt", kBindings) {}
+
+bool CoptionsScreen::onLoaded() {
     for (const char* name : {"Advert", "TakeALook", "CheckOut"})
         if (Cwidget* w = screen_->findWidget(name, false)) w->setHidden(true);
-    return menu_ && guid_;
+    return true;
 }
 
-void CoptionsScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
+void CoptionsScreen::open(int returnState, bool transition) {
+    returnState_ = returnState;
+    gGame->setGameMode(GM_OPTIONS, transition);
+}
+
+void CoptionsScreen::onEnter() {
     gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
     gUi->buttonBar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
     menu_->clearItems();
@@ -40,26 +51,21 @@ void CoptionsScreen::choose(int value) {
     case OPT_CONFIG_GAMEPAD: {
         int joystick = p && p->joystick >= 0 ? p->joystick : gEngine->input.currentJoystick;
         if (joystick < 0) joystick = 0;
-        gGame->config.open(CconfigFlow::DEVICE_JOYSTICK, joystick, GM_OPTIONS, GM_OPTIONS);
-        gGame->setGameMode(GM_CONFIG, true);
+        screens::get<CconfigScreen>()->open(CconfigFlow::DEVICE_JOYSTICK, joystick, GM_OPTIONS, GM_OPTIONS);
         break;
     }
     case OPT_CONFIG_KEYBOARD:
-        gGame->config.open(CconfigFlow::DEVICE_KEYS, -1, GM_OPTIONS, GM_OPTIONS);
-        gGame->setGameMode(GM_CONFIG, true);
+        screens::get<CconfigScreen>()->open(CconfigFlow::DEVICE_KEYS, -1, GM_OPTIONS, GM_OPTIONS);
         break;
     case OPT_LANGUAGE:
-        gGame->languageScreen.open(GM_OPTIONS, GM_OPTIONS);
-        gGame->setGameMode(GM_LANGUAGE, true);
+        screens::get<ClanguageScreen>()->open(GM_OPTIONS, GM_OPTIONS, true);
         break;
     case OPT_CREDITS: gGame->setGameMode(GM_CREDITS, true); break;
     case OPT_NOTIFICATIONS:
-        gGame->optionsNotifications.setReturnState(GM_OPTIONS);
-        gGame->setGameMode(GM_OPTIONS_NOTIFICATIONS, true);
+        screens::get<CoptionsNotificationsScreen>()->open(GM_OPTIONS);
         break;
     case OPT_OPEN_MIC:
-        gGame->openMicSettings.setReturnState(GM_OPTIONS);
-        gGame->setGameMode(GM_OPEN_MIC_SETTINGS, true);
+        screens::get<CopenMicSettingsScreen>()->open(GM_OPTIONS);
         break;
     case OPT_RESET_TUTORIAL:
         gEngine->ui.tutorials.resetAll();
@@ -74,10 +80,7 @@ void CoptionsScreen::choose(int value) {
     }
 }
 
-void CoptionsScreen::update() {
-    if (!screen_) return;
-    screen_->update();
-    if (screen_->leaving) return;
+void CoptionsScreen::onUpdate() {
     if (gUi->action() == ACTION_BACK) {
         gGame->saveLoad.saveSettings();
         gGame->setGameMode(returnState_, true);
@@ -89,6 +92,3 @@ void CoptionsScreen::update() {
     }
 }
 
-void CoptionsScreen::render() {
-    if (screen_) screen_->render();
-}

@@ -1,29 +1,27 @@
 #pragma once
 // CoptionsScreen ("options.txt"), the Options state: the list of option
 // screens. Back saves the settings and returns to the screen that opened it.
-#include "game/screenSlot.h"
+#include "screens/layoutScreen.h"
 
-class Cscreen;
 class Cmenu;
 class Cwidget;
 
-class CoptionsScreen : public CscreenSlot {
+class CoptionsScreen : public ClayoutScreen {
 public:
-    bool load() override;
-    void enter() override;
-    void update() override;
-    void render() override;
+    CoptionsScreen();
 
-    // Where Back leads: the main menu, or the press-start screen.
-    void setReturnState(int state) { returnState_ = state; }
+    // Opens the screen; Back (or Done) returns to returnState.
+    void open(int returnState, bool transition = true);
     int returnState() const { return returnState_; }
-    Cscreen* screen() const { return screen_; }
     Cmenu* menu() const { return menu_; }
     // Acts on a chosen item as a click on it would.
     void choose(int value);
 
 private:
-    Cscreen* screen_ = nullptr;
+    void onEnter() override;
+    void onUpdate() override;
+    bool onLoaded() override;
+    static const CwidgetBinding kBindings[];
     Cmenu* menu_ = nullptr;
     Cwidget* guid_ = nullptr;
     int returnState_ = 3;

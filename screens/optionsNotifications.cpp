@@ -5,16 +5,18 @@
 #include "screens/exit.h"
 #include "screens/optionsChoices.h"
 
-bool CoptionsNotificationsScreen::load() {
-    screen_ = gUi->loadScreen("optionsNotifications.txt");
-    if (!screen_) return false;
-    box_ = screen_->findWidget("EmailTextBox");
-    return box_ != nullptr;
+const CwidgetBinding CoptionsNotificationsScreen::kBindings[] = {
+    {&CoptionsNotificationsScreen::box_, "EmailTextBox"},
+};
+
+CoptionsNotificationsScreen::CoptionsNotificationsScreen() : ClayoutScreen("optionsNotifications.txt", kBindings) {}
+
+void CoptionsNotificationsScreen::open(int returnState, bool transition) {
+    returnState_ = returnState;
+    gGame->setGameMode(GM_OPTIONS_NOTIFICATIONS, transition);
 }
 
-void CoptionsNotificationsScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
+void CoptionsNotificationsScreen::onEnter() {
     gUi->buttonBar.addButtonByKey("EnterEmail", ACTION_OPTION_X, ICON_X);
     gUi->buttonBar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
     address_ = gGame->saveLoad.login.email;
@@ -34,8 +36,7 @@ void CoptionsNotificationsScreen::beginEntry() {
     typing_ = true;
 }
 
-void CoptionsNotificationsScreen::update() {
-    if (!screen_) return;
+void CoptionsNotificationsScreen::onUpdate() {
     CtextEntry& entry = gUi->textEntry;
     if (typing_) {
         if (entry.active) return;
@@ -48,8 +49,6 @@ void CoptionsNotificationsScreen::update() {
         screen_->resetHighlights();
         return;
     }
-    screen_->update();
-    if (screen_->leaving) return;
     if (screen_->wasPressed(box_) || gUi->action() == ACTION_OPTION_X) {
         beginEntry();
         return;
@@ -63,6 +62,3 @@ void CoptionsNotificationsScreen::update() {
     }
 }
 
-void CoptionsNotificationsScreen::render() {
-    if (screen_) screen_->render();
-}

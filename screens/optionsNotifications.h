@@ -3,26 +3,24 @@
 // OptionsNotifications: the e-mail address that hears of beaten scores.
 #include <string>
 
-#include "game/screenSlot.h"
+#include "screens/layoutScreen.h"
 
-class Cscreen;
 class Cwidget;
 
-class CoptionsNotificationsScreen : public CscreenSlot {
+class CoptionsNotificationsScreen : public ClayoutScreen {
 public:
-    bool load() override;
-    void enter() override;
-    void update() override;
-    void render() override;
+    CoptionsNotificationsScreen();
 
-    void setReturnState(int state) { returnState_ = state; }
+    // Opens the screen; Back (or Done) returns to returnState.
+    void open(int returnState, bool transition = true);
     const std::string& address() const { return address_; }
-    Cscreen* screen() const { return screen_; }
     Cwidget* textBox() const { return box_; }
 
 private:
+    void onEnter() override;
+    void onUpdate() override;
+    static const CwidgetBinding kBindings[];
     void beginEntry();
-    Cscreen* screen_ = nullptr;
     Cwidget* box_ = nullptr;
     std::string address_;
     bool typing_ = false;

@@ -6,7 +6,6 @@
 #include "screens/optionsChoices.h"
 
 namespace {
-const char* const kMenuNames[] = {"StickType", "SwapSticks", "WeaponButtons", "StickSize", "FixedPosX", "FixedPosY"};
 
 std::vector<std::string> numbers(int from, int to, std::vector<float>& values) {
     std::vector<std::string> out;
@@ -19,18 +18,25 @@ std::vector<std::string> numbers(int from, int to, std::vector<float>& values) {
 }
 }  // namespace
 
-bool CoptionsVirtualThumbSticksScreen::load() {
-    screen_ = gUi->loadScreen("optionsVirtualThumbSticks.txt");
-    if (!screen_) return false;
-    for (int i = 0; i < COUNT; ++i)
-        if (!(menus_[i] = screen_->findMenu(kMenuNames[i]))) return false;
+const CwidgetBinding CoptionsVirtualThumbSticksScreen::kBindings[] = {
+    {&CoptionsVirtualThumbSticksScreen::stickType_, "StickType"},
+    {&CoptionsVirtualThumbSticksScreen::swap_, "SwapSticks"},
+    {&CoptionsVirtualThumbSticksScreen::weapons_, "WeaponButtons"},
+    {&CoptionsVirtualThumbSticksScreen::size_, "StickSize"},
+    {&CoptionsVirtualThumbSticksScreen::fixedX_, "FixedPosX"},
+    {&CoptionsVirtualThumbSticksScreen::fixedY_, "FixedPosY"},
+};
+
+CoptionsVirtualThumbSticksScreen::CoptionsVirtualThumbSticksScreen() : ClayoutScreen("optionsVirtualThumbSticks.txt", kBindings) {}
+
+bool CoptionsVirtualThumbSticksScreen::onLoaded() {
+    Cmenu* bound[COUNT] = {stickType_, swap_, weapons_, size_, fixedX_, fixedY_};
+    for (int i = 0; i < COUNT; ++i) menus_[i] = bound[i];
     rows_.setMenus({menus_[0], menus_[1], menus_[2], menus_[3], menus_[4], menus_[5]});
     return true;
 }
 
-void CoptionsVirtualThumbSticksScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
+void CoptionsVirtualThumbSticksScreen::onEnter() {
     gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
     gUi->buttonBar.addButtonByKey("CANCEL", ACTION_BACK, ICON_BACK);
     const CstringTable& t = gEngine->language();
@@ -61,11 +67,13 @@ void CoptionsVirtualThumbSticksScreen::layoutSticks() {
                   (float)gEngine->screenHeight);
 }
 
+// The rows take the focus before the menus read this step's keys.
 void CoptionsVirtualThumbSticksScreen::update() {
-    if (!screen_) return;
     rows_.update();
-    screen_->update();
-    if (screen_->leaving) return;
+    ClayoutScreen::update();
+}
+
+void CoptionsVirtualThumbSticksScreen::onUpdate() {
     Csettings& s = gGame->saveLoad.settings;
     CstickSettings v = stickSettingsOf(s);
     v.type = (int)CmenuRows::selectedValue(menus_[STICK_TYPE], (float)v.type);
@@ -90,8 +98,7 @@ void CoptionsVirtualThumbSticksScreen::update() {
 }
 
 void CoptionsVirtualThumbSticksScreen::render() {
-    if (!screen_) return;
-    screen_->render();
+    ClayoutScreen::render();
     // The sticks as play shows them, so the player sees each change.
     const CvirtualSticks& sticks = gEngine->input.sticks;
     Csprite* base = gEngine->sprites.findSprite("ui_stickBase.png", false);

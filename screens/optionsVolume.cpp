@@ -5,15 +5,20 @@
 #include "screens/exit.h"
 
 namespace {
-const char* const kMenuNames[] = {"musicVol", "sfxVol", "GraphicsDetail", "MenuVisualiser", "AutoShots"};
 const char* const kLabels[] = {"MusicVolume", "SfxVolume", "GraphicsDetail", "MenuVisualiser", "AutoShots"};
 }  // namespace
 
-bool CoptionsVolumeScreen::load() {
-    screen_ = gUi->loadScreen("optionsVolume.txt");
-    if (!screen_) return false;
-    for (int i = 0; i < COUNT; ++i)
-        if (!(menus_[i] = screen_->findMenu(kMenuNames[i]))) return false;
+const CwidgetBinding CoptionsVolumeScreen::kBindings[] = {
+    {&CoptionsVolumeScreen::music_, "musicVol"},        {&CoptionsVolumeScreen::sfx_, "sfxVol"},
+    {&CoptionsVolumeScreen::detail_, "GraphicsDetail"}, {&CoptionsVolumeScreen::visualiser_, "MenuVisualiser"},
+    {&CoptionsVolumeScreen::autoShots_, "AutoShots"},
+};
+
+CoptionsVolumeScreen::CoptionsVolumeScreen() : ClayoutScreen("optionsVolume.txt", kBindings) {}
+
+bool CoptionsVolumeScreen::onLoaded() {
+    Cmenu* bound[COUNT] = {music_, sfx_, detail_, visualiser_, autoShots_};
+    for (int i = 0; i < COUNT; ++i) menus_[i] = bound[i];
     std::vector<std::string> tens, percent;
     std::vector<float> values;
     for (int i = 0; i <= 10; ++i) {
@@ -31,9 +36,7 @@ bool CoptionsVolumeScreen::load() {
     return true;
 }
 
-void CoptionsVolumeScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
+void CoptionsVolumeScreen::onEnter() {
     gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
     gUi->buttonBar.addButtonByKey("CANCEL", ACTION_BACK, ICON_BACK);
     const Csettings& s = gGame->saveLoad.settings;
@@ -54,11 +57,13 @@ void CoptionsVolumeScreen::enter() {
     gEngine->log.print(LOG_L, "Volume screen: music %.1f, effects %.1f", s.musicVolume, s.sfxVolume);
 }
 
+// The rows take the focus before the menus read this step's keys.
 void CoptionsVolumeScreen::update() {
-    if (!screen_) return;
     rows_.update();
-    screen_->update();
-    if (screen_->leaving) return;
+    ClayoutScreen::update();
+}
+
+void CoptionsVolumeScreen::onUpdate() {
     Csettings& s = gGame->saveLoad.settings;
     CaudioBASS& audio = gEngine->audio;
     choice_.setMusic(s, audio, CmenuRows::selectedValue(menus_[MUSIC], s.musicVolume));
@@ -80,6 +85,3 @@ void CoptionsVolumeScreen::update() {
     }
 }
 
-void CoptionsVolumeScreen::render() {
-    if (screen_) screen_->render();
-}

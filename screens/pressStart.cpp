@@ -5,33 +5,30 @@
 #include "engine/engine.h"
 #include "engine/ui/uiDraw.h"
 #include "game/game.h"
+#include "screens/language.h"
+#include "screens/options.h"
+#include "screens/screenRegistry.h"
+#include "screens/startUp.h"
 
 bool CpressStartScreen::firstVisit = true;
 
-bool CpressStartScreen::load() {
-    screen_ = gUi->loadScreen("pressStart.txt");
-    if (!screen_) return false;
-    guid_ = screen_->findWidget("GUID");
-    yourId_ = screen_->findWidget("YourId");
-    options_ = screen_->findWidget("Options");
-    exit_ = screen_->findWidget("Exit");
-    resetController_ = screen_->findWidget("ResetController");
-    useMouse_ = screen_->findWidget("UseMouse");
-    mouseSprite_ = screen_->findWidget("MouseSprite");
-    useGamepad_ = screen_->findWidget("UseGamepad");
-    gamepadSprite_ = screen_->findWidget("GamepadSprite");
-    gamepadSpritePS_ = screen_->findWidget("GamepadSpritePS");
-    slash_ = screen_->findWidget("Slash");
+const CwidgetBinding CpressStartScreen::kBindings[] = {
+    {&CpressStartScreen::guid_, "GUID"},       {&CpressStartScreen::yourId_, "YourId"},
+    {&CpressStartScreen::options_, "Options"}, {&CpressStartScreen::exit_, "Exit"},
+    {&CpressStartScreen::resetController_, "ResetController"},
+};
+
+CpressStartScreen::CpressStartScreen() : ClayoutScreen("pressStart.txt", kBindings, LEAVE_AT_ONCE) {}
+
+bool CpressStartScreen::onLoaded() {
     screen_->enterOpening();
-    return guid_ && options_ && exit_ && resetController_;
+    return true;
 }
 
-void CpressStartScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
+void CpressStartScreen::onEnter() {
     gEngine->input.joysticks.init();
 
-    gGame->startUpSequence.reset();
+    screens::get<CstartUpScreen>()->reset();
     gGame->online.friends.clear();
     gGame->online.challengeList.clearGuids();
 
@@ -42,7 +39,7 @@ void CpressStartScreen::enter() {
     std::string id = loadLoginData(login) && login.present() ? CbString::format("%lld", (long long)gEngine->steamId).str()
                                                               : std::string("--");
     guid_->setText("TextName", id);
-    if (yourId_) yourId_->setHidden(true);
+    yourId_->setHidden(true);
 
     gEngine->input.inputMode = DEVICE_KEYBOARD_MOUSE;
     if (CinputPlayer* p = gEngine->input.player(0)) p->setDevice(DEVICE_KEYBOARD_MOUSE);
@@ -78,14 +75,11 @@ void CpressStartScreen::startEntryAnimation() {
 
 bool CpressStartScreen::anyButtonHighlighted() const {
     for (const Cwidget* w : {options_, exit_, resetController_})
-        if (w && w->highlighted) return true;
+        if (w->highlighted) return true;
     return false;
 }
 
-void CpressStartScreen::update() {
-    if (!screen_) return;
-    screen_->update();
-
+void CpressStartScreen::onUpdate() {
     // Escape on the title puts video and language back to their defaults and quits.
     if (gEngine->lastKey == SDL_SCANCODE_ESCAPE) {
         gGame->resetVideoAndLanguage();
@@ -93,8 +87,7 @@ void CpressStartScreen::update() {
         return;
     }
     if (screen_->wasPressed(options_)) {
-        gGame->options.setReturnState(GM_PRESS_START);
-        gGame->setGameMode(GM_OPTIONS);
+        screens::get<CoptionsScreen>()->open(GM_PRESS_START, false);
         return;
     }
     if (screen_->wasPressed(exit_)) {
@@ -167,25 +160,17 @@ void CpressStartScreen::leave() {
                 gEngine->log.print(LOG_L, "Running without soap 2!");
             }
         }
-        if (!languageChosen) {
-            gGame->languageScreen.open(GM_START_UP, GM_PRESS_START);
-            gGame->setGameMode(GM_LANGUAGE);
-        } else {
-            gGame->setGameMode(GM_START_UP, true);
-        }
+        if (!languageChosen) screens::get<ClanguageScreen>()->open(GM_START_UP, GM_PRESS_START);
+        else gGame->setGameMode(GM_START_UP, true);
         return;
     }
-    if (languageChosen) {
-        gGame->setGameMode(GM_CHINA_CHECK);
-    } else {
-        gGame->languageScreen.open(GM_CHINA_CHECK, GM_PRESS_START);
-        gGame->setGameMode(GM_LANGUAGE);
-    }
+    if (languageChosen) gGame->setGameMode(GM_CHINA_CHECK);
+    else screens::get<ClanguageScreen>()->open(GM_CHINA_CHECK, GM_PRESS_START);
 }
 
 void CpressStartScreen::render() {
     if (!screen_) return;
-    screen_->render();
+    ClayoutScreen::render();
     std::string line = CbString::format("%s - %s - %s", gEngine->versionText.c_str(), gEngine->platformText.c_str(),
                                         gEngine->provider.c_str()).str();
     uiDraw::text("FontSmall", line, 35.0f, (float)gEngine->screenHeight - 15.0f, gUi->scale(),

@@ -2,20 +2,29 @@
 
 #include "engine/engine.h"
 #include "game/game.h"
+#include "screens/confirm.h"
 #include "screens/exit.h"
+#include "screens/screenRegistry.h"
 
-bool CsetRezScreen::load() {
-    screen_ = gUi->loadScreen("setRez.txt");
-    if (!screen_) return false;
+const CwidgetBinding CsetRezScreen::kBindings[] = {
+    {&CsetRezScreen::windowed_, "Windowed"},
+    {&CsetRezScreen::fullscreen_, "Fullscreen"},
+    {&CsetRezScreen::borderless_, "BorderlessFullscreen"},
+    {&CsetRezScreen::current_, "Current"},
+};
+
+CsetRezScreen::CsetRezScreen() : ClayoutScreen("setRez.txt", kBindings) {}
+
+bool CsetRezScreen::onLoaded() {
     for (int i = 0; i < kButtons; ++i)
         if (!(rez_[i] = screen_->findWidget(CbString::format("Rez%d", i).str()))) return false;
-    mode_[REZ_WINDOWED] = screen_->findWidget("Windowed");
-    mode_[REZ_FULLSCREEN] = screen_->findWidget("Fullscreen");
-    mode_[REZ_BORDERLESS] = screen_->findWidget("BorderlessFullscreen");
-    for (int d = 0; d < kMaxDisplays; ++d) display_[d] = screen_->findWidget(CbString::format("Display%d", d + 1).str());
-    current_ = screen_->findWidget("Current");
+    for (int d = 0; d < kMaxDisplays; ++d)
+        if (!(display_[d] = screen_->findWidget(CbString::format("Display%d", d + 1).str()))) return false;
+    mode_[REZ_WINDOWED] = windowed_;
+    mode_[REZ_FULLSCREEN] = fullscreen_;
+    mode_[REZ_BORDERLESS] = borderless_;
     readDisplays();
-    return mode_[0] && mode_[1] && mode_[2] && display_[0] && display_[1] && display_[2] && current_;
+    return true;
 }
 
 void CsetRezScreen::readDisplays() {
@@ -28,9 +37,7 @@ void CsetRezScreen::readDisplays() {
     nativeOnly_ = inUse >= 0 && inUse < (int)displays.size() && displays[(size_t)inUse].fullScreenNativeOnly;
 }
 
-void CsetRezScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
+void CsetRezScreen::onEnter() {
     bool pad = gEngine->input.inputMode == DEVICE_CONTROLLER;
     gUi->buttonBar.addButtonByKey("OK", pad ? ACTION_OPTION_X : ACTION_SELECT, ICON_OK);
     gUi->buttonBar.addButtonByKey("CANCEL", ACTION_BACK, ICON_BACK);
@@ -95,17 +102,14 @@ void CsetRezScreen::confirm() {
     gGame->saveLoad.saveSettings();
     gEngine->log.print(LOG_L, "Display setting stored: display %d, %d x %d, mode %d", r.display, r.width, r.height,
                        r.mode);
-    CconfirmStateScreen& c = gGame->confirmState;
+    CconfirmStateScreen& c = *screens::get<CconfirmStateScreen>();
     c.setMessages();
     c.setMessage(gEngine->language().text("RestartRez"));
     c.addItem(gEngine->language().text("OK"), GM_REALLY_EXIT);
     gGame->setGameMode(GM_CONFIRM);
 }
 
-void CsetRezScreen::update() {
-    if (!screen_) return;
-    screen_->update();
-    if (screen_->leaving) return;
+void CsetRezScreen::onUpdate() {
     int action = gUi->action();
     if (action == ACTION_BACK) {
         gGame->setGameMode(GM_OPTIONS, true);
@@ -141,6 +145,3 @@ void CsetRezScreen::update() {
     if (action == okAction) confirm();
 }
 
-void CsetRezScreen::render() {
-    if (screen_) screen_->render();
-}

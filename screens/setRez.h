@@ -2,21 +2,17 @@
 // CsetRezScreen ("setRez.txt"), state SetRez: the display, the window mode
 // and the resolution. A change is stored and takes effect at the next start,
 // so confirming one ends in the restart message.
-#include "game/screenSlot.h"
+#include "screens/layoutScreen.h"
 #include "screens/rezChoice.h"
 
-class Cscreen;
 class Cwidget;
 
-class CsetRezScreen : public CscreenSlot {
+class CsetRezScreen : public ClayoutScreen {
 public:
     static constexpr int kButtons = 10;
     static constexpr int kMaxDisplays = 3;
 
-    bool load() override;
-    void enter() override;
-    void update() override;
-    void render() override;
+    CsetRezScreen();
 
     // Called for each mode the displays report.
     bool addResolution(int display, int width, int height) { return list_.addResolution(display, width, height); }
@@ -25,16 +21,21 @@ public:
     void readDisplays();
     const CrezList& list() const { return list_; }
     const CrezChoice& choice() const { return choice_; }
-    Cscreen* screen() const { return screen_; }
     Cwidget* rezButton(int i) const { return rez_[i]; }
     Cwidget* modeButton(int m) const { return mode_[m]; }
     Cwidget* displayButton(int d) const { return display_[d]; }
 
 private:
+    void onEnter() override;
+    void onUpdate() override;
+    bool onLoaded() override;
+    static const CwidgetBinding kBindings[];
     void showChoice();
     void confirm();
-    Cscreen* screen_ = nullptr;
     Cwidget* rez_[kButtons] = {};
+    Cwidget* windowed_ = nullptr;
+    Cwidget* fullscreen_ = nullptr;
+    Cwidget* borderless_ = nullptr;
     Cwidget* mode_[3] = {};
     Cwidget* display_[kMaxDisplays] = {};
     Cwidget* current_ = nullptr;

@@ -2,49 +2,45 @@
 
 #include "engine/engine.h"
 #include "game/game.h"
+#include "screens/screenRegistry.h"
+#include "screens/startUp.h"
 
 namespace {
 
-const char* const kWidgetNames[] = {
-    "SignIn",          "CreateAccount",    "UserNameTitle",     "UserNameTextBox",     "EmailTitle",
-    "EmailTextBox",    "Password1Title",   "Password1TextBox",  "Password2Title",      "Password2TextBox",
-    "TempUserNameTitle", "TempUserNameTextBox", "NewUserText",  "CreateAccountText",   "OrText1",
-    "OrText2",         "UseExistingAccount", "OK"};
-
 void logLine(const char* text) { gEngine->log.print(LOG_L, "%s", text); }
-
-// The login the service accepted, kept for the next start.
-void saveLogin() {
-    k4wSOAP& soap = gGame->online.soap;
-    CloginData& login = gGame->saveLoad.login;
-    login.name = soap.loginName();
-    login.password = soap.loginPassword();
-    login.email = soap.loginEmail();
-    if (!gGame->saveLoad.saveLoginData()) gEngine->log.print(LOG_E, "Sign in UI - the login could not be saved");
-}
 
 std::string steamName() { return gEngine->steam.platform.getSteamName().str(); }
 std::string steamId() { return gEngine->steam.platform.getSteamIdString().str(); }
 
 }  // namespace
 
-Cwidget* CsignInScreen::widget(const char* name) const {
-    for (int i = 0; i < WID_COUNT; ++i)
-        if (equalsIgnoreCase(kWidgetNames[i], name)) return w_[i];
-    return nullptr;
-}
+const CwidgetBinding CsignInScreen::kBindings[] = {
+    {&CsignInScreen::signIn_, "SignIn"},
+    {&CsignInScreen::createAccount_, "CreateAccount"},
+    {&CsignInScreen::userNameTitle_, "UserNameTitle"},
+    {&CsignInScreen::userNameBox_, "UserNameTextBox"},
+    {&CsignInScreen::emailTitle_, "EmailTitle"},
+    {&CsignInScreen::emailBox_, "EmailTextBox"},
+    {&CsignInScreen::password1Title_, "Password1Title"},
+    {&CsignInScreen::password1Box_, "Password1TextBox"},
+    {&CsignInScreen::password2Title_, "Password2Title"},
+    {&CsignInScreen::password2Box_, "Password2TextBox"},
+    {&CsignInScreen::tempUserNameTitle_, "TempUserNameTitle"},
+    {&CsignInScreen::tempUserNameBox_, "TempUserNameTextBox"},
+    {&CsignInScreen::newUserText_, "NewUserText"},
+    {&CsignInScreen::createAccountText_, "CreateAccountText"},
+    {&CsignInScreen::orText1_, "OrText1"},
+    {&CsignInScreen::orText2_, "OrText2"},
+    {&CsignInScreen::useExistingAccount_, "UseExistingAccount"},
+    {&CsignInScreen::ok_, "OK"},
+};
 
-bool CsignInScreen::load() {
-    screen_ = gUi->loadScreen("signIn.txt");
-    if (!screen_) return false;
-    bool all = true;
-    for (int i = 0; i < WID_COUNT; ++i) {
-        w_[i] = screen_->findWidget(kWidgetNames[i]);
-        all = all && w_[i];
-    }
+CsignInScreen::CsignInScreen() : ClayoutScreen("signIn.txt", kBindings, LEAVE_AT_ONCE) {}
+
+bool CsignInScreen::onLoaded() {
     for (auto& t : texts_) t.clear();
-    if (all) setMode(mode_);
-    return all;
+    setMode(mode_);
+    return true;
 }
 
 void CsignInScreen::restoreButtonBar() {
@@ -52,9 +48,7 @@ void CsignInScreen::restoreButtonBar() {
     gUi->buttonBar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
 }
 
-void CsignInScreen::enter() {
-    if (!screen_) return;
-    screen_->enterOpening();
+void CsignInScreen::onEnter() {
     restoreButtonBar();
     setMode(mode_);
     mode_ = MODE_STEAM_SIGN_IN;
@@ -65,24 +59,24 @@ void CsignInScreen::enter() {
 void CsignInScreen::setMode(uint32_t m) {
     if (!screen_) return;
     const char* line = nullptr;
-    std::vector<int> shown;
+    std::vector<Cwidget*> shown;
     const char* title = nullptr;
     const char* ok = nullptr;
     switch (m) {
         case MODE_START:
             line = "Sign in UI - EsignInMode_Start";
-            shown = {WID_SIGN_IN, WID_CREATE_ACCOUNT};
+            shown = {signIn_, createAccount_};
             break;
         case MODE_CREATE_ACCOUNT:
             line = "Sign in UI - EsignInMode_CreateAccount";
-            shown = {WID_USER_NAME_TITLE, WID_USER_NAME_BOX, WID_EMAIL_TITLE,     WID_EMAIL_BOX,
-                     WID_PASSWORD1_TITLE, WID_PASSWORD1_BOX, WID_PASSWORD2_TITLE, WID_PASSWORD2_BOX};
+            shown = {userNameTitle_,  userNameBox_,  emailTitle_,     emailBox_,
+                     password1Title_, password1Box_, password2Title_, password2Box_};
             title = "CreateQuillmarshAccount";
             ok = "CreateAccount";
             break;
         case MODE_SIGN_IN:
             line = "Sign in UI - EsignInMode_SignIn";
-            shown = {WID_EMAIL_TITLE, WID_EMAIL_BOX, WID_PASSWORD1_TITLE, WID_PASSWORD1_BOX};
+            shown = {emailTitle_, emailBox_, password1Title_, password1Box_};
             title = "SignInQuillmarshAccount";
             ok = "SignIn";
             break;
@@ -91,17 +85,18 @@ void CsignInScreen::setMode(uint32_t m) {
             mode_ = m;
             return;
     }
-    for (Cwidget* w : w_) {
+    for (const CwidgetBinding& b : kBindings) {
+        Cwidget* w = this->*b.widget;
         w->removeEffect();
         w->setHidden(true);
     }
-    for (int i : shown) w_[i]->setHidden(false);
+    for (Cwidget* w : shown) w->setHidden(false);
     if (title) {
-        w_[WID_NEW_USER_TEXT]->setTextKey(title);
-        w_[WID_NEW_USER_TEXT]->setHidden(false);
-        w_[WID_NEW_USER_TEXT]->startEffect(EFFECT_FADE_IN, 0, nullptr, 0, 0.2f);
+        newUserText_->setTextKey(title);
+        newUserText_->setHidden(false);
+        newUserText_->startEffect(EFFECT_FADE_IN, 0, nullptr, 0, 0.2f);
     }
-    if (ok) w_[WID_OK]->setTextKey(ok);
+    if (ok) ok_->setTextKey(ok);
     screen_->resetHighlights();
     mode_ = m;
     logLine(line);
@@ -109,10 +104,10 @@ void CsignInScreen::setMode(uint32_t m) {
 
 Cwidget* CsignInScreen::boxOf(int field) const {
     switch (field) {
-        case FIELD_USER_NAME: return w_[WID_USER_NAME_BOX];
-        case FIELD_PASSWORD: return w_[WID_PASSWORD1_BOX];
-        case FIELD_PASSWORD2: return w_[WID_PASSWORD2_BOX];
-        case FIELD_EMAIL: return w_[WID_EMAIL_BOX];
+        case FIELD_USER_NAME: return userNameBox_;
+        case FIELD_PASSWORD: return password1Box_;
+        case FIELD_PASSWORD2: return password2Box_;
+        case FIELD_EMAIL: return emailBox_;
         default: return nullptr;
     }
 }
@@ -151,7 +146,7 @@ void CsignInScreen::finishEntry() {
     restoreButtonBar();
 }
 
-void CsignInScreen::refreshOk(bool allFilled) { w_[WID_OK]->setHidden(!allFilled); }
+void CsignInScreen::refreshOk(bool allFilled) { ok_->setHidden(!allFilled); }
 
 void CsignInScreen::dropAbandonedTasks() {
     k4wSOAP& soap = gGame->online.soap;
@@ -195,14 +190,17 @@ void CsignInScreen::update() {
         screen_->resetHighlights();
         return;
     }
-    screen_->update();
+    ClayoutScreen::update();
+}
+
+void CsignInScreen::onUpdate() {
     if (gUi->action() == ACTION_BACK) {
         goBack();
         return;
     }
     if (mode_ == MODE_START) {
-        if (screen_->wasPressed(w_[WID_CREATE_ACCOUNT])) setMode(MODE_CREATE_ACCOUNT);
-        else if (screen_->wasPressed(w_[WID_SIGN_IN])) setMode(MODE_SIGN_IN);
+        if (screen_->wasPressed(createAccount_)) setMode(MODE_CREATE_ACCOUNT);
+        else if (screen_->wasPressed(signIn_)) setMode(MODE_SIGN_IN);
     }
     switch (mode_) {
         case MODE_STEAM_SIGN_IN: stepSteamSignIn(); break;
@@ -213,26 +211,16 @@ void CsignInScreen::update() {
     }
 }
 
-void CsignInScreen::render() {
-    if (screen_) screen_->render();
-}
-
 void CsignInScreen::signedIn() {
-    saveLogin();
-    gGame->startUpSequence.signedIn = true;
-    gGame->startUpSequence.saveLoginOnToken = true;
     gUi->loadingIndicator.hide();
-    gGame->setGameMode(GM_START_UP);
+    screens::get<CstartUpScreen>()->signInFinished({.signedIn = true});
 }
 
 void CsignInScreen::showServiceError(const char* messageTag) {
     k4wSOAP& soap = gGame->online.soap;
     std::string error = soap.lastErrorText();
     if (error.empty()) error = k4wResultText(soap.lastErrorCode());
-    CwarningOverlay& warning = gGame->warningOverlay;
-    warning.setTitle(gEngine->text("Error"));
-    warning.setMessage((std::string(gEngine->text(messageTag)) + " " + error).c_str());
-    warning.setVisible(true);
+    gGame->warningOverlay.show(gEngine->text("Error"), std::string(gEngine->text(messageTag)) + " " + error);
 }
 
 void CsignInScreen::stepSteamSignIn() {
@@ -273,14 +261,10 @@ void CsignInScreen::stepSteamSignIn() {
 void CsignInScreen::creationFinished(bool ok, const char* successLine, const char* failureLine) {
     if (ok) {
         logLine(successLine);
-        saveLogin();
         // The profile itself comes from start-up: the saves are loaded
         // there, and a new profile is made only when there are none.
-        gGame->startUpSequence.accountCreated = true;
-        gGame->startUpSequence.newProfile = true;
-        gGame->startUpSequence.saveLoginOnToken = true;
         gUi->loadingIndicator.hide();
-        gGame->setGameMode(GM_START_UP);
+        screens::get<CstartUpScreen>()->signInFinished({.accountCreated = true});
         return;
     }
     gEngine->log.print(LOG_E, "%s", failureLine);
@@ -322,12 +306,9 @@ void CsignInScreen::stepCreateByHand() {
     bool filled = !texts_[FIELD_USER_NAME].empty() && !texts_[FIELD_EMAIL].empty() &&
                   !texts_[FIELD_PASSWORD].empty() && !texts_[FIELD_PASSWORD2].empty();
     refreshOk(filled);
-    if (!filled || task.started() || !screen_->wasPressed(w_[WID_OK])) return;
+    if (!filled || task.started() || !screen_->wasPressed(ok_)) return;
     if (texts_[FIELD_PASSWORD] != texts_[FIELD_PASSWORD2]) {
-        CwarningOverlay& warning = gGame->warningOverlay;
-        warning.setTitle(gEngine->text("Error"));
-        warning.setMessage(gEngine->text("PasswordsDontMatch"));
-        warning.setVisible(true);
+        gGame->warningOverlay.show(gEngine->text("Error"), gEngine->text("PasswordsDontMatch"));
         return;
     }
     if (soap.startCreateAccount(texts_[FIELD_USER_NAME], texts_[FIELD_EMAIL], texts_[FIELD_PASSWORD])) {
@@ -362,6 +343,6 @@ void CsignInScreen::stepSignInByHand() {
         }
     bool filled = !texts_[FIELD_EMAIL].empty() && !texts_[FIELD_PASSWORD].empty();
     refreshOk(filled);
-    if (filled && !task.started() && screen_->wasPressed(w_[WID_OK]) && soap.startSignIn(texts_[FIELD_EMAIL], texts_[FIELD_PASSWORD]))
+    if (filled && !task.started() && screen_->wasPressed(ok_) && soap.startSignIn(texts_[FIELD_EMAIL], texts_[FIELD_PASSWORD]))
         gUi->loadingIndicator.show(gEngine->text("Working"));
 }

@@ -8,12 +8,15 @@
 #include <cstdint>
 #include <string>
 
-#include "game/screenSlot.h"
+#include "screens/layoutScreen.h"
 
-class Cscreen;
-class Cwidget;
+// What sign-in hands back to start-up.
+struct CsignInResult {
+    bool signedIn = false;         // to an account that existed
+    bool accountCreated = false;   // a new account was made
+};
 
-class CsignInScreen : public CscreenSlot {
+class CsignInScreen : public ClayoutScreen {
 public:
     enum EsignInMode : uint32_t {
         MODE_START = 0,
@@ -25,27 +28,19 @@ public:
     enum Efield { FIELD_NONE = -1, FIELD_USER_NAME = 0, FIELD_PASSWORD = 1, FIELD_PASSWORD2 = 2, FIELD_EMAIL = 3 };
     static constexpr int kMaxEntryChars = 30;
 
-    bool load() override;
-    void enter() override;
+    CsignInScreen();
     void update() override;
-    void render() override;
 
     // Shows the mode's widgets and texts (logging the mode) and makes it current.
     void setMode(uint32_t mode);
     uint32_t mode() const { return mode_; }
     const std::string& fieldText(int field) const { return texts_[field < 0 || field > 3 ? 0 : field]; }
     int entryField() const { return field_; }
-    Cscreen* screen() const { return screen_; }
-    Cwidget* widget(const char* name) const;
 
 private:
-    enum Ewidget {
-        WID_SIGN_IN, WID_CREATE_ACCOUNT, WID_USER_NAME_TITLE, WID_USER_NAME_BOX, WID_EMAIL_TITLE, WID_EMAIL_BOX,
-        WID_PASSWORD1_TITLE, WID_PASSWORD1_BOX, WID_PASSWORD2_TITLE, WID_PASSWORD2_BOX, WID_TEMP_USER_NAME_TITLE,
-        WID_TEMP_USER_NAME_BOX, WID_NEW_USER_TEXT, WID_CREATE_ACCOUNT_TEXT, WID_OR_TEXT1, WID_OR_TEXT2,
-        WID_USE_EXISTING_ACCOUNT, WID_OK, WID_COUNT
-    };
-
+    bool onLoaded() override;
+    void onEnter() override;
+    void onUpdate() override;
     void stepSteamSignIn();
     void stepSteamCreate();
     void stepCreateByHand();
@@ -63,8 +58,12 @@ private:
     Cwidget* boxOf(int field) const;
     void restoreButtonBar();
 
-    Cscreen* screen_ = nullptr;
-    std::array<Cwidget*, WID_COUNT> w_{};
+    static const CwidgetBinding kBindings[];
+    Cwidget *signIn_ = nullptr, *createAccount_ = nullptr, *newUserText_ = nullptr, *ok_ = nullptr;
+    Cwidget *userNameTitle_ = nullptr, *userNameBox_ = nullptr, *emailTitle_ = nullptr, *emailBox_ = nullptr;
+    Cwidget *password1Title_ = nullptr, *password1Box_ = nullptr, *password2Title_ = nullptr, *password2Box_ = nullptr;
+    Cwidget *tempUserNameTitle_ = nullptr, *tempUserNameBox_ = nullptr, *createAccountText_ = nullptr;
+    Cwidget *orText1_ = nullptr, *orText2_ = nullptr, *useExistingAccount_ = nullptr;
     uint32_t mode_ = MODE_START;
     int field_ = FIELD_NONE;
     Cwidget* fieldBox_ = nullptr;

@@ -1,10 +1,13 @@
 #include "screens/startUp.h"
 
 #include <cctype>
+#include <utility>
 
 #include "engine/engine.h"
 #include "engine/ui/uiDraw.h"
 #include "game/game.h"
+#include "screens/confirm.h"
+#include "screens/screenRegistry.h"
 
 namespace {
 
@@ -18,12 +21,9 @@ void logError(const char* text) { gEngine->log.print(LOG_E, "%s", text); }
 bool webOff() { return gEngine->webServiceOff; }
 
 void saveLogin() {
-    k4wSOAP& soap = gGame->online.soap;
-    CloginData& login = gGame->saveLoad.login;
-    login.name = soap.loginName();
-    login.password = soap.loginPassword();
-    login.email = soap.loginEmail();
-    gGame->saveLoad.saveLoginData();
+    const k4wSOAP& soap = gGame->online.soap;
+    if (!gGame->saveLoad.saveLoginData({soap.loginName(), soap.loginPassword(), soap.loginEmail()}))
+        gEngine->log.print(LOG_E, "The login could not be saved");
 }
 
 }  // namespace
@@ -34,6 +34,13 @@ void CstartUpScreen::reset() {
     statsPending = false;
     localXp = 0;
     localLoaded_ = false;
+}
+
+void CstartUpScreen::signInFinished(const CsignInResult& result) {
+    saveLogin();
+    signIn_ = result;
+    saveLoginOnToken_ = true;
+    gGame->setGameMode(GM_START_UP);
 }
 
 void CstartUpScreen::enter() {
@@ -68,11 +75,7 @@ bool CstartUpScreen::checkConfigVersion() {
 
     // A newer game is out: say so. Its one choice ends this game (the
     // state it names is ReallyExit; Init would leave the player stuck).
-    CconfirmStateScreen& confirm = gGame->confirmState;
-    confirm.setMessages();
-    confirm.setMessage(gEngine->text("NotLastestVersion"));
-    confirm.addItem(gEngine->text("OK"), GM_REALLY_EXIT);
-    gGame->setGameMode(GM_CONFIRM);
+    screens::get<CconfirmStateScreen>()->open(gEngine->text("NotLastestVersion"), {{gEngine->text("OK"), GM_REALLY_EXIT}});
     gGame->progress.saveDirty = false;
     gGame->saveRequested = 0;
     gUi->loadingIndicator.hide();
@@ -152,10 +155,7 @@ void CstartUpScreen::update() {
         if (ok) {
             logLine("- StartUp - get token - success");
             ++phase;
-            if (saveLoginOnToken) {
-                saveLoginOnToken = false;
-                saveLogin();
-            }
+            if (std::exchange(saveLoginOnToken_, false)) saveLogin();
             return;
         }
         logLine("- StartUp - get token - failed");
@@ -179,10 +179,9 @@ void CstartUpScreen::runPhase() {
     k4wSOAP& soap = gGame->online.soap;
     switch (phase) {
         case PHASE_STARTING:
+            reset();
             gGame->progress.reset();
             saveCloudFlag = saves.gameFile().cloud() ? 1 : 0;
-            localXp = 0;
-            localLoaded_ = false;
             soap.clearLogin();
             gUi->loadingIndicator.show(gEngine->text("StartingUp"));
             phase = PHASE_LOAD_LOGIN;

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "game/screenSlot.h"
+#include "screens/signIn.h"
 
 class CstartUpScreen : public CscreenSlot {
 public:
@@ -50,12 +50,10 @@ public:
     int32_t tokenFailures = 0;     // in this run; kept across entries
     uint8_t saveCloudFlag = 1;     // the game save's cloud flag when the sequence began
     int64_t localXp = 0;           // XP of the local save, against the cloud's
-    bool saveLoginOnToken = false;
 
-    // Set by the sign-in screen before it comes back here.
-    bool signedIn = false;
-    bool accountCreated = false;
-    bool newProfile = false;
+    // Sign-in has ended with an account: its login is stored, and start-up runs again.
+    void signInFinished(const CsignInResult& result);
+    const CsignInResult& signInResult() const { return signIn_; }
 
 private:
     void handleSaveResult(bool taskOk);
@@ -64,4 +62,6 @@ private:
     void runPhase();
 
     bool localLoaded_ = false;     // a local save is held while the cloud one loads
+    CsignInResult signIn_;
+    bool saveLoginOnToken_ = false;
 };

@@ -1,8 +1,10 @@
 #include "engine/ui/layoutReader.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "engine/engine.h"
+#include "engine/ui/table.h"
 #include "engine/ui/uiMgr.h"
 
 namespace {
@@ -23,6 +25,21 @@ bool parseHexColour(const std::string& s, Ccolour& c) {
 }  // namespace
 
 bool ClayoutReader::next(std::string& tok) { return Cengine::readToken(tok, cursor_); }
+
+bool ClayoutReader::nextOnLine(std::string& tok) {
+    const char* p = cursor_;
+    while (*p == ' ' || *p == '\t' || *p == ',' || *p == '\r') ++p;
+    if (!*p || *p == '\n' || *p == ';') return false;
+    return next(tok);
+}
+
+void ClayoutReader::readGroups(std::vector<std::string>& groups, const std::string& owner) {
+    std::string g;
+    while (nextOnLine(g))
+        if (std::none_of(groups.begin(), groups.end(), [&](auto& o) { return equalsIgnoreCase(o, g); }))
+            groups.push_back(g);
+    if (groups.empty()) problem("Groups without a group name in " + owner);
+}
 
 float ClayoutReader::number() {
     std::string t;
@@ -88,12 +105,13 @@ bool ClayoutReader::read(const char* text) {
             } else if (screen_) {
                 screen_->widgets.push_back(std::move(w));
             }
-        } else if (tok == "Menu") {
+        } else if (tok == "Menu" || tok == "Table") {
             next(name);
-            auto m = std::make_unique<Cmenu>();
+            const bool isTable = tok == "Table";
+            std::unique_ptr<Cmenu> m = isTable ? std::make_unique<Ctable>() : std::make_unique<Cmenu>();
             m->name = name;
             m->screen = screen_;
-            if (!readMenu(*m)) return false;
+            if (!readMenu(*m, isTable ? "EndTable" : "EndMenu")) return false;
             if (screen_) screen_->menus.push_back(std::move(m));
         } else if (tok == "Background") {
             next(name);
@@ -141,6 +159,7 @@ bool ClayoutReader::readWidgetBody(Cwidget& w, const char* endWord) {
             w.scale = t->scale;
             w.value = t->value;
             w.floatValue = t->floatValue;
+            w.groups = t->groups;
         } else if (tok == "Pos") {
             w.anchorX = number();
             w.anchorY = number();
@@ -152,6 +171,8 @@ bool ClayoutReader::readWidgetBody(Cwidget& w, const char* endWord) {
             w.height = number();
         } else if (tok == "Hidden") {
             w.hidden = true;
+        } else if (tok == "Groups") {
+            readGroups(w.groups, w.name);
         } else if (tok == "Button") {
             w.selectable = true;
         } else if (tok == "Colour") {
@@ -250,10 +271,16 @@ bool ClayoutReader::readGadget(Cwidget& w, int kind, const std::string& name, co
     return false;
 }
 
-bool ClayoutReader::readMenu(Cmenu& m) {
+bool ClayoutReader::readMenu(Cmenu& m, const char* endWord) {
+    Ctable* table = dynamic_cast<Ctable*>(&m);
     std::string tok, arg;
     while (next(tok)) {
-        if (tok == "EndMenu") return true;
+        if (tok == endWord) {
+            // Items are made once the block is read, from its final item template.
+            if (ui_.findTemplate(m.itemTemplate)) m.addLayoutItems();
+            if (table && !table->build()) problem("can't find template " + table->headerTemplate);
+            return true;
+        }
         if (tok == "Pos") {
             m.anchorX = number();
             m.anchorY = number();
@@ -263,9 +290,14 @@ bool ClayoutReader::readMenu(Cmenu& m) {
         } else if (tok == "Size") {
             m.width = number();
             m.height = number();
-        } else if (tok == "ItemTemplate") {
+        } else if (tok == "ItemTemplate" || (table && tok == "RowTemplate")) {
             next(m.itemTemplate);
             if (!ui_.findTemplate(m.itemTemplate)) problem("can't find template " + m.itemTemplate);
+        } else if (table && tok == "HeaderTemplate") {
+            next(table->headerTemplate);
+            if (!ui_.findTemplate(table->headerTemplate)) problem("can't find template " + table->headerTemplate);
+        } else if (table && tok == "Column") {
+            if (!readColumn(*table)) return false;
         } else if (tok == "Spacing") {
             m.spacing = number();
         } else if (tok == "TitleKey") {
@@ -279,28 +311,48 @@ bool ClayoutReader::readMenu(Cmenu& m) {
             m.wrap = false;
         } else if (tok == "Hidden") {
             m.hidden = true;
+        } else if (tok == "Groups") {
+            readGroups(m.groups, m.name);
         } else if (tok == "Unfocused") {
             m.focused = false;
         } else if (tok == "Item") {
             // Item <tag> <value>: a fixed item of the layout.
             next(arg);
             int64_t value = (int64_t)number();
-            CwidgetPtr w = ui_.createWidget(m.itemTemplate);
-            if (!w) continue;
-            w->name = arg;
-            if (Cgadget* g = w->findTextGadget({}, false)) {
-                g->textKey = arg;
-                g->text = CbString(translate(arg));
-            }
-            w->value = value;
-            m.insertItem(std::move(w));
+            translate(arg);   // reports a missing tag
+            m.layoutItems.push_back({arg, value});
         } else {
-            problem("unknown menu field '" + tok + "' in " + m.name);
+            problem("unknown " + std::string(table ? "table" : "menu") + " field '" + tok + "' in " + m.name);
             return false;
         }
     }
-    problem("missing EndMenu for " + m.name);
+    problem(std::string("missing ") + endWord + " for " + m.name);
     return false;
+}
+
+// Column <name> <width> <Left|Centre|Right> [Sprite] [Heading <tag>], on one line.
+bool ClayoutReader::readColumn(Ctable& t) {
+    CtableColumn c;
+    if (!nextOnLine(c.name)) {
+        problem("Column without a name in " + t.name);
+        return false;
+    }
+    c.width = number();
+    std::string arg;
+    if (nextOnLine(arg)) c.align = alignFromText(arg);
+    while (nextOnLine(arg)) {
+        if (arg == "Sprite") {
+            c.sprite = true;
+        } else if (arg == "Heading" && nextOnLine(c.headingTag)) {
+            translate(c.headingTag);   // reports a missing tag
+        } else {
+            problem("unknown column field '" + arg + "' in " + t.name + "." + c.name);
+            return false;
+        }
+    }
+    if (t.columnIndex(c.name) >= 0) problem("column " + c.name + " twice in " + t.name);
+    t.columns.push_back(c);
+    return true;
 }
 
 bool ClayoutReader::readBackground(const std::string& name) {

@@ -2,11 +2,13 @@
 // ClayoutReader: reads one layout file (see docs/layouts.md) into a screen,
 // templates and styles.
 #include <string>
+#include <vector>
 
 class CuiMgr;
 class Cscreen;
 class Cwidget;
 class Cmenu;
+class Ctable;
 struct Ccolour;
 
 class ClayoutReader {
@@ -17,9 +19,13 @@ public:
 
 private:
     bool next(std::string& tok);
+    // The next token when it is on the current line (lists such as Groups).
+    bool nextOnLine(std::string& tok);
+    void readGroups(std::vector<std::string>& groups, const std::string& owner);
     bool readWidgetBody(Cwidget& w, const char* endWord);
     bool readGadget(Cwidget& w, int kind, const std::string& name, const char* endWord);
-    bool readMenu(Cmenu& m);
+    bool readMenu(Cmenu& m, const char* endWord);
+    bool readColumn(Ctable& t);
     bool readBackground(const std::string& name);
     bool readShadow(const std::string& name);
     bool readColour(Ccolour& c);

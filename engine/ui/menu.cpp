@@ -10,6 +10,12 @@ namespace {
 constexpr int kLockedSound = 7;
 }
 
+bool Cmenu::inGroup(const std::string& group) const {
+    for (auto& g : groups)
+        if (equalsIgnoreCase(g, group)) return true;
+    return false;
+}
+
 void Cmenu::clearItems() {
     items.clear();
     selected_ = -1;
@@ -54,9 +60,27 @@ Cwidget* Cmenu::addTextItemByKey(const std::string& templ, const std::string& ta
     return insertItem(std::move(w), -1, false, 0, 0, selectable);
 }
 
+Cwidget* Cmenu::addTextItemByKey(const std::string& templ, const std::string& tag, int64_t value) {
+    Cwidget* w = addTextItemByKey(templ, tag, true);
+    if (w) w->value = value;
+    return w;
+}
+
+void Cmenu::addLayoutItems() {
+    for (auto& it : layoutItems) addTextItemByKey(itemTemplate, it.tag, it.value);
+}
+
+void Cmenu::resetToLayoutItems() {
+    clearItems();
+    addLayoutItems();
+    layout();
+}
+
 void Cmenu::setTitleKey(const std::string& tag) { title = CbString(gEngine->text(tag)); }
 
-Crect Cmenu::areaRect() const {
+Crect Cmenu::areaRect() const { return blockRect(); }
+
+Crect Cmenu::blockRect() const {
     float s = gUi->scale();
     float cx = anchorX * gEngine->screenWidth + offsetX * s;
     float top = anchorY * gEngine->screenHeight + offsetY * s;
@@ -91,7 +115,7 @@ void Cmenu::positionItems() {
 }
 
 bool Cmenu::isSelectable(int idx) const {
-    return idx >= 0 && idx < (int)items.size() && items[idx]->selectable && !items[idx]->hidden;
+    return idx >= 0 && idx < (int)items.size() && items[idx]->selectable && items[idx]->shown();
 }
 
 Cwidget* Cmenu::getSelectedItem() const { return isSelectable(selected_) ? items[selected_].get() : nullptr; }
@@ -205,7 +229,7 @@ void Cmenu::update(const CuiInput& in, bool inputHeld) {
         }
     }
     for (size_t i = 0; i < items.size(); ++i) items[i]->highlighted = focused && (int)i == selected_;
-    if (hidden || inputHeld || !focused || items.empty()) return;
+    if (!shown() || inputHeld || !focused || items.empty()) return;
 
     Crect area = areaRect();
     bool pointerInside = in.pointerX >= 0 && (!hasClip_ || clip_.contains(in.pointerX, in.pointerY));
@@ -259,7 +283,7 @@ void Cmenu::update(const CuiInput& in, bool inputHeld) {
 }
 
 void Cmenu::render(float alpha) {
-    if (hidden) return;
+    if (!shown()) return;
     if (hasClip_) uiDraw::pushClip(clip_);
     for (auto& w : items) {
         if (!w->visible()) continue;

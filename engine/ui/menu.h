@@ -13,6 +13,17 @@ struct CuiInput;
 
 class Cmenu {
 public:
+    // An "Item <tag> <value>" line of the layout.
+    struct ClayoutItem {
+        std::string tag;
+        int64_t value = 0;
+    };
+
+    Cmenu() = default;
+    virtual ~Cmenu() = default;
+    Cmenu(const Cmenu&) = delete;
+    Cmenu& operator=(const Cmenu&) = delete;
+
     std::string name;
     Cscreen* screen = nullptr;
     float anchorX = 0.5f, anchorY = 0.5f, offsetX = 0, offsetY = 0;   // top centre of the item column
@@ -26,23 +37,37 @@ public:
     bool hidden = false;
     bool wrap = true;           // moving past an end wraps round
     int playerIdx = 0;
+    std::vector<std::string> groups;   // as a widget's; groupHidden kept by the screen
+    bool groupHidden = false;
     std::vector<CwidgetPtr> items;
+    std::vector<ClayoutItem> layoutItems;
+
+    bool inGroup(const std::string& group) const;
+    bool shown() const { return !hidden && !groupHidden; }
 
     void clearItems();
+    // Appends an item of the item template for each of the layout's Item lines:
+    // its text from the tag, named after the tag, with the line's value.
+    void addLayoutItems();
+    // Back to the layout's items alone.
+    void resetToLayoutItems();
     // Inserts a widget (the menu owns it) at position (-1 appends).
     Cwidget* insertItem(CwidgetPtr widget, int position = -1, bool attachToPrevious = false, float dx = 0,
                         float dy = 0, bool selectable = true);
     Cwidget* addTextItem(const std::string& templ, const std::string& text, int64_t value);
     Cwidget* addTextItemByKey(const std::string& templ, const std::string& tag, bool selectable = true);
+    Cwidget* addTextItemByKey(const std::string& templ, const std::string& tag, int64_t value);
     void setTitleKey(const std::string& tag);
 
     // Places the items (after a change of items or of position).
-    void layout();
+    virtual void layout();
     void positionItems();
 
     // Per-step input; called by the screen.
     void update(const CuiInput& in, bool inputHeld);
-    void render(float alpha = 1.0f);
+    virtual void render(float alpha = 1.0f);
+    // A fixed row drawn above the items (a table's column headings), or none.
+    virtual Cwidget* header() const { return nullptr; }
 
     // The item activated in this step, or none (none while input is held).
     Cwidget* highlightedItem() const { return activated_; }
@@ -69,8 +94,13 @@ public:
     void setFocused(bool f) { focused = f; }
     void setClipRect(const Crect& r) { clip_ = r; hasClip_ = true; }
     void clearClipRect() { hasClip_ = false; }
+    bool hasClipRect() const { return hasClip_; }
     float scrollOffset() const { return scroll_; }
-    Crect areaRect() const;
+    // Where the items go, in pixels: the block's Pos, Offset and Size.
+    virtual Crect areaRect() const;
+
+protected:
+    Crect blockRect() const;
 
 private:
     bool isSelectable(int idx) const;

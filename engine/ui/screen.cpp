@@ -1,5 +1,6 @@
 #include "engine/ui/screen.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/bString.h"
@@ -20,11 +21,63 @@ Cmenu* Cscreen::findMenu(const std::string& menuName, bool report) {
     return nullptr;
 }
 
+Ctable* Cscreen::findTable(const std::string& tableName, bool report) {
+    for (auto& m : menus)
+        if (equalsIgnoreCase(m->name, tableName))
+            if (auto* t = dynamic_cast<Ctable*>(m.get())) return t;
+    if (report) gEngine->log.print(LOG_L, "Can't find table: %s in %s", tableName.c_str(), name.c_str());
+    return nullptr;
+}
+
 Cwidget* Cscreen::addWidget(CwidgetPtr widget) {
     if (!widget) return nullptr;
     widget->resolve((float)gEngine->screenWidth, (float)gEngine->screenHeight, gUi->scale());
     widgets.push_back(std::move(widget));
+    applyGroups();
     return widgets.back().get();
+}
+
+bool Cscreen::knowsGroup(const std::string& group) const {
+    for (auto& w : widgets)
+        if (w->inGroup(group)) return true;
+    for (auto& m : menus)
+        if (m->inGroup(group)) return true;
+    return false;
+}
+
+bool Cscreen::isGroupVisible(const std::string& group) const {
+    return std::find(hiddenGroups_.begin(), hiddenGroups_.end(), toLowerAscii(group)) == hiddenGroups_.end();
+}
+
+void Cscreen::setGroupVisible(const std::string& group, bool visible) {
+    if (!knowsGroup(group)) gEngine->log.print(LOG_L, "Can't find group: %s in %s", group.c_str(), name.c_str());
+    std::string key = toLowerAscii(group);
+    std::erase(hiddenGroups_, key);
+    if (!visible) hiddenGroups_.push_back(key);
+    applyGroups();
+}
+
+void Cscreen::showGroup(const std::string& group) {
+    if (!knowsGroup(group)) gEngine->log.print(LOG_L, "Can't find group: %s in %s", group.c_str(), name.c_str());
+    hiddenGroups_.clear();
+    auto hideOthers = [&](const std::vector<std::string>& groups) {
+        for (auto& g : groups)
+            if (!equalsIgnoreCase(g, group) && isGroupVisible(g)) hiddenGroups_.push_back(toLowerAscii(g));
+    };
+    for (auto& w : widgets) hideOthers(w->groups);
+    for (auto& m : menus) hideOthers(m->groups);
+    applyGroups();
+}
+
+void Cscreen::applyGroups() {
+    auto hiddenBy = [&](const std::vector<std::string>& groups) {
+        if (groups.empty()) return false;
+        for (auto& g : groups)
+            if (isGroupVisible(g)) return false;
+        return true;
+    };
+    for (auto& w : widgets) w->groupHidden = hiddenBy(w->groups);
+    for (auto& m : menus) m->groupHidden = hiddenBy(m->groups);
 }
 
 bool Cscreen::wasPressed(const std::string& widgetName) {
@@ -60,36 +113,42 @@ void Cscreen::resetHighlights() {
         for (auto& it : m->items) it->pressed = false;
 }
 
+namespace {
+// A menu's item widgets and its header row, if it has one.
+template <class Fn>
+void forMenuWidgets(const Cmenu& m, Fn fn) {
+    if (Cwidget* h = m.header()) fn(*h);
+    for (auto& it : m.items) fn(*it);
+}
+}  // namespace
+
 void Cscreen::swoosh() {
     int i = 0;
-    for (auto& w : widgets) {
-        if (w->hidden) continue;
-        w->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0.02f * (float)(i++ % 10), 0.25f);
-        w->effect->startScaleFrom(0.85f);
-    }
-    for (auto& m : menus)
-        for (auto& it : m->items) {
-            it->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0.02f * (float)(i++ % 10), 0.25f);
-            it->effect->startScaleFrom(0.85f);
-        }
+    auto scaleIn = [&](Cwidget& w) {
+        w.startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0.02f * (float)(i++ % 10), 0.25f);
+        w.effect->startScaleFrom(0.85f);
+    };
+    for (auto& w : widgets)
+        if (w->shown()) scaleIn(*w);
+    for (auto& m : menus) forMenuWidgets(*m, scaleIn);
     if (gUi->playSoundPack) gUi->playSoundPack("Swoosh");
 }
 
 void Cscreen::transitionOut() {
     markLeaving();
+    auto fadeOut = [](Cwidget& w) { w.startEffect(EFFECT_FADE_OUT, 1, nullptr, 0, 0.2f); };
     for (auto& w : widgets)
-        if (!w->hidden) w->startEffect(EFFECT_FADE_OUT, 1, nullptr, 0, 0.2f);
-    for (auto& m : menus)
-        for (auto& it : m->items) it->startEffect(EFFECT_FADE_OUT, 1, nullptr, 0, 0.2f);
+        if (w->shown()) fadeOut(*w);
+    for (auto& m : menus) forMenuWidgets(*m, fadeOut);
 }
 
 bool Cscreen::transitionDone() const {
     for (auto& w : widgets)
-        if (!w->hidden && w->effectRunning()) return false;
+        if (w->shown() && w->effectRunning()) return false;
+    bool done = true;
     for (auto& m : menus)
-        for (auto& it : m->items)
-            if (it->effectRunning()) return false;
-    return true;
+        forMenuWidgets(*m, [&](const Cwidget& w) { done = done && !w.effectRunning(); });
+    return done;
 }
 
 void Cscreen::navigate(int dx, int dy) {
@@ -126,7 +185,7 @@ void Cscreen::update() {
     bool menuFocused = false;
     for (auto& m : menus) {
         m->update(in, held);
-        if (m->focused && !m->hidden && m->itemCount() > 0) menuFocused = true;
+        if (m->focused && m->shown() && m->itemCount() > 0) menuFocused = true;
     }
     if (entering && transitionDone()) entering = false;
     if (leaving && transitionDone()) left = true;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/ui/menu.h"
+#include "engine/ui/table.h"
 #include "engine/ui/widget.h"
 
 class Cscreen {
@@ -23,7 +24,19 @@ public:
     // A widget or menu by name; a miss logs "Can't find ..." when report is set.
     Cwidget* findWidget(const std::string& widgetName, bool report = true);
     Cmenu* findMenu(const std::string& menuName, bool report = true);
+    // A Table block by name (tables are menus too: findMenu finds them).
+    Ctable* findTable(const std::string& tableName, bool report = true);
     Cwidget* addWidget(CwidgetPtr widget);
+
+    // Visibility groups (a widget's or menu's "Groups" line). Every group is
+    // visible at load. A widget or menu shows when it is in no group or in
+    // any visible one; code may still hide it on its own.
+    void setGroupVisible(const std::string& group, bool visible);
+    // Shows one group and hides every other; ungrouped ones are untouched.
+    void showGroup(const std::string& group);
+    bool isGroupVisible(const std::string& group) const;
+    // Recomputes groupHidden of every widget and menu (after adding some).
+    void applyGroups();
 
     // Per-step update: menus, widget presses, transitions; reads the UI input.
     void update();
@@ -49,6 +62,8 @@ public:
 
 private:
     void navigate(int dx, int dy);
+    bool knowsGroup(const std::string& group) const;
+    std::vector<std::string> hiddenGroups_;   // lower case
     Cwidget* pressed_ = nullptr;
     int focus_ = -1;   // the highlighted selectable widget for keys and pads
 };

@@ -13,6 +13,12 @@ bool CwarningOverlay::load() {
     return message_ && title_ && ok_;
 }
 
+void CwarningOverlay::show(const std::string& title, const std::string& message) {
+    setTitle(title.c_str());
+    setMessage(message.c_str());
+    setVisible(true);
+}
+
 void CwarningOverlay::setTitle(const char* text) {
     if (title_) title_->setText("TextName", text ? text : "");
 }

@@ -10,6 +10,8 @@ class Cwidget;
 class CwarningOverlay {
 public:
     bool load();   // "warningOverlay.txt"
+    // Brings the warning up with its title and message.
+    void show(const std::string& title, const std::string& message);
     void setTitle(const char* text);
     void setMessage(const char* text);
     void setVisible(bool v);

@@ -93,6 +93,13 @@ public:
     // The running show or hide effect, an entry of gEngine->drawList (which
     // moves it); a finished one stays until the next starts.
     CdrawSpritePtr effect;
+    // Visibility groups the widget shows in (layout "Groups"); none: it shows
+    // whatever groups are switched on. groupHidden is kept by the screen.
+    std::vector<std::string> groups;
+    bool groupHidden = false;
+    bool inGroup(const std::string& group) const;
+    // Shown unless hidden by code or by its groups (effects aside).
+    bool shown() const { return !hidden && !groupHidden; }
     // Menu rows: attached to the previous row, with an offset inside the row.
     bool attachToPrevious = false;
     float rowDx = 0, rowDy = 0;
@@ -126,7 +133,7 @@ public:
     bool effectRunning() const { return shownEffect() && !effect->finished; }
 
     Crect rect() const;               // on-screen rectangle at the current scale
-    bool visible() const { return !hidden && (!shownEffect() || effect->visible); }
+    bool visible() const { return shown() && (!shownEffect() || effect->visible); }
     void render(float alpha = 1.0f);
     void resolve(float screenW, float screenH, float scalePx);
 

@@ -307,6 +307,11 @@ bool CsaveLoad::saveSettings() {
 bool CsaveLoad::loadLoginData() { return ::loadLoginData(login); }
 bool CsaveLoad::saveLoginData() { return ::saveLoginData(login); }
 
+bool CsaveLoad::saveLoginData(const CloginData& data) {
+    login = data;
+    return saveLoginData();
+}
+
 bool CsaveLoad::loadHighScores() { return loadFile(highScoresFile_); }
 bool CsaveLoad::saveHighScores() { return highScoresFile_.saveItems(); }
 bool CsaveLoad::loadNewsFeed() { return loadFile(newsFeedFile_); }

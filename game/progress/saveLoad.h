@@ -86,6 +86,8 @@ public:
     bool saveSettings();
     bool loadLoginData();
     bool saveLoginData();
+    // Keeps a login and writes it.
+    bool saveLoginData(const CloginData& data);
     bool loadHighScores();
     bool saveHighScores();
     bool loadNewsFeed();

@@ -132,6 +132,24 @@ TEST(MusicPlayer, NoTrackUnreadableFileOrDeadStreamLeaveItSilent) {
     ASSERT_TRUE(rig.run([&] { return rig.player.channel == 0; }, 10000));
     EXPECT_TRUE(rig.eng->log.containsPart("Station failed: Dead FM"));
     EXPECT_FALSE(rig.audio.radioPlaying);
+    EXPECT_EQ(rig.player.failedStation, "Dead FM");
+
+    // A station that answers with something that is not audio fails the same way.
+    rig.player.failedStation.clear();
+    ClocalHttpServer web([](const ChttpRequest&) {
+        ChttpResponse r;
+        r.contentType = "audio/mpeg";
+        r.body = std::string(4096, 'x');
+        return r;
+    });
+    CsongPackInfo garbled;
+    s.name = "Noise FM";
+    s.station = web.url() + "/live";
+    garbled.setRadioStation(s);
+    EXPECT_TRUE(rig.player.playTrack(&garbled));
+    ASSERT_TRUE(rig.run([&] { return rig.player.channel == 0; }, 10000));
+    EXPECT_EQ(rig.player.failedStation, "Noise FM");
+    EXPECT_FALSE(rig.audio.radioPlaying);
 }
 
 TEST(MusicPlayer, RadioStationPlaysAndItsTitlesAreData) {

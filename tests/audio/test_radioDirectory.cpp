@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <SDL.h>
+
+#include <mutex>
+
 #include "audio/shoutcastBrowser.h"
 #include "audio/songInfoMgr.h"
 #include "engine/md5.h"
@@ -168,4 +172,70 @@ TEST(RadioDirectory, NoKeyOrNoServerListsNothingQuickly) {
     sc.timeoutSeconds = 3;
     EXPECT_FALSE(sc.getPrimaryGenres());
     EXPECT_TRUE(sc.stations.empty());
+}
+
+namespace {
+// Polls as the radio browser does once per update, for at most a few seconds.
+bool waitForList(CshoutcastBrowser& sc) {
+    for (int i = 0; i < 500; ++i) {
+        if (sc.pollList()) return true;
+        SDL_Delay(10);
+    }
+    return false;
+}
+}  // namespace
+
+TEST(RadioDirectory, ListsArriveInTheBackgroundAndALaterAskWins) {
+    CtestEngine eng;
+    std::mutex gate;
+    gate.lock();   // holds the directory's replies until the test lets go
+    ClocalHttpServer server([&](const ChttpRequest& req) {
+        ChttpResponse r;
+        r.contentType = "text/xml";
+        if (req.path.rfind("/legacy/Top500", 0) == 0) {
+            std::lock_guard<std::mutex> wait(gate);
+            r.body = kTop500;
+        } else if (req.path.rfind("/genre/primary", 0) == 0) {
+            r.body = kPrimary;
+        } else if (req.path.rfind("/genre/secondary", 0) == 0) {
+            r.status = 503;
+        } else {
+            r.body = kByGenre;
+        }
+        return r;
+    });
+    CshoutcastBrowser sc;
+    sc.host = server.hostPort();
+    sc.tuneInHost = "";
+    sc.key = "k";
+    sc.timeoutSeconds = 10;
+
+    // A directory that does not answer leaves every poll returning at once.
+    sc.addStation("Old", "http://old.example", 1, 1, "x");
+    sc.requestList({{CradioQuery::TOP_500, 0}});
+    EXPECT_TRUE(sc.stations.empty());
+    EXPECT_TRUE(sc.listPending());
+    for (int i = 0; i < 5; ++i) EXPECT_FALSE(sc.pollList());
+    // Asked for the genres meanwhile: the top list, once it comes, is dropped.
+    sc.requestList({{CradioQuery::SECONDARY_GENRES, 1}, {CradioQuery::STATIONS_BY_GENRE, 1}});
+    gate.unlock();
+    ASSERT_TRUE(waitForList(sc));
+    EXPECT_FALSE(sc.listPending());
+    // The failed secondary request adds nothing; the stations still come.
+    ASSERT_EQ(sc.stations.size(), 1u);
+    EXPECT_EQ(sc.stations[0].name, "Indie Now");
+    EXPECT_TRUE(eng->log.containsPart("Radio directory: /genre/secondary?parentid=1"));
+    EXPECT_FALSE(sc.pollList());   // nothing more pending
+
+    sc.requestList({{CradioQuery::PRIMARY_GENRES, 0}});
+    ASSERT_TRUE(waitForList(sc));
+    ASSERT_EQ(sc.stations.size(), 2u);
+    EXPECT_EQ(sc.stations[1].name, "Blues");
+
+    // The top list was fetched once and is cached: no second request.
+    size_t before = server.requests().size();
+    sc.requestList({{CradioQuery::TOP_500, 0}});
+    ASSERT_TRUE(waitForList(sc));
+    EXPECT_EQ(sc.stations.size(), 2u);
+    EXPECT_EQ(server.requests().size(), before);
 }

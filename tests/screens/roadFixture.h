@@ -1,6 +1,8 @@
 #pragma once
 // The road from the title to the main menu, headless: the game with a fresh
 // save folder, the local Steam client and a local k4w service on 127.0.0.1.
+#include "screens/language.h"
+#include "screens/screenRegistry.h"
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -61,7 +63,7 @@ protected:
             if (pred()) return true;
             // A first run asks for the language; English is at the top.
             if (chooseLanguage && gGame->mode() == GM_LANGUAGE && !gGame->transitionRunning() &&
-                !gGame->languageScreen.screen()->entering) {
+                !screens::get<ClanguageScreen>()->screen()->entering) {
                 g->setAction(0, ACTION_SELECT, true);
                 g->steps(1);
                 g->setAction(0, ACTION_SELECT, false);

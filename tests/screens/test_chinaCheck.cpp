@@ -3,6 +3,8 @@
 #include "online/localService/localWebService.h"
 #include "screensFixture.h"
 #include "support/localHttpServer.h"
+#include "screens/chinaCheck.h"
+#include "screens/screenRegistry.h"
 
 namespace {
 struct CregionFixture {
@@ -26,7 +28,7 @@ struct CregionFixture {
 TEST(RegionChoice, OffersSteamOrTheWebService) {
     CregionFixture f;
     ASSERT_TRUE(f.g.initOk());
-    Cmenu* menu = f.g->chinaCheck.menu();
+    Cmenu* menu = screens::get<CchinaCheckScreen>()->menu();
     ASSERT_EQ(menu->itemCount(), 2u);
     EXPECT_EQ(menu->item(0)->getText(), gEngine->text("PlayWithSteam"));
     EXPECT_EQ(menu->item(0)->value, 0);

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "screensFixture.h"
+#include "screens/confirm.h"
+#include "screens/screenRegistry.h"
 
 namespace {
 struct CconfirmFixture {
     CscreensGame g;
     CrecordingScreen menu, options;
-    CconfirmScreen& c = gGame->confirm;
+    CconfirmScreen& c = *screens::get<CconfirmScreen>();
     CconfirmFixture() {
         g->setScreen(GM_MAIN_MENU, &menu);
         g->setScreen(GM_OPTIONS, &options);
@@ -123,7 +125,7 @@ TEST(ConfirmState, TheChosenItemNamesTheStateToGoTo) {
     ASSERT_TRUE(g.initOk());
     CrecordingScreen options;
     g->setScreen(GM_OPTIONS, &options);
-    CconfirmStateScreen& cs = g->confirmState;
+    CconfirmStateScreen& cs = *screens::get<CconfirmStateScreen>();
     cs.setMessages();
     cs.setMessage("A newer version is out.");
     cs.addItem("Options", GM_OPTIONS);

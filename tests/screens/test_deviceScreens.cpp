@@ -1,5 +1,13 @@
 // The controller configuration, the open-mic settings and the news feed
 // screens, headless.
+#include "screens/NewsFeed.h"
+#include "screens/config.h"
+#include "screens/optionsChoices.h"
+#include "screens/exit.h"
+#include "screens/openMicError.h"
+#include "screens/openMicSetting.h"
+#include "screens/options.h"
+#include "screens/screenRegistry.h"
 #include <gtest/gtest.h>
 
 #include "screensFixture.h"
@@ -49,19 +57,19 @@ CinboxEntry message(uint32_t type, const std::string& key, uint64_t id) {
 TEST(ConfigScreen, KeyboardFromTheOptionsMenuStoresItsMapping) {
     CdeviceGame g;
     ASSERT_TRUE(g.initOk());
-    gGame->options.setReturnState(GM_MAIN_MENU);
+    screens::get<CoptionsScreen>()->open(GM_MAIN_MENU, false);
     g.open(GM_OPTIONS);
-    Cmenu* m = gGame->options.menu();
+    Cmenu* m = screens::get<CoptionsScreen>()->menu();
     for (size_t i = 0; i < m->itemCount(); ++i)
         if (m->item(i)->value == OPT_CONFIG_KEYBOARD) g.click(m->item(i));
     g.settle();
     ASSERT_EQ(g.mode(), GM_CONFIG);
-    EXPECT_EQ(gGame->config.widget("Message")->getText(), gEngine->language().text("ConfigKBUp"));
+    EXPECT_EQ(screens::get<CconfigScreen>()->widget("Message")->getText(), gEngine->language().text("ConfigKBUp"));
     int keys[] = {SDL_SCANCODE_I, SDL_SCANCODE_K, SDL_SCANCODE_J, SDL_SCANCODE_L,
                   SDL_SCANCODE_1, SDL_SCANCODE_2, SDL_SCANCODE_3, SDL_SCANCODE_4};
     for (int k : keys) g.tapKey(k);
     g.steps(1);
-    EXPECT_EQ(gGame->config.widget("Message")->getText(), gEngine->language().text("ConfigComplete"));
+    EXPECT_EQ(screens::get<CconfigScreen>()->widget("Message")->getText(), gEngine->language().text("ConfigComplete"));
     g.tapKey(SDL_SCANCODE_SPACE);
     g.settle();
     EXPECT_EQ(g.mode(), GM_OPTIONS);
@@ -76,12 +84,12 @@ TEST(ConfigScreen, KeyboardFromTheOptionsMenuStoresItsMapping) {
 
     // Escape leaves without storing, and without the exit question.
     g.open(GM_OPTIONS);
-    gGame->config.open(CconfigFlow::DEVICE_KEYS, -1, GM_OPTIONS, GM_OPTIONS);
+    screens::get<CconfigScreen>()->open(CconfigFlow::DEVICE_KEYS, -1, GM_OPTIONS, GM_OPTIONS);
     g.open(GM_CONFIG);
     g.tapKey(SDL_SCANCODE_ESCAPE);
     g.settle();
     EXPECT_EQ(g.mode(), GM_OPTIONS);
-    EXPECT_FALSE(gGame->exitPopup.showing());
+    EXPECT_FALSE(screens::get<CexitPopup>()->showing());
     EXPECT_EQ(gEngine->input.mappings.find("Keyboard")->bindings[0].key, SDL_SCANCODE_I);
 }
 
@@ -90,9 +98,9 @@ TEST(ConfigScreen, PadCalibrationShowsEachAxis) {
     ASSERT_TRUE(g.initOk());
     int pad = g.attachPad("Bar Pad", 2, 4, 0);
     g.steps(2);
-    gGame->config.open(CconfigFlow::DEVICE_JOYSTICK, g.padSlot(pad), GM_OPTIONS, GM_OPTIONS);
+    screens::get<CconfigScreen>()->open(CconfigFlow::DEVICE_JOYSTICK, g.padSlot(pad), GM_OPTIONS, GM_OPTIONS);
     g.open(GM_CONFIG);
-    Cmenu* axes = gGame->config.axisMenu();
+    Cmenu* axes = screens::get<CconfigScreen>()->axisMenu();
     ASSERT_EQ(axes->itemCount(), 2u);
     EXPECT_FALSE(axes->hidden);
     EXPECT_TRUE(axes->item(0)->findGadget("Calibrated")->hidden);
@@ -110,7 +118,7 @@ TEST(ConfigScreen, PadCalibrationShowsEachAxis) {
     g.padAxis(pad, 1, 0.0f);
     g.steps(2);
     EXPECT_TRUE(axes->hidden);
-    EXPECT_EQ(gGame->config.flow().phase(), CconfigFlow::PHASE_SETTLING);
+    EXPECT_EQ(screens::get<CconfigScreen>()->flow().phase(), CconfigFlow::PHASE_SETTLING);
 }
 
 TEST(OpenMicSettingsScreen, DevicesSourcesAndTheLineInThatFails) {
@@ -124,9 +132,9 @@ TEST(OpenMicSettingsScreen, DevicesSourcesAndTheLineInThatFails) {
     CmusicPlayer& music = gGame->music;
     music.captureSource = OPEN_MIC_DESKTOP;
     music.desktopDeviceId = CmusicPlayer::kDesktopNotChosen;
-    gGame->openMicSettings.setReturnState(GM_OPTIONS);
-    g.open(GM_OPEN_MIC_SETTINGS);
-    CopenMicSettingsScreen& s = gGame->openMicSettings;
+    screens::get<CopenMicSettingsScreen>()->open(GM_OPTIONS, false);
+    g.settle();
+    CopenMicSettingsScreen& s = *screens::get<CopenMicSettingsScreen>();
     EXPECT_TRUE(music.openMicRunning());
     EXPECT_EQ(s.menu()->itemCount(), 1u);
     EXPECT_EQ(s.widget("CurrentDeviceText")->getText(), "Monitor of Speakers");
@@ -148,7 +156,7 @@ TEST(OpenMicSettingsScreen, DevicesSourcesAndTheLineInThatFails) {
     g.settle();
     EXPECT_EQ(s.source(), OPEN_MIC_DESKTOP);
     EXPECT_TRUE(gGame->warningOverlay.visible);
-    EXPECT_FALSE(gGame->openMicError.showing());
+    EXPECT_FALSE(screens::get<CopenMicErrorScreen>()->showing());
     EXPECT_FALSE(s.widget("LineIn")->selectable);
     g.tapKey(SDL_SCANCODE_RETURN);   // the warning read
     g.settle();
@@ -172,10 +180,10 @@ TEST(OpenMicSettingsScreen, ComputerWithoutLineInDisablesIt) {
     fake.devices = {device(0, OPEN_MIC_DESKTOP, "Monitor of Speakers", true)};
     CaudioCapture::setFake(&fake);
     g.open(GM_OPEN_MIC_SETTINGS);
-    EXPECT_FALSE(gGame->openMicSettings.widget("LineIn")->selectable);
-    EXPECT_FALSE(gGame->openMicSettings.widget("Microphone")->selectable);
-    g.click(gGame->openMicSettings.widget("Microphone"));
-    EXPECT_EQ(gGame->openMicSettings.source(), OPEN_MIC_DESKTOP);
+    EXPECT_FALSE(screens::get<CopenMicSettingsScreen>()->widget("LineIn")->selectable);
+    EXPECT_FALSE(screens::get<CopenMicSettingsScreen>()->widget("Microphone")->selectable);
+    g.click(screens::get<CopenMicSettingsScreen>()->widget("Microphone"));
+    EXPECT_EQ(screens::get<CopenMicSettingsScreen>()->source(), OPEN_MIC_DESKTOP);
     gGame->music.stopOpenMic();
     CaudioCapture::setFake(nullptr);
 }
@@ -194,7 +202,7 @@ TEST(NewsFeedScreen, ListsActsAndMarksReadOnBack) {
     inbox.add(message(INBOX_DETHRONED, "0123456789abcdef0123456789abcdef", 1));   // not in the library
     inbox.add(message(INBOX_DETHRONED, key, 2));
     g.open(GM_NEWS_FEED);
-    Cmenu* m = gGame->newsFeed.menu();
+    Cmenu* m = screens::get<CnewsFeedScreen>()->menu();
     Cwidget* row = m->item(0);
     EXPECT_NE(row->getText("Title").find("Rival"), std::string::npos);
     EXPECT_NE(row->getText("Message3").find("4,242"), std::string::npos);
@@ -224,7 +232,7 @@ TEST(NewsFeedScreen, EmptyInboxSaysSo) {
     CdeviceGame g;
     ASSERT_TRUE(g.initOk());
     g.open(GM_NEWS_FEED);
-    Cmenu* m = gGame->newsFeed.menu();
+    Cmenu* m = screens::get<CnewsFeedScreen>()->menu();
     ASSERT_EQ(m->itemCount(), 1u);
     EXPECT_EQ(m->item(0)->getText(), gEngine->language().text("NoNews"));
 }

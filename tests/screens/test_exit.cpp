@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "screensFixture.h"
+#include "screens/exit.h"
+#include "screens/screenRegistry.h"
 
 namespace {
 struct CexitFixture {
     CscreensGame g;
     CrecordingScreen menu;
-    CexitPopup& popup = gGame->exitPopup;
+    CexitPopup& popup = *screens::get<CexitPopup>();
     int saves = 0;
     CexitFixture() {
         g->setScreen(GM_MAIN_MENU, &menu);
@@ -68,13 +70,13 @@ TEST(ExitPopup, NotOnTheTitleOrInPlayButFromAnyScreensExitButton) {
     for (int m : {GM_PRESS_START, GM_PLAYING}) {
         g->setGameMode(m);
         g.tapKey(SDL_SCANCODE_ESCAPE);
-        EXPECT_FALSE(g->exitPopup.showing()) << gameModeName(m);
+        EXPECT_FALSE(screens::get<CexitPopup>()->showing()) << gameModeName(m);
     }
     // The title's and the main menu's own exit buttons show it directly.
-    g->exitPopup.show();
-    EXPECT_TRUE(g->exitPopup.showing());
+    screens::get<CexitPopup>()->show();
+    EXPECT_TRUE(screens::get<CexitPopup>()->showing());
     size_t depth = gEngine->ui.buttonBar.depth();
-    g->exitPopup.show();   // already up: nothing more
+    screens::get<CexitPopup>()->show();   // already up: nothing more
     EXPECT_EQ(gEngine->ui.buttonBar.depth(), depth);
 }
 
@@ -87,14 +89,14 @@ TEST(ExitState, YesQuitsNoGoesBackToTheMainMenu) {
     g->saveGameFiles = [&] { ++saves; };
     ASSERT_TRUE(g->setGameMode(GM_EXIT));
     g.settle();
-    g.click(g->exitScreen.screen()->findWidget("No"));
+    g.click(screens::get<CexitScreen>()->screen()->findWidget("No"));
     g.steps(70);
     EXPECT_EQ(g.mode(), GM_MAIN_MENU);
     EXPECT_EQ(saves, 0);
 
     ASSERT_TRUE(g->setGameMode(GM_EXIT));
     g.settle();
-    g.click(g->exitScreen.screen()->findWidget("Yes"));
+    g.click(screens::get<CexitScreen>()->screen()->findWidget("Yes"));
     g.settle();
     EXPECT_TRUE(g->quit);
     EXPECT_EQ(saves, 1);

@@ -1,5 +1,9 @@
 // Find player against the local web service, the friend comparison and the
 // news feed, driven from the main menu's side as a player drives them.
+#include "screens/confirm.h"
+#include "screens/findPlayer.h"
+#include "screens/friendCompare.h"
+#include "screens/screenRegistry.h"
 #include "roadFixture.h"
 
 namespace {
@@ -34,7 +38,7 @@ protected:
         g->steps(20);
     }
     void typeId(const std::string& id) {
-        click(gGame->findPlayer.widget("EnterNameTextBox"));
+        click(screens::get<CfindPlayerScreen>()->widget("EnterNameTextBox"));
         ASSERT_TRUE(gUi->textEntry.active);
         for (size_t i = gUi->textEntry.text.charCount(); i > 0; --i) tapKey(SDL_SCANCODE_BACKSPACE);
         typeText(id);
@@ -46,15 +50,15 @@ protected:
         g->setAction(0, action, false);
         g->steps(1);
     }
-    std::string shown(const char* name) { return gGame->findPlayer.widget(name)->getText(); }
-    bool visible(const char* name) { return gGame->findPlayer.widget(name)->visible(); }
+    std::string shown(const char* name) { return screens::get<CfindPlayerScreen>()->widget(name)->getText(); }
+    bool visible(const char* name) { return screens::get<CfindPlayerScreen>()->widget(name)->visible(); }
 };
 
 TEST_F(FriendsTest, FindPlayerFoundAndNotFoundThenAddedAsFriend) {
     toMainMenu();
     uint64_t rival = service.addAccount("Rival", "rival@example.com", "pw");
     service.setStats(rival, statsRecord(rival, 123456, "Rival", "FR"));
-    gGame->findPlayer.setReturnState(GM_FRIEND_COMPARE);
+    screens::get<CfindPlayerScreen>()->open(GM_FRIEND_COMPARE, false);
     open(GM_FIND_PLAYER);
     EXPECT_FALSE(visible("OK"));
 
@@ -72,7 +76,7 @@ TEST_F(FriendsTest, FindPlayerFoundAndNotFoundThenAddedAsFriend) {
     g->steps(20);
     EXPECT_EQ(shown("playerFoundTitle"), gEngine->language().text("PlayerFound"));
     EXPECT_EQ(shown("playerFoundName"), "Rival");
-    click(gGame->findPlayer.widget("OK"));
+    click(screens::get<CfindPlayerScreen>()->widget("OK"));
     ASSERT_TRUE(reachMode(GM_FRIEND_COMPARE));
     const CfriendEntry* f = gGame->online.friends.findById(rival);
     ASSERT_NE(f, nullptr);
@@ -82,8 +86,8 @@ TEST_F(FriendsTest, FindPlayerFoundAndNotFoundThenAddedAsFriend) {
     ASSERT_NE(st, nullptr);
     EXPECT_EQ(st->xp, 123456u);
     g->steps(30);
-    EXPECT_EQ(gGame->friendCompare.widget("Friend2")->getText(), "Rival");
-    EXPECT_TRUE(gGame->friendCompare.widget("NoFriends")->hidden);
+    EXPECT_EQ(screens::get<CfriendCompareScreen>()->widget("Friend2")->getText(), "Rival");
+    EXPECT_TRUE(screens::get<CfriendCompareScreen>()->widget("NoFriends")->hidden);
 }
 
 TEST_F(FriendsTest, ComparisonWrapsThroughFriendsAndDeletesOnlyWhenAsked) {
@@ -98,9 +102,9 @@ TEST_F(FriendsTest, ComparisonWrapsThroughFriendsAndDeletesOnlyWhenAsked) {
         gGame->statsCache.addPlayer(r);
     }
     friends.addOrUpdate(1, 777, "Steam only");
-    gGame->friendCompare.setReturnState(GM_MAIN_MENU);
+    screens::get<CfriendCompareScreen>()->open(GM_MAIN_MENU, false);
     open(GM_FRIEND_COMPARE);
-    CfriendCompareScreen& fc = gGame->friendCompare;
+    CfriendCompareScreen& fc = *screens::get<CfriendCompareScreen>();
     EXPECT_EQ(fc.friendIndex(), 0);
     EXPECT_EQ(fc.widget("Friend2")->getText(), "One");
     EXPECT_FALSE(fc.widget("Friend2LeftArrow")->hidden);
@@ -111,7 +115,7 @@ TEST_F(FriendsTest, ComparisonWrapsThroughFriendsAndDeletesOnlyWhenAsked) {
     EXPECT_EQ(fc.friendIndex(), 0);
 
     // A confirm answered for someone else's question deletes nothing.
-    CconfirmScreen& c = gGame->confirm;
+    CconfirmScreen& c = *screens::get<CconfirmScreen>();
     c.reset();
     c.addMenuItem("Yes", 1);
     c.enter();
@@ -128,8 +132,8 @@ TEST_F(FriendsTest, ComparisonWrapsThroughFriendsAndDeletesOnlyWhenAsked) {
     ASSERT_TRUE(c.showing());
     tapKey(SDL_SCANCODE_UP);
     tapKey(SDL_SCANCODE_RETURN);
-    ASSERT_TRUE(reachMode(GM_FRIEND_COMPARE));
-    g->steps(10);
+    g->steps(100);   // the screen comes in again through the fade
+    ASSERT_EQ(gGame->mode(), GM_FRIEND_COMPARE);
     EXPECT_EQ(friends.getNumFriendsOfType(0), 2);
     EXPECT_EQ(friends.findById(9000), nullptr);
     EXPECT_NE(friends.findById(777), nullptr);
@@ -141,8 +145,8 @@ TEST_F(FriendsTest, ComparisonWrapsThroughFriendsAndDeletesOnlyWhenAsked) {
     tapAction(ACTION_OPTION_X);
     tapKey(SDL_SCANCODE_UP);
     tapKey(SDL_SCANCODE_RETURN);
-    ASSERT_TRUE(reachMode(GM_FRIEND_COMPARE));
-    g->steps(10);
+    g->steps(100);   // the screen comes in again through the fade
+    ASSERT_EQ(gGame->mode(), GM_FRIEND_COMPARE);
     EXPECT_EQ(fc.friendIndex(), 0);
     EXPECT_EQ(fc.widget("Friend2")->getText(), "Two");
     EXPECT_TRUE(fc.widget("Friend2LeftArrow")->hidden);
@@ -151,8 +155,8 @@ TEST_F(FriendsTest, ComparisonWrapsThroughFriendsAndDeletesOnlyWhenAsked) {
     tapAction(ACTION_OPTION_X);
     tapKey(SDL_SCANCODE_UP);
     tapKey(SDL_SCANCODE_RETURN);
-    ASSERT_TRUE(reachMode(GM_FRIEND_COMPARE));
-    g->steps(20);
+    g->steps(100);
+    ASSERT_EQ(gGame->mode(), GM_FRIEND_COMPARE);
     EXPECT_EQ(fc.friendIndex(), CfriendCursor::kNone);
     EXPECT_FALSE(fc.widget("NoFriends")->hidden);
     EXPECT_TRUE(fc.widget("Friend2")->hidden);
@@ -171,12 +175,12 @@ TEST_F(FriendsTest, ComparisonWaitsForStatisticsThenShowsThem) {
     uint64_t rival = service.addAccount("Slow", "slow@example.com", "pw");
     service.setStats(rival, statsRecord(rival, 999, "Slow", "GB"));
     gGame->online.friends.addOrUpdate(0, rival, "Slow");
-    gGame->friendCompare.setReturnState(GM_MAIN_MENU);
+    screens::get<CfriendCompareScreen>()->open(GM_MAIN_MENU, false);
     open(GM_FRIEND_COMPARE);
-    ASSERT_TRUE(runUntil([] { return !gGame->friendCompare.waiting(); }));
+    ASSERT_TRUE(runUntil([] { return !screens::get<CfriendCompareScreen>()->waiting(); }));
     g->steps(5);
     const CplayerStatsRecord* st = gGame->statsCache.findPlayer(rival);
     ASSERT_NE(st, nullptr);
     EXPECT_EQ(st->xp, 999u);
-    EXPECT_GT(gGame->friendCompare.menu()->itemCount(), 14u);
+    EXPECT_GT(screens::get<CfriendCompareScreen>()->menu()->itemCount(), 14u);
 }

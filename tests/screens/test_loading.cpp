@@ -3,6 +3,10 @@
 #include <algorithm>
 
 #include "screensFixture.h"
+#include "screens/confirm.h"
+#include "screens/exit.h"
+#include "screens/loading.h"
+#include "screens/screenRegistry.h"
 
 namespace {
 // The bar's layer quads of the last redraw: full-colour quads on the bar's
@@ -20,7 +24,7 @@ std::vector<CquadRecord> barLayers() {
 TEST(LoadingScreen, TickRedrawsAtMostOncePerIntervalAndOnlyWhileActive) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
-    CloadingScreen& ls = g->loading;
+    CloadingScreen& ls = *screens::get<CloadingScreen>();
     ASSERT_TRUE(ls.load());
     double t = 1000;
     ls.clock = [&] { return t; };
@@ -51,7 +55,7 @@ TEST(LoadingScreen, TickRedrawsAtMostOncePerIntervalAndOnlyWhileActive) {
 TEST(LoadingScreen, BarFillFollowsTheStepsAndStaysInsideTheBar) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
-    CloadingScreen& ls = g->loading;
+    CloadingScreen& ls = *screens::get<CloadingScreen>();
     ASSERT_TRUE(ls.load());
     double t = 0;
     ls.clock = [&] { return t += 10; };
@@ -86,7 +90,7 @@ TEST(LoadingScreen, BarFillFollowsTheStepsAndStaysInsideTheBar) {
 TEST(LoadingScreen, LoadsEverythingShowsTheLogoItsMinimumTimeThenAsksForTheTitle) {
     CtestGame g(true);   // the loading clock moves one redraw per reading
     ASSERT_TRUE(g.initOk());
-    const CloadingScreen& ls = g->loading;
+    const CloadingScreen& ls = *screens::get<CloadingScreen>();
     // Sound packs, 34 named colours, every layout and the ships each ticked.
     EXPECT_GT(ls.loadCount, 34 + 5);
     EXPECT_FALSE(ls.active);
@@ -101,8 +105,8 @@ TEST(LoadingScreen, LoadsEverythingShowsTheLogoItsMinimumTimeThenAsksForTheTitle
     EXPECT_GT(g->sfxPacks.size(), 0u);
     EXPECT_EQ(g->namedColours.orange.g, gEngine->colours.get("Orange").g);
     EXPECT_FALSE(g->playerShips.ships.empty());
-    ASSERT_NE(g->confirm.screen(), nullptr);
-    ASSERT_NE(g->exitPopup.screen(), nullptr);
+    ASSERT_NE(screens::get<CconfirmScreen>()->screen(), nullptr);
+    ASSERT_NE(screens::get<CexitPopup>()->screen(), nullptr);
     // A random track plays, then the title is asked for behind the fade.
     ASSERT_NE(g->music.currentTrack, nullptr);
     EXPECT_EQ(g.mode(), GM_LOADING_DONE);
@@ -143,8 +147,8 @@ TEST(LoadingScreen, AQuitAskedForDuringLoadingIsHonouredAfterIt) {
     EXPECT_FALSE(g->quit);
     // The loading ran to its end (one redraw a step on the test clock) but
     // the logo's wait was left out.
-    EXPECT_GT(g->loading.loadCount, 0);
-    EXPECT_EQ(g->loading.redraws, (uint64_t)g->loading.loadCount);
+    EXPECT_GT(screens::get<CloadingScreen>()->loadCount, 0);
+    EXPECT_EQ(screens::get<CloadingScreen>()->redraws, (uint64_t)screens::get<CloadingScreen>()->loadCount);
     EXPECT_EQ(g->pendingMode(), GM_PRESS_START);
     g.steps(1);
     EXPECT_TRUE(g->quit);

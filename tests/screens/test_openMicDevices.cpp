@@ -1,5 +1,7 @@
 // Open-mic device choices over a stand-in capture layer, and the game's
 // hooks: a capture that fails brings up the error pop-up.
+#include "screens/openMicError.h"
+#include "screens/screenRegistry.h"
 #include <gtest/gtest.h>
 
 #include "game/progress/settings.h"
@@ -69,10 +71,9 @@ TEST(OpenMicDevices, ListsTheSourceAndStoresItsDefaultFirstTime) {
     // Settings carry the choices across a restart.
     Csettings s;
     openMicDevices::toSettings(m, s);
-    CmusicPlayer other;
-    openMicDevices::fromSettings(s, other);
-    EXPECT_EQ(other.microphoneDeviceName, "Webcam Mic");
-    EXPECT_EQ(other.desktopDeviceId, 0);
+    EXPECT_EQ(s.micDevice, "Webcam Mic");
+    EXPECT_EQ(s.desktopDeviceId, 0);
+    EXPECT_TRUE(s.dirty);
 }
 
 TEST(OpenMicDevices, NoLineInOnThisComputer) {
@@ -96,15 +97,15 @@ TEST(OpenMicDevices, FailingLineInOrMicrophoneFallsBackToDesktop) {
     EXPECT_EQ(m.captureDeviceName, "Line In Rear");
 
     cap.fake.failing = {"Line In Rear", "Webcam Mic"};
-    g->openMicError.quiet = 1;   // the settings screen explains it itself
+    screens::get<CopenMicErrorScreen>()->quiet = 1;   // the settings screen explains it itself
     EXPECT_EQ(openMicDevices::switchTo(m, OPEN_MIC_LINE_IN), openMicDevices::SWITCH_FELL_BACK);
     EXPECT_EQ(m.captureSource, OPEN_MIC_DESKTOP);
     EXPECT_TRUE(m.openMicRunning());
     m.microphoneDeviceName = "Webcam Mic";
     EXPECT_EQ(openMicDevices::switchTo(m, OPEN_MIC_MICROPHONE), openMicDevices::SWITCH_FELL_BACK);
     EXPECT_EQ(m.captureSource, OPEN_MIC_DESKTOP);
-    EXPECT_FALSE(g->openMicError.showing());
-    g->openMicError.quiet = 0;
+    EXPECT_FALSE(screens::get<CopenMicErrorScreen>()->showing());
+    screens::get<CopenMicErrorScreen>()->quiet = 0;
     m.stopOpenMic();
 }
 
@@ -116,16 +117,16 @@ TEST(OpenMicError, ACaptureThatFailsBringsUpThePopupOverTheScreen) {
     g->music.captureSource = OPEN_MIC_DESKTOP;
     g->music.desktopDeviceId = 1;
     EXPECT_FALSE(g->music.startOpenMic());
-    ASSERT_TRUE(g->openMicError.showing());
-    Cwidget* err = g->openMicError.widget("Error");
+    ASSERT_TRUE(screens::get<CopenMicErrorScreen>()->showing());
+    Cwidget* err = screens::get<CopenMicErrorScreen>()->widget("Error");
     ASSERT_NE(err, nullptr);
     EXPECT_NE(err->getText().find("Monitor of HDMI"), std::string::npos);
     // A second failure while it shows does not stack another.
     EXPECT_FALSE(g->music.startOpenMic());
     g.settle();
-    g.click(g->openMicError.widget("Close"));
+    g.click(screens::get<CopenMicErrorScreen>()->widget("Close"));
     g.settle();
-    EXPECT_FALSE(g->openMicError.showing());
+    EXPECT_FALSE(screens::get<CopenMicErrorScreen>()->showing());
 }
 
 TEST(CodeWarning, TheEngineWarningIsAnAnalyticsEvent) {

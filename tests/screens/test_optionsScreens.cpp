@@ -1,6 +1,16 @@
 // The options screens, headless, driven as a player drives them: the menu,
 // volume and detail, notifications, thumb sticks, language, credits and the
 // resolution screen.
+#include "screens/confirm.h"
+#include "screens/credits.h"
+#include "screens/language.h"
+#include "screens/options.h"
+#include "screens/optionsChoices.h"
+#include "screens/optionsNotifications.h"
+#include "screens/optionsVirtualThumbSticks.h"
+#include "screens/optionsVolume.h"
+#include "screens/setRez.h"
+#include "screens/screenRegistry.h"
 #include <gtest/gtest.h>
 
 #include "screensFixture.h"
@@ -19,7 +29,7 @@ struct CoptionsGame : CscreensGame {
         EXPECT_EQ(mode(), state);
     }
     void toOptions(int returnState = GM_MAIN_MENU) {
-        gGame->options.setReturnState(returnState);
+        screens::get<CoptionsScreen>()->open(returnState, false);
         open(GM_OPTIONS);
     }
     // Clicks a menu's item with this value.
@@ -53,7 +63,7 @@ TEST(OptionsScreen, OffersItsScreensAndBackSavesAndReturns) {
     CoptionsGame g;
     ASSERT_TRUE(g.initOk());
     g.toOptions(GM_MAIN_MENU);
-    Cmenu* m = g->options.menu();
+    Cmenu* m = screens::get<CoptionsScreen>()->menu();
     EXPECT_TRUE(g.menuOffers(m, OPT_NOTIFICATIONS));
     EXPECT_TRUE(g.menuOffers(m, OPT_CONFIG_KEYBOARD));
     EXPECT_FALSE(g.menuOffers(m, OPT_VIRTUAL_STICKS));
@@ -66,12 +76,12 @@ TEST(OptionsScreen, OffersItsScreensAndBackSavesAndReturns) {
 
     // From the title there are no notifications; Back goes to the title.
     g.toOptions(GM_PRESS_START);
-    EXPECT_FALSE(g.menuOffers(g->options.menu(), OPT_NOTIFICATIONS));
+    EXPECT_FALSE(g.menuOffers(screens::get<CoptionsScreen>()->menu(), OPT_NOTIFICATIONS));
     // A touch player reaches the on-screen sticks.
     gEngine->input.player(0)->setDevice(DEVICE_TOUCH);
     g.toOptions(GM_PRESS_START);
-    EXPECT_TRUE(g.menuOffers(g->options.menu(), OPT_VIRTUAL_STICKS));
-    g.chooseValue(g->options.menu(), OPT_VIRTUAL_STICKS);
+    EXPECT_TRUE(g.menuOffers(screens::get<CoptionsScreen>()->menu(), OPT_VIRTUAL_STICKS));
+    g.chooseValue(screens::get<CoptionsScreen>()->menu(), OPT_VIRTUAL_STICKS);
     g.settle();
     EXPECT_EQ(g.mode(), GM_OPTIONS_VIRTUAL_THUMB_STICKS);
     gEngine->input.player(0)->setDevice(DEVICE_KEYBOARD_MOUSE);
@@ -90,7 +100,7 @@ TEST(OptionsScreen, VolumesHeardAtOnceCancelRestoresConfirmKeeps) {
     gEngine->audio.setMusicVolume(0.5f);
     gEngine->audio.setSfxVolume(0.5f);
     g.open(GM_OPTIONS_VOLUME);
-    CoptionsVolumeScreen& v = g->optionsVolume;
+    CoptionsVolumeScreen& v = *screens::get<CoptionsVolumeScreen>();
     g.chooseValue(v.menu(CoptionsVolumeScreen::MUSIC), 9);
     g.chooseValue(v.menu(CoptionsVolumeScreen::EFFECTS), 2);
     EXPECT_FLOAT_EQ(gEngine->audio.musicVolume, 0.9f);
@@ -128,9 +138,9 @@ TEST(OptionsScreen, NotificationsStoreTheAddressButTellAnalyticsOnlyWhetherSet) 
     g->progress.createNewProfile();
     gEngine->analytics.isSignedIn = [] { return true; };
     g.steps(1);
-    g->optionsNotifications.setReturnState(GM_OPTIONS);
+    screens::get<CoptionsNotificationsScreen>()->open(GM_OPTIONS, false);
     g.open(GM_OPTIONS_NOTIFICATIONS);
-    g.click(g->optionsNotifications.textBox());
+    g.click(screens::get<CoptionsNotificationsScreen>()->textBox());
     ASSERT_TRUE(gUi->textEntry.active);
     SDL_Event e{};
     e.type = SDL_TEXTINPUT;
@@ -140,7 +150,7 @@ TEST(OptionsScreen, NotificationsStoreTheAddressButTellAnalyticsOnlyWhetherSet) 
     g.tapKey(SDL_SCANCODE_RETURN);
     g.steps(2);
     EXPECT_FALSE(gUi->textEntry.active);
-    EXPECT_EQ(g->optionsNotifications.address(), "pilot@example.com");
+    EXPECT_EQ(screens::get<CoptionsNotificationsScreen>()->address(), "pilot@example.com");
     // The hit is queued in the step that takes Back and leaves in the next.
     g.setAction(0, ACTION_BACK, true);
     g.steps(1);
@@ -171,7 +181,7 @@ TEST(OptionsScreen, NotificationsStoreTheAddressButTellAnalyticsOnlyWhetherSet) 
     g.steps(1);
     g.tapKey(SDL_SCANCODE_RETURN);
     g.steps(2);
-    EXPECT_EQ(g->optionsNotifications.address(), "");
+    EXPECT_EQ(screens::get<CoptionsNotificationsScreen>()->address(), "");
     g.tapAction(ACTION_BACK);
     g.settle();
     ASSERT_TRUE(loadLoginData(login));
@@ -185,7 +195,7 @@ TEST(OptionsScreen, ThumbSticksLayOutAsChangedAndCancelRestores) {
     s.stickSize = 5;
     s.fixedX = 0;
     g.open(GM_OPTIONS_VIRTUAL_THUMB_STICKS);
-    CoptionsVirtualThumbSticksScreen& v = g->optionsVirtualSticks;
+    CoptionsVirtualThumbSticksScreen& v = *screens::get<CoptionsVirtualThumbSticksScreen>();
     float r0 = gEngine->input.sticks.stick(0).radius;
     g.chooseValue(v.menu(CoptionsVirtualThumbSticksScreen::SIZE), 9);   // size 10
     g.steps(1);
@@ -209,9 +219,9 @@ TEST(OptionsScreen, LanguageSwitchesFallsBackAndIgnoresTheSameOne) {
     CoptionsGame g;
     ASSERT_TRUE(g.initOk());
     gEngine->setLanguage(1);
-    g->languageScreen.open(GM_OPTIONS, GM_OPTIONS);
+    screens::get<ClanguageScreen>()->open(GM_OPTIONS, GM_OPTIONS);
     g.open(GM_LANGUAGE);
-    Cmenu* m = g->languageScreen.menu();
+    Cmenu* m = screens::get<ClanguageScreen>()->menu();
     ASSERT_EQ(m->itemCount(), 15u);   // Czech is not offered
     EXPECT_FALSE(g.menuOffers(m, 9));
     g.chooseValue(m, 2);
@@ -238,7 +248,7 @@ TEST(OptionsScreen, CreditsListTheTeamAndLeave) {
     CoptionsGame g;
     ASSERT_TRUE(g.initOk());
     g.open(GM_CREDITS);
-    Cmenu* list = g->credits.list();
+    Cmenu* list = screens::get<CcreditsScreen>()->list();
     ASSERT_GT(list->itemCount(), 60u);
     EXPECT_EQ(list->item(list->itemCount() - 1)->getText(), "Made with music.");
     g.tapAction(ACTION_BACK);
@@ -249,7 +259,7 @@ TEST(OptionsScreen, CreditsListTheTeamAndLeave) {
 TEST(OptionsScreen, ResolutionChoiceStoredWithTheRestartMessage) {
     CoptionsGame g;
     ASSERT_TRUE(g.initOk());
-    CsetRezScreen& rez = g->setRez;
+    CsetRezScreen& rez = *screens::get<CsetRezScreen>();
     g->video = CvideoSettings();
     g->video.width = 1280;
     g->video.height = 720;
@@ -281,7 +291,7 @@ TEST(OptionsScreen, ResolutionChoiceStoredWithTheRestartMessage) {
     EXPECT_EQ(file.height, 900);
     EXPECT_FALSE(file.fullScreen);
     EXPECT_FALSE(file.borderless);
-    Cmenu* cm = g->confirmState.menu();
+    Cmenu* cm = screens::get<CconfirmStateScreen>()->menu();
     ASSERT_EQ(cm->itemCount(), 1u);
     EXPECT_EQ(cm->item(0)->value, GM_REALLY_EXIT);
 }
@@ -289,7 +299,7 @@ TEST(OptionsScreen, ResolutionChoiceStoredWithTheRestartMessage) {
 TEST(OptionsScreen, ResolutionWithNoModeKeepsTheSizeAndCannotConfirm) {
     CoptionsGame g;
     ASSERT_TRUE(g.initOk());
-    CsetRezScreen& rez = g->setRez;
+    CsetRezScreen& rez = *screens::get<CsetRezScreen>();
     rez.clearModes();
     g->video.width = 1280;
     g->video.height = 720;

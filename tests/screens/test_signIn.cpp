@@ -1,5 +1,8 @@
 // The sign-in screen: silently through the Steam identity, or by hand.
 #include "roadFixture.h"
+#include "screens/signIn.h"
+#include "screens/startUp.h"
+#include "screens/screenRegistry.h"
 
 using Lines = std::vector<std::string>;
 
@@ -11,8 +14,8 @@ protected:
         pressReturn();
         ASSERT_TRUE(reachMode(GM_SIGN_IN));
     }
-    CsignInScreen& screen() { return gGame->signIn; }
-    Cwidget* w(const char* name) { return screen().widget(name); }
+    CsignInScreen& screen() { return *screens::get<CsignInScreen>(); }
+    Cwidget* w(const char* name) { return screen().screen()->findWidget(name); }
     // Clicks a text box, clears what it holds and types text.
     void fill(const char* box, const std::string& text) {
         click(w(box));
@@ -36,6 +39,8 @@ protected:
 
 TEST_F(SignInTest, SteamIdentityMakesTheAccountSilently) {
     makeGame();
+    CrecordingScreen menu;   // a main menu with no bar buttons of its own
+    gGame->setScreen(GM_MAIN_MENU, &menu);
     writeSave(150, true);
     toTitle();
     pressReturn();
@@ -52,7 +57,7 @@ TEST_F(SignInTest, SteamIdentityMakesTheAccountSilently) {
     EXPECT_TRUE(g->logHas("Attempting to auto sign in with Steam"));
     EXPECT_TRUE(g->logHas("Attempting to create new account using Steam details"));
     EXPECT_TRUE(g->logHas("- StartUp - get token - success"));
-    EXPECT_TRUE(gGame->startUpSequence.accountCreated);
+    EXPECT_TRUE(screens::get<CstartUpScreen>()->signInResult().accountCreated);
     EXPECT_TRUE(gUi->buttonBar.buttons().empty());   // the sign-in's BACK went with it
     // The account carries the Steam details and its login is stored.
     EXPECT_TRUE(service.accountExists(steamIdText()));
@@ -73,7 +78,7 @@ TEST_F(SignInTest, AnExistingSteamAccountPassesWithoutInput) {
     EXPECT_TRUE(g->logHas("Steam Sign In: Thread Finished. Success = 1"));
     EXPECT_TRUE(g->logHas("Steam Sign In: Success!"));
     EXPECT_FALSE(g->logHas("Attempting to create new account using Steam details"));
-    EXPECT_TRUE(gGame->startUpSequence.signedIn);
+    EXPECT_TRUE(screens::get<CstartUpScreen>()->signInResult().signedIn);
     EXPECT_EQ(gGame->online.soap.playerId(), id);
     EXPECT_EQ(gGame->statsCache.local.name, kPersona);
 }

@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "roadFixture.h"
+#include "screens/confirm.h"
+#include "screens/startUp.h"
+#include "screens/screenRegistry.h"
 
 using Lines = std::vector<std::string>;
 
@@ -25,7 +28,7 @@ TEST_F(RoadTest, ServiceSwitchedOffSkipsTheOnlinePhases) {
     ASSERT_TRUE(reachMode(GM_MAIN_MENU));
     EXPECT_EQ(lines("- StartUp - "), kOfflineRoad);
     EXPECT_EQ(gGame->progress.xp, 500);
-    EXPECT_TRUE(gGame->startUpSequence.finished);
+    EXPECT_TRUE(screens::get<CstartUpScreen>()->finished);
     EXPECT_EQ(service.requestCount(), 0);
     EXPECT_FALSE(g->logHas("Running without soap!"));   // nothing to check: the switch says off
     // English was chosen on the language screen on the way.
@@ -203,7 +206,7 @@ TEST_F(RoadTest, ThreeTokenFailuresSwitchTheServiceOffAndGoOn) {
     pressReturn();
     ASSERT_TRUE(reachMode(GM_MAIN_MENU, 30));
     EXPECT_EQ(g->logCount("- StartUp - get token - failed"), 3);
-    EXPECT_EQ(gGame->startUpSequence.tokenFailures, 3);
+    EXPECT_EQ(screens::get<CstartUpScreen>()->tokenFailures, 3);
     EXPECT_TRUE(gEngine->webServiceOff);
     // Between the failures the sign-in screen made the Steam account and
     // then signed in with it.
@@ -245,10 +248,10 @@ TEST_F(RoadTest, ANewerVersionOnTheServiceEndsTheGameWithoutSaving) {
     EXPECT_TRUE(g->logHas("Config Version = 999"));
     EXPECT_TRUE(g->logHas("My Version = 100"));
     ASSERT_TRUE(reachMode(GM_CONFIRM, 2));
-    Cscreen* notice = gGame->confirmState.screen();
+    Cscreen* notice = screens::get<CconfirmStateScreen>()->screen();
     EXPECT_EQ(notice->findWidget("Message")->getText("TextName"), gEngine->text("NotLastestVersion"));
-    ASSERT_EQ(gGame->confirmState.menu()->itemCount(), 1u);
-    EXPECT_EQ(gGame->confirmState.menu()->items[0]->value, GM_REALLY_EXIT);
+    ASSERT_EQ(screens::get<CconfirmStateScreen>()->menu()->itemCount(), 1u);
+    EXPECT_EQ(screens::get<CconfirmStateScreen>()->menu()->items[0]->value, GM_REALLY_EXIT);
     g->steps(30);   // the notice waits for the player
     EXPECT_FALSE(g->logHas("- StartUp - load save game local"));
     EXPECT_FALSE(gGame->quit);
@@ -274,7 +277,7 @@ TEST_F(RoadTest, VersionTexts) {
 
     makeGame();
     toTitle();
-    CstartUpScreen& s = gGame->startUpSequence;
+    CstartUpScreen& s = *screens::get<CstartUpScreen>();
     CgameConfigRecord& config = gGame->online.gameConfig.record;
     gEngine->versionText = "v1.05";
     for (const char* current : {"v1.05", "v1.04", "v0.99", "", "v1", "garbage!"}) {
@@ -290,14 +293,14 @@ TEST_F(RoadTest, VersionTexts) {
         EXPECT_FALSE(s.checkConfigVersion()) << newer;
         EXPECT_EQ(gGame->mode(), GM_CONFIRM);
         EXPECT_FALSE(gGame->progress.saveDirty);
-        EXPECT_EQ(gGame->confirmState.menu()->itemCount(), 1u);   // emptied each time
+        EXPECT_EQ(screens::get<CconfirmStateScreen>()->menu()->itemCount(), 1u);   // emptied each time
         gGame->setGameMode(GM_CREDITS);
     }
 }
 
 TEST_F(RoadTest, PhaseTextNamesThePhase) {
     makeGame();
-    CstartUpScreen& s = gGame->startUpSequence;
+    CstartUpScreen& s = *screens::get<CstartUpScreen>();
     s.phase = CstartUpScreen::PHASE_TOKEN;
     EXPECT_EQ(s.phaseText(), "Signing in");
     s.phase = CstartUpScreen::PHASE_STATS;

@@ -1,5 +1,8 @@
 // The logo fade and the title screen.
 #include "roadFixture.h"
+#include "screens/fadeLogo.h"
+#include "screens/pressStart.h"
+#include "screens/screenRegistry.h"
 
 class TitleTest : public RoadTest {
 protected:
@@ -7,7 +10,7 @@ protected:
         RoadTest::SetUp();
         CpressStartScreen::firstVisit = true;
     }
-    Cwidget* w(const char* name) { return gGame->pressStart.screen()->findWidget(name); }
+    Cwidget* w(const char* name) { return screens::get<CpressStartScreen>()->screen()->findWidget(name); }
 };
 
 TEST(FadeLogo, CoverFadesInHoldsAndFadesOut) {
@@ -24,7 +27,7 @@ TEST_F(TitleTest, TheFadeZoomsTheLogoInAndLeavesAfterASecond) {
     toTitle();
     std::vector<std::string> packs;
     gUi->playSoundPack = [&packs](const char* pack) { packs.push_back(pack); };
-    CfadeScreen& fade = gGame->fadeLogo;
+    CfadeScreen& fade = *screens::get<CfadeScreen>();
 
     ASSERT_TRUE(gGame->setGameMode(GM_CREDITS, true));
     EXPECT_EQ(fade.t, 0.0f);
@@ -51,7 +54,7 @@ TEST_F(TitleTest, EnterShowsTheIdAndAnimatesSoonerOnTheSecondVisit) {
     EXPECT_FALSE(CpressStartScreen::firstVisit);
     // The first visit waited 1.5 s before the first mark came in; the rest
     // follow in order.
-    ASSERT_TRUE(gGame->setGameMode(GM_CREDITS));
+    ASSERT_TRUE(gGame->setGameMode(GM_GALLERY));
     writeLogin("pilot@example.com", "hunter2");
     ASSERT_TRUE(gGame->setGameMode(GM_PRESS_START));
     EXPECT_EQ(w("GUID")->getText("TextName"), std::to_string((long long)gEngine->steamId));

@@ -30,9 +30,9 @@ TEST(WarningOverlay, OkClosesItWithoutActingOnTheScreenUnderneath) {
     EXPECT_EQ(menu.chosen, 1);
 
     CwarningOverlay& w = g->warningOverlay;
-    w.setTitle("Notice");
-    w.setMessage("The service is down for a while.");
-    w.setVisible(true);
+    w.show("Notice", "The service is down for a while.");
+    EXPECT_EQ(w.screen()->findWidget("Title")->getText("TextName"), "Notice");
+    EXPECT_EQ(w.screen()->findWidget("Message")->getText("TextName"), "The service is down for a while.");
     // The screen underneath keeps its button bar.
     EXPECT_TRUE(gUi->buttonBar.hasAction(ACTION_BACK));
     g.settle();

@@ -5,12 +5,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "screens/loading.h"
+#include "screens/screenRegistry.h"
+
 CtestGame::CtestGame(bool startUp, const std::string& commandLine) : eng_(true, commandLine) {
     if (!eng_.initOk()) return;
     Cgame::create();
     // The loading screen's clock moves more than a redraw's interval on each
     // reading, so the logo's minimum time passes without real waiting.
-    gGame->loading.clock = [this] { return loadingNow += 10.0; };
+    screens::get<CloadingScreen>()->clock = [this] { return loadingNow += 10.0; };
     initOk_ = gGame->init();
     EXPECT_TRUE(initOk_) << "game init failed";
     EXPECT_TRUE(gEngine->platform.headless());

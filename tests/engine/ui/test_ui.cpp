@@ -5,6 +5,7 @@
 #include "engine/ui/uiMgr.h"
 #include "engine/ui/warningOverlay.h"
 #include "support/testEngine.h"
+#include "uiTestLayouts.h"
 
 namespace {
 const char* kDemo = R"(
@@ -347,21 +348,31 @@ TEST(Ui, WarningOverlayShowsAndClosesOnOk) {
     EXPECT_FALSE(w.visible);
 }
 
+namespace {
+std::vector<std::string> layoutFiles(const std::string& folder) {
+    std::vector<std::string> files;
+    if (DIR* d = opendir(folder.c_str())) {
+        while (dirent* e = readdir(d)) {
+            std::string n = e->d_name;
+            if (n.size() > 4 && n.substr(n.size() - 4) == ".txt") files.push_back(n);
+        }
+        closedir(d);
+    }
+    return files;
+}
+}  // namespace
+
 TEST(UiData, EveryLayoutLoadsWithItsTemplatesAndTags) {
     CtestEngine eng;
-    std::string folder = gEngine->dataPath("textFiles/layouts");
-    DIR* d = opendir(folder.c_str());
-    ASSERT_NE(d, nullptr);
-    std::vector<std::string> files;
-    while (dirent* e = readdir(d)) {
-        std::string n = e->d_name;
-        if (n.size() > 4 && n.substr(n.size() - 4) == ".txt") files.push_back(n);
-    }
-    closedir(d);
+    std::vector<std::string> files = layoutFiles(gEngine->dataPath("textFiles/layouts"));
     ASSERT_FALSE(files.empty());
     // Template files first, so screens can name their templates.
     for (const char* t : {"uiStyles.txt", "uiTemplates.txt", "popup.txt"}) EXPECT_TRUE(gUi->loadTemplates(t)) << t;
     gUi->clearProblems();
     for (auto& f : files) EXPECT_NE(gUi->loadScreen(f), nullptr) << f;
+    // The tests' own layouts use the same grammar.
+    std::vector<std::string> testFiles = layoutFiles(testLayoutFolder());
+    EXPECT_FALSE(testFiles.empty());
+    for (auto& f : testFiles) EXPECT_NE(loadTestLayout(f), nullptr) << f;
     for (auto& p : gUi->problems()) ADD_FAILURE() << p;
 }

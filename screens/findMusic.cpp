@@ -1,0 +1,185 @@
+#include "screens/findMusic.h"
+
+#include "engine/engine.h"
+#include "engine/format.h"
+#include "engine/ui/uiMgr.h"
+#include "game/game.h"
+#include "screens/confirm.h"
+#include "screens/screenRegistry.h"
+
+namespace {
+enum { ROW_SEARCH = 0, ROW_CLEAR = 1 };
+constexpr int kActionBack = 2;
+constexpr int kIconBack = 1;
+}  // namespace
+
+const CwidgetBinding CfindMusicScreen::kBindings[] = {
+    {&CfindMusicScreen::menu_, "Menu"},
+    {&CfindMusicScreen::numTracks_, "NumTracks"},
+    {&CfindMusicScreen::tracksFound_, "TracksFound"},
+    {&CfindMusicScreen::currentFolder_, "CurrentFolder"},
+    {&CfindMusicScreen::currentFolderTitle_, "CurrentFolderTitle"},
+    {&CfindMusicScreen::foundTitleHeading_, "FoundTrackInfoTxtTitle"},
+    {&CfindMusicScreen::foundTitle_, "FoundTrackInfoTitle"},
+    {&CfindMusicScreen::foundAlbum_, "FoundTrackInfoAlbum"},
+    {&CfindMusicScreen::foundArtist_, "FoundTrackInfoArtist"},
+    {&CfindMusicScreen::stop_, "Stop"},
+};
+
+CfindMusicScreen::CfindMusicScreen() : ClayoutScreen("findMusic.txt", kBindings) {}
+
+CfindMusicScreen::~CfindMusicScreen() = default;
+
+bool CfindMusicScreen::onLoaded() {
+    walk_ = std::make_unique<CmusicIndexer>(gGame->songLibrary);
+    return true;
+}
+
+void CfindMusicScreen::onEnter() {
+    // A walk left behind (the screen was left another way) ends as a stop would.
+    if (running()) {
+        gEngine->log.print(LOG_L, "Index: Stopped");
+        walk_->stop();
+        gGame->songLibrary.save();
+    }
+    menu_->clearItems();
+    menu_->addTextItemByKey("MenuItem", "SearchComputer")->value = ROW_SEARCH;
+    menu_->addTextItemByKey("MenuItem", "ClearTracks")->value = ROW_CLEAR;
+    menu_->layout();
+    menu_->setVisible(true);
+    gUi->buttonBar.addButtonByKey("BACK", kActionBack, kIconBack);
+
+    walk_->clearProgress();
+    tracksAtEntry_ = gGame->songLibrary.countKind(SONG_LOCAL);
+    dialogTimer_ = 0;
+    awaitingClear_ = false;
+    refreshInfo();
+    stop_->setHidden(true);
+}
+
+void CfindMusicScreen::onUpdate() {
+    if (awaitingClear_) {
+        CconfirmScreen& confirm = *screens::get<CconfirmScreen>();
+        if (confirm.showing()) return;
+        if (confirm.chosen && confirm.value == 1.0f) clearTracks();
+        awaitingClear_ = false;
+        confirm.reset();
+        return;
+    }
+    if (running()) {
+        if (screen_->wasPressed(stop_)) {
+            gEngine->log.print(LOG_L, "Index: Stopped");
+            walk_->stop();
+            finish();
+        }
+        return;
+    }
+    if (dialogTimer_ > 0) {
+        dialogTimer_ -= (float)gEngine->frameTime;
+        if (dialogTimer_ <= 0) {
+            dialogTimer_ = 0;
+            openDialog();
+        }
+        return;
+    }
+    if (Cwidget* row = menu_->highlightedItem()) {
+        if (row->value == ROW_SEARCH) {
+            prepareDialog();
+        } else if (row->value == ROW_CLEAR) {
+            awaitingClear_ = true;
+            CconfirmScreen& confirm = *screens::get<CconfirmScreen>();
+            confirm.reset();
+            confirm.setMessage(gEngine->text("ClearTracks"));
+            confirm.setMessage2(gEngine->text("AreYouSure"));
+            confirm.addMenuItem(gEngine->text("Yes"), 1);
+            confirm.addMenuItem(gEngine->text("No"), 0);
+            confirm.enter();
+        }
+        return;
+    }
+    if (gUi->action() == kActionBack) gGame->setGameMode(GM_MUSIC_TYPE_LIST);
+}
+
+void CfindMusicScreen::render() {
+    ClayoutScreen::render();
+    if (!running()) return;
+    walk_->runSlice(kSliceMs);
+    if (!walk_->running()) finish();
+    else refreshInfo();
+}
+
+// The folder dialog is a window of its own: get the game's out of its way.
+void CfindMusicScreen::prepareDialog() {
+    Cplatform& p = gEngine->platform;
+    switch (p.windowMode()) {
+        case WINDOW_BORDERLESS:
+            p.setBordered(true);
+            dialogTimer_ = 0.3f;
+            break;
+        case WINDOW_FULLSCREEN:
+            p.minimise();
+            dialogTimer_ = 0.1f;
+            break;
+        default:
+            dialogTimer_ = 0.01f;
+            break;
+    }
+}
+
+void CfindMusicScreen::openDialog() {
+    Cplatform& p = gEngine->platform;
+    std::string folder = p.pickFolderDialog();
+    if (p.windowMode() == WINDOW_BORDERLESS) {
+        Cdisplay d = p.display(p.displayInUse());
+        p.setWindowPosition(0, 0);
+        p.setBordered(false);
+        p.setWindowPosition(0, 0);
+        p.setWindowSize(d.native.width, d.native.height);
+    } else if (p.windowMode() == WINDOW_FULLSCREEN) {
+        p.restore();
+    }
+    if (folder.empty()) return;
+    gEngine->log.print(LOG_L, "%s", folder.c_str());
+    start(folder);
+}
+
+void CfindMusicScreen::start(const std::string& folder) {
+    // Open mic holds the capture device; a library track ends it.
+    if (gEngine->audio.openMicRunning) gGame->music.playTrack(gGame->songLibrary.getRandomTrack());
+    walk_->start(folder);
+    stop_->setHidden(false);
+    stop_->startEffect(EFFECT_GROW_IN);
+    menu_->setVisibleWithTransition(false);
+    gUi->buttonBar.push();
+    refreshInfo();
+}
+
+void CfindMusicScreen::finish() {
+    stop_->startEffect(EFFECT_SHRINK_OUT);
+    menu_->setVisibleWithTransition(true);
+    gUi->buttonBar.pop();
+    refreshInfo();
+    gGame->songLibrary.save();
+}
+
+void CfindMusicScreen::clearTracks() {
+    CsongInfoMgr& lib = gGame->songLibrary;
+    lib.clearLocalTracks();
+    gGame->music.addBuiltInTracks();
+    lib.save();
+    walk_->clearProgress();
+    refreshInfo();
+    gGame->music.playTrack(lib.getRandomTrack());
+}
+
+void CfindMusicScreen::refreshInfo() {
+    numTracks_->setText("", formatThousands(gGame->songLibrary.countKind(SONG_LOCAL)));
+    tracksFound_->setText("", formatThousands(walk_->tracksFound()));
+    currentFolder_->setText("", walk_->path());
+    bool show = running();
+    for (Cwidget* w : {currentFolder_, foundTitleHeading_, currentFolderTitle_}) w->setHidden(!show);
+    const CtrackTags& t = walk_->lastTags();
+    foundTitle_->setText("", show ? t.title : " ");
+    foundAlbum_->setText("", show ? t.album : " ");
+    foundArtist_->setText("", show ? t.artist : " ");
+}

@@ -1,0 +1,123 @@
+#include "screens/screenRegistry.h"
+
+#include "game/game.h"
+#include "screens/chinaCheck.h"
+#include "screens/confirm.h"
+#include "screens/exit.h"
+#include "screens/fadeLogo.h"
+#include "screens/findMusic.h"
+#include "screens/NewsFeed.h"
+#include "screens/config.h"
+#include "screens/credits.h"
+#include "screens/findPlayer.h"
+#include "screens/friendCompare.h"
+#include "screens/language.h"
+#include "screens/openMicError.h"
+#include "screens/openMicSetting.h"
+#include "screens/options.h"
+#include "screens/optionsNotifications.h"
+#include "screens/optionsVirtualThumbSticks.h"
+#include "screens/optionsVolume.h"
+#include "screens/setRez.h"
+#include "screens/layoutScreen.h"
+#include "screens/loading.h"
+#include "screens/musicTypeList.h"
+#include "screens/placeholder.h"
+#include "screens/pressStart.h"
+#include "screens/signIn.h"
+#include "screens/startUp.h"
+
+namespace {
+using Centry = CscreenRegistry::Centry;
+
+template <class T>
+Centry own() {
+    auto object = std::make_shared<T>();
+    Centry e{typeid(T), object};
+    if constexpr (std::is_base_of_v<CscreenSlot, T>) e.screen = object.get();
+    if constexpr (std::is_base_of_v<CoverlaySlot, T>) e.overlay = object.get();
+    if constexpr (std::is_base_of_v<Clayout, T>) e.layout = object.get();
+    return e;
+}
+
+enum Eslot { STATE, OVERLAY, TRANSITION };
+
+struct Crow {
+    Eslot slot;
+    int id;   // the state or the overlay
+    Centry (*make)();
+};
+
+// One row per screen. Play's screen is the game's own.
+const Crow kRows[] = {
+    {STATE, GM_LOADING, own<CloadingScreen>},
+    {STATE, GM_PRESS_START, own<CpressStartScreen>},
+    {STATE, GM_LANGUAGE, own<ClanguageScreen>},
+    {STATE, GM_OPTIONS, own<CoptionsScreen>},
+    {STATE, GM_OPTIONS_VOLUME, own<CoptionsVolumeScreen>},
+    {STATE, GM_OPTIONS_NOTIFICATIONS, own<CoptionsNotificationsScreen>},
+    {STATE, GM_OPTIONS_VIRTUAL_THUMB_STICKS, own<CoptionsVirtualThumbSticksScreen>},
+    {STATE, GM_CREDITS, own<CcreditsScreen>},
+    {STATE, GM_SET_REZ, own<CsetRezScreen>},
+    {STATE, GM_CONFIG, own<CconfigScreen>},
+    {STATE, GM_OPEN_MIC_SETTINGS, own<CopenMicSettingsScreen>},
+    {STATE, GM_NEWS_FEED, own<CnewsFeedScreen>},
+    {STATE, GM_FIND_PLAYER, own<CfindPlayerScreen>},
+    {STATE, GM_FRIEND_COMPARE, own<CfriendCompareScreen>},
+    {STATE, GM_CHINA_CHECK, own<CchinaCheckScreen>},
+    {STATE, GM_SIGN_IN, own<CsignInScreen>},
+    {STATE, GM_START_UP, own<CstartUpScreen>},
+    {STATE, GM_CONFIRM, own<CconfirmStateScreen>},
+    {STATE, GM_EXIT, own<CexitScreen>},
+    {STATE, GM_REALLY_EXIT, own<CreallyExitScreen>},
+    {STATE, GM_MUSIC_TYPE_LIST, own<CmusicTypeListScreen>},
+    {STATE, GM_FIND_MUSIC, own<CfindMusicScreen>},
+    {TRANSITION, 0, own<CfadeScreen>},
+    {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
+    {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
+    {OVERLAY, OVERLAY_OPEN_MIC_ERROR, own<CopenMicErrorScreen>},
+};
+}  // namespace
+
+void* CscreenRegistry::find(std::type_index type) const {
+    for (const Centry& e : entries_)
+        if (e.type == type) return e.object.get();
+    return nullptr;
+}
+
+std::unique_ptr<CscreenSet> makeScreens(Cgame& game) {
+    auto set = std::make_unique<CscreenRegistry>();
+    for (const Crow& row : kRows) {
+        Centry e = row.make();
+        if (row.slot == STATE) game.setScreen(row.id, e.screen);
+        else if (row.slot == OVERLAY) game.setOverlay(row.id, e.overlay);
+        else game.setTransitionScreen(e.screen);
+        set->add(std::move(e));
+    }
+    // Every state whose screen is not written yet shares the stand-in.
+    Centry standIn = own<CplaceholderScreen>();
+    for (int m = 0; m < GM_COUNT; ++m)
+        if (gameModeHasScreen(m) && !game.screen(m)) game.setScreen(m, standIn.screen);
+    set->add(std::move(standIn));
+    return set;
+}
+
+namespace screens {
+
+CscreenRegistry* registry() { return gGame ? static_cast<CscreenRegistry*>(gGame->screenSet()) : nullptr; }
+
+std::vector<std::string> checkBindings() {
+    std::vector<std::string> missing;
+    CscreenRegistry* r = registry();
+    if (!r) return {"no game"};
+    for (const Centry& e : r->entries()) {
+        if (!e.layout) continue;
+        // A screen the game has not loaded yet (the fade comes with the loading) is loaded here.
+        if (!e.layout->screen() && e.screen) e.screen->load();
+        if (!e.layout->screen() && e.overlay) e.overlay->load();
+        for (const std::string& name : e.layout->missingBindings()) missing.push_back(e.layout->layoutName() + ": " + name);
+    }
+    return missing;
+}
+
+}  // namespace screens

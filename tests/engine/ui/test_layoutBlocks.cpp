@@ -1,0 +1,299 @@
+// Layout blocks that list screens build on: visibility groups, a menu's Item
+// lines and tables.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "engine/ui/uiMgr.h"
+#include "support/testEngine.h"
+#include "uiTestLayouts.h"
+
+namespace {
+struct CstepDriver {
+    Cscreen* screen;
+    void step(const CuiInput& in) {
+        gUi->beginStep(in, 1.0f / 60.0f);
+        screen->update();
+    }
+    void idle(int steps) {
+        for (int i = 0; i < steps; ++i) step(CuiInput());
+    }
+};
+}  // namespace
+
+TEST(UiGroups, ShowGroupSwitchesPanelsAndLeavesTheRestAlone) {
+    CtestEngine eng;
+    Cscreen* s = loadTestLayout("listDemo.txt");
+    ASSERT_NE(s, nullptr);
+    Cwidget* title = s->findWidget("Title");
+    Cwidget* summary = s->findWidget("SummaryPanel");
+    Cwidget* detail = s->findWidget("DetailPanel");
+    Cmenu* menu = s->findMenu("DetailMenu");
+    ASSERT_TRUE(title && summary && detail && menu);
+    EXPECT_EQ(detail->groups, (std::vector<std::string>{"Detail", "Expert"}));
+    // Every group shows until code says otherwise.
+    EXPECT_TRUE(summary->visible() && detail->visible() && menu->shown());
+
+    s->showGroup("summary");   // names ignore case
+    EXPECT_TRUE(summary->visible());
+    EXPECT_FALSE(detail->visible());
+    EXPECT_FALSE(menu->shown());
+    EXPECT_TRUE(title->visible());
+    EXPECT_FALSE(s->isGroupVisible("Expert"));
+
+    // A widget in two groups shows while either is visible.
+    s->setGroupVisible("Expert", true);
+    EXPECT_TRUE(detail->visible());
+    EXPECT_FALSE(menu->shown());
+    s->showGroup("Detail");
+    EXPECT_FALSE(summary->visible());
+    EXPECT_TRUE(detail->visible() && menu->shown());
+    s->setGroupVisible("Detail", false);
+    EXPECT_FALSE(detail->visible());
+
+    // Hidden by code stays hidden whatever its groups do.
+    summary->setHidden(true);
+    s->showGroup("Summary");
+    EXPECT_FALSE(summary->visible());
+    summary->setHidden(false);
+    EXPECT_TRUE(summary->visible());
+
+    // Widgets added later follow the groups already switched.
+    CwidgetPtr extra = gUi->createWidget("PanelBox");
+    extra->groups = {"Detail"};
+    Cwidget* added = s->addWidget(std::move(extra));
+    EXPECT_FALSE(added->visible());
+
+    s->setGroupVisible("Nonesuch", false);
+    EXPECT_TRUE(gEngine->log.contains("Can't find group: Nonesuch in listDemo.txt"));
+}
+
+TEST(UiGroups, HiddenGroupsTakeNoInputAndNoTransition) {
+    CtestEngine eng;
+    Cscreen* s = loadTestLayout("listDemo.txt");
+    ASSERT_NE(s, nullptr);
+    Cmenu* menu = s->findMenu("DetailMenu");
+    s->findTable("Types")->setFocused(false);
+    s->showGroup("Summary");
+    CstepDriver d{s};
+    s->enterOpening();
+    d.idle(30);
+    EXPECT_FALSE(s->findWidget("DetailPanel")->effectRunning());
+    // The hidden menu neither moves nor activates.
+    CuiInput down;
+    down.down = true;
+    d.step(down);
+    EXPECT_EQ(menu->getSelectedIdx(), 0);
+    CuiInput ok;
+    ok.setAction(ACTION_SELECT);
+    d.step(ok);
+    EXPECT_EQ(menu->highlightedItem(), nullptr);
+    s->showGroup("Detail");
+    d.step(down);
+    EXPECT_EQ(menu->getSelectedIdx(), 1);
+}
+
+TEST(UiMenuItems, ItemLinesAreKeptAndRebuilt) {
+    CtestEngine eng;
+    Cscreen* s = loadTestLayout("listDemo.txt");
+    ASSERT_NE(s, nullptr);
+    Cmenu* menu = s->findMenu("DetailMenu");
+    ASSERT_EQ(menu->layoutItems.size(), 2u);
+    ASSERT_EQ(menu->itemCount(), 2u);
+    Cwidget* first = menu->item(0);
+    EXPECT_EQ(first->name, "Easy");
+    EXPECT_EQ(first->getText(), "Easy");
+    EXPECT_EQ(first->findTextGadget()->textKey, "Easy");
+    EXPECT_EQ(first->templateName, "SmallMenuItem");
+    EXPECT_EQ(menu->item(1)->value, 2);
+
+    menu->addTextItem({}, "Extra", 9);
+    menu->setSelectedIdx(2);
+    menu->resetToLayoutItems();
+    ASSERT_EQ(menu->itemCount(), 2u);
+    EXPECT_EQ(menu->getSelectedIdx(), 0);
+    EXPECT_EQ(menu->getSelectedItemInt(), 1);
+    menu->addLayoutItems();   // appends a second copy
+    EXPECT_EQ(menu->itemCount(), 4u);
+    EXPECT_EQ(menu->item(3)->value, 2);
+}
+
+TEST(UiMenuItems, ItemLinesUseTheFinalItemTemplate) {
+    CtestEngine eng;
+    Cscreen* s = gUi->loadScreenFromText("late", R"(
+Menu M
+    Item OK 1
+    ItemTemplate SmallMenuItem
+EndMenu
+EndFile
+)");
+    ASSERT_NE(s, nullptr);
+    ASSERT_EQ(s->findMenu("M")->itemCount(), 1u);
+    EXPECT_EQ(s->findMenu("M")->item(0)->templateName, "SmallMenuItem");
+}
+
+TEST(UiTable, ColumnsHeaderAndRows) {
+    CtestEngine eng;
+    Cscreen* s = loadTestLayout("listDemo.txt");
+    ASSERT_NE(s, nullptr);
+    Ctable* t = s->findTable("Types");
+    ASSERT_NE(t, nullptr);
+    EXPECT_EQ(s->findMenu("Types"), t);
+    EXPECT_EQ(s->findTable("DetailMenu", false), nullptr);
+    ASSERT_EQ(t->columns.size(), 4u);
+    EXPECT_TRUE(t->columns[1].sprite);
+    EXPECT_EQ(t->columns[3].align, ALIGN_RIGHT);
+
+    // The header: one text per column, headings from their tags, above the rows.
+    Cwidget* h = t->header();
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(h->getText("Mode"), "Survival");
+    EXPECT_EQ(h->getText("Score"), "KILOTONS");
+    EXPECT_EQ(h->getText("Place"), "");
+    EXPECT_EQ(h->findGadget("Badge")->kind, GADGET_TEXT);
+    EXPECT_FALSE(h->selectable);
+
+    Cwidget* r0 = t->addRow(100, {"1st", "Standard", "12,345"});
+    Cwidget* r1 = t->addRow(200, {"2nd", "Survival"});
+    ASSERT_TRUE(r0 && r1);
+    EXPECT_EQ(t->rowCount(), 2u);
+    EXPECT_EQ(r0->getText("Place"), "1st");
+    EXPECT_EQ(r0->getText("Mode"), "Standard");
+    EXPECT_EQ(r0->getText("Score"), "12,345");
+    EXPECT_EQ(r1->getText("Score"), "");
+    EXPECT_EQ(t->getSelectedItemInt(), 100);
+
+    // Columns sit left to right, centred in the row, each as wide as its column.
+    Cgadget* place = t->cell(0, "Place");
+    Cgadget* badge = t->cell(0, "Badge");
+    Cgadget* mode = t->cell(0, "Mode");
+    Cgadget* score = t->cell(0, "Score");
+    ASSERT_TRUE(place && badge && mode && score);
+    EXPECT_FLOAT_EQ(place->offsetX, -300.0f + 40.0f);
+    EXPECT_FLOAT_EQ(badge->offsetX, -300.0f + 80.0f + 25.0f);
+    EXPECT_FLOAT_EQ(score->offsetX, 300.0f - 90.0f);
+    EXPECT_FLOAT_EQ(mode->width, 290.0f);
+    EXPECT_EQ(mode->align, ALIGN_LEFT);
+    EXPECT_EQ(badge->kind, GADGET_SPRITE);
+    EXPECT_FLOAT_EQ(badge->width, 32.0f);   // square, inside the row
+    // Cells take the style of the template's Cell text, or of their own gadget.
+    EXPECT_EQ(place->font, "FontSmall");
+    EXPECT_EQ(score->font, "FontNormal");
+    EXPECT_TRUE(r0->findGadget(Ctable::kCellStyle)->hidden);
+    EXPECT_EQ(h->getText("Mode"), "Survival");
+
+    // Cells by index and by name; icons and colours per cell.
+    t->setCellText(1, "Score", "9");
+    EXPECT_EQ(r1->getText("Score"), "9");
+    t->cell(1, (size_t)1)->setSpriteName("ui_mouse.png");
+    EXPECT_EQ(r1->findSpriteGadget("Badge")->spriteName, "ui_mouse.png");
+    t->cell(1, "Mode")->colour = Ccolour(1, 0, 0, 1);
+    EXPECT_FLOAT_EQ(r0->findGadget("Mode")->colour.g, 1.0f);
+    EXPECT_EQ(t->cell(5, "Mode"), nullptr);
+    EXPECT_EQ(t->cell(0, "Nope"), nullptr);
+    t->setCellText(0, "Badge", "x");
+    EXPECT_TRUE(gEngine->log.contains("Can't find cell: Badge of row 0 in Types"));
+
+    // Rows start below the header and clip to the rows' area.
+    Crect block = t->Cmenu::areaRect();
+    Crect rows = t->areaRect();
+    EXPECT_FLOAT_EQ(h->y, block.y + 15.0f);
+    EXPECT_FLOAT_EQ(rows.y, block.y + 34.0f);
+    EXPECT_FLOAT_EQ(r0->y, rows.y + 20.0f);
+    EXPECT_TRUE(t->hasClipRect());
+
+    // Inserting in front, then clearing.
+    Cwidget* top = t->addRow(50, {"0th"}, 0);
+    EXPECT_EQ(t->row(0), top);
+    EXPECT_EQ(t->getSelectedItemInt(), 100);   // the selection stays on its row
+    t->clearRows();
+    EXPECT_EQ(t->rowCount(), 0u);
+    EXPECT_EQ(t->getSelectedItem(), nullptr);
+}
+
+TEST(UiTable, RowsScrollHighlightAndTakeClicksInsideTheArea) {
+    CtestEngine eng;
+    Cscreen* s = loadTestLayout("listDemo.txt");
+    ASSERT_NE(s, nullptr);
+    Ctable* t = s->findTable("Types");
+    s->findMenu("DetailMenu")->setFocused(false);
+    for (int i = 0; i < 20; ++i) t->addRow(i, {std::to_string(i + 1), "Row"});
+    t->layout();
+    CstepDriver d{s};
+    d.idle(30);
+    const Crect rows = t->areaRect();
+    // Rows below the area are clipped: a click there is no press.
+    Cwidget* hiddenRow = t->row(10);
+    EXPECT_GT(hiddenRow->y, rows.y + rows.h);
+    CuiInput click;
+    click.pointerX = hiddenRow->x;
+    click.pointerY = hiddenRow->y;
+    click.pointerReleased = true;
+    d.step(click);
+    EXPECT_EQ(t->findPressedItem(), nullptr);
+
+    // Moving down past the bottom scrolls the selected row into view.
+    CuiInput down;
+    down.down = true;
+    for (int i = 0; i < 10; ++i) d.step(down);
+    EXPECT_EQ(t->getSelectedIdx(), 10);
+    EXPECT_GT(t->scrollOffset(), 0.0f);
+    Crect r = t->row(10)->rect();
+    EXPECT_LE(r.y + r.h, rows.y + rows.h + 0.01f);
+    EXPECT_TRUE(t->row(10)->highlighted);
+    // The header does not scroll.
+    EXPECT_FLOAT_EQ(t->header()->y, t->Cmenu::areaRect().y + 15.0f);
+
+    // A click on a row in view activates it.
+    Cwidget* visibleRow = t->row(9);
+    click.pointerX = visibleRow->x;
+    click.pointerY = visibleRow->y;
+    click.pointerPressed = true;
+    d.step(click);
+    EXPECT_EQ(t->highlightedItem(), visibleRow);
+    EXPECT_EQ(t->getSelectedItemInt(), 9);
+
+    // The wheel scrolls back to the top, never past it.
+    CuiInput wheel;
+    wheel.pointerX = rows.cx();
+    wheel.pointerY = rows.cy();
+    wheel.wheel = 50;
+    d.step(wheel);
+    EXPECT_FLOAT_EQ(t->scrollOffset(), 0.0f);
+
+    // Leaving fades the header with the rows.
+    s->transitionOut();
+    EXPECT_TRUE(t->header()->effectRunning());
+    d.idle(20);
+    EXPECT_TRUE(s->transitionDone());
+}
+
+TEST(UiTable, BadTableBlocksAreReported) {
+    CtestEngine eng;
+    gUi->clearProblems();
+    Cscreen* s = gUi->loadScreenFromText("bad", R"(
+Table T
+    RowTemplate NoSuchRow
+    HeaderTemplate NoSuchHeader
+    Column A 100 Left Heading NoSuchTag
+    Column A 50 Right
+EndTable
+EndFile
+)");
+    ASSERT_NE(s, nullptr);
+    std::string all;
+    for (auto& p : gUi->problems()) all += p + "\n";
+    EXPECT_NE(all.find("can't find template NoSuchRow"), std::string::npos) << all;
+    EXPECT_NE(all.find("can't find template NoSuchHeader"), std::string::npos) << all;
+    EXPECT_NE(all.find("can't find tag 'NoSuchTag'"), std::string::npos) << all;
+    EXPECT_NE(all.find("column A twice in T"), std::string::npos) << all;
+    EXPECT_EQ(s->findTable("T")->addRow(1, {"x"}), nullptr);
+
+    gUi->clearProblems();
+    EXPECT_EQ(gUi->loadScreenFromText("bad2", "Table T\n Column A 100 Left Wobbly\nEndTable\nEndFile\n"), nullptr);
+    ASSERT_FALSE(gUi->problems().empty());
+    EXPECT_EQ(gUi->problems().back(), "bad2: unknown column field 'Wobbly' in T.A");
+    EXPECT_EQ(gUi->loadScreenFromText("bad3", "Widget W\n Groups\n Pos 0 0\nEndWidget\nEndFile\n") != nullptr, true);
+    EXPECT_EQ(gUi->problems().back(), "bad3: Groups without a group name in W");
+}
