@@ -55,6 +55,8 @@ bool ClanguageScreen::choose(int n) {
 }
 
 void ClanguageScreen::onUpdate() {
+    // The key that opened the screen comes up while it comes in: not a choice.
+    if (screen_->entering) return;
     // On the way into controller configuration the choice is made for the player.
     if (choiceState_ == GM_CONFIG) {
         timer_ -= gUi->stepTime();

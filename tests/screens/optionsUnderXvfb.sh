@@ -23,44 +23,7 @@ unset SDL_VIDEODRIVER
 export SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS=detect_leaks=0
 
-fail() {
-    echo "FAIL: $*"
-    [ -f "$log" ] && cat "$log"
-    exit 1
-}
-waitFor() {
-    local text="$1" seconds="$2" count="${3:-1}" n=0
-    while [ "$n" -lt $((seconds * 10)) ]; do
-        local found
-        found=$(grep -cF -- "$text" "$log" 2>/dev/null)
-        [ "${found:-0}" -ge "$count" ] && return 0
-        sleep 0.1
-        n=$((n + 1))
-    done
-    return 1
-}
-# Waits until the game has entered a state count times (this run's log).
-waitMode() {
-    local mode="$1" seconds="$2" count="${3:-1}" n=0
-    while [ "$n" -lt $((seconds * 10)) ]; do
-        local found
-        found=$(grep -cE -- "GameMode = ${mode}\r?\$" "$log" 2>/dev/null)
-        [ "${found:-0}" -ge "$count" ] && return 0
-        sleep 0.1
-        n=$((n + 1))
-    done
-    return 1
-}
-shot() {
-    xwd -root -silent > "$work/shot.xwd" && /usr/bin/python3 "$here/xwdToPng.py" "$work/shot.xwd" "$out/$1.png" ||
-        fail "screenshot $1"
-}
-keys() {
-    for k in "$@"; do
-        xdotool key "$k"
-        sleep 0.15
-    done
-}
+. "$here/xvfbDriver.sh"
 start() {
     ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" "$game" -NoGoogle -Linux -SteamBoards &
     gpid=$!
