@@ -1,9 +1,12 @@
-# Zorbex: `make run` builds and starts the game, `make test` builds and runs every test.
+# Zorbex: `make run` builds and starts the game, `make test` builds and runs every test,
+# `make fuzz` builds the fuzz targets with clang and runs each for FUZZ_SECONDS.
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 TEST_DIR ?= build-test
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 30
 
-.PHONY: run build test deps bench clean
+.PHONY: run game build test deps bench fuzz clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -12,7 +15,12 @@ build: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZX_SANITIZE=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# The game alone: no test or benchmark is built for a run.
+game: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZX_SANITIZE=OFF
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target zorbex
+
+run: game
 	cd $(BUILD_DIR) && ./zorbex $(ARGS)
 
 test: deps
@@ -20,8 +28,16 @@ test: deps
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS) --timeout 300
 
+# The fuzz targets, built with clang, each run for FUZZ_SECONDS (not part of `make test`).
+fuzz:
+	@bash scripts/install-deps.sh fuzz
+	cmake -S . -B $(FUZZ_DIR) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DZX_SANITIZE=ON -DZX_FUZZ=ON -DZX_TESTS=OFF -DZX_BENCHMARKS=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target zx_fuzz
+	bash tests/fuzz/runFuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 bench: build
 	cd $(BUILD_DIR) && for b in bench_*; do [ -x "$$b" ] && ./$$b; done; true
 
 clean:
-	rm -rf $(BUILD_DIR) $(TEST_DIR)
+	rm -rf $(BUILD_DIR) $(TEST_DIR) $(FUZZ_DIR)

@@ -1,6 +1,7 @@
 // Zorbex: start-up, the main loop and shutdown.
 #include <SDL.h>
 
+#include <cstdio>
 #include <string>
 
 #include "engine/crashHandler.h"
@@ -29,6 +30,12 @@ std::string commandLineOf(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Without a display the game would run on unseen: say so and stop.
+    std::string noDisplay;
+    if (!Cplatform::checkDisplay(noDisplay)) {
+        fprintf(stderr, "Zorbex: %s\n", noDisplay.c_str());
+        return 2;
+    }
     Cplatform::installSignalHandlers();
     Cengine* engine = Cengine::create();
     if (!engine) return 1;

@@ -16,14 +16,23 @@ struct Cjson {
     double num = 0;
     std::string str;
     std::vector<Cjson> items;
-    std::vector<std::pair<std::string, Cjson>> members;
-    const Cjson* get(const char* name) const {
-        for (const auto& m : members)
-            if (m.first == name) return &m.second;
-        return nullptr;
-    }
+    // A named member; completed below, once Cjson itself is complete.
+    struct Cmember;
+    std::vector<Cmember> members;
+    const Cjson* get(const char* name) const;
     const Cjson* at(size_t i) const { return type == ARR && i < items.size() ? &items[i] : nullptr; }
 };
+
+struct Cjson::Cmember {
+    std::string name;
+    Cjson value;
+};
+
+const Cjson* Cjson::get(const char* name) const {
+    for (const auto& m : members)
+        if (m.name == name) return &m.value;
+    return nullptr;
+}
 
 struct CjsonParser {
     const char* p;
@@ -108,11 +117,11 @@ struct CjsonParser {
             if (p < end && *p == '}') return ++p, true;
             for (;;) {
                 blanks();
-                std::pair<std::string, Cjson> m;
-                if (!string(m.first)) return false;
+                Cjson::Cmember m;
+                if (!string(m.name)) return false;
                 blanks();
                 if (p >= end || *p++ != ':') return false;
-                if (!value(m.second, depth + 1)) return false;
+                if (!value(m.value, depth + 1)) return false;
                 v.members.push_back(std::move(m));
                 blanks();
                 if (p < end && *p == ',') { ++p; continue; }

@@ -256,6 +256,8 @@ bool CsongInfoMgr::load() {
     current_ = nullptr;
     entries_.clear();
     listing_.clear();
+    // The maps pointed into the entries just freed.
+    reindex();
     for (auto& v : views_) v.clear();
     recentKeys_.clear();
 

@@ -1,5 +1,8 @@
 #include "engine/configFile.h"
 
+#include <cerrno>
+#include <cstdlib>
+
 #include "engine/bString.h"
 #include "engine/engine.h"
 #include "engine/resourceFile.h"
@@ -13,6 +16,7 @@ bool CconfigFile::load(const std::string& name, bool quiet) {
 
 bool CconfigFile::parse(const char* text, const std::string& name) {
     entries_.clear();
+    name_ = name;
     const char* cursor = text;
     const std::string endBlock = "End" + block_;
     bool inBlock = block_.empty();
@@ -58,6 +62,21 @@ int CconfigFile::getInt(std::string_view key, int def) const {
     if (!v) return def;
     const char* cursor = v->c_str();
     return Cengine::readInt(cursor);
+}
+
+bool CconfigFile::getIntIn(std::string_view key, int64_t lo, int64_t hi, int64_t& value) const {
+    const std::string* v = find(key);
+    if (!v) return true;
+    errno = 0;
+    char* end = nullptr;
+    long long n = strtoll(v->c_str(), &end, 0);
+    if (end == v->c_str() || *end != '\0' || errno == ERANGE || n < lo || n > hi) {
+        gEngine->log.print(LOG_E, "%s: %.*s value '%s' is not a whole number in %lld..%lld", name_.c_str(),
+                           (int)key.size(), key.data(), v->c_str(), (long long)lo, (long long)hi);
+        return false;
+    }
+    value = n;
+    return true;
 }
 
 std::vector<std::string> CconfigFile::unknownKeys(std::initializer_list<std::string_view> known) const {

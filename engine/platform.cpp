@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include "engine/bString.h"
@@ -29,6 +30,31 @@ bool isHeadlessDriver(const char* driver) {
 }  // namespace
 
 Cplatform::~Cplatform() { shutDown(); }
+
+bool Cplatform::checkDisplay(std::string& why) {
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (asked && *asked) return true;
+    const char* x11 = getenv("DISPLAY");
+    const char* wayland = getenv("WAYLAND_DISPLAY");
+    if ((!x11 || !*x11) && (!wayland || !*wayland)) {
+        why = "no display found: start the game from a desktop session (DISPLAY and WAYLAND_DISPLAY are not set)";
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        why = std::string("no display could be opened (") + SDL_GetError() + ")";
+        return false;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    bool headless = isHeadlessDriver(driver);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (headless) {
+        why = "no display found: start the game from a desktop session (the display named by DISPLAY or "
+              "WAYLAND_DISPLAY does not answer)";
+        return false;
+    }
+    return true;
+}
 
 bool Cplatform::startUp() {
     if (started_) return true;

@@ -49,6 +49,11 @@ public:
     bool started() const { return started_; }
     bool headless() const { return headless_; }
 
+    // Whether the game has a display to show itself on. SDL falls back to a
+    // headless driver when no display answers; that counts only when it was
+    // asked for (SDL_VIDEODRIVER, as the tests do). Otherwise false, with why.
+    static bool checkDisplay(std::string& why);
+
     // SIGTERM and SIGINT ask the game to quit (checked by pollEvents).
     static void installSignalHandlers();
 

@@ -73,12 +73,35 @@ void CresourceFile::release() {
     type_ = 0;
 }
 
-bool CresourceFile::writeFileAtomic(const std::string& path, const void* bytes, size_t size) {
+namespace {
+// The folder's entry for a renamed file is durable only once the folder is synced.
+bool syncFolderOf(const std::string& path) {
+    size_t slash = path.find_last_of('/');
+    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+bool writeFailed(const std::string& what, std::string* error) {
+    if (error) *error = what;
+    else if (gEngine) gEngine->log.print(LOG_L, "%s", what.c_str());
+    return false;
+}
+}  // namespace
+
+bool CresourceFile::writeFileAtomic(const std::string& path, const void* bytes, size_t size, std::string* error) {
     std::string tmp = path + ".tmp";
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        if (gEngine) gEngine->log.print(LOG_L, "Can't write file: %s (%s)", tmp.c_str(), strerror(errno));
-        return false;
+    // Saves hold the player's login and progress: the owner alone reads them.
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) return writeFailed("Can't write file: " + tmp + " (" + strerror(errno) + ")", error);
+    if (::fchmod(fd, 0600) != 0) {
+        int e = errno;
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        return writeFailed("Can't write file: " + tmp + " (" + strerror(e) + ")", error);
     }
     const uint8_t* p = (const uint8_t*)bytes;
     size_t left = size;
@@ -86,27 +109,29 @@ bool CresourceFile::writeFileAtomic(const std::string& path, const void* bytes, 
         ssize_t n = ::write(fd, p, left);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
+            int e = n < 0 ? errno : ENOSPC;
             ::close(fd);
             ::unlink(tmp.c_str());
-            if (gEngine) gEngine->log.print(LOG_L, "Can't write file: %s", tmp.c_str());
-            return false;
+            return writeFailed("Can't write file: " + tmp + " (" + strerror(e) + ")", error);
         }
         p += n;
         left -= (size_t)n;
     }
-    bool ok = ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (!ok || ::rename(tmp.c_str(), path.c_str()) != 0) {
+    int e = 0;
+    if (::fsync(fd) != 0) e = errno;
+    if (::close(fd) != 0 && !e) e = errno;
+    if (!e && ::rename(tmp.c_str(), path.c_str()) != 0) e = errno;
+    if (e) {
         ::unlink(tmp.c_str());
-        if (gEngine) gEngine->log.print(LOG_L, "Can't replace file: %s", path.c_str());
-        return false;
+        return writeFailed("Can't replace file: " + path + " (" + strerror(e) + ")", error);
     }
+    if (!syncFolderOf(path) && gEngine) gEngine->log.print(LOG_L, "Can't sync the folder of %s", path.c_str());
     return true;
 }
 
-bool CresourceFile::save(const std::string& name, const void* bytes, size_t size) {
+bool CresourceFile::save(const std::string& name, const void* bytes, size_t size, std::string* error) {
     Cbytes packed = CwebMessage::pack(0, bytes, size);
-    return writeFileAtomic(gEngine->savePath(name), packed.data(), packed.size());
+    return writeFileAtomic(gEngine->savePath(name), packed.data(), packed.size(), error);
 }
 
 bool CresourceFile::saveTwitterFile(const void* buffer, size_t length) { return save("twitter.dat", buffer, length); }

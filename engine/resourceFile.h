@@ -33,10 +33,12 @@ public:
 
     // Writes bytes into the save folder packed in the single-block container
     // (type 0); atomic: a temporary file is flushed, then renamed over the old.
-    static bool save(const std::string& name, const void* bytes, size_t size);
+    // A failure is logged, or put in error instead when one is given.
+    static bool save(const std::string& name, const void* bytes, size_t size, std::string* error = nullptr);
     static bool saveTwitterFile(const void* buffer, size_t length);
-    // Writes bytes as they are to a full path, atomically.
-    static bool writeFileAtomic(const std::string& path, const void* bytes, size_t size);
+    // Writes bytes as they are to a full path, atomically, readable by the
+    // owner alone; the folder is synced after the rename.
+    static bool writeFileAtomic(const std::string& path, const void* bytes, size_t size, std::string* error = nullptr);
     static bool readWholeFile(const std::string& path, Cbytes& out);
 
 private:

@@ -83,9 +83,9 @@ bool CsaveFile::deserialise(const uint8_t* p, size_t size) {
     return true;
 }
 
-bool CsaveFile::saveItems() { return saveStream(serialise()); }
+bool CsaveFile::saveItems(std::string* error) { return saveStream(serialise(), error); }
 
-bool CsaveFile::saveStream(const Cbytes& stream) const {
+bool CsaveFile::saveStream(const Cbytes& stream, std::string* error) const {
     bool ok = true;
     if (cloud_) {
         // The local copy is always written too, so a failed upload loses nothing.
@@ -94,7 +94,7 @@ bool CsaveFile::saveStream(const Cbytes& stream) const {
             ok = false;
         }
     }
-    if (!CresourceFile::save(fileName_, stream.data(), stream.size())) return false;
+    if (!CresourceFile::save(fileName_, stream.data(), stream.size(), error)) return false;
     (void)ok;   // a cloud failure is logged; the local copy stands
     return true;
 }

@@ -38,10 +38,11 @@ public:
     void addRecord(const std::string& name, Cwriter writer, Creader reader, Ccommit commit = nullptr);
     void clearRecords() { records_.clear(); }
 
-    bool saveItems();
+    // A failed write is logged, or put in error instead when one is given.
+    bool saveItems(std::string* error = nullptr);
     // Writes a stream made earlier by serialise() (cloud when flagged, and
     // always the local file). Safe on a task thread: touches no record.
-    bool saveStream(const Cbytes& stream) const;
+    bool saveStream(const Cbytes& stream, std::string* error = nullptr) const;
     bool loadItems();
     EsaveLoadResult lastResult() const { return lastResult_; }
 

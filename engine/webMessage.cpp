@@ -37,6 +37,11 @@ bool compressSmaller(const uint8_t* raw, size_t size, Cbytes& out) {
     return true;
 }
 
+// Deflate expands at most 1032 times, so a raw length beyond that is refused
+// before anything is allocated for it.
+constexpr uint64_t kMaxInflateRatio = 1032;
+bool inflatable(uint64_t storedLength, uint64_t rawLength) { return rawLength <= storedLength * kMaxInflateRatio; }
+
 bool inflateExact(const uint8_t* src, size_t srcSize, uint32_t rawLength, uint8_t* dst) {
     uLongf outLen = rawLength;
     int rc = uncompress(dst, &outLen, src, (uLong)srcSize);
@@ -84,6 +89,7 @@ bool CwebMessage::unpack(const uint8_t* packed, size_t size, Cbytes& out) {
     if (h.storedLength > size - kHeaderSize) { logError("stored length past the end of the data"); return false; }
     if (h.rawLength > kMaxRawLength) { logError("raw length too large"); return false; }
     if (!h.compressed && h.storedLength != h.rawLength) { logError("stored and raw lengths differ"); return false; }
+    if (h.compressed && !inflatable(h.storedLength, h.rawLength)) { logError("raw length beyond what the stored data can inflate to"); return false; }
     Cbytes payload(packed + kHeaderSize, packed + kHeaderSize + h.storedLength);
     if (h.scrambled) unscramble(payload.data(), payload.size());
     out.resize(kHeaderSize + h.rawLength);
@@ -181,6 +187,10 @@ bool CwebMessage::unpackRecord(const uint8_t* packed, size_t size, Cbytes& out) 
     if (stored < kRecordHeaderSize || stored > size) { logError("record stored length out of range"); return false; }
     if (raw < kRecordHeaderSize || raw > kMaxRawLength) { logError("record raw length out of range"); return false; }
     if (!compressed && raw != stored) { logError("record lengths differ"); return false; }
+    if (compressed && !inflatable(stored - kRecordHeaderSize, raw - kRecordHeaderSize)) {
+        logError("record raw length beyond what the stored data can inflate to");
+        return false;
+    }
     Cbytes body(packed + kRecordHeaderSize, packed + stored);
     if (scrambled) unscramble(body.data(), body.size());
     out.assign(packed, packed + kRecordHeaderSize);

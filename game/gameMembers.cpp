@@ -1,6 +1,7 @@
 // How the game's members are joined to each other and to the engine: the
 // seams each part leaves for its neighbours are filled here, in one place.
 #include "engine/engine.h"
+#include "engine/ui/screen.h"
 #include "game/game.h"
 
 void Cgame::connectMembers() {
@@ -30,6 +31,19 @@ void Cgame::connectMembers() {
         gGame->saveLoad.saveGame(true);
     };
     saveSettings = [] { gGame->saveLoad.saveSettings(); };
+    // Game saves that keep failing are told once; the next one written takes
+    // the warning away again.
+    saveLoad.onSaveFailing = [](bool failing) {
+        CwarningOverlay& warning = gGame->warningOverlay;
+        const char* message = gEngine->text("SaveFailed");
+        if (failing) {
+            warning.show(gEngine->text("Error"), message);
+            return;
+        }
+        Cwidget* shown = warning.screen() ? warning.screen()->findWidget("Message") : nullptr;
+        // Only our own warning: another may have taken its place since.
+        if (warning.visible && (!shown || shown->getText("TextName") == message)) warning.setVisible(false);
+    };
     onShutDown = [] {
         gGame->saveLoad.waitIdle();
         gGame->music.shutdown();

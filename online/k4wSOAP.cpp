@@ -78,7 +78,7 @@ bool k4wSOAP::setGameTitle(const std::string& title) {
         gameTitle_ = title;
     }
     if (serviceOff()) return false;
-    std::vector<std::string> urls = k4wResolveEndpoints(c.host, c.port, c.path);
+    std::vector<std::string> urls = k4wResolveEndpoints(c.scheme, c.host, c.port, c.path);
     if (urls.empty()) gEngine->log.print(LOG_L, "k4w: can't resolve %s", c.host.c_str());
     // Each address on its own, IPv4 first: the first that answers is kept in
     // front for every later call.
@@ -89,6 +89,7 @@ bool k4wSOAP::setGameTitle(const std::string& title) {
         s.ioTimeout = c.startTimeout;
         s.retries = 0;
         s.maxReply = c.maxReply;
+        s.caFile = caFilePath(c);
         _k4w__GetUnixTime req;
         req.gameTitle = title;
         int64_t serverTime = 0;
@@ -175,7 +176,22 @@ int k4wSOAP::prepareCall(Ck4wSettings& s, std::string* token) const {
     s.ioTimeout = config_.ioTimeout;
     s.retries = config_.retries;
     s.maxReply = config_.maxReply;
+    s.caFile = caFilePath(config_);
     return K4W_OK;
+}
+
+std::string k4wSOAP::caFilePath(const CwebServiceConfig& c) {
+    if (c.caFile.empty() || c.caFile[0] == '/') return c.caFile;
+    return gEngine->dataPath(c.caFile);
+}
+
+bool k4wSOAP::passwordMayGo(const char* op) {
+    CwebServiceConfig c = config();
+    if (k4wPasswordTransportSafe(c)) return true;
+    gEngine->log.print(LOG_E, "k4w %s refused: a password is never sent over plain HTTP to %s", op, c.host.c_str());
+    switchOff("password over plain HTTP");
+    noteCall(op, {K4W_SERVICE_OFF, k4wResultText(K4W_SERVICE_OFF)}, 0);
+    return false;
 }
 
 Ck4wCallLog k4wSOAP::callLog() {
@@ -205,6 +221,7 @@ std::string k4wSOAP::authToken() const {
 bool k4wSOAP::refreshToken() { return fetchToken(); }
 
 bool k4wSOAP::fetchToken() {
+    if (!passwordMayGo("GetAuthToken")) return false;
     Ck4wSettings s;
     int pre = prepareCall(s, nullptr);
     _k4w__GetAuthToken req;
@@ -280,7 +297,7 @@ std::string k4wSOAP::guid() const {
 }
 
 bool k4wSOAP::startSignIn(const std::string& login, const std::string& password) {
-    if (serviceOff()) return false;
+    if (serviceOff() || !passwordMayGo("SignIn")) return false;
     return signInTask.start([this, login, password] {
         Ck4wSettings s;
         int pre = prepareCall(s, nullptr);
@@ -306,7 +323,7 @@ bool k4wSOAP::startSignIn(const std::string& login, const std::string& password)
 }
 
 bool k4wSOAP::startCreateAccount(const std::string& nickname, const std::string& email, const std::string& password) {
-    if (serviceOff()) return false;
+    if (serviceOff() || !passwordMayGo("CreateAccount")) return false;
     std::string nick = utf8Truncate(nickname, kMaxPlayerName);
     return createAccountTask.start([this, nick, email, password] {
         Ck4wSettings s;

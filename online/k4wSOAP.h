@@ -114,6 +114,10 @@ public:
     // the switch and the start (and the token when needToken) and hands out
     // what one call needs; a non-zero result means "do not send".
     int prepareCall(Ck4wSettings& s, std::string* token) const;
+    // False, with a log line and the service switched off, when the service
+    // is plain http to another host: no password is sent there.
+    bool passwordMayGo(const char* op);
+    static std::string caFilePath(const CwebServiceConfig& c);
     Ck4wCallLog callLog();
     // Synchronous token refresh with the stored login, for a body whose call
     // was refused for its token.

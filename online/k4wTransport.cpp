@@ -5,9 +5,18 @@
 #include <netinet/in.h>
 
 #include <cstring>
+#include <mutex>
 
-std::vector<std::string> k4wResolveEndpoints(const std::string& host, int port, const std::string& path) {
+std::vector<std::string> k4wResolveEndpoints(const std::string& scheme, const std::string& host, int port,
+                                             const std::string& path) {
     std::vector<std::string> urls;
+    if (scheme == "https") {
+        // The certificate is checked against the name in the URL, so the
+        // name stays; the socket layer tries its addresses in turn.
+        std::string name = host.find(':') != std::string::npos ? "[" + host + "]" : host;
+        urls.push_back("https://" + name + ":" + std::to_string(port) + path);
+        return urls;
+    }
     for (int family : {AF_INET, AF_INET6}) {
         addrinfo hints{};
         hints.ai_family = family;
@@ -47,13 +56,31 @@ void k4wConfigureSoap(struct soap* soap, const Ck4wSettings& s) {
     soap->socket_flags = MSG_NOSIGNAL;
 }
 
+bool k4wUseTls(struct soap* soap, const Ck4wSettings& s, std::string& error) {
+    static std::once_flag once;
+    std::call_once(once, [] { soap_ssl_init(); });
+    // A CA file of our own replaces the system's authorities.
+    unsigned short flags = SOAP_SSL_REQUIRE_SERVER_AUTHENTICATION | SOAP_TLSv1_2 | SOAP_TLSv1_3;
+    if (!s.caFile.empty()) flags |= SOAP_SSL_NO_DEFAULT_CA_PATH;
+    if (soap_ssl_client_context(soap, flags, nullptr, nullptr, s.caFile.empty() ? nullptr : s.caFile.c_str(), nullptr,
+                                nullptr) != SOAP_OK) {
+        char detail[256] = {0};
+        soap_sprint_fault(soap, detail, sizeof detail);
+        for (char& c : detail)
+            if (c == '\n' || c == '\r') c = ' ';
+        error = std::string("TLS set-up failed: ") + detail;
+        return false;
+    }
+    return true;
+}
+
 Ck4wCallResult k4wTransportFailure(struct soap* soap, int soapError, int ms, int ioTimeout) {
     Ck4wCallResult r;
     char detail[256] = {0};
     soap_sprint_fault(soap, detail, sizeof detail);
     for (char& c : detail)
         if (c == '\n' || c == '\r') c = ' ';
-    if (soapError == SOAP_TCP_ERROR) {
+    if (soapError == SOAP_TCP_ERROR || soapError == SOAP_SSL_ERROR) {
         r.code = K4W_NO_CONNECTION;
     } else if (soapError == SOAP_EOF) {
         // The connection was made, then the input ended: either the wait ran

@@ -15,10 +15,15 @@
 #include "online/k4wSOAP.h"
 #include "online/webServiceConfig.h"
 
-// IPv4 addresses of host first, then IPv6, as endpoint URLs.
-std::vector<std::string> k4wResolveEndpoints(const std::string& host, int port, const std::string& path);
+// The endpoint URLs of a service. Plain http: the IPv4 addresses of host
+// first, then IPv6. https: the host by name, which its certificate must carry.
+std::vector<std::string> k4wResolveEndpoints(const std::string& scheme, const std::string& host, int port,
+                                             const std::string& path);
 
 void k4wConfigureSoap(struct soap* soap, const Ck4wSettings& s);
+// Sets up an https call: the service's certificate must be signed by a trusted
+// authority (caFile, else the system's) and name the host. False with text.
+bool k4wUseTls(struct soap* soap, const Ck4wSettings& s, std::string& error);
 // Folds a gSOAP error into a result code and text; ms is how long the
 // attempt took (an end of input is a time-out only when the wait ran out).
 Ck4wCallResult k4wTransportFailure(struct soap* soap, int soapError, int ms, int ioTimeout);
@@ -40,6 +45,12 @@ Ck4wCallResult k4wCall(const Ck4wSettings& s, const char* op,
         for (const std::string& url : s.urls) {
             k4wProxy proxy(SOAP_C_UTFSTRING);
             k4wConfigureSoap(proxy.soap, s);
+            std::string tlsError;
+            if (url.rfind("https://", 0) == 0 && !k4wUseTls(proxy.soap, s, tlsError)) {
+                r.code = K4W_NO_CONNECTION;
+                r.text = std::string(k4wResultText(K4W_NO_CONNECTION)) + " (" + tlsError + ")";
+                continue;
+            }
             Resp resp;
             auto a0 = std::chrono::steady_clock::now();
             int err = (proxy.*method)(url.c_str(), nullptr, &req, resp);

@@ -1,5 +1,7 @@
 #include "online/webServiceConfig.h"
 
+#include <arpa/inet.h>
+
 #include "engine/bString.h"
 #include "engine/configFile.h"
 #include "engine/engine.h"
@@ -24,6 +26,16 @@ const char* k4wResultText(int code) {
     }
 }
 
+bool k4wPasswordTransportSafe(const CwebServiceConfig& c) {
+    if (c.scheme == "https") return true;
+    if (equalsIgnoreCase(c.host, "localhost")) return true;
+    in_addr a4;
+    if (inet_pton(AF_INET, c.host.c_str(), &a4) == 1) return (ntohl(a4.s_addr) >> 24) == 127;
+    in6_addr a6;
+    if (inet_pton(AF_INET6, c.host.c_str(), &a6) == 1) return IN6_IS_ADDR_LOOPBACK(&a6);
+    return false;
+}
+
 bool CwebServiceConfig::load(const std::string& fileName) {
     CresourceFile file;
     if (!file.open("textFiles/" + fileName, RF_DATA)) return false;
@@ -34,25 +46,33 @@ bool CwebServiceConfig::parse(const char* text) {
     CconfigFile file("WebService");
     if (!file.parse(text, "webService")) return false;
     std::vector<std::string> unknown =
-        file.unknownKeys({"Host", "Port", "Path", "StartTimeout", "ConnectTimeout", "IoTimeout", "Retries", "MaxReply",
+        file.unknownKeys({"Scheme", "CaFile", "Host", "Port", "Path", "StartTimeout", "ConnectTimeout", "IoTimeout", "Retries", "MaxReply",
                           "FixedBoardTop", "TrackBoardTop", "BoardRefresh", "RewardPlaces"});
     if (!unknown.empty()) {
         gEngine->log.print(LOG_L, "webService: unknown keyword '%s'", unknown[0].c_str());
         return false;
     }
     CwebServiceConfig c = *this;
+    c.scheme = file.get("Scheme", c.scheme);
+    for (char& ch : c.scheme) ch = (char)tolower((unsigned char)ch);
+    if (c.scheme != "https" && c.scheme != "http") {
+        gEngine->log.print(LOG_E, "webService: Scheme must be https or http, not '%s'", c.scheme.c_str());
+        return false;
+    }
+    c.caFile = file.get("CaFile", c.caFile);
     c.host = file.get("Host", c.host);
-    c.port = file.getInt("Port", c.port);
     c.path = file.get("Path", c.path);
-    c.startTimeout = file.getInt("StartTimeout", c.startTimeout);
-    c.connectTimeout = file.getInt("ConnectTimeout", c.connectTimeout);
-    c.ioTimeout = file.getInt("IoTimeout", c.ioTimeout);
-    c.retries = file.getInt("Retries", c.retries);
-    if (file.has("MaxReply")) c.maxReply = (uint64_t)file.getInt("MaxReply");
-    c.fixedBoardTop = file.getInt("FixedBoardTop", c.fixedBoardTop);
-    c.trackBoardTop = file.getInt("TrackBoardTop", c.trackBoardTop);
-    c.boardRefresh = file.getInt("BoardRefresh", c.boardRefresh);
-    c.rewardPlaces = file.getInt("RewardPlaces", c.rewardPlaces);
+    // Every number is refused outside its range (the file is then not used).
+    constexpr int64_t kDay = 24 * 3600;
+    bool numbersOk = file.getIntIn("Port", 1, 65535, c.port) && file.getIntIn("StartTimeout", 0, 600, c.startTimeout) &&
+                     file.getIntIn("ConnectTimeout", 0, 600, c.connectTimeout) &&
+                     file.getIntIn("IoTimeout", 0, 3600, c.ioTimeout) && file.getIntIn("Retries", 0, 100, c.retries) &&
+                     file.getIntIn("MaxReply", 0, kMaxReplyCeiling, c.maxReply) &&
+                     file.getIntIn("FixedBoardTop", 0, 10000, c.fixedBoardTop) &&
+                     file.getIntIn("TrackBoardTop", 0, 10000, c.trackBoardTop) &&
+                     file.getIntIn("BoardRefresh", 0, kDay, c.boardRefresh) &&
+                     file.getIntIn("RewardPlaces", 0, 10000, c.rewardPlaces);
+    if (!numbersOk) return false;
     if (c.host.empty() || c.port <= 0 || c.port > 65535) {
         gEngine->log.print(LOG_E, "webService: bad host or port");
         return false;

@@ -27,18 +27,25 @@ enum Ek4wResult : int {
 const char* k4wResultText(int code);
 
 struct CwebServiceConfig {
+    // "https" checks the service's certificate and host name; "http" is for
+    // a service on this machine (no password goes over it to another host).
+    std::string scheme = "https";
     std::string host = "k4w.quillmarshgames.invalid";
-    int port = 80;
+    int port = 443;
     std::string path = "/k4w";
     int startTimeout = 3;
     int connectTimeout = 5;
     int ioTimeout = 10;
     int retries = 1;
     uint64_t maxReply = 4u * 1024u * 1024u;
+    static constexpr int64_t kMaxReplyCeiling = 1024 * 1024 * 1024;
     int fixedBoardTop = 50;
     int trackBoardTop = 10;
     int boardRefresh = 60;
     int rewardPlaces = 10;
+    // A PEM file of the authorities to trust instead of the system's, for a
+    // private service (relative to the data folder unless a full path).
+    std::string caFile;
 
     // Reads "textFiles/webService.txt"; the defaults stay on a failure.
     bool load(const std::string& fileName = "webService.txt");
@@ -55,11 +62,16 @@ struct Ck4wCallResult {
 // What one call needs to know of where and how long.
 struct Ck4wSettings {
     std::vector<std::string> urls;   // in the order they are tried
+    std::string caFile;              // https only; empty: the system's authorities
     int connectTimeout = 5;
     int ioTimeout = 10;
     int retries = 1;
     uint64_t maxReply = 4u * 1024u * 1024u;
 };
+
+// Whether a password may go to this service: over https always, over plain
+// http only to this machine (a loopback address or "localhost").
+bool k4wPasswordTransportSafe(const CwebServiceConfig& c);
 
 // Told once per call its operation name, result and time taken. It is never
 // given request contents, so no password can reach a log through it.

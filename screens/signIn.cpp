@@ -15,24 +15,18 @@ std::string steamId() { return gEngine->steam.platform.getSteamIdString().str();
 }  // namespace
 
 const CwidgetBinding CsignInScreen::kBindings[] = {
-    {&CsignInScreen::signIn_, "SignIn"},
-    {&CsignInScreen::createAccount_, "CreateAccount"},
-    {&CsignInScreen::userNameTitle_, "UserNameTitle"},
-    {&CsignInScreen::userNameBox_, "UserNameTextBox"},
-    {&CsignInScreen::emailTitle_, "EmailTitle"},
-    {&CsignInScreen::emailBox_, "EmailTextBox"},
-    {&CsignInScreen::password1Title_, "Password1Title"},
-    {&CsignInScreen::password1Box_, "Password1TextBox"},
-    {&CsignInScreen::password2Title_, "Password2Title"},
-    {&CsignInScreen::password2Box_, "Password2TextBox"},
-    {&CsignInScreen::tempUserNameTitle_, "TempUserNameTitle"},
-    {&CsignInScreen::tempUserNameBox_, "TempUserNameTextBox"},
-    {&CsignInScreen::newUserText_, "NewUserText"},
-    {&CsignInScreen::createAccountText_, "CreateAccountText"},
-    {&CsignInScreen::orText1_, "OrText1"},
-    {&CsignInScreen::orText2_, "OrText2"},
-    {&CsignInScreen::useExistingAccount_, "UseExistingAccount"},
-    {&CsignInScreen::ok_, "OK"},
+    {&CsignInScreen::signIn_, "SignIn"},           {&CsignInScreen::createAccount_, "CreateAccount"},
+    {&CsignInScreen::newUserText_, "NewUserText"}, {&CsignInScreen::ok_, "OK"},
+    {&CsignInScreen::userNameBox_, "UserNameTextBox"},   {&CsignInScreen::emailBox_, "EmailTextBox"},
+    {&CsignInScreen::password1Box_, "Password1TextBox"}, {&CsignInScreen::password2Box_, "Password2TextBox"},
+};
+
+// What each mode shows: its group of the layout, its log line, the title
+// over the boxes and the OK button's text.
+const CsignInScreen::CmodeView CsignInScreen::kModeViews[] = {
+    {MODE_START, "Choice", "Sign in UI - EsignInMode_Start", nullptr, nullptr},
+    {MODE_CREATE_ACCOUNT, "Create", "Sign in UI - EsignInMode_CreateAccount", "CreateQuillmarshAccount", "CreateAccount"},
+    {MODE_SIGN_IN, "Login", "Sign in UI - EsignInMode_SignIn", "SignInQuillmarshAccount", "SignIn"},
 };
 
 CsignInScreen::CsignInScreen() : ClayoutScreen("signIn.txt", kBindings, LEAVE_AT_ONCE) {}
@@ -58,48 +52,21 @@ void CsignInScreen::onEnter() {
 
 void CsignInScreen::setMode(uint32_t m) {
     if (!screen_) return;
-    const char* line = nullptr;
-    std::vector<Cwidget*> shown;
-    const char* title = nullptr;
-    const char* ok = nullptr;
-    switch (m) {
-        case MODE_START:
-            line = "Sign in UI - EsignInMode_Start";
-            shown = {signIn_, createAccount_};
-            break;
-        case MODE_CREATE_ACCOUNT:
-            line = "Sign in UI - EsignInMode_CreateAccount";
-            shown = {userNameTitle_,  userNameBox_,  emailTitle_,     emailBox_,
-                     password1Title_, password1Box_, password2Title_, password2Box_};
-            title = "CreateQuillmarshAccount";
-            ok = "CreateAccount";
-            break;
-        case MODE_SIGN_IN:
-            line = "Sign in UI - EsignInMode_SignIn";
-            shown = {emailTitle_, emailBox_, password1Title_, password1Box_};
-            title = "SignInQuillmarshAccount";
-            ok = "SignIn";
-            break;
-        default:
-            // The Steam modes keep what the mode before them showed.
-            mode_ = m;
-            return;
-    }
-    for (const CwidgetBinding& b : kBindings) {
-        Cwidget* w = this->*b.widget;
-        w->removeEffect();
-        w->setHidden(true);
-    }
-    for (Cwidget* w : shown) w->setHidden(false);
-    if (title) {
-        newUserText_->setTextKey(title);
-        newUserText_->setHidden(false);
+    const CmodeView* view = nullptr;
+    for (const CmodeView& v : kModeViews) view = v.mode == m ? &v : view;
+    mode_ = m;
+    // The Steam modes keep what the mode before them showed.
+    if (!view) return;
+    for (auto& w : screen_->widgets) w->removeEffect();
+    screen_->showGroup(view->group);
+    ok_->setHidden(true);   // until every box is filled
+    if (view->title) {
+        newUserText_->setTextKey(view->title);
         newUserText_->startEffect(EFFECT_FADE_IN, 0, nullptr, 0, 0.2f);
     }
-    if (ok) ok_->setTextKey(ok);
+    if (view->ok) ok_->setTextKey(view->ok);
     screen_->resetHighlights();
-    mode_ = m;
-    logLine(line);
+    logLine(view->line);
 }
 
 Cwidget* CsignInScreen::boxOf(int field) const {

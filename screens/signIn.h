@@ -31,7 +31,8 @@ public:
     CsignInScreen();
     void update() override;
 
-    // Shows the mode's widgets and texts (logging the mode) and makes it current.
+    // Shows the mode's group of widgets and its texts (logging the mode) and
+    // makes it current.
     void setMode(uint32_t mode);
     uint32_t mode() const { return mode_; }
     const std::string& fieldText(int field) const { return texts_[field < 0 || field > 3 ? 0 : field]; }
@@ -58,12 +59,14 @@ private:
     Cwidget* boxOf(int field) const;
     void restoreButtonBar();
 
+    struct CmodeView {
+        uint32_t mode;
+        const char *group, *line, *title, *ok;
+    };
+    static const CmodeView kModeViews[];
     static const CwidgetBinding kBindings[];
     Cwidget *signIn_ = nullptr, *createAccount_ = nullptr, *newUserText_ = nullptr, *ok_ = nullptr;
-    Cwidget *userNameTitle_ = nullptr, *userNameBox_ = nullptr, *emailTitle_ = nullptr, *emailBox_ = nullptr;
-    Cwidget *password1Title_ = nullptr, *password1Box_ = nullptr, *password2Title_ = nullptr, *password2Box_ = nullptr;
-    Cwidget *tempUserNameTitle_ = nullptr, *tempUserNameBox_ = nullptr, *createAccountText_ = nullptr;
-    Cwidget *orText1_ = nullptr, *orText2_ = nullptr, *useExistingAccount_ = nullptr;
+    Cwidget *userNameBox_ = nullptr, *emailBox_ = nullptr, *password1Box_ = nullptr, *password2Box_ = nullptr;
     uint32_t mode_ = MODE_START;
     int field_ = FIELD_NONE;
     Cwidget* fieldBox_ = nullptr;

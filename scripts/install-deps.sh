@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the game and the tests need.
 # Idempotent: does nothing when every package is already installed.
+# With "fuzz", also what `make fuzz` needs (clang and its libFuzzer).
 set -euo pipefail
 
 PACKAGES=(
@@ -18,6 +19,9 @@ PACKAGES=(
   python3 python3-pil python3-numpy
   zenity ca-certificates
 )
+if [ "${1:-}" = "fuzz" ]; then
+  PACKAGES+=(clang)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -1,6 +1,7 @@
 #include "engine/ui/layoutReader.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "engine/engine.h"
@@ -41,16 +42,37 @@ void ClayoutReader::readGroups(std::vector<std::string>& groups, const std::stri
     if (groups.empty()) problem("Groups without a group name in " + owner);
 }
 
-float ClayoutReader::number() {
+double ClayoutReader::numberIn(double lo, double hi) {
     std::string t;
     if (!next(t)) {
         problem("number expected at the end of the file");
         return 0;
     }
     char* end = nullptr;
-    float v = strtof(t.c_str(), &end);
-    if (end == t.c_str()) problem("number expected, found '" + t + "'");
+    double v = strtod(t.c_str(), &end);
+    if (end == t.c_str()) {
+        problem("number expected, found '" + t + "'");
+        return 0;
+    }
+    // Out of range (infinities and NaN too) is refused: a value that does not
+    // fit its field would be undefined once converted.
+    if (!(v >= lo && v <= hi)) {
+        problem("line " + std::to_string(lineNumber()) + ": value '" + t + "' out of range");
+        return 0;
+    }
     return v;
+}
+
+float ClayoutReader::number() { return (float)numberIn(-kMaxFloat, kMaxFloat); }
+
+int ClayoutReader::intNumber() { return (int)numberIn(INT_MIN, INT_MAX); }
+
+int64_t ClayoutReader::bigNumber() { return (int64_t)numberIn(-kMaxExactInteger, kMaxExactInteger); }
+
+int ClayoutReader::lineNumber() const {
+    int line = 1;
+    for (const char* p = text_; p && p < cursor_ && *p; ++p) line += *p == '\n';
+    return line;
 }
 
 void ClayoutReader::problem(const std::string& what) {
@@ -86,6 +108,7 @@ bool ClayoutReader::readColour(Ccolour& c) {
 
 bool ClayoutReader::read(const char* text) {
     cursor_ = text;
+    text_ = text;
     std::string tok, name;
     while (next(tok)) {
         if (tok == "EndFile") return true;
@@ -184,13 +207,13 @@ bool ClayoutReader::readWidgetBody(Cwidget& w, const char* endWord) {
             w.background = ui_.findBackgroundStyle(arg, false);
             if (!w.background) problem("can't find background style " + arg);
         } else if (tok == "Value") {
-            w.value = (int64_t)number();
+            w.value = bigNumber();
         } else if (tok == "Float") {
             w.floatValue = number();
         } else if (tok == "Scale") {
             w.scale = number();
         } else if (tok == "Sound") {
-            w.soundSlot = (int)number();
+            w.soundSlot = intNumber();
         } else if (tok == "Text") {
             next(arg);
             if (!readGadget(w, GADGET_TEXT, arg, "EndText")) return false;
@@ -318,7 +341,7 @@ bool ClayoutReader::readMenu(Cmenu& m, const char* endWord) {
         } else if (tok == "Item") {
             // Item <tag> <value>: a fixed item of the layout.
             next(arg);
-            int64_t value = (int64_t)number();
+            int64_t value = bigNumber();
             translate(arg);   // reports a missing tag
             m.layoutItems.push_back({arg, value});
         } else {

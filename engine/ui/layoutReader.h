@@ -1,6 +1,7 @@
 #pragma once
 // ClayoutReader: reads one layout file (see docs/layouts.md) into a screen,
 // templates and styles.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,15 @@ private:
     bool readBackground(const std::string& name);
     bool readShadow(const std::string& name);
     bool readColour(Ccolour& c);
+    // Numbers of the file; one out of its field's range is a problem naming
+    // the line, and reads as 0.
+    double numberIn(double lo, double hi);
     float number();
+    int intNumber();
+    int64_t bigNumber();
+    int lineNumber() const;
+    static constexpr double kMaxFloat = 3.0e38;
+    static constexpr double kMaxExactInteger = 9007199254740992.0;   // 2^53
     void problem(const std::string& what);
     std::string translate(const std::string& tag);
 
@@ -37,4 +46,5 @@ private:
     std::string file_;
     Cscreen* screen_;
     const char* cursor_ = nullptr;
+    const char* text_ = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "game/progress/saveLoad.h"
 
+#include <SDL.h>
+
 #include <cstring>
 #include <filesystem>
 
@@ -225,14 +227,45 @@ bool CsaveLoad::reloadLocal() {
     return ok;
 }
 
+double CsaveLoad::nowMs() const { return clockMs ? clockMs() : (double)SDL_GetTicks64(); }
+
 void CsaveLoad::startSave(Cbytes stream) {
+    collectSaveResult();
     saveTask_.reset();
     auto target = std::make_shared<CsaveFile>(gameFile_.fileName(), gameFile_.cloud());
     auto bytes = std::make_shared<Cbytes>(std::move(stream));
-    if (!saveTask_.start([target, bytes]() { return target->saveStream(*bytes); }, "Save Game Data")) {
+    auto error = std::make_shared<std::string>();
+    saveError_ = error;
+    awaitingResult_ = true;
+    if (!saveTask_.start([target, bytes, error]() { return target->saveStream(*bytes, error.get()); },
+                         "Save Game Data")) {
         // No thread: write here rather than lose the save.
-        target->saveStream(*bytes);
+        awaitingResult_ = false;
+        noteSaveResult(target->saveStream(*bytes, error.get()));
     }
+}
+
+bool CsaveLoad::collectSaveResult() {
+    if (!awaitingResult_ || saveTask_.running() || !saveTask_.finished()) return false;
+    awaitingResult_ = false;
+    return noteSaveResult(saveTask_.success());
+}
+
+bool CsaveLoad::noteSaveResult(bool ok) {
+    if (ok) {
+        if (gameRetry_.succeeded()) {
+            gEngine->log.print(LOG_L, "Game saved after earlier failures");
+            if (onSaveFailing) onSaveFailing(false);
+        }
+        return true;
+    }
+    // The progress in that stream is still unsaved: the flag comes back.
+    saveRequested = true;
+    if (gameRetry_.failed(nowMs())) {
+        gEngine->log.print(LOG_E, "Game save failed: %s; trying again", saveError_->c_str());
+        if (onSaveFailing) onSaveFailing(true);
+    }
+    return false;
 }
 
 bool CsaveLoad::saveGame(bool wait) {
@@ -240,6 +273,9 @@ bool CsaveLoad::saveGame(bool wait) {
         gEngine->log.print(LOG_L, "Game save not written: no profile loaded or made yet");
         return false;
     }
+    collectSaveResult();
+    // The stream holds the progress as it is now; a failed write sets the
+    // request again.
     Cbytes stream = gameFile_.serialise();
     progress_.saveDirty = false;
     saveRequested = false;
@@ -258,18 +294,22 @@ bool CsaveLoad::saveGame(bool wait) {
     }
     if (!wait) return true;
     saveTask_.join();
-    return saveTask_.success();
+    if (!awaitingResult_) return !gameRetry_.failing();
+    return collectSaveResult();
 }
 
 void CsaveLoad::update() {
-    if (havePending_ && !saveTask_.running()) {
+    collectSaveResult();
+    const double now = nowMs();
+    const bool due = gameRetry_.due(now);
+    if (havePending_ && !saveTask_.running() && due) {
         havePending_ = false;
         startSave(std::move(pendingStream_));
     }
     if ((saveRequested || progress_.saveDirty) && progress_.profileReady() && !saveTask_.running() &&
-        !loadTask_.running())
+        !loadTask_.running() && due)
         saveGame();
-    if (settings.dirty || settings.notices.changed) saveSettings();
+    if ((settings.dirty || settings.notices.changed) && settingsRetry_.due(now)) saveSettings();
 }
 
 void CsaveLoad::waitIdle() {
@@ -280,6 +320,7 @@ void CsaveLoad::waitIdle() {
         startSave(std::move(pendingStream_));
         saveTask_.join();
     }
+    collectSaveResult();
 }
 
 bool CsaveLoad::loadSettings() {
@@ -296,12 +337,17 @@ bool CsaveLoad::loadSettings() {
 }
 
 bool CsaveLoad::saveSettings() {
-    bool ok = settingsFile_.saveItems();
-    if (ok) {
-        settings.dirty = false;
-        settings.notices.changed = false;
+    std::string error;
+    if (!settingsFile_.saveItems(&error)) {
+        // One line a failure streak; the update tries again after the wait.
+        if (settingsRetry_.failed(nowMs()))
+            gEngine->log.print(LOG_E, "Settings not saved: %s; trying again", error.c_str());
+        return false;
     }
-    return ok;
+    settings.dirty = false;
+    settings.notices.changed = false;
+    if (settingsRetry_.succeeded()) gEngine->log.print(LOG_L, "Settings saved after earlier failures");
+    return true;
 }
 
 bool CsaveLoad::loadLoginData() { return ::loadLoginData(login); }

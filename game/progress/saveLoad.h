@@ -16,11 +16,13 @@
 // new one (a reset in between takes that back).
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/retryBackoff.h"
 #include "engine/saveFile.h"
 #include "engine/threadTask.h"
 #include "game/progress/achievementDefs.h"
@@ -72,7 +74,9 @@ public:
     bool loadGameNow();
     bool reloadLocal();
     // Writes the game save on the "Save Game Data" task (at once with wait).
-    // Refused, with a log line, while no profile is loaded or made.
+    // Refused, with a log line, while no profile is loaded or made. A write
+    // that fails puts the save-requested flag back, and update() tries again
+    // after a growing wait (1 s doubling to 60 s).
     bool saveGame(bool wait = false);
     bool saveTaskRunning() const { return saveTask_.running() || havePending_; }
     void requestSave() { saveRequested = true; }
@@ -81,6 +85,14 @@ public:
     void update();
     // Waits for our tasks (shutdown and tests).
     void waitIdle();
+
+    // The clock the retry waits are measured on, in ms (SDL's ticks unless set).
+    std::function<double()> clockMs;
+    // Called with true when game saves start failing and false once one
+    // succeeds again: the game tells the player.
+    std::function<void(bool failing)> onSaveFailing;
+    bool gameSaveFailing() const { return gameRetry_.failing(); }
+    bool settingsSaveFailing() const { return settingsRetry_.failing(); }
 
     bool loadSettings();
     bool saveSettings();
@@ -108,6 +120,10 @@ private:
     void registerGameRecords();
     void registerSettingsRecords();
     void startSave(Cbytes stream);
+    // Looks at a finished save task's result once; true when it succeeded.
+    bool collectSaveResult();
+    bool noteSaveResult(bool ok);
+    double nowMs() const;
 
     CplayerProgress& progress_;
     CplayerShipMgr& ships_;
@@ -123,6 +139,10 @@ private:
     CthreadTask saveTask_{"Save Game Data"};
     Cbytes pendingStream_;
     bool havePending_ = false;
+    bool awaitingResult_ = false;
+    std::shared_ptr<std::string> saveError_ = std::make_shared<std::string>();
+    CretryBackoff gameRetry_;
+    CretryBackoff settingsRetry_;
 
     // What a load has read, applied only once every record has passed.
     CprogressRecord stagedProgress_;

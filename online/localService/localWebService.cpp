@@ -398,9 +398,18 @@ ClocalWebService::ClocalWebService() : state_(std::make_unique<Cstate>()) {}
 
 ClocalWebService::~ClocalWebService() { stop(); }
 
-bool ClocalWebService::start() {
+bool ClocalWebService::start(const std::string& tlsKeyFile) {
     if (service_) return true;
     auto* svc = new Cservice(*state_, *this);
+    tls_ = !tlsKeyFile.empty();
+    if (tls_) {
+        soap_ssl_init();
+        if (soap_ssl_server_context(svc->soap, SOAP_SSL_NO_AUTHENTICATION | SOAP_TLSv1_2 | SOAP_TLSv1_3,
+                                    tlsKeyFile.c_str(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr) != SOAP_OK) {
+            delete svc;
+            return false;
+        }
+    }
     svc->soap->bind_flags = SO_REUSEADDR;
     svc->soap->accept_timeout = -100000;   // 0.1 s, so stop() is noticed
     svc->soap->recv_timeout = 5;
@@ -427,6 +436,10 @@ void ClocalWebService::serveLoop() {
     auto* svc = (Cservice*)service_;
     while (!stop_) {
         if (!soap_valid_socket(svc->accept())) continue;   // a time-out: look at stop_
+        if (tls_ && svc->ssl_accept() != SOAP_OK) {
+            svc->destroy();
+            continue;
+        }
         ++requests_;
         svc->serve();
         svc->destroy();
@@ -443,6 +456,7 @@ void ClocalWebService::stop() {
 
 CwebServiceConfig ClocalWebService::config(int timeoutSeconds) const {
     CwebServiceConfig c;
+    c.scheme = tls_ ? "https" : "http";
     c.host = "127.0.0.1";
     c.port = port_;
     c.path = "/k4w";
@@ -628,6 +642,7 @@ void CfaultyService::stop() {
 
 CwebServiceConfig CfaultyService::config(int timeoutSeconds) const {
     CwebServiceConfig c;
+    c.scheme = "http";
     c.host = "127.0.0.1";
     c.port = port_;
     c.startTimeout = timeoutSeconds;

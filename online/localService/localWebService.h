@@ -49,7 +49,9 @@ public:
     ClocalWebService();
     ~ClocalWebService();
 
-    bool start();   // 127.0.0.1, a free port
+    // 127.0.0.1, a free port. With tlsKeyFile (a PEM file of the key and the
+    // certificate) the service speaks https only.
+    bool start(const std::string& tlsKeyFile = {});
     void stop();
     int port() const { return port_; }
     // Settings that point the client here, with short waits.
@@ -90,6 +92,7 @@ private:
     std::atomic<bool> stop_{false};
     std::atomic<int> requests_{0};
     int port_ = 0;
+    bool tls_ = false;
     void* service_ = nullptr;
 };
 

@@ -256,6 +256,33 @@ TEST(SongLibrary, SaveAndLoadRoundTrip) {
     EXPECT_FALSE(lib.dirty());
 }
 
+// Loading again replaces the whole library: every lookup points at the new entries.
+TEST(SongLibrary, LoadingTwiceRebuildsEveryIndex) {
+    CtestEngine eng;
+    {
+        CsongInfoMgr lib;
+        lib.init();
+        fill(lib);
+        lib.findByUrl("http://radio.example/x.pls")->favourite = 1;
+        ASSERT_TRUE(lib.save());
+    }
+    CsongInfoMgr lib;
+    lib.init();
+    ASSERT_EQ(lib.size(), 5u);
+    ASSERT_TRUE(lib.load());
+    EXPECT_EQ(lib.size(), 5u);
+    CsongPackInfo* two = lib.findByPath("/m/two.mp3");
+    ASSERT_NE(two, nullptr);
+    EXPECT_TRUE(lib.owns(two));
+    EXPECT_EQ(two->tags.title, "Two");
+    CsongPackInfo* radio = lib.findByUrl("http://radio.example/x.pls");
+    ASSERT_NE(radio, nullptr);
+    EXPECT_TRUE(lib.owns(radio));
+    CsongPackInfo* byKey = lib.findByKey(two->getKey());
+    EXPECT_EQ(byKey, two);
+    EXPECT_EQ(titles(lib.getGroup(0, VIEW_ARTISTS)).size() + titles(lib.getGroup(1, VIEW_ARTISTS)).size(), 4u);
+}
+
 TEST(SongLibrary, DamagedFilesAreSetAsideNeverHalfLoaded) {
     CtestEngine eng;
     std::vector<uint8_t> good;

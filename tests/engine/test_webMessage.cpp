@@ -146,6 +146,34 @@ TEST(WebMessage, PackedRecordRoundTripAndBlockBounds) {
     for (size_t n = 0; n < packed.size(); n += 7) EXPECT_FALSE(CwebMessage::unpackRecord(packed.data(), n, out));
 }
 
+// A short header that claims tens of megabytes is refused on its lengths alone:
+// no stored payload can inflate that far.
+TEST(WebMessage, RawLengthBeyondInflateRatioIsRefused) {
+    CtestEngine eng(false);
+    Cbytes src = bytesOf(std::string(100000, 'r'));
+    Cbytes packed = CwebMessage::pack(0, src.data(), src.size());
+    ASSERT_EQ(packed[2], 1);
+    uint32_t stored = getU32(&packed[4]);
+    Cbytes out;
+    ASSERT_TRUE(CwebMessage::unpack(packed.data(), packed.size(), out));   // real data stays readable
+
+    Cbytes header(12, 0);
+    header[2] = 1;
+    putU32(&header[8], 60u * 1024u * 1024u);
+    EXPECT_FALSE(CwebMessage::unpack(header.data(), header.size(), out));
+    EXPECT_TRUE(gEngine->log.containsPart("raw length beyond what the stored data can inflate to"));
+    Cbytes over = packed;
+    putU32(&over[8], stored * 1032u + 1);
+    EXPECT_FALSE(CwebMessage::unpack(over.data(), over.size(), out));
+
+    Cbytes recordHeader(14, 0);
+    putU32(&recordHeader[4], 14);
+    putU32(&recordHeader[8], 60u * 1024u * 1024u);
+    recordHeader[12] = 1;
+    EXPECT_FALSE(CwebMessage::unpackRecord(recordHeader.data(), recordHeader.size(), out));
+    EXPECT_TRUE(gEngine->log.containsPart("record raw length beyond what the stored data can inflate to"));
+}
+
 TEST(WebMessageDeath, OversizedFirstBlockIsFatal) {
     EXPECT_EXIT(
         {

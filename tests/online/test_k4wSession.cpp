@@ -28,8 +28,22 @@ TEST(WebServiceConfig, ParsesTheDataFileAndRefusesNonsense) {
 
     CwebServiceConfig bad;
     EXPECT_FALSE(bad.parse("WebService Port 70000 EndWebService EndFile"));
-    EXPECT_EQ(bad.port, 80);   // unchanged
+    EXPECT_EQ(bad.port, 443);   // unchanged
     EXPECT_FALSE(bad.parse("WebService Colour 3 EndWebService"));
+
+    // Negative, too large and non-numeric values refuse the file; nothing wraps.
+    for (const char* text : {"WebService MaxReply -1 EndWebService", "WebService MaxReply 99999999999 EndWebService",
+                             "WebService Retries -3 EndWebService", "WebService IoTimeout 1x EndWebService",
+                             "WebService Port 99999999999999999999 EndWebService"}) {
+        CwebServiceConfig r;
+        EXPECT_FALSE(r.parse(text)) << text;
+        EXPECT_EQ(r.maxReply, 4u * 1024u * 1024u) << text;
+        EXPECT_EQ(r.retries, 1) << text;
+    }
+    EXPECT_TRUE(gEngine->log.contains("webService: MaxReply value '-1' is not a whole number in 0..1073741824"));
+    CwebServiceConfig small;
+    ASSERT_TRUE(small.parse("WebService MaxReply 0x10 EndWebService"));
+    EXPECT_EQ(small.maxReply, 4096u);   // the floor still holds
 }
 
 TEST_F(OnlineTest, StartsAndSignsInThenGetsAToken) {
@@ -292,12 +306,19 @@ TEST(OnlineDown, SteamBoardsSwitchMeansNoRequestAtAll) {
 }
 
 TEST(OnlineEndpoints, IPv4AddressesComeBeforeIPv6) {
-    auto urls = k4wResolveEndpoints("localhost", 8080, "/k4w");
+    auto urls = k4wResolveEndpoints("http", "localhost", 8080, "/k4w");
     ASSERT_FALSE(urls.empty());
     EXPECT_EQ(urls[0], "http://127.0.0.1:8080/k4w");
-    auto v6 = k4wResolveEndpoints("::1", 81, "/p");
+    auto v6 = k4wResolveEndpoints("http", "::1", 81, "/p");
     ASSERT_EQ(v6.size(), 1u);
     EXPECT_EQ(v6[0], "http://[::1]:81/p");
+}
+
+// Over https the host keeps its name: the certificate is checked against it.
+TEST(OnlineEndpoints, HttpsKeepsTheHostName) {
+    EXPECT_EQ(k4wResolveEndpoints("https", "k4w.example.org", 443, "/k4w"),
+              std::vector<std::string>{"https://k4w.example.org:443/k4w"});
+    EXPECT_EQ(k4wResolveEndpoints("https", "::1", 8443, "/k4w"), std::vector<std::string>{"https://[::1]:8443/k4w"});
 }
 
 TEST(OnlineDown, WithNoServiceReachableEveryCallIsAQuickNoOp) {

@@ -84,6 +84,47 @@ TEST(Ui, LayoutLoadsWidgetsMenusAndTemplates) {
     EXPECT_FLOAT_EQ(heading->uiScale, 1.5f);
 }
 
+// Numbers too large for their field are refused with the file and line named,
+// and read as 0, instead of being converted out of range.
+TEST(Ui, LayoutNumbersOutOfRangeAreRefused) {
+    CtestEngine eng;
+    gUi->clearProblems();
+    Cscreen* s = gUi->loadScreenFromText("huge", R"(
+Widget Big
+    Use ActionButton
+    Value 1e19
+    Sound 5e9
+    Scale 1e400
+EndWidget
+Widget Fine
+    Use ActionButton
+    Value -12
+    Sound 3
+EndWidget
+Menu Menu
+    Item OK -1e30
+EndMenu
+EndFile
+)");
+    ASSERT_NE(s, nullptr);
+    Cwidget* big = s->findWidget("Big");
+    ASSERT_NE(big, nullptr);
+    EXPECT_EQ(big->value, 0);
+    EXPECT_EQ(big->soundSlot, 0);
+    EXPECT_FLOAT_EQ(big->scale, 0.0f);
+    Cwidget* fine = s->findWidget("Fine");
+    ASSERT_NE(fine, nullptr);
+    EXPECT_EQ(fine->value, -12);
+    EXPECT_EQ(fine->soundSlot, 3);
+    ASSERT_NE(s->findMenu("Menu"), nullptr);
+    EXPECT_EQ(s->findMenu("Menu")->item(0)->value, 0);
+    EXPECT_TRUE(gEngine->log.contains("Layout huge: line 4: value '1e19' out of range"));
+    EXPECT_TRUE(gEngine->log.contains("Layout huge: line 5: value '5e9' out of range"));
+    EXPECT_TRUE(gEngine->log.contains("Layout huge: line 6: value '1e400' out of range"));
+    EXPECT_TRUE(gEngine->log.contains("Layout huge: line 14: value '-1e30' out of range"));
+    EXPECT_EQ(gUi->problems().size(), 4u);
+}
+
 TEST(Ui, MenuByKeyboardControllerAndMouse) {
     CuiFixture f;
     f.idle(30);

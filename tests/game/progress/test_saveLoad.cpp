@@ -343,3 +343,113 @@ TEST(SaveLoad, ShipChangesFromTheLoadTaskReachTheMainThreadOnUpdate) {
     ASSERT_TRUE(w.ships.deleteShip("!feedface"));
     EXPECT_EQ(removed, (std::vector<std::string>{"!feedface"}));
 }
+
+namespace {
+int linesStartingWith(const std::string& prefix) {
+    int n = 0;
+    for (const auto& l : gEngine->log.recentLines()) n += l.text.rfind(prefix, 0) == 0;
+    return n;
+}
+}  // namespace
+
+// A folder where the temporary file goes makes every write of that save fail,
+// for root as well as for a user.
+TEST(SaveLoad, FailingGameSaveIsRetriedWarnedOnceAndClearedBySuccess) {
+    CtestEngine eng;
+    Cworld w;
+    double now = 0;
+    w.save.clockMs = [&now] { return now; };
+    std::vector<bool> told;
+    w.save.onSaveFailing = [&told](bool failing) { told.push_back(failing); };
+    std::vector<double> attempts;
+    gEngine->cloudSave = [&](const std::string&, const Cbytes&) {
+        attempts.push_back(now);
+        return false;
+    };
+    fillProfile(w);
+    const std::string blocker = gEngine->savePath("gamesave3.tmp");
+    ASSERT_TRUE(std::filesystem::create_directory(blocker));
+
+    EXPECT_FALSE(w.save.saveGame(true));
+    EXPECT_TRUE(w.save.saveRequested);
+    EXPECT_TRUE(w.save.gameSaveFailing());
+    EXPECT_EQ(linesStartingWith("Game save failed: Can't write file: "), 1);
+
+    // The waits between attempts grow from 1 s to a 60 s ceiling.
+    for (now = 0; now <= 260000; now += 100) {
+        w.save.update();
+        w.save.waitIdle();
+    }
+    std::vector<double> gaps;
+    for (size_t i = 1; i < attempts.size(); ++i) gaps.push_back(attempts[i] - attempts[i - 1]);
+    EXPECT_EQ(gaps, (std::vector<double>{1000, 2000, 4000, 8000, 16000, 32000, 60000, 60000, 60000}));
+    EXPECT_EQ(told, std::vector<bool>{true});
+    EXPECT_EQ(linesStartingWith("Game save failed: "), 1);
+    EXPECT_FALSE(fileThere("gamesave3"));
+
+    // The player goes on; once the folder is writable the latest progress is saved.
+    w.progress.setXP(4321);
+    w.progress.addCash(9);
+    std::filesystem::remove(blocker);
+    const double next = attempts.back() + 60000;
+    for (; now < next + 200; now += 100) {
+        w.save.update();
+        w.save.waitIdle();
+    }
+    EXPECT_EQ(told, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(w.save.gameSaveFailing());
+    EXPECT_FALSE(w.save.saveRequested);
+    EXPECT_FALSE(w.progress.saveDirty);
+    EXPECT_TRUE(gEngine->log.contains("Game saved after earlier failures"));
+    gEngine->cloudSave = nullptr;
+    Cworld back;
+    ASSERT_TRUE(back.save.loadGameNow());
+    EXPECT_EQ(back.progress.xp, 4321);
+    EXPECT_EQ(back.progress.cash, 1243);
+}
+
+// A write that fails while the player keeps playing leaves the newest state to write.
+TEST(SaveLoad, ProgressMadeDuringAFailingSaveIsWrittenByTheRetry) {
+    CtestEngine eng;
+    Cworld w;
+    double now = 0;
+    w.save.clockMs = [&now] { return now; };
+    fillProfile(w);
+    ASSERT_TRUE(w.save.saveGame(true));
+    const std::string blocker = gEngine->savePath("gamesave3.tmp");
+    ASSERT_TRUE(std::filesystem::create_directory(blocker));
+    w.progress.setXP(100);
+    w.save.update();
+    w.progress.setXP(200);
+    w.save.update();
+    w.save.waitIdle();
+    EXPECT_TRUE(w.save.gameSaveFailing());
+    std::filesystem::remove(blocker);
+    now = 1000;
+    w.save.update();
+    w.save.waitIdle();
+    EXPECT_FALSE(w.save.gameSaveFailing());
+    Cworld back;
+    ASSERT_TRUE(back.save.loadGameNow());
+    EXPECT_EQ(back.progress.xp, 200);
+}
+
+// The login file holds the password: saves are the owner's alone to read.
+TEST(SaveLoad, SaveFilesAreOwnerReadWriteOnly) {
+    CtestEngine eng;
+    Cworld w;
+    fillProfile(w);
+    ASSERT_TRUE(w.save.saveGame(true));
+    w.save.login = {"pilot", "hunter2", "p@example.org"};
+    // A temporary file left by a crash, with wider rights, is narrowed by the next write.
+    FILE* stale = fopen(gEngine->savePath("loginA1.tmp").c_str(), "wb");
+    ASSERT_TRUE(stale);
+    fclose(stale);
+    std::filesystem::permissions(gEngine->savePath("loginA1.tmp"), std::filesystem::perms::all);
+    ASSERT_TRUE(w.save.saveLoginData());
+    ASSERT_TRUE(w.save.saveSettings());
+    for (const char* name : {"gamesave3", "loginA1", "settings2"}) {
+        auto perms = std::filesystem::status(gEngine->savePath(name)).permissions();
+        EXPECT_EQ(perms, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write) << name;
+    }
+}

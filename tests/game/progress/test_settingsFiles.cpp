@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "engine/resourceFile.h"
 #include "engine/webMessage.h"
@@ -353,4 +354,41 @@ TEST(HighScoresAndNews, RoundTrips) {
         });
     ASSERT_TRUE(w.save.loadNewsFeed());
     EXPECT_EQ(got, std::string("first message\0second\0", 21));
+}
+
+// A settings file that can't be written is tried again after a growing wait,
+// with one log line for the whole failure streak, not once a frame.
+TEST(Settings, UnwritableFileIsRetriedWithGrowingWaits) {
+    CtestEngine eng;
+    Cworld w;
+    double now = 0;
+    w.save.clockMs = [&now] { return now; };
+    const std::string blocker = gEngine->savePath("settings2.tmp");
+    ASSERT_TRUE(std::filesystem::create_directory(blocker));
+    w.save.settings.musicVolume = 0.25f;
+    w.save.settings.dirty = true;
+    auto failureLines = [] {
+        int n = 0;
+        for (const auto& l : gEngine->log.recentLines()) n += l.text.rfind("Settings not saved: ", 0) == 0;
+        return n;
+    };
+    for (int frame = 0; frame < 120; ++frame, now += 16) w.save.update();
+    EXPECT_EQ(failureLines(), 1);
+    EXPECT_TRUE(w.save.settingsSaveFailing());
+    EXPECT_TRUE(w.save.settings.dirty);
+
+    // Attempts so far at 0 and 1 s; the next waits 2 s, so not before 3 s.
+    std::filesystem::remove(blocker);
+    for (; now < 2990; now += 16) w.save.update();
+    EXPECT_TRUE(w.save.settings.dirty);
+    EXPECT_FALSE(fileThere("settings2"));
+    for (; now < 3030; now += 16) w.save.update();
+    EXPECT_FALSE(w.save.settings.dirty);
+    EXPECT_FALSE(w.save.settingsSaveFailing());
+    EXPECT_TRUE(gEngine->log.contains("Settings saved after earlier failures"));
+    EXPECT_EQ(failureLines(), 1);
+
+    Cworld back;
+    ASSERT_TRUE(back.save.loadSettings());
+    EXPECT_FLOAT_EQ(back.save.settings.musicVolume, 0.25f);
 }

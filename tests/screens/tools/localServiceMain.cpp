@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     if (argc > 2) service.delayMs = atoi(argv[2]);
     FILE* f = fopen(argv[1], "w");
     if (!f) return 1;
-    fprintf(f, "WebService Host \"127.0.0.1\" Port %d Path \"/k4w\" StartTimeout 5 ConnectTimeout 5 IoTimeout 10\n"
+    fprintf(f, "WebService Scheme http Host \"127.0.0.1\" Port %d Path \"/k4w\" StartTimeout 5 ConnectTimeout 5 IoTimeout 10\n"
                "EndWebService EndFile\n", service.port());
     fclose(f);
     printf("local k4w service on port %d\n", service.port());

@@ -1,0 +1,78 @@
+// A game save that keeps failing is told to the player once through the
+// warning overlay, and the next save written takes the warning away.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine/ui/screen.h"
+#include "support/testGame.h"
+
+namespace {
+std::string shownMessage(CwarningOverlay& w) {
+    Cwidget* m = w.screen() ? w.screen()->findWidget("Message") : nullptr;
+    return m ? m->getText("TextName") : std::string();
+}
+}  // namespace
+
+TEST(SaveWarning, ShownOnceWhileSavesFailAndClearedByASuccess) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    ASSERT_TRUE(g->warningOverlay.screen() || g->warningOverlay.load());
+    CsaveLoad& save = g->saveLoad;
+    double now = 0;
+    save.clockMs = [&now] { return now; };
+    g->progress.createNewProfile();
+    CwarningOverlay& w = g->warningOverlay;
+    const std::string blocker = gEngine->savePath("gamesave3.tmp");
+    ASSERT_TRUE(std::filesystem::create_directory(blocker));
+
+    EXPECT_FALSE(save.saveGame(true));
+    EXPECT_TRUE(w.visible);
+    EXPECT_EQ(shownMessage(w), gEngine->text("SaveFailed"));
+    // The player closes it; further failures of the streak don't bring it back.
+    w.setVisible(false);
+    for (now = 0; now < 8000; now += 500) {
+        save.update();
+        save.waitIdle();
+    }
+    EXPECT_TRUE(save.gameSaveFailing());
+    EXPECT_FALSE(w.visible);
+
+    // The folder mends: the next try writes and ends the streak.
+    std::filesystem::remove(blocker);
+    for (int i = 0; i < 200 && save.gameSaveFailing(); ++i, now += 500) {
+        save.update();
+        save.waitIdle();
+    }
+    EXPECT_FALSE(save.gameSaveFailing());
+
+    // A new streak shows it again, and the save that works takes it away.
+    ASSERT_TRUE(std::filesystem::create_directory(blocker));
+    g->progress.addCash(1);
+    save.update();
+    save.waitIdle();
+    EXPECT_TRUE(w.visible);
+    std::filesystem::remove(blocker);
+    for (int i = 0; i < 10 && save.gameSaveFailing(); ++i, now += 1000) {
+        save.update();
+        save.waitIdle();
+    }
+    EXPECT_FALSE(save.gameSaveFailing());
+    EXPECT_FALSE(w.visible);
+
+    // A warning about something else stays up when a save succeeds.
+    w.show("Notice", "Something else");
+    ASSERT_TRUE(std::filesystem::create_directory(blocker));
+    g->progress.addCash(1);
+    save.update();
+    save.waitIdle();
+    EXPECT_EQ(shownMessage(w), gEngine->text("SaveFailed"));
+    w.show("Notice", "Something else");
+    std::filesystem::remove(blocker);
+    for (int i = 0; i < 10 && save.gameSaveFailing(); ++i, now += 1000) {
+        save.update();
+        save.waitIdle();
+    }
+    EXPECT_TRUE(w.visible);
+    EXPECT_EQ(shownMessage(w), "Something else");
+}
