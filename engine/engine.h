@@ -26,6 +26,7 @@
 #include "services/analytics.h"
 #include "services/steamServices.h"
 #include "services/twitter.h"
+#include "services/workshop.h"
 
 class CthreadTask;
 
@@ -117,6 +118,7 @@ public:
     Canalytics analytics;
     Ctwitter twitter;
     CsteamServices steam;
+    Cworkshop workshop;
     CaudioBASS audio;
     CacrCloud acrCloud;
 

@@ -97,6 +97,7 @@ bool Cgame::startUp() {
     // start here, with the Twitter client.
     gEngine->twitter.openUrl = [](const std::string& url) { return gEngine->platform.openUrl(url); };
     gEngine->acrCloud.init();
+    gEngine->workshop.init();
     gEngine->twitter.init();
     gEngine->analytics.setUserAgent(browserUserAgent());
     return loadBaseResources();
@@ -289,6 +290,8 @@ void Cgame::draw() {
         if (o && o->showing()) o->render();
     }
     if (transitionRunning_ && transition_) transition_->render();
+    workshop.render();
+    if (mode_ >= GM_GAME_OVER && mode_ <= GM_GAME_OVER_PARTY) autoShots.drawThumbnails(gEngine->screenWidth - 140.0f);
     if (afterDraw) afterDraw();
 }
 

@@ -27,6 +27,9 @@
 #include "game/playScreen.h"
 #include "game/screenSlot.h"
 #include "game/warningSlot.h"
+#include "game/workshopGlue.h"
+#include "services/autoScreenShot.h"
+#include "services/screenCapture.h"
 #include "services/steamAchievements.h"
 
 // The display the window opens on and how. Stored with the settings.
@@ -136,6 +139,14 @@ public:
 
     // The web service.
     Conline online;
+
+    // Ships shared through the workshop.
+    CworkshopGlue workshop;
+
+    // Pictures of the screen: the one pending capture, and the moments of
+    // play captured automatically (shown on the game-over screens).
+    CscreenCapture screenCapture;
+    CautoScreenShot autoShots{world, screenCapture};
 
     // Colours the screens tint with, by name.
     CnamedColours namedColours;

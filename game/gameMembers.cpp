@@ -84,8 +84,24 @@ void Cgame::connectMembers() {
     world.hooks.addCash = [](int amount) { gGame->progress.addCash(amount); };
     world.hooks.renameOpenMicTrack = [] { gGame->music.setOpenMicTrackName(); };
 
+    // Subscribed workshop ships come into the hangar.
+    gEngine->workshop.onImport = [](const CworkshopShipItem& item) {
+        return CworkshopGlue::importShip(gGame->playerShips, item);
+    };
+
+    // Pictures of the screen: taken at the end of the draw; moments of play
+    // armed by play itself, only while the setting is on.
+    afterDraw = [] { gGame->screenCapture.perform(); };
+    autoShots.disabled = gEngine->switches.noScreenShots;
+    autoShots.settingOn = [] { return gGame->saveLoad.settings.autoShots; };
+    autoShots.musicIntensity = [] { return gGame->music.getIntensity(); };
+    world.hooks.resetAutoShots = [] { gGame->autoShots.reset(); };
+    world.hooks.armMoment = [](int type, float delay, int timer) { gGame->autoShots.arm(type, delay, timer); };
+
     // Every update, before the overlays and the state's screen.
     memberUpdates.push_back([] {
+        gGame->workshop.updateStatus();
+        gGame->autoShots.update();
         float dt = (float)gEngine->frameTime;
         gGame->saveLoad.update();
         gGame->playerShips.update();

@@ -4,6 +4,7 @@
 
 #include "engine/engine.h"
 #include "game/progress/playerShipMgr.h"
+#include "game/progress/shipEditParams.h"
 
 CgameWorld::CgameWorld()
     : powerUps(*this),
@@ -16,6 +17,7 @@ CgameWorld::CgameWorld()
       bosses(*this) {
     if (gEngine) dt = (float)gEngine->updateStep;
     fitCamera();
+    procShips.pointBalance = [](const CplayerShipDef& ship) { return shipPointBalance(ship); };
 }
 
 CgameWorld::~CgameWorld() = default;

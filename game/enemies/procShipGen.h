@@ -35,8 +35,8 @@ public:
     // One candidate of one seed, unweighed.
     static void grow(uint32_t seed, float energy, CplayerShipDef& ship);
 
-    // The ship editor's point balance of a candidate (until the editor
-    // exists, every ship balances).
+    // The ship editor's point balance of a candidate (the world sets it;
+    // left empty, every ship balances).
     std::function<int(const CplayerShipDef&)> pointBalance;
     int lastAttempts = 0;
 };

@@ -12,8 +12,13 @@ using SteamAPICall_t = uint64_t;
 using SteamLeaderboard_t = uint64_t;
 using SteamLeaderboardEntries_t = uint64_t;
 using HSteamUser = int32_t;
+using PublishedFileId_t = uint64_t;
+using UGCHandle_t = uint64_t;
+using PublishedFileUpdateHandle_t = uint64_t;
 
 constexpr SteamAPICall_t kSteamCallInvalid = 0;
+constexpr UGCHandle_t kUGCHandleInvalid = ~0ull;
+constexpr PublishedFileUpdateHandle_t kPublishedFileUpdateHandleInvalid = ~0ull;
 
 // Interface version strings.
 constexpr const char* kSteamFriendsVersion = "SteamFriends017";
@@ -30,7 +35,28 @@ enum EsteamResult : int32_t {
     STEAM_RESULT_NO_CONNECTION = 3,
     STEAM_RESULT_INVALID_PARAM = 8,
     STEAM_RESULT_FILE_NOT_FOUND = 9,
+    STEAM_RESULT_ACCESS_DENIED = 15,
 };
+
+// Workshop items.
+enum ERemoteStoragePublishedFileVisibility : int32_t {
+    PUBLISHED_FILE_VISIBILITY_PUBLIC = 0,
+    PUBLISHED_FILE_VISIBILITY_FRIENDS_ONLY = 1,
+    PUBLISHED_FILE_VISIBILITY_PRIVATE = 2,
+};
+
+enum EUGCReadAction : int32_t {
+    UGC_READ_CONTINUE = 0,
+    UGC_READ_CONTINUE_CLOSE_AT_END = 1,
+    UGC_READ_CLOSE = 2,
+};
+
+constexpr int kEnumeratePublishedFilesMaxResults = 50;
+constexpr int kPublishedDocumentTitleMax = 129;
+constexpr int kPublishedDocumentDescriptionMax = 8000;
+constexpr int kFilenameMax = 260;
+constexpr int kTagListMax = 1025;
+constexpr int kPublishedFileUrlMax = 256;
 
 enum ELeaderboardSortMethod : int32_t {
     LEADERBOARD_SORT_NONE = 0,
@@ -117,6 +143,83 @@ struct LeaderboardEntry_t {
     uint64_t ugcHandle;
 };
 
+struct RemoteStorageFileShareResult_t {
+    static constexpr int kCallbackId = 1307;
+    int32_t result;
+    UGCHandle_t file;
+    char fileName[kFilenameMax];
+};
+
+struct RemoteStoragePublishFileResult_t {
+    static constexpr int kCallbackId = 1309;
+    int32_t result;
+    PublishedFileId_t publishedFileId;
+    uint8_t userNeedsToAcceptWorkshopLegalAgreement;
+};
+
+struct RemoteStorageDeletePublishedFileResult_t {
+    static constexpr int kCallbackId = 1311;
+    int32_t result;
+    PublishedFileId_t publishedFileId;
+};
+
+struct RemoteStorageSubscribePublishedFileResult_t {
+    static constexpr int kCallbackId = 1313;
+    int32_t result;
+    PublishedFileId_t publishedFileId;
+};
+
+struct RemoteStorageEnumerateUserSubscribedFilesResult_t {
+    static constexpr int kCallbackId = 1314;
+    int32_t result;
+    int32_t resultsReturned;
+    int32_t totalResultCount;
+    PublishedFileId_t publishedFileId[kEnumeratePublishedFilesMaxResults];
+    uint32_t rtimeSubscribed[kEnumeratePublishedFilesMaxResults];
+};
+
+struct RemoteStorageUpdatePublishedFileResult_t {
+    static constexpr int kCallbackId = 1316;
+    int32_t result;
+    PublishedFileId_t publishedFileId;
+    uint8_t userNeedsToAcceptWorkshopLegalAgreement;
+};
+
+struct RemoteStorageDownloadUGCResult_t {
+    static constexpr int kCallbackId = 1317;
+    int32_t result;
+    UGCHandle_t file;
+    uint32_t appId;
+    int32_t sizeInBytes;
+    char fileName[kFilenameMax];
+    uint64_t steamIdOwner;
+};
+
+struct RemoteStorageGetPublishedFileDetailsResult_t {
+    static constexpr int kCallbackId = 1318;
+    int32_t result;
+    PublishedFileId_t publishedFileId;
+    uint32_t creatorAppId;
+    uint32_t consumerAppId;
+    char title[kPublishedDocumentTitleMax];
+    char description[kPublishedDocumentDescriptionMax];
+    UGCHandle_t file;
+    UGCHandle_t previewFile;
+    uint64_t steamIdOwner;
+    uint32_t rtimeCreated;
+    uint32_t rtimeUpdated;
+    int32_t visibility;
+    uint8_t banned;
+    uint8_t tagsTruncated;
+    char tags[kTagListMax];
+    char fileName[kFilenameMax];
+    int32_t fileSize;
+    int32_t previewFileSize;
+    char url[kPublishedFileUrlMax];
+    int32_t fileType;
+    uint8_t acceptedForUse;
+};
+
 // ---- Callback objects ----------------------------------------------------------
 // The client calls these through four virtual operations, in this order. A
 // callback is registered for a callback id and receives every payload of that
@@ -196,6 +299,32 @@ public:
     int32_t GetFileSize(const char* name);
     int32_t GetFileCount();
     bool GetQuota(uint64_t* totalBytes, uint64_t* availableBytes);
+
+    // Workshop. A remote-storage file is shared (RemoteStorageFileShareResult_t)
+    // before it is published. Calls answer kSteamCallInvalid when refused.
+    SteamAPICall_t FileShare(const char* name);
+    // RemoteStoragePublishFileResult_t; the item takes copies of both files.
+    SteamAPICall_t PublishWorkshopFile(const char* file, const char* previewFile, uint32_t consumerAppId,
+                                       const char* title, const char* description, int32_t visibility,
+                                       const char* const* tags, int tagCount, int32_t fileType);
+    // An update is gathered on a handle and sent by CommitPublishedFileUpdate
+    // (RemoteStorageUpdatePublishedFileResult_t); nothing changes before then.
+    PublishedFileUpdateHandle_t CreatePublishedFileUpdateRequest(PublishedFileId_t id);
+    bool UpdatePublishedFileFile(PublishedFileUpdateHandle_t update, const char* file);
+    bool UpdatePublishedFilePreviewFile(PublishedFileUpdateHandle_t update, const char* previewFile);
+    bool UpdatePublishedFileVisibility(PublishedFileUpdateHandle_t update, int32_t visibility);
+    bool UpdatePublishedFileTitle(PublishedFileUpdateHandle_t update, const char* title);
+    SteamAPICall_t CommitPublishedFileUpdate(PublishedFileUpdateHandle_t update);
+    SteamAPICall_t SubscribePublishedFile(PublishedFileId_t id);
+    // Up to 50 subscribed items from startIndex, oldest subscription first.
+    SteamAPICall_t EnumerateUserSubscribedFiles(uint32_t startIndex);
+    SteamAPICall_t GetPublishedFileDetails(PublishedFileId_t id, uint32_t maxSecondsOld);
+    // Fetches a file by its handle (RemoteStorageDownloadUGCResult_t); its
+    // bytes are then read with UGCRead.
+    SteamAPICall_t UGCDownload(UGCHandle_t content, uint32_t priority);
+    // Bytes copied, 0 when nothing is held for the handle.
+    int32_t UGCRead(UGCHandle_t content, void* data, int32_t size, uint32_t offset, EUGCReadAction action);
+    SteamAPICall_t DeletePublishedFile(PublishedFileId_t id);
 };
 
 class ISteamUserStats {

@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <type_traits>
@@ -36,6 +38,26 @@ struct CcallbackReg {
     CsteamCallbackBase* object;
     int callbackId;
 };
+
+// A file a UGC handle stands for: a shared remote-storage file (its bytes as
+// shared) or a workshop item's file or preview.
+struct CugcFile {
+    uint64_t itemId = 0;
+    bool preview = false;
+    Cbytes bytes;
+    std::string name;
+    uint64_t owner = 0;
+};
+
+struct CupdateRequest {
+    PublishedFileId_t id = 0;
+    std::string file, preview, title;
+    int32_t visibility = -1;
+    bool hasTitle = false;
+};
+
+constexpr UGCHandle_t kSharedHandleBit = 1ull << 62;
+UGCHandle_t itemHandle(uint64_t itemId, bool preview) { return (itemId << 1) | (preview ? 1 : 0); }
 
 struct CdownloadedEntry {
     LeaderboardEntry_t entry;
@@ -87,6 +109,13 @@ public:
     uint32_t generation = 1;
     uint32_t appId = 0;
     std::string rootOverride;
+    std::string workshopOverride;
+    CsteamWorkshopStore workshop;
+    std::map<UGCHandle_t, CugcFile> shared;
+    UGCHandle_t nextShared = 1;
+    std::map<UGCHandle_t, Cbytes> ugcDownloads;
+    std::map<PublishedFileUpdateHandle_t, CupdateRequest> updates;
+    PublishedFileUpdateHandle_t nextUpdate = 1;
     std::string personaOverride;
     std::string personaName;
     uint64_t steamId = 0;
@@ -173,6 +202,30 @@ public:
             if (list[i]->steamId == id) return (int)i + 1;
         return 0;
     }
+    bool refused(const char* call) const {
+        return std::find(faults.refusedCalls.begin(), faults.refusedCalls.end(), call) != faults.refusedCalls.end();
+    }
+    int32_t resultFor(const char* call) const {
+        auto it = faults.callResults.find(call);
+        return it == faults.callResults.end() ? STEAM_RESULT_OK : it->second;
+    }
+    bool workshopReady(const char* call) const { return loggedOn() && workshop.isOpen() && !refused(call); }
+    // The bytes a UGC handle stands for now.
+    bool ugcBytes(UGCHandle_t h, CugcFile& out) const {
+        if (h & kSharedHandleBit) {
+            auto it = shared.find(h);
+            if (it == shared.end()) return false;
+            out = it->second;
+            return true;
+        }
+        CworkshopStoredItem item;
+        if (!workshop.find(h >> 1, item)) return false;
+        out.itemId = item.id;
+        out.preview = (h & 1) != 0;
+        out.name = out.preview ? item.previewName : item.fileName;
+        out.owner = item.owner;
+        return workshop.readFile(item.id, out.preview, out.bytes);
+    }
     bool isFriend(uint64_t id) const {
         for (const auto& f : store.friends)
             if (f.steamId == id) return true;
@@ -207,6 +260,11 @@ bool SteamAPI_Init() {
     std::string root = c.rootOverride;
     if (root.empty() && gEngine && !gEngine->saveFolder.empty()) root = gEngine->savePath("steam/");
     if (root.empty() || !c.store.open(root)) return false;
+    std::string workshopRoot = c.workshopOverride;
+    if (workshopRoot.empty())
+        if (const char* env = getenv("ZORBEX_STEAM_WORKSHOP"); env && *env) workshopRoot = env;
+    if (workshopRoot.empty()) workshopRoot = c.store.root() + "workshop/";
+    c.workshop.open(workshopRoot);   // without it the workshop calls are refused
     c.personaName = desktopUserName();
     c.steamId = computeLocalSteamId();
     c.statsReceived = false;
@@ -225,6 +283,10 @@ void SteamAPI_Shutdown() {
     for (auto& [call, object] : c.callResults) object->callbackFlags &= (uint8_t)~CsteamCallbackBase::kRegistered;
     c.callResults.clear();
     c.downloads.clear();
+    c.shared.clear();
+    c.ugcDownloads.clear();
+    c.updates.clear();
+    c.workshop.close();
     c.unstoredUnlocks.clear();
     c.statsReceived = false;
     c.store.close();
@@ -419,6 +481,7 @@ bool ISteamRemoteStorage::FileWrite(const char* name, const void* data, int32_t 
     CsteamLocalClient& c = client();
     Clock lock(c.mutex);
     if (!c.running || c.faults.writeFails || !name || size < 0 || (size > 0 && !data)) return false;
+    if (c.refused((std::string("FileWrite ") + name).c_str())) return false;
     return c.store.writeFile(name, data, (size_t)size);
 }
 
@@ -467,6 +530,264 @@ bool ISteamRemoteStorage::GetQuota(uint64_t* totalBytes, uint64_t* availableByte
     *totalBytes = CsteamStore::kQuotaBytes;
     *availableBytes = used >= CsteamStore::kQuotaBytes ? 0 : CsteamStore::kQuotaBytes - used;
     return true;
+}
+
+// ---- remote storage: workshop ----
+
+namespace {
+void copyText(char* dest, size_t size, const std::string& text) {
+    size_t n = std::min(text.size(), size - 1);
+    memcpy(dest, text.data(), n);
+    dest[n] = 0;
+}
+}  // namespace
+
+SteamAPICall_t ISteamRemoteStorage::FileShare(const char* name) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    if (!c.workshopReady("FileShare") || !name) return kSteamCallInvalid;
+    ++c.counters.fileShareCalls;
+    RemoteStorageFileShareResult_t r{};
+    r.result = c.resultFor("FileShare");
+    r.file = kUGCHandleInvalid;
+    copyText(r.fileName, sizeof r.fileName, name);
+    CugcFile f;
+    f.name = name;
+    f.owner = c.steamId;
+    if (r.result == STEAM_RESULT_OK && !c.store.readFile(name, f.bytes)) r.result = STEAM_RESULT_FILE_NOT_FOUND;
+    if (r.result == STEAM_RESULT_OK) {
+        r.file = kSharedHandleBit | c.nextShared++;
+        c.shared[r.file] = std::move(f);
+    }
+    return c.postResult(r);
+}
+
+SteamAPICall_t ISteamRemoteStorage::PublishWorkshopFile(const char* file, const char* previewFile,
+                                                        uint32_t consumerAppId, const char* title,
+                                                        const char* description, int32_t visibility,
+                                                        const char* const*, int, int32_t) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    if (!c.workshopReady("PublishWorkshopFile") || !file || !previewFile) return kSteamCallInvalid;
+    ++c.counters.publishCalls;
+    RemoteStoragePublishFileResult_t r{};
+    r.result = c.resultFor("PublishWorkshopFile");
+    r.userNeedsToAcceptWorkshopLegalAgreement = c.faults.workshopAgreementNeeded ? 1 : 0;
+    Cbytes data, preview;
+    if (r.result == STEAM_RESULT_OK && (!c.store.readFile(file, data) || !c.store.readFile(previewFile, preview)))
+        r.result = STEAM_RESULT_FILE_NOT_FOUND;
+    if (r.result == STEAM_RESULT_OK) {
+        CworkshopStoredItem item;
+        item.owner = c.steamId;
+        item.appId = consumerAppId;
+        item.visibility = visibility;
+        item.title = title ? std::string(title).substr(0, kPublishedDocumentTitleMax - 1) : "";
+        item.description = description ? std::string(description).substr(0, kPublishedDocumentDescriptionMax - 1) : "";
+        item.fileName = file;
+        item.previewName = previewFile;
+        r.publishedFileId = c.workshop.publish(item, data, preview);
+        if (r.publishedFileId == 0) r.result = STEAM_RESULT_FAIL;
+    }
+    return c.postResult(r);
+}
+
+PublishedFileUpdateHandle_t ISteamRemoteStorage::CreatePublishedFileUpdateRequest(PublishedFileId_t id) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    if (!c.workshopReady("CreatePublishedFileUpdateRequest") || id == 0) return kPublishedFileUpdateHandleInvalid;
+    PublishedFileUpdateHandle_t h = c.nextUpdate++;
+    c.updates[h].id = id;
+    return h;
+}
+
+namespace {
+template <class Tedit>
+bool editUpdate(const char* call, PublishedFileUpdateHandle_t update, Tedit edit) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    auto it = c.updates.find(update);
+    if (!c.workshopReady(call) || it == c.updates.end()) return false;
+    return edit(it->second);
+}
+}  // namespace
+
+bool ISteamRemoteStorage::UpdatePublishedFileFile(PublishedFileUpdateHandle_t update, const char* file) {
+    return editUpdate("UpdatePublishedFileFile", update, [file](CupdateRequest& u) {
+        if (!file || !CsteamStore::validFileName(file)) return false;
+        u.file = file;
+        return true;
+    });
+}
+
+bool ISteamRemoteStorage::UpdatePublishedFilePreviewFile(PublishedFileUpdateHandle_t update, const char* previewFile) {
+    return editUpdate("UpdatePublishedFilePreviewFile", update, [previewFile](CupdateRequest& u) {
+        if (!previewFile || !CsteamStore::validFileName(previewFile)) return false;
+        u.preview = previewFile;
+        return true;
+    });
+}
+
+bool ISteamRemoteStorage::UpdatePublishedFileVisibility(PublishedFileUpdateHandle_t update, int32_t visibility) {
+    return editUpdate("UpdatePublishedFileVisibility", update, [visibility](CupdateRequest& u) {
+        if (visibility < PUBLISHED_FILE_VISIBILITY_PUBLIC || visibility > PUBLISHED_FILE_VISIBILITY_PRIVATE) return false;
+        u.visibility = visibility;
+        return true;
+    });
+}
+
+bool ISteamRemoteStorage::UpdatePublishedFileTitle(PublishedFileUpdateHandle_t update, const char* title) {
+    return editUpdate("UpdatePublishedFileTitle", update, [title](CupdateRequest& u) {
+        if (!title) return false;
+        u.title = std::string(title).substr(0, kPublishedDocumentTitleMax - 1);
+        u.hasTitle = true;
+        return true;
+    });
+}
+
+SteamAPICall_t ISteamRemoteStorage::CommitPublishedFileUpdate(PublishedFileUpdateHandle_t update) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    auto it = c.updates.find(update);
+    if (!c.workshopReady("CommitPublishedFileUpdate") || it == c.updates.end()) return kSteamCallInvalid;
+    CupdateRequest u = std::move(it->second);
+    c.updates.erase(it);
+    ++c.counters.commitCalls;
+    RemoteStorageUpdatePublishedFileResult_t r{};
+    r.publishedFileId = u.id;
+    r.result = c.resultFor("CommitPublishedFileUpdate");
+    r.userNeedsToAcceptWorkshopLegalAgreement = c.faults.workshopAgreementNeeded ? 1 : 0;
+    CworkshopStoredItem item;
+    if (r.result == STEAM_RESULT_OK && !c.workshop.find(u.id, item)) r.result = STEAM_RESULT_FILE_NOT_FOUND;
+    if (r.result == STEAM_RESULT_OK && item.owner != c.steamId) r.result = STEAM_RESULT_ACCESS_DENIED;
+    Cbytes file, preview;
+    if (r.result == STEAM_RESULT_OK && ((!u.file.empty() && !c.store.readFile(u.file, file)) ||
+                                        (!u.preview.empty() && !c.store.readFile(u.preview, preview))))
+        r.result = STEAM_RESULT_FILE_NOT_FOUND;
+    if (r.result == STEAM_RESULT_OK) {
+        if (!u.file.empty()) item.fileName = u.file;
+        if (!u.preview.empty()) item.previewName = u.preview;
+        if (u.visibility >= 0) item.visibility = u.visibility;
+        if (u.hasTitle) item.title = u.title;
+        if (!c.workshop.update(item, u.file.empty() ? nullptr : &file, u.preview.empty() ? nullptr : &preview))
+            r.result = STEAM_RESULT_FAIL;
+    }
+    return c.postResult(r);
+}
+
+SteamAPICall_t ISteamRemoteStorage::SubscribePublishedFile(PublishedFileId_t id) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    if (!c.workshopReady("SubscribePublishedFile")) return kSteamCallInvalid;
+    ++c.counters.subscribeCalls;
+    RemoteStorageSubscribePublishedFileResult_t r{};
+    r.publishedFileId = id;
+    CworkshopStoredItem item;
+    r.result = !c.workshop.find(id, item)           ? STEAM_RESULT_FILE_NOT_FOUND
+               : c.workshop.subscribe(c.steamId, id) ? STEAM_RESULT_OK
+                                                     : STEAM_RESULT_FAIL;
+    return c.postResult(r);
+}
+
+SteamAPICall_t ISteamRemoteStorage::EnumerateUserSubscribedFiles(uint32_t startIndex) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    if (!c.workshopReady("EnumerateUserSubscribedFiles")) return kSteamCallInvalid;
+    ++c.counters.enumerateCalls;
+    RemoteStorageEnumerateUserSubscribedFilesResult_t r{};
+    r.result = c.resultFor("EnumerateUserSubscribedFiles");
+    if (r.result == STEAM_RESULT_OK) {
+        auto list = c.workshop.subscriptions(c.steamId);
+        r.totalResultCount = (int32_t)list.size();
+        for (size_t i = startIndex; i < list.size() && r.resultsReturned < kEnumeratePublishedFilesMaxResults; ++i) {
+            r.publishedFileId[r.resultsReturned] = list[i].first;
+            r.rtimeSubscribed[r.resultsReturned] = list[i].second;
+            ++r.resultsReturned;
+        }
+    }
+    return c.postResult(r);
+}
+
+SteamAPICall_t ISteamRemoteStorage::GetPublishedFileDetails(PublishedFileId_t id, uint32_t) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    if (!c.workshopReady("GetPublishedFileDetails")) return kSteamCallInvalid;
+    ++c.counters.detailsCalls;
+    auto r = std::make_unique<RemoteStorageGetPublishedFileDetailsResult_t>();
+    memset(r.get(), 0, sizeof *r);
+    r->publishedFileId = id;
+    r->result = c.resultFor("GetPublishedFileDetails");
+    CworkshopStoredItem item;
+    if (r->result == STEAM_RESULT_OK && !c.workshop.find(id, item)) r->result = STEAM_RESULT_FILE_NOT_FOUND;
+    if (r->result == STEAM_RESULT_OK) {
+        r->creatorAppId = r->consumerAppId = item.appId;
+        copyText(r->title, sizeof r->title, item.title);
+        copyText(r->description, sizeof r->description, item.description);
+        r->file = itemHandle(id, false);
+        r->previewFile = itemHandle(id, true);
+        r->steamIdOwner = item.owner;
+        r->rtimeCreated = item.created;
+        r->rtimeUpdated = item.updated;
+        r->visibility = item.visibility;
+        r->banned = item.banned ? 1 : 0;
+        copyText(r->fileName, sizeof r->fileName, item.fileName);
+        Cbytes bytes;
+        if (c.workshop.readFile(id, false, bytes)) r->fileSize = (int32_t)bytes.size();
+        if (c.workshop.readFile(id, true, bytes)) r->previewFileSize = (int32_t)bytes.size();
+        r->acceptedForUse = 1;
+    }
+    return c.postResult(*r);
+}
+
+SteamAPICall_t ISteamRemoteStorage::UGCDownload(UGCHandle_t content, uint32_t) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    if (!c.workshopReady("UGCDownload") || content == kUGCHandleInvalid) return kSteamCallInvalid;
+    ++c.counters.ugcDownloadCalls;
+    RemoteStorageDownloadUGCResult_t r{};
+    r.file = content;
+    r.appId = c.appId;
+    r.result = c.resultFor("UGCDownload");
+    CugcFile f;
+    if (r.result == STEAM_RESULT_OK && !c.ugcBytes(content, f)) r.result = STEAM_RESULT_FILE_NOT_FOUND;
+    if (r.result == STEAM_RESULT_OK) {
+        r.sizeInBytes = (int32_t)f.bytes.size();
+        copyText(r.fileName, sizeof r.fileName, f.name);
+        r.steamIdOwner = f.owner;
+        c.ugcDownloads[content] = std::move(f.bytes);
+    }
+    return c.postResult(r);
+}
+
+int32_t ISteamRemoteStorage::UGCRead(UGCHandle_t content, void* data, int32_t size, uint32_t offset,
+                                     EUGCReadAction action) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    auto it = c.ugcDownloads.find(content);
+    if (!c.running || it == c.ugcDownloads.end() || !data || size <= 0) return 0;
+    const Cbytes& bytes = it->second;
+    int32_t n = 0;
+    if (offset < bytes.size()) {
+        n = (int32_t)std::min<size_t>((size_t)size, bytes.size() - offset);
+        memcpy(data, bytes.data() + offset, (size_t)n);
+    }
+    if (action == UGC_READ_CLOSE || (action == UGC_READ_CONTINUE_CLOSE_AT_END && offset + (uint32_t)n >= bytes.size()))
+        c.ugcDownloads.erase(it);
+    return n;
+}
+
+SteamAPICall_t ISteamRemoteStorage::DeletePublishedFile(PublishedFileId_t id) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    if (!c.workshopReady("DeletePublishedFile")) return kSteamCallInvalid;
+    ++c.counters.deletePublishedCalls;
+    RemoteStorageDeletePublishedFileResult_t r{};
+    r.publishedFileId = id;
+    r.result = c.resultFor("DeletePublishedFile");
+    CworkshopStoredItem item;
+    if (r.result == STEAM_RESULT_OK && !c.workshop.find(id, item)) r.result = STEAM_RESULT_FILE_NOT_FOUND;
+    if (r.result == STEAM_RESULT_OK && item.owner != c.steamId) r.result = STEAM_RESULT_ACCESS_DENIED;
+    if (r.result == STEAM_RESULT_OK && !c.workshop.remove(id)) r.result = STEAM_RESULT_FAIL;
+    return c.postResult(r);
 }
 
 // ---- user stats: achievements ----
@@ -676,7 +997,63 @@ void setRoot(const std::string& folder) {
     c.rootOverride = folder;
 }
 
+void setWorkshopRoot(const std::string& folder) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    c.workshopOverride = folder;
+}
+
 uint64_t localSteamId() { return computeLocalSteamId(); }
+
+uint64_t addWorkshopItem(uint64_t owner, const std::string& title, const std::string& description,
+                         const Cbytes& file, const Cbytes& preview) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    if (!c.running) return 0;
+    CworkshopStoredItem item;
+    item.owner = owner;
+    item.appId = c.appId;
+    item.visibility = PUBLISHED_FILE_VISIBILITY_PUBLIC;
+    item.title = title;
+    item.description = description;
+    item.fileName = "data.dat";
+    item.previewName = "preview.png";
+    return c.workshop.publish(item, file, preview);
+}
+
+bool replaceWorkshopFile(uint64_t id, const Cbytes& file) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    CworkshopStoredItem item;
+    return c.running && c.workshop.find(id, item) && c.workshop.update(item, &file, nullptr);
+}
+
+bool setWorkshopBanned(uint64_t id, bool banned) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    CworkshopStoredItem item;
+    if (!c.running || !c.workshop.find(id, item)) return false;
+    item.banned = banned;
+    return c.workshop.update(item, nullptr, nullptr);
+}
+
+bool subscribeWorkshopItem(uint64_t id) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    return c.running && c.workshop.subscribe(c.steamId, id);
+}
+
+bool findWorkshopItem(uint64_t id, CworkshopStoredItem& out) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    return c.running && c.workshop.find(id, out);
+}
+
+bool readWorkshopFile(uint64_t id, bool preview, Cbytes& out) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    return c.running && c.workshop.readFile(id, preview, out);
+}
 
 void reset() {
     SteamAPI_Shutdown();
@@ -686,6 +1063,7 @@ void reset() {
     c.counters = CsteamCounters{};
     c.personaOverride.clear();
     c.rootOverride.clear();
+    c.workshopOverride.clear();
     c.appId = 0;
     ++c.generation;
 }

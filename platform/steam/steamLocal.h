@@ -7,10 +7,12 @@
 // in files under "<save folder>/steam/". Tests switch on the faults below to
 // make each call fail the way a real client can.
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/steam/steamApi.h"
+#include "platform/steam/steamWorkshopStore.h"
 
 struct CsteamFaults {
     bool initFails = false;     // SteamAPI_Init returns false (Steam not running)
@@ -20,6 +22,13 @@ struct CsteamFaults {
     bool findFails = false;     // leaderboard finds report "not found"
     bool ioFailure = false;     // every call result arrives with an I/O failure
     std::vector<std::string> missingInterfaces;   // version strings not served
+    // Workshop: publishes and commits report the legal agreement unaccepted;
+    // calls refused at once, by name ("FileShare", "UpdatePublishedFileTitle",
+    // "FileWrite <file name>", ...); calls whose result carries another code
+    // than OK, by name.
+    bool workshopAgreementNeeded = false;
+    std::vector<std::string> refusedCalls;
+    std::map<std::string, int32_t> callResults;
 };
 
 struct CsteamCounters {
@@ -29,6 +38,14 @@ struct CsteamCounters {
     int uploadCalls = 0;
     int downloadCalls = 0;
     int screenshots = 0;
+    int fileShareCalls = 0;
+    int publishCalls = 0;
+    int commitCalls = 0;
+    int subscribeCalls = 0;
+    int enumerateCalls = 0;
+    int detailsCalls = 0;
+    int ugcDownloadCalls = 0;
+    int deletePublishedCalls = 0;
     int overlayNotificationPosition = -1;
     std::string lastOverlayUrl;
 };
@@ -41,6 +58,11 @@ uint32_t appId();
 // The folder of the client's files; by default "steam/" in the engine's save
 // folder, taken at SteamAPI_Init.
 void setRoot(const std::string& folder);
+
+// The workshop's folder, shared by every player who names it; by default
+// "workshop/" in the client's folder, or the environment's
+// ZORBEX_STEAM_WORKSHOP. Taken at SteamAPI_Init.
+void setWorkshopRoot(const std::string& folder);
 
 // The player's Steam id as the client computes it.
 uint64_t localSteamId();
@@ -63,6 +85,16 @@ bool addBoardEntry(const std::string& board, uint64_t steamId, int32_t score, co
 // Payloads posted as if Steam sent them.
 void postUserStatsReceived(uint64_t gameId, int32_t result);
 void postOverlayActivated(bool active);
+
+// Workshop items as another player would publish them; 0 on failure.
+uint64_t addWorkshopItem(uint64_t owner, const std::string& title, const std::string& description,
+                         const Cbytes& file, const Cbytes& preview);
+// A new version of an item's file (its update time moves on).
+bool replaceWorkshopFile(uint64_t id, const Cbytes& file);
+bool setWorkshopBanned(uint64_t id, bool banned);
+bool subscribeWorkshopItem(uint64_t id);
+bool findWorkshopItem(uint64_t id, CworkshopStoredItem& out);
+bool readWorkshopFile(uint64_t id, bool preview, Cbytes& out);
 
 // Results and callbacks waiting for the next SteamAPI_RunCallbacks.
 int pendingResults();

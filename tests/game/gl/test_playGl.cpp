@@ -4,13 +4,10 @@
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
-#include "audio/audioBASS.h"
-#include "audio/musicPlayer.h"
-#include "audio/songInfoMgr.h"
 #include "engine/engine.h"
-#include "game/musicLink.h"
 #include "game/playEffects.h"
 #include "game/playHarness.h"
+#include "builtInTrack.h"
 #include "glWindow.h"
 #include "support/testEngine.h"
 
@@ -51,43 +48,19 @@ TEST(PlayGl, TwentySecondsOfTheBuiltInTrack) {
     ASSERT_TRUE(initRendering(RENDER_GL));
 
     // The music: the built-in track through the player, mixed by hand.
-    CaudioBASS audio;
-    ASSERT_TRUE(audio.init(44100, true));
-    CsongInfoMgr library;
-    library.init();
-    CmusicPlayer player;
-    player.init(&audio, &library);
-    ASSERT_TRUE(player.addBuiltInTracks());
-    CsongPackInfo* track = nullptr;
-    for (size_t i = 0; i < library.size(); ++i)
-        if (library.entry(i)->kind == SONG_BUILT_IN && !track) track = library.entry(i);
-    ASSERT_NE(track, nullptr);
-    ASSERT_TRUE(player.playTrack(track));
-    bool ended = false;
-    player.onTrackEnd = [&](CsongPackInfo*) {
-        ended = true;
-        return true;
-    };
+    CbuiltInTrack music;
+    ASSERT_TRUE(music.start());
 
     CplayHarness h;
     h.syntheticMusic = false;
-    CtrackInfo info = trackInfoFromSong(*track);
-    CharnessOptions o;
-    o.title = info.title;
-    o.artist = info.artist;
-    o.length = info.length;
-    o.difficulty = DIFFICULTY_HARD;
-    ASSERT_TRUE(h.start(o));
-    h.world.session.track = info;
+    ASSERT_TRUE(h.start(music.options(DIFFICULTY_HARD)));
+    h.world.session.track = trackInfoFromSong(*music.track);
 
     const int frames = 20 * 60;
     float maxIntensity = 0;
     int maxParticles = 0, maxShots = 0, maxEnemies = 0;
-    float mix[735 * 2];
     for (int f = 0; f < frames; ++f) {
-        audio.mixer.mix(mix, 735);
-        player.update(h.dt);
-        fillMusicFeed(player, ended, h.dt, h.world.music);
+        music.step(h.dt, h.world.music);
         maxIntensity = std::max(maxIntensity, h.world.music.intensity);
         h.step();
         maxParticles = std::max(maxParticles, eng->particles.countActive());
@@ -124,7 +97,6 @@ TEST(PlayGl, TwentySecondsOfTheBuiltInTrack) {
            score.lit, h.world.ships.countEnemies(), h.world.projectiles.count(), eng->particles.countActive(),
            (long long)h.world.session.teamScores[0]);
 
-    player.shutdown();
-    audio.shutdown();
+    music.stop();
     shutdownRendering();
 }

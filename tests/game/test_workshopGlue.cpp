@@ -1,0 +1,148 @@
+// The game's side of the workshop: ships imported into the hangar, and the
+// publish and sync flows seen through the status, the overlay and the hangar.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "game/workshopGlue.h"
+#include "platform/steam/steamLocal.h"
+#include "services/workshop.h"
+#include "support/testGame.h"
+
+namespace {
+
+constexpr uint64_t kOtherPlayer = 76561197960265999ull;
+constexpr size_t kScaleAt = 68, kMissionCountAt = 544;
+
+Cbytes shipBlock(const std::string& identifier) {
+    CplayerShipData d;
+    d.identifier = identifier;
+    d.displayName = identifier;
+    Cbytes block(CplayerShipData::kBlockSize);
+    d.write(block.data(), 0);
+    return block;
+}
+
+CworkshopShipItem item(const std::string& identifier, uint64_t id, const std::string& title = "A ship") {
+    CworkshopShipItem it;
+    it.dataBlock = shipBlock(identifier);
+    it.title = title;
+    it.description = "shared";
+    it.owner = kOtherPlayer;
+    it.publishedId = id;
+    return it;
+}
+
+struct CglueFixture {
+    CglueFixture() {
+        gEngine->workshop.init();
+        EXPECT_TRUE(gGame->warningOverlay.load());
+    }
+    // Steam's callbacks and the game's update of the glue, until the client rests.
+    void run() {
+        for (int i = 0; i < 200; ++i) {
+            SteamAPI_RunCallbacks();
+            gGame->workshop.updateStatus();
+            if (gEngine->workshop.state == Cworkshop::STATE_IDLE && steamLocal::pendingResults() == 0) break;
+        }
+        gGame->workshop.updateStatus();
+    }
+    CtestGame game;
+};
+
+}  // namespace
+
+TEST(WorkshopGlue, ImportedShipsAreMendedNamedApartAndReplacedByTheirId) {
+    CglueFixture f;
+    CplayerShipMgr& hangar = f.game->playerShips;
+    int before = hangar.numShips();
+
+    // Another player's ship named like a built-in one, with a long title,
+    // broken numbers and too many missions.
+    CworkshopShipItem hostile = item("Standard", 5001, std::string(70, 'N'));
+    float nan = NAN;
+    memcpy(&hostile.dataBlock[kScaleAt], &nan, 4);
+    putU32(&hostile.dataBlock[kMissionCountAt], 200);
+    ASSERT_TRUE(CworkshopGlue::importShip(hangar, hostile));
+    ASSERT_EQ(hangar.numShips(), before + 1);
+    CplayerShipDef* ship = hangar.findPublished(5001);
+    ASSERT_NE(ship, nullptr);
+    EXPECT_NE(ship->name(), "Standard");
+    EXPECT_EQ(hangar.findShip("Standard")->source, SHIP_BUILTIN);
+    EXPECT_EQ(ship->data.displayName, std::string(30, 'N'));
+    EXPECT_TRUE(std::isfinite(ship->data.scale));
+    EXPECT_LE(ship->data.missions.size(), 4u);
+    EXPECT_TRUE(ship->published);
+    EXPECT_EQ(ship->ownerId, kOtherPlayer);
+    EXPECT_EQ(ship->data.builtIn, 0);
+
+    // The same item again, changed: the same ship takes the new look.
+    CworkshopShipItem again = item("Standard", 5001, "Renamed");
+    ASSERT_TRUE(CworkshopGlue::importShip(hangar, again));
+    EXPECT_EQ(hangar.numShips(), before + 1);
+    EXPECT_EQ(hangar.findPublished(5001)->data.displayName, "Renamed");
+    // A block without an identifier is refused.
+    EXPECT_FALSE(CworkshopGlue::importShip(hangar, item("", 5002)));
+    EXPECT_EQ(hangar.numShips(), before + 1);
+}
+
+TEST(WorkshopGlue, APublishedShipIsMarkedAndTheResultShown) {
+    CglueFixture f;
+    CplayerShipDef* ship = f.game->playerShips.createCustomShip();
+    ASSERT_NE(ship, nullptr);
+    std::string name = ship->name();
+    f.game->workshop.publishShip(*ship, Cbytes(16, 1));
+    EXPECT_TRUE(gEngine->ui.loadingIndicator.showing);
+    EXPECT_TRUE(f.game->workshop.publishing);
+    f.run();
+    EXPECT_FALSE(gEngine->ui.loadingIndicator.showing);
+    EXPECT_FALSE(f.game->workshop.publishing);
+    ship = f.game->playerShips.findShip(name);
+    ASSERT_NE(ship, nullptr);
+    EXPECT_TRUE(ship->published);
+    EXPECT_EQ(ship->publishedId, gEngine->workshop.publishedId);
+    EXPECT_NE(ship->publishedId, 0u);
+    EXPECT_TRUE(f.game->warningOverlay.visible);
+    EXPECT_FALSE(f.game->workshop.errorShown);
+}
+
+TEST(WorkshopGlue, TheAgreementPageOpensOnceTheErrorIsClosed) {
+    CglueFixture f;
+    steamLocal::faults().workshopAgreementNeeded = true;
+    CplayerShipDef* ship = f.game->playerShips.createCustomShip();
+    f.game->workshop.publishShip(*ship, Cbytes(16, 1));
+    f.run();
+    EXPECT_TRUE(f.game->warningOverlay.visible);
+    EXPECT_TRUE(f.game->workshop.errorShown);
+    EXPECT_TRUE(steamLocal::counters().lastOverlayUrl.empty());
+    f.game->warningOverlay.setVisible(false);
+    f.game->workshop.updateStatus();
+    EXPECT_EQ(steamLocal::counters().lastOverlayUrl, CworkshopGlue::kAgreementPage);
+    EXPECT_FALSE(f.game->workshop.agreementNeeded);
+    steamLocal::faults().workshopAgreementNeeded = false;
+}
+
+TEST(WorkshopGlue, TheSyncBringsSubscribedShipsIntoTheHangarOncePerRun) {
+    CglueFixture f;
+    Cbytes record;
+    uint8_t word[4];
+    putU32(word, Cworkshop::kItemKindShip);
+    CwebMessage::addBlock(record, Cworkshop::kBlockKind, word, 4);
+    Cbytes block = shipBlock("Drifter");
+    CwebMessage::addBlock(record, Cworkshop::kBlockShip, block.data(), (uint32_t)block.size());
+    uint64_t id = steamLocal::addWorkshopItem(kOtherPlayer, "Drifter Deluxe", "from a friend",
+                                              CwebMessage::packRecord(record), Cbytes(4, 0));
+    ASSERT_TRUE(steamLocal::subscribeWorkshopItem(id));
+    f.game->workshop.startSubscribedSync();
+    EXPECT_TRUE(f.game->workshop.active);
+    f.run();
+    EXPECT_TRUE(f.game->workshop.syncDone);
+    CplayerShipDef* ship = f.game->playerShips.findPublished(id);
+    ASSERT_NE(ship, nullptr);
+    EXPECT_EQ(ship->data.displayName, "Drifter Deluxe");
+    EXPECT_EQ(ship->data.description, "from a friend");
+    int calls = steamLocal::counters().enumerateCalls;
+    f.game->workshop.startSubscribedSync();
+    EXPECT_EQ(steamLocal::counters().enumerateCalls, calls);
+}

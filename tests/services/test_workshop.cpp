@@ -1,0 +1,405 @@
+// Cworkshop through the local Steam client: publishing new and existing
+// items with every failure, the sync of subscribed items with local copies
+// and paging, and the checks on items from other players.
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine/resourceFile.h"
+#include "game/progress/playerShipDef.h"
+#include "services/workshop.h"
+#include "support/steamTestClient.h"
+
+namespace {
+
+Cbytes pngBytes(int w, int h) {
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ABGR8888);
+    SDL_FillRect(s, nullptr, 0xFF3366CC);
+    std::vector<uint8_t> mem(1 << 22);
+    SDL_RWops* rw = SDL_RWFromMem(mem.data(), (int)mem.size());
+    EXPECT_EQ(IMG_SavePNG_RW(s, rw, 0), 0);
+    Cbytes out(mem.begin(), mem.begin() + SDL_RWtell(rw));
+    SDL_RWclose(rw);
+    SDL_FreeSurface(s);
+    return out;
+}
+
+Cbytes shipBlock(const std::string& identifier) {
+    CplayerShipData d;
+    d.identifier = identifier;
+    d.displayName = identifier;
+    d.topSpeed = 20;
+    Cbytes block(CplayerShipData::kBlockSize);
+    d.write(block.data(), 0);
+    return block;
+}
+
+// An item record as another player's game would make it.
+Cbytes shipRecord(const Cbytes& block, const Cbytes& hull, uint32_t kind = Cworkshop::kItemKindShip) {
+    Cbytes record;
+    uint8_t word[4];
+    putU32(word, kind);
+    CwebMessage::addBlock(record, Cworkshop::kBlockKind, word, 4);
+    putU32(word, 0);
+    CwebMessage::addBlock(record, Cworkshop::kBlockSpare, word, 4);
+    CwebMessage::addBlock(record, Cworkshop::kBlockShip, block.data(), (uint32_t)block.size());
+    CwebMessage::addBlock(record, Cworkshop::kBlockHull, hull.data(), (uint32_t)hull.size());
+    return CwebMessage::packRecord(record);
+}
+
+bool blockOf(const Cbytes& record, uint16_t type, Cbytes& out) {
+    for (uint32_t i = 0; i < CwebMessage::blockCount(record); ++i) {
+        uint16_t t;
+        const uint8_t* p;
+        uint32_t n;
+        if (CwebMessage::getBlock(record, i, t, p, n) && t == type) {
+            out.assign(p, p + n);
+            return true;
+        }
+    }
+    return false;
+}
+
+constexpr uint64_t kOtherPlayer = 76561197960265999ull;
+
+struct Cfixture {
+    Cfixture() {
+        EXPECT_TRUE(SteamAPI_Init());
+        ws.init();
+        ws.onImport = [this](const CworkshopShipItem& item) {
+            imports.push_back(item);
+            return acceptImports;
+        };
+    }
+    // Runs the callbacks until the flow ends.
+    void run() {
+        for (int i = 0; i < 400 && (ws.state != Cworkshop::STATE_IDLE || steamLocal::pendingResults() > 0); ++i)
+            SteamAPI_RunCallbacks();
+    }
+    CworkshopShip ship(const std::string& name) {
+        CworkshopShip s;
+        s.dataBlock = shipBlock(name);
+        s.hullImage = pngBytes(32, 24);
+        s.title = name + " title";
+        s.description = name + " description";
+        return s;
+    }
+    uint64_t publish(const CworkshopShip& s) {
+        ws.publishShip(s, pngBytes(8, 8));
+        run();
+        return ws.hasError ? 0 : ws.publishedId;
+    }
+    uint64_t addOther(const std::string& name, const Cbytes& file) {
+        uint64_t id = steamLocal::addWorkshopItem(kOtherPlayer, name, "from someone else", file, pngBytes(4, 4));
+        EXPECT_TRUE(steamLocal::subscribeWorkshopItem(id));
+        return id;
+    }
+    void sync() {
+        imports.clear();
+        ws.requestSubscribedList();
+        run();
+    }
+    CsteamTestClient steam;
+    Cworkshop ws;
+    std::vector<CworkshopShipItem> imports;
+    bool acceptImports = true;
+};
+
+}  // namespace
+
+TEST(Workshop, ResultTexts) {
+    EXPECT_EQ(Cworkshop::resultText(3), " = 3 no/failed network connection");
+    EXPECT_EQ(Cworkshop::resultText(9), " = 9 file was not found");
+    EXPECT_EQ(Cworkshop::resultText(1), " = 1 success");
+    EXPECT_EQ(Cworkshop::resultText(82).rfind(" = 82 ", 0), 0u);
+    EXPECT_EQ(Cworkshop::resultText(0), "Unknown Error Code");
+    EXPECT_EQ(Cworkshop::resultText(83), "Unknown Error Code");
+    EXPECT_EQ(Cworkshop::resultText(-5), "Unknown Error Code");
+}
+
+TEST(Workshop, PublishingANewShipMakesAnItemAndSubscribesToIt) {
+    Cfixture f;
+    CworkshopShip s = f.ship("Hawk");
+    uint64_t id = f.publish(s);
+    ASSERT_NE(id, 0u) << f.ws.errorText;
+    EXPECT_EQ(f.ws.statusText, "WS_PublishingComplete");
+    EXPECT_EQ(f.ws.errorText, "WS_NoError");
+    EXPECT_TRUE(f.steam.eng->log.contains("+++++ publishItem - Start"));
+    EXPECT_TRUE(f.steam.eng->log.contains("+++++ publishItem - Publishing Final Version"));
+
+    CworkshopStoredItem item;
+    ASSERT_TRUE(steamLocal::findWorkshopItem(id, item));
+    EXPECT_EQ(item.title, "Hawk title");
+    EXPECT_EQ(item.description, "Hawk description");
+    EXPECT_EQ(item.visibility, PUBLISHED_FILE_VISIBILITY_PRIVATE);
+    EXPECT_EQ(item.owner, steamLocal::localSteamId());
+    EXPECT_EQ(item.fileName, "data.dat");
+    EXPECT_EQ(item.previewName, "preview.png");
+
+    // The item's file is the packed record with the ship, its hull and its kind.
+    Cbytes file, record, block;
+    ASSERT_TRUE(steamLocal::readWorkshopFile(id, false, file));
+    ASSERT_TRUE(CwebMessage::unpackRecord(file.data(), file.size(), record));
+    ASSERT_TRUE(blockOf(record, Cworkshop::kBlockShip, block));
+    EXPECT_EQ(block, s.dataBlock);
+    ASSERT_TRUE(blockOf(record, Cworkshop::kBlockHull, block));
+    EXPECT_EQ(block, s.hullImage);
+    ASSERT_TRUE(blockOf(record, Cworkshop::kBlockKind, block));
+    EXPECT_EQ(getU32(block.data()), 3u);
+    ASSERT_TRUE(blockOf(record, Cworkshop::kBlockSpare, block));
+    EXPECT_EQ(getU32(block.data()), 0u);
+    Cbytes preview;
+    ASSERT_TRUE(steamLocal::readWorkshopFile(id, true, preview));
+    EXPECT_EQ(preview, pngBytes(8, 8));
+
+    // The publisher is subscribed: its own sync finds the item.
+    f.sync();
+    ASSERT_EQ(f.imports.size(), 1u);
+    EXPECT_EQ(f.imports[0].publishedId, id);
+}
+
+TEST(Workshop, PublishingAnExistingShipUpdatesItsItemAndKeepsTheDescription) {
+    Cfixture f;
+    CworkshopShip s = f.ship("Hawk");
+    uint64_t id = f.publish(s);
+    ASSERT_NE(id, 0u);
+    CworkshopStoredItem before;
+    ASSERT_TRUE(steamLocal::findWorkshopItem(id, before));
+
+    s.published = true;
+    s.publishedId = id;
+    s.publicFlag = true;
+    s.title = "Hawk Mk II";
+    s.description = "a new description";
+    s.dataBlock = shipBlock("HawkTwo");
+    f.ws.publishShip(s, pngBytes(9, 9));
+    // Not complete until the commit's result has come back.
+    for (int i = 0; i < 2; ++i) SteamAPI_RunCallbacks();
+    EXPECT_EQ(steamLocal::counters().commitCalls, 1);
+    EXPECT_EQ(f.ws.state, Cworkshop::STATE_PUBLISHING);
+    EXPECT_NE(f.ws.statusText, "WS_PublishingComplete");
+    f.run();
+    EXPECT_FALSE(f.ws.hasError) << f.ws.errorText;
+    EXPECT_EQ(f.ws.statusText, "WS_PublishingComplete");
+    EXPECT_EQ(steamLocal::counters().publishCalls, 1);
+
+    CworkshopStoredItem after;
+    ASSERT_TRUE(steamLocal::findWorkshopItem(id, after));
+    EXPECT_EQ(after.title, "Hawk Mk II");
+    EXPECT_EQ(after.description, "Hawk description");
+    EXPECT_EQ(after.visibility, PUBLISHED_FILE_VISIBILITY_PUBLIC);
+    EXPECT_GT(after.updated, before.updated);
+    Cbytes file, record, block;
+    ASSERT_TRUE(steamLocal::readWorkshopFile(id, false, file));
+    ASSERT_TRUE(CwebMessage::unpackRecord(file.data(), file.size(), record));
+    ASSERT_TRUE(blockOf(record, Cworkshop::kBlockShip, block));
+    EXPECT_EQ(block, s.dataBlock);
+}
+
+TEST(Workshop, EveryPublishFailureLeavesItsText) {
+    struct Ccase {
+        const char* what;
+        bool existing;
+        std::function<void()> fault;
+        std::string text;
+    };
+    const std::vector<Ccase> cases = {
+        {"preview write", false, [] { steamLocal::faults().writeFails = true; }, "WS_Failedtowritepreviewimage"},
+        {"data write", false, [] { steamLocal::faults().refusedCalls = {"FileWrite data.dat"}; }, "WS_Failedtowritedatafile"},
+        {"io failure", false, [] { steamLocal::faults().ioFailure = true; }, "WS_IOFailureError"},
+        {"publish result", false, [] { steamLocal::faults().callResults["PublishWorkshopFile"] = 3; },
+         " = 3 no/failed network connection"},
+        {"share result", false, [] { steamLocal::faults().callResults["FileShare"] = 2; }, " = 2 generic failure"},
+        {"agreement", false, [] { steamLocal::faults().workshopAgreementNeeded = true; }, "WS_Needtoacceptworkshopagreement"},
+        {"update file", true, [] { steamLocal::faults().refusedCalls = {"UpdatePublishedFileFile"}; }, "WS_UpdateFileError"},
+        {"update preview", true, [] { steamLocal::faults().refusedCalls = {"UpdatePublishedFilePreviewFile"}; },
+         "WS_UpdatePreviewFileError"},
+        {"update visibility", true, [] { steamLocal::faults().refusedCalls = {"UpdatePublishedFileVisibility"}; },
+         "WS_UpdateVisibilityError"},
+        {"update title", true, [] { steamLocal::faults().refusedCalls = {"UpdatePublishedFileTitle"}; },
+         "WS_UpdateVisibilityError"},
+        {"commit result", true, [] { steamLocal::faults().callResults["CommitPublishedFileUpdate"] = 15; },
+         " = 15 access is denied"},
+        {"commit agreement", true, [] { steamLocal::faults().workshopAgreementNeeded = true; },
+         "WS_Needtoacceptworkshopagreement"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Cfixture f;
+        CworkshopShip s = f.ship("Kite");
+        if (c.existing) {
+            s.publishedId = f.publish(s);
+            ASSERT_NE(s.publishedId, 0u);
+            s.published = true;
+        }
+        int commits = steamLocal::counters().commitCalls;
+        c.fault();
+        f.ws.publishShip(s, pngBytes(8, 8));
+        f.run();
+        EXPECT_EQ(f.ws.state, Cworkshop::STATE_IDLE);
+        EXPECT_TRUE(f.ws.hasError);
+        EXPECT_EQ(f.ws.errorText, c.text);
+        if (c.text == "WS_Needtoacceptworkshopagreement") {
+            EXPECT_TRUE(f.ws.needsAgreement);
+        } else {
+            EXPECT_NE(f.ws.statusText, "WS_PublishingComplete");
+        }
+        // A refused setter sends no commit.
+        if (c.existing && !steamLocal::faults().refusedCalls.empty()) {
+            EXPECT_EQ(steamLocal::counters().commitCalls, commits);
+        }
+    }
+}
+
+TEST(Workshop, SyncDownloadsNewItemsAndReusesUnchangedLocalCopies) {
+    Cfixture f;
+    uint64_t a = f.addOther("Alpha", shipRecord(shipBlock("Alpha"), pngBytes(64, 64)));
+    uint64_t b = f.addOther("Beta", shipRecord(shipBlock("Beta"), {}));
+    uint64_t banned = f.addOther("Gamma", shipRecord(shipBlock("Gamma"), {}));
+    ASSERT_TRUE(steamLocal::setWorkshopBanned(banned, true));
+
+    f.sync();
+    EXPECT_FALSE(f.ws.hasError) << f.ws.errorText;
+    ASSERT_EQ(f.imports.size(), 2u);
+    EXPECT_EQ(f.imports[0].publishedId, a);
+    EXPECT_EQ(f.imports[0].title, "Alpha");
+    EXPECT_EQ(f.imports[0].owner, kOtherPlayer);
+    EXPECT_EQ(f.imports[0].hullImage, pngBytes(64, 64));
+    EXPECT_EQ(f.imports[1].publishedId, b);
+    EXPECT_EQ(steamLocal::counters().ugcDownloadCalls, 2);
+    EXPECT_EQ(f.ws.statusText, "WS_Downloaded");
+    // Local copies carry the item's update time; the banned item has none.
+    CworkshopStoredItem item;
+    ASSERT_TRUE(steamLocal::findWorkshopItem(a, item));
+    CresourceFile local;
+    ASSERT_TRUE(local.open(Cworkshop::localItemName(a), RF_SAVE_RAW));
+    Cbytes record;
+    ASSERT_TRUE(CwebMessage::unpackRecord(local.data(), local.size(), record));
+    EXPECT_EQ(Cworkshop::recordUpdateTime(record), item.updated);
+    EXPECT_FALSE(fileExistsW(f.steam.eng->savePath(Cworkshop::localItemName(banned))));
+
+    // Unchanged items come from their local copies; a changed one is fetched again.
+    ASSERT_TRUE(steamLocal::replaceWorkshopFile(b, shipRecord(shipBlock("BetaTwo"), {})));
+    f.sync();
+    ASSERT_EQ(f.imports.size(), 2u);
+    EXPECT_EQ(steamLocal::counters().ugcDownloadCalls, 3);
+    Cbytes block;
+    EXPECT_EQ(f.imports[1].dataBlock, shipBlock("BetaTwo"));
+    CresourceFile localB;
+    ASSERT_TRUE(localB.open(Cworkshop::localItemName(b), RF_SAVE_RAW));
+    ASSERT_TRUE(CwebMessage::unpackRecord(localB.data(), localB.size(), record));
+    ASSERT_TRUE(blockOf(record, Cworkshop::kBlockShip, block));
+    EXPECT_EQ(block, shipBlock("BetaTwo"));
+
+    // A damaged local copy is simply fetched again.
+    const char junk[] = "not a record";
+    ASSERT_TRUE(CresourceFile::writeFileAtomic(f.steam.eng->savePath(Cworkshop::localItemName(a)), junk, sizeof junk));
+    f.sync();
+    EXPECT_EQ(f.imports.size(), 2u);
+    EXPECT_EQ(steamLocal::counters().ugcDownloadCalls, 4);
+}
+
+TEST(Workshop, SubscribedListsArePagedByFifty) {
+    for (int count : {49, 50, 51}) {
+        SCOPED_TRACE(count);
+        Cfixture f;
+        Cbytes file = shipRecord(shipBlock("Many"), {});
+        for (int i = 0; i < count; ++i) f.addOther("Many", file);
+        f.sync();
+        EXPECT_EQ((int)f.imports.size(), count);
+        EXPECT_EQ(steamLocal::counters().enumerateCalls, count >= 50 ? 2 : 1);
+        // A second sync starts again from the first page.
+        f.sync();
+        EXPECT_EQ((int)f.imports.size(), count);
+    }
+}
+
+TEST(Workshop, ListAndItemFailuresAreReported) {
+    {
+        Cfixture f;
+        f.addOther("Alpha", shipRecord(shipBlock("Alpha"), {}));
+        steamLocal::faults().callResults["EnumerateUserSubscribedFiles"] = 3;
+        f.sync();
+        EXPECT_EQ(f.ws.state, Cworkshop::STATE_IDLE);
+        EXPECT_EQ(f.ws.errorText, " = 3 no/failed network connection");
+        EXPECT_TRUE(f.imports.empty());
+    }
+    {
+        Cfixture f;
+        f.addOther("Alpha", shipRecord(shipBlock("Alpha"), {}));
+        f.addOther("Beta", shipRecord(shipBlock("Beta"), {}));
+        steamLocal::faults().callResults["UGCDownload"] = 16;
+        f.sync();
+        EXPECT_EQ(f.ws.state, Cworkshop::STATE_IDLE);
+        EXPECT_TRUE(f.ws.hasError);
+        EXPECT_EQ(f.ws.errorText, " = 16 operation timed out");
+        EXPECT_TRUE(f.imports.empty());
+        EXPECT_EQ(steamLocal::counters().ugcDownloadCalls, 2);   // each item tried
+    }
+    {
+        Cfixture f;
+        f.addOther("Alpha", shipRecord(shipBlock("Alpha"), {}));
+        steamLocal::faults().ioFailure = true;
+        f.sync();
+        EXPECT_EQ(f.ws.errorText, "WS_IOFailureError");
+    }
+}
+
+TEST(Workshop, HostileItemsAreSkippedAndNotKept) {
+    Cfixture f;
+    Cbytes shortBlock = shipBlock("Short");
+    shortBlock.pop_back();
+    Cbytes longBlock = shipBlock("Long");
+    longBlock.push_back(0);
+    Cbytes bigPng = pngBytes(300, 10);
+    Cbytes fakePng = pngBytes(16, 16);
+    fakePng[20] = 0x01;   // claims 65,536 pixels high
+    Cbytes heavy = pngBytes(16, 16);
+    heavy.resize(Cworkshop::kMaxHullBytes + 1, 0);
+    Cbytes notPng(100, 'x');
+    Cbytes brokenPng = pngBytes(16, 16);
+    brokenPng.resize(40);
+    const std::vector<Cbytes> files = {
+        shipRecord(shortBlock, {}),
+        shipRecord(longBlock, {}),
+        shipRecord(shipBlock("Kind"), {}, 4),
+        shipRecord(shipBlock("Big"), bigPng),
+        shipRecord(shipBlock("Fake"), fakePng),
+        shipRecord(shipBlock("Heavy"), heavy),
+        shipRecord(shipBlock("NotPng"), notPng),
+        shipRecord(shipBlock("Broken"), brokenPng),
+        Cbytes(64, 0xEE),
+    };
+    std::vector<uint64_t> ids;
+    for (const auto& file : files) ids.push_back(f.addOther("Bad", file));
+    uint64_t good = f.addOther("Good", shipRecord(shipBlock("Good"), pngBytes(256, 256)));
+    f.sync();
+    ASSERT_EQ(f.imports.size(), 1u);
+    EXPECT_EQ(f.imports[0].publishedId, good);
+    for (uint64_t id : ids) EXPECT_FALSE(fileExistsW(f.steam.eng->savePath(Cworkshop::localItemName(id)))) << id;
+    EXPECT_TRUE(fileExistsW(f.steam.eng->savePath(Cworkshop::localItemName(good))));
+}
+
+TEST(Workshop, AnItemTheGameRefusesKeepsNoLocalCopy) {
+    Cfixture g;
+    g.acceptImports = false;
+    uint64_t refused = g.addOther("Refused", shipRecord(shipBlock("Refused"), {}));
+    g.sync();
+    EXPECT_FALSE(fileExistsW(g.steam.eng->savePath(Cworkshop::localItemName(refused))));
+}
+
+TEST(Workshop, LongTitlesAndDescriptionsAreBounded) {
+    Cfixture f;
+    std::string title(200, 'T');
+    std::string description(9000, 'D');
+    uint64_t id = steamLocal::addWorkshopItem(kOtherPlayer, title, description, shipRecord(shipBlock("Long"), {}), {});
+    ASSERT_TRUE(steamLocal::subscribeWorkshopItem(id));
+    f.sync();
+    ASSERT_EQ(f.imports.size(), 1u);
+    EXPECT_EQ(f.imports[0].title, std::string(49, 'T'));
+    EXPECT_EQ(f.imports[0].description, std::string(999, 'D'));
+}
