@@ -140,6 +140,7 @@ public:
     std::string versionText = "v1.00";
     std::string platformText = "Linux";   // the platform name shown and reported
     std::string provider = "Steam";
+    std::string buildText = "Release";    // the kind of build, the version line's third field
     std::string currency = "?";
     std::string countryCode = "XX";
     std::string userAgent;

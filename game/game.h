@@ -23,6 +23,7 @@
 #include "online/online.h"
 #include "game/gameModes.h"
 #include "game/gameWorld.h"
+#include "game/menuBackground.h"
 #include "game/namedColours.h"
 #include "game/playScreen.h"
 #include "game/screenSlot.h"
@@ -150,6 +151,7 @@ public:
 
     // Colours the screens tint with, by name.
     CnamedColours namedColours;
+    CmenuBackground menuBackground;
 
     // Play: the session and its members, and the screen of state Playing.
     CgameWorld world;

@@ -15,12 +15,6 @@ void Cgame::connectMembers() {
     gEngine->ui.onTutorialsChanged = [] {
         gGame->saveLoad.settings.tutorialsSeen = gEngine->ui.tutorials.seenNames();
     };
-    // Other players' statistics come from the web service, one at a time on
-    // the cache's own task.
-    statsCache.fetch = [](uint64_t id, CplayerStatsRecord& out) {
-        Cbytes record;
-        return gGame->online.playerStats.fetchOne(id, record) && out.read(record.data(), record.size());
-    };
     // The engine's warnings about its own misuse are counted in analytics.
     gEngine->onCodeWarning = [](const std::string& text) {
         gEngine->analytics.sendEvent("CodeWarning", text.c_str(), nullptr);
@@ -81,6 +75,13 @@ void Cgame::connectMembers() {
         int type = gGame->world.session.gameType;
         return type != GAMETYPE_SURVIVAL && type != GAMETYPE_BOSSRUSH;
     };
+    // A new track seed gives the menu background a new style.
+    music.onNewTrackSeed = [] { gGame->menuBackground.pickNewStyle(); };
+    // Statistics records come from the web service, asked for by Steam id.
+    statsCache.fetch = [](uint64_t id, CplayerStatsRecord& out) {
+        Cbytes record;
+        return gGame->online.playerStats.fetchRecord(id, record) && out.read(record.data(), record.size());
+    };
     world.hooks.addCash = [](int amount) { gGame->progress.addCash(amount); };
     world.hooks.renameOpenMicTrack = [] { gGame->music.setOpenMicTrackName(); };
 
@@ -110,6 +111,7 @@ void Cgame::connectMembers() {
         gGame->music.update(dt);
         gEngine->acrCloud.update();
         gGame->online.update();
+        gGame->menuBackground.update();
         // Analytics names the player by the progress record's client id
         // once a profile is loaded or made.
         if (gGame->progress.profileReady() && gEngine->analytics.clientId() != gGame->progress.clientId)

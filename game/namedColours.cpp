@@ -28,5 +28,13 @@ bool CnamedColours::load() {
         }
         gEngine->loadStep();
     }
+    valueNormal = white;
+    valueBad = lightRed;
+    valueGood = lightGreen;
+    rarity[0] = modUncommon;
+    rarity[1] = modRare;
+    rarity[2] = modLegendary;
+    listFavourite = red;
+    listPlain = white;
     return all;
 }

@@ -10,6 +10,11 @@ struct CnamedColours {
     Ccolour hudText, hudTextGreen, buttonBrush, buttonBrushDark;
     Ccolour tagBoxGreen, tagBoxRed, tagBoxOrange, tagBoxGrey, tagBoxBlack;
     Ccolour modUncommon, modRare, modLegendary;
+    // Derived from the named ones: ship value texts, module rarity edges
+    // (rarities 1..3) and the heart of the music lists.
+    Ccolour valueNormal, valueBad, valueGood;
+    Ccolour rarity[3];
+    Ccolour listFavourite, listPlain;
 
     // Every name is looked up (one loading step each); a missing one is
     // logged by the colour table and keeps its plainly wrong stand-in.

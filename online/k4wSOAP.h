@@ -123,11 +123,12 @@ public:
     // was refused for its token.
     bool refreshToken();
     std::string authToken() const;
+    // The signed-in player as a token reply names it (tests set it directly).
+    void setSession(uint64_t id, const std::string& nick, const std::string& guid);
 
 private:
     bool fetchToken();   // the body of the token request
     void noteCall(const char* op, const Ck4wCallResult& r, int ms);
-    void setSession(uint64_t id, const std::string& nick, const std::string& guid);
     void joinAll();
 
     mutable std::mutex mutex_;

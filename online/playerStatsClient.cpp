@@ -5,21 +5,10 @@
 
 using namespace k4wGen;
 
-bool CplayerStatsClient::requestStats(const std::vector<uint64_t>& ids) {
-    if (k4wSOAP::serviceOff() || ids.empty() || task.started()) return false;
-    std::vector<uint64_t> list(ids.begin(), ids.begin() + (ptrdiff_t)std::min(ids.size(), kMaxPlayersPerRequest));
-    results_.clear();
-    return task.start([this, list] {
-        std::vector<CplayerStatsResult> got;
-        bool ok = call(list, got);
-        results_ = std::move(got);
-        return ok;
-    });
-}
-
-bool CplayerStatsClient::call(const std::vector<uint64_t>& list, std::vector<CplayerStatsResult>& got) {
+bool CplayerStatsClient::fetchRecords(const std::vector<uint64_t>& ids, std::vector<CplayerStatsResult>& out) {
     _k4w__GetPlayerStats req;
-    req.playerId = list;
+    req.playerId = ids;
+    std::vector<CplayerStatsResult> got;
     size_t dropped = 0;
     Ck4wCallResult r = k4wTokenCall(ws_, "GetPlayerStats", &k4wProxy::GetPlayerStats, req,
                                     [&](_k4w__GetPlayerStatsResponse& resp) {
@@ -30,22 +19,36 @@ bool CplayerStatsClient::call(const std::vector<uint64_t>& list, std::vector<Cpl
                 continue;
             }
             bool asked = false;
-            for (uint64_t id : list) asked = asked || id == s->playerId;
+            for (uint64_t id : ids) asked = asked || id == s->playerId;
             if (!asked) continue;
             got.push_back({s->playerId, Cbytes(s->data.__ptr, s->data.__ptr + s->data.__size)});
         }
         return true;
     });
     if (dropped) gEngine->log.print(LOG_L, "GetPlayerStats: %zu malformed records dropped", dropped);
+    out = std::move(got);
     return r.ok();
 }
 
-bool CplayerStatsClient::fetchOne(uint64_t id, Cbytes& out) {
-    if (k4wSOAP::serviceOff()) return false;
+bool CplayerStatsClient::requestStats(const std::vector<uint64_t>& ids) {
+    if (k4wSOAP::serviceOff() || ids.empty() || task.started()) return false;
+    std::vector<uint64_t> list(ids.begin(), ids.begin() + (ptrdiff_t)std::min(ids.size(), kMaxPlayersPerRequest));
+    results_.clear();
+    return task.start([this, list] { return fetchRecords(list, results_); });
+}
+
+bool CplayerStatsClient::fetchRecord(uint64_t steamId, Cbytes& out) {
+    out.clear();
+    if (k4wSOAP::serviceOff() || !steamId) return false;
     std::vector<CplayerStatsResult> got;
-    if (!call({id}, got) || got.empty()) return false;
-    out = std::move(got.front().record);
-    return true;
+    if (!fetchRecords({steamId}, got)) return false;
+    for (CplayerStatsResult& r : got) {
+        if (r.playerId == steamId) {
+            out = std::move(r.record);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool CplayerStatsClient::collect() {
@@ -69,6 +72,9 @@ bool CplayerStatsClient::uploadStats(const Cbytes& record) {
     return uploadTask.start([this, record] {
         _k4w__SetPlayerStats req;
         Cbytes data = record;
+        // The record starts with the player's Steam id, the key the service files it under.
+        req.steamId = 0;
+        for (int i = 7; i >= 0; --i) req.steamId = (req.steamId << 8) | data[(size_t)i];
         req.data.__ptr = data.data();
         req.data.__size = (int)data.size();
         bool ok = k4wTokenCall(ws_, "SetPlayerStats", &k4wProxy::SetPlayerStats, req,

@@ -26,16 +26,18 @@ public:
         uploadTask.join();
     }
 
+    // Players are named by their Steam ids; a record starts with its player's.
     // "Get Player Stats" for up to 64 players. False while one runs.
     bool requestStats(const std::vector<uint64_t>& ids);
-    // One player's record, asked on the calling thread (a task body's own
-    // request). False when the call failed or the service holds no record.
-    bool fetchOne(uint64_t id, Cbytes& out);
     // The records of the last finished request; emptied by the call.
     std::vector<CplayerStatsResult> takeResults();
     // Resets a finished request; true when one had finished.
     bool collect();
     bool isBusy() const { return task.started(); }
+
+    // One player's record, fetched on the calling thread (a task body). False
+    // when the service is off, the call fails or the service has no record.
+    bool fetchRecord(uint64_t steamId, Cbytes& out);
 
     // "Set Player Stats": the local player's record.
     bool uploadStats(const Cbytes& record);
@@ -44,8 +46,7 @@ public:
     CthreadTask uploadTask{"Set Player Stats"};
 
 private:
-    // The "GetPlayerStats" call itself, on the calling thread.
-    bool call(const std::vector<uint64_t>& ids, std::vector<CplayerStatsResult>& got);
+    bool fetchRecords(const std::vector<uint64_t>& ids, std::vector<CplayerStatsResult>& out);
     k4wSOAP& ws_;
     std::vector<CplayerStatsResult> results_, done_;
 };

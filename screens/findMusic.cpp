@@ -5,6 +5,7 @@
 #include "engine/ui/uiMgr.h"
 #include "game/game.h"
 #include "screens/confirm.h"
+#include "screens/musicBrowser.h"
 #include "screens/screenRegistry.h"
 
 namespace {
@@ -160,6 +161,7 @@ void CfindMusicScreen::finish() {
     gUi->buttonBar.pop();
     refreshInfo();
     gGame->songLibrary.save();
+    if (CmusicBrowserScreen* browser = screens::get<CmusicBrowserScreen>()) browser->libraryChanged();
 }
 
 void CfindMusicScreen::clearTracks() {
@@ -169,6 +171,7 @@ void CfindMusicScreen::clearTracks() {
     lib.save();
     walk_->clearProgress();
     refreshInfo();
+    if (CmusicBrowserScreen* browser = screens::get<CmusicBrowserScreen>()) browser->libraryChanged();
     gGame->music.playTrack(lib.getRandomTrack());
 }
 

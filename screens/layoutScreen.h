@@ -63,6 +63,8 @@ protected:
     // named in one log line; false when the file can't be read or a name is
     // missing.
     bool loadLayout();
+    // A screen with two forms of its layout picks one before it loads.
+    void setLayoutName(std::string name) { layoutName_ = std::move(name); }
     // The widgets and the button bar fade out; layoutLeft() once they have.
     void leaveLayout();
     bool layoutLeft() const;

@@ -4,12 +4,15 @@
 #include "engine/ui/uiMgr.h"
 #include "game/game.h"
 #include "screens/exit.h"
+#include "screens/musicBrowser.h"
+#include "screens/musicRadioBrowser.h"
 #include "screens/screenRegistry.h"
 
 namespace {
 enum { ROW_FIND_MUSIC = 0, ROW_YOUR_MUSIC = 1, ROW_RADIO = 2, ROW_OPEN_MIC = 3, ROW_OPEN_MIC_SETTINGS = 4 };
 constexpr int kActionSelect = 1, kActionBack = 2;
 constexpr int kTutorials = 11;
+const char* const kRowTemplate = "WideMenuItem";
 
 const char* modeTag(int mode) {
     switch (mode) {
@@ -39,19 +42,21 @@ void CmusicTypeListScreen::setOpenMicText(bool running) {
 
 void CmusicTypeListScreen::onEnter() {
     menu_->clearItems();
-    menu_->addTextItemByKey("MenuItem", "YourMusic")->value = ROW_YOUR_MUSIC;
-    menu_->addTextItemByKey("MenuItem", "ShoutCastRadio")->value = ROW_RADIO;
-    openMicRow_ = menu_->addTextItem("MenuItem", "", ROW_OPEN_MIC);
+    menu_->addTextItemByKey(kRowTemplate, "YourMusic")->value = ROW_YOUR_MUSIC;
+    menu_->addTextItemByKey(kRowTemplate, "ShoutCastRadio")->value = ROW_RADIO;
+    openMicRow_ = menu_->addTextItem(kRowTemplate, "", ROW_OPEN_MIC);
     openMicRow_->value = ROW_OPEN_MIC;
     setOpenMicText(gEngine->audio.openMicRunning);
     Cwidget* spacer = menu_->insertItem(gUi->createWidget("NormalText"), -1, false, 0, 0, false);
     if (spacer) spacer->setText("", "");
-    menu_->addTextItemByKey("MenuItem", "FindMusic")->value = ROW_FIND_MUSIC;
-    menu_->addTextItemByKey("MenuItem", "OpenMicSettingsTitle")->value = ROW_OPEN_MIC_SETTINGS;
+    menu_->addTextItemByKey(kRowTemplate, "FindMusic")->value = ROW_FIND_MUSIC;
+    menu_->addTextItemByKey(kRowTemplate, "OpenMicSettingsTitle")->value = ROW_OPEN_MIC_SETTINGS;
     menu_->layout();
 
     gUi->buttonBar.addButtonByKey("OK", kActionSelect, 0);
     gUi->buttonBar.addButtonByKey("BACK", kActionBack, 1);
+    if (auto* browser = screens::get<CmusicBrowserScreen>()) browser->clearFromFlags();
+    if (auto* radio = screens::get<CmusicRadioBrowserScreen>()) radio->clearFromFlags();
     for (int i = 1; i <= kTutorials; ++i) gUi->tutorials.show("Tut_ManageMusic" + std::to_string(i));
 }
 
@@ -71,6 +76,7 @@ void CmusicTypeListScreen::onUpdate() {
             gGame->setGameMode(GM_FIND_MUSIC, true);
             break;
         case ROW_YOUR_MUSIC:
+            if (auto* browser = screens::get<CmusicBrowserScreen>()) browser->setSource(2);
             gGame->setGameMode(GM_MUSIC_BROWSER, true);
             break;
         case ROW_RADIO:

@@ -6,6 +6,7 @@
 #include "engine/ui/uiDraw.h"
 #include "game/game.h"
 #include "screens/language.h"
+#include "screens/musicBar.h"
 #include "screens/options.h"
 #include "screens/screenRegistry.h"
 #include "screens/startUp.h"
@@ -26,7 +27,10 @@ bool CpressStartScreen::onLoaded() {
 }
 
 void CpressStartScreen::onEnter() {
+    // The music bar comes in with the title; its pad glyphs follow the pads found now.
+    if (CmusicBarScreen* bar = screens::get<CmusicBarScreen>()) bar->activate();
     gEngine->input.joysticks.init();
+    exitAsked_ = false;
 
     screens::get<CstartUpScreen>()->reset();
     gGame->online.friends.clear();
@@ -80,6 +84,15 @@ bool CpressStartScreen::anyButtonHighlighted() const {
 }
 
 void CpressStartScreen::onUpdate() {
+    // The exit question has just closed: the button that asked it lets go of
+    // its highlight, so that Return starts the game instead of asking again.
+    if (exitAsked_) {
+        CoverlaySlot* popup = gGame->overlay(OVERLAY_EXIT);
+        if (popup && popup->showing()) return;
+        exitAsked_ = false;
+        screen_->resetHighlights();
+        return;
+    }
     // Escape on the title puts video and language back to their defaults and quits.
     if (gEngine->lastKey == SDL_SCANCODE_ESCAPE) {
         gGame->resetVideoAndLanguage();
@@ -91,7 +104,10 @@ void CpressStartScreen::onUpdate() {
         return;
     }
     if (screen_->wasPressed(exit_)) {
-        if (CoverlaySlot* popup = gGame->overlay(OVERLAY_EXIT)) popup->show();
+        if (CoverlaySlot* popup = gGame->overlay(OVERLAY_EXIT)) {
+            popup->show();
+            exitAsked_ = true;
+        }
         return;
     }
     if (screen_->wasPressed(resetController_)) {
@@ -122,6 +138,7 @@ void CpressStartScreen::onUpdate() {
     input.inputMode = DEVICE_CONTROLLER;
     input.currentJoystick = pad;
     if (CinputPlayer* p = input.player(0)) p->setDevice(DEVICE_CONTROLLER, pad);
+    if (CmusicBarScreen* bar = screens::get<CmusicBarScreen>()) bar->refreshPadGlyphs();
     if (!gGame->saveLoad.isInputMappingKnown(name)) {
         gEngine->log.print(LOG_L, "Didn't find mappings for Joystick - Need to configure");
         gGame->setGameMode(GM_CONFIG);
@@ -172,7 +189,7 @@ void CpressStartScreen::render() {
     if (!screen_) return;
     ClayoutScreen::render();
     std::string line = CbString::format("%s - %s - %s", gEngine->versionText.c_str(), gEngine->platformText.c_str(),
-                                        gEngine->provider.c_str()).str();
+                                        gEngine->buildText.c_str()).str();
     uiDraw::text("FontSmall", line, 35.0f, (float)gEngine->screenHeight - 15.0f, gUi->scale(),
                  Ccolour(0.8f, 0.85f, 0.95f, 1.0f), ALIGN_LEFT, nullptr);
 }

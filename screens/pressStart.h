@@ -31,4 +31,5 @@ private:
     Cwidget* options_ = nullptr;
     Cwidget* exit_ = nullptr;
     Cwidget* resetController_ = nullptr;
+    bool exitAsked_ = false;   // the exit question was asked from here
 };

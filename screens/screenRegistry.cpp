@@ -20,10 +20,16 @@
 #include "screens/optionsVolume.h"
 #include "screens/setRez.h"
 #include "screens/layoutScreen.h"
+#include "screens/leaderboard.h"
 #include "screens/loading.h"
+#include "screens/mainMenu.h"
+#include "screens/musicBar.h"
+#include "screens/musicBrowser.h"
+#include "screens/musicRadioBrowser.h"
 #include "screens/musicTypeList.h"
 #include "screens/placeholder.h"
 #include "screens/pressStart.h"
+#include "screens/rankUp.h"
 #include "screens/signIn.h"
 #include "screens/startUp.h"
 
@@ -67,15 +73,21 @@ const Crow kRows[] = {
     {STATE, GM_CHINA_CHECK, own<CchinaCheckScreen>},
     {STATE, GM_SIGN_IN, own<CsignInScreen>},
     {STATE, GM_START_UP, own<CstartUpScreen>},
+    {STATE, GM_MAIN_MENU, own<CmainMenuScreen>},
     {STATE, GM_CONFIRM, own<CconfirmStateScreen>},
     {STATE, GM_EXIT, own<CexitScreen>},
     {STATE, GM_REALLY_EXIT, own<CreallyExitScreen>},
     {STATE, GM_MUSIC_TYPE_LIST, own<CmusicTypeListScreen>},
     {STATE, GM_FIND_MUSIC, own<CfindMusicScreen>},
+    {STATE, GM_MUSIC_BROWSER, own<CmusicBrowserScreen>},
+    {STATE, GM_MUSIC_RADIO_BROWSER, own<CmusicRadioBrowserScreen>},
+    {STATE, GM_LEADERBOARD, own<CleaderboardScreen>},
+    {STATE, GM_RANK_UP, own<CrankUpScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
     {OVERLAY, OVERLAY_OPEN_MIC_ERROR, own<CopenMicErrorScreen>},
+    {OVERLAY, OVERLAY_MUSIC_BAR, own<CmusicBarScreen>},
 };
 }  // namespace
 

@@ -1,5 +1,8 @@
 #include "screens/startUp.h"
 
+#include "screens/mainMenu.h"
+#include "screens/screenRegistry.h"
+
 #include <cctype>
 #include <utility>
 
@@ -233,6 +236,8 @@ void CstartUpScreen::runPhase() {
 
         case PHASE_STATS:
             logLine("- StartUp - getting player stats");
+            // The local record is the one the fetched record replaces.
+            gGame->statsCache.local.steamId = gEngine->steamId;
             gGame->statsCache.queuePlayer(gEngine->steamId);
             statsPending = true;
             break;
@@ -339,5 +344,7 @@ void CstartUpScreen::finish() {
     gGame->world.party.reset(gEngine->playerName, ship ? ship->data.identifier : progress.currentShip, ship);
     gGame->online.dailyChallenge.start(24, "24HourChall");
     gGame->online.lightningChallenge.start(4, "4HourChall");
+    // The menu's layout follows the web-service switch as it stands now.
+    if (CmainMenuScreen* menu = screens::get<CmainMenuScreen>()) menu->load();
     gGame->setGameMode(GM_MAIN_MENU);
 }

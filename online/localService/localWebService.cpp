@@ -17,6 +17,7 @@ using namespace k4wGen;
 
 struct Caccount {
     uint64_t id = 0;
+    uint64_t steamId = 0;   // learnt from the account's statistics upload
     std::string nickname, email, password, guid;
 };
 
@@ -190,8 +191,8 @@ public:
         r.found = a != nullptr;
         if (a) {
             r.nickname = a->nickname;
-            auto it = st_.stats.find(a->id);
-            setBytes(soap, r.stats, it == st_.stats.end() ? Cbytes() : it->second);
+            auto it = st_.stats.find(a->steamId);
+            setBytes(soap, r.stats, !a->steamId || it == st_.stats.end() ? Cbytes() : it->second);
         }
         return SOAP_OK;
     }
@@ -355,7 +356,22 @@ public:
         pause();
         std::lock_guard<std::mutex> lock(st_.mutex);
         uint64_t me = caller(q->authToken, r);
-        if (me) st_.stats[me] = getBytes(q->data);
+        if (!me) return SOAP_OK;
+        // Statistics are kept by Steam id; one Steam id belongs to one account.
+        for (const Caccount& a : st_.accounts) {
+            if (a.steamId == q->steamId && a.id != me) {
+                r.result = 5;
+                r.errorText = "Steam id belongs to another player";
+                return SOAP_OK;
+            }
+        }
+        if (!q->steamId) {
+            r.result = 5;
+            r.errorText = "No Steam id";
+            return SOAP_OK;
+        }
+        st_.byId(me)->steamId = q->steamId;
+        st_.stats[q->steamId] = getBytes(q->data);
         return SOAP_OK;
     }
 
@@ -544,6 +560,11 @@ std::vector<ClocalMessage> ClocalWebService::messagesFor(uint64_t to) const {
 void ClocalWebService::setStats(uint64_t id, const Cbytes& record) {
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->stats[id] = record;
+}
+
+void ClocalWebService::linkSteamId(uint64_t accountId, uint64_t steamId) {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    if (Caccount* a = state_->byId(accountId)) a->steamId = steamId;
 }
 
 Cbytes ClocalWebService::stats(uint64_t id) const {

@@ -69,8 +69,11 @@ public:
     void addMessage(uint64_t to, int type, uint64_t from, const std::string& fromName, const Cbytes& data);
     size_t numMessages(uint64_t to) const;
     std::vector<ClocalMessage> messagesFor(uint64_t to) const;
-    void setStats(uint64_t id, const Cbytes& record);
-    Cbytes stats(uint64_t id) const;
+    // Statistics records by Steam id; an account learns its Steam id from its
+    // own upload, or from linkSteamId.
+    void setStats(uint64_t steamId, const Cbytes& record);
+    Cbytes stats(uint64_t steamId) const;
+    void linkSteamId(uint64_t accountId, uint64_t steamId);
     void setChallenge(int periodHours, const ClocalChallenge& c);
     void clearChallenge(int periodHours);
     int64_t counter(const std::string& name) const;

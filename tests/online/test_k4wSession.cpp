@@ -172,7 +172,8 @@ TEST_F(OnlineTest, FindPlayerFoundAndNotFound) {
     Cbytes stats(k4wSOAP::kStatsRecordSize, 0);
     stats[0] = 42;
     stats[308] = 7;
-    service.setStats(other, stats);
+    service.linkSteamId(other, 5551);
+    service.setStats(5551, stats);
 
     uint8_t record[k4wSOAP::kStatsRecordSize] = {};
     ASSERT_TRUE(online->soap.startFindPlayer(other, record));
@@ -191,7 +192,8 @@ TEST_F(OnlineTest, FindPlayerFoundAndNotFound) {
     online->soap.resetFindPlayer();
 
     // A statistics record of the wrong size is not taken apart.
-    service.setStats(me, Cbytes(100, 1));
+    service.linkSteamId(me, 5552);
+    service.setStats(5552, Cbytes(100, 1));
     uint8_t mine[k4wSOAP::kStatsRecordSize] = {};
     ASSERT_TRUE(online->soap.startFindPlayer(me, mine));
     ASSERT_TRUE(pumpUntil(*online, [&] { return online->soap.findPlayerFinished(); }));

@@ -5,6 +5,7 @@
 
 #include "engine/resourceFile.h"
 #include "engine/saveFile.h"
+#include "game/progress/playerStatsCache.h"
 #include "onlineFixture.h"
 
 TEST(FriendList, FindsCountsAndSurvivesASaveRoundTrip) {
@@ -155,18 +156,58 @@ TEST_F(OnlineTest, GameConfigCountersAndStats) {
     EXPECT_EQ(v, 0);
     EXPECT_FALSE(c.value("Unknown", v));
 
-    Cbytes mine(k4wSOAP::kStatsRecordSize, 9);
+    // Statistics are filed under the Steam id the record starts with.
+    const uint64_t steamId = 76561190000001234ull;
+    CplayerStatsRecord rec;
+    rec.steamId = steamId;
+    rec.xp = 4321;
+    rec.name = "Pilot";
+    Cbytes mine(k4wSOAP::kStatsRecordSize, 0);
+    rec.write(mine.data());
     ASSERT_TRUE(online->playerStats.uploadStats(mine));
     EXPECT_FALSE(online->playerStats.uploadStats(Cbytes(10, 0)));
     ASSERT_TRUE(waitTask(online->playerStats.uploadTask));
-    EXPECT_EQ(service.stats(me), mine);
+    EXPECT_EQ(service.stats(steamId), mine);
+    EXPECT_TRUE(service.stats(me).empty());
     service.setStats(77, Cbytes(12, 1));   // malformed: dropped
-    ASSERT_TRUE(online->playerStats.requestStats({me, 77, 12345}));
+    ASSERT_TRUE(online->playerStats.requestStats({steamId, 77, 12345}));
     ASSERT_TRUE(pumpUntil(*online, [&] { return online->playerStats.collect(); }));
     auto got = online->playerStats.takeResults();
     ASSERT_EQ(got.size(), 1u);
-    EXPECT_EQ(got[0].playerId, me);
+    EXPECT_EQ(got[0].playerId, steamId);
     EXPECT_EQ(got[0].record, mine);
+
+    // The statistics cache fetches through the client, one player at a time.
+    CplayerStatsCache cache;
+    cache.fetch = [&](uint64_t id, CplayerStatsRecord& out) {
+        Cbytes r;
+        return online->playerStats.fetchRecord(id, r) && out.read(r.data(), r.size());
+    };
+    cache.queuePlayer(steamId);
+    cache.queuePlayer(999);   // nobody: the request fails and is dropped
+    for (int i = 0; i < 500 && cache.requestsPending(); ++i) {
+        cache.update();
+        SDL_Delay(2);
+    }
+    EXPECT_FALSE(cache.requestsPending());
+    const CplayerStatsRecord* back = cache.findPlayer(steamId);
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->xp, 4321u);
+    EXPECT_EQ(cache.findPlayer(999), nullptr);
+
+    // Another account can't take over that Steam id.
+    uint64_t other = service.addAccount("Other", "other@example.com", "pw");
+    (void)other;
+    online->soap.setLogin("other@example.com", "pw", "other@example.com");
+    ASSERT_TRUE(online->soap.retrieveAuthToken());
+    ASSERT_TRUE(waitTask(online->soap.tokenTask));
+    online->soap.tokenTask.reset();
+    Cbytes theirs = mine;
+    theirs[100] = 1;
+    ASSERT_TRUE(online->playerStats.uploadStats(theirs));
+    ASSERT_TRUE(waitTask(online->playerStats.uploadTask));
+    EXPECT_FALSE(online->playerStats.uploadTask.success());
+    EXPECT_EQ(service.stats(steamId), mine);
 }
 
 TEST(ChallengeList, CacheFilesAndTheActiveChallenge) {

@@ -1,8 +1,9 @@
 #!/bin/bash
 # The real game under Xvfb from loading to the main menu, driven by keys
 # sent with xdotool, against the local web service: the title, Return, the
-# language (English), the sign-in screen (Back during the silent Steam sign-in, then an account made
-# by hand with the keyboard), the start-up phases and the main menu.
+# language (English), the sign-in screen (Back during the silent Steam sign-in,
+# then an account made by hand with the keyboard), the start-up phases and the
+# main menu with its music bar: the heart, then Options and Back.
 # Usage: roadUnderXvfb.sh <zorbex> <zx_local_service> <data folder> <screenshot folder>
 set -u
 game="$1"
@@ -82,7 +83,27 @@ keys Down Down Down Down Down Return
 waitFor "Create Account: Success" 30 || fail "the account was not made"
 waitFor "GameMode = MainMenu" 60 || fail "no main menu"
 sleep 1
+shot mainMenuTutorial
+# The first visit's help boxes, one Return each.
+for _ in $(seq 8); do
+    keys Return
+    sleep 0.5
+done
+sleep 1
 shot mainMenu
+
+# The music bar's heart, then Options and Back to the menu.
+xdotool mousemove 1164 26 click 1
+waitFor "Music bar: favourite on" 10 || fail "the heart did not mark the track"
+sleep 0.5
+shot musicBarHeart
+xdotool mousemove 710 576 click 1
+waitFor "GameMode = Options" 10 || fail "Options did not open"
+sleep 1
+keys BackSpace
+waitFor "GameMode = MainMenu" 10 2 || fail "Back did not return to the menu"
+sleep 1
+shot backToMenu
 
 kill -TERM "$gpid"
 wait "$gpid"

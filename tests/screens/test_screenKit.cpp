@@ -6,6 +6,8 @@
 #include "screens/exit.h"
 #include "screens/language.h"
 #include "screens/layoutScreen.h"
+#include "screens/mainMenu.h"
+#include "screens/musicBar.h"
 #include "screens/placeholder.h"
 #include "screens/screenRegistry.h"
 #include "screens/signIn.h"
@@ -132,16 +134,18 @@ TEST(ScreenRegistry, BindsEachScreenToItsSlotAndOneStandInToTheRest) {
     ASSERT_NE(standIn, nullptr);
     for (int m = 0; m < GM_COUNT; ++m)
         EXPECT_EQ(g->screen(m) != nullptr, gameModeHasScreen(m)) << gameModeName(m);
-    EXPECT_EQ(g->screen(GM_MAIN_MENU), standIn);
+    EXPECT_EQ(g->screen(GM_MAIN_MENU), static_cast<CscreenSlot*>(screens::get<CmainMenuScreen>()));
+    EXPECT_EQ(g->overlay(OVERLAY_MUSIC_BAR), static_cast<CoverlaySlot*>(screens::get<CmusicBarScreen>()));
     EXPECT_EQ(g->screen(GM_HANGAR), standIn);
 }
 
 TEST(StandIn, NamesTheStateAndBackNeverLeavesThePlayerStuck) {
     CscreensGame g;
     ASSERT_TRUE(g.initOk());
-    CrecordingScreen title, startUp;
+    CrecordingScreen title, startUp, menu;
     g->setScreen(GM_PRESS_START, &title);
     g->setScreen(GM_START_UP, &startUp);
+    g->setScreen(GM_MAIN_MENU, &menu);
     CplaceholderScreen& standIn = *screens::get<CplaceholderScreen>();
     auto back = [&g] {
         ASSERT_TRUE(gUi->buttonBar.hasAction(ACTION_BACK));
@@ -158,19 +162,18 @@ TEST(StandIn, NamesTheStateAndBackNeverLeavesThePlayerStuck) {
     EXPECT_EQ(title.enters, 2);
 
     // Between two stand-ins, back to the first.
-    g->setGameMode(GM_MAIN_MENU);
+    g->setGameMode(GM_ACHIEVEMENTS);
     g->setGameMode(GM_HANGAR);
     EXPECT_EQ(standIn.screen()->findWidget("Title")->getText("TextName"), gameModeName(GM_HANGAR));
     back();
-    EXPECT_EQ(g.mode(), GM_MAIN_MENU);
+    EXPECT_EQ(g.mode(), GM_ACHIEVEMENTS);
 
-    // A state passed through is not gone back to; the main menu's Back is the title.
+    // A state passed through is not gone back to: the main menu instead.
     g->setGameMode(GM_START_UP);
     g->setGameMode(GM_HANGAR);
     back();
     EXPECT_EQ(g.mode(), GM_MAIN_MENU);
-    back();
-    EXPECT_EQ(g.mode(), GM_PRESS_START);
+    EXPECT_EQ(menu.enters, 1);
     EXPECT_EQ(startUp.enters, 1);
 }
 

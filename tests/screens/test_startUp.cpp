@@ -55,10 +55,23 @@ TEST_F(RoadTest, StoredLoginRunsEveryOnlinePhase) {
     uint64_t id = storedAccount();
     service.addMessage(id, 1, 0, "Quillmarsh", Cbytes{1, 2, 3});
     writeSave(700, false);   // local only: the cloud load falls back to it
+    // The player's statistics on the service, filed under the Steam id.
+    ASSERT_NE(gEngine->steamId, 0u);
+    CplayerStatsRecord stats;
+    stats.steamId = gEngine->steamId;
+    stats.challengeWins = 9;
+    stats.sessions = 4;
+    stats.emailSet = true;
+    Cbytes statsBytes(CplayerStatsRecord::kRecordSize, 0);
+    stats.write(statsBytes.data());
+    service.setStats(gEngine->steamId, statsBytes);
     toTitle();
     pressReturn();
     ASSERT_TRUE(reachMode(GM_MAIN_MENU));
     EXPECT_TRUE(g->logHas("Challenge Init"));
+    EXPECT_EQ(gGame->statsCache.local.challengeWins, 9u);
+    EXPECT_EQ(gGame->statsCache.local.sessions, 4u);
+    EXPECT_FALSE(g->logPrefix("Player stats: service off"));
     EXPECT_EQ(lines("- StartUp - "), (Lines{
         "- StartUp - load login",
         "- StartUp - load login - success",

@@ -1,5 +1,6 @@
 // The logo fade and the title screen.
 #include "roadFixture.h"
+#include "screens/exit.h"
 #include "screens/fadeLogo.h"
 #include "screens/pressStart.h"
 #include "screens/screenRegistry.h"
@@ -149,6 +150,25 @@ TEST_F(TitleTest, ReturnOnAHighlightedButtonPressesItInsteadOfStarting) {
     pressReturn();
     ASSERT_TRUE(reachMode(GM_OPTIONS, 2));
     EXPECT_FALSE(g->logHas("GameMode = StartUp"));
+}
+
+TEST_F(TitleTest, AfterTheExitQuestionReturnStartsInsteadOfAskingAgain) {
+    makeGame("-SteamBoards");
+    toTitle();
+    g->steps(200);
+    CexitPopup* popup = screens::get<CexitPopup>();
+    click(w("Exit"));
+    ASSERT_TRUE(popup->showing());
+    g->steps(30);
+    click(popup->screen()->findWidget("No"));
+    g->steps(30);
+    ASSERT_FALSE(popup->showing());
+    g->steps(2);
+    EXPECT_FALSE(w("Exit")->highlighted);
+    pressReturn();
+    g->steps(2);
+    EXPECT_FALSE(popup->showing());
+    EXPECT_TRUE(reachMode(GM_MAIN_MENU));
 }
 
 TEST_F(TitleTest, ResetControllersKeepsOnlyTheKeyboard) {

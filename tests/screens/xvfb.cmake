@@ -26,3 +26,14 @@ add_test(NAME options_xvfb_kept_across_restart
           bash ${CMAKE_SOURCE_DIR}/tests/screens/optionsUnderXvfb.sh $<TARGET_FILE:zorbex>
           ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/options)
 set_tests_properties(options_xvfb_kept_across_restart PROPERTIES TIMEOUT 240 RUN_SERIAL TRUE)
+# The real game from the title to the music and leaderboard screens under
+# Xvfb: a folder of generated tracks picked in the (answered) folder dialog,
+# found, browsed by album and played. Screenshots in screenshots/music.
+add_executable(zx_make_music_folder ${CMAKE_SOURCE_DIR}/tests/screens/tools/makeMusicFolder.cpp)
+target_link_libraries(zx_make_music_folder PRIVATE zx_audiogen)
+add_test(NAME road_xvfb_music
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/roadMusicUnderXvfb.sh $<TARGET_FILE:zorbex>
+          $<TARGET_FILE:zx_local_service> $<TARGET_FILE:zx_make_music_folder> ${CMAKE_BINARY_DIR}/data
+          ${CMAKE_BINARY_DIR}/screenshots/music)
+set_tests_properties(road_xvfb_music PROPERTIES TIMEOUT 240 RUN_SERIAL TRUE)

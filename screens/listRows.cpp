@@ -1,0 +1,432 @@
+#include "screens/listRows.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "engine/engine.h"
+#include "engine/format.h"
+#include "engine/ui/menu.h"
+#include "engine/ui/widget.h"
+#include "game/game.h"
+#include "game/gameTypes.h"
+#include "online/scoreRecord.h"
+#include "screens/musicBar.h"
+#include "screens/screenRegistry.h"
+
+namespace {
+const char* tr(const char* tag) { return gEngine->text(tag); }
+
+uint64_t signedInId() { return gGame->online.soap.playerId(); }
+bool isFriend(uint64_t id) { return gGame->online.friends.contains(id); }
+int64_t serviceTime() { return gGame->online.soap.unixTime(); }
+
+void setCountryFlag(Cwidget* row, const std::string& country);
+void setFriendMark(Cwidget* row, uint64_t playerId);
+
+// The texts a row filled, to colour the player's own row.
+class CrowFill {
+public:
+    explicit CrowFill(Cwidget* row) : row_(row) {}
+    void text(const char* gadget, const std::string& value) {
+        Cgadget* g = row_->findTextGadget(gadget, false);
+        if (!g) return;
+        row_->setTextStr(g, CbString(value));
+        g->hidden = false;
+        filled_.push_back(g);
+    }
+    // The flag, the own-row colour and (for rows that have it) the friend mark.
+    void finish(const std::string& country, uint64_t playerId, bool friendMark = true) {
+        setCountryFlag(row_, country);
+        colourOwn(playerId);
+        if (friendMark) setFriendMark(row_, playerId);
+    }
+    void colourOwn(uint64_t playerId) {
+        if (playerId == 0 || playerId != signedInId()) return;
+        for (Cgadget* g : filled_) g->colour = gGame->namedColours.reallyLightGreen;
+    }
+
+private:
+    Cwidget* row_;
+    std::vector<Cgadget*> filled_;
+};
+
+// A sprite swap that keeps the gadget's displayed scale; a sprite that
+// does not exist leaves the gadget empty.
+void swapSpriteKeepScale(Cgadget* g, const std::string& name) {
+    if (!g) return;
+    Csprite* sprite = name.empty() ? nullptr : gEngine->sprites.findSprite(name, false);
+    Csprite* old = g->sprite ? g->sprite : (g->spriteName.empty() ? nullptr : gEngine->sprites.findSprite(g->spriteName, false));
+    if (old && sprite && old->width > 0) {
+        const float factor = g->width / old->width;
+        g->width = sprite->width * factor;
+        g->height = sprite->height * factor;
+    }
+    g->spriteName = sprite ? name : std::string();
+    g->setSprite(sprite);
+}
+
+void setCountryFlag(Cwidget* row, const std::string& country) {
+    Cgadget* g = row->findSpriteGadget("Country");
+    if (!g) return;
+    const std::string flag = "flag_" + country + ".png";
+    const bool known = !country.empty() && gEngine->sprites.findSprite(flag, false);
+    swapSpriteKeepScale(g, known ? flag : std::string("flag_unknown.png"));
+}
+
+void setFriendMark(Cwidget* row, uint64_t playerId) {
+    if (Cgadget* g = row->findSpriteGadget("Friend")) g->hidden = !isFriend(playerId);
+}
+
+std::string scoreText(const Cboard& board, uint64_t score) {
+    return board.scorePrefix + formatThousands64((int64_t)score);
+}
+
+std::string diffText(int32_t difficulty, float factor) {
+    return CbString::format("%s - %d%%", difficultyName(difficulty), (int)(factor * 100.0f)).str();
+}
+
+std::string deathsText(int8_t deaths) { return CbString::format("%s %d", tr("NumDeaths"), (int)deaths).str(); }
+
+// The place, or the top-percent estimate below the board's top list.
+void setRank(Cwidget* row, CrowFill& fill, const Cboard& board, const CboardEntry& entry, int rank,
+             uint64_t topScore, bool estimate) {
+    if (!estimate || rank <= board.topCount) {
+        fill.text("Rank", ordinalText(rank));
+        return;
+    }
+    const int64_t pct = topPercent(entry.score, topScore);
+    if (pct >= 100) {
+        if (Cgadget* g = row->findTextGadget("Rank", false)) g->hidden = true;
+        return;
+    }
+    fill.text("Rank", CbString::format("%s %d%%", tr("TopPercent"), (int)pct).str());
+}
+
+bool canFill(Cwidget* row) { return row != nullptr; }
+}  // namespace
+
+int64_t topPercent(uint64_t score, uint64_t topScore) {
+    if (topScore == 0) return 100;
+    double r = (double)score / (double)topScore;
+    r = std::min(1.0, std::max(0.0, r));
+    const float x = 1.0f - (float)r;
+    float p = x;
+    for (int i = 0; i < 11; ++i) p *= x;
+    int64_t pct = (int64_t)(p * 100.0f);
+    return pct < 1 ? 1 : pct;
+}
+
+std::string daysAgoText(int64_t today, int32_t day) {
+    const int64_t d = today - day;
+    if (d == 0) return tr("Today");
+    if (d == 1) return tr("Yesterday");
+    return CbString::format("%lld %s", (long long)d, tr("DaysAgo")).str();
+}
+
+std::string shortLengthText(int t) {
+    if (t < 0) t = 0;
+    if (t >= 3600) return CbString::format("%02dh %02dm", t / 3600, (t % 3600) / 60).str();
+    if (t >= 60) return CbString::format("%02d:%02d", t / 60, t % 60).str();
+    return CbString::format("%01d", t).str();
+}
+
+void fillBasicBoardRow(Cwidget* row, const Cboard& board, const CboardEntry& entry, int rank, uint64_t topScore) {
+    if (!canFill(row)) return;
+    const CbasicScore rec = CbasicScore::read(entry.record);
+    CrowFill fill(row);
+    setRank(row, fill, board, entry, rank, topScore, true);
+    fill.text("Name", rec.name);
+    fill.text("Score", scoreText(board, entry.score));
+    fill.text("Comment", rec.comment);
+    fill.text("Date", daysAgoText(serviceTime() / 86400, rec.day));
+    fill.text("Ship", rec.ship);
+    fill.finish(rec.country, entry.playerId);
+}
+
+void fillPerSongBoardRow(Cwidget* row, const Cboard& board, const CboardEntry& entry, int rank, uint64_t topScore) {
+    if (!canFill(row)) return;
+    const CperSongScore rec = CperSongScore::read(entry.record);
+    CrowFill fill(row);
+    setRank(row, fill, board, entry, rank, topScore, true);
+    fill.text("Name", rec.name);
+    fill.text("Score", scoreText(board, entry.score));
+    fill.text("Ship", gGame->standardShipFlag ? std::string(tr("StandardShip")) : rec.ship);
+    fill.text("Date", daysAgoText(serviceTime() / 86400, rec.day));
+    fill.text("DiffVis", diffText(rec.difficulty, rec.difficultyFactor));
+    fill.text("Comment", rec.comment);
+    fill.text("NumDeaths", deathsText(rec.deaths));
+    fill.finish(rec.country, entry.playerId);
+}
+
+void fillGeneralTracksRow(Cwidget* row, const Cboard& board, const CboardEntry& entry, int rank, uint64_t topScore) {
+    if (!canFill(row)) return;
+    const CgeneralTracksScore rec = CgeneralTracksScore::read(entry.record);
+    CrowFill fill(row);
+    setRank(row, fill, board, entry, rank, topScore, true);
+    fill.text("Name", rec.name);
+    fill.text("Score", scoreText(board, entry.score));
+    fill.text("Date", daysAgoText(serviceTime() / 86400, rec.day));
+    fill.text("DiffVis", diffText(rec.difficulty, rec.difficultyFactor));
+    fill.text("Comment", rec.comment);
+    fill.text("TrackTitle", rec.trackTitle);
+    fill.text("NumDeaths", deathsText(rec.deaths));
+    fill.text("Ship", rec.ship);
+    fill.finish(rec.country, entry.playerId);
+}
+
+void fillChallengeBoardRow(Cwidget* row, const Cboard& board, const CboardEntry& entry, int rank, uint64_t topScore) {
+    if (!canFill(row)) return;
+    const CperSongScore rec = CperSongScore::read(entry.record);
+    CrowFill fill(row);
+    setRank(row, fill, board, entry, rank, topScore, false);
+    fill.text("Name", rec.name);
+    fill.text("Score", scoreText(board, entry.score));
+    fill.text("Ship", rec.ship);
+    fill.text("Comment", rec.comment);
+    fill.finish(rec.country, entry.playerId, false);
+}
+
+void fillDailyTracksRow(Cwidget* row, const Cboard& board, const CboardEntry& entry, int, uint64_t) {
+    if (!canFill(row)) return;
+    const CdailyTrackScore rec = CdailyTrackScore::read(entry.record);
+    CrowFill fill(row);
+    fill.text("Name", rec.name);
+    // The board's score is the time of the submit; the game score is in the record.
+    fill.text("Score", scoreText(board, rec.gameScore));
+    fill.text("DiffVis", diffText(rec.difficulty, rec.difficultyFactor));
+    fill.text("Comment", rec.comment);
+    fill.text("Ship", rec.ship);
+    fill.text("NumDeaths", deathsText(rec.deaths));
+    fill.text("TrackTitle", rec.artist + " - " + rec.title + " - " + rec.album + " (" + shortLengthText(rec.length) + ")");
+    setCountryFlag(row, rec.country);
+    int64_t s = serviceTime() - (int64_t)entry.score;
+    if (s < 0) s = 0;
+    fill.text("Date", CbString::format("%02dh %02dm %s", (int)(s / 3600), (int)((s % 3600) / 60), tr("Ago")).str());
+    fill.colourOwn(entry.playerId);
+    setFriendMark(row, entry.playerId);
+}
+
+void fillFriendRows(Cwidget* w, const CsongPackInfo* track) {
+    if (!w) return;
+    char name[16];
+    auto text = [&](const char* fmt, int i) -> Cgadget* {
+        snprintf(name, sizeof name, fmt, i);
+        return w->findTextGadget(name, false);
+    };
+    for (int i = 1; i <= 4; ++i) {
+        for (const char* fmt : {"Rank%d", "Name%d", "Score%d"})
+            if (Cgadget* g = text(fmt, i)) w->setTextStr(g, CbString());
+        snprintf(name, sizeof name, "Friend%d", i);
+        if (Cgadget* g = w->findSpriteGadget(name)) g->hidden = true;
+    }
+    if (!track) return;
+    Conline& online = gGame->online;
+    const CnamedColours& c = gGame->namedColours;
+    std::string boardName = track->getKey();
+    if (!gGame->standardShipFlag && !online.dailyChallenge.active && !online.lightningChallenge.active)
+        boardName = "Shp_" + boardName;
+    Cgadget* rank1 = text("Rank%d", 1);
+    const Cboard* board = online.leaderboards.findBoard(boardName);
+    if (!board) {
+        const bool hasRecord = gGame->trackStats.findTrack(track->getKey()) != nullptr;
+        if (rank1) {
+            w->setTextStr(rank1, CbString(tr(hasRecord ? "Downloading" : "NotDownloaded")));
+            rank1->colour = hasRecord ? c.orange : c.red;
+        }
+        return;
+    }
+    if (board->entries.empty()) {
+        if (rank1) {
+            w->setTextStr(rank1, CbString(tr("NoScores")));
+            rank1->colour = c.orange;
+        }
+        return;
+    }
+    if (rank1) rank1->colour = c.white;
+    const uint64_t me = signedInId();
+    const uint64_t top = board->entries[0].score;
+    const int numTop = std::min(board->topCount, 3);
+    int line = 1;
+    for (size_t i = 0; i < board->entries.size() && line <= 4; ++i) {
+        const bool inTop = (int)i < board->topCount;
+        if (inTop && (int)i >= numTop) continue;   // the rest of the top list is not shown
+        const CboardEntry& e = board->entries[i];
+        const Ccolour& colour = e.playerId == me ? c.lightGreen : c.white;
+        const std::string rankText = inTop ? std::string(ordinalText(line))
+                                           : CbString::format("%d%%", (int)topPercent(e.score, top)).str();
+        const std::string values[3] = {rankText, readRecordText(e.record, 0), formatThousands64((int64_t)e.score)};
+        const char* fmts[3] = {"Rank%d", "Name%d", "Score%d"};
+        for (int k = 0; k < 3; ++k) {
+            if (Cgadget* g = text(fmts[k], line)) {
+                w->setTextStr(g, CbString(values[k]));
+                g->colour = colour;
+            }
+        }
+        snprintf(name, sizeof name, "Friend%d", line);
+        if (Cgadget* g = w->findSpriteGadget(name)) g->hidden = inTop ? !isFriend(e.playerId) : false;
+        ++line;
+    }
+}
+
+void showPlaceBadge(Cwidget* w, int placeIndex) {
+    if (!w) return;
+    for (const char* name : {"CrownSprite", "CrownTitle", "RosetteSprite", "RosetteTitle"})
+        if (Cgadget* g = w->findGadget(name)) g->hidden = true;
+    if (placeIndex < 0) return;
+    const bool first = placeIndex == 0;
+    Cgadget* sprite = w->findGadget(first ? "CrownSprite" : "RosetteSprite");
+    Cgadget* title = w->findTextGadget(first ? "CrownTitle" : "RosetteTitle", false);
+    if (sprite) sprite->hidden = false;
+    if (title) {
+        title->hidden = false;
+        w->setTextStr(title, CbString(ordinalText(placeIndex + 1)));
+    }
+    if (!first && sprite) {
+        swapSpriteKeepScale(sprite, "ui_rosette.png");
+    }
+}
+
+void setBoardBadge(Cwidget* w, const CsongPackInfo* track) {
+    showPlaceBadge(w, -1);
+    if (!w || !track) return;
+    const Cboard* board = gGame->online.leaderboards.getShipBoard(gGame->standardShipFlag != 0, track->getKey());
+    if (!board) return;
+    const uint64_t me = signedInId();
+    for (size_t i = 0; i < board->entries.size(); ++i) {
+        if (board->entries[i].playerId == me) {
+            showPlaceBadge(w, (int)i);
+            return;
+        }
+    }
+}
+
+namespace {
+void tintFirstSprite(Cwidget* w, const Ccolour& c) {
+    if (Cgadget* g = w->findSpriteGadget()) g->colour = c;
+}
+Cwidget* addIcon(Cmenu* menu, const char* templ, float kind, int64_t trackId, float dy) {
+    CwidgetPtr icon = gEngine->ui.createWidget(templ);
+    if (!icon) return nullptr;
+    icon->floatValue = kind;
+    icon->value = trackId;
+    return menu->insertItem(std::move(icon), -1, true, -560, dy);
+}
+}  // namespace
+
+void addHeartIcon(Cmenu* menu, int64_t trackId, bool favourite) {
+    if (!menu) return;
+    Cwidget* heart = addIcon(menu, "Heart", 1.0f, trackId, -20);
+    if (heart && !favourite) tintFirstSprite(heart, gGame->namedColours.darkGrey);
+}
+
+void addHeartAndTrashIcons(Cmenu* menu, int64_t trackId, bool favourite) {
+    if (!menu) return;
+    addHeartIcon(menu, trackId, favourite);
+    if (Cwidget* trash = addIcon(menu, "Trash", -1.0f, trackId, 20)) tintFirstSprite(trash, gGame->namedColours.white);
+}
+
+void setHeartIconState(Cmenu* menu, bool favourite, int64_t trackId) {
+    if (!menu) return;
+    const CnamedColours& c = gGame->namedColours;
+    for (size_t i = 0; i < menu->itemCount(); ++i) {
+        Cwidget* item = menu->item(i);
+        if (item->floatValue == -2.0f || item->value != trackId) continue;
+        if (favourite) {
+            tintFirstSprite(item, c.darkRed);
+            if (item->floatValue != -1.0f) item->toggle = true;   // a plain item again
+        } else {
+            item->toggle = false;   // a toggle that is off draws at half brightness
+            tintFirstSprite(item, item->floatValue == 0.0f ? c.white : c.buttonBrushDark);
+        }
+    }
+}
+
+void updateHeartIconState(Cmenu* menu, const CsongPackInfo* track, int64_t trackId) {
+    if (!track || track->kind == SONG_FOLDER) return;
+    setHeartIconState(menu, track->favourite != 0, trackId);
+}
+
+void fillTrackProgress(Cwidget* w, const CsongPackInfo* track, bool isHud) {
+    if (!w) return;
+    const char* names[3] = {"HighScore", "Ship", "Progress"};
+    const bool empty = !track || track->kind == SONG_FOLDER || track->kind == SONG_DRIVE ||
+                       (isHud && gEngine->audio.openMicRunning);
+    if (empty) {
+        for (const char* n : names)
+            if (Cgadget* g = w->findTextGadget(n, false)) w->setTextStr(g, CbString());
+        return;
+    }
+    CtrackRecord none;
+    const CtrackRecord* rec = gGame->trackStats.findTrack(track->getKey());
+    if (!rec) rec = &none;
+    std::string progress = CbString::format("%d%%", (int)(rec->completion * 100.0f)).str();
+    if (rec->completion > 0) progress += std::string(" (") + difficultyName(rec->difficulty) + ")";
+    const std::string values[3] = {formatThousands64((int64_t)rec->bestScore), rec->shipName, progress};
+    const CnamedColours& c = gGame->namedColours;
+    const Ccolour& colour = rec->completion >= 1.0f ? c.reallyLightGreen : rec->completion <= 0.0f ? c.grey : c.lightYellow;
+    for (int i = 0; i < 3; ++i) {
+        if (Cgadget* g = w->findTextGadget(names[i], false)) {
+            w->setTextStr(g, CbString(values[i]));
+            g->colour = colour;
+        }
+    }
+}
+
+std::string timeLeftText(float seconds) {
+    const int t = seconds > 0 ? (int)seconds : 0;
+    const int h = t / 3600, m = (t % 3600) / 60, s = t % 60;
+    if (h > 0) return CbString::format("%02dh %02dm %02ds", h, m, s).str();
+    return CbString::format("%02d:%02d", m, s).str();
+}
+
+void setTimeLeftText(Cwidget* w) {
+    if (!w) return;
+    CaudioBASS& audio = gEngine->audio;
+    CmusicPlayer& music = gGame->music;
+    if (!audio.openMicRunning && audio.radioPlaying && audio.streamTitleChanged) {
+        audio.streamTitleChanged = false;
+        updateChallengeHeaders(music.currentTrack);
+        gGame->menuBackground.pickNewStyle();
+    }
+    const bool live = audio.openMicRunning || audio.radioPlaying;
+    const bool standardPlay = gGame->mode() == GM_PLAYING && gGame->world.session.gameType == GAMETYPE_STANDARD;
+    if (live && !standardPlay) return;
+    if (Cgadget* bar = w->findProgressBar()) bar->fill = std::min(1.0f, std::max(0.0f, music.getTrackProgress()));
+    if (Cgadget* g = w->findTextGadget("TimeLeft", false)) w->setTextStr(g, CbString(timeLeftText(music.getTimeRemaining())));
+}
+
+CnowPlayingHeaders& nowPlayingHeaders() {
+    static CnowPlayingHeaders headers;
+    return headers;
+}
+
+void updateChallengeHeaders(const CsongPackInfo* track) {
+    CnowPlayingHeaders& h = nowPlayingHeaders();
+    updateChallengeHeader(h.hud, track, true);
+    updateChallengeHeader(h.partyHud, track, true);
+    updateChallengeHeader(h.musicBar, track, false);
+}
+
+void updateChallengeHeader(Cwidget* w, const CsongPackInfo* track, bool isHud) {
+    if (!track) return;
+    const int mode = gGame->mode();
+    const bool inPlay = mode == GM_PLAYING || mode == GM_321_GO;
+    const bool standard = gGame->world.session.gameType == GAMETYPE_STANDARD;
+    bool hide = true;
+    if (gEngine->audio.openMicRunning) {
+        if (isHud && inPlay) hide = !standard;
+        if (gGame->world.session.openMicStart && !gGame->world.session.openMicStart2) hide = true;
+    } else if (track->kind != SONG_RADIO) {
+        hide = false;
+    } else {
+        hide = !(isHud && inPlay && standard);
+    }
+    if (w) {
+        if (Cgadget* g = w->findTextGadget("Title", false)) w->setTextStr(g, CbString(gGame->music.getTrackLabel(track, 1)));
+        if (Cgadget* bar = w->findProgressBar()) bar->hidden = hide;
+        if (Cgadget* g = w->findTextGadget("TimeLeft", false)) g->hidden = hide;
+    }
+    if (mode != GM_PLAYING)
+        if (CmusicBarScreen* bar = screens::get<CmusicBarScreen>()) bar->setTrack(track);
+}

@@ -1,0 +1,567 @@
+#include "screens/musicBrowser.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "audio/songViewOrder.h"
+#include "engine/bString.h"
+#include "engine/engine.h"
+#include "engine/format.h"
+#include "engine/ui/uiMgr.h"
+#include "game/game.h"
+#include "screens/exit.h"
+#include "screens/leaderboard.h"
+#include "screens/listRows.h"
+#include "screens/screenRegistry.h"
+
+namespace {
+constexpr int kActionSelect = 1, kActionBack = 2, kActionOptionX = 7, kActionOptionY = 8;
+constexpr float kTagHeart = 1.0f, kTagTrash = -1.0f, kTagBoardInfo = -2.0f, kTagRosette = -3.0f;
+constexpr float kRequestIdle = 100000000.0f;
+// Where a track row's parts sit: the row in the middle of the list (its heart
+// and trash icons to its left), the top scores and the badge on its right.
+constexpr float kRowDx = 0, kBoardInfoDx = 330, kRosetteDx = 460, kRosetteDy = -2;
+
+bool controllerMode() { return gEngine->input.inputMode == DEVICE_CONTROLLER; }
+bool groupView(int v) { return v == VIEW_ALBUMS || v == VIEW_ARTISTS || v == VIEW_GENRES; }
+bool hasTrackRecord(const std::string& key) { return gGame->trackStats.findTrack(key) != nullptr; }
+CsongInfoMgr& library() { return gGame->songLibrary; }
+std::string& folder() { return gGame->saveLoad.settings.currentFolder; }
+size_t utf8Chars(const std::string& s) {
+    size_t n = 0;
+    for (unsigned char c : s)
+        if ((c & 0xC0) != 0x80) ++n;
+    return n;
+}
+void saveSettings() {
+    if (gGame->saveSettings) gGame->saveSettings();
+}
+}  // namespace
+
+const CwidgetBinding CmusicBrowserScreen::kBindings[] = {
+    {&CmusicBrowserScreen::fileMenu_, "FileListMenu"},
+    {&CmusicBrowserScreen::albumMenu_, "AlbumListMenu"},
+    {&CmusicBrowserScreen::artistMenu_, "ArtistListMenu"},
+    {&CmusicBrowserScreen::genreMenu_, "GenreListMenu"},
+    {&CmusicBrowserScreen::trackMenu_, "TrackMenu"},
+    {&CmusicBrowserScreen::filesTab_, "Files"},
+    {&CmusicBrowserScreen::albumsTab_, "Albums"},
+    {&CmusicBrowserScreen::artistsTab_, "Artists"},
+    {&CmusicBrowserScreen::genreTab_, "Genre"},
+    {&CmusicBrowserScreen::favouritesTab_, "Favourites"},
+    {&CmusicBrowserScreen::recentTab_, "RecentTracks"},
+    {&CmusicBrowserScreen::keyLocal_, "KeyLocal"},
+    {&CmusicBrowserScreen::keyOpenMic_, "KeyOpenMic"},
+    {&CmusicBrowserScreen::keyLocalSprite_, "KeyLocalSprite"},
+    {&CmusicBrowserScreen::keyOpenMicSprite_, "KeyOpenMicSprite"},
+    {&CmusicBrowserScreen::shipSprite_, "StandardShipSprite"},
+    {&CmusicBrowserScreen::shipCross_, "StandardShipSpriteCross"},
+    {&CmusicBrowserScreen::shipText_, "StandardShip"},
+    {&CmusicBrowserScreen::folderText_, "CurrentFolder"},
+    {&CmusicBrowserScreen::tabLeft_, "TabLeft"},
+    {&CmusicBrowserScreen::tabRight_, "TabRight"},
+};
+
+CmusicBrowserScreen::CmusicBrowserScreen() : ClayoutScreen("MusicBrowser.txt", kBindings) {}
+
+bool CmusicBrowserScreen::onLoaded() {
+    active_ = fileMenu_;
+    view_ = VIEW_FILES;
+    group_ = -1;
+    return true;
+}
+
+void CmusicBrowserScreen::openFrom(bool gameType, bool partyGameType) {
+    fromGameType_ = gameType;
+    fromPartyGameType_ = partyGameType;
+}
+
+const std::string& CmusicBrowserScreen::currentFolder() const { return folder(); }
+
+void CmusicBrowserScreen::libraryChanged() {
+    for (Cmenu* m : {albumMenu_, artistMenu_, genreMenu_})
+        if (m) m->clearItems();
+    std::fill(std::begin(groupListGeneration_), std::end(groupListGeneration_), 0u);
+}
+
+Cmenu* CmusicBrowserScreen::groupMenu() const {
+    switch (view_) {
+        case VIEW_ALBUMS: return albumMenu_;
+        case VIEW_ARTISTS: return artistMenu_;
+        case VIEW_GENRES: return genreMenu_;
+        default: return fileMenu_;
+    }
+}
+
+const std::vector<CsongPackInfo*>* CmusicBrowserScreen::openGroupTracks() {
+    if (group_ < 0) return nullptr;
+    const CsongGroup* g = library().getGroup(group_, view_);
+    if (groupView(view_) && (!g || groupText(*g, view_) != groupText_)) {
+        // The views were rebuilt: find the group again by its text.
+        g = nullptr;
+        const auto& groups = library().view(view_);
+        for (size_t i = 0; i < groups.size(); ++i) {
+            if (groupText(groups[i], view_) == groupText_) {
+                group_ = (int)i;
+                g = &groups[i];
+                break;
+            }
+        }
+    }
+    return g;
+}
+
+CsongPackInfo* CmusicBrowserScreen::rowEntry(const Cwidget* row) {
+    const CsongGroup* g = openGroupTracks();
+    if (!g || !row || row->value < 0 || (size_t)row->value >= g->size()) return nullptr;
+    return (*g)[(size_t)row->value];
+}
+
+void CmusicBrowserScreen::addButtons() {
+    bool from = fromGameType_ || fromPartyGameType_;
+    if (controllerMode()) {
+        if (group_ >= 0) {
+            gUi->buttonBar.addButtonByKey("ListenToTrack", kActionSelect, 0);
+            gUi->buttonBar.addButtonByKey("ViewSongLeaderboard", kActionOptionY, 3);
+        } else {
+            gUi->buttonBar.addButtonByKey("Select", kActionSelect, 0);
+        }
+        if (from) gUi->buttonBar.addButtonByKey("UseNowPlaying", kActionOptionX, 2);
+    } else if (from) {
+        gUi->buttonBar.addButtonByKey("UseNowPlaying", kActionSelect, 0);
+    }
+    gUi->buttonBar.addButtonByKey("BACK", kActionBack, 1);
+}
+
+void CmusicBrowserScreen::listFolder() {
+    library().listFolder(folder());
+    folderText_->setText("", folder());
+}
+
+void CmusicBrowserScreen::openFirstGroup() {
+    group_ = library().getGroup(0, view_) ? 0 : -1;
+    groupText_.clear();
+}
+
+void CmusicBrowserScreen::openGroup(int index) {
+    group_ = index;
+    const CsongGroup* g = library().getGroup(index, view_);
+    groupText_ = g ? groupText(*g, view_) : std::string();
+}
+
+void CmusicBrowserScreen::onEnter() {
+    addButtons();
+    if (view_ == VIEW_FAVOURITES || view_ == VIEW_RECENT) {
+        openFirstGroup();
+    } else if (view_ == VIEW_FILES) {
+        listFolder();
+        openFirstGroup();
+    }
+    if (!keepOnReturn_) refresh();
+    keepOnReturn_ = false;
+    requestTimer_ = 0.01f;
+    lastSelection_ = -1;
+    lastHighlighted_ = -1;
+}
+
+void CmusicBrowserScreen::refresh() {
+    folderText_->setHidden(view_ != VIEW_FILES);
+    for (Cmenu* m : {fileMenu_, albumMenu_, artistMenu_, genreMenu_, trackMenu_}) m->setVisible(false);
+    bool inGroup = group_ >= 0;
+    if (inGroup) {
+        active_ = trackMenu_;
+        if (controllerMode() && groupView(view_)) {
+            tabLeft_->setHidden(true);
+            tabRight_->setHidden(true);
+        }
+    } else {
+        active_ = groupMenu();
+        if (controllerMode()) {
+            tabLeft_->setHidden(false);
+            tabRight_->setHidden(false);
+        }
+    }
+    active_->setVisible(true);
+    for (Cwidget* w : {keyLocal_, keyOpenMic_, keyLocalSprite_, keyOpenMicSprite_, shipText_}) w->setHidden(!inGroup);
+    bool standard = gGame->online.leaderboards.standardShipFlag != 0;
+    shipCross_->setHidden(!inGroup || standard);
+    shipSprite_->setHidden(!inGroup);
+    shipText_->setGadgetTextKey("TextName", standard ? "StandardShip" : "OtherShip");
+    if (inGroup)
+        buildTrackList();
+    else
+        buildGroupList();
+    if (controllerMode()) {
+        gUi->buttonBar.clear();
+        addButtons();
+    }
+}
+
+void CmusicBrowserScreen::buildTrackList() {
+    Cmenu* menu = trackMenu_;
+    menu->clearItems();
+    lastHighlighted_ = -1;
+    const CsongGroup* g = openGroupTracks();
+    trackListGeneration_ = library().viewsGeneration();
+    bool pointer = !controllerMode();
+    if (g) {
+        for (int i : trackOrder(*g, view_, view_ == VIEW_RECENT ? hasTrackRecord : nullptr)) {
+            const CsongPackInfo* e = (*g)[(size_t)i];
+            bool folderRow = e->kind == SONG_FOLDER || e->kind == SONG_DRIVE;
+            bool track = e->isTrack();
+            CwidgetPtr made = gUi->createWidget("SongInfoItem");
+            if (!made) continue;
+            Cwidget* row = made.get();
+            if (Cgadget* ship = row->findGadget("ProcShip")) {
+                bool hasShip = track && e->kind != SONG_RADIO && gGame->playerShips.findShip(e->getKey());
+                row->setSprite("ProcShip", hasShip ? "ui_shipThumbUp.png" : "ui_shipThumbDown.png");
+                ship->hidden = !hasShip;
+            }
+            if (e->kind == SONG_FOLDER && e->path == "..")
+                row->setSprite("FolderIcon", "ui_backFolder.png");
+            else if (e->kind == SONG_DRIVE)
+                row->setSprite("FolderIcon", "ui_hardDrive.png");
+            else if (e->kind == SONG_OPEN_MIC)
+                row->setSprite("FolderIcon", "ui_musicMic.png");
+            else if (e->isLocal())
+                row->setSprite("FolderIcon", "ui_musicNote.png");
+            if (folderRow) {
+                row->setText("NumTracks", "");
+                row->setText("Title2", "");
+                row->setText("Duration", "");
+                row->setText("Title1", e->path);
+            } else {
+                bool number = e->tags.trackNumber != 0 && e->kind != SONG_OPEN_MIC;
+                row->setText("NumTracks", number ? "#" + std::to_string(e->tags.trackNumber) : "");
+                row->setText("Title1", e->tags.title);
+                row->setText("Title2", e->tags.album + " - " + e->tags.artist);
+                row->setText("Duration", trackLengthText(e->tags.length));
+            }
+            fillTrackProgress(row, track ? e : nullptr, false);
+            row->value = i;
+            bool selectable = !(e->kind == SONG_OPEN_MIC && pointer);
+            menu->insertItem(std::move(made), -1, false, kRowDx, 0, selectable);
+            if (!track) continue;
+            if (CwidgetPtr info = gUi->createWidget("SongLeaderBoardInfoItem")) {
+                fillFriendRows(info.get(), e);
+                info->floatValue = kTagBoardInfo;
+                info->value = i;
+                menu->insertItem(std::move(info), -1, true, kBoardInfoDx, 0, true);
+            }
+            if (CwidgetPtr badge = gUi->createWidget("LeaderBoardRosette")) {
+                setBoardBadge(badge.get(), e);
+                badge->floatValue = kTagRosette;
+                badge->value = i;
+                menu->insertItem(std::move(badge), -1, true, kRosetteDx, kRosetteDy, false);
+            }
+            if (pointer) {
+                if (view_ == VIEW_FILES)
+                    addHeartIcon(menu, i, e->favourite);
+                else
+                    addHeartAndTrashIcons(menu, i, e->favourite);
+                updateHeartIconState(menu, e, i);
+            }
+        }
+    }
+    menu->layout();
+    menu->setSelectedIdx(menu->itemCount() ? 0 : -1);
+    requestTimer_ = 0.01f;
+    requestCursor_ = 0;
+    lastSelection_ = -1;
+}
+
+void CmusicBrowserScreen::buildGroupList() {
+    if (!groupView(view_)) return;
+    Cmenu* menu = groupMenu();
+    const auto& groups = library().view(view_);   // rebuilds stale views first
+    uint32_t& built = groupListGeneration_[view_];
+    if (menu->itemCount() && built == library().viewsGeneration() + 1) return;
+    menu->clearItems();
+    built = library().viewsGeneration() + 1;
+    bool pointer = !controllerMode();
+    for (int gi : groupOrder(groups, view_)) {
+        const CsongGroup& g = groups[(size_t)gi];
+        if (g.empty()) continue;
+        CwidgetPtr made = gUi->createWidget("SongInfoItem");
+        if (!made) continue;
+        Cwidget* row = made.get();
+        if (Cgadget* ship = row->findGadget("ProcShip")) ship->hidden = true;
+        row->setText("NumTracks", formatThousands((int)g.size()));
+        row->setSprite("FolderIcon", "ui_album.png");
+        row->setText("Title1", groupText(g, view_));
+        row->setText("Title2", view_ == VIEW_ALBUMS ? g[0]->tags.artist : "");
+        row->setText("Duration", "");
+        fillTrackProgress(row, nullptr, false);
+        row->value = gi;
+        menu->insertItem(std::move(made), -1, false, kRowDx, 0, true);
+        if (pointer) addHeartAndTrashIcons(menu, gi, library().isGroupAllFavourite(gi, view_));
+    }
+    menu->layout();
+    menu->setSelectedIdx(menu->itemCount() ? 0 : -1);
+}
+
+void CmusicBrowserScreen::setTabsHidden(bool hidden) {
+    for (Cwidget* w : {filesTab_, favouritesTab_, albumsTab_, artistsTab_, genreTab_, recentTab_}) {
+        if (!w) continue;
+        if (hidden) {
+            w->startEffect(EFFECT_SHRINK_OUT, 1);
+        } else {
+            w->setHidden(false);
+            w->startEffect(EFFECT_GROW_IN);
+        }
+    }
+}
+
+void CmusicBrowserScreen::setView(int view) {
+    view_ = view;
+    group_ = -1;
+    groupText_.clear();
+    switch (view) {
+        case VIEW_FILES:
+            library().rebuildViews();
+            listFolder();
+            openFirstGroup();
+            break;
+        case VIEW_FAVOURITES:
+            library().rebuildViews();
+            openFirstGroup();
+            break;
+        case VIEW_RECENT:
+            openFirstGroup();
+            break;
+        default:
+            break;
+    }
+    refresh();
+}
+
+void CmusicBrowserScreen::closeGroup() {
+    group_ = -1;
+    groupText_.clear();
+    setTabsHidden(false);
+    refresh();
+}
+
+void CmusicBrowserScreen::leave() {
+    if (fromGameType_)
+        gGame->setGameMode(GM_GAME_TYPE);
+    else if (!fromPartyGameType_)
+        gGame->setGameMode(GM_MUSIC_TYPE_LIST);
+    else
+        gGame->setGameMode(GM_PARTY_GAME_TYPE);
+}
+
+void CmusicBrowserScreen::openLeaderboard(const CsongPackInfo* track) {
+    if (!track) return;
+    keepOnReturn_ = true;
+    if (CleaderboardScreen* board = screens::get<CleaderboardScreen>())
+        board->open(GM_MUSIC_BROWSER, track, gGame->online.leaderboards.standardShipFlag != 0);
+}
+
+void CmusicBrowserScreen::onUpdate() {
+    int action = gUi->action();
+    bool from = fromGameType_ || fromPartyGameType_;
+    if (from && action == (controllerMode() ? kActionOptionX : kActionSelect)) {
+        pressTransition(nullptr);
+        gGame->setGameMode(GM_GAME_SETTINGS);
+        saveSettings();
+        return;
+    }
+    if (action == kActionBack) {
+        pressTransition(nullptr);
+        saveSettings();
+        if (group_ >= 0 && groupView(view_))
+            closeGroup();
+        else
+            leave();
+        return;
+    }
+    // The lists were made from views that have since been rebuilt.
+    if (group_ >= 0 && view_ != VIEW_FILES && trackListGeneration_ != library().viewsGeneration()) {
+        library().view(view_);
+        if (library().viewsGeneration() != trackListGeneration_) {
+            if (view_ != VIEW_FILES && !groupView(view_)) openFirstGroup();
+            refresh();
+        }
+    }
+
+    if (controllerMode() && active_->itemCount()) {
+        int sel = active_->getSelectedIdx();
+        if (sel != lastHighlighted_) {
+            lastHighlighted_ = sel;
+            Cwidget* item = active_->item((size_t)std::max(sel, 0));
+            const CsongPackInfo* e = group_ >= 0 ? rowEntry(item) : nullptr;
+            bool localFile = e && e->kind == SONG_LOCAL;
+            if (localFile != lastWasLocalFile_) {
+                lastWasLocalFile_ = localFile;
+                gUi->buttonBar.clear();
+                if (localFile) {
+                    gUi->buttonBar.addButtonByKey("ListenToTrack", kActionSelect, 0);
+                    gUi->buttonBar.addButtonByKey("ViewSongLeaderboard", kActionOptionY, 3);
+                } else {
+                    gUi->buttonBar.addButtonByKey("Select", kActionSelect, 0);
+                    if (view_ != VIEW_FILES) gUi->buttonBar.addButtonByKey("ViewSongLeaderboard", kActionOptionY, 3);
+                }
+                if (from) gUi->buttonBar.addButtonByKey("UseNowPlaying", kActionOptionX, 2);
+                gUi->buttonBar.addButtonByKey("BACK", kActionBack, 1);
+            }
+        }
+    }
+
+    const struct {
+        Cwidget* tab;
+        int view;
+    } tabs[] = {{filesTab_, VIEW_FILES},     {albumsTab_, VIEW_ALBUMS},         {artistsTab_, VIEW_ARTISTS},
+                {genreTab_, VIEW_GENRES},    {favouritesTab_, VIEW_FAVOURITES}, {recentTab_, VIEW_RECENT}};
+    for (const auto& t : tabs) {
+        if (t.tab && screen_->wasPressed(t.tab)) {
+            if (view_ != t.view || group_ >= 0) setView(t.view);
+            return;
+        }
+    }
+
+    if (controllerMode() && action == kActionOptionY && group_ >= 0) {
+        openLeaderboard(rowEntry(active_->getSelectedItem()));
+        return;
+    }
+    active_->applyRequestedSelection();
+    Cwidget* pressed = active_->highlightedItem();
+    if (!pressed) pressed = active_->findPressedItem();
+    if (pressed && pressRow(pressed)) return;
+    letterJump();
+    if (group_ >= 0) {
+        refreshFinishedBoards();
+        requestBoards();
+    }
+}
+
+// True when the row changed the screen (the lists may be gone).
+bool CmusicBrowserScreen::pressRow(Cwidget* row) {
+    pressTransition(row);
+    float tag = row->floatValue;
+    if (group_ >= 0) {
+        CsongPackInfo* e = rowEntry(row);
+        if (!e) return false;
+        if (tag == kTagHeart) {
+            e->toggleFavourite();
+            setHeartIconState(trackMenu_, e->favourite, row->value);
+            return false;
+        }
+        if (tag == kTagTrash) {
+            e->removed = e->removed ? 0 : 1;
+            library().markDirty();
+            updateHeartIconState(trackMenu_, e, row->value);
+            return false;
+        }
+        if (tag == kTagBoardInfo) {
+            openLeaderboard(e);
+            return true;
+        }
+        if (e->kind == SONG_FOLDER || e->kind == SONG_DRIVE) {
+            std::string next = folder();
+            if (e->kind == SONG_DRIVE) {
+                next = e->path;
+            } else if (e->path == "..") {
+                size_t cut = next.find_last_of("/\\");
+                if (cut != std::string::npos) next.erase(cut == 0 ? 1 : cut);
+            } else {
+                next += (next.empty() || next.back() == '/') ? e->path : "/" + e->path;
+            }
+            if (utf8Chars(next) > kMaxFolderChars) {
+                gEngine->log.print(LOG_L, "Folder path too long: %s", next.c_str());
+                return false;
+            }
+            folder() = next;
+            listFolder();
+            openFirstGroup();
+            refresh();
+            return true;
+        }
+        if (e->isLocal()) {
+            gGame->music.playTrack(e);
+            gGame->online.leaderboards.requestTrackBoard(e->getKey(), gGame->online.leaderboards.standardShipFlag != 0);
+        }
+        return false;
+    }
+    int gi = (int)row->value;
+    if (!library().getGroup(gi, view_)) return false;
+    if (tag == kTagTrash) {
+        library().toggleGroupRemoved(gi, view_);
+        updateHeartIconState(groupMenu(), nullptr, gi);
+        return false;
+    }
+    if (tag == kTagHeart) {
+        library().toggleGroupFavourite(gi, view_);   // rebuilds the views
+        setHeartIconState(groupMenu(), library().isGroupAllFavourite(gi, view_), gi);
+        groupListGeneration_[view_] = library().viewsGeneration() + 1;   // same groups, same order
+        return false;
+    }
+    setTabsHidden(true);
+    openGroup(gi);
+    refresh();
+    return true;
+}
+
+void CmusicBrowserScreen::letterJump() {
+    int key = gEngine->lastKey;
+    if (key < SDL_SCANCODE_A || key > SDL_SCANCODE_Z) return;
+    char letter = (char)('A' + (key - SDL_SCANCODE_A));
+    std::vector<std::string> titles;
+    std::vector<bool> skip;
+    std::vector<int> itemOf;
+    const CsongGroup* g = group_ >= 0 ? openGroupTracks() : nullptr;
+    for (size_t i = 0; i < active_->itemCount(); ++i) {
+        Cwidget* w = active_->item(i);
+        if (w->attachToPrevious) continue;
+        titles.push_back(w->getText("Title1"));
+        bool drive = g && view_ == VIEW_FILES && w->value >= 0 && (size_t)w->value < g->size() &&
+                     (*g)[(size_t)w->value]->kind == SONG_DRIVE;
+        skip.push_back(drive);
+        itemOf.push_back((int)i);
+    }
+    int row = letterJumpRow(titles, letter, skip);
+    if (row < 0) return;
+    active_->requestSelectedIdx(itemOf[(size_t)row]);
+    if (controllerMode()) active_->setSelectedIdx(itemOf[(size_t)row]);
+}
+
+void CmusicBrowserScreen::refreshFinishedBoards() {
+    CleaderboardMgr& boards = gGame->online.leaderboards;
+    if (boards.finishedBoards().empty()) return;
+    const CsongGroup* g = openGroupTracks();
+    for (const std::string& name : boards.finishedBoards()) {
+        for (size_t i = 0; g && i < trackMenu_->itemCount(); ++i) {
+            Cwidget* w = trackMenu_->item(i);
+            if (w->floatValue != kTagBoardInfo && w->floatValue != kTagRosette) continue;
+            if (w->value < 0 || (size_t)w->value >= g->size()) continue;
+            const CsongPackInfo* e = (*g)[(size_t)w->value];
+            if (!equalsIgnoreCase(boards.trackBoardName(e->getKey()), name)) continue;
+            if (w->floatValue == kTagBoardInfo)
+                fillFriendRows(w, e);
+            else
+                setBoardBadge(w, e);
+        }
+    }
+    boards.clearFinishedBoards();
+}
+
+void CmusicBrowserScreen::requestBoards() {
+    int count = (int)active_->itemCount();
+    if (count == 0) return;
+    int sel = std::min(active_->getSelectedIdx(), count - 1);
+    if (sel != lastSelection_) {
+        lastSelection_ = sel;
+        requestTimer_ = 0.01f;
+        requestCursor_ = std::max(0, sel - 10);
+    }
+    requestTimer_ -= (float)gEngine->frameTime;
+    if (requestTimer_ >= 0) return;
+    requestTimer_ = 0.1f;
+    if (CsongPackInfo* e = rowEntry(active_->item((size_t)requestCursor_))) {
+        if (e->isTrack() && hasTrackRecord(e->getKey()))
+            gGame->online.leaderboards.requestTrackBoard(e->getKey(), gGame->online.leaderboards.standardShipFlag != 0);
+    }
+    requestCursor_ += 5;
+    if (requestCursor_ > sel + 10 || requestCursor_ >= count) requestTimer_ = kRequestIdle;
+}

@@ -1,0 +1,98 @@
+#pragma once
+// The music browser ("MusicBrowser.txt", state MusicBrowser): the player's own
+// tracks through six views of the song library (the computer's folders,
+// albums, artists, genres, recent tracks, favourites). Choosing a track plays
+// it; "UseNowPlaying" takes the playing track into the game settings.
+//
+// The screen never keeps a pointer into a library view: the open group is
+// held by its index and its text, and looked up again whenever it is used,
+// because the views are rebuilt whenever the library changes.
+#include <string>
+
+#include "screens/layoutScreen.h"
+
+class CsongPackInfo;
+struct CsongGroupRef;
+
+class CmusicBrowserScreen : public ClayoutScreen {
+public:
+    static constexpr size_t kMaxFolderChars = 1023;
+
+    CmusicBrowserScreen();
+
+    // Set by the game type and party game type screens before they open this one.
+    void openFrom(bool gameType, bool partyGameType);
+    void clearFromFlags() { openFrom(false, false); }
+    void setSource(int source) { source_ = source; }
+    // The library lost tracks or gained them: the group lists are made again.
+    void libraryChanged();
+
+    int view() const { return view_; }
+    bool groupOpen() const { return group_ >= 0; }
+    const std::string& currentFolder() const;
+
+private:
+    bool onLoaded() override;
+    void onEnter() override;
+    void onUpdate() override;
+
+    void refresh();
+    void buildTrackList();
+    void buildGroupList();
+    void setView(int view);
+    void openFirstGroup();
+    void openGroup(int index);
+    void closeGroup();
+    void setTabsHidden(bool hidden);
+    void addButtons();
+    void listFolder();
+    bool pressRow(Cwidget* row);
+    void openLeaderboard(const CsongPackInfo* track);
+    void letterJump();
+    void refreshFinishedBoards();
+    void requestBoards();
+    void leave();
+    // The open group, looked up afresh; null when none or when it has gone.
+    const std::vector<CsongPackInfo*>* openGroupTracks();
+    CsongPackInfo* rowEntry(const Cwidget* row);
+    Cmenu* groupMenu() const;
+
+    static const CwidgetBinding kBindings[];
+    Cmenu* fileMenu_ = nullptr;
+    Cmenu* albumMenu_ = nullptr;
+    Cmenu* artistMenu_ = nullptr;
+    Cmenu* genreMenu_ = nullptr;
+    Cmenu* trackMenu_ = nullptr;
+    Cmenu* active_ = nullptr;
+    Cwidget* filesTab_ = nullptr;
+    Cwidget* albumsTab_ = nullptr;
+    Cwidget* artistsTab_ = nullptr;
+    Cwidget* genreTab_ = nullptr;
+    Cwidget* favouritesTab_ = nullptr;
+    Cwidget* recentTab_ = nullptr;
+    Cwidget* keyLocal_ = nullptr;
+    Cwidget* keyOpenMic_ = nullptr;
+    Cwidget* keyLocalSprite_ = nullptr;
+    Cwidget* keyOpenMicSprite_ = nullptr;
+    Cwidget* shipSprite_ = nullptr;
+    Cwidget* shipCross_ = nullptr;
+    Cwidget* shipText_ = nullptr;
+    Cwidget* folderText_ = nullptr;
+    Cwidget* tabLeft_ = nullptr;
+    Cwidget* tabRight_ = nullptr;
+
+    int source_ = 0;
+    int view_ = 0;
+    int group_ = -1;            // index of the open group in its view
+    std::string groupText_;     // album, artist or genre of the open group
+    uint32_t groupListGeneration_[5] = {};   // views generation each group menu was made from (+1; 0 none)
+    uint32_t trackListGeneration_ = 0;
+    bool fromGameType_ = false;
+    bool fromPartyGameType_ = false;
+    bool keepOnReturn_ = false;
+    float requestTimer_ = 0;
+    int requestCursor_ = 0;
+    int lastSelection_ = -1;
+    int lastHighlighted_ = -1;
+    bool lastWasLocalFile_ = false;
+};

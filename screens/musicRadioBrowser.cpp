@@ -1,0 +1,216 @@
+#include "screens/musicRadioBrowser.h"
+
+#include "audio/songInfoMgr.h"
+#include "engine/engine.h"
+#include "engine/ui/uiMgr.h"
+#include "game/game.h"
+#include "screens/exit.h"
+#include "screens/listRows.h"
+
+namespace {
+constexpr int kActionSelect = 1, kActionBack = 2, kActionOptionX = 7;
+constexpr float kTagHeart = 1.0f;
+
+bool controllerMode() { return gEngine->input.inputMode == DEVICE_CONTROLLER; }
+}  // namespace
+
+const CwidgetBinding CmusicRadioBrowserScreen::kBindings[] = {
+    {&CmusicRadioBrowserScreen::menu_, "Menu"},
+    {&CmusicRadioBrowserScreen::topStations_, "TopStations"},
+    {&CmusicRadioBrowserScreen::genre_, "Genre"},
+    {&CmusicRadioBrowserScreen::favourites_, "Favourites"},
+    {&CmusicRadioBrowserScreen::tabLeft_, "TabLeft"},
+    {&CmusicRadioBrowserScreen::tabRight_, "TabRight"},
+};
+
+CmusicRadioBrowserScreen::CmusicRadioBrowserScreen() : ClayoutScreen("MusicRadioBrowser.txt", kBindings) {}
+
+void CmusicRadioBrowserScreen::openFrom(bool gameType, bool partyGameType) {
+    fromGameType_ = gameType;
+    fromPartyGameType_ = partyGameType;
+}
+
+void CmusicRadioBrowserScreen::addButtons(const char* selectTag) {
+    bool from = fromGameType_ || fromPartyGameType_;
+    if (controllerMode()) {
+        gUi->buttonBar.addButtonByKey(selectTag, kActionSelect, 0);
+        if (from) gUi->buttonBar.addButtonByKey("UseNowPlaying", kActionOptionX, 2);
+    } else if (from) {
+        gUi->buttonBar.addButtonByKey("UseNowPlaying", kActionSelect, 0);
+    }
+    gUi->buttonBar.addButtonByKey("BACK", kActionBack, 1);
+}
+
+void CmusicRadioBrowserScreen::onEnter() {
+    addButtons();
+    rebuild();
+}
+
+void CmusicRadioBrowserScreen::rebuild() {
+    menu_->clearItems();
+    lastSelection_ = -1;
+    CshoutcastBrowser& radio = gGame->radio;
+    radio.clear();
+    waiting_ = false;
+    if (mode_ == MODE_FAVOURITES) {
+        CsongInfoMgr& lib = gGame->songLibrary;
+        lib.rebuildViews();
+        if (const CsongGroup* favs = lib.getGroup(0, VIEW_RADIO_FAVOURITES))
+            for (const CsongPackInfo* e : *favs)
+                radio.addStation(e->tags.title, e->station, e->bitrate, e->listeners, e->tags.genre);
+        fillRows();
+        return;
+    }
+    std::vector<CradioQuery> queries;
+    if (mode_ == MODE_TOP) {
+        queries.push_back({CradioQuery::TOP_500, 0});
+    } else if (primary_ < 0) {
+        queries.push_back({CradioQuery::PRIMARY_GENRES, 0});
+    } else if (secondary_ < 0) {
+        queries.push_back({CradioQuery::SECONDARY_GENRES, primary_});
+        queries.push_back({CradioQuery::STATIONS_BY_GENRE, primary_});
+    } else {
+        queries.push_back({CradioQuery::STATIONS_BY_GENRE, secondary_});
+    }
+    radio.requestList(queries);
+    waiting_ = true;
+    gUi->loadingIndicator.show(gEngine->text("Working"));
+}
+
+void CmusicRadioBrowserScreen::fillRows() {
+    menu_->clearItems();
+    const CsongInfoMgr& lib = gGame->songLibrary;
+    const auto& list = gGame->radio.stations;
+    for (size_t i = 0; i < list.size(); ++i) {
+        const CradioStation& s = list[i];
+        Cwidget* row;
+        if (s.genreFlag) {
+            row = menu_->insertItem(gUi->createWidget("SongFolderItem"), -1, false, 0, 0, true);
+            if (!row) continue;
+            row->setText("Title1", s.name);
+        } else {
+            row = menu_->insertItem(gUi->createWidget("SongInfoItem"), -1, false, 0, 0, true);
+            if (!row) continue;
+            row->setSprite("FolderIcon", "ui_radio.png");
+            row->setText("NumTracks", "");
+            row->setText("Title2", "");
+            row->setText("Duration", "");
+            row->setText("Title1", s.name);
+            if (Cgadget* ship = row->findGadget("ProcShip")) ship->hidden = true;
+            fillTrackProgress(row, nullptr, false);
+        }
+        row->value = (int64_t)i;
+        if (!s.genreFlag && !controllerMode()) {
+            const CsongPackInfo* known = lib.findByUrl(s.station);
+            addHeartIcon(menu_, (int64_t)i, known && known->favourite);
+        }
+    }
+    menu_->layout();
+    menu_->setSelectedIdx(menu_->itemCount() ? 0 : -1);
+}
+
+void CmusicRadioBrowserScreen::setTabsHidden(bool hidden) {
+    for (Cwidget* w : {topStations_, genre_, favourites_, tabLeft_, tabRight_}) {
+        if (hidden) {
+            w->startEffect(EFFECT_SHRINK_OUT, 1);
+        } else {
+            w->setHidden(false);
+            w->startEffect(EFFECT_GROW_IN);
+        }
+    }
+}
+
+void CmusicRadioBrowserScreen::leave() {
+    if (fromGameType_)
+        gGame->setGameMode(GM_GAME_TYPE);
+    else if (!fromPartyGameType_)
+        gGame->setGameMode(GM_MUSIC_TYPE_LIST);
+    else
+        gGame->setGameMode(GM_PARTY_GAME_TYPE);
+}
+
+void CmusicRadioBrowserScreen::onUpdate() {
+    CshoutcastBrowser& radio = gGame->radio;
+    if (waiting_) {
+        if (radio.pollList()) {
+            waiting_ = false;
+            gUi->loadingIndicator.hide();
+            fillRows();
+        }
+    }
+    // A station that could not be opened or decoded: say so.
+    std::string& failed = gGame->music.failedStation;
+    if (!failed.empty()) {
+        gUi->popups.showMessage(std::string(gEngine->text("StationCantPlay")) + "\n" + failed);
+        failed.clear();
+    }
+    const auto& list = radio.stations;
+    if (controllerMode() && menu_->itemCount()) {
+        int sel = std::min(menu_->getSelectedIdx(), (int)menu_->itemCount() - 1);
+        if (sel != lastSelection_ && sel >= 0) {
+            lastSelection_ = sel;
+            Cwidget* item = menu_->item((size_t)sel);
+            bool genreRow = item && (size_t)item->value < list.size() && list[(size_t)item->value].genreFlag;
+            gUi->buttonBar.clear();
+            addButtons(genreRow ? "Select" : "ListenToStation");
+        }
+    }
+    int action = gUi->action();
+    bool from = fromGameType_ || fromPartyGameType_;
+    if (from && action == (controllerMode() ? kActionOptionX : kActionSelect)) {
+        pressTransition(nullptr);
+        gGame->setGameMode(GM_GAME_SETTINGS);
+        return;
+    }
+    if (action == kActionBack) {
+        if (secondary_ >= 0) {
+            secondary_ = -1;
+            rebuild();
+        } else if (primary_ >= 0) {
+            primary_ = -1;
+            setTabsHidden(false);
+            rebuild();
+        } else {
+            leave();
+        }
+        return;
+    }
+    const struct {
+        Cwidget* tab;
+        int mode;
+    } tabs[] = {{topStations_, MODE_TOP}, {genre_, MODE_GENRES}, {favourites_, MODE_FAVOURITES}};
+    for (const auto& t : tabs) {
+        if (screen_->wasPressed(t.tab)) {
+            if (mode_ != t.mode) {
+                mode_ = t.mode;
+                rebuild();
+            }
+            return;
+        }
+    }
+    Cwidget* row = menu_->highlightedItem();
+    if (!row || waiting_) return;
+    size_t idx = (size_t)row->value;
+    if (idx >= list.size()) return;
+    pressTransition(row);
+    CradioStation s = list[idx];   // the list is rebuilt below
+    if (s.genreFlag) {
+        setTabsHidden(true);
+        if (primary_ >= 0)
+            secondary_ = s.genreId;
+        else
+            primary_ = s.genreId;
+        rebuild();
+    } else if (row->floatValue == kTagHeart) {
+        CsongInfoMgr& lib = gGame->songLibrary;
+        CsongPackInfo* e = lib.findByUrl(s.station);
+        if (!e) e = lib.addRadioStation(s);
+        if (e) {
+            e->toggleFavourite();
+            setHeartIconState(menu_, e->favourite, (int64_t)idx);
+        }
+    } else {
+        stationTrack_.setRadioStation(s);
+        gGame->music.playTrack(&stationTrack_);
+    }
+}

@@ -1,0 +1,106 @@
+#include "screens/rankUp.h"
+
+#include "engine/engine.h"
+#include "engine/format.h"
+#include "engine/ui/screen.h"
+#include "game/game.h"
+#include "game/gameTypes.h"
+#include "game/perkMgr.h"
+#include "game/progress/procShipUnlock.h"
+
+const CwidgetBinding CrankUpScreen::kBindings[] = {
+    {&CrankUpScreen::progressBar_, "ProgressBar"},
+    {&CrankUpScreen::totalXP_, "TotalXP"},
+    {&CrankUpScreen::awardedXP_, "AwardedXP"},
+    {&CrankUpScreen::levelTitle_, "LevelTitle"},
+    {&CrankUpScreen::levelSprite_, "LevelSprite"},
+    {&CrankUpScreen::playerName_, "PlayerName"},
+    {&CrankUpScreen::shipProgressBar_, "ShipProgressBar"},
+    {&CrankUpScreen::shipTotalXP_, "ShipTotalXP"},
+    {&CrankUpScreen::shipAwardedXP_, "ShipAwardedXP"},
+    {&CrankUpScreen::shipLevelTitle_, "ShipLevelTitle"},
+    {&CrankUpScreen::shipLevelSprite_, "ShipLevelSprite"},
+    {&CrankUpScreen::shipName_, "ShipName"},
+};
+
+CrankUpScreen::CrankUpScreen() : ClayoutScreen("rankUp.txt", kBindings) {}
+
+namespace {
+int lockedPerks(const CplayerProgress& progress) {
+    int n = 0;
+    for (int id = 0; id < kNumPerkDefs && id < kNumPerks; ++id)
+        n += perkDef(id).shown && !progress.isPerkUnlocked(id) ? 1 : 0;
+    return n;
+}
+
+std::string plusXP(uint64_t xp) { return std::string("+") + formatThousands64((int64_t)xp); }
+}  // namespace
+
+void CrankUpScreen::onEnter() {
+    Cgame& g = *gGame;
+    CplayerShipDef* ship = g.playerShips.currentShip();
+    uint64_t awarded = (uint64_t)std::max<int64_t>(g.world.session.sessionXp, 0);
+    count_.start((uint64_t)std::max<int64_t>(g.progress.xp, 0), ship ? ship->xp : 0, awarded, lockedPerks(g.progress));
+    if (count_.okOffered()) gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
+    playerName_->setText("", g.online.soap.nickname());
+    shipName_->setText("", ship ? ship->data.displayName : std::string());
+    showBars(false);
+    showBadge(levelTitle_, levelSprite_, count_.player.rank, false);
+    showBadge(shipLevelTitle_, shipLevelSprite_, count_.ship.rank, false);
+}
+
+void CrankUpScreen::onUpdate() {
+    if (gUi->action() == ACTION_SELECT) {
+        if (count_.takeSelect()) leave();
+        return;
+    }
+    bool hadOk = count_.okOffered();
+    if (!count_.step((float)gEngine->frameTime)) return;
+    showBars(true);
+    if (count_.okOffered() && !hadOk && !gUi->buttonBar.hasAction(ACTION_SELECT))
+        gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
+}
+
+void CrankUpScreen::showBars(bool effects) {
+    const CrankBar* bars[2] = {&count_.player, &count_.ship};
+    Cwidget* fills[2] = {progressBar_, shipProgressBar_};
+    Cwidget* totals[2] = {totalXP_, shipTotalXP_};
+    Cwidget* awards[2] = {awardedXP_, shipAwardedXP_};
+    Cwidget* titles[2] = {levelTitle_, shipLevelTitle_};
+    Cwidget* sprites[2] = {levelSprite_, shipLevelSprite_};
+    for (int i = 0; i < 2; ++i) {
+        fills[i]->setProgress("", bars[i]->fraction);
+        totals[i]->setText("", formatThousands64((int64_t)bars[i]->shownXP));
+        awards[i]->setText("", plusXP(count_.awardedLeft()));
+        if (effects && bars[i]->rankUps > 0) showBadge(titles[i], sprites[i], bars[i]->rank, true);
+    }
+}
+
+void CrankUpScreen::showBadge(Cwidget* title, Cwidget* sprite, int rank, bool effects) {
+    title->setText("", getRankName(rank));
+    char badge[24];
+    sprite->setSprite("", rankBadgeName(rank, badge));
+    if (effects) gEngine->log.print(LOG_V, "Rank up: %d", rank);
+}
+
+void CrankUpScreen::leave() {
+    Cgame& g = *gGame;
+    uint64_t awarded = count_.awarded();
+    g.progress.addXP(awarded);
+    g.statsCache.local.xp = (uint64_t)std::max<int64_t>(g.progress.xp, 0);
+    g.statsCache.local.changed = true;
+    if (CplayerShipDef* ship = g.playerShips.currentShip()) {
+        ship->xp += awarded;
+        ship->addTimePlayed((float)g.world.session.playTime);
+    }
+    const CgameSession& s = g.world.session;
+    bool owned = g.playerShips.findShip(s.track.key) != nullptr;
+    if (count_.perksToShow() > 0) {
+        g.setGameMode(GM_PERK_UNLOCK, true);
+    } else if (CprocShipOffer::isDue(s.gameType, s.completion, (float)s.track.length, owned)) {
+        g.setGameMode(GM_UNLOCK_PROC_SHIP, true);
+    } else {
+        g.saveLoad.saveGame();
+        g.setGameMode(GM_MAIN_MENU, true);
+    }
+}

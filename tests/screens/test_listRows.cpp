@@ -1,0 +1,318 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+
+#include "engine/ui/menu.h"
+#include "engine/ui/table.h"
+#include "engine/ui/uiMgr.h"
+#include "online/scoreRecord.h"
+#include "screens/listRows.h"
+#include "screensFixture.h"
+
+namespace {
+constexpr uint64_t kMe = 4242;
+constexpr uint64_t kFriend = 77;
+
+struct CrowsFixture {
+    CscreensGame g;
+    Conline& online = gGame->online;
+    int64_t today = 0;
+    CrowsFixture() {
+        online.soap.setSession(kMe, "Me", "guid");
+        online.friends.addOrUpdate(1, kFriend, "Pal");
+        today = online.soap.unixTime() / 86400;
+    }
+    // A row of a table laid out as the list screens lay theirs out.
+    Cwidget* row(const char* templ) {
+        static const std::map<std::string, const char*> columns = {
+            {"LeaderboardItemBasic", "Rank Name Score Comment Date Ship Country* Friend*"},
+            {"LeaderboardItemPerSong", "Rank Name Score Ship Date DiffVis Comment NumDeaths Country* Friend*"},
+            {"LeaderboardItemGeneralTracks",
+             "Rank Name Score Date DiffVis Comment TrackTitle NumDeaths Ship Country* Friend*"},
+            {"LeaderboardItemDailyChallenge", "Rank Name Score Ship Comment Country*"},
+            {"LeaderboardItemDailyTracks", "Name Score DiffVis Comment Ship NumDeaths TrackTitle Country* Date Friend*"},
+        };
+        std::string text = std::string("Table Rows\n    Size 1120 400\n    RowTemplate ") + templ + "\n";
+        std::istringstream cols(columns.at(templ));
+        for (std::string c; cols >> c;) {
+            const bool sprite = c.back() == '*';
+            if (sprite) c.pop_back();
+            text += "    Column " + c + " 100 Left" + (sprite ? " Sprite" : "") + "\n";
+        }
+        text += "EndTable\nEndFile\n";
+        Cscreen* s = gUi->loadScreenFromText(templ, text.c_str());
+        EXPECT_NE(s, nullptr) << templ;
+        Ctable* table = s ? s->findTable("Rows") : nullptr;
+        EXPECT_NE(table, nullptr) << templ;
+        return table ? table->addRow(0, {}) : nullptr;
+    }
+};
+
+std::string text(Cwidget* w, const char* gadget) { return w->getText(gadget); }
+bool spriteHidden(Cwidget* w, const char* gadget) { return w->findSpriteGadget(gadget)->hidden; }
+bool sameColour(const Ccolour& a, const Ccolour& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+
+CboardEntry entry(uint64_t score, uint64_t player, Cbytes record) { return CboardEntry{score, player, std::move(record)}; }
+}  // namespace
+
+TEST(ListRows, TopPercentNumbers) {
+    EXPECT_EQ(topPercent(1000, 1000), 1);     // at the top: never below 1
+    EXPECT_EQ(topPercent(0, 1000), 100);      // no score: the place is hidden
+    EXPECT_EQ(topPercent(500, 1000), 0 + 1);  // 0.5^12 is 0.02%: shown as 1
+    EXPECT_EQ(topPercent(100, 1000), 28);     // 0.9^12 = 0.2824
+    EXPECT_EQ(topPercent(0, 0), 100);         // an empty top score never divides by zero
+    EXPECT_EQ(topPercent(5000, 1000), 1);     // above the top (a newer own score) is the top
+}
+
+TEST(ListRows, DateAndLengthTexts) {
+    CrowsFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    EXPECT_EQ(daysAgoText(100, 100), "Today");
+    EXPECT_EQ(daysAgoText(100, 99), "Yesterday");
+    EXPECT_EQ(daysAgoText(100, 98), "2 days ago");
+    EXPECT_EQ(shortLengthText(59), "59");
+    EXPECT_EQ(shortLengthText(61), "01:01");
+    EXPECT_EQ(shortLengthText(3700), "01h 01m");
+    EXPECT_EQ(timeLeftText(59.9f), "00:59");
+    EXPECT_EQ(timeLeftText(3599.9f), "59:59");
+    EXPECT_EQ(timeLeftText(3600.0f), "01h 00m 00s");
+    EXPECT_EQ(timeLeftText(-3.0f), "00:00");
+}
+
+TEST(ListRows, BoardRowsFromRecordBytes) {
+    CrowsFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    Cboard board;
+    board.topCount = 2;
+
+    CbasicScore basic;
+    basic.name = "Ada";
+    basic.comment = "gg";
+    basic.country = "GB";
+    basic.ship = "Vessik";
+    basic.day = (int32_t)f.today - 1;
+    Cwidget* w = f.row("LeaderboardItemBasic");
+    fillBasicBoardRow(w, board, entry(1234567, kFriend, basic.write()), 1, 1234567);
+    EXPECT_EQ(text(w, "Rank"), "1st");
+    EXPECT_EQ(text(w, "Name"), "Ada");
+    EXPECT_EQ(text(w, "Score"), "1,234,567");
+    EXPECT_EQ(text(w, "Comment"), "gg");
+    EXPECT_EQ(text(w, "Ship"), "Vessik");
+    EXPECT_EQ(text(w, "Date"), "Yesterday");
+    EXPECT_FALSE(spriteHidden(w, "Friend"));
+    EXPECT_EQ(w->findSpriteGadget("Country")->spriteName, "flag_GB.png");
+
+    // Beyond the top list the place is an estimate; a stranger is no friend.
+    CperSongScore song;
+    song.name = "Bo";
+    song.country = "ZZ";   // no such flag
+    song.difficulty = DIFFICULTY_HARD;
+    song.difficultyFactor = 0.755f;
+    song.deaths = -2;
+    song.ship = "Custom";
+    song.day = (int32_t)f.today - 3;
+    board.scorePrefix = "x";
+    gGame->standardShipFlag = 0;
+    w = f.row("LeaderboardItemPerSong");
+    fillPerSongBoardRow(w, board, entry(100, 9, song.write()), 5, 1000);
+    EXPECT_EQ(text(w, "Rank"), "Top 28%");
+    EXPECT_EQ(text(w, "Score"), "x100");
+    EXPECT_EQ(text(w, "Ship"), "Custom");
+    EXPECT_EQ(text(w, "DiffVis"), std::string(difficultyName(DIFFICULTY_HARD)) + " - 75%");
+    EXPECT_EQ(text(w, "NumDeaths"), "Deaths -2");
+    EXPECT_EQ(text(w, "Date"), "3 days ago");
+    EXPECT_TRUE(spriteHidden(w, "Friend"));
+    EXPECT_EQ(w->findSpriteGadget("Country")->spriteName, "flag_unknown.png");
+    gGame->standardShipFlag = 1;
+    fillPerSongBoardRow(w, board, entry(100, 9, song.write()), 5, 1000);
+    EXPECT_EQ(text(w, "Ship"), "Standard ship");
+    // A score of 0 below the top list has no place at all.
+    fillPerSongBoardRow(w, board, entry(0, 9, song.write()), 6, 1000);
+    EXPECT_TRUE(w->findTextGadget("Rank")->hidden);
+
+    // The player's own row is drawn in its own colour.
+    CgeneralTracksScore general;
+    general.name = "Me";
+    general.trackTitle = "Song";
+    general.day = (int32_t)f.today;
+    w = f.row("LeaderboardItemGeneralTracks");
+    fillGeneralTracksRow(w, board, entry(50, kMe, general.write()), 2, 100);
+    EXPECT_EQ(text(w, "TrackTitle"), "Song");
+    EXPECT_EQ(text(w, "Date"), "Today");
+    EXPECT_TRUE(sameColour(w->findTextGadget("Name")->colour, gGame->namedColours.reallyLightGreen));
+    EXPECT_TRUE(sameColour(w->findTextGadget("Score")->colour, gGame->namedColours.reallyLightGreen));
+
+    // Daily tracks: the board's score is the submit time, the game score is in the record.
+    CdailyTrackScore daily;
+    daily.gameScore = 9876;
+    daily.name = "Cy";
+    daily.artist = "Band";
+    daily.title = "Tune";
+    daily.album = "LP";
+    daily.length = 61;
+    w = f.row("LeaderboardItemDailyTracks");
+    const int64_t submitted = f.online.soap.unixTime() - (2 * 3600 + 5 * 60 + 30);
+    fillDailyTracksRow(w, board, entry((uint64_t)submitted, kFriend, daily.write()), 1, 0);
+    EXPECT_EQ(text(w, "Score"), "x9,876");
+    EXPECT_EQ(text(w, "TrackTitle"), "Band - Tune - LP (01:01)");
+    EXPECT_EQ(text(w, "Date"), "02h 05m ago");
+
+    // The challenge row keeps the place even below the top list.
+    w = f.row("LeaderboardItemDailyChallenge");
+    fillChallengeBoardRow(w, board, entry(10, 9, song.write()), 11, 1000);
+    EXPECT_EQ(text(w, "Rank"), "11th");
+}
+
+TEST(ListRows, MalformedRecordsReadAsEmptyNeverPastTheirEnd) {
+    CrowsFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    Cboard board;
+    board.topCount = 10;
+    // A name whose length runs far beyond the record, and a record cut short.
+    Cbytes lying = {'9', '9', '9', 0, 'A', 'B', 'C'};
+    Cwidget* w = f.row("LeaderboardItemBasic");
+    fillBasicBoardRow(w, board, entry(5, 1, lying), 1, 5);
+    EXPECT_EQ(text(w, "Name"), "");
+    EXPECT_EQ(text(w, "Comment"), "");
+    EXPECT_EQ(text(w, "Ship"), "");
+    // "0" then anything reads as empty; no record at all as well.
+    Cbytes zero(CperSongScore::kSize, 'x');
+    zero[0] = '0';
+    zero[1] = 0;
+    w = f.row("LeaderboardItemPerSong");
+    fillPerSongBoardRow(w, board, entry(5, 1, zero), 1, 5);
+    EXPECT_EQ(text(w, "Name"), "");
+    fillPerSongBoardRow(w, board, entry(5, 1, Cbytes()), 1, 5);
+    EXPECT_EQ(text(w, "Name"), "");
+    EXPECT_EQ(text(w, "Score"), "5");
+    // A daily-tracks record of a few bytes.
+    w = f.row("LeaderboardItemDailyTracks");
+    fillDailyTracksRow(w, board, entry(5, 1, Cbytes(12, 0xFF)), 1, 5);
+    EXPECT_EQ(text(w, "Name"), "");
+}
+
+TEST(ListRows, FriendPanelAndBadges) {
+    CrowsFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CsongPackInfo track;
+    track.kind = SONG_LOCAL;
+    track.key = "0123456789abcdef0123456789abcdef";
+    Cscreen* s = gUi->loadScreenFromText("panel", R"(
+Widget Panel
+    Size 400 200
+    Text Rank1
+    EndText
+    Text Name1
+    EndText
+    Text Score1
+    EndText
+    Sprite Friend1
+    EndSprite
+    Text Rank2
+    EndText
+    Text Name2
+    EndText
+    Text Score2
+    EndText
+    Sprite Friend2
+    EndSprite
+    Text Rank3
+    EndText
+    Text Name3
+    EndText
+    Text Score3
+    EndText
+    Sprite Friend3
+    EndSprite
+    Text Rank4
+    EndText
+    Text Name4
+    EndText
+    Text Score4
+    EndText
+    Sprite Friend4
+    EndSprite
+    Sprite CrownSprite
+    EndSprite
+    Text CrownTitle
+    EndText
+    Sprite RosetteSprite
+    EndSprite
+    Text RosetteTitle
+    EndText
+EndWidget
+EndFile
+)");
+    ASSERT_NE(s, nullptr);
+    Cwidget* w = s->findWidget("Panel");
+    gGame->standardShipFlag = 1;
+
+    fillFriendRows(w, &track);
+    EXPECT_EQ(text(w, "Rank1"), "No scores yet");   // no board and no record of our own
+
+    Cboard* board = f.online.leaderboards.addBoard(track.key, BOARD_TRACK);
+    ASSERT_NE(board, nullptr);
+    fillFriendRows(w, &track);
+    EXPECT_EQ(text(w, "Rank1"), "No scores");
+
+    auto rec = [](const char* name) {
+        CperSongScore r;
+        r.name = name;
+        return r.write();
+    };
+    board->topCount = 2;
+    board->entries = {entry(1000, 1, rec("A")), entry(900, kMe, rec("Me")), entry(500, kFriend, rec("Pal")),
+                      entry(300, 8, rec("C")), entry(100, 9, rec("D"))};
+    fillFriendRows(w, &track);
+    EXPECT_EQ(text(w, "Rank1"), "1st");
+    EXPECT_EQ(text(w, "Name2"), "Me");
+    EXPECT_TRUE(sameColour(w->findTextGadget("Name2")->colour, gGame->namedColours.lightGreen));
+    EXPECT_EQ(text(w, "Rank3"), "1%");   // 0.5^12: at least 1
+    EXPECT_EQ(text(w, "Name3"), "Pal");
+    EXPECT_EQ(text(w, "Name4"), "C");    // the fifth entry is not shown
+    EXPECT_FALSE(spriteHidden(w, "Friend3"));
+    EXPECT_TRUE(spriteHidden(w, "Friend1"));
+
+    setBoardBadge(w, &track);
+    EXPECT_FALSE(w->findGadget("RosetteSprite")->hidden);
+    EXPECT_EQ(text(w, "RosetteTitle"), "2nd");
+    EXPECT_TRUE(w->findGadget("CrownSprite")->hidden);
+    showPlaceBadge(w, 0);
+    EXPECT_FALSE(w->findGadget("CrownSprite")->hidden);
+    EXPECT_EQ(text(w, "CrownTitle"), "1st");
+    showPlaceBadge(w, 9);
+    EXPECT_EQ(text(w, "RosetteTitle"), "10th");
+    board->entries.erase(board->entries.begin() + 1);
+    setBoardBadge(w, &track);
+    for (const char* g : {"CrownSprite", "CrownTitle", "RosetteSprite", "RosetteTitle"})
+        EXPECT_TRUE(w->findGadget(g)->hidden) << g;
+}
+
+TEST(ListRows, HeartAndTrashIcons) {
+    CrowsFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    Cscreen* s = gUi->loadScreenFromText("list", "Menu List\n    Size 400 300\nEndMenu\nEndFile\n");
+    ASSERT_NE(s, nullptr);
+    Cmenu* menu = s->findMenu("List");
+    menu->addTextItem("MenuItem", "Track 7", 7);
+    addHeartAndTrashIcons(menu, 7, false);
+    menu->addTextItem("MenuItem", "Track 8", 8);
+    addHeartIcon(menu, 8, true);
+    ASSERT_EQ(menu->itemCount(), 5u);
+    Cwidget* heart7 = menu->item(1);
+    Cwidget* trash7 = menu->item(2);
+    EXPECT_EQ(heart7->floatValue, 1.0f);
+    EXPECT_EQ(trash7->floatValue, -1.0f);
+    EXPECT_EQ(trash7->value, 7);
+    EXPECT_TRUE(heart7->attachToPrevious);
+
+    setHeartIconState(menu, true, 7);
+    EXPECT_TRUE(sameColour(heart7->findSpriteGadget()->colour, gGame->namedColours.darkRed));
+    EXPECT_TRUE(heart7->toggle);
+    setHeartIconState(menu, false, 7);
+    EXPECT_FALSE(heart7->toggle);
+    EXPECT_TRUE(sameColour(heart7->findSpriteGadget()->colour, gGame->namedColours.buttonBrushDark));
+    // Track 8's heart is left alone.
+    EXPECT_TRUE(menu->item(4)->toggle);
+}

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include "engine/ui/screen.h"
+#include "engine/ui/uiMgr.h"
+#include "screens/confirm.h"
+#include "screens/exit.h"
+#include "screens/mainMenu.h"
+#include "screens/screenRegistry.h"
+#include "screensFixture.h"
+
+namespace {
+struct CmenuFixture {
+    CscreensGame g;
+    CmainMenuScreen& menu = *screens::get<CmainMenuScreen>();
+    std::vector<std::pair<int, uint64_t>> submitted;
+    explicit CmenuFixture(bool webOff = false) {
+        gEngine->webServiceOff = webOff;
+        gGame->namedColours.load();
+        gGame->world.loadData();
+        gGame->progress.submitBoard = [this](int board, uint64_t score, const std::string&) {
+            submitted.push_back({board, score});
+        };
+        // No tutorials in the way of the buttons.
+        for (const char* t : {"Tut_Intro1", "Tut_Intro2", "Tut_Intro3", "Tut_Intro4", "TUt_ManageMusic",
+                              "TUt_ShipEditIntro", "Tut_10Years1", "Tut_PerkMainMenu1"})
+            gUi->tutorials.find(t)->seen = true;
+        for (int i = 1; i <= 20; ++i) gUi->tutorials.find("Tut_ManageMusic" + std::to_string(i))->seen = true;
+        EXPECT_TRUE(menu.load());
+        open();
+    }
+    void open() {
+        g->setGameMode(GM_MAIN_MENU);
+        g.settle();
+    }
+    // Steps until the state is current and no fade runs (at most five seconds).
+    bool reach(int mode) {
+        for (int i = 0; i < 300; ++i) {
+            if (g->mode() == mode && !g->transitionRunning() && !menu.screen()->entering) return true;
+            g.steps(1);
+        }
+        return g->mode() == mode;
+    }
+    void press(const char* name) {
+        Cwidget* w = menu.button(name);
+        ASSERT_NE(w, nullptr) << name;
+        g.click(w);
+        g.settle(40);
+    }
+};
+}  // namespace
+
+TEST(MainMenu, EveryButtonLeadsToItsStateAndBack) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_EQ(f.g.mode(), GM_MAIN_MENU);
+    const struct {
+        const char* name;
+        int state;
+    } routes[] = {{"Play", GM_GAME_TYPE},          {"Perks", GM_PERK_MENU},
+                  {"DailyTracks", GM_DAILY_TRACKS}, {"ShipHangar", GM_GALLERY},
+                  {"PartyMode", GM_PARTY_LOGIN},    {"MusicBrowser", GM_MUSIC_TYPE_LIST},
+                  {"Achievements", GM_ACHIEVEMENTS}, {"Options", GM_OPTIONS},
+                  {"ShipDetails", GM_HANGAR},       {"Leaderboard", GM_LEADERBOARD},
+                  {"Twitter", GM_OPTIONS_TWITTER},  {"FriendCompare", GM_FRIEND_COMPARE}};
+    for (const auto& r : routes) {
+        f.press(r.name);
+        EXPECT_TRUE(f.reach(r.state)) << r.name;
+        // Every state offers a way back to the hub.
+        f.g.settle(20);
+        f.g.tapAction(ACTION_BACK);
+        EXPECT_TRUE(f.reach(GM_MAIN_MENU)) << "back from " << r.name;
+        if (f.g.mode() != GM_MAIN_MENU) f.open();
+        f.reach(GM_MAIN_MENU);
+    }
+    // The challenges wait for their managers.
+    gGame->online.dailyChallenge.state = CHALL_REFRESH;
+    f.press("DailyChallenge");
+    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
+    // Exit asks first.
+    f.press("Exit");
+    EXPECT_TRUE(screens::get<CexitPopup>()->showing());
+}
+
+TEST(MainMenu, WebServiceOffHidesTheOnlineWidgetsAlsoAfterTheVisualiser) {
+    CmenuFixture f(true);
+    ASSERT_TRUE(f.g.initOk());
+    EXPECT_FALSE(f.menu.webLayout());
+    EXPECT_EQ(f.menu.screen()->name, "mainMenu_NoK4W.txt");
+    auto allHidden = [&] {
+        for (const char* name : CmainMenuScreen::kOnlineWidgets)
+            if (!f.menu.screen()->findWidget(name)->hidden) return testing::AssertionFailure() << name << " shows";
+        return testing::AssertionSuccess();
+    };
+    EXPECT_TRUE(allHidden());
+    f.press("Visualiser");
+    EXPECT_TRUE(f.menu.inVisualiser());
+    EXPECT_TRUE(gGame->interfaceHidden);
+    f.g.mouseMove(900, 600);   // far enough to bring the menu back
+    f.g.settle();
+    EXPECT_FALSE(f.menu.inVisualiser());
+    EXPECT_TRUE(allHidden());
+    f.open();
+    EXPECT_TRUE(allHidden());
+    EXPECT_FALSE(f.menu.button("Play")->hidden);
+
+    // Start-up's finish with the service back on loads the other layout.
+    gEngine->webServiceOff = false;
+    ASSERT_TRUE(f.menu.load());
+    EXPECT_EQ(f.menu.screen()->name, "mainMenu.txt");
+}
+
+TEST(MainMenu, QuickPlayWithAndWithoutATrack) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    // Nothing playing: a library track is taken.
+    gGame->music.addBuiltInTracks();
+    ASSERT_GT(gGame->songLibrary.size(), 0u);
+    gGame->music.currentTrack = nullptr;
+    gGame->saveLoad.settings.defDifficulty = DIFFICULTY_INSANE;
+    f.press("QuickPlay");
+    EXPECT_EQ(f.g.mode(), GM_321_GO);
+    const CgameSession& s = gGame->world.session;
+    EXPECT_EQ(s.gameType, GAMETYPE_STANDARD);
+    EXPECT_EQ(s.difficulty, DIFFICULTY_INSANE);
+    ASSERT_NE(gGame->music.currentTrack, nullptr);
+    EXPECT_EQ(s.track.key, gGame->music.currentTrack->getKey());
+
+    // Nothing to play at all: the music choice instead.
+    f.open();
+    for (size_t i = 0; i < gGame->songLibrary.size(); ++i) gGame->songLibrary.entry(i)->removed = 1;
+    gGame->music.currentTrack = nullptr;
+    f.press("QuickPlay");
+    EXPECT_EQ(f.g.mode(), GM_MUSIC_TYPE_LIST);
+}
+
+TEST(MainMenu, StatsPanelTexts) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    EXPECT_EQ(statsXpText(1234567), "XP: 1,234,567");
+    EXPECT_EQ(statsRankText(0), "Rank: Unranked");
+    EXPECT_EQ(statsRankText(1), "Rank: " + getRankName(1));
+    EXPECT_EQ(statsTimeText(3599.9f), "Time played: 59:59");
+    EXPECT_EQ(statsTimeText(3600.0f), "Time played: 01h 00m 00s");
+    EXPECT_EQ(statsTracksText(12), "Tracks completed: 12");
+
+    CplayerShipDef* ship = gGame->playerShips.currentShip();
+    ASSERT_NE(ship, nullptr);
+    ship->xp = 25000;
+    ship->timePlayed = 4000;
+    ship->statsPending = true;
+    f.menu.updateStatsPanel();
+    Cscreen* s = f.menu.screen();
+    EXPECT_EQ(s->findWidget("ShipName")->getText(), ship->name());
+    EXPECT_EQ(s->findWidget("ShipScore")->getText(), "XP: 25,000");
+    EXPECT_EQ(s->findWidget("TimePlayed")->getText(), "Time played: 01h 06m 40s");
+    EXPECT_EQ(s->findWidget("GlobalTracksCleared")->getText(), "Tracks cleared worldwide: -");
+    EXPECT_NE(f.menu.showcaseShip(), nullptr);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(s->findWidget("ShipStar" + std::to_string(i + 1))->hidden, i >= ship->numMissions());
+}
+
+TEST(MainMenu, AMissingShipDefinitionShowsTheStandardShip) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    // The current ship is gone (a deleted ship still named by the save).
+    gGame->playerShips.currentIdx = 100000;
+    ASSERT_EQ(gGame->playerShips.currentShip(), nullptr);
+    f.menu.updateStatsPanel();
+    EXPECT_EQ(f.menu.screen()->findWidget("ShipName")->getText(), "Standard");
+    ASSERT_NE(f.menu.showcaseShip(), nullptr);
+    EXPECT_TRUE(f.g.logHas("Main menu: no definition for the current ship - showing the standard ship"));
+}
+
+TEST(MainMenu, XpIsSubmittedOncePerNewValue) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    gGame->progress.xp = 500;
+    f.open();
+    f.open();
+    ASSERT_EQ(f.submitted.size(), 1u);
+    EXPECT_EQ(f.submitted.back(), std::make_pair(0, (uint64_t)500));
+    const size_t before = f.submitted.size();
+    f.open();
+    EXPECT_EQ(f.submitted.size(), before);
+    gGame->progress.xp = 900;
+    f.open();
+    EXPECT_EQ(f.submitted.size(), before + 1);
+    EXPECT_EQ(f.submitted.back().second, 900u);
+}
+
+TEST(MainMenu, NoticesShowOnceAndWaitForTasks) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CnoticeQueue& q = gGame->saveLoad.settings.notices;
+    q.add(5, 99);
+    q.add(5, 99);
+    f.g.steps(120);   // past the first delay
+    EXPECT_TRUE(gGame->warningOverlay.visible);
+    EXPECT_TRUE(q.entries.empty());
+    gGame->warningOverlay.setVisible(false);
+    f.g.settle();
+    f.g.steps(10);
+    EXPECT_FALSE(gGame->warningOverlay.visible);   // two with one id: one notice
+}
+
+TEST(MainMenu, BackingOutOfTheEmailOfferIsNotNow) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    gGame->saveLoad.settings.askEmail = true;
+    gGame->statsCache.local.sessions = 3;
+    gGame->statsCache.local.emailSet = false;
+    // A fresh menu run: the offer is armed on the first visit.
+    CmainMenuScreen fresh;
+    gGame->setScreen(GM_MAIN_MENU, &fresh);
+    ASSERT_TRUE(fresh.load());
+    f.open();
+    ASSERT_TRUE(screens::get<CconfirmScreen>()->showing());
+    f.g.tapAction(ACTION_BACK);
+    f.g.settle();
+    EXPECT_FALSE(screens::get<CconfirmScreen>()->showing());
+    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);   // not the notification options
+    EXPECT_TRUE(gGame->saveLoad.settings.askEmail);
+    gGame->setScreen(GM_MAIN_MENU, &f.menu);
+}

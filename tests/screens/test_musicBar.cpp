@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include "engine/ui/menu.h"
+#include "engine/ui/screen.h"
+#include "engine/ui/uiMgr.h"
+#include "screens/confirm.h"
+#include "screens/musicBar.h"
+#include "screens/screenRegistry.h"
+#include "screens/startUp.h"
+#include "screensFixture.h"
+
+namespace {
+struct CbarFixture {
+    CscreensGame g;
+    CrecordingScreen menu;
+    CmusicBarScreen& bar = *screens::get<CmusicBarScreen>();
+    CbarFixture() {
+        screens::get<CstartUpScreen>()->finished = true;
+        gGame->music.addBuiltInTracks();
+        g->setScreen(GM_MAIN_MENU, &menu);
+        g->setGameMode(GM_MAIN_MENU);
+        bar.activate();
+        g.settle();
+    }
+    CsongPackInfo* track(size_t i) { return gGame->songLibrary.entry(i); }
+    CsongPackInfo* play(size_t i) {
+        CsongPackInfo* t = track(i);
+        gGame->music.playTrack(t);
+        bar.setTrack(t);
+        return t;
+    }
+    void answer(const char* item) {
+        Cmenu* m = screens::get<CconfirmScreen>()->menu();
+        ASSERT_NE(m, nullptr);
+        for (size_t i = 0; i < m->itemCount(); ++i)
+            if (m->item(i)->getText() == item) {
+                g.settle(10);
+                g.click(m->item(i));
+                g.settle();
+                return;
+            }
+        FAIL() << "no item " << item;
+    }
+};
+}  // namespace
+
+TEST(MusicBar, HeartNextAndShowing) {
+    CbarFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_GE(gGame->songLibrary.size(), 2u);
+    CsongPackInfo* t = f.play(0);
+    EXPECT_FALSE(f.bar.hidden());
+    EXPECT_FALSE(f.bar.trash()->hidden);
+    const bool was = t->favourite;
+    f.g.click(f.bar.heart());
+    EXPECT_NE(t->favourite, was);
+    EXPECT_TRUE(gGame->songLibrary.dirty());
+    f.g.settle();
+    f.g.click(f.bar.next());
+    EXPECT_NE(gGame->music.currentTrack, nullptr);
+
+    // A radio station has a heart but no trash.
+    CradioStation st;
+    st.name = "Station";
+    st.station = "http://127.0.0.1:1/stream";
+    CsongPackInfo* radio = gGame->songLibrary.addRadioStation(st);
+    ASSERT_NE(radio, nullptr);
+    f.bar.setTrack(radio);
+    EXPECT_FALSE(f.bar.heart()->hidden);
+    EXPECT_TRUE(f.bar.trash()->hidden);
+
+    // With the web service off the leaderboard button never shows.
+    gEngine->webServiceOff = true;
+    f.g.steps(2);
+    EXPECT_TRUE(f.bar.leaderboard()->hidden);
+    gEngine->webServiceOff = false;
+    f.g.steps(2);
+    EXPECT_FALSE(f.bar.leaderboard()->hidden);
+
+    // Play and the countdown hide it at once; the game-over screens after five seconds.
+    gGame->setModeDirect(GM_PLAYING);
+    f.g.steps(2);
+    EXPECT_TRUE(f.bar.hidden());
+    EXPECT_TRUE(f.bar.leaderboard()->hidden);
+    gGame->setModeDirect(GM_MAIN_MENU);
+    f.g.steps(2);
+    EXPECT_FALSE(f.bar.hidden());
+    gGame->setModeDirect(GM_GAME_OVER);
+    f.g.steps(60 * 4);
+    EXPECT_FALSE(f.bar.hidden());
+    f.g.steps(60 * 2);
+    EXPECT_TRUE(f.bar.hidden());
+    gGame->setModeDirect(GM_MAIN_MENU);
+}
+
+TEST(MusicBar, DeleteActsOnTheTrackPressedOn) {
+    CbarFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_GE(gGame->songLibrary.size(), 2u);
+    CsongPackInfo* pressed = f.play(0);
+    f.g.click(f.bar.trash());
+    ASSERT_TRUE(screens::get<CconfirmScreen>()->showing());
+    ASSERT_TRUE(f.bar.awaitingDelete());
+    f.answer("No");
+    EXPECT_FALSE(pressed->removed);
+    EXPECT_FALSE(f.bar.awaitingDelete());
+
+    f.g.click(f.bar.trash());
+    ASSERT_TRUE(screens::get<CconfirmScreen>()->showing());
+    // Another track comes on while the question shows.
+    CsongPackInfo* other = f.track(1);
+    gGame->music.playTrack(other);
+    f.answer("Yes");
+    EXPECT_TRUE(pressed->removed);
+    EXPECT_FALSE(other->removed);
+    EXPECT_EQ(gGame->music.currentTrack, other);   // what plays now goes on
+}

@@ -1,0 +1,224 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "screens/musicBrowser.h"
+#include "screens/screenRegistry.h"
+#include "screensFixture.h"
+
+namespace {
+struct CbrowserFixture {
+    CscreensGame g;
+    CrecordingScreen typeList, gameType, partyGameType, settings, leaderboard;
+    CmusicBrowserScreen* screen = nullptr;
+    std::string folder;
+
+    explicit CbrowserFixture(int from = 0) {
+        if (!g.initOk()) return;
+        folder = makeTempFolder("browser");
+        g->saveLoad.settings.currentFolder = folder;
+        fillLibrary();
+        g->setScreen(GM_MUSIC_TYPE_LIST, &typeList);
+        g->setScreen(GM_GAME_TYPE, &gameType);
+        g->setScreen(GM_PARTY_GAME_TYPE, &partyGameType);
+        g->setScreen(GM_GAME_SETTINGS, &settings);
+        screen = screens::get<CmusicBrowserScreen>();
+        screen->openFrom(from == 1, from == 2);
+        g->setGameMode(GM_MUSIC_BROWSER);
+        g.settle();
+    }
+    ~CbrowserFixture() { removeFolderTree(folder); }
+    // Albums "Kiwi" (3 tracks, numbered out of order) and "apple" by two artists.
+    void fillLibrary() {
+        CsongInfoMgr& lib = g->songLibrary;
+        lib.clearLocalTracks();   // the built-in tracks too
+        auto add = [&](const char* title, const char* album, const char* artist, int number, float length) {
+            CtrackTags t;
+            t.title = title;
+            t.album = album;
+            t.artist = artist;
+            t.genre = "Rock";
+            t.trackNumber = (uint32_t)number;
+            t.length = length;
+            lib.addLocalTrack(SONG_LOCAL, t, std::string("/music/") + title + ".mp3");
+        };
+        add("Three", "Kiwi", "Kate", 3, 185);
+        add("One", "Kiwi", "Kate", 1, 3665);
+        add("Two", "Kiwi", "Kate", 2, 42);
+        add("Solo", "apple", "Abe", 1, 120);
+    }
+    Cmenu* menu(const char* name) { return screen->screen()->findMenu(name); }
+    Cwidget* widget(const char* name) { return screen->screen()->findWidget(name); }
+    Cmenu* shown() {
+        for (const char* n : {"FileListMenu", "AlbumListMenu", "ArtistListMenu", "GenreListMenu", "TrackMenu"})
+            if (!menu(n)->hidden) return menu(n);
+        return nullptr;
+    }
+    std::vector<std::string> column(const char* gadget) {
+        std::vector<std::string> out;
+        Cmenu* m = shown();
+        for (size_t i = 0; m && i < m->itemCount(); ++i)
+            if (!m->item(i)->attachToPrevious) out.push_back(m->item(i)->getText(gadget));
+        return out;
+    }
+    Cwidget* row(const std::string& title) {
+        Cmenu* m = shown();
+        for (size_t i = 0; m && i < m->itemCount(); ++i)
+            if (!m->item(i)->attachToPrevious && m->item(i)->getText("Title1") == title) return m->item(i);
+        return nullptr;
+    }
+    Cwidget* icon(const Cwidget* r, float tag) {
+        Cmenu* m = shown();
+        for (size_t i = 0; m && i < m->itemCount(); ++i) {
+            Cwidget* w = m->item(i);
+            if (w->attachToPrevious && w->floatValue == tag && w->value == r->value) return w;
+        }
+        return nullptr;
+    }
+    void press(Cwidget* w) {
+        ASSERT_NE(w, nullptr);
+        g.click(w);
+        g.steps(2);
+    }
+};
+}  // namespace
+
+TEST(MusicBrowser, AlbumsSortIgnoringCaseAndTracksByNumberWithTheirLengths) {
+    CbrowserFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.press(f.widget("Albums"));
+    EXPECT_EQ(f.shown(), f.menu("AlbumListMenu"));
+    EXPECT_EQ(f.column("Title1"), (std::vector<std::string>{"apple", "Kiwi"}));
+    EXPECT_EQ(f.column("Title2"), (std::vector<std::string>{"Abe", "Kate"}));
+    EXPECT_EQ(f.column("NumTracks"), (std::vector<std::string>{"1", "3"}));
+
+    f.press(f.row("Kiwi"));
+    EXPECT_TRUE(f.screen->groupOpen());
+    EXPECT_EQ(f.shown(), f.menu("TrackMenu"));
+    EXPECT_EQ(f.column("Title1"), (std::vector<std::string>{"One", "Two", "Three"}));
+    EXPECT_EQ(f.column("NumTracks"), (std::vector<std::string>{"#1", "#2", "#3"}));
+    EXPECT_EQ(f.column("Duration"), (std::vector<std::string>{"01h 01m", "42", "03:05"}));
+    EXPECT_EQ(f.column("Title2")[0], "Kiwi - Kate");
+
+    // Choosing a track plays it.
+    f.press(f.row("Two"));
+    ASSERT_NE(f.g->music.currentTrack, nullptr);
+    EXPECT_EQ(f.g->music.currentTrack->tags.title, "Two");
+
+    // Back closes the album, a second Back leaves.
+    f.g.tapAction(ACTION_BACK);
+    f.g.steps(2);
+    EXPECT_FALSE(f.screen->groupOpen());
+    EXPECT_EQ(f.shown(), f.menu("AlbumListMenu"));
+    f.g.tapAction(ACTION_BACK);
+    f.g.steps(80);
+    EXPECT_EQ(f.g.mode(), GM_MUSIC_TYPE_LIST);
+}
+
+TEST(MusicBrowser, GroupHeartAndTrashToggleEveryTrackOfTheGroup) {
+    CbrowserFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CsongInfoMgr& lib = f.g->songLibrary;
+    f.press(f.widget("Artists"));
+    Cwidget* kate = f.row("Kate");
+    ASSERT_NE(kate, nullptr);
+    f.press(f.icon(kate, 1.0f));
+    for (const char* t : {"One", "Two", "Three"}) EXPECT_TRUE(lib.findByPath(std::string("/music/") + t + ".mp3")->favourite);
+    EXPECT_FALSE(lib.findByPath("/music/Solo.mp3")->favourite);
+    kate = f.row("Kate");
+    f.press(f.icon(kate, 1.0f));   // all were favourites: all cleared
+    for (const char* t : {"One", "Two", "Three"}) EXPECT_FALSE(lib.findByPath(std::string("/music/") + t + ".mp3")->favourite);
+
+    kate = f.row("Kate");
+    f.press(f.icon(kate, -1.0f));
+    for (const char* t : {"One", "Two", "Three"}) EXPECT_TRUE(lib.findByPath(std::string("/music/") + t + ".mp3")->removed);
+
+    // A track's own heart, and the favourites view sorted by artist.
+    f.press(f.row("Kate"));
+    f.press(f.icon(f.row("Two"), 1.0f));
+    EXPECT_TRUE(lib.findByPath("/music/Two.mp3")->favourite);
+    f.g.tapAction(ACTION_BACK);
+    f.g.steps(2);
+    lib.findByPath("/music/Solo.mp3")->toggleFavourite();
+    f.press(f.widget("Favourites"));
+    EXPECT_EQ(f.column("Title1"), (std::vector<std::string>{"Solo", "Two"}));
+}
+
+TEST(MusicBrowser, AnOpenGroupSurvivesTheLibraryChangingUnderIt) {
+    CbrowserFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CsongInfoMgr& lib = f.g->songLibrary;
+    f.press(f.widget("Albums"));
+    f.press(f.row("Kiwi"));
+    ASSERT_EQ(f.column("Title1").size(), 3u);
+    // New albums arrive ahead of it: every view is rebuilt.
+    for (int i = 0; i < 30; ++i) {
+        CtrackTags t;
+        t.title = "New " + std::to_string(i);
+        t.album = "Aardvark " + std::to_string(i);
+        t.length = 100;
+        lib.addLocalTrack(SONG_LOCAL, t, "/music/new" + std::to_string(i) + ".mp3");
+    }
+    lib.rebuildViews();
+    f.g.steps(2);
+    EXPECT_EQ(f.column("Title1"), (std::vector<std::string>{"One", "Two", "Three"}));
+    f.press(f.row("Three"));
+    ASSERT_NE(f.g->music.currentTrack, nullptr);
+    EXPECT_EQ(f.g->music.currentTrack->tags.title, "Three");
+    // The album list is made again with the new albums.
+    f.g.tapAction(ACTION_BACK);
+    f.g.steps(2);
+    EXPECT_EQ(f.column("Title1").size(), 32u);   // "apple", "Kiwi" and 30 new
+}
+
+TEST(MusicBrowser, FilesListDrivesFoldersAndMusicAndWalkTheFolders) {
+    CbrowserFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    std::filesystem::create_directories(f.folder + "/Sub");
+    std::ofstream(f.folder + "/Sub/inner.mp3") << "x";
+    std::ofstream(f.folder + "/tune.mp3") << "x";
+    f.press(f.widget("Files"));
+    EXPECT_EQ(f.widget("CurrentFolder")->getText(), f.folder);
+    std::vector<std::string> titles = f.column("Title1");
+    ASSERT_GE(titles.size(), 3u);
+    EXPECT_EQ(titles[titles.size() - 3], "..");
+    EXPECT_EQ(titles[titles.size() - 2], "Sub");
+    EXPECT_EQ(titles.back(), "tune");
+
+    f.press(f.row("Sub"));
+    EXPECT_EQ(f.screen->currentFolder(), f.folder + "/Sub");
+    EXPECT_EQ(f.column("Title1").back(), "inner");
+    f.press(f.row(".."));
+    EXPECT_EQ(f.screen->currentFolder(), f.folder);
+    // In Files a single Back leaves.
+    f.g.tapAction(ACTION_BACK);
+    f.g.steps(80);
+    EXPECT_EQ(f.g.mode(), GM_MUSIC_TYPE_LIST);
+}
+
+TEST(MusicBrowser, ALetterJumpsAndBackFollowsWhoOpenedIt) {
+    {
+        CbrowserFixture f;
+        ASSERT_TRUE(f.g.initOk());
+        f.press(f.widget("Albums"));
+        f.g.tapKey(SDL_SCANCODE_K);
+        f.g.steps(6);   // the selection moves a row a step
+        Cmenu* m = f.shown();
+        ASSERT_NE(m->getSelectedItem(), nullptr);
+        EXPECT_EQ(m->getSelectedItem()->getText("Title1"), "Kiwi");
+    }
+    {
+        CbrowserFixture f(1);
+        bool offered = false;
+        for (const auto& b : gEngine->ui.buttonBar.buttons()) offered |= b.action == ACTION_SELECT;
+        EXPECT_TRUE(offered);   // "UseNowPlaying"
+        f.g.tapAction(ACTION_BACK);
+        f.g.steps(80);
+        EXPECT_EQ(f.g.mode(), GM_GAME_TYPE);
+    }
+    CbrowserFixture f(2);
+    f.g.tapAction(ACTION_BACK);
+    f.g.steps(80);
+    EXPECT_EQ(f.g.mode(), GM_PARTY_GAME_TYPE);
+}

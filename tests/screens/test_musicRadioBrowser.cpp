@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include "screens/musicRadioBrowser.h"
+#include "screens/screenRegistry.h"
+#include "screensFixture.h"
+#include "support/localHttpServer.h"
+
+namespace {
+const char* kTop =
+    "<?xml version=\"1.0\"?><stationlist><tunein base=\"/sbin/tunein-station.pls\"/>"
+    "<station name=\"Hits One\" id=\"1\" br=\"128\" genre=\"Pop\" lc=\"50\"/>"
+    "<station name=\"Noise FM\" id=\"2\" br=\"64\" genre=\"Pop\" lc=\"5\"/></stationlist>";
+const char* kPrimary =
+    "<?xml version=\"1.0\"?><response><data><genrelist><genre name=\"Alternative\" id=\"1\"/>"
+    "<genre name=\"Blues\" id=\"24\"/></genrelist></data></response>";
+const char* kSecondary =
+    "<?xml version=\"1.0\"?><response><data><genrelist><genre name=\"Britpop\" id=\"3\"/></genrelist></data></response>";
+const char* kByGenre =
+    "<?xml version=\"1.0\"?><response><data><stationlist><tunein base=\"/sbin/tunein-station.pls\"/>"
+    "<station name=\"Indie Now\" id=\"7\" br=\"192\" genre=\"Alternative\" lc=\"9\"/></stationlist></data></response>";
+
+struct CradioFixture {
+    CscreensGame g;
+    CrecordingScreen typeList, gameType, settings;
+    ClocalHttpServer directory{[](const ChttpRequest& req) {
+        ChttpResponse r;
+        r.contentType = "text/xml";
+        if (req.path.rfind("/legacy/Top500", 0) == 0) r.body = kTop;
+        else if (req.path.rfind("/genre/primary", 0) == 0) r.body = kPrimary;
+        else if (req.path.rfind("/genre/secondary", 0) == 0) r.body = kSecondary;
+        else if (req.path.rfind("/station/advancedsearch", 0) == 0) r.body = kByGenre;
+        else {   // every station's stream: not audio
+            r.contentType = "audio/mpeg";
+            r.body = std::string(4096, 'x');
+        }
+        return r;
+    }};
+    CmusicRadioBrowserScreen* screen = nullptr;
+
+    explicit CradioFixture(bool fromGameType = false) {
+        if (!g.initOk()) return;
+        g->radio.host = directory.hostPort();
+        g->radio.tuneInHost = "";
+        g->radio.key = "k";
+        g->setScreen(GM_MUSIC_TYPE_LIST, &typeList);
+        g->setScreen(GM_GAME_TYPE, &gameType);
+        g->setScreen(GM_GAME_SETTINGS, &settings);
+        screen = screens::get<CmusicRadioBrowserScreen>();
+        screen->openFrom(fromGameType, false);
+        g->setGameMode(GM_MUSIC_RADIO_BROWSER);
+        g.settle();
+        waitForList();
+    }
+    Cmenu* menu() { return screen->screen()->findMenu("Menu"); }
+    Cwidget* widget(const char* name) { return screen->screen()->findWidget(name); }
+    bool waitForList() {
+        for (int i = 0; i < 300; ++i) {
+            g.steps(1);
+            if (!gEngine->ui.loadingIndicator.showing) return true;
+            SDL_Delay(5);
+        }
+        return false;
+    }
+    // The titles of the list's rows (not their icons).
+    std::vector<std::string> titles() {
+        std::vector<std::string> out;
+        for (size_t i = 0; i < menu()->itemCount(); ++i)
+            if (!menu()->item(i)->attachToPrevious) out.push_back(menu()->item(i)->getText("Title1"));
+        return out;
+    }
+    Cwidget* row(const std::string& title) {
+        for (size_t i = 0; i < menu()->itemCount(); ++i)
+            if (!menu()->item(i)->attachToPrevious && menu()->item(i)->getText("Title1") == title) return menu()->item(i);
+        return nullptr;
+    }
+    Cwidget* heartOf(const Cwidget* r) {
+        for (size_t i = 0; i < menu()->itemCount(); ++i) {
+            Cwidget* w = menu()->item(i);
+            if (w->attachToPrevious && w->floatValue == 1.0f && w->value == r->value) return w;
+        }
+        return nullptr;
+    }
+    void press(Cwidget* w) {
+        ASSERT_NE(w, nullptr);
+        g.click(w);
+        waitForList();
+    }
+};
+}  // namespace
+
+TEST(RadioBrowser, TopStationsArriveBehindTheLoadingIndicatorAndAStationPlays) {
+    CradioFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    EXPECT_EQ(f.titles(), (std::vector<std::string>{"Hits One", "Noise FM"}));
+    ASSERT_NE(f.heartOf(f.row("Hits One")), nullptr);   // pointer mode: a heart per station
+
+    // A station that can't be decoded says so in a popup.
+    f.press(f.row("Noise FM"));
+    ASSERT_NE(f.g->music.currentTrack, nullptr);
+    EXPECT_EQ(f.g->music.currentTrack->kind, (uint32_t)SONG_RADIO);
+    EXPECT_EQ(f.g->music.currentTrack->tags.title, "Noise FM");
+    for (int i = 0; i < 600 && !f.g->music.failedStation.empty() == false && f.g->music.channel; ++i) {
+        f.g.steps(1);
+        SDL_Delay(5);
+    }
+    f.g.steps(2);
+    EXPECT_TRUE(f.g.logPrefix("Station failed: Noise FM"));
+    EXPECT_TRUE(f.g->music.failedStation.empty());   // shown and cleared
+    EXPECT_GT(gEngine->ui.spotEffects.count(), 0u);   // the message popup
+
+    f.g.tapAction(ACTION_BACK);
+    f.g.steps(80);
+    EXPECT_EQ(f.g.mode(), GM_MUSIC_TYPE_LIST);
+}
+
+TEST(RadioBrowser, GenresClimbBackOneLevelAtATimeAndTheTabsKeepThePath) {
+    CradioFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.press(f.widget("Genre"));
+    EXPECT_EQ(f.titles(), (std::vector<std::string>{"Alternative", "Blues"}));
+    f.press(f.row("Alternative"));
+    EXPECT_EQ(f.screen->primaryGenre(), 1);
+    // Its secondary genres, then its own stations.
+    EXPECT_EQ(f.titles(), (std::vector<std::string>{"Britpop", "Indie Now"}));
+
+    // Another tab and back keeps the level.
+    f.press(f.widget("TopStations"));
+    EXPECT_EQ(f.titles(), (std::vector<std::string>{"Hits One", "Noise FM"}));
+    f.press(f.widget("Genre"));
+    EXPECT_EQ(f.titles(), (std::vector<std::string>{"Britpop", "Indie Now"}));
+
+    f.g.tapAction(ACTION_BACK);
+    f.waitForList();
+    EXPECT_EQ(f.screen->primaryGenre(), -1);
+    EXPECT_EQ(f.titles(), (std::vector<std::string>{"Alternative", "Blues"}));
+    f.g.settle();
+    EXPECT_TRUE(f.widget("Genre")->visible());
+    f.g.tapAction(ACTION_BACK);
+    f.g.steps(80);
+    EXPECT_EQ(f.g.mode(), GM_MUSIC_TYPE_LIST);
+}
+
+TEST(RadioBrowser, AHeartAddsTheStationToTheLibraryAndItsFavourites) {
+    CradioFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CsongInfoMgr& lib = f.g->songLibrary;
+    Cwidget* hits = f.row("Hits One");
+    ASSERT_NE(hits, nullptr);
+    std::string url = f.g->radio.stations[(size_t)hits->value].station;
+    EXPECT_EQ(lib.findByUrl(url), nullptr);
+    f.press(f.heartOf(hits));
+    ASSERT_NE(lib.findByUrl(url), nullptr);
+    EXPECT_TRUE(lib.findByUrl(url)->favourite);
+
+    f.press(f.widget("Favourites"));
+    EXPECT_EQ(f.titles(), std::vector<std::string>{"Hits One"});
+}
+
+TEST(RadioBrowser, UseNowPlayingOnlyWhenOpenedFromTheGameType) {
+    {
+        CradioFixture f;
+        ASSERT_TRUE(f.g.initOk());
+        for (const auto& b : gEngine->ui.buttonBar.buttons()) EXPECT_NE(b.action, ACTION_SELECT);
+    }
+    {
+        CradioFixture f(true);
+        bool offered = false;
+        for (const auto& b : gEngine->ui.buttonBar.buttons()) offered |= b.action == ACTION_SELECT;
+        EXPECT_TRUE(offered);
+        f.g.tapAction(ACTION_SELECT);
+        f.g.steps(80);
+        EXPECT_EQ(f.g.mode(), GM_GAME_SETTINGS);
+    }
+    // Back from a screen opened by the game type goes back there.
+    CradioFixture again(true);
+    again.g.tapAction(ACTION_BACK);
+    again.g.steps(80);
+    EXPECT_EQ(again.g.mode(), GM_GAME_TYPE);
+}
