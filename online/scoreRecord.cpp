@@ -2,6 +2,8 @@
 
 #include <cctype>
 #include <cstring>
+#include <vector>
+#include <type_traits>
 
 #include "engine/bString.h"
 
@@ -12,10 +14,10 @@ bool isSafeLinkId(std::string_view id) {
     return true;
 }
 
-std::string readRecordText(const Cbytes& rec, size_t offset) {
+std::string readRecordText(const Cbytes& rec, size_t offset, size_t width) {
     if (offset >= rec.size()) return {};
     CbString s;
-    s.deserialise(rec.data() + offset, rec.size() - offset);
+    s.deserialise(rec.data() + offset, std::min(width, rec.size() - offset));
     return s.str();
 }
 
@@ -92,125 +94,133 @@ void writeRecordU64(Cbytes& rec, size_t offset, uint64_t v) {
     if (offset + 8 <= rec.size()) putU64(rec.data() + offset, v);
 }
 
-// Basic: name 0, comment 30, country 80, day 87, ship 91.
-Cbytes CbasicScore::write() const {
-    Cbytes r(kSize, 0);
-    writeRecordText(r, 0, 30, name);
-    writeRecordText(r, 30, 50, comment);
-    writeRecordCString(r, 80, 7, country);
-    writeRecordI32(r, 87, day);
-    writeRecordText(r, 91, kSize - 91, ship);
+namespace {
+template <class T>
+using Cfields = std::vector<CscoreField<T>>;
+
+template <class T>
+size_t fieldWidth(const CscoreField<T>& f, size_t recordSize) {
+    return f.width ? f.width : recordSize - f.offset;
+}
+
+template <class T>
+Cbytes writeFields(const T& s, const Cfields<T>& fields, size_t recordSize) {
+    Cbytes r(recordSize, 0);
+    for (const auto& f : fields) {
+        const size_t w = fieldWidth(f, recordSize);
+        std::visit(
+            [&](auto m) {
+                using V = std::remove_cvref_t<decltype(s.*m)>;
+                if constexpr (std::is_same_v<V, std::string>) {
+                    if (f.zeroTerminated) writeRecordCString(r, f.offset, w, s.*m);
+                    else writeRecordText(r, f.offset, w, s.*m);
+                } else if constexpr (std::is_same_v<V, int32_t>) {
+                    writeRecordI32(r, f.offset, s.*m);
+                } else if constexpr (std::is_same_v<V, int8_t> || std::is_same_v<V, char>) {
+                    writeRecordI8(r, f.offset, (int8_t)(s.*m));
+                } else if constexpr (std::is_same_v<V, float>) {
+                    writeRecordF32(r, f.offset, s.*m);
+                } else {
+                    writeRecordU64(r, f.offset, s.*m);
+                }
+            },
+            f.member);
+    }
     return r;
 }
 
-CbasicScore CbasicScore::read(const Cbytes& r) {
-    CbasicScore s;
-    s.name = readRecordText(r, 0);
-    s.comment = readRecordText(r, 30);
-    s.country = readRecordCString(r, 80, 7);
-    s.day = readRecordI32(r, 87);
-    s.ship = readRecordText(r, 91);
+template <class T>
+T readFields(const Cbytes& r, const Cfields<T>& fields, size_t recordSize) {
+    T s;
+    for (const auto& f : fields) {
+        const size_t w = fieldWidth(f, recordSize);
+        std::visit(
+            [&](auto m) {
+                using V = std::remove_cvref_t<decltype(s.*m)>;
+                if constexpr (std::is_same_v<V, std::string>) {
+                    s.*m = f.zeroTerminated ? readRecordCString(r, f.offset, w) : readRecordText(r, f.offset, w);
+                } else if constexpr (std::is_same_v<V, int32_t>) {
+                    s.*m = readRecordI32(r, f.offset);
+                } else if constexpr (std::is_same_v<V, int8_t> || std::is_same_v<V, char>) {
+                    s.*m = (V)readRecordI8(r, f.offset);
+                } else if constexpr (std::is_same_v<V, float>) {
+                    s.*m = readRecordF32(r, f.offset);
+                } else {
+                    s.*m = readRecordU64(r, f.offset);
+                }
+            },
+            f.member);
+    }
     return s;
 }
 
-// Per song: name 0, day 30, country 34, deaths 37, difficulty 42,
-// difficulty factor 46, comment 50, ship 100.
-Cbytes CperSongScore::write() const {
-    Cbytes r(kSize, 0);
-    writeRecordText(r, 0, 30, name);
-    writeRecordI32(r, 30, day);
-    writeRecordCString(r, 34, 3, country);
-    writeRecordI8(r, 37, deaths);
-    writeRecordI32(r, 42, difficulty);
-    writeRecordF32(r, 46, difficultyFactor);
-    writeRecordText(r, 50, 50, comment);
-    writeRecordText(r, 100, kSize - 100, ship);
-    return r;
-}
+using B = CbasicScore;
+const Cfields<B> kBasicFields = {
+    {0, 30, &B::name},
+    {30, 50, &B::comment},
+    {80, 7, &B::country, true},
+    {87, 4, &B::day},
+    {91, 0, &B::ship},
+};
 
-CperSongScore CperSongScore::read(const Cbytes& r) {
-    CperSongScore s;
-    s.name = readRecordText(r, 0);
-    s.day = readRecordI32(r, 30);
-    s.country = readRecordCString(r, 34, 3);
-    s.deaths = readRecordI8(r, 37);
-    s.difficulty = readRecordI32(r, 42);
-    s.difficultyFactor = readRecordF32(r, 46);
-    s.comment = readRecordText(r, 50);
-    s.ship = readRecordText(r, 100);
-    return s;
-}
+using P = CperSongScore;
+const Cfields<P> kPerSongFields = {
+    {0, 30, &P::name},
+    {30, 4, &P::day},
+    {34, 3, &P::country, true},
+    {37, 1, &P::deaths},
+    {42, 4, &P::difficulty},
+    {46, 4, &P::difficultyFactor},
+    {50, 50, &P::comment},
+    {100, 0, &P::ship},
+};
 
-// General tracks: name 0, day 30, difficulty 38, difficulty factor 42,
-// track title 79, comment 139, country 189, deaths 192, ship 193.
-Cbytes CgeneralTracksScore::write() const {
-    Cbytes r(kSize, 0);
-    writeRecordText(r, 0, 30, name);
-    writeRecordI32(r, 30, day);
-    writeRecordI32(r, 38, difficulty);
-    writeRecordF32(r, 42, difficultyFactor);
-    writeRecordText(r, 79, 60, trackTitle);
-    writeRecordText(r, 139, 50, comment);
-    writeRecordCString(r, 189, 3, country);
-    writeRecordI8(r, 192, deaths);
-    writeRecordText(r, 193, kSize - 193, ship);
-    return r;
-}
+using G = CgeneralTracksScore;
+const Cfields<G> kGeneralTracksFields = {
+    {0, 30, &G::name},
+    {30, 4, &G::day},
+    {38, 4, &G::difficulty},
+    {42, 4, &G::difficultyFactor},
+    {79, 60, &G::trackTitle},
+    {139, 50, &G::comment},
+    {189, 3, &G::country, true},
+    {192, 1, &G::deaths},
+    {193, 0, &G::ship},
+};
 
-CgeneralTracksScore CgeneralTracksScore::read(const Cbytes& r) {
-    CgeneralTracksScore s;
-    s.name = readRecordText(r, 0);
-    s.day = readRecordI32(r, 30);
-    s.difficulty = readRecordI32(r, 38);
-    s.difficultyFactor = readRecordF32(r, 42);
-    s.trackTitle = readRecordText(r, 79);
-    s.comment = readRecordText(r, 139);
-    s.country = readRecordCString(r, 189, 3);
-    s.deaths = readRecordI8(r, 192);
-    s.ship = readRecordText(r, 193);
-    return s;
-}
+using D = CdailyTrackScore;
+const Cfields<D> kDailyTrackFields = {
+    {0, 8, &D::gameScore},
+    {8, 30, &D::name},
+    {38, 3, &D::country, true},
+    {41, 1, &D::deaths},
+    {46, 4, &D::difficulty},
+    {50, 4, &D::difficultyFactor},
+    {54, 83, &D::comment},
+    {137, 60, &D::title},
+    {197, 60, &D::artist},
+    {257, 60, &D::album},
+    {317, 4, &D::length},
+    {321, 30, &D::ship},
+    {351, 33, &D::shipDefName, true},
+    {384, 1, &D::linkKind},
+    {386, 0, &D::linkId, true},
+};
+}  // namespace
 
-// Daily track: score 0, name 8, country 38, deaths 41, difficulty 46,
-// difficulty factor 50, comment 54, title 137, artist 197, album 257,
-// length 317, ship 321, ship definition name 351, link kind 384, link id 386.
-Cbytes CdailyTrackScore::write() const {
-    Cbytes r(kSize, 0);
-    writeRecordU64(r, 0, gameScore);
-    writeRecordText(r, 8, 30, name);
-    writeRecordCString(r, 38, 3, country);
-    writeRecordI8(r, 41, deaths);
-    writeRecordI32(r, 46, difficulty);
-    writeRecordF32(r, 50, difficultyFactor);
-    writeRecordText(r, 54, 83, comment);
-    writeRecordText(r, 137, 60, title);
-    writeRecordText(r, 197, 60, artist);
-    writeRecordText(r, 257, 60, album);
-    writeRecordI32(r, 317, length);
-    writeRecordText(r, 321, 30, ship);
-    writeRecordCString(r, 351, 33, shipDefName);
-    writeRecordI8(r, 384, (int8_t)linkKind);
-    writeRecordCString(r, 386, kSize - 386, linkId);
-    return r;
-}
+Cbytes CbasicScore::write() const { return writeFields(*this, kBasicFields, kSize); }
+CbasicScore CbasicScore::read(const Cbytes& r) { return readFields(r, kBasicFields, kSize); }
+
+Cbytes CperSongScore::write() const { return writeFields(*this, kPerSongFields, kSize); }
+CperSongScore CperSongScore::read(const Cbytes& r) { return readFields(r, kPerSongFields, kSize); }
+
+Cbytes CgeneralTracksScore::write() const { return writeFields(*this, kGeneralTracksFields, kSize); }
+CgeneralTracksScore CgeneralTracksScore::read(const Cbytes& r) { return readFields(r, kGeneralTracksFields, kSize); }
+
+Cbytes CdailyTrackScore::write() const { return writeFields(*this, kDailyTrackFields, kSize); }
 
 CdailyTrackScore CdailyTrackScore::read(const Cbytes& r) {
-    CdailyTrackScore s;
-    s.gameScore = readRecordU64(r, 0);
-    s.name = readRecordText(r, 8);
-    s.country = readRecordCString(r, 38, 3);
-    s.deaths = readRecordI8(r, 41);
-    s.difficulty = readRecordI32(r, 46);
-    s.difficultyFactor = readRecordF32(r, 50);
-    s.comment = readRecordText(r, 54);
-    s.title = readRecordText(r, 137);
-    s.artist = readRecordText(r, 197);
-    s.album = readRecordText(r, 257);
-    s.length = readRecordI32(r, 317);
-    s.ship = readRecordText(r, 321);
-    s.shipDefName = readRecordCString(r, 351, 33);
-    s.linkKind = (char)readRecordI8(r, 384);
-    s.linkId = readRecordCString(r, 386, kSize - 386);
+    CdailyTrackScore s = readFields(r, kDailyTrackFields, kSize);
     if (!isSafeLinkId(s.linkId)) {
         s.linkKind = 0;
         s.linkId.clear();

@@ -1,14 +1,17 @@
 #pragma once
 // The score data records stored with web leaderboard scores. Each board kind
-// has a fixed layout of byte offsets; texts are kept length-prefixed (decimal
+// has a fixed layout of byte offsets, given once in a field table that both
+// reading and writing follow; texts are kept length-prefixed (decimal
 // length, a zero byte, the bytes), country codes and a few short names
 // zero-terminated. Records come from other players through the service, so
-// every read is checked against the record's real length: a field outside
-// the record reads as empty or zero, never past its end.
+// every read is checked against its field and the record's real length: a
+// field outside the record reads as empty or zero, and a text never reads
+// past the end of its field.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "engine/webMessage.h"
 
@@ -16,8 +19,11 @@
 // most 27 of them.
 bool isSafeLinkId(std::string_view id);
 
-// Bounded field readers.
-std::string readRecordText(const Cbytes& rec, size_t offset);
+// Bounded field readers. A text whose length prefix runs past its field
+// (or the record) reads as empty.
+// Without a width the text may run to the record's end: give the field's width
+// wherever the layout is known.
+std::string readRecordText(const Cbytes& rec, size_t offset, size_t width = SIZE_MAX);
 std::string readRecordCString(const Cbytes& rec, size_t offset, size_t width);
 int32_t readRecordI32(const Cbytes& rec, size_t offset);
 int8_t readRecordI8(const Cbytes& rec, size_t offset);
@@ -32,6 +38,18 @@ void writeRecordI32(Cbytes& rec, size_t offset, int32_t v);
 void writeRecordI8(Cbytes& rec, size_t offset, int8_t v);
 void writeRecordF32(Cbytes& rec, size_t offset, float v);
 void writeRecordU64(Cbytes& rec, size_t offset, uint64_t v);
+
+// One field of a record layout: where it sits, how wide it is, and the
+// member of the record struct it holds. Texts are length-prefixed unless
+// zeroTerminated. A width of 0 runs to the end of the record.
+template <class T>
+struct CscoreField {
+    using Cmember = std::variant<std::string T::*, int32_t T::*, int8_t T::*, float T::*, uint64_t T::*, char T::*>;
+    size_t offset = 0;
+    size_t width = 0;
+    Cmember member;
+    bool zeroTerminated = false;
+};
 
 // Fixed boards 0, 8, 9, 18, 19 (XP, boss rush, survival).
 struct CbasicScore {

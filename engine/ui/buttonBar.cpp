@@ -32,6 +32,18 @@ static Csprite* boundKeyGlyph(int action) {
     return gEngine->sprites.findSprite("ui_key_" + name + ".png", false);
 }
 
+// The glyph a button shows for the device in use.
+static Csprite* buttonGlyph(const CbuttonBar::Cbutton& b, int device, int padGlyphs) {
+    Csprite* glyph = device == DEVICE_CONTROLLER ? nullptr : boundKeyGlyph(b.action);
+    return glyph ? glyph : uiDraw::findSprite(buttonIconSprite(b.icon, device, padGlyphs));
+}
+
+// Glyphs keep their shape: the caps of long key names are wider than high.
+static float glyphWidth(const Csprite* glyph, float height) {
+    Cvec2 size = uiDraw::spriteSize(glyph);
+    return size.y > 0 ? height * size.x / size.y : height;
+}
+
 void CbuttonBar::clear() {
     bars_.back().buttons.clear();
     bars_.back().leaving = false;
@@ -86,13 +98,15 @@ bool CbuttonBar::hasAction(int action) const {
 void CbuttonBar::layout() {
     // Right-aligned along the bottom edge, first button rightmost.
     float s = gUi ? gUi->scale() : 1.0f;
+    layoutDevice_ = gUi ? gUi->input().device : DEVICE_KEYBOARD_MOUSE;
     float right = (float)gEngine->screenWidth - 30.0f * s;
     float h = 44.0f * s;
     float y = (float)gEngine->screenHeight - 20.0f * s - h;
     for (auto& b : bars_.back().buttons) {
         if (b.hidden) continue;
         Cvec2 tsize = uiDraw::measureText("FontSmall", b.text, s);
-        float w = tsize.x + h + 24.0f * s;
+        float glyphW = glyphWidth(buttonGlyph(b, layoutDevice_, padGlyphs), h * kGlyphHeight);
+        float w = h * kGlyphInset + glyphW + 8.0f * s + tsize.x + 16.0f * s + h * (1.0f - kGlyphHeight - kGlyphInset);
         b.rect = {right - w, y, w, h};
         right -= w + 14.0f * s;
     }
@@ -113,18 +127,18 @@ void CbuttonBar::render() {
     if (bar.fade <= 0.0f) return;
     float s = gUi->scale();
     int device = gUi->input().device;
+    if (device != layoutDevice_) layout();   // another device, other glyphs
     const CshadowStyle* shadow = gUi->findShadowStyle("SimpleOutline", false);
     for (auto& b : bar.buttons) {
         if (b.hidden) continue;
         Crect r = b.rect;
         uiDraw::fillRect(r, Ccolour(0.04f, 0.06f, 0.14f, 0.75f * bar.fade));
         uiDraw::frame(r, 1.5f * s, Ccolour(0.3f, 0.85f, 1.0f, 0.8f * bar.fade));
-        float iconSize = r.h * 0.8f;
-        float ix = r.x + r.h * 0.55f, iy = r.cy();
-        Csprite* glyph = device == DEVICE_CONTROLLER ? nullptr : boundKeyGlyph(b.action);
-        if (!glyph) glyph = uiDraw::findSprite(buttonIconSprite(b.icon, device, padGlyphs));
-        uiDraw::sprite(glyph, ix, iy, iconSize, iconSize,
-                       Ccolour(1, 1, 1, bar.fade));
-        uiDraw::text("FontSmall", b.text, r.x + r.h + 8.0f * s, iy, s, Ccolour(1, 1, 1, bar.fade), ALIGN_LEFT, shadow);
+        Csprite* glyph = buttonGlyph(b, device, padGlyphs);
+        float glyphH = r.h * kGlyphHeight, glyphW = glyphWidth(glyph, glyphH);
+        float left = r.x + r.h * kGlyphInset;
+        uiDraw::sprite(glyph, left + glyphW * 0.5f, r.cy(), glyphW, glyphH, Ccolour(1, 1, 1, bar.fade));
+        uiDraw::text("FontSmall", b.text, left + glyphW + 8.0f * s, r.cy(), s, Ccolour(1, 1, 1, bar.fade), ALIGN_LEFT,
+                     shadow);
     }
 }

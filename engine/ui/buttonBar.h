@@ -21,6 +21,10 @@ public:
     enum EpadGlyphs { PAD_GLYPHS_XBOX = 0, PAD_GLYPHS_PLAYSTATION = 1 };
     int padGlyphs = PAD_GLYPHS_XBOX;
 
+    // A glyph is this part of the button's height, this far from its left edge.
+    static constexpr float kGlyphHeight = 0.8f;
+    static constexpr float kGlyphInset = 0.15f;
+
     CbuttonBar() { bars_.emplace_back(); }
     void clear();
     void addButton(const std::string& text, int action, int icon);
@@ -46,6 +50,7 @@ private:
         bool leaving = false;
     };
     std::vector<Cbar> bars_;
+    int layoutDevice_ = DEVICE_KEYBOARD_MOUSE;   // whose glyphs the last layout made room for
 };
 
 // The glyph sprite of an icon for a device kind (controllers in a glyph set).

@@ -70,8 +70,59 @@ void text(const std::string& font, const std::string& text, float x, float y, fl
 }
 
 Cvec2 measureText(const std::string& font, const std::string& t, float scale) {
-    if (!drawing()) return {(float)t.size() * 12.0f * scale, 24.0f * scale};
+    if (!gEngine || gEngine->fonts.count() == 0) return {(float)t.size() * 12.0f * scale, 24.0f * scale};
     return gEngine->fonts.getFont(font)->measure(t, scale);
+}
+
+namespace {
+// Greedy line breaking at spaces; explicit line ends stay. A word longer
+// than the box keeps a line of its own.
+std::string wrapLines(const std::string& font, const std::string& text, float scale, float boxW) {
+    std::string out, line, word;
+    auto flushWord = [&]() {
+        if (word.empty()) return;
+        std::string tried = line.empty() ? word : line + " " + word;
+        if (!line.empty() && measureText(font, tried, scale).x > boxW) {
+            out += line + "\n";
+            line = word;
+        } else {
+            line = tried;
+        }
+        word.clear();
+    };
+    for (char c : text) {
+        if (c == ' ' || c == '\n') {
+            flushWord();
+            if (c == '\n') {
+                out += line + "\n";
+                line.clear();
+            }
+        } else {
+            word += c;
+        }
+    }
+    flushWord();
+    return out + line;
+}
+}  // namespace
+
+CfittedText fitText(const std::string& font, const std::string& text, float scale, float boxW, float boxH, bool wrap) {
+    CfittedText fit{text, scale};
+    if (text.empty() || scale <= 0) return fit;
+    if (!wrap) {
+        float w = measureText(font, text, scale).x;
+        if (boxW > 0 && w > boxW) fit.scale = scale * boxW / w;
+        return fit;
+    }
+    // Smaller type wraps differently, so shrink in steps until the block fits.
+    constexpr float kStep = 0.95f, kSmallest = 0.25f;
+    for (float s = scale;; s *= kStep) {
+        fit.scale = s;
+        fit.text = boxW > 0 ? wrapLines(font, text, s, boxW) : text;
+        Cvec2 size = measureText(font, fit.text, s);
+        bool fits = (boxW <= 0 || size.x <= boxW) && (boxH <= 0 || size.y <= boxH);
+        if (fits || s * kStep < scale * kSmallest) return fit;
+    }
 }
 
 void pushClip(const Crect& r) {

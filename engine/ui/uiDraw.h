@@ -18,7 +18,19 @@ void frame(const Crect& r, float thickness, const Ccolour& colour);
 // Text at x (left, centre or right by align) with its vertical centre at y.
 void text(const std::string& font, const std::string& text, float x, float y, float scale, const Ccolour& colour,
           int align, const CshadowStyle* shadow);
+// Measured with the real fonts once they are loaded (even without a
+// renderer), else roughly.
 Cvec2 measureText(const std::string& font, const std::string& text, float scale);
+
+// A text as it fits a box of boxW x boxH (at the same scale as scale): broken
+// at spaces into lines no wider than the box when wrap is set, then scaled
+// down, never up, until it is no wider than the box and, wrapped, no taller.
+// A box side of 0 or less sets no limit on that side.
+struct CfittedText {
+    std::string text;
+    float scale = 1.0f;
+};
+CfittedText fitText(const std::string& font, const std::string& text, float scale, float boxW, float boxH, bool wrap);
 void pushClip(const Crect& r);
 void popClip();
 void darken(float alpha);   // the whole view

@@ -146,8 +146,10 @@ void CuiMgr::refreshTexts() {
     for (auto& t : templates_) refresh(*t);
     for (auto& s : screens_) {
         for (auto& w : s->widgets) refresh(*w);
-        for (auto& m : s->menus)
+        for (auto& m : s->menus) {
+            if (Cwidget* h = m->header()) refresh(*h);
             for (auto& it : m->items) refresh(*it);
+        }
     }
 }
 

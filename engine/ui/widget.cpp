@@ -98,6 +98,25 @@ void Cwidget::setProgress(const std::string& gadgetName, float fill) {
     if (Cgadget* g = findProgressBar(gadgetName)) g->fill = clampf(fill, 0.0f, 1.0f);
 }
 
+namespace {
+constexpr float kTextMargin = 8.0f;   // layout pixels between a text and its widget's edge
+}
+
+Cvec2 Cwidget::textBox(const Cgadget& g) const {
+    return {g.width > 0 ? g.width : width - 2 * kTextMargin, g.height > 0 ? g.height : height};
+}
+
+const uiDraw::CfittedText& Cwidget::fittedText(Cgadget& g) const {
+    Cvec2 box = textBox(g);
+    std::string key = g.font + '\x1f' + std::to_string(box.x) + '\x1f' + std::to_string(box.y) + '\x1f' +
+                      std::to_string(g.textScale) + (g.wrap ? "w" : "") + '\x1f' + g.text.str();
+    if (key != g.fittedFor) {
+        g.fitted = uiDraw::fitText(g.font, g.text.str(), g.textScale, box.x, box.y, g.wrap);
+        g.fittedFor = std::move(key);
+    }
+    return g.fitted;
+}
+
 Cvec2 Cwidget::getProgressBarEndPos() {
     Cgadget* g = findProgressBar();
     if (!g) return {x, y};
@@ -179,7 +198,8 @@ void Cwidget::render(float alpha) {
             float tx = gx;
             if (g.align == ALIGN_LEFT && g.width > 0) tx = gx - g.width * s * 0.5f;
             if (g.align == ALIGN_RIGHT && g.width > 0) tx = gx + g.width * s * 0.5f;
-            uiDraw::text(g.font, g.text.str(), tx, gy, g.textScale * s, tc, g.align, g.shadow);
+            const uiDraw::CfittedText& fit = fittedText(g);
+            uiDraw::text(g.font, fit.text, tx, gy, fit.scale * s, tc, g.align, g.shadow);
             break;
         }
         case GADGET_SPRITE: {

@@ -9,6 +9,7 @@
 
 #include "engine/bString.h"
 #include "engine/render/drawList.h"
+#include "engine/ui/uiDraw.h"
 #include "engine/ui/uiTypes.h"
 
 class Csprite;
@@ -49,6 +50,9 @@ public:
     const CshadowStyle* shadow = nullptr;
     float textScale = 1.0f;
     bool wrap = false;
+    // The text as last fitted to its box, and what it was fitted for.
+    uiDraw::CfittedText fitted;
+    std::string fittedFor;
     // Sprite gadgets.
     std::string spriteName;
     Csprite* sprite = nullptr;        // resolved lazily by name
@@ -122,6 +126,12 @@ public:
     void setHidden(bool h) { hidden = h; }
     void setScale(float s) { scale = s; }
     void setPosition(float px, float py) { x = px; y = py; }
+    // A text gadget's box, layout pixels: its own Size where given, else the
+    // widget's size less a margin at each side.
+    Cvec2 textBox(const Cgadget& g) const;
+    // The gadget's text wrapped (if it wraps) and scaled down to fit its box;
+    // the scale is in layout pixels (textScale when it fits).
+    const uiDraw::CfittedText& fittedText(Cgadget& g) const;
     // The pixel position of the end of the first progress bar's fill.
     Cvec2 getProgressBarEndPos();
     // Starts a show or hide effect (style 1) after delay, over duration: kind

@@ -2,6 +2,7 @@
 // lines and tables.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -296,4 +297,90 @@ EndFile
     EXPECT_EQ(gUi->problems().back(), "bad2: unknown column field 'Wobbly' in T.A");
     EXPECT_EQ(gUi->loadScreenFromText("bad3", "Widget W\n Groups\n Pos 0 0\nEndWidget\nEndFile\n") != nullptr, true);
     EXPECT_EQ(gUi->problems().back(), "bad3: Groups without a group name in W");
+}
+
+TEST(UiTextFit, LongTextsShrinkToTheirBoxAndWrappedOnesBreakAtSpaces) {
+    CtestEngine eng;
+    ASSERT_TRUE(gEngine->fonts.load());
+    Cscreen* s = gUi->loadScreenFromText("fit", R"(
+Widget Button
+    Use ActionButton
+    Size 240 56
+    Text TextName
+        String "RESET CONTROLLERS"
+    EndText
+EndWidget
+Widget Short
+    Use ActionButton
+    Text TextName
+        String "OK"
+    EndText
+EndWidget
+Widget Note
+    Use Label
+    Size 300 200
+    Text TextName
+        String "A wrapped note with enough words to need three lines or more"
+        Font FontSmall
+        Wrap
+    EndText
+EndWidget
+Widget Cramped
+    Use Label
+    Size 300 40
+    Text TextName
+        Size 200 40
+        String "A wrapped note far too long for a box only one line high"
+        Font FontSmall
+        Wrap
+    EndText
+EndWidget
+EndFile
+)");
+    ASSERT_NE(s, nullptr);
+    // One line: scaled down to the box, the widget's width less its margins.
+    Cwidget* button = s->findWidget("Button");
+    Cgadget* g = button->findTextGadget();
+    EXPECT_FLOAT_EQ(button->textBox(*g).x, 224.0f);
+    const uiDraw::CfittedText& fit = button->fittedText(*g);
+    EXPECT_LT(fit.scale, 1.0f);
+    EXPECT_EQ(fit.text, "RESET CONTROLLERS");
+    EXPECT_LE(uiDraw::measureText(g->font, fit.text, fit.scale).x, 224.5f);
+    // A changed text is fitted again; a short one is never scaled up.
+    button->setText({}, "GO");
+    EXPECT_FLOAT_EQ(button->fittedText(*g).scale, 1.0f);
+    Cwidget* shortOne = s->findWidget("Short");
+    EXPECT_FLOAT_EQ(shortOne->fittedText(*shortOne->findTextGadget()).scale, 1.0f);
+
+    // Wrapped: lines no wider than the box, at full size while they fit its height.
+    Cwidget* note = s->findWidget("Note");
+    Cgadget* ng = note->findTextGadget();
+    const uiDraw::CfittedText& wrapped = note->fittedText(*ng);
+    EXPECT_FLOAT_EQ(wrapped.scale, 1.0f);
+    EXPECT_GE(std::count(wrapped.text.begin(), wrapped.text.end(), '\n'), 1);
+    std::string words = wrapped.text;
+    std::replace(words.begin(), words.end(), '\n', ' ');
+    EXPECT_EQ(words, ng->text.str());   // only spaces became line ends
+    std::istringstream lines(wrapped.text);
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(uiDraw::measureText(ng->font, line, 1.0f).x, 284.0f) << line;
+
+    // Too tall for its own Size: smaller type, more words a line, until the block fits.
+    Cwidget* cramped = s->findWidget("Cramped");
+    Cgadget* cg = cramped->findTextGadget();
+    EXPECT_FLOAT_EQ(cramped->textBox(*cg).x, 200.0f);
+    const uiDraw::CfittedText& small = cramped->fittedText(*cg);
+    EXPECT_LT(small.scale, 1.0f);
+    Cvec2 size = uiDraw::measureText(cg->font, small.text, small.scale);
+    EXPECT_LE(size.x, 200.0f);
+    EXPECT_LE(size.y, 40.0f);
+
+    // Line ends of the text itself are kept; a lone word wider than the box shrinks.
+    {
+        uiDraw::CfittedText kept = uiDraw::fitText("FontSmall", "one\ntwo", 1.0f, 500, 0, true);
+        EXPECT_EQ(kept.text, "one\ntwo");
+        uiDraw::CfittedText word = uiDraw::fitText("FontSmall", "Supercalifragilistic", 1.0f, 60, 0, true);
+        EXPECT_LT(word.scale, 1.0f);
+        EXPECT_LE(uiDraw::measureText("FontSmall", word.text, word.scale).x, 60.0f);
+        EXPECT_EQ(uiDraw::fitText("FontSmall", "", 1.0f, 10, 10, true).text, "");
+    }
 }

@@ -417,3 +417,40 @@ TEST(UiData, EveryLayoutLoadsWithItsTemplatesAndTags) {
     for (auto& f : testFiles) EXPECT_NE(loadTestLayout(f), nullptr) << f;
     for (auto& p : gUi->problems()) ADD_FAILURE() << p;
 }
+
+// Every English text of every layout fits its box at 1280 x 720 without being
+// scaled down, measured with the game's own fonts.
+TEST(UiData, EveryEnglishTextFitsItsBox) {
+    CtestEngine eng;
+    gEngine->setScreenSize(1280, 720);
+    ASSERT_TRUE(gEngine->fonts.load());
+    ASSERT_FALSE(gEngine->fonts.findFont("FontMedium")->isPlaceholder());
+    std::vector<std::string> files = layoutFiles(gEngine->dataPath("textFiles/layouts"));
+    for (const char* t : {"uiStyles.txt", "uiTemplates.txt", "popup.txt"}) gUi->loadTemplates(t);
+    std::vector<Cscreen*> screens;
+    for (auto& f : files)
+        if (Cscreen* s = gUi->loadScreen(f)) screens.push_back(s);
+    for (auto& f : layoutFiles(testLayoutFolder()))
+        if (Cscreen* s = loadTestLayout(f)) screens.push_back(s);
+    auto check = [](const std::string& where, Cwidget& w) {
+        for (auto& g : w.gadgets) {
+            if (g.kind != GADGET_TEXT || g.hidden || g.text.str().empty()) continue;
+            const uiDraw::CfittedText& fit = w.fittedText(g);
+            Cvec2 box = w.textBox(g);
+            Cvec2 natural = uiDraw::measureText(g.font, g.text.str(), g.textScale);
+            if (fit.scale < g.textScale * 0.999f)
+                ADD_FAILURE() << where << ": " << w.name << "." << g.name << " \"" << g.text.str() << "\" ("
+                              << natural.x << " x " << natural.y << ") does not fit its box (" << box.x << " x "
+                              << box.y << ")";
+        }
+    };
+    size_t checked = 0;
+    for (Cscreen* s : screens) {
+        for (auto& w : s->widgets) check(s->name, *w), ++checked;
+        for (auto& m : s->menus) {
+            if (Cwidget* h = m->header()) check(s->name, *h);
+            for (auto& it : m->items) check(s->name, *it), ++checked;
+        }
+    }
+    EXPECT_GT(checked, 50u);
+}

@@ -132,3 +132,39 @@ TEST(UiScreenGl, MenuButtonBarAndTextEntryAreDrawn) {
     EXPECT_LT(gap.sum(), 60);
     shutdownRendering();
 }
+
+TEST(UiScreenGl, LongKeyNamesGetWideCapsAndPadsSquareGlyphs) {
+    if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display (run under xvfb-run)";
+    CtestEngine eng;
+    ASSERT_TRUE(eng.initOk());
+    CglTestWindow window;
+    ASSERT_TRUE(window.open(1280, 720)) << window.error;
+    ASSERT_TRUE(initRendering(RENDER_GL));
+    auto stepAndDraw = [](int device) {
+        CuiInput in;
+        in.device = device;
+        gUi->beginStep(in, 1.0f / 60.0f);
+        Crenderer& r = gEngine->renderer;
+        r.beginFrame();
+        gUi->renderOverlays();
+        r.flush();
+    };
+    stepAndDraw(DEVICE_KEYBOARD_MOUSE);
+    CbuttonBar& bar = gUi->buttonBar;
+    bar.clear();
+    bar.addButton("Same", ACTION_BACK, ICON_BACK);       // Backspace
+    bar.addButton("Same", ACTION_OPTION_X, ICON_X);      // a one-letter key
+    ASSERT_EQ(bar.buttons().size(), 2u);
+    Csprite* cap = gEngine->sprites.findSprite("ui_key_Backspace.png", false);
+    ASSERT_NE(cap, nullptr);
+    EXPECT_FLOAT_EQ(cap->width, 2 * cap->height);
+    // The Backspace cap keeps its shape, so its button is wider by the difference.
+    float h = bar.buttons()[0].rect.h;
+    EXPECT_NEAR(bar.buttons()[0].rect.w - bar.buttons()[1].rect.w, h * CbuttonBar::kGlyphHeight, 1.0f);
+    // A pad's glyphs are square: the bar makes room for them when the pad is used.
+    stepAndDraw(DEVICE_CONTROLLER);
+    EXPECT_NEAR(bar.buttons()[0].rect.w, bar.buttons()[1].rect.w, 0.5f);
+    stepAndDraw(DEVICE_KEYBOARD_MOUSE);
+    EXPECT_GT(bar.buttons()[0].rect.w, bar.buttons()[1].rect.w + 10.0f);
+    shutdownRendering();
+}
