@@ -21,9 +21,9 @@ bool isSafeLinkId(std::string_view id);
 
 // Bounded field readers. A text whose length prefix runs past its field
 // (or the record) reads as empty.
-// Without a width the text may run to the record's end: give the field's width
-// wherever the layout is known.
-std::string readRecordText(const Cbytes& rec, size_t offset, size_t width = SIZE_MAX);
+std::string readRecordText(const Cbytes& rec, size_t offset, size_t width);
+// The player's name opens every layout but the daily track's, 30 bytes wide.
+constexpr size_t kRecordNameWidth = 30;
 std::string readRecordCString(const Cbytes& rec, size_t offset, size_t width);
 int32_t readRecordI32(const Cbytes& rec, size_t offset);
 int8_t readRecordI8(const Cbytes& rec, size_t offset);

@@ -255,7 +255,7 @@ void fillFriendRows(Cwidget* w, const CsongPackInfo* track) {
         const Ccolour& colour = e.playerId == me ? c.lightGreen : c.white;
         const std::string rankText = inTop ? std::string(ordinalText(line))
                                            : CbString::format("%d%%", (int)topPercent(e.score, top)).str();
-        const std::string values[3] = {rankText, readRecordText(e.record, 0), formatThousands64((int64_t)e.score)};
+        const std::string values[3] = {rankText, readRecordText(e.record, 0, kRecordNameWidth), formatThousands64((int64_t)e.score)};
         const char* fmts[3] = {"Rank%d", "Name%d", "Score%d"};
         for (int k = 0; k < 3; ++k) {
             if (Cgadget* g = text(fmts[k], line)) {
