@@ -31,7 +31,8 @@ bool needsUniFont() { return gGame && (gGame->language == 7 || gGame->language =
 }  // namespace
 
 CloadingScreen::CloadingScreen() : ClayoutScreen("loading.txt", {}, LEAVE_AT_ONCE) {
-    clock = [] { return (double)SDL_GetTicks64(); };
+    // Whole milliseconds would hold every redraw back to 9 ms, stretching the logo's time.
+    clock = [] { return (double)SDL_GetPerformanceCounter() * 1000.0 / (double)SDL_GetPerformanceFrequency(); };
 }
 
 bool CloadingScreen::onLoaded() {
@@ -83,7 +84,11 @@ void CloadingScreen::onEnter() {
     while (fade < kFadeToLeave && !gEngine->platform.quitRequested()) {
         uint64_t before = redraws;
         tick();
-        if (redraws == before) SDL_Delay(1);
+        if (redraws == before) {
+            // Most of the way to the next redraw asleep: a sleep may overrun by a millisecond.
+            const double left = lastRedraw_ + kRedrawMs - clock();
+            SDL_Delay(left > 1.5 ? (Uint32)(left - 1.0) : 0);
+        }
     }
     active = false;
 

@@ -30,7 +30,7 @@ public:
     // The redraw step; does nothing unless loading is under way.
     void tick();
 
-    // Real time in ms; SDL's tick count unless a test drives it.
+    // Real time in ms; SDL's performance counter unless a test drives it.
     std::function<double()> clock;
 
     int loadCount = 0;

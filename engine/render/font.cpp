@@ -314,7 +314,11 @@ const CfontMgr::Cline* CfontMgr::renderLine(Cfont* font, const std::string& text
                 memcpy(&px[(size_t)y * rgba->w * 4], (const uint8_t*)rgba->pixels + (size_t)y * rgba->pitch,
                        (size_t)rgba->w * 4);
             SDL_UnlockSurface(rgba);
-            line.texture = gEngine->textures.createFromPixels("text:" + font->name, px.data(), rgba->w, rgba->h);
+            CtextureMgr& tm = gEngine->textures;
+            line.texture = tm.createFromPixels("text:" + font->name, px.data(), rgba->w, rgba->h, PACK_TEXT);
+            // The text pages are full: lines not drawn lately make room for the next ones.
+            if (line.texture && !line.texture->isPacked() && tm.packing() && tm.textAtlas().fits(rgba->w, rgba->h))
+                dropIdleLines(frame);
             line.width = rgba->w;
             line.height = rgba->h;
             SDL_FreeSurface(rgba);
@@ -345,6 +349,17 @@ void CfontMgr::trimCache(uint64_t frame) {
         auto it = cache_.find(key);
         if (it->second.texture) gEngine->textures.destroy(it->second.texture);
         cache_.erase(it);
+    }
+}
+
+void CfontMgr::dropIdleLines(uint64_t frame) {
+    for (auto it = cache_.begin(); it != cache_.end();) {
+        if (it->second.lastFrame + 1 < frame) {
+            if (it->second.texture) gEngine->textures.destroy(it->second.texture);
+            it = cache_.erase(it);
+        } else {
+            ++it;
+        }
     }
 }
 

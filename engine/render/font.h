@@ -110,6 +110,8 @@ public:
     static std::string findFontFile(const std::string& file);
 
 private:
+    void dropIdleLines(uint64_t frame);
+
     std::vector<std::unique_ptr<Cfont>> fonts_;
     std::unordered_map<std::string, Cline> cache_;
     std::unordered_set<std::string> reportedMisses_;

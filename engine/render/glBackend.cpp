@@ -13,13 +13,16 @@ layout(location = 0) in vec2 aPos;
 layout(location = 1) in vec2 aUv;
 layout(location = 2) in vec4 aColour;
 layout(location = 3) in vec2 aRot;
+layout(location = 4) in float aAdditive;
 uniform vec2 uScreenSize;
 out vec2 vUv;
 out vec4 vColour;
 out vec2 vRot;
 out vec2 vScreen;
+out float vAdditive;
 void main() {
     vUv = aUv;
+    vAdditive = aAdditive;
     vColour = aColour;
     vRot = aRot;
     vScreen = aPos;
@@ -27,19 +30,24 @@ void main() {
 }
 )";
 
+// Every program writes premultiplied colour; an additive quad writes no
+// alpha, so one blend function (one, one minus source alpha) serves both.
 const char* kPlain = R"(#version 330 core
 in vec2 vUv;
 in vec4 vColour;
+in float vAdditive;
 uniform sampler2D uTex;
 out vec4 fragColour;
 void main() {
-    fragColour = texture(uTex, vUv) * vColour;
+    vec4 c = texture(uTex, vUv) * vColour;
+    fragColour = vec4(c.rgb * c.a, c.a * (1.0 - vAdditive));
 }
 )";
 
 const char* kColourKey = R"(#version 330 core
 in vec2 vUv;
 in vec4 vColour;
+in float vAdditive;
 uniform sampler2D uTex;
 uniform vec3 uKey;
 uniform float uKeyTolerance;
@@ -50,7 +58,8 @@ void main() {
     ivec2 at = clamp(ivec2(vUv * vec2(size)), ivec2(0), size - 1);
     vec4 t = texelFetch(uTex, at, 0);
     if (distance(t.rgb, uKey) <= uKeyTolerance) discard;
-    fragColour = t * vColour;
+    vec4 c = t * vColour;
+    fragColour = vec4(c.rgb * c.a, c.a * (1.0 - vAdditive));
 }
 )";
 
@@ -60,6 +69,7 @@ in vec2 vUv;
 in vec4 vColour;
 in vec2 vRot;
 in vec2 vScreen;
+in float vAdditive;
 uniform sampler2D uTex;
 uniform sampler2D uNormal;
 uniform int uNumLights;
@@ -81,7 +91,7 @@ void main() {
         float fall = clamp(1.0 - dist / uLightRadius[i], 0.0, 1.0);
         light += uLightColour[i] * max(dot(n, d / dist), 0.0) * fall * fall;
     }
-    fragColour = vec4(albedo.rgb * light, albedo.a);
+    fragColour = vec4(albedo.rgb * light * albedo.a, albedo.a * (1.0 - vAdditive));
 }
 )";
 
@@ -195,6 +205,8 @@ bool CglBackend::init(int maxQuads) {
     glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride, (void*)offsetof(CquadVertex, colour));
     glEnableVertexAttribArray(3);
     glVertexAttribPointer(3, 2, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(CquadVertex, rotCos));
+    glEnableVertexAttribArray(4);
+    glVertexAttribPointer(4, 1, GL_FLOAT, GL_FALSE, stride, (void*)offsetof(CquadVertex, additive));
     glBindVertexArray(0);
     GLenum e = glGetError();
     if (e != GL_NO_ERROR) {
@@ -239,6 +251,16 @@ unsigned CglBackend::createTexture(int width, int height, const uint8_t* rgba, i
     return id;
 }
 
+void CglBackend::updateTexture(unsigned id, int x, int y, int width, int height, const uint8_t* rgba) {
+    if (!alive_) return;
+    glBindTexture(GL_TEXTURE_2D, id);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    GLenum e = glGetError();
+    if (e != GL_NO_ERROR) gEngine->log.print(LOG_E, "Can't update a texture: OpenGL error 0x%x", e);
+}
+
 void CglBackend::deleteTexture(unsigned id) {
     if (alive_ && id) glDeleteTextures(1, &id);
 }
@@ -261,13 +283,11 @@ void CglBackend::draw(const CquadVertex* vertices, int quads, const std::vector<
     glEnable(GL_BLEND);
     glBindVertexArray(vao_);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
-    // Orphan the old storage so the driver need not wait for the last frame.
-    glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)maxQuads_ * 4 * sizeof(CquadVertex), nullptr, GL_STREAM_DRAW);
     glBufferSubData(GL_ARRAY_BUFFER, 0, (GLsizeiptr)quads * 4 * sizeof(CquadVertex), vertices);
 
     const float sx = (float)windowW / screenW, sy = (float)windowH / screenH;
     int curProgram = -1;
-    int curBlend = -1;
+    glBlendFuncSeparate(GL_ONE, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     unsigned curTex = 0, curNormal = 0;
     int curLights = -1;
     for (const CdrawCall& c : calls) {
@@ -278,11 +298,6 @@ void CglBackend::draw(const CquadVertex* vertices, int quads, const std::vector<
             glUniform2f(p.screenSize, screenW, screenH);
             curProgram = c.mode;
             curLights = -1;
-        }
-        if ((int)c.blend != curBlend) {
-            if (c.blend == BLEND_ADDITIVE) glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE, GL_ZERO, GL_ONE);
-            else glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-            curBlend = c.blend;
         }
         if (c.texture != curTex) {
             glActiveTexture(GL_TEXTURE0);

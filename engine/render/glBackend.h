@@ -15,6 +15,7 @@ public:
     bool alive() const { return alive_; }
 
     unsigned createTexture(int width, int height, const uint8_t* rgba, int pitchBytes);
+    void updateTexture(unsigned id, int x, int y, int width, int height, const uint8_t* rgba);
     void deleteTexture(unsigned id);
 
     void beginFrame(int windowW, int windowH, const Ccolour& clear);

@@ -13,8 +13,9 @@
 #include "engine/render/sprite.h"
 #include "engine/render/texture.h"
 
-bool CdrawCall::sameState(const CdrawCall& o) const {
-    if (texture != o.texture || mode != o.mode || blend != o.blend || scissorOn != o.scissorOn) return false;
+bool CdrawCall::sameState(const CdrawCall& o, bool mergeBlends) const {
+    if (texture != o.texture || mode != o.mode || scissorOn != o.scissorOn) return false;
+    if (!mergeBlends && blend != o.blend) return false;
     if (scissorOn && !(scissor == o.scissor)) return false;
     if (mode == DRAW_NORMAL_MAP && (normalTexture != o.normalTexture || lightSet != o.lightSet)) return false;
     if (mode == DRAW_COLOUR_KEY && !(key == o.key)) return false;
@@ -100,13 +101,24 @@ void Crenderer::addQuad(const Cquad& q) {
     const Csprite* sprite = q.sprite;
     Ctexture* tex = sprite ? sprite->texture : q.texture;
     if (!tex) tex = gEngine->textures.white();
+    if (q.mode == DRAW_NORMAL_MAP && sprite && sprite->normalMap) {
+        // The light program reads the image and its normal map at the same coordinates.
+        gEngine->textures.keepUnpacked(tex);
+        gEngine->textures.keepUnpacked(sprite->normalMap->texture);
+    }
     unsigned texId = tex ? tex->id() : 0;
     float u0 = 0, v0 = 0, u1 = 1, v1 = 1;
-    if (sprite && !(tex && tex->failed())) {
+    // A texture that failed to load draws the whole placeholder.
+    Ctexture* drawn = tex && tex->failed() ? gEngine->textures.placeholder() : tex;
+    if (sprite && drawn == tex) {
         u0 = sprite->u0;
         v0 = sprite->v0;
         u1 = sprite->u1;
         v1 = sprite->v1;
+    }
+    if (drawn && drawn->isPacked()) {
+        drawn->mapUv(u0, v0);
+        drawn->mapUv(u1, v1);
     }
     float w = q.width, h = q.height;
     if (w <= 0) w = sprite ? sprite->width : (q.texture ? (float)q.texture->width : 0);
@@ -129,7 +141,8 @@ void Crenderer::addQuad(const Cquad& q) {
     call.blend = q.blend;
     if (q.mode == DRAW_NORMAL_MAP) {
         const Csprite* n = sprite ? sprite->normalMap : nullptr;
-        if (n && n->texture) {
+        // Both are read at the same coordinates: neither may sit in an atlas.
+        if (n && n->texture && n->texture->id() && !n->texture->isPacked() && !(drawn && drawn->isPacked())) {
             call.normalTexture = n->texture->id();
             call.lightSet = (int)lightSets_.size() - 1;
         } else {
@@ -142,7 +155,7 @@ void Crenderer::addQuad(const Cquad& q) {
         call.scissorOn = true;
         call.scissor = scissors_.back();
     }
-    if (calls_.empty() || !calls_.back().sameState(call)) {
+    if (calls_.empty() || !calls_.back().sameState(call, mergeBlends_)) {
         call.firstQuad = quadCount_;
         call.quadCount = 0;
         calls_.push_back(call);
@@ -164,6 +177,7 @@ void Crenderer::addQuad(const Cquad& q) {
         v[i].colour = col;
         v[i].rotCos = c;
         v[i].rotSin = s;
+        v[i].additive = q.blend == BLEND_ADDITIVE ? 1.0f : 0.0f;
     }
     ++quadCount_;
     ++frameQuads_;
@@ -181,6 +195,10 @@ void Crenderer::addQuad(const Cquad& q) {
         r.blend = q.blend;
         r.scissorOn = call.scissorOn;
         r.scissor = call.scissor;
+        r.u0 = u0;
+        r.v0 = v0;
+        r.u1 = u1;
+        r.v1 = v1;
         quadRecords_.push_back(r);
     }
 }
@@ -366,6 +384,10 @@ unsigned Crenderer::createTexture(int width, int height, const uint8_t* rgba, in
     if (gl_) return gl_->createTexture(width, height, rgba, pitchBytes);
     if (backend_ == RENDER_NULL) return nextFakeTexture_++;
     return 0;
+}
+
+void Crenderer::updateTexture(unsigned id, int x, int y, int width, int height, const uint8_t* rgba) {
+    if (gl_ && id && rgba && width > 0 && height > 0) gl_->updateTexture(id, x, y, width, height, rgba);
 }
 
 void Crenderer::deleteTexture(unsigned id) {

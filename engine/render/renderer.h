@@ -1,6 +1,9 @@
 #pragma once
 // Crenderer: one streamed batch of quads, flushed in as few draw calls as the
-// state (texture, program, blend, clip, lights) allows. Coordinates are
+// state (texture, program, clip, lights) allows. The programs write
+// premultiplied colour, so alpha and additive quads share one blend function
+// and one draw call; small images share atlas pages (texture.h), so most
+// quads share a texture too. Coordinates are
 // virtual-screen pixels (gEngine->screenWidth x screenHeight, y down), or
 // scene units through a camera. Two backends: OpenGL 3.3 core on the current
 // context, and a null backend that draws nothing and records what it was asked
@@ -43,10 +46,12 @@ struct CquadVertex {
     float x, y, u, v;
     uint32_t colour;
     float rotCos, rotSin;   // turns the normal map with the quad
+    float additive;         // 1: adds to what is below, 0: covers it by its alpha
 };
 
 // One draw call: a run of quads that share every state.
 struct CdrawCall {
+    // Blend modes share a call unless mergeBlends is false.
     unsigned texture = 0, normalTexture = 0;
     EdrawMode mode = DRAW_PLAIN;
     Eblend blend = BLEND_ALPHA;
@@ -55,12 +60,13 @@ struct CdrawCall {
     int lightSet = 0;
     Ccolour key;
     int firstQuad = 0, quadCount = 0;
-    bool sameState(const CdrawCall& o) const;
+    bool sameState(const CdrawCall& o, bool mergeBlends = true) const;
 };
 
 // What the null backend keeps of each quad, in screen pixels.
 struct CquadRecord {
     unsigned texture = 0;
+    float u0 = 0, v0 = 0, u1 = 1, v1 = 1;   // in the texture drawn from
     float x = 0, y = 0, width = 0, height = 0, rotation = 0;
     Ccolour colour;
     EdrawMode mode = DRAW_PLAIN;
@@ -142,7 +148,14 @@ public:
     // Backend textures, for the texture manager. Pixels are RGBA rows; a null
     // backend keeps none and hands out ids only.
     unsigned createTexture(int width, int height, const uint8_t* rgba, int pitchBytes);
+    // Replaces a rectangle of a texture (rows of width RGBA pixels).
+    void updateTexture(unsigned id, int x, int y, int width, int height, const uint8_t* rgba);
     void deleteTexture(unsigned id);
+
+    // Off: every change of blend mode starts a new draw call, as a renderer
+    // without the shared blend function would (kept to measure against).
+    void setMergeBlends(bool on) { mergeBlends_ = on; }
+    bool mergeBlends() const { return mergeBlends_; }
 
     // Counts.
     uint64_t framesBegun() const { return framesBegun_; }
@@ -160,6 +173,7 @@ private:
     float screenH() const;
 
     ErenderBackend backend_ = RENDER_NONE;
+    bool mergeBlends_ = true;
     std::unique_ptr<CglBackend> gl_;
     std::vector<CquadVertex> vertices_;
     std::vector<CdrawCall> calls_;

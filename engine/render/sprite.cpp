@@ -57,7 +57,7 @@ void CspriteMgr::makeBuiltin(const char* name, int size, float (*alpha)(float, f
             p[0] = p[1] = p[2] = 255;
             p[3] = (uint8_t)(clampf(alpha(dx, dy), 0.0f, 1.0f) * 255.0f + 0.5f);
         }
-    Ctexture* t = gEngine->textures.createFromPixels(name, px.data(), size, size);
+    Ctexture* t = gEngine->textures.createFromPixels(name, px.data(), size, size, PACK_IMAGES);
     if (t) createSprite(name, t);
 }
 
@@ -160,7 +160,12 @@ bool CspriteMgr::loadSheetsFromText(const char* text) {
             Cengine::readToken(normalName, c);
             Csprite* s = findSprite(name, true);
             Csprite* n = findSprite(normalName, true);
-            if (s && n) s->normalMap = n;
+            if (s && n) {
+                // The light program reads both at the same coordinates.
+                gEngine->textures.keepUnpacked(s->texture);
+                gEngine->textures.keepUnpacked(n->texture);
+                s->normalMap = n;
+            }
         } else {
             gEngine->log.print(LOG_E, "spriteSheets: unexpected token '%s'", tok.c_str());
             return false;

@@ -28,9 +28,16 @@ unsigned Ctexture::id() {
     return p && p != this ? p->id() : 0;
 }
 
+void Ctexture::mapUv(float& u, float& v) const {
+    u = uOffset_ + u * uScale_;
+    v = vOffset_ + v * vScale_;
+}
+
 void Ctexture::destroy(Ctexture* texture) {
     if (texture && gEngine) gEngine->textures.destroy(texture);
 }
+
+CtextureMgr::CtextureMgr() : images_("images", kImagePageSize, kImagePages), text_("text", kTextPageSize, kTextPages) {}
 
 CtextureMgr::~CtextureMgr() {
     // The engine is going away: the backend's textures go with its context.
@@ -40,7 +47,7 @@ CtextureMgr::~CtextureMgr() {
 void CtextureMgr::init() {
     if (!white_) {
         const uint8_t px[4] = {255, 255, 255, 255};
-        white_ = createFromPixels("builtin_white", px, 1, 1);
+        white_ = createFromPixels("builtin_white", px, 1, 1, PACK_IMAGES);
     }
     if (!placeholder_) {
         // Magenta and black checks: plainly not meant to be there.
@@ -54,14 +61,16 @@ void CtextureMgr::init() {
                 p[2] = on ? 255 : 0;
                 p[3] = 255;
             }
-        placeholder_ = createFromPixels("builtin_placeholder", px, 16, 16);
+        placeholder_ = createFromPixels("builtin_placeholder", px, 16, 16, PACK_IMAGES);
     }
 }
 
 void CtextureMgr::releaseAll() {
     for (auto& t : textures_)
-        if (t->id_) gEngine->renderer.deleteTexture(t->id_);
+        if (t->id_ && !t->isPacked()) gEngine->renderer.deleteTexture(t->id_);
     textures_.clear();
+    images_.releaseAll();
+    text_.releaseAll();
     white_ = placeholder_ = nullptr;
 }
 
@@ -104,13 +113,52 @@ SDL_Surface* CtextureMgr::decode(const void* bytes, size_t size, const std::stri
     return rgba;
 }
 
-bool CtextureMgr::upload(Ctexture* t, SDL_Surface* rgba) {
-    t->width = rgba->w;
-    t->height = rgba->h;
-    SDL_LockSurface(rgba);
-    t->id_ = gEngine->renderer.createTexture(rgba->w, rgba->h, (const uint8_t*)rgba->pixels, rgba->pitch);
-    SDL_UnlockSurface(rgba);
+bool CtextureMgr::upload(Ctexture* t, const uint8_t* rgba, int width, int height, int pitchBytes,
+                         EtexturePacking packing) {
+    t->width = width;
+    t->height = height;
+    CtextureAtlas* atlas = packing == PACK_IMAGES ? &images_ : packing == PACK_TEXT ? &text_ : nullptr;
+    if (atlas && packing_ && !t->keepUnpacked_ && atlas->fits(width, height)) {
+        CatlasCell cell;
+        if (atlas->place(width, height, rgba, pitchBytes, cell)) {
+            t->atlas_ = atlas;
+            t->cell_ = cell;
+            t->id_ = atlas->pageId(cell.page);
+            const float page = (float)atlas->pageSize();
+            t->uScale_ = (float)cell.w / page;
+            t->vScale_ = (float)cell.h / page;
+            t->uOffset_ = (float)cell.x / page;
+            t->vOffset_ = (float)cell.y / page;
+            return t->id_ != 0;
+        }
+    }
+    // Too big for a page, or every page full: a texture of its own.
+    t->id_ = gEngine->renderer.createTexture(width, height, rgba, pitchBytes);
     return t->id_ != 0;
+}
+
+bool CtextureMgr::upload(Ctexture* t, SDL_Surface* rgba) {
+    SDL_LockSurface(rgba);
+    bool ok = upload(t, (const uint8_t*)rgba->pixels, rgba->w, rgba->h, rgba->pitch, PACK_IMAGES);
+    SDL_UnlockSurface(rgba);
+    return ok;
+}
+
+void CtextureMgr::releaseBackend(Ctexture* t) {
+    if (t->isPacked()) t->atlas_->release(t->cell_);
+    else if (t->id_) gEngine->renderer.deleteTexture(t->id_);
+    t->atlas_ = nullptr;
+    t->cell_ = CatlasCell();
+    t->uScale_ = t->vScale_ = 1;
+    t->uOffset_ = t->vOffset_ = 0;
+    t->id_ = 0;
+}
+
+void CtextureMgr::keepUnpacked(Ctexture* t) {
+    if (!t) return;
+    t->keepUnpacked_ = true;
+    // A file texture is read again on its next draw, now on its own.
+    if (t->isPacked() && !t->path_.empty()) releaseBackend(t);
 }
 
 Ctexture* CtextureMgr::addFile(const std::string& path) {
@@ -136,8 +184,7 @@ bool CtextureMgr::ensureLoaded(Ctexture* t) {
     }
     if (!gEngine->renderer.isGl()) {
         // Nothing is drawn: the header's size is all that's needed.
-        t->id_ = gEngine->renderer.createTexture(t->width, t->height, nullptr, 0);
-        return t->id_ != 0;
+        return upload(t, nullptr, t->width, t->height, 0, PACK_IMAGES);
     }
     Cbytes bytes;
     SDL_Surface* s = nullptr;
@@ -180,7 +227,8 @@ Ctexture* CtextureMgr::createFromImageBytes(const std::string& name, const void*
     return adopt(std::move(t));
 }
 
-Ctexture* CtextureMgr::createFromPixels(const std::string& name, const uint8_t* rgba, int width, int height) {
+Ctexture* CtextureMgr::createFromPixels(const std::string& name, const uint8_t* rgba, int width, int height,
+                                        EtexturePacking packing) {
     if (!rgba || width <= 0 || height <= 0) return nullptr;
     auto t = std::make_unique<Ctexture>();
     t->name = name;
@@ -190,8 +238,7 @@ Ctexture* CtextureMgr::createFromPixels(const std::string& name, const uint8_t* 
         gEngine->log.print(LOG_E, "Texture made before the renderer: %s", name.c_str());
         return nullptr;
     }
-    t->id_ = gEngine->renderer.createTexture(width, height, rgba, width * 4);
-    if (!t->id_) return nullptr;
+    if (!upload(t.get(), rgba, width, height, width * 4, packing)) return nullptr;
     return adopt(std::move(t));
 }
 
@@ -199,7 +246,7 @@ void CtextureMgr::destroy(Ctexture* texture) {
     if (!texture) return;
     auto it = std::find_if(textures_.begin(), textures_.end(), [&](auto& p) { return p.get() == texture; });
     if (it == textures_.end()) return;
-    if (texture->id_) gEngine->renderer.deleteTexture(texture->id_);
+    releaseBackend(texture);
     if (texture == white_) white_ = nullptr;
     if (texture == placeholder_) placeholder_ = nullptr;
     textures_.erase(it);

@@ -1,14 +1,20 @@
 #pragma once
 // Ctexture and CtextureMgr: images in video memory. A texture registered
 // from a file knows its size at once (read from the PNG header) and is
-// decoded and uploaded the first time it is drawn.
+// decoded and uploaded the first time it is drawn. Small images share a few
+// large atlas textures (see atlas.h) unless packing is switched off.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/render/atlas.h"
+
 struct SDL_Surface;
+
+// Which atlas an image made from pixels may go into.
+enum EtexturePacking { PACK_NONE = 0, PACK_IMAGES = 1, PACK_TEXT = 2 };
 
 class Ctexture {
 public:
@@ -20,6 +26,11 @@ public:
     unsigned id();
     bool isLoaded() const { return id_ != 0; }
     bool failed() const { return failed_; }
+    // In an atlas, id() is the atlas page's; mapUv turns the image's own
+    // texture coordinates (0..1) into the page's.
+    bool isPacked() const { return cell_.valid(); }
+    void mapUv(float& u, float& v) const;
+    const CatlasCell& cell() const { return cell_; }
 
     // Deletes the texture object and its video-memory texture.
     static void destroy(Ctexture* texture);
@@ -29,11 +40,18 @@ private:
     unsigned id_ = 0;
     std::string path_;   // empty unless loaded lazily from a file
     bool failed_ = false;
+    bool keepUnpacked_ = false;
+    CtextureAtlas* atlas_ = nullptr;
+    CatlasCell cell_;
+    float uScale_ = 1, vScale_ = 1, uOffset_ = 0, vOffset_ = 0;
 };
 
 class CtextureMgr {
 public:
-    CtextureMgr() = default;
+    static constexpr int kImagePageSize = 2048, kImagePages = 8;
+    static constexpr int kTextPageSize = 2048, kTextPages = 2;
+
+    CtextureMgr();
     ~CtextureMgr();
     CtextureMgr(const CtextureMgr&) = delete;
     CtextureMgr& operator=(const CtextureMgr&) = delete;
@@ -50,12 +68,24 @@ public:
     Ctexture* loadTextureFromMemory(const std::string& imagePath, int* outWidth, int* outHeight);
     // Decodes image bytes (PNG) now.
     Ctexture* createFromImageBytes(const std::string& name, const void* bytes, size_t size);
-    // From RGBA rows, top row first.
-    Ctexture* createFromPixels(const std::string& name, const uint8_t* rgba, int width, int height);
+    // From RGBA rows, top row first; packed into an atlas when one is named
+    // and the image is small enough.
+    Ctexture* createFromPixels(const std::string& name, const uint8_t* rgba, int width, int height,
+                               EtexturePacking packing = PACK_NONE);
     void destroy(Ctexture* texture);
 
     // Decodes and uploads a lazily loaded texture; false when it can't.
     bool ensureLoaded(Ctexture* texture);
+
+    // Images loaded from now on go into atlases (on by default).
+    void setPacking(bool on) { packing_ = on; }
+    bool packing() const { return packing_; }
+    // A texture that must keep a texture of its own (a normal map and its
+    // sprite are read at the same coordinates); taken out of its atlas when
+    // it was packed already.
+    void keepUnpacked(Ctexture* texture);
+    CtextureAtlas& imageAtlas() { return images_; }
+    CtextureAtlas& textAtlas() { return text_; }
 
     Ctexture* white() { return white_; }
     Ctexture* placeholder() { return placeholder_; }
@@ -68,9 +98,14 @@ public:
 
 private:
     Ctexture* adopt(std::unique_ptr<Ctexture> t);
+    bool upload(Ctexture* t, const uint8_t* rgba, int width, int height, int pitchBytes, EtexturePacking packing);
     bool upload(Ctexture* t, SDL_Surface* rgba);
+    void releaseBackend(Ctexture* t);
 
     std::vector<std::unique_ptr<Ctexture>> textures_;
     Ctexture* white_ = nullptr;
     Ctexture* placeholder_ = nullptr;
+    bool packing_ = true;
+    CtextureAtlas images_;
+    CtextureAtlas text_;
 };

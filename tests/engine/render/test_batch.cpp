@@ -23,6 +23,7 @@ Cquad quadOf(const Csprite* s, float x = 10, float y = 10) {
 
 TEST_F(CrenderTest, BatchMergesRunsOfTheSameStateAndSplitsOnChange) {
     Crenderer& r = gEngine->renderer;
+    gEngine->textures.setPacking(false);   // two textures of their own
     Csprite* a = makeSprite(tmp, "a.png", 8, 8);
     Csprite* b = makeSprite(tmp, "b.png", 8, 8);
     ASSERT_TRUE(a && b);
@@ -35,16 +36,31 @@ TEST_F(CrenderTest, BatchMergesRunsOfTheSameStateAndSplitsOnChange) {
     r.addQuad(quadOf(a));
     r.flush();
     ASSERT_EQ(r.flushes().size(), 1u);
+    {
+        // Blend modes share a call.
+        const auto& calls = r.flushes()[0].calls;
+        EXPECT_EQ(r.flushes()[0].quads, 7);
+        ASSERT_EQ(calls.size(), 3u);
+        EXPECT_EQ(calls[0].quadCount, 3);
+        EXPECT_EQ(calls[1].quadCount, 3);
+        EXPECT_EQ(calls[2].firstQuad, 6);
+        EXPECT_NE(calls[0].texture, calls[1].texture);
+        EXPECT_EQ(calls[0].texture, calls[2].texture);
+        EXPECT_EQ(r.frameDrawCalls(), 3);
+    }
+    // Unless they are told not to.
+    r.beginFrame();
+    r.setMergeBlends(false);
+    r.addQuad(quadOf(b));
+    r.addQuad(add);
+    r.addQuad(quadOf(b));
+    r.flush();
+    r.setMergeBlends(true);
+    gEngine->textures.setPacking(true);
     const auto& calls = r.flushes()[0].calls;
-    EXPECT_EQ(r.flushes()[0].quads, 7);
-    ASSERT_EQ(calls.size(), 4u);
-    EXPECT_EQ(calls[0].quadCount, 3);
-    EXPECT_EQ(calls[1].quadCount, 2);
-    EXPECT_EQ(calls[2].blend, BLEND_ADDITIVE);
-    EXPECT_EQ(calls[3].firstQuad, 6);
-    EXPECT_NE(calls[0].texture, calls[1].texture);
-    EXPECT_EQ(calls[0].texture, calls[3].texture);
-    EXPECT_EQ(r.frameDrawCalls(), 4);
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[1].blend, BLEND_ADDITIVE);
+    EXPECT_EQ(r.frameDrawCalls(), 3);
 
     // Nothing pending: a second flush draws nothing.
     r.flush();

@@ -1,0 +1,102 @@
+// Launch to the title: the game (./zorbex beside this program, or the one
+// ZORBEX_BENCH_GAME names) started in the
+// X display (run under xvfb-run) until its log asks for PressStart, then
+// ended. The first run warms the file cache and is not counted. Reported
+// beside the wall time: the time less the loading logo's minimum time, which
+// is spent whatever the loading costs.
+#include <benchmark/benchmark.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "screens/loading.h"
+
+namespace {
+std::string readAll(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+// Seconds from start to the title request, or a negative number on failure.
+double launchOnce(const std::string& game, const std::string& data) {
+    char dir[] = "/tmp/zx_launch_XXXXXX";
+    if (!mkdtemp(dir)) return -1;
+    const std::string save = dir, log = save + "/debug.txt";
+    const auto start = std::chrono::steady_clock::now();
+    pid_t pid = fork();
+    if (pid == 0) {
+        setenv("ZORBEX_SAVE_DIR", save.c_str(), 1);
+        setenv("ZORBEX_DATA", data.c_str(), 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        execl(game.c_str(), game.c_str(), "-NoGoogle", "-Linux", (char*)nullptr);
+        _exit(127);
+    }
+    double seconds = -1;
+    while (pid > 0) {
+        const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (readAll(log).find("GameMode = PressStart") != std::string::npos) {
+            seconds = t;
+            break;
+        }
+        if (t > 30 || waitpid(pid, nullptr, WNOHANG) == pid) {
+            pid = 0;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    if (pid > 0) {
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
+    (void)!system(("rm -rf '" + save + "'").c_str());
+    return seconds;
+}
+
+void BM_LaunchToPressStart(benchmark::State& state) {
+    if (!getenv("DISPLAY")) {
+        state.SkipWithError("no X display (run under xvfb-run)");
+        return;
+    }
+    const char* g = getenv("ZORBEX_BENCH_GAME");   // another build of the game, to compare
+    const std::string game = g && *g ? g : "./zorbex";
+    const char* d = getenv("ZORBEX_DATA");
+    const std::string data = d && *d ? d : "data";
+    if (access(game.c_str(), X_OK) != 0) {
+        state.SkipWithError("no ./zorbex here");
+        return;
+    }
+    if (launchOnce(game, data) < 0) {
+        state.SkipWithError("the game did not reach the title");
+        return;
+    }
+    // The logo fades in by a step a redraw, redraws at least kRedrawMs apart.
+    const double redraws = std::ceil(CloadingScreen::kFadeToLeave / CloadingScreen::kFadeStep);
+    const double logoSeconds = (redraws - 1) * CloadingScreen::kRedrawMs / 1000.0;
+    double total = 0;
+    for (auto _ : state) {
+        double s = launchOnce(game, data);
+        if (s < 0) {
+            state.SkipWithError("the game did not reach the title");
+            return;
+        }
+        state.SetIterationTime(s);
+        total += s;
+    }
+    const double mean = total / (double)state.iterations();
+    state.counters["logoMinimumS"] = logoSeconds;
+    state.counters["beyondLogoS"] = mean - logoSeconds;
+}
+}  // namespace
+
+BENCHMARK(BM_LaunchToPressStart)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();

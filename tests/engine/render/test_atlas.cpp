@@ -1,0 +1,268 @@
+// Atlas pages: where images are placed, what is given back, and the draw
+// calls a mixed frame needs with and without them.
+#include <random>
+
+#include "renderFixture.h"
+
+namespace {
+// The cell with its padding, as a rectangle of the page.
+Crect padded(const CatlasCell& c) {
+    const float p = (float)CtextureAtlas::kPad;
+    return Crect{(float)c.x - p, (float)c.y - p, (float)c.w + 2 * p, (float)c.h + 2 * p};
+}
+
+bool overlap(const Crect& a, const Crect& b) {
+    return a.x < b.right() && b.x < a.right() && a.y < b.bottom() && b.y < a.bottom();
+}
+
+void expectApart(const std::vector<CatlasCell>& cells, int pageSize) {
+    for (size_t i = 0; i < cells.size(); ++i) {
+        Crect a = padded(cells[i]);
+        ASSERT_GE(a.x, 0);
+        ASSERT_GE(a.y, 0);
+        ASSERT_LE(a.right(), (float)pageSize);
+        ASSERT_LE(a.bottom(), (float)pageSize);
+        for (size_t j = i + 1; j < cells.size(); ++j) {
+            if (cells[i].page == cells[j].page) {
+                ASSERT_FALSE(overlap(a, padded(cells[j]))) << i << " and " << j;
+            }
+        }
+    }
+}
+
+Csprite* solidSprite(const std::string& folder, const char* name, int w, int h) {
+    if (!writeSolidPng(folder + "/" + name, w, h, 10, 200, 30)) return nullptr;
+    Ctexture* t = gEngine->textures.addFile(folder + "/" + name);
+    return t ? gEngine->sprites.createSprite(name, t) : nullptr;
+}
+
+// Starts the renderer again with packing and blend merging on or off.
+void restartRendering(bool batched) {
+    shutdownRendering();
+    gEngine->textures.setPacking(batched);
+    gEngine->renderer.setMergeBlends(batched);
+    ASSERT_TRUE(initRendering(RENDER_NULL));
+    gEngine->renderer.beginFrame();
+}
+
+// A frame of many images, rectangles and both blend modes, then text; the
+// draw calls it took.
+int drawMixedFrame(const std::vector<Csprite*>& sprites) {
+    Crenderer& r = gEngine->renderer;
+    r.beginFrame();
+    for (int i = 0; i < 60; ++i) {
+        Cquad q;
+        q.sprite = sprites[i % sprites.size()];
+        q.centre = Cvec3((float)(i * 20), 100, 0);
+        q.blend = i % 3 ? BLEND_ADDITIVE : BLEND_ALPHA;
+        r.addQuad(q);
+        if (i % 10 == 0) r.drawRect(Crect{0, 0, 50, 10}, Ccolour(1, 0, 0, 0.5f));
+    }
+    r.drawSprite(gEngine->sprites.findSprite("builtin_soft"), 300, 300);
+    for (int i = 0; i < 4; ++i) gEngine->fonts.findFont("FontMedium")->drawText("Score " + std::to_string(i), 10, 10);
+    r.flush();
+    return r.frameDrawCalls();
+}
+}  // namespace
+
+TEST_F(CrenderTest, AtlasCellsStayApartAndOnTheirPage) {
+    CtextureAtlas atlas("test", 256, 3);
+    std::mt19937 rng(7);
+    std::vector<CatlasCell> cells;
+    for (;;) {
+        CatlasCell c;
+        if (!atlas.place(1 + (int)(rng() % 60), 1 + (int)(rng() % 60), nullptr, 0, c)) break;
+        ASSERT_TRUE(c.valid());
+        cells.push_back(c);
+    }
+    EXPECT_EQ(atlas.pageCount(), 3);
+    EXPECT_GT(cells.size(), 40u);
+    EXPECT_EQ(atlas.cellCount(), (int)cells.size());
+    expectApart(cells, 256);
+
+    // Half given back, then filled again: still apart.
+    std::vector<CatlasCell> kept;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        if (i % 2) atlas.release(cells[i]);
+        else kept.push_back(cells[i]);
+    }
+    int again = 0;
+    for (int i = 0; i < 200; ++i) {
+        CatlasCell c;
+        if (atlas.place(1 + (int)(rng() % 60), 1 + (int)(rng() % 60), nullptr, 0, c)) {
+            kept.push_back(c);
+            ++again;
+        }
+    }
+    EXPECT_GT(again, 0);
+    expectApart(kept, 256);
+
+    // Over half a page with its padding never shares a page.
+    CatlasCell c;
+    EXPECT_FALSE(atlas.fits(125, 10));
+    EXPECT_TRUE(atlas.fits(124, 124));
+    EXPECT_FALSE(atlas.place(200, 4, nullptr, 0, c));
+    EXPECT_FALSE(atlas.fits(0, 4));
+    atlas.releaseAll();
+    EXPECT_EQ(atlas.pageCount(), 0);
+}
+
+TEST_F(CrenderTest, AtlasSpaceGivenBackIsTakenAgain) {
+    // Lines of text come and go all game long: the pages must not grow.
+    CtextureAtlas atlas("test", 512, 4);
+    std::mt19937 rng(11);
+    std::vector<CatlasCell> live;
+    for (int i = 0; i < 20000; ++i) {
+        CatlasCell c;
+        ASSERT_TRUE(atlas.place(20 + (int)(rng() % 200), 30 + (int)(rng() % 3) * 10, nullptr, 0, c)) << i;
+        live.push_back(c);
+        if (live.size() > 20) {
+            size_t k = rng() % live.size();
+            atlas.release(live[k]);
+            live.erase(live.begin() + (long)k);
+        }
+    }
+    EXPECT_LE(atlas.pageCount(), 2);
+    EXPECT_EQ(atlas.cellCount(), (int)live.size());
+    for (const auto& c : live) atlas.release(c);
+    EXPECT_EQ(atlas.cellCount(), 0);
+}
+
+TEST_F(CrenderTest, SmallTexturesShareAPageAndMapTheirCoordinates) {
+    CtextureMgr& tm = gEngine->textures;
+    std::vector<uint8_t> px(40 * 20 * 4, 255);
+    Ctexture* a = tm.createFromPixels("a", px.data(), 40, 20, PACK_IMAGES);
+    Ctexture* b = tm.createFromPixels("b", px.data(), 20, 10, PACK_IMAGES);
+    Ctexture* own = tm.createFromPixels("own", px.data(), 20, 10);
+    ASSERT_TRUE(a && b && own);
+    EXPECT_TRUE(a->isPacked());
+    EXPECT_TRUE(b->isPacked());
+    EXPECT_FALSE(own->isPacked());
+    EXPECT_EQ(a->id(), b->id());
+    EXPECT_NE(own->id(), a->id());
+    EXPECT_EQ(a->width, 40);
+
+    // The image's corners land on its cell's corners in the page.
+    const float page = (float)tm.imageAtlas().pageSize();
+    float u0 = 0, v0 = 0, u1 = 1, v1 = 1;
+    a->mapUv(u0, v0);
+    a->mapUv(u1, v1);
+    EXPECT_FLOAT_EQ(u0 * page, (float)a->cell().x);
+    EXPECT_FLOAT_EQ(v0 * page, (float)a->cell().y);
+    EXPECT_FLOAT_EQ(u1 * page, (float)(a->cell().x + 40));
+    EXPECT_FLOAT_EQ(v1 * page, (float)(a->cell().y + 20));
+
+    // A sprite over part of a packed image draws that part of the cell.
+    Csprite* s = gEngine->sprites.createSprite("half of a", a, 20, 0, 20, 20);
+    ASSERT_NE(s, nullptr);
+    gEngine->renderer.drawSprite(s, 100, 100);
+    const CquadRecord& q = gEngine->renderer.quads().back();
+    EXPECT_EQ(q.texture, a->id());
+    EXPECT_FLOAT_EQ(q.u0 * page, (float)(a->cell().x + 20));
+    EXPECT_FLOAT_EQ(q.u1 * page, (float)(a->cell().x + 40));
+    EXPECT_FLOAT_EQ(q.v1 * page, (float)(a->cell().y + 20));
+
+    // Too wide for a page: a texture of its own. Destroyed cells are given back.
+    std::vector<uint8_t> wide(1100 * 2 * 4, 255);
+    Ctexture* big = tm.createFromPixels("big", wide.data(), 1100, 2, PACK_IMAGES);
+    ASSERT_NE(big, nullptr);
+    EXPECT_FALSE(big->isPacked());
+    int cells = tm.imageAtlas().cellCount();
+    tm.destroy(b);
+    EXPECT_EQ(tm.imageAtlas().cellCount(), cells - 1);
+
+    // Packing off: everything keeps a texture of its own.
+    tm.setPacking(false);
+    Ctexture* c = tm.createFromPixels("c", px.data(), 20, 10, PACK_IMAGES);
+    ASSERT_NE(c, nullptr);
+    EXPECT_FALSE(c->isPacked());
+    tm.setPacking(true);
+}
+
+TEST_F(CrenderTest, MixedFrameTakesOneDrawCallWithAtlasesAndManyWithout) {
+    std::vector<Csprite*> sprites;
+    for (int i = 0; i < 6; ++i) {
+        std::string name = "s" + std::to_string(i) + ".png";
+        sprites.push_back(solidSprite(tmp, name.c_str(), 8 + i, 8));
+        ASSERT_NE(sprites.back(), nullptr);
+    }
+    EXPECT_EQ(drawMixedFrame(sprites), 2);   // the images, then the text pages
+
+    // A clip rectangle still starts a call of its own.
+    Crenderer& r = gEngine->renderer;
+    r.beginFrame();
+    r.drawSprite(sprites[0], 10, 10);
+    r.pushScissor(Crect{0, 0, 100, 100});
+    r.drawSprite(sprites[1], 10, 10);
+    r.popScissor();
+    r.drawSprite(sprites[2], 10, 10);
+    r.flush();
+    EXPECT_EQ(r.frameDrawCalls(), 3);
+
+    // The way frames were drawn before: a call per image, rectangle, line and blend change.
+    restartRendering(false);
+    sprites.clear();
+    for (int i = 0; i < 6; ++i) {
+        std::string name = "s" + std::to_string(i) + ".png";
+        sprites.push_back(gEngine->sprites.findSprite(name, false));
+        if (!sprites.back()) sprites.back() = solidSprite(tmp, name.c_str(), 8 + i, 8);
+    }
+    EXPECT_GT(drawMixedFrame(sprites), 60);
+    restartRendering(true);
+}
+
+TEST_F(CrenderTest, NormalMappedImagesKeepTexturesOfTheirOwn) {
+    Csprite* hull = solidSprite(tmp, "hull.png", 8, 8);
+    Csprite* normals = solidSprite(tmp, "hull_n.png", 8, 8);
+    ASSERT_TRUE(hull && normals);
+    ASSERT_TRUE(gEngine->sprites.loadSheetsFromText("NormalMap \"hull.png\" \"hull_n.png\"\nEndFile\n"));
+    EXPECT_EQ(hull->normalMap, normals);
+    Cquad q;
+    q.sprite = hull;
+    q.mode = DRAW_NORMAL_MAP;
+    q.centre = Cvec3(50, 50, 0);
+    gEngine->renderer.addQuad(q);
+    EXPECT_FALSE(hull->texture->isPacked());
+    EXPECT_FALSE(normals->texture->isPacked());
+    EXPECT_EQ(gEngine->renderer.quads().back().mode, DRAW_NORMAL_MAP);
+    EXPECT_FLOAT_EQ(gEngine->renderer.quads().back().u1, 1.0f);
+
+    // Paired after it was packed and drawn: taken out of the atlas on the next draw.
+    Csprite* ship = solidSprite(tmp, "ship.png", 8, 8);
+    Csprite* shipN = solidSprite(tmp, "ship_n.png", 8, 8);
+    gEngine->renderer.drawSprite(ship, 10, 10);
+    EXPECT_TRUE(ship->texture->isPacked());
+    ship->normalMap = shipN;
+    q.sprite = ship;
+    gEngine->renderer.addQuad(q);
+    EXPECT_FALSE(ship->texture->isPacked());
+    EXPECT_EQ(gEngine->renderer.quads().back().mode, DRAW_NORMAL_MAP);
+}
+
+TEST_F(CrenderTest, ChangingTextKeepsTheTextPagesBounded) {
+    // A new long line every frame, as a running score or timer makes.
+    Cfont* f = gEngine->fonts.findFont("FontBig");
+    ASSERT_NE(f, nullptr);
+    Crenderer& r = gEngine->renderer;
+    const std::string pad(20, 'W');
+    for (int i = 0; i < 700; ++i) {
+        r.beginFrame();
+        f->drawText(pad + std::to_string(i), 0, 0);
+        f->drawText("Steady", 0, 100);
+    }
+    CtextureMgr& tm = gEngine->textures;
+    EXPECT_EQ(tm.textAtlas().pageCount(), CtextureMgr::kTextPages);
+    EXPECT_LE(gEngine->fonts.cacheSize(), CfontMgr::kCacheSoftLimit + 1);
+    // New lines still find room in the pages.
+    ASSERT_TRUE(tm.textAtlas().fits((int)f->measure(pad + "999").x, (int)f->lineHeight()));
+    int unpacked = 0;
+    for (int i = 0; i < 5; ++i) {
+        r.beginFrame();
+        f->drawText(pad + std::to_string(900 + i), 0, 0);
+        const CquadRecord& q = r.quads().back();
+        bool inPage = false;
+        for (int p = 0; p < tm.textAtlas().pageCount(); ++p) inPage = inPage || q.texture == tm.textAtlas().pageId(p);
+        if (!inPage) ++unpacked;
+    }
+    EXPECT_LE(unpacked, 1);
+}
