@@ -272,6 +272,18 @@ void Cgame::update() {
     }
     if (leavePending_ && pending_ >= 0 && (!current_ || current_->hasLeft())) enterGameMode(pending_);
 
+    // Escape or Start in play pauses; a test flight goes back where it came from instead.
+    CoverlaySlot* pause = overlays_[OVERLAY_PAUSE];
+    if (mode_ == GM_PLAYING && pause && !pause->showing() &&
+        (gEngine->lastKey == SDL_SCANCODE_ESCAPE || gEngine->ui.input().action(ACTION_START))) {
+        if (world.session.gameType == GAMETYPE_SHIPTEST) {
+            gEngine->lastKey = -1;
+            setGameMode(world.session.shipTestReturnState, true);
+            return;
+        }
+        pause->show();
+    }
+
     for (int id : {OVERLAY_EXIT, OVERLAY_OPEN_MIC_ERROR, OVERLAY_PAUSE}) {
         CoverlaySlot* o = overlays_[id];
         if (o && o->showing()) {

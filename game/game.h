@@ -103,6 +103,9 @@ public:
 
     // The final save and the quit flag.
     void endGame();
+    // The lightning or daily challenge the player chose and that still runs
+    // (the lightning one first), or null.
+    CchallengeMgr* getActiveChallenge();
     // Video back to 1280 x 720 windowed, language back to English, settings saved.
     void resetVideoAndLanguage();
     // A closed window or a quit signal ends the game normally.

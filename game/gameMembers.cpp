@@ -3,8 +3,16 @@
 #include "engine/engine.h"
 #include "engine/ui/screen.h"
 #include "game/game.h"
+#include "services/hmacSha1.h"
 
 void Cgame::connectMembers() {
+    // Open mic's identification requests are signed like every other request.
+    gEngine->acrCloud.sign = [](const std::string& text, const std::string& secret) {
+        uint8_t digest[Csha1::kDigestSize];
+        ChmacSha1().hmacSha1((const uint8_t*)text.data(), text.size(), (const uint8_t*)secret.data(), secret.size(),
+                             digest);
+        return base64Encode(digest);
+    };
     // Sounds the UI asks for.
     gEngine->ui.playSound = [](int slot) { gGame->sfx.play(slot, 1.0f); };
     gEngine->ui.playSoundPack = [](const char* pack) {
@@ -139,4 +147,10 @@ void Cgame::applySettings() {
     music.lineInDeviceName = s.lineInDevice;
     music.microphoneDeviceName = s.micDevice;
     gEngine->ui.tutorials.setSeenNames(s.tutorialsSeen);
+}
+
+CchallengeMgr* Cgame::getActiveChallenge() {
+    for (CchallengeMgr* c : {&online.lightningChallenge, &online.dailyChallenge})
+        if (c->active && c->isRunning()) return c;
+    return nullptr;
 }

@@ -81,6 +81,8 @@ void CgameSession::resetRun() {
     teamLives.fill(std::min(lives, kMaxLives));
     bool radio = musicSource == MUSIC_RADIO_LIST || track.entryType == CtrackInfo::ENTRY_RADIO;
     endTime = radio ? kRadioEndTime : kEndTime;
+    bool openMic = musicSource == MUSIC_OPEN_MIC || track.entryType == CtrackInfo::ENTRY_OPEN_MIC;
+    if ((radio || openMic) && chosenTrackTime > 0) endTime = chosenTrackTime;
 }
 
 void CgameSession::placePlayer(int player) {

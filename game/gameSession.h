@@ -66,6 +66,9 @@ public:
     float difficultyFactor = 1.0f;
     float visualIntensity = 1.0f;
     int nextTrackMode = 0;
+    // How long a radio station or open mic plays, in seconds; -1 until the
+    // track ends or is detected (the end time's default then stands).
+    double chosenTrackTime = -1.0;
     int shipTestReturnState = 43;   // 43 the ship editor, 50 module editing
     std::array<std::string, 4> playerShips{};   // ship definitions of the players
 

@@ -1,6 +1,7 @@
 #include "screens/screenRegistry.h"
 
 #include "game/game.h"
+#include "screens/321Go.h"
 #include "screens/chinaCheck.h"
 #include "screens/confirm.h"
 #include "screens/exit.h"
@@ -19,6 +20,8 @@
 #include "screens/optionsVirtualThumbSticks.h"
 #include "screens/optionsVolume.h"
 #include "screens/setRez.h"
+#include "screens/gameSettings.h"
+#include "screens/gameType.h"
 #include "screens/layoutScreen.h"
 #include "screens/leaderboard.h"
 #include "screens/loading.h"
@@ -27,6 +30,7 @@
 #include "screens/musicBrowser.h"
 #include "screens/musicRadioBrowser.h"
 #include "screens/musicTypeList.h"
+#include "screens/pause.h"
 #include "screens/placeholder.h"
 #include "screens/pressStart.h"
 #include "screens/rankUp.h"
@@ -79,6 +83,9 @@ const Crow kRows[] = {
     {STATE, GM_REALLY_EXIT, own<CreallyExitScreen>},
     {STATE, GM_MUSIC_TYPE_LIST, own<CmusicTypeListScreen>},
     {STATE, GM_FIND_MUSIC, own<CfindMusicScreen>},
+    {STATE, GM_GAME_TYPE, own<CgameTypeScreen>},
+    {STATE, GM_GAME_SETTINGS, own<CgameSettingsScreen>},
+    {STATE, GM_321_GO, own<C321GoScreen>},
     {STATE, GM_MUSIC_BROWSER, own<CmusicBrowserScreen>},
     {STATE, GM_MUSIC_RADIO_BROWSER, own<CmusicRadioBrowserScreen>},
     {STATE, GM_LEADERBOARD, own<CleaderboardScreen>},
@@ -87,6 +94,7 @@ const Crow kRows[] = {
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
     {OVERLAY, OVERLAY_OPEN_MIC_ERROR, own<CopenMicErrorScreen>},
+    {OVERLAY, OVERLAY_PAUSE, own<CpauseScreen>},
     {OVERLAY, OVERLAY_MUSIC_BAR, own<CmusicBarScreen>},
 };
 }  // namespace

@@ -178,7 +178,7 @@ TEST(StateMachine, TheWarningOverlayIsTheGamesOwn) {
     EXPECT_FALSE(slot->showing());
 }
 
-TEST(StateMachine, EscapeOpensTheExitPopUpExceptOnTheTitleAndInPlay) {
+TEST(StateMachine, EscapeOpensTheExitPopUpExceptOnTheTitleAndInPlayWhereItPauses) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     CoverlaySet ov(g.game());
@@ -194,6 +194,9 @@ TEST(StateMachine, EscapeOpensTheExitPopUpExceptOnTheTitleAndInPlay) {
         g.steps(1);
         EXPECT_EQ(exitPopup.shows, 0) << gameModeName(m);
     }
+    // In play it pauses instead.
+    EXPECT_EQ(ov.o[OVERLAY_PAUSE].shows, 1);
+    ov.o[OVERLAY_PAUSE].shown = false;
 
     g->setGameMode(GM_MAIN_MENU);
     int before = menu.updates;

@@ -1,0 +1,123 @@
+#include "screens/pause.h"
+
+#include <SDL.h>
+
+#include "engine/engine.h"
+#include "engine/ui/screen.h"
+#include "engine/ui/uiMgr.h"
+#include "game/game.h"
+#include "screens/confirm.h"
+#include "screens/exit.h"
+#include "screens/screenRegistry.h"
+
+const CwidgetBinding CpauseScreen::kBindings[] = {{&CpauseScreen::resume_, "Resume"},
+                                                  {&CpauseScreen::restart_, "RestartTrack"},
+                                                  {&CpauseScreen::quit_, "QuitTrack"}};
+
+CpauseScreen::CpauseScreen() : ClayoutOverlay("pause.txt", kBindings) {}
+
+// A radio station or open mic plays on: they can't be held.
+bool CpauseScreen::musicStops() const {
+    const CsongPackInfo* track = gGame->music.currentTrack;
+    return !(track && track->kind == SONG_RADIO) && !gGame->music.openMicRunning();
+}
+
+void CpauseScreen::resumeMusic() {
+    if (musicStops()) gGame->music.resume();
+    gEngine->setPaused(false);
+}
+
+void CpauseScreen::show() {
+    if (paused_ || !screen_) return;
+    // The Escape that paused must not also resume.
+    gEngine->lastKey = -1;
+    gEngine->input.mouse.clearPressed();
+    paused_ = true;
+    quitChosen_ = false;
+    asking_ = false;
+    if (musicStops()) gGame->music.pause();
+    gEngine->setPaused(true);
+    gEngine->log.print(LOG_DB, "Paused = %d", 1);
+    gUi->buttonBar.push();
+    screen_->enterOpening();
+    gEngine->input.mouse.setCaptured(false);
+}
+
+void CpauseScreen::ask(const char* message, bool quit) {
+    CconfirmScreen* confirm = screens::get<CconfirmScreen>();
+    if (!confirm) return;
+    confirm->reset();
+    confirm->setMessage(gEngine->text(message));
+    confirm->setMessage2(gEngine->text("AreYouSure"));
+    confirm->addMenuItem(gEngine->text("YES"), 1);
+    confirm->addMenuItem(gEngine->text("NO"), 0);
+    confirm->enter();
+    quitChosen_ = quit;
+    asking_ = true;
+}
+
+// Leaving play for another state: the pause goes with it, so that nothing
+// holds the next screen or the next play.
+void CpauseScreen::leaveTo(int mode) {
+    gUi->buttonBar.pop();
+    paused_ = false;
+    resumeMusic();
+    gGame->setGameMode(mode, true);
+}
+
+void CpauseScreen::answer() {
+    CconfirmScreen* confirm = screens::get<CconfirmScreen>();
+    asking_ = false;
+    bool yes = confirm && confirm->chosen && confirm->value == 1.0f;
+    if (confirm) confirm->reset();
+    if (!yes) return;
+    CgameSession& session = gGame->world.session;
+    if (quitChosen_) {
+        gEngine->log.print(LOG_L, "Quit track");
+        leaveTo(GM_MAIN_MENU);
+        if (gGame->music.openMicRunning()) gGame->music.setOpenMicTrackName();
+    } else {
+        gEngine->log.print(LOG_L, "Restart track");
+        bool listen = gGame->music.openMicRunning() && session.startMusic;
+        leaveTo(GM_321_GO);
+        if (listen) {
+            session.startMusic = 1;
+            session.restartMusic();
+        }
+    }
+}
+
+void CpauseScreen::update() {
+    if (!paused_ || !screen_) return;
+    if (asking_) {
+        // The confirm overlay is stepped on its own while it shows.
+        CconfirmScreen* confirm = screens::get<CconfirmScreen>();
+        if (!confirm || !confirm->showing()) answer();
+        return;
+    }
+    screen_->update();
+    if (screen_->leaving || screen_->left) {
+        if (screen_->left || screen_->transitionDone()) {
+            paused_ = false;
+            gUi->buttonBar.pop();
+        }
+        return;
+    }
+    if (screen_->wasPressed(resume_) || gEngine->lastKey == SDL_SCANCODE_ESCAPE) {
+        gEngine->lastKey = -1;
+        pressTransition(resume_);
+        resumeMusic();
+        leaveLayout();
+        gEngine->input.mouse.setCaptured(true);
+    } else if (screen_->wasPressed(quit_)) {
+        pressTransition(quit_);
+        ask("QuitTrack", true);
+    } else if (screen_->wasPressed(restart_)) {
+        pressTransition(restart_);
+        ask("RestartTrack", false);
+    }
+}
+
+void CpauseScreen::render() {
+    if (paused_) renderOver(0.4f);
+}

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "game/gameTypes.h"
+#include "game/musicLink.h"
+#include "online/scoreRecord.h"
+#include "screens/321Go.h"
+#include "screens/screenRegistry.h"
+#include "trackRoad.h"
+
+namespace {
+struct CcountdownFixture : CtrackRoad {
+    C321GoScreen* screen = nullptr;
+    CrecordingScreen settings;
+    CcountdownFixture() {
+        if (!g.initOk()) return;
+        g->setScreen(GM_GAME_SETTINGS, &settings);
+        g->world.session.gameType = GAMETYPE_STANDARD;
+        g->world.session.musicSource = MUSIC_RANDOM;
+        if (track) g->world.session.track = trackInfoFromSong(*track);
+        screen = screens::get<C321GoScreen>();
+    }
+    bool shown(int digit) const { return !screen->widget(digit)->hidden; }
+};
+}  // namespace
+
+TEST(Countdown, CountsThreeTwoOneGoAndPlaysAfterThreeSeconds) {
+    CcountdownFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    // Chill-out asks for no board, so no download holds the count.
+    f.g->world.session.gameType = GAMETYPE_CHILLOUT;
+    f.g->setGameMode(GM_321_GO);
+    f.g.steps(1);
+    ASSERT_EQ(f.g.mode(), GM_321_GO);
+    EXPECT_FALSE(f.shown(3));
+    EXPECT_TRUE(f.screen->openMic()->hidden);
+    // Steps of 1/60 s: "3" at 0.6 s, "2" at 0.9 s, "1" at 1.2 s, "Go" at 1.5 s.
+    int step = 1, firstPlay = -1;
+    int seen[4] = {-1, -1, -1, -1};
+    while (step < 400 && firstPlay < 0) {
+        f.g.steps(1);
+        ++step;
+        for (int d = 0; d < 4; ++d)
+            if (seen[d] < 0 && f.shown(d)) seen[d] = step;
+        if (f.g->world.session.started) firstPlay = step;
+    }
+    EXPECT_NEAR(seen[3], 36, 2);
+    EXPECT_NEAR(seen[2], 54, 2);
+    EXPECT_NEAR(seen[1], 72, 2);
+    EXPECT_NEAR(seen[0], 90, 2);
+    EXPECT_NEAR(firstPlay, 180, 3);
+    EXPECT_TRUE(f.g->world.session.started);
+}
+
+TEST(Countdown, CancelGoesBackToTheSettingsWithTheMusicPlaying) {
+    CcountdownFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.g->world.session.startMusic = 1;   // the cancel button comes with open mic
+    f.g->world.session.restartMusic();
+    bool wasPlaying = f.g->music.isPlaying();
+    ASSERT_TRUE(wasPlaying);
+    f.g->setGameMode(GM_321_GO);
+    f.g.steps(10);
+    EXPECT_FALSE(f.g->music.isPlaying());
+    f.press(ACTION_BACK);
+    EXPECT_EQ(f.g->music.isPlaying(), wasPlaying);
+    EXPECT_EQ(f.g.mode(), GM_GAME_SETTINGS);
+    EXPECT_EQ(f.settings.enters, 1);
+    EXPECT_FALSE(f.g->world.session.started);
+}
+
+TEST(Countdown, OpenMicWaitsForSilenceThenForTheTrack) {
+    CcountdownFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CgameSession& s = f.g->world.session;
+    s.startMusic = 1;
+    s.restartMusic();
+    f.g->music.openMicLevel = 20.0f;
+    f.g->setGameMode(GM_321_GO);
+    f.g.steps(300);
+    // Loud all along: held at "1" in the silence phase.
+    EXPECT_EQ(f.g.mode(), GM_321_GO);
+    EXPECT_TRUE(f.shown(1));
+    EXPECT_FALSE(f.shown(0));
+    EXPECT_EQ(f.screen->openMic()->getText(), gEngine->text("OpenMicWaitSilence"));
+    EXPECT_EQ(f.screen->openMicVolume()->getText(), std::string(gEngine->text("OpenMicVolume")) + "20");
+
+    f.g->music.openMicLevel = 1.0f;
+    f.g.steps(2);
+    EXPECT_EQ(s.waitingForSilence, 0);
+    EXPECT_EQ(s.waitingForTrack, 1);
+    EXPECT_EQ(f.screen->openMic()->getText(), gEngine->text("OpenMicStartTrack"));
+    f.g.steps(100);
+    EXPECT_EQ(f.g.mode(), GM_321_GO);
+
+    f.g->music.openMicLevel = 4.0f;
+    f.g.steps(2);
+    EXPECT_EQ(s.waitingForTrack, 0);
+    EXPECT_TRUE(f.screen->openMic()->hidden);
+    f.g.steps(120);
+    EXPECT_EQ(f.g.mode(), GM_PLAYING);
+}
+
+TEST(Countdown, TheFirstBoardCommentStandsInForGo) {
+    CcountdownFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CleaderboardMgr& boards = f.g->online.leaderboards;
+    Cboard* board = boards.addBoard(boards.trackBoardName(f.g->world.session.track.key), BOARD_TRACK);
+    ASSERT_NE(board, nullptr);
+    CperSongScore plain, commented;
+    plain.name = "Quiet";
+    commented.name = "Ace";
+    commented.comment = "Beat this!";
+    commented.day = (int32_t)(f.g->online.soap.dayNumber() - 3);
+    board->entries = {{300, 1, plain.write()}, {200, 2, commented.write()}};
+    board->downloaded = true;
+    f.g->setGameMode(GM_321_GO);
+    f.g.steps(100);
+    EXPECT_EQ(f.screen->widget(0)->getText(), "Beat this!");
+    EXPECT_EQ(f.screen->goComment()->getText(), std::string("Ace - 3 ") + gEngine->text("DaysAgo"));
+    EXPECT_FALSE(f.screen->goComment()->hidden);
+}
+
+TEST(Countdown, OpenMicIdentificationRequestsAreSigned) {
+    CcountdownFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_TRUE(gEngine->acrCloud.sign);
+    EXPECT_EQ(gEngine->acrCloud.sign("The quick brown fox jumps over the lazy dog", "key"),
+              "3nybhbi3iqa8ino29wqQcBydtNk=");
+}

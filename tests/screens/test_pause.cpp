@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include "game/gameTypes.h"
+#include "game/musicLink.h"
+#include "screens/confirm.h"
+#include "screens/pause.h"
+#include "screens/screenRegistry.h"
+#include "trackRoad.h"
+
+namespace {
+struct CpauseFixture : CtrackRoad {
+    CpauseScreen* pause = nullptr;
+    CrecordingScreen countdown;
+    CpauseFixture() {
+        if (!g.initOk()) return;
+        g->setScreen(GM_321_GO, &countdown);
+        pause = screens::get<CpauseScreen>();
+        CgameSession& s = g->world.session;
+        s.gameType = GAMETYPE_STANDARD;
+        if (track) s.track = trackInfoFromSong(*track);
+        s.startGame();
+        g.steps(30);
+    }
+    void answer(bool yes) {
+        if (!yes) g.tapKey(SDL_SCANCODE_DOWN);
+        g.tapAction(ACTION_SELECT);
+        g.steps(80);
+    }
+};
+}  // namespace
+
+TEST(Pause, EscapePausesPlayAndEscapeAgainResumes) {
+    CpauseFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_EQ(f.g.mode(), GM_PLAYING);
+    f.g.tapKey(SDL_SCANCODE_ESCAPE);
+    ASSERT_TRUE(f.pause->paused());
+    EXPECT_TRUE(gEngine->paused);
+    double clock = f.g->world.session.clock;
+    f.g.steps(30);
+    EXPECT_EQ(f.g->world.session.clock, clock);   // play stands still
+    EXPECT_FALSE(f.g->music.isPlaying());
+    f.pause->show();   // pausing again changes nothing
+    EXPECT_TRUE(f.pause->paused());
+
+    f.g.tapKey(SDL_SCANCODE_ESCAPE);
+    f.g.steps(40);
+    EXPECT_FALSE(f.pause->paused());
+    EXPECT_FALSE(gEngine->paused);
+    EXPECT_EQ(f.g.mode(), GM_PLAYING);
+    f.g.steps(10);
+    EXPECT_GT(f.g->world.session.clock, clock);
+}
+
+TEST(Pause, QuitAsksFirstAndNoKeepsThePause) {
+    CpauseFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.g.tapKey(SDL_SCANCODE_ESCAPE);
+    f.g.settle();
+    f.g.click(f.pause->screen()->findWidget("QuitTrack"));
+    ASSERT_TRUE(screens::get<CconfirmScreen>()->showing());
+    f.answer(false);
+    EXPECT_TRUE(f.pause->paused());
+    EXPECT_EQ(f.g.mode(), GM_PLAYING);
+    EXPECT_FALSE(f.g->music.isPlaying());
+
+    f.g.click(f.pause->screen()->findWidget("QuitTrack"));
+    f.answer(true);
+    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
+    EXPECT_EQ(f.mainMenu.enters, 1);
+    // Nothing of the pause holds the next screen.
+    EXPECT_FALSE(f.pause->paused());
+    EXPECT_FALSE(gEngine->paused);
+    EXPECT_GT(f.mainMenu.updates, 0);
+}
+
+TEST(Pause, RestartGoesBackToTheCountdown) {
+    CpauseFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.g.tapKey(SDL_SCANCODE_ESCAPE);
+    f.g.settle();
+    f.g.click(f.pause->screen()->findWidget("RestartTrack"));
+    f.answer(true);
+    EXPECT_EQ(f.g.mode(), GM_321_GO);
+    EXPECT_EQ(f.countdown.enters, 1);
+    EXPECT_FALSE(f.pause->paused());
+    EXPECT_TRUE(f.g.logHas("Restart track"));
+}
