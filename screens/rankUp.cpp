@@ -7,6 +7,8 @@
 #include "game/gameTypes.h"
 #include "game/perkMgr.h"
 #include "game/progress/procShipUnlock.h"
+#include "screens/perkUnlock.h"
+#include "screens/screenRegistry.h"
 
 const CwidgetBinding CrankUpScreen::kBindings[] = {
     {&CrankUpScreen::progressBar_, "ProgressBar"},
@@ -26,10 +28,10 @@ const CwidgetBinding CrankUpScreen::kBindings[] = {
 CrankUpScreen::CrankUpScreen() : ClayoutScreen("rankUp.txt", kBindings) {}
 
 namespace {
-int lockedPerks(const CplayerProgress& progress) {
+int lockedPerks(const CperkMgr& perks) {
     int n = 0;
-    for (int id = 0; id < kNumPerkDefs && id < kNumPerks; ++id)
-        n += perkDef(id).shown && !progress.isPerkUnlocked(id) ? 1 : 0;
+    for (int id = 0; id < kNumPerkDefs; ++id)
+        n += perkDef(id).shown && !perks.isUnlocked(id) ? 1 : 0;
     return n;
 }
 
@@ -40,7 +42,7 @@ void CrankUpScreen::onEnter() {
     Cgame& g = *gGame;
     CplayerShipDef* ship = g.playerShips.currentShip();
     uint64_t awarded = (uint64_t)std::max<int64_t>(g.world.session.sessionXp, 0);
-    count_.start((uint64_t)std::max<int64_t>(g.progress.xp, 0), ship ? ship->xp : 0, awarded, lockedPerks(g.progress));
+    count_.start((uint64_t)std::max<int64_t>(g.progress.xp, 0), ship ? ship->xp : 0, awarded, lockedPerks(g.world.perks));
     if (count_.okOffered()) gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
     playerName_->setText("", g.online.soap.nickname());
     shipName_->setText("", ship ? ship->data.displayName : std::string());
@@ -96,7 +98,8 @@ void CrankUpScreen::leave() {
     const CgameSession& s = g.world.session;
     bool owned = g.playerShips.findShip(s.track.key) != nullptr;
     if (count_.perksToShow() > 0) {
-        g.setGameMode(GM_PERK_UNLOCK, true);
+        if (CperkUnlockScreen* unlock = screens::get<CperkUnlockScreen>()) unlock->open(count_.perksToShow());
+        else g.setGameMode(GM_PERK_UNLOCK, true);
     } else if (CprocShipOffer::isDue(s.gameType, s.completion, (float)s.track.length, owned)) {
         g.setGameMode(GM_UNLOCK_PROC_SHIP, true);
     } else {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdio>
 
 #include "engine/bString.h"
 #include "engine/engine.h"
@@ -262,4 +263,19 @@ void CachievementDefs::applyCounts(const std::map<std::string, uint32_t>& counts
         if (it != counts.end()) a.count = it->second;
     }
     refreshMilestones();
+}
+
+std::string achievementProgressText(const CachievementDefs& defs, const CachievementDef& a, int category, int reached) {
+    if (a.milestones.empty()) return "";
+    // The milestone looked at is always one of the table's.
+    int k = std::clamp(reached, 0, a.getNumMilestones() - 1);
+    uint64_t target = defs.getMilestonePoints(a, k);
+    uint64_t count = category == 0 ? target : a.count;
+    char text[48];
+    if (target <= 1000) {
+        std::snprintf(text, sizeof text, "%u/%u", (unsigned)count, (unsigned)target);
+    } else {
+        std::snprintf(text, sizeof text, "%d%%", (int)(100 * count / target));
+    }
+    return text;
 }

@@ -87,3 +87,8 @@ private:
     int reachedFor(const CachievementDef& a, uint32_t count) const;
     CplayerProgress* progress_ = nullptr;
 };
+
+// The progress a list row shows for an achievement with `reached` milestones:
+// "count/next" while the next milestone needs at most 1000, else a
+// percentage. A waiting entry (category 0) shows its milestone as full.
+std::string achievementProgressText(const CachievementDefs& defs, const CachievementDef& a, int category, int reached);

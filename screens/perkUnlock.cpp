@@ -1,0 +1,86 @@
+#include "screens/perkUnlock.h"
+
+#include "engine/engine.h"
+#include "engine/ui/menu.h"
+#include "engine/ui/screen.h"
+#include "game/game.h"
+#include "game/perkMgr.h"
+#include "game/progress/procShipUnlock.h"
+
+namespace {
+const int kClassOrder[] = {PERKCLASS_OTHER,         PERKCLASS_SCORING,       PERKCLASS_FIREPOWER,
+                           PERKCLASS_FIREPOWER_BOOST, PERKCLASS_SURVIVABILITY, PERKCLASS_DIFFICULTY};
+}  // namespace
+
+const CwidgetBinding CperkUnlockScreen::kBindings[] = {
+    {&CperkUnlockScreen::menu_, "Menu"},
+    {&CperkUnlockScreen::numToUnlockText_, "NumToUnlock"},
+};
+
+CperkUnlockScreen::CperkUnlockScreen() : ClayoutScreen("perkUnlock.txt", kBindings) {}
+
+void CperkUnlockScreen::open(int perksToUnlock) {
+    numToUnlock_ = std::max(perksToUnlock, 0);
+    gGame->setGameMode(GM_PERK_UNLOCK, true);
+}
+
+void CperkUnlockScreen::onEnter() {
+    leaving_ = false;
+    buildList();
+}
+
+void CperkUnlockScreen::buildList() {
+    const CperkMgr& perks = gGame->world.perks;
+    menu_->clearItems();
+    for (int perkClass : kClassOrder) {
+        menu_->addTextItem("SmallText", "", -1);
+        menu_->addTextItem("BigText", gEngine->text(perkClassTag(perkClass)), -1);
+        menu_->addTextItem("SmallText", "", -1);
+        for (int id = 0; id < kNumPerkDefs; ++id) {
+            const CperkDef& def = perkDef(id);
+            if (def.perkClass != perkClass || !def.shown || perks.isUnlocked(id)) continue;
+            CwidgetPtr row = gUi->createWidget("PerkUnlockItem");
+            if (!row) return;
+            row->value = id;
+            row->setText("Title", perks.getPerkName(id));
+            row->setText("Desc2", perks.getPerkDesc(id));
+            // A perk whose prerequisite is still locked is shown but refused.
+            if (!perks.isUnlockable(id)) row->colour = gGame->namedColours.darkRed;
+            menu_->insertItem(std::move(row));
+        }
+    }
+    menu_->layout();
+    numToUnlockText_->setText("", std::to_string(numToUnlock_) + " " +
+                                      gEngine->text(numToUnlock_ == 1 ? "NumToUnlock" : "NumsToUnlock"));
+}
+
+void CperkUnlockScreen::onUpdate() {
+    if (leaving_) return;
+    if (Cwidget* item = menu_->highlightedItem(); item && item->value >= 0 && numToUnlock_ > 0) {
+        CperkMgr& perks = gGame->world.perks;
+        int id = (int)item->value;
+        if (perks.isUnlockable(id) && !perks.isUnlocked(id)) {
+            perks.setUnlocked(id, true);
+            gGame->progress.saveDirty = true;
+            --numToUnlock_;
+            gEngine->log.print(LOG_V, "Perk unlocked: %s", perks.getPerkName(id).c_str());
+            buildList();
+        } else {
+            gEngine->log.print(LOG_V, "Perk %d can't be unlocked yet", id);
+        }
+    }
+    if (numToUnlock_ <= 0) goOn();
+}
+
+void CperkUnlockScreen::goOn() {
+    leaving_ = true;
+    Cgame& g = *gGame;
+    const CgameSession& s = g.world.session;
+    bool owned = g.playerShips.findShip(s.track.key) != nullptr;
+    if (CprocShipOffer::isDue(s.gameType, s.completion, (float)s.track.length, owned)) {
+        g.setGameMode(GM_UNLOCK_PROC_SHIP, true);
+    } else {
+        g.saveLoad.saveGame();
+        g.setGameMode(GM_MAIN_MENU, true);
+    }
+}

@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "engine/ui/menu.h"
+#include "game/progress/achievementDefs.h"
+#include "screens/achievements.h"
+#include "screens/screenRegistry.h"
+#include "screensFixture.h"
+
+TEST(AchievementProgressText, CountsUpToAThousandThenPercent) {
+    CachievementDefs defs;
+    CachievementDef a;
+    a.milestones = {{10, "A1"}, {1000, "A2"}, {1001, "A3"}};
+    a.count = 500;
+    EXPECT_EQ(achievementProgressText(defs, a, 1, 0), "500/10");
+    EXPECT_EQ(achievementProgressText(defs, a, 1, 1), "500/1000");
+    EXPECT_EQ(achievementProgressText(defs, a, 1, 2), "49%");
+    // Every milestone reached: the last one is shown, never one past the table.
+    a.count = 2000;
+    EXPECT_EQ(achievementProgressText(defs, a, 1, 3), "199%");
+    EXPECT_EQ(achievementProgressText(defs, a, 1, 40), "199%");
+    // A waiting entry shows its milestone as reached.
+    EXPECT_EQ(achievementProgressText(defs, a, 0, 1), "1000/1000");
+    EXPECT_EQ(achievementProgressText(defs, a, 0, 2), "100%");
+    CachievementDef none;
+    EXPECT_EQ(achievementProgressText(defs, none, 1, 0), "");
+}
+
+namespace {
+struct CachievementsFixture {
+    CscreensGame g;
+    CrecordingScreen mainMenu;
+    explicit CachievementsFixture(int waiting) {
+        g->setScreen(GM_MAIN_MENU, &mainMenu);
+        for (int i = 0; i < waiting && i < (int)g->achievements.defs.size(); ++i)
+            g->progress.waitingAchievements.push_back({g->achievements.defs[(size_t)i].name, 1});
+        g->setGameMode(GM_ACHIEVEMENTS);
+        g.settle();
+    }
+    CachievementsScreen& screen() { return *screens::get<CachievementsScreen>(); }
+};
+}  // namespace
+
+TEST(AchievementsScreen, NothingToClaimOpensOnTheFirstCategory) {
+    CachievementsFixture f(0);
+    ASSERT_TRUE(f.g.initOk());
+    EXPECT_EQ(f.screen().category(), 1);
+    EXPECT_TRUE(f.screen().leftArrow()->hidden);
+    EXPECT_FALSE(f.screen().rightArrow()->hidden);
+    EXPECT_EQ((int)f.screen().menu()->itemCount(), f.g->achievements.getNumInCategory(1));
+
+    // Right to the last category: its right arrow hides.
+    int last = f.g->achievements.getNumCategories() - 1;
+    for (int c = 1; c < last; ++c) {
+        f.g.click(f.screen().rightArrow());
+        f.g.settle();
+    }
+    EXPECT_EQ(f.screen().category(), last);
+    EXPECT_TRUE(f.screen().rightArrow()->hidden);
+    EXPECT_FALSE(f.screen().leftArrow()->hidden);
+
+    f.g.tapAction(ACTION_BACK);
+    f.g.steps(70);
+    EXPECT_EQ(f.mainMenu.enters, 1);
+}
+
+TEST(AchievementsScreen, WaitingMilestonesAreClaimedOneByOne) {
+    CachievementsFixture f(2);
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_EQ(f.screen().category(), 0);
+    EXPECT_TRUE(f.screen().leftArrow()->hidden);
+    ASSERT_EQ(f.screen().menu()->itemCount(), 4u);   // two rows, each with its claim button
+    Cwidget* claim = f.screen().menu()->item(1);
+    f.g.click(claim);
+    f.g.settle();
+    EXPECT_EQ(f.g->progress.waitingAchievements.size(), 1u);
+    EXPECT_EQ(f.screen().menu()->itemCount(), 2u);
+    f.g.click(f.screen().menu()->item(1));
+    f.g.settle();
+    // The last claimed: the list moves on to the first category.
+    EXPECT_TRUE(f.g->progress.waitingAchievements.empty());
+    EXPECT_EQ(f.screen().category(), 1);
+}
