@@ -60,6 +60,12 @@ Cwidget* Cmenu::addTextItemByKey(const std::string& templ, const std::string& ta
     return insertItem(std::move(w), -1, false, 0, 0, selectable);
 }
 
+Cwidget* Cmenu::addTextItemByKey(const std::string& templ, const std::string& tag, int64_t value) {
+    Cwidget* w = addTextItemByKey(templ, tag, true);
+    if (w) w->value = value;
+    return w;
+}
+
 void Cmenu::addLayoutItems() {
     for (auto& it : layoutItems)
         if (Cwidget* w = addTextItemByKey(itemTemplate, it.tag)) w->value = it.value;

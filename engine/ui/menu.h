@@ -56,6 +56,7 @@ public:
                         float dy = 0, bool selectable = true);
     Cwidget* addTextItem(const std::string& templ, const std::string& text, int64_t value);
     Cwidget* addTextItemByKey(const std::string& templ, const std::string& tag, bool selectable = true);
+    Cwidget* addTextItemByKey(const std::string& templ, const std::string& tag, int64_t value);
     void setTitleKey(const std::string& tag);
 
     // Places the items (after a change of items or of position).
