@@ -47,6 +47,13 @@ protected:
         ASSERT_TRUE(gGame->startUp());
         ASSERT_TRUE(runUntil([] { return gGame->mode() == GM_PRESS_START; }));
     }
+    // Closes the help boxes a screen opened on entry, as a player reading them would.
+    void dismissTutorials() {
+        for (int i = 0; i < 20 && gUi->tutorials.isShowingOrQueued(); ++i) {
+            tapKey(SDL_SCANCODE_RETURN);
+            g->steps(30);
+        }
+    }
     void pressReturn() { tapKey(SDL_SCANCODE_RETURN); }
     void tapKey(int scanCode) {
         g->keyDown(scanCode);

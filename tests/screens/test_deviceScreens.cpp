@@ -21,6 +21,7 @@ struct CdeviceGame : CscreensGame {
         // Every tutorial seen: they would hold the screens.
         gEngine->ui.tutorials.setSeenNames(
             {"Tut_OpenMic1", "Tut_OpenMic2", "Tut_OpenMic3", "Tut_OpenMic4", "Tut_OpenMic5", "Tut_OpenMicList"});
+        seeMainMenuTutorials();
     }
     void open(int state) {
         gGame->setGameMode(state);

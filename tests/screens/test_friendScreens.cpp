@@ -31,6 +31,7 @@ protected:
         pressReturn();
         ASSERT_TRUE(reachMode(GM_MAIN_MENU));
         g->steps(5);
+        dismissTutorials();
     }
     void open(int state) {
         gGame->setGameMode(state);
@@ -57,7 +58,10 @@ protected:
 TEST_F(FriendsTest, FindPlayerFoundAndNotFoundThenAddedAsFriend) {
     toMainMenu();
     uint64_t rival = service.addAccount("Rival", "rival@example.com", "pw");
-    service.setStats(rival, statsRecord(rival, 123456, "Rival", "FR"));
+    // The service keeps statistics by Steam id.
+    const uint64_t rivalSteamId = 76561198000000777ull;
+    service.linkSteamId(rival, rivalSteamId);
+    service.setStats(rivalSteamId, statsRecord(rivalSteamId, 123456, "Rival", "FR"));
     screens::get<CfindPlayerScreen>()->open(GM_FRIEND_COMPARE, false);
     open(GM_FIND_PLAYER);
     EXPECT_FALSE(visible("OK"));
