@@ -138,6 +138,7 @@ Cwidget* CmainMenuScreen::button(const std::string& name) const {
 void CmainMenuScreen::reportOnce() {
     if (reportedThisRun_) return;
     reportedThisRun_ = true;
+    gGame->workshop.startSubscribedSync();
     Canalytics& a = gEngine->analytics;
     a.sendEvent("ControllerType", gEngine->input.inputMode == DEVICE_CONTROLLER ? "Joystick" : "Keyboard", nullptr);
     const double hours = gGame->progress.timePlayed / 3600.0;
