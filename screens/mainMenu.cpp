@@ -323,7 +323,7 @@ void CmainMenuScreen::startChallenge(bool lightning) {
 
 bool CmainMenuScreen::pressButton(Cwidget* w, const char* name) {
     if (!w || w->hidden || !screen_->wasPressed(w)) return false;
-    pressTransition(w);
+    gGame->playTransitionEffect(w);
     const std::string n = name;
     if (n == "QuickPlay") quickPlay();
     else if (n == "DailyChallenge") startChallenge(false);

@@ -115,9 +115,7 @@ void CpressStartScreen::onUpdate() {
         gGame->saveLoad.clearJoystickMappings();
         gGame->saveLoad.saveSettings();
         gGame->sfx.play(6, 1.0f);
-        resetController_->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0, 0.25f);
-        resetController_->effect->startScaleFrom(1.25f);
-        spawnTransitionFlash(resetController_->x, resetController_->y);
+        gGame->playTransitionEffect(resetController_);
         return;
     }
     if (gUi->tutorials.isShowing() || gEngine->input.inputHold || anyButtonHighlighted()) return;
