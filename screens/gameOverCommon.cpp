@@ -9,6 +9,8 @@
 #include "engine/ui/uiMgr.h"
 #include "game/game.h"
 #include "game/gameTypes.h"
+#include "screens/optionsNotifications.h"
+#include "screens/screenRegistry.h"
 
 namespace {
 constexpr float kStripRight = 140.0f;   // the screenshot strip's centre from the right edge
@@ -112,9 +114,9 @@ void CgameOverScreen::openShare(int returnState) {
 }
 
 void CgameOverScreen::openEmail(int returnState) {
-    (void)returnState;
     backFromEmail_ = true;
-    gGame->setGameMode(GM_OPTIONS_NOTIFICATIONS, true);
+    if (CoptionsNotificationsScreen* email = screens::get<CoptionsNotificationsScreen>()) email->open(returnState);
+    else gGame->setGameMode(GM_OPTIONS_NOTIFICATIONS, true);
 }
 
 void CgameOverScreen::showPlace(Cwidget* place, Cwidget* text, Cwidget* number, Cwidget* gameOver, float delay) {

@@ -4,10 +4,14 @@
 #include "screens/321Go.h"
 #include "screens/achievements.h"
 #include "screens/chinaCheck.h"
+#include "screens/config.h"
 #include "screens/confirm.h"
+#include "screens/credits.h"
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
 #include "screens/findMusic.h"
+#include "screens/findPlayer.h"
+#include "screens/friendCompare.h"
 #include "screens/gameOver.h"
 #include "screens/gameOverBossRush.h"
 #include "screens/gameOverParty.h"
@@ -15,7 +19,7 @@
 #include "screens/gameSettings.h"
 #include "screens/gameType.h"
 #include "screens/HUD.h"
-#include "screens/languageChoice.h"
+#include "screens/language.h"
 #include "screens/layoutScreen.h"
 #include "screens/leaderboard.h"
 #include "screens/loading.h"
@@ -24,11 +28,19 @@
 #include "screens/musicBrowser.h"
 #include "screens/musicRadioBrowser.h"
 #include "screens/musicTypeList.h"
+#include "screens/NewsFeed.h"
+#include "screens/openMicError.h"
+#include "screens/openMicSetting.h"
+#include "screens/options.h"
+#include "screens/optionsNotifications.h"
+#include "screens/optionsVirtualThumbSticks.h"
+#include "screens/optionsVolume.h"
 #include "screens/pause.h"
 #include "screens/perkUnlock.h"
 #include "screens/placeholder.h"
 #include "screens/pressStart.h"
 #include "screens/rankUp.h"
+#include "screens/setRez.h"
 #include "screens/signIn.h"
 #include "screens/startUp.h"
 
@@ -58,7 +70,18 @@ struct Crow {
 const Crow kRows[] = {
     {STATE, GM_LOADING, own<CloadingScreen>},
     {STATE, GM_PRESS_START, own<CpressStartScreen>},
-    {STATE, GM_LANGUAGE, own<ClanguageChoice>},
+    {STATE, GM_LANGUAGE, own<ClanguageScreen>},
+    {STATE, GM_OPTIONS, own<CoptionsScreen>},
+    {STATE, GM_OPTIONS_VOLUME, own<CoptionsVolumeScreen>},
+    {STATE, GM_OPTIONS_NOTIFICATIONS, own<CoptionsNotificationsScreen>},
+    {STATE, GM_OPTIONS_VIRTUAL_THUMB_STICKS, own<CoptionsVirtualThumbSticksScreen>},
+    {STATE, GM_CREDITS, own<CcreditsScreen>},
+    {STATE, GM_SET_REZ, own<CsetRezScreen>},
+    {STATE, GM_CONFIG, own<CconfigScreen>},
+    {STATE, GM_OPEN_MIC_SETTINGS, own<CopenMicSettingsScreen>},
+    {STATE, GM_NEWS_FEED, own<CnewsFeedScreen>},
+    {STATE, GM_FIND_PLAYER, own<CfindPlayerScreen>},
+    {STATE, GM_FRIEND_COMPARE, own<CfriendCompareScreen>},
     {STATE, GM_CHINA_CHECK, own<CchinaCheckScreen>},
     {STATE, GM_SIGN_IN, own<CsignInScreen>},
     {STATE, GM_START_UP, own<CstartUpScreen>},
@@ -85,6 +108,7 @@ const Crow kRows[] = {
     {HUD, HUD_NORMAL, own<CHUD>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
+    {OVERLAY, OVERLAY_OPEN_MIC_ERROR, own<CopenMicErrorScreen>},
     {OVERLAY, OVERLAY_PAUSE, own<CpauseScreen>},
     {OVERLAY, OVERLAY_MUSIC_BAR, own<CmusicBarScreen>},
 };
