@@ -231,10 +231,7 @@ void CgameOverTrackScreen::onUpdate() {
         g.setGameMode(GM_RANK_UP, true);
     } else if (action == ACTION_OPTION_X) {
         saveRecord();
-        CgameSession& s = g.world.session;
-        if (g.music.openMicRunning() && s.startMusic) s.restartMusic();
-        awardRetry();
-        g.setGameMode(GM_321_GO, true);
+        retry();
     } else if (action == ACTION_RB && newBest_ && finished()) {
         openEmail(GM_GAME_OVER);
     } else if (action == ACTION_LB && g.autoShots.shots.size() >= 2) {

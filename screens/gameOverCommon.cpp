@@ -94,8 +94,10 @@ bool CgameOverScreen::stepCommentEntry(Cwidget* field) {
     return true;
 }
 
-void CgameOverScreen::awardRetry() {
+void CgameOverScreen::retry() {
     Cgame& g = *gGame;
+    CgameSession& session = g.world.session;
+    if (g.music.openMicRunning() && session.startMusic) session.restartMusic();
     int64_t s = score();
     if (s > 0) {
         g.progress.addXP((uint64_t)s);
@@ -103,8 +105,9 @@ void CgameOverScreen::awardRetry() {
     }
     if (CplayerShipDef* ship = g.playerShips.currentShip()) {
         if (s > 0) ship->totalScore += (uint64_t)s;
-        ship->addTimePlayed((float)g.world.session.clock);
+        ship->addTimePlayed((float)session.clock);
     }
+    g.setGameMode(GM_321_GO, true);
 }
 
 void CgameOverScreen::openShare(int returnState) {
@@ -211,10 +214,7 @@ void CgameOverModeScreen::onUpdate() {
         if (newBest_) submit(commentPrefix() + comment_);
         g.setGameMode(GM_RANK_UP, true);
     } else if (action == ACTION_OPTION_X) {
-        CgameSession& s = g.world.session;
-        if (g.music.openMicRunning() && s.startMusic) s.restartMusic();
-        awardRetry();
-        g.setGameMode(GM_321_GO, true);
+        retry();
     } else if (action == ACTION_LB && g.autoShots.shots.size() >= 2) {
         openShare(returnState_);
     } else if (action == ACTION_OPTION_Y || screen_->wasPressed(commentField_)) {

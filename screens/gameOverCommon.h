@@ -41,8 +41,8 @@ protected:
     void startCommentEntry(Cwidget* field);
     // True while the entry holds the screen.
     bool stepCommentEntry(Cwidget* field);
-    // A retry skips the rank-up, so the score is awarded here.
-    void awardRetry();
+    // Back to the countdown. A retry skips the rank-up, so the score is awarded here.
+    void retry();
     void openShare(int returnState);
     void openEmail(int returnState);
     void showPlace(Cwidget* place, Cwidget* text, Cwidget* number, Cwidget* gameOver, float delay);
