@@ -12,35 +12,15 @@ tool="$2"
 data="$3"
 out="$4"
 here="$(cd "$(dirname "$0")" && pwd)"
-mkdir -p "$out"
-work=$(mktemp -d /tmp/zx_road_track_XXXXXX)
-mkdir -p "$work/save"
-log="$work/save/debug.txt"
-gpid=""
-spid=""
-cleanup() {
-    [ -n "$gpid" ] && kill "$gpid" 2>/dev/null && wait "$gpid" 2>/dev/null
-    [ -n "$spid" ] && kill "$spid" 2>/dev/null && wait "$spid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-unset SDL_VIDEODRIVER
-export SDL_AUDIODRIVER=dummy
-export ASAN_OPTIONS=detect_leaks=0
-
 . "$here/xvfbDriver.sh"
-"$tool" "$work/webService.txt" > "$work/service.log" 2>&1 &
-spid=$!
-for _ in $(seq 50); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
-[ -s "$work/webService.txt" ] || fail "the local service did not start"
+driverSetUp road_track
+startService "$tool"
 
 ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" ZORBEX_WEB_SERVICE="$work/webService.txt" \
     "$game" -NoGoogle -Linux &
 gpid=$!
 waitMode PressStart 30 || fail "no title screen"
-wid=$(xdotool search --sync --name Zorbex | head -1)
-[ -n "$wid" ] || fail "no window"
-xdotool windowfocus --sync "$wid"
+focusGame
 sleep 4
 
 # To the main menu: the language of a first run, then the silent sign-in.
@@ -98,10 +78,6 @@ waitMode MainMenu 30 2 || fail "no way back to the main menu"
 sleep 1.5
 shot mainMenuAfter
 
-kill -TERM "$gpid"
-wait "$gpid"
-rc=$?
-gpid=""
-[ "$rc" -eq 0 ] || fail "exit code $rc"
+stopGame
 echo "track road ok; screenshots in $out"
 exit 0

@@ -1,7 +1,49 @@
 # Shared by the scripts that drive the real game under Xvfb. The caller sets
-# log (the game's debug.txt), work (a scratch folder), out (the screenshot
-# folder), here (this folder) and data (the data folder, for clickWidget)
-# before sourcing it.
+# out (the screenshot folder), here (this folder) and, for clickWidget, data
+# (the data folder), sources this file and calls driverSetUp first.
+
+# A scratch folder with the save folder (work, log), the screenshot folder,
+# the clean-up on exit and the environment of the game.
+driverSetUp() {
+    mkdir -p "$out"
+    work=$(mktemp -d "/tmp/zx_$1_XXXXXX")
+    mkdir -p "$work/save" "$work/bin"
+    log="$work/save/debug.txt"
+    gpid=""
+    spid=""
+    trap driverCleanUp EXIT
+    unset SDL_VIDEODRIVER
+    export SDL_AUDIODRIVER=dummy
+    # The GL driver and the desktop bus keep a little memory to the end.
+    export ASAN_OPTIONS=detect_leaks=0
+}
+driverCleanUp() {
+    [ -n "$gpid" ] && kill "$gpid" 2>/dev/null && wait "$gpid" 2>/dev/null
+    [ -n "$spid" ] && kill "$spid" 2>/dev/null && wait "$spid" 2>/dev/null
+    rm -rf "$work"
+}
+# The local web service (the zx_local_service program), each answer delayed
+# by the given milliseconds; the game finds it through $work/webService.txt.
+startService() {
+    "$1" "$work/webService.txt" ${2:+"$2"} > "$work/service.log" 2>&1 &
+    spid=$!
+    for _ in $(seq 50); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
+    [ -s "$work/webService.txt" ] || fail "the local service did not start"
+}
+# Once the title is up: the game's window gets the keyboard.
+focusGame() {
+    wid=$(xdotool search --sync --name Zorbex | head -1)
+    [ -n "$wid" ] || fail "no window"
+    xdotool windowfocus --sync "$wid"
+}
+# Ends the game as the desktop would and checks its exit code.
+stopGame() {
+    kill -TERM "$gpid"
+    wait "$gpid"
+    local rc=$?
+    gpid=""
+    [ "$rc" -eq 0 ] || fail "exit code $rc"
+}
 
 fail() {
     echo "FAIL: $*"
@@ -42,15 +84,8 @@ keys() {
         sleep 0.15
     done
 }
-# A click at a point of the 1280 x 720 screen.
-clickAt() {
-    xdotool mousemove "$1" "$2"
-    sleep 0.2
-    xdotool click 1
-    sleep 0.3
-}
-# A click on the centre of a layout's widget: Pos as a fraction of the
-# screen plus Offset in layout pixels.
+# The centre of a layout's widget on the 1280 x 720 screen: Pos as a fraction
+# of the screen plus Offset in layout pixels (720 lines: one pixel each).
 clickWidget() {
     local file="$data/textFiles/layouts/$1" name="$2"
     local xy
@@ -63,9 +98,19 @@ clickWidget() {
         inside && $1 == "EndWidget" { printf "%d %d\n", px * 1280 + ox, py * 720 + oy; exit }
     ' "$file")
     [ -n "$xy" ] || fail "no widget $name in $1"
-    clickAt $xy
+    echo "click $name at $xy"
+    xdotool mousemove $xy
+    sleep 0.2
+    xdotool click 1
+    sleep 0.3
 }
-# The tutorials of a first visit: a click on an empty spot puts each away.
+clickAt() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+    xdotool click 1
+    sleep 0.3
+}
+# The help boxes of a first visit: a click on an empty spot puts each away.
 dismissTutorials() {
     for _ in $(seq "$1"); do
         xdotool mousemove 200 200 click 1
