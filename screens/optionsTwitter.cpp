@@ -5,7 +5,6 @@
 #include "engine/clipboard.h"
 #include "engine/engine.h"
 #include "game/game.h"
-#include "screens/exit.h"
 
 namespace {
 constexpr int kSuccessSound = 6, kFailureSound = 7;
@@ -143,11 +142,11 @@ void CoptionsTwitterScreen::onUpdate() {
     }
     Ctwitter& t = gEngine->twitter;
     if (screen_->wasPressed(clearAuth_)) {
-        pressTransition(clearAuth_);
+        gGame->playTransitionEffect(clearAuth_);
         t.unlink();
         applyMode(MODE_NOT_LINKED);
     } else if (screen_->wasPressed(testTweet_)) {
-        pressTransition(testTweet_);
+        gGame->playTransitionEffect(testTweet_);
         if (t.tweet("")) {
             gUi->playSound(kSuccessSound);
             errorTitle_->setHidden(true);
@@ -157,7 +156,7 @@ void CoptionsTwitterScreen::onUpdate() {
             showFailure();
         }
     } else if (screen_->wasPressed(authButton_)) {
-        pressTransition(authButton_);
+        gGame->playTransitionEffect(authButton_);
         clipboardAtPage_ = getClipboardText();
         if (t.openAuthorisePage()) {
             gUi->playSound(kSuccessSound);

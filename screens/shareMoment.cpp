@@ -8,7 +8,6 @@
 #include "game/game.h"
 #include "game/gameTypes.h"
 #include "screens/desktopDialog.h"
-#include "screens/exit.h"
 #include "screens/optionsTwitter.h"
 #include "screens/screenRegistry.h"
 
@@ -266,7 +265,7 @@ void CshareMomentScreen::onUpdate() {
     if (laidOutWidth_ != gEngine->screenWidth || laidOutHeight_ != gEngine->screenHeight) layoutShot();
 
     if (screen_->wasPressed(back_) || gUi->action() == ACTION_BACK) {
-        pressTransition(back_);
+        gGame->playTransitionEffect(back_);
         leave();
     } else if (screen_->wasPressed(shareNext_)) {
         showPage(1);
