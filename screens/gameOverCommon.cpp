@@ -11,6 +11,7 @@
 #include "game/gameTypes.h"
 #include "screens/optionsNotifications.h"
 #include "screens/screenRegistry.h"
+#include "screens/shareMoment.h"
 
 namespace {
 constexpr float kStripRight = 140.0f;   // the screenshot strip's centre from the right edge
@@ -110,10 +111,12 @@ void CgameOverScreen::retry() {
     g.setGameMode(GM_321_GO, true);
 }
 
-void CgameOverScreen::openShare(int returnState) {
-    (void)returnState;   // the share screen goes back to the state it came from
+void CgameOverScreen::openShare(int returnState, bool withPlace) {
     backFromShare_ = true;
-    gGame->setGameMode(GM_SHARE_MOMENT, true);
+    if (CshareMomentScreen* share = screens::get<CshareMomentScreen>())
+        share->open(returnState, withPlace ? place_ : -1, comment_);
+    else
+        gGame->setGameMode(GM_SHARE_MOMENT, true);
 }
 
 void CgameOverScreen::openEmail(int returnState) {

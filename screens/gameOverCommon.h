@@ -43,7 +43,8 @@ protected:
     bool stepCommentEntry(Cwidget* field);
     // Back to the countdown. A retry skips the rank-up, so the score is awarded here.
     void retry();
-    void openShare(int returnState);
+    // The share screen with the place and the comment (the party's without either).
+    void openShare(int returnState, bool withPlace = true);
     void openEmail(int returnState);
     void showPlace(Cwidget* place, Cwidget* text, Cwidget* number, Cwidget* gameOver, float delay);
     void stepPlaceSparkles(Cwidget* place);

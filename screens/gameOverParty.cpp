@@ -120,5 +120,5 @@ void CgameOverPartyScreen::onUpdate() {
     }
     int action = gUi->action();
     if (action == ACTION_SELECT) g.setGameMode(GM_PARTY_LOGIN, true);
-    else if (buttonsShown() && action == ACTION_LB && g.autoShots.shots.size() >= 2) openShare(GM_GAME_OVER_PARTY);
+    else if (buttonsShown() && action == ACTION_LB && g.autoShots.shots.size() >= 2) openShare(GM_GAME_OVER_PARTY, false);
 }
