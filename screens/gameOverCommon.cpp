@@ -151,7 +151,7 @@ void CgameOverScreen::setSmile(Cwidget* smile, const char* sprite) { smile->setS
 void CgameOverScreen::render() {
     ClayoutScreen::render();
     drawParticleLayer(1);
-    gGame->autoShots.drawThumbnails((float)gEngine->screenWidth - kStripRight);
+    if (!gGame->autoShots.shots.empty()) gGame->autoShots.drawThumbnails((float)gEngine->screenWidth - kStripRight);
 }
 
 CgameOverModeScreen::CgameOverModeScreen(std::string layoutName, std::span<const CwidgetBinding> bindings,

@@ -48,7 +48,7 @@ dismissTutorials 3
 shot gameSettings
 clickAt 1186 678
 waitMode 321Go 10 || fail "no countdown"
-sleep 1.4
+sleep 2.3
 shot countdown
 waitMode Playing 15 || fail "play did not start"
 sleep 4
