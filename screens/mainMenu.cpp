@@ -13,6 +13,7 @@
 #include "game/gameTypes.h"
 #include "game/progress/xpCurve.h"
 #include "platform/steam/steamApi.h"
+#include "screens/dailyChallenge.h"
 #include "screens/exit.h"
 #include "screens/confirm.h"
 #include "screens/listRows.h"
@@ -317,7 +318,8 @@ void CmainMenuScreen::startChallenge(bool lightning) {
     other.deselect();
     chosen.select();
     if (CplayerShipDef* ship = gGame->playerShips.currentShip()) gGame->world.session.playerShips[0] = ship->name();
-    gGame->setGameMode(GM_DAILY_CHALLENGE_L);
+    if (CdailyChallengeScreen* screen = screens::get<CdailyChallengeScreen>()) screen->open(gGame->playerShips.currentIdx);
+    else gGame->setGameMode(GM_DAILY_CHALLENGE_L);
 }
 
 bool CmainMenuScreen::pressButton(Cwidget* w, const char* name) {

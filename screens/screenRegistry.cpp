@@ -5,6 +5,7 @@
 #include "screens/achievements.h"
 #include "screens/chinaCheck.h"
 #include "screens/confirm.h"
+#include "screens/dailyChallenge.h"
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
 #include "screens/findMusic.h"
@@ -71,6 +72,7 @@ const Crow kRows[] = {
     {STATE, GM_RANK_UP, own<CrankUpScreen>},
     {STATE, GM_PERK_UNLOCK, own<CperkUnlockScreen>},
     {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
+    {STATE, GM_DAILY_CHALLENGE_L, own<CdailyChallengeScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
