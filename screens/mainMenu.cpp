@@ -14,6 +14,7 @@
 #include "game/progress/xpCurve.h"
 #include "platform/steam/steamApi.h"
 #include "screens/dailyChallenge.h"
+#include "screens/dailyTracks.h"
 #include "screens/exit.h"
 #include "screens/confirm.h"
 #include "screens/listRows.h"
@@ -330,6 +331,9 @@ bool CmainMenuScreen::pressButton(Cwidget* w, const char* name) {
     else if (n == "DailyChallenge") startChallenge(false);
     else if (n == "LightningChallenge") startChallenge(true);
     else if (n == "Visualiser") toggleVisualiser();
+    else if (n == "DailyTracks") {
+        if (CdailyTracksScreen* tracks = screens::get<CdailyTracksScreen>()) tracks->open(GM_MAIN_MENU);
+    }
     else if (n == "Exit") {
         if (CoverlaySlot* o = gGame->overlay(OVERLAY_EXIT)) o->show();
     } else if (n == "Instructions") {

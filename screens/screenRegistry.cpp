@@ -6,6 +6,7 @@
 #include "screens/chinaCheck.h"
 #include "screens/confirm.h"
 #include "screens/dailyChallenge.h"
+#include "screens/dailyTracks.h"
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
 #include "screens/findMusic.h"
@@ -73,6 +74,7 @@ const Crow kRows[] = {
     {STATE, GM_PERK_UNLOCK, own<CperkUnlockScreen>},
     {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
     {STATE, GM_DAILY_CHALLENGE_L, own<CdailyChallengeScreen>},
+    {STATE, GM_DAILY_TRACKS, own<CdailyTracksScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},

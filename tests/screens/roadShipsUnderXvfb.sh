@@ -1,0 +1,140 @@
+#!/bin/bash
+# The real game under Xvfb from the title to the ship and challenge screens,
+# driven by xdotool, against the local web service running a daily challenge
+# and holding a few daily-tracks submits: a new account, then from the main
+# menu the daily challenge and the daily tracks, each with a screenshot.
+# Usage: roadShipsUnderXvfb.sh <zorbex> <zx_local_service> <data folder> <screenshot folder>
+set -u
+game="$1"
+tool="$2"
+data="$3"
+out="$4"
+here="$(cd "$(dirname "$0")" && pwd)"
+mkdir -p "$out"
+work=$(mktemp -d /tmp/zx_road_XXXXXX)
+mkdir -p "$work/save"
+log="$work/save/debug.txt"
+gpid=""
+spid=""
+cleanup() {
+    [ -n "$gpid" ] && kill "$gpid" 2>/dev/null && wait "$gpid" 2>/dev/null
+    [ -n "$spid" ] && kill "$spid" 2>/dev/null && wait "$spid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+unset SDL_VIDEODRIVER
+export SDL_AUDIODRIVER=dummy
+# The GL driver and the desktop bus keep a little memory to the end.
+export ASAN_OPTIONS=detect_leaks=0
+
+fail() {
+    echo "FAIL: $*"
+    [ -f "$log" ] && cat "$log"
+    exit 1
+}
+# Waits until the log holds a line with text, count times (default once).
+waitFor() {
+    local text="$1" seconds="$2" count="${3:-1}" n=0
+    while [ "$n" -lt $((seconds * 10)) ]; do
+        local found
+        found=$(grep -cF -- "$text" "$log" 2>/dev/null)
+        [ "${found:-0}" -ge "$count" ] && return 0
+        sleep 0.1
+        n=$((n + 1))
+    done
+    return 1
+}
+shot() {
+    xwd -root -silent > "$work/shot.xwd" && /usr/bin/python3 "$here/xwdToPng.py" "$work/shot.xwd" "$out/$1.png" ||
+        fail "screenshot $1"
+}
+keys() {
+    for k in "$@"; do
+        xdotool key "$k"
+        sleep 0.15
+    done
+}
+# A text box k steps down from the top: focus it, type, finish the entry.
+field() {
+    for _ in $(seq "$1"); do keys Down; done
+    keys Return
+    sleep 0.2
+    xdotool type --delay 50 "$2"
+    sleep 0.2
+    keys Return
+    sleep 0.3
+}
+
+# Each answer of the service takes 1.5 s, so the silent sign-in is still
+# running when Back is pressed.
+"$tool" "$work/webService.txt" 1500 --showcase > "$work/service.log" 2>&1 &
+spid=$!
+for _ in $(seq 50); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
+[ -s "$work/webService.txt" ] || fail "the local service did not start"
+
+ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" ZORBEX_WEB_SERVICE="$work/webService.txt" \
+    "$game" -NoGoogle -Linux &
+gpid=$!
+waitFor "GameMode = PressStart" 30 || fail "no title screen"
+wid=$(xdotool search --sync --name Zorbex | head -1)
+[ -n "$wid" ] || fail "no window"
+xdotool windowfocus --sync "$wid"
+sleep 6   # the fade, then the title's marks come in
+
+keys Return
+waitFor "Attempting to auto sign in with Steam" 30 || fail "no sign-in screen"
+sleep 0.3
+keys BackSpace
+waitFor "Sign in UI - EsignInMode_Start" 10 3 || fail "Back did not lead to the choice"
+sleep 1
+keys Down Down Return
+waitFor "Sign in UI - EsignInMode_CreateAccount" 10 || fail "no account form"
+sleep 0.5
+field 1 Hangar
+field 2 hangar@example.com
+field 3 secret12
+field 4 secret12
+keys Down Down Down Down Down Return
+waitFor "Create Account: Success" 30 || fail "the account was not made"
+waitFor "GameMode = MainMenu" 60 || fail "no main menu"
+sleep 1
+# The first visit's help boxes, one Return each.
+for _ in $(seq 8); do
+    keys Return
+    sleep 0.5
+done
+sleep 2
+
+# The daily challenge, once its manager has it.
+for _ in $(seq 30); do
+    xdotool mousemove 710 372 click 1
+    waitFor "GameMode = DailyChallenge-L" 1 && break
+done
+waitFor "GameMode = DailyChallenge-L" 5 || fail "the daily challenge did not open"
+sleep 2
+for _ in $(seq 2); do
+    keys Return
+    sleep 0.5
+done
+sleep 2
+shot dailyChallenge
+keys BackSpace
+waitFor "GameMode = MainMenu" 10 2 || fail "Back did not leave the daily challenge"
+sleep 1.5
+
+# The daily tracks.
+xdotool mousemove 1030 372 click 1
+waitFor "GameMode = DailyTracks" 10 || fail "the daily tracks did not open"
+sleep 3
+shot dailyTracks
+keys BackSpace
+waitFor "GameMode = MainMenu" 10 3 || fail "Back did not leave the daily tracks"
+sleep 1
+
+kill -TERM "$gpid"
+wait "$gpid"
+rc=$?
+gpid=""
+[ "$rc" -eq 0 ] || fail "exit code $rc"
+echo "road ok; screenshots in $out"
+exit 0
