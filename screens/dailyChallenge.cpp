@@ -191,11 +191,13 @@ void CdailyChallengeScreen::makePreview() {
         seed.lengthSeconds = (float)c.duration;
         def = ships.createProcShip(key, seed);
         previewMadeHere_ = def != nullptr;
+        // Its identifier is the track's key: the player knows it by the track.
+        if (def && def->data.displayName.empty()) def->data.displayName = c.trackTitle.substr(0, CplayerShipData::kDisplayNameBytes - 1);
     }
     if (!def) return;
     preview_ = addDisplayShip(*def);
     setMakerIcon(shipManu_, "", def->data.manufacturer, true);
-    setText(shipName_, def->name());
+    setText(shipName_, def->data.displayName.empty() ? def->name() : def->data.displayName);
 }
 
 void CdailyChallengeScreen::removePreview() {

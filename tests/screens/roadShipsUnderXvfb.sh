@@ -111,15 +111,17 @@ for _ in $(seq 30); do
     waitFor "GameMode = DailyChallenge-L" 1 && break
 done
 waitFor "GameMode = DailyChallenge-L" 5 || fail "the daily challenge did not open"
-sleep 2
-for _ in $(seq 2); do
-    keys Return
-    sleep 0.5
-done
-sleep 2
+sleep 4
 shot dailyChallenge
-keys BackSpace
-waitFor "GameMode = MainMenu" 10 2 || fail "Back did not leave the daily challenge"
+# Back, also past its help boxes.
+back() {
+    for _ in $(seq 4); do
+        keys BackSpace
+        waitFor "GameMode = MainMenu" 2 "$1" && return 0
+    done
+    return 1
+}
+back 2 || fail "Back did not leave the daily challenge"
 sleep 1.5
 
 # The daily tracks.
@@ -127,8 +129,7 @@ xdotool mousemove 1030 372 click 1
 waitFor "GameMode = DailyTracks" 10 || fail "the daily tracks did not open"
 sleep 3
 shot dailyTracks
-keys BackSpace
-waitFor "GameMode = MainMenu" 10 3 || fail "Back did not leave the daily tracks"
+back 3 || fail "Back did not leave the daily tracks"
 sleep 1
 
 kill -TERM "$gpid"

@@ -120,7 +120,9 @@ TEST(DailyChallenge, ALightningChallengeShowsItsRulesAndBoard) {
     EXPECT_EQ(f.boardShape(), "SRRRRRRRRRRSRR");
     // The preview is the ship the challenge's track makes.
     ASSERT_NE(f.screen->previewShip(), nullptr);
-    EXPECT_EQ(f.text("ShipName")[0], '!');
+    EXPECT_EQ(f.text("ShipName"), "Sunrise");
+    EXPECT_EQ(f.g->playerShips.findShip(makeSongKey(SONG_OPEN_MIC, "Sunrise", "Band", 180).replace(0, 1, "!"))->source,
+              SHIP_PROCEDURAL);
 }
 
 TEST(DailyChallenge, AShortBoardEndsWithASpacerAndTheTimeTurnsRedNearTheEnd) {
