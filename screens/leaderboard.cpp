@@ -140,7 +140,7 @@ void CleaderboardScreen::onUpdate() {
     }
     if (choosing_) {
         if (Cwidget* item = list_->highlightedItem()) {
-            pressTransition(item);
+            gGame->playTransitionEffect(item);
             boardIndex_ = (int)item->value;
             if (boardIndex_ == CleaderboardMgr::kDailyTracksBoard) {
                 if (CdailyTracksScreen* tracks = screens::get<CdailyTracksScreen>()) tracks->open(GM_LEADERBOARD);
@@ -160,7 +160,7 @@ void CleaderboardScreen::onUpdate() {
         }
     }
     if (gUi->action() != kActionBack) return;
-    pressTransition(nullptr);
+    gGame->playTransitionEffect(nullptr);
     if (!hasTrack_ && !choosing_) {
         choosing_ = true;
         list_->setVisibleWithTransition(true);
