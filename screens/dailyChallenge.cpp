@@ -17,7 +17,6 @@
 #include "game/gameTypes.h"
 #include "game/progress/shipMission.h"
 #include "online/leaderboardMgr.h"
-#include "screens/exit.h"
 #include "screens/listRows.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipList.h"
@@ -256,7 +255,7 @@ void CdailyChallengeScreen::onUpdate() {
     const int action = gUi->action();
     Cwidget* taken = noShips_ ? nullptr : shipMenu_->highlightedItem();
     if (taken && taken != chosenItem_) {
-        pressTransition(taken);
+        gGame->playTransitionEffect(taken);
         chooseShip(taken);
     } else if (action == ACTION_SELECT || (taken && gamepad())) {
         if (noShips_) {
@@ -270,7 +269,7 @@ void CdailyChallengeScreen::onUpdate() {
             return;
         }
     } else if (action == ACTION_BACK) {
-        pressTransition(nullptr);
+        gGame->playTransitionEffect(nullptr);
         removePreview();
         gGame->playerShips.setCurrentShipIdx(shipIndexOnEntry_);
         gGame->setGameMode(GM_MAIN_MENU);
@@ -279,7 +278,7 @@ void CdailyChallengeScreen::onUpdate() {
         const CplayerShipDef* s = gGame->playerShips.currentShip();
         // The button is hidden for these; a press that still arrives does nothing.
         if (!noShips_ && s && !s->isCustom()) {
-            pressTransition(nullptr);
+            gGame->playTransitionEffect(nullptr);
             removePreview();
             gGame->setGameMode(GM_EDIT_MODULES);
             return;

@@ -12,7 +12,6 @@
 #include "online/leaderboardMgr.h"
 #include "online/scoreRecord.h"
 #include "screens/321Go.h"
-#include "screens/exit.h"
 #include "screens/gameSettings.h"
 #include "screens/leaderboard.h"
 #include "screens/listRows.h"
@@ -137,7 +136,7 @@ void CdailyTracksScreen::onUpdate() {
         }
     } else if (action == ACTION_BACK) {
         timeCode_ = gGame->online.soap.unixTime();
-        pressTransition(nullptr);
+        gGame->playTransitionEffect(nullptr);
         gGame->setGameMode(returnState_);
     }
 }
@@ -206,6 +205,6 @@ void CdailyTracksScreen::openTrackLink(const CboardEntry& e) {
     if (g.music.currentTrack) session.track = trackInfoFromSong(*g.music.currentTrack);
     session.startMusic = 1;
     session.restartMusic();
-    pressTransition(nullptr);
+    gGame->playTransitionEffect(nullptr);
     g.setGameMode(GM_321_GO, true);
 }
