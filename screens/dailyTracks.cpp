@@ -109,6 +109,10 @@ void CdailyTracksScreen::onUpdate() {
         if (!boards().isBusy()) {
             gUi->loadingIndicator.hide();
             fillList();
+        } else if (gUi->action() == ACTION_BACK) {
+            // A slow service never keeps the player here.
+            gUi->loadingIndicator.hide();
+            leave();
         }
         return;
     }
@@ -135,10 +139,14 @@ void CdailyTracksScreen::onUpdate() {
             default: break;
         }
     } else if (action == ACTION_BACK) {
-        timeCode_ = gGame->online.soap.unixTime();
-        gGame->playTransitionEffect(nullptr);
-        gGame->setGameMode(returnState_);
+        leave();
     }
+}
+
+void CdailyTracksScreen::leave() {
+    timeCode_ = gGame->online.soap.unixTime();
+    gGame->playTransitionEffect(nullptr);
+    gGame->setGameMode(returnState_);
 }
 
 // With a pad, Select plays library tracks only.

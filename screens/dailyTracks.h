@@ -46,6 +46,7 @@ private:
     void playTrack(const CboardEntry& e);
     void openTrackLink(const CboardEntry& e);
     void updatePadButtons();
+    void leave();
 
     static const CwidgetBinding kBindings[];
     Cmenu* list_ = nullptr;

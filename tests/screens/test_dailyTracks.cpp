@@ -122,6 +122,16 @@ TEST(DailyTracks, EachSubmitShowsOnceWithWhatCanBeDoneWithItsTrack) {
     f.g.steps(40);
     EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
     EXPECT_GE(f.screen->timeCode(), f.now);
+
+    // Back works while the board is still on its way.
+    f.service.delayMs = 2000;
+    f.screen->open(GM_MAIN_MENU);
+    f.g.settle(5);
+    ASSERT_TRUE(gEngine->ui.loadingIndicator.showing);
+    f.g.tapAction(ACTION_BACK);
+    f.g.steps(40);
+    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
+    EXPECT_FALSE(gEngine->ui.loadingIndicator.showing);
 }
 
 TEST(DailyTracks, CopyBoardAndPlayActOnTheirRow) {
