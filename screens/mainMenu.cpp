@@ -19,6 +19,7 @@
 #include "screens/confirm.h"
 #include "screens/listRows.h"
 #include "screens/musicBar.h"
+#include "screens/optionsTwitter.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipStatPanels.h"
 
@@ -335,6 +336,7 @@ bool CmainMenuScreen::pressButton(Cwidget* w, const char* name) {
     else if (n == "DailyTracks") {
         if (CdailyTracksScreen* tracks = screens::get<CdailyTracksScreen>()) tracks->open(GM_MAIN_MENU);
     }
+    else if (n == "Twitter") screens::get<CoptionsTwitterScreen>()->open(GM_MAIN_MENU, false);
     else if (n == "Exit") {
         if (CoverlaySlot* o = gGame->overlay(OVERLAY_EXIT)) o->show();
     } else if (n == "Instructions") {
