@@ -96,14 +96,8 @@ TEST(TwitterScreenGl, TheModesAsDrawn) {
     CscreensGame g;
     ASSERT_TRUE(g.initOk());
     ASSERT_TRUE(gEngine->platform.hasGl());
-    for (const char* v : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
-        unsetenv(v);
     CfakeTwitter server;
-    Ctwitter& t = gEngine->twitter;
-    t.oauth().setConsumer("ck", "cs");
-    t.schemeIndex = 1;
-    t.restHost = t.uploadHost = server.hostPort();
-    t.openUrl = [](const std::string&) { return true; };
+    server.serve(gEngine->twitter);
     std::filesystem::create_directories("screenshots/twitter");
     auto shoot = [&](const char* name) {
         ASSERT_TRUE(g->screenCapture.request(0, 0, (float)gEngine->screenWidth, (float)gEngine->screenHeight,
