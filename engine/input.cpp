@@ -278,6 +278,20 @@ CuiInput Cinput::uiInput() const {
     return u;
 }
 
+CuiInput Cinput::uiInputFor(int player) const {
+    if (player <= 0 || player >= kPlayers) return uiInput();
+    const CinputPlayer& p = players_[player];
+    CuiInput u;
+    u.device = p.device;
+    u.up = p.wasActionPressed(ACTION_UP);
+    u.down = p.wasActionPressed(ACTION_DOWN);
+    u.left = p.wasActionPressed(ACTION_LEFT);
+    u.right = p.wasActionPressed(ACTION_RIGHT);
+    for (int a = 1; a < ACTION_COUNT; ++a)
+        if (p.wasActionReleased(a)) u.setAction(a);
+    return u;
+}
+
 int Cinput::findFreePlayer() const {
     for (int i = 0; i < kPlayers; ++i)
         if (!players_[i].enabled) return i;

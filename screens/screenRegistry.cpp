@@ -19,6 +19,8 @@
 #include "screens/musicBrowser.h"
 #include "screens/musicRadioBrowser.h"
 #include "screens/musicTypeList.h"
+#include "screens/partyGameType.h"
+#include "screens/partyLogin.h"
 #include "screens/pause.h"
 #include "screens/perkUnlock.h"
 #include "screens/placeholder.h"
@@ -71,6 +73,8 @@ const Crow kRows[] = {
     {STATE, GM_RANK_UP, own<CrankUpScreen>},
     {STATE, GM_PERK_UNLOCK, own<CperkUnlockScreen>},
     {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
+    {STATE, GM_PARTY_LOGIN, own<CpartyLoginScreen>},
+    {STATE, GM_PARTY_GAME_TYPE, own<CpartyGameTypeScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
