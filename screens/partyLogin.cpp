@@ -8,6 +8,8 @@
 #include "engine/format.h"
 #include "engine/ui/uiMgr.h"
 #include "game/game.h"
+#include "screens/config.h"
+#include "screens/screenRegistry.h"
 #include "screens/shipRows.h"
 
 namespace {
@@ -23,29 +25,6 @@ std::string slotName(const char* stem, int slot) {
     return name;
 }
 
-// The ship stands inside a box of the screen: its centre on the display
-// plane and a scale that fills most of the box's height.
-void placeDisplayShip(Cship* ship, float x, float y, float boxHeight) {
-    CgameWorld& world = gGame->world;
-    const Cvec2 p = world.screenToPlane(x, y);
-    const Cvec2 top = world.screenToPlane(x, y - boxHeight * 0.5f);
-    ship->pos = Cvec3(p.x, p.y, CshipMgr::kDisplayDepth);
-    ship->angle = 0.0f;
-    ship->vel = Cvec2();
-    const float halfHeight = std::fabs(p.y - top.y);
-    if (ship->size > 0) ship->scale = std::max(0.05f, halfHeight * 0.8f / ship->size);
-}
-
-Cship* addDisplayShip(CplayerShipDef& def) {
-    CshipMgr& ships = gGame->world.ships;
-    CshipDef* flyable = ships.syncPlayerShip(def);
-    Cship* ship = flyable ? ships.addShip(flyable, false) : nullptr;
-    if (!ship) return nullptr;
-    ship->display = true;
-    ship->pos = Cvec3(0, 0, CshipMgr::kDisplayDepth);
-    ship->scale = 1.0f;
-    return ship;
-}
 }  // namespace
 
 CpartyLoginScreen::CpartyLoginScreen() : ClayoutScreen("partyLogin.txt") {}
@@ -99,6 +78,10 @@ void CpartyLoginScreen::onEnter() {
     gUi->buttonBar.setButtonHidden(ACTION_SELECT, true);
     gUi->buttonBar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
 
+    // The set-up of a new controller hands its mapping to the first player:
+    // every joined player takes his own device's bindings again.
+    if (g.previousMode() == GM_CONFIG) restoreBindings();
+
     readyToStart_ = false;
     world.projectiles.clear();
     world.ships.clear();
@@ -113,6 +96,19 @@ void CpartyLoginScreen::onEnter() {
         fillShipList(s);
         setShipListOpen(s, false);
         refreshSlot(s);
+    }
+}
+
+void CpartyLoginScreen::restoreBindings() {
+    Cinput& input = gEngine->input;
+    const CpartyMgr& party = gGame->world.party;
+    for (int s = 0; s < kSlots; ++s) {
+        const CpartySlot& ps = party.slot(s);
+        CinputPlayer* player = ps.joined ? input.player(ps.inputPlayer) : nullptr;
+        if (!player) continue;
+        bool pad = player->device == DEVICE_CONTROLLER;
+        if (!player->setDevice(player->device, player->joystick)) continue;
+        input.mappings.applyTo(*player, pad ? input.joysticks.getName(player->joystick) : CinputMappings::kKeyboard);
     }
 }
 
@@ -325,7 +321,10 @@ bool CpartyLoginScreen::checkJoin() {
     refreshSlot(slot);
     if (!mapped) {
         // The new controller is set up first; its configuration comes back here.
-        g.setGameMode(GM_CONFIG, true);
+        if (CconfigScreen* config = screens::get<CconfigScreen>())
+            config->open(CconfigFlow::DEVICE_JOYSTICK, joystick, GM_PARTY_LOGIN, GM_PARTY_LOGIN);
+        else
+            g.setGameMode(GM_CONFIG, true);
         return true;
     }
     return false;

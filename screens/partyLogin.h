@@ -57,6 +57,7 @@ private:
     void finishRename();
     void placeShips();
     void leaveForMainMenu();
+    void restoreBindings();
     bool slotReleased(int slot, int action) const;
 
     std::array<Cslot, kSlots> slots_{};

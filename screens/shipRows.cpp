@@ -1,5 +1,6 @@
 #include "screens/shipRows.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -54,4 +55,27 @@ int fillShipRow(Cwidget* row, const CplayerShipDef& ship, const Ccolour& favouri
         complete += done ? 1 : 0;
     }
     return complete;
+}
+
+Cship* addDisplayShip(CplayerShipDef& def) {
+    CshipMgr& ships = gGame->world.ships;
+    CshipDef* flyable = ships.syncPlayerShip(def);
+    Cship* ship = flyable ? ships.addShip(flyable, false) : nullptr;
+    if (!ship) return nullptr;
+    ship->display = true;
+    ship->pos = Cvec3(0, 0, CshipMgr::kDisplayDepth);
+    ship->scale = 1.0f;
+    return ship;
+}
+
+void placeDisplayShip(Cship* ship, float x, float y, float boxHeight, float angle) {
+    if (!ship) return;
+    CgameWorld& world = gGame->world;
+    const Cvec2 p = world.screenToPlane(x, y);
+    const Cvec2 top = world.screenToPlane(x, y - boxHeight * 0.5f);
+    ship->pos = Cvec3(p.x, p.y, CshipMgr::kDisplayDepth);
+    ship->angle = angle;
+    ship->vel = Cvec2();
+    const float halfHeight = std::fabs(p.y - top.y);
+    if (ship->size > 0) ship->scale = std::max(0.05f, halfHeight * 0.8f / ship->size);
 }

@@ -3,6 +3,7 @@
 // which ships may be listed, and what a ship's row shows.
 #include <string>
 
+class Cship;
 class Cwidget;
 class CplayerShipDef;
 struct Ccolour;
@@ -19,3 +20,10 @@ bool shipListable(CplayerShipDef& ship);
 // plain colour), "Time" and one of "Star1".."Star4" per mission (complete in
 // the favourite colour). Returns the number of complete missions shown.
 int fillShipRow(Cwidget* row, const CplayerShipDef& ship, const Ccolour& favourite, const Ccolour& plain);
+
+// A display ship of a player's ship: a live ship of its flyable definition in
+// the ship manager, held at the display depth; null when it cannot be made.
+Cship* addDisplayShip(CplayerShipDef& ship);
+// Stands a display ship on the point of the display plane under a screen
+// point, turned by angle, scaled to fill most of a box of that height.
+void placeDisplayShip(Cship* ship, float x, float y, float boxHeight, float angle = 0.0f);

@@ -119,9 +119,18 @@ TEST(PartyLogin, AControllerWithoutMappingsJoinsAndIsSetUpFirst) {
     EXPECT_TRUE(f.g.logHas("Didn't find mappings for Joystick - Need to configure"));
     EXPECT_EQ(f.config.enters, 1);
     EXPECT_EQ(f.party().numJoined(), 2);
-    // Back from the set-up, the player is still in.
+    // Back from the set-up (which gave its mapping to the first player), the
+    // player is still in and each player has his own device's bindings.
+    gEngine->input.mappings.store({"Strange Pad", {CactionBinding::forJoyButton(ACTION_SELECT, 3)}});
+    gEngine->input.mappings.applyTo(*gEngine->input.player(0), "Strange Pad");
     f.enter(GM_PARTY_LOGIN);
     EXPECT_EQ(f.party().numJoined(), 2);
+    EXPECT_EQ(gEngine->input.player(0)->device, DEVICE_KEYBOARD_MOUSE);
+    ASSERT_NE(gEngine->input.player(0)->findBinding(ACTION_SELECT), nullptr);
+    EXPECT_TRUE(gEngine->input.player(0)->findBinding(ACTION_SELECT)->keyFlag);
+    const CinputPlayer* second = gEngine->input.player(f.party().slot(1).inputPlayer);
+    ASSERT_EQ(second->bindings.size(), 1u);
+    EXPECT_EQ(second->bindings[0].joyButton, 3);
     EXPECT_EQ(f.screen->nameWidget(1)->getText(), f.party().slot(1).name);
 }
 
