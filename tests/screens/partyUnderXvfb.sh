@@ -12,53 +12,8 @@ makeMusic="$3"
 data="$4"
 out="$5"
 here="$(cd "$(dirname "$0")" && pwd)"
-mkdir -p "$out"
-work=$(mktemp -d /tmp/zx_party_XXXXXX)
-mkdir -p "$work/save" "$work/bin"
-log="$work/save/debug.txt"
-gpid=""
-spid=""
-cleanup() {
-    [ -n "$gpid" ] && kill "$gpid" 2>/dev/null && wait "$gpid" 2>/dev/null
-    [ -n "$spid" ] && kill "$spid" 2>/dev/null && wait "$spid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-unset SDL_VIDEODRIVER
-export SDL_AUDIODRIVER=dummy
-export ASAN_OPTIONS=detect_leaks=0
 . "$here/xvfbDriver.sh"
-
-clickAt() {
-    xdotool mousemove "$1" "$2"
-    sleep 0.2
-    xdotool click 1
-    sleep 0.3
-}
-dismissTutorials() {
-    for _ in $(seq "$1"); do
-        xdotool mousemove 200 200 click 1
-        sleep 0.45
-    done
-}
-# The centre of a layout's widget on the 1280 x 720 screen.
-clickWidget() {
-    local file="$data/textFiles/layouts/$1" name="$2"
-    local xy
-    xy=$(awk -v w="$name" '
-        $1 == "Widget" && $2 == w { inside = 1; px = 0.5; py = 0.5; ox = 0; oy = 0; next }
-        inside && $1 == "Pos" { px = $2; py = $3 }
-        inside && $1 == "Offset" && !gadget { ox = $2; oy = $3 }
-        inside && ($1 == "Text" || $1 == "Sprite" || $1 == "Progress") { gadget = 1 }
-        inside && ($1 == "EndText" || $1 == "EndSprite" || $1 == "EndProgress") { gadget = 0 }
-        inside && $1 == "EndWidget" { printf "%d %d\n", px * 1280 + ox, py * 720 + oy; exit }
-    ' "$file")
-    [ -n "$xy" ] || fail "no widget $name in $1"
-    xdotool mousemove $xy
-    sleep 0.2
-    xdotool click 1
-    sleep 0.3
-}
+driverSetUp party
 
 "$makeMusic" "$work/My Music" || fail "could not make the music folder"
 cat > "$work/bin/zenity" <<EOT
@@ -67,22 +22,22 @@ printf '%s\n' "$work/My Music"
 EOT
 chmod +x "$work/bin/zenity"
 
-"$tool" "$work/webService.txt" > "$work/service.log" 2>&1 &
-spid=$!
-for _ in $(seq 50); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
-[ -s "$work/webService.txt" ] || fail "the local service did not start"
+startService "$tool"
 
 PATH="$work/bin:$PATH" ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" ZORBEX_WEB_SERVICE="$work/webService.txt" \
     ZORBEX_TEST_PAD="Road Pad" "$game" -NoGoogle -Linux &
 gpid=$!
 waitFor "GameMode = PressStart" 30 || fail "no title screen"
 waitFor "Test pad attached: Road Pad" 5 || fail "no test pad"
-wid=$(xdotool search --sync --name Zorbex | head -1)
-[ -n "$wid" ] || fail "no window"
-xdotool windowfocus --sync "$wid"
+focusGame
 sleep 4
 
+# The language of a first run, then the silent sign-in.
 keys Return
+waitFor "GameMode = Language" 30 || fail "no language screen"
+sleep 1.5
+keys Return
+waitFor "Language = English" 10 || fail "English was not chosen"
 waitFor "GameMode = MainMenu" 60 || fail "no main menu"
 sleep 2
 dismissTutorials 10
@@ -142,10 +97,6 @@ waitFor "GameMode = GameOverParty" 90 || fail "the party game did not end"
 sleep 2
 shot partyGameOver
 
-kill -TERM "$gpid"
-wait "$gpid"
-rc=$?
-gpid=""
-[ "$rc" -eq 0 ] || fail "exit code $rc"
+stopGame
 echo "party road ok; screenshots in $out"
 exit 0
