@@ -122,7 +122,7 @@ void CgameTypeScreen::confirm() {
 void goToMusicSource(int source, CsongPackInfo* track, Cwidget* pressed) {
     Cgame& g = *gGame;
     CgameSession& session = g.world.session;
-    pressTransition(pressed);
+    g.playTransitionEffect(pressed);
     switch (source) {
         case MUSIC_OPEN_MIC:
             g.music.startOpenMic();
