@@ -245,10 +245,5 @@ void CgalleryScreen::onUpdate() {
 void CgalleryScreen::render() {
     uiDraw::darken(0.8f);
     ClayoutScreen::render();
-    Crenderer& r = gEngine->renderer;
-    if (!r.isReady()) return;
-    gGame->world.fitCamera();
-    r.setCamera(&gGame->world.camera);
-    gGame->world.ships.drawShips(true);
-    r.setCamera(nullptr);
+    drawDisplayShips();
 }

@@ -37,6 +37,11 @@ void selectValue(Cmenu* menu, int64_t value) {
 }
 
 bool chosen(const Cmenu* menu) { return menu->getSelectedItemInt() == 1; }
+
+// Each menu keeps its choice in view: the other items stand dimmed.
+void dimUnchosen(Cmenu* menu) {
+    for (size_t i = 0; i < menu->itemCount(); ++i) menu->item(i)->toggle = (int)i == menu->getSelectedIdx();
+}
 }  // namespace
 
 const CwidgetBinding CpartyGameTypeScreen::kBindings[] = {
@@ -112,6 +117,7 @@ void CpartyGameTypeScreen::validate() {
     s.tagRules = chosen(tag_);
     s.noMultiplier = chosen(noMultiplier_);
     choiceValid_ = CpartyMgr::isValidChoice(type, s);
+    for (Cmenu* menu : {gameType_, teamMode_, carnage_, tag_, noMultiplier_, musicSource_}) dimUnchosen(menu);
     gUi->buttonBar.setButtonHidden(ACTION_SELECT, !choiceValid_);
 }
 

@@ -182,6 +182,7 @@ void CpartyHud::onEnter() {
     tagTimerTitle_->setHidden(!tag);
     survivalTimer_->setHidden(s.gameType != GAMETYPE_SURVIVAL);
     footballScore_->setHidden(s.gameType != GAMETYPE_PARTY_FOOTBALL);
+    updateChallengeHeader(musicBar_, gGame->music.currentTrack, true);
     updateTeams(0);
 }
 

@@ -402,10 +402,5 @@ void CpartyLoginScreen::leaveForMainMenu() {
 
 void CpartyLoginScreen::render() {
     ClayoutScreen::render();
-    Crenderer& r = gEngine->renderer;
-    if (!r.isReady()) return;
-    gGame->world.fitCamera();
-    r.setCamera(&gGame->world.camera);
-    gGame->world.ships.drawShips(true);
-    r.setCamera(nullptr);
+    drawDisplayShips();
 }

@@ -79,3 +79,12 @@ void placeDisplayShip(Cship* ship, float x, float y, float boxHeight, float angl
     const float halfHeight = std::fabs(p.y - top.y);
     if (ship->size > 0) ship->scale = std::max(0.05f, halfHeight * 0.8f / ship->size);
 }
+
+void drawDisplayShips() {
+    Crenderer& r = gEngine->renderer;
+    if (!r.isReady()) return;
+    gGame->world.fitCamera();
+    r.setCamera(&gGame->world.camera);
+    gGame->world.ships.drawShips(true);
+    r.setCamera(nullptr);
+}

@@ -27,3 +27,5 @@ Cship* addDisplayShip(CplayerShipDef& ship);
 // Stands a display ship on the point of the display plane under a screen
 // point, turned by angle, scaled to fill most of a box of that height.
 void placeDisplayShip(Cship* ship, float x, float y, float boxHeight, float angle = 0.0f);
+// Draws the display ships through the game camera (over the screen's widgets).
+void drawDisplayShips();
