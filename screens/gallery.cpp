@@ -8,16 +8,13 @@
 #include "engine/ui/uiMgr.h"
 #include "game/enemies/procShipGen.h"
 #include "game/game.h"
+#include "screens/shipList.h"
 #include "screens/shipRows.h"
 
 namespace {
 constexpr double kMillion = 1000000.0;
 constexpr int kWorkshopMaker = 8;
 constexpr float kTurnPerStep = 0.01f;
-
-const char* const kSortTags[SORT_COUNT] = {"hangerFilter_All",      "hangerFilter_Favourites",
-                                           "hangerFilter_MostUsed", "hangerFilter_LeastUsed",
-                                           "hangerFilter_MissionsComplated", "hangerFilter_Workshop"};
 
 bool byMaker(int mode) { return mode == SORT_MANUFACTURER || mode == SORT_WORKSHOP; }
 
@@ -43,10 +40,6 @@ double gallerySortKey(int mode, const CplayerShipDef& ship) {
     }
 }
 
-std::string sortModeLabel(int mode) {
-    if (mode < 0 || mode >= SORT_COUNT) mode = SORT_MANUFACTURER;
-    return std::string(gEngine->text("hangerFilter_Sort")) + gEngine->text(kSortTags[mode]);
-}
 
 const CwidgetBinding CgalleryScreen::kBindings[] = {{&CgalleryScreen::menu_, "Menu"},
                                                     {&CgalleryScreen::totalShipsText_, "TotalShips"},
@@ -166,7 +159,6 @@ void CgalleryScreen::buildList() {
         totalMissions_ += fillShipRow(row, ship, colours.listFavourite, colours.listPlain);
         totalPlayTime_ += ship.timePlayed;
         Cship* shown = addDisplayShip(ship);
-        if (shown) shown->pos.x = -10000.0f;
         ++totalShips_;
         bool current = k.idx == g.playerShips.currentIdx;
         row->colour = current ? colours.lightGreen : Ccolour(1, 1, 1, 1);
@@ -204,8 +196,8 @@ void CgalleryScreen::onUpdate() {
     for (const Crow& r : rows_) {
         if (!r.ship) continue;
         const float h = r.item->height * r.item->uiScale;
-        placeDisplayShip(r.ship, r.item->x - r.item->width * r.item->uiScale * 0.42f, r.item->y, h,
-                         turn_ + kPi * 0.5f);
+        placeDisplayShip(r.ship, r.item->x - r.item->width * r.item->uiScale * 0.42f, r.item->y, h);
+        r.ship->angle = turn_ + kPi * 0.5f;
         r.ship->active = r.item->shown() && r.item->y > 0 && r.item->y < screenH;
     }
 
@@ -245,5 +237,7 @@ void CgalleryScreen::onUpdate() {
 void CgalleryScreen::render() {
     uiDraw::darken(0.8f);
     ClayoutScreen::render();
-    drawDisplayShips();
+    std::vector<Cship*> ships;
+    for (const Crow& r : rows_) ships.push_back(r.ship);
+    drawShips(ships);
 }

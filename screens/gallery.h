@@ -23,8 +23,6 @@ enum EgallerySort {
 
 // The number a ship is sorted by (ascending) in a sort mode.
 double gallerySortKey(int mode, const CplayerShipDef& ship);
-// The sort button's text: "Sort" and the mode's name.
-std::string sortModeLabel(int mode);
 
 class CgalleryScreen : public ClayoutScreen {
 public:

@@ -49,6 +49,11 @@ const CnamedColours& colours() { return gGame->namedColours; }
 
 CpartyHud::CpartyHud() : ClayoutScreen("partyHUD.txt", {}, LEAVE_AT_ONCE) {}
 
+// The header list outlives the game: it must not keep a widget of this HUD.
+CpartyHud::~CpartyHud() {
+    if (nowPlayingHeaders().partyHud == musicBar_) nowPlayingHeaders().partyHud = nullptr;
+}
+
 void CpartyHud::attach(CgameWorld& world, CpartyHud* hud) {
     world.hooks.partyHudEnter = [hud] {
         if (!hud->screen() && !hud->load()) return;

@@ -21,6 +21,7 @@ public:
     static constexpr int kWeaponRows = 8;
 
     CpartyHud();
+    ~CpartyHud() override;
 
     // Gives the session of this world the HUD's enter, step, draw and flashes.
     static void attach(CgameWorld& world, CpartyHud* hud);

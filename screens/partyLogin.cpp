@@ -10,6 +10,7 @@
 #include "game/game.h"
 #include "screens/config.h"
 #include "screens/screenRegistry.h"
+#include "screens/shipList.h"
 #include "screens/shipRows.h"
 
 namespace {
@@ -184,7 +185,7 @@ void CpartyLoginScreen::fillShipList(int slot) {
         if (!ship || !shipListable(*ship)) continue;
         if (k > kFavouritesOnlyAfter && !ship->favourite) continue;
         if (k > kListEndsAfter) break;
-        Cwidget* item = menu->addTextItem("ShipHangarItem", ship->name(), k);
+        Cwidget* item = menu->addTextItem("PartyShipItem", ship->name(), k);
         if (!item) break;
         item->selectable = true;
         fillShipRow(item, *ship, colours.white, colours.darkGrey);
@@ -402,5 +403,7 @@ void CpartyLoginScreen::leaveForMainMenu() {
 
 void CpartyLoginScreen::render() {
     ClayoutScreen::render();
-    drawDisplayShips();
+    std::vector<Cship*> ships(displayShips_.begin(), displayShips_.end());
+    for (const CslotShip& ls : listShips_) ships.push_back(ls.ship);
+    drawShips(ships);
 }

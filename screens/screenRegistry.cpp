@@ -5,6 +5,8 @@
 #include "screens/achievements.h"
 #include "screens/chinaCheck.h"
 #include "screens/confirm.h"
+#include "screens/dailyChallenge.h"
+#include "screens/dailyTracks.h"
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
 #include "screens/findMusic.h"
@@ -106,6 +108,8 @@ const Crow kRows[] = {
     {STATE, GM_PARTY_LOGIN, own<CpartyLoginScreen>},
     {STATE, GM_GALLERY, own<CgalleryScreen>},
     {STATE, GM_PARTY_GAME_TYPE, own<CpartyGameTypeScreen>},
+    {STATE, GM_DAILY_CHALLENGE_L, own<CdailyChallengeScreen>},
+    {STATE, GM_DAILY_TRACKS, own<CdailyTracksScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {PARTY_HUD, 0, own<CpartyHud>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},

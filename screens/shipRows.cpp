@@ -11,6 +11,7 @@
 #include "game/game.h"
 #include "game/gameTypes.h"
 #include "game/progress/xpCurve.h"
+#include "screens/shipList.h"
 
 std::string shipTimeText(float seconds) {
     return formatTime(seconds > 0 ? (int)std::floor(seconds) : 0);
@@ -31,12 +32,8 @@ bool shipListable(CplayerShipDef& ship) {
 int fillShipRow(Cwidget* row, const CplayerShipDef& ship, const Ccolour& favourite, const Ccolour& plain) {
     if (!row) return 0;
     row->setText("Name", ship.data.displayName.empty() ? ship.name() : ship.data.displayName);
-    if (Cgadget* manu = row->findSpriteGadget("Manu")) {
-        int m = ship.data.manufacturer;
-        manu->hidden = m < 0 || m >= CprocShipGen::kNumManufacturers;
-        if (!manu->hidden) manu->setSpriteName(CprocShipGen::getManufacturerIconNoTextName(m));
-    }
-    row->setText("Score", ship.xp == 0 ? std::string(gEngine->text("Unranked")) : getRankName(rankFromXP(ship.xp)));
+    setMakerIcon(row, "Manu", ship.data.manufacturer, false);
+    row->setText("Score", shipRankName(ship.xp));
     if (Cgadget* wip = row->findSpriteGadget("WIP")) wip->hidden = ship.finished;
     char mods[64];
     snprintf(mods, sizeof mods, "%s %d", gEngine->text("Modules"), ship.getNumModulesFitted());
@@ -57,34 +54,12 @@ int fillShipRow(Cwidget* row, const CplayerShipDef& ship, const Ccolour& favouri
     return complete;
 }
 
-Cship* addDisplayShip(CplayerShipDef& def) {
-    CshipMgr& ships = gGame->world.ships;
-    CshipDef* flyable = ships.syncPlayerShip(def);
-    Cship* ship = flyable ? ships.addShip(flyable, false) : nullptr;
-    if (!ship) return nullptr;
-    ship->display = true;
-    ship->pos = Cvec3(0, 0, CshipMgr::kDisplayDepth);
-    ship->scale = 1.0f;
-    return ship;
-}
 
-void placeDisplayShip(Cship* ship, float x, float y, float boxHeight, float angle) {
-    if (!ship) return;
-    CgameWorld& world = gGame->world;
-    const Cvec2 p = world.screenToPlane(x, y);
-    const Cvec2 top = world.screenToPlane(x, y - boxHeight * 0.5f);
-    ship->pos = Cvec3(p.x, p.y, CshipMgr::kDisplayDepth);
-    ship->angle = angle;
-    ship->vel = Cvec2();
-    const float halfHeight = std::fabs(p.y - top.y);
-    if (ship->size > 0) ship->scale = std::max(0.05f, halfHeight * 0.8f / ship->size);
-}
-
-void drawDisplayShips() {
+void drawShips(const std::vector<Cship*>& ships) {
     Crenderer& r = gEngine->renderer;
     if (!r.isReady()) return;
     gGame->world.fitCamera();
     r.setCamera(&gGame->world.camera);
-    gGame->world.ships.drawShips(true);
+    drawDisplayShips(ships);
     r.setCamera(nullptr);
 }

@@ -3,7 +3,6 @@
 // which ships may be listed, and what a ship's row shows.
 #include <string>
 
-class Cship;
 class Cwidget;
 class CplayerShipDef;
 struct Ccolour;
@@ -21,11 +20,7 @@ bool shipListable(CplayerShipDef& ship);
 // the favourite colour). Returns the number of complete missions shown.
 int fillShipRow(Cwidget* row, const CplayerShipDef& ship, const Ccolour& favourite, const Ccolour& plain);
 
-// A display ship of a player's ship: a live ship of its flyable definition in
-// the ship manager, held at the display depth; null when it cannot be made.
-Cship* addDisplayShip(CplayerShipDef& ship);
-// Stands a display ship on the point of the display plane under a screen
-// point, turned by angle, scaled to fill most of a box of that height.
-void placeDisplayShip(Cship* ship, float x, float y, float boxHeight, float angle = 0.0f);
-// Draws the display ships through the game camera (over the screen's widgets).
-void drawDisplayShips();
+class Cship;
+#include <vector>
+// Draws display ships through the game camera, over the screen's widgets.
+void drawShips(const std::vector<Cship*>& ships);

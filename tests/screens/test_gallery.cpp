@@ -5,6 +5,7 @@
 
 #include "screens/gallery.h"
 #include "screens/screenRegistry.h"
+#include "screens/shipList.h"
 #include "trackRoad.h"
 
 namespace {
