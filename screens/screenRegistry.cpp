@@ -14,6 +14,7 @@
 #include "screens/findMusic.h"
 #include "screens/findPlayer.h"
 #include "screens/friendCompare.h"
+#include "screens/gallery.h"
 #include "screens/gameOver.h"
 #include "screens/gameOverBossRush.h"
 #include "screens/gameOverParty.h"
@@ -38,6 +39,9 @@
 #include "screens/optionsTwitter.h"
 #include "screens/optionsVirtualThumbSticks.h"
 #include "screens/optionsVolume.h"
+#include "screens/partyGameType.h"
+#include "screens/partyHUD.h"
+#include "screens/partyLogin.h"
 #include "screens/pause.h"
 #include "screens/perkUnlock.h"
 #include "screens/placeholder.h"
@@ -62,7 +66,9 @@ Centry own() {
     return e;
 }
 
-enum Eslot { STATE, OVERLAY, TRANSITION, HUD };
+// HUD: the HUD of one player's play; PARTY_HUD: the HUD that party play
+// enters, steps and draws (bound to no state).
+enum Eslot { STATE, OVERLAY, TRANSITION, HUD, PARTY_HUD };
 
 struct Crow {
     Eslot slot;
@@ -110,10 +116,14 @@ const Crow kRows[] = {
     {STATE, GM_RANK_UP, own<CrankUpScreen>},
     {STATE, GM_PERK_UNLOCK, own<CperkUnlockScreen>},
     {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
+    {STATE, GM_PARTY_LOGIN, own<CpartyLoginScreen>},
+    {STATE, GM_GALLERY, own<CgalleryScreen>},
+    {STATE, GM_PARTY_GAME_TYPE, own<CpartyGameTypeScreen>},
     {STATE, GM_DAILY_CHALLENGE_L, own<CdailyChallengeScreen>},
     {STATE, GM_DAILY_TRACKS, own<CdailyTracksScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {HUD, HUD_NORMAL, own<CHUD>},
+    {PARTY_HUD, 0, own<CpartyHud>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
     {OVERLAY, OVERLAY_OPEN_MIC_ERROR, own<CopenMicErrorScreen>},
@@ -135,6 +145,7 @@ std::unique_ptr<CscreenSet> makeScreens(Cgame& game) {
         if (row.slot == STATE) game.setScreen(row.id, e.screen);
         else if (row.slot == OVERLAY) game.setOverlay(row.id, e.overlay);
         else if (row.slot == HUD) game.playScreen.setHud(row.id, e.hud);
+        else if (row.slot == PARTY_HUD) CpartyHud::attach(game.world, static_cast<CpartyHud*>(e.screen));
         else game.setTransitionScreen(e.screen);
         set->add(std::move(e));
     }
