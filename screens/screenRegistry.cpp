@@ -24,6 +24,7 @@
 #include "screens/placeholder.h"
 #include "screens/pressStart.h"
 #include "screens/rankUp.h"
+#include "screens/shipEditor.h"
 #include "screens/signIn.h"
 #include "screens/startUp.h"
 
@@ -71,6 +72,7 @@ const Crow kRows[] = {
     {STATE, GM_RANK_UP, own<CrankUpScreen>},
     {STATE, GM_PERK_UNLOCK, own<CperkUnlockScreen>},
     {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
+    {STATE, GM_SHIP_EDITOR, own<CshipEditorScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
