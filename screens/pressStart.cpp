@@ -5,8 +5,10 @@
 #include "engine/engine.h"
 #include "engine/ui/uiDraw.h"
 #include "game/game.h"
-#include "screens/languageChoice.h"
+#include "screens/config.h"
+#include "screens/language.h"
 #include "screens/musicBar.h"
+#include "screens/options.h"
 #include "screens/screenRegistry.h"
 #include "screens/startUp.h"
 
@@ -99,7 +101,7 @@ void CpressStartScreen::onUpdate() {
         return;
     }
     if (screen_->wasPressed(options_)) {
-        gGame->setGameMode(GM_OPTIONS);
+        screens::get<CoptionsScreen>()->open(GM_PRESS_START, false);
         return;
     }
     if (screen_->wasPressed(exit_)) {
@@ -113,9 +115,7 @@ void CpressStartScreen::onUpdate() {
         gGame->saveLoad.clearJoystickMappings();
         gGame->saveLoad.saveSettings();
         gGame->sfx.play(6, 1.0f);
-        resetController_->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0, 0.25f);
-        resetController_->effect->startScaleFrom(1.25f);
-        spawnTransitionFlash(resetController_->x, resetController_->y);
+        gGame->playTransitionEffect(resetController_);
         return;
     }
     if (gUi->tutorials.isShowing() || gEngine->input.inputHold || anyButtonHighlighted()) return;
@@ -140,7 +140,8 @@ void CpressStartScreen::onUpdate() {
     if (CmusicBarScreen* bar = screens::get<CmusicBarScreen>()) bar->refreshPadGlyphs();
     if (!gGame->saveLoad.isInputMappingKnown(name)) {
         gEngine->log.print(LOG_L, "Didn't find mappings for Joystick - Need to configure");
-        gGame->setGameMode(GM_CONFIG);
+        // Configured, the pad comes back here and starts with its new mapping.
+        screens::get<CconfigScreen>()->open(CconfigFlow::DEVICE_JOYSTICK, pad, GM_PRESS_START, GM_PRESS_START, false);
         return;
     }
     gEngine->log.print(LOG_L, "Found mappings for Joystick");
@@ -176,12 +177,12 @@ void CpressStartScreen::leave() {
                 gEngine->log.print(LOG_L, "Running without soap 2!");
             }
         }
-        if (!languageChosen) screens::get<ClanguageChoice>()->open(GM_START_UP, GM_PRESS_START);
+        if (!languageChosen) screens::get<ClanguageScreen>()->open(GM_START_UP, GM_PRESS_START);
         else gGame->setGameMode(GM_START_UP, true);
         return;
     }
     if (languageChosen) gGame->setGameMode(GM_CHINA_CHECK);
-    else screens::get<ClanguageChoice>()->open(GM_CHINA_CHECK, GM_PRESS_START);
+    else screens::get<ClanguageScreen>()->open(GM_CHINA_CHECK, GM_PRESS_START);
 }
 
 void CpressStartScreen::render() {

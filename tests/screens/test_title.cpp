@@ -1,4 +1,5 @@
 // The logo fade and the title screen.
+#include "screens/config.h"
 #include "roadFixture.h"
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
@@ -55,7 +56,7 @@ TEST_F(TitleTest, EnterShowsTheIdAndAnimatesSoonerOnTheSecondVisit) {
     EXPECT_FALSE(CpressStartScreen::firstVisit);
     // The first visit waited 1.5 s before the first mark came in; the rest
     // follow in order.
-    ASSERT_TRUE(gGame->setGameMode(GM_CREDITS));
+    ASSERT_TRUE(gGame->setGameMode(GM_GALLERY));
     writeLogin("pilot@example.com", "hunter2");
     ASSERT_TRUE(gGame->setGameMode(GM_PRESS_START));
     EXPECT_EQ(w("GUID")->getText("TextName"), std::to_string((long long)gEngine->steamId));
@@ -118,6 +119,12 @@ TEST_F(TitleTest, AGamepadWithoutMappingsGoesToConfigurationWithItsGlyphs) {
     EXPECT_EQ(gEngine->input.player(0)->device, DEVICE_CONTROLLER);
     EXPECT_EQ(gEngine->input.player(0)->joystick, g->padSlot(pad));
     EXPECT_FALSE(g->logHas("GameMode = StartUp"));
+    // The configuration works on that pad and comes back to the title.
+    const CconfigFlow& flow = screens::get<CconfigScreen>()->flow();
+    EXPECT_EQ(flow.device(), CconfigFlow::DEVICE_JOYSTICK);
+    EXPECT_EQ(flow.joystick(), g->padSlot(pad));
+    EXPECT_EQ(flow.doneState(), GM_PRESS_START);
+    EXPECT_EQ(flow.escapeState(), GM_PRESS_START);
 }
 
 TEST_F(TitleTest, AGamepadWithMappingsStartsWithXboxGlyphs) {
