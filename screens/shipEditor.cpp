@@ -16,7 +16,6 @@
 #include "game/pilotControls.h"
 #include "game/progress/playerShipDef.h"
 #include "screens/confirm.h"
-#include "screens/exit.h"
 #include "screens/screenRegistry.h"
 
 namespace {
@@ -228,7 +227,9 @@ void CshipEditorScreen::onUpdate() {
         live_->pos = Cvec3(p.x, p.y, CshipMgr::kDisplayDepth);
         live_->vel = Cvec2();
         live_->angle = 0;
-        if (live_->size > 0) live_->scale = std::max(0.1f, std::fabs(p.y - top.y) * 0.7f / live_->size);
+        // Drawn parts scale with the definition's radius, not with the live size.
+        const float radius = live_->def ? live_->def->radius : 0.0f;
+        if (radius > 0) live_->scale = std::max(0.1f, std::fabs(p.y - top.y) * 0.65f / radius);
     }
     // 2 - 7.
     if (handleNameEntry() || handleMissionTextEntry()) return;
@@ -625,7 +626,7 @@ void CshipEditorScreen::startTestFlight() {
     CgameSession& session = g.world.session;
     applyMenusToShip();
     assignShipRecord(g.world.ships, *ship);
-    pressTransition(screen_->highlightedWidget());
+    gGame->playTransitionEffect(screen_->highlightedWidget());
     session.shipTestReturnState = GM_SHIP_EDITOR;
     session.gameType = GAMETYPE_SHIPTEST;
     session.difficulty = g.saveLoad.settings.defDifficulty;
@@ -647,6 +648,7 @@ void CshipEditorScreen::startTestFlight() {
 
 void CshipEditorScreen::leave() {
     if (!isDirty()) {
+        gGame->playTransitionEffect();
         forgetLiveShip();
         gGame->world.ships.clear();
         gGame->setGameMode(GM_HANGAR, true);
@@ -680,6 +682,7 @@ void CshipEditorScreen::revertAndLeave() {
     }
     hullChanged_ = missionsChanged_ = false;
     syncMenusFromShip(false);
+    gGame->playTransitionEffect();
     gGame->setGameMode(GM_HANGAR, true);
 }
 
