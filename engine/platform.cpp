@@ -407,26 +407,6 @@ std::string Cplatform::pickFolderDialog() {
     return firstLine(out);
 }
 
-float Cplatform::prepareForDialog() {
-    switch (windowMode()) {
-        case WINDOW_BORDERLESS: setBordered(true); return 0.3f;
-        case WINDOW_FULLSCREEN: minimise(); return 0.1f;
-        default: return 0.01f;
-    }
-}
-
-void Cplatform::restoreAfterDialog() {
-    if (windowMode() == WINDOW_BORDERLESS) {
-        Cdisplay d = display(displayInUse());
-        setWindowPosition(0, 0);
-        setBordered(false);
-        setWindowPosition(0, 0);
-        setWindowSize(d.native.width, d.native.height);
-    } else if (windowMode() == WINDOW_FULLSCREEN) {
-        restore();
-    }
-}
-
 std::string Cplatform::openPngFileDialog() {
     std::string out;
     if (!runProgram({dialogProgram, "--file-selection", "--title=" + gEngine->gameName,

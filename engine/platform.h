@@ -115,11 +115,6 @@ public:
     // was chosen or the dialog program is missing.
     std::string pickFolderDialog();
     std::string openPngFileDialog();
-    // The dialogs are windows of their own: the game's window gets out of
-    // their way first (a border, or minimised), and is put back after.
-    // prepareForDialog returns the seconds to wait before opening one.
-    float prepareForDialog();
-    void restoreAfterDialog();
     std::string dialogProgram = "zenity";
     // Runs a program (no shell) and collects its standard output. False when
     // it could not start or did not exit with 0.

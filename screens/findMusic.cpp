@@ -5,6 +5,7 @@
 #include "engine/ui/uiMgr.h"
 #include "game/game.h"
 #include "screens/confirm.h"
+#include "screens/desktopDialog.h"
 #include "screens/musicBrowser.h"
 #include "screens/screenRegistry.h"
 
@@ -109,13 +110,10 @@ void CfindMusicScreen::render() {
     else refreshInfo();
 }
 
-// The folder dialog is a window of its own: get the game's out of its way.
-void CfindMusicScreen::prepareDialog() { dialogTimer_ = gEngine->platform.prepareForDialog(); }
+void CfindMusicScreen::prepareDialog() { dialogTimer_ = desktopDialog::prepare(); }
 
 void CfindMusicScreen::openDialog() {
-    Cplatform& p = gEngine->platform;
-    std::string folder = p.pickFolderDialog();
-    p.restoreAfterDialog();
+    std::string folder = desktopDialog::pickFolder();
     if (folder.empty()) return;
     gEngine->log.print(LOG_L, "%s", folder.c_str());
     start(folder);

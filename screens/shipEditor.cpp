@@ -16,6 +16,7 @@
 #include "game/pilotControls.h"
 #include "game/progress/playerShipDef.h"
 #include "screens/confirm.h"
+#include "screens/desktopDialog.h"
 #include "screens/screenRegistry.h"
 
 namespace {
@@ -522,12 +523,10 @@ void CshipEditorScreen::applyMissionPage() {
 
 // ---- the hull image ----
 
-void CshipEditorScreen::openFileDialog() { dialogTimer_ = gEngine->platform.prepareForDialog(); }
+void CshipEditorScreen::openFileDialog() { dialogTimer_ = desktopDialog::prepare(); }
 
 void CshipEditorScreen::showFileDialog() {
-    Cplatform& p = gEngine->platform;
-    std::string path = p.openPngFileDialog();
-    p.restoreAfterDialog();
+    std::string path = desktopDialog::openPng();
     if (path.empty()) return;
     gEngine->log.print(LOG_L, "Load image: %s", path.c_str());
     loadHullImage(path);
