@@ -19,6 +19,7 @@
 #include "screens/musicBar.h"
 #include "screens/optionsTwitter.h"
 #include "screens/screenRegistry.h"
+#include "screens/shipMissionPanel.h"
 #include "screens/shipStatPanels.h"
 
 namespace {
@@ -173,6 +174,7 @@ void CmainMenuScreen::onEnter() {
     gGame->achievements.updateFromRecords(gGame->progress, gGame->playerShips);
     gGame->world.session.checkChristmasTrack();
     gGame->hubVisited = 1;
+    if (CshipMissionPanel* panel = screens::get<CshipMissionPanel>()) panel->disable();
     // 2. Once a run.
     reportOnce();
     // 3.

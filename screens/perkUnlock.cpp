@@ -4,6 +4,7 @@
 #include "engine/ui/menu.h"
 #include "engine/ui/screen.h"
 #include "game/game.h"
+#include "game/missionResult.h"
 #include "game/perkMgr.h"
 #include "game/progress/procShipUnlock.h"
 
@@ -77,7 +78,9 @@ void CperkUnlockScreen::goOn() {
     Cgame& g = *gGame;
     const CgameSession& s = g.world.session;
     bool owned = g.playerShips.findShip(s.track.key) != nullptr;
-    if (CprocShipOffer::isDue(s.gameType, s.completion, (float)s.track.length, owned)) {
+    if (currentShipMissionProgressed()) {
+        g.setGameMode(GM_MISSON_UPDATE, true);
+    } else if (CprocShipOffer::isDue(s.gameType, s.completion, (float)s.track.length, owned)) {
         g.setGameMode(GM_UNLOCK_PROC_SHIP, true);
     } else {
         g.saveLoad.saveGame();

@@ -5,6 +5,7 @@
 #include "engine/ui/screen.h"
 #include "game/game.h"
 #include "game/gameTypes.h"
+#include "game/missionResult.h"
 #include "game/perkMgr.h"
 #include "game/progress/procShipUnlock.h"
 #include "screens/perkUnlock.h"
@@ -100,6 +101,8 @@ void CrankUpScreen::leave() {
     if (count_.perksToShow() > 0) {
         if (CperkUnlockScreen* unlock = screens::get<CperkUnlockScreen>()) unlock->open(count_.perksToShow());
         else g.setGameMode(GM_PERK_UNLOCK, true);
+    } else if (currentShipMissionProgressed()) {
+        g.setGameMode(GM_MISSON_UPDATE, true);
     } else if (CprocShipOffer::isDue(s.gameType, s.completion, (float)s.track.length, owned)) {
         g.setGameMode(GM_UNLOCK_PROC_SHIP, true);
     } else {

@@ -29,8 +29,10 @@
 #include "screens/leaderboard.h"
 #include "screens/loading.h"
 #include "screens/mainMenu.h"
+#include "screens/missionUpdate.h"
 #include "screens/musicBar.h"
 #include "screens/musicBrowser.h"
+#include "screens/musicBrowserShipMissions.h"
 #include "screens/musicRadioBrowser.h"
 #include "screens/musicTypeList.h"
 #include "screens/pause.h"
@@ -39,6 +41,7 @@
 #include "screens/pressStart.h"
 #include "screens/rankUp.h"
 #include "screens/shipEditor.h"
+#include "screens/shipMissionPanel.h"
 #include "screens/signIn.h"
 #include "screens/startUp.h"
 
@@ -94,18 +97,21 @@ const Crow kRows[] = {
     {STATE, GM_GAME_SETTINGS, own<CgameSettingsScreen>},
     {STATE, GM_321_GO, own<C321GoScreen>},
     {STATE, GM_MUSIC_BROWSER, own<CmusicBrowserScreen>},
+    {STATE, GM_MUSIC_BROWSER_SHIP_MISSIONS, own<CmusicBrowserShipMissionsScreen>},
     {STATE, GM_MUSIC_RADIO_BROWSER, own<CmusicRadioBrowserScreen>},
     {STATE, GM_LEADERBOARD, own<CleaderboardScreen>},
     {STATE, GM_RANK_UP, own<CrankUpScreen>},
     {STATE, GM_PERK_UNLOCK, own<CperkUnlockScreen>},
     {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
     {STATE, GM_SHIP_EDITOR, own<CshipEditorScreen>},
+    {STATE, GM_MISSON_UPDATE, own<CmissionUpdateScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
     {OVERLAY, OVERLAY_OPEN_MIC_ERROR, own<CopenMicErrorScreen>},
     {OVERLAY, OVERLAY_PAUSE, own<CpauseScreen>},
     {OVERLAY, OVERLAY_MUSIC_BAR, own<CmusicBarScreen>},
+    {OVERLAY, OVERLAY_MISSION_PANEL, own<CshipMissionPanel>},
 };
 }  // namespace
 
