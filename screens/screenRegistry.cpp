@@ -5,6 +5,8 @@
 #include "screens/achievements.h"
 #include "screens/chinaCheck.h"
 #include "screens/confirm.h"
+#include "screens/dailyChallenge.h"
+#include "screens/dailyTracks.h"
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
 #include "screens/findMusic.h"
@@ -105,6 +107,8 @@ const Crow kRows[] = {
     {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
     {STATE, GM_SHIP_EDITOR, own<CshipEditorScreen>},
     {STATE, GM_MISSON_UPDATE, own<CmissionUpdateScreen>},
+    {STATE, GM_DAILY_CHALLENGE_L, own<CdailyChallengeScreen>},
+    {STATE, GM_DAILY_TRACKS, own<CdailyTracksScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
