@@ -587,14 +587,19 @@ void CshipEditorScreen::publish(bool final) {
         wip_->setHidden(false);
         return;
     }
+    ask(CONFIRM_PUBLISH_FINAL, "PublishFinalVersion1", "PublishFinalVersion2");
+}
+
+// The shared Yes/No question; its answer is read in the update.
+void CshipEditorScreen::ask(Econfirm which, const char* message, const char* message2) {
     CconfirmScreen& dialog = *screens::get<CconfirmScreen>();
     dialog.reset();
-    dialog.setMessage(gEngine->text("PublishFinalVersion1"));
-    dialog.setMessage2(gEngine->text("PublishFinalVersion2"));
+    dialog.setMessage(gEngine->text(message));
+    dialog.setMessage2(gEngine->text(message2));
     dialog.addMenuItem(gEngine->text("Yes"), 1);
     dialog.addMenuItem(gEngine->text("No"), 0);
     dialog.enter();
-    confirm_ = CONFIRM_PUBLISH_FINAL;
+    confirm_ = which;
 }
 
 void CshipEditorScreen::readPreviewImage() {
@@ -653,14 +658,7 @@ void CshipEditorScreen::leave() {
         gGame->setGameMode(GM_HANGAR, true);
         return;
     }
-    CconfirmScreen& dialog = *screens::get<CconfirmScreen>();
-    dialog.reset();
-    dialog.setMessage(gEngine->text("PublishWIPVersion1"));
-    dialog.setMessage2(gEngine->text("PublishWIPVersion2"));
-    dialog.addMenuItem(gEngine->text("Yes"), 1);
-    dialog.addMenuItem(gEngine->text("No"), 0);
-    dialog.enter();
-    confirm_ = CONFIRM_LEAVE;
+    ask(CONFIRM_LEAVE, "PublishWIPVersion1", "PublishWIPVersion2");
 }
 
 // Back to the ship as it was when the editor was opened from the hangar.

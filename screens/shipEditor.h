@@ -103,6 +103,7 @@ private:
     void refreshRowText(int row);
     std::string rowItemText(int row) const;
     void publish(bool final);
+    void ask(Econfirm which, const char* message, const char* message2);
     bool refusePublish();
     void startTestFlight();
     void leave();
