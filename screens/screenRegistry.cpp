@@ -2,6 +2,7 @@
 
 #include "game/game.h"
 #include "screens/321Go.h"
+#include "screens/achievementMenu.h"
 #include "screens/achievements.h"
 #include "screens/chinaCheck.h"
 #include "screens/confirm.h"
@@ -20,6 +21,7 @@
 #include "screens/musicRadioBrowser.h"
 #include "screens/musicTypeList.h"
 #include "screens/pause.h"
+#include "screens/perkMenu.h"
 #include "screens/perkUnlock.h"
 #include "screens/placeholder.h"
 #include "screens/pressStart.h"
@@ -69,8 +71,10 @@ const Crow kRows[] = {
     {STATE, GM_MUSIC_RADIO_BROWSER, own<CmusicRadioBrowserScreen>},
     {STATE, GM_LEADERBOARD, own<CleaderboardScreen>},
     {STATE, GM_RANK_UP, own<CrankUpScreen>},
+    {STATE, GM_PERK_MENU, own<CperkMenuScreen>},
     {STATE, GM_PERK_UNLOCK, own<CperkUnlockScreen>},
     {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
+    {STATE, GM_ACHIEVEMENT_MENU, own<CachievementMenuScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
