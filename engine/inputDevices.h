@@ -22,6 +22,7 @@ public:
     bool wasReleased(int scanCode) const { return valid(scanCode) && released_[scanCode]; }
     // The first key pressed this step, -1 when none.
     int firstPressed() const;
+    bool anyDown() const { return down_.any(); }
 
 private:
     static bool valid(int sc) { return sc > 0 && sc < SDL_NUM_SCANCODES; }

@@ -37,6 +37,8 @@ Cgame::Cgame() {
 }
 
 Cgame::~Cgame() {
+    // A statistics fetch runs through the online client, which goes first.
+    statsCache.waitIdle();
     if (gGame == this) gGame = nullptr;
 }
 
@@ -248,10 +250,11 @@ void Cgame::update() {
     for (auto& step : memberUpdates) step();
 
     // Escape brings up the exit pop-up, except on the title and in play
-    // (where it pauses). It is used up so that the pop-up does not take the
+    // (where it pauses) and on the controller configuration (where it leaves
+    // the configuration). It is used up so that the pop-up does not take the
     // same press as its own "No".
     CoverlaySlot* exitPopup = overlays_[OVERLAY_EXIT];
-    if (gEngine->lastKey == SDL_SCANCODE_ESCAPE && mode_ != GM_PRESS_START && mode_ != GM_PLAYING && exitPopup &&
+    if (gEngine->lastKey == SDL_SCANCODE_ESCAPE && mode_ != GM_PRESS_START && mode_ != GM_PLAYING && mode_ != GM_CONFIG && exitPopup &&
         !exitPopup->showing()) {
         exitPopup->show();
         gEngine->lastKey = -1;

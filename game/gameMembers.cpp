@@ -26,6 +26,10 @@ void Cgame::connectMembers() {
     gEngine->ui.onTutorialsChanged = [] {
         gGame->saveLoad.settings.tutorialsSeen = gEngine->ui.tutorials.seenNames();
     };
+    // The engine's warnings about its own misuse are counted in analytics.
+    gEngine->onCodeWarning = [](const std::string& text) {
+        gEngine->analytics.sendEvent("CodeWarning", text.c_str(), nullptr);
+    };
     // Saving on the way out and when a screen asks for the settings.
     saveGameFiles = [] {
         gGame->saveLoad.saveSettings();
@@ -157,6 +161,10 @@ void Cgame::applySettings() {
     gEngine->setLanguage(language);
     gEngine->audio.setMusicVolume(s.musicVolume);
     gEngine->audio.setSfxVolume(s.sfxVolume);
+    music.captureSource = s.captureSource;
+    music.desktopDeviceId = s.desktopDeviceId;
+    music.lineInDeviceName = s.lineInDevice;
+    music.microphoneDeviceName = s.micDevice;
     gEngine->ui.tutorials.setSeenNames(s.tutorialsSeen);
 }
 

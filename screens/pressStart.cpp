@@ -5,8 +5,9 @@
 #include "engine/engine.h"
 #include "engine/ui/uiDraw.h"
 #include "game/game.h"
-#include "screens/languageChoice.h"
+#include "screens/language.h"
 #include "screens/musicBar.h"
+#include "screens/options.h"
 #include "screens/screenRegistry.h"
 #include "screens/startUp.h"
 
@@ -99,7 +100,7 @@ void CpressStartScreen::onUpdate() {
         return;
     }
     if (screen_->wasPressed(options_)) {
-        gGame->setGameMode(GM_OPTIONS);
+        screens::get<CoptionsScreen>()->open(GM_PRESS_START, false);
         return;
     }
     if (screen_->wasPressed(exit_)) {
@@ -176,12 +177,12 @@ void CpressStartScreen::leave() {
                 gEngine->log.print(LOG_L, "Running without soap 2!");
             }
         }
-        if (!languageChosen) screens::get<ClanguageChoice>()->open(GM_START_UP, GM_PRESS_START);
+        if (!languageChosen) screens::get<ClanguageScreen>()->open(GM_START_UP, GM_PRESS_START);
         else gGame->setGameMode(GM_START_UP, true);
         return;
     }
     if (languageChosen) gGame->setGameMode(GM_CHINA_CHECK);
-    else screens::get<ClanguageChoice>()->open(GM_CHINA_CHECK, GM_PRESS_START);
+    else screens::get<ClanguageScreen>()->open(GM_CHINA_CHECK, GM_PRESS_START);
 }
 
 void CpressStartScreen::render() {

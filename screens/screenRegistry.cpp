@@ -9,9 +9,21 @@
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
 #include "screens/findMusic.h"
+#include "screens/NewsFeed.h"
+#include "screens/config.h"
+#include "screens/credits.h"
+#include "screens/findPlayer.h"
+#include "screens/friendCompare.h"
+#include "screens/language.h"
+#include "screens/openMicError.h"
+#include "screens/openMicSetting.h"
+#include "screens/options.h"
+#include "screens/optionsNotifications.h"
+#include "screens/optionsVirtualThumbSticks.h"
+#include "screens/optionsVolume.h"
+#include "screens/setRez.h"
 #include "screens/gameSettings.h"
 #include "screens/gameType.h"
-#include "screens/languageChoice.h"
 #include "screens/layoutScreen.h"
 #include "screens/leaderboard.h"
 #include "screens/loading.h"
@@ -54,7 +66,18 @@ struct Crow {
 const Crow kRows[] = {
     {STATE, GM_LOADING, own<CloadingScreen>},
     {STATE, GM_PRESS_START, own<CpressStartScreen>},
-    {STATE, GM_LANGUAGE, own<ClanguageChoice>},
+    {STATE, GM_LANGUAGE, own<ClanguageScreen>},
+    {STATE, GM_OPTIONS, own<CoptionsScreen>},
+    {STATE, GM_OPTIONS_VOLUME, own<CoptionsVolumeScreen>},
+    {STATE, GM_OPTIONS_NOTIFICATIONS, own<CoptionsNotificationsScreen>},
+    {STATE, GM_OPTIONS_VIRTUAL_THUMB_STICKS, own<CoptionsVirtualThumbSticksScreen>},
+    {STATE, GM_CREDITS, own<CcreditsScreen>},
+    {STATE, GM_SET_REZ, own<CsetRezScreen>},
+    {STATE, GM_CONFIG, own<CconfigScreen>},
+    {STATE, GM_OPEN_MIC_SETTINGS, own<CopenMicSettingsScreen>},
+    {STATE, GM_NEWS_FEED, own<CnewsFeedScreen>},
+    {STATE, GM_FIND_PLAYER, own<CfindPlayerScreen>},
+    {STATE, GM_FRIEND_COMPARE, own<CfriendCompareScreen>},
     {STATE, GM_CHINA_CHECK, own<CchinaCheckScreen>},
     {STATE, GM_SIGN_IN, own<CsignInScreen>},
     {STATE, GM_START_UP, own<CstartUpScreen>},
@@ -78,6 +101,7 @@ const Crow kRows[] = {
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
+    {OVERLAY, OVERLAY_OPEN_MIC_ERROR, own<CopenMicErrorScreen>},
     {OVERLAY, OVERLAY_PAUSE, own<CpauseScreen>},
     {OVERLAY, OVERLAY_MUSIC_BAR, own<CmusicBarScreen>},
 };

@@ -5,6 +5,8 @@
 #include <algorithm>
 
 namespace {
+const CcaptureFake* gFake = nullptr;
+
 std::string lowerAscii(std::string s) {
     for (auto& c : s) c = (char)tolower((unsigned char)c);
     return s;
@@ -18,7 +20,10 @@ int CaudioCapture::kindOfName(const std::string& name) {
     return CAPTURE_MICROPHONE;
 }
 
+void CaudioCapture::setFake(const CcaptureFake* fake) { gFake = fake; }
+
 std::vector<CaudioDeviceInfo> CaudioCapture::devices() {
+    if (gFake) return gFake->devices;
     std::vector<CaudioDeviceInfo> out;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return out;
     char* defCapture = nullptr;
@@ -62,6 +67,20 @@ int CaudioCapture::defaultOfKind(const std::vector<CaudioDeviceInfo>& list, int 
 bool CaudioCapture::start(const std::string& deviceName, Csink sink) {
     stop();
     error_.clear();
+    if (gFake) {
+        const CaudioDeviceInfo* found = nullptr;
+        for (const auto& d : gFake->devices)
+            if (d.name == deviceName) found = &d;
+        bool fails = std::find(gFake->failing.begin(), gFake->failing.end(), deviceName) != gFake->failing.end();
+        if (!found || fails) {
+            error_ = found ? "the device failed to start" : "no such device";
+            return false;
+        }
+        rate_ = found->rate > 0 ? found->rate : 48000;
+        channels_ = found->channels > 0 ? found->channels : 2;
+        fakeRunning_ = true;
+        return true;
+    }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         error_ = SDL_GetError();
         return false;
@@ -92,9 +111,13 @@ bool CaudioCapture::start(const std::string& deviceName, Csink sink) {
     return true;
 }
 
-bool CaudioCapture::alive() const { return device_ && SDL_GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED; }
+bool CaudioCapture::alive() const {
+    if (fakeRunning_) return true;
+    return device_ && SDL_GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED;
+}
 
 void CaudioCapture::stop() {
+    fakeRunning_ = false;
     if (device_) SDL_CloseAudioDevice(device_);   // waits for the callback to finish
     device_ = 0;
     {

@@ -12,6 +12,13 @@
 
 enum EcaptureKind { CAPTURE_DESKTOP = 0, CAPTURE_LINE_IN = 1, CAPTURE_MICROPHONE = 2 };
 
+// Stands in for the system's capture devices: the list they report and the
+// names that fail to start. A started stand-in delivers nothing.
+struct CcaptureFake {
+    std::vector<CaudioDeviceInfo> devices;
+    std::vector<std::string> failing;
+};
+
 class CaudioCapture {
 public:
     // Called on the capture thread with interleaved float frames.
@@ -24,6 +31,8 @@ public:
 
     // Every capture source with its kind; ids are the system's capture indices.
     static std::vector<CaudioDeviceInfo> devices();
+    // While set (not owned), devices and start go to the stand-in.
+    static void setFake(const CcaptureFake* fake);
     static int kindOfName(const std::string& name);
     // The default device of a kind from a list, or -1 (an index into the list).
     static int defaultOfKind(const std::vector<CaudioDeviceInfo>& list, int kind);
@@ -31,7 +40,7 @@ public:
     // Opens the named source (empty: the system default) and starts delivering.
     bool start(const std::string& deviceName, Csink sink);
     void stop();
-    bool running() const { return device_ != 0; }
+    bool running() const { return device_ != 0 || fakeRunning_; }
     // False once a running device has stopped by itself (unplugged, lost).
     bool alive() const;
     int rate() const { return rate_; }
@@ -41,6 +50,7 @@ public:
 private:
     static void sdlCallback(void* self, uint8_t* stream, int len);
     uint32_t device_ = 0;
+    bool fakeRunning_ = false;
     int rate_ = 0, channels_ = 0;
     bool sdlInit_ = false;
     std::mutex sinkMutex_;

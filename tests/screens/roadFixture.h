@@ -1,6 +1,8 @@
 #pragma once
 // The road from the title to the main menu, headless: the game with a fresh
 // save folder, the local Steam client and a local k4w service on 127.0.0.1.
+#include "screens/language.h"
+#include "screens/screenRegistry.h"
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -45,6 +47,13 @@ protected:
         ASSERT_TRUE(gGame->startUp());
         ASSERT_TRUE(runUntil([] { return gGame->mode() == GM_PRESS_START; }));
     }
+    // Closes the help boxes a screen opened on entry, as a player reading them would.
+    void dismissTutorials() {
+        for (int i = 0; i < 20 && gUi->tutorials.isShowingOrQueued(); ++i) {
+            tapKey(SDL_SCANCODE_RETURN);
+            g->steps(30);
+        }
+    }
     void pressReturn() { tapKey(SDL_SCANCODE_RETURN); }
     void tapKey(int scanCode) {
         g->keyDown(scanCode);
@@ -59,6 +68,14 @@ protected:
         while (std::chrono::steady_clock::now() < end) {
             g->steps(1);
             if (pred()) return true;
+            // A first run asks for the language; English is at the top.
+            if (chooseLanguage && gGame->mode() == GM_LANGUAGE && !gGame->transitionRunning() &&
+                !screens::get<ClanguageScreen>()->screen()->entering) {
+                g->setAction(0, ACTION_SELECT, true);
+                g->steps(1);
+                g->setAction(0, ACTION_SELECT, false);
+                g->steps(1);
+            }
             if (gGame->quit) return pred();
             if (gEngine->anyTaskRunning()) SDL_Delay(1);
         }
@@ -133,4 +150,5 @@ protected:
 
     std::unique_ptr<CtestGame> g;
     ClocalWebService service;
+    bool chooseLanguage = true;
 };

@@ -108,8 +108,13 @@ wid=$(xdotool search --sync --name Zorbex | head -1)
 xdotool windowfocus --sync "$wid"
 sleep 4
 
-# To the main menu: the silent sign-in with the Steam identity.
+# To the main menu: the language of a first run, then the silent sign-in
+# with the Steam identity.
 keys Return
+waitFor "GameMode = Language" 30 || fail "no language screen"
+sleep 1.5
+keys Return
+waitFor "Language = English" 10 || fail "English was not chosen"
 waitFor "GameMode = MainMenu" 60 || fail "no main menu"
 sleep 2
 # The tutorials of a first visit: a click on an empty spot puts each away.

@@ -1,9 +1,9 @@
 #!/bin/bash
 # The real game under Xvfb from loading to the main menu, driven by keys
 # sent with xdotool, against the local web service: the title, Return, the
-# sign-in screen (Back during the silent Steam sign-in, then an account made
-# by hand with the keyboard), the start-up phases and the main menu with its
-# music bar: the heart, then Options and Back.
+# language (English), the sign-in screen (Back during the silent Steam sign-in,
+# then an account made by hand with the keyboard), the start-up phases and the
+# main menu with its music bar: the heart, then Options and Back.
 # Usage: roadUnderXvfb.sh <zorbex> <zx_local_service> <data folder> <screenshot folder>
 set -u
 game="$1"
@@ -28,33 +28,7 @@ export SDL_AUDIODRIVER=dummy
 # The GL driver and the desktop bus keep a little memory to the end.
 export ASAN_OPTIONS=detect_leaks=0
 
-fail() {
-    echo "FAIL: $*"
-    [ -f "$log" ] && cat "$log"
-    exit 1
-}
-# Waits until the log holds a line with text, count times (default once).
-waitFor() {
-    local text="$1" seconds="$2" count="${3:-1}" n=0
-    while [ "$n" -lt $((seconds * 10)) ]; do
-        local found
-        found=$(grep -cF -- "$text" "$log" 2>/dev/null)
-        [ "${found:-0}" -ge "$count" ] && return 0
-        sleep 0.1
-        n=$((n + 1))
-    done
-    return 1
-}
-shot() {
-    xwd -root -silent > "$work/shot.xwd" && /usr/bin/python3 "$here/xwdToPng.py" "$work/shot.xwd" "$out/$1.png" ||
-        fail "screenshot $1"
-}
-keys() {
-    for k in "$@"; do
-        xdotool key "$k"
-        sleep 0.15
-    done
-}
+. "$here/xvfbDriver.sh"
 # A text box k steps down from the top: focus it, type, finish the entry.
 field() {
     for _ in $(seq "$1"); do keys Down; done
@@ -84,6 +58,11 @@ sleep 6   # the fade, then the title's marks come in
 shot pressStart
 
 keys Return
+waitFor "GameMode = Language" 30 || fail "no language screen"
+sleep 1.5
+shot language
+keys Return
+waitFor "Language = English" 10 || fail "English was not chosen"
 waitFor "Attempting to auto sign in with Steam" 30 || fail "no sign-in screen"
 sleep 0.3
 keys BackSpace

@@ -21,9 +21,7 @@ struct CmenuFixture {
             submitted.push_back({board, score});
         };
         // No tutorials in the way of the buttons.
-        for (const char* t : {"Tut_Intro1", "Tut_Intro2", "Tut_Intro3", "Tut_Intro4", "TUt_ManageMusic",
-                              "TUt_ShipEditIntro", "Tut_10Years1", "Tut_PerkMainMenu1"})
-            gUi->tutorials.find(t)->seen = true;
+        seeMainMenuTutorials();
         for (int i = 1; i <= 20; ++i) gUi->tutorials.find("Tut_ManageMusic" + std::to_string(i))->seen = true;
         EXPECT_TRUE(menu.load());
         open();

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "screens/exit.h"
-#include "screens/languageChoice.h"
+#include "screens/language.h"
 #include "screens/layoutScreen.h"
 #include "screens/mainMenu.h"
 #include "screens/musicBar.h"
@@ -154,8 +154,8 @@ TEST(StandIn, NamesTheStateAndBackNeverLeavesThePlayerStuck) {
 
     // To where the player came from.
     g->setGameMode(GM_PRESS_START);
-    g->setGameMode(GM_OPTIONS);
-    EXPECT_EQ(standIn.screen()->findWidget("Title")->getText("TextName"), "Options");
+    g->setGameMode(GM_GALLERY);
+    EXPECT_EQ(standIn.screen()->findWidget("Title")->getText("TextName"), gameModeName(GM_GALLERY));
     EXPECT_EQ(standIn.backState(), GM_PRESS_START);
     back();
     EXPECT_EQ(g.mode(), GM_PRESS_START);
@@ -177,15 +177,18 @@ TEST(StandIn, NamesTheStateAndBackNeverLeavesThePlayerStuck) {
     EXPECT_EQ(startUp.enters, 1);
 }
 
-TEST(LanguageChoice, OpenTakesWhereToGoAndTheStandInChoosesEnglish) {
+TEST(LanguageChoice, OpenTakesWhereToGoAndAChoiceLeadsThere) {
     CscreensGame g;
     ASSERT_TRUE(g.initOk());
     CrecordingScreen region;
     g->setScreen(GM_CHINA_CHECK, &region);
-    ClanguageChoice& choice = *screens::get<ClanguageChoice>();
+    ClanguageScreen& choice = *screens::get<ClanguageScreen>();
     choice.open(GM_CHINA_CHECK, GM_PRESS_START);
     EXPECT_EQ(choice.choiceState(), GM_CHINA_CHECK);
     EXPECT_EQ(choice.backState(), GM_PRESS_START);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_LANGUAGE);
+    g.tapAction(ACTION_SELECT);   // English, at the top
     EXPECT_TRUE(g.logHas("Language = English"));
     EXPECT_EQ(g->saveLoad.settings.language, 1);
     g.steps(70);   // the fade

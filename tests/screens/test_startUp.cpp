@@ -31,7 +31,7 @@ TEST_F(RoadTest, ServiceSwitchedOffSkipsTheOnlinePhases) {
     EXPECT_TRUE(screens::get<CstartUpScreen>()->finished);
     EXPECT_EQ(service.requestCount(), 0);
     EXPECT_FALSE(g->logHas("Running without soap!"));   // nothing to check: the switch says off
-    // The language stand-in chose English on the way.
+    // English was chosen on the language screen on the way.
     EXPECT_EQ(gGame->saveLoad.settings.language, 1);
     EXPECT_EQ(gEngine->analytics.clientId(), "client-500");
 }

@@ -7,7 +7,8 @@ add_test(NAME road_xvfb_title_to_main_menu
   COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
           bash ${CMAKE_SOURCE_DIR}/tests/screens/roadUnderXvfb.sh $<TARGET_FILE:zorbex>
           $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/road)
-set_tests_properties(road_xvfb_title_to_main_menu PROPERTIES TIMEOUT 180)
+# Keys and clicks are timed: these run alone, not beside the rest of the suite.
+set_tests_properties(road_xvfb_title_to_main_menu PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
 # The real game under Xvfb: the loading screen saves its picture once (the
 # switch ZORBEX_TEST_LOADING_SHOT), and the picture and the log are checked.
 # A copy of the picture stays in the build folder as loading_xvfb.png.
@@ -18,6 +19,13 @@ add_test(NAME loading_screen_xvfb
           bash ${CMAKE_SOURCE_DIR}/tests/screens/xvfb/loadingUnderXvfb.sh $<TARGET_FILE:zorbex> ${CMAKE_BINARY_DIR}/data
           $<TARGET_FILE:check_loading_shot> ${CMAKE_BINARY_DIR}/loading_xvfb.png)
 set_tests_properties(loading_screen_xvfb PROPERTIES TIMEOUT 90)
+# The options screens under Xvfb from the title's OPTIONS button, a changed
+# volume kept across a restart; screenshots in screenshots/options.
+add_test(NAME options_xvfb_kept_across_restart
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/optionsUnderXvfb.sh $<TARGET_FILE:zorbex>
+          ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/options)
+set_tests_properties(options_xvfb_kept_across_restart PROPERTIES TIMEOUT 240 RUN_SERIAL TRUE)
 # The real game from the title to the music and leaderboard screens under
 # Xvfb: a folder of generated tracks picked in the (answered) folder dialog,
 # found, browsed by album and played. Screenshots in screenshots/music.
@@ -28,4 +36,4 @@ add_test(NAME road_xvfb_music
           bash ${CMAKE_SOURCE_DIR}/tests/screens/roadMusicUnderXvfb.sh $<TARGET_FILE:zorbex>
           $<TARGET_FILE:zx_local_service> $<TARGET_FILE:zx_make_music_folder> ${CMAKE_BINARY_DIR}/data
           ${CMAKE_BINARY_DIR}/screenshots/music)
-set_tests_properties(road_xvfb_music PROPERTIES TIMEOUT 240)
+set_tests_properties(road_xvfb_music PROPERTIES TIMEOUT 240 RUN_SERIAL TRUE)

@@ -1,0 +1,138 @@
+#include "screens/findPlayer.h"
+
+#include <cstdlib>
+
+#include "engine/engine.h"
+#include "game/game.h"
+#include "screens/exit.h"
+
+const CwidgetBinding CfindPlayerScreen::kBindings[] = {
+    {&CfindPlayerScreen::box_, "EnterNameTextBox"},
+    {&CfindPlayerScreen::title_, "playerFoundTitle"},
+    {&CfindPlayerScreen::name_, "playerFoundName"},
+    {&CfindPlayerScreen::ok_, "OK"},
+};
+
+CfindPlayerScreen::CfindPlayerScreen() : ClayoutScreen("findPlayer.txt", kBindings) {}
+
+Cwidget* CfindPlayerScreen::widget(const char* name) const {
+    return screen_ ? screen_->findWidget(name, false) : nullptr;
+}
+
+uint64_t CfindPlayerScreen::parseId(const std::string& text) { return (uint64_t)strtoll(text.c_str(), nullptr, 10); }
+
+void CfindPlayerScreen::open(int returnState, bool transition) {
+    returnState_ = returnState;
+    gGame->setGameMode(GM_FIND_PLAYER, transition);
+}
+
+void CfindPlayerScreen::onEnter() {
+    gUi->buttonBar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
+    text_.clear();
+    id_ = 0;
+    found_ = false;
+    typing_ = false;
+    record_.assign(CplayerStatsRecord::kRecordSize, 0);
+    box_->setText("TextName", "");
+    ok_->setHidden(true);
+    title_->setHidden(true);
+    name_->setHidden(true);
+    // A look-up left running by an earlier visit belongs to nobody now.
+    if (asked_) gGame->online.soap.resetFindPlayer();
+    asked_ = false;
+}
+
+void CfindPlayerScreen::entryFinished() {
+    CtextEntry& entry = gUi->textEntry;
+    if (!entry.cancelled) text_ = entry.text.str();
+    entry.finished = false;
+    entry.cancelled = false;
+    entry.end();
+    typing_ = false;
+    id_ = parseId(text_);
+    box_->setText("TextName", text_);
+    screen_->resetHighlights();
+    k4wSOAP& soap = gGame->online.soap;
+    if (id_ != 0 && id_ == soap.playerId()) {
+        title_->setTextKey("CantPlaySelf");
+        title_->setHidden(false);
+        return;
+    }
+    record_.assign(CplayerStatsRecord::kRecordSize, 0);
+    if (soap.startFindPlayer(id_, record_.data())) {
+        asked_ = true;
+        gUi->loadingIndicator.show(gEngine->language().text("Working"));
+    } else {
+        title_->setTextKey("PlayerNotFound");
+        title_->setHidden(false);
+    }
+}
+
+void CfindPlayerScreen::onUpdate() {
+    k4wSOAP& soap = gGame->online.soap;
+    if (asked_) {
+        if (!soap.findPlayerFinished()) return;
+        asked_ = false;
+        gUi->loadingIndicator.hide();
+        found_ = soap.playerFound() && soap.foundPlayerId() == id_;
+        soap.resetFindPlayer();
+        title_->setHidden(false);
+        if (!found_) {
+            title_->setTextKey("PlayerNotFound");
+            name_->setHidden(true);
+            gEngine->log.print(LOG_L, "Find player: %llu not found", (unsigned long long)id_);
+        } else {
+            title_->setTextKey("PlayerFound");
+            name_->setText("", soap.foundPlayerName());
+            name_->setHidden(false);
+            ok_->setHidden(false);
+            for (Cwidget* w : {ok_, title_, name_}) w->startEffect(EFFECT_FADE_IN, 0, nullptr, 0, 0.2f);
+            gEngine->log.print(LOG_L, "Find player: %llu is %s", (unsigned long long)id_,
+                               soap.foundPlayerName().c_str());
+        }
+        return;
+    }
+    CtextEntry& entry = gUi->textEntry;
+    if (typing_) {
+        if (!entry.active && (entry.finished || entry.cancelled)) entryFinished();
+        return;
+    }
+    if (gUi->action() == ACTION_BACK) {
+        gGame->setGameMode(returnState_, true);
+        return;
+    }
+    if (screen_->wasPressed(box_) && !entry.active) {
+        ok_->setHidden(true);
+        title_->setHidden(true);
+        name_->setHidden(true);
+        found_ = false;
+        Crect r = box_->rect();
+        entry.placeBox(box_->x, box_->y, r.w);
+        entry.fontColour = Ccolour(1, 1, 1, 1);
+        entry.shadow = gUi->findShadowStyle("SimpleOutline", false);
+        entry.mask = false;
+        entry.begin(kMaxIdChars, text_);
+        box_->setText("TextName", "");
+        typing_ = true;
+        return;
+    }
+    if (found_ && !ok_->hidden && screen_->wasPressed(ok_)) {
+        pressTransition(ok_);
+        CfriendList& friends = gGame->online.friends;
+        const CfriendEntry* known = friends.findById(id_);
+        if (!known || known->type == 1) {
+            std::string name = gGame->online.soap.foundPlayerName();
+            friends.addOrUpdate(0, id_, name);
+            CplayerStatsRecord stats;
+            if (stats.read(record_.data(), record_.size())) {
+                stats.steamId = id_;
+                if (stats.name.empty()) stats.name = name;
+                gGame->statsCache.addPlayer(stats);
+            }
+            gGame->saveLoad.settings.dirty = true;
+            gEngine->log.print(LOG_L, "Find player: %llu added as a friend", (unsigned long long)id_);
+        }
+        gGame->setGameMode(returnState_, true);
+    }
+}
+

@@ -1,0 +1,239 @@
+// The controller configuration, the open-mic settings and the news feed
+// screens, headless.
+#include "screens/NewsFeed.h"
+#include "screens/config.h"
+#include "screens/optionsChoices.h"
+#include "screens/exit.h"
+#include "screens/openMicError.h"
+#include "screens/openMicSetting.h"
+#include "screens/options.h"
+#include "screens/screenRegistry.h"
+#include <gtest/gtest.h>
+
+#include "screensFixture.h"
+
+namespace {
+struct CdeviceGame : CscreensGame {
+    // Long enough for the fade between states.
+    void settle(int n = 100) { steps(n); }
+    CdeviceGame() {
+        gGame->saveLoad.settings.language = 1;
+        // Every tutorial seen: they would hold the screens.
+        gEngine->ui.tutorials.setSeenNames(
+            {"Tut_OpenMic1", "Tut_OpenMic2", "Tut_OpenMic3", "Tut_OpenMic4", "Tut_OpenMic5", "Tut_OpenMicList"});
+        seeMainMenuTutorials();
+    }
+    void open(int state) {
+        gGame->setGameMode(state);
+        settle();
+        EXPECT_EQ(mode(), state);
+    }
+};
+
+CaudioDeviceInfo device(int id, int kind, const char* name, bool def) {
+    CaudioDeviceInfo d;
+    d.id = id;
+    d.kind = kind;
+    d.name = name;
+    d.channels = 2;
+    d.rate = 48000;
+    d.isDefault = def;
+    return d;
+}
+
+CinboxEntry message(uint32_t type, const std::string& key, uint64_t id) {
+    CinboxEntry e;
+    e.type = type;
+    e.trackKey = key;
+    e.messageId = id;
+    e.dethroned = 1;
+    e.score = 4242;
+    e.otherName = "Rival";
+    e.shipName = "PreSet_Standard";
+    e.day = 20000;
+    return e;
+}
+}  // namespace
+
+TEST(ConfigScreen, KeyboardFromTheOptionsMenuStoresItsMapping) {
+    CdeviceGame g;
+    ASSERT_TRUE(g.initOk());
+    screens::get<CoptionsScreen>()->open(GM_MAIN_MENU, false);
+    g.open(GM_OPTIONS);
+    Cmenu* m = screens::get<CoptionsScreen>()->menu();
+    for (size_t i = 0; i < m->itemCount(); ++i)
+        if (m->item(i)->value == OPT_CONFIG_KEYBOARD) g.click(m->item(i));
+    g.settle();
+    ASSERT_EQ(g.mode(), GM_CONFIG);
+    EXPECT_EQ(screens::get<CconfigScreen>()->widget("Message")->getText(), gEngine->language().text("ConfigKBUp"));
+    int keys[] = {SDL_SCANCODE_I, SDL_SCANCODE_K, SDL_SCANCODE_J, SDL_SCANCODE_L,
+                  SDL_SCANCODE_1, SDL_SCANCODE_2, SDL_SCANCODE_3, SDL_SCANCODE_4};
+    for (int k : keys) g.tapKey(k);
+    g.steps(1);
+    EXPECT_EQ(screens::get<CconfigScreen>()->widget("Message")->getText(), gEngine->language().text("ConfigComplete"));
+    g.tapKey(SDL_SCANCODE_SPACE);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_OPTIONS);
+    const CinputMapping* map = gEngine->input.mappings.find("Keyboard");
+    ASSERT_NE(map, nullptr);
+    ASSERT_EQ(map->bindings.size(), 8u);
+    EXPECT_EQ(map->bindings[0], CactionBinding::forKey(ACTION_UP, SDL_SCANCODE_I));
+    const CactionBinding* up = gEngine->input.player(0)->findBinding(ACTION_UP);
+    ASSERT_NE(up, nullptr);
+    EXPECT_EQ(up->key, SDL_SCANCODE_I);
+    EXPECT_TRUE(g.logHas("Config: Keyboard stored with 8 bindings"));
+
+    // Escape leaves without storing, and without the exit question.
+    g.open(GM_OPTIONS);
+    screens::get<CconfigScreen>()->open(CconfigFlow::DEVICE_KEYS, -1, GM_OPTIONS, GM_OPTIONS);
+    g.open(GM_CONFIG);
+    g.tapKey(SDL_SCANCODE_ESCAPE);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_OPTIONS);
+    EXPECT_FALSE(screens::get<CexitPopup>()->showing());
+    EXPECT_EQ(gEngine->input.mappings.find("Keyboard")->bindings[0].key, SDL_SCANCODE_I);
+}
+
+TEST(ConfigScreen, PadCalibrationShowsEachAxis) {
+    CdeviceGame g;
+    ASSERT_TRUE(g.initOk());
+    int pad = g.attachPad("Bar Pad", 2, 4, 0);
+    g.steps(2);
+    screens::get<CconfigScreen>()->open(CconfigFlow::DEVICE_JOYSTICK, g.padSlot(pad), GM_OPTIONS, GM_OPTIONS);
+    g.open(GM_CONFIG);
+    Cmenu* axes = screens::get<CconfigScreen>()->axisMenu();
+    ASSERT_EQ(axes->itemCount(), 2u);
+    EXPECT_FALSE(axes->hidden);
+    EXPECT_TRUE(axes->item(0)->findGadget("Calibrated")->hidden);
+    g.padAxis(pad, 0, -1.0f);
+    g.steps(1);
+    g.padAxis(pad, 0, 1.0f);
+    g.steps(1);
+    EXPECT_FALSE(axes->item(0)->findGadget("Calibrated")->hidden);
+    EXPECT_GT(axes->item(0)->findProgressBar()->fill, 0.9f);
+    g.padAxis(pad, 0, 0.0f);
+    g.padAxis(pad, 1, -1.0f);
+    g.steps(1);
+    g.padAxis(pad, 1, 1.0f);
+    g.steps(1);
+    g.padAxis(pad, 1, 0.0f);
+    g.steps(2);
+    EXPECT_TRUE(axes->hidden);
+    EXPECT_EQ(screens::get<CconfigScreen>()->flow().phase(), CconfigFlow::PHASE_SETTLING);
+}
+
+TEST(OpenMicSettingsScreen, DevicesSourcesAndTheLineInThatFails) {
+    CdeviceGame g;
+    ASSERT_TRUE(g.initOk());
+    CcaptureFake fake;
+    fake.devices = {device(0, OPEN_MIC_DESKTOP, "Monitor of Speakers", true),
+                    device(1, OPEN_MIC_LINE_IN, "Line In Rear", true),
+                    device(2, OPEN_MIC_MICROPHONE, "USB Mic", true), device(3, OPEN_MIC_MICROPHONE, "Desk Mic", false)};
+    CaudioCapture::setFake(&fake);
+    CmusicPlayer& music = gGame->music;
+    music.captureSource = OPEN_MIC_DESKTOP;
+    music.desktopDeviceId = CmusicPlayer::kDesktopNotChosen;
+    screens::get<CopenMicSettingsScreen>()->open(GM_OPTIONS, false);
+    g.settle();
+    CopenMicSettingsScreen& s = *screens::get<CopenMicSettingsScreen>();
+    EXPECT_TRUE(music.openMicRunning());
+    EXPECT_EQ(s.menu()->itemCount(), 1u);
+    EXPECT_EQ(s.widget("CurrentDeviceText")->getText(), "Monitor of Speakers");
+    EXPECT_EQ(s.widget("CurrentDeviceInfoText")->getText(), "Channels = 2       Frequency = 48000hz");
+    EXPECT_TRUE(s.widget("Desktop")->toggle);
+
+    g.click(s.widget("Microphone"));
+    g.settle();
+    EXPECT_EQ(s.source(), OPEN_MIC_MICROPHONE);
+    ASSERT_EQ(s.menu()->itemCount(), 2u);
+    EXPECT_EQ(music.captureDeviceName, "USB Mic");
+    g.click(s.menu()->item(1));
+    EXPECT_EQ(music.microphoneDeviceName, "Desk Mic");
+    EXPECT_EQ(music.captureDeviceName, "Desk Mic");
+    EXPECT_FALSE(s.menu()->item(1)->findGadget("Tick")->hidden);
+
+    fake.failing = {"Line In Rear"};
+    g.click(s.widget("LineIn"));
+    g.settle();
+    EXPECT_EQ(s.source(), OPEN_MIC_DESKTOP);
+    EXPECT_TRUE(gGame->warningOverlay.visible);
+    EXPECT_FALSE(screens::get<CopenMicErrorScreen>()->showing());
+    EXPECT_FALSE(s.widget("LineIn")->selectable);
+    g.tapKey(SDL_SCANCODE_RETURN);   // the warning read
+    g.settle();
+    g.click(s.widget("LineIn"));     // can't be chosen again
+    EXPECT_EQ(s.source(), OPEN_MIC_DESKTOP);
+
+    // Leaving stops capture, since open mic was not the track before.
+    g.tapAction(ACTION_SELECT);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_OPTIONS);
+    EXPECT_FALSE(music.openMicRunning());
+    EXPECT_EQ(gGame->saveLoad.settings.micDevice, "Desk Mic");
+    EXPECT_EQ(gGame->saveLoad.settings.captureSource, OPEN_MIC_DESKTOP);
+    CaudioCapture::setFake(nullptr);
+}
+
+TEST(OpenMicSettingsScreen, ComputerWithoutLineInDisablesIt) {
+    CdeviceGame g;
+    ASSERT_TRUE(g.initOk());
+    CcaptureFake fake;
+    fake.devices = {device(0, OPEN_MIC_DESKTOP, "Monitor of Speakers", true)};
+    CaudioCapture::setFake(&fake);
+    g.open(GM_OPEN_MIC_SETTINGS);
+    EXPECT_FALSE(screens::get<CopenMicSettingsScreen>()->widget("LineIn")->selectable);
+    EXPECT_FALSE(screens::get<CopenMicSettingsScreen>()->widget("Microphone")->selectable);
+    g.click(screens::get<CopenMicSettingsScreen>()->widget("Microphone"));
+    EXPECT_EQ(screens::get<CopenMicSettingsScreen>()->source(), OPEN_MIC_DESKTOP);
+    gGame->music.stopOpenMic();
+    CaudioCapture::setFake(nullptr);
+}
+
+TEST(NewsFeedScreen, ListsActsAndMarksReadOnBack) {
+    CdeviceGame g;
+    ASSERT_TRUE(g.initOk());
+    CtrackTags tags;
+    tags.title = "Known Song";
+    tags.artist = "Band";
+    tags.length = 200;
+    ASSERT_TRUE(gGame->songLibrary.addLocalTrack(SONG_LOCAL, tags, "/music/known.mp3"));
+    std::string key = gGame->songLibrary.findByPath("/music/known.mp3")->key;
+    Cinbox& inbox = gGame->online.inbox;
+    inbox.today = [] { return (int64_t)20000; };
+    inbox.add(message(INBOX_DETHRONED, "0123456789abcdef0123456789abcdef", 1));   // not in the library
+    inbox.add(message(INBOX_DETHRONED, key, 2));
+    g.open(GM_NEWS_FEED);
+    Cmenu* m = screens::get<CnewsFeedScreen>()->menu();
+    Cwidget* row = m->item(0);
+    EXPECT_NE(row->getText("Title").find("Rival"), std::string::npos);
+    EXPECT_NE(row->getText("Message3").find("4,242"), std::string::npos);
+    EXPECT_FALSE(row->findGadget("NewTxt")->hidden);
+    // The card and its three buttons; the other message is not listed.
+    ASSERT_EQ(m->itemCount(), 4u);
+    g.tapAction(ACTION_BACK);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_MAIN_MENU);
+    EXPECT_EQ(inbox.numUnread(), 0);
+
+    // Fight back plays the track at once.
+    g.open(GM_NEWS_FEED);
+    EXPECT_TRUE(m->item(0)->findGadget("NewTxt")->hidden);
+    Cwidget* fight = nullptr;
+    for (size_t i = 0; i < m->itemCount(); ++i)
+        if (m->item(i)->floatValue == (float)NEWS_FIGHT_BACK) fight = m->item(i);
+    ASSERT_NE(fight, nullptr);
+    g.click(fight);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_321_GO);
+    EXPECT_EQ(gGame->world.session.track.key, key);
+    EXPECT_EQ(gGame->world.session.gameType, GAMETYPE_STANDARD);
+}
+
+TEST(NewsFeedScreen, EmptyInboxSaysSo) {
+    CdeviceGame g;
+    ASSERT_TRUE(g.initOk());
+    g.open(GM_NEWS_FEED);
+    Cmenu* m = screens::get<CnewsFeedScreen>()->menu();
+    ASSERT_EQ(m->itemCount(), 1u);
+    EXPECT_EQ(m->item(0)->getText(), gEngine->language().text("NoNews"));
+}

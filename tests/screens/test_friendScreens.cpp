@@ -1,0 +1,190 @@
+// Find player against the local web service, the friend comparison and the
+// news feed, driven from the main menu's side as a player drives them.
+#include "screens/confirm.h"
+#include "screens/findPlayer.h"
+#include "screens/friendCompare.h"
+#include "screens/screenRegistry.h"
+#include "roadFixture.h"
+
+namespace {
+Cbytes statsRecord(uint64_t id, uint64_t xp, const char* name, const char* country) {
+    CplayerStatsRecord r;
+    r.steamId = id;
+    r.xp = xp;
+    r.name = name;
+    r.countryCode = country;
+    r.bossTonnage = 77;
+    Cbytes b(CplayerStatsRecord::kRecordSize, 0);
+    r.write(b.data());
+    return b;
+}
+}  // namespace
+
+class FriendsTest : public RoadTest {
+protected:
+    uint64_t me = 0;
+    void toMainMenu() {
+        makeGame();
+        writeSave(400, true);
+        me = storedAccount();
+        toTitle();
+        pressReturn();
+        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+        g->steps(5);
+        dismissTutorials();
+    }
+    void open(int state) {
+        gGame->setGameMode(state);
+        ASSERT_TRUE(reachMode(state));
+        g->steps(20);
+    }
+    void typeId(const std::string& id) {
+        click(screens::get<CfindPlayerScreen>()->widget("EnterNameTextBox"));
+        ASSERT_TRUE(gUi->textEntry.active);
+        for (size_t i = gUi->textEntry.text.charCount(); i > 0; --i) tapKey(SDL_SCANCODE_BACKSPACE);
+        typeText(id);
+        g->steps(2);
+    }
+    void tapAction(int action) {
+        g->setAction(0, action, true);
+        g->steps(1);
+        g->setAction(0, action, false);
+        g->steps(1);
+    }
+    std::string shown(const char* name) { return screens::get<CfindPlayerScreen>()->widget(name)->getText(); }
+    bool visible(const char* name) { return screens::get<CfindPlayerScreen>()->widget(name)->visible(); }
+};
+
+TEST_F(FriendsTest, FindPlayerFoundAndNotFoundThenAddedAsFriend) {
+    toMainMenu();
+    uint64_t rival = service.addAccount("Rival", "rival@example.com", "pw");
+    // The service keeps statistics by Steam id.
+    const uint64_t rivalSteamId = 76561198000000777ull;
+    service.linkSteamId(rival, rivalSteamId);
+    service.setStats(rivalSteamId, statsRecord(rivalSteamId, 123456, "Rival", "FR"));
+    screens::get<CfindPlayerScreen>()->open(GM_FRIEND_COMPARE, false);
+    open(GM_FIND_PLAYER);
+    EXPECT_FALSE(visible("OK"));
+
+    typeId("letters");   // reads as 0, which nobody has
+    ASSERT_TRUE(runUntil([&] { return visible("playerFoundTitle"); }));
+    EXPECT_EQ(shown("playerFoundTitle"), gEngine->language().text("PlayerNotFound"));
+    EXPECT_FALSE(visible("OK"));
+
+    typeId(std::to_string(me));
+    EXPECT_EQ(shown("playerFoundTitle"), gEngine->language().text("CantPlaySelf"));
+    EXPECT_FALSE(visible("OK"));
+
+    typeId(std::to_string(rival));
+    ASSERT_TRUE(runUntil([&] { return visible("OK"); }));
+    g->steps(20);
+    EXPECT_EQ(shown("playerFoundTitle"), gEngine->language().text("PlayerFound"));
+    EXPECT_EQ(shown("playerFoundName"), "Rival");
+    click(screens::get<CfindPlayerScreen>()->widget("OK"));
+    ASSERT_TRUE(reachMode(GM_FRIEND_COMPARE));
+    const CfriendEntry* f = gGame->online.friends.findById(rival);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->type, 0);
+    EXPECT_EQ(f->name, "Rival");
+    const CplayerStatsRecord* st = gGame->statsCache.findPlayer(rival);
+    ASSERT_NE(st, nullptr);
+    EXPECT_EQ(st->xp, 123456u);
+    g->steps(30);
+    EXPECT_EQ(screens::get<CfriendCompareScreen>()->widget("Friend2")->getText(), "Rival");
+    EXPECT_TRUE(screens::get<CfriendCompareScreen>()->widget("NoFriends")->hidden);
+}
+
+TEST_F(FriendsTest, ComparisonWrapsThroughFriendsAndDeletesOnlyWhenAsked) {
+    toMainMenu();
+    CfriendList& friends = gGame->online.friends;
+    const char* names[] = {"One", "Two", "Three"};
+    for (int i = 0; i < 3; ++i) {
+        uint64_t id = 9000 + i;
+        friends.addOrUpdate(0, id, names[i]);
+        CplayerStatsRecord r;
+        r.read(statsRecord(id, 1000 * (i + 1), names[i], "DE").data(), CplayerStatsRecord::kRecordSize);
+        gGame->statsCache.addPlayer(r);
+    }
+    friends.addOrUpdate(1, 777, "Steam only");
+    screens::get<CfriendCompareScreen>()->open(GM_MAIN_MENU, false);
+    open(GM_FRIEND_COMPARE);
+    CfriendCompareScreen& fc = *screens::get<CfriendCompareScreen>();
+    EXPECT_EQ(fc.friendIndex(), 0);
+    EXPECT_EQ(fc.widget("Friend2")->getText(), "One");
+    EXPECT_FALSE(fc.widget("Friend2LeftArrow")->hidden);
+    click(fc.widget("Friend2LeftArrow"));   // from the first to the third
+    EXPECT_EQ(fc.friendIndex(), 2);
+    EXPECT_EQ(fc.widget("Friend2")->getText(), "Three");
+    click(fc.widget("Friend2RightArrow"));
+    EXPECT_EQ(fc.friendIndex(), 0);
+
+    // A confirm answered for someone else's question deletes nothing.
+    CconfirmScreen& c = *screens::get<CconfirmScreen>();
+    c.reset();
+    c.addMenuItem("Yes", 1);
+    c.enter();
+    g->steps(5);
+    tapKey(SDL_SCANCODE_RETURN);
+    g->steps(5);
+    EXPECT_TRUE(c.chosen);
+    EXPECT_EQ(c.value, 1.0f);
+    EXPECT_EQ(friends.getNumFriendsOfType(0), 3);
+    EXPECT_EQ(gGame->mode(), GM_FRIEND_COMPARE);
+
+    // Delete "One": our question, answered Yes.
+    tapAction(ACTION_OPTION_X);
+    ASSERT_TRUE(c.showing());
+    tapKey(SDL_SCANCODE_UP);
+    tapKey(SDL_SCANCODE_RETURN);
+    g->steps(100);   // the screen comes in again through the fade
+    ASSERT_EQ(gGame->mode(), GM_FRIEND_COMPARE);
+    EXPECT_EQ(friends.getNumFriendsOfType(0), 2);
+    EXPECT_EQ(friends.findById(9000), nullptr);
+    EXPECT_NE(friends.findById(777), nullptr);
+    EXPECT_EQ(fc.widget("Friend2")->getText(), "Two");
+
+    // Delete the last one compared: the index comes back inside the list.
+    click(fc.widget("Friend2RightArrow"));
+    EXPECT_EQ(fc.friendIndex(), 1);
+    tapAction(ACTION_OPTION_X);
+    tapKey(SDL_SCANCODE_UP);
+    tapKey(SDL_SCANCODE_RETURN);
+    g->steps(100);   // the screen comes in again through the fade
+    ASSERT_EQ(gGame->mode(), GM_FRIEND_COMPARE);
+    EXPECT_EQ(fc.friendIndex(), 0);
+    EXPECT_EQ(fc.widget("Friend2")->getText(), "Two");
+    EXPECT_TRUE(fc.widget("Friend2LeftArrow")->hidden);
+
+    // And the only one: the screen shows nobody to compare.
+    tapAction(ACTION_OPTION_X);
+    tapKey(SDL_SCANCODE_UP);
+    tapKey(SDL_SCANCODE_RETURN);
+    g->steps(100);
+    ASSERT_EQ(gGame->mode(), GM_FRIEND_COMPARE);
+    EXPECT_EQ(fc.friendIndex(), CfriendCursor::kNone);
+    EXPECT_FALSE(fc.widget("NoFriends")->hidden);
+    EXPECT_TRUE(fc.widget("Friend2")->hidden);
+    tapAction(ACTION_OPTION_X);
+    EXPECT_FALSE(c.showing());   // nobody to delete
+
+    // Select opens the find-player screen, which returns here.
+    tapAction(ACTION_SELECT);
+    ASSERT_TRUE(reachMode(GM_FIND_PLAYER));
+    tapAction(ACTION_BACK);
+    ASSERT_TRUE(reachMode(GM_FRIEND_COMPARE));
+}
+
+TEST_F(FriendsTest, ComparisonWaitsForStatisticsThenShowsThem) {
+    toMainMenu();
+    uint64_t rival = service.addAccount("Slow", "slow@example.com", "pw");
+    service.setStats(rival, statsRecord(rival, 999, "Slow", "GB"));
+    gGame->online.friends.addOrUpdate(0, rival, "Slow");
+    screens::get<CfriendCompareScreen>()->open(GM_MAIN_MENU, false);
+    open(GM_FRIEND_COMPARE);
+    ASSERT_TRUE(runUntil([] { return !screens::get<CfriendCompareScreen>()->waiting(); }));
+    g->steps(5);
+    const CplayerStatsRecord* st = gGame->statsCache.findPlayer(rival);
+    ASSERT_NE(st, nullptr);
+    EXPECT_EQ(st->xp, 999u);
+    EXPECT_GT(screens::get<CfriendCompareScreen>()->menu()->itemCount(), 14u);
+}

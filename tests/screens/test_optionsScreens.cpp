@@ -1,0 +1,313 @@
+// The options screens, headless, driven as a player drives them: the menu,
+// volume and detail, notifications, thumb sticks, language, credits and the
+// resolution screen.
+#include "screens/confirm.h"
+#include "screens/credits.h"
+#include "screens/language.h"
+#include "screens/options.h"
+#include "screens/optionsChoices.h"
+#include "screens/optionsNotifications.h"
+#include "screens/optionsVirtualThumbSticks.h"
+#include "screens/optionsVolume.h"
+#include "screens/setRez.h"
+#include "screens/screenRegistry.h"
+#include <gtest/gtest.h>
+
+#include "screensFixture.h"
+
+namespace {
+struct CoptionsGame : CscreensGame {
+    // Long enough for the fade between states.
+    void settle(int n = 100) { steps(n); }
+    CoptionsGame() {
+        gEngine->ui.tutorials.resetAll();
+        gGame->saveLoad.settings.language = 1;
+    }
+    void open(int state) {
+        gGame->setGameMode(state);
+        settle();
+        EXPECT_EQ(mode(), state);
+    }
+    void toOptions(int returnState = GM_MAIN_MENU) {
+        screens::get<CoptionsScreen>()->open(returnState, false);
+        open(GM_OPTIONS);
+    }
+    // Clicks a menu's item with this value.
+    void chooseValue(Cmenu* m, int64_t value) {
+        ASSERT_NE(m, nullptr);
+        for (size_t i = 0; i < m->itemCount(); ++i)
+            if (m->item(i)->value == value && m->item(i)->selectable) {
+                click(m->item(i));
+                return;
+            }
+        FAIL() << "no item " << value << " in " << m->name;
+    }
+    bool menuOffers(Cmenu* m, int64_t value) {
+        for (size_t i = 0; i < m->itemCount(); ++i)
+            if (m->item(i)->value == value) return true;
+        return false;
+    }
+    // Reads the settings file back over what is held.
+    Csettings reloaded() {
+        Csettings held = gGame->saveLoad.settings;
+        gGame->saveLoad.settings.setDefaults();
+        EXPECT_TRUE(gGame->saveLoad.loadSettings());
+        Csettings fromFile = gGame->saveLoad.settings;
+        gGame->saveLoad.settings = held;
+        return fromFile;
+    }
+};
+}  // namespace
+
+TEST(OptionsScreen, OffersItsScreensAndBackSavesAndReturns) {
+    CoptionsGame g;
+    ASSERT_TRUE(g.initOk());
+    g.toOptions(GM_MAIN_MENU);
+    Cmenu* m = screens::get<CoptionsScreen>()->menu();
+    EXPECT_TRUE(g.menuOffers(m, OPT_NOTIFICATIONS));
+    EXPECT_TRUE(g.menuOffers(m, OPT_CONFIG_KEYBOARD));
+    EXPECT_FALSE(g.menuOffers(m, OPT_VIRTUAL_STICKS));
+    g.chooseValue(m, OPT_VOLUME);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_OPTIONS_VOLUME);
+    g.tapAction(ACTION_BACK);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_OPTIONS);
+
+    // From the title there are no notifications; Back goes to the title.
+    g.toOptions(GM_PRESS_START);
+    EXPECT_FALSE(g.menuOffers(screens::get<CoptionsScreen>()->menu(), OPT_NOTIFICATIONS));
+    // A touch player reaches the on-screen sticks.
+    gEngine->input.player(0)->setDevice(DEVICE_TOUCH);
+    g.toOptions(GM_PRESS_START);
+    EXPECT_TRUE(g.menuOffers(screens::get<CoptionsScreen>()->menu(), OPT_VIRTUAL_STICKS));
+    g.chooseValue(screens::get<CoptionsScreen>()->menu(), OPT_VIRTUAL_STICKS);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_OPTIONS_VIRTUAL_THUMB_STICKS);
+    gEngine->input.player(0)->setDevice(DEVICE_KEYBOARD_MOUSE);
+    g.toOptions(GM_PRESS_START);
+    g.tapAction(ACTION_BACK);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_PRESS_START);
+}
+
+TEST(OptionsScreen, VolumesHeardAtOnceCancelRestoresConfirmKeeps) {
+    CoptionsGame g;
+    ASSERT_TRUE(g.initOk());
+    Csettings& s = g->saveLoad.settings;
+    s.musicVolume = 0.5f;
+    s.sfxVolume = 0.5f;
+    gEngine->audio.setMusicVolume(0.5f);
+    gEngine->audio.setSfxVolume(0.5f);
+    g.open(GM_OPTIONS_VOLUME);
+    CoptionsVolumeScreen& v = *screens::get<CoptionsVolumeScreen>();
+    g.chooseValue(v.menu(CoptionsVolumeScreen::MUSIC), 9);
+    g.chooseValue(v.menu(CoptionsVolumeScreen::EFFECTS), 2);
+    EXPECT_FLOAT_EQ(gEngine->audio.musicVolume, 0.9f);
+    EXPECT_FLOAT_EQ(gEngine->audio.sfxVolume, 0.2f);
+    g.tapAction(ACTION_BACK);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_OPTIONS);
+    EXPECT_FLOAT_EQ(s.musicVolume, 0.5f);
+    EXPECT_FLOAT_EQ(gEngine->audio.musicVolume, 0.5f);
+    EXPECT_FLOAT_EQ(gEngine->audio.sfxVolume, 0.5f);
+
+    // Keys step along a row and down to the next one.
+    g.open(GM_OPTIONS_VOLUME);
+    g.tapKey(SDL_SCANCODE_RIGHT);
+    EXPECT_FLOAT_EQ(gEngine->audio.musicVolume, 0.6f);
+    g.tapKey(SDL_SCANCODE_DOWN);
+    g.tapKey(SDL_SCANCODE_LEFT);
+    EXPECT_FLOAT_EQ(gEngine->audio.sfxVolume, 0.4f);
+    EXPECT_FLOAT_EQ(gEngine->audio.musicVolume, 0.6f);
+    g.chooseValue(v.menu(CoptionsVolumeScreen::DETAIL), 0);
+    g.chooseValue(v.menu(CoptionsVolumeScreen::AUTO_SHOTS), 0);
+    g.tapAction(ACTION_SELECT);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_OPTIONS);
+    Csettings file = g.reloaded();
+    EXPECT_FLOAT_EQ(file.musicVolume, 0.6f);
+    EXPECT_FLOAT_EQ(file.sfxVolume, 0.4f);
+    EXPECT_FLOAT_EQ(file.graphicsDetail, 0.0f);
+    EXPECT_FALSE(file.autoShots);
+}
+
+TEST(OptionsScreen, NotificationsStoreTheAddressButTellAnalyticsOnlyWhetherSet) {
+    CoptionsGame g;
+    ASSERT_TRUE(g.initOk());
+    g->progress.createNewProfile();
+    gEngine->analytics.isSignedIn = [] { return true; };
+    g.steps(1);
+    screens::get<CoptionsNotificationsScreen>()->open(GM_OPTIONS, false);
+    g.open(GM_OPTIONS_NOTIFICATIONS);
+    g.click(screens::get<CoptionsNotificationsScreen>()->textBox());
+    ASSERT_TRUE(gUi->textEntry.active);
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    strcpy(e.text.text, "pilot@example.com");
+    SDL_PushEvent(&e);
+    g.steps(1);
+    g.tapKey(SDL_SCANCODE_RETURN);
+    g.steps(2);
+    EXPECT_FALSE(gUi->textEntry.active);
+    EXPECT_EQ(screens::get<CoptionsNotificationsScreen>()->address(), "pilot@example.com");
+    // The hit is queued in the step that takes Back and leaves in the next.
+    g.setAction(0, ACTION_BACK, true);
+    g.steps(1);
+    size_t before = gEngine->analytics.queued();
+    g.setAction(0, ACTION_BACK, false);
+    g.steps(1);
+    bool sawSet = false;
+    for (size_t i = before; i < gEngine->analytics.queued(); ++i) {
+        const std::string& hit = gEngine->analytics.queuedPayload(i);
+        EXPECT_EQ(hit.find("example.com"), std::string::npos) << hit;
+        if (hit.find("ec=PCSetEmailNote") != std::string::npos) sawSet = hit.find("ea=Set") != std::string::npos;
+    }
+    EXPECT_TRUE(sawSet);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_OPTIONS);
+    CloginData login;
+    ASSERT_TRUE(loadLoginData(login));   // written because it changed
+    EXPECT_EQ(login.email, "pilot@example.com");
+
+    // Three characters clear it.
+    g.open(GM_OPTIONS_NOTIFICATIONS);
+    g.tapAction(ACTION_OPTION_X);
+    ASSERT_TRUE(gUi->textEntry.active);
+    for (int i = 0; i < 20; ++i) g.tapKey(SDL_SCANCODE_BACKSPACE);
+    e.type = SDL_TEXTINPUT;
+    strcpy(e.text.text, "a@b");
+    SDL_PushEvent(&e);
+    g.steps(1);
+    g.tapKey(SDL_SCANCODE_RETURN);
+    g.steps(2);
+    EXPECT_EQ(screens::get<CoptionsNotificationsScreen>()->address(), "");
+    g.tapAction(ACTION_BACK);
+    g.settle();
+    ASSERT_TRUE(loadLoginData(login));
+    EXPECT_EQ(login.email, "");
+}
+
+TEST(OptionsScreen, ThumbSticksLayOutAsChangedAndCancelRestores) {
+    CoptionsGame g;
+    ASSERT_TRUE(g.initOk());
+    Csettings& s = g->saveLoad.settings;
+    s.stickSize = 5;
+    s.fixedX = 0;
+    g.open(GM_OPTIONS_VIRTUAL_THUMB_STICKS);
+    CoptionsVirtualThumbSticksScreen& v = *screens::get<CoptionsVirtualThumbSticksScreen>();
+    float r0 = gEngine->input.sticks.stick(0).radius;
+    g.chooseValue(v.menu(CoptionsVirtualThumbSticksScreen::SIZE), 9);   // size 10
+    g.steps(1);
+    EXPECT_EQ(s.stickSize, 10);
+    EXPECT_FLOAT_EQ(gEngine->input.sticks.stick(0).radius, (10 + 13) * 10.0f);
+    EXPECT_NE(gEngine->input.sticks.stick(0).radius, r0);
+    g.chooseValue(v.menu(CoptionsVirtualThumbSticksScreen::FIXED_X), 0);   // -10
+    EXPECT_EQ(s.fixedX, -10);
+    g.tapAction(ACTION_BACK);
+    g.settle();
+    EXPECT_EQ(s.stickSize, 5);
+    EXPECT_EQ(s.fixedX, 0);
+    g.open(GM_OPTIONS_VIRTUAL_THUMB_STICKS);
+    g.chooseValue(v.menu(CoptionsVirtualThumbSticksScreen::STICK_TYPE), 1);
+    g.tapAction(ACTION_SELECT);
+    g.settle();
+    EXPECT_EQ(g.reloaded().stickType, 1);
+}
+
+TEST(OptionsScreen, LanguageSwitchesFallsBackAndIgnoresTheSameOne) {
+    CoptionsGame g;
+    ASSERT_TRUE(g.initOk());
+    gEngine->setLanguage(1);
+    screens::get<ClanguageScreen>()->open(GM_OPTIONS, GM_OPTIONS);
+    g.open(GM_LANGUAGE);
+    Cmenu* m = screens::get<ClanguageScreen>()->menu();
+    ASSERT_EQ(m->itemCount(), 15u);   // Czech is not offered
+    EXPECT_FALSE(g.menuOffers(m, 9));
+    g.chooseValue(m, 2);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_OPTIONS);
+    EXPECT_EQ(gEngine->languageNumber, 2);
+    EXPECT_STREQ(gEngine->language().text("BACK"), "ZURÜCK");
+    EXPECT_STREQ(gEngine->language().text("fcBossTonnage"), "Boss Tonnage");   // English beneath
+    EXPECT_EQ(g.reloaded().language, 2);
+    EXPECT_TRUE(g.logHas("Language = German"));
+    // The language in use again: nothing is reloaded.
+    g.open(GM_LANGUAGE);
+    g.chooseValue(m, 2);
+    g.settle();
+    EXPECT_EQ(g.logCount("Language = German"), 1);
+    EXPECT_EQ(g.mode(), GM_OPTIONS);
+    g.open(GM_LANGUAGE);
+    g.chooseValue(m, 1);
+    g.settle();
+    EXPECT_STREQ(gEngine->language().text("BACK"), "BACK");
+}
+
+TEST(OptionsScreen, CreditsListTheTeamAndLeave) {
+    CoptionsGame g;
+    ASSERT_TRUE(g.initOk());
+    g.open(GM_CREDITS);
+    Cmenu* list = screens::get<CcreditsScreen>()->list();
+    ASSERT_GT(list->itemCount(), 60u);
+    EXPECT_EQ(list->item(list->itemCount() - 1)->getText(), "Made with music.");
+    g.tapAction(ACTION_BACK);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_OPTIONS);
+}
+
+TEST(OptionsScreen, ResolutionChoiceStoredWithTheRestartMessage) {
+    CoptionsGame g;
+    ASSERT_TRUE(g.initOk());
+    CsetRezScreen& rez = *screens::get<CsetRezScreen>();
+    g->video = CvideoSettings();
+    g->video.width = 1280;
+    g->video.height = 720;
+    rez.clearModes();
+    rez.addResolution(0, 1920, 1080);
+    rez.addResolution(0, 1600, 900);
+    rez.addResolution(0, 1280, 720);
+    g.open(GM_SET_REZ);
+    EXPECT_EQ(rez.choice().index(), 2);
+    EXPECT_TRUE(rez.rezButton(2)->toggle);
+    EXPECT_TRUE(rez.rezButton(3)->hidden);
+    EXPECT_NE(rez.rezButton(0)->getText().find("1920 x 1080"), std::string::npos);
+    // Unchanged: straight back.
+    g.tapAction(ACTION_SELECT);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_OPTIONS);
+
+    g.open(GM_SET_REZ);
+    g.click(rez.modeButton(REZ_BORDERLESS));   // the native size
+    EXPECT_EQ(rez.choice().index(), 0);
+    EXPECT_TRUE(rez.rezButton(0)->toggle);
+    g.click(rez.rezButton(1));                 // a window again
+    EXPECT_EQ(rez.choice().mode(), REZ_WINDOWED);
+    g.tapAction(ACTION_SELECT);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_CONFIRM);
+    Csettings file = g.reloaded();
+    EXPECT_EQ(file.width, 1600);
+    EXPECT_EQ(file.height, 900);
+    EXPECT_FALSE(file.fullScreen);
+    EXPECT_FALSE(file.borderless);
+    Cmenu* cm = screens::get<CconfirmStateScreen>()->menu();
+    ASSERT_EQ(cm->itemCount(), 1u);
+    EXPECT_EQ(cm->item(0)->value, GM_REALLY_EXIT);
+}
+
+TEST(OptionsScreen, ResolutionWithNoModeKeepsTheSizeAndCannotConfirm) {
+    CoptionsGame g;
+    ASSERT_TRUE(g.initOk());
+    CsetRezScreen& rez = *screens::get<CsetRezScreen>();
+    rez.clearModes();
+    g->video.width = 1280;
+    g->video.height = 720;
+    g.open(GM_SET_REZ);
+    EXPECT_FALSE(rez.choice().canConfirm());
+    g.click(rez.modeButton(REZ_BORDERLESS));
+    g.tapAction(ACTION_SELECT);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_SET_REZ);
+    EXPECT_EQ(g->saveLoad.settings.width, 1280);
+}

@@ -1,0 +1,202 @@
+// The values behind the options screens: what the menu offers, volumes put
+// back on cancel, the e-mail address, display modes and the choice among them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "audio/audioBASS.h"
+#include "game/gameModes.h"
+#include "game/progress/saveLoad.h"
+#include "game/progress/settings.h"
+#include "screens/optionsChoices.h"
+#include "screens/rezChoice.h"
+
+namespace {
+std::vector<int> valuesOf(const std::vector<CoptionsItem>& items) {
+    std::vector<int> v;
+    for (const auto& i : items) v.push_back(i.value);
+    return v;
+}
+bool offers(const std::vector<CoptionsItem>& items, int value) {
+    auto v = valuesOf(items);
+    return std::find(v.begin(), v.end(), value) != v.end();
+}
+}  // namespace
+
+TEST(OptionsMenu, ItemsFollowTheDeviceAndTheOpener) {
+    auto keyboard = optionsMenuItems(DEVICE_KEYBOARD_MOUSE, GM_MAIN_MENU);
+    EXPECT_EQ(valuesOf(keyboard), (std::vector<int>{OPT_LANGUAGE, OPT_SCREEN_REZ, OPT_CONFIG_KEYBOARD, OPT_VOLUME,
+                                                    OPT_NOTIFICATIONS, OPT_OPEN_MIC, OPT_TWITTER, OPT_CREDITS,
+                                                    OPT_RESET_TUTORIAL}));
+    auto pad = optionsMenuItems(DEVICE_CONTROLLER, GM_MAIN_MENU);
+    EXPECT_TRUE(offers(pad, OPT_CONFIG_GAMEPAD));
+    EXPECT_FALSE(offers(pad, OPT_CONFIG_KEYBOARD));
+    EXPECT_FALSE(offers(pad, OPT_VIRTUAL_STICKS));
+    // The on-screen sticks can be reached by the player who uses them.
+    auto touch = optionsMenuItems(DEVICE_TOUCH, GM_MAIN_MENU);
+    EXPECT_TRUE(offers(touch, OPT_VIRTUAL_STICKS));
+    EXPECT_FALSE(offers(touch, OPT_CONFIG_GAMEPAD));
+    // Notifications only from the main menu.
+    EXPECT_FALSE(offers(optionsMenuItems(DEVICE_KEYBOARD_MOUSE, GM_PRESS_START), OPT_NOTIFICATIONS));
+    for (const auto& i : keyboard)
+        EXPECT_STREQ(i.itemTemplate, i.value == OPT_TWITTER ? "MenuItemTwitter" : "MenuItem");
+}
+
+TEST(OptionsVolume, CancelPutsTheEntryVolumesBackIntoTheEngine) {
+    Csettings s;
+    CaudioBASS audio;
+    s.musicVolume = 0.5f;
+    s.sfxVolume = 0.3f;
+    s.graphicsDetail = 0.6f;
+    s.autoShots = true;
+    audio.setMusicVolume(0.5f);
+    audio.setSfxVolume(0.3f);
+    CvolumeChoice c;
+    c.begin(s);
+    EXPECT_TRUE(c.setMusic(s, audio, 1.0f));
+    EXPECT_FALSE(c.setMusic(s, audio, 1.0f));
+    EXPECT_TRUE(c.setEffects(s, audio, 0.0f));
+    c.setDetail(s, 0.0f);
+    c.setAutoShots(s, false);
+    EXPECT_FLOAT_EQ(audio.musicVolume, 1.0f);   // heard at once
+    EXPECT_FLOAT_EQ(audio.sfxVolume, 0.0f);
+    audio.musicVolumeChanged = false;
+    c.cancel(s, audio);
+    EXPECT_FLOAT_EQ(s.musicVolume, 0.5f);
+    EXPECT_FLOAT_EQ(s.sfxVolume, 0.3f);
+    EXPECT_FLOAT_EQ(s.graphicsDetail, 0.6f);
+    EXPECT_TRUE(s.autoShots);
+    EXPECT_FLOAT_EQ(audio.musicVolume, 0.5f);
+    EXPECT_FLOAT_EQ(audio.sfxVolume, 0.3f);
+    EXPECT_TRUE(audio.musicVolumeChanged);
+}
+
+TEST(OptionsVolume, DetailItemIsTheHighestStepReached) {
+    EXPECT_EQ(detailStepOf(0.0f), 0);
+    EXPECT_EQ(detailStepOf(0.29f), 0);
+    EXPECT_EQ(detailStepOf(0.3f), 1);
+    EXPECT_EQ(detailStepOf(0.59f), 1);
+    EXPECT_EQ(detailStepOf(0.6f), 2);
+    EXPECT_EQ(detailStepOf(kDetailMax), 3);
+}
+
+TEST(OptionsEmail, ShortAddressesAreEmptyAndAnalyticsNeverSeesOne) {
+    EXPECT_EQ(emailChoice::normalise("a@b"), "");
+    EXPECT_EQ(emailChoice::normalise("a@bc"), "a@bc");
+    EXPECT_STREQ(emailChoice::analyticsAction("me@example.com"), "Set");
+    EXPECT_STREQ(emailChoice::analyticsAction("me"), "Cleared");
+
+    Csettings s;
+    CloginData login;
+    EXPECT_TRUE(emailChoice::store("me@example.com", s, login));
+    EXPECT_EQ(login.email, "me@example.com");
+    EXPECT_EQ(s.email, "me@example.com");
+    EXPECT_FALSE(emailChoice::store("me@example.com", s, login));   // nothing to write
+    EXPECT_TRUE(emailChoice::store("x", s, login));
+    EXPECT_EQ(login.email, "");
+}
+
+TEST(OptionsSticks, ValuesRoundTripAndStayInRange) {
+    Csettings s;
+    CstickSettings v;
+    v.type = 1;
+    v.swap = 1;
+    v.weaponButtons = 0;
+    v.size = 99;
+    v.fixedX = -20;
+    v.fixedY = 7;
+    storeStickSettings(s, v);
+    CstickSettings back = stickSettingsOf(s);
+    EXPECT_EQ(back.type, 1);
+    EXPECT_EQ(back.swap, 1);
+    EXPECT_EQ(back.weaponButtons, 0);
+    EXPECT_EQ(back.size, 10);
+    EXPECT_EQ(back.fixedX, -10);
+    EXPECT_EQ(back.fixedY, 7);
+}
+
+TEST(RezList, NativeFirstThenOnlyWideModesUpToTen) {
+    CrezList l;
+    EXPECT_TRUE(l.addResolution(0, 1024, 768));    // a 4:3 native mode is kept
+    EXPECT_FALSE(l.addResolution(0, 800, 600));    // 4:3 after it is not
+    EXPECT_FALSE(l.addResolution(0, 1680, 1050));  // 16:10 is 1.6
+    EXPECT_TRUE(l.addResolution(0, 1920, 1080));
+    EXPECT_FALSE(l.addResolution(0, 1920, 1080));  // the same again
+    EXPECT_TRUE(l.addResolution(1, 1920, 1080));   // another display
+    EXPECT_FALSE(l.addResolution(0, 0, 0));
+    EXPECT_FALSE(l.addResolution(0, 1280, -720));
+    for (int w = 1280; l.modes().size() < CrezList::kMaxModes; w += 16) l.addResolution(0, w, w * 9 / 16);
+    EXPECT_FALSE(l.addResolution(0, 3840, 2160));   // the eleventh
+    EXPECT_EQ(l.modes().size(), CrezList::kMaxModes);
+    EXPECT_EQ(l.modesOf(1).size(), 1u);
+}
+
+TEST(RezChoice, SelectionRulesBetweenModeAndResolution) {
+    CrezList l;
+    l.addResolution(0, 1920, 1080);
+    l.addResolution(0, 1600, 900);
+    l.addResolution(0, 1280, 720);
+    CrezChoice c;
+    c.begin(&l, {0, 1280, 720, REZ_WINDOWED}, 1, false);
+    EXPECT_EQ(c.index(), 2);
+    EXPECT_TRUE(c.unchanged());
+    c.chooseIndex(0);   // windowed at the native size becomes borderless
+    EXPECT_EQ(c.mode(), REZ_BORDERLESS);
+    c.chooseIndex(1);   // borderless elsewhere becomes windowed
+    EXPECT_EQ(c.mode(), REZ_WINDOWED);
+    c.chooseMode(REZ_BORDERLESS);
+    EXPECT_EQ(c.index(), 0);
+    c.chooseMode(REZ_WINDOWED);   // windowed leaves the native size
+    EXPECT_EQ(c.index(), 1);
+    c.chooseIndex(7);   // no such button
+    EXPECT_EQ(c.index(), 1);
+    CrezSetting r = c.result();
+    EXPECT_EQ(r.width, 1600);
+    EXPECT_EQ(r.height, 900);
+    EXPECT_EQ(r.mode, REZ_WINDOWED);
+    EXPECT_FALSE(c.unchanged());
+
+    // Fullscreen restricted to the native size.
+    c.begin(&l, {0, 1920, 1080, REZ_FULLSCREEN}, 1, true);
+    c.chooseIndex(2);
+    EXPECT_EQ(c.mode(), REZ_WINDOWED);
+    c.chooseMode(REZ_FULLSCREEN);
+    EXPECT_EQ(c.index(), 0);
+
+    // A size in use that is not listed: the second entry in a window.
+    c.begin(&l, {0, 1000, 500, REZ_WINDOWED}, 1, false);
+    EXPECT_EQ(c.index(), 1);
+    c.begin(&l, {0, 1000, 500, REZ_FULLSCREEN}, 1, false);
+    EXPECT_EQ(c.index(), 0);
+}
+
+TEST(RezChoice, FewOrNoModesNeverIndexOutside) {
+    CrezList one;
+    one.addResolution(0, 1920, 1080);
+    CrezChoice c;
+    c.begin(&one, {0, 800, 450, REZ_WINDOWED}, 1, false);
+    EXPECT_EQ(c.index(), 0);   // the second entry does not exist
+    c.chooseMode(REZ_BORDERLESS);
+    c.chooseMode(REZ_WINDOWED);
+    EXPECT_EQ(c.index(), 0);
+    EXPECT_TRUE(c.canConfirm());
+
+    CrezList none;
+    c.begin(&none, {0, 1280, 720, REZ_WINDOWED}, 1, false);
+    EXPECT_EQ(c.index(), -1);
+    EXPECT_FALSE(c.canConfirm());
+    c.chooseIndex(0);
+    c.chooseMode(REZ_BORDERLESS);
+    CrezSetting r = c.result();   // the size in use stays
+    EXPECT_EQ(r.width, 1280);
+    EXPECT_EQ(r.height, 720);
+
+    // A second display without modes of its own.
+    c.begin(&one, {0, 1920, 1080, REZ_FULLSCREEN}, 2, false);
+    c.chooseDisplay(1);
+    EXPECT_FALSE(c.canConfirm());
+    c.chooseDisplay(5);   // not there
+    EXPECT_EQ(c.display(), 1);
+    c.chooseDisplay(0);
+    EXPECT_TRUE(c.canConfirm());
+}
