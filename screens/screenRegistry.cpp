@@ -40,6 +40,11 @@
 #include "screens/rankUp.h"
 #include "screens/signIn.h"
 #include "screens/startUp.h"
+#include "screens/tbHub.h"
+#include "screens/unlockChallengeShip.h"
+#include "screens/unlockProcShip.h"
+#include "screens/unlockShipMod.h"
+#include "screens/unlockTBShip.h"
 
 namespace {
 using Centry = CscreenRegistry::Centry;
@@ -97,6 +102,11 @@ const Crow kRows[] = {
     {STATE, GM_PERK_MENU, own<CperkMenuScreen>},
     {STATE, GM_PERK_UNLOCK, own<CperkUnlockScreen>},
     {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
+    {STATE, GM_UNLOCK_PROC_SHIP, own<CunlockProcShipScreen>},
+    {STATE, GM_UNLOCK_SHIP_MOD, own<CunlockShipModScreen>},
+    {STATE, GM_TB_HUB, own<CtbHubScreen>},
+    {STATE, GM_UNLOCK_TB_SHIP, own<CunlockTBShipScreen>},
+    {STATE, GM_UNLOCK_CHALLENGE_SHIP, own<CunlockChallengeShipScreen>},
     {STATE, GM_ACHIEVEMENT_MENU, own<CachievementMenuScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
