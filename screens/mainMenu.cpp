@@ -18,6 +18,7 @@
 #include "screens/listRows.h"
 #include "screens/musicBar.h"
 #include "screens/screenRegistry.h"
+#include "screens/unlockTBShip.h"
 #include "screens/shipStatPanels.h"
 
 namespace {
@@ -210,7 +211,11 @@ void CmainMenuScreen::onEnter() {
     }
     // 10.
     updateStatsPanel();
-    // 11.
+    // 11. A special ship won in the last game is announced first.
+    if (specialShipPending()) {
+        gGame->setGameMode(GM_UNLOCK_TB_SHIP, true);
+        return;
+    }
     hideOnlineWidgets();
     const Ctutorials::Crecord* tenYears = gUi->tutorials.find("Tut_10Years1");
     if (tenYears && !tenYears->seen) {

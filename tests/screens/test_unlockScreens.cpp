@@ -234,3 +234,17 @@ TEST(TBHub, ShowsTheUnlockedShipsAndGoesBack) {
     g.settle(80);
     EXPECT_EQ(mainMenu.enters, 1);
 }
+
+TEST(UnlockTBShip, TheMainMenuAnnouncesAPendingShipFirst) {
+    CscreensGame g;
+    ASSERT_TRUE(g.initOk());
+    CrecordingScreen unlock;
+    g->setScreen(GM_UNLOCK_TB_SHIP, &unlock);
+    g->setGameMode(GM_MAIN_MENU);
+    g.settle(60);
+    EXPECT_EQ(unlock.enters, 0);
+    g->specialShipPending[CunlockTBShipScreen::SHIP_VESSIK] = 1;
+    g->setGameMode(GM_MAIN_MENU);
+    g.settle(60);
+    EXPECT_EQ(unlock.enters, 1);
+}
