@@ -4,6 +4,8 @@
 #include <new>
 
 #include "engine/engine.h"
+#include "engine/render/particles.h"
+#include "engine/ui/widget.h"
 
 Cgame* gGame = nullptr;
 
@@ -343,4 +345,14 @@ void Cgame::handleQuitRequest() {
         gEngine->log.print(LOG_L, "Quit requested");
         endGame();
     }
+}
+
+void Cgame::playTransitionEffect(Cwidget* w) {
+    if (!w) {
+        spawnTransitionFlash(gEngine->screenWidth * 0.5f, gEngine->screenHeight * 0.5f);
+        return;
+    }
+    w->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0, 0.15f);
+    if (w->effect) w->effect->startScaleFrom(0.85f);
+    spawnTransitionFlash(w->x, w->y);
 }

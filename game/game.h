@@ -34,6 +34,8 @@
 #include "services/steamAchievements.h"
 
 // The display the window opens on and how. Stored with the settings.
+class Cwidget;
+
 struct CvideoSettings {
     int display = 0;
     int width = 1280;
@@ -73,6 +75,9 @@ public:
     // with a log line. With a transition the fade screen runs first; without
     // one the showing screen leaves first, or the state is entered at once.
     bool setGameMode(int mode, bool transition = false);
+    // The flash of a pressed button: the widget pulses and a flash plays at it
+    // (at the screen's centre without a widget).
+    void playTransitionEffect(Cwidget* w = nullptr);
     // Makes the state current and calls its screen's enter.
     bool enterGameMode(int mode);
     // Sets the state without entering a screen (a holding state such as

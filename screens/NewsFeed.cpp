@@ -161,7 +161,7 @@ void CnewsFeedScreen::onUpdate() {
         return;
     }
     if (Cwidget* item = menu_->highlightedItem()) {
-        pressTransition(item);
+        gGame->playTransitionEffect(item);
         act((int)item->value, (EnewsAction)(int)item->floatValue);
     }
 }

@@ -3,12 +3,6 @@
 #include "engine/engine.h"
 #include "game/game.h"
 
-void pressTransition(Cwidget* w) {
-    if (!w) return;
-    w->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0, 0.15f);
-    w->effect->startScaleFrom(0.85f);
-}
-
 namespace {
 bool escapePressed() { return gEngine->lastKey == SDL_SCANCODE_ESCAPE; }
 }  // namespace
@@ -33,10 +27,10 @@ void CexitPopup::update() {
     screen_->update();
     if (!screen_->leaving && !screen_->left) {
         if (screen_->wasPressed(no_) || escapePressed()) {
-            pressTransition(no_);
+            gGame->playTransitionEffect(no_);
             leaveLayout();
         } else if (screen_->wasPressed(yes_)) {
-            pressTransition(yes_);
+            gGame->playTransitionEffect(yes_);
             gGame->setGameMode(GM_REALLY_EXIT);
             screen_->left = true;
         }
@@ -60,10 +54,10 @@ CexitScreen::CexitScreen() : ClayoutScreen("exit.txt", kBindings) {}
 
 void CexitScreen::onUpdate() {
     if (screen_->wasPressed(yes_)) {
-        pressTransition(yes_);
+        gGame->playTransitionEffect(yes_);
         gGame->setGameMode(GM_REALLY_EXIT);
     } else if (screen_->wasPressed(no_)) {
-        pressTransition(no_);
+        gGame->playTransitionEffect(no_);
         gGame->setGameMode(GM_MAIN_MENU, true);
     }
 }

@@ -41,6 +41,3 @@ class CreallyExitScreen : public CscreenSlot {
 public:
     void enter() override;
 };
-
-// The short pulse of a pressed button.
-void pressTransition(Cwidget* w);

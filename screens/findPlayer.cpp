@@ -117,7 +117,7 @@ void CfindPlayerScreen::onUpdate() {
         return;
     }
     if (found_ && !ok_->hidden && screen_->wasPressed(ok_)) {
-        pressTransition(ok_);
+        gGame->playTransitionEffect(ok_);
         CfriendList& friends = gGame->online.friends;
         const CfriendEntry* known = friends.findById(id_);
         if (!known || known->type == 1) {

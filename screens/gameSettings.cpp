@@ -216,7 +216,7 @@ void CgameSettingsScreen::startChallenge(CchallengeMgr& challenge) {
     if (g.music.currentTrack) session.track = trackInfoFromSong(*g.music.currentTrack);
     session.startMusic = 1;
     session.restartMusic();
-    pressTransition(chosen);
+    gGame->playTransitionEffect(chosen);
     g.setGameMode(GM_321_GO, true);
 }
 
@@ -237,7 +237,7 @@ void CgameSettingsScreen::startGame() {
     settings.visIntensity = intensity;
     settings.dirty = true;
     if (g.saveSettings) g.saveSettings();
-    pressTransition(chosen ? chosen : visualIntensity_->getSelectedItem());
+    gGame->playTransitionEffect(chosen ? chosen : visualIntensity_->getSelectedItem());
 
     session.difficulty = standard ? (int)chosen->value : DIFFICULTY_INSANE;
     session.visualIntensity = intensity;

@@ -109,7 +109,7 @@ void CgameTypeScreen::confirm() {
         g.saveLoad.settings.twinStick = sticks && sticks->value != 0;
         if (g.saveSettings) g.saveSettings();
     }
-    pressTransition(musicSource_->getSelectedItem());
+    gGame->playTransitionEffect(musicSource_->getSelectedItem());
     switch (sourceValue) {
         case MUSIC_OPEN_MIC:
             g.music.startOpenMic();

@@ -70,7 +70,7 @@ void ClanguageScreen::onUpdate() {
         return;
     }
     if (Cwidget* item = menu_->highlightedItem()) {
-        pressTransition(item);
+        gGame->playTransitionEffect(item);
         choose((int)item->value);
         gGame->setGameMode(choiceState_, true);
     }

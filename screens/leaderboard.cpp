@@ -138,7 +138,7 @@ void CleaderboardScreen::onUpdate() {
     }
     if (choosing_) {
         if (Cwidget* item = list_->highlightedItem()) {
-            pressTransition(item);
+            gGame->playTransitionEffect(item);
             boardIndex_ = (int)item->value;
             if (boardIndex_ == CleaderboardMgr::kDailyTracksBoard) {
                 gGame->setGameMode(GM_DAILY_TRACKS);
@@ -158,7 +158,7 @@ void CleaderboardScreen::onUpdate() {
         }
     }
     if (gUi->action() != kActionBack) return;
-    pressTransition(nullptr);
+    gGame->playTransitionEffect(nullptr);
     if (!hasTrack_ && !choosing_) {
         choosing_ = true;
         list_->setVisibleWithTransition(true);

@@ -139,6 +139,7 @@ Cwidget* CmainMenuScreen::button(const std::string& name) const {
 void CmainMenuScreen::reportOnce() {
     if (reportedThisRun_) return;
     reportedThisRun_ = true;
+    gGame->workshop.startSubscribedSync();
     Canalytics& a = gEngine->analytics;
     a.sendEvent("ControllerType", gEngine->input.inputMode == DEVICE_CONTROLLER ? "Joystick" : "Keyboard", nullptr);
     const double hours = gGame->progress.timePlayed / 3600.0;
@@ -327,7 +328,7 @@ void CmainMenuScreen::startChallenge(bool lightning) {
 
 bool CmainMenuScreen::pressButton(Cwidget* w, const char* name) {
     if (!w || w->hidden || !screen_->wasPressed(w)) return false;
-    pressTransition(w);
+    gGame->playTransitionEffect(w);
     const std::string n = name;
     if (n == "QuickPlay") quickPlay();
     else if (n == "DailyChallenge") startChallenge(false);
@@ -365,7 +366,12 @@ void CmainMenuScreen::placeShowcaseShip() {
     // The ship fills most of the spot's height, whatever its own size.
     const Cvec2 top = world.screenToPlane(shipSpot_->x, shipSpot_->y - shipSpot_->height * shipSpot_->uiScale * 0.5f);
     const float halfHeight = std::fabs(p.y - top.y);
-    if (ship_->size > 0) ship_->scale = std::max(0.1f, halfHeight * 0.8f / ship_->size);
+    // Drawn parts scale with the definition's radius, not with the live size.
+    const float radius = ship_->def ? ship_->def->radius : 0.0f;
+    if (radius > 0) {
+        ship_->scale = std::max(0.1f, halfHeight * 0.65f / radius);
+        ship_->size = radius * ship_->scale * 1.4f;
+    }
 }
 
 void CmainMenuScreen::update() {

@@ -138,7 +138,7 @@ void CmusicBarScreen::finishDelete() {
     if (!confirmScreen) return;
     CconfirmScreen& confirm = *confirmScreen;
     if (!confirm.backedOut && confirm.value == 1.0f) {
-        pressTransition(trash_);
+        gGame->playTransitionEffect(trash_);
         // The track the player pressed on, even if another one plays by now.
         CsongPackInfo* track = deleteKey_.empty() ? nullptr : gGame->songLibrary.findByKey(deleteKey_);
         if (track) {
@@ -183,10 +183,10 @@ void CmusicBarScreen::update() {
     if (mode != GM_CONFIG && mode != GM_OPEN_MIC_SETTINGS && !hidden_) {
         CsongPackInfo* current = gGame->music.currentTrack;
         if (screen_->wasPressed(next_)) {
-            pressTransition(next_);
+            gGame->playTransitionEffect(next_);
             if (CsongPackInfo* t = gGame->songLibrary.getRandomTrack()) gGame->music.playTrack(t);
         } else if (!boardHidden && screen_->wasPressed(leaderboard_)) {
-            pressTransition(leaderboard_);
+            gGame->playTransitionEffect(leaderboard_);
             boardRequest_.returnState = mode;
             boardRequest_.trackKey = current ? current->getKey() : std::string();
             boardRequest_.standardShip = gGame->online.leaderboards.standardShipFlag;
@@ -194,7 +194,7 @@ void CmusicBarScreen::update() {
             gGame->setGameMode(GM_LEADERBOARD);
             return;
         } else if (!heart_->hidden && screen_->wasPressed(heart_) && current) {
-            pressTransition(heart_);
+            gGame->playTransitionEffect(heart_);
             current->toggleFavourite();
             gEngine->log.print(LOG_L, "Music bar: favourite %s", current->favourite ? "on" : "off");
             setHeartColour(current->favourite != 0);

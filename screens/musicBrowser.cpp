@@ -363,13 +363,13 @@ void CmusicBrowserScreen::onUpdate() {
     int action = gUi->action();
     bool from = fromGameType_ || fromPartyGameType_;
     if (from && action == (controllerMode() ? kActionOptionX : kActionSelect)) {
-        pressTransition(nullptr);
+        gGame->playTransitionEffect(nullptr);
         gGame->setGameMode(GM_GAME_SETTINGS);
         saveSettings();
         return;
     }
     if (action == kActionBack) {
-        pressTransition(nullptr);
+        gGame->playTransitionEffect(nullptr);
         saveSettings();
         if (group_ >= 0 && groupView(view_))
             closeGroup();
@@ -438,7 +438,7 @@ void CmusicBrowserScreen::onUpdate() {
 
 // True when the row changed the screen (the lists may be gone).
 bool CmusicBrowserScreen::pressRow(Cwidget* row) {
-    pressTransition(row);
+    gGame->playTransitionEffect(row);
     float tag = row->floatValue;
     if (group_ >= 0) {
         CsongPackInfo* e = rowEntry(row);

@@ -158,7 +158,7 @@ void CmusicRadioBrowserScreen::onUpdate() {
     int action = gUi->action();
     bool from = fromGameType_ || fromPartyGameType_;
     if (from && action == (controllerMode() ? kActionOptionX : kActionSelect)) {
-        pressTransition(nullptr);
+        gGame->playTransitionEffect(nullptr);
         gGame->setGameMode(GM_GAME_SETTINGS);
         return;
     }
@@ -192,7 +192,7 @@ void CmusicRadioBrowserScreen::onUpdate() {
     if (!row || waiting_) return;
     size_t idx = (size_t)row->value;
     if (idx >= list.size()) return;
-    pressTransition(row);
+    gGame->playTransitionEffect(row);
     CradioStation s = list[idx];   // the list is rebuilt below
     if (s.genreFlag) {
         setTabsHidden(true);

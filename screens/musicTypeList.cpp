@@ -70,7 +70,7 @@ void CmusicTypeListScreen::onUpdate() {
 
     Cwidget* row = menu_->highlightedItem();
     if (!row) return;
-    pressTransition(row);
+    gGame->playTransitionEffect(row);
     switch (row->value) {
         case ROW_FIND_MUSIC:
             gGame->setGameMode(GM_FIND_MUSIC, true);

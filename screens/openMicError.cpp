@@ -39,11 +39,11 @@ void CopenMicErrorScreen::update() {
     screen_->update();
     if (!screen_->leaving) {
         if (screen_->wasPressed(close_) || gUi->action() == ACTION_BACK) {
-            pressTransition(close_);
+            gGame->playTransitionEffect(close_);
             gUi->buttonBar.transitionOut();
             screen_->transitionOut();
         } else if (screen_->wasPressed(website_)) {
-            pressTransition(website_);
+            gGame->playTransitionEffect(website_);
             if (ISteamFriends* friends = SteamFriends()) friends->ActivateGameOverlayToWebPage(kHelpPage);
             gEngine->log.print(LOG_L, "Open mic help: %s", kHelpPage);
         }

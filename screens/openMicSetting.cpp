@@ -132,7 +132,7 @@ void CopenMicSettingsScreen::onUpdate() {
     if (gEngine->ui.tutorials.isShowingOrQueued()) return;
     for (int s = 0; s < 3; ++s) {
         if (s == source_ || !screen_->wasPressed(buttons_[s]) || !buttons_[s]->selectable) continue;
-        pressTransition(buttons_[s]);
+        gGame->playTransitionEffect(buttons_[s]);
         chooseSource(s);
         return;
     }
@@ -156,7 +156,7 @@ void CopenMicSettingsScreen::onUpdate() {
         }
     }
     if (confirmed) {
-        pressTransition(buttons_[source_]);
+        gGame->playTransitionEffect(buttons_[source_]);
         leave();
     }
 }

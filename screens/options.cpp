@@ -87,7 +87,7 @@ void CoptionsScreen::onUpdate() {
         return;
     }
     if (Cwidget* item = menu_->highlightedItem()) {
-        pressTransition(item);
+        gGame->playTransitionEffect(item);
         choose((int)item->value);
     }
 }

@@ -105,15 +105,15 @@ void CpauseScreen::update() {
     }
     if (screen_->wasPressed(resume_) || gEngine->lastKey == SDL_SCANCODE_ESCAPE) {
         gEngine->lastKey = -1;
-        pressTransition(resume_);
+        gGame->playTransitionEffect(resume_);
         resumeMusic();
         leaveLayout();
         gEngine->input.mouse.setCaptured(true);
     } else if (screen_->wasPressed(quit_)) {
-        pressTransition(quit_);
+        gGame->playTransitionEffect(quit_);
         ask("QuitTrack", true);
     } else if (screen_->wasPressed(restart_)) {
-        pressTransition(restart_);
+        gGame->playTransitionEffect(restart_);
         ask("RestartTrack", false);
     }
 }

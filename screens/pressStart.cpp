@@ -5,6 +5,7 @@
 #include "engine/engine.h"
 #include "engine/ui/uiDraw.h"
 #include "game/game.h"
+#include "screens/config.h"
 #include "screens/language.h"
 #include "screens/musicBar.h"
 #include "screens/options.h"
@@ -114,9 +115,7 @@ void CpressStartScreen::onUpdate() {
         gGame->saveLoad.clearJoystickMappings();
         gGame->saveLoad.saveSettings();
         gGame->sfx.play(6, 1.0f);
-        resetController_->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0, 0.25f);
-        resetController_->effect->startScaleFrom(1.25f);
-        spawnTransitionFlash(resetController_->x, resetController_->y);
+        gGame->playTransitionEffect(resetController_);
         return;
     }
     if (gUi->tutorials.isShowing() || gEngine->input.inputHold || anyButtonHighlighted()) return;
@@ -141,7 +140,8 @@ void CpressStartScreen::onUpdate() {
     if (CmusicBarScreen* bar = screens::get<CmusicBarScreen>()) bar->refreshPadGlyphs();
     if (!gGame->saveLoad.isInputMappingKnown(name)) {
         gEngine->log.print(LOG_L, "Didn't find mappings for Joystick - Need to configure");
-        gGame->setGameMode(GM_CONFIG);
+        // Configured, the pad comes back here and starts with its new mapping.
+        screens::get<CconfigScreen>()->open(CconfigFlow::DEVICE_JOYSTICK, pad, GM_PRESS_START, GM_PRESS_START, false);
         return;
     }
     gEngine->log.print(LOG_L, "Found mappings for Joystick");

@@ -118,19 +118,19 @@ void CsetRezScreen::onUpdate() {
     bool chose = false;
     for (int i = 0; i < kButtons; ++i)
         if (screen_->wasPressed(rez_[i])) {
-            pressTransition(rez_[i]);
+            gGame->playTransitionEffect(rez_[i]);
             choice_.chooseIndex(i);
             chose = true;
         }
     for (int m = 0; m < 3; ++m)
         if (screen_->wasPressed(mode_[m])) {
-            pressTransition(mode_[m]);
+            gGame->playTransitionEffect(mode_[m]);
             choice_.chooseMode(m);
             chose = true;
         }
     for (int d = 0; d < kMaxDisplays; ++d)
         if (screen_->wasPressed(display_[d])) {
-            pressTransition(display_[d]);
+            gGame->playTransitionEffect(display_[d]);
             choice_.chooseDisplay(d);
             chose = true;
         }

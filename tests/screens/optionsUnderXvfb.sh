@@ -9,36 +9,14 @@ game="$1"
 data="$2"
 out="$3"
 here="$(cd "$(dirname "$0")" && pwd)"
-mkdir -p "$out"
-work=$(mktemp -d /tmp/zx_options_XXXXXX)
-mkdir -p "$work/save"
-log="$work/save/debug.txt"
-gpid=""
-cleanup() {
-    [ -n "$gpid" ] && kill "$gpid" 2>/dev/null && wait "$gpid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-unset SDL_VIDEODRIVER
-export SDL_AUDIODRIVER=dummy
-export ASAN_OPTIONS=detect_leaks=0
-
 . "$here/xvfbDriver.sh"
+driverSetUp options
 start() {
     ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" "$game" -NoGoogle -Linux -SteamBoards &
     gpid=$!
     waitMode PressStart 30 "$1" || fail "no title screen"
-    wid=$(xdotool search --sync --name Zorbex | head -1)
-    [ -n "$wid" ] || fail "no window"
-    xdotool windowfocus --sync "$wid"
+    focusGame
     sleep 6
-}
-stop() {
-    kill -TERM "$gpid"
-    wait "$gpid"
-    local rc=$?
-    gpid=""
-    [ "$rc" -eq 0 ] || fail "exit code $rc"
 }
 # The title's OPTIONS button (bottom left), then the options menu.
 toOptions() {
@@ -117,7 +95,7 @@ waitMode Options 10 7 || fail "back from the credits"
 sleep 2.5
 keys BackSpace
 waitMode PressStart 10 2 || fail "back to the title"
-stop
+stopGame
 
 # Again: the volume chosen is the one the screen starts from.
 start 1
@@ -126,6 +104,6 @@ item 3
 waitMode OptionsVolume 10 || fail "no volume screen after the restart"
 waitFor "Volume screen: music 0.5" 10 || fail "the music volume was not kept"
 shot optionsVolumeAfterRestart
-stop
+stopGame
 echo "options ok; screenshots in $out"
 exit 0

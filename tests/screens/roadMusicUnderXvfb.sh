@@ -13,77 +13,8 @@ makeMusic="$3"
 data="$4"
 out="$5"
 here="$(cd "$(dirname "$0")" && pwd)"
-mkdir -p "$out"
-work=$(mktemp -d /tmp/zx_road_music_XXXXXX)
-mkdir -p "$work/save" "$work/bin"
-log="$work/save/debug.txt"
-gpid=""
-spid=""
-cleanup() {
-    [ -n "$gpid" ] && kill "$gpid" 2>/dev/null && wait "$gpid" 2>/dev/null
-    [ -n "$spid" ] && kill "$spid" 2>/dev/null && wait "$spid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-unset SDL_VIDEODRIVER
-export SDL_AUDIODRIVER=dummy
-export ASAN_OPTIONS=detect_leaks=0
-
-fail() {
-    echo "FAIL: $*"
-    [ -f "$log" ] && cat "$log"
-    exit 1
-}
-waitFor() {
-    local text="$1" seconds="$2" count="${3:-1}" n=0
-    while [ "$n" -lt $((seconds * 10)) ]; do
-        local found
-        found=$(grep -cF -- "$text" "$log" 2>/dev/null)
-        [ "${found:-0}" -ge "$count" ] && return 0
-        sleep 0.1
-        n=$((n + 1))
-    done
-    return 1
-}
-shot() {
-    xwd -root -silent > "$work/shot.xwd" && /usr/bin/python3 "$here/xwdToPng.py" "$work/shot.xwd" "$out/$1.png" ||
-        fail "screenshot $1"
-}
-keys() {
-    for k in "$@"; do
-        xdotool key "$k"
-        sleep 0.15
-    done
-}
-# The centre of a layout's widget on the 1280 x 720 screen: Pos as a fraction
-# of the screen plus Offset in layout pixels (720 lines: one pixel each).
-clickWidget() {
-    local file="$data/textFiles/layouts/$1" name="$2"
-    local xy
-    xy=$(awk -v w="$name" '
-        $1 == "Widget" && $2 == w { inside = 1; px = 0.5; py = 0.5; ox = 0; oy = 0; next }
-        inside && $1 == "Pos" { px = $2; py = $3 }
-        inside && $1 == "Offset" && !gadget { ox = $2; oy = $3 }
-        inside && ($1 == "Text" || $1 == "Sprite" || $1 == "Progress") { gadget = 1 }
-        inside && ($1 == "EndText" || $1 == "EndSprite" || $1 == "EndProgress") { gadget = 0 }
-        inside && $1 == "EndWidget" { printf "%d %d\n", px * 1280 + ox, py * 720 + oy; exit }
-    ' "$file")
-    [ -n "$xy" ] || fail "no widget $name in $1"
-    echo "click $name at $xy"
-    xdotool mousemove $xy
-    sleep 0.2
-    xdotool click 1
-    sleep 0.3
-}
-
-# A row of a menu: its centre on the 1280 x 720 screen, read off the layout
-# (the menu's top, the item heights and spacing).
-clickAt() {
-    xdotool mousemove "$1" "$2"
-    sleep 0.2
-    xdotool click 1
-    sleep 0.3
-}
+. "$here/xvfbDriver.sh"
+driverSetUp road_music
 
 # The music to find, and the folder dialog that picks it.
 "$makeMusic" "$work/My Music" || fail "could not make the music folder"
@@ -94,18 +25,13 @@ printf '%s\n' "$work/My Music"
 EOF
 chmod +x "$work/bin/zenity"
 
-"$tool" "$work/webService.txt" > "$work/service.log" 2>&1 &
-spid=$!
-for _ in $(seq 50); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
-[ -s "$work/webService.txt" ] || fail "the local service did not start"
+startService "$tool"
 
 PATH="$work/bin:$PATH" ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" ZORBEX_WEB_SERVICE="$work/webService.txt" \
     "$game" -NoGoogle -Linux &
 gpid=$!
 waitFor "GameMode = PressStart" 30 || fail "no title screen"
-wid=$(xdotool search --sync --name Zorbex | head -1)
-[ -n "$wid" ] || fail "no window"
-xdotool windowfocus --sync "$wid"
+focusGame
 sleep 4
 
 # To the main menu: the language of a first run, then the silent sign-in
@@ -117,13 +43,6 @@ keys Return
 waitFor "Language = English" 10 || fail "English was not chosen"
 waitFor "GameMode = MainMenu" 60 || fail "no main menu"
 sleep 2
-# The tutorials of a first visit: a click on an empty spot puts each away.
-dismissTutorials() {
-    for _ in $(seq "$1"); do
-        xdotool mousemove 200 200 click 1
-        sleep 0.45
-    done
-}
 dismissTutorials 10
 shot mainMenu
 
@@ -190,10 +109,6 @@ clickAt 640 274   # the experience board
 sleep 2
 shot leaderboardBoard
 
-kill -TERM "$gpid"
-wait "$gpid"
-rc=$?
-gpid=""
-[ "$rc" -eq 0 ] || fail "exit code $rc"
+stopGame
 echo "music road ok; screenshots in $out"
 exit 0

@@ -11,24 +11,8 @@ tool="$2"
 data="$3"
 out="$4"
 here="$(cd "$(dirname "$0")" && pwd)"
-mkdir -p "$out"
-work=$(mktemp -d /tmp/zx_road_XXXXXX)
-mkdir -p "$work/save"
-log="$work/save/debug.txt"
-gpid=""
-spid=""
-cleanup() {
-    [ -n "$gpid" ] && kill "$gpid" 2>/dev/null && wait "$gpid" 2>/dev/null
-    [ -n "$spid" ] && kill "$spid" 2>/dev/null && wait "$spid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-unset SDL_VIDEODRIVER
-export SDL_AUDIODRIVER=dummy
-# The GL driver and the desktop bus keep a little memory to the end.
-export ASAN_OPTIONS=detect_leaks=0
-
 . "$here/xvfbDriver.sh"
+driverSetUp road
 # A text box k steps down from the top: focus it, type, finish the entry.
 field() {
     for _ in $(seq "$1"); do keys Down; done
@@ -42,18 +26,13 @@ field() {
 
 # Each answer of the service takes 1.5 s, so the silent sign-in is still
 # running when Back is pressed.
-"$tool" "$work/webService.txt" 1500 > "$work/service.log" 2>&1 &
-spid=$!
-for _ in $(seq 50); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
-[ -s "$work/webService.txt" ] || fail "the local service did not start"
+startService "$tool" 1500
 
 ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" ZORBEX_WEB_SERVICE="$work/webService.txt" \
     "$game" -NoGoogle -Linux &
 gpid=$!
 waitFor "GameMode = PressStart" 30 || fail "no title screen"
-wid=$(xdotool search --sync --name Zorbex | head -1)
-[ -n "$wid" ] || fail "no window"
-xdotool windowfocus --sync "$wid"
+focusGame
 sleep 6   # the fade, then the title's marks come in
 shot pressStart
 
@@ -105,11 +84,7 @@ waitFor "GameMode = MainMenu" 10 2 || fail "Back did not return to the menu"
 sleep 1
 shot backToMenu
 
-kill -TERM "$gpid"
-wait "$gpid"
-rc=$?
-gpid=""
-[ "$rc" -eq 0 ] || fail "exit code $rc"
+stopGame
 for line in "Sign in UI - dropped the result of a sign-in left behind" \
             "- StartUp - get token - success" "- StartUp - game config - success" \
             "- StartUp - failed to load local and cloud save, must be new player" \

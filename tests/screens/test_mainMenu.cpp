@@ -169,12 +169,17 @@ TEST(MainMenu, AMissingShipDefinitionShowsTheStandardShip) {
     EXPECT_TRUE(f.g.logHas("Main menu: no definition for the current ship - showing the standard ship"));
 }
 
-TEST(MainMenu, XpIsSubmittedOncePerNewValue) {
+TEST(MainMenu, XpIsSubmittedOncePerNewValueAndTheRunIsReportedOnce) {
     CmenuFixture f;
     ASSERT_TRUE(f.g.initOk());
     gGame->progress.xp = 500;
     f.open();
     f.open();
+    // The first entry of a run starts the workshop sync and reports the version once.
+    EXPECT_TRUE(gGame->workshop.syncStarted);
+    int reports = 0;
+    for (const auto& l : gEngine->log.recentLines()) reports += l.text.find(" TP=") != std::string::npos;
+    EXPECT_EQ(reports, 1);
     ASSERT_EQ(f.submitted.size(), 1u);
     EXPECT_EQ(f.submitted.back(), std::make_pair(0, (uint64_t)500));
     const size_t before = f.submitted.size();

@@ -1,4 +1,5 @@
 // The logo fade and the title screen.
+#include "screens/config.h"
 #include "roadFixture.h"
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
@@ -118,6 +119,12 @@ TEST_F(TitleTest, AGamepadWithoutMappingsGoesToConfigurationWithItsGlyphs) {
     EXPECT_EQ(gEngine->input.player(0)->device, DEVICE_CONTROLLER);
     EXPECT_EQ(gEngine->input.player(0)->joystick, g->padSlot(pad));
     EXPECT_FALSE(g->logHas("GameMode = StartUp"));
+    // The configuration works on that pad and comes back to the title.
+    const CconfigFlow& flow = screens::get<CconfigScreen>()->flow();
+    EXPECT_EQ(flow.device(), CconfigFlow::DEVICE_JOYSTICK);
+    EXPECT_EQ(flow.joystick(), g->padSlot(pad));
+    EXPECT_EQ(flow.doneState(), GM_PRESS_START);
+    EXPECT_EQ(flow.escapeState(), GM_PRESS_START);
 }
 
 TEST_F(TitleTest, AGamepadWithMappingsStartsWithXboxGlyphs) {

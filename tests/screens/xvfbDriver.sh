@@ -1,6 +1,49 @@
 # Shared by the scripts that drive the real game under Xvfb. The caller sets
-# log (the game's debug.txt), work (a scratch folder), out (the screenshot
-# folder) and here (this folder) before sourcing it.
+# out (the screenshot folder), here (this folder) and, for clickWidget, data
+# (the data folder), sources this file and calls driverSetUp first.
+
+# A scratch folder with the save folder (work, log), the screenshot folder,
+# the clean-up on exit and the environment of the game.
+driverSetUp() {
+    mkdir -p "$out"
+    work=$(mktemp -d "/tmp/zx_$1_XXXXXX")
+    mkdir -p "$work/save" "$work/bin"
+    log="$work/save/debug.txt"
+    gpid=""
+    spid=""
+    trap driverCleanUp EXIT
+    unset SDL_VIDEODRIVER
+    export SDL_AUDIODRIVER=dummy
+    # The GL driver and the desktop bus keep a little memory to the end.
+    export ASAN_OPTIONS=detect_leaks=0
+}
+driverCleanUp() {
+    [ -n "$gpid" ] && kill "$gpid" 2>/dev/null && wait "$gpid" 2>/dev/null
+    [ -n "$spid" ] && kill "$spid" 2>/dev/null && wait "$spid" 2>/dev/null
+    rm -rf "$work"
+}
+# The local web service (the zx_local_service program), each answer delayed
+# by the given milliseconds; the game finds it through $work/webService.txt.
+startService() {
+    "$1" "$work/webService.txt" ${2:+"$2"} > "$work/service.log" 2>&1 &
+    spid=$!
+    for _ in $(seq 50); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
+    [ -s "$work/webService.txt" ] || fail "the local service did not start"
+}
+# Once the title is up: the game's window gets the keyboard.
+focusGame() {
+    wid=$(xdotool search --sync --name Zorbex | head -1)
+    [ -n "$wid" ] || fail "no window"
+    xdotool windowfocus --sync "$wid"
+}
+# Ends the game as the desktop would and checks its exit code.
+stopGame() {
+    kill -TERM "$gpid"
+    wait "$gpid"
+    local rc=$?
+    gpid=""
+    [ "$rc" -eq 0 ] || fail "exit code $rc"
+}
 
 fail() {
     echo "FAIL: $*"
@@ -39,5 +82,38 @@ keys() {
     for k in "$@"; do
         xdotool key "$k"
         sleep 0.15
+    done
+}
+# The centre of a layout's widget on the 1280 x 720 screen: Pos as a fraction
+# of the screen plus Offset in layout pixels (720 lines: one pixel each).
+clickWidget() {
+    local file="$data/textFiles/layouts/$1" name="$2"
+    local xy
+    xy=$(awk -v w="$name" '
+        $1 == "Widget" && $2 == w { inside = 1; px = 0.5; py = 0.5; ox = 0; oy = 0; next }
+        inside && $1 == "Pos" { px = $2; py = $3 }
+        inside && $1 == "Offset" && !gadget { ox = $2; oy = $3 }
+        inside && ($1 == "Text" || $1 == "Sprite" || $1 == "Progress") { gadget = 1 }
+        inside && ($1 == "EndText" || $1 == "EndSprite" || $1 == "EndProgress") { gadget = 0 }
+        inside && $1 == "EndWidget" { printf "%d %d\n", px * 1280 + ox, py * 720 + oy; exit }
+    ' "$file")
+    [ -n "$xy" ] || fail "no widget $name in $1"
+    echo "click $name at $xy"
+    xdotool mousemove $xy
+    sleep 0.2
+    xdotool click 1
+    sleep 0.3
+}
+clickAt() {
+    xdotool mousemove "$1" "$2"
+    sleep 0.2
+    xdotool click 1
+    sleep 0.3
+}
+# The help boxes of a first visit: a click on an empty spot puts each away.
+dismissTutorials() {
+    for _ in $(seq "$1"); do
+        xdotool mousemove 200 200 click 1
+        sleep 0.45
     done
 }
