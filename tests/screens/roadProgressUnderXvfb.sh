@@ -4,13 +4,17 @@
 # folder and started with Quick Play), the game-over screen and the rank-up
 # screen with its bar counting, and on from there. Screenshots in the
 # screenshot folder.
-# Usage: roadProgressUnderXvfb.sh <zorbex> <zx_local_service> <zx_make_music_folder> <data folder> <screenshot folder>
+# The player starts a little below rank 2, so the track's score takes them
+# over it and the perk unlock follows the rank-up.
+# Usage: roadProgressUnderXvfb.sh <zorbex> <zx_local_service> <zx_make_music_folder> <zx_seed_progress_save>
+#        <data folder> <screenshot folder>
 set -u
 game="$1"
 tool="$2"
 makeMusic="$3"
-data="$4"
-out="$5"
+seedSave="$4"
+data="$5"
+out="$6"
 here="$(cd "$(dirname "$0")" && pwd)"
 mkdir -p "$out"
 work=$(mktemp -d /tmp/zx_road_progress_XXXXXX)
@@ -61,6 +65,7 @@ dismissTutorials() {
 }
 
 "$makeMusic" "$work/My Music" || fail "could not make the music folder"
+"$seedSave" "$work/save" 59000 > "$work/seed.log" 2>&1 || { cat "$work/seed.log"; fail "could not seed the save"; }
 cat > "$work/bin/zenity" <<DIALOG
 #!/bin/sh
 printf '%s\n' "$work/My Music"

@@ -245,6 +245,6 @@ TEST(UnlockTBShip, TheMainMenuAnnouncesAPendingShipFirst) {
     EXPECT_EQ(unlock.enters, 0);
     g->specialShipPending[CunlockTBShipScreen::SHIP_VESSIK] = 1;
     g->setGameMode(GM_MAIN_MENU);
-    g.settle(60);
+    g.settle(120);
     EXPECT_EQ(unlock.enters, 1);
 }
