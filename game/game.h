@@ -128,10 +128,9 @@ public:
     uint8_t mouseIdle = 0;
     uint8_t blocking = 0;
     uint8_t hubVisited = 0;
-    // Special ships granted by a game over and not yet announced (Vessik,
-    // Vornak, Duveve Rade Dorid!); the unlock screen takes them one at a time.
-    uint8_t specialShipPending[3] = {0, 0, 0};
     uint8_t standardShipFlag = 1;
+    // Special ships a game over has earned; the unlock hub shows them.
+    uint8_t vessikUnlockPending = 0, vornakUnlockPending = 0, goldShipUnlockPending = 0;
 
     // Progress and the save layer.
     CplayerProgress progress;

@@ -30,7 +30,8 @@ void CunlockShipModScreen::onEnter() {
 
 void CunlockShipModScreen::onUpdate() {
     Cgame& g = *gGame;
-    sparkleAround(congrats_, gEngine->colours.get("HighScore"), 0.2f);
+    const CcolourTable::Centry* highScore = gEngine->colours.find("HighScore");
+    sparkleAround(congrats_, highScore ? gEngine->colours.get("HighScore") : g.namedColours.yellow, 0.2f);
     const int action = gUi->action();
     if (action != ACTION_SELECT && action != ACTION_BACK) return;
     // Held once only, however often the screen is passed.

@@ -16,9 +16,12 @@ bool* unlockFlag(CplayerProgress& p, int which) {
 }  // namespace
 
 bool specialShipPending() {
-    for (uint8_t b : gGame->specialShipPending)
-        if (b) return true;
-    return false;
+    return gGame->vessikUnlockPending || gGame->vornakUnlockPending || gGame->goldShipUnlockPending;
+}
+
+uint8_t& CunlockTBShipScreen::pendingByte(int which) {
+    return which == SHIP_VESSIK ? gGame->vessikUnlockPending
+           : which == SHIP_VORNAK ? gGame->vornakUnlockPending : gGame->goldShipUnlockPending;
 }
 
 const char* CunlockTBShipScreen::shipName(int which) {
@@ -42,7 +45,7 @@ void CunlockTBShipScreen::onEnter() {
     Cgame& g = *gGame;
     prize_ = SHIP_GOLD;
     for (int which : kPrecedence) {
-        if (g.specialShipPending[which]) {
+        if (pendingByte(which)) {
             prize_ = which;
             break;
         }
@@ -53,8 +56,8 @@ void CunlockTBShipScreen::onEnter() {
     if (CplayerShipDef* ship = g.playerShips.findShip(name)) display_.show(*ship, 1.5f);
     gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
     shipName_->setText("", name);
-    if (g.specialShipPending[prize_]) {
-        g.specialShipPending[prize_] = 0;
+    if (pendingByte(prize_)) {
+        pendingByte(prize_) = 0;
         *unlockFlag(g.progress, prize_) = true;
         g.progress.saveDirty = true;
         gEngine->log.print(LOG_V, "Special ship unlocked: %s", name);

@@ -1,6 +1,8 @@
 #pragma once
 // CunlockTBShipScreen: a special ship granted by a game over, announced on
 // the way into the main menu. Each visit takes one pending ship.
+#include <cstdint>
+
 #include "screens/displayShip.h"
 #include "screens/layoutScreen.h"
 
@@ -8,6 +10,8 @@ class CunlockTBShipScreen : public ClayoutScreen {
 public:
     enum EspecialShip { SHIP_VESSIK = 0, SHIP_VORNAK = 1, SHIP_GOLD = 2 };
     static const char* shipName(int which);
+    // The game's byte that holds the ship as earned and not yet announced.
+    static uint8_t& pendingByte(int which);
 
     CunlockTBShipScreen();
     // The ship shown this visit.

@@ -137,14 +137,14 @@ TEST(UnlockTBShip, EachVisitTakesOnePendingShipVornakFirst) {
     CrecordingScreen mainMenu;
     g->setScreen(GM_MAIN_MENU, &mainMenu);
     auto& screen = *screens::get<CunlockTBShipScreen>();
-    g->specialShipPending[0] = g->specialShipPending[1] = g->specialShipPending[2] = 1;
+    g->vessikUnlockPending = g->vornakUnlockPending = g->goldShipUnlockPending = 1;
     g->setGameMode(GM_UNLOCK_TB_SHIP);
     g.settle();
     EXPECT_EQ(screen.prize(), CunlockTBShipScreen::SHIP_VORNAK);
     EXPECT_TRUE(g->progress.vor5);
     EXPECT_FALSE(g->progress.ves5);
-    EXPECT_EQ(g->specialShipPending[1], 0);
-    EXPECT_EQ(g->specialShipPending[0], 1);
+    EXPECT_EQ(g->vornakUnlockPending, 0);
+    EXPECT_EQ(g->vessikUnlockPending, 1);
     EXPECT_TRUE(specialShipPending());
     g.tapAction(ACTION_SELECT);
     g.settle(80);
@@ -243,7 +243,7 @@ TEST(UnlockTBShip, TheMainMenuAnnouncesAPendingShipFirst) {
     g->setGameMode(GM_MAIN_MENU);
     g.settle(60);
     EXPECT_EQ(unlock.enters, 0);
-    g->specialShipPending[CunlockTBShipScreen::SHIP_VESSIK] = 1;
+    g->vessikUnlockPending = 1;
     g->setGameMode(GM_MAIN_MENU);
     g.settle(120);
     EXPECT_EQ(unlock.enters, 1);
