@@ -41,13 +41,24 @@ bool CgameSfx::init(CaudioBASS* audio, const std::string& fileName) {
         Cslot& s = slots_[slot];
         s.file = file;
         s.playbacks = playbacks;
-        if (audio_ && audio_->ready()) {
-            s.sample = audio_->mixer.loadSample(gEngine->dataPath(file), playbacks);
-            if (!s.sample) gEngine->log.print(LOG_E, "Can't load sound: %s", file.c_str());
-        }
+        s.tried = false;
+        // Only the loading's own sound is decoded before the logo shows; the
+        // rest come with the loading (loadSamples) or on first play.
+        if (slot == 0) loadSample(s);
         gEngine->loadStep();
     }
     return true;
+}
+
+void CgameSfx::loadSamples() {
+    for (Cslot& s : slots_) loadSample(s);
+}
+
+void CgameSfx::loadSample(Cslot& s) {
+    if (s.sample || s.tried || s.file.empty() || !audio_ || !audio_->ready()) return;
+    s.tried = true;
+    s.sample = audio_->mixer.loadSample(gEngine->dataPath(s.file), s.playbacks);
+    if (!s.sample) gEngine->log.print(LOG_E, "Can't load sound: %s", s.file.c_str());
 }
 
 void CgameSfx::shutdown() {
@@ -63,6 +74,7 @@ HaudioChannel CgameSfx::play(int slot, float volume) {
         return 0;
     }
     Cslot& s = slots_[slot];
+    loadSample(s);
     if (!audio_ || !s.sample) return 0;
     if (s.playbacks == 1 && s.channel) audio_->mixer.stop(s.channel);
     HaudioChannel h = audio_->mixer.sampleChannel(s.sample);

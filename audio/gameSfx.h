@@ -29,7 +29,10 @@ public:
     CgameSfx(const CgameSfx&) = delete;
     CgameSfx& operator=(const CgameSfx&) = delete;
 
+    // Reads the slot table; decodes slot 0 (the loading plays it) at once.
     bool init(CaudioBASS* audio, const std::string& fileName = "textFiles/sounds.txt");
+    // Decodes every slot not decoded yet (a failed file is tried once).
+    void loadSamples();
     void update() {}
     void shutdown();
 
@@ -45,7 +48,9 @@ private:
         HaudioSample sample = 0;
         int playbacks = 1;
         HaudioChannel channel = 0;
+        bool tried = false;
     };
+    void loadSample(Cslot& s);
     CaudioBASS* audio_ = nullptr;
     Cslot slots_[kSlots];
 };

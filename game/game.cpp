@@ -155,8 +155,9 @@ bool Cgame::loadScreens() {
 }
 
 bool Cgame::loadResources() {
-    // Sound packs and named colours before the screens, the ship properties
+    // The effects' samples, sound packs and named colours before the screens, the ship properties
     // after them; each item loaded is a step of the loading bar.
+    sfx.loadSamples();
     sfxPacks.init(&gEngine->audio);
     namedColours.load();
     radio.init();

@@ -6,6 +6,7 @@
 #include "engine/engine.h"
 #include "engine/ui/screen.h"
 #include "game/game.h"
+#include "platform/steam/steamLocal.h"
 #include "services/hmacSha1.h"
 
 void Cgame::connectMembers() {
@@ -116,6 +117,19 @@ void Cgame::connectMembers() {
     // Pictures of the screen: taken at the end of the draw; moments of play
     // armed by play itself, only while the setting is on.
     afterDraw = [] { gGame->screenCapture.perform(); };
+    // Steam's screenshots are the whole of the next frame.
+    steamLocal::setFrameSource([](const std::string& path, std::function<void(bool)> done) {
+        if (!gGame) {
+            done(false);
+            return;
+        }
+        CscreenCapture& c = gGame->screenCapture;
+        if (!c.request(0, 0, (float)gEngine->screenWidth, (float)gEngine->screenHeight, path, false)) {
+            done(false);
+            return;
+        }
+        c.whenDone = std::move(done);
+    });
     autoShots.disabled = gEngine->switches.noScreenShots;
     autoShots.settingOn = [] { return gGame->saveLoad.settings.autoShots; };
     autoShots.musicIntensity = [] { return gGame->music.getIntensity(); };

@@ -5,6 +5,7 @@
 #include "engine/ui/uiMgr.h"
 #include "game/game.h"
 #include "screens/confirm.h"
+#include "screens/desktopDialog.h"
 #include "screens/musicBrowser.h"
 #include "screens/screenRegistry.h"
 
@@ -109,36 +110,10 @@ void CfindMusicScreen::render() {
     else refreshInfo();
 }
 
-// The folder dialog is a window of its own: get the game's out of its way.
-void CfindMusicScreen::prepareDialog() {
-    Cplatform& p = gEngine->platform;
-    switch (p.windowMode()) {
-        case WINDOW_BORDERLESS:
-            p.setBordered(true);
-            dialogTimer_ = 0.3f;
-            break;
-        case WINDOW_FULLSCREEN:
-            p.minimise();
-            dialogTimer_ = 0.1f;
-            break;
-        default:
-            dialogTimer_ = 0.01f;
-            break;
-    }
-}
+void CfindMusicScreen::prepareDialog() { dialogTimer_ = desktopDialog::prepare(); }
 
 void CfindMusicScreen::openDialog() {
-    Cplatform& p = gEngine->platform;
-    std::string folder = p.pickFolderDialog();
-    if (p.windowMode() == WINDOW_BORDERLESS) {
-        Cdisplay d = p.display(p.displayInUse());
-        p.setWindowPosition(0, 0);
-        p.setBordered(false);
-        p.setWindowPosition(0, 0);
-        p.setWindowSize(d.native.width, d.native.height);
-    } else if (p.windowMode() == WINDOW_FULLSCREEN) {
-        p.restore();
-    }
+    std::string folder = desktopDialog::pickFolder();
     if (folder.empty()) return;
     gEngine->log.print(LOG_L, "%s", folder.c_str());
     start(folder);

@@ -17,6 +17,7 @@
 #include "screens/confirm.h"
 #include "screens/listRows.h"
 #include "screens/musicBar.h"
+#include "screens/optionsTwitter.h"
 #include "screens/screenRegistry.h"
 #include "screens/unlockTBShip.h"
 #include "screens/shipStatPanels.h"
@@ -334,6 +335,7 @@ bool CmainMenuScreen::pressButton(Cwidget* w, const char* name) {
     else if (n == "DailyChallenge") startChallenge(false);
     else if (n == "LightningChallenge") startChallenge(true);
     else if (n == "Visualiser") toggleVisualiser();
+    else if (n == "Twitter") screens::get<CoptionsTwitterScreen>()->open(GM_MAIN_MENU, false);
     else if (n == "Exit") {
         if (CoverlaySlot* o = gGame->overlay(OVERLAY_EXIT)) o->show();
     } else if (n == "Instructions") {

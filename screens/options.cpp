@@ -8,6 +8,7 @@
 #include "screens/openMicSetting.h"
 #include "screens/optionsChoices.h"
 #include "screens/optionsNotifications.h"
+#include "screens/optionsTwitter.h"
 #include "screens/screenRegistry.h"
 
 const CwidgetBinding CoptionsScreen::kBindings[] = {
@@ -74,7 +75,7 @@ void CoptionsScreen::choose(int value) {
         gGame->saveRequested = 1;
         gGame->endGame();
         break;
-    case OPT_TWITTER: gGame->setGameMode(GM_OPTIONS_TWITTER, true); break;
+    case OPT_TWITTER: screens::get<CoptionsTwitterScreen>()->open(GM_OPTIONS); break;
     case OPT_VIRTUAL_STICKS: gGame->setGameMode(GM_OPTIONS_VIRTUAL_THUMB_STICKS, true); break;
     default: break;
     }

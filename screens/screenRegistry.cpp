@@ -19,9 +19,11 @@
 #include "screens/openMicSetting.h"
 #include "screens/options.h"
 #include "screens/optionsNotifications.h"
+#include "screens/optionsTwitter.h"
 #include "screens/optionsVirtualThumbSticks.h"
 #include "screens/optionsVolume.h"
 #include "screens/setRez.h"
+#include "screens/shareMoment.h"
 #include "screens/gameSettings.h"
 #include "screens/gameType.h"
 #include "screens/layoutScreen.h"
@@ -76,6 +78,8 @@ const Crow kRows[] = {
     {STATE, GM_OPTIONS_VOLUME, own<CoptionsVolumeScreen>},
     {STATE, GM_OPTIONS_NOTIFICATIONS, own<CoptionsNotificationsScreen>},
     {STATE, GM_OPTIONS_VIRTUAL_THUMB_STICKS, own<CoptionsVirtualThumbSticksScreen>},
+    {STATE, GM_OPTIONS_TWITTER, own<CoptionsTwitterScreen>},
+    {STATE, GM_SHARE_MOMENT, own<CshareMomentScreen>},
     {STATE, GM_CREDITS, own<CcreditsScreen>},
     {STATE, GM_SET_REZ, own<CsetRezScreen>},
     {STATE, GM_CONFIG, own<CconfigScreen>},

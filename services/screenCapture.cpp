@@ -14,6 +14,7 @@ bool CscreenCapture::accept(float l, float t, float r, float b) {
         gEngine->log.print(LOG_E, "Screen capture refused: empty rectangle %.0f,%.0f - %.0f,%.0f", l, t, r, b);
         return false;
     }
+    if (pending) finish(false);
     pending = true;
     left = l;
     top = t;
@@ -47,6 +48,14 @@ bool CscreenCapture::requestTexture(float l, float t, float r, float b) {
     return true;
 }
 
+void CscreenCapture::finish(bool made) {
+    failed = !made;
+    if (!whenDone) return;
+    auto tell = std::move(whenDone);
+    whenDone = nullptr;
+    tell(made);
+}
+
 void CscreenCapture::perform() {
     if (!pending) return;
     pending = false;
@@ -62,14 +71,14 @@ void CscreenCapture::perform() {
     int x = (int)std::lround(left), y = (int)std::lround(top);
     int w = (int)std::lround(right) - x, h = (int)std::lround(bottom) - y;
     if (!r.readPixels(x, y, w, h)) {
-        failed = true;
+        finish(false);
         return;
     }
     if (toFile) {
         done = r.saveScreenshotPng(fileName);
-        failed = !done;
+        finish(done);
         return;
     }
     texture_.reset(r.grabScreenTexture());
-    failed = texture_ == nullptr;
+    finish(texture_ != nullptr);
 }

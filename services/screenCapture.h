@@ -4,6 +4,7 @@
 // game's draw performs it at the end of the next frame, after everything has
 // been drawn, so the picture is what the player sees. A second request before
 // that draw replaces the first.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -41,8 +42,12 @@ public:
     bool frame = false;
     bool done = false;     // the file has been written
     bool failed = false;   // the last capture could not be made
+    // Told once whether the pending capture was made; a capture replaced
+    // before it was made is told false.
+    std::function<void(bool made)> whenDone;
 
 private:
     bool accept(float l, float t, float r, float b);
+    void finish(bool made);
     CtexturePtr texture_;
 };

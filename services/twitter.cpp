@@ -299,6 +299,13 @@ bool Ctwitter::authorisePin(const std::string& pin) {
     return true;
 }
 
+void Ctwitter::unlink() {
+    authorised_ = false;
+    const std::string path = gEngine->savePath("twitter.dat");
+    if (fileExistsW(path) && !removeFile(path)) gEngine->log.print(LOG_L, "Twitter: can't delete twitter.dat");
+    gEngine->log.print(LOG_L, "Twitter: unlinked");
+}
+
 void Ctwitter::logFailure(const char* what) {
     errorBuffer_.back() = 0;
     gEngine->log.print(LOG_A, what, errorBuffer_.data(), reply_.c_str());

@@ -51,6 +51,10 @@ public:
     // Game side.
     bool openAuthorisePage();
     bool authorisePin(const std::string& pin);
+    // Forgets the link: not authorised, and the saved "twitter.dat" removed so
+    // that the next run starts unlinked too. The signer keeps its token pair
+    // until the next token reply replaces it.
+    void unlink();
     bool tweet(const std::string& text);   // posts the fixed announcement; text is not used
     bool postTweet();
     bool tweetWithImage(const std::string& text);

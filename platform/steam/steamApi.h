@@ -15,10 +15,12 @@ using HSteamUser = int32_t;
 using PublishedFileId_t = uint64_t;
 using UGCHandle_t = uint64_t;
 using PublishedFileUpdateHandle_t = uint64_t;
+using ScreenshotHandle = uint32_t;
 
 constexpr SteamAPICall_t kSteamCallInvalid = 0;
 constexpr UGCHandle_t kUGCHandleInvalid = ~0ull;
 constexpr PublishedFileUpdateHandle_t kPublishedFileUpdateHandleInvalid = ~0ull;
+constexpr ScreenshotHandle kScreenshotHandleInvalid = 0;
 
 // Interface version strings.
 constexpr const char* kSteamFriendsVersion = "SteamFriends017";
@@ -220,6 +222,12 @@ struct RemoteStorageGetPublishedFileDetailsResult_t {
     uint8_t acceptedForUse;
 };
 
+struct ScreenshotReady_t {
+    static constexpr int kCallbackId = 2301;
+    ScreenshotHandle local;
+    int32_t result;
+};
+
 // ---- Callback objects ----------------------------------------------------------
 // The client calls these through four virtual operations, in this order. A
 // callback is registered for a callback id and receives every payload of that
@@ -353,6 +361,8 @@ public:
 
 class ISteamScreenshots {
 public:
+    // Takes the game's next frame into the player's screenshot library;
+    // ScreenshotReady_t follows with the outcome.
     void TriggerScreenshot();
 };
 

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -138,6 +139,16 @@ public:
     ISteamRemoteStorage remoteStorage;
     ISteamUserStats userStats;
     ISteamScreenshots screenshots;
+    steamLocal::CsteamFrameSource frameSource;
+    ScreenshotHandle nextScreenshot = 1;
+
+    std::string screenshotFolder() const { return store.root() + "screenshots/"; }
+    void postScreenshotReady(ScreenshotHandle handle, bool written) {
+        ScreenshotReady_t r{};
+        r.local = handle;
+        r.result = written ? STEAM_RESULT_OK : STEAM_RESULT_FAIL;
+        postCallback(r);
+    }
 
     bool loggedOn() const { return running && !faults.notLoggedOn; }
     const std::string& persona() const { return personaOverride.empty() ? personaName : personaOverride; }
@@ -471,8 +482,35 @@ void ISteamFriends::ActivateGameOverlayToWebPage(const char* url) {
 
 void ISteamScreenshots::TriggerScreenshot() {
     CsteamLocalClient& c = client();
-    Clock lock(c.mutex);
-    if (c.running) ++c.counters.screenshots;
+    steamLocal::CsteamFrameSource source;
+    std::string path;
+    ScreenshotHandle handle;
+    uint32_t generation;
+    {
+        Clock lock(c.mutex);
+        if (!c.running) return;
+        ++c.counters.screenshots;
+        handle = c.nextScreenshot++;
+        generation = c.generation;
+        const std::string folder = c.screenshotFolder();
+        if (!c.frameSource || c.refused("TriggerScreenshot") || !makeFolders(folder)) {
+            c.postScreenshotReady(handle, false);
+            return;
+        }
+        // The library outlives the run: never write over an earlier picture.
+        path = folder + CbString::format("screenshot_%04u.png", handle).str();
+        while (fileExistsW(path)) {
+            handle = c.nextScreenshot++;
+            path = folder + CbString::format("screenshot_%04u.png", handle).str();
+        }
+        source = c.frameSource;
+    }
+    // The frame is written after this call returns (the game's next draw).
+    source(path, [handle, generation](bool written) {
+        CsteamLocalClient& c = client();
+        Clock lock(c.mutex);
+        if (c.running && c.generation == generation) c.postScreenshotReady(handle, written);
+    });
 }
 
 // ---- remote storage ----
@@ -1066,6 +1104,24 @@ void reset() {
     c.workshopOverride.clear();
     c.appId = 0;
     ++c.generation;
+}
+
+void setFrameSource(CsteamFrameSource source) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    c.frameSource = std::move(source);
+}
+
+std::vector<std::string> screenshotFiles() {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    std::vector<std::string> files;
+    if (!c.running) return files;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(c.screenshotFolder(), ec))
+        if (e.is_regular_file(ec)) files.push_back(e.path().string());
+    std::sort(files.begin(), files.end());   // numbered: oldest first
+    return files;
 }
 
 CsteamFaults& faults() { return client().faults; }

@@ -7,6 +7,7 @@
 // in files under "<save folder>/steam/". Tests switch on the faults below to
 // make each call fail the way a real client can.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -63,6 +64,15 @@ void setRoot(const std::string& folder);
 // "workshop/" in the client's folder, or the environment's
 // ZORBEX_STEAM_WORKSHOP. Taken at SteamAPI_Init.
 void setWorkshopRoot(const std::string& folder);
+
+// Where the client's screenshots come from: the game writes its next whole
+// frame to path as a PNG and then calls done with the outcome. Unset, every
+// screenshot fails. Kept by reset().
+using CsteamFrameSource = std::function<void(const std::string& path, std::function<void(bool written)> done)>;
+void setFrameSource(CsteamFrameSource source);
+// The files of the player's screenshot library ("screenshots/" in the
+// client's folder), oldest first.
+std::vector<std::string> screenshotFiles();
 
 // The player's Steam id as the client computes it.
 uint64_t localSteamId();

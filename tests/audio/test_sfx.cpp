@@ -11,6 +11,7 @@ TEST(GameSfx, TheSoundTableLoadsAndSingleSlotsStopFirst) {
     ASSERT_TRUE(audio.init(44100, true));
     CgameSfx sfx;
     ASSERT_TRUE(sfx.init(&audio));
+    sfx.loadSamples();   // what the loading does behind the logo
     EXPECT_FALSE(eng->log.containsPart("Can't load sound"));
     for (int i = 0; i < CgameSfx::kSlots; ++i) EXPECT_FALSE(sfx.slotFile(i).empty()) << "slot " << i;
     EXPECT_EQ(sfx.slotFile(SFX_ACHIEVEMENT), "sfx/sfx_achievement.ogg");

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "engine/http.h"
-#include "independentOauth.h"
+#include "support/independentOauth.h"
 #include "services/oauth.h"
 
 namespace {
