@@ -37,7 +37,8 @@ void placeTopLeft(Cwidget* w, float left, float top) {
     w->setPosition(left + w->width * w->uiScale * 0.5f, top + w->height * w->uiScale * 0.5f);
 }
 
-void placeTop(Cwidget* w, float top) { w->setPosition(w->x, top + w->height * w->uiScale * 0.5f); }
+// The lines across the picture keep their centre column.
+void placeAtHeight(Cwidget* w, float y) { w->setPosition(w->x, y); }
 
 void event(const char* action) { gEngine->analytics.sendEvent("MomentShare", action, nullptr); }
 }  // namespace
@@ -173,8 +174,8 @@ void CshareMomentScreen::layoutShot() {
     const float w = t->width * scale_, h = t->height * scale_;
     picture_ = Crect{momentPos_->x - w * 0.5f, momentPos_->y - h * 0.5f, w, h};
     const float L = picture_.x, T = picture_.y;
-    placeTop(songTitle_, T + 15);
-    placeTop(highScoreComment_, T + 35);
+    placeAtHeight(songTitle_, T + 15);
+    placeAtHeight(highScoreComment_, T + 35);
     placeTopLeft(playerName_, L + 10, T + 20);
     placeTopLeft(scoreTitle_, L + 10, T + 55);
     placeTopLeft(score_, L + 10, T + 80);
@@ -207,12 +208,6 @@ void CshareMomentScreen::setUiShown(bool shown) {
     for (Cwidget* w : {tweet_, sharePrev_, shareNext_, twitterLogo_, saveFile_, saveFileLogo_, steam_, steamLogo_})
         w->setHidden(!shown || !anyShot);
     back_->setHidden(!shown);
-    // The bar's buttons stay out of the picture too.
-    if (shown == uiHidden_) {
-        if (shown) gUi->buttonBar.pop();
-        else gUi->buttonBar.push();
-        uiHidden_ = !shown;
-    }
 }
 
 void CshareMomentScreen::showPage(int step) {
@@ -225,12 +220,12 @@ void CshareMomentScreen::showPage(int step) {
 // ---- enter and update ----
 
 void CshareMomentScreen::onEnter() {
-    gUi->buttonBar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
+    // No bar buttons: the screen's own Back is hidden with the others while a
+    // picture is taken, and Back keys and pads reach it all the same.
     pending_ = SHARE_NONE;
     timer_ = dialogTimer_ = 0;
     stepDone_ = false;
     backAfterShare_ = false;
-    uiHidden_ = false;   // the opening emptied the bar
     steamResult_ = -1;
     error_->setHidden(true);
     findShots();

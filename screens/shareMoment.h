@@ -112,7 +112,6 @@ private:
     float timer_ = 0;
     float dialogTimer_ = 0;
     bool stepDone_ = false;
-    bool uiHidden_ = false;
     bool backAfterShare_ = false;
     Ecapture capture_ = CAPTURE_NONE;
     int steamResult_ = -1;   // -1 waiting, else 0 failed, 1 taken

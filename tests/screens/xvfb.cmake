@@ -37,3 +37,24 @@ add_test(NAME road_xvfb_music
           $<TARGET_FILE:zx_local_service> $<TARGET_FILE:zx_make_music_folder> ${CMAKE_BINARY_DIR}/data
           ${CMAKE_BINARY_DIR}/screenshots/music)
 set_tests_properties(road_xvfb_music PROPERTIES TIMEOUT 240 RUN_SERIAL TRUE)
+# The real game under Xvfb to the Twitter link screen from the main menu and
+# from the options menu. Screenshots in screenshots/twitter.
+add_test(NAME twitter_xvfb_from_menus
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/twitterUnderXvfb.sh $<TARGET_FILE:zorbex>
+          $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/twitter)
+set_tests_properties(twitter_xvfb_from_menus PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
+# The share screen drawn by the real renderer in a window under Xvfb; the
+# screen is left in screenshots/share/shareMoment.png.
+file(GLOB zx_screens_gl_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/screens/gl/*.cpp)
+add_executable(test_screens_gl ${zx_screens_gl_srcs})
+target_link_libraries(test_screens_gl PRIVATE zx_testsupport zx_all GTest::gtest)
+target_include_directories(test_screens_gl PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests
+  ${CMAKE_SOURCE_DIR}/tests/screens)
+add_dependencies(test_screens_gl zx_data)
+add_test(NAME share_moment_gl_xvfb
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24" $<TARGET_FILE:test_screens_gl>
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+set_tests_properties(share_moment_gl_xvfb PROPERTIES
+  ENVIRONMENT "SDL_VIDEODRIVER=x11;SDL_AUDIODRIVER=dummy;ZORBEX_DATA=${CMAKE_BINARY_DIR}/data;ASAN_OPTIONS=detect_leaks=0"
+  TIMEOUT 180 RUN_SERIAL TRUE)
