@@ -147,6 +147,8 @@ TEST(StandIn, NamesTheStateAndBackNeverLeavesThePlayerStuck) {
     g->setScreen(GM_START_UP, &startUp);
     g->setScreen(GM_MAIN_MENU, &menu);
     CplaceholderScreen& standIn = *screens::get<CplaceholderScreen>();
+    // Three states shown by the stand-in here, whichever have screens of their own by now.
+    for (int m : {GM_GALLERY, GM_HANGAR, GM_SHARE_MOMENT}) g->setScreen(m, &standIn);
     auto back = [&g] {
         ASSERT_TRUE(gUi->buttonBar.hasAction(ACTION_BACK));
         g.tapAction(ACTION_BACK);
