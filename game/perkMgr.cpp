@@ -278,6 +278,17 @@ void CperkMgr::saveEnabledStates() {
     restorePending_ = true;
 }
 
+void CperkMgr::switchOffForGame(int id) {
+    if (!isValid(id)) return;
+    if (partyOverride_) {
+        savedEnabled_[id] = 0;
+        return;
+    }
+    states_[id].enabled = 0;
+    validateEnabled();
+    saveRequested = true;
+}
+
 void CperkMgr::restoreEnabledStates() {
     if (!restorePending_) return;
     for (int i = 0; i < kNumPerkDefs; ++i) states_[i].enabled = savedEnabled_[i];

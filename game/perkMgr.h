@@ -163,6 +163,10 @@ public:
     // states are kept and restored afterwards.
     void saveEnabledStates();
     void restoreEnabledStates();
+    // Switches a perk off for the coming game only: outside party mode the
+    // enabled byte (the set is checked again and saved), in party mode the
+    // kept copy.
+    void switchOffForGame(int id);
     bool restorePending() const { return restorePending_; }
 
     // The stored record: u32 version, then per perk u8 unlocked, u8 enabled,

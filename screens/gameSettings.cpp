@@ -9,6 +9,7 @@
 #include "game/gameTypes.h"
 #include "game/musicLink.h"
 #include "screens/321Go.h"
+#include "screens/dailyChallenge.h"
 #include "screens/exit.h"
 #include "screens/screenRegistry.h"
 
@@ -212,6 +213,7 @@ void CgameSettingsScreen::startChallenge(CchallengeMgr& challenge) {
     CgameSession& session = g.world.session;
     session.gameType = GAMETYPE_STANDARD;
     session.difficulty = (int)chosen->value;
+    if (CdailyChallengeScreen* screen = screens::get<CdailyChallengeScreen>()) screen->applyRules();
     session.visualIntensity = visualIntensity_->getSelectedItemFloat();
     if (g.music.currentTrack) session.track = trackInfoFromSong(*g.music.currentTrack);
     session.startMusic = 1;

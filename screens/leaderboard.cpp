@@ -5,8 +5,10 @@
 #include "game/game.h"
 #include "engine/ui/table.h"
 #include "online/leaderboardMgr.h"
+#include "screens/dailyTracks.h"
 #include "screens/exit.h"
 #include "screens/listRows.h"
+#include "screens/screenRegistry.h"
 
 namespace {
 constexpr int kActionBack = 2;
@@ -141,7 +143,7 @@ void CleaderboardScreen::onUpdate() {
             gGame->playTransitionEffect(item);
             boardIndex_ = (int)item->value;
             if (boardIndex_ == CleaderboardMgr::kDailyTracksBoard) {
-                gGame->setGameMode(GM_DAILY_TRACKS);
+                if (CdailyTracksScreen* tracks = screens::get<CdailyTracksScreen>()) tracks->open(GM_LEADERBOARD);
                 return;
             }
             requestShownBoard();

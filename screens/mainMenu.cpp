@@ -13,6 +13,8 @@
 #include "game/gameTypes.h"
 #include "game/progress/xpCurve.h"
 #include "platform/steam/steamApi.h"
+#include "screens/dailyChallenge.h"
+#include "screens/dailyTracks.h"
 #include "screens/exit.h"
 #include "screens/confirm.h"
 #include "screens/listRows.h"
@@ -324,7 +326,8 @@ void CmainMenuScreen::startChallenge(bool lightning) {
     other.deselect();
     chosen.select();
     if (CplayerShipDef* ship = gGame->playerShips.currentShip()) gGame->world.session.playerShips[0] = ship->name();
-    gGame->setGameMode(GM_DAILY_CHALLENGE_L);
+    if (CdailyChallengeScreen* screen = screens::get<CdailyChallengeScreen>()) screen->open(gGame->playerShips.currentIdx);
+    else gGame->setGameMode(GM_DAILY_CHALLENGE_L);
 }
 
 bool CmainMenuScreen::pressButton(Cwidget* w, const char* name) {
@@ -335,6 +338,9 @@ bool CmainMenuScreen::pressButton(Cwidget* w, const char* name) {
     else if (n == "DailyChallenge") startChallenge(false);
     else if (n == "LightningChallenge") startChallenge(true);
     else if (n == "Visualiser") toggleVisualiser();
+    else if (n == "DailyTracks") {
+        if (CdailyTracksScreen* tracks = screens::get<CdailyTracksScreen>()) tracks->open(GM_MAIN_MENU);
+    }
     else if (n == "Twitter") screens::get<CoptionsTwitterScreen>()->open(GM_MAIN_MENU, false);
     else if (n == "Exit") {
         if (CoverlaySlot* o = gGame->overlay(OVERLAY_EXIT)) o->show();

@@ -6,6 +6,8 @@
 #include "screens/achievements.h"
 #include "screens/chinaCheck.h"
 #include "screens/confirm.h"
+#include "screens/dailyChallenge.h"
+#include "screens/dailyTracks.h"
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
 #include "screens/findMusic.h"
@@ -112,6 +114,8 @@ const Crow kRows[] = {
     {STATE, GM_UNLOCK_TB_SHIP, own<CunlockTBShipScreen>},
     {STATE, GM_UNLOCK_CHALLENGE_SHIP, own<CunlockChallengeShipScreen>},
     {STATE, GM_ACHIEVEMENT_MENU, own<CachievementMenuScreen>},
+    {STATE, GM_DAILY_CHALLENGE_L, own<CdailyChallengeScreen>},
+    {STATE, GM_DAILY_TRACKS, own<CdailyTracksScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},

@@ -34,6 +34,7 @@ struct CsettingsFixture : CtrackRoad {
         c.state = CHALL_READY;
         c.challenge.endTime = (int64_t)time(nullptr) + 3600;
         c.challenge.difficultyCap = cap;
+        c.challenge.difficulty = cap;   // the attempt is played at most at the challenge's own difficulty
         c.challenge.linkKind = linkKind;
         c.challenge.linkId = linkId;
         c.select();

@@ -37,6 +37,14 @@ add_test(NAME road_xvfb_music
           $<TARGET_FILE:zx_local_service> $<TARGET_FILE:zx_make_music_folder> ${CMAKE_BINARY_DIR}/data
           ${CMAKE_BINARY_DIR}/screenshots/music)
 set_tests_properties(road_xvfb_music PROPERTIES TIMEOUT 240 RUN_SERIAL TRUE)
+# The real game from the title to the challenge and ship screens under Xvfb,
+# against a local service that runs a daily challenge. Screenshots in
+# screenshots/ships.
+add_test(NAME road_xvfb_ships
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/roadShipsUnderXvfb.sh $<TARGET_FILE:zorbex>
+          $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/ships)
+set_tests_properties(road_xvfb_ships PROPERTIES TIMEOUT 240 RUN_SERIAL TRUE)
 # The real game under Xvfb to the Twitter link screen from the main menu and
 # from the options menu. Screenshots in screenshots/twitter.
 add_test(NAME twitter_xvfb_from_menus

@@ -23,9 +23,10 @@ driverCleanUp() {
     rm -rf "$work"
 }
 # The local web service (the zx_local_service program), each answer delayed
-# by the given milliseconds; the game finds it through $work/webService.txt.
+# by the given milliseconds, then its own switches (such as --showcase); the
+# game finds it through $work/webService.txt.
 startService() {
-    "$1" "$work/webService.txt" ${2:+"$2"} > "$work/service.log" 2>&1 &
+    "$1" "$work/webService.txt" ${2:+"$2"} "${@:3}" > "$work/service.log" 2>&1 &
     spid=$!
     for _ in $(seq 50); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
     [ -s "$work/webService.txt" ] || fail "the local service did not start"

@@ -1,15 +1,60 @@
 // Runs the local k4w service for a real game to talk to, and writes a
 // service settings file that points the game at it ($ZORBEX_WEB_SERVICE).
-// Usage: zx_local_service <settings file> [answer delay ms]
+// Usage: zx_local_service <settings file> [answer delay ms] [--showcase]
+// With --showcase the service also runs a daily challenge with a few scores
+// and holds a few daily-tracks submits, for the screens that show them.
 // Runs until SIGTERM or SIGINT.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <ctime>
 #include <thread>
 
 #include "online/localService/localWebService.h"
+#include "online/scoreRecord.h"
 
 static volatile std::sig_atomic_t stopRequested = 0;
+
+static void addShowcase(ClocalWebService& service) {
+    ClocalChallenge c;
+    c.trackTitle = "Night Drive";
+    c.artist = "The Synths";
+    c.duration = 215;
+    c.difficulty = 3;
+    c.noExtraLives = true;
+    c.weaponRestriction = 2;
+    service.setChallenge(24, c);
+    const long long period = (long long)(time(nullptr) / 3600 / 24);
+    const std::string board = "24HourChall_HS_" + std::to_string(period);
+    const char* names[] = {"Ace", "Nova", "Vex", "Kite", "Moss"};
+    for (int i = 0; i < 5; ++i) {
+        CperSongScore rec;
+        rec.name = names[i];
+        rec.ship = "Standard";
+        rec.comment = "GG";
+        rec.country = "gb";
+        service.addRow(board, 1000 + (uint64_t)i, 90000 - (uint64_t)i * 7000, rec.write());
+    }
+    const char* titles[] = {"Night Drive", "Glass Rain", "Low Orbit", "Static Bloom"};
+    const char* artists[] = {"The Synths", "Mira K", "Orbitals", "Pale Fire"};
+    const char links[] = {'Y', 'S', 0, 'Y'};
+    for (int i = 0; i < 4; ++i) {
+        CdailyTrackScore rec;
+        rec.name = names[i];
+        rec.title = titles[i];
+        rec.artist = artists[i];
+        rec.album = "Demo";
+        rec.length = 200 + i * 20;
+        rec.gameScore = 50000 - (uint64_t)i * 4000;
+        rec.ship = "Standard";
+        rec.shipDefName = "Standard";
+        rec.country = "gb";
+        rec.linkKind = links[i];
+        rec.linkId = links[i] ? "abcDEF12345" : "";
+        service.addRow("DailyTracks3", 2000 + (uint64_t)i, (uint64_t)time(nullptr) - 600 * (uint64_t)(i + 1), rec.write());
+    }
+}
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -21,6 +66,7 @@ int main(int argc, char** argv) {
     ClocalWebService service;
     if (!service.start()) return 1;
     if (argc > 2) service.delayMs = atoi(argv[2]);
+    if (argc > 3 && strcmp(argv[3], "--showcase") == 0) addShowcase(service);
     FILE* f = fopen(argv[1], "w");
     if (!f) return 1;
     fprintf(f, "WebService Scheme http Host \"127.0.0.1\" Port %d Path \"/k4w\" StartTimeout 5 ConnectTimeout 5 IoTimeout 10\n"

@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include "engine/ui/table.h"
+#include "online/localService/localWebService.h"
+#include "online/scoreRecord.h"
+#include "screens/dailyChallenge.h"
+#include "screens/screenRegistry.h"
+#include "screensFixture.h"
+#include "../online/onlineFixture.h"
+
+namespace {
+struct CchallengeFixture {
+    CscreensGame g;
+    ClocalWebService service;
+    CrecordingScreen mainMenu, settings, editModules;
+    CdailyChallengeScreen* screen = nullptr;
+    std::vector<int> sounds;
+
+    CchallengeFixture() {
+        if (!g.initOk()) return;
+        EXPECT_TRUE(service.start());
+        Conline& online = g->online;
+        online.soap.setConfig(service.config());
+        service.addAccount("Pilot", "pilot@example.com", "hunter2");
+        EXPECT_TRUE(online.soap.setGameTitle("Zorbex"));
+        online.soap.setLogin("pilot@example.com", "hunter2", "pilot@example.com");
+        EXPECT_TRUE(online.soap.retrieveAuthToken());
+        EXPECT_TRUE(waitTask(online.soap.tokenTask));
+        online.soap.tokenTask.reset();
+        online.soap.commitUnixTime();
+        g->setScreen(GM_MAIN_MENU, &mainMenu);
+        g->setScreen(GM_GAME_SETTINGS, &settings);
+        g->setScreen(GM_EDIT_MODULES, &editModules);
+        gEngine->ui.playSound = [this](int slot) { sounds.push_back(slot); };
+        for (const char* t : {"Tut_TimedChallenge1", "Tut_TimedChallenge2"}) gUi->tutorials.find(t)->seen = true;
+        screen = screens::get<CdailyChallengeScreen>();
+    }
+    ~CchallengeFixture() { service.stop(); }
+
+    CchallengeMgr& start(int hours, const ClocalChallenge& c) {
+        service.setChallenge(hours, c);
+        CchallengeMgr& m = hours == 24 ? g->online.dailyChallenge : g->online.lightningChallenge;
+        m.start(hours, hours == 24 ? "24HourChall" : "4HourChall");
+        EXPECT_TRUE(waitFor([&] { return m.state == CHALL_READY; }));
+        m.select();
+        return m;
+    }
+    template <class F>
+    bool waitFor(F pred) {
+        for (int i = 0; i < 500; ++i) {
+            g.steps(1);
+            if (pred()) return true;
+            SDL_Delay(5);
+        }
+        return false;
+    }
+    void open() {
+        screen->open(g->playerShips.currentIdx);
+        g.settle();
+        waitFor([&] { return !g->online.leaderboards.isBusy(); });
+        g.steps(2);
+    }
+    void setSecondsLeft(int64_t s) { screen->challenge()->challenge.endTime = g->online.soap.unixTime() + s; }
+    Cwidget* widget(const char* name) { return screen->screen()->findWidget(name); }
+    std::string text(const char* name) { return widget(name)->getText(); }
+    Cmenu* board() { return screen->screen()->findMenu("menu"); }
+    Cmenu* ships() { return screen->screen()->findMenu("shipMenu"); }
+    // The board's items as 'S' spacer and 'R' row.
+    std::string boardShape() {
+        std::string out;
+        for (size_t i = 0; i < board()->itemCount(); ++i)
+            out += board()->item(i)->templateName == "ShortMenuBreakChallenge" ? 'S' : 'R';
+        return out;
+    }
+    void addRows(const std::string& boardName, int n) {
+        for (int i = 0; i < n; ++i) {
+            CperSongScore rec;
+            rec.name = "P" + std::to_string(i);
+            service.addRow(boardName, 100 + (uint64_t)i, 10000 - (uint64_t)i * 10, rec.write());
+        }
+    }
+    bool played(int slot) const { return std::find(sounds.begin(), sounds.end(), slot) != sounds.end(); }
+};
+
+ClocalChallenge track(int shipClass = 0) {
+    ClocalChallenge c;
+    c.trackTitle = "Sunrise";
+    c.artist = "Band";
+    c.duration = 180;
+    c.difficulty = 2;
+    c.shipClass = shipClass;
+    return c;
+}
+}  // namespace
+
+TEST(DailyChallenge, ALightningChallengeShowsItsRulesAndBoard) {
+    CchallengeFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ClocalChallenge c = track(6);
+    c.noExtraLives = true;
+    CchallengeMgr& m = f.start(4, c);
+    f.addRows(m.boardName(0), 3);
+    f.open();
+    ASSERT_EQ(f.g.mode(), GM_DAILY_CHALLENGE_L);
+    EXPECT_EQ(f.text("Title"), gEngine->text("LightningChallenge"));
+    EXPECT_NE(f.text("NewChallengeNote").find(" 4 "), std::string::npos);
+    EXPECT_EQ(f.text("challTrack"), "Sunrise");
+    EXPECT_EQ(f.text("Duration"), "03:00");
+    EXPECT_EQ(f.text("ExtraLives"), gEngine->text("No"));
+    // Maker classes are shown as they are, never looked up.
+    EXPECT_EQ(f.text("ShipClass"), "Cra$y Thief");
+    EXPECT_EQ(CdailyChallengeScreen::shipClassText(0), gEngine->text("ShipClass_Any"));
+    EXPECT_EQ(f.boardShape(), "SRRRS");
+    // A longer board (friends' places come after the top ten): a spacer, ten
+    // rows, a spacer and the rest.
+    Cboard* b = f.g->online.leaderboards.findBoard(m.boardName(0));
+    ASSERT_NE(b, nullptr);
+    while (b->entries.size() < 12) b->entries.push_back(b->entries.back());
+    f.screen->fillBoard();
+    EXPECT_EQ(f.boardShape(), "SRRRRRRRRRRSRR");
+    // The preview is the ship the challenge's track makes.
+    ASSERT_NE(f.screen->previewShip(), nullptr);
+    EXPECT_EQ(f.text("ShipName"), "Sunrise");
+    EXPECT_EQ(f.g->playerShips.findShip(makeSongKey(SONG_OPEN_MIC, "Sunrise", "Band", 180).replace(0, 1, "!"))->source,
+              SHIP_PROCEDURAL);
+}
+
+TEST(DailyChallenge, AShortBoardEndsWithASpacerAndTheTimeTurnsRedNearTheEnd) {
+    CchallengeFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CchallengeMgr& m = f.start(24, track());
+    f.addRows(m.boardName(0), 3);
+    f.open();
+    EXPECT_EQ(f.text("Title"), gEngine->text("DailyChallenge"));
+    EXPECT_EQ(f.boardShape(), "SRRRS");
+
+    // Two hours left on a three-minute track: white, and the attempt goes on.
+    f.setSecondsLeft(7200);
+    f.g.steps(1);
+    const Ccolour white = f.g->namedColours.white, red = f.g->namedColours.red;
+    EXPECT_EQ(f.widget("timeRemaining")->findTextGadget()->colour.r, white.r);
+    EXPECT_EQ(f.widget("timeRemaining")->findTextGadget()->colour.g, white.g);
+    // Four minutes left: red, and an attempt is refused.
+    f.setSecondsLeft(240);
+    f.g.steps(1);
+    EXPECT_EQ(f.widget("timeRemaining")->findTextGadget()->colour.g, red.g);
+    EXPECT_EQ(f.text("timeRemaining"), "04:00");
+    f.g.tapAction(ACTION_SELECT);
+    f.g.steps(40);
+    EXPECT_TRUE(f.played(7));
+    EXPECT_EQ(f.g.mode(), GM_DAILY_CHALLENGE_L);
+
+    f.setSecondsLeft(7200);
+    const int ships = f.g->playerShips.numShips();
+    f.g.tapAction(ACTION_SELECT);
+    f.g.steps(40);
+    EXPECT_EQ(f.g.mode(), GM_GAME_SETTINGS);
+    EXPECT_EQ(f.g->world.session.gameType, GAMETYPE_STANDARD);
+    // The preview ship made for the screen went with it.
+    EXPECT_EQ(f.g->playerShips.numShips(), ships - 1);
+    EXPECT_EQ(f.screen->previewShip(), nullptr);
+}
+
+TEST(DailyChallenge, AnEndedChallengeWaitsForTheNextOrForNone) {
+    CchallengeFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.start(24, track());
+    f.open();
+    const int enters = f.mainMenu.enters;
+    f.setSecondsLeft(0);
+    f.g.steps(1);
+    EXPECT_TRUE(f.screen->waitingForChallenge());
+    EXPECT_TRUE(gEngine->ui.loadingIndicator.showing);
+    // The service names the next challenge: the screen comes back with it.
+    ClocalChallenge next = track();
+    next.trackTitle = "Sunset";
+    f.service.setChallenge(24, next);
+    ASSERT_TRUE(f.waitFor([&] { return !f.screen->waitingForChallenge(); }));
+    f.g.settle();
+    EXPECT_EQ(f.g.mode(), GM_DAILY_CHALLENGE_L);
+    EXPECT_EQ(f.text("challTrack"), "Sunset");
+    EXPECT_FALSE(gEngine->ui.loadingIndicator.showing);
+
+    // None to be had: back to the main menu.
+    f.service.clearChallenge(24);
+    f.setSecondsLeft(0);
+    ASSERT_TRUE(f.waitFor([&] { return f.mainMenu.enters > enters; }));
+    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
+}
+
+TEST(DailyChallenge, ShipsAreChosenByClassAndBackRestoresTheShipOfEntry) {
+    CchallengeFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    // Class 1 takes player designs only: the hangar has none yet.
+    f.start(24, track(1));
+    f.g->playerShips.setCurrentShipIdx(0);
+    f.open();
+    EXPECT_TRUE(f.screen->noShips());
+    EXPECT_EQ(f.ships()->itemCount(), 1u);
+    EXPECT_EQ(f.ships()->item(0)->getText(), gEngine->text("NoShips"));
+    // The hidden buttons do nothing.
+    f.g.tapAction(ACTION_OPTION_X);
+    f.g.tapAction(ACTION_SELECT);
+    f.g.steps(40);
+    EXPECT_EQ(f.g.mode(), GM_DAILY_CHALLENGE_L);
+    EXPECT_EQ(f.editModules.enters, 0);
+    f.g.tapAction(ACTION_BACK);
+    f.g.steps(40);
+    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
+
+    // Any ship: picking another makes it current until Back.
+    CtrackInfoView seed;
+    seed.title = "Other";
+    ASSERT_NE(f.g->playerShips.createProcShip("Grown", seed), nullptr);
+    f.start(24, track(0));
+    f.open();
+    ASSERT_FALSE(f.screen->noShips());
+    ASSERT_GE(f.ships()->itemCount(), 2u);
+    EXPECT_EQ(f.ships()->item(0)->value, 0);
+    EXPECT_EQ(f.g->standardShipFlag, 1);
+    Cwidget* other = f.ships()->item(1);
+    f.ships()->setSelectedIdx(1);
+    f.g.tapAction(ACTION_SELECT);
+    f.g.steps(2);
+    EXPECT_EQ(f.g->playerShips.currentIdx, (int)other->value);
+    EXPECT_EQ(f.g->standardShipFlag, 0);
+    EXPECT_EQ(f.g->progress.currentShip, f.g->playerShips.currentShip()->name());
+    f.g.tapAction(ACTION_BACK);
+    f.g.steps(40);
+    EXPECT_EQ(f.g->playerShips.currentIdx, 0);
+}
+
+TEST(DailyChallenge, RulesCapTheDifficultyOrSwitchPerksOffForOneGame) {
+    CchallengeFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CperkMgr& perks = f.g->world.perks;
+    CgameSession& session = f.g->world.session;
+    CchallengeMgr& m = f.start(24, track());
+    session.difficulty = 5;
+    f.screen->applyRules();
+    EXPECT_EQ(session.difficulty, 2);
+    EXPECT_FALSE(perks.restorePending());
+    session.difficulty = 1;
+    f.screen->applyRules();
+    EXPECT_EQ(session.difficulty, 1);
+
+    // Perks 3 and 14 start enabled; no extra lives and a weapon rule take them away.
+    ASSERT_TRUE(perks.isEnabled(3));
+    ASSERT_TRUE(perks.isEnabled(14));
+    m.challenge.noExtraLives = true;
+    m.challenge.weaponRestriction = 1;
+    f.screen->applyRules();
+    EXPECT_FALSE(perks.isEnabled(3));
+    EXPECT_FALSE(perks.isEnabled(14));
+    EXPECT_TRUE(perks.restorePending());
+    perks.restoreEnabledStates();
+    EXPECT_TRUE(perks.isEnabled(3));
+    EXPECT_TRUE(perks.isEnabled(14));
+}
