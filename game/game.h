@@ -129,6 +129,8 @@ public:
     uint8_t blocking = 0;
     uint8_t hubVisited = 0;
     uint8_t standardShipFlag = 1;
+    // Special ships a game over has earned; the unlock hub shows them.
+    uint8_t vessikUnlockPending = 0, vornakUnlockPending = 0, goldShipUnlockPending = 0;
 
     // Progress and the save layer.
     CplayerProgress progress;

@@ -22,6 +22,7 @@
 #include "screens/optionsTwitter.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipMissionPanel.h"
+#include "screens/unlockTBShip.h"
 #include "screens/shipStatPanels.h"
 
 namespace {
@@ -216,7 +217,11 @@ void CmainMenuScreen::onEnter() {
     }
     // 10.
     updateStatsPanel();
-    // 11.
+    // 11. A special ship won in the last game is announced first.
+    if (specialShipPending()) {
+        gGame->setGameMode(GM_UNLOCK_TB_SHIP, true);
+        return;
+    }
     hideOnlineWidgets();
     const Ctutorials::Crecord* tenYears = gUi->tutorials.find("Tut_10Years1");
     if (tenYears && !tenYears->seen) {

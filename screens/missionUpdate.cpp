@@ -7,8 +7,10 @@
 #include "game/gameTypes.h"
 #include "game/missionResult.h"
 #include "game/progress/playerShipDef.h"
-#include "game/progress/procShipUnlock.h"
 #include "screens/listRows.h"
+#include "screens/screenRegistry.h"
+#include "screens/unlockProcShip.h"
+#include "screens/unlockShipMod.h"
 
 namespace {
 constexpr int kActionContinue = 1;
@@ -140,13 +142,13 @@ void CmissionUpdateScreen::goOn() {
     // Two missions complete bring the ship's module, once.
     if (ship && ship->numMissionsComplete() >= kModuleMissions && !g.progress.modules.findModule(ship->name())) {
         gEngine->log.print(LOG_L, "Mission update: the module of %s is unlocked", ship->name().c_str());
-        g.setGameMode(GM_UNLOCK_SHIP_MOD, true);
+        if (CunlockShipModScreen* unlock = screens::get<CunlockShipModScreen>())
+            unlock->open(ship->name().substr(0, 33));
+        else
+            g.setGameMode(GM_UNLOCK_SHIP_MOD, true);
         return;
     }
-    const CgameSession& s = g.world.session;
-    const bool owned = g.playerShips.findShip(s.track.key) != nullptr;
-    if (!g.getActiveChallenge() && s.difficultyFactor == 1.0f &&
-        CprocShipOffer::isDue(s.gameType, s.completion, (float)s.track.length, owned)) {
+    if (g.world.session.difficultyFactor == 1.0f && unlockProcShipDue()) {
         g.setGameMode(GM_UNLOCK_PROC_SHIP, true);
         return;
     }

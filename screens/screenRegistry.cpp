@@ -2,6 +2,7 @@
 
 #include "game/game.h"
 #include "screens/321Go.h"
+#include "screens/achievementMenu.h"
 #include "screens/achievements.h"
 #include "screens/chinaCheck.h"
 #include "screens/confirm.h"
@@ -42,6 +43,7 @@
 #include "screens/partyHUD.h"
 #include "screens/partyLogin.h"
 #include "screens/pause.h"
+#include "screens/perkMenu.h"
 #include "screens/perkUnlock.h"
 #include "screens/placeholder.h"
 #include "screens/pressStart.h"
@@ -50,6 +52,11 @@
 #include "screens/shipMissionPanel.h"
 #include "screens/signIn.h"
 #include "screens/startUp.h"
+#include "screens/tbHub.h"
+#include "screens/unlockChallengeShip.h"
+#include "screens/unlockProcShip.h"
+#include "screens/unlockShipMod.h"
+#include "screens/unlockTBShip.h"
 
 namespace {
 using Centry = CscreenRegistry::Centry;
@@ -108,10 +115,17 @@ const Crow kRows[] = {
     {STATE, GM_MUSIC_RADIO_BROWSER, own<CmusicRadioBrowserScreen>},
     {STATE, GM_LEADERBOARD, own<CleaderboardScreen>},
     {STATE, GM_RANK_UP, own<CrankUpScreen>},
+    {STATE, GM_PERK_MENU, own<CperkMenuScreen>},
     {STATE, GM_PERK_UNLOCK, own<CperkUnlockScreen>},
     {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
     {STATE, GM_SHIP_EDITOR, own<CshipEditorScreen>},
     {STATE, GM_MISSON_UPDATE, own<CmissionUpdateScreen>},
+    {STATE, GM_UNLOCK_PROC_SHIP, own<CunlockProcShipScreen>},
+    {STATE, GM_UNLOCK_SHIP_MOD, own<CunlockShipModScreen>},
+    {STATE, GM_TB_HUB, own<CtbHubScreen>},
+    {STATE, GM_UNLOCK_TB_SHIP, own<CunlockTBShipScreen>},
+    {STATE, GM_UNLOCK_CHALLENGE_SHIP, own<CunlockChallengeShipScreen>},
+    {STATE, GM_ACHIEVEMENT_MENU, own<CachievementMenuScreen>},
     {STATE, GM_PARTY_LOGIN, own<CpartyLoginScreen>},
     {STATE, GM_GALLERY, own<CgalleryScreen>},
     {STATE, GM_PARTY_GAME_TYPE, own<CpartyGameTypeScreen>},

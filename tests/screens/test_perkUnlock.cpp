@@ -13,6 +13,7 @@ struct CperkUnlockFixture {
     explicit CperkUnlockFixture(int toUnlock) {
         g->setScreen(GM_MAIN_MENU, &mainMenu);
         g->setScreen(GM_UNLOCK_PROC_SHIP, &shipOffer);
+        gUi->tutorials.find("Tut_PerkUnlock1")->seen = true;
         screen().open(toUnlock);
         g.steps(70);   // the fade into the screen
     }
