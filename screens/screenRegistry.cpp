@@ -7,6 +7,7 @@
 #include "screens/confirm.h"
 #include "screens/dailyChallenge.h"
 #include "screens/dailyTracks.h"
+#include "screens/editModules.h"
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
 #include "screens/findMusic.h"
@@ -27,6 +28,7 @@
 #include "screens/shareMoment.h"
 #include "screens/gameSettings.h"
 #include "screens/gameType.h"
+#include "screens/hangar.h"
 #include "screens/layoutScreen.h"
 #include "screens/leaderboard.h"
 #include "screens/loading.h"
@@ -102,6 +104,8 @@ const Crow kRows[] = {
     {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
     {STATE, GM_DAILY_CHALLENGE_L, own<CdailyChallengeScreen>},
     {STATE, GM_DAILY_TRACKS, own<CdailyTracksScreen>},
+    {STATE, GM_EDIT_MODULES, own<CeditModulesScreen>},
+    {STATE, GM_HANGAR, own<ChangarScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
