@@ -95,6 +95,7 @@ xdotool mousemove 1030 270 click 1
 waitFor "GameMode = Hangar" 10 || fail "the hangar did not open"
 sleep 3
 shot hangar
+dismissTutorials 3
 for _ in $(seq 4); do
     keys x
     waitFor "GameMode = EditModules" 2 && break
