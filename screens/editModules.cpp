@@ -140,13 +140,7 @@ void CeditModulesScreen::onUpdate() {
         settleDelete();
         return;
     }
-    CgameWorld& world = gGame->world;
-    world.ships.update((float)gEngine->frameTime);
-    world.projectiles.update((float)gEngine->frameTime);
-    if (ship_) {
-        placeDisplayShip(ship_, shipPos_->x, shipPos_->y, shipPos_->height * shipPos_->uiScale);
-        ship_->angle = 0;
-    }
+    flyInPlace(ship_, shipPos_);
 
     if (Cwidget* chosen = menu_->highlightedItem()) {
         if (chosen->floatValue == kTrashKind) askDelete((int)chosen->value);

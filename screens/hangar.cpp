@@ -183,13 +183,7 @@ void ChangarScreen::onUpdate() {
         awaitingConfirm_ = true;
         return;
     }
-    CgameWorld& world = gGame->world;
-    world.ships.update((float)gEngine->frameTime);
-    world.projectiles.update((float)gEngine->frameTime);
-    if (ship_) {
-        placeDisplayShip(ship_, shipSpot_->x, shipSpot_->y, shipSpot_->height * shipSpot_->uiScale);
-        ship_->angle = 0;
-    }
+    flyInPlace(ship_, shipSpot_);
 
     CplayerShipDef* ship = gGame->playerShips.currentShip();
     const int action = gUi->action();

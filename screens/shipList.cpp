@@ -163,6 +163,15 @@ void placeDisplayShip(Cship* ship, float screenX, float screenY, float heightPx)
     }
 }
 
+void flyInPlace(Cship* ship, const Cwidget* spot) {
+    CgameWorld& world = gGame->world;
+    world.ships.update((float)gEngine->frameTime);
+    world.projectiles.update((float)gEngine->frameTime);
+    if (!ship || !spot) return;
+    placeDisplayShip(ship, spot->x, spot->y, spot->height * spot->uiScale);
+    ship->angle = 0;
+}
+
 void drawDisplayShips(const std::vector<Cship*>& ships) {
     for (Cship* s : ships)
         if (s && s->active) s->drawGlow();

@@ -55,5 +55,8 @@ Cship* addDisplayShip(const CplayerShipDef& ship);
 // Holds a display ship still, centred on a screen point, its size fitted to
 // a height in screen pixels.
 void placeDisplayShip(Cship* ship, float screenX, float screenY, float heightPx);
+// One step of the ships and shots of a screen that shows one ship, held
+// nose up over a layout widget (none: the ship stays where it is).
+void flyInPlace(Cship* ship, const Cwidget* spot);
 // Draws display ships in the ships' three passes; ships set inactive are skipped.
 void drawDisplayShips(const std::vector<Cship*>& ships);
