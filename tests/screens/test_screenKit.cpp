@@ -136,7 +136,7 @@ TEST(ScreenRegistry, BindsEachScreenToItsSlotAndOneStandInToTheRest) {
         EXPECT_EQ(g->screen(m) != nullptr, gameModeHasScreen(m)) << gameModeName(m);
     EXPECT_EQ(g->screen(GM_MAIN_MENU), static_cast<CscreenSlot*>(screens::get<CmainMenuScreen>()));
     EXPECT_EQ(g->overlay(OVERLAY_MUSIC_BAR), static_cast<CoverlaySlot*>(screens::get<CmusicBarScreen>()));
-    EXPECT_EQ(g->screen(GM_HANGAR), standIn);
+    EXPECT_EQ(g->screen(GM_UNLOCK_TB_SHIP), standIn);
 }
 
 TEST(StandIn, NamesTheStateAndBackNeverLeavesThePlayerStuck) {
@@ -163,14 +163,14 @@ TEST(StandIn, NamesTheStateAndBackNeverLeavesThePlayerStuck) {
 
     // Between two stand-ins, back to the first.
     g->setGameMode(GM_PERK_MENU);
-    g->setGameMode(GM_HANGAR);
-    EXPECT_EQ(standIn.screen()->findWidget("Title")->getText("TextName"), gameModeName(GM_HANGAR));
+    g->setGameMode(GM_UNLOCK_TB_SHIP);
+    EXPECT_EQ(standIn.screen()->findWidget("Title")->getText("TextName"), gameModeName(GM_UNLOCK_TB_SHIP));
     back();
     EXPECT_EQ(g.mode(), GM_PERK_MENU);
 
     // A state passed through is not gone back to: the main menu instead.
     g->setGameMode(GM_START_UP);
-    g->setGameMode(GM_HANGAR);
+    g->setGameMode(GM_UNLOCK_TB_SHIP);
     back();
     EXPECT_EQ(g.mode(), GM_MAIN_MENU);
     EXPECT_EQ(menu.enters, 1);
