@@ -1103,6 +1103,7 @@ void reset() {
     c.rootOverride.clear();
     c.workshopOverride.clear();
     c.appId = 0;
+    c.nextScreenshot = 1;   // as a new run starts counting
     ++c.generation;
 }
 

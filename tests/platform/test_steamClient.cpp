@@ -323,3 +323,62 @@ TEST(SteamClient, DamagedLeaderboardFileStartsAfresh) {
     EXPECT_TRUE(gEngine->log.containsPart("leaderboard file damaged"));
     EXPECT_EQ(steamLocal::boardEntryCount("B"), -1);
 }
+
+namespace {
+struct CshotRecorder {
+    std::vector<ScreenshotReady_t> ready;
+    void onReady(ScreenshotReady_t* r) { ready.push_back(*r); }
+    CsteamCallback<CshotRecorder, ScreenshotReady_t> cb{this, &CshotRecorder::onReady};
+};
+}  // namespace
+
+TEST(SteamClient, ScreenshotsComeFromTheFrameSourceAndNeverOverwriteTheLibrary) {
+    CsteamTestClient s;
+    ASSERT_TRUE(SteamAPI_Init());
+    CshotRecorder rec;
+    std::vector<std::string> asked;
+    std::function<void(bool)> finish;
+    steamLocal::setFrameSource([&](const std::string& path, std::function<void(bool)> done) {
+        asked.push_back(path);
+        finish = std::move(done);
+    });
+
+    // Ready only once the frame has been written, with the outcome.
+    SteamScreenshots()->TriggerScreenshot();
+    SteamAPI_RunCallbacks();
+    EXPECT_TRUE(rec.ready.empty());
+    ASSERT_EQ(asked.size(), 1u);
+    const uint8_t png[] = {0x89, 'P', 'N', 'G'};
+    ASSERT_TRUE(CresourceFile::writeFileAtomic(asked[0], png, sizeof png));
+    finish(true);
+    SteamAPI_RunCallbacks();
+    ASSERT_EQ(rec.ready.size(), 1u);
+    EXPECT_EQ(rec.ready[0].result, STEAM_RESULT_OK);
+    EXPECT_NE(rec.ready[0].local, kScreenshotHandleInvalid);
+    EXPECT_EQ(steamLocal::screenshotFiles(), std::vector<std::string>{asked[0]});
+
+    // A frame that could not be written is a failure.
+    SteamScreenshots()->TriggerScreenshot();
+    finish(false);
+    SteamAPI_RunCallbacks();
+    ASSERT_EQ(rec.ready.size(), 2u);
+    EXPECT_EQ(rec.ready[1].result, STEAM_RESULT_FAIL);
+
+    // The next run numbers on past the pictures already there.
+    steamLocal::reset();
+    steamLocal::setAppId(kTestAppId);
+    ASSERT_TRUE(SteamAPI_Init());
+    SteamScreenshots()->TriggerScreenshot();
+    ASSERT_EQ(asked.size(), 3u);
+    EXPECT_NE(asked[2], asked[0]);
+    finish(true);
+    SteamAPI_RunCallbacks();
+
+    // Without a frame source nothing can be taken.
+    steamLocal::setFrameSource(nullptr);
+    rec.ready.clear();
+    SteamScreenshots()->TriggerScreenshot();
+    SteamAPI_RunCallbacks();
+    ASSERT_EQ(rec.ready.size(), 1u);
+    EXPECT_EQ(rec.ready[0].result, STEAM_RESULT_FAIL);
+}

@@ -20,12 +20,8 @@ struct CtwitterGame : CscreensGame {
     CoptionsTwitterScreen& screen = *screens::get<CoptionsTwitterScreen>();
 
     CtwitterGame() {
-        for (const char* v : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
-            unsetenv(v);
         Ctwitter& t = gEngine->twitter;
-        t.oauth().setConsumer("ck", "cs");
-        t.schemeIndex = 1;
-        t.restHost = t.uploadHost = server.hostPort();
+        server.serve(t);
         t.openUrl = [this](const std::string& url) {
             openedPage = url;
             return true;

@@ -259,14 +259,9 @@ TEST(ShareMoment, SteamTakesTheFrameIntoItsLibraryAndBackWaitsForIt) {
 TEST(ShareMoment, TweetsThePictureOrLinksTheAccountFirst) {
     CshareGame g;
     ASSERT_TRUE(g.initOk());
-    for (const char* v : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
-        unsetenv(v);
     CfakeTwitter server;
     Ctwitter& t = gEngine->twitter;
-    t.oauth().setConsumer("ck", "cs");
-    t.schemeIndex = 1;
-    t.restHost = t.uploadHost = server.hostPort();
-    t.openUrl = [](const std::string&) { return true; };
+    server.serve(t);
     g.addShots(1);
     g.openShare();
 

@@ -52,11 +52,13 @@ add_test(NAME twitter_xvfb_from_menus
           bash ${CMAKE_SOURCE_DIR}/tests/screens/twitterUnderXvfb.sh $<TARGET_FILE:zorbex>
           $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/twitter)
 set_tests_properties(twitter_xvfb_from_menus PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
-# The share screen drawn by the real renderer in a window under Xvfb; the
-# screen is left in screenshots/share/shareMoment.png.
+# The share screen and the Twitter link screen's modes drawn by the real
+# renderer in a window under Xvfb; pictures in screenshots/share and
+# screenshots/twitter.
 file(GLOB zx_screens_gl_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/screens/gl/*.cpp)
 add_executable(test_screens_gl ${zx_screens_gl_srcs})
-target_link_libraries(test_screens_gl PRIVATE zx_testsupport zx_all GTest::gtest)
+find_package(OpenSSL REQUIRED)
+target_link_libraries(test_screens_gl PRIVATE zx_testsupport zx_all GTest::gtest OpenSSL::SSL OpenSSL::Crypto)
 target_include_directories(test_screens_gl PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests
   ${CMAKE_SOURCE_DIR}/tests/screens)
 add_dependencies(test_screens_gl zx_data)

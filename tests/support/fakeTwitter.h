@@ -3,11 +3,13 @@
 // way the real one does (consumer "ck"/"cs") and answers the token, status and
 // upload paths. The request token is "reqTok"; the PIN "7654321" turns it into
 // the access token "accTok-1".
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <string>
 #include <vector>
 
+#include "services/twitter.h"
 #include "support/independentOauth.h"
 #include "support/localHttpServer.h"
 
@@ -20,6 +22,16 @@ public:
     CfakeTwitter() : server_([this](const ChttpRequest& r) { return answer(r); }) {}
 
     std::string hostPort() const { return server_.hostPort(); }
+    // Points a client here, with the consumer pair this server checks and a
+    // browser that opens nothing. Proxies of the environment are dropped.
+    void serve(Ctwitter& t) const {
+        for (const char* v : {"http_proxy", "HTTP_PROXY", "https_proxy", "HTTPS_PROXY", "all_proxy", "ALL_PROXY"})
+            unsetenv(v);
+        t.oauth().setConsumer("ck", "cs");
+        t.schemeIndex = 1;
+        t.restHost = t.uploadHost = hostPort();
+        t.openUrl = [](const std::string&) { return true; };
+    }
     std::vector<ChttpRequest> requests() const { return server_.requests(); }
     std::vector<std::string> problems() const {
         std::lock_guard<std::mutex> lock(mutex_);

@@ -10,9 +10,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "engine/clipboard.h"
+#include "screens/optionsTwitter.h"
 #include "screens/screenRegistry.h"
 #include "screens/shareMoment.h"
 #include "screensFixture.h"
+#include "support/fakeTwitter.h"
 
 namespace {
 SDL_Color pixelOf(SDL_Surface* s, int x, int y) {
@@ -85,4 +88,38 @@ TEST(ShareMomentGl, TheComposedPictureIsSharedWithoutItsButtons) {
     SDL_FreeSurface(screen);
     std::filesystem::copy_file(saved, "screenshots/share/sharedPicture.png",
                                std::filesystem::copy_options::overwrite_existing);
+}
+
+// The Twitter link screen in its three modes, drawn for real: waiting for the
+// PIN, linked, and a test tweet turned down (screenshots/twitter/*.png).
+TEST(TwitterScreenGl, TheModesAsDrawn) {
+    CscreensGame g;
+    ASSERT_TRUE(g.initOk());
+    ASSERT_TRUE(gEngine->platform.hasGl());
+    CfakeTwitter server;
+    server.serve(gEngine->twitter);
+    std::filesystem::create_directories("screenshots/twitter");
+    auto shoot = [&](const char* name) {
+        ASSERT_TRUE(g->screenCapture.request(0, 0, (float)gEngine->screenWidth, (float)gEngine->screenHeight,
+                                             std::string("screenshots/twitter/") + name, false));
+        g.steps(2);
+        ASSERT_TRUE(g->screenCapture.done) << name;
+    };
+    g->setGameMode(GM_OPTIONS);
+    g.settle(100);
+    CoptionsTwitterScreen& screen = *screens::get<CoptionsTwitterScreen>();
+    screen.open(GM_OPTIONS, false);
+    g.settle(100);
+    g.click(screen.screen()->findWidget("AuthButton"));
+    g.settle(40);
+    ASSERT_EQ(screen.mode(), CoptionsTwitterScreen::MODE_WAITING_FOR_PIN);
+    shoot("twitterWaitingForPin.png");
+    ASSERT_TRUE(setClipboardText("7654321"));
+    g.settle(40);
+    ASSERT_EQ(screen.mode(), CoptionsTwitterScreen::MODE_LINKED);
+    shoot("twitterLinked.png");
+    server.setStatusReply(403, kDuplicate);
+    g.click(screen.screen()->findWidget("TestTweet"));
+    g.settle(40);
+    shoot("twitterTestTweetRefused.png");
 }
