@@ -8,6 +8,7 @@
 #include "engine/engine.h"
 #include "game/frameLoop.h"
 #include "game/game.h"
+#include "game/testPad.h"
 
 namespace {
 // The arguments as one line (already UTF-8 on this platform); switches are
@@ -48,10 +49,13 @@ int main(int argc, char** argv) {
     if (!game->init()) failStartUp(engine, "Game init failed");
     if (!game->startUp()) failStartUp(engine, "Start-up failed");
 
+    CtestPad testPad;
+    testPad.start();
     CframeLoop loop;
     loop.start();
     loop.runPeriod();   // one first update before the loop
     while (!game->quit) {
+        testPad.update();
         // Nothing to do until the next period is due: give the time back.
         if (!loop.runPass()) SDL_Delay(1);
     }

@@ -240,6 +240,16 @@ void Cinput::endStep() {
     }
 }
 
+// A player's navigation presses and released actions, as the menus read them.
+static void readNavigation(const CinputPlayer& p, CuiInput& u) {
+    u.up = p.wasActionPressed(ACTION_UP);
+    u.down = p.wasActionPressed(ACTION_DOWN);
+    u.left = p.wasActionPressed(ACTION_LEFT);
+    u.right = p.wasActionPressed(ACTION_RIGHT);
+    for (int a = 1; a < ACTION_COUNT; ++a)
+        if (p.wasActionReleased(a)) u.setAction(a);
+}
+
 CuiInput Cinput::uiInput() const {
     CuiInput u;
     const CinputPlayer& first = players_[0];
@@ -265,16 +275,20 @@ CuiInput Cinput::uiInput() const {
         }
     }
     u.wheel = mouse.wheel;
-    u.up = first.wasActionPressed(ACTION_UP);
-    u.down = first.wasActionPressed(ACTION_DOWN);
-    u.left = first.wasActionPressed(ACTION_LEFT);
-    u.right = first.wasActionPressed(ACTION_RIGHT);
-    for (int a = 1; a < ACTION_COUNT; ++a)
-        if (first.wasActionReleased(a)) u.setAction(a);
+    readNavigation(first, u);
     u.typed = typedText;
     u.backspace = keyboard.wasPressed(SDL_SCANCODE_BACKSPACE);
     u.enter = keyboard.wasPressed(SDL_SCANCODE_RETURN) || keyboard.wasPressed(SDL_SCANCODE_KP_ENTER);
     u.escape = keyboard.wasPressed(SDL_SCANCODE_ESCAPE);
+    return u;
+}
+
+CuiInput Cinput::uiInputFor(int player) const {
+    if (player <= 0 || player >= kPlayers) return uiInput();
+    const CinputPlayer& p = players_[player];
+    CuiInput u;
+    u.device = p.device;
+    readNavigation(p, u);
     return u;
 }
 

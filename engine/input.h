@@ -99,6 +99,9 @@ public:
     // released actions, the pointer (mouse, or the first finger on touch),
     // navigation presses and typing.
     CuiInput uiInput() const;
+    // The same for another local player: that player's actions and
+    // navigation; the pointer and typing stay with the first player.
+    CuiInput uiInputFor(int player) const;
 
     // The screen size that pointer and touch positions are given in, and the
     // window size they arrive in.

@@ -184,6 +184,7 @@ void CgameSession::startGame() {
     checkChristmasTrack();
     if (world_.hooks.resetAutoShots) world_.hooks.resetAutoShots();
     if (world_.hooks.refreshScore) world_.hooks.refreshScore();
+    if (partyMode && world_.hooks.partyHudEnter) world_.hooks.partyHudEnter();
 }
 
 int64_t CgameSession::addScore(int player, int64_t points) {
@@ -313,10 +314,12 @@ void CgameSession::onPickup(int player, int kind, int value) {
             break;
         }
         case PICKUP_POWER:
+            if (partyMode && world_.hooks.partyHudFlash) world_.hooks.partyHudFlash(player, false);
             if (CpowerUps::getPowerUpLevel(pu.team(t), PU_WEAPON_POWER) >= kMaxPowerLevel) addScore(player, 1000);
             pu.addWeaponPower(t, 1);
             break;
         case PICKUP_COLOUR:
+            if (partyMode && world_.hooks.partyHudFlash) world_.hooks.partyHudFlash(player, true);
             if (CpowerUps::getPowerUpLevel(pu.team(t), PU_COLOUR_LEVEL) >= kMaxPowerLevel) addScore(player, 1000);
             pu.addColourLevel(t, 1);
             break;
@@ -644,5 +647,6 @@ void CgameSession::update(float dt) {
     stepTag(dt);
     stepFootball();
     stepEndRules();
-    if (world_.hooks.hudStep) world_.hooks.hudStep();
+    if (partyMode && world_.hooks.partyHudStep) world_.hooks.partyHudStep();
+    else if (world_.hooks.hudStep) world_.hooks.hudStep();
 }

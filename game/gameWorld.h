@@ -47,6 +47,13 @@ struct CworldHooks {
     std::function<void()> refreshCash;
     std::function<void()> hudStep;
     std::function<void()> hudDraw;
+    // The party HUD, used instead while the party flag is set: entered when a
+    // game starts, stepped and drawn like the HUD, and told before a team's
+    // weapon (colour false) or colour level changes.
+    std::function<void()> partyHudEnter;
+    std::function<void()> partyHudStep;
+    std::function<void()> partyHudDraw;
+    std::function<void(int player, bool colour)> partyHudFlash;
     // Cash picked up (the progress record takes it).
     std::function<void(int amount)> addCash;
     // Effects: a ship destroyed, a player hit, a pickup taken (for particles and sounds).

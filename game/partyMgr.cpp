@@ -86,13 +86,19 @@ std::string CpartyMgr::getTeamName(int team) const {
     return gEngine ? gEngine->text(tag) : tag;
 }
 
+bool CpartyMgr::coopAllowed(int gameType) { return gameType != GAMETYPE_PARTY_FOOTBALL; }
+bool CpartyMgr::tagAllowed(int gameType, int teamMode) {
+    return gameType != GAMETYPE_PARTY_FOOTBALL && teamMode == TEAMMODE_COOP;
+}
+bool CpartyMgr::carnageAllowed(int teamMode) { return teamMode != TEAMMODE_COOP; }
+bool CpartyMgr::noMultiplierAllowed(int gameType) { return gameType != GAMETYPE_PARTY_FOOTBALL; }
+
 bool CpartyMgr::isValidChoice(int gameType, const CpartySettings& s) {
-    bool football = gameType == GAMETYPE_PARTY_FOOTBALL;
     if (s.teamMode < TEAMMODE_COOP || s.teamMode > TEAMMODE_TEAM_TEAM) return false;
-    if (football && s.teamMode == TEAMMODE_COOP) return false;
-    if (s.tagRules && (football || s.teamMode != TEAMMODE_COOP)) return false;
-    if (s.carnageRules && s.teamMode == TEAMMODE_COOP) return false;
-    if (s.noMultiplier && football) return false;
+    if (s.teamMode == TEAMMODE_COOP && !coopAllowed(gameType)) return false;
+    if (s.tagRules && !tagAllowed(gameType, s.teamMode)) return false;
+    if (s.carnageRules && !carnageAllowed(s.teamMode)) return false;
+    if (s.noMultiplier && !noMultiplierAllowed(gameType)) return false;
     return true;
 }
 

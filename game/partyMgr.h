@@ -35,6 +35,8 @@ public:
 
     // Empties the slots; slot 1 takes the player's name and current ship.
     void reset(const std::string& playerName, const std::string& shipName, const CplayerShipDef* ship = nullptr);
+    // Empties all four slots (the party is over).
+    void clear() { slots_ = {}; }
     // The next free slot joins; -1 when all four are taken.
     int join(const std::string& name, const std::string& shipName, int inputPlayer);
 
@@ -62,6 +64,11 @@ public:
     // Tag only in Coop and not in PartyFootball, Carnage never in Coop, no
     // no-multiplier rule in PartyFootball.
     static bool isValidChoice(int gameType, const CpartySettings& s);
+    // The same checks one by one, for a screen that marks what is refused.
+    static bool coopAllowed(int gameType);
+    static bool tagAllowed(int gameType, int teamMode);
+    static bool carnageAllowed(int teamMode);
+    static bool noMultiplierAllowed(int gameType);
     // Mends a choice that breaks those checks (the rule switched off; a
     // PartyFootball Coop game becomes HeadToHead), and makes a PartyFootball game of three
     // or four players TeamTeam. True when something changed.

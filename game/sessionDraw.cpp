@@ -253,6 +253,7 @@ void CgameSession::draw() {
     world_.projectiles.draw();
     drawParticleLayer(PLAY_LAYER_FRONT);
     r.setCamera(nullptr);
-    if (world_.hooks.hudDraw) world_.hooks.hudDraw();
+    if (partyMode && world_.hooks.partyHudDraw) world_.hooks.partyHudDraw();
+    else if (world_.hooks.hudDraw) world_.hooks.hudDraw();
     else drawPlainHud(world_);
 }

@@ -181,7 +181,8 @@ void CgameSettingsScreen::goBack() {
     Cgame& g = *gGame;
     EreturnTo from = returnTo_;
     returnTo_ = RETURN_BY_MUSIC_SOURCE;
-    int to = GM_GAME_TYPE;
+    // A party goes back to its own game type.
+    int to = g.world.session.partyMode ? GM_PARTY_GAME_TYPE : GM_GAME_TYPE;
     if (g.getActiveChallenge()) to = GM_DAILY_CHALLENGE_L;
     else if (from == RETURN_SHIP_MISSIONS) to = GM_MUSIC_BROWSER_SHIP_MISSIONS;
     else if (from == RETURN_UNLOCK_HUB) to = GM_TB_HUB;

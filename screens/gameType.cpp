@@ -13,6 +13,29 @@ constexpr int kRefusedSound = 7;
 // The game types offered here; party football and the ship test start elsewhere.
 constexpr int kGameTypes[] = {GAMETYPE_STANDARD, GAMETYPE_SURVIVAL, GAMETYPE_BOSSRUSH, GAMETYPE_CHILLOUT};
 
+}  // namespace
+
+bool pickTrackForSource(int source, CsongPackInfo*& track) {
+    Cgame& g = *gGame;
+    track = nullptr;
+    switch (source) {
+        case MUSIC_NOW_PLAYING: track = g.songLibrary.getTrackForSource(SOURCE_CURRENT); break;
+        case MUSIC_RANDOM: track = g.songLibrary.getTrackForSource(SOURCE_RANDOM); break;
+        case MUSIC_RANDOM_FAVOURITE: track = g.songLibrary.getTrackForSource(SOURCE_RANDOM_FAVOURITE); break;
+        case MUSIC_NOT_PLAYED_YET: track = g.songLibrary.getTrackForSource(SOURCE_NOT_PLAYED); break;
+        default: return true;
+    }
+    if (source == MUSIC_NOW_PLAYING && !track) track = g.music.currentTrack;
+    if (!track) {
+        gUi->playSound(kRefusedSound);
+        gEngine->log.print(LOG_L, "No track for music source %s", musicSourceTag(source));
+        gUi->popups.showMessage(gEngine->text("NoTrackForSource"));
+        return false;
+    }
+    return true;
+}
+
+namespace {
 void lock(Cwidget* item) {
     item->value = -1;
     item->floatValue = -1.0f;
@@ -83,24 +106,8 @@ void CgameTypeScreen::confirm() {
         return;
     }
     int sourceValue = (int)source->value;
-    // The track comes first: a source with nothing to play keeps the screen.
     CsongPackInfo* track = nullptr;
-    switch (sourceValue) {
-        case MUSIC_NOW_PLAYING: track = g.songLibrary.getTrackForSource(SOURCE_CURRENT); break;
-        case MUSIC_RANDOM: track = g.songLibrary.getTrackForSource(SOURCE_RANDOM); break;
-        case MUSIC_RANDOM_FAVOURITE: track = g.songLibrary.getTrackForSource(SOURCE_RANDOM_FAVOURITE); break;
-        case MUSIC_NOT_PLAYED_YET: track = g.songLibrary.getTrackForSource(SOURCE_NOT_PLAYED); break;
-        default: break;
-    }
-    bool needsTrack = sourceValue >= MUSIC_NOW_PLAYING;
-    if (sourceValue == MUSIC_NOW_PLAYING && !track) track = g.music.currentTrack;
-    if (needsTrack && !track) {
-        gUi->playSound(kRefusedSound);
-        gEngine->log.print(LOG_L, "No track for music source %s", musicSourceTag(sourceValue));
-        gUi->popups.showMessage(gEngine->text("NoTrackForSource"));
-        return;
-    }
-
+    if (!pickTrackForSource(sourceValue, track)) return;
     CgameSession& session = g.world.session;
     session.gameType = (int)type->value;
     session.musicSource = sourceValue;
@@ -109,8 +116,14 @@ void CgameTypeScreen::confirm() {
         g.saveLoad.settings.twinStick = sticks && sticks->value != 0;
         if (g.saveSettings) g.saveSettings();
     }
-    gGame->playTransitionEffect(musicSource_->getSelectedItem());
-    switch (sourceValue) {
+    goToMusicSource(sourceValue, track, musicSource_->getSelectedItem());
+}
+
+void goToMusicSource(int source, CsongPackInfo* track, Cwidget* pressed) {
+    Cgame& g = *gGame;
+    CgameSession& session = g.world.session;
+    g.playTransitionEffect(pressed);
+    switch (source) {
         case MUSIC_OPEN_MIC:
             g.music.startOpenMic();
             if (g.music.currentTrack) session.track = trackInfoFromSong(*g.music.currentTrack);
@@ -123,6 +136,7 @@ void CgameTypeScreen::confirm() {
             g.setGameMode(GM_MUSIC_RADIO_BROWSER, true);
             break;
         default:
+            if (!track) return;
             if (track != g.music.currentTrack) g.music.playTrack(track);
             session.track = trackInfoFromSong(*track);
             g.setGameMode(GM_GAME_SETTINGS, true);

@@ -5,6 +5,17 @@
 #include "screens/layoutScreen.h"
 #include "screens/menuColumns.h"
 
+class CsongPackInfo;
+
+// The music of a source, shared with the party game type. First the track
+// that a picked source (now playing, random, favourite, not played yet)
+// plays: false, with the refusal tone and a message, when it has none; the
+// other sources pick none and pass. Then the way on: a browser for the track
+// and radio lists, the game settings for open mic and the picked sources
+// (their track played first).
+bool pickTrackForSource(int source, CsongPackInfo*& track);
+void goToMusicSource(int source, CsongPackInfo* track, Cwidget* pressed);
+
 class CgameTypeScreen : public ClayoutScreen {
 public:
     CgameTypeScreen();

@@ -25,6 +25,7 @@
 #include "screens/optionsVirtualThumbSticks.h"
 #include "screens/optionsVolume.h"
 #include "screens/setRez.h"
+#include "screens/gallery.h"
 #include "screens/shareMoment.h"
 #include "screens/gameSettings.h"
 #include "screens/gameType.h"
@@ -37,6 +38,9 @@
 #include "screens/musicBrowser.h"
 #include "screens/musicRadioBrowser.h"
 #include "screens/musicTypeList.h"
+#include "screens/partyGameType.h"
+#include "screens/partyHUD.h"
+#include "screens/partyLogin.h"
 #include "screens/pause.h"
 #include "screens/perkUnlock.h"
 #include "screens/placeholder.h"
@@ -58,7 +62,8 @@ Centry own() {
     return e;
 }
 
-enum Eslot { STATE, OVERLAY, TRANSITION };
+// PARTY_HUD: the HUD that party play enters, steps and draws (bound to no state).
+enum Eslot { STATE, OVERLAY, TRANSITION, PARTY_HUD };
 
 struct Crow {
     Eslot slot;
@@ -102,11 +107,15 @@ const Crow kRows[] = {
     {STATE, GM_RANK_UP, own<CrankUpScreen>},
     {STATE, GM_PERK_UNLOCK, own<CperkUnlockScreen>},
     {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
+    {STATE, GM_PARTY_LOGIN, own<CpartyLoginScreen>},
+    {STATE, GM_GALLERY, own<CgalleryScreen>},
+    {STATE, GM_PARTY_GAME_TYPE, own<CpartyGameTypeScreen>},
     {STATE, GM_DAILY_CHALLENGE_L, own<CdailyChallengeScreen>},
     {STATE, GM_DAILY_TRACKS, own<CdailyTracksScreen>},
     {STATE, GM_EDIT_MODULES, own<CeditModulesScreen>},
     {STATE, GM_HANGAR, own<ChangarScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
+    {PARTY_HUD, 0, own<CpartyHud>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
     {OVERLAY, OVERLAY_OPEN_MIC_ERROR, own<CopenMicErrorScreen>},
@@ -127,6 +136,7 @@ std::unique_ptr<CscreenSet> makeScreens(Cgame& game) {
         Centry e = row.make();
         if (row.slot == STATE) game.setScreen(row.id, e.screen);
         else if (row.slot == OVERLAY) game.setOverlay(row.id, e.overlay);
+        else if (row.slot == PARTY_HUD) CpartyHud::attach(game.world, static_cast<CpartyHud*>(e.screen));
         else game.setTransitionScreen(e.screen);
         set->add(std::move(e));
     }

@@ -184,6 +184,8 @@ void Cscreen::update() {
     for (auto& w : widgets) w->pressed = false;
     bool menuFocused = false;
     for (auto& m : menus) {
+        // A menu of another local player is stepped by its screen with that player's input.
+        if (m->playerIdx != 0) continue;
         m->update(in, held);
         if (m->focused && m->shown() && m->itemCount() > 0) menuFocused = true;
     }

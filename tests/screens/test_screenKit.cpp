@@ -154,8 +154,8 @@ TEST(StandIn, NamesTheStateAndBackNeverLeavesThePlayerStuck) {
 
     // To where the player came from.
     g->setGameMode(GM_PRESS_START);
-    g->setGameMode(GM_GALLERY);
-    EXPECT_EQ(standIn.screen()->findWidget("Title")->getText("TextName"), gameModeName(GM_GALLERY));
+    g->setGameMode(GM_SHIP_EDITOR);
+    EXPECT_EQ(standIn.screen()->findWidget("Title")->getText("TextName"), gameModeName(GM_SHIP_EDITOR));
     EXPECT_EQ(standIn.backState(), GM_PRESS_START);
     back();
     EXPECT_EQ(g.mode(), GM_PRESS_START);

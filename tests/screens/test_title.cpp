@@ -56,7 +56,7 @@ TEST_F(TitleTest, EnterShowsTheIdAndAnimatesSoonerOnTheSecondVisit) {
     EXPECT_FALSE(CpressStartScreen::firstVisit);
     // The first visit waited 1.5 s before the first mark came in; the rest
     // follow in order.
-    ASSERT_TRUE(gGame->setGameMode(GM_GALLERY));
+    ASSERT_TRUE(gGame->setGameMode(GM_SHIP_EDITOR));
     writeLogin("pilot@example.com", "hunter2");
     ASSERT_TRUE(gGame->setGameMode(GM_PRESS_START));
     EXPECT_EQ(w("GUID")->getText("TextName"), std::to_string((long long)gEngine->steamId));

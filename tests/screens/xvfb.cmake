@@ -37,6 +37,15 @@ add_test(NAME road_xvfb_music
           $<TARGET_FILE:zx_local_service> $<TARGET_FILE:zx_make_music_folder> ${CMAKE_BINARY_DIR}/data
           ${CMAKE_BINARY_DIR}/screenshots/music)
 set_tests_properties(road_xvfb_music PROPERTIES TIMEOUT 240 RUN_SERIAL TRUE)
+# A party of two under Xvfb: the keyboard and a virtual controller join, choose
+# a head-to-head game and play a short track to its end. Screenshots in
+# screenshots/party.
+add_test(NAME road_xvfb_party
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/partyUnderXvfb.sh $<TARGET_FILE:zorbex>
+          $<TARGET_FILE:zx_local_service> $<TARGET_FILE:zx_make_music_folder> ${CMAKE_BINARY_DIR}/data
+          ${CMAKE_BINARY_DIR}/screenshots/party)
+set_tests_properties(road_xvfb_party PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
 # The real game from the title to the challenge and ship screens under Xvfb,
 # against a local service that runs a daily challenge. Screenshots in
 # screenshots/ships.

@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/inputBinding.h"
+#include "game/gameTypes.h"
+#include "screens/partyLogin.h"
+#include "screens/screenRegistry.h"
+#include "trackRoad.h"
+
+namespace {
+struct CpartyLoginFixture : CtrackRoad {
+    CrecordingScreen config, partyType;
+    CpartyLoginScreen* screen = nullptr;
+    CpartyLoginFixture() {
+        if (!g.initOk()) return;
+        g->setScreen(GM_CONFIG, &config);
+        g->setScreen(GM_PARTY_GAME_TYPE, &partyType);
+        enter(GM_PARTY_LOGIN);
+        screen = screens::get<CpartyLoginScreen>();
+    }
+    CpartyMgr& party() { return g->world.party; }
+    // A virtual controller, with a stored mapping unless told otherwise.
+    int addPad(const std::string& name, bool mapped = true) {
+        if (mapped) gEngine->input.mappings.store({name, defaultControllerBindings()});
+        int pad = g.attachPad(name.c_str());
+        g.steps(2);
+        return pad;
+    }
+    void pressPad(int pad, int button = 0) {
+        g.padButton(pad, button, true);
+        g.steps(2);
+        g.padButton(pad, button, false);
+        g.steps(2);
+    }
+    bool okShown() const {
+        for (const auto& b : gEngine->ui.buttonBar.buttons())
+            if (b.action == ACTION_SELECT) return !b.hidden;
+        return false;
+    }
+};
+}  // namespace
+
+TEST(PartyLogin, TheFirstPlayerIsInAndAControllerJoinsAsTheNextPlayer) {
+    CpartyLoginFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_EQ(f.g.mode(), GM_PARTY_LOGIN);
+    EXPECT_TRUE(f.g->world.session.partyMode);
+    EXPECT_EQ(f.party().numJoined(), 1);
+    EXPECT_EQ(f.party().slot(0).inputPlayer, 0);
+    EXPECT_EQ(f.screen->nameWidget(1)->getText(), gEngine->text("PressToJoin"));
+    EXPECT_FALSE(f.okShown());
+    EXPECT_FALSE(f.screen->readyToStart());
+    ASSERT_NE(f.screen->displayShip(0), nullptr);
+    EXPECT_EQ(f.screen->displayShip(1), nullptr);
+
+    int pad = f.addPad("Party Pad");
+    f.pressPad(pad);
+    ASSERT_EQ(f.party().numJoined(), 2);
+    const CpartySlot& joined = f.party().slot(1);
+    EXPECT_EQ(joined.name, std::string(gEngine->text("PlayerIdx")) + " 2");
+    EXPECT_EQ(joined.shipName, f.g->playerShips.currentShip()->name());
+    const CinputPlayer* player = gEngine->input.player(joined.inputPlayer);
+    ASSERT_NE(player, nullptr);
+    EXPECT_TRUE(player->enabled);
+    EXPECT_EQ(player->device, DEVICE_CONTROLLER);
+    EXPECT_EQ(player->joystick, f.g.padSlot(pad));
+    EXPECT_TRUE(f.g.logHas("Found mappings for Joystick"));
+    EXPECT_TRUE(f.played(6));
+    EXPECT_EQ(f.screen->nameWidget(1)->getText(), joined.name);
+    EXPECT_NE(f.screen->displayShip(1), nullptr);
+    // Two players: OK is offered and leads on.
+    EXPECT_TRUE(f.screen->readyToStart());
+    EXPECT_TRUE(f.okShown());
+    f.press(ACTION_SELECT);
+    EXPECT_EQ(f.partyType.enters, 1);
+}
+
+TEST(PartyLogin, AControllerJoinsOnceAndAFifthFindsNoPlace) {
+    CpartyLoginFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    int pads[4];
+    for (int i = 0; i < 4; ++i) pads[i] = f.addPad("Pad " + std::to_string(i + 1));
+    f.pressPad(pads[0]);
+    f.pressPad(pads[0]);
+    EXPECT_EQ(f.party().numJoined(), 2);
+    f.pressPad(pads[1]);
+    f.pressPad(pads[2]);
+    ASSERT_EQ(f.party().numJoined(), 4);
+    // All four places are taken: the last controller is nobody's.
+    f.pressPad(pads[3]);
+    EXPECT_EQ(f.party().numJoined(), 4);
+    EXPECT_EQ(gEngine->input.findPlayerWithJoystick(f.g.padSlot(pads[3])), -1);
+    for (int s = 1; s < 4; ++s)
+        EXPECT_EQ(gEngine->input.player(f.party().slot(s).inputPlayer)->joystick, f.g.padSlot(pads[s - 1]));
+}
+
+TEST(PartyLogin, WithoutAFreeInputPlayerNothingChanges) {
+    CpartyLoginFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    for (int p = 1; p < 4; ++p) gEngine->input.player(p)->enabled = true;
+    int pad = f.addPad("Busy Pad");
+    f.sounds.clear();
+    f.pressPad(pad);
+    EXPECT_EQ(f.party().numJoined(), 1);
+    EXPECT_FALSE(f.party().slot(1).joined);
+    EXPECT_FALSE(f.played(6));
+    for (int p = 1; p < 4; ++p) EXPECT_EQ(gEngine->input.player(p)->device, DEVICE_KEYBOARD_MOUSE);
+}
+
+TEST(PartyLogin, AControllerWithoutMappingsJoinsAndIsSetUpFirst) {
+    CpartyLoginFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    int pad = f.addPad("Strange Pad", false);
+    f.g.padButton(pad, 0, true);
+    f.g.steps(2);
+    f.g.padButton(pad, 0, false);
+    f.g.steps(80);
+    EXPECT_TRUE(f.g.logHas("Didn't find mappings for Joystick - Need to configure"));
+    EXPECT_EQ(f.config.enters, 1);
+    EXPECT_EQ(f.party().numJoined(), 2);
+    // Back from the set-up (which gave its mapping to the first player), the
+    // player is still in and each player has his own device's bindings.
+    gEngine->input.mappings.store({"Strange Pad", {CactionBinding::forJoyButton(ACTION_SELECT, 3)}});
+    gEngine->input.mappings.applyTo(*gEngine->input.player(0), "Strange Pad");
+    f.enter(GM_PARTY_LOGIN);
+    EXPECT_EQ(f.party().numJoined(), 2);
+    EXPECT_EQ(gEngine->input.player(0)->device, DEVICE_KEYBOARD_MOUSE);
+    ASSERT_NE(gEngine->input.player(0)->findBinding(ACTION_SELECT), nullptr);
+    EXPECT_TRUE(gEngine->input.player(0)->findBinding(ACTION_SELECT)->keyFlag);
+    const CinputPlayer* second = gEngine->input.player(f.party().slot(1).inputPlayer);
+    ASSERT_EQ(second->bindings.size(), 1u);
+    EXPECT_EQ(second->bindings[0].joyButton, 3);
+    EXPECT_EQ(f.screen->nameWidget(1)->getText(), f.party().slot(1).name);
+}
+
+TEST(PartyLogin, AnOpenShipListHidesOkAndAChosenShipIsTheSlotsShip) {
+    CpartyLoginFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CplayerShipMgr& ships = f.g->playerShips;
+    std::string current = ships.currentShip()->name();
+    ASSERT_NE(ships.createCustomShip(), nullptr);
+    ships.setCurrentShip(current);
+    f.enter(GM_PARTY_LOGIN);
+    f.pressPad(f.addPad("Party Pad"));
+    ASSERT_TRUE(f.okShown());
+    f.g.tapAction(ACTION_OPTION_Y);
+    ASSERT_TRUE(f.screen->shipListOpen(0));
+    EXPECT_FALSE(f.screen->readyToStart());
+    EXPECT_FALSE(f.okShown());
+    Cmenu* list = f.screen->shipMenu(0);
+    ASSERT_TRUE(list->shown());
+    ASSERT_GE(list->itemCount(), 2u);
+    EXPECT_TRUE(f.screen->nameWidget(0)->hidden);
+    // Select in the list chooses its row; it does not start the party.
+    list->setSelectedIdx(1);
+    f.g.tapAction(ACTION_SELECT);
+    EXPECT_FALSE(f.screen->shipListOpen(0));
+    const CplayerShipDef* chosen = f.g->playerShips.getShip((int)list->item(1)->value);
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_EQ(f.party().slot(0).shipName, chosen->name());
+    EXPECT_FALSE(f.screen->nameWidget(0)->hidden);
+    f.g.steps(1);
+    EXPECT_TRUE(f.okShown());
+    EXPECT_EQ(f.partyType.enters, 0);
+
+    // The second player's list follows his own controller.
+    f.g.setAction(f.party().slot(1).inputPlayer, ACTION_OPTION_Y, true);
+    f.g.steps(1);
+    f.g.setAction(f.party().slot(1).inputPlayer, ACTION_OPTION_Y, false);
+    f.g.steps(2);
+    EXPECT_TRUE(f.screen->shipListOpen(1));
+    EXPECT_FALSE(f.screen->shipListOpen(0));
+    EXPECT_FALSE(f.okShown());
+}
+
+TEST(PartyLogin, ShipsBeyondTheEightiethAreListedOnlyAsFavourites) {
+    CpartyLoginFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CplayerShipMgr& ships = f.g->playerShips;
+    std::string current = ships.currentShip()->name();
+    while (ships.numShips() < 90) ASSERT_NE(ships.createCustomShip(), nullptr);
+    ships.getShip(83)->favourite = true;
+    ships.setCurrentShip(current);
+    f.enter(GM_PARTY_GAME_TYPE);
+    f.enter(GM_PARTY_LOGIN);
+    Cmenu* list = f.screen->shipMenu(0);
+    bool saw83 = false, sawOther = false;
+    for (size_t i = 0; i < list->itemCount(); ++i) {
+        int64_t k = list->item(i)->value;
+        saw83 = saw83 || k == 83;
+        sawOther = sawOther || (k > 80 && k != 83);
+    }
+    EXPECT_TRUE(saw83);
+    EXPECT_FALSE(sawOther);
+    EXPECT_TRUE(list->item(0)->findSpriteGadget("Star1") != nullptr);
+}
+
+TEST(PartyLogin, APlayerRenamesHimselfAndTheEnterKeyPressesNothingElse) {
+    CpartyLoginFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.pressPad(f.addPad("Party Pad"));
+    f.g.tapAction(ACTION_OPTION_X);
+    ASSERT_EQ(f.screen->nameEditSlot(), 0);
+    ASSERT_TRUE(gUi->textEntry.active);
+    EXPECT_EQ(gUi->textEntry.text.str(), f.party().slot(0).name);
+    EXPECT_EQ(gUi->textEntry.maxChars(), CpartyLoginScreen::kMaxNameChars);
+    for (int i = 0; i < 40; ++i) f.g.tapKey(SDL_SCANCODE_BACKSPACE);
+    gUi->textEntry.text = CbString("Ace");
+    f.g.tapKey(SDL_SCANCODE_RETURN);
+    f.g.steps(80);
+    EXPECT_EQ(f.party().slot(0).name, "Ace");
+    EXPECT_EQ(f.screen->nameWidget(0)->getText(), "Ace");
+    EXPECT_EQ(f.screen->nameEditSlot(), -1);
+    EXPECT_EQ(f.partyType.enters, 0);
+    EXPECT_EQ(f.g.mode(), GM_PARTY_LOGIN);
+    // A cancelled entry keeps the name.
+    f.g.tapAction(ACTION_OPTION_X);
+    ASSERT_TRUE(gUi->textEntry.active);
+    f.g.tapKey(SDL_SCANCODE_ESCAPE);
+    f.g.steps(80);
+    EXPECT_EQ(f.party().slot(0).name, "Ace");
+    EXPECT_EQ(f.g.mode(), GM_PARTY_LOGIN);
+}
+
+TEST(PartyLogin, BackToTheMainMenuEndsTheParty) {
+    CpartyLoginFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    int pad = f.addPad("Party Pad");
+    f.pressPad(pad);
+    int input = f.party().slot(1).inputPlayer;
+    f.g->world.perks.setPartyOverride(true);
+    f.press(ACTION_BACK);
+    EXPECT_EQ(f.mainMenu.enters, 1);
+    EXPECT_FALSE(f.g->world.session.partyMode);
+    EXPECT_FALSE(f.g->world.perks.partyOverride());
+    EXPECT_EQ(f.party().numJoined(), 0);
+    EXPECT_FALSE(gEngine->input.player(input)->enabled);
+    // A new party starts with the first player alone, and the controller may join again.
+    f.enter(GM_PARTY_LOGIN);
+    EXPECT_EQ(f.party().numJoined(), 1);
+    f.pressPad(pad);
+    EXPECT_EQ(f.party().numJoined(), 2);
+}
