@@ -16,6 +16,7 @@
 #include "screens/dailyChallenge.h"
 #include "screens/dailyTracks.h"
 #include "screens/exit.h"
+#include "screens/hangar.h"
 #include "screens/confirm.h"
 #include "screens/listRows.h"
 #include "screens/musicBar.h"
@@ -340,7 +341,9 @@ bool CmainMenuScreen::pressButton(Cwidget* w, const char* name) {
     else if (n == "DailyChallenge") startChallenge(false);
     else if (n == "LightningChallenge") startChallenge(true);
     else if (n == "Visualiser") toggleVisualiser();
-    else if (n == "DailyTracks") {
+    else if (n == "ShipDetails") {
+        if (ChangarScreen* hangar = screens::get<ChangarScreen>()) hangar->open(GM_MAIN_MENU);
+    } else if (n == "DailyTracks") {
         if (CdailyTracksScreen* tracks = screens::get<CdailyTracksScreen>()) tracks->open(GM_MAIN_MENU);
     }
     else if (n == "Twitter") screens::get<CoptionsTwitterScreen>()->open(GM_MAIN_MENU, false);

@@ -8,6 +8,7 @@
 #include "screens/confirm.h"
 #include "screens/dailyChallenge.h"
 #include "screens/dailyTracks.h"
+#include "screens/editModules.h"
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
 #include "screens/findMusic.h"
@@ -29,6 +30,7 @@
 #include "screens/shareMoment.h"
 #include "screens/gameSettings.h"
 #include "screens/gameType.h"
+#include "screens/hangar.h"
 #include "screens/layoutScreen.h"
 #include "screens/leaderboard.h"
 #include "screens/loading.h"
@@ -131,6 +133,8 @@ const Crow kRows[] = {
     {STATE, GM_PARTY_GAME_TYPE, own<CpartyGameTypeScreen>},
     {STATE, GM_DAILY_CHALLENGE_L, own<CdailyChallengeScreen>},
     {STATE, GM_DAILY_TRACKS, own<CdailyTracksScreen>},
+    {STATE, GM_EDIT_MODULES, own<CeditModulesScreen>},
+    {STATE, GM_HANGAR, own<ChangarScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {PARTY_HUD, 0, own<CpartyHud>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
