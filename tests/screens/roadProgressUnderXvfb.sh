@@ -33,36 +33,6 @@ export SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS=detect_leaks=0
 
 . "$here/xvfbDriver.sh"
-# The centre of a layout's widget on the 1280 x 720 screen.
-clickWidget() {
-    local file="$data/textFiles/layouts/$1" name="$2"
-    local xy
-    xy=$(awk -v w="$name" '
-        $1 == "Widget" && $2 == w { inside = 1; px = 0.5; py = 0.5; ox = 0; oy = 0; next }
-        inside && $1 == "Pos" { px = $2; py = $3 }
-        inside && $1 == "Offset" && !gadget { ox = $2; oy = $3 }
-        inside && ($1 == "Text" || $1 == "Sprite" || $1 == "Progress") { gadget = 1 }
-        inside && ($1 == "EndText" || $1 == "EndSprite" || $1 == "EndProgress") { gadget = 0 }
-        inside && $1 == "EndWidget" { printf "%d %d\n", px * 1280 + ox, py * 720 + oy; exit }
-    ' "$file")
-    [ -n "$xy" ] || fail "no widget $name in $1"
-    xdotool mousemove $xy
-    sleep 0.2
-    xdotool click 1
-    sleep 0.3
-}
-clickAt() {
-    xdotool mousemove "$1" "$2"
-    sleep 0.2
-    xdotool click 1
-    sleep 0.3
-}
-dismissTutorials() {
-    for _ in $(seq "$1"); do
-        xdotool mousemove 200 200 click 1
-        sleep 0.45
-    done
-}
 
 "$makeMusic" "$work/My Music" || fail "could not make the music folder"
 "$seedSave" "$work/save" 59000 > "$work/seed.log" 2>&1 || { cat "$work/seed.log"; fail "could not seed the save"; }
