@@ -10,7 +10,8 @@
 Cgame* gGame = nullptr;
 
 const char* overlayName(int id) {
-    static const char* names[OVERLAY_COUNT] = {"Pause", "Confirm", "Warning", "MusicBar", "Exit", "OpenMicError"};
+    static const char* names[OVERLAY_COUNT] = {"Pause", "Confirm", "Warning", "MusicBar", "Exit", "OpenMicError",
+                                                  "MissionPanel"};
     return id >= 0 && id < OVERLAY_COUNT ? names[id] : "Unknown";
 }
 
@@ -263,7 +264,7 @@ void Cgame::update() {
         gEngine->lastKey = -1;
     }
 
-    for (int id : {OVERLAY_MUSIC_BAR, OVERLAY_WARNING})
+    for (int id : {OVERLAY_MUSIC_BAR, OVERLAY_WARNING, OVERLAY_MISSION_PANEL})
         if (overlays_[id]) overlays_[id]->update();
 
     // A running fade holds the state's screen still; when it ends the

@@ -1,5 +1,8 @@
 // How the game's members are joined to each other and to the engine: the
 // seams each part leaves for its neighbours are filled here, in one place.
+#include <memory>
+#include <vector>
+
 #include "engine/engine.h"
 #include "engine/ui/screen.h"
 #include "game/game.h"
@@ -35,6 +38,18 @@ void Cgame::connectMembers() {
         gGame->saveLoad.saveGame(true);
     };
     saveSettings = [] { gGame->saveLoad.saveSettings(); };
+    // The perks bought, switched on and bound go with the game save; a record
+    // that does not read leaves the perks as they are.
+    auto stagedPerks = std::make_shared<std::vector<uint8_t>>();
+    saveLoad.gameFile().addRecord(
+        "perks", [](Cbytes& out) { gGame->world.perks.writeRecord(out); },
+        [stagedPerks](const uint8_t* p, size_t size) {
+            CperkMgr check;
+            if (!check.readRecord(p, size)) return false;
+            stagedPerks->assign(p, p + size);
+            return true;
+        },
+        [stagedPerks] { gGame->world.perks.readRecord(stagedPerks->data(), stagedPerks->size()); });
     // Game saves that keep failing are told once; the next one written takes
     // the warning away again.
     saveLoad.onSaveFailing = [](bool failing) {
@@ -169,6 +184,10 @@ void Cgame::connectMembers() {
         // once a profile is loaded or made.
         if (gGame->progress.profileReady() && gEngine->analytics.clientId() != gGame->progress.clientId)
             gEngine->analytics.setClientId(gGame->progress.clientId);
+        if (gGame->world.perks.saveRequested) {
+            gGame->world.perks.saveRequested = false;
+            gGame->saveRequested = 1;
+        }
         if (gGame->saveRequested) {
             gGame->saveRequested = 0;
             gGame->saveLoad.requestSave();

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "game/enemies/playerShipDefs.h"
 #include "game/gameWorld.h"
 #include "game/playEffects.h"
 #include "game/progress/playerShipMgr.h"
@@ -109,6 +110,9 @@ void CgameSession::addPlayerShips() {
         if (name.empty()) name = playerShips[p];
         if (name.empty() && world_.hangar && world_.hangar->currentShip()) name = world_.hangar->currentShip()->name();
         if (name.empty()) name = "StandardShip";
+        // A ship test flies the ship as the editor left it.
+        if (gameType == GAMETYPE_SHIPTEST && !partyMode && world_.ships.findShipDefQuiet(kTestShipRecord))
+            name = kTestShipRecord;
         CshipDef* def = world_.ships.findShipDefQuiet(name);
         if (!def) {
             gEngine->log.print(LOG_L, "Can't find ship def: %s - flying the standard ship", name.c_str());

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "audio/musicPlayer.h"
+#include "audio/songInfoMgr.h"
 
 CtrackInfo trackInfoFromSong(const CsongPackInfo& song) {
     CtrackInfo t;
@@ -37,4 +38,23 @@ void fillMusicFeed(const CmusicPlayer& player, bool trackEnded, float dt, Cmusic
     feed.trackLength = file ? t->tags.length : 0;
     feed.trackTime = file ? player.getTrackProgress() * t->tags.length : feed.trackTime;
     feed.trackEnded = false;
+}
+
+CtrackInfoView trackView(const CsongPackInfo& song) {
+    CtrackInfoView v;
+    v.title = song.tags.title;
+    v.artist = song.tags.artist;
+    v.album = song.tags.album;
+    v.key = song.key;
+    v.lengthSeconds = song.tags.length;
+    return v;
+}
+
+std::vector<CsongPackInfo*> tracksMeetingCondition(const CsongInfoMgr& library, const CshipMission& mission) {
+    std::vector<CsongPackInfo*> out;
+    for (size_t i = 0; i < library.size(); ++i) {
+        CsongPackInfo* t = library.entry(i);
+        if (t && t->isLocal() && trackMeetsCondition(trackView(*t), mission)) out.push_back(t);
+    }
+    return out;
 }

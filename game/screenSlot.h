@@ -70,6 +70,7 @@ enum EoverlayId {
     OVERLAY_MUSIC_BAR,        // steps before the state; drawn over the overlays above
     OVERLAY_EXIT,             // the exit pop-up; modal
     OVERLAY_OPEN_MIC_ERROR,   // modal
+    OVERLAY_MISSION_PANEL,    // steps every update; drawn over everything
     OVERLAY_COUNT
 };
 

@@ -17,6 +17,7 @@
 #include "game/gameTypes.h"
 #include "game/progress/shipMission.h"
 #include "online/leaderboardMgr.h"
+#include "screens/editModules.h"
 #include "screens/listRows.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipList.h"
@@ -196,7 +197,7 @@ void CdailyChallengeScreen::makePreview() {
     if (!def) return;
     preview_ = addDisplayShip(*def);
     setMakerIcon(shipManu_, "", def->data.manufacturer, true);
-    setText(shipName_, def->data.displayName.empty() ? def->name() : def->data.displayName);
+    setText(shipName_, shipTitle(*def));
 }
 
 void CdailyChallengeScreen::removePreview() {
@@ -280,7 +281,7 @@ void CdailyChallengeScreen::onUpdate() {
         if (!noShips_ && s && !s->isCustom()) {
             gGame->playTransitionEffect(nullptr);
             removePreview();
-            gGame->setGameMode(GM_EDIT_MODULES);
+            if (CeditModulesScreen* edit = screens::get<CeditModulesScreen>()) edit->open(true);
             return;
         }
     }

@@ -13,9 +13,9 @@ float prepare() {
     }
 }
 
-std::string pickFolder() {
+namespace {
+void restoreWindow() {
     Cplatform& p = gEngine->platform;
-    std::string folder = p.pickFolderDialog();
     if (p.windowMode() == WINDOW_BORDERLESS) {
         Cdisplay d = p.display(p.displayInUse());
         p.setWindowPosition(0, 0);
@@ -25,7 +25,19 @@ std::string pickFolder() {
     } else if (p.windowMode() == WINDOW_FULLSCREEN) {
         p.restore();
     }
+}
+}  // namespace
+
+std::string pickFolder() {
+    std::string folder = gEngine->platform.pickFolderDialog();
+    restoreWindow();
     return folder;
+}
+
+std::string openPng() {
+    std::string path = gEngine->platform.openPngFileDialog();
+    restoreWindow();
+    return path;
 }
 
 }  // namespace desktopDialog

@@ -4,12 +4,15 @@
 #include <cmath>
 #include <cstdio>
 
+#include "audio/songViewOrder.h"
 #include "engine/engine.h"
 #include "engine/format.h"
 #include "engine/ui/menu.h"
 #include "engine/ui/widget.h"
 #include "game/game.h"
 #include "game/gameTypes.h"
+#include "game/musicLink.h"
+#include "game/progress/shipMission.h"
 #include "online/scoreRecord.h"
 #include "screens/musicBar.h"
 #include "screens/screenRegistry.h"
@@ -429,4 +432,152 @@ void updateChallengeHeader(Cwidget* w, const CsongPackInfo* track, bool isHud) {
     }
     if (mode != GM_PLAYING)
         if (CmusicBarScreen* bar = screens::get<CmusicBarScreen>()) bar->setTrack(track);
+}
+
+// ---- track rows ----
+
+namespace {
+// Where a track row's parts sit: the row in the middle of the list (its heart
+// and trash icons to its left), the top scores and the badge on its right.
+constexpr float kRowDx = 0, kBoardInfoDx = 330, kRosetteDx = 460, kRosetteDy = -2;
+constexpr float kRequestIdle = 100000000.0f;
+bool hasTrackRecord(const std::string& key) { return gGame->trackStats.findTrack(key) != nullptr; }
+}  // namespace
+
+void addTrackRow(Cmenu* menu, const CsongPackInfo* e, int64_t value, bool pointer, bool withTrash) {
+    if (!menu || !e) return;
+    bool folderRow = e->kind == SONG_FOLDER || e->kind == SONG_DRIVE;
+    bool track = e->isTrack();
+    CwidgetPtr made = gEngine->ui.createWidget("SongInfoItem");
+    if (!made) return;
+    Cwidget* row = made.get();
+    if (Cgadget* ship = row->findGadget("ProcShip")) {
+        bool hasShip = track && e->kind != SONG_RADIO && gGame->playerShips.findShip(e->getKey());
+        row->setSprite("ProcShip", hasShip ? "ui_shipThumbUp.png" : "ui_shipThumbDown.png");
+        ship->hidden = !hasShip;
+    }
+    if (e->kind == SONG_FOLDER && e->path == "..")
+        row->setSprite("FolderIcon", "ui_backFolder.png");
+    else if (e->kind == SONG_DRIVE)
+        row->setSprite("FolderIcon", "ui_hardDrive.png");
+    else if (e->kind == SONG_OPEN_MIC)
+        row->setSprite("FolderIcon", "ui_musicMic.png");
+    else if (e->isLocal())
+        row->setSprite("FolderIcon", "ui_musicNote.png");
+    if (folderRow) {
+        row->setText("NumTracks", "");
+        row->setText("Title2", "");
+        row->setText("Duration", "");
+        row->setText("Title1", e->path);
+    } else {
+        bool number = e->tags.trackNumber != 0 && e->kind != SONG_OPEN_MIC;
+        row->setText("NumTracks", number ? "#" + std::to_string(e->tags.trackNumber) : "");
+        row->setText("Title1", e->tags.title);
+        row->setText("Title2", e->tags.album + " - " + e->tags.artist);
+        row->setText("Duration", trackLengthText(e->tags.length));
+    }
+    fillTrackProgress(row, track ? e : nullptr, false);
+    row->value = value;
+    bool selectable = !(e->kind == SONG_OPEN_MIC && pointer);
+    menu->insertItem(std::move(made), -1, false, kRowDx, 0, selectable);
+    if (!track) return;
+    if (CwidgetPtr info = gEngine->ui.createWidget("SongLeaderBoardInfoItem")) {
+        fillFriendRows(info.get(), e);
+        info->floatValue = kTrackRowBoardInfo;
+        info->value = value;
+        menu->insertItem(std::move(info), -1, true, kBoardInfoDx, 0, true);
+    }
+    if (CwidgetPtr badge = gEngine->ui.createWidget("LeaderBoardRosette")) {
+        setBoardBadge(badge.get(), e);
+        badge->floatValue = kTrackRowRosette;
+        badge->value = value;
+        menu->insertItem(std::move(badge), -1, true, kRosetteDx, kRosetteDy, false);
+    }
+    if (pointer) {
+        if (withTrash)
+            addHeartAndTrashIcons(menu, value, e->favourite);
+        else
+            addHeartIcon(menu, value, e->favourite);
+        updateHeartIconState(menu, e, value);
+    }
+}
+
+void refreshTrackBoards(Cmenu* menu, const CtrackRowEntry& entryOf) {
+    CleaderboardMgr& boards = gGame->online.leaderboards;
+    if (boards.finishedBoards().empty()) return;
+    for (const std::string& name : boards.finishedBoards()) {
+        for (size_t i = 0; menu && i < menu->itemCount(); ++i) {
+            Cwidget* w = menu->item(i);
+            if (w->floatValue != kTrackRowBoardInfo && w->floatValue != kTrackRowRosette) continue;
+            const CsongPackInfo* e = entryOf(w->value);
+            if (!e || !equalsIgnoreCase(boards.trackBoardName(e->getKey()), name)) continue;
+            if (w->floatValue == kTrackRowBoardInfo)
+                fillFriendRows(w, e);
+            else
+                setBoardBadge(w, e);
+        }
+    }
+    boards.clearFinishedBoards();
+}
+
+void CtrackBoardRequests::step(Cmenu* menu, const CtrackRowEntry& entryOf) {
+    int count = menu ? (int)menu->itemCount() : 0;
+    if (count == 0) return;
+    int sel = std::min(menu->getSelectedIdx(), count - 1);
+    if (sel != lastSelection_) {
+        lastSelection_ = sel;
+        timer_ = 0.01f;
+        cursor_ = std::max(0, sel - 10);
+    }
+    timer_ -= (float)gEngine->frameTime;
+    if (timer_ >= 0) return;
+    timer_ = 0.1f;
+    if (const CsongPackInfo* e = entryOf(menu->item((size_t)cursor_)->value)) {
+        if (e->isTrack() && hasTrackRecord(e->getKey()))
+            gGame->online.leaderboards.requestTrackBoard(e->getKey(), gGame->online.leaderboards.standardShipFlag != 0);
+    }
+    cursor_ += 5;
+    if (cursor_ > sel + 10 || cursor_ >= count) timer_ = kRequestIdle;
+}
+
+// ---- mission cards ----
+
+void setNextMissionLine(Cwidget* w, int& line, const std::string& text) {
+    Cgadget* g = w ? w->findGadget("Text" + std::to_string(line + 1)) : nullptr;
+    if (!g) return;
+    w->setText(g->name, text);
+    g->hidden = false;
+    ++line;
+}
+
+void fillTrackList(Cwidget* w, int index, const CshipMission& m, bool complete) {
+    if (!w) return;
+    for (int i = 1; i <= 7; ++i)
+        if (Cgadget* g = w->findGadget("Text" + std::to_string(i))) g->hidden = true;
+    for (const char* name : {"NumTracks", "Note"})
+        if (Cgadget* g = w->findGadget(name)) g->hidden = true;
+    if (Cgadget* star = w->findGadget("Star"))
+        star->colour = complete ? gGame->namedColours.white : gGame->namedColours.darkGrey;
+    w->setText("MissionType", CbString::format("%d) %s", index + 1, m.name.c_str()).str());
+    int line = 0;
+    auto label = [](const char* tag, const std::string& value) { return std::string(gEngine->text(tag)) + " " + value; };
+    setNextMissionLine(w, line, getStringFromMissionType((int)m.type));
+    if (m.type == MissionType_CompleteTrack) {
+        std::string condition = getStringFromTrackCondition((int)m.condition);
+        if (m.condition != TrackCondition_None) condition += " '" + m.conditionText + "'";
+        setNextMissionLine(w, line, condition);
+        w->setText("NumTracks", std::to_string(tracksMeetingCondition(gGame->songLibrary, m).size()));
+        for (const char* name : {"NumTracks", "Note"})
+            if (Cgadget* g = w->findGadget(name)) g->hidden = false;
+    }
+    if (m.bossRushWave > 0) setNextMissionLine(w, line, label("MissionBossRushWave", formatThousands(m.bossRushWave)));
+    if (m.survivalTime > 0) setNextMissionLine(w, line, label("MissionSurvivalTime", timeLeftText(m.survivalTime)));
+    if (m.score > 0) setNextMissionLine(w, line, label("ScoreOver", formatThousands64(m.score)));
+    if (m.difficulty > 0) setNextMissionLine(w, line, label("DifficultyAtLeast", difficultyName((int)m.difficulty)));
+    if (m.noExtraLives) setNextMissionLine(w, line, gEngine->text("NoExrtaLives"));
+    if (m.minTrackLength > 120.0f) setNextMissionLine(w, line, label("MinTrackLen", timeLeftText(m.minTrackLength)));
+    for (uint32_t r : m.weaponRestriction)
+        if (r != WeaponRestriction_None)
+            setNextMissionLine(w, line, label("WeaponRestriction", getStringFromWeaponRestriction((int)r)));
+    if (m.rank > 0) setNextMissionLine(w, line, CbString::format("%s %d", gEngine->text("Rank26"), (int)m.rank).str());
 }

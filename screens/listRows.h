@@ -20,11 +20,13 @@
 // the board's top count the place becomes a "top n%" estimate; the signed-in
 // player's own row is drawn in "ReallyLightGreen".
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class Cwidget;
 class Cmenu;
 class CsongPackInfo;
+class CshipMission;
 struct Cboard;
 struct CboardEntry;
 
@@ -66,6 +68,41 @@ std::string timeLeftText(float seconds);
 // The now-playing headers of the HUDs and the music bar.
 void updateChallengeHeaders(const CsongPackInfo* track);
 void updateChallengeHeader(Cwidget* w, const CsongPackInfo* track, bool isHud);
+
+// Track rows of the music lists (the music browser's open group, the
+// ship-mission tracks): a "SongInfoItem" row, then beside it its top-scores
+// item and its badge, and in pointer mode the heart (and the trash) icons.
+// Every item of the row carries value; the items' float kinds say which part
+// of the row each is. Folder and drive entries get the row alone.
+constexpr float kTrackRowHeart = 1.0f, kTrackRowTrash = -1.0f, kTrackRowBoardInfo = -2.0f, kTrackRowRosette = -3.0f;
+void addTrackRow(Cmenu* menu, const CsongPackInfo* e, int64_t value, bool pointer, bool withTrash);
+// The entry a row's value stands for, or null.
+using CtrackRowEntry = std::function<const CsongPackInfo*(int64_t value)>;
+// Refills the top-scores items and badges of the rows whose boards have arrived.
+void refreshTrackBoards(Cmenu* menu, const CtrackRowEntry& entryOf);
+// Asks for the boards of the tracks around the selected row, a few at a time.
+class CtrackBoardRequests {
+public:
+    void reset() {
+        timer_ = 0.01f;
+        cursor_ = 0;
+        lastSelection_ = -1;
+    }
+    void step(Cmenu* menu, const CtrackRowEntry& entryOf);
+
+private:
+    float timer_ = 0.01f;
+    int cursor_ = 0;
+    int lastSelection_ = -1;
+};
+
+// A mission card (the "ShipMissionSmall" template): "MissionType" reads
+// "n) name", "Text1".."Text7" the mission's rules one a line, the "Star"
+// white once complete; a track mission shows in "NumTracks" how many library
+// tracks meet its condition.
+void fillTrackList(Cwidget* w, int index, const CshipMission& mission, bool complete);
+// Writes "Text<line + 1>", shows it and advances line (nothing without that gadget).
+void setNextMissionLine(Cwidget* w, int& line, const std::string& text);
 
 // Widgets the now-playing header refresh reaches; set by their owners.
 struct CnowPlayingHeaders {

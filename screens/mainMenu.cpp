@@ -16,11 +16,14 @@
 #include "screens/dailyChallenge.h"
 #include "screens/dailyTracks.h"
 #include "screens/exit.h"
+#include "screens/hangar.h"
 #include "screens/confirm.h"
 #include "screens/listRows.h"
 #include "screens/musicBar.h"
 #include "screens/optionsTwitter.h"
 #include "screens/screenRegistry.h"
+#include "screens/shipMissionPanel.h"
+#include "screens/unlockTBShip.h"
 #include "screens/shipStatPanels.h"
 
 namespace {
@@ -175,6 +178,7 @@ void CmainMenuScreen::onEnter() {
     gGame->achievements.updateFromRecords(gGame->progress, gGame->playerShips);
     gGame->world.session.checkChristmasTrack();
     gGame->hubVisited = 1;
+    if (CshipMissionPanel* panel = screens::get<CshipMissionPanel>()) panel->disable();
     // 2. Once a run.
     reportOnce();
     // 3.
@@ -214,7 +218,11 @@ void CmainMenuScreen::onEnter() {
     }
     // 10.
     updateStatsPanel();
-    // 11.
+    // 11. A special ship won in the last game is announced first.
+    if (specialShipPending()) {
+        gGame->setGameMode(GM_UNLOCK_TB_SHIP, true);
+        return;
+    }
     hideOnlineWidgets();
     const Ctutorials::Crecord* tenYears = gUi->tutorials.find("Tut_10Years1");
     if (tenYears && !tenYears->seen) {
@@ -333,7 +341,9 @@ bool CmainMenuScreen::pressButton(Cwidget* w, const char* name) {
     else if (n == "DailyChallenge") startChallenge(false);
     else if (n == "LightningChallenge") startChallenge(true);
     else if (n == "Visualiser") toggleVisualiser();
-    else if (n == "DailyTracks") {
+    else if (n == "ShipDetails") {
+        if (ChangarScreen* hangar = screens::get<ChangarScreen>()) hangar->open(GM_MAIN_MENU);
+    } else if (n == "DailyTracks") {
         if (CdailyTracksScreen* tracks = screens::get<CdailyTracksScreen>()) tracks->open(GM_MAIN_MENU);
     }
     else if (n == "Twitter") screens::get<CoptionsTwitterScreen>()->open(GM_MAIN_MENU, false);

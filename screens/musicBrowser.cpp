@@ -17,11 +17,9 @@
 
 namespace {
 constexpr int kActionSelect = 1, kActionBack = 2, kActionOptionX = 7, kActionOptionY = 8;
-constexpr float kTagHeart = 1.0f, kTagTrash = -1.0f, kTagBoardInfo = -2.0f, kTagRosette = -3.0f;
-constexpr float kRequestIdle = 100000000.0f;
-// Where a track row's parts sit: the row in the middle of the list (its heart
-// and trash icons to its left), the top scores and the badge on its right.
-constexpr float kRowDx = 0, kBoardInfoDx = 330, kRosetteDx = 460, kRosetteDy = -2;
+constexpr float kTagHeart = kTrackRowHeart, kTagTrash = kTrackRowTrash, kTagBoardInfo = kTrackRowBoardInfo;
+// Where a group row sits: in the middle of the list, its icons to its left.
+constexpr float kRowDx = 0;
 
 bool controllerMode() { return gEngine->input.inputMode == DEVICE_CONTROLLER; }
 bool groupView(int v) { return v == VIEW_ALBUMS || v == VIEW_ARTISTS || v == VIEW_GENRES; }
@@ -160,8 +158,7 @@ void CmusicBrowserScreen::onEnter() {
     }
     if (!keepOnReturn_) refresh();
     keepOnReturn_ = false;
-    requestTimer_ = 0.01f;
-    lastSelection_ = -1;
+    boardRequests_.reset();
     lastHighlighted_ = -1;
 }
 
@@ -206,69 +203,12 @@ void CmusicBrowserScreen::buildTrackList() {
     trackListGeneration_ = library().viewsGeneration();
     bool pointer = !controllerMode();
     if (g) {
-        for (int i : trackOrder(*g, view_, view_ == VIEW_RECENT ? hasTrackRecord : nullptr)) {
-            const CsongPackInfo* e = (*g)[(size_t)i];
-            bool folderRow = e->kind == SONG_FOLDER || e->kind == SONG_DRIVE;
-            bool track = e->isTrack();
-            CwidgetPtr made = gUi->createWidget("SongInfoItem");
-            if (!made) continue;
-            Cwidget* row = made.get();
-            if (Cgadget* ship = row->findGadget("ProcShip")) {
-                bool hasShip = track && e->kind != SONG_RADIO && gGame->playerShips.findShip(e->getKey());
-                row->setSprite("ProcShip", hasShip ? "ui_shipThumbUp.png" : "ui_shipThumbDown.png");
-                ship->hidden = !hasShip;
-            }
-            if (e->kind == SONG_FOLDER && e->path == "..")
-                row->setSprite("FolderIcon", "ui_backFolder.png");
-            else if (e->kind == SONG_DRIVE)
-                row->setSprite("FolderIcon", "ui_hardDrive.png");
-            else if (e->kind == SONG_OPEN_MIC)
-                row->setSprite("FolderIcon", "ui_musicMic.png");
-            else if (e->isLocal())
-                row->setSprite("FolderIcon", "ui_musicNote.png");
-            if (folderRow) {
-                row->setText("NumTracks", "");
-                row->setText("Title2", "");
-                row->setText("Duration", "");
-                row->setText("Title1", e->path);
-            } else {
-                bool number = e->tags.trackNumber != 0 && e->kind != SONG_OPEN_MIC;
-                row->setText("NumTracks", number ? "#" + std::to_string(e->tags.trackNumber) : "");
-                row->setText("Title1", e->tags.title);
-                row->setText("Title2", e->tags.album + " - " + e->tags.artist);
-                row->setText("Duration", trackLengthText(e->tags.length));
-            }
-            fillTrackProgress(row, track ? e : nullptr, false);
-            row->value = i;
-            bool selectable = !(e->kind == SONG_OPEN_MIC && pointer);
-            menu->insertItem(std::move(made), -1, false, kRowDx, 0, selectable);
-            if (!track) continue;
-            if (CwidgetPtr info = gUi->createWidget("SongLeaderBoardInfoItem")) {
-                fillFriendRows(info.get(), e);
-                info->floatValue = kTagBoardInfo;
-                info->value = i;
-                menu->insertItem(std::move(info), -1, true, kBoardInfoDx, 0, true);
-            }
-            if (CwidgetPtr badge = gUi->createWidget("LeaderBoardRosette")) {
-                setBoardBadge(badge.get(), e);
-                badge->floatValue = kTagRosette;
-                badge->value = i;
-                menu->insertItem(std::move(badge), -1, true, kRosetteDx, kRosetteDy, false);
-            }
-            if (pointer) {
-                if (view_ == VIEW_FILES)
-                    addHeartIcon(menu, i, e->favourite);
-                else
-                    addHeartAndTrashIcons(menu, i, e->favourite);
-                updateHeartIconState(menu, e, i);
-            }
-        }
+        for (int i : trackOrder(*g, view_, view_ == VIEW_RECENT ? hasTrackRecord : nullptr))
+            addTrackRow(menu, (*g)[(size_t)i], i, pointer, view_ != VIEW_FILES);
     }
     menu->layout();
     menu->setSelectedIdx(menu->itemCount() ? 0 : -1);
-    requestTimer_ = 0.01f;
-    requestCursor_ = 0;
-    lastSelection_ = -1;
+    boardRequests_.reset();
 }
 
 void CmusicBrowserScreen::buildGroupList() {
@@ -526,42 +466,15 @@ void CmusicBrowserScreen::letterJump() {
     if (controllerMode()) active_->setSelectedIdx(itemOf[(size_t)row]);
 }
 
-void CmusicBrowserScreen::refreshFinishedBoards() {
-    CleaderboardMgr& boards = gGame->online.leaderboards;
-    if (boards.finishedBoards().empty()) return;
+const CsongPackInfo* CmusicBrowserScreen::entryOfValue(int64_t value) {
     const CsongGroup* g = openGroupTracks();
-    for (const std::string& name : boards.finishedBoards()) {
-        for (size_t i = 0; g && i < trackMenu_->itemCount(); ++i) {
-            Cwidget* w = trackMenu_->item(i);
-            if (w->floatValue != kTagBoardInfo && w->floatValue != kTagRosette) continue;
-            if (w->value < 0 || (size_t)w->value >= g->size()) continue;
-            const CsongPackInfo* e = (*g)[(size_t)w->value];
-            if (!equalsIgnoreCase(boards.trackBoardName(e->getKey()), name)) continue;
-            if (w->floatValue == kTagBoardInfo)
-                fillFriendRows(w, e);
-            else
-                setBoardBadge(w, e);
-        }
-    }
-    boards.clearFinishedBoards();
+    return g && value >= 0 && (size_t)value < g->size() ? (*g)[(size_t)value] : nullptr;
+}
+
+void CmusicBrowserScreen::refreshFinishedBoards() {
+    refreshTrackBoards(trackMenu_, [this](int64_t v) { return entryOfValue(v); });
 }
 
 void CmusicBrowserScreen::requestBoards() {
-    int count = (int)active_->itemCount();
-    if (count == 0) return;
-    int sel = std::min(active_->getSelectedIdx(), count - 1);
-    if (sel != lastSelection_) {
-        lastSelection_ = sel;
-        requestTimer_ = 0.01f;
-        requestCursor_ = std::max(0, sel - 10);
-    }
-    requestTimer_ -= (float)gEngine->frameTime;
-    if (requestTimer_ >= 0) return;
-    requestTimer_ = 0.1f;
-    if (CsongPackInfo* e = rowEntry(active_->item((size_t)requestCursor_))) {
-        if (e->isTrack() && hasTrackRecord(e->getKey()))
-            gGame->online.leaderboards.requestTrackBoard(e->getKey(), gGame->online.leaderboards.standardShipFlag != 0);
-    }
-    requestCursor_ += 5;
-    if (requestCursor_ > sel + 10 || requestCursor_ >= count) requestTimer_ = kRequestIdle;
+    boardRequests_.step(active_, [this](int64_t v) { return entryOfValue(v); });
 }

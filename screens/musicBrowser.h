@@ -10,6 +10,7 @@
 #include <string>
 
 #include "screens/layoutScreen.h"
+#include "screens/listRows.h"
 
 class CsongPackInfo;
 struct CsongGroupRef;
@@ -55,6 +56,7 @@ private:
     // The open group, looked up afresh; null when none or when it has gone.
     const std::vector<CsongPackInfo*>* openGroupTracks();
     CsongPackInfo* rowEntry(const Cwidget* row);
+    const CsongPackInfo* entryOfValue(int64_t value);
     Cmenu* groupMenu() const;
 
     static const CwidgetBinding kBindings[];
@@ -90,9 +92,7 @@ private:
     bool fromGameType_ = false;
     bool fromPartyGameType_ = false;
     bool keepOnReturn_ = false;
-    float requestTimer_ = 0;
-    int requestCursor_ = 0;
-    int lastSelection_ = -1;
+    CtrackBoardRequests boardRequests_;
     int lastHighlighted_ = -1;
     bool lastWasLocalFile_ = false;
 };

@@ -4,8 +4,9 @@
 #include "engine/ui/menu.h"
 #include "engine/ui/screen.h"
 #include "game/game.h"
+#include "game/missionResult.h"
 #include "game/perkMgr.h"
-#include "game/progress/procShipUnlock.h"
+#include "screens/unlockProcShip.h"
 
 namespace {
 const int kClassOrder[] = {PERKCLASS_OTHER,         PERKCLASS_SCORING,       PERKCLASS_FIREPOWER,
@@ -27,6 +28,7 @@ void CperkUnlockScreen::open(int perksToUnlock) {
 void CperkUnlockScreen::onEnter() {
     leaving_ = false;
     buildList();
+    gUi->tutorials.show("Tut_PerkUnlock1");
 }
 
 void CperkUnlockScreen::buildList() {
@@ -64,9 +66,12 @@ void CperkUnlockScreen::onUpdate() {
             gGame->progress.saveDirty = true;
             --numToUnlock_;
             gEngine->log.print(LOG_V, "Perk unlocked: %s", perks.getPerkName(id).c_str());
+            gGame->sfx.stop(SFX_ACHIEVEMENT);
+            gGame->sfx.play(SFX_ACHIEVEMENT, 1.0f);
             buildList();
         } else {
             gEngine->log.print(LOG_V, "Perk %d can't be unlocked yet", id);
+            gGame->sfx.play(SFX_ERROR, 1.0f);
         }
     }
     if (numToUnlock_ <= 0) goOn();
@@ -75,9 +80,9 @@ void CperkUnlockScreen::onUpdate() {
 void CperkUnlockScreen::goOn() {
     leaving_ = true;
     Cgame& g = *gGame;
-    const CgameSession& s = g.world.session;
-    bool owned = g.playerShips.findShip(s.track.key) != nullptr;
-    if (CprocShipOffer::isDue(s.gameType, s.completion, (float)s.track.length, owned)) {
+    if (currentShipMissionProgressed()) {
+        g.setGameMode(GM_MISSON_UPDATE, true);
+    } else if (unlockProcShipDue()) {
         g.setGameMode(GM_UNLOCK_PROC_SHIP, true);
     } else {
         g.saveLoad.saveGame();

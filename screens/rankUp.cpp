@@ -5,10 +5,11 @@
 #include "engine/ui/screen.h"
 #include "game/game.h"
 #include "game/gameTypes.h"
+#include "game/missionResult.h"
 #include "game/perkMgr.h"
-#include "game/progress/procShipUnlock.h"
 #include "screens/perkUnlock.h"
 #include "screens/screenRegistry.h"
+#include "screens/unlockProcShip.h"
 
 const CwidgetBinding CrankUpScreen::kBindings[] = {
     {&CrankUpScreen::progressBar_, "ProgressBar"},
@@ -49,9 +50,15 @@ void CrankUpScreen::onEnter() {
     showBars(false);
     showBadge(levelTitle_, levelSprite_, count_.player.rank, false);
     showBadge(shipLevelTitle_, shipLevelSprite_, count_.ship.rank, false);
+    CdisplayShip::clearScene();
+    if (ship) display_.show(*ship);
 }
 
 void CrankUpScreen::onUpdate() {
+    CdisplayShip::updateScene();
+    // The ship flies up the right of the screen.
+    const float s = gUi->scale();
+    display_.placeAtPixel((float)gEngine->screenWidth * 0.5f + (830.0f - 640.0f) * s, 600.0f * s, 0.0f);
     if (gUi->action() == ACTION_SELECT) {
         if (count_.takeSelect()) leave();
         return;
@@ -85,8 +92,14 @@ void CrankUpScreen::showBadge(Cwidget* title, Cwidget* sprite, int rank, bool ef
     if (effects) gEngine->log.print(LOG_V, "Rank up: %d", rank);
 }
 
+void CrankUpScreen::render() {
+    ClayoutScreen::render();
+    if (display_.ship()) CdisplayShip::renderScene();
+}
+
 void CrankUpScreen::leave() {
     Cgame& g = *gGame;
+    display_.forget();
     uint64_t awarded = count_.awarded();
     g.progress.addXP(awarded);
     g.statsCache.local.xp = (uint64_t)std::max<int64_t>(g.progress.xp, 0);
@@ -95,15 +108,15 @@ void CrankUpScreen::leave() {
         ship->xp += awarded;
         ship->addTimePlayed((float)g.world.session.playTime);
     }
-    const CgameSession& s = g.world.session;
-    bool owned = g.playerShips.findShip(s.track.key) != nullptr;
     if (count_.perksToShow() > 0) {
         if (CperkUnlockScreen* unlock = screens::get<CperkUnlockScreen>()) unlock->open(count_.perksToShow());
         else g.setGameMode(GM_PERK_UNLOCK, true);
-    } else if (CprocShipOffer::isDue(s.gameType, s.completion, (float)s.track.length, owned)) {
+    } else if (currentShipMissionProgressed()) {
+        g.setGameMode(GM_MISSON_UPDATE, true);
+    } else if (unlockProcShipDue()) {
         g.setGameMode(GM_UNLOCK_PROC_SHIP, true);
     } else {
         g.saveLoad.saveGame();
-        g.setGameMode(GM_MAIN_MENU, true);
+        g.setGameMode(g.getActiveChallenge() ? GM_DAILY_CHALLENGE_L : GM_MAIN_MENU, true);
     }
 }

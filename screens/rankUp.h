@@ -3,6 +3,7 @@
 // the current ship's totals, rank by rank. The first Select commits the XP and
 // goes on to the perk unlocks, the track's ship offer or the main menu.
 #include "game/progress/rankUpCount.h"
+#include "screens/displayShip.h"
 #include "screens/layoutScreen.h"
 
 class CrankUpScreen : public ClayoutScreen {
@@ -12,6 +13,7 @@ public:
     const CrankUpCount& count() const { return count_; }
     // The rank-ups the perk unlock screen is to show.
     int perksToShow() const { return count_.perksToShow(); }
+    void render() override;
 
 private:
     void onEnter() override;
@@ -35,4 +37,5 @@ private:
     Cwidget* shipName_ = nullptr;
 
     CrankUpCount count_;
+    CdisplayShip display_;
 };

@@ -2,6 +2,7 @@
 
 #include "game/game.h"
 #include "screens/321Go.h"
+#include "screens/achievementMenu.h"
 #include "screens/achievements.h"
 #include "screens/chinaCheck.h"
 #include "screens/config.h"
@@ -9,6 +10,7 @@
 #include "screens/credits.h"
 #include "screens/dailyChallenge.h"
 #include "screens/dailyTracks.h"
+#include "screens/editModules.h"
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
 #include "screens/findMusic.h"
@@ -23,12 +25,15 @@
 #include "screens/gameType.h"
 #include "screens/HUD.h"
 #include "screens/language.h"
+#include "screens/hangar.h"
 #include "screens/layoutScreen.h"
 #include "screens/leaderboard.h"
 #include "screens/loading.h"
 #include "screens/mainMenu.h"
+#include "screens/missionUpdate.h"
 #include "screens/musicBar.h"
 #include "screens/musicBrowser.h"
+#include "screens/musicBrowserShipMissions.h"
 #include "screens/musicRadioBrowser.h"
 #include "screens/musicTypeList.h"
 #include "screens/NewsFeed.h"
@@ -43,14 +48,22 @@
 #include "screens/partyHUD.h"
 #include "screens/partyLogin.h"
 #include "screens/pause.h"
+#include "screens/perkMenu.h"
 #include "screens/perkUnlock.h"
 #include "screens/placeholder.h"
 #include "screens/pressStart.h"
 #include "screens/rankUp.h"
 #include "screens/setRez.h"
 #include "screens/shareMoment.h"
+#include "screens/shipEditor.h"
+#include "screens/shipMissionPanel.h"
 #include "screens/signIn.h"
 #include "screens/startUp.h"
+#include "screens/tbHub.h"
+#include "screens/unlockChallengeShip.h"
+#include "screens/unlockProcShip.h"
+#include "screens/unlockShipMod.h"
+#include "screens/unlockTBShip.h"
 
 namespace {
 using Centry = CscreenRegistry::Centry;
@@ -111,16 +124,28 @@ const Crow kRows[] = {
     {STATE, GM_GAME_OVER_SURVIVAL, own<CgameOverSurvivalScreen>},
     {STATE, GM_GAME_OVER_PARTY, own<CgameOverPartyScreen>},
     {STATE, GM_MUSIC_BROWSER, own<CmusicBrowserScreen>},
+    {STATE, GM_MUSIC_BROWSER_SHIP_MISSIONS, own<CmusicBrowserShipMissionsScreen>},
     {STATE, GM_MUSIC_RADIO_BROWSER, own<CmusicRadioBrowserScreen>},
     {STATE, GM_LEADERBOARD, own<CleaderboardScreen>},
     {STATE, GM_RANK_UP, own<CrankUpScreen>},
+    {STATE, GM_PERK_MENU, own<CperkMenuScreen>},
     {STATE, GM_PERK_UNLOCK, own<CperkUnlockScreen>},
     {STATE, GM_ACHIEVEMENTS, own<CachievementsScreen>},
+    {STATE, GM_SHIP_EDITOR, own<CshipEditorScreen>},
+    {STATE, GM_MISSON_UPDATE, own<CmissionUpdateScreen>},
+    {STATE, GM_UNLOCK_PROC_SHIP, own<CunlockProcShipScreen>},
+    {STATE, GM_UNLOCK_SHIP_MOD, own<CunlockShipModScreen>},
+    {STATE, GM_TB_HUB, own<CtbHubScreen>},
+    {STATE, GM_UNLOCK_TB_SHIP, own<CunlockTBShipScreen>},
+    {STATE, GM_UNLOCK_CHALLENGE_SHIP, own<CunlockChallengeShipScreen>},
+    {STATE, GM_ACHIEVEMENT_MENU, own<CachievementMenuScreen>},
     {STATE, GM_PARTY_LOGIN, own<CpartyLoginScreen>},
     {STATE, GM_GALLERY, own<CgalleryScreen>},
     {STATE, GM_PARTY_GAME_TYPE, own<CpartyGameTypeScreen>},
     {STATE, GM_DAILY_CHALLENGE_L, own<CdailyChallengeScreen>},
     {STATE, GM_DAILY_TRACKS, own<CdailyTracksScreen>},
+    {STATE, GM_EDIT_MODULES, own<CeditModulesScreen>},
+    {STATE, GM_HANGAR, own<ChangarScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
     {HUD, HUD_NORMAL, own<CHUD>},
     {PARTY_HUD, 0, own<CpartyHud>},
@@ -129,6 +154,7 @@ const Crow kRows[] = {
     {OVERLAY, OVERLAY_OPEN_MIC_ERROR, own<CopenMicErrorScreen>},
     {OVERLAY, OVERLAY_PAUSE, own<CpauseScreen>},
     {OVERLAY, OVERLAY_MUSIC_BAR, own<CmusicBarScreen>},
+    {OVERLAY, OVERLAY_MISSION_PANEL, own<CshipMissionPanel>},
 };
 }  // namespace
 

@@ -31,7 +31,7 @@ float sortKey(const CplayerShipDef& s, int index, int mode) {
         case SHIPSORT_FAVOURITES: return -(s.timePlayed + (s.favourite ? 1000000.0f : 0.0f));
         case SHIPSORT_MOST_USED: return -s.timePlayed;
         case SHIPSORT_LEAST_USED: return s.timePlayed;
-        case SHIPSORT_MISSIONS_COMPLETE: return (float)s.numMissionsComplete();
+        case SHIPSORT_MISSIONS_COMPLETE: return (float)missionMarksSet(s);
         case SHIPSORT_WORKSHOP: return s.publishedId ? 0.0f : 1.0f;
         default: return (float)index;
     }
@@ -77,6 +77,16 @@ std::vector<int> listedShips(int sortMode, int filter) {
     return out;
 }
 
+int missionMarksSet(const CplayerShipDef& ship) {
+    int n = 0;
+    for (uint8_t mark : ship.missionComplete) n += mark ? 1 : 0;
+    return n;
+}
+
+std::string shipTitle(const CplayerShipDef& ship) {
+    return ship.data.displayName.empty() ? ship.name() : ship.data.displayName;
+}
+
 std::string shipRankName(uint64_t xp) {
     return xp == 0 ? std::string(gEngine->text("Unranked")) : getRankName(rankFromXP(xp));
 }
@@ -102,7 +112,7 @@ int fillShipList(Cmenu* menu, int sortMode, int filter) {
         CwidgetPtr row = gUi->createWidget("ShipHangarItem");
         if (!row) break;
         row->name = s.name();
-        row->setText("Name", s.name());
+        row->setText("Name", shipTitle(s));
         setMakerIcon(row.get(), "Manu", s.data.manufacturer, false);
         row->setText("Score", shipRankName(s.xp));
         row->setText("NumMods", CbString::format("%s %d", gEngine->text("Modules"), s.getNumModulesFitted()).str());
@@ -151,6 +161,15 @@ void placeDisplayShip(Cship* ship, float screenX, float screenY, float heightPx)
         ship->size = std::max(0.05f, halfHeight * 0.8f);
         ship->scale = ship->size / ship->def->radius;
     }
+}
+
+void flyInPlace(Cship* ship, const Cwidget* spot) {
+    CgameWorld& world = gGame->world;
+    world.ships.update((float)gEngine->frameTime);
+    world.projectiles.update((float)gEngine->frameTime);
+    if (!ship || !spot) return;
+    placeDisplayShip(ship, spot->x, spot->y, spot->height * spot->uiScale);
+    ship->angle = 0;
 }
 
 void drawDisplayShips(const std::vector<Cship*>& ships) {

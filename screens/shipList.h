@@ -39,6 +39,10 @@ std::vector<int> listedShips(int sortMode, int filter);
 // a display ship for each (row value: the ship's index). Returns the rows added.
 int fillShipList(Cmenu* menu, int sortMode, int filter);
 
+// The name a player knows a ship by: its display name, else its identifier.
+std::string shipTitle(const CplayerShipDef& ship);
+// How many of the ship's four mission-complete marks are set.
+int missionMarksSet(const CplayerShipDef& ship);
 // The ship's rank name, or "Unranked" before its first XP.
 std::string shipRankName(uint64_t xp);
 // Sets a sprite gadget to the maker's icon (with or without the maker's name
@@ -51,5 +55,8 @@ Cship* addDisplayShip(const CplayerShipDef& ship);
 // Holds a display ship still, centred on a screen point, its size fitted to
 // a height in screen pixels.
 void placeDisplayShip(Cship* ship, float screenX, float screenY, float heightPx);
+// One step of the ships and shots of a screen that shows one ship, held
+// nose up over a layout widget (none: the ship stays where it is).
+void flyInPlace(Cship* ship, const Cwidget* spot);
 // Draws display ships in the ships' three passes; ships set inactive are skipped.
 void drawDisplayShips(const std::vector<Cship*>& ships);

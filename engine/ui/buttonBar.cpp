@@ -83,6 +83,12 @@ void CbuttonBar::setButtonHidden(int action, bool hidden) {
     layout();
 }
 
+void CbuttonBar::setButtonText(int action, const std::string& text) {
+    for (auto& b : bars_.back().buttons)
+        if (b.action == action) b.text = text;
+    layout();
+}
+
 void CbuttonBar::removeSelectButtons() {
     auto& v = bars_.back().buttons;
     v.erase(std::remove_if(v.begin(), v.end(), [](const Cbutton& b) { return b.action == ACTION_SELECT; }), v.end());

@@ -33,6 +33,8 @@ public:
     void pop();
     void transitionOut();
     void setButtonHidden(int action, bool hidden);
+    // A new label for the buttons of an action (a screen whose choice means a different thing per item).
+    void setButtonText(int action, const std::string& text);
     void removeSelectButtons();
     bool hasAction(int action) const;
     const std::vector<Cbutton>& buttons() const { return bars_.back().buttons; }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "game/enemies/shipMgr.h"
 #include "game/progress/playerShipDef.h"
 
 CshipDef shipDefFromPlayerShip(const CplayerShipDef& ship) {
@@ -62,4 +63,11 @@ CshipDef shipDefFromPlayerShip(const CplayerShipDef& ship) {
         d.elements.push_back(e);
     }
     return d;
+}
+
+CshipDef* assignShipRecord(CshipMgr& ships, const CplayerShipDef& ship) {
+    CplayerShipDef copy = ship;
+    if (copy.hullSprite.empty()) copy.hullSprite = ship.name();
+    copy.data.identifier = kTestShipRecord;
+    return ships.syncPlayerShip(copy);
 }

@@ -10,3 +10,11 @@ class CplayerShipDef;
 constexpr float kHullToPlay = 3.2f / 87.5f;
 
 CshipDef shipDefFromPlayerShip(const CplayerShipDef& ship);
+
+class CshipMgr;
+
+// The ship record a ship test flies: "TestShipEditor", a copy of the ship
+// being edited (its hull shown from the ship's own sprite). Made again on
+// each call.
+constexpr const char* kTestShipRecord = "TestShipEditor";
+CshipDef* assignShipRecord(CshipMgr& ships, const CplayerShipDef& ship);

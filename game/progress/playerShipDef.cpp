@@ -6,6 +6,7 @@
 
 #include "engine/bString.h"
 #include "engine/engine.h"
+#include "game/progress/playerProgress.h"
 #include "game/progress/recordIO.h"
 #include "game/progress/xpCurve.h"
 
@@ -410,4 +411,19 @@ ChullFit fitHullSprite(CplayerShipDef& ship, int imageWidth, int imageHeight) {
     }
     ship.hullScale = fit.scale;
     return fit;
+}
+
+CmissionsCompleted completeShipMissions(CplayerShipDef& ship, CprogressRecord& progress, const CmissionResult& result) {
+    CmissionsCompleted out;
+    const int n = std::min(ship.numMissions(), kMaxShipMissions);
+    for (int i = 0; i < n; ++i) {
+        if (ship.missionComplete[i] || !ship.data.missions[(size_t)i].isCompletedBy(result, ship.xp)) continue;
+        ship.missionComplete[i] = 1;
+        out.newly.push_back(i);
+        ++progress.missionsCompleted;
+        if (ship.isCustom()) ++progress.customShipMissions;
+    }
+    out.allComplete = n > 0 && ship.numMissionsComplete() == n;
+    if (out.allComplete && !out.newly.empty()) ++progress.shipsCompleted;
+    return out;
 }

@@ -183,6 +183,17 @@ public:
     void copyProgressFrom(const CplayerShipDef& other);
 };
 
+// The one mission check after a game: the ship's missions that this game
+// completes for the first time are marked complete, and the player's record
+// counts them (missions completed, those of an own design, ships with every
+// mission complete). Nothing else marks a mission complete.
+struct CmissionsCompleted {
+    std::vector<int> newly;       // indices of the missions completed by this game
+    bool allComplete = false;     // every mission of the ship is complete now
+};
+struct CprogressRecord;
+CmissionsCompleted completeShipMissions(CplayerShipDef& ship, CprogressRecord& progress, const CmissionResult& result);
+
 // Fits a hull image of the given size to a ship: the sprite scale makes the
 // longer side 350 units, and the collision circles follow the hull's shape.
 ChullFit fitHullSprite(CplayerShipDef& ship, int imageWidth, int imageHeight);

@@ -444,6 +444,14 @@ bool CplayerShipMgr::fitModule(CplayerShipDef& ship, CshipModule& module) {
     return true;
 }
 
+bool CplayerShipMgr::deleteModule(CshipModuleMgr& modules, const std::string& key) {
+    if (modules.findModuleIdx(key) < 0) return false;
+    for (auto& s : ships) s->removeModule(key);
+    modules.removeModule(key);
+    if (progress_) progress_->saveDirty = true;
+    return true;
+}
+
 void CplayerShipMgr::attachModules(CshipModuleMgr& modules) {
     for (auto& s : ships) s->clearModuleSlots();
     for (auto& m : modules.modules) {

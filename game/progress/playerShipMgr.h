@@ -79,6 +79,9 @@ public:
 
     // Fits a module, taking it off any other ship first.
     bool fitModule(CplayerShipDef& ship, CshipModule& module);
+    // Deletes a module from the collection and takes it out of every ship's
+    // slots, wherever the collection thought it sat.
+    bool deleteModule(CshipModuleMgr& modules, const std::string& key);
     // Puts every module of the collection back into its ship's slot.
     void attachModules(CshipModuleMgr& modules);
     // Every ship with two or more missions complete brings its module (keyed

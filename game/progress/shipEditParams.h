@@ -81,6 +81,10 @@ public:
     int selection(int row) const { return selections_[row]; }
     void setSelection(int row, int index);
     int lastSet(int row) const { return lastSet_[row]; }
+    // The row's selection becomes its last-set one (a page shown anew is no change).
+    void markSet(int row) {
+        if (row >= 0 && row < CshipEditParams::kNumRows) lastSet_[row] = clampedSelection(row);
+    }
     // The selection held to the menu's items.
     int clampedSelection(int row) const;
     // The value of the selected item of a numeric row, in the ship's units.

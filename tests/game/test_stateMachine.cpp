@@ -234,7 +234,8 @@ TEST(StateMachine, DrawOrderStateThenOverlaysThenFade) {
     g->setGameMode(GM_OPTIONS, true);
     fade.startLeave();   // keep it running
     g->draw();
-    std::vector<std::string> want = {"state", "Pause", "Confirm", "Warning", "MusicBar", "Exit", "OpenMicError", "fade"};
+    std::vector<std::string> want = {"state", "Pause",        "Confirm",      "Warning", "MusicBar",
+                                     "Exit",  "OpenMicError", "MissionPanel", "fade"};
     EXPECT_EQ(ov.drawLog, want);
     ov.drawLog.clear();
     for (auto& o : ov.o) o.shown = false;

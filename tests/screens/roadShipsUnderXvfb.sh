@@ -2,7 +2,8 @@
 # The real game under Xvfb from the title to the ship and challenge screens,
 # driven by xdotool, against the local web service running a daily challenge
 # and holding a few daily-tracks submits: a new account, then from the main
-# menu the daily challenge and the daily tracks, each with a screenshot.
+# menu the daily challenge, the daily tracks, the hangar and module editing,
+# each with a screenshot.
 # Usage: roadShipsUnderXvfb.sh <zorbex> <zx_local_service> <data folder> <screenshot folder>
 set -u
 game="$1"
@@ -87,6 +88,25 @@ waitFor "GameMode = DailyTracks" 10 || fail "the daily tracks did not open"
 sleep 3
 shot dailyTracks
 back 3 || fail "Back did not leave the daily tracks"
+sleep 1.5
+
+# The hangar of the current ship, then its module editing and back.
+xdotool mousemove 1030 270 click 1
+waitFor "GameMode = Hangar" 10 || fail "the hangar did not open"
+sleep 3
+shot hangar
+dismissTutorials 3
+for _ in $(seq 4); do
+    keys x
+    waitFor "GameMode = EditModules" 2 && break
+done
+waitFor "GameMode = EditModules" 2 || fail "module editing did not open"
+sleep 3
+shot editModules
+keys BackSpace
+waitFor "GameMode = Hangar" 10 2 || fail "Back did not return to the hangar"
+sleep 1
+back 4 || fail "Back did not leave the hangar"
 sleep 1
 
 stopGame

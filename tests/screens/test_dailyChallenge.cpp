@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "engine/ui/table.h"
-#include "online/localService/localWebService.h"
 #include "online/scoreRecord.h"
 #include "screens/dailyChallenge.h"
 #include "screens/screenRegistry.h"
 #include "screensFixture.h"
-#include "../online/onlineFixture.h"
+#include "localServiceSignIn.h"
 
 namespace {
 struct CchallengeFixture {
@@ -18,16 +17,7 @@ struct CchallengeFixture {
 
     CchallengeFixture() {
         if (!g.initOk()) return;
-        EXPECT_TRUE(service.start());
-        Conline& online = g->online;
-        online.soap.setConfig(service.config());
-        service.addAccount("Pilot", "pilot@example.com", "hunter2");
-        EXPECT_TRUE(online.soap.setGameTitle("Zorbex"));
-        online.soap.setLogin("pilot@example.com", "hunter2", "pilot@example.com");
-        EXPECT_TRUE(online.soap.retrieveAuthToken());
-        EXPECT_TRUE(waitTask(online.soap.tokenTask));
-        online.soap.tokenTask.reset();
-        online.soap.commitUnixTime();
+        EXPECT_TRUE(signInToLocalService(service, g->online));
         g->setScreen(GM_MAIN_MENU, &mainMenu);
         g->setScreen(GM_GAME_SETTINGS, &settings);
         g->setScreen(GM_EDIT_MODULES, &editModules);

@@ -1,13 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "engine/clipboard.h"
-#include "online/localService/localWebService.h"
 #include "online/scoreRecord.h"
 #include "screens/dailyTracks.h"
 #include "screens/leaderboard.h"
 #include "screens/screenRegistry.h"
 #include "screensFixture.h"
-#include "../online/onlineFixture.h"
+#include "localServiceSignIn.h"
 
 namespace {
 struct CtracksFixture {
@@ -20,17 +19,8 @@ struct CtracksFixture {
 
     CtracksFixture() {
         if (!g.initOk()) return;
-        EXPECT_TRUE(service.start());
-        Conline& online = g->online;
-        online.soap.setConfig(service.config());
-        service.addAccount("Pilot", "pilot@example.com", "hunter2");
-        EXPECT_TRUE(online.soap.setGameTitle("Zorbex"));
-        online.soap.setLogin("pilot@example.com", "hunter2", "pilot@example.com");
-        EXPECT_TRUE(online.soap.retrieveAuthToken());
-        EXPECT_TRUE(waitTask(online.soap.tokenTask));
-        online.soap.tokenTask.reset();
-        online.soap.commitUnixTime();
-        now = online.soap.unixTime();
+        EXPECT_TRUE(signInToLocalService(service, g->online));
+        now = g->online.soap.unixTime();
         g->setScreen(GM_MAIN_MENU, &mainMenu);
         g->setScreen(GM_LEADERBOARD, &board);
         g->setScreen(GM_321_GO, &countdown);

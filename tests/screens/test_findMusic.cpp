@@ -10,14 +10,6 @@
 #include "support/musicTree.h"
 
 namespace {
-// The desktop's folder dialog, answered by a script.
-std::string dialogAnswering(const std::string& dir, const std::string& folder, int exitCode = 0) {
-    std::string path = dir + "/dialog.sh";
-    std::ofstream(path) << "#!/bin/sh\nprintf '%s\\n' '" << folder << "'\nexit " << exitCode << "\n";
-    chmod(path.c_str(), 0755);
-    return path;
-}
-
 struct CfindMusicFixture {
     CscreensGame g;
     CrecordingScreen typeList;

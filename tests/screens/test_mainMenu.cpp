@@ -23,6 +23,9 @@ struct CmenuFixture {
         // No tutorials in the way of the buttons.
         seeMainMenuTutorials();
         for (int i = 1; i <= 20; ++i) gUi->tutorials.find("Tut_ManageMusic" + std::to_string(i))->seen = true;
+        for (const char* t : {"Tut_ShipHangar3", "Tut_ShipHangar4", "Tut_ShipHangar5", "Tut_ShipMods1", "Tut_ShipMods2",
+                              "Tut_ShipMods3", "Tut_TimedChallenge1", "Tut_TimedChallenge2"})
+            gUi->tutorials.find(t)->seen = true;
         for (const char* tut : {"Tut_ShipHangar1", "Tut_ShipHangar2a"}) gUi->tutorials.find(tut)->seen = true;
         EXPECT_TRUE(menu.load());
         open();

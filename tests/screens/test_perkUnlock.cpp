@@ -13,6 +13,7 @@ struct CperkUnlockFixture {
     explicit CperkUnlockFixture(int toUnlock) {
         g->setScreen(GM_MAIN_MENU, &mainMenu);
         g->setScreen(GM_UNLOCK_PROC_SHIP, &shipOffer);
+        gUi->tutorials.find("Tut_PerkUnlock1")->seen = true;
         screen().open(toUnlock);
         g.steps(70);   // the fade into the screen
     }
@@ -59,6 +60,8 @@ TEST(PerkUnlockScreen, NothingToUnlockLeavesAtOnceForTheShipOffer) {
     g->world.session.completion = 1.0f;
     g->world.session.track.length = 120;
     g->world.session.track.key = "NotOwnedYet";
+    // No mission of the current ship to report first.
+    for (uint8_t& done : g->playerShips.currentShip()->missionComplete) done = 1;
     screens::get<CperkUnlockScreen>()->open(0);
     g.steps(140);
     EXPECT_EQ(shipOffer.enters, 1);

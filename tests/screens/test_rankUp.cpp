@@ -68,6 +68,8 @@ TEST(RankUpScreen, AFinishedLongStandardTrackOffersItsShip) {
     f.g->world.session.completion = 1.0f;
     f.g->world.session.track.length = 180;
     f.g->world.session.track.key = "NoSuchShipYet";
+    // No mission of the current ship to report first.
+    for (uint8_t& done : f.g->playerShips.currentShip()->missionComplete) done = 1;
     f.g.tapAction(ACTION_SELECT);
     f.g.steps(70);
     EXPECT_EQ(f.shipOffer.enters, 1);

@@ -56,9 +56,11 @@ TEST_F(TitleTest, EnterShowsTheIdAndAnimatesSoonerOnTheSecondVisit) {
     EXPECT_FALSE(CpressStartScreen::firstVisit);
     // The first visit waited 1.5 s before the first mark came in; the rest
     // follow in order.
-    ASSERT_TRUE(gGame->setGameMode(GM_SHIP_EDITOR));
+    ASSERT_TRUE(gGame->setGameMode(GM_ACHIEVEMENTS));
+    ASSERT_TRUE(reachMode(GM_ACHIEVEMENTS));
     writeLogin("pilot@example.com", "hunter2");
     ASSERT_TRUE(gGame->setGameMode(GM_PRESS_START));
+    ASSERT_TRUE(reachMode(GM_PRESS_START));
     EXPECT_EQ(w("GUID")->getText("TextName"), std::to_string((long long)gEngine->steamId));
     EXPECT_NEAR(w("SmileLogo")->effect->delay(), 0.1f, 1e-4);
     EXPECT_NEAR(w("ZRLogo")->effect->delay(), 0.3f, 1e-4);

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 std::string makeTempFolder(const char* tag) {
     std::string templ = std::string("/tmp/zx_") + tag + "_XXXXXX";
@@ -15,6 +17,13 @@ std::string makeTempFolder(const char* tag) {
 void removeFolderTree(const std::string& path) {
     std::error_code ec;
     if (!path.empty()) std::filesystem::remove_all(path, ec);
+}
+
+std::string dialogAnswering(const std::string& dir, const std::string& answer, int exitCode) {
+    std::string path = dir + "/dialog.sh";
+    std::ofstream(path) << "#!/bin/sh\nprintf '%s\\n' '" << answer << "'\nexit " << exitCode << "\n";
+    chmod(path.c_str(), 0755);
+    return path;
 }
 
 CtestEngine::CtestEngine(bool init, const std::string& commandLine) {

@@ -21,3 +21,6 @@ private:
 // A fresh empty folder under the system's temp folder.
 std::string makeTempFolder(const char* tag);
 void removeFolderTree(const std::string& path);
+// A stand-in for the desktop's file and folder dialogs: a script in dir that
+// prints answer and exits with exitCode. Its path goes in Cplatform::dialogProgram.
+std::string dialogAnswering(const std::string& dir, const std::string& answer, int exitCode = 0);

@@ -2,6 +2,8 @@
 
 #include <dirent.h>
 
+#include <fstream>
+
 #include "engine/ui/uiMgr.h"
 #include "engine/ui/warningOverlay.h"
 #include "support/testEngine.h"
@@ -433,6 +435,26 @@ TEST(UiData, EveryLayoutLoadsWithItsTemplatesAndTags) {
     EXPECT_FALSE(testFiles.empty());
     for (auto& f : testFiles) EXPECT_NE(loadTestLayout(f), nullptr) << f;
     for (auto& p : gUi->problems()) ADD_FAILURE() << p;
+}
+
+// The reader stops at EndFile: whatever stands after it is never read.
+TEST(UiData, NothingButCommentsAfterEndFile) {
+    CtestEngine eng;
+    const std::string folder = gEngine->dataPath("textFiles/layouts");
+    for (const std::string& f : layoutFiles(folder)) {
+        std::ifstream in(folder + "/" + f);
+        std::string line;
+        bool ended = false;
+        while (std::getline(in, line)) {
+            const size_t first = line.find_first_not_of(" \t\r");
+            if (first == std::string::npos || line[first] == ';') continue;
+            if (ended) {
+                ADD_FAILURE() << f << ": after EndFile: " << line;
+                break;
+            }
+            ended = line.compare(first, 7, "EndFile") == 0;
+        }
+    }
 }
 
 // Every English text of every layout fits its box at 1280 x 720 without being

@@ -269,6 +269,19 @@ TEST(PlayerShips, ModulesAttachAndGrants) {
     std::string name = mine->name();
     ASSERT_TRUE(s.mgr.deleteShip(name));
     EXPECT_FALSE(mods.findModule("Vornak")->isFitted());
+
+    // Deleting a module empties every slot holding it, also one the
+    // collection no longer points at.
+    CshipModule* gone = mods.addModule("Gone");
+    ASSERT_TRUE(s.mgr.fitModule(standard, *gone));
+    vessik.slots[4] = *gone;
+    s.progress.saveDirty = false;
+    ASSERT_TRUE(s.mgr.deleteModule(mods, "Gone"));
+    EXPECT_FALSE(standard.hasModule("Gone"));
+    EXPECT_FALSE(vessik.hasModule("Gone"));
+    EXPECT_EQ(mods.findModule("Gone"), nullptr);
+    EXPECT_TRUE(s.progress.saveDirty);
+    EXPECT_FALSE(s.mgr.deleteModule(mods, "Gone"));
 }
 
 TEST(PlayerShips, StatisticsGoOutThroughTheHook) {

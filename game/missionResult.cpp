@@ -1,0 +1,31 @@
+#include "game/missionResult.h"
+
+#include "game/game.h"
+
+CmissionResult missionResultOf(const CgameSession& s) {
+    CmissionResult r;
+    r.gameType = s.gameType;
+    r.difficulty = s.difficulty;
+    r.progress = s.completion;
+    r.score = (uint64_t)std::max<int64_t>(s.teamScores[0], 0);
+    r.bossRushWave = s.bossRushWave;
+    r.sessionTime = (float)s.playTime;
+    // The session counts neither extra lives used nor perk weapons fired: a
+    // mission's game is started with them switched off (the mission's rules).
+    r.extraLivesUsed = 0;
+    r.weaponsUsed = 0;
+    r.track.title = s.track.title;
+    r.track.artist = s.track.artist;
+    r.track.album = s.track.album;
+    r.track.key = s.track.key;
+    r.track.lengthSeconds = (float)s.track.length;
+    return r;
+}
+
+bool currentShipMissionProgressed() {
+    if (!gGame) return false;
+    CplayerShipDef* ship = gGame->playerShips.currentShip();
+    if (!ship || ship->numMissions() == 0) return false;
+    return checkMissionProgress(ship->data.missions, ship->missionComplete, missionResultOf(gGame->world.session),
+                                ship->xp);
+}

@@ -1,0 +1,74 @@
+#include "screens/displayShip.h"
+
+#include "engine/engine.h"
+#include "engine/render/particles.h"
+#include "engine/ui/widget.h"
+#include "game/enemies/ship.h"
+#include "game/enemies/shipMgr.h"
+#include "game/game.h"
+
+void CdisplayShip::clearScene() {
+    gGame->world.projectiles.clear();
+    gGame->world.ships.clear();
+}
+
+bool CdisplayShip::show(const CplayerShipDef& playerShip, float sizeFactor) {
+    forget();
+    CshipMgr& ships = gGame->world.ships;
+    const CshipDef* def = ships.syncPlayerShip(playerShip);
+    if (def) ship_ = ships.addShip(def, false);
+    if (!ship_) {
+        gEngine->log.print(LOG_L, "Can't show ship: %s", playerShip.name().c_str());
+        return false;
+    }
+    ship_->display = true;
+    ship_->pos = Cvec3(-10000.0f, 0.0f, CshipMgr::kDisplayDepth);
+    ship_->scale = 1.0f;
+    ship_->size *= sizeFactor;
+    return true;
+}
+
+void CdisplayShip::forget() {
+    if (ship_) gGame->world.ships.removeShip(ship_);
+    ship_ = nullptr;
+}
+
+void CdisplayShip::placeAt(const Cwidget* spot, float angle) {
+    if (spot) placeAtPixel(spot->x, spot->y, angle);
+}
+
+void CdisplayShip::placeAtPixel(float x, float y, float angle) {
+    if (!ship_) return;
+    CgameWorld& world = gGame->world;
+    world.fitCamera();
+    const Cvec2 p = world.screenToPlane(x, y);
+    ship_->pos = Cvec3(p.x, p.y, CshipMgr::kDisplayDepth);
+    ship_->angle = angle;
+    ship_->vel = Cvec2();
+}
+
+void CdisplayShip::updateScene() {
+    const float dt = (float)gEngine->frameTime;
+    gGame->world.ships.update(dt);
+    gGame->world.projectiles.update(dt);
+}
+
+void CdisplayShip::renderScene() {
+    Crenderer& r = gEngine->renderer;
+    if (!r.isReady()) return;
+    gGame->world.fitCamera();
+    r.setCamera(&gGame->world.camera);
+    gGame->world.projectiles.draw();
+    gGame->world.ships.drawShips(true);
+    r.setCamera(nullptr);
+}
+
+void sparkleAround(const Cwidget* congrats, const Ccolour& haloColour, float haloSize) {
+    if (!congrats) return;
+    spawnHaloBurst(haloColour, Cvec3(congrats->x, congrats->y, 0.0f), haloSize, true);
+    Crandom& random = gEngine->random;
+    if (random.fraction() < 0.1f) {
+        const float dx = random.range(-200.0f, 200.0f) * congrats->uiScale;
+        spawnUiSparkle(Cvec3(congrats->x + dx, congrats->y, 0.0f), gGame->namedColours.white, 0.3f, true);
+    }
+}

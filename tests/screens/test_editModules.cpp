@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include "screens/confirm.h"
+#include "screens/editModules.h"
+#include "screens/screenRegistry.h"
+#include "screensFixture.h"
+
+namespace {
+struct CmodulesFixture {
+    CscreensGame g;
+    CrecordingScreen hangar, challenge;
+    CeditModulesScreen* screen = nullptr;
+    CconfirmScreen* confirm = nullptr;
+    std::vector<int> sounds;
+
+    CmodulesFixture() {
+        if (!g.initOk()) return;
+        g->setScreen(GM_HANGAR, &hangar);
+        g->setScreen(GM_DAILY_CHALLENGE_L, &challenge);
+        gEngine->ui.playSound = [this](int slot) { sounds.push_back(slot); };
+        screen = screens::get<CeditModulesScreen>();
+        confirm = screens::get<CconfirmScreen>();
+        g->playerShips.setCurrentShipIdx(0);
+    }
+    CshipModule& add(const std::string& key, int kind, float bonus) {
+        CshipModule m;
+        m.initFromKey(key);
+        m.posKind = kind;
+        m.posFactor = bonus;
+        m.negKind = kind == 0 ? 1 : 0;
+        g->progress.modules.modules.push_back(m);
+        return g->progress.modules.modules.back();
+    }
+    void open(bool fromChallenge = false) {
+        screen->open(fromChallenge);
+        g.settle();
+    }
+    // The listed modules' keys, cards only, in order.
+    std::vector<std::string> listed() {
+        std::vector<std::string> out;
+        for (size_t i = 0; i < screen->list()->itemCount(); ++i) {
+            Cwidget* w = screen->list()->item(i);
+            if (w->floatValue == 0.0f) out.push_back(g->progress.modules.modules[(size_t)w->value].key);
+        }
+        return out;
+    }
+    // Takes the list item of a module: its card, or the bin under it.
+    void take(const std::string& key, bool trash = false) {
+        Cmenu* list = screen->list();
+        for (size_t i = 0; i < list->itemCount(); ++i) {
+            Cwidget* w = list->item(i);
+            if (g->progress.modules.modules[(size_t)w->value].key == key && (w->floatValue == 1.0f) == trash) {
+                list->setSelectedIdx((int)i);
+                g.tapAction(ACTION_SELECT);
+                g.steps(2);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no item for " << key;
+    }
+    void answer(int itemIdx) {
+        ASSERT_TRUE(confirm->showing());
+        confirm->menu()->setSelectedIdx(itemIdx);
+        g.tapAction(ACTION_SELECT);
+        g.steps(3);
+    }
+    CplayerShipDef& current() { return *g->playerShips.currentShip(); }
+    bool played(int slot) const { return std::find(sounds.begin(), sounds.end(), slot) != sounds.end(); }
+};
+}  // namespace
+
+TEST(EditModules, TheFilterPicksAStatAndTheListSortsByStatThenBonus) {
+    CmodulesFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.open();
+    EXPECT_FALSE(f.screen->screen()->findWidget("ModuleTip")->hidden);   // nothing collected yet
+    f.g.tapAction(ACTION_BACK);
+    f.g.steps(40);
+
+    f.add("Small", 0, 1.0f);
+    f.add("Aim", 8, 1.0f);
+    f.add("Big", 0, 2.0f);
+    f.add("Shots", 3, 0.5f);
+    f.open();
+    EXPECT_TRUE(f.screen->screen()->findWidget("ModuleTip")->hidden);
+    EXPECT_EQ(f.screen->filter(), CeditModulesScreen::kFilterAll);
+    EXPECT_EQ(f.listed(), (std::vector<std::string>{"Big", "Small", "Shots", "Aim"}));
+    // Every card has its bin.
+    EXPECT_EQ(f.screen->list()->itemCount(), 8u);
+
+    // The filter steps 0, 1, ... 10 and round again.
+    std::vector<int> seen;
+    for (int i = 0; i < 11; ++i) {
+        f.g.tapAction(ACTION_OPTION_Y);
+        seen.push_back(f.screen->filter());
+        if (f.screen->filter() == 8) EXPECT_EQ(f.listed(), (std::vector<std::string>{"Aim"}));
+        if (f.screen->filter() == 0) EXPECT_EQ(f.listed(), (std::vector<std::string>{"Big", "Small"}));
+        if (f.screen->filter() == 1) EXPECT_FALSE(f.screen->screen()->findWidget("ModuleTip")->hidden);
+    }
+    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
+}
+
+TEST(EditModules, ACardFitsOrTakesOffItsModuleAndASixthIsRefused) {
+    CmodulesFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    for (int i = 0; i < 6; ++i) f.add("M" + std::to_string(i), i, 1.0f);
+    f.open();
+    f.take("M0");
+    EXPECT_TRUE(f.current().hasModule("M0"));
+    EXPECT_TRUE(f.g->progress.saveDirty);
+    f.take("M0");
+    EXPECT_FALSE(f.current().hasModule("M0"));
+    EXPECT_FALSE(f.g->progress.modules.findModule("M0")->isFitted());
+
+    for (int i = 0; i < 5; ++i) f.take("M" + std::to_string(i));
+    EXPECT_EQ(f.current().getNumModulesFitted(), 5);
+    f.take("M5");
+    EXPECT_TRUE(f.played(7));
+    EXPECT_FALSE(f.current().hasModule("M5"));
+
+    // A slot click takes its module off.
+    Cwidget* slot = f.screen->screen()->findWidget("Module1");
+    const std::string first = f.current().slots[0]->key;
+    f.g.click(slot);
+    f.g.steps(2);
+    EXPECT_FALSE(f.current().hasModule(first));
+    EXPECT_EQ(f.current().getNumModulesFitted(), 4);
+}
+
+TEST(EditModules, TheBinDeletesOnlyOnItsOwnYesAndEmptiesEverySlot) {
+    CmodulesFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.add("Keep", 0, 1.0f);
+    f.add("Drop", 1, 1.0f);
+    f.open();
+    f.take("Drop");
+    ASSERT_TRUE(f.current().hasModule("Drop"));
+    // Another ship still holds a copy in a slot.
+    CtrackInfoView seed;
+    CplayerShipDef* other = f.g->playerShips.createProcShip("Other", seed);
+    ASSERT_NE(other, nullptr);
+    other->slots[2] = *f.g->progress.modules.findModule("Drop");
+
+    // No, and backing out, keep it.
+    f.take("Drop", true);
+    f.answer(1);
+    EXPECT_NE(f.g->progress.modules.findModule("Drop"), nullptr);
+
+    // A Yes to a question put by someone else deletes nothing.
+    f.confirm->reset();
+    f.confirm->addMenuItem("Yes", 1);
+    f.confirm->enter();
+    f.answer(0);
+    f.g.steps(3);
+    EXPECT_NE(f.g->progress.modules.findModule("Drop"), nullptr);
+
+    f.take("Drop", true);
+    f.answer(0);
+    EXPECT_EQ(f.g->progress.modules.findModule("Drop"), nullptr);
+    EXPECT_FALSE(f.current().hasModule("Drop"));
+    EXPECT_FALSE(other->hasModule("Drop"));
+    EXPECT_EQ(f.listed(), (std::vector<std::string>{"Keep"}));
+}
+
+TEST(EditModules, BackReturnsWhereTheScreenWasOpenedFromAndTestShipFliesIt) {
+    CmodulesFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.open(true);
+    f.g.tapAction(ACTION_BACK);
+    f.g.steps(40);
+    EXPECT_EQ(f.challenge.enters, 1);
+    f.open(false);
+    f.g.tapAction(ACTION_BACK);
+    f.g.steps(40);
+    EXPECT_EQ(f.hangar.enters, 1);
+
+    f.open(false);
+    f.g.tapAction(ACTION_OPTION_X);
+    f.g.steps(2);
+    EXPECT_TRUE(f.screen->testFlight());
+    EXPECT_EQ(f.g->world.session.gameType, GAMETYPE_SHIPTEST);
+    EXPECT_EQ(f.g->world.session.shipTestReturnState, GM_EDIT_MODULES);
+}

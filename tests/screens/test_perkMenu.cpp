@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include "engine/ui/menu.h"
+#include "game/perkMgr.h"
+#include "screens/perkMenu.h"
+#include "screens/screenRegistry.h"
+#include "screensFixture.h"
+
+namespace {
+using K = CperkMenuScreen;
+
+struct CperkMenuFixture {
+    CscreensGame g;
+    CrecordingScreen mainMenu;
+    explicit CperkMenuFixture(int64_t cash = 0, std::initializer_list<int> unlocked = {}) {
+        g->setScreen(GM_MAIN_MENU, &mainMenu);
+        g->progress.cash = cash;
+        for (int id : unlocked) perks().setUnlocked(id, true);
+        g->setGameMode(GM_PERK_MENU);
+        g.settle(40);
+    }
+    CperkMenuScreen& screen() { return *screens::get<CperkMenuScreen>(); }
+    CperkMgr& perks() { return g->world.perks; }
+    Cwidget* item(int id, int kind) { return screen().findItem(id, kind); }
+    // Scrolls the list to the item, then clicks it.
+    void press(int id, int kind) {
+        Cwidget* w = item(id, kind);
+        ASSERT_NE(w, nullptr);
+        Cmenu* m = screen().menu();
+        m->setSelectedIdx(m->itemIndex(w));
+        m->positionItems();
+        g.click(w);
+        g.settle();
+    }
+    std::string cashText() { return screens::get<CperkMenuScreen>()->screen()->findWidget("Cash")->getText(); }
+};
+}  // namespace
+
+TEST(PerkMenu, AFreshProfileShowsItsTwoStartingPerksAndThreeFreeSlots) {
+    CperkMenuFixture f(1234);
+    ASSERT_TRUE(f.g.initOk());
+    EXPECT_EQ(f.g->mode(), GM_PERK_MENU);
+    EXPECT_EQ(f.perks().numSlots(), 5);
+    EXPECT_EQ(f.perks().numSlots() - f.perks().numEnabled(), 3);
+    // Only unlocked perks have rows.
+    Cwidget* life = f.item(PERK_EXTRA_LIFE_1, K::KIND_PERK);
+    ASSERT_NE(life, nullptr);
+    ASSERT_NE(f.item(PERK_SUPER_BOMB, K::KIND_PERK), nullptr);
+    EXPECT_EQ(f.item(PERK_GOODIE_BAG, K::KIND_PERK), nullptr);
+    // A bought single-level perk reads (1 / 1) without a bar, and is maxed.
+    EXPECT_EQ(life->getText("Upgrade"), "(1 / 1)");
+    EXPECT_TRUE(life->findGadget("Bar")->hidden);
+    EXPECT_TRUE(f.item(PERK_EXTRA_LIFE_1, K::KIND_UPGRADE)->hidden);
+    // The bomb has five levels: a bar at 0 and its next level on offer at 3 x 50.
+    Cwidget* bomb = f.item(PERK_SUPER_BOMB, K::KIND_PERK);
+    EXPECT_EQ(bomb->getText("Upgrade"), "(1 / 5)");
+    EXPECT_FALSE(bomb->findGadget("Bar")->hidden);
+    EXPECT_EQ(f.item(PERK_SUPER_BOMB, K::KIND_UPGRADE)->getText("Cost"), "$150");
+    EXPECT_EQ(f.cashText(), "$1,234");
+    // The enabled FirePower perk has its four button numbers.
+    for (int k = 0; k < 4; ++k) EXPECT_NE(f.item(PERK_SUPER_BOMB, K::KIND_BUTTON + k), nullptr);
+}
+
+TEST(PerkMenu, BuyingTakesThePriceAndRaisesTheLevelOnlyWithTheCash) {
+    CperkMenuFixture f(300, {PERK_PERK_SLOT, PERK_GOODIE_BAG});
+    ASSERT_TRUE(f.g.initOk());
+    // A perk slot costs 3 x 75.
+    Cwidget* buySlot = f.item(PERK_PERK_SLOT, K::KIND_UPGRADE);
+    ASSERT_NE(buySlot, nullptr);
+    EXPECT_TRUE(buySlot->selectable);
+    f.press(PERK_PERK_SLOT, K::KIND_UPGRADE);
+    EXPECT_EQ(f.perks().level(PERK_PERK_SLOT), 0);
+    EXPECT_EQ(f.g->progress.cash, 75);
+    EXPECT_EQ(f.perks().numSlots(), 6);
+    EXPECT_EQ(f.cashText(), "$75");
+    EXPECT_TRUE(f.g.logHas("Perk 6 bought to level 0 for 225"));
+
+    // Its next level costs 300: too dear now, shown dark red and refused.
+    Cwidget* next = f.item(PERK_PERK_SLOT, K::KIND_UPGRADE);
+    EXPECT_FALSE(next->selectable);
+    EXPECT_EQ(next->colour, f.g->namedColours.darkRed);
+    f.press(PERK_PERK_SLOT, K::KIND_UPGRADE);
+    EXPECT_EQ(f.perks().level(PERK_PERK_SLOT), 0);
+    EXPECT_EQ(f.g->progress.cash, 75);
+    // An unbought perk's row can't be chosen with the mouse; buying is by its button.
+    EXPECT_FALSE(f.item(PERK_GOODIE_BAG, K::KIND_PERK)->selectable);
+    f.press(PERK_GOODIE_BAG, K::KIND_UPGRADE);   // 3 x 5
+    EXPECT_TRUE(f.perks().isBought(PERK_GOODIE_BAG));
+    EXPECT_EQ(f.g->progress.cash, 60);
+}
+
+TEST(PerkMenu, SwitchingPerksOnAndOffKeepsToTheSlots) {
+    CperkMenuFixture f(0, {PERK_EXTRA_LIFE_2, PERK_EXTRA_LIFE_3, PERK_MORE_SCORE, PERK_CASH_RAIN});
+    ASSERT_TRUE(f.g.initOk());
+    for (int id : {PERK_EXTRA_LIFE_2, PERK_EXTRA_LIFE_3, PERK_MORE_SCORE, PERK_CASH_RAIN}) f.perks().buyLevel(id);
+    f.screen().buildList();
+    // Switching off and on rebuilds the list under the click each time.
+    f.press(PERK_EXTRA_LIFE_1, K::KIND_PERK);
+    EXPECT_FALSE(f.perks().isEnabled(PERK_EXTRA_LIFE_1));
+    f.press(PERK_EXTRA_LIFE_1, K::KIND_PERK);
+    EXPECT_TRUE(f.perks().isEnabled(PERK_EXTRA_LIFE_1));
+    EXPECT_EQ(f.item(PERK_EXTRA_LIFE_1, K::KIND_PERK)->colour, f.g->namedColours.reallyLightGreen);
+
+    for (int id : {PERK_EXTRA_LIFE_2, PERK_EXTRA_LIFE_3, PERK_MORE_SCORE}) {
+        f.press(id, K::KIND_PERK);
+    }
+    EXPECT_EQ(f.perks().numEnabled(), 5);
+    // The sixth is refused: five slots are all taken.
+    f.press(PERK_CASH_RAIN, K::KIND_PERK);
+    EXPECT_FALSE(f.perks().isEnabled(PERK_CASH_RAIN));
+    EXPECT_TRUE(f.g.logHas("Perk 11: no free perk slot"));
+}
+
+TEST(PerkMenu, TwoFirePowerPerksOnOneButtonHoldTheWayBack) {
+    CperkMenuFixture f(0, {PERK_MICRO_MISSILES});
+    ASSERT_TRUE(f.g.initOk());
+    f.perks().buyLevel(PERK_MICRO_MISSILES);
+    f.screen().buildList();
+    f.press(PERK_SUPER_BOMB, K::KIND_BUTTON + 0);
+    // Switched on, the new perk takes the first free button.
+    f.press(PERK_MICRO_MISSILES, K::KIND_PERK);
+    // The first FirePower perk switched on explains the perk buttons; a click puts it away.
+    EXPECT_EQ(gUi->tutorials.current(), "Tut_PerkBindings");
+    f.g.clickAt(5, 5);
+    f.g.settle();
+    EXPECT_FALSE(gUi->tutorials.isShowing());
+    EXPECT_EQ(f.perks().getButton(PERK_SUPER_BOMB), 0);
+    EXPECT_EQ(f.perks().getButton(PERK_MICRO_MISSILES), 1);
+    EXPECT_FALSE(f.screen().bindingConflict());
+
+    // Put on the bomb's button, the two clash: red, and BACK stays here with the warning.
+    f.press(PERK_MICRO_MISSILES, K::KIND_BUTTON + 0);
+    EXPECT_EQ(f.perks().getButton(PERK_MICRO_MISSILES), 0);
+    EXPECT_TRUE(f.screen().bindingConflict());
+    EXPECT_EQ(f.item(PERK_MICRO_MISSILES, K::KIND_BUTTON + 0)->colour, f.g->namedColours.red);
+    f.g.tapAction(ACTION_BACK);
+    f.g.settle(60);
+    EXPECT_TRUE(f.g->warningOverlay.visible);
+    EXPECT_EQ(f.mainMenu.enters, 0);
+
+    f.g->warningOverlay.setVisible(false);
+    f.press(PERK_MICRO_MISSILES, K::KIND_BUTTON + 3);
+    EXPECT_FALSE(f.screen().bindingConflict());
+    f.g.tapAction(ACTION_BACK);
+    f.g.settle(80);
+    EXPECT_EQ(f.mainMenu.enters, 1);
+}
+
+TEST(PerkMenu, BoughtPerksComeBackWithTheGameSave) {
+    CscreensGame g;
+    ASSERT_TRUE(g.initOk());
+    CperkMgr& perks = g->world.perks;
+    g->progress.createNewProfile();
+    perks.setUnlocked(PERK_PERK_SLOT, true);
+    perks.buyLevel(PERK_PERK_SLOT);
+    perks.setButton(PERK_SUPER_BOMB, 2);
+    ASSERT_TRUE(g->saveLoad.saveGame(true));
+    perks.reset();
+    ASSERT_TRUE(g->saveLoad.reloadLocal());
+    EXPECT_TRUE(perks.isUnlocked(PERK_PERK_SLOT));
+    EXPECT_EQ(perks.level(PERK_PERK_SLOT), 0);
+    EXPECT_EQ(perks.numSlots(), 6);
+    EXPECT_EQ(perks.getButton(PERK_SUPER_BOMB), 2);
+}

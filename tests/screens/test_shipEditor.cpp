@@ -1,0 +1,387 @@
+#include <SDL.h>
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+
+#include "game/enemies/playerShipDefs.h"
+#include "game/gameTypes.h"
+#include "game/progress/playerShipDef.h"
+#include "engine/ui/uiMgr.h"
+#include "screens/confirm.h"
+#include "screens/screenRegistry.h"
+#include "screens/shipEditor.h"
+#include "screensFixture.h"
+
+namespace {
+bool writePng(const std::string& path, int w, int h) {
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ABGR8888);
+    if (!s) return false;
+    SDL_FillRect(s, nullptr, SDL_MapRGBA(s->format, 200, 80, 40, 255));
+    bool ok = IMG_SavePNG(s, path.c_str()) == 0;
+    SDL_FreeSurface(s);
+    return ok;
+}
+
+struct CshipEditorFixture {
+    CscreensGame g;
+    CrecordingScreen hangar, playing;
+    CplayerShipDef* ship = nullptr;
+    std::string files;
+
+    CshipEditorFixture() {
+        if (!g.initOk()) return;
+        files = makeTempFolder("shipEditor");
+        g->setScreen(GM_HANGAR, &hangar);
+        g->setScreen(GM_PLAYING, &playing);
+        ship = g->playerShips.createCustomShip();
+        ship->data.displayName = "Kestrel";
+        // The editor's tutorials would hold the keys.
+        for (const char* t : {"Tut_ShipEditHelp1", "Tut_ShipEditHelp2"}) gUi->tutorials.find(t)->seen = true;
+        openEditor();
+    }
+    void openEditor() {
+        editor().open(g->playerShips.currentIdx);
+        waitFor(GM_SHIP_EDITOR);
+        g.settle();
+    }
+    // Steps through a fade until the state comes in.
+    bool waitFor(int mode) {
+        for (int i = 0; i < 600 && g.mode() != mode; ++i) g.steps(1);
+        return g.mode() == mode;
+    }
+    ~CshipEditorFixture() { removeFolderTree(files); }
+    CshipEditorScreen& editor() { return *screens::get<CshipEditorScreen>(); }
+    Cmenu* rows() { return editor().paramMenu(); }
+    // Gives a row the keys; false when the group does not list it.
+    bool focus(int row) {
+        for (size_t i = 0; i < rows()->itemCount(); ++i)
+            if (rows()->item(i)->value == row) {
+                rows()->setSelectedIdx((int)i);
+                return true;
+            }
+        return false;
+    }
+    void step(int row, int times) {
+        ASSERT_TRUE(focus(row)) << "row " << row;
+        for (int i = 0; i < std::abs(times); ++i) g.tapKey(times > 0 ? SDL_SCANCODE_RIGHT : SDL_SCANCODE_LEFT);
+    }
+    void press(int row) {
+        ASSERT_TRUE(focus(row)) << "row " << row;
+        g.tapAction(ACTION_SELECT);
+    }
+    void tab(const char* name) {
+        g.click(editor().screen()->findWidget(name));
+        g.steps(2);
+    }
+    void answer(bool yes) {
+        CconfirmScreen* confirm = screens::get<CconfirmScreen>();
+        ASSERT_TRUE(confirm->showing());
+        confirm->menu()->setSelectedIdx(yes ? 0 : 1);
+        g.tapAction(ACTION_SELECT);
+        g.steps(2);
+    }
+    std::string rowValue(int row) {
+        for (size_t i = 0; i < rows()->itemCount(); ++i)
+            if (rows()->item(i)->value == row) return rows()->item(i)->findGadget("Value")->text.str();
+        return "(not listed)";
+    }
+};
+}  // namespace
+
+TEST(ShipEditor, EachKindOfRowEditsTheShipAndThePointsFollow) {
+    CshipEditorFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_EQ(f.g.mode(), GM_SHIP_EDITOR);
+    ASSERT_NE(f.editor().liveShip(), nullptr);
+    EXPECT_FALSE(f.editor().isDirty());
+    EXPECT_EQ(f.editor().screen()->findWidget("ShipName")->findGadget("TextName")->text.str(), "Kestrel");
+
+    // Handling: one step of acceleration is 0.5 and costs points.
+    float accel = f.ship->data.acceleration;
+    int points = f.editor().points;
+    f.step(5, 1);
+    EXPECT_FLOAT_EQ(f.ship->data.acceleration, accel + 0.5f);
+    EXPECT_LT(f.editor().points, points);
+    EXPECT_EQ(f.editor().points, shipPointBalance(*f.ship));
+    EXPECT_TRUE(f.editor().isDirty());
+
+    // Guns: in basic mode the second mount mirrors the first.
+    ASSERT_TRUE(f.editor().basicMode);
+    f.tab("TurretPositions");
+    EXPECT_EQ(f.editor().group(), (int)SHIPEDIT_TURRET_POSITIONS);
+    EXPECT_FALSE(f.focus(24));   // the mirrored mount's rows are not listed in basic mode
+    f.editor().menus.setSelection(22, 38);   // x = 40
+    f.step(22, 0);
+    f.g.steps(2);
+    EXPECT_FLOAT_EQ(f.ship->data.mounts[0].x, 40.0f);
+    EXPECT_FLOAT_EQ(f.ship->data.mounts[1].x, -40.0f);
+    EXPECT_FLOAT_EQ(f.ship->data.mounts[1].y, f.ship->data.mounts[0].y);
+    EXPECT_EQ(f.rowValue(22), "40");
+
+    // Advanced mode lists every mount.
+    f.g.tapAction(ACTION_OPTION_Y);
+    EXPECT_FALSE(f.editor().basicMode);
+    EXPECT_TRUE(f.focus(24));
+    EXPECT_TRUE(gEngine->ui.buttonBar.hasAction(ACTION_OPTION_Y));
+
+    // Flares, engine hue and rotation.
+    f.tab("ShipFlares");
+    int flares = f.ship->data.flares[0].count;
+    f.step(30, flares < 8 ? 1 : -1);
+    EXPECT_EQ(f.ship->data.flares[0].count, flares < 8 ? flares + 1 : flares - 1);
+    f.tab("EngineHue");
+    f.editor().menus.setSelection(45, 0);
+    f.step(45, 2);
+    EXPECT_NEAR(f.ship->data.engines[0].hue, 0.10f, 1e-5);
+    f.tab("EngineRotationAndScale");
+    f.editor().menus.setSelection(49, 36);
+    f.step(49, 0);
+    f.g.steps(2);
+    EXPECT_NEAR(f.ship->data.engines[0].rotation, 0.0f, 1e-5);
+    EXPECT_EQ(f.rowValue(49), "0");
+
+    // The live ship is made again from what changed.
+    ASSERT_NE(f.editor().liveShip(), nullptr);
+    EXPECT_EQ(f.editor().liveShip()->def, f.g->world.ships.findShipDefQuiet(f.ship->name()));
+}
+
+TEST(ShipEditor, TheHullImageComesFromTheDialogAndAnOversizedOneIsRefused) {
+    CshipEditorFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    const std::string big = f.files + "/big.png", wide = f.files + "/wide.png", tall = f.files + "/tall.png";
+    const std::string fits = f.files + "/fits.png";
+    ASSERT_TRUE(writePng(big, 256, 256));
+    ASSERT_TRUE(writePng(wide, 257, 20));
+    ASSERT_TRUE(writePng(tall, 20, 257));
+    ASSERT_TRUE(writePng(fits, 64, 128));
+    const std::vector<uint8_t> before = f.ship->hullImage;
+
+    // Over 256 either way: a warning, and the ship keeps its image.
+    for (const std::string& refused : {wide, tall}) {
+        EXPECT_FALSE(f.editor().loadHullImage(refused));
+        EXPECT_TRUE(f.g->warningOverlay.visible);
+        f.g->warningOverlay.setVisible(false);
+    }
+    EXPECT_EQ(f.ship->hullImage, before);
+    EXPECT_FALSE(f.editor().hullChanged());
+    EXPECT_FALSE(f.editor().loadHullImage(f.files + "/none.png"));
+    f.g->warningOverlay.setVisible(false);
+
+    // Chosen in the dialog: exactly 256 is taken.
+    gEngine->platform.dialogProgram = dialogAnswering(f.files, big);
+    f.press(2);
+    f.g.steps(5);
+    EXPECT_TRUE(f.g.logHas("Load image: " + big));
+    EXPECT_TRUE(f.editor().hullChanged());
+    EXPECT_FALSE(f.ship->hullImage.empty());
+    EXPECT_TRUE(f.ship->hullSprite.empty());
+    EXPECT_NE(gEngine->sprites.findSprite(f.ship->name(), false), nullptr);
+    EXPECT_FLOAT_EQ(f.ship->hullScale, 2.0f / (256.0f / 175.0f));
+    EXPECT_TRUE(f.editor().isDirty());
+
+    // A second image, then a cancelled dialog changes nothing.
+    EXPECT_TRUE(f.editor().loadHullImage(fits));
+    const std::vector<uint8_t> second = f.ship->hullImage;
+    gEngine->platform.dialogProgram = dialogAnswering(f.files, "", 1);
+    f.press(2);
+    f.g.steps(5);
+    EXPECT_EQ(f.ship->hullImage, second);
+}
+
+TEST(ShipEditor, LeavingRevertsOnlyWhenAskedAndTheBackupSurvivesATestFlight) {
+    CshipEditorFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    // No change: straight to the hangar without a question.
+    f.g.tapAction(ACTION_BACK);
+    EXPECT_FALSE(screens::get<CconfirmScreen>()->showing());
+    EXPECT_TRUE(f.waitFor(GM_HANGAR));
+
+    f.openEditor();
+    const std::vector<uint8_t> hullBefore = f.ship->hullImage;
+    const std::string spriteBefore = f.ship->hullSprite;
+    const float accel = f.ship->data.acceleration;
+    const std::string big = f.files + "/hull.png";
+    ASSERT_TRUE(writePng(big, 200, 100));
+    ASSERT_TRUE(f.editor().loadHullImage(big));
+    f.step(5, 2);
+    ASSERT_NE(f.ship->data.acceleration, accel);
+
+    // Test flight: a ShipTest game of the edited ship, back to the editor.
+    f.g.tapAction(ACTION_OPTION_X);
+    EXPECT_TRUE(f.waitFor(GM_PLAYING));
+    EXPECT_EQ(f.playing.enters, 1);
+    CgameSession& session = f.g->world.session;
+    EXPECT_EQ(session.gameType, (int)GAMETYPE_SHIPTEST);
+    EXPECT_EQ(session.getGameOverState(), (int)GM_SHIP_EDITOR);
+    const CshipDef* test = f.g->world.ships.findShipDefQuiet(kTestShipRecord);
+    ASSERT_NE(test, nullptr);
+    EXPECT_FLOAT_EQ(test->acceleration, f.g->world.ships.findShipDefQuiet(f.ship->name())->acceleration);
+    EXPECT_EQ(test->sprite, f.ship->name());
+    f.g->setGameMode(GM_SHIP_EDITOR);
+    f.g.settle(60);
+    EXPECT_NE(f.editor().liveShip(), nullptr);
+    EXPECT_NE(f.ship->data.acceleration, accel);   // the edits are still there
+    EXPECT_TRUE(f.editor().isDirty());
+
+    // "No" stays; "Yes" reverts to the ship as it was before the flight.
+    f.g.tapAction(ACTION_BACK);
+    f.answer(false);
+    f.g.settle();
+    EXPECT_EQ(f.g.mode(), GM_SHIP_EDITOR);
+    f.g.tapAction(ACTION_BACK);
+    f.answer(true);
+    EXPECT_TRUE(f.waitFor(GM_HANGAR));
+    EXPECT_FLOAT_EQ(f.ship->data.acceleration, accel);
+    EXPECT_EQ(f.ship->hullImage, hullBefore);
+    EXPECT_EQ(f.ship->hullSprite, spriteBefore);
+    EXPECT_EQ(gEngine->sprites.findSprite(f.ship->name(), false), nullptr);
+    EXPECT_EQ(f.g->world.ships.findShipDefQuiet(f.ship->name())->acceleration,
+              shipDefFromPlayerShip(*f.ship).acceleration);
+}
+
+TEST(ShipEditor, PublishingIsRefusedOutOfBalanceAndOnceFinal) {
+    CshipEditorFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    // Out of balance: everything at its dearest.
+    for (int row : {5, 7, 8, 9, 10}) f.editor().menus.setSelection(row, 100);
+    f.g.steps(2);
+    ASSERT_LT(f.editor().points, 0);
+    f.press(0);
+    EXPECT_TRUE(f.g->warningOverlay.visible);
+    EXPECT_FALSE(f.editor().previewRunning());
+    f.g->warningOverlay.setVisible(false);
+    f.press(1);
+    EXPECT_FALSE(screens::get<CconfirmScreen>()->showing());
+    f.g->warningOverlay.setVisible(false);
+
+    // Balanced again: "No" to leaving, then "Yes" to the final version publishes.
+    for (int row : {5, 7, 8, 9, 10}) f.editor().menus.setSelection(row, 0);
+    f.g.steps(2);
+    ASSERT_GE(f.editor().points, 0);
+    f.g.tapAction(ACTION_BACK);
+    f.answer(false);
+    f.press(1);
+    f.answer(true);
+    EXPECT_TRUE(f.editor().previewRunning());
+    EXPECT_EQ(f.ship->data.publishedFinal, 0);   // marked only once the request is made
+    f.g.steps(60);
+    EXPECT_TRUE(f.g.logHas("Save PNG: Success: " + gEngine->savePath("screenshot.png")));
+    EXPECT_FALSE(f.editor().previewBytes().empty());
+    EXPECT_EQ(f.ship->data.publishedFinal, 1);
+    EXPECT_TRUE(f.g->workshop.publishing);
+    EXPECT_TRUE(f.waitFor(GM_HANGAR));
+
+    // Published as final: both publish rows are refused with no question.
+    f.g->warningOverlay.setVisible(false);
+    f.openEditor();
+    f.press(0);
+    f.press(1);
+    EXPECT_FALSE(f.editor().previewRunning());
+    EXPECT_FALSE(screens::get<CconfirmScreen>()->showing());
+}
+
+TEST(ShipEditor, TheMusicHoldsStillWhileThePreviewIsTaken) {
+    CshipEditorFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_GE(f.editor().points, 0);
+    f.press(0);
+    ASSERT_TRUE(f.editor().previewRunning());
+    EXPECT_FALSE(f.editor().screen()->findWidget("WIP")->hidden);
+    EXPECT_FLOAT_EQ(f.g->music.getBandLevel(0), 0.5f);
+    f.g.steps(60);
+    EXPECT_FALSE(f.editor().previewRunning());
+    EXPECT_TRUE(f.editor().screen()->findWidget("WIP")->hidden);
+}
+
+TEST(ShipEditorMissions, EachTypeWritesOnlyItsOwnFields) {
+    CshipEditorFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.tab("Missions");
+    ASSERT_EQ(f.editor().group(), (int)SHIPEDIT_MISSIONS);
+    EXPECT_TRUE(f.ship->data.missions.empty());
+    // A page without a type lists the number and the type alone.
+    EXPECT_EQ(f.rows()->itemCount(), 2u);
+
+    // Boss rush: the wave row, then the common rows.
+    f.step(CmissionEditor::ROW_TYPE, 3);
+    ASSERT_EQ(f.ship->data.missions.size(), 1u);
+    EXPECT_EQ(f.ship->data.missions[0].type, (uint32_t)MissionType_PlayBossRush);
+    EXPECT_TRUE(f.focus(CmissionEditor::ROW_WAVE));
+    EXPECT_FALSE(f.focus(CmissionEditor::ROW_SURVIVAL));
+    f.step(CmissionEditor::ROW_WAVE, 3);
+    f.step(CmissionEditor::ROW_SCORE, 5);
+    f.g.steps(2);
+    EXPECT_EQ(f.ship->data.missions[0].bossRushWave, 20);
+    EXPECT_EQ(f.ship->data.missions[0].score, 15000000u);
+    EXPECT_TRUE(f.editor().isDirty());
+
+    // Survival instead: the wave goes, the time comes.
+    f.step(CmissionEditor::ROW_TYPE, 1);
+    f.step(CmissionEditor::ROW_SURVIVAL, 2);
+    f.g.steps(2);
+    CshipMission& m = f.ship->data.missions[0];
+    EXPECT_EQ(m.type, (uint32_t)MissionType_PlaySurvival);
+    EXPECT_EQ(m.bossRushWave, 0);
+    EXPECT_FLOAT_EQ(m.survivalTime, 15 * 60.0f);
+    EXPECT_EQ(f.rowValue(CmissionEditor::ROW_SURVIVAL), "15:00");
+
+    // A track mission keeps neither the time nor a wave.
+    f.step(CmissionEditor::ROW_TYPE, -3);
+    f.step(CmissionEditor::ROW_CONDITION, 3);
+    f.step(CmissionEditor::ROW_MIN_LENGTH, 3);
+    f.g.steps(2);
+    EXPECT_EQ(m.type, (uint32_t)MissionType_CompleteTrack);
+    EXPECT_EQ(m.survivalTime, 0.0f);
+    EXPECT_EQ(m.bossRushWave, 0);
+    EXPECT_EQ(m.condition, (uint32_t)TrackCondition_Artist);
+    EXPECT_FLOAT_EQ(m.minTrackLength, 210.0f);
+    EXPECT_EQ(m.difficulty, 1u);
+
+    // Typed texts: the description and the artist.
+    f.press(CmissionEditor::ROW_DESCRIPTION);
+    ASSERT_TRUE(gUi->textEntry.active);
+    gUi->textEntry.text = CbString("Loud and proud");
+    gUi->textEntry.finished = true;
+    gUi->textEntry.active = false;
+    f.g.steps(2);
+    EXPECT_EQ(m.name, "Loud and proud");
+    EXPECT_EQ(f.rowValue(CmissionEditor::ROW_DESCRIPTION), "'Loud and proud'");
+
+    // The rank type writes its rank and nothing of the others.
+    f.step(CmissionEditor::ROW_TYPE, 1);
+    f.step(CmissionEditor::ROW_RANK, 4);
+    f.g.steps(2);
+    EXPECT_EQ(m.rank, 5);
+    EXPECT_EQ(m.condition, 0u);
+    EXPECT_EQ(m.minTrackLength, 0.0f);
+    EXPECT_EQ(m.score, 0u);
+    EXPECT_EQ(m.name, "Loud and proud");
+    EXPECT_FALSE(f.focus(CmissionEditor::ROW_SCORE));
+
+    // The second mission page starts empty; leaving it empty adds no mission.
+    f.step(CmissionEditor::ROW_NUMBER, 1);
+    EXPECT_EQ(f.rowValue(CmissionEditor::ROW_TYPE), getStringFromMissionType(0));
+    f.g.steps(2);
+    EXPECT_EQ(f.ship->data.missions.size(), 1u);
+    f.step(CmissionEditor::ROW_NUMBER, -1);
+    EXPECT_EQ(f.rowValue(CmissionEditor::ROW_RANK), "5");
+}
+
+TEST(ShipEditorMissions, StoredValuesShowAtTheirItems) {
+    EXPECT_EQ(CmissionEditor::indexOfMinLength(210.0f), 3);     // 3:30
+    EXPECT_EQ(CmissionEditor::indexOfMinLength(120.0f), 0);
+    EXPECT_EQ(CmissionEditor::indexOfMinLength(99999.0f), CshipEditParams::itemCount(CmissionEditor::ROW_MIN_LENGTH) - 1);
+    EXPECT_EQ(CmissionEditor::indexOfScore(12000000), 5);
+    EXPECT_EQ(CmissionEditor::indexOfScore(0), 0);
+    EXPECT_EQ(CmissionEditor::indexOfScore(1999999), 1);
+    EXPECT_EQ(CmissionEditor::indexOfScore(4000000000u), 9);
+    EXPECT_EQ(CmissionEditor::indexOfDifficulty(0), 0);
+    EXPECT_EQ(CmissionEditor::indexOfDifficulty(3), 2);
+    EXPECT_EQ(CmissionEditor::indexOfWave(20), 3);
+    EXPECT_EQ(CmissionEditor::indexOfWave(0), 0);
+    EXPECT_EQ(CmissionEditor::indexOfSurvival(15 * 60.0f), 2);
+    EXPECT_EQ(CmissionEditor::indexOfRank(0), 0);
+    EXPECT_EQ(CmissionEditor::indexOfRank(60000), CshipEditParams::itemCount(CmissionEditor::ROW_RANK) - 1);
+    // Texts cut to a record's bytes never split a character.
+    EXPECT_EQ(fitUtf8("ab\xC3\xA9", 3), "ab");
+    EXPECT_EQ(fitUtf8("abc", 3), "abc");
+}

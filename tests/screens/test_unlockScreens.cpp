@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include "engine/ui/menu.h"
+#include "game/progress/procShipUnlock.h"
+#include "screens/confirm.h"
+#include "screens/screenRegistry.h"
+#include "screens/tbHub.h"
+#include "screens/unlockChallengeShip.h"
+#include "screens/unlockProcShip.h"
+#include "screens/unlockShipMod.h"
+#include "screens/unlockTBShip.h"
+#include "screensFixture.h"
+
+namespace {
+constexpr const char* kTrackKey = "0123456789abcdef0123456789abcdef";
+
+// The game just after a finished two-minute Standard track.
+struct CshipOfferFixture {
+    CscreensGame g;
+    CrecordingScreen mainMenu;
+    std::string startShip;
+    explicit CshipOfferFixture(int64_t cash) {
+        g->setScreen(GM_MAIN_MENU, &mainMenu);
+        gUi->tutorials.find("Tut_ProcShip1")->seen = true;
+        g->progress.cash = cash;
+        CgameSession& s = g->world.session;
+        s.gameType = GAMETYPE_STANDARD;
+        s.completion = 1.0f;
+        s.track.title = "Night Drive";
+        s.track.artist = "The Testers";
+        s.track.key = kTrackKey;
+        s.track.length = 200;
+        if (CplayerShipDef* ship = g->playerShips.currentShip()) startShip = ship->name();
+    }
+    void enter() {
+        g->setGameMode(GM_UNLOCK_PROC_SHIP);
+        g.settle();
+    }
+    CunlockProcShipScreen& screen() { return *screens::get<CunlockProcShipScreen>(); }
+    std::string currentShip() { return g->playerShips.currentShip() ? g->playerShips.currentShip()->name() : ""; }
+    void answerSwap(int value) {
+        CconfirmScreen* confirm = screens::get<CconfirmScreen>();
+        ASSERT_TRUE(confirm->showing());
+        Cmenu* m = confirm->menu();
+        for (size_t i = 0; i < m->itemCount(); ++i)
+            if ((int)m->item(i)->value == value) g.click(m->item(i));
+        g.settle(80);
+    }
+};
+}  // namespace
+
+TEST(UnlockProcShip, TheTrackShipIsOfferedAndLetGo) {
+    CshipOfferFixture f(5000);
+    ASSERT_TRUE(f.g.initOk());
+    EXPECT_TRUE(unlockProcShipDue());
+    f.enter();
+    // The offer is made and flown while it is looked at.
+    ASSERT_NE(f.g->playerShips.findShip(kTrackKey), nullptr);
+    EXPECT_EQ(f.currentShip(), kTrackKey);
+    EXPECT_FALSE(f.screen().alreadyOwned());
+    EXPECT_TRUE(gEngine->log.containsPart(std::string("Ship ") + kTrackKey + " - Points = "));
+    EXPECT_TRUE(gUi->buttonBar.hasAction(ACTION_OPTION_X));
+
+    f.g.tapAction(ACTION_BACK);
+    f.g.settle(80);
+    EXPECT_EQ(f.g->playerShips.findShip(kTrackKey), nullptr);
+    EXPECT_EQ(f.currentShip(), f.startShip);
+    EXPECT_EQ(f.g->progress.cash, 5000);
+    EXPECT_EQ(f.mainMenu.enters, 1);
+    EXPECT_TRUE(f.screen().finished());
+}
+
+TEST(UnlockProcShip, BuyingTakesThePriceAndNoKeepsTheOldShipFlying) {
+    CshipOfferFixture f(5003);
+    ASSERT_TRUE(f.g.initOk());
+    f.enter();
+    const int price = f.screen().procShipPrice();
+    EXPECT_EQ(price, CprocShipOffer::price(5003, f.g->playerShips.findShip(kTrackKey)->data.manufacturer,
+                                           f.screen().points(), false));
+    f.g.tapAction(ACTION_SELECT);
+    f.g.settle(5);
+    EXPECT_EQ(f.g->progress.cash, 5003 - price);
+    f.answerSwap(0);
+    // Bought: it waits in the hangar while the old ship stays current.
+    EXPECT_NE(f.g->playerShips.findShip(kTrackKey), nullptr);
+    EXPECT_EQ(f.currentShip(), f.startShip);
+    EXPECT_EQ(f.mainMenu.enters, 1);
+    EXPECT_FALSE(unlockProcShipDue());   // owned now
+}
+
+TEST(UnlockProcShip, YesFliesTheNewShipAndAnOwnedShipIsNeverDiscarded) {
+    {
+        CshipOfferFixture f(50);
+        ASSERT_TRUE(f.g.initOk());
+        f.enter();
+        f.g.tapAction(ACTION_SELECT);
+        f.g.settle(5);
+        EXPECT_EQ(f.g->progress.cash, 50 - f.screen().procShipPrice());
+        f.answerSwap(1);
+        EXPECT_EQ(f.currentShip(), kTrackKey);
+    }
+    CshipOfferFixture f(50);
+    ASSERT_TRUE(f.g.initOk());
+    CtrackInfoView seed;
+    seed.key = kTrackKey;
+    ASSERT_NE(f.g->playerShips.createProcShip(kTrackKey, seed), nullptr);
+    f.enter();
+    EXPECT_TRUE(f.screen().alreadyOwned());
+    f.g.tapAction(ACTION_BACK);
+    f.g.settle(80);
+    EXPECT_NE(f.g->playerShips.findShip(kTrackKey), nullptr);
+    EXPECT_EQ(f.currentShip(), f.startShip);
+}
+
+TEST(UnlockProcShip, AChallengeRewardIsFree) {
+    CshipOfferFixture f(100000);
+    ASSERT_TRUE(f.g.initOk());
+    CtrackInfo seed;
+    seed.title = "Prize Track";
+    seed.key = "fedcba9876543210fedcba9876543210";
+    f.screen().setupReward(seed.key, "Prize Track", "Winner", seed);
+    f.enter();
+    EXPECT_TRUE(f.screen().rewardMode());
+    EXPECT_EQ(f.screen().procShipPrice(), 0);
+    EXPECT_EQ(f.screen().shipKey(), seed.key);
+    f.g.tapAction(ACTION_SELECT);
+    f.g.settle(5);
+    EXPECT_EQ(f.g->progress.cash, 100000);
+    f.answerSwap(1);
+    EXPECT_EQ(f.currentShip(), seed.key);
+    EXPECT_FALSE(f.screen().rewardMode());
+}
+
+TEST(UnlockTBShip, EachVisitTakesOnePendingShipVornakFirst) {
+    CscreensGame g;
+    ASSERT_TRUE(g.initOk());
+    CrecordingScreen mainMenu;
+    g->setScreen(GM_MAIN_MENU, &mainMenu);
+    auto& screen = *screens::get<CunlockTBShipScreen>();
+    g->vessikUnlockPending = g->vornakUnlockPending = g->goldShipUnlockPending = 1;
+    g->setGameMode(GM_UNLOCK_TB_SHIP);
+    g.settle();
+    EXPECT_EQ(screen.prize(), CunlockTBShipScreen::SHIP_VORNAK);
+    EXPECT_TRUE(g->progress.vor5);
+    EXPECT_FALSE(g->progress.ves5);
+    EXPECT_EQ(g->vornakUnlockPending, 0);
+    EXPECT_EQ(g->vessikUnlockPending, 1);
+    EXPECT_TRUE(specialShipPending());
+    g.tapAction(ACTION_SELECT);
+    g.settle(80);
+    EXPECT_EQ(mainMenu.enters, 1);
+
+    g->setGameMode(GM_UNLOCK_TB_SHIP);
+    g.settle();
+    EXPECT_EQ(screen.prize(), CunlockTBShipScreen::SHIP_VESSIK);
+    g->setGameMode(GM_UNLOCK_TB_SHIP);
+    g.settle();
+    EXPECT_EQ(screen.prize(), CunlockTBShipScreen::SHIP_GOLD);
+    EXPECT_TRUE(g->progress.vuz2);
+    EXPECT_FALSE(specialShipPending());
+
+    // Nothing pending: the gold ship is shown and nothing changes.
+    g->progress.vuz2 = false;
+    g->progress.saveDirty = false;
+    g->setGameMode(GM_UNLOCK_TB_SHIP);
+    g.settle();
+    EXPECT_EQ(screen.prize(), CunlockTBShipScreen::SHIP_GOLD);
+    EXPECT_FALSE(g->progress.vuz2);
+    EXPECT_FALSE(g->progress.saveDirty);
+}
+
+TEST(UnlockShipMod, AModuleIsAddedOnceThenTheGameMovesOn) {
+    CscreensGame g;
+    ASSERT_TRUE(g.initOk());
+    CrecordingScreen mainMenu;
+    g->setScreen(GM_MAIN_MENU, &mainMenu);
+    auto& screen = *screens::get<CunlockShipModScreen>();
+    const size_t before = g->progress.modules.modules.size();
+    for (int visit = 1; visit <= 2; ++visit) {
+        screen.open("Vessik");
+        g.settle(70);
+        ASSERT_EQ(g->mode(), GM_UNLOCK_SHIP_MOD);
+        g.tapAction(ACTION_SELECT);
+        g.settle(80);
+        EXPECT_EQ(mainMenu.enters, visit);
+        EXPECT_NE(g->progress.modules.findModule("Vessik"), nullptr);
+        EXPECT_EQ(g->progress.modules.modules.size(), before + 1);
+    }
+}
+
+TEST(UnlockChallengeShip, PlacingAndDurationTexts) {
+    CscreensGame g;
+    ASSERT_TRUE(g.initOk());
+    EXPECT_EQ(challengePlacingText(1), gEngine->text("ChallengeWinner"));
+    EXPECT_EQ(challengePlacingText(2),
+              std::string(gEngine->text("ChallengeRank")) + " - 2nd " + gEngine->text("ChallengePlace"));
+    EXPECT_EQ(challengeDurationText(3599), "59:59");
+    EXPECT_EQ(challengeDurationText(3600), "01h 00m 00s");
+    EXPECT_EQ(challengeDurationText(65), "01:05");
+}
+
+TEST(UnlockChallengeShip, TheShipMadeForTheShowGoesAndTheRewardScreenFollows) {
+    CscreensGame g;
+    ASSERT_TRUE(g.initOk());
+    CrecordingScreen reward;
+    g->setScreen(GM_UNLOCK_PROC_SHIP, &reward);
+    const std::string key = "00112233445566778899aabbccddeeff";
+    screens::get<CunlockChallengeShipScreen>()->setup(key, 2, "Prize Track", "Winner", 185);
+    g->setGameMode(GM_UNLOCK_CHALLENGE_SHIP);
+    g.settle();
+    EXPECT_NE(g->playerShips.findShip(key), nullptr);
+    EXPECT_FALSE(screens::get<CunlockChallengeShipScreen>()->alreadyOwned());
+    g.tapAction(ACTION_SELECT);
+    g.settle(80);
+    EXPECT_EQ(g->playerShips.findShip(key), nullptr);
+    EXPECT_EQ(reward.enters, 1);
+}
+
+TEST(TBHub, ShowsTheUnlockedShipsAndGoesBack) {
+    CscreensGame g;
+    ASSERT_TRUE(g.initOk());
+    CrecordingScreen mainMenu;
+    g->setScreen(GM_MAIN_MENU, &mainMenu);
+    g->progress.vor5 = true;
+    g->playerShips.setCurrentShip("Vessik");
+    g->setGameMode(GM_TB_HUB);
+    g.settle();
+    Cscreen* s = screens::get<CtbHubScreen>()->screen();
+    EXPECT_FALSE(s->findWidget("VornakUnlocked")->hidden);
+    EXPECT_TRUE(s->findWidget("VessikUnlocked")->hidden);
+    EXPECT_EQ(g->playerShips.currentIdx, 0);
+    EXPECT_EQ(g->hubVisited, 1);
+    g.tapAction(ACTION_BACK);
+    g.settle(80);
+    EXPECT_EQ(mainMenu.enters, 1);
+}
+
+TEST(UnlockTBShip, TheMainMenuAnnouncesAPendingShipFirst) {
+    CscreensGame g;
+    ASSERT_TRUE(g.initOk());
+    CrecordingScreen unlock;
+    g->setScreen(GM_UNLOCK_TB_SHIP, &unlock);
+    g->setGameMode(GM_MAIN_MENU);
+    g.settle(60);
+    EXPECT_EQ(unlock.enters, 0);
+    g->vessikUnlockPending = 1;
+    g->setGameMode(GM_MAIN_MENU);
+    g.settle(120);
+    EXPECT_EQ(unlock.enters, 1);
+}
