@@ -282,6 +282,7 @@ void Cgame::update() {
         (gEngine->lastKey == SDL_SCANCODE_ESCAPE || gEngine->ui.input().action(ACTION_START))) {
         if (world.session.gameType == GAMETYPE_SHIPTEST) {
             gEngine->lastKey = -1;
+            if (gEngine->ui.input().device == DEVICE_TOUCH) gEngine->input.sticks.setEnabled(false, &gEngine->input.joysticks);
             setGameMode(world.session.shipTestReturnState, true);
             return;
         }

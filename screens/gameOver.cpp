@@ -64,7 +64,10 @@ void CgameOverTrackScreen::onEnter() {
     const CgameSession& s = g.world.session;
     bool back = enterCommon();
     moments_->setText("", "");
-    if (!back) saved_ = false;
+    if (!back) {
+        saved_ = false;
+        g.world.waves.logWaveRecord();
+    }
 
     const CtrackRecord* rec = g.trackStats.findTrack(s.track.key);
     hasRecord_ = rec != nullptr;

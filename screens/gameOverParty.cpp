@@ -60,7 +60,7 @@ bool CgameOverPartyScreen::onLoaded() {
 void CgameOverPartyScreen::onEnter() {
     Cgame& g = *gGame;
     const CgameSession& s = g.world.session;
-    enterCommon();
+    if (!enterCommon()) g.world.waves.logWaveRecord();
     moments_->setText("", "");
     int teams = s.partyMode ? g.world.party.getNumActiveTeams() : 1;
     std::array<int64_t, kMaxTeams> scores{};

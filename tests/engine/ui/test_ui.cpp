@@ -319,6 +319,22 @@ TEST(Ui, SpotEffectsOwnAndFreeTheirWidgets) {
     EXPECT_EQ(gUi->spotEffects.count(), 0u);
 }
 
+TEST(Ui, WarningPopupsPlayTheirSoundAndMessagesNone) {
+    CuiFixture f;
+    std::vector<int> played;
+    gUi->playSound = [&played](int slot) { played.push_back(slot); };
+    gUi->popups.showMessage("Hello");
+    gUi->popups.showAchievementAwarded("Title", "");
+    EXPECT_TRUE(played.empty());
+    gUi->popups.showIncomingMass(5000);
+    gUi->popups.showIncomingMassSnake(5000);
+    gUi->popups.showTitleBanner();
+    ASSERT_EQ(played.size(), 3u);
+    EXPECT_EQ(played[0], played[1]);
+    EXPECT_NE(played[0], played[2]);
+    gUi->playSound = nullptr;
+}
+
 TEST(Ui, PopupTextsShowWholePercentsAndKilotons) {
     CuiFixture f;
     gUi->spotEffects.clear();
