@@ -15,22 +15,10 @@ here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/xvfbDriver.sh"
 driverSetUp road_track
 startService "$tool"
-
-ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" ZORBEX_WEB_SERVICE="$work/webService.txt" \
-    "$game" -NoGoogle -Linux &
-gpid=$!
-waitMode PressStart 30 || fail "no title screen"
-focusGame
+startGame
 sleep 4
-
 # To the main menu: the language of a first run, then the silent sign-in.
-keys Return
-waitMode Language 30 || fail "no language screen"
-sleep 1.5
-keys Return
-waitMode MainMenu 60 || fail "no main menu"
-sleep 2
-dismissTutorials 10
+firstRunToMainMenu
 shot mainMenu
 
 # The game type: Standard (chosen at entry) with the music playing now.

@@ -31,6 +31,77 @@ startService() {
     for _ in $(seq 50); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
     [ -s "$work/webService.txt" ] || fail "the local service did not start"
 }
+# The desktop's folder dialog (zenity, found first on the game's PATH)
+# answers with the given folder; each question is kept in $work/dialog.log.
+answerFolderDialog() {
+    cat > "$work/bin/zenity" <<EOT
+#!/bin/sh
+echo "zenity \$*" >> "$work/dialog.log"
+printf '%s\n' "$1"
+EOT
+    chmod +x "$work/bin/zenity"
+}
+# Starts the game ($game) with its data ($data), the save folder and the
+# local service, plus the given switches; waits for the title and gives the
+# window the keyboard. Variables set before the call reach the game too.
+startGame() {
+    PATH="$work/bin:$PATH" ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" \
+        ZORBEX_WEB_SERVICE="$work/webService.txt" "$game" -NoGoogle -Linux "$@" &
+    gpid=$!
+    waitMode PressStart 30 || fail "no title screen"
+    focusGame
+}
+# From the title of a first run: Return, then English on the language
+# screen (a screenshot of it under the given name, if any).
+chooseEnglish() {
+    keys Return
+    waitMode Language 30 || fail "no language screen"
+    sleep 1.5
+    [ -n "${1:-}" ] && shot "$1"
+    keys Return
+    waitFor "Language = English" 10 || fail "English was not chosen"
+}
+# A first run from the title to the main menu through the silent sign-in,
+# with the main menu's help boxes put away.
+firstRunToMainMenu() {
+    chooseEnglish
+    waitMode MainMenu 60 || fail "no main menu"
+    sleep 2
+    dismissTutorials 10
+}
+# A text box k steps down from the top: focus it, type, finish the entry.
+field() {
+    for _ in $(seq "$1"); do keys Down; done
+    keys Return
+    sleep 0.2
+    xdotool type --delay 50 "$2"
+    sleep 0.2
+    keys Return
+    sleep 0.3
+}
+# While the silent sign-in still runs (a slow service): Back, then a new
+# account made by hand (name, e-mail) on the sign-in screen. With a third
+# argument, screenshots of the choice and the filled form under that prefix.
+makeAccount() {
+    waitFor "Attempting to auto sign in with Steam" 30 || fail "no sign-in screen"
+    sleep 0.3
+    keys BackSpace
+    waitFor "Sign in UI - EsignInMode_Start" 10 3 || fail "Back did not lead to the choice"
+    sleep 1
+    [ -n "${3:-}" ] && shot "${3}Choice"
+    keys Down Down Return
+    waitFor "Sign in UI - EsignInMode_CreateAccount" 10 || fail "no account form"
+    sleep 0.5
+    field 1 "$1"
+    field 2 "$2"
+    field 3 secret12
+    field 4 secret12
+    sleep 0.5
+    [ -n "${3:-}" ] && shot "$3"
+    keys Down Down Down Down Down Return
+    waitFor "Create Account: Success" 30 || fail "the account was not made"
+    waitMode MainMenu 60 || fail "no main menu"
+}
 # Once the title is up: the game's window gets the keyboard.
 focusGame() {
     wid=$(xdotool search --sync --name Zorbex | head -1)
