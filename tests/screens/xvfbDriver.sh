@@ -122,30 +122,24 @@ fail() {
     [ -f "$log" ] && cat "$log"
     exit 1
 }
+# Waits up to the given seconds until count lines of the log match grep's
+# pattern (given with its options).
+waitLog() {
+    local seconds="$1" count="$2" n=0
+    shift 2
+    while [ "$n" -lt $((seconds * 10)) ]; do
+        local found
+        found=$(grep -c "$@" "$log" 2>/dev/null)
+        [ "${found:-0}" -ge "$count" ] && return 0
+        sleep 0.1
+        n=$((n + 1))
+    done
+    return 1
+}
 # Waits until the log holds a line with text, count times (default once).
-waitFor() {
-    local text="$1" seconds="$2" count="${3:-1}" n=0
-    while [ "$n" -lt $((seconds * 10)) ]; do
-        local found
-        found=$(grep -cF -- "$text" "$log" 2>/dev/null)
-        [ "${found:-0}" -ge "$count" ] && return 0
-        sleep 0.1
-        n=$((n + 1))
-    done
-    return 1
-}
+waitFor() { waitLog "$2" "${3:-1}" -F -- "$1"; }
 # Waits until the game has asked for a state count times (this run's log).
-waitMode() {
-    local mode="$1" seconds="$2" count="${3:-1}" n=0
-    while [ "$n" -lt $((seconds * 10)) ]; do
-        local found
-        found=$(grep -cE -- "GameMode = ${mode}\r?\$" "$log" 2>/dev/null)
-        [ "${found:-0}" -ge "$count" ] && return 0
-        sleep 0.1
-        n=$((n + 1))
-    done
-    return 1
-}
+waitMode() { waitLog "$2" "${3:-1}" -E -- "GameMode = ${1}"$'\r'"?\$"; }
 shot() {
     xwd -root -silent > "$work/shot.xwd" && /usr/bin/python3 "$here/xwdToPng.py" "$work/shot.xwd" "$out/$1.png" ||
         fail "screenshot $1"
