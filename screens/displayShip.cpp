@@ -7,6 +7,11 @@
 #include "game/enemies/shipMgr.h"
 #include "game/game.h"
 
+namespace {
+// Scene units a second: enough for the engines' full flame.
+constexpr float kFlightSpeed = 60.0f;
+}  // namespace
+
 void CdisplayShip::clearScene() {
     gGame->world.projectiles.clear();
     gGame->world.ships.clear();
@@ -32,6 +37,30 @@ void CdisplayShip::forget() {
     if (ship_) gGame->world.ships.removeShip(ship_);
     ship_ = nullptr;
 }
+
+void CdisplayShip::fly(float beat) {
+    if (!ship_) return;
+    controls_.clear();
+    // Aiming along the heading fires; without a beat the guns rest.
+    if (beat >= kBeatLevel) controls_.aim = ship_->heading();
+    // The spot it was placed at stands, even beyond the arena's edge.
+    const Cvec3 spot = ship_->pos;
+    const float angle = ship_->angle;
+    ship_->controls = &controls_;
+    ship_->updatePlayerControl(true);
+    ship_->controls = nullptr;
+    ship_->pos = spot;
+    ship_->angle = angle;
+    // Held in place, but with the flame of a ship at speed.
+    ship_->vel = ship_->heading() * kFlightSpeed;
+}
+
+void CdisplayShip::flyAt(const Cwidget* spot, float angle) {
+    placeAt(spot, angle);
+    fly(musicBeat());
+}
+
+float CdisplayShip::musicBeat() { return gGame->music.getBandLevel(0); }
 
 void CdisplayShip::placeAt(const Cwidget* spot, float angle) {
     if (spot) placeAtPixel(spot->x, spot->y, angle);

@@ -1,6 +1,8 @@
 #pragma once
 // CdisplayShip: a player ship shown flying on a screen (the unlock and hub
 // screens). It is a display ship of the ship manager, kept at a widget's spot.
+#include "game/pilotControls.h"
+
 class Cship;
 struct Ccolour;
 class Cwidget;
@@ -20,15 +22,30 @@ public:
     void placeAt(const Cwidget* spot, float angle);
     // The same at a point of the screen, in pixels.
     void placeAtPixel(float x, float y, float angle);
+    // After placing: the ship flies in place, its engines burning, and fires
+    // ahead on the beats of the music (beat: the bass level, 1 its usual loudness).
+    void fly(float beat);
+    // The bass level of the music playing now.
+    static float musicBeat();
+    // placeAt, then fly to the music playing now.
+    void flyAt(const Cwidget* spot, float angle);
     Cship* ship() const { return ship_; }
 
     // Steps the ships and shots of the scene; draws them over the screen.
     static void updateScene();
     static void renderScene();
 
+    // Louder than this (times the usual loudness) the bass is a beat.
+    static constexpr float kBeatLevel = 2.0f;
+
 private:
     Cship* ship_ = nullptr;
+    CpilotControls controls_;
 };
+
+// The particle layer of the screens' own celebrations (sparkles, puffs,
+// halos), in screen pixels; a screen that spawns there draws it over itself.
+constexpr int kUiFrontLayer = 1;
 
 // The celebration of the unlock screens, once per update: a halo burst on the
 // "Congrats" widget and now and then a sparkle beside it.

@@ -2,6 +2,7 @@
 
 #include "engine/engine.h"
 #include "engine/format.h"
+#include "engine/render/particles.h"
 #include "engine/ui/screen.h"
 #include "game/game.h"
 #include "game/gameTypes.h"
@@ -37,6 +38,13 @@ int lockedPerks(const CperkMgr& perks) {
 }
 
 std::string plusXP(uint64_t xp) { return std::string("+") + formatThousands64((int64_t)xp); }
+
+const Ccolour kRankBarColour(0.961f, 0.510f, 0.161f, 1.0f);
+// Puffs rise now and then along this half width (layout pixels) either side of
+// the screen's centre, at the height of a badge that has just gone up.
+constexpr int kFxHalfWidth = 200;
+constexpr float kFxPuffChance = 0.0005f;
+constexpr float kFxHaloSize = 0.4f;
 }  // namespace
 
 void CrankUpScreen::onEnter() {
@@ -64,8 +72,11 @@ void CrankUpScreen::onUpdate() {
         return;
     }
     bool hadOk = count_.okOffered();
+    const bool wasCounting = count_.counting();
     if (!count_.step((float)gEngine->frameTime)) return;
-    showBars(true);
+    if (wasCounting) showBars(true);
+    celebrate(count_.player, levelSprite_);
+    celebrate(count_.ship, shipLevelSprite_);
     if (count_.okOffered() && !hadOk && !gUi->buttonBar.hasAction(ACTION_SELECT))
         gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
 }
@@ -79,6 +90,8 @@ void CrankUpScreen::showBars(bool effects) {
     Cwidget* sprites[2] = {levelSprite_, shipLevelSprite_};
     for (int i = 0; i < 2; ++i) {
         fills[i]->setProgress("", bars[i]->fraction);
+        const Cvec2 end = fills[i]->getProgressBarEndPos();
+        for (int puff = 0; puff < 2; ++puff) spawnPuff(kRankBarColour, Cvec3(end.x, end.y, 0), kUiFrontLayer);
         totals[i]->setText("", formatThousands64((int64_t)bars[i]->shownXP));
         awards[i]->setText("", plusXP(count_.awardedLeft()));
         if (effects && bars[i]->rankUps > 0) showBadge(titles[i], sprites[i], bars[i]->rank, true);
@@ -89,12 +102,27 @@ void CrankUpScreen::showBadge(Cwidget* title, Cwidget* sprite, int rank, bool ef
     title->setText("", getRankName(rank));
     char badge[24];
     sprite->setSprite("", rankBadgeName(rank, badge));
-    if (effects) gEngine->log.print(LOG_V, "Rank up: %d", rank);
+    if (!effects) return;
+    gEngine->log.print(LOG_V, "Rank up: %d", rank);
+    title->startEffect(EFFECT_ZOOM_IN, 0, nullptr, 0.0f, 0.3f);
+    sprite->startEffect(EFFECT_ZOOM_IN, 0, nullptr, 0.1f, 0.3f);
+}
+
+void CrankUpScreen::celebrate(const CrankBar& bar, const Cwidget* badge) {
+    if (bar.fxTimer <= 0) return;
+    Crandom& random = gEngine->random;
+    const Ccolour colour = gGame->world.colourScheme.getPlayerColour(0);
+    const float centre = (float)gEngine->screenWidth * 0.5f;
+    for (int dx = -kFxHalfWidth; dx <= kFxHalfWidth; ++dx)
+        if (random.fraction() < kFxPuffChance)
+            spawnPuff(colour, Cvec3(centre + (float)dx * badge->uiScale, badge->y, 0), kUiFrontLayer);
+    spawnHaloBurst(colour, Cvec3(badge->x, badge->y, 0), kFxHaloSize, true);
 }
 
 void CrankUpScreen::render() {
     ClayoutScreen::render();
     if (display_.ship()) CdisplayShip::renderScene();
+    drawParticleLayer(kUiFrontLayer);
 }
 
 void CrankUpScreen::leave() {

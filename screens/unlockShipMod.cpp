@@ -1,6 +1,7 @@
 #include "screens/unlockShipMod.h"
 
 #include "engine/engine.h"
+#include "engine/render/particles.h"
 #include "engine/ui/screen.h"
 #include "game/game.h"
 #include "screens/displayShip.h"
@@ -46,4 +47,9 @@ void CunlockShipModScreen::onUpdate() {
     }
     g.saveLoad.saveGame();
     g.setGameMode(GM_MAIN_MENU, true);
+}
+
+void CunlockShipModScreen::render() {
+    ClayoutScreen::render();
+    drawParticleLayer(kUiFrontLayer);
 }

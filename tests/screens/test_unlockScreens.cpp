@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/ui/menu.h"
+#include "game/enemies/ship.h"
 #include "game/progress/procShipUnlock.h"
 #include "screens/confirm.h"
+#include "screens/displayShip.h"
 #include "screens/screenRegistry.h"
 #include "screens/tbHub.h"
 #include "screens/unlockChallengeShip.h"
@@ -247,4 +249,36 @@ TEST(UnlockTBShip, TheMainMenuAnnouncesAPendingShipFirst) {
     g->setGameMode(GM_MAIN_MENU);
     g.settle(120);
     EXPECT_EQ(unlock.enters, 1);
+}
+
+TEST(DisplayShip, FliesInPlaceAndFiresOnlyOnTheBeat) {
+    CscreensGame g;
+    ASSERT_TRUE(g.initOk());
+    CplayerShipDef* vessik = g->playerShips.findShip("Vessik");
+    ASSERT_NE(vessik, nullptr);
+    CdisplayShip::clearScene();
+    CdisplayShip shown;
+    ASSERT_TRUE(shown.show(*vessik));
+    // A spot near the screen's corner, beyond the arena's edge.
+    shown.placeAtPixel(4.0f, 4.0f, 0.0f);
+    const Cvec3 spot = shown.ship()->pos;
+    for (int step = 0; step < 30; ++step) {
+        CdisplayShip::updateScene();
+        shown.placeAtPixel(4.0f, 4.0f, 0.0f);
+        shown.fly(0.5f);
+    }
+    EXPECT_EQ(g->world.projectiles.count(), 0);
+    EXPECT_EQ(shown.ship()->pos.x, spot.x);
+    EXPECT_EQ(shown.ship()->pos.y, spot.y);
+    EXPECT_EQ(shown.ship()->angle, 0.0f);
+    // The flame of a ship at speed though it stands still.
+    EXPECT_GT(shown.ship()->vel.length(), 1.0f);
+
+    shown.fly(CdisplayShip::kBeatLevel + 1.0f);
+    EXPECT_GT(g->world.projectiles.count(), 0);
+    EXPECT_EQ(shown.ship()->pos.x, spot.x);
+    EXPECT_EQ(shown.ship()->pos.y, spot.y);
+    EXPECT_EQ(shown.ship()->angle, 0.0f);
+    shown.forget();
+    EXPECT_EQ(g->world.ships.count(), 0);
 }
