@@ -45,6 +45,8 @@ const Ccolour kRankBarColour(0.961f, 0.510f, 0.161f, 1.0f);
 constexpr int kFxHalfWidth = 200;
 constexpr float kFxPuffChance = 0.0005f;
 constexpr float kFxHaloSize = 0.4f;
+// The ship's height on the screen, layout pixels.
+constexpr float kShipHeight = 220.0f;
 }  // namespace
 
 void CrankUpScreen::onEnter() {
@@ -66,7 +68,7 @@ void CrankUpScreen::onUpdate() {
     CdisplayShip::updateScene();
     // The ship flies up the right of the screen.
     const float s = gUi->scale();
-    display_.placeAtPixel((float)gEngine->screenWidth * 0.5f + (830.0f - 640.0f) * s, 600.0f * s, 0.0f);
+    display_.placeAtPixel((float)gEngine->screenWidth * 0.5f + (830.0f - 640.0f) * s, 600.0f * s, 0.0f, kShipHeight * s);
     if (gUi->action() == ACTION_SELECT) {
         if (count_.takeSelect()) leave();
         return;
@@ -91,7 +93,7 @@ void CrankUpScreen::showBars(bool effects) {
     for (int i = 0; i < 2; ++i) {
         fills[i]->setProgress("", bars[i]->fraction);
         const Cvec2 end = fills[i]->getProgressBarEndPos();
-        for (int puff = 0; puff < 2; ++puff) spawnPuff(kRankBarColour, Cvec3(end.x, end.y, 0), kUiFrontLayer);
+        for (int puff = 0; puff < 2; ++puff) spawnUiPuff(kRankBarColour, end.x, end.y);
         totals[i]->setText("", formatThousands64((int64_t)bars[i]->shownXP));
         awards[i]->setText("", plusXP(count_.awardedLeft()));
         if (effects && bars[i]->rankUps > 0) showBadge(titles[i], sprites[i], bars[i]->rank, true);
@@ -116,7 +118,7 @@ void CrankUpScreen::celebrate(const CrankBar& bar, const Cwidget* badge) {
     for (int dx = -kFxHalfWidth; dx <= kFxHalfWidth; ++dx)
         if (random.fraction() < kFxPuffChance)
             spawnPuff(colour, Cvec3(centre + (float)dx * badge->uiScale, badge->y, 0), kUiFrontLayer);
-    spawnHaloBurst(colour, Cvec3(badge->x, badge->y, 0), kFxHaloSize, true);
+    spawnUiHalo(colour, badge->x, badge->y, kFxHaloSize);
 }
 
 void CrankUpScreen::render() {
