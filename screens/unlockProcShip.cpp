@@ -34,6 +34,11 @@ bool unlockProcShipDue() {
     return !s.track.key.empty() && CprocShipOffer::isDue(s.gameType, s.completion, (float)s.track.length, owned);
 }
 
+namespace {
+// The module's model on its card.
+constexpr float kCardPropScale = 0.42f;
+}  // namespace
+
 const CwidgetBinding CunlockProcShipScreen::kBindings[] = {
     {&CunlockProcShipScreen::shipPos_, "ShipPos"},
     {&CunlockProcShipScreen::shipManu_, "ShipManu"},
@@ -121,6 +126,7 @@ void CunlockProcShipScreen::onEnter() {
     modUnlock_->setHidden(false);
     fillShipModuleCard(module_, &shownModule_);
     module_->setText("Prop", "");
+    module_->setProp("Prop", shownModule_.prop, kCardPropScale);
 
     for (Cwidget* w : {globalDiscoveries_, globalTimePlayed_, globalTracksCleared_, cashTitle_, cash_})
         w->setHidden(rewardMode_);

@@ -26,6 +26,7 @@ void CunlockShipModScreen::onEnter() {
     module_ = CshipModule();
     module_.initFromKey(key_);
     modPos_->setText("", "");
+    modPos_->setProp("", module_.prop, 1.0f);
     fillShipModuleCard(modInfo_, &module_);
 }
 
@@ -35,6 +36,7 @@ void CunlockShipModScreen::onUpdate() {
     sparkleAround(congrats_, highScore ? gEngine->colours.get("HighScore") : g.namedColours.yellow, 0.2f);
     const int action = gUi->action();
     if (action != ACTION_SELECT && action != ACTION_BACK) return;
+    modPos_->setProp("", "", 1.0f);
     // Held once only, however often the screen is passed.
     if (action == ACTION_SELECT && !key_.empty() && !g.progress.modules.findModule(key_)) {
         g.progress.modules.addModule(key_);

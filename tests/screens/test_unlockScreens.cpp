@@ -62,6 +62,13 @@ TEST(UnlockProcShip, TheTrackShipIsOfferedAndLetGo) {
     EXPECT_FALSE(f.screen().alreadyOwned());
     EXPECT_TRUE(gEngine->log.containsPart(std::string("Ship ") + kTrackKey + " - Points = "));
     EXPECT_TRUE(gUi->buttonBar.hasAction(ACTION_OPTION_X));
+    // The module the ship brings shows its model on the card.
+    CshipModule module;
+    module.initFromKey(kTrackKey);
+    const Cgadget* prop = f.screen().screen()->findWidget("Module")->findTextGadget("Prop");
+    ASSERT_NE(prop, nullptr);
+    EXPECT_EQ(prop->propName, module.prop);
+    EXPECT_FLOAT_EQ(prop->propScale, 0.42f);
 
     f.g.tapAction(ACTION_BACK);
     f.g.settle(80);
@@ -178,15 +185,23 @@ TEST(UnlockShipMod, AModuleIsAddedOnceThenTheGameMovesOn) {
     g->setScreen(GM_MAIN_MENU, &mainMenu);
     auto& screen = *screens::get<CunlockShipModScreen>();
     const size_t before = g->progress.modules.modules.size();
+    CshipModule won;
+    won.initFromKey("Vessik");
+    ASSERT_NE(gEngine->props.findDef(won.prop), nullptr) << won.prop;
+    const Cgadget* model = screen.screen()->findWidget("ModPos")->findTextGadget();
     for (int visit = 1; visit <= 2; ++visit) {
         screen.open("Vessik");
         g.settle(70);
         ASSERT_EQ(g->mode(), GM_UNLOCK_SHIP_MOD);
+        // The module's model, full size, while the screen shows it.
+        EXPECT_EQ(model->propName, won.prop);
+        EXPECT_FLOAT_EQ(model->propScale, 1.0f);
         g.tapAction(ACTION_SELECT);
         g.settle(80);
         EXPECT_EQ(mainMenu.enters, visit);
         EXPECT_NE(g->progress.modules.findModule("Vessik"), nullptr);
         EXPECT_EQ(g->progress.modules.modules.size(), before + 1);
+        EXPECT_TRUE(model->propName.empty());
     }
 }
 

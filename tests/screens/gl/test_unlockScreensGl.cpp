@@ -1,4 +1,4 @@
-// The special-ship screens and the rank-up drawn by the real renderer under
+// The special-ship screens, the module unlock and the rank-up drawn by the real renderer under
 // Xvfb: each ship is drawn at its spot, over the screen. The screens as the
 // player sees them are left in screenshots/unlock of the build folder.
 #include <SDL_image.h>
@@ -8,6 +8,7 @@
 
 #include "game/progress/xpCurve.h"
 #include "screens/screenRegistry.h"
+#include "screens/unlockShipMod.h"
 #include "screensFixture.h"
 
 namespace {
@@ -86,4 +87,20 @@ TEST(UnlockScreensGl, TheRankUpCelebratesAroundTheBadge) {
     SDL_Surface* rankUp = shots.take("rankUpCelebrating.png");
     ASSERT_NE(rankUp, nullptr);
     SDL_FreeSurface(rankUp);
+}
+
+TEST(UnlockScreensGl, TheModuleWonShowsItsModel) {
+    CscreensGame g;
+    ASSERT_TRUE(g.initOk());
+    ASSERT_TRUE(gEngine->platform.hasGl());
+    CshotTaker shots{g};
+    CunlockShipModScreen& screen = *screens::get<CunlockShipModScreen>();
+    screen.open("Vessik");
+    g.settle(90);
+    ASSERT_EQ(g.mode(), GM_UNLOCK_SHIP_MOD);
+    SDL_Surface* shot = shots.take("unlockShipMod.png");
+    ASSERT_NE(shot, nullptr);
+    const Cwidget* spot = screen.screen()->findWidget("ModPos");
+    EXPECT_GT(brightestAround(shot, (int)spot->x, (int)spot->y, 50), 120);
+    SDL_FreeSurface(shot);
 }
