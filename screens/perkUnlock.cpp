@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "game/missionResult.h"
 #include "game/perkMgr.h"
+#include "screens/listRows.h"
 #include "screens/unlockProcShip.h"
 
 namespace {
@@ -87,6 +88,7 @@ void CperkUnlockScreen::goOn() {
     } else if (unlockProcShipDue()) {
         g.setGameMode(GM_UNLOCK_PROC_SHIP, true);
     } else {
+        nameOpenMicTrack();
         g.saveLoad.saveGame();
         g.setGameMode(GM_MAIN_MENU, true);
     }

@@ -8,6 +8,7 @@
 #include "game/gameTypes.h"
 #include "game/missionResult.h"
 #include "game/perkMgr.h"
+#include "screens/listRows.h"
 #include "screens/perkUnlock.h"
 #include "screens/screenRegistry.h"
 #include "screens/unlockProcShip.h"
@@ -146,6 +147,7 @@ void CrankUpScreen::leave() {
     } else if (unlockProcShipDue()) {
         g.setGameMode(GM_UNLOCK_PROC_SHIP, true);
     } else {
+        nameOpenMicTrack();
         g.saveLoad.saveGame();
         g.setGameMode(g.getActiveChallenge() ? GM_DAILY_CHALLENGE_L : GM_MAIN_MENU, true);
     }

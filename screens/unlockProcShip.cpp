@@ -9,6 +9,7 @@
 #include "game/progress/procShipUnlock.h"
 #include "game/progress/shipEditParams.h"
 #include "screens/confirm.h"
+#include "screens/listRows.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipStatPanels.h"
 
@@ -217,6 +218,7 @@ void CunlockProcShipScreen::buy() {
     } else {
         g.sfx.play(SFX_ACHIEVEMENT, 1.0f);
     }
+    nameOpenMicTrack();
     if (CconfirmScreen* confirm = screens::get<CconfirmScreen>()) {
         confirm->reset();
         confirm->setMessage(gEngine->text("SwapShip"));
@@ -251,6 +253,7 @@ void CunlockProcShipScreen::leaveForMainMenu() {
     display_.forget();
     finished_ = true;
     rewardMode_ = false;
+    nameOpenMicTrack();
     g.saveLoad.saveGame();
     g.setGameMode(GM_MAIN_MENU, true);
 }

@@ -5,6 +5,7 @@
 #include "engine/ui/screen.h"
 #include "game/game.h"
 #include "screens/displayShip.h"
+#include "screens/listRows.h"
 #include "screens/shipStatPanels.h"
 #include "screens/unlockProcShip.h"
 
@@ -47,6 +48,7 @@ void CunlockShipModScreen::onUpdate() {
         g.setGameMode(GM_UNLOCK_PROC_SHIP, true);
         return;
     }
+    nameOpenMicTrack();
     g.saveLoad.saveGame();
     g.setGameMode(GM_MAIN_MENU, true);
 }
