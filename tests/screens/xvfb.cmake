@@ -61,9 +61,10 @@ add_test(NAME twitter_xvfb_from_menus
           bash ${CMAKE_SOURCE_DIR}/tests/screens/twitterUnderXvfb.sh $<TARGET_FILE:zorbex>
           $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/twitter)
 set_tests_properties(twitter_xvfb_from_menus PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
-# The share screen and the Twitter link screen's modes drawn by the real
-# renderer in a window under Xvfb; pictures in screenshots/share and
-# screenshots/twitter.
+# The share screen, the Twitter link screen's modes, the special-ship, module
+# unlock and rank-up screens drawn by the real renderer in a window under
+# Xvfb; pictures in screenshots/share, screenshots/twitter and
+# screenshots/unlock.
 file(GLOB zx_screens_gl_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/screens/gl/*.cpp)
 add_executable(test_screens_gl ${zx_screens_gl_srcs})
 find_package(OpenSSL REQUIRED)

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "game/progress/xpCurve.h"
 #include "screens/screenRegistry.h"
@@ -29,78 +30,75 @@ int brightestAround(SDL_Surface* s, int cx, int cy, int half) {
     return best;
 }
 
-struct CshotTaker {
-    CscreensGame& g;
-    SDL_Surface* take(const char* name) {
+using Cpicture = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+
+// The game under GL, in the state asked for once it has settled; a picture of
+// the screen is saved under the name given and read back.
+struct CshownScreen {
+    CscreensGame g;
+    bool reach(int mode, int steps) {
+        if (!g.initOk() || !gEngine->platform.hasGl()) return false;
+        if (mode >= 0) g->setGameMode(mode);
+        g.settle(steps);
+        return mode < 0 || g.mode() == mode;
+    }
+    Cpicture take(const char* name) {
         std::filesystem::create_directories("screenshots/unlock");
         const std::string file = std::string("screenshots/unlock/") + name;
         if (!g->screenCapture.request(0, 0, (float)gEngine->screenWidth, (float)gEngine->screenHeight, file, false))
-            return nullptr;
+            return Cpicture(nullptr, SDL_FreeSurface);
         g.steps(2);
-        return g->screenCapture.done ? IMG_Load(file.c_str()) : nullptr;
+        return Cpicture(g->screenCapture.done ? IMG_Load(file.c_str()) : nullptr, SDL_FreeSurface);
     }
 };
 }  // namespace
 
 TEST(UnlockScreensGl, TheSpecialShipsFlyAtTheirSpots) {
-    CscreensGame g;
-    ASSERT_TRUE(g.initOk());
-    ASSERT_TRUE(gEngine->platform.hasGl()) << "run under Xvfb with SDL_VIDEODRIVER=x11";
-    CshotTaker shots{g};
+    CshownScreen s;
+    ASSERT_TRUE(s.g.initOk());
     CrecordingScreen mainMenu;
-    g->setScreen(GM_MAIN_MENU, &mainMenu);
-    g->progress.ves5 = true;
-    g->progress.vor5 = true;
-    g->setGameMode(GM_TB_HUB);
-    g.settle(120);
-    ASSERT_EQ(g.mode(), GM_TB_HUB);
-    SDL_Surface* hub = shots.take("tbHub.png");
-    ASSERT_NE(hub, nullptr);
+    s.g->setScreen(GM_MAIN_MENU, &mainMenu);
+    s.g->progress.ves5 = true;
+    s.g->progress.vor5 = true;
+    ASSERT_TRUE(s.reach(GM_TB_HUB, 120)) << "run under Xvfb with SDL_VIDEODRIVER=x11";
+    Cpicture hub = s.take("tbHub.png");
+    ASSERT_TRUE(hub);
     // The screen's centre is empty; both spots hold a ship.
     const int w = hub->w, h = hub->h;
-    EXPECT_LT(brightestAround(hub, w / 2, h / 2, 20), 80);
-    EXPECT_GT(brightestAround(hub, (int)(w * 0.3f), h / 2, 40), 120);
-    EXPECT_GT(brightestAround(hub, (int)(w * 0.7f), h / 2, 40), 120);
-    SDL_FreeSurface(hub);
+    EXPECT_LT(brightestAround(hub.get(), w / 2, h / 2, 20), 80);
+    EXPECT_GT(brightestAround(hub.get(), (int)(w * 0.3f), h / 2, 40), 120);
+    EXPECT_GT(brightestAround(hub.get(), (int)(w * 0.7f), h / 2, 40), 120);
 
-    g->vornakUnlockPending = 1;
-    g->setGameMode(GM_UNLOCK_TB_SHIP);
-    g.settle(120);
-    ASSERT_EQ(g.mode(), GM_UNLOCK_TB_SHIP);
-    SDL_Surface* unlock = shots.take("unlockTBShip.png");
-    ASSERT_NE(unlock, nullptr);
-    SDL_FreeSurface(unlock);
+    s.g->vornakUnlockPending = 1;
+    ASSERT_TRUE(s.reach(GM_UNLOCK_TB_SHIP, 120));
+    Cpicture unlock = s.take("unlockTBShip.png");
+    ASSERT_TRUE(unlock);
+    EXPECT_GT(brightestAround(unlock.get(), w / 2, h / 2, 40), 120);
 }
 
 TEST(UnlockScreensGl, TheRankUpCelebratesAroundTheBadge) {
-    CscreensGame g;
-    ASSERT_TRUE(g.initOk());
-    ASSERT_TRUE(gEngine->platform.hasGl());
-    CshotTaker shots{g};
+    CshownScreen s;
+    ASSERT_TRUE(s.g.initOk());
     CrecordingScreen perkUnlock;
-    g->setScreen(GM_PERK_UNLOCK, &perkUnlock);
-    g->progress.xp = (int64_t)xpAtRankStart(2) - 300;
-    g->world.session.sessionXp = 2000;
-    g->setGameMode(GM_RANK_UP);
-    g.settle(60 * 4);
-    ASSERT_EQ(g.mode(), GM_RANK_UP);
-    SDL_Surface* rankUp = shots.take("rankUpCelebrating.png");
-    ASSERT_NE(rankUp, nullptr);
-    SDL_FreeSurface(rankUp);
+    s.g->setScreen(GM_PERK_UNLOCK, &perkUnlock);
+    s.g->progress.xp = (int64_t)xpAtRankStart(2) - 300;
+    s.g->world.session.sessionXp = 2000;
+    ASSERT_TRUE(s.reach(GM_RANK_UP, 60 * 4));
+    Cpicture rankUp = s.take("rankUpCelebrating.png");
+    ASSERT_TRUE(rankUp);
+    // The ship flies at the lower right.
+    EXPECT_GT(brightestAround(rankUp.get(), rankUp->w * 830 / 1280, rankUp->h * 600 / 720, 40), 120);
 }
 
 TEST(UnlockScreensGl, TheModuleWonShowsItsModel) {
-    CscreensGame g;
-    ASSERT_TRUE(g.initOk());
-    ASSERT_TRUE(gEngine->platform.hasGl());
-    CshotTaker shots{g};
+    CshownScreen s;
+    ASSERT_TRUE(s.g.initOk());
     CunlockShipModScreen& screen = *screens::get<CunlockShipModScreen>();
     screen.open("Vessik");
-    g.settle(90);
-    ASSERT_EQ(g.mode(), GM_UNLOCK_SHIP_MOD);
-    SDL_Surface* shot = shots.take("unlockShipMod.png");
-    ASSERT_NE(shot, nullptr);
+    ASSERT_TRUE(s.reach(-1, 90));
+    ASSERT_EQ(s.g.mode(), GM_UNLOCK_SHIP_MOD);
+    Cpicture shot = s.take("unlockShipMod.png");
+    ASSERT_TRUE(shot);
     const Cwidget* spot = screen.screen()->findWidget("ModPos");
-    EXPECT_GT(brightestAround(shot, (int)spot->x, (int)spot->y, 50), 120);
-    SDL_FreeSurface(shot);
+    EXPECT_GT(brightestAround(shot.get(), (int)spot->x, (int)spot->y, 50), 120);
 }
