@@ -61,9 +61,10 @@ add_test(NAME twitter_xvfb_from_menus
           bash ${CMAKE_SOURCE_DIR}/tests/screens/twitterUnderXvfb.sh $<TARGET_FILE:zorbex>
           $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/twitter)
 set_tests_properties(twitter_xvfb_from_menus PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
-# The share screen and the Twitter link screen's modes drawn by the real
-# renderer in a window under Xvfb; pictures in screenshots/share and
-# screenshots/twitter.
+# The share screen, the Twitter link screen's modes, the special-ship, module
+# unlock and rank-up screens drawn by the real renderer in a window under
+# Xvfb; pictures in screenshots/share, screenshots/twitter and
+# screenshots/unlock.
 file(GLOB zx_screens_gl_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/screens/gl/*.cpp)
 add_executable(test_screens_gl ${zx_screens_gl_srcs})
 find_package(OpenSSL REQUIRED)
@@ -85,3 +86,15 @@ add_test(NAME road_xvfb_track
           bash ${CMAKE_SOURCE_DIR}/tests/screens/roadTrackUnderXvfb.sh $<TARGET_FILE:zorbex>
           $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/track)
 set_tests_properties(road_xvfb_track PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+# After a track under Xvfb: a player seeded just below a rank plays a short
+# track to its end; the rank-up bar crosses the rank and the perk unlock
+# follows. Screenshots in screenshots/progress.
+add_executable(zx_seed_progress_save ${CMAKE_SOURCE_DIR}/tests/screens/tools/seedProgressSave.cpp)
+target_link_libraries(zx_seed_progress_save PRIVATE zx_testsupport zx_all)
+target_include_directories(zx_seed_progress_save PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+add_test(NAME road_xvfb_progress
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/roadProgressUnderXvfb.sh $<TARGET_FILE:zorbex>
+          $<TARGET_FILE:zx_local_service> $<TARGET_FILE:zx_make_music_folder> $<TARGET_FILE:zx_seed_progress_save>
+          ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/progress)
+set_tests_properties(road_xvfb_progress PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
