@@ -24,23 +24,11 @@ chmod +x "$work/bin/zenity"
 
 startService "$tool"
 
-PATH="$work/bin:$PATH" ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" ZORBEX_WEB_SERVICE="$work/webService.txt" \
-    ZORBEX_TEST_PAD="Road Pad" "$game" -NoGoogle -Linux &
-gpid=$!
-waitFor "GameMode = PressStart" 30 || fail "no title screen"
+launchGame ZORBEX_TEST_PAD="Road Pad"
 waitFor "Test pad attached: Road Pad" 5 || fail "no test pad"
 focusGame
 sleep 4
-
-# The language of a first run, then the silent sign-in.
-keys Return
-waitFor "GameMode = Language" 30 || fail "no language screen"
-sleep 1.5
-keys Return
-waitFor "Language = English" 10 || fail "English was not chosen"
-waitFor "GameMode = MainMenu" 60 || fail "no main menu"
-sleep 2
-dismissTutorials 10
+toMainMenu
 
 # Short tracks to play: found through the music type list.
 clickWidget mainMenu.txt MusicBrowser

@@ -27,23 +27,10 @@ chmod +x "$work/bin/zenity"
 
 startService "$tool"
 
-PATH="$work/bin:$PATH" ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" ZORBEX_WEB_SERVICE="$work/webService.txt" \
-    "$game" -NoGoogle -Linux &
-gpid=$!
-waitFor "GameMode = PressStart" 30 || fail "no title screen"
+launchGame
 focusGame
 sleep 4
-
-# To the main menu: the language of a first run, then the silent sign-in
-# with the Steam identity.
-keys Return
-waitFor "GameMode = Language" 30 || fail "no language screen"
-sleep 1.5
-keys Return
-waitFor "Language = English" 10 || fail "English was not chosen"
-waitFor "GameMode = MainMenu" 60 || fail "no main menu"
-sleep 2
-dismissTutorials 10
+toMainMenu
 shot mainMenu
 
 # The music type list.

@@ -13,25 +13,12 @@ out="$4"
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/xvfbDriver.sh"
 driverSetUp ships
-# A text box k steps down from the top: focus it, type, finish the entry.
-field() {
-    for _ in $(seq "$1"); do keys Down; done
-    keys Return
-    sleep 0.2
-    xdotool type --delay 50 "$2"
-    sleep 0.2
-    keys Return
-    sleep 0.3
-}
 
 # Each answer of the service takes 1.5 s, so the silent sign-in is still
 # running when Back is pressed. The service runs a daily challenge.
 startService "$tool" 1500 --showcase
 
-ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" ZORBEX_WEB_SERVICE="$work/webService.txt" \
-    "$game" -NoGoogle -Linux &
-gpid=$!
-waitFor "GameMode = PressStart" 30 || fail "no title screen"
+launchGame
 focusGame
 sleep 6   # the fade, then the title's marks come in
 

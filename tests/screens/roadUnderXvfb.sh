@@ -13,16 +13,6 @@ out="$4"
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/xvfbDriver.sh"
 driverSetUp road
-# A text box k steps down from the top: focus it, type, finish the entry.
-field() {
-    for _ in $(seq "$1"); do keys Down; done
-    keys Return
-    sleep 0.2
-    xdotool type --delay 50 "$2"
-    sleep 0.2
-    keys Return
-    sleep 0.3
-}
 
 # Each answer of the service takes 1.5 s, so the silent sign-in is still
 # running when Back is pressed.

@@ -15,20 +15,10 @@ here="$(cd "$(dirname "$0")" && pwd)"
 driverSetUp twitter
 startService "$tool"
 
-ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" ZORBEX_WEB_SERVICE="$work/webService.txt" \
-    "$game" -NoGoogle -Linux &
-gpid=$!
-waitFor "GameMode = PressStart" 30 || fail "no title screen"
+launchGame
 focusGame
 sleep 4
-keys Return
-waitFor "GameMode = Language" 30 || fail "no language screen"
-sleep 1.5
-keys Return
-waitFor "Language = English" 10 || fail "English was not chosen"
-waitMode MainMenu 60 || fail "no main menu"
-sleep 2
-dismissTutorials 10
+toMainMenu
 
 # From the main menu.
 clickWidget mainMenu.txt Twitter

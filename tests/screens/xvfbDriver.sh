@@ -31,6 +31,27 @@ startService() {
     for _ in $(seq 50); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
     [ -s "$work/webService.txt" ] || fail "the local service did not start"
 }
+# The game ($game) with the scratch save folder, the data folder ($data), the
+# local service's address and the scratch programs (dialog stand-ins) first
+# on PATH; VAR=value settings of the caller may follow. Waits for the title.
+launchGame() {
+    PATH="$work/bin:$PATH" ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" ZORBEX_WEB_SERVICE="$work/webService.txt" \
+        env "$@" "$game" -NoGoogle -Linux &
+    gpid=$!
+    waitFor "GameMode = PressStart" 30 || fail "no title screen"
+}
+# From the title of a first run to the main menu: English, then the silent
+# sign-in with the Steam identity; the main menu's help boxes put away.
+toMainMenu() {
+    keys Return
+    waitFor "GameMode = Language" 30 || fail "no language screen"
+    sleep 1.5
+    keys Return
+    waitFor "Language = English" 10 || fail "English was not chosen"
+    waitFor "GameMode = MainMenu" 60 || fail "no main menu"
+    sleep 2
+    dismissTutorials 10
+}
 # Once the title is up: the game's window gets the keyboard.
 focusGame() {
     wid=$(xdotool search --sync --name Zorbex | head -1)
@@ -84,6 +105,16 @@ keys() {
         xdotool key "$k"
         sleep 0.15
     done
+}
+# A form's text box k steps down from the top: focus it, type, finish the entry.
+field() {
+    for _ in $(seq "$1"); do keys Down; done
+    keys Return
+    sleep 0.2
+    xdotool type --delay 50 "$2"
+    sleep 0.2
+    keys Return
+    sleep 0.3
 }
 # The centre of a layout's widget on the 1280 x 720 screen: Pos as a fraction
 # of the screen plus Offset in layout pixels (720 lines: one pixel each).
