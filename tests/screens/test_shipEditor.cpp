@@ -1,4 +1,5 @@
 #include <SDL.h>
+#include <cmath>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
@@ -94,6 +95,16 @@ TEST(ShipEditor, EachKindOfRowEditsTheShipAndThePointsFollow) {
     ASSERT_NE(f.editor().liveShip(), nullptr);
     EXPECT_FALSE(f.editor().isDirty());
     EXPECT_EQ(f.editor().screen()->findWidget("ShipName")->findGadget("TextName")->text.str(), "Kestrel");
+
+    // The live ship is drawn at the spot's scale and follows the size row.
+    Cwidget* spot = f.editor().screen()->findWidget("ShipSpot");
+    const float spotPlane = f.g->world.screenToPlane(0, 0).y - f.g->world.screenToPlane(0, spot->height * spot->uiScale).y;
+    const float before = f.editor().liveShip()->size;
+    EXPECT_GT(before, std::fabs(spotPlane) * 0.1f);
+    EXPECT_LE(before, std::fabs(spotPlane) * 0.5f);
+    f.step(4, -2);
+    f.g.steps(2);
+    EXPECT_LT(f.editor().liveShip()->size, before);
 
     // Handling: one step of acceleration is 0.5 and costs points.
     float accel = f.ship->data.acceleration;
