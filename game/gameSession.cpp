@@ -66,6 +66,9 @@ void CgameSession::resetRun() {
     tagCountdown = kTagTime;
     sessionXp = 0;
     cashCollected = 0;
+    extraLivesUsed = 0;
+    weaponsUsed = 0;
+    respawns_ = 0;
     bossRushWave = 0;
     waveTimeLeft = 0;
     difficultyRamp = 1.0f;
@@ -77,7 +80,7 @@ void CgameSession::resetRun() {
     bossUp_ = false;
     trackEndHandled_ = false;
     tagGrace_ = 0;
-    int lives = 2;
+    int lives = kBaseLives;
     for (int id : {PERK_EXTRA_LIFE_1, PERK_EXTRA_LIFE_2, PERK_EXTRA_LIFE_3}) lives += world_.perks.isEnabled(id) ? 1 : 0;
     teamLives.fill(std::min(lives, kMaxLives));
     bool radio = musicSource == MUSIC_RADIO_LIST || track.entryType == CtrackInfo::ENTRY_RADIO;
@@ -287,6 +290,8 @@ void CgameSession::killPlayer(int player) {
 void CgameSession::respawn(int player) {
     Cship* s = world_.ships.playerShip(player);
     if (!s) return;
+    // The base lives give one respawn; each further one spends an extra life.
+    if (team(player) == 0 && ++respawns_ >= kBaseLives) ++extraLivesUsed;
     s->alive = true;
     s->active = true;
     s->invulnerableTimer = kInvulnerableTime;
@@ -344,6 +349,7 @@ void CgameSession::useWeapon(int player, int slot) {
     if (!s || !s->alive || !s->active) return;
     int perk = perkOfWeaponSlot(slot);
     if (!world_.powerUps.useStock(t, slot)) return;
+    if (t == 0) weaponsUsed |= 1u << slot;
     float power = 1.0f + world_.perks.getPerkValue(perk);
     Cvec2 at = s->pos2();
     switch (slot) {

@@ -21,6 +21,7 @@ public:
     static constexpr float kInvulnerableTime = 2.5f;
     static constexpr float kTagTime = 20.0f;
     static constexpr int kMaxLives = 9;
+    static constexpr int kBaseLives = 2;   // every game's lives before the extra-life perks
     static constexpr float kGoalHalfWidth = 25.0f;
 
     explicit CgameSession(CgameWorld& world) : world_(world) {}
@@ -95,6 +96,11 @@ public:
     float averageIntensity = 0;   // of the music over the run
     uint32_t seed = 1;
     int64_t cashCollected = 0;
+    // For the missions' rules: the first player's lives spent beyond the base
+    // lives (extra-life perks and life pickups), and the perk weapons fired
+    // (bit k for the weapon slot k, 2..9).
+    int extraLivesUsed = 0;
+    uint32_t weaponsUsed = 0;
     bool christmasTrack = false;
     bool started = false;   // a game has been started (and may be over)
     bool gameOver = false;
@@ -134,4 +140,5 @@ private:
     float tagGrace_ = 0;
     double nextReplaySample_ = 0;
     bool reseeded20_ = false, reseeded35_ = false;
+    int respawns_ = 0;   // of the first team
 };

@@ -10,10 +10,8 @@ CmissionResult missionResultOf(const CgameSession& s) {
     r.score = (uint64_t)std::max<int64_t>(s.teamScores[0], 0);
     r.bossRushWave = s.bossRushWave;
     r.sessionTime = (float)s.playTime;
-    // The session counts neither extra lives used nor perk weapons fired: a
-    // mission's game is started with them switched off (the mission's rules).
-    r.extraLivesUsed = 0;
-    r.weaponsUsed = 0;
+    r.extraLivesUsed = s.extraLivesUsed;
+    r.weaponsUsed = s.weaponsUsed;
     r.track.title = s.track.title;
     r.track.artist = s.track.artist;
     r.track.album = s.track.album;

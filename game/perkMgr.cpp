@@ -274,6 +274,9 @@ std::string CperkMgr::getPerkSubText(int id) const {
 std::string CperkMgr::getPerkClassName(int perkClass) const { return lookUp(perkClassTag(perkClass)); }
 
 void CperkMgr::saveEnabledStates() {
+    // A set switched off for a game that never came is the player's again
+    // first: what is kept is always the player's own choice.
+    restoreEnabledStates();
     for (int i = 0; i < kNumPerkDefs; ++i) savedEnabled_[i] = states_[i].enabled;
     restorePending_ = true;
 }

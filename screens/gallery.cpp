@@ -8,6 +8,8 @@
 #include "engine/ui/uiMgr.h"
 #include "game/enemies/procShipGen.h"
 #include "game/game.h"
+#include "screens/screenRegistry.h"
+#include "screens/shipEditor.h"
 #include "screens/shipList.h"
 #include "screens/shipRows.h"
 
@@ -209,7 +211,9 @@ void CgalleryScreen::onUpdate() {
         return;
     }
     if (action == ACTION_LB) {
-        if (g.playerShips.createCustomShip()) g.setGameMode(GM_SHIP_EDITOR, true);
+        CplayerShipDef* made = g.playerShips.createCustomShip();
+        CshipEditorScreen* editor = screens::get<CshipEditorScreen>();
+        if (made && editor) editor->open(g.playerShips.findShipIdx(made->name()));
         return;
     }
     if (action == ACTION_BACK) {

@@ -15,8 +15,11 @@
 #include "screens/confirm.h"
 #include "screens/editModules.h"
 #include "screens/mainMenu.h"
+#include "screens/musicBrowserShipMissions.h"
 #include "screens/screenRegistry.h"
+#include "screens/shipEditor.h"
 #include "screens/shipList.h"
+#include "screens/shipMissionPanel.h"
 #include "screens/shipStatPanels.h"
 
 namespace {
@@ -193,8 +196,8 @@ void ChangarScreen::onUpdate() {
         gGame->playTransitionEffect(nullptr);
         if (editKind_ == EDIT_MODULES) {
             if (CeditModulesScreen* edit = screens::get<CeditModulesScreen>()) edit->open(false);
-        } else {
-            gGame->setGameMode(GM_SHIP_EDITOR);
+        } else if (CshipEditorScreen* editor = screens::get<CshipEditorScreen>()) {
+            editor->open(gGame->playerShips.currentIdx);
         }
         return;
     }
@@ -217,7 +220,7 @@ void ChangarScreen::onUpdate() {
     for (int i = 0; ship && i < 4 && i < ship->numMissions(); ++i) {
         if (!screen_->wasPressed(missions_[i])) continue;
         gGame->playTransitionEffect(missions_[i]);
-        startMission(ship->data.missions[(size_t)i]);
+        startMission(i, ship->data.missions[(size_t)i], ship->missionComplete[i] != 0);
         return;
     }
     if (ship && ship->changed) {
@@ -264,7 +267,7 @@ void ChangarScreen::settleDelete() {
     gGame->setGameMode(GM_GALLERY);
 }
 
-void ChangarScreen::startMission(const CshipMission& mission) {
+void ChangarScreen::startMission(int index, const CshipMission& mission, bool complete) {
     Cgame& g = *gGame;
     CgameSession& session = g.world.session;
     const Csettings& settings = g.saveLoad.settings;
@@ -285,9 +288,16 @@ void ChangarScreen::startMission(const CshipMission& mission) {
         for (int id : rules.disabledPerks) g.world.perks.switchOffForGame(id);
     }
     if (mission.type == MissionType_CompleteTrack) {
-        // The tracks that meet the mission are chosen in the mission's track browser.
-        g.setGameMode(GM_MUSIC_BROWSER_SHIP_MISSIONS);
+        // The tracks that meet the mission are chosen in the mission's track
+        // browser; it fills the mission panel and shows it when play starts.
+        if (CmusicBrowserShipMissionsScreen* tracks = screens::get<CmusicBrowserShipMissionsScreen>())
+            tracks->open(index, mission);
         return;
+    }
+    // The mission panel shows the mission while its game starts.
+    if (CshipMissionPanel* panel = screens::get<CshipMissionPanel>()) {
+        panel->setMission(index, mission, complete);
+        panel->setShown(true);
     }
     if (track) session.track = trackInfoFromSong(*track);
     if (mission.type == MissionType_ObtainShipRank && g.music.openMicRunning()) session.restartMusic();

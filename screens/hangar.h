@@ -43,7 +43,7 @@ private:
     void fillModule(const CplayerShipDef& ship);
     void askDelete();
     void settleDelete();
-    void startMission(const CshipMission& mission);
+    void startMission(int index, const CshipMission& mission, bool complete);
 
     static const CwidgetBinding kBindings[];
     Cwidget* shipName_ = nullptr;

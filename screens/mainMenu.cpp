@@ -180,6 +180,8 @@ void CmainMenuScreen::onEnter() {
     gGame->world.session.checkChristmasTrack();
     gGame->hubVisited = 1;
     if (CshipMissionPanel* panel = screens::get<CshipMissionPanel>()) panel->disable();
+    // Perks switched off for a mission's or a challenge's game are the player's again.
+    gGame->world.perks.restoreEnabledStates();
     // 2. Once a run.
     reportOnce();
     // 3.

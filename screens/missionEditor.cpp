@@ -132,7 +132,8 @@ std::string CmissionEditor::itemText(int row, int index, const CshipMission& m) 
         case ROW_DESCRIPTION: return quoted(m.name);
         case ROW_CONDITION: return getStringFromTrackCondition(index);
         case ROW_CONDITION_TEXT: return quoted(m.conditionText);
-        case ROW_DIFFICULTY: return difficultyName((int)difficultyOfIndex(index));
+        case ROW_DIFFICULTY:
+            return index <= 0 ? gEngine->text("MissionAnyDifficulty") : difficultyName((int)difficultyOfIndex(index));
         case ROW_SCORE: {
             uint32_t score = kScores[(size_t)std::clamp(index, 0, 9)];
             return score == 0 ? gEngine->text("MissionAnyScore") : formatThousands64((int64_t)score);

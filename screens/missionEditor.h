@@ -38,7 +38,8 @@ public:
 
     // The menu index that shows a field's value, and the field's value of a menu index.
     static int indexOfDifficulty(uint32_t difficulty);
-    static uint32_t difficultyOfIndex(int index) { return (uint32_t)index + 1; }
+    // Item 0 sets no minimum; items 1.. are the difficulties from Hard up.
+    static uint32_t difficultyOfIndex(int index) { return index <= 0 ? 0 : (uint32_t)index + 1; }
     static int indexOfScore(uint32_t score);
     static int indexOfMinLength(float seconds);
     static int indexOfSurvival(float seconds);

@@ -18,11 +18,12 @@
 #include "screens/confirm.h"
 #include "screens/desktopDialog.h"
 #include "screens/screenRegistry.h"
+#include "screens/shipList.h"
 
 namespace {
 constexpr int kActionBack = 2, kActionTest = 7, kActionMode = 8, kActionHelp = 14;
 constexpr int kRefusedSound = 7;
-constexpr int kRowPublishWip = 0, kRowPublishFinal = 1, kRowLoadImage = 2, kRowName = 3;
+constexpr int kRowPublishWip = 0, kRowPublishFinal = 1, kRowLoadImage = 2, kRowName = 3, kRowSize = 4;
 constexpr float kCaptureDelay = 0.5f;
 constexpr float kMarkerScale = 1.5f;
 constexpr float kAngleLineLength = 500.0f;
@@ -219,18 +220,15 @@ void CshipEditorScreen::onUpdate() {
     world.projectiles.update((float)gEngine->frameTime);
     if (live_) {
         world.fitCamera();
-        const Cvec2 p = world.screenToPlane(shipSpot_->x, shipSpot_->y);
-        const Cvec2 top = world.screenToPlane(shipSpot_->x, shipSpot_->y - shipSpot_->height * shipSpot_->uiScale * 0.5f);
         live_->angle = 0;
         controls_->aim = live_->heading();
         controls_->fire = true;
         live_->updatePlayerControl(true);
-        live_->pos = Cvec3(p.x, p.y, CshipMgr::kDisplayDepth);
-        live_->vel = Cvec2();
+        // The hull fills the spot at the largest size; the size row shrinks it.
+        const float largest = CshipEditParams::table()[kRowSize].maximum;
+        const float share = shipData && largest > 0 ? std::clamp(shipData->scale / largest, 0.1f, 1.0f) : 1.0f;
+        placeDisplayShip(live_, shipSpot_->x, shipSpot_->y, shipSpot_->height * shipSpot_->uiScale * share);
         live_->angle = 0;
-        // Drawn parts scale with the definition's radius, not with the live size.
-        const float radius = live_->def ? live_->def->radius : 0.0f;
-        if (radius > 0) live_->scale = std::max(0.1f, std::fabs(p.y - top.y) * 0.65f / radius);
     }
     // 2 - 7.
     if (handleNameEntry() || handleMissionTextEntry()) return;

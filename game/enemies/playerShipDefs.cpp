@@ -69,5 +69,8 @@ CshipDef* assignShipRecord(CshipMgr& ships, const CplayerShipDef& ship) {
     CplayerShipDef copy = ship;
     if (copy.hullSprite.empty()) copy.hullSprite = ship.name();
     copy.data.identifier = kTestShipRecord;
+    // The data files hold a record of this name, which is found before any
+    // made one: it takes the edited ship's contents.
+    if (CshipDef* loaded = ships.replaceLoadedDef(shipDefFromPlayerShip(copy))) return loaded;
     return ships.syncPlayerShip(copy);
 }

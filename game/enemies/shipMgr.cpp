@@ -125,6 +125,20 @@ CshipDef* CshipMgr::syncPlayerShip(const CplayerShipDef& ship) {
     return &playerDefs_.back();
 }
 
+CshipDef* CshipMgr::replaceLoadedDef(CshipDef def) {
+    for (auto& d : defs_) {
+        if (!equalsIgnoreCase(d.name, def.name)) continue;
+        for (Cship* s : list_)
+            if (s->def == &d) {
+                gEngine->log.print(LOG_L, "Ship def %s is in use: not replaced", d.name.c_str());
+                return nullptr;
+            }
+        d = std::move(def);
+        return &d;
+    }
+    return nullptr;
+}
+
 void CshipMgr::removePlayerShipDef(const std::string& name) {
     for (auto& d : playerDefs_)
         if (!d.name.empty() && equalsIgnoreCase(d.name, name)) d.name.clear();

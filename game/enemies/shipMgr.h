@@ -55,6 +55,9 @@ public:
     CshipDef* syncPlayerShip(const CplayerShipDef& ship);
     // A player's ship has gone: its definition goes once no live ship uses it.
     void removePlayerShipDef(const std::string& name);
+    // A loaded definition given new contents (the test flight's record of the
+    // ship being edited); null when none has the name or a live ship uses it.
+    CshipDef* replaceLoadedDef(CshipDef def);
     size_t defCount() const { return defs_.size(); }
 
     // A new live ship; a player's ship goes after the other players' ships.

@@ -111,6 +111,30 @@ TEST(PerkMgr, PartyOverride) {
     EXPECT_TRUE(m.isEnabled(PERK_SUPER_BOMB));    // the party byte was left alone
 }
 
+// Perks switched off for one game come back; a second game's rules, set up
+// before the first game was played, never make the switched-off set the one
+// kept.
+TEST(PerkMgr, PerksSwitchedOffForAGameComeBackEvenWhenSetUpTwice) {
+    CtestEngine eng;
+    CperkMgr m;
+    ASSERT_TRUE(m.isEnabled(PERK_SUPER_BOMB));
+    ASSERT_TRUE(m.isEnabled(PERK_EXTRA_LIFE_1));
+    m.saveEnabledStates();
+    m.switchOffForGame(PERK_SUPER_BOMB);
+    EXPECT_FALSE(m.isEnabled(PERK_SUPER_BOMB));
+    std::vector<uint8_t> rec;
+    m.writeRecord(rec);
+    EXPECT_EQ(rec[4 + PERK_SUPER_BOMB * 4 + 1], 1);   // a save keeps the player's own set
+    m.saveEnabledStates();
+    m.switchOffForGame(PERK_EXTRA_LIFE_1);
+    EXPECT_TRUE(m.isEnabled(PERK_SUPER_BOMB));
+    EXPECT_FALSE(m.isEnabled(PERK_EXTRA_LIFE_1));
+    m.restoreEnabledStates();
+    EXPECT_TRUE(m.isEnabled(PERK_SUPER_BOMB));
+    EXPECT_TRUE(m.isEnabled(PERK_EXTRA_LIFE_1));
+    EXPECT_FALSE(m.restorePending());
+}
+
 TEST(PerkMgr, RecordRoundTripAndRefusal) {
     CtestEngine eng;
     CperkMgr a;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "game/missionResult.h"
 #include "game/playHarness.h"
 #include "support/testEngine.h"
 
@@ -152,7 +153,9 @@ TEST(Session, LivesAndRespawn) {
     h.runFor(CgameSession::kRespawnTime + 0.05);
     EXPECT_TRUE(me->alive);
     EXPECT_GT(me->invulnerableTimer, 0);
-    // A life pickup, then the last lives.
+    EXPECT_EQ(s.extraLivesUsed, 0);   // the base lives' one respawn
+    // A life pickup, then the last lives: two respawns on extra lives, and
+    // the last death ends the game without spending one.
     s.onPickup(0, PICKUP_LIFE, 1);
     EXPECT_EQ(s.lives(), 3);
     for (int i = 0; i < 3; ++i) {
@@ -160,10 +163,40 @@ TEST(Session, LivesAndRespawn) {
         s.killPlayer(0);
         h.runFor(CgameSession::kRespawnTime + 0.05);
     }
+    EXPECT_EQ(s.extraLivesUsed, 2);
+    EXPECT_EQ(missionResultOf(s).extraLivesUsed, 2);
     EXPECT_EQ(s.lives(), 0);
     EXPECT_TRUE(s.isGameOver());
     EXPECT_EQ(w.mode(), 25);
     EXPECT_LT(s.completion, 1.0f);
+}
+
+// What the missions' weapon rules read: the perk weapons actually fired,
+// each by its slot; a press without stock fires nothing. A new game forgets
+// what the last one spent.
+TEST(Session, PerkWeaponsFiredAreCountedBySlot) {
+    CtestEngine eng;
+    CplayHarness h;
+    h.pilots[0].style = CscriptedPilot::STYLE_PASSIVE;
+    ASSERT_TRUE(h.start(opts(GAMETYPE_STANDARD, 120)));
+    CgameWorld& w = h.world;
+    CgameSession& s = w.session;
+    ASSERT_EQ(w.perks.perkOnButton(0), PERK_SUPER_BOMB);
+    while (w.powerUps.useStock(0, PU_SUPER_BOMB)) {
+    }
+    w.controls[0].perkPressed[0] = true;
+    h.runFor(0.1);
+    EXPECT_EQ(s.weaponsUsed, 0u);
+    w.powerUps.addStock(0, PU_SUPER_BOMB, 1);
+    w.controls[0].perkPressed[0] = true;
+    h.runFor(0.1);
+    EXPECT_EQ(s.weaponsUsed, 1u << PU_SUPER_BOMB);
+    EXPECT_EQ(missionResultOf(s).weaponsUsed, 1u << PU_SUPER_BOMB);
+
+    s.killPlayer(0);   // still invulnerable: nothing spent
+    ASSERT_TRUE(h.start(opts(GAMETYPE_STANDARD, 120)));
+    EXPECT_EQ(s.weaponsUsed, 0u);
+    EXPECT_EQ(s.extraLivesUsed, 0);
 }
 
 TEST(Session, ReseedingMakesRunsOfOneTrackAlike) {

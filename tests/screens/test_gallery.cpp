@@ -159,4 +159,5 @@ TEST(Gallery, SelectMakesTheShipCurrentAndReturnsToTheMainMenu) {
     f.press(ACTION_LB);
     EXPECT_EQ(f.editor.enters, 1);
     EXPECT_EQ(f.g->playerShips.numShips(), before + 1);
+    EXPECT_EQ(f.g->playerShips.currentIdx, before);   // the editor has the new ship
 }

@@ -83,6 +83,23 @@ TEST(MainMenu, EveryButtonLeadsToItsStateAndBack) {
     EXPECT_TRUE(screens::get<CexitPopup>()->showing());
 }
 
+// Back at the menu after a mission's or a challenge's game (or without
+// playing it), the perks switched off for that game are the player's again.
+TEST(MainMenu, PerksSwitchedOffForAGameAreBackAtTheMenu) {
+    CmenuFixture f;
+    CperkMgr& perks = gGame->world.perks;
+    ASSERT_TRUE(perks.isEnabled(PERK_SUPER_BOMB));
+    perks.saveEnabledStates();
+    perks.switchOffForGame(PERK_SUPER_BOMB);
+    f.g->setGameMode(GM_HANGAR);
+    f.g.settle();
+    EXPECT_FALSE(perks.isEnabled(PERK_SUPER_BOMB));
+    f.open();
+    EXPECT_TRUE(f.reach(GM_MAIN_MENU));
+    EXPECT_TRUE(perks.isEnabled(PERK_SUPER_BOMB));
+    EXPECT_FALSE(perks.restorePending());
+}
+
 TEST(MainMenu, WebServiceOffHidesTheOnlineWidgetsAlsoAfterTheVisualiser) {
     CmenuFixture f(true);
     ASSERT_TRUE(f.g.initOk());

@@ -4,6 +4,7 @@
 #include "game/gameTypes.h"
 #include "game/missionResult.h"
 #include "game/musicLink.h"
+#include "game/powerUps.h"
 #include "game/progress/playerShipDef.h"
 #include "screens/missionUpdate.h"
 #include "screens/screenRegistry.h"
@@ -92,6 +93,29 @@ TEST(MissionUpdate, AMissionCompletedByTheGameGetsItsStarOnce) {
     f.g.tapAction(ACTION_SELECT);
     EXPECT_TRUE(f.waitFor(GM_MAIN_MENU));
     EXPECT_EQ(f.moduleUnlock.enters, 0);
+}
+
+// The rules of a mission are read from what the game spent: a respawn on an
+// extra life or a barred perk weapon fired keeps the mission open.
+TEST(MissionUpdate, ASpentExtraLifeOrABarredWeaponKeepsTheMissionOpen) {
+    CmissionFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CshipMission strict = survivalMission(120);
+    strict.noExtraLives = true;
+    strict.weaponRestriction[0] = WeaponRestriction_NoEMP;
+    f.ship->data.missions = {strict};
+    CgameSession& s = f.g->world.session;
+    f.played(GAMETYPE_SURVIVAL, 0, 200);
+    s.extraLivesUsed = 1;
+    EXPECT_FALSE(currentShipMissionProgressed());
+    s.extraLivesUsed = 0;
+    s.weaponsUsed = 1u << PU_EMP;
+    EXPECT_FALSE(currentShipMissionProgressed());
+    s.weaponsUsed = 1u << PU_DECOY;   // not barred
+    EXPECT_TRUE(currentShipMissionProgressed());
+    f.enter();
+    EXPECT_TRUE(f.screen().newlyCompleted(0));
+    EXPECT_EQ(f.ship->missionComplete[0], 1);
 }
 
 TEST(MissionUpdate, TheLastMissionPlaysTheAllCompleteSequenceAndLeadsToTheModuleOnce) {

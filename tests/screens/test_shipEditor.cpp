@@ -1,4 +1,5 @@
 #include <SDL.h>
+#include <cmath>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
@@ -94,6 +95,16 @@ TEST(ShipEditor, EachKindOfRowEditsTheShipAndThePointsFollow) {
     ASSERT_NE(f.editor().liveShip(), nullptr);
     EXPECT_FALSE(f.editor().isDirty());
     EXPECT_EQ(f.editor().screen()->findWidget("ShipName")->findGadget("TextName")->text.str(), "Kestrel");
+
+    // The live ship is drawn at the spot's scale and follows the size row.
+    Cwidget* spot = f.editor().screen()->findWidget("ShipSpot");
+    const float spotPlane = f.g->world.screenToPlane(0, 0).y - f.g->world.screenToPlane(0, spot->height * spot->uiScale).y;
+    const float before = f.editor().liveShip()->size;
+    EXPECT_GT(before, std::fabs(spotPlane) * 0.1f);
+    EXPECT_LE(before, std::fabs(spotPlane) * 0.5f);
+    f.step(4, -2);
+    f.g.steps(2);
+    EXPECT_LT(f.editor().liveShip()->size, before);
 
     // Handling: one step of acceleration is 0.5 and costs points.
     float accel = f.ship->data.acceleration;
@@ -334,7 +345,17 @@ TEST(ShipEditorMissions, EachTypeWritesOnlyItsOwnFields) {
     EXPECT_EQ(m.bossRushWave, 0);
     EXPECT_EQ(m.condition, (uint32_t)TrackCondition_Artist);
     EXPECT_FLOAT_EQ(m.minTrackLength, 210.0f);
-    EXPECT_EQ(m.difficulty, 1u);
+    // The first difficulty item sets no minimum (the player then picks one);
+    // the next is Hard.
+    EXPECT_EQ(m.difficulty, 0u);
+    EXPECT_EQ(f.rowValue(CmissionEditor::ROW_DIFFICULTY), gEngine->text("MissionAnyDifficulty"));
+    f.step(CmissionEditor::ROW_DIFFICULTY, 1);
+    f.g.steps(2);
+    EXPECT_EQ(m.difficulty, (uint32_t)DIFFICULTY_HARD);
+    EXPECT_EQ(f.rowValue(CmissionEditor::ROW_DIFFICULTY), difficultyName(DIFFICULTY_HARD));
+    f.step(CmissionEditor::ROW_DIFFICULTY, -1);
+    f.g.steps(2);
+    EXPECT_EQ(m.difficulty, 0u);
 
     // Typed texts: the description and the artist.
     f.press(CmissionEditor::ROW_DESCRIPTION);
@@ -376,6 +397,8 @@ TEST(ShipEditorMissions, StoredValuesShowAtTheirItems) {
     EXPECT_EQ(CmissionEditor::indexOfScore(4000000000u), 9);
     EXPECT_EQ(CmissionEditor::indexOfDifficulty(0), 0);
     EXPECT_EQ(CmissionEditor::indexOfDifficulty(3), 2);
+    for (int i = 0; i < CshipEditParams::itemCount(CmissionEditor::ROW_DIFFICULTY); ++i)
+        EXPECT_EQ(CmissionEditor::indexOfDifficulty(CmissionEditor::difficultyOfIndex(i)), i);
     EXPECT_EQ(CmissionEditor::indexOfWave(20), 3);
     EXPECT_EQ(CmissionEditor::indexOfWave(0), 0);
     EXPECT_EQ(CmissionEditor::indexOfSurvival(15 * 60.0f), 2);

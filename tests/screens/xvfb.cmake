@@ -98,3 +98,12 @@ add_test(NAME road_xvfb_progress
           $<TARGET_FILE:zx_local_service> $<TARGET_FILE:zx_make_music_folder> $<TARGET_FILE:zx_seed_progress_save>
           ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/progress)
 set_tests_properties(road_xvfb_progress PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+# The real game under Xvfb from the title to the ship editor: a new ship with
+# a generated hull picture chosen in the (answered) file dialog, a test flight
+# and its return, and the ship published to the local workshop. Screenshots
+# in screenshots/shipEditor.
+add_test(NAME road_xvfb_ship_editor
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/shipEditorUnderXvfb.sh $<TARGET_FILE:zorbex>
+          $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/shipEditor)
+set_tests_properties(road_xvfb_ship_editor PROPERTIES TIMEOUT 240 RUN_SERIAL TRUE)

@@ -168,6 +168,40 @@ TEST(Ship, PlayerShipsFlyAsTheHangarDefinesThem) {
     EXPECT_EQ(w.ships.findShipDefQuiet("Standard"), nullptr);
 }
 
+// The data files' record of the test flight is found before any made one:
+// assigning a ship must land in it, or the flight flies the stock ship.
+TEST(Ship, TheTestFlightRecordIsTheEditedShipEvenBesideTheDataFilesRecord) {
+    CtestEngine eng;
+    CgameWorld w;
+    ASSERT_TRUE(w.loadData());
+    ASSERT_NE(w.ships.findShipDefQuiet(kTestShipRecord), nullptr);
+    CplayerShipMgr hangar;
+    ASSERT_TRUE(hangar.loadBuiltIn());
+    CplayerShipDef* ship = hangar.createCustomShip();
+    ASSERT_NE(ship, nullptr);
+    ship->hullSprite.clear();   // a hull image of its own
+    ship->data.topSpeed = 23;
+    ship->data.turrets[0].enabled = 0;
+    const CshipDef* assigned = assignShipRecord(w.ships, *ship);
+    ASSERT_NE(assigned, nullptr);
+    const CshipDef* found = w.ships.findShipDefQuiet(kTestShipRecord);
+    EXPECT_EQ(found, assigned);
+    EXPECT_EQ(found->sprite, ship->name());
+    EXPECT_FLOAT_EQ(found->topSpeed, 23);
+    EXPECT_EQ(found->countElements(ELEMENT_TURRET), ship->data.numActiveTurrets());
+
+    // Not while a live ship flies the record: its parts point into it.
+    Cship* flying = w.ships.addShip(found, true);
+    ASSERT_NE(flying, nullptr);
+    ship->data.topSpeed = 12;
+    assignShipRecord(w.ships, *ship);
+    EXPECT_EQ(flying->def, found);
+    EXPECT_FLOAT_EQ(found->topSpeed, 23);
+    w.ships.clear();
+    assignShipRecord(w.ships, *ship);
+    EXPECT_FLOAT_EQ(w.ships.findShipDefQuiet(kTestShipRecord)->topSpeed, 12);
+}
+
 TEST(Ship, TheHangarsShipsComeAndGo) {
     CtestEngine eng;
     CgameWorld w;
