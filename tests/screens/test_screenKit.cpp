@@ -148,6 +148,8 @@ TEST(StandIn, NamesTheStateAndBackNeverLeavesThePlayerStuck) {
     CplaceholderScreen& standIn = *screens::get<CplaceholderScreen>();
     // Three states shown by the stand-in here, whichever have screens of their own by now.
     for (int m : {GM_GALLERY, GM_HANGAR, GM_SHARE_MOMENT, GM_EDIT_MODULES, GM_SHIP_EDITOR, GM_UNLOCK_TB_SHIP}) g->setScreen(m, &standIn);
+    // Bound after the game's loading: its layout is not loaded by the game then.
+    ASSERT_TRUE(standIn.load());
     auto back = [&g] {
         ASSERT_TRUE(gUi->buttonBar.hasAction(ACTION_BACK));
         g.tapAction(ACTION_BACK);
