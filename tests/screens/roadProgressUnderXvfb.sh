@@ -22,27 +22,12 @@ driverSetUp road_progress
 
 "$makeMusic" "$work/My Music" || fail "could not make the music folder"
 SDL_VIDEODRIVER=dummy ZORBEX_DATA="$data" "$seedSave" "$work/save" 59000 > "$work/seed.log" 2>&1 || { cat "$work/seed.log"; fail "could not seed the save"; }
-cat > "$work/bin/zenity" <<DIALOG
-#!/bin/sh
-printf '%s\n' "$work/My Music"
-DIALOG
-chmod +x "$work/bin/zenity"
-
+answerFolderDialog "$work/My Music"
 startService "$tool"
 
-PATH="$work/bin:$PATH" ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" ZORBEX_WEB_SERVICE="$work/webService.txt" \
-    "$game" -NoGoogle -Linux &
-gpid=$!
-waitMode PressStart 30 || fail "no title screen"
-focusGame
+startGame
 sleep 4
-keys Return
-waitMode Language 30 || fail "no language screen"
-sleep 1.5
-keys Return
-waitMode MainMenu 60 || fail "no main menu"
-sleep 2
-dismissTutorials 10
+firstRunToMainMenu
 
 # The perk menu and back.
 clickWidget mainMenu.txt Perks

@@ -9,6 +9,7 @@
 
 #include "game/progress/xpCurve.h"
 #include "screens/screenRegistry.h"
+#include "screens/unlockProcShip.h"
 #include "screens/unlockShipMod.h"
 #include "screensFixture.h"
 
@@ -101,4 +102,31 @@ TEST(UnlockScreensGl, TheModuleWonShowsItsModel) {
     ASSERT_TRUE(shot);
     const Cwidget* spot = screen.screen()->findWidget("ModPos");
     EXPECT_GT(brightestAround(shot.get(), (int)spot->x, (int)spot->y, 50), 120);
+}
+
+TEST(UnlockScreensGl, TheTrackShipOfferShowsTheShipAndItsModule) {
+    CshownScreen s;
+    ASSERT_TRUE(s.g.initOk());
+    gUi->tutorials.find("Tut_ProcShip1")->seen = true;
+    s.g->progress.cash = 5000;
+    CgameSession& session = s.g->world.session;
+    session.gameType = GAMETYPE_STANDARD;
+    session.completion = 1.0f;
+    session.track.title = "Night Drive";
+    session.track.artist = "The Testers";
+    session.track.key = "0123456789abcdef0123456789abcdef";
+    session.track.length = 200;
+    ASSERT_TRUE(s.reach(GM_UNLOCK_PROC_SHIP, 120));
+    Cpicture offer = s.take("unlockProcShip.png");
+    ASSERT_TRUE(offer);
+    Cscreen* screen = s.g->screen(GM_UNLOCK_PROC_SHIP) ? screens::get<CunlockProcShipScreen>()->screen() : nullptr;
+    ASSERT_NE(screen, nullptr);
+    const Cwidget* spot = screen->findWidget("ShipPos");
+    EXPECT_GT(brightestAround(offer.get(), (int)spot->x, (int)spot->y, 40), 120);
+    // The module's model on its card, left of its name.
+    Cwidget* card = screen->findWidget("Module");
+    const Cgadget* prop = card->findTextGadget("Prop");
+    ASSERT_NE(prop, nullptr);
+    const float px = card->x + prop->offsetX * card->uiScale, py = card->y + prop->offsetY * card->uiScale;
+    EXPECT_GT(brightestAround(offer.get(), (int)px, (int)py, 20), 120);
 }
