@@ -95,6 +95,11 @@ const CwidgetBinding CHUD::kBindings[] = {
 
 CHUD::CHUD() : ClayoutScreen("HUD.txt", kBindings, LEAVE_AT_ONCE) {}
 
+// The header list outlives the game: it must not keep a widget of this HUD.
+CHUD::~CHUD() {
+    if (nowPlayingHeaders().hud == musicBar_) nowPlayingHeaders().hud = nullptr;
+}
+
 std::string CHUD::weaponNumText(int stock) {
     if (stock < 6) return {};
     char text[16];

@@ -23,6 +23,7 @@ public:
     static constexpr float kBossTimerGrow = 20.0f; // seconds left when the boss-rush timer starts growing
 
     CHUD();
+    ~CHUD() override;
 
     bool loadHud() override { return load(); }
     void enterHud() override { enter(); }

@@ -32,6 +32,11 @@ const CwidgetBinding CmusicBarScreen::kBindings[] = {
 
 CmusicBarScreen::CmusicBarScreen() : ClayoutOverlay("musicBar.txt", kBindings) {}
 
+// The header list outlives the game: it must not keep a widget of this bar.
+CmusicBarScreen::~CmusicBarScreen() {
+    if (nowPlayingHeaders().musicBar == bar_) nowPlayingHeaders().musicBar = nullptr;
+}
+
 bool CmusicBarScreen::load() {
     if (!loadLayout()) return false;
     if (Cgadget* p = bar_->findProgressBar()) p->fillColour = Ccolour(1.0f, 1.0f, 1.0f, 0.3f);

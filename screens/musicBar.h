@@ -16,6 +16,7 @@ class CsongPackInfo;
 class CmusicBarScreen : public ClayoutOverlay {
 public:
     CmusicBarScreen();
+    ~CmusicBarScreen() override;
     static constexpr float kShowSeconds = 5.0f;
 
     bool load() override;
