@@ -141,27 +141,37 @@ void Crenderer::putQuad(const Cquad& q, float c, float s, float degrees) {
     }
     if (w <= 0 || h <= 0) return;
 
-    CdrawCall call;
-    call.texture = texId;
-    call.mode = q.mode;
-    call.blend = q.blend;
-    if (q.mode == DRAW_NORMAL_MAP) {
+    // The state this quad needs, compared with the open call's field by field
+    // (a whole call made up on the stack to compare costs more than the rest).
+    EdrawMode mode = q.mode;
+    unsigned normalTexture = 0;
+    int lightSet = 0;
+    if (mode == DRAW_NORMAL_MAP) {
         const Csprite* n = sprite ? sprite->normalMap : nullptr;
         // Both are read at the same coordinates: neither may sit in an atlas.
         if (n && n->texture && n->texture->id() && !n->texture->isPacked() && !(drawn && drawn->isPacked())) {
-            call.normalTexture = n->texture->id();
-            call.lightSet = (int)lightSets_.size() - 1;
+            normalTexture = n->texture->id();
+            lightSet = (int)lightSets_.size() - 1;
         } else {
-            call.mode = DRAW_PLAIN;   // nothing to light it with
+            mode = DRAW_PLAIN;   // nothing to light it with
         }
-    } else if (q.mode == DRAW_COLOUR_KEY) {
-        call.key = colourKey_;
     }
-    if (!scissors_.empty()) {
-        call.scissorOn = true;
-        call.scissor = scissors_.back();
-    }
-    if (calls_.empty() || !calls_.back().sameState(call, mergeBlends_)) {
+    const bool scissorOn = !scissors_.empty();
+    const CdrawCall* open = calls_.empty() ? nullptr : &calls_.back();
+    const bool same = open && open->texture == texId && open->mode == mode && open->scissorOn == scissorOn &&
+                      (mergeBlends_ || open->blend == q.blend) && (!scissorOn || open->scissor == scissors_.back()) &&
+                      (mode != DRAW_NORMAL_MAP || (open->normalTexture == normalTexture && open->lightSet == lightSet)) &&
+                      (mode != DRAW_COLOUR_KEY || open->key == colourKey_);
+    if (!same) {
+        CdrawCall call;
+        call.texture = texId;
+        call.mode = mode;
+        call.blend = q.blend;
+        call.normalTexture = normalTexture;
+        call.lightSet = lightSet;
+        if (mode == DRAW_COLOUR_KEY) call.key = colourKey_;
+        call.scissorOn = scissorOn;
+        if (scissorOn) call.scissor = scissors_.back();
         call.firstQuad = quadCount_;
         call.quadCount = 0;
         calls_.push_back(call);
@@ -191,10 +201,10 @@ void Crenderer::putQuad(const Cquad& q, float c, float s, float degrees) {
         r.height = h;
         r.rotation = degrees;
         r.colour = q.colour;
-        r.mode = call.mode;
+        r.mode = mode;
         r.blend = q.blend;
-        r.scissorOn = call.scissorOn;
-        r.scissor = call.scissor;
+        r.scissorOn = scissorOn;
+        if (scissorOn) r.scissor = scissors_.back();
         r.u0 = u0;
         r.v0 = v0;
         r.u1 = u1;

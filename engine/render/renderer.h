@@ -60,14 +60,6 @@ struct CdrawCall {
     int lightSet = 0;
     Ccolour key;
     int firstQuad = 0, quadCount = 0;
-    bool sameState(const CdrawCall& o, bool mergeBlends = true) const {
-        if (texture != o.texture || mode != o.mode || scissorOn != o.scissorOn) return false;
-        if (!mergeBlends && blend != o.blend) return false;
-        if (scissorOn && !(scissor == o.scissor)) return false;
-        if (mode == DRAW_NORMAL_MAP && (normalTexture != o.normalTexture || lightSet != o.lightSet)) return false;
-        if (mode == DRAW_COLOUR_KEY && !(key == o.key)) return false;
-        return true;
-    }
 };
 
 // What the null backend keeps of each quad, in screen pixels.
