@@ -6,8 +6,11 @@
 #include "engine/bString.h"
 #include "engine/engine.h"
 #include "platform/audio/audioTags.h"
+#include "platform/audio/decoderLibs.h"
 
 bool CaudioBASS::init(int rate, bool manualMix) {
+    // The first sounds and tracks are decoded soon: their libraries open meanwhile, beside the window's start-up.
+    preloadDecoderLibs();
     if (!mixer.init(nullptr, rate, 1024, manualMix)) {
         // No output device (a headless display, a busy sound server): SDL's
         // dummy driver keeps the clock, so tracks still decode and the music

@@ -53,6 +53,16 @@ void BM_FullFieldFrameGl(benchmark::State& state) {
     CfullField field;
     if (!startFullField(state, eng, field)) return;
     for (int i = 0; i < 60; ++i) playAndDraw(eng, field);   // every picture loaded, the field full
+    // ZORBEX_BENCH_SHOT saves the next frame as a PNG, to compare builds by eye or pixel by pixel.
+    if (const char* shot = getenv("ZORBEX_BENCH_SHOT"); shot && *shot) {
+        field.topUp();
+        field.step();
+        Crenderer& r = gEngine->renderer;
+        r.beginFrame();
+        field.harness->world.session.draw();
+        if (r.readPixels(0, 0, 1280, 720)) r.saveScreenshotPng(shot);
+        eng.swap();
+    }
     double calls = 0, quads = 0, flushing = 0;
     for (auto _ : state) {
         double flush = 0;

@@ -3,7 +3,8 @@
 // X display (run under xvfb-run) until its log asks for PressStart, then
 // ended. The first run warms the file cache and is not counted. Reported
 // beside the wall time: the time less the loading logo's minimum time, which
-// is spent whatever the loading costs.
+// is spent whatever the loading costs, and where the time before the logo
+// goes: the moments the start-up's log lines first appear.
 #include <benchmark/benchmark.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -16,6 +17,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "screens/loading.h"
 
@@ -27,8 +29,25 @@ std::string readAll(const std::string& path) {
     return s.str();
 }
 
-// Seconds from start to the title request, or a negative number on failure.
-double launchOnce(const std::string& game, const std::string& data) {
+// Start-up steps by the log line that ends each; the counter names the step.
+struct Cphase {
+    const char* counter;
+    const char* line;
+};
+const Cphase kPhases[] = {
+    {"toSdlS", "SDL started"},                // the program loaded, its first files read, SDL up
+    {"toAudioS", "Audio: "},                  // the audio device
+    {"toWindowS", "Window "},                 // the window and its GL context
+    {"toSpritesS", "Sprites: "},              // the shaders, the sprites and their atlas
+    {"toLoadingS", "GameMode = Loading"},     // fonts, tracks, the start-up services
+};
+constexpr int kPhaseCount = (int)(sizeof kPhases / sizeof kPhases[0]);
+
+// Seconds from start to the title request, or a negative number on failure;
+// at[i]: seconds to the first sight of kPhases[i]'s line (negative: never seen).
+double launchOnce(const std::string& game, const std::string& data, double* at = nullptr) {
+    if (at)
+        for (int i = 0; i < kPhaseCount; ++i) at[i] = -1;
     char dir[] = "/tmp/zx_launch_XXXXXX";
     if (!mkdtemp(dir)) return -1;
     const std::string save = dir, log = save + "/debug.txt";
@@ -44,7 +63,10 @@ double launchOnce(const std::string& game, const std::string& data) {
     double seconds = -1;
     while (pid > 0) {
         const double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (readAll(log).find("GameMode = PressStart") != std::string::npos) {
+        const std::string text = readAll(log);
+        for (int i = 0; at && i < kPhaseCount; ++i)
+            if (at[i] < 0 && text.find(kPhases[i].line) != std::string::npos) at[i] = t;
+        if (text.find("GameMode = PressStart") != std::string::npos) {
             seconds = t;
             break;
         }
@@ -82,19 +104,31 @@ void BM_LaunchToPressStart(benchmark::State& state) {
     // The logo fades in by a step a redraw, redraws at least kRedrawMs apart.
     const double redraws = std::ceil(CloadingScreen::kFadeToLeave / CloadingScreen::kFadeStep);
     const double logoSeconds = (redraws - 1) * CloadingScreen::kRedrawMs / 1000.0;
-    double total = 0;
+    double total = 0, phaseTotal[kPhaseCount] = {0};
     for (auto _ : state) {
-        double s = launchOnce(game, data);
+        double at[kPhaseCount];
+        double s = launchOnce(game, data, at);
         if (s < 0) {
             state.SkipWithError("the game did not reach the title");
             return;
         }
         state.SetIterationTime(s);
         total += s;
+        for (int i = 0; i < kPhaseCount; ++i) phaseTotal[i] += at[i];
     }
-    const double mean = total / (double)state.iterations();
+    const double n = (double)state.iterations();
+    const double mean = total / n;
     state.counters["logoMinimumS"] = logoSeconds;
     state.counters["beyondLogoS"] = mean - logoSeconds;
+    // Each step's share, from the previous line to its own (a line never seen counts as 0).
+    double before = 0;
+    for (int i = 0; i < kPhaseCount; ++i) {
+        const double t = phaseTotal[i] / n;
+        state.counters[kPhases[i].counter] = t >= before ? t - before : 0;
+        if (t > before) before = t;
+    }
+    // The loading screen, logo and all: beyond the logo's minimum, the loading itself.
+    state.counters["loadingScreenS"] = mean - before;
 }
 }  // namespace
 

@@ -47,8 +47,8 @@ bool Cplatform::checkDisplay(std::string& why) {
     }
     const char* driver = SDL_GetCurrentVideoDriver();
     bool headless = isHeadlessDriver(driver);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
     if (headless) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
         why = "no display found: start the game from a desktop session (the display named by DISPLAY or "
               "WAYLAND_DISPLAY does not answer)";
         return false;

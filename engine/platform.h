@@ -52,6 +52,8 @@ public:
     // Whether the game has a display to show itself on. SDL falls back to a
     // headless driver when no display answers; that counts only when it was
     // asked for (SDL_VIDEODRIVER, as the tests do). Otherwise false, with why.
+    // A display that answers stays open for startUp, which would otherwise
+    // connect to it a second time.
     static bool checkDisplay(std::string& why);
 
     // SIGTERM and SIGINT ask the game to quit (checked by pollEvents).

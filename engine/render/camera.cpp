@@ -7,12 +7,6 @@ float halfW() { return gEngine ? (float)gEngine->screenWidth * 0.5f : 640.0f; }
 float halfH() { return gEngine ? (float)gEngine->screenHeight * 0.5f : 360.0f; }
 }  // namespace
 
-float Ccamera::scaleAt(float depth) const {
-    float dz = pos.z - depth;
-    if (dz <= 1e-6f || focal <= 0) return 0;
-    return focal / dz;
-}
-
 bool Ccamera::planeToScreen(const Cvec3& p, Cvec2& screen) const {
     float s = scaleAt(p.z);
     if (s <= 0) {

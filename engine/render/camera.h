@@ -9,7 +9,11 @@ struct Ccamera {
     float focal = 100;
 
     // Pixels per scene unit at a depth; 0 when the depth is at or behind the camera.
-    float scaleAt(float depth) const;
+    float scaleAt(float depth) const {
+        float dz = pos.z - depth;
+        if (dz <= 1e-6f || focal <= 0) return 0;
+        return focal / dz;
+    }
     // Where a scene point lands on the virtual screen. False when it can't be seen.
     bool planeToScreen(const Cvec3& p, Cvec2& screen) const;
     Cvec2 planeToScreen(const Cvec3& p) const;

@@ -331,25 +331,30 @@ const CfontMgr::Cline* CfontMgr::renderLine(Cfont* font, const std::string& text
 
 void CfontMgr::trimCache(uint64_t frame) {
     // Lines idle for long go first, then the oldest while over the limit.
-    std::vector<std::pair<uint64_t, std::string>> idle;
+    // Called every frame: the candidates are kept as positions, not copies of their text.
+    using Centry = decltype(cache_)::iterator;
+    idle_.clear();
     for (auto it = cache_.begin(); it != cache_.end();) {
         if (frame > it->second.lastFrame + kCacheMaxIdleFrames) {
             if (it->second.texture) gEngine->textures.destroy(it->second.texture);
             it = cache_.erase(it);
         } else {
-            if (cache_.size() > kCacheSoftLimit && it->second.lastFrame + 1 < frame)
-                idle.emplace_back(it->second.lastFrame, it->first);
+            if (cache_.size() > kCacheSoftLimit && it->second.lastFrame + 1 < frame) idle_.push_back(it);
             ++it;
         }
     }
     if (cache_.size() <= kCacheSoftLimit) return;
-    std::sort(idle.begin(), idle.end());
-    for (const auto& [last, key] : idle) {
+    // Oldest first; equal ages by text, so the order doesn't hang on the hashing.
+    std::sort(idle_.begin(), idle_.end(), [](const Centry& a, const Centry& b) {
+        return a->second.lastFrame != b->second.lastFrame ? a->second.lastFrame < b->second.lastFrame
+                                                          : a->first < b->first;
+    });
+    for (const Centry& it : idle_) {
         if (cache_.size() <= kCacheSoftLimit) break;
-        auto it = cache_.find(key);
         if (it->second.texture) gEngine->textures.destroy(it->second.texture);
-        cache_.erase(it);
+        cache_.erase(it);   // erasing one entry leaves the others' positions valid
     }
+    idle_.clear();
 }
 
 void CfontMgr::dropIdleLines(uint64_t frame) {

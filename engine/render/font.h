@@ -114,6 +114,7 @@ private:
 
     std::vector<std::unique_ptr<Cfont>> fonts_;
     std::unordered_map<std::string, Cline> cache_;
+    std::vector<std::unordered_map<std::string, Cline>::iterator> idle_;   // trimCache's candidates
     std::unordered_set<std::string> reportedMisses_;
     Cfont placeholder_;
     bool cjk_ = false;

@@ -16,14 +16,15 @@ layout(location = 3) in vec2 aRot;
 layout(location = 4) in float aAdditive;
 uniform vec2 uScreenSize;
 out vec2 vUv;
+// The quad's colour with its rgb already multiplied by its alpha, and its
+// alpha 0 for an additive quad: one value less for the rasteriser to set up
+// for every triangle.
 out vec4 vColour;
 out vec2 vRot;
 out vec2 vScreen;
-out float vAdditive;
 void main() {
     vUv = aUv;
-    vAdditive = aAdditive;
-    vColour = aColour;
+    vColour = vec4(aColour.rgb * aColour.a, aColour.a * (1.0 - aAdditive));
     vRot = aRot;
     vScreen = aPos;
     gl_Position = vec4(aPos.x / uScreenSize.x * 2.0 - 1.0, 1.0 - aPos.y / uScreenSize.y * 2.0, 0.0, 1.0);
@@ -35,19 +36,17 @@ void main() {
 const char* kPlain = R"(#version 330 core
 in vec2 vUv;
 in vec4 vColour;
-in float vAdditive;
 uniform sampler2D uTex;
 out vec4 fragColour;
 void main() {
-    vec4 c = texture(uTex, vUv) * vColour;
-    fragColour = vec4(c.rgb * c.a, c.a * (1.0 - vAdditive));
+    vec4 t = texture(uTex, vUv);
+    fragColour = vec4(t.rgb * t.a * vColour.rgb, t.a * vColour.a);
 }
 )";
 
 const char* kColourKey = R"(#version 330 core
 in vec2 vUv;
 in vec4 vColour;
-in float vAdditive;
 uniform sampler2D uTex;
 uniform vec3 uKey;
 uniform float uKeyTolerance;
@@ -58,8 +57,7 @@ void main() {
     ivec2 at = clamp(ivec2(vUv * vec2(size)), ivec2(0), size - 1);
     vec4 t = texelFetch(uTex, at, 0);
     if (distance(t.rgb, uKey) <= uKeyTolerance) discard;
-    vec4 c = t * vColour;
-    fragColour = vec4(c.rgb * c.a, c.a * (1.0 - vAdditive));
+    fragColour = vec4(t.rgb * t.a * vColour.rgb, t.a * vColour.a);
 }
 )";
 
@@ -69,7 +67,6 @@ in vec2 vUv;
 in vec4 vColour;
 in vec2 vRot;
 in vec2 vScreen;
-in float vAdditive;
 uniform sampler2D uTex;
 uniform sampler2D uNormal;
 uniform int uNumLights;
@@ -79,7 +76,7 @@ uniform float uLightRadius[MAX_LIGHTS];
 uniform vec3 uAmbient;
 out vec4 fragColour;
 void main() {
-    vec4 albedo = texture(uTex, vUv) * vColour;
+    vec4 t = texture(uTex, vUv);
     vec3 n = texture(uNormal, vUv).xyz * 2.0 - 1.0;
     n.y = -n.y;   // normal maps point y up; the screen's y grows down
     n.xy = vec2(n.x * vRot.x - n.y * vRot.y, n.x * vRot.y + n.y * vRot.x);
@@ -91,7 +88,7 @@ void main() {
         float fall = clamp(1.0 - dist / uLightRadius[i], 0.0, 1.0);
         light += uLightColour[i] * max(dot(n, d / dist), 0.0) * fall * fall;
     }
-    fragColour = vec4(albedo.rgb * light * albedo.a, albedo.a * (1.0 - vAdditive));
+    fragColour = vec4(t.rgb * t.a * vColour.rgb * light, t.a * vColour.a);
 }
 )";
 
@@ -158,12 +155,17 @@ bool CglBackend::buildProgram(Cprogram& p, const char* fragment, const char* nam
 }
 
 bool CglBackend::init(int maxQuads) {
-    glewExperimental = GL_TRUE;
-    GLenum err = glewInit();
-    // GLEW without a window system context reports an error but still loads.
-    if (err != GLEW_OK && err != GLEW_ERROR_NO_GLX_DISPLAY) {
-        gEngine->log.print(LOG_E, "glewInit failed: %s", (const char*)glewGetErrorString(err));
-        return false;
+    // The window's start-up has usually loaded the entry points already (GLX
+    // hands out the same ones for every context): loading them again costs
+    // a few milliseconds of the launch.
+    if (!glCreateShader || !glGenVertexArrays) {
+        glewExperimental = GL_TRUE;
+        GLenum err = glewInit();
+        // GLEW without a window system context reports an error but still loads.
+        if (err != GLEW_OK && err != GLEW_ERROR_NO_GLX_DISPLAY) {
+            gEngine->log.print(LOG_E, "glewInit failed: %s", (const char*)glewGetErrorString(err));
+            return false;
+        }
     }
     while (glGetError() != GL_NO_ERROR) {
     }
@@ -267,6 +269,7 @@ void CglBackend::deleteTexture(unsigned id) {
 
 void CglBackend::beginFrame(int windowW, int windowH, const Ccolour& clear) {
     if (!alive_) return;
+    drawnThisFrame_ = false;
     glViewport(0, 0, windowW, windowH);
     glDisable(GL_SCISSOR_TEST);
     glClearColor(clear.r, clear.g, clear.b, clear.a);
@@ -283,6 +286,11 @@ void CglBackend::draw(const CquadVertex* vertices, int quads, const std::vector<
     glEnable(GL_BLEND);
     glBindVertexArray(vao_);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
+    // A second batch in a frame would overwrite vertices the driver may not
+    // have drawn yet and make it wait: it gets fresh storage instead.
+    if (drawnThisFrame_)
+        glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)maxQuads_ * 4 * sizeof(CquadVertex), nullptr, GL_STREAM_DRAW);
+    drawnThisFrame_ = true;
     glBufferSubData(GL_ARRAY_BUFFER, 0, (GLsizeiptr)quads * 4 * sizeof(CquadVertex), vertices);
 
     const float sx = (float)windowW / screenW, sy = (float)windowH / screenH;

@@ -34,6 +34,7 @@ private:
     bool buildProgram(Cprogram& p, const char* fragment, const char* name);
 
     bool alive_ = false;
+    bool drawnThisFrame_ = false;   // the vertex buffer holds this frame's vertices
     int maxQuads_ = 0;
     unsigned vao_ = 0, vbo_ = 0, ibo_ = 0;
     Cprogram programs_[DRAW_MODE_COUNT];

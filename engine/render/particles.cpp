@@ -171,7 +171,12 @@ void CparticleSystem::draw(int layer) {
         q.blend = p.blend;
         if (p.alignToMotion) {
             q.width *= p.stretch;
-            if (p.vel.x != 0 || p.vel.y != 0) q.rotation = std::atan2(p.vel.y, p.vel.x) * (180.0f / kPi);
+            // Turned along the motion by its direction: no angle to make and take apart again.
+            const float speed = std::sqrt(p.vel.x * p.vel.x + p.vel.y * p.vel.y);
+            if (speed > 0) {
+                r.addQuadTurned(q, p.vel.x / speed, p.vel.y / speed);
+                continue;
+            }
         }
         r.addQuad(q);
     }

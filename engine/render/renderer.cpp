@@ -13,15 +13,6 @@
 #include "engine/render/sprite.h"
 #include "engine/render/texture.h"
 
-bool CdrawCall::sameState(const CdrawCall& o, bool mergeBlends) const {
-    if (texture != o.texture || mode != o.mode || scissorOn != o.scissorOn) return false;
-    if (!mergeBlends && blend != o.blend) return false;
-    if (scissorOn && !(scissor == o.scissor)) return false;
-    if (mode == DRAW_NORMAL_MAP && (normalTexture != o.normalTexture || lightSet != o.lightSet)) return false;
-    if (mode == DRAW_COLOUR_KEY && !(key == o.key)) return false;
-    return true;
-}
-
 Crenderer::Crenderer() = default;
 Crenderer::~Crenderer() = default;
 
@@ -95,6 +86,21 @@ void Crenderer::flush() {
 }
 
 void Crenderer::addQuad(const Cquad& q) {
+    if (q.rotation == 0) {
+        putQuad(q, 1, 0, 0);
+        return;
+    }
+    const float rad = degToRad(q.rotation);
+    putQuad(q, std::cos(rad), std::sin(rad), q.rotation);
+}
+
+void Crenderer::addQuadTurned(const Cquad& q, float c, float s) {
+    // The angle only for the null backend's record.
+    const float degrees = !gl_ && recording ? std::atan2(s, c) * (180.0f / kPi) : 0;
+    putQuad(q, c, s, degrees);
+}
+
+void Crenderer::putQuad(const Cquad& q, float c, float s, float degrees) {
     if (backend_ == RENDER_NONE) return;
     if (quadCount_ >= kMaxQuads) flush();
 
@@ -126,59 +132,63 @@ void Crenderer::addQuad(const Cquad& q) {
 
     float cx = q.centre.x, cy = q.centre.y;
     if (camera_) {
-        float s = camera_->scaleAt(q.centre.z);
-        if (s <= 0) return;   // at or behind the camera
-        cx = (cx - camera_->pos.x) * s + screenW() * 0.5f + shake_.x;
-        cy = (cy - camera_->pos.y) * s + screenH() * 0.5f + shake_.y;
-        w *= s;
-        h *= s;
+        float scale = camera_->scaleAt(q.centre.z);
+        if (scale <= 0) return;   // at or behind the camera
+        cx = (cx - camera_->pos.x) * scale + screenW() * 0.5f + shake_.x;
+        cy = (cy - camera_->pos.y) * scale + screenH() * 0.5f + shake_.y;
+        w *= scale;
+        h *= scale;
     }
     if (w <= 0 || h <= 0) return;
 
-    CdrawCall call;
-    call.texture = texId;
-    call.mode = q.mode;
-    call.blend = q.blend;
-    if (q.mode == DRAW_NORMAL_MAP) {
+    // The state this quad needs, compared with the open call's field by field
+    // (a whole call made up on the stack to compare costs more than the rest).
+    EdrawMode mode = q.mode;
+    unsigned normalTexture = 0;
+    int lightSet = 0;
+    if (mode == DRAW_NORMAL_MAP) {
         const Csprite* n = sprite ? sprite->normalMap : nullptr;
         // Both are read at the same coordinates: neither may sit in an atlas.
         if (n && n->texture && n->texture->id() && !n->texture->isPacked() && !(drawn && drawn->isPacked())) {
-            call.normalTexture = n->texture->id();
-            call.lightSet = (int)lightSets_.size() - 1;
+            normalTexture = n->texture->id();
+            lightSet = (int)lightSets_.size() - 1;
         } else {
-            call.mode = DRAW_PLAIN;   // nothing to light it with
+            mode = DRAW_PLAIN;   // nothing to light it with
         }
-    } else if (q.mode == DRAW_COLOUR_KEY) {
-        call.key = colourKey_;
     }
-    if (!scissors_.empty()) {
-        call.scissorOn = true;
-        call.scissor = scissors_.back();
-    }
-    if (calls_.empty() || !calls_.back().sameState(call, mergeBlends_)) {
+    const bool scissorOn = !scissors_.empty();
+    const CdrawCall* open = calls_.empty() ? nullptr : &calls_.back();
+    const bool same = open && open->texture == texId && open->mode == mode && open->scissorOn == scissorOn &&
+                      (mergeBlends_ || open->blend == q.blend) && (!scissorOn || open->scissor == scissors_.back()) &&
+                      (mode != DRAW_NORMAL_MAP || (open->normalTexture == normalTexture && open->lightSet == lightSet)) &&
+                      (mode != DRAW_COLOUR_KEY || open->key == colourKey_);
+    if (!same) {
+        CdrawCall call;
+        call.texture = texId;
+        call.mode = mode;
+        call.blend = q.blend;
+        call.normalTexture = normalTexture;
+        call.lightSet = lightSet;
+        if (mode == DRAW_COLOUR_KEY) call.key = colourKey_;
+        call.scissorOn = scissorOn;
+        if (scissorOn) call.scissor = scissors_.back();
         call.firstQuad = quadCount_;
         call.quadCount = 0;
         calls_.push_back(call);
     }
     ++calls_.back().quadCount;
 
-    const float rad = degToRad(q.rotation);
-    const float c = std::cos(rad), s = std::sin(rad);
+    // The corners are the centre plus or minus the turned half width and half
+    // height, written straight into the batch in their final form.
     const float hw = w * 0.5f, hh = h * 0.5f;
+    const float hwc = hw * c, hws = hw * s, hhc = hh * c, hhs = hh * s;
     const uint32_t col = packColour(q.colour);
+    const float additive = q.blend == BLEND_ADDITIVE ? 1.0f : 0.0f;
     CquadVertex* v = &vertices_[(size_t)quadCount_ * 4];
-    const float ox[4] = {-hw, hw, hw, -hw}, oy[4] = {-hh, -hh, hh, hh};
-    const float us[4] = {u0, u1, u1, u0}, vs[4] = {v0, v0, v1, v1};
-    for (int i = 0; i < 4; ++i) {
-        v[i].x = cx + ox[i] * c - oy[i] * s;
-        v[i].y = cy + ox[i] * s + oy[i] * c;
-        v[i].u = us[i];
-        v[i].v = vs[i];
-        v[i].colour = col;
-        v[i].rotCos = c;
-        v[i].rotSin = s;
-        v[i].additive = q.blend == BLEND_ADDITIVE ? 1.0f : 0.0f;
-    }
+    v[0] = {(cx - hwc) + hhs, (cy - hws) - hhc, u0, v0, col, c, s, additive};
+    v[1] = {(cx + hwc) + hhs, (cy + hws) - hhc, u1, v0, col, c, s, additive};
+    v[2] = {(cx + hwc) - hhs, (cy + hws) + hhc, u1, v1, col, c, s, additive};
+    v[3] = {(cx - hwc) - hhs, (cy - hws) + hhc, u0, v1, col, c, s, additive};
     ++quadCount_;
     ++frameQuads_;
 
@@ -189,12 +199,12 @@ void Crenderer::addQuad(const Cquad& q) {
         r.y = cy;
         r.width = w;
         r.height = h;
-        r.rotation = q.rotation;
+        r.rotation = degrees;
         r.colour = q.colour;
-        r.mode = call.mode;
+        r.mode = mode;
         r.blend = q.blend;
-        r.scissorOn = call.scissorOn;
-        r.scissor = call.scissor;
+        r.scissorOn = scissorOn;
+        if (scissorOn) r.scissor = scissors_.back();
         r.u0 = u0;
         r.v0 = v0;
         r.u1 = u1;
@@ -237,9 +247,8 @@ void Crenderer::drawLine(float x0, float y0, float x1, float y1, float thickness
     q.centre = Cvec3((x0 + x1) * 0.5f, (y0 + y1) * 0.5f, 0);
     q.width = len;
     q.height = thickness;
-    q.rotation = std::atan2(dy, dx) * (180.0f / kPi);
     q.colour = colour;
-    addQuad(q);
+    addQuadTurned(q, dx / len, dy / len);
 }
 
 void Crenderer::drawRectPixels(float opacity) { drawRectPixels(Crect{0, 0, screenW(), screenH()}, opacity); }

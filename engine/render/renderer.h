@@ -60,7 +60,6 @@ struct CdrawCall {
     int lightSet = 0;
     Ccolour key;
     int firstQuad = 0, quadCount = 0;
-    bool sameState(const CdrawCall& o, bool mergeBlends = true) const;
 };
 
 // What the null backend keeps of each quad, in screen pixels.
@@ -103,6 +102,9 @@ public:
     // Draws the batch now.
     void flush();
     void addQuad(const Cquad& quad);
+    // addQuad turned by the angle whose cosine and sine are given (quad.rotation
+    // is not read): for callers that hold a direction, not an angle.
+    void addQuadTurned(const Cquad& quad, float cosine, float sine);
 
     // Convenience over addQuad.
     void drawSprite(const Csprite* sprite, float x, float y, float scale = 1, const Ccolour& colour = Ccolour(),
@@ -171,6 +173,8 @@ public:
 private:
     float screenW() const;
     float screenH() const;
+    // One quad into the batch, turned by the angle of the cosine and sine (degrees for the record).
+    void putQuad(const Cquad& q, float cosine, float sine, float degrees);
 
     ErenderBackend backend_ = RENDER_NONE;
     bool mergeBlends_ = true;

@@ -174,8 +174,22 @@ bool CspriteMgr::loadSheetsFromText(const char* text) {
     return true;
 }
 
+size_t CspriteMgr::CnameHash::operator()(const std::string& s) const {
+    // FNV-1a over the lower-cased bytes.
+    uint64_t h = 1469598103934665603ull;
+    for (char c : s) {
+        const unsigned char b = (unsigned char)(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+        h = (h ^ b) * 1099511628211ull;
+    }
+    return (size_t)h;
+}
+
+bool CspriteMgr::CnameEqual::operator()(const std::string& a, const std::string& b) const {
+    return equalsIgnoreCase(a, b);
+}
+
 Csprite* CspriteMgr::findSprite(const std::string& name, bool reportMiss) {
-    auto it = byName_.find(toLowerAscii(name));
+    auto it = byName_.find(name);
     if (it != byName_.end()) return it->second;
     if (reportMiss) gEngine->log.print(LOG_L, "Can't find sprite: %s", name.c_str());
     return nullptr;

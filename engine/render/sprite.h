@@ -70,7 +70,15 @@ private:
     void makeBuiltin(const char* name, int size, float (*alpha)(float dx, float dy));
 
     std::vector<std::unique_ptr<Csprite>> sprites_;
-    std::unordered_map<std::string, Csprite*> byName_;   // lower-case names
+    // ASCII case ignored in hashing and comparing: drawing code looks names up
+    // every frame, and a lower-cased copy of each would cost an allocation.
+    struct CnameHash {
+        size_t operator()(const std::string& s) const;
+    };
+    struct CnameEqual {
+        bool operator()(const std::string& a, const std::string& b) const;
+    };
+    std::unordered_map<std::string, Csprite*, CnameHash, CnameEqual> byName_;   // lower-case names
     std::unordered_set<std::string> reportedMisses_;
     Csprite* placeholder_ = nullptr;
     Csprite* white_ = nullptr;

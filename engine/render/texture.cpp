@@ -21,16 +21,11 @@ void initImageLib() {
 }
 }  // namespace
 
-unsigned Ctexture::id() {
+unsigned Ctexture::loadId() {
     if (id_ == 0 && gEngine) gEngine->textures.ensureLoaded(this);
     if (id_ != 0) return id_;
     Ctexture* p = gEngine ? gEngine->textures.placeholder() : nullptr;
     return p && p != this ? p->id() : 0;
-}
-
-void Ctexture::mapUv(float& u, float& v) const {
-    u = uOffset_ + u * uScale_;
-    v = vOffset_ + v * vScale_;
 }
 
 void Ctexture::destroy(Ctexture* texture) {

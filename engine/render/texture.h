@@ -23,13 +23,16 @@ public:
 
     // The backend's texture id, loading the image first if needed. A texture
     // that can't be loaded answers with the placeholder's id.
-    unsigned id();
+    unsigned id() { return id_ != 0 ? id_ : loadId(); }
     bool isLoaded() const { return id_ != 0; }
     bool failed() const { return failed_; }
     // In an atlas, id() is the atlas page's; mapUv turns the image's own
     // texture coordinates (0..1) into the page's.
     bool isPacked() const { return cell_.valid(); }
-    void mapUv(float& u, float& v) const;
+    void mapUv(float& u, float& v) const {
+        u = uOffset_ + u * uScale_;
+        v = vOffset_ + v * vScale_;
+    }
     const CatlasCell& cell() const { return cell_; }
 
     // Deletes the texture object and its video-memory texture.
@@ -37,6 +40,7 @@ public:
 
 private:
     friend class CtextureMgr;
+    unsigned loadId();
     unsigned id_ = 0;
     std::string path_;   // empty unless loaded lazily from a file
     bool failed_ = false;

@@ -4,14 +4,7 @@
 #include <cstring>
 #include <mutex>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
-#include <libavutil/opt.h>
-#include <libavutil/time.h>
-#include <libswresample/swresample.h>
-}
+#include "platform/audio/decoderLibs.h"
 
 namespace {
 std::string lowerAscii(std::string s) {
@@ -65,6 +58,9 @@ bool looksLikePlaylist(const std::string& url) {
     return ends(".pls") || ends(".m3u");
 }
 
+// FFmpeg's functions; the libraries are open once open() has succeeded.
+const CdecoderLibs& ff() { return decoderLibs(); }
+
 std::string headerValue(const std::string& headers, const char* name) {
     std::string lower = lowerAscii(headers), key = lowerAscii(name) + ":";
     size_t p = lower.find(key);
@@ -75,11 +71,7 @@ std::string headerValue(const std::string& headers, const char* name) {
 }
 }  // namespace
 
-CaudioDecoder::CaudioDecoder() {
-    // Faults come back through lastError(); FFmpeg's own chatter stays off the console.
-    static std::once_flag quiet;
-    std::call_once(quiet, [] { av_log_set_level(AV_LOG_FATAL); });
-}
+CaudioDecoder::CaudioDecoder() = default;
 CaudioDecoder::~CaudioDecoder() { close(); }
 
 bool CaudioDecoder::isUrl(const std::string& s) {
@@ -140,21 +132,21 @@ std::string CaudioDecoder::parseIcyTitle(const std::string& block) {
 int CaudioDecoder::interruptCallback(void* self) {
     auto* d = (CaudioDecoder*)self;
     if (d->opt_.cancel && d->opt_.cancel()) return 1;
-    if (d->deadlineUs_ && av_gettime_relative() > d->deadlineUs_) return 1;
+    if (d->deadlineUs_ && ff().av_gettime_relative() > d->deadlineUs_) return 1;
     return 0;
 }
 
-void CaudioDecoder::armDeadline(int ms) { deadlineUs_ = network_ && ms > 0 ? av_gettime_relative() + (int64_t)ms * 1000 : 0; }
+void CaudioDecoder::armDeadline(int ms) { deadlineUs_ = network_ && ms > 0 ? ff().av_gettime_relative() + (int64_t)ms * 1000 : 0; }
 
 bool CaudioDecoder::fail(const std::string& what, int code) {
     error_ = what;
     if (opt_.cancel && opt_.cancel()) {
         error_ += ": cancelled";
-    } else if (code == AVERROR_EXIT || (deadlineUs_ && av_gettime_relative() > deadlineUs_)) {
+    } else if (code == AVERROR_EXIT || (deadlineUs_ && ff().av_gettime_relative() > deadlineUs_)) {
         error_ += ": timed out";
     } else if (code) {
         char buf[128];
-        av_strerror(code, buf, sizeof buf);
+        ff().av_strerror(code, buf, sizeof buf);
         error_ += ": ";
         error_ += buf;
     }
@@ -164,21 +156,21 @@ bool CaudioDecoder::fail(const std::string& what, int code) {
 bool CaudioDecoder::fetchText(const std::string& url, std::string& out) {
     AVIOInterruptCB cb{interruptCallback, this};
     AVDictionary* dict = nullptr;
-    av_dict_set(&dict, "user_agent", "Zorbex", 0);
-    av_dict_set_int(&dict, "rw_timeout", (int64_t)opt_.connectTimeoutMs * 1000, 0);
+    ff().av_dict_set(&dict, "user_agent", "Zorbex", 0);
+    ff().av_dict_set_int(&dict, "rw_timeout", (int64_t)opt_.connectTimeoutMs * 1000, 0);
     AVIOContext* pb = nullptr;
     armDeadline(opt_.connectTimeoutMs);
-    int r = avio_open2(&pb, url.c_str(), AVIO_FLAG_READ, &cb, &dict);
-    av_dict_free(&dict);
+    int r = ff().avio_open2(&pb, url.c_str(), AVIO_FLAG_READ, &cb, &dict);
+    ff().av_dict_free(&dict);
     if (r < 0) return fail("playlist " + url, r);
     out.clear();
     char buf[4096];
     while (out.size() < 65536) {
-        int n = avio_read(pb, (unsigned char*)buf, sizeof buf);
+        int n = ff().avio_read(pb, (unsigned char*)buf, sizeof buf);
         if (n <= 0) break;
         out.append(buf, (size_t)n);
     }
-    avio_closep(&pb);
+    ff().avio_closep(&pb);
     return true;
 }
 
@@ -188,6 +180,7 @@ bool CaudioDecoder::open(const std::string& pathOrUrl, const Coptions& options) 
     network_ = isUrl(pathOrUrl);
     resolved_ = pathOrUrl;
     error_.clear();
+    if (!ff().ok) return fail("no audio decoding: " + ff().error);
     if (network_ && looksLikePlaylist(pathOrUrl)) {
         std::string text;
         if (!fetchText(pathOrUrl, text)) return false;
@@ -195,40 +188,40 @@ bool CaudioDecoder::open(const std::string& pathOrUrl, const Coptions& options) 
         if (resolved_.empty()) return fail("no stream in playlist " + pathOrUrl);
     }
 
-    fmt_ = avformat_alloc_context();
+    fmt_ = ff().avformat_alloc_context();
     if (!fmt_) return fail("out of memory");
     fmt_->interrupt_callback = AVIOInterruptCB{interruptCallback, this};
     AVDictionary* dict = nullptr;
     if (network_) {
-        av_dict_set(&dict, "icy", "1", 0);
-        av_dict_set(&dict, "user_agent", "Zorbex", 0);
-        av_dict_set_int(&dict, "rw_timeout", (int64_t)opt_.readTimeoutMs * 1000, 0);
-        av_dict_set(&dict, "probesize", "65536", 0);
-        av_dict_set(&dict, "analyzeduration", "2000000", 0);
+        ff().av_dict_set(&dict, "icy", "1", 0);
+        ff().av_dict_set(&dict, "user_agent", "Zorbex", 0);
+        ff().av_dict_set_int(&dict, "rw_timeout", (int64_t)opt_.readTimeoutMs * 1000, 0);
+        ff().av_dict_set(&dict, "probesize", "65536", 0);
+        ff().av_dict_set(&dict, "analyzeduration", "2000000", 0);
     }
     armDeadline(opt_.connectTimeoutMs);
-    int r = avformat_open_input(&fmt_, resolved_.c_str(), nullptr, &dict);
-    av_dict_free(&dict);
+    int r = ff().avformat_open_input(&fmt_, resolved_.c_str(), nullptr, &dict);
+    ff().av_dict_free(&dict);
     if (r < 0) {
         fmt_ = nullptr;   // freed by FFmpeg
         return fail("open " + resolved_, r);
     }
-    r = avformat_find_stream_info(fmt_, nullptr);
+    r = ff().avformat_find_stream_info(fmt_, nullptr);
     if (r < 0) {
         fail("stream info " + resolved_, r);
         close();
         return false;
     }
     const AVCodec* dec = nullptr;
-    streamIndex_ = av_find_best_stream(fmt_, AVMEDIA_TYPE_AUDIO, -1, -1, &dec, 0);
+    streamIndex_ = ff().av_find_best_stream(fmt_, AVMEDIA_TYPE_AUDIO, -1, -1, &dec, 0);
     if (streamIndex_ < 0 || !dec) {
         fail("no audio in " + resolved_);
         close();
         return false;
     }
-    codec_ = avcodec_alloc_context3(dec);
-    if (!codec_ || avcodec_parameters_to_context(codec_, fmt_->streams[streamIndex_]->codecpar) < 0 ||
-        (r = avcodec_open2(codec_, dec, nullptr)) < 0) {
+    codec_ = ff().avcodec_alloc_context3(dec);
+    if (!codec_ || ff().avcodec_parameters_to_context(codec_, fmt_->streams[streamIndex_]->codecpar) < 0 ||
+        (r = ff().avcodec_open2(codec_, dec, nullptr)) < 0) {
         fail("decoder " + resolved_, r);
         close();
         return false;
@@ -237,8 +230,8 @@ bool CaudioDecoder::open(const std::string& pathOrUrl, const Coptions& options) 
     inputRate_ = codec_->sample_rate;
     inputChannels_ = codec_->ch_layout.nb_channels;
     if (!network_ && fmt_->duration != AV_NOPTS_VALUE && fmt_->duration > 0) duration_ = (double)fmt_->duration / AV_TIME_BASE;
-    pkt_ = av_packet_alloc();
-    frame_ = av_frame_alloc();
+    pkt_ = ff().av_packet_alloc();
+    frame_ = ff().av_frame_alloc();
     if (!pkt_ || !frame_) {
         fail("out of memory");
         close();
@@ -250,11 +243,12 @@ bool CaudioDecoder::open(const std::string& pathOrUrl, const Coptions& options) 
 }
 
 void CaudioDecoder::close() {
-    av_packet_free(&pkt_);
-    av_frame_free(&frame_);
-    swr_free(&swr_);
-    avcodec_free_context(&codec_);
-    if (fmt_) avformat_close_input(&fmt_);
+    // A decoder never opened has nothing of FFmpeg's to free, and needn't open its libraries.
+    if (pkt_) ff().av_packet_free(&pkt_);
+    if (frame_) ff().av_frame_free(&frame_);
+    if (swr_) ff().swr_free(&swr_);
+    if (codec_) ff().avcodec_free_context(&codec_);
+    if (fmt_) ff().avformat_close_input(&fmt_);
     fmt_ = nullptr;
     streamIndex_ = -1;
     pending_.clear();
@@ -268,9 +262,9 @@ void CaudioDecoder::close() {
 void CaudioDecoder::pollIcy() {
     if (!fmt_ || !fmt_->pb) return;
     uint8_t* packet = nullptr;
-    if (av_opt_get(fmt_->pb, "icy_metadata_packet", AV_OPT_SEARCH_CHILDREN, &packet) >= 0 && packet) {
+    if (ff().av_opt_get(fmt_->pb, "icy_metadata_packet", AV_OPT_SEARCH_CHILDREN, &packet) >= 0 && packet) {
         std::string raw((const char*)packet);
-        av_free(packet);
+        ff().av_free(packet);
         std::lock_guard<std::mutex> lock(metaMutex_);
         if (!raw.empty() && raw != icyRaw_) {
             icyRaw_ = raw;
@@ -283,9 +277,9 @@ void CaudioDecoder::pollIcy() {
     }
     if (station_.empty() && genre_.empty()) {
         uint8_t* headers = nullptr;
-        if (av_opt_get(fmt_->pb, "icy_metadata_headers", AV_OPT_SEARCH_CHILDREN, &headers) >= 0 && headers) {
+        if (ff().av_opt_get(fmt_->pb, "icy_metadata_headers", AV_OPT_SEARCH_CHILDREN, &headers) >= 0 && headers) {
             std::string h((const char*)headers);
-            av_free(headers);
+            ff().av_free(headers);
             std::lock_guard<std::mutex> lock(metaMutex_);
             station_ = toUtf8(headerValue(h, "icy-name"));
             genre_ = toUtf8(headerValue(h, "icy-genre"));
@@ -313,35 +307,35 @@ std::string CaudioDecoder::stationGenre() const {
 bool CaudioDecoder::convertFrame() {
     AVChannelLayout inLayout;
     if (frame_->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || frame_->ch_layout.nb_channels == 0)
-        av_channel_layout_default(&inLayout, frame_->ch_layout.nb_channels > 0 ? frame_->ch_layout.nb_channels
+        ff().av_channel_layout_default(&inLayout, frame_->ch_layout.nb_channels > 0 ? frame_->ch_layout.nb_channels
                                                                                 : std::max(1, codec_->ch_layout.nb_channels));
     else
-        av_channel_layout_copy(&inLayout, &frame_->ch_layout);
+        ff().av_channel_layout_copy(&inLayout, &frame_->ch_layout);
     int rate = frame_->sample_rate > 0 ? frame_->sample_rate : codec_->sample_rate;
     // Radio streams may change format on the way: rebuild the converter then.
     if (!swr_ || rate != swrRate_ || frame_->format != swrFormat_ || inLayout.nb_channels != swrChannels_) {
-        swr_free(&swr_);
+        ff().swr_free(&swr_);
         AVChannelLayout outLayout;
-        av_channel_layout_default(&outLayout, opt_.outChannels);
-        int r = swr_alloc_set_opts2(&swr_, &outLayout, AV_SAMPLE_FMT_FLT, opt_.outRate, &inLayout,
+        ff().av_channel_layout_default(&outLayout, opt_.outChannels);
+        int r = ff().swr_alloc_set_opts2(&swr_, &outLayout, AV_SAMPLE_FMT_FLT, opt_.outRate, &inLayout,
                                     (AVSampleFormat)frame_->format, rate, 0, nullptr);
-        av_channel_layout_uninit(&outLayout);
-        if (r < 0 || swr_init(swr_) < 0) {
-            av_channel_layout_uninit(&inLayout);
-            swr_free(&swr_);
+        ff().av_channel_layout_uninit(&outLayout);
+        if (r < 0 || ff().swr_init(swr_) < 0) {
+            ff().av_channel_layout_uninit(&inLayout);
+            ff().swr_free(&swr_);
             return fail("resampler", r);
         }
         swrRate_ = rate;
         swrFormat_ = frame_->format;
         swrChannels_ = inLayout.nb_channels;
     }
-    av_channel_layout_uninit(&inLayout);
-    int cap = swr_get_out_samples(swr_, frame_->nb_samples);
+    ff().av_channel_layout_uninit(&inLayout);
+    int cap = ff().swr_get_out_samples(swr_, frame_->nb_samples);
     if (cap <= 0) return true;
     size_t base = pending_.size();
     pending_.resize(base + (size_t)cap * opt_.outChannels);
     uint8_t* outp = (uint8_t*)(pending_.data() + base);
-    int got = swr_convert(swr_, &outp, cap, (const uint8_t**)frame_->extended_data, frame_->nb_samples);
+    int got = ff().swr_convert(swr_, &outp, cap, (const uint8_t**)frame_->extended_data, frame_->nb_samples);
     if (got < 0) {
         pending_.resize(base);
         return fail("convert", got);
@@ -372,10 +366,10 @@ bool CaudioDecoder::fillPending() {
     pendingPos_ = 0;
     while (pending_.empty()) {
         if (!codec_) return false;
-        int r = avcodec_receive_frame(codec_, frame_);
+        int r = ff().avcodec_receive_frame(codec_, frame_);
         if (r == 0) {
             bool ok = convertFrame();
-            av_frame_unref(frame_);
+            ff().av_frame_unref(frame_);
             if (!ok) {
                 errored_ = true;
                 return false;
@@ -385,11 +379,11 @@ bool CaudioDecoder::fillPending() {
         if (r == AVERROR_EOF) {
             if (flushed_ || !swr_) return false;
             flushed_ = true;
-            int cap = swr_get_out_samples(swr_, 0);
+            int cap = ff().swr_get_out_samples(swr_, 0);
             if (cap <= 0) return false;
             pending_.resize((size_t)cap * opt_.outChannels);
             uint8_t* outp = (uint8_t*)pending_.data();
-            int got = swr_convert(swr_, &outp, cap, nullptr, 0);
+            int got = ff().swr_convert(swr_, &outp, cap, nullptr, 0);
             pending_.resize(got > 0 ? (size_t)got * opt_.outChannels : 0);
             return !pending_.empty();
         }
@@ -399,22 +393,22 @@ bool CaudioDecoder::fillPending() {
         }
         if (inputDone_) return false;
         armDeadline(opt_.readTimeoutMs);
-        r = av_read_frame(fmt_, pkt_);
+        r = ff().av_read_frame(fmt_, pkt_);
         if (r < 0) {
             bool cancelled = opt_.cancel && opt_.cancel();
             if (r != AVERROR_EOF && (network_ || cancelled)) {
                 errored_ = true;
                 return fail("read " + resolved_, r);
             }
-            avcodec_send_packet(codec_, nullptr);
+            ff().avcodec_send_packet(codec_, nullptr);
             inputDone_ = true;
             continue;
         }
         if (pkt_->stream_index == streamIndex_) {
-            int s = avcodec_send_packet(codec_, pkt_);
+            int s = ff().avcodec_send_packet(codec_, pkt_);
             (void)s;   // damaged packets are skipped
         }
-        av_packet_unref(pkt_);
+        ff().av_packet_unref(pkt_);
         if (network_) pollIcy();
     }
     return true;
@@ -444,10 +438,10 @@ int CaudioDecoder::read(float* out, int maxFrames) {
 bool CaudioDecoder::seek(double seconds) {
     if (!fmt_ || network_) return false;
     if (seconds < 0) seconds = 0;
-    int r = av_seek_frame(fmt_, -1, (int64_t)(seconds * AV_TIME_BASE), AVSEEK_FLAG_BACKWARD);
+    int r = ff().av_seek_frame(fmt_, -1, (int64_t)(seconds * AV_TIME_BASE), AVSEEK_FLAG_BACKWARD);
     if (r < 0) return fail("seek", r);
-    avcodec_flush_buffers(codec_);
-    swr_free(&swr_);
+    ff().avcodec_flush_buffers(codec_);
+    ff().swr_free(&swr_);
     swrRate_ = swrFormat_ = swrChannels_ = -1;
     pending_.clear();
     pendingPos_ = 0;

@@ -2,9 +2,12 @@
 
 #include <cstdio>
 #include <fstream>
+#include <thread>
+#include <vector>
 
 #include "platform/audio/audioDecoder.h"
 #include "platform/audio/audioTags.h"
+#include "platform/audio/decoderLibs.h"
 #include "platform/audio/fft.h"
 #include "platform/audio/resampler.h"
 #include "support/audioTestFiles.h"
@@ -21,6 +24,24 @@ std::vector<float> decodeAll(CaudioDecoder& d) {
     return out;
 }
 }  // namespace
+
+// The decoding libraries open once, whoever asks first and however many ask
+// at the same time, and every function the decoder calls is found.
+TEST(AudioDecoder, DecodingLibrariesOpenOnceWithEveryFunction) {
+    preloadDecoderLibs();
+    preloadDecoderLibs();   // a second preload starts nothing more
+    std::vector<const CdecoderLibs*> seen(6, nullptr);
+    std::vector<std::thread> askers;
+    for (size_t i = 0; i < seen.size(); ++i) askers.emplace_back([&seen, i] { seen[i] = &decoderLibs(); });
+    for (auto& t : askers) t.join();
+    for (const CdecoderLibs* l : seen) EXPECT_EQ(l, &decoderLibs());
+    const CdecoderLibs& libs = decoderLibs();
+    ASSERT_TRUE(libs.ok) << libs.error;
+    EXPECT_TRUE(libs.error.empty());
+#define ZX_EXPECT_FOUND(lib, name) EXPECT_NE(libs.name, nullptr) << #name;
+    ZX_DECODER_FUNCTIONS(ZX_EXPECT_FOUND)
+#undef ZX_EXPECT_FOUND
+}
 
 // Every format a player's library is likely to hold decodes to the right
 // length and pitch, and its tags read back.

@@ -185,6 +185,31 @@ TEST_F(CrenderTest, TextStylesAndTheCache) {
     EXPECT_LT(gEngine->textures.count(), textures);
 }
 
+// A line a frame, as a score that changes every frame makes: once over the
+// limit, the lines idle longest go and the recent ones stay.
+TEST_F(CrenderTest, FontCacheDropsTheLongestIdleLinesFirst) {
+    CfontMgr& fm = gEngine->fonts;
+    Crenderer& r = gEngine->renderer;
+    Cfont* f = fm.findFont("FontSmall");
+    ASSERT_NE(f, nullptr);
+    gEngine->textures.setPacking(false);   // no full text pages making room of their own
+    const int n = (int)CfontMgr::kCacheSoftLimit + 40;
+    for (int i = 0; i < n; ++i) {
+        r.beginFrame();
+        f->drawText("score " + std::to_string(i), 0, 0);
+    }
+    r.beginFrame();
+    EXPECT_EQ(fm.cacheSize(), CfontMgr::kCacheSoftLimit);
+    const uint64_t misses = fm.cacheMisses;
+    f->drawText("score " + std::to_string(n - 1), 0, 0);
+    f->drawText("score " + std::to_string(n - (int)CfontMgr::kCacheSoftLimit), 0, 0);
+    EXPECT_EQ(fm.cacheMisses, misses);   // still cached
+    f->drawText("score " + std::to_string(n - (int)CfontMgr::kCacheSoftLimit - 1), 0, 0);
+    f->drawText("score 0", 0, 0);
+    EXPECT_EQ(fm.cacheMisses, misses + 2);   // gone, made again
+    gEngine->textures.setPacking(true);
+}
+
 TEST_F(CrenderTest, MissingFontsAreLoggedAndDrawnAsBoxes) {
     CfontMgr& fm = gEngine->fonts;
     EXPECT_EQ(fm.findFont("FontNope"), nullptr);

@@ -1,6 +1,7 @@
 #include <SDL_image.h>
 
 #include <climits>
+#include <cmath>
 
 #include "engine/resourceFile.h"
 #include "renderFixture.h"
@@ -145,6 +146,44 @@ TEST_F(CrenderTest, QuadCornersSizeAndColourReachTheBatch) {
     EXPECT_EQ(r.quads()[2].texture, gEngine->textures.white()->id());
     r.flush();
     EXPECT_EQ(r.flushes()[0].quads, 3);
+}
+
+// A quad turned by a direction lands where the same quad turned by its angle
+// does; lines and motion-aligned particles are drawn that way.
+TEST_F(CrenderTest, QuadsTurnedByADirectionMatchTheirAngle) {
+    Crenderer& r = gEngine->renderer;
+    Csprite* a = makeSprite(tmp, "a.png", 20, 10);
+    Cquad q = quadOf(a, 100, 50);
+    q.rotation = 30;
+    r.addQuad(q);
+    q.rotation = 0;
+    const float rad = degToRad(30);
+    r.addQuadTurned(q, std::cos(rad), std::sin(rad));
+    r.addQuadTurned(q, 0, -1);   // straight up the screen
+    r.drawLine(10, 10, 10, 60, 2, Ccolour(1, 1, 1, 1));
+    ASSERT_EQ(r.quads().size(), 4u);
+    EXPECT_NEAR(r.quads()[1].rotation, r.quads()[0].rotation, 1e-4f);
+    EXPECT_FLOAT_EQ(r.quads()[1].x, r.quads()[0].x);
+    EXPECT_FLOAT_EQ(r.quads()[1].width, r.quads()[0].width);
+    EXPECT_NEAR(r.quads()[2].rotation, -90, 1e-4f);
+    EXPECT_NEAR(r.quads()[3].rotation, 90, 1e-4f);
+    EXPECT_FLOAT_EQ(r.quads()[3].width, 50);
+    EXPECT_FLOAT_EQ(r.quads()[3].y, 35);
+
+    // A particle aligned to its motion faces the way it flies.
+    CparticleDef def;
+    def.name = "Streak";
+    def.spriteName = "a.png";
+    def.alignToMotion = true;
+    def.lifeMin = def.lifeMax = 10;
+    r.beginFrame();
+    CparticleSystem& ps = gEngine->particles;
+    Cparticle* p = ps.spawn(def, Cvec3(200, 200, 0), Ccolour(1, 1, 1, 1), 0, 1);
+    ASSERT_NE(p, nullptr);
+    p->vel = Cvec3(-3, 3, 0);
+    ps.draw(0);
+    ASSERT_EQ(r.quads().size(), 1u);
+    EXPECT_NEAR(r.quads()[0].rotation, 135, 1e-3f);
 }
 
 TEST_F(CrenderTest, PanelsFramesAndFullWindowRectangles) {
