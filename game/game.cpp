@@ -282,6 +282,7 @@ void Cgame::update() {
         (gEngine->lastKey == SDL_SCANCODE_ESCAPE || gEngine->ui.input().action(ACTION_START))) {
         if (world.session.gameType == GAMETYPE_SHIPTEST) {
             gEngine->lastKey = -1;
+            if (gEngine->ui.input().device == DEVICE_TOUCH) gEngine->input.sticks.setEnabled(false, &gEngine->input.joysticks);
             setGameMode(world.session.shipTestReturnState, true);
             return;
         }
@@ -307,7 +308,6 @@ void Cgame::draw() {
     }
     if (transitionRunning_ && transition_) transition_->render();
     workshop.render();
-    if (mode_ >= GM_GAME_OVER && mode_ <= GM_GAME_OVER_PARTY) autoShots.drawThumbnails(gEngine->screenWidth - 140.0f);
     if (afterDraw) afterDraw();
 }
 

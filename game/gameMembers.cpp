@@ -6,6 +6,7 @@
 #include "engine/engine.h"
 #include "engine/ui/screen.h"
 #include "game/game.h"
+#include "game/trackBoards.h"
 #include "platform/steam/steamLocal.h"
 #include "services/hmacSha1.h"
 
@@ -71,6 +72,21 @@ void Cgame::connectMembers() {
     };
     // The library asks whether a track has a record of its own.
     songLibrary.hasTrackRecord = [](const std::string& key) { return gGame->trackStats.findTrack(key) != nullptr; };
+    // A track's new best goes to its boards; the ships' worldwide figures to the shared counters.
+    trackStats.submitBoards = [](const CtrackRecord& record, const CshipSnapshot& ship) {
+        const CgameSession& s = gGame->world.session;
+        const CtrackInfo* track = &s.track;
+        CtrackInfo other;
+        if (track->key != record.key) {
+            other.key = record.key;
+            track = &other;
+        }
+        submitTrackBoards(gGame->online.leaderboards, gGame->online.soap.nickname(), record, ship, *track,
+                          s.difficultyFactor);
+    };
+    CplayerShipDef::statHook = [](const std::string& stat, double amount) {
+        if (gGame) gGame->online.counters.add(stat, (int64_t)(amount + 0.5));
+    };
     // Boards of the progress record go to the web service.
     progress.submitBoard = [](int board, uint64_t score, const std::string& text) {
         gGame->online.leaderboards.submitBoardScore(board, score, text);
@@ -87,6 +103,21 @@ void Cgame::connectMembers() {
     world.analytics = &gEngine->analytics;
     world.attachHangar(playerShips);
     playScreen.musicPlayer = &music;
+    // The HUD in use hears of the score and the cash, and is stepped and drawn with play.
+    world.hooks.refreshScore = [] {
+        if (ChudSlot* hud = gGame->playScreen.activeHud()) hud->refreshScore();
+    };
+    world.hooks.refreshCash = [] {
+        if (ChudSlot* hud = gGame->playScreen.activeHud()) hud->refreshCash();
+    };
+    world.hooks.hudStep = [] {
+        if (ChudSlot* hud = gGame->playScreen.activeHud()) hud->stepHud();
+    };
+    world.hooks.hudDraw = [] {
+        ChudSlot* hud = gGame->playScreen.activeHud();
+        if (hud) hud->drawHud();
+        return hud != nullptr;
+    };
     world.hooks.playTrack = [](const CtrackInfo& t) {
         CsongPackInfo* entry = t.key.empty() ? nullptr : gGame->songLibrary.findByKey(t.key, false);
         if (entry) gGame->music.playTrack(entry);

@@ -42,11 +42,12 @@ struct CworldHooks {
     // Automatic gameplay screenshots: reset, and arm a moment (type, delay, timer index).
     std::function<void()> resetAutoShots;
     std::function<void(int type, float delay, int timer)> armMoment;
-    // The HUD: the score changed; the per-step update and draw of the HUD in use.
+    // The HUD: the score changed; the per-step update and draw of the HUD in
+    // use (hudDraw false: no HUD drew, play draws a plain one of its own).
     std::function<void()> refreshScore;
     std::function<void()> refreshCash;
     std::function<void()> hudStep;
-    std::function<void()> hudDraw;
+    std::function<bool()> hudDraw;
     // The party HUD, used instead while the party flag is set: entered when a
     // game starts, stepped and drawn like the HUD, and told before a team's
     // weapon (colour false) or colour level changes.

@@ -27,6 +27,24 @@ public:
     virtual bool hasLeft() const { return true; }
 };
 
+// The HUD of play, drawn over the play field by the session: one for a
+// normal game and one for party mode (CplayScreen picks by the session).
+// Play tells it when the score, the cash or the track changed.
+class ChudSlot {
+public:
+    virtual ~ChudSlot() = default;
+
+    virtual bool loadHud() = 0;
+    virtual void enterHud() = 0;   // each new play
+    virtual void stepHud() = 0;    // each step of play
+    virtual void drawHud() = 0;    // each frame of play
+    virtual void refreshScore() {}
+    virtual void refreshCash() {}
+    // The next track of a run has started.
+    virtual void resetBest() {}
+};
+enum EhudId { HUD_NORMAL = 0, HUD_PARTY, HUD_COUNT };
+
 // The overlays drawn over the current state. They are not game states.
 class CoverlaySlot {
 public:

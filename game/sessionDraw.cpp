@@ -254,6 +254,5 @@ void CgameSession::draw() {
     drawParticleLayer(PLAY_LAYER_FRONT);
     r.setCamera(nullptr);
     if (partyMode && world_.hooks.partyHudDraw) world_.hooks.partyHudDraw();
-    else if (world_.hooks.hudDraw) world_.hooks.hudDraw();
-    else drawPlainHud(world_);
+    else if (!world_.hooks.hudDraw || !world_.hooks.hudDraw()) drawPlainHud(world_);
 }

@@ -9,6 +9,7 @@
 #include "screens/confirm.h"
 #include "screens/exit.h"
 #include "screens/screenRegistry.h"
+#include "screens/shipMissionPanel.h"
 
 const CwidgetBinding CpauseScreen::kBindings[] = {{&CpauseScreen::resume_, "Resume"},
                                                   {&CpauseScreen::restart_, "RestartTrack"},
@@ -27,6 +28,21 @@ void CpauseScreen::resumeMusic() {
     gEngine->setPaused(false);
 }
 
+// While paused the mission card slides back in as a reminder of the goal.
+void CpauseScreen::showMissionCard(bool shown) {
+    if (CshipMissionPanel* panel = screens::get<CshipMissionPanel>())
+        if (panel->enabled()) panel->setShown(shown);
+}
+
+// On touch input the on-screen sticks leave the screen while paused, so that
+// a tap on a pause button cannot also steer.
+void CpauseScreen::parkSticks(bool park) {
+    if (gUi->input().device != DEVICE_TOUCH) return;
+    CvirtualSticks& sticks = gEngine->input.sticks;
+    sticks.setEnabled(!park, &gEngine->input.joysticks);
+    if (park) sticks.park((float)gEngine->screenWidth);
+}
+
 void CpauseScreen::show() {
     if (paused_ || !screen_) return;
     // The Escape that paused must not also resume.
@@ -38,6 +54,8 @@ void CpauseScreen::show() {
     if (musicStops()) gGame->music.pause();
     gEngine->setPaused(true);
     gEngine->log.print(LOG_DB, "Paused = %d", 1);
+    parkSticks(true);
+    showMissionCard(true);
     gUi->buttonBar.push();
     screen_->enterOpening();
     gEngine->input.mouse.setCaptured(false);
@@ -62,6 +80,7 @@ void CpauseScreen::leaveTo(int mode) {
     gUi->buttonBar.pop();
     paused_ = false;
     resumeMusic();
+    showMissionCard(false);
     gGame->setGameMode(mode, true);
 }
 
@@ -109,6 +128,8 @@ void CpauseScreen::update() {
         resumeMusic();
         leaveLayout();
         gEngine->input.mouse.setCaptured(true);
+        showMissionCard(false);
+        parkSticks(false);
     } else if (screen_->wasPressed(quit_)) {
         gGame->playTransitionEffect(quit_);
         ask("QuitTrack", true);

@@ -20,6 +20,8 @@ private:
     void ask(const char* message, bool quit);
     void answer();
     void leaveTo(int mode);
+    void showMissionCard(bool shown);
+    void parkSticks(bool park);
 
     static const CwidgetBinding kBindings[];
     Cwidget* resume_ = nullptr;

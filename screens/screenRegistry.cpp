@@ -5,31 +5,26 @@
 #include "screens/achievementMenu.h"
 #include "screens/achievements.h"
 #include "screens/chinaCheck.h"
+#include "screens/config.h"
 #include "screens/confirm.h"
+#include "screens/credits.h"
 #include "screens/dailyChallenge.h"
 #include "screens/dailyTracks.h"
 #include "screens/editModules.h"
 #include "screens/exit.h"
 #include "screens/fadeLogo.h"
 #include "screens/findMusic.h"
-#include "screens/NewsFeed.h"
-#include "screens/config.h"
-#include "screens/credits.h"
 #include "screens/findPlayer.h"
 #include "screens/friendCompare.h"
-#include "screens/language.h"
-#include "screens/openMicError.h"
-#include "screens/openMicSetting.h"
-#include "screens/options.h"
-#include "screens/optionsNotifications.h"
-#include "screens/optionsTwitter.h"
-#include "screens/optionsVirtualThumbSticks.h"
-#include "screens/optionsVolume.h"
-#include "screens/setRez.h"
 #include "screens/gallery.h"
-#include "screens/shareMoment.h"
+#include "screens/gameOver.h"
+#include "screens/gameOverBossRush.h"
+#include "screens/gameOverParty.h"
+#include "screens/gameOverSurvival.h"
 #include "screens/gameSettings.h"
 #include "screens/gameType.h"
+#include "screens/HUD.h"
+#include "screens/language.h"
 #include "screens/hangar.h"
 #include "screens/layoutScreen.h"
 #include "screens/leaderboard.h"
@@ -41,6 +36,14 @@
 #include "screens/musicBrowserShipMissions.h"
 #include "screens/musicRadioBrowser.h"
 #include "screens/musicTypeList.h"
+#include "screens/NewsFeed.h"
+#include "screens/openMicError.h"
+#include "screens/openMicSetting.h"
+#include "screens/options.h"
+#include "screens/optionsNotifications.h"
+#include "screens/optionsTwitter.h"
+#include "screens/optionsVirtualThumbSticks.h"
+#include "screens/optionsVolume.h"
 #include "screens/partyGameType.h"
 #include "screens/partyHUD.h"
 #include "screens/partyLogin.h"
@@ -50,6 +53,8 @@
 #include "screens/placeholder.h"
 #include "screens/pressStart.h"
 #include "screens/rankUp.h"
+#include "screens/setRez.h"
+#include "screens/shareMoment.h"
 #include "screens/shipEditor.h"
 #include "screens/shipMissionPanel.h"
 #include "screens/signIn.h"
@@ -70,15 +75,17 @@ Centry own() {
     if constexpr (std::is_base_of_v<CscreenSlot, T>) e.screen = object.get();
     if constexpr (std::is_base_of_v<CoverlaySlot, T>) e.overlay = object.get();
     if constexpr (std::is_base_of_v<Clayout, T>) e.layout = object.get();
+    if constexpr (std::is_base_of_v<ChudSlot, T>) e.hud = object.get();
     return e;
 }
 
-// PARTY_HUD: the HUD that party play enters, steps and draws (bound to no state).
-enum Eslot { STATE, OVERLAY, TRANSITION, PARTY_HUD };
+// HUD: the HUD of one player's play; PARTY_HUD: the HUD that party play
+// enters, steps and draws (bound to no state).
+enum Eslot { STATE, OVERLAY, TRANSITION, HUD, PARTY_HUD };
 
 struct Crow {
     Eslot slot;
-    int id;   // the state or the overlay
+    int id;   // the state, the overlay or the HUD
     Centry (*make)();
 };
 
@@ -112,6 +119,10 @@ const Crow kRows[] = {
     {STATE, GM_GAME_TYPE, own<CgameTypeScreen>},
     {STATE, GM_GAME_SETTINGS, own<CgameSettingsScreen>},
     {STATE, GM_321_GO, own<C321GoScreen>},
+    {STATE, GM_GAME_OVER, own<CgameOverTrackScreen>},
+    {STATE, GM_GAME_OVER_BOSS_RUSH, own<CgameOverBossRushScreen>},
+    {STATE, GM_GAME_OVER_SURVIVAL, own<CgameOverSurvivalScreen>},
+    {STATE, GM_GAME_OVER_PARTY, own<CgameOverPartyScreen>},
     {STATE, GM_MUSIC_BROWSER, own<CmusicBrowserScreen>},
     {STATE, GM_MUSIC_BROWSER_SHIP_MISSIONS, own<CmusicBrowserShipMissionsScreen>},
     {STATE, GM_MUSIC_RADIO_BROWSER, own<CmusicRadioBrowserScreen>},
@@ -136,6 +147,7 @@ const Crow kRows[] = {
     {STATE, GM_EDIT_MODULES, own<CeditModulesScreen>},
     {STATE, GM_HANGAR, own<ChangarScreen>},
     {TRANSITION, 0, own<CfadeScreen>},
+    {HUD, HUD_NORMAL, own<CHUD>},
     {PARTY_HUD, 0, own<CpartyHud>},
     {OVERLAY, OVERLAY_CONFIRM, own<CconfirmScreen>},
     {OVERLAY, OVERLAY_EXIT, own<CexitPopup>},
@@ -158,6 +170,7 @@ std::unique_ptr<CscreenSet> makeScreens(Cgame& game) {
         Centry e = row.make();
         if (row.slot == STATE) game.setScreen(row.id, e.screen);
         else if (row.slot == OVERLAY) game.setOverlay(row.id, e.overlay);
+        else if (row.slot == HUD) game.playScreen.setHud(row.id, e.hud);
         else if (row.slot == PARTY_HUD) CpartyHud::attach(game.world, static_cast<CpartyHud*>(e.screen));
         else game.setTransitionScreen(e.screen);
         set->add(std::move(e));

@@ -23,6 +23,7 @@ public:
         CscreenSlot* screen = nullptr;
         CoverlaySlot* overlay = nullptr;
         Clayout* layout = nullptr;   // null for a screen without a layout
+        ChudSlot* hud = nullptr;
     };
 
     void add(Centry entry) { entries_.push_back(std::move(entry)); }

@@ -5,6 +5,14 @@
 #include "engine/ui/uiMgr.h"
 
 namespace {
+// Sound slots of the warnings: one playback each, a new one cuts the last.
+constexpr int kIncomingMassSound = 14;
+constexpr int kTitleBannerSound = 42;
+
+void playAlone(int slot) {
+    if (gUi->playSound) gUi->playSound(slot);
+}
+
 void place(Cwidget& w, float px, float py) {
     w.uiScale = gUi->scale();
     w.x = px;
@@ -53,6 +61,7 @@ void Cpopups::showMass(const char* firstLineTag, int64_t mass) {
     place(*second, gEngine->screenWidth * 0.5f, y + 40.0f);
     gUi->spotEffects.add(std::move(first), EFFECT_ZOOM_IN, EFFECT_FADE_OUT, 0, 5.0f);
     gUi->spotEffects.add(std::move(second), EFFECT_ZOOM_IN, EFFECT_FADE_OUT, 0, 5.0f);
+    playAlone(kIncomingMassSound);
 }
 
 void Cpopups::showIncomingMass(int64_t mass) { showMass("IncomingMass", mass); }
@@ -62,6 +71,8 @@ void Cpopups::showTitleBanner() {
     CwidgetPtr w = gUi->createWidget("BigText");
     if (!w) return;
     w->setText({}, "ZORBEX!");
-    place(*w, gEngine->screenWidth * 0.5f, gEngine->screenHeight * 0.35f);
+    if (Cgadget* text = w->findTextGadget({}, false)) text->colour = Ccolour(1, 1, 1, 0.7f);
+    place(*w, gEngine->screenWidth * 0.5f, (float)gEngine->screenHeight - 60.0f);
     gUi->spotEffects.add(std::move(w), EFFECT_ZOOM_IN, EFFECT_FADE_OUT, 0, 1.5f);
+    playAlone(kTitleBannerSound);
 }

@@ -12,6 +12,8 @@ public:
     void render();
     void clear() { entries_.clear(); }
     size_t count() const { return entries_.size(); }
+    // The widget of an entry, oldest first (null past the last).
+    Cwidget* widget(size_t i) const { return i < entries_.size() ? entries_[i].widget.get() : nullptr; }
 
 private:
     struct Centry {

@@ -16,19 +16,13 @@ here="$(cd "$(dirname "$0")" && pwd)"
 driverSetUp party
 
 "$makeMusic" "$work/My Music" || fail "could not make the music folder"
-cat > "$work/bin/zenity" <<EOT
-#!/bin/sh
-printf '%s\n' "$work/My Music"
-EOT
-chmod +x "$work/bin/zenity"
-
+answerFolderDialog "$work/My Music"
 startService "$tool"
 
-launchGame ZORBEX_TEST_PAD="Road Pad"
+ZORBEX_TEST_PAD="Road Pad" startGame
 waitFor "Test pad attached: Road Pad" 5 || fail "no test pad"
-focusGame
 sleep 4
-toMainMenu
+firstRunToMainMenu
 
 # Short tracks to play: found through the music type list.
 clickWidget mainMenu.txt MusicBrowser

@@ -18,30 +18,10 @@ driverSetUp ships
 # running when Back is pressed. The service runs a daily challenge.
 startService "$tool" 1500 --showcase
 
-launchGame
-focusGame
+startGame
 sleep 6   # the fade, then the title's marks come in
-
-keys Return
-waitFor "GameMode = Language" 30 || fail "no language screen"
-sleep 1.5
-keys Return
-waitFor "Language = English" 10 || fail "English was not chosen"
-waitFor "Attempting to auto sign in with Steam" 30 || fail "no sign-in screen"
-sleep 0.3
-keys BackSpace
-waitFor "Sign in UI - EsignInMode_Start" 10 3 || fail "Back did not lead to the choice"
-sleep 1
-keys Down Down Return
-waitFor "Sign in UI - EsignInMode_CreateAccount" 10 || fail "no account form"
-sleep 0.5
-field 1 Hangar
-field 2 hangar@example.com
-field 3 secret12
-field 4 secret12
-keys Down Down Down Down Down Return
-waitFor "Create Account: Success" 30 || fail "the account was not made"
-waitFor "GameMode = MainMenu" 60 || fail "no main menu"
+chooseEnglish
+makeAccount Hangar hangar@example.com
 sleep 1
 # The first visit's help boxes, one Return each.
 for _ in $(seq 8); do

@@ -18,39 +18,12 @@ driverSetUp road
 # running when Back is pressed.
 startService "$tool" 1500
 
-ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" ZORBEX_WEB_SERVICE="$work/webService.txt" \
-    "$game" -NoGoogle -Linux &
-gpid=$!
-waitFor "GameMode = PressStart" 30 || fail "no title screen"
-focusGame
+startGame
 sleep 6   # the fade, then the title's marks come in
 shot pressStart
 
-keys Return
-waitFor "GameMode = Language" 30 || fail "no language screen"
-sleep 1.5
-shot language
-keys Return
-waitFor "Language = English" 10 || fail "English was not chosen"
-waitFor "Attempting to auto sign in with Steam" 30 || fail "no sign-in screen"
-sleep 0.3
-keys BackSpace
-waitFor "Sign in UI - EsignInMode_Start" 10 3 || fail "Back did not lead to the choice"
-sleep 1
-shot signInChoice
-
-keys Down Down Return
-waitFor "Sign in UI - EsignInMode_CreateAccount" 10 || fail "no account form"
-sleep 0.5
-field 1 Rookie
-field 2 rookie@example.com
-field 3 secret12
-field 4 secret12
-sleep 0.5
-shot signIn
-keys Down Down Down Down Down Return
-waitFor "Create Account: Success" 30 || fail "the account was not made"
-waitFor "GameMode = MainMenu" 60 || fail "no main menu"
+chooseEnglish language
+makeAccount Rookie rookie@example.com signIn
 sleep 1
 shot mainMenuTutorial
 # The first visit's help boxes, one Return each.

@@ -5,6 +5,8 @@
 #include "screens/confirm.h"
 #include "screens/pause.h"
 #include "screens/screenRegistry.h"
+#include "screens/shipMissionPanel.h"
+#include "game/progress/shipMission.h"
 #include "trackRoad.h"
 
 namespace {
@@ -85,4 +87,29 @@ TEST(Pause, RestartGoesBackToTheCountdown) {
     EXPECT_EQ(f.countdown.enters, 1);
     EXPECT_FALSE(f.pause->paused());
     EXPECT_TRUE(f.g.logHas("Restart track"));
+}
+
+TEST(Pause, TouchSticksLeaveTheScreenAndTheMissionCardComesBack) {
+    CpauseFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CshipMissionPanel* card = screens::get<CshipMissionPanel>();
+    ASSERT_NE(card, nullptr);
+    card->setMission(0, CshipMission(), false);
+    gEngine->input.player(0)->setDevice(DEVICE_TOUCH);
+    f.g.steps(1);
+    CvirtualSticks& sticks = gEngine->input.sticks;
+    sticks.setEnabled(true, &gEngine->input.joysticks);
+
+    f.pause->show();
+    ASSERT_TRUE(f.pause->paused());
+    EXPECT_FALSE(sticks.enabled());
+    EXPECT_EQ(sticks.stick(0).centre.x, CvirtualSticks::kParkX);
+    EXPECT_FLOAT_EQ(sticks.colour.a, 0.2f);
+    EXPECT_TRUE(card->shown());
+
+    f.g.click(f.pause->screen()->findWidget("Resume"));
+    f.g.steps(40);
+    EXPECT_FALSE(f.pause->paused());
+    EXPECT_FALSE(card->shown());
+    gEngine->input.player(0)->setDevice(DEVICE_KEYBOARD_MOUSE);
 }

@@ -14,11 +14,9 @@ here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/xvfbDriver.sh"
 driverSetUp twitter
 startService "$tool"
-
-launchGame
-focusGame
+startGame
 sleep 4
-toMainMenu
+firstRunToMainMenu
 
 # From the main menu.
 clickWidget mainMenu.txt Twitter

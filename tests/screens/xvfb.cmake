@@ -86,3 +86,11 @@ add_test(NAME road_xvfb_ship_editor
           bash ${CMAKE_SOURCE_DIR}/tests/screens/shipEditorUnderXvfb.sh $<TARGET_FILE:zorbex>
           $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/shipEditor)
 set_tests_properties(road_xvfb_ship_editor PROPERTIES TIMEOUT 240 RUN_SERIAL TRUE)
+# The road of one track under Xvfb: the main menu, game type, settings, the
+# countdown, play with the HUD and a pause, the game over and the rank-up,
+# back to the main menu. Screenshots in screenshots/track.
+add_test(NAME road_xvfb_track
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/roadTrackUnderXvfb.sh $<TARGET_FILE:zorbex>
+          $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/track)
+set_tests_properties(road_xvfb_track PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)

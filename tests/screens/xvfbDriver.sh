@@ -31,26 +31,76 @@ startService() {
     for _ in $(seq 50); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
     [ -s "$work/webService.txt" ] || fail "the local service did not start"
 }
-# The game ($game) with the scratch save folder, the data folder ($data), the
-# local service's address and the scratch programs (dialog stand-ins) first
-# on PATH; VAR=value settings of the caller may follow. Waits for the title.
-launchGame() {
-    PATH="$work/bin:$PATH" ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" ZORBEX_WEB_SERVICE="$work/webService.txt" \
-        env "$@" "$game" -NoGoogle -Linux &
-    gpid=$!
-    waitFor "GameMode = PressStart" 30 || fail "no title screen"
+# The desktop's folder or file dialog (zenity, found first on the game's
+# PATH) answers with the given path; each question is kept in $work/dialog.log.
+answerFolderDialog() {
+    cat > "$work/bin/zenity" <<EOT
+#!/bin/sh
+echo "zenity \$*" >> "$work/dialog.log"
+printf '%s\n' "$1"
+EOT
+    chmod +x "$work/bin/zenity"
 }
-# From the title of a first run to the main menu: English, then the silent
-# sign-in with the Steam identity; the main menu's help boxes put away.
-toMainMenu() {
+# Starts the game ($game) with its data ($data), the save folder and the
+# local service, plus the given switches; waits for the title and gives the
+# window the keyboard. Variables set before the call reach the game too.
+startGame() {
+    PATH="$work/bin:$PATH" ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" \
+        ZORBEX_WEB_SERVICE="$work/webService.txt" "$game" -NoGoogle -Linux "$@" &
+    gpid=$!
+    waitMode PressStart 30 || fail "no title screen"
+    focusGame
+}
+# From the title of a first run: Return, then English on the language
+# screen (a screenshot of it under the given name, if any).
+chooseEnglish() {
     keys Return
-    waitFor "GameMode = Language" 30 || fail "no language screen"
+    waitMode Language 30 || fail "no language screen"
     sleep 1.5
+    [ -n "${1:-}" ] && shot "$1"
     keys Return
     waitFor "Language = English" 10 || fail "English was not chosen"
-    waitFor "GameMode = MainMenu" 60 || fail "no main menu"
+}
+# A first run from the title to the main menu through the silent sign-in,
+# with the main menu's help boxes put away.
+firstRunToMainMenu() {
+    chooseEnglish
+    waitMode MainMenu 60 || fail "no main menu"
     sleep 2
     dismissTutorials 10
+}
+# A text box k steps down from the top: focus it, type, finish the entry.
+field() {
+    for _ in $(seq "$1"); do keys Down; done
+    keys Return
+    sleep 0.2
+    xdotool type --delay 50 "$2"
+    sleep 0.2
+    keys Return
+    sleep 0.3
+}
+# While the silent sign-in still runs (a slow service): Back, then a new
+# account made by hand (name, e-mail) on the sign-in screen. With a third
+# argument, screenshots of the choice and the filled form under that prefix.
+makeAccount() {
+    waitFor "Attempting to auto sign in with Steam" 30 || fail "no sign-in screen"
+    sleep 0.3
+    keys BackSpace
+    waitFor "Sign in UI - EsignInMode_Start" 10 3 || fail "Back did not lead to the choice"
+    sleep 1
+    [ -n "${3:-}" ] && shot "${3}Choice"
+    keys Down Down Return
+    waitFor "Sign in UI - EsignInMode_CreateAccount" 10 || fail "no account form"
+    sleep 0.5
+    field 1 "$1"
+    field 2 "$2"
+    field 3 secret12
+    field 4 secret12
+    sleep 0.5
+    [ -n "${3:-}" ] && shot "$3"
+    keys Down Down Down Down Down Return
+    waitFor "Create Account: Success" 30 || fail "the account was not made"
+    waitMode MainMenu 60 || fail "no main menu"
 }
 # Once the title is up: the game's window gets the keyboard.
 focusGame() {
@@ -72,30 +122,24 @@ fail() {
     [ -f "$log" ] && cat "$log"
     exit 1
 }
+# Waits up to the given seconds until count lines of the log match grep's
+# pattern (given with its options).
+waitLog() {
+    local seconds="$1" count="$2" n=0
+    shift 2
+    while [ "$n" -lt $((seconds * 10)) ]; do
+        local found
+        found=$(grep -c "$@" "$log" 2>/dev/null)
+        [ "${found:-0}" -ge "$count" ] && return 0
+        sleep 0.1
+        n=$((n + 1))
+    done
+    return 1
+}
 # Waits until the log holds a line with text, count times (default once).
-waitFor() {
-    local text="$1" seconds="$2" count="${3:-1}" n=0
-    while [ "$n" -lt $((seconds * 10)) ]; do
-        local found
-        found=$(grep -cF -- "$text" "$log" 2>/dev/null)
-        [ "${found:-0}" -ge "$count" ] && return 0
-        sleep 0.1
-        n=$((n + 1))
-    done
-    return 1
-}
+waitFor() { waitLog "$2" "${3:-1}" -F -- "$1"; }
 # Waits until the game has asked for a state count times (this run's log).
-waitMode() {
-    local mode="$1" seconds="$2" count="${3:-1}" n=0
-    while [ "$n" -lt $((seconds * 10)) ]; do
-        local found
-        found=$(grep -cE -- "GameMode = ${mode}\r?\$" "$log" 2>/dev/null)
-        [ "${found:-0}" -ge "$count" ] && return 0
-        sleep 0.1
-        n=$((n + 1))
-    done
-    return 1
-}
+waitMode() { waitLog "$2" "${3:-1}" -E -- "GameMode = ${1}"$'\r'"?\$"; }
 shot() {
     xwd -root -silent > "$work/shot.xwd" && /usr/bin/python3 "$here/xwdToPng.py" "$work/shot.xwd" "$out/$1.png" ||
         fail "screenshot $1"
@@ -105,16 +149,6 @@ keys() {
         xdotool key "$k"
         sleep 0.15
     done
-}
-# A form's text box k steps down from the top: focus it, type, finish the entry.
-field() {
-    for _ in $(seq "$1"); do keys Down; done
-    keys Return
-    sleep 0.2
-    xdotool type --delay 50 "$2"
-    sleep 0.2
-    keys Return
-    sleep 0.3
 }
 # The centre of a layout's widget on the 1280 x 720 screen: Pos as a fraction
 # of the screen plus Offset in layout pixels (720 lines: one pixel each).

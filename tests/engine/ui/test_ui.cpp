@@ -319,6 +319,39 @@ TEST(Ui, SpotEffectsOwnAndFreeTheirWidgets) {
     EXPECT_EQ(gUi->spotEffects.count(), 0u);
 }
 
+TEST(Ui, WarningPopupsPlayTheirSoundAndMessagesNone) {
+    CuiFixture f;
+    std::vector<int> played;
+    gUi->playSound = [&played](int slot) { played.push_back(slot); };
+    gUi->popups.showMessage("Hello");
+    gUi->popups.showAchievementAwarded("Title", "");
+    EXPECT_TRUE(played.empty());
+    gUi->popups.showIncomingMass(5000);
+    gUi->popups.showIncomingMassSnake(5000);
+    gUi->popups.showTitleBanner();
+    ASSERT_EQ(played.size(), 3u);
+    EXPECT_EQ(played[0], played[1]);
+    EXPECT_NE(played[0], played[2]);
+    gUi->playSound = nullptr;
+}
+
+TEST(Ui, PopupTextsShowWholePercentsAndKilotons) {
+    CuiFixture f;
+    gUi->spotEffects.clear();
+    gUi->popups.showAchievementProgress("Title", 0.999f, "");
+    gUi->popups.showIncomingMass(12345678);
+    gUi->popups.showMessage("");
+    ASSERT_EQ(gUi->spotEffects.count(), 4u);
+    EXPECT_EQ(gUi->spotEffects.widget(0)->getText("Progress"), std::string(gEngine->text("AchievementProgress")) + ": 99%");
+    EXPECT_EQ(gUi->spotEffects.widget(1)->getText(), gEngine->text("IncomingMass"));
+    EXPECT_EQ(gUi->spotEffects.widget(2)->getText(), std::string("12,345 ") + gEngine->text("Kilotons"));
+    // An empty message still holds its 5 s.
+    for (int i = 0; i < 60 * 4; ++i) f.idle(1);
+    EXPECT_EQ(gUi->spotEffects.count(), 4u);
+    for (int i = 0; i < 60 * 2; ++i) f.idle(1);
+    EXPECT_EQ(gUi->spotEffects.count(), 0u);
+}
+
 TEST(Ui, WidgetEffectsAreDrawListEntries) {
     CuiFixture f;
     Cwidget* w = f.screen->findWidget("Play");

@@ -1,0 +1,199 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/format.h"
+#include "engine/ui/screen.h"
+#include "game/gameTypes.h"
+#include "game/musicLink.h"
+#include "game/powerUps.h"
+#include "screens/HUD.h"
+#include "screens/screenRegistry.h"
+#include "trackRoad.h"
+
+namespace {
+struct ChudFixture : CtrackRoad {
+    CHUD* hud = nullptr;
+    ChudFixture() {
+        if (!g.initOk()) return;
+        hud = screens::get<CHUD>();
+    }
+    CgameSession& session() { return g->world.session; }
+    void play(int gameType) {
+        session().gameType = gameType;
+        if (track) session().track = trackInfoFromSong(*track);
+        session().startGame();
+        g.steps(2);
+    }
+    Cwidget* widget(const char* name) { return hud->screen()->findWidget(name); }
+    std::string text(const char* name) { return widget(name)->getText(); }
+    static CreplayRun rival(const char* name, int64_t scorePerSecond) {
+        CreplayRun run;
+        run.name = name;
+        for (int t = 0; t <= 600; ++t) run.samples.push_back({(float)t, scorePerSecond * t, 1});
+        return run;
+    }
+};
+}  // namespace
+
+TEST(Hud, IsThePlayHudAndShowsScoreBestAndMultiplier) {
+    ChudFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_NE(f.hud, nullptr);
+    ASSERT_TRUE(f.track);
+    f.g->trackStats.submitScore(f.track->key, 5000, 1, 0.5f, {}, "");
+    f.play(GAMETYPE_STANDARD);
+    ASSERT_EQ(f.g.mode(), GM_PLAYING);
+    EXPECT_EQ(f.g->playScreen.activeHud(), static_cast<ChudSlot*>(f.hud));
+    EXPECT_EQ(f.hud->bestToBeat(), 5000u);
+    EXPECT_EQ(f.text("HighScore"), std::string(gEngine->text("HighScore")) + " 5,000");
+    EXPECT_FALSE(f.widget("HighScore")->hidden);
+    EXPECT_EQ(f.text("Multiplier"), "X1");
+
+    // Scoring past the best raises it and pulses the score.
+    f.session().addScore(0, 7500);
+    int64_t score = f.session().teamScores[0];
+    EXPECT_EQ(f.text("Score"), formatThousands64(score));
+    EXPECT_EQ(f.hud->bestToBeat(), (uint64_t)score);
+    f.g.steps(1);
+    EXPECT_GT(f.widget("Score")->scale, 2.0f);
+    f.g.steps(90);
+    EXPECT_FLOAT_EQ(f.widget("Score")->scale, 1.0f);
+    // Timers of the other game types stay away.
+    EXPECT_TRUE(f.widget("BossRushTimer")->hidden);
+    EXPECT_TRUE(f.widget("SurvivalTimer")->hidden);
+}
+
+TEST(Hud, ChillOutHasNoBestAndNeverRaisesOne) {
+    ChudFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.play(GAMETYPE_CHILLOUT);
+    EXPECT_TRUE(f.widget("HighScore")->hidden);
+    f.session().addScore(0, 9000);
+    EXPECT_EQ(f.hud->bestToBeat(), 0u);
+}
+
+TEST(Hud, BossRushAndSurvivalBeatTheirOwnBestForTheShipKind) {
+    ChudFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.g->progress.bossRushBest = 111;
+    f.g->progress.bossRushBestCustom = 222;
+    f.g->progress.survivalBest = 333;
+    f.g->standardShipFlag = 0;
+    f.play(GAMETYPE_BOSSRUSH);
+    EXPECT_EQ(f.hud->bestToBeat(), 222u);
+    EXPECT_FALSE(f.widget("BossRushTimer")->hidden);
+    EXPECT_FALSE(f.widget("BossRushWave")->hidden);
+    EXPECT_TRUE(f.widget("SurvivalTimer")->hidden);
+    // A new track of the run keeps the boss-rush best.
+    f.hud->resetBest();
+    EXPECT_EQ(f.hud->bestToBeat(), 222u);
+
+    f.g->standardShipFlag = 1;
+    f.play(GAMETYPE_SURVIVAL);
+    EXPECT_EQ(f.hud->bestToBeat(), 333u);
+    EXPECT_FALSE(f.widget("SurvivalTimer")->hidden);
+    f.session().clock = 65.4;
+    f.g.steps(1);
+    EXPECT_EQ(f.text("SurvivalTimer").substr(0, 4), "01:0");
+}
+
+TEST(Hud, BossTimerTextGrowsAndDropsInTheLastTwentySeconds) {
+    EXPECT_EQ(CHUD::bossTimerText(19.5f), "19.50");
+    EXPECT_EQ(CHUD::bossTimerText(75.25f), "01:15.20");
+    EXPECT_EQ(CHUD::bossTimerText(3725.0f), "01h 02m 05s.00");
+    EXPECT_EQ(CHUD::bossTimerText(-3.0f), "0.00");
+    EXPECT_FLOAT_EQ(CHUD::bossTimerScale(25.0f), 0.5f);
+    EXPECT_FLOAT_EQ(CHUD::bossTimerDrop(20.0f), 0.0f);
+    EXPECT_NEAR(CHUD::bossTimerScale(19.5f), 0.55f, 1e-5f);
+    EXPECT_NEAR(CHUD::bossTimerDrop(19.5f), 0.75f, 1e-5f);
+    EXPECT_FLOAT_EQ(CHUD::bossTimerScale(0.0f), 2.5f);
+    EXPECT_FLOAT_EQ(CHUD::bossTimerDrop(0.0f), 30.0f);
+}
+
+TEST(Hud, SpecialWeaponsTakeTheWidgetsInOrderWithTheirStock) {
+    ChudFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CperkMgr& perks = f.g->world.perks;
+    for (int id : {PERK_EMP, PERK_SUPER_BOMB}) {
+        perks.setUnlocked(id, true);
+        if (perks.level(id) < 0) perks.buyLevel(id);
+    }
+    perks.setEnabled(PERK_EMP, true);
+    perks.setEnabled(PERK_SUPER_BOMB, true);
+    f.play(GAMETYPE_STANDARD);
+    const auto& slots = f.hud->weaponSlots();
+    EXPECT_EQ(slots[0], PU_SUPER_BOMB);
+    EXPECT_EQ(slots[1], PU_EMP);
+    EXPECT_EQ(slots[2], -1);
+    EXPECT_EQ(f.text("Weapon1"), gEngine->text("SuperBombs"));
+    EXPECT_EQ(f.text("Weapon2"), gEngine->text("EMP"));
+    EXPECT_TRUE(f.widget("Weapon3")->hidden);
+
+    CpowerUpRecord& rec = f.g->world.powerUps.team(0);
+    rec[PU_SUPER_BOMB] = 7;
+    rec[PU_EMP] = 5;
+    f.g.steps(1);
+    f.g.steps(1);
+    EXPECT_EQ(f.text("Weapon1Num"), "x7");
+    EXPECT_EQ(f.text("Weapon2Num"), "");
+    EXPECT_EQ(CHUD::weaponIcons(7), 1);
+    EXPECT_EQ(CHUD::weaponIcons(5), 5);
+    EXPECT_EQ(CHUD::weaponIcons(0), 0);
+}
+
+TEST(Hud, RivalRowsRaceTheScoreAndKeepTheirDistance) {
+    ChudFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CscoreReplay& replay = f.g->world.replay;
+    replay.reset();
+    replay.addRival(ChudFixture::rival("Fast", 100));
+    replay.addRival(ChudFixture::rival("Slow", 10));
+    replay.addRival(ChudFixture::rival("Twin", 10));
+    f.play(GAMETYPE_STANDARD);
+    ASSERT_EQ(f.hud->numRows(), 4);
+    EXPECT_FALSE(f.hud->replayRow(3)->hidden);
+    EXPECT_TRUE(f.hud->replayRow(4)->hidden);
+    EXPECT_EQ(f.hud->replayRow(1)->getText("Name"), "Fast");
+
+    f.session().clock = 60;
+    f.g.steps(1);
+    const auto& order = f.hud->displayOrder();
+    EXPECT_EQ(order[0], 1);   // "Fast" leads
+    // "Slow" and "Twin" score the same: they never swap.
+    EXPECT_EQ(order[1], 2);
+    EXPECT_EQ(order[2], 3);
+    EXPECT_EQ(f.hud->replayRow(1)->getText("Rank"), ordinalText(1));
+    float sh = (float)gEngine->screenHeight;
+    EXPECT_FLOAT_EQ(f.hud->rowTargetY(1), CHUD::kRowEdge);
+    // Below half the leader's score the rows sit at the foot, 50 pixels apart.
+    EXPECT_FLOAT_EQ(f.hud->rowTargetY(0), sh - CHUD::kRowEdge);
+    for (int k = 1; k < 4; ++k)
+        EXPECT_GE(f.hud->rowTargetY(order[k]) - f.hud->rowTargetY(order[k - 1]), CHUD::kRowGap - 0.01f);
+}
+
+TEST(Hud, RivalRowsWithEveryScoreAtZeroStayOnScreen) {
+    ChudFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CscoreReplay& replay = f.g->world.replay;
+    replay.reset();
+    replay.addRival(ChudFixture::rival("Idle", 0));
+    f.play(GAMETYPE_STANDARD);
+    f.g.steps(5);
+    for (int i = 0; i < 2; ++i) {
+        float y = f.hud->replayRow(i)->y;
+        EXPECT_TRUE(std::isfinite(y));
+        EXPECT_TRUE(std::isfinite(f.hud->rowTargetY(i)));
+        EXPECT_GE(f.hud->rowTargetY(i), CHUD::kRowEdge);
+    }
+}
+
+TEST(Hud, OpenMicOrAnotherGameTypeShowsNoRivalRows) {
+    ChudFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.g->world.replay.reset();
+    f.g->world.replay.addRival(ChudFixture::rival("Fast", 100));
+    f.play(GAMETYPE_SURVIVAL);
+    EXPECT_EQ(f.hud->numRows(), 0);
+    EXPECT_TRUE(f.hud->replayRow(0)->hidden);
+}

@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include "engine/ui/screen.h"
+#include "engine/ui/uiMgr.h"
+#include "game/gameTypes.h"
+#include "game/musicLink.h"
+#include "online/localService/localWebService.h"
+#include "online/scoreRecord.h"
+#include "screens/gameOver.h"
+#include "screens/gameOverBossRush.h"
+#include "screens/gameOverParty.h"
+#include "screens/gameOverSurvival.h"
+#include "screens/screenRegistry.h"
+#include "trackRoad.h"
+
+namespace {
+struct CgameOverFixture : CtrackRoad {
+    CrecordingScreen rankUp, countdown, share, email;
+    CgameOverFixture() {
+        if (!g.initOk()) return;
+        g->setScreen(GM_RANK_UP, &rankUp);
+        g->setScreen(GM_321_GO, &countdown);
+        g->setScreen(GM_SHARE_MOMENT, &share);
+        g->setScreen(GM_OPTIONS_NOTIFICATIONS, &email);
+        g->progress.markProfileLoaded();
+    }
+    CgameSession& session() { return g->world.session; }
+    // A game of the type ended with this score and progress.
+    void end(int gameType, int64_t score, float completion, int state = GM_GAME_OVER) {
+        CgameSession& s = session();
+        s.gameType = gameType;
+        if (track) s.track = trackInfoFromSong(*track);
+        s.teamScores[0] = score;
+        s.completion = completion;
+        enter(state);
+    }
+    const CtrackRecord* record() { return track ? g->trackStats.findTrack(track->key) : nullptr; }
+    Cscreen* layoutOf(int state) {
+        switch (state) {
+            case GM_GAME_OVER_BOSS_RUSH: return screens::get<CgameOverBossRushScreen>()->screen();
+            case GM_GAME_OVER_SURVIVAL: return screens::get<CgameOverSurvivalScreen>()->screen();
+            default: return screens::get<CgameOverTrackScreen>()->screen();
+        }
+    }
+    Cwidget* widget(const char* name, int state = GM_GAME_OVER) { return layoutOf(state)->findWidget(name); }
+    bool buttonShown(const char* tag) {
+        for (const auto& b : gUi->buttonBar.buttons())
+            if (b.text == gEngine->text(tag)) return true;
+        return false;
+    }
+    void waitForButtons() { g.steps(100); }
+};
+}  // namespace
+
+TEST(GameOver, FirstFinishIsANewBestKeptOnOk) {
+    CgameOverFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_TRUE(f.track);
+    f.end(GAMETYPE_STANDARD, 12345, 1.0f);
+    ASSERT_EQ(f.g.mode(), GM_GAME_OVER);
+    CgameOverTrackScreen* screen = screens::get<CgameOverTrackScreen>();
+    EXPECT_TRUE(screen->newBest());
+    EXPECT_EQ(f.widget("Score")->getText(), "12,345");
+    EXPECT_EQ(f.widget("Percentage")->getText(), "100%");
+    EXPECT_EQ(f.widget("NewProgress")->getText(), gEngine->text("ProgressComplete"));
+    EXPECT_FALSE(f.widget("NewHighScore")->hidden);
+    EXPECT_FALSE(f.widget("HighScoreCommentText")->hidden);
+    // No board was downloaded: no place.
+    EXPECT_EQ(screen->place(), -1);
+    EXPECT_TRUE(f.widget("WorldRecord")->hidden);
+    EXPECT_EQ(f.widget("Smile")->findSpriteGadget()->spriteName, "ui_SmileLogo_Small.png");
+
+    // The buttons come after 1.5 s; nothing is kept before OK.
+    f.g.steps(30);
+    EXPECT_FALSE(f.buttonShown("OK"));
+    EXPECT_EQ(f.record(), nullptr);
+    f.waitForButtons();
+    EXPECT_TRUE(f.buttonShown("OK"));
+    EXPECT_TRUE(f.buttonShown("RetryTrack"));
+    EXPECT_TRUE(f.buttonShown("AddComment"));
+    EXPECT_FALSE(f.buttonShown("ShareMoment"));   // fewer than two moments captured
+    f.press(ACTION_SELECT);
+    EXPECT_EQ(f.rankUp.enters, 1);
+    ASSERT_NE(f.record(), nullptr);
+    EXPECT_EQ(f.record()->bestScore, 12345u);
+    EXPECT_FLOAT_EQ(f.record()->completion, 1.0f);
+}
+
+TEST(GameOver, AFirstFinishWithoutABestStillKeepsTheProgress) {
+    CgameOverFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.g->trackStats.submitScore(f.track->key, 50000, 1, 0.6f, {}, "old");
+    f.end(GAMETYPE_STANDARD, 20000, 1.0f);
+    CgameOverTrackScreen* screen = screens::get<CgameOverTrackScreen>();
+    EXPECT_FALSE(screen->newBest());
+    EXPECT_FALSE(f.widget("NewHighScore")->hidden);   // finished for the first time
+    EXPECT_TRUE(f.widget("HighScoreCommentText")->hidden);
+    f.waitForButtons();
+    EXPECT_FALSE(f.buttonShown("AddComment"));
+    f.press(ACTION_SELECT);
+    ASSERT_NE(f.record(), nullptr);
+    EXPECT_EQ(f.record()->bestScore, 50000u);
+    EXPECT_EQ(f.record()->comment, "old");
+    EXPECT_FLOAT_EQ(f.record()->completion, 1.0f);
+}
+
+TEST(GameOver, AnEarlyEndShowsItsMoodAndRetryAwardsTheScore) {
+    CgameOverFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.g->trackStats.submitScore(f.track->key, 90000, 1, 1.0f, {}, "");
+    int64_t xp = f.g->progress.xp;
+    f.end(GAMETYPE_STANDARD, 4000, 0.95f);
+    EXPECT_EQ(f.widget("Smile")->findSpriteGadget()->spriteName, "ui_AngryLogo.png");
+    EXPECT_TRUE(f.widget("NewHighScore")->hidden);
+    EXPECT_TRUE(f.widget("NewProgress")->hidden);
+    f.end(GAMETYPE_STANDARD, 4000, 0.9f);
+    EXPECT_EQ(f.widget("Smile")->findSpriteGadget()->spriteName, "ui_SadLogo.png");
+    f.waitForButtons();
+    f.press(ACTION_OPTION_X);
+    EXPECT_EQ(f.countdown.enters, 1);
+    EXPECT_EQ(f.rankUp.enters, 0);
+    EXPECT_EQ(f.g->progress.xp, xp + 4000);
+    EXPECT_EQ(f.record()->bestScore, 90000u);
+}
+
+TEST(GameOver, BossRushBestIsStoredAtOnceAndSurvivesTheShareScreen) {
+    CgameOverFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.g->standardShipFlag = 1;
+    f.g->progress.bossRushBest = 1000;
+    f.session().bossRushWave = 3;
+    f.end(GAMETYPE_BOSSRUSH, 5000, 0.3f, GM_GAME_OVER_BOSS_RUSH);
+    ASSERT_EQ(f.g.mode(), GM_GAME_OVER_BOSS_RUSH);
+    CgameOverBossRushScreen* screen = screens::get<CgameOverBossRushScreen>();
+    EXPECT_TRUE(screen->newBest());
+    EXPECT_EQ(f.g->progress.bossRushBest, 5000u);
+    EXPECT_EQ(f.widget("Wave", GM_GAME_OVER_BOSS_RUSH)->getText(), "3");
+    EXPECT_EQ(f.widget("Smile", GM_GAME_OVER_BOSS_RUSH)->findSpriteGadget()->spriteName, "ui_GrinLogo.png");
+    f.waitForButtons();
+
+    // A comment typed, then the share screen and back: both are kept.
+    f.g.tapAction(ACTION_OPTION_Y);
+    ASSERT_TRUE(gUi->textEntry.active);
+    gUi->textEntry.text = CbString("Thanks to the bass");
+    gUi->textEntry.active = false;
+    gUi->textEntry.finished = true;
+    f.g.steps(2);
+    EXPECT_EQ(screen->comment(), "Thanks to the bass");
+    f.g->autoShots.shots.resize(2);
+    f.press(ACTION_LB);
+    EXPECT_EQ(f.share.enters, 1);
+    f.enter(GM_GAME_OVER_BOSS_RUSH);
+    EXPECT_TRUE(screen->newBest());
+    EXPECT_EQ(screen->comment(), "Thanks to the bass");
+    EXPECT_EQ(f.widget("HighScoreCommentText", GM_GAME_OVER_BOSS_RUSH)->getText(), "Thanks to the bass");
+    f.g.steps(10);
+    EXPECT_TRUE(f.buttonShown("OK"));   // at once on a return
+    f.g->autoShots.shots.clear();
+
+    // OK submits the best with the wave in front of the comment.
+    std::string sent;
+    f.g->progress.submitBoard = [&](int, uint64_t, const std::string& text) { sent = text; };
+    f.press(ACTION_SELECT);
+    EXPECT_EQ(f.rankUp.enters, 1);
+    EXPECT_EQ(sent, std::string(gEngine->text("BossWave")) + " 3 : Thanks to the bass");
+}
+
+TEST(GameOver, SurvivalWithoutABestOffersNoComment) {
+    CgameOverFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.g->progress.survivalBest = 99999;
+    f.session().clock = 65.0;
+    f.end(GAMETYPE_SURVIVAL, 5000, 0.3f, GM_GAME_OVER_SURVIVAL);
+    CgameOverSurvivalScreen* screen = screens::get<CgameOverSurvivalScreen>();
+    EXPECT_FALSE(screen->newBest());
+    EXPECT_EQ(f.g->progress.survivalBest, 99999u);
+    EXPECT_EQ(f.widget("Time", GM_GAME_OVER_SURVIVAL)->getText(), "01:05");
+    EXPECT_TRUE(f.widget("HighScoreCommentText", GM_GAME_OVER_SURVIVAL)->hidden);
+    EXPECT_EQ(f.widget("Smile", GM_GAME_OVER_SURVIVAL)->findSpriteGadget()->spriteName, "ui_AngryLogo.png");
+    bool submitted = false;
+    f.g->progress.submitBoard = [&](int, uint64_t, const std::string&) { submitted = true; };
+    f.waitForButtons();
+    f.press(ACTION_SELECT);
+    EXPECT_FALSE(submitted);
+    EXPECT_EQ(f.rankUp.enters, 1);
+}
+
+TEST(GameOver, ANewTrackBestGoesToTheTrackAndLengthBoards) {
+    CgameOverFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ClocalWebService service;
+    ASSERT_TRUE(service.start());
+    Conline& online = f.g->online;
+    online.soap.setConfig(service.config());
+    service.addAccount("Pilot", "pilot@example.com", "hunter2");
+    ASSERT_TRUE(online.soap.setGameTitle("Zorbex"));
+    online.soap.setLogin("pilot@example.com", "hunter2", "pilot@example.com");
+    ASSERT_TRUE(online.soap.retrieveAuthToken());
+    for (int i = 0; i < 400 && !online.soap.tokenTask.finished(); ++i) SDL_Delay(5);
+    online.soap.tokenTask.reset();
+    online.soap.commitUnixTime();
+
+    f.end(GAMETYPE_STANDARD, 777, 1.0f);
+    f.waitForButtons();
+    f.press(ACTION_SELECT);
+    std::string trackBoard = online.leaderboards.trackBoardName(f.track->key, true);
+    for (int i = 0; i < 400 && (service.rows(trackBoard).empty() || service.rows("TracksUnder2Min").empty()); ++i) {
+        f.g.steps(1);
+        SDL_Delay(5);
+    }
+    auto rows = service.rows(trackBoard);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].score, 777u);
+    EXPECT_EQ(CperSongScore::read(rows[0].data).name, "Pilot");
+    auto general = service.rows("TracksUnder2Min");
+    ASSERT_EQ(general.size(), 1u);
+    EXPECT_EQ(CgeneralTracksScore::read(general[0].data).trackTitle, "Road Test");
+    service.stop();
+}
+
+TEST(GameOverParty, TeamsRankByScoreAndTiesKeepTheirOrder) {
+    using C = CgameOverPartyScreen;
+    EXPECT_EQ(C::rankTeams({10, 30, 20, 30}, 4), (std::vector<int>{1, 3, 2, 0}));
+    EXPECT_EQ(C::rankTeams({5, 5, 5, 5}, 3), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(C::rankTeams({1, 2, 3, 4}, 1), (std::vector<int>{0}));
+}
+
+TEST(GameOverParty, FootballShowsTheResultAndOkGoesBackToTheLogin) {
+    CgameOverFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CrecordingScreen login;
+    f.g->setScreen(GM_PARTY_LOGIN, &login);
+    CgameSession& s = f.session();
+    s.partyMode = true;
+    s.party.teamMode = TEAMMODE_HEAD_TO_HEAD;
+    f.g->world.party.reset("Ann", "StandardShip");
+    f.g->world.party.join("Bob", "StandardShip", 1);
+    s.teamScores = {3, 5, 0, 0};
+    s.gameType = GAMETYPE_PARTY_FOOTBALL;
+    f.enter(GM_GAME_OVER_PARTY);
+    ASSERT_EQ(f.g.mode(), GM_GAME_OVER_PARTY);
+    Cscreen* screen = screens::get<CgameOverPartyScreen>()->screen();
+    EXPECT_EQ(screen->findWidget("FootballScore")->getText(), "3 - 5");
+    EXPECT_EQ(screen->findWidget("FootballTeam2Name")->getText(), "Bob");
+    EXPECT_TRUE(screen->findWidget("Team1Name")->hidden);
+    f.press(ACTION_SELECT);
+    EXPECT_EQ(login.enters, 1);
+    s.partyMode = false;
+}

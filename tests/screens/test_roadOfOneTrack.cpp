@@ -1,0 +1,152 @@
+// The road of one track, headless, as a player takes it: game type, music
+// source, settings, the countdown, play with its HUD, a pause, the game over
+// and on to the rank-up or straight back to the countdown.
+#include <gtest/gtest.h>
+
+#include "engine/format.h"
+#include "engine/ui/screen.h"
+#include "game/gameTypes.h"
+#include "screens/HUD.h"
+#include "screens/gameOver.h"
+#include "screens/gameType.h"
+#include "screens/pause.h"
+#include "screens/screenRegistry.h"
+#include "trackRoad.h"
+
+namespace {
+struct CroadFixture : CtrackRoad {
+    CrecordingScreen rankUp;
+    CroadFixture() : CtrackRoad(4.0) {
+        if (!g.initOk()) return;
+        g->setScreen(GM_RANK_UP, &rankUp);
+    }
+    // Game type and source chosen, settings confirmed, the countdown run.
+    void startTrack(int typeIdx) {
+        enter(GM_GAME_TYPE);
+        CgameTypeScreen* types = screens::get<CgameTypeScreen>();
+        types->gameTypes()->setSelectedIdx(typeIdx);
+        types->musicSources()->setSelectedIdx(MUSIC_NOW_PLAYING);
+        press(ACTION_SELECT);
+        ASSERT_EQ(g.mode(), GM_GAME_SETTINGS);
+        press(ACTION_SELECT);
+        ASSERT_EQ(g.mode(), GM_321_GO);
+        runUntil(GM_PLAYING, 400);
+    }
+    // Steps at the pace of a real frame: the music plays on the audio thread
+    // in real time, and only its end finishes a track.
+    bool runUntil(int mode, int maxSteps) {
+        for (int i = 0; i < maxSteps && g.mode() != mode; ++i) {
+            Uint64 start = SDL_GetTicks64();
+            g.steps(1);
+            Uint64 spent = SDL_GetTicks64() - start;
+            if (spent < 16) SDL_Delay((Uint32)(16 - spent));
+        }
+        return g.mode() == mode;
+    }
+    // The game modes entered since the last call, as logged.
+    std::vector<std::string> modes() {
+        std::vector<std::string> all = g.logLinesStartingWith("GameMode = "), out;
+        for (size_t i = seen_; i < all.size(); ++i) out.push_back(all[i].substr(std::string("GameMode = ").size()));
+        seen_ = all.size();
+        return out;
+    }
+    // Lives lost until the game ends.
+    void loseAllLives() {
+        CgameSession& s = g->world.session;
+        for (int i = 0; i < 40 && g.mode() == GM_PLAYING; ++i) {
+            if (Cship* ship = g->world.ships.playerShip(0)) ship->invulnerableTimer = 0;
+            s.killPlayer(0);
+            for (int k = 0; k < 200 && g.mode() == GM_PLAYING && s.respawnTimers[0] > 0; ++k) g.steps(1);
+            g.steps(5);
+        }
+    }
+    size_t seen_ = 0;
+};
+
+std::vector<std::string> lines(std::initializer_list<const char*> names) { return {names.begin(), names.end()}; }
+}  // namespace
+
+TEST(RoadOfOneTrack, StandardPlaysTheTrackThroughToTheRankUp) {
+    CroadFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_TRUE(f.track);
+    f.modes();
+    f.startTrack(0);
+    ASSERT_EQ(f.g.mode(), GM_PLAYING);
+    EXPECT_EQ(f.modes(), lines({"GameType", "GameSettings", "321Go", "Playing"}));
+    CHUD* hud = screens::get<CHUD>();
+    Cwidget* score = hud->screen()->findWidget("Score");
+    f.g->world.session.addScore(0, 2500);
+    EXPECT_EQ(score->getText(), formatThousands64(f.g->world.session.teamScores[0]));
+
+    // A pause holds the clock; Escape again plays on.
+    f.g.tapKey(SDL_SCANCODE_ESCAPE);
+    ASSERT_TRUE(screens::get<CpauseScreen>()->paused());
+    double clock = f.g->world.session.clock;
+    f.g.steps(20);
+    EXPECT_EQ(f.g->world.session.clock, clock);
+    f.g.tapKey(SDL_SCANCODE_ESCAPE);
+    f.g.steps(40);
+    EXPECT_FALSE(screens::get<CpauseScreen>()->paused());
+
+    // The track ends: the game over of a track, then OK to the rank-up.
+    ASSERT_TRUE(f.runUntil(GM_GAME_OVER, 60 * 30));
+    int64_t result = f.g->world.session.teamScores[0];
+    f.g.steps(120);
+    CgameOverTrackScreen* over = screens::get<CgameOverTrackScreen>();
+    EXPECT_EQ(over->screen()->findWidget("Score")->getText(), formatThousands64(result));
+    f.press(ACTION_SELECT);
+    EXPECT_EQ(f.g.mode(), GM_RANK_UP);
+    EXPECT_EQ(f.modes(), lines({"GameOver", "RankUp"}));
+    const CtrackRecord* rec = f.g->trackStats.findTrack(f.track->key);
+    ASSERT_NE(rec, nullptr);
+    EXPECT_EQ(rec->bestScore, (uint64_t)result);
+}
+
+TEST(RoadOfOneTrack, RetryGoesStraightBackToTheCountdown) {
+    CroadFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.startTrack(0);
+    ASSERT_TRUE(f.runUntil(GM_GAME_OVER, 60 * 30));
+    f.g.steps(120);
+    f.modes();
+    f.press(ACTION_OPTION_X);
+    EXPECT_EQ(f.g.mode(), GM_321_GO);
+    ASSERT_TRUE(f.runUntil(GM_PLAYING, 400));
+    EXPECT_EQ(f.modes(), lines({"321Go", "Playing"}));
+    EXPECT_EQ(f.g->world.session.teamScores[0], 0);
+    EXPECT_EQ(f.rankUp.enters, 0);
+}
+
+TEST(RoadOfOneTrack, SurvivalAndBossRushEndWithTheLastLife) {
+    CroadFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.modes();
+    f.startTrack(1);   // Survival
+    ASSERT_EQ(f.g.mode(), GM_PLAYING);
+    EXPECT_EQ(f.g->world.session.difficulty, DIFFICULTY_INSANE);
+    f.loseAllLives();
+    ASSERT_TRUE(f.runUntil(GM_GAME_OVER_SURVIVAL, 200));
+    f.g.steps(120);
+    f.press(ACTION_SELECT);
+    EXPECT_EQ(f.modes(), lines({"GameType", "GameSettings", "321Go", "Playing", "GameOverSurvival", "RankUp"}));
+
+    f.startTrack(2);   // BossRush
+    ASSERT_EQ(f.g.mode(), GM_PLAYING);
+    f.loseAllLives();
+    ASSERT_TRUE(f.runUntil(GM_GAME_OVER_BOSS_RUSH, 200));
+    f.g.steps(120);
+    f.press(ACTION_SELECT);
+    EXPECT_EQ(f.modes(), lines({"GameType", "GameSettings", "321Go", "Playing", "GameOverBossRush", "RankUp"}));
+}
+
+TEST(RoadOfOneTrack, ChillOutHasNoBestAndEndsWithTheTrack) {
+    CroadFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.modes();
+    f.startTrack(3);   // ChillOut
+    ASSERT_EQ(f.g.mode(), GM_PLAYING);
+    EXPECT_TRUE(screens::get<CHUD>()->screen()->findWidget("HighScore")->hidden);
+    ASSERT_TRUE(f.runUntil(GM_GAME_OVER, 60 * 30));
+    EXPECT_EQ(f.modes(), lines({"GameType", "GameSettings", "321Go", "Playing", "GameOver"}));
+}
