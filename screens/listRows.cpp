@@ -404,6 +404,13 @@ CnowPlayingHeaders& nowPlayingHeaders() {
     return headers;
 }
 
+void nameOpenMicTrack() {
+    CmusicPlayer& music = gGame->music;
+    if (!music.openMicRunning()) return;
+    music.setOpenMicTrackName();
+    updateChallengeHeaders(music.currentTrack);
+}
+
 void updateChallengeHeaders(const CsongPackInfo* track) {
     CnowPlayingHeaders& h = nowPlayingHeaders();
     updateChallengeHeader(h.hud, track, true);

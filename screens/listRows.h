@@ -67,6 +67,9 @@ void setTimeLeftText(Cwidget* w);
 std::string timeLeftText(float seconds);
 // The now-playing headers of the HUDs and the music bar.
 void updateChallengeHeaders(const CsongPackInfo* track);
+// Back in the menus after a track: while the open mic listens, its track takes
+// its name again and the now-playing headers follow.
+void nameOpenMicTrack();
 void updateChallengeHeader(Cwidget* w, const CsongPackInfo* track, bool isHud);
 
 // Track rows of the music lists (the music browser's open group, the

@@ -15,6 +15,7 @@
 #include "platform/steam/steamApi.h"
 #include "screens/dailyChallenge.h"
 #include "screens/dailyTracks.h"
+#include "screens/displayShip.h"
 #include "screens/exit.h"
 #include "screens/hangar.h"
 #include "screens/confirm.h"
@@ -372,21 +373,9 @@ bool CmainMenuScreen::leaveVisualiserRequested() {
 
 void CmainMenuScreen::placeShowcaseShip() {
     if (!ship_ || !shipSpot_) return;
-    CgameWorld& world = gGame->world;
-    world.fitCamera();
-    const Cvec2 p = world.screenToPlane(shipSpot_->x, shipSpot_->y);
-    ship_->pos = Cvec3(p.x, p.y, CshipMgr::kDisplayDepth);
+    fitShipToSpot(*ship_, shipSpot_->x, shipSpot_->y, shipSpot_->height * shipSpot_->uiScale);
     ship_->angle = 0.0f;
     ship_->vel = Cvec2();
-    // The ship fills most of the spot's height, whatever its own size.
-    const Cvec2 top = world.screenToPlane(shipSpot_->x, shipSpot_->y - shipSpot_->height * shipSpot_->uiScale * 0.5f);
-    const float halfHeight = std::fabs(p.y - top.y);
-    // Drawn parts scale with the definition's radius, not with the live size.
-    const float radius = ship_->def ? ship_->def->radius : 0.0f;
-    if (radius > 0) {
-        ship_->scale = std::max(0.1f, halfHeight * 0.65f / radius);
-        ship_->size = radius * ship_->scale * 1.4f;
-    }
 }
 
 void CmainMenuScreen::update() {

@@ -165,6 +165,8 @@ void CperkMenuScreen::buildList() {
         }
     }
     menu_->layout();
+    // A long list scrolls inside its box instead of running off the screen.
+    menu_->setClipRect(menu_->areaRect());
     // The player stays where they were in the list.
     if (keepSelected >= 0 && keepSelected < (int)menu_->itemCount()) menu_->setSelectedIdx(keepSelected);
     cash_->setText("", dollars(cash));

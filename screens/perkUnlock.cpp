@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "game/missionResult.h"
 #include "game/perkMgr.h"
+#include "screens/listRows.h"
 #include "screens/unlockProcShip.h"
 
 namespace {
@@ -52,6 +53,8 @@ void CperkUnlockScreen::buildList() {
         }
     }
     menu_->layout();
+    // A long list scrolls inside its box instead of running off the screen.
+    menu_->setClipRect(menu_->areaRect());
     numToUnlockText_->setText("", std::to_string(numToUnlock_) + " " +
                                       gEngine->text(numToUnlock_ == 1 ? "NumToUnlock" : "NumsToUnlock"));
 }
@@ -85,6 +88,7 @@ void CperkUnlockScreen::goOn() {
     } else if (unlockProcShipDue()) {
         g.setGameMode(GM_UNLOCK_PROC_SHIP, true);
     } else {
+        nameOpenMicTrack();
         g.saveLoad.saveGame();
         g.setGameMode(GM_MAIN_MENU, true);
     }

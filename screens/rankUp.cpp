@@ -2,11 +2,13 @@
 
 #include "engine/engine.h"
 #include "engine/format.h"
+#include "engine/render/particles.h"
 #include "engine/ui/screen.h"
 #include "game/game.h"
 #include "game/gameTypes.h"
 #include "game/missionResult.h"
 #include "game/perkMgr.h"
+#include "screens/listRows.h"
 #include "screens/perkUnlock.h"
 #include "screens/screenRegistry.h"
 #include "screens/unlockProcShip.h"
@@ -37,6 +39,15 @@ int lockedPerks(const CperkMgr& perks) {
 }
 
 std::string plusXP(uint64_t xp) { return std::string("+") + formatThousands64((int64_t)xp); }
+
+const Ccolour kRankBarColour(0.961f, 0.510f, 0.161f, 1.0f);
+// Puffs rise now and then along this half width (layout pixels) either side of
+// the screen's centre, at the height of a badge that has just gone up.
+constexpr int kFxHalfWidth = 200;
+constexpr float kFxPuffChance = 0.0005f;
+constexpr float kFxHaloSize = 0.4f;
+// The ship's height on the screen, layout pixels.
+constexpr float kShipHeight = 220.0f;
 }  // namespace
 
 void CrankUpScreen::onEnter() {
@@ -58,14 +69,17 @@ void CrankUpScreen::onUpdate() {
     CdisplayShip::updateScene();
     // The ship flies up the right of the screen.
     const float s = gUi->scale();
-    display_.placeAtPixel((float)gEngine->screenWidth * 0.5f + (830.0f - 640.0f) * s, 600.0f * s, 0.0f);
+    display_.placeAtPixel((float)gEngine->screenWidth * 0.5f + (830.0f - 640.0f) * s, 600.0f * s, 0.0f, kShipHeight * s);
     if (gUi->action() == ACTION_SELECT) {
         if (count_.takeSelect()) leave();
         return;
     }
     bool hadOk = count_.okOffered();
+    const bool wasCounting = count_.counting();
     if (!count_.step((float)gEngine->frameTime)) return;
-    showBars(true);
+    if (wasCounting) showBars(true);
+    celebrate(count_.player, levelSprite_);
+    celebrate(count_.ship, shipLevelSprite_);
     if (count_.okOffered() && !hadOk && !gUi->buttonBar.hasAction(ACTION_SELECT))
         gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
 }
@@ -79,6 +93,8 @@ void CrankUpScreen::showBars(bool effects) {
     Cwidget* sprites[2] = {levelSprite_, shipLevelSprite_};
     for (int i = 0; i < 2; ++i) {
         fills[i]->setProgress("", bars[i]->fraction);
+        const Cvec2 end = fills[i]->getProgressBarEndPos();
+        for (int puff = 0; puff < 2; ++puff) spawnUiPuff(kRankBarColour, end.x, end.y);
         totals[i]->setText("", formatThousands64((int64_t)bars[i]->shownXP));
         awards[i]->setText("", plusXP(count_.awardedLeft()));
         if (effects && bars[i]->rankUps > 0) showBadge(titles[i], sprites[i], bars[i]->rank, true);
@@ -89,12 +105,27 @@ void CrankUpScreen::showBadge(Cwidget* title, Cwidget* sprite, int rank, bool ef
     title->setText("", getRankName(rank));
     char badge[24];
     sprite->setSprite("", rankBadgeName(rank, badge));
-    if (effects) gEngine->log.print(LOG_V, "Rank up: %d", rank);
+    if (!effects) return;
+    gEngine->log.print(LOG_V, "Rank up: %d", rank);
+    title->startEffect(EFFECT_ZOOM_IN, 0, nullptr, 0.0f, 0.3f);
+    sprite->startEffect(EFFECT_ZOOM_IN, 0, nullptr, 0.1f, 0.3f);
+}
+
+void CrankUpScreen::celebrate(const CrankBar& bar, const Cwidget* badge) {
+    if (bar.fxTimer <= 0) return;
+    Crandom& random = gEngine->random;
+    const Ccolour colour = gGame->world.colourScheme.getPlayerColour(0);
+    const float centre = (float)gEngine->screenWidth * 0.5f;
+    for (int dx = -kFxHalfWidth; dx <= kFxHalfWidth; ++dx)
+        if (random.fraction() < kFxPuffChance)
+            spawnPuff(colour, Cvec3(centre + (float)dx * badge->uiScale, badge->y, 0), kUiFrontLayer);
+    spawnUiHalo(colour, badge->x, badge->y, kFxHaloSize);
 }
 
 void CrankUpScreen::render() {
     ClayoutScreen::render();
     if (display_.ship()) CdisplayShip::renderScene();
+    drawParticleLayer(kUiFrontLayer);
 }
 
 void CrankUpScreen::leave() {
@@ -116,6 +147,7 @@ void CrankUpScreen::leave() {
     } else if (unlockProcShipDue()) {
         g.setGameMode(GM_UNLOCK_PROC_SHIP, true);
     } else {
+        nameOpenMicTrack();
         g.saveLoad.saveGame();
         g.setGameMode(g.getActiveChallenge() ? GM_DAILY_CHALLENGE_L : GM_MAIN_MENU, true);
     }

@@ -20,6 +20,8 @@ private:
     void onUpdate() override;
     void showBars(bool effects);
     void showBadge(Cwidget* title, Cwidget* sprite, int rank, bool effects);
+    // The puffs and halo around a badge while its bar's celebration runs.
+    void celebrate(const CrankBar& bar, const Cwidget* badge);
     void leave();
 
     static const CwidgetBinding kBindings[];

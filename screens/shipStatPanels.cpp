@@ -52,6 +52,8 @@ void fillShipModuleCard(Cwidget* card, const CshipModule* module) {
     if (!module) {
         for (const char* name : {"Prop", "Name", "Rarity", "PosTitle", "NegTitle", "PosFactor", "NegFactor"})
             if (card->findGadget(name)) card->setText(name, "");
+        // An emptied card shows no model left from an earlier module.
+        if (card->findGadget("Prop")) card->setProp("Prop", "", 1.0f);
         if (edge) edge->hidden = true;
         return;
     }

@@ -37,9 +37,9 @@ void CtbHubScreen::onEnter() {
 void CtbHubScreen::onUpdate() {
     CdisplayShip::updateScene();
     const float up = 0.0f;   // heading up the screen
-    ships_[CunlockTBShipScreen::SHIP_VESSIK].placeAt(shipPos1_, up);
-    ships_[CunlockTBShipScreen::SHIP_VORNAK].placeAt(shipPos2_, up);
-    ships_[CunlockTBShipScreen::SHIP_GOLD].placeAt(shipPos2_, up);
+    ships_[CunlockTBShipScreen::SHIP_VESSIK].flyAt(shipPos1_, up);
+    ships_[CunlockTBShipScreen::SHIP_VORNAK].flyAt(shipPos2_, up);
+    ships_[CunlockTBShipScreen::SHIP_GOLD].flyAt(shipPos2_, up);
     if (gUi->action() == ACTION_BACK) {
         for (CdisplayShip& s : ships_) s.forget();
         gGame->setGameMode(GM_MAIN_MENU, true);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/engine.h"
+#include "engine/render/particles.h"
 #include "engine/bString.h"
 #include "engine/format.h"
 #include "engine/ui/screen.h"
@@ -71,7 +72,7 @@ void CunlockChallengeShipScreen::onEnter() {
 
 void CunlockChallengeShipScreen::onUpdate() {
     CdisplayShip::updateScene();
-    display_.placeAt(shipPos_, 0.0f);
+    display_.flyAt(shipPos_, 0.0f);
     sparkleAround(congrats_, gGame->namedColours.yellow, 0.1f);
     if (gUi->action() != ACTION_SELECT) return;
     display_.forget();
@@ -84,4 +85,5 @@ void CunlockChallengeShipScreen::onUpdate() {
 void CunlockChallengeShipScreen::render() {
     ClayoutScreen::render();
     if (display_.ship()) CdisplayShip::renderScene();
+    drawParticleLayer(kUiFrontLayer);
 }

@@ -9,6 +9,7 @@
 #include "game/progress/procShipUnlock.h"
 #include "game/progress/shipEditParams.h"
 #include "screens/confirm.h"
+#include "screens/listRows.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipStatPanels.h"
 
@@ -33,6 +34,11 @@ bool unlockProcShipDue() {
     const bool owned = !s.track.key.empty() && g.playerShips.findShip(s.track.key) != nullptr;
     return !s.track.key.empty() && CprocShipOffer::isDue(s.gameType, s.completion, (float)s.track.length, owned);
 }
+
+namespace {
+// The module's model on its card.
+constexpr float kCardPropScale = 0.42f;
+}  // namespace
 
 const CwidgetBinding CunlockProcShipScreen::kBindings[] = {
     {&CunlockProcShipScreen::shipPos_, "ShipPos"},
@@ -121,6 +127,7 @@ void CunlockProcShipScreen::onEnter() {
     modUnlock_->setHidden(false);
     fillShipModuleCard(module_, &shownModule_);
     module_->setText("Prop", "");
+    module_->setProp("Prop", shownModule_.prop, kCardPropScale);
 
     for (Cwidget* w : {globalDiscoveries_, globalTimePlayed_, globalTracksCleared_, cashTitle_, cash_})
         w->setHidden(rewardMode_);
@@ -211,6 +218,7 @@ void CunlockProcShipScreen::buy() {
     } else {
         g.sfx.play(SFX_ACHIEVEMENT, 1.0f);
     }
+    nameOpenMicTrack();
     if (CconfirmScreen* confirm = screens::get<CconfirmScreen>()) {
         confirm->reset();
         confirm->setMessage(gEngine->text("SwapShip"));
@@ -245,6 +253,7 @@ void CunlockProcShipScreen::leaveForMainMenu() {
     display_.forget();
     finished_ = true;
     rewardMode_ = false;
+    nameOpenMicTrack();
     g.saveLoad.saveGame();
     g.setGameMode(GM_MAIN_MENU, true);
 }

@@ -1,9 +1,11 @@
 #include "screens/unlockShipMod.h"
 
 #include "engine/engine.h"
+#include "engine/render/particles.h"
 #include "engine/ui/screen.h"
 #include "game/game.h"
 #include "screens/displayShip.h"
+#include "screens/listRows.h"
 #include "screens/shipStatPanels.h"
 #include "screens/unlockProcShip.h"
 
@@ -25,6 +27,7 @@ void CunlockShipModScreen::onEnter() {
     module_ = CshipModule();
     module_.initFromKey(key_);
     modPos_->setText("", "");
+    modPos_->setProp("", module_.prop, 1.0f);
     fillShipModuleCard(modInfo_, &module_);
 }
 
@@ -34,6 +37,7 @@ void CunlockShipModScreen::onUpdate() {
     sparkleAround(congrats_, highScore ? gEngine->colours.get("HighScore") : g.namedColours.yellow, 0.2f);
     const int action = gUi->action();
     if (action != ACTION_SELECT && action != ACTION_BACK) return;
+    modPos_->setProp("", "", 1.0f);
     // Held once only, however often the screen is passed.
     if (action == ACTION_SELECT && !key_.empty() && !g.progress.modules.findModule(key_)) {
         g.progress.modules.addModule(key_);
@@ -44,6 +48,12 @@ void CunlockShipModScreen::onUpdate() {
         g.setGameMode(GM_UNLOCK_PROC_SHIP, true);
         return;
     }
+    nameOpenMicTrack();
     g.saveLoad.saveGame();
     g.setGameMode(GM_MAIN_MENU, true);
+}
+
+void CunlockShipModScreen::render() {
+    ClayoutScreen::render();
+    drawParticleLayer(kUiFrontLayer);
 }

@@ -12,6 +12,7 @@ public:
     // Enters the screen with the module to hand over.
     void open(const std::string& moduleKey);
     const std::string& moduleKey() const { return key_; }
+    void render() override;
 
 private:
     void onEnter() override;

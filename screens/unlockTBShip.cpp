@@ -1,6 +1,7 @@
 #include "screens/unlockTBShip.h"
 
 #include "engine/engine.h"
+#include "engine/render/particles.h"
 #include "engine/ui/screen.h"
 #include "game/game.h"
 
@@ -67,7 +68,7 @@ void CunlockTBShipScreen::onEnter() {
 
 void CunlockTBShipScreen::onUpdate() {
     CdisplayShip::updateScene();
-    display_.placeAt(shipPos_, 0.0f);
+    display_.flyAt(shipPos_, 0.0f);
     sparkleAround(congrats_, gGame->namedColours.yellow, 0.1f);
     if (gUi->action() == ACTION_SELECT) {
         display_.forget();
@@ -78,4 +79,5 @@ void CunlockTBShipScreen::onUpdate() {
 void CunlockTBShipScreen::render() {
     ClayoutScreen::render();
     if (display_.ship()) CdisplayShip::renderScene();
+    drawParticleLayer(kUiFrontLayer);
 }

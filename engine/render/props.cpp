@@ -51,6 +51,10 @@ void CpropInstance::draw(float x, float y, float scale, float angle, const Ccolo
     for (const auto& e : elements) drawElement(e, x, y, scale, angle, tint);
 }
 
+void CpropDef::draw(float x, float y, float scale, float angle, const Ccolour& tint) const {
+    for (const auto& e : elements) drawElement(e, x, y, scale, angle, tint);
+}
+
 bool CpropMgr::load(const std::string& fileName) {
     CresourceFile f;
     if (!f.open("textFiles/" + fileName, RF_DATA)) return false;
@@ -123,10 +127,10 @@ void CpropMgr::releaseAll() {
     defs_.clear();
 }
 
-const CpropDef* CpropMgr::findDef(const std::string& name) {
+const CpropDef* CpropMgr::findDef(const std::string& name, bool report) {
     for (auto& d : defs_)
         if (equalsIgnoreCase(d->name, name)) return d.get();
-    gEngine->log.print(LOG_L, "Can't find prop: %s", name.c_str());
+    if (report) gEngine->log.print(LOG_L, "Can't find prop: %s", name.c_str());
     return nullptr;
 }
 

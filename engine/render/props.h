@@ -32,6 +32,9 @@ struct CpropElement {
 struct CpropDef {
     std::string name;
     std::vector<CpropElement> elements;   // the roots
+
+    // Draws the master's own tree centred at (x, y).
+    void draw(float x, float y, float scale = 1, float angle = 0, const Ccolour& tint = Ccolour()) const;
 };
 
 class CpropInstance {
@@ -51,8 +54,8 @@ public:
     bool loadFromText(const char* text);
     void releaseAll();
 
-    // By name, ignoring case; null with "Can't find prop: %s".
-    const CpropDef* findDef(const std::string& name);
+    // By name, ignoring case; null with "Can't find prop: %s" (unless report is false).
+    const CpropDef* findDef(const std::string& name, bool report = true);
     CpropInstance* createInstance(const std::string& name);
     // Frees an instance made here; others are left alone.
     void deleteInstance(CpropInstance* instance);

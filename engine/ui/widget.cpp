@@ -98,6 +98,17 @@ void Cwidget::setProgress(const std::string& gadgetName, float fill) {
     if (Cgadget* g = findProgressBar(gadgetName)) g->fill = clampf(fill, 0.0f, 1.0f);
 }
 
+bool Cwidget::setProp(const std::string& gadgetName, const std::string& prop, float scale) {
+    Cgadget* g = findTextGadget(gadgetName);
+    if (!g) return false;
+    g->propName.clear();
+    if (prop.empty()) return true;
+    if (!gEngine->props.findDef(prop)) return false;
+    g->propName = prop;
+    g->propScale = scale;
+    return true;
+}
+
 namespace {
 constexpr float kTextMargin = 8.0f;   // layout pixels between a text and its widget's edge
 }
@@ -194,6 +205,9 @@ void Cwidget::render(float alpha) {
         Ccolour c(g.colour.r * tint.r, g.colour.g * tint.g, g.colour.b * tint.b, g.colour.a * a);
         switch (g.kind) {
         case GADGET_TEXT: {
+            if (!g.propName.empty())
+                if (const CpropDef* prop = gEngine->props.findDef(g.propName, false))
+                    prop->draw(gx, gy, g.propScale * s, 0, c);
             Ccolour tc(c.r * textColour.r, c.g * textColour.g, c.b * textColour.b, c.a * textColour.a);
             float tx = gx;
             if (g.align == ALIGN_LEFT && g.width > 0) tx = gx - g.width * s * 0.5f;

@@ -57,6 +57,10 @@ public:
     std::string spriteName;
     Csprite* sprite = nullptr;        // resolved lazily by name
     float rotation = 0;
+    // A text gadget may also show a prop (a module's model) at its centre,
+    // drawn behind its text; looked up by name when drawn.
+    std::string propName;
+    float propScale = 1.0f;
     // Progress bars.
     float fill = 0;                   // 0..1
     Ccolour fillColour{0.2f, 0.9f, 1.0f, 1};
@@ -122,6 +126,9 @@ public:
     std::string getText(const std::string& gadgetName = {});
     void setSprite(const std::string& gadgetName, const std::string& spriteName);
     void setProgress(const std::string& gadgetName, float fill);
+    // Shows a prop on the text gadget at that scale (an empty name takes it
+    // away). False, logged, when there is no such gadget or prop.
+    bool setProp(const std::string& gadgetName, const std::string& prop, float scale);
 
     void setHidden(bool h) { hidden = h; }
     void setScale(float s) { scale = s; }

@@ -26,6 +26,7 @@ void CrankBar::start(uint64_t xp, uint64_t awarded) {
     rank = shownRank(xp);
     fraction = fractionIn(rank, xp);
     rankUps = 0;
+    fxTimer = 0;
 }
 
 void CrankBar::show(double eased) {
@@ -34,6 +35,7 @@ void CrankBar::show(double eased) {
     int now = shownRank(shownXP);
     rankUps = std::max(now - rank, 0);
     rank = now;
+    if (rankUps > 0) fxTimer = CrankUpCount::kFxSeconds;
     fraction = fractionIn(rank, shownXP);
 }
 
@@ -53,6 +55,7 @@ bool CrankUpCount::step(float dt) {
     player.rankUps = ship.rankUps = 0;
     delay_ -= dt;
     if (delay_ > 0) return false;
+    for (CrankBar* bar : {&player, &ship}) bar->fxTimer = std::max(bar->fxTimer - dt, 0.0f);
     if (t_ < 1.0f) {
         t_ = std::min(t_ + dt / kCountSeconds, 1.0f);
         show();

@@ -9,6 +9,7 @@ struct CrankBar {
     int rank = 1;           // rank of the shown XP
     float fraction = 0;     // progress through that rank, 0..1
     int rankUps = 0;        // ranks reached on the latest step (all of them when several pass at once)
+    float fxTimer = 0;      // seconds left of the celebration of the latest rank-up
 
     void start(uint64_t xp, uint64_t awarded);
     void show(double eased);
@@ -18,6 +19,9 @@ class CrankUpCount {
 public:
     static constexpr float kStartDelay = 0.8f;
     static constexpr float kCountSeconds = 3.0f;
+    // A rank-up is celebrated around its badge for this long (the screen is
+    // usually left well before).
+    static constexpr float kFxSeconds = 50.0f;
 
     // lockedPerks: perks available and still locked; at most that many are
     // unlocked, one per rank gained.

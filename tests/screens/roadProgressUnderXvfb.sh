@@ -2,7 +2,8 @@
 # The real game under Xvfb: the perk menu from the main menu and back, then
 # one track played to its end (a generated 40-second track found in a music
 # folder and started with Quick Play), the game-over screen and the rank-up
-# screen with its bar counting, and on from there. Screenshots in the
+# screen with its bar counting over a rank, the perk unlock and one perk
+# taken, back to the main menu. Screenshots in the
 # screenshot folder.
 # The player starts a little below rank 2, so the track's score takes them
 # over it and the perk unlock follows the rank-up.
@@ -16,44 +17,24 @@ seedSave="$4"
 data="$5"
 out="$6"
 here="$(cd "$(dirname "$0")" && pwd)"
-mkdir -p "$out"
-work=$(mktemp -d /tmp/zx_road_progress_XXXXXX)
-mkdir -p "$work/save" "$work/bin"
-log="$work/save/debug.txt"
-gpid=""
-spid=""
-cleanup() {
-    [ -n "$gpid" ] && kill "$gpid" 2>/dev/null && wait "$gpid" 2>/dev/null
-    [ -n "$spid" ] && kill "$spid" 2>/dev/null && wait "$spid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-unset SDL_VIDEODRIVER
-export SDL_AUDIODRIVER=dummy
-export ASAN_OPTIONS=detect_leaks=0
-
 . "$here/xvfbDriver.sh"
+driverSetUp road_progress
 
 "$makeMusic" "$work/My Music" || fail "could not make the music folder"
-"$seedSave" "$work/save" 59000 > "$work/seed.log" 2>&1 || { cat "$work/seed.log"; fail "could not seed the save"; }
+SDL_VIDEODRIVER=dummy ZORBEX_DATA="$data" "$seedSave" "$work/save" 59000 > "$work/seed.log" 2>&1 || { cat "$work/seed.log"; fail "could not seed the save"; }
 cat > "$work/bin/zenity" <<DIALOG
 #!/bin/sh
 printf '%s\n' "$work/My Music"
 DIALOG
 chmod +x "$work/bin/zenity"
 
-"$tool" "$work/webService.txt" > "$work/service.log" 2>&1 &
-spid=$!
-for _ in $(seq 50); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
-[ -s "$work/webService.txt" ] || fail "the local service did not start"
+startService "$tool"
 
 PATH="$work/bin:$PATH" ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" ZORBEX_WEB_SERVICE="$work/webService.txt" \
     "$game" -NoGoogle -Linux &
 gpid=$!
 waitMode PressStart 30 || fail "no title screen"
-wid=$(xdotool search --sync --name Zorbex | head -1)
-[ -n "$wid" ] || fail "no window"
-xdotool windowfocus --sync "$wid"
+focusGame
 sleep 4
 keys Return
 waitMode Language 30 || fail "no language screen"
@@ -116,26 +97,31 @@ sleep 3
 dismissTutorials 3
 shot gameOver
 
-# Rank-up: the award counted into the bars, then on.
+# Rank-up: the award counted into the bars across the rank boundary, the
+# badge celebrated, then on to the perk unlock.
 keys Return
 waitMode RankUp 20 || fail "no rank-up screen"
 sleep 2.5
 shot rankUpCounting
+waitFor "Rank up: 2" 10 || fail "the bar did not cross into rank 2"
+sleep 0.5
+shot rankUpCrossed
 sleep 3
 shot rankUp
 keys Return
-waitFor "GameMode = " 10 8 || true
-sleep 3
-grep -qE "GameMode = (PerkUnlock|MainMenu|UnlockProcShip)" "$log" || fail "rank-up led nowhere"
-if grep -qF "GameMode = PerkUnlock" "$log"; then
-    dismissTutorials 1
-    shot perkUnlock
-fi
+waitMode PerkUnlock 10 || fail "no perk unlock after the rank-up"
+sleep 2
+dismissTutorials 1
+shot perkUnlock
 
-kill -TERM "$gpid"
-wait "$gpid"
-rc=$?
-gpid=""
-[ "$rc" -eq 0 ] || fail "exit code $rc"
+# The first perk of the list taken; with none left to unlock the game moves on.
+clickAt 640 258
+waitFor "Perk unlocked: " 10 || fail "no perk unlocked"
+sleep 3
+last=$(grep -aoE "GameMode = [A-Za-z0-9-]+" "$log" | tail -1)
+[ "$last" = "GameMode = MainMenu" ] || fail "the perk unlock led to ${last:-nothing}"
+shot mainMenuAfter
+
+stopGame
 echo "progress road ok; screenshots in $out"
 exit 0

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/ui/screen.h"
 #include "game/progress/xpCurve.h"
 #include "screens/rankUp.h"
 #include "screens/screenRegistry.h"
@@ -9,17 +10,20 @@ namespace {
 struct CrankUpFixture {
     CscreensGame g;
     CrecordingScreen mainMenu, perkUnlock, shipOffer;
-    CrankUpFixture(int64_t playerXP, int64_t sessionXP) {
+    // shipXP: the current ship's XP when not negative.
+    CrankUpFixture(int64_t playerXP, int64_t sessionXP, int64_t shipXP = -1) {
         g->setScreen(GM_MAIN_MENU, &mainMenu);
         g->setScreen(GM_PERK_UNLOCK, &perkUnlock);
         g->setScreen(GM_UNLOCK_PROC_SHIP, &shipOffer);
         g->progress.xp = playerXP;
         g->world.session.sessionXp = sessionXP;
         g->world.session.playTime = 95;
+        if (CplayerShipDef* ship = g->playerShips.currentShip(); ship && shipXP >= 0) ship->xp = (uint64_t)shipXP;
         g->setGameMode(GM_RANK_UP);
         g.settle();
     }
     CrankUpScreen& screen() { return *screens::get<CrankUpScreen>(); }
+    Cwidget* widget(const char* name) { return screen().screen()->findWidget(name); }
 };
 }  // namespace
 
@@ -74,4 +78,38 @@ TEST(RankUpScreen, AFinishedLongStandardTrackOffersItsShip) {
     f.g.steps(70);
     EXPECT_EQ(f.shipOffer.enters, 1);
     EXPECT_EQ(f.mainMenu.enters, 0);
+}
+
+namespace {
+const char* const kBadges[] = {"LevelTitle", "LevelSprite", "ShipLevelTitle", "ShipLevelSprite"};
+}
+
+TEST(RankUpScreen, ARankCrossedIsCelebratedAroundItsOwnBadge) {
+    // The ship's own bar starts deep inside its rank and crosses nothing.
+    CrankUpFixture f((int64_t)xpAtRankStart(2) - 300, 2000, (int64_t)xpAtRankStart(5) + 5000);
+    ASSERT_TRUE(f.g.initOk());
+    gEngine->particles.clear();
+    const CdrawSprite* before[4];
+    for (int i = 0; i < 4; ++i) before[i] = f.widget(kBadges[i])->effect.get();
+    f.g.steps(60 * 4);
+    EXPECT_EQ(f.screen().count().player.rank, 2);
+    EXPECT_GT(f.screen().count().player.fxTimer, 0.0f);
+    EXPECT_EQ(f.screen().count().ship.fxTimer, 0.0f);
+    // The player's badge and title play the rank-up; the ship's are left alone.
+    EXPECT_NE(f.widget("LevelTitle")->effect.get(), before[0]);
+    EXPECT_NE(f.widget("LevelSprite")->effect.get(), before[1]);
+    EXPECT_EQ(f.widget("ShipLevelTitle")->effect.get(), before[2]);
+    EXPECT_EQ(f.widget("ShipLevelSprite")->effect.get(), before[3]);
+    // Puffs along the bars and the badge's halo.
+    EXPECT_GT(gEngine->particles.countActive(), 0);
+}
+
+TEST(RankUpScreen, ACountThatCrossesNoRankPlaysNoBadgeEffect) {
+    CrankUpFixture f(1000, 20);
+    ASSERT_TRUE(f.g.initOk());
+    const CdrawSprite* before[4];
+    for (int i = 0; i < 4; ++i) before[i] = f.widget(kBadges[i])->effect.get();
+    f.g.steps(60 * 4);
+    EXPECT_EQ(f.screen().count().player.fxTimer, 0.0f);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(f.widget(kBadges[i])->effect.get(), before[i]) << kBadges[i];
 }

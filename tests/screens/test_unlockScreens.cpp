@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/ui/menu.h"
+#include "game/enemies/ship.h"
 #include "game/progress/procShipUnlock.h"
 #include "screens/confirm.h"
+#include "screens/displayShip.h"
 #include "screens/screenRegistry.h"
 #include "screens/tbHub.h"
 #include "screens/unlockChallengeShip.h"
@@ -60,6 +62,13 @@ TEST(UnlockProcShip, TheTrackShipIsOfferedAndLetGo) {
     EXPECT_FALSE(f.screen().alreadyOwned());
     EXPECT_TRUE(gEngine->log.containsPart(std::string("Ship ") + kTrackKey + " - Points = "));
     EXPECT_TRUE(gUi->buttonBar.hasAction(ACTION_OPTION_X));
+    // The module the ship brings shows its model on the card.
+    CshipModule module;
+    module.initFromKey(kTrackKey);
+    const Cgadget* prop = f.screen().screen()->findWidget("Module")->findTextGadget("Prop");
+    ASSERT_NE(prop, nullptr);
+    EXPECT_EQ(prop->propName, module.prop);
+    EXPECT_FLOAT_EQ(prop->propScale, 0.42f);
 
     f.g.tapAction(ACTION_BACK);
     f.g.settle(80);
@@ -176,15 +185,23 @@ TEST(UnlockShipMod, AModuleIsAddedOnceThenTheGameMovesOn) {
     g->setScreen(GM_MAIN_MENU, &mainMenu);
     auto& screen = *screens::get<CunlockShipModScreen>();
     const size_t before = g->progress.modules.modules.size();
+    CshipModule won;
+    won.initFromKey("Vessik");
+    ASSERT_NE(gEngine->props.findDef(won.prop), nullptr) << won.prop;
+    const Cgadget* model = screen.screen()->findWidget("ModPos")->findTextGadget();
     for (int visit = 1; visit <= 2; ++visit) {
         screen.open("Vessik");
         g.settle(70);
         ASSERT_EQ(g->mode(), GM_UNLOCK_SHIP_MOD);
+        // The module's model, full size, while the screen shows it.
+        EXPECT_EQ(model->propName, won.prop);
+        EXPECT_FLOAT_EQ(model->propScale, 1.0f);
         g.tapAction(ACTION_SELECT);
         g.settle(80);
         EXPECT_EQ(mainMenu.enters, visit);
         EXPECT_NE(g->progress.modules.findModule("Vessik"), nullptr);
         EXPECT_EQ(g->progress.modules.modules.size(), before + 1);
+        EXPECT_TRUE(model->propName.empty());
     }
 }
 
@@ -247,4 +264,36 @@ TEST(UnlockTBShip, TheMainMenuAnnouncesAPendingShipFirst) {
     g->setGameMode(GM_MAIN_MENU);
     g.settle(120);
     EXPECT_EQ(unlock.enters, 1);
+}
+
+TEST(DisplayShip, FliesInPlaceAndFiresOnlyOnTheBeat) {
+    CscreensGame g;
+    ASSERT_TRUE(g.initOk());
+    CplayerShipDef* vessik = g->playerShips.findShip("Vessik");
+    ASSERT_NE(vessik, nullptr);
+    CdisplayShip::clearScene();
+    CdisplayShip shown;
+    ASSERT_TRUE(shown.show(*vessik));
+    // A spot near the screen's corner, beyond the arena's edge.
+    shown.placeAtPixel(4.0f, 4.0f, 0.0f);
+    const Cvec3 spot = shown.ship()->pos;
+    for (int step = 0; step < 30; ++step) {
+        CdisplayShip::updateScene();
+        shown.placeAtPixel(4.0f, 4.0f, 0.0f);
+        shown.fly(0.5f);
+    }
+    EXPECT_EQ(g->world.projectiles.count(), 0);
+    EXPECT_EQ(shown.ship()->pos.x, spot.x);
+    EXPECT_EQ(shown.ship()->pos.y, spot.y);
+    EXPECT_EQ(shown.ship()->angle, 0.0f);
+    // The flame of a ship at speed though it stands still.
+    EXPECT_GT(shown.ship()->vel.length(), 1.0f);
+
+    shown.fly(CdisplayShip::kBeatLevel + 1.0f);
+    EXPECT_GT(g->world.projectiles.count(), 0);
+    EXPECT_EQ(shown.ship()->pos.x, spot.x);
+    EXPECT_EQ(shown.ship()->pos.y, spot.y);
+    EXPECT_EQ(shown.ship()->angle, 0.0f);
+    shown.forget();
+    EXPECT_EQ(g->world.ships.count(), 0);
 }

@@ -61,9 +61,10 @@ add_test(NAME twitter_xvfb_from_menus
           bash ${CMAKE_SOURCE_DIR}/tests/screens/twitterUnderXvfb.sh $<TARGET_FILE:zorbex>
           $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/twitter)
 set_tests_properties(twitter_xvfb_from_menus PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
-# The share screen and the Twitter link screen's modes drawn by the real
-# renderer in a window under Xvfb; pictures in screenshots/share and
-# screenshots/twitter.
+# The share screen, the Twitter link screen's modes, the special-ship, module
+# unlock and rank-up screens drawn by the real renderer in a window under
+# Xvfb; pictures in screenshots/share, screenshots/twitter and
+# screenshots/unlock.
 file(GLOB zx_screens_gl_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/screens/gl/*.cpp)
 add_executable(test_screens_gl ${zx_screens_gl_srcs})
 find_package(OpenSSL REQUIRED)
@@ -77,6 +78,26 @@ add_test(NAME share_moment_gl_xvfb
 set_tests_properties(share_moment_gl_xvfb PROPERTIES
   ENVIRONMENT "SDL_VIDEODRIVER=x11;SDL_AUDIODRIVER=dummy;ZORBEX_DATA=${CMAKE_BINARY_DIR}/data;ASAN_OPTIONS=detect_leaks=0"
   TIMEOUT 180 RUN_SERIAL TRUE)
+# The road of one track under Xvfb: the main menu, game type, settings, the
+# countdown, play with the HUD and a pause, the game over and the rank-up,
+# back to the main menu. Screenshots in screenshots/track.
+add_test(NAME road_xvfb_track
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/roadTrackUnderXvfb.sh $<TARGET_FILE:zorbex>
+          $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/track)
+set_tests_properties(road_xvfb_track PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+# After a track under Xvfb: a player seeded just below a rank plays a short
+# track to its end; the rank-up bar crosses the rank and the perk unlock
+# follows. Screenshots in screenshots/progress.
+add_executable(zx_seed_progress_save ${CMAKE_SOURCE_DIR}/tests/screens/tools/seedProgressSave.cpp)
+target_link_libraries(zx_seed_progress_save PRIVATE zx_testsupport zx_all)
+target_include_directories(zx_seed_progress_save PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
+add_test(NAME road_xvfb_progress
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/roadProgressUnderXvfb.sh $<TARGET_FILE:zorbex>
+          $<TARGET_FILE:zx_local_service> $<TARGET_FILE:zx_make_music_folder> $<TARGET_FILE:zx_seed_progress_save>
+          ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/progress)
+set_tests_properties(road_xvfb_progress PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
 # The real game under Xvfb from the title to the ship editor: a new ship with
 # a generated hull picture chosen in the (answered) file dialog, a test flight
 # and its return, and the ship published to the local workshop. Screenshots
@@ -86,11 +107,3 @@ add_test(NAME road_xvfb_ship_editor
           bash ${CMAKE_SOURCE_DIR}/tests/screens/shipEditorUnderXvfb.sh $<TARGET_FILE:zorbex>
           $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/shipEditor)
 set_tests_properties(road_xvfb_ship_editor PROPERTIES TIMEOUT 240 RUN_SERIAL TRUE)
-# The road of one track under Xvfb: the main menu, game type, settings, the
-# countdown, play with the HUD and a pause, the game over and the rank-up,
-# back to the main menu. Screenshots in screenshots/track.
-add_test(NAME road_xvfb_track
-  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
-          bash ${CMAKE_SOURCE_DIR}/tests/screens/roadTrackUnderXvfb.sh $<TARGET_FILE:zorbex>
-          $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/track)
-set_tests_properties(road_xvfb_track PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)

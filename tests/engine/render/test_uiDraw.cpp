@@ -1,6 +1,7 @@
 // The UI's drawing calls land in the renderer.
 #include "engine/ui/uiDraw.h"
 #include "engine/ui/uiStyles.h"
+#include "engine/ui/widget.h"
 #include "renderFixture.h"
 
 TEST_F(CrenderTest, UiDrawingGoesThroughTheRenderer) {
@@ -37,4 +38,43 @@ TEST_F(CrenderTest, UiDrawingGoesThroughTheRenderer) {
     EXPECT_EQ(r.scissorDepth(), 1);
     uiDraw::popClip();
     EXPECT_EQ(r.scissorDepth(), 0);
+}
+
+TEST_F(CrenderTest, ATextGadgetShowsAPropUnderItsText) {
+    ASSERT_TRUE(gEngine->props.loadFromText(R"(
+        PropDef "Gem"
+          Element "Body" Sprite "builtin_soft" Scale 2
+        EndPropDef
+        EndFile)"));
+    Cwidget w;
+    w.gadgets.emplace_back();
+    w.gadgets.back().name = "Prop";
+    w.setText("Prop", "Gem");
+    w.x = 200;
+    w.y = 100;
+    w.uiScale = 1.5f;
+    Crenderer& r = gEngine->renderer;
+    auto quadsDrawn = [&] {
+        r.beginFrame();
+        w.render();
+        return r.quads();
+    };
+    const size_t plain = quadsDrawn().size();
+
+    // An unknown prop is refused and leaves the gadget as it was.
+    EXPECT_FALSE(w.setProp("Prop", "NoSuchGem", 1.0f));
+    EXPECT_TRUE(gEngine->log.contains("Can't find prop: NoSuchGem"));
+    EXPECT_EQ(quadsDrawn().size(), plain);
+
+    ASSERT_TRUE(w.setProp("Prop", "gem", 0.5f));
+    const std::vector<CquadRecord> shown = quadsDrawn();
+    ASSERT_EQ(shown.size(), plain + 1);
+    // Drawn under the text, centred on the gadget, at the gadget's scale times its own.
+    const Csprite* soft = gEngine->sprites.findSprite("builtin_soft");
+    EXPECT_FLOAT_EQ(shown[0].width, soft->width * 2 * 0.5f * 1.5f);
+    EXPECT_FLOAT_EQ(shown[0].x, 200);
+
+    // An empty name takes it away.
+    EXPECT_TRUE(w.setProp("Prop", "", 1.0f));
+    EXPECT_EQ(quadsDrawn().size(), plain);
 }

@@ -59,6 +59,9 @@ TEST(RankUpCount, NoRankCrossedOffersOkAtOnce) {
     EXPECT_EQ(ups, 0);
     EXPECT_EQ(count.player.shownXP, 150u);
     EXPECT_EQ(count.awardedLeft(), 0u);
+    // Nothing to celebrate.
+    EXPECT_EQ(count.player.fxTimer, 0.0f);
+    EXPECT_EQ(count.ship.fxTimer, 0.0f);
 }
 
 TEST(RankUpCount, RanksAreCountedByNumberEvenWhenSeveralPassInOneStep) {
@@ -75,8 +78,13 @@ TEST(RankUpCount, RanksAreCountedByNumberEvenWhenSeveralPassInOneStep) {
     count.step(1.5f);
     EXPECT_GE(count.player.rankUps, 2);
     EXPECT_TRUE(count.okOffered());
+    // The celebration starts with the rank-up and runs down with the steps.
+    EXPECT_FLOAT_EQ(count.player.fxTimer, CrankUpCount::kFxSeconds);
     int ups = count.player.rankUps;
     runCount(count, &ups);
+    count.step(0.5f);
+    EXPECT_LE(count.player.fxTimer, CrankUpCount::kFxSeconds - 0.5f);
+    EXPECT_GT(count.player.fxTimer, 0.0f);
     EXPECT_EQ(ups, rankFromXP(start + award + 1) - rankFromXP(start + 1));
     EXPECT_EQ(count.player.shownXP, start + award);
     EXPECT_EQ(count.ship.shownXP, award);
