@@ -31,8 +31,8 @@ startService() {
     for _ in $(seq 50); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
     [ -s "$work/webService.txt" ] || fail "the local service did not start"
 }
-# The desktop's folder dialog (zenity, found first on the game's PATH)
-# answers with the given folder; each question is kept in $work/dialog.log.
+# The desktop's folder or file dialog (zenity, found first on the game's
+# PATH) answers with the given path; each question is kept in $work/dialog.log.
 answerFolderDialog() {
     cat > "$work/bin/zenity" <<EOT
 #!/bin/sh
