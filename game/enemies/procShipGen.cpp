@@ -41,7 +41,11 @@ Csprite* CprocShipGen::getManufacturerIconNoText(int index) {
     return gEngine->sprites.getSprite(getManufacturerIconNoTextName(index));
 }
 
-std::string CprocShipGen::getManufacturerTag(int index) { return "Manu_" + capitalised(manufacturerKey(index)); }
+// Ships of no maker (the player's own) have a name of their own.
+std::string CprocShipGen::getManufacturerTag(int index) {
+    const std::string key = manufacturerKey(index);
+    return key.empty() ? "Manu_Own" : "Manu_" + capitalised(key);
+}
 std::string CprocShipGen::getManufacturerName(int index) { return lookUp(getManufacturerTag(index)); }
 std::string CprocShipGen::getManufacturerDesc(int index) { return lookUp(getManufacturerTag(index) + "Desc"); }
 

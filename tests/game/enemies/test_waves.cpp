@@ -106,6 +106,8 @@ TEST(ProcShipGen, ManufacturersAndTheBalanceRule) {
     EXPECT_EQ(CprocShipGen::getManufacturerIconNoTextName(6), "ui_man_warbringer_noText.png");
     EXPECT_EQ(CprocShipGen::getManufacturerName(2), "Crazy Thief");
     EXPECT_EQ(CprocShipGen::getManufacturerDesc(7), "The ship every pilot starts with.");
+    // A ship of no maker (the player's own) is named as such, never by a bare tag.
+    EXPECT_EQ(CprocShipGen::getManufacturerName(kNoManufacturer), "Your own");
 
     CprocShipGen gen;
     CplayerShipDef a, b;
