@@ -44,7 +44,7 @@ Csprite* CprocShipGen::getManufacturerIconNoText(int index) {
 // Ships of no maker (the player's own) have a name of their own.
 std::string CprocShipGen::getManufacturerTag(int index) {
     const std::string key = manufacturerKey(index);
-    return key.empty() ? "Manu_Own" : "Manu_" + capitalised(key);
+    return key.empty() ? std::string("Manu_Own") : "Manu_" + capitalised(key.c_str());
 }
 std::string CprocShipGen::getManufacturerName(int index) { return lookUp(getManufacturerTag(index)); }
 std::string CprocShipGen::getManufacturerDesc(int index) { return lookUp(getManufacturerTag(index) + "Desc"); }
