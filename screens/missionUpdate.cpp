@@ -7,6 +7,7 @@
 #include "game/gameTypes.h"
 #include "game/missionResult.h"
 #include "game/progress/playerShipDef.h"
+#include "screens/displayShip.h"
 #include "screens/listRows.h"
 #include "screens/screenRegistry.h"
 #include "screens/unlockProcShip.h"
@@ -117,19 +118,25 @@ void CmissionUpdateScreen::onUpdate() {
     if (!leaving_ && gUi->action() == kActionContinue) goOn();
 }
 
+// The celebration's halos, sparkles and shockwaves stand in front of the screen.
+void CmissionUpdateScreen::render() {
+    ClayoutScreen::render();
+    drawParticleLayer(kUiFrontLayer);
+}
+
 void CmissionUpdateScreen::celebrate() {
     if (starTimer_ >= 0 || !(newly_[0] || newly_[1] || newly_[2] || newly_[3])) return;
     Crandom& rnd = gEngine->random;
     const Ccolour& gold = gGame->namedColours.yellow;
-    spawnHaloBurst(gold, at(complete_), 0.3f, true);
+    spawnUiHalo(gold, complete_->x, complete_->y, 0.3f);
     if (rnd.fraction() < 0.1f) spawnUiSparkle(at(complete_) + Cvec3(rnd.range(-500, 500), 0, 0), gold, 0.5f, true);
     for (int i = 0; i < 4; ++i) {
         if (!newly_[(size_t)i]) continue;
-        spawnHaloBurst(gold, at(stars_[(size_t)i]), 0.05f, true);
+        spawnUiHalo(gold, stars_[(size_t)i]->x, stars_[(size_t)i]->y, 0.05f);
         if (rnd.fraction() < 0.01f) spawnUiSparkle(at(stars_[(size_t)i]), gold, 0.3f, true);
     }
     if (allCompleteTimer_ < 0) {
-        spawnHaloBurst(gold, at(allComplete1_), 0.2f, true);
+        spawnUiHalo(gold, allComplete1_->x, allComplete1_->y, 0.2f);
         if (rnd.fraction() < 0.1f) spawnUiSparkle(at(allComplete1_) + Cvec3(rnd.range(-200, 200), 0, 0), gold, 0.3f, true);
     }
 }

@@ -26,6 +26,7 @@ public:
 private:
     void onEnter() override;
     void onUpdate() override;
+    void render() override;
     void celebrate();
     void goOn();
 
