@@ -99,7 +99,8 @@ void CvirtualSticks::setEnabled(bool on, Cjoysticks* joysticks) {
     if (joysticks) joysticks->reset();
 }
 
-void CvirtualSticks::park(float screenW) {
+void CvirtualSticks::park(float screenW, Cjoysticks* joysticks) {
+    setEnabled(false, joysticks);
     for (int i = 0; i < 2; ++i) {
         Cstick& st = sticks_[i];
         st.centre.x = st.knob.x = kParkX;

@@ -70,8 +70,8 @@ public:
     // Turns the sticks on or off: recentres them, parks the tracked touch at
     // -1000 and clears the joystick slots.
     void setEnabled(bool on, Cjoysticks* joysticks);
-    // Moves both sticks off screen (paused play).
-    void park(float screenW);
+    // Switches the sticks off and moves them off screen (paused play, game over).
+    void park(float screenW, Cjoysticks* joysticks);
     void update(const CtouchMgr& touch);
 
     bool enabled() const { return enabled_; }

@@ -31,10 +31,7 @@ bool CgameOverScreen::enterCommon() {
     int from = g.previousMode();
     bool back = (backFromShare_ && from == GM_SHARE_MOMENT) || (backFromEmail_ && from == GM_OPTIONS_NOTIFICATIONS);
     backFromShare_ = backFromEmail_ = false;
-    if (gUi->input().device == DEVICE_TOUCH) {
-        gEngine->input.sticks.setEnabled(false, &gEngine->input.joysticks);
-        gEngine->input.sticks.park((float)gEngine->screenWidth);
-    }
+    if (gUi->input().device == DEVICE_TOUCH) gEngine->input.sticks.park((float)gEngine->screenWidth, &gEngine->input.joysticks);
     g.world.session.checkChristmasTrack();
     g.world.lights.reset();
     entering_ = false;

@@ -39,8 +39,8 @@ void CpauseScreen::showMissionCard(bool shown) {
 void CpauseScreen::parkSticks(bool park) {
     if (gUi->input().device != DEVICE_TOUCH) return;
     CvirtualSticks& sticks = gEngine->input.sticks;
-    sticks.setEnabled(!park, &gEngine->input.joysticks);
-    if (park) sticks.park((float)gEngine->screenWidth);
+    if (park) sticks.park((float)gEngine->screenWidth, &gEngine->input.joysticks);
+    else sticks.setEnabled(true, &gEngine->input.joysticks);
 }
 
 void CpauseScreen::show() {
