@@ -142,15 +142,30 @@ void CprojectileMgr::draw() {
     const Csprite* round = findSprite("ss_enemyBullet.png");
     const Csprite* missile = findSprite("ss_missile.png");
     const Csprite* soft = glowSprite();
+    Crenderer& r = gEngine->renderer;
     for (const Cprojectile& p : shots_) {
-        float deg = std::atan2(p.vel.x, -p.vel.y) * kRadToDeg;
+        // Turned along its flight: the direction is the angle's cosine and sine.
+        const float speed = p.vel.length();
+        const float c = speed > 0 ? -p.vel.y / speed : 1.0f, s = speed > 0 ? p.vel.x / speed : 0.0f;
+        Cquad q;
+        q.centre = Cvec3(p.pos.x, p.pos.y, 0);
+        q.blend = BLEND_ADDITIVE;
         switch (p.kind) {
             case SHOT_BULLET:
-                quad(bullet ? bullet : soft, p.pos, 0.9f, 2.8f, deg, p.colour, BLEND_ADDITIVE);
+                q.sprite = bullet ? bullet : soft;
+                q.width = 0.9f;
+                q.height = 2.8f;
+                q.colour = p.colour;
+                r.addQuadTurned(q, c, s);
                 break;
             case SHOT_MISSILE:
                 quad(soft, p.pos, 2.4f, 2.4f, 0, p.colour.withAlpha(0.5f), BLEND_ADDITIVE);
-                quad(missile ? missile : soft, p.pos, 1.2f, 2.4f, deg, Ccolour(1, 1, 1, 1), BLEND_ALPHA);
+                q.sprite = missile ? missile : soft;
+                q.width = 1.2f;
+                q.height = 2.4f;
+                q.colour = Ccolour(1, 1, 1, 1);
+                q.blend = BLEND_ALPHA;
+                r.addQuadTurned(q, c, s);
                 break;
             default:
                 quad(round ? round : soft, p.pos, 2.6f, 2.6f, 0, Ccolour(1, 1, 1, 1), BLEND_ADDITIVE);
@@ -160,8 +175,24 @@ void CprojectileMgr::draw() {
 }
 
 void CpickupMgr::draw() {
+    // Sprites looked up once per kind and frame: a field holds hundreds of pickups.
+    struct CkindSprite {
+        const char* name = nullptr;
+        const Csprite* sprite = nullptr;
+    };
+    CkindSprite seen[16];
+    int seenCount = 0;
     for (const Cpickup& p : items_) {
-        const Csprite* s = findSprite(spriteName(p.kind, p.value));
+        const char* name = spriteName(p.kind, p.value);
+        const Csprite* s = nullptr;
+        int i = 0;
+        while (i < seenCount && seen[i].name != name) ++i;
+        if (i < seenCount) {
+            s = seen[i].sprite;
+        } else {
+            s = findSprite(name);
+            if (seenCount < 16) seen[seenCount++] = {name, s};
+        }
         float pulse = 1.0f + 0.12f * std::sin(p.age * 8.0f);
         float size = (p.kind == PICKUP_MULTIPLIER ? 2.6f : 4.2f) * pulse;
         float a = 1.0f;

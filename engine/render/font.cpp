@@ -344,15 +344,18 @@ void CfontMgr::trimCache(uint64_t frame) {
         }
     }
     if (cache_.size() <= kCacheSoftLimit) return;
-    // Oldest first; equal ages by text, so the order doesn't hang on the hashing.
-    std::sort(idle_.begin(), idle_.end(), [](const Centry& a, const Centry& b) {
+    // The oldest go; equal ages by text, so the choice doesn't hang on the
+    // hashing. Only the ones that go are picked out, not the whole list put
+    // in order: a changing score makes one too many every frame.
+    const size_t over = std::min(cache_.size() - kCacheSoftLimit, idle_.size());
+    auto older = [](const Centry& a, const Centry& b) {
         return a->second.lastFrame != b->second.lastFrame ? a->second.lastFrame < b->second.lastFrame
                                                           : a->first < b->first;
-    });
-    for (const Centry& it : idle_) {
-        if (cache_.size() <= kCacheSoftLimit) break;
-        if (it->second.texture) gEngine->textures.destroy(it->second.texture);
-        cache_.erase(it);   // erasing one entry leaves the others' positions valid
+    };
+    if (over < idle_.size()) std::nth_element(idle_.begin(), idle_.begin() + (long)over, idle_.end(), older);
+    for (size_t i = 0; i < over; ++i) {
+        if (idle_[i]->second.texture) gEngine->textures.destroy(idle_[i]->second.texture);
+        cache_.erase(idle_[i]);   // erasing one entry leaves the others' positions valid
     }
     idle_.clear();
 }

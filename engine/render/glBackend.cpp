@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 
 #include <cstddef>
+#include <algorithm>
 #include <cstring>
 
 #include "engine/engine.h"
@@ -14,20 +15,21 @@ layout(location = 1) in vec2 aUv;
 layout(location = 2) in vec4 aColour;
 layout(location = 3) in vec2 aRot;
 layout(location = 4) in float aAdditive;
-uniform vec2 uScreenSize;
+uniform vec2 uNdcScale;
+uniform vec2 uNdcOffset;
 out vec2 vUv;
 // The quad's colour with its rgb already multiplied by its alpha, and its
-// alpha 0 for an additive quad: one value less for the rasteriser to set up
-// for every triangle.
-out vec4 vColour;
-out vec2 vRot;
+// alpha 0 for an additive quad. Flat: a quad has one colour, so the
+// rasteriser sets up no slopes for it (nor for the turn) on every triangle.
+flat out vec4 vColour;
+flat out vec2 vRot;
 out vec2 vScreen;
 void main() {
     vUv = aUv;
     vColour = vec4(aColour.rgb * aColour.a, aColour.a * (1.0 - aAdditive));
     vRot = aRot;
     vScreen = aPos;
-    gl_Position = vec4(aPos.x / uScreenSize.x * 2.0 - 1.0, 1.0 - aPos.y / uScreenSize.y * 2.0, 0.0, 1.0);
+    gl_Position = vec4(aPos * uNdcScale + uNdcOffset, 0.0, 1.0);
 }
 )";
 
@@ -35,7 +37,7 @@ void main() {
 // alpha, so one blend function (one, one minus source alpha) serves both.
 const char* kPlain = R"(#version 330 core
 in vec2 vUv;
-in vec4 vColour;
+flat in vec4 vColour;
 uniform sampler2D uTex;
 out vec4 fragColour;
 void main() {
@@ -46,7 +48,7 @@ void main() {
 
 const char* kColourKey = R"(#version 330 core
 in vec2 vUv;
-in vec4 vColour;
+flat in vec4 vColour;
 uniform sampler2D uTex;
 uniform vec3 uKey;
 uniform float uKeyTolerance;
@@ -64,8 +66,8 @@ void main() {
 const char* kNormalMap = R"(#version 330 core
 #define MAX_LIGHTS 8
 in vec2 vUv;
-in vec4 vColour;
-in vec2 vRot;
+flat in vec4 vColour;
+flat in vec2 vRot;
 in vec2 vScreen;
 uniform sampler2D uTex;
 uniform sampler2D uNormal;
@@ -137,7 +139,8 @@ bool CglBackend::buildProgram(Cprogram& p, const char* fragment, const char* nam
         return false;
     }
     p.id = prog;
-    p.screenSize = glGetUniformLocation(prog, "uScreenSize");
+    p.ndcScale = glGetUniformLocation(prog, "uNdcScale");
+    p.ndcOffset = glGetUniformLocation(prog, "uNdcOffset");
     p.tex = glGetUniformLocation(prog, "uTex");
     p.normal = glGetUniformLocation(prog, "uNormal");
     p.key = glGetUniformLocation(prog, "uKey");
@@ -181,6 +184,11 @@ bool CglBackend::init(int maxQuads) {
         !buildProgram(programs_[DRAW_COLOUR_KEY], kColourKey, "colour key") ||
         !buildProgram(programs_[DRAW_NORMAL_MAP], kNormalMap, "normal map"))
         return false;
+
+    GLint dims[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
+    maxViewportW_ = dims[0];
+    maxViewportH_ = dims[1];
 
     maxQuads_ = maxQuads;
     glGenVertexArrays(1, &vao_);
@@ -280,7 +288,17 @@ void CglBackend::draw(const CquadVertex* vertices, int quads, const std::vector<
                       const std::vector<std::vector<CshaderLight>>& lightSets, const std::vector<Ccolour>& ambient,
                       float screenW, float screenH, int windowW, int windowH) {
     if (!alive_ || quads <= 0) return;
-    glViewport(0, 0, windowW, windowH);
+    // The viewport reaches past the window on every side: a quad that only
+    // crosses the window's edge then needs no clipping, which a software
+    // rasteriser does one triangle at a time. Pixels land where they would
+    // with a viewport of the window's size.
+    const int m = std::max(0, std::min(kViewportMargin, std::min(maxViewportW_ - windowW, maxViewportH_ - windowH) / 2));
+    glViewport(-m, -m, windowW + 2 * m, windowH + 2 * m);
+    const float fullW = (float)(windowW + 2 * m), fullH = (float)(windowH + 2 * m);
+    const float ndcScaleX = 2.0f * (float)windowW / (screenW * fullW);
+    const float ndcScaleY = -2.0f * (float)windowH / (screenH * fullH);
+    const float ndcOffsetX = 2.0f * (float)m / fullW - 1.0f;
+    const float ndcOffsetY = 2.0f * (float)(windowH + m) / fullH - 1.0f;
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glEnable(GL_BLEND);
@@ -303,7 +321,8 @@ void CglBackend::draw(const CquadVertex* vertices, int quads, const std::vector<
         Cprogram& p = programs_[c.mode];
         if ((int)c.mode != curProgram) {
             glUseProgram(p.id);
-            glUniform2f(p.screenSize, screenW, screenH);
+            glUniform2f(p.ndcScale, ndcScaleX, ndcScaleY);
+            glUniform2f(p.ndcOffset, ndcOffsetX, ndcOffsetY);
             curProgram = c.mode;
             curLights = -1;
         }

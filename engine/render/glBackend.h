@@ -26,9 +26,11 @@ public:
     bool readPixels(int x, int yTop, int w, int h, int windowH, uint8_t* out);
 
 private:
+    // How far, in window pixels, the viewport reaches past each edge.
+    static constexpr int kViewportMargin = 1024;
     struct Cprogram {
         unsigned id = 0;
-        int screenSize = -1, tex = -1, normal = -1, key = -1, keyTolerance = -1;
+        int ndcScale = -1, ndcOffset = -1, tex = -1, normal = -1, key = -1, keyTolerance = -1;
         int numLights = -1, lightPos = -1, lightColour = -1, lightRadius = -1, ambient = -1;
     };
     bool buildProgram(Cprogram& p, const char* fragment, const char* name);
@@ -36,6 +38,7 @@ private:
     bool alive_ = false;
     bool drawnThisFrame_ = false;   // the vertex buffer holds this frame's vertices
     int maxQuads_ = 0;
+    int maxViewportW_ = 0, maxViewportH_ = 0;
     unsigned vao_ = 0, vbo_ = 0, ibo_ = 0;
     Cprogram programs_[DRAW_MODE_COUNT];
 };

@@ -264,3 +264,36 @@ TEST_F(CrenderGlTest, ReadBackClipsAndGrabbedTexturesDrawAgain) {
     Ctexture::destroy(grab);
     window.swap();
 }
+
+// Quads that cross the window's edges, or lie far beyond them, cover exactly
+// the pixels inside the window they should: whole pixels, no seam, nothing
+// shifted by the reach of the viewport past the window.
+TEST_F(CrenderGlTest, QuadsCrossingTheWindowEdgesCoverExactlyTheirPixels) {
+    Crenderer& r = gEngine->renderer;
+    r.setClearColour(Ccolour(0, 0, 0, 1));
+    r.beginFrame();
+    const Ccolour red(1, 0, 0, 1);
+    r.drawRect(Crect{-3000, -3000, 6000, 3010}, Ccolour(0, 0, 1, 1));   // far past three edges: the top 10 rows
+    r.drawRect(Crect{-50, 100, 100, 20}, red);       // half past the left edge: 50 x 20 inside
+    r.drawRect(Crect{1250, 300, 100, 10}, red);      // past the right edge: 30 x 10
+    r.drawRect(Crect{600, -7, 40, 10}, red);         // past the top: 40 x 3
+    r.drawRect(Crect{200, 715, 11, 30}, red);        // past the bottom: 11 x 5
+    r.drawLine(-400, 400, 400, 400, 4, Ccolour(0, 1, 0, 1));   // a level line from far off screen
+    r.flush();
+    ASSERT_TRUE(r.readPixels(0, 0, 1280, 720));
+    const std::vector<uint8_t>& px = r.pixels();
+    auto countIn = [&](int x0, int y0, int x1, int y1, int channel) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                if (px[((size_t)y * 1280 + x) * 4 + channel] > 128) ++n;
+        return n;
+    };
+    EXPECT_EQ(countIn(0, 90, 100, 130, 0), 50 * 20);
+    EXPECT_EQ(countIn(1200, 290, 1280, 320, 0), 30 * 10);
+    EXPECT_EQ(countIn(580, 0, 680, 20, 0), 40 * 3);
+    EXPECT_EQ(countIn(180, 700, 240, 720, 0), 11 * 5);
+    EXPECT_EQ(countIn(0, 0, 1280, 20, 2), 1280 * 10 - 40 * 3);   // the red one drew over it
+    EXPECT_EQ(countIn(0, 390, 1280, 410, 1), 400 * 4);
+    window.swap();
+}
