@@ -304,15 +304,32 @@ const CfontMgr::Cline* CfontMgr::renderLine(Cfont* font, const std::string& text
     if (!s) {
         gEngine->log.print(LOG_E, "Can't render text in %s: %s", font->name.c_str(), TTF_GetError());
     } else {
-        SDL_Surface* rgba = SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ABGR8888, 0);
-        SDL_FreeSurface(s);
+        // The usual ARGB line is swapped to RGBA while its rows are packed,
+        // not converted through a surface of its own: a changing score makes
+        // a line every frame.
+        const bool argb = s->format->format == SDL_PIXELFORMAT_ARGB8888;
+        SDL_Surface* rgba = argb ? s : SDL_ConvertSurfaceFormat(s, SDL_PIXELFORMAT_ABGR8888, 0);
+        if (rgba != s) SDL_FreeSurface(s);
         if (rgba) {
             SDL_LockSurface(rgba);
             // Rows may be padded: pack them for the texture.
             std::vector<uint8_t> px((size_t)rgba->w * rgba->h * 4);
-            for (int y = 0; y < rgba->h; ++y)
-                memcpy(&px[(size_t)y * rgba->w * 4], (const uint8_t*)rgba->pixels + (size_t)y * rgba->pitch,
-                       (size_t)rgba->w * 4);
+            for (int y = 0; y < rgba->h; ++y) {
+                uint8_t* to = &px[(size_t)y * rgba->w * 4];
+                const uint8_t* from = (const uint8_t*)rgba->pixels + (size_t)y * rgba->pitch;
+                if (!argb) {
+                    memcpy(to, from, (size_t)rgba->w * 4);
+                    continue;
+                }
+                for (int x = 0; x < rgba->w; ++x, to += 4, from += 4) {
+                    uint32_t p;
+                    memcpy(&p, from, 4);   // A R G B from the high byte down
+                    to[0] = (uint8_t)(p >> 16);
+                    to[1] = (uint8_t)(p >> 8);
+                    to[2] = (uint8_t)p;
+                    to[3] = (uint8_t)(p >> 24);
+                }
+            }
             SDL_UnlockSurface(rgba);
             CtextureMgr& tm = gEngine->textures;
             line.texture = tm.createFromPixels("text:" + font->name, px.data(), rgba->w, rgba->h, PACK_TEXT);
