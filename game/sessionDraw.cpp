@@ -32,6 +32,19 @@ void quad(const Csprite* s, const Cvec2& at, float width, float height, float ro
     gEngine->renderer.addQuad(q);
 }
 
+// A quad turned by the angle whose cosine and sine are given.
+void quadTurned(const Csprite* s, const Cvec2& at, float width, float height, float cosine, float sine,
+                const Ccolour& c, Eblend blend) {
+    Cquad q;
+    q.sprite = s;
+    q.centre = Cvec3(at.x, at.y, 0);
+    q.width = width;
+    q.height = height;
+    q.colour = c;
+    q.blend = blend;
+    gEngine->renderer.addQuadTurned(q, cosine, sine);
+}
+
 // A neon outline: a bright thin line over a wide faint one.
 void neonPolygon(const Cvec2& c, float r, int sides, float angle, const Ccolour& col, float depth = 0) {
     Crenderer& rr = gEngine->renderer;
@@ -142,30 +155,17 @@ void CprojectileMgr::draw() {
     const Csprite* round = findSprite("ss_enemyBullet.png");
     const Csprite* missile = findSprite("ss_missile.png");
     const Csprite* soft = glowSprite();
-    Crenderer& r = gEngine->renderer;
     for (const Cprojectile& p : shots_) {
         // Turned along its flight: the direction is the angle's cosine and sine.
         const float speed = p.vel.length();
         const float c = speed > 0 ? -p.vel.y / speed : 1.0f, s = speed > 0 ? p.vel.x / speed : 0.0f;
-        Cquad q;
-        q.centre = Cvec3(p.pos.x, p.pos.y, 0);
-        q.blend = BLEND_ADDITIVE;
         switch (p.kind) {
             case SHOT_BULLET:
-                q.sprite = bullet ? bullet : soft;
-                q.width = 0.9f;
-                q.height = 2.8f;
-                q.colour = p.colour;
-                r.addQuadTurned(q, c, s);
+                quadTurned(bullet ? bullet : soft, p.pos, 0.9f, 2.8f, c, s, p.colour, BLEND_ADDITIVE);
                 break;
             case SHOT_MISSILE:
                 quad(soft, p.pos, 2.4f, 2.4f, 0, p.colour.withAlpha(0.5f), BLEND_ADDITIVE);
-                q.sprite = missile ? missile : soft;
-                q.width = 1.2f;
-                q.height = 2.4f;
-                q.colour = Ccolour(1, 1, 1, 1);
-                q.blend = BLEND_ALPHA;
-                r.addQuadTurned(q, c, s);
+                quadTurned(missile ? missile : soft, p.pos, 1.2f, 2.4f, c, s, Ccolour(1, 1, 1, 1), BLEND_ALPHA);
                 break;
             default:
                 quad(round ? round : soft, p.pos, 2.6f, 2.6f, 0, Ccolour(1, 1, 1, 1), BLEND_ADDITIVE);
