@@ -84,7 +84,7 @@ public:
     bool rewardPending = false;
     CchallengeReward reward;
 
-    CthreadTask task{"GetChallenge"};
+    CthreadTask task{"GetChallenge", CthreadTask::TASK_NETWORK};
 
 private:
     void checkReward();
