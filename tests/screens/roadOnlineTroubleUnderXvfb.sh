@@ -13,6 +13,15 @@ data="$3"
 out="$4"
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/xvfbDriver.sh"
+# Find player from the friend comparison (the count-th visit), an id typed.
+askForPlayer() {
+    keys Return
+    waitMode FindPlayer 10 "$1" || fail "no find player screen (visit $1)"
+    sleep 1.5
+    clickWidget findPlayer.txt EnterNameTextBox
+    xdotool type --delay 50 "4242"
+    keys Return
+}
 driverSetUp road_online
 startService "$tool" "" --fault stall --fault-ops GetLeaderboard,GetLeaderboardForPlayers,GetLeaderboardSince,FindPlayer
 startGame
@@ -46,24 +55,14 @@ sleep 1.5
 clickWidget mainMenu.txt FriendCompare
 waitMode FriendCompare 10 || fail "no friend comparison"
 sleep 1.5
-keys Return
-waitMode FindPlayer 10 || fail "no find player screen"
-sleep 1.5
-clickWidget findPlayer.txt EnterNameTextBox
-xdotool type --delay 50 "4242"
-keys Return
+askForPlayer 1
 sleep 0.8
 shot findPlayerWorking
 keys BackSpace
 waitFor "Find player: left before the answer" 3 || fail "Back waited for the look-up"
 waitMode FriendCompare 10 2 || fail "Back did not return to the friend comparison"
 sleep 1.5
-keys Return
-waitMode FindPlayer 10 2 || fail "no find player screen the second time"
-sleep 1.5
-clickWidget findPlayer.txt EnterNameTextBox
-xdotool type --delay 50 "4242"
-keys Return
+askForPlayer 2
 waitFor "Find player: 4242 not looked up: timed out" 20 || fail "the stalled look-up was never given up"
 sleep 0.8
 shot findPlayerTimedOut
@@ -72,12 +71,7 @@ waitMode FriendCompare 10 3 || fail "no way back from find player"
 sleep 1.5
 
 # A quit while a look-up stalls.
-keys Return
-waitMode FindPlayer 10 3 || fail "no find player screen the third time"
-sleep 1.5
-clickWidget findPlayer.txt EnterNameTextBox
-xdotool type --delay 50 "4242"
-keys Return
+askForPlayer 3
 sleep 0.5
 start=$(date +%s.%N)
 stopGame

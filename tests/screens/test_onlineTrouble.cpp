@@ -19,23 +19,8 @@ class OnlineTroubleTest : public RoadTest {
 protected:
     uint64_t me = 0;
 
-    void toMainMenu() {
-        makeGame();
-        writeSave(400, true);
-        me = storedAccount();
-        toTitle();
-        pressReturn();
-        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-        g->steps(5);
-        dismissTutorials();
-    }
+    void toMainMenu() { me = reachMainMenu(); }
     Cwidget* tile(const char* name) { return screens::get<CmainMenuScreen>()->screen()->findWidget(name, false); }
-    void tapAction(int action) {
-        g->setAction(0, action, true);
-        g->steps(1);
-        g->setAction(0, action, false);
-        g->steps(1);
-    }
     // Every call to the service was made beside the frame loop, and no frame
     // waited for a network task to end.
     bool framesNeverWaited() const {
