@@ -314,6 +314,7 @@ TEST(LanguageData, EveryLanguageHasEveryTextWithTheSameFields) {
             const auto same = kSameInLanguage.find(lang.tag);
             const bool allowed = kSameEverywhere.count(e.tag) ||
                                  (same != kSameInLanguage.end() && same->second.count(e.tag));
+            if (e.text.empty() != base.text.empty()) untranslated.add(where(tr, e) + ": empty where the English is not, or the other way");
             if (e.text == base.text && hasLetter(e.text) && !allowed) untranslated.add(where(tr, e) + ": \"" + e.text + "\"");
             if (e.text != base.text && same != kSameInLanguage.end() && same->second.count(e.tag))
                 stale.add(where(tr, e));
