@@ -24,7 +24,7 @@ namespace {
 // English; everything they do hold is checked like the rest. Take a language
 // off once its table is complete (the test says so when it is).
 const std::set<std::string> kNotYetComplete = {
-    "French",  "Spanish",    "Italian", "Russian", "SimpChinese", "TradChinese", "Polish",
+    "French",  "Italian", "Russian", "SimpChinese", "TradChinese", "Polish",
     "Portuguese", "Swedish", "Dutch",  "Hungarian",   "Danish",
 };
 
@@ -49,6 +49,7 @@ const std::map<std::string, std::set<std::string>> kSameInLanguage = {
                 "hangerFilter_Workshop", "perk_ExtraEMP_SubTxt", "shipEditMode_Number",
                 "shipEditMode_TrackCondition"}},
     {"French", {"Options", "Microphone"}},
+    {"Spanish", {"Error", "Manu_Workshop", "MonitorRez", "NO", "No", "Normal", "hangerFilter_Workshop"}},
 };
 
 struct Ctext {
