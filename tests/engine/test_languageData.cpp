@@ -24,8 +24,7 @@ namespace {
 // English; everything they do hold is checked like the rest. Take a language
 // off once its table is complete (the test says so when it is).
 const std::set<std::string> kNotYetComplete = {
-    "Spanish",    "Italian", "Russian", "SimpChinese", "TradChinese", "Polish",
-    "Portuguese", "Swedish", "Dutch",  "Hungarian",   "Danish",
+    "Russian", "SimpChinese", "TradChinese", "Swedish", "Dutch", "Hungarian", "Danish",
 };
 
 // Texts that read the same in every language: names of the game's ship
@@ -52,6 +51,11 @@ const std::map<std::string, std::set<std::string>> kSameInLanguage = {
                 "Manu_Workshop", "Microphone", "Modules", "Normal", "OpenMicMic", "Options", "Rank05", "Rank11",
                 "ScoreTitle", "ShareScore", "Standard", "TabAlbums", "TabGenre", "hangar_Missions",
                 "hangerFilter_Workshop", "perk_MicroMissiles_Enable_SubTxt", "rarityRare", "shipMod_Title"}},
+    {"Spanish", {"Error", "Manu_Workshop", "MonitorRez", "NO", "No", "Normal", "hangerFilter_Workshop"}},
+    {"Italian", {"DT_Video", "Manu_Standard", "Manu_Workshop", "MonitorRez", "NO", "No", "Password", "Standard",
+                 "hangerFilter_Workshop"}},
+    {"Portuguese", {"Manu_Workshop", "MonitorRez", "Normal", "hangerFilter_Workshop"}},
+    {"Polish", {"AchCat_Pilot", "MonitorRez", "Rank02", "Stop"}},
 };
 
 struct Ctext {
