@@ -40,6 +40,24 @@ void CfindPlayerScreen::onEnter() {
     // A look-up left running by an earlier visit belongs to nobody now.
     if (asked_) gGame->online.soap.resetFindPlayer();
     asked_ = false;
+    // The ID box has the focus: typing goes into it at once (Escape lets go of it).
+    beginTyping();
+}
+
+void CfindPlayerScreen::beginTyping() {
+    CtextEntry& entry = gUi->textEntry;
+    ok_->setHidden(true);
+    title_->setHidden(true);
+    name_->setHidden(true);
+    found_ = false;
+    Crect r = box_->rect();
+    entry.placeBox(box_->x, box_->y, r.w);
+    entry.fontColour = Ccolour(1, 1, 1, 1);
+    entry.shadow = gUi->findShadowStyle("SimpleOutline", false);
+    entry.mask = false;
+    entry.begin(kMaxIdChars, text_);
+    box_->setText("TextName", "");
+    typing_ = true;
 }
 
 void CfindPlayerScreen::entryFinished() {
@@ -102,18 +120,7 @@ void CfindPlayerScreen::onUpdate() {
         return;
     }
     if (screen_->wasPressed(box_) && !entry.active) {
-        ok_->setHidden(true);
-        title_->setHidden(true);
-        name_->setHidden(true);
-        found_ = false;
-        Crect r = box_->rect();
-        entry.placeBox(box_->x, box_->y, r.w);
-        entry.fontColour = Ccolour(1, 1, 1, 1);
-        entry.shadow = gUi->findShadowStyle("SimpleOutline", false);
-        entry.mask = false;
-        entry.begin(kMaxIdChars, text_);
-        box_->setText("TextName", "");
-        typing_ = true;
+        beginTyping();
         return;
     }
     if (found_ && !ok_->hidden && screen_->wasPressed(ok_)) {

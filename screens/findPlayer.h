@@ -29,6 +29,7 @@ private:
     void onUpdate() override;
     static const CwidgetBinding kBindings[];
     void entryFinished();
+    void beginTyping();
     Cwidget* box_ = nullptr;
     Cwidget* title_ = nullptr;
     Cwidget* name_ = nullptr;

@@ -24,8 +24,7 @@ struct CbrowserFixture {
         g->setScreen(GM_PARTY_GAME_TYPE, &partyGameType);
         g->setScreen(GM_GAME_SETTINGS, &settings);
         screen = screens::get<CmusicBrowserScreen>();
-        screen->openFrom(from == 1, from == 2);
-        g->setGameMode(GM_MUSIC_BROWSER);
+        screen->open(from == 1 ? MUSIC_FROM_GAME_TYPE : from == 2 ? MUSIC_FROM_PARTY_GAME_TYPE : MUSIC_FROM_TYPE_LIST);
         g.settle();
     }
     ~CbrowserFixture() { removeFolderTree(folder); }
