@@ -62,7 +62,8 @@ void CfindPlayerScreen::beginTyping() {
 
 void CfindPlayerScreen::entryFinished() {
     CtextEntry& entry = gUi->textEntry;
-    if (!entry.cancelled) text_ = entry.text.str();
+    const bool cancelled = entry.cancelled;
+    if (!cancelled) text_ = entry.text.str();
     entry.finished = false;
     entry.cancelled = false;
     entry.end();
@@ -70,6 +71,8 @@ void CfindPlayerScreen::entryFinished() {
     id_ = parseId(text_);
     box_->setText("TextName", text_);
     screen_->resetHighlights();
+    // Escape lets go of the box: nothing is looked up.
+    if (cancelled) return;
     k4wSOAP& soap = gGame->online.soap;
     if (id_ != 0 && id_ == soap.playerId()) {
         title_->setTextKey("CantPlaySelf");

@@ -47,7 +47,7 @@ struct CradioFixture {
         g->setScreen(GM_GAME_SETTINGS, &settings);
         screen = screens::get<CmusicRadioBrowserScreen>();
         screen->open(fromGameType ? MUSIC_FROM_GAME_TYPE : MUSIC_FROM_TYPE_LIST);
-        g.settle();
+        g.settle(120);   // through the fade
         waitForList();
     }
     Cmenu* menu() { return screen->screen()->findMenu("Menu"); }

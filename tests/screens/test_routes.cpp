@@ -5,25 +5,12 @@
 // roads as rows.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "engine/ui/menu.h"
-#include "engine/ui/screen.h"
 #include "game/gameTypes.h"
-#include "screens/achievements.h"
-#include "screens/hangar.h"
-#include "screens/layoutScreen.h"
-#include "screens/mainMenu.h"
-#include "screens/musicBar.h"
-#include "screens/musicBrowser.h"
-#include "screens/musicRadioBrowser.h"
-#include "screens/options.h"
+#include "routeWalker.h"
 #include "screens/optionsChoices.h"
-#include "screens/pause.h"
-#include "screens/screenRegistry.h"
-#include "screensFixture.h"
 
 namespace {
 // One thing a player does.
@@ -95,68 +82,14 @@ const std::vector<Croute>& routeTable() {
     return table;
 }
 
-struct CrouteWalker {
-    CscreensGame g;
-    CmainMenuScreen& menu = *screens::get<CmainMenuScreen>();
-    size_t seen = 0;
-
-    CrouteWalker() {
-        gGame->namedColours.load();
-        gGame->world.loadData();
-        gGame->progress.submitBoard = [](int, uint64_t, const std::string&) {};
-        // No directory behind the radio: its lists come back empty at once.
-        gGame->radio.host = "127.0.0.1:1";
-        gGame->radio.tuneInHost = "";
-        seeMainMenuTutorials();
-        gGame->saveLoad.settings.language = 1;   // chosen before: the language screen offers its way back
-        EXPECT_TRUE(menu.load());
-        gGame->setGameMode(GM_MAIN_MENU);
-        settle();
-        modes();
-    }
-    // Until the state is current, no fade runs and the screen has come in.
-    // A help box that comes up is put away with Return, as a player does.
-    void settle() {
-        for (int i = 0; i < 400; ++i) {
-            if (gUi->tutorials.isShowing()) {
-                g.tapAction(ACTION_SELECT);
-                continue;
-            }
-            const auto* s = dynamic_cast<const ClayoutScreen*>(gGame->currentScreen());
-            bool inside = !gGame->transitionRunning() && gGame->pendingMode() < 0 && (!s || !s->screen() || !s->screen()->entering);
-            if (inside && i > 20) return;
-            g.steps(1);
-        }
-    }
-    // The states asked for since the last call.
-    std::vector<std::string> modes() {
-        std::vector<std::string> all = g.logLinesStartingWith("GameMode = "), out;
-        for (size_t i = seen; i < all.size(); ++i) out.push_back(all[i].substr(std::string("GameMode = ").size()));
-        seen = all.size();
-        return out;
-    }
-    Cscreen* current() {
-        auto* s = dynamic_cast<ClayoutScreen*>(gGame->currentScreen());
-        return s ? s->screen() : nullptr;
-    }
-    Cwidget* findItem(const Cstep& s) {
-        Cscreen* screen = current();
-        Cmenu* m = screen ? screen->findMenu(s.name) : nullptr;
-        if (!m) return nullptr;
-        for (size_t i = 0; i < m->itemCount(); ++i) {
-            Cwidget* w = m->item(i);
-            if (s.kind == Cstep::ITEM && w->value == s.value && w->selectable) return w;
-            if (s.kind == Cstep::ITEM_TAG && w->floatValue == s.tag && w->visible()) return w;
-        }
-        return nullptr;
-    }
+struct CtableWalker : CrouteWalker {
     void take(const Cstep& s) {
         switch (s.kind) {
-            case Cstep::TILE: g.click(menu.button(s.name)); break;
-            case Cstep::ITEM:
+            case Cstep::TILE: tile(s.name.c_str()); return;
+            case Cstep::ITEM: row(s.name.c_str(), s.value); return;
             case Cstep::ITEM_TAG: {
-                Cwidget* w = findItem(s);
-                ASSERT_NE(w, nullptr) << "no row " << s.name << " " << s.value << " in " << gameModeName(g.mode());
+                Cwidget* w = findRowPart(s.name, s.tag);
+                ASSERT_NE(w, nullptr) << "no row part " << s.tag << " in " << s.name;
                 g.click(w);
                 break;
             }
@@ -168,17 +101,14 @@ struct CrouteWalker {
     }
     // Back as a player goes back: Backspace, or Escape where that is the way out.
     void backToMainMenu() {
-        for (int i = 0; i < 8 && g.mode() != GM_MAIN_MENU; ++i) {
-            if (gUi->textEntry.active || g.mode() == GM_CONFIG) g.tapKey(SDL_SCANCODE_ESCAPE);
-            else g.tapKey(SDL_SCANCODE_BACKSPACE);
-            settle();
-        }
+        for (int i = 0; i < 8 && g.mode() != GM_MAIN_MENU; ++i)
+            key(gUi->textEntry.active || g.mode() == GM_CONFIG ? SDL_SCANCODE_ESCAPE : SDL_SCANCODE_BACKSPACE);
     }
 };
 }  // namespace
 
 TEST(Routes, EveryRoadFromTheMainMenuLeadsThereAndBack) {
-    CrouteWalker w;
+    CtableWalker w;
     ASSERT_TRUE(w.g.initOk());
     ASSERT_EQ(w.g.mode(), GM_MAIN_MENU);
     for (const Croute& r : routeTable()) {
@@ -188,10 +118,6 @@ TEST(Routes, EveryRoadFromTheMainMenuLeadsThereAndBack) {
         if (w.menu.inVisualiser()) w.menu.toggleVisualiser();
         EXPECT_EQ(w.modes(), r.modes);
         EXPECT_EQ(w.g.mode(), GM_MAIN_MENU);
-        if (w.g.mode() != GM_MAIN_MENU) {
-            gGame->setGameMode(GM_MAIN_MENU);
-            w.settle();
-            w.modes();
-        }
+        if (w.g.mode() != GM_MAIN_MENU) w.toMainMenu();
     }
 }

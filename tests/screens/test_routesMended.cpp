@@ -7,98 +7,18 @@
 #include <vector>
 
 #include "engine/inputBinding.h"
-#include "engine/ui/menu.h"
-#include "engine/ui/screen.h"
 #include "game/gameTypes.h"
+#include "routeWalker.h"
 #include "screens/achievements.h"
 #include "screens/confirm.h"
-#include "screens/findPlayer.h"
-#include "screens/gameType.h"
-#include "screens/mainMenu.h"
 #include "screens/musicBrowser.h"
 #include "screens/options.h"
 #include "screens/optionsChoices.h"
-#include "screens/partyGameType.h"
 #include "screens/pressStart.h"
-#include "screens/screenRegistry.h"
-#include "screensFixture.h"
 
 namespace {
-struct Chub {
-    CscreensGame g;
-    CmainMenuScreen& menu = *screens::get<CmainMenuScreen>();
-    size_t seen = 0;
-
-    // emailOffer: the player qualifies for the e-mail offer on the first visit.
-    explicit Chub(bool emailOffer = false) {
-        gGame->namedColours.load();
-        gGame->world.loadData();
-        gGame->progress.submitBoard = [](int, uint64_t, const std::string&) {};
-        gGame->radio.host = "127.0.0.1:1";
-        gGame->radio.tuneInHost = "";
-        seeMainMenuTutorials();
-        gGame->saveLoad.settings.askEmail = emailOffer;
-        gGame->statsCache.local.sessions = emailOffer ? 3 : 0;
-        gGame->statsCache.local.emailSet = false;
-        EXPECT_TRUE(menu.load());
-        toMainMenu();
-    }
-    void toMainMenu() {
-        gGame->setGameMode(GM_MAIN_MENU);
-        settle();
-        modes();
-    }
-    void settle() {
-        for (int i = 0; i < 400; ++i) {
-            if (gUi->tutorials.isShowing()) {
-                g.tapAction(ACTION_SELECT);
-                continue;
-            }
-            const auto* s = dynamic_cast<const ClayoutScreen*>(gGame->currentScreen());
-            bool inside = !gGame->transitionRunning() && gGame->pendingMode() < 0 && (!s || !s->screen() || !s->screen()->entering);
-            if (inside && i > 20) return;
-            g.steps(1);
-        }
-    }
-    std::vector<std::string> modes() {
-        std::vector<std::string> all = g.logLinesStartingWith("GameMode = "), out;
-        for (size_t i = seen; i < all.size(); ++i) out.push_back(all[i].substr(std::string("GameMode = ").size()));
-        seen = all.size();
-        return out;
-    }
-    Cscreen* current() {
-        auto* s = dynamic_cast<ClayoutScreen*>(gGame->currentScreen());
-        return s ? s->screen() : nullptr;
-    }
-    void tile(const char* name) {
-        g.click(menu.button(name));
-        settle();
-    }
-    // Clicks the row of the current screen's menu that carries value.
-    void row(const char* menuName, int64_t value) {
-        Cmenu* m = current()->findMenu(menuName);
-        ASSERT_NE(m, nullptr) << menuName;
-        for (size_t i = 0; i < m->itemCount(); ++i)
-            if (m->item(i)->value == value && m->item(i)->selectable) {
-                g.click(m->item(i));
-                settle();
-                return;
-            }
-        FAIL() << "no row " << value << " in " << menuName;
-    }
-    void key(int scanCode) {
-        g.tapKey(scanCode);
-        settle();
-    }
-    void act(int a) {
-        g.tapAction(a);
-        settle();
-    }
-    bool barHas(const char* tag) const {
-        for (const auto& b : gEngine->ui.buttonBar.buttons())
-            if (b.text == gEngine->text(tag) && !b.hidden) return true;
-        return false;
-    }
+struct Chub : CrouteWalker {
+    using CrouteWalker::CrouteWalker;
     bool optionsOffers(int value) {
         Cmenu* m = screens::get<CoptionsScreen>()->screen()->findMenu("Menu");
         for (size_t i = 0; i < m->itemCount(); ++i)

@@ -29,16 +29,6 @@ struct CplayRoad : CtrackRoad {
         press(ACTION_SELECT);
         runUntil(GM_PLAYING, 400);
     }
-    // At the pace of real frames: the track plays on the audio thread.
-    bool runUntil(int mode, int maxSteps) {
-        for (int i = 0; i < maxSteps && g.mode() != mode; ++i) {
-            Uint64 start = SDL_GetTicks64();
-            g.steps(1);
-            Uint64 spent = SDL_GetTicks64() - start;
-            if (spent < 16) SDL_Delay((Uint32)(16 - spent));
-        }
-        return g.mode() == mode;
-    }
     CpauseScreen& pause() { return *screens::get<CpauseScreen>(); }
     // Escape pauses, Escape plays on: the pointer is play's from then on.
     void pauseAndResume() {
