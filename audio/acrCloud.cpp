@@ -260,6 +260,12 @@ void CacrCloud::stopListening() {
     collected_.clear();
 }
 
+void CacrCloud::forgetPending() {
+    stopListening();
+    resultReady_ = false;
+    dropReply_ = task_.running() || task_.finished();
+}
+
 void CacrCloud::feedCapture(const float* frames, int count, int channels, int rate) {
     if (!listening_ || !frames || count <= 0 || channels <= 0 || rate <= 0) return;
     if (rate != resRate_) {
@@ -325,6 +331,11 @@ void CacrCloud::update() {
     task_.join();
     bool ok = task_.success();
     task_.reset();
+    if (dropReply_) {
+        dropReply_ = false;
+        gEngine->log.print(LOG_L, "ACR: reply dropped (the track was left)");
+        return;
+    }
     CtrackTags tags;
     if (ok && parseReply(reply_, tags)) {
         result_ = tags;

@@ -31,6 +31,9 @@ public:
 
     void startListening();
     void stopListening();
+    // The track was left: listening stops, and neither a result waiting to
+    // be taken nor the reply of a request still running renames anything.
+    void forgetPending();
     bool listening() const { return listening_; }
     bool busy() const { return task_.running(); }
     // Captured audio (any rate, 1 or 2 channels) while listening.
@@ -57,7 +60,7 @@ private:
     Cresampler resampler_;
     int resRate_ = 0;
     std::vector<float> mono_, collected_;
-    bool ready_ = false, listening_ = false, resultReady_ = false;
+    bool ready_ = false, listening_ = false, resultReady_ = false, dropReply_ = false;
     CtrackTags result_;
     CthreadTask task_;
     std::string reply_;

@@ -227,6 +227,9 @@ bool Cgame::enterGameMode(int mode) {
     previous_ = mode_;
     mode_ = mode;
     current_ = screens_[mode];
+    // Relative mouse mode belongs to play: every way out of it (game over,
+    // quit, a test flight's return) gives the menus their pointer back.
+    if (mode != GM_PLAYING) gEngine->input.mouse.setCaptured(false);
     current_->enter();
     return true;
 }

@@ -24,6 +24,7 @@
 #include "game/gameModes.h"
 #include "game/gameWorld.h"
 #include "game/menuBackground.h"
+#include "game/menuMusic.h"
 #include "game/namedColours.h"
 #include "game/playScreen.h"
 #include "game/screenSlot.h"
@@ -144,6 +145,7 @@ public:
     // Music and sound.
     CsongInfoMgr songLibrary;
     CmusicPlayer music;
+    CmenuMusic menuMusic;
     CgameSfx sfx;
     CsfxPackMgr sfxPacks;
     CshoutcastBrowser radio;

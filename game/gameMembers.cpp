@@ -138,7 +138,9 @@ void Cgame::connectMembers() {
         // A game bound to its track ends with it; Survival and BossRush play on
         // to whatever the next-track rule brings.
         int type = gGame->world.session.gameType;
-        return type != GAMETYPE_SURVIVAL && type != GAMETYPE_BOSSRUSH;
+        bool endsTheGame = type != GAMETYPE_SURVIVAL && type != GAMETYPE_BOSSRUSH;
+        if (endsTheGame) gGame->menuMusic.gameEndedWithTrack();
+        return endsTheGame;
     };
     // A new track seed gives the menu background a new style.
     music.onNewTrackSeed = [] { gGame->menuBackground.pickNewStyle(); };
@@ -203,6 +205,7 @@ void Cgame::connectMembers() {
         gGame->statsCache.update();
         gGame->songLibrary.update(dt);
         gGame->music.update(dt);
+        gGame->menuMusic.update(gGame->mode(), gGame->music, gGame->songLibrary);
         gEngine->acrCloud.update();
         gGame->online.update();
         gGame->menuBackground.update();

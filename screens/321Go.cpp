@@ -8,6 +8,7 @@
 #include "game/gameTypes.h"
 #include "online/scoreRecord.h"
 #include "screens/gameSettings.h"
+#include "screens/listRows.h"
 #include "screens/screenRegistry.h"
 
 namespace {
@@ -113,6 +114,7 @@ void C321GoScreen::onUpdate() {
         if (session.startMusic) {
             gEngine->acrCloud.startListening();
             g.music.openMicTrack.tags.title = gEngine->text("OpenMicAnalysing");
+            updateChallengeHeaders(g.music.currentTrack);
         }
         return;
     }

@@ -6,6 +6,7 @@
 #include "engine/ui/menu.h"
 #include "engine/ui/screen.h"
 #include "game/game.h"
+#include "screens/tabKeys.h"
 
 namespace {
 // Claim buttons carry the waiting entry's index above this, apart from rows.
@@ -78,10 +79,12 @@ void CachievementsScreen::onUpdate() {
         if (gGame->achievements.claimWaiting((int)(pressed->value - kClaimBase))) buildList();
         return;
     }
-    if (rightArrow_->pressed && !rightArrow_->hidden) {
+    // The arrows by pointer; by keys and pads the shoulder buttons or Tab step the same way.
+    const int step = tabStepRequested();
+    if (!rightArrow_->hidden && (rightArrow_->pressed || step > 0)) {
         ++category_;
         buildList();
-    } else if (leftArrow_->pressed && !leftArrow_->hidden) {
+    } else if (!leftArrow_->hidden && (leftArrow_->pressed || step < 0)) {
         --category_;
         buildList();
     } else if (!menu_->highlightedItem() && gUi->action() == ACTION_BACK) {

@@ -42,11 +42,30 @@ void CfindPlayerScreen::onEnter() {
     // thread ends on its own.
     if (asked_) gGame->online.soap.findCall.drop();
     asked_ = false;
+    // The ID box has the focus: typing goes into it at once (Escape lets go of it).
+    beginTyping();
+}
+
+void CfindPlayerScreen::beginTyping() {
+    CtextEntry& entry = gUi->textEntry;
+    ok_->setHidden(true);
+    title_->setHidden(true);
+    name_->setHidden(true);
+    found_ = false;
+    Crect r = box_->rect();
+    entry.placeBox(box_->x, box_->y, r.w);
+    entry.fontColour = Ccolour(1, 1, 1, 1);
+    entry.shadow = gUi->findShadowStyle("SimpleOutline", false);
+    entry.mask = false;
+    entry.begin(kMaxIdChars, text_);
+    box_->setText("TextName", "");
+    typing_ = true;
 }
 
 void CfindPlayerScreen::entryFinished() {
     CtextEntry& entry = gUi->textEntry;
-    if (!entry.cancelled) text_ = entry.text.str();
+    const bool cancelled = entry.cancelled;
+    if (!cancelled) text_ = entry.text.str();
     entry.finished = false;
     entry.cancelled = false;
     entry.end();
@@ -54,6 +73,8 @@ void CfindPlayerScreen::entryFinished() {
     id_ = parseId(text_);
     box_->setText("TextName", text_);
     screen_->resetHighlights();
+    // Escape lets go of the box: nothing is looked up.
+    if (cancelled) return;
     k4wSOAP& soap = gGame->online.soap;
     if (id_ != 0 && id_ == soap.playerId()) {
         title_->setTextKey("CantPlaySelf");
@@ -130,18 +151,7 @@ void CfindPlayerScreen::onUpdate() {
         return;
     }
     if (screen_->wasPressed(box_) && !entry.active) {
-        ok_->setHidden(true);
-        title_->setHidden(true);
-        name_->setHidden(true);
-        found_ = false;
-        Crect r = box_->rect();
-        entry.placeBox(box_->x, box_->y, r.w);
-        entry.fontColour = Ccolour(1, 1, 1, 1);
-        entry.shadow = gUi->findShadowStyle("SimpleOutline", false);
-        entry.mask = false;
-        entry.begin(kMaxIdChars, text_);
-        box_->setText("TextName", "");
-        typing_ = true;
+        beginTyping();
         return;
     }
     if (found_ && !ok_->hidden && screen_->wasPressed(ok_)) {

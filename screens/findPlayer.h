@@ -31,6 +31,7 @@ private:
     void entryFinished();
     // One update of a look-up in flight: its answer, its failure, or Back.
     void stepLookUp();
+    void beginTyping();
     Cwidget* box_ = nullptr;
     Cwidget* title_ = nullptr;
     Cwidget* name_ = nullptr;

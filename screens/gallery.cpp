@@ -8,6 +8,7 @@
 #include "engine/ui/uiMgr.h"
 #include "game/enemies/procShipGen.h"
 #include "game/game.h"
+#include "screens/hangar.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipEditor.h"
 #include "screens/shipList.h"
@@ -186,7 +187,8 @@ void CgalleryScreen::buildList() {
 
 void CgalleryScreen::choose(int shipIdx, int state) {
     gGame->playerShips.setCurrentShipIdx(shipIdx);
-    if (state >= 0) gGame->setGameMode(state, true);
+    if (state == GM_HANGAR) screens::get<ChangarScreen>()->open(GM_GALLERY, true);
+    else if (state >= 0) gGame->setGameMode(state, true);
 }
 
 void CgalleryScreen::onUpdate() {
@@ -213,7 +215,7 @@ void CgalleryScreen::onUpdate() {
     if (action == ACTION_LB) {
         CplayerShipDef* made = g.playerShips.createCustomShip();
         CshipEditorScreen* editor = screens::get<CshipEditorScreen>();
-        if (made && editor) editor->open(g.playerShips.findShipIdx(made->name()));
+        if (made && editor) editor->open(g.playerShips.findShipIdx(made->name()), GM_GALLERY);
         return;
     }
     if (action == ACTION_BACK) {

@@ -6,6 +6,9 @@
 #include "game/gameTypes.h"
 #include "game/musicLink.h"
 #include "screens/exit.h"
+#include "screens/musicBrowser.h"
+#include "screens/musicRadioBrowser.h"
+#include "screens/screenRegistry.h"
 
 namespace {
 constexpr int kActionSelect = 1, kActionBack = 2;
@@ -116,10 +119,10 @@ void CgameTypeScreen::confirm() {
         g.saveLoad.settings.twinStick = sticks && sticks->value != 0;
         if (g.saveSettings) g.saveSettings();
     }
-    goToMusicSource(sourceValue, track, musicSource_->getSelectedItem());
+    goToMusicSource(sourceValue, track, musicSource_->getSelectedItem(), MUSIC_FROM_GAME_TYPE);
 }
 
-void goToMusicSource(int source, CsongPackInfo* track, Cwidget* pressed) {
+void goToMusicSource(int source, CsongPackInfo* track, Cwidget* pressed, EmusicOrigin origin) {
     Cgame& g = *gGame;
     CgameSession& session = g.world.session;
     g.playTransitionEffect(pressed);
@@ -130,10 +133,10 @@ void goToMusicSource(int source, CsongPackInfo* track, Cwidget* pressed) {
             g.setGameMode(GM_GAME_SETTINGS, true);
             break;
         case MUSIC_TRACK_LIST:
-            g.setGameMode(GM_MUSIC_BROWSER, true);
+            screens::get<CmusicBrowserScreen>()->open(origin);
             break;
         case MUSIC_RADIO_LIST:
-            g.setGameMode(GM_MUSIC_RADIO_BROWSER, true);
+            screens::get<CmusicRadioBrowserScreen>()->open(origin);
             break;
         default:
             if (!track) return;

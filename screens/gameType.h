@@ -4,6 +4,7 @@
 // music browser, the radio browser or straight to the game settings.
 #include "screens/layoutScreen.h"
 #include "screens/menuColumns.h"
+#include "screens/musicOrigin.h"
 
 class CsongPackInfo;
 
@@ -14,7 +15,8 @@ class CsongPackInfo;
 // and radio lists, the game settings for open mic and the picked sources
 // (their track played first).
 bool pickTrackForSource(int source, CsongPackInfo*& track);
-void goToMusicSource(int source, CsongPackInfo* track, Cwidget* pressed);
+// The browsers are opened for origin: their Back returns to the screen that asked.
+void goToMusicSource(int source, CsongPackInfo* track, Cwidget* pressed, EmusicOrigin origin);
 
 class CgameTypeScreen : public ClayoutScreen {
 public:

@@ -68,9 +68,9 @@ bool ChangarScreen::onLoaded() {
     return true;
 }
 
-void ChangarScreen::open(int backState) {
+void ChangarScreen::open(int backState, bool transition) {
     backState_ = backState;
-    gGame->setGameMode(GM_HANGAR);
+    gGame->setGameMode(GM_HANGAR, transition);
 }
 
 ChangarScreen::EeditKind ChangarScreen::editKind(const CplayerShipDef& ship) {
@@ -197,7 +197,7 @@ void ChangarScreen::onUpdate() {
         if (editKind_ == EDIT_MODULES) {
             if (CeditModulesScreen* edit = screens::get<CeditModulesScreen>()) edit->open(false);
         } else if (CshipEditorScreen* editor = screens::get<CshipEditorScreen>()) {
-            editor->open(gGame->playerShips.currentIdx);
+            editor->open(gGame->playerShips.currentIdx, backState_);
         }
         return;
     }

@@ -18,7 +18,8 @@ public:
 
     // The hand-over: where Back leads (the gallery or the main menu); then
     // the screen's state is asked for.
-    void open(int backState);
+    void open(int backState, bool transition = false);
+    int backState() const { return backState_; }
 
     // What the Edit button does for the shown ship: nothing (hidden), the
     // ship editor, or module editing.

@@ -17,10 +17,16 @@
 #include "screens/dailyTracks.h"
 #include "screens/displayShip.h"
 #include "screens/exit.h"
+#include "screens/friendCompare.h"
 #include "screens/hangar.h"
+#include "screens/leaderboard.h"
 #include "screens/confirm.h"
 #include "screens/listRows.h"
 #include "screens/musicBar.h"
+#include "screens/musicBrowser.h"
+#include "screens/musicRadioBrowser.h"
+#include "screens/options.h"
+#include "screens/optionsNotifications.h"
 #include "screens/optionsTwitter.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipMissionPanel.h"
@@ -186,6 +192,9 @@ void CmainMenuScreen::onEnter() {
     gGame->world.session.checkChristmasTrack();
     gGame->hubVisited = 1;
     if (CshipMissionPanel* panel = screens::get<CshipMissionPanel>()) panel->disable();
+    // A browser opened later from here is opened afresh, never as a party's or a game type's.
+    if (CmusicBrowserScreen* browser = screens::get<CmusicBrowserScreen>()) browser->clearOrigin();
+    if (CmusicRadioBrowserScreen* radio = screens::get<CmusicRadioBrowserScreen>()) radio->clearOrigin();
     // Perks switched off for a mission's or a challenge's game are the player's again.
     gGame->world.perks.restoreEnabledStates();
     // 2. Once a run.
@@ -270,7 +279,7 @@ void CmainMenuScreen::handleEmailAnswer() {
     if (answer == EMAIL_YES) {
         s.askEmail = false;
         if (gGame->saveSettings) gGame->saveSettings();
-        gGame->setGameMode(GM_OPTIONS_NOTIFICATIONS);
+        screens::get<CoptionsNotificationsScreen>()->open(GM_MAIN_MENU, false);
     } else if (answer == EMAIL_DONT_ASK) {
         s.askEmail = false;
         if (gGame->saveSettings) gGame->saveSettings();
@@ -369,6 +378,10 @@ bool CmainMenuScreen::pressButton(Cwidget* w, const char* name) {
         if (CdailyTracksScreen* tracks = screens::get<CdailyTracksScreen>()) tracks->open(GM_MAIN_MENU);
     }
     else if (n == "Twitter") screens::get<CoptionsTwitterScreen>()->open(GM_MAIN_MENU, false);
+    else if (n == "Options") screens::get<CoptionsScreen>()->open(GM_MAIN_MENU, false);
+    else if (n == "FriendCompare") screens::get<CfriendCompareScreen>()->open(GM_MAIN_MENU, false);
+    else if (n == "Leaderboard")
+        screens::get<CleaderboardScreen>()->open(GM_MAIN_MENU, nullptr, gGame->standardShipFlag != 0);
     else if (n == "Exit") {
         if (CoverlaySlot* o = gGame->overlay(OVERLAY_EXIT)) o->show();
     } else if (n == "Instructions") {

@@ -108,6 +108,20 @@ void CmusicBarScreen::setTrack(const CsongPackInfo* track) {
     promptNext_->setHidden(false);
 }
 
+void CmusicBarScreen::setPausedLook(bool paused) {
+    if (!screen_ || !active_ || paused == pausedLook_) return;
+    pausedLook_ = paused;
+    if (!paused) {
+        setTrack(gGame->music.currentTrack);
+        return;
+    }
+    hidden_ = false;
+    bar_->setHidden(false);
+    bar_->startEffect(EFFECT_SLIDE_IN, 0, nullptr, 0, kPausedLookSeconds);
+    for (Cwidget* w : {heart_, trash_, next_, leaderboard_, promptHeart_, promptTrash_, promptNext_, promptLeaderboard_})
+        w->setHidden(true);
+}
+
 void CmusicBarScreen::show() {
     showTimer_ = kShowSeconds;
     if (!hidden_) return;
@@ -190,11 +204,11 @@ void CmusicBarScreen::update() {
     const int mode = gGame->mode();
     lastState_ = mode;
 
-    const bool boardHidden = leaderboardHidden();
+    const bool boardHidden = pausedLook_ || leaderboardHidden();
     leaderboard_->setHidden(boardHidden);
     promptLeaderboard_->setHidden(boardHidden);
 
-    if (mode != GM_CONFIG && mode != GM_OPEN_MIC_SETTINGS && !hidden_) {
+    if (mode != GM_CONFIG && mode != GM_OPEN_MIC_SETTINGS && !hidden_ && !pausedLook_) {
         CsongPackInfo* current = gGame->music.currentTrack;
         if (screen_->wasPressed(next_)) {
             gGame->playTransitionEffect(next_);
@@ -233,6 +247,7 @@ void CmusicBarScreen::update() {
                           inAny(mode, {GM_CONFIG, GM_PLAYING, GM_GAME_OVER, GM_GAME_OVER_BOSS_RUSH,
                                        GM_GAME_OVER_SURVIVAL, GM_GAME_OVER_PARTY, GM_RANK_UP, GM_321_GO,
                                        GM_MISSON_UPDATE, GM_UNLOCK_PROC_SHIP, GM_SHARE_MOMENT});
+    if (pausedLook_) return;
     if (hideHere) hide();
     else show();
 }

@@ -29,6 +29,11 @@ public:
     void setTrack(const CsongPackInfo* track);
     // The controller glyphs beside the buttons follow the first pad.
     void refreshPadGlyphs();
+    // While play is paused the bar shows the held track, without its buttons
+    // (a paused game keeps its track); false brings the normal look back.
+    void setPausedLook(bool paused);
+    bool pausedLook() const { return pausedLook_; }
+    static constexpr float kPausedLookSeconds = 0.7f;
 
     Cwidget* bar() const { return bar_; }
     Cwidget* heart() const { return heart_; }
@@ -60,6 +65,7 @@ private:
     bool active_ = false;
     bool hidden_ = true;
     bool awaitingDelete_ = false;
+    bool pausedLook_ = false;
     std::string deleteKey_;   // the track the player asked to delete
     const CsongPackInfo* shownTrack_ = nullptr;   // the track the header last showed
     int languageShown_ = -1;                        // the language its texts were made in

@@ -14,6 +14,7 @@
 #include "screens/leaderboard.h"
 #include "screens/listRows.h"
 #include "screens/screenRegistry.h"
+#include "screens/tabKeys.h"
 
 namespace {
 constexpr int kActionSelect = 1, kActionBack = 2, kActionOptionX = 7, kActionOptionY = 8;
@@ -70,9 +71,9 @@ bool CmusicBrowserScreen::onLoaded() {
     return true;
 }
 
-void CmusicBrowserScreen::openFrom(bool gameType, bool partyGameType) {
-    fromGameType_ = gameType;
-    fromPartyGameType_ = partyGameType;
+void CmusicBrowserScreen::open(EmusicOrigin origin) {
+    origin_ = origin;
+    gGame->setGameMode(GM_MUSIC_BROWSER, true);
 }
 
 const std::string& CmusicBrowserScreen::currentFolder() const { return folder(); }
@@ -117,7 +118,7 @@ CsongPackInfo* CmusicBrowserScreen::rowEntry(const Cwidget* row) {
 }
 
 void CmusicBrowserScreen::addButtons() {
-    bool from = fromGameType_ || fromPartyGameType_;
+    bool from = offersNowPlaying(origin_);
     if (controllerMode()) {
         if (group_ >= 0) {
             gUi->buttonBar.addButtonByKey("ListenToTrack", kActionSelect, 0);
@@ -283,14 +284,7 @@ void CmusicBrowserScreen::closeGroup() {
     refresh();
 }
 
-void CmusicBrowserScreen::leave() {
-    if (fromGameType_)
-        gGame->setGameMode(GM_GAME_TYPE);
-    else if (!fromPartyGameType_)
-        gGame->setGameMode(GM_MUSIC_TYPE_LIST);
-    else
-        gGame->setGameMode(GM_PARTY_GAME_TYPE);
-}
+void CmusicBrowserScreen::leave() { gGame->setGameMode(musicOriginBackState(origin_)); }
 
 void CmusicBrowserScreen::openLeaderboard(const CsongPackInfo* track) {
     if (!track) return;
@@ -301,7 +295,7 @@ void CmusicBrowserScreen::openLeaderboard(const CsongPackInfo* track) {
 
 void CmusicBrowserScreen::onUpdate() {
     int action = gUi->action();
-    bool from = fromGameType_ || fromPartyGameType_;
+    bool from = offersNowPlaying(origin_);
     if (from && action == (controllerMode() ? kActionOptionX : kActionSelect)) {
         gGame->playTransitionEffect(nullptr);
         gGame->setGameMode(GM_GAME_SETTINGS);
@@ -359,6 +353,18 @@ void CmusicBrowserScreen::onUpdate() {
             if (view_ != t.view || group_ >= 0) setView(t.view);
             return;
         }
+    }
+    // By keys and pads the tabs step round in their order (not while a group's tracks hide them).
+    if (int step = tabStepRequested(); step != 0 && !(group_ >= 0 && groupView(view_))) {
+        std::vector<int> views;
+        for (const auto& t : tabs)
+            if (t.tab) views.push_back(t.view);
+        auto at = std::find(views.begin(), views.end(), view_);
+        int i = at == views.end() ? 0 : (int)(at - views.begin());
+        int n = (int)views.size();
+        gGame->playTransitionEffect(nullptr);
+        setView(views[(size_t)(((i + step) % n + n) % n)]);
+        return;
     }
 
     if (controllerMode() && action == kActionOptionY && group_ >= 0) {

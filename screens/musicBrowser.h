@@ -11,6 +11,7 @@
 
 #include "screens/layoutScreen.h"
 #include "screens/listRows.h"
+#include "screens/musicOrigin.h"
 
 class CsongPackInfo;
 struct CsongGroupRef;
@@ -21,10 +22,12 @@ public:
 
     CmusicBrowserScreen();
 
-    // Set by the game type and party game type screens before they open this one.
-    void openFrom(bool gameType, bool partyGameType);
-    void clearFromFlags() { openFrom(false, false); }
-    void setSource(int source) { source_ = source; }
+    // Opens the screen for the screen that asks: Back returns there, and a
+    // game type screen gets the playing track through "UseNowPlaying".
+    void open(EmusicOrigin origin);
+    // The hub's roads never inherit a party's or a game type's hand-over.
+    void clearOrigin() { origin_ = MUSIC_FROM_TYPE_LIST; }
+    EmusicOrigin origin() const { return origin_; }
     // The library lost tracks or gained them: the group lists are made again.
     void libraryChanged();
 
@@ -83,14 +86,12 @@ private:
     Cwidget* tabLeft_ = nullptr;
     Cwidget* tabRight_ = nullptr;
 
-    int source_ = 0;
     int view_ = 0;
     int group_ = -1;            // index of the open group in its view
     std::string groupText_;     // album, artist or genre of the open group
     uint32_t groupListGeneration_[5] = {};   // views generation each group menu was made from (+1; 0 none)
     uint32_t trackListGeneration_ = 0;
-    bool fromGameType_ = false;
-    bool fromPartyGameType_ = false;
+    EmusicOrigin origin_ = MUSIC_FROM_TYPE_LIST;
     bool keepOnReturn_ = false;
     CtrackBoardRequests boardRequests_;
     int lastHighlighted_ = -1;

@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "screens/exit.h"
 #include "screens/listRows.h"
+#include "screens/tabKeys.h"
 
 namespace {
 constexpr int kActionSelect = 1, kActionBack = 2, kActionOptionX = 7;
@@ -25,13 +26,13 @@ const CwidgetBinding CmusicRadioBrowserScreen::kBindings[] = {
 
 CmusicRadioBrowserScreen::CmusicRadioBrowserScreen() : ClayoutScreen("MusicRadioBrowser.txt", kBindings) {}
 
-void CmusicRadioBrowserScreen::openFrom(bool gameType, bool partyGameType) {
-    fromGameType_ = gameType;
-    fromPartyGameType_ = partyGameType;
+void CmusicRadioBrowserScreen::open(EmusicOrigin origin) {
+    origin_ = origin;
+    gGame->setGameMode(GM_MUSIC_RADIO_BROWSER, true);
 }
 
 void CmusicRadioBrowserScreen::addButtons(const char* selectTag) {
-    bool from = fromGameType_ || fromPartyGameType_;
+    bool from = offersNowPlaying(origin_);
     if (controllerMode()) {
         gUi->buttonBar.addButtonByKey(selectTag, kActionSelect, 0);
         if (from) gUi->buttonBar.addButtonByKey("UseNowPlaying", kActionOptionX, 2);
@@ -120,14 +121,7 @@ void CmusicRadioBrowserScreen::setTabsHidden(bool hidden) {
     }
 }
 
-void CmusicRadioBrowserScreen::leave() {
-    if (fromGameType_)
-        gGame->setGameMode(GM_GAME_TYPE);
-    else if (!fromPartyGameType_)
-        gGame->setGameMode(GM_MUSIC_TYPE_LIST);
-    else
-        gGame->setGameMode(GM_PARTY_GAME_TYPE);
-}
+void CmusicRadioBrowserScreen::leave() { gGame->setGameMode(musicOriginBackState(origin_)); }
 
 void CmusicRadioBrowserScreen::onUpdate() {
     CshoutcastBrowser& radio = gGame->radio;
@@ -156,7 +150,7 @@ void CmusicRadioBrowserScreen::onUpdate() {
         }
     }
     int action = gUi->action();
-    bool from = fromGameType_ || fromPartyGameType_;
+    bool from = offersNowPlaying(origin_);
     if (from && action == (controllerMode() ? kActionOptionX : kActionSelect)) {
         gGame->playTransitionEffect(nullptr);
         gGame->setGameMode(GM_GAME_SETTINGS);
@@ -187,6 +181,15 @@ void CmusicRadioBrowserScreen::onUpdate() {
             }
             return;
         }
+    }
+    // By keys and pads the tabs step round in their order (not while a genre's lists hide them).
+    if (int step = tabStepRequested(); step != 0 && primary_ < 0) {
+        int i = 0;
+        while (i < 3 && tabs[i].mode != mode_) ++i;
+        mode_ = tabs[((i % 3) + step + 3) % 3].mode;
+        gGame->playTransitionEffect(nullptr);
+        rebuild();
+        return;
     }
     Cwidget* row = menu_->highlightedItem();
     if (!row || waiting_) return;

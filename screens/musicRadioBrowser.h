@@ -8,6 +8,7 @@
 
 #include "audio/songPackInfo.h"
 #include "screens/layoutScreen.h"
+#include "screens/musicOrigin.h"
 
 class CmusicRadioBrowserScreen : public ClayoutScreen {
 public:
@@ -15,9 +16,12 @@ public:
 
     CmusicRadioBrowserScreen();
 
-    // Set by the game type and party game type screens before they open this one.
-    void openFrom(bool gameType, bool partyGameType);
-    void clearFromFlags() { openFrom(false, false); }
+    // Opens the screen for the screen that asks: Back returns there, and a
+    // game type screen gets the playing station through "UseNowPlaying".
+    void open(EmusicOrigin origin);
+    // The hub's roads never inherit a party's or a game type's hand-over.
+    void clearOrigin() { origin_ = MUSIC_FROM_TYPE_LIST; }
+    EmusicOrigin origin() const { return origin_; }
 
     int mode() const { return mode_; }
     int primaryGenre() const { return primary_; }
@@ -46,8 +50,7 @@ private:
     int primary_ = -1;
     int secondary_ = -1;
     CsongPackInfo stationTrack_;
-    bool fromGameType_ = false;
-    bool fromPartyGameType_ = false;
+    EmusicOrigin origin_ = MUSIC_FROM_TYPE_LIST;
     int lastSelection_ = -1;
     bool waiting_ = false;
 };

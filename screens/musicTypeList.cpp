@@ -6,6 +6,7 @@
 #include "screens/exit.h"
 #include "screens/musicBrowser.h"
 #include "screens/musicRadioBrowser.h"
+#include "screens/openMicSetting.h"
 #include "screens/screenRegistry.h"
 
 namespace {
@@ -55,8 +56,8 @@ void CmusicTypeListScreen::onEnter() {
 
     gUi->buttonBar.addButtonByKey("OK", kActionSelect, 0);
     gUi->buttonBar.addButtonByKey("BACK", kActionBack, 1);
-    if (auto* browser = screens::get<CmusicBrowserScreen>()) browser->clearFromFlags();
-    if (auto* radio = screens::get<CmusicRadioBrowserScreen>()) radio->clearFromFlags();
+    if (auto* browser = screens::get<CmusicBrowserScreen>()) browser->clearOrigin();
+    if (auto* radio = screens::get<CmusicRadioBrowserScreen>()) radio->clearOrigin();
     for (int i = 1; i <= kTutorials; ++i) gUi->tutorials.show("Tut_ManageMusic" + std::to_string(i));
 }
 
@@ -76,11 +77,10 @@ void CmusicTypeListScreen::onUpdate() {
             gGame->setGameMode(GM_FIND_MUSIC, true);
             break;
         case ROW_YOUR_MUSIC:
-            if (auto* browser = screens::get<CmusicBrowserScreen>()) browser->setSource(2);
-            gGame->setGameMode(GM_MUSIC_BROWSER, true);
+            screens::get<CmusicBrowserScreen>()->open(MUSIC_FROM_TYPE_LIST);
             break;
         case ROW_RADIO:
-            gGame->setGameMode(GM_MUSIC_RADIO_BROWSER, true);
+            screens::get<CmusicRadioBrowserScreen>()->open(MUSIC_FROM_TYPE_LIST);
             break;
         case ROW_OPEN_MIC:
             if (!openMicShownRunning_) {
@@ -91,7 +91,7 @@ void CmusicTypeListScreen::onUpdate() {
             setOpenMicText(gEngine->audio.openMicRunning);
             break;
         case ROW_OPEN_MIC_SETTINGS:
-            gGame->setGameMode(GM_OPEN_MIC_SETTINGS, true);
+            screens::get<CopenMicSettingsScreen>()->open(GM_MUSIC_TYPE_LIST);
             break;
     }
 }

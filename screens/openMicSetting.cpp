@@ -138,7 +138,9 @@ void CopenMicSettingsScreen::onUpdate() {
     }
     volume_->setProgress("", std::clamp(gGame->music.openMicLevel / 100.0f, 0.0f, 1.0f));
     CmusicPlayer& music = gGame->music;
-    bool confirmed = gUi->action() == (padMode() ? ACTION_BACK : ACTION_SELECT);
+    // Done on a pad; OK with keys and mouse, where Back (Backspace) leaves as well.
+    const int action = gUi->action();
+    bool confirmed = action == ACTION_BACK || (!padMode() && action == ACTION_SELECT);
     if (Cwidget* item = menu_->highlightedItem()) {
         // Another device of the source: take it. The one in use: as OK.
         const CaudioDeviceInfo* inUse = openMicDevices::stored(music, source_);

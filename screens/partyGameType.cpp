@@ -5,8 +5,6 @@
 #include "game/game.h"
 #include "game/gameTypes.h"
 #include "screens/gameType.h"
-#include "screens/musicBrowser.h"
-#include "screens/musicRadioBrowser.h"
 #include "screens/screenRegistry.h"
 
 namespace {
@@ -154,7 +152,5 @@ void CpartyGameTypeScreen::confirm() {
     // Football has two goals: three or four players play as two teams.
     CpartyMgr::mendChoice(session.gameType, g.world.party.numJoined(), party);
 
-    if (CmusicBrowserScreen* browser = screens::get<CmusicBrowserScreen>()) browser->openFrom(false, true);
-    if (CmusicRadioBrowserScreen* radio = screens::get<CmusicRadioBrowserScreen>()) radio->openFrom(false, true);
-    goToMusicSource(sourceValue, track, source);
+    goToMusicSource(sourceValue, track, source, MUSIC_FROM_PARTY_GAME_TYPE);
 }

@@ -8,6 +8,8 @@
 #include "game/game.h"
 #include "screens/confirm.h"
 #include "screens/exit.h"
+#include "screens/listRows.h"
+#include "screens/musicBar.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipMissionPanel.h"
 
@@ -59,6 +61,11 @@ void CpauseScreen::show() {
     gUi->buttonBar.push();
     screen_->enterOpening();
     gEngine->input.mouse.setCaptured(false);
+    setMusicBarPaused(true);
+}
+
+void CpauseScreen::setMusicBarPaused(bool paused) {
+    if (CmusicBarScreen* bar = screens::get<CmusicBarScreen>()) bar->setPausedLook(paused);
 }
 
 void CpauseScreen::ask(const char* message, bool quit) {
@@ -79,6 +86,10 @@ void CpauseScreen::ask(const char* message, bool quit) {
 void CpauseScreen::leaveTo(int mode) {
     gUi->buttonBar.pop();
     paused_ = false;
+    gEngine->input.mouse.setCaptured(false);
+    // A track being identified is left: no late answer renames the next one.
+    gEngine->acrCloud.forgetPending();
+    setMusicBarPaused(false);
     resumeMusic();
     showMissionCard(false);
     gGame->setGameMode(mode, true);
@@ -94,7 +105,7 @@ void CpauseScreen::answer() {
     if (quitChosen_) {
         gEngine->log.print(LOG_L, "Quit track");
         leaveTo(GM_MAIN_MENU);
-        if (gGame->music.openMicRunning()) gGame->music.setOpenMicTrackName();
+        nameOpenMicTrack();
     } else {
         gEngine->log.print(LOG_L, "Restart track");
         bool listen = gGame->music.openMicRunning() && session.startMusic;
@@ -128,6 +139,7 @@ void CpauseScreen::update() {
         resumeMusic();
         leaveLayout();
         gEngine->input.mouse.setCaptured(true);
+        setMusicBarPaused(false);
         showMissionCard(false);
         parkSticks(false);
     } else if (screen_->wasPressed(quit_)) {

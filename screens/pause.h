@@ -22,6 +22,7 @@ private:
     void leaveTo(int mode);
     void showMissionCard(bool shown);
     void parkSticks(bool park);
+    void setMusicBarPaused(bool paused);
 
     static const CwidgetBinding kBindings[];
     Cwidget* resume_ = nullptr;

@@ -17,6 +17,7 @@
 #include "game/progress/playerShipDef.h"
 #include "screens/confirm.h"
 #include "screens/desktopDialog.h"
+#include "screens/hangar.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipList.h"
 
@@ -120,10 +121,11 @@ bool CshipEditorScreen::onLoaded() {
     return true;
 }
 
-void CshipEditorScreen::open(int shipIndex) {
+void CshipEditorScreen::open(int shipIndex, int hangarBackState) {
     CplayerShipMgr& hangar = gGame->playerShips;
     if (shipIndex >= 0 && shipIndex < (int)hangar.ships.size()) hangar.setCurrentShipIdx(shipIndex);
     returning_ = false;
+    hangarBackState_ = hangarBackState;
     gGame->setGameMode(GM_SHIP_EDITOR, true);
 }
 
@@ -244,7 +246,7 @@ void CshipEditorScreen::onUpdate() {
     if (publishing_) {
         forgetLiveShip();
         gGame->world.ships.clear();
-        gGame->setGameMode(GM_HANGAR, true);
+        toHangar();
         return;
     }
     if (captureTimer_ > 0) return;
@@ -653,10 +655,15 @@ void CshipEditorScreen::leave() {
         gGame->playTransitionEffect();
         forgetLiveShip();
         gGame->world.ships.clear();
-        gGame->setGameMode(GM_HANGAR, true);
+        toHangar();
         return;
     }
     ask(CONFIRM_LEAVE, "PublishWIPVersion1", "PublishWIPVersion2");
+}
+
+void CshipEditorScreen::toHangar() {
+    if (ChangarScreen* hangar = screens::get<ChangarScreen>()) hangar->open(hangarBackState_, true);
+    else gGame->setGameMode(GM_HANGAR, true);
 }
 
 // Back to the ship as it was when the editor was opened from the hangar.
@@ -678,7 +685,7 @@ void CshipEditorScreen::revertAndLeave() {
     hullChanged_ = missionsChanged_ = false;
     syncMenusFromShip(false);
     gGame->playTransitionEffect();
-    gGame->setGameMode(GM_HANGAR, true);
+    toHangar();
 }
 
 // ---- drawing ----

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "game/progress/shipEditParams.h"
+#include "game/gameModes.h"
 #include "screens/layoutScreen.h"
 #include "screens/missionEditor.h"
 
@@ -38,9 +39,10 @@ public:
     CshipEditorScreen();
     ~CshipEditorScreen() override;
 
-    // From the hangar: edit the player's ship at this index (the current
-    // ship when out of range) and enter the editor.
-    void open(int shipIndex);
+    // Edit the player's ship at this index (the current ship when out of
+    // range) and enter the editor. Leaving opens the hangar with
+    // hangarBackState, so that its Back leads where the player came from.
+    void open(int shipIndex, int hangarBackState);
 
     // Sets the menus from the ship that shipData designates. With symmetry,
     // basic mode is chosen when the ship's mirrored parts match.
@@ -107,6 +109,7 @@ private:
     bool refusePublish();
     void startTestFlight();
     void leave();
+    void toHangar();
     void revertAndLeave();
     void openFileDialog();
     void showFileDialog();
@@ -152,6 +155,7 @@ private:
     bool hullChanged_ = false;
     bool nameEntry_ = false;
     bool returning_ = false;
+    int hangarBackState_ = GM_GALLERY;
     Econfirm confirm_ = CONFIRM_NONE;
     bool publishFinal_ = false;
     bool capturePending_ = false;

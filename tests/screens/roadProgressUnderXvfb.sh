@@ -39,35 +39,7 @@ waitMode MainMenu 10 2 || fail "no way back from the perk menu"
 sleep 1.5
 
 # A track to play: the music folder found, its first album's first track started.
-clickWidget mainMenu.txt MusicBrowser
-waitMode MusicTypeList 10 || fail "no music type list"
-sleep 1.5
-dismissTutorials 13
-clickAt 640 439
-waitMode FindMusic 10 || fail "no music indexing screen"
-sleep 2.5
-clickAt 640 427
-waitFor "Index: Finished" 90 || fail "the walk did not finish"
-keys BackSpace
-waitMode MusicTypeList 10 2 || fail "no way back to the music type list"
-sleep 1.5
-clickAt 640 207
-waitMode MusicBrowser 10 || fail "no music browser"
-sleep 1.5
-clickWidget MusicBrowser.txt Albums
-sleep 2
-clickAt 640 250
-sleep 2
-clickAt 640 250
-waitFor "Playing track: Sunrise" 10 || fail "no track playing"
-keys BackSpace
-sleep 0.8
-keys BackSpace
-waitMode MusicTypeList 10 3 || fail "no way back from the browser"
-sleep 1.5
-keys BackSpace
-waitMode MainMenu 10 3 || fail "no way back to the main menu"
-sleep 1.5
+findAndPlayFirstTrack 1 3
 
 # Quick play: the countdown, then the track to its end with the fire held.
 clickWidget mainMenu.txt QuickPlay

@@ -155,6 +155,8 @@ TEST_F(FriendsTest, ComparisonWrapsThroughFriendsAndDeletesOnlyWhenAsked) {
     // Select opens the find-player screen, which returns here.
     tapAction(ACTION_SELECT);
     ASSERT_TRUE(reachMode(GM_FIND_PLAYER));
+    // The ID box has the focus: Escape lets go of it, then Back leaves.
+    tapKey(SDL_SCANCODE_ESCAPE);
     tapAction(ACTION_BACK);
     ASSERT_TRUE(reachMode(GM_FRIEND_COMPARE));
 }

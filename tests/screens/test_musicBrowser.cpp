@@ -24,9 +24,8 @@ struct CbrowserFixture {
         g->setScreen(GM_PARTY_GAME_TYPE, &partyGameType);
         g->setScreen(GM_GAME_SETTINGS, &settings);
         screen = screens::get<CmusicBrowserScreen>();
-        screen->openFrom(from == 1, from == 2);
-        g->setGameMode(GM_MUSIC_BROWSER);
-        g.settle();
+        screen->open(from == 1 ? MUSIC_FROM_GAME_TYPE : from == 2 ? MUSIC_FROM_PARTY_GAME_TYPE : MUSIC_FROM_TYPE_LIST);
+        g.settle(120);   // through the fade
     }
     ~CbrowserFixture() { removeFolderTree(folder); }
     // Albums "Kiwi" (3 tracks, numbered out of order) and "apple" by two artists.

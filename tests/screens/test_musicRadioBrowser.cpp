@@ -46,9 +46,8 @@ struct CradioFixture {
         g->setScreen(GM_GAME_TYPE, &gameType);
         g->setScreen(GM_GAME_SETTINGS, &settings);
         screen = screens::get<CmusicRadioBrowserScreen>();
-        screen->openFrom(fromGameType, false);
-        g->setGameMode(GM_MUSIC_RADIO_BROWSER);
-        g.settle();
+        screen->open(fromGameType ? MUSIC_FROM_GAME_TYPE : MUSIC_FROM_TYPE_LIST);
+        g.settle(120);   // through the fade
         waitForList();
     }
     Cmenu* menu() { return screen->screen()->findMenu("Menu"); }

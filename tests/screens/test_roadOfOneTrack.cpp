@@ -32,17 +32,6 @@ struct CroadFixture : CtrackRoad {
         ASSERT_EQ(g.mode(), GM_321_GO);
         runUntil(GM_PLAYING, 400);
     }
-    // Steps at the pace of a real frame: the music plays on the audio thread
-    // in real time, and only its end finishes a track.
-    bool runUntil(int mode, int maxSteps) {
-        for (int i = 0; i < maxSteps && g.mode() != mode; ++i) {
-            Uint64 start = SDL_GetTicks64();
-            g.steps(1);
-            Uint64 spent = SDL_GetTicks64() - start;
-            if (spent < 16) SDL_Delay((Uint32)(16 - spent));
-        }
-        return g.mode() == mode;
-    }
     // The game modes entered since the last call, as logged.
     std::vector<std::string> modes() {
         std::vector<std::string> all = g.logLinesStartingWith("GameMode = "), out;

@@ -40,7 +40,7 @@ struct CshipEditorFixture {
         openEditor();
     }
     void openEditor() {
-        editor().open(g->playerShips.currentIdx);
+        editor().open(g->playerShips.currentIdx, GM_GALLERY);
         waitFor(GM_SHIP_EDITOR);
         g.settle();
     }

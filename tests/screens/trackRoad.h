@@ -48,6 +48,17 @@ struct CtrackRoad {
         g->setGameMode(mode);
         g.settle();
     }
+    // Steps at the pace of a real frame: the music plays on the audio thread
+    // in real time, and only its end finishes a track.
+    bool runUntil(int mode, int maxSteps) {
+        for (int i = 0; i < maxSteps && g.mode() != mode; ++i) {
+            Uint64 start = SDL_GetTicks64();
+            g.steps(1);
+            Uint64 spent = SDL_GetTicks64() - start;
+            if (spent < 16) SDL_Delay((Uint32)(16 - spent));
+        }
+        return g.mode() == mode;
+    }
     // A press of a button-bar action, then the fade to wherever it leads.
     void press(int action, int fadeSteps = 80) {
         g.tapAction(action);

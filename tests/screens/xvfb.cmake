@@ -123,3 +123,12 @@ add_test(NAME road_xvfb_language
           bash ${CMAKE_SOURCE_DIR}/tests/screens/languageUnderXvfb.sh $<TARGET_FILE:zorbex>
           $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/language)
 set_tests_properties(road_xvfb_language PROPERTIES TIMEOUT 240 RUN_SERIAL TRUE)
+# The main menu's tiles one after another and back by keys alone; then a track
+# paused, resumed and played to its end, and the game over, rank-up, perk
+# unlock and main menu clicked with the mouse. Screenshots in screenshots/keysMouse.
+add_test(NAME road_xvfb_keys_and_mouse
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/roadKeysAndMouseUnderXvfb.sh $<TARGET_FILE:zorbex>
+          $<TARGET_FILE:zx_local_service> $<TARGET_FILE:zx_make_music_folder> $<TARGET_FILE:zx_seed_progress_save>
+          ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/keysMouse)
+set_tests_properties(road_xvfb_keys_and_mouse PROPERTIES TIMEOUT 360 RUN_SERIAL TRUE)

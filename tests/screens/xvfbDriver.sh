@@ -183,3 +183,39 @@ dismissTutorials() {
         sleep 0.45
     done
 }
+# From the main menu: the music folder (the folder dialog's answer) found by
+# the music indexing, its first album's first track ("Sunrise") started, and
+# back to the main menu. The arguments: how many times the music list and the
+# main menu will have been entered on arriving there.
+findAndPlayFirstTrack() {
+    local lists="$1" menus="$2"
+    clickWidget mainMenu.txt MusicBrowser
+    waitMode MusicTypeList 10 "$lists" || fail "no music type list"
+    sleep 1.5
+    dismissTutorials 13
+    clickAt 640 439
+    waitMode FindMusic 10 || fail "no music indexing screen"
+    sleep 2.5
+    clickAt 640 427
+    waitFor "Index: Finished" 90 || fail "the walk did not finish"
+    keys BackSpace
+    waitMode MusicTypeList 10 $((lists + 1)) || fail "no way back to the music type list"
+    sleep 1.5
+    clickAt 640 207
+    waitMode MusicBrowser 10 || fail "no music browser"
+    sleep 1.5
+    clickWidget MusicBrowser.txt Albums
+    sleep 2
+    clickAt 640 250
+    sleep 2
+    clickAt 640 250
+    waitFor "Playing track: Sunrise" 10 || fail "no track playing"
+    keys BackSpace
+    sleep 0.8
+    keys BackSpace
+    waitMode MusicTypeList 10 $((lists + 2)) || fail "no way back from the browser"
+    sleep 1.5
+    keys BackSpace
+    waitMode MainMenu 10 "$menus" || fail "no way back to the main menu"
+    sleep 1.5
+}
