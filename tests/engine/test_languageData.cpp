@@ -24,7 +24,7 @@ namespace {
 // English; everything they do hold is checked like the rest. Take a language
 // off once its table is complete (the test says so when it is).
 const std::set<std::string> kNotYetComplete = {
-    "French", "Hungarian", "Danish",
+    "French", "Danish",
 };
 
 // Texts that read the same in every language: names of the game's ship
@@ -57,6 +57,7 @@ const std::map<std::string, std::set<std::string>> kSameInLanguage = {
                "NewScore", "PartyTeamModeTitle", "PerkKey", "Rank00", "ScoreTitle", "ShareScore", "Stop", "TabAlbums",
                "TabGenre", "TabRecent", "TopPercent", "ViewSongLeaderboard", "fcPlatform", "hangerFilter_Workshop",
                "shipEditMode_Type", "shipMod_Title"}},
+    {"Hungarian", {"MonitorRez", "fcPlatform"}},
     {"Swedish", {"AchCat_Pilot", "Ach_CompOST", "DT_Video", "DetailMax", "EditAcceleration", "Manu_Standard",
                  "Manu_Workshop", "Normal", "Rank02", "Rank25", "Standard", "TabGenre", "hangerFilter_Workshop",
                  "perk_ExtraEMP", "shipMod_Accel"}},
