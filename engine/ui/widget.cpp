@@ -24,8 +24,8 @@ Cwidget::Cwidget(const Cwidget& o)
     : name(o.name), templateName(o.templateName), anchorX(o.anchorX), anchorY(o.anchorY), offsetX(o.offsetX),
       offsetY(o.offsetY), width(o.width), height(o.height), x(o.x), y(o.y), scale(o.scale), uiScale(o.uiScale),
       hidden(o.hidden), pressed(false), toggle(o.toggle), highlighted(false), selectable(o.selectable),
-      colour(o.colour), textColour(o.textColour), background(o.background), floatValue(o.floatValue), value(o.value),
-      soundSlot(o.soundSlot), gadgets(o.gadgets), groups(o.groups) {}
+      overBars(o.overBars), colour(o.colour), textColour(o.textColour), background(o.background),
+      floatValue(o.floatValue), value(o.value), soundSlot(o.soundSlot), gadgets(o.gadgets), groups(o.groups) {}
 
 bool Cwidget::inGroup(const std::string& group) const {
     for (auto& g : groups)
