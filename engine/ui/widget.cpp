@@ -110,7 +110,8 @@ bool Cwidget::setProp(const std::string& gadgetName, const std::string& prop, fl
 }
 
 namespace {
-constexpr float kTextMargin = 8.0f;   // layout pixels between a text and its widget's edge
+constexpr float kTextMargin = 8.0f;       // layout pixels between a text and its widget's edge
+constexpr float kDimmedTextFloor = 0.7f;  // the least brightness of a dimmed widget's text
 }
 
 Cvec2 Cwidget::textBox(const Cgadget& g) const {
@@ -208,7 +209,11 @@ void Cwidget::render(float alpha) {
             if (!g.propName.empty())
                 if (const CpropDef* prop = gEngine->props.findDef(g.propName, false))
                     prop->draw(gx, gy, g.propScale * s, 0, c);
-            Ccolour tc(c.r * textColour.r, c.g * textColour.g, c.b * textColour.b, c.a * textColour.a);
+            // Dimmed (an unset toggle, a locked item) the panel darkens more
+            // than its text, which stays readable on it.
+            const float textDim = std::max(dim, kDimmedTextFloor);
+            Ccolour tc(g.colour.r * colour.r * textDim * textColour.r, g.colour.g * colour.g * textDim * textColour.g,
+                       g.colour.b * colour.b * textDim * textColour.b, c.a * textColour.a);
             float tx = gx;
             if (g.align == ALIGN_LEFT && g.width > 0) tx = gx - g.width * s * 0.5f;
             if (g.align == ALIGN_RIGHT && g.width > 0) tx = gx + g.width * s * 0.5f;

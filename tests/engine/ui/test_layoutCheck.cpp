@@ -7,6 +7,7 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -59,14 +60,14 @@ Crect unite(const Crect& a, const Crect& b) {
 }
 
 // Where a text gadget draws: its fitted text, placed as the widget draws it;
-// a text that code fills later takes its own box when it has one.
+// a text that code fills later may take its whole box, one line high.
 bool textInk(Cwidget& w, Cgadget& g, Crect& out) {
     const float s = w.uiScale * w.scale;
     const float gx = w.x + g.offsetX * s, gy = w.y + g.offsetY * s;
     Cvec2 size;
     if (g.text.str().empty()) {
-        if (g.width <= 0) return false;
-        size = Cvec2(g.width * s, (g.height > 0 ? g.height : 20.0f) * s);
+        const Cvec2 box = w.textBox(g);
+        size = Cvec2(box.x * s, std::min(box.y, uiDraw::measureText(g.font, "Ag", g.textScale).y) * s);
     } else {
         const uiDraw::CfittedText& fit = w.fittedText(g);
         size = uiDraw::measureText(g.font, fit.text, fit.scale * s);
@@ -125,6 +126,17 @@ public:
             });
         };
         measure("English", true);
+        // A box too small for one line of its font at the legible floor shows no text that can be read.
+        forEachTextBox(screens, [&](Cscreen& s, Cwidget& w, Cgadget& g) {
+            const Cvec2 box = w.textBox(g);
+            const float floor = uiDraw::legibleFloor(g.font, g.textScale);
+            const Cvec2 line = uiDraw::measureText(g.font, "0", floor);   // one digit at least
+            if (box.y + 0.5f < line.y || box.x + 0.5f < line.x)
+                note(s, w.name + "." + g.name,
+                     "box " + std::to_string((int)box.x) + " x " + std::to_string((int)box.y) + " too small for " +
+                         g.font + " (" + std::to_string((int)std::ceil(line.x)) + " x " +
+                         std::to_string((int)std::ceil(line.y)) + " at its floor)");
+        });
         for (int n = 1; n < kLanguageCount; ++n) {
             const Clanguage& lang = languageRow(n);
             if (std::string(lang.stringsFile) == "stringsGameEnglish.txt") continue;
@@ -186,6 +198,32 @@ private:
         std::string text;
     };
     std::map<const Cgadget*, Ccut> lastCut_;
+
+    // Every text gadget, with or without a text yet, of the widgets, the
+    // lists' rows and headers, and a row of each list's row template.
+    template <class F>
+    static void forEachTextBox(const std::vector<Cscreen*>& screens, F f) {
+        auto each = [&](Cscreen& s, Cwidget& w) {
+            for (auto& g : w.gadgets)
+                if (g.kind == GADGET_TEXT && !g.hidden) f(s, w, g);
+        };
+        for (Cscreen* s : screens) {
+            for (auto& w : s->widgets) each(*s, *w);
+            for (auto& m : s->menus) {
+                if (Cwidget* h = m->header()) each(*s, *h);
+                if (auto* t = dynamic_cast<Ctable*>(m.get())) {
+                    if (Cwidget* row = t->addRow(0, {})) {
+                        row->name = m->name + ".Row";
+                        each(*s, *row);
+                    }
+                    t->clearRows();
+                } else if (CwidgetPtr row = gUi->createWidget(m->itemTemplate)) {
+                    row->name = m->name + ".Row";
+                    each(*s, *row);
+                }
+            }
+        }
+    }
 
     template <class F>
     static void forEachText(const std::vector<Cscreen*>& screens, F f) {
