@@ -4,8 +4,6 @@
 // that the allow-list below does not name.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -15,6 +13,7 @@
 #include "engine/ui/uiMgr.h"
 #include "engine/ui/uiStyles.h"
 #include "support/testEngine.h"
+#include "uiTestLayouts.h"
 
 namespace {
 struct Cshape {
@@ -23,9 +22,9 @@ struct Cshape {
 };
 const Cshape kShapes[] = {{1280, 720}, {1280, 800}, {1024, 768}};
 
-// What the layouts draw on purpose, each with its reason.
-const std::set<std::string> kAllowed = {
-};
+// What the layouts draw on purpose, each with its reason ("layout: widget: what").
+// Empty: every finding so far was mended.
+const std::set<std::string> kAllowed = {};
 
 // The button bar's buttons stand right-aligned along the bottom edge; a
 // screen's own widgets keep clear of the width a few of them take.
@@ -34,19 +33,6 @@ constexpr float kButtonBarHeight = 64.0f;   // from the bottom edge: the buttons
 
 // Files of templates and styles, and the bar itself: not screens of their own.
 const std::set<std::string> kNotScreens = {"uiStyles.txt", "uiTemplates.txt", "popup.txt", "musicBar.txt"};
-
-std::vector<std::string> layoutFiles(const std::string& folder) {
-    std::vector<std::string> files;
-    if (DIR* d = opendir(folder.c_str())) {
-        while (dirent* e = readdir(d)) {
-            std::string n = e->d_name;
-            if (n.size() > 4 && n.substr(n.size() - 4) == ".txt") files.push_back(n);
-        }
-        closedir(d);
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 bool overlaps(const Crect& a, const Crect& b) {
     const float eps = 0.5f;   // touching edges are no overlap
