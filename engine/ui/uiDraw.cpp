@@ -77,18 +77,43 @@ Cvec2 measureText(const std::string& font, const std::string& t, float scale) {
 }
 
 namespace {
+// Chinese, Japanese and Korean run without spaces: their lines may break
+// between any two characters (three- and four-byte UTF-8 sequences from U+3000 on).
+bool breaksAnywhere(const std::string& word) {
+    for (size_t i = 0; i < word.size(); ++i) {
+        const unsigned char c = (unsigned char)word[i];
+        if (c >= 0xF0 || (c >= 0xE3 && c <= 0xEF)) return true;
+    }
+    return false;
+}
+
 // Greedy line breaking at spaces; explicit line ends stay. A word longer
-// than the box keeps a line of its own.
+// than the box keeps a line of its own, unless it is of a script that
+// breaks between characters.
 std::string wrapLines(const std::string& font, const std::string& text, float scale, float boxW) {
     std::string out, line, word;
-    auto flushWord = [&]() {
-        if (word.empty()) return;
-        std::string tried = line.empty() ? word : line + " " + word;
+    auto place = [&](const std::string& piece, bool joinWithSpace) {
+        std::string tried = line.empty() ? piece : line + (joinWithSpace ? " " : "") + piece;
         if (!line.empty() && measureText(font, tried, scale).x > boxW) {
             out += line + "\n";
-            line = word;
+            line = piece;
         } else {
             line = tried;
+        }
+    };
+    auto flushWord = [&]() {
+        if (word.empty()) return;
+        if (breaksAnywhere(word) && measureText(font, word, scale).x > boxW) {
+            bool first = true;
+            for (size_t i = 0; i < word.size();) {
+                size_t n = 1;
+                while (i + n < word.size() && ((unsigned char)word[i + n] & 0xC0) == 0x80) ++n;
+                place(word.substr(i, n), first);
+                first = false;
+                i += n;
+            }
+        } else {
+            place(word, true);
         }
         word.clear();
     };

@@ -433,3 +433,24 @@ TEST(UiTextFit, TextsAreCutWithAnEllipsisBelowTheLegibleFloor) {
     EXPECT_LE(size.x, 120.0f);
     EXPECT_LE(size.y, 30.0f);
 }
+
+// Japanese and Chinese have no spaces: their lines break between characters
+// rather than the text being shrunk or cut.
+TEST(UiTextFit, TextsWithoutSpacesBreakBetweenCharacters) {
+    CtestEngine eng;
+    ASSERT_TRUE(gEngine->fonts.load());
+    // "No modules yet. Complete two missions of a ship to earn its module." in Japanese.
+    const std::string tip = "\xE3\x83\xA2\xE3\x82\xB8\xE3\x83\xA5\xE3\x83\xBC\xE3\x83\xAB\xE3\x81\xAF\xE3\x81\xBE"
+                            "\xE3\x81\xA0\xE3\x81\x82\xE3\x82\x8A\xE3\x81\xBE\xE3\x81\x9B\xE3\x82\x93\xE3\x80\x82"
+                            "\xE3\x82\xB7\xE3\x83\x83\xE3\x83\x97\xE3\x81\xAE\xE3\x83\x9F\xE3\x83\x83\xE3\x82\xB7"
+                            "\xE3\x83\xA7\xE3\x83\xB3\xE3\x82\x92\x32\xE3\x81\xA4\xE9\x81\x94\xE6\x88\x90";
+    uiDraw::CfittedText fit = uiDraw::fitText("FontSmall", tip, 1.0f, 200.0f, 200.0f, true);
+    EXPECT_FLOAT_EQ(fit.scale, 1.0f);
+    EXPECT_FALSE(fit.cut);
+    EXPECT_GE(std::count(fit.text.begin(), fit.text.end(), '\n'), 1);
+    std::string joined = fit.text;
+    joined.erase(std::remove(joined.begin(), joined.end(), '\n'), joined.end());
+    EXPECT_EQ(joined, tip);   // every character kept, none split
+    std::istringstream lines(fit.text);
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(uiDraw::measureText("FontSmall", line, 1.0f).x, 200.0f);
+}
