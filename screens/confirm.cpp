@@ -78,6 +78,10 @@ Cwidget* CconfirmScreen::addMenuItem(const std::string& text, int v) { return ad
 
 void CconfirmScreen::enter() {
     if (!screen_) return;
+    // A message that only repeats the title ("Are you sure?" twice) is left out.
+    const std::string title = title_ ? title_->getText("TextName") : std::string();
+    for (Cwidget* line : {message_, message2_})
+        if (line && line->getText("TextName") == title) setText(line, "");
     gUi->buttonBar.push();
     screen_->enterOpening();
     gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);

@@ -217,6 +217,10 @@ void fillFriendRows(Cwidget* w, const CsongPackInfo* track) {
         snprintf(name, sizeof name, fmt, i);
         return w->findTextGadget(name, false);
     };
+    // The panel's status line says what there is when there are no rows;
+    // the rank boxes are too small for it.
+    Cgadget* status = w->findTextGadget("Status", false);
+    if (status) w->setTextStr(status, CbString());
     for (int i = 1; i <= 4; ++i) {
         for (const char* fmt : {"Rank%d", "Name%d", "Score%d"})
             if (Cgadget* g = text(fmt, i)) w->setTextStr(g, CbString());
@@ -230,19 +234,20 @@ void fillFriendRows(Cwidget* w, const CsongPackInfo* track) {
     if (!gGame->standardShipFlag && !online.dailyChallenge.active && !online.lightningChallenge.active)
         boardName = "Shp_" + boardName;
     Cgadget* rank1 = text("Rank%d", 1);
+    Cgadget* said = status ? status : rank1;
     const Cboard* board = online.leaderboards.findBoard(boardName);
     if (!board) {
         const bool hasRecord = gGame->trackStats.findTrack(track->getKey()) != nullptr;
-        if (rank1) {
-            w->setTextStr(rank1, CbString(tr(hasRecord ? "Downloading" : "NotDownloaded")));
-            rank1->colour = hasRecord ? c.orange : c.red;
+        if (said) {
+            w->setTextStr(said, CbString(tr(hasRecord ? "Downloading" : "NotDownloaded")));
+            said->colour = hasRecord ? c.orange : c.red;
         }
         return;
     }
     if (board->entries.empty()) {
-        if (rank1) {
-            w->setTextStr(rank1, CbString(tr("NoScores")));
-            rank1->colour = c.orange;
+        if (said) {
+            w->setTextStr(said, CbString(tr("NoScores")));
+            said->colour = c.orange;
         }
         return;
     }

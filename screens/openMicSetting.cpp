@@ -39,8 +39,8 @@ Cwidget* CopenMicSettingsScreen::widget(const char* name) const {
 
 void CopenMicSettingsScreen::enableSource(Cwidget* w, bool on) {
     w->selectable = on;
+    // The widget's text colour alone: set on the gadget too, it was applied twice (near black).
     w->textColour = on ? Ccolour(1, 1, 1, 1) : gEngine->colours.get("DisabledText");
-    if (Cgadget* g = w->findTextGadget()) g->colour = w->textColour;
 }
 
 void CopenMicSettingsScreen::setSourceButtons() {

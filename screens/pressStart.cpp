@@ -42,8 +42,9 @@ void CpressStartScreen::onEnter() {
     gEngine->platform.showCursor(true);
 
     CloginData login;
+    // No account yet: no id, rather than a stray mark in the corner.
     std::string id = loadLoginData(login) && login.present() ? CbString::format("%lld", (long long)gEngine->steamId).str()
-                                                              : std::string("--");
+                                                              : std::string();
     guid_->setText("TextName", id);
     yourId_->setHidden(true);
 

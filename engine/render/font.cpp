@@ -51,9 +51,12 @@ void Cfont::close() {
     if (TTF_WasInit()) {
         if (ttf_) TTF_CloseFont(ttf_);
         if (outlineTtf_) TTF_CloseFont(outlineTtf_);
+        if (fallbackTtf_) TTF_CloseFont(fallbackTtf_);
+        if (fallbackOutlineTtf_) TTF_CloseFont(fallbackOutlineTtf_);
     }
-    ttf_ = outlineTtf_ = nullptr;
-    outlineOpenSize_ = 0;
+    ttf_ = outlineTtf_ = fallbackTtf_ = fallbackOutlineTtf_ = nullptr;
+    outlineOpenSize_ = fallbackOutlineSize_ = 0;
+    fallbackMissing_ = false;
 }
 
 bool Cfont::open(bool cjk) {
@@ -87,6 +90,53 @@ TTF_Font* Cfont::outlineFont() {
     return outlineTtf_;
 }
 
+bool Cfont::hasGlyphs(const std::string& text) const {
+    if (!ttf_) return false;
+    for (size_t i = 0; i < text.size();) {
+        const unsigned char c = (unsigned char)text[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        // One UTF-8 sequence; a broken one is left to SDL_ttf.
+        const int len = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+        if (len == 1 || i + (size_t)len > text.size()) return true;
+        uint32_t cp = c & (0xFF >> (len + 1));
+        for (int k = 1; k < len; ++k) cp = (cp << 6) | ((unsigned char)text[i + k] & 0x3F);
+        if (!TTF_GlyphIsProvided32(ttf_, cp)) return false;
+        i += (size_t)len;
+    }
+    return true;
+}
+
+TTF_Font* Cfont::openFallback(int outline) {
+    if (fallbackMissing_) return nullptr;
+    TTF_Font*& face = outline > 0 ? fallbackOutlineTtf_ : fallbackTtf_;
+    if (face && (outline == 0 || fallbackOutlineSize_ == outline)) return face;
+    if (face) TTF_CloseFont(face);
+    face = nullptr;
+    std::string path = CfontMgr::findFontFile(gEngine->fonts.fallbackFile());
+    face = path.empty() ? nullptr : TTF_OpenFont(path.c_str(), pixelSize);
+    if (!face) {
+        gEngine->log.print(LOG_E, "Can't open fallback font: %s (font %s)", gEngine->fonts.fallbackFile().c_str(),
+                           name.c_str());
+        fallbackMissing_ = true;
+        return nullptr;
+    }
+    if (outline > 0) {
+        TTF_SetFontOutline(face, outline);
+        fallbackOutlineSize_ = outline;
+    }
+    return face;
+}
+
+TTF_Font* Cfont::faceFor(const std::string& line, int outline) {
+    if (!ttf_) return nullptr;
+    if (!hasGlyphs(line))
+        if (TTF_Font* fallback = openFallback(outline)) return fallback;
+    return outline > 0 ? outlineFont() : ttf_;
+}
+
 float Cfont::lineHeight(float scale) const {
     int skip = ttf_ ? TTF_FontLineSkip(ttf_) : pixelSize;
     return (float)skip * scale;
@@ -99,7 +149,7 @@ Cvec2 Cfont::measure(const std::string& text, float scale) {
     for (const auto& l : lines) {
         int lw = 0, lh = 0;
         if (ttf_) {
-            if (!l.empty() && TTF_SizeUTF8(ttf_, l.c_str(), &lw, &lh) != 0) lw = 0;
+            if (!l.empty() && TTF_SizeUTF8(faceFor(l, 0), l.c_str(), &lw, &lh) != 0) lw = 0;
         } else {
             lw = (int)placeholderWidth(l, pixelSize);
         }
@@ -223,7 +273,10 @@ bool CfontMgr::loadFromText(const char* text) {
     bool ok = true;
     while (Cengine::readToken(tok, c)) {
         if (tok == "EndFile") break;
-        if (tok == "Font") {
+        if (tok == "Fallback") {
+            Cengine::readToken(fallbackFile_, c);
+            for (auto& f : fonts_) f->open(cjk_);   // drops fallbacks opened from the old file
+        } else if (tok == "Font") {
             auto f = std::make_unique<Cfont>();
             Cengine::readToken(f->name, c);
             Cengine::readToken(f->file, c);
@@ -299,7 +352,7 @@ const CfontMgr::Cline* CfontMgr::renderLine(Cfont* font, const std::string& text
     ++cacheMisses;
     Cline line;
     line.lastFrame = frame;
-    TTF_Font* ttf = outline > 0 ? font->outlineFont() : font->ttf_;
+    TTF_Font* ttf = font->faceFor(text, outline);
     SDL_Surface* s = ttf ? TTF_RenderUTF8_Blended(ttf, text.c_str(), SDL_Color{255, 255, 255, 255}) : nullptr;
     if (!s) {
         gEngine->log.print(LOG_E, "Can't render text in %s: %s", font->name.c_str(), TTF_GetError());

@@ -4,6 +4,7 @@
 // Named fonts come from "fonts.txt" in the text files folder:
 //
 //   Font FontBig "DejaVuSans-Bold.ttf" 40 Cjk "wqy-microhei.ttc"   ; name, file, pixel size, CJK twin
+//   Fallback "wqy-microhei.ttc"   ; lines with characters a font lacks
 //   EndFile
 //
 // Font files are looked for in the data folder's "fonts/".
@@ -55,16 +56,27 @@ public:
     // A font whose file is missing draws boxes where its text would be.
     bool isPlaceholder() const { return ttf_ == nullptr; }
     bool usingCjk() const { return usingCjk_; }
+    // Whether the font's own file has a glyph for every character of the text.
+    bool hasGlyphs(const std::string& text) const;
 
 private:
     friend class CfontMgr;
     bool open(bool cjk);
     void close();
     TTF_Font* outlineFont();
+    // The face a line is drawn with: the font's own, or the fallback at the
+    // same size when the line has characters the font lacks (a Chinese title
+    // among English texts).
+    TTF_Font* faceFor(const std::string& line, int outline);
+    TTF_Font* openFallback(int outline);
 
     TTF_Font* ttf_ = nullptr;
     TTF_Font* outlineTtf_ = nullptr;
     int outlineOpenSize_ = 0;
+    TTF_Font* fallbackTtf_ = nullptr;
+    TTF_Font* fallbackOutlineTtf_ = nullptr;
+    int fallbackOutlineSize_ = 0;
+    bool fallbackMissing_ = false;
     bool usingCjk_ = false;
 };
 
@@ -92,6 +104,8 @@ public:
     // Chinese and Japanese need the CJK twins of the fonts.
     void setCjk(bool on);
     bool cjk() const { return cjk_; }
+    // The font file lines fall back to when their font lacks a character.
+    const std::string& fallbackFile() const { return fallbackFile_; }
 
     // Rendered lines. A line is looked up by font, outline size and text.
     struct Cline {
@@ -118,5 +132,6 @@ private:
     std::unordered_set<std::string> reportedMisses_;
     Cfont placeholder_;
     bool cjk_ = false;
+    std::string fallbackFile_ = "wqy-microhei.ttc";
     bool ttfStarted_ = false;
 };

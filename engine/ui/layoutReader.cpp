@@ -136,6 +136,13 @@ bool ClayoutReader::read(const char* text) {
             m->screen = screen_;
             if (!readMenu(*m, isTable ? "EndTable" : "EndMenu")) return false;
             if (screen_) screen_->menus.push_back(std::move(m));
+        } else if (tok == "WithoutMusicBar" || tok == "WithoutButtonBar" || tok == "OverBars") {
+            // How the screen stands to the bars, for the layout check.
+            if (screen_) {
+                if (tok == "WithoutMusicBar") screen_->musicBar = false;
+                else if (tok == "WithoutButtonBar") screen_->buttonBar = false;
+                else screen_->overBars = true;
+            }
         } else if (tok == "Background") {
             next(name);
             if (!readBackground(name)) return false;
@@ -194,6 +201,8 @@ bool ClayoutReader::readWidgetBody(Cwidget& w, const char* endWord) {
             w.height = number();
         } else if (tok == "Hidden") {
             w.hidden = true;
+        } else if (tok == "OverBars") {
+            w.overBars = true;
         } else if (tok == "Groups") {
             readGroups(w.groups, w.name);
         } else if (tok == "Button") {
@@ -335,6 +344,8 @@ bool ClayoutReader::readMenu(Cmenu& m, const char* endWord) {
             m.wrap = false;
         } else if (tok == "Hidden") {
             m.hidden = true;
+        } else if (tok == "OverBars") {
+            m.overBars = true;
         } else if (tok == "Groups") {
             readGroups(m.groups, m.name);
         } else if (tok == "Unfocused") {

@@ -36,6 +36,7 @@ public:
     bool arrowChoice = false;   // left/right step the selected item's choice
     bool focused = true;
     bool hidden = false;
+    bool overBars = false;      // drawn over the music bar or the button bar on purpose
     bool wrap = true;           // moving past an end wraps round
     int playerIdx = 0;
     std::vector<std::string> groups;   // as a widget's; groupHidden kept by the screen

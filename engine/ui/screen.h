@@ -20,6 +20,11 @@ public:
     bool entering = false;
     bool leaving = false;
     bool left = false;
+    // How the screen stands to the bars (layout "WithoutMusicBar",
+    // "WithoutButtonBar", "OverBars"): shown with the music bar along the top
+    // and the button bar along the bottom unless it says otherwise; an
+    // overlay drawn over both says so.
+    bool musicBar = true, buttonBar = true, overBars = false;
 
     // A widget or menu by name; a miss logs "Can't find ..." when report is set.
     Cwidget* findWidget(const std::string& widgetName, bool report = true);

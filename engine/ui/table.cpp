@@ -8,6 +8,9 @@
 namespace {
 // Icon cells are square, a little smaller than the row.
 constexpr float kIconFill = 0.8f;
+// Text cells keep clear of their column's edges, so a right-aligned number
+// and a left-aligned name beside it never run together.
+constexpr float kCellGap = 6.0f;
 }  // namespace
 
 void Ctable::placeColumns(Cwidget& row) const {
@@ -41,7 +44,7 @@ void Ctable::placeColumns(Cwidget& row) const {
         }
         g->offsetX = left + c.width * 0.5f;
         if (kind == GADGET_TEXT) {
-            g->width = c.width;
+            g->width = std::max(1.0f, c.width - 2 * kCellGap);
             g->align = c.align;
         }
         left += c.width;

@@ -25,12 +25,20 @@ Cvec2 measureText(const std::string& font, const std::string& text, float scale)
 // A text as it fits a box of boxW x boxH (at the same scale as scale): broken
 // at spaces into lines no wider than the box when wrap is set, then scaled
 // down, never up, until it is no wider than the box and, wrapped, no taller.
-// A box side of 0 or less sets no limit on that side.
+// It is never drawn below its legible floor: what still does not fit there
+// is cut with an ellipsis (lines that do not fit the height go, the last one
+// kept ends in the ellipsis). A box side of 0 or less sets no limit on that side.
 struct CfittedText {
     std::string text;
     float scale = 1.0f;
+    bool cut = false;   // shortened with an ellipsis
 };
 CfittedText fitText(const std::string& font, const std::string& text, float scale, float boxW, float boxH, bool wrap);
+// The smallest scale a text of that font and scale is drawn at: 60 % of its
+// own, and no less than 11 layout pixels high (never above its own scale).
+float legibleFloor(const std::string& font, float scale);
+// A line cut at a character so that it and an ellipsis are no wider than boxW.
+std::string cutWithEllipsis(const std::string& font, const std::string& line, float scale, float boxW);
 void pushClip(const Crect& r);
 void popClip();
 void darken(float alpha);   // the whole view

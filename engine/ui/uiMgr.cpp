@@ -1,5 +1,7 @@
 #include "engine/ui/uiMgr.h"
 
+#include <algorithm>
+
 #include "engine/engine.h"
 #include "engine/resourceFile.h"
 #include "engine/ui/layoutReader.h"
@@ -12,7 +14,11 @@ CuiMgr::~CuiMgr() {
     if (gUi == this) gUi = nullptr;
 }
 
-float CuiMgr::scale() const { return (float)gEngine->screenHeight / kLayoutHeight; }
+float CuiMgr::scale() const {
+    const float byHeight = (float)gEngine->screenHeight / kLayoutHeight;
+    if (gEngine->screenWidth <= 0) return byHeight;
+    return std::min(byHeight, (float)gEngine->screenWidth / kLayoutWidth);
+}
 
 bool CuiMgr::init() {
     bool ok = loadTemplates("uiStyles.txt");

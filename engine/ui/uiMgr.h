@@ -20,7 +20,11 @@ constexpr int UI_SOUND_MOVE = 1;
 
 class CuiMgr {
 public:
-    static constexpr float kLayoutHeight = 720.0f;   // layout pixels span this many screen lines
+    // A layout is made for a 1280 x 720 screen: its layout pixels span the
+    // screen's height, or its width on a screen narrower than 16:9 (4:3,
+    // 16:10), so that nothing placed for 16:9 falls off the sides.
+    static constexpr float kLayoutHeight = 720.0f;
+    static constexpr float kLayoutWidth = 1280.0f;
 
     CuiMgr();
     ~CuiMgr();

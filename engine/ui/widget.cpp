@@ -24,8 +24,8 @@ Cwidget::Cwidget(const Cwidget& o)
     : name(o.name), templateName(o.templateName), anchorX(o.anchorX), anchorY(o.anchorY), offsetX(o.offsetX),
       offsetY(o.offsetY), width(o.width), height(o.height), x(o.x), y(o.y), scale(o.scale), uiScale(o.uiScale),
       hidden(o.hidden), pressed(false), toggle(o.toggle), highlighted(false), selectable(o.selectable),
-      colour(o.colour), textColour(o.textColour), background(o.background), floatValue(o.floatValue), value(o.value),
-      soundSlot(o.soundSlot), gadgets(o.gadgets), groups(o.groups) {}
+      overBars(o.overBars), colour(o.colour), textColour(o.textColour), background(o.background),
+      floatValue(o.floatValue), value(o.value), soundSlot(o.soundSlot), gadgets(o.gadgets), groups(o.groups) {}
 
 bool Cwidget::inGroup(const std::string& group) const {
     for (auto& g : groups)
@@ -110,7 +110,8 @@ bool Cwidget::setProp(const std::string& gadgetName, const std::string& prop, fl
 }
 
 namespace {
-constexpr float kTextMargin = 8.0f;   // layout pixels between a text and its widget's edge
+constexpr float kTextMargin = 8.0f;       // layout pixels between a text and its widget's edge
+constexpr float kDimmedTextFloor = 0.7f;  // the least brightness of a dimmed widget's text
 }
 
 Cvec2 Cwidget::textBox(const Cgadget& g) const {
@@ -208,7 +209,11 @@ void Cwidget::render(float alpha) {
             if (!g.propName.empty())
                 if (const CpropDef* prop = gEngine->props.findDef(g.propName, false))
                     prop->draw(gx, gy, g.propScale * s, 0, c);
-            Ccolour tc(c.r * textColour.r, c.g * textColour.g, c.b * textColour.b, c.a * textColour.a);
+            // Dimmed (an unset toggle, a locked item) the panel darkens more
+            // than its text, which stays readable on it.
+            const float textDim = std::max(dim, kDimmedTextFloor);
+            Ccolour tc(g.colour.r * colour.r * textDim * textColour.r, g.colour.g * colour.g * textDim * textColour.g,
+                       g.colour.b * colour.b * textDim * textColour.b, c.a * textColour.a);
             float tx = gx;
             if (g.align == ALIGN_LEFT && g.width > 0) tx = gx - g.width * s * 0.5f;
             if (g.align == ALIGN_RIGHT && g.width > 0) tx = gx + g.width * s * 0.5f;

@@ -90,6 +90,7 @@ public:
     bool toggle = true;               // an unset toggle draws at half brightness
     bool highlighted = false;
     bool selectable = false;          // reacts to pointer clicks
+    bool overBars = false;            // drawn over the music bar or the button bar on purpose
     bool locked() const { return floatValue == -1.0f && value == -1; }
     Ccolour colour{1, 1, 1, 1};       // tint of the whole widget
     Ccolour textColour{1, 1, 1, 1};

@@ -153,3 +153,19 @@ TEST(ConfirmState, TheChosenItemNamesTheStateToGoTo) {
     EXPECT_EQ(cs.menu()->itemCount(), 0u);
     EXPECT_EQ(cs.screen()->findWidget("Message")->getText("TextName"), "");
 }
+
+// A caller's "Are you sure?" under the default title of the same words is
+// said once, not twice; a message of its own stays.
+TEST(ConfirmOverlay, AMessageRepeatingTheTitleIsLeftOut) {
+    CconfirmFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.c.reset();
+    f.c.setMessage("Quit to the main menu?");
+    f.c.setMessage2(gEngine->text("AreYouSure"));
+    f.c.addMenuItem("Yes", 1);
+    f.c.enter();
+    Cscreen* s = f.c.screen();
+    EXPECT_EQ(s->findWidget("Title")->getText("TextName"), gEngine->text("ConfirmTitle"));
+    EXPECT_EQ(s->findWidget("Message")->getText("TextName"), "Quit to the main menu?");
+    EXPECT_EQ(s->findWidget("Message2")->getText("TextName"), "");
+}

@@ -51,7 +51,7 @@ TEST_F(TitleTest, TheFadeZoomsTheLogoInAndLeavesAfterASecond) {
 TEST_F(TitleTest, EnterShowsTheIdAndAnimatesSoonerOnTheSecondVisit) {
     makeGame("-SteamBoards");
     toTitle();
-    EXPECT_EQ(w("GUID")->getText("TextName"), "--");
+    EXPECT_EQ(w("GUID")->getText("TextName"), "");   // no account: no id
     EXPECT_TRUE(w("YourId")->hidden);
     EXPECT_FALSE(CpressStartScreen::firstVisit);
     // The first visit waited 1.5 s before the first mark came in; the rest

@@ -252,6 +252,31 @@ TEST_F(CrenderTest, CjkLanguagesSwitchToTheCjkFonts) {
     EXPECT_FALSE(f->usingCjk());
 }
 
+// A line with characters its font lacks (a Chinese title in an English
+// game) is measured and drawn with the fallback font, not as boxes.
+TEST_F(CrenderTest, LinesWithMissingGlyphsFallBackToTheFallbackFont) {
+    CfontMgr& fm = gEngine->fonts;
+    Cfont* latin = fm.findFont("FontNormal");
+    Cfont* uni = fm.findFont("UniFontNormal");
+    ASSERT_TRUE(latin && uni);
+    ASSERT_EQ(latin->pixelSize, uni->pixelSize);
+    const std::string chinese = "\xE6\x98\x9F\xE7\xA9\xBA";   // two Chinese characters
+    EXPECT_TRUE(latin->hasGlyphs("Zorbex \xC3\xA9t\xC3\xA9"));
+    EXPECT_FALSE(latin->hasGlyphs(chinese));
+    EXPECT_EQ(fm.fallbackFile(), "wqy-microhei.ttc");
+    EXPECT_FLOAT_EQ(latin->measure(chinese).x, uni->measure(chinese).x);
+    EXPECT_FLOAT_EQ(latin->measure("Zorbex").x, fm.findFont("FontNormal")->measure("Zorbex").x);
+    latin->drawText("Artist - " + chinese, 0, 0);
+    EXPECT_EQ(gEngine->renderer.quads().size(), 1u);
+    EXPECT_FALSE(gEngine->log.contains("Can't open fallback font"));
+
+    // Without the fallback file the line keeps its own font, said once.
+    ASSERT_TRUE(fm.loadFromText("Fallback \"none.ttf\"\nEndFile"));
+    EXPECT_GT(latin->measure(chinese).x, 0);
+    latin->measure(chinese + "!");
+    EXPECT_TRUE(gEngine->log.contains("Can't open fallback font: none.ttf (font FontNormal)"));
+}
+
 TEST_F(CrenderTest, PropsCopyTheirTreeAndFindChildrenDepthFirst) {
     ASSERT_TRUE(writeSolidPng(tmp + "/hull.png", 20, 20, 255, 255, 255));
     gEngine->sprites.loadFolder(tmp);

@@ -165,7 +165,8 @@ TEST(UiTable, ColumnsHeaderAndRows) {
     EXPECT_EQ(r1->getText("Score"), "");
     EXPECT_EQ(t->getSelectedItemInt(), 100);
 
-    // Columns sit left to right, centred in the row, each as wide as its column.
+    // Columns sit left to right, centred in the row; a text keeps 6 layout
+    // pixels clear of each edge of its column, so neighbours never touch.
     Cgadget* place = t->cell(0, "Place");
     Cgadget* badge = t->cell(0, "Badge");
     Cgadget* mode = t->cell(0, "Mode");
@@ -174,7 +175,8 @@ TEST(UiTable, ColumnsHeaderAndRows) {
     EXPECT_FLOAT_EQ(place->offsetX, -300.0f + 40.0f);
     EXPECT_FLOAT_EQ(badge->offsetX, -300.0f + 80.0f + 25.0f);
     EXPECT_FLOAT_EQ(score->offsetX, 300.0f - 90.0f);
-    EXPECT_FLOAT_EQ(mode->width, 290.0f);
+    EXPECT_FLOAT_EQ(mode->width, 290.0f - 12.0f);
+    EXPECT_FLOAT_EQ(score->width, 180.0f - 12.0f);
     EXPECT_EQ(mode->align, ALIGN_LEFT);
     EXPECT_EQ(badge->kind, GADGET_SPRITE);
     EXPECT_FLOAT_EQ(badge->width, 32.0f);   // square, inside the row
@@ -383,4 +385,72 @@ EndFile
         EXPECT_LE(uiDraw::measureText("FontSmall", word.text, word.scale).x, 60.0f);
         EXPECT_EQ(uiDraw::fitText("FontSmall", "", 1.0f, 10, 10, true).text, "");
     }
+}
+
+// Below the legible floor a text is cut with an ellipsis rather than shrunk
+// to a few pixels; cuts fall between characters, never inside one.
+TEST(UiTextFit, TextsAreCutWithAnEllipsisBelowTheLegibleFloor) {
+    CtestEngine eng;
+    ASSERT_TRUE(gEngine->fonts.load());
+    const std::string ellipsis = "\xE2\x80\xA6";
+    auto endsWithEllipsis = [&](const std::string& s) {
+        return s.size() >= ellipsis.size() && s.compare(s.size() - ellipsis.size(), ellipsis.size(), ellipsis) == 0;
+    };
+    // 60 % of the scale, and never under 11 layout pixels high.
+    EXPECT_FLOAT_EQ(uiDraw::legibleFloor("FontNormal", 1.0f), 0.6f);
+    EXPECT_FLOAT_EQ(uiDraw::legibleFloor("FontSmall", 1.0f), 11.0f / 16.0f);
+    EXPECT_FLOAT_EQ(uiDraw::legibleFloor("FontTiny", 0.5f), 0.5f);   // already small: not shrunk at all
+
+    // A little too wide: shrunk, uncut.
+    const std::string name = "Custom Ship Number Nine";
+    const float natural = uiDraw::measureText("FontSmall", name, 1.0f).x;
+    uiDraw::CfittedText shrunk = uiDraw::fitText("FontSmall", name, 1.0f, natural * 0.8f, 0, false);
+    EXPECT_EQ(shrunk.text, name);
+    EXPECT_FALSE(shrunk.cut);
+    EXPECT_NEAR(shrunk.scale, 0.8f, 0.01f);
+    // Far too wide: drawn at the floor and cut.
+    uiDraw::CfittedText cut = uiDraw::fitText("FontSmall", name, 1.0f, natural * 0.3f, 0, false);
+    EXPECT_TRUE(cut.cut);
+    EXPECT_FLOAT_EQ(cut.scale, 11.0f / 16.0f);
+    EXPECT_TRUE(endsWithEllipsis(cut.text)) << cut.text;
+    EXPECT_EQ(name.compare(0, cut.text.size() - ellipsis.size(), cut.text, 0, cut.text.size() - ellipsis.size()), 0);
+    EXPECT_LE(uiDraw::measureText("FontSmall", cut.text, cut.scale).x, natural * 0.3f);
+
+    // Cuts keep whole characters of a non-Latin text.
+    const std::string umlauts = "\xC3\x84\xC3\x96\xC3\x9C\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x84\xC3\x96\xC3\x9C\xC3\xA4";
+    std::string head = uiDraw::cutWithEllipsis("FontSmall", umlauts, 1.0f, 50.0f);
+    ASSERT_TRUE(endsWithEllipsis(head));
+    EXPECT_EQ((head.size() - ellipsis.size()) % 2, 0u);
+    EXPECT_LE(uiDraw::measureText("FontSmall", head, 1.0f).x, 50.0f);
+
+    // Wrapped and too tall at the floor: the lines that fit, the last one ending in the ellipsis.
+    const std::string comment = "A very long comment about the track that goes on and on and on about the drop";
+    uiDraw::CfittedText lines = uiDraw::fitText("FontSmall", comment, 1.0f, 120.0f, 30.0f, true);
+    EXPECT_TRUE(lines.cut);
+    EXPECT_FLOAT_EQ(lines.scale, 11.0f / 16.0f);
+    EXPECT_TRUE(endsWithEllipsis(lines.text)) << lines.text;
+    Cvec2 size = uiDraw::measureText("FontSmall", lines.text, lines.scale);
+    EXPECT_LE(size.x, 120.0f);
+    EXPECT_LE(size.y, 30.0f);
+}
+
+// Japanese and Chinese have no spaces: their lines break between characters
+// rather than the text being shrunk or cut.
+TEST(UiTextFit, TextsWithoutSpacesBreakBetweenCharacters) {
+    CtestEngine eng;
+    ASSERT_TRUE(gEngine->fonts.load());
+    // "No modules yet. Complete two missions of a ship to earn its module." in Japanese.
+    const std::string tip = "\xE3\x83\xA2\xE3\x82\xB8\xE3\x83\xA5\xE3\x83\xBC\xE3\x83\xAB\xE3\x81\xAF\xE3\x81\xBE"
+                            "\xE3\x81\xA0\xE3\x81\x82\xE3\x82\x8A\xE3\x81\xBE\xE3\x81\x9B\xE3\x82\x93\xE3\x80\x82"
+                            "\xE3\x82\xB7\xE3\x83\x83\xE3\x83\x97\xE3\x81\xAE\xE3\x83\x9F\xE3\x83\x83\xE3\x82\xB7"
+                            "\xE3\x83\xA7\xE3\x83\xB3\xE3\x82\x92\x32\xE3\x81\xA4\xE9\x81\x94\xE6\x88\x90";
+    uiDraw::CfittedText fit = uiDraw::fitText("FontSmall", tip, 1.0f, 200.0f, 200.0f, true);
+    EXPECT_FLOAT_EQ(fit.scale, 1.0f);
+    EXPECT_FALSE(fit.cut);
+    EXPECT_GE(std::count(fit.text.begin(), fit.text.end(), '\n'), 1);
+    std::string joined = fit.text;
+    joined.erase(std::remove(joined.begin(), joined.end(), '\n'), joined.end());
+    EXPECT_EQ(joined, tip);   // every character kept, none split
+    std::istringstream lines(fit.text);
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(uiDraw::measureText("FontSmall", line, 1.0f).x, 200.0f);
 }

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
 #include <fstream>
 
 #include "engine/ui/uiMgr.h"
@@ -423,20 +421,6 @@ TEST(Ui, WarningOverlayShowsAndClosesOnOk) {
     w.update();
     EXPECT_FALSE(w.visible);
 }
-
-namespace {
-std::vector<std::string> layoutFiles(const std::string& folder) {
-    std::vector<std::string> files;
-    if (DIR* d = opendir(folder.c_str())) {
-        while (dirent* e = readdir(d)) {
-            std::string n = e->d_name;
-            if (n.size() > 4 && n.substr(n.size() - 4) == ".txt") files.push_back(n);
-        }
-        closedir(d);
-    }
-    return files;
-}
-}  // namespace
 
 TEST(UiData, EveryLayoutLoadsWithItsTemplatesAndTags) {
     CtestEngine eng;

@@ -1,8 +1,12 @@
 #pragma once
 // The layouts of the UI tests, kept beside them in tests/engine/ui/layouts.
+#include <dirent.h>
+
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "engine/ui/uiMgr.h"
 
@@ -15,4 +19,18 @@ inline Cscreen* loadTestLayout(const std::string& fileName) {
     std::stringstream text;
     text << in.rdbuf();
     return gUi->loadScreenFromText(fileName, text.str().c_str());
+}
+
+// The layout files (".txt") of a folder, by name.
+inline std::vector<std::string> layoutFiles(const std::string& folder) {
+    std::vector<std::string> files;
+    if (DIR* d = opendir(folder.c_str())) {
+        while (dirent* e = readdir(d)) {
+            std::string n = e->d_name;
+            if (n.size() > 4 && n.substr(n.size() - 4) == ".txt") files.push_back(n);
+        }
+        closedir(d);
+    }
+    std::sort(files.begin(), files.end());
+    return files;
 }

@@ -1,0 +1,286 @@
+// The layout check: every screen's layout at the window shapes players'
+// desktops give, with the game's fonts, in every language there is. It
+// prints one line per finding ("layout: widget: what") and fails on any
+// that the allow-list below does not name.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+
+#include "engine/languages.h"
+#include "engine/ui/uiMgr.h"
+#include "engine/ui/uiStyles.h"
+#include "support/testEngine.h"
+#include "uiTestLayouts.h"
+
+namespace {
+struct Cshape {
+    int w, h;
+    std::string name() const { return std::to_string(w) + "x" + std::to_string(h); }
+};
+const Cshape kShapes[] = {{1280, 720}, {1280, 800}, {1024, 768}};
+
+// What the layouts draw on purpose, each with its reason ("layout: widget: what").
+// Empty: every finding so far was mended.
+const std::set<std::string> kAllowed = {};
+
+// The button bar's buttons stand right-aligned along the bottom edge; a
+// screen's own widgets keep clear of the width a few of them take.
+constexpr float kButtonBarWidth = 480.0f;   // layout pixels from the right edge
+constexpr float kButtonBarHeight = 64.0f;   // from the bottom edge: the buttons and their margin
+
+// Files of templates and styles, and the bar itself: not screens of their own.
+const std::set<std::string> kNotScreens = {"uiStyles.txt", "uiTemplates.txt", "popup.txt", "musicBar.txt"};
+
+bool overlaps(const Crect& a, const Crect& b) {
+    const float eps = 0.5f;   // touching edges are no overlap
+    return a.x + eps < b.right() && b.x + eps < a.right() && a.y + eps < b.bottom() && b.y + eps < a.bottom();
+}
+
+Crect unite(const Crect& a, const Crect& b) {
+    if (a.w <= 0 || a.h <= 0) return b;
+    float x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
+    return {x0, y0, std::max(a.right(), b.right()) - x0, std::max(a.bottom(), b.bottom()) - y0};
+}
+
+// Where a text gadget draws: its fitted text, placed as the widget draws it;
+// a text that code fills later may take its whole box, one line high.
+bool textInk(Cwidget& w, Cgadget& g, Crect& out) {
+    const float s = w.uiScale * w.scale;
+    const float gx = w.x + g.offsetX * s, gy = w.y + g.offsetY * s;
+    Cvec2 size;
+    if (g.text.str().empty()) {
+        const Cvec2 box = w.textBox(g);
+        size = Cvec2(box.x * s, std::min(box.y, uiDraw::measureText(g.font, "Ag", g.textScale).y) * s);
+    } else {
+        const uiDraw::CfittedText& fit = w.fittedText(g);
+        size = uiDraw::measureText(g.font, fit.text, fit.scale * s);
+    }
+    float left = gx - size.x * 0.5f;
+    if (g.align == ALIGN_LEFT) left = g.width > 0 ? gx - g.width * s * 0.5f : gx;
+    if (g.align == ALIGN_RIGHT) left = (g.width > 0 ? gx + g.width * s * 0.5f : gx) - size.x;
+    out = {left, gy - size.y * 0.5f, size.x, size.y};
+    return true;
+}
+
+// The rectangles a widget draws into: its panel, and each gadget.
+std::vector<Crect> inkOf(Cwidget& w) {
+    std::vector<Crect> ink;
+    if (w.background) ink.push_back(w.rect());
+    const float s = w.uiScale * w.scale;
+    for (auto& g : w.gadgets) {
+        if (g.hidden) continue;
+        if (g.kind == GADGET_TEXT) {
+            Crect r;
+            if (textInk(w, g, r)) ink.push_back(r);
+        } else if (g.width > 0 && g.height > 0) {
+            const float gx = w.x + g.offsetX * s, gy = w.y + g.offsetY * s;
+            ink.push_back({gx - g.width * s * 0.5f, gy - g.height * s * 0.5f, g.width * s, g.height * s});
+        }
+    }
+    return ink;
+}
+
+class ClayoutCheck {
+public:
+    std::map<std::string, std::set<std::string>> findings;   // "layout: widget: what" -> window shapes
+
+    void note(const Cscreen& s, const std::string& widget, const std::string& what, const std::string& shape = {}) {
+        auto& shapes = findings[s.name + ": " + widget + ": " + what];
+        if (!shape.empty()) shapes.insert(shape);
+    }
+
+    // Texts cut below their legible floor, in English and in each translation.
+    void checkTexts(const std::vector<Cscreen*>& screens) {
+        std::map<const Cgadget*, std::vector<std::string>> cutIn;   // gadget -> languages
+        auto measure = [&](const std::string& language, bool english) {
+            forEachText(screens, [&](Cscreen& s, Cwidget& w, Cgadget& g) {
+                if (!english && g.textKey.empty()) return;
+                const uiDraw::CfittedText& fit = w.fittedText(g);
+                if (!fit.cut) return;
+                if (english) {
+                    Cvec2 box = w.textBox(g);
+                    note(s, w.name + "." + g.name,
+                         "\"" + g.text.str() + "\" cut to \"" + fit.text + "\" (box " + std::to_string((int)box.x) +
+                             " x " + std::to_string((int)box.y) + ")");
+                } else {
+                    cutIn[&g].push_back(language);
+                    lastCut_[&g] = {&s, &w, g.text.str()};
+                }
+            });
+        };
+        measure("English", true);
+        // A box too small for one line of its font at the legible floor shows no text that can be read.
+        forEachTextBox(screens, [&](Cscreen& s, Cwidget& w, Cgadget& g) {
+            const Cvec2 box = w.textBox(g);
+            const float floor = uiDraw::legibleFloor(g.font, g.textScale);
+            const Cvec2 line = uiDraw::measureText(g.font, "0", floor);   // one digit at least
+            if (box.y + 0.5f < line.y || box.x + 0.5f < line.x)
+                note(s, w.name + "." + g.name,
+                     "box " + std::to_string((int)box.x) + " x " + std::to_string((int)box.y) + " too small for " +
+                         g.font + " (" + std::to_string((int)std::ceil(line.x)) + " x " +
+                         std::to_string((int)std::ceil(line.y)) + " at its floor)");
+        });
+        for (int n = 1; n < kLanguageCount; ++n) {
+            const Clanguage& lang = languageRow(n);
+            if (std::string(lang.stringsFile) == "stringsGameEnglish.txt") continue;
+            gEngine->setLanguage(n);
+            measure(lang.tag, false);
+        }
+        gEngine->setLanguage(0);
+        for (auto& [g, languages] : cutIn) {
+            const Ccut& c = lastCut_[g];
+            std::string list;
+            for (auto& l : languages) list += (list.empty() ? "" : ", ") + l;
+            note(*c.screen, c.widget->name + "." + g->name, "cut in " + list + " (\"" + c.text + "\")");
+        }
+    }
+
+    // Widgets under the bars or past the screen's edges, and list rows
+    // outside their lists, at one window shape.
+    void checkPlaces(const std::vector<Cscreen*>& screens, Cscreen& musicBar, const Cshape& shape) {
+        gEngine->setScreenSize(shape.w, shape.h);
+        gUi->layoutAll();
+        const float s = gUi->scale();
+        Crect musicArea;
+        for (auto& w : musicBar.widgets)
+            for (const Crect& r : inkOf(*w)) musicArea = unite(musicArea, r);
+        musicArea = unite(musicArea, {musicArea.x, 0, 1, 1});   // up to the top edge
+        const Crect buttonArea{shape.w - kButtonBarWidth * s, shape.h - kButtonBarHeight * s, kButtonBarWidth * s,
+                               kButtonBarHeight * s};
+        const Crect screenRect{0, 0, (float)shape.w, (float)shape.h};
+        for (Cscreen* sc : screens) {
+            auto place = [&](const std::string& name, const std::vector<Crect>& ink, bool overBars) {
+                bool underMusic = false, underButtons = false, outside = false;
+                for (const Crect& r : ink) {
+                    underMusic |= overlaps(r, musicArea);
+                    underButtons |= overlaps(r, buttonArea);
+                    outside |= r.x < -0.5f || r.y < -0.5f || r.right() > shape.w + 0.5f || r.bottom() > shape.h + 0.5f;
+                }
+                if (!overBars && !sc->overBars) {
+                    if (underMusic && sc->musicBar) note(*sc, name, "under the music bar", shape.name());
+                    if (underButtons && sc->buttonBar) note(*sc, name, "under the button bar", shape.name());
+                }
+                if (outside) note(*sc, name, "past the screen's edge", shape.name());
+            };
+            for (auto& w : sc->widgets) place(w->name, inkOf(*w), w->overBars);
+            for (auto& m : sc->menus) {
+                const Crect area = m->areaRect();
+                std::vector<Crect> box{area};
+                if (Cwidget* h = m->header()) box.push_back(h->rect());
+                place(m->name, box, m->overBars);
+                checkRows(*sc, *m, area, shape);
+            }
+            (void)screenRect;
+        }
+    }
+
+private:
+    struct Ccut {
+        const Cscreen* screen = nullptr;
+        const Cwidget* widget = nullptr;
+        std::string text;
+    };
+    std::map<const Cgadget*, Ccut> lastCut_;
+
+    // Every text gadget, with or without a text yet, of the widgets, the
+    // lists' rows and headers, and a row of each list's row template.
+    template <class F>
+    static void forEachTextBox(const std::vector<Cscreen*>& screens, F f) {
+        auto each = [&](Cscreen& s, Cwidget& w) {
+            for (auto& g : w.gadgets)
+                if (g.kind == GADGET_TEXT && !g.hidden) f(s, w, g);
+        };
+        for (Cscreen* s : screens) {
+            for (auto& w : s->widgets) each(*s, *w);
+            for (auto& m : s->menus) {
+                if (Cwidget* h = m->header()) each(*s, *h);
+                if (auto* t = dynamic_cast<Ctable*>(m.get())) {
+                    if (Cwidget* row = t->addRow(0, {})) {
+                        row->name = m->name + ".Row";
+                        each(*s, *row);
+                    }
+                    t->clearRows();
+                } else if (CwidgetPtr row = gUi->createWidget(m->itemTemplate)) {
+                    row->name = m->name + ".Row";
+                    each(*s, *row);
+                }
+            }
+        }
+    }
+
+    template <class F>
+    static void forEachText(const std::vector<Cscreen*>& screens, F f) {
+        auto each = [&](Cscreen& s, Cwidget& w) {
+            for (auto& g : w.gadgets)
+                if (g.kind == GADGET_TEXT && !g.hidden && !g.text.str().empty()) f(s, w, g);
+        };
+        for (Cscreen* s : screens) {
+            for (auto& w : s->widgets) each(*s, *w);
+            for (auto& m : s->menus) {
+                if (Cwidget* h = m->header()) each(*s, *h);
+                for (auto& it : m->items) each(*s, *it);
+            }
+        }
+    }
+
+    // A list's rows stay inside its box: none wider than it, and the rows
+    // beyond its height clipped.
+    void checkRows(Cscreen& sc, Cmenu& m, const Crect& area, const Cshape& shape) {
+        const float s = gUi->scale();
+        float rowWidth = 0;
+        if (CwidgetPtr row = gUi->createWidget(m.itemTemplate)) rowWidth = row->width;
+        for (auto& it : m.items) rowWidth = std::max(rowWidth, it->width);
+        if (rowWidth * s > area.w + 0.5f)
+            note(sc, m.name,
+                 "rows " + std::to_string((int)rowWidth) + " wide in a list " + std::to_string((int)m.width) + " wide");
+        if (auto* t = dynamic_cast<Ctable*>(&m)) {
+            float total = 0;
+            for (auto& c : t->columns) total += c.width;
+            if (total > rowWidth + 0.5f)
+                note(sc, m.name,
+                     "columns " + std::to_string((int)total) + " wide in rows " + std::to_string((int)rowWidth) +
+                         " wide");
+        }
+        float bottom = area.y;
+        for (auto& it : m.items) bottom = std::max(bottom, it->rect().bottom());
+        if (bottom > area.bottom() + 0.5f && !m.hasClipRect())
+            note(sc, m.name, "rows run past the list's box unclipped", shape.name());
+    }
+};
+}  // namespace
+
+TEST(UiData, EveryLayoutReadsCleanlyAtEveryWindowShape) {
+    CtestEngine eng;
+    gEngine->setScreenSize(1280, 720);
+    ASSERT_TRUE(gEngine->fonts.load());
+    ASSERT_FALSE(gEngine->fonts.findFont("FontMedium")->isPlaceholder());
+    for (const char* t : {"uiStyles.txt", "uiTemplates.txt", "popup.txt"}) ASSERT_TRUE(gUi->loadTemplates(t)) << t;
+    Cscreen* musicBar = gUi->loadScreen("musicBar.txt");
+    ASSERT_NE(musicBar, nullptr);
+    std::vector<Cscreen*> screens;
+    for (auto& f : layoutFiles(gEngine->dataPath("textFiles/layouts")))
+        if (!kNotScreens.count(f))
+            if (Cscreen* s = gUi->loadScreen(f)) screens.push_back(s);
+    ASSERT_GT(screens.size(), 50u);
+
+    ClayoutCheck check;
+    gUi->layoutAll();
+    check.checkTexts(screens);
+    for (const Cshape& shape : kShapes) check.checkPlaces(screens, *musicBar, shape);
+
+    std::set<std::string> unused = kAllowed;
+    for (auto& [finding, shapes] : check.findings) {
+        std::string line = "layout: " + finding;
+        if (!shapes.empty() && shapes.size() < std::size(kShapes)) {
+            line += " (at";
+            for (auto& s : shapes) line += " " + s;
+            line += ")";
+        }
+        if (unused.erase(finding)) continue;
+        ADD_FAILURE() << line;
+    }
+    for (auto& a : unused) ADD_FAILURE() << "allowed but not found: " << a;
+}
