@@ -87,7 +87,16 @@ public:
     CthreadTask task{"GetChallenge"};
 
 private:
+    // What the save held, kept once the whole file has read.
+    struct Cstaged {
+        int64_t attemptPeriod = -1;
+        int32_t attemptDuration = 0;
+        std::string attemptTitle, attemptArtist;
+        bool rewardPending = false;
+        CchallengeReward reward;
+    };
     void checkReward();
+    Cstaged staged_;
     k4wSOAP& ws_;
     CleaderboardMgr& boards_;
     CtimedChallenge fetched_;

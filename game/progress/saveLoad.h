@@ -3,11 +3,12 @@
 //
 //   "gamesave3"   (cloud flag set: written to the cloud and always locally)
 //                 "progress", "Ves5", "Vor5", "Vuz2", "playerShips", "modules",
-//                 "achievements", "achWaiting"
+//                 "achievements", "achWaiting"; the game registers "perks",
+//                 "friends", "challGuids", "24HourChall", "4HourChall"
 //   "settings2"   the settings records (settings.h)
 //   "loginA1"     "login": char[64] login name, char[64] password, char[128] e-mail
 //   "highScores4" "trackRecords" (trackStats.h)
-//   "newsfeed4"   the inbox registers its records here
+//   "newsfeed4"   "inbox" (the game registers it)
 //
 // Loading a file is all or nothing: every record is checked before any is
 // applied. A local file that exists but cannot be read is kept aside under a
