@@ -44,7 +44,7 @@ void Cgame::connectMembers() {
     saveGameFiles = [] {
         gGame->saveLoad.saveSettings();
         gGame->saveNewsFeed();
-        gGame->saveLoad.saveGame(true);
+        gGame->saveLoad.saveAtQuit();
     };
     saveSettings = [] { gGame->saveLoad.saveSettings(); };
     // The perks bought, switched on and bound go with the game save; a record

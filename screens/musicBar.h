@@ -72,7 +72,7 @@ private:
     bool active_ = false;
     bool hidden_ = true;
     bool awaitingDelete_ = false;
-    std::string deleteKey_;   // the track the player asked to delete
+    std::string deletePath_;   // the file of the track the player asked to delete
     const CsongPackInfo* shownTrack_ = nullptr;   // the track the header last showed
     float showTimer_ = 0;
     int lastState_ = 0;

@@ -20,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,9 @@ public:
     // that fails puts the save-requested flag back, and update() tries again
     // after a growing wait (1 s doubling to 60 s).
     bool saveGame(bool wait = false);
+    // The last save of a run: written at once, and a failure is logged
+    // however many came before it.
+    bool saveAtQuit();
     bool saveTaskRunning() const { return saveTask_.running() || havePending_; }
     void requestSave() { saveRequested = true; }
     // Each update: writes a requested or dirty game save and a settings file
@@ -115,6 +119,12 @@ public:
     // Renames an unreadable save file out of the way; returns the new name
     // (empty when nothing was renamed).
     static std::string keepAside(const std::string& fileName);
+    // Writes the bytes of an unreadable cloud copy beside the local files
+    // ("gamesave3.cloud.bad", ...); returns the name (empty on failure).
+    static std::string keepCloudCopyAside(const std::string& fileName, const Cbytes& bytes);
+    // The file an unreadable game save was last kept as (taken once; empty
+    // when none), for telling the player.
+    std::string takeKeptAside();
 
 private:
     bool loadFile(CsaveFile& file);
@@ -136,11 +146,14 @@ private:
     CsaveFile highScoresFile_{kHighScoresFile};
     CsaveFile newsFeedFile_{kNewsFeedFile};
 
+    std::mutex keptMutex_;   // the load task writes it
+    std::string keptAside_;
     CthreadTask loadTask_{"Load Game Data"};
     CthreadTask saveTask_{"Save Game Data"};
     Cbytes pendingStream_;
     bool havePending_ = false;
     bool awaitingResult_ = false;
+    bool quitting_ = false;
     std::shared_ptr<std::string> saveError_ = std::make_shared<std::string>();
     CretryBackoff gameRetry_;
     CretryBackoff settingsRetry_;

@@ -146,3 +146,47 @@ TEST(WorkshopGlue, TheSyncBringsSubscribedShipsIntoTheHangarOncePerRun) {
     f.game->workshop.startSubscribedSync();
     EXPECT_EQ(steamLocal::counters().enumerateCalls, calls);
 }
+
+// A publish asked for while the sync runs waits for it, then really goes out;
+// a final version is no longer a work in progress.
+TEST(WorkshopGlue, APublishDuringTheSyncWaitsAndAFinalVersionIsFinished) {
+    CglueFixture f;
+    Cbytes record;
+    uint8_t word[4];
+    putU32(word, Cworkshop::kItemKindShip);
+    CwebMessage::addBlock(record, Cworkshop::kBlockKind, word, 4);
+    Cbytes block = shipBlock("Glider");
+    CwebMessage::addBlock(record, Cworkshop::kBlockShip, block.data(), (uint32_t)block.size());
+    uint64_t id = steamLocal::addWorkshopItem(kOtherPlayer, "Glider", "synced", CwebMessage::packRecord(record),
+                                              Cbytes(4, 0));
+    ASSERT_TRUE(steamLocal::subscribeWorkshopItem(id));
+    f.game->workshop.startSubscribedSync();
+    ASSERT_EQ(gEngine->workshop.state, Cworkshop::STATE_SYNCING);
+    CplayerShipDef* ship = f.game->playerShips.createCustomShip();
+    ASSERT_NE(ship, nullptr);
+    EXPECT_FALSE(ship->finished);
+    std::string name = ship->name();
+    ship->data.publishedFinal = 1;
+    f.game->workshop.publishShip(*ship, Cbytes(16, 1));
+    EXPECT_TRUE(f.game->workshop.publishWaiting());
+    EXPECT_EQ(gEngine->workshop.state, Cworkshop::STATE_SYNCING);   // the sync goes on
+    f.run();
+    EXPECT_TRUE(f.game->workshop.syncDone);
+    EXPECT_NE(f.game->playerShips.findPublished(id), nullptr);
+    EXPECT_FALSE(f.game->workshop.publishWaiting());
+    EXPECT_FALSE(f.game->workshop.publishing);
+    ship = f.game->playerShips.findShip(name);
+    ASSERT_NE(ship, nullptr);
+    EXPECT_TRUE(ship->published);
+    EXPECT_NE(ship->publishedId, 0u);
+    CworkshopStoredItem stored;
+    EXPECT_TRUE(steamLocal::findWorkshopItem(ship->publishedId, stored));
+    EXPECT_TRUE(ship->finished);
+    EXPECT_FALSE(f.game->workshop.errorShown);
+    // The client itself takes no second flow while one runs.
+    f.game->workshop.startSubscribedSync();
+    gEngine->workshop.requestSubscribedList();
+    CworkshopShip other;
+    EXPECT_FALSE(gEngine->workshop.publishShip(other, Cbytes(4, 1)));
+    f.run();
+}
