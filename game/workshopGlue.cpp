@@ -107,6 +107,9 @@ void CworkshopGlue::reportPublish() {
         gGame->warningOverlay.setVisible(true);
         gGame->sfx.play(7, 1.0f);
         errorShown = true;
+        // A final version that did not go out is no final version: it may be
+        // published again.
+        if (ship && ship->isCustom() && !ship->finished) ship->data.publishedFinal = 0;
         return;
     }
     if (ship) {
