@@ -34,6 +34,17 @@ CworkshopShipItem item(const std::string& identifier, uint64_t id, const std::st
     return it;
 }
 
+// A ship another player has put on the workshop; its published id.
+uint64_t publishByOther(const std::string& identifier, const std::string& title, const std::string& description) {
+    Cbytes record;
+    uint8_t word[4];
+    putU32(word, Cworkshop::kItemKindShip);
+    CwebMessage::addBlock(record, Cworkshop::kBlockKind, word, 4);
+    Cbytes block = shipBlock(identifier);
+    CwebMessage::addBlock(record, Cworkshop::kBlockShip, block.data(), (uint32_t)block.size());
+    return steamLocal::addWorkshopItem(kOtherPlayer, title, description, CwebMessage::packRecord(record), Cbytes(4, 0));
+}
+
 struct CglueFixture {
     CglueFixture() {
         gEngine->workshop.init();
@@ -125,14 +136,7 @@ TEST(WorkshopGlue, TheAgreementPageOpensOnceTheErrorIsClosed) {
 
 TEST(WorkshopGlue, TheSyncBringsSubscribedShipsIntoTheHangarOncePerRun) {
     CglueFixture f;
-    Cbytes record;
-    uint8_t word[4];
-    putU32(word, Cworkshop::kItemKindShip);
-    CwebMessage::addBlock(record, Cworkshop::kBlockKind, word, 4);
-    Cbytes block = shipBlock("Drifter");
-    CwebMessage::addBlock(record, Cworkshop::kBlockShip, block.data(), (uint32_t)block.size());
-    uint64_t id = steamLocal::addWorkshopItem(kOtherPlayer, "Drifter Deluxe", "from a friend",
-                                              CwebMessage::packRecord(record), Cbytes(4, 0));
+    uint64_t id = publishByOther("Drifter", "Drifter Deluxe", "from a friend");
     ASSERT_TRUE(steamLocal::subscribeWorkshopItem(id));
     f.game->workshop.startSubscribedSync();
     EXPECT_TRUE(f.game->workshop.active);
@@ -151,14 +155,7 @@ TEST(WorkshopGlue, TheSyncBringsSubscribedShipsIntoTheHangarOncePerRun) {
 // a final version is no longer a work in progress.
 TEST(WorkshopGlue, APublishDuringTheSyncWaitsAndAFinalVersionIsFinished) {
     CglueFixture f;
-    Cbytes record;
-    uint8_t word[4];
-    putU32(word, Cworkshop::kItemKindShip);
-    CwebMessage::addBlock(record, Cworkshop::kBlockKind, word, 4);
-    Cbytes block = shipBlock("Glider");
-    CwebMessage::addBlock(record, Cworkshop::kBlockShip, block.data(), (uint32_t)block.size());
-    uint64_t id = steamLocal::addWorkshopItem(kOtherPlayer, "Glider", "synced", CwebMessage::packRecord(record),
-                                              Cbytes(4, 0));
+    uint64_t id = publishByOther("Glider", "Glider", "synced");
     ASSERT_TRUE(steamLocal::subscribeWorkshopItem(id));
     f.game->workshop.startSubscribedSync();
     ASSERT_EQ(gEngine->workshop.state, Cworkshop::STATE_SYNCING);
