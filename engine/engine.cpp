@@ -89,7 +89,7 @@ bool Cengine::init(const std::string& commandLine) {
         if (c != ' ') gameNameNoBlanks.push_back(c);
 
     // Platform check: this build runs on Linux.
-    platformText = platformName(2);
+    platformText = platformName(kThisPlatform);
     if (switches.linuxSwitch) {
         countryCode = "LX";
     } else {

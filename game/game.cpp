@@ -6,6 +6,7 @@
 #include "engine/engine.h"
 #include "engine/render/particles.h"
 #include "engine/ui/widget.h"
+#include "game/gameAward.h"
 
 Cgame* gGame = nullptr;
 
@@ -324,6 +325,8 @@ void Cgame::endGame() {
     if (ending_) return;
     ending_ = true;
     gEngine->analytics.sendEvent("StartEnd", "EndGame", nullptr);
+    // A game over left by quitting still counts (a party game gives no XP).
+    if (world.session.gameOver && !world.session.partyMode) awardFinishedGame(*this);
     if (saveGameFiles) saveGameFiles();
     gEngine->log.print(LOG_L, "End game");
     quit = true;

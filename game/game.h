@@ -109,6 +109,8 @@ public:
 
     // The final save and the quit flag.
     void endGame();
+    // Writes the news feed file (the inbox changed, or the game ends).
+    void saveNewsFeed();
     // The lightning or daily challenge the player chose and that still runs
     // (the lightning one first), or null.
     CchallengeMgr* getActiveChallenge();

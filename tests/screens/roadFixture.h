@@ -33,9 +33,10 @@ protected:
     }
 
     // The game, its web service pointed at the local one. With noService the
-    // client is pointed at a port where nothing listens.
-    void makeGame(const std::string& switches = "", bool noService = false) {
-        g = std::make_unique<CtestGame>(false, "-NoGoogle -Linux " + switches);
+    // client is pointed at a port where nothing listens. With a save folder
+    // the game plays over it (the same folder again is a restart).
+    void makeGame(const std::string& switches = "", bool noService = false, const std::string& saveDir = "") {
+        g = std::make_unique<CtestGame>(false, "-NoGoogle -Linux " + switches, saveDir);
         ASSERT_TRUE(g->initOk());
         steamLocal::setPersonaName(kPersona);
         CwebServiceConfig c = service.config(2);

@@ -188,6 +188,24 @@ TEST(OptionsScreen, NotificationsStoreTheAddressButTellAnalyticsOnlyWhetherSet) 
     EXPECT_EQ(login.email, "");
 }
 
+// A Steam sign-in keeps the Steam id where the e-mail goes: the box shows no
+// address, and leaving it empty keeps the sign-in's id.
+TEST(OptionsScreen, NotificationsShowNoSteamIdAsAnAddress) {
+    CoptionsGame g;
+    ASSERT_TRUE(g.initOk());
+    g->progress.createNewProfile();
+    ASSERT_NE(gEngine->steamId, 0u);
+    const std::string id = std::to_string(gEngine->steamId);
+    gGame->saveLoad.login = {id, "secret", id};
+    screens::get<CoptionsNotificationsScreen>()->open(GM_OPTIONS, false);
+    g.open(GM_OPTIONS_NOTIFICATIONS);
+    EXPECT_EQ(screens::get<CoptionsNotificationsScreen>()->address(), "");
+    EXPECT_EQ(screens::get<CoptionsNotificationsScreen>()->textBox()->getText("TextName"), "");
+    g.tapAction(ACTION_BACK);
+    g.settle();
+    EXPECT_EQ(gGame->saveLoad.login.email, id);
+}
+
 TEST(OptionsScreen, ThumbSticksLayOutAsChangedAndCancelRestores) {
     CoptionsGame g;
     ASSERT_TRUE(g.initOk());

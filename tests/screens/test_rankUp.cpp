@@ -33,7 +33,7 @@ TEST(RankUpScreen, CountsTheAwardAndCommitsItOnceOnLeaving) {
     ASSERT_TRUE(f.g.initOk());
     CplayerShipDef* ship = f.g->playerShips.currentShip();
     ASSERT_NE(ship, nullptr);
-    uint64_t shipXP = ship->xp;
+    uint64_t shipXP = f.screen().count().ship.startXP;   // before the game
     EXPECT_FALSE(f.screen().count().okOffered());
     EXPECT_GT(f.screen().perksToShow(), 0);
     f.g.steps(60 * 5);

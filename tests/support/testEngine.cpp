@@ -26,8 +26,9 @@ std::string dialogAnswering(const std::string& dir, const std::string& answer, i
     return path;
 }
 
-CtestEngine::CtestEngine(bool init, const std::string& commandLine) {
-    saveDir_ = makeTempFolder("save");
+CtestEngine::CtestEngine(bool init, const std::string& commandLine, const std::string& saveDir) {
+    ownFolder_ = saveDir.empty();
+    saveDir_ = ownFolder_ ? makeTempFolder("save") : saveDir;
     Cengine::create();
     gEngine->log.echoToSdl = false;
     gEngine->setSaveFolder(saveDir_);
@@ -41,5 +42,5 @@ CtestEngine::CtestEngine(bool init, const std::string& commandLine) {
 
 CtestEngine::~CtestEngine() {
     Cengine::destroy();
-    removeFolderTree(saveDir_);
+    if (ownFolder_) removeFolderTree(saveDir_);
 }

@@ -7,7 +7,9 @@
 class CtestEngine {
 public:
     // Creates the engine; with init, reads the data folder's tables too.
-    explicit CtestEngine(bool init = true, const std::string& commandLine = "");
+    // With a save folder the engine uses it and leaves it in place (a later
+    // engine over the same folder is the game started again).
+    explicit CtestEngine(bool init = true, const std::string& commandLine = "", const std::string& saveDir = "");
     ~CtestEngine();
     Cengine* operator->() { return gEngine; }
     const std::string& saveDir() const { return saveDir_; }
@@ -15,6 +17,7 @@ public:
 
 private:
     std::string saveDir_;
+    bool ownFolder_ = true;
     bool initOk_ = false;
 };
 

@@ -11,7 +11,8 @@
 #include "screens/loading.h"
 #include "screens/screenRegistry.h"
 
-CtestGame::CtestGame(bool startUp, const std::string& commandLine) : eng_(true, commandLine) {
+CtestGame::CtestGame(bool startUp, const std::string& commandLine, const std::string& saveDir)
+    : eng_(true, commandLine, saveDir) {
     if (!eng_.initOk()) return;
     Cgame::create();
     // The loading screen's clock moves more than a redraw's interval on each

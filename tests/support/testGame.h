@@ -16,7 +16,8 @@ class CtestGame {
 public:
     // Creates and inits engine and game (the headless window). With
     // startUp, the start-up runs too: Loading, then the fade towards PressStart.
-    explicit CtestGame(bool startUp = false, const std::string& commandLine = "");
+    // With a save folder, the game plays over it and leaves it in place.
+    explicit CtestGame(bool startUp = false, const std::string& commandLine = "", const std::string& saveDir = "");
     ~CtestGame();
     CtestGame(const CtestGame&) = delete;
     CtestGame& operator=(const CtestGame&) = delete;
