@@ -19,9 +19,11 @@ namespace {
 // The local Steam layer's folder, in the save folder.
 std::string steamRoot() { return gEngine->savePath("steamFuzz/"); }
 
-void clearSaveFolder() {
+// Files kept aside as unreadable ("loginA1.bad2" ...) would pile up.
+void removeKeptAside() {
     std::error_code ec;
-    for (const auto& e : fs::directory_iterator(gEngine->saveFolder, ec)) fs::remove_all(e.path(), ec);
+    for (const auto& e : fs::directory_iterator(gEngine->saveFolder, ec))
+        if (e.path().filename().string().find(".bad") != std::string::npos) fs::remove(e.path(), ec);
 }
 }  // namespace
 
@@ -62,21 +64,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 4:
         case 5: {
             static const char* const names[3] = {"achievements.txt", "leaderboards.dat", "friends.txt"};
-            std::error_code ec;
-            fs::create_directories(steamRoot(), ec);
+            static bool made = makeFolders(steamRoot());
+            (void)made;
             fuzzWriteFile(steamRoot() + names[data[0] % 8 - 3], p, n);
             CsteamStore store;
-            if (store.open(steamRoot())) {
-                store.saveAchievements();
-                store.saveBoards();
-                store.saveFriends();
-            }
+            store.open(steamRoot());
             break;
         }
         case 6: {
             // The local workshop's record of an item and a player's subscriptions.
-            CsteamWorkshopStore store;
-            if (!store.open(steamRoot() + "workshop")) break;
+            static CsteamWorkshopStore store;
+            if (!store.isOpen() && !store.open(steamRoot() + "workshop")) break;
             const uint64_t id = CsteamWorkshopStore::kFirstId;
             std::error_code ec;
             fs::create_directories(store.root() + "items/" + std::to_string(id), ec);
@@ -93,7 +91,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         }
     }
-    // Files kept aside as unreadable would pile up.
-    clearSaveFolder();
+    removeKeptAside();
     return 0;
 }
