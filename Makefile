@@ -5,6 +5,9 @@ BUILD_DIR ?= build
 TEST_DIR ?= build-test
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 30
+# Targets run side by side, and a part of their names to pick some.
+FUZZ_JOBS ?= 1
+FUZZ_TARGETS ?=
 
 .PHONY: run game build test deps bench fuzz clean
 
@@ -34,7 +37,7 @@ fuzz:
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DZX_SANITIZE=ON -DZX_FUZZ=ON -DZX_TESTS=OFF -DZX_BENCHMARKS=OFF
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target zx_fuzz
-	bash tests/fuzz/runFuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+	bash tests/fuzz/runFuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_JOBS) "$(FUZZ_TARGETS)"
 
 bench: build
 	cd $(BUILD_DIR) && for b in bench_*; do [ -x "$$b" ] && ./$$b; done; true
