@@ -53,13 +53,9 @@ struct CradioFixture {
     }
     Cmenu* menu() { return screen->screen()->findMenu("Menu"); }
     Cwidget* widget(const char* name) { return screen->screen()->findWidget(name); }
-    bool waitForList() {
-        for (int i = 0; i < 300; ++i) {
-            g.steps(1);
-            if (!gEngine->ui.loadingIndicator.showing) return true;
-            SDL_Delay(5);
-        }
-        return false;
+    // The list asked for arrives from the local directory's thread.
+    void waitForList() {
+        EXPECT_TRUE(g.stepUntil([] { return !gEngine->ui.loadingIndicator.showing; })) << "no list";
     }
     // The titles of the list's rows (not their icons).
     std::vector<std::string> titles() {
@@ -99,12 +95,9 @@ TEST(RadioBrowser, TopStationsArriveBehindTheLoadingIndicatorAndAStationPlays) {
     ASSERT_NE(f.g->music.currentTrack, nullptr);
     EXPECT_EQ(f.g->music.currentTrack->kind, (uint32_t)SONG_RADIO);
     EXPECT_EQ(f.g->music.currentTrack->tags.title, "Noise FM");
-    for (int i = 0; i < 600 && !f.g->music.failedStation.empty() == false && f.g->music.channel; ++i) {
-        f.g.steps(1);
-        SDL_Delay(5);
-    }
+    // The stream's worker finds it is not audio.
+    ASSERT_TRUE(f.g.stepUntil([&] { return f.g.logPrefix("Station failed: Noise FM"); }));
     f.g.steps(2);
-    EXPECT_TRUE(f.g.logPrefix("Station failed: Noise FM"));
     EXPECT_TRUE(f.g->music.failedStation.empty());   // shown and cleared
     EXPECT_GT(gEngine->ui.spotEffects.count(), 0u);   // the message popup
 

@@ -4,6 +4,7 @@
 // platform's event pump, like a player's.
 #include <SDL.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,11 @@ public:
     bool advance(double ms);
     // n passes, each one update period later: n update periods.
     void steps(int n);
+    // Steps (one update period each, a millisecond of real time apart so the
+    // background tasks move on) until pred holds, for at most seconds of real
+    // time. For what another thread does; what the game's own clock does
+    // takes a fixed number of steps.
+    bool stepUntil(const std::function<bool()>& pred, double seconds = kEventWaitSeconds);
 
     // Input. Events are queued and taken by the next pump.
     void keyDown(int scanCode);
