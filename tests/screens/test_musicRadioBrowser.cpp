@@ -106,7 +106,7 @@ TEST(RadioBrowser, TopStationsArriveBehindTheLoadingIndicatorAndAStationPlays) {
     EXPECT_EQ(f.g.mode(), GM_MUSIC_TYPE_LIST);
 }
 
-TEST(RadioBrowser, GenresClimbBackOneLevelAtATimeAndTheTabsKeepThePath) {
+TEST(RadioBrowser, GenresClimbBackOneLevelAtATimeWithTheTabsPutAwayMeanwhile) {
     CradioFixture f;
     ASSERT_TRUE(f.g.initOk());
     f.press(f.widget("Genre"));
@@ -116,10 +116,12 @@ TEST(RadioBrowser, GenresClimbBackOneLevelAtATimeAndTheTabsKeepThePath) {
     // Its secondary genres, then its own stations.
     EXPECT_EQ(f.titles(), (std::vector<std::string>{"Britpop", "Indie Now"}));
 
-    // Another tab and back keeps the level.
-    f.press(f.widget("TopStations"));
-    EXPECT_EQ(f.titles(), (std::vector<std::string>{"Hits One", "Noise FM"}));
-    f.press(f.widget("Genre"));
+    // Inside a genre the tabs are put away: a click where one was does nothing.
+    f.g.settle();
+    const Cwidget* top = f.widget("TopStations");
+    EXPECT_FALSE(top->visible());
+    f.g.clickAt(top->x, top->y);
+    EXPECT_FALSE(gEngine->ui.loadingIndicator.showing);
     EXPECT_EQ(f.titles(), (std::vector<std::string>{"Britpop", "Indie Now"}));
 
     f.g.tapAction(ACTION_BACK);
@@ -128,6 +130,12 @@ TEST(RadioBrowser, GenresClimbBackOneLevelAtATimeAndTheTabsKeepThePath) {
     EXPECT_EQ(f.titles(), (std::vector<std::string>{"Alternative", "Blues"}));
     f.g.settle();
     EXPECT_TRUE(f.widget("Genre")->visible());
+    // Another tab and back keeps the genre list.
+    f.press(f.widget("TopStations"));
+    EXPECT_EQ(f.titles(), (std::vector<std::string>{"Hits One", "Noise FM"}));
+    f.g.settle();
+    f.press(f.widget("Genre"));
+    EXPECT_EQ(f.titles(), (std::vector<std::string>{"Alternative", "Blues"}));
     f.g.tapAction(ACTION_BACK);
     f.g.steps(80);
     EXPECT_EQ(f.g.mode(), GM_MUSIC_TYPE_LIST);
