@@ -223,6 +223,7 @@ bool Cgame::enterGameMode(int mode) {
     previous_ = mode_;
     mode_ = mode;
     current_ = screens_[mode];
+    readyPending_ = true;
     current_->enter();
     return true;
 }
@@ -297,6 +298,12 @@ void Cgame::update() {
         }
     }
     if (current_) current_->update();
+    // Said once the state takes input, so scripts driving the game wait for
+    // this rather than for a guessed time.
+    if (readyPending_ && current_ && current_->ready() && pending_ < 0) {
+        readyPending_ = false;
+        gEngine->log.print(LOG_L, "GameMode ready: %s", gameModeName(mode_));
+    }
 }
 
 void Cgame::draw() {

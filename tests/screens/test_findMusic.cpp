@@ -51,6 +51,7 @@ TEST(FindMusic, AFolderChosenInTheDialogIsWalkedIntoTheLibraryAndSaved) {
     CfindMusicFixture f;
     ASSERT_TRUE(f.g.initOk());
     ASSERT_EQ(f.menu()->itemCount(), 2u);
+    EXPECT_EQ(f.g.logCount("GameMode ready: FindMusic"), 1);   // its opening has run
     EXPECT_EQ(f.menu()->item(0)->getText(), gEngine->text("SearchComputer"));
     EXPECT_EQ(f.menu()->item(1)->getText(), gEngine->text("ClearTracks"));
     EXPECT_TRUE(f.widget("Stop")->hidden);

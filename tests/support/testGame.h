@@ -81,10 +81,12 @@ public:
     void render() override;
     void startLeave() override { ++leaves; leaveLeft = leaveSteps; }
     bool hasLeft() const override { return leaveLeft <= 0; }
+    bool ready() const override { return isReady; }
 
     int loads = 0, enters = 0, updates = 0, renders = 0, leaves = 0;
     bool loadResult = true;
     int leaveSteps = 0;   // updates its leave transition takes
+    bool isReady = true;  // what ready() answers
     int leaveLeft = 0;
     std::vector<std::string>* drawLog = nullptr;
     std::string name;
