@@ -6,6 +6,8 @@
 #include "game/gameModes.h"
 #include "screens/layoutScreen.h"
 
+struct Cboard;
+
 class CleaderboardScreen : public ClayoutScreen {
 public:
     CleaderboardScreen();
@@ -16,6 +18,10 @@ public:
     void open(int returnState, const CsongPackInfo* track, bool standardShip, bool enter = true);
 
     bool choosing() const { return choosing_; }
+    // Opened for one track: that track (a copy), and where Back goes.
+    bool hasTrack() const { return hasTrack_; }
+    const CsongPackInfo& track() const { return track_; }
+    int returnState() const { return returnState_; }
     int boardIndex() const { return boardIndex_; }
 
 private:
@@ -32,6 +38,9 @@ private:
     void setSubtitle(const char* text);
     void showRows(Cmenu* table, bool withTransition);
     void requestShownBoard();
+    const Cboard* shownBoard();
+    // The "no scores" line, or why the service gave nothing new.
+    void showEmptyOrTrouble(const Cboard* b, int rows);
 
     static const CwidgetBinding kBindings[];
     Cwidget* subTitle_ = nullptr;

@@ -168,6 +168,12 @@ void CmainMenuScreen::submitXp() {
     if (gGame->progress.submitBoard) gGame->progress.submitBoard(CleaderboardMgr::kXpBoard, xp, getRankName(rankFromXP(xp)));
 }
 
+bool CmainMenuScreen::needsService(const std::string& name) {
+    for (const char* w : kOnlineWidgets)
+        if (name == w) return true;
+    return false;
+}
+
 void CmainMenuScreen::hideOnlineWidgets() {
     if (!gEngine->webServiceOff) return;
     for (const char* name : kOnlineWidgets)
@@ -328,7 +334,13 @@ void CmainMenuScreen::quickPlay() {
 void CmainMenuScreen::startChallenge(bool lightning) {
     CchallengeMgr& chosen = lightning ? gGame->online.lightningChallenge : gGame->online.dailyChallenge;
     CchallengeMgr& other = lightning ? gGame->online.dailyChallenge : gGame->online.lightningChallenge;
-    if (chosen.state != CHALL_READY) return;
+    if (chosen.state != CHALL_READY) {
+        // Say why nothing opens: still asking, or nothing to be had.
+        const bool asking = chosen.state == CHALL_IDLE || chosen.state == CHALL_REFRESH;
+        gGame->warningOverlay.show(gEngine->text(lightning ? "LightningChallenge" : "DailyChallenge"),
+                                   gEngine->text(asking ? "ChallengeOnItsWay" : "NoChallengeNow"));
+        return;
+    }
     other.deselect();
     chosen.select();
     if (CplayerShipDef* ship = gGame->playerShips.currentShip()) gGame->world.session.playerShips[0] = ship->name();
@@ -338,8 +350,15 @@ void CmainMenuScreen::startChallenge(bool lightning) {
 
 bool CmainMenuScreen::pressButton(Cwidget* w, const char* name) {
     if (!w || w->hidden || !screen_->wasPressed(w)) return false;
-    gGame->playTransitionEffect(w);
     const std::string n = name;
+    if (gEngine->webServiceOff && needsService(n)) {
+        // The service went away while the menu showed: say so, and take
+        // the tiles that need it away.
+        gUi->popups.showMessage(gEngine->text("ServiceOffline"));
+        hideOnlineWidgets();
+        return true;
+    }
+    gGame->playTransitionEffect(w);
     if (n == "QuickPlay") quickPlay();
     else if (n == "DailyChallenge") startChallenge(false);
     else if (n == "LightningChallenge") startChallenge(true);
@@ -426,9 +445,10 @@ void CmainMenuScreen::update() {
         fillGlobalShipStats(*ship, globalDiscoveries_, globalTracksCleared_, globalTimePlayed_);
         hideOnlineWidgets();
     }
-    // 6.
-    gGame->online.dailyChallenge.showPendingShipUnlock();
-    gGame->online.lightningChallenge.showPendingShipUnlock();
+    // 6. One reward at a time, and not while the player is already leaving.
+    if (!pressed && gGame->pendingMode() < 0 && !gGame->transitionRunning() &&
+        !gGame->online.dailyChallenge.showPendingShipUnlock())
+        gGame->online.lightningChallenge.showPendingShipUnlock();
 }
 
 // ---- panel and ship ----

@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "screens/confirm.h"
 #include "screens/exit.h"
+#include "screens/leaderboard.h"
 #include "screens/listRows.h"
 #include "screens/screenRegistry.h"
 #include "screens/startUp.h"
@@ -177,6 +178,14 @@ void CmusicBarScreen::update() {
         shownTrack_ = gGame->music.currentTrack;
         if (shownTrack_) updateChallengeHeaders(shownTrack_);
     }
+    // A language chosen while the bar shows: its texts follow at once.
+    if (languageShown_ != gEngine->languageNumber) {
+        languageShown_ = gEngine->languageNumber;
+        if (shownTrack_) {
+            fillTrackProgress(bar_, shownTrack_, false);
+            updateChallengeHeaders(shownTrack_);
+        }
+    }
     setTimeLeftText(bar_);
     const int mode = gGame->mode();
     lastState_ = mode;
@@ -192,11 +201,9 @@ void CmusicBarScreen::update() {
             if (CsongPackInfo* t = gGame->songLibrary.getRandomTrack()) gGame->music.playTrack(t);
         } else if (!boardHidden && screen_->wasPressed(leaderboard_)) {
             gGame->playTransitionEffect(leaderboard_);
-            boardRequest_.returnState = mode;
-            boardRequest_.trackKey = current ? current->getKey() : std::string();
-            boardRequest_.standardShip = gGame->online.leaderboards.standardShipFlag;
-            if (openLeaderboard) openLeaderboard(boardRequest_);
-            gGame->setGameMode(GM_LEADERBOARD);
+            // The playing track's board; Back comes here again.
+            if (CleaderboardScreen* board = screens::get<CleaderboardScreen>())
+                board->open(mode, current, gGame->online.leaderboards.standardShipFlag != 0);
             return;
         } else if (!heart_->hidden && screen_->wasPressed(heart_) && current) {
             gGame->playTransitionEffect(heart_);

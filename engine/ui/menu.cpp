@@ -77,7 +77,10 @@ void Cmenu::resetToLayoutItems() {
     layout();
 }
 
-void Cmenu::setTitleKey(const std::string& tag) { title = CbString(gEngine->text(tag)); }
+void Cmenu::setTitleKey(const std::string& tag) {
+    title = CbString(gEngine->text(tag));
+    titleKey = tag;
+}
 
 Crect Cmenu::areaRect() const { return blockRect(); }
 

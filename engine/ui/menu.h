@@ -32,6 +32,7 @@ public:
     float spacing = 8;
     std::string titleStyle;
     CbString title;
+    std::string titleKey;   // the tag the title came from, if any
     bool arrowChoice = false;   // left/right step the selected item's choice
     bool focused = true;
     bool hidden = false;
