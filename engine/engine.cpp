@@ -75,6 +75,9 @@ Cengine::Cengine() {
 }
 
 Cengine::~Cengine() {
+    // A task still starting or running reaches the engine from its thread:
+    // it ends before the engine goes.
+    for (CthreadTask* task : runningTasks()) task->join();
     log.close();
     if (gEngine == this) gEngine = nullptr;
 }
