@@ -12,6 +12,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/xvfbDriver.sh"
 driverSetUp options
 start() {
+    rm -f "$log"   # the waits read this run's log, not the last run's
     ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" "$game" -NoGoogle -Linux -SteamBoards &
     gpid=$!
     waitReady PressStart 60 "$1" || fail "no title screen"

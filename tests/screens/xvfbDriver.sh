@@ -45,6 +45,7 @@ EOT
 # local service, plus the given switches; waits for the title and gives the
 # window the keyboard. Variables set before the call reach the game too.
 startGame() {
+    rm -f "$log"   # the waits read this run's log, not the last run's
     PATH="$work/bin:$PATH" ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" \
         ZORBEX_WEB_SERVICE="$work/webService.txt" "$game" -NoGoogle -Linux "$@" &
     gpid=$!
