@@ -1,5 +1,6 @@
 # Zorbex: `make run` builds and starts the game, `make test` builds and runs every test,
-# `make fuzz` builds the fuzz targets with clang and runs each for FUZZ_SECONDS.
+# `make service` builds the local web service alone, `make fuzz` builds the fuzz targets
+# with clang and runs each for FUZZ_SECONDS.
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 TEST_DIR ?= build-test
@@ -9,7 +10,7 @@ FUZZ_SECONDS ?= 30
 FUZZ_JOBS ?= 1
 FUZZ_TARGETS ?=
 
-.PHONY: run game build test deps bench fuzz clean
+.PHONY: run game service build test deps bench fuzz clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -22,6 +23,12 @@ build: deps
 game: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZX_SANITIZE=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target zorbex
+
+# The local web service the tests use, for playing online on this machine:
+# $(BUILD_DIR)/tests/zx_local_service <settings file>.
+service: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZX_SANITIZE=OFF
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target zx_local_service
 
 run: game
 	cd $(BUILD_DIR) && ./zorbex $(ARGS)

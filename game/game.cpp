@@ -231,6 +231,7 @@ bool Cgame::enterGameMode(int mode) {
     // Relative mouse mode belongs to play: every way out of it (game over,
     // quit, a test flight's return) gives the menus their pointer back.
     if (mode != GM_PLAYING) gEngine->input.mouse.setCaptured(false);
+    readyPending_ = true;
     current_->enter();
     return true;
 }
@@ -305,6 +306,12 @@ void Cgame::update() {
         }
     }
     if (current_) current_->update();
+    // Said once the state takes input, so scripts driving the game wait for
+    // this rather than for a guessed time.
+    if (readyPending_ && current_ && current_->ready() && pending_ < 0) {
+        readyPending_ = false;
+        gEngine->log.print(LOG_L, "GameMode ready: %s", gameModeName(mode_));
+    }
 }
 
 void Cgame::draw() {

@@ -191,6 +191,7 @@ private:
     int previous_ = GM_INIT;
     int pending_ = -1;
     bool transitionRunning_ = false;
+    bool readyPending_ = false;   // the entered state's "GameMode ready" line is still to come
     bool leavePending_ = false;
     bool ending_ = false;
     CscreenSlot* current_ = nullptr;

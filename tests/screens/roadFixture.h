@@ -84,7 +84,7 @@ protected:
     }
     // Steps the game (one update period each) until pred holds; the tasks
     // run on their own threads, so real time passes too.
-    bool runUntil(const std::function<bool()>& pred, double seconds = 15.0) {
+    bool runUntil(const std::function<bool()>& pred, double seconds = kEventWaitSeconds) {
         auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds((int)(seconds * 1000));
         while (std::chrono::steady_clock::now() < end) {
             g->steps(1);
@@ -102,10 +102,10 @@ protected:
         }
         return pred();
     }
-    bool reachMode(int mode, double seconds = 15.0) {
+    bool reachMode(int mode, double seconds = kEventWaitSeconds) {
         return runUntil([mode] { return gGame->mode() == mode && !gGame->transitionRunning(); }, seconds);
     }
-    bool waitLog(const std::string& line, double seconds = 15.0) {
+    bool waitLog(const std::string& line, double seconds = kEventWaitSeconds) {
         return runUntil([this, line] { return g->logHas(line); }, seconds);
     }
     // Every log line that starts with prefix, in order.

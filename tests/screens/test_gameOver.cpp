@@ -259,7 +259,7 @@ TEST(GameOver, ANewTrackBestGoesToTheTrackAndLengthBoards) {
     ASSERT_TRUE(online.soap.setGameTitle("Zorbex"));
     online.soap.setLogin("pilot@example.com", "hunter2", "pilot@example.com");
     ASSERT_TRUE(online.soap.retrieveAuthToken());
-    for (int i = 0; i < 400 && !online.soap.tokenTask.finished(); ++i) SDL_Delay(5);
+    ASSERT_TRUE(waitUntil([&] { return online.soap.tokenTask.finished(); }));
     online.soap.tokenTask.reset();
     online.soap.commitUnixTime();
 
@@ -267,10 +267,7 @@ TEST(GameOver, ANewTrackBestGoesToTheTrackAndLengthBoards) {
     f.waitForButtons();
     f.press(ACTION_SELECT);
     std::string trackBoard = online.leaderboards.trackBoardName(f.track->key, true);
-    for (int i = 0; i < 400 && (service.rows(trackBoard).empty() || service.rows("TracksUnder2Min").empty()); ++i) {
-        f.g.steps(1);
-        SDL_Delay(5);
-    }
+    f.g.stepUntil([&] { return !service.rows(trackBoard).empty() && !service.rows("TracksUnder2Min").empty(); });
     auto rows = service.rows(trackBoard);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].score, 777u);

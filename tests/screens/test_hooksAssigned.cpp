@@ -64,6 +64,7 @@ std::vector<Chook> madeGameHooks() {
         {"engine/log.h", "timeSource", "log", (bool)e.log.timeSource},
         {"engine/log.h", "errorHook", "log", (bool)e.log.errorHook},
         {"engine/platform.h", "eventSink", "platform", (bool)e.platform.eventSink},
+        {"engine/platform.h", "eventMustWait", "platform", (bool)e.platform.eventMustWait},
         {"engine/platform.h", "onWindowResized", "platform", (bool)e.platform.onWindowResized},
         {"engine/engine.h", "cloudSave", "engine", (bool)e.cloudSave},
         {"engine/engine.h", "cloudLoad", "engine", (bool)e.cloudLoad},

@@ -5,8 +5,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
+
+bool waitUntil(const std::function<bool()>& poll, double seconds) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds((long long)(seconds * 1000));
+    while (!poll()) {
+        if (std::chrono::steady_clock::now() >= end) return poll();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
 
 std::string makeTempFolder(const char* tag) {
     std::string templ = std::string("/tmp/zx_") + tag + "_XXXXXX";

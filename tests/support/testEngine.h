@@ -1,8 +1,18 @@
 #pragma once
 // Test support: an engine with a fresh save folder and the built data folder.
+#include <functional>
 #include <string>
 
 #include "engine/engine.h"
+
+// How long a test waits for something another thread or process does (an
+// answer, a decoded buffer, a finished task). The limit only ends a wait for
+// an event that never comes, so it is generous: a loaded machine is slow.
+constexpr double kEventWaitSeconds = 60.0;
+
+// Calls poll until it returns true, a millisecond apart, for at most seconds
+// of real time. True when poll did.
+bool waitUntil(const std::function<bool()>& poll, double seconds = kEventWaitSeconds);
 
 class CtestEngine {
 public:

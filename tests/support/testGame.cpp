@@ -60,6 +60,16 @@ void CtestGame::steps(int n) {
     for (int i = 0; i < n; ++i) advance(loop.periodMs());
 }
 
+bool CtestGame::stepUntil(const std::function<bool()>& pred, double seconds) {
+    return waitUntil(
+        [&] {
+            if (pred()) return true;
+            steps(1);
+            return pred();
+        },
+        seconds);
+}
+
 void CtestGame::keyDown(int sc) {
     SDL_Event e{};
     e.type = SDL_KEYDOWN;

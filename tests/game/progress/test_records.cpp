@@ -297,10 +297,10 @@ TEST(PlayerStats, RecordQueueAndNames) {
     };
     std::vector<uint64_t> arrived;
     cache.onArrived = [&](const CplayerStatsCache::Crequest& r, const CplayerStatsRecord&) { arrived.push_back(r.id); };
-    for (int i = 0; i < 200 && cache.requestsPending(); ++i) {
+    waitUntil([&] {
         cache.update();
-        SDL_Delay(2);
-    }
+        return !cache.requestsPending();
+    });
     EXPECT_FALSE(cache.requestsPending());
     EXPECT_EQ(calls.load(), 2);
     EXPECT_EQ(arrived, (std::vector<uint64_t>{8}));
