@@ -151,6 +151,17 @@ bool Cscreen::transitionDone() const {
     return done;
 }
 
+bool Cscreen::focusWidget(const Cwidget* w) {
+    for (size_t i = 0; i < widgets.size(); ++i) {
+        if (widgets[i].get() != w) continue;
+        if (!w->selectable || !w->shown()) return false;
+        focus_ = (int)i;
+        for (size_t k = 0; k < widgets.size(); ++k) widgets[k]->highlighted = k == i;
+        return true;
+    }
+    return false;
+}
+
 void Cscreen::navigate(int dx, int dy) {
     // Nearest selectable widget in the direction pressed.
     Cwidget* from = focus_ >= 0 ? widgets[focus_].get() : nullptr;

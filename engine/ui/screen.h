@@ -56,6 +56,9 @@ public:
     bool wasPressed(const std::string& widgetName);
     Cwidget* pressedWidget() const { return pressed_; }
     Cwidget* highlightedWidget() const { return focus_ >= 0 ? widgets[focus_].get() : nullptr; }
+    // Gives the keys' focus to one of the screen's selectable widgets; false
+    // (focus unchanged) for any other.
+    bool focusWidget(const Cwidget* w);
 
     // Places every widget and menu for the current screen size.
     void layout();
