@@ -1,0 +1,139 @@
+#!/bin/bash
+# One window shape of `make shots`, run under Xvfb by shots.sh: the real game
+# visits the screens a player reaches from the main menu, one PNG each, into
+# the shape's folder. The save folder and the local service are shared by the
+# shapes: the first shape makes the profile and switches the game to the
+# borderless window, so that later shapes fill their screens.
+# Usage: shotsUnderXvfb.sh <zorbex> <data folder> <shared folder> <WxH> <out folder> [first]
+set -u
+game="$1"
+data="$2"
+shared="$3"
+shape="$4"
+out="$5"
+first="${6:-}"
+here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/xvfbDriver.sh"
+
+# The driver's set-up, on the shared save folder and service.
+mkdir -p "$out" "$shared/save" "$shared/bin"
+work="$shared"
+log="$work/save/debug.txt"
+gpid=""
+spid=""
+screenW="${shape%x*}"
+screenH="${shape#*x}"
+trap '[ -n "$gpid" ] && kill "$gpid" 2>/dev/null && wait "$gpid" 2>/dev/null' EXIT
+unset SDL_VIDEODRIVER
+export SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0
+rm -f "$log"
+
+# The number of times the log has seen the main menu so far.
+menus=0
+atMainMenu() {
+    menus=$((menus + 1))
+    waitMode MainMenu "$1" "$menus"
+}
+# Back (as often as help boxes ask) until the main menu.
+backToMenu() {
+    for _ in $(seq 5); do
+        keys BackSpace
+        waitMode MainMenu 3 "$((menus + 1))" && break
+    done
+    atMainMenu 5 || fail "Back did not reach the main menu from $1"
+    sleep 1.5
+}
+# A main-menu tile, its screen's picture, and back.
+visit() {
+    local tile="$1" state="$2" name="$3"
+    clickWidget mainMenu.txt "$tile"
+    waitMode "$state" 10 || { echo "skip $name: $state did not open"; keys BackSpace; atMainMenu 5; return; }
+    sleep 3
+    shot "$name"
+    backToMenu "$name"
+}
+
+startGame
+sleep 5
+shot title
+if [ -n "$first" ]; then
+    firstRunToMainMenu
+else
+    keys Return
+    waitMode MainMenu 60 || fail "no main menu"
+    sleep 2
+fi
+menus=1
+xdotool mousemove 5 5
+sleep 1
+shot mainMenu
+
+# Play: the game type, the music column focused, then the music browser.
+clickWidget mainMenu.txt Play
+waitMode GameType 10 || fail "no game type"
+sleep 2.5
+shot gameType
+keys Right
+sleep 0.5
+shot gameTypeMusicFocused
+backToMenu gameType
+
+visit MusicBrowser MusicTypeList musicTypeList
+visit ShipHangar Gallery gallery
+visit ShipDetails Hangar hangar
+visit Perks PerkMenu perkMenu
+visit DailyChallenge DailyChallenge-L dailyChallenge
+visit DailyTracks DailyTracks dailyTracks
+visit PartyMode PartyLogin partyLogin
+visit Leaderboard Leaderboard leaderboard
+visit FriendCompare FriendCompare friendCompare
+visit Achievements Achievements achievements
+visit Twitter OptionsTwitter optionsTwitter
+visit NewsFeed NewsFeed newsFeed
+
+# Options and the screens it opens; the menu keeps its item between visits.
+clickWidget mainMenu.txt Options
+waitMode Options 10 || fail "no options"
+sleep 2.5
+shot options
+pos=0
+option() {
+    local k="$1" state="$2" name="$3"
+    while [ "$pos" -lt "$k" ]; do keys Down; pos=$((pos + 1)); done
+    keys Return
+    waitMode "$state" 10 || { echo "skip $name"; return; }
+    sleep 2.5
+    shot "$name"
+    # A long list: its end, reached with the keys.
+    if [ -n "${4:-}" ]; then
+        for _ in $(seq "$4"); do xdotool key Down; sleep 0.05; done
+        sleep 1
+        shot "${name}End"
+    fi
+    keys BackSpace
+    waitMode Options 10 "$((++optionsSeen))" || fail "Back did not return to the options from $name"
+    sleep 2
+}
+optionsSeen=1
+option 0 Language language
+option 1 SetRez setRez
+option 3 OptionsVolume optionsVolume
+option 4 OptionsNotifications optionsNotifications
+option 5 OpenMicSettings openMicSettings
+option 7 Credits credits 120
+
+if [ -n "$first" ]; then
+    # The later shapes fill their screens: the borderless window, stored for the next start.
+    while [ "$pos" -gt 1 ]; do keys Up; pos=$((pos - 1)); done
+    keys Return
+    waitMode SetRez 10 || fail "no resolution screen"
+    sleep 2
+    clickWidget setRez.txt Rez0
+    clickWidget setRez.txt BorderlessFullscreen
+    keys Return
+    waitFor "Display setting stored" 10 || fail "the borderless window was not stored"
+    sleep 1
+fi
+stopGame
+echo "shots of $shape in $out"
+exit 0
