@@ -14,9 +14,14 @@
 class CaudioBASS;
 
 enum EgameSfxSlot {
+    SFX_EXPLOSION_SMALL = 1,
+    SFX_PICKUP = 3,
+    SFX_PLAYER_DEATH = 5,
     SFX_ACHIEVEMENT = 6,      // success: a purchase, a join
     SFX_ERROR = 7,            // refusal: a locked item
     SFX_PURCHASE = 8,
+    SFX_BOSS_EXPLODE = 15,
+    SFX_EXTRA_LIFE = 28,
     SFX_CAMERA_SHUTTER = 45,
 };
 

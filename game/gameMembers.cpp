@@ -5,6 +5,9 @@
 
 #include "engine/engine.h"
 #include "engine/ui/screen.h"
+#include "engine/ui/uiMgr.h"
+#include "game/enemies/ship.h"
+#include "game/pickups.h"
 #include "game/game.h"
 #include "game/trackBoards.h"
 #include "platform/steam/steamLocal.h"
@@ -94,8 +97,15 @@ void Cgame::connectMembers() {
     // Loading done at start-up by Steam and Twitter keeps the loading screen going.
     gEngine->steam.platform.loadingTick = [] { gEngine->loadStep(); };
     gEngine->twitter.loadingTick = [] { gEngine->loadStep(); };
-    // An achievement milestone reached is unlocked on Steam.
+    // An achievement milestone reached is unlocked on Steam; the player sees
+    // it, and the progress towards the next one, as popups.
     achievements.award = [](const std::string& steamName) { gGame->steamAchievements.award(steamName.c_str()); };
+    achievements.onAwarded = [](const CachievementDef& a) {
+        gUi->popups.showAchievementAwarded(gEngine->text(a.title), a.sprite);
+    };
+    achievements.onProgress = [](const CachievementDef& a) {
+        gUi->popups.showAchievementProgress(gEngine->text(a.title), a.progressValue(), a.sprite);
+    };
     // Steam's view of the player.
     gEngine->steam.platform.timePlayedSeconds = [] { return (double)gGame->progress.timePlayed; };
 
@@ -138,6 +148,20 @@ void Cgame::connectMembers() {
         return gGame->online.playerStats.fetchRecord(id, record) && out.read(record.data(), record.size());
     };
     world.hooks.addCash = [](int amount) { gGame->progress.addCash(amount); };
+    // Play's sounds, warnings and banners.
+    world.hooks.onExplosion = [](const Cship& ship) {
+        if (ship.kind == SHIPKIND_PLAYER) return;   // the death has its own sound
+        gGame->sfx.play(ship.important ? SFX_BOSS_EXPLODE : SFX_EXPLOSION_SMALL);
+    };
+    world.hooks.onPlayerDeath = [](int) {
+        gGame->sfx.play(SFX_PLAYER_DEATH);
+        gUi->popups.showTitleBanner();
+    };
+    world.hooks.onPickup = [](int kind, float, float) {
+        gGame->sfx.play(kind == PICKUP_LIFE ? SFX_EXTRA_LIFE : SFX_PICKUP);
+    };
+    world.hooks.onBossSpawned = [](const Cship&, int64_t mass) { gUi->popups.showIncomingMass(mass); };
+    world.hooks.onSpecialWeapon = [](int, int) { gUi->popups.showTitleBanner(); };
     world.hooks.renameOpenMicTrack = [] { gGame->music.setOpenMicTrackName(); };
 
     // Subscribed workshop ships come into the hangar.
@@ -161,6 +185,8 @@ void Cgame::connectMembers() {
         }
         c.whenDone = std::move(done);
     });
+    // Pages asked of Steam's overlay open in the desktop's browser.
+    steamLocal::setWebPageOpener([](const std::string& url) { return gEngine && gEngine->platform.openUrl(url); });
     autoShots.disabled = gEngine->switches.noScreenShots;
     autoShots.settingOn = [] { return gGame->saveLoad.settings.autoShots; };
     autoShots.musicIntensity = [] { return gGame->music.getIntensity(); };

@@ -350,6 +350,7 @@ void CgameSession::useWeapon(int player, int slot) {
     int perk = perkOfWeaponSlot(slot);
     if (!world_.powerUps.useStock(t, slot)) return;
     if (t == 0) weaponsUsed |= 1u << slot;
+    if (world_.hooks.onSpecialWeapon) world_.hooks.onSpecialWeapon(player, slot);
     float power = 1.0f + world_.perks.getPerkValue(perk);
     Cvec2 at = s->pos2();
     switch (slot) {

@@ -61,6 +61,10 @@ struct CworldHooks {
     std::function<void(const Cship& ship)> onExplosion;
     std::function<void(int player)> onPlayerDeath;
     std::function<void(int kind, float x, float y)> onPickup;
+    // Warnings and banners: a boss arrived (its mass in tons); a player fired
+    // a special weapon (its power-up slot, 2..9).
+    std::function<void(const Cship& boss, int64_t mass)> onBossSpawned;
+    std::function<void(int player, int slot)> onSpecialWeapon;
 };
 
 class CgameWorld {

@@ -116,7 +116,8 @@ void CchallengeMgr::update() {
 }
 
 void CchallengeMgr::checkReward() {
-    if (lastAttempt.periodNumber < 0 || rewardPending || k4wSOAP::serviceOff()) return;
+    // A reward still waiting to be shown does not hold up the next look-up.
+    if (lastAttempt.periodNumber < 0 || k4wSOAP::serviceOff()) return;
     int64_t now = periodNumber(0);
     if (lastAttempt.periodNumber >= now) return;   // that period still runs
     if (!rewardRequested_) {
@@ -143,12 +144,18 @@ void CchallengeMgr::checkReward() {
     for (int i = 0; i < b->topCount && i < (int)b->entries.size() && i < kMaxPlaceCheck; ++i) {
         if (b->entries[(size_t)i].playerId != me) continue;
         if (i < places) {
-            reward.trackTitle = lastAttempt.trackTitle;
-            reward.artist = lastAttempt.artist;
-            reward.duration = lastAttempt.duration;
-            reward.placing = i + 1;
-            reward.periodNumber = lastAttempt.periodNumber;
-            rewardPending = true;
+            CchallengeReward won;
+            won.trackTitle = lastAttempt.trackTitle;
+            won.artist = lastAttempt.artist;
+            won.duration = lastAttempt.duration;
+            won.placing = i + 1;
+            won.periodNumber = lastAttempt.periodNumber;
+            if (rewardPending) {
+                laterRewards.push_back(won);
+            } else {
+                reward = won;
+                rewardPending = true;
+            }
             gEngine->log.print(LOG_L, "Challenge %s: placed %d", rewardBoard_.c_str(), i + 1);
         }
         break;
@@ -156,16 +163,24 @@ void CchallengeMgr::checkReward() {
     lastAttempt.periodNumber = -1;
 }
 
-void CchallengeMgr::showPendingShipUnlock() {
-    if (!rewardPending || !onShowShipReward) return;
-    rewardPending = false;
-    onShowShipReward(reward);
+bool CchallengeMgr::showPendingShipUnlock() {
+    if (!rewardPending || !onShowShipReward) return false;
+    const CchallengeReward shown = reward;
+    rewardPending = !laterRewards.empty();
+    if (rewardPending) {
+        reward = laterRewards.front();
+        laterRewards.erase(laterRewards.begin());
+    }
+    onShowShipReward(shown);
+    return true;
 }
 
 void CchallengeMgr::registerRecord(CsaveFile& file, const std::string& recordName) {
     // i64 attempted period, i32 duration, u8 reward pending, i32 placing,
     // i64 reward period, then the texts: attempt title, artist, reward title,
-    // artist, each length-prefixed.
+    // artist, each length-prefixed. Then, when rewards wait behind the first:
+    // u32 count and per reward u32 placing, i64 period, i32 duration, title,
+    // artist (older saves end before the count).
     file.addRecord(
         recordName,
         [this](Cbytes& out) {
@@ -180,6 +195,20 @@ void CchallengeMgr::registerRecord(CsaveFile& file, const std::string& recordNam
             for (const std::string* s : {&lastAttempt.trackTitle, &lastAttempt.artist, &reward.trackTitle, &reward.artist})
                 CbString(*s).serialise(texts);
             out.insert(out.end(), texts.begin(), texts.end());
+            if (laterRewards.empty()) return;
+            uint8_t head[20];
+            putU32(head, (uint32_t)laterRewards.size());
+            out.insert(out.end(), head, head + 4);
+            for (const CchallengeReward& r : laterRewards) {
+                putU32(head, (uint32_t)r.placing);
+                putU64(head + 4, (uint64_t)r.periodNumber);
+                putU32(head + 12, (uint32_t)r.duration);
+                out.insert(out.end(), head, head + 16);
+                std::string rt;
+                CbString(r.trackTitle).serialise(rt);
+                CbString(r.artist).serialise(rt);
+                out.insert(out.end(), rt.begin(), rt.end());
+            }
         },
         [this](const uint8_t* p, size_t size) {
             if (size < 29) return false;
@@ -192,6 +221,29 @@ void CchallengeMgr::registerRecord(CsaveFile& file, const std::string& recordNam
                 s = b.str();
                 off += used;
             }
+            std::vector<CchallengeReward> later;
+            if (size - off >= 4) {
+                const uint32_t count = getU32(p + off);
+                off += 4;
+                if (count > kMaxLaterRewards) return false;
+                for (uint32_t i = 0; i < count; ++i) {
+                    if (size - off < 16) return false;
+                    CchallengeReward r;
+                    r.placing = (int)getU32(p + off);
+                    r.periodNumber = (int64_t)getU64(p + off + 4);
+                    r.duration = (int32_t)getU32(p + off + 12);
+                    off += 16;
+                    for (std::string* text : {&r.trackTitle, &r.artist}) {
+                        CbString b;
+                        size_t used = b.deserialise(p + off, size - off);
+                        if (used == 0) return false;
+                        *text = b.str();
+                        off += used;
+                    }
+                    later.push_back(r);
+                }
+            }
+            laterRewards = std::move(later);
             lastAttempt.periodNumber = (int64_t)getU64(p);
             lastAttempt.duration = (int32_t)getU32(p + 8);
             rewardPending = p[12] != 0;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/threadTask.h"
 
@@ -44,6 +45,7 @@ struct CchallengeReward {
 class CchallengeMgr {
 public:
     static constexpr int kMaxPlaceCheck = 100;
+    static constexpr uint32_t kMaxLaterRewards = 64;   // a stored count beyond this is not ours
 
     CchallengeMgr(k4wSOAP& ws, CleaderboardMgr& boards);
     ~CchallengeMgr();
@@ -65,8 +67,10 @@ public:
     void noteAttempt();
 
     bool hasPendingReward() const { return rewardPending; }
-    // Hands a pending challenge-ship reward to the reward screens and clears it.
-    void showPendingShipUnlock();
+    // Hands the first pending challenge-ship reward to the reward screens;
+    // the next one won meanwhile (if any) waits in its place. False when
+    // nothing was shown.
+    bool showPendingShipUnlock();
     std::function<void(const CchallengeReward&)> onShowShipReward;
 
     // lastAttempt and the pending reward, kept in the game save.
@@ -83,6 +87,8 @@ public:
     CtimedChallenge lastAttempt;      // periodNumber -1: none
     bool rewardPending = false;
     CchallengeReward reward;
+    // Rewards won while one was still waiting to be shown, oldest first.
+    std::vector<CchallengeReward> laterRewards;
 
     CthreadTask task{"GetChallenge"};
 

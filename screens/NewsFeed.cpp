@@ -4,6 +4,8 @@
 #include "engine/format.h"
 #include "game/game.h"
 #include "screens/exit.h"
+#include "screens/leaderboard.h"
+#include "screens/screenRegistry.h"
 
 namespace {
 const char* const kButtonTags[] = {"", "FightBack", "Leaderboard", "ListenToTrack"};
@@ -127,7 +129,8 @@ void CnewsFeedScreen::act(int entry, EnewsAction wanted) {
     }
     case NEWS_LEADERBOARD:
         keepOnReturn_ = true;
-        if (openLeaderboard) openLeaderboard(GM_NEWS_FEED, track, newsFeed::isStandardShip(e.shipName));
+        if (CleaderboardScreen* board = screens::get<CleaderboardScreen>())
+            board->open(GM_NEWS_FEED, track, newsFeed::isStandardShip(e.shipName), false);
         gGame->setGameMode(GM_LEADERBOARD, true);
         break;
     case NEWS_LISTEN:

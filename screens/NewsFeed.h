@@ -2,8 +2,6 @@
 // CnewsFeedScreen ("NewsFeed.txt"), state NewsFeed: the player's inbox.
 // Track messages can be listened to, fought back (played at once) or opened
 // on their leaderboard. Leaving marks every message read.
-#include <functional>
-
 #include "screens/layoutScreen.h"
 #include "screens/newsFeedRows.h"
 
@@ -15,9 +13,6 @@ public:
     CnewsFeedScreen();
 
     Cmenu* menu() const { return menu_; }
-    // Opens the leaderboard of a message's track (return state, track, the
-    // standard ship's board); the leaderboard screen fills it in.
-    std::function<void(int returnState, CsongPackInfo* track, bool standardShip)> openLeaderboard;
     // Runs an action on an inbox entry as its button would.
     void act(int entry, EnewsAction action);
 

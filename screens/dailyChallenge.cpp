@@ -21,6 +21,7 @@
 #include "screens/listRows.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipList.h"
+#include "screens/unlockChallengeShip.h"
 
 namespace {
 constexpr int kRefusedSound = 7;
@@ -176,9 +177,8 @@ void CdailyChallengeScreen::chooseShip(Cwidget* item) {
 
 void CdailyChallengeScreen::makePreview() {
     const CtimedChallenge& c = challenge_->challenge;
-    std::string key = makeSongKey(SONG_OPEN_MIC, c.trackTitle, c.artist, (float)c.duration);
+    const std::string key = challengeShipKey(c.trackTitle, c.artist, c.duration);
     if (key.empty()) return;
-    key[0] = '!';
     previewName_ = key;
     CplayerShipMgr& ships = gGame->playerShips;
     CplayerShipDef* def = ships.findShip(key);

@@ -16,6 +16,10 @@ public:
     void open(int returnState, const CsongPackInfo* track, bool standardShip, bool enter = true);
 
     bool choosing() const { return choosing_; }
+    // Opened for one track: that track (a copy), and where Back goes.
+    bool hasTrack() const { return hasTrack_; }
+    const CsongPackInfo& track() const { return track_; }
+    int returnState() const { return returnState_; }
     int boardIndex() const { return boardIndex_; }
 
 private:

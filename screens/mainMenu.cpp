@@ -330,7 +330,13 @@ void CmainMenuScreen::quickPlay() {
 void CmainMenuScreen::startChallenge(bool lightning) {
     CchallengeMgr& chosen = lightning ? gGame->online.lightningChallenge : gGame->online.dailyChallenge;
     CchallengeMgr& other = lightning ? gGame->online.dailyChallenge : gGame->online.lightningChallenge;
-    if (chosen.state != CHALL_READY) return;
+    if (chosen.state != CHALL_READY) {
+        // Say why nothing opens: still asking, or nothing to be had.
+        const bool asking = chosen.state == CHALL_IDLE || chosen.state == CHALL_REFRESH;
+        gGame->warningOverlay.show(gEngine->text(lightning ? "LightningChallenge" : "DailyChallenge"),
+                                   gEngine->text(asking ? "ChallengeOnItsWay" : "NoChallengeNow"));
+        return;
+    }
     other.deselect();
     chosen.select();
     if (CplayerShipDef* ship = gGame->playerShips.currentShip()) gGame->world.session.playerShips[0] = ship->name();
@@ -429,9 +435,10 @@ void CmainMenuScreen::update() {
         fillGlobalShipStats(*ship, globalDiscoveries_, globalTracksCleared_, globalTimePlayed_);
         hideOnlineWidgets();
     }
-    // 6.
-    gGame->online.dailyChallenge.showPendingShipUnlock();
-    gGame->online.lightningChallenge.showPendingShipUnlock();
+    // 6. One reward at a time, and not while the player is already leaving.
+    if (!pressed && gGame->pendingMode() < 0 && !gGame->transitionRunning() &&
+        !gGame->online.dailyChallenge.showPendingShipUnlock())
+        gGame->online.lightningChallenge.showPendingShipUnlock();
 }
 
 // ---- panel and ship ----

@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "screens/confirm.h"
 #include "screens/exit.h"
+#include "screens/leaderboard.h"
 #include "screens/listRows.h"
 #include "screens/screenRegistry.h"
 #include "screens/startUp.h"
@@ -192,11 +193,9 @@ void CmusicBarScreen::update() {
             if (CsongPackInfo* t = gGame->songLibrary.getRandomTrack()) gGame->music.playTrack(t);
         } else if (!boardHidden && screen_->wasPressed(leaderboard_)) {
             gGame->playTransitionEffect(leaderboard_);
-            boardRequest_.returnState = mode;
-            boardRequest_.trackKey = current ? current->getKey() : std::string();
-            boardRequest_.standardShip = gGame->online.leaderboards.standardShipFlag;
-            if (openLeaderboard) openLeaderboard(boardRequest_);
-            gGame->setGameMode(GM_LEADERBOARD);
+            // The playing track's board; Back comes here again.
+            if (CleaderboardScreen* board = screens::get<CleaderboardScreen>())
+                board->open(mode, current, gGame->online.leaderboards.standardShipFlag != 0);
             return;
         } else if (!heart_->hidden && screen_->wasPressed(heart_) && current) {
             gGame->playTransitionEffect(heart_);

@@ -4,7 +4,6 @@
 // overlay, not a game state: stepped every update before the state's screen
 // and drawn on top. It stays up on menu screens and slides away during play,
 // the countdown and a few busy screens (five seconds after it was last shown).
-#include <functional>
 #include <string>
 
 #include "screens/layoutScreen.h"
@@ -40,17 +39,6 @@ public:
     bool awaitingDelete() const { return awaitingDelete_; }
     float showTimer() const { return showTimer_; }
 
-    // Where the bar's leaderboard button leads: the leaderboard screen takes
-    // the state to return to, the track and the ship flag.
-    struct CboardRequest {
-        int returnState = 0;
-        std::string trackKey;
-        bool standardShip = true;
-    };
-    const CboardRequest& boardRequest() const { return boardRequest_; }
-    // Hands the request to the leaderboard screen before its state is set.
-    std::function<void(const CboardRequest&)> openLeaderboard;
-
 private:
     void show();
     void hide();
@@ -76,5 +64,4 @@ private:
     const CsongPackInfo* shownTrack_ = nullptr;   // the track the header last showed
     float showTimer_ = 0;
     int lastState_ = 0;
-    CboardRequest boardRequest_;
 };

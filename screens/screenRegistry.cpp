@@ -180,6 +180,7 @@ std::unique_ptr<CscreenSet> makeScreens(Cgame& game) {
     for (int m = 0; m < GM_COUNT; ++m)
         if (gameModeHasScreen(m) && !game.screen(m)) game.setScreen(m, standIn.screen);
     set->add(std::move(standIn));
+    connectScreens(game);
     return set;
 }
 

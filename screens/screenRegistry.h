@@ -13,7 +13,12 @@
 
 #include "game/screenSlot.h"
 
+class Cgame;
 class Clayout;
+
+// Joins the calls that the game's services make into screens (a won
+// challenge's reward, ...); run once by makeScreens.
+void connectScreens(Cgame& game);
 
 class CscreenRegistry : public CscreenSet {
 public:

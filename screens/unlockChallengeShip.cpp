@@ -8,11 +8,19 @@
 #include "engine/format.h"
 #include "engine/ui/screen.h"
 #include "game/game.h"
+#include "screens/screenRegistry.h"
+#include "screens/unlockProcShip.h"
 
 std::string challengeDurationText(int seconds) {
     seconds = std::max(seconds, 0);
     if (seconds < 3600) return CbString::format("%02d:%02d", seconds / 60, seconds % 60).str();
     return CbString::format("%02dh %02dm %02ds", seconds / 3600, seconds / 60 % 60, seconds % 60).str();
+}
+
+std::string challengeShipKey(const std::string& title, const std::string& artist, int durationSeconds) {
+    std::string key = makeSongKey(SONG_OPEN_MIC, title, artist, (float)durationSeconds);
+    if (!key.empty()) key[0] = '!';
+    return key;
 }
 
 std::string challengePlacingText(int placing) {
@@ -45,6 +53,24 @@ void CunlockChallengeShipScreen::setup(const std::string& shipKey, int placing, 
     challengeTitle_ = title;
     challengeArtist_ = artist;
     duration_ = durationSeconds;
+}
+
+void CunlockChallengeShipScreen::openReward(const CchallengeReward& reward) {
+    const std::string key = challengeShipKey(reward.trackTitle, reward.artist, reward.duration);
+    if (key.empty()) {
+        gEngine->log.print(LOG_L, "Challenge reward without a track: not shown");
+        return;
+    }
+    CtrackInfo seed;
+    seed.title = reward.trackTitle;
+    seed.artist = reward.artist;
+    seed.key = key;
+    seed.length = reward.duration;
+    if (CunlockProcShipScreen* unlock = screens::get<CunlockProcShipScreen>())
+        unlock->setupReward(key, reward.trackTitle, reward.artist, seed);
+    setup(key, reward.placing, reward.trackTitle, reward.artist, reward.duration);
+    gEngine->log.print(LOG_L, "Challenge reward: %s, place %d", reward.trackTitle.c_str(), reward.placing);
+    gGame->setGameMode(GM_UNLOCK_CHALLENGE_SHIP, true);
 }
 
 void CunlockChallengeShipScreen::onEnter() {

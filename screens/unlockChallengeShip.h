@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "online/challengeMgr.h"
 #include "screens/displayShip.h"
 #include "screens/layoutScreen.h"
 
@@ -14,6 +15,9 @@ public:
     // The challenge's prize, set before the state is entered.
     void setup(const std::string& shipKey, int placing, const std::string& title, const std::string& artist,
                int durationSeconds);
+    // A won challenge's reward: the ship unlock screen is set up in reward
+    // mode for the ship, then this screen is asked for.
+    void openReward(const CchallengeReward& reward);
     bool alreadyOwned() const { return alreadyOwned_; }
     void render() override;
 
@@ -36,6 +40,10 @@ private:
     int duration_ = 0;
     bool alreadyOwned_ = false;
 };
+
+// The music-generated ship of a challenge's track: the track's key as an
+// identified open-mic track would have it, with "!" for its first character.
+std::string challengeShipKey(const std::string& title, const std::string& artist, int durationSeconds);
 
 // "01:05" below an hour, "01h 00m 00s" from an hour on.
 std::string challengeDurationText(int seconds);

@@ -36,7 +36,8 @@ void Cpopups::showAchievementProgress(const std::string& title, float progress, 
     w->setText("Progress", p.str());
     w->setSprite("SpriteName", sprite);
     place(*w, gEngine->screenWidth * 0.5f, 100.0f);
-    gUi->spotEffects.add(std::move(w), EFFECT_FADE_IN, EFFECT_SHRINK_OUT, 0, 5.0f);
+    const float wait = gUi->spotEffects.timeLeft("AchievementProgress");
+    gUi->spotEffects.add(std::move(w), EFFECT_FADE_IN, EFFECT_SHRINK_OUT, wait, 5.0f);
 }
 
 void Cpopups::showAchievementAwarded(const std::string& title, const std::string& sprite) {
@@ -46,7 +47,8 @@ void Cpopups::showAchievementAwarded(const std::string& title, const std::string
     w->setSprite("SpriteName", sprite);
     float width = w->width * gUi->scale();
     place(*w, gEngine->screenWidth * 0.5f - width / 1.5f, 40.0f);
-    gUi->spotEffects.add(std::move(w), EFFECT_FADE_IN, EFFECT_SHRINK_OUT, 0, 5.0f);
+    const float wait = gUi->spotEffects.timeLeft("AchievementAwarded");
+    gUi->spotEffects.add(std::move(w), EFFECT_FADE_IN, EFFECT_SHRINK_OUT, wait, 5.0f);
 }
 
 void Cpopups::showMass(const char* firstLineTag, int64_t mass) {

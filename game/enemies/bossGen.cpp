@@ -83,6 +83,13 @@ CshipDef CbossGen::makeBossDef(uint32_t seed, float energy, float strength) {
     return d;
 }
 
+int64_t CbossGen::bossMass(const CshipDef& def) {
+    constexpr double kTonsPerCoreArea = 1000.0, kTonsPerHitPoint = 100.0;
+    double tons = kTonsPerCoreArea * def.radius * def.radius;
+    for (const CelementDef& e : def.elements) tons += kTonsPerHitPoint * std::max(e.hitPoints, 0.0f);
+    return (int64_t)tons;
+}
+
 Cship* CbossGen::spawnBoss(uint32_t seed, float energy, float strength) {
     CshipDef* def = world_.ships.addDef(makeBossDef(seed, energy, strength));
     Cship* s = world_.ships.addShip(def);
@@ -97,6 +104,7 @@ Cship* CbossGen::spawnBoss(uint32_t seed, float energy, float strength) {
                        def->countElements(ELEMENT_TURRET), def->health);
     // A boss arriving is a moment worth a picture.
     if (world_.hooks.armMoment) world_.hooks.armMoment(2, 1.0f, 2);
+    if (world_.hooks.onBossSpawned) world_.hooks.onBossSpawned(*s, bossMass(*def));
     return s;
 }
 

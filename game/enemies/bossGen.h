@@ -15,7 +15,11 @@ public:
 
     // The definition alone (the same seed, energy and strength give the same boss).
     static CshipDef makeBossDef(uint32_t seed, float energy, float strength);
-    // Makes the boss's definition and brings the boss in at the arena's top.
+    // A boss's mass in tons: its core by its area, its plates and turrets by
+    // their strength (the incoming-mass warning shows it in kilotons).
+    static int64_t bossMass(const CshipDef& def);
+    // Makes the boss's definition and brings the boss in at the arena's top
+    // (the world's onBossSpawned hears of it).
     Cship* spawnBoss(uint32_t seed, float energy, float strength);
     bool bossAlive() const;
     Cship* current() const;

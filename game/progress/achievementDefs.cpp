@@ -148,15 +148,20 @@ int CachievementDefs::reachedFor(const CachievementDef& a, uint32_t count) const
 }
 
 void CachievementDefs::setCount(CachievementDef& a, uint32_t count) {
+    const uint32_t before = a.count;
     a.count = count;
     int reached = reachedFor(a, count);
-    if (reached <= a.milestonesReached) return;
+    if (reached <= a.milestonesReached) {
+        if (count > before && !a.isComplete() && onProgress) onProgress(a);
+        return;
+    }
     for (int m = a.milestonesReached; m < reached; ++m) {
         const std::string& steam = a.milestones[(size_t)m].steamName;
         gEngine->log.print(LOG_L, "Achievement %s reached milestone %d", a.name.c_str(), m + 1);
         if (award && !steam.empty()) award(steam);
     }
     a.milestonesReached = reached;
+    if (onAwarded) onAwarded(a);
     if (progress_) {
         auto& waiting = progress_->waitingAchievements;
         auto it = std::find_if(waiting.begin(), waiting.end(),

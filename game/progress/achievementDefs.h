@@ -47,6 +47,10 @@ public:
 
     // A newly reached milestone's Steam API name goes out through this.
     std::function<void(const std::string& steamName)> award;
+    // The player is told: one or more milestones newly reached; or the count
+    // moved on towards the next milestone without reaching it.
+    std::function<void(const CachievementDef&)> onAwarded;
+    std::function<void(const CachievementDef&)> onProgress;
 
     bool load(const std::string& fileName = "achievements.txt");
     bool loadFromText(const char* text);

@@ -140,6 +140,7 @@ public:
     ISteamUserStats userStats;
     ISteamScreenshots screenshots;
     steamLocal::CsteamFrameSource frameSource;
+    steamLocal::CsteamWebPageOpener webPageOpener;
     ScreenshotHandle nextScreenshot = 1;
 
     std::string screenshotFolder() const { return store.root() + "screenshots/"; }
@@ -475,9 +476,15 @@ const char* ISteamFriends::GetFriendPersonaName(uint64_t steamId) {
 
 void ISteamFriends::ActivateGameOverlayToWebPage(const char* url) {
     CsteamLocalClient& c = client();
-    Clock lock(c.mutex);
-    if (!c.running || !url) return;
-    c.counters.lastOverlayUrl = url;
+    steamLocal::CsteamWebPageOpener opener;
+    {
+        Clock lock(c.mutex);
+        if (!c.running || !url) return;
+        c.counters.lastOverlayUrl = url;
+        opener = c.webPageOpener;
+    }
+    // There is no overlay here: the desktop's browser shows the page.
+    if (opener) opener(url);
 }
 
 void ISteamScreenshots::TriggerScreenshot() {
@@ -1111,6 +1118,24 @@ void setFrameSource(CsteamFrameSource source) {
     CsteamLocalClient& c = client();
     Clock lock(c.mutex);
     c.frameSource = std::move(source);
+}
+
+bool hasFrameSource() {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    return (bool)c.frameSource;
+}
+
+void setWebPageOpener(CsteamWebPageOpener opener) {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    c.webPageOpener = std::move(opener);
+}
+
+bool hasWebPageOpener() {
+    CsteamLocalClient& c = client();
+    Clock lock(c.mutex);
+    return (bool)c.webPageOpener;
 }
 
 std::vector<std::string> screenshotFiles() {

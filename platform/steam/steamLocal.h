@@ -70,6 +70,13 @@ void setWorkshopRoot(const std::string& folder);
 // screenshot fails. Kept by reset().
 using CsteamFrameSource = std::function<void(const std::string& path, std::function<void(bool written)> done)>;
 void setFrameSource(CsteamFrameSource source);
+bool hasFrameSource();
+// Where an overlay web page opens instead (there is no overlay): the page's
+// address goes to the opener, which shows it in the desktop's browser. Unset,
+// the request is only recorded (counters().lastOverlayUrl). Kept by reset().
+using CsteamWebPageOpener = std::function<bool(const std::string& url)>;
+void setWebPageOpener(CsteamWebPageOpener opener);
+bool hasWebPageOpener();
 // The files of the player's screenshot library ("screenshots/" in the
 // client's folder), oldest first.
 std::vector<std::string> screenshotFiles();

@@ -260,9 +260,32 @@ TEST_F(OnlineTest, PlacingInAFinishedChallengeWinsItsShip) {
     EXPECT_EQ(daily.reward.trackTitle, "Sunrise");
     EXPECT_EQ(service.rows(board)[1].playerId, me);
 
+    // That reward still waits to be shown when the next day's challenge is
+    // played and won: its look-up is not held up.
+    c.trackTitle = "Sunset";
+    service.setChallenge(24, c);
+    daily.state = CHALL_REFRESH;
+    ASSERT_TRUE(pumpUntil(*online, [&] { return daily.state == CHALL_READY; }));
+    ASSERT_TRUE(online->leaderboards.submitChallengeScore(daily, 9500, rec));
+    ASSERT_TRUE(pumpUntil(*online, [&] { return !online->leaderboards.isBusy(); }));
+    service.setUnixTime(t + 2 * 86400);
+    online->soap.retrieveAuthToken();
+    waitTask(online->soap.tokenTask);
+    online->soap.tokenTask.reset();
+    online->soap.commitUnixTime();
+    ASSERT_TRUE(pumpUntil(*online, [&] { return !daily.laterRewards.empty(); }));
+    EXPECT_EQ(daily.laterRewards[0].trackTitle, "Sunset");
+    EXPECT_EQ(daily.laterRewards[0].placing, 1);
+
+    // Shown one at a time, oldest first.
     CchallengeReward shown;
     daily.onShowShipReward = [&](const CchallengeReward& r) { shown = r; };
-    daily.showPendingShipUnlock();
+    EXPECT_TRUE(daily.showPendingShipUnlock());
     EXPECT_EQ(shown.placing, 2);
+    EXPECT_EQ(shown.trackTitle, "Sunrise");
+    EXPECT_TRUE(daily.hasPendingReward());
+    EXPECT_TRUE(daily.showPendingShipUnlock());
+    EXPECT_EQ(shown.trackTitle, "Sunset");
     EXPECT_FALSE(daily.hasPendingReward());
+    EXPECT_FALSE(daily.showPendingShipUnlock());
 }

@@ -275,18 +275,29 @@ TEST(ChallengeMgr, RewardStateSurvivesASave) {
     d.rewardPending = true;
     d.reward.placing = 3;
     d.reward.artist = "Artist";
+    CchallengeReward later;
+    later.trackTitle = "Later";
+    later.placing = 1;
+    later.periodNumber = 20124;
+    later.duration = 215;
+    d.laterRewards = {later};
     CsaveFile save("gamesaveTest2");
     d.registerRecord(save, "daily");
     ASSERT_TRUE(save.saveItems());
     d.lastAttempt = CtimedChallenge{};
     d.rewardPending = false;
     d.reward = CchallengeReward{};
+    d.laterRewards.clear();
     ASSERT_TRUE(save.loadItems());
     EXPECT_EQ(d.lastAttempt.periodNumber, 20123);
     EXPECT_EQ(d.lastAttempt.trackTitle, "Title");
     EXPECT_TRUE(d.rewardPending);
     EXPECT_EQ(d.reward.placing, 3);
     EXPECT_EQ(d.reward.artist, "Artist");
+    ASSERT_EQ(d.laterRewards.size(), 1u);
+    EXPECT_EQ(d.laterRewards[0].trackTitle, "Later");
+    EXPECT_EQ(d.laterRewards[0].periodNumber, 20124);
+    EXPECT_EQ(d.laterRewards[0].duration, 215);
 }
 
 TEST(OnlineHooks, EngineSeamsReadTheSessionAndFillTheFriendList) {

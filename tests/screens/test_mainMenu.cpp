@@ -74,10 +74,13 @@ TEST(MainMenu, EveryButtonLeadsToItsStateAndBack) {
         if (f.g.mode() != GM_MAIN_MENU) f.open();
         f.reach(GM_MAIN_MENU);
     }
-    // The challenges wait for their managers.
+    // The challenges wait for their managers, and say so.
     gGame->online.dailyChallenge.state = CHALL_REFRESH;
     f.press("DailyChallenge");
     EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
+    EXPECT_TRUE(gGame->warningOverlay.visible);
+    gGame->warningOverlay.setVisible(false);
+    f.g.settle();
     // Exit asks first.
     f.press("Exit");
     EXPECT_TRUE(screens::get<CexitPopup>()->showing());

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/steam/steamLocal.h"
 #include "screens/loading.h"
 #include "screens/screenRegistry.h"
 
@@ -18,6 +19,12 @@ CtestGame::CtestGame(bool startUp, const std::string& commandLine) : eng_(true, 
     screens::get<CloadingScreen>()->clock = [this] { return loadingNow += 10.0; };
     initOk_ = gGame->init();
     EXPECT_TRUE(initOk_) << "game init failed";
+    // Pages the game opens are kept here: no test starts the desktop's browser.
+    gameOpensWebPages = steamLocal::hasWebPageOpener();
+    steamLocal::setWebPageOpener([this](const std::string& url) {
+        openedWebPages.push_back(url);
+        return true;
+    });
     // Headless unless a test run asks for a real window (SDL_VIDEODRIVER=x11 under Xvfb).
     if (const char* driver = getenv("SDL_VIDEODRIVER"); !driver || !strcmp(driver, "dummy"))
         EXPECT_TRUE(gEngine->platform.headless());
@@ -30,6 +37,7 @@ CtestGame::CtestGame(bool startUp, const std::string& commandLine) : eng_(true, 
 }
 
 CtestGame::~CtestGame() {
+    steamLocal::setWebPageOpener(nullptr);
     for (SDL_Joystick* j : pads_) {
         if (!j) continue;
         SDL_JoystickID id = SDL_JoystickInstanceID(j);

@@ -26,6 +26,11 @@ public:
     Cengine& engine() { return *gEngine; }
     bool initOk() const { return initOk_; }
 
+    // Web pages the game asked to open (in the desktop's browser), and
+    // whether the game had joined that opener itself.
+    std::vector<std::string> openedWebPages;
+    bool gameOpensWebPages = false;
+
     // The clock: real time in ms as the frame loop sees it.
     double now = 0;
     // The loading screen's clock (see the constructor).
