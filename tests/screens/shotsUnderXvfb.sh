@@ -34,11 +34,16 @@ atMainMenu() {
     menus=$((menus + 1))
     waitMode MainMenu "$1" "$menus"
 }
-# Back (as often as help boxes ask) until the main menu.
+# Back until the main menu; first-visit help boxes in the way are put away
+# with clicks at the screen's left edge.
 backToMenu() {
-    for _ in $(seq 5); do
+    for _ in $(seq 12); do
         keys BackSpace
-        waitMode MainMenu 3 "$((menus + 1))" && break
+        waitMode MainMenu 2 "$((menus + 1))" && break
+        for _ in 1 2 3; do
+            xdotool mousemove 2 "$((screenH / 2))" click 1
+            sleep 0.3
+        done
     done
     atMainMenu 5 || fail "Back did not reach the main menu from $1"
     sleep 1.5
@@ -47,7 +52,7 @@ backToMenu() {
 visit() {
     local tile="$1" state="$2" name="$3"
     clickWidget mainMenu.txt "$tile"
-    waitMode "$state" 10 || { echo "skip $name: $state did not open"; keys BackSpace; atMainMenu 5; return; }
+    waitMode "$state" 10 || { echo "skip $name: $state did not open"; return; }
     sleep 3
     shot "$name"
     backToMenu "$name"
@@ -89,17 +94,18 @@ visit Leaderboard Leaderboard leaderboard
 visit FriendCompare FriendCompare friendCompare
 visit Achievements Achievements achievements
 visit Twitter OptionsTwitter optionsTwitter
-visit NewsFeed NewsFeed newsFeed
 
 # Options and the screens it opens; the menu keeps its item between visits.
 clickWidget mainMenu.txt Options
 waitMode Options 10 || fail "no options"
+# The pointer off the menu, which the keys drive from here.
+xdotool mousemove 2 "$((screenH / 2))"
 sleep 2.5
 shot options
 pos=0
 option() {
     local k="$1" state="$2" name="$3"
-    while [ "$pos" -lt "$k" ]; do keys Down; pos=$((pos + 1)); done
+    while [ "$pos" -lt "$k" ]; do keys Down; sleep 0.5; pos=$((pos + 1)); done
     keys Return
     waitMode "$state" 10 || { echo "skip $name"; return; }
     sleep 2.5
@@ -110,8 +116,14 @@ option() {
         sleep 1
         shot "${name}End"
     fi
-    keys BackSpace
-    waitMode Options 10 "$((++optionsSeen))" || fail "Back did not return to the options from $name"
+    optionsSeen=$((optionsSeen + 1))
+    for _ in $(seq 8); do
+        keys BackSpace
+        waitMode Options 2 "$optionsSeen" && break
+        xdotool mousemove 2 "$((screenH / 2))" click 1
+        sleep 0.3
+    done
+    waitMode Options 5 "$optionsSeen" || fail "Back did not return to the options from $name"
     sleep 2
 }
 optionsSeen=1
@@ -124,7 +136,7 @@ option 7 Credits credits 120
 
 if [ -n "$first" ]; then
     # The later shapes fill their screens: the borderless window, stored for the next start.
-    while [ "$pos" -gt 1 ]; do keys Up; pos=$((pos - 1)); done
+    while [ "$pos" -gt 1 ]; do keys Up; sleep 0.5; pos=$((pos - 1)); done
     keys Return
     waitMode SetRez 10 || fail "no resolution screen"
     sleep 2
