@@ -3,7 +3,7 @@
 # visits the screens a player reaches from the main menu, one PNG each, into
 # the shape's folder. The save folder and the local service are shared by the
 # shapes: the first shape makes the profile and switches the game to the
-# borderless window, so that later shapes fill their screens.
+# borderless window, so that every shape fills its screen.
 # Usage: shotsUnderXvfb.sh <zorbex> <data folder> <shared folder> <WxH> <out folder> [first]
 set -u
 game="$1"
@@ -60,14 +60,33 @@ visit() {
 
 startGame
 sleep 5
-shot title
 if [ -n "$first" ]; then
+    # The profile, then the borderless window (the game ends to apply it):
+    # from here on the game fills whatever screen it starts on.
     firstRunToMainMenu
-else
+    clickWidget mainMenu.txt Options
+    waitMode Options 10 || fail "no options"
+    xdotool mousemove 2 "$((screenH / 2))"
+    sleep 2.5
+    keys Down
+    sleep 0.5
     keys Return
-    waitMode MainMenu 60 || fail "no main menu"
+    waitMode SetRez 10 || fail "no resolution screen"
     sleep 2
+    clickWidget setRez.txt Rez0
+    clickWidget setRez.txt BorderlessFullscreen
+    keys Return
+    waitFor "Display setting stored" 10 || fail "the borderless window was not stored"
+    sleep 1
+    stopGame
+    rm -f "$log"
+    startGame
+    sleep 5
 fi
+shot title
+keys Return
+waitMode MainMenu 60 || fail "no main menu"
+sleep 2
 menus=1
 xdotool mousemove 5 5
 sleep 1
@@ -105,11 +124,14 @@ shot options
 pos=0
 option() {
     local k="$1" state="$2" name="$3"
-    while [ "$pos" -lt "$k" ]; do keys Down; sleep 0.5; pos=$((pos + 1)); done
+    while [ "$pos" -lt "$k" ]; do keys Down; sleep 1; pos=$((pos + 1)); done
     keys Return
-    waitMode "$state" 10 || { echo "skip $name"; return; }
-    sleep 2.5
-    shot "$name"
+    if waitMode "$state" 10; then
+        sleep 2.5
+        shot "$name"
+    else
+        echo "skip $name: the keys did not reach it"
+    fi
     # A long list: its end, reached with the keys.
     if [ -n "${4:-}" ]; then
         for _ in $(seq "$4"); do xdotool key Down; sleep 0.05; done
@@ -134,18 +156,6 @@ option 4 OptionsNotifications optionsNotifications
 option 5 OpenMicSettings openMicSettings
 option 7 Credits credits 120
 
-if [ -n "$first" ]; then
-    # The later shapes fill their screens: the borderless window, stored for the next start.
-    while [ "$pos" -gt 1 ]; do keys Up; sleep 0.5; pos=$((pos - 1)); done
-    keys Return
-    waitMode SetRez 10 || fail "no resolution screen"
-    sleep 2
-    clickWidget setRez.txt Rez0
-    clickWidget setRez.txt BorderlessFullscreen
-    keys Return
-    waitFor "Display setting stored" 10 || fail "the borderless window was not stored"
-    sleep 1
-fi
 stopGame
 echo "shots of $shape in $out"
 exit 0
