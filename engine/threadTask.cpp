@@ -38,7 +38,9 @@ bool CthreadTask::start(Cbody body, const std::string& name, const char* indicat
 int CthreadTask::threadMain(void* self) {
     auto* task = (CthreadTask*)self;
     bool ok = false;
-    {
+    if (task->kind_ == TASK_NETWORK) {
+        ok = task->body_ ? task->body_() : false;
+    } else {
         std::lock_guard<std::mutex> lock(gEngine->taskMutex());
         ok = task->body_ ? task->body_() : false;
     }
@@ -50,6 +52,8 @@ int CthreadTask::threadMain(void* self) {
 }
 
 void CthreadTask::join() {
+    if (thread_ && kind_ == TASK_NETWORK && running_.load() && gEngine && gEngine->isMainThread())
+        gEngine->log.print(LOG_E, "Main thread waits for network task %s", name_.c_str());
     if (thread_) {
         SDL_WaitThread(thread_, nullptr);
         thread_ = nullptr;

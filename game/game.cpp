@@ -40,7 +40,9 @@ Cgame::Cgame() {
 }
 
 Cgame::~Cgame() {
-    // A statistics fetch runs through the online client, which goes first.
+    // A statistics fetch runs through the online client, which goes first;
+    // calls still on the wire are cut off so nothing waits for the service.
+    online.soap.abortCalls();
     statsCache.waitIdle();
     if (gGame == this) gGame = nullptr;
 }
@@ -107,6 +109,8 @@ bool Cgame::startUp() {
 }
 
 void Cgame::shutDown() {
+    // Quitting never waits for the service: the saves are written already.
+    online.soap.abortCalls();
     if (onShutDown) onShutDown();
 }
 

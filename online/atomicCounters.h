@@ -27,7 +27,7 @@ public:
     bool isBusy() const { return !queue_.empty() || task.started(); }
     void update();
 
-    CthreadTask task{"Atomic Counters"};
+    CthreadTask task{"Atomic Counters", CthreadTask::TASK_NETWORK};
 
 private:
     struct Cop {

@@ -90,7 +90,7 @@ public:
     // Rewards won while one was still waiting to be shown, oldest first.
     std::vector<CchallengeReward> laterRewards;
 
-    CthreadTask task{"GetChallenge"};
+    CthreadTask task{"GetChallenge", CthreadTask::TASK_NETWORK};
 
 private:
     void checkReward();

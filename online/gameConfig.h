@@ -23,7 +23,7 @@ public:
     // Starts "GetGameConfig"; the record is filled when it succeeds.
     bool startGetGameConfig();
     CgameConfigRecord record;
-    CthreadTask task{"GetGameConfig"};
+    CthreadTask task{"GetGameConfig", CthreadTask::TASK_NETWORK};
 
     // The number of a version text "vX.YZ": 100 X + 10 Y + Z; 0 when the
     // text has no digits at positions 1, 3 and 4.

@@ -15,14 +15,26 @@ using namespace k4wGen;
 
 k4wSOAP::k4wSOAP() = default;
 
-k4wSOAP::~k4wSOAP() { joinAll(); }
+// Nobody is left to read an answer: calls on the wire are cut off, so the
+// joins end at once whatever the service does.
+k4wSOAP::~k4wSOAP() {
+    abortCalls();
+    joinAll();
+}
 
 void k4wSOAP::joinAll() {
+    startCall.joinAll();
+    findCall.joinAll();
     signInTask.join();
     createAccountTask.join();
     tokenTask.join();
-    findPlayerTask.join();
     playerNameTask.join();
+}
+
+uint32_t k4wSOAP::callLimitMs() const {
+    CwebServiceConfig c = config();
+    // One attempt's connection and reply, and a little for the reading.
+    return (uint32_t)(c.connectTimeout + c.ioTimeout) * 1000u + 500u;
 }
 
 bool k4wSOAP::loadConfig(const std::string& fileName) {
@@ -71,15 +83,16 @@ void k4wSOAP::switchOff(const char* reason) {
     gEngine->webServiceOff = true;
 }
 
-bool k4wSOAP::setGameTitle(const std::string& title) {
+Ck4wCallResult k4wSOAP::contactService(const std::string& title) {
     CwebServiceConfig c = config();
     {
         std::lock_guard<std::mutex> lock(mutex_);
         gameTitle_ = title;
     }
-    if (serviceOff()) return false;
+    if (serviceOff()) return {K4W_SERVICE_OFF, k4wResultText(K4W_SERVICE_OFF)};
     std::vector<std::string> urls = k4wResolveEndpoints(c.scheme, c.host, c.port, c.path);
     if (urls.empty()) gEngine->log.print(LOG_L, "k4w: can't resolve %s", c.host.c_str());
+    Ck4wCallResult r{K4W_NO_CONNECTION, k4wResultText(K4W_NO_CONNECTION)};
     // Each address on its own, IPv4 first: the first that answers is kept in
     // front for every later call.
     for (size_t i = 0; i < urls.size(); ++i) {
@@ -87,17 +100,19 @@ bool k4wSOAP::setGameTitle(const std::string& title) {
         s.urls = {urls[i]};
         s.connectTimeout = c.startTimeout;
         s.ioTimeout = c.startTimeout;
+        s.stallTimeout = c.stallTimeout;
         s.retries = 0;
         s.maxReply = c.maxReply;
         s.caFile = caFilePath(c);
+        s.inFlight = &inFlight_;
         _k4w__GetUnixTime req;
         req.gameTitle = title;
         int64_t serverTime = 0;
-        Ck4wCallResult r = k4wCall(s, "GetUnixTime", &k4wProxy::GetUnixTime, req,
-                                   [&](_k4w__GetUnixTimeResponse& resp) {
-                                       serverTime = resp.unixTime;
-                                       return resp.unixTime > 0;
-                                   }, callLog());
+        r = k4wCall(s, "GetUnixTime", &k4wProxy::GetUnixTime, req,
+                    [&](_k4w__GetUnixTimeResponse& resp) {
+                        serverTime = resp.unixTime;
+                        return resp.unixTime > 0;
+                    }, callLog());
         if (!r.ok()) {
             // Another address helps only when this one could not be reached:
             // a service that stalls or talks nonsense does so on all of them.
@@ -112,10 +127,31 @@ bool k4wSOAP::setGameTitle(const std::string& title) {
         synced_ = true;
         started_ = true;
         gEngine->log.print(LOG_L, "k4w started: %s", urls_[0].c_str());
-        return true;
+        return r;
     }
+    return r;
+}
+
+bool k4wSOAP::setGameTitle(const std::string& title) {
+    if (contactService(title).ok()) return true;
     switchOff("the service did not answer at start-up");
     return false;
+}
+
+bool k4wSOAP::startClient(const std::string& title) {
+    if (serviceOff()) return false;
+    CwebServiceConfig c = config();
+    // The platform's check reads these on the call's thread.
+    gEngine->platform.checkHost = c.host;
+    gEngine->platform.checkPort = c.port;
+    startNoConnection_ = false;
+    return startCall.ask([this, title] {
+        if (!gEngine->platform.checkInternet()) {
+            startNoConnection_ = true;
+            return Ck4wCallResult{K4W_NO_CONNECTION, "no connection"};
+        }
+        return contactService(title);
+    }, (uint32_t)(c.startTimeout * 2 + 1) * 1000u);
 }
 
 void k4wSOAP::setLogin(const std::string& login, const std::string& password, const std::string& email) {
@@ -174,7 +210,9 @@ int k4wSOAP::prepareCall(Ck4wSettings& s, std::string* token) const {
     s.urls = urls_;
     s.connectTimeout = config_.connectTimeout;
     s.ioTimeout = config_.ioTimeout;
+    s.stallTimeout = config_.stallTimeout;
     s.retries = config_.retries;
+    s.inFlight = &inFlight_;
     s.maxReply = config_.maxReply;
     s.caFile = caFilePath(config_);
     return K4W_OK;
@@ -359,17 +397,18 @@ void k4wSOAP::setPlayerName(const std::string& name) {
     nameToSend_ = true;
 }
 
-bool k4wSOAP::startFindPlayer(uint64_t id, uint8_t* record) {
-    if (serviceOff() || findPlayerTask.running()) return false;
-    findId_ = id;
-    findFound_ = false;
-    findName_.clear();
-    findRecord_.assign(kStatsRecordSize, 0);
-    findTarget_ = record;
-    findCopied_ = false;
-    return findPlayerTask.start([this, id] {
+bool k4wSOAP::startFindPlayer(uint64_t id) {
+    if (serviceOff()) return false;
+    // Each look-up has a reply of its own: one dropped by a screen that left
+    // can't overwrite the next.
+    auto reply = std::make_shared<CfoundPlayer>();
+    reply->id = id;
+    reply->record.assign(kStatsRecordSize, 0);
+    findReply_ = reply;
+    found_ = CfoundPlayer();
+    return findCall.ask([this, reply] {
         _k4w__FindPlayer req;
-        req.playerId = id;
+        req.playerId = reply->id;
         bool found = false;
         std::string name;
         Cbytes stats(kStatsRecordSize, 0);
@@ -384,26 +423,24 @@ bool k4wSOAP::startFindPlayer(uint64_t id, uint8_t* record) {
             memcpy(stats.data(), resp.stats.__ptr, kStatsRecordSize);
             return true;
         });
-        if (!r.ok()) return false;
-        findFound_ = found;
-        findName_ = name;
-        findRecord_ = stats;
-        return found;
-    });
+        if (r.ok()) {
+            reply->found = found;
+            reply->name = name;
+            reply->record = stats;
+        }
+        return r;
+    }, callLimitMs());
 }
 
-bool k4wSOAP::findPlayerFinished() {
-    if (!findPlayerTask.finished()) return false;
-    if (!findCopied_) {
-        findCopied_ = true;
-        if (findTarget_ && findFound_) memcpy(findTarget_, findRecord_.data(), kStatsRecordSize);
+EcallState k4wSOAP::pollFindPlayer() {
+    EcallState st = findCall.poll();
+    if (st == CALL_DONE && findReply_) {
+        found_ = *findReply_;
+        findReply_.reset();
+    } else if (st == CALL_FAILED) {
+        findReply_.reset();
     }
-    return true;
-}
-
-void k4wSOAP::resetFindPlayer() {
-    findPlayerTask.reset();
-    findTarget_ = nullptr;
+    return st;
 }
 
 int k4wSOAP::getLastErrorCode(const char* text, bool fatal) {

@@ -14,9 +14,22 @@
 
 #include "engine/threadTask.h"
 #include "engine/webMessage.h"
+#include "online/k4wInFlight.h"
+#include "online/serviceCall.h"
 #include "online/webServiceConfig.h"
 
+// What a player look-up found.
+struct CfoundPlayer {
+    uint64_t id = 0;
+    bool found = false;
+    std::string name;
+    Cbytes record;   // the statistics record; zeros when the service had none
+};
+
 class k4wSOAP {
+    // First, so that it outlives every call and task below.
+    mutable Ck4wInFlight inFlight_;
+
 public:
     static constexpr size_t kMaxPlayerName = 29;     // characters
     static constexpr size_t kStatsRecordSize = 309;  // a player statistics record
@@ -35,8 +48,16 @@ public:
 
     // Starts the client: sets the game title and asks the service for its
     // time over IPv4, then IPv6, within the start time-out. A failure sets
-    // the off switch. Blocks for at most the start time-out per address.
+    // the off switch. Blocks for at most the start time-out per address:
+    // screens use startClient instead.
     bool setGameTitle(const std::string& title);
+    // The same beside the frame loop, after a check that the service's host
+    // takes connections at all; startCall is polled. Nothing is switched off
+    // here: the screen that asked decides.
+    bool startClient(const std::string& title);
+    CserviceCall startCall{"StartService"};
+    // After a failed startClient: whether the connection check failed.
+    bool startFoundNoConnection() const { return startNoConnection_.load(); }
     bool isStarted() const { return started_.load(); }
     std::string gameTitle() const;
 
@@ -70,23 +91,22 @@ public:
     // to the service when signed in.
     void setPlayerName(const std::string& name);
 
-    // "Find Player": looks a player up by id. When finished, the statistics
-    // record (309 bytes, zeros when the service had none) is copied into
-    // record, if one was given, by the first findPlayerFinished() that sees it.
-    bool startFindPlayer(uint64_t id, uint8_t* record = nullptr);
-    bool findPlayerInFlight() const { return findPlayerTask.started(); }
-    bool findPlayerFinished();
-    bool playerFound() const { return findFound_; }
-    const std::string& foundPlayerName() const { return findName_; }
-    uint64_t foundPlayerId() const { return findId_; }
-    const Cbytes& foundRecord() const { return findRecord_; }
-    void resetFindPlayer();
+    // "Find Player": looks a player up by id; pollFindPlayer() polls it. Done
+    // means the service answered (found or not); the answer is foundPlayer().
+    bool startFindPlayer(uint64_t id);
+    CserviceCall findCall{"Find Player"};
+    const CfoundPlayer& foundPlayer() const { return found_; }
+    EcallState pollFindPlayer();
 
-    CthreadTask signInTask{"SigningIn"};
-    CthreadTask createAccountTask{"CreatingAccount"};
-    CthreadTask tokenTask{"GetAuthToken"};
-    CthreadTask findPlayerTask{"Find Player"};
-    CthreadTask playerNameTask{"SetPlayerName"};
+    // Ends every call on the wire at once and refuses new ones (quitting).
+    void abortCalls() { inFlight_.abort(); }
+    // The longest a screen's call may take before it counts as timed out.
+    uint32_t callLimitMs() const;
+
+    CthreadTask signInTask{"SigningIn", CthreadTask::TASK_NETWORK};
+    CthreadTask createAccountTask{"CreatingAccount", CthreadTask::TASK_NETWORK};
+    CthreadTask tokenTask{"GetAuthToken", CthreadTask::TASK_NETWORK};
+    CthreadTask playerNameTask{"SetPlayerName", CthreadTask::TASK_NETWORK};
 
     // The session.
     uint8_t signedIn() const { return signedIn_.load(); }
@@ -128,6 +148,7 @@ public:
 
 private:
     bool fetchToken();   // the body of the token request
+    Ck4wCallResult contactService(const std::string& title);
     void noteCall(const char* op, const Ck4wCallResult& r, int ms);
     void joinAll();
 
@@ -158,11 +179,8 @@ private:
     std::string lastErrorText_;
     std::deque<std::string> debugLines_;
 
-    // Find Player results, written by its body, read after it finished.
-    uint64_t findId_ = 0;
-    bool findFound_ = false;
-    std::string findName_;
-    Cbytes findRecord_;
-    uint8_t* findTarget_ = nullptr;
-    bool findCopied_ = false;
+    std::atomic<bool> startNoConnection_{false};
+    // The last look-up's answer, taken from its call's own reply when done.
+    std::shared_ptr<CfoundPlayer> findReply_;
+    CfoundPlayer found_;
 };

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "k4wGenk4wBindingProxy.h"
+#include "online/k4wInFlight.h"
 #include "online/k4wSOAP.h"
 #include "online/webServiceConfig.h"
 
@@ -21,12 +22,37 @@ std::vector<std::string> k4wResolveEndpoints(const std::string& scheme, const st
                                              const std::string& path);
 
 void k4wConfigureSoap(struct soap* soap, const Ck4wSettings& s);
+// The longest wait between two bytes of a call.
+int k4wStallLimit(const Ck4wSettings& s);
+// Logs a call made on the main thread (a frame would wait on it).
+void k4wNoteThread(const char* op);
+
+struct Ck4wSocketHooks {
+    Ck4wInFlight* inFlight = nullptr;
+    SOAP_SOCKET (*open)(struct soap*, const char*, const char*, int) = nullptr;
+    int (*close)(struct soap*, SOAP_SOCKET) = nullptr;
+    void* user = nullptr;
+};
+
+// Puts one call's gSOAP context under a Ck4wInFlight for its lifetime.
+class Ck4wWatch {
+public:
+    Ck4wWatch(struct soap* soap, Ck4wInFlight* inFlight);
+    ~Ck4wWatch();
+    Ck4wWatch(const Ck4wWatch&) = delete;
+    Ck4wWatch& operator=(const Ck4wWatch&) = delete;
+
+private:
+    struct soap* soap_;
+    Ck4wSocketHooks hooks_;
+};
 // Sets up an https call: the service's certificate must be signed by a trusted
 // authority (caFile, else the system's) and name the host. False with text.
 bool k4wUseTls(struct soap* soap, const Ck4wSettings& s, std::string& error);
 // Folds a gSOAP error into a result code and text; ms is how long the
-// attempt took (an end of input is a time-out only when the wait ran out).
-Ck4wCallResult k4wTransportFailure(struct soap* soap, int soapError, int ms, int ioTimeout);
+// attempt took (an end of input is a time-out only when a wait between bytes
+// ran out).
+Ck4wCallResult k4wTransportFailure(struct soap* soap, int soapError, int ms, int stallLimit);
 
 using k4wProxy = k4wGen::k4wBindingProxy;
 
@@ -37,14 +63,22 @@ Ck4wCallResult k4wCall(const Ck4wSettings& s, const char* op,
                        int (k4wProxy::*method)(const char*, const char*, Req*, Resp&), Req& req,
                        Consume&& consume, const Ck4wCallLog& log = {}) {
     auto t0 = std::chrono::steady_clock::now();
+    k4wNoteThread(op);
     Ck4wCallResult r;
     r.code = K4W_NO_CONNECTION;
     r.text = k4wResultText(K4W_NO_CONNECTION);
     bool done = s.urls.empty();
+    auto aborted = [&s] { return s.inFlight && s.inFlight->aborted(); };
     for (int attempt = 0; attempt <= s.retries && !done; ++attempt) {
         for (const std::string& url : s.urls) {
+            if (aborted()) {
+                r = {K4W_ABORTED, k4wResultText(K4W_ABORTED)};
+                done = true;
+                break;
+            }
             k4wProxy proxy(SOAP_C_UTFSTRING);
             k4wConfigureSoap(proxy.soap, s);
+            Ck4wWatch watch(proxy.soap, s.inFlight);
             std::string tlsError;
             if (url.rfind("https://", 0) == 0 && !k4wUseTls(proxy.soap, s, tlsError)) {
                 r.code = K4W_NO_CONNECTION;
@@ -65,10 +99,11 @@ Ck4wCallResult k4wCall(const Ck4wSettings& s, const char* op,
                 break;
             }
             int ms = (int)std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - a0).count();
-            r = k4wTransportFailure(proxy.soap, err, ms, s.ioTimeout);
+            r = k4wTransportFailure(proxy.soap, err, ms, k4wStallLimit(s));
+            if (aborted()) r = {K4W_ABORTED, k4wResultText(K4W_ABORTED)};
             // Only a failed connection is worth another try: a stalled or
             // garbled service would only stall or garble again.
-            if (r.code != K4W_NO_CONNECTION) {
+            if (r.code != K4W_NO_CONNECTION || aborted()) {
                 done = true;
                 break;
             }

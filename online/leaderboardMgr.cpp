@@ -61,10 +61,12 @@ bool higherFirst(const CboardEntry& a, const CboardEntry& b) { return a.score > 
 
 CleaderboardMgr::CleaderboardMgr(k4wSOAP& ws, const CfriendList& friends) : ws_(ws), friends_(friends) { init(); }
 
-CleaderboardMgr::~CleaderboardMgr() { task.join(); }
+CleaderboardMgr::~CleaderboardMgr() = default;
 
 void CleaderboardMgr::init() {
-    task.join();
+    // A request on the wire belongs to the boards being replaced.
+    call.drop();
+    result_.reset();
     boards_.clear();
     queue_.clear();
     finished_.clear();
@@ -254,7 +256,7 @@ bool CleaderboardMgr::submitDailyTrackScore(CdailyTrackScore rec) {
 
 bool CleaderboardMgr::isBusy() const {
     if (k4wSOAP::serviceOff()) return false;
-    return !queue_.empty() || task.started();
+    return !queue_.empty() || call.pending();
 }
 
 bool CleaderboardMgr::runRequest(const Crequest& r, Cresult& out) {
@@ -334,9 +336,12 @@ void CleaderboardMgr::apply(const Crequest& r, const Cresult& res) {
     if (!b) return;
     b->queued = false;
     if (!res.ok) {
+        b->failure = callFailureOf(res.code);
+        if (b->failure == CALL_NO_FAILURE) b->failure = CALL_BAD_REPLY;
         gEngine->log.print(LOG_L, "Leaderboard download failed: %s %d %s", r.board.c_str(), res.code, res.text.c_str());
         return;
     }
+    b->failure = CALL_NO_FAILURE;
     std::vector<CboardEntry> top = res.top, extra = res.extra;
     std::stable_sort(top.begin(), top.end(), higherFirst);
     std::stable_sort(extra.begin(), extra.end(), higherFirst);
@@ -353,20 +358,32 @@ void CleaderboardMgr::apply(const Crequest& r, const Cresult& res) {
 }
 
 void CleaderboardMgr::startNext() {
-    if (task.started() || queue_.empty()) return;
+    if (call.pending() || queue_.empty()) return;
     current_ = std::move(queue_.front());
     queue_.erase(queue_.begin());
-    result_ = Cresult{};
-    task.start([this] {
-        result_.ok = runRequest(current_, result_);
-        return result_.ok;
-    });
+    // The request and its result belong to the call's thread alone until
+    // it ends; a call given up on keeps them to itself.
+    auto request = std::make_shared<Crequest>(current_);
+    auto result = std::make_shared<Cresult>();
+    result_ = result;
+    call.ask([this, request, result] {
+        result->ok = runRequest(*request, *result);
+        return Ck4wCallResult{result->ok ? K4W_OK : (result->code ? result->code : K4W_BAD_REPLY), result->text};
+    }, ws_.callLimitMs());
 }
 
 void CleaderboardMgr::update() {
-    if (task.finished()) {
-        task.reset();
-        apply(current_, result_);
+    EcallState st = call.poll();
+    if (st == CALL_DONE || st == CALL_FAILED) {
+        Cresult res = result_ && st == CALL_DONE ? *result_ : Cresult{};
+        if (st == CALL_FAILED) {
+            res.ok = false;
+            res.code = call.result().code;
+            res.text = call.result().text;
+        }
+        call.drop();
+        result_.reset();
+        apply(current_, res);
     }
     if (k4wSOAP::serviceOff()) {
         for (const auto& r : queue_)

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/threadTask.h"
 #include "engine/webMessage.h"
 #include "online/scoreRecord.h"
+#include "online/serviceCall.h"
 
 class k4wSOAP;
 class CfriendList;
@@ -39,6 +39,9 @@ struct Cboard {
     std::vector<CboardEntry> entries;   // highest first
     bool downloaded = false;
     int64_t downloadedAt = 0;  // service time of the last download
+    // Why the last download failed (CALL_NO_FAILURE after one that worked):
+    // the entries, if any, are then older than the player asked for.
+    EcallFailure failure = CALL_NO_FAILURE;
     bool queued = false;
     bool steamRegistered = false;
 };
@@ -117,7 +120,8 @@ public:
     // Day number and country code written into the records made here.
     std::string countryCode() const;
 
-    CthreadTask task{"Leaderboards"};
+    // Downloads and submits, one at a time beside the frame loop.
+    CserviceCall call{"Leaderboards"};
 
 private:
     struct Crequest {
@@ -148,6 +152,6 @@ private:
     std::deque<Cboard> boards_;   // a deque keeps board pointers valid as boards are added
     std::vector<Crequest> queue_;
     Crequest current_;
-    Cresult result_;
+    std::shared_ptr<Cresult> result_;
     std::vector<std::string> finished_;
 };

@@ -49,8 +49,8 @@ public:
     std::vector<CplayerMessage> messages;   // the last fetch
     std::function<void(const CplayerMessage&)> onMessage;
 
-    CthreadTask task{"Retrieve Messages"};
-    CthreadTask sendTask{"Send Messages"};
+    CthreadTask task{"Retrieve Messages", CthreadTask::TASK_NETWORK};
+    CthreadTask sendTask{"Send Messages", CthreadTask::TASK_NETWORK};
 
 private:
     void handle(const CplayerMessage& m);

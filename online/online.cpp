@@ -17,6 +17,8 @@ Conline::Conline() {
 }
 
 Conline::~Conline() {
+    // The clients below join their tasks as they go; cut their calls first.
+    soap.abortCalls();
     disconnectEngineHooks();
     if (gOnline == this) gOnline = nullptr;
 }

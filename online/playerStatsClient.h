@@ -42,8 +42,8 @@ public:
     // "Set Player Stats": the local player's record.
     bool uploadStats(const Cbytes& record);
 
-    CthreadTask task{"Get Player Stats"};
-    CthreadTask uploadTask{"Set Player Stats"};
+    CthreadTask task{"Get Player Stats", CthreadTask::TASK_NETWORK};
+    CthreadTask uploadTask{"Set Player Stats", CthreadTask::TASK_NETWORK};
 
 private:
     bool fetchRecords(const std::vector<uint64_t>& ids, std::vector<CplayerStatsResult>& out);

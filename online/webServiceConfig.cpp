@@ -22,6 +22,7 @@ const char* k4wResultText(int code) {
         case K4W_SERVICE_OFF: return "Web service is off";
         case K4W_NOT_STARTED: return "Web service client not started";
         case K4W_NOT_SIGNED_IN: return "Not signed in";
+        case K4W_ABORTED: return "Cut off: the game is quitting";
         default: return "Unknown error";
     }
 }
@@ -46,7 +47,7 @@ bool CwebServiceConfig::parse(const char* text) {
     CconfigFile file("WebService");
     if (!file.parse(text, "webService")) return false;
     std::vector<std::string> unknown =
-        file.unknownKeys({"Scheme", "CaFile", "Host", "Port", "Path", "StartTimeout", "ConnectTimeout", "IoTimeout", "Retries", "MaxReply",
+        file.unknownKeys({"Scheme", "CaFile", "Host", "Port", "Path", "StartTimeout", "ConnectTimeout", "IoTimeout", "StallTimeout", "Retries", "MaxReply",
                           "FixedBoardTop", "TrackBoardTop", "BoardRefresh", "RewardPlaces"});
     if (!unknown.empty()) {
         gEngine->log.print(LOG_L, "webService: unknown keyword '%s'", unknown[0].c_str());
@@ -66,7 +67,8 @@ bool CwebServiceConfig::parse(const char* text) {
     constexpr int64_t kDay = 24 * 3600;
     bool numbersOk = file.getIntIn("Port", 1, 65535, c.port) && file.getIntIn("StartTimeout", 0, 600, c.startTimeout) &&
                      file.getIntIn("ConnectTimeout", 0, 600, c.connectTimeout) &&
-                     file.getIntIn("IoTimeout", 0, 3600, c.ioTimeout) && file.getIntIn("Retries", 0, 100, c.retries) &&
+                     file.getIntIn("IoTimeout", 0, 3600, c.ioTimeout) &&
+                     file.getIntIn("StallTimeout", 0, 3600, c.stallTimeout) && file.getIntIn("Retries", 0, 100, c.retries) &&
                      file.getIntIn("MaxReply", 0, kMaxReplyCeiling, c.maxReply) &&
                      file.getIntIn("FixedBoardTop", 0, 10000, c.fixedBoardTop) &&
                      file.getIntIn("TrackBoardTop", 0, 10000, c.trackBoardTop) &&
@@ -81,6 +83,7 @@ bool CwebServiceConfig::parse(const char* text) {
     if (c.startTimeout < 1) c.startTimeout = 1;
     if (c.connectTimeout < 1) c.connectTimeout = 1;
     if (c.ioTimeout < 1) c.ioTimeout = 1;
+    if (c.stallTimeout < 1) c.stallTimeout = 1;
     if (c.retries < 0) c.retries = 0;
     if (c.retries > 5) c.retries = 5;
     if (c.maxReply < 4096) c.maxReply = 4096;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+class Ck4wInFlight;
+
 // Results of a web-service call: 0 done, positive codes are the service's own
 // refusals, negative codes are the client's (transport or reply faults).
 enum Ek4wResult : int {
@@ -22,6 +24,7 @@ enum Ek4wResult : int {
     K4W_SERVICE_OFF = -4,     // the off switch is set: nothing was sent
     K4W_NOT_STARTED = -5,     // the client has not been started
     K4W_NOT_SIGNED_IN = -6,
+    K4W_ABORTED = -7,         // the game is quitting: the call was cut off
 };
 
 const char* k4wResultText(int code);
@@ -35,7 +38,8 @@ struct CwebServiceConfig {
     std::string path = "/k4w";
     int startTimeout = 3;
     int connectTimeout = 5;
-    int ioTimeout = 10;
+    int ioTimeout = 10;      // the whole of a request or a reply
+    int stallTimeout = 2;    // between two bytes (and before the first)
     int retries = 1;
     uint64_t maxReply = 4u * 1024u * 1024u;
     static constexpr int64_t kMaxReplyCeiling = 1024 * 1024 * 1024;
@@ -65,8 +69,10 @@ struct Ck4wSettings {
     std::string caFile;              // https only; empty: the system's authorities
     int connectTimeout = 5;
     int ioTimeout = 10;
+    int stallTimeout = 2;
     int retries = 1;
     uint64_t maxReply = 4u * 1024u * 1024u;
+    Ck4wInFlight* inFlight = nullptr;   // where the call is watched, for quitting
 };
 
 // Whether a password may go to this service: over https always, over plain

@@ -8,6 +8,7 @@ const CwidgetBinding CchinaCheckScreen::kBindings[] = {{&CchinaCheckScreen::menu
 CchinaCheckScreen::CchinaCheckScreen() : ClayoutScreen("chinaCheck.txt", kBindings) {}
 
 void CchinaCheckScreen::onEnter() {
+    connecting_ = false;
     gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
     menu_->clearItems();
     menu_->addTextItem("MenuItem", gEngine->text("PlayWithSteam"), kPlayWithSteam);
@@ -16,6 +17,15 @@ void CchinaCheckScreen::onEnter() {
 }
 
 void CchinaCheckScreen::onUpdate() {
+    if (connecting_) {
+        const EcallState state = gGame->online.soap.startCall.poll();
+        if (state == CALL_PENDING) return;
+        connecting_ = false;
+        gUi->loadingIndicator.hide();
+        gGame->online.soap.startCall.drop();
+        started(state == CALL_DONE);
+        return;
+    }
     if (Cwidget* item = menu_->highlightedItem()) choose((int)item->value);
 }
 
@@ -24,16 +34,31 @@ void CchinaCheckScreen::choose(int value) {
     k4wSOAP& soap = g.online.soap;
     if (value == kPlayWithSteam) {
         soap.switchOff("Steam services only were chosen");
+        g.setGameMode(GM_START_UP, true);
+        return;
+    }
+    if (soap.isStarted()) {
+        started(true);
+        return;
+    }
+    if (soap.startClient(gEngine->gameNameNoBlanks)) {
+        connecting_ = true;
+        gUi->loadingIndicator.show(gEngine->text("ServiceConnecting"));
+        return;
+    }
+    started(false);
+}
+
+void CchinaCheckScreen::started(bool ok) {
+    Cgame& g = *gGame;
+    if (ok) {
+        gEngine->log.print(LOG_L, "Challenge Init");
+        g.online.asyncChallenge.init();
     } else {
-        if (!soap.isStarted()) soap.setGameTitle(gEngine->gameNameNoBlanks);
-        if (!soap.isStarted()) {
-            soap.switchOff("it could not start");
-            gEngine->analytics.sendEvent("noSoap2", gEngine->countryCode.c_str(), nullptr);
-            gEngine->log.print(LOG_L, "Running without soap 2!");
-        } else {
-            gEngine->log.print(LOG_L, "Challenge Init");
-            g.online.asyncChallenge.init();
-        }
+        g.online.soap.switchOff("it could not start");
+        gEngine->analytics.sendEvent("noSoap2", gEngine->countryCode.c_str(), nullptr);
+        gEngine->log.print(LOG_L, "Running without soap 2!");
+        gUi->popups.showMessage(gEngine->text("ServiceStartFailed"));
     }
     g.setGameMode(GM_START_UP, true);
 }

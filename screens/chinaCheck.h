@@ -17,7 +17,10 @@ public:
 private:
     void onEnter() override;
     void onUpdate() override;
+    // The web service chosen: its first answer, or why there was none.
+    void started(bool ok);
 
     static const CwidgetBinding kBindings[];
     Cmenu* menu_ = nullptr;
+    bool connecting_ = false;   // the client is being started beside the frame loop
 };

@@ -17,6 +17,7 @@
 #include "game/gameTypes.h"
 #include "game/progress/shipMission.h"
 #include "online/leaderboardMgr.h"
+#include "online/serviceCall.h"
 #include "screens/editModules.h"
 #include "screens/listRows.h"
 #include "screens/screenRegistry.h"
@@ -217,6 +218,16 @@ void CdailyChallengeScreen::removePreview() {
 // ---- update ----
 
 void CdailyChallengeScreen::onUpdate() {
+    if (waitingChallenge_ && gUi->action() == ACTION_BACK) {
+        // The refresh goes on in the challenge manager; nobody waits for it here.
+        waitingChallenge_ = false;
+        gUi->loadingIndicator.hide();
+        gGame->playTransitionEffect(nullptr);
+        removePreview();
+        gGame->playerShips.setCurrentShipIdx(shipIndexOnEntry_);
+        gGame->setGameMode(GM_MAIN_MENU);
+        return;
+    }
     if (waitingChallenge_) {
         if (challenge_->state == CHALL_READY) {
             waitingChallenge_ = false;
@@ -247,7 +258,8 @@ void CdailyChallengeScreen::onUpdate() {
     gGame->world.ships.update((float)gEngine->frameTime);
 
     CleaderboardMgr& boards = gGame->online.leaderboards;
-    if (waitingBoard_ && !boards.isBusy()) {
+    const Cboard* board = boards.findBoard(challenge_->boardName(boardOffset_));
+    if (waitingBoard_ && (!board || !board->queued)) {
         waitingBoard_ = false;
         fillBoard();
         return;
@@ -323,7 +335,23 @@ void CdailyChallengeScreen::placeRowShips() {
 void CdailyChallengeScreen::fillBoard() {
     CleaderboardMgr& boards = gGame->online.leaderboards;
     const Cboard* b = boards.findBoard(challenge_->boardName(boardOffset_));
-    if (!b) return;
+    if (!b) {
+        // Nothing was asked for: the service is off or refused the request.
+        menu_->clearItems();
+        menu_->addTextItemByKey("NormalTextWhiteWithShadow", k4wSOAP::serviceOff() ? "ServiceOffline" : "ServiceUnreachable", false);
+        menu_->layout();
+        return;
+    }
+    if (b->failure != CALL_NO_FAILURE) {
+        gEngine->log.print(LOG_L, "Daily challenge: board not downloaded (%s)", callFailureName(b->failure));
+        if (b->entries.empty()) {
+            menu_->clearItems();
+            menu_->addTextItemByKey("NormalTextWhiteWithShadow", callFailureTag(b->failure), false);
+            menu_->layout();
+            return;
+        }
+        gUi->popups.showMessage(gEngine->text("ServiceOldData"));
+    }
     menu_->clearItems();
     auto spacer = [&](const std::string& text) {
         if (Cwidget* w = menu_->addTextItem("ShortMenuBreakChallenge", text, -1)) w->selectable = false;

@@ -11,6 +11,7 @@
 #include "game/musicLink.h"
 #include "online/leaderboardMgr.h"
 #include "online/scoreRecord.h"
+#include "online/serviceCall.h"
 #include "screens/321Go.h"
 #include "screens/gameSettings.h"
 #include "screens/leaderboard.h"
@@ -108,9 +109,11 @@ void CdailyTracksScreen::fillList() {
 
 void CdailyTracksScreen::onUpdate() {
     if (gUi->loadingIndicator.showing) {
-        if (!boards().isBusy()) {
+        const Cboard* b = boards().board(CleaderboardMgr::kDailyTracksBoard);
+        if (!b || !b->queued) {
             gUi->loadingIndicator.hide();
             fillList();
+            showTrouble(b);
         } else if (gUi->action() == ACTION_BACK) {
             // A slow service never keeps the player here.
             gUi->loadingIndicator.hide();
@@ -143,6 +146,18 @@ void CdailyTracksScreen::onUpdate() {
     } else if (action == ACTION_BACK) {
         leave();
     }
+}
+
+void CdailyTracksScreen::showTrouble(const Cboard* b) {
+    if (!b || b->failure == CALL_NO_FAILURE) return;
+    gEngine->log.print(LOG_L, "Daily tracks: not downloaded (%s)", callFailureName(b->failure));
+    if (list_->itemCount() == 0) {
+        // An empty list would read as "nobody played today".
+        list_->addTextItemByKey("NormalTextWhiteWithShadow", callFailureTag(b->failure), false);
+        list_->layout();
+        return;
+    }
+    gUi->popups.showMessage(gEngine->text("ServiceOldData"));
 }
 
 void CdailyTracksScreen::leave() {

@@ -11,6 +11,8 @@
 #include "game/gameModes.h"
 #include "screens/layoutScreen.h"
 
+struct Cboard;
+
 struct CboardEntry;
 
 class CdailyTracksScreen : public ClayoutScreen {
@@ -26,6 +28,8 @@ public:
 
     // The list from the downloaded board.
     void fillList();
+    // Why nothing new came: said in the empty list, or old rows marked old.
+    void showTrouble(const Cboard* b);
 
     // The board is asked for the submits since this time (-1 before the first visit).
     int64_t timeCode() const { return timeCode_; }

@@ -4,6 +4,7 @@
 
 #include "engine/engine.h"
 #include "game/game.h"
+#include "online/serviceCall.h"
 #include "screens/exit.h"
 
 const CwidgetBinding CfindPlayerScreen::kBindings[] = {
@@ -37,8 +38,9 @@ void CfindPlayerScreen::onEnter() {
     ok_->setHidden(true);
     title_->setHidden(true);
     name_->setHidden(true);
-    // A look-up left running by an earlier visit belongs to nobody now.
-    if (asked_) gGame->online.soap.resetFindPlayer();
+    // A look-up left running by an earlier visit belongs to nobody now; its
+    // thread ends on its own.
+    if (asked_) gGame->online.soap.findCall.drop();
     asked_ = false;
 }
 
@@ -59,37 +61,63 @@ void CfindPlayerScreen::entryFinished() {
         return;
     }
     record_.assign(CplayerStatsRecord::kRecordSize, 0);
-    if (soap.startFindPlayer(id_, record_.data())) {
+    if (soap.startFindPlayer(id_)) {
         asked_ = true;
         gUi->loadingIndicator.show(gEngine->language().text("Working"));
     } else {
-        title_->setTextKey("PlayerNotFound");
+        // Nobody was asked: that is no answer about the player.
+        title_->setTextKey(k4wSOAP::serviceOff() ? "ServiceOffline" : "ServiceUnreachable");
         title_->setHidden(false);
     }
 }
 
-void CfindPlayerScreen::onUpdate() {
+void CfindPlayerScreen::stepLookUp() {
     k4wSOAP& soap = gGame->online.soap;
-    if (asked_) {
-        if (!soap.findPlayerFinished()) return;
+    const EcallState state = soap.pollFindPlayer();
+    if (state == CALL_PENDING) {
+        if (gUi->action() != ACTION_BACK) return;
+        // Back never waits for the service: the answer is not wanted now.
+        soap.findCall.drop();
         asked_ = false;
         gUi->loadingIndicator.hide();
-        found_ = soap.playerFound() && soap.foundPlayerId() == id_;
-        soap.resetFindPlayer();
-        title_->setHidden(false);
-        if (!found_) {
-            title_->setTextKey("PlayerNotFound");
-            name_->setHidden(true);
-            gEngine->log.print(LOG_L, "Find player: %llu not found", (unsigned long long)id_);
-        } else {
-            title_->setTextKey("PlayerFound");
-            name_->setText("", soap.foundPlayerName());
-            name_->setHidden(false);
-            ok_->setHidden(false);
-            for (Cwidget* w : {ok_, title_, name_}) w->startEffect(EFFECT_FADE_IN, 0, nullptr, 0, 0.2f);
-            gEngine->log.print(LOG_L, "Find player: %llu is %s", (unsigned long long)id_,
-                               soap.foundPlayerName().c_str());
-        }
+        gEngine->log.print(LOG_L, "Find player: left before the answer");
+        gGame->setGameMode(returnState_, true);
+        return;
+    }
+    asked_ = false;
+    gUi->loadingIndicator.hide();
+    title_->setHidden(false);
+    if (state != CALL_DONE) {
+        // The service was not heard: say so, never "no such player".
+        const EcallFailure why = soap.findCall.failure();
+        title_->setTextKey(callFailureTag(why));
+        name_->setHidden(true);
+        gEngine->log.print(LOG_L, "Find player: %llu not looked up: %s (%s)", (unsigned long long)id_,
+                           callFailureName(why), soap.findCall.result().text.c_str());
+        soap.findCall.drop();
+        return;
+    }
+    const CfoundPlayer& answer = soap.foundPlayer();
+    found_ = answer.found && answer.id == id_;
+    soap.findCall.drop();
+    if (!found_) {
+        title_->setTextKey("PlayerNotFound");
+        name_->setHidden(true);
+        gEngine->log.print(LOG_L, "Find player: %llu not found", (unsigned long long)id_);
+        return;
+    }
+    record_ = answer.record;
+    title_->setTextKey("PlayerFound");
+    name_->setText("", answer.name);
+    name_->setHidden(false);
+    ok_->setHidden(false);
+    for (Cwidget* w : {ok_, title_, name_}) w->startEffect(EFFECT_FADE_IN, 0, nullptr, 0, 0.2f);
+    gEngine->log.print(LOG_L, "Find player: %llu is %s", (unsigned long long)id_, answer.name.c_str());
+}
+
+void CfindPlayerScreen::onUpdate() {
+    if (asked_) {
+        stepLookUp();
         return;
     }
     CtextEntry& entry = gUi->textEntry;
@@ -121,7 +149,7 @@ void CfindPlayerScreen::onUpdate() {
         CfriendList& friends = gGame->online.friends;
         const CfriendEntry* known = friends.findById(id_);
         if (!known || known->type == 1) {
-            std::string name = gGame->online.soap.foundPlayerName();
+            std::string name = gGame->online.soap.foundPlayer().name;
             friends.addOrUpdate(0, id_, name);
             CplayerStatsRecord stats;
             if (stats.read(record_.data(), record_.size())) {

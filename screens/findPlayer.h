@@ -29,6 +29,8 @@ private:
     void onUpdate() override;
     static const CwidgetBinding kBindings[];
     void entryFinished();
+    // One update of a look-up in flight: its answer, its failure, or Back.
+    void stepLookUp();
     Cwidget* box_ = nullptr;
     Cwidget* title_ = nullptr;
     Cwidget* name_ = nullptr;

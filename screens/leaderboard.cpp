@@ -5,6 +5,7 @@
 #include "game/game.h"
 #include "engine/ui/table.h"
 #include "online/leaderboardMgr.h"
+#include "online/serviceCall.h"
 #include "screens/dailyTracks.h"
 #include "screens/exit.h"
 #include "screens/listRows.h"
@@ -130,13 +131,23 @@ void CleaderboardScreen::onEnter() {
     setShipWidgets();
 }
 
+const Cboard* CleaderboardScreen::shownBoard() {
+    if (hasTrack_) return boards().getShipBoard(gGame->standardShipFlag != 0, track_.getKey());
+    return boards().board(boardIndex_);
+}
+
 void CleaderboardScreen::onUpdate() {
     if (gUi->loadingIndicator.showing) {
-        if (!boards().isBusy()) {
+        const Cboard* b = shownBoard();
+        if (!b || !b->queued) {
             gUi->loadingIndicator.hide();
             showBoard();
+            return;
         }
-        return;
+        // Back never waits for the service; the download goes on into the
+        // boards, and this screen no longer looks at it.
+        if (gUi->action() != kActionBack) return;
+        gUi->loadingIndicator.hide();
     }
     if (choosing_) {
         if (Cwidget* item = list_->highlightedItem()) {
@@ -152,7 +163,8 @@ void CleaderboardScreen::onUpdate() {
             showRows(basicBoard(boardIndex_) ? basicRows_ : generalRows_, true);
             rows_->clearItems();
             subTitle_->startEffect(EFFECT_GROW_IN);
-            if (boards().isBusy())
+            const Cboard* b = shownBoard();
+            if (b && b->queued)
                 gUi->loadingIndicator.show(gEngine->text("Working"));
             else
                 showBoard();
@@ -214,19 +226,43 @@ void CleaderboardScreen::fillBasicList() {
     const Cboard* b = boards().board(boardIndex_);
     setSubtitle(b ? gEngine->text(b->title) : "");
     showRows(basicRows_, false);
-    fillRows(basicRows_, b, &fillBasicBoardRow);
+    showEmptyOrTrouble(b, fillRows(basicRows_, b, &fillBasicBoardRow));
 }
 
 void CleaderboardScreen::fillGeneralTracksList() {
     const Cboard* b = boards().board(boardIndex_);
     setSubtitle(b ? gEngine->text(b->title) : "");
     showRows(generalRows_, false);
-    noScores_->setHidden(fillRows(generalRows_, b, &fillGeneralTracksRow) != 0);
+    showEmptyOrTrouble(b, fillRows(generalRows_, b, &fillGeneralTracksRow));
 }
 
 void CleaderboardScreen::fillPerSongList() {
     const Cboard* b = boards().getShipBoard(gGame->standardShipFlag != 0, track_.getKey());
     setSubtitle(gGame->music.getTrackLabel(&track_, 1).c_str());
     showRows(perSongRows_, false);
-    noScores_->setHidden(fillRows(perSongRows_, b, &fillPerSongBoardRow) != 0);
+    showEmptyOrTrouble(b, fillRows(perSongRows_, b, &fillPerSongBoardRow));
+}
+
+void CleaderboardScreen::showEmptyOrTrouble(const Cboard* b, int rows) {
+    const EcallFailure failure = b ? b->failure : CALL_NO_FAILURE;
+    if (rows == 0 && k4wSOAP::serviceOff()) {
+        noScores_->setTextKey("ServiceOffline");
+        noScores_->setHidden(false);
+        return;
+    }
+    if (failure == CALL_NO_FAILURE) {
+        // The XP and high-score boards always hold the player's own row.
+        noScores_->setTextKey("NoScores");
+        noScores_->setHidden(rows != 0 || (!hasTrack_ && basicBoard(boardIndex_)));
+        return;
+    }
+    gEngine->log.print(LOG_L, "Leaderboard: %s not downloaded (%s)", b->name.c_str(), callFailureName(failure));
+    if (rows == 0) {
+        // Nothing to show: the line says why instead of "No scores".
+        noScores_->setTextKey(callFailureTag(failure));
+        noScores_->setHidden(false);
+        return;
+    }
+    noScores_->setHidden(true);
+    gUi->popups.showMessage(gEngine->text("ServiceOldData"));
 }

@@ -6,6 +6,8 @@
 #include "game/gameModes.h"
 #include "screens/layoutScreen.h"
 
+struct Cboard;
+
 class CleaderboardScreen : public ClayoutScreen {
 public:
     CleaderboardScreen();
@@ -36,6 +38,9 @@ private:
     void setSubtitle(const char* text);
     void showRows(Cmenu* table, bool withTransition);
     void requestShownBoard();
+    const Cboard* shownBoard();
+    // The "no scores" line, or why the service gave nothing new.
+    void showEmptyOrTrouble(const Cboard* b, int rows);
 
     static const CwidgetBinding kBindings[];
     Cwidget* subTitle_ = nullptr;

@@ -168,6 +168,12 @@ void CmainMenuScreen::submitXp() {
     if (gGame->progress.submitBoard) gGame->progress.submitBoard(CleaderboardMgr::kXpBoard, xp, getRankName(rankFromXP(xp)));
 }
 
+bool CmainMenuScreen::needsService(const std::string& name) {
+    for (const char* w : kOnlineWidgets)
+        if (name == w) return true;
+    return false;
+}
+
 void CmainMenuScreen::hideOnlineWidgets() {
     if (!gEngine->webServiceOff) return;
     for (const char* name : kOnlineWidgets)
@@ -346,8 +352,15 @@ void CmainMenuScreen::startChallenge(bool lightning) {
 
 bool CmainMenuScreen::pressButton(Cwidget* w, const char* name) {
     if (!w || w->hidden || !screen_->wasPressed(w)) return false;
-    gGame->playTransitionEffect(w);
     const std::string n = name;
+    if (gEngine->webServiceOff && needsService(n)) {
+        // The service went away while the menu showed: say so, and take
+        // the tiles that need it away.
+        gUi->popups.showMessage(gEngine->text("ServiceOffline"));
+        hideOnlineWidgets();
+        return true;
+    }
+    gGame->playTransitionEffect(w);
     if (n == "QuickPlay") quickPlay();
     else if (n == "DailyChallenge") startChallenge(false);
     else if (n == "LightningChallenge") startChallenge(true);

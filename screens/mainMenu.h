@@ -56,6 +56,8 @@ private:
     void submitXp();
     void reportOnce();
     void hideOnlineWidgets();
+    // Whether a tile leads to something that needs the web service.
+    static bool needsService(const std::string& name);
     void placeShowcaseShip();
     bool leaveVisualiserRequested();
 

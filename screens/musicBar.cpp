@@ -178,6 +178,14 @@ void CmusicBarScreen::update() {
         shownTrack_ = gGame->music.currentTrack;
         if (shownTrack_) updateChallengeHeaders(shownTrack_);
     }
+    // A language chosen while the bar shows: its texts follow at once.
+    if (languageShown_ != gEngine->languageNumber) {
+        languageShown_ = gEngine->languageNumber;
+        if (shownTrack_) {
+            fillTrackProgress(bar_, shownTrack_, false);
+            updateChallengeHeaders(shownTrack_);
+        }
+    }
     setTimeLeftText(bar_);
     const int mode = gGame->mode();
     lastState_ = mode;

@@ -62,6 +62,7 @@ private:
     bool awaitingDelete_ = false;
     std::string deleteKey_;   // the track the player asked to delete
     const CsongPackInfo* shownTrack_ = nullptr;   // the track the header last showed
+    int languageShown_ = -1;                        // the language its texts were made in
     float showTimer_ = 0;
     int lastState_ = 0;
 };

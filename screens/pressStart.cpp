@@ -32,6 +32,7 @@ void CpressStartScreen::onEnter() {
     if (CmusicBarScreen* bar = screens::get<CmusicBarScreen>()) bar->activate();
     gEngine->input.joysticks.init();
     exitAsked_ = false;
+    connecting_ = false;
 
     screens::get<CstartUpScreen>()->reset();
     gGame->online.friends.clear();
@@ -100,6 +101,10 @@ void CpressStartScreen::onUpdate() {
         gGame->endGame();
         return;
     }
+    if (connecting_) {
+        stepConnecting();
+        return;
+    }
     if (screen_->wasPressed(options_)) {
         screens::get<CoptionsScreen>()->open(GM_PRESS_START, false);
         return;
@@ -152,31 +157,46 @@ void CpressStartScreen::onUpdate() {
 
 void CpressStartScreen::leave() {
     k4wSOAP& soap = gGame->online.soap;
-    const char* country = gEngine->countryCode.c_str();
-    if (!gEngine->webServiceOff) {
-        // The connection that matters is the one to the web service.
-        CwebServiceConfig config = soap.config();
-        gEngine->platform.checkHost = config.host;
-        gEngine->platform.checkPort = config.port;
-        if (!gEngine->platform.checkInternet()) {
-            soap.switchOff("no connection");
-            gEngine->analytics.sendEvent("noSoap", country, nullptr);
-            gEngine->log.print(LOG_L, "Running without soap!");
-        }
+    // The region choice starts the client itself.
+    if (gEngine->countryCode != "CN" && !gEngine->webServiceOff && !soap.isStarted() && soap.startClient(gEngine->gameName)) {
+        connecting_ = true;
+        gUi->loadingIndicator.show(gEngine->text("ServiceConnecting"));
+        return;
     }
+    goOn();
+}
 
+void CpressStartScreen::stepConnecting() {
+    k4wSOAP& soap = gGame->online.soap;
+    const EcallState state = soap.startCall.poll();
+    if (state == CALL_PENDING) return;
+    connecting_ = false;
+    gUi->loadingIndicator.hide();
+    const char* country = gEngine->countryCode.c_str();
+    if (state == CALL_DONE) {
+        gEngine->log.print(LOG_L, "Challenge Init");
+        gGame->online.asyncChallenge.init();
+    } else if (soap.startFoundNoConnection()) {
+        soap.switchOff("no connection");
+        gEngine->analytics.sendEvent("noSoap", country, nullptr);
+        gEngine->log.print(LOG_L, "Running without soap!");
+    } else {
+        soap.switchOff("the client did not start");
+        gEngine->analytics.sendEvent("noSoap2", country, nullptr);
+        gEngine->log.print(LOG_L, "Running without soap 2!");
+    }
+    if (state != CALL_DONE) {
+        gEngine->log.print(LOG_L, "Online service: %s (%s)", callFailureName(soap.startCall.failure()),
+                           soap.startCall.result().text.c_str());
+        gUi->popups.showMessage(gEngine->text("ServiceStartFailed"));
+    }
+    soap.startCall.drop();
+    goOn();
+}
+
+void CpressStartScreen::goOn() {
     bool languageChosen = gGame->saveLoad.settings.language != 0;
     if (gEngine->countryCode != "CN") {
-        if (!gEngine->webServiceOff && !soap.isStarted()) {
-            if (soap.setGameTitle(gEngine->gameName)) {
-                gEngine->log.print(LOG_L, "Challenge Init");
-                gGame->online.asyncChallenge.init();
-            } else {
-                soap.switchOff("the client did not start");
-                gEngine->analytics.sendEvent("noSoap2", country, nullptr);
-                gEngine->log.print(LOG_L, "Running without soap 2!");
-            }
-        }
         if (!languageChosen) screens::get<ClanguageScreen>()->open(GM_START_UP, GM_PRESS_START);
         else gGame->setGameMode(GM_START_UP, true);
         return;

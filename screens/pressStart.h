@@ -21,8 +21,11 @@ private:
     void onUpdate() override;
     void startEntryAnimation();
     // After a keyboard or gamepad start: the connection, the region and the
-    // language decide where the game goes next.
+    // language decide where the game goes next. The service is asked beside
+    // the frame loop; stepConnecting polls it until it answered or failed.
     void leave();
+    void stepConnecting();
+    void goOn();
     bool anyButtonHighlighted() const;
 
     static const CwidgetBinding kBindings[];
@@ -32,4 +35,5 @@ private:
     Cwidget* exit_ = nullptr;
     Cwidget* resetController_ = nullptr;
     bool exitAsked_ = false;   // the exit question was asked from here
+    bool connecting_ = false;  // started: waiting for the service's first answer
 };

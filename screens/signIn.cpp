@@ -2,6 +2,7 @@
 
 #include "engine/engine.h"
 #include "game/game.h"
+#include "online/serviceCall.h"
 #include "screens/screenRegistry.h"
 #include "screens/startUp.h"
 
@@ -183,11 +184,20 @@ void CsignInScreen::signedIn() {
     screens::get<CstartUpScreen>()->signInFinished({.signedIn = true});
 }
 
+const char* CsignInScreen::serviceErrorTag(int code) {
+    if (code == K4W_ACCOUNT_EXISTS) return "AccountTaken";
+    if (code == K4W_BAD_LOGIN) return "WrongLogin";
+    return callFailureTag(callFailureOf(code));
+}
+
 void CsignInScreen::showServiceError(const char* messageTag) {
+    // The player reads what went wrong in a few words; the service's own
+    // text goes to the log.
     k4wSOAP& soap = gGame->online.soap;
-    std::string error = soap.lastErrorText();
-    if (error.empty()) error = k4wResultText(soap.lastErrorCode());
-    gGame->warningOverlay.show(gEngine->text("Error"), std::string(gEngine->text(messageTag)) + " " + error);
+    const int code = soap.lastErrorCode();
+    gEngine->log.print(LOG_L, "Sign in UI - service error %d %s", code, soap.lastErrorText().c_str());
+    gGame->warningOverlay.show(gEngine->text("Error"),
+                               std::string(gEngine->text(messageTag)) + " " + gEngine->text(serviceErrorTag(code)));
 }
 
 void CsignInScreen::stepSteamSignIn() {

@@ -49,6 +49,8 @@ private:
     // Account creation has ended: on to start-up, or the error and the choice.
     void creationFinished(bool ok, const char* successLine, const char* failureLine);
     void showServiceError(const char* messageTag);
+    // The string-table tag that says a service result in a few words.
+    static const char* serviceErrorTag(int code);
     void signedIn();
     void goBack();
     void dropAbandonedTasks();

@@ -55,17 +55,21 @@ void CbuttonBar::addButton(const std::string& text, int action, int icon) {
     for (auto& b : bars_.back().buttons)
         if (b.action == action) {
             b.text = text;
+            b.textKey.clear();
             b.icon = icon;
             b.hidden = false;
+            layout();
             return;
         }
-    bars_.back().buttons.push_back({text, action, icon, false, {}});
+    bars_.back().buttons.push_back({text, action, icon, false, {}, {}});
     bars_.back().leaving = false;
     layout();
 }
 
 void CbuttonBar::addButtonByKey(const std::string& tag, int action, int icon) {
     addButton(gEngine->text(tag), action, icon);
+    for (auto& b : bars_.back().buttons)
+        if (b.action == action) b.textKey = tag;
 }
 
 void CbuttonBar::push() { bars_.emplace_back(); }
@@ -85,7 +89,10 @@ void CbuttonBar::setButtonHidden(int action, bool hidden) {
 
 void CbuttonBar::setButtonText(int action, const std::string& text) {
     for (auto& b : bars_.back().buttons)
-        if (b.action == action) b.text = text;
+        if (b.action == action) {
+            b.text = text;
+            b.textKey.clear();
+        }
     layout();
 }
 
@@ -101,14 +108,24 @@ bool CbuttonBar::hasAction(int action) const {
     return false;
 }
 
-void CbuttonBar::layout() {
+void CbuttonBar::refreshTexts() {
+    for (auto& bar : bars_) {
+        for (auto& b : bar.buttons)
+            if (!b.textKey.empty()) b.text = gEngine->text(b.textKey);
+        layoutBar(bar);   // the bars underneath show again as they are when popped
+    }
+}
+
+void CbuttonBar::layout() { layoutBar(bars_.back()); }
+
+void CbuttonBar::layoutBar(Cbar& bar) {
     // Right-aligned along the bottom edge, first button rightmost.
     float s = gUi ? gUi->scale() : 1.0f;
     layoutDevice_ = gUi ? gUi->input().device : DEVICE_KEYBOARD_MOUSE;
     float right = (float)gEngine->screenWidth - 30.0f * s;
     float h = 44.0f * s;
     float y = (float)gEngine->screenHeight - 20.0f * s - h;
-    for (auto& b : bars_.back().buttons) {
+    for (auto& b : bar.buttons) {
         if (b.hidden) continue;
         Cvec2 tsize = uiDraw::measureText("FontSmall", b.text, s);
         float glyphW = glyphWidth(buttonGlyph(b, layoutDevice_, padGlyphs), h * kGlyphHeight);

@@ -14,7 +14,8 @@ public:
         int action = ACTION_NONE;
         int icon = ICON_OK;
         bool hidden = false;
-        Crect rect;   // on screen, set by layout
+        Crect rect;           // on screen, set by layout
+        std::string textKey;  // the tag the text came from, if any
     };
 
     // The controller glyphs the bar shows: the Xbox set or the PlayStation set.
@@ -36,6 +37,8 @@ public:
     // A new label for the buttons of an action (a screen whose choice means a different thing per item).
     void setButtonText(int action, const std::string& text);
     void removeSelectButtons();
+    // Texts given by tag read again from the language in use, in every bar.
+    void refreshTexts();
     bool hasAction(int action) const;
     const std::vector<Cbutton>& buttons() const { return bars_.back().buttons; }
     size_t depth() const { return bars_.size(); }
@@ -51,6 +54,8 @@ private:
         float fade = 1.0f;
         bool leaving = false;
     };
+    void layoutBar(Cbar& bar);
+
     std::vector<Cbar> bars_;
     int layoutDevice_ = DEVICE_KEYBOARD_MOUSE;   // whose glyphs the last layout made room for
 };

@@ -140,17 +140,22 @@ void CuiMgr::renderOverlays() {
 
 void CuiMgr::refreshTexts() {
     auto refresh = [](Cwidget& w) {
-        for (auto& g : w.gadgets)
-            if (g.kind == GADGET_TEXT && !g.textKey.empty()) g.text = CbString(gEngine->text(g.textKey));
+        for (auto& g : w.gadgets) {
+            if (g.kind != GADGET_TEXT) continue;
+            if (!g.textKey.empty()) g.text = CbString(gEngine->text(g.textKey));
+            g.fittedFor.clear();   // measured again: the font may have switched too
+        }
     };
     for (auto& t : templates_) refresh(*t);
     for (auto& s : screens_) {
         for (auto& w : s->widgets) refresh(*w);
         for (auto& m : s->menus) {
+            if (!m->titleKey.empty()) m->title = CbString(gEngine->text(m->titleKey));
             if (Cwidget* h = m->header()) refresh(*h);
             for (auto& it : m->items) refresh(*it);
         }
     }
+    buttonBar.refreshTexts();
 }
 
 void CuiMgr::layoutAll() {

@@ -58,7 +58,8 @@ public:
 
     // Pixels per layout pixel.
     float scale() const;
-    // Re-reads texts that came from string-table tags (after a language change).
+    // Re-reads texts that came from string-table tags (after a language change):
+    // widgets, menu titles and the button bar; every text is measured again.
     void refreshTexts();
     void layoutAll();
 

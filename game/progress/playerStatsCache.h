@@ -87,7 +87,7 @@ public:
     void waitIdle() { task_.join(); }
 
 private:
-    CthreadTask task_{"Get Player Stats"};
+    CthreadTask task_{"Get Player Stats", CthreadTask::TASK_NETWORK};
     CplayerStatsRecord fetched_;
 };
 

@@ -448,10 +448,113 @@ bool ClocalWebService::start(const std::string& tlsKeyFile) {
     return true;
 }
 
+void ClocalWebService::setFault(Efault fault, const std::vector<std::string>& operations) {
+    std::lock_guard<std::mutex> lock(faultMutex_);
+    fault_ = fault;
+    faultOps_ = operations;
+}
+
+ClocalWebService::Efault ClocalWebService::faultByName(const std::string& name) {
+    if (name == "stall") return FAULT_STALL;
+    if (name == "garbage") return FAULT_GARBAGE;
+    if (name == "hangup" || name == "refuse") return FAULT_HANG_UP;
+    if (name == "trickle") return FAULT_TRICKLE;
+    return FAULT_NONE;
+}
+
+namespace {
+
+// Whether the request's SOAP body names one of the operations (as an element,
+// with or without a prefix).
+bool namesOperation(const std::string& text, const std::vector<std::string>& ops) {
+    for (const std::string& op : ops)
+        for (const std::string& form : {":" + op + ">", ":" + op + " ", "<" + op + ">", "<" + op + " "})
+            if (text.find(form) != std::string::npos) return true;
+    return false;
+}
+
+// The request as it has arrived so far, left in the socket for gSOAP.
+std::string peekRequest(int fd) {
+    std::string text;
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(1000);
+    char buf[16384];
+    while (std::chrono::steady_clock::now() < end) {
+        pollfd p{fd, POLLIN, 0};
+        if (poll(&p, 1, 20) <= 0) continue;
+        ssize_t n = recv(fd, buf, sizeof buf, MSG_PEEK | MSG_DONTWAIT);
+        if (n <= 0) break;
+        text.assign(buf, (size_t)n);
+        if (text.find("Envelope>") != std::string::npos || (size_t)n == sizeof buf) break;
+    }
+    return text;
+}
+
+void drain(int fd) {
+    char buf[16384];
+    pollfd p{fd, POLLIN, 0};
+    while (poll(&p, 1, 50) > 0 && recv(fd, buf, sizeof buf, MSG_DONTWAIT) > 0) {
+    }
+}
+
+}  // namespace
+
+bool ClocalWebService::misbehave(int fd) {
+    Efault fault;
+    std::vector<std::string> ops;
+    {
+        std::lock_guard<std::mutex> lock(faultMutex_);
+        fault = fault_;
+        ops = faultOps_;
+    }
+    if (fault == FAULT_NONE || tls_) return false;
+    if (!ops.empty() && !namesOperation(peekRequest(fd), ops)) return false;
+    ++faultsServed_;
+    switch (fault) {
+        case FAULT_STALL:
+            held_.push_back(fd);   // taken, never answered
+            break;
+        case FAULT_GARBAGE: {
+            drain(fd);
+            const char* junk =
+                "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: 40\r\nConnection: close\r\n\r\n"
+                "<not><soap>\x01\x02 garbage &&& </soap>\xff";
+            (void)!send(fd, junk, strlen(junk), MSG_NOSIGNAL);
+            close(fd);
+            break;
+        }
+        case FAULT_TRICKLE:
+            tricklers_.emplace_back([this, fd] {
+                drain(fd);
+                const std::string reply =
+                    "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nConnection: close\r\n\r\n"
+                    "<?xml version=\"1.0\"?><SOAP-ENV:Envelope xmlns:SOAP-ENV=\"http://schemas.xmlsoap.org/soap/envelope/\">"
+                    "<SOAP-ENV:Body></SOAP-ENV:Body></SOAP-ENV:Envelope>";
+                for (char c : reply) {
+                    if (send(fd, &c, 1, MSG_NOSIGNAL) != 1) break;
+                    auto next = std::chrono::steady_clock::now() + std::chrono::milliseconds(trickleMs.load());
+                    while (std::chrono::steady_clock::now() < next && !stop_)
+                        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                    if (stop_) break;
+                }
+                close(fd);
+            });
+            break;
+        default:
+            close(fd);   // hung up at once
+            break;
+    }
+    return true;
+}
+
 void ClocalWebService::serveLoop() {
     auto* svc = (Cservice*)service_;
     while (!stop_) {
         if (!soap_valid_socket(svc->accept())) continue;   // a time-out: look at stop_
+        if (misbehave((int)svc->soap->socket)) {
+            svc->soap->socket = SOAP_INVALID_SOCKET;   // the fault has it now
+            svc->destroy();
+            continue;
+        }
         if (tls_ && svc->ssl_accept() != SOAP_OK) {
             svc->destroy();
             continue;
@@ -466,6 +569,10 @@ void ClocalWebService::stop() {
     if (!service_) return;
     stop_ = true;
     if (thread_.joinable()) thread_.join();
+    for (std::thread& t : tricklers_) t.join();
+    tricklers_.clear();
+    for (int fd : held_) close(fd);
+    held_.clear();
     delete (Cservice*)service_;
     service_ = nullptr;
 }

@@ -82,6 +82,17 @@ public:
     int requestCount() const { return requests_.load(); }
     bool stopping() const { return stop_.load(); }
 
+    // Misbehaviour on plain http, for the operations named (all when none
+    // are): STALL takes the request and never answers, GARBAGE answers
+    // nonsense, HANG_UP closes the connection at once, TRICKLE sends a real
+    // answer one byte every trickleMs.
+    enum Efault { FAULT_NONE, FAULT_STALL, FAULT_GARBAGE, FAULT_HANG_UP, FAULT_TRICKLE };
+    void setFault(Efault fault, const std::vector<std::string>& operations = {});
+    // "stall", "garbage", "hangup" (or "refuse"), "trickle"; FAULT_NONE otherwise.
+    static Efault faultByName(const std::string& name);
+    std::atomic<int> trickleMs{3000};
+    int faultsServed() const { return faultsServed_.load(); }
+
     std::atomic<bool> refuseNewAccounts{false};   // every CreateAccount is refused
     std::atomic<bool> refuseTokens{false};        // every GetAuthToken is refused
     std::atomic<int> delayMs{0};      // each answer waits this long first
@@ -90,7 +101,15 @@ public:
 
 private:
     void serveLoop();
+    // True when the connection was taken by the fault instead of served.
+    bool misbehave(int fd);
     std::unique_ptr<Cstate> state_;
+    std::mutex faultMutex_;
+    Efault fault_ = FAULT_NONE;
+    std::vector<std::string> faultOps_;
+    std::vector<int> held_;              // stalled connections, closed by stop()
+    std::vector<std::thread> tricklers_;
+    std::atomic<int> faultsServed_{0};
     std::thread thread_;
     std::atomic<bool> stop_{false};
     std::atomic<int> requests_{0};

@@ -175,31 +175,31 @@ TEST_F(OnlineTest, FindPlayerFoundAndNotFound) {
     service.linkSteamId(other, 5551);
     service.setStats(5551, stats);
 
-    uint8_t record[k4wSOAP::kStatsRecordSize] = {};
-    ASSERT_TRUE(online->soap.startFindPlayer(other, record));
-    EXPECT_TRUE(online->soap.findPlayerInFlight());
-    ASSERT_TRUE(pumpUntil(*online, [&] { return online->soap.findPlayerFinished(); }));
-    EXPECT_TRUE(online->soap.playerFound());
-    EXPECT_EQ(online->soap.foundPlayerName(), "Rival");
-    EXPECT_EQ(record[0], 42);
-    EXPECT_EQ(record[308], 7);
-    online->soap.resetFindPlayer();
-    EXPECT_FALSE(online->soap.findPlayerInFlight());
+    auto lookUp = [&](uint64_t id) {
+        EXPECT_TRUE(online->soap.startFindPlayer(id));
+        EXPECT_TRUE(online->soap.findCall.pending());
+        EcallState st = CALL_PENDING;
+        EXPECT_TRUE(pumpUntil(*online, [&] { return (st = online->soap.pollFindPlayer()) != CALL_PENDING; }));
+        online->soap.findCall.drop();
+        return st;
+    };
+    ASSERT_EQ(lookUp(other), CALL_DONE);
+    EXPECT_TRUE(online->soap.foundPlayer().found);
+    EXPECT_EQ(online->soap.foundPlayer().name, "Rival");
+    EXPECT_EQ(online->soap.foundPlayer().record[0], 42);
+    EXPECT_EQ(online->soap.foundPlayer().record[308], 7);
+    EXPECT_FALSE(online->soap.findCall.pending());
 
-    ASSERT_TRUE(online->soap.startFindPlayer(987654321));
-    ASSERT_TRUE(pumpUntil(*online, [&] { return online->soap.findPlayerFinished(); }));
-    EXPECT_FALSE(online->soap.playerFound());
-    online->soap.resetFindPlayer();
+    // Nobody by that id: an answer, not a failure.
+    ASSERT_EQ(lookUp(987654321), CALL_DONE);
+    EXPECT_FALSE(online->soap.foundPlayer().found);
 
     // A statistics record of the wrong size is not taken apart.
     service.linkSteamId(me, 5552);
     service.setStats(5552, Cbytes(100, 1));
-    uint8_t mine[k4wSOAP::kStatsRecordSize] = {};
-    ASSERT_TRUE(online->soap.startFindPlayer(me, mine));
-    ASSERT_TRUE(pumpUntil(*online, [&] { return online->soap.findPlayerFinished(); }));
-    EXPECT_FALSE(online->soap.playerFound());
+    ASSERT_EQ(lookUp(me), CALL_FAILED);
     EXPECT_EQ(online->soap.lastErrorCode(), K4W_BAD_REPLY);
-    EXPECT_EQ(mine[0], 0);
+    EXPECT_FALSE(online->soap.foundPlayer().found);
 }
 
 TEST_F(OnlineTest, PlayerNameIsCutAndSentOnce) {

@@ -55,6 +55,26 @@ protected:
         }
     }
     void pressReturn() { tapKey(SDL_SCANCODE_RETURN); }
+    // A returning player (save and stored account) from the title to the
+    // main menu, its help boxes put away; the account's id.
+    uint64_t reachMainMenu() {
+        makeGame();
+        writeSave(400, true);
+        uint64_t id = storedAccount();
+        toTitle();
+        pressReturn();
+        EXPECT_TRUE(reachMode(GM_MAIN_MENU));
+        g->steps(5);
+        dismissTutorials();
+        return id;
+    }
+    // An action pressed and let go, one step each.
+    void tapAction(int action) {
+        g->setAction(0, action, true);
+        g->steps(1);
+        g->setAction(0, action, false);
+        g->steps(1);
+    }
     void tapKey(int scanCode) {
         g->keyDown(scanCode);
         g->steps(1);

@@ -23,16 +23,7 @@ Cbytes statsRecord(uint64_t id, uint64_t xp, const char* name, const char* count
 class FriendsTest : public RoadTest {
 protected:
     uint64_t me = 0;
-    void toMainMenu() {
-        makeGame();
-        writeSave(400, true);
-        me = storedAccount();
-        toTitle();
-        pressReturn();
-        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-        g->steps(5);
-        dismissTutorials();
-    }
+    void toMainMenu() { me = reachMainMenu(); }
     void open(int state) {
         gGame->setGameMode(state);
         ASSERT_TRUE(reachMode(state));
@@ -44,12 +35,6 @@ protected:
         for (size_t i = gUi->textEntry.text.charCount(); i > 0; --i) tapKey(SDL_SCANCODE_BACKSPACE);
         typeText(id);
         g->steps(2);
-    }
-    void tapAction(int action) {
-        g->setAction(0, action, true);
-        g->steps(1);
-        g->setAction(0, action, false);
-        g->steps(1);
     }
     std::string shown(const char* name) { return screens::get<CfindPlayerScreen>()->widget(name)->getText(); }
     bool visible(const char* name) { return screens::get<CfindPlayerScreen>()->widget(name)->visible(); }

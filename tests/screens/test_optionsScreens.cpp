@@ -229,7 +229,7 @@ TEST(OptionsScreen, LanguageSwitchesFallsBackAndIgnoresTheSameOne) {
     EXPECT_EQ(g.mode(), GM_OPTIONS);
     EXPECT_EQ(gEngine->languageNumber, 2);
     EXPECT_STREQ(gEngine->language().text("BACK"), "ZURÜCK");
-    EXPECT_STREQ(gEngine->language().text("fcBossTonnage"), "Boss Tonnage");   // English beneath
+    EXPECT_STREQ(gEngine->language().text("fcBossTonnage"), "Boss-Tonnage");
     EXPECT_EQ(g.reloaded().language, 2);
     EXPECT_TRUE(g.logHas("Language = German"));
     // The language in use again: nothing is reloaded.

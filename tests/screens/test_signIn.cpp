@@ -92,7 +92,7 @@ TEST_F(SignInTest, MakingAnAccountByHand) {
     ASSERT_TRUE(runUntil([this] { return screen().mode() == CsignInScreen::MODE_START; }));
     EXPECT_TRUE(g->logHas("Steam Auto Create Account: Failed"));
     EXPECT_TRUE(g->logHas("Failed to create account : 2 Account already exists"));
-    EXPECT_NE(warningText().find("Account already exists"), std::string::npos);
+    EXPECT_NE(warningText().find(gEngine->text("AccountTaken")), std::string::npos);
     EXPECT_FALSE(gGame->quit);
     EXPECT_EQ(gGame->mode(), GM_SIGN_IN);
     dismissWarning();
@@ -140,7 +140,7 @@ TEST_F(SignInTest, MakingAnAccountByHand) {
     click(w("OK"));
     ASSERT_TRUE(waitLog("Create Account: Failed"));
     EXPECT_EQ(screen().mode(), CsignInScreen::MODE_START);
-    EXPECT_NE(warningText().find("Account already exists"), std::string::npos);
+    EXPECT_NE(warningText().find(gEngine->text("AccountTaken")), std::string::npos);
     EXPECT_EQ(gGame->mode(), GM_SIGN_IN);
     dismissWarning();
 
@@ -180,7 +180,7 @@ TEST_F(SignInTest, AFailedSignInByHandReturnsToTheChoice) {
     EXPECT_EQ(screen().mode(), CsignInScreen::MODE_START);
     EXPECT_EQ(gGame->mode(), GM_SIGN_IN);
     EXPECT_EQ(g->logCount("Attempting to auto sign in with Steam"), 1);
-    EXPECT_NE(warningText().find("Unknown account or wrong password"), std::string::npos);
+    EXPECT_NE(warningText().find(gEngine->text("WrongLogin")), std::string::npos);
     dismissWarning();
 
     click(w("SignIn"));

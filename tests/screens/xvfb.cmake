@@ -107,3 +107,19 @@ add_test(NAME road_xvfb_ship_editor
           bash ${CMAKE_SOURCE_DIR}/tests/screens/shipEditorUnderXvfb.sh $<TARGET_FILE:zorbex>
           $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/shipEditor)
 set_tests_properties(road_xvfb_ship_editor PROPERTIES TIMEOUT 240 RUN_SERIAL TRUE)
+# The real game under Xvfb with the local service stalling on board downloads
+# and player look-ups: each screen says so and Back never waits. Screenshots
+# in screenshots/online.
+add_test(NAME road_xvfb_online_trouble
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/roadOnlineTroubleUnderXvfb.sh $<TARGET_FILE:zorbex>
+          $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/online)
+set_tests_properties(road_xvfb_online_trouble PROPERTIES TIMEOUT 240 RUN_SERIAL TRUE)
+# The real game under Xvfb: German and then Japanese chosen from Options ->
+# Language, each with the options, the main menu, the HUD and the pause.
+# Screenshots in screenshots/language.
+add_test(NAME road_xvfb_language
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/languageUnderXvfb.sh $<TARGET_FILE:zorbex>
+          $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/language)
+set_tests_properties(road_xvfb_language PROPERTIES TIMEOUT 240 RUN_SERIAL TRUE)

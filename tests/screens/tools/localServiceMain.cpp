@@ -1,15 +1,20 @@
 // Runs the local k4w service for a real game to talk to, and writes a
 // service settings file that points the game at it ($ZORBEX_WEB_SERVICE).
 // Usage: zx_local_service <settings file> [answer delay ms] [--showcase]
+//        [--fault stall|garbage|refuse|trickle] [--fault-ops Op1,Op2,...]
 // With --showcase the service also runs a daily challenge with a few scores
 // and holds a few daily-tracks submits, for the screens that show them.
+// With --fault the service misbehaves for the operations named (every one
+// when none are), so that the game can be seen coping with it.
 // Runs until SIGTERM or SIGINT.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "online/localService/localWebService.h"
 #include "online/scoreRecord.h"
@@ -65,8 +70,30 @@ int main(int argc, char** argv) {
     std::signal(SIGINT, [](int) { stopRequested = 1; });
     ClocalWebService service;
     if (!service.start()) return 1;
-    if (argc > 2) service.delayMs = atoi(argv[2]);
-    if (argc > 3 && strcmp(argv[3], "--showcase") == 0) addShowcase(service);
+    ClocalWebService::Efault fault = ClocalWebService::FAULT_NONE;
+    std::vector<std::string> faultOps;
+    for (int i = 2; i < argc; ++i) {
+        if (strcmp(argv[i], "--showcase") == 0) {
+            addShowcase(service);
+        } else if (strcmp(argv[i], "--fault") == 0 && i + 1 < argc) {
+            fault = ClocalWebService::faultByName(argv[++i]);
+            if (fault == ClocalWebService::FAULT_NONE) {
+                fprintf(stderr, "unknown fault %s\n", argv[i]);
+                return 2;
+            }
+        } else if (strcmp(argv[i], "--fault-ops") == 0 && i + 1 < argc) {
+            std::string list = argv[++i];
+            for (size_t at = 0; at <= list.size();) {
+                size_t comma = list.find(',', at);
+                if (comma == std::string::npos) comma = list.size();
+                if (comma > at) faultOps.push_back(list.substr(at, comma - at));
+                at = comma + 1;
+            }
+        } else if (argv[i][0] != '-') {
+            service.delayMs = atoi(argv[i]);
+        }
+    }
+    service.setFault(fault, faultOps);
     FILE* f = fopen(argv[1], "w");
     if (!f) return 1;
     fprintf(f, "WebService Scheme http Host \"127.0.0.1\" Port %d Path \"/k4w\" StartTimeout 5 ConnectTimeout 5 IoTimeout 10\n"

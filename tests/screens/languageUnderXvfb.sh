@@ -1,0 +1,90 @@
+#!/bin/bash
+# The real game under Xvfb, driven by keys and clicks sent with xdotool: from
+# the main menu to Options -> Language, German and then Japanese chosen as a
+# player does, and in each the options, the main menu, the HUD of a game and
+# its pause. Screenshots (options_de, mainMenu_de, hud_de, pause_de and the
+# same with _ja) are left in the screenshot folder.
+# Usage: languageUnderXvfb.sh <zorbex> <zx_local_service> <data folder> <screenshot folder>
+set -u
+game="$1"
+tool="$2"
+data="$3"
+out="$4"
+here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/xvfbDriver.sh"
+driverSetUp language
+startService "$tool"
+startGame
+sleep 4
+firstRunToMainMenu
+menus=1      # main menu entries so far
+options=0    # options menu entries so far
+games=0      # games started so far
+
+# Options from the main menu, Language (the menu's first item), then the
+# language steps down from the one in use; the options come back in it.
+chooseLanguage() {
+    local name="$1" steps="$2"
+    clickWidget mainMenu.txt Options
+    options=$((options + 1))
+    waitMode Options 10 "$options" || fail "no options menu"
+    sleep 1.5
+    keys Return
+    waitMode Language 10 || fail "Language is not the options' first item"
+    sleep 1.5
+    for _ in $(seq "$steps"); do keys Down; done
+    keys Return
+    waitFor "Language = $name" 10 || fail "$name was not chosen"
+    options=$((options + 1))
+    waitMode Options 10 "$options" || fail "no options menu after choosing $name"
+}
+
+# The main menu, then a game of the track playing now with its HUD and a
+# pause, quit back to the main menu.
+playAndQuit() {
+    local tag="$1"
+    games=$((games + 1))
+    clickWidget mainMenu.txt Play
+    waitMode GameType 10 "$games" || fail "no game type screen"
+    sleep 1.5
+    dismissTutorials 3
+    clickAt 665 336   # "Now Playing"
+    sleep 0.5
+    clickAt 1186 678  # OK on the button bar
+    waitMode GameSettings 10 "$games" || fail "no game settings screen"
+    sleep 1.5
+    dismissTutorials 3
+    clickAt 1186 678
+    waitMode Playing 20 "$games" || fail "play did not start"
+    sleep 4
+    shot "hud_$tag"
+    keys Escape
+    sleep 1
+    shot "pause_$tag"
+    clickWidget pause.txt QuitTrack
+    sleep 1
+    keys Return
+    waitFor "Quit track" 10 "$games" || fail "the track was not quit"
+    menus=$((menus + 1))
+    waitMode MainMenu 20 "$menus" || fail "no main menu after quitting"
+    sleep 2
+    dismissTutorials 3
+}
+
+for lang in "German de 1" "Japanese ja 5"; do
+    set -- $lang
+    chooseLanguage "$1" "$3"
+    sleep 2
+    shot "options_$2"
+    keys BackSpace
+    menus=$((menus + 1))
+    waitMode MainMenu 10 "$menus" || fail "no main menu after the options"
+    sleep 2
+    dismissTutorials 3
+    shot "mainMenu_$2"
+    playAndQuit "$2"
+done
+grep -q "can't find tag" "$log" && fail "a text has no tag: $(grep "can't find tag" "$log" | head -3)"
+stopGame
+echo "language road ok; screenshots in $out"
+exit 0

@@ -1,0 +1,144 @@
+// A language chosen from the options, as a player does, reads at once on
+// every screen: the options and the main menu, the music bar over them, the
+// button bar, and the HUD of the next game.
+#include "roadFixture.h"
+
+#include "engine/ui/menu.h"
+#include "engine/ui/screen.h"
+#include "engine/ui/uiMgr.h"
+#include "screens/mainMenu.h"
+#include "screens/musicBar.h"
+#include "screens/options.h"
+#include "trackRoad.h"
+#include "screens/HUD.h"
+#include "screens/gameType.h"
+
+namespace {
+std::vector<std::string> barTexts() {
+    std::vector<std::string> v;
+    for (auto& b : gUi->buttonBar.buttons())
+        if (!b.hidden) v.push_back(b.text);
+    return v;
+}
+
+Cwidget* itemOfValue(Cmenu* m, int64_t value) {
+    for (size_t i = 0; i < m->itemCount(); ++i)
+        if (m->item(i)->value == value) return m->item(i);
+    return nullptr;
+}
+
+std::string gadgetText(Cwidget* w, const char* gadget) {
+    Cgadget* g = w ? w->findTextGadget(gadget, false) : nullptr;
+    return g ? g->text.str() : std::string("(no gadget)");
+}
+}  // namespace
+
+TEST_F(RoadTest, GermanChosenInTheOptionsReadsAtOnceOnEveryScreen) {
+    makeGame();
+    toTitle();
+    pressReturn();   // the first run asks for a language: English
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU, 30));
+    chooseLanguage = false;
+    dismissTutorials();
+    CmainMenuScreen* mainMenu = screens::get<CmainMenuScreen>();
+    CmusicBarScreen* musicBar = screens::get<CmusicBarScreen>();
+    Cwidget* play = mainMenu->screen()->findWidget("Play");
+    ASSERT_NE(play, nullptr);
+    EXPECT_EQ(play->getText(), "PLAY");
+    EXPECT_EQ(barTexts(), std::vector<std::string>{"OK"});
+    // The playing track finished once on Normal: the bar names the difficulty.
+    CsongPackInfo* track = gGame->music.currentTrack;
+    ASSERT_NE(track, nullptr);
+    gGame->trackStats.submitScore(track->getKey(), 4000, 1, 1.0f, {}, "");
+    musicBar->setTrack(track);
+    g->steps(2);
+    EXPECT_EQ(gadgetText(musicBar->bar(), "Progress"), "100% (Normal)");
+
+    click(mainMenu->screen()->findWidget("Options"));
+    ASSERT_TRUE(reachMode(GM_OPTIONS));
+    EXPECT_EQ(barTexts(), (std::vector<std::string>{"OK", "BACK"}));
+    Cmenu* options = screens::get<CoptionsScreen>()->menu();
+    Cwidget* languageItem = itemOfValue(options, 4);
+    ASSERT_NE(languageItem, nullptr);
+    EXPECT_EQ(languageItem->getText(), "Language");
+    click(languageItem);
+    ASSERT_TRUE(reachMode(GM_LANGUAGE));
+    ClanguageScreen* language = screens::get<ClanguageScreen>();
+    ASSERT_TRUE(runUntil([language] { return !language->screen()->entering; }));
+    click(itemOfValue(language->menu(), 2));
+    ASSERT_TRUE(waitLog("Language = German"));
+    // Still leaving the language screen: the bar and the music bar already read German.
+    EXPECT_EQ(gadgetText(musicBar->bar(), "Progress"), "100% (Mittel)");
+    ASSERT_TRUE(reachMode(GM_OPTIONS));
+    EXPECT_EQ(itemOfValue(options, 4)->getText(), "Sprache");
+    EXPECT_EQ(barTexts(), (std::vector<std::string>{"OK", "ZURÜCK"}));
+    EXPECT_EQ(gadgetText(musicBar->bar(), "Progress"), "100% (Mittel)");
+
+    tapKey(SDL_SCANCODE_BACKSPACE);
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    EXPECT_EQ(play->getText(), "SPIELEN");
+    EXPECT_EQ(mainMenu->screen()->findWidget("Options")->getText(), "Optionen");
+    EXPECT_EQ(barTexts(), std::vector<std::string>{"OK"});
+    EXPECT_EQ(mainMenu->screen()->findWidget("Rank")->getText().rfind("Rang: ", 0), 0u)
+        << mainMenu->screen()->findWidget("Rank")->getText();
+    EXPECT_FALSE(g->logHas("can't find tag"));
+}
+
+// The button bar of a screen underneath an overlay follows the language too,
+// and shows again laid out for its new texts.
+TEST(LanguageSwitch, ButtonBarsUnderneathAndMenuTitlesFollow) {
+    CtestEngine eng;
+    CbuttonBar& bar = gUi->buttonBar;
+    bar.clear();
+    bar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
+    bar.addButtonByKey("CANCEL", ACTION_BACK, ICON_BACK);
+    const float cancelWidth = bar.buttons()[1].rect.w;
+    bar.push();
+    bar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
+    bar.addButton("Typed", ACTION_OPTION_X, ICON_X);
+    Cscreen* s = gUi->loadScreenFromText("titled", "Menu M Pos 0.5 0.5 Size 300 200 TitleKey LanguageTitle EndMenu EndFile");
+    ASSERT_NE(s, nullptr);
+    ASSERT_TRUE(gEngine->setLanguage(2));
+    EXPECT_EQ(bar.buttons()[0].text, "ZURÜCK");
+    EXPECT_EQ(bar.buttons()[1].text, "Typed");   // given as it stands, not by tag
+    EXPECT_EQ(s->findMenu("M")->title.str(), "SPRACHE");
+    bar.pop();
+    EXPECT_EQ(bar.buttons()[1].text, "ABBRECHEN");
+    EXPECT_GT(bar.buttons()[1].rect.w, cancelWidth);
+    // A text set by value on an action drops its tag: it stays as given.
+    bar.setButtonText(ACTION_SELECT, "Los");
+    ASSERT_TRUE(gEngine->setLanguage(1));
+    EXPECT_EQ(bar.buttons()[0].text, "Los");
+    EXPECT_EQ(bar.buttons()[1].text, "CANCEL");
+    EXPECT_EQ(s->findMenu("M")->title.str(), "LANGUAGE");
+}
+
+// The HUD of a game started after the choice reads in the new language.
+TEST(LanguageSwitch, TheNextGamesHudReadsTheChosenLanguage) {
+    CtrackRoad f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_TRUE(f.track);
+    f.enter(GM_OPTIONS);
+    CoptionsScreen* options = screens::get<CoptionsScreen>();
+    options->menu()->setSelectedIdx((int)(std::find_if(options->menu()->items.begin(), options->menu()->items.end(),
+                                                       [](auto& w) { return w->value == 4; }) -
+                                          options->menu()->items.begin()));
+    f.press(ACTION_SELECT);
+    ASSERT_EQ(f.g.mode(), GM_LANGUAGE);
+    Cmenu* languages = screens::get<ClanguageScreen>()->menu();
+    for (size_t i = 0; i < languages->itemCount(); ++i)
+        if (languages->item(i)->value == 2) languages->setSelectedIdx((int)i);
+    f.press(ACTION_SELECT);
+    ASSERT_EQ(gEngine->languageNumber, 2);
+    f.enter(GM_GAME_TYPE);
+    CgameTypeScreen* types = screens::get<CgameTypeScreen>();
+    types->gameTypes()->setSelectedIdx(0);
+    types->musicSources()->setSelectedIdx(MUSIC_NOW_PLAYING);
+    f.press(ACTION_SELECT);
+    f.press(ACTION_SELECT);
+    for (int i = 0; i < 400 && f.g.mode() != GM_PLAYING; ++i) f.g.steps(1);
+    ASSERT_EQ(f.g.mode(), GM_PLAYING);
+    Cwidget* best = screens::get<CHUD>()->screen()->findWidget("HighScore");
+    ASSERT_NE(best, nullptr);
+    EXPECT_EQ(best->getText().rfind("Rekord ", 0), 0u) << best->getText();
+}
