@@ -109,6 +109,24 @@ TEST(MainMenu, TheKeysHaveAFocusOnEntryAndKeepItOnReturn) {
     EXPECT_TRUE(moved->highlighted);
 }
 
+// Return that puts the last help box away is the box's: the focused button
+// waits for the next press.
+TEST(MainMenu, ReturnThatClosesAHelpBoxDoesNotPressTheFocusedButton) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_TRUE(f.reach(GM_MAIN_MENU));
+    gUi->tutorials.find("Tut_Intro1")->seen = false;
+    gUi->tutorials.show("Tut_Intro1");
+    ASSERT_TRUE(gUi->tutorials.isShowingOrQueued());
+    f.g.settle(30);
+    f.g.tapKey(SDL_SCANCODE_RETURN);
+    f.g.settle(40);
+    EXPECT_FALSE(gUi->tutorials.isShowingOrQueued());
+    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
+    f.g.tapKey(SDL_SCANCODE_RETURN);
+    EXPECT_TRUE(f.reach(GM_GAME_TYPE));
+}
+
 // Back at the menu after a mission's or a challenge's game (or without
 // playing it), the perks switched off for that game are the player's again.
 TEST(MainMenu, PerksSwitchedOffForAGameAreBackAtTheMenu) {
