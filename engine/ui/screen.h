@@ -69,4 +69,5 @@ private:
     std::vector<std::string> hiddenGroups_;   // lower case
     Cwidget* pressed_ = nullptr;
     int focus_ = -1;   // the highlighted selectable widget for keys and pads
+    bool heldBefore_ = false;   // the input was held (a help box, text entry) in the last step
 };

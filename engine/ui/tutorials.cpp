@@ -69,25 +69,15 @@ void Ctutorials::setSeenNames(const std::vector<std::string>& names) {
     for (auto& n : names) find(n)->seen = true;
 }
 
-namespace {
-constexpr float kReleaseWait = 0.5f;   // seconds a dismissing key's release is waited for
-}
-
 bool Ctutorials::update(const CuiInput& in, float dt) {
-    if (!box_) {
-        if (releaseOwed_ <= 0) return false;
-        releaseOwed_ -= dt;
-        if (in.action(ACTION_SELECT) || in.action(ACTION_BACK)) releaseOwed_ = 0;
-        return true;
-    }
+    if (!box_) return false;
     shownFor_ += dt;
     // A short grace time so the press that opened a screen does not close its tutorial.
-    const bool released = in.action(ACTION_SELECT) || in.action(ACTION_BACK) || in.pointerReleased;
-    bool dismiss = shownFor_ > 0.25f && (released || in.enter || in.escape);
+    bool dismiss = shownFor_ > 0.25f && (in.action(ACTION_SELECT) || in.action(ACTION_BACK) || in.pointerReleased ||
+                                         in.enter || in.escape);
     if (dismiss) {
         box_.reset();
         currentName_.clear();
-        releaseOwed_ = released ? 0.0f : kReleaseWait;
         if (!queue_.empty()) {
             Cqueued next = queue_.front();
             queue_.pop_front();

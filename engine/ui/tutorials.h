@@ -41,7 +41,4 @@ private:
     CwidgetPtr box_;
     std::string currentName_;
     float shownFor_ = 0;
-    // A key pressed to put the last box away still owes its release (the
-    // select or back action): that is the box's too, not the screen's.
-    float releaseOwed_ = 0;
 };
