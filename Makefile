@@ -1,6 +1,7 @@
 # Zorbex: `make run` builds and starts the game, `make test` builds and runs every test,
 # `make service` builds the local web service alone, `make fuzz` builds the fuzz targets
-# with clang and runs each for FUZZ_SECONDS.
+# with clang and runs each for FUZZ_SECONDS, `make shots` pictures every screen at each window shape
+# into $(BUILD_DIR)/shots.
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 TEST_DIR ?= build-test
@@ -10,7 +11,7 @@ FUZZ_SECONDS ?= 30
 FUZZ_JOBS ?= 1
 FUZZ_TARGETS ?=
 
-.PHONY: run game service build test deps bench fuzz clean
+.PHONY: run game service build test deps bench fuzz shots clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -45,6 +46,14 @@ fuzz:
 	  -DZX_SANITIZE=ON -DZX_FUZZ=ON -DZX_TESTS=OFF -DZX_BENCHMARKS=OFF
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target zx_fuzz
 	bash tests/fuzz/runFuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_JOBS) "$(FUZZ_TARGETS)"
+
+# The real game under Xvfb visits every screen at 1280 x 720, 1280 x 800 and 1024 x 768:
+# $(BUILD_DIR)/shots/<shape>/<screen>.png and $(BUILD_DIR)/shots/index.html (not part of `make test`).
+shots: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZX_SANITIZE=OFF
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target zorbex zx_local_service
+	bash tests/screens/shots.sh $(abspath $(BUILD_DIR))/zorbex $(abspath $(BUILD_DIR))/tests/zx_local_service \
+	  $(abspath $(BUILD_DIR))/data $(abspath $(BUILD_DIR))/shots
 
 bench: build
 	cd $(BUILD_DIR) && for b in bench_*; do [ -x "$$b" ] && ./$$b; done; true

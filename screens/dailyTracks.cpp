@@ -45,6 +45,7 @@ void CdailyTracksScreen::open(int returnState) {
 void CdailyTracksScreen::onEnter() {
     if (timeCode_ == -1) timeCode_ = gGame->online.soap.unixTime() - kFirstVisitSpan;
     list_->clearItems();
+    list_->setEmptyTextKey("");   // nothing to say until the board arrives
     list_->layout();
     boards().requestBoardDownload(CleaderboardMgr::kDailyTracksBoard, true, timeCode_);
     gUi->loadingIndicator.show(gEngine->text("Working"));
@@ -68,6 +69,7 @@ const CboardEntry* CdailyTracksScreen::entry(int64_t index) const {
 void CdailyTracksScreen::fillList() {
     auto* table = static_cast<Ctable*>(list_);
     table->clearRows();
+    table->setEmptyTextKey("NoScores");
     const Cboard* b = boards().board(CleaderboardMgr::kDailyTracksBoard);
     if (b) {
         const uint64_t top = b->entries.empty() ? 0 : b->entries[0].score;

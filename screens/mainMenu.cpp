@@ -242,6 +242,8 @@ void CmainMenuScreen::onEnter() {
         return;
     }
     hideOnlineWidgets();
+    // The keys start where the player left the menu.
+    if (!screen_->focusWidget(screen_->findWidget(focusName_, false))) screen_->focusWidget(button("Play"));
     const Ctutorials::Crecord* tenYears = gUi->tutorials.find("Tut_10Years1");
     if (tenYears && !tenYears->seen) {
         if (CsongPackInfo* t = gGame->songLibrary.findByPath(kBuiltInTenYears)) gGame->music.playTrack(t);
@@ -432,6 +434,7 @@ void CmainMenuScreen::update() {
     }
     poller.retrieveMessages(false);
     screen_->update();
+    if (const Cwidget* focused = screen_->highlightedWidget()) focusName_ = focused->name;
     if (screen_->leaving) return;
 
     if (Cwidget* daily = button("DailyChallenge"))

@@ -89,6 +89,7 @@ private:
     bool emailPromptPending_ = false;
     bool reportedThisRun_ = false;
     bool visualiser_ = false;
+    std::string focusName_ = "Play";   // the button with the keys' focus, kept for the player's return
     bool visualiserReleaseArmed_ = false;
     float visMouseX_ = 0, visMouseY_ = 0;
 

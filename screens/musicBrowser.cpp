@@ -181,6 +181,7 @@ void CmusicBrowserScreen::refresh() {
         }
     }
     active_->setVisible(true);
+    active_->setEmptyTextKey(view_ == VIEW_FAVOURITES ? "ListEmptyFavourites" : view_ == VIEW_RECENT ? "ListEmptyRecent" : "");
     for (Cwidget* w : {keyLocal_, keyOpenMic_, keyLocalSprite_, keyOpenMicSprite_, shipText_}) w->setHidden(!inGroup);
     bool standard = gGame->online.leaderboards.standardShipFlag != 0;
     shipCross_->setHidden(!inGroup || standard);

@@ -49,6 +49,7 @@ void CmusicRadioBrowserScreen::onEnter() {
 
 void CmusicRadioBrowserScreen::rebuild() {
     menu_->clearItems();
+    menu_->setEmptyTextKey("");   // nothing to say until the directory answers
     lastSelection_ = -1;
     CshoutcastBrowser& radio = gGame->radio;
     radio.clear();
@@ -80,6 +81,7 @@ void CmusicRadioBrowserScreen::rebuild() {
 
 void CmusicRadioBrowserScreen::fillRows() {
     menu_->clearItems();
+    menu_->setEmptyTextKey(mode_ == MODE_FAVOURITES ? "ListEmptyRadioFavourites" : "ListEmptyRadio");
     const CsongInfoMgr& lib = gGame->songLibrary;
     const auto& list = gGame->radio.stations;
     for (size_t i = 0; i < list.size(); ++i) {

@@ -26,6 +26,7 @@ bool CoptionsScreen::onLoaded() {
 
 void CoptionsScreen::open(int returnState, bool transition) {
     returnState_ = returnState;
+    lastChoice_ = -1;
     gGame->setGameMode(GM_OPTIONS, transition);
 }
 
@@ -41,10 +42,13 @@ void CoptionsScreen::onEnter() {
     }
     menu_->layout();
     menu_->setSelectedIdx(0);
+    for (size_t i = 0; i < menu_->itemCount(); ++i)
+        if (lastChoice_ >= 0 && menu_->item(i)->value == lastChoice_) menu_->setSelectedIdx((int)i);
     guid_->setText("", CbString::format("%lld", (long long)gEngine->steamId).str());
 }
 
 void CoptionsScreen::choose(int value) {
+    lastChoice_ = value;
     CinputPlayer* p = gEngine->input.player(0);
     switch (value) {
     case OPT_SCREEN_REZ: gGame->setGameMode(GM_SET_REZ, true); break;

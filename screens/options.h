@@ -25,4 +25,5 @@ private:
     Cmenu* menu_ = nullptr;
     Cwidget* guid_ = nullptr;
     int returnState_ = 3;
+    int lastChoice_ = -1;   // the item the player last chose here, selected again on their return
 };

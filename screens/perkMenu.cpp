@@ -64,6 +64,7 @@ void CperkMenuScreen::buildList() {
     const int device = deviceKind();
     const int64_t cash = gGame->progress.cash;
     const int keepSelected = menu_->getSelectedIdx();
+    const float keepScroll = menu_->scrollOffset();
 
     menu_->clearItems();
     std::fill(std::begin(slotTaken_), std::end(slotTaken_), false);
@@ -165,9 +166,8 @@ void CperkMenuScreen::buildList() {
         }
     }
     menu_->layout();
-    // A long list scrolls inside its box instead of running off the screen.
-    menu_->setClipRect(menu_->areaRect());
-    // The player stays where they were in the list.
+    // The player stays where they were in the list, and so does the view.
+    menu_->setScrollOffset(keepScroll);
     if (keepSelected >= 0 && keepSelected < (int)menu_->itemCount()) menu_->setSelectedIdx(keepSelected);
     cash_->setText("", dollars(cash));
 }

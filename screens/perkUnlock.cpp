@@ -53,8 +53,6 @@ void CperkUnlockScreen::buildList() {
         }
     }
     menu_->layout();
-    // A long list scrolls inside its box instead of running off the screen.
-    menu_->setClipRect(menu_->areaRect());
     numToUnlockText_->setText("", std::to_string(numToUnlock_) + " " +
                                       gEngine->text(numToUnlock_ == 1 ? "NumToUnlock" : "NumsToUnlock"));
 }

@@ -1,5 +1,6 @@
 #include "screens/shipStatPanels.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "engine/engine.h"
@@ -21,6 +22,9 @@ void setLine(Cwidget* w, const char* gadget, const std::string& text, int look) 
     w->setTextStr(g, CbString(text));
     g->colour = lookColour(look);
 }
+
+// A module's prop drawn at this scale per layout pixel of its box fills the box.
+constexpr float kPropScalePerPixel = 0.42f / 60.0f;
 
 std::string labelled(const char* tag, const char* value) {
     return std::string(gEngine->text(tag)) + ": " + value;
@@ -64,6 +68,12 @@ void fillShipModuleCard(Cwidget* card, const CshipModule* module) {
     if (edge) {
         edge->hidden = module->rarity < 1 || module->rarity > 3;
         if (!edge->hidden) edge->colour = gGame->namedColours.rarity[module->rarity - 1];
+    }
+    // The module's model sits on its card, sized to the card's "Prop" box, in place of the plain icon.
+    if (Cgadget* prop = card->findTextGadget("Prop", false)) {
+        const Cvec2 box = card->textBox(*prop);
+        card->setProp("Prop", module->prop, kPropScalePerPixel * std::min(box.x, box.y));
+        if (Cgadget* icon = card->findGadget("Icon")) icon->hidden = !prop->propName.empty();
     }
     char buf[64] = "";
     const float pf = module->posFactor;

@@ -35,11 +35,6 @@ bool unlockProcShipDue() {
     return !s.track.key.empty() && CprocShipOffer::isDue(s.gameType, s.completion, (float)s.track.length, owned);
 }
 
-namespace {
-// The module's model on its card.
-constexpr float kCardPropScale = 0.42f;
-}  // namespace
-
 const CwidgetBinding CunlockProcShipScreen::kBindings[] = {
     {&CunlockProcShipScreen::shipPos_, "ShipPos"},
     {&CunlockProcShipScreen::shipManu_, "ShipManu"},
@@ -126,8 +121,6 @@ void CunlockProcShipScreen::onEnter() {
     module_->setHidden(false);
     modUnlock_->setHidden(false);
     fillShipModuleCard(module_, &shownModule_);
-    module_->setText("Prop", "");
-    module_->setProp("Prop", shownModule_.prop, kCardPropScale);
 
     for (Cwidget* w : {globalDiscoveries_, globalTimePlayed_, globalTracksCleared_, cashTitle_, cash_})
         w->setHidden(rewardMode_);

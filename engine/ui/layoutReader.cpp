@@ -336,6 +336,9 @@ bool ClayoutReader::readMenu(Cmenu& m, const char* endWord) {
             next(arg);
             m.title = CbString(translate(arg));
             m.titleKey = arg;
+        } else if (tok == "EmptyKey") {
+            next(m.emptyKey);
+            translate(m.emptyKey);   // reports a missing tag
         } else if (tok == "TitleStyle") {
             next(m.titleStyle);
         } else if (tok == "ArrowChoice") {

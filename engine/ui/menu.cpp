@@ -8,6 +8,9 @@
 
 namespace {
 constexpr int kLockedSound = 7;
+constexpr float kWheelStep = 40.0f;   // layout pixels a wheel notch or a key scrolls a list without choices
+constexpr const char* kTitleTemplate = "MenuTitle";
+constexpr const char* kEmptyTemplate = "EmptyListNote";
 }
 
 bool Cmenu::inGroup(const std::string& group) const {
@@ -78,9 +81,11 @@ void Cmenu::resetToLayoutItems() {
 }
 
 void Cmenu::setTitleKey(const std::string& tag) {
-    title = CbString(gEngine->text(tag));
     titleKey = tag;
+    title = CbString(gEngine->text(tag));
 }
+
+std::string Cmenu::titleText() const { return titleKey.empty() ? title.str() : std::string(gEngine->text(titleKey)); }
 
 Crect Cmenu::areaRect() const { return blockRect(); }
 
@@ -92,6 +97,8 @@ Crect Cmenu::blockRect() const {
 }
 
 void Cmenu::layout() {
+    clip_ = areaRect();
+    hasClip_ = true;
     positionItems();
     keepSelectionVisible();
 }
@@ -204,10 +211,31 @@ void Cmenu::keepSelectionVisible() {
     float under = area.y - r.y;
     if (over > 0) scroll_ += over;
     else if (under > 0) scroll_ -= under;
-    float maxScroll = std::max(0.0f, contentHeight_ - area.h);
-    scroll_ = clampf(scroll_, 0.0f, maxScroll);
+    scroll_ = clampf(scroll_, 0.0f, maxScrollOffset());
     (void)s;
     positionItems();
+}
+
+float Cmenu::maxScrollOffset() const { return std::max(0.0f, contentHeight_ - areaRect().h); }
+
+void Cmenu::setScrollOffset(float offset) {
+    positionItems();   // the content's height as the items stand
+    scroll_ = clampf(offset, 0.0f, maxScrollOffset());
+    positionItems();
+}
+
+bool Cmenu::anySelectable() const {
+    for (size_t i = 0; i < items.size(); ++i)
+        if (isSelectable((int)i)) return true;
+    return false;
+}
+
+void Cmenu::markSelection() {
+    for (size_t i = 0; i < items.size(); ++i) {
+        const bool current = (int)i == selected_ && isSelectable(selected_);
+        items[i]->highlighted = focused && current;
+        items[i]->chosen = !focused && current;
+    }
 }
 
 void Cmenu::setVisibleWithTransition(bool v) {
@@ -232,18 +260,15 @@ void Cmenu::update(const CuiInput& in, bool inputHeld) {
             for (auto& w : items) w->removeEffect();
         }
     }
-    for (size_t i = 0; i < items.size(); ++i) items[i]->highlighted = focused && (int)i == selected_;
-    if (!shown() || inputHeld || !focused || items.empty()) return;
+    markSelection();
+    if (!shown() || inputHeld || items.empty()) return;
 
     Crect area = areaRect();
+    // The wheel scrolls the list under the pointer, focused or not.
+    if (in.wheel != 0 && in.pointerX >= 0 && area.contains(in.pointerX, in.pointerY))
+        scrollBy(-in.wheel * kWheelStep * gUi->scale());
+    if (!focused) return;
     bool pointerInside = in.pointerX >= 0 && (!hasClip_ || clip_.contains(in.pointerX, in.pointerY));
-    // Wheel scrolls the list.
-    if (in.wheel != 0 && area.contains(in.pointerX, in.pointerY)) {
-        scroll_ -= in.wheel * 40.0f * gUi->scale();
-        float maxScroll = std::max(0.0f, contentHeight_ - area.h);
-        scroll_ = clampf(scroll_, 0.0f, maxScroll);
-        positionItems();
-    }
     // Pointer: hover selects, a click activates.
     if (in.device != DEVICE_CONTROLLER && pointerInside) {
         for (int i = (int)items.size() - 1; i >= 0; --i) {
@@ -264,9 +289,14 @@ void Cmenu::update(const CuiInput& in, bool inputHeld) {
             break;
         }
     }
-    // Keys and pads.
-    if (in.up) moveSelection(-1);
-    if (in.down) moveSelection(1);
+    // Keys and pads move the selection, or scroll a list with nothing to choose.
+    if (anySelectable()) {
+        if (in.up) moveSelection(-1);
+        if (in.down) moveSelection(1);
+    } else {
+        if (in.up) scrollBy(-kWheelStep * gUi->scale());
+        if (in.down) scrollBy(kWheelStep * gUi->scale());
+    }
     if (arrowChoice) {
         if (in.left) arrowStep_ = -1;
         if (in.right) arrowStep_ = 1;
@@ -283,11 +313,13 @@ void Cmenu::update(const CuiInput& in, bool inputHeld) {
             activated_ = &w;
         }
     }
-    for (size_t i = 0; i < items.size(); ++i) items[i]->highlighted = (int)i == selected_;
+    markSelection();
 }
 
 void Cmenu::render(float alpha) {
     if (!shown()) return;
+    renderTitle(alpha);
+    if (items.empty()) renderEmptyNote(alpha);
     if (hasClip_) uiDraw::pushClip(clip_);
     for (auto& w : items) {
         if (!w->visible()) continue;
@@ -298,4 +330,40 @@ void Cmenu::render(float alpha) {
         w->render(alpha);
     }
     if (hasClip_) uiDraw::popClip();
+}
+
+namespace {
+// A text widget of a template, made once; null (logged once) without the template.
+Cwidget* textWidget(CwidgetPtr& slot, const std::string& templ) {
+    if (!slot) slot = gUi->createWidget(templ);
+    return slot.get();
+}
+}  // namespace
+
+void Cmenu::renderTitle(float alpha) {
+    const std::string text = titleText();
+    if (text.empty()) return;
+    Cwidget* w = textWidget(titleWidget_, titleStyle.empty() ? kTitleTemplate : titleStyle);
+    if (!w) return;
+    // Just above the list's box, sharing the items' show and hide effects.
+    const Crect block = blockRect();
+    const float s = gUi->scale();
+    w->setText({}, text);
+    w->uiScale = s;
+    w->x = block.cx();
+    w->y = block.y - (w->height * 0.5f + spacing) * s;
+    if (!items.empty()) w->effect = items.front()->effect;
+    w->render(alpha);
+}
+
+void Cmenu::renderEmptyNote(float alpha) {
+    if (emptyKey.empty()) return;
+    Cwidget* w = textWidget(emptyWidget_, kEmptyTemplate);
+    if (!w) return;
+    const Crect area = areaRect();
+    w->setText({}, gEngine->text(emptyKey));
+    w->uiScale = gUi->scale();
+    w->x = area.cx();
+    w->y = area.y + w->height * w->uiScale * 0.5f;
+    w->render(alpha);
 }

@@ -30,9 +30,10 @@ public:
     float width = 400, height = 400;                                   // layout pixels
     std::string itemTemplate = "MenuItem";
     float spacing = 8;
-    std::string titleStyle;
-    CbString title;
-    std::string titleKey;   // the tag the title came from, if any
+    std::string titleStyle;     // the title's template; empty: "MenuTitle"
+    CbString title;             // drawn above the items; a title tag wins over it
+    std::string titleKey;
+    std::string emptyKey;       // said in the box while the list has no rows
     bool arrowChoice = false;   // left/right step the selected item's choice
     bool focused = true;
     bool hidden = false;
@@ -60,6 +61,10 @@ public:
     Cwidget* addTextItemByKey(const std::string& templ, const std::string& tag, bool selectable = true);
     Cwidget* addTextItemByKey(const std::string& templ, const std::string& tag, int64_t value);
     void setTitleKey(const std::string& tag);
+    // What an empty list says (an empty tag: nothing).
+    void setEmptyTextKey(const std::string& tag) { emptyKey = tag; }
+    // The title as drawn now (its tag in the current language), or empty.
+    std::string titleText() const;
 
     // Places the items (after a change of items or of position).
     virtual void layout();
@@ -94,10 +99,17 @@ public:
     void setVisibleWithTransition(bool v);
     void setPlayerIdx(int idx) { playerIdx = idx; }
     void setFocused(bool f) { focused = f; }
+    // Rows are clipped to the list's area, set by every layout(); a screen
+    // may clip to another rectangle until the next layout.
     void setClipRect(const Crect& r) { clip_ = r; hasClip_ = true; }
     void clearClipRect() { hasClip_ = false; }
     bool hasClipRect() const { return hasClip_; }
+    const Crect& clipRect() const { return clip_; }
     float scrollOffset() const { return scroll_; }
+    // Scrolls to that offset (pixels), clamped to the list's length.
+    void setScrollOffset(float offset);
+    void scrollBy(float pixels) { setScrollOffset(scroll_ + pixels); }
+    float maxScrollOffset() const;
     // Where the items go, in pixels: the block's Pos, Offset and Size.
     virtual Crect areaRect() const;
 
@@ -109,6 +121,12 @@ private:
     void moveSelection(int dir);
     void moveInRow(int dir);
     void keepSelectionVisible();
+    bool anySelectable() const;
+    // Every item's highlight (focused) and current-choice mark (unfocused).
+    void markSelection();
+    void renderTitle(float alpha);
+    void renderEmptyNote(float alpha);
+    CwidgetPtr titleWidget_, emptyWidget_;   // made from their templates when first drawn
     int selected_ = -1;
     int requested_ = -1;
     Cwidget* activated_ = nullptr;

@@ -151,6 +151,17 @@ bool Cscreen::transitionDone() const {
     return done;
 }
 
+bool Cscreen::focusWidget(const Cwidget* w) {
+    for (size_t i = 0; i < widgets.size(); ++i) {
+        if (widgets[i].get() != w) continue;
+        if (!w->selectable || !w->shown()) return false;
+        focus_ = (int)i;
+        for (size_t k = 0; k < widgets.size(); ++k) widgets[k]->highlighted = k == i;
+        return true;
+    }
+    return false;
+}
+
 void Cscreen::navigate(int dx, int dy) {
     // Nearest selectable widget in the direction pressed.
     Cwidget* from = focus_ >= 0 ? widgets[focus_].get() : nullptr;
@@ -180,6 +191,9 @@ void Cscreen::navigate(int dx, int dy) {
 void Cscreen::update() {
     const CuiInput& in = gUi->input();
     bool held = gUi->inputHeld();
+    // The release of a key that put a help box away is not a press of the focused button.
+    const bool afterHold = heldBefore_;
+    heldBefore_ = held;
     pressed_ = nullptr;
     for (auto& w : widgets) w->pressed = false;
     bool menuFocused = false;
@@ -214,7 +228,7 @@ void Cscreen::update() {
         if (in.down) navigate(0, 1);
         if (in.left) navigate(-1, 0);
         if (in.right) navigate(1, 0);
-        if (in.action(ACTION_SELECT) && focus_ >= 0 && !pressed_) {
+        if (in.action(ACTION_SELECT) && focus_ >= 0 && !pressed_ && !afterHold) {
             Cwidget& w = *widgets[focus_];
             if (w.visible()) {
                 w.pressed = true;

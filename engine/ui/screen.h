@@ -61,6 +61,9 @@ public:
     bool wasPressed(const std::string& widgetName);
     Cwidget* pressedWidget() const { return pressed_; }
     Cwidget* highlightedWidget() const { return focus_ >= 0 ? widgets[focus_].get() : nullptr; }
+    // Gives the keys' focus to one of the screen's selectable widgets; false
+    // (focus unchanged) for any other.
+    bool focusWidget(const Cwidget* w);
 
     // Places every widget and menu for the current screen size.
     void layout();
@@ -71,4 +74,5 @@ private:
     std::vector<std::string> hiddenGroups_;   // lower case
     Cwidget* pressed_ = nullptr;
     int focus_ = -1;   // the highlighted selectable widget for keys and pads
+    bool heldBefore_ = false;   // the input was held (a help box, text entry) in the last step
 };

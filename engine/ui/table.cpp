@@ -126,7 +126,6 @@ void Ctable::layout() {
         header_->x = block.cx();
         header_->y = block.y + header_->height * s * 0.5f;
     }
-    setClipRect(areaRect());
     Cmenu::layout();
 }
 

@@ -12,6 +12,10 @@ struct CbackgroundStyle {
     Ccolour highlightFill{0.15f, 0.35f, 0.6f, 0.95f};
     Ccolour highlightFrame{1, 1, 1, 1};
     std::string sprite;   // optional: a sprite stretched over the widget instead of a panel
+    // A highlighted widget looks different from one at rest.
+    bool hasHighlight() const {
+        return sprite.empty() && (highlightFill != fill || (thickness > 0 && highlightFrame != frame));
+    }
 };
 
 struct CshadowStyle {

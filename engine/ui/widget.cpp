@@ -112,6 +112,13 @@ bool Cwidget::setProp(const std::string& gadgetName, const std::string& prop, fl
 namespace {
 constexpr float kTextMargin = 8.0f;       // layout pixels between a text and its widget's edge
 constexpr float kDimmedTextFloor = 0.7f;  // the least brightness of a dimmed widget's text
+constexpr float kChosenMark = 0.45f;  // how much of the selected look an unfocused choice keeps
+constexpr float kMarkFrame = 2.0f;    // layout pixels of the frame that marks a selection
+
+Ccolour mix(const Ccolour& from, const Ccolour& to, float t) {
+    return Ccolour(from.r + (to.r - from.r) * t, from.g + (to.g - from.g) * t, from.b + (to.b - from.b) * t,
+                   from.a + (to.a - from.a) * t);
+}
 }
 
 Cvec2 Cwidget::textBox(const Cgadget& g) const {
@@ -189,17 +196,24 @@ void Cwidget::render(float alpha) {
     if (locked()) dim *= 0.6f;
     Ccolour tint(colour.r * dim, colour.g * dim, colour.b * dim, a);
     Crect r = rect();
+    // The selected look: the style's highlight; a current choice without the
+    // focus gets half of it. Styles whose highlight looks like their rest, and
+    // widgets with no panel, show a frame instead.
+    const float mark = highlighted ? 1.0f : (chosen && selectable ? kChosenMark : 0.0f);
+    bool framed = mark > 0;
     if (background) {
         if (!background->sprite.empty()) {
             uiDraw::sprite(uiDraw::findSprite(background->sprite), r.cx(), r.cy(), r.w, r.h, tint);
         } else {
-            const Ccolour& f = highlighted ? background->highlightFill : background->fill;
-            const Ccolour& fr = highlighted ? background->highlightFrame : background->frame;
+            const Ccolour f = mix(background->fill, background->highlightFill, mark);
+            const Ccolour fr = mix(background->frame, background->highlightFrame, mark);
             uiDraw::fillRect(r, Ccolour(f.r * dim, f.g * dim, f.b * dim, f.a * a));
             if (background->thickness > 0)
                 uiDraw::frame(r, background->thickness * uiScale, Ccolour(fr.r * dim, fr.g * dim, fr.b * dim, fr.a * a));
+            framed = framed && !background->hasHighlight();
         }
     }
+    if (framed) uiDraw::frame(r, kMarkFrame * uiScale, Ccolour(1, 1, 1, mark * a));
     for (auto& g : gadgets) {
         if (g.hidden) continue;
         float gx = cx + g.offsetX * s, gy = cy + g.offsetY * s;

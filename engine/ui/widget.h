@@ -89,6 +89,7 @@ public:
     bool pressed = false;             // pressed this step
     bool toggle = true;               // an unset toggle draws at half brightness
     bool highlighted = false;
+    bool chosen = false;              // a menu's current choice while another menu has the focus
     bool selectable = false;          // reacts to pointer clicks
     bool overBars = false;            // drawn over the music bar or the button bar on purpose
     bool locked() const { return floatValue == -1.0f && value == -1; }

@@ -32,8 +32,11 @@ toOptions() {
 # The n-th item of the options menu (from the title: Language, Screen
 # Resolution, Configure Keyboard, Volume and Detail, Open Mic, Twitter,
 # Credits, Reset Tutorials).
+# The menu keeps the item chosen last while the game runs: the keys go from there.
+pos=0
 item() {
-    for _ in $(seq "$1"); do keys Down; done
+    while [ "$pos" -lt "$1" ]; do keys Down; pos=$((pos + 1)); done
+    while [ "$pos" -gt "$1" ]; do keys Up; pos=$((pos - 1)); done
     keys Return
 }
 
@@ -90,6 +93,7 @@ stopGame
 
 # Again: the volume chosen is the one the screen starts from.
 start 1
+pos=0
 toOptions 1
 item 3
 waitReady OptionsVolume 60 || fail "no volume screen after the restart"

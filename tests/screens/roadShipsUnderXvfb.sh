@@ -23,11 +23,9 @@ sleep 6   # the fade, then the title's marks come in
 chooseEnglish
 makeAccount Hangar hangar@example.com
 sleep 1
-# The first visit's help boxes, one Return each.
-for _ in $(seq 8); do
-    keys Return
-    sleep 0.5
-done
+# The first visit's help boxes, a click beside them each (Return would also
+# press the menu's focused button once they are gone).
+dismissTutorials 8
 sleep 2
 
 # The daily challenge, once its manager has it.

@@ -243,3 +243,35 @@ TEST(DailyChallenge, RulesCapTheDifficultyOrSwitchPerksOffForOneGame) {
     EXPECT_TRUE(perks.isEnabled(3));
     EXPECT_TRUE(perks.isEnabled(14));
 }
+
+// The board stays clear of the ship row at every window shape, and its last
+// rows scroll into its box under the wheel while the ships have the keys.
+TEST(DailyChallenge, TheBoardIsClearOfTheShipRowAndScrollsToItsLastRow) {
+    CchallengeFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CchallengeMgr& m = f.start(24, track());
+    f.addRows(m.boardName(0), 12);
+    f.open();
+    ASSERT_GE(f.board()->itemCount(), 12u);
+    const struct {
+        int w, h;
+    } shapes[] = {{1280, 720}, {1280, 800}, {1024, 768}};
+    for (const auto& shape : shapes) {
+        gEngine->setScreenSize(shape.w, shape.h);
+        f.screen->screen()->layout();
+        const Crect board = f.board()->areaRect(), ships = f.ships()->areaRect();
+        EXPECT_LE(board.y + board.h, ships.y) << shape.w << " x " << shape.h;
+    }
+    gEngine->setScreenSize(1280, 720);
+    f.screen->screen()->layout();
+    Cmenu* board = f.board();
+    const Crect area = board->areaRect();
+    Cwidget* last = board->item(board->itemCount() - 1);
+    EXPECT_GT(last->rect().y + last->rect().h, area.y + area.h);
+    f.g.mouseMove((int)area.cx(), (int)area.cy());
+    for (int i = 0; i < 10; ++i) {
+        f.g.mouseWheel(-1);
+        f.g.steps(1);
+    }
+    EXPECT_NEAR(last->rect().y + last->rect().h, area.y + area.h, 0.5f);
+}

@@ -87,6 +87,47 @@ TEST(MainMenu, EveryButtonLeadsToItsStateAndBack) {
     EXPECT_TRUE(screens::get<CexitPopup>()->showing());
 }
 
+// Keys have a button to start from on entry, and the player comes back to
+// the button they left by.
+TEST(MainMenu, TheKeysHaveAFocusOnEntryAndKeepItOnReturn) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_TRUE(f.reach(GM_MAIN_MENU));
+    Cscreen* s = f.menu.screen();
+    EXPECT_EQ(s->highlightedWidget(), f.menu.button("Play"));
+    EXPECT_TRUE(f.menu.button("Play")->highlighted);
+    f.g.tapKey(SDL_SCANCODE_DOWN);
+    Cwidget* moved = s->highlightedWidget();
+    ASSERT_NE(moved, nullptr);
+    ASSERT_NE(moved, f.menu.button("Play"));
+    f.g.tapKey(SDL_SCANCODE_RETURN);
+    f.g.settle(40);
+    ASSERT_NE(f.g.mode(), GM_MAIN_MENU) << moved->name;
+    f.g.settle(20);
+    f.g.tapAction(ACTION_BACK);
+    ASSERT_TRUE(f.reach(GM_MAIN_MENU)) << "back from " << moved->name;
+    EXPECT_EQ(s->highlightedWidget(), moved) << moved->name;
+    EXPECT_TRUE(moved->highlighted);
+}
+
+// Return that puts the last help box away is the box's: the focused button
+// waits for the next press.
+TEST(MainMenu, ReturnThatClosesAHelpBoxDoesNotPressTheFocusedButton) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_TRUE(f.reach(GM_MAIN_MENU));
+    gUi->tutorials.find("Tut_Intro1")->seen = false;
+    gUi->tutorials.show("Tut_Intro1");
+    ASSERT_TRUE(gUi->tutorials.isShowingOrQueued());
+    f.g.settle(30);
+    f.g.tapKey(SDL_SCANCODE_RETURN);
+    f.g.settle(40);
+    EXPECT_FALSE(gUi->tutorials.isShowingOrQueued());
+    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
+    f.g.tapKey(SDL_SCANCODE_RETURN);
+    EXPECT_TRUE(f.reach(GM_GAME_TYPE));
+}
+
 // Back at the menu after a mission's or a challenge's game (or without
 // playing it), the perks switched off for that game are the player's again.
 TEST(MainMenu, PerksSwitchedOffForAGameAreBackAtTheMenu) {

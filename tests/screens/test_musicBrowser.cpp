@@ -243,3 +243,19 @@ TEST(MusicBrowser, ALetterJumpsAndBackFollowsWhoOpenedIt) {
     f.g.steps(80);
     EXPECT_EQ(f.g.mode(), GM_PARTY_GAME_TYPE);
 }
+
+// Empty favourites and recent tracks say so; a view with tracks says nothing.
+TEST(MusicBrowser, EmptyFavouritesAndRecentTracksSaySo) {
+    CbrowserFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.press(f.widget("Favourites"));
+    ASSERT_NE(f.shown(), nullptr);
+    EXPECT_EQ(f.shown()->itemCount(), 0u);
+    EXPECT_EQ(f.shown()->emptyKey, "ListEmptyFavourites");
+    f.press(f.widget("RecentTracks"));
+    ASSERT_NE(f.shown(), nullptr);
+    EXPECT_EQ(f.shown()->itemCount(), 0u);
+    EXPECT_EQ(f.shown()->emptyKey, "ListEmptyRecent");
+    f.press(f.widget("Albums"));
+    EXPECT_EQ(f.shown()->emptyKey, "");
+}

@@ -263,6 +263,28 @@ TEST(OptionsScreen, LanguageSwitchesFallsBackAndIgnoresTheSameOne) {
     EXPECT_STREQ(gEngine->language().text("BACK"), "BACK");
 }
 
+// Back from one of its screens, the options menu has the item the player chose.
+TEST(OptionsScreen, KeepsItsItemWhenThePlayerComesBack) {
+    CoptionsGame g;
+    ASSERT_TRUE(g.initOk());
+    g.toOptions(GM_MAIN_MENU);
+    Cmenu* m = screens::get<CoptionsScreen>()->menu();
+    EXPECT_EQ(m->getSelectedIdx(), 0);
+    for (int i = 0; i < 20 && m->getSelectedItemInt() != OPT_CREDITS; ++i) g.tapKey(SDL_SCANCODE_DOWN);
+    ASSERT_EQ(m->getSelectedItemInt(), OPT_CREDITS);
+    g.tapKey(SDL_SCANCODE_RETURN);
+    g.settle();
+    ASSERT_EQ(g.mode(), GM_CREDITS);
+    g.tapAction(ACTION_BACK);
+    g.settle();
+    ASSERT_EQ(g.mode(), GM_OPTIONS);
+    EXPECT_EQ(m->getSelectedItemInt(), OPT_CREDITS);
+    EXPECT_TRUE(m->getSelectedItem()->highlighted);
+    // Opened afresh, it starts at the top.
+    g.toOptions(GM_MAIN_MENU);
+    EXPECT_EQ(m->getSelectedIdx(), 0);
+}
+
 TEST(OptionsScreen, CreditsListTheTeamAndLeave) {
     CoptionsGame g;
     ASSERT_TRUE(g.initOk());
@@ -270,6 +292,14 @@ TEST(OptionsScreen, CreditsListTheTeamAndLeave) {
     Cmenu* list = screens::get<CcreditsScreen>()->list();
     ASSERT_GT(list->itemCount(), 60u);
     EXPECT_EQ(list->item(list->itemCount() - 1)->getText(), "Made with music.");
+    // The list scrolls with the keys until its last line shows, drawn inside its box.
+    const Crect area = list->areaRect();
+    Cwidget* last = list->item(list->itemCount() - 1);
+    EXPECT_GT(last->rect().y, area.y + area.h);
+    for (int i = 0; i < 400 && last->rect().y + last->rect().h > area.y + area.h + 0.5f; ++i)
+        g.tapKey(SDL_SCANCODE_DOWN);
+    EXPECT_NEAR(last->rect().y + last->rect().h, area.y + area.h, 0.5f);
+    EXPECT_TRUE(list->hasClipRect());
     g.tapAction(ACTION_BACK);
     g.settle();
     EXPECT_EQ(g.mode(), GM_OPTIONS);

@@ -113,3 +113,29 @@ TEST(MenuBackground, NeverPicksTheStyleItHas) {
         EXPECT_EQ(bg.styleTimer, 0.0f);
     }
 }
+
+// The module's model shows on every kind of module card, in place of the
+// plain module icon, sized to the card's prop box; an emptied card has none.
+TEST(ShipStatPanels, AModuleCardShowsTheModulesProp) {
+    CscreensGame g;
+    ASSERT_TRUE(g.initOk());
+    CshipModule m;
+    m.rarity = 1;
+    m.posKind = ShipMod_StartMultiplier;
+    m.posFactor = 2.0f;
+    m.negKind = ShipMod_Decel;
+    m.prop = "modProp_TopSpeed";
+    ASSERT_NE(gEngine->props.findDef(m.prop, false), nullptr);
+    for (const char* templ : {"ShipModuleItem", "ModuleSlot"}) {
+        CwidgetPtr card = gUi->createWidget(templ);
+        ASSERT_NE(card, nullptr) << templ;
+        fillShipModuleCard(card.get(), &m);
+        const Cgadget* prop = card->findGadget("Prop");
+        ASSERT_NE(prop, nullptr) << templ;
+        EXPECT_EQ(prop->propName, m.prop) << templ;
+        EXPECT_GT(prop->propScale, 0.0f) << templ;
+        if (const Cgadget* icon = card->findGadget("Icon")) EXPECT_TRUE(icon->hidden) << templ;
+        fillShipModuleCard(card.get(), nullptr);
+        EXPECT_EQ(card->findGadget("Prop")->propName, "") << templ;
+    }
+}

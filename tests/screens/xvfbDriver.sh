@@ -153,18 +153,19 @@ keys() {
         sleep 0.15
     done
 }
-# The centre of a layout's widget on the 1280 x 720 screen: Pos as a fraction
-# of the screen plus Offset in layout pixels (720 lines: one pixel each).
+# The centre of a layout's widget on the screen ($screenW x $screenH, 1280 x
+# 720 unless set): Pos as a fraction of the screen plus Offset in layout pixels
+# (1/720 of the screen's height each).
 clickWidget() {
     local file="$data/textFiles/layouts/$1" name="$2"
     local xy
-    xy=$(awk -v w="$name" '
+    xy=$(awk -v w="$name" -v sw="${screenW:-1280}" -v sh="${screenH:-720}" '
         $1 == "Widget" && $2 == w { inside = 1; px = 0.5; py = 0.5; ox = 0; oy = 0; next }
         inside && $1 == "Pos" { px = $2; py = $3 }
         inside && $1 == "Offset" && !gadget { ox = $2; oy = $3 }
         inside && ($1 == "Text" || $1 == "Sprite" || $1 == "Progress") { gadget = 1 }
         inside && ($1 == "EndText" || $1 == "EndSprite" || $1 == "EndProgress") { gadget = 0 }
-        inside && $1 == "EndWidget" { printf "%d %d\n", px * 1280 + ox, py * 720 + oy; exit }
+        inside && $1 == "EndWidget" { k = sh / 720; printf "%d %d\n", px * sw + ox * k, py * sh + oy * k; exit }
     ' "$file")
     [ -n "$xy" ] || fail "no widget $name in $1"
     echo "click $name at $xy"

@@ -106,6 +106,14 @@ void CtestGame::mouseMove(int x, int y) {
     SDL_PushEvent(&e);
 }
 
+void CtestGame::mouseWheel(int notches) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.y = notches;
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    SDL_PushEvent(&e);
+}
+
 void CtestGame::finger(SDL_EventType type, SDL_FingerID id, float x, float y) {
     SDL_Event e{};
     e.type = type;

@@ -53,6 +53,7 @@ public:
     void keyUp(int scanCode);
     void mouseButton(int button, bool down);   // 0 left .. 4
     void mouseMove(int x, int y);
+    void mouseWheel(int notches);               // + away from the player (up), - towards
     void finger(SDL_EventType type, SDL_FingerID id, float x, float y);   // x, y in 0..1
     // Presses or lets go of what a player's first binding of an action names
     // (a key or a mouse button; a controller's through its virtual pad).

@@ -78,3 +78,47 @@ TEST_F(CrenderTest, ATextGadgetShowsAPropUnderItsText) {
     EXPECT_TRUE(w.setProp("Prop", "", 1.0f));
     EXPECT_EQ(quadsDrawn().size(), plain);
 }
+
+// Every selectable widget has a selected look, whatever its panel style: the
+// style's highlight where it has one, else a frame; a menu's current choice
+// without the focus shows a dimmer form of it.
+TEST_F(CrenderTest, EverySelectableWidgetHasASelectedLookAndADimmerChosenOne) {
+    Crenderer& r = gEngine->renderer;
+    CbackgroundStyle flat;   // a panel whose highlight is its rest (perk rows)
+    flat.highlightFill = flat.fill;
+    flat.highlightFrame = flat.frame;
+    CbackgroundStyle lit;    // a button style with its own highlight
+    const CbackgroundStyle* styles[] = {&flat, &lit, nullptr};
+    for (const CbackgroundStyle* style : styles) {
+        Cwidget w;
+        w.selectable = true;
+        w.background = style;
+        w.x = 300;
+        w.y = 200;
+        auto look = [&](bool highlighted, bool chosen) {
+            w.highlighted = highlighted;
+            w.chosen = chosen;
+            r.beginFrame();
+            w.render();
+            std::vector<Ccolour> colours;
+            for (const CquadRecord& q : r.quads()) colours.push_back(q.colour);
+            return colours;
+        };
+        const auto rest = look(false, false), selected = look(true, false), chosen = look(false, true);
+        const char* name = style == &flat ? "flat" : style == &lit ? "lit" : "none";
+        EXPECT_NE(selected, rest) << name;
+        EXPECT_NE(chosen, rest) << name;
+        EXPECT_NE(chosen, selected) << name;
+    }
+    // A widget that can't be chosen never shows the mark.
+    Cwidget label;
+    label.background = &lit;
+    r.beginFrame();
+    label.render();
+    const std::vector<CquadRecord> plain = r.quads();
+    label.chosen = true;
+    r.beginFrame();
+    label.render();
+    EXPECT_EQ(r.quads().size(), plain.size());
+    EXPECT_EQ(r.quads()[0].colour, plain[0].colour);
+}

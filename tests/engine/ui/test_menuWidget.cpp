@@ -3,6 +3,8 @@
 // scrolling; widget texts, gadgets, progress bars, hiding and scaling.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/ui/uiMgr.h"
 #include "support/testEngine.h"
 
@@ -275,6 +277,96 @@ TEST(UiMenuOps, LongListsScrollAndClip) {
     EXPECT_EQ(f.menu->getSelectedIdx(), 9);
     f.menu->setPlayerIdx(2);
     EXPECT_EQ(f.menu->playerIdx, 2);
+}
+
+// Every list keeps its rows inside its box without the screen asking, and
+// its last row can be reached with keys (by choosing or, in a list with
+// nothing to choose, by scrolling) and with the wheel, focused or not.
+TEST(UiMenuOps, EveryListClipsAndScrollsToItsLastRow) {
+    CmenuFixture f;
+    f.fill(10);
+    EXPECT_TRUE(f.menu->hasClipRect());
+    const Crect area = f.menu->areaRect();
+    EXPECT_FLOAT_EQ(f.menu->clipRect().y, area.y);
+    EXPECT_FLOAT_EQ(f.menu->clipRect().h, area.h);
+    auto lastRowAtTheBottom = [&] {
+        Crect last = f.menu->item(9)->rect();
+        return std::fabs(last.y + last.h - (area.y + area.h)) < 0.01f;
+    };
+    CuiInput down;
+    down.down = true;
+    for (int i = 0; i < 9; ++i) f.step(down);
+    EXPECT_EQ(f.menu->getSelectedIdx(), 9);
+    EXPECT_TRUE(lastRowAtTheBottom());
+
+    // Rows with nothing to choose (credits, notes): the keys scroll.
+    f.menu->clearItems();
+    for (int i = 0; i < 10; ++i) f.menu->addTextItemByKey({}, "OK", false);
+    f.menu->layout();
+    for (int i = 0; i < 40 && !lastRowAtTheBottom(); ++i) f.step(down);
+    EXPECT_TRUE(lastRowAtTheBottom());
+    EXPECT_FLOAT_EQ(f.menu->scrollOffset(), f.menu->maxScrollOffset());
+    CuiInput up;
+    up.up = true;
+    for (int i = 0; i < 40; ++i) f.step(up);
+    EXPECT_FLOAT_EQ(f.menu->scrollOffset(), 0.0f);
+
+    // The wheel scrolls a list without the focus (a board beside a menu).
+    f.menu->setFocused(false);
+    CuiInput wheel;
+    wheel.pointerX = area.cx();
+    wheel.pointerY = area.cy();
+    wheel.wheel = -100;
+    f.step(wheel);
+    EXPECT_TRUE(lastRowAtTheBottom());
+    // Elsewhere the wheel leaves it alone.
+    wheel.pointerY = area.y - 20;
+    wheel.wheel = 100;
+    f.step(wheel);
+    EXPECT_TRUE(lastRowAtTheBottom());
+}
+
+// The focused menu highlights its choice; a menu without the focus still
+// marks its current choice, and the mark moves to the highlight and back.
+TEST(UiMenuOps, AMenuWithoutTheFocusMarksItsCurrentChoice) {
+    CmenuFixture f;
+    f.fill(3);
+    f.menu->setSelectedIdx(1);
+    f.idle(1);
+    EXPECT_TRUE(f.menu->item(1)->highlighted);
+    EXPECT_FALSE(f.menu->item(1)->chosen);
+    f.menu->setFocused(false);
+    f.idle(1);
+    EXPECT_FALSE(f.menu->item(1)->highlighted);
+    EXPECT_TRUE(f.menu->item(1)->chosen);
+    EXPECT_FALSE(f.menu->item(0)->chosen);
+    f.menu->setFocused(true);
+    f.idle(1);
+    EXPECT_TRUE(f.menu->item(1)->highlighted);
+    EXPECT_FALSE(f.menu->item(1)->chosen);
+}
+
+// A menu's title tag follows the language; an empty list's note is its tag's text.
+TEST(UiMenuOps, TitleAndEmptyNoteFromTheirTags) {
+    CmenuFixture f;
+    EXPECT_EQ(f.menu->titleText(), "");
+    f.menu->setTitleKey("OK");
+    EXPECT_EQ(f.menu->titleText(), gEngine->text("OK"));
+    f.menu->title = CbString("stale");
+    EXPECT_EQ(f.menu->titleText(), gEngine->text("OK"));
+    f.menu->titleKey.clear();
+    EXPECT_EQ(f.menu->titleText(), "stale");
+    Cscreen* s = gUi->loadScreenFromText("titled", R"(
+Menu Choices
+    Size 300 200
+    TitleKey OK
+    EmptyKey BACK
+EndMenu
+EndFile
+)");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->findMenu("Choices")->titleKey, "OK");
+    EXPECT_EQ(s->findMenu("Choices")->emptyKey, "BACK");
 }
 
 TEST(UiWidgetOps, TextSettersAndGadgets) {

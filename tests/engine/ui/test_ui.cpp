@@ -437,6 +437,32 @@ TEST(UiData, EveryLayoutLoadsWithItsTemplatesAndTags) {
     for (auto& p : gUi->problems()) ADD_FAILURE() << p;
 }
 
+// Every list of every screen keeps its rows inside its box, at every window
+// shape.
+TEST(UiData, EveryListClipsToItsBoxAtEveryWindowShape) {
+    CtestEngine eng;
+    for (const char* t : {"uiStyles.txt", "uiTemplates.txt", "popup.txt"}) gUi->loadTemplates(t);
+    std::vector<Cscreen*> screens;
+    for (auto& f : layoutFiles(gEngine->dataPath("textFiles/layouts")))
+        if (Cscreen* s = gUi->loadScreen(f)) screens.push_back(s);
+    ASSERT_FALSE(screens.empty());
+    const struct {
+        int w, h;
+    } shapes[] = {{1280, 720}, {1280, 800}, {1024, 768}};
+    for (const auto& shape : shapes) {
+        gEngine->setScreenSize(shape.w, shape.h);
+        for (Cscreen* s : screens) {
+            s->layout();
+            for (auto& m : s->menus) {
+                const Crect area = m->areaRect(), clip = m->clipRect();
+                EXPECT_TRUE(m->hasClipRect()) << s->name << ": " << m->name;
+                EXPECT_TRUE(clip.x == area.x && clip.y == area.y && clip.w == area.w && clip.h == area.h)
+                    << s->name << ": " << m->name << " at " << shape.w << " x " << shape.h;
+            }
+        }
+    }
+}
+
 // The reader stops at EndFile: whatever stands after it is never read.
 TEST(UiData, NothingButCommentsAfterEndFile) {
     CtestEngine eng;
