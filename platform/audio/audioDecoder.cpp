@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <string>
 
 #include "platform/audio/decoderLibs.h"
 
@@ -56,6 +57,20 @@ bool looksLikePlaylist(const std::string& url) {
         return path.size() >= n && path.compare(path.size() - n, n, e) == 0;
     };
     return ends(".pls") || ends(".m3u");
+}
+
+// A header can claim any rate or channel count; the resampler's tables grow with
+// the ratio to the output rate (a claimed 579 MHz asks for 1.7 GB and seconds of
+// set-up). Real recordings stay far below these.
+constexpr int kMaxInputRate = 768000;
+constexpr int kMaxInputChannels = 64;
+
+bool plausibleFormat(int rate, int channels) {
+    return rate > 0 && rate <= kMaxInputRate && channels > 0 && channels <= kMaxInputChannels;
+}
+
+std::string formatText(int rate, int channels) {
+    return std::to_string(rate) + " Hz, " + std::to_string(channels) + " channels";
 }
 
 // FFmpeg's functions; the libraries are open once open() has succeeded.
@@ -229,6 +244,12 @@ bool CaudioDecoder::open(const std::string& pathOrUrl, const Coptions& options) 
     codecName_ = dec->name;
     inputRate_ = codec_->sample_rate;
     inputChannels_ = codec_->ch_layout.nb_channels;
+    // Zero is not known yet: some decoders learn it from the first frame, and convertFrame checks that.
+    if (!plausibleFormat(inputRate_ ? inputRate_ : 1, inputChannels_ ? inputChannels_ : 1)) {
+        fail("unsupported format " + formatText(inputRate_, inputChannels_) + " in " + resolved_);
+        close();
+        return false;
+    }
     if (!network_ && fmt_->duration != AV_NOPTS_VALUE && fmt_->duration > 0) duration_ = (double)fmt_->duration / AV_TIME_BASE;
     pkt_ = ff().av_packet_alloc();
     frame_ = ff().av_frame_alloc();
@@ -312,6 +333,11 @@ bool CaudioDecoder::convertFrame() {
     else
         ff().av_channel_layout_copy(&inLayout, &frame_->ch_layout);
     int rate = frame_->sample_rate > 0 ? frame_->sample_rate : codec_->sample_rate;
+    if (!plausibleFormat(rate, inLayout.nb_channels)) {
+        const int channels = inLayout.nb_channels;
+        ff().av_channel_layout_uninit(&inLayout);
+        return fail("unsupported format " + formatText(rate, channels) + " in " + resolved_);
+    }
     // Radio streams may change format on the way: rebuild the converter then.
     if (!swr_ || rate != swrRate_ || frame_->format != swrFormat_ || inLayout.nb_channels != swrChannels_) {
         ff().swr_free(&swr_);

@@ -89,6 +89,36 @@ TEST(AudioDecoder, MissingAndNonAudioFilesFail) {
     removeFolderTree(dir);
 }
 
+// A 59-byte WAV whose header claims 579 MHz: the resampler built for that rate
+// took 1.7 GB and seconds. Such a file is refused at open, and a real
+// high-rate recording still plays.
+TEST(AudioDecoder, ImplausibleSampleRateIsRefusedAndHighRatesStillPlay) {
+    static const unsigned char kClaims579MHz[] = {
+        0x52, 0x49, 0x46, 0x46, 0x08, 0x6c, 0x00, 0x00, 0x57, 0x41, 0x56, 0x45,
+        0x66, 0x6d, 0x74, 0x20, 0x10, 0x00, 0x00, 0x00, 0x01, 0x00, 0x02, 0x00,
+        0x00, 0x56, 0x88, 0x22, 0x00, 0x58, 0x01, 0x3f, 0x04, 0x00, 0x10, 0x00,
+        0x64, 0x61, 0x74, 0x61, 0x5c, 0x67, 0x00, 0xac, 0xd6, 0xc8, 0x63, 0x32,
+        0x7d, 0xc6, 0x8a, 0x11, 0x72, 0x1a, 0x73, 0xf0, 0xe8, 0x31, 0x11,
+    };
+    std::string dir = makeTempFolder("rate");
+    std::string path = dir + "/claims.wav";
+    std::ofstream(path, std::ios::binary).write((const char*)kClaims579MHz, sizeof kClaims579MHz);
+    CaudioDecoder d;
+    EXPECT_FALSE(d.open(path, {}));
+    EXPECT_NE(d.lastError().find("unsupported format 579360256 Hz"), std::string::npos) << d.lastError();
+    std::vector<float> block(4096 * 2);
+    EXPECT_EQ(d.read(block.data(), 4096), -1);
+    EXPECT_EQ(probeAudioLength(path), 0.0f);
+
+    std::string high = writeTestAudio(dir, "high.wav", synth::makeTone(440.0, 0.5, 192000, 2, 0.5f));
+    ASSERT_FALSE(high.empty());
+    ASSERT_TRUE(d.open(high, {})) << d.lastError();
+    EXPECT_EQ(d.inputRate(), 192000);
+    std::vector<float> pcm = decodeAll(d);
+    EXPECT_NEAR((double)pcm.size() / 2 / 44100, 0.5, 0.05);
+    removeFolderTree(dir);
+}
+
 TEST(AudioDecoder, SeekLandsOnTheWantedTime) {
     std::string dir = makeTempFolder("seek");
     // 440 Hz for a second, then 880 Hz.
