@@ -225,9 +225,12 @@ void CmainMenuScreen::onEnter() {
         const CplayerStatsRecord& local = gGame->statsCache.local;
         emailPromptPending_ = gGame->saveLoad.settings.askEmail && local.sessions >= 2 && !local.emailSet;
     }
-    if (emailPromptPending_ && !gUi->tutorials.isShowingOrQueued()) showEmailOffer();
+    // A special ship won is announced at once (11): the offer and the help
+    // boxes wait for the player's return, not drawn over the announcement.
+    const bool leavingAtOnce = specialShipPending();
+    if (emailPromptPending_ && !leavingAtOnce && !gUi->tutorials.isShowingOrQueued()) showEmailOffer();
     // 9. Tutorials.
-    if (!emailPromptShowing_) {
+    if (!emailPromptShowing_ && !leavingAtOnce) {
         for (const char* t : {"Tut_Intro1", "Tut_Intro2", "Tut_Intro3", "Tut_Intro4"}) gUi->tutorials.show(t);
         gUi->tutorials.show("TUt_ManageMusic", button("MusicBrowser"));
         gUi->tutorials.show("TUt_ShipEditIntro", button("ShipHangar"));
@@ -237,7 +240,7 @@ void CmainMenuScreen::onEnter() {
     // 10.
     updateStatsPanel();
     // 11. A special ship won in the last game is announced first.
-    if (specialShipPending()) {
+    if (leavingAtOnce) {
         gGame->setGameMode(GM_UNLOCK_TB_SHIP, true);
         return;
     }

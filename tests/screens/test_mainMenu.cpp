@@ -249,3 +249,45 @@ TEST(MainMenu, BackingOutOfTheEmailOfferIsNotNow) {
     EXPECT_TRUE(gGame->saveLoad.settings.askEmail);
     gGame->setScreen(GM_MAIN_MENU, &f.menu);
 }
+
+// A warning that comes up while a first-visit help box is open is read
+// first: the box waits unseen behind it and takes the keys once it is gone.
+TEST(MainMenu, AWarningIsReadBeforeTheHelpBoxes) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    gUi->tutorials.find("Tut_Intro1")->seen = false;
+    f.open();
+    ASSERT_EQ(gUi->tutorials.current(), "Tut_Intro1");
+    gGame->saveLoad.settings.notices.add(5, 99);
+    f.g.steps(120);
+    ASSERT_TRUE(gGame->warningOverlay.visible);
+    EXPECT_TRUE(gUi->tutorials.waiting());
+    EXPECT_FALSE(gUi->inputHeld());
+    f.g.tapAction(ACTION_SELECT);
+    f.g.steps(5);
+    EXPECT_FALSE(gGame->warningOverlay.visible);
+    EXPECT_FALSE(gUi->tutorials.waiting());
+    EXPECT_EQ(gUi->tutorials.current(), "Tut_Intro1");   // the same press did not also put the box away
+    f.g.steps(20);
+    f.g.tapAction(ACTION_SELECT);
+    EXPECT_FALSE(gUi->tutorials.isShowing());
+}
+
+// A special ship won in the last game is announced before anything else: the
+// main menu's help boxes are not drawn over the announcement but wait for
+// the player's return to the menu.
+TEST(MainMenu, TheHelpBoxesWaitForTheReturnFromAShipAnnouncement) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    for (const char* t : {"Tut_Intro1", "Tut_PerkMainMenu1"}) gUi->tutorials.find(t)->seen = false;
+    gUi->tutorials.find("Tut_PerkUnlock1")->seen = true;
+    gGame->vessikUnlockPending = 1;
+    f.open();
+    ASSERT_TRUE(f.reach(GM_UNLOCK_TB_SHIP));
+    EXPECT_FALSE(gUi->tutorials.isShowingOrQueued());
+    EXPECT_FALSE(gUi->tutorials.find("Tut_PerkMainMenu1")->seen);
+    f.g.tapAction(ACTION_SELECT);   // OK: the ship is taken
+    ASSERT_TRUE(f.reach(GM_MAIN_MENU));
+    EXPECT_EQ(gUi->tutorials.current(), "Tut_Intro1");
+    EXPECT_TRUE(gUi->tutorials.isShowingOrQueued());
+}
