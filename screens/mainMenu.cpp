@@ -437,11 +437,10 @@ void CmainMenuScreen::update() {
     screen_->update();
     if (screen_->leaving) return;
 
-    if (Cwidget* daily = button("DailyChallenge"))
-        daily->colour = gGame->online.dailyChallenge.state == CHALL_READY ? gGame->namedColours.white : gGame->namedColours.darkGrey;
+    // A challenge that is not ready looks unavailable (a press says why).
+    if (Cwidget* daily = button("DailyChallenge")) daily->unavailable = gGame->online.dailyChallenge.state != CHALL_READY;
     if (Cwidget* lightning = button("LightningChallenge"))
-        lightning->colour = gGame->online.lightningChallenge.state == CHALL_READY ? gGame->namedColours.white
-                                                                                  : gGame->namedColours.darkGrey;
+        lightning->unavailable = gGame->online.lightningChallenge.state != CHALL_READY;
     bool pressed = false;
     if (!visualiser_) {
         for (size_t i = 0; i < buttons_.size() && !pressed; ++i) pressed = pressButton(buttons_[i], kRoutes[i].name);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/ui/screen.h"
 #include "engine/ui/uiMgr.h"
 #include "screens/confirm.h"
@@ -290,4 +292,21 @@ TEST(MainMenu, TheHelpBoxesWaitForTheReturnFromAShipAnnouncement) {
     ASSERT_TRUE(f.reach(GM_MAIN_MENU));
     EXPECT_EQ(gUi->tutorials.current(), "Tut_Intro1");
     EXPECT_TRUE(gUi->tutorials.isShowingOrQueued());
+}
+
+// A challenge that is not ready: its tile looks unavailable, its name still
+// readable; ready, it looks like every other tile.
+TEST(MainMenu, AChallengeNotReadyLooksUnavailableAndReadable) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    gGame->online.dailyChallenge.state = CHALL_IDLE;
+    f.g.steps(2);
+    Cwidget* daily = f.menu.button("DailyChallenge");
+    ASSERT_NE(daily, nullptr);
+    EXPECT_TRUE(daily->unavailable);
+    const Ccolour c = daily->drawnTextColour(*daily->findTextGadget());
+    EXPECT_GE(std::min({c.r, c.g, c.b}), 0.5f);
+    gGame->online.dailyChallenge.state = CHALL_READY;
+    f.g.steps(2);
+    EXPECT_FALSE(daily->unavailable);
 }
