@@ -1,12 +1,16 @@
 # Zorbex: `make run` builds and starts the game, `make test` builds and runs every test,
-# `make fuzz` builds the fuzz targets with clang and runs each for FUZZ_SECONDS.
+# `make service` builds the local web service alone, `make fuzz` builds the fuzz targets
+# with clang and runs each for FUZZ_SECONDS.
 JOBS ?= $(shell nproc)
 BUILD_DIR ?= build
 TEST_DIR ?= build-test
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 30
+# Targets run side by side, and a part of their names to pick some.
+FUZZ_JOBS ?= 1
+FUZZ_TARGETS ?=
 
-.PHONY: run game build test deps bench fuzz clean
+.PHONY: run game service build test deps bench fuzz clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -19,6 +23,12 @@ build: deps
 game: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZX_SANITIZE=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target zorbex
+
+# The local web service the tests use, for playing online on this machine:
+# $(BUILD_DIR)/tests/zx_local_service <settings file>.
+service: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZX_SANITIZE=OFF
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target zx_local_service
 
 run: game
 	cd $(BUILD_DIR) && ./zorbex $(ARGS)
@@ -34,7 +44,7 @@ fuzz:
 	cmake -S . -B $(FUZZ_DIR) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DZX_SANITIZE=ON -DZX_FUZZ=ON -DZX_TESTS=OFF -DZX_BENCHMARKS=OFF
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target zx_fuzz
-	bash tests/fuzz/runFuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+	bash tests/fuzz/runFuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS) $(FUZZ_JOBS) "$(FUZZ_TARGETS)"
 
 bench: build
 	cd $(BUILD_DIR) && for b in bench_*; do [ -x "$$b" ] && ./$$b; done; true

@@ -246,9 +246,13 @@ bool CsongInfoMgr::loadFile(const char* name, std::vector<uint8_t>& bytes, bool&
 }
 
 void CsongInfoMgr::setAside(const char* name) {
+    // A copy kept before stays; a file that can't be moved stays where it is.
     std::string path = gEngine->savePath(name), aside = path + ".bad";
-    ::remove(aside.c_str());
-    if (::rename(path.c_str(), aside.c_str()) != 0) ::remove(path.c_str());
+    for (int n = 2; fileExistsW(aside) && n < 1000; ++n) aside = path + ".bad" + std::to_string(n);
+    if (::rename(path.c_str(), aside.c_str()) != 0)
+        gEngine->log.print(LOG_E, "Can't keep unreadable %s aside; it is left as it is", name);
+    else
+        gEngine->log.print(LOG_E, "%s could not be read; kept as %s", name, aside.c_str());
 }
 
 bool CsongInfoMgr::load() {

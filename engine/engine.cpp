@@ -68,12 +68,16 @@ Cengine::Cengine() {
     mainThread_ = SDL_ThreadID();
     log.timeSource = [this] { return gameTime; };
     platform.eventSink = [this](const SDL_Event& e) { input.handleEvent(e); };
+    platform.eventMustWait = [this](const SDL_Event& e) { return input.mustWait(e); };
     platform.onWindowResized = [this](int w, int h) { input.setScreenScale(screenWidth, screenHeight, w, h); };
     // Every error line is also reported as an exception hit.
     log.errorHook = [this](const std::string& text) { analytics.sendException(text); };
 }
 
 Cengine::~Cengine() {
+    // A task still starting or running reaches the engine from its thread:
+    // it ends before the engine goes.
+    for (CthreadTask* task : runningTasks()) task->join();
     log.close();
     if (gEngine == this) gEngine = nullptr;
 }
@@ -89,7 +93,7 @@ bool Cengine::init(const std::string& commandLine) {
         if (c != ' ') gameNameNoBlanks.push_back(c);
 
     // Platform check: this build runs on Linux.
-    platformText = platformName(2);
+    platformText = platformName(kThisPlatform);
     if (switches.linuxSwitch) {
         countryCode = "LX";
     } else {

@@ -81,6 +81,8 @@ public:
     static float fastCos(float degrees);
 
     static const char* platformName(int index);
+    // The platform index of this build (Linux) in the statistics records.
+    static constexpr int kThisPlatform = 2;
     static const char* storeName(int index);
 
     // Paths.

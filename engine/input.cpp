@@ -55,6 +55,10 @@ void CinputPlayer::clearActions() {
     prev_.fill(false);
 }
 
+bool Cinput::mustWait(const SDL_Event& e) const {
+    return e.type == SDL_KEYDOWN && !e.key.repeat && keyboard.pressTooSoon(e.key.keysym.scancode);
+}
+
 float CinputPlayer::readBinding(const CactionBinding& b, const Cinput& in) const {
     float v = 0.0f;
     // A key or click that went down and up within one step still counts once.

@@ -91,6 +91,9 @@ public:
     void shutDown();
 
     void handleEvent(const SDL_Event& e);
+    // An event that must wait for a later step: a key pressed again so soon
+    // that the two presses would count as one.
+    bool mustWait(const SDL_Event& e) const;
     // Once per update step, before the game reads input.
     void update();
     // Once per update step, after the game has read input: ends the edges.

@@ -28,6 +28,7 @@ void Ckeyboard::handleEvent(const SDL_Event& e) {
 }
 
 void Ckeyboard::endStep() {
+    pressedBefore_ = pressed_;
     pressed_.reset();
     released_.reset();
 }
@@ -35,6 +36,7 @@ void Ckeyboard::endStep() {
 void Ckeyboard::clear() {
     down_.reset();
     endStep();
+    pressedBefore_.reset();
 }
 
 int Ckeyboard::firstPressed() const {

@@ -20,13 +20,16 @@ public:
     bool isDown(int scanCode) const { return valid(scanCode) && down_[scanCode]; }
     bool wasPressed(int scanCode) const { return valid(scanCode) && pressed_[scanCode]; }
     bool wasReleased(int scanCode) const { return valid(scanCode) && released_[scanCode]; }
+    // A new press of the key now would merge with one of this step or the
+    // last (an action counts a press only after a step without the key).
+    bool pressTooSoon(int scanCode) const { return valid(scanCode) && (pressed_[scanCode] || pressedBefore_[scanCode]); }
     // The first key pressed this step, -1 when none.
     int firstPressed() const;
     bool anyDown() const { return down_.any(); }
 
 private:
     static bool valid(int sc) { return sc > 0 && sc < SDL_NUM_SCANCODES; }
-    std::bitset<SDL_NUM_SCANCODES> down_, pressed_, released_;
+    std::bitset<SDL_NUM_SCANCODES> down_, pressed_, released_, pressedBefore_;
 };
 
 class Cmouse {

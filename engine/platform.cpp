@@ -296,8 +296,13 @@ void Cplatform::swapWindow() {
 
 void Cplatform::pollEvents() {
     if (!started_) return;
+    // An event the input is not ready for stays queued, and all after it, so
+    // that each press of a quick run (a slow frame, a script) counts.
+    SDL_PumpEvents();
     SDL_Event e;
-    while (SDL_PollEvent(&e)) {
+    while (SDL_PeepEvents(&e, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
+        if (eventMustWait && eventMustWait(e)) break;
+        if (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) <= 0) break;
         switch (e.type) {
         case SDL_QUIT: quitRequested_ = true; break;
         case SDL_WINDOWEVENT:

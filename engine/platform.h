@@ -96,9 +96,11 @@ public:
 
     // Pumps SDL's events: window events are handled here, the rest go to
     // the event sink (the input). A closed window, SDL_QUIT or a signal
-    // marks a quit request.
+    // marks a quit request. From the first event eventMustWait holds back,
+    // the queue is left for a later call.
     void pollEvents();
     std::function<void(const SDL_Event&)> eventSink;
+    std::function<bool(const SDL_Event&)> eventMustWait;
     std::function<void(int w, int h)> onWindowResized;
     bool quitRequested() const;
     void clearQuitRequest();

@@ -100,6 +100,7 @@ bool CsaveFile::saveStream(const Cbytes& stream, std::string* error) const {
 }
 
 bool CsaveFile::loadItems() {
+    damagedCloudCopy_.clear();
     if (cloud_ && gEngine->cloudLoad) {
         Cbytes stream;
         if (gEngine->cloudLoad(fileName_, stream)) {
@@ -108,6 +109,7 @@ bool CsaveFile::loadItems() {
                 return true;
             }
             gEngine->log.print(LOG_L, "Cloud file corrupt: %s", fileName_.c_str());
+            damagedCloudCopy_ = std::move(stream);
         }
     }
     CresourceFile file;

@@ -45,6 +45,8 @@ public:
     bool saveStream(const Cbytes& stream, std::string* error = nullptr) const;
     bool loadItems();
     EsaveLoadResult lastResult() const { return lastResult_; }
+    // The bytes of a cloud copy the last load found unreadable (empty when none).
+    Cbytes& damagedCloudCopy() { return damagedCloudCopy_; }
 
     // The stream itself, for tests and the cloud path.
     Cbytes serialise() const;
@@ -63,4 +65,5 @@ private:
     bool cloud_ = false;
     std::vector<Crecord> records_;
     EsaveLoadResult lastResult_ = SAVE_MISSING;
+    Cbytes damagedCloudCopy_;
 };

@@ -2,6 +2,7 @@
 
 #include <zlib.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -38,14 +39,43 @@ bool compressSmaller(const uint8_t* raw, size_t size, Cbytes& out) {
 }
 
 // Deflate expands at most 1032 times, so a raw length beyond that is refused
-// before anything is allocated for it.
+// at once.
 constexpr uint64_t kMaxInflateRatio = 1032;
 bool inflatable(uint64_t storedLength, uint64_t rawLength) { return rawLength <= storedLength * kMaxInflateRatio; }
 
-bool inflateExact(const uint8_t* src, size_t srcSize, uint32_t rawLength, uint8_t* dst) {
-    uLongf outLen = rawLength;
-    int rc = uncompress(dst, &outLen, src, (uLong)srcSize);
-    return rc == Z_OK && outLen == rawLength;
+// Inflates src and appends exactly rawLength bytes to out. The stated length
+// is only a claim: the buffer grows with what the stream really gives, so a
+// header asking for megabytes over a few bytes of garbage costs nothing.
+bool inflateAppend(const uint8_t* src, size_t srcSize, uint32_t rawLength, Cbytes& out) {
+    constexpr size_t kFirstStep = 64 * 1024;
+    const size_t base = out.size();
+    const size_t want = base + rawLength;
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK) return false;
+    z.next_in = const_cast<Bytef*>(src);
+    z.avail_in = (uInt)srcSize;
+    size_t done = base;
+    int rc = Z_OK;
+    while (rc == Z_OK && done < want) {
+        size_t grow = std::min(want - done, std::max(kFirstStep, done - base));
+        out.resize(done + grow);
+        z.next_out = out.data() + done;
+        z.avail_out = (uInt)grow;
+        rc = inflate(&z, Z_NO_FLUSH);
+        done += grow - z.avail_out;
+        if (rc == Z_BUF_ERROR && z.avail_out == 0) rc = Z_OK;   // only out of room: grow again
+    }
+    if (rc == Z_OK && done == want) {
+        // All the room is used: the stream must end here and nowhere later.
+        uint8_t spare;
+        z.next_out = &spare;
+        z.avail_out = 1;
+        rc = inflate(&z, Z_NO_FLUSH);
+        if (z.avail_out == 0) rc = Z_DATA_ERROR;
+    }
+    inflateEnd(&z);
+    out.resize(done);
+    return rc == Z_STREAM_END && done == want;
 }
 }  // namespace
 
@@ -92,20 +122,20 @@ bool CwebMessage::unpack(const uint8_t* packed, size_t size, Cbytes& out) {
     if (h.compressed && !inflatable(h.storedLength, h.rawLength)) { logError("raw length beyond what the stored data can inflate to"); return false; }
     Cbytes payload(packed + kHeaderSize, packed + kHeaderSize + h.storedLength);
     if (h.scrambled) unscramble(payload.data(), payload.size());
-    out.resize(kHeaderSize + h.rawLength);
+    out.resize(kHeaderSize);
     putU16(&out[0], h.type);
     out[2] = 0;
     out[3] = 0;
     putU32(&out[4], h.rawLength);
     putU32(&out[8], h.rawLength);
     if (h.compressed) {
-        if (!inflateExact(payload.data(), payload.size(), h.rawLength, out.data() + kHeaderSize)) {
+        if (!inflateAppend(payload.data(), payload.size(), h.rawLength, out)) {
             out.clear();
             logError("compressed payload does not give its stated size");
             return false;
         }
-    } else if (h.rawLength) {
-        memcpy(out.data() + kHeaderSize, payload.data(), h.rawLength);
+    } else {
+        out.insert(out.end(), payload.begin(), payload.end());
     }
     return true;
 }
@@ -195,8 +225,7 @@ bool CwebMessage::unpackRecord(const uint8_t* packed, size_t size, Cbytes& out) 
     if (scrambled) unscramble(body.data(), body.size());
     out.assign(packed, packed + kRecordHeaderSize);
     if (compressed) {
-        out.resize(raw);
-        if (!inflateExact(body.data(), body.size(), raw - (uint32_t)kRecordHeaderSize, out.data() + kRecordHeaderSize)) {
+        if (!inflateAppend(body.data(), body.size(), raw - (uint32_t)kRecordHeaderSize, out)) {
             out.clear();
             logError("record payload does not give its stated size");
             return false;

@@ -6,6 +6,7 @@
 #include "engine/engine.h"
 #include "engine/render/particles.h"
 #include "engine/ui/widget.h"
+#include "game/gameAward.h"
 
 Cgame* gGame = nullptr;
 
@@ -230,6 +231,7 @@ bool Cgame::enterGameMode(int mode) {
     // Relative mouse mode belongs to play: every way out of it (game over,
     // quit, a test flight's return) gives the menus their pointer back.
     if (mode != GM_PLAYING) gEngine->input.mouse.setCaptured(false);
+    readyPending_ = true;
     current_->enter();
     return true;
 }
@@ -304,6 +306,12 @@ void Cgame::update() {
         }
     }
     if (current_) current_->update();
+    // Said once the state takes input, so scripts driving the game wait for
+    // this rather than for a guessed time.
+    if (readyPending_ && current_ && current_->ready() && pending_ < 0) {
+        readyPending_ = false;
+        gEngine->log.print(LOG_L, "GameMode ready: %s", gameModeName(mode_));
+    }
 }
 
 void Cgame::draw() {
@@ -324,6 +332,8 @@ void Cgame::endGame() {
     if (ending_) return;
     ending_ = true;
     gEngine->analytics.sendEvent("StartEnd", "EndGame", nullptr);
+    // A game over left by quitting still counts (a party game gives no XP).
+    if (world.session.gameOver && !world.session.partyMode) awardFinishedGame(*this);
     if (saveGameFiles) saveGameFiles();
     gEngine->log.print(LOG_L, "End game");
     quit = true;

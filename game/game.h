@@ -109,6 +109,8 @@ public:
 
     // The final save and the quit flag.
     void endGame();
+    // Writes the news feed file (the inbox changed, or the game ends).
+    void saveNewsFeed();
     // The lightning or daily challenge the player chose and that still runs
     // (the lightning one first), or null.
     CchallengeMgr* getActiveChallenge();
@@ -189,6 +191,7 @@ private:
     int previous_ = GM_INIT;
     int pending_ = -1;
     bool transitionRunning_ = false;
+    bool readyPending_ = false;   // the entered state's "GameMode ready" line is still to come
     bool leavePending_ = false;
     bool ending_ = false;
     CscreenSlot* current_ = nullptr;

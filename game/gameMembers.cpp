@@ -37,10 +37,19 @@ void Cgame::connectMembers() {
     gEngine->onCodeWarning = [](const std::string& text) {
         gEngine->analytics.sendEvent("CodeWarning", text.c_str(), nullptr);
     };
+    // What the player keeps of the web service: friends added by id, the
+    // timed challenges' last attempt and pending reward, the challenges
+    // between players, and the news.
+    online.friends.registerRecord(saveLoad.gameFile(), "friends");
+    online.challengeList.registerRecord(saveLoad.gameFile(), "challGuids");
+    online.dailyChallenge.registerRecord(saveLoad.gameFile(), "24HourChall");
+    online.lightningChallenge.registerRecord(saveLoad.gameFile(), "4HourChall");
+    online.inbox.registerRecord(saveLoad.newsFeedFile(), "inbox");
     // Saving on the way out and when a screen asks for the settings.
     saveGameFiles = [] {
         gGame->saveLoad.saveSettings();
-        gGame->saveLoad.saveGame(true);
+        gGame->saveNewsFeed();
+        gGame->saveLoad.saveAtQuit();
     };
     saveSettings = [] { gGame->saveLoad.saveSettings(); };
     // The perks bought, switched on and bound go with the game save; a record
@@ -223,6 +232,7 @@ void Cgame::connectMembers() {
             gGame->saveRequested = 0;
             gGame->saveLoad.requestSave();
         }
+        if (gGame->online.inbox.changed) gGame->saveNewsFeed();
     });
 }
 
@@ -242,6 +252,13 @@ void Cgame::applySettings() {
     music.lineInDeviceName = s.lineInDevice;
     music.microphoneDeviceName = s.micDevice;
     gEngine->ui.tutorials.setSeenNames(s.tutorialsSeen);
+}
+
+void Cgame::saveNewsFeed() {
+    // A failed write waits for the next change or the quit; the news is
+    // still held meanwhile.
+    online.inbox.changed = false;
+    if (!saveLoad.saveNewsFeed()) gEngine->log.print(LOG_E, "News feed not saved");
 }
 
 CchallengeMgr* Cgame::getActiveChallenge() {

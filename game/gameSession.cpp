@@ -74,6 +74,7 @@ void CgameSession::resetRun() {
     difficultyRamp = 1.0f;
     averageIntensity = 0;
     gameOver = false;
+    awarded = false;
     reseeded20_ = reseeded35_ = false;
     goalCooldown_ = 0;
     bossRushDelay_ = kBossRushFirstDelay;

@@ -104,6 +104,7 @@ public:
     bool christmasTrack = false;
     bool started = false;   // a game has been started (and may be over)
     bool gameOver = false;
+    bool awarded = false;   // the run's XP and statistics have been counted
 
     // Open mic.
     uint8_t startMusic = 0;

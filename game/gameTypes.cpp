@@ -1,5 +1,7 @@
 #include "game/gameTypes.h"
 
+#include "game/progress/xpCurve.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -33,6 +35,11 @@ const char* difficultyName(int difficulty) { return translated(difficultyTag(dif
 
 float difficultyScale(int difficulty) {
     return difficulty >= 0 && difficulty < DIFFICULTY_COUNT ? kDifficultyScale[difficulty] : 1.0f;
+}
+
+std::string rankTitle(uint64_t xp) {
+    if (xp == 0) return gEngine ? gEngine->text("Unranked") : "Unranked";
+    return getRankName(rankFromXP(xp));
 }
 
 std::string getRankName(int rank) {

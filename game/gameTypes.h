@@ -53,3 +53,6 @@ inline bool isZen(int difficulty) { return difficulty == DIFFICULTY_ZEN; }
 // The translated rank tag "Rank%02d" of min(r, 27) - 1; from rank 27 on,
 // " %d" with r - 26 follows. Ranks below 1 read as rank 1.
 std::string getRankName(int rank);
+// The rank a player or ship with this XP is shown with: "Unranked" before any
+// XP, else the rank's name. Every screen that names a rank from XP uses it.
+std::string rankTitle(uint64_t xp);

@@ -25,6 +25,8 @@ public:
     // Start the leave transition; hasLeft() reports when it has ended.
     virtual void startLeave() {}
     virtual bool hasLeft() const { return true; }
+    // Its entry has run its course and it takes the player's input.
+    virtual bool ready() const { return true; }
 };
 
 // The HUD of play, drawn over the play field by the session: one for a

@@ -20,8 +20,14 @@ void CworkshopGlue::startSubscribedSync() {
     gEngine->workshop.requestSubscribedList();
 }
 
+struct CworkshopGlue::Cwaiting {
+    CworkshopShip ship;
+    Cbytes preview;
+};
+
 void CworkshopGlue::publishShip(CplayerShipDef& ship, const Cbytes& preview) {
-    CworkshopShip out;
+    auto next = std::make_shared<Cwaiting>();
+    CworkshopShip& out = next->ship;
     out.dataBlock.resize(CplayerShipData::kBlockSize);
     ship.writeDataBlock(out.dataBlock.data());
     out.hullImage = ship.hullImage;
@@ -30,11 +36,27 @@ void CworkshopGlue::publishShip(CplayerShipDef& ship, const Cbytes& preview) {
     out.published = ship.published;
     out.publicFlag = ship.publicFlag;
     out.publishedId = ship.publishedId;
+    next->preview = preview;
     shipName = ship.name();
     active = true;
-    gEngine->workshop.publishShip(out, preview);
-    gEngine->ui.loadingIndicator.show(gEngine->text(gEngine->workshop.statusText));
     publishing = true;
+    waiting_ = std::move(next);
+    if (gEngine->workshop.state != Cworkshop::STATE_IDLE) {
+        gEngine->log.print(LOG_L, "Workshop: publish of %s waits for the sync", shipName.c_str());
+        gEngine->ui.loadingIndicator.show(gEngine->text(gEngine->workshop.statusText));
+        return;
+    }
+    startPublish();
+}
+
+void CworkshopGlue::startPublish() {
+    std::shared_ptr<Cwaiting> w = std::move(waiting_);
+    Cworkshop& ws = gEngine->workshop;
+    ws.publishShip(w->ship, w->preview);
+    // Seen as publishing even when the client stopped at once: the next
+    // update reports how it ended.
+    lastState = Cworkshop::STATE_PUBLISHING;
+    gEngine->ui.loadingIndicator.show(gEngine->text(ws.statusText));
 }
 
 void CworkshopGlue::showStatus(bool show) {
@@ -56,38 +78,51 @@ void CworkshopGlue::updateStatus() {
     if (lastState == Cworkshop::STATE_PUBLISHING && gEngine->ui.loadingIndicator.showing)
         gEngine->ui.loadingIndicator.text = gEngine->text(ws.statusText);
 
-    if (ws.state == lastState) return;
-    lastState = ws.state;
-    if (ws.state == Cworkshop::STATE_IDLE && publishing) {
-        gEngine->ui.loadingIndicator.hide();
-        publishing = false;
-        if (ws.needsAgreement) agreementNeeded = true;
-        CplayerShipDef* ship = gGame->playerShips.findShip(shipName);
-        if (ws.hasError) {
-            std::string message = ws.errorText.rfind("WS_", 0) == 0 ? gEngine->text(ws.errorText) : ws.errorText;
-            gGame->warningOverlay.setTitle(gEngine->text("WS_PublishError"));
-            gGame->warningOverlay.setMessage(message.c_str());
-            gGame->warningOverlay.setVisible(true);
-            gGame->sfx.play(7, 1.0f);
-            errorShown = true;
-        } else {
-            if (ship) {
-                ship->published = true;
-                if (ws.publishedId) ship->publishedId = ws.publishedId;
-                gGame->saveRequested = 1;
-            }
-            gGame->warningOverlay.setTitle(gEngine->text("WS_PublishSuccess1"));
-            gGame->warningOverlay.setMessage(gEngine->text("WS_PublishSuccess2"));
-            gGame->warningOverlay.setVisible(true);
-            gGame->sfx.play(6, 1.0f);
+    if (ws.state != lastState) {
+        lastState = ws.state;
+        if (ws.state == Cworkshop::STATE_IDLE && publishing && !waiting_) {
+            reportPublish();
+        } else if (ws.state == Cworkshop::STATE_IDLE) {
+            showStatus(false);
+            gGame->playerShips.applyPendingModuleGrants(gGame->progress.modules);
+            syncDone = true;
+        } else if (ws.state == Cworkshop::STATE_SYNCING) {
+            showStatus(true);
         }
-    } else if (ws.state == Cworkshop::STATE_IDLE) {
-        showStatus(false);
-        gGame->playerShips.applyPendingModuleGrants(gGame->progress.modules);
-        syncDone = true;
-    } else if (ws.state == Cworkshop::STATE_SYNCING) {
-        showStatus(true);
     }
+    // A publish that waited for the sync goes now.
+    if (waiting_ && ws.state == Cworkshop::STATE_IDLE) startPublish();
+}
+
+void CworkshopGlue::reportPublish() {
+    Cworkshop& ws = gEngine->workshop;
+    gEngine->ui.loadingIndicator.hide();
+    publishing = false;
+    if (ws.needsAgreement) agreementNeeded = true;
+    CplayerShipDef* ship = gGame->playerShips.findShip(shipName);
+    if (ws.hasError) {
+        std::string message = ws.errorText.rfind("WS_", 0) == 0 ? gEngine->text(ws.errorText) : ws.errorText;
+        gGame->warningOverlay.setTitle(gEngine->text("WS_PublishError"));
+        gGame->warningOverlay.setMessage(message.c_str());
+        gGame->warningOverlay.setVisible(true);
+        gGame->sfx.play(7, 1.0f);
+        errorShown = true;
+        // A final version that did not go out is no final version: it may be
+        // published again.
+        if (ship && ship->isCustom() && !ship->finished) ship->data.publishedFinal = 0;
+        return;
+    }
+    if (ship) {
+        ship->published = true;
+        if (ws.publishedId) ship->publishedId = ws.publishedId;
+        // A final version is no longer a work in progress.
+        ship->finishDef();
+        gGame->saveRequested = 1;
+    }
+    gGame->warningOverlay.setTitle(gEngine->text("WS_PublishSuccess1"));
+    gGame->warningOverlay.setMessage(gEngine->text("WS_PublishSuccess2"));
+    gGame->warningOverlay.setVisible(true);
+    gGame->sfx.play(6, 1.0f);
 }
 
 void CworkshopGlue::render() {

@@ -5,6 +5,7 @@
 // and turns the client's progress into the status line, the loading
 // indicator, the result message and the legal-agreement page.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "engine/ui/widget.h"
@@ -21,6 +22,8 @@ public:
     // From the main menu: once a run, shows the status line and starts the sync.
     void startSubscribedSync();
     // From the ship editor: publishes a ship with its preview picture (PNG).
+    // While the sync runs the publish waits for it (the client does one
+    // thing at a time).
     void publishShip(CplayerShipDef& ship, const Cbytes& preview);
     // Every game update while active.
     void updateStatus();
@@ -37,7 +40,12 @@ public:
     bool agreementNeeded = false, errorShown = false, publishing = false, syncDone = false;
     bool syncStarted = false;
     CwidgetPtr status;   // the "WorkshopStatus" line
+    bool publishWaiting() const { return waiting_ != nullptr; }
 
 private:
     void showStatus(bool show);
+    void startPublish();
+    void reportPublish();
+    struct Cwaiting;
+    std::shared_ptr<Cwaiting> waiting_;   // a publish held until the sync ends
 };

@@ -159,8 +159,9 @@ void CchallengeList::registerRecord(CsaveFile& file, const std::string& recordNa
         },
         [this](const uint8_t* p, size_t size) {
             if (size % 8 != 0 || size / 8 > kMaxChallenges) return false;
-            guids_.clear();
-            for (size_t off = 0; off < size; off += 8) guids_.push_back((int64_t)getU64(p + off));
+            stagedGuids_.clear();
+            for (size_t off = 0; off < size; off += 8) stagedGuids_.push_back((int64_t)getU64(p + off));
             return true;
-        });
+        },
+        [this]() { guids_ = std::move(stagedGuids_); });
 }

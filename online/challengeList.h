@@ -63,6 +63,7 @@ public:
 private:
     std::vector<CasyncChallenge> cached_;
     std::vector<int64_t> guids_;
+    std::vector<int64_t> stagedGuids_;   // read from the save, kept once the whole file has read
     int64_t active_ = 0;
 };
 

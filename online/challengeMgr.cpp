@@ -243,17 +243,27 @@ void CchallengeMgr::registerRecord(CsaveFile& file, const std::string& recordNam
                     later.push_back(r);
                 }
             }
-            laterRewards = std::move(later);
-            lastAttempt.periodNumber = (int64_t)getU64(p);
-            lastAttempt.duration = (int32_t)getU32(p + 8);
-            rewardPending = p[12] != 0;
-            reward.placing = (int)getU32(p + 13);
-            reward.periodNumber = (int64_t)getU64(p + 17);
-            reward.duration = (int32_t)getU32(p + 25);
-            lastAttempt.trackTitle = t[0];
-            lastAttempt.artist = t[1];
-            reward.trackTitle = t[2];
-            reward.artist = t[3];
+            Cstaged& st = staged_;
+            st.laterRewards = std::move(later);
+            st.attemptPeriod = (int64_t)getU64(p);
+            st.attemptDuration = (int32_t)getU32(p + 8);
+            st.rewardPending = p[12] != 0;
+            st.reward.placing = (int)getU32(p + 13);
+            st.reward.periodNumber = (int64_t)getU64(p + 17);
+            st.reward.duration = (int32_t)getU32(p + 25);
+            st.attemptTitle = t[0];
+            st.attemptArtist = t[1];
+            st.reward.trackTitle = t[2];
+            st.reward.artist = t[3];
             return true;
+        },
+        [this]() {
+            lastAttempt.periodNumber = staged_.attemptPeriod;
+            lastAttempt.duration = staged_.attemptDuration;
+            lastAttempt.trackTitle = staged_.attemptTitle;
+            lastAttempt.artist = staged_.attemptArtist;
+            rewardPending = staged_.rewardPending;
+            reward = staged_.reward;
+            laterRewards = std::move(staged_.laterRewards);
         });
 }

@@ -93,7 +93,17 @@ public:
     CthreadTask task{"GetChallenge", CthreadTask::TASK_NETWORK};
 
 private:
+    // What the save held, kept once the whole file has read.
+    struct Cstaged {
+        int64_t attemptPeriod = -1;
+        int32_t attemptDuration = 0;
+        std::string attemptTitle, attemptArtist;
+        bool rewardPending = false;
+        CchallengeReward reward;
+        std::vector<CchallengeReward> laterRewards;
+    };
     void checkReward();
+    Cstaged staged_;
     k4wSOAP& ws_;
     CleaderboardMgr& boards_;
     CtimedChallenge fetched_;

@@ -73,8 +73,15 @@ Cbytes CfriendList::serialise() const {
 }
 
 bool CfriendList::deserialise(const uint8_t* data, size_t size) {
-    if (size % kEntrySize != 0 || size / kEntrySize > kMaxFriends) return false;
     std::vector<CfriendEntry> list;
+    if (!readEntries(data, size, list)) return false;
+    entries_ = std::move(list);
+    return true;
+}
+
+bool CfriendList::readEntries(const uint8_t* data, size_t size, std::vector<CfriendEntry>& list) {
+    if (size % kEntrySize != 0 || size / kEntrySize > kMaxFriends) return false;
+    list.clear();
     for (size_t off = 0; off < size; off += kEntrySize) {
         const uint8_t* p = data + off;
         CfriendEntry e;
@@ -84,12 +91,12 @@ bool CfriendList::deserialise(const uint8_t* data, size_t size) {
         e.name.assign(name, strnlen(name, kNameSize - 1));
         if (e.id) list.push_back(std::move(e));
     }
-    entries_ = std::move(list);
     return true;
 }
 
 void CfriendList::registerRecord(CsaveFile& file, const std::string& recordName) {
     file.addRecord(
         recordName, [this](Cbytes& out) { out = serialise(); },
-        [this](const uint8_t* data, size_t size) { return deserialise(data, size); });
+        [this](const uint8_t* data, size_t size) { return readEntries(data, size, staged_); },
+        [this]() { entries_ = std::move(staged_); });
 }

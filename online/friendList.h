@@ -1,7 +1,7 @@
 #pragma once
 // CfriendList: the players the local player follows on the web boards.
 // Type 0 entries are players added by id on the find-player screen; other
-// types come from the Steam friends refresh. Kept in the settings save as
+// types come from the Steam friends refresh. Kept in the game save as
 // 56-byte entries {u32 type, u32 zero, u64 id, name[40]}.
 #include <cstddef>
 #include <cstdint>
@@ -45,8 +45,11 @@ public:
     Cbytes serialise() const;
     // All or nothing: a size that is not a whole number of entries is refused.
     bool deserialise(const uint8_t* data, size_t size);
+    // The record, applied only once the whole file has read.
     void registerRecord(CsaveFile& file, const std::string& recordName);
 
 private:
+    static bool readEntries(const uint8_t* data, size_t size, std::vector<CfriendEntry>& list);
     std::vector<CfriendEntry> entries_;
+    std::vector<CfriendEntry> staged_;
 };

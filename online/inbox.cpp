@@ -99,13 +99,19 @@ Cbytes Cinbox::serialise() const {
     return out;
 }
 
-bool Cinbox::deserialise(const uint8_t* data, size_t size) {
+bool Cinbox::readEntries(const uint8_t* data, size_t size, std::vector<CinboxEntry>& list) {
     if (size % CinboxEntry::kSize != 0) return false;
-    std::vector<CinboxEntry> list;
+    list.clear();
     for (size_t off = 0; off < size && list.size() < kMaxEntries; off += CinboxEntry::kSize) {
         CinboxEntry e;
         if (CinboxEntry::unpack(data + off, CinboxEntry::kSize, e)) list.push_back(std::move(e));
     }
+    return true;
+}
+
+bool Cinbox::deserialise(const uint8_t* data, size_t size) {
+    std::vector<CinboxEntry> list;
+    if (!readEntries(data, size, list)) return false;
     entries_ = std::move(list);
     changed = false;
     return true;
@@ -114,5 +120,9 @@ bool Cinbox::deserialise(const uint8_t* data, size_t size) {
 void Cinbox::registerRecord(CsaveFile& file, const std::string& recordName) {
     file.addRecord(
         recordName, [this](Cbytes& out) { out = serialise(); },
-        [this](const uint8_t* data, size_t size) { return deserialise(data, size); });
+        [this](const uint8_t* data, size_t size) { return readEntries(data, size, staged_); },
+        [this]() {
+            entries_ = std::move(staged_);
+            changed = false;
+        });
 }

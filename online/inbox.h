@@ -64,6 +64,8 @@ public:
     void registerRecord(CsaveFile& file, const std::string& recordName);
 
 private:
+    static bool readEntries(const uint8_t* data, size_t size, std::vector<CinboxEntry>& list);
     int64_t todayNumber() const;
     std::vector<CinboxEntry> entries_;
+    std::vector<CinboxEntry> staged_;
 };

@@ -39,7 +39,7 @@ struct CwebServiceConfig {
     int startTimeout = 3;
     int connectTimeout = 5;
     int ioTimeout = 10;      // the whole of a request or a reply
-    int stallTimeout = 2;    // between two bytes (and before the first)
+    int stallTimeout = 5;    // between two bytes (and before the first)
     int retries = 1;
     uint64_t maxReply = 4u * 1024u * 1024u;
     static constexpr int64_t kMaxReplyCeiling = 1024 * 1024 * 1024;
@@ -69,7 +69,7 @@ struct Ck4wSettings {
     std::string caFile;              // https only; empty: the system's authorities
     int connectTimeout = 5;
     int ioTimeout = 10;
-    int stallTimeout = 2;
+    int stallTimeout = 5;
     int retries = 1;
     uint64_t maxReply = 4u * 1024u * 1024u;
     Ck4wInFlight* inFlight = nullptr;   // where the call is watched, for quitting

@@ -78,11 +78,26 @@ void CconfigScreen::refreshPrompt() {
     if (glyph && pad) sprite_->setSprite("", glyph);
 }
 
+int CconfigScreen::configuringPlayer() const {
+    // The player on the device that was set up: a party's second pad is
+    // not the first player's.
+    const Cinput& in = gEngine->input;
+    if (flow_.device() == CconfigFlow::DEVICE_JOYSTICK) {
+        int p = in.findPlayerWithJoystick(flow_.joystick());
+        return p >= 0 ? p : 0;
+    }
+    for (int p = 0; p < Cinput::kPlayers; ++p) {
+        const CinputPlayer* player = in.player(p);
+        if (player && player->enabled && player->device == DEVICE_KEYBOARD_MOUSE) return p;
+    }
+    return 0;
+}
+
 void CconfigScreen::finish() {
     std::string name = flow_.mappingName(gEngine->input);
     if (flow_.device() == CconfigFlow::DEVICE_JOYSTICK)
         gEngine->analytics.sendEvent("ControllerConfig", name.c_str(), nullptr);
-    if (flow_.storeMapping(gEngine->input)) gGame->saveLoad.applyInputMapping(name, 0);
+    if (flow_.storeMapping(gEngine->input)) gGame->saveLoad.applyInputMapping(name, configuringPlayer());
     gGame->saveLoad.settings.dirty = true;
     gGame->saveLoad.saveSettings();
     gEngine->log.print(LOG_L, "Config: %s stored with %d bindings", name.c_str(), (int)flow_.bindings().size());

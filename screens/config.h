@@ -24,6 +24,8 @@ private:
     void onUpdate() override;
     static const CwidgetBinding kBindings[];
     void refreshPrompt();
+    // The input player whose device is being set up.
+    int configuringPlayer() const;
     void finish();
     Cmenu* axisMenu_ = nullptr;
     Cwidget* message_ = nullptr;

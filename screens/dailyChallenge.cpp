@@ -192,6 +192,8 @@ void CdailyChallengeScreen::makePreview() {
         seed.lengthSeconds = (float)c.duration;
         def = ships.createProcShip(key, seed);
         previewMadeHere_ = def != nullptr;
+        // Only looked at: the prize is the player's once it is won.
+        if (def) def->preview = true;
         // Its identifier is the track's key: the player knows it by the track.
         if (def && def->data.displayName.empty()) def->data.displayName = c.trackTitle.substr(0, CplayerShipData::kDisplayNameBytes - 1);
     }

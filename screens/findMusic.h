@@ -4,6 +4,7 @@
 // as the walk reads it, a slice of the walk per drawn frame; it can be
 // stopped at any time. The screen also clears the library's own tracks after
 // a confirmation.
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,11 @@ public:
 
     bool running() const { return walk_ && walk_->running(); }
     const CmusicIndexer* walk() const { return walk_.get(); }
+    // The clock that times each frame's slice of the walk (milliseconds);
+    // tests give theirs so that a slice is the same on any machine.
+    void setWalkClock(std::function<double()> clockMs) {
+        if (walk_) walk_->clockMs = std::move(clockMs);
+    }
 
 private:
     bool onLoaded() override;

@@ -167,7 +167,7 @@ void CfindPlayerScreen::onUpdate() {
                 if (stats.name.empty()) stats.name = name;
                 gGame->statsCache.addPlayer(stats);
             }
-            gGame->saveLoad.settings.dirty = true;
+            gGame->saveRequested = 1;   // friends go with the game save
             gEngine->log.print(LOG_L, "Find player: %llu added as a friend", (unsigned long long)id_);
         }
         gGame->setGameMode(returnState_, true);

@@ -151,7 +151,7 @@ void CfriendCompareScreen::deleteCompared() {
     const CfriendEntry* f = friends.findById(deleteId_);
     if (f && f->type == 0) {
         friends.removeById(deleteId_);
-        gGame->saveLoad.settings.dirty = true;
+        gGame->saveRequested = 1;   // friends go with the game save
         gEngine->log.print(LOG_L, "Friend %llu deleted", (unsigned long long)deleteId_);
     }
     cursor_.validate(friends);

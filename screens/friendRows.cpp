@@ -54,7 +54,7 @@ std::string playTimeText(float seconds) {
 std::vector<CcompareRow> compareRows(const CplayerStatsRecord& a, const CplayerStatsRecord& b) {
     std::vector<CcompareRow> rows;
     rows.push_back(section("fcStats"));
-    rows.push_back(compared("fcRank", getRankName(rankFromXP(a.xp)), getRankName(rankFromXP(b.xp)), a.xp, b.xp));
+    rows.push_back(compared("fcRank", rankTitle(a.xp), rankTitle(b.xp), a.xp, b.xp));
     rows.push_back(number64("fcXP", a.xp, b.xp));
     rows.push_back(number32("fcTracksCompleted", a.tracksCompleted, b.tracksCompleted));
     rows.push_back(compared("fcTimePlayed", playTimeText(a.timePlayed), playTimeText(b.timePlayed), (long)a.timePlayed,

@@ -21,12 +21,13 @@ constexpr float kTurnPerStep = 0.01f;
 
 bool byMaker(int mode) { return mode == SORT_MANUFACTURER || mode == SORT_WORKSHOP; }
 
+// The ships a maker's header stands over: those the list shows (a special
+// ship still locked is not one of them).
 int countMaker(int maker) {
     int n = 0;
-    for (const auto& ship : gGame->playerShips.ships) n += ship && ship->data.manufacturer == maker ? 1 : 0;
-    // Two of maker 7's ships are the special ships, counted apart.
-    if (maker == 7) n -= 2;
-    return std::max(n, 0);
+    for (const auto& ship : gGame->playerShips.ships)
+        n += ship && ship->data.manufacturer == maker && shipListable(*ship) ? 1 : 0;
+    return n;
 }
 }  // namespace
 

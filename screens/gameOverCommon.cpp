@@ -8,6 +8,7 @@
 #include "engine/ui/screen.h"
 #include "engine/ui/uiMgr.h"
 #include "game/game.h"
+#include "game/gameAward.h"
 #include "game/gameTypes.h"
 #include "screens/optionsNotifications.h"
 #include "screens/screenRegistry.h"
@@ -100,15 +101,7 @@ void CgameOverScreen::retry() {
     Cgame& g = *gGame;
     CgameSession& session = g.world.session;
     if (g.music.openMicRunning() && session.startMusic) session.restartMusic();
-    int64_t s = score();
-    if (s > 0) {
-        g.progress.addXP((uint64_t)s);
-        g.progress.saveDirty = g.progress.statsDirty = true;
-    }
-    if (CplayerShipDef* ship = g.playerShips.currentShip()) {
-        if (s > 0) ship->totalScore += (uint64_t)s;
-        ship->addTimePlayed((float)session.clock);
-    }
+    awardFinishedGame(g);
     g.setGameMode(GM_321_GO, true);
 }
 

@@ -67,6 +67,8 @@ void ClayoutScreen::startLeave() {
     if (leave_ == LEAVE_FADING) leaveLayout();
 }
 
+bool ClayoutScreen::ready() const { return !screen_ || !screen_->entering; }
+
 bool ClayoutScreen::hasLeft() const { return leave_ == LEAVE_AT_ONCE || layoutLeft(); }
 
 // ---- overlays ----

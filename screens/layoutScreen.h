@@ -91,6 +91,8 @@ public:
     void render() override;
     void startLeave() override;
     bool hasLeft() const override;
+    // Once the layout's opening effects have run.
+    bool ready() const override;
 
 protected:
     ClayoutScreen(std::string layoutName, std::span<const CwidgetBinding> bindings = {}, Eleave leave = LEAVE_FADING);

@@ -350,6 +350,18 @@ void setHeartIconState(Cmenu* menu, bool favourite, int64_t trackId) {
     }
 }
 
+void setTrashIconState(Cmenu* menu, bool removed, int64_t trackId) {
+    if (!menu) return;
+    const CnamedColours& c = gGame->namedColours;
+    for (size_t i = 0; i < menu->itemCount(); ++i) {
+        Cwidget* item = menu->item(i);
+        if (item->floatValue != -1.0f || item->value != trackId) continue;
+        // A track marked for deleting keeps its trash lit until it is taken back.
+        tintFirstSprite(item, removed ? c.red : c.white);
+        item->toggle = true;
+    }
+}
+
 void updateHeartIconState(Cmenu* menu, const CsongPackInfo* track, int64_t trackId) {
     if (!track || track->kind == SONG_FOLDER) return;
     setHeartIconState(menu, track->favourite != 0, trackId);
@@ -511,6 +523,7 @@ void addTrackRow(Cmenu* menu, const CsongPackInfo* e, int64_t value, bool pointe
         else
             addHeartIcon(menu, value, e->favourite);
         updateHeartIconState(menu, e, value);
+        if (withTrash) setTrashIconState(menu, e->removed != 0, value);
     }
 }
 

@@ -57,6 +57,8 @@ void showPlaceBadge(Cwidget* w, int placeIndex);
 void addHeartIcon(Cmenu* menu, int64_t trackId, bool favourite);
 void addHeartAndTrashIcons(Cmenu* menu, int64_t trackId, bool favourite);
 void setHeartIconState(Cmenu* menu, bool favourite, int64_t trackId);
+// The trash icon of a track row: lit while the track is marked removed.
+void setTrashIconState(Cmenu* menu, bool removed, int64_t trackId);
 void updateHeartIconState(Cmenu* menu, const CsongPackInfo* track, int64_t trackId);
 
 // "HighScore", "Ship" and "Progress" of a track from the player's record.

@@ -29,6 +29,7 @@
 #include "screens/optionsNotifications.h"
 #include "screens/optionsTwitter.h"
 #include "screens/screenRegistry.h"
+#include "screens/shipList.h"
 #include "screens/shipMissionPanel.h"
 #include "screens/unlockTBShip.h"
 #include "screens/shipStatPanels.h"
@@ -77,8 +78,7 @@ std::string statsXpText(uint64_t xp) {
 }
 
 std::string statsRankText(uint64_t xp) {
-    const std::string rank = xp == 0 ? std::string(gEngine->text("Unranked")) : getRankName(rankFromXP(xp));
-    return std::string(gEngine->text("fcRank")) + ": " + rank;
+    return std::string(gEngine->text("fcRank")) + ": " + rankTitle(xp);
 }
 
 std::string statsTimeText(float seconds) {
@@ -473,7 +473,8 @@ void CmainMenuScreen::updateStatsPanel() {
     CplayerShipDef* ship = gGame->playerShips.currentShip();
     if (!ship) ship = gGame->playerShips.findShip("Standard");
     if (!ship) return;
-    shipName_->setText("", ship->name());
+    // The name the hangar and the gallery show, not the identifier.
+    shipName_->setText("", shipTitle(*ship));
     const bool procedural = ship->source == SHIP_PROCEDURAL && ship->data.manufacturer <= 8;
     manu_->setHidden(!procedural);
     if (procedural) {

@@ -126,6 +126,8 @@ void CmusicBarScreen::show() {
     showTimer_ = kShowSeconds;
     if (!hidden_) return;
     hidden_ = false;
+    // The track's record may have changed while the bar was away (a game).
+    fillTrackProgress(bar_, gGame->music.currentTrack, false);
     showWidgets(true, 0.2f);
 }
 
@@ -160,7 +162,8 @@ void CmusicBarScreen::finishDelete() {
     if (!confirm.backedOut && confirm.value == 1.0f) {
         gGame->playTransitionEffect(trash_);
         // The track the player pressed on, even if another one plays by now.
-        CsongPackInfo* track = deleteKey_.empty() ? nullptr : gGame->songLibrary.findByKey(deleteKey_);
+        // By its file: two copies of a song share a key.
+        CsongPackInfo* track = deletePath_.empty() ? nullptr : gGame->songLibrary.findByPath(deletePath_);
         if (track) {
             track->removed = 1;
             gGame->songLibrary.markDirty();
@@ -170,7 +173,7 @@ void CmusicBarScreen::finishDelete() {
             }
         }
     }
-    deleteKey_.clear();
+    deletePath_.clear();
     confirm.reset();
 }
 
@@ -227,7 +230,7 @@ void CmusicBarScreen::update() {
         } else if (!trash_->hidden && screen_->wasPressed(trash_) && current && current->isTrack()) {
             CconfirmScreen* confirmScreen = screens::get<CconfirmScreen>();
             if (!confirmScreen) return;
-            deleteKey_ = current->getKey();
+            deletePath_ = current->path;
             CconfirmScreen& confirm = *confirmScreen;
             confirm.reset();
             confirm.setTitle(gEngine->text("DeleteTrack"));

@@ -66,7 +66,7 @@ private:
     bool hidden_ = true;
     bool awaitingDelete_ = false;
     bool pausedLook_ = false;
-    std::string deleteKey_;   // the track the player asked to delete
+    std::string deletePath_;   // the file of the track the player asked to delete
     const CsongPackInfo* shownTrack_ = nullptr;   // the track the header last showed
     int languageShown_ = -1;                        // the language its texts were made in
     float showTimer_ = 0;

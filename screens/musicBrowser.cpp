@@ -397,7 +397,7 @@ bool CmusicBrowserScreen::pressRow(Cwidget* row) {
         if (tag == kTagTrash) {
             e->removed = e->removed ? 0 : 1;
             library().markDirty();
-            updateHeartIconState(trackMenu_, e, row->value);
+            setTrashIconState(trackMenu_, e->removed != 0, row->value);
             return false;
         }
         if (tag == kTagBoardInfo) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "audio/audioBASS.h"
+#include "engine/engine.h"
 #include "engine/inputBinding.h"
 #include "game/gameModes.h"
 #include "game/progress/saveLoad.h"
@@ -103,8 +104,21 @@ void storeStickSettings(Csettings& s, const CstickSettings& v) {
 namespace emailChoice {
 std::string normalise(const std::string& typed) { return typed.size() < kMinChars ? std::string() : typed; }
 
+bool isSteamIdLogin(const std::string& stored) {
+    return gEngine && gEngine->steamId != 0 && stored == std::to_string(gEngine->steamId);
+}
+
+std::string shownAddress(const std::string& stored) { return isSteamIdLogin(stored) ? std::string() : stored; }
+
 bool store(const std::string& address, Csettings& settings, CloginData& login) {
     std::string a = normalise(address);
+    // No address given over a Steam sign-in: the login keeps its id.
+    if (a.empty() && isSteamIdLogin(login.email)) {
+        bool changed = !settings.email.empty();
+        settings.email.clear();
+        if (changed) settings.dirty = true;
+        return false;
+    }
     bool changed = a != login.email || a != settings.email;
     settings.email = a;
     login.email = a;

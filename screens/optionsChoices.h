@@ -61,8 +61,14 @@ constexpr size_t kMaxChars = 40;
 constexpr size_t kMinChars = 4;
 // Shorter than four characters reads as no address.
 std::string normalise(const std::string& typed);
+// A Steam sign-in keeps the player's Steam id where the e-mail goes; it is
+// no address to show or to write to.
+bool isSteamIdLogin(const std::string& stored);
+// What the e-mail box shows for the stored address.
+std::string shownAddress(const std::string& stored);
 // Stores the address in the settings and the login data. True when it changed
-// (the login file should then be written).
+// (the login file should then be written). An empty address leaves a Steam
+// sign-in's id in the login.
 bool store(const std::string& address, Csettings& settings, CloginData& login);
 // What analytics is told: never the address itself.
 const char* analyticsAction(const std::string& address);

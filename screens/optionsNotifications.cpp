@@ -19,7 +19,7 @@ void CoptionsNotificationsScreen::open(int returnState, bool transition) {
 void CoptionsNotificationsScreen::onEnter() {
     gUi->buttonBar.addButtonByKey("EnterEmail", ACTION_OPTION_X, ICON_X);
     gUi->buttonBar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
-    address_ = gGame->saveLoad.login.email;
+    address_ = emailChoice::shownAddress(gGame->saveLoad.login.email);
     box_->setText("TextName", address_);
     typing_ = false;
 }

@@ -5,6 +5,7 @@
 #include "engine/render/particles.h"
 #include "engine/ui/screen.h"
 #include "game/game.h"
+#include "game/gameAward.h"
 #include "game/gameTypes.h"
 #include "game/missionResult.h"
 #include "game/perkMgr.h"
@@ -62,14 +63,17 @@ std::string CrankUpScreen::playerNameText() {
 void CrankUpScreen::onEnter() {
     Cgame& g = *gGame;
     CplayerShipDef* ship = g.playerShips.currentShip();
-    uint64_t awarded = (uint64_t)std::max<int64_t>(g.world.session.sessionXp, 0);
-    count_.start((uint64_t)std::max<int64_t>(g.progress.xp, 0), ship ? ship->xp : 0, awarded, lockedPerks(g.world.perks));
+    // The game is counted as the screen opens, so that leaving it any way
+    // keeps the award; the count shows it going in.
+    CgameAward award;
+    if (!awardFinishedGame(g, &award)) award.xp = 0;
+    count_.start(award.playerXpBefore, award.shipXpBefore, award.xp, lockedPerks(g.world.perks));
     if (count_.okOffered()) gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
     playerName_->setText("", playerNameText());
     shipName_->setText("", ship ? (ship->data.displayName.empty() ? ship->name() : ship->data.displayName) : std::string());
     showBars(false);
-    showBadge(levelTitle_, levelSprite_, count_.player.rank, false);
-    showBadge(shipLevelTitle_, shipLevelSprite_, count_.ship.rank, false);
+    showBadge(levelTitle_, levelSprite_, count_.player, false);
+    showBadge(shipLevelTitle_, shipLevelSprite_, count_.ship, false);
     CdisplayShip::clearScene();
     if (ship) display_.show(*ship);
 }
@@ -106,12 +110,13 @@ void CrankUpScreen::showBars(bool effects) {
         for (int puff = 0; puff < 2; ++puff) spawnUiPuff(kRankBarColour, end.x, end.y);
         totals[i]->setText("", formatThousands64((int64_t)bars[i]->shownXP));
         awards[i]->setText("", plusXP(count_.awardedLeft()));
-        if (effects && bars[i]->rankUps > 0) showBadge(titles[i], sprites[i], bars[i]->rank, true);
+        if (effects && bars[i]->rankUps > 0) showBadge(titles[i], sprites[i], *bars[i], true);
     }
 }
 
-void CrankUpScreen::showBadge(Cwidget* title, Cwidget* sprite, int rank, bool effects) {
-    title->setText("", getRankName(rank));
+void CrankUpScreen::showBadge(Cwidget* title, Cwidget* sprite, const CrankBar& bar, bool effects) {
+    const int rank = bar.rank;
+    title->setText("", rankTitle(bar.shownXP));
     char badge[24];
     sprite->setSprite("", rankBadgeName(rank, badge));
     if (!effects) return;
@@ -140,14 +145,6 @@ void CrankUpScreen::render() {
 void CrankUpScreen::leave() {
     Cgame& g = *gGame;
     display_.forget();
-    uint64_t awarded = count_.awarded();
-    g.progress.addXP(awarded);
-    g.statsCache.local.xp = (uint64_t)std::max<int64_t>(g.progress.xp, 0);
-    g.statsCache.local.changed = true;
-    if (CplayerShipDef* ship = g.playerShips.currentShip()) {
-        ship->xp += awarded;
-        ship->addTimePlayed((float)g.world.session.playTime);
-    }
     if (count_.perksToShow() > 0) {
         if (CperkUnlockScreen* unlock = screens::get<CperkUnlockScreen>()) unlock->open(count_.perksToShow());
         else g.setGameMode(GM_PERK_UNLOCK, true);

@@ -22,7 +22,7 @@ private:
     void onEnter() override;
     void onUpdate() override;
     void showBars(bool effects);
-    void showBadge(Cwidget* title, Cwidget* sprite, int rank, bool effects);
+    void showBadge(Cwidget* title, Cwidget* sprite, const CrankBar& bar, bool effects);
     // The puffs and halo around a badge while its bar's celebration runs.
     void celebrate(const CrankBar& bar, const Cwidget* badge);
     void leave();

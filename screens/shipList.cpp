@@ -87,9 +87,7 @@ std::string shipTitle(const CplayerShipDef& ship) {
     return ship.data.displayName.empty() ? ship.name() : ship.data.displayName;
 }
 
-std::string shipRankName(uint64_t xp) {
-    return xp == 0 ? std::string(gEngine->text("Unranked")) : getRankName(rankFromXP(xp));
-}
+std::string shipRankName(uint64_t xp) { return rankTitle(xp); }
 
 void setMakerIcon(Cwidget* w, const char* gadget, int manufacturer, bool withText) {
     if (!w) return;

@@ -272,6 +272,7 @@ void CstartUpScreen::handleSaveResult(bool taskOk) {
         logLine("- StartUp - failed to load local and cloud save, must be new player");
         saves.gameFile().setCloud(saveCloudFlag != 0);
         progress.createNewProfile();
+        tellSaveKeptAside(saves.takeKeptAside());
         gEngine->analytics.setClientId(progress.clientId);
         logLine("- StartUp - load save games - failed");
         ++phase;
@@ -298,6 +299,17 @@ void CstartUpScreen::handleSaveResult(bool taskOk) {
     gEngine->analytics.sendEvent("StartEnd", "StartGame", nullptr);
     loadTask.reset();
     if (webOff()) phase = PHASE_FINISHED;
+}
+
+void CstartUpScreen::tellSaveKeptAside(const std::string& keptAs) {
+    if (keptAs.empty()) return;
+    // The player starts afresh: say so, and where the old progress lies.
+    std::string message = gEngine->text("SaveUnreadable");
+    size_t at = message.find("%s");
+    if (at != std::string::npos) message.replace(at, 2, keptAs);
+    else message += " " + keptAs;
+    gEngine->log.print(LOG_E, "- StartUp - unreadable save kept as %s; new profile made", keptAs.c_str());
+    gGame->warningOverlay.show(gEngine->text("Error"), message.c_str());
 }
 
 void CstartUpScreen::savedGameLoaded(bool keptLocal) {

@@ -57,6 +57,8 @@ public:
 
 private:
     void handleSaveResult(bool taskOk);
+    // Tells the player that an unreadable save was kept under this name.
+    void tellSaveKeptAside(const std::string& keptAs);
     void savedGameLoaded(bool keptLocal);
     void finish();
     void runPhase();

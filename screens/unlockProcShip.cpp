@@ -143,6 +143,8 @@ void CunlockProcShipScreen::addDisplayedShip() {
     if (!ship) {
         const CtrackInfo& seed = rewardMode_ ? rewardSeed_ : g.world.session.track;
         ship = g.playerShips.createProcShip(key_, viewOf(seed));
+        // An offer is the player's once bought; a reward is won already.
+        if (ship) ship->preview = !rewardMode_;
     }
     if (!ship) return;
     g.playerShips.setCurrentShip(key_);
@@ -210,6 +212,7 @@ void CunlockProcShipScreen::testFlight() {
 
 void CunlockProcShipScreen::buy() {
     Cgame& g = *gGame;
+    if (CplayerShipDef* ship = g.playerShips.findShip(key_)) ship->preview = false;
     if (!rewardMode_) {
         const int32_t price = procShipPrice();
         g.progress.addCash(-(int64_t)price);

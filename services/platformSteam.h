@@ -77,6 +77,8 @@ public:
     uint64_t quotaAvailable = 0;
     int32_t fileCount = 0;
     Cbytes cloudLoadBuffer;
+    // The bytes of the last cloud file read that could not be unpacked.
+    Cbytes cloudDamaged;
     CsteamCallback<CplatformSteam, GameOverlayActivated_t> CCallbackInternal_onGameOverlayActivated;
 
     // The marker board's manager; set by the owner.

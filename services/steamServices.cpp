@@ -26,7 +26,12 @@ bool CsteamServices::init() {
         return platform.saveToCloud(name.c_str(), data.data(), data.size());
     };
     gEngine->cloudLoad = [this](const std::string& name, Cbytes& data) {
-        if (platform.loadFromCloud(name.c_str()) == 0) return false;
+        if (platform.loadFromCloud(name.c_str()) == 0) {
+            // A damaged file is handed over as it is: the save layer keeps it aside.
+            if (platform.cloudDamaged.empty()) return false;
+            data = std::move(platform.cloudDamaged);
+            return true;
+        }
         data = platform.cloudLoadBuffer;
         return true;
     };

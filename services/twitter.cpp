@@ -18,8 +18,17 @@ const char* const kTweetFailed = "\n---- Twitter\nFailed to post tweet.\nCurl Er
 const char* const kMediaFailed =
     "\n---- Twitter\nFailed to post tweet with media.\nCurl Error: %s\nWeb Response: %s\n----";
 
-// The quoted value that follows "media_id_string" in an upload reply.
-bool findMediaId(const std::string& reply, std::string& id) {
+// A curl_slist freed when it goes out of scope.
+struct Cheaders {
+    curl_slist* list = nullptr;
+    ~Cheaders() { curl_slist_free_all(list); }
+    void add(const std::string& line) {
+        if (!line.empty()) list = curl_slist_append(list, line.c_str());
+    }
+};
+}  // namespace
+
+bool Ctwitter::findMediaId(const std::string& reply, std::string& id) {
     size_t at = reply.find("media_id_string");
     if (at == std::string::npos) return false;
     at += strlen("media_id_string");
@@ -31,16 +40,6 @@ bool findMediaId(const std::string& reply, std::string& id) {
     id = reply.substr(at + 1, end - at - 1);
     return true;
 }
-
-// A curl_slist freed when it goes out of scope.
-struct Cheaders {
-    curl_slist* list = nullptr;
-    ~Cheaders() { curl_slist_free_all(list); }
-    void add(const std::string& line) {
-        if (!line.empty()) list = curl_slist_append(list, line.c_str());
-    }
-};
-}  // namespace
 
 Ctwitter::Ctwitter() {
     curl_ = curl_easy_init();

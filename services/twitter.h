@@ -23,6 +23,9 @@ public:
     static constexpr size_t kMaxReply = 1024 * 1024;
     static constexpr size_t kMaxMediaIdLength = 499;
 
+    // The quoted value that follows "media_id_string" in an upload reply.
+    static bool findMediaId(const std::string& reply, std::string& id);
+
     Ctwitter();
     ~Ctwitter();
     Ctwitter(const Ctwitter&) = delete;

@@ -70,7 +70,13 @@ void Cworkshop::newItem() {
 
 // ---- publishing ----
 
-void Cworkshop::publishShip(const CworkshopShip& ship, const Cbytes& preview) {
+bool Cworkshop::publishShip(const CworkshopShip& ship, const Cbytes& preview) {
+    // One flow at a time: a publish in the middle of a sync would be dropped
+    // by the sync's next step.
+    if (state != STATE_IDLE) {
+        gEngine->log.print(LOG_L, "+++++ publishItem - refused: the workshop is busy (state %d)", state);
+        return false;
+    }
     newItem();
     existingItem = ship.published && ship.publishedId != 0 ? 1 : 0;
     existingPublic = ship.publicFlag ? 1 : 0;
@@ -82,6 +88,7 @@ void Cworkshop::publishShip(const CworkshopShip& ship, const Cbytes& preview) {
     CwebMessage::addBlock(itemBuffer, kBlockShip, ship.dataBlock.data(), (uint32_t)ship.dataBlock.size());
     CwebMessage::addBlock(itemBuffer, kBlockHull, ship.hullImage.data(), (uint32_t)ship.hullImage.size());
     publishItem();
+    return true;
 }
 
 void Cworkshop::failPublish(const std::string& text) {

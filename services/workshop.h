@@ -67,7 +67,8 @@ public:
     // A fresh item: no published id, private, owned by the player, kind 3.
     void newItem();
     // Fills the item from a ship and its preview image, then publishes it.
-    void publishShip(const CworkshopShip& ship, const Cbytes& preview);
+    // False, with nothing started, while another flow runs.
+    bool publishShip(const CworkshopShip& ship, const Cbytes& preview);
     void publishItem();
     // Starts the sync of the subscribed items (or asks for its next page).
     void requestSubscribedList();

@@ -96,8 +96,14 @@ SDL_Surface* CtextureMgr::decode(const void* bytes, size_t size, const std::stri
         gEngine->log.print(LOG_E, "Can't load image: %s (no data)", what.c_str());
         return nullptr;
     }
+    // PNG alone: every image of the game is one, and images come from outside
+    // (hulls of shared ships, a modded data folder), so no other format's
+    // reader is ever handed their bytes.
     SDL_RWops* rw = SDL_RWFromConstMem(bytes, (int)size);
-    SDL_Surface* raw = rw ? IMG_Load_RW(rw, 1) : nullptr;
+    SDL_Surface* raw = nullptr;
+    if (rw && IMG_isPNG(rw)) raw = IMG_LoadPNG_RW(rw);
+    else IMG_SetError("not a PNG image");
+    if (rw) SDL_RWclose(rw);
     if (!raw) {
         gEngine->log.print(LOG_E, "Can't load image: %s (%s)", what.c_str(), IMG_GetError());
         return nullptr;

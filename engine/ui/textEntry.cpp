@@ -46,10 +46,13 @@ bool CtextEntry::update(const CuiInput& in, float dt) {
         while (cut > 0 && ((unsigned char)s[cut] & 0xC0) == 0x80) --cut;
         s.resize(cut);
     }
-    if (in.enter || in.action(ACTION_SELECT)) {
+    // Every printable key is text here (Space too, though it is also Select):
+    // only Return, or a pad's Select, finishes.
+    const bool pad = in.device == DEVICE_CONTROLLER;
+    if (in.enter || (pad && in.action(ACTION_SELECT))) {
         finished = true;
         end();
-    } else if (in.escape || (in.device == DEVICE_CONTROLLER && in.action(ACTION_BACK))) {
+    } else if (in.escape || (pad && in.action(ACTION_BACK))) {
         // On the keyboard Back is Backspace, which deletes here; Escape
         // cancels, and is used up so it does not also bring up the exit question.
         cancelled = true;

@@ -117,16 +117,28 @@ void CuiMgr::beginStep(const CuiInput& in, float dt) {
     if (textEntry.active) {
         textEntry.update(in, dt);
         held_ = true;
+        // Return ends the entry as it goes down; its release is no Select.
+        if (!textEntry.active && in.enter) returnReleasePending_ = true;
         return;
     }
-    int clicked = buttonBar.update(in, dt);
+    if (returnReleasePending_) {
+        const Ckeyboard& keys = gEngine->input.keyboard;
+        if (in.action(ACTION_SELECT)) {
+            returnReleasePending_ = false;
+            input_.actions[ACTION_SELECT] = false;
+        } else if (!keys.isDown(SDL_SCANCODE_RETURN) && !keys.isDown(SDL_SCANCODE_KP_ENTER)) {
+            returnReleasePending_ = false;
+        }
+    }
+    const CuiInput& inNow = input_;
+    int clicked = buttonBar.update(inNow, dt);
     if (clicked != ACTION_NONE) {
         action_ = clicked;
         return;
     }
     static const int kActions[] = {ACTION_SELECT, ACTION_BACK, ACTION_OPTION_X, ACTION_OPTION_Y, ACTION_LB, ACTION_RB};
     for (int a : kActions)
-        if (in.action(a)) {
+        if (inNow.action(a)) {
             action_ = a;
             return;
         }

@@ -92,6 +92,7 @@ private:
     CuiInput input_;
     float dt_ = 1.0f / 60.0f;
     int action_ = ACTION_NONE;
+    bool returnReleasePending_ = false;   // the Return that ended a text entry is still down
     bool held_ = false;
 
     friend class ClayoutReader;

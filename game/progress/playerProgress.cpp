@@ -28,7 +28,7 @@ void CprogressRecord::write(std::vector<uint8_t>& out) const {
     w.text(currentShip, kShipNameBytes);
     w.u8(currentShipFlag);
     w.zeros(3);
-    w.bytes(perkUnlocked, kNumPerks);
+    w.zeros(kNumPerks);   // the perks are the perk manager's own record
     w.text(clientId, kClientIdBytes);
     w.i32(dayNumber);
     w.text(playerName, kPlayerNameBytes);
@@ -66,8 +66,7 @@ bool CprogressRecord::read(const uint8_t* p, size_t size) {
     d.currentShip = r.text(kShipNameBytes);
     d.currentShipFlag = r.u8();
     r.skip(3);   // the unlocks come from their own records
-    r.bytes(d.perkUnlocked, kNumPerks);
-    for (auto& u : d.perkUnlocked) u = u ? 1 : 0;
+    r.skip(kNumPerks);   // once perk flags; the "perks" record holds them
     d.clientId = r.text(kClientIdBytes);
     d.dayNumber = r.i32();
     d.playerName = r.text(kPlayerNameBytes);
@@ -133,11 +132,6 @@ void CplayerProgress::addTimePlayed(double seconds) {
 
 int CplayerProgress::rank() const { return rankFromXP((uint64_t)(xp < 0 ? 0 : xp)); }
 
-void CplayerProgress::setPerkUnlocked(int perk, bool on) {
-    if (perk < 0 || perk >= kNumPerks) return;
-    perkUnlocked[perk] = on ? 1 : 0;
-    saveDirty = true;
-}
 
 void CplayerProgress::syncLocalStats(CplayerStatsRecord& local) const {
     local.steamId = steamId;
@@ -153,6 +147,7 @@ void CplayerProgress::syncLocalStats(CplayerStatsRecord& local) const {
     local.bossTonnage = bossTonnage;
     if (!playerName.empty()) local.name = playerName;
     if (gEngine) local.countryCode = gEngine->countryCode.substr(0, 3);
+    local.platform = (uint8_t)Cengine::kThisPlatform;
 }
 
 static bool submitBest(CplayerProgress& p, uint64_t& best, uint64_t score, int board, const std::string& comment) {

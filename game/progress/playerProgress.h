@@ -8,7 +8,7 @@
 //    20 f64 time played (seconds)
 //    28 char[33] current ship    61 u8 current ship's flag byte
 //    62 3 zero bytes (the special-ship unlocks are records of their own)
-//    65 u8[37] perk unlocked flags
+//    65 37 zero bytes (the perks are the perk manager's "perks" record)
 //   102 char[40] client id (UUID text)
 //   142 i32 day number of the last start
 //   146 char[64] player name     210 u64 Steam id
@@ -59,7 +59,6 @@ struct CprogressRecord {
     std::string currentShip;
     uint8_t currentShipFlag = 0;
     bool ves5 = false, vor5 = false, vuz2 = false;
-    uint8_t perkUnlocked[kNumPerks] = {};
     std::string clientId;
     int32_t dayNumber = 0;
     std::string playerName;
@@ -113,8 +112,6 @@ public:
     void addTimePlayed(double seconds);
     int rank() const;
 
-    bool isPerkUnlocked(int perk) const { return perk >= 0 && perk < kNumPerks && perkUnlocked[perk]; }
-    void setPerkUnlocked(int perk, bool on);
 
     // The local player's statistics record takes the Steam id, XP and counters.
     void syncLocalStats(CplayerStatsRecord& local) const;

@@ -131,6 +131,7 @@ public:
     float timePlayed = 0;
     uint16_t tracksCompleted = 0;
     bool firstFlight = false;        // not flown yet
+    bool preview = false;            // shown before it is won or bought: never saved
     bool changed = false;            // worldwide statistics arrived; screens refresh
     bool statsPending = false;       // worldwide statistics still to be fetched
     bool discoveryPending = false;   // the discovery statistic still to be sent

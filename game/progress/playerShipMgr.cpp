@@ -525,8 +525,11 @@ void CplayerShipMgr::update() {
 void CplayerShipMgr::write(std::vector<uint8_t>& out) const {
     CrecordWriter w(out);
     w.u32(kLayoutVersion);
-    w.u32((uint32_t)ships.size());
+    uint32_t kept = 0;
+    for (const auto& s : ships) kept += s->preview ? 0 : 1;
+    w.u32(kept);
     for (const auto& s : ships) {
+        if (s->preview) continue;
         size_t len = CplayerShipData::kBlockSize + CplayerShipDef::kOutsideSize + 4 + s->hullImage.size();
         w.u32((uint32_t)len);
         size_t at = out.size();

@@ -66,6 +66,7 @@ void CplayerStatsCache::addPlayer(const CplayerStatsRecord& record) {
         std::string keepName = local.name;
         local = record;
         if (local.name.empty()) local.name = keepName;
+        local.platform = (uint8_t)Cengine::kThisPlatform;   // the player plays here now
         return;
     }
     for (auto& p : players) {

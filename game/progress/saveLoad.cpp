@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
 #include "engine/bString.h"
 #include "engine/engine.h"
@@ -197,10 +198,41 @@ std::string CsaveLoad::keepAside(const std::string& fileName) {
     return name;
 }
 
+std::string CsaveLoad::keepCloudCopyAside(const std::string& fileName, const Cbytes& bytes) {
+    // The cloud copy is written over by the next save: its bytes go beside
+    // the local files instead.
+    std::string base = fileName + ".cloud.bad";
+    std::string name = base;
+    for (int n = 2; fileExistsW(gEngine->savePath(name)) && n < 1000; ++n) name = base + std::to_string(n);
+    if (!CresourceFile::save(name, bytes.data(), bytes.size())) {
+        gEngine->log.print(LOG_E, "Can't keep the unreadable cloud copy of %s", fileName.c_str());
+        return {};
+    }
+    gEngine->log.print(LOG_E, "Cloud copy of %s could not be read; kept as %s", fileName.c_str(), name.c_str());
+    return name;
+}
+
 bool CsaveLoad::loadFile(CsaveFile& file) {
-    if (file.loadItems()) return true;
-    if (file.lastResult() == SAVE_CORRUPT) keepAside(file.fileName());
-    return false;
+    bool ok = file.loadItems();
+    std::string kept;
+    if (!file.damagedCloudCopy().empty()) {
+        kept = keepCloudCopyAside(file.fileName(), file.damagedCloudCopy());
+        file.damagedCloudCopy().clear();
+    }
+    if (!ok && file.lastResult() == SAVE_CORRUPT) {
+        std::string local = keepAside(file.fileName());
+        if (!local.empty()) kept = local;
+    }
+    if (!kept.empty() && &file == &gameFile_) {
+        std::lock_guard<std::mutex> lock(keptMutex_);
+        if (keptAside_.empty()) keptAside_ = kept;   // the local file is named first
+    }
+    return ok;
+}
+
+std::string CsaveLoad::takeKeptAside() {
+    std::lock_guard<std::mutex> lock(keptMutex_);
+    return std::exchange(keptAside_, std::string());
 }
 
 bool CsaveLoad::loadGameNow() {
@@ -261,10 +293,14 @@ bool CsaveLoad::noteSaveResult(bool ok) {
     }
     // The progress in that stream is still unsaved: the flag comes back.
     saveRequested = true;
-    if (gameRetry_.failed(nowMs())) {
+    const bool first = gameRetry_.failed(nowMs());
+    if (quitting_) {
+        // No later try: every failure of the last save is told.
+        gEngine->log.print(LOG_E, "Game save at quit failed: %s", saveError_->c_str());
+    } else if (first) {
         gEngine->log.print(LOG_E, "Game save failed: %s; trying again", saveError_->c_str());
-        if (onSaveFailing) onSaveFailing(true);
     }
+    if (first && onSaveFailing) onSaveFailing(true);
     return false;
 }
 
@@ -296,6 +332,13 @@ bool CsaveLoad::saveGame(bool wait) {
     saveTask_.join();
     if (!awaitingResult_) return !gameRetry_.failing();
     return collectSaveResult();
+}
+
+bool CsaveLoad::saveAtQuit() {
+    quitting_ = true;
+    bool ok = saveGame(true);
+    quitting_ = false;
+    return ok;
 }
 
 void CsaveLoad::update() {

@@ -3,11 +3,12 @@
 //
 //   "gamesave3"   (cloud flag set: written to the cloud and always locally)
 //                 "progress", "Ves5", "Vor5", "Vuz2", "playerShips", "modules",
-//                 "achievements", "achWaiting"
+//                 "achievements", "achWaiting"; the game registers "perks",
+//                 "friends", "challGuids", "24HourChall", "4HourChall"
 //   "settings2"   the settings records (settings.h)
 //   "loginA1"     "login": char[64] login name, char[64] password, char[128] e-mail
 //   "highScores4" "trackRecords" (trackStats.h)
-//   "newsfeed4"   the inbox registers its records here
+//   "newsfeed4"   "inbox" (the game registers it)
 //
 // Loading a file is all or nothing: every record is checked before any is
 // applied. A local file that exists but cannot be read is kept aside under a
@@ -19,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -78,6 +80,9 @@ public:
     // that fails puts the save-requested flag back, and update() tries again
     // after a growing wait (1 s doubling to 60 s).
     bool saveGame(bool wait = false);
+    // The last save of a run: written at once, and a failure is logged
+    // however many came before it.
+    bool saveAtQuit();
     bool saveTaskRunning() const { return saveTask_.running() || havePending_; }
     void requestSave() { saveRequested = true; }
     // Each update: writes a requested or dirty game save and a settings file
@@ -114,6 +119,12 @@ public:
     // Renames an unreadable save file out of the way; returns the new name
     // (empty when nothing was renamed).
     static std::string keepAside(const std::string& fileName);
+    // Writes the bytes of an unreadable cloud copy beside the local files
+    // ("gamesave3.cloud.bad", ...); returns the name (empty on failure).
+    static std::string keepCloudCopyAside(const std::string& fileName, const Cbytes& bytes);
+    // The file an unreadable game save was last kept as (taken once; empty
+    // when none), for telling the player.
+    std::string takeKeptAside();
 
 private:
     bool loadFile(CsaveFile& file);
@@ -135,11 +146,14 @@ private:
     CsaveFile highScoresFile_{kHighScoresFile};
     CsaveFile newsFeedFile_{kNewsFeedFile};
 
+    std::mutex keptMutex_;   // the load task writes it
+    std::string keptAside_;
     CthreadTask loadTask_{"Load Game Data"};
     CthreadTask saveTask_{"Save Game Data"};
     Cbytes pendingStream_;
     bool havePending_ = false;
     bool awaitingResult_ = false;
+    bool quitting_ = false;
     std::shared_ptr<std::string> saveError_ = std::make_shared<std::string>();
     CretryBackoff gameRetry_;
     CretryBackoff settingsRetry_;

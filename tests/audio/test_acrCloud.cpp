@@ -78,10 +78,10 @@ TEST(TrackIdentification, CapturedAudioIsResampledPostedAndNamed) {
         acr.feedCapture(tone.samples.data() + at * 2, (int)std::min<size_t>(4800, tone.frames() - at), 2, 48000);
     EXPECT_FALSE(acr.listening());
     CtrackTags t;
-    for (int i = 0; i < 500 && !acr.takeResult(t); ++i) {
+    waitUntil([&] {
         acr.update();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+        return acr.takeResult(t);
+    });
     EXPECT_EQ(t.title, "Caf\xc3\xa9 %s");
     ASSERT_EQ(server.requests().size(), 1u);
     ChttpRequest req = server.requests()[0];

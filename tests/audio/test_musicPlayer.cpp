@@ -39,8 +39,8 @@ struct CplayerRig {
         maxIntensity = std::max(maxIntensity, player.getIntensity());
     }
     template <class P>
-    bool run(P pred, int ms = 5000) {
-        auto until = Cclock::now() + std::chrono::milliseconds(ms);
+    bool run(P pred) {
+        auto until = Cclock::now() + std::chrono::milliseconds((int)(kEventWaitSeconds * 1000));
         while (Cclock::now() < until) {
             if (pred()) return true;
             step();
@@ -92,7 +92,7 @@ TEST(MusicPlayer, BuiltInTracksRegisterPlayAndAreAnalysed) {
     EXPECT_EQ(rig.player.currentTrack, theme);
     EXPECT_EQ(rig.lib.currentTrack(), theme);
     EXPECT_TRUE(rig.eng->log.contains("Playing track: Decade of Zorbex! - Zorbex Sound Unit"));
-    ASSERT_TRUE(rig.run([&] { return rig.position() > 6.0; }, 20000));
+    ASSERT_TRUE(rig.run([&] { return rig.position() > 6.0; }));
     EXPECT_TRUE(rig.player.isPlaying());
     float progress = rig.player.getTrackProgress();
     EXPECT_GT(progress, 0.0f);
@@ -129,7 +129,7 @@ TEST(MusicPlayer, NoTrackUnreadableFileOrDeadStreamLeaveItSilent) {
     auto t0 = Cclock::now();
     EXPECT_TRUE(rig.player.playTrack(&dead));   // connects in the background
     EXPECT_LT(Cclock::now() - t0, std::chrono::milliseconds(200));
-    ASSERT_TRUE(rig.run([&] { return rig.player.channel == 0; }, 10000));
+    ASSERT_TRUE(rig.run([&] { return rig.player.channel == 0; }));
     EXPECT_TRUE(rig.eng->log.containsPart("Station failed: Dead FM"));
     EXPECT_FALSE(rig.audio.radioPlaying);
     EXPECT_EQ(rig.player.failedStation, "Dead FM");
@@ -147,7 +147,7 @@ TEST(MusicPlayer, NoTrackUnreadableFileOrDeadStreamLeaveItSilent) {
     s.station = web.url() + "/live";
     garbled.setRadioStation(s);
     EXPECT_TRUE(rig.player.playTrack(&garbled));
-    ASSERT_TRUE(rig.run([&] { return rig.player.channel == 0; }, 10000));
+    ASSERT_TRUE(rig.run([&] { return rig.player.channel == 0; }));
     EXPECT_EQ(rig.player.failedStation, "Noise FM");
     EXPECT_FALSE(rig.audio.radioPlaying);
 }
@@ -178,14 +178,14 @@ TEST(MusicPlayer, RadioStationPlaysAndItsTitlesAreData) {
     track.setRadioStation(s);   // the radio browser's own entry
     ASSERT_TRUE(rig.player.playTrack(&track));
     EXPECT_EQ(rig.player.currentTrack, rig.lib.findByUrl(s.station));
-    ASSERT_TRUE(rig.run([&] { return rig.audio.radioPlaying && rig.audio.streamTitleChanged; }, 10000));
+    ASSERT_TRUE(rig.run([&] { return rig.audio.radioPlaying && rig.audio.streamTitleChanged; }));
     EXPECT_EQ(rig.player.streamTitle, title);
     EXPECT_TRUE(rig.eng->log.contains("Stream title: " + title));
     EXPECT_EQ(rig.player.getTrackLabel(rig.player.currentTrack, 1), "Test FM - " + title);
     EXPECT_EQ(rig.player.getTrackLabel(rig.player.currentTrack, 0), "Test FM");
     EXPECT_EQ(rig.player.getTrackProgress(), 0.0f);
     EXPECT_EQ(rig.player.getTimeRemaining(), 0.0f);
-    rig.run([&] { return rig.maxIntensity > 1.5f; }, 5000);
+    rig.run([&] { return rig.maxIntensity > 1.5f; });
     EXPECT_GT(rig.maxIntensity, 1.5f);   // kicks over the air
     rig.player.stopMusic();
     EXPECT_FALSE(rig.audio.radioPlaying);
@@ -349,8 +349,7 @@ TEST(MusicPlayer, OpenMicCapturesAnalysesAndStopsForATrack) {
             [&] {
                 maxLevel = std::max(maxLevel, rig.player.openMicLevel);
                 return maxLevel > 30.0f && rig.maxIntensity > 1.5f;
-            },
-            8000));
+            }));
         // Playing a track ends open mic.
         ASSERT_TRUE(rig.player.addBuiltInTracks());
         ASSERT_TRUE(rig.player.playTrack(rig.lib.getRandomTrack()));

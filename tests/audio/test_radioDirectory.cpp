@@ -175,13 +175,9 @@ TEST(RadioDirectory, NoKeyOrNoServerListsNothingQuickly) {
 }
 
 namespace {
-// Polls as the radio browser does once per update, for at most a few seconds.
+// Polls as the radio browser does once per update.
 bool waitForList(CshoutcastBrowser& sc) {
-    for (int i = 0; i < 500; ++i) {
-        if (sc.pollList()) return true;
-        SDL_Delay(10);
-    }
-    return false;
+    return waitUntil([&] { return sc.pollList(); });
 }
 }  // namespace
 

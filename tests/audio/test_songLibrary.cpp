@@ -328,6 +328,8 @@ TEST(SongLibrary, DamagedFilesAreSetAsideNeverHalfLoaded) {
         // The recent list was sound and stays.
         EXPECT_EQ(lib.recentKeys().size(), 1u);
     }
+    // Each damaged copy was kept: none was written over by the next.
+    for (const char* n : {".bad2", ".bad3", ".bad4"}) EXPECT_TRUE(fileExistsW(path + n)) << n;
     // A damaged recent list is set aside on its own.
     const char junk[] = "junk";
     ASSERT_TRUE(CresourceFile::save(CsongInfoMgr::kRecentFile, junk, sizeof junk));

@@ -36,6 +36,20 @@ TEST(Input, KeyboardActionsHaveOneStepEdges) {
     g.steps(1);
     EXPECT_TRUE(p.wasActionReleased(ACTION_BACK));
 
+    // Three taps of one key inside one step (a slow frame, a script) are
+    // three presses, with a step without the key between them.
+    g.steps(1);
+    for (int tap = 0; tap < 3; ++tap) {
+        g.keyDown(SDL_SCANCODE_BACKSPACE);
+        g.keyUp(SDL_SCANCODE_BACKSPACE);
+    }
+    int presses = 0;
+    for (int i = 0; i < 10; ++i) {
+        g.steps(1);
+        presses += p.wasActionPressed(ACTION_BACK) ? 1 : 0;
+    }
+    EXPECT_EQ(presses, 3);
+
     // A mouse click fires.
     g.mouseButton(0, true);
     g.steps(1);

@@ -1,11 +1,14 @@
 #pragma once
 // The engine the fuzz targets run against: made once, quiet, with a save
 // folder of its own and the built data folder ($ZORBEX_DATA, else "data").
+#include <stdio.h>
 #include <stdlib.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+
+#include "engine/resourceFile.h"
 
 #include "engine/engine.h"
 
@@ -25,3 +28,18 @@ inline void fuzzEngine() {
 }
 
 inline std::string fuzzText(const uint8_t* data, size_t size) { return std::string((const char*)data, size); }
+
+// Puts bytes into a file of the save folder (packed as the game packs its own
+// save files when packed is set) or at a full path, for readers that only read
+// files.
+inline bool fuzzWriteFile(const std::string& path, const uint8_t* data, size_t size) {
+    FILE* f = fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = size == 0 || fwrite(data, 1, size, f) == size;
+    return fclose(f) == 0 && ok;
+}
+inline bool fuzzSaveFile(const std::string& name, const uint8_t* data, size_t size, bool packed) {
+    if (!packed) return fuzzWriteFile(gEngine->savePath(name), data, size);
+    Cbytes p = CwebMessage::pack(0, data, size);
+    return fuzzWriteFile(gEngine->savePath(name), p.data(), p.size());
+}

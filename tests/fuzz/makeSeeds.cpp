@@ -8,6 +8,18 @@
 #include <vector>
 
 #include "audio/songInfoMgr.h"
+#include "engine/bString.h"
+#include "game/perkMgr.h"
+#include "game/progress/playerStatsCache.h"
+#include "game/scoreReplay.h"
+#include "online/challengeList.h"
+#include "online/friendList.h"
+#include "online/inbox.h"
+#include "platform/steam/steamStore.h"
+#include "platform/steam/steamWorkshopStore.h"
+#include "services/workshop.h"
+#include "tools/audiogen/lib/encoder.h"
+#include "tools/audiogen/lib/synth.h"
 #include "engine/resourceFile.h"
 #include "engine/webMessage.h"
 #include "fuzzEngine.h"
@@ -39,6 +51,8 @@ Cbytes withTag(uint8_t tag, const Cbytes& b) {
     out.insert(out.end(), b.begin(), b.end());
     return out;
 }
+
+Cbytes withTag(uint8_t tag, const std::string& s) { return withTag(tag, Cbytes(s.begin(), s.end())); }
 
 void packedContainers() {
     std::string text(3000, 'z');
@@ -233,6 +247,212 @@ void soapReplies() {
     captureReply(url, 7, "challenge", &k4wProxy::GetCurrentChallenge, challenge);
     service.stop();
 }
+
+// The shipped text tables, each tagged with the reader that reads it.
+void dataTables() {
+    const std::pair<uint8_t, const char*> tables[] = {
+        {0, "stringsGameEnglish.txt"}, {0, "stringsInternal.txt"}, {1, "colours.txt"},     {2, "spriteSheets.txt"},
+        {3, "fonts.txt"},              {4, "particles.txt"},       {5, "props.txt"},       {6, "achievements.txt"},
+        {7, "playerShips.txt"},        {8, "shipProperties.txt"},  {9, "shipModules.txt"}, {10, "music.txt"},
+        {11, "sounds.txt"},            {12, "sounds.txt"},         {13, "steamIAPPrices.txt"}, {14, "creditsList.txt"},
+    };
+    for (const auto& [tag, name] : tables) {
+        Cbytes b;
+        if (CresourceFile::readWholeFile(gEngine->dataPath(std::string("textFiles/") + name), b))
+            put("fuzz_dataTables", std::to_string(tag) + "_" + name, withTag(tag, b));
+    }
+}
+
+// The payload of a packed save file the game wrote.
+Cbytes savedPayload(const std::string& name) {
+    Cbytes raw, payload;
+    if (CresourceFile::readWholeFile(gEngine->savePath(name), raw))
+        CwebMessage::unpackPayload(raw.data(), raw.size(), payload);
+    return payload;
+}
+
+Cbytes workshopRecord(bool withHull) {
+    CplayerShipMgr ships;
+    ships.loadBuiltIn();
+    CplayerShipDef* ship = ships.createCustomShip();
+    Cbytes block(CplayerShipData::kBlockSize);
+    if (ship) ship->writeDataBlock(block.data());
+    Cworkshop ws;
+    ws.newItem();
+    Cbytes record = ws.itemBuffer;
+    CwebMessage::addBlock(record, Cworkshop::kBlockShip, block.data(), (uint32_t)block.size());
+    Cbytes hull;
+    if (withHull) CresourceFile::readWholeFile(gEngine->dataPath("testShip.png"), hull);
+    CwebMessage::addBlock(record, Cworkshop::kBlockHull, hull.data(), (uint32_t)hull.size());
+    Cworkshop::setRecordUpdateTime(record, 1700000000u);
+    return record;
+}
+
+void saveFolderFiles() {
+    const char* target = "fuzz_saveFolderFiles";
+    CloginData login;
+    login.name = "Pilot";
+    login.password = "hunter2";
+    login.email = "pilot@example.com";
+    if (saveLoginData(login)) put(target, "login", withTag(0, savedPayload(CsaveLoad::kLoginFile)));
+
+    Cbytes twitter;
+    CwebMessage::addBlock(twitter, 0, "token-1234", 11);
+    CwebMessage::addBlock(twitter, 0, "secret-5678", 12);
+    put(target, "twitter", withTag(1, twitter));
+
+    put(target, "userItem", withTag(2, CwebMessage::packRecord(workshopRecord(true))));
+    put(target, "userItemNoHull", withTag(2, CwebMessage::packRecord(workshopRecord(false))));
+
+    std::string steamRoot = gEngine->savePath("steamSeeds/");
+    CsteamStore store;
+    if (store.open(steamRoot)) {
+        store.achievements["ACH_FIRST"] = 1700000000;
+        store.achievements["ACH_SECOND"] = 1700000100;
+        CsteamBoard board;
+        board.name = "XP";
+        board.sortMethod = 2;
+        board.displayType = 1;
+        board.entries.push_back({76561198000000001ull, 5000, {1, 2, 3}});
+        board.entries.push_back({76561198000000002ull, 4000, {}});
+        store.boards.push_back(board);
+        store.friends.push_back({76561198000000003ull, "Wingmate \"Ace\""});
+        store.saveAchievements();
+        store.saveBoards();
+        store.saveFriends();
+        const char* files[3] = {"achievements.txt", "leaderboards.dat", "friends.txt"};
+        for (uint8_t i = 0; i < 3; ++i) {
+            Cbytes b;
+            if (CresourceFile::readWholeFile(steamRoot + files[i], b)) put(target, files[i], withTag(3 + i, b));
+        }
+    }
+    CsteamWorkshopStore shop;
+    if (shop.open(steamRoot + "workshop")) {
+        CworkshopStoredItem item;
+        item.owner = 76561198000000001ull;
+        item.appId = 480;
+        item.title = "Seed";
+        item.fileName = "data.dat";
+        item.previewName = "preview.png";
+        uint64_t id = shop.publish(item, Cbytes(10, 1), Cbytes(4, 2));
+        shop.subscribe(5, id);
+        Cbytes b;
+        if (CresourceFile::readWholeFile(shop.root() + "items/" + std::to_string(id) + "/item.txt", b))
+            put(target, "workshopItem", withTag(6, b));
+        if (CresourceFile::readWholeFile(shop.root() + "subscriptions/5.txt", b)) put(target, "subscriptions", withTag(6, b));
+    }
+
+    CperkMgr perks;
+    Cbytes perkRecord;
+    perks.writeRecord(perkRecord);
+    put(target, "perks", withTag(7, perkRecord));
+}
+
+void serviceRecords() {
+    const char* target = "fuzz_serviceRecords";
+    CinboxEntry e;
+    e.type = INBOX_WORLD_HIGHSCORE;
+    e.day = 20000;
+    e.score = 123456;
+    e.otherPlayerId = 42;
+    e.messageId = 7;
+    e.otherName = "Rival";
+    e.trackKey = "0123456789abcdef0123456789abcdef";
+    e.shipName = "Vessik";
+    put(target, "inboxEntry", withTag(0, e.pack()));
+    Cinbox inbox;
+    inbox.add(e);
+    e.messageId = 8;
+    e.type = INBOX_SURVIVAL_HIGHSCORE;
+    inbox.add(e);
+    put(target, "inbox", withTag(0, inbox.serialise()));
+
+    CasyncChallenge c;
+    c.guid = 99;
+    c.opponentId = 42;
+    c.opponentName = "Rival";
+    c.trackKey = "0123456789abcdef0123456789abcdef";
+    c.trackTitle = "Night Drive";
+    c.artist = "Vessik";
+    c.album = "Roads";
+    c.duration = 201;
+    c.linkKind = 'Y';
+    c.linkId = "abcdefghijk";
+    put(target, "challenge", withTag(1, c.serialise()));
+
+    CfriendList friends;
+    friends.addOrUpdate(0, 42, "Rival");
+    friends.addOrUpdate(1, 43, "Wingmate");
+    put(target, "friends", withTag(2, friends.serialise()));
+
+    CplayerStatsRecord stats;
+    stats.steamId = 42;
+    stats.xp = 5000;
+    stats.timePlayed = 3600;
+    stats.countryCode = "GB";
+    stats.name = "Rival";
+    Cbytes statsBytes(CplayerStatsRecord::kRecordSize);
+    stats.write(statsBytes.data());
+    put(target, "stats", withTag(3, statsBytes));
+
+    CreplayRun run;
+    run.samples = {{0.0f, 0, 1}, {1.5f, 1200, 2}, {3.0f, 5000, 4}};
+    run.deathTime = 3.5f;
+    Cbytes replay;
+    CscoreReplay::pack(run, replay);
+    put(target, "replay", withTag(4, replay));
+}
+
+// Replies as the services send them.
+void webReplies() {
+    const char* target = "fuzz_webReplies";
+    put(target, "media", withTag(0, std::string("{\"media_id\":710511363345354753,\"media_id_string\":\"710511363345354753\","
+                                                "\"size\":11065,\"expires_after_secs\":86400}")));
+    put(target, "token", withTag(1, std::string("oauth_token=6253282-eWudHldSbIaelX7swmsiHImEL4KinwaGloHANdrY&"
+                                                "oauth_token_secret=2EEfA6BG3ly3sR3RjE0IBSnlQu4ZrUzPiYKmrkVU&"
+                                                "user_id=6253282&screen_name=pilot")));
+    put(target, "identified",
+        withTag(2, std::string("{\"status\":{\"msg\":\"Success\",\"code\":0,\"version\":\"1.0\"},\"metadata\":{\"music\":[{"
+                               "\"title\":\"Night Drive\",\"artists\":[{\"name\":\"Vessik\"}],\"album\":{\"name\":\"Roads\"},"
+                               "\"genres\":[{\"name\":\"Synth\"}],\"duration_ms\":201000}]}}")));
+    put(target, "notIdentified", withTag(2, std::string("{\"status\":{\"msg\":\"No result\",\"code\":1001}}")));
+    put(target, "pls", withTag(3, std::string("[playlist]\nNumberOfEntries=2\nFile1=http://radio.example:8000/stream\n"
+                                              "Title1=Seed FM\nFile2=http://radio.example:8002/\nVersion=2\n")));
+    put(target, "m3u", withTag(3, std::string("#EXTM3U\n#EXTINF:-1,Seed FM\nhttp://radio.example/stream.mp3\n")));
+    put(target, "icy", withTag(4, std::string("StreamTitle='Vessik - Night Drive';StreamUrl='';")));
+}
+
+void workshopItems() {
+    Cbytes flat = workshopRecord(true);
+    put("fuzz_workshopItems", "item", withTag(0, flat));
+    put("fuzz_workshopItems", "itemNoHull", withTag(0, workshopRecord(false)));
+    Cbytes png;
+    if (CresourceFile::readWholeFile(gEngine->dataPath("testShip.png"), png)) put("fuzz_workshopItems", "hull", withTag(1, png));
+}
+
+// Short files of every kind the player's music may be, with tags.
+void mediaFiles() {
+    const char* const extensions[] = {"mp3", "ogg", "flac", "wav", "m4a", "opus", "wma"};
+    const uint8_t kinds = 7;
+    CpcmBuffer pcm = synth::makeTone(440, 0.3, 22050, 2);
+    CfileTags tags;
+    tags.title = "Night Drive";
+    tags.artist = "Vessik";
+    tags.album = "Roads";
+    tags.genre = "Synth";
+    tags.trackNumber = 3;
+    std::string folder = gEngine->savePath("media");
+    fs::create_directories(folder);
+    for (uint8_t i = 0; i < kinds; ++i) {
+        std::string path = folder + "/seed." + extensions[i];
+        if (!encodeAudioFile(path, pcm, 32)) continue;
+        writeFileTags(path, tags);
+        Cbytes b;
+        if (!CresourceFile::readWholeFile(path, b) || b.size() > 64 * 1024) continue;
+        put("fuzz_mediaFiles", std::string("tags.") + extensions[i], withTag(i, b));
+        put("fuzz_mediaFiles", std::string("audio.") + extensions[i], withTag((uint8_t)(kinds + i), b));
+    }
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -248,5 +468,11 @@ int main(int argc, char** argv) {
     scoreRecords();
     textFiles();
     soapReplies();
+    dataTables();
+    saveFolderFiles();
+    serviceRecords();
+    webReplies();
+    workshopItems();
+    mediaFiles();
     return 0;
 }

@@ -76,3 +76,19 @@ TEST(SaveWarning, ShownOnceWhileSavesFailAndClearedByASuccess) {
     EXPECT_TRUE(w.visible);
     EXPECT_EQ(shownMessage(w), "Something else");
 }
+
+// The save on the way out has no later try: each failure is in the log.
+TEST(SaveWarning, AFailingSaveAtQuitIsLoggedEveryTime) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    CsaveLoad& save = g->saveLoad;
+    g->progress.createNewProfile();
+    const std::string blocker = gEngine->savePath("gamesave3.tmp");
+    ASSERT_TRUE(std::filesystem::create_directory(blocker));
+    EXPECT_FALSE(save.saveGame(true));   // the streak starts during play
+    EXPECT_FALSE(save.saveAtQuit());
+    EXPECT_FALSE(save.saveAtQuit());
+    EXPECT_EQ(g.logLinesStartingWith("Game save failed: ").size(), 1u);
+    EXPECT_EQ(g.logLinesStartingWith("Game save at quit failed: ").size(), 2u);
+    std::filesystem::remove(blocker);
+}

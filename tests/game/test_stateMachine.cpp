@@ -126,6 +126,28 @@ TEST(StateMachine, TransitionHoldsTheScreenStillThenEntersTheNewestRequest) {
     EXPECT_EQ(credits.updates, 1);
 }
 
+TEST(StateMachine, AStateSaysOnceThatItIsReadyWhenItsScreenTakesInput) {
+    CtestGame g;
+    ASSERT_TRUE(g.initOk());
+    CrecordingScreen menu, options;
+    options.isReady = false;
+    g->setScreen(GM_MAIN_MENU, &menu);
+    g->setScreen(GM_OPTIONS, &options);
+    g->setGameMode(GM_MAIN_MENU);
+    g.steps(1);
+    EXPECT_EQ(g.logCount("GameMode ready: MainMenu"), 1);
+
+    ASSERT_TRUE(g->setGameMode(GM_OPTIONS, true));
+    for (int n = 0; n < 200 && g.mode() != GM_OPTIONS; ++n) g.steps(1);
+    ASSERT_EQ(g.mode(), GM_OPTIONS);
+    g.steps(5);
+    EXPECT_FALSE(g.logHas("GameMode ready: Options"));   // its opening still runs
+    options.isReady = true;
+    g.steps(5);
+    EXPECT_EQ(g.logCount("GameMode ready: Options"), 1);
+    EXPECT_EQ(g.logCount("GameMode ready: MainMenu"), 1);
+}
+
 struct CoverlaySet {
     std::vector<std::string> drawLog;
     CrecordingOverlay o[OVERLAY_COUNT];

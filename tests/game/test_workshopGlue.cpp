@@ -34,6 +34,17 @@ CworkshopShipItem item(const std::string& identifier, uint64_t id, const std::st
     return it;
 }
 
+// A ship another player has put on the workshop; its published id.
+uint64_t publishByOther(const std::string& identifier, const std::string& title, const std::string& description) {
+    Cbytes record;
+    uint8_t word[4];
+    putU32(word, Cworkshop::kItemKindShip);
+    CwebMessage::addBlock(record, Cworkshop::kBlockKind, word, 4);
+    Cbytes block = shipBlock(identifier);
+    CwebMessage::addBlock(record, Cworkshop::kBlockShip, block.data(), (uint32_t)block.size());
+    return steamLocal::addWorkshopItem(kOtherPlayer, title, description, CwebMessage::packRecord(record), Cbytes(4, 0));
+}
+
 struct CglueFixture {
     CglueFixture() {
         gEngine->workshop.init();
@@ -125,14 +136,7 @@ TEST(WorkshopGlue, TheAgreementPageOpensOnceTheErrorIsClosed) {
 
 TEST(WorkshopGlue, TheSyncBringsSubscribedShipsIntoTheHangarOncePerRun) {
     CglueFixture f;
-    Cbytes record;
-    uint8_t word[4];
-    putU32(word, Cworkshop::kItemKindShip);
-    CwebMessage::addBlock(record, Cworkshop::kBlockKind, word, 4);
-    Cbytes block = shipBlock("Drifter");
-    CwebMessage::addBlock(record, Cworkshop::kBlockShip, block.data(), (uint32_t)block.size());
-    uint64_t id = steamLocal::addWorkshopItem(kOtherPlayer, "Drifter Deluxe", "from a friend",
-                                              CwebMessage::packRecord(record), Cbytes(4, 0));
+    uint64_t id = publishByOther("Drifter", "Drifter Deluxe", "from a friend");
     ASSERT_TRUE(steamLocal::subscribeWorkshopItem(id));
     f.game->workshop.startSubscribedSync();
     EXPECT_TRUE(f.game->workshop.active);
@@ -145,4 +149,41 @@ TEST(WorkshopGlue, TheSyncBringsSubscribedShipsIntoTheHangarOncePerRun) {
     int calls = steamLocal::counters().enumerateCalls;
     f.game->workshop.startSubscribedSync();
     EXPECT_EQ(steamLocal::counters().enumerateCalls, calls);
+}
+
+// A publish asked for while the sync runs waits for it, then really goes out;
+// a final version is no longer a work in progress.
+TEST(WorkshopGlue, APublishDuringTheSyncWaitsAndAFinalVersionIsFinished) {
+    CglueFixture f;
+    uint64_t id = publishByOther("Glider", "Glider", "synced");
+    ASSERT_TRUE(steamLocal::subscribeWorkshopItem(id));
+    f.game->workshop.startSubscribedSync();
+    ASSERT_EQ(gEngine->workshop.state, Cworkshop::STATE_SYNCING);
+    CplayerShipDef* ship = f.game->playerShips.createCustomShip();
+    ASSERT_NE(ship, nullptr);
+    EXPECT_FALSE(ship->finished);
+    std::string name = ship->name();
+    ship->data.publishedFinal = 1;
+    f.game->workshop.publishShip(*ship, Cbytes(16, 1));
+    EXPECT_TRUE(f.game->workshop.publishWaiting());
+    EXPECT_EQ(gEngine->workshop.state, Cworkshop::STATE_SYNCING);   // the sync goes on
+    f.run();
+    EXPECT_TRUE(f.game->workshop.syncDone);
+    EXPECT_NE(f.game->playerShips.findPublished(id), nullptr);
+    EXPECT_FALSE(f.game->workshop.publishWaiting());
+    EXPECT_FALSE(f.game->workshop.publishing);
+    ship = f.game->playerShips.findShip(name);
+    ASSERT_NE(ship, nullptr);
+    EXPECT_TRUE(ship->published);
+    EXPECT_NE(ship->publishedId, 0u);
+    CworkshopStoredItem stored;
+    EXPECT_TRUE(steamLocal::findWorkshopItem(ship->publishedId, stored));
+    EXPECT_TRUE(ship->finished);
+    EXPECT_FALSE(f.game->workshop.errorShown);
+    // The client itself takes no second flow while one runs.
+    f.game->workshop.startSubscribedSync();
+    gEngine->workshop.requestSubscribedList();
+    CworkshopShip other;
+    EXPECT_FALSE(gEngine->workshop.publishShip(other, Cbytes(4, 1)));
+    f.run();
 }

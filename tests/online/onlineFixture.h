@@ -13,7 +13,7 @@
 #include "support/testEngine.h"
 
 // Steps the online services until pred holds or the time runs out.
-inline bool pumpUntil(Conline& online, const std::function<bool()>& pred, double seconds = 5.0) {
+inline bool pumpUntil(Conline& online, const std::function<bool()>& pred, double seconds = kEventWaitSeconds) {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds((int)(seconds * 1000));
     while (std::chrono::steady_clock::now() < end) {
         online.update();
@@ -24,7 +24,7 @@ inline bool pumpUntil(Conline& online, const std::function<bool()>& pred, double
     return pred();
 }
 
-inline bool waitTask(CthreadTask& t, double seconds = 5.0) {
+inline bool waitTask(CthreadTask& t, double seconds = kEventWaitSeconds) {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds((int)(seconds * 1000));
     while (!t.finished() && std::chrono::steady_clock::now() < end) SDL_Delay(2);
     return t.finished();

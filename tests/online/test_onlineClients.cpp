@@ -185,10 +185,10 @@ TEST_F(OnlineTest, GameConfigCountersAndStats) {
     };
     cache.queuePlayer(steamId);
     cache.queuePlayer(999);   // nobody: the request fails and is dropped
-    for (int i = 0; i < 500 && cache.requestsPending(); ++i) {
+    waitUntil([&] {
         cache.update();
-        SDL_Delay(2);
-    }
+        return !cache.requestsPending();
+    });
     EXPECT_FALSE(cache.requestsPending());
     const CplayerStatsRecord* back = cache.findPlayer(steamId);
     ASSERT_NE(back, nullptr);

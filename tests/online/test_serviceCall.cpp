@@ -58,11 +58,11 @@ TEST(ServiceCall, ADroppedCallsLateReplyIsThrownAwayAndItsLimitIsOnTheTestClock)
     // comes, is not this call's answer.
     ASSERT_TRUE(call.ask([] { return Ck4wCallResult{K4W_NOT_FOUND, "no"}; }, 0));
     release = true;
-    for (int i = 0; i < 1000 && call.poll() == CALL_PENDING; ++i) SDL_Delay(2);
+    waitUntil([&] { return call.poll() != CALL_PENDING; });
     EXPECT_EQ(call.state(), CALL_FAILED);
     EXPECT_EQ(call.failure(), CALL_REFUSED);
     EXPECT_EQ(call.result().text, "no");
-    for (int i = 0; i < 1000 && call.leftBehind(); ++i) SDL_Delay(2);
+    waitUntil([&] { return !call.leftBehind(); });
     EXPECT_EQ(call.leftBehind(), 0u);
 
     // Dropped while pending: idle at once, the answer never shows.
@@ -71,7 +71,7 @@ TEST(ServiceCall, ADroppedCallsLateReplyIsThrownAwayAndItsLimitIsOnTheTestClock)
     call.drop();
     EXPECT_EQ(call.state(), CALL_IDLE);
     release = true;
-    for (int i = 0; i < 1000 && call.leftBehind(); ++i) SDL_Delay(2);
+    waitUntil([&] { return !call.leftBehind(); });
     EXPECT_EQ(call.poll(), CALL_IDLE);
     CserviceCall::clock = nullptr;
 }
@@ -139,7 +139,7 @@ TEST_F(OnlineTest, QuittingCutsOffAStalledCallAndSavesAreNotHeldUp) {
     ASSERT_TRUE(online->soap.setGameTitle("Zorbex"));
     service.setFault(ClocalWebService::FAULT_STALL, {"FindPlayer"});
     ASSERT_TRUE(online->soap.startFindPlayer(4242));
-    for (int i = 0; i < 500 && service.faultsServed() == 0; ++i) SDL_Delay(2);
+    waitUntil([&] { return service.faultsServed() != 0; });
     ASSERT_EQ(service.faultsServed(), 1);
 
     // A save runs beside the stalled call.

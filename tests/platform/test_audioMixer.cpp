@@ -15,9 +15,9 @@ using Cclock = std::chrono::steady_clock;
 
 // Mixes in manual mode until pred holds or the time runs out.
 template <class P>
-bool mixUntil(CaudioMixer& m, P pred, std::vector<float>* out = nullptr, int ms = 5000) {
+bool mixUntil(CaudioMixer& m, P pred, std::vector<float>* out = nullptr) {
     std::vector<float> buf(1024 * 2);
-    auto until = Cclock::now() + std::chrono::milliseconds(ms);
+    auto until = Cclock::now() + std::chrono::milliseconds((int)(kEventWaitSeconds * 1000));
     while (Cclock::now() < until) {
         if (pred()) return true;
         m.mix(buf.data(), 1024);
@@ -182,9 +182,7 @@ TEST(AudioMixer, DummyDeviceOpensAndPlays) {
     HaudioChannel c = m.streamFile(path);
     ASSERT_NE(c, 0u);
     m.play(c);
-    auto until = Cclock::now() + std::chrono::seconds(5);
-    while (Cclock::now() < until && m.position(c) < 0.2) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_GE(m.position(c), 0.2);
+    EXPECT_TRUE(waitUntil([&] { return m.position(c) >= 0.2; }));
     m.shutdown();
     EXPECT_FALSE(m.exists(c));
     removeFolderTree(dir);
@@ -258,14 +256,14 @@ TEST(AudioMixer, DeadStreamsFailWithoutBlocking) {
         HaudioChannel c = m.streamUrl(server.url() + path, 500, 500);
         EXPECT_LT(Cclock::now() - t0, std::chrono::milliseconds(200));
         m.play(c);
-        ASSERT_TRUE(mixUntil(m, [&] { return m.state(c) == CHANNEL_FAILED; }, nullptr, 3000));
+        ASSERT_TRUE(mixUntil(m, [&] { return m.state(c) == CHANNEL_FAILED; }));
         EXPECT_FALSE(m.error(c).empty());
         m.freeChannel(c);
     }
     // Nothing listens on this port.
     HaudioChannel c = m.streamUrl("http://127.0.0.1:1/stream", 500, 500);
     m.play(c);
-    ASSERT_TRUE(mixUntil(m, [&] { return m.state(c) == CHANNEL_FAILED; }, nullptr, 3000));
+    ASSERT_TRUE(mixUntil(m, [&] { return m.state(c) == CHANNEL_FAILED; }));
     // Freeing a stream that is still connecting returns at once.
     HaudioChannel slow = m.streamUrl(server.url() + "/slow", 3000, 3000);
     auto t0 = Cclock::now();

@@ -12,30 +12,29 @@ here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/xvfbDriver.sh"
 driverSetUp options
 start() {
+    rm -f "$log"   # the waits read this run's log, not the last run's
     ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" "$game" -NoGoogle -Linux -SteamBoards &
     gpid=$!
-    waitMode PressStart 30 "$1" || fail "no title screen"
+    waitReady PressStart 60 "$1" || fail "no title screen"
     focusGame
-    sleep 6
 }
-# The title's OPTIONS button (bottom left), then the options menu.
+# The title's OPTIONS button (bottom left), then the options menu once it
+# takes input; the pointer is moved off the menu.
 toOptions() {
-    for _ in $(seq 5); do
+    # A click can land before the pointer's move has reached the game: try again.
+    for _ in $(seq 10); do
         xdotool mousemove 150 640 sleep 0.3 mousemove 154 648 sleep 0.3 click 1
         waitMode Options 3 "$1" && break
     done
-    waitMode Options 1 "$1" || fail "no options menu"
+    waitReady Options 60 "$1" || fail "no options menu"
     xdotool mousemove 1270 20
-    sleep 1.5
 }
 # The n-th item of the options menu (from the title: Language, Screen
 # Resolution, Configure Keyboard, Volume and Detail, Open Mic, Twitter,
 # Credits, Reset Tutorials).
 item() {
-    sleep 0.5
     for _ in $(seq "$1"); do keys Down; done
     keys Return
-    sleep 2.5
 }
 
 start 1
@@ -43,40 +42,34 @@ toOptions 1
 shot options
 
 item 3
-waitMode OptionsVolume 10 || fail "no volume screen"
+waitReady OptionsVolume 60 || fail "no volume screen"
 waitFor "Volume screen: music 0.8" 10 || fail "the volume did not start at 0.8"
 keys Left Left Left
-sleep 0.5
 shot optionsVolume
 keys Return
-waitMode Options 10 2 || fail "confirm did not return to the options"
-sleep 2.5
+waitReady Options 60 2 || fail "confirm did not return to the options"
 
 item 0
-waitMode Language 10 || fail "no language screen"
+waitReady Language 60 || fail "no language screen"
 shot language
 keys Return
 waitFor "Language = English" 10 || fail "English was not chosen"
-waitMode Options 10 3 || fail "back from the language screen"
-sleep 2.5
+waitReady Options 60 3 || fail "back from the language screen"
 
 item 1
-waitMode SetRez 10 || fail "no resolution screen"
+waitReady SetRez 60 || fail "no resolution screen"
 shot setRez
 keys BackSpace
-waitMode Options 10 4 || fail "back from the resolution screen"
-sleep 2.5
+waitReady Options 60 4 || fail "back from the resolution screen"
 
 item 2
-waitMode Config 10 || fail "no configuration screen"
+waitReady Config 60 || fail "no configuration screen"
 shot config
 keys Escape
-waitMode Options 10 5 || fail "Escape from the configuration"
-sleep 2.5
+waitReady Options 60 5 || fail "Escape from the configuration"
 
 item 4
-waitMode OpenMicSettings 10 || fail "no open-mic settings"
-sleep 0.5
+waitReady OpenMicSettings 60 || fail "no open-mic settings"
 shot openMicSetting
 # The tutorials first, then OK leaves.
 for _ in $(seq 12); do
@@ -84,24 +77,22 @@ for _ in $(seq 12); do
     keys Return
     sleep 0.6
 done
-waitMode Options 10 6 || fail "OK from the open-mic settings"
-sleep 2.5
+waitReady Options 60 6 || fail "OK from the open-mic settings"
 
 item 6
-waitMode Credits 10 || fail "no credits"
+waitReady Credits 60 || fail "no credits"
 shot credits
 keys BackSpace
-waitMode Options 10 7 || fail "back from the credits"
-sleep 2.5
+waitReady Options 60 7 || fail "back from the credits"
 keys BackSpace
-waitMode PressStart 10 2 || fail "back to the title"
+waitReady PressStart 60 2 || fail "back to the title"
 stopGame
 
 # Again: the volume chosen is the one the screen starts from.
 start 1
 toOptions 1
 item 3
-waitMode OptionsVolume 10 || fail "no volume screen after the restart"
+waitReady OptionsVolume 60 || fail "no volume screen after the restart"
 waitFor "Volume screen: music 0.5" 10 || fail "the music volume was not kept"
 shot optionsVolumeAfterRestart
 stopGame

@@ -33,9 +33,10 @@ protected:
     }
 
     // The game, its web service pointed at the local one. With noService the
-    // client is pointed at a port where nothing listens.
-    void makeGame(const std::string& switches = "", bool noService = false) {
-        g = std::make_unique<CtestGame>(false, "-NoGoogle -Linux " + switches);
+    // client is pointed at a port where nothing listens. With a save folder
+    // the game plays over it (the same folder again is a restart).
+    void makeGame(const std::string& switches = "", bool noService = false, const std::string& saveDir = "") {
+        g = std::make_unique<CtestGame>(false, "-NoGoogle -Linux " + switches, saveDir);
         ASSERT_TRUE(g->initOk());
         steamLocal::setPersonaName(kPersona);
         CwebServiceConfig c = service.config(2);
@@ -83,7 +84,7 @@ protected:
     }
     // Steps the game (one update period each) until pred holds; the tasks
     // run on their own threads, so real time passes too.
-    bool runUntil(const std::function<bool()>& pred, double seconds = 15.0) {
+    bool runUntil(const std::function<bool()>& pred, double seconds = kEventWaitSeconds) {
         auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds((int)(seconds * 1000));
         while (std::chrono::steady_clock::now() < end) {
             g->steps(1);
@@ -101,10 +102,10 @@ protected:
         }
         return pred();
     }
-    bool reachMode(int mode, double seconds = 15.0) {
+    bool reachMode(int mode, double seconds = kEventWaitSeconds) {
         return runUntil([mode] { return gGame->mode() == mode && !gGame->transitionRunning(); }, seconds);
     }
-    bool waitLog(const std::string& line, double seconds = 15.0) {
+    bool waitLog(const std::string& line, double seconds = kEventWaitSeconds) {
         return runUntil([this, line] { return g->logHas(line); }, seconds);
     }
     // Every log line that starts with prefix, in order.

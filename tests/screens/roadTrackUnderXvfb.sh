@@ -16,29 +16,26 @@ here="$(cd "$(dirname "$0")" && pwd)"
 driverSetUp road_track
 startService "$tool"
 startGame
-sleep 4
 # To the main menu: the language of a first run, then the silent sign-in.
 firstRunToMainMenu
 shot mainMenu
 
 # The game type: Standard (chosen at entry) with the music playing now.
 clickWidget mainMenu.txt Play
-waitMode GameType 10 || fail "no game type screen"
-sleep 1.5
+waitReady GameType 60 || fail "no game type screen"
 dismissTutorials 3
 clickAt 665 336   # "Now Playing"
 sleep 0.5
 shot gameType
 clickAt 1186 678  # OK on the button bar
-waitMode GameSettings 10 || fail "no game settings screen"
-sleep 1.5
+waitReady GameSettings 60 || fail "no game settings screen"
 dismissTutorials 3
 shot gameSettings
 clickAt 1186 678
 waitMode 321Go 10 || fail "no countdown"
 sleep 2.3
 shot countdown
-waitMode Playing 15 || fail "play did not start"
+waitReady Playing 60 || fail "play did not start"
 sleep 4
 shot hud
 

@@ -40,8 +40,7 @@ waitFor "Music bar: favourite on" 10 || fail "the heart did not mark the track"
 sleep 0.5
 shot musicBarHeart
 xdotool mousemove 710 576 click 1
-waitFor "GameMode = Options" 10 || fail "Options did not open"
-sleep 1
+waitReady Options 60 || fail "Options did not open"
 keys BackSpace
 waitFor "GameMode = MainMenu" 10 2 || fail "Back did not return to the menu"
 sleep 1

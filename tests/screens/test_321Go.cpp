@@ -77,6 +77,8 @@ TEST(Countdown, OpenMicWaitsForSilenceThenForTheTrack) {
     f.g->music.openMicLevel = 20.0f;
     f.g->setGameMode(GM_321_GO);
     f.g.steps(300);
+    // The track's board downloads in the background first (to no service here).
+    ASSERT_TRUE(f.g.stepUntil([] { return !gEngine->anyTaskRunning(); }));
     // Loud all along: held at "1" in the silence phase.
     EXPECT_EQ(f.g.mode(), GM_321_GO);
     EXPECT_TRUE(f.shown(1));
@@ -114,7 +116,8 @@ TEST(Countdown, TheFirstBoardCommentStandsInForGo) {
     board->entries = {{300, 1, plain.write()}, {200, 2, commented.write()}};
     board->downloaded = true;
     f.g->setGameMode(GM_321_GO);
-    f.g.steps(100);
+    // "1" holds while the board's own download (to no service here) runs.
+    ASSERT_TRUE(f.g.stepUntil([&] { return f.shown(0); }));
     EXPECT_EQ(f.screen->widget(0)->getText(), "Beat this!");
     EXPECT_EQ(f.screen->goComment()->getText(), std::string("Ace - 3 ") + gEngine->text("DaysAgo"));
     EXPECT_FALSE(f.screen->goComment()->hidden);

@@ -21,10 +21,7 @@ struct CregionFixture {
     void pick(int item) {
         if (item == 1) g.tapKey(SDL_SCANCODE_DOWN);
         g.tapAction(ACTION_SELECT);
-        for (int i = 0; i < 1000 && g->online.soap.startCall.pending(); ++i) {
-            g.steps(1);
-            SDL_Delay(5);
-        }
+        g.stepUntil([this] { return !g->online.soap.startCall.pending(); });
         g.steps(70);   // the fade to the start-up sequence
     }
 };

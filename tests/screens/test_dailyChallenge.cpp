@@ -35,14 +35,10 @@ struct CchallengeFixture {
         m.select();
         return m;
     }
+    // What the local service's thread answers.
     template <class F>
     bool waitFor(F pred) {
-        for (int i = 0; i < 500; ++i) {
-            g.steps(1);
-            if (pred()) return true;
-            SDL_Delay(5);
-        }
-        return false;
+        return g.stepUntil(pred);
     }
     void open() {
         screen->open(g->playerShips.currentIdx);

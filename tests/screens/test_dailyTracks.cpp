@@ -56,10 +56,7 @@ struct CtracksFixture {
     void open(int from = GM_MAIN_MENU) {
         screen->open(from);
         g.settle();
-        for (int i = 0; i < 500 && gEngine->ui.loadingIndicator.showing; ++i) {
-            g.steps(1);
-            SDL_Delay(5);
-        }
+        EXPECT_TRUE(g.stepUntil([] { return !gEngine->ui.loadingIndicator.showing; })) << "no list";
         g.steps(2);
     }
     // Each row as its title and the templates of the items beside it.

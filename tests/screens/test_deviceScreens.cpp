@@ -96,6 +96,34 @@ TEST(ConfigScreen, KeyboardFromTheOptionsMenuStoresItsMapping) {
     EXPECT_EQ(gEngine->input.mappings.find("Keyboard")->bindings[0].key, SDL_SCANCODE_I);
 }
 
+// Keys set up while the first player flies with a pad go to the player on
+// the keyboard, not to the first player.
+TEST(ConfigScreen, AMappingGoesToThePlayerOnThatDevice) {
+    CdeviceGame g;
+    ASSERT_TRUE(g.initOk());
+    int pad = g.attachPad("Bar Pad", 2, 4, 0);
+    g.steps(2);
+    CinputPlayer* first = gEngine->input.player(0);
+    CinputPlayer* second = gEngine->input.player(1);
+    ASSERT_TRUE(first->setDevice(DEVICE_CONTROLLER, g.padSlot(pad)));
+    ASSERT_TRUE(second->setDevice(DEVICE_KEYBOARD_MOUSE));
+    second->enabled = true;
+    const std::vector<CactionBinding> padBindings = first->bindings;
+    screens::get<CconfigScreen>()->open(CconfigFlow::DEVICE_KEYS, -1, GM_OPTIONS, GM_OPTIONS);
+    g.open(GM_CONFIG);
+    int keys[] = {SDL_SCANCODE_I, SDL_SCANCODE_K, SDL_SCANCODE_J, SDL_SCANCODE_L,
+                  SDL_SCANCODE_1, SDL_SCANCODE_2, SDL_SCANCODE_3, SDL_SCANCODE_4};
+    for (int k : keys) g.tapKey(k);
+    g.steps(1);
+    g.tapKey(SDL_SCANCODE_SPACE);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_OPTIONS);
+    const CactionBinding* up = second->findBinding(ACTION_UP);
+    ASSERT_NE(up, nullptr);
+    EXPECT_EQ(up->key, SDL_SCANCODE_I);
+    EXPECT_EQ(first->bindings, padBindings);
+}
+
 TEST(ConfigScreen, PadCalibrationShowsEachAxis) {
     CdeviceGame g;
     ASSERT_TRUE(g.initOk());

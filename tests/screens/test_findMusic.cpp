@@ -15,6 +15,7 @@ struct CfindMusicFixture {
     CrecordingScreen typeList;
     std::string tree, scripts;
     CfindMusicScreen* screen = nullptr;
+    double walkClockMs = 0;
     CfindMusicFixture() {
         if (!g.initOk()) return;
         tree = makeMusicTree();
@@ -23,6 +24,9 @@ struct CfindMusicFixture {
         g->setGameMode(GM_FIND_MUSIC);
         g.settle();
         screen = screens::get<CfindMusicScreen>();
+        // Each reading of the walk's clock moves it by a whole slice, so a
+        // frame walks the fewest entries a slice takes, on any machine.
+        screen->setWalkClock([this] { return walkClockMs += CfindMusicScreen::kSliceMs; });
     }
     ~CfindMusicFixture() {
         removeFolderTree(tree);
@@ -47,6 +51,7 @@ TEST(FindMusic, AFolderChosenInTheDialogIsWalkedIntoTheLibraryAndSaved) {
     CfindMusicFixture f;
     ASSERT_TRUE(f.g.initOk());
     ASSERT_EQ(f.menu()->itemCount(), 2u);
+    EXPECT_EQ(f.g.logCount("GameMode ready: FindMusic"), 1);   // its opening has run
     EXPECT_EQ(f.menu()->item(0)->getText(), gEngine->text("SearchComputer"));
     EXPECT_EQ(f.menu()->item(1)->getText(), gEngine->text("ClearTracks"));
     EXPECT_TRUE(f.widget("Stop")->hidden);
@@ -86,7 +91,7 @@ TEST(FindMusic, StopKeepsWhatWasFoundAndACancelledDialogChangesNothing) {
     EXPECT_FALSE(f.screen->running());
     EXPECT_EQ(f.localTracks(), 0);
 
-    // Enough folders that the walk takes many frames.
+    // Enough folders that the walk takes many more frames than the click.
     const CmusicTemplates& t = CmusicTemplates::get();
     for (int i = 0; i < 60; ++i)
         copyTaggedTrack(t.longTrack, f.tree + "/many/" + std::to_string(i) + "/x.flac", "T" + std::to_string(i));

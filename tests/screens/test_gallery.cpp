@@ -161,3 +161,33 @@ TEST(Gallery, SelectMakesTheShipCurrentAndReturnsToTheMainMenu) {
     EXPECT_EQ(f.g->playerShips.numShips(), before + 1);
     EXPECT_EQ(f.g->playerShips.currentIdx, before);   // the editor has the new ship
 }
+
+// The built-in ships stand under their maker, and each maker's header counts
+// the ships listed beneath it.
+TEST(Gallery, HeadersCountTheShipsTheyStandOver) {
+    CgalleryFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.g->progress.ves5 = f.g->progress.vor5 = f.g->progress.vuz2 = false;
+    f.screen->buildList();
+    EXPECT_EQ(f.g->playerShips.findShip("Standard")->data.manufacturer, 7);
+    Cmenu* menu = f.screen->menu();
+    ASSERT_NE(menu, nullptr);
+    int rowsUnder = -1, headers = 0;
+    std::string count;
+    auto check = [&] {
+        if (rowsUnder >= 0) EXPECT_EQ(count, std::to_string(rowsUnder));
+    };
+    for (size_t i = 0; i < menu->itemCount(); ++i) {
+        Cwidget* w = menu->item(i);
+        if (w->templateName == "GalleryDivide") {
+            check();
+            ++headers;
+            count = w->getText("NumShips");
+            rowsUnder = 0;
+        } else if (w->floatValue == 3.0f) {
+            ++rowsUnder;
+        }
+    }
+    check();
+    EXPECT_GE(headers, 1);
+}

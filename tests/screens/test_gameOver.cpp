@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include "engine/ui/screen.h"
@@ -30,8 +32,11 @@ struct CgameOverFixture : CtrackRoad {
         CgameSession& s = session();
         s.gameType = gameType;
         if (track) s.track = trackInfoFromSong(*track);
+        s.awarded = false;   // a new game
         s.teamScores[0] = score;
+        s.sessionXp = score;   // play adds both
         s.completion = completion;
+        s.gameOver = true;
         enter(state);
     }
     const CtrackRecord* record() { return track ? g->trackStats.findTrack(track->key) : nullptr; }
@@ -141,6 +146,64 @@ TEST(GameOver, AnEarlyEndShowsItsMoodAndRetryAwardsTheScore) {
     EXPECT_EQ(f.record()->bestScore, 90000u);
 }
 
+// A comment typed with a space: Space is text while the box has focus, and
+// only Return ends the entry.
+TEST(GameOver, ACommentKeepsItsSpacesUntilReturn) {
+    CgameOverFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.end(GAMETYPE_STANDARD, 12345, 1.0f);
+    f.waitForButtons();
+    f.g.tapAction(ACTION_OPTION_Y);   // AddComment
+    ASSERT_TRUE(gUi->textEntry.active);
+    auto type = [&f](const char* text, int key = 0) {
+        if (key) f.g.keyDown(key);
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        strncpy(e.text.text, text, sizeof e.text.text - 1);
+        SDL_PushEvent(&e);
+        f.g.steps(1);
+        if (key) f.g.keyUp(key);
+        f.g.steps(1);
+    };
+    type("nice");
+    type(" ", SDL_SCANCODE_SPACE);
+    EXPECT_TRUE(gUi->textEntry.active);
+    type("track");
+    f.g.tapKey(SDL_SCANCODE_RETURN);
+    f.g.steps(5);
+    CgameOverTrackScreen* screen = screens::get<CgameOverTrackScreen>();
+    EXPECT_FALSE(gUi->textEntry.active);
+    EXPECT_EQ(screen->comment(), "nice track");
+    EXPECT_EQ(f.g.mode(), GM_GAME_OVER);
+    EXPECT_EQ(f.rankUp.enters, 0);
+    EXPECT_EQ(f.countdown.enters, 0);
+    // Escape takes the entry back without a change.
+    f.g.tapAction(ACTION_OPTION_Y);
+    ASSERT_TRUE(gUi->textEntry.active);
+    type("x");
+    f.g.tapKey(SDL_SCANCODE_ESCAPE);
+    f.g.steps(5);
+    EXPECT_EQ(screen->comment(), "nice track");
+    EXPECT_EQ(f.g.mode(), GM_GAME_OVER);
+}
+
+// Closing the window at a game over still counts the game, once.
+TEST(GameOver, QuittingAtTheGameOverKeepsTheAward) {
+    CgameOverFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    int64_t xp = f.g->progress.xp;
+    CplayerShipDef* ship = f.g->playerShips.currentShip();
+    ASSERT_NE(ship, nullptr);
+    uint64_t shipXp = ship->xp;
+    f.end(GAMETYPE_SURVIVAL, 7000, 0.5f, GM_GAME_OVER_SURVIVAL);
+    f.waitForButtons();
+    f.g->endGame();
+    f.g->endGame();
+    EXPECT_EQ(f.g->progress.xp, xp + 7000);
+    EXPECT_EQ(ship->xp, shipXp + 7000);
+    EXPECT_EQ(f.g->statsCache.local.xp, (uint64_t)(xp + 7000));
+}
+
 TEST(GameOver, BossRushBestIsStoredAtOnceAndSurvivesTheShareScreen) {
     CgameOverFixture f;
     ASSERT_TRUE(f.g.initOk());
@@ -214,7 +277,7 @@ TEST(GameOver, ANewTrackBestGoesToTheTrackAndLengthBoards) {
     ASSERT_TRUE(online.soap.setGameTitle("Zorbex"));
     online.soap.setLogin("pilot@example.com", "hunter2", "pilot@example.com");
     ASSERT_TRUE(online.soap.retrieveAuthToken());
-    for (int i = 0; i < 400 && !online.soap.tokenTask.finished(); ++i) SDL_Delay(5);
+    ASSERT_TRUE(waitUntil([&] { return online.soap.tokenTask.finished(); }));
     online.soap.tokenTask.reset();
     online.soap.commitUnixTime();
 
@@ -222,10 +285,7 @@ TEST(GameOver, ANewTrackBestGoesToTheTrackAndLengthBoards) {
     f.waitForButtons();
     f.press(ACTION_SELECT);
     std::string trackBoard = online.leaderboards.trackBoardName(f.track->key, true);
-    for (int i = 0; i < 400 && (service.rows(trackBoard).empty() || service.rows("TracksUnder2Min").empty()); ++i) {
-        f.g.steps(1);
-        SDL_Delay(5);
-    }
+    f.g.stepUntil([&] { return !service.rows(trackBoard).empty() && !service.rows("TracksUnder2Min").empty(); });
     auto rows = service.rows(trackBoard);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].score, 777u);

@@ -49,6 +49,7 @@ const std::map<std::string, std::string> kNotHooks = {
     {"services/screenCapture.h whenDone", "set with each capture request"},
     {"platform/audio/audioDecoder.h cancel", "a field of one decode's options"},
     {"audio/musicIndexer.h clockMs", "a test seam of an indexer the music search makes while it runs"},
+    {"online/serviceCall.h clock", "a test seam: unset, a call's time limit reads SDL's clock"},
 };
 
 std::vector<Chook> madeGameHooks() {
@@ -63,6 +64,7 @@ std::vector<Chook> madeGameHooks() {
         {"engine/log.h", "timeSource", "log", (bool)e.log.timeSource},
         {"engine/log.h", "errorHook", "log", (bool)e.log.errorHook},
         {"engine/platform.h", "eventSink", "platform", (bool)e.platform.eventSink},
+        {"engine/platform.h", "eventMustWait", "platform", (bool)e.platform.eventMustWait},
         {"engine/platform.h", "onWindowResized", "platform", (bool)e.platform.onWindowResized},
         {"engine/engine.h", "cloudSave", "engine", (bool)e.cloudSave},
         {"engine/engine.h", "cloudLoad", "engine", (bool)e.cloudLoad},

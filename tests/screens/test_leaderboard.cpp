@@ -40,13 +40,9 @@ struct CboardsFixture {
         g.settle();
         waitForBoard();
     }
+    // The board arrives from the local service's thread.
     bool waitForBoard() {
-        for (int i = 0; i < 500; ++i) {
-            g.steps(1);
-            if (!gEngine->ui.loadingIndicator.showing) return true;
-            SDL_Delay(5);
-        }
-        return false;
+        return g.stepUntil([] { return !gEngine->ui.loadingIndicator.showing; });
     }
     Cmenu* list() { return screen->screen()->findMenu("List"); }
     Ctable* table(const char* name) { return screen->screen()->findTable(name); }

@@ -7,6 +7,7 @@
 #include "screens/confirm.h"
 #include "screens/exit.h"
 #include "screens/mainMenu.h"
+#include "screens/shipList.h"
 #include "screens/screenRegistry.h"
 #include "screensFixture.h"
 
@@ -181,6 +182,18 @@ TEST(MainMenu, StatsPanelTexts) {
     EXPECT_NE(f.menu.showcaseShip(), nullptr);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(s->findWidget("ShipStar" + std::to_string(i + 1))->hidden, i >= ship->numMissions());
+}
+
+// A new design goes by the name the hangar gives it, not its identifier.
+TEST(MainMenu, ANewShipShowsTheNameTheHangarShows) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CplayerShipDef* ship = gGame->playerShips.createCustomShip();
+    ASSERT_NE(ship, nullptr);
+    ASSERT_NE(ship->data.displayName, ship->name());
+    f.menu.updateStatsPanel();
+    EXPECT_EQ(f.menu.screen()->findWidget("ShipName")->getText(), ship->data.displayName);
+    EXPECT_EQ(f.menu.screen()->findWidget("ShipName")->getText(), shipTitle(*ship));
 }
 
 TEST(MainMenu, AMissingShipDefinitionShowsTheStandardShip) {

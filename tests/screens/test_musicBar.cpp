@@ -8,6 +8,8 @@
 #include "screens/screenRegistry.h"
 #include "screens/startUp.h"
 #include "screensFixture.h"
+#include "support/audioTestFiles.h"
+#include "support/testEngine.h"
 
 namespace {
 struct CbarFixture {
@@ -114,4 +116,38 @@ TEST(MusicBar, DeleteActsOnTheTrackPressedOn) {
     EXPECT_TRUE(pressed->removed);
     EXPECT_FALSE(other->removed);
     EXPECT_EQ(gGame->music.currentTrack, other);   // what plays now goes on
+}
+
+// Two copies of one song (same title, artist and length): the copy playing is
+// the one removed.
+TEST(MusicBar, DeleteRemovesThePressedCopyOfASong) {
+    CbarFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    std::string folder = makeTempFolder("bar_copies");
+    CfileTags fileTags;
+    fileTags.title = "Twice";
+    fileTags.artist = "Echo";
+    CtrackTags tags;
+    tags.title = "Twice";
+    tags.artist = "Echo";
+    tags.length = 2.0f;
+    std::string paths[2];
+    for (int i = 0; i < 2; ++i) {
+        paths[i] = writeTestAudio(folder, i == 0 ? "a.ogg" : "b.ogg", synth::makeKickLoop(120, 2.0), &fileTags);
+        ASSERT_TRUE(gGame->songLibrary.addLocalTrack(SONG_LOCAL, tags, paths[i]));
+    }
+    CsongPackInfo* first = gGame->songLibrary.findByPath(paths[0]);
+    CsongPackInfo* second = gGame->songLibrary.findByPath(paths[1]);
+    ASSERT_TRUE(first && second);
+    ASSERT_EQ(first->getKey(), second->getKey());
+    gGame->music.playTrack(second);
+    f.bar.setTrack(second);
+    for (int i = 0; i < 200 && gGame->music.currentTrack != second; ++i) f.g.steps(1);
+    ASSERT_EQ(gGame->music.currentTrack, second);
+    f.g.click(f.bar.trash());
+    f.answer("Yes");
+    EXPECT_TRUE(second->removed);
+    EXPECT_FALSE(first->removed);
+    EXPECT_NE(gGame->music.currentTrack, second);   // another track plays instead
+    removeFolderTree(folder);
 }

@@ -144,6 +144,28 @@ TEST(MusicBrowser, GroupHeartAndTrashToggleEveryTrackOfTheGroup) {
     EXPECT_EQ(f.column("Title1"), (std::vector<std::string>{"Solo", "Two"}));
 }
 
+// A track's trash shows on its row whether the track is marked for deleting.
+TEST(MusicBrowser, ATracksTrashShowsItsState) {
+    CbrowserFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_TRUE(f.g->namedColours.load());
+    CsongInfoMgr& lib = f.g->songLibrary;
+    f.press(f.widget("Artists"));
+    f.press(f.row("Kate"));
+    Cwidget* trash = f.icon(f.row("Two"), -1.0f);
+    ASSERT_NE(trash, nullptr);
+    const Ccolour before = trash->findSpriteGadget()->colour;
+    f.press(trash);
+    ASSERT_TRUE(lib.findByPath("/music/Two.mp3")->removed);
+    trash = f.icon(f.row("Two"), -1.0f);
+    const Ccolour marked = trash->findSpriteGadget()->colour;
+    EXPECT_FALSE(marked.r == before.r && marked.g == before.g && marked.b == before.b);
+    f.press(trash);
+    EXPECT_FALSE(lib.findByPath("/music/Two.mp3")->removed);
+    const Ccolour back = f.icon(f.row("Two"), -1.0f)->findSpriteGadget()->colour;
+    EXPECT_TRUE(back.r == before.r && back.g == before.g && back.b == before.b);
+}
+
 TEST(MusicBrowser, AnOpenGroupSurvivesTheLibraryChangingUnderIt) {
     CbrowserFixture f;
     ASSERT_TRUE(f.g.initOk());

@@ -139,3 +139,38 @@ TEST(RoadOfOneTrack, ChillOutHasNoBestAndEndsWithTheTrack) {
     ASSERT_TRUE(f.runUntil(GM_GAME_OVER, 60 * 30));
     EXPECT_EQ(f.modes(), lines({"GameType", "GameSettings", "321Go", "Playing", "GameOver"}));
 }
+
+// Two games left through Retry each count toward the player's XP, the ship's
+// record and the statistics, as OK and the rank-up would have.
+TEST(RoadOfOneTrack, GamesLeftThroughRetryCountOnceEach) {
+    CroadFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.g->progress.markProfileLoaded();
+    CplayerShipDef* ship = f.g->playerShips.currentShip();
+    ASSERT_NE(ship, nullptr);
+    const int64_t xp = f.g->progress.xp;
+    const uint64_t shipXp = ship->xp;
+    f.startTrack(1);   // Survival
+    ASSERT_EQ(f.g.mode(), GM_PLAYING);
+    int64_t total = 0;
+    for (int game = 0; game < 2; ++game) {
+        f.g->world.session.addScore(0, 3000 + game * 1000);
+        f.loseAllLives();
+        ASSERT_TRUE(f.runUntil(GM_GAME_OVER_SURVIVAL, 200));
+        total += f.g->world.session.sessionXp;
+        f.g.steps(120);
+        f.press(ACTION_OPTION_X);
+        ASSERT_TRUE(f.runUntil(GM_PLAYING, 400));
+    }
+    ASSERT_GE(total, 7000);
+    EXPECT_EQ(f.rankUp.enters, 0);
+    EXPECT_EQ(f.g->progress.xp, xp + total);
+    EXPECT_EQ(ship->xp, shipXp + (uint64_t)total);
+    EXPECT_GT(ship->timePlayed, 0.0f);
+    EXPECT_EQ(f.g->statsCache.local.xp, (uint64_t)(xp + total));
+    EXPECT_TRUE(f.g->statsCache.local.changed);
+    // The third game, quit from its pause before it ends, gives nothing.
+    f.g->world.session.addScore(0, 500);
+    f.g->endGame();
+    EXPECT_EQ(f.g->progress.xp, xp + total);
+}

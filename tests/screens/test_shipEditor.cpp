@@ -253,6 +253,7 @@ TEST(ShipEditor, LeavingRevertsOnlyWhenAskedAndTheBackupSurvivesATestFlight) {
 TEST(ShipEditor, PublishingIsRefusedOutOfBalanceAndOnceFinal) {
     CshipEditorFixture f;
     ASSERT_TRUE(f.g.initOk());
+    gEngine->workshop.init();
     // Out of balance: everything at its dearest.
     for (int row : {5, 7, 8, 9, 10}) f.editor().menus.setSelection(row, 100);
     f.g.steps(2);
@@ -279,8 +280,11 @@ TEST(ShipEditor, PublishingIsRefusedOutOfBalanceAndOnceFinal) {
     EXPECT_TRUE(f.g.logHas("Save PNG: Success: " + gEngine->savePath("screenshot.png")));
     EXPECT_FALSE(f.editor().previewBytes().empty());
     EXPECT_EQ(f.ship->data.publishedFinal, 1);
-    EXPECT_TRUE(f.g->workshop.publishing);
     EXPECT_TRUE(f.waitFor(GM_HANGAR));
+    for (int i = 0; i < 200 && f.g->workshop.publishing; ++i) f.g.steps(1);
+    EXPECT_FALSE(f.g->workshop.publishing);
+    EXPECT_TRUE(f.ship->published);
+    EXPECT_TRUE(f.ship->finished);   // no longer a work in progress
 
     // Published as final: both publish rows are refused with no question.
     f.g->warningOverlay.setVisible(false);

@@ -217,7 +217,7 @@ TEST_F(RoadTest, ThreeTokenFailuresSwitchTheServiceOffAndGoOn) {
     service.refuseTokens = true;
     toTitle();
     pressReturn();
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU, 30));
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
     EXPECT_EQ(g->logCount("- StartUp - get token - failed"), 3);
     EXPECT_EQ(screens::get<CstartUpScreen>()->tokenFailures, 3);
     EXPECT_TRUE(gEngine->webServiceOff);
@@ -260,7 +260,7 @@ TEST_F(RoadTest, ANewerVersionOnTheServiceEndsTheGameWithoutSaving) {
     g->steps(2);
     EXPECT_TRUE(g->logHas("Config Version = 999"));
     EXPECT_TRUE(g->logHas("My Version = 100"));
-    ASSERT_TRUE(reachMode(GM_CONFIRM, 2));
+    ASSERT_TRUE(reachMode(GM_CONFIRM));
     Cscreen* notice = screens::get<CconfirmStateScreen>()->screen();
     EXPECT_EQ(notice->findWidget("Message")->getText("TextName"), gEngine->text("NotLastestVersion"));
     ASSERT_EQ(screens::get<CconfirmStateScreen>()->menu()->itemCount(), 1u);

@@ -43,7 +43,7 @@ TEST_F(TitleTest, TheFadeZoomsTheLogoInAndLeavesAfterASecond) {
     g->steps(32);
     EXPECT_TRUE(fade.leaving());
     EXPECT_FALSE(fade.hasLeft());
-    ASSERT_TRUE(reachMode(GM_CREDITS, 2));
+    ASSERT_TRUE(reachMode(GM_CREDITS));
     EXPECT_GT(fade.t, 1.0f);
     EXPECT_LT(fade.t, 1.4f);
 }
@@ -114,7 +114,7 @@ TEST_F(TitleTest, AGamepadWithoutMappingsGoesToConfigurationWithItsGlyphs) {
     g->padButton(pad, 0, true);
     g->steps(2);
     g->padButton(pad, 0, false);
-    ASSERT_TRUE(reachMode(GM_CONFIG, 2));
+    ASSERT_TRUE(reachMode(GM_CONFIG));
     EXPECT_TRUE(g->logHas("Didn't find mappings for Joystick - Need to configure"));
     EXPECT_EQ(gUi->buttonBar.padGlyphs, CbuttonBar::PAD_GLYPHS_PLAYSTATION);
     EXPECT_EQ(gEngine->input.inputMode, DEVICE_CONTROLLER);
@@ -157,7 +157,7 @@ TEST_F(TitleTest, ReturnOnAHighlightedButtonPressesItInsteadOfStarting) {
     g->steps(2);
     ASSERT_TRUE(options->highlighted);
     pressReturn();
-    ASSERT_TRUE(reachMode(GM_OPTIONS, 2));
+    ASSERT_TRUE(reachMode(GM_OPTIONS));
     EXPECT_FALSE(g->logHas("GameMode = StartUp"));
 }
 

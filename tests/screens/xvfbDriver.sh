@@ -45,18 +45,18 @@ EOT
 # local service, plus the given switches; waits for the title and gives the
 # window the keyboard. Variables set before the call reach the game too.
 startGame() {
+    rm -f "$log"   # the waits read this run's log, not the last run's
     PATH="$work/bin:$PATH" ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" \
         ZORBEX_WEB_SERVICE="$work/webService.txt" "$game" -NoGoogle -Linux "$@" &
     gpid=$!
-    waitMode PressStart 30 || fail "no title screen"
+    waitReady PressStart 60 || fail "no title screen"
     focusGame
 }
 # From the title of a first run: Return, then English on the language
 # screen (a screenshot of it under the given name, if any).
 chooseEnglish() {
     keys Return
-    waitMode Language 30 || fail "no language screen"
-    sleep 1.5
+    waitReady Language 60 || fail "no language screen"
     [ -n "${1:-}" ] && shot "$1"
     keys Return
     waitFor "Language = English" 10 || fail "English was not chosen"
@@ -65,8 +65,7 @@ chooseEnglish() {
 # with the main menu's help boxes put away.
 firstRunToMainMenu() {
     chooseEnglish
-    waitMode MainMenu 60 || fail "no main menu"
-    sleep 2
+    waitReady MainMenu 60 || fail "no main menu"
     dismissTutorials 10
 }
 # A text box k steps down from the top: focus it, type, finish the entry.
@@ -140,6 +139,10 @@ waitLog() {
 waitFor() { waitLog "$2" "${3:-1}" -F -- "$1"; }
 # Waits until the game has asked for a state count times (this run's log).
 waitMode() { waitLog "$2" "${3:-1}" -E -- "GameMode = ${1}"$'\r'"?\$"; }
+# Waits until a state has come in and taken input count times: its screen's
+# opening has run, so keys and clicks sent now reach it. Wait for this, never
+# for a guessed time, before driving a screen just asked for.
+waitReady() { waitLog "$2" "${3:-1}" -E -- "GameMode ready: ${1}"$'\r'"?\$"; }
 shot() {
     xwd -root -silent > "$work/shot.xwd" && /usr/bin/python3 "$here/xwdToPng.py" "$work/shot.xwd" "$out/$1.png" ||
         fail "screenshot $1"

@@ -5,8 +5,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
+
+bool waitUntil(const std::function<bool()>& poll, double seconds) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds((long long)(seconds * 1000));
+    while (!poll()) {
+        if (std::chrono::steady_clock::now() >= end) return poll();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
 
 std::string makeTempFolder(const char* tag) {
     std::string templ = std::string("/tmp/zx_") + tag + "_XXXXXX";
@@ -26,8 +37,9 @@ std::string dialogAnswering(const std::string& dir, const std::string& answer, i
     return path;
 }
 
-CtestEngine::CtestEngine(bool init, const std::string& commandLine) {
-    saveDir_ = makeTempFolder("save");
+CtestEngine::CtestEngine(bool init, const std::string& commandLine, const std::string& saveDir) {
+    ownFolder_ = saveDir.empty();
+    saveDir_ = ownFolder_ ? makeTempFolder("save") : saveDir;
     Cengine::create();
     gEngine->log.echoToSdl = false;
     gEngine->setSaveFolder(saveDir_);
@@ -41,5 +53,5 @@ CtestEngine::CtestEngine(bool init, const std::string& commandLine) {
 
 CtestEngine::~CtestEngine() {
     Cengine::destroy();
-    removeFolderTree(saveDir_);
+    if (ownFolder_) removeFolderTree(saveDir_);
 }

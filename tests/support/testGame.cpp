@@ -11,7 +11,8 @@
 #include "screens/loading.h"
 #include "screens/screenRegistry.h"
 
-CtestGame::CtestGame(bool startUp, const std::string& commandLine) : eng_(true, commandLine) {
+CtestGame::CtestGame(bool startUp, const std::string& commandLine, const std::string& saveDir)
+    : eng_(true, commandLine, saveDir) {
     if (!eng_.initOk()) return;
     Cgame::create();
     // The loading screen's clock moves more than a redraw's interval on each
@@ -57,6 +58,16 @@ bool CtestGame::advance(double ms) {
 
 void CtestGame::steps(int n) {
     for (int i = 0; i < n; ++i) advance(loop.periodMs());
+}
+
+bool CtestGame::stepUntil(const std::function<bool()>& pred, double seconds) {
+    return waitUntil(
+        [&] {
+            if (pred()) return true;
+            steps(1);
+            return pred();
+        },
+        seconds);
 }
 
 void CtestGame::keyDown(int sc) {

@@ -4,6 +4,7 @@
 // platform's event pump, like a player's.
 #include <SDL.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,8 @@ class CtestGame {
 public:
     // Creates and inits engine and game (the headless window). With
     // startUp, the start-up runs too: Loading, then the fade towards PressStart.
-    explicit CtestGame(bool startUp = false, const std::string& commandLine = "");
+    // With a save folder, the game plays over it and leaves it in place.
+    explicit CtestGame(bool startUp = false, const std::string& commandLine = "", const std::string& saveDir = "");
     ~CtestGame();
     CtestGame(const CtestGame&) = delete;
     CtestGame& operator=(const CtestGame&) = delete;
@@ -40,6 +42,11 @@ public:
     bool advance(double ms);
     // n passes, each one update period later: n update periods.
     void steps(int n);
+    // Steps (one update period each, a millisecond of real time apart so the
+    // background tasks move on) until pred holds, for at most seconds of real
+    // time. For what another thread does; what the game's own clock does
+    // takes a fixed number of steps.
+    bool stepUntil(const std::function<bool()>& pred, double seconds = kEventWaitSeconds);
 
     // Input. Events are queued and taken by the next pump.
     void keyDown(int scanCode);
@@ -80,10 +87,12 @@ public:
     void render() override;
     void startLeave() override { ++leaves; leaveLeft = leaveSteps; }
     bool hasLeft() const override { return leaveLeft <= 0; }
+    bool ready() const override { return isReady; }
 
     int loads = 0, enters = 0, updates = 0, renders = 0, leaves = 0;
     bool loadResult = true;
     int leaveSteps = 0;   // updates its leave transition takes
+    bool isReady = true;  // what ready() answers
     int leaveLeft = 0;
     std::vector<std::string>* drawLog = nullptr;
     std::string name;

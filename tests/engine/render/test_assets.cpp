@@ -1,4 +1,5 @@
 // Sprites, sheets, textures, fonts and props.
+#include <SDL.h>
 #include <dirent.h>
 
 #include "engine/bString.h"
@@ -114,6 +115,36 @@ TEST_F(CrenderTest, SpritesFromMemoryAndTheirDeletion) {
     EXPECT_EQ(gEngine->textures.loadTextureFromMemory(tmp + "/none.png", &w, &h), nullptr);
     EXPECT_EQ(w, 0);
     EXPECT_TRUE(gEngine->log.contains("Can't find image file: " + tmp + "/none.png"));
+}
+
+// Images reach the decoder from outside (shared ships' hulls, a modded data
+// folder); only PNG is read. Other formats' readers never see the bytes: the
+// SVG reader once leaked on the fuzzer's "$\n<svg".
+TEST_F(CrenderTest, OnlyPngImagesAreDecoded) {
+    ASSERT_TRUE(writeSolidPng(tmp + "/hull.png", 8, 4, 0, 0, 255));
+    std::vector<uint8_t> png = readFileBytes(tmp + "/hull.png");
+    SDL_Surface* s = CtextureMgr::decode(png.data(), png.size(), "hull");
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->w, 8);
+    SDL_FreeSurface(s);
+
+    SDL_Surface* bmpSurface = SDL_CreateRGBSurfaceWithFormat(0, 4, 4, 32, SDL_PIXELFORMAT_ABGR8888);
+    ASSERT_NE(bmpSurface, nullptr);
+    std::vector<uint8_t> bmp(4096);
+    SDL_RWops* out = SDL_RWFromMem(bmp.data(), (int)bmp.size());
+    ASSERT_EQ(SDL_SaveBMP_RW(bmpSurface, out, 0), 0);
+    bmp.resize((size_t)SDL_RWtell(out));
+    SDL_RWclose(out);
+    SDL_FreeSurface(bmpSurface);
+    const std::string svg =
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"4\" height=\"4\"><rect width=\"4\" height=\"4\"/></svg>";
+    const std::string found = "$\n<svg";
+    for (const auto& [name, bytes] : {std::pair<std::string, std::vector<uint8_t>>{"bmp", bmp},
+                                      {"svg", std::vector<uint8_t>(svg.begin(), svg.end())},
+                                      {"found", std::vector<uint8_t>(found.begin(), found.end())}}) {
+        EXPECT_EQ(CtextureMgr::decode(bytes.data(), bytes.size(), name), nullptr) << name;
+        EXPECT_TRUE(gEngine->log.containsPart("Can't load image: " + name)) << name;
+    }
 }
 
 TEST_F(CrenderTest, NamedFontsMeasureAndDrawText) {

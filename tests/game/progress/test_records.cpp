@@ -168,6 +168,15 @@ TEST(Progress, CashXpAndBests) {
     EXPECT_EQ(local.xp, (uint64_t)INT64_MAX);
     EXPECT_EQ(local.name, "Ace");
     EXPECT_EQ(local.survivalCustom, 700u);
+    // The local record says where the player plays, also once the service's
+    // copy (which may say otherwise) has replaced it.
+    EXPECT_STREQ(Cengine::platformName(local.platform), "Linux");
+    CplayerStatsCache cache;
+    cache.local = local;
+    CplayerStatsRecord fetched = local;
+    fetched.platform = 0;
+    cache.addPlayer(fetched);
+    EXPECT_STREQ(Cengine::platformName(cache.local.platform), "Linux");
 }
 
 TEST(Progress, NewProfileAndReset) {
@@ -198,7 +207,6 @@ TEST(Progress, RecordRoundTripAndChecks) {
     p.timePlayed = 4000.5;
     p.currentShip = "Vornak";
     p.vor5 = true;
-    p.perkUnlocked[36] = 1;
     p.clientId = makeUuidText();
     p.dayNumber = 20000;
     p.playerName = "Pilot \xE2\x98\x85";
@@ -211,7 +219,7 @@ TEST(Progress, RecordRoundTripAndChecks) {
     EXPECT_EQ(getU64(&out[4]), 123456789012ull);
     EXPECT_STREQ((const char*)&out[28], "Vornak");
     EXPECT_EQ(out[63], 0);   // the unlocks are records of their own
-    EXPECT_EQ(out[65 + 36], 1);
+    EXPECT_EQ(out[65 + 36], 0);   // the perks are the perk manager's record
     CprogressRecord back;
     ASSERT_TRUE(back.read(out.data(), out.size()));
     EXPECT_EQ(back.xp, p.xp);
@@ -289,10 +297,10 @@ TEST(PlayerStats, RecordQueueAndNames) {
     };
     std::vector<uint64_t> arrived;
     cache.onArrived = [&](const CplayerStatsCache::Crequest& r, const CplayerStatsRecord&) { arrived.push_back(r.id); };
-    for (int i = 0; i < 200 && cache.requestsPending(); ++i) {
+    waitUntil([&] {
         cache.update();
-        SDL_Delay(2);
-    }
+        return !cache.requestsPending();
+    });
     EXPECT_FALSE(cache.requestsPending());
     EXPECT_EQ(calls.load(), 2);
     EXPECT_EQ(arrived, (std::vector<uint64_t>{8}));

@@ -42,7 +42,6 @@ void fillProfile(Cworld& w) {
     w.progress.addCash(1234);
     w.progress.timePlayed = 5000;
     w.progress.ves5 = true;
-    w.progress.perkUnlocked[14] = 1;
     w.progress.survivalBest = 999;
     w.progress.playerName = "Pilot";
     CplayerShipDef* mine = w.ships.createCustomShip();
@@ -88,7 +87,6 @@ TEST(SaveLoad, GameSaveRoundTrip) {
     EXPECT_EQ(w.progress.cash, 1234);
     EXPECT_TRUE(w.progress.ves5);
     EXPECT_FALSE(w.progress.vor5);
-    EXPECT_EQ(w.progress.perkUnlocked[14], 1);
     EXPECT_EQ(w.progress.survivalBest, 999u);
     EXPECT_EQ(w.progress.clientId.size(), 36u);
     ASSERT_EQ(w.ships.numShips(), 6);

@@ -1,0 +1,96 @@
+// The save folder's smaller files, read from disk as the game reads them: the
+// login, the Twitter token, a workshop item's local copy, the local Steam
+// layer's files and the perks record. The first byte picks the file; packed
+// files are packed here so the input reaches the reader behind the container
+// (the container has a target of its own).
+#include <filesystem>
+
+#include "fuzzEngine.h"
+#include "game/perkMgr.h"
+#include "game/progress/saveLoad.h"
+#include "platform/steam/steamStore.h"
+#include "platform/steam/steamWorkshopStore.h"
+#include "services/twitter.h"
+#include "services/workshop.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+// The local Steam layer's folder, in the save folder.
+std::string steamRoot() { return gEngine->savePath("steamFuzz/"); }
+
+// Files kept aside as unreadable ("loginA1.bad2" ...) would pile up.
+void removeKeptAside() {
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(gEngine->saveFolder, ec))
+        if (e.path().filename().string().find(".bad") != std::string::npos) fs::remove(e.path(), ec);
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    fuzzEngine();
+    if (size < 1) return 0;
+    const uint8_t* p = data + 1;
+    size_t n = size - 1;
+    switch (data[0] % 8) {
+        case 0: {
+            fuzzSaveFile(CsaveLoad::kLoginFile, p, n, true);
+            CloginData login;
+            loadLoginData(login);
+            break;
+        }
+        case 1: {
+            fuzzSaveFile("twitter.dat", p, n, true);
+            static Ctwitter twitter;
+            twitter.init();   // reads twitter.dat
+            break;
+        }
+        case 2: {
+            // A workshop item's local copy, checked as the sync checks it.
+            const uint64_t id = 77;
+            fuzzSaveFile(Cworkshop::localItemName(id), p, n, false);
+            CresourceFile file;
+            CworkshopItemRecord item;
+            item.publishedId = id;
+            if (file.open(Cworkshop::localItemName(id), RF_SAVE_RAW | RF_QUIET) &&
+                CwebMessage::unpackRecord(file.data(), file.size(), item.record)) {
+                Cworkshop::recordUpdateTime(item.record);
+                CworkshopShipItem ship;
+                Cworkshop::checkShipItem(item, ship);
+            }
+            break;
+        }
+        case 3:
+        case 4:
+        case 5: {
+            static const char* const names[3] = {"achievements.txt", "leaderboards.dat", "friends.txt"};
+            static bool made = makeFolders(steamRoot());
+            (void)made;
+            fuzzWriteFile(steamRoot() + names[data[0] % 8 - 3], p, n);
+            CsteamStore store;
+            store.open(steamRoot());
+            break;
+        }
+        case 6: {
+            // The local workshop's record of an item and a player's subscriptions.
+            static CsteamWorkshopStore store;
+            if (!store.isOpen() && !store.open(steamRoot() + "workshop")) break;
+            const uint64_t id = CsteamWorkshopStore::kFirstId;
+            std::error_code ec;
+            fs::create_directories(store.root() + "items/" + std::to_string(id), ec);
+            fuzzWriteFile(store.root() + "items/" + std::to_string(id) + "/item.txt", p, n);
+            fuzzWriteFile(store.root() + "subscriptions/5.txt", p, n);
+            CworkshopStoredItem item;
+            store.find(id, item);
+            store.subscriptions(5);
+            break;
+        }
+        default: {
+            CperkMgr perks;
+            perks.readRecord(p, n);
+            break;
+        }
+    }
+    removeKeptAside();
+    return 0;
+}

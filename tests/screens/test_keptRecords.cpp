@@ -1,0 +1,235 @@
+// What the player keeps across runs: the game is played, quit and started
+// again over the same save folder, as a player would.
+#include <filesystem>
+#include <fstream>
+
+#include "roadFixture.h"
+#include "support/testEngine.h"
+
+namespace {
+
+class KeptRecordsTest : public RoadTest {
+protected:
+    void TearDown() override {
+        RoadTest::TearDown();
+        removeFolderTree(folder);
+    }
+    // Start-up to the main menu over the folder, web service off.
+    void startOver() {
+        g.reset();
+        makeGame("-SteamBoards", false, folder);
+        toTitle();
+        pressReturn();
+        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    }
+    // The way out a player takes: the window closed (the final save).
+    void quit() {
+        gGame->endGame();
+        ASSERT_TRUE(gGame->quit);
+    }
+    std::string folder = makeTempFolder("kept");
+};
+
+CinboxEntry newsEntry(uint64_t messageId) {
+    CinboxEntry e;
+    e.type = INBOX_DETHRONED;
+    e.day = (uint32_t)gGame->online.soap.dayNumber();
+    e.score = 4242;
+    e.messageId = messageId;
+    e.otherName = "Rival";
+    e.trackKey = "trackkey";
+    e.shipName = "Standard";
+    return e;
+}
+
+}  // namespace
+
+TEST_F(KeptRecordsTest, FriendsChallengesAndNewsComeBackAfterARestart) {
+    ASSERT_NO_FATAL_FAILURE(startOver());
+    Conline& o = gGame->online;
+    ASSERT_TRUE(o.friends.addOrUpdate(0, 987654321, "Added By Id"));
+    o.dailyChallenge.lastAttempt.periodNumber = 20100;
+    o.dailyChallenge.lastAttempt.trackTitle = "Daily Track";
+    o.dailyChallenge.rewardPending = true;
+    o.dailyChallenge.reward.placing = 2;
+    o.dailyChallenge.reward.trackTitle = "Won Track";
+    o.dailyChallenge.reward.artist = "Band";
+    o.dailyChallenge.reward.duration = 200;
+    o.lightningChallenge.lastAttempt.periodNumber = 120600;
+    o.lightningChallenge.lastAttempt.artist = "Storm";
+    CasyncChallenge c;
+    c.guid = 4711;
+    c.opponentName = "Opponent";
+    c.trackTitle = "Duel";
+    o.challengeList.playerId = 5;
+    ASSERT_TRUE(o.challengeList.cacheChallenge(c));
+    ASSERT_TRUE(o.inbox.add(newsEntry(31)));
+    gGame->saveNewsFeed();   // as the next update would, the news arriving
+    EXPECT_TRUE(std::filesystem::exists(savePath("newsfeed4")));
+    // The window is closed before the menu shows the reward.
+    ASSERT_NO_FATAL_FAILURE(quit());
+
+    ASSERT_NO_FATAL_FAILURE(startOver());
+    Conline& back = gGame->online;
+    const CfriendEntry* f = back.friends.findById(987654321);
+    ASSERT_NE(f, nullptr);
+    EXPECT_EQ(f->type, 0);
+    EXPECT_EQ(f->name, "Added By Id");
+    EXPECT_EQ(back.dailyChallenge.lastAttempt.periodNumber, 20100);
+    EXPECT_EQ(back.dailyChallenge.lastAttempt.trackTitle, "Daily Track");
+    // The reward won before the quit is shown once the main menu runs.
+    EXPECT_TRUE(runUntil([this] { return g->logHas("Challenge reward: Won Track, place 2"); }, 5.0));
+    EXPECT_EQ(back.lightningChallenge.lastAttempt.periodNumber, 120600);
+    EXPECT_EQ(back.lightningChallenge.lastAttempt.artist, "Storm");
+    EXPECT_FALSE(back.lightningChallenge.hasPendingReward());
+    ASSERT_EQ(back.challengeList.guids().size(), 1u);
+    EXPECT_EQ(back.challengeList.guids()[0], 4711);
+    ASSERT_EQ(back.inbox.entries().size(), 1u);
+    EXPECT_EQ(back.inbox.entries()[0].messageId, 31u);
+    EXPECT_EQ(back.inbox.entries()[0].otherName, "Rival");
+}
+
+// A game save whose last record does not read changes none of these: the
+// file is taken whole or not at all.
+// News arriving during play is written at once.
+TEST_F(KeptRecordsTest, NewsIsWrittenAsItArrives) {
+    ASSERT_NO_FATAL_FAILURE(startOver());
+    ASSERT_TRUE(gGame->online.inbox.add(newsEntry(32)));
+    g->steps(2);
+    EXPECT_TRUE(std::filesystem::exists(savePath("newsfeed4")));
+    EXPECT_FALSE(gGame->online.inbox.changed);
+}
+
+TEST(KeptRecords, ChallengeAndFriendReadersWaitForTheWholeFile) {
+    CtestEngine eng;
+    Conline online;
+    CsaveFile file("allOrNothing");
+    online.friends.registerRecord(file, "friends");
+    online.challengeList.registerRecord(file, "challGuids");
+    online.dailyChallenge.registerRecord(file, "24HourChall");
+    online.inbox.registerRecord(file, "inbox");
+    file.addRecord("tail", [](Cbytes& out) { out = {1}; }, [](const uint8_t*, size_t) { return false; });
+    online.friends.addOrUpdate(0, 77, "Saved");
+    online.dailyChallenge.lastAttempt.periodNumber = 9;
+    online.dailyChallenge.rewardPending = true;
+    online.challengeList.playerId = 1;
+    CasyncChallenge c;
+    c.guid = 5;
+    ASSERT_TRUE(online.challengeList.cacheChallenge(c));
+    CinboxEntry e;
+    e.messageId = 3;
+    ASSERT_TRUE(online.inbox.add(e));
+    ASSERT_TRUE(file.saveItems());
+
+    online.friends.clear();
+    online.friends.addOrUpdate(0, 88, "Now");
+    online.dailyChallenge.lastAttempt = CtimedChallenge{};
+    online.dailyChallenge.rewardPending = false;
+    online.challengeList.clearGuids();
+    online.inbox.clear();
+    EXPECT_FALSE(file.loadItems());
+    EXPECT_TRUE(online.friends.contains(88));
+    EXPECT_FALSE(online.friends.contains(77));
+    EXPECT_EQ(online.dailyChallenge.lastAttempt.periodNumber, -1);
+    EXPECT_FALSE(online.dailyChallenge.rewardPending);
+    EXPECT_TRUE(online.challengeList.guids().empty());
+    EXPECT_TRUE(online.inbox.entries().empty());
+}
+
+// A save folder written before the built-in ships had their makers and the
+// perks their one record loads with nothing lost.
+TEST_F(KeptRecordsTest, AnEarlierSaveFolderLoadsWhole) {
+    for (const auto& e : std::filesystem::directory_iterator(std::string(ZX_TEST_SAVES) + "legacySave"))
+        std::filesystem::copy_file(e.path(), folder + "/" + e.path().filename().string());
+    ASSERT_NO_FATAL_FAILURE(startOver());
+    const CplayerProgress& p = gGame->progress;
+    EXPECT_EQ(p.xp, 1234567);
+    EXPECT_EQ(p.cash, 4321);
+    EXPECT_EQ(p.tracksCompleted, 7u);
+    EXPECT_EQ(p.bossRushBest, 88000u);
+    EXPECT_EQ(p.survivalBestCustom, 99000u);
+    EXPECT_TRUE(p.vor5);
+    EXPECT_FALSE(p.ves5);
+    EXPECT_EQ(p.clientId, "11111111-2222-4333-8444-555555555555");
+    CplayerShipMgr& ships = gGame->playerShips;
+    CplayerShipDef* own = ships.findShip("Ship_1e6313283");
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->data.displayName, "Space Ace");
+    EXPECT_EQ(own->data.description, "made before");
+    EXPECT_EQ(own->xp, 50000u);
+    EXPECT_EQ(own->totalScore, 60000u);
+    EXPECT_FLOAT_EQ(own->timePlayed, 120.0f);
+    EXPECT_EQ(own->getNumModulesFitted(), 1);
+    EXPECT_EQ(ships.currentShip(), own);
+    EXPECT_NE(ships.findShip("ProcLegacy"), nullptr);
+    CplayerShipDef* standard = ships.findShip("Standard");
+    ASSERT_NE(standard, nullptr);
+    EXPECT_EQ(standard->xp, 7000u);
+    EXPECT_EQ(standard->data.manufacturer, 7);   // the maker comes from the data file now
+    ASSERT_EQ(p.modules.modules.size(), 1u);
+    EXPECT_EQ(p.modules.modules[0].key, "Standard");
+    const CperkMgr& perks = gGame->world.perks;
+    EXPECT_TRUE(perks.isUnlocked(0));
+    EXPECT_TRUE(perks.isUnlocked(1));
+    EXPECT_TRUE(perks.isUnlocked(6));
+    EXPECT_EQ(perks.level(6), 1);
+    EXPECT_TRUE(perks.isEnabled(6));
+    const CtrackRecord* rec = gGame->trackStats.findTrack("legacykey");
+    ASSERT_NE(rec, nullptr);
+    EXPECT_EQ(rec->bestScore, 555000u);
+    EXPECT_EQ(rec->comment, "old comment");
+    EXPECT_FLOAT_EQ(gGame->saveLoad.settings.musicVolume, 0.3f);
+
+    // Written again by this version and read back: still whole.
+    ASSERT_NO_FATAL_FAILURE(quit());
+    ASSERT_NO_FATAL_FAILURE(startOver());
+    EXPECT_EQ(gGame->progress.xp, 1234567);
+    ASSERT_NE(gGame->playerShips.findShip("Ship_1e6313283"), nullptr);
+    EXPECT_EQ(gGame->playerShips.findShip("Ship_1e6313283")->xp, 50000u);
+    EXPECT_EQ(gGame->world.perks.level(6), 1);
+}
+
+// The daily challenge's prize and an unbought ship offer are only looked at:
+// the save never holds them.
+TEST_F(KeptRecordsTest, PreviewShipsAreNeverSaved) {
+    ASSERT_NO_FATAL_FAILURE(startOver());
+    CtrackInfoView seed;
+    seed.title = "Prize Track";
+    seed.artist = "Band";
+    CplayerShipDef* prize = gGame->playerShips.createProcShip("!prizekey", seed);
+    ASSERT_NE(prize, nullptr);
+    prize->preview = true;
+    CplayerShipDef* bought = gGame->playerShips.createProcShip("!boughtkey", seed);
+    ASSERT_NE(bought, nullptr);
+    ASSERT_NO_FATAL_FAILURE(quit());
+    ASSERT_NO_FATAL_FAILURE(startOver());
+    EXPECT_EQ(gGame->playerShips.findShip("!prizekey"), nullptr);
+    EXPECT_NE(gGame->playerShips.findShip("!boughtkey"), nullptr);
+}
+
+// A save nobody can read leaves a fresh profile, and the player is told
+// where the old one was kept; the unreadable cloud copy is kept as well.
+TEST_F(KeptRecordsTest, AnUnreadableSaveIsNamedToThePlayer) {
+    ASSERT_NO_FATAL_FAILURE(startOver());
+    ASSERT_NO_FATAL_FAILURE(quit());
+    g.reset();
+    std::ofstream(folder + "/gamesave3", std::ios::binary | std::ios::trunc) << "not a save";
+    int cloudCopies = 0;   // the Steam client's copy, in its own folder
+    for (const auto& e : std::filesystem::recursive_directory_iterator(folder + "/steam"))
+        if (e.is_regular_file() && e.path().filename().string().find("gamesave3") != std::string::npos) {
+            std::ofstream(e.path(), std::ios::binary | std::ios::trunc) << "no save either";
+            ++cloudCopies;
+        }
+    ASSERT_GT(cloudCopies, 0);
+    makeGame("-SteamBoards", false, folder);
+    toTitle();
+    pressReturn();
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    EXPECT_TRUE(std::filesystem::exists(folder + "/gamesave3.bad"));
+    EXPECT_TRUE(std::filesystem::exists(folder + "/gamesave3.cloud.bad"));
+    EXPECT_TRUE(gGame->warningOverlay.visible);
+    Cwidget* message = gGame->warningOverlay.screen() ? gGame->warningOverlay.screen()->findWidget("Message") : nullptr;
+    ASSERT_NE(message, nullptr);
+    EXPECT_NE(message->getText("TextName").find("gamesave3.bad"), std::string::npos);
+    EXPECT_TRUE(g->logHas("- StartUp - unreadable save kept as gamesave3.bad; new profile made"));
+}
