@@ -31,6 +31,8 @@ void Cgame::connectMembers() {
     gEngine->ui.onTutorialsChanged = [] {
         gGame->saveLoad.settings.tutorialsSeen = gEngine->ui.tutorials.seenNames();
     };
+    // A warning is read first: the help boxes wait behind it.
+    gEngine->ui.tutorials.waitWhile = [] { return gGame && gGame->warningOverlay.visible; };
     // The engine's warnings about its own misuse are counted in analytics.
     gEngine->onCodeWarning = [](const std::string& text) {
         gEngine->analytics.sendEvent("CodeWarning", text.c_str(), nullptr);

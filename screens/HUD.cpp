@@ -384,13 +384,21 @@ void CHUD::placeRows() {
     for (int i = 0; i < numRows_; ++i) rows_[i].widget->y += (rows_[i].targetY - rows_[i].widget->y) * kRowEase;
 }
 
+// The score grows from its top left corner, so a pulse stays on the screen.
+void CHUD::pulseScore() {
+    const float k = 1.0f + kPulseScale * pulse_, s = score_->uiScale;
+    score_->setScale(k);
+    score_->setPosition(score_->anchorX * gEngine->screenWidth + (score_->offsetX + (k - 1) * score_->width * 0.5f) * s,
+                        score_->anchorY * gEngine->screenHeight + (score_->offsetY + (k - 1) * score_->height * 0.5f) * s);
+}
+
 void CHUD::onUpdate() {
     const Cgame& g = *gGame;
     float dt = (float)gEngine->frameTime;
     setTimeLeftText(musicBar_);
     if (replayRowsRun()) updateRows();
     if (pulse_ > 0) pulse_ = std::max(0.0f, pulse_ - dt);
-    score_->setScale(1.0f + kPulseScale * pulse_);
+    pulseScore();
     char mul[16];
     std::snprintf(mul, sizeof mul, "X%d", g.world.powerUps.multiplier(0));
     multiplier_->setText("", mul);

@@ -55,6 +55,7 @@ public:
     static float bossTimerDrop(float seconds);
 
 private:
+    void pulseScore();
     bool onLoaded() override;
     void onEnter() override;
     void onUpdate() override;

@@ -225,9 +225,12 @@ void CmainMenuScreen::onEnter() {
         const CplayerStatsRecord& local = gGame->statsCache.local;
         emailPromptPending_ = gGame->saveLoad.settings.askEmail && local.sessions >= 2 && !local.emailSet;
     }
-    if (emailPromptPending_ && !gUi->tutorials.isShowingOrQueued()) showEmailOffer();
+    // A special ship won is announced at once (11): the offer and the help
+    // boxes wait for the player's return, not drawn over the announcement.
+    const bool leavingAtOnce = specialShipPending();
+    if (emailPromptPending_ && !leavingAtOnce && !gUi->tutorials.isShowingOrQueued()) showEmailOffer();
     // 9. Tutorials.
-    if (!emailPromptShowing_) {
+    if (!emailPromptShowing_ && !leavingAtOnce) {
         for (const char* t : {"Tut_Intro1", "Tut_Intro2", "Tut_Intro3", "Tut_Intro4"}) gUi->tutorials.show(t);
         gUi->tutorials.show("TUt_ManageMusic", button("MusicBrowser"));
         gUi->tutorials.show("TUt_ShipEditIntro", button("ShipHangar"));
@@ -237,7 +240,7 @@ void CmainMenuScreen::onEnter() {
     // 10.
     updateStatsPanel();
     // 11. A special ship won in the last game is announced first.
-    if (specialShipPending()) {
+    if (leavingAtOnce) {
         gGame->setGameMode(GM_UNLOCK_TB_SHIP, true);
         return;
     }
@@ -437,11 +440,10 @@ void CmainMenuScreen::update() {
     if (const Cwidget* focused = screen_->highlightedWidget()) focusName_ = focused->name;
     if (screen_->leaving) return;
 
-    if (Cwidget* daily = button("DailyChallenge"))
-        daily->colour = gGame->online.dailyChallenge.state == CHALL_READY ? gGame->namedColours.white : gGame->namedColours.darkGrey;
+    // A challenge that is not ready looks unavailable (a press says why).
+    if (Cwidget* daily = button("DailyChallenge")) daily->unavailable = gGame->online.dailyChallenge.state != CHALL_READY;
     if (Cwidget* lightning = button("LightningChallenge"))
-        lightning->colour = gGame->online.lightningChallenge.state == CHALL_READY ? gGame->namedColours.white
-                                                                                  : gGame->namedColours.darkGrey;
+        lightning->unavailable = gGame->online.lightningChallenge.state != CHALL_READY;
     bool pressed = false;
     if (!visualiser_) {
         for (size_t i = 0; i < buttons_.size() && !pressed; ++i) pressed = pressButton(buttons_[i], kRoutes[i].name);

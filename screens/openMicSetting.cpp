@@ -39,8 +39,7 @@ Cwidget* CopenMicSettingsScreen::widget(const char* name) const {
 
 void CopenMicSettingsScreen::enableSource(Cwidget* w, bool on) {
     w->selectable = on;
-    // The widget's text colour alone: set on the gadget too, it was applied twice (near black).
-    w->textColour = on ? Ccolour(1, 1, 1, 1) : gEngine->colours.get("DisabledText");
+    w->unavailable = !on;
 }
 
 void CopenMicSettingsScreen::setSourceButtons() {

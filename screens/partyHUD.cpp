@@ -407,15 +407,22 @@ void CpartyHud::drawWeapons(int team) const {
     }
 }
 
+Crect CpartyHud::progressMarker() const {
+    const float s = musicBar_->uiScale * musicBar_->scale;
+    float lineY = musicBar_->y, w = musicBar_->width * s, left = musicBar_->x - w * 0.5f;
+    if (const Cgadget* line = musicBar_->findProgressBar("Progress")) {
+        lineY += line->offsetY * s;
+        w = line->width * s;
+        left = musicBar_->x + line->offsetX * s - w * 0.5f;
+    }
+    const float x = left + w * clampf(progress_, 0, 1), m = 3.0f * gUi->scale();
+    return Crect::fromEdges(x - m, lineY - m, x + m, lineY + m);
+}
+
 void CpartyHud::render() {
     ClayoutScreen::render();
     const CgameSession& s = gGame->world.session;
-    if (s.gameType == GAMETYPE_STANDARD) {
-        float w = musicBar_->width * musicBar_->uiScale;
-        float x = musicBar_->x - w * 0.5f + w * clampf(progress_, 0, 1);
-        float m = 3.0f * gUi->scale();
-        uiDraw::fillRect(Crect::fromEdges(x - m, musicBar_->y - m, x + m, musicBar_->y + m), colours().hudText);
-    }
+    if (s.gameType == GAMETYPE_STANDARD) uiDraw::fillRect(progressMarker(), colours().hudText);
     int teams = std::min(s.numActiveTeams(), kTeams);
     for (int t = 0; t < teams; ++t) {
         if (s.gameType != GAMETYPE_PARTY_FOOTBALL) drawLives(t);

@@ -10,6 +10,7 @@
 #include <array>
 
 #include "engine/maths.h"
+#include "engine/render/renderTypes.h"
 #include "screens/layoutScreen.h"
 
 class CgameWorld;
@@ -40,6 +41,10 @@ public:
     Cwidget* carnageHealth(int player) const { return at(carnage_, player); }
     Cwidget* tagBox(int player) const { return at(tagBox_, player); }
     Cwidget* footballScore() const { return footballScore_; }
+    Cwidget* musicBar() const { return musicBar_; }
+    // The track's progress marker (Standard games): on the music bar's
+    // progress line, below the track's title.
+    Crect progressMarker() const;
     // The perk-weapon stock slots (2..9) of a team's weapon rows, in row order.
     int weaponRows(std::array<int, kWeaponRows>& slots) const;
 

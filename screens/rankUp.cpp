@@ -51,6 +51,15 @@ constexpr float kFxHaloSize = 0.4f;
 constexpr float kShipHeight = 220.0f;
 }  // namespace
 
+// The name the web service knows; offline, the profile's own name.
+std::string CrankUpScreen::playerNameText() {
+    const Cgame& g = *gGame;
+    std::string name = g.online.soap.nickname();
+    if (name.empty()) name = g.progress.playerName;
+    if (name.empty()) name = std::string(gEngine->text("PlayerIdx")) + " 1";
+    return name;
+}
+
 void CrankUpScreen::onEnter() {
     Cgame& g = *gGame;
     CplayerShipDef* ship = g.playerShips.currentShip();
@@ -60,8 +69,8 @@ void CrankUpScreen::onEnter() {
     if (!awardFinishedGame(g, &award)) award.xp = 0;
     count_.start(award.playerXpBefore, award.shipXpBefore, award.xp, lockedPerks(g.world.perks));
     if (count_.okOffered()) gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
-    playerName_->setText("", g.online.soap.nickname());
-    shipName_->setText("", ship ? ship->data.displayName : std::string());
+    playerName_->setText("", playerNameText());
+    shipName_->setText("", ship ? (ship->data.displayName.empty() ? ship->name() : ship->data.displayName) : std::string());
     showBars(false);
     showBadge(levelTitle_, levelSprite_, count_.player, false);
     showBadge(shipLevelTitle_, shipLevelSprite_, count_.ship, false);

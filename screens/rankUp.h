@@ -15,6 +15,9 @@ public:
     int perksToShow() const { return count_.perksToShow(); }
     void render() override;
 
+    // The player's name over the player's bar.
+    static std::string playerNameText();
+
 private:
     void onEnter() override;
     void onUpdate() override;

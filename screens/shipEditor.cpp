@@ -71,6 +71,7 @@ const CwidgetBinding CshipEditorScreen::kBindings[] = {
     {&CshipEditorScreen::editPoints_, "EditPoints"},
     {&CshipEditorScreen::shipName_, "ShipName"},
     {&CshipEditorScreen::shipSpot_, "ShipSpot"},
+    {&CshipEditorScreen::previewArea_, "Preview"},
     {&CshipEditorScreen::tabBasic_, "Basic"},
     {&CshipEditorScreen::tabFiringAngles_, "FiringAngles"},
     {&CshipEditorScreen::tabTurretPositions_, "TurretPositions"},
@@ -111,6 +112,7 @@ bool CshipEditorScreen::onLoaded() {
              tabEnginePositions_, tabEngineHue_,   tabEngineRotationAndScale_, tabMissions_};
     for (Cwidget* w : {menuTop_, menuBottom_, grabTop_, grabBottom_, wip_}) w->setHidden(true);
     shipSpot_->setHidden(true);
+    previewArea_->setHidden(true);
     group_ = 0;
     paramMenu_->arrowChoice = true;
     paramMenu_->wrap = false;
@@ -398,6 +400,8 @@ void CshipEditorScreen::showGroup() {
         refreshRowText(p.row);
     }
     paramMenu_->layout();
+    // A group longer than the list scrolls inside it, clear of the button bar.
+    paramMenu_->setClipRect(paramMenu_->areaRect());
     if (paramMenu_->itemCount()) paramMenu_->setSelectedIdx(select);
 }
 
@@ -694,6 +698,9 @@ void CshipEditorScreen::render() {
     Crenderer& r = gEngine->renderer;
     if (live_ && r.isReady()) {
         CgameWorld& world = gGame->world;
+        // The shots and the 500-unit firing lines stop at the preview's edge,
+        // short of the name, the tabs and the music bar.
+        uiDraw::pushClip(previewArea());
         world.fitCamera();
         r.setCamera(&world.camera);
         world.projectiles.draw();
@@ -701,9 +708,12 @@ void CshipEditorScreen::render() {
         r.setCamera(nullptr);
         drawFiringAngles();
         drawMarkers();
+        uiDraw::popClip();
     }
     ClayoutScreen::render();
 }
+
+Crect CshipEditorScreen::previewArea() const { return previewArea_->rect(); }
 
 void CshipEditorScreen::drawMarkers() const {
     const int row = focusedRow();

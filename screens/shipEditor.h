@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/render/renderTypes.h"
 #include "game/progress/shipEditParams.h"
 #include "game/gameModes.h"
 #include "screens/layoutScreen.h"
@@ -71,6 +72,8 @@ public:
     Cship* liveShip() const { return live_; }
     CmissionEditor& missionEditor() { return missions_; }
     Cmenu* paramMenu() const { return paramMenu_; }
+    // Where the live ship, its shots and its firing lines are drawn (pixels).
+    Crect previewArea() const;
     // The row of the list that has the keys, or -1.
     int focusedRow() const;
 
@@ -127,6 +130,7 @@ private:
     Cwidget* editPoints_ = nullptr;
     Cwidget* shipName_ = nullptr;
     Cwidget* shipSpot_ = nullptr;
+    Cwidget* previewArea_ = nullptr;
     Cwidget* tabBasic_ = nullptr;
     Cwidget* tabFiringAngles_ = nullptr;
     Cwidget* tabTurretPositions_ = nullptr;

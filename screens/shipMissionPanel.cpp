@@ -1,5 +1,7 @@
 #include "screens/shipMissionPanel.h"
 
+#include <algorithm>
+
 #include "engine/engine.h"
 #include "engine/ui/uiMgr.h"
 #include "game/game.h"
@@ -8,15 +10,15 @@
 namespace {
 constexpr float kSlideTime = 0.7f;
 constexpr float kShownInPlay = 5.0f;
+constexpr float kRightGap = 160.0f;    // the card's centre from the right edge, layout pixels
+constexpr float kBottomGap = 140.0f;   // and from the bottom edge
+constexpr float kAboveBar = 8.0f;      // between the card and the button bar's buttons
 }  // namespace
 
 bool CshipMissionPanel::load() {
     card_ = gUi->createWidget("ShipMissionSmall");
     if (!card_) return false;
-    const float s = gUi->scale();
-    card_->uiScale = s;
-    card_->x = gEngine->screenWidth - 160.0f * s;
-    card_->y = gEngine->screenHeight - 140.0f * s;
+    place();
     card_->setHidden(true);
     for (const char* text : {"MissionType", "Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7"})
         if (Cgadget* g = card_->findGadget(text)) g->colour = gGame->namedColours.hudText;
@@ -49,8 +51,22 @@ void CshipMissionPanel::disable() {
     enabled_ = false;
 }
 
+// In the bottom right corner; on a screen with a button bar (the game
+// settings before a mission's game), above the bar's buttons.
+void CshipMissionPanel::place() {
+    const float s = gUi->scale();
+    card_->uiScale = s;
+    card_->x = gEngine->screenWidth - kRightGap * s;
+    float bottom = gEngine->screenHeight - (kBottomGap - card_->height * 0.5f) * s;
+    for (const CbuttonBar::Cbutton& b : gUi->buttonBar.buttons())
+        if (!b.hidden && b.rect.right() > card_->x - card_->width * 0.5f * s)
+            bottom = std::min(bottom, b.rect.y - kAboveBar * s);
+    card_->y = bottom - card_->height * 0.5f * s;
+}
+
 void CshipMissionPanel::update() {
     if (!card_) return;
+    place();
     if (!shown_ && !card_->effectRunning()) card_->setHidden(true);
     if (shown_ && enabled_ && gGame->mode() == GM_PLAYING && gGame->world.session.clock > kShownInPlay) setShown(false);
 }

@@ -28,6 +28,7 @@ public:
     Cwidget* card() const { return card_.get(); }
 
 private:
+    void place();
     CwidgetPtr card_;
     bool shown_ = false;
     bool enabled_ = false;

@@ -8,6 +8,7 @@
 const CwidgetBinding CtbHubScreen::kBindings[] = {
     {&CtbHubScreen::shipPos1_, "ShipPos1"},
     {&CtbHubScreen::shipPos2_, "ShipPos2"},
+    {&CtbHubScreen::shipPos3_, "ShipPos3"},
     {&CtbHubScreen::vessikUnlocked_, "VessikUnlocked"},
     {&CtbHubScreen::vornakUnlocked_, "VornakUnlocked"},
 };
@@ -15,7 +16,10 @@ const CwidgetBinding CtbHubScreen::kBindings[] = {
 CtbHubScreen::CtbHubScreen() : ClayoutScreen("TBHub.txt", kBindings) {}
 
 bool CtbHubScreen::onLoaded() {
-    for (Cwidget* spot : {shipPos1_, shipPos2_})
+    spots_[CunlockTBShipScreen::SHIP_VESSIK] = shipPos1_;
+    spots_[CunlockTBShipScreen::SHIP_VORNAK] = shipPos2_;
+    spots_[CunlockTBShipScreen::SHIP_GOLD] = shipPos3_;
+    for (Cwidget* spot : spots_)
         if (Cgadget* g = spot->findTextGadget({}, false)) g->hidden = true;
     return true;
 }
@@ -37,9 +41,8 @@ void CtbHubScreen::onEnter() {
 void CtbHubScreen::onUpdate() {
     CdisplayShip::updateScene();
     const float up = 0.0f;   // heading up the screen
-    ships_[CunlockTBShipScreen::SHIP_VESSIK].flyAt(shipPos1_, up);
-    ships_[CunlockTBShipScreen::SHIP_VORNAK].flyAt(shipPos2_, up);
-    ships_[CunlockTBShipScreen::SHIP_GOLD].flyAt(shipPos2_, up);
+    // Each ship at a spot of its own: the gold ship no longer shares Vornak's.
+    for (int i = 0; i < 3; ++i) ships_[i].flyAt(spots_[i], up);
     if (gUi->action() == ACTION_BACK) {
         for (CdisplayShip& s : ships_) s.forget();
         gGame->setGameMode(GM_MAIN_MENU, true);

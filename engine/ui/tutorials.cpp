@@ -71,6 +71,10 @@ void Ctutorials::setSeenNames(const std::vector<std::string>& names) {
 
 bool Ctutorials::update(const CuiInput& in, float dt) {
     if (!box_) return false;
+    if (waiting()) {
+        shownFor_ = 0;   // the press that puts the warning away leaves the box
+        return false;
+    }
     shownFor_ += dt;
     // A short grace time so the press that opened a screen does not close its tutorial.
     bool dismiss = shownFor_ > 0.25f && (in.action(ACTION_SELECT) || in.action(ACTION_BACK) || in.pointerReleased ||
@@ -88,7 +92,7 @@ bool Ctutorials::update(const CuiInput& in, float dt) {
 }
 
 void Ctutorials::render() {
-    if (!box_) return;
+    if (!box_ || waiting()) return;
     uiDraw::darken(0.35f);
     box_->render();
 }

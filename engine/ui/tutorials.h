@@ -2,6 +2,7 @@
 // Ctutorials: help boxes shown once per player. A tutorial's text is the
 // language table's text of its name; shows made while one is up are queued.
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ public:
     // Per step: Select, Back or a click dismisses the box. True while a tutorial holds the input.
     bool update(const CuiInput& in, float dt);
     void render();
+    // While this says so (a warning is up), the box waits unseen and leaves
+    // the input to what is in front.
+    std::function<bool()> waitWhile;
+    bool waiting() const { return waitWhile && waitWhile(); }
 
 private:
     void open(const std::string& name, float nearX, float nearY);

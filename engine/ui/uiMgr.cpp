@@ -68,6 +68,12 @@ const Cwidget* CuiMgr::findTemplate(const std::string& templateName) const {
     return nullptr;
 }
 
+std::vector<std::string> CuiMgr::templateNames() const {
+    std::vector<std::string> names;
+    for (auto& t : templates_) names.push_back(t->name);
+    return names;
+}
+
 CwidgetPtr CuiMgr::createWidget(const std::string& templateName) {
     const Cwidget* t = findTemplate(templateName);
     if (!t) {

@@ -40,6 +40,8 @@ public:
     // A new widget made from a named template; null with "Can't find template: %s".
     CwidgetPtr createWidget(const std::string& templateName);
     const Cwidget* findTemplate(const std::string& templateName) const;
+    // The names of every template loaded so far, shared and of layouts (for the layout check).
+    std::vector<std::string> templateNames() const;
     const CbackgroundStyle* findBackgroundStyle(const std::string& styleName, bool report = true) const;
     const CshadowStyle* findShadowStyle(const std::string& styleName, bool report = true) const;
     // What the last loads could not resolve (templates, styles, string tags), for the data check.

@@ -23,7 +23,7 @@ void Cgadget::setSpriteName(const std::string& n) {
 Cwidget::Cwidget(const Cwidget& o)
     : name(o.name), templateName(o.templateName), anchorX(o.anchorX), anchorY(o.anchorY), offsetX(o.offsetX),
       offsetY(o.offsetY), width(o.width), height(o.height), x(o.x), y(o.y), scale(o.scale), uiScale(o.uiScale),
-      hidden(o.hidden), pressed(false), toggle(o.toggle), highlighted(false), selectable(o.selectable),
+      hidden(o.hidden), pressed(false), toggle(o.toggle), unavailable(o.unavailable), highlighted(false), selectable(o.selectable),
       overBars(o.overBars), colour(o.colour), textColour(o.textColour), background(o.background),
       floatValue(o.floatValue), value(o.value), soundSlot(o.soundSlot), gadgets(o.gadgets), groups(o.groups) {}
 
@@ -184,6 +184,22 @@ void Cwidget::resolve(float screenW, float screenH, float scalePx) {
     y = anchorY * screenH + offsetY * scalePx;
 }
 
+// Dimmed (an unset toggle, a locked item) the panel darkens more than its
+// text, which stays readable on it; an unavailable widget's text takes the
+// DisabledText colour alone, never darkened further.
+Ccolour Cwidget::drawnTextColour(const Cgadget& g) const {
+    if (unavailable) {
+        Ccolour c = gEngine->colours.get("DisabledText");
+        c.a *= textColour.a;
+        return c;
+    }
+    float dim = toggle ? 1.0f : 0.5f;
+    if (locked()) dim *= 0.6f;
+    const float textDim = std::max(dim, kDimmedTextFloor);
+    return Ccolour(g.colour.r * colour.r * textDim * textColour.r, g.colour.g * colour.g * textDim * textColour.g,
+                   g.colour.b * colour.b * textDim * textColour.b, textColour.a);
+}
+
 void Cwidget::render(float alpha) {
     if (!visible()) return;
     const CdrawSprite* fx = shownEffect();
@@ -192,7 +208,7 @@ void Cwidget::render(float alpha) {
     float s = uiScale * scale * (fx ? fx->scale : 1.0f);
     Cvec2 o = fx ? fx->offset : Cvec2();
     float cx = x + o.x, cy = y + o.y;
-    float dim = toggle ? 1.0f : 0.5f;
+    float dim = toggle && !unavailable ? 1.0f : 0.5f;
     if (locked()) dim *= 0.6f;
     Ccolour tint(colour.r * dim, colour.g * dim, colour.b * dim, a);
     Crect r = rect();
@@ -223,11 +239,8 @@ void Cwidget::render(float alpha) {
             if (!g.propName.empty())
                 if (const CpropDef* prop = gEngine->props.findDef(g.propName, false))
                     prop->draw(gx, gy, g.propScale * s, 0, c);
-            // Dimmed (an unset toggle, a locked item) the panel darkens more
-            // than its text, which stays readable on it.
-            const float textDim = std::max(dim, kDimmedTextFloor);
-            Ccolour tc(g.colour.r * colour.r * textDim * textColour.r, g.colour.g * colour.g * textDim * textColour.g,
-                       g.colour.b * colour.b * textDim * textColour.b, c.a * textColour.a);
+            Ccolour tc = drawnTextColour(g);
+            tc.a *= a * g.colour.a;
             float tx = gx;
             if (g.align == ALIGN_LEFT && g.width > 0) tx = gx - g.width * s * 0.5f;
             if (g.align == ALIGN_RIGHT && g.width > 0) tx = gx + g.width * s * 0.5f;

@@ -88,6 +88,7 @@ public:
     bool hidden = false;
     bool pressed = false;             // pressed this step
     bool toggle = true;               // an unset toggle draws at half brightness
+    bool unavailable = false;         // not usable now: a darker panel, text in the DisabledText colour
     bool highlighted = false;
     bool chosen = false;              // a menu's current choice while another menu has the focus
     bool selectable = false;          // reacts to pointer clicks
@@ -154,6 +155,8 @@ public:
     Crect rect() const;               // on-screen rectangle at the current scale
     bool visible() const { return shown() && (!shownEffect() || effect->visible); }
     void render(float alpha = 1.0f);
+    // The colour a text gadget is drawn in, before the widget's fade.
+    Ccolour drawnTextColour(const Cgadget& g) const;
     void resolve(float screenW, float screenH, float scalePx);
 
 private:

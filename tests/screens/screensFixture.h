@@ -4,7 +4,38 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "engine/ui/uiMgr.h"
 #include "support/testGame.h"
+
+// The window shapes players' desktops give: 16:9, 16:10 and 4:3.
+struct CwindowShape {
+    int w, h;
+};
+inline const CwindowShape kWindowShapes[] = {{1280, 720}, {1280, 800}, {1024, 768}};
+// The game's screens laid out again for a window of that shape.
+inline void useWindowShape(const CwindowShape& shape) {
+    gEngine->setScreenSize(shape.w, shape.h);
+    gUi->layoutAll();
+}
+// Two rectangles share more than an edge.
+inline bool overlapping(const Crect& a, const Crect& b) {
+    const float eps = 0.5f;
+    return a.x + eps < b.right() && b.x + eps < a.right() && a.y + eps < b.bottom() && b.y + eps < a.bottom();
+}
+// The shown buttons of the button bar, where they are drawn.
+inline std::vector<Crect> buttonBarRects() {
+    std::vector<Crect> rects;
+    for (const auto& b : gUi->buttonBar.buttons())
+        if (!b.hidden) rects.push_back(b.rect);
+    return rects;
+}
+inline bool clearOfButtonBar(const Crect& r) {
+    for (const Crect& b : buttonBarRects())
+        if (overlapping(r, b)) return false;
+    return true;
+}
 
 // The help boxes the main menu opens on its first entry; tests that pass the
 // menu mark them seen so that no box holds the input.

@@ -57,8 +57,20 @@ TEST(Hud, IsThePlayHudAndShowsScoreBestAndMultiplier) {
     EXPECT_EQ(f.hud->bestToBeat(), (uint64_t)score);
     f.g.steps(1);
     EXPECT_GT(f.widget("Score")->scale, 2.0f);
+    // It grows from its top left corner: at its largest still on the screen.
+    for (const CwindowShape& shape : kWindowShapes) {
+        useWindowShape(shape);
+        f.session().addScore(0, 1);
+        f.g.steps(1);
+        const Crect r = f.widget("Score")->rect();
+        EXPECT_GT(f.widget("Score")->scale, 2.0f);
+        EXPECT_GE(r.x, 0.0f) << shape.w << "x" << shape.h;
+        EXPECT_GE(r.y, 0.0f) << shape.w << "x" << shape.h;
+        EXPECT_LE(r.right(), (float)shape.w) << shape.w << "x" << shape.h;
+    }
     f.g.steps(90);
     EXPECT_FLOAT_EQ(f.widget("Score")->scale, 1.0f);
+    EXPECT_FLOAT_EQ(f.widget("Score")->y, f.widget("Score")->offsetY * f.widget("Score")->uiScale);
     // Timers of the other game types stay away.
     EXPECT_TRUE(f.widget("BossRushTimer")->hidden);
     EXPECT_TRUE(f.widget("SurvivalTimer")->hidden);

@@ -10,6 +10,8 @@
 #include "screens/screenRegistry.h"
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "screensFixture.h"
 
 namespace {
@@ -211,6 +213,15 @@ TEST(OpenMicSettingsScreen, ComputerWithoutLineInDisablesIt) {
     g.open(GM_OPEN_MIC_SETTINGS);
     EXPECT_FALSE(screens::get<CopenMicSettingsScreen>()->widget("LineIn")->selectable);
     EXPECT_FALSE(screens::get<CopenMicSettingsScreen>()->widget("Microphone")->selectable);
+    // Both read alike, in the unavailable colour (not near black on the dark panel).
+    for (const char* name : {"LineIn", "Microphone"}) {
+        Cwidget* w = screens::get<CopenMicSettingsScreen>()->widget(name);
+        EXPECT_TRUE(w->unavailable) << name;
+        const Ccolour c = w->drawnTextColour(*w->findTextGadget());
+        EXPECT_GE(std::min({c.r, c.g, c.b}), 0.5f) << name;
+        EXPECT_EQ(c.r, gEngine->colours.get("DisabledText").r) << name;
+    }
+    EXPECT_FALSE(screens::get<CopenMicSettingsScreen>()->widget("Desktop")->unavailable);
     g.click(screens::get<CopenMicSettingsScreen>()->widget("Microphone"));
     EXPECT_EQ(screens::get<CopenMicSettingsScreen>()->source(), OPEN_MIC_DESKTOP);
     gGame->music.stopOpenMic();

@@ -91,6 +91,24 @@ TEST(GameOver, FirstFinishIsANewBestKeptOnOk) {
     EXPECT_FLOAT_EQ(f.record()->completion, 1.0f);
 }
 
+// After a new best the bar holds the comment and e-mail buttons too: the
+// screen's widgets, the e-mail prompt last, stay above it at every shape.
+TEST(GameOver, TheCommentAndTheEmailPromptStayAboveTheButtonBar) {
+    CgameOverFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_TRUE(f.track);
+    f.end(GAMETYPE_STANDARD, 12345, 1.0f);
+    ASSERT_EQ(f.g.mode(), GM_GAME_OVER);
+    f.waitForButtons();
+    ASSERT_TRUE(f.buttonShown("EmailPrompt"));
+    ASSERT_FALSE(f.widget("EmailPrompt")->hidden);
+    for (const CwindowShape& shape : kWindowShapes) {
+        useWindowShape(shape);
+        for (auto& w : f.layoutOf(GM_GAME_OVER)->widgets)
+            if (w->visible()) EXPECT_TRUE(clearOfButtonBar(w->rect())) << w->name << " at " << shape.w << "x" << shape.h;
+    }
+}
+
 TEST(GameOver, AFirstFinishWithoutABestStillKeepsTheProgress) {
     CgameOverFixture f;
     ASSERT_TRUE(f.g.initOk());

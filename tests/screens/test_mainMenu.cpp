@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "engine/ui/screen.h"
 #include "engine/ui/uiMgr.h"
 #include "screens/confirm.h"
@@ -302,4 +304,63 @@ TEST(MainMenu, BackingOutOfTheEmailOfferIsNotNow) {
     EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);   // not the notification options
     EXPECT_TRUE(gGame->saveLoad.settings.askEmail);
     gGame->setScreen(GM_MAIN_MENU, &f.menu);
+}
+
+// A warning that comes up while a first-visit help box is open is read
+// first: the box waits unseen behind it and takes the keys once it is gone.
+TEST(MainMenu, AWarningIsReadBeforeTheHelpBoxes) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    gUi->tutorials.find("Tut_Intro1")->seen = false;
+    f.open();
+    ASSERT_EQ(gUi->tutorials.current(), "Tut_Intro1");
+    gGame->saveLoad.settings.notices.add(5, 99);
+    f.g.steps(120);
+    ASSERT_TRUE(gGame->warningOverlay.visible);
+    EXPECT_TRUE(gUi->tutorials.waiting());
+    EXPECT_FALSE(gUi->inputHeld());
+    f.g.tapAction(ACTION_SELECT);
+    f.g.steps(5);
+    EXPECT_FALSE(gGame->warningOverlay.visible);
+    EXPECT_FALSE(gUi->tutorials.waiting());
+    EXPECT_EQ(gUi->tutorials.current(), "Tut_Intro1");   // the same press did not also put the box away
+    f.g.steps(20);
+    f.g.tapAction(ACTION_SELECT);
+    EXPECT_FALSE(gUi->tutorials.isShowing());
+}
+
+// A special ship won in the last game is announced before anything else: the
+// main menu's help boxes are not drawn over the announcement but wait for
+// the player's return to the menu.
+TEST(MainMenu, TheHelpBoxesWaitForTheReturnFromAShipAnnouncement) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    for (const char* t : {"Tut_Intro1", "Tut_PerkMainMenu1"}) gUi->tutorials.find(t)->seen = false;
+    gUi->tutorials.find("Tut_PerkUnlock1")->seen = true;
+    gGame->vessikUnlockPending = 1;
+    f.open();
+    ASSERT_TRUE(f.reach(GM_UNLOCK_TB_SHIP));
+    EXPECT_FALSE(gUi->tutorials.isShowingOrQueued());
+    EXPECT_FALSE(gUi->tutorials.find("Tut_PerkMainMenu1")->seen);
+    f.g.tapAction(ACTION_SELECT);   // OK: the ship is taken
+    ASSERT_TRUE(f.reach(GM_MAIN_MENU));
+    EXPECT_EQ(gUi->tutorials.current(), "Tut_Intro1");
+    EXPECT_TRUE(gUi->tutorials.isShowingOrQueued());
+}
+
+// A challenge that is not ready: its tile looks unavailable, its name still
+// readable; ready, it looks like every other tile.
+TEST(MainMenu, AChallengeNotReadyLooksUnavailableAndReadable) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    gGame->online.dailyChallenge.state = CHALL_IDLE;
+    f.g.steps(2);
+    Cwidget* daily = f.menu.button("DailyChallenge");
+    ASSERT_NE(daily, nullptr);
+    EXPECT_TRUE(daily->unavailable);
+    const Ccolour c = daily->drawnTextColour(*daily->findTextGadget());
+    EXPECT_GE(std::min({c.r, c.g, c.b}), 0.5f);
+    gGame->online.dailyChallenge.state = CHALL_READY;
+    f.g.steps(2);
+    EXPECT_FALSE(daily->unavailable);
 }

@@ -120,3 +120,36 @@ TEST(ShipMissionTracks, UseNowPlayingGoesToTheSettingsOrStraightToTheCountdown) 
     EXPECT_DOUBLE_EQ(f.g->world.session.chosenTrackTime, 300.0);
     f.g->music.currentTrack = nullptr;
 }
+
+// The mission's card comes with the player to the game settings: there it
+// stands above the button bar (OK and BACK stay in sight and reachable) and
+// beside the settings' menus, at every window shape.
+TEST(ShipMissionTracks, TheMissionCardLeavesTheSettingsButtonsInSight) {
+    CscreensGame g;
+    ASSERT_TRUE(g.initOk());
+    CrecordingScreen hangar;
+    g->setScreen(GM_HANGAR, &hangar);
+    g->world.session.gameType = GAMETYPE_STANDARD;
+    screens::get<CmusicBrowserShipMissionsScreen>()->open(0, titleMission("road"));
+    g.steps(90);
+    for (int i = 0; i < 400 && g.mode() != GM_MUSIC_BROWSER_SHIP_MISSIONS; ++i) g.steps(1);
+    g.settle();
+    g.tapAction(ACTION_SELECT);
+    for (int i = 0; i < 400 && g.mode() != GM_GAME_SETTINGS; ++i) g.steps(1);
+    ASSERT_EQ(g.mode(), GM_GAME_SETTINGS);
+    g.settle(60);
+    CshipMissionPanel& panel = *screens::get<CshipMissionPanel>();
+    ASSERT_TRUE(panel.shown());
+    Cscreen* settings = screens::get<CgameSettingsScreen>()->screen();
+    for (const CwindowShape& shape : kWindowShapes) {
+        useWindowShape(shape);
+        g.steps(2);
+        SCOPED_TRACE(std::to_string(shape.w) + "x" + std::to_string(shape.h));
+        const Crect card = panel.card()->rect();
+        ASSERT_EQ(buttonBarRects().size(), 2u);   // OK and BACK
+        EXPECT_TRUE(clearOfButtonBar(card));
+        EXPECT_LE(card.right(), (float)shape.w);
+        for (auto& m : settings->menus)
+            if (m->shown()) EXPECT_FALSE(overlapping(card, m->areaRect())) << m->name;
+    }
+}

@@ -226,3 +226,31 @@ TEST(PartyHud, FootballShowsTheFootballPanelsAndTheScoreAsTwoNumbers) {
     EXPECT_EQ(f.hud->footballScore()->getText(), "3 - 5");
     for (int t = 0; t < 4; ++t) EXPECT_FALSE(f.hud->winner(t)->shown());
 }
+
+// The track's progress marker runs along the bar's progress line, from its
+// start to its end, and never over the track's title or the time left.
+TEST(PartyHud, TheProgressMarkerRunsAlongTheLineBelowTheTitle) {
+    CpartyHudFixture f(2, GAMETYPE_STANDARD, TEAMMODE_HEAD_TO_HEAD);
+    ASSERT_TRUE(f.g.initOk());
+    Cwidget* bar = f.hud->musicBar();
+    auto gadgetBox = [&](const char* name) {
+        const Cgadget* g = bar->findGadget(name);
+        const float s = bar->uiScale * bar->scale;
+        return Crect{bar->x + (g->offsetX - g->width * 0.5f) * s, bar->y + (g->offsetY - g->height * 0.5f) * s,
+                     g->width * s, g->height * s};
+    };
+    // The marker only moves on: each progress is taken at every shape.
+    for (float progress : {0.0f, 0.2f, 0.5f, 1.0f}) {
+        f.session().completion = progress;
+        f.hud->update();
+        for (const CwindowShape& shape : kWindowShapes) {
+            useWindowShape(shape);
+            SCOPED_TRACE(std::to_string(shape.w) + "x" + std::to_string(shape.h) + " at " + std::to_string(progress));
+            const Crect line = gadgetBox("Progress"), m = f.hud->progressMarker();
+            EXPECT_FALSE(overlapping(m, gadgetBox("Title")));
+            EXPECT_FALSE(overlapping(m, gadgetBox("TimeLeft")));
+            EXPECT_NEAR(m.cy(), line.cy(), 0.5f);
+            EXPECT_NEAR(m.cx(), line.x + line.w * progress, 0.5f);
+        }
+    }
+}

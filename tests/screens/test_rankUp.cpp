@@ -122,3 +122,41 @@ TEST(RankUpScreen, ACountThatCrossesNoRankPlaysNoBadgeEffect) {
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(before.same(f, i)) << kBadges[i];
     EXPECT_FALSE(f.g.logPrefix("Rank up:"));
 }
+
+// Offline the player's bar still carries the player's name (the profile's);
+// a title and a label over each bar say whose rank each one counts, and no
+// two of the screen's widgets share a spot at any window shape.
+TEST(RankUpScreen, EachBarSaysWhoseRankItCountsAlsoOffline) {
+    CscreensGame g;
+    ASSERT_TRUE(g.initOk());
+    CrecordingScreen mainMenu;
+    g->setScreen(GM_MAIN_MENU, &mainMenu);
+    ASSERT_TRUE(g->online.soap.nickname().empty());
+    g->progress.playerName = "Skyler";
+    g->world.session.sessionXp = 100;
+    g->setGameMode(GM_RANK_UP);
+    g.settle();
+    Cscreen* s = screens::get<CrankUpScreen>()->screen();
+    EXPECT_EQ(s->findWidget("PlayerName")->getText(), "Skyler");
+    EXPECT_EQ(s->findWidget("Title")->getText(), gEngine->text("XPBoardSub"));
+    EXPECT_EQ(s->findWidget("PlayerLabel")->getText(), gEngine->text("AchCat_Pilot"));
+    EXPECT_EQ(s->findWidget("ShipLabel")->getText(), gEngine->text("shipEditMode_RequiredRank"));
+    EXPECT_FALSE(s->findWidget("ShipName")->getText().empty());
+    for (const CwindowShape& shape : kWindowShapes) {
+        useWindowShape(shape);
+        for (size_t i = 0; i < s->widgets.size(); ++i) {
+            Cwidget& a = *s->widgets[i];
+            EXPECT_TRUE(clearOfButtonBar(a.rect())) << a.name;
+            for (size_t j = i + 1; j < s->widgets.size(); ++j) {
+                Cwidget& b = *s->widgets[j];
+                // A bar's badge, title, name and totals stand side by side in its row.
+                const bool sideBySide = a.rect().right() <= b.rect().x + 0.5f || b.rect().right() <= a.rect().x + 0.5f;
+                EXPECT_TRUE(sideBySide || !overlapping(a.rect(), b.rect()))
+                    << a.name << " and " << b.name << " at " << shape.w << "x" << shape.h;
+            }
+        }
+    }
+    // The profile has no name yet either: the first player's.
+    g->progress.playerName.clear();
+    EXPECT_EQ(CrankUpScreen::playerNameText(), std::string(gEngine->text("PlayerIdx")) + " 1");
+}

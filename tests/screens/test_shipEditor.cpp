@@ -8,6 +8,7 @@
 #include "game/progress/playerShipDef.h"
 #include "engine/ui/uiMgr.h"
 #include "screens/confirm.h"
+#include "screens/musicBar.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipEditor.h"
 #include "screensFixture.h"
@@ -411,4 +412,49 @@ TEST(ShipEditorMissions, StoredValuesShowAtTheirItems) {
     // Texts cut to a record's bytes never split a character.
     EXPECT_EQ(fitUtf8("ab\xC3\xA9", 3), "ab");
     EXPECT_EQ(fitUtf8("abc", 3), "abc");
+}
+
+// At every window shape: each group's rows, in either mode, stay inside the
+// list and the list above the button bar; the live ship's preview (where its
+// shots and firing lines are clipped) keeps clear of the tabs, the ship's
+// name, the points, the music bar and the button bar.
+TEST(ShipEditor, RowsAndPreviewKeepClearOfTheTabsAndTheBars) {
+    CshipEditorFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_EQ(f.g.mode(), GM_SHIP_EDITOR);
+    CmusicBarScreen* bar = screens::get<CmusicBarScreen>();
+    ASSERT_NE(bar, nullptr);
+    Cscreen* s = f.editor().screen();
+    for (const CwindowShape& shape : kWindowShapes) {
+        useWindowShape(shape);
+        SCOPED_TRACE(std::to_string(shape.w) + "x" + std::to_string(shape.h));
+        for (bool basic : {true, false}) {
+            if (f.editor().basicMode != basic) f.g.tapAction(ACTION_OPTION_Y);
+            ASSERT_EQ(f.editor().basicMode, basic);
+            for (const char* tab : {"FiringAngles", "TurretPositions", "ShipFlares", "EnginePositions", "EngineHue",
+                                    "EngineRotationAndScale", "Missions", "Basic"}) {
+                f.tab(tab);
+                Cmenu* rows = f.rows();
+                ASSERT_TRUE(rows->hasClipRect()) << tab;
+                const Crect list = rows->areaRect();
+                EXPECT_TRUE(clearOfButtonBar(list)) << tab;
+                EXPECT_FALSE(overlapping(list, s->findWidget(tab)->rect())) << tab;
+                // The last row, scrolled to, is drawn whole inside the list.
+                ASSERT_GT(rows->itemCount(), 0u) << tab;
+                rows->setSelectedIdx((int)rows->itemCount() - 1);
+                const Crect last = rows->item(rows->itemCount() - 1)->rect();
+                EXPECT_GE(last.y, list.y - 0.5f) << tab;
+                EXPECT_LE(last.bottom(), list.bottom() + 0.5f) << tab;
+            }
+        }
+        const Crect preview = f.editor().previewArea();
+        EXPECT_TRUE(clearOfButtonBar(preview));
+        for (const char* w : {"Basic", "Missions", "ShipName", "EditPoints"})
+            EXPECT_FALSE(overlapping(preview, s->findWidget(w)->rect())) << w;
+        for (Cwidget* w : {bar->bar(), bar->heart(), bar->next()})
+            if (w) EXPECT_FALSE(overlapping(preview, w->rect()));
+        EXPECT_FALSE(overlapping(preview, f.rows()->areaRect()));
+        // The ship itself stands inside it.
+        EXPECT_TRUE(preview.contains(s->findWidget("ShipSpot")->x, s->findWidget("ShipSpot")->y));
+    }
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "engine/ui/menu.h"
 #include "game/enemies/ship.h"
 #include "game/progress/procShipUnlock.h"
@@ -247,6 +249,21 @@ TEST(TBHub, ShowsTheUnlockedShipsAndGoesBack) {
     EXPECT_TRUE(s->findWidget("VessikUnlocked")->hidden);
     EXPECT_EQ(g->playerShips.currentIdx, 0);
     EXPECT_EQ(g->hubVisited, 1);
+    // The three ships fly at three spots apart, at every window shape.
+    CtbHubScreen& hub = *screens::get<CtbHubScreen>();
+    for (const CwindowShape& shape : kWindowShapes) {
+        useWindowShape(shape);
+        g.steps(2);
+        for (int i = 0; i < 3; ++i) {
+            ASSERT_NE(hub.shownShip(i), nullptr) << i;
+            EXPECT_TRUE(clearOfButtonBar(hub.spot(i)->rect())) << i;
+            for (int j = i + 1; j < 3; ++j) {
+                EXPECT_FALSE(overlapping(hub.spot(i)->rect(), hub.spot(j)->rect())) << i << " " << j;
+                const Cvec3 a = hub.shownShip(i)->pos, b = hub.shownShip(j)->pos;
+                EXPECT_GT(std::fabs(a.x - b.x), hub.shownShip(i)->size + hub.shownShip(j)->size) << i << " " << j;
+            }
+        }
+    }
     g.tapAction(ACTION_BACK);
     g.settle(80);
     EXPECT_EQ(mainMenu.enters, 1);

@@ -154,8 +154,9 @@ keys() {
     done
 }
 # The centre of a layout's widget on the screen ($screenW x $screenH, 1280 x
-# 720 unless set): Pos as a fraction of the screen plus Offset in layout pixels
-# (1/720 of the screen's height each).
+# 720 unless set): Pos as a fraction of the screen plus Offset in layout
+# pixels (1/720 of the screen's height, or 1/1280 of its width on a screen
+# narrower than 16:9).
 clickWidget() {
     local file="$data/textFiles/layouts/$1" name="$2"
     local xy
@@ -165,7 +166,10 @@ clickWidget() {
         inside && $1 == "Offset" && !gadget { ox = $2; oy = $3 }
         inside && ($1 == "Text" || $1 == "Sprite" || $1 == "Progress") { gadget = 1 }
         inside && ($1 == "EndText" || $1 == "EndSprite" || $1 == "EndProgress") { gadget = 0 }
-        inside && $1 == "EndWidget" { k = sh / 720; printf "%d %d\n", px * sw + ox * k, py * sh + oy * k; exit }
+        inside && $1 == "EndWidget" {
+            k = sh / 720; if (sw / 1280 < k) k = sw / 1280
+            printf "%d %d\n", px * sw + ox * k, py * sh + oy * k; exit
+        }
     ' "$file")
     [ -n "$xy" ] || fail "no widget $name in $1"
     echo "click $name at $xy"
@@ -173,6 +177,26 @@ clickWidget() {
     sleep 0.2
     xdotool click 1
     sleep 0.3
+}
+# From the main menu: Options -> Screen resolution, the borderless window
+# stored; the game ends to apply it. Started again, it fills whatever screen
+# it starts on (each window shape under its own Xvfb screen).
+storeBorderlessWindow() {
+    clickWidget mainMenu.txt Options
+    waitMode Options 10 || fail "no options"
+    xdotool mousemove 2 "$((${screenH:-720} / 2))"
+    sleep 2.5
+    keys Down
+    sleep 0.5
+    keys Return
+    waitMode SetRez 10 || fail "no resolution screen"
+    sleep 2
+    clickWidget setRez.txt Rez0
+    clickWidget setRez.txt BorderlessFullscreen
+    keys Return
+    waitFor "Display setting stored" 10 || fail "the borderless window was not stored"
+    sleep 1
+    stopGame
 }
 clickAt() {
     xdotool mousemove "$1" "$2"

@@ -31,6 +31,26 @@ const std::set<std::string> kAllowed = {};
 constexpr float kButtonBarWidth = 480.0f;   // layout pixels from the right edge
 constexpr float kButtonBarHeight = 64.0f;   // from the bottom edge: the buttons and their margin
 
+// The widest texts code puts in a text box, where they are known: each is
+// measured in every widget or template of that name (template, gadget, text).
+struct CsampleText {
+    const char* widget;
+    const char* gadget;
+    const char* text;
+};
+const CsampleText kWidestTexts[] = {
+    {"PerkUpgradeItem", "Cost", "$6,000"},         // 3 x the dearest perk level
+    {"PerkItem", "Upgrade", "(10 / 10)"},          // the most levels a perk has
+    {"Score", "TextName", "99,999,999"},           // the HUD's score
+    {"ScoreReplayItem", "Score", "99,999,999"},
+    {"HighScore", "TextName", "Best 99,999,999"},
+    {"TotalXP", "TextName", "99,999,999"},         // rank-up: the XP of rank 40
+    {"ShipTotalXP", "TextName", "99,999,999"},
+    {"AwardedXP", "TextName", "+999,999"},
+    {"ShipAwardedXP", "TextName", "+999,999"},
+    {"Cash", "TextName", "$999,999"},
+};
+
 // Files of templates and styles, and the bar itself: not screens of their own.
 const std::set<std::string> kNotScreens = {"uiStyles.txt", "uiTemplates.txt", "popup.txt", "musicBar.txt"};
 
@@ -266,9 +286,28 @@ TEST(UiData, EveryLayoutReadsCleanlyAtEveryWindowShape) {
             if (Cscreen* s = gUi->loadScreen(f)) screens.push_back(s);
     ASSERT_GT(screens.size(), 50u);
 
+    // Every template, also those only code makes widgets of, measured on a
+    // screen of its own.
+    Cscreen templates;
+    templates.name = "templates";
+    for (const std::string& t : gUi->templateNames())
+        if (CwidgetPtr w = gUi->createWidget(t)) {
+            w->name = t;
+            templates.widgets.push_back(std::move(w));
+        }
+    ASSERT_GT(templates.widgets.size(), 50u);
+    std::vector<Cscreen*> texts = screens;
+    texts.push_back(&templates);
+    // Boxes code fills, with the widest text it puts there.
+    for (Cscreen* sc : texts)
+        for (auto& w : sc->widgets)
+            for (const CsampleText& sample : kWidestTexts)
+                if (w->name == sample.widget)
+                    if (Cgadget* g = w->findGadget(sample.gadget)) g->text = CbString(sample.text);
+
     ClayoutCheck check;
     gUi->layoutAll();
-    check.checkTexts(screens);
+    check.checkTexts(texts);
     for (const Cshape& shape : kShapes) check.checkPlaces(screens, *musicBar, shape);
 
     std::set<std::string> unused = kAllowed;
