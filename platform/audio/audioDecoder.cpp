@@ -61,12 +61,14 @@ bool looksLikePlaylist(const std::string& url) {
 
 // A header can claim any rate or channel count; the resampler's tables grow with
 // the ratio to the output rate (a claimed 579 MHz asks for 1.7 GB and seconds of
-// set-up). Real recordings stay far below these.
+// set-up), and a tiny claimed rate multiplies every frame's output (1 Hz makes
+// each sample 44,100). Real recordings stay far inside these.
+constexpr int kMinInputRate = 4000;
 constexpr int kMaxInputRate = 768000;
 constexpr int kMaxInputChannels = 64;
 
 bool plausibleFormat(int rate, int channels) {
-    return rate > 0 && rate <= kMaxInputRate && channels > 0 && channels <= kMaxInputChannels;
+    return rate >= kMinInputRate && rate <= kMaxInputRate && channels > 0 && channels <= kMaxInputChannels;
 }
 
 std::string formatText(int rate, int channels) {
@@ -245,7 +247,7 @@ bool CaudioDecoder::open(const std::string& pathOrUrl, const Coptions& options) 
     inputRate_ = codec_->sample_rate;
     inputChannels_ = codec_->ch_layout.nb_channels;
     // Zero is not known yet: some decoders learn it from the first frame, and convertFrame checks that.
-    if (!plausibleFormat(inputRate_ ? inputRate_ : 1, inputChannels_ ? inputChannels_ : 1)) {
+    if (!plausibleFormat(inputRate_ ? inputRate_ : kMinInputRate, inputChannels_ ? inputChannels_ : 1)) {
         fail("unsupported format " + formatText(inputRate_, inputChannels_) + " in " + resolved_);
         close();
         return false;

@@ -110,6 +110,19 @@ TEST(AudioDecoder, ImplausibleSampleRateIsRefusedAndHighRatesStillPlay) {
     EXPECT_EQ(d.read(block.data(), 4096), -1);
     EXPECT_EQ(probeAudioLength(path), 0.0f);
 
+    // A claimed 1 Hz would make each sample 44,100 on the way out.
+    unsigned char claims1Hz[sizeof kClaims579MHz];
+    std::copy(std::begin(kClaims579MHz), std::end(kClaims579MHz), claims1Hz);
+    claims1Hz[24] = 1, claims1Hz[25] = claims1Hz[26] = claims1Hz[27] = 0;
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write((const char*)claims1Hz, sizeof claims1Hz);
+    EXPECT_FALSE(d.open(path, {}));
+    EXPECT_NE(d.lastError().find("unsupported format 1 Hz"), std::string::npos) << d.lastError();
+
+    std::string low = writeTestAudio(dir, "low.wav", synth::makeTone(440.0, 0.5, 8000, 1, 0.5f));
+    ASSERT_FALSE(low.empty());
+    ASSERT_TRUE(d.open(low, {})) << d.lastError();
+    EXPECT_NEAR((double)decodeAll(d).size() / 2 / 44100, 0.5, 0.05);
+
     std::string high = writeTestAudio(dir, "high.wav", synth::makeTone(440.0, 0.5, 192000, 2, 0.5f));
     ASSERT_FALSE(high.empty());
     ASSERT_TRUE(d.open(high, {})) << d.lastError();
