@@ -64,21 +64,7 @@ if [ -n "$first" ]; then
     # The profile, then the borderless window (the game ends to apply it):
     # from here on the game fills whatever screen it starts on.
     firstRunToMainMenu
-    clickWidget mainMenu.txt Options
-    waitMode Options 10 || fail "no options"
-    xdotool mousemove 2 "$((screenH / 2))"
-    sleep 2.5
-    keys Down
-    sleep 0.5
-    keys Return
-    waitMode SetRez 10 || fail "no resolution screen"
-    sleep 2
-    clickWidget setRez.txt Rez0
-    clickWidget setRez.txt BorderlessFullscreen
-    keys Return
-    waitFor "Display setting stored" 10 || fail "the borderless window was not stored"
-    sleep 1
-    stopGame
+    storeBorderlessWindow
     rm -f "$log"
     startGame
     sleep 5
