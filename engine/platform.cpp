@@ -16,6 +16,7 @@
 
 #include "engine/bString.h"
 #include "engine/engine.h"
+#include "engine/windowPlacement.h"
 
 extern char** environ;
 
@@ -164,19 +165,40 @@ bool Cplatform::openWindow(const CwindowRequest& request) {
     if (mode == WINDOW_FULLSCREEN) flags |= SDL_WINDOW_FULLSCREEN;
     if (mode == WINDOW_BORDERLESS) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
 
+    SDL_DisplayMode fullScreenMode{};
+    if (mode == WINDOW_FULLSCREEN) {
+        SDL_DisplayMode want{};
+        want.w = w;
+        want.h = h;
+        if (SDL_GetClosestDisplayMode(d, &want, &fullScreenMode)) {
+            w = fullScreenMode.w;
+            h = fullScreenMode.h;
+        } else {
+            fullScreenMode.w = 0;
+        }
+    }
+    // Headless there is no desktop to fit: the window keeps the stored size.
+    CwindowRect place{0, 0, w, h};
+    if (!headless_) {
+        SDL_Rect b{}, u{};
+        CwindowRect desktop, usable;
+        if (SDL_GetDisplayBounds(d, &b) == 0) desktop = {b.x, b.y, b.w, b.h};
+        if (SDL_GetDisplayUsableBounds(d, &u) == 0) usable = {u.x, u.y, u.w, u.h};
+        place = placeWindow(mode, w, h, desktop, usable);
+        if (mode == WINDOW_WINDOWED && (place.w != w || place.h != h))
+            gEngine->log.print(LOG_L, "Window %d x %d does not fit the desktop: %d x %d", w, h, place.w, place.h);
+    }
+    // A window is centred by SDL, which allows for its frame; the borderless
+    // window is put on the display's corner at the desktop's size itself.
+    const bool atCorner = mode == WINDOW_BORDERLESS && !headless_;
     std::string title = gEngine->gameName;
-    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(d), SDL_WINDOWPOS_CENTERED_DISPLAY(d), w, h,
-                               flags);
+    window_ = SDL_CreateWindow(title.c_str(), atCorner ? place.x : (int)SDL_WINDOWPOS_CENTERED_DISPLAY(d),
+                               atCorner ? place.y : (int)SDL_WINDOWPOS_CENTERED_DISPLAY(d), place.w, place.h, flags);
     if (!window_) {
         gEngine->log.print(LOG_E, "Can't create the window: %s", SDL_GetError());
         return false;
     }
-    if (mode == WINDOW_FULLSCREEN) {
-        SDL_DisplayMode want{}, got{};
-        want.w = w;
-        want.h = h;
-        if (SDL_GetClosestDisplayMode(d, &want, &got)) SDL_SetWindowDisplayMode(window_, &got);
-    }
+    if (fullScreenMode.w > 0) SDL_SetWindowDisplayMode(window_, &fullScreenMode);
     windowMode_ = mode;
     displayInUse_ = d;
     if (!headless_ && !createGlContext()) {

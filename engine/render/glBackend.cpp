@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "engine/engine.h"
+#include "engine/render/viewport.h"
 
 namespace {
 const char* kVertex = R"(#version 330 core
@@ -288,17 +289,8 @@ void CglBackend::draw(const CquadVertex* vertices, int quads, const std::vector<
                       const std::vector<std::vector<CshaderLight>>& lightSets, const std::vector<Ccolour>& ambient,
                       float screenW, float screenH, int windowW, int windowH) {
     if (!alive_ || quads <= 0) return;
-    // The viewport reaches past the window on every side: a quad that only
-    // crosses the window's edge then needs no clipping, which a software
-    // rasteriser does one triangle at a time. Pixels land where they would
-    // with a viewport of the window's size.
-    const int m = std::max(0, std::min(kViewportMargin, std::min(maxViewportW_ - windowW, maxViewportH_ - windowH) / 2));
-    glViewport(-m, -m, windowW + 2 * m, windowH + 2 * m);
-    const float fullW = (float)(windowW + 2 * m), fullH = (float)(windowH + 2 * m);
-    const float ndcScaleX = 2.0f * (float)windowW / (screenW * fullW);
-    const float ndcScaleY = -2.0f * (float)windowH / (screenH * fullH);
-    const float ndcOffsetX = 2.0f * (float)m / fullW - 1.0f;
-    const float ndcOffsetY = 2.0f * (float)(windowH + m) / fullH - 1.0f;
+    const CscreenToWindow view(screenW, screenH, windowW, windowH, maxViewportW_, maxViewportH_, kViewportMargin);
+    glViewport(view.viewportX, view.viewportY, view.viewportW, view.viewportH);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);
     glEnable(GL_BLEND);
@@ -311,7 +303,6 @@ void CglBackend::draw(const CquadVertex* vertices, int quads, const std::vector<
     drawnThisFrame_ = true;
     glBufferSubData(GL_ARRAY_BUFFER, 0, (GLsizeiptr)quads * 4 * sizeof(CquadVertex), vertices);
 
-    const float sx = (float)windowW / screenW, sy = (float)windowH / screenH;
     int curProgram = -1;
     glBlendFuncSeparate(GL_ONE, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     unsigned curTex = 0, curNormal = 0;
@@ -321,8 +312,8 @@ void CglBackend::draw(const CquadVertex* vertices, int quads, const std::vector<
         Cprogram& p = programs_[c.mode];
         if ((int)c.mode != curProgram) {
             glUseProgram(p.id);
-            glUniform2f(p.ndcScale, ndcScaleX, ndcScaleY);
-            glUniform2f(p.ndcOffset, ndcOffsetX, ndcOffsetY);
+            glUniform2f(p.ndcScale, view.ndcScaleX, view.ndcScaleY);
+            glUniform2f(p.ndcOffset, view.ndcOffsetX, view.ndcOffsetY);
             curProgram = c.mode;
             curLights = -1;
         }
@@ -365,10 +356,9 @@ void CglBackend::draw(const CquadVertex* vertices, int quads, const std::vector<
             glUniform1f(p.keyTolerance, 0.02f);
         }
         if (c.scissorOn) {
-            int x0 = (int)(c.scissor.x * sx + 0.5f), x1 = (int)(c.scissor.right() * sx + 0.5f);
-            int y0 = (int)(c.scissor.y * sy + 0.5f), y1 = (int)(c.scissor.bottom() * sy + 0.5f);
+            const CglScissor box = view.scissor(c.scissor);
             glEnable(GL_SCISSOR_TEST);
-            glScissor(x0, windowH - y1, x1 - x0, y1 - y0);
+            glScissor(box.x, box.y, box.w, box.h);
         } else {
             glDisable(GL_SCISSOR_TEST);
         }
