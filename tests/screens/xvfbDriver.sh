@@ -148,6 +148,7 @@ shot() {
         fail "screenshot $1"
 }
 keys() {
+    local k   # a caller's own k stays as it was
     for k in "$@"; do
         xdotool key "$k"
         sleep 0.15
