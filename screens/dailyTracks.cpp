@@ -21,7 +21,10 @@
 namespace {
 constexpr int kSuccessSound = 6;
 constexpr int64_t kFirstVisitSpan = 86400;   // the first visit shows the last day
-constexpr float kRowDx = -100.0f;
+// Each row is followed by its buttons (copy, board, and play or a link), all
+// inside the list's box: the row moves left by half of what they take.
+constexpr int kRowButtons = 3;
+constexpr float kButtonGap = 6.0f;
 
 bool gamepad() { return gEngine->input.inputMode == DEVICE_CONTROLLER; }
 CleaderboardMgr& boards() { return gGame->online.leaderboards; }
@@ -71,6 +74,9 @@ void CdailyTracksScreen::fillList() {
     table->clearRows();
     table->setEmptyTextKey("NoScores");
     const Cboard* b = boards().board(CleaderboardMgr::kDailyTracksBoard);
+    const Cwidget* button = gUi->findTemplate("CopyClipboard");
+    const float buttonW = button ? button->width : 64.0f;
+    const float rowDx = -kRowButtons * (buttonW + kButtonGap) * 0.5f;
     if (b) {
         const uint64_t top = b->entries.empty() ? 0 : b->entries[0].score;
         for (size_t i = 0; i < b->entries.size(); ++i) {
@@ -81,26 +87,27 @@ void CdailyTracksScreen::fillList() {
             if (!row) break;
             fillDailyTracksRow(row, *b, e, (int)i + 1, top);
             row->floatValue = ITEM_TRACK;
-            row->rowDx = kRowDx;
+            row->rowDx = rowDx;
             row->selectable = gamepad();
-            auto attach = [&](const char* templ, float kind, float dx) {
+            const float buttonsFrom = row->width * 0.5f + kButtonGap + buttonW * 0.5f;
+            auto attach = [&](const char* templ, float kind, int slot) {
                 CwidgetPtr w = gUi->createWidget(templ);
                 if (!w) return;
                 w->value = (int64_t)i;
                 w->floatValue = kind;
-                list_->insertItem(std::move(w), -1, true, dx, 0);
+                list_->insertItem(std::move(w), -1, true, buttonsFrom + slot * (buttonW + kButtonGap), 0);
             };
-            attach("CopyClipboard", ITEM_COPY, 440);
-            attach("MusicBarLeaderboard", ITEM_BOARD, 510);
+            attach("CopyClipboard", ITEM_COPY, 0);
+            attach("MusicBarLeaderboard", ITEM_BOARD, 1);
             const CdailyTrackScore rec = CdailyTrackScore::read(e.record);
             const std::string key = makeSongKey(SONG_LOCAL, rec.title, rec.artist, (float)rec.length);
             if (gGame->songLibrary.findByKey(key, true)) {
-                attach("PlayTrack", ITEM_PLAY, 580);
+                attach("PlayTrack", ITEM_PLAY, 2);
                 row->floatValue = ITEM_LIBRARY_TRACK;
             } else if (rec.linkKind == 'Y') {
-                attach("YouTubeLink", ITEM_LINK, 580);
+                attach("YouTubeLink", ITEM_LINK, 2);
             } else if (rec.linkKind == 'S') {
-                attach("SpotifyLink", ITEM_LINK, 580);
+                attach("SpotifyLink", ITEM_LINK, 2);
             }
         }
     }

@@ -185,14 +185,25 @@ public:
                 }
                 if (outside) note(*sc, name, "past the screen's edge", shape.name());
             };
-            for (auto& w : sc->widgets) place(w->name, inkOf(*w), w->overBars);
+            std::vector<std::pair<std::string, Crect>> drawn;   // each widget's and list's ink, united
+            auto draws = [&](const std::string& name, const std::vector<Crect>& ink) {
+                Crect all;
+                for (const Crect& r : ink) all = unite(all, r);
+                if (all.w > 0 && all.h > 0) drawn.push_back({name, all});
+            };
+            for (auto& w : sc->widgets) {
+                place(w->name, inkOf(*w), w->overBars);
+                draws(w->name, inkOf(*w));
+            }
             for (auto& m : sc->menus) {
                 const Crect area = m->areaRect();
                 std::vector<Crect> box{area};
                 if (Cwidget* h = m->header()) box.push_back(h->rect());
                 place(m->name, box, m->overBars);
+                draws(m->name, box);
                 checkRows(*sc, *m, area, shape);
             }
+            checkPanels(*sc, drawn, shape);
             (void)screenRect;
         }
     }
@@ -204,6 +215,29 @@ private:
         std::string text;
     };
     std::map<const Cgadget*, Ccut> lastCut_;
+    // What stands inside a panel at the first shape (16:9, which the
+    // layouts are drawn for): "screen|widget" -> the panels.
+    std::map<std::string, std::set<std::string>> inPanel_;
+
+    // A widget inside a panel at 16:9 stays inside it at every shape: a
+    // panel of fixed size holding widgets placed by fractions of the screen
+    // loses them on a taller or narrower screen.
+    void checkPanels(Cscreen& sc, const std::vector<std::pair<std::string, Crect>>& drawn, const Cshape& shape) {
+        const bool first = shape.w == kShapes[0].w && shape.h == kShapes[0].h;
+        for (auto& p : sc.widgets) {
+            if (!p->background || p->selectable) continue;   // a panel, not a button
+            const Crect panel = p->rect();
+            for (auto& [name, ink] : drawn) {
+                if (name == p->name) continue;
+                const bool inside = ink.x >= panel.x - 0.5f && ink.y >= panel.y - 0.5f &&
+                                    ink.right() <= panel.right() + 0.5f && ink.bottom() <= panel.bottom() + 0.5f;
+                auto& panels = inPanel_[sc.name + "|" + name];
+                if (first && inside) panels.insert(p->name);
+                if (!first && !inside && panels.count(p->name))
+                    note(sc, name, "leaves its panel " + p->name, shape.name());
+            }
+        }
+    }
 
     // Every text gadget, with or without a text yet, of the widgets, the
     // lists' rows and headers, and a row of each list's row template.
