@@ -173,5 +173,17 @@ TEST_F(FriendsTest, ComparisonWaitsForStatisticsThenShowsThem) {
     const CplayerStatsRecord* st = gGame->statsCache.findPlayer(rival);
     ASSERT_NE(st, nullptr);
     EXPECT_EQ(st->xp, 999u);
-    EXPECT_GT(screens::get<CfriendCompareScreen>()->menu()->itemCount(), 14u);
+    Cmenu* list = screens::get<CfriendCompareScreen>()->menu();
+    EXPECT_GT(list->itemCount(), 14u);
+    // Both sides of each line stand inside the list's box, side by side.
+    const Crect box = list->areaRect();
+    Crect last;
+    for (size_t i = 0; i < list->itemCount(); ++i) {
+        const Cwidget* w = list->item(i);
+        const Crect r = w->rect();
+        EXPECT_GE(r.x, box.x) << i;
+        EXPECT_LE(r.right(), box.right()) << i;
+        if (w->attachToPrevious) EXPECT_GE(r.x, last.right()) << i;
+        last = r;
+    }
 }
