@@ -236,15 +236,19 @@ private:
                 if (!first && !inside && panels.count(p->name))
                     note(sc, name, "leaves its panel " + p->name, shape.name());
             }
-            // A panel and the panels or buttons beside it do not run into each other.
-            for (auto& q : sc.widgets) {
-                if (q.get() == p.get() || !q->background || (!q->selectable && q.get() < p.get())) continue;
-                const Crect a = panel, b = q->rect();
+            // A panel and the panels, buttons and lists beside it do not run into each other.
+            std::vector<std::pair<const void*, std::pair<std::string, Crect>>> beside;
+            for (auto& q : sc.widgets)
+                if (q->background && (q->selectable || q.get() > p.get())) beside.push_back({q.get(), {q->name, q->rect()}});
+            for (auto& m : sc.menus) beside.push_back({m.get(), {m->name, m->areaRect()}});
+            for (auto& [who, named] : beside) {
+                if (who == p.get()) continue;
+                const Crect a = panel, b = named.second;
                 const bool nested = (a.x <= b.x + 0.5f && a.y <= b.y + 0.5f && a.right() + 0.5f >= b.right() &&
                                      a.bottom() + 0.5f >= b.bottom()) ||
                                     (b.x <= a.x + 0.5f && b.y <= a.y + 0.5f && b.right() + 0.5f >= a.right() &&
                                      b.bottom() + 0.5f >= a.bottom());
-                if (!nested && overlaps(a, b)) note(sc, q->name, "runs into the panel " + p->name, shape.name());
+                if (!nested && overlaps(a, b)) note(sc, named.first, "runs into the panel " + p->name, shape.name());
             }
         }
     }
