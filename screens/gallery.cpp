@@ -169,14 +169,14 @@ void CgalleryScreen::buildList() {
         if (current) selectRow = menu_->itemIndex(row);
         rows_.push_back({row, shown, k.idx});
         if (pointer) {
-            // The row's own buttons sit at its right end.
+            // The row's own buttons follow its right end, inside the list's box.
             for (float kind : {kRowSelect, kRowDetails}) {
                 CwidgetPtr button = gUi->createWidget("buttonBrushSmallest2");
                 if (!button) continue;
                 button->setTextKey(kind == kRowSelect ? "Select" : "Details");
                 button->value = k.idx;
                 button->floatValue = kind;
-                float dx = kind == kRowSelect ? 330.0f : 450.0f;
+                float dx = kind == kRowSelect ? 338.0f : 454.0f;
                 menu_->insertItem(std::move(button), -1, true, dx, 0);
             }
         }

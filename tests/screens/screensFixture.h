@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "engine/ui/uiMgr.h"
@@ -35,6 +36,23 @@ inline bool clearOfButtonBar(const Crect& r) {
     for (const Crect& b : buttonBarRects())
         if (overlapping(r, b)) return false;
     return true;
+}
+
+// A list's rows, and the items beside them, stand side by side inside its
+// box (where the list clips them), at the window shape in use.
+inline void expectRowsInsideList(Cmenu& list) {
+    const Crect box = list.areaRect();
+    Crect last;
+    for (size_t i = 0; i < list.itemCount(); ++i) {
+        const Cwidget* w = list.item(i);
+        const Crect r = w->rect();
+        const std::string where = list.name + " item " + std::to_string(i) + " at " +
+                                  std::to_string(gEngine->screenWidth) + "x" + std::to_string(gEngine->screenHeight);
+        EXPECT_GE(r.x + 0.5f, box.x) << where;
+        EXPECT_LE(r.right(), box.right() + 0.5f) << where;
+        if (w->attachToPrevious) EXPECT_GE(r.x + 0.5f, last.right()) << where;
+        last = r;
+    }
 }
 
 // The help boxes the main menu opens on its first entry; tests that pass the

@@ -5,6 +5,7 @@
 #include "screens/friendCompare.h"
 #include "screens/screenRegistry.h"
 #include "roadFixture.h"
+#include "screensFixture.h"
 
 namespace {
 Cbytes statsRecord(uint64_t id, uint64_t xp, const char* name, const char* country) {
@@ -176,14 +177,9 @@ TEST_F(FriendsTest, ComparisonWaitsForStatisticsThenShowsThem) {
     Cmenu* list = screens::get<CfriendCompareScreen>()->menu();
     EXPECT_GT(list->itemCount(), 14u);
     // Both sides of each line stand inside the list's box, side by side.
-    const Crect box = list->areaRect();
-    Crect last;
-    for (size_t i = 0; i < list->itemCount(); ++i) {
-        const Cwidget* w = list->item(i);
-        const Crect r = w->rect();
-        EXPECT_GE(r.x, box.x) << i;
-        EXPECT_LE(r.right(), box.right()) << i;
-        if (w->attachToPrevious) EXPECT_GE(r.x, last.right()) << i;
-        last = r;
+    for (const CwindowShape& shape : kWindowShapes) {
+        useWindowShape(shape);
+        expectRowsInsideList(*list);
     }
+    useWindowShape(kWindowShapes[0]);
 }

@@ -140,6 +140,12 @@ TEST(Gallery, SelectMakesTheShipCurrentAndReturnsToTheMainMenu) {
     for (size_t i = 0; i < menu->itemCount(); ++i)
         if (menu->item(i)->value == wanted && menu->item(i)->floatValue == CgalleryScreen::kRowSelect) select = menu->item(i);
     ASSERT_NE(select, nullptr);
+    // Each ship row and its two buttons stand side by side inside the list.
+    for (const CwindowShape& shape : kWindowShapes) {
+        useWindowShape(shape);
+        expectRowsInsideList(*menu);
+    }
+    useWindowShape(kWindowShapes[0]);
     menu->setSelectedIdx(menu->itemIndex(select));
     f.press(ACTION_SELECT);
     EXPECT_EQ(f.g->playerShips.currentIdx, wanted);
