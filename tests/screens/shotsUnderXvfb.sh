@@ -141,6 +141,8 @@ option 3 OptionsVolume optionsVolume
 option 4 OptionsNotifications optionsNotifications
 option 5 OpenMicSettings openMicSettings
 option 7 Credits credits 120
+# Back to the main menu, where the screens further in start from.
+backToMenu options
 
 # ---- The screens further in, reached as a player reaches them ----
 # The music folder the roads use (two albums of 40-second tracks), made once
