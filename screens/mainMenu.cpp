@@ -197,6 +197,10 @@ void CmainMenuScreen::onEnter() {
     if (CmusicRadioBrowserScreen* radio = screens::get<CmusicRadioBrowserScreen>()) radio->clearOrigin();
     // Perks switched off for a mission's or a challenge's game are the player's again.
     gGame->world.perks.restoreEnabledStates();
+    // Back here no challenge is chosen: a game started from the menu is the
+    // player's own until a challenge's tile is chosen again.
+    gGame->online.dailyChallenge.deselect();
+    gGame->online.lightningChallenge.deselect();
     // 2. Once a run.
     reportOnce();
     // 3.

@@ -364,3 +364,21 @@ TEST(MainMenu, AChallengeNotReadyLooksUnavailableAndReadable) {
     f.g.steps(2);
     EXPECT_FALSE(daily->unavailable);
 }
+
+// A challenge looked at and left by Back is no longer chosen: the next game
+// from the menu is the player's own, not the challenge with its rules.
+TEST(MainMenu, BackFromTheDailyChallengeLeavesNoChallengeChosen) {
+    CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_TRUE(f.reach(GM_MAIN_MENU));
+    CchallengeMgr& daily = gGame->online.dailyChallenge;
+    daily.state = CHALL_READY;
+    daily.challenge.endTime = gGame->online.soap.unixTime() + 3600;
+    f.press("DailyChallenge");
+    ASSERT_TRUE(f.reach(GM_DAILY_CHALLENGE_L));
+    EXPECT_EQ(gGame->getActiveChallenge(), &daily);
+    f.g.settle(20);
+    f.g.tapAction(ACTION_BACK);
+    ASSERT_TRUE(f.reach(GM_MAIN_MENU));
+    EXPECT_EQ(gGame->getActiveChallenge(), nullptr);
+}
