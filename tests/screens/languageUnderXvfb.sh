@@ -59,7 +59,7 @@ playAndQuit() {
     local asked
     asked=$(logCount "Confirm shown")
     clickWidget pause.txt QuitTrack
-    waitNext "Confirm shown" "$asked" 10 || fail "Quit asked nothing"
+    waitForNext "Confirm shown" "$asked" 10 || fail "Quit asked nothing"
     keys Return
     waitFor "Quit track" 10 "$games" || fail "the track was not quit"
     menus=$((menus + 1))

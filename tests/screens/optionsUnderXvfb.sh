@@ -75,7 +75,7 @@ item 4
 waitReady OpenMicSettings 60 || fail "no open-mic settings"
 shot openMicSetting
 # The help boxes first, then OK leaves.
-dismissTutorials Return
+dismissTutorialsByKey Return
 keys Return
 waitReady Options 60 6 || fail "OK from the open-mic settings"
 

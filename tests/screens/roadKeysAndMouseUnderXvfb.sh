@@ -38,7 +38,7 @@ toTile() {
 # Back (Backspace) until the main menu: each press puts a help box away or goes back.
 backToMenu() {
     menus=$((menus + 1))
-    dismissTutorials BackSpace
+    dismissTutorialsByKey BackSpace
     keys BackSpace
     waitReady MainMenu 60 "$menus" || fail "no way back to the main menu from $1"
     dismissTutorials

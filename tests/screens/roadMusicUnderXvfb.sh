@@ -52,17 +52,17 @@ clickAt 640 207   # "Your music"
 waitReady MusicBrowser 60 || fail "no music browser"
 listed=$(logCount "Music browser: ")
 clickWidget MusicBrowser.txt Albums
-waitNext "Music browser: " "$listed" 10 || fail "no albums listed"
+waitForNext "Music browser: " "$listed" 10 || fail "no albums listed"
 shot musicBrowserAlbums
 listed=$(logCount "Music browser: ")
 clickAt 640 250   # the first album
-waitNext "Music browser: " "$listed" 10 || fail "the first album did not open"
+waitForNext "Music browser: " "$listed" 10 || fail "the first album did not open"
 clickAt 640 250   # its first track
 waitFor "Playing track: Sunrise" 10 || fail "the album's first track did not play"
 shot musicBrowserTrack
 listed=$(logCount "Music browser: ")
 keys BackSpace
-waitNext "Music browser: " "$listed" 10 || fail "Back did not close the album"
+waitForNext "Music browser: " "$listed" 10 || fail "Back did not close the album"
 keys BackSpace
 waitReady MusicTypeList 60 3 || fail "no way back from the browser"
 

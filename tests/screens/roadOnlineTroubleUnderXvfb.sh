@@ -21,10 +21,10 @@ askForPlayer() {
     keys Return
     waitReady FindPlayer 60 "$1" || fail "no find player screen (visit $1)"
     clickWidget findPlayer.txt EnterNameTextBox
-    waitNext "Text entry: open" "$opened" 10 || fail "the id box did not open"
+    waitForNext "Text entry: open" "$opened" 10 || fail "the id box did not open"
     xdotool type --delay 50 "4242"
     keys Return
-    waitNext "Text entry: done" "$finished" 10 || fail "the id was not entered"
+    waitForNext "Text entry: done" "$finished" 10 || fail "the id was not entered"
 }
 driverSetUp road_online
 startService "$tool" "" --fault stall --fault-ops GetLeaderboard,GetLeaderboardForPlayers,GetLeaderboardSince,FindPlayer

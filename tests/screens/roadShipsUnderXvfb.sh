@@ -34,7 +34,7 @@ waitReady DailyChallenge-L 60 || fail "the daily challenge did not open"
 shot dailyChallenge
 # Back, also past its help boxes.
 back() {
-    dismissTutorials BackSpace
+    dismissTutorialsByKey BackSpace
     keys BackSpace
     waitReady MainMenu 60 "$1"
 }

@@ -45,7 +45,7 @@ waitFor "Paused = 0" 10 || fail "Escape did not resume"
 
 # The track plays through (or the last life goes) to the game over.
 waitReady GameOver 150 || fail "no game over"
-dismissTutorials Return
+dismissTutorialsByKey Return
 shot gameOver
 keys Return
 waitReady RankUp 60 || fail "no rank-up after the game over"

@@ -75,10 +75,10 @@ field() {
     finished=$(logCount "Text entry: done")
     for _ in $(seq "$1"); do keys Down; done
     keys Return
-    waitNext "Text entry: open" "$opened" 10 || fail "the text box $1 down did not open"
+    waitForNext "Text entry: open" "$opened" 10 || fail "the text box $1 down did not open"
     xdotool type --delay 50 "$2"
     keys Return
-    waitNext "Text entry: done" "$finished" 10 || fail "the text box $1 down was not finished"
+    waitForNext "Text entry: done" "$finished" 10 || fail "the text box $1 down was not finished"
 }
 # While the silent sign-in still runs (a slow service): Back, then a new
 # account made by hand (name, e-mail) on the sign-in screen. With a third
@@ -138,9 +138,9 @@ waitLog() {
 waitFor() { waitLog "$2" "${3:-1}" -F -- "$1"; }
 # How many lines of the log hold text (to wait for the next one).
 logCount() { grep -cF -- "$1" "$log" 2>/dev/null; }
-# Waits until the log holds one more line with text than it did when
+# Waits until the log holds one more line with text than the count
 # logCount gave before.
-waitNext() { waitFor "$1" "$3" $(($2 + 1)); }
+waitForNext() { waitFor "$1" "$3" $(($2 + 1)); }
 # Waits until the game has asked for a state count times (this run's log).
 waitMode() { waitLog "$2" "${3:-1}" -E -- "GameMode = ${1}"$'\r'"?\$"; }
 # Waits until a state has come in and taken input count times: its screen's
@@ -214,18 +214,25 @@ clickAt() {
     sleep 0.3
 }
 # The help boxes up now, each put away with a click on an empty spot (200,
-# 200 unless given) or with the one key given: a box logs when it is shown
-# and when it is put away. Call it once the screen is ready (its opening
-# shows its boxes). A box takes no press in its first quarter second (the
-# press that opened the screen), so one not taken within half a second is
-# sent again.
+# 200 unless given; a count given by older callers is not needed): a box
+# logs when it is shown and when it is put away. Call it once the screen is
+# ready (its opening shows its boxes).
 dismissTutorials() {
-    local x="${1:-200}" y="${2:-200}" shown gone
+    local x=200 y=200
+    [ $# -ge 2 ] && x="$1" y="$2"
+    putAwayHelpBoxes xdotool mousemove "$x" "$y" click 1
+}
+# The same with a key (such as Return or BackSpace) instead of the click.
+dismissTutorialsByKey() { putAwayHelpBoxes xdotool key "$1"; }
+# Runs the given press until every help box shown is put away. A box takes
+# no press in its first quarter second (the press that opened the screen),
+# so one not taken within half a second is sent again.
+putAwayHelpBoxes() {
+    local gone
     for _ in $(seq 60); do
-        shown=$(logCount "Help box shown: ")
         gone=$(logCount "Help box put away: ")
-        [ "$shown" -le "$gone" ] && return 0
-        if [ $# -eq 1 ]; then xdotool key "$1"; else xdotool mousemove "$x" "$y" click 1; fi
+        [ "$(logCount "Help box shown: ")" -le "$gone" ] && return 0
+        "$@"
         for _ in 1 2 3 4 5; do
             sleep 0.1
             [ "$(logCount "Help box put away: ")" -gt "$gone" ] && break
@@ -252,15 +259,15 @@ findAndPlayFirstTrack() {
     waitReady MusicBrowser 60 || fail "no music browser"
     listed=$(logCount "Music browser: ")
     clickWidget MusicBrowser.txt Albums
-    waitNext "Music browser: " "$listed" 10 || fail "no albums listed"
+    waitForNext "Music browser: " "$listed" 10 || fail "no albums listed"
     listed=$(logCount "Music browser: ")
     clickAt 640 250
-    waitNext "Music browser: " "$listed" 10 || fail "the first album did not open"
+    waitForNext "Music browser: " "$listed" 10 || fail "the first album did not open"
     clickAt 640 250
     waitFor "Playing track: Sunrise" 10 || fail "no track playing"
     listed=$(logCount "Music browser: ")
     keys BackSpace
-    waitNext "Music browser: " "$listed" 10 || fail "Back did not close the album"
+    waitForNext "Music browser: " "$listed" 10 || fail "Back did not close the album"
     keys BackSpace
     waitReady MusicTypeList 60 $((lists + 2)) || fail "no way back from the browser"
     keys BackSpace
