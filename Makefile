@@ -51,7 +51,7 @@ fuzz:
 # $(BUILD_DIR)/shots/<shape>/<screen>.png and $(BUILD_DIR)/shots/index.html (not part of `make test`).
 shots: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZX_SANITIZE=OFF
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target zorbex zx_local_service
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target zorbex zx_local_service zx_make_music_folder
 	bash tests/screens/shots.sh $(abspath $(BUILD_DIR))/zorbex $(abspath $(BUILD_DIR))/tests/zx_local_service \
 	  $(abspath $(BUILD_DIR))/data $(abspath $(BUILD_DIR))/shots
 

@@ -78,13 +78,15 @@ void CfriendCompareScreen::addRow(const CcompareRow& row) {
     l->setText("Value", row.left);
     // The greater side sits on the green brush; equal sides on neither.
     if (Cgadget* g = l->findGadget("Brush")) g->hidden = row.greater <= 0;
-    menu_->insertItem(std::move(l), -1, false, -300, 0, false);
+    // The row's title starts 270 left of its middle: at -220 it stays inside
+    // the list (1000 wide), whose clip cut it at -300.
+    menu_->insertItem(std::move(l), -1, false, -220, 0, false);
     if (!row.differs) return;
     CwidgetPtr r = gUi->createWidget("CompareMenuItemRight");
     if (!r) return;
     r->setText("Value", row.right);
     if (Cgadget* g = r->findGadget("Brush")) g->hidden = row.greater >= 0;
-    menu_->insertItem(std::move(r), -1, true, 600, 0, false);
+    menu_->insertItem(std::move(r), -1, true, 580, 0, false);
 }
 
 void CfriendCompareScreen::fill() {

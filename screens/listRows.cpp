@@ -313,25 +313,29 @@ namespace {
 void tintFirstSprite(Cwidget* w, const Ccolour& c) {
     if (Cgadget* g = w->findSpriteGadget()) g->colour = c;
 }
-Cwidget* addIcon(Cmenu* menu, const char* templ, float kind, int64_t trackId, float dy) {
+// The heart and the trash stand side by side in the gap left of the rows
+// (1000 wide in lists 1180 wide), on the row's middle: stacked, they ran into
+// the next row's icons and past the list's top.
+constexpr float kHeartDx = -570, kTrashDx = -528;
+Cwidget* addIcon(Cmenu* menu, const char* templ, float kind, int64_t trackId, float dx) {
     CwidgetPtr icon = gEngine->ui.createWidget(templ);
     if (!icon) return nullptr;
     icon->floatValue = kind;
     icon->value = trackId;
-    return menu->insertItem(std::move(icon), -1, true, -560, dy);
+    return menu->insertItem(std::move(icon), -1, true, dx, 0);
 }
 }  // namespace
 
 void addHeartIcon(Cmenu* menu, int64_t trackId, bool favourite) {
     if (!menu) return;
-    Cwidget* heart = addIcon(menu, "Heart", 1.0f, trackId, -20);
+    Cwidget* heart = addIcon(menu, "Heart", 1.0f, trackId, kHeartDx);
     if (heart && !favourite) tintFirstSprite(heart, gGame->namedColours.darkGrey);
 }
 
 void addHeartAndTrashIcons(Cmenu* menu, int64_t trackId, bool favourite) {
     if (!menu) return;
     addHeartIcon(menu, trackId, favourite);
-    if (Cwidget* trash = addIcon(menu, "Trash", -1.0f, trackId, 20)) tintFirstSprite(trash, gGame->namedColours.white);
+    if (Cwidget* trash = addIcon(menu, "Trash", -1.0f, trackId, kTrashDx)) tintFirstSprite(trash, gGame->namedColours.white);
 }
 
 void setHeartIconState(Cmenu* menu, bool favourite, int64_t trackId) {

@@ -20,7 +20,9 @@ void CmenuRows::fillRow(Cmenu* menu, const std::string& labelTag, const std::str
     if (!label) return;
     label->setTextKey(labelTag);
     label->value = -1;
-    Cwidget* head = menu->insertItem(std::move(label), -1, false, -300, 0, false);
+    // Far enough left that the longest row (21 positions, 36 apart) ends
+    // inside a list 1100 wide.
+    Cwidget* head = menu->insertItem(std::move(label), -1, false, -370, 0, false);
     (void)head;
     for (size_t i = 0; i < texts.size(); ++i) {
         CwidgetPtr w = gUi->createWidget(itemTemplate);

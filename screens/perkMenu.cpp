@@ -13,7 +13,7 @@
 namespace {
 const int kClassOrder[] = {PERKCLASS_OTHER,           PERKCLASS_SCORING,       PERKCLASS_FIREPOWER,
                            PERKCLASS_FIREPOWER_BOOST, PERKCLASS_SURVIVABILITY, PERKCLASS_DIFFICULTY};
-constexpr float kUpgradeDx = -550.0f;
+constexpr float kUpgradeDx = -535.0f;   // the button 190 wide stays inside the list (1270 wide)
 constexpr float kButtonDx = 450.0f, kButtonStep = 50.0f;
 constexpr float kBindingsDx = 400.0f, kBindingsDy = -100.0f, kBindingsLine = 22.0f;
 
@@ -76,7 +76,8 @@ void CperkMenuScreen::buildList() {
         addLine(menu_, "BigText", gEngine->text(perkClassTag(perkClass)));
         addLine(menu_, "SmallText", "");
         if (perkClass == PERKCLASS_FIREPOWER && device != DEVICE_TOUCH) {
-            CwidgetPtr heading = gUi->createWidget("SmallText");
+            // In the lines' own template: a box as wide as the list's rows ran past its right edge.
+            CwidgetPtr heading = gUi->createWidget("UniSmallText");
             if (heading) {
                 heading->setText("", gEngine->text("PerkKeyBindings"));
                 menu_->insertItem(std::move(heading), -1, true, kBindingsDx, kBindingsDy, false);

@@ -5,7 +5,9 @@
 #include "engine/engine.h"
 #include "engine/ui/uiMgr.h"
 #include "game/game.h"
+#include "screens/confirm.h"
 #include "screens/listRows.h"
+#include "screens/screenRegistry.h"
 
 namespace {
 constexpr float kSlideTime = 0.7f;
@@ -71,6 +73,14 @@ void CshipMissionPanel::update() {
     if (shown_ && enabled_ && gGame->mode() == GM_PLAYING && gGame->world.session.clock > kShownInPlay) setShown(false);
 }
 
+// Drawn over everything but a question the player must answer: the card
+// stood over the confirm box's corner (Quit track from the pause).
+bool CshipMissionPanel::inSight() const {
+    if (!card_ || !card_->visible()) return false;
+    const CconfirmScreen* confirm = screens::get<CconfirmScreen>();
+    return !(confirm && confirm->showing());
+}
+
 void CshipMissionPanel::render() {
-    if (card_ && card_->visible()) card_->render();
+    if (inSight()) card_->render();
 }

@@ -24,6 +24,8 @@ public:
     void disable();
 
     bool shown() const { return shown_; }
+    // Drawn now: shown, and no confirm box up.
+    bool inSight() const;
     bool enabled() const { return enabled_; }
     Cwidget* card() const { return card_.get(); }
 

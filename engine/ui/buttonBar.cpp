@@ -25,6 +25,9 @@ static Csprite* boundKeyGlyph(int action) {
     const CinputPlayer* p = gEngine->input.player(0);
     const CactionBinding* b = p ? p->findBinding(action) : nullptr;
     if (!b || !b->keyFlag || !gEngine->renderer.isReady()) return nullptr;
+    // While a text box is open its keys are typing: Backspace deletes there
+    // and Escape is what leaves it.
+    if (action == ACTION_BACK && gUi->textEntry.active) return gEngine->sprites.findSprite("ui_key_Esc.png", false);
     std::string name = SDL_GetScancodeName((SDL_Scancode)b->key);
     if (name == "Return") name = "Enter";
     else if (name == "Escape") name = "Esc";

@@ -50,7 +50,8 @@ Cwidget* Cmenu::addTextItem(const std::string& templ, const std::string& text, i
     CwidgetPtr w = gUi->createWidget(templ.empty() ? itemTemplate : templ);
     if (!w) return nullptr;
     w->name = text;
-    w->setText({}, text);
+    // Spacers have no text to set.
+    if (w->findTextGadget({}, false)) w->setText({}, text);
     w->value = value;
     return insertItem(std::move(w));
 }

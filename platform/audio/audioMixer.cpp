@@ -535,7 +535,8 @@ EchannelState CaudioMixer::state(HaudioChannel h) const {
     if (c->feed && c->type == TYPE_STREAM) {
         std::lock_guard<std::mutex> fl(c->feed->m);
         if (c->feed->failed && c->feed->count == 0) return CHANNEL_FAILED;
-        if (!c->feed->connected) return CHANNEL_CONNECTING;
+        // Paused before its decoder has connected, a stream is paused, not coming.
+        if (!c->feed->connected) return c->state == CHANNEL_PAUSED ? CHANNEL_PAUSED : CHANNEL_CONNECTING;
         if (c->state == CHANNEL_PLAYING && !c->ended && c->feed->count == 0 && !c->feed->eof) return CHANNEL_STALLED;
     } else if (c->feed && c->type == TYPE_PUSH && c->state == CHANNEL_PLAYING) {
         std::lock_guard<std::mutex> fl(c->feed->m);

@@ -292,6 +292,27 @@ TEST(AudioMixer, DeadStreamsFailWithoutBlocking) {
     hold(false);
 }
 
+// Paused while still connecting (a countdown pausing a track that has just
+// started), a stream says paused and can be resumed.
+TEST(AudioMixer, AStreamPausedWhileConnectingIsPausedAndResumes) {
+    ClocalHttpServer server([](const ChttpRequest&) {
+        ChttpResponse r;
+        r.delayMs = 4000;
+        r.body = "late";
+        return r;
+    });
+    CaudioMixer m;
+    ASSERT_TRUE(m.init(nullptr, 44100, 1024, true));
+    HaudioChannel c = m.streamUrl(server.url() + "/slow", 3000, 3000);
+    m.play(c);
+    EXPECT_EQ(m.state(c), CHANNEL_CONNECTING);
+    m.pause(c);
+    EXPECT_EQ(m.state(c), CHANNEL_PAUSED);
+    m.play(c, false);
+    EXPECT_EQ(m.state(c), CHANNEL_CONNECTING);
+    m.freeChannel(c);
+}
+
 TEST(AudioCapture, SourceKindsAndDefaults) {
     EXPECT_EQ(CaudioCapture::kindOfName("Monitor of Built-in Audio Analog Stereo"), CAPTURE_DESKTOP);
     EXPECT_EQ(CaudioCapture::kindOfName("alsa_output.pci.analog-stereo.monitor"), CAPTURE_DESKTOP);

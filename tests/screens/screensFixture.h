@@ -4,8 +4,10 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
+#include "engine/ui/menu.h"
 #include "engine/ui/uiMgr.h"
 #include "support/testGame.h"
 
@@ -80,3 +82,21 @@ public:
     // Lets running entry and leave effects finish.
     void settle(int n = 30) { steps(n); }
 };
+
+// The parts of a list's rows (heads and the buttons attached to them) that
+// stand left or right of the list's box, where its clip cuts them: one line
+// each, empty when every shown part is inside.
+inline std::string rowPartsOutsideList(const Cmenu& m) {
+    const Crect box = m.areaRect();
+    std::string out;
+    for (size_t i = 0; i < m.itemCount(); ++i) {
+        const Cwidget* w = m.item(i);
+        if (!w->shown()) continue;
+        const Crect r = w->rect();
+        if (r.x < box.x - 0.5f || r.right() > box.right() + 0.5f)
+            out += m.name + " item " + std::to_string(i) + " spans " + std::to_string((int)r.x) + ".." +
+                   std::to_string((int)r.right()) + " in " + std::to_string((int)box.x) + ".." +
+                   std::to_string((int)box.right()) + "\n";
+    }
+    return out;
+}

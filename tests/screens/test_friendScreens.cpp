@@ -5,6 +5,7 @@
 #include "screens/friendCompare.h"
 #include "screens/screenRegistry.h"
 #include "roadFixture.h"
+#include "screensFixture.h"
 
 namespace {
 Cbytes statsRecord(uint64_t id, uint64_t xp, const char* name, const char* country) {
@@ -174,4 +175,8 @@ TEST_F(FriendsTest, ComparisonWaitsForStatisticsThenShowsThem) {
     ASSERT_NE(st, nullptr);
     EXPECT_EQ(st->xp, 999u);
     EXPECT_GT(screens::get<CfriendCompareScreen>()->menu()->itemCount(), 14u);
+    // Both sides' rows stand inside the list, which clips what is not.
+    EXPECT_EQ(rowPartsOutsideList(*screens::get<CfriendCompareScreen>()->menu()), "");
+    // The spacers between sections are blank rows, not rows missing their text.
+    EXPECT_FALSE(g->logPrefix("Can't find text gadget"));
 }

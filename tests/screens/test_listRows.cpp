@@ -2,6 +2,7 @@
 
 #include <map>
 #include <sstream>
+#include <vector>
 
 #include "engine/ui/menu.h"
 #include "engine/ui/table.h"
@@ -320,4 +321,34 @@ TEST(ListRows, HeartAndTrashIcons) {
     EXPECT_TRUE(sameColour(heart7->findSpriteGadget()->colour, gGame->namedColours.buttonBrushDark));
     // Track 8's heart is left alone.
     EXPECT_TRUE(menu->item(4)->toggle);
+}
+
+// In a song list the icons stand left of their row, inside the list's box,
+// clear of each other and of the next row's icons.
+TEST(ListRows, HeartAndTrashStayInsideTheList) {
+    CrowsFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    Cscreen* s = gUi->loadScreenFromText(
+        "songs", "Menu List\n    Pos 0.5 0.3\n    Size 1180 400\n    ItemTemplate SongInfoItem\n    Spacing 4\nEndMenu\nEndFile\n");
+    ASSERT_NE(s, nullptr);
+    Cmenu* menu = s->findMenu("List");
+    for (int64_t id : {1, 2}) {
+        menu->insertItem(gUi->createWidget("SongInfoItem"));
+        addHeartAndTrashIcons(menu, id, false);
+    }
+    menu->layout();
+    ASSERT_EQ(menu->itemCount(), 6u);
+    const Crect box = menu->areaRect();
+    std::vector<Crect> icons;
+    for (size_t i : {1u, 2u, 4u, 5u}) {
+        const Crect r = menu->item(i)->rect();
+        const Crect row = menu->item(i < 3 ? 0 : 3)->rect();
+        EXPECT_GE(r.x, box.x) << i;
+        EXPECT_LE(r.right(), row.x) << i;   // left of its row, not over it
+        EXPECT_GE(r.y, row.y) << i;
+        EXPECT_LE(r.bottom(), row.bottom()) << i;
+        for (const Crect& o : icons)
+            EXPECT_FALSE(r.x < o.right() && o.x < r.right() && r.y < o.bottom() && o.y < r.bottom()) << i;
+        icons.push_back(r);
+    }
 }

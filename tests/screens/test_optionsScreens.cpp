@@ -85,6 +85,10 @@ TEST(OptionsScreen, OffersItsScreensAndBackSavesAndReturns) {
     g.chooseValue(screens::get<CoptionsScreen>()->menu(), OPT_VIRTUAL_STICKS);
     g.settle();
     EXPECT_EQ(g.mode(), GM_OPTIONS_VIRTUAL_THUMB_STICKS);
+    // Every choice of each row, the 21 positions too, inside its list.
+    auto& sticks = *screens::get<CoptionsVirtualThumbSticksScreen>();
+    for (int i = 0; i < CoptionsVirtualThumbSticksScreen::COUNT; ++i)
+        if (sticks.menu(i)) EXPECT_EQ(rowPartsOutsideList(*sticks.menu(i)), "");
     gEngine->input.player(0)->setDevice(DEVICE_KEYBOARD_MOUSE);
     g.toOptions(GM_PRESS_START);
     g.tapAction(ACTION_BACK);

@@ -106,6 +106,16 @@ TEST(Pause, TouchSticksLeaveTheScreenAndTheMissionCardComesBack) {
     EXPECT_EQ(sticks.stick(0).centre.x, CvirtualSticks::kParkX);
     EXPECT_FLOAT_EQ(sticks.colour.a, 0.2f);
     EXPECT_TRUE(card->shown());
+    f.g.steps(40);
+    EXPECT_TRUE(card->inSight());
+    // Quit track asks first; the card keeps out of the question's way.
+    f.g.click(f.pause->screen()->findWidget("QuitTrack"));
+    f.g.settle();
+    EXPECT_TRUE(card->shown());
+    EXPECT_FALSE(card->inSight());
+    f.answer(false);
+    EXPECT_TRUE(f.pause->paused());
+    EXPECT_TRUE(card->inSight());
 
     f.g.click(f.pause->screen()->findWidget("Resume"));
     f.g.steps(40);

@@ -59,6 +59,8 @@ TEST(PerkMenu, AFreshProfileShowsItsTwoStartingPerksAndThreeFreeSlots) {
     EXPECT_EQ(f.cashText(), "$1,234");
     // The enabled FirePower perk has its four button numbers.
     for (int k = 0; k < 4; ++k) EXPECT_NE(f.item(PERK_SUPER_BOMB, K::KIND_BUTTON + k), nullptr);
+    // Each row's buttons stand inside the list, which clips what is not.
+    EXPECT_EQ(rowPartsOutsideList(*f.screen().menu()), "");
 }
 
 TEST(PerkMenu, BuyingTakesThePriceAndRaisesTheLevelOnlyWithTheCash) {
