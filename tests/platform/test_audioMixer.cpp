@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
 #include "engine/resourceFile.h"
@@ -237,25 +234,11 @@ TEST(AudioMixer, RadioStreamConnectsAndReadsIcyTitle) {
 }
 
 TEST(AudioMixer, DeadStreamsFailWithoutBlocking) {
-    // "/held" is answered only once the test lets it go (or after a minute):
-    // a call that comes back while it is held did not wait for the network.
-    std::mutex heldMutex;
-    std::condition_variable heldChanged;
-    bool holding = false;
-    std::atomic<int> answered{0};
-    auto hold = [&](bool on) {
-        {
-            std::lock_guard<std::mutex> lock(heldMutex);
-            holding = on;
-        }
-        heldChanged.notify_all();
-    };
+    CheldAnswer held;
     ClocalHttpServer server([&](const ChttpRequest& req) {
         ChttpResponse r;
         if (req.path == "/held") {
-            std::unique_lock<std::mutex> lock(heldMutex);
-            heldChanged.wait_for(lock, std::chrono::seconds(60), [&] { return !holding; });
-            ++answered;
+            held.waitTurn();
             r.body = "late";
         } else if (req.path == "/empty.pls") {
             r.body = "[playlist]\nnumberofentries=0\n";
@@ -266,7 +249,7 @@ TEST(AudioMixer, DeadStreamsFailWithoutBlocking) {
     });
     CaudioMixer m;
     ASSERT_TRUE(m.init(nullptr, 44100, 1024, true));
-    hold(true);
+    held.hold();
     for (const char* path : {"/missing", "/empty.pls", "/held"}) {
         SCOPED_TRACE(path);
         HaudioChannel c = m.streamUrl(server.url() + path, 500, 500);
@@ -275,21 +258,21 @@ TEST(AudioMixer, DeadStreamsFailWithoutBlocking) {
         EXPECT_FALSE(m.error(c).empty());
         m.freeChannel(c);
     }
-    EXPECT_EQ(answered.load(), 0);   // the held stream gave up by its own limit
-    hold(false);
+    EXPECT_EQ(held.answered(), 0);   // the held stream gave up by its own limit
+    held.letGo();
     // Nothing listens on this port.
     HaudioChannel c = m.streamUrl("http://127.0.0.1:1/stream", 500, 500);
     m.play(c);
     ASSERT_TRUE(mixUntil(m, [&] { return m.state(c) == CHANNEL_FAILED; }));
     // Opening a stream and freeing it while it still connects both come back
     // before the service answers.
-    ASSERT_TRUE(waitUntil([&] { return answered.load() == 1; }));
-    hold(true);
+    ASSERT_TRUE(waitUntil([&] { return held.answered() == 1; }));
+    held.hold();
     HaudioChannel slow = m.streamUrl(server.url() + "/held", 120000, 120000);
     EXPECT_EQ(m.state(slow), CHANNEL_CONNECTING);
     m.freeChannel(slow);
-    EXPECT_EQ(answered.load(), 1);
-    hold(false);
+    EXPECT_EQ(held.answered(), 1);
+    held.letGo();
 }
 
 // Paused while still connecting (a countdown pausing a track that has just
