@@ -89,6 +89,7 @@ void CconfirmScreen::enter() {
     chosen = false;
     backedOut = false;
     showing_ = true;
+    gEngine->log.print(LOG_L, "Confirm shown");
 }
 
 void CconfirmScreen::update() {

@@ -158,6 +158,7 @@ void CleaderboardScreen::onUpdate() {
                 return;
             }
             requestShownBoard();
+            gEngine->log.print(LOG_L, "Leaderboard: board %d opened", boardIndex_);
             choosing_ = false;
             list_->setVisibleWithTransition(false);
             showRows(basicBoard(boardIndex_) ? basicRows_ : generalRows_, true);
@@ -181,6 +182,7 @@ void CleaderboardScreen::onUpdate() {
         subTitle_->startEffect(EFFECT_GROW_IN);
         setSubtitle(gEngine->text("SelectBoard"));
         setShipWidgets();
+        gEngine->log.print(LOG_L, "Leaderboard: boards listed");
         return;
     }
     setStandardShip(savedStandardShip_);

@@ -191,6 +191,7 @@ void CmusicBrowserScreen::refresh() {
         buildTrackList();
     else
         buildGroupList();
+    gEngine->log.print(LOG_L, "Music browser: %d %s listed", (int)active_->itemCount(), inGroup ? "tracks" : "rows");
     if (controllerMode()) {
         gUi->buttonBar.clear();
         addButtons();

@@ -74,6 +74,7 @@ void CoptionsTwitterScreen::showFailure() {
     errorTitle_->setHidden(false);
     errorText_->setHidden(false);
     errorText_->setText("TextName", gEngine->twitter.errorText().str());
+    gEngine->log.print(LOG_L, "Twitter: failure shown: %s", gEngine->twitter.errorText().c_str());
 }
 
 void CoptionsTwitterScreen::submitPin(const std::string& pin) {

@@ -130,6 +130,7 @@ void CpauseScreen::update() {
         if (screen_->left || screen_->transitionDone()) {
             paused_ = false;
             gUi->buttonBar.pop();
+            gEngine->log.print(LOG_DB, "Paused = %d", 0);
         }
         return;
     }

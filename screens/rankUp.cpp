@@ -68,7 +68,10 @@ void CrankUpScreen::onEnter() {
     CgameAward award;
     if (!awardFinishedGame(g, &award)) award.xp = 0;
     count_.start(award.playerXpBefore, award.shipXpBefore, award.xp, lockedPerks(g.world.perks));
-    if (count_.okOffered()) gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
+    if (count_.okOffered()) {
+        gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
+        gEngine->log.print(LOG_L, "Rank-up screen: OK offered");
+    }
     playerName_->setText("", playerNameText());
     shipName_->setText("", ship ? (ship->data.displayName.empty() ? ship->name() : ship->data.displayName) : std::string());
     showBars(false);
@@ -93,8 +96,10 @@ void CrankUpScreen::onUpdate() {
     if (wasCounting) showBars(true);
     celebrate(count_.player, levelSprite_);
     celebrate(count_.ship, shipLevelSprite_);
-    if (count_.okOffered() && !hadOk && !gUi->buttonBar.hasAction(ACTION_SELECT))
-        gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
+    if (count_.okOffered() && !hadOk) {
+        if (!gUi->buttonBar.hasAction(ACTION_SELECT)) gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
+        gEngine->log.print(LOG_L, "Rank-up screen: OK offered");
+    }
 }
 
 void CrankUpScreen::showBars(bool effects) {

@@ -14,6 +14,8 @@ void CtextEntry::begin(int maxChars, const std::string& initial) {
     cancelled = false;
     refreshMasked();
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_StartTextInput();
+    // Never the text itself: it may be a password.
+    if (gEngine) gEngine->log.print(LOG_L, "Text entry: open");
 }
 
 void CtextEntry::end() {
@@ -52,6 +54,7 @@ bool CtextEntry::update(const CuiInput& in, float dt) {
     if (in.enter || (pad && in.action(ACTION_SELECT))) {
         finished = true;
         end();
+        if (gEngine) gEngine->log.print(LOG_L, "Text entry: done");
     } else if (in.escape || (pad && in.action(ACTION_BACK))) {
         // On the keyboard Back is Backspace, which deletes here; Escape
         // cancels, and is used up so it does not also bring up the exit question.

@@ -46,14 +46,14 @@ void Ctutorials::open(const std::string& name, float nearX, float nearY) {
     box_->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0, 0.25f);
     box_->effect->startScaleFrom(0.3f);
     find(name)->seen = true;
+    gEngine->log.print(LOG_L, "Help box shown: %s", name.c_str());
     if (gUi->onTutorialsChanged) gUi->onTutorialsChanged();
 }
 
 void Ctutorials::resetAll() {
     for (auto& r : records_) r.seen = false;
     queue_.clear();
-    box_.reset();
-    currentName_.clear();
+    putAway();
     if (gUi && gUi->onTutorialsChanged) gUi->onTutorialsChanged();
 }
 
@@ -80,8 +80,7 @@ bool Ctutorials::update(const CuiInput& in, float dt) {
     bool dismiss = shownFor_ > 0.25f && (in.action(ACTION_SELECT) || in.action(ACTION_BACK) || in.pointerReleased ||
                                          in.enter || in.escape);
     if (dismiss) {
-        box_.reset();
-        currentName_.clear();
+        putAway();
         if (!queue_.empty()) {
             Cqueued next = queue_.front();
             queue_.pop_front();
@@ -89,6 +88,12 @@ bool Ctutorials::update(const CuiInput& in, float dt) {
         }
     }
     return true;
+}
+
+void Ctutorials::putAway() {
+    if (box_) gEngine->log.print(LOG_L, "Help box put away: %s", currentName_.c_str());
+    box_.reset();
+    currentName_.clear();
 }
 
 void Ctutorials::render() {

@@ -37,6 +37,9 @@ public:
 
 private:
     void open(const std::string& name, float nearX, float nearY);
+    // Each box shown and put away is logged, so scripts driving the game put
+    // away exactly the boxes that came up.
+    void putAway();
     std::vector<Crecord> records_;
     struct Cqueued {
         std::string name;

@@ -17,6 +17,7 @@ void CwarningOverlay::show(const std::string& title, const std::string& message)
     setTitle(title.c_str());
     setMessage(message.c_str());
     setVisible(true);
+    gEngine->log.print(LOG_L, "Warning shown: %s", title.c_str());
 }
 
 void CwarningOverlay::setTitle(const char* text) {
@@ -52,7 +53,10 @@ void CwarningOverlay::update() {
     screen_->update();
     // Select counts on its release, like every other press: closing on the
     // key going down would hand its release to the screen underneath.
-    if (screen_->wasPressed(ok_) || gUi->input().action(ACTION_SELECT)) setVisible(false);
+    if (screen_->wasPressed(ok_) || gUi->input().action(ACTION_SELECT)) {
+        setVisible(false);
+        gEngine->log.print(LOG_L, "Warning put away");
+    }
     // The press that answers the warning is not also the screen's underneath.
     gUi->swallowInput();
 }

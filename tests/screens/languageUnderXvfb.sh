@@ -15,10 +15,10 @@ here="$(cd "$(dirname "$0")" && pwd)"
 driverSetUp language
 startService "$tool"
 startGame
-sleep 4
 firstRunToMainMenu
 menus=1      # main menu entries so far
 options=0    # options menu entries so far
+languages=1  # language screen entries so far (the first run's)
 games=0      # games started so far
 
 # Options from the main menu, Language (the menu's first item), then the
@@ -27,16 +27,15 @@ chooseLanguage() {
     local name="$1" steps="$2"
     clickWidget mainMenu.txt Options
     options=$((options + 1))
-    waitMode Options 10 "$options" || fail "no options menu"
-    sleep 1.5
+    waitReady Options 60 "$options" || fail "no options menu"
     keys Return
-    waitMode Language 10 || fail "Language is not the options' first item"
-    sleep 1.5
+    languages=$((languages + 1))
+    waitReady Language 60 "$languages" || fail "Language is not the options' first item"
     for _ in $(seq "$steps"); do keys Down; done
     keys Return
     waitFor "Language = $name" 10 || fail "$name was not chosen"
     options=$((options + 1))
-    waitMode Options 10 "$options" || fail "no options menu after choosing $name"
+    waitReady Options 60 "$options" || fail "no options menu after choosing $name"
 }
 
 # The main menu, then a game of the track playing now with its HUD and a
@@ -45,42 +44,37 @@ playAndQuit() {
     local tag="$1"
     games=$((games + 1))
     clickWidget mainMenu.txt Play
-    waitMode GameType 10 "$games" || fail "no game type screen"
-    sleep 1.5
-    dismissTutorials 3
+    waitReady GameType 60 "$games" || fail "no game type screen"
+    dismissTutorials
     clickAt 665 336   # "Now Playing"
-    sleep 0.5
     clickAt 1186 678  # OK on the button bar
-    waitMode GameSettings 10 "$games" || fail "no game settings screen"
-    sleep 1.5
-    dismissTutorials 3
+    waitReady GameSettings 60 "$games" || fail "no game settings screen"
+    dismissTutorials
     clickAt 1186 678
-    waitMode Playing 20 "$games" || fail "play did not start"
-    sleep 4
+    waitReady Playing 60 "$games" || fail "play did not start"
     shot "hud_$tag"
     keys Escape
-    sleep 1
+    waitFor "Paused = 1" 10 "$games" || fail "Escape did not pause"
     shot "pause_$tag"
+    local asked
+    asked=$(logCount "Confirm shown")
     clickWidget pause.txt QuitTrack
-    sleep 1
+    waitForNext "Confirm shown" "$asked" 10 || fail "Quit asked nothing"
     keys Return
     waitFor "Quit track" 10 "$games" || fail "the track was not quit"
     menus=$((menus + 1))
-    waitMode MainMenu 20 "$menus" || fail "no main menu after quitting"
-    sleep 2
-    dismissTutorials 3
+    waitReady MainMenu 60 "$menus" || fail "no main menu after quitting"
+    dismissTutorials
 }
 
 for lang in "German de 1" "Japanese ja 5"; do
     set -- $lang
     chooseLanguage "$1" "$3"
-    sleep 2
     shot "options_$2"
     keys BackSpace
     menus=$((menus + 1))
-    waitMode MainMenu 10 "$menus" || fail "no main menu after the options"
-    sleep 2
-    dismissTutorials 3
+    waitReady MainMenu 60 "$menus" || fail "no main menu after the options"
+    dismissTutorials
     shot "mainMenu_$2"
     playAndQuit "$2"
 done

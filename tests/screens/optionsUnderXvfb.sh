@@ -74,12 +74,9 @@ waitReady Options 60 5 || fail "Escape from the configuration"
 item 4
 waitReady OpenMicSettings 60 || fail "no open-mic settings"
 shot openMicSetting
-# The tutorials first, then OK leaves.
-for _ in $(seq 12); do
-    waitMode Options 1 6 && break
-    keys Return
-    sleep 0.6
-done
+# The help boxes first, then OK leaves.
+dismissTutorialsByKey Return
+keys Return
 waitReady Options 60 6 || fail "OK from the open-mic settings"
 
 item 6

@@ -24,7 +24,6 @@ answerFolderDialog "$work/My Music"
 startService "$tool"
 
 startGame
-sleep 4
 firstRunToMainMenu
 shot mainMenu
 
@@ -39,20 +38,17 @@ toTile() {
 # Back (Backspace) until the main menu: each press puts a help box away or goes back.
 backToMenu() {
     menus=$((menus + 1))
-    for _ in $(seq 16); do
-        keys BackSpace
-        waitMode MainMenu 1 "$menus" && return 0
-    done
-    fail "no way back to the main menu from $1"
+    dismissTutorialsByKey BackSpace
+    keys BackSpace
+    waitReady MainMenu 60 "$menus" || fail "no way back to the main menu from $1"
+    dismissTutorials
 }
 tileRoad() {
     local path="$1" mode="$2" name="$3"
     toTile "$path"
-    waitMode "$mode" 10 || fail "the keys did not lead to $mode"
-    sleep 1.5
+    waitReady "$mode" 60 || fail "the keys did not lead to $mode"
     shot "keys_$name"
     backToMenu "$mode"
-    sleep 1
 }
 tileRoad "Up" GameType play
 tileRoad "" MusicTypeList music
@@ -76,17 +72,16 @@ findAndPlayFirstTrack 2 "$menus"
 toTile "Up Right"
 waitMode Playing 30 || fail "the game did not start"
 xdotool mousemove 640 200 mousedown 1
-sleep 4
+waitReady Playing 60 || fail "play did not take input"
 keys Escape
-sleep 1.2
+waitFor "Paused = 1" 10 || fail "Escape did not pause"
 shot paused
 keys Escape
-sleep 1
+waitFor "Paused = 0" 10 || fail "Escape did not resume"
 waitFor "Game over (" 90 || { xdotool mouseup 1; fail "the track did not end"; }
 xdotool mouseup 1
-waitMode GameOver 10 || fail "no game-over screen"
-sleep 3
-dismissTutorials 3
+waitReady GameOver 60 || fail "no game-over screen"
+dismissTutorials
 shot gameOver
 
 # On to the rank-up (the menus have music again after the track), then the
@@ -94,26 +89,20 @@ shot gameOver
 keys Return
 waitMode RankUp 20 || fail "no rank-up after the game over"
 grep -q "Game over (track)" "$log" && { waitFor "Menu music: " 10 || fail "no music in the menus after the track"; }
-sleep 6
+waitFor "Rank-up screen: OK offered" 60 || fail "the count did not end"
 shot rankUp
-for _ in $(seq 10); do
-    waitMode PerkUnlock 1 && break
-    keys Return
-done
-waitMode PerkUnlock 15 || fail "no perk unlock after the rank-up"
-sleep 2
-dismissTutorials 1
+keys Return
+waitReady PerkUnlock 60 || fail "no perk unlock after the rank-up"
+dismissTutorials
 shot perkUnlock
 clickAt 640 258
 waitFor "Perk unlocked: " 10 || fail "the mouse did not reach the perk unlock"
 menus=$((menus + 1))
-waitMode MainMenu 15 "$menus" || fail "the perk unlock led elsewhere"
-sleep 2
-dismissTutorials 2
+waitReady MainMenu 60 "$menus" || fail "the perk unlock led elsewhere"
+dismissTutorials
 shot mainMenuAfterPlay
 clickWidget mainMenu.txt Perks
-waitMode PerkMenu 10 2 || fail "the mouse did not reach the main menu's tiles"
-sleep 1.5
+waitReady PerkMenu 60 2 || fail "the mouse did not reach the main menu's tiles"
 shot perkMenuByMouse
 
 stopGame

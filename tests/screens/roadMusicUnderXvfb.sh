@@ -22,76 +22,64 @@ answerFolderDialog "$work/My Music"
 startService "$tool"
 
 startGame
-sleep 4
 # To the main menu: the language of a first run, then the silent sign-in
 # with the Steam identity.
 chooseEnglish
-waitMode MainMenu 60 || fail "no main menu"
-sleep 2
-dismissTutorials 10
+waitReady MainMenu 60 || fail "no main menu"
+dismissTutorials
 shot mainMenu
 
 # The music type list.
 clickWidget mainMenu.txt MusicBrowser
-waitFor "GameMode = MusicTypeList" 10 || fail "no music type list"
-sleep 1.5
-dismissTutorials 13   # the music tutorials
-sleep 1
+waitReady MusicTypeList 60 || fail "no music type list"
+dismissTutorials   # the music tutorials
 shot musicTypeList
 
 # Find music: the dialog, the walk, the counts. (Rows 54 high, 10 apart,
 # from y 180; the spacer after the third is 30 high.)
 clickAt 640 439
-waitFor "GameMode = FindMusic" 10 || fail "no music indexing screen"
-sleep 2.5
+waitReady FindMusic 60 || fail "no music indexing screen"
 clickAt 640 427   # "Choose a folder"
 waitFor "Index: Finished" 90 || fail "the walk did not finish"
 grep -qF "zenity --file-selection --directory" "$work/dialog.log" || fail "the folder dialog was not asked"
 [ "$(grep -cF "Found Track: $work/My Music/" "$log")" -eq 4 ] || fail "not every track was found"
-sleep 1
 shot findMusic
 
 # Back to the list, then your music by album; open the first album and play its first track.
 keys BackSpace
-waitFor "GameMode = MusicTypeList" 10 2 || fail "no way back to the music type list"
-sleep 1.5
+waitReady MusicTypeList 60 2 || fail "no way back to the music type list"
 clickAt 640 207   # "Your music"
-waitFor "GameMode = MusicBrowser" 10 || fail "no music browser"
-sleep 1.5
+waitReady MusicBrowser 60 || fail "no music browser"
+listed=$(logCount "Music browser: ")
 clickWidget MusicBrowser.txt Albums
-sleep 2
+waitForNext "Music browser: " "$listed" 10 || fail "no albums listed"
 shot musicBrowserAlbums
+listed=$(logCount "Music browser: ")
 clickAt 640 250   # the first album
-sleep 2
+waitForNext "Music browser: " "$listed" 10 || fail "the first album did not open"
 clickAt 640 250   # its first track
 waitFor "Playing track: Sunrise" 10 || fail "the album's first track did not play"
-sleep 1
 shot musicBrowserTrack
+listed=$(logCount "Music browser: ")
 keys BackSpace
-sleep 0.8
+waitForNext "Music browser: " "$listed" 10 || fail "Back did not close the album"
 keys BackSpace
-waitFor "GameMode = MusicTypeList" 10 3 || fail "no way back from the browser"
-sleep 1.5
+waitReady MusicTypeList 60 3 || fail "no way back from the browser"
 
 # The radio browser: the directory is out of reach here, so its lists are empty.
 clickAt 640 271   # "Internet radio"
-waitFor "GameMode = MusicRadioBrowser" 10 || fail "no radio browser"
-sleep 3
+waitReady MusicRadioBrowser 60 || fail "no radio browser"
 shot radioBrowser
 keys BackSpace
-waitFor "GameMode = MusicTypeList" 20 4 || fail "no way back from the radio browser"
-sleep 2.5
+waitReady MusicTypeList 60 4 || fail "no way back from the radio browser"
 keys BackSpace
-waitFor "GameMode = MainMenu" 10 2 || fail "no way back to the main menu"
-sleep 1.5
+waitReady MainMenu 60 2 || fail "no way back to the main menu"
 
 # The leaderboards: the list of boards, then the experience board.
 clickWidget mainMenu.txt Leaderboard
-waitFor "GameMode = Leaderboard" 10 || fail "no leaderboard screen"
-sleep 1.5
+waitReady Leaderboard 60 || fail "no leaderboard screen"
 shot leaderboardList
 clickAt 640 274   # the experience board
-sleep 2
 shot leaderboardBoard
 
 stopGame

@@ -15,64 +15,59 @@ here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/xvfbDriver.sh"
 # Find player from the friend comparison (the count-th visit), an id typed.
 askForPlayer() {
+    local opened finished
+    opened=$(logCount "Text entry: open")
+    finished=$(logCount "Text entry: done")
     keys Return
-    waitMode FindPlayer 10 "$1" || fail "no find player screen (visit $1)"
-    sleep 1.5
+    waitReady FindPlayer 60 "$1" || fail "no find player screen (visit $1)"
     clickWidget findPlayer.txt EnterNameTextBox
+    waitForNext "Text entry: open" "$opened" 10 || fail "the id box did not open"
     xdotool type --delay 50 "4242"
     keys Return
+    waitForNext "Text entry: done" "$finished" 10 || fail "the id was not entered"
 }
 driverSetUp road_online
 startService "$tool" "" --fault stall --fault-ops GetLeaderboard,GetLeaderboardForPlayers,GetLeaderboardSince,FindPlayer
 startGame
-sleep 4
 firstRunToMainMenu
 shot mainMenu
 
 # A board: Working while the service stalls; Back leaves it at once.
 clickWidget mainMenu.txt Leaderboard
-waitMode Leaderboard 10 || fail "no leaderboard screen"
-sleep 1.5
+waitReady Leaderboard 60 || fail "no leaderboard screen"
 shot leaderboardList
 keys Down Down Return
-sleep 0.8
+waitFor "Leaderboard: board " 10 || fail "no board opened"
 shot leaderboardWorking
 keys BackSpace
-sleep 0.6
+waitFor "Leaderboard: boards listed" 10 || fail "Back did not return to the boards"
 shot leaderboardBack
 # The same board again, waited for: the service is given up and said so.
 keys Return
+waitFor "Leaderboard: board " 10 2 || fail "the board did not open again"
 waitFor "not downloaded (timed out)" 20 || fail "the stalled board was never given up"
-sleep 0.8
 shot leaderboardTimedOut
 keys BackSpace
-sleep 0.5
+waitFor "Leaderboard: boards listed" 10 2 || fail "Back did not return to the boards"
 keys BackSpace
-waitMode MainMenu 10 2 || fail "no way back to the main menu"
-sleep 1.5
+waitReady MainMenu 60 2 || fail "no way back to the main menu"
 
 # Find player: Working, Back at once; asked again, the look-up is given up.
 clickWidget mainMenu.txt FriendCompare
-waitMode FriendCompare 10 || fail "no friend comparison"
-sleep 1.5
+waitReady FriendCompare 60 || fail "no friend comparison"
 askForPlayer 1
-sleep 0.8
 shot findPlayerWorking
 keys BackSpace
 waitFor "Find player: left before the answer" 3 || fail "Back waited for the look-up"
-waitMode FriendCompare 10 2 || fail "Back did not return to the friend comparison"
-sleep 1.5
+waitReady FriendCompare 60 2 || fail "Back did not return to the friend comparison"
 askForPlayer 2
 waitFor "Find player: 4242 not looked up: timed out" 20 || fail "the stalled look-up was never given up"
-sleep 0.8
 shot findPlayerTimedOut
 keys BackSpace
-waitMode FriendCompare 10 3 || fail "no way back from find player"
-sleep 1.5
+waitReady FriendCompare 60 3 || fail "no way back from find player"
 
 # A quit while a look-up stalls.
 askForPlayer 3
-sleep 0.5
 start=$(date +%s.%N)
 stopGame
 echo "quit with a stalled look-up took $(echo "$(date +%s.%N) - $start" | bc) s"

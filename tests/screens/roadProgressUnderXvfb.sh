@@ -26,17 +26,15 @@ answerFolderDialog "$work/My Music"
 startService "$tool"
 
 startGame
-sleep 4
 firstRunToMainMenu
 
 # The perk menu and back.
 clickWidget mainMenu.txt Perks
-waitMode PerkMenu 10 || fail "no perk menu"
-sleep 2
+waitReady PerkMenu 60 || fail "no perk menu"
 shot perkMenu
 keys BackSpace
-waitMode MainMenu 10 2 || fail "no way back from the perk menu"
-sleep 1.5
+waitReady MainMenu 60 2 || fail "no way back from the perk menu"
+dismissTutorials
 
 # A track to play: the music folder found, its first album's first track started.
 findAndPlayFirstTrack 1 3
@@ -45,36 +43,32 @@ findAndPlayFirstTrack 1 3
 clickWidget mainMenu.txt QuickPlay
 waitMode Playing 30 || fail "the game did not start"
 xdotool mousemove 640 200 mousedown 1
-sleep 10
+waitReady Playing 60 || fail "play did not take input"
 shot playing
 waitFor "Game over (" 90 || { xdotool mouseup 1; fail "the track did not end"; }
 xdotool mouseup 1
-waitMode GameOver 10 || fail "no game-over screen"
-sleep 3
-dismissTutorials 3
+waitReady GameOver 60 || fail "no game-over screen"
+dismissTutorials
 shot gameOver
 
 # Rank-up: the award counted into the bars across the rank boundary, the
 # badge celebrated, then on to the perk unlock.
 keys Return
-waitMode RankUp 20 || fail "no rank-up screen"
-sleep 2.5
+waitReady RankUp 60 || fail "no rank-up screen"
 shot rankUpCounting
-waitFor "Rank up: 2" 10 || fail "the bar did not cross into rank 2"
-sleep 0.5
+waitFor "Rank up: 2" 30 || fail "the bar did not cross into rank 2"
 shot rankUpCrossed
-sleep 3
+waitFor "Rank-up screen: OK offered" 30 || fail "the count did not end"
 shot rankUp
 keys Return
-waitMode PerkUnlock 10 || fail "no perk unlock after the rank-up"
-sleep 2
-dismissTutorials 1
+waitReady PerkUnlock 60 || fail "no perk unlock after the rank-up"
+dismissTutorials
 shot perkUnlock
 
 # The first perk of the list taken; with none left to unlock the game moves on.
 clickAt 640 258
 waitFor "Perk unlocked: " 10 || fail "no perk unlocked"
-sleep 3
+waitReady MainMenu 60 4 || fail "the perk unlock led nowhere"
 last=$(grep -aoE "GameMode = [A-Za-z0-9-]+" "$log" | tail -1)
 [ "$last" = "GameMode = MainMenu" ] || fail "the perk unlock led to ${last:-nothing}"
 shot mainMenuAfter

@@ -19,60 +19,44 @@ driverSetUp ships
 startService "$tool" 1500 --showcase
 
 startGame
-sleep 6   # the fade, then the title's marks come in
 chooseEnglish
 makeAccount Hangar hangar@example.com
-sleep 1
 # The first visit's help boxes, a click beside them each (Return would also
 # press the menu's focused button once they are gone).
-dismissTutorials 8
-sleep 2
+dismissTutorials
 
 # The daily challenge, once its manager has it.
 for _ in $(seq 30); do
     xdotool mousemove 710 372 click 1
     waitFor "GameMode = DailyChallenge-L" 1 && break
 done
-waitFor "GameMode = DailyChallenge-L" 5 || fail "the daily challenge did not open"
-sleep 4
+waitReady DailyChallenge-L 60 || fail "the daily challenge did not open"
 shot dailyChallenge
 # Back, also past its help boxes.
 back() {
-    for _ in $(seq 4); do
-        keys BackSpace
-        waitFor "GameMode = MainMenu" 2 "$1" && return 0
-    done
-    return 1
+    dismissTutorialsByKey BackSpace
+    keys BackSpace
+    waitReady MainMenu 60 "$1"
 }
 back 2 || fail "Back did not leave the daily challenge"
-sleep 1.5
 
 # The daily tracks.
 xdotool mousemove 1030 372 click 1
-waitFor "GameMode = DailyTracks" 10 || fail "the daily tracks did not open"
-sleep 3
+waitReady DailyTracks 60 || fail "the daily tracks did not open"
 shot dailyTracks
 back 3 || fail "Back did not leave the daily tracks"
-sleep 1.5
 
 # The hangar of the current ship, then its module editing and back.
 xdotool mousemove 1030 270 click 1
-waitFor "GameMode = Hangar" 10 || fail "the hangar did not open"
-sleep 3
+waitReady Hangar 60 || fail "the hangar did not open"
 shot hangar
-dismissTutorials 3
-for _ in $(seq 4); do
-    keys x
-    waitFor "GameMode = EditModules" 2 && break
-done
-waitFor "GameMode = EditModules" 2 || fail "module editing did not open"
-sleep 3
+dismissTutorials
+keys x
+waitReady EditModules 60 || fail "module editing did not open"
 shot editModules
 keys BackSpace
-waitFor "GameMode = Hangar" 10 2 || fail "Back did not return to the hangar"
-sleep 1
+waitReady Hangar 60 2 || fail "Back did not return to the hangar"
 back 4 || fail "Back did not leave the hangar"
-sleep 1
 
 stopGame
 echo "road ok; screenshots in $out"

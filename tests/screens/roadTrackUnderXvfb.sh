@@ -23,44 +23,39 @@ shot mainMenu
 # The game type: Standard (chosen at entry) with the music playing now.
 clickWidget mainMenu.txt Play
 waitReady GameType 60 || fail "no game type screen"
-dismissTutorials 3
+dismissTutorials
 clickAt 665 336   # "Now Playing"
-sleep 0.5
 shot gameType
 clickAt 1186 678  # OK on the button bar
 waitReady GameSettings 60 || fail "no game settings screen"
-dismissTutorials 3
+dismissTutorials
 shot gameSettings
 clickAt 1186 678
-waitMode 321Go 10 || fail "no countdown"
-sleep 2.3
+waitReady 321Go 60 || fail "no countdown"
 shot countdown
 waitReady Playing 60 || fail "play did not start"
-sleep 4
 shot hud
 
 # A pause, and back to play.
 keys Escape
-sleep 1
+waitFor "Paused = 1" 10 || fail "Escape did not pause"
 shot pause
 keys Escape
-sleep 1.5
+waitFor "Paused = 0" 10 || fail "Escape did not resume"
 
 # The track plays through (or the last life goes) to the game over.
-waitMode GameOver 150 || fail "no game over"
-sleep 3
+waitReady GameOver 150 || fail "no game over"
+dismissTutorialsByKey Return
 shot gameOver
 keys Return
-waitMode RankUp 10 || fail "no rank-up after the game over"
-sleep 3
+waitReady RankUp 60 || fail "no rank-up after the game over"
 shot rankUp
 for _ in $(seq 10); do
     waitMode MainMenu 1 2 && break
     keys Return
-    sleep 1
 done
-waitMode MainMenu 30 2 || fail "no way back to the main menu"
-sleep 1.5
+waitReady MainMenu 60 2 || fail "no way back to the main menu"
+dismissTutorials
 shot mainMenuAfter
 
 stopGame

@@ -19,29 +19,24 @@ driverSetUp road
 startService "$tool" 1500
 
 startGame
-sleep 6   # the fade, then the title's marks come in
 shot pressStart
 
 chooseEnglish language
 makeAccount Rookie rookie@example.com signIn
-sleep 1
 shot mainMenuTutorial
 # The first visit's help boxes, a click beside them each (Return would also
 # press the menu's focused button once they are gone).
-dismissTutorials 8
-sleep 1
+dismissTutorials
 shot mainMenu
 
 # The music bar's heart, then Options and Back to the menu.
 xdotool mousemove 1164 26 click 1
 waitFor "Music bar: favourite on" 10 || fail "the heart did not mark the track"
-sleep 0.5
 shot musicBarHeart
 xdotool mousemove 710 576 click 1
 waitReady Options 60 || fail "Options did not open"
 keys BackSpace
-waitFor "GameMode = MainMenu" 10 2 || fail "Back did not return to the menu"
-sleep 1
+waitReady MainMenu 60 2 || fail "Back did not return to the menu"
 shot backToMenu
 
 stopGame

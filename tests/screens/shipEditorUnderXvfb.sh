@@ -44,20 +44,16 @@ PNG
 
 startService "$tool"
 startGame
-sleep 4
 firstRunToMainMenu
 
 # The gallery, and a new ship in the editor.
 clickWidget mainMenu.txt ShipHangar
-waitMode Gallery 10 || fail "no gallery"
-sleep 2
-dismissTutorials 3
+waitReady Gallery 60 || fail "no gallery"
+dismissTutorials
 keys 3
-waitMode ShipEditor 10 || fail "New ship did not open the editor"
-sleep 2
+waitReady ShipEditor 60 || fail "New ship did not open the editor"
 # The help boxes go with clicks on an empty spot (the rows now start higher).
-for _ in 1 2 3; do clickAt 640 650; sleep 0.2; done
-sleep 0.5
+dismissTutorials 640 650
 shot newShip
 
 # The rows of the first group: 34 high, 4 apart, from y 158; the values at x 495.
@@ -68,50 +64,41 @@ answerFolderDialog "$work/huge.png"   # the same stand-in answers the file dialo
 clickAt 495 "$(row 2)"
 waitFor "Ship editor: image too large (300x200)" 15 || fail "the large picture was not refused"
 grep -qF "zenity --file-selection" "$work/dialog.log" || fail "the file dialog was not asked"
-sleep 1
 shot imageTooLarge
 clickAt 640 470   # the message's OK
-sleep 0.5
+waitFor "Warning put away" 10 || fail "the message's OK did not put it away"
 
 # The generated hull.
 answerFolderDialog "$work/hull.png"
 clickAt 495 "$(row 2)"
 waitFor "Load image: $work/hull.png" 15 || fail "the hull was not chosen"
-sleep 1
 
 # Handling: a larger size and more acceleration, by the rows' arrows and by keys.
 clickAt 620 "$(row 4)"
 clickAt 620 "$(row 4)"
 clickAt 620 "$(row 5)"
 keys Down Right
-sleep 1
 shot hullChosen
 
 # A test flight, and back with Escape.
 keys x
-waitMode Playing 15 || fail "the test flight did not start"
-sleep 3
+waitReady Playing 60 || fail "the test flight did not start"
 shot testFlight
 keys Escape
-waitMode ShipEditor 10 2 || fail "the test flight did not return to the editor"
-sleep 1.5
+waitReady ShipEditor 60 2 || fail "the test flight did not return to the editor"
 shot backFromTest
 
 # Published as a work in progress: the preview is captured and the ship goes
 # to the local workshop; the editor hands over to the hangar.
 clickAt 495 "$(row 0)"
-waitMode Hangar 30 || fail "publishing did not end in the hangar"
-sleep 2
+waitReady Hangar 60 || fail "publishing did not end in the hangar"
 items=("$work"/save/steam/workshop/items/*/title.txt)
 [ -f "${items[0]}" ] || fail "no item in the workshop"
 grep -qF "New Ship" "${items[0]}" || fail "the workshop item is not the new ship"
 [ -s "$(dirname "${items[0]}")/preview.dat" ] || fail "the workshop item has no preview"
-waitFor "GameMode = Hangar" 1 || fail "no hangar"
-dismissTutorials 3   # the hangar's help boxes come up over the message
-sleep 0.5
 shot published
-clickAt 640 470      # the message's OK
-sleep 1
+clickAt 640 470      # the message's OK; the hangar's help boxes wait behind it
+waitFor "Warning put away" 10 2 || fail "the message's OK did not put it away"
 shot hangar
 
 stopGame

@@ -15,31 +15,26 @@ here="$(cd "$(dirname "$0")" && pwd)"
 driverSetUp twitter
 startService "$tool"
 startGame
-sleep 4
 firstRunToMainMenu
 
 # From the main menu.
 clickWidget mainMenu.txt Twitter
-waitMode OptionsTwitter 10 || fail "no Twitter screen from the main menu"
-sleep 1.5
+waitReady OptionsTwitter 60 || fail "no Twitter screen from the main menu"
 shot twitterFromMainMenu
 clickWidget optionsTwitter.txt AuthButton
-sleep 12   # Twitter can't be reached from here: the request fails
+waitFor "Twitter: failure shown" 60 || fail "the failed link was not shown"   # Twitter can't be reached from here
 shot twitterLinkFailed
 keys BackSpace
-waitMode MainMenu 10 2 || fail "Back did not return to the main menu"
-sleep 2
+waitReady MainMenu 60 2 || fail "Back did not return to the main menu"
 
 # From the options menu: its seventh item (Language, Screen Resolution,
 # Configure Keyboard, Volume and Detail, Notifications, Open Mic, Twitter).
 clickWidget mainMenu.txt Options
-waitMode Options 10 || fail "no options menu"
-sleep 1.5
+waitReady Options 60 || fail "no options menu"
 xdotool mousemove 1270 20
 for _ in $(seq 6); do keys Down; done
 keys Return
-waitMode OptionsTwitter 10 2 || fail "no Twitter screen from the options"
-sleep 1.5
+waitReady OptionsTwitter 60 2 || fail "no Twitter screen from the options"
 shot twitterFromOptions
 keys BackSpace
 waitMode Options 10 2 || fail "Back did not return to the options"

@@ -7,7 +7,7 @@ add_test(NAME road_xvfb_title_to_main_menu
   COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
           bash ${CMAKE_SOURCE_DIR}/tests/screens/roadUnderXvfb.sh $<TARGET_FILE:zorbex>
           $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/road)
-# Keys and clicks are timed: these run alone, not beside the rest of the suite.
+# Each road runs the whole game under the sanitizers: these run alone, not beside the rest of the suite.
 set_tests_properties(road_xvfb_title_to_main_menu PROPERTIES TIMEOUT 180 RUN_SERIAL TRUE)
 # The real game under Xvfb: the loading screen saves its picture once (the
 # switch ZORBEX_TEST_LOADING_SHOT), and the picture and the log are checked.

@@ -28,7 +28,7 @@ driverCleanUp() {
 startService() {
     "$1" "$work/webService.txt" ${2:+"$2"} "${@:3}" > "$work/service.log" 2>&1 &
     spid=$!
-    for _ in $(seq 50); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
+    for _ in $(seq 300); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
     [ -s "$work/webService.txt" ] || fail "the local service did not start"
 }
 # The desktop's folder or file dialog (zenity, found first on the game's
@@ -66,40 +66,39 @@ chooseEnglish() {
 firstRunToMainMenu() {
     chooseEnglish
     waitReady MainMenu 60 || fail "no main menu"
-    dismissTutorials 10
+    dismissTutorials
 }
 # A text box k steps down from the top: focus it, type, finish the entry.
 field() {
+    local opened finished
+    opened=$(logCount "Text entry: open")
+    finished=$(logCount "Text entry: done")
     for _ in $(seq "$1"); do keys Down; done
     keys Return
-    sleep 0.2
+    waitForNext "Text entry: open" "$opened" 10 || fail "the text box $1 down did not open"
     xdotool type --delay 50 "$2"
-    sleep 0.2
     keys Return
-    sleep 0.3
+    waitForNext "Text entry: done" "$finished" 10 || fail "the text box $1 down was not finished"
 }
 # While the silent sign-in still runs (a slow service): Back, then a new
 # account made by hand (name, e-mail) on the sign-in screen. With a third
 # argument, screenshots of the choice and the filled form under that prefix.
 makeAccount() {
     waitFor "Attempting to auto sign in with Steam" 30 || fail "no sign-in screen"
-    sleep 0.3
+    waitReady SignIn 30 || fail "the sign-in screen takes no keys"
     keys BackSpace
     waitFor "Sign in UI - EsignInMode_Start" 10 3 || fail "Back did not lead to the choice"
-    sleep 1
     [ -n "${3:-}" ] && shot "${3}Choice"
     keys Down Down Return
     waitFor "Sign in UI - EsignInMode_CreateAccount" 10 || fail "no account form"
-    sleep 0.5
     field 1 "$1"
     field 2 "$2"
     field 3 secret12
     field 4 secret12
-    sleep 0.5
     [ -n "${3:-}" ] && shot "$3"
     keys Down Down Down Down Down Return
     waitFor "Create Account: Success" 30 || fail "the account was not made"
-    waitMode MainMenu 60 || fail "no main menu"
+    waitReady MainMenu 60 || fail "no main menu"
 }
 # Once the title is up: the game's window gets the keyboard.
 focusGame() {
@@ -137,13 +136,22 @@ waitLog() {
 }
 # Waits until the log holds a line with text, count times (default once).
 waitFor() { waitLog "$2" "${3:-1}" -F -- "$1"; }
+# How many lines of the log hold text (to wait for the next one).
+logCount() { grep -cF -- "$1" "$log" 2>/dev/null; }
+# Waits until the log holds one more line with text than the count
+# logCount gave before.
+waitForNext() { waitFor "$1" "$3" $(($2 + 1)); }
 # Waits until the game has asked for a state count times (this run's log).
 waitMode() { waitLog "$2" "${3:-1}" -E -- "GameMode = ${1}"$'\r'"?\$"; }
 # Waits until a state has come in and taken input count times: its screen's
 # opening has run, so keys and clicks sent now reach it. Wait for this, never
 # for a guessed time, before driving a screen just asked for.
 waitReady() { waitLog "$2" "${3:-1}" -E -- "GameMode ready: ${1}"$'\r'"?\$"; }
+# Nothing checks the screenshots; they are for people to look at. Half a
+# second's settle lets the last key's highlight and the screen's effects come
+# to rest first (the one fixed wait the roads keep besides keys' pacing).
 shot() {
+    sleep 0.5
     xwd -root -silent > "$work/shot.xwd" && /usr/bin/python3 "$here/xwdToPng.py" "$work/shot.xwd" "$out/$1.png" ||
         fail "screenshot $1"
 }
@@ -199,52 +207,71 @@ storeBorderlessWindow() {
     sleep 1
     stopGame
 }
+# Like keys, paced: the pointer's move reaches the game before the click.
 clickAt() {
     xdotool mousemove "$1" "$2"
     sleep 0.2
     xdotool click 1
     sleep 0.3
 }
-# The help boxes of a first visit: a click on an empty spot puts each away.
+# The help boxes up now, each put away with a click on an empty spot (200,
+# 200 unless given; a count given by older callers is not needed): a box
+# logs when it is shown and when it is put away. Call it once the screen is
+# ready (its opening shows its boxes).
 dismissTutorials() {
-    for _ in $(seq "$1"); do
-        xdotool mousemove 200 200 click 1
-        sleep 0.45
+    local x=200 y=200
+    [ $# -ge 2 ] && x="$1" y="$2"
+    putAwayHelpBoxes xdotool mousemove "$x" "$y" click 1
+}
+# The same with a key (such as Return or BackSpace) instead of the click.
+dismissTutorialsByKey() { putAwayHelpBoxes xdotool key "$1"; }
+# Runs the given press until every help box shown is put away. A box takes
+# no press in its first quarter second (the press that opened the screen),
+# so one not taken within half a second is sent again.
+putAwayHelpBoxes() {
+    local gone
+    for _ in $(seq 60); do
+        gone=$(logCount "Help box put away: ")
+        [ "$(logCount "Help box shown: ")" -le "$gone" ] && return 0
+        "$@"
+        for _ in 1 2 3 4 5; do
+            sleep 0.1
+            [ "$(logCount "Help box put away: ")" -gt "$gone" ] && break
+        done
     done
+    fail "a help box was not put away"
 }
 # From the main menu: the music folder (the folder dialog's answer) found by
 # the music indexing, its first album's first track ("Sunrise") started, and
 # back to the main menu. The arguments: how many times the music list and the
 # main menu will have been entered on arriving there.
 findAndPlayFirstTrack() {
-    local lists="$1" menus="$2"
+    local lists="$1" menus="$2" listed
     clickWidget mainMenu.txt MusicBrowser
-    waitMode MusicTypeList 10 "$lists" || fail "no music type list"
-    sleep 1.5
-    dismissTutorials 13
+    waitReady MusicTypeList 60 "$lists" || fail "no music type list"
+    dismissTutorials
     clickAt 640 439
-    waitMode FindMusic 10 || fail "no music indexing screen"
-    sleep 2.5
+    waitReady FindMusic 60 || fail "no music indexing screen"
     clickAt 640 427
     waitFor "Index: Finished" 90 || fail "the walk did not finish"
     keys BackSpace
-    waitMode MusicTypeList 10 $((lists + 1)) || fail "no way back to the music type list"
-    sleep 1.5
+    waitReady MusicTypeList 60 $((lists + 1)) || fail "no way back to the music type list"
     clickAt 640 207
-    waitMode MusicBrowser 10 || fail "no music browser"
-    sleep 1.5
+    waitReady MusicBrowser 60 || fail "no music browser"
+    listed=$(logCount "Music browser: ")
     clickWidget MusicBrowser.txt Albums
-    sleep 2
+    waitForNext "Music browser: " "$listed" 10 || fail "no albums listed"
+    listed=$(logCount "Music browser: ")
     clickAt 640 250
-    sleep 2
+    waitForNext "Music browser: " "$listed" 10 || fail "the first album did not open"
     clickAt 640 250
     waitFor "Playing track: Sunrise" 10 || fail "no track playing"
+    listed=$(logCount "Music browser: ")
     keys BackSpace
-    sleep 0.8
+    waitForNext "Music browser: " "$listed" 10 || fail "Back did not close the album"
     keys BackSpace
-    waitMode MusicTypeList 10 $((lists + 2)) || fail "no way back from the browser"
-    sleep 1.5
+    waitReady MusicTypeList 60 $((lists + 2)) || fail "no way back from the browser"
     keys BackSpace
-    waitMode MainMenu 10 "$menus" || fail "no way back to the main menu"
-    sleep 1.5
+    waitReady MainMenu 60 "$menus" || fail "no way back to the main menu"
+    dismissTutorials
 }

@@ -2,6 +2,8 @@
 // A small HTTP/1.1 server on 127.0.0.1 for tests: one handler answers every
 // request; requests are recorded for the test to inspect.
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -25,6 +27,34 @@ struct ChttpResponse {
     std::string contentType = "text/plain";
     std::vector<std::pair<std::string, std::string>> extraHeaders;
     int delayMs = 0;   // wait before answering (for time-out tests)
+};
+
+// An answer the test holds back until it lets it go (or a minute passes): a
+// call that comes back while it is held did not wait for the service. The
+// server's handler calls waitTurn() before answering.
+class CheldAnswer {
+public:
+    void hold() { set(true); }
+    void letGo() { set(false); }
+    void waitTurn() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait_for(lock, std::chrono::seconds(60), [this] { return !holding_; });
+        ++answered_;
+    }
+    int answered() const { return answered_.load(); }
+
+private:
+    void set(bool on) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            holding_ = on;
+        }
+        changed_.notify_all();
+    }
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool holding_ = false;
+    std::atomic<int> answered_{0};
 };
 
 class ClocalHttpServer {

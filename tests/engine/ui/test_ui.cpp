@@ -275,6 +275,12 @@ TEST(Ui, TextEntryTypesMasksAndCancels) {
     EXPECT_TRUE(te.finished);
     EXPECT_FALSE(te.cancelled);
     EXPECT_EQ(te.text.str(), "pilot");
+    // Scripts wait on the entry's opening and end; what was typed (a
+    // password, maybe) never reaches the log.
+    EXPECT_TRUE(gEngine->log.contains("Text entry: open"));
+    EXPECT_TRUE(gEngine->log.contains("Text entry: done"));
+    EXPECT_FALSE(gEngine->log.containsPart("pilot"));
+    EXPECT_FALSE(gEngine->log.containsPart("abc"));
     // A controller's Back cancels.
     te.begin(10, "x");
     CuiInput padBack;
@@ -291,19 +297,28 @@ TEST(Ui, TutorialShownOnceAndQueued) {
     EXPECT_TRUE(gUi->tutorials.show("Tut_B"));
     EXPECT_TRUE(gUi->tutorials.isShowing());
     EXPECT_EQ(gUi->tutorials.current(), "Tut_A");
+    EXPECT_TRUE(gEngine->log.contains("Help box shown: Tut_A"));
+    EXPECT_FALSE(gEngine->log.contains("Help box shown: Tut_B"));   // queued, not shown
     f.idle(30);
     EXPECT_TRUE(gUi->inputHeld());
     f.stepKey([](CuiInput& in) { in.setAction(ACTION_SELECT); });
     EXPECT_EQ(f.menu->highlightedItem(), nullptr);   // the tutorial took the press
     EXPECT_EQ(gUi->tutorials.current(), "Tut_B");
+    EXPECT_TRUE(gEngine->log.contains("Help box put away: Tut_A"));
+    EXPECT_TRUE(gEngine->log.contains("Help box shown: Tut_B"));
     f.idle(30);
     f.stepKey([](CuiInput& in) { in.setAction(ACTION_BACK); });
     EXPECT_FALSE(gUi->tutorials.isShowingOrQueued());
+    EXPECT_TRUE(gEngine->log.contains("Help box put away: Tut_B"));
     EXPECT_FALSE(gUi->tutorials.show("Tut_A"));
     EXPECT_TRUE(gUi->tutorials.find("Tut_B")->seen);
     EXPECT_EQ(gUi->tutorials.seenNames().size(), 2u);
+    // A box taken down by a reset is put away too, so shown and put away
+    // always pair up.
+    EXPECT_TRUE(gUi->tutorials.show("Tut_C"));
     gUi->tutorials.resetAll();
     EXPECT_FALSE(gUi->tutorials.find("Tut_A")->seen);
+    EXPECT_TRUE(gEngine->log.contains("Help box put away: Tut_C"));
 }
 
 TEST(Ui, SpotEffectsOwnAndFreeTheirWidgets) {

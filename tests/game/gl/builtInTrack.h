@@ -8,6 +8,7 @@
 #include "audio/songInfoMgr.h"
 #include "game/musicLink.h"
 #include "game/playHarness.h"
+#include "support/testEngine.h"
 
 struct CbuiltInTrack {
     // Starts the first built-in track; false (with a test failure) when it can't.
@@ -36,9 +37,17 @@ struct CbuiltInTrack {
         o.difficulty = difficulty;
         return o;
     }
-    // One step's worth of audio mixed, and the music fed to play.
+    // One step's worth of audio mixed, and the music fed to play. The track
+    // is decoded ahead on a worker that a busy machine can hold back: the
+    // step waits for its frames rather than mixing silence in their place.
     void step(float dt, CmusicFeed& feed) {
-        audio.mixer.mix(mix, 735);
+        int left = kStepFrames;
+        EXPECT_TRUE(waitUntil([&] {
+            const double before = audio.mixer.position(player.channel);
+            audio.mixer.mix(mix, left);
+            left -= (int)std::lround((audio.mixer.position(player.channel) - before) * 44100.0);
+            return left <= 0 || ended || audio.mixer.state(player.channel) != CHANNEL_PLAYING;
+        })) << "the track's decoding never caught up";
         player.update(dt);
         fillMusicFeed(player, ended, dt, feed);
     }
@@ -52,5 +61,6 @@ struct CbuiltInTrack {
     CmusicPlayer player;
     CsongPackInfo* track = nullptr;
     bool ended = false;
-    float mix[735 * 2];
+    static constexpr int kStepFrames = 735;   // 1/60 s at 44.1 kHz
+    float mix[kStepFrames * 2];
 };
