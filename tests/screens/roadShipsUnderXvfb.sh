@@ -27,6 +27,7 @@ dismissTutorials
 
 # The daily challenge, once its manager has it.
 for _ in $(seq 30); do
+    putAwayWarnings
     xdotool mousemove 710 372 click 1
     waitFor "GameMode = DailyChallenge-L" 1 && break
 done

@@ -50,10 +50,20 @@ shot gameOver
 keys Return
 waitReady RankUp 60 || fail "no rank-up after the game over"
 shot rankUp
-for _ in $(seq 10); do
-    waitMode MainMenu 1 2 && break
-    keys Return
+# Once the count ends Return leads on: to the perk unlock when the score
+# crossed a rank with a perk to choose, else to the main menu.
+waitFor "Rank-up screen: OK offered" 60 || fail "the rank-up count did not end"
+keys Return
+for _ in $(seq 600); do
+    [ "$(logCount "GameMode ready: PerkUnlock")" -ge 1 ] && break
+    [ "$(logCount "GameMode = MainMenu")" -ge 2 ] && break
+    sleep 0.1
 done
+if [ "$(logCount "GameMode ready: PerkUnlock")" -ge 1 ]; then
+    dismissTutorialsByKey Return
+    keys Return   # the first perk of the list
+    waitFor "Perk unlocked: " 30 || fail "no perk taken"
+fi
 waitReady MainMenu 60 2 || fail "no way back to the main menu"
 dismissTutorials
 shot mainMenuAfter
