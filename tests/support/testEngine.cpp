@@ -52,7 +52,13 @@ CtestEngine::CtestEngine(bool init, const std::string& commandLine, const std::s
     gEngine->setDataRoot(data && *data ? data : "data");
     if (init) {
         initOk_ = gEngine->init(commandLine);
-        EXPECT_TRUE(initOk_) << "engine init failed";
+        if (!initOk_) {
+            // Why, from the engine's own log: the last lines before it gave up.
+            std::string why;
+            std::vector<ClogLine> lines = gEngine->log.recentLines();
+            for (size_t i = lines.size() > 5 ? lines.size() - 5 : 0; i < lines.size(); ++i) why += "\n  " + lines[i].text;
+            ADD_FAILURE() << "engine init failed:" << why;
+        }
     }
 }
 
