@@ -60,8 +60,8 @@ for _ in $(seq 600); do
     sleep 0.1
 done
 if [ "$(logCount "GameMode ready: PerkUnlock")" -ge 1 ]; then
-    dismissTutorialsByKey Return
-    keys Return   # the first perk of the list
+    dismissTutorials
+    clickAt 640 258   # the first perk of the list
     waitFor "Perk unlocked: " 30 || fail "no perk taken"
 fi
 waitReady MainMenu 60 2 || fail "no way back to the main menu"
