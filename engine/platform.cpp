@@ -28,6 +28,19 @@ void onQuitSignal(int) { gSignalQuit = 1; }
 bool isHeadlessDriver(const char* driver) {
     return !driver || strcmp(driver, "dummy") == 0 || strcmp(driver, "offscreen") == 0;
 }
+
+// A busy X server can drop a connection that arrives just as another closes,
+// and SDL then calls its video driver unavailable; a moment later the same
+// display answers. So a failed start is tried again, briefly, before it counts.
+int initSdlSubsystems(Uint32 flags) {
+    int rc = SDL_InitSubSystem(flags);
+    for (int pauseMs = 100; rc != 0 && pauseMs <= 400; pauseMs *= 2) {
+        if (gEngine) gEngine->log.print(LOG_L, "SDL didn't start (%s): trying again", SDL_GetError());
+        SDL_Delay(pauseMs);
+        rc = SDL_InitSubSystem(flags);
+    }
+    return rc;
+}
 }  // namespace
 
 Cplatform::~Cplatform() { shutDown(); }
@@ -42,7 +55,7 @@ bool Cplatform::checkDisplay(std::string& why) {
         return false;
     }
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    if (initSdlSubsystems(SDL_INIT_VIDEO) != 0) {
         why = std::string("no display could be opened (") + SDL_GetError() + ")";
         return false;
     }
@@ -61,7 +74,7 @@ bool Cplatform::startUp() {
     if (started_) return true;
     // Our own handlers turn SIGINT and SIGTERM into a quit request.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER | SDL_INIT_JOYSTICK) != 0) {
+    if (initSdlSubsystems(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER | SDL_INIT_JOYSTICK) != 0) {
         gEngine->log.print(LOG_E, "Can't start SDL: %s", SDL_GetError());
         return false;
     }

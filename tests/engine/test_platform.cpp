@@ -85,6 +85,22 @@ TEST(Platform, HeadlessWindowWithoutGl) {
     EXPECT_EQ(gEngine->windowWidth, 800);
 }
 
+// A display that will not open is tried again for a moment, then reported
+// with SDL's reason; SDL is left clean for the next start.
+TEST(Platform, AVideoDriverThatWillNotStartIsTriedAgainThenReported) {
+    CtestEngine eng(false);
+    const char* was = getenv("SDL_VIDEODRIVER");
+    std::string kept = was ? was : "";
+    setenv("SDL_VIDEODRIVER", "nosuchdriver", 1);
+    bool started = gEngine->platform.startUp();
+    setenv("SDL_VIDEODRIVER", kept.c_str(), 1);
+    EXPECT_FALSE(started);
+    EXPECT_TRUE(gEngine->log.contains("SDL didn't start (nosuchdriver not available): trying again"));
+    EXPECT_TRUE(gEngine->log.contains("Can't start SDL: nosuchdriver not available"));
+    EXPECT_TRUE(gEngine->platform.startUp());
+    EXPECT_TRUE(gEngine->platform.headless());
+}
+
 TEST(Platform, InternetCheckIsAShortConnect) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());

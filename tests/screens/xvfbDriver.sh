@@ -22,6 +22,21 @@ driverCleanUp() {
     [ -n "$spid" ] && kill "$spid" 2>/dev/null && wait "$spid" 2>/dev/null
     rm -rf "$work"
 }
+# A busy Xvfb can drop a connection made just as another one closes. An X
+# tool that could not open the display sent nothing, so it is simply run
+# again; any other failure is the caller's.
+xClient() {
+    local try rc=1 err="${work:-/tmp}/xclient.err"
+    for try in 1 2 3 4 5; do
+        "$@" 2> "$err" && return 0
+        rc=$?
+        grep -q "open display" "$err" || break
+        sleep 0.2
+    done
+    cat "$err" >&2
+    return $rc
+}
+xdotool() { xClient command xdotool "$@"; }
 # The local web service (the zx_local_service program), each answer delayed
 # by the given milliseconds, then its own switches (such as --showcase); the
 # game finds it through $work/webService.txt.
@@ -152,7 +167,7 @@ waitReady() { waitLog "$2" "${3:-1}" -E -- "GameMode ready: ${1}"$'\r'"?\$"; }
 # to rest first (the one fixed wait the roads keep besides keys' pacing).
 shot() {
     sleep 0.5
-    xwd -root -silent > "$work/shot.xwd" && /usr/bin/python3 "$here/xwdToPng.py" "$work/shot.xwd" "$out/$1.png" ||
+    xClient xwd -root -silent > "$work/shot.xwd" && /usr/bin/python3 "$here/xwdToPng.py" "$work/shot.xwd" "$out/$1.png" ||
         fail "screenshot $1"
 }
 keys() {
