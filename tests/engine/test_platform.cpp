@@ -90,10 +90,11 @@ TEST(Platform, HeadlessWindowWithoutGl) {
 TEST(Platform, AVideoDriverThatWillNotStartIsTriedAgainThenReported) {
     CtestEngine eng(false);
     const char* was = getenv("SDL_VIDEODRIVER");
-    std::string kept = was ? was : "";
+    const std::string kept = was ? was : "";
     setenv("SDL_VIDEODRIVER", "nosuchdriver", 1);
     bool started = gEngine->platform.startUp();
-    setenv("SDL_VIDEODRIVER", kept.c_str(), 1);
+    if (was) setenv("SDL_VIDEODRIVER", kept.c_str(), 1);
+    else unsetenv("SDL_VIDEODRIVER");
     EXPECT_FALSE(started);
     EXPECT_TRUE(gEngine->log.contains("SDL didn't start (nosuchdriver not available): trying again"));
     EXPECT_TRUE(gEngine->log.contains("Can't start SDL: nosuchdriver not available"));

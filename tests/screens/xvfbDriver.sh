@@ -26,8 +26,8 @@ driverCleanUp() {
 # tool that could not open the display sent nothing, so it is simply run
 # again; any other failure is the caller's.
 xClient() {
-    local try rc=1 err="${work:-/tmp}/xclient.err"
-    for try in 1 2 3 4 5; do
+    local rc=1 err="${work:-/tmp}/xclient.err"
+    for _ in 1 2 3 4 5; do
         "$@" 2> "$err" && return 0
         rc=$?
         grep -q "open display" "$err" || break
@@ -240,41 +240,35 @@ dismissTutorials() {
 }
 # The same with a key (such as Return or BackSpace) instead of the click.
 dismissTutorialsByKey() { putAwayHelpBoxes xdotool key "$1"; }
-# Runs the given press until every help box shown is put away. A box takes
+# Runs the given press until every box logged with the first line is logged
+# with the second (put away), at most the given number of presses. A box takes
 # no press in its first quarter second (the press that opened the screen), so
 # each press waits that long first; a press the box still did not take is sent
 # again only after three seconds, so that a busy game does not get two (the
 # second would land on the screen below).
-putAwayHelpBoxes() {
-    local gone
-    for _ in $(seq 40); do
-        gone=$(logCount "Help box put away: ")
-        [ "$(logCount "Help box shown: ")" -le "$gone" ] && return 0
+pressUntilPutAway() {
+    local shownLine=$1 goneLine=$2 tries=$3 gone
+    shift 3
+    for _ in $(seq "$tries"); do
+        gone=$(logCount "$goneLine")
+        [ "$(logCount "$shownLine")" -le "$gone" ] && return 0
         sleep 0.3
         "$@"
         for _ in $(seq 30); do
             sleep 0.1
-            [ "$(logCount "Help box put away: ")" -gt "$gone" ] && break
+            [ "$(logCount "$goneLine")" -gt "$gone" ] && break
         done
     done
-    fail "a help box was not put away"
+    return 1
+}
+putAwayHelpBoxes() {
+    pressUntilPutAway "Help box shown: " "Help box put away: " 40 "$@" || fail "a help box was not put away"
 }
 # Puts away, with Return (its OK), every warning shown and not yet put away:
 # a message that arrives while a screen is driven (such as a new daily
 # challenge on the main menu) takes the presses meant for the screen.
 putAwayWarnings() {
-    local gone
-    for _ in $(seq 10); do
-        gone=$(logCount "Warning put away")
-        [ "$(logCount "Warning shown: ")" -le "$gone" ] && return 0
-        sleep 0.3
-        xdotool key Return
-        for _ in $(seq 30); do
-            sleep 0.1
-            [ "$(logCount "Warning put away")" -gt "$gone" ] && break
-        done
-    done
-    fail "a warning was not put away"
+    pressUntilPutAway "Warning shown: " "Warning put away" 10 xdotool key Return || fail "a warning was not put away"
 }
 # From the main menu: the music folder (the folder dialog's answer) found by
 # the music indexing, its first album's first track ("Sunrise") started, and
