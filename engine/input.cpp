@@ -31,9 +31,18 @@ bool CinputPlayer::setJoystick(int index) {
 }
 
 void CinputPlayer::applyMapping(const CinputMapping& mapping) {
-    bindings.clear();
+    // A set-up asks for some actions only: those take the mapping's inputs,
+    // every other action keeps the device's default (Select, Back, Fire, ...).
+    std::vector<CactionBinding> mapped;
     for (const auto& b : mapping.bindings)
-        if (isValidAction(b.action) && b.bindsAnything()) bindings.push_back(b);
+        if (isValidAction(b.action) && b.bindsAnything()) mapped.push_back(b);
+    auto isMapped = [&mapped](const CactionBinding& d) {
+        return std::any_of(mapped.begin(), mapped.end(), [&d](const CactionBinding& b) { return b.action == d.action; });
+    };
+    bindings.clear();
+    for (const auto& d : device == DEVICE_CONTROLLER ? defaultControllerBindings() : defaultKeyboardBindings())
+        if (!isMapped(d)) bindings.push_back(d);
+    bindings.insert(bindings.end(), mapped.begin(), mapped.end());
     clearActions();
 }
 
@@ -41,6 +50,11 @@ const CactionBinding* CinputPlayer::findBinding(int action) const {
     for (const auto& b : bindings)
         if (b.action == action) return &b;
     return nullptr;
+}
+
+bool CinputPlayer::bindsKey(int scanCode) const {
+    return std::any_of(bindings.begin(), bindings.end(),
+                       [scanCode](const CactionBinding& b) { return b.keyFlag && b.key == scanCode; });
 }
 
 int CinputPlayer::firstPressedAction() const {
@@ -153,9 +167,7 @@ void CinputMappings::clear(const std::string& name) {
     std::erase_if(rows, [&](const CinputMapping& m) { return equalsIgnoreCase(m.name, key); });
 }
 
-void CinputMappings::clearJoystickMappings() {
-    std::erase_if(rows, [](const CinputMapping& m) { return !equalsIgnoreCase(m.name, kKeyboard); });
-}
+void CinputMappings::clearAll() { rows.clear(); }
 
 bool CinputMappings::applyTo(CinputPlayer& player, const std::string& name) const {
     const CinputMapping* m = find(name);

@@ -29,10 +29,13 @@ public:
     bool setDevice(int kind, int joystickIndex = -1);
     // False for an index outside the 25 joystick slots.
     bool setJoystick(int index);
-    // Replaces the bindings with a stored mapping's.
+    // The device's default bindings, those of the actions the mapping binds
+    // replaced by the mapping's.
     void applyMapping(const CinputMapping& mapping);
 
     const CactionBinding* findBinding(int action) const;
+    // True when a key of the keyboard does one of this player's actions.
+    bool bindsKey(int scanCode) const;
 
     bool isActionDown(int action) const { return isValidAction(action) && down_[action]; }
     bool wasActionPressed(int action) const { return isValidAction(action) && down_[action] && !prev_[action]; }
@@ -69,8 +72,8 @@ public:
     bool store(const CinputMapping& mapping);
     // Forgets one device's mapping.
     void clear(const std::string& name);
-    // Every mapping but the keyboard's.
-    void clearJoystickMappings();
+    // Forgets every device's mapping, the keyboard's too.
+    void clearAll();
     // Gives a player the bindings stored for a device; false when none are.
     bool applyTo(CinputPlayer& player, const std::string& name) const;
 

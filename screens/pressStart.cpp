@@ -118,10 +118,13 @@ void CpressStartScreen::onUpdate() {
         return;
     }
     if (screen_->wasPressed(resetController_)) {
-        gGame->saveLoad.clearJoystickMappings();
+        gGame->saveLoad.clearInputMappings();
         gGame->saveLoad.saveSettings();
+        if (CinputPlayer* p = gEngine->input.player(0)) p->setDevice(DEVICE_KEYBOARD_MOUSE);
         gGame->sfx.play(6, 1.0f);
         gGame->playTransitionEffect(resetController_);
+        // Done with the button: Return and Space start the game again.
+        screen_->resetHighlights();
         return;
     }
     if (gUi->tutorials.isShowing() || gEngine->input.inputHold || anyButtonHighlighted()) return;

@@ -415,7 +415,7 @@ bool CsaveLoad::applyInputMapping(const std::string& device, int player) {
     return p && gEngine->input.mappings.applyTo(*p, device);
 }
 
-void CsaveLoad::clearJoystickMappings() {
-    gEngine->input.mappings.clearJoystickMappings();
+void CsaveLoad::clearInputMappings() {
+    gEngine->input.mappings.clearAll();
     settings.dirty = true;
 }

@@ -114,7 +114,8 @@ public:
     bool isInputMappingKnown(const std::string& device) const;
     // Gives a player the device's stored bindings.
     bool applyInputMapping(const std::string& device, int player = 0);
-    void clearJoystickMappings();
+    // Every stored mapping, the keyboard's too: all devices back to their defaults.
+    void clearInputMappings();
 
     // Renames an unreadable save file out of the way; returns the new name
     // (empty when nothing was renamed).

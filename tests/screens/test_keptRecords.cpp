@@ -4,6 +4,8 @@
 #include <fstream>
 
 #include "roadFixture.h"
+#include "screens/config.h"
+#include "screens/pressStart.h"
 #include "support/testEngine.h"
 
 namespace {
@@ -232,4 +234,48 @@ TEST_F(KeptRecordsTest, AnUnreadableSaveIsNamedToThePlayer) {
     ASSERT_NE(message, nullptr);
     EXPECT_NE(message->getText("TextName").find("gamesave3.bad"), std::string::npos);
     EXPECT_TRUE(g->logHas("- StartUp - unreadable save kept as gamesave3.bad; new profile made"));
+}
+
+// Configure Keyboard asks for moves and perks only: Return, Backspace and the
+// mouse keep their jobs, across a restart, until RESET CONTROLLERS on the
+// title puts the keyboard back to its defaults for good.
+TEST_F(KeptRecordsTest, AKeyboardSetUpKeepsTheOtherKeysUntilResetControllers) {
+    ASSERT_NO_FATAL_FAILURE(startOver());
+    screens::get<CconfigScreen>()->open(CconfigFlow::DEVICE_KEYS, -1, GM_MAIN_MENU, GM_MAIN_MENU, false);
+    ASSERT_TRUE(reachMode(GM_CONFIG));
+    for (int k : {SDL_SCANCODE_I, SDL_SCANCODE_K, SDL_SCANCODE_J, SDL_SCANCODE_L, SDL_SCANCODE_7, SDL_SCANCODE_8,
+                  SDL_SCANCODE_9, SDL_SCANCODE_0})
+        tapKey(k);
+    g->steps(1);
+    tapKey(SDL_SCANCODE_SPACE);
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    quit();
+    ASSERT_NO_FATAL_FAILURE(startOver());
+    struct {
+        int action;
+        int key;   // -1 the left mouse button
+    } const kept[] = {{ACTION_UP, SDL_SCANCODE_I},          {ACTION_LT, SDL_SCANCODE_7},
+                      {ACTION_SELECT, SDL_SCANCODE_RETURN}, {ACTION_BACK, SDL_SCANCODE_BACKSPACE},
+                      {ACTION_OPTION_X, SDL_SCANCODE_X},    {ACTION_START, SDL_SCANCODE_P},
+                      {ACTION_FIRE, -1}};
+    const CinputPlayer& p = *gEngine->input.player(0);
+    for (const auto& k : kept) {
+        const CactionBinding* b = p.findBinding(k.action);
+        ASSERT_NE(b, nullptr) << actionName(k.action);
+        EXPECT_EQ(k.key < 0 ? b->mouseFlag : b->key, k.key < 0 ? 1 : k.key) << actionName(k.action);
+    }
+
+    dismissTutorials();
+    ASSERT_TRUE(gGame->setGameMode(GM_PRESS_START));
+    ASSERT_TRUE(reachMode(GM_PRESS_START));
+    g->steps(200);   // the buttons have come in
+    click(screens::get<CpressStartScreen>()->screen()->findWidget("ResetController"));
+    EXPECT_EQ(p.bindings, defaultKeyboardBindings());
+    // The button it was does not hold Return back.
+    pressReturn();
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    quit();
+    ASSERT_NO_FATAL_FAILURE(startOver());
+    EXPECT_FALSE(gGame->saveLoad.isInputMappingKnown("Keyboard"));
+    EXPECT_EQ(gEngine->input.player(0)->bindings, defaultKeyboardBindings());
 }

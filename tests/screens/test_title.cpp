@@ -141,11 +141,14 @@ TEST_F(TitleTest, AGamepadWithMappingsStartsWithXboxGlyphs) {
     EXPECT_TRUE(g->logHas("Found mappings for Joystick"));
     EXPECT_EQ(gUi->buttonBar.padGlyphs, CbuttonBar::PAD_GLYPHS_XBOX);
     EXPECT_FALSE(gEngine->platform.cursorShown());
-    // The stored mapping is the player's: Select on button 3 alone.
-    const CactionBinding* b = gEngine->input.player(0)->findBinding(ACTION_SELECT);
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(b->joyButton, 3);
-    EXPECT_EQ(gEngine->input.player(0)->bindings.size(), 1u);
+    // The stored mapping is the player's: Select on button 3 in place of 0,
+    // the other buttons as they were.
+    const CinputPlayer& p = *gEngine->input.player(0);
+    ASSERT_NE(p.findBinding(ACTION_SELECT), nullptr);
+    EXPECT_EQ(p.findBinding(ACTION_SELECT)->joyButton, 3);
+    EXPECT_EQ(p.bindings.size(), defaultControllerBindings().size());
+    ASSERT_NE(p.findBinding(ACTION_BACK), nullptr);
+    EXPECT_EQ(p.findBinding(ACTION_BACK)->joyButton, 1);
 }
 
 TEST_F(TitleTest, ReturnOnAHighlightedButtonPressesItInsteadOfStarting) {
@@ -180,9 +183,9 @@ TEST_F(TitleTest, AfterTheExitQuestionReturnStartsInsteadOfAskingAgain) {
     EXPECT_TRUE(reachMode(GM_MAIN_MENU));
 }
 
-TEST_F(TitleTest, ResetControllersKeepsOnlyTheKeyboard) {
+TEST_F(TitleTest, ResetControllersForgetsEveryMappingAtOnce) {
     makeGame("-SteamBoards");
-    CactionBinding b = CactionBinding::forKey(ACTION_SELECT, SDL_SCANCODE_RETURN);
+    CactionBinding b = CactionBinding::forKey(ACTION_UP, SDL_SCANCODE_K);
     ASSERT_TRUE(gEngine->input.mappings.store({"Keyboard", {b}}));
     b.joyButtonFlag = 1;
     ASSERT_TRUE(gEngine->input.mappings.store({"Some Pad", {b}}));
@@ -190,7 +193,7 @@ TEST_F(TitleTest, ResetControllersKeepsOnlyTheKeyboard) {
     g->steps(200);
     click(w("ResetController"));
     EXPECT_FALSE(gGame->saveLoad.isInputMappingKnown("Some Pad"));
-    EXPECT_TRUE(gGame->saveLoad.isInputMappingKnown("Keyboard"));
+    EXPECT_FALSE(gGame->saveLoad.isInputMappingKnown("Keyboard"));
     EXPECT_EQ(gGame->mode(), GM_PRESS_START);
     // Saved at once.
     gEngine->input.mappings.store({"Some Pad", {b}});

@@ -228,11 +228,13 @@ TEST(Settings, ControllerMappings) {
     full.push_back(keyBinding(3, 99));
     EXPECT_FALSE(mappings().store({"Keyboard", full}));
 
-    w.save.clearJoystickMappings();
+    w.save.clearInputMappings();
     EXPECT_TRUE(w.save.settings.dirty);
-    EXPECT_TRUE(w.save.isInputMappingKnown("Keyboard"));
+    EXPECT_FALSE(w.save.isInputMappingKnown("Keyboard"));
     EXPECT_FALSE(w.save.isInputMappingKnown("Xbox Wireless Controller"));
     EXPECT_FALSE(w.save.isInputMappingKnown("Pad 3"));
+    full.pop_back();
+    ASSERT_TRUE(mappings().store({"Keyboard", full}));
     EXPECT_TRUE(mappings().store({"Pad 3", {axis}}));
 
     // Stored rows are 3268 bytes; a damaged row is emptied, the others stand.
