@@ -109,26 +109,21 @@ void CuiMgr::beginStep(const CuiInput& in, float dt) {
     // Widgets' effects are draw-list entries: the list moves with the UI's step.
     gEngine->drawList.update(dt);
     spotEffects.update(dt);
+    dropHeldReleases();
     // Tutorials and text entry take the input before any screen sees it.
-    if (tutorials.update(in, dt)) {
+    const std::string boxBefore = tutorials.current();
+    if (tutorials.update(input_, dt)) {
         held_ = true;
+        // A box put away as a key went down: that key's release is the box's too.
+        if (tutorials.current() != boxBefore) holdUntilReleased();
         return;
     }
     if (textEntry.active) {
-        textEntry.update(in, dt);
+        textEntry.update(input_, dt);
         held_ = true;
         // Return ends the entry as it goes down; its release is no Select.
-        if (!textEntry.active && in.enter) returnReleasePending_ = true;
+        if (!textEntry.active) holdUntilReleased();
         return;
-    }
-    if (returnReleasePending_) {
-        const Ckeyboard& keys = gEngine->input.keyboard;
-        if (in.action(ACTION_SELECT)) {
-            returnReleasePending_ = false;
-            input_.actions[ACTION_SELECT] = false;
-        } else if (!keys.isDown(SDL_SCANCODE_RETURN) && !keys.isDown(SDL_SCANCODE_KP_ENTER)) {
-            returnReleasePending_ = false;
-        }
     }
     const CuiInput& inNow = input_;
     int clicked = buttonBar.update(inNow, dt);
@@ -142,6 +137,21 @@ void CuiMgr::beginStep(const CuiInput& in, float dt) {
             action_ = a;
             return;
         }
+}
+
+void CuiMgr::holdUntilReleased() {
+    const CinputPlayer* first = gEngine->input.player(0);
+    for (int a = 1; a < ACTION_COUNT; ++a) releaseHeld_[a] = first && first->isActionDown(a);
+}
+
+void CuiMgr::dropHeldReleases() {
+    const CinputPlayer* first = gEngine->input.player(0);
+    for (int a = 1; a < ACTION_COUNT; ++a) {
+        if (!releaseHeld_[a]) continue;
+        if (input_.actions[a]) input_.actions[a] = false;
+        else if (first && first->isActionDown(a)) continue;
+        releaseHeld_[a] = false;
+    }
 }
 
 void CuiMgr::swallowInput() {

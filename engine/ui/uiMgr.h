@@ -2,6 +2,7 @@
 // CuiMgr: builds screens from layout files and widget templates, owns the
 // shared styles, and holds the UI state of one update step (the input, the
 // action taken, the button bar, text entry, tutorials, popups).
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -58,6 +59,9 @@ public:
     // An overlay that took this step's presses: whatever is stepped after it
     // sees none (the pointer's place and held state stay).
     void swallowInput();
+    // The keys down now answered a box or a question: their releases are
+    // taken from the steps that follow until they come up.
+    void holdUntilReleased();
     // True while a tutorial, text entry or a modal holds the input.
     bool inputHeld() const { return held_ || modalHold > 0; }
     void renderOverlays();
@@ -84,6 +88,7 @@ public:
 
 private:
     bool parseFile(const std::string& fileName, Cscreen* into);
+    void dropHeldReleases();
     std::vector<std::unique_ptr<Cscreen>> screens_;
     std::vector<CwidgetPtr> templates_;
     std::vector<std::unique_ptr<CbackgroundStyle>> backgrounds_;
@@ -92,7 +97,9 @@ private:
     CuiInput input_;
     float dt_ = 1.0f / 60.0f;
     int action_ = ACTION_NONE;
-    bool returnReleasePending_ = false;   // the Return that ended a text entry is still down
+    // Actions whose key was down when a box or entry was put away: their
+    // release belongs to that box, not to the screen underneath.
+    std::array<bool, ACTION_COUNT> releaseHeld_{};
     bool held_ = false;
 
     friend class ClayoutReader;

@@ -112,20 +112,25 @@ TEST(MainMenu, TheKeysHaveAFocusOnEntryAndKeepItOnReturn) {
     EXPECT_TRUE(moved->highlighted);
 }
 
-// Return that puts the last help box away is the box's: the focused button
-// waits for the next press.
-TEST(MainMenu, ReturnThatClosesAHelpBoxDoesNotPressTheFocusedButton) {
+// The key that puts the last help box away is the box's, however long it is
+// held: the menu underneath waits for the next press.
+TEST(MainMenu, AKeyThatClosesAHelpBoxIsUsedUpByIt) {
     CmenuFixture f;
     ASSERT_TRUE(f.g.initOk());
     ASSERT_TRUE(f.reach(GM_MAIN_MENU));
-    gUi->tutorials.find("Tut_Intro1")->seen = false;
-    gUi->tutorials.show("Tut_Intro1");
-    ASSERT_TRUE(gUi->tutorials.isShowingOrQueued());
-    f.g.settle(30);
-    f.g.tapKey(SDL_SCANCODE_RETURN);
-    f.g.settle(40);
-    EXPECT_FALSE(gUi->tutorials.isShowingOrQueued());
-    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
+    for (int key : {SDL_SCANCODE_RETURN, SDL_SCANCODE_SPACE, SDL_SCANCODE_BACKSPACE}) {
+        const char* name = SDL_GetScancodeName((SDL_Scancode)key);
+        gUi->tutorials.find("Tut_Intro1")->seen = false;
+        gUi->tutorials.show("Tut_Intro1");
+        f.g.settle(30);
+        f.g.keyDown(key);
+        f.g.steps(12);   // a player's press lasts a few steps
+        f.g.keyUp(key);
+        f.g.settle(40);
+        EXPECT_FALSE(gUi->tutorials.isShowingOrQueued()) << name;
+        EXPECT_EQ(f.g.mode(), GM_MAIN_MENU) << name;
+        EXPECT_FALSE(screens::get<CexitPopup>()->showing()) << name;
+    }
     f.g.tapKey(SDL_SCANCODE_RETURN);
     EXPECT_TRUE(f.reach(GM_GAME_TYPE));
 }
