@@ -128,7 +128,7 @@ void CmusicBrowserScreen::addButtons() {
         }
         if (from) gUi->buttonBar.addButtonByKey("UseNowPlaying", kActionOptionX, 2);
     } else if (from) {
-        gUi->buttonBar.addButtonByKey("UseNowPlaying", kActionSelect, 0);
+        gUi->buttonBar.addButtonByKey("UseNowPlaying", kActionOptionX, 2);
     }
     gUi->buttonBar.addButtonByKey("BACK", kActionBack, 1);
 }
@@ -298,7 +298,7 @@ void CmusicBrowserScreen::openLeaderboard(const CsongPackInfo* track) {
 void CmusicBrowserScreen::onUpdate() {
     int action = gUi->action();
     bool from = offersNowPlaying(origin_);
-    if (from && action == (controllerMode() ? kActionOptionX : kActionSelect)) {
+    if (from && action == kActionOptionX) {
         gGame->playTransitionEffect(nullptr);
         gGame->setGameMode(GM_GAME_SETTINGS);
         saveSettings();
@@ -454,6 +454,8 @@ bool CmusicBrowserScreen::pressRow(Cwidget* row) {
 void CmusicBrowserScreen::letterJump() {
     int key = gEngine->lastKey;
     if (key < SDL_SCANCODE_A || key > SDL_SCANCODE_Z) return;
+    // A letter that moves or chooses does only that.
+    if (const CinputPlayer* p = gEngine->input.player(0); p && p->bindsKey(key)) return;
     char letter = (char)('A' + (key - SDL_SCANCODE_A));
     std::vector<std::string> titles;
     std::vector<bool> skip;

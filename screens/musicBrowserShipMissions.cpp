@@ -52,7 +52,7 @@ void CmusicBrowserShipMissionsScreen::addButtons() {
         bar.addButtonByKey("ViewSongLeaderboard", kActionOptionY, 3);
         bar.addButtonByKey("UseNowPlaying", kActionOptionX, 2);
     } else {
-        bar.addButtonByKey("UseNowPlaying", kActionSelect, 0);
+        bar.addButtonByKey("UseNowPlaying", kActionOptionX, 2);
     }
     bar.addButtonByKey("BACK", kActionBack, 1);
 }
@@ -96,7 +96,7 @@ const CsongPackInfo* CmusicBrowserShipMissionsScreen::entryOfValue(int64_t value
 
 void CmusicBrowserShipMissionsScreen::onUpdate() {
     const int action = gUi->action();
-    if (action == (controllerMode() ? kActionOptionX : kActionSelect)) {
+    if (action == kActionOptionX) {
         useNowPlaying();
         return;
     }
@@ -186,6 +186,8 @@ bool CmusicBrowserShipMissionsScreen::pressRow(Cwidget* row) {
 void CmusicBrowserShipMissionsScreen::letterJump() {
     const int key = gEngine->lastKey;
     if (key < SDL_SCANCODE_A || key > SDL_SCANCODE_Z) return;
+    // A letter that moves or chooses does only that.
+    if (const CinputPlayer* p = gEngine->input.player(0); p && p->bindsKey(key)) return;
     std::vector<std::string> titles;
     std::vector<int> itemOf;
     for (size_t i = 0; i < trackMenu_->itemCount(); ++i) {

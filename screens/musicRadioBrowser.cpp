@@ -37,7 +37,7 @@ void CmusicRadioBrowserScreen::addButtons(const char* selectTag) {
         gUi->buttonBar.addButtonByKey(selectTag, kActionSelect, 0);
         if (from) gUi->buttonBar.addButtonByKey("UseNowPlaying", kActionOptionX, 2);
     } else if (from) {
-        gUi->buttonBar.addButtonByKey("UseNowPlaying", kActionSelect, 0);
+        gUi->buttonBar.addButtonByKey("UseNowPlaying", kActionOptionX, 2);
     }
     gUi->buttonBar.addButtonByKey("BACK", kActionBack, 1);
 }
@@ -153,7 +153,7 @@ void CmusicRadioBrowserScreen::onUpdate() {
     }
     int action = gUi->action();
     bool from = offersNowPlaying(origin_);
-    if (from && action == (controllerMode() ? kActionOptionX : kActionSelect)) {
+    if (from && action == kActionOptionX) {
         gGame->playTransitionEffect(nullptr);
         gGame->setGameMode(GM_GAME_SETTINGS);
         return;

@@ -296,7 +296,7 @@ if waitNext MusicBrowser "$n"; then
     shot musicBrowserForPlay
 fi
 n=$(modeCount GameSettings)
-keys Return
+keys x   # "Use now playing"
 if waitNext GameSettings "$n"; then
     sleep 2
     dismissTutorials 3

@@ -232,7 +232,7 @@ TEST(MusicBrowser, ALetterJumpsAndBackFollowsWhoOpenedIt) {
     {
         CbrowserFixture f(1);
         bool offered = false;
-        for (const auto& b : gEngine->ui.buttonBar.buttons()) offered |= b.action == ACTION_SELECT;
+        for (const auto& b : gEngine->ui.buttonBar.buttons()) offered |= b.action == ACTION_OPTION_X;
         EXPECT_TRUE(offered);   // "UseNowPlaying"
         f.g.tapAction(ACTION_BACK);
         f.g.steps(80);
@@ -242,6 +242,36 @@ TEST(MusicBrowser, ALetterJumpsAndBackFollowsWhoOpenedIt) {
     f.g.tapAction(ACTION_BACK);
     f.g.steps(80);
     EXPECT_EQ(f.g.mode(), GM_PARTY_GAME_TYPE);
+}
+
+// From the game type a keyboard player opens an album and picks its track
+// with Return alone; W moves up rather than jumping to a letter; X takes
+// what is playing.
+TEST(MusicBrowser, ReturnChoosesTheHighlightedRowAndXUsesNowPlaying) {
+    CbrowserFixture f(1);
+    ASSERT_TRUE(f.g.initOk());
+    f.press(f.widget("Albums"));
+    struct {
+        int key;
+        const char* selected;   // the row selected after it
+        bool tracks;            // the album's tracks are listed
+    } const keys[] = {{SDL_SCANCODE_K, "Kiwi", false},  {SDL_SCANCODE_RETURN, "One", true},
+                      {SDL_SCANCODE_DOWN, "Two", true}, {SDL_SCANCODE_DOWN, "Three", true},
+                      {SDL_SCANCODE_W, "Two", true},    {SDL_SCANCODE_RETURN, "Two", true}};
+    for (const auto& k : keys) {
+        f.g.tapKey(k.key);
+        f.g.steps(6);
+        const char* name = SDL_GetScancodeName((SDL_Scancode)k.key);
+        ASSERT_EQ(f.g.mode(), GM_MUSIC_BROWSER) << name;
+        Cmenu* m = f.shown();
+        ASSERT_NE(m, nullptr);
+        EXPECT_EQ(m == f.menu("TrackMenu"), k.tracks) << name;
+        ASSERT_NE(m->getSelectedItem(), nullptr) << name;
+        EXPECT_EQ(m->getSelectedItem()->getText("Title1"), k.selected) << name;
+    }
+    f.g.tapKey(SDL_SCANCODE_X);
+    f.g.steps(80);
+    EXPECT_EQ(f.g.mode(), GM_GAME_SETTINGS);
 }
 
 // Empty favourites and recent tracks say so; a view with tracks says nothing.

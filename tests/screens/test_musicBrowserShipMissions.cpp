@@ -101,7 +101,7 @@ TEST(ShipMissionTracks, UseNowPlayingGoesToTheSettingsOrStraightToTheCountdown) 
     EXPECT_EQ(f.menu()->itemCount(), 0u);
     EXPECT_TRUE(panel.enabled());
     EXPECT_FALSE(panel.shown());
-    f.g.tapAction(ACTION_SELECT);
+    f.g.tapAction(ACTION_OPTION_X);
     EXPECT_TRUE(f.waitFor(GM_GAME_SETTINGS));
     EXPECT_TRUE(panel.shown());
     EXPECT_EQ(f.countdown.enters, 0);
@@ -114,7 +114,7 @@ TEST(ShipMissionTracks, UseNowPlayingGoesToTheSettingsOrStraightToTheCountdown) 
     f.g->music.currentTrack = f.g->songLibrary.addRadioStation(station);
     f.open(titleMission("road", DIFFICULTY_HARD));
     EXPECT_FALSE(panel.shown());   // hidden while the tracks are listed
-    f.g.tapAction(ACTION_SELECT);
+    f.g.tapAction(ACTION_OPTION_X);
     EXPECT_TRUE(f.waitFor(GM_321_GO));
     EXPECT_EQ(f.g->world.session.difficulty, (int)DIFFICULTY_HARD);
     EXPECT_DOUBLE_EQ(f.g->world.session.chosenTrackTime, 300.0);
@@ -134,7 +134,7 @@ TEST(ShipMissionTracks, TheMissionCardLeavesTheSettingsButtonsInSight) {
     g.steps(90);
     for (int i = 0; i < 400 && g.mode() != GM_MUSIC_BROWSER_SHIP_MISSIONS; ++i) g.steps(1);
     g.settle();
-    g.tapAction(ACTION_SELECT);
+    g.tapAction(ACTION_OPTION_X);
     for (int i = 0; i < 400 && g.mode() != GM_GAME_SETTINGS; ++i) g.steps(1);
     ASSERT_EQ(g.mode(), GM_GAME_SETTINGS);
     g.settle(60);

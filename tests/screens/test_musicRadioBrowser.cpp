@@ -160,14 +160,17 @@ TEST(RadioBrowser, UseNowPlayingOnlyWhenOpenedFromTheGameType) {
     {
         CradioFixture f;
         ASSERT_TRUE(f.g.initOk());
-        for (const auto& b : gEngine->ui.buttonBar.buttons()) EXPECT_NE(b.action, ACTION_SELECT);
+        for (const auto& b : gEngine->ui.buttonBar.buttons()) EXPECT_NE(b.action, ACTION_OPTION_X);
     }
     {
         CradioFixture f(true);
         bool offered = false;
-        for (const auto& b : gEngine->ui.buttonBar.buttons()) offered |= b.action == ACTION_SELECT;
+        for (const auto& b : gEngine->ui.buttonBar.buttons()) offered |= b.action == ACTION_OPTION_X;
         EXPECT_TRUE(offered);
-        f.g.tapAction(ACTION_SELECT);
+        f.g.tapAction(ACTION_SELECT);   // Select is the highlighted row's
+        f.g.steps(80);
+        EXPECT_EQ(f.g.mode(), GM_MUSIC_RADIO_BROWSER);
+        f.g.tapAction(ACTION_OPTION_X);
         f.g.steps(80);
         EXPECT_EQ(f.g.mode(), GM_GAME_SETTINGS);
     }

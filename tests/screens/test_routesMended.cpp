@@ -85,7 +85,7 @@ TEST(RoutesMended, FromTheGameTypeTheRadioOffersThePlayingStation) {
     h.key(SDL_SCANCODE_RETURN);
     ASSERT_EQ(h.g.mode(), GM_MUSIC_RADIO_BROWSER);
     EXPECT_TRUE(h.barHas("UseNowPlaying"));
-    h.key(SDL_SCANCODE_RETURN);
+    h.key(SDL_SCANCODE_X);
     EXPECT_EQ(h.modes(), (Modes{"GameType", "MusicRadioBrowser", "GameSettings"}));
 }
 
