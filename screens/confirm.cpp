@@ -22,6 +22,7 @@ const CwidgetBinding CconfirmStateScreen::kBindings[] = {
     {&CconfirmStateScreen::menu_, "Menu"},
     {&CconfirmStateScreen::message_, "Message"},
     {&CconfirmStateScreen::message2_, "Message2"},
+    {&CconfirmStateScreen::title_, "Title"},
 };
 
 CconfirmStateScreen::CconfirmStateScreen() : ClayoutScreen("confirm.txt", kBindings) {}
@@ -43,7 +44,15 @@ void CconfirmStateScreen::setMessage(const std::string& text) { setText(message_
 
 Cwidget* CconfirmStateScreen::addItem(const std::string& text, int gameMode) { return addChoice(menu_, text, gameMode); }
 
-void CconfirmStateScreen::onEnter() { gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK); }
+void CconfirmStateScreen::onEnter() {
+    // A single choice is a notice, not a question: no "Are you sure?" over it.
+    title_->setHidden(menu_->itemCount() == 1);
+    if (menu_->itemCount() > 0) {
+        menu_->setFocused(true);
+        menu_->setSelectedIdx(0);
+    }
+    gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
+}
 
 void CconfirmStateScreen::onUpdate() {
     // A choice that names a state without a screen is refused with a log
@@ -68,6 +77,13 @@ void CconfirmScreen::reset() {
     setMessage(nullptr);
     setMessage2(nullptr);
     allowBack = showing_ = chosen = backedOut = false;
+    safeValue = 0;
+}
+
+int CconfirmScreen::safeItem() const {
+    for (size_t i = 0; menu_ && i < menu_->itemCount(); ++i)
+        if (menu_->item(i)->value == safeValue) return (int)i;
+    return -1;
 }
 
 void CconfirmScreen::setTitle(const char* text) { setText(title_, text); }
@@ -84,8 +100,14 @@ void CconfirmScreen::enter() {
         if (line && line->getText("TextName") == title) setText(line, "");
     gUi->buttonBar.push();
     screen_->enterOpening();
+    // Return on a question that has just opened must not throw work away.
+    if (menu_ && menu_->itemCount() > 0) {
+        const int safe = safeItem();
+        menu_->setFocused(true);
+        menu_->setSelectedIdx(safe >= 0 ? safe : 0);
+    }
     gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
-    if (allowBack) gUi->buttonBar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
+    if (allowBack || safeItem() >= 0) gUi->buttonBar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
     chosen = false;
     backedOut = false;
     showing_ = true;
@@ -96,10 +118,9 @@ void CconfirmScreen::update() {
     if (!showing_ || !screen_) return;
     screen_->update();
     const int action = gUi->action();
-    // Back counts only when the caller offered it; it answers 0 like the
-    // first item, and backedOut tells the two apart.
-    if (allowBack && action == ACTION_BACK) {
-        value = 0;
+    // Back answers with the safe choice; backedOut tells it from a choice made.
+    if (action == ACTION_BACK && (allowBack || safeItem() >= 0)) {
+        value = (float)safeValue;
         backedOut = true;
         close();
         return;

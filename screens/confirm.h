@@ -40,6 +40,7 @@ private:
     Cmenu* menu_ = nullptr;
     Cwidget* message_ = nullptr;
     Cwidget* message2_ = nullptr;
+    Cwidget* title_ = nullptr;
 };
 
 class CconfirmScreen : public ClayoutOverlay {
@@ -60,15 +61,19 @@ public:
 
     Cmenu* menu() const { return menu_; }
 
-    // The answer: the chosen item's value, or 0 when the player backed out
-    // (which only an overlay that allows it accepts).
+    // The answer: the chosen item's value, or the safe choice's when the
+    // player backed out.
     float value = 0;
+    // The choice that loses nothing ("No", "Not now"): focused on entry and
+    // the answer to Back. Back is also taken without one when allowBack.
+    int safeValue = 0;
     bool allowBack = false;
     bool chosen = false;
     bool backedOut = false;
 
 private:
     void close();
+    int safeItem() const;
 
     static const CwidgetBinding kBindings[];
     Cmenu* menu_ = nullptr;

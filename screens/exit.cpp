@@ -5,6 +5,8 @@
 
 namespace {
 bool escapePressed() { return gEngine->lastKey == SDL_SCANCODE_ESCAPE; }
+// Back (Backspace, pad B) answers the question as No.
+bool backPressed() { return gUi->action() == ACTION_BACK; }
 }  // namespace
 
 // ---- the pop-up ----
@@ -20,13 +22,15 @@ void CexitPopup::show() {
     showing_ = true;
     gUi->buttonBar.push();
     screen_->enterOpening();
+    // Return on a question that has just opened keeps the game running.
+    screen_->focusWidget(no_);
 }
 
 void CexitPopup::update() {
     if (!showing_ || !screen_) return;
     screen_->update();
     if (!screen_->leaving && !screen_->left) {
-        if (screen_->wasPressed(no_) || escapePressed()) {
+        if (screen_->wasPressed(no_) || escapePressed() || backPressed()) {
             gGame->playTransitionEffect(no_);
             leaveLayout();
         } else if (screen_->wasPressed(yes_)) {
@@ -52,11 +56,13 @@ const CwidgetBinding CexitScreen::kBindings[] = {{&CexitScreen::yes_, "Yes"}, {&
 
 CexitScreen::CexitScreen() : ClayoutScreen("exit.txt", kBindings) {}
 
+void CexitScreen::onEnter() { screen_->focusWidget(no_); }
+
 void CexitScreen::onUpdate() {
     if (screen_->wasPressed(yes_)) {
         gGame->playTransitionEffect(yes_);
         gGame->setGameMode(GM_REALLY_EXIT);
-    } else if (screen_->wasPressed(no_)) {
+    } else if (screen_->wasPressed(no_) || backPressed()) {
         gGame->playTransitionEffect(no_);
         gGame->setGameMode(GM_MAIN_MENU, true);
     }

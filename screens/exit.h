@@ -30,6 +30,7 @@ public:
     CexitScreen();
 
 private:
+    void onEnter() override;
     void onUpdate() override;
 
     static const CwidgetBinding kBindings[];

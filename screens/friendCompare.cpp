@@ -143,7 +143,6 @@ void CfriendCompareScreen::askDelete() {
     c.addMenuItem(t.text("NO"), 0);
     c.allowBack = true;
     c.enter();
-    if (c.menu()) c.menu()->setSelectedIdx(1);
     askedDelete_ = true;
 }
 
@@ -157,14 +156,20 @@ void CfriendCompareScreen::deleteCompared() {
         gEngine->log.print(LOG_L, "Friend %llu deleted", (unsigned long long)deleteId_);
     }
     cursor_.validate(friends);
+    stopWaiting();
     gGame->setGameMode(GM_FRIEND_COMPARE);
 }
 
+void CfriendCompareScreen::stopWaiting() {
+    if (!waiting_) return;
+    waiting_ = false;
+    gUi->loadingIndicator.hide();
+}
+
 void CfriendCompareScreen::onUpdate() {
-    if (waiting_) {
-        if (gGame->statsCache.requestsPending()) return;
-        waiting_ = false;
-        gUi->loadingIndicator.hide();
+    // A friend's statistics may be slow to come: the keys work meanwhile.
+    if (waiting_ && !gGame->statsCache.requestsPending()) {
+        stopWaiting();
         fill();
         return;
     }
@@ -192,8 +197,10 @@ void CfriendCompareScreen::onUpdate() {
         return;
     }
     if (action == ACTION_BACK) {
+        stopWaiting();
         gGame->setGameMode(returnState_, true);
     } else if (action == ACTION_SELECT) {
+        stopWaiting();
         screens::get<CfindPlayerScreen>()->open(GM_FRIEND_COMPARE);
     }
 }

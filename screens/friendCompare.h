@@ -28,6 +28,7 @@ private:
     bool onLoaded() override;
     static const CwidgetBinding kBindings[];
     void fill();
+    void stopWaiting();
     void addRow(const CcompareRow& row);
     void askDelete();
     void deleteCompared();

@@ -271,6 +271,7 @@ void CmainMenuScreen::showEmailOffer() {
     c.addMenuItem(gEngine->text("Yes"), EMAIL_YES);
     c.addMenuItem(gEngine->text("NotNow"), EMAIL_NOT_NOW);
     c.addMenuItem(gEngine->text("DontAskAgain"), EMAIL_DONT_ASK);
+    c.safeValue = EMAIL_NOT_NOW;
     c.enter();
     emailPromptShowing_ = true;
 }
@@ -430,16 +431,16 @@ void CmainMenuScreen::update() {
         checkNotices();
     }
     // 3.
+    // The menu keeps answering while a poll is out: what it brings only goes
+    // to the inbox, seen when the player next looks.
     CmessagePoller& poller = gGame->online.messages;
-    if (poller.retrieving) {
-        if (poller.done) {
-            poller.retrieving = false;
-            poller.done = false;
-            poller.messageIndex = 0;
-        }
-        return;
+    if (!poller.retrieving) {
+        poller.retrieveMessages(false);
+    } else if (poller.done) {
+        poller.retrieving = false;
+        poller.done = false;
+        poller.messageIndex = 0;
     }
-    poller.retrieveMessages(false);
     screen_->update();
     if (const Cwidget* focused = screen_->highlightedWidget()) focusName_ = focused->name;
     if (screen_->leaving) return;

@@ -60,6 +60,9 @@ void CpauseScreen::show() {
     showMissionCard(true);
     gUi->buttonBar.push();
     screen_->enterOpening();
+    screen_->focusWidget(resume_);
+    // The pointer is free for the buttons; play gets the mouse back as it had it.
+    capturedInPlay_ = gEngine->input.mouse.captured();
     gEngine->input.mouse.setCaptured(false);
     setMusicBarPaused(true);
 }
@@ -139,7 +142,7 @@ void CpauseScreen::update() {
         gGame->playTransitionEffect(resume_);
         resumeMusic();
         leaveLayout();
-        gEngine->input.mouse.setCaptured(true);
+        gEngine->input.mouse.setCaptured(capturedInPlay_);
         setMusicBarPaused(false);
         showMissionCard(false);
         parkSticks(false);

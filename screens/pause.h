@@ -29,6 +29,7 @@ private:
     Cwidget* restart_ = nullptr;
     Cwidget* quit_ = nullptr;
     bool paused_ = false;
+    bool capturedInPlay_ = false;   // the mouse as play had it when the pause came
     bool quitChosen_ = false;
     bool asking_ = false;
 };

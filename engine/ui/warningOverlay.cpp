@@ -39,6 +39,7 @@ void CwarningOverlay::setVisible(bool v) {
         if (screen_) {
             screen_->layout();
             screen_->resetHighlights();
+            screen_->focusWidget(ok_);   // Return's target, in sight
             screen_->entering = screen_->leaving = screen_->left = false;
             screen_->state = 0;
         }
@@ -53,7 +54,8 @@ void CwarningOverlay::update() {
     screen_->update();
     // Select counts on its release, like every other press: closing on the
     // key going down would hand its release to the screen underneath.
-    if (screen_->wasPressed(ok_) || gUi->input().action(ACTION_SELECT)) {
+    const CuiInput& in = gUi->input();
+    if (screen_->wasPressed(ok_) || in.action(ACTION_SELECT) || in.action(ACTION_BACK)) {
         setVisible(false);
         gEngine->log.print(LOG_L, "Warning put away");
     }

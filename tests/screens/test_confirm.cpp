@@ -2,6 +2,7 @@
 
 #include "screensFixture.h"
 #include "screens/confirm.h"
+#include "screens/exit.h"
 #include "screens/screenRegistry.h"
 
 namespace {
@@ -20,8 +21,8 @@ struct CconfirmFixture {
         c.reset();
         c.setMessage("Delete the ship?");
         c.allowBack = allowBack;
-        c.addMenuItem("Yes", 0);
-        c.addMenuItem("No", 1);
+        c.addMenuItem("Yes", 1);
+        c.addMenuItem("No", 0);
         c.addMenuItem("Later", 2);
         c.enter();
     }
@@ -35,13 +36,12 @@ TEST(ConfirmOverlay, AnswersWithTheChosenItemsValueAndStepsAloneMeanwhile) {
     f.ask(false);
     EXPECT_TRUE(f.c.showing());
     EXPECT_EQ(gEngine->ui.buttonBar.depth(), bars + 1);
-    ASSERT_EQ(gEngine->ui.buttonBar.buttons().size(), 1u);   // "OK" only: no way back offered
+    ASSERT_EQ(gEngine->ui.buttonBar.buttons().size(), 2u);   // "OK", and "BACK" for No
     EXPECT_EQ(f.c.screen()->findWidget("Title")->getText("TextName"), gEngine->text("ConfirmTitle"));
     EXPECT_EQ(f.c.screen()->findWidget("Message")->getText("TextName"), "Delete the ship?");
     EXPECT_EQ(f.c.screen()->findWidget("Message2")->getText("TextName"), "");
     int before = f.menu.updates;
 
-    f.g.tapKey(SDL_SCANCODE_DOWN);
     f.g.tapKey(SDL_SCANCODE_DOWN);
     EXPECT_FALSE(f.c.chosen);
     f.g.tapAction(ACTION_SELECT);
@@ -58,28 +58,36 @@ TEST(ConfirmOverlay, AnswersWithTheChosenItemsValueAndStepsAloneMeanwhile) {
     EXPECT_GT(f.menu.updates, before);
 }
 
-TEST(ConfirmOverlay, BackIsRefusedUnlessAllowedAndIsToldApartFromTheFirstItem) {
+// A question opens on its safe choice, drawn as the focus, and Back answers
+// with it; a notice without one takes Back only when its caller allows it.
+TEST(ConfirmOverlay, OpensOnTheSafeChoiceWhichBackAnswers) {
     CconfirmFixture f;
     ASSERT_TRUE(f.g.initOk());
-    f.ask(false);
-    f.g.tapAction(ACTION_BACK);
-    EXPECT_TRUE(f.c.showing());
-    EXPECT_FALSE(f.c.chosen);
-
-    f.ask(true);
-    EXPECT_TRUE(gEngine->ui.buttonBar.hasAction(ACTION_BACK));
-    f.g.tapAction(ACTION_BACK);
-    EXPECT_TRUE(f.c.chosen);
-    EXPECT_FLOAT_EQ(f.c.value, 0.0f);
-    EXPECT_TRUE(f.c.backedOut);
-
-    // The first item gives the same value; backedOut says which it was.
-    f.ask(true);
-    EXPECT_FALSE(f.c.backedOut);
-    f.g.tapAction(ACTION_SELECT);
-    EXPECT_TRUE(f.c.chosen);
-    EXPECT_FLOAT_EQ(f.c.value, 0.0f);
-    EXPECT_FALSE(f.c.backedOut);
+    struct {
+        int safeValue;
+        bool allowBack;
+        int focused;        // item index on entry
+        bool backTaken;
+    } const cases[] = {{0, false, 1, true}, {0, true, 1, true}, {2, false, 2, true}, {7, false, 0, false},
+                       {7, true, 0, true}};
+    for (const auto& c : cases) {
+        f.c.reset();
+        f.c.allowBack = c.allowBack;
+        f.c.addMenuItem("Yes", 1);
+        f.c.addMenuItem("No", 0);
+        f.c.addMenuItem("Later", 2);
+        f.c.safeValue = c.safeValue;
+        f.c.enter();
+        f.g.steps(2);
+        EXPECT_EQ(f.c.menu()->getSelectedIdx(), c.focused) << c.safeValue;
+        EXPECT_TRUE(f.c.menu()->item((size_t)c.focused)->highlighted) << c.safeValue;
+        EXPECT_EQ(gEngine->ui.buttonBar.hasAction(ACTION_BACK), c.backTaken) << c.safeValue;
+        f.g.tapAction(ACTION_BACK);
+        EXPECT_EQ(f.c.chosen, c.backTaken) << c.safeValue;
+        if (!c.backTaken) continue;
+        EXPECT_TRUE(f.c.backedOut);
+        EXPECT_FLOAT_EQ(f.c.value, (float)c.safeValue);
+    }
 }
 
 TEST(ConfirmOverlay, PointerClicksAnItemOrTheBarsOk) {
@@ -87,7 +95,7 @@ TEST(ConfirmOverlay, PointerClicksAnItemOrTheBarsOk) {
     ASSERT_TRUE(f.g.initOk());
     f.ask(true);
     f.g.settle();
-    f.g.click(f.c.menu()->item(1));
+    f.g.click(f.c.menu()->item(0));
     EXPECT_TRUE(f.c.chosen);
     EXPECT_FLOAT_EQ(f.c.value, 1.0f);
 
@@ -98,7 +106,7 @@ TEST(ConfirmOverlay, PointerClicksAnItemOrTheBarsOk) {
     ASSERT_EQ(buttons[0].action, ACTION_SELECT);
     f.g.clickAt(buttons[0].rect.cx(), buttons[0].rect.cy());
     EXPECT_TRUE(f.c.chosen);
-    EXPECT_FLOAT_EQ(f.c.value, 0.0f);   // the selected first item
+    EXPECT_FLOAT_EQ(f.c.value, 0.0f);   // the selected safe item
     EXPECT_FALSE(f.c.backedOut);
 }
 
@@ -152,6 +160,20 @@ TEST(ConfirmState, TheChosenItemNamesTheStateToGoTo) {
     cs.setMessages();
     EXPECT_EQ(cs.menu()->itemCount(), 0u);
     EXPECT_EQ(cs.screen()->findWidget("Message")->getText("TextName"), "");
+
+    // One choice is a notice: it asks nothing, so no "Are you sure?" title;
+    // its one choice is focused.
+    for (size_t choices : {2u, 1u}) {
+        std::vector<CconfirmStateScreen::Cchoice> list = {{"OK", GM_OPTIONS}, {"Back", GM_OPTIONS}};
+        list.resize(choices);
+        cs.open("The new size comes with the next start.", list);
+        g.settle();
+        ASSERT_EQ(g.mode(), GM_CONFIRM);
+        EXPECT_EQ(cs.screen()->findWidget("Title")->hidden, choices == 1) << choices;
+        EXPECT_TRUE(cs.menu()->item(0)->highlighted) << choices;
+        g->setGameMode(GM_OPTIONS);
+        g.settle();
+    }
 }
 
 // A caller's "Are you sure?" under the default title of the same words is
@@ -168,4 +190,50 @@ TEST(ConfirmOverlay, AMessageRepeatingTheTitleIsLeftOut) {
     EXPECT_EQ(s->findWidget("Title")->getText("TextName"), gEngine->text("ConfirmTitle"));
     EXPECT_EQ(s->findWidget("Message")->getText("TextName"), "Quit to the main menu?");
     EXPECT_EQ(s->findWidget("Message2")->getText("TextName"), "");
+}
+
+// Every question and warning opens with its safe choice focused and drawn
+// so, and Back (Backspace, pad B) answers it as No.
+TEST(Questions, OpenOnTheSafeChoiceAndBackAnswersNo) {
+    CconfirmFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CexitPopup& popup = *screens::get<CexitPopup>();
+    CwarningOverlay& warning = f.g->warningOverlay;
+    auto yesNo = [&f](int safeValue, std::vector<std::pair<const char*, int>> items) {
+        f.c.reset();
+        for (const auto& [text, value] : items) f.c.addMenuItem(text, value);
+        f.c.safeValue = safeValue;
+        f.c.enter();
+    };
+    struct {
+        const char* name;
+        std::function<void()> open;
+        std::function<Cwidget*()> safe;
+        std::function<bool()> answeredNo;
+    } const questions[] = {
+        {"exit pop-up", [] { gGame->overlay(OVERLAY_EXIT)->show(); },
+         [&popup] { return popup.screen()->findWidget("No"); },
+         [&popup, &f] { return !popup.showing() && !f.g->quit && f.g.mode() == GM_MAIN_MENU; }},
+        {"exit state", [] { gGame->setGameMode(GM_EXIT); },
+         [] { return screens::get<CexitScreen>()->screen()->findWidget("No"); },
+         [&f] { return f.g.mode() == GM_MAIN_MENU && !f.g->quit; }},
+        {"Yes / No", [&yesNo] { yesNo(0, {{"Yes", 1}, {"No", 0}}); }, [&f] { return f.c.menu()->item(1); },
+         [&f] { return f.c.chosen && f.c.value == 0.0f; }},
+        {"Yes / Not now / Never", [&yesNo] { yesNo(1, {{"Yes", 0}, {"Not now", 1}, {"Never", 2}}); },
+         [&f] { return f.c.menu()->item(1); }, [&f] { return f.c.chosen && f.c.value == 1.0f; }},
+        {"warning", [&warning] { warning.show("Notice", "Later."); },
+         [&warning] { return warning.screen()->findWidget("OK"); }, [&warning] { return !warning.visible; }},
+    };
+    for (const auto& q : questions) {
+        q.open();
+        f.g.settle();
+        Cwidget* safe = q.safe();
+        ASSERT_NE(safe, nullptr) << q.name;
+        EXPECT_TRUE(safe->highlighted) << q.name;
+        f.g.tapKey(SDL_SCANCODE_BACKSPACE);
+        f.g.settle(70);
+        EXPECT_TRUE(q.answeredNo()) << q.name;
+        f.g->setGameMode(GM_MAIN_MENU);
+        f.g.settle();
+    }
 }

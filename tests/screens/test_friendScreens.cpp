@@ -3,6 +3,7 @@
 #include "screens/confirm.h"
 #include "screens/findPlayer.h"
 #include "screens/friendCompare.h"
+#include "screens/mainMenu.h"
 #include "screens/screenRegistry.h"
 #include "roadFixture.h"
 #include "screensFixture.h"
@@ -184,4 +185,46 @@ TEST_F(FriendsTest, ComparisonWaitsForStatisticsThenShowsThem) {
     useWindowShape(kWindowShapes[0]);
     // The spacers between sections are blank rows, not rows missing their text.
     EXPECT_FALSE(g->logPrefix("Can't find text gadget"));
+}
+
+// A request the service sits on does not take the keys and clicks away: the
+// main menu during its message poll, the comparison waiting for a friend's
+// statistics.
+TEST_F(FriendsTest, ScreensAnswerWhileTheServiceSitsOnARequest) {
+    toMainMenu();
+    uint64_t rival = service.addAccount("Slow", "slow@example.com", "pw");
+    gGame->online.friends.addOrUpdate(0, rival, "Slow");
+    struct {
+        const char* operation;
+        std::function<void()> ask;      // starts the request where the player stands
+        std::function<void()> act;      // what the player does meanwhile
+        int leadsTo;
+    } const cases[] = {
+        {"GetMessages",
+         [this] {
+             CmessagePoller& poller = gGame->online.messages;
+             ASSERT_TRUE(runUntil([&poller] { return !poller.task.started() && !poller.retrieving; }));
+             ASSERT_TRUE(poller.retrieveMessages(true));
+         },
+         [this] { click(screens::get<CmainMenuScreen>()->button("Options")); }, GM_OPTIONS},
+        {"GetPlayerStats",
+         [this] {
+             screens::get<CfriendCompareScreen>()->open(GM_MAIN_MENU, false);
+             open(GM_FRIEND_COMPARE);
+             ASSERT_TRUE(screens::get<CfriendCompareScreen>()->waiting());
+         },
+         [this] { tapAction(ACTION_BACK); }, GM_MAIN_MENU},
+    };
+    for (const auto& c : cases) {
+        service.setFault(ClocalWebService::FAULT_STALL, {c.operation});
+        gGame->setGameMode(GM_MAIN_MENU);
+        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+        g->steps(20);
+        c.ask();
+        g->steps(5);
+        c.act();
+        EXPECT_TRUE(reachMode(c.leadsTo, 2.0)) << c.operation;
+        EXPECT_FALSE(gUi->loadingIndicator.showing) << c.operation;
+    }
+    service.setFault(ClocalWebService::FAULT_NONE);
 }

@@ -24,7 +24,7 @@ struct CpauseFixture : CtrackRoad {
         g.steps(30);
     }
     void answer(bool yes) {
-        if (!yes) g.tapKey(SDL_SCANCODE_DOWN);
+        if (yes) g.tapKey(SDL_SCANCODE_UP);   // it opens on No
         g.tapAction(ACTION_SELECT);
         g.steps(80);
     }
@@ -52,6 +52,35 @@ TEST(Pause, EscapePausesPlayAndEscapeAgainResumes) {
     EXPECT_EQ(f.g.mode(), GM_PLAYING);
     f.g.steps(10);
     EXPECT_GT(f.g->world.session.clock, clock);
+}
+
+// Play reads the pointer the same way before a pause and after it, however
+// the pause was left: the ship aims where the pointer is.
+TEST(Pause, ThePointerAimsAlikeBeforeAndAfterAPause) {
+    CpauseFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    const int w = gEngine->screenWidth - 1, h = gEngine->screenHeight - 1;
+    const int corners[][2] = {{0, 0}, {w, 0}, {0, h}, {w, h}};
+    auto aims = [&f, &corners]() {
+        std::vector<std::pair<float, float>> out;
+        for (const auto& c : corners) {
+            f.g.mouseMove(c[0], c[1]);
+            f.g.steps(2);
+            out.push_back({gEngine->input.mouse.x, gEngine->input.mouse.y});
+        }
+        return out;
+    };
+    const auto before = aims();
+    for (bool byClick : {false, true}) {
+        f.g.tapKey(SDL_SCANCODE_ESCAPE);
+        f.g.settle();
+        ASSERT_TRUE(f.pause->paused());
+        if (byClick) f.g.click(f.pause->screen()->findWidget("Resume"));
+        else f.g.tapKey(SDL_SCANCODE_ESCAPE);
+        f.g.steps(40);
+        ASSERT_FALSE(f.pause->paused());
+        EXPECT_EQ(aims(), before) << (byClick ? "Resume clicked" : "Escape");
+    }
 }
 
 TEST(Pause, QuitAsksFirstAndNoKeepsThePause) {
