@@ -29,6 +29,7 @@ void CrezChoice::begin(const CrezList* list, const CrezSetting& inUse, int numDi
     nativeOnly_ = fullScreenNativeOnly;
     display_ = std::clamp(inUse.display, 0, numDisplays_ - 1);
     mode_ = std::clamp(inUse.mode, (int)REZ_WINDOWED, (int)REZ_BORDERLESS);
+    picked_ = false;
     fill();
     entryDisplay_ = display_;
     entryMode_ = mode_;
@@ -46,11 +47,15 @@ void CrezChoice::fill() {
     CrezMode want{inUse_.display, inUse_.width, inUse_.height};
     for (size_t i = 0; i < shown_.size(); ++i)
         if (shown_[i] == want) index_ = (int)i;
+    inUseListed_ = index_ >= 0;
     if (index_ < 0) index_ = clampIndex(mode_ == REZ_WINDOWED ? 1 : 0);
 }
 
 void CrezChoice::chooseIndex(int index) {
-    if (index < 0 || index >= modeCount() || index == index_) return;
+    if (index < 0 || index >= modeCount()) return;
+    // The mode marked in place of an unlisted size is not in use: taking it is a choice.
+    if (index == index_ && (inUseListed_ || picked_)) return;
+    picked_ = picked_ || index == index_;
     index_ = index;
     if (mode_ == REZ_WINDOWED && index_ == 0) mode_ = REZ_BORDERLESS;
     else if (mode_ == REZ_BORDERLESS && index_ != 0) mode_ = REZ_WINDOWED;
@@ -74,7 +79,7 @@ void CrezChoice::chooseDisplay(int display) {
 }
 
 bool CrezChoice::unchanged() const {
-    return display_ == entryDisplay_ && mode_ == entryMode_ && index_ == entryIndex_;
+    return !picked_ && display_ == entryDisplay_ && mode_ == entryMode_ && index_ == entryIndex_;
 }
 
 CrezSetting CrezChoice::result() const {

@@ -73,6 +73,8 @@ private:
     std::vector<CrezMode> shown_;
     int numDisplays_ = 1;
     bool nativeOnly_ = false;
+    bool inUseListed_ = false;   // the size in use is one of the shown modes
+    bool picked_ = false;        // the player took the marked mode that is not in use
     int display_ = 0, mode_ = REZ_WINDOWED, index_ = -1;
     int entryDisplay_ = 0, entryMode_ = REZ_WINDOWED, entryIndex_ = -1;
 };

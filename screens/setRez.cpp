@@ -42,7 +42,10 @@ void CsetRezScreen::onEnter() {
     gUi->buttonBar.addButtonByKey("OK", pad ? ACTION_OPTION_X : ACTION_SELECT, ICON_OK);
     gUi->buttonBar.addButtonByKey("CANCEL", ACTION_BACK, ICON_BACK);
     const CvideoSettings& v = gGame->video;
-    CrezSetting inUse{v.display, v.width, v.height,
+    // The window as it really is: a desktop smaller than the stored size gets a smaller one.
+    const int width = gEngine->screenWidth > 0 ? gEngine->screenWidth : v.width;
+    const int height = gEngine->screenHeight > 0 ? gEngine->screenHeight : v.height;
+    CrezSetting inUse{v.display, width, height,
                       v.borderless ? REZ_BORDERLESS : v.fullScreen ? REZ_FULLSCREEN : REZ_WINDOWED};
     choice_.begin(&list_, inUse, numDisplays_, nativeOnly_);
     const CstringTable& t = gEngine->language();
@@ -50,7 +53,7 @@ void CsetRezScreen::onEnter() {
                           : inUse.mode == REZ_FULLSCREEN ? "FullScreen"
                                                          : "Windowed";
     current_->setText("", std::string(t.text("CurrentSetting")) + t.text(modeTag) +
-                              CbString::format(" %d x %d", v.width, v.height).str());
+                              CbString::format(" %d x %d", width, height).str());
     for (int d = 0; d < kMaxDisplays; ++d)
         display_[d]->setText("", std::string(t.text("Display")) + CbString::format(" %d", d + 1).str());
     showChoice();

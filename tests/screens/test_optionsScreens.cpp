@@ -364,3 +364,26 @@ TEST(OptionsScreen, ResolutionWithNoModeKeepsTheSizeAndCannotConfirm) {
     EXPECT_EQ(g.mode(), GM_SET_REZ);
     EXPECT_EQ(g->saveLoad.settings.width, 1280);
 }
+
+// A 4:3 desktop smaller than the stored window: the screen tells the real
+// size, and its only mode, marked in its place, can be taken.
+TEST(OptionsScreen, ResolutionOnAWindowOfNoListedSize) {
+    CoptionsGame g;
+    ASSERT_TRUE(g.initOk());
+    CsetRezScreen& rez = *screens::get<CsetRezScreen>();
+    rez.clearModes();
+    rez.addResolution(0, 1024, 768);
+    g->video.width = 1280;
+    g->video.height = 720;
+    useWindowShape({1000, 700});
+    g.open(GM_SET_REZ);
+    EXPECT_NE(rez.screen()->findWidget("Current")->getText().find("1000 x 700"), std::string::npos);
+    EXPECT_TRUE(rez.rezButton(0)->toggle);
+    g.click(rez.rezButton(0));
+    EXPECT_EQ(rez.choice().mode(), REZ_BORDERLESS);
+    g.tapAction(ACTION_SELECT);
+    g.settle();
+    EXPECT_EQ(g.mode(), GM_CONFIRM);
+    EXPECT_EQ(g.reloaded().width, 1024);
+    useWindowShape(kWindowShapes[0]);
+}

@@ -168,6 +168,10 @@ TEST(RezChoice, SelectionRulesBetweenModeAndResolution) {
     EXPECT_EQ(c.index(), 1);
     c.begin(&l, {0, 1000, 500, REZ_FULLSCREEN}, 1, false);
     EXPECT_EQ(c.index(), 0);
+    // ... and the mode marked in its place is taken by a click on it.
+    c.chooseIndex(0);
+    EXPECT_FALSE(c.unchanged());
+    EXPECT_EQ(c.result().width, 1920);
 }
 
 TEST(RezChoice, FewOrNoModesNeverIndexOutside) {
