@@ -132,3 +132,12 @@ add_test(NAME road_xvfb_keys_and_mouse
           $<TARGET_FILE:zx_local_service> $<TARGET_FILE:zx_make_music_folder> $<TARGET_FILE:zx_seed_progress_save>
           ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/keysMouse)
 set_tests_properties(road_xvfb_keys_and_mouse PROPERTIES TIMEOUT 360 RUN_SERIAL TRUE)
+# The keyboard alone after Configure Keyboard moved the moves: every tile, a
+# track chosen and played, the pause and its quit question, a restart, then
+# RESET CONTROLLERS. Screenshots in screenshots/keyboardSetUp.
+add_test(NAME road_xvfb_keyboard_set_up
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/roadKeyboardSetUpUnderXvfb.sh $<TARGET_FILE:zorbex>
+          $<TARGET_FILE:zx_local_service> $<TARGET_FILE:zx_make_music_folder>
+          ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/keyboardSetUp)
+set_tests_properties(road_xvfb_keyboard_set_up PROPERTIES TIMEOUT 360 RUN_SERIAL TRUE)
