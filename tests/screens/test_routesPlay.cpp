@@ -30,8 +30,10 @@ struct CplayRoad : CtrackRoad {
         runUntil(GM_PLAYING, 400);
     }
     CpauseScreen& pause() { return *screens::get<CpauseScreen>(); }
-    // Escape pauses, Escape plays on: the pointer is play's from then on.
+    // With the pointer held by play, Escape pauses and Escape plays on: play
+    // has the pointer back as it had it.
     void pauseAndResume() {
+        gEngine->input.mouse.setCaptured(true);
         g.tapKey(SDL_SCANCODE_ESCAPE);
         ASSERT_TRUE(pause().paused());
         g.steps(20);
