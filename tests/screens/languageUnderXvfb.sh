@@ -60,7 +60,7 @@ playAndQuit() {
     asked=$(logCount "Confirm shown")
     clickWidget pause.txt QuitTrack
     waitForNext "Confirm shown" "$asked" 10 || fail "Quit asked nothing"
-    keys Return
+    keys Up Return   # the question opens on "No"
     waitFor "Quit track" 10 "$games" || fail "the track was not quit"
     menus=$((menus + 1))
     waitReady MainMenu 60 "$menus" || fail "no main menu after quitting"
