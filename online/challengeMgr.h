@@ -72,6 +72,9 @@ public:
     // nothing was shown.
     bool showPendingShipUnlock();
     std::function<void(const CchallengeReward&)> onShowShipReward;
+    // A finished period's board placed the player within the reward places
+    // (once per period): the game counts the win or runner-up place.
+    std::function<void(const CchallengeReward&)> onPlaced;
 
     // lastAttempt and the pending reward, kept in the game save.
     void registerRecord(CsaveFile& file, const std::string& recordName);

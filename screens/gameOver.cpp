@@ -8,6 +8,7 @@
 #include "engine/ui/uiMgr.h"
 #include "game/game.h"
 #include "game/gameTypes.h"
+#include "game/trackBoards.h"
 #include "services/analytics.h"
 
 namespace {
@@ -195,9 +196,12 @@ void CgameOverTrackScreen::countTrack() {
 void CgameOverTrackScreen::saveRecord() {
     Cgame& g = *gGame;
     const CgameSession& s = g.world.session;
-    if (saved_ || !counts_) return;
+    if (saved_) return;
     saved_ = true;
     uint64_t sc = (uint64_t)std::max<int64_t>(score(), 0);
+    // The challenge names its track: an attempt counts without the track heard and named.
+    submitChallenge(sc);
+    if (!counts_) return;
     // A run that got further than ever keeps its progress even without a new best.
     bool further = progress_ > stored_.completion;
     if (newBest_ || further) g.trackStats.submitScore(s.track.key, sc, s.difficulty, progress_, shipSnapshot(), comment_);
@@ -213,6 +217,22 @@ void CgameOverTrackScreen::saveRecord() {
         daily.difficultyFactor = s.difficultyFactor;
         g.online.leaderboards.submitDailyTrackScore(daily);
     }
+}
+
+void CgameOverTrackScreen::submitChallenge(uint64_t sc) {
+    Cgame& g = *gGame;
+    CchallengeMgr* challenge = g.getActiveChallenge();
+    if (!challenge || !challenge->challenge.started) return;
+    const CgameSession& s = g.world.session;
+    CchallengeAttempt attempt;
+    attempt.nickname = g.online.soap.nickname();
+    attempt.comment = comment_;
+    attempt.ship = shipSnapshot();
+    attempt.difficulty = s.difficulty;
+    attempt.difficultyFactor = s.difficultyFactor;
+    attempt.deaths = s.respawns();
+    // The attempt is kept at once, so that its board is looked at after the period however the game ends.
+    if (submitChallengeAttempt(g.online.leaderboards, *challenge, sc, attempt)) g.saveLoad.requestSave();
 }
 
 void CgameOverTrackScreen::onUpdate() {

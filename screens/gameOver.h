@@ -28,6 +28,8 @@ private:
     void countDethroned();
     // Keeps the record (a new best, or a run that got further) and submits the boards.
     void saveRecord();
+    // A timed challenge attempt's score goes to the challenge's board.
+    void submitChallenge(uint64_t score);
 
     static const CwidgetBinding kBindings[];
     Cwidget* smile_ = nullptr;

@@ -132,6 +132,8 @@ std::vector<Chook> madeGameHooks() {
          (bool)g.online.dailyChallenge.onShowShipReward},
         {"online/challengeMgr.h", "onShowShipReward", "online.lightningChallenge",
          (bool)g.online.lightningChallenge.onShowShipReward},
+        {"online/challengeMgr.h", "onPlaced", "online.dailyChallenge", (bool)g.online.dailyChallenge.onPlaced},
+        {"online/challengeMgr.h", "onPlaced", "online.lightningChallenge", (bool)g.online.lightningChallenge.onPlaced},
         {"services/analytics.h", "isSignedIn", "engine.analytics", (bool)e.analytics.isSignedIn},
         {"services/analytics.h", "playerId", "engine.analytics", (bool)e.analytics.playerId},
         {"services/twitter.h", "loadingTick", "engine.twitter", (bool)e.twitter.loadingTick},
