@@ -104,8 +104,10 @@ void CgameOverTrackScreen::onEnter() {
     popIn(score_, d + 0.2f);
     if (showBest) popIn(newHighScore_, d + 0.3f);
 
-    // An open-mic run whose track was never identified keeps no records.
-    counts_ = !(g.music.openMicRunning() && s.identifiedTrackId == 0 && s.chosenTrackTime == -1.0);
+    // An open-mic run whose track was never identified keeps no records; a
+    // timed one does, unless it is a challenge attempt, which has its own board.
+    bool unnamed = g.music.openMicRunning() && s.identifiedTrackId == 0;
+    counts_ = !(unnamed && (s.chosenTrackTime == -1.0 || challengeAttempt()));
     if (!back) {
         newBest_ = counts_ && g.trackStats.isNewBest(s.track.key, sc > 0 ? (uint64_t)sc : 0, ship.keepsRecords);
         place_ = -1;
@@ -219,10 +221,15 @@ void CgameOverTrackScreen::saveRecord() {
     }
 }
 
+CchallengeMgr* CgameOverTrackScreen::challengeAttempt() {
+    CchallengeMgr* challenge = gGame->getActiveChallenge();
+    return challenge && challenge->challenge.started ? challenge : nullptr;
+}
+
 void CgameOverTrackScreen::submitChallenge(uint64_t sc) {
     Cgame& g = *gGame;
-    CchallengeMgr* challenge = g.getActiveChallenge();
-    if (!challenge || !challenge->challenge.started) return;
+    CchallengeMgr* challenge = challengeAttempt();
+    if (!challenge) return;
     const CgameSession& s = g.world.session;
     CchallengeAttempt attempt;
     attempt.nickname = g.online.soap.nickname();
