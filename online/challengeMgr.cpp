@@ -169,15 +169,20 @@ void CchallengeMgr::checkReward() {
 }
 
 bool CchallengeMgr::showPendingShipUnlock() {
-    if (!rewardPending || !onShowShipReward) return false;
-    const CchallengeReward shown = reward;
+    if (!rewardPending || rewardShown_ || !onShowShipReward) return false;
+    rewardShown_ = true;
+    onShowShipReward(reward);
+    return true;
+}
+
+void CchallengeMgr::rewardSettled() {
+    if (!rewardShown_) return;
+    rewardShown_ = false;
     rewardPending = !laterRewards.empty();
     if (rewardPending) {
         reward = laterRewards.front();
         laterRewards.erase(laterRewards.begin());
     }
-    onShowShipReward(shown);
-    return true;
 }
 
 void CchallengeMgr::registerRecord(CsaveFile& file, const std::string& recordName) {

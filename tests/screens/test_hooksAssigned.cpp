@@ -50,6 +50,7 @@ const std::map<std::string, std::string> kNotHooks = {
     {"platform/audio/audioDecoder.h cancel", "a field of one decode's options"},
     {"audio/musicIndexer.h clockMs", "a test seam of an indexer the music search makes while it runs"},
     {"online/serviceCall.h clock", "a test seam: unset, a call's time limit reads SDL's clock"},
+    {"screens/unlockProcShip.h rewardSettled_", "set with each challenge reward shown"},
 };
 
 std::vector<Chook> madeGameHooks() {

@@ -361,8 +361,11 @@ TEST_P(TimedChallengeTest, IsPlayedScoredAndWonOnce) {
     // A period on, the finished board is looked at once.
     service.moveClock((int64_t)run.periodHours * 3600);
     ASSERT_NO_FATAL_FAILURE(startOnline(false));
-    const CplayerProgress& p = gGame->progress;
     if (run.placing) {
+        ASSERT_TRUE(reachMode(GM_UNLOCK_CHALLENGE_SHIP));
+        // Closed on the reward screen, the game shows the reward again.
+        ASSERT_NO_FATAL_FAILURE(quit());
+        ASSERT_NO_FATAL_FAILURE(startOnline(false));
         ASSERT_TRUE(reachMode(GM_UNLOCK_CHALLENGE_SHIP));
         auto* unlock = screens::get<CunlockChallengeShipScreen>();
         EXPECT_EQ(unlock->screen()->findWidget("Title")->getText(), challengePlacingText(run.placing));
@@ -384,8 +387,8 @@ TEST_P(TimedChallengeTest, IsPlayedScoredAndWonOnce) {
         EXPECT_EQ(gGame->mode(), GM_MAIN_MENU);
     }
     EXPECT_EQ(gGame->playerShips.findShip(prizeKey()) != nullptr, run.placing != 0);
-    EXPECT_EQ(p.dailyChallengeWins, run.placing == 1 ? 1u : 0u);
-    EXPECT_EQ(p.challengeRunnerUp, run.placing > 1 ? 1u : 0u);
+    EXPECT_EQ(gGame->progress.dailyChallengeWins, run.placing == 1 ? 1u : 0u);
+    EXPECT_EQ(gGame->progress.challengeRunnerUp, run.placing > 1 ? 1u : 0u);
     ASSERT_NO_FATAL_FAILURE(quit());
 
     // Started again: the prize and the count are kept, and nothing is shown twice.
