@@ -233,7 +233,7 @@ void CgameOverTrackScreen::submitChallenge(uint64_t sc) {
     const CgameSession& s = g.world.session;
     CchallengeAttempt attempt;
     attempt.nickname = g.online.soap.nickname();
-    attempt.comment = comment_;
+    attempt.comment = counts_ ? comment_ : std::string();   // an unnamed run was offered no comment
     attempt.ship = shipSnapshot();
     attempt.difficulty = s.difficulty;
     attempt.difficultyFactor = s.difficultyFactor;
