@@ -44,6 +44,16 @@ void Cgame::connectMembers() {
     online.challengeList.registerRecord(saveLoad.gameFile(), "challGuids");
     online.dailyChallenge.registerRecord(saveLoad.gameFile(), "24HourChall");
     online.lightningChallenge.registerRecord(saveLoad.gameFile(), "4HourChall");
+    // A place won in a finished challenge is counted and kept with the reward
+    // it brings, in one save.
+    for (CchallengeMgr* challenge : {&online.dailyChallenge, &online.lightningChallenge})
+        challenge->onPlaced = [](const CchallengeReward& placed) {
+            CplayerProgress& p = gGame->progress;
+            if (placed.placing == 1) ++p.dailyChallengeWins;
+            else ++p.challengeRunnerUp;
+            p.statsDirty = true;
+            gGame->saveLoad.requestSave();
+        };
     online.inbox.registerRecord(saveLoad.newsFeedFile(), "inbox");
     // Saving on the way out and when a screen asks for the settings.
     saveGameFiles = [] {

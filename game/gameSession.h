@@ -55,6 +55,7 @@ public:
     bool isGameOver() const { return gameOver; }
     int lives() const { return teamLives[0]; }
     int numActivePlayers() const;
+    int respawns() const { return respawns_; }   // of the first team this game
     int numActiveTeams() const;
     float difficultyLevel() const;    // the enemies' strength now (difficulty x factor x ramp)
     int team(int player) const;

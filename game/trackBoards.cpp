@@ -1,5 +1,9 @@
 #include "game/trackBoards.h"
 
+#include <algorithm>
+
+#include "engine/engine.h"
+#include "online/challengeMgr.h"
 #include "online/leaderboardMgr.h"
 
 int trackLengthBoard(double seconds, bool standardShip) {
@@ -37,4 +41,23 @@ bool submitTrackBoards(CleaderboardMgr& boards, const std::string& nickname, con
     rec.difficulty = record.difficulty;
     rec.difficultyFactor = difficultyFactor;
     return boards.submitBoardScore(general, record.bestScore, rec.write()) || queued;
+}
+
+bool submitChallengeAttempt(CleaderboardMgr& boards, CchallengeMgr& challenge, uint64_t score,
+                            const CchallengeAttempt& attempt) {
+    CperSongScore song;
+    song.name = attempt.nickname;
+    song.country = boards.countryCode();
+    song.comment = attempt.comment;
+    song.ship = attempt.ship.name;
+    song.day = (int32_t)(gEngine->serverUnixTime / 86400);
+    song.difficulty = attempt.difficulty;
+    song.difficultyFactor = attempt.difficultyFactor;
+    song.deaths = (int8_t)std::clamp(attempt.deaths, 0, 127);
+    if (!boards.submitChallengeScore(challenge, score, song)) {
+        gEngine->log.print(LOG_L, "Challenge score not queued: %s", challenge.boardName(0).c_str());
+        return false;
+    }
+    gEngine->log.print(LOG_L, "Challenge score %llu queued: %s", (unsigned long long)score, challenge.boardName(0).c_str());
+    return true;
 }

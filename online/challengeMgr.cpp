@@ -118,6 +118,10 @@ void CchallengeMgr::update() {
 void CchallengeMgr::checkReward() {
     // A reward still waiting to be shown does not hold up the next look-up.
     if (lastAttempt.periodNumber < 0 || k4wSOAP::serviceOff()) return;
+    // Before the manager is started (its board name and period) and the
+    // player signed in (the service's clock), a look-up would miss the board
+    // and drop the attempt.
+    if (boardBase.empty() || !ws_.signedIn()) return;
     int64_t now = periodNumber(0);
     if (lastAttempt.periodNumber >= now) return;   // that period still runs
     if (!rewardRequested_) {
@@ -157,6 +161,7 @@ void CchallengeMgr::checkReward() {
                 rewardPending = true;
             }
             gEngine->log.print(LOG_L, "Challenge %s: placed %d", rewardBoard_.c_str(), i + 1);
+            if (onPlaced) onPlaced(won);
         }
         break;
     }
@@ -164,15 +169,20 @@ void CchallengeMgr::checkReward() {
 }
 
 bool CchallengeMgr::showPendingShipUnlock() {
-    if (!rewardPending || !onShowShipReward) return false;
-    const CchallengeReward shown = reward;
+    if (!rewardPending || rewardShown_ || !onShowShipReward) return false;
+    rewardShown_ = true;
+    onShowShipReward(reward);
+    return true;
+}
+
+void CchallengeMgr::rewardSettled() {
+    if (!rewardShown_) return;
+    rewardShown_ = false;
     rewardPending = !laterRewards.empty();
     if (rewardPending) {
         reward = laterRewards.front();
         laterRewards.erase(laterRewards.begin());
     }
-    onShowShipReward(shown);
-    return true;
 }
 
 void CchallengeMgr::registerRecord(CsaveFile& file, const std::string& recordName) {

@@ -67,11 +67,18 @@ public:
     void noteAttempt();
 
     bool hasPendingReward() const { return rewardPending; }
-    // Hands the first pending challenge-ship reward to the reward screens;
-    // the next one won meanwhile (if any) waits in its place. False when
-    // nothing was shown.
+    // Hands the first pending challenge-ship reward to the reward screens.
+    // It stays pending (and saved) until rewardSettled, so that a game closed
+    // on the reward screens shows it again; meanwhile no other is shown.
+    // False when nothing was shown.
     bool showPendingShipUnlock();
+    // The shown reward was taken or let go: the next one won meanwhile (if
+    // any) takes its place.
+    void rewardSettled();
     std::function<void(const CchallengeReward&)> onShowShipReward;
+    // A finished period's board placed the player within the reward places
+    // (once per period): the game counts the win or runner-up place.
+    std::function<void(const CchallengeReward&)> onPlaced;
 
     // lastAttempt and the pending reward, kept in the game save.
     void registerRecord(CsaveFile& file, const std::string& recordName);
@@ -110,4 +117,5 @@ private:
     bool fetchedSome_ = false;
     std::string rewardBoard_;
     bool rewardRequested_ = false;
+    bool rewardShown_ = false;   // in the reward screens' hands
 };

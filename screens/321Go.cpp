@@ -61,6 +61,7 @@ void C321GoScreen::onEnter() {
     requestBoards();
 
     bool listen = session.startMusic != 0;
+    listening_ = listen && g.music.openMicRunning();
     for (Cwidget* w : {openMic_, openMicVolume_, acrLogo_, acrText_}) w->setHidden(!listen);
     if (listen) {
         openMic_->setText("", gEngine->text("OpenMicWaitSilence"));
@@ -95,7 +96,11 @@ void C321GoScreen::requestBoards() {
 void C321GoScreen::onUpdate() {
     Cgame& g = *gGame;
     CgameSession& session = g.world.session;
-    if (gUi->action() == kActionCancel) {
+    // Capture that stopped (the open-mic error says why) would leave the
+    // countdown waiting for sound that never comes: the player goes back.
+    bool unheard = listening_ && !g.music.openMicRunning() && g.pendingMode() < 0 && !g.transitionRunning();
+    if (unheard) gEngine->log.print(LOG_L, "Countdown: open mic not running, going back");
+    if (gUi->action() == kActionCancel || unheard) {
         // The music paused on entry plays on in the screen the player returns to.
         g.music.resume();
         g.setGameMode(g.getActiveChallenge() ? GM_DAILY_CHALLENGE_L : GM_GAME_SETTINGS, true);

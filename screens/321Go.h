@@ -45,4 +45,5 @@ private:
     Cwidget* acrText_ = nullptr;
     float countdown_ = 1.0f;
     bool linkOpened_ = false;
+    bool listening_ = false;   // the countdown listens to a capture that was running at entry
 };

@@ -8,6 +8,7 @@
 #include "engine/ui/uiMgr.h"
 #include "game/game.h"
 #include "game/gameTypes.h"
+#include "game/trackBoards.h"
 #include "services/analytics.h"
 
 namespace {
@@ -103,8 +104,10 @@ void CgameOverTrackScreen::onEnter() {
     popIn(score_, d + 0.2f);
     if (showBest) popIn(newHighScore_, d + 0.3f);
 
-    // An open-mic run whose track was never identified keeps no records.
-    counts_ = !(g.music.openMicRunning() && s.identifiedTrackId == 0 && s.chosenTrackTime == -1.0);
+    // An open-mic run whose track was never identified keeps no records; a
+    // timed one does, unless it is a challenge attempt, which has its own board.
+    bool unnamed = g.music.openMicRunning() && s.identifiedTrackId == 0;
+    counts_ = !(unnamed && (s.chosenTrackTime == -1.0 || challengeAttempt()));
     if (!back) {
         newBest_ = counts_ && g.trackStats.isNewBest(s.track.key, sc > 0 ? (uint64_t)sc : 0, ship.keepsRecords);
         place_ = -1;
@@ -195,9 +198,12 @@ void CgameOverTrackScreen::countTrack() {
 void CgameOverTrackScreen::saveRecord() {
     Cgame& g = *gGame;
     const CgameSession& s = g.world.session;
-    if (saved_ || !counts_) return;
+    if (saved_) return;
     saved_ = true;
     uint64_t sc = (uint64_t)std::max<int64_t>(score(), 0);
+    // The challenge names its track: an attempt counts without the track heard and named.
+    submitChallenge(sc);
+    if (!counts_) return;
     // A run that got further than ever keeps its progress even without a new best.
     bool further = progress_ > stored_.completion;
     if (newBest_ || further) g.trackStats.submitScore(s.track.key, sc, s.difficulty, progress_, shipSnapshot(), comment_);
@@ -213,6 +219,27 @@ void CgameOverTrackScreen::saveRecord() {
         daily.difficultyFactor = s.difficultyFactor;
         g.online.leaderboards.submitDailyTrackScore(daily);
     }
+}
+
+CchallengeMgr* CgameOverTrackScreen::challengeAttempt() {
+    CchallengeMgr* challenge = gGame->getActiveChallenge();
+    return challenge && challenge->challenge.started ? challenge : nullptr;
+}
+
+void CgameOverTrackScreen::submitChallenge(uint64_t sc) {
+    Cgame& g = *gGame;
+    CchallengeMgr* challenge = challengeAttempt();
+    if (!challenge) return;
+    const CgameSession& s = g.world.session;
+    CchallengeAttempt attempt;
+    attempt.nickname = g.online.soap.nickname();
+    attempt.comment = counts_ ? comment_ : std::string();   // an unnamed run was offered no comment
+    attempt.ship = shipSnapshot();
+    attempt.difficulty = s.difficulty;
+    attempt.difficultyFactor = s.difficultyFactor;
+    attempt.deaths = s.respawns();
+    // The attempt is kept at once, so that its board is looked at after the period however the game ends.
+    if (submitChallengeAttempt(g.online.leaderboards, *challenge, sc, attempt)) g.saveLoad.requestSave();
 }
 
 void CgameOverTrackScreen::onUpdate() {

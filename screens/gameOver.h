@@ -7,6 +7,8 @@
 #include "game/progress/trackStats.h"
 #include "screens/gameOverCommon.h"
 
+class CchallengeMgr;
+
 class CgameOverTrackScreen : public CgameOverScreen {
 public:
     CgameOverTrackScreen();
@@ -28,6 +30,10 @@ private:
     void countDethroned();
     // Keeps the record (a new best, or a run that got further) and submits the boards.
     void saveRecord();
+    // The running challenge when this game was an attempt at it, else null.
+    static CchallengeMgr* challengeAttempt();
+    // A timed challenge attempt's score goes to the challenge's board.
+    void submitChallenge(uint64_t score);
 
     static const CwidgetBinding kBindings[];
     Cwidget* smile_ = nullptr;

@@ -198,6 +198,13 @@ void CgameSettingsScreen::startChallenge(CchallengeMgr& challenge) {
         gUi->playSound(kRefusedSound);
         return;
     }
+    // The attempt is heard through open mic: a player who cannot be heard is
+    // told so by the open-mic error and goes back, never into a countdown
+    // that waits for sound.
+    if (!g.music.startOpenMic()) {
+        goBack();
+        return;
+    }
     const CtimedChallenge& c = challenge.challenge;
     if (c.linkKind == 'Y' || c.linkKind == 'S') {
         std::string url = challengeLink(c.linkKind, c.linkId);
@@ -210,7 +217,6 @@ void CgameSettingsScreen::startChallenge(CchallengeMgr& challenge) {
     if (C321GoScreen* countdown = screens::get<C321GoScreen>()) countdown->noteLinkOpened();
     gUi->playSound(kSuccessSound);
     challenge.challenge.started = true;
-    g.music.startOpenMic();
     CgameSession& session = g.world.session;
     session.gameType = GAMETYPE_STANDARD;
     session.difficulty = (int)chosen->value;
@@ -219,6 +225,8 @@ void CgameSettingsScreen::startChallenge(CchallengeMgr& challenge) {
     if (g.music.currentTrack) session.track = trackInfoFromSong(*g.music.currentTrack);
     session.startMusic = 1;
     session.restartMusic();
+    // The attempt lasts as long as the challenge's track.
+    session.chosenTrackTime = c.duration;
     gGame->playTransitionEffect(chosen);
     g.setGameMode(GM_321_GO, true);
 }

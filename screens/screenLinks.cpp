@@ -8,8 +8,8 @@ void connectScreens(Cgame& game) {
     // A challenge won: its ship is shown on the challenge-ship unlock screen,
     // which hands over to the ship unlock screen in reward mode.
     for (CchallengeMgr* challenge : {&game.online.dailyChallenge, &game.online.lightningChallenge})
-        challenge->onShowShipReward = [](const CchallengeReward& reward) {
+        challenge->onShowShipReward = [challenge](const CchallengeReward& reward) {
             if (CunlockChallengeShipScreen* unlock = screens::get<CunlockChallengeShipScreen>())
-                unlock->openReward(reward);
+                unlock->openReward(reward, [challenge] { challenge->rewardSettled(); });
         };
 }

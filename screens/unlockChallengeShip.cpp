@@ -55,10 +55,11 @@ void CunlockChallengeShipScreen::setup(const std::string& shipKey, int placing, 
     duration_ = durationSeconds;
 }
 
-void CunlockChallengeShipScreen::openReward(const CchallengeReward& reward) {
+void CunlockChallengeShipScreen::openReward(const CchallengeReward& reward, std::function<void()> settled) {
     const std::string key = challengeShipKey(reward.trackTitle, reward.artist, reward.duration);
     if (key.empty()) {
         gEngine->log.print(LOG_L, "Challenge reward without a track: not shown");
+        if (settled) settled();
         return;
     }
     CtrackInfo seed;
@@ -67,7 +68,7 @@ void CunlockChallengeShipScreen::openReward(const CchallengeReward& reward) {
     seed.key = key;
     seed.length = reward.duration;
     if (CunlockProcShipScreen* unlock = screens::get<CunlockProcShipScreen>())
-        unlock->setupReward(key, reward.trackTitle, reward.artist, seed);
+        unlock->setupReward(key, reward.trackTitle, reward.artist, seed, std::move(settled));
     setup(key, reward.placing, reward.trackTitle, reward.artist, reward.duration);
     gEngine->log.print(LOG_L, "Challenge reward: %s, place %d", reward.trackTitle.c_str(), reward.placing);
     gGame->setGameMode(GM_UNLOCK_CHALLENGE_SHIP, true);

@@ -16,8 +16,9 @@ public:
     void setup(const std::string& shipKey, int placing, const std::string& title, const std::string& artist,
                int durationSeconds);
     // A won challenge's reward: the ship unlock screen is set up in reward
-    // mode for the ship, then this screen is asked for.
-    void openReward(const CchallengeReward& reward);
+    // mode for the ship, then this screen is asked for. settled is called
+    // once the ship is taken or let go (at once for a reward without a track).
+    void openReward(const CchallengeReward& reward, std::function<void()> settled = {});
     bool alreadyOwned() const { return alreadyOwned_; }
     void render() override;
 

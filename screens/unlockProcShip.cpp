@@ -65,8 +65,9 @@ bool CunlockProcShipScreen::onLoaded() {
 }
 
 void CunlockProcShipScreen::setupReward(const std::string& shipKey, const std::string& title, const std::string& artist,
-                                        const CtrackInfo& seed) {
+                                        const CtrackInfo& seed, std::function<void()> settled) {
     rewardMode_ = true;
+    rewardSettled_ = std::move(settled);
     key_ = shipKey;
     rewardTitle_ = title;
     rewardArtist_ = artist;
@@ -249,6 +250,11 @@ void CunlockProcShipScreen::leaveForMainMenu() {
     display_.forget();
     finished_ = true;
     rewardMode_ = false;
+    // Before the save: the reward is no longer pending in it.
+    if (std::function<void()> settled = std::move(rewardSettled_)) {
+        rewardSettled_ = nullptr;
+        settled();
+    }
     nameOpenMicTrack();
     g.saveLoad.saveGame();
     g.setGameMode(GM_MAIN_MENU, true);

@@ -3,6 +3,7 @@
 // offered for cash (test-flown first if the player likes, or let go); in
 // reward mode a challenge's procedural ship handed over free.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "game/musicFeed.h"
@@ -21,8 +22,9 @@ public:
     CunlockProcShipScreen();
 
     // A challenge's reward ship: free, and grown from the reward's track.
+    // settled is called once the reward is taken or let go.
     void setupReward(const std::string& shipKey, const std::string& title, const std::string& artist,
-                     const CtrackInfo& seed);
+                     const CtrackInfo& seed, std::function<void()> settled = {});
     int32_t procShipPrice() const;
 
     const std::string& shipKey() const { return key_; }
@@ -71,6 +73,7 @@ private:
     int manufacturer_ = 9;
     bool returningFromTest_ = false, discarding_ = false, askingSwap_ = false;
     bool rewardMode_ = false, alreadyOwned_ = false, finished_ = false;
+    std::function<void()> rewardSettled_;   // the challenge's, in reward mode
     int rememberedShip_ = 0;
     CshipModule shownModule_;
     std::string rewardTitle_, rewardArtist_;

@@ -31,13 +31,14 @@ struct ClocalWebService::Cstate {
     std::map<int, ClocalChallenge> challenges;
     std::map<std::string, int64_t> counters;
     int64_t fixedTime = 0;
+    int64_t clockOffset = 0;
     float pollPeriod = 120.0f;
     std::string version = "v1.00";
     uint64_t nextId = 1000;
     uint64_t nextMessageId = 1;
     uint64_t tokenSerial = 1;
 
-    int64_t now() const { return fixedTime ? fixedTime : (int64_t)time(nullptr); }
+    int64_t now() const { return (fixedTime ? fixedTime : (int64_t)time(nullptr)) + clockOffset; }
     Caccount* byLogin(const std::string& login) {
         for (auto& a : accounts)
             if (a.email == login || std::to_string(a.id) == login) return &a;
@@ -620,6 +621,11 @@ std::string ClocalWebService::nicknameOf(uint64_t id) const {
 void ClocalWebService::setUnixTime(int64_t t) {
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->fixedTime = t;
+}
+
+void ClocalWebService::moveClock(int64_t seconds) {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->clockOffset += seconds;
 }
 
 int64_t ClocalWebService::unixTime() const {

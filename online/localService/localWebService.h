@@ -62,6 +62,9 @@ public:
     bool accountExists(const std::string& email) const;
     std::string nicknameOf(uint64_t id) const;
     void setUnixTime(int64_t t);   // 0: the real clock
+    // Moves the service's clock on (on top of either clock): a test's way to
+    // the next challenge period.
+    void moveClock(int64_t seconds);
     int64_t unixTime() const;
     void setGameConfig(float pollPeriod, const std::string& version);
     void addRow(const std::string& board, uint64_t playerId, uint64_t score, const Cbytes& data);

@@ -24,6 +24,7 @@ void CaudioCapture::setFake(const CcaptureFake* fake) { gFake = fake; }
 
 std::vector<CaudioDeviceInfo> CaudioCapture::devices() {
     if (gFake) return gFake->devices;
+    if (!CtestCaptureSource::chosen().empty()) return {CtestCaptureSource::device()};
     std::vector<CaudioDeviceInfo> out;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return out;
     char* defCapture = nullptr;
@@ -81,6 +82,16 @@ bool CaudioCapture::start(const std::string& deviceName, Csink sink) {
         fakeRunning_ = true;
         return true;
     }
+    if (!CtestCaptureSource::chosen().empty()) {
+        if (deviceName != CtestCaptureSource::kDeviceName) {
+            error_ = "no such device";
+            return false;
+        }
+        if (!testSource_.start(std::move(sink), error_)) return false;
+        rate_ = CtestCaptureSource::kRate;
+        channels_ = CtestCaptureSource::kChannels;
+        return true;
+    }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         error_ = SDL_GetError();
         return false;
@@ -112,12 +123,13 @@ bool CaudioCapture::start(const std::string& deviceName, Csink sink) {
 }
 
 bool CaudioCapture::alive() const {
-    if (fakeRunning_) return true;
+    if (fakeRunning_ || testSource_.running()) return true;
     return device_ && SDL_GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED;
 }
 
 void CaudioCapture::stop() {
     fakeRunning_ = false;
+    testSource_.stop();
     if (device_) SDL_CloseAudioDevice(device_);   // waits for the callback to finish
     device_ = 0;
     {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/audio/audioMixer.h"
+#include "platform/audio/testCaptureSource.h"
 
 enum EcaptureKind { CAPTURE_DESKTOP = 0, CAPTURE_LINE_IN = 1, CAPTURE_MICROPHONE = 2 };
 
@@ -40,7 +41,7 @@ public:
     // Opens the named source (empty: the system default) and starts delivering.
     bool start(const std::string& deviceName, Csink sink);
     void stop();
-    bool running() const { return device_ != 0 || fakeRunning_; }
+    bool running() const { return device_ != 0 || fakeRunning_ || testSource_.running(); }
     // False once a running device has stopped by itself (unplugged, lost).
     bool alive() const;
     int rate() const { return rate_; }
@@ -51,6 +52,7 @@ private:
     static void sdlCallback(void* self, uint8_t* stream, int len);
     uint32_t device_ = 0;
     bool fakeRunning_ = false;
+    CtestCaptureSource testSource_;
     int rate_ = 0, channels_ = 0;
     bool sdlInit_ = false;
     std::mutex sinkMutex_;

@@ -277,15 +277,20 @@ TEST_F(OnlineTest, PlacingInAFinishedChallengeWinsItsShip) {
     EXPECT_EQ(daily.laterRewards[0].trackTitle, "Sunset");
     EXPECT_EQ(daily.laterRewards[0].placing, 1);
 
-    // Shown one at a time, oldest first.
+    // Shown one at a time, oldest first; each stays pending until it is
+    // taken or let go.
     CchallengeReward shown;
     daily.onShowShipReward = [&](const CchallengeReward& r) { shown = r; };
     EXPECT_TRUE(daily.showPendingShipUnlock());
     EXPECT_EQ(shown.placing, 2);
     EXPECT_EQ(shown.trackTitle, "Sunrise");
+    EXPECT_FALSE(daily.showPendingShipUnlock());
+    EXPECT_EQ(daily.reward.trackTitle, "Sunrise");
+    daily.rewardSettled();
     EXPECT_TRUE(daily.hasPendingReward());
     EXPECT_TRUE(daily.showPendingShipUnlock());
     EXPECT_EQ(shown.trackTitle, "Sunset");
+    daily.rewardSettled();
     EXPECT_FALSE(daily.hasPendingReward());
     EXPECT_FALSE(daily.showPendingShipUnlock());
 }

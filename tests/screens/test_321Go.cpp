@@ -102,6 +102,30 @@ TEST(Countdown, OpenMicWaitsForSilenceThenForTheTrack) {
     EXPECT_EQ(f.g.mode(), GM_PLAYING);
 }
 
+// Capture lost while the countdown listens (the open-mic error tells why):
+// the player goes back instead of waiting for sound.
+TEST(Countdown, ACaptureLostWhileListeningGoesBack) {
+    CcountdownFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CaudioDeviceInfo desktop;
+    desktop.name = "Monitor of Speakers";
+    desktop.isDefault = true;
+    CcaptureFake capture;
+    capture.devices = {desktop};
+    CaudioCapture::setFake(&capture);
+    ASSERT_TRUE(f.g->music.startOpenMic());
+    CgameSession& s = f.g->world.session;
+    s.startMusic = 1;
+    s.restartMusic();
+    f.g->setGameMode(GM_321_GO);
+    f.g.steps(20);
+    EXPECT_EQ(f.g.mode(), GM_321_GO);
+    f.g->music.stopOpenMic();
+    f.g.steps(80);
+    EXPECT_EQ(f.g.mode(), GM_GAME_SETTINGS);
+    CaudioCapture::setFake(nullptr);
+}
+
 TEST(Countdown, TheFirstBoardCommentStandsInForGo) {
     CcountdownFixture f;
     ASSERT_TRUE(f.g.initOk());

@@ -4,6 +4,7 @@
 
 #include "game/gameTypes.h"
 #include "screens/gameSettings.h"
+#include "screens/openMicError.h"
 #include "screens/screenRegistry.h"
 #include "trackRoad.h"
 
@@ -12,8 +13,15 @@ struct CsettingsFixture : CtrackRoad {
     CgameSettingsScreen* screen = nullptr;
     CrecordingScreen gameType, countdown;
     std::vector<std::string> opened;
+    CcaptureFake capture;   // one desktop source to listen to
     explicit CsettingsFixture(int type = GAMETYPE_STANDARD, int source = MUSIC_RANDOM) {
         if (!g.initOk()) return;
+        CaudioDeviceInfo desktop;
+        desktop.id = 0;
+        desktop.name = "Monitor of Speakers";
+        desktop.isDefault = true;
+        capture.devices = {desktop};
+        CaudioCapture::setFake(&capture);
         g->setScreen(GM_GAME_TYPE, &gameType);
         g->setScreen(GM_321_GO, &countdown);
         g->world.session.gameType = type;
@@ -24,6 +32,7 @@ struct CsettingsFixture : CtrackRoad {
             return true;
         };
     }
+    ~CsettingsFixture() { CaudioCapture::setFake(nullptr); }
     void open() { enter(GM_GAME_SETTINGS); }
     void buyDifficultyPerks() {
         for (int perk : {PERK_INSANE_MODE, PERK_SUICIDAL_MODE, PERK_APOCALYPTIC_MODE, PERK_ZEN_MODE})
@@ -35,6 +44,7 @@ struct CsettingsFixture : CtrackRoad {
         c.challenge.endTime = (int64_t)time(nullptr) + 3600;
         c.challenge.difficultyCap = cap;
         c.challenge.difficulty = cap;   // the attempt is played at most at the challenge's own difficulty
+        c.challenge.duration = 200;
         c.challenge.linkKind = linkKind;
         c.challenge.linkId = linkId;
         c.select();
@@ -182,7 +192,23 @@ TEST(GameSettings, AChallengeOpensItsTrackAndListensOnOpenMic) {
     EXPECT_EQ(f.g->world.session.difficulty, 2);
     EXPECT_EQ(f.g->world.session.startMusic, 1);
     EXPECT_EQ(f.g->world.session.waitingForSilence, 1);
+    EXPECT_EQ(f.g->world.session.chosenTrackTime, 200.0);   // the attempt lasts the challenge's track
     EXPECT_EQ(f.g.mode(), GM_321_GO);
+}
+
+// Nothing to hear the attempt through: the open-mic error says so before
+// any countdown, and the player is back on the challenge.
+TEST(GameSettings, AChallengeThatCannotBeHeardShowsTheErrorAndGoesBack) {
+    CsettingsFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    f.capture.devices.clear();
+    f.startChallenge(6, 0, "");
+    f.open();
+    f.press(ACTION_SELECT);
+    EXPECT_TRUE(screens::get<CopenMicErrorScreen>()->showing());
+    EXPECT_EQ(f.countdown.enters, 0);
+    EXPECT_EQ(f.g.mode(), GM_DAILY_CHALLENGE_L);
+    EXPECT_FALSE(f.g->online.dailyChallenge.challenge.started);
 }
 
 TEST(GameSettings, AnUnsafeChallengeIdOpensNothingButThePlayGoesOn) {

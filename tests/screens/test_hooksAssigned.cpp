@@ -50,6 +50,7 @@ const std::map<std::string, std::string> kNotHooks = {
     {"platform/audio/audioDecoder.h cancel", "a field of one decode's options"},
     {"audio/musicIndexer.h clockMs", "a test seam of an indexer the music search makes while it runs"},
     {"online/serviceCall.h clock", "a test seam: unset, a call's time limit reads SDL's clock"},
+    {"screens/unlockProcShip.h rewardSettled_", "set with each challenge reward shown"},
 };
 
 std::vector<Chook> madeGameHooks() {
@@ -132,6 +133,8 @@ std::vector<Chook> madeGameHooks() {
          (bool)g.online.dailyChallenge.onShowShipReward},
         {"online/challengeMgr.h", "onShowShipReward", "online.lightningChallenge",
          (bool)g.online.lightningChallenge.onShowShipReward},
+        {"online/challengeMgr.h", "onPlaced", "online.dailyChallenge", (bool)g.online.dailyChallenge.onPlaced},
+        {"online/challengeMgr.h", "onPlaced", "online.lightningChallenge", (bool)g.online.lightningChallenge.onPlaced},
         {"services/analytics.h", "isSignedIn", "engine.analytics", (bool)e.analytics.isSignedIn},
         {"services/analytics.h", "playerId", "engine.analytics", (bool)e.analytics.playerId},
         {"services/twitter.h", "loadingTick", "engine.twitter", (bool)e.twitter.loadingTick},

@@ -3,9 +3,16 @@
 #include <filesystem>
 #include <fstream>
 
+#include "online/scoreRecord.h"
 #include "roadFixture.h"
 #include "screens/config.h"
 #include "screens/pressStart.h"
+#include "screens/confirm.h"
+#include "screens/dailyChallenge.h"
+#include "screens/mainMenu.h"
+#include "screens/unlockChallengeShip.h"
+#include "screens/unlockProcShip.h"
+#include "support/audioTestFiles.h"
 #include "support/testEngine.h"
 
 namespace {
@@ -279,3 +286,165 @@ TEST_F(KeptRecordsTest, AKeyboardSetUpKeepsTheOtherKeysUntilResetControllers) {
     EXPECT_FALSE(gGame->saveLoad.isInputMappingKnown("Keyboard"));
     EXPECT_EQ(gEngine->input.player(0)->bindings, defaultKeyboardBindings());
 }
+
+// A timed challenge played as a player plays it, heard through the test
+// capture source: from the main menu to game over, onto the challenge's board;
+// a period later the finished board's place brings its reward once.
+namespace {
+
+struct CchallengeRun {
+    const char* name;
+    int periodHours;
+    int rivalsAhead;   // rows above the player's on the board
+    int placing;       // the reward's place, 0 for none
+    bool tone;         // the capture source plays a tone, else a decoded file
+};
+
+class TimedChallengeTest : public KeptRecordsTest, public ::testing::WithParamInterface<CchallengeRun> {
+protected:
+    static constexpr const char* kTitle = "Test Run";
+    static constexpr const char* kArtist = "Capture";
+    static constexpr int kDuration = 5;
+
+    void SetUp() override {
+        KeptRecordsTest::SetUp();
+        std::string source = "tone";
+        if (!GetParam().tone) {
+            CfileTags tags;
+            tags.title = kTitle;
+            source = writeTestAudio(audioFolder, "heard.ogg", synth::makeKickLoop(120, 4.0), &tags);
+        }
+        setenv(CtestCaptureSource::kEnv, source.c_str(), 1);
+        // Ten minutes into a day (and so into a four-hour period).
+        service.setUnixTime(1800000000 / 86400 * 86400 + 600);
+    }
+    void TearDown() override {
+        unsetenv(CtestCaptureSource::kEnv);
+        KeptRecordsTest::TearDown();
+        removeFolderTree(audioFolder);
+    }
+    // Start-up over the folder with the web service on, to the main menu.
+    void startOnline(bool firstRun) {
+        g.reset();
+        makeGame("", false, folder);
+        if (firstRun) {
+            writeSave(400, true);
+            me = storedAccount();
+        }
+        toTitle();
+        pressReturn();
+        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+        dismissTutorials();
+    }
+    CchallengeMgr& challenge() {
+        return GetParam().periodHours == 24 ? gGame->online.dailyChallenge : gGame->online.lightningChallenge;
+    }
+    // Presses the action on each screen on the way until the state is reached.
+    bool pressUntil(int mode, int action = ACTION_SELECT) {
+        for (int i = 0; i < 60; ++i) {
+            if (gGame->mode() == mode) return reachMode(mode);
+            if (gUi->tutorials.isShowingOrQueued()) dismissTutorials();
+            else tapAction(action);
+            g->steps(40);
+        }
+        return false;
+    }
+    std::string prizeKey() const { return challengeShipKey(kTitle, kArtist, kDuration); }
+
+    std::string audioFolder = makeTempFolder("heard");
+    uint64_t me = 0;
+};
+
+const CchallengeRun kChallengeRuns[] = {
+    {"DailyWinner", 24, 0, 1, false},
+    {"LightningWinner", 4, 0, 1, true},
+    {"DailyRunnerUp", 24, 2, 3, true},
+    {"LightningRunnerUp", 4, 1, 2, false},
+    {"DailyNoPlace", 24, 10, 0, true},
+};
+
+}  // namespace
+
+TEST_P(TimedChallengeTest, IsPlayedScoredAndWonOnce) {
+    const CchallengeRun& run = GetParam();
+    ClocalChallenge c;
+    c.trackTitle = kTitle;
+    c.artist = kArtist;
+    c.duration = kDuration;
+    service.setChallenge(run.periodHours, c);
+    ASSERT_NO_FATAL_FAILURE(startOnline(true));
+    ASSERT_TRUE(runUntil([this] { return challenge().state == CHALL_READY; }));
+    const std::string board = challenge().boardName(0);
+    for (int i = 0; i < run.rivalsAhead; ++i) {
+        CperSongScore rival;
+        rival.name = "Rival" + std::to_string(i);
+        service.addRow(board, 9000 + (uint64_t)i, 1000000000000ull - (uint64_t)i, rival.write());
+    }
+
+    // Main menu, the challenge, Attempt, the game settings, the countdown
+    // that hears the track, the game to its end, OK on.
+    click(screens::get<CmainMenuScreen>()->button(run.periodHours == 24 ? "DailyChallenge" : "LightningChallenge"));
+    ASSERT_TRUE(pressUntil(GM_GAME_SETTINGS));
+    ASSERT_TRUE(pressUntil(GM_321_GO));
+    ASSERT_TRUE(reachMode(GM_PLAYING));
+    EXPECT_TRUE(g->logHas("Open mic started: " + std::string(CtestCaptureSource::kDeviceName)));
+    ASSERT_TRUE(reachMode(GM_GAME_OVER));
+    ASSERT_TRUE(pressUntil(GM_DAILY_CHALLENGE_L));
+
+    // Back on the challenge, its board lists the player.
+    ASSERT_TRUE(runUntil([&] {
+        const Cboard* b = gGame->online.leaderboards.findBoard(board);
+        return b && b->downloaded && b->entries.size() == (size_t)run.rivalsAhead + 1;
+    }));
+    g->steps(5);
+    bool listed = false;
+    Cmenu* rows = screens::get<CdailyChallengeScreen>()->screen()->findMenu("menu");
+    for (size_t i = 0; i < rows->itemCount(); ++i) { listed |= rows->item(i)->getText("Name") == kPersona; }
+    EXPECT_TRUE(listed);
+    EXPECT_EQ(challenge().lastAttempt.periodNumber, challenge().periodNumber(0));
+    ASSERT_NO_FATAL_FAILURE(quit());
+
+    // A period on, the finished board is looked at once.
+    service.moveClock((int64_t)run.periodHours * 3600);
+    ASSERT_NO_FATAL_FAILURE(startOnline(false));
+    if (run.placing) {
+        ASSERT_TRUE(reachMode(GM_UNLOCK_CHALLENGE_SHIP));
+        // Closed on the reward screen, the game shows the reward again.
+        ASSERT_NO_FATAL_FAILURE(quit());
+        ASSERT_NO_FATAL_FAILURE(startOnline(false));
+        ASSERT_TRUE(reachMode(GM_UNLOCK_CHALLENGE_SHIP));
+        auto* unlock = screens::get<CunlockChallengeShipScreen>();
+        EXPECT_EQ(unlock->screen()->findWidget("Title")->getText(), challengePlacingText(run.placing));
+        ASSERT_TRUE(pressUntil(GM_UNLOCK_PROC_SHIP));
+        EXPECT_TRUE(screens::get<CunlockProcShipScreen>()->rewardMode());
+        dismissTutorials();
+        tapAction(ACTION_SELECT);   // taken free of charge; kept in the hangar whatever the swap's answer
+        CconfirmScreen* confirm = screens::get<CconfirmScreen>();
+        ASSERT_TRUE(runUntil([confirm] { return confirm->showing() || gGame->mode() == GM_MAIN_MENU; }, 10.0));
+        if (confirm->showing()) {
+            Cmenu* m = confirm->menu();
+            for (size_t i = 0; i < m->itemCount(); ++i)
+                if ((int)m->item(i)->value == 1) click(m->item(i));
+        }
+        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    } else {
+        ASSERT_TRUE(runUntil([this] { return challenge().lastAttempt.periodNumber < 0; }));
+        g->steps(60);
+        EXPECT_EQ(gGame->mode(), GM_MAIN_MENU);
+    }
+    EXPECT_EQ(gGame->playerShips.findShip(prizeKey()) != nullptr, run.placing != 0);
+    EXPECT_EQ(gGame->progress.dailyChallengeWins, run.placing == 1 ? 1u : 0u);
+    EXPECT_EQ(gGame->progress.challengeRunnerUp, run.placing > 1 ? 1u : 0u);
+    ASSERT_NO_FATAL_FAILURE(quit());
+
+    // Started again: the prize and the count are kept, and nothing is shown twice.
+    ASSERT_NO_FATAL_FAILURE(startOnline(false));
+    g->steps(120);
+    EXPECT_EQ(gGame->mode(), GM_MAIN_MENU);
+    EXPECT_FALSE(gEngine->log.containsPart("Challenge reward:"));
+    EXPECT_EQ(gGame->playerShips.findShip(prizeKey()) != nullptr, run.placing != 0);
+    EXPECT_EQ(gGame->progress.dailyChallengeWins + gGame->progress.challengeRunnerUp, run.placing ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, TimedChallengeTest, ::testing::ValuesIn(kChallengeRuns),
+                         [](const ::testing::TestParamInfo<CchallengeRun>& info) { return std::string(info.param.name); });

@@ -1,11 +1,16 @@
 // Runs the local k4w service for a real game to talk to, and writes a
 // service settings file that points the game at it ($ZORBEX_WEB_SERVICE).
-// Usage: zx_local_service <settings file> [answer delay ms] [--showcase]
+// Usage: zx_local_service <settings file> [answer delay ms] [--showcase] [--challenge <seconds>]
 //        [--fault stall|garbage|refuse|trickle] [--fault-ops Op1,Op2,...]
 // With --showcase the service also runs a daily challenge with a few scores
 // and holds a few daily-tracks submits, for the screens that show them.
+// With --challenge <seconds> the service runs a daily and a lightning
+// challenge on a track of that length, its clock set ten minutes into the day
+// so that either can be attempted whenever the road runs.
 // With --fault the service misbehaves for the operations named (every one
 // when none are), so that the game can be seen coping with it.
+// SIGUSR1 moves the service's clock a day on, SIGUSR2 four hours: the next
+// daily or lightning challenge period, with the last one's board final.
 // Runs until SIGTERM or SIGINT.
 #include <csignal>
 #include <cstdio>
@@ -20,6 +25,7 @@
 #include "online/scoreRecord.h"
 
 static volatile std::sig_atomic_t stopRequested = 0;
+static volatile std::sig_atomic_t daysOn = 0, lightningPeriodsOn = 0;
 
 static void addShowcase(ClocalWebService& service) {
     ClocalChallenge c;
@@ -68,6 +74,8 @@ int main(int argc, char** argv) {
     }
     std::signal(SIGTERM, [](int) { stopRequested = 1; });
     std::signal(SIGINT, [](int) { stopRequested = 1; });
+    std::signal(SIGUSR1, [](int) { daysOn = daysOn + 1; });
+    std::signal(SIGUSR2, [](int) { lightningPeriodsOn = lightningPeriodsOn + 1; });
     ClocalWebService service;
     if (!service.start()) return 1;
     ClocalWebService::Efault fault = ClocalWebService::FAULT_NONE;
@@ -75,6 +83,15 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) {
         if (strcmp(argv[i], "--showcase") == 0) {
             addShowcase(service);
+        } else if (strcmp(argv[i], "--challenge") == 0 && i + 1 < argc) {
+            ClocalChallenge c;
+            c.trackTitle = "Test Tone";
+            c.artist = "Zorbex Tests";
+            c.duration = atoi(argv[++i]);
+            c.difficulty = 1;
+            service.setChallenge(24, c);
+            service.setChallenge(4, c);
+            service.moveClock(600 - service.unixTime() % 86400);
         } else if (strcmp(argv[i], "--fault") == 0 && i + 1 < argc) {
             fault = ClocalWebService::faultByName(argv[++i]);
             if (fault == ClocalWebService::FAULT_NONE) {
@@ -101,7 +118,16 @@ int main(int argc, char** argv) {
     fclose(f);
     printf("local k4w service on port %d\n", service.port());
     fflush(stdout);
-    while (!stopRequested) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    while (!stopRequested) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        for (auto [pending, hours] : {std::pair{&daysOn, 24}, std::pair{&lightningPeriodsOn, 4}}) {
+            if (!*pending) continue;
+            *pending = *pending - 1;
+            service.moveClock((int64_t)hours * 3600);
+            printf("clock moved %d hours on: %lld\n", hours, (long long)service.unixTime());
+            fflush(stdout);
+        }
+    }
     service.stop();
     return 0;
 }

@@ -1,0 +1,93 @@
+#!/bin/bash
+# The real game under Xvfb along the daily challenge, heard through the test
+# capture source (a tone): the main menu, the daily challenge, Attempt, the
+# game settings, the countdown that hears the tone, the game to its end, OK
+# back to the challenge, whose board now lists the player. Then the service's
+# clock moves a day on; started again, the main menu opens the challenge-ship
+# reward and the ship unlock in reward mode, and the ship is taken. Started
+# once more, no reward is shown again.
+# Usage: roadChallengeUnderXvfb.sh <zorbex> <zx_local_service> <data folder> <screenshot folder>
+set -u
+game="$1"
+tool="$2"
+data="$3"
+out="$4"
+here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/xvfbDriver.sh"
+driverSetUp road_challenge
+startService "$tool" 0 --challenge 20
+export ZORBEX_TEST_CAPTURE=tone
+startGame
+firstRunToMainMenu
+putAwayWarnings
+
+# The daily challenge opens once the service has named it.
+for try in $(seq 20); do
+    clickWidget mainMenu.txt DailyChallenge
+    waitReady DailyChallenge-L 3 && break
+    putAwayWarnings
+    [ "$try" -eq 20 ] && fail "no daily challenge screen"
+done
+dismissTutorials
+shot dailyChallenge
+keys Return   # Attempt
+waitReady GameSettings 60 || fail "no game settings screen"
+dismissTutorials
+shot challengeSettings
+clickAt 1186 678
+waitReady 321Go 60 || fail "no countdown"
+waitFor "Open mic started: Monitor of Zorbex test source" 10 || fail "the test source was not listened to"
+shot challengeCountdown
+waitReady Playing 60 || fail "the countdown never heard the tone"
+shot challengeHud
+waitReady GameOver 120 || fail "no game over"
+dismissTutorialsByKey Return
+shot challengeGameOver
+for _ in $(seq 40); do
+    [ "$(logCount "GameMode ready: DailyChallenge-L")" -ge 2 ] && break
+    if [ "$(logCount "GameMode ready: PerkUnlock")" -ge 1 ] && [ "$(logCount "Perk unlocked: ")" -lt 1 ]; then
+        dismissTutorials
+        clickAt 640 258
+        continue
+    fi
+    keys Return
+    sleep 1
+done
+waitReady DailyChallenge-L 60 2 || fail "no way back to the challenge"
+waitFor "Challenge score " 5 || fail "the attempt's score was not queued"
+dismissTutorials
+sleep 2   # the board's download
+shot challengeBoard
+stopGame
+
+# A day on: the finished board places the player, and the main menu opens
+# the reward.
+kill -USR1 "$spid"
+for _ in $(seq 50); do grep -q "clock moved" "$work/service.log" && break; sleep 0.1; done
+grep -q "clock moved" "$work/service.log" || fail "the service's clock did not move"
+startGame
+keys Return
+waitReady UnlockChallengeShip 60 || fail "no challenge reward"
+shot rewardChallengeShip
+keys Return
+waitReady UnlockProcShip 60 || fail "no ship unlock in reward mode"
+dismissTutorials
+shot rewardProcShip
+keys Return
+sleep 1
+shot rewardSwap
+keys Return
+waitReady MainMenu 60 || fail "no main menu after the reward"
+waitFor "Challenge reward: Test Tone, place 1" 1 || fail "the reward line is missing"
+stopGame
+
+# Started again: the reward is not shown twice.
+startGame
+keys Return
+waitReady MainMenu 60 || fail "no main menu"
+sleep 5
+[ "$(logCount "Challenge reward:")" -eq 0 ] || fail "the reward was shown again"
+shot mainMenuAfterReward
+stopGame
+echo "challenge road ok; screenshots in $out"
+exit 0
