@@ -11,6 +11,7 @@
 #include <new>
 
 #include "engine/bString.h"
+#include "engine/format.h"
 #include "engine/languages.h"
 #include "engine/resourceFile.h"
 #include "engine/threadTask.h"
@@ -145,6 +146,7 @@ bool Cengine::setLanguage(int number) {
         log.print(LOG_L, "Language %s: no translation, English stays", lang.tag);
     languageNumber = number >= 0 && number < kLanguageCount ? number : 0;
     fonts.setCjk(lang.cjk);
+    setNumberStyle(CnumberStyle::fromTable(tables_[TABLE_LANGUAGE]));
     ui.refreshTexts();
     return true;
 }

@@ -23,6 +23,7 @@ void Cgame::connectMembers() {
     };
     // Sounds the UI asks for.
     gEngine->ui.playSound = [](int slot) { gGame->sfx.play(slot, 1.0f); };
+    gEngine->ui.playFrame = [] { return gGame ? gGame->world.arenaScreenRect() : Crect{}; };
     gEngine->ui.playSoundPack = [](const char* pack) {
         if (gGame->sfxPacks.size() == 0) return;   // not loaded yet (the loading screen's own opening)
         if (CsfxPack* p = gGame->sfxPacks.find(pack)) gGame->sfxPacks.play(p);

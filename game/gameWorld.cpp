@@ -24,13 +24,35 @@ CgameWorld::~CgameWorld() = default;
 
 bool CgameWorld::loadData() { return ships.loadShipDefs("shipProperties.txt"); }
 
+namespace {
+constexpr float kArenaBorder = 4.0f;   // scene units of border shown around the arena
+
+float screenW() { return gEngine ? (float)gEngine->screenWidth : 1280.0f; }
+float screenH() { return gEngine ? (float)gEngine->screenHeight : 720.0f; }
+
+// Pixels per scene unit: the arena and its border fill the screen's width or height.
+float arenaPixelScale(float halfW, float halfH) {
+    return std::min(screenW() / (halfW * 2 + 2 * kArenaBorder), screenH() / (halfH * 2 + 2 * kArenaBorder));
+}
+
+Crect centredRect(float halfW, float halfH) {
+    return {screenW() * 0.5f - halfW, screenH() * 0.5f - halfH, halfW * 2, halfH * 2};
+}
+}  // namespace
+
 void CgameWorld::fitCamera() {
-    float w = gEngine ? (float)gEngine->screenWidth : 1280.0f;
-    float h = gEngine ? (float)gEngine->screenHeight : 720.0f;
-    // A little of the border shows around the arena.
-    float scale = std::min(w / (arenaHalfWidth * 2 + 8), h / (arenaHalfHeight * 2 + 8));
     camera.pos = Cvec3(0, 0, 100);
-    camera.focal = scale * 100;
+    camera.focal = arenaPixelScale(arenaHalfWidth, arenaHalfHeight) * 100;
+}
+
+Crect CgameWorld::arenaScreenRect() const {
+    const float s = arenaPixelScale(arenaHalfWidth, arenaHalfHeight);
+    return centredRect(arenaHalfWidth * s, arenaHalfHeight * s);
+}
+
+Crect CgameWorld::arenaViewRect() const {
+    const float s = arenaPixelScale(arenaHalfWidth, arenaHalfHeight);
+    return centredRect((arenaHalfWidth + kArenaBorder) * s, (arenaHalfHeight + kArenaBorder) * s);
 }
 
 void CgameWorld::attachHangar(CplayerShipMgr& h) {

@@ -10,6 +10,7 @@
 
 #include "engine/random.h"
 #include "engine/render/camera.h"
+#include "engine/render/renderTypes.h"
 #include "engine/render/lights.h"
 #include "game/gameSession.h"
 #include "game/musicFeed.h"
@@ -96,6 +97,11 @@ public:
     // arena on screen (fitCamera, each frame).
     Ccamera camera;
     void fitCamera();
+    // The arena's rectangle on the screen (pixels) as fitCamera frames it:
+    // the HUD stands inside it and nothing of play is drawn far outside it.
+    Crect arenaScreenRect() const;
+    // That rectangle with the little border that shows around the arena.
+    Crect arenaViewRect() const;
     // The play plane's point under a screen point (the mouse).
     Cvec2 screenToPlane(float x, float y) const { return camera.screenToPlane(Cvec2(x, y), 0); }
 

@@ -277,12 +277,15 @@ void CgameSession::draw() {
     world_.fitCamera();
     r.setCamera(&world_.camera);
     world_.lights.apply(r, world_.camera, Ccolour(0.3f, 0.3f, 0.35f, 1));
+    // Shots and sparks past the border are not drawn over the margins of a wider or taller screen.
+    r.pushScissor(world_.arenaViewRect());
     drawArena(world_);
     drawParticleLayer(PLAY_LAYER_BACK);
     world_.pickups.draw();
     world_.ships.drawShips(false);
     world_.projectiles.draw();
     drawParticleLayer(PLAY_LAYER_FRONT);
+    r.popScissor();
     r.setCamera(nullptr);
     if (partyMode && world_.hooks.partyHudDraw) world_.hooks.partyHudDraw();
     else if (!world_.hooks.hudDraw || !world_.hooks.hudDraw()) drawPlainHud(world_);

@@ -13,6 +13,8 @@
 #include "game/gameTypes.h"
 #include "game/powerUps.h"
 #include "screens/listRows.h"
+#include "screens/musicBar.h"
+#include "screens/screenRegistry.h"
 
 namespace {
 constexpr int kShipEditor = GM_SHIP_EDITOR;
@@ -361,7 +363,9 @@ void CHUD::updateRows() {
 
 void CHUD::placeRows() {
     if (numRows_ == 0) return;
-    float sh = (float)gEngine->screenHeight;
+    // Between the top and the foot of the arena's frame, at its scale.
+    const Crect frame = screen_->frame();
+    const float s = screen_->frameScale(), edge = kRowEdge * s, gap = kRowGap * s;
     int64_t leader = rows_[order_[0]].score;
     int64_t half = leader / 2;
     for (int k = 0; k < numRows_; ++k) {
@@ -369,27 +373,36 @@ void CHUD::placeRows() {
         // All scores at 0 (or 1) leave no span: every row counts as level with the leader.
         float t = leader > half ? (float)(row.score - half) / (float)(leader - half) : 1.0f;
         t = std::clamp(t, 0.0f, 1.0f);
-        row.targetY = kRowEdge + (sh - 2 * kRowEdge) * (1.0f - t);
+        row.targetY = frame.y + edge + (frame.h - 2 * edge) * (1.0f - t);
     }
     for (int k = 1; k < numRows_; ++k) {
         float& y = rows_[order_[k]].targetY;
-        y = std::max(y, rows_[order_[k - 1]].targetY + kRowGap);
+        y = std::max(y, rows_[order_[k - 1]].targetY + gap);
     }
-    float limit = sh - kRowEdge;
+    float limit = frame.bottom() - edge;
     for (int k = numRows_ - 1; k >= 0; --k) {
         float& y = rows_[order_[k]].targetY;
         if (y > limit) y = limit;
-        limit -= kRowGap;
+        limit -= gap;
     }
     for (int i = 0; i < numRows_; ++i) rows_[i].widget->y += (rows_[i].targetY - rows_[i].widget->y) * kRowEase;
 }
+
+namespace {
+bool overlapsRect(const Crect& a, const Crect& b) {
+    return a.x < b.right() && b.x < a.right() && a.y < b.bottom() && b.y < a.bottom();
+}
+}  // namespace
+
+Crect CHUD::trackBarRect() const { return musicBar_ ? musicBar_->rect() : Crect{}; }
 
 // The score grows from its top left corner, so a pulse stays on the screen.
 void CHUD::pulseScore() {
     const float k = 1.0f + kPulseScale * pulse_, s = score_->uiScale;
     score_->setScale(k);
-    score_->setPosition(score_->anchorX * gEngine->screenWidth + (score_->offsetX + (k - 1) * score_->width * 0.5f) * s,
-                        score_->anchorY * gEngine->screenHeight + (score_->offsetY + (k - 1) * score_->height * 0.5f) * s);
+    const Crect f = screen_->frame();
+    score_->setPosition(f.x + score_->anchorX * f.w + (score_->offsetX + (k - 1) * score_->width * 0.5f) * s,
+                        f.y + score_->anchorY * f.h + (score_->offsetY + (k - 1) * score_->height * 0.5f) * s);
 }
 
 void CHUD::onUpdate() {
@@ -500,6 +513,11 @@ void CHUD::stepLogo() {
 void CHUD::render() {
     Cgame& g = *gGame;
     if (!screen_ || g.interfaceHidden || g.screenCapture.pending) return;
+    // The pause brings the music bar over the top of play: bars it would cover are not drawn under it.
+    const CmusicBarScreen* musicBar = screens::get<CmusicBarScreen>();
+    const Cwidget* over = gEngine->paused && musicBar ? musicBar->bar() : nullptr;
+    for (Cwidget* bar : {powerBar_, colourBar_})
+        bar->setHidden(over && over->visible() && overlapsRect(bar->rect(), over->rect()));
     ClayoutScreen::render();
     drawLives();
     drawProgressMarker();

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/render/renderTypes.h"
 #include "screens/layoutScreen.h"
 
 struct Ccolour;
@@ -18,8 +19,8 @@ public:
     static constexpr int kReplayRows = 7;
     static constexpr int kWeaponWidgets = 4;
     static constexpr float kPulseScale = 1.5f;     // the score grows to 1 + this at a pulse
-    static constexpr float kRowGap = 50.0f;        // rival rows never closer, pixels
-    static constexpr float kRowEdge = 100.0f;      // rival rows stay this far from the top and foot
+    static constexpr float kRowGap = 50.0f;        // rival rows never closer, layout pixels
+    static constexpr float kRowEdge = 100.0f;      // rival rows stay this far from the frame's top and foot
     static constexpr float kBossTimerGrow = 20.0f; // seconds left when the boss-rush timer starts growing
 
     CHUD();
@@ -38,6 +39,8 @@ public:
     void showReplayRows();
 
     uint64_t bestToBeat() const { return best_; }
+    // Where the track's bar (title and time left) stands; cards shown in play keep clear of it.
+    Crect trackBarRect() const;
     float highestProgress() const { return highestProgress_; }
     Cwidget* replayRow(int i) const { return rows_[i].widget; }
     float rowTargetY(int i) const { return rows_[i].targetY; }

@@ -18,6 +18,7 @@
 #include "screens/musicBrowserShipMissions.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipEditor.h"
+#include "screens/shipRows.h"
 #include "screens/shipList.h"
 #include "screens/shipMissionPanel.h"
 #include "screens/shipStatPanels.h"
@@ -117,7 +118,7 @@ void ChangarScreen::fill() {
     shipName_->setText("", shipTitle(*ship));
     setMakerIcon(manu_, "", ship->data.manufacturer, true);
     heart_->colour = heartColour(ship->favourite);
-    shipDesc_->setText("", shownDescription(ship->data.description));
+    shipDesc_->setText("", shownDescription(shipWords(ship->data.description)));
     shipScore_->setText("", statsXpText(ship->xp));
     rank_->setText("", std::string(gEngine->text("fcRank")) + ": " + shipRankName(ship->xp));
     timePlayed_->setText("", statsTimeText(ship->timePlayed));
@@ -149,7 +150,7 @@ void ChangarScreen::fillMissions(const CplayerShipDef& ship) {
         Cwidget* w = missions_[i];
         const CshipMission& m = ship.data.missions[(size_t)i];
         w->setHidden(false);
-        w->setText("Name", m.name);
+        w->setText("Name", shipWords(m.name));
         w->setText("Type", getStringFromMissionType((int)m.type));
         if (Cgadget* star = w->findGadget("Star")) star->colour = heartColour(ship.missionComplete[i] != 0);
     }

@@ -16,6 +16,7 @@
 #include "online/scoreRecord.h"
 #include "screens/musicBar.h"
 #include "screens/screenRegistry.h"
+#include "screens/shipRows.h"
 
 namespace {
 const char* tr(const char* tag) { return gEngine->text(tag); }
@@ -587,7 +588,7 @@ void fillTrackList(Cwidget* w, int index, const CshipMission& m, bool complete) 
         if (Cgadget* g = w->findGadget(name)) g->hidden = true;
     if (Cgadget* star = w->findGadget("Star"))
         star->colour = complete ? gGame->namedColours.white : gGame->namedColours.darkGrey;
-    w->setText("MissionType", CbString::format("%d) %s", index + 1, m.name.c_str()).str());
+    w->setText("MissionType", CbString::format("%d) %s", index + 1, shipWords(m.name).c_str()).str());
     int line = 0;
     auto label = [](const char* tag, const std::string& value) { return std::string(gEngine->text(tag)) + " " + value; };
     setNextMissionLine(w, line, getStringFromMissionType((int)m.type));

@@ -29,9 +29,6 @@ bool CoptionsVolumeScreen::onLoaded() {
     CmenuRows::fillRow(menus_[MUSIC], kLabels[MUSIC], "ChoiceMenuItem", tens, values, 48);
     CmenuRows::fillRow(menus_[EFFECTS], kLabels[EFFECTS], "ChoiceMenuItem", tens, values, 48);
     CmenuRows::fillRow(menus_[VISUALISER], kLabels[VISUALISER], "ChoiceMenuItem", percent, values, 48);
-    const CstringTable& t = gEngine->language();
-    CmenuRows::fillRow(menus_[AUTO_SHOTS], kLabels[AUTO_SHOTS], "WideChoiceMenuItem", {t.text("No"), t.text("Yes")},
-                       {0.0f, 1.0f}, 130);
     rows_.setMenus({menus_[MUSIC], menus_[EFFECTS], menus_[DETAIL], menus_[VISUALISER], menus_[AUTO_SHOTS]});
     return true;
 }
@@ -48,6 +45,10 @@ void CoptionsVolumeScreen::onEnter() {
         detailValues.push_back(d.value);
     }
     CmenuRows::fillRow(menus_[DETAIL], kLabels[DETAIL], "WideChoiceMenuItem", detailTexts, detailValues, 130);
+    // Filled on each entry, so the choices read in the language chosen since.
+    const CstringTable& t = gEngine->language();
+    CmenuRows::fillRow(menus_[AUTO_SHOTS], kLabels[AUTO_SHOTS], "WideChoiceMenuItem", {t.text("No"), t.text("Yes")},
+                       {0.0f, 1.0f}, 130);
     CmenuRows::selectValue(menus_[MUSIC], s.musicVolume);
     CmenuRows::selectValue(menus_[EFFECTS], s.sfxVolume);
     CmenuRows::selectValue(menus_[VISUALISER], s.menuVisualiser);

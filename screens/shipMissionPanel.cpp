@@ -5,6 +5,7 @@
 #include "engine/engine.h"
 #include "engine/ui/uiMgr.h"
 #include "game/game.h"
+#include "screens/HUD.h"
 #include "screens/confirm.h"
 #include "screens/listRows.h"
 #include "screens/screenRegistry.h"
@@ -54,12 +55,18 @@ void CshipMissionPanel::disable() {
 }
 
 // In the bottom right corner; on a screen with a button bar (the game
-// settings before a mission's game), above the bar's buttons.
+// settings before a mission's game), above the bar's buttons; in play,
+// inside the arena's frame and above the HUD's track bar.
 void CshipMissionPanel::place() {
     const float s = gUi->scale();
     card_->uiScale = s;
-    card_->x = gEngine->screenWidth - kRightGap * s;
-    float bottom = gEngine->screenHeight - (kBottomGap - card_->height * 0.5f) * s;
+    const CHUD* hud = screens::get<CHUD>();
+    const bool inPlay = hud && (gGame->mode() == GM_PLAYING || gGame->mode() == GM_321_GO);
+    const Crect area = inPlay ? gGame->world.arenaScreenRect()
+                              : Crect{0, 0, (float)gEngine->screenWidth, (float)gEngine->screenHeight};
+    card_->x = area.right() - kRightGap * s;
+    float bottom = area.bottom() - (kBottomGap - card_->height * 0.5f) * s;
+    if (inPlay && hud->trackBarRect().h > 0) bottom = std::min(bottom, hud->trackBarRect().y - kAboveBar * s);
     for (const CbuttonBar::Cbutton& b : gUi->buttonBar.buttons())
         if (!b.hidden && b.rect.right() > card_->x - card_->width * 0.5f * s)
             bottom = std::min(bottom, b.rect.y - kAboveBar * s);

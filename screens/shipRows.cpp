@@ -17,6 +17,13 @@ std::string shipTimeText(float seconds) {
     return formatTime(seconds > 0 ? (int)std::floor(seconds) : 0);
 }
 
+std::string shipWords(const std::string& stored) {
+    for (const char* prefix : {"ShipWords_", "ProcMission_"})
+        if (stored.rfind(prefix, 0) == 0)
+            if (const char* t = gEngine->language().find(stored, false)) return t;
+    return stored;
+}
+
 bool shipListable(CplayerShipDef& ship) {
     if (ship.hidden || ship.excluded) return false;
     const CplayerProgress& progress = gGame->progress;

@@ -10,6 +10,11 @@ struct Ccolour;
 // "%02d:%02d", or "%02dh %02dm %02ds" from one hour on, of whole seconds.
 std::string shipTimeText(float seconds);
 
+// A built-in ship's description or mission title as the current language
+// reads it: the data keeps a tag for those; a player's own words, and a name,
+// read as written.
+std::string shipWords(const std::string& stored);
+
 // False for a hidden or excluded ship, for a special ship whose unlock the
 // progress record does not hold, and for a player design that cannot fly.
 bool shipListable(CplayerShipDef& ship);

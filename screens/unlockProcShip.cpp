@@ -11,6 +11,7 @@
 #include "screens/confirm.h"
 #include "screens/listRows.h"
 #include "screens/screenRegistry.h"
+#include "screens/shipRows.h"
 #include "screens/shipStatPanels.h"
 
 namespace {
@@ -154,7 +155,7 @@ void CunlockProcShipScreen::fillMissions(const CplayerShipDef& ship) {
     for (int i = 0; i < ship.numMissions() && i < 4; ++i) {
         const CshipMission& m = ship.data.missions[(size_t)i];
         cards[i]->setHidden(false);
-        cards[i]->setText("", m.name);
+        cards[i]->setText("", shipWords(m.name));
         if (Cgadget* text = cards[i]->findTextGadget({}, false))
             text->colour = ship.missionComplete[i] ? gGame->namedColours.green : gGame->namedColours.white;
     }

@@ -136,6 +136,8 @@ bool ClayoutReader::read(const char* text) {
             m->screen = screen_;
             if (!readMenu(*m, isTable ? "EndTable" : "EndMenu")) return false;
             if (screen_) screen_->menus.push_back(std::move(m));
+        } else if (tok == "InPlayFrame") {
+            if (screen_) screen_->inPlayFrame = true;
         } else if (tok == "WithoutMusicBar" || tok == "WithoutButtonBar" || tok == "OverBars") {
             // How the screen stands to the bars, for the layout check.
             if (screen_) {

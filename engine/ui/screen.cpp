@@ -31,7 +31,8 @@ Ctable* Cscreen::findTable(const std::string& tableName, bool report) {
 
 Cwidget* Cscreen::addWidget(CwidgetPtr widget) {
     if (!widget) return nullptr;
-    widget->resolve((float)gEngine->screenWidth, (float)gEngine->screenHeight, gUi->scale());
+    const Crect f = frame();
+    widget->resolve(f.w, f.h, frameScale(), f.x, f.y);
     widgets.push_back(std::move(widget));
     applyGroups();
     return widgets.back().get();
@@ -85,9 +86,24 @@ bool Cscreen::wasPressed(const std::string& widgetName) {
     return w && w->pressed;
 }
 
+Crect Cscreen::frame() const {
+    if (inPlayFrame && gUi->playFrame) {
+        const Crect f = gUi->playFrame();
+        if (f.w > 0 && f.h > 0) return f;
+    }
+    return {0, 0, (float)gEngine->screenWidth, (float)gEngine->screenHeight};
+}
+
+float Cscreen::frameScale() const {
+    if (!inPlayFrame) return gUi->scale();
+    const Crect f = frame();
+    return std::min(f.w / CuiMgr::kLayoutWidth, f.h / CuiMgr::kLayoutHeight);
+}
+
 void Cscreen::layout() {
-    float w = (float)gEngine->screenWidth, h = (float)gEngine->screenHeight, s = gUi->scale();
-    for (auto& wd : widgets) wd->resolve(w, h, s);
+    const Crect f = frame();
+    const float s = frameScale();
+    for (auto& wd : widgets) wd->resolve(f.w, f.h, s, f.x, f.y);
     for (auto& m : menus) m->layout();
 }
 

@@ -25,6 +25,12 @@ public:
     // and the button bar along the bottom unless it says otherwise; an
     // overlay drawn over both says so.
     bool musicBar = true, buttonBar = true, overBars = false;
+    // Laid out in the rectangle play is drawn in (layout "InPlayFrame"), so
+    // that it stands inside the arena's frame at every window shape.
+    bool inPlayFrame = false;
+    // Where the screen's widgets are laid out, and the pixels per layout pixel there.
+    Crect frame() const;
+    float frameScale() const;
 
     // A widget or menu by name; a miss logs "Can't find ..." when report is set.
     Cwidget* findWidget(const std::string& widgetName, bool report = true);

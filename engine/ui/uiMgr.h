@@ -85,6 +85,8 @@ public:
     std::function<void(int slot)> playSound;
     std::function<void(const char* pack)> playSoundPack;
     std::function<void()> onTutorialsChanged;
+    // The rectangle play is drawn in, for screens laid out in it; unset, the whole screen.
+    std::function<Crect()> playFrame;
 
 private:
     bool parseFile(const std::string& fileName, Cscreen* into);

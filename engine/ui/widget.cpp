@@ -178,10 +178,10 @@ Crect Cwidget::rect() const {
     return {x + o.x - width * s * 0.5f, y + o.y - height * s * 0.5f, width * s, height * s};
 }
 
-void Cwidget::resolve(float screenW, float screenH, float scalePx) {
+void Cwidget::resolve(float screenW, float screenH, float scalePx, float left, float top) {
     uiScale = scalePx;
-    x = anchorX * screenW + offsetX * scalePx;
-    y = anchorY * screenH + offsetY * scalePx;
+    x = left + anchorX * screenW + offsetX * scalePx;
+    y = top + anchorY * screenH + offsetY * scalePx;
 }
 
 // Dimmed (an unset toggle, a locked item) the panel darkens more than its

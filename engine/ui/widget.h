@@ -157,7 +157,8 @@ public:
     void render(float alpha = 1.0f);
     // The colour a text gadget is drawn in, before the widget's fade.
     Ccolour drawnTextColour(const Cgadget& g) const;
-    void resolve(float screenW, float screenH, float scalePx);
+    // Anchors are fractions of the area given (the screen, or a frame at left, top).
+    void resolve(float screenW, float screenH, float scalePx, float left = 0, float top = 0);
 
 private:
     // The effect that shapes the widget: none once taken off the draw list.

@@ -335,12 +335,13 @@ void CplayerShipMgr::growProcShip(CplayerShipDef& s, const CtrackInfoView& seed)
     }
     x.missions.clear();
     int count = 2 + r.choice(3);
+    // Mission titles are kept as their tags: each screen shows them in the language of the day.
     for (int i = 0; i < count; ++i) {
         CshipMission m;
         switch (i) {
             case 0:
                 m.type = MissionType_CompleteTrack;
-                m.name = gEngine->text("ProcMission_Track");
+                m.name = "ProcMission_Track";
                 if (!seed.artist.empty()) {
                     m.condition = TrackCondition_Artist;
                     m.conditionText = std::string(seed.artist.substr(0, utf8CutPoint(seed.artist, 99)));
@@ -349,17 +350,17 @@ void CplayerShipMgr::growProcShip(CplayerShipDef& s, const CtrackInfoView& seed)
                 break;
             case 1:
                 m.type = MissionType_ObtainShipRank;
-                m.name = gEngine->text("ProcMission_Rank");
+                m.name = "ProcMission_Rank";
                 m.rank = (uint16_t)(2 + r.choice(5));
                 break;
             case 2:
                 m.type = MissionType_PlayBossRush;
-                m.name = gEngine->text("ProcMission_BossRush");
+                m.name = "ProcMission_BossRush";
                 m.bossRushWave = (uint16_t)(5 * (1 + r.choice(4)));
                 break;
             default:
                 m.type = MissionType_PlaySurvival;
-                m.name = gEngine->text("ProcMission_Survival");
+                m.name = "ProcMission_Survival";
                 m.survivalTime = 60.0f * (float)(2 + r.choice(5));
                 break;
         }

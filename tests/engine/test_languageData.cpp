@@ -44,7 +44,7 @@ const std::map<std::string, std::set<std::string>> kSameInLanguage = {
                 "Gamepad", "MM_PartyMode", "MM_Perks", "Manu_Standard", "Manu_Workshop", "MonitorRez",
                 "PartyLoginTitle", "PartyTeamModeTitle", "PerkKey", "Rank02", "Rank14", "Standard", "TabGenre",
                 "hangerFilter_Workshop", "perk_ExtraEMP_SubTxt", "shipEditMode_Number",
-                "shipEditMode_TrackCondition"}},
+                "shipEditMode_TrackCondition", "MonthInDate4", "MonthInDate8", "MonthInDate9", "MonthInDate11"}},
     {"French", {"AchCat_Missions", "BossRush", "BossRushHighScore", "EditTab_Missions", "MM_Options", "Manu_Standard",
                 "Manu_Workshop", "Microphone", "Modules", "Normal", "OpenMicMic", "Options", "Rank05", "Rank11",
                 "ScoreTitle", "ShareScore", "Standard", "TabAlbums", "TabGenre", "hangar_Missions",

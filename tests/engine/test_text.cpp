@@ -4,6 +4,8 @@
 
 #include "engine/bString.h"
 #include "engine/format.h"
+#include "engine/languages.h"
+#include "engine/stringTable.h"
 #include "engine/md5.h"
 #include "engine/random.h"
 #include "engine/sortList.h"
@@ -94,6 +96,54 @@ TEST(Format, MonthYearText) {
     tzset();
     EXPECT_EQ(monthYearText(1700000000), "14th November 2023");
     EXPECT_EQ(monthYearText(1706745600), "1st February 2024");
+}
+
+// What a player of each language reads: the place (1, 2, 3, 12, 22), a grouped
+// number, a long play time and a date, all from that language's table.
+TEST(Format, EachLanguageWritesNumbersPlacesDatesAndTimesItsOwnWay) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    CtestEngine eng;
+    struct Crow {
+        int language;
+        const char* places[5];
+        const char* grouped;
+        const char* time;
+        const char* date;
+    };
+    const Crow rows[] = {
+        {1, {"1st", "2nd", "3rd", "12th", "22nd"}, "-1,234,567", "01h 02m 03s", "14th November 2023"},
+        {2, {"1.", "2.", "3.", "12.", "22."}, "-1.234.567", "01:02:03", "14. November 2023"},
+        {3, {"1er", "2e", "3e", "12e", "22e"}, "-1\u00a0234\u00a0567", "01:02:03", "14 novembre 2023"},
+        {6, {"1-е", "2-е", "3-е", "12-е", "22-е"}, "-1\u00a0234\u00a0567", "01:02:03", "14 ноября 2023"},
+        {12, {"1:a", "2:a", "3:e", "12:e", "22:a"}, "-1\u00a0234\u00a0567", "01:02:03", "14 november 2023"},
+        {13, {"1位", "2位", "3位", "12位", "22位"}, "-1,234,567", "01:02:03", "2023年11月14日"},
+        {15, {"1.", "2.", "3.", "12.", "22."}, "-1\u00a0234\u00a0567", "01:02:03", "2023. november 14."},
+    };
+    const int places[] = {1, 2, 3, 12, 22};
+    for (const Crow& r : rows) {
+        ASSERT_TRUE(eng->setLanguage(r.language));
+        SCOPED_TRACE(languageRow(r.language).tag);
+        for (int i = 0; i < 5; ++i) EXPECT_STREQ(ordinalText(places[i]), r.places[i]);
+        EXPECT_STREQ(formatThousands(-1234567), r.grouped);
+        EXPECT_STREQ(formatTime(3723), r.time);
+        EXPECT_STREQ(formatTime(59), "00:59");
+        EXPECT_EQ(monthYearText(1700000000), r.date);
+    }
+    // Every shipped language keeps the number in each of its places.
+    for (int n : offeredLanguages()) {
+        ASSERT_TRUE(eng->setLanguage(n));
+        for (int place : {1, 2, 3, 4, 11, 21, 1003})
+            EXPECT_NE(std::string(ordinalText(place)).find(place == 1003 ? "003" : std::to_string(place)),
+                      std::string::npos) << languageRow(n).tag << " " << place;
+    }
+    // A broken form (no number, a separator that is a sentence) leaves the English in place.
+    CstringTable broken;
+    ASSERT_TRUE(broken.loadFromText("OrdinalOther \"th\"\nNumberGroupSeparator \"a long separator\"\nEndFile\n"));
+    setNumberStyle(CnumberStyle::fromTable(broken));
+    EXPECT_STREQ(ordinalText(4), "4th");
+    EXPECT_STREQ(formatThousands(1000), "1,000");
+    ASSERT_TRUE(eng->setLanguage(0));
 }
 
 TEST(Md5, Rfc1321Vectors) {

@@ -9,6 +9,8 @@
 #include "game/powerUps.h"
 #include "screens/HUD.h"
 #include "screens/screenRegistry.h"
+#include "screens/shipMissionPanel.h"
+#include "game/progress/shipMission.h"
 #include "trackRoad.h"
 
 namespace {
@@ -70,7 +72,8 @@ TEST(Hud, IsThePlayHudAndShowsScoreBestAndMultiplier) {
     }
     f.g.steps(90);
     EXPECT_FLOAT_EQ(f.widget("Score")->scale, 1.0f);
-    EXPECT_FLOAT_EQ(f.widget("Score")->y, f.widget("Score")->offsetY * f.widget("Score")->uiScale);
+    EXPECT_FLOAT_EQ(f.widget("Score")->y,
+                    f.hud->screen()->frame().y + f.widget("Score")->offsetY * f.widget("Score")->uiScale);
     // Timers of the other game types stay away.
     EXPECT_TRUE(f.widget("BossRushTimer")->hidden);
     EXPECT_TRUE(f.widget("SurvivalTimer")->hidden);
@@ -176,12 +179,51 @@ TEST(Hud, RivalRowsRaceTheScoreAndKeepTheirDistance) {
     EXPECT_EQ(order[1], 2);
     EXPECT_EQ(order[2], 3);
     EXPECT_EQ(f.hud->replayRow(1)->getText("Rank"), ordinalText(1));
-    float sh = (float)gEngine->screenHeight;
-    EXPECT_FLOAT_EQ(f.hud->rowTargetY(1), CHUD::kRowEdge);
-    // Below half the leader's score the rows sit at the foot, 50 pixels apart.
-    EXPECT_FLOAT_EQ(f.hud->rowTargetY(0), sh - CHUD::kRowEdge);
+    const Crect frame = f.hud->screen()->frame();
+    const float s = f.hud->screen()->frameScale();
+    EXPECT_FLOAT_EQ(f.hud->rowTargetY(1), frame.y + CHUD::kRowEdge * s);
+    // Below half the leader's score the rows sit at the foot, 50 layout pixels apart.
+    EXPECT_FLOAT_EQ(f.hud->rowTargetY(0), frame.bottom() - CHUD::kRowEdge * s);
     for (int k = 1; k < 4; ++k)
-        EXPECT_GE(f.hud->rowTargetY(order[k]) - f.hud->rowTargetY(order[k - 1]), CHUD::kRowGap - 0.01f);
+        EXPECT_GE(f.hud->rowTargetY(order[k]) - f.hud->rowTargetY(order[k - 1]), CHUD::kRowGap * s - 0.01f);
+}
+
+// At every window shape the HUD stands inside the arena's frame: rival rows
+// at the top and the foot of their race, the clocks, and the mission card
+// of the first seconds, which keeps clear of the track's time.
+TEST(Hud, StandsInsideTheArenaFrameAtEveryWindowShape) {
+    ChudFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CscoreReplay& replay = f.g->world.replay;
+    replay.reset();
+    for (const char* name : {"Fast", "Slow", "Idle"}) replay.addRival(ChudFixture::rival(name, name[0] == 'F' ? 100 : 0));
+    CshipMissionPanel* card = screens::get<CshipMissionPanel>();
+    CshipMission mission;
+    mission.name = "ShipWords_FinishTrack";
+    for (int gameType : {GAMETYPE_STANDARD, GAMETYPE_SURVIVAL, GAMETYPE_BOSSRUSH}) {
+        f.play(gameType);
+        card->setMission(0, mission, false);
+        card->setShown(true);
+        for (const CwindowShape& shape : kWindowShapes) {
+            useWindowShape(shape);
+            f.session().clock = 0;
+            f.g.steps(150);   // the rows ease to their places; the card stays its first seconds
+            const std::string where = std::to_string(shape.w) + "x" + std::to_string(shape.h) + " type " +
+                                      std::to_string(gameType);
+            const Crect arena = f.g->world.arenaScreenRect();
+            auto inside = [&](const Crect& r) {
+                return r.x >= arena.x - 0.5f && r.y >= arena.y - 0.5f && r.right() <= arena.right() + 0.5f &&
+                       r.bottom() <= arena.bottom() + 0.5f;
+            };
+            // The logo swells with the music, past its place and back: not a place of its own.
+            for (auto& w : f.hud->screen()->widgets)
+                if (w->visible() && w->name != "Logo") EXPECT_TRUE(inside(w->rect())) << w->name << " at " << where;
+            ASSERT_TRUE(card->showing());
+            EXPECT_TRUE(inside(card->card()->rect())) << "mission card at " << where;
+            EXPECT_FALSE(overlapping(card->card()->rect(), f.hud->trackBarRect())) << where;
+        }
+        useWindowShape(kWindowShapes[0]);
+    }
 }
 
 TEST(Hud, RivalRowsWithEveryScoreAtZeroStayOnScreen) {
@@ -196,7 +238,7 @@ TEST(Hud, RivalRowsWithEveryScoreAtZeroStayOnScreen) {
         float y = f.hud->replayRow(i)->y;
         EXPECT_TRUE(std::isfinite(y));
         EXPECT_TRUE(std::isfinite(f.hud->rowTargetY(i)));
-        EXPECT_GE(f.hud->rowTargetY(i), CHUD::kRowEdge);
+        EXPECT_GE(f.hud->rowTargetY(i), f.hud->screen()->frame().y + CHUD::kRowEdge * f.hud->screen()->frameScale());
     }
 }
 

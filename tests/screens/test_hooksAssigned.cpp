@@ -62,6 +62,7 @@ std::vector<Chook> madeGameHooks() {
         {"engine/ui/uiMgr.h", "playSound", "ui", (bool)e.ui.playSound},
         {"engine/ui/uiMgr.h", "playSoundPack", "ui", (bool)e.ui.playSoundPack},
         {"engine/ui/uiMgr.h", "onTutorialsChanged", "ui", (bool)e.ui.onTutorialsChanged},
+        {"engine/ui/uiMgr.h", "playFrame", "ui", (bool)e.ui.playFrame},
         {"engine/ui/tutorials.h", "waitWhile", "ui", (bool)e.ui.tutorials.waitWhile},
         {"engine/log.h", "timeSource", "log", (bool)e.log.timeSource},
         {"engine/log.h", "errorHook", "log", (bool)e.log.errorHook},

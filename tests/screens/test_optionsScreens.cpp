@@ -2,7 +2,13 @@
 // volume and detail, notifications, thumb sticks, language, credits and the
 // resolution screen.
 #include "screens/confirm.h"
+#include "screens/achievementMenu.h"
 #include "screens/credits.h"
+#include "screens/gameSettings.h"
+#include "screens/gameType.h"
+#include "screens/hangar.h"
+#include "screens/mainMenu.h"
+#include "screens/perkMenu.h"
 #include "screens/language.h"
 #include "screens/options.h"
 #include "screens/optionsChoices.h"
@@ -12,6 +18,9 @@
 #include "screens/setRez.h"
 #include "screens/screenRegistry.h"
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
 
 #include "screensFixture.h"
 #include "support/heldTask.h"
@@ -265,6 +274,66 @@ TEST(OptionsScreen, LanguageSwitchesFallsBackAndIgnoresTheSameOne) {
     g.chooseValue(m, 1);
     g.settle();
     EXPECT_STREQ(gEngine->language().text("BACK"), "BACK");
+}
+
+// A screen seen in Russian and seen again after Japanese was chosen reads
+// no Russian and no English the Japanese table translates: whatever code
+// filled is filled again.
+TEST(OptionsScreen, TextsCodeFilledReadInTheLanguageChosenSince) {
+    CoptionsGame g;
+    ASSERT_TRUE(g.initOk());
+    struct Crow {
+        int mode;
+        Clayout* (*layout)();
+    };
+    const Crow rows[] = {
+        {GM_OPTIONS, [] { return (Clayout*)screens::get<CoptionsScreen>(); }},
+        {GM_OPTIONS_VOLUME, [] { return (Clayout*)screens::get<CoptionsVolumeScreen>(); }},
+        {GM_OPTIONS_NOTIFICATIONS, [] { return (Clayout*)screens::get<CoptionsNotificationsScreen>(); }},
+        {GM_OPTIONS_VIRTUAL_THUMB_STICKS, [] { return (Clayout*)screens::get<CoptionsVirtualThumbSticksScreen>(); }},
+        {GM_MAIN_MENU, [] { return (Clayout*)screens::get<CmainMenuScreen>(); }},
+        {GM_GAME_TYPE, [] { return (Clayout*)screens::get<CgameTypeScreen>(); }},
+        {GM_GAME_SETTINGS, [] { return (Clayout*)screens::get<CgameSettingsScreen>(); }},
+        {GM_HANGAR, [] { return (Clayout*)screens::get<ChangarScreen>(); }},
+        {GM_PERK_MENU, [] { return (Clayout*)screens::get<CperkMenuScreen>(); }},
+        {GM_ACHIEVEMENT_MENU, [] { return (Clayout*)screens::get<CachievementMenuScreen>(); }},
+    };
+    gEngine->setLanguage(13);
+    // English texts Japanese reads otherwise, by the English table's lines: Tag "text".
+    std::set<std::string> english;
+    std::ifstream in(gEngine->dataPath("textFiles/stringsGameEnglish.txt"));
+    for (std::string line; std::getline(in, line);) {
+        const size_t q = line.find('"'), tagEnd = line.find_first_of(" \t");
+        if (q == std::string::npos || line.back() != '"' || tagEnd == std::string::npos) continue;
+        const std::string text = line.substr(q + 1, line.size() - q - 2);
+        if (text.size() > 1 && text != gEngine->language().text(line.substr(0, tagEnd))) english.insert(text);
+    }
+    ASSERT_GT(english.size(), 500u);
+    auto leftOver = [&](Cscreen* s) {
+        std::string out;
+        auto scan = [&](const Cwidget& w) {
+            if (w.name == "ShipName") return;   // a name reads the same in every language
+            for (const auto& gd : w.gadgets) {
+                if (gd.kind != GADGET_TEXT) continue;
+                const std::string& t = gd.text.str();
+                const bool cyrillic = t.find("\xD0") != std::string::npos || t.find("\xD1") != std::string::npos;
+                if (cyrillic || english.count(t)) out += w.name + ": " + t + "\n";
+            }
+        };
+        for (auto& w : s->widgets) scan(*w);
+        for (auto& m : s->menus)
+            for (auto& it : m->items) scan(*it);
+        return out;
+    };
+    for (const Crow& r : rows) {
+        gEngine->setLanguage(6);
+        g.open(r.mode);
+        g.open(GM_MAIN_MENU);
+        gEngine->setLanguage(13);
+        g.open(r.mode);
+        EXPECT_EQ(leftOver(r.layout()->screen()), "") << gameModeName(r.mode);
+    }
+    gEngine->setLanguage(1);
 }
 
 // Back from one of its screens, the options menu has the item the player chose.

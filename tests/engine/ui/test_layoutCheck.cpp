@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 
+#include "engine/format.h"
 #include "engine/languages.h"
 #include "engine/ui/uiMgr.h"
 #include "engine/ui/uiStyles.h"
@@ -31,24 +32,52 @@ const std::set<std::string> kAllowed = {};
 constexpr float kButtonBarWidth = 480.0f;   // layout pixels from the right edge
 constexpr float kButtonBarHeight = 64.0f;   // from the bottom edge: the buttons and their margin
 
-// The widest texts code puts in a text box, where they are known: each is
-// measured in every widget or template of that name (template, gadget, text).
+// The texts code puts in a text box at their widest, where they are known,
+// written as the language in use writes them (digit groups, places, dates,
+// times): each is measured in every widget or template of that name, in
+// every language.
+std::vector<std::string> texts(std::initializer_list<std::string> l) { return l; }
+std::vector<std::string> places(std::initializer_list<int> l) {
+    std::vector<std::string> v;
+    for (int n : l) v.push_back(ordinalText(n));
+    return v;
+}
+std::string grouped(int64_t n) { return formatThousands64(n); }
 struct CsampleText {
     const char* widget;
     const char* gadget;
-    const char* text;
+    std::vector<std::string> (*texts)();
 };
 const CsampleText kWidestTexts[] = {
-    {"PerkUpgradeItem", "Cost", "$6,000"},         // 3 x the dearest perk level
-    {"PerkItem", "Upgrade", "(10 / 10)"},          // the most levels a perk has
-    {"Score", "TextName", "99,999,999"},           // the HUD's score
-    {"ScoreReplayItem", "Score", "99,999,999"},
-    {"HighScore", "TextName", "Best 99,999,999"},
-    {"TotalXP", "TextName", "99,999,999"},         // rank-up: the XP of rank 40
-    {"ShipTotalXP", "TextName", "99,999,999"},
-    {"AwardedXP", "TextName", "+999,999"},
-    {"ShipAwardedXP", "TextName", "+999,999"},
-    {"Cash", "TextName", "$999,999"},
+    {"PerkUpgradeItem", "Cost", [] { return texts({"$" + grouped(6000)}); }},   // 3 x the dearest perk level
+    {"PerkItem", "Upgrade", [] { return texts({"(10 / 10)"}); }},                // the most levels a perk has
+    {"Score", "TextName", [] { return texts({grouped(99999999)}); }},           // the HUD's score
+    {"ScoreReplayItem", "Score", [] { return texts({grouped(99999999)}); }},
+    {"ScoreReplayItem", "Rank", [] { return places({1, 2, 3, 4, 5, 6, 7}); }},   // the player and six rivals
+    {"HighScore", "TextName", [] { return texts({std::string(gEngine->text("HighScore")) + " " + grouped(99999999)}); }},
+    {"TotalXP", "TextName", [] { return texts({grouped(99999999)}); }},         // rank-up: the XP of rank 40
+    {"ShipTotalXP", "TextName", [] { return texts({grouped(99999999)}); }},
+    {"AwardedXP", "TextName", [] { return texts({"+" + grouped(999999)}); }},
+    {"ShipAwardedXP", "TextName", [] { return texts({"+" + grouped(999999)}); }},
+    {"Cash", "TextName", [] { return texts({"$" + grouped(999999)}); }},
+    // A place on a track's board: the game over's and the share picture's.
+    {"WorldRecordNumber", "TextName", [] { return places({1, 2, 3, 9991, 9992, 9993, 9994}); }},
+    {"CrownTitle", "", [] { return places({1}); }},
+    {"RosetteTitle", "", [] { return places({2, 3, 21, 22, 23, 99}); }},
+    // The news feed's day, every month of the year.
+    {"NewsFeedDethroned", "Date", [] {
+         std::vector<std::string> v;
+         for (int m = 0; m < 12; ++m) v.push_back(monthYearText(1767225600 + (int64_t)(m * 31 + 27) * 86400));
+         return v;
+     }},
+    // Play times and track lengths of an hour and more.
+    {"ShipGalleryItem", "Time", [] { return texts({formatTime(359999)}); }},
+    {"ShipHangarItem", "Time", [] { return texts({formatTime(359999)}); }},
+    {"PartyShipItem", "Time", [] { return texts({formatTime(359999)}); }},
+    {"SongInfoItem", "Duration", [] { return texts({formatTime(35999)}); }},
+    {"SurvivalTimer", "TextName", [] { return texts({formatTime(35999)}); }},
+    {"BossRushTimer", "TextName", [] { return texts({formatTime(3599)}); }},
+    {"ChallDuration", "TextName", [] { return texts({formatTime(35999)}); }},
 };
 
 // Files of templates and styles, and the bar itself: not screens of their own.
@@ -155,6 +184,48 @@ public:
             std::string list;
             for (auto& l : languages) list += (list.empty() ? "" : ", ") + l;
             note(*c.screen, c.widget->name + "." + g->name, "cut in " + list + " (\"" + c.text + "\")");
+        }
+    }
+
+    // Boxes code fills, with each text it may put there in every language;
+    // the boxes keep the widest English one for the places check.
+    void checkSamples(const std::vector<Cscreen*>& screens) {
+        std::map<std::string, std::vector<std::string>> cutIn;   // "screen: widget.gadget: \"text\"" -> languages
+        std::map<std::string, const Cscreen*> where;
+        auto fill = [&](const std::string& language) {
+            for (Cscreen* sc : screens)
+                for (auto& w : sc->widgets)
+                    for (const CsampleText& sample : kWidestTexts) {
+                        if (w->name != sample.widget) continue;
+                        Cgadget* g = *sample.gadget ? w->findGadget(sample.gadget) : w->findTextGadget({}, false);
+                        if (!g) g = w->findTextGadget(sample.widget, false);
+                        if (!g || g->kind != GADGET_TEXT) continue;
+                        std::string widest;
+                        for (const std::string& t : sample.texts()) {
+                            g->text = CbString(t);
+                            if (w->fittedText(*g).cut) {
+                                const std::string key = w->name + "." + g->name + ": \"" + t + "\"";
+                                if (!language.empty() && (cutIn[key].empty() || cutIn[key].back() != language)) cutIn[key].push_back(language);
+                                where[key] = sc;
+                            }
+                            if (t.size() > widest.size()) widest = t;
+                        }
+                        g->text = CbString(widest);
+                    }
+        };
+        for (int n = 1; n < kLanguageCount; ++n) {
+            const Clanguage& lang = languageRow(n);
+            if (n > 1 && std::string(lang.stringsFile) == "stringsGameEnglish.txt") continue;
+            gEngine->setLanguage(n);
+            fill(lang.tag);
+        }
+        gEngine->setLanguage(0);
+        fill("");   // back to English, its widest texts left in the boxes
+        for (auto& [key, languages] : cutIn) {
+            std::string list;
+            for (auto& l : languages) list += (list.empty() ? "" : ", ") + l;
+            const size_t at = key.find(": ");
+            note(*where[key], key.substr(0, at), "code's text " + key.substr(at + 2) + " cut in " + list);
         }
     }
 
@@ -344,18 +415,12 @@ TEST(UiData, EveryLayoutReadsCleanlyAtEveryWindowShape) {
             templates.widgets.push_back(std::move(w));
         }
     ASSERT_GT(templates.widgets.size(), 50u);
-    std::vector<Cscreen*> texts = screens;
-    texts.push_back(&templates);
-    // Boxes code fills, with the widest text it puts there.
-    for (Cscreen* sc : texts)
-        for (auto& w : sc->widgets)
-            for (const CsampleText& sample : kWidestTexts)
-                if (w->name == sample.widget)
-                    if (Cgadget* g = w->findGadget(sample.gadget)) g->text = CbString(sample.text);
-
+    std::vector<Cscreen*> all = screens;
+    all.push_back(&templates);
     ClayoutCheck check;
     gUi->layoutAll();
-    check.checkTexts(texts);
+    check.checkTexts(all);
+    check.checkSamples(all);
     for (const Cshape& shape : kShapes) check.checkPlaces(screens, *musicBar, shape);
 
     std::set<std::string> unused = kAllowed;
