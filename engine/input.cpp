@@ -56,7 +56,11 @@ void CinputPlayer::clearActions() {
 }
 
 bool Cinput::mustWait(const SDL_Event& e) const {
-    return e.type == SDL_KEYDOWN && !e.key.repeat && keyboard.pressTooSoon(e.key.keysym.scancode);
+    if (e.type != SDL_KEYDOWN || e.key.repeat) return false;
+    const SDL_Keycode sym = e.key.keysym.sym;
+    const bool types = sym >= SDLK_SPACE && sym < SDLK_DELETE && !(sym & SDLK_SCANCODE_MASK);
+    if (typingText && types) return false;
+    return keyboard.pressTooSoon(e.key.keysym.scancode);
 }
 
 float CinputPlayer::readBinding(const CactionBinding& b, const Cinput& in) const {
