@@ -92,8 +92,8 @@ public:
 
     void handleEvent(const SDL_Event& e);
     // An event that must wait for a later step: a key pressed again so soon
-    // that the two presses would count as one. While text is typed a key
-    // that types never waits: its text comes whole, however fast.
+    // that the two presses would count as one. While text is typed only the
+    // keys the entry counts wait: typed text comes whole, however fast.
     bool mustWait(const SDL_Event& e) const;
     // Once per update step, before the game reads input.
     void update();

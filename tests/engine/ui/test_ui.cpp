@@ -313,6 +313,7 @@ TEST(Ui, TypedKeysNeverQueueAndLongTextStaysInTheBox) {
         {false, SDLK_1, SDL_SCANCODE_1, true},   // a second press would merge with the first
         {true, SDLK_1, SDL_SCANCODE_1, false},
         {true, SDLK_SPACE, SDL_SCANCODE_SPACE, false},
+        {true, SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, false},   // held down for each capital typed
         {true, SDLK_RETURN, SDL_SCANCODE_RETURN, true},
         {true, SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, true},
     };
