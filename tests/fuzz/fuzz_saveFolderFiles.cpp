@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             static const char* const names[3] = {"achievements.txt", "leaderboards.dat", "friends.txt"};
             static bool made = makeFolders(steamRoot());
             (void)made;
-            fuzzWriteFile(steamRoot() + names[data[0] % 8 - 3], p, n);
+            fuzzWriteFile(steamRoot() + names[data[0] % 12 - 3], p, n);
             CsteamStore store;
             store.open(steamRoot());
             break;
