@@ -61,10 +61,11 @@ int main(int argc, char** argv) {
     }
 
     game->shutDown();
+    const int exitCode = game->exitCode;
     engine->log.print(LOG_L, "Shutdown");
     Cgame::destroy();
     // The renderer lets go of its GL objects while the context still exists.
     if (engine->renderer.isReady()) shutdownRendering();
     Cengine::destroy();
-    return 0;
+    return exitCode;
 }

@@ -30,6 +30,9 @@
 
 class CthreadTask;
 
+// What a cloud load found.
+enum EcloudRead { CLOUD_NONE = 0, CLOUD_READ, CLOUD_UNREADABLE };
+
 enum EstringTableId { TABLE_INTERNAL = 0, TABLE_GAME_SYSTEM = 1, TABLE_LANGUAGE = 2 };
 
 struct CcommandLine {
@@ -178,7 +181,9 @@ public:
 
     // Hooks filled by later parts.
     std::function<bool(const std::string& name, const Cbytes& data)> cloudSave;
-    std::function<bool(const std::string& name, Cbytes& data)> cloudLoad;
+    // CLOUD_READ hands over the bytes as stored (the caller checks them);
+    // CLOUD_UNREADABLE is a copy that is there but could not be read.
+    std::function<EcloudRead(const std::string& name, Cbytes& data)> cloudLoad;
     std::function<void(const std::string&)> onCodeWarning;
     std::function<void()> updateHooks;   // engine members' updates, in order
     // Loaders call loadStep() once per item loaded; the loading screen sets

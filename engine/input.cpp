@@ -70,7 +70,14 @@ void CinputPlayer::clearActions() {
 }
 
 bool Cinput::mustWait(const SDL_Event& e) const {
-    return e.type == SDL_KEYDOWN && !e.key.repeat && keyboard.pressTooSoon(e.key.keysym.scancode);
+    if (e.type != SDL_KEYDOWN || e.key.repeat) return false;
+    const SDL_Scancode sc = e.key.keysym.scancode;
+    // A text entry counts presses of these alone; every other key (letters,
+    // Shift, ...) only types, and its text comes whole.
+    if (typingText && sc != SDL_SCANCODE_RETURN && sc != SDL_SCANCODE_KP_ENTER && sc != SDL_SCANCODE_BACKSPACE &&
+        sc != SDL_SCANCODE_ESCAPE)
+        return false;
+    return keyboard.pressTooSoon(sc);
 }
 
 float CinputPlayer::readBinding(const CactionBinding& b, const Cinput& in) const {

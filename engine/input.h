@@ -95,7 +95,8 @@ public:
 
     void handleEvent(const SDL_Event& e);
     // An event that must wait for a later step: a key pressed again so soon
-    // that the two presses would count as one.
+    // that the two presses would count as one. While text is typed only the
+    // keys the entry counts wait: typed text comes whole, however fast.
     bool mustWait(const SDL_Event& e) const;
     // Once per update step, before the game reads input.
     void update();
@@ -134,6 +135,7 @@ public:
 
     // Text typed this step (SDL text input events).
     std::string typedText;
+    bool typingText = false;   // a text entry has the keyboard
 
 private:
     std::array<CinputPlayer, kPlayers> players_;

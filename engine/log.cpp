@@ -1,28 +1,76 @@
 #include "engine/log.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
 Clog::Clog() = default;
 Clog::~Clog() { close(); }
 
 bool Clog::open(const std::string& path, const std::string& versionLine) {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
-    if (file_) fclose(file_);
-    file_ = fopen(path.c_str(), "wb");
-    if (!file_) return false;
-    fprintf(file_, "Release Build\n%s\n", versionLine.c_str());
-    fflush(file_);
+    close();
+    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd_ < 0) return false;
+    pending_ = "Release Build\n" + versionLine + "\n";
+    flushPending();
     return true;
 }
 
 void Clog::close() {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
-    if (file_) {
-        fclose(file_);
-        file_ = nullptr;
+    if (fd_ < 0) return;
+    if (!flushPending()) fprintf(stderr, "debug.txt: %zu bytes of log lines could not be written\n", pending_.size());
+    ::close(fd_);
+    fd_ = -1;
+    pending_.clear();
+    linesLost_ = 0;
+    writeFailing_ = false;
+    frontPartial_ = false;
+}
+
+size_t Clog::pendingBytes() const {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    return pending_.size();
+}
+
+bool Clog::flushPending() {
+    if (linesLost_ && !writeFailing_) {
+        pending_ = "(" + std::to_string(linesLost_) + " log lines lost while the file could not be written)\n" + pending_;
+        linesLost_ = 0;
     }
+    size_t done = 0;
+    while (done < pending_.size()) {
+        ssize_t n = ::write(fd_, pending_.data() + done, pending_.size() - done);
+        if (n > 0) {
+            done += (size_t)n;
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (!writeFailing_) fprintf(stderr, "debug.txt: can't write (%s); lines are kept until it can\n", strerror(errno));
+        writeFailing_ = true;
+        break;
+    }
+    // A partly written line is finished first next time, so lines stay whole.
+    if (done) frontPartial_ = pending_[done - 1] != '\n';
+    pending_.erase(0, done);
+    if (pending_.empty()) {
+        writeFailing_ = false;
+        frontPartial_ = false;
+    }
+    // Too much held: the oldest whole lines go, and how many is told later.
+    const size_t keep = frontPartial_ ? pending_.find('\n') + 1 : 0;
+    while (pending_.size() > kPendingMax) {
+        size_t end = pending_.find('\n', keep);
+        if (end == std::string::npos) break;
+        pending_.erase(keep, end + 1 - keep);
+        ++linesLost_;
+    }
+    return pending_.empty();
 }
 
 const char* Clog::levelTag(int level) {
@@ -82,19 +130,78 @@ void Clog::debugPrint(const char* fmt, ...) {
     va_end(args);
 }
 
+namespace {
+// Length of the well-formed UTF-8 sequence at p (at most n bytes), or 0.
+size_t utf8Length(const unsigned char* p, size_t n) {
+    const unsigned char c = p[0];
+    size_t len;
+    unsigned lo = 0x80, hi = 0xBF;   // the range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) len = 2;
+    else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        if (c == 0xE0) lo = 0xA0;   // no overlong forms
+        if (c == 0xED) hi = 0x9F;   // no surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        if (c == 0xF0) lo = 0x90;
+        if (c == 0xF4) hi = 0x8F;   // nothing past U+10FFFF
+    } else {
+        return 0;
+    }
+    if (n < len || p[1] < lo || p[1] > hi) return 0;
+    for (size_t i = 2; i < len; ++i)
+        if ((p[i] & 0xC0) != 0x80) return 0;
+    return len;
+}
+}  // namespace
+
+std::string escapeForLog(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    const auto* p = (const unsigned char*)text.data();
+    const size_t n = text.size();
+    for (size_t i = 0; i < n;) {
+        const unsigned char c = p[i];
+        if (c >= 0x20 && c < 0x7F) {
+            out += (char)c;
+            ++i;
+            continue;
+        }
+        size_t len = c >= 0x80 ? utf8Length(p + i, n - i) : 0;
+        if (len) {
+            out.append((const char*)p + i, len);
+            i += len;
+            continue;
+        }
+        static const char hex[] = "0123456789abcdef";
+        if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else if (c == '\t') out += "\\t";
+        else {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+        ++i;
+    }
+    return out;
+}
+
 void Clog::write(int level, const std::string& text) {
     double t = timeSource ? timeSource() : 0.0;
-    std::string line = std::string(levelTag(level)) + " " + timeText(t) + " : " + text;
+    // Names from files and the network go in as they came: a line break or a
+    // stray byte must not forge a line or make the log binary.
+    std::string line = std::string(levelTag(level)) + " " + timeText(t) + " : " + escapeForLog(text);
     bool callHook = false;
     {
         std::lock_guard<std::recursive_mutex> lock(mutex_);
         lastLine_ = text;
         if (recent_.size() >= recentMax_) recent_.erase(recent_.begin(), recent_.begin() + recentMax_ / 4);
         recent_.push_back({level, text, line});
-        if (file_) {
-            fputs(line.c_str(), file_);
-            fputc('\n', file_);
-            fflush(file_);
+        if (fd_ >= 0) {
+            pending_ += line;
+            pending_ += '\n';
+            flushPending();
         }
         if (level == LOG_E && errorHook && !inErrorHook_) {
             inErrorHook_ = true;

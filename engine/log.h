@@ -13,6 +13,10 @@
 // printf-style formatting into a string of any length (log lines, CbString, texts drawn).
 std::string vformat(const char* fmt, va_list args);
 
+// Control characters and bytes that are not UTF-8 written as \n, \t, \xNN;
+// everything else as it is.
+std::string escapeForLog(const std::string& text);
+
 enum ElogLevel { LOG_A = 0, LOG_L = 1, LOG_V = 2, LOG_T = 3, LOG_E = 4, LOG_DB = 5 };
 
 struct ClogLine {
@@ -54,11 +58,22 @@ public:
     bool debugOutput = false;
     bool echoToSdl = true;
 
+    // Lines the file could not take yet (a full disk), written ahead of the
+    // next line once it can; at most kPendingMax bytes, the oldest go first.
+    static constexpr size_t kPendingMax = 1u << 20;
+    size_t pendingBytes() const;
+
 private:
     void write(int level, const std::string& text);
+    // Writes what is pending to the file; true when all of it went.
+    bool flushPending();
 
     mutable std::recursive_mutex mutex_;
-    FILE* file_ = nullptr;
+    int fd_ = -1;
+    std::string pending_;
+    size_t linesLost_ = 0;
+    bool writeFailing_ = false;
+    bool frontPartial_ = false;   // pending_ starts with the rest of a line begun in the file
     std::string lastLine_;
     std::vector<ClogLine> recent_;
     size_t recentMax_ = 8192;

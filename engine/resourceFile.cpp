@@ -143,6 +143,33 @@ bool fileExistsW(const std::string& path) {
     return true;
 }
 
+EfileState fileState(const std::string& path, std::string* why) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) {
+        // A dangling link holds nothing to lose.
+        if (errno == ENOENT || errno == ENOTDIR) return FILE_MISSING;
+        if (why) *why = strerror(errno);
+        return FILE_UNREADABLE;
+    }
+    // Opening a pipe or device could block the load for good: not a file is never opened.
+    if (!S_ISREG(st.st_mode)) {
+        if (why) *why = S_ISDIR(st.st_mode) ? "a folder, not a file" : "not a file";
+        return FILE_UNREADABLE;
+    }
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (why) *why = strerror(errno);
+        return errno == ENOENT ? FILE_MISSING : FILE_UNREADABLE;
+    }
+    ::close(fd);
+    return FILE_READABLE;
+}
+
+bool pathExists(const std::string& path) {
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0;
+}
+
 bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 bool makeFolders(const std::string& path) {

@@ -53,5 +53,12 @@ private:
 };
 
 bool fileExistsW(const std::string& path);
+// What lies at a path: nothing, a file that opens for reading, or something
+// there that cannot be read (no permission, not a file, an I/O fault). why
+// gets the reason for the last.
+enum EfileState { FILE_MISSING, FILE_READABLE, FILE_UNREADABLE };
+EfileState fileState(const std::string& path, std::string* why = nullptr);
+// Anything at all at the path, a dangling link included.
+bool pathExists(const std::string& path);
 bool removeFile(const std::string& path);
 bool makeFolders(const std::string& path);

@@ -85,25 +85,29 @@ bool CsaveFile::deserialise(const uint8_t* p, size_t size) {
 
 bool CsaveFile::saveItems(std::string* error) { return saveStream(serialise(), error); }
 
-bool CsaveFile::saveStream(const Cbytes& stream, std::string* error) const {
-    bool ok = true;
+bool CsaveFile::saveStream(const Cbytes& stream, std::string* error, bool* cloudFailed) const {
+    if (cloudFailed) *cloudFailed = false;
     if (cloud_) {
         // The local copy is always written too, so a failed upload loses nothing.
-        if (!gEngine->cloudSave || !gEngine->cloudSave(fileName_, stream)) {
+        bool sent = false;
+        if (cloudHeld_) gEngine->log.print(LOG_L, "Cloud save held: the cloud copy of %s could not be read", fileName_.c_str());
+        else sent = gEngine->cloudSave && gEngine->cloudSave(fileName_, stream);
+        if (!sent) {
             gEngine->log.print(LOG_L, "Cloud save failed: %s", fileName_.c_str());
-            ok = false;
+            if (cloudFailed) *cloudFailed = true;
         }
     }
-    if (!CresourceFile::save(fileName_, stream.data(), stream.size(), error)) return false;
-    (void)ok;   // a cloud failure is logged; the local copy stands
-    return true;
+    return CresourceFile::save(fileName_, stream.data(), stream.size(), error);
 }
 
 bool CsaveFile::loadItems() {
     damagedCloudCopy_.clear();
     if (cloud_ && gEngine->cloudLoad) {
         Cbytes stream;
-        if (gEngine->cloudLoad(fileName_, stream)) {
+        EcloudRead got = gEngine->cloudLoad(fileName_, stream);
+        cloudHeld_ = got == CLOUD_UNREADABLE;
+        if (cloudHeld_) gEngine->log.print(LOG_E, "Cloud file unreadable: %s; cloud saves held", fileName_.c_str());
+        if (got == CLOUD_READ) {
             if (deserialise(stream.data(), stream.size())) {
                 lastResult_ = SAVE_LOADED;
                 return true;
@@ -113,9 +117,14 @@ bool CsaveFile::loadItems() {
         }
     }
     CresourceFile file;
-    if (!fileExistsW(gEngine->savePath(fileName_))) {
-        lastResult_ = SAVE_MISSING;
+    std::string why;
+    switch (fileState(gEngine->savePath(fileName_), &why)) {
+    case FILE_MISSING: lastResult_ = SAVE_MISSING; return false;
+    case FILE_UNREADABLE:
+        gEngine->log.print(LOG_E, "Save file unreadable: %s (%s)", fileName_.c_str(), why.c_str());
+        lastResult_ = SAVE_UNREADABLE;
         return false;
+    case FILE_READABLE: break;
     }
     if (!file.open(fileName_, RF_SAVE) || !deserialise(file.data(), file.size())) {
         gEngine->log.print(LOG_L, "Save file corrupt: %s", fileName_.c_str());

@@ -13,7 +13,8 @@
 
 #include "engine/webMessage.h"
 
-enum EsaveLoadResult { SAVE_LOADED = 0, SAVE_MISSING, SAVE_CORRUPT, SAVE_CLOUD_FAILED };
+// SAVE_UNREADABLE: a file is there but could not be read at all.
+enum EsaveLoadResult { SAVE_LOADED = 0, SAVE_MISSING, SAVE_CORRUPT, SAVE_CLOUD_FAILED, SAVE_UNREADABLE };
 
 class CsaveFile {
 public:
@@ -42,9 +43,16 @@ public:
     bool saveItems(std::string* error = nullptr);
     // Writes a stream made earlier by serialise() (cloud when flagged, and
     // always the local file). Safe on a task thread: touches no record.
-    bool saveStream(const Cbytes& stream, std::string* error = nullptr) const;
+    // cloudFailed is set when a flagged file's cloud copy was not written.
+    bool saveStream(const Cbytes& stream, std::string* error = nullptr, bool* cloudFailed = nullptr) const;
     bool loadItems();
     EsaveLoadResult lastResult() const { return lastResult_; }
+    // The file is there and could not be used: it must not be written over unread.
+    bool foundUnusable() const { return lastResult_ == SAVE_CORRUPT || lastResult_ == SAVE_UNREADABLE; }
+    // A cloud copy the last load could not read at all is held: no cloud
+    // save writes over it (the local file is still written).
+    bool cloudHeld() const { return cloudHeld_; }
+    void setCloudHeld(bool held) { cloudHeld_ = held; }
     // The bytes of a cloud copy the last load found unreadable (empty when none).
     Cbytes& damagedCloudCopy() { return damagedCloudCopy_; }
 
@@ -66,4 +74,5 @@ private:
     std::vector<Crecord> records_;
     EsaveLoadResult lastResult_ = SAVE_MISSING;
     Cbytes damagedCloudCopy_;
+    bool cloudHeld_ = false;
 };

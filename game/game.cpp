@@ -334,7 +334,7 @@ void Cgame::endGame() {
     gEngine->analytics.sendEvent("StartEnd", "EndGame", nullptr);
     // A game over left by quitting still counts (a party game gives no XP).
     if (world.session.gameOver && !world.session.partyMode) awardFinishedGame(*this);
-    if (saveGameFiles) saveGameFiles();
+    if (saveGameFiles && !saveGameFiles()) exitCode = kExitSaveFailed;
     gEngine->log.print(LOG_L, "End game");
     quit = true;
 }

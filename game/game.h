@@ -107,7 +107,7 @@ public:
     // One frame: the current state's screen, the overlays, the fade screen.
     void draw();
 
-    // The final save and the quit flag.
+    // The final save and the quit flag; a final save that fails sets exitCode.
     void endGame();
     // Writes the news feed file (the inbox changed, or the game ends).
     void saveNewsFeed();
@@ -120,6 +120,9 @@ public:
     void handleQuitRequest();
 
     bool quit = false;
+    // What the process returns: 0, or kExitSaveFailed when the final save was not written.
+    static constexpr int kExitSaveFailed = 3;
+    int exitCode = 0;
     uint64_t updateCount = 0;
 
     CvideoSettings video;
@@ -173,9 +176,11 @@ public:
 
     // The UI's warning over every screen.
     CwarningOverlay warningOverlay;
+    // Tells a save problem in the warning box, after any message still up.
+    void tellSaveProblem(const std::string& message);
 
     // Hooks for the parts that join later.
-    std::function<void()> saveGameFiles;   // the game save and the settings
+    std::function<bool()> saveGameFiles;   // the game save and the settings; false when one failed
     std::function<void()> saveSettings;
     std::function<void()> onShutDown;
     std::vector<std::function<void()>> globalSteps;     // every update, first

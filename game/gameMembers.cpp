@@ -13,6 +13,36 @@
 #include "platform/steam/steamLocal.h"
 #include "services/hmacSha1.h"
 
+namespace {
+std::string gSaveProblemShown;   // the last save message the warning box was given
+}  // namespace
+
+// Save trouble is told in the warning box. One of ours still up is kept and
+// the new one follows it, so a start that finds two things wrong tells both.
+void Cgame::tellSaveProblem(const std::string& message) {
+    Cwidget* shown = warningOverlay.screen() ? warningOverlay.screen()->findWidget("Message") : nullptr;
+    std::string current = shown && warningOverlay.visible ? shown->getText("TextName") : std::string();
+    if (current != gSaveProblemShown) current.clear();
+    if (!current.empty() && current.find(message) != std::string::npos) return;
+    gSaveProblemShown = current.empty() ? message : current + " " + message;
+    warningOverlay.show(gEngine->text("Error"), gSaveProblemShown);
+}
+
+namespace {
+// Told once when saves start failing; the next one written takes it away.
+void tellSaveTrouble(const char* tag, bool failing) {
+    const std::string message = gEngine->text(tag);
+    if (failing) {
+        gGame->tellSaveProblem(message);
+        return;
+    }
+    CwarningOverlay& warning = gGame->warningOverlay;
+    Cwidget* shown = warning.screen() ? warning.screen()->findWidget("Message") : nullptr;
+    // Only our own warning: another may have taken its place since.
+    if (warning.visible && (!shown || shown->getText("TextName") == message)) warning.setVisible(false);
+}
+}  // namespace
+
 void Cgame::connectMembers() {
     // Open mic's identification requests are signed like every other request.
     gEngine->acrCloud.sign = [](const std::string& text, const std::string& secret) {
@@ -58,9 +88,9 @@ void Cgame::connectMembers() {
     online.inbox.registerRecord(saveLoad.newsFeedFile(), "inbox");
     // Saving on the way out and when a screen asks for the settings.
     saveGameFiles = [] {
-        gGame->saveLoad.saveSettings();
+        bool ok = gGame->saveLoad.saveSettings();
         gGame->saveNewsFeed();
-        gGame->saveLoad.saveAtQuit();
+        return gGame->saveLoad.saveAtQuit() && ok;
     };
     saveSettings = [] { gGame->saveLoad.saveSettings(); };
     // The perks bought, switched on and bound go with the game save; a record
@@ -75,19 +105,8 @@ void Cgame::connectMembers() {
             return true;
         },
         [stagedPerks] { gGame->world.perks.readRecord(stagedPerks->data(), stagedPerks->size()); });
-    // Game saves that keep failing are told once; the next one written takes
-    // the warning away again.
-    saveLoad.onSaveFailing = [](bool failing) {
-        CwarningOverlay& warning = gGame->warningOverlay;
-        const char* message = gEngine->text("SaveFailed");
-        if (failing) {
-            warning.show(gEngine->text("Error"), message);
-            return;
-        }
-        Cwidget* shown = warning.screen() ? warning.screen()->findWidget("Message") : nullptr;
-        // Only our own warning: another may have taken its place since.
-        if (warning.visible && (!shown || shown->getText("TextName") == message)) warning.setVisible(false);
-    };
+    saveLoad.onSaveFailing = [](bool failing) { tellSaveTrouble("SaveFailed", failing); };
+    saveLoad.onCloudSaveFailing = [](bool failing) { tellSaveTrouble("CloudSaveFailed", failing); };
     onShutDown = [] {
         gGame->saveLoad.waitIdle();
         gGame->music.shutdown();

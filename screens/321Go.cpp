@@ -106,8 +106,8 @@ void C321GoScreen::onUpdate() {
         g.setGameMode(g.getActiveChallenge() ? GM_DAILY_CHALLENGE_L : GM_GAME_SETTINGS, true);
         return;
     }
-    // "1" holds until the board downloads and other background work end.
-    if (gEngine->anyTaskRunning() && countdown_ < kOne) return;
+    // Nothing in the background holds the count: a board that arrives late
+    // is used when it arrives (a stalled service would hold play for good).
     if (session.startMusic && stepOpenMic()) return;
 
     float dt = (float)gEngine->frameTime;

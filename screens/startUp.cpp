@@ -4,6 +4,7 @@
 #include "screens/screenRegistry.h"
 
 #include <cctype>
+#include <cstring>
 #include <utility>
 
 #include "engine/engine.h"
@@ -185,6 +186,7 @@ void CstartUpScreen::runPhase() {
             reset();
             gGame->progress.reset();
             saveCloudFlag = saves.gameFile().cloud() ? 1 : 0;
+            tellKeptAside("SettingsUnreadable", saves.takeKeptAside(CsaveLoad::kSettingsFile));
             soap.clearLogin();
             gUi->loadingIndicator.show(gEngine->text("StartingUp"));
             phase = PHASE_LOAD_LOGIN;
@@ -272,7 +274,7 @@ void CstartUpScreen::handleSaveResult(bool taskOk) {
         logLine("- StartUp - failed to load local and cloud save, must be new player");
         saves.gameFile().setCloud(saveCloudFlag != 0);
         progress.createNewProfile();
-        tellSaveKeptAside(saves.takeKeptAside());
+        tellKeptAside("SaveUnreadable", saves.takeKeptAside());
         gEngine->analytics.setClientId(progress.clientId);
         logLine("- StartUp - load save games - failed");
         ++phase;
@@ -301,15 +303,18 @@ void CstartUpScreen::handleSaveResult(bool taskOk) {
     if (webOff()) phase = PHASE_FINISHED;
 }
 
-void CstartUpScreen::tellSaveKeptAside(const std::string& keptAs) {
+void CstartUpScreen::tellKeptAside(const char* textTag, const std::string& keptAs) {
     if (keptAs.empty()) return;
-    // The player starts afresh: say so, and where the old progress lies.
-    std::string message = gEngine->text("SaveUnreadable");
+    // The player starts afresh: say so, and where the old file lies.
+    std::string message = gEngine->text(textTag);
     size_t at = message.find("%s");
     if (at != std::string::npos) message.replace(at, 2, keptAs);
     else message += " " + keptAs;
-    gEngine->log.print(LOG_E, "- StartUp - unreadable save kept as %s; new profile made", keptAs.c_str());
-    gGame->warningOverlay.show(gEngine->text("Error"), message.c_str());
+    if (strcmp(textTag, "SaveUnreadable") == 0)
+        gEngine->log.print(LOG_E, "- StartUp - unreadable save kept as %s; new profile made", keptAs.c_str());
+    else
+        gEngine->log.print(LOG_E, "- StartUp - unreadable settings kept as %s; defaults used", keptAs.c_str());
+    gGame->tellSaveProblem(message);
 }
 
 void CstartUpScreen::savedGameLoaded(bool keptLocal) {

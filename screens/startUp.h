@@ -57,8 +57,8 @@ public:
 
 private:
     void handleSaveResult(bool taskOk);
-    // Tells the player that an unreadable save was kept under this name.
-    void tellSaveKeptAside(const std::string& keptAs);
+    // Tells the player (message textTag) that an unreadable file was kept under this name.
+    void tellKeptAside(const char* textTag, const std::string& keptAs);
     void savedGameLoaded(bool keptLocal);
     void finish();
     void runPhase();

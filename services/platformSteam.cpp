@@ -104,6 +104,7 @@ bool CplatformSteam::saveToCloud(const char* name, const void* data, size_t size
 size_t CplatformSteam::loadFromCloud(const char* name) {
     cloudLoadBuffer.clear();
     cloudDamaged.clear();
+    cloudUnreadable = false;
     if (!remoteStorage || !name) return 0;
     int32_t size = remoteStorage->GetFileSize(name);
     if (size <= 0) return 0;
@@ -113,6 +114,7 @@ size_t CplatformSteam::loadFromCloud(const char* name) {
     if (got != size || !CwebMessage::unpackPayload(packed.data(), packed.size(), raw)) {
         gEngine->log.print(LOG_E, "Load from cloud failed: %s", name);
         if (got == size) cloudDamaged = std::move(packed);
+        else cloudUnreadable = true;
         return 0;
     }
     cloudLoadBuffer = std::move(raw);

@@ -79,6 +79,8 @@ public:
     Cbytes cloudLoadBuffer;
     // The bytes of the last cloud file read that could not be unpacked.
     Cbytes cloudDamaged;
+    // The last cloud file asked for is there but its bytes could not be read.
+    bool cloudUnreadable = false;
     CsteamCallback<CplatformSteam, GameOverlayActivated_t> CCallbackInternal_onGameOverlayActivated;
 
     // The marker board's manager; set by the owner.

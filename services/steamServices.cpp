@@ -28,12 +28,12 @@ bool CsteamServices::init() {
     gEngine->cloudLoad = [this](const std::string& name, Cbytes& data) {
         if (platform.loadFromCloud(name.c_str()) == 0) {
             // A damaged file is handed over as it is: the save layer keeps it aside.
-            if (platform.cloudDamaged.empty()) return false;
+            if (platform.cloudDamaged.empty()) return platform.cloudUnreadable ? CLOUD_UNREADABLE : CLOUD_NONE;
             data = std::move(platform.cloudDamaged);
-            return true;
+            return CLOUD_READ;
         }
         data = platform.cloudLoadBuffer;
-        return true;
+        return CLOUD_READ;
     };
     hooked_ = true;
     gEngine->log.print(LOG_L, "Steam Success");

@@ -13,6 +13,7 @@ void CtextEntry::begin(int maxChars, const std::string& initial) {
     finished = false;
     cancelled = false;
     refreshMasked();
+    if (gEngine) gEngine->input.typingText = true;
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_StartTextInput();
     // Never the text itself: it may be a password.
     if (gEngine) gEngine->log.print(LOG_L, "Text entry: open");
@@ -20,6 +21,7 @@ void CtextEntry::begin(int maxChars, const std::string& initial) {
 
 void CtextEntry::end() {
     active = false;
+    if (gEngine) gEngine->input.typingText = false;
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_StopTextInput();
 }
 
@@ -73,7 +75,20 @@ void CtextEntry::render() {
     Crect r{x - width * 0.5f, y - h * 0.5f, width, h};
     uiDraw::fillRect(r, Ccolour(0.02f, 0.04f, 0.1f, 0.85f));
     uiDraw::frame(r, 2.0f * s, active ? outlineActive : outline);
-    std::string shown = mask ? masked.str() : text.str();
+    std::string shown = fittedText(s);
     if (active && ((int)(caret_ * 2.0f) % 2) == 0) shown += "_";
     uiDraw::text(font, shown, r.x + 12.0f * s, y, s, fontColour, ALIGN_LEFT, shadow);
+}
+
+std::string CtextEntry::fittedText(float scale) const {
+    // The end of the text is where the typing is: what does not fit goes
+    // from the front, so the text and its caret stay inside the box.
+    std::string shown = mask ? masked.str() : text.str();
+    const float room = width - 24.0f * scale - uiDraw::measureText(font, "_", scale).x;
+    size_t from = 0;
+    while (from < shown.size() && uiDraw::measureText(font, shown.substr(from), scale).x > room) {
+        ++from;
+        while (from < shown.size() && ((unsigned char)shown[from] & 0xC0) == 0x80) ++from;
+    }
+    return shown.substr(from);
 }

@@ -26,6 +26,8 @@ public:
     // Feeds one step of input; true while the entry holds the input.
     bool update(const CuiInput& in, float dt);
     void render();
+    // The part of the text drawn: its end, as much as fits in the box.
+    std::string fittedText(float scale) const;
     int maxChars() const { return maxChars_; }
 
 private:

@@ -72,7 +72,7 @@ bool loadLoginData(CloginData& out) {
     CsaveFile file(CsaveLoad::kLoginFile);
     file.addRecord("login", [](Cbytes&) {}, [&staged](const uint8_t* p, size_t s) { return readLogin(p, s, staged); });
     if (!file.loadItems()) {
-        if (file.lastResult() == SAVE_CORRUPT) CsaveLoad::keepAside(CsaveLoad::kLoginFile);
+        if (file.foundUnusable()) CsaveLoad::keepAside(CsaveLoad::kLoginFile);
         return false;
     }
     out = staged;
@@ -185,9 +185,9 @@ void CsaveLoad::registerSettingsRecords() {
 
 std::string CsaveLoad::keepAside(const std::string& fileName) {
     std::string from = gEngine->savePath(fileName);
-    if (!fileExistsW(from)) return {};
+    if (!pathExists(from)) return {};
     std::string name = fileName + ".bad";
-    for (int n = 2; fileExistsW(gEngine->savePath(name)) && n < 1000; ++n) name = fileName + ".bad" + std::to_string(n);
+    for (int n = 2; pathExists(gEngine->savePath(name)) && n < 1000; ++n) name = fileName + ".bad" + std::to_string(n);
     std::error_code ec;
     std::filesystem::rename(from, gEngine->savePath(name), ec);
     if (ec) {
@@ -203,7 +203,7 @@ std::string CsaveLoad::keepCloudCopyAside(const std::string& fileName, const Cby
     // the local files instead.
     std::string base = fileName + ".cloud.bad";
     std::string name = base;
-    for (int n = 2; fileExistsW(gEngine->savePath(name)) && n < 1000; ++n) name = base + std::to_string(n);
+    for (int n = 2; pathExists(gEngine->savePath(name)) && n < 1000; ++n) name = base + std::to_string(n);
     if (!CresourceFile::save(name, bytes.data(), bytes.size())) {
         gEngine->log.print(LOG_E, "Can't keep the unreadable cloud copy of %s", fileName.c_str());
         return {};
@@ -219,20 +219,25 @@ bool CsaveLoad::loadFile(CsaveFile& file) {
         kept = keepCloudCopyAside(file.fileName(), file.damagedCloudCopy());
         file.damagedCloudCopy().clear();
     }
-    if (!ok && file.lastResult() == SAVE_CORRUPT) {
+    if (!ok && file.foundUnusable()) {
         std::string local = keepAside(file.fileName());
         if (!local.empty()) kept = local;
     }
-    if (!kept.empty() && &file == &gameFile_) {
+    if (!kept.empty()) {
         std::lock_guard<std::mutex> lock(keptMutex_);
-        if (keptAside_.empty()) keptAside_ = kept;   // the local file is named first
+        std::string& slot = keptAside_[file.fileName()];
+        if (slot.empty()) slot = kept;   // the local file is named first
     }
     return ok;
 }
 
-std::string CsaveLoad::takeKeptAside() {
+std::string CsaveLoad::takeKeptAside(const std::string& fileName) {
     std::lock_guard<std::mutex> lock(keptMutex_);
-    return std::exchange(keptAside_, std::string());
+    auto it = keptAside_.find(fileName);
+    if (it == keptAside_.end()) return {};
+    std::string kept = std::move(it->second);
+    keptAside_.erase(it);
+    return kept;
 }
 
 bool CsaveLoad::loadGameNow() {
@@ -265,15 +270,20 @@ void CsaveLoad::startSave(Cbytes stream) {
     collectSaveResult();
     saveTask_.reset();
     auto target = std::make_shared<CsaveFile>(gameFile_.fileName(), gameFile_.cloud());
+    target->setCloudHeld(gameFile_.cloudHeld());
     auto bytes = std::make_shared<Cbytes>(std::move(stream));
     auto error = std::make_shared<std::string>();
+    auto cloudFailed = std::make_shared<bool>(false);
     saveError_ = error;
+    cloudFailed_ = cloudFailed;
     awaitingResult_ = true;
-    if (!saveTask_.start([target, bytes, error]() { return target->saveStream(*bytes, error.get()); },
-                         "Save Game Data")) {
+    auto write = [target, bytes, error, cloudFailed]() {
+        return target->saveStream(*bytes, error.get(), cloudFailed.get());
+    };
+    if (!saveTask_.start(write, "Save Game Data")) {
         // No thread: write here rather than lose the save.
         awaitingResult_ = false;
-        noteSaveResult(target->saveStream(*bytes, error.get()));
+        noteSaveResult(write());
     }
 }
 
@@ -284,6 +294,11 @@ bool CsaveLoad::collectSaveResult() {
 }
 
 bool CsaveLoad::noteSaveResult(bool ok) {
+    // The cloud copy is told apart: the local file may be fine without it.
+    if (*cloudFailed_ != cloudFailing_) {
+        cloudFailing_ = *cloudFailed_;
+        if (onCloudSaveFailing) onCloudSaveFailing(cloudFailing_);
+    }
     if (ok) {
         if (gameRetry_.succeeded()) {
             gEngine->log.print(LOG_L, "Game saved after earlier failures");
@@ -370,6 +385,7 @@ bool CsaveLoad::loadSettings() {
     stagedSettings_ = settings;
     bool ok = loadFile(settingsFile_);
     if (!ok && settingsFile_.lastResult() != SAVE_MISSING) {
+        // Every setting starts again from its default; what was there is kept aside.
         settings.setDefaults();
         gEngine->input.mappings.rows.clear();
     }

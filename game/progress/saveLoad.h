@@ -11,8 +11,8 @@
 //   "newsfeed4"   "inbox" (the game registers it)
 //
 // Loading a file is all or nothing: every record is checked before any is
-// applied. A local file that exists but cannot be read is kept aside under a
-// new name ("gamesave3.bad", "gamesave3.bad2", ...) so nothing overwrites it.
+// applied. A local file that is there but cannot be read (damaged, no
+// permission, not a file) is kept aside under a new name ("gamesave3.bad", "gamesave3.bad2", ...) so nothing overwrites it.
 // The game save is written only once this run has loaded a profile or made a
 // new one (a reset in between takes that back).
 #include <array>
@@ -96,6 +96,8 @@ public:
     // Called with true when game saves start failing and false once one
     // succeeds again: the game tells the player.
     std::function<void(bool failing)> onSaveFailing;
+    // The same for the game save's cloud copy (held or refused).
+    std::function<void(bool failing)> onCloudSaveFailing;
     bool gameSaveFailing() const { return gameRetry_.failing(); }
     bool settingsSaveFailing() const { return settingsRetry_.failing(); }
 
@@ -123,9 +125,9 @@ public:
     // Writes the bytes of an unreadable cloud copy beside the local files
     // ("gamesave3.cloud.bad", ...); returns the name (empty on failure).
     static std::string keepCloudCopyAside(const std::string& fileName, const Cbytes& bytes);
-    // The file an unreadable game save was last kept as (taken once; empty
-    // when none), for telling the player.
-    std::string takeKeptAside();
+    // The name an unreadable save file (the game save unless named) was
+    // last kept as (taken once; empty when none), for telling the player.
+    std::string takeKeptAside(const std::string& fileName = kGameFile);
 
 private:
     bool loadFile(CsaveFile& file);
@@ -148,7 +150,7 @@ private:
     CsaveFile newsFeedFile_{kNewsFeedFile};
 
     std::mutex keptMutex_;   // the load task writes it
-    std::string keptAside_;
+    std::map<std::string, std::string> keptAside_;   // file name -> kept as
     CthreadTask loadTask_{"Load Game Data"};
     CthreadTask saveTask_{"Save Game Data"};
     Cbytes pendingStream_;
@@ -156,6 +158,8 @@ private:
     bool awaitingResult_ = false;
     bool quitting_ = false;
     std::shared_ptr<std::string> saveError_ = std::make_shared<std::string>();
+    std::shared_ptr<bool> cloudFailed_ = std::make_shared<bool>(false);
+    bool cloudFailing_ = false;
     CretryBackoff gameRetry_;
     CretryBackoff settingsRetry_;
 

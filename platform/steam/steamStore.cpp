@@ -48,6 +48,7 @@ bool CsteamStore::writeFile(const std::string& name, const void* data, size_t si
     int64_t old = fileSize(name);
     uint64_t used = bytesUsed() - (old > 0 ? (uint64_t)old : 0);
     if (used + size > kQuotaBytes) return false;
+    if (!keepNonFileAside(name)) return false;
     return CresourceFile::writeFileAtomic(remotePath(name), data, size);
 }
 
@@ -55,6 +56,24 @@ bool CsteamStore::readFile(const std::string& name, Cbytes& out) const {
     out.clear();
     if (root_.empty() || !validFileName(name.c_str())) return false;
     return CresourceFile::readWholeFile(remotePath(name), out);
+}
+
+bool CsteamStore::keepNonFileAside(const std::string& name) {
+    const std::string path = remotePath(name);
+    std::error_code ec;
+    auto st = fs::symlink_status(path, ec);
+    if (ec || !fs::exists(st) || fs::is_regular_file(st)) return true;
+    // A folder or the like in the file's place would refuse every write: it
+    // is moved out of the way, never removed.
+    std::string aside = path + ".bad";
+    for (int n = 2; pathExists(aside) && n < 1000; ++n) aside = path + ".bad" + std::to_string(n);
+    fs::rename(path, aside, ec);
+    if (ec) {
+        gEngine->log.print(LOG_E, "Steam store: can't move %s out of the way: %s", path.c_str(), ec.message().c_str());
+        return false;
+    }
+    gEngine->log.print(LOG_E, "Steam store: %s was not a file; kept as %s", path.c_str(), aside.c_str());
+    return true;
 }
 
 int64_t CsteamStore::fileSize(const std::string& name) const {

@@ -71,6 +71,7 @@ public:
 private:
     std::string root_;
     std::string remotePath(const std::string& name) const { return root_ + "remote/" + name; }
+    bool keepNonFileAside(const std::string& name);
     void loadAchievements();
     void loadBoards();
     void loadFriends();

@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -32,6 +36,67 @@ TEST(Log, LineFormatHeaderAndLevels) {
     while (std::getline(f, l3))
         if (l3 == "L 00:12.30 : value 5") found = true;
     EXPECT_TRUE(found);
+}
+
+// Lines logged while the file cannot grow (a full disk; here a file size
+// limit, which binds root too) reach the file, whole and in order, once it can.
+TEST(Log, LinesLoggedWhileTheDiskIsFullAreWrittenOnceItHasRoom) {
+    CtestEngine eng;
+    const std::string path = gEngine->savePath("full.txt");
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        Clog log;
+        log.echoToSdl = false;
+        if (!log.open(path, "version")) _exit(2);
+        rlimit lim;
+        getrlimit(RLIMIT_FSIZE, &lim);
+        rlimit small = lim;
+        small.rlim_cur = 1000;
+        if (setrlimit(RLIMIT_FSIZE, &small) != 0) _exit(3);
+        int i = 0;
+        while (log.pendingBytes() == 0 && i < 500) log.print(LOG_L, "line %d of the run", i++);
+        for (int k = 0; k < 20; ++k) log.print(LOG_L, "line %d of the run", i++);
+        if (setrlimit(RLIMIT_FSIZE, &lim) != 0) _exit(4);
+        log.print(LOG_L, "line %d of the run", i++);
+        _exit(log.pendingBytes() == 0 && i > 21 ? 0 : 5);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0);
+    std::ifstream f(path);
+    std::string line;
+    std::getline(f, line);
+    EXPECT_EQ(line, "Release Build");
+    std::getline(f, line);
+    int next = 0;
+    while (std::getline(f, line)) EXPECT_EQ(line, "L 00:00.00 : line " + std::to_string(next++) + " of the run");
+    EXPECT_GT(next, 21);
+}
+
+TEST(Log, NamesAreEscapedSoALineStaysOneLine) {
+    const struct {
+        const char* in;
+        const char* out;
+    } rows[] = {
+        {"song\nL 00:00.00 : forged", "song\\nL 00:00.00 : forged"},
+        {"cr\r tab\t bell\a del\x7f", "cr\\r tab\\t bell\\x07 del\\x7f"},
+        {"caf\xc3\xa9 \xe6\x97\xa5 \xf0\x9f\x8e\xb5", "caf\xc3\xa9 \xe6\x97\xa5 \xf0\x9f\x8e\xb5"},
+        {"latin1 caf\xe9!", "latin1 caf\\xe9!"},
+        {"cut \xe6\x97", "cut \\xe6\\x97"},
+        {"overlong \xc0\xaf surrogate \xed\xa0\x80", "overlong \\xc0\\xaf surrogate \\xed\\xa0\\x80"},
+        {"past the end \xf4\x90\x80\x80", "past the end \\xf4\\x90\\x80\\x80"},
+    };
+    for (const auto& r : rows) EXPECT_EQ(escapeForLog(r.in), r.out) << r.in;
+
+    CtestEngine eng;
+    gEngine->log.print(LOG_L, "Rejected Track (too long/short): %s", "a\nL 00:00.00 : b.ogg");
+    std::ifstream f(gEngine->savePath("debug.txt"));
+    std::string line, last;
+    while (std::getline(f, line)) last = line;
+    EXPECT_EQ(last, "L 00:00.00 : Rejected Track (too long/short): a\\nL 00:00.00 : b.ogg");
 }
 
 TEST(Log, ErrorHookDoesNotRecurse) {

@@ -158,7 +158,7 @@ TEST(SaveFile, CloudFlagWritesLocalCopyEvenWhenCloudFails) {
         ++cloudCalls;
         return false;
     };
-    gEngine->cloudLoad = [&](const std::string&, Cbytes&) { return false; };
+    gEngine->cloudLoad = [&](const std::string&, Cbytes&) { return CLOUD_NONE; };
     EXPECT_TRUE(file.saveItems());
     EXPECT_EQ(cloudCalls, 1);
     EXPECT_TRUE(gEngine->log.contains("Cloud save failed: cloudy"));
@@ -174,7 +174,7 @@ TEST(SaveFile, CloudFlagWritesLocalCopyEvenWhenCloudFails) {
     };
     gEngine->cloudLoad = [&](const std::string&, Cbytes& d) {
         d = stored;
-        return !stored.empty();
+        return stored.empty() ? CLOUD_NONE : CLOUD_READ;
     };
     value = 88;
     ASSERT_TRUE(file.saveItems());

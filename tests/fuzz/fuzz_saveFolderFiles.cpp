@@ -1,12 +1,16 @@
 // The save folder's smaller files, read from disk as the game reads them: the
 // login, the Twitter token, a workshop item's local copy, the local Steam
-// layer's files and the perks record. The first byte picks the file; packed
+// layer's files (a workshop item's preview too), the perks record, a cached
+// challenge, a static data file, and the desktop's user-dirs.dirs that names
+// the documents folder. The first byte picks the file; packed
 // files are packed here so the input reaches the reader behind the container
 // (the container has a target of its own).
 #include <filesystem>
 
 #include "fuzzEngine.h"
+#include "engine/render/texture.h"
 #include "game/perkMgr.h"
+#include "online/challengeList.h"
 #include "game/progress/saveLoad.h"
 #include "platform/steam/steamStore.h"
 #include "platform/steam/steamWorkshopStore.h"
@@ -32,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
     const uint8_t* p = data + 1;
     size_t n = size - 1;
-    switch (data[0] % 8) {
+    switch (data[0] % 12) {
         case 0: {
             fuzzSaveFile(CsaveLoad::kLoginFile, p, n, true);
             CloginData login;
@@ -66,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             static const char* const names[3] = {"achievements.txt", "leaderboards.dat", "friends.txt"};
             static bool made = makeFolders(steamRoot());
             (void)made;
-            fuzzWriteFile(steamRoot() + names[data[0] % 8 - 3], p, n);
+            fuzzWriteFile(steamRoot() + names[data[0] % 12 - 3], p, n);
             CsteamStore store;
             store.open(steamRoot());
             break;
@@ -85,9 +89,53 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             store.subscriptions(5);
             break;
         }
-        default: {
+        case 7: {
             CperkMgr perks;
             perks.readRecord(p, n);
+            break;
+        }
+        case 8: {
+            CchallengeList list;
+            list.playerId = 5;
+            fuzzSaveFile(CchallengeList::cacheFileName(5, 99), p, n, true);
+            list.findCachedChallenge(99);
+            break;
+        }
+        case 9: {
+            CchallengeList list;
+            fuzzSaveFile(CchallengeList::staticDataFileName("Fuzz"), p, n, false);
+            Cbytes out;
+            list.loadStaticData("Fuzz", out);
+            break;
+        }
+        case 10: {
+            static const std::string config = [] {
+                std::string c = gEngine->savePath("xdgFuzz");
+                makeFolders(c);
+                setenv("XDG_CONFIG_HOME", c.c_str(), 1);
+                unsetenv("ZORBEX_SAVE_DIR");
+                return c;
+            }();
+            fuzzWriteFile(config + "/user-dirs.dirs", p, n);
+            defaultSaveFolder("Zorbex");
+            break;
+        }
+        default: {
+            // A workshop item's preview image, read back and decoded.
+            static CsteamWorkshopStore store;
+            if (!store.isOpen() && !store.open(steamRoot() + "workshop")) break;
+            static const uint64_t id = [] {
+                CworkshopStoredItem item;
+                item.title = "Fuzz";
+                item.fileName = "data.dat";
+                item.previewName = "preview.png";
+                return store.publish(item, Cbytes(4, 1), Cbytes(4, 2));
+            }();
+            fuzzWriteFile(store.root() + "items/" + std::to_string(id) + "/preview.dat", p, n);
+            Cbytes preview;
+            if (store.readFile(id, true, preview))
+                if (SDL_Surface* surface = CtextureMgr::decode(preview.data(), preview.size(), "fuzz preview"))
+                    SDL_FreeSurface(surface);
             break;
         }
     }

@@ -1,5 +1,6 @@
 // The record streams of the game save, the settings and the high scores, read
-// through the game's own records (every reader, then the all-or-nothing commit).
+// through the game's own records (every reader, then the all-or-nothing commit),
+// alone or as the whole file from disk (container, then stream).
 #include "fuzzEngine.h"
 #include "game/progress/saveLoad.h"
 
@@ -38,9 +39,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const uint8_t* p = data + 1;
     size_t n = size - 1;
     CsaveFile* files[4] = {&save.gameFile(), &save.settingsFile(), &save.highScoresFile(), &save.newsFeedFile()};
+    CsaveFile& file = *files[data[0] % 4];
+    bool loaded;
+    if (data[0] & 4) {
+        // The whole path: the file on disk, its container, then the records;
+        // what the load keeps aside is cleared away again.
+        fuzzSaveFile(file.fileName(), p, n, false);
+        file.setCloud(false);
+        loaded = &file == &save.settingsFile() ? save.loadSettings()
+                 : &file == &save.gameFile()   ? save.loadGameNow()
+                 : &file == &save.highScoresFile() ? save.loadHighScores()
+                                                 : save.loadNewsFeed();
+        const std::string kept = save.takeKeptAside(file.fileName());
+        if (!kept.empty()) removeFile(gEngine->savePath(kept));
+    } else {
+        loaded = file.deserialise(p, n);
+    }
     // What was committed must write back out; a refused stream commits
     // nothing, and the fresh world is not worth writing again.
-    if (files[data[0] % 4]->deserialise(p, n)) {
+    if (loaded) {
         save.gameFile().serialise();
         save.settingsFile().serialise();
         save.highScoresFile().serialise();

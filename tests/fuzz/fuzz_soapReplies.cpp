@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1) return 0;
     const uint8_t* p = data + 1;
     size_t n = size - 1;
-    switch (data[0] % 8) {
+    switch (data[0] % 19) {
         case 0: readReply(&k4wProxy::recv_GetUnixTime, p, n); break;
         case 1: readReply(&k4wProxy::recv_SignIn, p, n); break;
         case 2: readReply(&k4wProxy::recv_GetAuthToken, p, n); break;
@@ -35,7 +35,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 4: readReply(&k4wProxy::recv_GetMessages, p, n); break;
         case 5: readReply(&k4wProxy::recv_FindPlayer, p, n); break;
         case 6: readReply(&k4wProxy::recv_GetGameConfig, p, n); break;
-        default: readReply(&k4wProxy::recv_GetCurrentChallenge, p, n); break;
+        case 7: readReply(&k4wProxy::recv_GetCurrentChallenge, p, n); break;
+        case 8: readReply(&k4wProxy::recv_GetLeaderboardForPlayers, p, n); break;
+        case 9: readReply(&k4wProxy::recv_GetLeaderboardSince, p, n); break;
+        case 10: readReply(&k4wProxy::recv_GetPlayerStats, p, n); break;
+        case 11: readReply(&k4wProxy::recv_CreateAccount, p, n); break;
+        case 12: readReply(&k4wProxy::recv_SubmitScore, p, n); break;
+        case 13: readReply(&k4wProxy::recv_SendMessage, p, n); break;
+        case 14: readReply(&k4wProxy::recv_DeleteMessages, p, n); break;
+        case 15: readReply(&k4wProxy::recv_SetPlayerName, p, n); break;
+        case 16: readReply(&k4wProxy::recv_SetPlayerStats, p, n); break;
+        case 17: readReply(&k4wProxy::recv_getAtomicCount, p, n); break;
+        default: readReply(&k4wProxy::recv_addAtomicCount, p, n); break;
     }
     return 0;
 }

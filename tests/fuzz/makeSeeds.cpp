@@ -88,6 +88,14 @@ void saves() {
     put("fuzz_saveRecords", "game", withTag(0, save.gameFile().serialise()));
     put("fuzz_saveRecords", "settings", withTag(1, save.settingsFile().serialise()));
     put("fuzz_saveRecords", "highScores", withTag(2, save.highScoresFile().serialise()));
+    // The same files whole, as written to disk (container and stream).
+    save.settings.dirty = false;
+    if (save.settingsFile().saveItems() && save.highScoresFile().saveItems())
+        for (uint8_t i = 1; i < 3; ++i) {
+            Cbytes b;
+            const char* name = i == 1 ? CsaveLoad::kSettingsFile : CsaveLoad::kHighScoresFile;
+            if (CresourceFile::readWholeFile(gEngine->savePath(name), b)) put("fuzz_saveRecords", std::string(name) + "File", withTag(4 + i, b));
+        }
 
     Cbytes shipsRecord;
     ships.write(shipsRecord);
@@ -245,6 +253,66 @@ void soapReplies() {
     challenge.authToken = authToken;
     challenge.periodHours = 24;
     captureReply(url, 7, "challenge", &k4wProxy::GetCurrentChallenge, challenge);
+    uint8_t record[128] = {1, 2, 3};
+    _k4w__GetLeaderboardForPlayers forPlayers;
+    forPlayers.authToken = authToken;
+    forPlayers.board = "XP";
+    forPlayers.playerId = {1, 2};
+    captureReply(url, 8, "boardForPlayers", &k4wProxy::GetLeaderboardForPlayers, forPlayers);
+    _k4w__GetLeaderboardSince since;
+    since.authToken = authToken;
+    since.board = "XP";
+    since.since = 0;
+    since.count = 10;
+    captureReply(url, 9, "boardSince", &k4wProxy::GetLeaderboardSince, since);
+    _k4w__GetPlayerStats stats;
+    stats.authToken = authToken;
+    stats.playerId = {1};
+    captureReply(url, 10, "playerStats", &k4wProxy::GetPlayerStats, stats);
+    _k4w__CreateAccount account;
+    account.gameTitle = "Zorbex";
+    account.nickname = "Second";
+    account.email = "second@example.com";
+    account.password = "pw";
+    captureReply(url, 11, "createAccount", &k4wProxy::CreateAccount, account);
+    _k4w__SubmitScore submit;
+    submit.authToken = authToken;
+    submit.board = "XP";
+    submit.score = 6000;
+    submit.data.__ptr = record;
+    submit.data.__size = (int)sizeof record;
+    submit.keepBest = true;
+    captureReply(url, 12, "submitScore", &k4wProxy::SubmitScore, submit);
+    _k4w__SendMessage send;
+    send.authToken = authToken;
+    send.toPlayerId = 1;
+    send.type = 1;
+    send.data.__ptr = record;
+    send.data.__size = 16;
+    captureReply(url, 13, "sendMessage", &k4wProxy::SendMessage, send);
+    _k4w__DeleteMessages remove;
+    remove.authToken = authToken;
+    remove.messageId = {1};
+    captureReply(url, 14, "deleteMessages", &k4wProxy::DeleteMessages, remove);
+    _k4w__SetPlayerName rename;
+    rename.authToken = authToken;
+    rename.name = "Renamed";
+    captureReply(url, 15, "setPlayerName", &k4wProxy::SetPlayerName, rename);
+    _k4w__SetPlayerStats setStats;
+    setStats.authToken = authToken;
+    setStats.steamId = 7;
+    setStats.data.__ptr = record;
+    setStats.data.__size = (int)sizeof record;
+    captureReply(url, 16, "setPlayerStats", &k4wProxy::SetPlayerStats, setStats);
+    _k4w__getAtomicCount count;
+    count.authToken = authToken;
+    count.name = "Kills";
+    captureReply(url, 17, "getCount", &k4wProxy::getAtomicCount, count);
+    _k4w__addAtomicCount add;
+    add.authToken = authToken;
+    add.name = "Kills";
+    add.amount = 5;
+    captureReply(url, 18, "addCount", &k4wProxy::addAtomicCount, add);
     service.stop();
 }
 
@@ -346,6 +414,23 @@ void saveFolderFiles() {
     Cbytes perkRecord;
     perks.writeRecord(perkRecord);
     put(target, "perks", withTag(7, perkRecord));
+
+    CasyncChallenge c;
+    c.guid = 99;
+    c.opponentName = "Rival";
+    c.trackTitle = "Night Drive";
+    CchallengeList list;
+    list.playerId = 5;
+    if (list.cacheChallenge(c)) put(target, "challengeCache", withTag(8, savedPayload(CchallengeList::cacheFileName(5, 99))));
+    if (list.saveStaticData("Seed", Cbytes(64, 7))) {
+        Cbytes b;
+        if (CresourceFile::readWholeFile(gEngine->savePath(CchallengeList::staticDataFileName("Seed")), b))
+            put(target, "staticData", withTag(9, b));
+    }
+    put(target, "userDirs", withTag(10, std::string("# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                                    "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_MUSIC_DIR=\"/srv/music\"\n")));
+    Cbytes png;
+    if (CresourceFile::readWholeFile(gEngine->dataPath("testShip.png"), png)) put(target, "preview", withTag(11, png));
 }
 
 void serviceRecords() {

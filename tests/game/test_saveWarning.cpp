@@ -77,7 +77,8 @@ TEST(SaveWarning, ShownOnceWhileSavesFailAndClearedByASuccess) {
     EXPECT_EQ(shownMessage(w), "Something else");
 }
 
-// The save on the way out has no later try: each failure is in the log.
+// The save on the way out has no later try: each failure is in the log, and
+// the game ends with a code that is not success.
 TEST(SaveWarning, AFailingSaveAtQuitIsLoggedEveryTime) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
@@ -90,5 +91,8 @@ TEST(SaveWarning, AFailingSaveAtQuitIsLoggedEveryTime) {
     EXPECT_FALSE(save.saveAtQuit());
     EXPECT_EQ(g.logLinesStartingWith("Game save failed: ").size(), 1u);
     EXPECT_EQ(g.logLinesStartingWith("Game save at quit failed: ").size(), 2u);
+    // The process says so too.
+    g->endGame();
+    EXPECT_EQ(g->exitCode, Cgame::kExitSaveFailed);
     std::filesystem::remove(blocker);
 }

@@ -269,7 +269,7 @@ TEST(StateMachine, ReallyExitEndsTheGameOnceWithItsSave) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     int saves = 0;
-    g->saveGameFiles = [&] { ++saves; };
+    g->saveGameFiles = [&] { return ++saves > 0; };
     Canalytics& hits = gEngine->analytics;
     hits.setClientId("test-client");
     hits.isSignedIn = [] { return true; };
@@ -288,7 +288,7 @@ TEST(StateMachine, WindowCloseOrSignalEndsTheGameNormally) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     int saves = 0;
-    g->saveGameFiles = [&] { ++saves; };
+    g->saveGameFiles = [&] { return ++saves > 0; };
     SDL_Event e{};
     e.type = SDL_WINDOWEVENT;
     e.window.event = SDL_WINDOWEVENT_CLOSE;

@@ -2,6 +2,8 @@
 // remote storage, achievements and leaderboards, and their faults.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <cstring>
 #include <vector>
 
@@ -196,6 +198,14 @@ TEST(SteamClient, RemoteStorageKeepsFilesAcrossRuns) {
     steamLocal::faults().readFails = false;
     EXPECT_TRUE(rs->FileDelete("gamesave3"));
     EXPECT_FALSE(rs->FileExists("gamesave3"));
+
+    // A folder where a file should be is moved out of the way, not left to
+    // refuse every write.
+    const std::string remote = steam.eng.saveDir() + "/steam/remote/";
+    ASSERT_TRUE(std::filesystem::create_directory(remote + "settings2"));
+    ASSERT_TRUE(rs->FileWrite("settings2", data, sizeof data));
+    EXPECT_EQ(rs->FileRead("settings2", back, sizeof back), (int32_t)sizeof data);
+    EXPECT_TRUE(std::filesystem::is_directory(remote + "settings2.bad"));
 }
 
 TEST(SteamClient, AchievementsNeedStatsAndPersist) {

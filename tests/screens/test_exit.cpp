@@ -13,7 +13,7 @@ struct CexitFixture {
     CexitFixture() {
         g->setScreen(GM_MAIN_MENU, &menu);
         g->setGameMode(GM_MAIN_MENU);
-        g->saveGameFiles = [this] { ++saves; };
+        g->saveGameFiles = [this] { return ++saves > 0; };
     }
 };
 }  // namespace
@@ -86,7 +86,7 @@ TEST(ExitState, YesQuitsNoGoesBackToTheMainMenu) {
     CrecordingScreen menu;
     g->setScreen(GM_MAIN_MENU, &menu);
     int saves = 0;
-    g->saveGameFiles = [&] { ++saves; };
+    g->saveGameFiles = [&] { return ++saves > 0; };
     ASSERT_TRUE(g->setGameMode(GM_EXIT));
     g.settle();
     g.click(screens::get<CexitScreen>()->screen()->findWidget("No"));

@@ -96,6 +96,7 @@ std::vector<Chook> madeGameHooks() {
         {"game/progress/playerShipMgr.h", "buildProcShip", "playerShips", (bool)g.playerShips.buildProcShip},
         {"game/progress/saveLoad.h", "clockMs", "saveLoad", (bool)g.saveLoad.clockMs},
         {"game/progress/saveLoad.h", "onSaveFailing", "saveLoad", (bool)g.saveLoad.onSaveFailing},
+        {"game/progress/saveLoad.h", "onCloudSaveFailing", "saveLoad", (bool)g.saveLoad.onCloudSaveFailing},
         {"game/progress/playerShipDef.h", "statHook", "CplayerShipDef", (bool)CplayerShipDef::statHook},
         {"game/progress/achievementDefs.h", "award", "achievements", (bool)g.achievements.award},
         {"game/progress/achievementDefs.h", "onAwarded", "achievements", (bool)g.achievements.onAwarded},

@@ -139,7 +139,7 @@ TEST(LoadingScreen, AQuitAskedForDuringLoadingIsHonouredAfterIt) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     int saves = 0;
-    g->saveGameFiles = [&] { ++saves; };
+    g->saveGameFiles = [&] { return ++saves > 0; };
     SDL_Event e{};
     e.type = SDL_QUIT;
     SDL_PushEvent(&e);   // taken by the loading tick's event pump

@@ -1,6 +1,11 @@
 // The start-up sequence: from the title to the main menu with the web
 // service off, with the local one, and with the saves in every state.
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
+
+#include "engine/resourceFile.h"
 
 #include "roadFixture.h"
 #include "screens/confirm.h"
@@ -192,6 +197,38 @@ TEST_F(RoadTest, AFailedCloudLoadKeepsTheLocalSave) {
     gGame->progress.reset();
     ASSERT_TRUE(gGame->saveLoad.reloadLocal());
     EXPECT_EQ(gGame->progress.xp, 500);
+}
+
+// A save, its cloud copy and the settings that cannot be read: each is kept
+// (none written over) and the player is told of every one.
+TEST_F(RoadTest, UnreadableSavesAreKeptAndThePlayerIsToldOfEach) {
+    makeGame();
+    storedAccount();
+    writeSave(74337, true);
+    const std::string cloudCopy = gEngine->savePath("steam/remote/gamesave3");
+    Cbytes cloudBefore;
+    ASSERT_TRUE(CresourceFile::readWholeFile(cloudCopy, cloudBefore));
+    ASSERT_TRUE(removeFile(savePath("gamesave3")));
+    ASSERT_EQ(symlink(savePath("gamesave3").c_str(), savePath("gamesave3").c_str()), 0);   // never opens
+    ASSERT_TRUE(CresourceFile::writeFileAtomic(savePath("settings2"), "damaged", 7));
+    ASSERT_FALSE(gGame->saveLoad.loadSettings());
+    steamLocal::faults().readFails = true;
+    toTitle();
+    pressReturn();
+    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    ASSERT_TRUE(runUntil([] { return !gGame->progress.saveDirty && !gGame->saveLoad.saveTaskRunning(); }));
+    Cwidget* shown = gGame->warningOverlay.screen()->findWidget("Message");
+    ASSERT_TRUE(shown);
+    const std::string message = shown->getText("TextName");
+    EXPECT_TRUE(gGame->warningOverlay.visible);
+    for (const std::string& part : {std::string("settings2.bad"), std::string("gamesave3.bad"),
+                                   std::string(gEngine->text("CloudSaveFailed"))})
+        EXPECT_NE(message.find(part), std::string::npos) << part << " not in: " << message;
+    Cbytes cloudAfter;
+    ASSERT_TRUE(CresourceFile::readWholeFile(cloudCopy, cloudAfter));
+    EXPECT_EQ(cloudAfter, cloudBefore);
+    EXPECT_TRUE(std::filesystem::is_symlink(savePath("gamesave3.bad")));
+    steamLocal::faults().readFails = false;
 }
 
 TEST_F(RoadTest, ASaveWithTheCloudFlagClearIsNotWeighedAgainstTheCloud) {

@@ -214,7 +214,11 @@ TEST(SteamPlatform, BadCloudFilesGiveZeroAndTheLocalCopyStands) {
     ASSERT_TRUE(SteamRemoteStorage()->FileWrite("whole", packed.data(), (int32_t)packed.size()));
     steamLocal::faults().readFails = true;
     EXPECT_EQ(f.s.platform.loadFromCloud("whole"), 0u);
+    // There but unreadable is not "none": the save layer must not write over it.
+    Cbytes got;
+    EXPECT_EQ(gEngine->cloudLoad("whole", got), CLOUD_UNREADABLE);
     steamLocal::faults().readFails = false;
+    EXPECT_EQ(gEngine->cloudLoad("nothing", got), CLOUD_NONE);
     EXPECT_EQ(f.s.platform.loadFromCloud("whole"), 16u);
 }
 

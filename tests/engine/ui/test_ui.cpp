@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "engine/ui/uiDraw.h"
 #include "engine/ui/uiMgr.h"
 #include "engine/ui/warningOverlay.h"
 #include "support/testEngine.h"
@@ -289,6 +290,57 @@ TEST(Ui, TextEntryTypesMasksAndCancels) {
     f.step(padBack);
     EXPECT_TRUE(te.cancelled);
     EXPECT_FALSE(te.active);
+}
+
+// A key typed many times over comes through at once while an entry is open
+// (a Return typed after it is not left queued behind), and what is drawn of
+// a long text is its end, inside the box.
+TEST(Ui, TypedKeysNeverQueueAndLongTextStaysInTheBox) {
+    CuiFixture f;
+    auto keyDown = [](SDL_Keycode sym, SDL_Scancode sc) {
+        SDL_Event e{};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = sym;
+        e.key.keysym.scancode = sc;
+        return e;
+    };
+    const struct {
+        bool typing;
+        SDL_Keycode sym;
+        SDL_Scancode sc;
+        bool waits;
+    } rows[] = {
+        {false, SDLK_1, SDL_SCANCODE_1, true},   // a second press would merge with the first
+        {true, SDLK_1, SDL_SCANCODE_1, false},
+        {true, SDLK_SPACE, SDL_SCANCODE_SPACE, false},
+        {true, SDLK_LSHIFT, SDL_SCANCODE_LSHIFT, false},   // held down for each capital typed
+        {true, SDLK_RETURN, SDL_SCANCODE_RETURN, true},
+        {true, SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE, true},
+    };
+    for (const auto& r : rows) {
+        Cinput& in = gEngine->input;
+        in.endStep();
+        in.endStep();
+        in.typingText = r.typing;
+        in.handleEvent(keyDown(r.sym, r.sc));
+        EXPECT_EQ(in.mustWait(keyDown(r.sym, r.sc)), r.waits) << SDL_GetKeyName(r.sym) << " typing " << r.typing;
+    }
+    CtextEntry& te = gUi->textEntry;
+    te.begin(30);
+    EXPECT_TRUE(gEngine->input.typingText);
+    te.placeBox(300, 200, 160);
+    CuiInput in;
+    in.typed = std::string(10000, 'W');
+    f.step(in);
+    ASSERT_EQ(te.text.str(), std::string(30, 'W'));
+    const std::string shown = te.fittedText(1.0f);
+    EXPECT_FALSE(shown.empty());
+    EXPECT_LT(shown.size(), te.text.str().size());
+    EXPECT_LE(uiDraw::measureText(te.font, shown + "_", 1.0f).x, 160.0f - 24.0f);
+    te.text = CbString("WW");
+    EXPECT_EQ(te.fittedText(1.0f), "WW");
+    te.end();
+    EXPECT_FALSE(gEngine->input.typingText);
 }
 
 TEST(Ui, TutorialShownOnceAndQueued) {

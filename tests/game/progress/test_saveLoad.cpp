@@ -2,6 +2,10 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "engine/resourceFile.h"
 #include "engine/webMessage.h"
@@ -265,7 +269,7 @@ TEST(SaveLoad, CloudFlagAlsoWritesLocallyWhenTheCloudFails) {
     ASSERT_TRUE(w.save.saveGame(true));   // local now holds 60, the cloud 50
     gEngine->cloudLoad = [&](const std::string&, Cbytes& out) {
         out = cloudStream;
-        return true;
+        return CLOUD_READ;
     };
     Cworld a;
     ASSERT_TRUE(a.save.loadGameNow());
@@ -279,6 +283,84 @@ TEST(SaveLoad, CloudFlagAlsoWritesLocallyWhenTheCloudFails) {
     ASSERT_TRUE(c.save.loadGameNow());
     EXPECT_EQ(c.progress.xp, 60);
     gEngine->cloudLoad = nullptr;
+}
+
+// A cloud copy that is there but cannot be read is never written over, and
+// the player hears when the cloud copy is not kept up, and when it is again.
+TEST(SaveLoad, AnUnreadableCloudCopyIsHeldAndCloudFailuresAreTold) {
+    CtestEngine eng;
+    int cloudWrites = 0;
+    bool cloudWorks = true;
+    gEngine->cloudSave = [&](const std::string&, const Cbytes&) { return ++cloudWrites, cloudWorks; };
+    gEngine->cloudLoad = [](const std::string&, Cbytes&) { return CLOUD_UNREADABLE; };
+    Cworld w;
+    std::vector<bool> told;
+    w.save.onCloudSaveFailing = [&](bool failing) { told.push_back(failing); };
+    EXPECT_FALSE(w.save.loadGameNow());
+    EXPECT_TRUE(w.save.gameFile().cloudHeld());
+    fillProfile(w);
+    ASSERT_TRUE(w.save.saveGame(true));   // the local file is written
+    ASSERT_TRUE(w.save.saveGame(true));
+    EXPECT_EQ(cloudWrites, 0);
+    EXPECT_TRUE(fileThere("gamesave3"));
+
+    // A cloud that reads but refuses writes is told once, and its return too.
+    gEngine->cloudLoad = [](const std::string&, Cbytes&) { return CLOUD_NONE; };
+    Cworld v;
+    v.save.onCloudSaveFailing = [&](bool failing) { told.push_back(failing); };
+    ASSERT_TRUE(v.save.loadGameNow());
+    EXPECT_FALSE(v.save.gameFile().cloudHeld());
+    cloudWorks = false;
+    ASSERT_TRUE(v.save.saveGame(true));
+    ASSERT_TRUE(v.save.saveGame(true));
+    cloudWorks = true;
+    ASSERT_TRUE(v.save.saveGame(true));
+    EXPECT_EQ(cloudWrites, 3);
+    EXPECT_EQ(told, (std::vector<bool>{true, true, false}));
+    gEngine->cloudLoad = nullptr;
+    gEngine->cloudSave = nullptr;
+}
+
+// Whatever stands where a save file should be and cannot be read is moved
+// aside, never written over, and its new name is kept for telling the player.
+TEST(SaveLoad, SavesThatCannotBeReadAreKeptAsideForEveryKind) {
+    struct Crow {
+        const char* what;
+        std::function<bool(const std::string& path)> make;
+    };
+    const Crow rows[] = {
+        {"folder", [](const std::string& p) { return std::filesystem::create_directory(p); }},
+        {"link to itself", [](const std::string& p) { return symlink(p.c_str(), p.c_str()) == 0; }},
+        {"pipe", [](const std::string& p) { return mkfifo(p.c_str(), 0600) == 0; }},
+        {"no read permission", [](const std::string& p) {
+             // Root reads it anyway: the row proves nothing there.
+             if (geteuid() == 0) return false;
+             return CresourceFile::writeFileAtomic(p, "x", 1) && chmod(p.c_str(), 0) == 0;
+         }},
+    };
+    for (const Crow& row : rows) {
+        SCOPED_TRACE(row.what);
+        CtestEngine eng;
+        bool made = true;
+        for (const char* name : {CsaveLoad::kGameFile, CsaveLoad::kSettingsFile})
+            made = made && row.make(gEngine->savePath(name));
+        if (!made) continue;
+        const auto kind = std::filesystem::symlink_status(gEngine->savePath(CsaveLoad::kGameFile)).type();
+        Cworld w;
+        EXPECT_FALSE(w.save.loadGameNow());
+        EXPECT_EQ(w.save.gameFile().lastResult(), SAVE_UNREADABLE);
+        EXPECT_FALSE(w.save.loadSettings());
+        EXPECT_EQ(w.save.takeKeptAside(), "gamesave3.bad");
+        EXPECT_EQ(w.save.takeKeptAside(CsaveLoad::kSettingsFile), "settings2.bad");
+        EXPECT_TRUE(w.save.takeKeptAside().empty());
+        // The new profile and settings go in their own files.
+        w.progress.createNewProfile();
+        ASSERT_TRUE(w.save.saveGame(true));
+        ASSERT_TRUE(w.save.saveSettings());
+        for (const char* kept : {"gamesave3.bad", "settings2.bad"})
+            EXPECT_EQ(std::filesystem::symlink_status(gEngine->savePath(kept)).type(), kind) << kept;
+        EXPECT_EQ(fileState(gEngine->savePath("gamesave3")), FILE_READABLE);
+    }
 }
 
 TEST(SaveLoad, SavesMadeWhileOneIsWritingAreNotLost) {
