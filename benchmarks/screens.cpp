@@ -27,6 +27,7 @@
 #include "benchmarks/benchSupport.h"
 #include "engine/engine.h"
 #include "engine/render/render.h"
+#include "engine/ui/uiMgr.h"
 #include "game/frameLoop.h"
 #include "game/game.h"
 #include "screens/findMusic.h"
@@ -158,6 +159,10 @@ private:
             error = "the game did not reach the title";
             return;
         }
+        // A returning player: the first visit's help boxes have been seen.
+        for (const char* t : {"Tut_Intro1", "Tut_Intro2", "Tut_Intro3", "Tut_Intro4", "TUt_ManageMusic",
+                              "TUt_ShipEditIntro", "Tut_10Years1", "Tut_PerkMainMenu1"})
+            if (auto* box = gUi->tutorials.find(t)) box->seen = true;
         goTo(GM_MAIN_MENU);
         ok = true;
     }
@@ -228,6 +233,17 @@ Cbrowsing browse(int n) {
     const double before = residentMb();
     g.goTo(GM_MUSIC_BROWSER);
     b.browser = measure(kFrames, [&] { g.frame(); });
+    // ZORBEX_BENCH_SHOT: the list's next frame saved as <value>-<n>.png, to compare builds.
+    if (const char* shot = getenv("ZORBEX_BENCH_SHOT"); shot && *shot) {
+        Crenderer& r = gEngine->renderer;
+        g.loop.runPeriod();
+        r.beginFrame();
+        gGame->draw();
+        r.flush();
+        if (r.readPixels(0, 0, gEngine->screenWidth, gEngine->screenHeight))
+            r.saveScreenshotPng(std::string(shot) + "-" + std::to_string(n) + ".png");
+        gEngine->platform.swapWindow();
+    }
     b.kbPerTrack = (residentMb() - before) * 1024.0 / n;
     g.goTo(GM_MAIN_MENU);
     return b;
