@@ -24,6 +24,7 @@
 #include <functional>
 #include <string>
 
+#include "benchmarks/benchEngine.h"
 #include "benchmarks/benchSupport.h"
 #include "engine/engine.h"
 #include "engine/render/render.h"
@@ -34,6 +35,7 @@
 #include "screens/screenRegistry.h"
 
 namespace {
+using bench::residentMb;
 // ZORBEX_BENCH_FRAMES: frames measured of each (300).
 const int kFrames = [] {
     const char* n = getenv("ZORBEX_BENCH_FRAMES");
@@ -52,14 +54,6 @@ long threadMinorFaults() {
     return u.ru_minflt;
 }
 
-double residentMb() {
-    long pages = 0, resident = 0;
-    FILE* f = fopen("/proc/self/statm", "r");
-    if (!f) return 0;
-    if (fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-    fclose(f);
-    return (double)resident * (double)sysconf(_SC_PAGESIZE) / (1024.0 * 1024.0);
-}
 
 double nowMs() {
     using namespace std::chrono;
