@@ -38,6 +38,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     Cplatform::installSignalHandlers();
+    Cplatform::keepFreedMemory();
     Cengine* engine = Cengine::create();
     if (!engine) return 1;
     Cgame* game = Cgame::create();

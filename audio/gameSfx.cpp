@@ -51,7 +51,17 @@ bool CgameSfx::init(CaudioBASS* audio, const std::string& fileName) {
 }
 
 void CgameSfx::loadSamples() {
-    for (Cslot& s : slots_) loadSample(s);
+    if (loader_.joinable() || !audio_ || !audio_->ready()) return;
+    loader_ = std::thread([this] {
+        for (Cslot& s : slots_) {
+            std::lock_guard<std::mutex> lock(decoding_);
+            loadSample(s);
+        }
+    });
+}
+
+void CgameSfx::waitForSamples() {
+    if (loader_.joinable()) loader_.join();
 }
 
 void CgameSfx::loadSample(Cslot& s) {
@@ -62,6 +72,7 @@ void CgameSfx::loadSample(Cslot& s) {
 }
 
 void CgameSfx::shutdown() {
+    waitForSamples();
     for (auto& s : slots_) {
         if (audio_ && s.sample) audio_->mixer.freeSample(s.sample);
         s = Cslot{};
@@ -74,7 +85,10 @@ HaudioChannel CgameSfx::play(int slot, float volume) {
         return 0;
     }
     Cslot& s = slots_[slot];
-    loadSample(s);
+    {
+        std::lock_guard<std::mutex> lock(decoding_);
+        loadSample(s);
+    }
     if (!audio_ || !s.sample) return 0;
     if (s.playbacks == 1 && s.channel) audio_->mixer.stop(s.channel);
     HaudioChannel h = audio_->mixer.sampleChannel(s.sample);

@@ -7,7 +7,9 @@
 //   EndGameSfx
 //
 // A slot of one playback is single-instance: a new play stops its sound first.
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "platform/audio/audioMixer.h"
 
@@ -36,8 +38,12 @@ public:
 
     // Reads the slot table; decodes slot 0 (the loading plays it) at once.
     bool init(CaudioBASS* audio, const std::string& fileName = "textFiles/sounds.txt");
-    // Decodes every slot not decoded yet (a failed file is tried once).
+    // Decodes every slot not decoded yet (a failed file is tried once) on a
+    // thread of its own, so the loading screen goes on drawing; a slot played
+    // before its turn is decoded there and then.
     void loadSamples();
+    // Waits for the decoding loadSamples started.
+    void waitForSamples();
     void update() {}
     void shutdown();
 
@@ -58,4 +64,6 @@ private:
     void loadSample(Cslot& s);
     CaudioBASS* audio_ = nullptr;
     Cslot slots_[kSlots];
+    std::mutex decoding_;   // held while a slot is decoded
+    std::thread loader_;
 };

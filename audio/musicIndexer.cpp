@@ -173,13 +173,20 @@ bool CmusicIndexer::step() {
 }
 
 int CmusicIndexer::runSlice(double budgetMs, int minSteps) {
+    // The clock is read before each step, not only after it: a step that
+    // would not fit in what is left of the budget waits for the next slice.
+    // A step's cost is guessed from the ones before it, its slow ones weighed fully.
     int steps = 0;
-    double began = nowMs();
+    const double began = nowMs();
+    double last = began;
     while (running_) {
+        if (steps >= minSteps && (last - began) + stepCostMs_ > budgetMs) break;
         step();
         ++steps;
-        double elapsed = nowMs() - began;
-        if (steps >= minSteps && elapsed >= budgetMs) break;
+        const double now = nowMs();
+        const double cost = now - last;
+        last = now;
+        stepCostMs_ = cost > stepCostMs_ ? cost : stepCostMs_ + (cost - stepCostMs_) * 0.125;
     }
     return steps;
 }

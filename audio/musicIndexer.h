@@ -43,8 +43,8 @@ public:
     void stop();
     // Handles one entry. False once the walk has ended (or was not running).
     bool step();
-    // Runs steps until budgetMs has passed, never fewer than minSteps (fewer
-    // only when the walk ends). Returns the steps taken.
+    // Runs steps while the next one is expected to end within budgetMs, never
+    // fewer than minSteps (fewer only when the walk ends). Returns the steps taken.
     int runSlice(double budgetMs, int minSteps = 3);
 
     bool running() const { return running_; }
@@ -84,4 +84,5 @@ private:
     std::unordered_set<std::pair<uint64_t, uint64_t>, CfolderIdHash> walked_;   // (device, inode) of this walk's folders
     int tracksFound_ = 0;
     CtrackTags lastTags_;
+    double stepCostMs_ = 0;   // what a step is expected to take
 };

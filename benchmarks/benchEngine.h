@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -17,6 +18,16 @@
 #include "game/playHarness.h"
 
 namespace bench {
+// The process's resident memory in MiB.
+inline double residentMb() {
+    long pages = 0, resident = 0;
+    FILE* f = fopen("/proc/self/statm", "r");
+    if (!f) return 0;
+    if (fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    fclose(f);
+    return (double)resident * (double)sysconf(_SC_PAGESIZE) / (1024.0 * 1024.0);
+}
+
 // An engine with its rendering started, for the length of one benchmark.
 class CbenchEngine {
 public:

@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "tools/audiogen/lib/encoder.h"
+#include "tools/audiogen/lib/synth.h"
 
 // An engine with its own save folder, logging as the game does when withLogFile.
 struct CbenchEngine {
@@ -28,6 +30,51 @@ struct CbenchEngine {
         std::error_code ec;
         std::filesystem::remove_all(save, ec);
     }
+};
+
+// A generated collection of tagged tracks (40 seconds each, so every one is
+// added to a library) in artist and album folders under root + "/music".
+struct Ccollection {
+    std::string root;
+    std::vector<std::string> files;
+    size_t wanted = 0;
+
+    Ccollection(int folders, int tracksPerFolder) : wanted((size_t)folders * (size_t)tracksPerFolder) {
+        char templ[] = "/tmp/zx_bench_index_XXXXXX";
+        root = mkdtemp(templ) ? templ : "";
+        if (root.empty()) return;
+        // Silent 40-second templates, small on disk; each copy gets its own tags.
+        const char* exts[] = {"mp3", "ogg", "flac", "m4a"};
+        std::vector<std::string> templates;
+        CpcmBuffer pcm = synth::makeTone(440.0, 40.0, 8000, 1, 0.0f);
+        for (const char* ext : exts) {
+            std::string path = root + "/template." + ext;
+            if (!encodeAudioFile(path, pcm, 8)) return;
+            templates.push_back(path);
+        }
+        namespace fs = std::filesystem;
+        for (int f = 0; f < folders; ++f) {
+            std::string folder = root + "/music/Artist " + std::to_string(f / 10) + "/Album " + std::to_string(f);
+            fs::create_directories(folder);
+            for (int t = 0; t < tracksPerFolder; ++t) {
+                int i = f * tracksPerFolder + t;
+                const std::string& from = templates[(size_t)i % templates.size()];
+                std::string to = folder + "/" + std::to_string(t + 1) + " Track." + from.substr(from.rfind('.') + 1);
+                fs::copy_file(from, to, fs::copy_options::overwrite_existing);
+                CfileTags tags{"Title " + std::to_string(i), "Artist " + std::to_string(f / 10),
+                               "Album " + std::to_string(f), "Genre " + std::to_string(i % 12), t + 1, 2026};
+                if (!writeFileTags(to, tags)) return;
+                files.push_back(to);
+            }
+        }
+    }
+    ~Ccollection() {
+        std::error_code ec;
+        if (!root.empty()) std::filesystem::remove_all(root, ec);
+    }
+    Ccollection(const Ccollection&) = delete;
+    Ccollection& operator=(const Ccollection&) = delete;
+    bool ready() const { return files.size() == wanted; }
 };
 
 // Reads every file's tags and length with TagLib alone, as the tag reader

@@ -15,21 +15,13 @@
 namespace {
 using bench::CbenchEngine;
 using bench::CfullField;
+using bench::residentMb;
 using bench::startFullField;
 
 double threadCpuSeconds() {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return (double)t.tv_sec + (double)t.tv_nsec * 1e-9;
-}
-
-double residentMb() {
-    long pages = 0, resident = 0;
-    FILE* f = fopen("/proc/self/statm", "r");
-    if (!f) return 0;
-    if (fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-    fclose(f);
-    return (double)resident * (double)sysconf(_SC_PAGESIZE) / (1024.0 * 1024.0);
 }
 
 // Steps the field, then draws it; returns the main thread's CPU seconds of

@@ -4,6 +4,7 @@
 
 #include <curl/curl.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -107,6 +108,12 @@ void Cplatform::installSignalHandlers() {
     sigemptyset(&sa.sa_mask);
     sigaction(SIGTERM, &sa, nullptr);
     sigaction(SIGINT, &sa, nullptr);
+}
+
+void Cplatform::keepFreedMemory() {
+    // Setting either value also stops glibc moving them on its own.
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
 }
 
 // ---- displays ----

@@ -58,6 +58,10 @@ public:
 
     // SIGTERM and SIGINT ask the game to quit (checked by pollEvents).
     static void installSignalHandlers();
+    // Memory freed within a frame stays with the process for the next one:
+    // the GL driver frees and takes back megabytes every frame, and glibc
+    // would hand them to the kernel and ask again each time.
+    static void keepFreedMemory();
 
     // Displays and their modes.
     int displayCount() const;

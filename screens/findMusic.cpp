@@ -122,6 +122,7 @@ void CfindMusicScreen::openDialog() {
 void CfindMusicScreen::start(const std::string& folder) {
     // Open mic holds the capture device; a library track ends it.
     if (gEngine->audio.openMicRunning) gGame->music.playTrack(gGame->songLibrary.getRandomTrack());
+    tracksBeforeWalk_ = gGame->songLibrary.countKind(SONG_LOCAL);
     walk_->start(folder);
     stop_->setHidden(false);
     stop_->startEffect(EFFECT_GROW_IN);
@@ -151,7 +152,9 @@ void CfindMusicScreen::clearTracks() {
 }
 
 void CfindMusicScreen::refreshInfo() {
-    numTracks_->setText("", formatThousands(gGame->songLibrary.countKind(SONG_LOCAL)));
+    // While walking, the library's count follows from the walk's: no count over the library every frame.
+    const int tracks = running() ? tracksBeforeWalk_ + walk_->tracksFound() : gGame->songLibrary.countKind(SONG_LOCAL);
+    numTracks_->setText("", formatThousands(tracks));
     tracksFound_->setText("", formatThousands(walk_->tracksFound()));
     currentFolder_->setText("", walk_->path());
     bool show = running();

@@ -57,4 +57,5 @@ private:
     float dialogTimer_ = 0;
     bool awaitingClear_ = false;
     int tracksAtEntry_ = 0;
+    int tracksBeforeWalk_ = 0;   // local tracks when the walk began
 };

@@ -339,10 +339,10 @@ void addHeartAndTrashIcons(Cmenu* menu, int64_t trackId, bool favourite) {
     if (Cwidget* trash = addIcon(menu, "Trash", -1.0f, trackId, kTrashDx)) tintFirstSprite(trash, gGame->namedColours.white);
 }
 
-void setHeartIconState(Cmenu* menu, bool favourite, int64_t trackId) {
+void setHeartIconState(Cmenu* menu, bool favourite, int64_t trackId, size_t fromItem) {
     if (!menu) return;
     const CnamedColours& c = gGame->namedColours;
-    for (size_t i = 0; i < menu->itemCount(); ++i) {
+    for (size_t i = fromItem; i < menu->itemCount(); ++i) {
         Cwidget* item = menu->item(i);
         if (item->floatValue == -2.0f || item->value != trackId) continue;
         if (favourite) {
@@ -355,10 +355,10 @@ void setHeartIconState(Cmenu* menu, bool favourite, int64_t trackId) {
     }
 }
 
-void setTrashIconState(Cmenu* menu, bool removed, int64_t trackId) {
+void setTrashIconState(Cmenu* menu, bool removed, int64_t trackId, size_t fromItem) {
     if (!menu) return;
     const CnamedColours& c = gGame->namedColours;
-    for (size_t i = 0; i < menu->itemCount(); ++i) {
+    for (size_t i = fromItem; i < menu->itemCount(); ++i) {
         Cwidget* item = menu->item(i);
         if (item->floatValue != -1.0f || item->value != trackId) continue;
         // A track marked for deleting keeps its trash lit until it is taken back.
@@ -367,9 +367,9 @@ void setTrashIconState(Cmenu* menu, bool removed, int64_t trackId) {
     }
 }
 
-void updateHeartIconState(Cmenu* menu, const CsongPackInfo* track, int64_t trackId) {
+void updateHeartIconState(Cmenu* menu, const CsongPackInfo* track, int64_t trackId, size_t fromItem) {
     if (!track || track->kind == SONG_FOLDER) return;
-    setHeartIconState(menu, track->favourite != 0, trackId);
+    setHeartIconState(menu, track->favourite != 0, trackId, fromItem);
 }
 
 void fillTrackProgress(Cwidget* w, const CsongPackInfo* track, bool isHud) {
@@ -508,6 +508,7 @@ void addTrackRow(Cmenu* menu, const CsongPackInfo* e, int64_t value, bool pointe
     fillTrackProgress(row, track ? e : nullptr, false);
     row->value = value;
     bool selectable = !(e->kind == SONG_OPEN_MIC && pointer);
+    const size_t rowStart = menu->itemCount();   // the icons' states are set on this row's items alone
     menu->insertItem(std::move(made), -1, false, kRowDx, 0, selectable);
     if (!track) return;
     if (CwidgetPtr info = gEngine->ui.createWidget("SongLeaderBoardInfoItem")) {
@@ -527,8 +528,8 @@ void addTrackRow(Cmenu* menu, const CsongPackInfo* e, int64_t value, bool pointe
             addHeartAndTrashIcons(menu, value, e->favourite);
         else
             addHeartIcon(menu, value, e->favourite);
-        updateHeartIconState(menu, e, value);
-        if (withTrash) setTrashIconState(menu, e->removed != 0, value);
+        updateHeartIconState(menu, e, value, rowStart);
+        if (withTrash) setTrashIconState(menu, e->removed != 0, value, rowStart);
     }
 }
 

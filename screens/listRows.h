@@ -56,10 +56,11 @@ void showPlaceBadge(Cwidget* w, int placeIndex);
 // 64-bit value is the track id. Items of float -2 are left alone.
 void addHeartIcon(Cmenu* menu, int64_t trackId, bool favourite);
 void addHeartAndTrashIcons(Cmenu* menu, int64_t trackId, bool favourite);
-void setHeartIconState(Cmenu* menu, bool favourite, int64_t trackId);
+// The states are set on the items from fromItem on (a row being made: its own).
+void setHeartIconState(Cmenu* menu, bool favourite, int64_t trackId, size_t fromItem = 0);
 // The trash icon of a track row: lit while the track is marked removed.
-void setTrashIconState(Cmenu* menu, bool removed, int64_t trackId);
-void updateHeartIconState(Cmenu* menu, const CsongPackInfo* track, int64_t trackId);
+void setTrashIconState(Cmenu* menu, bool removed, int64_t trackId, size_t fromItem = 0);
+void updateHeartIconState(Cmenu* menu, const CsongPackInfo* track, int64_t trackId, size_t fromItem = 0);
 
 // "HighScore", "Ship" and "Progress" of a track from the player's record.
 void fillTrackProgress(Cwidget* w, const CsongPackInfo* track, bool isHud);

@@ -237,6 +237,7 @@ CfontMgr::CfontMgr() { placeholder_.name = "Placeholder"; }
 CfontMgr::~CfontMgr() {
     // Textures belong to the texture manager; only the cache's view goes.
     cache_.clear();
+    oldest_ = newest_ = nullptr;
     fonts_.clear();
     placeholder_.close();
     if (ttfStarted_ && TTF_WasInit()) TTF_Quit();
@@ -337,17 +338,20 @@ void CfontMgr::setCjk(bool on) {
 
 const CfontMgr::Cline* CfontMgr::renderLine(Cfont* font, const std::string& text, int outline) {
     if (!font || !font->ttf_ || text.empty()) return nullptr;
-    std::string key = font->name;
-    key += '\x1f';
-    key += std::to_string(outline);
-    key += '\x1f';
-    key += text;
+    key_ = font->name;
+    key_ += '\x1f';
+    key_ += std::to_string(outline);
+    key_ += '\x1f';
+    key_ += text;
     const uint64_t frame = gEngine->renderer.framesBegun();
-    auto it = cache_.find(key);
+    auto it = cache_.find(key_);
     if (it != cache_.end()) {
         ++cacheHits;
-        it->second.lastFrame = frame;
-        return it->second.texture ? &it->second : nullptr;
+        Centry& e = it->second;
+        e.line.lastFrame = frame;
+        unlink(e);
+        linkNewest(e);
+        return e.line.texture ? &e.line : nullptr;
     }
     ++cacheMisses;
     Cline line;
@@ -366,7 +370,8 @@ const CfontMgr::Cline* CfontMgr::renderLine(Cfont* font, const std::string& text
         if (rgba) {
             SDL_LockSurface(rgba);
             // Rows may be padded: pack them for the texture.
-            std::vector<uint8_t> px((size_t)rgba->w * rgba->h * 4);
+            std::vector<uint8_t>& px = pixels_;
+            px.resize((size_t)rgba->w * rgba->h * 4);
             for (int y = 0; y < rgba->h; ++y) {
                 uint8_t* to = &px[(size_t)y * rgba->w * 4];
                 const uint8_t* from = (const uint8_t*)rgba->pixels + (size_t)y * rgba->pitch;
@@ -395,54 +400,49 @@ const CfontMgr::Cline* CfontMgr::renderLine(Cfont* font, const std::string& text
         }
     }
     // A line that failed is remembered too, so it isn't retried every frame.
-    auto& slot = cache_[key] = line;
-    return slot.texture ? &slot : nullptr;
+    auto [slot, added] = cache_.try_emplace(key_);
+    Centry& e = slot->second;
+    if (!added) unlink(e);
+    e.line = line;
+    e.key = &slot->first;
+    linkNewest(e);
+    return e.line.texture ? &e.line : nullptr;
+}
+
+void CfontMgr::unlink(Centry& e) {
+    (e.older ? e.older->newer : oldest_) = e.newer;
+    (e.newer ? e.newer->older : newest_) = e.older;
+    e.older = e.newer = nullptr;
+}
+
+void CfontMgr::linkNewest(Centry& e) {
+    e.older = newest_;
+    e.newer = nullptr;
+    (newest_ ? newest_->newer : oldest_) = &e;
+    newest_ = &e;
+}
+
+void CfontMgr::dropOldest() {
+    Centry& e = *oldest_;
+    if (e.line.texture) gEngine->textures.destroy(e.line.texture);
+    unlink(e);
+    cache_.erase(cache_.find(*e.key));
 }
 
 void CfontMgr::trimCache(uint64_t frame) {
-    // Lines idle for long go first, then the oldest while over the limit.
-    // Called every frame: the candidates are kept as positions, not copies of their text.
-    using Centry = decltype(cache_)::iterator;
-    idle_.clear();
-    for (auto it = cache_.begin(); it != cache_.end();) {
-        if (frame > it->second.lastFrame + kCacheMaxIdleFrames) {
-            if (it->second.texture) gEngine->textures.destroy(it->second.texture);
-            it = cache_.erase(it);
-        } else {
-            if (cache_.size() > kCacheSoftLimit && it->second.lastFrame + 1 < frame) idle_.push_back(it);
-            ++it;
-        }
-    }
-    if (cache_.size() <= kCacheSoftLimit) return;
-    // The oldest go; equal ages by text, so the choice doesn't hang on the
-    // hashing. Only the ones that go are picked out, not the whole list put
-    // in order: a changing score makes one too many every frame.
-    const size_t over = std::min(cache_.size() - kCacheSoftLimit, idle_.size());
-    auto older = [](const Centry& a, const Centry& b) {
-        return a->second.lastFrame != b->second.lastFrame ? a->second.lastFrame < b->second.lastFrame
-                                                          : a->first < b->first;
-    };
-    if (over < idle_.size()) std::nth_element(idle_.begin(), idle_.begin() + (long)over, idle_.end(), older);
-    for (size_t i = 0; i < over; ++i) {
-        if (idle_[i]->second.texture) gEngine->textures.destroy(idle_[i]->second.texture);
-        cache_.erase(idle_[i]);   // erasing one entry leaves the others' positions valid
-    }
-    idle_.clear();
+    // Lines idle for long go first, then the least recently drawn while over
+    // the limit; lines drawn this frame or the last always stay.
+    while (oldest_ && frame > oldest_->line.lastFrame + kCacheMaxIdleFrames) dropOldest();
+    while (oldest_ && cache_.size() > kCacheSoftLimit && oldest_->line.lastFrame + 1 < frame) dropOldest();
 }
 
 void CfontMgr::dropIdleLines(uint64_t frame) {
-    for (auto it = cache_.begin(); it != cache_.end();) {
-        if (it->second.lastFrame + 1 < frame) {
-            if (it->second.texture) gEngine->textures.destroy(it->second.texture);
-            it = cache_.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    while (oldest_ && oldest_->line.lastFrame + 1 < frame) dropOldest();
 }
 
 void CfontMgr::clearCache() {
-    for (auto& [key, line] : cache_)
-        if (line.texture && gEngine) gEngine->textures.destroy(line.texture);
+    for (auto& [key, e] : cache_)
+        if (e.line.texture && gEngine) gEngine->textures.destroy(e.line.texture);
     cache_.clear();
+    oldest_ = newest_ = nullptr;
 }

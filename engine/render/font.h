@@ -124,11 +124,25 @@ public:
     static std::string findFontFile(const std::string& file);
 
 private:
+    // A cached line in the order of use: the least recently drawn at the
+    // head, so trimming looks only at the lines that go.
+    struct Centry {
+        Cline line;
+        const std::string* key = nullptr;
+        Centry* older = nullptr;
+        Centry* newer = nullptr;
+    };
     void dropIdleLines(uint64_t frame);
+    void unlink(Centry& e);
+    void linkNewest(Centry& e);
+    void dropOldest();
 
     std::vector<std::unique_ptr<Cfont>> fonts_;
-    std::unordered_map<std::string, Cline> cache_;
-    std::vector<std::unordered_map<std::string, Cline>::iterator> idle_;   // trimCache's candidates
+    std::unordered_map<std::string, Centry> cache_;   // entries keep their places as others come and go
+    Centry* oldest_ = nullptr;
+    Centry* newest_ = nullptr;
+    std::string key_;                // reused for each look-up
+    std::vector<uint8_t> pixels_;    // a new line's packed pixels
     std::unordered_set<std::string> reportedMisses_;
     Cfont placeholder_;
     bool cjk_ = false;

@@ -1,6 +1,7 @@
 #include "engine/ui/menu.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/engine.h"
 #include "engine/ui/uiDraw.h"
@@ -21,6 +22,10 @@ bool Cmenu::inGroup(const std::string& group) const {
 
 void Cmenu::clearItems() {
     items.clear();
+    rows_.clear();
+    rowsPlaced_ = false;
+    marked_ = nullptr;
+    pressedItem_ = nullptr;
     selected_ = -1;
     requested_ = -1;
     activated_ = nullptr;
@@ -36,6 +41,7 @@ Cwidget* Cmenu::insertItem(CwidgetPtr widget, int position, bool attachToPreviou
     widget->rowDy = dy;
     widget->selectable = selectable;
     Cwidget* raw = widget.get();
+    rowsPlaced_ = false;
     if (position < 0 || position >= (int)items.size()) {
         items.push_back(std::move(widget));
     } else {
@@ -109,20 +115,26 @@ void Cmenu::positionItems() {
     Crect area = areaRect();
     float yCursor = 0;
     Cwidget* rowHead = nullptr;
-    for (auto& up : items) {
-        Cwidget& w = *up;
+    rows_.clear();
+    tallestRow_ = 0;
+    for (size_t i = 0; i < items.size(); ++i) {
+        Cwidget& w = *items[i];
         w.uiScale = s;
         if (w.attachToPrevious && rowHead) {
             w.x = rowHead->x + w.rowDx * s;
             w.y = rowHead->y + w.rowDy * s;
+            tallestRow_ = std::max(tallestRow_, std::fabs(w.rowDy * s) + w.height * s * std::max(w.scale, 1.0f));
             continue;
         }
         float h = w.height * s;
         w.x = area.cx() + w.rowDx * s;
         w.y = area.y + yCursor + h * 0.5f - scroll_;
+        rows_.push_back({i, w.y - h * 0.5f});
+        tallestRow_ = std::max(tallestRow_, h * std::max(w.scale, 1.0f));
         yCursor += h + spacing * s;
         rowHead = &w;
     }
+    rowsPlaced_ = true;
     contentHeight_ = yCursor > 0 ? yCursor - spacing * s : 0;
 }
 
@@ -231,12 +243,53 @@ bool Cmenu::anySelectable() const {
     return false;
 }
 
+void Cmenu::itemsNearClip(size_t& first, size_t& end) const {
+    first = 0;
+    end = items.size();
+    if (!hasClip_ || !rowsPlaced_ || rows_.empty()) return;
+    const float lo = clip_.y - clip_.h - tallestRow_, hi = clip_.y + 2 * clip_.h + tallestRow_;
+    auto below = [](const CrowSpan& r, float y) { return r.top < y; };
+    auto from = std::lower_bound(rows_.begin(), rows_.end(), lo, below);
+    auto to = std::lower_bound(from, rows_.end(), hi, below);
+    first = from == rows_.begin() ? 0 : std::prev(from)->first;   // a row above may reach down into view
+    end = to == rows_.end() ? items.size() : to->first;
+}
+
+void Cmenu::setMark(Cwidget* w, bool highlighted, bool chosen) {
+    w->highlighted = highlighted;
+    w->chosen = chosen;
+}
+
 void Cmenu::markSelection() {
-    for (size_t i = 0; i < items.size(); ++i) {
-        const bool current = (int)i == selected_ && isSelectable(selected_);
-        items[i]->highlighted = focused && current;
-        items[i]->chosen = !focused && current;
+    const bool current = isSelectable(selected_);
+    Cwidget* now = current ? items[(size_t)selected_].get() : nullptr;
+    if (marked_ && marked_ != now) {
+        if (markedIdx_ < items.size() && items[markedIdx_].get() == marked_) {
+            setMark(marked_, false, false);
+        } else {
+            for (auto& w : items) setMark(w.get(), false, false);   // the item moved: clear them all
+        }
     }
+    marked_ = now;
+    markedIdx_ = current ? (size_t)selected_ : 0;
+    if (now) setMark(now, focused, !focused);
+}
+
+void Cmenu::setPressed(Cwidget& w) {
+    w.pressed = true;
+    if (pressedItem_ && pressedItem_ != &w) clearPressed();
+    pressedItem_ = &w;
+    pressedIdx_ = (size_t)itemIndex(&w);
+}
+
+void Cmenu::clearPressed() {
+    if (!pressedItem_) return;
+    if (pressedIdx_ < items.size() && items[pressedIdx_].get() == pressedItem_) {
+        pressedItem_->pressed = false;
+    } else {
+        for (auto& w : items) w->pressed = false;
+    }
+    pressedItem_ = nullptr;
 }
 
 void Cmenu::setVisibleWithTransition(bool v) {
@@ -250,7 +303,7 @@ void Cmenu::update(const CuiInput& in, bool inputHeld) {
     activated_ = nullptr;
     pointerPressed_ = nullptr;
     arrowStep_ = 0;
-    for (auto& w : items) w->pressed = false;
+    clearPressed();
     if (hideAfterEffect_) {
         bool done = true;
         for (auto& w : items)
@@ -272,15 +325,17 @@ void Cmenu::update(const CuiInput& in, bool inputHeld) {
     bool pointerInside = in.pointerX >= 0 && (!hasClip_ || clip_.contains(in.pointerX, in.pointerY));
     // Pointer: hover selects, a click activates.
     if (in.device != DEVICE_CONTROLLER && pointerInside) {
-        for (int i = (int)items.size() - 1; i >= 0; --i) {
-            Cwidget& w = *items[i];
+        size_t first = 0, end = 0;
+        itemsNearClip(first, end);
+        for (int i = (int)end - 1; i >= (int)first; --i) {
+            Cwidget& w = *items[(size_t)i];
             if (!w.visible() || !w.selectable) continue;
             if (!w.rect().contains(in.pointerX, in.pointerY)) continue;
             if (hasClip_ && !clip_.contains(w.x, w.y)) continue;
             if (in.pointerMoved || in.pointerPressed) selected_ = i;
             if (in.pointerReleased) {
                 pointerPressed_ = &w;
-                w.pressed = true;
+                setPressed(w);
                 if (w.locked()) {
                     if (gUi->playSound) gUi->playSound(kLockedSound);
                 } else {
@@ -307,7 +362,7 @@ void Cmenu::update(const CuiInput& in, bool inputHeld) {
     }
     if (in.action(ACTION_SELECT) && !activated_ && isSelectable(selected_)) {
         Cwidget& w = *items[selected_];
-        w.pressed = true;
+        setPressed(w);
         if (w.locked()) {
             if (gUi->playSound) gUi->playSound(kLockedSound);
         } else {
@@ -322,7 +377,10 @@ void Cmenu::render(float alpha) {
     renderTitle(alpha);
     if (items.empty()) renderEmptyNote(alpha);
     if (hasClip_) uiDraw::pushClip(clip_);
-    for (auto& w : items) {
+    size_t first = 0, end = 0;
+    itemsNearClip(first, end);
+    for (size_t i = first; i < end; ++i) {
+        Cwidget* w = items[i].get();
         if (!w->visible()) continue;
         if (hasClip_) {
             Crect r = w->rect();

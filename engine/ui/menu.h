@@ -122,8 +122,14 @@ private:
     void moveInRow(int dir);
     void keepSelectionVisible();
     bool anySelectable() const;
-    // Every item's highlight (focused) and current-choice mark (unfocused).
+    // The selected item's highlight (focused) or current-choice mark
+    // (unfocused); the item marked before loses its mark.
     void markSelection();
+    void setMark(Cwidget* w, bool highlighted, bool chosen);
+    // The items that may show inside the clip rectangle, with a list's height
+    // to spare above and below for effects that move them: [first, end).
+    // The whole list while the items have not been placed since they changed.
+    void itemsNearClip(size_t& first, size_t& end) const;
     void renderTitle(float alpha);
     void renderEmptyNote(float alpha);
     CwidgetPtr titleWidget_, emptyWidget_;   // made from their templates when first drawn
@@ -137,4 +143,20 @@ private:
     Crect clip_;
     bool hasClip_ = false;
     bool hideAfterEffect_ = false;
+    // Each row's head (the items attached after it share its row) and the
+    // top of the row as placed; rows are placed top to bottom.
+    struct CrowSpan {
+        size_t first;
+        float top;
+    };
+    std::vector<CrowSpan> rows_;
+    float tallestRow_ = 0;
+    bool rowsPlaced_ = false;
+    // The one item with a mark or a press set, so a frame touches no other.
+    size_t markedIdx_ = 0;
+    Cwidget* marked_ = nullptr;
+    size_t pressedIdx_ = 0;
+    Cwidget* pressedItem_ = nullptr;
+    void setPressed(Cwidget& w);
+    void clearPressed();
 };

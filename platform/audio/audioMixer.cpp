@@ -280,7 +280,9 @@ HaudioSample CaudioMixer::loadSample(const std::string& path, int maxPlaybacks) 
     CaudioDecoder d;
     CaudioDecoder::Coptions o;
     o.outRate = rate_;
+    // Samples may be decoded off the main thread: the error is set under the lock.
     if (!d.open(path, o)) {
+        std::lock_guard<std::mutex> lock(mutex_);
         error_ = d.lastError();
         return 0;
     }
@@ -290,6 +292,7 @@ HaudioSample CaudioMixer::loadSample(const std::string& path, int maxPlaybacks) 
     for (;;) {
         int n = d.read(block.data(), 4096);
         if (n < 0) {
+            std::lock_guard<std::mutex> lock(mutex_);
             error_ = d.lastError();
             return 0;
         }

@@ -150,7 +150,7 @@ TEST(MusicIndexer, TooDeepOrTooLongFoldersAreSkippedWithALogLine) {
     removeFolderTree(root);
 }
 
-TEST(MusicIndexer, SlicesFillTheirTimeButNeverTakeFewerThanThreeEntries) {
+TEST(MusicIndexer, SlicesEndWithinTheirTimeButNeverTakeFewerThanThreeEntries) {
     CtestEngine eng(false);
     std::string root = makeMusicTree();
 
@@ -174,15 +174,20 @@ TEST(MusicIndexer, SlicesFillTheirTimeButNeverTakeFewerThanThreeEntries) {
     eng->log.clearRecent();
     ix.start(root);
     EXPECT_EQ(ix.runSlice(4.0), 4);
-    // A clock that jumps 50 ms: still three entries.
-    ix.clockMs = [&] { return now += 50.0; };
-    EXPECT_EQ(ix.runSlice(4.0), 3);
+    // Entries of 1.5 ms: a third would end past the budget, so the slice stops at two.
+    ix.clockMs = [&] { return now += 1.5; };
+    EXPECT_EQ(ix.runSlice(4.0, 1), 2);
     // A stopped clock: the rest of the walk in one slice, ending early.
     ix.clockMs = [&] { return now; };
-    EXPECT_EQ(ix.runSlice(4.0), totalSteps - 7);
+    EXPECT_EQ(ix.runSlice(4.0), totalSteps - 6);
     EXPECT_FALSE(ix.running());
-
     EXPECT_EQ(walkLog(gEngine), plainLog);
     EXPECT_EQ(libraryPaths(lib), libraryPaths(plainLib));
+    // A clock that jumps 50 ms: still three entries.
+    CsongInfoMgr slowLib;
+    CmusicIndexer slow(slowLib);
+    slow.clockMs = [&] { return now += 50.0; };
+    slow.start(root);
+    EXPECT_EQ(slow.runSlice(4.0), 3);
     removeFolderTree(root);
 }

@@ -12,6 +12,7 @@ TEST(GameSfx, TheSoundTableLoadsAndSingleSlotsStopFirst) {
     CgameSfx sfx;
     ASSERT_TRUE(sfx.init(&audio));
     sfx.loadSamples();   // what the loading does behind the logo
+    sfx.waitForSamples();
     EXPECT_FALSE(eng->log.containsPart("Can't load sound"));
     for (int i = 0; i < CgameSfx::kSlots; ++i) EXPECT_FALSE(sfx.slotFile(i).empty()) << "slot " << i;
     EXPECT_EQ(sfx.slotFile(SFX_ACHIEVEMENT), "sfx/sfx_achievement.ogg");

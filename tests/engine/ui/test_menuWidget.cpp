@@ -279,6 +279,55 @@ TEST(UiMenuOps, LongListsScrollAndClip) {
     EXPECT_EQ(f.menu->playerIdx, 2);
 }
 
+// A long list marks only its selected row, however the selection moves and
+// the rows shift, and a click reaches the row under it wherever it scrolled.
+TEST(UiMenuOps, ALongListMarksOneRowAndClicksReachTheRowsInView) {
+    CmenuFixture f;
+    f.fill(400);
+    auto markedRows = [&] {
+        int n = 0;
+        for (size_t i = 0; i < f.menu->itemCount(); ++i) n += f.menu->item(i)->highlighted || f.menu->item(i)->chosen;
+        return n;
+    };
+    auto click = [&](Cwidget* row) {
+        CuiInput in;
+        in.pointerX = row->x;
+        in.pointerY = row->y;
+        in.pointerPressed = in.pointerReleased = true;
+        f.step(in);
+        return f.menu->findPressedItem();
+    };
+    f.menu->setSelectedIdx(250);
+    f.idle(1);
+    EXPECT_TRUE(f.menu->item(250)->highlighted);
+    EXPECT_EQ(markedRows(), 1);
+    // A row put in above: the marked row moves down with the selection.
+    f.menu->insertItem(gUi->createWidget(f.menu->itemTemplate), 0);
+    f.menu->layout();
+    f.idle(1);
+    EXPECT_TRUE(f.menu->item(251)->highlighted);
+    EXPECT_EQ(markedRows(), 1);
+    Cwidget* row = f.menu->item(251);
+    EXPECT_EQ(click(row), row);
+    EXPECT_TRUE(row->pressed);
+    f.idle(1);
+    EXPECT_FALSE(row->pressed);
+    // Scrolled by the wheel to the end, the last row takes the click and the mark.
+    CuiInput wheel;
+    wheel.pointerX = f.menu->areaRect().cx();
+    wheel.pointerY = f.menu->areaRect().cy();
+    wheel.wheel = -10000;
+    f.step(wheel);
+    Cwidget* last = f.menu->item(f.menu->itemCount() - 1);
+    EXPECT_EQ(click(last), last);
+    EXPECT_TRUE(last->highlighted);
+    EXPECT_EQ(markedRows(), 1);
+    f.menu->setFocused(false);
+    f.idle(1);
+    EXPECT_TRUE(last->chosen);
+    EXPECT_EQ(markedRows(), 1);
+}
+
 // Every list keeps its rows inside its box without the screen asking, and
 // its last row can be reached with keys (by choosing or, in a list with
 // nothing to choose, by scrolling) and with the wheel, focused or not.
