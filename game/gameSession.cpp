@@ -75,6 +75,9 @@ void CgameSession::resetRun() {
     averageIntensity = 0;
     gameOver = false;
     awarded = false;
+    award = CgameAward{};
+    awardTaken = bestKept = false;
+    keptComment.clear();
     reseeded20_ = reseeded35_ = false;
     goalCooldown_ = 0;
     bossRushDelay_ = kBossRushFirstDelay;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "game/gameAward.h"
 #include "game/gameTypes.h"
 #include "game/musicFeed.h"
 #include "game/partyMgr.h"
@@ -104,7 +105,11 @@ public:
     bool christmasTrack = false;
     bool started = false;   // a game has been started (and may be over)
     bool gameOver = false;
-    bool awarded = false;   // the run's XP and statistics have been counted
+    bool awarded = false;   // the run's results have been kept
+    CgameAward award;        // what they gave, for the rank-up
+    bool awardTaken = false;
+    bool bestKept = false;     // a new best was kept, with this comment
+    std::string keptComment;
 
     // Open mic.
     uint8_t startMusic = 0;

@@ -7,6 +7,7 @@
 #include "engine/ui/screen.h"
 #include "engine/ui/uiMgr.h"
 #include "game/game.h"
+#include "game/gameAward.h"
 #include "game/gameTypes.h"
 #include "services/analytics.h"
 
@@ -27,15 +28,6 @@ const Cboard* trackBoard(const std::string& key) {
     return b && b->downloaded ? b : nullptr;
 }
 
-CshipSnapshot shipSnapshot() {
-    CshipSnapshot s;
-    if (const CplayerShipDef* ship = gGame->playerShips.currentShip()) {
-        s.name = ship->name();
-        s.keepsRecords = ship->keepsRecords();
-    }
-    s.standardShip = gGame->standardShipFlag != 0;
-    return s;
-}
 }  // namespace
 
 const CwidgetBinding CgameOverTrackScreen::kBindings[] = {
@@ -64,10 +56,7 @@ void CgameOverTrackScreen::onEnter() {
     const CgameSession& s = g.world.session;
     bool back = enterCommon();
     moments_->setText("", "");
-    if (!back) {
-        saved_ = false;
-        g.world.waves.logWaveRecord();
-    }
+    if (!back) g.world.waves.logWaveRecord();
 
     const CtrackRecord* rec = g.trackStats.findTrack(s.track.key);
     hasRecord_ = rec != nullptr;
@@ -79,7 +68,7 @@ void CgameOverTrackScreen::onEnter() {
     int64_t sc = score();
     score_->setText("", formatThousands64(sc));
 
-    CshipSnapshot ship = shipSnapshot();
+    CshipSnapshot ship = currentShipSnapshot(g);
     bool firstFinish = finished() && stored_.completion < 1.0f;
     bool beaten = sc > 0 && (uint64_t)sc > stored_.bestScore;
     bool showBest = ship.keepsRecords && (!hasRecord_ || (back && newBest_) || firstFinish || beaten);
@@ -140,7 +129,8 @@ void CgameOverTrackScreen::onEnter() {
     if (!back) {
         if (place_ >= 0) countDethroned();
         grantSpecialShips();
-        countTrack();
+        // What the screen announces is kept now, however it is left.
+        commitGameResults(g);
     }
 }
 
@@ -157,7 +147,7 @@ void CgameOverTrackScreen::countDethroned() {
         if (me != 0 && e.playerId == me) return;
         if (e.score >= sc) continue;
         if (counted < kDethronedRequests)
-            g.statsCache.requestStats(e.playerId, s.track.key, sc, (int)i, shipSnapshot().name);
+            g.statsCache.requestStats(e.playerId, s.track.key, sc, (int)i, currentShipSnapshot(g).name);
         ++counted;
     }
     gEngine->analytics.sendEventNumber("Dethroned", (float)counted);
@@ -179,42 +169,6 @@ void CgameOverTrackScreen::grantSpecialShips() {
         g.goldShipUnlockPending = 1;
 }
 
-void CgameOverTrackScreen::countTrack() {
-    Cgame& g = *gGame;
-    const CgameSession& s = g.world.session;
-    if (finished() && s.track.length > kClearedTrackSeconds) {
-        g.progress.tracksCompleted++;
-        g.progress.statsDirty = true;
-        if (CplayerShipDef* ship = g.playerShips.currentShip()) ship->addTrackCleared();
-    }
-    gEngine->analytics.sendEvent("GameOver", s.track.title.c_str(), nullptr);
-    if (const CsongPackInfo* now = g.music.currentTrack) g.songLibrary.addRecentTrack(now, false);
-    g.achievements.checkShipTracks(g.playerShips);
-}
-
-void CgameOverTrackScreen::saveRecord() {
-    Cgame& g = *gGame;
-    const CgameSession& s = g.world.session;
-    if (saved_ || !counts_) return;
-    saved_ = true;
-    uint64_t sc = (uint64_t)std::max<int64_t>(score(), 0);
-    // A run that got further than ever keeps its progress even without a new best.
-    bool further = progress_ > stored_.completion;
-    if (newBest_ || further) g.trackStats.submitScore(s.track.key, sc, s.difficulty, progress_, shipSnapshot(), comment_);
-    if (newBest_ && finished()) {
-        CdailyTrackScore daily;
-        daily.gameScore = sc;
-        daily.comment = comment_;
-        daily.title = s.track.title;
-        daily.artist = s.track.artist;
-        daily.album = s.track.album;
-        daily.ship = shipSnapshot().name;
-        daily.difficulty = s.difficulty;
-        daily.difficultyFactor = s.difficultyFactor;
-        g.online.leaderboards.submitDailyTrackScore(daily);
-    }
-}
-
 void CgameOverTrackScreen::onUpdate() {
     Cgame& g = *gGame;
     if (stepCommentEntry(commentField_)) return;
@@ -230,10 +184,10 @@ void CgameOverTrackScreen::onUpdate() {
     if (!buttonsShown()) return;
     int action = gUi->action();
     if (action == ACTION_SELECT) {
-        saveRecord();
+        amendResultComment(g, comment_);
         g.setGameMode(GM_RANK_UP, true);
     } else if (action == ACTION_OPTION_X) {
-        saveRecord();
+        amendResultComment(g, comment_);
         retry();
     } else if (action == ACTION_RB && newBest_ && finished()) {
         openEmail(GM_GAME_OVER);

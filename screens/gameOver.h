@@ -1,9 +1,9 @@
 #pragma once
 // CgameOverScreen of a track, state GameOver ("gameOver.txt"): the score and
 // how far the track was played, a new best or new progress, the place the
-// score takes on the track's board, the special ships a run can earn. OK
-// keeps the record, submits the boards and goes on to the rank-up; RetryTrack
-// does the same and goes straight back to the countdown.
+// score takes on the track's board, the special ships a run can earn. The
+// results are kept as the screen opens; OK goes on to the rank-up, RetryTrack
+// straight back to the countdown, each with the comment typed.
 #include "game/progress/trackStats.h"
 #include "screens/gameOverCommon.h"
 
@@ -13,7 +13,6 @@ public:
 
     static constexpr uint64_t kVessikScore = 300000;
     static constexpr uint64_t kGoldScore = 10000000;
-    static constexpr double kClearedTrackSeconds = 120.0;
 
     // The run counts for records (not an open-mic run still unidentified).
     bool runCounts() const { return counts_; }
@@ -24,10 +23,7 @@ private:
     void onEnter() override;
     void onUpdate() override;
     void grantSpecialShips();
-    void countTrack();
     void countDethroned();
-    // Keeps the record (a new best, or a run that got further) and submits the boards.
-    void saveRecord();
 
     static const CwidgetBinding kBindings[];
     Cwidget* smile_ = nullptr;
@@ -51,5 +47,4 @@ private:
     bool hasRecord_ = false;
     bool counts_ = false;
     float progress_ = 0;
-    bool saved_ = false;
 };

@@ -75,10 +75,11 @@ TEST(GameOver, FirstFinishIsANewBestKeptOnOk) {
     EXPECT_TRUE(f.widget("WorldRecord")->hidden);
     EXPECT_EQ(f.widget("Smile")->findSpriteGadget()->spriteName, "ui_SmileLogo_Small.png");
 
-    // The buttons come after 1.5 s; nothing is kept before OK.
+    // The result is kept as it is shown; the buttons come after 1.5 s.
+    ASSERT_NE(f.record(), nullptr);
+    EXPECT_EQ(f.record()->bestScore, 12345u);
     f.g.steps(30);
     EXPECT_FALSE(f.buttonShown("OK"));
-    EXPECT_EQ(f.record(), nullptr);
     f.waitForButtons();
     EXPECT_TRUE(f.buttonShown("OK"));
     EXPECT_TRUE(f.buttonShown("RetryTrack"));
@@ -142,7 +143,7 @@ TEST(GameOver, AnEarlyEndShowsItsMoodAndRetryAwardsTheScore) {
     f.press(ACTION_OPTION_X);
     EXPECT_EQ(f.countdown.enters, 1);
     EXPECT_EQ(f.rankUp.enters, 0);
-    EXPECT_EQ(f.g->progress.xp, xp + 4000);
+    EXPECT_EQ(f.g->progress.xp, xp + 2 * 4000);   // each game over shown kept its score
     EXPECT_EQ(f.record()->bestScore, 90000u);
 }
 

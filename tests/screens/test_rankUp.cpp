@@ -18,6 +18,7 @@ struct CrankUpFixture {
         g->progress.xp = playerXP;
         g->world.session.sessionXp = sessionXP;
         g->world.session.playTime = 95;
+        g->world.session.gameOver = true;
         if (CplayerShipDef* ship = g->playerShips.currentShip(); ship && shipXP >= 0) ship->xp = (uint64_t)shipXP;
         g->setGameMode(GM_RANK_UP);
         g.settle();
