@@ -115,6 +115,8 @@ void CrankUpScreen::showBars(bool effects) {
         for (int puff = 0; puff < 2; ++puff) spawnUiPuff(kRankBarColour, end.x, end.y);
         totals[i]->setText("", formatThousands64((int64_t)bars[i]->shownXP));
         awards[i]->setText("", plusXP(count_.awardedLeft()));
+        // The title follows the XP shown, as every other screen names a rank from XP.
+        titles[i]->setText("", rankTitle(bars[i]->shownXP));
         if (effects && bars[i]->rankUps > 0) showBadge(titles[i], sprites[i], *bars[i], true);
     }
 }
