@@ -63,8 +63,12 @@ void CgameOverTrackScreen::onEnter() {
     // On a return the record may hold this run already: what was stored before it stands.
     if (!back) stored_ = rec ? *rec : CtrackRecord{};
     progress_ = std::clamp(s.completion, 0.0f, 1.0f);
-    const CsongPackInfo* now = g.music.currentTrack;
-    songTitle_->setText("", now ? g.music.getTrackLabel(now, 0) : s.track.title);
+    // The track just played: on a return another may be playing by now.
+    if (!back) {
+        const CsongPackInfo* now = g.music.currentTrack;
+        songTitleText_ = now ? g.music.getTrackLabel(now, 0) : s.track.title;
+    }
+    songTitle_->setText("", songTitleText_);
     int64_t sc = score();
     score_->setText("", formatThousands64(sc));
 

@@ -44,6 +44,7 @@ private:
     Cwidget* moments_ = nullptr;
 
     CtrackRecord stored_;
+    std::string songTitleText_;
     bool hasRecord_ = false;
     bool counts_ = false;
     float progress_ = 0;

@@ -110,6 +110,27 @@ TEST(GameOver, TheCommentAndTheEmailPromptStayAboveTheButtonBar) {
     }
 }
 
+// Back from the e-mail options the screen still names the track just played,
+// though the music has gone on to another.
+TEST(GameOver, BackFromTheEmailOptionsNamesTheTrackJustPlayed) {
+    CgameOverFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_TRUE(f.track);
+    f.end(GAMETYPE_STANDARD, 12345, 1.0f);
+    const std::string played = f.widget("SongTitle")->getText();
+    f.waitForButtons();
+    f.press(ACTION_RB);
+    ASSERT_EQ(f.email.enters, 1);
+    CsongPackInfo* other = nullptr;
+    for (size_t i = 0; i < f.g->songLibrary.size() && !other; ++i)
+        if (f.g->songLibrary.entry(i) != f.track) other = f.g->songLibrary.entry(i);
+    ASSERT_NE(other, nullptr);
+    f.g->music.currentTrack = other;
+    ASSERT_NE(f.g->music.getTrackLabel(other, 0), played);
+    f.enter(GM_GAME_OVER);
+    EXPECT_EQ(f.widget("SongTitle")->getText(), played);
+}
+
 TEST(GameOver, AFirstFinishWithoutABestStillKeepsTheProgress) {
     CgameOverFixture f;
     ASSERT_TRUE(f.g.initOk());

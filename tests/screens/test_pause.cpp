@@ -3,6 +3,7 @@
 #include "game/gameTypes.h"
 #include "game/musicLink.h"
 #include "screens/confirm.h"
+#include "screens/musicBar.h"
 #include "screens/pause.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipMissionPanel.h"
@@ -52,6 +53,21 @@ TEST(Pause, EscapePausesPlayAndEscapeAgainResumes) {
     EXPECT_EQ(f.g.mode(), GM_PLAYING);
     f.g.steps(10);
     EXPECT_GT(f.g->world.session.clock, clock);
+}
+
+// The paused bar shows the track's best as the HUD does, though it was kept
+// (at the last game over) while the bar was away.
+TEST(Pause, ThePausedMusicBarShowsTheBestKeptSinceItLastShowed) {
+    CpauseFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_TRUE(f.track);
+    screens::get<CmusicBarScreen>()->activate();   // as the main menu leaves it
+    f.g.steps(5);
+    f.g->trackStats.submitScore(f.track->key, 98765, 1, 1.0f, {}, "");
+    f.g.tapKey(SDL_SCANCODE_ESCAPE);
+    ASSERT_TRUE(f.pause->paused());
+    f.g.steps(5);
+    EXPECT_EQ(screens::get<CmusicBarScreen>()->bar()->getText("HighScore"), "98,765");
 }
 
 TEST(Pause, QuitAsksFirstAndNoKeepsThePause) {
