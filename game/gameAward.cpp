@@ -7,6 +7,7 @@
 #include "engine/format.h"
 #include "game/game.h"
 #include "game/gameTypes.h"
+#include "game/missionResult.h"
 
 namespace {
 constexpr double kClearedTrackSeconds = 120.0;
@@ -140,6 +141,10 @@ bool commitGameResults(Cgame& g) {
         default: break;
     }
     awardXp(g);
+    // The missions are checked once the ship has its XP (a rank mission counts it).
+    if (CplayerShipDef* ship = g.playerShips.currentShip()) {
+        s.missionsDone = completeShipMissions(*ship, g.progress, missionResultOf(s)).newly;
+    }
     g.progress.syncLocalStats(g.statsCache.local);
     g.statsCache.local.changed = true;
     g.progress.saveDirty = g.progress.statsDirty = true;

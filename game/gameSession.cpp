@@ -78,6 +78,7 @@ void CgameSession::resetRun() {
     award = CgameAward{};
     awardTaken = bestKept = false;
     keptComment.clear();
+    missionsDone.clear();
     reseeded20_ = reseeded35_ = false;
     goalCooldown_ = 0;
     bossRushDelay_ = kBossRushFirstDelay;

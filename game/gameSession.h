@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "game/gameAward.h"
 #include "game/gameTypes.h"
@@ -110,6 +111,7 @@ public:
     bool awardTaken = false;
     bool bestKept = false;     // a new best was kept, with this comment
     std::string keptComment;
+    std::vector<int> missionsDone;   // the current ship's missions this game completed
 
     // Open mic.
     uint8_t startMusic = 0;

@@ -65,8 +65,8 @@ const CgameEndRow kGameEnds[] = {
 }  // namespace
 
 // Whichever way a game is left, the next start finds what its game over
-// showed: the XP, the track's record, the time played and the
-// statistics. A game left before its end keeps nothing of its score.
+// showed: the XP, the track's record, the time played, the statistics and
+// the missions. A game left before its end keeps nothing of its score.
 TEST_F(KeptRecordsTest, EveryWayAGameEndsKeepsItsResults) {
     struct sigaction oldTerm;
     sigaction(SIGTERM, nullptr, &oldTerm);
@@ -86,6 +86,10 @@ TEST_F(KeptRecordsTest, EveryWayAGameEndsKeepsItsResults) {
         const int64_t xp = gGame->progress.xp;
         const uint64_t shipXp = gGame->playerShips.currentShip()->xp;
         const std::string shipName = gGame->playerShips.currentShip()->name();
+        // A mission the run completes: finish a track.
+        CshipMission finish;
+        finish.type = MissionType_CompleteTrack;
+        gGame->playerShips.currentShip()->data.missions.assign(1, finish);
 
         CgameSession& s = gGame->world.session;
         s.gameType = GAMETYPE_STANDARD;
@@ -138,6 +142,7 @@ TEST_F(KeptRecordsTest, EveryWayAGameEndsKeepsItsResults) {
         ASSERT_NE(ship, nullptr);
         const CtrackRecord* rec = gGame->trackStats.findTrack(key);
         if (!row.kept) {
+            EXPECT_EQ(ship->missionComplete[0], 0);
             EXPECT_EQ(p.xp, xp);
             EXPECT_EQ(ship->xp, shipXp);
             EXPECT_EQ(rec, nullptr);
@@ -151,6 +156,7 @@ TEST_F(KeptRecordsTest, EveryWayAGameEndsKeepsItsResults) {
         EXPECT_GT(p.timePlayed, 1.0);
         EXPECT_EQ(p.tracksCompleted, 1u);
         EXPECT_EQ(ship->tracksCompleted, 1);
+        EXPECT_EQ(ship->missionComplete[0], 1);
         // The player's own statistics, as the friends screens show them.
         EXPECT_EQ(gGame->statsCache.local.xp, (uint64_t)(xp + award));
         EXPECT_GT(gGame->statsCache.local.timePlayed, 1.0f);
