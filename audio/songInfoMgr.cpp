@@ -624,6 +624,33 @@ CsongPackInfo* CsongInfoMgr::getTrackForSource(int rule) {
     return getRandomTrack();
 }
 
+CsongPackInfo* CsongInfoMgr::getNextTrack(const CsongPackInfo* ended, int choice) {
+    if (choice == NEXT_FAVOURITE) return getTrackForSource(SOURCE_RANDOM_FAVOURITE);
+    if (!ended || choice == NEXT_ANY) return getRandomTrack();
+    const std::string& album = ended->tags.album;
+    const std::string& artist = ended->tags.artist;
+    std::vector<CsongPackInfo*> pick;
+    for (auto& e : entries_) {
+        if (e.get() == ended || !e->isLocal() || e->removed) continue;
+        if (choice == NEXT_ON_ALBUM ? !album.empty() && equalsIgnoreCase(e->tags.album, album) &&
+                                          equalsIgnoreCase(e->tags.artist, artist)
+                                    : !artist.empty() && equalsIgnoreCase(e->tags.artist, artist))
+            pick.push_back(e.get());
+    }
+    if (pick.empty()) return getRandomTrack();
+    if (choice != NEXT_ON_ALBUM) return pick[(size_t)gEngine->random.choice((int)pick.size())];
+    // The album's next track by number; after its last, its first.
+    const uint32_t number = ended->tags.trackNumber;
+    CsongPackInfo* next = nullptr;
+    CsongPackInfo* first = nullptr;
+    for (CsongPackInfo* e : pick) {
+        const uint32_t n = e->tags.trackNumber;
+        if (n > number && (!next || n < next->tags.trackNumber)) next = e;
+        if (!first || n < first->tags.trackNumber) first = e;
+    }
+    return next ? next : first;
+}
+
 int CsongInfoMgr::countUnplayedTracks() const {
     int n = 0;
     for (const auto& e : entries_)

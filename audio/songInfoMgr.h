@@ -34,6 +34,8 @@ enum EsongView {
 };
 
 enum EtrackSource { SOURCE_CURRENT = 0, SOURCE_RANDOM = 1, SOURCE_RANDOM_FAVOURITE = 2, SOURCE_NOT_PLAYED = 3 };
+// What follows a track in a game that outlasts it (the game settings' choice).
+enum EnextTrack { NEXT_ON_ALBUM = 0, NEXT_BY_ARTIST = 1, NEXT_FAVOURITE = 2, NEXT_ANY = 3 };
 
 class CsongInfoMgr {
 public:
@@ -82,6 +84,10 @@ public:
 
     CsongPackInfo* getRandomTrack();
     CsongPackInfo* getTrackForSource(int rule);
+    // The track after one that ended, by an EnextTrack choice: the album's
+    // next track by number (wrapping), another by the artist, a favourite,
+    // or any; a random track when the choice finds none.
+    CsongPackInfo* getNextTrack(const CsongPackInfo* ended, int choice);
     int countUnplayedTracks() const;
     bool favouritesEmpty() const;
 

@@ -332,8 +332,8 @@ void Cgame::endGame() {
     if (ending_) return;
     ending_ = true;
     gEngine->analytics.sendEvent("StartEnd", "EndGame", nullptr);
-    // A game over left by quitting still counts (a party game gives no XP).
-    if (world.session.gameOver && !world.session.partyMode) awardFinishedGame(*this);
+    // A game over left by quitting keeps its results (a party game keeps none).
+    commitGameResults(*this);
     if (saveGameFiles && !saveGameFiles()) exitCode = kExitSaveFailed;
     gEngine->log.print(LOG_L, "End game");
     quit = true;

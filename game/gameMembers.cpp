@@ -173,15 +173,22 @@ void Cgame::connectMembers() {
         CsongPackInfo* entry = t.key.empty() ? nullptr : gGame->songLibrary.findByKey(t.key, false);
         if (entry) gGame->music.playTrack(entry);
     };
-    music.onTrackEnd = [](CsongPackInfo*) {
+    // A game bound to its track ends with it; Survival and BossRush play on to
+    // the track the player chose to follow (the game settings' "Then play").
+    auto endedKey = std::make_shared<std::string>();
+    music.onTrackEnd = [endedKey](CsongPackInfo* ended) {
         if (gGame->mode() != GM_PLAYING) return false;
         gGame->playScreen.trackEnded = true;
-        // A game bound to its track ends with it; Survival and BossRush play on
-        // to whatever the next-track rule brings.
         int type = gGame->world.session.gameType;
         bool endsTheGame = type != GAMETYPE_SURVIVAL && type != GAMETYPE_BOSSRUSH;
         if (endsTheGame) gGame->menuMusic.gameEndedWithTrack();
-        return endsTheGame;
+        *endedKey = ended ? ended->key : std::string();
+        return true;
+    };
+    world.hooks.nextTrack = [endedKey] {
+        const CsongPackInfo* ended = endedKey->empty() ? nullptr : gGame->songLibrary.findByKey(*endedKey);
+        if (CsongPackInfo* next = gGame->songLibrary.getNextTrack(ended, gGame->world.session.nextTrackMode))
+            gGame->music.playTrack(next);
     };
     // A new track seed gives the menu background a new style.
     music.onNewTrackSeed = [] { gGame->menuBackground.pickNewStyle(); };

@@ -75,6 +75,10 @@ void CgameSession::resetRun() {
     averageIntensity = 0;
     gameOver = false;
     awarded = false;
+    award = CgameAward{};
+    awardTaken = bestKept = false;
+    keptComment.clear();
+    missionsDone.clear();
     reseeded20_ = reseeded35_ = false;
     goalCooldown_ = 0;
     bossRushDelay_ = kBossRushFirstDelay;

@@ -5,7 +5,9 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "game/gameAward.h"
 #include "game/gameTypes.h"
 #include "game/musicFeed.h"
 #include "game/partyMgr.h"
@@ -105,7 +107,12 @@ public:
     bool christmasTrack = false;
     bool started = false;   // a game has been started (and may be over)
     bool gameOver = false;
-    bool awarded = false;   // the run's XP and statistics have been counted
+    bool awarded = false;   // the run's results have been kept
+    CgameAward award;        // what they gave, for the rank-up
+    bool awardTaken = false;
+    bool bestKept = false;     // a new best was kept, with this comment
+    std::string keptComment;
+    std::vector<int> missionsDone;   // the current ship's missions this game completed
 
     // Open mic.
     uint8_t startMusic = 0;

@@ -22,6 +22,8 @@ CmissionResult missionResultOf(const CgameSession& s) {
 
 bool currentShipMissionProgressed() {
     if (!gGame) return false;
+    // Once the game's results are kept its missions are marked: those it completed say.
+    if (gGame->world.session.awarded) return !gGame->world.session.missionsDone.empty();
     CplayerShipDef* ship = gGame->playerShips.currentShip();
     if (!ship || ship->numMissions() == 0) return false;
     return checkMissionProgress(ship->data.missions, ship->missionComplete, missionResultOf(gGame->world.session),

@@ -23,13 +23,19 @@ void CworkshopGlue::startSubscribedSync() {
 struct CworkshopGlue::Cwaiting {
     CworkshopShip ship;
     Cbytes preview;
+    std::string shipName;
+    bool finalVersion = false;
 };
 
-void CworkshopGlue::publishShip(CplayerShipDef& ship, const Cbytes& preview) {
+void CworkshopGlue::publishShip(CplayerShipDef& ship, const Cbytes& preview, bool finalVersion) {
     auto next = std::make_shared<Cwaiting>();
     CworkshopShip& out = next->ship;
     out.dataBlock.resize(CplayerShipData::kBlockSize);
+    // The copy sent says whether it is a final version; the ship itself says so once it is out.
+    const uint8_t wasFinal = ship.data.publishedFinal;
+    ship.data.publishedFinal = finalVersion ? 1 : 0;
     ship.writeDataBlock(out.dataBlock.data());
+    ship.data.publishedFinal = wasFinal;
     out.hullImage = ship.hullImage;
     out.title = ship.data.displayName.empty() ? ship.name() : ship.data.displayName;
     out.description = ship.data.description;
@@ -37,12 +43,13 @@ void CworkshopGlue::publishShip(CplayerShipDef& ship, const Cbytes& preview) {
     out.publicFlag = ship.publicFlag;
     out.publishedId = ship.publishedId;
     next->preview = preview;
-    shipName = ship.name();
+    next->shipName = ship.name();
+    next->finalVersion = finalVersion;
     active = true;
     publishing = true;
-    waiting_ = std::move(next);
-    if (gEngine->workshop.state != Cworkshop::STATE_IDLE) {
-        gEngine->log.print(LOG_L, "Workshop: publish of %s waits for the sync", shipName.c_str());
+    waiting_.push_back(std::move(next));
+    if (current_ || gEngine->workshop.state != Cworkshop::STATE_IDLE) {
+        gEngine->log.print(LOG_L, "Workshop: publish of %s waits for the sync", ship.name().c_str());
         gEngine->ui.loadingIndicator.show(gEngine->text(gEngine->workshop.statusText));
         return;
     }
@@ -50,9 +57,11 @@ void CworkshopGlue::publishShip(CplayerShipDef& ship, const Cbytes& preview) {
 }
 
 void CworkshopGlue::startPublish() {
-    std::shared_ptr<Cwaiting> w = std::move(waiting_);
+    current_ = std::move(waiting_.front());
+    waiting_.pop_front();
+    shipName = current_->shipName;
     Cworkshop& ws = gEngine->workshop;
-    ws.publishShip(w->ship, w->preview);
+    ws.publishShip(current_->ship, current_->preview);
     // Seen as publishing even when the client stopped at once: the next
     // update reports how it ended.
     lastState = Cworkshop::STATE_PUBLISHING;
@@ -80,7 +89,7 @@ void CworkshopGlue::updateStatus() {
 
     if (ws.state != lastState) {
         lastState = ws.state;
-        if (ws.state == Cworkshop::STATE_IDLE && publishing && !waiting_) {
+        if (ws.state == Cworkshop::STATE_IDLE && current_) {
             reportPublish();
         } else if (ws.state == Cworkshop::STATE_IDLE) {
             showStatus(false);
@@ -90,16 +99,18 @@ void CworkshopGlue::updateStatus() {
             showStatus(true);
         }
     }
-    // A publish that waited for the sync goes now.
-    if (waiting_ && ws.state == Cworkshop::STATE_IDLE) startPublish();
+    // A publish that waited goes once the client rests and the last result has been read.
+    if (!waiting_.empty() && !current_ && ws.state == Cworkshop::STATE_IDLE && !gGame->warningOverlay.visible)
+        startPublish();
 }
 
 void CworkshopGlue::reportPublish() {
     Cworkshop& ws = gEngine->workshop;
     gEngine->ui.loadingIndicator.hide();
-    publishing = false;
+    const std::shared_ptr<Cwaiting> done = std::move(current_);
+    publishing = !waiting_.empty();
     if (ws.needsAgreement) agreementNeeded = true;
-    CplayerShipDef* ship = gGame->playerShips.findShip(shipName);
+    CplayerShipDef* ship = gGame->playerShips.findShip(done->shipName);
     if (ws.hasError) {
         std::string message = ws.errorText.rfind("WS_", 0) == 0 ? gEngine->text(ws.errorText) : ws.errorText;
         gGame->warningOverlay.setTitle(gEngine->text("WS_PublishError"));
@@ -115,6 +126,7 @@ void CworkshopGlue::reportPublish() {
     if (ship) {
         ship->published = true;
         if (ws.publishedId) ship->publishedId = ws.publishedId;
+        if (done->finalVersion) ship->data.publishedFinal = 1;
         // A final version is no longer a work in progress.
         ship->finishDef();
         gGame->saveRequested = 1;

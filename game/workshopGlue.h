@@ -5,6 +5,7 @@
 // and turns the client's progress into the status line, the loading
 // indicator, the result message and the legal-agreement page.
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -24,7 +25,10 @@ public:
     // From the ship editor: publishes a ship with its preview picture (PNG).
     // While the sync runs the publish waits for it (the client does one
     // thing at a time).
-    void publishShip(CplayerShipDef& ship, const Cbytes& preview);
+    // Publishes asked for meanwhile queue up and go one after another, each
+    // told on its own. The ship is recorded as a final version only when its
+    // publish succeeds.
+    void publishShip(CplayerShipDef& ship, const Cbytes& preview, bool finalVersion);
     // Every game update while active.
     void updateStatus();
     void render();
@@ -40,12 +44,13 @@ public:
     bool agreementNeeded = false, errorShown = false, publishing = false, syncDone = false;
     bool syncStarted = false;
     CwidgetPtr status;   // the "WorkshopStatus" line
-    bool publishWaiting() const { return waiting_ != nullptr; }
+    bool publishWaiting() const { return !waiting_.empty(); }
 
 private:
     void showStatus(bool show);
     void startPublish();
     void reportPublish();
     struct Cwaiting;
-    std::shared_ptr<Cwaiting> waiting_;   // a publish held until the sync ends
+    std::deque<std::shared_ptr<Cwaiting>> waiting_;   // publishes held until the client rests
+    std::shared_ptr<Cwaiting> current_;                // the publish under way
 };

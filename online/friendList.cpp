@@ -94,9 +94,40 @@ bool CfriendList::readEntries(const uint8_t* data, size_t size, std::vector<Cfri
     return true;
 }
 
+bool CfriendList::setStatsId(uint64_t id, uint64_t statsId) {
+    CfriendEntry* e = findById(id);
+    if (!e) return false;
+    e->statsId = statsId;
+    return true;
+}
+
 void CfriendList::registerRecord(CsaveFile& file, const std::string& recordName) {
     file.addRecord(
         recordName, [this](Cbytes& out) { out = serialise(); },
         [this](const uint8_t* data, size_t size) { return readEntries(data, size, staged_); },
-        [this]() { entries_ = std::move(staged_); });
+        [this]() {
+            entries_ = std::move(staged_);
+            for (const auto& [id, statsId] : stagedStatsIds_) setStatsId(id, statsId);
+            stagedStatsIds_.clear();
+        });
+    // Read before the friends are applied; a save without it keeps none.
+    file.addRecord(
+        recordName + "Stats",
+        [this](Cbytes& out) {
+            out.clear();
+            for (const CfriendEntry& e : entries_) {
+                if (!e.statsId) continue;
+                out.resize(out.size() + 16);
+                putU64(out.data() + out.size() - 16, e.id);
+                putU64(out.data() + out.size() - 8, e.statsId);
+            }
+        },
+        [this](const uint8_t* data, size_t size) {
+            if (size % 16 != 0 || size / 16 > kMaxFriends) return false;
+            stagedStatsIds_.clear();
+            for (size_t off = 0; off < size; off += 16)
+                stagedStatsIds_.emplace_back(getU64(data + off), getU64(data + off + 8));
+            return true;
+        },
+        [] {});
 }

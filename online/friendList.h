@@ -16,6 +16,10 @@ struct CfriendEntry {
     int32_t type = 0;
     uint64_t id = 0;
     std::string name;   // at most 39 bytes
+    // The id the web service keeps the player's statistics under (their
+    // Steam id), 0 when not known: the statistics are then asked for by id.
+    uint64_t statsId = 0;
+    uint64_t statsKey() const { return statsId ? statsId : id; }
 };
 
 class CfriendList {
@@ -45,11 +49,15 @@ public:
     Cbytes serialise() const;
     // All or nothing: a size that is not a whole number of entries is refused.
     bool deserialise(const uint8_t* data, size_t size);
-    // The record, applied only once the whole file has read.
+    // The record, applied only once the whole file has read; the statistics
+    // ids go in a record of their own beside it ("<name>Stats", {u64 id,
+    // u64 statsId} pairs).
     void registerRecord(CsaveFile& file, const std::string& recordName);
+    bool setStatsId(uint64_t id, uint64_t statsId);
 
 private:
     static bool readEntries(const uint8_t* data, size_t size, std::vector<CfriendEntry>& list);
     std::vector<CfriendEntry> entries_;
     std::vector<CfriendEntry> staged_;
+    std::vector<std::pair<uint64_t, uint64_t>> stagedStatsIds_;
 };

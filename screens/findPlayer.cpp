@@ -161,10 +161,12 @@ void CfindPlayerScreen::onUpdate() {
         if (!known || known->type == 1) {
             std::string name = gGame->online.soap.foundPlayer().name;
             friends.addOrUpdate(0, id_, name);
+            // The service keeps statistics under the player's Steam id, which
+            // their record carries: the friend keeps it to ask by later.
             CplayerStatsRecord stats;
-            if (stats.read(record_.data(), record_.size())) {
-                stats.steamId = id_;
+            if (stats.read(record_.data(), record_.size()) && stats.steamId != 0) {
                 if (stats.name.empty()) stats.name = name;
+                friends.setStatsId(id_, stats.steamId);
                 gGame->statsCache.addPlayer(stats);
             }
             gGame->saveRequested = 1;   // friends go with the game save

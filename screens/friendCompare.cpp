@@ -96,15 +96,20 @@ void CfriendCompareScreen::fill() {
     const CplayerStatsRecord& left = cache.local;
     const CplayerStatsRecord* right = &left;
     uint64_t id = cursor_.id(friends);
+    const CfriendEntry* compared = friends.findById(id);
+    const uint64_t statsKey = compared ? compared->statsKey() : id;
+    // Asked for and still missing: the friend's statistics are not
+    // available, which is not the same as a record of zeros.
+    bool unavailable = false;
     if (cursor_.index() != CfriendCursor::kNone && id != 0) {
-        right = cache.findPlayer(id);
+        right = cache.findPlayer(statsKey);
         if (!right && requested_) {
             scratch_ = CplayerStatsRecord();
-            scratch_.steamId = id;
             right = &scratch_;
+            unavailable = true;
         }
         if (!right) {
-            cache.queuePlayer(id);
+            cache.queuePlayer(statsKey);
             gUi->loadingIndicator.show(gEngine->language().text("Working"));
             waiting_ = true;
             requested_ = true;
@@ -112,11 +117,8 @@ void CfriendCompareScreen::fill() {
         }
     }
     friend1_->setText("", getPlayerNameById(cache, -1));
-    std::string rightName = right == &left ? std::string() : getPlayerNameById(cache, (int64_t)id);
-    if (rightName.empty() && right != &left) {
-        const CfriendEntry* f = friends.findById(id);
-        rightName = f ? f->name : "";
-    }
+    std::string rightName = right == &left || unavailable ? std::string() : getPlayerNameById(cache, (int64_t)statsKey);
+    if (rightName.empty() && right != &left) rightName = compared ? compared->name : "";
     friend2_->setText("", rightName);
     auto flagOf = [](const std::string& code) {
         std::string f = "flag_" + code + ".png";
@@ -125,7 +127,9 @@ void CfriendCompareScreen::fill() {
     };
     flag1_->setSprite("", flagOf(left.countryCode));
     flag2_->setSprite("", flagOf(right->countryCode));
-    for (const CcompareRow& row : compareRows(left, *right)) addRow(row);
+    std::vector<CcompareRow> rows = compareRows(left, *right);
+    if (unavailable) markRightUnavailable(rows);
+    for (const CcompareRow& row : rows) addRow(row);
     if (!laidOut_) laidOut_ = true;
     menu_->layout();
 }

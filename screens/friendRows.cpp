@@ -72,6 +72,15 @@ std::vector<CcompareRow> compareRows(const CplayerStatsRecord& a, const CplayerS
     return rows;
 }
 
+void markRightUnavailable(std::vector<CcompareRow>& rows) {
+    for (CcompareRow& row : rows) {
+        if (row.kind == CcompareRow::SECTION) continue;
+        row.right = "-";
+        row.greater = 0;
+        row.differs = true;
+    }
+}
+
 void CfriendCursor::validate(const CfriendList& friends) {
     int n = friends.getNumFriendsOfType(0);
     if (n == 0) index_ = kNone;

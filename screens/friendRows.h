@@ -21,6 +21,8 @@ struct CcompareRow {
 
 // The comparison rows of two records, in order.
 std::vector<CcompareRow> compareRows(const CplayerStatsRecord& left, const CplayerStatsRecord& right);
+// The right side shown as not available: no values, nothing compared.
+void markRightUnavailable(std::vector<CcompareRow>& rows);
 // "%02dh %02dm" of whole seconds.
 std::string playTimeText(float seconds);
 

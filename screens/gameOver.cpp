@@ -7,8 +7,8 @@
 #include "engine/ui/screen.h"
 #include "engine/ui/uiMgr.h"
 #include "game/game.h"
+#include "game/gameAward.h"
 #include "game/gameTypes.h"
-#include "game/trackBoards.h"
 #include "services/analytics.h"
 
 namespace {
@@ -28,15 +28,6 @@ const Cboard* trackBoard(const std::string& key) {
     return b && b->downloaded ? b : nullptr;
 }
 
-CshipSnapshot shipSnapshot() {
-    CshipSnapshot s;
-    if (const CplayerShipDef* ship = gGame->playerShips.currentShip()) {
-        s.name = ship->name();
-        s.keepsRecords = ship->keepsRecords();
-    }
-    s.standardShip = gGame->standardShipFlag != 0;
-    return s;
-}
 }  // namespace
 
 const CwidgetBinding CgameOverTrackScreen::kBindings[] = {
@@ -65,22 +56,23 @@ void CgameOverTrackScreen::onEnter() {
     const CgameSession& s = g.world.session;
     bool back = enterCommon();
     moments_->setText("", "");
-    if (!back) {
-        saved_ = false;
-        g.world.waves.logWaveRecord();
-    }
+    if (!back) g.world.waves.logWaveRecord();
 
     const CtrackRecord* rec = g.trackStats.findTrack(s.track.key);
     hasRecord_ = rec != nullptr;
     // On a return the record may hold this run already: what was stored before it stands.
     if (!back) stored_ = rec ? *rec : CtrackRecord{};
     progress_ = std::clamp(s.completion, 0.0f, 1.0f);
-    const CsongPackInfo* now = g.music.currentTrack;
-    songTitle_->setText("", now ? g.music.getTrackLabel(now, 0) : s.track.title);
+    // The track just played: on a return another may be playing by now.
+    if (!back) {
+        const CsongPackInfo* now = g.music.currentTrack;
+        songTitleText_ = now ? g.music.getTrackLabel(now, 0) : s.track.title;
+    }
+    songTitle_->setText("", songTitleText_);
     int64_t sc = score();
     score_->setText("", formatThousands64(sc));
 
-    CshipSnapshot ship = shipSnapshot();
+    CshipSnapshot ship = currentShipSnapshot(g);
     bool firstFinish = finished() && stored_.completion < 1.0f;
     bool beaten = sc > 0 && (uint64_t)sc > stored_.bestScore;
     bool showBest = ship.keepsRecords && (!hasRecord_ || (back && newBest_) || firstFinish || beaten);
@@ -104,10 +96,7 @@ void CgameOverTrackScreen::onEnter() {
     popIn(score_, d + 0.2f);
     if (showBest) popIn(newHighScore_, d + 0.3f);
 
-    // An open-mic run whose track was never identified keeps no records; a
-    // timed one does, unless it is a challenge attempt, which has its own board.
-    bool unnamed = g.music.openMicRunning() && s.identifiedTrackId == 0;
-    counts_ = !(unnamed && (s.chosenTrackTime == -1.0 || challengeAttempt()));
+    counts_ = runKeepsTrackRecords(g);
     if (!back) {
         newBest_ = counts_ && g.trackStats.isNewBest(s.track.key, sc > 0 ? (uint64_t)sc : 0, ship.keepsRecords);
         place_ = -1;
@@ -143,7 +132,8 @@ void CgameOverTrackScreen::onEnter() {
     if (!back) {
         if (place_ >= 0) countDethroned();
         grantSpecialShips();
-        countTrack();
+        // What the screen announces is kept now, however it is left.
+        commitGameResults(g);
     }
 }
 
@@ -160,7 +150,7 @@ void CgameOverTrackScreen::countDethroned() {
         if (me != 0 && e.playerId == me) return;
         if (e.score >= sc) continue;
         if (counted < kDethronedRequests)
-            g.statsCache.requestStats(e.playerId, s.track.key, sc, (int)i, shipSnapshot().name);
+            g.statsCache.requestStats(e.playerId, s.track.key, sc, (int)i, currentShipSnapshot(g).name);
         ++counted;
     }
     gEngine->analytics.sendEventNumber("Dethroned", (float)counted);
@@ -182,66 +172,6 @@ void CgameOverTrackScreen::grantSpecialShips() {
         g.goldShipUnlockPending = 1;
 }
 
-void CgameOverTrackScreen::countTrack() {
-    Cgame& g = *gGame;
-    const CgameSession& s = g.world.session;
-    if (finished() && s.track.length > kClearedTrackSeconds) {
-        g.progress.tracksCompleted++;
-        g.progress.statsDirty = true;
-        if (CplayerShipDef* ship = g.playerShips.currentShip()) ship->addTrackCleared();
-    }
-    gEngine->analytics.sendEvent("GameOver", s.track.title.c_str(), nullptr);
-    if (const CsongPackInfo* now = g.music.currentTrack) g.songLibrary.addRecentTrack(now, false);
-    g.achievements.checkShipTracks(g.playerShips);
-}
-
-void CgameOverTrackScreen::saveRecord() {
-    Cgame& g = *gGame;
-    const CgameSession& s = g.world.session;
-    if (saved_) return;
-    saved_ = true;
-    uint64_t sc = (uint64_t)std::max<int64_t>(score(), 0);
-    // The challenge names its track: an attempt counts without the track heard and named.
-    submitChallenge(sc);
-    if (!counts_) return;
-    // A run that got further than ever keeps its progress even without a new best.
-    bool further = progress_ > stored_.completion;
-    if (newBest_ || further) g.trackStats.submitScore(s.track.key, sc, s.difficulty, progress_, shipSnapshot(), comment_);
-    if (newBest_ && finished()) {
-        CdailyTrackScore daily;
-        daily.gameScore = sc;
-        daily.comment = comment_;
-        daily.title = s.track.title;
-        daily.artist = s.track.artist;
-        daily.album = s.track.album;
-        daily.ship = shipSnapshot().name;
-        daily.difficulty = s.difficulty;
-        daily.difficultyFactor = s.difficultyFactor;
-        g.online.leaderboards.submitDailyTrackScore(daily);
-    }
-}
-
-CchallengeMgr* CgameOverTrackScreen::challengeAttempt() {
-    CchallengeMgr* challenge = gGame->getActiveChallenge();
-    return challenge && challenge->challenge.started ? challenge : nullptr;
-}
-
-void CgameOverTrackScreen::submitChallenge(uint64_t sc) {
-    Cgame& g = *gGame;
-    CchallengeMgr* challenge = challengeAttempt();
-    if (!challenge) return;
-    const CgameSession& s = g.world.session;
-    CchallengeAttempt attempt;
-    attempt.nickname = g.online.soap.nickname();
-    attempt.comment = counts_ ? comment_ : std::string();   // an unnamed run was offered no comment
-    attempt.ship = shipSnapshot();
-    attempt.difficulty = s.difficulty;
-    attempt.difficultyFactor = s.difficultyFactor;
-    attempt.deaths = s.respawns();
-    // The attempt is kept at once, so that its board is looked at after the period however the game ends.
-    if (submitChallengeAttempt(g.online.leaderboards, *challenge, sc, attempt)) g.saveLoad.requestSave();
-}
-
 void CgameOverTrackScreen::onUpdate() {
     Cgame& g = *gGame;
     if (stepCommentEntry(commentField_)) return;
@@ -257,10 +187,10 @@ void CgameOverTrackScreen::onUpdate() {
     if (!buttonsShown()) return;
     int action = gUi->action();
     if (action == ACTION_SELECT) {
-        saveRecord();
+        amendResultComment(g, comment_);
         g.setGameMode(GM_RANK_UP, true);
     } else if (action == ACTION_OPTION_X) {
-        saveRecord();
+        amendResultComment(g, comment_);
         retry();
     } else if (action == ACTION_RB && newBest_ && finished()) {
         openEmail(GM_GAME_OVER);

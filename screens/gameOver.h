@@ -1,9 +1,9 @@
 #pragma once
 // CgameOverScreen of a track, state GameOver ("gameOver.txt"): the score and
 // how far the track was played, a new best or new progress, the place the
-// score takes on the track's board, the special ships a run can earn. OK
-// keeps the record, submits the boards and goes on to the rank-up; RetryTrack
-// does the same and goes straight back to the countdown.
+// score takes on the track's board, the special ships a run can earn. The
+// results are kept as the screen opens; OK goes on to the rank-up, RetryTrack
+// straight back to the countdown, each with the comment typed.
 #include "game/progress/trackStats.h"
 #include "screens/gameOverCommon.h"
 
@@ -15,7 +15,6 @@ public:
 
     static constexpr uint64_t kVessikScore = 300000;
     static constexpr uint64_t kGoldScore = 10000000;
-    static constexpr double kClearedTrackSeconds = 120.0;
 
     // The run counts for records (not an open-mic run still unidentified).
     bool runCounts() const { return counts_; }
@@ -26,14 +25,7 @@ private:
     void onEnter() override;
     void onUpdate() override;
     void grantSpecialShips();
-    void countTrack();
     void countDethroned();
-    // Keeps the record (a new best, or a run that got further) and submits the boards.
-    void saveRecord();
-    // The running challenge when this game was an attempt at it, else null.
-    static CchallengeMgr* challengeAttempt();
-    // A timed challenge attempt's score goes to the challenge's board.
-    void submitChallenge(uint64_t score);
 
     static const CwidgetBinding kBindings[];
     Cwidget* smile_ = nullptr;
@@ -54,8 +46,8 @@ private:
     Cwidget* moments_ = nullptr;
 
     CtrackRecord stored_;
+    std::string songTitleText_;
     bool hasRecord_ = false;
     bool counts_ = false;
     float progress_ = 0;
-    bool saved_ = false;
 };

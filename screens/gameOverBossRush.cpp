@@ -38,12 +38,4 @@ std::string CgameOverBossRushScreen::valueText() const {
     return std::to_string(gGame->world.session.bossRushWave);
 }
 
-std::string CgameOverBossRushScreen::commentPrefix() const {
-    char text[64];
-    std::snprintf(text, sizeof text, "%s %d : ", gEngine->text("BossWave"), gGame->world.session.bossRushWave);
-    return text;
-}
 
-bool CgameOverBossRushScreen::submit(const std::string& comment) {
-    return gGame->progress.submitBossRushScore((uint64_t)score(), comment, gGame->standardShipFlag != 0);
-}

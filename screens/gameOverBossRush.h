@@ -11,8 +11,6 @@ private:
     uint64_t& best() override;
     int board() const override;
     std::string valueText() const override;
-    std::string commentPrefix() const override;
-    bool submit(const std::string& comment) override;
 
     static const CwidgetBinding kBindings[];
 };

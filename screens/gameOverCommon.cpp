@@ -101,7 +101,7 @@ void CgameOverScreen::retry() {
     Cgame& g = *gGame;
     CgameSession& session = g.world.session;
     if (g.music.openMicRunning() && session.startMusic) session.restartMusic();
-    awardFinishedGame(g);
+    commitGameResults(g);
     g.setGameMode(GM_321_GO, true);
 }
 
@@ -158,13 +158,8 @@ void CgameOverModeScreen::onEnter() {
     moments_->setText("", "");
     int64_t sc = score();
     if (!back) {
-        // A better score is the new best at once; a return keeps what this game made of it.
-        uint64_t& b = best();
-        newBest_ = sc > 0 && (uint64_t)sc > b;
-        if (newBest_) {
-            b = (uint64_t)sc;
-            g.progress.saveDirty = g.progress.statsDirty = true;
-        }
+        // A better score is the new best, kept at once; a return keeps what this game made of it.
+        newBest_ = sc > 0 && (uint64_t)sc > best();
         place_ = -1;
         if (newBest_) {
             CleaderboardMgr& boards = g.online.leaderboards;
@@ -193,6 +188,7 @@ void CgameOverModeScreen::onEnter() {
     }
     commentField_->setText("", comment_);
     showPlace(worldRecord_, worldRecordText_, worldRecordNumber_, gameOver_, d + 0.1f);
+    if (!back) commitGameResults(g);
 }
 
 void CgameOverModeScreen::onUpdate() {
@@ -208,9 +204,10 @@ void CgameOverModeScreen::onUpdate() {
     int action = gUi->action();
     if (action == ACTION_SELECT) {
         // The board's record cuts the comment to its field on a character boundary.
-        if (newBest_) submit(commentPrefix() + comment_);
+        if (newBest_) amendResultComment(g, modeCommentPrefix(g) + comment_);
         g.setGameMode(GM_RANK_UP, true);
     } else if (action == ACTION_OPTION_X) {
+        if (newBest_) amendResultComment(g, modeCommentPrefix(g) + comment_);
         retry();
     } else if (action == ACTION_LB && g.autoShots.shots.size() >= 2) {
         openShare(returnState_);

@@ -75,10 +75,8 @@ protected:
     // The best of this game type for the ship kind in use.
     virtual uint64_t& best() = 0;
     virtual int board() const = 0;
-    // "Wave 3" or "Time 01:05" and the comment's prefix.
+    // "Wave 3" or "Time 01:05".
     virtual std::string valueText() const = 0;
-    virtual std::string commentPrefix() const = 0;
-    virtual bool submit(const std::string& comment) = 0;
 
     void onEnter() override;
     void onUpdate() override;

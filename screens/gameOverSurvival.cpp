@@ -33,10 +33,4 @@ int CgameOverSurvivalScreen::board() const { return CleaderboardMgr::kSurvivalBo
 
 std::string CgameOverSurvivalScreen::valueText() const { return formatTime((int)gGame->world.session.clock); }
 
-std::string CgameOverSurvivalScreen::commentPrefix() const {
-    return std::string(gEngine->text("Time")) + " " + valueText() + " : ";
-}
 
-bool CgameOverSurvivalScreen::submit(const std::string& comment) {
-    return gGame->progress.submitSurvivalScore((uint64_t)score(), comment, gGame->standardShipFlag != 0);
-}

@@ -69,7 +69,14 @@ void CmissionUpdateScreen::checkMissions() {
     Cgame& g = *gGame;
     CplayerShipDef* ship = g.playerShips.currentShip();
     if (!ship) return;
-    const CmissionsCompleted done = completeShipMissions(*ship, g.progress, missionResultOf(g.world.session));
+    // The game's results marked its missions when they were kept; a game not kept yet is checked here.
+    CmissionsCompleted done;
+    if (g.world.session.awarded) {
+        done.newly = g.world.session.missionsDone;
+        done.allComplete = ship->numMissions() > 0 && ship->numMissionsComplete() == std::min(ship->numMissions(), kMaxShipMissions);
+    } else {
+        done = completeShipMissions(*ship, g.progress, missionResultOf(g.world.session));
+    }
     for (int i : done.newly) {
         if (i < 0 || i >= 4) continue;
         newly_[(size_t)i] = true;

@@ -116,6 +116,8 @@ void CmusicBarScreen::setPausedLook(bool paused) {
         return;
     }
     hidden_ = false;
+    // The record may have changed since the bar last showed (a game over kept a new best).
+    fillTrackProgress(bar_, gGame->music.currentTrack, false);
     bar_->setHidden(false);
     bar_->startEffect(EFFECT_SLIDE_IN, 0, nullptr, 0, kPausedLookSeconds);
     for (Cwidget* w : {heart_, trash_, next_, leaderboard_, promptHeart_, promptTrash_, promptNext_, promptLeaderboard_})

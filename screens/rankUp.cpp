@@ -63,10 +63,10 @@ std::string CrankUpScreen::playerNameText() {
 void CrankUpScreen::onEnter() {
     Cgame& g = *gGame;
     CplayerShipDef* ship = g.playerShips.currentShip();
-    // The game is counted as the screen opens, so that leaving it any way
-    // keeps the award; the count shows it going in.
+    // The game's results were kept at its game over; the count shows its award going in, once.
+    commitGameResults(g);
     CgameAward award;
-    if (!awardFinishedGame(g, &award)) award.xp = 0;
+    takeGameAward(g, award);
     count_.start(award.playerXpBefore, award.shipXpBefore, award.xp, lockedPerks(g.world.perks));
     if (count_.okOffered()) {
         gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
@@ -115,6 +115,8 @@ void CrankUpScreen::showBars(bool effects) {
         for (int puff = 0; puff < 2; ++puff) spawnUiPuff(kRankBarColour, end.x, end.y);
         totals[i]->setText("", formatThousands64((int64_t)bars[i]->shownXP));
         awards[i]->setText("", plusXP(count_.awardedLeft()));
+        // The title follows the XP shown, as every other screen names a rank from XP.
+        titles[i]->setText("", rankTitle(bars[i]->shownXP));
         if (effects && bars[i]->rankUps > 0) showBadge(titles[i], sprites[i], *bars[i], true);
     }
 }

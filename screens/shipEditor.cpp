@@ -619,9 +619,7 @@ void CshipEditorScreen::readPreviewImage() {
         gGame->warningOverlay.show(gEngine->text("WS_PublishError"), gEngine->text("PreviewFailed"));
         return;
     }
-    ship->data.publishedFinal = publishFinal_ ? 1 : 0;
-    saveRequested();
-    gGame->workshop.publishShip(*ship, preview_);
+    gGame->workshop.publishShip(*ship, preview_, publishFinal_);
     publishing_ = true;
 }
 

@@ -274,6 +274,8 @@ void CstartUpScreen::handleSaveResult(bool taskOk) {
         logLine("- StartUp - failed to load local and cloud save, must be new player");
         saves.gameFile().setCloud(saveCloudFlag != 0);
         progress.createNewProfile();
+        // The new player's own statistics say who they are from the start (platform, name).
+        progress.syncLocalStats(gGame->statsCache.local);
         tellKeptAside("SaveUnreadable", saves.takeKeptAside());
         gEngine->analytics.setClientId(progress.clientId);
         logLine("- StartUp - load save games - failed");

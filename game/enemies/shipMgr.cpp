@@ -8,6 +8,7 @@
 #include "engine/resourceFile.h"
 #include "game/enemies/playerShipDefs.h"
 #include "game/gameWorld.h"
+#include "game/progress/playerShipDef.h"
 
 void CshipGrid::build(const std::vector<Cship*>& ships, float halfWidth, float halfHeight) {
     float margin = kCellSize * 2;
@@ -97,6 +98,10 @@ void CshipMgr::forgetMadeDefs() {
 CshipDef* CshipMgr::syncPlayerShip(const CplayerShipDef& ship) {
     CshipDef made = shipDefFromPlayerShip(ship);
     if (made.name.empty()) return nullptr;
+    // A hull of the player's own image is a sprite made from the ship's PNG:
+    // made here, for whichever screen or game asks first after a start or an import.
+    if (!ship.hullImage.empty() && gEngine && !gEngine->sprites.findSprite(made.sprite, false))
+        gEngine->sprites.createSpriteFromMemory(made.sprite, ship.hullImage.data(), ship.hullImage.size());
     CshipDef* held = nullptr;
     for (auto& d : playerDefs_)
         if (equalsIgnoreCase(d.name, made.name)) held = &d;

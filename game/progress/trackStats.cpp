@@ -54,6 +54,15 @@ bool CtrackStats::submitScore(const std::string& key, uint64_t score, int diffic
     return better;
 }
 
+bool CtrackStats::setComment(const std::string& key, const std::string& comment, const CshipSnapshot& ship) {
+    CtrackRecord* r = findTrack(key);
+    if (!r || !ship.keepsRecords) return false;
+    r->comment = comment.substr(0, utf8CutPoint(comment, kMaxComment));
+    if (submitBoards) submitBoards(*r, ship);
+    if (save) save();
+    return true;
+}
+
 void CtrackStats::write(std::vector<uint8_t>& out) const {
     CrecordWriter w(out);
     w.u32((uint32_t)records.size());

@@ -49,6 +49,9 @@ public:
     // and saves the high-score file.
     bool submitScore(const std::string& key, uint64_t score, int difficulty, float progress,
                      const CshipSnapshot& ship, const std::string& comment);
+    // A new comment for the track's kept best: the record and its boards get
+    // it and the file is saved. False when the track has no record.
+    bool setComment(const std::string& key, const std::string& comment, const CshipSnapshot& ship);
     void clear() { records.clear(); }
 
     void write(std::vector<uint8_t>& out) const;

@@ -341,6 +341,39 @@ TEST(SongLibrary, DamagedFilesAreSetAsideNeverHalfLoaded) {
     EXPECT_TRUE(fileExistsW(recentPath + ".bad"));
 }
 
+// What follows a track that ended, by the player's choice.
+TEST(SongLibrary, NextTrackFollowsTheChoice) {
+    CtestEngine eng;
+    CsongInfoMgr lib;
+    lib.init();
+    fill(lib);
+    lib.addLocalTrack(SONG_BUILT_IN, tags("Built", "Zed", "Other", "Pop", 150), "music/built.mp3");
+    lib.findByPath("/m/two.mp3")->favourite = 1;
+    auto at = [&](const char* path) { return lib.findByPath(path); };
+    struct Crow {
+        const char* ended;
+        int choice;
+        std::vector<const char*> allowed;
+    };
+    const Crow rows[] = {
+        {"/m/one.mp3", NEXT_ON_ALBUM, {"/m/two.mp3"}},
+        {"/m/two.mp3", NEXT_ON_ALBUM, {"/m/one.mp3"}},   // after the album's last, its first
+        {"/m/three.ogg", NEXT_BY_ARTIST, {"/m/one.mp3", "/m/two.mp3"}},
+        {"/m/four.flac", NEXT_FAVOURITE, {"/m/two.mp3"}},
+    };
+    for (const Crow& row : rows) {
+        for (int i = 0; i < 20; ++i) {
+            const CsongPackInfo* next = lib.getNextTrack(at(row.ended), row.choice);
+            ASSERT_NE(next, nullptr) << row.ended;
+            bool ok = false;
+            for (const char* p : row.allowed) ok = ok || next == at(p);
+            EXPECT_TRUE(ok) << row.ended << " choice " << row.choice << " gave " << next->path;
+        }
+    }
+    // An album of one track, or a lone artist: any other track rather than none.
+    EXPECT_NE(lib.getNextTrack(at("/m/four.flac"), NEXT_ON_ALBUM), nullptr);
+}
+
 TEST(SongLibrary, RandomChoicesAndSources) {
     CtestEngine eng;
     CsongInfoMgr lib;

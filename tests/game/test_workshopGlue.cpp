@@ -103,7 +103,7 @@ TEST(WorkshopGlue, APublishedShipIsMarkedAndTheResultShown) {
     CplayerShipDef* ship = f.game->playerShips.createCustomShip();
     ASSERT_NE(ship, nullptr);
     std::string name = ship->name();
-    f.game->workshop.publishShip(*ship, Cbytes(16, 1));
+    f.game->workshop.publishShip(*ship, Cbytes(16, 1), false);
     EXPECT_TRUE(gEngine->ui.loadingIndicator.showing);
     EXPECT_TRUE(f.game->workshop.publishing);
     f.run();
@@ -122,8 +122,9 @@ TEST(WorkshopGlue, TheAgreementPageOpensOnceTheErrorIsClosed) {
     CglueFixture f;
     steamLocal::faults().workshopAgreementNeeded = true;
     CplayerShipDef* ship = f.game->playerShips.createCustomShip();
-    f.game->workshop.publishShip(*ship, Cbytes(16, 1));
+    f.game->workshop.publishShip(*ship, Cbytes(16, 1), true);
     f.run();
+    EXPECT_EQ(ship->data.publishedFinal, 0);   // not out: it may be published again
     EXPECT_TRUE(f.game->warningOverlay.visible);
     EXPECT_TRUE(f.game->workshop.errorShown);
     EXPECT_TRUE(steamLocal::counters().lastOverlayUrl.empty());
@@ -163,8 +164,8 @@ TEST(WorkshopGlue, APublishDuringTheSyncWaitsAndAFinalVersionIsFinished) {
     ASSERT_NE(ship, nullptr);
     EXPECT_FALSE(ship->finished);
     std::string name = ship->name();
-    ship->data.publishedFinal = 1;
-    f.game->workshop.publishShip(*ship, Cbytes(16, 1));
+    f.game->workshop.publishShip(*ship, Cbytes(16, 1), true);
+    EXPECT_EQ(ship->data.publishedFinal, 0);   // final only once it is out
     EXPECT_TRUE(f.game->workshop.publishWaiting());
     EXPECT_EQ(gEngine->workshop.state, Cworkshop::STATE_SYNCING);   // the sync goes on
     f.run();
@@ -186,4 +187,36 @@ TEST(WorkshopGlue, APublishDuringTheSyncWaitsAndAFinalVersionIsFinished) {
     CworkshopShip other;
     EXPECT_FALSE(gEngine->workshop.publishShip(other, Cbytes(4, 1)));
     f.run();
+}
+
+// Two publishes asked for during one sync both go out, one after the other,
+// each told on its own; only the one sent as final is finished.
+TEST(WorkshopGlue, TwoPublishesDuringTheSyncBothGoOut) {
+    CglueFixture f;
+    uint64_t id = publishByOther("Kite", "Kite", "synced");
+    ASSERT_TRUE(steamLocal::subscribeWorkshopItem(id));
+    f.game->workshop.startSubscribedSync();
+    ASSERT_EQ(gEngine->workshop.state, Cworkshop::STATE_SYNCING);
+    const std::string first = f.game->playerShips.createCustomShip()->name();
+    const std::string second = f.game->playerShips.createCustomShip()->name();
+    f.game->workshop.publishShip(*f.game->playerShips.findShip(first), Cbytes(16, 1), true);
+    f.game->workshop.publishShip(*f.game->playerShips.findShip(second), Cbytes(16, 2), false);
+    f.run();
+    EXPECT_TRUE(f.game->playerShips.findShip(first)->published);
+    EXPECT_TRUE(f.game->warningOverlay.visible);
+    EXPECT_TRUE(f.game->workshop.publishWaiting());   // the second waits until the first is read
+    f.game->warningOverlay.setVisible(false);
+    f.run();
+    f.run();
+    const CplayerShipDef* a = f.game->playerShips.findShip(first);
+    const CplayerShipDef* b = f.game->playerShips.findShip(second);
+    ASSERT_TRUE(a && b);
+    EXPECT_TRUE(b->published);
+    EXPECT_NE(a->publishedId, b->publishedId);
+    EXPECT_TRUE(a->finished);
+    EXPECT_EQ(a->data.publishedFinal, 1);
+    EXPECT_FALSE(b->finished);
+    EXPECT_EQ(b->data.publishedFinal, 0);
+    EXPECT_FALSE(f.game->workshop.publishing);
+    EXPECT_FALSE(f.game->workshop.publishWaiting());
 }

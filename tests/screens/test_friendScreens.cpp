@@ -25,7 +25,42 @@ Cbytes statsRecord(uint64_t id, uint64_t xp, const char* name, const char* count
 class FriendsTest : public RoadTest {
 protected:
     uint64_t me = 0;
-    void toMainMenu() { me = reachMainMenu(); }
+    std::string folder = makeTempFolder("friends");
+    void TearDown() override {
+        RoadTest::TearDown();
+        removeFolderTree(folder);
+    }
+    void toMainMenu() {
+        makeGame("", false, folder);
+        writeSave(400, true);
+        me = storedAccount();
+        toTitle();
+        pressReturn();
+        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+        g->steps(5);
+        dismissTutorials();
+    }
+    // The window closed and the game started again over the same folder.
+    void restart() {
+        gGame->endGame();
+        g.reset();
+        makeGame("", false, folder);
+        toTitle();
+        pressReturn();
+        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+        g->steps(5);
+        dismissTutorials();
+    }
+    // The compared friend's values, as the right column shows them, once their statistics are in.
+    std::vector<std::string> friendValues() {
+        EXPECT_TRUE(runUntil([] { return !screens::get<CfriendCompareScreen>()->waiting(); }));
+        g->steps(5);
+        std::vector<std::string> out;
+        const Cmenu* m = screens::get<CfriendCompareScreen>()->menu();
+        for (size_t i = 0; i < m->itemCount(); ++i)
+            if (m->item(i)->attachToPrevious) out.push_back(m->item(i)->getText("Value"));
+        return out;
+    }
     void open(int state) {
         gGame->setGameMode(state);
         ASSERT_TRUE(reachMode(state));
@@ -73,12 +108,28 @@ TEST_F(FriendsTest, FindPlayerFoundAndNotFoundThenAddedAsFriend) {
     ASSERT_NE(f, nullptr);
     EXPECT_EQ(f->type, 0);
     EXPECT_EQ(f->name, "Rival");
-    const CplayerStatsRecord* st = gGame->statsCache.findPlayer(rival);
+    const CplayerStatsRecord* st = gGame->statsCache.findPlayer(rivalSteamId);
     ASSERT_NE(st, nullptr);
     EXPECT_EQ(st->xp, 123456u);
     g->steps(30);
     EXPECT_EQ(screens::get<CfriendCompareScreen>()->widget("Friend2")->getText(), "Rival");
     EXPECT_TRUE(screens::get<CfriendCompareScreen>()->widget("NoFriends")->hidden);
+
+    // At the next start the statistics are asked for again, under the Steam
+    // id; a friend the service has none for shows them as not available.
+    gGame->online.friends.addOrUpdate(0, rival + 1000, "Nobody");
+    ASSERT_NO_FATAL_FAILURE(restart());
+    EXPECT_EQ(gGame->statsCache.findPlayer(rivalSteamId), nullptr);
+    screens::get<CfriendCompareScreen>()->open(GM_MAIN_MENU, false);
+    open(GM_FRIEND_COMPARE);
+    std::vector<std::string> values = friendValues();
+    EXPECT_NE(std::find(values.begin(), values.end(), "123,456"), values.end());
+    EXPECT_EQ(screens::get<CfriendCompareScreen>()->widget("Friend2")->getText(), "Rival");
+    tapAction(ACTION_RB);
+    values = friendValues();
+    ASSERT_FALSE(values.empty());
+    for (const std::string& v : values) EXPECT_EQ(v, "-");
+    EXPECT_EQ(screens::get<CfriendCompareScreen>()->widget("Friend2")->getText(), "Nobody");
 }
 
 TEST_F(FriendsTest, ComparisonWrapsThroughFriendsAndDeletesOnlyWhenAsked) {

@@ -75,10 +75,11 @@ TEST(GameOver, FirstFinishIsANewBestKeptOnOk) {
     EXPECT_TRUE(f.widget("WorldRecord")->hidden);
     EXPECT_EQ(f.widget("Smile")->findSpriteGadget()->spriteName, "ui_SmileLogo_Small.png");
 
-    // The buttons come after 1.5 s; nothing is kept before OK.
+    // The result is kept as it is shown; the buttons come after 1.5 s.
+    ASSERT_NE(f.record(), nullptr);
+    EXPECT_EQ(f.record()->bestScore, 12345u);
     f.g.steps(30);
     EXPECT_FALSE(f.buttonShown("OK"));
-    EXPECT_EQ(f.record(), nullptr);
     f.waitForButtons();
     EXPECT_TRUE(f.buttonShown("OK"));
     EXPECT_TRUE(f.buttonShown("RetryTrack"));
@@ -107,6 +108,27 @@ TEST(GameOver, TheCommentAndTheEmailPromptStayAboveTheButtonBar) {
         for (auto& w : f.layoutOf(GM_GAME_OVER)->widgets)
             if (w->visible()) EXPECT_TRUE(clearOfButtonBar(w->rect())) << w->name << " at " << shape.w << "x" << shape.h;
     }
+}
+
+// Back from the e-mail options the screen still names the track just played,
+// though the music has gone on to another.
+TEST(GameOver, BackFromTheEmailOptionsNamesTheTrackJustPlayed) {
+    CgameOverFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_TRUE(f.track);
+    f.end(GAMETYPE_STANDARD, 12345, 1.0f);
+    const std::string played = f.widget("SongTitle")->getText();
+    f.waitForButtons();
+    f.press(ACTION_RB);
+    ASSERT_EQ(f.email.enters, 1);
+    CsongPackInfo* other = nullptr;
+    for (size_t i = 0; i < f.g->songLibrary.size() && !other; ++i)
+        if (f.g->songLibrary.entry(i) != f.track) other = f.g->songLibrary.entry(i);
+    ASSERT_NE(other, nullptr);
+    f.g->music.currentTrack = other;
+    ASSERT_NE(f.g->music.getTrackLabel(other, 0), played);
+    f.enter(GM_GAME_OVER);
+    EXPECT_EQ(f.widget("SongTitle")->getText(), played);
 }
 
 TEST(GameOver, AFirstFinishWithoutABestStillKeepsTheProgress) {
@@ -142,7 +164,7 @@ TEST(GameOver, AnEarlyEndShowsItsMoodAndRetryAwardsTheScore) {
     f.press(ACTION_OPTION_X);
     EXPECT_EQ(f.countdown.enters, 1);
     EXPECT_EQ(f.rankUp.enters, 0);
-    EXPECT_EQ(f.g->progress.xp, xp + 4000);
+    EXPECT_EQ(f.g->progress.xp, xp + 2 * 4000);   // each game over shown kept its score
     EXPECT_EQ(f.record()->bestScore, 90000u);
 }
 

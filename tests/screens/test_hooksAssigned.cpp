@@ -35,8 +35,6 @@ const std::map<std::string, std::string> kLeftEmpty = {
     {"game.globalSteps", "no step has to run before the members' updates yet"},
     {"radio.fetch", "a test seam: unset, the radio directory is fetched over HTTP"},
     {"saveLoad.clockMs", "a test seam: unset, the save layer reads SDL's clock"},
-    {"world.hooks.nextTrack",
-     "the music player goes on to the next track itself when Survival and BossRush outlast one (onTrackEnd)"},
     {"statsCache.onArrived", "nothing reads a record as it arrives: screens find it in the cache"},
     {"online.messages.onMessage",
      "the service sends no message but the news; the asynchronous challenges whose messages would fill the notice "

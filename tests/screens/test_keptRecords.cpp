@@ -1,15 +1,19 @@
 // What the player keeps across runs: the game is played, quit and started
 // again over the same save folder, as a player would.
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
+#include "engine/platform.h"
+#include "game/musicLink.h"
 #include "online/scoreRecord.h"
 #include "roadFixture.h"
 #include "screens/config.h"
-#include "screens/pressStart.h"
 #include "screens/confirm.h"
 #include "screens/dailyChallenge.h"
+#include "screens/gameOver.h"
 #include "screens/mainMenu.h"
+#include "screens/pressStart.h"
 #include "screens/unlockChallengeShip.h"
 #include "screens/unlockProcShip.h"
 #include "support/audioTestFiles.h"
@@ -51,7 +55,123 @@ CinboxEntry newsEntry(uint64_t messageId) {
     return e;
 }
 
+// The ways a game ends, and whether its results must be found at the next start.
+enum EgameEnd { END_OK, END_RETRY, END_WINDOW_CLOSED, END_SIGTERM_AT_GAME_OVER, END_SIGTERM_IN_PLAY, END_CLOSED_IN_PAUSE };
+struct CgameEndRow {
+    const char* name;
+    EgameEnd end;
+    bool kept;
+};
+const CgameEndRow kGameEnds[] = {
+    {"OK", END_OK, true},
+    {"RetryTrack", END_RETRY, true},
+    {"window closed at the game over", END_WINDOW_CLOSED, true},
+    {"SIGTERM at the game over", END_SIGTERM_AT_GAME_OVER, true},
+    {"SIGTERM during play", END_SIGTERM_IN_PLAY, false},
+    {"window closed in the pause", END_CLOSED_IN_PAUSE, false},
+};
+
 }  // namespace
+
+// Whichever way a game is left, the next start finds what its game over
+// showed: the XP, the track's record, the time played, the statistics and
+// the missions. A game left before its end keeps nothing of its score.
+TEST_F(KeptRecordsTest, EveryWayAGameEndsKeepsItsResults) {
+    struct sigaction oldTerm;
+    sigaction(SIGTERM, nullptr, &oldTerm);
+    Cplatform::installSignalHandlers();
+    for (const CgameEndRow& row : kGameEnds) {
+        SCOPED_TRACE(row.name);
+        removeFolderTree(folder);
+        folder = makeTempFolder("kept");
+        steamLocal::reset();
+        ASSERT_NO_FATAL_FAILURE(startOver());
+        dismissTutorials();
+        const CsongPackInfo* song = nullptr;
+        for (size_t i = 0; i < gGame->songLibrary.size() && !song; ++i)
+            if (gGame->songLibrary.entry(i)->kind == SONG_BUILT_IN) song = gGame->songLibrary.entry(i);
+        ASSERT_NE(song, nullptr);
+        const std::string key = song->key;
+        const int64_t xp = gGame->progress.xp;
+        const uint64_t shipXp = gGame->playerShips.currentShip()->xp;
+        const std::string shipName = gGame->playerShips.currentShip()->name();
+        // A mission the run completes: finish a track.
+        CshipMission finish;
+        finish.type = MissionType_CompleteTrack;
+        gGame->playerShips.currentShip()->data.missions.assign(1, finish);
+
+        CgameSession& s = gGame->world.session;
+        s.gameType = GAMETYPE_STANDARD;
+        s.track = trackInfoFromSong(*song);
+        s.track.length = 200.0;   // long enough to count as a cleared track
+        s.startGame();
+        ASSERT_TRUE(reachMode(GM_PLAYING));
+        // A stream: the game ends on its clock, not on the track's end.
+        s.musicSource = MUSIC_RADIO_LIST;
+        s.endTime = 1e6;
+        g->steps(90);
+        s.addScore(0, 43210);
+        const int64_t score = s.teamScores[0], award = s.sessionXp;
+        ASSERT_GT(s.playTime, 1.0);
+        if (row.end != END_SIGTERM_IN_PLAY && row.end != END_CLOSED_IN_PAUSE) {
+            s.endTime = s.clock;   // the whole run played
+            ASSERT_TRUE(reachMode(GM_GAME_OVER));
+        }
+        CgameOverTrackScreen* over = screens::get<CgameOverTrackScreen>();
+        switch (row.end) {
+            case END_OK:
+            case END_RETRY:
+                ASSERT_TRUE(runUntil([over] { return over->buttonTimer() >= CgameOverTrackScreen::kButtonTime; }));
+                g->steps(2);
+                tapAction(row.end == END_OK ? ACTION_SELECT : ACTION_OPTION_X);
+                ASSERT_TRUE(reachMode(row.end == END_OK ? GM_RANK_UP : GM_321_GO));
+                ASSERT_NO_FATAL_FAILURE(quit());
+                break;
+            case END_CLOSED_IN_PAUSE:
+                tapKey(SDL_SCANCODE_ESCAPE);
+                g->steps(30);
+                [[fallthrough]];
+            case END_WINDOW_CLOSED: {
+                SDL_Event e{};
+                e.type = SDL_QUIT;
+                SDL_PushEvent(&e);
+                ASSERT_TRUE(runUntil([] { return gGame->quit; }));
+                break;
+            }
+            case END_SIGTERM_AT_GAME_OVER:
+            case END_SIGTERM_IN_PLAY:
+                raise(SIGTERM);
+                ASSERT_TRUE(runUntil([] { return gGame->quit; }));
+                break;
+        }
+
+        ASSERT_NO_FATAL_FAILURE(startOver());
+        const CplayerProgress& p = gGame->progress;
+        const CplayerShipDef* ship = gGame->playerShips.findShip(shipName);
+        ASSERT_NE(ship, nullptr);
+        const CtrackRecord* rec = gGame->trackStats.findTrack(key);
+        if (!row.kept) {
+            EXPECT_EQ(ship->missionComplete[0], 0);
+            EXPECT_EQ(p.xp, xp);
+            EXPECT_EQ(ship->xp, shipXp);
+            EXPECT_EQ(rec, nullptr);
+            continue;
+        }
+        EXPECT_EQ(p.xp, xp + award);
+        EXPECT_EQ(ship->xp, shipXp + (uint64_t)award);
+        ASSERT_NE(rec, nullptr);
+        EXPECT_EQ(rec->bestScore, (uint64_t)score);
+        EXPECT_FLOAT_EQ(rec->completion, 1.0f);
+        EXPECT_GT(p.timePlayed, 1.0);
+        EXPECT_EQ(p.tracksCompleted, 1u);
+        EXPECT_EQ(ship->tracksCompleted, 1);
+        EXPECT_EQ(ship->missionComplete[0], 1);
+        // The player's own statistics, as the friends screens show them.
+        EXPECT_EQ(gGame->statsCache.local.xp, (uint64_t)(xp + award));
+        EXPECT_GT(gGame->statsCache.local.timePlayed, 1.0f);
+    }
+    sigaction(SIGTERM, &oldTerm, nullptr);
+}
 
 TEST_F(KeptRecordsTest, FriendsChallengesAndNewsComeBackAfterARestart) {
     ASSERT_NO_FATAL_FAILURE(startOver());

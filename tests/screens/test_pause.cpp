@@ -3,6 +3,7 @@
 #include "game/gameTypes.h"
 #include "game/musicLink.h"
 #include "screens/confirm.h"
+#include "screens/musicBar.h"
 #include "screens/pause.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipMissionPanel.h"
@@ -81,6 +82,21 @@ TEST(Pause, ThePointerAimsAlikeBeforeAndAfterAPause) {
         ASSERT_FALSE(f.pause->paused());
         EXPECT_EQ(aims(), before) << (byClick ? "Resume clicked" : "Escape");
     }
+}
+
+// The paused bar shows the track's best as the HUD does, though it was kept
+// (at the last game over) while the bar was away.
+TEST(Pause, ThePausedMusicBarShowsTheBestKeptSinceItLastShowed) {
+    CpauseFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    ASSERT_TRUE(f.track);
+    screens::get<CmusicBarScreen>()->activate();   // as the main menu leaves it
+    f.g.steps(5);
+    f.g->trackStats.submitScore(f.track->key, 98765, 1, 1.0f, {}, "");
+    f.g.tapKey(SDL_SCANCODE_ESCAPE);
+    ASSERT_TRUE(f.pause->paused());
+    f.g.steps(5);
+    EXPECT_EQ(screens::get<CmusicBarScreen>()->bar()->getText("HighScore"), "98,765");
 }
 
 TEST(Pause, QuitAsksFirstAndNoKeepsThePause) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/ui/screen.h"
+#include "game/gameTypes.h"
 #include "game/progress/xpCurve.h"
 #include "screens/rankUp.h"
 #include "screens/screenRegistry.h"
@@ -18,6 +19,7 @@ struct CrankUpFixture {
         g->progress.xp = playerXP;
         g->world.session.sessionXp = sessionXP;
         g->world.session.playTime = 95;
+        g->world.session.gameOver = true;
         if (CplayerShipDef* ship = g->playerShips.currentShip(); ship && shipXP >= 0) ship->xp = (uint64_t)shipXP;
         g->setGameMode(GM_RANK_UP);
         g.settle();
@@ -50,6 +52,15 @@ TEST(RankUpScreen, CountsTheAwardAndCommitsItOnceOnLeaving) {
     EXPECT_EQ(f.g->statsCache.local.xp, (uint64_t)(start + 40000));
     EXPECT_EQ(f.perkUnlock.enters, 1);
     EXPECT_EQ(f.mainMenu.enters, 0);
+}
+
+// A first game that crosses no rank still names the ranks its XP reaches.
+TEST(RankUpScreen, TheTitlesFollowTheXpWithoutARankCrossed) {
+    CrankUpFixture f(0, 54252, 0);
+    ASSERT_TRUE(f.g.initOk());
+    f.g.steps(60 * 5);
+    EXPECT_EQ(f.widget("LevelTitle")->getText(), rankTitle(54252));
+    EXPECT_EQ(f.widget("ShipLevelTitle")->getText(), rankTitle(54252));
 }
 
 TEST(RankUpScreen, NoRankCrossedGoesStraightOnToTheMainMenu) {

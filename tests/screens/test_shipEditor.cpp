@@ -197,6 +197,13 @@ TEST(ShipEditor, TheHullImageComesFromTheDialogAndAnOversizedOneIsRefused) {
     f.press(2);
     f.g.steps(5);
     EXPECT_EQ(f.ship->hullImage, second);
+
+    // After a restart (or a ship imported from the workshop) no sprite is
+    // held yet: the first screen to show the ship makes it from the image.
+    gEngine->sprites.deleteSprite(gEngine->sprites.findSprite(f.ship->name(), false));
+    ASSERT_EQ(gEngine->sprites.findSprite(f.ship->name(), false), nullptr);
+    ASSERT_NE(f.g->world.ships.syncPlayerShip(*f.ship), nullptr);
+    EXPECT_NE(gEngine->sprites.findSprite(f.ship->name(), false), nullptr);
 }
 
 TEST(ShipEditor, LeavingRevertsOnlyWhenAskedAndTheBackupSurvivesATestFlight) {

@@ -167,6 +167,7 @@ TEST_F(RoadTest, NoSavesAtAllMakeANewProfile) {
     EXPECT_EQ(gGame->progress.clientId.size(), 36u);
     EXPECT_EQ(gEngine->analytics.clientId(), gGame->progress.clientId);
     EXPECT_TRUE(gGame->progress.profileReady());
+    EXPECT_EQ(gGame->statsCache.local.platform, (uint8_t)Cengine::kThisPlatform);
     // The new profile is written.
     ASSERT_TRUE(runUntil([this] { return fileExistsW(savePath("gamesave3")) && !gGame->saveLoad.saveTaskRunning(); }));
 }

@@ -94,6 +94,13 @@ add_test(NAME road_xvfb_challenge
           bash ${CMAKE_SOURCE_DIR}/tests/screens/roadChallengeUnderXvfb.sh $<TARGET_FILE:zorbex>
           $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/challenge)
 set_tests_properties(road_xvfb_challenge PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
+# A game over with a new best left by the desktop ending the game, then a
+# restart over the same save folder. Screenshots in screenshots/kept.
+add_test(NAME road_xvfb_kept
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/roadKeptUnderXvfb.sh $<TARGET_FILE:zorbex>
+          $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/kept)
+set_tests_properties(road_xvfb_kept PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)
 # After a track under Xvfb: a player seeded just below a rank plays a short
 # track to its end; the rank-up bar crosses the rank and the perk unlock
 # follows. Screenshots in screenshots/progress.
