@@ -240,6 +240,9 @@ void CmusicBarScreen::update() {
             confirm.addMenuItem(gEngine->text("No"), 0);
             confirm.enter();
             awaitingDelete_ = true;
+            // Nothing of the bar's stays pressable under the question.
+            leaderboard_->setHidden(true);
+            promptLeaderboard_->setHidden(true);
             return;
         }
     }

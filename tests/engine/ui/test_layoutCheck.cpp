@@ -204,11 +204,30 @@ public:
                 checkRows(*sc, *m, area, shape);
             }
             checkPanels(*sc, drawn, shape);
+            checkTextsApart(*sc, shape);
             (void)screenRect;
         }
     }
 
 private:
+    // The texts of two widgets shown together never run into each other
+    // (a status line over a title, a label over a button). Widgets the layout
+    // hides are shown by code in turn with others and are left out.
+    void checkTextsApart(Cscreen& sc, const Cshape& shape) {
+        std::vector<std::pair<const Cwidget*, Crect>> texts;
+        for (auto& w : sc.widgets) {
+            if (w->hidden) continue;
+            for (auto& g : w->gadgets) {
+                Crect r;
+                if (g.kind == GADGET_TEXT && !g.hidden && textInk(*w, g, r)) texts.push_back({w.get(), r});
+            }
+        }
+        for (size_t i = 0; i < texts.size(); ++i)
+            for (size_t j = i + 1; j < texts.size(); ++j)
+                if (texts[i].first != texts[j].first && overlaps(texts[i].second, texts[j].second))
+                    note(sc, texts[i].first->name, "text runs into " + texts[j].first->name + "'s", shape.name());
+    }
+
     struct Ccut {
         const Cscreen* screen = nullptr;
         const Cwidget* widget = nullptr;

@@ -332,6 +332,24 @@ TEST(Ui, SpotEffectsOwnAndFreeTheirWidgets) {
     EXPECT_EQ(gUi->spotEffects.count(), 0u);
 }
 
+// Two messages at once ("Signed in as ...", "Can't reach ...") share one
+// place: the second waits until the first has gone.
+TEST(Ui, MessagesShowOneAfterAnother) {
+    CuiFixture f;
+    gUi->spotEffects.clear();
+    gUi->popups.showMessage("First");
+    gUi->popups.showMessage("Second");
+    ASSERT_EQ(gUi->spotEffects.count(), 2u);
+    Cwidget* second = gUi->spotEffects.widget(1);
+    for (int i = 0; i < 60; ++i) f.idle(1);
+    EXPECT_TRUE(gUi->spotEffects.widget(0)->visible());
+    EXPECT_FALSE(second->visible());
+    for (int i = 0; i < 60 * 6; ++i) f.idle(1);
+    ASSERT_EQ(gUi->spotEffects.count(), 1u);
+    EXPECT_TRUE(gUi->spotEffects.widget(0)->visible());
+    EXPECT_EQ(gUi->spotEffects.widget(0)->getText("Title"), "Second");
+}
+
 TEST(Ui, WarningPopupsPlayTheirSoundAndMessagesNone) {
     CuiFixture f;
     std::vector<int> played;
