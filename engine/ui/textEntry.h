@@ -27,6 +27,9 @@ public:
     bool update(const CuiInput& in, float dt);
     void render();
     int maxChars() const { return maxChars_; }
+    // What the box shows of a text boxW layout pixels wide: all of it, or
+    // its end after an ellipsis, with room left for the caret.
+    std::string visibleTail(const std::string& shown, float boxW) const;
 
 private:
     int maxChars_ = 32;

@@ -210,22 +210,35 @@ public:
     }
 
 private:
-    // The texts of two widgets shown together never run into each other
-    // (a status line over a title, a label over a button). Widgets the layout
-    // hides are shown by code in turn with others and are left out.
+    // A text never runs into another widget's text or icon shown with it (a
+    // status line over a title, a label under the next icon). Widgets the
+    // layout hides are shown by code in turn with others and are left out.
     void checkTextsApart(Cscreen& sc, const Cshape& shape) {
-        std::vector<std::pair<const Cwidget*, Crect>> texts;
+        struct Cink {
+            const Cwidget* widget;
+            Crect rect;
+            bool text;
+        };
+        std::vector<Cink> inks;
         for (auto& w : sc.widgets) {
             if (w->hidden) continue;
+            const float s = w->uiScale * w->scale;
             for (auto& g : w->gadgets) {
+                if (g.hidden) continue;
                 Crect r;
-                if (g.kind == GADGET_TEXT && !g.hidden && textInk(*w, g, r)) texts.push_back({w.get(), r});
+                if (g.kind == GADGET_TEXT && textInk(*w, g, r)) inks.push_back({w.get(), r, true});
+                else if (g.kind == GADGET_SPRITE && g.width > 0 && g.height > 0)
+                    inks.push_back({w.get(),
+                                    {w->x + (g.offsetX - g.width * 0.5f) * s, w->y + (g.offsetY - g.height * 0.5f) * s,
+                                     g.width * s, g.height * s},
+                                    false});
             }
         }
-        for (size_t i = 0; i < texts.size(); ++i)
-            for (size_t j = i + 1; j < texts.size(); ++j)
-                if (texts[i].first != texts[j].first && overlaps(texts[i].second, texts[j].second))
-                    note(sc, texts[i].first->name, "text runs into " + texts[j].first->name + "'s", shape.name());
+        for (const Cink& a : inks)
+            for (const Cink& b : inks)
+                if (a.text && a.widget != b.widget && (!b.text || &a < &b) && overlaps(a.rect, b.rect))
+                    note(sc, a.widget->name,
+                         "text runs into " + b.widget->name + "'s " + (b.text ? "text" : "icon"), shape.name());
     }
 
     struct Ccut {

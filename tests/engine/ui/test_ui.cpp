@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "engine/ui/uiDraw.h"
 #include "engine/ui/uiMgr.h"
 #include "engine/ui/warningOverlay.h"
 #include "support/testEngine.h"
@@ -234,6 +235,19 @@ TEST(Ui, ButtonBarActionsPushAndPop) {
     EXPECT_FALSE(gUi->buttonBar.hasAction(ACTION_BACK));
     gUi->buttonBar.pop();   // popping the last bar only clears it
     EXPECT_EQ(gUi->buttonBar.depth(), 1u);
+}
+
+// A text longer than its box shows its end, where the caret is, and fits.
+TEST(Ui, TextEntryShowsTheEndOfALongText) {
+    CuiFixture f;
+    CtextEntry& te = gUi->textEntry;
+    const std::string text = "A mission with a very long name typed into a small box \xE6\x97\xA5";
+    const float boxW = 200;
+    const std::string shown = te.visibleTail(text, boxW);
+    EXPECT_EQ(te.visibleTail("Short", boxW), "Short");
+    EXPECT_EQ(shown.rfind("\xE2\x80\xA6", 0), 0u) << shown;   // starts with the ellipsis
+    EXPECT_EQ(text.substr(text.size() - (shown.size() - 3)), shown.substr(3));
+    EXPECT_LE(uiDraw::measureText(te.font, shown + "_", 1.0f).x, boxW);
 }
 
 TEST(Ui, TextEntryTypesMasksAndCancels) {
