@@ -39,7 +39,9 @@ struct CrowsFixture {
         for (std::string c; cols >> c;) {
             const bool sprite = c.back() == '*';
             if (sprite) c.pop_back();
-            text += "    Column " + c + " 100 Left" + (sprite ? " Sprite" : "") + "\n";
+            // A track's title cell as wide as the screens give it.
+            const char* width = c == "TrackTitle" ? " 210" : " 100";
+            text += "    Column " + c + width + " Left" + (sprite ? " Sprite" : "") + "\n";
         }
         text += "EndTable\nEndFile\n";
         Cscreen* s = gUi->loadScreenFromText(templ, text.c_str());
