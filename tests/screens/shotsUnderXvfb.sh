@@ -281,22 +281,24 @@ if waitNext MusicBrowser "$n"; then
 else
     echo "skip musicBrowser: the row did not open it"
 fi
-n=$(modeCount MusicRadioBrowser)
-[ -n "$full" ] && clickMenuRow MusicTypeList.txt Menu 91   # "Internet radio"
-if [ -n "$full" ] && waitNext MusicRadioBrowser "$n"; then
-    sleep 3
-    dismissTutorials 3
-    pointerAside
-    shot radioBrowser
-else
-    echo "skip radioBrowser: the row did not open it"
+if [ -n "$full" ]; then
+    n=$(modeCount MusicRadioBrowser)
+    clickMenuRow MusicTypeList.txt Menu 91   # "Internet radio"
+    if waitNext MusicRadioBrowser "$n"; then
+        sleep 3
+        dismissTutorials 3
+        pointerAside
+        shot radioBrowser
+    else
+        echo "skip radioBrowser: the row did not open it"
+    fi
 fi
 home music
 
 # Friends: find player.
 n=$(modeCount FriendCompare)
 [ -n "$full" ] && clickWidget mainMenu.txt FriendCompare
-if [ -n "$full" ] && waitNext FriendCompare "$n"; then
+if [ -n "$full" ] && waitNext FriendCompare "$n"; then   # (the language passes skip it)
     sleep 2
     dismissTutorials 3
     n=$(modeCount FindPlayer)
