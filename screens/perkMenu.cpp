@@ -17,7 +17,7 @@ constexpr float kUpgradeDx = -535.0f;   // the button 190 wide stays inside the 
 constexpr float kButtonDx = 450.0f, kButtonStep = 50.0f;
 // The perk buttons' key list: its heading level with the class heading's top, the
 // four lines under it ending above the first row.
-constexpr float kBindingsDx = 400.0f, kBindingsDy = -80.0f, kBindingsLine = 20.0f;
+constexpr float kBindingsDx = 400.0f, kBindingsDy = -78.0f, kBindingsLine = 22.0f;
 
 bool isFirePower(int id) { return perkDef(id).perkClass == PERKCLASS_FIREPOWER; }
 std::string dollars(int64_t amount) { return std::string("$") + formatThousands64(amount); }
