@@ -57,6 +57,15 @@ std::string utf8Truncate(std::string_view s, size_t maxChars) {
     return std::string(s);
 }
 
+std::string utf8CutWithEllipsis(std::string_view s, size_t maxBytes) {
+    if (s.size() <= maxBytes) return std::string(s);
+    static const std::string_view kEllipsis = "\xE2\x80\xA6";
+    if (maxBytes < kEllipsis.size()) return std::string(s.substr(0, utf8CutPoint(s, maxBytes)));
+    std::string out(s.substr(0, utf8CutPoint(s, maxBytes - kEllipsis.size())));
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out + std::string(kEllipsis);
+}
+
 void CbString::truncateBytes(size_t maxBytes) { s_.resize(utf8CutPoint(s_, maxBytes)); }
 void CbString::truncateChars(size_t maxChars) { s_ = utf8Truncate(s_, maxChars); }
 

@@ -54,6 +54,9 @@ private:
 // UTF-8 helpers on plain strings.
 size_t utf8CutPoint(std::string_view s, size_t maxBytes);   // largest boundary <= maxBytes
 std::string utf8Truncate(std::string_view s, size_t maxChars);
+// At most maxBytes, cut on a character boundary; a text that had to be cut
+// ends in an ellipsis so that a reader sees it goes on.
+std::string utf8CutWithEllipsis(std::string_view s, size_t maxBytes);
 bool equalsIgnoreCase(std::string_view a, std::string_view b);
 std::string toLowerAscii(std::string_view s);
 // Copies into a fixed field of size bytes (terminator included), cut on a

@@ -145,7 +145,10 @@ void CgameOverScreen::setSmile(Cwidget* smile, const char* sprite) { smile->setS
 void CgameOverScreen::render() {
     ClayoutScreen::render();
     drawParticleLayer(1);
-    if (!gGame->autoShots.shots.empty()) gGame->autoShots.drawThumbnails((float)gEngine->screenWidth - kStripRight);
+    // The strip shrinks with the layout on a narrower screen, clear of the centred block.
+    const float s = gUi->scale();
+    if (!gGame->autoShots.shots.empty())
+        gGame->autoShots.drawThumbnails((float)gEngine->screenWidth - kStripRight * s, s);
 }
 
 CgameOverModeScreen::CgameOverModeScreen(std::string layoutName, std::span<const CwidgetBinding> bindings,

@@ -8,6 +8,7 @@
 #include "engine/engine.h"
 #include "engine/format.h"
 #include "engine/ui/menu.h"
+#include "engine/ui/uiDraw.h"
 #include "engine/ui/widget.h"
 #include "game/game.h"
 #include "game/gameTypes.h"
@@ -38,6 +39,18 @@ public:
         row_->setTextStr(g, CbString(value));
         g->hidden = false;
         filled_.push_back(g);
+    }
+    // A text whose end must stay readable (a track's length after its name):
+    // the head gives way, cut with an ellipsis, so that head and tail fit the
+    // cell at its smallest legible size.
+    void textKeepingTail(const char* gadget, const std::string& head, const std::string& tail) {
+        Cgadget* g = row_->findTextGadget(gadget, false);
+        if (!g) return;
+        const float floor = uiDraw::legibleFloor(g->font, g->textScale);
+        const float room = row_->textBox(*g).x - uiDraw::measureText(g->font, tail, floor).x;
+        const std::string whole = head + tail;
+        const bool fits = uiDraw::measureText(g->font, whole, floor).x <= row_->textBox(*g).x;
+        text(gadget, fits ? whole : uiDraw::cutWithEllipsis(g->font, head, floor, room) + tail);
     }
     // The flag, the own-row colour and (for rows that have it) the friend mark.
     void finish(const std::string& country, uint64_t playerId, bool friendMark = true) {
@@ -202,7 +215,8 @@ void fillDailyTracksRow(Cwidget* row, const Cboard& board, const CboardEntry& en
     fill.text("Comment", rec.comment);
     fill.text("Ship", rec.ship);
     fill.text("NumDeaths", deathsText(rec.deaths));
-    fill.text("TrackTitle", rec.artist + " - " + rec.title + " - " + rec.album + " (" + shortLengthText(rec.length) + ")");
+    fill.textKeepingTail("TrackTitle", rec.artist + " - " + rec.title + " - " + rec.album,
+                         " (" + shortLengthText(rec.length) + ")");
     setCountryFlag(row, rec.country);
     int64_t s = serviceTime() - (int64_t)entry.score;
     if (s < 0) s = 0;
@@ -329,8 +343,8 @@ Cwidget* addIcon(Cmenu* menu, const char* templ, float kind, int64_t trackId, fl
 
 void addHeartIcon(Cmenu* menu, int64_t trackId, bool favourite) {
     if (!menu) return;
-    Cwidget* heart = addIcon(menu, "Heart", 1.0f, trackId, kHeartDx);
-    if (heart && !favourite) tintFirstSprite(heart, gGame->namedColours.darkGrey);
+    addIcon(menu, "Heart", kTrackRowHeart, trackId, kHeartDx);
+    setHeartIconState(menu, favourite, trackId);
 }
 
 void addHeartAndTrashIcons(Cmenu* menu, int64_t trackId, bool favourite) {
@@ -339,19 +353,16 @@ void addHeartAndTrashIcons(Cmenu* menu, int64_t trackId, bool favourite) {
     if (Cwidget* trash = addIcon(menu, "Trash", -1.0f, trackId, kTrashDx)) tintFirstSprite(trash, gGame->namedColours.white);
 }
 
+// Only the heart says it: red for a favourite, plain grey (clearly there,
+// to be clicked) for the rest; the row beside it keeps its own look.
 void setHeartIconState(Cmenu* menu, bool favourite, int64_t trackId, size_t fromItem) {
     if (!menu) return;
     const CnamedColours& c = gGame->namedColours;
     for (size_t i = fromItem; i < menu->itemCount(); ++i) {
         Cwidget* item = menu->item(i);
-        if (item->floatValue == -2.0f || item->value != trackId) continue;
-        if (favourite) {
-            tintFirstSprite(item, c.darkRed);
-            if (item->floatValue != -1.0f) item->toggle = true;   // a plain item again
-        } else {
-            item->toggle = false;   // a toggle that is off draws at half brightness
-            tintFirstSprite(item, item->floatValue == 0.0f ? c.white : c.buttonBrushDark);
-        }
+        if (item->floatValue != kTrackRowHeart || item->value != trackId) continue;
+        tintFirstSprite(item, favourite ? c.darkRed : c.grey);
+        item->toggle = true;
     }
 }
 

@@ -93,7 +93,9 @@ void CmusicBarScreen::setTrack(const CsongPackInfo* track) {
     if (!screen_) return;
     lastState_ = 0;
     fillTrackProgress(bar_, track, false);
-    show();
+    // Gone from a screen without the bar (the rank-up after a track), a new
+    // track does not bring it back half way in and out again.
+    if (!(hidden_ && awayHere())) show();
     if (gEngine->audio.openMicRunning) {
         for (Cwidget* w : {heart_, promptHeart_, trash_, promptTrash_}) w->setHidden(true);
     } else {
@@ -242,19 +244,25 @@ void CmusicBarScreen::update() {
             confirm.addMenuItem(gEngine->text("No"), 0);
             confirm.enter();
             awaitingDelete_ = true;
+            // Nothing of the bar's stays pressable under the question.
+            leaderboard_->setHidden(true);
+            promptLeaderboard_->setHidden(true);
             return;
         }
     }
 
     showTimer_ -= (float)gEngine->frameTime;
     if (mode == GM_PLAYING || mode == GM_321_GO) showTimer_ = 0;
-    const bool hideHere = gGame->interfaceHidden ||
-                          inAny(mode, {GM_CONFIG, GM_PLAYING, GM_GAME_OVER, GM_GAME_OVER_BOSS_RUSH,
-                                       GM_GAME_OVER_SURVIVAL, GM_GAME_OVER_PARTY, GM_RANK_UP, GM_321_GO,
-                                       GM_MISSON_UPDATE, GM_UNLOCK_PROC_SHIP, GM_SHARE_MOMENT});
     if (pausedLook_) return;
-    if (hideHere) hide();
+    if (awayHere()) hide();
     else show();
+}
+
+bool CmusicBarScreen::awayHere() const {
+    return gGame->interfaceHidden ||
+           inAny(gGame->mode(), {GM_CONFIG, GM_PLAYING, GM_GAME_OVER, GM_GAME_OVER_BOSS_RUSH, GM_GAME_OVER_SURVIVAL,
+                                 GM_GAME_OVER_PARTY, GM_RANK_UP, GM_321_GO, GM_MISSON_UPDATE, GM_UNLOCK_PROC_SHIP,
+                                 GM_SHARE_MOMENT});
 }
 
 void CmusicBarScreen::render() {

@@ -47,6 +47,7 @@ public:
 private:
     void show();
     void hide();
+    bool awayHere() const;   // the screen shown has no music bar
     void showWidgets(bool slide, float duration);
     bool leaderboardHidden() const;
     void setHeartColour(bool favourite);

@@ -157,13 +157,41 @@ void CmusicBrowserScreen::onEnter() {
         listFolder();
         openFirstGroup();
     }
-    if (!keepOnReturn_) refresh();
+    if (!keepOnReturn_) {
+        refresh();
+    } else {
+        // Back from a board: the screen as it was left, an open album's
+        // tracks without the tabs over them.
+        const bool tabsAway = group_ >= 0 && groupView(view_);
+        for (const auto& t : tabs())
+            if (t.tab) t.tab->setHidden(tabsAway);
+        markActiveTab();
+    }
     keepOnReturn_ = false;
     boardRequests_.reset();
     lastHighlighted_ = -1;
 }
 
+std::array<CmusicBrowserScreen::Ctab, 6> CmusicBrowserScreen::tabs() const {
+    return {{{filesTab_, VIEW_FILES},
+             {albumsTab_, VIEW_ALBUMS},
+             {artistsTab_, VIEW_ARTISTS},
+             {genreTab_, VIEW_GENRES},
+             {favouritesTab_, VIEW_FAVOURITES},
+             {recentTab_, VIEW_RECENT}}};
+}
+
+// The tab of the view shown stands out; the others are dimmed.
+void CmusicBrowserScreen::markActiveTab() {
+    for (const auto& t : tabs()) {
+        if (!t.tab) continue;
+        t.tab->toggle = t.view == view_;
+        t.tab->textColour = t.view == view_ ? gGame->namedColours.yellow : Ccolour(1, 1, 1, 1);
+    }
+}
+
 void CmusicBrowserScreen::refresh() {
+    markActiveTab();
     folderText_->setHidden(view_ != VIEW_FILES);
     for (Cmenu* m : {fileMenu_, albumMenu_, artistMenu_, genreMenu_, trackMenu_}) m->setVisible(false);
     bool inGroup = group_ >= 0;
@@ -295,7 +323,19 @@ void CmusicBrowserScreen::openLeaderboard(const CsongPackInfo* track) {
         board->open(GM_MUSIC_BROWSER, track, gGame->online.leaderboards.standardShipFlag != 0);
 }
 
+// A track deleted elsewhere (the music bar's trash) shows marked in the
+// open list at once.
+void CmusicBrowserScreen::syncTrashMarks() {
+    if (active_ != trackMenu_) return;
+    for (size_t i = 0; i < trackMenu_->itemCount(); ++i) {
+        const Cwidget* w = trackMenu_->item(i);
+        if (w->floatValue != kTrackRowTrash) continue;
+        if (const CsongPackInfo* e = entryOfValue(w->value)) setTrashIconState(trackMenu_, e->removed != 0, w->value);
+    }
+}
+
 void CmusicBrowserScreen::onUpdate() {
+    syncTrashMarks();
     int action = gUi->action();
     bool from = offersNowPlaying(origin_);
     if (from && action == kActionOptionX) {
@@ -345,12 +385,7 @@ void CmusicBrowserScreen::onUpdate() {
         }
     }
 
-    const struct {
-        Cwidget* tab;
-        int view;
-    } tabs[] = {{filesTab_, VIEW_FILES},     {albumsTab_, VIEW_ALBUMS},         {artistsTab_, VIEW_ARTISTS},
-                {genreTab_, VIEW_GENRES},    {favouritesTab_, VIEW_FAVOURITES}, {recentTab_, VIEW_RECENT}};
-    for (const auto& t : tabs) {
+    for (const auto& t : tabs()) {
         if (t.tab && screen_->wasPressed(t.tab)) {
             if (view_ != t.view || group_ >= 0) setView(t.view);
             return;
@@ -359,7 +394,7 @@ void CmusicBrowserScreen::onUpdate() {
     // By keys and pads the tabs step round in their order (not while a group's tracks hide them).
     if (int step = tabStepRequested(); step != 0 && !(group_ >= 0 && groupView(view_))) {
         std::vector<int> views;
-        for (const auto& t : tabs)
+        for (const auto& t : tabs())
             if (t.tab) views.push_back(t.view);
         auto at = std::find(views.begin(), views.end(), view_);
         int i = at == views.end() ? 0 : (int)(at - views.begin());

@@ -7,6 +7,7 @@
 // The screen never keeps a pointer into a library view: the open group is
 // held by its index and its text, and looked up again whenever it is used,
 // because the views are rebuilt whenever the library changes.
+#include <array>
 #include <string>
 
 #include "screens/layoutScreen.h"
@@ -48,6 +49,13 @@ private:
     void openGroup(int index);
     void closeGroup();
     void setTabsHidden(bool hidden);
+    void markActiveTab();
+    void syncTrashMarks();
+    struct Ctab {
+        Cwidget* tab;
+        int view;
+    };
+    std::array<Ctab, 6> tabs() const;
     void addButtons();
     void listFolder();
     bool pressRow(Cwidget* row);

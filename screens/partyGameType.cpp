@@ -13,12 +13,14 @@ constexpr int kRefusedSound = 7;
 constexpr int kGameTypes[] = {GAMETYPE_STANDARD, GAMETYPE_SURVIVAL, GAMETYPE_BOSSRUSH, GAMETYPE_PARTY_FOOTBALL,
                               GAMETYPE_CHILLOUT};
 
-// A refused choice shows red; an allowed one the menu's own colours.
+// A refused choice shows its text in a light red, which stays readable on
+// the dark panel even dimmed as an unchosen item; an allowed one the menu's
+// own colours.
 void markRefused(Cwidget* item, bool refused) {
     if (!item) return;
     const CnamedColours& c = gGame->namedColours;
-    item->colour = refused ? c.darkRed : Ccolour(1, 1, 1, 1);
-    item->textColour = refused ? c.red : c.white;
+    item->colour = Ccolour(1, 1, 1, 1);
+    item->textColour = refused ? c.lightRed : c.white;
 }
 
 void fillNoYes(Cmenu* menu, bool yes) {

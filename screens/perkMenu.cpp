@@ -15,7 +15,9 @@ const int kClassOrder[] = {PERKCLASS_OTHER,           PERKCLASS_SCORING,       P
                            PERKCLASS_FIREPOWER_BOOST, PERKCLASS_SURVIVABILITY, PERKCLASS_DIFFICULTY};
 constexpr float kUpgradeDx = -535.0f;   // the button 190 wide stays inside the list (1270 wide)
 constexpr float kButtonDx = 450.0f, kButtonStep = 50.0f;
-constexpr float kBindingsDx = 400.0f, kBindingsDy = -100.0f, kBindingsLine = 22.0f;
+// The perk buttons' key list: its heading level with the class heading's top, the
+// four lines under it ending above the first row.
+constexpr float kBindingsDx = 400.0f, kBindingsDy = -78.0f, kBindingsLine = 22.0f;
 
 bool isFirePower(int id) { return perkDef(id).perkClass == PERKCLASS_FIREPOWER; }
 std::string dollars(int64_t amount) { return std::string("$") + formatThousands64(amount); }
@@ -72,6 +74,12 @@ void CperkMenuScreen::buildList() {
     lastHighlight_ = -1;
 
     for (int perkClass : kClassOrder) {
+        // A class with nothing unlocked yet gets no heading, and the perk
+        // buttons' key list stands only beside perks that use them.
+        bool any = false;
+        for (int id = 0; id < kNumPerkDefs && !any; ++id)
+            any = perkDef(id).perkClass == perkClass && perkDef(id).shown && perks.isUnlocked(id);
+        if (!any) continue;
         addLine(menu_, "SmallText", "");
         addLine(menu_, "BigText", gEngine->text(perkClassTag(perkClass)));
         addLine(menu_, "SmallText", "");

@@ -36,9 +36,12 @@ void CperkUnlockScreen::buildList() {
     const CperkMgr& perks = gGame->world.perks;
     menu_->clearItems();
     for (int perkClass : kClassOrder) {
-        menu_->addTextItem("SmallText", "", -1);
-        menu_->addTextItem("BigText", gEngine->text(perkClassTag(perkClass)), -1);
-        menu_->addTextItem("SmallText", "", -1);
+        // Headings and spacers are read, never chosen.
+        for (const char* templ : {"SmallText", "BigText", "SmallText"}) {
+            const bool heading = std::string(templ) == "BigText";
+            if (Cwidget* w = menu_->addTextItem(templ, heading ? gEngine->text(perkClassTag(perkClass)) : "", -1))
+                w->selectable = false;
+        }
         for (int id = 0; id < kNumPerkDefs; ++id) {
             const CperkDef& def = perkDef(id);
             if (def.perkClass != perkClass || !def.shown || perks.isUnlocked(id)) continue;
@@ -53,6 +56,18 @@ void CperkUnlockScreen::buildList() {
         }
     }
     menu_->layout();
+    // The focus on the first perk that can be taken, else the first perk.
+    int first = -1;
+    for (size_t i = 0; i < menu_->itemCount(); ++i) {
+        const Cwidget* w = menu_->item(i);
+        if (w->value < 0) continue;
+        if (first < 0) first = (int)i;
+        if (perks.isUnlockable((int)w->value)) {
+            first = (int)i;
+            break;
+        }
+    }
+    if (first >= 0) menu_->setSelectedIdx(first);
     numToUnlockText_->setText("", std::to_string(numToUnlock_) + " " +
                                       gEngine->text(numToUnlock_ == 1 ? "NumToUnlock" : "NumsToUnlock"));
 }

@@ -125,22 +125,23 @@ void CautoScreenShot::keepShot() {
     }
 }
 
-void CautoScreenShot::drawThumbnails(float x) {
+void CautoScreenShot::drawThumbnails(float x, float scale) {
     if (!on()) return;
     Crenderer& r = gEngine->renderer;
     const Ccamera* camera = r.camera();
     r.setCamera(nullptr);
     const float h = (float)gEngine->screenHeight;
-    const float half = kThumbWidth * 0.5f + kThumbGap;
+    const float thumbWidth = kThumbWidth * scale, gap = kThumbGap * scale;
+    const float half = thumbWidth * 0.5f + gap;
     r.drawPanel(Crect{x - half, -500.0f, 2 * half, h + 1000.0f}, 3, Ccolour(0.25f, 0.25f, 0.25f, 1),
                 Ccolour(0, 0, 0, 0.75f));
-    float y = scroll + kThumbGap;
+    float y = scroll + gap;
     for (const Cshot& shot : shots) {
         Ctexture* t = shot.texture.get();
         if (!t || t->width <= 0) continue;
-        float scale = kThumbWidth / (float)t->width;
-        float th = t->height * scale;
-        Crect box{x - kThumbWidth * 0.5f, y, kThumbWidth, th};
+        const float fit = thumbWidth / (float)t->width;
+        float th = t->height * fit;
+        Crect box{x - thumbWidth * 0.5f, y, thumbWidth, th};
         Cquad q;
         q.texture = t;
         q.centre = Cvec3(box.cx(), box.cy(), 0);
@@ -149,7 +150,7 @@ void CautoScreenShot::drawThumbnails(float x) {
         q.colour = Ccolour(1, 1, 1, 1);
         r.addQuad(q);
         r.drawFrame(box.x, box.y, box.x + box.w, box.y + box.h, 2, Ccolour(0.6f, 0.6f, 0.6f, 1));
-        y += th + kThumbGap;
+        y += th + gap;
     }
     // Once the last thumbnail has risen off the top, the column comes up from the bottom again.
     if (!shots.empty() && y < 0) scroll = h;

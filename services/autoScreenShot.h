@@ -42,7 +42,7 @@ public:
     // Every update step.
     void update();
     // The column of thumbnails centred on x (the game-over screens).
-    void drawThumbnails(float x);
+    void drawThumbnails(float x, float scale = 1.0f);   // scale: the UI's, for the strip's width
     // Arms a moment when nothing is armed and the type's timer has run out.
     bool arm(int type, float delay, int timer);
 

@@ -347,6 +347,8 @@ bool ClayoutReader::readMenu(Cmenu& m, const char* endWord) {
             m.arrowChoice = true;
         } else if (tok == "NoWrap") {
             m.wrap = false;
+        } else if (tok == "Grow") {
+            m.grow = true;
         } else if (tok == "Hidden") {
             m.hidden = true;
         } else if (tok == "OverBars") {

@@ -100,7 +100,12 @@ Crect Cmenu::blockRect() const {
     float s = gUi->scale();
     float cx = anchorX * gEngine->screenWidth + offsetX * s;
     float top = anchorY * gEngine->screenHeight + offsetY * s;
-    return {cx - width * s * 0.5f, top, width * s, height * s};
+    float h = height * s;
+    if (grow) {
+        const float bottomShare = anchorY + (offsetY + height) / CuiMgr::kLayoutHeight;
+        h = std::max(h, bottomShare * gEngine->screenHeight - top);
+    }
+    return {cx - width * s * 0.5f, top, width * s, h};
 }
 
 void Cmenu::layout() {
@@ -389,6 +394,19 @@ void Cmenu::render(float alpha) {
         w->render(alpha);
     }
     if (hasClip_) uiDraw::popClip();
+    renderScrollBar(alpha);
+}
+
+// A thin track just right of the box, its lit part where the shown rows are.
+void Cmenu::renderScrollBar(float alpha) {
+    if (!scrolls() || contentHeight_ <= 0) return;
+    const float s = gUi->scale();
+    const Crect area = areaRect();
+    const float x = area.right() + 6 * s, w = 4 * s;
+    const float shown = std::min(1.0f, area.h / contentHeight_);
+    const float from = scroll_ / contentHeight_;
+    uiDraw::fillRect({x, area.y, w, area.h}, Ccolour(1, 1, 1, 0.15f * alpha));
+    uiDraw::fillRect({x, area.y + from * area.h, w, shown * area.h}, Ccolour(0.4f, 0.9f, 1.0f, 0.85f * alpha));
 }
 
 namespace {

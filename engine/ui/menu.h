@@ -39,6 +39,9 @@ public:
     bool hidden = false;
     bool overBars = false;      // drawn over the music bar or the button bar on purpose
     bool wrap = true;           // moving past an end wraps round
+    // The box's bottom keeps its share of the screen's height, so that a
+    // window taller than 16:9 (16:10, 4:3) shows more rows rather than a gap.
+    bool grow = false;
     int playerIdx = 0;
     std::vector<std::string> groups;   // as a widget's; groupHidden kept by the screen
     bool groupHidden = false;
@@ -110,6 +113,9 @@ public:
     void setScrollOffset(float offset);
     void scrollBy(float pixels) { setScrollOffset(scroll_ + pixels); }
     float maxScrollOffset() const;
+    // More rows than the box shows: the list draws a bar beside its box
+    // saying how much lies above and below.
+    bool scrolls() const { return maxScrollOffset() > 0.5f; }
     // Where the items go, in pixels: the block's Pos, Offset and Size.
     virtual Crect areaRect() const;
 
@@ -132,6 +138,7 @@ private:
     void itemsNearClip(size_t& first, size_t& end) const;
     void renderTitle(float alpha);
     void renderEmptyNote(float alpha);
+    void renderScrollBar(float alpha);
     CwidgetPtr titleWidget_, emptyWidget_;   // made from their templates when first drawn
     int selected_ = -1;
     int requested_ = -1;

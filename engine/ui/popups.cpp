@@ -25,7 +25,9 @@ void Cpopups::showMessage(const std::string& text) {
     if (!w) return;
     w->setText("Title", text);
     place(*w, gEngine->screenWidth * 0.5f, (float)gEngine->screenHeight - 50.0f);
-    gUi->spotEffects.add(std::move(w), EFFECT_FADE_IN, EFFECT_SHRINK_OUT, 0, 5.0f);
+    // Messages share one place: each waits for the one before to go.
+    const float wait = gUi->spotEffects.timeLeft("PopupMessage");
+    gUi->spotEffects.add(std::move(w), EFFECT_FADE_IN, EFFECT_SHRINK_OUT, wait, 5.0f);
 }
 
 void Cpopups::showAchievementProgress(const std::string& title, float progress, const std::string& sprite) {

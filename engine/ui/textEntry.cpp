@@ -73,22 +73,25 @@ void CtextEntry::render() {
     float s = gUi->scale();
     float h = 48.0f * s;
     Crect r{x - width * 0.5f, y - h * 0.5f, width, h};
-    uiDraw::fillRect(r, Ccolour(0.02f, 0.04f, 0.1f, 0.85f));
+    // Opaque: the text the box edits (an old name) must not show through.
+    uiDraw::fillRect(r, Ccolour(0.02f, 0.04f, 0.1f, 1.0f));
     uiDraw::frame(r, 2.0f * s, active ? outlineActive : outline);
-    std::string shown = fittedText(s);
+    std::string shown = visibleTail(mask ? masked.str() : text.str(), (r.w - 24.0f * s) / s);
     if (active && ((int)(caret_ * 2.0f) % 2) == 0) shown += "_";
     uiDraw::text(font, shown, r.x + 12.0f * s, y, s, fontColour, ALIGN_LEFT, shadow);
 }
 
-std::string CtextEntry::fittedText(float scale) const {
-    // The end of the text is where the typing is: what does not fit goes
-    // from the front, so the text and its caret stay inside the box.
-    std::string shown = mask ? masked.str() : text.str();
-    const float room = width - 24.0f * scale - uiDraw::measureText(font, "_", scale).x;
+// A text longer than the box shows its end, where the typing is, after an
+// ellipsis: it never runs past the box over what lies beside it.
+std::string CtextEntry::visibleTail(const std::string& shown, float boxW) const {
+    static const std::string kEllipsis = "\xE2\x80\xA6";
+    const float room = boxW - uiDraw::measureText(font, "_", 1.0f).x;
+    if (uiDraw::measureText(font, shown, 1.0f).x <= room) return shown;
     size_t from = 0;
-    while (from < shown.size() && uiDraw::measureText(font, shown.substr(from), scale).x > room) {
-        ++from;
-        while (from < shown.size() && ((unsigned char)shown[from] & 0xC0) == 0x80) ++from;
+    while (from < shown.size()) {
+        do ++from;
+        while (from < shown.size() && ((unsigned char)shown[from] & 0xC0) == 0x80);
+        if (uiDraw::measureText(font, kEllipsis + shown.substr(from), 1.0f).x <= room) break;
     }
-    return shown.substr(from);
+    return kEllipsis + shown.substr(from);
 }

@@ -26,9 +26,10 @@ public:
     // Feeds one step of input; true while the entry holds the input.
     bool update(const CuiInput& in, float dt);
     void render();
-    // The part of the text drawn: its end, as much as fits in the box.
-    std::string fittedText(float scale) const;
     int maxChars() const { return maxChars_; }
+    // What the box shows of a text boxW layout pixels wide: all of it, or
+    // its end after an ellipsis, with room left for the caret.
+    std::string visibleTail(const std::string& shown, float boxW) const;
 
 private:
     int maxChars_ = 32;

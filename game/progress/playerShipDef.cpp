@@ -305,7 +305,8 @@ void CplayerShipDef::finishDef() {
         source = SHIP_CUSTOM;
         finished = data.publishedFinal != 0;
     }
-    if (data.displayName.empty()) data.displayName = data.identifier.substr(0, utf8CutPoint(data.identifier, 30));
+    if (data.displayName.empty())
+        data.displayName = utf8CutWithEllipsis(data.identifier, CplayerShipData::kDisplayNameBytes - 1);
     recomputeBonuses();
 }
 

@@ -43,6 +43,19 @@ TEST(BString, Utf8CutsOnCharacterBoundaries) {
     EXPECT_EQ(utf8CutPoint(s, 3), 3u);
     EXPECT_EQ(utf8CutPoint(s, 5), 3u);
     EXPECT_EQ(utf8Truncate(s, 3), "a\xC3\xA9\xE6\x97\xA5");
+    // A cut text says so with an ellipsis, inside the limit and on a boundary.
+    const std::string ellipsis = "\xE2\x80\xA6";
+    const struct {
+        std::string in;
+        size_t maxBytes;
+        std::string out;
+    } cuts[] = {
+        {s, 7, s},                                  // fits: as it was
+        {s, 6, "a\xC3\xA9" + ellipsis},              // 日 does not fit beside the ellipsis
+        {s, 5, "a" + ellipsis},                     // nor é
+        {"Night Drive " + std::string(30, 'x'), 15, "Night Drive" + ellipsis},   // no space before it
+    };
+    for (const auto& c : cuts) EXPECT_EQ(utf8CutWithEllipsis(c.in, c.maxBytes), c.out) << c.maxBytes;
     CbString b(s);
     EXPECT_EQ(b.charCount(), 4u);
     b.truncateBytes(4);

@@ -1,17 +1,26 @@
 #!/bin/bash
-# One window shape of `make shots`, run under Xvfb by shots.sh: the real game
-# visits the screens a player reaches from the main menu, one PNG each, into
-# the shape's folder. The save folder and the local service are shared by the
-# shapes: the first shape makes the profile and switches the game to the
-# borderless window, so that every shape fills its screen.
-# Usage: shotsUnderXvfb.sh <zorbex> <data folder> <shared folder> <WxH> <out folder> [first]
+# One pass of `make shots`, run under Xvfb by shots.sh: the real game visits
+# the screens a player reaches from the main menu, one PNG each, into the
+# pass's folder. shots.sh gives each pass a fresh copy of one save folder; the
+# local service is shared. The last argument picks what the pass does:
+#   seed            a first run: the profile, then the borderless window
+#                   stored, so that every later pass fills its screen
+#   <Language>:<n>  that language chosen first (n steps down its list), then
+#                   only the main screens
+#   (none)          every screen, in English
 set -u
 game="$1"
 data="$2"
 shared="$3"
 shape="$4"
 out="$5"
-first="${6:-}"
+kind="${6:-}"
+language=""
+full=1
+case "$kind" in
+    seed | "") ;;
+    *) language="${kind%:*}" full="" ;;
+esac
 here="$(cd "$(dirname "$0")" && pwd)"
 . "$here/xvfbDriver.sh"
 
@@ -34,8 +43,15 @@ atMainMenu() {
     menus=$((menus + 1))
     waitMode MainMenu "$1" "$menus"
 }
+# A screen's picture once its help boxes and any warning are put away.
+snap() {
+    dismissTutorials
+    putAwayWarnings
+    shot "$1"
+}
 # Back until the main menu; first-visit help boxes in the way are put away
-# with clicks at the screen's left edge.
+# with clicks at the screen's left edge. The menu takes the next click only
+# once it is ready, with its own boxes and warnings put away.
 backToMenu() {
     for _ in $(seq 12); do
         keys BackSpace
@@ -46,67 +62,89 @@ backToMenu() {
         done
     done
     atMainMenu 5 || fail "Back did not reach the main menu from $1"
-    sleep 1.5
+    waitReady MainMenu 10 "$menus" || fail "the main menu did not get ready after $1"
+    dismissTutorials
+    putAwayWarnings
+    sleep 1
 }
 # A main-menu tile, its screen's picture, and back.
 visit() {
-    local tile="$1" state="$2" name="$3"
+    local tile="$1" state="$2" name="$3" n
+    n=$(grep -cE -- "GameMode ready: ${state}"$'\r'"?\$" "$log")
     clickWidget mainMenu.txt "$tile"
-    waitMode "$state" 10 || { echo "skip $name: $state did not open"; return; }
-    sleep 3
-    shot "$name"
+    waitReady "$state" 10 $((n + 1)) || { echo "skip $name: $state did not open"; backToMenu "$name"; return; }
+    sleep 2
+    snap "$name"
     backToMenu "$name"
 }
 
 startGame
 sleep 5
-if [ -n "$first" ]; then
-    # The profile, then the borderless window (the game ends to apply it):
-    # from here on the game fills whatever screen it starts on.
+if [ "$kind" = seed ]; then
+    # The profile, then the borderless window (the game ends to apply it).
     firstRunToMainMenu
     storeBorderlessWindow
-    rm -f "$log"
-    startGame
-    sleep 5
+    exit 0
 fi
-shot title
+[ -n "$full" ] && shot title
 keys Return
-waitMode MainMenu 60 || fail "no main menu"
-sleep 2
+waitReady MainMenu 60 || fail "no main menu"
 menus=1
+dismissTutorials
+putAwayWarnings
+if [ -n "$language" ]; then
+    # Options, Language (its first item), the language, and back.
+    clickWidget mainMenu.txt Options
+    waitReady Options 10 || fail "no options"
+    keys Return
+    waitReady Language 10 || fail "Language is not the options' first item"
+    for _ in $(seq "${kind##*:}"); do keys Down; done
+    keys Return
+    waitFor "Language = $language" 10 || fail "$language was not chosen"
+    waitReady Options 10 2 || fail "no options after choosing $language"
+    backToMenu language
+fi
+sleep 1
 xdotool mousemove 5 5
 sleep 1
-shot mainMenu
+snap mainMenu
 
 # Play: the game type, the music column focused, then the music browser.
 clickWidget mainMenu.txt Play
-waitMode GameType 10 || fail "no game type"
-sleep 2.5
-shot gameType
+waitReady GameType 10 || fail "no game type"
+sleep 1.5
+snap gameType
 keys Right
 sleep 0.5
 shot gameTypeMusicFocused
 backToMenu gameType
 
-visit MusicBrowser MusicTypeList musicTypeList
-visit ShipHangar Gallery gallery
+if [ -n "$full" ]; then
+    visit MusicBrowser MusicTypeList musicTypeList
+    visit ShipHangar Gallery gallery
+fi
 visit ShipDetails Hangar hangar
-visit Perks PerkMenu perkMenu
-visit DailyChallenge DailyChallenge-L dailyChallenge
-visit DailyTracks DailyTracks dailyTracks
-visit PartyMode PartyLogin partyLogin
+if [ -n "$full" ]; then
+    visit Perks PerkMenu perkMenu
+    visit DailyChallenge DailyChallenge-L dailyChallenge
+    visit DailyTracks DailyTracks dailyTracks
+    visit PartyMode PartyLogin partyLogin
+fi
 visit Leaderboard Leaderboard leaderboard
 visit FriendCompare FriendCompare friendCompare
-visit Achievements Achievements achievements
-visit Twitter OptionsTwitter optionsTwitter
+if [ -n "$full" ]; then
+    visit Achievements Achievements achievements
+    visit Twitter OptionsTwitter optionsTwitter
+fi
 
 # Options and the screens it opens; the menu keeps its item between visits.
+n=$(grep -cE -- "GameMode ready: Options"$'\r'"?\$" "$log")
 clickWidget mainMenu.txt Options
-waitMode Options 10 || fail "no options"
+waitReady Options 10 $((n + 1)) || fail "no options"
 # The pointer off the menu, which the keys drive from here.
 xdotool mousemove 2 "$((screenH / 2))"
-sleep 2.5
-shot options
+sleep 1.5
+snap options
 pos=0
 option() {
     local k="$1" state="$2" name="$3"
@@ -114,7 +152,7 @@ option() {
     keys Return
     if waitMode "$state" 10; then
         sleep 2.5
-        shot "$name"
+        snap "$name"
     else
         echo "skip $name: the keys did not reach it"
     fi
@@ -134,13 +172,15 @@ option() {
     waitMode Options 5 "$optionsSeen" || fail "Back did not return to the options from $name"
     sleep 2
 }
-optionsSeen=1
-option 0 Language language
-option 1 SetRez setRez
-option 3 OptionsVolume optionsVolume
-option 4 OptionsNotifications optionsNotifications
-option 5 OpenMicSettings openMicSettings
-option 7 Credits credits 120
+optionsSeen=$(grep -cE -- "GameMode = Options"$'\r'"?\$" "$log")
+if [ -n "$full" ]; then
+    option 0 Language language
+    option 1 SetRez setRez
+    option 3 OptionsVolume optionsVolume
+    option 4 OptionsNotifications optionsNotifications
+    option 5 OpenMicSettings openMicSettings
+    option 7 Credits credits 120
+fi
 # Back to the main menu, where the screens further in start from.
 backToMenu options
 
@@ -241,22 +281,24 @@ if waitNext MusicBrowser "$n"; then
 else
     echo "skip musicBrowser: the row did not open it"
 fi
-n=$(modeCount MusicRadioBrowser)
-clickMenuRow MusicTypeList.txt Menu 91   # "Internet radio"
-if waitNext MusicRadioBrowser "$n"; then
-    sleep 3
-    dismissTutorials 3
-    pointerAside
-    shot radioBrowser
-else
-    echo "skip radioBrowser: the row did not open it"
+if [ -n "$full" ]; then
+    n=$(modeCount MusicRadioBrowser)
+    clickMenuRow MusicTypeList.txt Menu 91   # "Internet radio"
+    if waitNext MusicRadioBrowser "$n"; then
+        sleep 3
+        dismissTutorials 3
+        pointerAside
+        shot radioBrowser
+    else
+        echo "skip radioBrowser: the row did not open it"
+    fi
 fi
 home music
 
 # Friends: find player.
 n=$(modeCount FriendCompare)
-clickWidget mainMenu.txt FriendCompare
-if waitNext FriendCompare "$n"; then
+[ -n "$full" ] && clickWidget mainMenu.txt FriendCompare
+if [ -n "$full" ] && waitNext FriendCompare "$n"; then   # (the language passes skip it)
     sleep 2
     dismissTutorials 3
     n=$(modeCount FindPlayer)
@@ -339,13 +381,17 @@ if waitNext GameSettings "$n"; then
                 shot "after$state"
                 ;;
         esac
-        # A perk to pick: the first one, by the keys.
-        [ "$state" = PerkUnlock ] && keys Down
+        # A perk to pick: the focus starts on the first one Return takes.
     done
 else
     echo "skip the track: the game settings did not open"
 fi
 home afterTrack
+if [ -z "$full" ]; then
+    stopGame
+    echo "shots in $language in $out"
+    exit 0
+fi
 
 # A ship mission started from the hangar (reach a ship rank): its card over
 # the countdown and the HUD, then the pause's "Quit track" and its question.

@@ -39,7 +39,9 @@ struct CrowsFixture {
         for (std::string c; cols >> c;) {
             const bool sprite = c.back() == '*';
             if (sprite) c.pop_back();
-            text += "    Column " + c + " 100 Left" + (sprite ? " Sprite" : "") + "\n";
+            // A track's title cell as wide as the screens give it.
+            const char* width = c == "TrackTitle" ? " 210" : " 100";
+            text += "    Column " + c + width + " Left" + (sprite ? " Sprite" : "") + "\n";
         }
         text += "EndTable\nEndFile\n";
         Cscreen* s = gUi->loadScreenFromText(templ, text.c_str());
@@ -158,6 +160,12 @@ TEST(ListRows, BoardRowsFromRecordBytes) {
     EXPECT_EQ(text(w, "Score"), "x9,876");
     EXPECT_EQ(text(w, "TrackTitle"), "Band - Tune - LP (01:01)");
     EXPECT_EQ(text(w, "Date"), "02h 05m ago");
+    // A name too long for its cell gives way; the length stays readable.
+    daily.album = std::string(120, 'L');
+    fillDailyTracksRow(w, board, entry((uint64_t)submitted, kFriend, daily.write()), 1, 0);
+    const std::string title = text(w, "TrackTitle");
+    EXPECT_NE(title.find("\xE2\x80\xA6 (01:01)"), std::string::npos) << title;
+    EXPECT_FALSE(w->fittedText(*w->findTextGadget("TrackTitle")).cut) << title;
 
     // The challenge row keeps the place even below the top list.
     w = f.row("LeaderboardItemDailyChallenge");
@@ -317,8 +325,10 @@ TEST(ListRows, HeartAndTrashIcons) {
     EXPECT_TRUE(sameColour(heart7->findSpriteGadget()->colour, gGame->namedColours.darkRed));
     EXPECT_TRUE(heart7->toggle);
     setHeartIconState(menu, false, 7);
-    EXPECT_FALSE(heart7->toggle);
-    EXPECT_TRUE(sameColour(heart7->findSpriteGadget()->colour, gGame->namedColours.buttonBrushDark));
+    // Not a favourite: a heart still plain to see, and the row not dimmed.
+    EXPECT_TRUE(heart7->toggle);
+    EXPECT_TRUE(sameColour(heart7->findSpriteGadget()->colour, gGame->namedColours.grey));
+    EXPECT_TRUE(menu->item(0)->toggle);
     // Track 8's heart is left alone.
     EXPECT_TRUE(menu->item(4)->toggle);
 }

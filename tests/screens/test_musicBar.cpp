@@ -92,6 +92,11 @@ TEST(MusicBar, HeartNextAndShowing) {
     EXPECT_FALSE(f.bar.hidden());
     f.g.steps(60 * 2);
     EXPECT_TRUE(f.bar.hidden());
+    // Gone, it stays gone there when the next track starts (the rank-up's music).
+    gGame->setModeDirect(GM_RANK_UP);
+    f.play(1);
+    f.g.steps(2);
+    EXPECT_TRUE(f.bar.hidden());
     gGame->setModeDirect(GM_MAIN_MENU);
 }
 

@@ -38,7 +38,7 @@ struct CpartyGameTypeFixture : CtrackRoad {
             if (b.action == ACTION_SELECT) return !b.hidden;
         return false;
     }
-    bool red(Cmenu* menu, size_t item) { return menu->item(item)->colour == g->namedColours.darkRed; }
+    bool red(Cmenu* menu, size_t item) { return menu->item(item)->textColour == g->namedColours.lightRed; }
 };
 }  // namespace
 
@@ -56,7 +56,7 @@ TEST(PartyGameType, OffersTheFivePartyGameTypesTwoTeamModesAndTheRules) {
     // No favourites yet: that source is refused in red.
     Cwidget* fav = f.screen->musicSources()->item(MUSIC_RANDOM_FAVOURITE);
     EXPECT_EQ(fav->value, -1);
-    EXPECT_EQ(fav->textColour, f.g->namedColours.red);
+    EXPECT_EQ(fav->textColour, f.g->namedColours.lightRed);
 }
 
 TEST(PartyGameType, TheRulesThatCannotGoTogetherAreRedAndHideOk) {

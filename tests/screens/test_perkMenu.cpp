@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "engine/ui/menu.h"
 #include "game/perkMgr.h"
 #include "screens/perkMenu.h"
@@ -61,6 +63,13 @@ TEST(PerkMenu, AFreshProfileShowsItsTwoStartingPerksAndThreeFreeSlots) {
     for (int k = 0; k < 4; ++k) EXPECT_NE(f.item(PERK_SUPER_BOMB, K::KIND_BUTTON + k), nullptr);
     // Each row's buttons stand inside the list, which clips what is not.
     EXPECT_EQ(rowPartsOutsideList(*f.screen().menu()), "");
+    // Headings only over classes with a perk to show: no empty sections.
+    std::set<std::string> headings;
+    Cmenu* m = f.screen().menu();
+    for (size_t i = 0; i < m->itemCount(); ++i)
+        if (m->item(i)->templateName == "BigText") headings.insert(m->item(i)->getText());
+    EXPECT_EQ(headings, (std::set<std::string>{gEngine->text(perkClassTag(perkDef(PERK_EXTRA_LIFE_1).perkClass)),
+                                               gEngine->text(perkClassTag(perkDef(PERK_SUPER_BOMB).perkClass))}));
 }
 
 TEST(PerkMenu, BuyingTakesThePriceAndRaisesTheLevelOnlyWithTheCash) {

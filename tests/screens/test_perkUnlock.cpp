@@ -36,6 +36,11 @@ TEST(PerkUnlockScreen, OnePerkPerRankThenOnToTheMainMenu) {
     EXPECT_EQ(f.rowOf(PERK_SUPER_BOMB), nullptr);
     ASSERT_NE(f.rowOf(PERK_GOODIE_BAG), nullptr);
     ASSERT_NE(f.rowOf(PERK_EXTRA_MICRO_MISSILE), nullptr);
+    // The focus starts on a perk that can be taken, never on a heading.
+    const Cwidget* focus = f.screen().menu()->getSelectedItem();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_GE(focus->value, 0);
+    EXPECT_TRUE(perks.isUnlockable((int)focus->value));
 
     f.g.click(f.rowOf(PERK_GOODIE_BAG));
     f.g.settle();

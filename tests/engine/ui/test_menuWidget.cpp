@@ -375,6 +375,30 @@ TEST(UiMenuOps, EveryListClipsAndScrollsToItsLastRow) {
     EXPECT_TRUE(lastRowAtTheBottom());
 }
 
+// A growing list keeps its bottom's share of the screen at every window
+// shape, so a taller window shows more rows; a list says when it scrolls.
+TEST(UiMenuOps, AGrowingListTakesTheRoomATallerWindowGives) {
+    CmenuFixture f;
+    f.fill(2);
+    EXPECT_FALSE(f.menu->scrolls());
+    f.fill(8);
+    EXPECT_TRUE(f.menu->scrolls());
+    const float bottomShare = 0.1f + 200.0f / 720.0f;   // Pos 0.1, Size 200 at 16:9
+    const struct {
+        int w, h;
+        bool grow;
+        float bottom;   // pixels
+    } shapes[] = {
+        {1280, 720, true, bottomShare * 720}, {1280, 800, true, bottomShare * 800},
+        {1024, 768, true, bottomShare * 768}, {1024, 768, false, 0.1f * 768 + 200 * 0.8f},
+    };
+    for (const auto& c : shapes) {
+        gEngine->setScreenSize(c.w, c.h);
+        f.menu->grow = c.grow;
+        EXPECT_NEAR(f.menu->areaRect().bottom(), c.bottom, 0.01f) << c.w << "x" << c.h << " grow " << c.grow;
+    }
+}
+
 // The focused menu highlights its choice; a menu without the focus still
 // marks its current choice, and the mark moves to the highlight and back.
 TEST(UiMenuOps, AMenuWithoutTheFocusMarksItsCurrentChoice) {

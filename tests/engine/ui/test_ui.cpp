@@ -237,6 +237,19 @@ TEST(Ui, ButtonBarActionsPushAndPop) {
     EXPECT_EQ(gUi->buttonBar.depth(), 1u);
 }
 
+// A text longer than its box shows its end, where the caret is, and fits.
+TEST(Ui, TextEntryShowsTheEndOfALongText) {
+    CuiFixture f;
+    CtextEntry& te = gUi->textEntry;
+    const std::string text = "A mission with a very long name typed into a small box \xE6\x97\xA5";
+    const float boxW = 200;
+    const std::string shown = te.visibleTail(text, boxW);
+    EXPECT_EQ(te.visibleTail("Short", boxW), "Short");
+    EXPECT_EQ(shown.rfind("\xE2\x80\xA6", 0), 0u) << shown;   // starts with the ellipsis
+    EXPECT_EQ(text.substr(text.size() - (shown.size() - 3)), shown.substr(3));
+    EXPECT_LE(uiDraw::measureText(te.font, shown + "_", 1.0f).x, boxW);
+}
+
 TEST(Ui, TextEntryTypesMasksAndCancels) {
     CuiFixture f;
     CtextEntry& te = gUi->textEntry;
@@ -333,12 +346,12 @@ TEST(Ui, TypedKeysNeverQueueAndLongTextStaysInTheBox) {
     in.typed = std::string(10000, 'W');
     f.step(in);
     ASSERT_EQ(te.text.str(), std::string(30, 'W'));
-    const std::string shown = te.fittedText(1.0f);
+    const std::string shown = te.visibleTail(te.text.str(), 160.0f - 24.0f);
     EXPECT_FALSE(shown.empty());
     EXPECT_LT(shown.size(), te.text.str().size());
     EXPECT_LE(uiDraw::measureText(te.font, shown + "_", 1.0f).x, 160.0f - 24.0f);
     te.text = CbString("WW");
-    EXPECT_EQ(te.fittedText(1.0f), "WW");
+    EXPECT_EQ(te.visibleTail(te.text.str(), 160.0f - 24.0f), "WW");
     te.end();
     EXPECT_FALSE(gEngine->input.typingText);
 }
@@ -382,6 +395,24 @@ TEST(Ui, SpotEffectsOwnAndFreeTheirWidgets) {
     EXPECT_EQ(gUi->spotEffects.count(), 1u);   // the banner holds 1.5 s
     for (int i = 0; i < 60 * 5; ++i) f.idle(1);
     EXPECT_EQ(gUi->spotEffects.count(), 0u);
+}
+
+// Two messages at once ("Signed in as ...", "Can't reach ...") share one
+// place: the second waits until the first has gone.
+TEST(Ui, MessagesShowOneAfterAnother) {
+    CuiFixture f;
+    gUi->spotEffects.clear();
+    gUi->popups.showMessage("First");
+    gUi->popups.showMessage("Second");
+    ASSERT_EQ(gUi->spotEffects.count(), 2u);
+    Cwidget* second = gUi->spotEffects.widget(1);
+    for (int i = 0; i < 60; ++i) f.idle(1);
+    EXPECT_TRUE(gUi->spotEffects.widget(0)->visible());
+    EXPECT_FALSE(second->visible());
+    for (int i = 0; i < 60 * 6; ++i) f.idle(1);
+    ASSERT_EQ(gUi->spotEffects.count(), 1u);
+    EXPECT_TRUE(gUi->spotEffects.widget(0)->visible());
+    EXPECT_EQ(gUi->spotEffects.widget(0)->getText("Title"), "Second");
 }
 
 TEST(Ui, WarningPopupsPlayTheirSoundAndMessagesNone) {
