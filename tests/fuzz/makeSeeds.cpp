@@ -538,6 +538,41 @@ void mediaFiles() {
         put("fuzz_mediaFiles", std::string("audio.") + extensions[i], withTag((uint8_t)(kinds + i), b));
     }
 }
+
+// A station as fuzz_radioStream takes it: metaint, name and genre, the audio,
+// then one metadata block per title as sent on the wire.
+std::string radioStream(uint8_t metaint, const std::string& name, const std::string& genre, const Cbytes& audio,
+                        const std::vector<std::string>& titles) {
+    std::string out(1, (char)metaint);
+    out += name + "\n" + genre + "\n";
+    out.push_back((char)(audio.size() & 0xff));
+    out.push_back((char)(audio.size() >> 8));
+    out.append(audio.begin(), audio.end());
+    for (const std::string& title : titles) {
+        std::string meta = "StreamTitle='" + title + "';StreamUrl='';";
+        size_t blocks = (meta.size() + 15) / 16;
+        meta.resize(blocks * 16, '\0');
+        out.push_back((char)blocks);
+        out += meta;
+    }
+    return out;
+}
+
+void radioStreams() {
+    const char* target = "fuzz_radioStream";
+    std::string folder = gEngine->savePath("radio");
+    fs::create_directories(folder);
+    for (const char* ext : {"mp3", "ogg"}) {
+        std::string path = folder + "/seed." + ext;
+        Cbytes audio;
+        if (!encodeAudioFile(path, synth::makeTone(660, 0.3, 22050, 2), 32) || !CresourceFile::readWholeFile(path, audio) ||
+            audio.size() > 0xffff)
+            continue;
+        put(target, std::string("twoTitles.") + ext,
+            radioStream(64, "Seed FM", "Synth", audio, {"Vessik - Night Drive", "Vessik - Day"}));
+        put(target, std::string("latin1.") + ext, radioStream(16, "Caf\xe9 Radio", "", audio, {"Caf\xe9 - Cr\xeape"}));
+    }
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -559,5 +594,6 @@ int main(int argc, char** argv) {
     webReplies();
     workshopItems();
     mediaFiles();
+    radioStreams();
     return 0;
 }

@@ -61,6 +61,11 @@ std::vector<ChttpRequest> ClocalHttpServer::requests() const {
     return requests_;
 }
 
+void ClocalHttpServer::clearRequests() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    requests_.clear();
+}
+
 void ClocalHttpServer::run() {
     while (!stop_) {
         pollfd p{listenFd_, POLLIN, 0};

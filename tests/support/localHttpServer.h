@@ -66,6 +66,7 @@ public:
     std::string hostPort() const { return "127.0.0.1:" + std::to_string(port_); }
     std::string url() const { return "http://" + hostPort(); }
     std::vector<ChttpRequest> requests() const;
+    void clearRequests();   // a long-running server forgets what it was asked
     void stop();
 
 private:
