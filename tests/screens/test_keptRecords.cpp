@@ -542,6 +542,7 @@ TEST_P(TimedChallengeTest, IsPlayedScoredAndWonOnce) {
         CconfirmScreen* confirm = screens::get<CconfirmScreen>();
         ASSERT_TRUE(runUntil([confirm] { return confirm->showing() || gGame->mode() == GM_MAIN_MENU; }, 10.0));
         if (confirm->showing()) {
+            g->steps(30);   // the question's buttons have come in
             Cmenu* m = confirm->menu();
             for (size_t i = 0; i < m->itemCount(); ++i)
                 if ((int)m->item(i)->value == 1) click(m->item(i));
