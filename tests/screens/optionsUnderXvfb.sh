@@ -23,7 +23,7 @@ start() {
 toOptions() {
     # A click can land before the pointer's move has reached the game: try again.
     for _ in $(seq 10); do
-        xdotool mousemove 150 640 sleep 0.3 mousemove 154 648 sleep 0.3 click 1
+        clickWidget pressStart.txt Options
         waitMode Options 3 "$1" && break
     done
     waitReady Options 60 "$1" || fail "no options menu"
