@@ -100,8 +100,11 @@ CshipDef* CshipMgr::syncPlayerShip(const CplayerShipDef& ship) {
     if (made.name.empty()) return nullptr;
     // A hull of the player's own image is a sprite made from the ship's PNG:
     // made here, for whichever screen or game asks first after a start or an import.
-    if (!ship.hullImage.empty() && gEngine && !gEngine->sprites.findSprite(made.sprite, false))
-        gEngine->sprites.createSpriteFromMemory(made.sprite, ship.hullImage.data(), ship.hullImage.size());
+    if (!ship.hullImage.empty() && gEngine && !gEngine->sprites.findSprite(made.sprite, false)) {
+        const bool fromImage = gEngine->sprites.createSpriteFromMemory(made.sprite, ship.hullImage.data(), ship.hullImage.size());
+        gEngine->log.print(LOG_L, fromImage ? "Hull sprite made from its image: %s" : "Hull image unreadable: %s",
+                           made.sprite.c_str());
+    }
     CshipDef* held = nullptr;
     for (auto& d : playerDefs_)
         if (equalsIgnoreCase(d.name, made.name)) held = &d;

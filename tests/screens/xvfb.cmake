@@ -156,3 +156,11 @@ add_test(NAME road_xvfb_keyboard_set_up
           $<TARGET_FILE:zx_local_service> $<TARGET_FILE:zx_make_music_folder>
           ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/keyboardSetUp)
 set_tests_properties(road_xvfb_keyboard_set_up PROPERTIES TIMEOUT 360 RUN_SERIAL TRUE)
+# A ship with a hull picture made in the editor and published to the local
+# workshop, then the game started again over the same save folder: the hull
+# is drawn from the saved picture. Screenshots in screenshots/hull.
+add_test(NAME road_xvfb_hull_after_restart
+  COMMAND xvfb-run -a -s "-screen 0 1280x720x24"
+          bash ${CMAKE_SOURCE_DIR}/tests/screens/roadHullUnderXvfb.sh $<TARGET_FILE:zorbex>
+          $<TARGET_FILE:zx_local_service> ${CMAKE_BINARY_DIR}/data ${CMAKE_BINARY_DIR}/screenshots/hull)
+set_tests_properties(road_xvfb_hull_after_restart PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE)

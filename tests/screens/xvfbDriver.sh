@@ -304,3 +304,35 @@ findAndPlayFirstTrack() {
     waitReady MainMenu 60 "$menus" || fail "no way back to the main menu"
     dismissTutorials
 }
+# Hull pictures for the ship editor, each given as path, width and height: a
+# pointed hull, an arrow head with a lighter spine, clear around it.
+writeHullPictures() {
+    /usr/bin/python3 - "$@" <<'PNG' || fail "could not write the pictures"
+import struct, sys, zlib
+
+def chunk(kind, data):
+    body = kind + data
+    return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+def hull(x, y, w, h):
+    # A pointed hull: an arrow head with a lighter spine, clear around it.
+    u, v = (x - w / 2) / (w / 2), y / h
+    if abs(u) > v * 0.9 or v > 0.95:
+        return (0, 0, 0, 0)
+    shade = 255 - int(150 * abs(u))
+    return (40, shade, 255, 255) if abs(u) > 0.12 else (230, 240, 255, 255)
+
+def write(path, w, h):
+    rows = b"".join(b"\0" + b"".join(bytes(hull(x, y, w, h)) for x in range(w)) for y in range(h))
+    header = struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0)
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+args = sys.argv[1:]
+for i in range(0, len(args), 3):
+    write(args[i], int(args[i + 1]), int(args[i + 2]))
+PNG
+}
+# The ship editor's rows of the first group: 34 high, 4 apart, from y 158;
+# the centre of row k (the values at x 495).
+editorRow() { echo $((175 + 38 * $1)); }
