@@ -1,58 +1,13 @@
 // The special-ship screens, the module unlock and the rank-up drawn by the real renderer under
 // Xvfb: each ship is drawn at its spot, over the screen. The screens as the
 // player sees them are left in screenshots/unlock of the build folder.
-#include <SDL_image.h>
 #include <gtest/gtest.h>
-
-#include <filesystem>
-#include <memory>
 
 #include "game/progress/xpCurve.h"
 #include "screens/screenRegistry.h"
 #include "screens/unlockProcShip.h"
 #include "screens/unlockShipMod.h"
-#include "screensFixture.h"
-
-namespace {
-// The brightest channel of a pixel of a picture file.
-int brightnessAt(SDL_Surface* s, int x, int y) {
-    Uint32 v = 0;
-    memcpy(&v, (const uint8_t*)s->pixels + y * s->pitch + x * s->format->BytesPerPixel, s->format->BytesPerPixel);
-    SDL_Color c{};
-    SDL_GetRGB(v, s->format, &c.r, &c.g, &c.b);
-    return std::max({(int)c.r, (int)c.g, (int)c.b});
-}
-
-// The brightest pixel of a square around a point: a ship drawn there shows.
-int brightestAround(SDL_Surface* s, int cx, int cy, int half) {
-    int best = 0;
-    for (int y = std::max(cy - half, 0); y < std::min(cy + half, s->h); ++y)
-        for (int x = std::max(cx - half, 0); x < std::min(cx + half, s->w); ++x) best = std::max(best, brightnessAt(s, x, y));
-    return best;
-}
-
-using Cpicture = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
-
-// The game under GL, in the state asked for once it has settled; a picture of
-// the screen is saved under the name given and read back.
-struct CshownScreen {
-    CscreensGame g;
-    bool reach(int mode, int steps) {
-        if (!g.initOk() || !gEngine->platform.hasGl()) return false;
-        if (mode >= 0) g->setGameMode(mode);
-        g.settle(steps);
-        return mode < 0 || g.mode() == mode;
-    }
-    Cpicture take(const char* name) {
-        std::filesystem::create_directories("screenshots/unlock");
-        const std::string file = std::string("screenshots/unlock/") + name;
-        if (!g->screenCapture.request(0, 0, (float)gEngine->screenWidth, (float)gEngine->screenHeight, file, false))
-            return Cpicture(nullptr, SDL_FreeSurface);
-        g.steps(2);
-        return Cpicture(g->screenCapture.done ? IMG_Load(file.c_str()) : nullptr, SDL_FreeSurface);
-    }
-};
-}  // namespace
+#include "shownScreen.h"
 
 TEST(UnlockScreensGl, TheSpecialShipsFlyAtTheirSpots) {
     CshownScreen s;
