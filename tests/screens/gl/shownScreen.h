@@ -12,12 +12,18 @@
 
 #include "screensFixture.h"
 
-// The brightest channel of a pixel of a picture file.
-inline int brightnessAt(SDL_Surface* s, int x, int y) {
+// A pixel of a picture file.
+inline SDL_Color pixelAt(SDL_Surface* s, int x, int y) {
     Uint32 v = 0;
     memcpy(&v, (const uint8_t*)s->pixels + y * s->pitch + x * s->format->BytesPerPixel, s->format->BytesPerPixel);
     SDL_Color c{};
     SDL_GetRGB(v, s->format, &c.r, &c.g, &c.b);
+    return c;
+}
+
+// The brightest channel of a pixel of a picture file.
+inline int brightnessAt(SDL_Surface* s, int x, int y) {
+    const SDL_Color c = pixelAt(s, x, y);
     return std::max({(int)c.r, (int)c.g, (int)c.b});
 }
 

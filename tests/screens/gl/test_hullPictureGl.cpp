@@ -36,10 +36,8 @@ int purePixelsAround(SDL_Surface* s, int cx, int cy, int half, int channel) {
     int n = 0;
     for (int y = std::max(cy - half, 0); y < std::min(cy + half, s->h); ++y)
         for (int x = std::max(cx - half, 0); x < std::min(cx + half, s->w); ++x) {
-            Uint32 v = 0;
-            memcpy(&v, (const uint8_t*)s->pixels + y * s->pitch + x * s->format->BytesPerPixel, s->format->BytesPerPixel);
-            Uint8 c[3];
-            SDL_GetRGB(v, s->format, &c[0], &c[1], &c[2]);
+            const SDL_Color p = pixelAt(s, x, y);
+            const int c[3] = {p.r, p.g, p.b};
             bool pure = c[channel] > 180;
             for (int o = 0; o < 3; ++o) pure = pure && (o == channel || c[o] < 70);
             n += pure ? 1 : 0;
