@@ -19,12 +19,7 @@ startService "$tool"
 startGame
 firstRunToMainMenu
 
-clickWidget mainMenu.txt ShipHangar
-waitReady Gallery 60 || fail "no gallery"
-dismissTutorials
-keys 3
-waitReady ShipEditor 60 || fail "New ship did not open the editor"
-dismissTutorials 640 650
+newShipInEditor
 clickAt 495 "$(editorRow 2)"
 waitFor "Load image: $work/hull.png" 15 || fail "the hull was not chosen"
 clickAt 495 "$(editorRow 0)"

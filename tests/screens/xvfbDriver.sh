@@ -336,3 +336,13 @@ PNG
 # The ship editor's rows of the first group: 34 high, 4 apart, from y 158;
 # the centre of row k (the values at x 495).
 editorRow() { echo $((175 + 38 * $1)); }
+# From the main menu: the gallery, then a new ship in the editor, its help
+# boxes put away with clicks on an empty spot (the editor's rows start high).
+newShipInEditor() {
+    clickWidget mainMenu.txt ShipHangar
+    waitReady Gallery 60 || fail "no gallery"
+    dismissTutorials
+    keys 3
+    waitReady ShipEditor 60 || fail "New ship did not open the editor"
+    dismissTutorials 640 650
+}
