@@ -10,22 +10,19 @@ namespace {
 // A settings set whose whole-call limits are far longer than the waits the
 // tests allow: an ending within those waits came from the limit under test.
 CwebServiceConfig slowLimits(CwebServiceConfig c) {
-    c.startTimeout = 30;
-    c.connectTimeout = 30;
-    c.ioTimeout = 30;
-    c.stallTimeout = 30;
+    c.startTimeout = c.connectTimeout = c.ioTimeout = c.stallTimeout = (int)(kEventWaitSeconds * 10);
     return c;
 }
 
-EcallState waitCall(Conline& online, CserviceCall& call, double seconds) {
+EcallState waitCall(Conline& online, CserviceCall& call) {
     EcallState st = call.poll();
-    pumpUntil(online, [&] { return (st = call.poll()) != CALL_PENDING; }, seconds);
+    pumpUntil(online, [&] { return (st = call.poll()) != CALL_PENDING; });
     return st;
 }
 
-EcallState waitLookUp(Conline& online, double seconds) {
+EcallState waitLookUp(Conline& online) {
     EcallState st = online.soap.pollFindPlayer();
-    pumpUntil(online, [&] { return (st = online.soap.pollFindPlayer()) != CALL_PENDING; }, seconds);
+    pumpUntil(online, [&] { return (st = online.soap.pollFindPlayer()) != CALL_PENDING; });
     return st;
 }
 }  // namespace
@@ -77,23 +74,20 @@ TEST(ServiceCall, ADroppedCallsLateReplyIsThrownAwayAndItsLimitIsOnTheTestClock)
 }
 
 TEST(ServiceCall, FailuresAreNamedByWhatWentWrong) {
-    EXPECT_EQ(callFailureOf(K4W_OK), CALL_NO_FAILURE);
-    EXPECT_EQ(callFailureOf(K4W_NO_CONNECTION), CALL_UNREACHABLE);
-    EXPECT_EQ(callFailureOf(K4W_SERVICE_OFF), CALL_UNREACHABLE);
-    EXPECT_EQ(callFailureOf(K4W_ABORTED), CALL_UNREACHABLE);
-    EXPECT_EQ(callFailureOf(K4W_TIMEOUT), CALL_TIMED_OUT);
-    EXPECT_EQ(callFailureOf(K4W_BAD_REPLY), CALL_BAD_REPLY);
-    EXPECT_EQ(callFailureOf(K4W_BAD_LOGIN), CALL_REFUSED);
+    const std::pair<int, EcallFailure> kinds[] = {{K4W_OK, CALL_NO_FAILURE},          {K4W_NO_CONNECTION, CALL_UNREACHABLE},
+                                                  {K4W_SERVICE_OFF, CALL_UNREACHABLE}, {K4W_ABORTED, CALL_UNREACHABLE},
+                                                  {K4W_TIMEOUT, CALL_TIMED_OUT},      {K4W_BAD_REPLY, CALL_BAD_REPLY},
+                                                  {K4W_BAD_LOGIN, CALL_REFUSED}};
+    for (auto [code, failure] : kinds) EXPECT_EQ(callFailureOf(code), failure) << code;
+    CtestEngine eng;
     for (EcallFailure f : {CALL_UNREACHABLE, CALL_TIMED_OUT, CALL_REFUSED, CALL_BAD_REPLY}) {
-        CtestEngine eng;
         EXPECT_STRNE(gEngine->text(callFailureTag(f)), callFailureTag(f)) << "no English text for " << callFailureTag(f);
     }
 }
 
 // Each way a service can misbehave ends the look-up with its own reason.
 TEST_F(OnlineTest, EachFaultOfTheServiceHasItsReason) {
-    uint64_t me = signIn();
-    (void)me;
+    signIn();
     struct Ccase {
         ClocalWebService::Efault fault;
         EcallFailure expected;
@@ -102,7 +96,7 @@ TEST_F(OnlineTest, EachFaultOfTheServiceHasItsReason) {
                     Ccase{ClocalWebService::FAULT_HANG_UP, CALL_UNREACHABLE}}) {
         service.setFault(c.fault, {"FindPlayer"});
         ASSERT_TRUE(online->soap.startFindPlayer(12345));
-        EXPECT_EQ(waitLookUp(*online, 8.0), CALL_FAILED) << c.fault;
+        EXPECT_EQ(waitLookUp(*online), CALL_FAILED) << c.fault;
         EXPECT_EQ(online->soap.findCall.failure(), c.expected) << c.fault;
         online->soap.findCall.drop();
     }
@@ -110,7 +104,7 @@ TEST_F(OnlineTest, EachFaultOfTheServiceHasItsReason) {
     service.setFault(ClocalWebService::FAULT_NONE);
     uint64_t rival = service.addAccount("Rival", "rival@example.com", "x");
     ASSERT_TRUE(online->soap.startFindPlayer(rival));
-    EXPECT_EQ(waitLookUp(*online, 8.0), CALL_DONE);
+    EXPECT_EQ(waitLookUp(*online), CALL_DONE);
     EXPECT_EQ(online->soap.foundPlayer().name, "Rival");
     EXPECT_GE(service.faultsServed(), 3);
 }
@@ -126,7 +120,7 @@ TEST_F(OnlineTest, ATrickleIsCutOffBetweenBytes) {
     service.trickleMs = 2500;
     service.setFault(ClocalWebService::FAULT_TRICKLE);
     ASSERT_TRUE(online->soap.startClient("Zorbex"));
-    EXPECT_EQ(waitCall(*online, online->soap.startCall, 10.0), CALL_FAILED);
+    EXPECT_EQ(waitCall(*online, online->soap.startCall), CALL_FAILED);
     EXPECT_EQ(online->soap.startCall.failure(), CALL_TIMED_OUT);
     service.setFault(ClocalWebService::FAULT_NONE);
 }
@@ -145,14 +139,14 @@ TEST_F(OnlineTest, QuittingCutsOffAStalledCallAndSavesAreNotHeldUp) {
     // A save runs beside the stalled call.
     CthreadTask save("Save Game Data");
     ASSERT_TRUE(save.start([] { return true; }));
-    EXPECT_TRUE(waitTask(save, 5.0));
+    EXPECT_TRUE(waitTask(save));
     EXPECT_EQ(online->soap.pollFindPlayer(), CALL_PENDING);
 
     online->soap.abortCalls();
-    EXPECT_EQ(waitLookUp(*online, 5.0), CALL_FAILED);
+    EXPECT_EQ(waitLookUp(*online), CALL_FAILED);
     EXPECT_EQ(online->soap.findCall.result().code, K4W_ABORTED);
     // Nothing new goes out once quitting has begun.
     ASSERT_TRUE(online->soap.startFindPlayer(4243));
-    EXPECT_EQ(waitLookUp(*online, 5.0), CALL_FAILED);
+    EXPECT_EQ(waitLookUp(*online), CALL_FAILED);
     EXPECT_EQ(service.faultsServed(), 1);
 }

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <thread>
 
 // The leak checker's default suppressions for every test program: FFmpeg's
@@ -57,7 +58,11 @@ CtestEngine::CtestEngine(bool init, const std::string& commandLine, const std::s
             std::string why;
             std::vector<ClogLine> lines = gEngine->log.recentLines();
             for (size_t i = lines.size() > 5 ? lines.size() - 5 : 0; i < lines.size(); ++i) why += "\n  " + lines[i].text;
-            ADD_FAILURE() << "engine init failed:" << why;
+            // The test ends here with the reason: nothing may run on an engine
+            // that is only half there.
+            Cengine::destroy();
+            if (ownFolder_) removeFolderTree(saveDir_);
+            throw std::runtime_error("engine init failed:" + why);
         }
     }
 }

@@ -18,7 +18,8 @@ class CtestEngine {
 public:
     // Creates the engine; with init, reads the data folder's tables too.
     // With a save folder the engine uses it and leaves it in place (a later
-    // engine over the same folder is the game started again).
+    // engine over the same folder is the game started again). When init
+    // fails, the test ends there, its failure naming the engine's last log lines.
     explicit CtestEngine(bool init = true, const std::string& commandLine = "", const std::string& saveDir = "");
     ~CtestEngine();
     Cengine* operator->() { return gEngine; }

@@ -13,7 +13,6 @@
 
 CtestGame::CtestGame(bool startUp, const std::string& commandLine, const std::string& saveDir)
     : eng_(true, commandLine, saveDir) {
-    if (!eng_.initOk()) return;
     Cgame::create();
     // The loading screen's clock moves more than a redraw's interval on each
     // reading, so the logo's minimum time passes without real waiting.
