@@ -6,78 +6,49 @@
 #include "services/platformSteam.h"
 #include "support/testEngine.h"
 
-TEST(IapPrices, PriceBlockBelongsToTheNextName) {
-    CtestEngine eng;
-    CplatformSteam p;
-    p.parseIAPPrices(
-        "CountryToCurrency GB = GBP\n"
-        "prices {\n"
-        "    USD = 199\n"
-        "    GBP = 149\n"
-        "}\n"
-        "name = Coins1\n");
-    ASSERT_EQ(p.countryToCurrency.size(), 1u);
-    EXPECT_STREQ(p.countryToCurrency[0].country, "GB");
-    EXPECT_STREQ(p.countryToCurrency[0].currency, "GBP");
-    ASSERT_EQ(p.items.size(), 1u);
-    EXPECT_STREQ(p.items[0].name, "Coins1");
-    ASSERT_EQ(p.items[0].prices.size(), 2u);
-    EXPECT_STREQ(p.items[0].prices[0].currency, "USD");
-    EXPECT_FLOAT_EQ(p.items[0].prices[0].amount, 1.99f);
-    EXPECT_STREQ(p.items[0].prices[1].currency, "GBP");
-    EXPECT_FLOAT_EQ(p.items[0].prices[1].amount, 1.49f);
+namespace {
+// What the reader kept: "country=currency ..." then "| item: currency amount ...".
+std::string kept(const CplatformSteam& p) {
+    std::string out;
+    char buf[64];
+    for (const auto& row : p.countryToCurrency) out += std::string(row.country) + "=" + row.currency + " ";
+    for (const auto& item : p.items) {
+        out += std::string("| ") + item.name + ":";
+        for (const auto& price : item.prices) {
+            snprintf(buf, sizeof buf, " %s %.2f", price.currency, price.amount);
+            out += buf;
+        }
+    }
+    return out;
 }
+}  // namespace
 
-TEST(IapPrices, DefIndexKeepsPricesAndTrailingPricesBelongToNothing) {
+TEST(IapPrices, EachTableReadsAsThePricesOfItsItems) {
     CtestEngine eng;
-    CplatformSteam p;
-    p.parseIAPPrices(
-        "PRICES { anything after the brace is skipped, \"even quotes\n"
-        "  EUR = 250\n"
-        "}\n"
-        "NAME = def_index\n"
-        "name = Boost\n"
-        "prices {\n"
-        "  USD = 100\n"
-        "}\n");
-    ASSERT_EQ(p.items.size(), 1u);
-    EXPECT_STREQ(p.items[0].name, "Boost");
-    ASSERT_EQ(p.items[0].prices.size(), 1u);
-    EXPECT_STREQ(p.items[0].prices[0].currency, "EUR");
-    EXPECT_FLOAT_EQ(p.items[0].prices[0].amount, 2.5f);
-}
-
-TEST(IapPrices, KeywordsInAnyCaseFieldsBoundedAndEndFileStops) {
-    CtestEngine eng;
-    CplatformSteam p;
-    p.parseIAPPrices(
-        "countrytocurrency us = usd ; a comment\n"
-        "COUNTRYTOCURRENCY LONGCOUNTRY = LONGCURRENCY\n"
-        "Prices {\n"
-        "  DOLLARS = 5\n"
-        "}\n"
-        "Name = AnItemNameThatIsFarTooLong\n"
-        "stray tokens are skipped\n"
-        "endfile\n"
-        "name = After\n");
-    ASSERT_EQ(p.countryToCurrency.size(), 2u);
-    EXPECT_STREQ(p.countryToCurrency[0].country, "us");
-    EXPECT_STREQ(p.countryToCurrency[1].country, "LONG");
-    EXPECT_STREQ(p.countryToCurrency[1].currency, "LONG");
-    ASSERT_EQ(p.items.size(), 1u);
-    EXPECT_EQ(strlen(p.items[0].name), 19u);
-    EXPECT_STREQ(p.items[0].prices[0].currency, "DOLL");
-    EXPECT_FLOAT_EQ(p.items[0].prices[0].amount, 0.05f);
-}
-
-TEST(IapPrices, CutShortFilesEndCleanly) {
-    CtestEngine eng;
-    CplatformSteam p;
-    p.parseIAPPrices("prices {\n USD =");
-    p.parseIAPPrices("CountryToCurrency GB =");
-    p.parseIAPPrices("name =");
-    EXPECT_TRUE(p.items.empty());
-    EXPECT_TRUE(p.countryToCurrency.empty());
+    struct Ccase { const char *text, *expected; } cases[] = {
+        // A price block belongs to the next name.
+        {"CountryToCurrency GB = GBP\nprices {\n    USD = 199\n    GBP = 149\n}\nname = Coins1\n",
+         "GB=GBP | Coins1: USD 1.99 GBP 1.49"},
+        // def_index keeps the prices for the next name; trailing prices belong to nothing.
+        {"PRICES { anything after the brace is skipped, \"even quotes\n  EUR = 250\n}\nNAME = def_index\n"
+         "name = Boost\nprices {\n  USD = 100\n}\n",
+         "| Boost: EUR 2.50"},
+        // Keywords in any case, fields cut to their size, stray words skipped, endfile stops.
+        {"countrytocurrency us = usd ; a comment\nCOUNTRYTOCURRENCY LONGCOUNTRY = LONGCURRENCY\nPrices {\n  DOLLARS = 5\n}\n"
+         "Name = AnItemNameThatIsFarTooLong\nstray tokens are skipped\nendfile\nname = After\n",
+         "us=usd LONG=LONG | AnItemNameThatIsFar: DOLL 0.05"},
+        // Files cut short end cleanly.
+        {"prices {\n USD =", ""},
+        {"CountryToCurrency GB =", ""},
+        {"name =", ""},
+    };
+    for (const Ccase& c : cases) {
+        CplatformSteam p;
+        p.parseIAPPrices(c.text);
+        std::string got = kept(p);
+        while (!got.empty() && got.back() == ' ') got.pop_back();
+        EXPECT_EQ(got, c.expected) << c.text;
+    }
 }
 
 TEST(IapPrices, TheShippedTableReadsAndTicksTheLoadingScreen) {
@@ -87,13 +58,9 @@ TEST(IapPrices, TheShippedTableReadsAndTicksTheLoadingScreen) {
     p.loadingTick = [&ticks] { ++ticks; };
     ASSERT_TRUE(p.loadIAPPrices());
     EXPECT_EQ(ticks, 1);
-    bool us = false, gb = false;
-    for (const auto& row : p.countryToCurrency) {
-        us = us || (!strcmp(row.country, "US") && !strcmp(row.currency, "USD"));
-        gb = gb || (!strcmp(row.country, "GB") && !strcmp(row.currency, "GBP"));
-    }
-    EXPECT_TRUE(us);
-    EXPECT_TRUE(gb);
+    std::string all = kept(p);
+    EXPECT_NE(all.find("US=USD "), std::string::npos);
+    EXPECT_NE(all.find("GB=GBP "), std::string::npos);
     ASSERT_FALSE(p.items.empty());
     for (const auto& item : p.items) {
         bool usd = false;

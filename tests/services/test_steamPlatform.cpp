@@ -64,26 +64,21 @@ std::vector<int32_t> markerDetails(const std::string& text) {
 }  // namespace
 
 TEST(SteamPlatform, StartsWithItsLogLinesAndPicksTheCurrency) {
-    CsteamFixture f("gb");   // country codes match in any case
-    ASSERT_TRUE(f.s.init());
-    int init = indexOfLine("Steam Init"), success = indexOfLine("Steam Success");
-    ASSERT_GE(init, 0);
-    EXPECT_GT(success, init);
-    EXPECT_STREQ(f.s.platform.currency, "GBP");
-    EXPECT_EQ(gEngine->currency, "GBP");
-    EXPECT_EQ(steamLocal::counters().overlayNotificationPosition, 0);
-    EXPECT_EQ(steamLocal::appId(), kZorbexAppId);
-    EXPECT_EQ(gEngine->steamId, steamLocal::localSteamId());
-    EXPECT_EQ(f.s.platform.quotaTotal, CsteamStore::kQuotaBytes);
-    EXPECT_GE(f.s.platform.countryToCurrency.size(), 2u);
-    EXPECT_GE(f.s.platform.items.size(), 1u);
-}
-
-TEST(SteamPlatform, CountryWithoutARowKeepsUSD) {
-    CsteamFixture f("LX");
-    ASSERT_TRUE(f.s.init());
-    EXPECT_STREQ(f.s.platform.currency, "USD");
-    EXPECT_EQ(gEngine->currency, "USD");
+    // Country codes match in any case; a country without a row keeps USD.
+    for (auto [country, currency] : {std::pair{"gb", "GBP"}, {"LX", "USD"}}) {
+        CsteamFixture f(country);
+        f.s.platform.appId = 777;   // set before start-up: reported
+        ASSERT_TRUE(f.s.init());
+        int init = indexOfLine("Steam Init"), success = indexOfLine("Steam Success");
+        ASSERT_GE(init, 0);
+        EXPECT_GT(success, init);
+        EXPECT_STREQ(f.s.platform.currency, currency);
+        EXPECT_EQ(gEngine->currency, currency);
+        EXPECT_EQ(steamLocal::counters().overlayNotificationPosition, 0);
+        EXPECT_EQ(SteamUtils()->GetAppID(), 777u);
+        EXPECT_EQ(gEngine->steamId, steamLocal::localSteamId());
+        EXPECT_EQ(f.s.platform.quotaTotal, CsteamStore::kQuotaBytes);
+    }
 }
 
 TEST(SteamPlatform, InitFailureLeavesTheErrorAsTheLastLine) {
@@ -109,48 +104,38 @@ TEST(SteamPlatformDeathTest, InitFailureEndsThroughTheFatalPath) {
         ::testing::ExitedWithCode(1), "Error Starting Steam API - Is Steam running\\?[^\n]*\n[^\n]*--CRASH--");
 }
 
-TEST(SteamPlatform, AppIdSetBeforeStartUpIsReported) {
-    CsteamFixture f;
-    f.s.platform.appId = 777;
-    ASSERT_TRUE(f.s.init());
-    EXPECT_EQ(SteamUtils()->GetAppID(), 777u);
-}
-
-TEST(SteamPlatform, PersonaNamesAreCutTo29Bytes) {
+// Names are cut to 29 bytes, never inside a letter; each is logged once.
+TEST(SteamPlatform, PersonaNameAndSteamIdTexts) {
     CsteamFixture f;
     ASSERT_TRUE(f.s.init());
-    std::string n29(29, 'a'), n30 = std::string(29, 'b') + "c";
-    steamLocal::setPersonaName(n29);
-    EXPECT_EQ(f.s.platform.getSteamName().str(), n29);
-    steamLocal::setPersonaName(n30);
-    EXPECT_EQ(f.s.platform.getSteamName().str(), std::string(29, 'b'));
-    // A two-byte letter across the cut is dropped whole.
-    steamLocal::setPersonaName(std::string(28, 'x') + "\xc3\xa9");
-    EXPECT_EQ(f.s.platform.getSteamName().str(), std::string(28, 'x'));
-    int logged = 0;
-    for (const auto& l : gEngine->log.recentLines()) logged += l.text.rfind("SteamName = ", 0) == 0;
-    EXPECT_EQ(logged, 1);
-    EXPECT_TRUE(gEngine->log.contains("SteamName = " + n29));
+    for (auto [persona, shown] : {std::pair{std::string(29, 'a'), std::string(29, 'a')},
+                                  {std::string(29, 'b') + "c", std::string(29, 'b')},
+                                  {std::string(28, 'x') + "\xc3\xa9", std::string(28, 'x')}}) {
+        steamLocal::setPersonaName(persona);
+        EXPECT_EQ(f.s.platform.getSteamName().str(), shown);
+    }
+    std::string id = std::to_string((long long)steamLocal::localSteamId());
+    EXPECT_EQ(f.s.platform.getSteamIdString().str(), id);
+    EXPECT_EQ(f.s.platform.getSteamIdString().str(), id);
+    for (auto [prefix, line] : {std::pair{"SteamName = ", "SteamName = " + std::string(29, 'a')}, {"SID = ", "SID = " + id}}) {
+        int logged = 0;
+        for (const auto& l : gEngine->log.recentLines()) logged += l.text.rfind(prefix, 0) == 0;
+        EXPECT_EQ(logged, 1) << prefix;
+        EXPECT_TRUE(gEngine->log.contains(line));
+    }
 }
 
-TEST(SteamPlatform, SteamIdText) {
+// Without the friends, utilities or storage interfaces: no name, no overlay
+// position, and the cloud calls fail quietly.
+TEST(SteamPlatform, MissingInterfacesAreDoneWithout) {
     CsteamFixture f;
-    ASSERT_TRUE(f.s.init());
-    std::string want = std::to_string((long long)steamLocal::localSteamId());
-    EXPECT_EQ(f.s.platform.getSteamIdString().str(), want);
-    EXPECT_EQ(f.s.platform.getSteamIdString().str(), want);
-    EXPECT_TRUE(gEngine->log.contains("SID = " + want));
-    int logged = 0;
-    for (const auto& l : gEngine->log.recentLines()) logged += l.text.rfind("SID = ", 0) == 0;
-    EXPECT_EQ(logged, 1);
-}
-
-TEST(SteamPlatform, MissingFriendsInterfaceGivesAnEmptyName) {
-    CsteamFixture f;
-    steamLocal::faults().missingInterfaces = {kSteamFriendsVersion, kSteamUtilsVersion};
+    steamLocal::faults().missingInterfaces = {kSteamFriendsVersion, kSteamUtilsVersion, kSteamRemoteStorageVersion};
     ASSERT_TRUE(f.s.init());
     EXPECT_EQ(f.s.platform.getSteamName().str(), "");
     EXPECT_EQ(steamLocal::counters().overlayNotificationPosition, -1);
+    EXPECT_EQ(f.s.platform.remoteStorage, nullptr);
+    EXPECT_FALSE(f.s.platform.saveToCloud("x", "abc", 3));
+    EXPECT_EQ(f.s.platform.loadFromCloud("x"), 0u);
 }
 
 TEST(SteamPlatform, OverlayCallbackLogs) {
@@ -236,15 +221,6 @@ TEST(SteamPlatform, FailedCloudWriteIsLoggedAndTheLocalFileWritten) {
     save.addRecord("v", &v, sizeof v);
     EXPECT_TRUE(save.saveItems());
     EXPECT_TRUE(fileExistsW(gEngine->savePath("gamesave3")));
-}
-
-TEST(SteamPlatform, WithoutRemoteStorageCloudCallsFailQuietly) {
-    CsteamFixture f;
-    steamLocal::faults().missingInterfaces = {kSteamRemoteStorageVersion};
-    ASSERT_TRUE(f.s.init());
-    EXPECT_EQ(f.s.platform.remoteStorage, nullptr);
-    EXPECT_FALSE(f.s.platform.saveToCloud("x", "abc", 3));
-    EXPECT_EQ(f.s.platform.loadFromCloud("x"), 0u);
 }
 
 TEST(SteamPlatform, FriendsWhoOwnTheGameFromTheMarkerBoard) {
