@@ -1,9 +1,8 @@
 // Writes the seed corpora of the fuzz targets, each made by the project's own
 // writers: makeSeeds <folder> makes <folder>/<target>/seedN for every target.
-#include <sys/stat.h>
-
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -34,25 +33,22 @@ using namespace k4wGen;
 namespace {
 std::string gRoot;
 
-void put(const std::string& target, const std::string& name, const void* bytes, size_t size) {
+Cbytes bytesOf(const std::string& s) { return Cbytes(s.begin(), s.end()); }
+// A seed whose first byte picks the reader in the target (tag < 0: none).
+void put(const std::string& target, const std::string& name, const Cbytes& b, int tag = -1) {
     fs::create_directories(gRoot + "/" + target);
-    std::string path = gRoot + "/" + target + "/" + name;
-    FILE* f = fopen(path.c_str(), "wb");
-    if (!f) return;
-    fwrite(bytes, 1, size, f);
-    fclose(f);
+    std::ofstream f(gRoot + "/" + target + "/" + name, std::ios::binary);
+    if (tag >= 0) f.put((char)tag);
+    f.write((const char*)b.data(), (std::streamsize)b.size());
 }
-void put(const std::string& target, const std::string& name, const Cbytes& b) { put(target, name, b.data(), b.size()); }
-void put(const std::string& target, const std::string& name, const std::string& s) {
-    put(target, name, s.data(), s.size());
+void put(const std::string& target, const std::string& name, const std::string& s, int tag = -1) {
+    put(target, name, bytesOf(s), tag);
 }
-Cbytes withTag(uint8_t tag, const Cbytes& b) {
-    Cbytes out{tag};
-    out.insert(out.end(), b.begin(), b.end());
-    return out;
+// A file as the game wrote it, when it is there.
+void putFile(const std::string& target, const std::string& name, const std::string& path, int tag = -1) {
+    Cbytes b;
+    if (CresourceFile::readWholeFile(path, b)) put(target, name, b, tag);
 }
-
-Cbytes withTag(uint8_t tag, const std::string& s) { return withTag(tag, Cbytes(s.begin(), s.end())); }
 
 void packedContainers() {
     std::string text(3000, 'z');
@@ -83,29 +79,25 @@ void saves() {
     progress.modules.addModule("Standard");
     save.settings.markTutorialSeen("Tut_Intro1");
     save.settings.notices.add(5, 77);
-    CtrackRecord t;
-    tracks.records.push_back(t);
-    put("fuzz_saveRecords", "game", withTag(0, save.gameFile().serialise()));
-    put("fuzz_saveRecords", "settings", withTag(1, save.settingsFile().serialise()));
-    put("fuzz_saveRecords", "highScores", withTag(2, save.highScoresFile().serialise()));
+    tracks.records.push_back(CtrackRecord{});
+    put("fuzz_saveRecords", "game", save.gameFile().serialise(), 0);
+    put("fuzz_saveRecords", "settings", save.settingsFile().serialise(), 1);
+    put("fuzz_saveRecords", "highScores", save.highScoresFile().serialise(), 2);
     // The same files whole, as written to disk (container and stream).
     save.settings.dirty = false;
-    if (save.settingsFile().saveItems() && save.highScoresFile().saveItems())
-        for (uint8_t i = 1; i < 3; ++i) {
-            Cbytes b;
-            const char* name = i == 1 ? CsaveLoad::kSettingsFile : CsaveLoad::kHighScoresFile;
-            if (CresourceFile::readWholeFile(gEngine->savePath(name), b)) put("fuzz_saveRecords", std::string(name) + "File", withTag(4 + i, b));
-        }
+    if (save.settingsFile().saveItems() && save.highScoresFile().saveItems()) {
+        putFile("fuzz_saveRecords", std::string(CsaveLoad::kSettingsFile) + "File", gEngine->savePath(CsaveLoad::kSettingsFile), 5);
+        putFile("fuzz_saveRecords", std::string(CsaveLoad::kHighScoresFile) + "File", gEngine->savePath(CsaveLoad::kHighScoresFile), 6);
+    }
 
     Cbytes shipsRecord;
     ships.write(shipsRecord);
     put("fuzz_shipImport", "hangar", shipsRecord);
     if (mine) {
-        Cbytes block(CplayerShipData::kBlockSize);
+        Cbytes block(CplayerShipData::kBlockSize), outside(CplayerShipDef::kOutsideSize);
         mine->writeDataBlock(block.data());
-        put("fuzz_shipImport", "block", block);
-        Cbytes outside(CplayerShipDef::kOutsideSize);
         mine->writeOutside(outside.data());
+        put("fuzz_shipImport", "block", block);
         put("fuzz_shipImport", "outside", outside);
     }
 }
@@ -159,18 +151,12 @@ void scoreRecords() {
 }
 
 void textFiles() {
-    for (const char* name : {"webService.txt", "musicServices.txt", "twitterHosts.txt"}) {
-        Cbytes b;
-        if (CresourceFile::readWholeFile(gEngine->dataPath(std::string("textFiles/") + name), b))
-            put("fuzz_settingsFiles", name, b);
-    }
+    for (const char* name : {"webService.txt", "musicServices.txt", "twitterHosts.txt"})
+        putFile("fuzz_settingsFiles", name, gEngine->dataPath(std::string("textFiles/") + name));
     int n = 0;
     std::error_code ec;
-    for (const auto& e : fs::directory_iterator(gEngine->dataPath("textFiles/layouts"), ec)) {
-        Cbytes b;
-        if (n < 40 && CresourceFile::readWholeFile(e.path().string(), b)) put("fuzz_layoutReader", e.path().filename().string(), b);
-        ++n;
-    }
+    for (const auto& e : fs::directory_iterator(gEngine->dataPath("textFiles/layouts"), ec))
+        if (n++ < 40) putFile("fuzz_layoutReader", e.path().filename().string(), e.path().string());
     // The directory's two list forms, as the radio browser reads them.
     put("fuzz_radioDirectory", "stations",
         std::string("<?xml version=\"1.0\"?><stationlist><tunein base=\"/sbin/tunein-station.pls\"/>"
@@ -189,146 +175,94 @@ size_t captureRecv(struct soap* soap, char* buf, size_t len) {
     return n;
 }
 
-template <class Req, class Resp>
-Resp captureReply(const std::string& url, uint8_t tag, const char* name, int (k4wProxy::*call)(const char*, const char*, Req*, Resp&),
-                  Req& req) {
-    k4wProxy proxy(SOAP_C_UTFSTRING);
-    Ck4wSettings s;
-    k4wConfigureSoap(proxy.soap, s);
-    std::string bytes(1, (char)tag);
-    gCapture = &bytes;
-    gRecv = proxy.soap->frecv;
-    proxy.soap->frecv = captureRecv;
-    Resp resp;
-    (proxy.*call)(url.c_str(), nullptr, &req, resp);
-    gCapture = nullptr;
-    proxy.destroy();
-    put("fuzz_soapReplies", name, bytes);
-    return resp;
-}
+class CreplyCapture {
+public:
+    explicit CreplyCapture(int port) : url_("http://127.0.0.1:" + std::to_string(port) + "/k4w") {}
+    std::string token;
+    // Asks with a request fill made and keeps the reply's bytes as seed name.
+    template <class Req, class Resp, class Fill>
+    Resp ask(uint8_t tag, const char* name, int (k4wProxy::*call)(const char*, const char*, Req*, Resp&), Fill fill) {
+        Req req;
+        fill(req);
+        k4wProxy proxy(SOAP_C_UTFSTRING);
+        Ck4wSettings s;
+        k4wConfigureSoap(proxy.soap, s);
+        std::string bytes;
+        gCapture = &bytes;
+        gRecv = proxy.soap->frecv;
+        proxy.soap->frecv = captureRecv;
+        Resp resp;
+        (proxy.*call)(url_.c_str(), nullptr, &req, resp);
+        gCapture = nullptr;
+        proxy.destroy();
+        put("fuzz_soapReplies", name, bytes, tag);
+        return resp;
+    }
+
+private:
+    std::string url_;
+};
 
 void soapReplies() {
     ClocalWebService service;
     if (!service.start()) return;
     service.addAccount("Pilot", "pilot@example.com", "hunter2");
     service.addRow("XP", 1, 5000, Cbytes(128, 'x'));
-    ClocalChallenge c;
-    c.trackTitle = "Night Drive";
-    service.setChallenge(24, c);
-    const std::string url = "http://127.0.0.1:" + std::to_string(service.port()) + "/k4w";
-    _k4w__GetUnixTime time;
-    time.gameTitle = "Zorbex";
-    captureReply(url, 0, "time", &k4wProxy::GetUnixTime, time);
-    _k4w__SignIn signIn;
-    signIn.gameTitle = "Zorbex";
-    signIn.login = "pilot@example.com";
-    signIn.password = "hunter2";
-    captureReply(url, 1, "signIn", &k4wProxy::SignIn, signIn);
-    _k4w__GetAuthToken token;
-    token.gameTitle = "Zorbex";
-    token.login = "pilot@example.com";
-    token.password = "hunter2";
-    std::string authToken = captureReply(url, 2, "token", &k4wProxy::GetAuthToken, token).authToken;
-    _k4w__GetAuthToken wrong = token;
-    wrong.password = "nope";
-    captureReply(url, 2, "tokenRefused", &k4wProxy::GetAuthToken, wrong);
-    _k4w__GetLeaderboard board;
-    board.authToken = authToken;
-    board.board = "XP";
-    board.first = 0;
-    board.count = 10;
-    captureReply(url, 3, "board", &k4wProxy::GetLeaderboard, board);
-    _k4w__GetGameConfig config;
-    config.gameTitle = "Zorbex";
-    config.authToken = authToken;
-    captureReply(url, 6, "config", &k4wProxy::GetGameConfig, config);
-    _k4w__GetMessages messages;
-    messages.authToken = authToken;
-    captureReply(url, 4, "messages", &k4wProxy::GetMessages, messages);
-    _k4w__FindPlayer find;
-    find.authToken = authToken;
-    find.playerId = 1;
-    captureReply(url, 5, "findPlayer", &k4wProxy::FindPlayer, find);
-    _k4w__GetCurrentChallenge challenge;
-    challenge.authToken = authToken;
-    challenge.periodHours = 24;
-    captureReply(url, 7, "challenge", &k4wProxy::GetCurrentChallenge, challenge);
-    uint8_t record[128] = {1, 2, 3};
-    _k4w__GetLeaderboardForPlayers forPlayers;
-    forPlayers.authToken = authToken;
-    forPlayers.board = "XP";
-    forPlayers.playerId = {1, 2};
-    captureReply(url, 8, "boardForPlayers", &k4wProxy::GetLeaderboardForPlayers, forPlayers);
-    _k4w__GetLeaderboardSince since;
-    since.authToken = authToken;
-    since.board = "XP";
-    since.since = 0;
-    since.count = 10;
-    captureReply(url, 9, "boardSince", &k4wProxy::GetLeaderboardSince, since);
-    _k4w__GetPlayerStats stats;
-    stats.authToken = authToken;
-    stats.playerId = {1};
-    captureReply(url, 10, "playerStats", &k4wProxy::GetPlayerStats, stats);
-    _k4w__CreateAccount account;
-    account.gameTitle = "Zorbex";
-    account.nickname = "Second";
-    account.email = "second@example.com";
-    account.password = "pw";
-    captureReply(url, 11, "createAccount", &k4wProxy::CreateAccount, account);
-    _k4w__SubmitScore submit;
-    submit.authToken = authToken;
-    submit.board = "XP";
-    submit.score = 6000;
-    submit.data.__ptr = record;
-    submit.data.__size = (int)sizeof record;
-    submit.keepBest = true;
-    captureReply(url, 12, "submitScore", &k4wProxy::SubmitScore, submit);
-    _k4w__SendMessage send;
-    send.authToken = authToken;
-    send.toPlayerId = 1;
-    send.type = 1;
-    send.data.__ptr = record;
-    send.data.__size = 16;
-    captureReply(url, 13, "sendMessage", &k4wProxy::SendMessage, send);
-    _k4w__DeleteMessages remove;
-    remove.authToken = authToken;
-    remove.messageId = {1};
-    captureReply(url, 14, "deleteMessages", &k4wProxy::DeleteMessages, remove);
-    _k4w__SetPlayerName rename;
-    rename.authToken = authToken;
-    rename.name = "Renamed";
-    captureReply(url, 15, "setPlayerName", &k4wProxy::SetPlayerName, rename);
-    _k4w__SetPlayerStats setStats;
-    setStats.authToken = authToken;
-    setStats.steamId = 7;
-    setStats.data.__ptr = record;
-    setStats.data.__size = (int)sizeof record;
-    captureReply(url, 16, "setPlayerStats", &k4wProxy::SetPlayerStats, setStats);
-    _k4w__getAtomicCount count;
-    count.authToken = authToken;
-    count.name = "Kills";
-    captureReply(url, 17, "getCount", &k4wProxy::getAtomicCount, count);
-    _k4w__addAtomicCount add;
-    add.authToken = authToken;
-    add.name = "Kills";
-    add.amount = 5;
-    captureReply(url, 18, "addCount", &k4wProxy::addAtomicCount, add);
+    ClocalChallenge challenge;
+    challenge.trackTitle = "Night Drive";
+    service.setChallenge(24, challenge);
+    CreplyCapture k(service.port());
+    static uint8_t record[128] = {1, 2, 3};
+    auto login = [](auto& r, const char* password) {
+        r.gameTitle = "Zorbex";
+        r.login = "pilot@example.com";
+        r.password = password;
+    };
+    k.ask(0, "time", &k4wProxy::GetUnixTime, [](auto& r) { r.gameTitle = "Zorbex"; });
+    k.ask(1, "signIn", &k4wProxy::SignIn, [&](auto& r) { login(r, "hunter2"); });
+    k.token = k.ask(2, "token", &k4wProxy::GetAuthToken, [&](auto& r) { login(r, "hunter2"); }).authToken;
+    k.ask(2, "tokenRefused", &k4wProxy::GetAuthToken, [&](auto& r) { login(r, "nope"); });
+    auto board = [&](auto& r) {
+        r.authToken = k.token;
+        r.board = "XP";
+    };
+    k.ask(3, "board", &k4wProxy::GetLeaderboard, [&](auto& r) { board(r), r.first = 0, r.count = 10; });
+    k.ask(6, "config", &k4wProxy::GetGameConfig, [&](auto& r) { r.gameTitle = "Zorbex", r.authToken = k.token; });
+    k.ask(4, "messages", &k4wProxy::GetMessages, [&](auto& r) { r.authToken = k.token; });
+    k.ask(5, "findPlayer", &k4wProxy::FindPlayer, [&](auto& r) { r.authToken = k.token, r.playerId = 1; });
+    k.ask(7, "challenge", &k4wProxy::GetCurrentChallenge, [&](auto& r) { r.authToken = k.token, r.periodHours = 24; });
+    k.ask(8, "boardForPlayers", &k4wProxy::GetLeaderboardForPlayers, [&](auto& r) { board(r), r.playerId = {1, 2}; });
+    k.ask(9, "boardSince", &k4wProxy::GetLeaderboardSince, [&](auto& r) { board(r), r.since = 0, r.count = 10; });
+    k.ask(10, "playerStats", &k4wProxy::GetPlayerStats, [&](auto& r) { r.authToken = k.token, r.playerId = {1}; });
+    k.ask(11, "createAccount", &k4wProxy::CreateAccount, [](auto& r) {
+        r.gameTitle = "Zorbex", r.nickname = "Second", r.email = "second@example.com", r.password = "pw";
+    });
+    k.ask(12, "submitScore", &k4wProxy::SubmitScore, [&](auto& r) {
+        board(r), r.score = 6000, r.keepBest = true;
+        r.data.__ptr = record, r.data.__size = (int)sizeof record;
+    });
+    k.ask(13, "sendMessage", &k4wProxy::SendMessage, [&](auto& r) {
+        r.authToken = k.token, r.toPlayerId = 1, r.type = 1, r.data.__ptr = record, r.data.__size = 16;
+    });
+    k.ask(14, "deleteMessages", &k4wProxy::DeleteMessages, [&](auto& r) { r.authToken = k.token, r.messageId = {1}; });
+    k.ask(15, "setPlayerName", &k4wProxy::SetPlayerName, [&](auto& r) { r.authToken = k.token, r.name = "Renamed"; });
+    k.ask(16, "setPlayerStats", &k4wProxy::SetPlayerStats, [&](auto& r) {
+        r.authToken = k.token, r.steamId = 7, r.data.__ptr = record, r.data.__size = (int)sizeof record;
+    });
+    k.ask(17, "getCount", &k4wProxy::getAtomicCount, [&](auto& r) { r.authToken = k.token, r.name = "Kills"; });
+    k.ask(18, "addCount", &k4wProxy::addAtomicCount, [&](auto& r) { r.authToken = k.token, r.name = "Kills", r.amount = 5; });
     service.stop();
 }
 
 // The shipped text tables, each tagged with the reader that reads it.
 void dataTables() {
-    const std::pair<uint8_t, const char*> tables[] = {
-        {0, "stringsGameEnglish.txt"}, {0, "stringsInternal.txt"}, {1, "colours.txt"},     {2, "spriteSheets.txt"},
-        {3, "fonts.txt"},              {4, "particles.txt"},       {5, "props.txt"},       {6, "achievements.txt"},
-        {7, "playerShips.txt"},        {8, "shipProperties.txt"},  {9, "shipModules.txt"}, {10, "music.txt"},
-        {11, "sounds.txt"},            {12, "sounds.txt"},         {13, "steamIAPPrices.txt"}, {14, "creditsList.txt"},
-    };
-    for (const auto& [tag, name] : tables) {
-        Cbytes b;
-        if (CresourceFile::readWholeFile(gEngine->dataPath(std::string("textFiles/") + name), b))
-            put("fuzz_dataTables", std::to_string(tag) + "_" + name, withTag(tag, b));
-    }
+    const char* const tables[] = {"stringsGameEnglish.txt", "colours.txt",      "spriteSheets.txt", "fonts.txt",
+                                  "particles.txt",          "props.txt",        "achievements.txt", "playerShips.txt",
+                                  "shipProperties.txt",     "shipModules.txt",  "music.txt",        "sounds.txt",
+                                  "sounds.txt",             "steamIAPPrices.txt", "creditsList.txt", "stringsInternal.txt"};
+    for (int tag = 0; tag < 16; ++tag)
+        putFile("fuzz_dataTables", std::to_string(tag % 15) + "_" + tables[tag],
+                gEngine->dataPath(std::string("textFiles/") + tables[tag]), tag % 15);
 }
 
 // The payload of a packed save file the game wrote.
@@ -362,15 +296,14 @@ void saveFolderFiles() {
     login.name = "Pilot";
     login.password = "hunter2";
     login.email = "pilot@example.com";
-    if (saveLoginData(login)) put(target, "login", withTag(0, savedPayload(CsaveLoad::kLoginFile)));
+    if (saveLoginData(login)) put(target, "login", savedPayload(CsaveLoad::kLoginFile), 0);
 
     Cbytes twitter;
     CwebMessage::addBlock(twitter, 0, "token-1234", 11);
     CwebMessage::addBlock(twitter, 0, "secret-5678", 12);
-    put(target, "twitter", withTag(1, twitter));
-
-    put(target, "userItem", withTag(2, CwebMessage::packRecord(workshopRecord(true))));
-    put(target, "userItemNoHull", withTag(2, CwebMessage::packRecord(workshopRecord(false))));
+    put(target, "twitter", twitter, 1);
+    put(target, "userItem", CwebMessage::packRecord(workshopRecord(true)), 2);
+    put(target, "userItemNoHull", CwebMessage::packRecord(workshopRecord(false)), 2);
 
     std::string steamRoot = gEngine->savePath("steamSeeds/");
     CsteamStore store;
@@ -388,11 +321,8 @@ void saveFolderFiles() {
         store.saveAchievements();
         store.saveBoards();
         store.saveFriends();
-        const char* files[3] = {"achievements.txt", "leaderboards.dat", "friends.txt"};
-        for (uint8_t i = 0; i < 3; ++i) {
-            Cbytes b;
-            if (CresourceFile::readWholeFile(steamRoot + files[i], b)) put(target, files[i], withTag(3 + i, b));
-        }
+        int tag = 3;
+        for (const char* file : {"achievements.txt", "leaderboards.dat", "friends.txt"}) putFile(target, file, steamRoot + file, tag++);
     }
     CsteamWorkshopStore shop;
     if (shop.open(steamRoot + "workshop")) {
@@ -404,16 +334,14 @@ void saveFolderFiles() {
         item.previewName = "preview.png";
         uint64_t id = shop.publish(item, Cbytes(10, 1), Cbytes(4, 2));
         shop.subscribe(5, id);
-        Cbytes b;
-        if (CresourceFile::readWholeFile(shop.root() + "items/" + std::to_string(id) + "/item.txt", b))
-            put(target, "workshopItem", withTag(6, b));
-        if (CresourceFile::readWholeFile(shop.root() + "subscriptions/5.txt", b)) put(target, "subscriptions", withTag(6, b));
+        putFile(target, "workshopItem", shop.root() + "items/" + std::to_string(id) + "/item.txt", 6);
+        putFile(target, "subscriptions", shop.root() + "subscriptions/5.txt", 6);
     }
 
     CperkMgr perks;
     Cbytes perkRecord;
     perks.writeRecord(perkRecord);
-    put(target, "perks", withTag(7, perkRecord));
+    put(target, "perks", perkRecord, 7);
 
     CasyncChallenge c;
     c.guid = 99;
@@ -421,16 +349,14 @@ void saveFolderFiles() {
     c.trackTitle = "Night Drive";
     CchallengeList list;
     list.playerId = 5;
-    if (list.cacheChallenge(c)) put(target, "challengeCache", withTag(8, savedPayload(CchallengeList::cacheFileName(5, 99))));
-    if (list.saveStaticData("Seed", Cbytes(64, 7))) {
-        Cbytes b;
-        if (CresourceFile::readWholeFile(gEngine->savePath(CchallengeList::staticDataFileName("Seed")), b))
-            put(target, "staticData", withTag(9, b));
-    }
-    put(target, "userDirs", withTag(10, std::string("# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
-                                                    "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_MUSIC_DIR=\"/srv/music\"\n")));
-    Cbytes png;
-    if (CresourceFile::readWholeFile(gEngine->dataPath("testShip.png"), png)) put(target, "preview", withTag(11, png));
+    if (list.cacheChallenge(c)) put(target, "challengeCache", savedPayload(CchallengeList::cacheFileName(5, 99)), 8);
+    if (list.saveStaticData("Seed", Cbytes(64, 7)))
+        putFile(target, "staticData", gEngine->savePath(CchallengeList::staticDataFileName("Seed")), 9);
+    put(target, "userDirs",
+        std::string("# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                    "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_MUSIC_DIR=\"/srv/music\"\n"),
+        10);
+    putFile(target, "preview", gEngine->dataPath("testShip.png"), 11);
 }
 
 void serviceRecords() {
@@ -444,31 +370,31 @@ void serviceRecords() {
     e.otherName = "Rival";
     e.trackKey = "0123456789abcdef0123456789abcdef";
     e.shipName = "Vessik";
-    put(target, "inboxEntry", withTag(0, e.pack()));
+    put(target, "inboxEntry", e.pack(), 0);
     Cinbox inbox;
     inbox.add(e);
     e.messageId = 8;
     e.type = INBOX_SURVIVAL_HIGHSCORE;
     inbox.add(e);
-    put(target, "inbox", withTag(0, inbox.serialise()));
+    put(target, "inbox", inbox.serialise(), 0);
 
     CasyncChallenge c;
     c.guid = 99;
     c.opponentId = 42;
     c.opponentName = "Rival";
-    c.trackKey = "0123456789abcdef0123456789abcdef";
+    c.trackKey = e.trackKey;
     c.trackTitle = "Night Drive";
     c.artist = "Vessik";
     c.album = "Roads";
     c.duration = 201;
     c.linkKind = 'Y';
     c.linkId = "abcdefghijk";
-    put(target, "challenge", withTag(1, c.serialise()));
+    put(target, "challenge", c.serialise(), 1);
 
     CfriendList friends;
     friends.addOrUpdate(0, 42, "Rival");
     friends.addOrUpdate(1, 43, "Wingmate");
-    put(target, "friends", withTag(2, friends.serialise()));
+    put(target, "friends", friends.serialise(), 2);
 
     CplayerStatsRecord stats;
     stats.steamId = 42;
@@ -478,48 +404,45 @@ void serviceRecords() {
     stats.name = "Rival";
     Cbytes statsBytes(CplayerStatsRecord::kRecordSize);
     stats.write(statsBytes.data());
-    put(target, "stats", withTag(3, statsBytes));
+    put(target, "stats", statsBytes, 3);
 
     CreplayRun run;
     run.samples = {{0.0f, 0, 1}, {1.5f, 1200, 2}, {3.0f, 5000, 4}};
     run.deathTime = 3.5f;
     Cbytes replay;
     CscoreReplay::pack(run, replay);
-    put(target, "replay", withTag(4, replay));
+    put(target, "replay", replay, 4);
 }
 
 // Replies as the services send them.
 void webReplies() {
-    const char* target = "fuzz_webReplies";
-    put(target, "media", withTag(0, std::string("{\"media_id\":710511363345354753,\"media_id_string\":\"710511363345354753\","
-                                                "\"size\":11065,\"expires_after_secs\":86400}")));
-    put(target, "token", withTag(1, std::string("oauth_token=6253282-eWudHldSbIaelX7swmsiHImEL4KinwaGloHANdrY&"
-                                                "oauth_token_secret=2EEfA6BG3ly3sR3RjE0IBSnlQu4ZrUzPiYKmrkVU&"
-                                                "user_id=6253282&screen_name=pilot")));
-    put(target, "identified",
-        withTag(2, std::string("{\"status\":{\"msg\":\"Success\",\"code\":0,\"version\":\"1.0\"},\"metadata\":{\"music\":[{"
-                               "\"title\":\"Night Drive\",\"artists\":[{\"name\":\"Vessik\"}],\"album\":{\"name\":\"Roads\"},"
-                               "\"genres\":[{\"name\":\"Synth\"}],\"duration_ms\":201000}]}}")));
-    put(target, "notIdentified", withTag(2, std::string("{\"status\":{\"msg\":\"No result\",\"code\":1001}}")));
-    put(target, "pls", withTag(3, std::string("[playlist]\nNumberOfEntries=2\nFile1=http://radio.example:8000/stream\n"
-                                              "Title1=Seed FM\nFile2=http://radio.example:8002/\nVersion=2\n")));
-    put(target, "m3u", withTag(3, std::string("#EXTM3U\n#EXTINF:-1,Seed FM\nhttp://radio.example/stream.mp3\n")));
-    put(target, "icy", withTag(4, std::string("StreamTitle='Vessik - Night Drive';StreamUrl='';")));
+    const std::tuple<const char*, int, const char*> replies[] = {
+        {"media", 0, "{\"media_id\":710511363345354753,\"media_id_string\":\"710511363345354753\",\"size\":11065,"
+                     "\"expires_after_secs\":86400}"},
+        {"token", 1, "oauth_token=6253282-eWudHldSbIaelX7swmsiHImEL4KinwaGloHANdrY&oauth_token_secret="
+                     "2EEfA6BG3ly3sR3RjE0IBSnlQu4ZrUzPiYKmrkVU&user_id=6253282&screen_name=pilot"},
+        {"identified", 2, "{\"status\":{\"msg\":\"Success\",\"code\":0,\"version\":\"1.0\"},\"metadata\":{\"music\":[{"
+                          "\"title\":\"Night Drive\",\"artists\":[{\"name\":\"Vessik\"}],\"album\":{\"name\":\"Roads\"},"
+                          "\"genres\":[{\"name\":\"Synth\"}],\"duration_ms\":201000}]}}"},
+        {"notIdentified", 2, "{\"status\":{\"msg\":\"No result\",\"code\":1001}}"},
+        {"pls", 3, "[playlist]\nNumberOfEntries=2\nFile1=http://radio.example:8000/stream\nTitle1=Seed FM\n"
+                   "File2=http://radio.example:8002/\nVersion=2\n"},
+        {"m3u", 3, "#EXTM3U\n#EXTINF:-1,Seed FM\nhttp://radio.example/stream.mp3\n"},
+        {"icy", 4, "StreamTitle='Vessik - Night Drive';StreamUrl='';"},
+    };
+    for (const auto& [name, tag, text] : replies) put("fuzz_webReplies", name, std::string(text), tag);
 }
 
 void workshopItems() {
-    Cbytes flat = workshopRecord(true);
-    put("fuzz_workshopItems", "item", withTag(0, flat));
-    put("fuzz_workshopItems", "itemNoHull", withTag(0, workshopRecord(false)));
-    Cbytes png;
-    if (CresourceFile::readWholeFile(gEngine->dataPath("testShip.png"), png)) put("fuzz_workshopItems", "hull", withTag(1, png));
+    put("fuzz_workshopItems", "item", workshopRecord(true), 0);
+    put("fuzz_workshopItems", "itemNoHull", workshopRecord(false), 0);
+    putFile("fuzz_workshopItems", "hull", gEngine->dataPath("testShip.png"), 1);
 }
 
 // Short files of every kind the player's music may be, with tags.
 void mediaFiles() {
     const char* const extensions[] = {"mp3", "ogg", "flac", "wav", "m4a", "opus", "wma"};
-    const uint8_t kinds = 7;
-    CpcmBuffer pcm = synth::makeTone(440, 0.3, 22050, 2);
+    const int kinds = 7;
     CfileTags tags;
     tags.title = "Night Drive";
     tags.artist = "Vessik";
@@ -528,14 +451,14 @@ void mediaFiles() {
     tags.trackNumber = 3;
     std::string folder = gEngine->savePath("media");
     fs::create_directories(folder);
-    for (uint8_t i = 0; i < kinds; ++i) {
+    for (int i = 0; i < kinds; ++i) {
         std::string path = folder + "/seed." + extensions[i];
-        if (!encodeAudioFile(path, pcm, 32)) continue;
-        writeFileTags(path, tags);
         Cbytes b;
+        if (!encodeAudioFile(path, synth::makeTone(440, 0.3, 22050, 2), 32)) continue;
+        writeFileTags(path, tags);
         if (!CresourceFile::readWholeFile(path, b) || b.size() > 64 * 1024) continue;
-        put("fuzz_mediaFiles", std::string("tags.") + extensions[i], withTag(i, b));
-        put("fuzz_mediaFiles", std::string("audio.") + extensions[i], withTag((uint8_t)(kinds + i), b));
+        put("fuzz_mediaFiles", std::string("tags.") + extensions[i], b, i);
+        put("fuzz_mediaFiles", std::string("audio.") + extensions[i], b, kinds + i);
     }
 }
 
@@ -559,18 +482,16 @@ std::string radioStream(uint8_t metaint, const std::string& name, const std::str
 }
 
 void radioStreams() {
-    const char* target = "fuzz_radioStream";
     std::string folder = gEngine->savePath("radio");
     fs::create_directories(folder);
-    for (const char* ext : {"mp3", "ogg"}) {
-        std::string path = folder + "/seed." + ext;
+    for (std::string ext : {"mp3", "ogg"}) {
         Cbytes audio;
+        std::string path = folder + "/seed." + ext;
         if (!encodeAudioFile(path, synth::makeTone(660, 0.3, 22050, 2), 32) || !CresourceFile::readWholeFile(path, audio) ||
             audio.size() > 0xffff)
             continue;
-        put(target, std::string("twoTitles.") + ext,
-            radioStream(64, "Seed FM", "Synth", audio, {"Vessik - Night Drive", "Vessik - Day"}));
-        put(target, std::string("latin1.") + ext, radioStream(16, "Caf\xe9 Radio", "", audio, {"Caf\xe9 - Cr\xeape"}));
+        put("fuzz_radioStream", "twoTitles." + ext, radioStream(64, "Seed FM", "Synth", audio, {"Vessik - Night Drive", "Vessik - Day"}));
+        put("fuzz_radioStream", "latin1." + ext, radioStream(16, "Caf\xe9 Radio", "", audio, {"Caf\xe9 - Cr\xeape"}));
     }
 }
 }  // namespace
@@ -582,18 +503,8 @@ int main(int argc, char** argv) {
     }
     gRoot = argv[1];
     fuzzEngine();
-    packedContainers();
-    saves();
-    songLibrary();
-    scoreRecords();
-    textFiles();
-    soapReplies();
-    dataTables();
-    saveFolderFiles();
-    serviceRecords();
-    webReplies();
-    workshopItems();
-    mediaFiles();
-    radioStreams();
+    for (void (*make)() : {packedContainers, saves, songLibrary, scoreRecords, textFiles, soapReplies, dataTables,
+                           saveFolderFiles, serviceRecords, webReplies, workshopItems, mediaFiles, radioStreams})
+        make();
     return 0;
 }
