@@ -6,7 +6,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/resourceFile.h"
 
@@ -42,4 +44,13 @@ inline bool fuzzSaveFile(const std::string& name, const uint8_t* data, size_t si
     if (!packed) return fuzzWriteFile(gEngine->savePath(name), data, size);
     Cbytes p = CwebMessage::pack(0, data, size);
     return fuzzWriteFile(gEngine->savePath(name), p.data(), p.size());
+}
+
+// The targets that read several kinds of input: the first byte picks the
+// reader, the rest is its input.
+using CfuzzReader = std::function<void(const uint8_t* data, size_t size)>;
+inline int fuzzPick(const uint8_t* data, size_t size, const std::vector<CfuzzReader>& readers) {
+    fuzzEngine();
+    if (size >= 1) readers[data[0] % readers.size()](data + 1, size - 1);
+    return 0;
 }

@@ -64,101 +64,60 @@ Ctexture& sheetTexture() {
 }
 }  // namespace
 
+// A reader of the input as a text.
+template <class F>
+CfuzzReader text(F read) {
+    return [read](const uint8_t* p, size_t n) { read(fuzzText(p, n).c_str()); };
+}
+// A reader of the input as the data folder's file name (for readers of files only).
+template <class F>
+CfuzzReader file(const char* name, F read) {
+    return [name, read](const uint8_t* p, size_t n) { readAsDataFile(name, p, n, read); };
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzzEngine();
-    if (size < 1) return 0;
-    std::string text = fuzzText(data + 1, size - 1);
-    switch (data[0] % 15) {
-        case 0: {
+    static const std::vector<CfuzzReader> readers = {
+        text([](const char* t) {
             CstringTable strings;
-            strings.loadFromText(text.c_str());
-            strings.loadFromText(text.c_str(), true);
-            break;
-        }
-        case 1: {
-            CcolourTable colours;
-            colours.loadFromText(text.c_str());
-            break;
-        }
-        case 2: {
+            strings.loadFromText(t);
+            strings.loadFromText(t, true);
+        }),
+        text([](const char* t) { CcolourTable().loadFromText(t); }),
+        text([](const char* t) {
             CspriteMgr sprites;
             sprites.createSprite("sheet.png", &sheetTexture());
-            sprites.loadSheetsFromText(text.c_str());
-            break;
-        }
-        case 3: {
-            CfontMgr fonts;
-            fonts.loadFromText(text.c_str());
-            break;
-        }
-        case 4: {
+            sprites.loadSheetsFromText(t);
+        }),
+        text([](const char* t) { CfontMgr().loadFromText(t); }),
+        text([](const char* t) {
             static CparticleSystem particles;
-            particles.loadDefsFromText(text.c_str());
-            break;
-        }
-        case 5: {
-            CpropMgr props;
-            props.loadFromText(text.c_str());
-            break;
-        }
-        case 6: {
-            CachievementDefs ach;
-            ach.loadFromText(text.c_str());
-            break;
-        }
-        case 7: {
-            CplayerShipMgr ships;
-            ships.loadBuiltInFromText(text.c_str());
-            break;
-        }
-        case 8: {
+            particles.loadDefsFromText(t);
+        }),
+        text([](const char* t) { CpropMgr().loadFromText(t); }),
+        text([](const char* t) { CachievementDefs().loadFromText(t); }),
+        text([](const char* t) { CplayerShipMgr().loadBuiltInFromText(t); }),
+        text([](const char* t) {
             std::vector<CshipDef> defs;
-            parseShipDefs(text.c_str(), defs, "fuzz");
-            break;
-        }
-        case 9: {
-            CshipModuleTable modules;
-            modules.loadFromText(text.c_str());
-            break;
-        }
-        case 10: {
-            // The music and sound tables are read from their files only.
+            parseShipDefs(t, defs, "fuzz");
+        }),
+        text([](const char* t) { CshipModuleTable().loadFromText(t); }),
+        file("music.txt", [] {
             static CsongInfoMgr library;
-            readAsDataFile("music.txt", data + 1, size - 1, [] {
-                CmusicPlayer player;
-                player.init(nullptr, &library);
-                player.addBuiltInTracks();
-            });
-            break;
-        }
-        case 11: {
-            readAsDataFile("sounds.txt", data + 1, size - 1, [] {
-                CgameSfx sfx;
-                sfx.init(nullptr, "textFiles/sounds.txt");
-            });
-            break;
-        }
-        case 12: {
-            readAsDataFile("sounds.txt", data + 1, size - 1, [] {
-                CsfxPackMgr packs;
-                packs.init(nullptr, "textFiles/sounds.txt");
-            });
-            break;
-        }
-        case 13: {
-            CplatformSteam steam;
-            steam.parseIAPPrices(text.c_str());
-            break;
-        }
-        default: {
+            CmusicPlayer player;
+            player.init(nullptr, &library);
+            player.addBuiltInTracks();
+        }),
+        file("sounds.txt", [] { CgameSfx().init(nullptr, "textFiles/sounds.txt"); }),
+        file("sounds.txt", [] { CsfxPackMgr().init(nullptr, "textFiles/sounds.txt"); }),
+        text([](const char* t) { CplatformSteam().parseIAPPrices(t); }),
+        text([](const char* t) {
             static CstringTable strings = [] {
-                CstringTable t;
-                t.load("stringsGameEnglish.txt");
-                return t;
+                CstringTable s;
+                s.load("stringsGameEnglish.txt");
+                return s;
             }();
-            credits::parse(text.c_str(), strings);
-            break;
-        }
-    }
-    return 0;
+            credits::parse(t, strings);
+        }),
+    };
+    return fuzzPick(data, size, readers);
 }

@@ -31,25 +31,37 @@ void removeKeptAside() {
 }
 }  // namespace
 
+namespace {
+// One of the local Steam layer's files.
+CfuzzReader steamFile(const char* name) {
+    return [name](const uint8_t* p, size_t n) {
+        static bool made = makeFolders(steamRoot());
+        (void)made;
+        fuzzWriteFile(steamRoot() + name, p, n);
+        CsteamStore store;
+        store.open(steamRoot());
+    };
+}
+
+CsteamWorkshopStore* workshopStore() {
+    static CsteamWorkshopStore store;
+    return store.isOpen() || store.open(steamRoot() + "workshop") ? &store : nullptr;
+}
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzzEngine();
-    if (size < 1) return 0;
-    const uint8_t* p = data + 1;
-    size_t n = size - 1;
-    switch (data[0] % 12) {
-        case 0: {
+    static const std::vector<CfuzzReader> readers = {
+        [](const uint8_t* p, size_t n) {
             fuzzSaveFile(CsaveLoad::kLoginFile, p, n, true);
             CloginData login;
             loadLoginData(login);
-            break;
-        }
-        case 1: {
+        },
+        [](const uint8_t* p, size_t n) {
             fuzzSaveFile("twitter.dat", p, n, true);
             static Ctwitter twitter;
             twitter.init();   // reads twitter.dat
-            break;
-        }
-        case 2: {
+        },
+        [](const uint8_t* p, size_t n) {
             // A workshop item's local copy, checked as the sync checks it.
             const uint64_t id = 77;
             fuzzSaveFile(Cworkshop::localItemName(id), p, n, false);
@@ -62,53 +74,35 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 CworkshopShipItem ship;
                 Cworkshop::checkShipItem(item, ship);
             }
-            break;
-        }
-        case 3:
-        case 4:
-        case 5: {
-            static const char* const names[3] = {"achievements.txt", "leaderboards.dat", "friends.txt"};
-            static bool made = makeFolders(steamRoot());
-            (void)made;
-            fuzzWriteFile(steamRoot() + names[data[0] % 12 - 3], p, n);
-            CsteamStore store;
-            store.open(steamRoot());
-            break;
-        }
-        case 6: {
+        },
+        steamFile("achievements.txt"),
+        steamFile("leaderboards.dat"),
+        steamFile("friends.txt"),
+        [](const uint8_t* p, size_t n) {
             // The local workshop's record of an item and a player's subscriptions.
-            static CsteamWorkshopStore store;
-            if (!store.isOpen() && !store.open(steamRoot() + "workshop")) break;
-            const uint64_t id = CsteamWorkshopStore::kFirstId;
-            std::error_code ec;
-            fs::create_directories(store.root() + "items/" + std::to_string(id), ec);
-            fuzzWriteFile(store.root() + "items/" + std::to_string(id) + "/item.txt", p, n);
-            fuzzWriteFile(store.root() + "subscriptions/5.txt", p, n);
-            CworkshopStoredItem item;
-            store.find(id, item);
-            store.subscriptions(5);
-            break;
-        }
-        case 7: {
-            CperkMgr perks;
-            perks.readRecord(p, n);
-            break;
-        }
-        case 8: {
+            CsteamWorkshopStore* store = workshopStore();
+            if (!store) return;
+            const std::string item = store->root() + "items/" + std::to_string(CsteamWorkshopStore::kFirstId);
+            makeFolders(item);
+            fuzzWriteFile(item + "/item.txt", p, n);
+            fuzzWriteFile(store->root() + "subscriptions/5.txt", p, n);
+            CworkshopStoredItem found;
+            store->find(CsteamWorkshopStore::kFirstId, found);
+            store->subscriptions(5);
+        },
+        [](const uint8_t* p, size_t n) { CperkMgr().readRecord(p, n); },
+        [](const uint8_t* p, size_t n) {
             CchallengeList list;
             list.playerId = 5;
             fuzzSaveFile(CchallengeList::cacheFileName(5, 99), p, n, true);
             list.findCachedChallenge(99);
-            break;
-        }
-        case 9: {
-            CchallengeList list;
+        },
+        [](const uint8_t* p, size_t n) {
             fuzzSaveFile(CchallengeList::staticDataFileName("Fuzz"), p, n, false);
             Cbytes out;
-            list.loadStaticData("Fuzz", out);
-            break;
-        }
-        case 10: {
+            CchallengeList().loadStaticData("Fuzz", out);
+        },
+        [](const uint8_t* p, size_t n) {
             static const std::string config = [] {
                 std::string c = gEngine->savePath("xdgFuzz");
                 makeFolders(c);
@@ -118,27 +112,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }();
             fuzzWriteFile(config + "/user-dirs.dirs", p, n);
             defaultSaveFolder("Zorbex");
-            break;
-        }
-        default: {
+        },
+        [](const uint8_t* p, size_t n) {
             // A workshop item's preview image, read back and decoded.
-            static CsteamWorkshopStore store;
-            if (!store.isOpen() && !store.open(steamRoot() + "workshop")) break;
-            static const uint64_t id = [] {
+            CsteamWorkshopStore* store = workshopStore();
+            if (!store) return;
+            static const uint64_t id = [store] {
                 CworkshopStoredItem item;
                 item.title = "Fuzz";
                 item.fileName = "data.dat";
                 item.previewName = "preview.png";
-                return store.publish(item, Cbytes(4, 1), Cbytes(4, 2));
+                return store->publish(item, Cbytes(4, 1), Cbytes(4, 2));
             }();
-            fuzzWriteFile(store.root() + "items/" + std::to_string(id) + "/preview.dat", p, n);
+            fuzzWriteFile(store->root() + "items/" + std::to_string(id) + "/preview.dat", p, n);
             Cbytes preview;
-            if (store.readFile(id, true, preview))
+            if (store->readFile(id, true, preview))
                 if (SDL_Surface* surface = CtextureMgr::decode(preview.data(), preview.size(), "fuzz preview"))
                     SDL_FreeSurface(surface);
-            break;
-        }
-    }
+        },
+    };
+    int done = fuzzPick(data, size, readers);
     removeKeptAside();
-    return 0;
+    return done;
 }

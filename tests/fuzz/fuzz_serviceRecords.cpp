@@ -9,45 +9,32 @@
 #include "online/inbox.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzzEngine();
-    if (size < 1) return 0;
-    const uint8_t* p = data + 1;
-    size_t n = size - 1;
-    switch (data[0] % 5) {
-        case 0: {
+    static const std::vector<CfuzzReader> readers = {
+        [](const uint8_t* p, size_t n) {
             CinboxEntry e;
             Cinbox inbox;
             if (CinboxEntry::unpack(p, n, e)) inbox.add(e);
             inbox.deserialise(p, n);
             inbox.serialise();
-            break;
-        }
-        case 1: {
+        },
+        [](const uint8_t* p, size_t n) {
             CasyncChallenge c;
             if (CasyncChallenge::deserialise(p, n, c)) c.serialise();
-            break;
-        }
-        case 2: {
+        },
+        [](const uint8_t* p, size_t n) {
             CfriendList friends;
             if (friends.deserialise(p, n)) friends.serialise();
-            break;
-        }
-        case 3: {
+        },
+        [](const uint8_t* p, size_t n) {
             CplayerStatsRecord stats;
-            if (stats.read(p, n)) {
-                uint8_t back[CplayerStatsRecord::kRecordSize];
-                stats.write(back);
-            }
-            break;
-        }
-        default: {
+            uint8_t back[CplayerStatsRecord::kRecordSize];
+            if (stats.read(p, n)) stats.write(back);
+        },
+        [](const uint8_t* p, size_t n) {
             CreplayRun run;
-            if (CscoreReplay::unpack(p, n, run)) {
-                Cbytes back;
-                CscoreReplay::pack(run, back);
-            }
-            break;
-        }
-    }
-    return 0;
+            Cbytes back;
+            if (CscoreReplay::unpack(p, n, run)) CscoreReplay::pack(run, back);
+        },
+    };
+    return fuzzPick(data, size, readers);
 }

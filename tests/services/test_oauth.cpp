@@ -157,36 +157,26 @@ TEST(Coauth, NonceKeepsItsFormAndNeverRepeatsWithinASecond) {
 TEST(Coauth, ParseTokenReply) {
     Coauth o;
     EXPECT_FALSE(o.parseTokenReply(""));
-
     ASSERT_TRUE(o.parseTokenReply("oauth_token=T1&oauth_token_secret=S1&user_id=9&screen_name=Bob"));
-    EXPECT_EQ(o.token(), "T1");
-    EXPECT_EQ(o.tokenSecret(), "S1");
-    EXPECT_EQ(o.screenName(), "Bob");
-
-    // The token key inside "oauth_token_secret" is not the token.
-    o.setToken("old", "oldS");
-    o.parseTokenReply("oauth_token_secret=S2&oauth_token=T2&x=1");
-    EXPECT_EQ(o.token(), "T2");
-    EXPECT_EQ(o.tokenSecret(), "S2");
-    o.setToken("old", "oldS");
-    o.parseTokenReply("oauth_token_secret=S3&x=1");
-    EXPECT_EQ(o.token(), "old");
-    EXPECT_EQ(o.tokenSecret(), "S3");
-    o.setToken("old", "oldS");
-    o.parseTokenReply("my_oauth_token=bad&oauth_tokens=bad&x=1");
-    EXPECT_EQ(o.token(), "old");
-
-    // A last pair with no "&" after it is left as it was.
-    o.setToken("old", "oldS");
-    o.parseTokenReply("oauth_token=T4");
-    EXPECT_EQ(o.token(), "old");
-    o.parseTokenReply("oauth_token=T5&oauth_token_secret=S5");
-    EXPECT_EQ(o.token(), "T5");
-    EXPECT_EQ(o.tokenSecret(), "oldS");
-
-    // The screen name ends at the next pair.
-    o.parseTokenReply("screen_name=Alice&user_id=7");
-    EXPECT_EQ(o.screenName(), "Alice");
-    o.parseTokenReply("user_id=7&not_screen_name=Eve&x=1");
-    EXPECT_EQ(o.screenName(), "Alice");
+    EXPECT_EQ(o.token() + " " + o.tokenSecret() + " " + o.screenName(), "T1 S1 Bob");
+    // Each reply over a held token "old", secret "oldS" and screen name "Bob".
+    struct Ccase { const char *reply, *kept; } cases[] = {
+        // The token key inside "oauth_token_secret" is not the token.
+        {"oauth_token_secret=S2&oauth_token=T2&x=1", "T2 S2 Bob"},
+        {"oauth_token_secret=S3&x=1", "old S3 Bob"},
+        {"my_oauth_token=bad&oauth_tokens=bad&x=1", "old oldS Bob"},
+        // A last pair with no "&" after it is left as it was.
+        {"oauth_token=T4", "old oldS Bob"},
+        {"oauth_token=T5&oauth_token_secret=S5", "T5 oldS Bob"},
+        // The screen name ends at the next pair.
+        {"screen_name=Alice&user_id=7", "old oldS Alice"},
+        {"user_id=7&not_screen_name=Eve&x=1", "old oldS Bob"},
+    };
+    for (const Ccase& c : cases) {
+        Coauth r;
+        r.parseTokenReply("screen_name=Bob&x=1");
+        r.setToken("old", "oldS");
+        r.parseTokenReply(c.reply);
+        EXPECT_EQ(r.token() + " " + r.tokenSecret() + " " + r.screenName(), c.kept) << c.reply;
+    }
 }
