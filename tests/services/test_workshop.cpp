@@ -72,7 +72,7 @@ struct Cfixture {
         ws.init();
         ws.onImport = [this](const CworkshopShipItem& item) {
             imports.push_back(item);
-            return acceptImports;
+            return true;
         };
     }
     // Runs the callbacks until the flow ends.
@@ -106,19 +106,16 @@ struct Cfixture {
     CsteamTestClient steam;
     Cworkshop ws;
     std::vector<CworkshopShipItem> imports;
-    bool acceptImports = true;
 };
 
 }  // namespace
 
 TEST(Workshop, ResultTexts) {
-    EXPECT_EQ(Cworkshop::resultText(3), " = 3 no/failed network connection");
-    EXPECT_EQ(Cworkshop::resultText(9), " = 9 file was not found");
-    EXPECT_EQ(Cworkshop::resultText(1), " = 1 success");
+    const std::pair<int, const char*> cases[] = {{3, " = 3 no/failed network connection"}, {9, " = 9 file was not found"},
+                                                 {1, " = 1 success"}, {0, "Unknown Error Code"},
+                                                 {83, "Unknown Error Code"}, {-5, "Unknown Error Code"}};
+    for (auto [code, text] : cases) EXPECT_EQ(Cworkshop::resultText(code), text) << code;
     EXPECT_EQ(Cworkshop::resultText(82).rfind(" = 82 ", 0), 0u);
-    EXPECT_EQ(Cworkshop::resultText(0), "Unknown Error Code");
-    EXPECT_EQ(Cworkshop::resultText(83), "Unknown Error Code");
-    EXPECT_EQ(Cworkshop::resultText(-5), "Unknown Error Code");
 }
 
 TEST(Workshop, PublishingANewShipMakesAnItemAndSubscribesToIt) {
@@ -144,14 +141,14 @@ TEST(Workshop, PublishingANewShipMakesAnItemAndSubscribesToIt) {
     Cbytes file, record, block;
     ASSERT_TRUE(steamLocal::readWorkshopFile(id, false, file));
     ASSERT_TRUE(CwebMessage::unpackRecord(file.data(), file.size(), record));
-    ASSERT_TRUE(blockOf(record, Cworkshop::kBlockShip, block));
-    EXPECT_EQ(block, s.dataBlock);
-    ASSERT_TRUE(blockOf(record, Cworkshop::kBlockHull, block));
-    EXPECT_EQ(block, s.hullImage);
-    ASSERT_TRUE(blockOf(record, Cworkshop::kBlockKind, block));
-    EXPECT_EQ(getU32(block.data()), 3u);
-    ASSERT_TRUE(blockOf(record, Cworkshop::kBlockSpare, block));
-    EXPECT_EQ(getU32(block.data()), 0u);
+    Cbytes kind(4), spare(4);
+    putU32(kind.data(), 3);
+    putU32(spare.data(), 0);
+    for (auto [type, want] : {std::pair{Cworkshop::kBlockShip, s.dataBlock}, {Cworkshop::kBlockHull, s.hullImage},
+                              {Cworkshop::kBlockKind, kind}, {Cworkshop::kBlockSpare, spare}}) {
+        ASSERT_TRUE(blockOf(record, type, block)) << type;
+        EXPECT_EQ(block, want) << type;
+    }
     Cbytes preview;
     ASSERT_TRUE(steamLocal::readWorkshopFile(id, true, preview));
     EXPECT_EQ(preview, pngBytes(8, 8));
@@ -304,17 +301,19 @@ TEST(Workshop, SyncDownloadsNewItemsAndReusesUnchangedLocalCopies) {
 }
 
 TEST(Workshop, SubscribedListsArePagedByFifty) {
-    for (int count : {49, 50, 51}) {
-        SCOPED_TRACE(count);
-        Cfixture f;
-        Cbytes file = shipRecord(shipBlock("Many"), {});
-        for (int i = 0; i < count; ++i) f.addOther("Many", file);
-        f.sync();
-        EXPECT_EQ((int)f.imports.size(), count);
-        EXPECT_EQ(steamLocal::counters().enumerateCalls, count >= 50 ? 2 : 1);
+    Cfixture f;
+    Cbytes file = shipRecord(shipBlock("Many"), {});
+    int count = 0;
+    for (int target : {49, 50, 51}) {
+        SCOPED_TRACE(target);
+        for (; count < target; ++count) f.addOther("Many", file);
         // A second sync starts again from the first page.
-        f.sync();
-        EXPECT_EQ((int)f.imports.size(), count);
+        for (int sync = 0; sync < 2; ++sync) {
+            int before = steamLocal::counters().enumerateCalls;
+            f.sync();
+            EXPECT_EQ((int)f.imports.size(), count);
+            EXPECT_EQ(steamLocal::counters().enumerateCalls - before, count >= 50 ? 2 : 1);
+        }
     }
 }
 
@@ -384,22 +383,21 @@ TEST(Workshop, HostileItemsAreSkippedAndNotKept) {
     EXPECT_TRUE(fileExistsW(f.steam.eng->savePath(Cworkshop::localItemName(good))));
 }
 
-TEST(Workshop, AnItemTheGameRefusesKeepsNoLocalCopy) {
-    Cfixture g;
-    g.acceptImports = false;
-    uint64_t refused = g.addOther("Refused", shipRecord(shipBlock("Refused"), {}));
-    g.sync();
-    EXPECT_FALSE(fileExistsW(g.steam.eng->savePath(Cworkshop::localItemName(refused))));
-}
-
-TEST(Workshop, LongTitlesAndDescriptionsAreBounded) {
+// Long texts are cut to their fields; an item the game refuses keeps no local copy.
+TEST(Workshop, LongTitlesAreBoundedAndRefusedItemsNotKept) {
     Cfixture f;
-    std::string title(200, 'T');
-    std::string description(9000, 'D');
-    uint64_t id = steamLocal::addWorkshopItem(kOtherPlayer, title, description, shipRecord(shipBlock("Long"), {}), {});
+    uint64_t refused = f.addOther("Refused", shipRecord(shipBlock("Refused"), {}));
+    uint64_t id = steamLocal::addWorkshopItem(kOtherPlayer, std::string(200, 'T'), std::string(9000, 'D'),
+                                              shipRecord(shipBlock("Long"), {}), {});
     ASSERT_TRUE(steamLocal::subscribeWorkshopItem(id));
+    f.ws.onImport = [&](const CworkshopShipItem& item) {
+        f.imports.push_back(item);
+        return item.publishedId != refused;
+    };
     f.sync();
-    ASSERT_EQ(f.imports.size(), 1u);
-    EXPECT_EQ(f.imports[0].title, std::string(49, 'T'));
-    EXPECT_EQ(f.imports[0].description, std::string(999, 'D'));
+    ASSERT_EQ(f.imports.size(), 2u);
+    EXPECT_EQ(f.imports[1].title, std::string(49, 'T'));
+    EXPECT_EQ(f.imports[1].description, std::string(999, 'D'));
+    EXPECT_FALSE(fileExistsW(f.steam.eng->savePath(Cworkshop::localItemName(refused))));
+    EXPECT_TRUE(fileExistsW(f.steam.eng->savePath(Cworkshop::localItemName(id))));
 }

@@ -69,23 +69,19 @@ bool CtestGame::stepUntil(const std::function<bool()>& pred, double seconds) {
         seconds);
 }
 
-void CtestGame::keyDown(int sc) {
+namespace {
+void pushKey(int sc, bool down) {
     SDL_Event e{};
-    e.type = SDL_KEYDOWN;
-    e.key.state = SDL_PRESSED;
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     e.key.keysym.scancode = (SDL_Scancode)sc;
     e.key.keysym.sym = SDL_GetKeyFromScancode((SDL_Scancode)sc);
     SDL_PushEvent(&e);
 }
+}  // namespace
 
-void CtestGame::keyUp(int sc) {
-    SDL_Event e{};
-    e.type = SDL_KEYUP;
-    e.key.state = SDL_RELEASED;
-    e.key.keysym.scancode = (SDL_Scancode)sc;
-    e.key.keysym.sym = SDL_GetKeyFromScancode((SDL_Scancode)sc);
-    SDL_PushEvent(&e);
-}
+void CtestGame::keyDown(int sc) { pushKey(sc, true); }
+void CtestGame::keyUp(int sc) { pushKey(sc, false); }
 
 void CtestGame::mouseButton(int button, bool down) {
     SDL_Event e{};
