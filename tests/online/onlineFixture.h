@@ -49,12 +49,17 @@ protected:
         uint64_t id = service.addAccount(nick, email, password);
         EXPECT_TRUE(online->soap.setGameTitle("Zorbex"));
         online->soap.setLogin(email, password, email);
-        EXPECT_TRUE(online->soap.retrieveAuthToken());
-        EXPECT_TRUE(waitTask(online->soap.tokenTask));
-        EXPECT_TRUE(online->soap.tokenTask.success());
+        EXPECT_TRUE(newToken());
+        return id;
+    }
+    // A new token, as each new run or day asks for, with the service's clock
+    // at unixTime when given. True when it came.
+    bool newToken(int64_t unixTime = 0) {
+        if (unixTime) service.setUnixTime(unixTime);
+        bool ok = online->soap.retrieveAuthToken() && waitTask(online->soap.tokenTask) && online->soap.tokenTask.success();
         online->soap.tokenTask.reset();
         online->soap.commitUnixTime();
-        return id;
+        return ok;
     }
 
     std::unique_ptr<CtestEngine> eng;

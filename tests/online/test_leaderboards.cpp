@@ -109,11 +109,7 @@ TEST_F(OnlineTest, SubmittedScoreAppearsOnTheBoard) {
 TEST_F(OnlineTest, DailyTracksAreTimeCodedEntries) {
     signIn("Ace", "ace@example.com", "pw");
     int64_t t0 = 1800000000;
-    service.setUnixTime(t0);
-    online->soap.retrieveAuthToken();
-    waitTask(online->soap.tokenTask);
-    online->soap.tokenTask.reset();
-    online->soap.commitUnixTime();
+    ASSERT_TRUE(newToken(t0));
 
     CleaderboardMgr& m = online->leaderboards;
     CdailyTrackScore d;
@@ -229,11 +225,7 @@ TEST_F(OnlineTest, ChallengeFromTheServiceIsCheckedBeforeUse) {
 TEST_F(OnlineTest, PlacingInAFinishedChallengeWinsItsShip) {
     uint64_t me = signIn();
     int64_t t = 1800000000;
-    service.setUnixTime(t);
-    online->soap.retrieveAuthToken();
-    waitTask(online->soap.tokenTask);
-    online->soap.tokenTask.reset();
-    online->soap.commitUnixTime();
+    ASSERT_TRUE(newToken(t));
 
     ClocalChallenge c;
     c.trackTitle = "Sunrise";
@@ -250,11 +242,7 @@ TEST_F(OnlineTest, PlacingInAFinishedChallengeWinsItsShip) {
     ASSERT_TRUE(pumpUntil(*online, [&] { return !online->leaderboards.isBusy(); }));
 
     // The next day: the last period's board is looked up once.
-    service.setUnixTime(t + 86400);
-    online->soap.retrieveAuthToken();
-    waitTask(online->soap.tokenTask);
-    online->soap.tokenTask.reset();
-    online->soap.commitUnixTime();
+    ASSERT_TRUE(newToken(t + 86400));
     ASSERT_TRUE(pumpUntil(*online, [&] { return daily.hasPendingReward(); }));
     EXPECT_EQ(daily.reward.placing, 2);
     EXPECT_EQ(daily.reward.trackTitle, "Sunrise");
@@ -268,11 +256,7 @@ TEST_F(OnlineTest, PlacingInAFinishedChallengeWinsItsShip) {
     ASSERT_TRUE(pumpUntil(*online, [&] { return daily.state == CHALL_READY; }));
     ASSERT_TRUE(online->leaderboards.submitChallengeScore(daily, 9500, rec));
     ASSERT_TRUE(pumpUntil(*online, [&] { return !online->leaderboards.isBusy(); }));
-    service.setUnixTime(t + 2 * 86400);
-    online->soap.retrieveAuthToken();
-    waitTask(online->soap.tokenTask);
-    online->soap.tokenTask.reset();
-    online->soap.commitUnixTime();
+    ASSERT_TRUE(newToken(t + 2 * 86400));
     ASSERT_TRUE(pumpUntil(*online, [&] { return !daily.laterRewards.empty(); }));
     EXPECT_EQ(daily.laterRewards[0].trackTitle, "Sunset");
     EXPECT_EQ(daily.laterRewards[0].placing, 1);
