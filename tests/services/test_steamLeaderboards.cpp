@@ -106,7 +106,8 @@ TEST(SteamLeaderboards, MarkerBeforeTheHandleIsKeptButNotSent) {
     EXPECT_EQ(strlen(f.m.boards[0].details), sizeof f.m.boards[0].details - 1);
 }
 
-TEST(SteamLeaderboards, ZeroEntryDownloadLeavesAnEmptyList) {
+// A download of no entries empties the list; one for a board not listed is dropped.
+TEST(SteamLeaderboards, DownloadsFillOnlyTheirOwnList) {
     CboardsFixture f;
     f.add("Empty");
     f.m.findNextBoard();
@@ -118,11 +119,7 @@ TEST(SteamLeaderboards, ZeroEntryDownloadLeavesAnEmptyList) {
     EXPECT_EQ(f.m.downloadBusy, 0);
     EXPECT_EQ(f.m.entryLists[0].count, 0);
     EXPECT_TRUE(f.m.entryLists[0].entries.empty());
-}
 
-TEST(SteamLeaderboards, DownloadForAnUnlistedBoardIsDropped) {
-    CboardsFixture f;
-    f.add("Listed");
     f.m.downloadBusy = 1;
     LeaderboardScoresDownloaded_t r{};
     r.leaderboard = 999;
@@ -151,25 +148,18 @@ TEST(SteamLeaderboards, WithoutUserStatsNothingHappens) {
     CsteamTestClient steam;
     steamLocal::faults().missingInterfaces = {kSteamUserStatsVersion};
     ASSERT_TRUE(SteamAPI_Init());
-    CsteamLeaderboardMgr m;
-    m.addBoard("B", "B", 1, 0, 2);
-    m.findNextBoard();
-    m.uploadMarker("1");
-    m.downloadFriends();
+    CsteamLeaderboardMgr m, none;   // calls on an empty list are safe too
+    std::string name(80, 'N');
+    m.addBoard(name.c_str(), nullptr, 1, 0, 2);
+    for (CsteamLeaderboardMgr* mgr : {&m, &none}) {
+        mgr->findNextBoard();
+        mgr->uploadMarker("1");
+        mgr->downloadFriends();
+    }
     EXPECT_EQ(m.findBusy, 0);
     EXPECT_STREQ(m.boards[0].details, "");
     EXPECT_EQ(steamLocal::counters().findCalls, 0);
-    // Calls on an empty list are safe too.
-    CsteamLeaderboardMgr none;
-    none.uploadMarker("1");
-    none.downloadFriends();
-    none.findNextBoard();
-}
-
-TEST(SteamLeaderboards, LongBoardNamesAreBoundedByTheField) {
-    CboardsFixture f;
-    std::string name(80, 'N');
-    f.m.addBoard(name.c_str(), nullptr, 1, 0, 2);
-    EXPECT_EQ(strlen(f.m.boards[0].name), sizeof f.m.boards[0].name - 1);
-    EXPECT_STREQ(f.m.boards[0].secondName, "");
+    // A long name is bounded by its field.
+    EXPECT_EQ(strlen(m.boards[0].name), sizeof m.boards[0].name - 1);
+    EXPECT_STREQ(m.boards[0].secondName, "");
 }
