@@ -72,7 +72,6 @@ void saves() {
     ach.load();
     progress.createNewProfile();
     progress.setXP(123456);
-    progress.addCash(77);
     progress.playerName = "Seed";
     CplayerShipDef* mine = ships.createCustomShip();
     if (mine) mine->data.displayName = "Seed Ship";
@@ -107,10 +106,7 @@ void songLibrary() {
     CtrackTags tags;
     tags.title = "Night Drive";
     tags.artist = "Vessik";
-    tags.album = "Roads";
-    tags.genre = "Synth";
     tags.length = 201;
-    tags.trackNumber = 3;
     lib.addLocalTrack(SONG_LOCAL, tags, "/music/night.mp3");
     tags.title = "Day";
     lib.addLocalTrack(SONG_LOCAL, tags, "/music/day.ogg");
@@ -129,25 +125,18 @@ void scoreRecords() {
     b.name = "Pilot";
     b.comment = "gg";
     b.country = "GB";
-    b.ship = "Vessik";
-    b.day = 20000;
-    put("fuzz_scoreRecords", "basic", b.write());
     CperSongScore s;
     s.name = "Pilot";
     s.deaths = 2;
-    s.difficulty = 3;
     s.difficultyFactor = 1.5f;
-    put("fuzz_scoreRecords", "perSong", s.write());
     CgeneralTracksScore g;
     g.trackTitle = "Night Drive";
-    put("fuzz_scoreRecords", "general", g.write());
     CdailyTrackScore d;
     d.title = "Night Drive";
-    d.artist = "Vessik";
     d.linkKind = 'Y';
     d.linkId = "abcdefghijk";
-    d.length = 201;
-    put("fuzz_scoreRecords", "daily", d.write());
+    for (auto [name, record] : {std::pair{"basic", b.write()}, {"perSong", s.write()}, {"general", g.write()}, {"daily", d.write()}})
+        put("fuzz_scoreRecords", name, record);
 }
 
 void textFiles() {
@@ -384,9 +373,6 @@ void serviceRecords() {
     c.opponentName = "Rival";
     c.trackKey = e.trackKey;
     c.trackTitle = "Night Drive";
-    c.artist = "Vessik";
-    c.album = "Roads";
-    c.duration = 201;
     c.linkKind = 'Y';
     c.linkId = "abcdefghijk";
     put(target, "challenge", c.serialise(), 1);
@@ -399,8 +385,6 @@ void serviceRecords() {
     CplayerStatsRecord stats;
     stats.steamId = 42;
     stats.xp = 5000;
-    stats.timePlayed = 3600;
-    stats.countryCode = "GB";
     stats.name = "Rival";
     Cbytes statsBytes(CplayerStatsRecord::kRecordSize);
     stats.write(statsBytes.data());

@@ -54,11 +54,13 @@ int indexOfLine(const std::string& text) {
     return -1;
 }
 
-// Marker details as another game would upload them: the text padded to 63 ints.
-std::vector<int32_t> markerDetails(const std::string& text) {
+// A player on the marker board with the details another game would upload:
+// the text padded to 63 ints; a friend too when named.
+void addMarker(uint64_t id, const std::string& text, const std::string& friendName = "") {
+    if (!friendName.empty()) ASSERT_TRUE(steamLocal::addFriend(id, friendName));
     std::vector<int32_t> d(63, 0);
     memcpy(d.data(), text.data(), std::min(text.size(), d.size() * 4));
-    return d;
+    ASSERT_TRUE(steamLocal::addBoardEntry("FriendOwnsGame", id, 100, d.data(), d.size() * 4));
 }
 
 }  // namespace
@@ -149,7 +151,7 @@ TEST(SteamPlatform, OverlayCallbackLogs) {
     EXPECT_TRUE(gEngine->log.contains("Steam overlay now inactive"));
 }
 
-TEST(SteamPlatform, CloudRoundTripThroughTheSaveLayer) {
+TEST(SteamPlatform, CloudFilesThroughTheSaveLayerAndBadOnesRefused) {
     CsteamFixture f;
     ASSERT_TRUE(f.s.init());
     struct Crec {
@@ -168,35 +170,21 @@ TEST(SteamPlatform, CloudRoundTripThroughTheSaveLayer) {
     EXPECT_EQ(rec.xp, 1234);
     EXPECT_STREQ(rec.name, "pilot");
 
-    // The raw bytes come back whole through loadFromCloud too.
-    const char raw[] = "raw payload";
-    ASSERT_TRUE(f.s.platform.saveToCloud("blob", raw, sizeof raw));
-    ASSERT_EQ(f.s.platform.loadFromCloud("blob"), sizeof raw);
-    EXPECT_EQ(memcmp(f.s.platform.cloudLoadBuffer.data(), raw, sizeof raw), 0);
-    EXPECT_EQ(f.s.platform.loadFromCloud("nothing"), 0u);
-}
-
-TEST(SteamPlatform, BadCloudFilesGiveZeroAndTheLocalCopyStands) {
-    CsteamFixture f;
-    ASSERT_TRUE(f.s.init());
-    int32_t value = 55;
-    CsaveFile save("settings2", true);
-    save.addRecord("value", &value, sizeof value);
-    ASSERT_TRUE(save.saveItems());
-
     // A damaged cloud file: refused, the local file is read instead.
-    ASSERT_TRUE(SteamRemoteStorage()->FileWrite("settings2", "garbage!garbage!", 16));
-    EXPECT_EQ(f.s.platform.loadFromCloud("settings2"), 0u);
+    ASSERT_TRUE(SteamRemoteStorage()->FileWrite("gamesave3", "garbage!garbage!", 16));
+    EXPECT_EQ(f.s.platform.loadFromCloud("gamesave3"), 0u);
     EXPECT_TRUE(f.s.platform.cloudLoadBuffer.empty());
-    value = 0;
+    rec = {0, ""};
     ASSERT_TRUE(save.loadItems());
-    EXPECT_EQ(value, 55);
+    EXPECT_EQ(rec.xp, 1234);
 
-    // A cut-short cloud file and a failed read: both refused.
+    // Raw bytes come back whole; a cut-short file and a failed read are refused.
     Cbytes packed = CwebMessage::pack(0, "0123456789abcdef", 16);
     ASSERT_TRUE(SteamRemoteStorage()->FileWrite("short", packed.data(), (int32_t)packed.size() - 3));
     EXPECT_EQ(f.s.platform.loadFromCloud("short"), 0u);
-    ASSERT_TRUE(SteamRemoteStorage()->FileWrite("whole", packed.data(), (int32_t)packed.size()));
+    ASSERT_TRUE(f.s.platform.saveToCloud("whole", "0123456789abcdef", 16));
+    ASSERT_EQ(f.s.platform.loadFromCloud("whole"), 16u);
+    EXPECT_EQ(memcmp(f.s.platform.cloudLoadBuffer.data(), "0123456789abcdef", 16), 0);
     steamLocal::faults().readFails = true;
     EXPECT_EQ(f.s.platform.loadFromCloud("whole"), 0u);
     // There but unreadable is not "none": the save layer must not write over it.
@@ -204,7 +192,7 @@ TEST(SteamPlatform, BadCloudFilesGiveZeroAndTheLocalCopyStands) {
     EXPECT_EQ(gEngine->cloudLoad("whole", got), CLOUD_UNREADABLE);
     steamLocal::faults().readFails = false;
     EXPECT_EQ(gEngine->cloudLoad("nothing", got), CLOUD_NONE);
-    EXPECT_EQ(f.s.platform.loadFromCloud("whole"), 16u);
+    EXPECT_EQ(f.s.platform.loadFromCloud("nothing"), 0u);
 }
 
 TEST(SteamPlatform, FailedCloudWriteIsLoggedAndTheLocalFileWritten) {
@@ -239,13 +227,8 @@ TEST(SteamPlatform, FriendsWhoOwnTheGameFromTheMarkerBoard) {
                                   {me + 4, "Minus", "-5"},
                                   {me + 5, "Words", "none"},
                                   {me + 6, "Long", unterminated}};
-    for (const auto& o : others) {
-        ASSERT_TRUE(steamLocal::addFriend(o.id, o.name));
-        auto d = markerDetails(o.marker);
-        ASSERT_TRUE(steamLocal::addBoardEntry("FriendOwnsGame", o.id, 100, d.data(), d.size() * 4));
-    }
-    auto d = markerDetails("999");
-    ASSERT_TRUE(steamLocal::addBoardEntry("FriendOwnsGame", me + 50, 100, d.data(), d.size() * 4));   // not a friend
+    for (const auto& o : others) addMarker(o.id, o.marker, o.name);
+    addMarker(me + 50, "999");   // not a friend
 
     f.s.startFriendsLookup();
     f.runUpdates(4);
@@ -275,9 +258,7 @@ TEST(SteamPlatform, NoMarkerWithoutAPlayerIdButFriendsStillRead) {
     f.playerId = 0;
     ASSERT_TRUE(f.s.init());
     uint64_t me = steamLocal::localSteamId();
-    ASSERT_TRUE(steamLocal::addFriend(me + 1, "Alice"));
-    auto d = markerDetails("555");
-    ASSERT_TRUE(steamLocal::addBoardEntry("FriendOwnsGame", me + 1, 100, d.data(), d.size() * 4));
+    addMarker(me + 1, "555", "Alice");
     f.s.startFriendsLookup();
     f.runUpdates(4);
     EXPECT_EQ(steamLocal::counters().uploadCalls, 0);
