@@ -171,6 +171,7 @@ TEST(SteamPlatform, CloudFilesThroughTheSaveLayerAndBadOnesRefused) {
     EXPECT_STREQ(rec.name, "pilot");
 
     // A damaged cloud file: refused, the local file is read instead.
+    ASSERT_TRUE(save.saveItems());
     ASSERT_TRUE(SteamRemoteStorage()->FileWrite("gamesave3", "garbage!garbage!", 16));
     EXPECT_EQ(f.s.platform.loadFromCloud("gamesave3"), 0u);
     EXPECT_TRUE(f.s.platform.cloudLoadBuffer.empty());
