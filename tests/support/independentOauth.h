@@ -13,7 +13,7 @@ namespace oauthCheck {
 inline std::string percentDecode(const std::string& s, bool plusIsSpace) {
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() + 0 && isxdigit((unsigned char)s[i + 1]) &&
+        if (s[i] == '%' && i + 2 < s.size() && isxdigit((unsigned char)s[i + 1]) &&
             isxdigit((unsigned char)s[i + 2])) {
             out += (char)std::stoi(s.substr(i + 1, 2), nullptr, 16);
             i += 2;
@@ -98,7 +98,6 @@ inline std::string expectedSignature(const std::string& method, const std::strin
     std::multimap<std::string, std::string> encoded;
     for (const auto& [k, v] : decoded) encoded.emplace(encode(k), encode(v));
     // multimap keeps equal keys in insertion order; sort fully by key then value.
-    std::multimap<std::string, std::string> sorted;
     std::map<std::pair<std::string, std::string>, int> byPair;
     for (const auto& kv : encoded) byPair[kv]++;
     std::string normal;

@@ -83,13 +83,19 @@ void ClocalHttpServer::serve(int fd) {
     char buf[8192];
     size_t headerEnd = std::string::npos;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    // Appends what comes next to into; false once the client is gone or slow.
+    auto readMore = [&](std::string& into) {
+        for (;;) {
+            pollfd p{fd, POLLIN, 0};
+            if (std::chrono::steady_clock::now() > deadline || ::poll(&p, 1, 100) < 0) return false;
+            if (!(p.revents & POLLIN)) continue;
+            ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+            if (n > 0) into.append(buf, (size_t)n);
+            return n > 0;
+        }
+    };
     while (headerEnd == std::string::npos) {
-        pollfd p{fd, POLLIN, 0};
-        if (std::chrono::steady_clock::now() > deadline || ::poll(&p, 1, 100) < 0) return;
-        if (!(p.revents & POLLIN)) continue;
-        ssize_t n = ::recv(fd, buf, sizeof buf, 0);
-        if (n <= 0) return;
-        data.append(buf, (size_t)n);
+        if (!readMore(data)) return;
         headerEnd = data.find("\r\n\r\n");
     }
     ChttpRequest req;
@@ -121,13 +127,7 @@ void ClocalHttpServer::serve(int fd) {
         const char* cont = "HTTP/1.1 100 Continue\r\n\r\n";
         ::send(fd, cont, strlen(cont), MSG_NOSIGNAL);
     }
-    while (req.body.size() < contentLength) {
-        pollfd p{fd, POLLIN, 0};
-        if (std::chrono::steady_clock::now() > deadline || ::poll(&p, 1, 100) < 0) break;
-        if (!(p.revents & POLLIN)) continue;
-        ssize_t n = ::recv(fd, buf, sizeof buf, 0);
-        if (n <= 0) break;
-        req.body.append(buf, (size_t)n);
+    while (req.body.size() < contentLength && readMore(req.body)) {
     }
     {
         std::lock_guard<std::mutex> lock(mutex_);
