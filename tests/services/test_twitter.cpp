@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <mutex>
@@ -36,6 +37,16 @@ protected:
         ASSERT_TRUE(t.authorised());
     }
     std::string savedFile() const { return eng.saveDir() + "/twitter.dat"; }
+    // Tweets with the image "Tweet.png" of the save folder (the game's working
+    // folder), written first when png is given.
+    bool tweetImage(Ctwitter& t, const std::string& text, const std::string* png = nullptr) {
+        std::string cwd = std::filesystem::current_path();
+        std::filesystem::current_path(eng.saveDir());
+        if (png) std::ofstream("Tweet.png", std::ios::binary) << *png;
+        bool ok = t.tweetWithImage(text);
+        std::filesystem::current_path(cwd);
+        return ok;
+    }
 
     CtestEngine eng;
     CfakeTwitter server;
@@ -166,18 +177,10 @@ TEST_F(TwitterClient, TweetPostsTheAnnouncement) {
 }
 
 TEST_F(TwitterClient, UploadThenStatusWithTheReturnedMediaId) {
-    char cwd[4096];
-    ASSERT_TRUE(getcwd(cwd, sizeof cwd));
-    ASSERT_EQ(chdir(eng.saveDir().c_str()), 0);
     const std::string png("\x89PNG\r\n\x1a\n fake image bytes \x00\x01\x02", 30);
-    std::ofstream("Tweet.png", std::ios::binary) << png;
-
     Ctwitter t;
     startLinked(t);
-    bool ok = t.tweetWithImage("Look at this");
-    std::string error = t.errorText().str();
-    ASSERT_EQ(chdir(cwd), 0);
-    ASSERT_TRUE(ok) << error;
+    ASSERT_TRUE(tweetImage(t, "Look at this", &png)) << t.errorText().str();
 
     auto reqs = server.requests();
     ASSERT_EQ(reqs.size(), 2u);
@@ -206,22 +209,15 @@ TEST_F(TwitterClient, MediaFailuresAreReported) {
     Ctwitter t;
     startLinked(t);
     // No image file: nothing is sent.
-    char cwd[4096];
-    ASSERT_TRUE(getcwd(cwd, sizeof cwd));
-    ASSERT_EQ(chdir(eng.saveDir().c_str()), 0);
-    bool ok = t.tweetWithImage("x");
-    std::string error = t.errorText().str();
-    EXPECT_FALSE(ok);
+    EXPECT_FALSE(tweetImage(t, "x"));
     EXPECT_TRUE(server.requests().empty());
-    EXPECT_EQ(error, "Curl Error: 'Can't open file: Tweet.png'");
+    EXPECT_EQ(t.errorText().str(), "Curl Error: 'Can't open file: Tweet.png'");
     EXPECT_TRUE(gEngine->log.contains(line("Can't open file: Tweet.png", "")));
 
     // An upload reply without a media id stops before the status update.
-    std::ofstream("Tweet.png", std::ios::binary) << "png";
     server.setUploadReply("{\"media_id\":5}");
-    ok = t.tweetWithImage("x");
-    ASSERT_EQ(chdir(cwd), 0);
-    EXPECT_FALSE(ok);
+    const std::string png = "png";
+    EXPECT_FALSE(tweetImage(t, "x", &png));
     EXPECT_EQ(server.requests().size(), 1u);
     EXPECT_TRUE(gEngine->log.contains(line("No media id in the upload reply", "{\"media_id\":5}")));
 }
