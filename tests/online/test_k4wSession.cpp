@@ -47,12 +47,7 @@ TEST_F(OnlineTest, StartsAndSignsInThenGetsAToken) {
     EXPECT_EQ(online->soap.signedIn(), 0);   // signed in once a token is held
     online->soap.signInTask.reset();
 
-    service.setUnixTime(1700086400);
-    ASSERT_TRUE(online->soap.retrieveAuthToken());
-    ASSERT_TRUE(waitTask(online->soap.tokenTask));
-    EXPECT_TRUE(online->soap.tokenTask.success());
-    online->soap.tokenTask.reset();
-    online->soap.commitUnixTime();
+    ASSERT_TRUE(newToken(1700086400));
     EXPECT_EQ(online->soap.signedIn(), 1);
     EXPECT_EQ(online->soap.dayNumber(), 1700086400 / 86400);
     EXPECT_EQ(gEngine->serverUnixTime, online->soap.unixTime());

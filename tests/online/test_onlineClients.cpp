@@ -139,9 +139,8 @@ TEST_F(OnlineTest, GameConfigCountersAndStats) {
     ASSERT_TRUE(online->gameConfig.task.success());
     EXPECT_EQ(online->gameConfig.record.versionText, "v1.23");
     EXPECT_EQ(online->gameConfig.record.messagePollPeriod, CgameConfig::kMinPollPeriod);
-    EXPECT_EQ(CgameConfig::versionNumber("v1.23"), 123);
-    EXPECT_EQ(CgameConfig::versionNumber("v1.2"), 0);
-    EXPECT_EQ(CgameConfig::versionNumber("vX.YZ"), 0);
+    for (auto [text, number] : {std::pair{"v1.23", 123}, {"v1.2", 0}, {"vX.YZ", 0}})
+        EXPECT_EQ(CgameConfig::versionNumber(text), number) << text;
 
     service.setCounter("Vessik_ShipDiscover", 41);
     CatomicCounters& c = online->counters;
@@ -196,12 +195,9 @@ TEST_F(OnlineTest, GameConfigCountersAndStats) {
     EXPECT_EQ(cache.findPlayer(999), nullptr);
 
     // Another account can't take over that Steam id.
-    uint64_t other = service.addAccount("Other", "other@example.com", "pw");
-    (void)other;
+    service.addAccount("Other", "other@example.com", "pw");
     online->soap.setLogin("other@example.com", "pw", "other@example.com");
-    ASSERT_TRUE(online->soap.retrieveAuthToken());
-    ASSERT_TRUE(waitTask(online->soap.tokenTask));
-    online->soap.tokenTask.reset();
+    ASSERT_TRUE(newToken());
     Cbytes theirs = mine;
     theirs[100] = 1;
     ASSERT_TRUE(online->playerStats.uploadStats(theirs));
