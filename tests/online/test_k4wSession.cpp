@@ -68,6 +68,7 @@ TEST_F(OnlineTest, AccountsAreMadeOrRefusedAndPasswordsAreNeverLogged) {
     EXPECT_EQ(online->soap.nickname(), std::string(29, 'N'));
     EXPECT_EQ(service.nicknameOf(online->soap.playerId()), std::string(29, 'N'));
     EXPECT_EQ(online->soap.loginName(), "new@example.com");
+    EXPECT_EQ(online->soap.loginPassword(), "pa55wordXYZ");
     online->soap.createAccountTask.reset();
 
     // The same e-mail again is refused by the service.

@@ -91,10 +91,18 @@ TEST_F(TwitterClient, PinFlowLinksSavesTwoBlocksAndANewClientStartsLinked) {
     EXPECT_EQ(second["oauth_verifier"], "7654321");
     EXPECT_TRUE(server.problems().empty()) << server.problems()[0];
 
-    // The file is a record kept unpacked; the next run reads it back and can post at once.
+    // The file, as earlier versions read it: a two-block record kept unpacked,
+    // each block a text and its zero byte.
     CresourceFile f;
     ASSERT_TRUE(f.open("twitter.dat", RF_SAVE));
     EXPECT_EQ(f.packedType(), 0);
+    ASSERT_EQ(f.size(), 54u);
+    const std::string bytes((const char*)f.data(), f.size());
+    const std::pair<size_t, std::string> fields[] = {{0, {"\2\0\0\0\x36\0\0\0\x36\0\0\0\0\0\0\0\x09\0\0\0", 20}},
+                                                     {26, {"accTok-1\0\0\0\x07\0\0\0", 15}},
+                                                     {47, {"accSec\0", 7}}};
+    for (const auto& [at, want] : fields) EXPECT_EQ(bytes.substr(at, want.size()), want) << at;
+    // The next run reads it back and can post at once.
     Ctwitter next;
     next.init();
     EXPECT_TRUE(next.authorised());
