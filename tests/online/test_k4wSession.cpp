@@ -115,6 +115,7 @@ TEST_F(OnlineTest, ThreeFailedTokensSwitchTheServiceOff) {
     EXPECT_FALSE(online->counters.request("x"));
     EXPECT_FALSE(online->gameConfig.startGetGameConfig());
     online->update();
+    SDL_Delay(50);   // a request wrongly sent would have arrived
     EXPECT_EQ(service.requestCount(), before);
 }
 
@@ -235,6 +236,7 @@ TEST(OnlineDown, SteamBoardsSwitchMeansNoRequestAtAll) {
     online.dailyChallenge.start(24, "24HourChall");
     EXPECT_EQ(online.dailyChallenge.state, CHALL_NONE);
     for (int i = 0; i < 5; ++i) online.update();
+    SDL_Delay(50);
     EXPECT_EQ(service.requestCount(), 0);
 }
 
