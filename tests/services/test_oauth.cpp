@@ -70,59 +70,45 @@ TEST(Coauth, RawPairsAndOrdering) {
     EXPECT_EQ(Coauth::joinPairs(p, ","), "B=\"2\",a=\"x%3Dy\",b=\"again\",c=\"a%20b\"");
 }
 
-TEST(Coauth, HeaderCarriesOnlyOauthPairsAndVerifiesIndependently) {
-    Coauth o;
-    o.setConsumer("ck", "cs");
-    o.setToken("tok", "ts");
-    o.setVerifier("1234567");
-    std::string line;
-    const std::string url = "http://127.0.0.1:8080/1.1/statuses/update.json";
-    ASSERT_TRUE(o.buildAuthHeader("POST", url, "status=Hello%20world", false, line));
-    ASSERT_EQ(line.rfind("Authorization: OAuth oauth_consumer_key=\"ck\",", 0), 0u) << line;
-    EXPECT_EQ(line.find("status"), std::string::npos);
-    EXPECT_EQ(line.find(' ', strlen("Authorization: OAuth ")), std::string::npos);   // no blanks
-    EXPECT_EQ(headerKeys(line), (std::vector<std::string>{"oauth_consumer_key", "oauth_nonce", "oauth_signature",
-                                                           "oauth_signature_method", "oauth_timestamp",
-                                                           "oauth_token", "oauth_version"}));
-    auto fields = oauthCheck::parseAuthHeader(headerValue(line));
-    EXPECT_EQ(fields["oauth_signature"],
-              oauthCheck::expectedSignature("POST", url, "", "status=Hello%20world", fields, "cs", "ts"));
-
-    // With the verifier all eight pairs, in key order.
-    ASSERT_TRUE(o.buildAuthHeader("GET", "http://h/oauth/access_token", "", true, line));
-    EXPECT_EQ(headerKeys(line), (std::vector<std::string>{"oauth_consumer_key", "oauth_nonce", "oauth_signature",
-                                                           "oauth_signature_method", "oauth_timestamp",
-                                                           "oauth_token", "oauth_verifier", "oauth_version"}));
-    fields = oauthCheck::parseAuthHeader(headerValue(line));
-    EXPECT_EQ(fields["oauth_verifier"], "1234567");
-    EXPECT_EQ(fields["oauth_signature"],
-              oauthCheck::expectedSignature("GET", "http://h/oauth/access_token", "", "", fields, "cs", "ts"));
-}
-
-TEST(Coauth, NoTokenMeansNoTokenPairAndKeyEndingInAmpersand) {
-    Coauth o;
-    o.setConsumer("ck", "cs");
-    std::string line;
-    ASSERT_TRUE(o.buildAuthHeader("GET", "http://h/oauth/request_token", "", true, line));
-    EXPECT_EQ(line.find("oauth_token"), std::string::npos);
-    EXPECT_EQ(line.find("oauth_verifier"), std::string::npos);   // asked, but no verifier held
-    auto fields = oauthCheck::parseAuthHeader(headerValue(line));
-    EXPECT_EQ(fields["oauth_signature"],
-              oauthCheck::expectedSignature("GET", "http://h/oauth/request_token", "", "", fields, "cs", ""));
-}
-
-TEST(Coauth, QueryValuesAreEncodedBeforeSigningBodyValuesAreNot) {
-    Coauth o;
-    o.setConsumer("ck", "cs");
-    o.setToken("tok", "ts");
-    std::string line;
-    // The query arrives raw, the body already encoded; both must sign as a%20b.
-    ASSERT_TRUE(o.buildAuthHeader("POST", "http://h/p?q=a b&x=1", "status=a%20b%2Bc", false, line));
-    auto fields = oauthCheck::parseAuthHeader(headerValue(line));
-    EXPECT_EQ(fields["oauth_signature"],
-              oauthCheck::expectedSignature("POST", "http://h/p", "q=a%20b&x=1", "status=a%20b%2Bc", fields, "cs",
-                                            "ts"));
-    EXPECT_EQ(line.find("q="), std::string::npos);
+// The header holds the oauth pairs only, in key order and without blanks, and
+// a verifier written apart from the client accepts its signature. A query
+// arrives raw and a body already encoded; both must sign as encoded once.
+TEST(Coauth, HeadersCarryOnlyOauthPairsAndVerifyIndependently) {
+    const std::vector<std::string> seven = {"oauth_consumer_key", "oauth_nonce",     "oauth_signature", "oauth_signature_method",
+                                            "oauth_timestamp",    "oauth_token",     "oauth_version"};
+    std::vector<std::string> eight = seven, noToken = seven;
+    eight.insert(eight.begin() + 6, "oauth_verifier");
+    noToken.erase(noToken.begin() + 5);
+    struct Ccase {
+        bool token, verifier;
+        std::string method, url, body, baseUrl, query;
+        std::vector<std::string> keys;
+    } cases[] = {
+        {true, false, "POST", "http://127.0.0.1:8080/1.1/statuses/update.json", "status=Hello%20world",
+         "http://127.0.0.1:8080/1.1/statuses/update.json", "", seven},
+        {true, true, "GET", "http://h/oauth/access_token", "", "http://h/oauth/access_token", "", eight},
+        // Asked for the verifier, but no token and no verifier held.
+        {false, true, "GET", "http://h/oauth/request_token", "", "http://h/oauth/request_token", "", noToken},
+        {true, false, "POST", "http://h/p?q=a b&x=1", "status=a%20b%2Bc", "http://h/p", "q=a%20b&x=1", seven},
+    };
+    for (const Ccase& c : cases) {
+        SCOPED_TRACE(c.url);
+        Coauth o;
+        o.setConsumer("ck", "cs");
+        if (c.token) {
+            o.setToken("tok", "ts");
+            o.setVerifier("1234567");
+        }
+        std::string line;
+        ASSERT_TRUE(o.buildAuthHeader(c.method, c.url, c.body, c.verifier, line));
+        ASSERT_EQ(line.rfind("Authorization: OAuth oauth_consumer_key=\"ck\",", 0), 0u) << line;
+        EXPECT_EQ(line.find(' ', strlen("Authorization: OAuth ")), std::string::npos);   // no blanks
+        EXPECT_EQ(headerKeys(line), c.keys);
+        auto fields = oauthCheck::parseAuthHeader(headerValue(line));
+        EXPECT_EQ(fields["oauth_verifier"], c.verifier && c.token ? "1234567" : "");
+        EXPECT_EQ(fields["oauth_signature"], oauthCheck::expectedSignature(c.method, c.baseUrl, c.query, c.body, fields,
+                                                                           "cs", c.token ? "ts" : ""));
+    }
 }
 
 TEST(Coauth, NonceKeepsItsFormAndNeverRepeatsWithinASecond) {
