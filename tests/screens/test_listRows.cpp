@@ -207,54 +207,20 @@ TEST(ListRows, FriendPanelAndBadges) {
     CsongPackInfo track;
     track.kind = SONG_LOCAL;
     track.key = "0123456789abcdef0123456789abcdef";
-    Cscreen* s = gUi->loadScreenFromText("panel", R"(
-Widget Panel
-    Size 400 200
-    Text Status
-    EndText
-    Text Rank1
-    EndText
-    Text Name1
-    EndText
-    Text Score1
-    EndText
-    Sprite Friend1
-    EndSprite
-    Text Rank2
-    EndText
-    Text Name2
-    EndText
-    Text Score2
-    EndText
-    Sprite Friend2
-    EndSprite
-    Text Rank3
-    EndText
-    Text Name3
-    EndText
-    Text Score3
-    EndText
-    Sprite Friend3
-    EndSprite
-    Text Rank4
-    EndText
-    Text Name4
-    EndText
-    Text Score4
-    EndText
-    Sprite Friend4
-    EndSprite
-    Sprite CrownSprite
-    EndSprite
-    Text CrownTitle
-    EndText
-    Sprite RosetteSprite
-    EndSprite
-    Text RosetteTitle
-    EndText
-EndWidget
-EndFile
-)");
+    // The panel's status line, four rows of rank, name, score and friend mark, and the two badges.
+    std::string panel = "Widget Panel\n    Size 400 200\n    Text Status\n    EndText\n";
+    auto part = [&panel](const std::string& kind, const std::string& name) {
+        panel += "    " + kind + " " + name + "\n    End" + kind + "\n";
+    };
+    for (char n : std::string("1234")) {
+        for (const char* t : {"Rank", "Name", "Score"}) part("Text", t + std::string(1, n));
+        part("Sprite", "Friend" + std::string(1, n));
+    }
+    for (const char* badge : {"Crown", "Rosette"}) {
+        part("Sprite", badge + std::string("Sprite"));
+        part("Text", badge + std::string("Title"));
+    }
+    Cscreen* s = gUi->loadScreenFromText("panel", (panel + "EndWidget\nEndFile\n").c_str());
     ASSERT_NE(s, nullptr);
     Cwidget* w = s->findWidget("Panel");
     gGame->standardShipFlag = 1;
