@@ -6,13 +6,13 @@
 #include "engine/ui/uiMgr.h"
 #include "game/gameTypes.h"
 #include "game/musicLink.h"
-#include "online/localService/localWebService.h"
 #include "online/scoreRecord.h"
 #include "screens/gameOver.h"
 #include "screens/gameOverBossRush.h"
 #include "screens/gameOverParty.h"
 #include "screens/gameOverSurvival.h"
 #include "screens/screenRegistry.h"
+#include "localServiceSignIn.h"
 #include "trackRoad.h"
 
 namespace {
@@ -294,16 +294,8 @@ TEST(GameOver, ANewTrackBestGoesToTheTrackAndLengthBoards) {
     CgameOverFixture f;
     ASSERT_TRUE(f.g.initOk());
     ClocalWebService service;
-    ASSERT_TRUE(service.start());
     Conline& online = f.g->online;
-    online.soap.setConfig(service.config());
-    service.addAccount("Pilot", "pilot@example.com", "hunter2");
-    ASSERT_TRUE(online.soap.setGameTitle("Zorbex"));
-    online.soap.setLogin("pilot@example.com", "hunter2", "pilot@example.com");
-    ASSERT_TRUE(online.soap.retrieveAuthToken());
-    ASSERT_TRUE(waitUntil([&] { return online.soap.tokenTask.finished(); }));
-    online.soap.tokenTask.reset();
-    online.soap.commitUnixTime();
+    ASSERT_TRUE(signInToLocalService(service, online));
 
     f.end(GAMETYPE_STANDARD, 777, 1.0f);
     f.waitForButtons();
