@@ -27,14 +27,8 @@ protected:
         RoadTest::TearDown();
         removeFolderTree(folder);
     }
-    // Start-up to the main menu over the folder, web service off.
-    void startOver() {
-        g.reset();
-        makeGame("-SteamBoards", false, folder);
-        toTitle();
-        pressReturn();
-        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    }
+    // Start-up to the main menu over the folder.
+    void startOver() { restartOver(folder, "-SteamBoards"); }
     // The way out a player takes: the window closed (the final save).
     void quit() {
         gGame->endGame();
@@ -341,7 +335,7 @@ TEST_F(KeptRecordsTest, PreviewShipsAreNeverSaved) {
 TEST_F(KeptRecordsTest, AnUnreadableSaveIsNamedToThePlayer) {
     ASSERT_NO_FATAL_FAILURE(startOver());
     ASSERT_NO_FATAL_FAILURE(quit());
-    g.reset();
+    g.reset();   // the files are let go before they are spoilt
     std::ofstream(folder + "/gamesave3", std::ios::binary | std::ios::trunc) << "not a save";
     int cloudCopies = 0;   // the Steam client's copy, in its own folder
     for (const auto& e : std::filesystem::recursive_directory_iterator(folder + "/steam"))
@@ -350,10 +344,7 @@ TEST_F(KeptRecordsTest, AnUnreadableSaveIsNamedToThePlayer) {
             ++cloudCopies;
         }
     ASSERT_GT(cloudCopies, 0);
-    makeGame("-SteamBoards", false, folder);
-    toTitle();
-    pressReturn();
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+    ASSERT_NO_FATAL_FAILURE(startOver());
     EXPECT_TRUE(std::filesystem::exists(folder + "/gamesave3.bad"));
     EXPECT_TRUE(std::filesystem::exists(folder + "/gamesave3.cloud.bad"));
     EXPECT_TRUE(gGame->warningOverlay.visible);
@@ -445,15 +436,8 @@ protected:
     }
     // Start-up over the folder with the web service on, to the main menu.
     void startOnline(bool firstRun) {
-        g.reset();
-        makeGame("", false, folder);
-        if (firstRun) {
-            writeSave(400, true);
-            me = storedAccount();
-        }
-        toTitle();
-        pressReturn();
-        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+        if (firstRun) me = reachMainMenu(folder);
+        else ASSERT_NO_FATAL_FAILURE(restartOver(folder));
         dismissTutorials();
     }
     CchallengeMgr& challenge() {
