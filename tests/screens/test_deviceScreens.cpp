@@ -62,6 +62,14 @@ CinboxEntry message(uint32_t type, const std::string& key, uint64_t id) {
 TEST(ConfigScreen, KeyboardFromTheOptionsMenuGoesToThePlayerOnTheKeyboard) {
     CdeviceGame g;
     ASSERT_TRUE(g.initOk());
+    screens::get<CoptionsScreen>()->open(GM_MAIN_MENU, false);
+    g.open(GM_OPTIONS);
+    Cmenu* m = screens::get<CoptionsScreen>()->menu();
+    for (size_t i = 0; i < m->itemCount(); ++i)
+        if (m->item(i)->value == OPT_CONFIG_KEYBOARD) g.click(m->item(i));
+    g.settle();
+    ASSERT_EQ(g.mode(), GM_CONFIG);
+    // A pad joins and takes the first player; a second comes on the keyboard.
     int pad = g.attachPad("Bar Pad", 2, 4, 0);
     g.steps(2);
     CinputPlayer* first = gEngine->input.player(0);
@@ -70,13 +78,6 @@ TEST(ConfigScreen, KeyboardFromTheOptionsMenuGoesToThePlayerOnTheKeyboard) {
     ASSERT_TRUE(second->setDevice(DEVICE_KEYBOARD_MOUSE));
     second->enabled = true;
     const std::vector<CactionBinding> padBindings = first->bindings;
-    screens::get<CoptionsScreen>()->open(GM_MAIN_MENU, false);
-    g.open(GM_OPTIONS);
-    Cmenu* m = screens::get<CoptionsScreen>()->menu();
-    for (size_t i = 0; i < m->itemCount(); ++i)
-        if (m->item(i)->value == OPT_CONFIG_KEYBOARD) g.click(m->item(i));
-    g.settle();
-    ASSERT_EQ(g.mode(), GM_CONFIG);
     EXPECT_EQ(screens::get<CconfigScreen>()->widget("Message")->getText(), gEngine->language().text("ConfigKBUp"));
     for (int k : {SDL_SCANCODE_I, SDL_SCANCODE_K, SDL_SCANCODE_J, SDL_SCANCODE_L, SDL_SCANCODE_1, SDL_SCANCODE_2,
                   SDL_SCANCODE_3, SDL_SCANCODE_4})

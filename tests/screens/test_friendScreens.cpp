@@ -196,14 +196,6 @@ TEST_F(FriendsTest, ComparisonWrapsThroughFriendsAndDeletesOnlyWhenAsked) {
     EXPECT_TRUE(fc.widget("Friend2")->hidden);
     tapAction(ACTION_OPTION_X);
     EXPECT_FALSE(c.showing());   // nobody to delete
-
-    // Select opens the find-player screen, which returns here.
-    tapAction(ACTION_SELECT);
-    ASSERT_TRUE(reachMode(GM_FIND_PLAYER));
-    // The ID box has the focus: Escape lets go of it, then Back leaves.
-    tapKey(SDL_SCANCODE_ESCAPE);
-    tapAction(ACTION_BACK);
-    ASSERT_TRUE(reachMode(GM_FRIEND_COMPARE));
 }
 
 // A request the service sits on does not take the keys and clicks away: the

@@ -223,19 +223,6 @@ TEST(Hangar, DeleteAsksFirstAndActsOnlyOnItsOwnYes) {
     EXPECT_EQ(f.gallery.enters, 1);
 }
 
-TEST(Hangar, BackReturnsToWhoeverOpenedIt) {
-    ChangarFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.open(0, GM_GALLERY);
-    f.g.tapAction(ACTION_BACK);
-    f.g.steps(40);
-    EXPECT_EQ(f.gallery.enters, 1);
-    f.open(0, GM_MAIN_MENU);
-    f.g.tapAction(ACTION_BACK);
-    f.g.steps(40);
-    EXPECT_EQ(f.mainMenu.enters, 1);
-}
-
 TEST(ShipList, SortsAndFiltersTheHangar) {
     ChangarFixture f;
     ASSERT_TRUE(f.g.initOk());
