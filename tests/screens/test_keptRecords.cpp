@@ -3,6 +3,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "engine/platform.h"
 #include "game/musicLink.h"
@@ -266,23 +267,16 @@ TEST_F(KeptRecordsTest, AnEarlierSaveFolderLoadsWhole) {
         std::filesystem::copy_file(e.path(), folder + "/" + e.path().filename().string());
     ASSERT_NO_FATAL_FAILURE(startOver());
     const CplayerProgress& p = gGame->progress;
-    EXPECT_EQ(p.xp, 1234567);
-    EXPECT_EQ(p.cash, 4321);
-    EXPECT_EQ(p.tracksCompleted, 7u);
-    EXPECT_EQ(p.bossRushBest, 88000u);
-    EXPECT_EQ(p.survivalBestCustom, 99000u);
-    EXPECT_TRUE(p.vor5);
-    EXPECT_FALSE(p.ves5);
+    EXPECT_EQ(std::make_tuple(p.xp, p.cash, p.tracksCompleted, p.bossRushBest, p.survivalBestCustom, p.vor5, p.ves5),
+              std::make_tuple((int64_t)1234567, (int64_t)4321, 7u, 88000u, 99000u, true, false));
     EXPECT_EQ(p.clientId, "11111111-2222-4333-8444-555555555555");
     CplayerShipMgr& ships = gGame->playerShips;
     CplayerShipDef* own = ships.findShip("Ship_1e6313283");
     ASSERT_NE(own, nullptr);
-    EXPECT_EQ(own->data.displayName, "Space Ace");
-    EXPECT_EQ(own->data.description, "made before");
-    EXPECT_EQ(own->xp, 50000u);
-    EXPECT_EQ(own->totalScore, 60000u);
-    EXPECT_FLOAT_EQ(own->timePlayed, 120.0f);
-    EXPECT_EQ(own->getNumModulesFitted(), 1);
+    EXPECT_EQ(std::make_tuple(own->data.displayName, own->data.description, own->xp, own->totalScore, own->timePlayed,
+                              own->getNumModulesFitted()),
+              std::make_tuple(std::string("Space Ace"), std::string("made before"), (uint64_t)50000, (uint64_t)60000,
+                              120.0f, 1));
     EXPECT_EQ(ships.currentShip(), own);
     EXPECT_NE(ships.findShip("ProcLegacy"), nullptr);
     CplayerShipDef* standard = ships.findShip("Standard");
@@ -292,9 +286,7 @@ TEST_F(KeptRecordsTest, AnEarlierSaveFolderLoadsWhole) {
     ASSERT_EQ(p.modules.modules.size(), 1u);
     EXPECT_EQ(p.modules.modules[0].key, "Standard");
     const CperkMgr& perks = gGame->world.perks;
-    EXPECT_TRUE(perks.isUnlocked(0));
-    EXPECT_TRUE(perks.isUnlocked(1));
-    EXPECT_TRUE(perks.isUnlocked(6));
+    for (int perk : {0, 1, 6}) EXPECT_TRUE(perks.isUnlocked(perk)) << perk;
     EXPECT_EQ(perks.level(6), 1);
     EXPECT_TRUE(perks.isEnabled(6));
     const CtrackRecord* rec = gGame->trackStats.findTrack("legacykey");
