@@ -455,7 +455,6 @@ const CchallengeRun kChallengeRuns[] = {
     {"DailyWinner", 24, 0, 1, false},
     {"LightningWinner", 4, 0, 1, true},
     {"DailyRunnerUp", 24, 2, 3, true},
-    {"LightningRunnerUp", 4, 1, 2, false},
     {"DailyNoPlace", 24, 10, 0, true},
 };
 
