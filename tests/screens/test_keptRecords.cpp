@@ -168,7 +168,7 @@ TEST_F(KeptRecordsTest, EveryWayAGameEndsKeepsItsResults) {
     sigaction(SIGTERM, &oldTerm, nullptr);
 }
 
-TEST_F(KeptRecordsTest, FriendsChallengesAndNewsComeBackAfterARestart) {
+TEST_F(KeptRecordsTest, FriendsChallengesNewsAndShipsComeBackAfterARestart) {
     ASSERT_NO_FATAL_FAILURE(startOver());
     Conline& o = gGame->online;
     ASSERT_TRUE(o.friends.addOrUpdate(0, 987654321, "Added By Id"));
@@ -187,9 +187,19 @@ TEST_F(KeptRecordsTest, FriendsChallengesAndNewsComeBackAfterARestart) {
     c.trackTitle = "Duel";
     o.challengeList.playerId = 5;
     ASSERT_TRUE(o.challengeList.cacheChallenge(c));
+    // News arriving during play is written at once.
     ASSERT_TRUE(o.inbox.add(newsEntry(31)));
-    gGame->saveNewsFeed();   // as the next update would, the news arriving
+    g->steps(2);
     EXPECT_TRUE(std::filesystem::exists(savePath("newsfeed4")));
+    EXPECT_FALSE(o.inbox.changed);
+    // The daily challenge's prize and an unbought ship offer are only looked
+    // at: the save never holds them.
+    CtrackInfoView seed;
+    seed.title = "Prize Track";
+    CplayerShipDef* prize = gGame->playerShips.createProcShip("!prizekey", seed);
+    ASSERT_NE(prize, nullptr);
+    prize->preview = true;
+    ASSERT_NE(gGame->playerShips.createProcShip("!boughtkey", seed), nullptr);
     // The window is closed before the menu shows the reward.
     ASSERT_NO_FATAL_FAILURE(quit());
 
@@ -211,19 +221,12 @@ TEST_F(KeptRecordsTest, FriendsChallengesAndNewsComeBackAfterARestart) {
     ASSERT_EQ(back.inbox.entries().size(), 1u);
     EXPECT_EQ(back.inbox.entries()[0].messageId, 31u);
     EXPECT_EQ(back.inbox.entries()[0].otherName, "Rival");
+    EXPECT_EQ(gGame->playerShips.findShip("!prizekey"), nullptr);
+    EXPECT_NE(gGame->playerShips.findShip("!boughtkey"), nullptr);
 }
 
 // A game save whose last record does not read changes none of these: the
 // file is taken whole or not at all.
-// News arriving during play is written at once.
-TEST_F(KeptRecordsTest, NewsIsWrittenAsItArrives) {
-    ASSERT_NO_FATAL_FAILURE(startOver());
-    ASSERT_TRUE(gGame->online.inbox.add(newsEntry(32)));
-    g->steps(2);
-    EXPECT_TRUE(std::filesystem::exists(savePath("newsfeed4")));
-    EXPECT_FALSE(gGame->online.inbox.changed);
-}
-
 TEST(KeptRecords, ChallengeAndFriendReadersWaitForTheWholeFile) {
     CtestEngine eng;
     Conline online;
@@ -302,24 +305,6 @@ TEST_F(KeptRecordsTest, AnEarlierSaveFolderLoadsWhole) {
     ASSERT_NE(gGame->playerShips.findShip("Ship_1e6313283"), nullptr);
     EXPECT_EQ(gGame->playerShips.findShip("Ship_1e6313283")->xp, 50000u);
     EXPECT_EQ(gGame->world.perks.level(6), 1);
-}
-
-// The daily challenge's prize and an unbought ship offer are only looked at:
-// the save never holds them.
-TEST_F(KeptRecordsTest, PreviewShipsAreNeverSaved) {
-    ASSERT_NO_FATAL_FAILURE(startOver());
-    CtrackInfoView seed;
-    seed.title = "Prize Track";
-    seed.artist = "Band";
-    CplayerShipDef* prize = gGame->playerShips.createProcShip("!prizekey", seed);
-    ASSERT_NE(prize, nullptr);
-    prize->preview = true;
-    CplayerShipDef* bought = gGame->playerShips.createProcShip("!boughtkey", seed);
-    ASSERT_NE(bought, nullptr);
-    ASSERT_NO_FATAL_FAILURE(quit());
-    ASSERT_NO_FATAL_FAILURE(startOver());
-    EXPECT_EQ(gGame->playerShips.findShip("!prizekey"), nullptr);
-    EXPECT_NE(gGame->playerShips.findShip("!boughtkey"), nullptr);
 }
 
 // A save nobody can read leaves a fresh profile, and the player is told
