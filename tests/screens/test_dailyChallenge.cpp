@@ -31,19 +31,14 @@ struct CchallengeFixture {
         service.setChallenge(hours, c);
         CchallengeMgr& m = hours == 24 ? g->online.dailyChallenge : g->online.lightningChallenge;
         m.start(hours, hours == 24 ? "24HourChall" : "4HourChall");
-        EXPECT_TRUE(waitFor([&] { return m.state == CHALL_READY; }));
+        EXPECT_TRUE(g.stepUntil([&] { return m.state == CHALL_READY; }));
         m.select();
         return m;
-    }
-    // What the local service's thread answers.
-    template <class F>
-    bool waitFor(F pred) {
-        return g.stepUntil(pred);
     }
     void open() {
         screen->open(g->playerShips.currentIdx);
         g.settle();
-        waitFor([&] { return !g->online.leaderboards.isBusy(); });
+        g.stepUntil([&] { return !g->online.leaderboards.isBusy(); });
         g.steps(2);
     }
     void setSecondsLeft(int64_t s) { screen->challenge()->challenge.endTime = g->online.soap.unixTime() + s; }
@@ -159,7 +154,7 @@ TEST(DailyChallenge, AnEndedChallengeWaitsForTheNextOrForNone) {
     ClocalChallenge next = track();
     next.trackTitle = "Sunset";
     f.service.setChallenge(24, next);
-    ASSERT_TRUE(f.waitFor([&] { return !f.screen->waitingForChallenge(); }));
+    ASSERT_TRUE(f.g.stepUntil([&] { return !f.screen->waitingForChallenge(); }));
     f.g.settle();
     EXPECT_EQ(f.g.mode(), GM_DAILY_CHALLENGE_L);
     EXPECT_EQ(f.text("challTrack"), "Sunset");
@@ -168,7 +163,7 @@ TEST(DailyChallenge, AnEndedChallengeWaitsForTheNextOrForNone) {
     // None to be had: back to the main menu.
     f.service.clearChallenge(24);
     f.setSecondsLeft(0);
-    ASSERT_TRUE(f.waitFor([&] { return f.mainMenu.enters > enters; }));
+    ASSERT_TRUE(f.g.stepUntil([&] { return f.mainMenu.enters > enters; }));
     EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
 }
 
