@@ -31,7 +31,7 @@ struct CconfirmFixture {
 };
 }  // namespace
 
-TEST(ConfirmOverlay, AnswersWithTheChosenItemsValueAndStepsAloneMeanwhile) {
+TEST(ConfirmOverlay, AnswersWithTheChosenItemsValueByKeyOrPointerAndStepsAloneMeanwhile) {
     CconfirmFixture f;
     ASSERT_TRUE(f.g.initOk());
     size_t bars = gEngine->ui.buttonBar.depth();
@@ -58,6 +58,22 @@ TEST(ConfirmOverlay, AnswersWithTheChosenItemsValueAndStepsAloneMeanwhile) {
     EXPECT_EQ(f.menu.updates, before);
     f.g.steps(2);
     EXPECT_GT(f.menu.updates, before);
+
+    // The pointer clicks an item, or the bar's OK for the selected safe item.
+    f.ask(true);
+    f.g.settle();
+    f.g.click(f.c.menu()->item(0));
+    EXPECT_TRUE(f.c.chosen);
+    EXPECT_FLOAT_EQ(f.c.value, 1.0f);
+    f.ask(true);
+    f.g.settle();
+    const auto& buttons = gEngine->ui.buttonBar.buttons();
+    ASSERT_EQ(buttons.size(), 2u);
+    ASSERT_EQ(buttons[0].action, ACTION_SELECT);
+    f.g.clickAt(buttons[0].rect.cx(), buttons[0].rect.cy());
+    EXPECT_TRUE(f.c.chosen);
+    EXPECT_FLOAT_EQ(f.c.value, 0.0f);
+    EXPECT_FALSE(f.c.backedOut);
 }
 
 // A question opens on its safe choice, drawn as the focus, and Back answers
@@ -90,26 +106,6 @@ TEST(ConfirmOverlay, OpensOnTheSafeChoiceWhichBackAnswers) {
         EXPECT_TRUE(f.c.backedOut);
         EXPECT_FLOAT_EQ(f.c.value, (float)c.safeValue);
     }
-}
-
-TEST(ConfirmOverlay, PointerClicksAnItemOrTheBarsOk) {
-    CconfirmFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.ask(true);
-    f.g.settle();
-    f.g.click(f.c.menu()->item(0));
-    EXPECT_TRUE(f.c.chosen);
-    EXPECT_FLOAT_EQ(f.c.value, 1.0f);
-
-    f.ask(true);
-    f.g.settle();
-    const auto& buttons = gEngine->ui.buttonBar.buttons();
-    ASSERT_EQ(buttons.size(), 2u);
-    ASSERT_EQ(buttons[0].action, ACTION_SELECT);
-    f.g.clickAt(buttons[0].rect.cx(), buttons[0].rect.cy());
-    EXPECT_TRUE(f.c.chosen);
-    EXPECT_FLOAT_EQ(f.c.value, 0.0f);   // the selected safe item
-    EXPECT_FALSE(f.c.backedOut);
 }
 
 TEST(ConfirmOverlay, DrawnOverTheStateWithTheViewDarkened) {
