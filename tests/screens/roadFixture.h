@@ -58,8 +58,8 @@ protected:
     void pressReturn() { tapKey(SDL_SCANCODE_RETURN); }
     // A returning player (save and stored account) from the title to the
     // main menu, its help boxes put away; the account's id.
-    uint64_t reachMainMenu() {
-        makeGame();
+    uint64_t reachMainMenu(const std::string& saveDir = "") {
+        makeGame("", false, saveDir);
         writeSave(400, true);
         uint64_t id = storedAccount();
         toTitle();
@@ -68,6 +68,14 @@ protected:
         g->steps(5);
         dismissTutorials();
         return id;
+    }
+    // The game started (again) over the save folder, to the main menu.
+    void restartOver(const std::string& saveDir, const std::string& switches = "") {
+        g.reset();
+        makeGame(switches, false, saveDir);
+        toTitle();
+        pressReturn();
+        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
     }
     // An action pressed and let go, one step each.
     void tapAction(int action) {

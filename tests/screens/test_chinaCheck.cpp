@@ -27,18 +27,6 @@ struct CregionFixture {
 };
 }  // namespace
 
-TEST(RegionChoice, OffersSteamOrTheWebService) {
-    CregionFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    Cmenu* menu = screens::get<CchinaCheckScreen>()->menu();
-    ASSERT_EQ(menu->itemCount(), 2u);
-    EXPECT_EQ(menu->item(0)->getText(), gEngine->text("PlayWithSteam"));
-    EXPECT_EQ(menu->item(0)->value, 0);
-    EXPECT_EQ(menu->item(1)->getText(), gEngine->text("PlayWithAWS"));
-    EXPECT_EQ(menu->item(1)->value, 1);
-    ASSERT_EQ(gEngine->ui.buttonBar.buttons().size(), 1u);
-}
-
 TEST(RegionChoice, SteamOnlySwitchesTheWebServiceOff) {
     CregionFixture f;
     ASSERT_TRUE(f.g.initOk());

@@ -20,6 +20,8 @@ struct CconfirmFixture {
     void ask(bool allowBack) {
         c.reset();
         c.setMessage("Delete the ship?");
+        // The caller's "Are you sure?" under the title of the same words is said once.
+        c.setMessage2(gEngine->text("AreYouSure"));
         c.allowBack = allowBack;
         c.addMenuItem("Yes", 1);
         c.addMenuItem("No", 0);
@@ -29,7 +31,7 @@ struct CconfirmFixture {
 };
 }  // namespace
 
-TEST(ConfirmOverlay, AnswersWithTheChosenItemsValueAndStepsAloneMeanwhile) {
+TEST(ConfirmOverlay, AnswersWithTheChosenItemsValueByKeyOrPointerAndStepsAloneMeanwhile) {
     CconfirmFixture f;
     ASSERT_TRUE(f.g.initOk());
     size_t bars = gEngine->ui.buttonBar.depth();
@@ -56,6 +58,22 @@ TEST(ConfirmOverlay, AnswersWithTheChosenItemsValueAndStepsAloneMeanwhile) {
     EXPECT_EQ(f.menu.updates, before);
     f.g.steps(2);
     EXPECT_GT(f.menu.updates, before);
+
+    // The pointer clicks an item, or the bar's OK for the selected safe item.
+    f.ask(true);
+    f.g.settle();
+    f.g.click(f.c.menu()->item(0));
+    EXPECT_TRUE(f.c.chosen);
+    EXPECT_FLOAT_EQ(f.c.value, 1.0f);
+    f.ask(true);
+    f.g.settle();
+    const auto& buttons = gEngine->ui.buttonBar.buttons();
+    ASSERT_EQ(buttons.size(), 2u);
+    ASSERT_EQ(buttons[0].action, ACTION_SELECT);
+    f.g.clickAt(buttons[0].rect.cx(), buttons[0].rect.cy());
+    EXPECT_TRUE(f.c.chosen);
+    EXPECT_FLOAT_EQ(f.c.value, 0.0f);
+    EXPECT_FALSE(f.c.backedOut);
 }
 
 // A question opens on its safe choice, drawn as the focus, and Back answers
@@ -88,26 +106,6 @@ TEST(ConfirmOverlay, OpensOnTheSafeChoiceWhichBackAnswers) {
         EXPECT_TRUE(f.c.backedOut);
         EXPECT_FLOAT_EQ(f.c.value, (float)c.safeValue);
     }
-}
-
-TEST(ConfirmOverlay, PointerClicksAnItemOrTheBarsOk) {
-    CconfirmFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.ask(true);
-    f.g.settle();
-    f.g.click(f.c.menu()->item(0));
-    EXPECT_TRUE(f.c.chosen);
-    EXPECT_FLOAT_EQ(f.c.value, 1.0f);
-
-    f.ask(true);
-    f.g.settle();
-    const auto& buttons = gEngine->ui.buttonBar.buttons();
-    ASSERT_EQ(buttons.size(), 2u);
-    ASSERT_EQ(buttons[0].action, ACTION_SELECT);
-    f.g.clickAt(buttons[0].rect.cx(), buttons[0].rect.cy());
-    EXPECT_TRUE(f.c.chosen);
-    EXPECT_FLOAT_EQ(f.c.value, 0.0f);   // the selected safe item
-    EXPECT_FALSE(f.c.backedOut);
 }
 
 TEST(ConfirmOverlay, DrawnOverTheStateWithTheViewDarkened) {
@@ -176,22 +174,6 @@ TEST(ConfirmState, TheChosenItemNamesTheStateToGoTo) {
     }
 }
 
-// A caller's "Are you sure?" under the default title of the same words is
-// said once, not twice; a message of its own stays.
-TEST(ConfirmOverlay, AMessageRepeatingTheTitleIsLeftOut) {
-    CconfirmFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.c.reset();
-    f.c.setMessage("Quit to the main menu?");
-    f.c.setMessage2(gEngine->text("AreYouSure"));
-    f.c.addMenuItem("Yes", 1);
-    f.c.enter();
-    Cscreen* s = f.c.screen();
-    EXPECT_EQ(s->findWidget("Title")->getText("TextName"), gEngine->text("ConfirmTitle"));
-    EXPECT_EQ(s->findWidget("Message")->getText("TextName"), "Quit to the main menu?");
-    EXPECT_EQ(s->findWidget("Message2")->getText("TextName"), "");
-}
-
 // Every question and warning opens with its safe choice focused and drawn
 // so, and Back (Backspace, pad B) answers it as No.
 TEST(Questions, OpenOnTheSafeChoiceAndBackAnswersNo) {
@@ -199,12 +181,6 @@ TEST(Questions, OpenOnTheSafeChoiceAndBackAnswersNo) {
     ASSERT_TRUE(f.g.initOk());
     CexitPopup& popup = *screens::get<CexitPopup>();
     CwarningOverlay& warning = f.g->warningOverlay;
-    auto yesNo = [&f](int safeValue, std::vector<std::pair<const char*, int>> items) {
-        f.c.reset();
-        for (const auto& [text, value] : items) f.c.addMenuItem(text, value);
-        f.c.safeValue = safeValue;
-        f.c.enter();
-    };
     struct {
         const char* name;
         std::function<void()> open;
@@ -217,10 +193,6 @@ TEST(Questions, OpenOnTheSafeChoiceAndBackAnswersNo) {
         {"exit state", [] { gGame->setGameMode(GM_EXIT); },
          [] { return screens::get<CexitScreen>()->screen()->findWidget("No"); },
          [&f] { return f.g.mode() == GM_MAIN_MENU && !f.g->quit; }},
-        {"Yes / No", [&yesNo] { yesNo(0, {{"Yes", 1}, {"No", 0}}); }, [&f] { return f.c.menu()->item(1); },
-         [&f] { return f.c.chosen && f.c.value == 0.0f; }},
-        {"Yes / Not now / Never", [&yesNo] { yesNo(1, {{"Yes", 0}, {"Not now", 1}, {"Never", 2}}); },
-         [&f] { return f.c.menu()->item(1); }, [&f] { return f.c.chosen && f.c.value == 1.0f; }},
         {"warning", [&warning] { warning.show("Notice", "Later."); },
          [&warning] { return warning.screen()->findWidget("OK"); }, [&warning] { return !warning.visible; }},
     };

@@ -127,12 +127,13 @@ TEST(DailyTracks, EachSubmitShowsOnceWithWhatCanBeDoneWithItsTrack) {
     EXPECT_FALSE(gEngine->ui.loadingIndicator.showing);
 }
 
-TEST(DailyTracks, CopyBoardAndPlayActOnTheirRow) {
+TEST(DailyTracks, CopyBoardPlayAndLinkActOnTheirRow) {
     CtracksFixture f;
     ASSERT_TRUE(f.g.initOk());
     CsongPackInfo* owned = f.addToLibrary("Owned");
     f.submit(11, f.now - 100, "Owned", 0, {}, "PreSet_Standard");
     f.submit(12, f.now - 200, "Other", 0, {}, "Vessik");
+    f.submit(13, f.now - 300, "Streamed", 'S', "4uLU6hMCjMI75M1A2tKUQC");
     f.open(GM_LEADERBOARD);
 
     f.g.click(f.item(1, "CopyClipboard"));
@@ -150,17 +151,12 @@ TEST(DailyTracks, CopyBoardAndPlayActOnTheirRow) {
     EXPECT_EQ(f.screen->trackEntry().kind, (uint32_t)SONG_OPEN_MIC);
     EXPECT_EQ(f.screen->trackEntry().tags.title, "Other");
     EXPECT_EQ(f.screen->trackEntry().getKey(), makeSongKey(SONG_LOCAL, "Other", "Band", 200));
-}
 
-TEST(DailyTracks, AStreamingLinkOpensAndPlaysAlongThroughOpenMic) {
-    CtracksFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.submit(12, f.now - 200, "Streamed", 'S', "4uLU6hMCjMI75M1A2tKUQC");
-    f.open();
-    f.g.click(f.item(0, "SpotifyLink"));
+    // A streaming link opens, and the game plays along through open mic.
+    f.open(GM_LEADERBOARD);
+    f.g.click(f.item(2, "SpotifyLink"));
     f.g.steps(100);
-    ASSERT_EQ(f.opened.size(), 1u);
-    EXPECT_EQ(f.opened[0], "https://open.spotify.com/track/4uLU6hMCjMI75M1A2tKUQC");
+    EXPECT_EQ(f.opened, std::vector<std::string>{"https://open.spotify.com/track/4uLU6hMCjMI75M1A2tKUQC"});
     EXPECT_EQ(f.g.mode(), GM_321_GO);
     EXPECT_EQ(f.g->world.session.gameType, GAMETYPE_STANDARD);
     EXPECT_EQ(f.g->world.session.startMusic, 1);

@@ -39,29 +39,32 @@ TEST(ExitPopup, EscapeOpensItAndEscapeOrNoClosesIt) {
     EXPECT_GT(f.menu.updates, before);
     EXPECT_FALSE(f.g->quit);
 
-    // "No" with the pointer.
-    f.g.tapKey(SDL_SCANCODE_ESCAPE);
-    ASSERT_TRUE(f.popup.showing());
-    f.g.settle();
-    f.g.click(f.popup.screen()->findWidget("No"));
-    f.g.settle();
-    EXPECT_FALSE(f.popup.showing());
-    EXPECT_EQ(gEngine->ui.buttonBar.depth(), bars);
-    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
-    EXPECT_EQ(f.saves, 0);
 }
 
-TEST(ExitPopup, YesEndsTheGameWithItsSave) {
-    CexitFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.g.tapKey(SDL_SCANCODE_ESCAPE);
-    ASSERT_TRUE(f.popup.showing());
-    f.g.settle();
-    f.g.click(f.popup.screen()->findWidget("Yes"));
-    EXPECT_TRUE(f.g.logHas("GameMode = ReallyExit"));
-    EXPECT_EQ(f.g.mode(), GM_REALLY_EXIT);
-    EXPECT_TRUE(f.g->quit);
-    EXPECT_EQ(f.saves, 1);
+// Yes, on the pop-up or on the exit state, ends the game with its save; No
+// with the pointer stays in the game and saves nothing.
+TEST(Exit, YesEndsTheGameWithItsSaveAndNoStays) {
+    for (bool popup : {true, false}) {
+        SCOPED_TRACE(popup ? "pop-up" : "state");
+        CexitFixture f;
+        ASSERT_TRUE(f.g.initOk());
+        auto open = [&] {
+            if (popup) f.g.tapKey(SDL_SCANCODE_ESCAPE);
+            else f.g->setGameMode(GM_EXIT);
+            f.g.settle();
+            return popup ? f.popup.screen() : screens::get<CexitScreen>()->screen();
+        };
+        f.g.click(open()->findWidget("No"));
+        f.g.settle(70);
+        EXPECT_FALSE(f.popup.showing());
+        EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
+        EXPECT_EQ(f.saves, 0);
+        f.g.click(open()->findWidget("Yes"));
+        f.g.settle();
+        EXPECT_TRUE(f.g->quit);
+        EXPECT_EQ(f.saves, 1);
+        if (popup) EXPECT_TRUE(f.g.logHas("GameMode = ReallyExit"));
+    }
 }
 
 TEST(ExitPopup, NotOnTheTitleOrInPlayButFromAnyScreensExitButton) {
@@ -78,26 +81,4 @@ TEST(ExitPopup, NotOnTheTitleOrInPlayButFromAnyScreensExitButton) {
     size_t depth = gEngine->ui.buttonBar.depth();
     screens::get<CexitPopup>()->show();   // already up: nothing more
     EXPECT_EQ(gEngine->ui.buttonBar.depth(), depth);
-}
-
-TEST(ExitState, YesQuitsNoGoesBackToTheMainMenu) {
-    CscreensGame g;
-    ASSERT_TRUE(g.initOk());
-    CrecordingScreen menu;
-    g->setScreen(GM_MAIN_MENU, &menu);
-    int saves = 0;
-    g->saveGameFiles = [&] { return ++saves > 0; };
-    ASSERT_TRUE(g->setGameMode(GM_EXIT));
-    g.settle();
-    g.click(screens::get<CexitScreen>()->screen()->findWidget("No"));
-    g.steps(70);
-    EXPECT_EQ(g.mode(), GM_MAIN_MENU);
-    EXPECT_EQ(saves, 0);
-
-    ASSERT_TRUE(g->setGameMode(GM_EXIT));
-    g.settle();
-    g.click(screens::get<CexitScreen>()->screen()->findWidget("Yes"));
-    g.settle();
-    EXPECT_TRUE(g->quit);
-    EXPECT_EQ(saves, 1);
 }

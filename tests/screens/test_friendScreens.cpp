@@ -30,24 +30,11 @@ protected:
         RoadTest::TearDown();
         removeFolderTree(folder);
     }
-    void toMainMenu() {
-        makeGame("", false, folder);
-        writeSave(400, true);
-        me = storedAccount();
-        toTitle();
-        pressReturn();
-        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-        g->steps(5);
-        dismissTutorials();
-    }
+    void toMainMenu() { me = reachMainMenu(folder); }
     // The window closed and the game started again over the same folder.
     void restart() {
         gGame->endGame();
-        g.reset();
-        makeGame("", false, folder);
-        toTitle();
-        pressReturn();
-        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+        ASSERT_NO_FATAL_FAILURE(restartOver(folder));
         g->steps(5);
         dismissTutorials();
     }
@@ -130,6 +117,16 @@ TEST_F(FriendsTest, FindPlayerFoundAndNotFoundThenAddedAsFriend) {
     ASSERT_FALSE(values.empty());
     for (const std::string& v : values) EXPECT_EQ(v, "-");
     EXPECT_EQ(screens::get<CfriendCompareScreen>()->widget("Friend2")->getText(), "Nobody");
+    // Both sides' rows stand inside the list, which clips what is not, at every window shape.
+    Cmenu* list = screens::get<CfriendCompareScreen>()->menu();
+    EXPECT_GT(list->itemCount(), 14u);
+    for (const CwindowShape& shape : kWindowShapes) {
+        useWindowShape(shape);
+        EXPECT_EQ(rowPartsOutsideList(*list), "") << shape.w << "x" << shape.h;
+    }
+    useWindowShape(kWindowShapes[0]);
+    // The spacers between sections are blank rows, not rows missing their text.
+    EXPECT_FALSE(g->logPrefix("Can't find text gadget"));
 }
 
 TEST_F(FriendsTest, ComparisonWrapsThroughFriendsAndDeletesOnlyWhenAsked) {
@@ -170,12 +167,15 @@ TEST_F(FriendsTest, ComparisonWrapsThroughFriendsAndDeletesOnlyWhenAsked) {
     EXPECT_EQ(gGame->mode(), GM_FRIEND_COMPARE);
 
     // Delete "One": our question, answered Yes.
-    tapAction(ACTION_OPTION_X);
-    ASSERT_TRUE(c.showing());
-    tapKey(SDL_SCANCODE_UP);
-    tapKey(SDL_SCANCODE_RETURN);
-    g->steps(100);   // the screen comes in again through the fade
-    ASSERT_EQ(gGame->mode(), GM_FRIEND_COMPARE);
+    auto deleteShown = [&] {
+        tapAction(ACTION_OPTION_X);
+        ASSERT_TRUE(c.showing());
+        tapKey(SDL_SCANCODE_UP);
+        tapKey(SDL_SCANCODE_RETURN);
+        g->steps(100);   // the screen comes in again through the fade
+        ASSERT_EQ(gGame->mode(), GM_FRIEND_COMPARE);
+    };
+    ASSERT_NO_FATAL_FAILURE(deleteShown());
     EXPECT_EQ(friends.getNumFriendsOfType(0), 2);
     EXPECT_EQ(friends.findById(9000), nullptr);
     EXPECT_NE(friends.findById(777), nullptr);
@@ -184,58 +184,18 @@ TEST_F(FriendsTest, ComparisonWrapsThroughFriendsAndDeletesOnlyWhenAsked) {
     // Delete the last one compared: the index comes back inside the list.
     click(fc.widget("Friend2RightArrow"));
     EXPECT_EQ(fc.friendIndex(), 1);
-    tapAction(ACTION_OPTION_X);
-    tapKey(SDL_SCANCODE_UP);
-    tapKey(SDL_SCANCODE_RETURN);
-    g->steps(100);   // the screen comes in again through the fade
-    ASSERT_EQ(gGame->mode(), GM_FRIEND_COMPARE);
+    ASSERT_NO_FATAL_FAILURE(deleteShown());
     EXPECT_EQ(fc.friendIndex(), 0);
     EXPECT_EQ(fc.widget("Friend2")->getText(), "Two");
     EXPECT_TRUE(fc.widget("Friend2LeftArrow")->hidden);
 
     // And the only one: the screen shows nobody to compare.
-    tapAction(ACTION_OPTION_X);
-    tapKey(SDL_SCANCODE_UP);
-    tapKey(SDL_SCANCODE_RETURN);
-    g->steps(100);
-    ASSERT_EQ(gGame->mode(), GM_FRIEND_COMPARE);
+    ASSERT_NO_FATAL_FAILURE(deleteShown());
     EXPECT_EQ(fc.friendIndex(), CfriendCursor::kNone);
     EXPECT_FALSE(fc.widget("NoFriends")->hidden);
     EXPECT_TRUE(fc.widget("Friend2")->hidden);
     tapAction(ACTION_OPTION_X);
     EXPECT_FALSE(c.showing());   // nobody to delete
-
-    // Select opens the find-player screen, which returns here.
-    tapAction(ACTION_SELECT);
-    ASSERT_TRUE(reachMode(GM_FIND_PLAYER));
-    // The ID box has the focus: Escape lets go of it, then Back leaves.
-    tapKey(SDL_SCANCODE_ESCAPE);
-    tapAction(ACTION_BACK);
-    ASSERT_TRUE(reachMode(GM_FRIEND_COMPARE));
-}
-
-TEST_F(FriendsTest, ComparisonWaitsForStatisticsThenShowsThem) {
-    toMainMenu();
-    uint64_t rival = service.addAccount("Slow", "slow@example.com", "pw");
-    service.setStats(rival, statsRecord(rival, 999, "Slow", "GB"));
-    gGame->online.friends.addOrUpdate(0, rival, "Slow");
-    screens::get<CfriendCompareScreen>()->open(GM_MAIN_MENU, false);
-    open(GM_FRIEND_COMPARE);
-    ASSERT_TRUE(runUntil([] { return !screens::get<CfriendCompareScreen>()->waiting(); }));
-    g->steps(5);
-    const CplayerStatsRecord* st = gGame->statsCache.findPlayer(rival);
-    ASSERT_NE(st, nullptr);
-    EXPECT_EQ(st->xp, 999u);
-    Cmenu* list = screens::get<CfriendCompareScreen>()->menu();
-    EXPECT_GT(list->itemCount(), 14u);
-    // Both sides' rows stand inside the list, which clips what is not, at every window shape.
-    for (const CwindowShape& shape : kWindowShapes) {
-        useWindowShape(shape);
-        EXPECT_EQ(rowPartsOutsideList(*list), "") << shape.w << "x" << shape.h;
-    }
-    useWindowShape(kWindowShapes[0]);
-    // The spacers between sections are blank rows, not rows missing their text.
-    EXPECT_FALSE(g->logPrefix("Can't find text gadget"));
 }
 
 // A request the service sits on does not take the keys and clicks away: the

@@ -6,13 +6,13 @@
 #include "engine/ui/uiMgr.h"
 #include "game/gameTypes.h"
 #include "game/musicLink.h"
-#include "online/localService/localWebService.h"
 #include "online/scoreRecord.h"
 #include "screens/gameOver.h"
 #include "screens/gameOverBossRush.h"
 #include "screens/gameOverParty.h"
 #include "screens/gameOverSurvival.h"
 #include "screens/screenRegistry.h"
+#include "localServiceSignIn.h"
 #include "trackRoad.h"
 
 namespace {
@@ -57,7 +57,13 @@ struct CgameOverFixture : CtrackRoad {
 };
 }  // namespace
 
-TEST(GameOver, FirstFinishIsANewBestKeptOnOk) {
+// A first finish is a new best, kept as it is shown. After it the bar holds
+// the comment and e-mail buttons too: the screen's widgets, the e-mail
+// prompt last, stay above it at every shape; back from the e-mail options
+// the screen still names the track just played, though the music has gone
+// on. A comment keeps its spaces (Space is text while the box has focus),
+// only Return ends it and Escape takes an entry back; OK keeps it all.
+TEST(GameOver, FirstFinishIsANewBestKeptOnOkWithItsComment) {
     CgameOverFixture f;
     ASSERT_TRUE(f.g.initOk());
     ASSERT_TRUE(f.track);
@@ -74,51 +80,23 @@ TEST(GameOver, FirstFinishIsANewBestKeptOnOk) {
     EXPECT_EQ(screen->place(), -1);
     EXPECT_TRUE(f.widget("WorldRecord")->hidden);
     EXPECT_EQ(f.widget("Smile")->findSpriteGadget()->spriteName, "ui_SmileLogo_Small.png");
-
-    // The result is kept as it is shown; the buttons come after 1.5 s.
     ASSERT_NE(f.record(), nullptr);
     EXPECT_EQ(f.record()->bestScore, 12345u);
+    // The buttons come after 1.5 s.
     f.g.steps(30);
     EXPECT_FALSE(f.buttonShown("OK"));
     f.waitForButtons();
-    EXPECT_TRUE(f.buttonShown("OK"));
-    EXPECT_TRUE(f.buttonShown("RetryTrack"));
-    EXPECT_TRUE(f.buttonShown("AddComment"));
+    for (const char* b : {"OK", "RetryTrack", "AddComment", "EmailPrompt"}) EXPECT_TRUE(f.buttonShown(b)) << b;
     EXPECT_FALSE(f.buttonShown("ShareMoment"));   // fewer than two moments captured
-    f.press(ACTION_SELECT);
-    EXPECT_EQ(f.rankUp.enters, 1);
-    ASSERT_NE(f.record(), nullptr);
-    EXPECT_EQ(f.record()->bestScore, 12345u);
-    EXPECT_FLOAT_EQ(f.record()->completion, 1.0f);
-}
-
-// After a new best the bar holds the comment and e-mail buttons too: the
-// screen's widgets, the e-mail prompt last, stay above it at every shape.
-TEST(GameOver, TheCommentAndTheEmailPromptStayAboveTheButtonBar) {
-    CgameOverFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    ASSERT_TRUE(f.track);
-    f.end(GAMETYPE_STANDARD, 12345, 1.0f);
-    ASSERT_EQ(f.g.mode(), GM_GAME_OVER);
-    f.waitForButtons();
-    ASSERT_TRUE(f.buttonShown("EmailPrompt"));
     ASSERT_FALSE(f.widget("EmailPrompt")->hidden);
     for (const CwindowShape& shape : kWindowShapes) {
         useWindowShape(shape);
         for (auto& w : f.layoutOf(GM_GAME_OVER)->widgets)
             if (w->visible()) EXPECT_TRUE(clearOfButtonBar(w->rect())) << w->name << " at " << shape.w << "x" << shape.h;
     }
-}
+    useWindowShape(kWindowShapes[0]);
 
-// Back from the e-mail options the screen still names the track just played,
-// though the music has gone on to another.
-TEST(GameOver, BackFromTheEmailOptionsNamesTheTrackJustPlayed) {
-    CgameOverFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    ASSERT_TRUE(f.track);
-    f.end(GAMETYPE_STANDARD, 12345, 1.0f);
     const std::string played = f.widget("SongTitle")->getText();
-    f.waitForButtons();
     f.press(ACTION_RB);
     ASSERT_EQ(f.email.enters, 1);
     CsongPackInfo* other = nullptr;
@@ -129,6 +107,43 @@ TEST(GameOver, BackFromTheEmailOptionsNamesTheTrackJustPlayed) {
     ASSERT_NE(f.g->music.getTrackLabel(other, 0), played);
     f.enter(GM_GAME_OVER);
     EXPECT_EQ(f.widget("SongTitle")->getText(), played);
+
+    f.g.tapAction(ACTION_OPTION_Y);   // AddComment
+    ASSERT_TRUE(gUi->textEntry.active);
+    auto type = [&f](const char* text, int key = 0) {
+        if (key) f.g.keyDown(key);
+        SDL_Event e{};
+        e.type = SDL_TEXTINPUT;
+        strncpy(e.text.text, text, sizeof e.text.text - 1);
+        SDL_PushEvent(&e);
+        f.g.steps(1);
+        if (key) f.g.keyUp(key);
+        f.g.steps(1);
+    };
+    type("nice");
+    type(" ", SDL_SCANCODE_SPACE);
+    EXPECT_TRUE(gUi->textEntry.active);
+    type("track");
+    f.g.tapKey(SDL_SCANCODE_RETURN);
+    f.g.steps(5);
+    EXPECT_FALSE(gUi->textEntry.active);
+    EXPECT_EQ(screen->comment(), "nice track");
+    EXPECT_EQ(f.g.mode(), GM_GAME_OVER);
+    f.g.tapAction(ACTION_OPTION_Y);
+    ASSERT_TRUE(gUi->textEntry.active);
+    type("x");
+    f.g.tapKey(SDL_SCANCODE_ESCAPE);
+    f.g.steps(5);
+    EXPECT_EQ(screen->comment(), "nice track");
+    EXPECT_EQ(f.g.mode(), GM_GAME_OVER);
+    EXPECT_EQ(f.rankUp.enters + f.countdown.enters, 0);
+
+    f.press(ACTION_SELECT);
+    EXPECT_EQ(f.rankUp.enters, 1);
+    ASSERT_NE(f.record(), nullptr);
+    EXPECT_EQ(f.record()->bestScore, 12345u);
+    EXPECT_FLOAT_EQ(f.record()->completion, 1.0f);
+    EXPECT_EQ(f.record()->comment, "nice track");
 }
 
 TEST(GameOver, AFirstFinishWithoutABestStillKeepsTheProgress) {
@@ -166,47 +181,6 @@ TEST(GameOver, AnEarlyEndShowsItsMoodAndRetryAwardsTheScore) {
     EXPECT_EQ(f.rankUp.enters, 0);
     EXPECT_EQ(f.g->progress.xp, xp + 2 * 4000);   // each game over shown kept its score
     EXPECT_EQ(f.record()->bestScore, 90000u);
-}
-
-// A comment typed with a space: Space is text while the box has focus, and
-// only Return ends the entry.
-TEST(GameOver, ACommentKeepsItsSpacesUntilReturn) {
-    CgameOverFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.end(GAMETYPE_STANDARD, 12345, 1.0f);
-    f.waitForButtons();
-    f.g.tapAction(ACTION_OPTION_Y);   // AddComment
-    ASSERT_TRUE(gUi->textEntry.active);
-    auto type = [&f](const char* text, int key = 0) {
-        if (key) f.g.keyDown(key);
-        SDL_Event e{};
-        e.type = SDL_TEXTINPUT;
-        strncpy(e.text.text, text, sizeof e.text.text - 1);
-        SDL_PushEvent(&e);
-        f.g.steps(1);
-        if (key) f.g.keyUp(key);
-        f.g.steps(1);
-    };
-    type("nice");
-    type(" ", SDL_SCANCODE_SPACE);
-    EXPECT_TRUE(gUi->textEntry.active);
-    type("track");
-    f.g.tapKey(SDL_SCANCODE_RETURN);
-    f.g.steps(5);
-    CgameOverTrackScreen* screen = screens::get<CgameOverTrackScreen>();
-    EXPECT_FALSE(gUi->textEntry.active);
-    EXPECT_EQ(screen->comment(), "nice track");
-    EXPECT_EQ(f.g.mode(), GM_GAME_OVER);
-    EXPECT_EQ(f.rankUp.enters, 0);
-    EXPECT_EQ(f.countdown.enters, 0);
-    // Escape takes the entry back without a change.
-    f.g.tapAction(ACTION_OPTION_Y);
-    ASSERT_TRUE(gUi->textEntry.active);
-    type("x");
-    f.g.tapKey(SDL_SCANCODE_ESCAPE);
-    f.g.steps(5);
-    EXPECT_EQ(screen->comment(), "nice track");
-    EXPECT_EQ(f.g.mode(), GM_GAME_OVER);
 }
 
 // Closing the window at a game over still counts the game, once.
@@ -294,16 +268,8 @@ TEST(GameOver, ANewTrackBestGoesToTheTrackAndLengthBoards) {
     CgameOverFixture f;
     ASSERT_TRUE(f.g.initOk());
     ClocalWebService service;
-    ASSERT_TRUE(service.start());
     Conline& online = f.g->online;
-    online.soap.setConfig(service.config());
-    service.addAccount("Pilot", "pilot@example.com", "hunter2");
-    ASSERT_TRUE(online.soap.setGameTitle("Zorbex"));
-    online.soap.setLogin("pilot@example.com", "hunter2", "pilot@example.com");
-    ASSERT_TRUE(online.soap.retrieveAuthToken());
-    ASSERT_TRUE(waitUntil([&] { return online.soap.tokenTask.finished(); }));
-    online.soap.tokenTask.reset();
-    online.soap.commitUnixTime();
+    ASSERT_TRUE(signInToLocalService(service, online));
 
     f.end(GAMETYPE_STANDARD, 777, 1.0f);
     f.waitForButtons();

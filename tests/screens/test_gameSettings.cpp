@@ -94,23 +94,9 @@ TEST(GameSettings, TheSavedValuesAreSelectedAndAnOddIntensityShowsTheLast) {
     EXPECT_FALSE(f.screen->nextTrackMode()->shown());
 }
 
-TEST(GameSettings, OkKeepsTheChoiceAsDefaultAndStartsTheCountdown) {
-    CsettingsFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.open();
-    f.screen->difficulty()->setSelectedIdx(2);
-    f.screen->visualIntensity()->setSelectedIdx(3);
-    f.press(ACTION_SELECT);
-    EXPECT_EQ(f.g.mode(), GM_321_GO);
-    EXPECT_EQ(f.g->saveLoad.settings.defDifficulty, 2);
-    EXPECT_FLOAT_EQ(f.g->saveLoad.settings.visIntensity, 2.0f);
-    EXPECT_EQ(f.g->world.session.difficulty, 2);
-    EXPECT_FLOAT_EQ(f.g->world.session.visualIntensity, 2.0f);
-    EXPECT_EQ(f.g->world.session.startMusic, 0);
-    EXPECT_EQ(f.g->world.session.track.title, "Road Test");
-}
-
-TEST(GameSettings, ALockedDifficultyIsRefusedAndNeverBecomesTheDefault) {
+// A locked difficulty is refused and never becomes the default; OK on an
+// open one keeps the choice as the default and starts the countdown.
+TEST(GameSettings, OkKeepsAnOpenChoiceAsDefaultAndStartsTheCountdown) {
     CsettingsFixture f;
     ASSERT_TRUE(f.g.initOk());
     f.g->saveLoad.settings.defDifficulty = 1;
@@ -121,6 +107,17 @@ TEST(GameSettings, ALockedDifficultyIsRefusedAndNeverBecomesTheDefault) {
     EXPECT_TRUE(f.played(7));
     EXPECT_EQ(f.g->saveLoad.settings.defDifficulty, 1);
     EXPECT_EQ(f.countdown.enters, 0);
+
+    f.screen->difficulty()->setSelectedIdx(2);
+    f.screen->visualIntensity()->setSelectedIdx(3);
+    f.press(ACTION_SELECT);
+    EXPECT_EQ(f.g.mode(), GM_321_GO);
+    EXPECT_EQ(f.g->saveLoad.settings.defDifficulty, 2);
+    EXPECT_FLOAT_EQ(f.g->saveLoad.settings.visIntensity, 2.0f);
+    EXPECT_EQ(f.g->world.session.difficulty, 2);
+    EXPECT_FLOAT_EQ(f.g->world.session.visualIntensity, 2.0f);
+    EXPECT_EQ(f.g->world.session.startMusic, 0);
+    EXPECT_EQ(f.g->world.session.track.title, "Road Test");
 }
 
 TEST(GameSettings, SurvivalHidesTheDifficultyPlaysInsaneAndOffersWhatFollows) {
@@ -176,49 +173,46 @@ TEST(GameSettings, ChallengeLinksTakeOnlySafeIds) {
         EXPECT_EQ(CgameSettingsScreen::challengeLink('Y', bad), "") << bad;
 }
 
+// A challenge opens its track's page (a safe id only) and listens on open
+// mic; with nothing to hear the attempt through, the open-mic error says so
+// before any countdown and the player is back on the challenge.
 TEST(GameSettings, AChallengeOpensItsTrackAndListensOnOpenMic) {
-    CsettingsFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.startChallenge(6, 'Y', "abc_DEF-123");
-    f.open();
-    EXPECT_TRUE(f.screen->difficulty()->shown());
-    f.screen->difficulty()->setSelectedIdx(2);
-    f.press(ACTION_SELECT);
-    ASSERT_EQ(f.opened.size(), 1u);
-    EXPECT_EQ(f.opened[0], "https://www.youtube.com/watch?v=abc_DEF-123&autoplay=1");
-    EXPECT_TRUE(f.played(6));
-    EXPECT_TRUE(f.g->online.dailyChallenge.challenge.started);
-    EXPECT_EQ(f.g->world.session.gameType, GAMETYPE_STANDARD);
-    EXPECT_EQ(f.g->world.session.difficulty, 2);
-    EXPECT_EQ(f.g->world.session.startMusic, 1);
-    EXPECT_EQ(f.g->world.session.waitingForSilence, 1);
-    EXPECT_EQ(f.g->world.session.chosenTrackTime, 200.0);   // the attempt lasts the challenge's track
-    EXPECT_EQ(f.g.mode(), GM_321_GO);
-}
-
-// Nothing to hear the attempt through: the open-mic error says so before
-// any countdown, and the player is back on the challenge.
-TEST(GameSettings, AChallengeThatCannotBeHeardShowsTheErrorAndGoesBack) {
-    CsettingsFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.capture.devices.clear();
-    f.startChallenge(6, 0, "");
-    f.open();
-    f.press(ACTION_SELECT);
-    EXPECT_TRUE(screens::get<CopenMicErrorScreen>()->showing());
-    EXPECT_EQ(f.countdown.enters, 0);
-    EXPECT_EQ(f.g.mode(), GM_DAILY_CHALLENGE_L);
-    EXPECT_FALSE(f.g->online.dailyChallenge.challenge.started);
-}
-
-TEST(GameSettings, AnUnsafeChallengeIdOpensNothingButThePlayGoesOn) {
-    CsettingsFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.startChallenge(6, 'S', "id;xdg-open evil");
-    f.open();
-    f.screen->difficulty()->setSelectedIdx(1);
-    f.press(ACTION_SELECT);
-    EXPECT_TRUE(f.opened.empty());
-    EXPECT_TRUE(f.g.logHas("Refused challenge link id: id;xdg-open evil"));
-    EXPECT_EQ(f.g.mode(), GM_321_GO);
+    const struct {
+        char linkKind;
+        const char* linkId;
+        bool canHear;
+        const char* opened;   // "" for no page
+    } cases[] = {
+        {'Y', "abc_DEF-123", true, "https://www.youtube.com/watch?v=abc_DEF-123&autoplay=1"},
+        {'S', "id;xdg-open evil", true, ""},
+        {0, "", false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.linkId);
+        CsettingsFixture f;
+        ASSERT_TRUE(f.g.initOk());
+        if (!c.canHear) f.capture.devices.clear();
+        f.startChallenge(6, c.linkKind, c.linkId);
+        f.open();
+        EXPECT_TRUE(f.screen->difficulty()->shown());
+        f.screen->difficulty()->setSelectedIdx(2);
+        f.press(ACTION_SELECT);
+        EXPECT_EQ(f.opened, std::string(c.opened).empty() ? std::vector<std::string>{}
+                                                          : std::vector<std::string>{c.opened});
+        EXPECT_EQ(f.g->online.dailyChallenge.challenge.started, c.canHear);
+        EXPECT_EQ(screens::get<CopenMicErrorScreen>()->showing(), !c.canHear);
+        if (!c.canHear) {
+            EXPECT_EQ(f.countdown.enters, 0);
+            EXPECT_EQ(f.g.mode(), GM_DAILY_CHALLENGE_L);
+            continue;
+        }
+        EXPECT_TRUE(f.played(6));
+        EXPECT_EQ(f.g->world.session.gameType, GAMETYPE_STANDARD);
+        EXPECT_EQ(f.g->world.session.difficulty, 2);
+        EXPECT_EQ(f.g->world.session.startMusic, 1);
+        EXPECT_EQ(f.g->world.session.waitingForSilence, 1);
+        EXPECT_EQ(f.g->world.session.chosenTrackTime, 200.0);   // the attempt lasts the challenge's track
+        EXPECT_EQ(f.g.mode(), GM_321_GO);
+        if (c.linkKind == 'S') EXPECT_TRUE(f.g.logHas("Refused challenge link id: id;xdg-open evil"));
+    }
 }

@@ -44,54 +44,51 @@ TEST(GameType, OffersFourGameTypesAndSevenSourcesWithTheEmptyOnesLocked) {
     EXPECT_EQ(gEngine->ui.buttonBar.buttons().size(), 2u);
 }
 
-TEST(GameType, ALockedSourceIsRefusedAndTheScreenStays) {
-    CgameTypeFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.choose(0, MUSIC_RANDOM_FAVOURITE);
-    EXPECT_EQ(f.g.mode(), GM_GAME_TYPE);
-    EXPECT_TRUE(f.played(7));
+// Each choice leads on with the game type kept: the track list and the radio
+// to their browsers, a random track (chosen and played) to the settings.
+TEST(GameType, AChoiceLeadsOnWithTheGameTypeKept) {
+    const struct {
+        int typeIdx, source, leadsTo, gameType;
+    } cases[] = {
+        {1, MUSIC_TRACK_LIST, GM_MUSIC_BROWSER, GAMETYPE_SURVIVAL},
+        {3, MUSIC_RADIO_LIST, GM_MUSIC_RADIO_BROWSER, GAMETYPE_CHILLOUT},
+        {2, MUSIC_RANDOM, GM_GAME_SETTINGS, GAMETYPE_BOSSRUSH},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.source);
+        CgameTypeFixture f;
+        ASSERT_TRUE(f.g.initOk());
+        f.g->music.stopMusic();
+        f.g->music.currentTrack = nullptr;
+        f.choose(c.typeIdx, c.source);
+        EXPECT_EQ(f.g.mode(), c.leadsTo);
+        EXPECT_EQ(f.g->world.session.gameType, c.gameType);
+        EXPECT_EQ(f.g->world.session.musicSource, c.source);
+        if (c.source != MUSIC_RANDOM) continue;
+        ASSERT_NE(f.g->music.currentTrack, nullptr);
+        EXPECT_EQ(f.g->world.session.track.key, f.g->music.currentTrack->key);
+        EXPECT_FALSE(f.g->world.session.track.title.empty());
+    }
 }
 
-TEST(GameType, TheTrackListAndRadioLeadToTheirBrowsersWithTheChoiceKept) {
-    CgameTypeFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.choose(1, MUSIC_TRACK_LIST);
-    EXPECT_EQ(f.g.mode(), GM_MUSIC_BROWSER);
-    EXPECT_EQ(f.g->world.session.gameType, GAMETYPE_SURVIVAL);
-    EXPECT_EQ(f.g->world.session.musicSource, MUSIC_TRACK_LIST);
-
-    f.enter(GM_GAME_TYPE);
-    f.choose(3, MUSIC_RADIO_LIST);
-    EXPECT_EQ(f.g.mode(), GM_MUSIC_RADIO_BROWSER);
-    EXPECT_EQ(f.g->world.session.gameType, GAMETYPE_CHILLOUT);
+// A locked source, or one with nothing to play, is refused and the screen stays.
+TEST(GameType, ASourceWithNothingToPlayKeepsTheScreen) {
+    for (bool emptyLibrary : {false, true}) {
+        CgameTypeFixture f;
+        ASSERT_TRUE(f.g.initOk());
+        if (emptyLibrary) {
+            f.g->music.stopMusic();
+            f.g->music.currentTrack = nullptr;
+            f.g->songLibrary.clearLocalTracks();
+        }
+        f.choose(0, emptyLibrary ? MUSIC_RANDOM : MUSIC_RANDOM_FAVOURITE);
+        EXPECT_EQ(f.g.mode(), GM_GAME_TYPE) << emptyLibrary;
+        EXPECT_TRUE(f.played(7)) << emptyLibrary;
+        EXPECT_EQ(f.g.logHas("No track for music source Random"), emptyLibrary);
+    }
 }
 
-TEST(GameType, ARandomTrackIsChosenAndPlayedBeforeTheSettings) {
-    CgameTypeFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.g->music.stopMusic();
-    f.g->music.currentTrack = nullptr;
-    f.choose(2, MUSIC_RANDOM);
-    EXPECT_EQ(f.g.mode(), GM_GAME_SETTINGS);
-    EXPECT_EQ(f.g->world.session.gameType, GAMETYPE_BOSSRUSH);
-    ASSERT_NE(f.g->music.currentTrack, nullptr);
-    EXPECT_EQ(f.g->world.session.track.key, f.g->music.currentTrack->key);
-    EXPECT_FALSE(f.g->world.session.track.title.empty());
-}
-
-TEST(GameType, ASourceWithNothingToPlayKeepsTheScreenAndSaysSo) {
-    CgameTypeFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.g->music.stopMusic();
-    f.g->music.currentTrack = nullptr;
-    f.g->songLibrary.clearLocalTracks();
-    f.choose(0, MUSIC_RANDOM);
-    EXPECT_EQ(f.g.mode(), GM_GAME_TYPE);
-    EXPECT_TRUE(f.played(7));
-    EXPECT_TRUE(f.g.logHas("No track for music source Random"));
-}
-
-TEST(GameType, BackReturnsToTheMainMenuAndTheArrowsMoveBetweenMenus) {
+TEST(GameType, TheArrowsMoveBetweenMenus) {
     CgameTypeFixture f;
     ASSERT_TRUE(f.g.initOk());
     EXPECT_TRUE(f.screen->gameTypes()->focused);
@@ -106,6 +103,4 @@ TEST(GameType, BackReturnsToTheMainMenuAndTheArrowsMoveBetweenMenus) {
     // The hidden stick menu is never focused.
     f.g.tapKey(SDL_SCANCODE_RIGHT);
     EXPECT_TRUE(f.screen->musicSources()->focused);
-    f.press(ACTION_BACK);
-    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
 }

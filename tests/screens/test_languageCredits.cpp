@@ -63,9 +63,6 @@ TEST(Credits, TheDataFileReadsWhole) {
     std::vector<CcreditLine> lines;
     ASSERT_TRUE(credits::load("creditsList.txt", eng->language(), lines));
     EXPECT_GT(lines.size(), 60u);
-    EXPECT_EQ(lines.front().kind, CcreditLine::TEXT);
-    EXPECT_EQ(lines[1].sprite, "ui_ZRLogo.png");
-    EXPECT_EQ(lines.back().text, "Made with music.");
     EXPECT_FALSE(eng->log.containsPart("Credits:"));
     EXPECT_FALSE(eng->log.containsPart("can't find tag"));
 }

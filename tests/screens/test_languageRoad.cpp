@@ -113,23 +113,12 @@ TEST(LanguageSwitch, ButtonBarsUnderneathAndMenuTitlesFollow) {
     EXPECT_EQ(s->findMenu("M")->title.str(), "LANGUAGE");
 }
 
-// The HUD of a game started after the choice reads in the new language.
+// The HUD of a game started after a language is chosen reads in it.
 TEST(LanguageSwitch, TheNextGamesHudReadsTheChosenLanguage) {
     CtrackRoad f;
     ASSERT_TRUE(f.g.initOk());
     ASSERT_TRUE(f.track);
-    f.enter(GM_OPTIONS);
-    CoptionsScreen* options = screens::get<CoptionsScreen>();
-    options->menu()->setSelectedIdx((int)(std::find_if(options->menu()->items.begin(), options->menu()->items.end(),
-                                                       [](auto& w) { return w->value == 4; }) -
-                                          options->menu()->items.begin()));
-    f.press(ACTION_SELECT);
-    ASSERT_EQ(f.g.mode(), GM_LANGUAGE);
-    Cmenu* languages = screens::get<ClanguageScreen>()->menu();
-    for (size_t i = 0; i < languages->itemCount(); ++i)
-        if (languages->item(i)->value == 2) languages->setSelectedIdx((int)i);
-    f.press(ACTION_SELECT);
-    ASSERT_EQ(gEngine->languageNumber, 2);
+    ASSERT_TRUE(gEngine->setLanguage(2));
     f.enter(GM_GAME_TYPE);
     CgameTypeScreen* types = screens::get<CgameTypeScreen>();
     types->gameTypes()->setSelectedIdx(0);

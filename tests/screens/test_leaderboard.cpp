@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "engine/ui/table.h"
-#include "online/localService/localWebService.h"
 #include "online/scoreRecord.h"
 #include "screens/leaderboard.h"
 #include "screens/screenRegistry.h"
+#include "localServiceSignIn.h"
 #include "screensFixture.h"
-#include "../online/onlineFixture.h"
 
 namespace {
 struct CboardsFixture {
@@ -18,16 +17,8 @@ struct CboardsFixture {
 
     CboardsFixture() {
         if (!g.initOk()) return;
-        EXPECT_TRUE(service.start());
-        Conline& online = g->online;
-        online.soap.setConfig(service.config());
-        me = service.addAccount("Pilot", "pilot@example.com", "hunter2");
-        EXPECT_TRUE(online.soap.setGameTitle("Zorbex"));
-        online.soap.setLogin("pilot@example.com", "hunter2", "pilot@example.com");
-        EXPECT_TRUE(online.soap.retrieveAuthToken());
-        EXPECT_TRUE(waitTask(online.soap.tokenTask));
-        online.soap.tokenTask.reset();
-        online.soap.commitUnixTime();
+        me = signInToLocalService(service, g->online);
+        EXPECT_NE(me, 0u);
         g->setScreen(GM_MAIN_MENU, &mainMenu);
         g->setScreen(GM_MUSIC_BROWSER, &browser);
         g->setScreen(GM_DAILY_TRACKS, &dailyTracks);

@@ -53,6 +53,13 @@ struct CrowsFixture {
 };
 
 std::string text(Cwidget* w, const char* gadget) { return w->getText(gadget); }
+// The texts of a row's gadgets, in the order asked.
+std::vector<std::string> texts(Cwidget* w, std::initializer_list<const char*> gadgets) {
+    std::vector<std::string> out;
+    for (const char* g : gadgets) out.push_back(w->getText(g));
+    return out;
+}
+using Ctexts = std::vector<std::string>;
 bool spriteHidden(Cwidget* w, const char* gadget) { return w->findSpriteGadget(gadget)->hidden; }
 bool sameColour(const Ccolour& a, const Ccolour& b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
 
@@ -71,16 +78,11 @@ TEST(ListRows, TopPercentNumbers) {
 TEST(ListRows, DateAndLengthTexts) {
     CrowsFixture f;
     ASSERT_TRUE(f.g.initOk());
-    EXPECT_EQ(daysAgoText(100, 100), "Today");
-    EXPECT_EQ(daysAgoText(100, 99), "Yesterday");
-    EXPECT_EQ(daysAgoText(100, 98), "2 days ago");
-    EXPECT_EQ(shortLengthText(59), "59");
-    EXPECT_EQ(shortLengthText(61), "01:01");
-    EXPECT_EQ(shortLengthText(3700), "01h 01m");
-    EXPECT_EQ(timeLeftText(59.9f), "00:59");
-    EXPECT_EQ(timeLeftText(3599.9f), "59:59");
-    EXPECT_EQ(timeLeftText(3600.0f), "01h 00m 00s");
-    EXPECT_EQ(timeLeftText(-3.0f), "00:00");
+    EXPECT_EQ((Ctexts{daysAgoText(100, 100), daysAgoText(100, 99), daysAgoText(100, 98)}),
+              (Ctexts{"Today", "Yesterday", "2 days ago"}));
+    EXPECT_EQ((Ctexts{shortLengthText(59), shortLengthText(61), shortLengthText(3700)}), (Ctexts{"59", "01:01", "01h 01m"}));
+    EXPECT_EQ((Ctexts{timeLeftText(59.9f), timeLeftText(3599.9f), timeLeftText(3600.0f), timeLeftText(-3.0f)}),
+              (Ctexts{"00:59", "59:59", "01h 00m 00s", "00:00"}));
 }
 
 TEST(ListRows, BoardRowsFromRecordBytes) {
@@ -97,12 +99,8 @@ TEST(ListRows, BoardRowsFromRecordBytes) {
     basic.day = (int32_t)f.today - 1;
     Cwidget* w = f.row("LeaderboardItemBasic");
     fillBasicBoardRow(w, board, entry(1234567, kFriend, basic.write()), 1, 1234567);
-    EXPECT_EQ(text(w, "Rank"), "1st");
-    EXPECT_EQ(text(w, "Name"), "Ada");
-    EXPECT_EQ(text(w, "Score"), "1,234,567");
-    EXPECT_EQ(text(w, "Comment"), "gg");
-    EXPECT_EQ(text(w, "Ship"), "Vessik");
-    EXPECT_EQ(text(w, "Date"), "Yesterday");
+    EXPECT_EQ(texts(w, {"Rank", "Name", "Score", "Comment", "Ship", "Date"}),
+              (Ctexts{"1st", "Ada", "1,234,567", "gg", "Vessik", "Yesterday"}));
     EXPECT_FALSE(spriteHidden(w, "Friend"));
     EXPECT_EQ(w->findSpriteGadget("Country")->spriteName, "flag_GB.png");
 
@@ -119,12 +117,9 @@ TEST(ListRows, BoardRowsFromRecordBytes) {
     gGame->standardShipFlag = 0;
     w = f.row("LeaderboardItemPerSong");
     fillPerSongBoardRow(w, board, entry(100, 9, song.write()), 5, 1000);
-    EXPECT_EQ(text(w, "Rank"), "Top 28%");
-    EXPECT_EQ(text(w, "Score"), "x100");
-    EXPECT_EQ(text(w, "Ship"), "Custom");
-    EXPECT_EQ(text(w, "DiffVis"), std::string(difficultyName(DIFFICULTY_HARD)) + " - 75%");
-    EXPECT_EQ(text(w, "NumDeaths"), "Deaths -2");
-    EXPECT_EQ(text(w, "Date"), "3 days ago");
+    EXPECT_EQ(texts(w, {"Rank", "Score", "Ship", "DiffVis", "NumDeaths", "Date"}),
+              (Ctexts{"Top 28%", "x100", "Custom", std::string(difficultyName(DIFFICULTY_HARD)) + " - 75%", "Deaths -2",
+                      "3 days ago"}));
     EXPECT_TRUE(spriteHidden(w, "Friend"));
     EXPECT_EQ(w->findSpriteGadget("Country")->spriteName, "flag_unknown.png");
     gGame->standardShipFlag = 1;
@@ -141,8 +136,7 @@ TEST(ListRows, BoardRowsFromRecordBytes) {
     general.day = (int32_t)f.today;
     w = f.row("LeaderboardItemGeneralTracks");
     fillGeneralTracksRow(w, board, entry(50, kMe, general.write()), 2, 100);
-    EXPECT_EQ(text(w, "TrackTitle"), "Song");
-    EXPECT_EQ(text(w, "Date"), "Today");
+    EXPECT_EQ(texts(w, {"TrackTitle", "Date"}), (Ctexts{"Song", "Today"}));
     EXPECT_TRUE(sameColour(w->findTextGadget("Name")->colour, gGame->namedColours.reallyLightGreen));
     EXPECT_TRUE(sameColour(w->findTextGadget("Score")->colour, gGame->namedColours.reallyLightGreen));
 
@@ -157,9 +151,7 @@ TEST(ListRows, BoardRowsFromRecordBytes) {
     w = f.row("LeaderboardItemDailyTracks");
     const int64_t submitted = f.online.soap.unixTime() - (2 * 3600 + 5 * 60 + 30);
     fillDailyTracksRow(w, board, entry((uint64_t)submitted, kFriend, daily.write()), 1, 0);
-    EXPECT_EQ(text(w, "Score"), "x9,876");
-    EXPECT_EQ(text(w, "TrackTitle"), "Band - Tune - LP (01:01)");
-    EXPECT_EQ(text(w, "Date"), "02h 05m ago");
+    EXPECT_EQ(texts(w, {"Score", "TrackTitle", "Date"}), (Ctexts{"x9,876", "Band - Tune - LP (01:01)", "02h 05m ago"}));
     // A name too long for its cell gives way; the length stays readable.
     daily.album = std::string(120, 'L');
     fillDailyTracksRow(w, board, entry((uint64_t)submitted, kFriend, daily.write()), 1, 0);
@@ -182,9 +174,7 @@ TEST(ListRows, MalformedRecordsReadAsEmptyNeverPastTheirEnd) {
     Cbytes lying = {'9', '9', '9', 0, 'A', 'B', 'C'};
     Cwidget* w = f.row("LeaderboardItemBasic");
     fillBasicBoardRow(w, board, entry(5, 1, lying), 1, 5);
-    EXPECT_EQ(text(w, "Name"), "");
-    EXPECT_EQ(text(w, "Comment"), "");
-    EXPECT_EQ(text(w, "Ship"), "");
+    EXPECT_EQ(texts(w, {"Name", "Comment", "Ship"}), (Ctexts{"", "", ""}));
     // "0" then anything reads as empty; no record at all as well.
     Cbytes zero(CperSongScore::kSize, 'x');
     zero[0] = '0';
@@ -207,54 +197,20 @@ TEST(ListRows, FriendPanelAndBadges) {
     CsongPackInfo track;
     track.kind = SONG_LOCAL;
     track.key = "0123456789abcdef0123456789abcdef";
-    Cscreen* s = gUi->loadScreenFromText("panel", R"(
-Widget Panel
-    Size 400 200
-    Text Status
-    EndText
-    Text Rank1
-    EndText
-    Text Name1
-    EndText
-    Text Score1
-    EndText
-    Sprite Friend1
-    EndSprite
-    Text Rank2
-    EndText
-    Text Name2
-    EndText
-    Text Score2
-    EndText
-    Sprite Friend2
-    EndSprite
-    Text Rank3
-    EndText
-    Text Name3
-    EndText
-    Text Score3
-    EndText
-    Sprite Friend3
-    EndSprite
-    Text Rank4
-    EndText
-    Text Name4
-    EndText
-    Text Score4
-    EndText
-    Sprite Friend4
-    EndSprite
-    Sprite CrownSprite
-    EndSprite
-    Text CrownTitle
-    EndText
-    Sprite RosetteSprite
-    EndSprite
-    Text RosetteTitle
-    EndText
-EndWidget
-EndFile
-)");
+    // The panel's status line, four rows of rank, name, score and friend mark, and the two badges.
+    std::string panel = "Widget Panel\n    Size 400 200\n    Text Status\n    EndText\n";
+    auto part = [&panel](const std::string& kind, const std::string& name) {
+        panel += "    " + kind + " " + name + "\n    End" + kind + "\n";
+    };
+    for (char n : std::string("1234")) {
+        for (const char* t : {"Rank", "Name", "Score"}) part("Text", t + std::string(1, n));
+        part("Sprite", "Friend" + std::string(1, n));
+    }
+    for (const char* badge : {"Crown", "Rosette"}) {
+        part("Sprite", badge + std::string("Sprite"));
+        part("Text", badge + std::string("Title"));
+    }
+    Cscreen* s = gUi->loadScreenFromText("panel", (panel + "EndWidget\nEndFile\n").c_str());
     ASSERT_NE(s, nullptr);
     Cwidget* w = s->findWidget("Panel");
     gGame->standardShipFlag = 1;
@@ -278,13 +234,9 @@ EndFile
     board->entries = {entry(1000, 1, rec("A")), entry(900, kMe, rec("Me")), entry(500, kFriend, rec("Pal")),
                       entry(300, 8, rec("C")), entry(100, 9, rec("D"))};
     fillFriendRows(w, &track);
-    EXPECT_EQ(text(w, "Status"), "");
-    EXPECT_EQ(text(w, "Rank1"), "1st");
-    EXPECT_EQ(text(w, "Name2"), "Me");
+    // Rank 3 is 0.5^12: at least 1; the fifth entry is not shown.
+    EXPECT_EQ(texts(w, {"Status", "Rank1", "Name2", "Rank3", "Name3", "Name4"}), (Ctexts{"", "1st", "Me", "1%", "Pal", "C"}));
     EXPECT_TRUE(sameColour(w->findTextGadget("Name2")->colour, gGame->namedColours.lightGreen));
-    EXPECT_EQ(text(w, "Rank3"), "1%");   // 0.5^12: at least 1
-    EXPECT_EQ(text(w, "Name3"), "Pal");
-    EXPECT_EQ(text(w, "Name4"), "C");    // the fifth entry is not shown
     EXPECT_FALSE(spriteHidden(w, "Friend3"));
     EXPECT_TRUE(spriteHidden(w, "Friend1"));
 
