@@ -132,12 +132,16 @@ TEST(Switches, MatchedAnywhereIgnoringCase) {
 
 TEST(ThreadTask, BodiesNeverOverlapAndRunningTaskRefusesRestart) {
     CtestEngine eng;
+    // The bodies wait for the gate, so the first one is surely still running
+    // when it is started again.
+    std::atomic<bool> gate{false};
     std::atomic<int> inside{0}, maxInside{0};
     auto body = [&] {
         int now = ++inside;
         int seen = maxInside.load();
         while (now > seen && !maxInside.compare_exchange_weak(seen, now)) {}
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        waitUntil([&] { return gate.load(); });
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));   // room for an overlap to show
         --inside;
         return true;
     };
@@ -147,6 +151,7 @@ TEST(ThreadTask, BodiesNeverOverlapAndRunningTaskRefusesRestart) {
     ASSERT_TRUE(c.start(body));
     EXPECT_FALSE(a.start(body));
     EXPECT_TRUE(gEngine->log.contains("Thread already running! TaskA"));
+    gate = true;
     a.join();
     b.join();
     c.join();
@@ -155,7 +160,6 @@ TEST(ThreadTask, BodiesNeverOverlapAndRunningTaskRefusesRestart) {
     EXPECT_FALSE(gEngine->anyTaskRunning());
     a.reset();
     EXPECT_FALSE(a.started() || a.finished() || a.success());
-    // A body reporting failure.
     ASSERT_TRUE(a.start([] { return false; }));
     a.join();
     EXPECT_TRUE(a.finished());

@@ -216,7 +216,7 @@ TEST(AudioMixer, RadioStreamConnectsAndReadsIcyTitle) {
         selfRef = &server;
         CaudioMixer m;
         ASSERT_TRUE(m.init(nullptr, 44100, 1024, true));
-        HaudioChannel c = m.streamUrl(server.url() + "/tunein.pls?id=5", 3000, 3000);
+        HaudioChannel c = m.streamUrl(server.url() + "/tunein.pls?id=5", 60000, 60000);
         ASSERT_NE(c, 0u);
         m.play(c);
         std::vector<float> out;
@@ -278,15 +278,17 @@ TEST(AudioMixer, DeadStreamsFailWithoutBlocking) {
 // Paused while still connecting (a countdown pausing a track that has just
 // started), a stream says paused and can be resumed.
 TEST(AudioMixer, AStreamPausedWhileConnectingIsPausedAndResumes) {
-    ClocalHttpServer server([](const ChttpRequest&) {
+    CheldAnswer held;
+    ClocalHttpServer server([&](const ChttpRequest&) {
+        held.waitTurn();
         ChttpResponse r;
-        r.delayMs = 4000;
         r.body = "late";
         return r;
     });
     CaudioMixer m;
     ASSERT_TRUE(m.init(nullptr, 44100, 1024, true));
-    HaudioChannel c = m.streamUrl(server.url() + "/slow", 3000, 3000);
+    held.hold();   // the stream stays connecting until the test lets go
+    HaudioChannel c = m.streamUrl(server.url() + "/slow", 120000, 120000);
     m.play(c);
     EXPECT_EQ(m.state(c), CHANNEL_CONNECTING);
     m.pause(c);
@@ -294,6 +296,7 @@ TEST(AudioMixer, AStreamPausedWhileConnectingIsPausedAndResumes) {
     m.play(c, false);
     EXPECT_EQ(m.state(c), CHANNEL_CONNECTING);
     m.freeChannel(c);
+    held.letGo();
 }
 
 TEST(AudioCapture, SourceKindsAndDefaults) {
