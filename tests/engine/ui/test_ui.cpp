@@ -68,20 +68,16 @@ TEST(Ui, LayoutLoadsWidgetsMenusAndTemplates) {
     ASSERT_NE(heading, nullptr);
     EXPECT_EQ(heading->getText(), "Demo");
     EXPECT_EQ(heading->templateName, "TitleText");
-    EXPECT_FLOAT_EQ(heading->x, 640.0f);
-    EXPECT_FLOAT_EQ(heading->y, 72.0f);
     EXPECT_EQ(f.menu->itemCount(), 3u);
-    EXPECT_EQ(f.menu->item(1)->getText(), "BACK");
     EXPECT_EQ(f.menu->item(2)->value, 30);
     EXPECT_EQ(f.screen->findWidget("Nope"), nullptr);
     EXPECT_TRUE(gEngine->log.contains("Can't find widget: Nope in demo"));
-    EXPECT_EQ(f.screen->findMenu("Nope"), nullptr);
     EXPECT_EQ(gUi->createWidget("NoSuchTemplate"), nullptr);
     EXPECT_TRUE(gEngine->log.contains("Can't find template: NoSuchTemplate"));
-    // Positions follow the window size.
+    // Positions and scale follow the window size.
     gEngine->setScreenSize(1920, 1080);
     f.screen->layout();
-    EXPECT_FLOAT_EQ(heading->x, 960.0f);
+    EXPECT_FLOAT_EQ(heading->x, 0.5f * 1920);
     EXPECT_FLOAT_EQ(heading->uiScale, 1.5f);
 }
 
@@ -108,21 +104,13 @@ EndMenu
 EndFile
 )");
     ASSERT_NE(s, nullptr);
-    Cwidget* big = s->findWidget("Big");
-    ASSERT_NE(big, nullptr);
-    EXPECT_EQ(big->value, 0);
-    EXPECT_EQ(big->soundSlot, 0);
-    EXPECT_FLOAT_EQ(big->scale, 0.0f);
-    Cwidget* fine = s->findWidget("Fine");
-    ASSERT_NE(fine, nullptr);
+    Cwidget *big = s->findWidget("Big"), *fine = s->findWidget("Fine");
+    ASSERT_TRUE(big && fine && s->findMenu("Menu"));
+    EXPECT_EQ(big->value + big->soundSlot + big->scale + s->findMenu("Menu")->item(0)->value, 0);
     EXPECT_EQ(fine->value, -12);
     EXPECT_EQ(fine->soundSlot, 3);
-    ASSERT_NE(s->findMenu("Menu"), nullptr);
-    EXPECT_EQ(s->findMenu("Menu")->item(0)->value, 0);
-    EXPECT_TRUE(gEngine->log.contains("Layout huge: line 4: value '1e19' out of range"));
-    EXPECT_TRUE(gEngine->log.contains("Layout huge: line 5: value '5e9' out of range"));
-    EXPECT_TRUE(gEngine->log.contains("Layout huge: line 6: value '1e400' out of range"));
-    EXPECT_TRUE(gEngine->log.contains("Layout huge: line 14: value '-1e30' out of range"));
+    for (const char* bad : {"line 4: value '1e19'", "line 5: value '5e9'", "line 6: value '1e400'", "line 14: value '-1e30'"})
+        EXPECT_TRUE(gEngine->log.contains(std::string("Layout huge: ") + bad + " out of range")) << bad;
     EXPECT_EQ(gUi->problems().size(), 4u);
 }
 
@@ -237,19 +225,6 @@ TEST(Ui, ButtonBarActionsPushAndPop) {
     EXPECT_EQ(gUi->buttonBar.depth(), 1u);
 }
 
-// A text longer than its box shows its end, where the caret is, and fits.
-TEST(Ui, TextEntryShowsTheEndOfALongText) {
-    CuiFixture f;
-    CtextEntry& te = gUi->textEntry;
-    const std::string text = "A mission with a very long name typed into a small box \xE6\x97\xA5";
-    const float boxW = 200;
-    const std::string shown = te.visibleTail(text, boxW);
-    EXPECT_EQ(te.visibleTail("Short", boxW), "Short");
-    EXPECT_EQ(shown.rfind("\xE2\x80\xA6", 0), 0u) << shown;   // starts with the ellipsis
-    EXPECT_EQ(text.substr(text.size() - (shown.size() - 3)), shown.substr(3));
-    EXPECT_LE(uiDraw::measureText(te.font, shown + "_", 1.0f).x, boxW);
-}
-
 TEST(Ui, TextEntryTypesMasksAndCancels) {
     CuiFixture f;
     CtextEntry& te = gUi->textEntry;
@@ -350,8 +325,8 @@ TEST(Ui, TypedKeysNeverQueueAndLongTextStaysInTheBox) {
     EXPECT_FALSE(shown.empty());
     EXPECT_LT(shown.size(), te.text.str().size());
     EXPECT_LE(uiDraw::measureText(te.font, shown + "_", 1.0f).x, 160.0f - 24.0f);
-    te.text = CbString("WW");
-    EXPECT_EQ(te.visibleTail(te.text.str(), 160.0f - 24.0f), "WW");
+    EXPECT_EQ(te.visibleTail("W\xE6\x97\xA5", 160.0f - 24.0f), "W\xE6\x97\xA5");
+    EXPECT_EQ(shown.rfind("\xE2\x80\xA6", 0), 0u) << shown;   // starts with the ellipsis
     te.end();
     EXPECT_FALSE(gEngine->input.typingText);
 }
@@ -386,65 +361,42 @@ TEST(Ui, TutorialShownOnceAndQueued) {
     EXPECT_TRUE(gEngine->log.contains("Help box put away: Tut_C"));
 }
 
-TEST(Ui, SpotEffectsOwnAndFreeTheirWidgets) {
-    CuiFixture f;
-    gUi->popups.showMessage("Hello");
-    gUi->popups.showTitleBanner();
-    EXPECT_EQ(gUi->spotEffects.count(), 2u);
-    for (int i = 0; i < 60 * 2; ++i) f.idle(1);
-    EXPECT_EQ(gUi->spotEffects.count(), 1u);   // the banner holds 1.5 s
-    for (int i = 0; i < 60 * 5; ++i) f.idle(1);
-    EXPECT_EQ(gUi->spotEffects.count(), 0u);
-}
-
-// Two messages at once ("Signed in as ...", "Can't reach ...") share one
-// place: the second waits until the first has gone.
-TEST(Ui, MessagesShowOneAfterAnother) {
-    CuiFixture f;
-    gUi->spotEffects.clear();
-    gUi->popups.showMessage("First");
-    gUi->popups.showMessage("Second");
-    ASSERT_EQ(gUi->spotEffects.count(), 2u);
-    Cwidget* second = gUi->spotEffects.widget(1);
-    for (int i = 0; i < 60; ++i) f.idle(1);
-    EXPECT_TRUE(gUi->spotEffects.widget(0)->visible());
-    EXPECT_FALSE(second->visible());
-    for (int i = 0; i < 60 * 6; ++i) f.idle(1);
-    ASSERT_EQ(gUi->spotEffects.count(), 1u);
-    EXPECT_TRUE(gUi->spotEffects.widget(0)->visible());
-    EXPECT_EQ(gUi->spotEffects.widget(0)->getText("Title"), "Second");
-}
-
-TEST(Ui, WarningPopupsPlayTheirSoundAndMessagesNone) {
+// Popups share one place and free their widgets when done: the banner holds
+// 1.5 s, a message (even an empty one) 5 s, and a second message waits for
+// the first. Warnings play their sound, messages none.
+TEST(Ui, PopupsQueueHoldTheirTimeAndShowTheirTexts) {
     CuiFixture f;
     std::vector<int> played;
     gUi->playSound = [&played](int slot) { played.push_back(slot); };
-    gUi->popups.showMessage("Hello");
-    gUi->popups.showAchievementAwarded("Title", "");
-    EXPECT_TRUE(played.empty());
-    gUi->popups.showIncomingMass(5000);
-    gUi->popups.showIncomingMassSnake(5000);
-    gUi->popups.showTitleBanner();
-    ASSERT_EQ(played.size(), 3u);
-    EXPECT_EQ(played[0], played[1]);
-    EXPECT_NE(played[0], played[2]);
-    gUi->playSound = nullptr;
-}
-
-TEST(Ui, PopupTextsShowWholePercentsAndKilotons) {
-    CuiFixture f;
     gUi->spotEffects.clear();
+    gUi->popups.showMessage("");
+    gUi->popups.showMessage("Second");
+    gUi->popups.showTitleBanner();
     gUi->popups.showAchievementProgress("Title", 0.999f, "");
     gUi->popups.showIncomingMass(12345678);
+    ASSERT_EQ(gUi->spotEffects.count(), 6u);
+    EXPECT_EQ(gUi->spotEffects.widget(3)->getText("Progress"), std::string(gEngine->text("AchievementProgress")) + ": 99%");
+    EXPECT_EQ(gUi->spotEffects.widget(4)->getText(), gEngine->text("IncomingMass"));
+    EXPECT_EQ(gUi->spotEffects.widget(5)->getText(), std::string("12,345 ") + gEngine->text("Kilotons"));
+    gUi->popups.showIncomingMassSnake(5000);
+    ASSERT_EQ(played.size(), 3u);   // banner, mass, snake
+    EXPECT_NE(played[0], played[1]);
+    EXPECT_EQ(played[1], played[2]);
+    gUi->playSound = nullptr;
+    gUi->spotEffects.clear();
     gUi->popups.showMessage("");
-    ASSERT_EQ(gUi->spotEffects.count(), 4u);
-    EXPECT_EQ(gUi->spotEffects.widget(0)->getText("Progress"), std::string(gEngine->text("AchievementProgress")) + ": 99%");
-    EXPECT_EQ(gUi->spotEffects.widget(1)->getText(), gEngine->text("IncomingMass"));
-    EXPECT_EQ(gUi->spotEffects.widget(2)->getText(), std::string("12,345 ") + gEngine->text("Kilotons"));
-    // An empty message still holds its 5 s.
-    for (int i = 0; i < 60 * 4; ++i) f.idle(1);
-    EXPECT_EQ(gUi->spotEffects.count(), 4u);
-    for (int i = 0; i < 60 * 2; ++i) f.idle(1);
+    gUi->popups.showMessage("Second");
+    gUi->popups.showTitleBanner();
+    Cwidget* second = gUi->spotEffects.widget(1);
+    f.idle(60 * 2);
+    EXPECT_TRUE(gUi->spotEffects.widget(0)->visible());
+    EXPECT_FALSE(second->visible());
+    EXPECT_EQ(gUi->spotEffects.count(), 2u);   // the banner has gone
+    f.idle(60 * 4);
+    ASSERT_EQ(gUi->spotEffects.count(), 1u);
+    EXPECT_TRUE(gUi->spotEffects.widget(0)->visible());
+    EXPECT_EQ(gUi->spotEffects.widget(0)->getText("Title"), "Second");
+    f.idle(60 * 6);
     EXPECT_EQ(gUi->spotEffects.count(), 0u);
 }
 
@@ -520,52 +472,26 @@ TEST(Ui, WarningOverlayShowsAndClosesOnOk) {
     EXPECT_FALSE(w.visible);
 }
 
-TEST(UiData, EveryLayoutLoadsWithItsTemplatesAndTags) {
+// Every layout of the game and of the tests loads without a problem, reads
+// nothing after EndFile, and at 1280 x 720 fits each English text in its box
+// without scaling it down; every list clips to its box at every window shape.
+TEST(UiData, EveryLayoutLoadsFitsItsTextsAndClipsItsLists) {
     CtestEngine eng;
-    std::vector<std::string> files = layoutFiles(gEngine->dataPath("textFiles/layouts"));
+    gEngine->setScreenSize(1280, 720);
+    ASSERT_TRUE(gEngine->fonts.load());
+    ASSERT_FALSE(gEngine->fonts.findFont("FontMedium")->isPlaceholder());
+    const std::string folder = gEngine->dataPath("textFiles/layouts");
+    std::vector<std::string> files = layoutFiles(folder), testFiles = layoutFiles(testLayoutFolder());
     ASSERT_FALSE(files.empty());
+    ASSERT_FALSE(testFiles.empty());
     // Template files first, so screens can name their templates.
     for (const char* t : {"uiStyles.txt", "uiTemplates.txt", "popup.txt"}) EXPECT_TRUE(gUi->loadTemplates(t)) << t;
     gUi->clearProblems();
-    for (auto& f : files) EXPECT_NE(gUi->loadScreen(f), nullptr) << f;
-    // The tests' own layouts use the same grammar.
-    std::vector<std::string> testFiles = layoutFiles(testLayoutFolder());
-    EXPECT_FALSE(testFiles.empty());
-    for (auto& f : testFiles) EXPECT_NE(loadTestLayout(f), nullptr) << f;
-    for (auto& p : gUi->problems()) ADD_FAILURE() << p;
-}
-
-// Every list of every screen keeps its rows inside its box, at every window
-// shape.
-TEST(UiData, EveryListClipsToItsBoxAtEveryWindowShape) {
-    CtestEngine eng;
-    for (const char* t : {"uiStyles.txt", "uiTemplates.txt", "popup.txt"}) gUi->loadTemplates(t);
-    std::vector<Cscreen*> screens;
-    for (auto& f : layoutFiles(gEngine->dataPath("textFiles/layouts")))
-        if (Cscreen* s = gUi->loadScreen(f)) screens.push_back(s);
-    ASSERT_FALSE(screens.empty());
-    const struct {
-        int w, h;
-    } shapes[] = {{1280, 720}, {1280, 800}, {1024, 768}};
-    for (const auto& shape : shapes) {
-        gEngine->setScreenSize(shape.w, shape.h);
-        for (Cscreen* s : screens) {
-            s->layout();
-            for (auto& m : s->menus) {
-                const Crect area = m->areaRect(), clip = m->clipRect();
-                EXPECT_TRUE(m->hasClipRect()) << s->name << ": " << m->name;
-                EXPECT_TRUE(clip.x == area.x && clip.y == area.y && clip.w == area.w && clip.h == area.h)
-                    << s->name << ": " << m->name << " at " << shape.w << " x " << shape.h;
-            }
-        }
-    }
-}
-
-// The reader stops at EndFile: whatever stands after it is never read.
-TEST(UiData, NothingButCommentsAfterEndFile) {
-    CtestEngine eng;
-    const std::string folder = gEngine->dataPath("textFiles/layouts");
-    for (const std::string& f : layoutFiles(folder)) {
+    std::vector<Cscreen*> game, all;
+    for (auto& f : files) {
+        Cscreen* s = gUi->loadScreen(f);
+        EXPECT_NE(s, nullptr) << f;
+        if (s) game.push_back(s), all.push_back(s);
         std::ifstream in(folder + "/" + f);
         std::string line;
         bool ended = false;
@@ -579,36 +505,23 @@ TEST(UiData, NothingButCommentsAfterEndFile) {
             ended = line.compare(first, 7, "EndFile") == 0;
         }
     }
-}
+    for (auto& f : testFiles) {
+        Cscreen* s = loadTestLayout(f);
+        EXPECT_NE(s, nullptr) << f;
+        if (s) all.push_back(s);
+    }
+    for (auto& p : gUi->problems()) ADD_FAILURE() << p;
 
-// Every English text of every layout fits its box at 1280 x 720 without being
-// scaled down, measured with the game's own fonts.
-TEST(UiData, EveryEnglishTextFitsItsBox) {
-    CtestEngine eng;
-    gEngine->setScreenSize(1280, 720);
-    ASSERT_TRUE(gEngine->fonts.load());
-    ASSERT_FALSE(gEngine->fonts.findFont("FontMedium")->isPlaceholder());
-    std::vector<std::string> files = layoutFiles(gEngine->dataPath("textFiles/layouts"));
-    for (const char* t : {"uiStyles.txt", "uiTemplates.txt", "popup.txt"}) gUi->loadTemplates(t);
-    std::vector<Cscreen*> screens;
-    for (auto& f : files)
-        if (Cscreen* s = gUi->loadScreen(f)) screens.push_back(s);
-    for (auto& f : layoutFiles(testLayoutFolder()))
-        if (Cscreen* s = loadTestLayout(f)) screens.push_back(s);
     auto check = [](const std::string& where, Cwidget& w) {
         for (auto& g : w.gadgets) {
             if (g.kind != GADGET_TEXT || g.hidden || g.text.str().empty()) continue;
-            const uiDraw::CfittedText& fit = w.fittedText(g);
-            Cvec2 box = w.textBox(g);
-            Cvec2 natural = uiDraw::measureText(g.font, g.text.str(), g.textScale);
-            if (fit.scale < g.textScale * 0.999f)
-                ADD_FAILURE() << where << ": " << w.name << "." << g.name << " \"" << g.text.str() << "\" ("
-                              << natural.x << " x " << natural.y << ") does not fit its box (" << box.x << " x "
-                              << box.y << ")";
+            if (w.fittedText(g).scale < g.textScale * 0.999f)
+                ADD_FAILURE() << where << ": " << w.name << "." << g.name << " \"" << g.text.str()
+                              << "\" does not fit its box (" << w.textBox(g).x << " x " << w.textBox(g).y << ")";
         }
     };
     size_t checked = 0;
-    for (Cscreen* s : screens) {
+    for (Cscreen* s : all) {
         for (auto& w : s->widgets) check(s->name, *w), ++checked;
         for (auto& m : s->menus) {
             if (Cwidget* h = m->header()) check(s->name, *h);
@@ -616,4 +529,17 @@ TEST(UiData, EveryEnglishTextFitsItsBox) {
         }
     }
     EXPECT_GT(checked, 50u);
+
+    for (auto [w, h] : {std::pair{1280, 720}, {1280, 800}, {1024, 768}}) {
+        gEngine->setScreenSize(w, h);
+        for (Cscreen* s : game) {
+            s->layout();
+            for (auto& m : s->menus) {
+                const Crect area = m->areaRect(), clip = m->clipRect();
+                EXPECT_TRUE(m->hasClipRect() && clip.x == area.x && clip.y == area.y && clip.w == area.w &&
+                            clip.h == area.h)
+                    << s->name << ": " << m->name << " at " << w << " x " << h;
+            }
+        }
+    }
 }
