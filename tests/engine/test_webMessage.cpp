@@ -36,7 +36,7 @@ TEST(WebMessage, PackKeepsCompressionOnlyWhenSmaller) {
     EXPECT_EQ(packed2.size(), 312u);
     EXPECT_NE(0, memcmp(&packed2[12], random.data(), random.size()));   // scrambled
 
-    const Cbytes empty;
+    Cbytes empty;
     for (const Cbytes* src : {&repetitive, &random, &empty}) {
         Cbytes p = CwebMessage::pack(3, src->data(), src->size());
         Cbytes out;
