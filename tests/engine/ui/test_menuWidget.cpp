@@ -65,6 +65,22 @@ struct CmenuFixture {
     void idle(int n) {
         for (int i = 0; i < n; ++i) step();
     }
+    // One step with a field of the input set, from the keyboard or a pad.
+    void press(bool CuiInput::*field, int device = DEVICE_KEYBOARD_MOUSE) {
+        CuiInput in;
+        in.device = device;
+        in.*field = true;
+        step(in);
+    }
+    // The pointer pressed and released over a point, or the wheel turned there.
+    void click(float x, float y, float wheel = 0) {
+        CuiInput in;
+        in.pointerX = x;
+        in.pointerY = y;
+        in.wheel = wheel;
+        in.pointerPressed = in.pointerReleased = wheel == 0;
+        step(in);
+    }
     void fill(int n) {
         for (int i = 0; i < n; ++i) menu->addTextItem({}, "Item " + std::to_string(i), i);
         menu->layout();
@@ -89,9 +105,7 @@ TEST(UiMenuOps, ItemsByTextAndByTag) {
     EXPECT_EQ(f.menu->getSelectedIdx(), 0);   // the first selectable item
     f.menu->setSelectedIdx(1);
     f.idle(30);
-    CuiInput down;
-    down.down = true;
-    f.step(down);
+    f.press(&CuiInput::down);
     EXPECT_EQ(f.menu->getSelectedItemInt(), 9);
 
     // Texts from tags follow a change of language; texts by value stay.
@@ -158,19 +172,13 @@ TEST(UiMenuOps, ItemsStackDownTheAreaAndRowsKeepTheirParts) {
     // Left and right move within the row; down skips the part to the next row.
     f.menu->setSelectedIdx(0);
     f.idle(30);
-    CuiInput right;
-    right.right = true;
-    f.step(right);
+    f.press(&CuiInput::right);
     EXPECT_EQ(f.menu->getSelectedItem(), part);
-    f.step(right);
+    f.press(&CuiInput::right);
     EXPECT_EQ(f.menu->getSelectedItem(), part);   // the row ends here
-    CuiInput left;
-    left.left = true;
-    f.step(left);
+    f.press(&CuiInput::left);
     EXPECT_EQ(f.menu->getSelectedIdx(), 0);
-    CuiInput down;
-    down.down = true;
-    f.step(down);
+    f.press(&CuiInput::down);
     EXPECT_EQ(f.menu->getSelectedIdx(), 2);
 }
 
@@ -185,9 +193,7 @@ TEST(UiMenuOps, ShowingAndHidingWithATransition) {
     EXPECT_FALSE(f.menu->shown());
     EXPECT_FALSE(f.menu->item(0)->effect);
     // Hidden, it takes no keys.
-    CuiInput down;
-    down.down = true;
-    f.step(down);
+    f.press(&CuiInput::down);
     EXPECT_EQ(f.menu->getSelectedIdx(), 0);
 
     f.menu->setVisibleWithTransition(true);
@@ -195,7 +201,7 @@ TEST(UiMenuOps, ShowingAndHidingWithATransition) {
     f.idle(30);
     EXPECT_TRUE(f.menu->shown());
     EXPECT_TRUE(f.menu->item(1)->visible());
-    f.step(down);
+    f.press(&CuiInput::down);
     EXPECT_EQ(f.menu->getSelectedIdx(), 1);
     // Showing again before a hide has finished cancels the hide.
     f.menu->setVisibleWithTransition(false);
@@ -204,7 +210,7 @@ TEST(UiMenuOps, ShowingAndHidingWithATransition) {
     f.idle(30);
     EXPECT_TRUE(f.menu->shown());
     f.menu->setFocused(false);
-    f.step(down);
+    f.press(&CuiInput::down);
     EXPECT_EQ(f.menu->getSelectedIdx(), 1);   // unfocused: keys go elsewhere
     EXPECT_FALSE(f.menu->item(1)->highlighted);
 }
@@ -223,32 +229,22 @@ TEST(UiMenuOps, LongListsScrollAndClip) {
     f.menu->setSelectedIdx(0);
     EXPECT_FLOAT_EQ(f.menu->scrollOffset(), 0.0f);
     // The wheel scrolls, clamped to the list's length.
-    CuiInput wheel;
-    wheel.pointerX = area.cx();
-    wheel.pointerY = area.cy();
-    wheel.wheel = -100;
-    f.step(wheel);
+    f.click(area.cx(), area.cy(), -100);
     Crect last = f.menu->item(9)->rect();
     EXPECT_NEAR(last.y + last.h, area.y + area.h, 0.01f);
     // A click where a row lies outside the clip is not a press.
     Cwidget* outside = f.menu->item(0);
     ASSERT_LT(outside->y, area.y);
-    CuiInput click;
-    click.pointerX = outside->x;
-    click.pointerY = outside->y;
-    click.pointerPressed = click.pointerReleased = true;
-    f.step(click);
+    f.click(outside->x, outside->y);
     EXPECT_EQ(f.menu->findPressedItem(), nullptr);
     // Without the clip the same place is the row's.
     f.menu->clearClipRect();
-    f.step(click);
+    f.click(outside->x, outside->y);
     EXPECT_EQ(f.menu->findPressedItem(), outside);
     // Moving past the ends without wrapping stops there.
     f.menu->wrap = false;
     f.menu->setSelectedIdx(9);
-    CuiInput down;
-    down.down = true;
-    f.step(down);
+    f.press(&CuiInput::down);
     EXPECT_EQ(f.menu->getSelectedIdx(), 9);
 }
 
@@ -263,11 +259,7 @@ TEST(UiMenuOps, ALongListMarksOneRowAndClicksReachTheRowsInView) {
         return n;
     };
     auto click = [&](Cwidget* row) {
-        CuiInput in;
-        in.pointerX = row->x;
-        in.pointerY = row->y;
-        in.pointerPressed = in.pointerReleased = true;
-        f.step(in);
+        f.click(row->x, row->y);
         return f.menu->findPressedItem();
     };
     f.menu->setSelectedIdx(250);
@@ -286,11 +278,7 @@ TEST(UiMenuOps, ALongListMarksOneRowAndClicksReachTheRowsInView) {
     f.idle(1);
     EXPECT_FALSE(row->pressed);
     // Scrolled by the wheel to the end, the last row takes the click and the mark.
-    CuiInput wheel;
-    wheel.pointerX = f.menu->areaRect().cx();
-    wheel.pointerY = f.menu->areaRect().cy();
-    wheel.wheel = -10000;
-    f.step(wheel);
+    f.click(f.menu->areaRect().cx(), f.menu->areaRect().cy(), -10000);
     Cwidget* last = f.menu->item(f.menu->itemCount() - 1);
     EXPECT_EQ(click(last), last);
     EXPECT_TRUE(last->highlighted);
@@ -313,9 +301,7 @@ TEST(UiMenuOps, EveryListClipsAndScrollsToItsLastRow) {
         Crect last = f.menu->item(9)->rect();
         return std::fabs(last.y + last.h - (area.y + area.h)) < 0.01f;
     };
-    CuiInput down;
-    down.down = true;
-    for (int i = 0; i < 9; ++i) f.step(down);
+    for (int i = 0; i < 9; ++i) f.press(&CuiInput::down);
     EXPECT_EQ(f.menu->getSelectedIdx(), 9);
     EXPECT_TRUE(lastRowAtTheBottom());
 
@@ -323,26 +309,17 @@ TEST(UiMenuOps, EveryListClipsAndScrollsToItsLastRow) {
     f.menu->clearItems();
     for (int i = 0; i < 10; ++i) f.menu->addTextItemByKey({}, "OK", false);
     f.menu->layout();
-    for (int i = 0; i < 40 && !lastRowAtTheBottom(); ++i) f.step(down);
+    for (int i = 0; i < 40 && !lastRowAtTheBottom(); ++i) f.press(&CuiInput::down);
     EXPECT_TRUE(lastRowAtTheBottom());
     EXPECT_FLOAT_EQ(f.menu->scrollOffset(), f.menu->maxScrollOffset());
-    CuiInput up;
-    up.up = true;
-    for (int i = 0; i < 40; ++i) f.step(up);
+    for (int i = 0; i < 40; ++i) f.press(&CuiInput::up);
     EXPECT_FLOAT_EQ(f.menu->scrollOffset(), 0.0f);
 
     // The wheel scrolls a list without the focus (a board beside a menu).
     f.menu->setFocused(false);
-    CuiInput wheel;
-    wheel.pointerX = area.cx();
-    wheel.pointerY = area.cy();
-    wheel.wheel = -100;
-    f.step(wheel);
+    f.click(area.cx(), area.cy(), -100);
     EXPECT_TRUE(lastRowAtTheBottom());
-    // Elsewhere the wheel leaves it alone.
-    wheel.pointerY = area.y - 20;
-    wheel.wheel = 100;
-    f.step(wheel);
+    f.click(area.cx(), area.y - 20, 100);   // elsewhere the wheel leaves it alone
     EXPECT_TRUE(lastRowAtTheBottom());
 }
 
@@ -442,20 +419,13 @@ TEST(UiWidgetOps, HidingScalingAndPlacing) {
     // Hidden: not drawn, not clicked, not reached by the pad.
     other->setHidden(true);
     EXPECT_FALSE(other->visible());
-    CuiInput click;
-    click.pointerX = other->x;
-    click.pointerY = other->y;
-    click.pointerReleased = true;
-    f.step(click);
+    f.click(other->x, other->y);
     EXPECT_FALSE(f.screen->wasPressed(other));
     f.menu->setFocused(false);
-    CuiInput right;
-    right.device = DEVICE_CONTROLLER;
-    right.right = true;
-    f.step(right);
+    f.press(&CuiInput::right, DEVICE_CONTROLLER);
     EXPECT_EQ(f.screen->highlightedWidget(), nullptr);
     other->setHidden(false);
-    f.step(right);
+    f.press(&CuiInput::right, DEVICE_CONTROLLER);
     EXPECT_EQ(f.screen->highlightedWidget(), other);
     // Hidden widgets are left out of the enter effects.
     other->setHidden(true);
