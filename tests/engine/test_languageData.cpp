@@ -173,15 +173,9 @@ bool decodeUtf8(const std::string& s, std::vector<uint32_t>& out) {
     return true;
 }
 
-std::string utf8Of(uint32_t cp) {
-    char b[5] = {};
-    if (cp < 0x80) b[0] = (char)cp;
-    else if (cp < 0x800) b[0] = (char)(0xC0 | (cp >> 6)), b[1] = (char)(0x80 | (cp & 0x3F));
-    else if (cp < 0x10000)
-        b[0] = (char)(0xE0 | (cp >> 12)), b[1] = (char)(0x80 | ((cp >> 6) & 0x3F)), b[2] = (char)(0x80 | (cp & 0x3F));
-    else
-        b[0] = (char)(0xF0 | (cp >> 18)), b[1] = (char)(0x80 | ((cp >> 12) & 0x3F)),
-        b[2] = (char)(0x80 | ((cp >> 6) & 0x3F)), b[3] = (char)(0x80 | (cp & 0x3F));
+std::string codePointName(uint32_t cp) {
+    char b[16];
+    snprintf(b, sizeof b, " U+%04X", cp);
     return b;
 }
 
@@ -219,8 +213,7 @@ public:
         }
     }
     ~CfontFaces() {
-        for (auto& f : open_)
-            if (f.second) TTF_CloseFont(f.second);
+        for (auto& f : open_) TTF_CloseFont(f.second);   // null is allowed
     }
     bool parsed() const { return !plain_.empty() && !cjk_.empty() && !uni_.empty(); }
 
@@ -377,8 +370,8 @@ TEST(LanguageData, EveryCharacterHasAGlyphInItsLanguagesFont) {
             }
             std::string lacking;
             for (uint32_t cp : cps)
-                if (!faces.drawable(cp, lang.cjk, isLanguageName(e.tag)) && lacking.find(utf8Of(cp)) == std::string::npos)
-                    lacking += utf8Of(cp);
+                if (!faces.drawable(cp, lang.cjk, isLanguageName(e.tag)) && lacking.find(codePointName(cp)) == std::string::npos)
+                    lacking += codePointName(cp);
             if (!lacking.empty()) bad.add(where(t, e) + ": no glyph for " + lacking);
         }
         bad.report(std::string(lang.stringsFile) + ": characters its font can't draw");
