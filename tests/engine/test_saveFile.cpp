@@ -182,8 +182,8 @@ TEST(SaveFile, CommitsRunOnlyWhenEveryReaderAccepts) {
         };
     };
     file.addRecord("A", writer(a), reader(stagedA, nullptr), [&] { a = stagedA, ++commits; });
+    file.addRecord("Fixed", &fixed, sizeof fixed);   // read before the refusing one
     file.addRecord("B", writer(b), reader(stagedB, &refuseB), [&] { b = stagedB, ++commits; });
-    file.addRecord("Fixed", &fixed, sizeof fixed);
     ASSERT_TRUE(file.saveItems());
     a = b = fixed = 0;
     refuseB = true;
