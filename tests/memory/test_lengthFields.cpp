@@ -127,20 +127,14 @@ TEST(LengthFields, SaveStreamsAndTheirRecords) {
     // Counted texts and the records built on them.
     Cbytes text = u32s({0xFFFFFFFFu});
     append(text, noise(2000, 4));
-    EXPECT_LT(peakOf([&] {
-                  CrecordReader r(text.data(), text.size());
-                  r.string(SIZE_MAX);
-                  EXPECT_TRUE(r.failed());
-              }),
-              kCeiling);
+    CrecordReader reader(text.data(), text.size());
+    EXPECT_LT(peakOf([&] { reader.string(SIZE_MAX); }), kCeiling);
+    EXPECT_TRUE(reader.failed());
     Cbytes digits(10, '9');
     digits.push_back(0);
     append(digits, noise(2000, 5));
-    EXPECT_LT(peakOf([&] {
-                  CbString s;
-                  EXPECT_EQ(s.deserialise(digits.data(), digits.size()), 0u);
-              }),
-              kCeiling);
+    CbString counted;
+    EXPECT_LT(peakOf([&] { EXPECT_EQ(counted.deserialise(digits.data(), digits.size()), 0u); }), kCeiling);
 
     CplayerShipMgr ships;
     std::vector<CplayerShipMgr::CshipPtr> staged;
