@@ -113,22 +113,6 @@ TEST(Input, BindingsFindAndDisplay) {
     EXPECT_EQ(p.findBinding(ACTION_FIRE)->mouseFlag, 1);
 }
 
-TEST(Input, DevicesAndJoystickIndicesAreChecked) {
-    CtestGame g;
-    ASSERT_TRUE(g.initOk());
-    CinputPlayer& p = player(1);
-    EXPECT_FALSE(p.setDevice(DEVICE_CONTROLLER, 25));
-    EXPECT_FALSE(p.setDevice(DEVICE_CONTROLLER, -1));
-    EXPECT_FALSE(p.setDevice(3));
-    EXPECT_EQ(p.device, DEVICE_KEYBOARD_MOUSE);
-    EXPECT_TRUE(p.setDevice(DEVICE_CONTROLLER, 24));
-    EXPECT_EQ(p.bindings, defaultControllerBindings());
-    EXPECT_FALSE(p.setJoystick(25));
-    EXPECT_EQ(p.joystick, 24);
-    EXPECT_EQ(gEngine->input.player(4), nullptr);
-    EXPECT_EQ(gEngine->input.player(-1), nullptr);
-}
-
 TEST(Input, ControllerButtonsHatAndSticks) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
@@ -205,10 +189,22 @@ TEST(Input, AxisMovesPastSevenTenthsFromRest) {
     EXPECT_STREQ(js.getName(25), "");
 }
 
-TEST(Input, ExtraControllersAreIgnoredNotWrittenPastTheSlots) {
+// Devices, players and pads past their slots are refused, never written.
+TEST(Input, ExtraControllersAndOutOfRangeSlotsAreRefused) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     Cinput& in = gEngine->input;
+    CinputPlayer& second = *in.player(1);
+    EXPECT_FALSE(second.setDevice(DEVICE_CONTROLLER, 25) || second.setDevice(DEVICE_CONTROLLER, -1) ||
+                 second.setDevice(3));
+    EXPECT_EQ(second.device, DEVICE_KEYBOARD_MOUSE);
+    EXPECT_TRUE(second.setDevice(DEVICE_CONTROLLER, 24));
+    EXPECT_EQ(second.bindings, defaultControllerBindings());
+    EXPECT_FALSE(second.setJoystick(25));
+    EXPECT_EQ(second.joystick, 24);
+    EXPECT_TRUE(in.player(4) == nullptr && in.player(-1) == nullptr);
+    second.setDevice(DEVICE_KEYBOARD_MOUSE);
+
     for (int i = 0; i < kMaxJoysticks + 1; ++i) g.attachPad(("Pad " + std::to_string(i)).c_str(), 2, 2, 0);
     g.steps(1);
     EXPECT_EQ(in.joysticks.count(), kMaxJoysticks);
@@ -240,24 +236,19 @@ TEST(Input, ExtraControllersAreIgnoredNotWrittenPastTheSlots) {
 }
 
 TEST(Input, NoGrabKeepsTheMouseFree) {
-    {
-        CtestGame g(false, "-nograb");
-        ASSERT_TRUE(g.initOk());
-        EXPECT_TRUE(gEngine->input.mouse.noGrab);
-        gEngine->input.mouse.setCaptured(true);
-        EXPECT_FALSE(gEngine->input.mouse.captured());
-    }
-    CtestGame g;
+    CtestGame g(false, "-nograb");
     ASSERT_TRUE(g.initOk());
     gEngine->input.mouse.setCaptured(true);
-    EXPECT_TRUE(gEngine->input.mouse.captured());
-    gEngine->input.mouse.setCaptured(false);
+    EXPECT_FALSE(gEngine->input.mouse.captured());
 }
 
 TEST(Input, MousePositionTravelAndClearedPresses) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     Cmouse& m = gEngine->input.mouse;
+    m.setCaptured(true);   // without -nograb the mouse is taken
+    EXPECT_TRUE(m.captured());
+    m.setCaptured(false);
     // A window twice the screen's size: positions arrive halved.
     gEngine->input.setScreenScale(1280, 720, 2560, 1440);
     g.mouseMove(200, 100);
