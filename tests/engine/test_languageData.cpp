@@ -88,9 +88,10 @@ CtextTable readTable(const std::string& file) {
     std::stringstream ss;
     ss << in.rdbuf();
     const std::string all = ss.str();
-    const char* start = all.c_str();
-    const char* cursor = start;
+    const char* counted = all.c_str();   // lines counted up to here
+    const char* cursor = counted;
     std::string tag, text;
+    int line = 1;
     while (Cengine::readToken(tag, cursor)) {
         if (tag == "EndFile") {
             t.ended = true;
@@ -98,7 +99,9 @@ CtextTable readTable(const std::string& file) {
         }
         Ctext e;
         e.tag = tag;
-        e.line = 1 + (int)std::count(start, cursor, '\n');
+        line += (int)std::count(counted, cursor, '\n');
+        counted = cursor;
+        e.line = line;
         if (!Cengine::readToken(e.text, cursor)) break;
         t.byTag.emplace(e.tag, t.entries.size());
         t.entries.push_back(std::move(e));
@@ -220,6 +223,13 @@ public:
     // Every font a text of the language goes through has the character (or
     // the fallback does).
     bool drawable(uint32_t cp, bool cjkLanguage, bool languageName) {
+        const uint64_t key = (uint64_t)cp << 2 | (uint64_t)cjkLanguage << 1 | (uint64_t)languageName;
+        auto known = drawable_.find(key);
+        return known != drawable_.end() ? known->second : drawable_[key] = look(cp, cjkLanguage, languageName);
+    }
+
+private:
+    bool look(uint32_t cp, bool cjkLanguage, bool languageName) {
         if (cp < 0x20) return true;
         if (!fallback_.empty() && provides(fallback_, cp)) return true;
         if (languageName) return provides(uni_, cp);
@@ -227,8 +237,6 @@ public:
             if (!provides(f, cp)) return false;
         return true;
     }
-
-private:
     bool provides(const std::string& file, uint32_t cp) {
         auto it = open_.find(file);
         if (it == open_.end()) {
@@ -242,6 +250,7 @@ private:
     std::set<std::string> plain_, cjk_;
     std::string uni_, fallback_;
     std::map<std::string, TTF_Font*> open_;
+    std::map<uint64_t, bool> drawable_;
 };
 
 bool isLanguageName(const std::string& tag) {
