@@ -7,45 +7,9 @@
 
 #include "engine/ui/uiMgr.h"
 #include "support/testEngine.h"
+#include "uiTestLayouts.h"
 
 namespace {
-const char* kLayout = R"(
-Widget Panel
-    Use PanelBox
-    Pos 0.5 0.5
-    Size 400 200
-    Text Title
-        Offset 0 -60
-        Key OK
-    EndText
-    Text Body
-        String "body"
-    EndText
-    Sprite Icon
-        Image ui_mouse.png
-        Size 40 40
-    EndSprite
-    Progress Health
-        Offset 0 60
-        Size 200 10
-        Fill 0.25
-    EndProgress
-    Progress Shield
-        Size 100 10
-    EndProgress
-EndWidget
-Widget Other
-    Use ActionButton
-    Pos 0.25 0.9
-EndWidget
-Menu List
-    Pos 0.5 0.1
-    Size 440 200
-    Spacing 10
-EndMenu
-EndFile
-)";
-
 struct CmenuFixture {
     CtestEngine eng;
     Cscreen* screen = nullptr;
@@ -53,7 +17,7 @@ struct CmenuFixture {
     Cwidget* panel = nullptr;
     CmenuFixture() {
         gEngine->setScreenSize(1280, 720);
-        screen = gUi->loadScreenFromText("ops", kLayout);
+        screen = loadTestLayout("widgetOps.txt");
         if (!screen) return;
         menu = screen->findMenu("List");
         panel = screen->findWidget("Panel");

@@ -9,38 +9,12 @@
 #include "uiTestLayouts.h"
 
 namespace {
-const char* kDemo = R"(
-Widget Heading
-    Use TitleText
-    Pos 0.5 0.1
-    Text TextName
-        String "Demo"
-    EndText
-EndWidget
-Widget Play
-    Use ActionButton
-    Pos 0.25 0.9
-EndWidget
-Widget Quit
-    Use ActionButton
-    Pos 0.75 0.9
-EndWidget
-Menu Menu
-    Pos 0.5 0.25
-    Size 440 300
-    Item OK 10
-    Item BACK 20
-    Item CANCEL 30
-EndMenu
-EndFile
-)";
-
 struct CuiFixture {
     CtestEngine eng;
     Cscreen* screen = nullptr;
     Cmenu* menu = nullptr;
     CuiFixture() {
-        screen = gUi->loadScreenFromText("demo", kDemo);
+        screen = loadTestLayout("uiDemo.txt");
         if (screen) menu = screen->findMenu("Menu");
     }
     // One update step with the given input.
@@ -84,7 +58,7 @@ TEST(Ui, LayoutLoadsWidgetsMenusAndTemplates) {
     EXPECT_EQ(f.menu->itemCount(), 3u);
     EXPECT_EQ(f.menu->item(2)->value, 30);
     EXPECT_EQ(f.screen->findWidget("Nope"), nullptr);
-    EXPECT_TRUE(gEngine->log.contains("Can't find widget: Nope in demo"));
+    EXPECT_TRUE(gEngine->log.contains("Can't find widget: Nope in uiDemo.txt"));
     EXPECT_EQ(gUi->createWidget("NoSuchTemplate"), nullptr);
     EXPECT_TRUE(gEngine->log.contains("Can't find template: NoSuchTemplate"));
     // Positions and scale follow the window size.
