@@ -10,26 +10,9 @@
 #include "engine/engine.h"
 #include "glWindow.h"
 #include "support/testEngine.h"
+#include "uiTestLayouts.h"
 
 namespace {
-const char* kDemo = R"(
-Widget Heading
-    Use TitleText
-    Pos 0.5 0.1
-    Text TextName
-        String "Demonstration"
-    EndText
-EndWidget
-Menu Menu
-    Pos 0.5 0.22
-    Size 440 300
-    Item OK 1
-    Item BACK 2
-    Item CANCEL 3
-EndMenu
-EndFile
-)";
-
 // A saved picture read back: the sum of a pixel's channels, and over a
 // rectangle the pixels brighter than the background or their mean.
 class Cshot {
@@ -69,14 +52,14 @@ TEST(UiScreenGl, MenuButtonBarAndTextEntryAreDrawn) {
     ASSERT_TRUE(window.open(1280, 720)) << window.error;
     ASSERT_TRUE(initRendering(RENDER_GL));
 
-    Cscreen* screen = gUi->loadScreenFromText("demo", kDemo);
+    Cscreen* screen = loadTestLayout("uiDemo.txt");
     ASSERT_NE(screen, nullptr);
     Cmenu* menu = screen->findMenu("Menu");
     ASSERT_NE(menu, nullptr);
     screen->enterOpening();
     gUi->buttonBar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
     gUi->buttonBar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
-    gUi->textEntry.placeBox(640, 560, 520);
+    gUi->textEntry.placeBox(640, 460, 520);
     gUi->textEntry.begin(20, "Player One");
     // Let the entry effects settle and select the second item.
     for (int i = 0; i < 60; ++i) {
@@ -113,7 +96,7 @@ TEST(UiScreenGl, MenuButtonBarAndTextEntryAreDrawn) {
     Crect selected = menu->item(1)->rect(), other = menu->item(0)->rect();
     EXPECT_GT(shot.meanIn(selected), shot.meanIn(other) + 40);
     for (const auto& b : gUi->buttonBar.buttons()) EXPECT_GT(shot.brightIn(b.rect), 50) << b.text;
-    EXPECT_GT(shot.brightIn({400, 540, 480, 40}), 100);   // "Player One" in the entry box
+    EXPECT_GT(shot.brightIn({400, 440, 480, 40}), 100);   // "Player One" in the entry box
     // Between the menu and the entry the background shows.
     EXPECT_LT(shot.at(100, 650), 60);
     shutdownRendering();
