@@ -103,23 +103,18 @@ TEST(Log, ErrorHookDoesNotRecurse) {
         gEngine->log.print(LOG_E, "reporting failed");   // would recurse without the guard
     };
     gEngine->log.print(LOG_E, "first");
-    EXPECT_EQ(calls, 1);
-    EXPECT_TRUE(gEngine->log.contains("reporting failed"));
-    gEngine->log.print(LOG_E, "second");
+    EXPECT_TRUE(calls == 1 && gEngine->log.contains("reporting failed"));
+    gEngine->log.print(LOG_E, "second");   // the guard is let go again
     EXPECT_EQ(calls, 2);
 }
 
 TEST(Switches, MatchedAnywhereIgnoringCase) {
     CcommandLine c;
     c.parse("game.exe -nogoogle foo -STEAMBOARDS -NoGrab");
-    EXPECT_TRUE(c.noGoogle);
-    EXPECT_TRUE(c.steamBoards);
-    EXPECT_TRUE(c.noGrab);
-    EXPECT_FALSE(c.linuxSwitch);
+    EXPECT_TRUE(c.noGoogle && c.steamBoards && c.noGrab && !c.linuxSwitch);
     CtestEngine eng(true, "-Linux -SteamBoards");
     EXPECT_EQ(gEngine->countryCode, "LX");
-    EXPECT_TRUE(gEngine->webServiceOff);
-    EXPECT_FALSE(gEngine->analyticsOff);
+    EXPECT_TRUE(gEngine->webServiceOff && !gEngine->analyticsOff);
 }
 
 TEST(ThreadTask, BodiesNeverOverlapAndRunningTaskRefusesRestart) {
@@ -148,14 +143,12 @@ TEST(ThreadTask, BodiesNeverOverlapAndRunningTaskRefusesRestart) {
     b.join();
     c.join();
     EXPECT_EQ(maxInside.load(), 1);
-    EXPECT_TRUE(a.finished() && a.success());
-    EXPECT_FALSE(gEngine->anyTaskRunning());
+    EXPECT_TRUE(a.finished() && a.success() && !gEngine->anyTaskRunning());
     a.reset();
     EXPECT_FALSE(a.started() || a.finished() || a.success());
     ASSERT_TRUE(a.start([] { return false; }));
     a.join();
-    EXPECT_TRUE(a.finished());
-    EXPECT_FALSE(a.success());
+    EXPECT_TRUE(a.finished() && !a.success());
 }
 
 TEST(ResourceFile, OpenFromDataAndSaveFolders) {
@@ -168,14 +161,11 @@ TEST(ResourceFile, OpenFromDataAndSaveFolders) {
     EXPECT_TRUE(gEngine->log.containsPart("Can't open file:"));
 
     ASSERT_TRUE(CresourceFile::save("blob.dat", "abc", 3));
-    CresourceFile s;
+    CresourceFile s, raw;
     ASSERT_TRUE(s.open("blob.dat", RF_SAVE));
-    ASSERT_EQ(s.size(), 3u);
-    EXPECT_EQ(std::string(s.text()), "abc");
-    CresourceFile raw;
+    EXPECT_EQ(std::string(s.text(), s.size()), "abc");
     ASSERT_TRUE(raw.open("blob.dat", RF_SAVE_RAW));
     EXPECT_EQ(raw.size(), 15u);   // 12-byte header + 3
-    EXPECT_TRUE(fileExistsW(gEngine->savePath("blob.dat")));
     EXPECT_FALSE(fileExistsW(gEngine->savePath("blob.dat.tmp")));
 }
 
@@ -200,23 +190,19 @@ TEST(Http, PostReturnsItsOwnReplyAndTellsFailureFromEmpty) {
         return resp;
     });
     ChttpReply a = httpPost("POST", server.hostPort(), "/x", "Content-Type: text/plain\r\n", "hi", 2);
-    EXPECT_TRUE(a.ok);
-    EXPECT_EQ(a.status, 200);
+    EXPECT_TRUE(a.ok && a.status == 200);
     EXPECT_EQ(a.body, "echo:hi");
     ChttpReply e = httpPost("POST", server.url(), "/empty", "", nullptr, 0);
-    EXPECT_TRUE(e.ok);
-    EXPECT_TRUE(e.body.empty());
+    EXPECT_TRUE(e.ok && e.body.empty());   // an empty answer is no failure
     ChttpReply big = httpPost("POST", server.hostPort(), "/big", "", "", 0);
-    EXPECT_TRUE(big.ok);
-    EXPECT_EQ(big.body.size(), kHttpMaxReply);
+    EXPECT_TRUE(big.ok && big.body.size() == kHttpMaxReply);
     EXPECT_TRUE(gEngine->log.contains("Http Post: response bigger than 20k"));
     auto reqs = server.requests();
     ASSERT_FALSE(reqs.empty());
     EXPECT_EQ(reqs[0].header("content-type"), "text/plain");
     server.stop();
     ChttpReply dead = httpPost("POST", server.hostPort(), "/x", "", "a", 1, 2);
-    EXPECT_FALSE(dead.ok);
-    EXPECT_FALSE(dead.error.empty());
+    EXPECT_FALSE(dead.ok || dead.error.empty());
 }
 
 TEST(Http, PercentEncodeKeepsUnreservedAndEncodesEverythingElse) {
@@ -236,8 +222,7 @@ TEST(Http, SlowServerTimesOut) {
         return r;
     });
     ChttpReply r = httpPost("POST", server.hostPort(), "/slow", "", "a", 1, 1);
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.body.empty());
+    EXPECT_FALSE(r.ok || !r.body.empty());
     EXPECT_NE(r.error.find("timed out"), std::string::npos) << r.error;
 }
 
