@@ -211,6 +211,9 @@ public:
                 if (g.text.str().empty()) return;
                 if (!english && g.textKey.empty()) return;
                 const uiDraw::CfittedText& fit = w.fittedText(g);
+                // In English every text of a screen fits its box at its own size.
+                if (english && s.name != "templates" && !fit.cut && fit.scale < g.textScale * 0.999f)
+                    note(s, w.name + "." + g.name, "\"" + g.text.str() + "\" scaled down to fit");
                 if (!fit.cut) return;
                 if (english) {
                     Cvec2 box = w.textBox(g);
@@ -455,6 +458,9 @@ private:
         for (auto& it : m.items) bottom = std::max(bottom, it->rect().bottom());
         if (bottom > area.bottom() + 0.5f && !m.hasClipRect())
             note(sc, m.name, "rows run past the list's box unclipped", shape.name());
+        const Crect clip = m.clipRect();
+        if (!m.hasClipRect() || clip.x != area.x || clip.y != area.y || clip.w != area.w || clip.h != area.h)
+            note(sc, m.name, "clips its rows to other than its box", shape.name());
     }
 };
 }  // namespace
@@ -465,13 +471,18 @@ TEST(UiData, EveryLayoutReadsCleanlyAtEveryWindowShape) {
     ASSERT_TRUE(gEngine->fonts.load());
     ASSERT_FALSE(gEngine->fonts.findFont("FontMedium")->isPlaceholder());
     for (const char* t : {"uiStyles.txt", "uiTemplates.txt", "popup.txt"}) ASSERT_TRUE(gUi->loadTemplates(t)) << t;
+    gUi->clearProblems();
     Cscreen* musicBar = gUi->loadScreen("musicBar.txt");
     ASSERT_NE(musicBar, nullptr);
     std::vector<Cscreen*> screens;
     for (auto& f : layoutFiles(gEngine->dataPath("textFiles/layouts")))
-        if (!kNotScreens.count(f))
-            if (Cscreen* s = gUi->loadScreen(f)) screens.push_back(s);
+        if (!kNotScreens.count(f)) {
+            Cscreen* s = gUi->loadScreen(f);
+            EXPECT_NE(s, nullptr) << f;
+            if (s) screens.push_back(s);
+        }
     ASSERT_GT(screens.size(), 50u);
+    for (auto& p : gUi->problems()) ADD_FAILURE() << p;
 
     // Every template, also those only code makes widgets of, measured on a
     // screen of its own.
@@ -485,6 +496,7 @@ TEST(UiData, EveryLayoutReadsCleanlyAtEveryWindowShape) {
     ASSERT_GT(templates.widgets.size(), 50u);
     std::vector<Cscreen*> all = screens;
     all.push_back(&templates);
+    all.push_back(musicBar);
     ClayoutCheck check;
     gUi->layoutAll();
     check.checkTexts(all);

@@ -400,26 +400,19 @@ TEST(Ui, WarningOverlayShowsAndClosesOnOk) {
     EXPECT_FALSE(w.visible);
 }
 
-// Every layout of the game and of the tests loads without a problem, reads
-// nothing after EndFile, and at 1280 x 720 fits each English text in its box
-// without scaling it down; every list clips to its box at every window shape.
-TEST(UiData, EveryLayoutLoadsFitsItsTextsAndClipsItsLists) {
+// Every layout of the game and of the tests loads without a problem and
+// reads nothing after EndFile. (How the game's layouts look is the layout
+// check's.)
+TEST(UiData, EveryLayoutLoadsAndEndsAtEndFile) {
     CtestEngine eng;
-    gEngine->setScreenSize(1280, 720);
-    ASSERT_TRUE(gEngine->fonts.load());
-    ASSERT_FALSE(gEngine->fonts.findFont("FontMedium")->isPlaceholder());
     const std::string folder = gEngine->dataPath("textFiles/layouts");
     std::vector<std::string> files = layoutFiles(folder), testFiles = layoutFiles(testLayoutFolder());
-    ASSERT_FALSE(files.empty());
-    ASSERT_FALSE(testFiles.empty());
+    ASSERT_FALSE(files.empty() || testFiles.empty());
     // Template files first, so screens can name their templates.
     for (const char* t : {"uiStyles.txt", "uiTemplates.txt", "popup.txt"}) EXPECT_TRUE(gUi->loadTemplates(t)) << t;
     gUi->clearProblems();
-    std::vector<Cscreen*> game, all;
     for (auto& f : files) {
-        Cscreen* s = gUi->loadScreen(f);
-        EXPECT_NE(s, nullptr) << f;
-        if (s) game.push_back(s), all.push_back(s);
+        EXPECT_NE(gUi->loadScreen(f), nullptr) << f;
         std::ifstream in(folder + "/" + f);
         std::string line;
         bool ended = false;
@@ -433,41 +426,6 @@ TEST(UiData, EveryLayoutLoadsFitsItsTextsAndClipsItsLists) {
             ended = line.compare(first, 7, "EndFile") == 0;
         }
     }
-    for (auto& f : testFiles) {
-        Cscreen* s = loadTestLayout(f);
-        EXPECT_NE(s, nullptr) << f;
-        if (s) all.push_back(s);
-    }
+    for (auto& f : testFiles) EXPECT_NE(loadTestLayout(f), nullptr) << f;
     for (auto& p : gUi->problems()) ADD_FAILURE() << p;
-
-    auto check = [](const std::string& where, Cwidget& w) {
-        for (auto& g : w.gadgets) {
-            if (g.kind != GADGET_TEXT || g.hidden || g.text.str().empty()) continue;
-            if (w.fittedText(g).scale < g.textScale * 0.999f)
-                ADD_FAILURE() << where << ": " << w.name << "." << g.name << " \"" << g.text.str()
-                              << "\" does not fit its box (" << w.textBox(g).x << " x " << w.textBox(g).y << ")";
-        }
-    };
-    size_t checked = 0;
-    for (Cscreen* s : all) {
-        for (auto& w : s->widgets) check(s->name, *w), ++checked;
-        for (auto& m : s->menus) {
-            if (Cwidget* h = m->header()) check(s->name, *h);
-            for (auto& it : m->items) check(s->name, *it), ++checked;
-        }
-    }
-    EXPECT_GT(checked, 50u);
-
-    for (auto [w, h] : {std::pair{1280, 720}, {1280, 800}, {1024, 768}}) {
-        gEngine->setScreenSize(w, h);
-        for (Cscreen* s : game) {
-            s->layout();
-            for (auto& m : s->menus) {
-                const Crect area = m->areaRect(), clip = m->clipRect();
-                EXPECT_TRUE(m->hasClipRect() && clip.x == area.x && clip.y == area.y && clip.w == area.w &&
-                            clip.h == area.h)
-                    << s->name << ": " << m->name << " at " << w << " x " << h;
-            }
-        }
-    }
 }
