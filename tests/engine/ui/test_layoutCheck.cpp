@@ -149,6 +149,19 @@ std::string listed(const std::vector<std::string>& v) {
     return list;
 }
 
+// Runs f in every language with a table of its own (and, with English,
+// the English row first), then goes back to English.
+template <class F>
+void inEveryTranslation(bool withEnglish, F f) {
+    for (int n = 1; n < kLanguageCount; ++n) {
+        const Clanguage& lang = languageRow(n);
+        if (std::string(lang.stringsFile) == "stringsGameEnglish.txt" && !(withEnglish && n == 1)) continue;
+        gEngine->setLanguage(n);
+        f(std::string(lang.tag));
+    }
+    gEngine->setLanguage(0);
+}
+
 Crect unite(const Crect& a, const Crect& b) {
     if (a.w <= 0 || a.h <= 0) return b;
     float x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
@@ -238,13 +251,7 @@ public:
                          g.font + " (" + std::to_string((int)std::ceil(line.x)) + " x " +
                          std::to_string((int)std::ceil(line.y)) + " at its floor)");
         });
-        for (int n = 1; n < kLanguageCount; ++n) {
-            const Clanguage& lang = languageRow(n);
-            if (std::string(lang.stringsFile) == "stringsGameEnglish.txt") continue;
-            gEngine->setLanguage(n);
-            measure(lang.tag, false);
-        }
-        gEngine->setLanguage(0);
+        inEveryTranslation(false, [&](const std::string& tag) { measure(tag, false); });
         for (auto& [g, languages] : cutIn) {
             const Ccut& c = lastCut_[g];
             note(*c.screen, c.widget->name + "." + g->name, "cut in " + listed(languages) + " (\"" + c.text + "\")");
@@ -277,13 +284,7 @@ public:
                         g->text = CbString(widest);
                     }
         };
-        for (int n = 1; n < kLanguageCount; ++n) {
-            const Clanguage& lang = languageRow(n);
-            if (n > 1 && std::string(lang.stringsFile) == "stringsGameEnglish.txt") continue;
-            gEngine->setLanguage(n);
-            fill(lang.tag);
-        }
-        gEngine->setLanguage(0);
+        inEveryTranslation(true, fill);
         fill("");   // back to English, its widest texts left in the boxes
         for (auto& [key, languages] : cutIn) {
             const size_t at = key.find(": ");
