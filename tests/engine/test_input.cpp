@@ -322,37 +322,24 @@ TEST(Touch, VirtualSticksLayoutAndDrive) {
 
 }
 
-TEST(Input, StoredMappingsOnePerDeviceAtMostTwentyFive) {
+// A stored set-up reaches its pad's player; a name too long for a stored
+// row is kept as the row holds it and still found. (The table's limits are
+// the settings tests'.)
+TEST(Input, StoredMappingsApplyAndLongNamesAreKeptAsStored) {
     CinputMappings store;
     CinputPlayer p;
     p.setDevice(DEVICE_CONTROLLER, 0);
     EXPECT_FALSE(store.applyTo(p, "Pad"));
     EXPECT_EQ(p.bindings, defaultControllerBindings());
-
-    ASSERT_TRUE(store.store({"Keyboard", {CactionBinding::forKey(ACTION_SELECT, SDL_SCANCODE_K)}}));
-    ASSERT_TRUE(store.store({"Pad", {CactionBinding::forJoyButton(ACTION_SELECT, 3)}}));
-    // Configuring the same pad again replaces its row.
     ASSERT_TRUE(store.store({"Pad", {CactionBinding::forJoyButton(ACTION_SELECT, 5)}}));
     ASSERT_TRUE(store.applyTo(p, "Pad"));
     ASSERT_NE(p.findBinding(ACTION_SELECT), nullptr);
     EXPECT_EQ(p.findBinding(ACTION_SELECT)->joyButton, 5);
-
-    for (int i = 0; i < 30; ++i) store.store({"Pad " + std::to_string(i), {}});
-    EXPECT_EQ((int)store.rows.size(), CinputMappings::kMaxRows);
-    EXPECT_FALSE(store.isKnown("Pad 29"));
     EXPECT_FALSE(store.store({"", {}}));
-
-    // Names are compared without case and kept as a stored row holds them.
-    EXPECT_TRUE(store.isKnown("PAD"));
-    std::string longName(200, 'x');
-    store.clear("Pad 0");
+    const std::string longName(200, 'x');
     ASSERT_TRUE(store.store({longName, {}}));
     EXPECT_EQ(store.rows.back().name.size(), CinputMappings::kNameBytes - 1);
     EXPECT_TRUE(store.isKnown(longName));
-    // More bindings than a stored row holds are refused.
-    EXPECT_FALSE(store.store({"Pad", std::vector<CactionBinding>(CinputMappings::kMaxBindings + 1)}));
-    EXPECT_EQ(store.find("Pad")->bindings.size(), 1u);
-
 }
 
 TEST(Input, MenusReadTheFirstPlayersReleasedActionsAndTyping) {
