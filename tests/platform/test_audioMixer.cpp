@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "engine/resourceFile.h"
 #include "platform/audio/audioCapture.h"
 #include "platform/audio/audioMixer.h"
@@ -11,19 +8,15 @@
 #include "support/testEngine.h"
 
 namespace {
-using Cclock = std::chrono::steady_clock;
-
-// Mixes in manual mode until pred holds or the time runs out.
+// Mixes in manual mode until pred holds (or the wait for a hang runs out).
 template <class P>
 bool mixUntil(CaudioMixer& m, P pred) {
     std::vector<float> buf(1024 * 2);
-    auto until = Cclock::now() + std::chrono::milliseconds((int)(kEventWaitSeconds * 1000));
-    while (Cclock::now() < until) {
+    return waitUntil([&] {
         if (pred()) return true;
         m.mix(buf.data(), 1024);
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return pred();
+        return false;
+    });
 }
 
 // The pitch of what a channel played last.
