@@ -23,7 +23,7 @@ struct CstepDriver {
 };
 }  // namespace
 
-TEST(UiGroups, ShowGroupSwitchesPanelsAndLeavesTheRestAlone) {
+TEST(UiGroups, ShowGroupSwitchesPanelsAndHiddenOnesTakeNoInput) {
     CtestEngine eng;
     Cscreen* s = loadTestLayout("listDemo.txt");
     ASSERT_NE(s, nullptr);
@@ -62,20 +62,14 @@ TEST(UiGroups, ShowGroupSwitchesPanelsAndLeavesTheRestAlone) {
 
     s->setGroupVisible("Nonesuch", false);
     EXPECT_TRUE(gEngine->log.contains("Can't find group: Nonesuch in listDemo.txt"));
-}
 
-TEST(UiGroups, HiddenGroupsTakeNoInputAndNoTransition) {
-    CtestEngine eng;
-    Cscreen* s = loadTestLayout("listDemo.txt");
-    ASSERT_NE(s, nullptr);
-    Cmenu* menu = s->findMenu("DetailMenu");
+    // A hidden group takes no transition and no input.
     s->findTable("Types")->setFocused(false);
     s->showGroup("Summary");
     CstepDriver d{s};
     s->enterOpening();
     d.idle(30);
-    EXPECT_FALSE(s->findWidget("DetailPanel")->effectRunning());
-    // The hidden menu neither moves nor activates.
+    EXPECT_FALSE(detail->effectRunning());
     CuiInput down, ok;
     down.down = true;
     ok.setAction(ACTION_SELECT);
@@ -105,20 +99,11 @@ TEST(UiMenuItems, ItemLinesAreKeptAndRebuilt) {
     menu->addLayoutItems();   // appends a second copy
     ASSERT_EQ(menu->itemCount(), 4u);
     EXPECT_EQ(menu->item(3)->value, 2);
-}
 
-TEST(UiMenuItems, ItemLinesUseTheFinalItemTemplate) {
-    CtestEngine eng;
-    Cscreen* s = gUi->loadScreenFromText("late", R"(
-Menu M
-    Item OK 1
-    ItemTemplate SmallMenuItem
-EndMenu
-EndFile
-)");
-    ASSERT_NE(s, nullptr);
-    ASSERT_EQ(s->findMenu("M")->itemCount(), 1u);
-    EXPECT_EQ(s->findMenu("M")->item(0)->templateName, "SmallMenuItem");
+    // Item lines take the item template named after them too.
+    Cscreen* late = gUi->loadScreenFromText("late", "Menu M\n Item OK 1\n ItemTemplate SmallMenuItem\nEndMenu\nEndFile\n");
+    ASSERT_TRUE(late && late->findMenu("M")->itemCount() == 1);
+    EXPECT_EQ(late->findMenu("M")->item(0)->templateName, "SmallMenuItem");
 }
 
 TEST(UiTable, ColumnsHeaderAndRows) {

@@ -76,6 +76,12 @@ TEST(UiMenuOps, ItemsByTextAndByTag) {
     gUi->refreshTexts();
     EXPECT_EQ(b->getText(), "BACK");
     EXPECT_EQ(a->getText(), "Play now");
+    // A menu's title tag wins over a stale title text.
+    f.menu->setTitleKey("OK");
+    f.menu->title = CbString("stale");
+    EXPECT_EQ(f.menu->titleText(), gEngine->text("OK"));
+    f.menu->titleKey.clear();
+    EXPECT_EQ(f.menu->titleText(), "stale");
 }
 
 TEST(UiMenuOps, InsertClearAndSelectByIndex) {
@@ -279,16 +285,6 @@ TEST(UiMenuOps, AGrowingListTakesTheRoomATallerWindowGives) {
         f.menu->grow = c.grow;
         EXPECT_NEAR(f.menu->areaRect().bottom(), c.bottom, 0.01f) << c.w << "x" << c.h << " grow " << c.grow;
     }
-}
-
-// A menu's title tag wins over a stale title text.
-TEST(UiMenuOps, TitleFromItsTag) {
-    CmenuFixture f;
-    f.menu->setTitleKey("OK");
-    f.menu->title = CbString("stale");
-    EXPECT_EQ(f.menu->titleText(), gEngine->text("OK"));
-    f.menu->titleKey.clear();
-    EXPECT_EQ(f.menu->titleText(), "stale");
 }
 
 TEST(UiWidgetOps, TextSettersAndGadgets) {
