@@ -15,6 +15,15 @@
 #include "support/localHttpServer.h"
 #include "support/testEngine.h"
 
+namespace {
+std::vector<std::string> linesOf(const std::string& path) {
+    std::ifstream f(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(f, line);) lines.push_back(line);
+    return lines;
+}
+}  // namespace
+
 TEST(Log, LineFormatHeaderAndLevels) {
     CtestEngine eng;
     EXPECT_STREQ(Clog::levelTag(9), "**UNKNOWN");   // past the table
@@ -22,16 +31,11 @@ TEST(Log, LineFormatHeaderAndLevels) {
     EXPECT_EQ(Clog::timeText(3725.5), "01h 02m 05s.50");
     gEngine->gameTime = 12.3;
     gEngine->log.print(LOG_L, "value %d", 5);
-    std::ifstream f(gEngine->savePath("debug.txt"));
-    std::string l1, l2, l3;
-    std::getline(f, l1);
-    std::getline(f, l2);
-    EXPECT_EQ(l1, "Release Build");
-    EXPECT_EQ(l2, "Zorbex - v1.00 - Linux - Steam");
-    bool found = false;
-    while (std::getline(f, l3))
-        if (l3 == "L 00:12.30 : value 5") found = true;
-    EXPECT_TRUE(found);
+    const std::vector<std::string> lines = linesOf(gEngine->savePath("debug.txt"));
+    ASSERT_GE(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "Release Build");
+    EXPECT_EQ(lines[1], "Zorbex - v1.00 - Linux - Steam");
+    EXPECT_EQ(lines.back(), "L 00:12.30 : value 5");
 }
 
 // Lines logged while the file cannot grow (a full disk; here a file size
@@ -62,14 +66,10 @@ TEST(Log, LinesLoggedWhileTheDiskIsFullAreWrittenOnceItHasRoom) {
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_EQ(WEXITSTATUS(status), 0);
-    std::ifstream f(path);
-    std::string line;
-    std::getline(f, line);
-    EXPECT_EQ(line, "Release Build");
-    std::getline(f, line);
-    int next = 0;
-    while (std::getline(f, line)) EXPECT_EQ(line, "L 00:00.00 : line " + std::to_string(next++) + " of the run");
-    EXPECT_GT(next, 21);
+    const std::vector<std::string> lines = linesOf(path);
+    ASSERT_GT(lines.size(), 2u + 21);
+    EXPECT_EQ(lines[0], "Release Build");
+    for (size_t i = 2; i < lines.size(); ++i) EXPECT_EQ(lines[i], "L 00:00.00 : line " + std::to_string(i - 2) + " of the run");
 }
 
 TEST(Log, NamesAreEscapedSoALineStaysOneLine) {
@@ -89,10 +89,7 @@ TEST(Log, NamesAreEscapedSoALineStaysOneLine) {
 
     CtestEngine eng;
     gEngine->log.print(LOG_L, "Rejected Track (too long/short): %s", "a\nL 00:00.00 : b.ogg");
-    std::ifstream f(gEngine->savePath("debug.txt"));
-    std::string line, last;
-    while (std::getline(f, line)) last = line;
-    EXPECT_EQ(last, "L 00:00.00 : Rejected Track (too long/short): a\\nL 00:00.00 : b.ogg");
+    EXPECT_EQ(linesOf(gEngine->savePath("debug.txt")).back(), "L 00:00.00 : Rejected Track (too long/short): a\\nL 00:00.00 : b.ogg");
 }
 
 TEST(Log, ErrorHookDoesNotRecurse) {
