@@ -185,7 +185,7 @@ TEST_F(CrenderTest, PanelsFramesAndFullWindowRectangles) {
     for (size_t i = before; i < r.quads().size(); ++i) EXPECT_LE(r.quads()[i].width, 10.0f);
 }
 
-TEST_F(CrenderTest, NormalMapModeNeedsANormalMapAndSplitsOnLights) {
+TEST_F(CrenderTest, NormalMapsLightsAndTheColourKeySplitTheBatch) {
     Crenderer& r = gEngine->renderer;
     Csprite* hull = makeSprite(tmp, "hull.png", 8, 8);
     Csprite* normals = makeSprite(tmp, "hull_n.png", 8, 8);
@@ -212,23 +212,18 @@ TEST_F(CrenderTest, NormalMapModeNeedsANormalMapAndSplitsOnLights) {
     std::vector<CshaderLight> many(20);
     r.setLights(many.data(), (int)many.size());
     EXPECT_EQ((int)r.lights().size(), Crenderer::kMaxLights);
-}
 
-TEST_F(CrenderTest, ColourKeyIsPartOfTheState) {
-    Crenderer& r = gEngine->renderer;
-    Csprite* a = makeSprite(tmp, "a.png", 8, 8);
-    Cquad q = quadOf(a);
+    // The colour key is part of the state too.
+    r.beginFrame();
+    q = quadOf(bare);
     q.mode = DRAW_COLOUR_KEY;
-    r.setColourKey(Ccolour(1, 0, 1, 1));
-    r.addQuad(q);
-    r.addQuad(q);
-    r.setColourKey(Ccolour(0, 1, 0, 1));
-    r.addQuad(q);
+    for (const Ccolour& key : {Ccolour(1, 0, 1, 1), Ccolour(1, 0, 1, 1), Ccolour(0, 1, 0, 1)}) {
+        r.setColourKey(key);
+        r.addQuad(q);
+    }
     r.flush();
-    const auto& calls = r.flushes()[0].calls;
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].key, Ccolour(1, 0, 1, 1));
-    EXPECT_EQ(calls[1].key, Ccolour(0, 1, 0, 1));
+    ASSERT_EQ(r.flushes()[0].calls.size(), 2u);
+    EXPECT_EQ(r.flushes()[0].calls[1].key, Ccolour(0, 1, 0, 1));
 }
 
 TEST_F(CrenderTest, ReadPixelsClipsOrRefusesItsRectangle) {
