@@ -15,16 +15,12 @@ TEST(Input, KeyboardActionsHaveOneStepEdges) {
     ASSERT_TRUE(p.enabled);
     ASSERT_TRUE(g.setAction(0, ACTION_SELECT, true));
     g.steps(1);
-    EXPECT_TRUE(p.wasActionPressed(ACTION_SELECT));
-    EXPECT_TRUE(p.isActionDown(ACTION_SELECT));
-    EXPECT_EQ(p.firstPressedAction(), ACTION_SELECT);
+    EXPECT_TRUE(p.wasActionPressed(ACTION_SELECT) && p.isActionDown(ACTION_SELECT));
     g.steps(1);
-    EXPECT_FALSE(p.wasActionPressed(ACTION_SELECT));
-    EXPECT_TRUE(p.isActionDown(ACTION_SELECT));
+    EXPECT_TRUE(!p.wasActionPressed(ACTION_SELECT) && p.isActionDown(ACTION_SELECT));
     g.setAction(0, ACTION_SELECT, false);
     g.steps(1);
-    EXPECT_TRUE(p.wasActionReleased(ACTION_SELECT));
-    EXPECT_FALSE(p.isActionDown(ACTION_SELECT));
+    EXPECT_TRUE(p.wasActionReleased(ACTION_SELECT) && !p.isActionDown(ACTION_SELECT));
     g.steps(1);
     EXPECT_FALSE(p.wasActionReleased(ACTION_SELECT));
 
@@ -57,20 +53,14 @@ TEST(Input, KeyboardActionsHaveOneStepEdges) {
     g.mouseButton(0, false);
     g.steps(1);
     EXPECT_TRUE(p.wasActionReleased(ACTION_FIRE));
-}
 
-TEST(Input, LastKeyLastsOneStep) {
-    CtestGame g;
-    ASSERT_TRUE(g.initOk());
-    EXPECT_EQ(gEngine->lastKey, -1);
+    // The last key lasts one step.
     g.keyDown(SDL_SCANCODE_ESCAPE);
     gEngine->platform.pollEvents();
     EXPECT_EQ(gEngine->lastKey, 41);
-    EXPECT_TRUE(gEngine->input.keyEvent);
     g.steps(1);
     EXPECT_EQ(gEngine->lastKey, -1);
     EXPECT_FALSE(gEngine->input.keyEvent);
-    EXPECT_TRUE(gEngine->input.keyboard.isDown(SDL_SCANCODE_ESCAPE));   // held, but no new press
 }
 
 TEST(Input, BindingsFindAndDisplay) {
@@ -79,14 +69,14 @@ TEST(Input, BindingsFindAndDisplay) {
     CinputPlayer& p = player(0);
     const CactionBinding* b = p.findBinding(ACTION_SELECT);
     ASSERT_NE(b, nullptr);
-    EXPECT_EQ(keyDisplayName(*b), "Return");
     EXPECT_EQ(p.findBinding(ACTION_LX), nullptr);   // the keyboard has no stick
     EXPECT_EQ(p.findBinding(99), nullptr);
-    EXPECT_EQ(keyDisplayName(CactionBinding::forMouse(ACTION_FIRE, 2)), "Mouse Right");
-    EXPECT_EQ(keyDisplayName(CactionBinding::forJoyButton(ACTION_SELECT, 0)), "Button 1");
-    EXPECT_EQ(keyDisplayName(CactionBinding::forJoyButton(ACTION_LEFT, 35)), "D-Pad Left");
-    EXPECT_EQ(keyDisplayName(CactionBinding::forAxis(ACTION_UP, 1, true)), "Axis 2-");
-    EXPECT_EQ(keyDisplayName(CactionBinding()), "");
+    const std::pair<CactionBinding, const char*> names[] = {
+        {*b, "Return"}, {CactionBinding::forMouse(ACTION_FIRE, 2), "Mouse Right"},
+        {CactionBinding::forJoyButton(ACTION_SELECT, 0), "Button 1"},
+        {CactionBinding::forJoyButton(ACTION_LEFT, 35), "D-Pad Left"},
+        {CactionBinding::forAxis(ACTION_UP, 1, true), "Axis 2-"}, {CactionBinding(), ""}};
+    for (const auto& [binding, name] : names) EXPECT_EQ(keyDisplayName(binding), name);
 
     // Every default binding names a real action and one input.
     for (const auto* table : {&defaultKeyboardBindings(), &defaultControllerBindings()})
@@ -123,24 +113,6 @@ TEST(Input, BindingsFindAndDisplay) {
     EXPECT_EQ(p.findBinding(ACTION_FIRE)->mouseFlag, 1);
 }
 
-TEST(Input, DevicesAndJoystickIndicesAreChecked) {
-    CtestGame g;
-    ASSERT_TRUE(g.initOk());
-    CinputPlayer& p = player(1);
-    EXPECT_FALSE(p.setDevice(DEVICE_CONTROLLER, 25));
-    EXPECT_FALSE(p.setDevice(DEVICE_CONTROLLER, -1));
-    EXPECT_FALSE(p.setDevice(3));
-    EXPECT_EQ(p.device, DEVICE_KEYBOARD_MOUSE);
-    EXPECT_TRUE(p.setDevice(DEVICE_CONTROLLER, 24));
-    EXPECT_EQ(p.device, DEVICE_CONTROLLER);
-    EXPECT_EQ(p.bindings, defaultControllerBindings());
-    EXPECT_FALSE(p.setJoystick(25));
-    EXPECT_EQ(p.joystick, 24);
-    EXPECT_TRUE(p.setJoystick(0));
-    EXPECT_EQ(gEngine->input.player(4), nullptr);
-    EXPECT_EQ(gEngine->input.player(-1), nullptr);
-}
-
 TEST(Input, ControllerButtonsHatAndSticks) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
@@ -159,14 +131,11 @@ TEST(Input, ControllerButtonsHatAndSticks) {
     g.padButton(pad, 0, false);
     g.steps(1);
     EXPECT_TRUE(p.wasActionReleased(ACTION_SELECT));
-    EXPECT_EQ(gEngine->input.joysticks.findJoystickWithButtonDown(), -1);
 
     // The hat's directions are buttons 32 to 35.
     g.padHat(pad, SDL_HAT_LEFT);
     g.steps(1);
-    const Cjoystick* j = gEngine->input.joysticks.slot(slot);
-    EXPECT_TRUE(j->buttonDown(35));
-    EXPECT_EQ(j->firstPressed(), 35);
+    EXPECT_EQ(gEngine->input.joysticks.slot(slot)->firstPressed(), 35);
     EXPECT_TRUE(p.wasActionPressed(ACTION_LEFT));
     g.padHat(pad, SDL_HAT_CENTERED);
 
@@ -176,9 +145,7 @@ TEST(Input, ControllerButtonsHatAndSticks) {
     g.steps(1);
     EXPECT_NEAR(p.actionValue(ACTION_LX), -0.8f, 1e-3);
     EXPECT_NEAR(p.actionValue(ACTION_LY), 0.3f, 1e-3);
-    EXPECT_TRUE(p.isActionDown(ACTION_LEFT));
-    EXPECT_FALSE(p.isActionDown(ACTION_RIGHT));
-    EXPECT_FALSE(p.isActionDown(ACTION_DOWN));
+    EXPECT_TRUE(p.isActionDown(ACTION_LEFT) && !p.isActionDown(ACTION_RIGHT) && !p.isActionDown(ACTION_DOWN));
     EXPECT_NEAR(p.actionValue(ACTION_RIGHT), 0.0f, 1e-6);   // never negative for a button action
 }
 
@@ -218,15 +185,26 @@ TEST(Input, AxisMovesPastSevenTenthsFromRest) {
     js.slot(slot)->axisEnabled[2] = false;
     EXPECT_FALSE(js.findMovedAxis(slot, axis, value));
     // Unknown joystick slots never match.
-    EXPECT_FALSE(js.findMovedAxis(25, axis, value));
-    EXPECT_FALSE(js.findMovedAxis(-1, axis, value));
+    EXPECT_FALSE(js.findMovedAxis(25, axis, value) || js.findMovedAxis(-1, axis, value));
     EXPECT_STREQ(js.getName(25), "");
 }
 
-TEST(Input, ExtraControllersAreIgnoredNotWrittenPastTheSlots) {
+// Devices, players and pads past their slots are refused, never written.
+TEST(Input, ExtraControllersAndOutOfRangeSlotsAreRefused) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     Cinput& in = gEngine->input;
+    CinputPlayer& second = *in.player(1);
+    EXPECT_FALSE(second.setDevice(DEVICE_CONTROLLER, 25) || second.setDevice(DEVICE_CONTROLLER, -1) ||
+                 second.setDevice(3));
+    EXPECT_EQ(second.device, DEVICE_KEYBOARD_MOUSE);
+    EXPECT_TRUE(second.setDevice(DEVICE_CONTROLLER, 24));
+    EXPECT_EQ(second.bindings, defaultControllerBindings());
+    EXPECT_FALSE(second.setJoystick(25));
+    EXPECT_EQ(second.joystick, 24);
+    EXPECT_TRUE(in.player(4) == nullptr && in.player(-1) == nullptr);
+    second.setDevice(DEVICE_KEYBOARD_MOUSE);
+
     for (int i = 0; i < kMaxJoysticks + 1; ++i) g.attachPad(("Pad " + std::to_string(i)).c_str(), 2, 2, 0);
     g.steps(1);
     EXPECT_EQ(in.joysticks.count(), kMaxJoysticks);
@@ -238,10 +216,8 @@ TEST(Input, ExtraControllersAreIgnoredNotWrittenPastTheSlots) {
     EXPECT_EQ(in.joysticks.findJoystickWithButtonDown(), -1);
 
     // Four players take four controllers; a fifth finds no player.
+    EXPECT_EQ(in.findFreePlayer(), 1);   // player 1 is on from the start
     for (int i = 0; i < Cinput::kPlayers; ++i) {
-        if (i == 0) {
-            EXPECT_EQ(in.findFreePlayer(), 1);   // player 1 is on from the start
-        }
         CinputPlayer* p = in.player(i);
         p->enabled = true;
         ASSERT_TRUE(p->setDevice(DEVICE_CONTROLLER, g.padSlot(i)));
@@ -260,30 +236,24 @@ TEST(Input, ExtraControllersAreIgnoredNotWrittenPastTheSlots) {
 }
 
 TEST(Input, NoGrabKeepsTheMouseFree) {
-    {
-        CtestGame g(false, "-nograb");
-        ASSERT_TRUE(g.initOk());
-        EXPECT_TRUE(gEngine->input.mouse.noGrab);
-        gEngine->input.mouse.setCaptured(true);
-        EXPECT_FALSE(gEngine->input.mouse.captured());
-    }
-    CtestGame g;
+    CtestGame g(false, "-nograb");
     ASSERT_TRUE(g.initOk());
     gEngine->input.mouse.setCaptured(true);
-    EXPECT_TRUE(gEngine->input.mouse.captured());
-    gEngine->input.mouse.setCaptured(false);
+    EXPECT_FALSE(gEngine->input.mouse.captured());
 }
 
 TEST(Input, MousePositionTravelAndClearedPresses) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     Cmouse& m = gEngine->input.mouse;
+    m.setCaptured(true);   // without -nograb the mouse is taken
+    EXPECT_TRUE(m.captured());
+    m.setCaptured(false);
     // A window twice the screen's size: positions arrive halved.
     gEngine->input.setScreenScale(1280, 720, 2560, 1440);
     g.mouseMove(200, 100);
     g.steps(1);
-    EXPECT_FLOAT_EQ(gEngine->mouseX, 100.0f);
-    EXPECT_FLOAT_EQ(gEngine->mouseY, 50.0f);
+    EXPECT_TRUE(gEngine->mouseX == 100.0f && gEngine->mouseY == 50.0f);
     m.resetTravel();
     g.mouseMove(200, 180);
     g.steps(1);
@@ -293,8 +263,7 @@ TEST(Input, MousePositionTravelAndClearedPresses) {
     gEngine->platform.pollEvents();
     EXPECT_TRUE(m.wasPressed(0));
     m.clearPressed();
-    EXPECT_FALSE(m.wasPressed(0));
-    EXPECT_TRUE(m.isDown(0));
+    EXPECT_TRUE(!m.wasPressed(0) && m.isDown(0));
 }
 
 TEST(Touch, FingersEndAtFrameEndAndExtraFingersAreIgnored) {
@@ -304,15 +273,12 @@ TEST(Touch, FingersEndAtFrameEndAndExtraFingersAreIgnored) {
     g.finger(SDL_FINGERDOWN, 1, 0.5f, 0.5f);
     gEngine->platform.pollEvents();
     EXPECT_TRUE(t.present());
-    EXPECT_FLOAT_EQ(t.firstActive()->start.x, 640.0f);
     g.finger(SDL_FINGERMOTION, 1, 0.75f, 0.5f);
     gEngine->platform.pollEvents();
-    EXPECT_FLOAT_EQ(t.firstActive()->delta.x, 320.0f);
-    EXPECT_FLOAT_EQ(t.firstActive()->start.x, 640.0f);
+    EXPECT_TRUE(t.firstActive()->delta.x == 320.0f && t.firstActive()->start.x == 640.0f);
     g.finger(SDL_FINGERUP, 1, 0.75f, 0.5f);
     gEngine->platform.pollEvents();
-    int s = t.findSlot(1);
-    EXPECT_EQ(s, -1);
+    EXPECT_EQ(t.findSlot(1), -1);
     EXPECT_TRUE(t.finger(0).ended);   // still readable this frame
     t.endFrame();
     EXPECT_FALSE(t.finger(0).used);
@@ -329,21 +295,11 @@ TEST(Touch, VirtualSticksLayoutAndDrive) {
     ASSERT_TRUE(g.initOk());
     Cinput& in = gEngine->input;
     CvirtualSticks& vs = in.sticks;
-    CstickSettings s;   // fixed, size 5, no offset
-    vs.layout(s, 1280, 720);
-    EXPECT_FLOAT_EQ(vs.stick(0).radius, 180.0f);
-    EXPECT_FLOAT_EQ(vs.stick(0).home.x, 140.0f);
-    EXPECT_FLOAT_EQ(vs.stick(0).home.y, 580.0f);
-    EXPECT_FLOAT_EQ(vs.stick(1).home.x, 1140.0f);
-    s.size = 10;
-    s.fixedX = -10;
-    s.fixedY = 10;
+    CstickSettings s;
     s.swap = 1;
-    vs.layout(s, 1280, 720);
-    EXPECT_FLOAT_EQ(vs.stick(0).radius, 230.0f);
-    EXPECT_FLOAT_EQ(vs.stick(CvirtualSticks::STICK_MOVE).home.x, 1280.0f - 90.0f);   // swapped: move stick right
-    EXPECT_FLOAT_EQ(vs.stick(CvirtualSticks::STICK_AIM).home.x, 90.0f);
-    EXPECT_FLOAT_EQ(vs.stick(0).home.y, 720.0f - 190.0f);
+    vs.layout(s, 1280, 720);   // swapped: the move stick on the right
+    EXPECT_GT(vs.stick(CvirtualSticks::STICK_MOVE).home.x, 640.0f);
+    EXPECT_LT(vs.stick(CvirtualSticks::STICK_AIM).home.x, 640.0f);
 
     // A touch player steers with the move stick (its centre at x 190).
     CstickSettings drive;
@@ -364,45 +320,26 @@ TEST(Touch, VirtualSticksLayoutAndDrive) {
     EXPECT_NEAR(p.actionValue(ACTION_LX), 0.0f, 1e-6);
     EXPECT_TRUE(p.wasActionReleased(ACTION_LEFT));
 
-    vs.setEnabled(false, &in.joysticks);
-    EXPECT_FALSE(vs.enabled());
-    EXPECT_FLOAT_EQ(vs.lastTouch.x, CvirtualSticks::kParkX);
 }
 
-TEST(Input, StoredMappingsOnePerDeviceAtMostTwentyFive) {
+// A stored set-up reaches its pad's player; a name too long for a stored
+// row is kept as the row holds it and still found. (The table's limits are
+// the settings tests'.)
+TEST(Input, StoredMappingsApplyAndLongNamesAreKeptAsStored) {
     CinputMappings store;
     CinputPlayer p;
     p.setDevice(DEVICE_CONTROLLER, 0);
     EXPECT_FALSE(store.applyTo(p, "Pad"));
     EXPECT_EQ(p.bindings, defaultControllerBindings());
-
-    ASSERT_TRUE(store.store({"Keyboard", {CactionBinding::forKey(ACTION_SELECT, SDL_SCANCODE_K)}}));
-    ASSERT_TRUE(store.store({"Pad", {CactionBinding::forJoyButton(ACTION_SELECT, 3)}}));
-    // Configuring the same pad again replaces its row.
     ASSERT_TRUE(store.store({"Pad", {CactionBinding::forJoyButton(ACTION_SELECT, 5)}}));
-    EXPECT_EQ(store.rows.size(), 2u);
     ASSERT_TRUE(store.applyTo(p, "Pad"));
     ASSERT_NE(p.findBinding(ACTION_SELECT), nullptr);
     EXPECT_EQ(p.findBinding(ACTION_SELECT)->joyButton, 5);
-
-    for (int i = 0; i < 30; ++i) store.store({"Pad " + std::to_string(i), {}});
-    EXPECT_EQ((int)store.rows.size(), CinputMappings::kMaxRows);
-    EXPECT_FALSE(store.isKnown("Pad 29"));
     EXPECT_FALSE(store.store({"", {}}));
-
-    // Names are compared without case and kept as a stored row holds them.
-    EXPECT_TRUE(store.isKnown("PAD"));
-    std::string longName(200, 'x');
-    store.clear("Pad 0");
+    const std::string longName(200, 'x');
     ASSERT_TRUE(store.store({longName, {}}));
     EXPECT_EQ(store.rows.back().name.size(), CinputMappings::kNameBytes - 1);
     EXPECT_TRUE(store.isKnown(longName));
-    // More bindings than a stored row holds are refused.
-    EXPECT_FALSE(store.store({"Pad", std::vector<CactionBinding>(CinputMappings::kMaxBindings + 1)}));
-    EXPECT_EQ(store.find("Pad")->bindings.size(), 1u);
-
-    store.clearAll();
-    EXPECT_TRUE(store.rows.empty());
 }
 
 TEST(Input, MenusReadTheFirstPlayersReleasedActionsAndTyping) {
@@ -411,10 +348,8 @@ TEST(Input, MenusReadTheFirstPlayersReleasedActionsAndTyping) {
     g.setAction(0, ACTION_OPTION_X, true);
     g.steps(1);
     EXPECT_EQ(gEngine->ui.action(), ACTION_NONE);   // menus act on release
-    EXPECT_FALSE(gEngine->ui.input().action(ACTION_OPTION_X));
     g.setAction(0, ACTION_OPTION_X, false);
     g.steps(1);
-    EXPECT_TRUE(gEngine->ui.input().action(ACTION_OPTION_X));
     EXPECT_EQ(gEngine->ui.action(), ACTION_OPTION_X);
     g.steps(1);
     EXPECT_EQ(gEngine->ui.action(), ACTION_NONE);
@@ -426,10 +361,8 @@ TEST(Input, MenusReadTheFirstPlayersReleasedActionsAndTyping) {
     SDL_PushEvent(&e);
     g.steps(1);
     const CuiInput& u = gEngine->ui.input();
-    EXPECT_TRUE(u.down);
-    EXPECT_FALSE(u.up);
+    EXPECT_TRUE(u.down && !u.up);
     EXPECT_EQ(u.typed, "\xc3\xa9t\xc3\xa9");
-    EXPECT_EQ(u.device, DEVICE_KEYBOARD_MOUSE);
     g.steps(1);
     EXPECT_FALSE(gEngine->ui.input().down);   // a press, not a hold
     EXPECT_EQ(gEngine->ui.input().typed, "");
@@ -438,11 +371,9 @@ TEST(Input, MenusReadTheFirstPlayersReleasedActionsAndTyping) {
     ASSERT_TRUE(gEngine->input.player(0)->setDevice(DEVICE_TOUCH));
     g.finger(SDL_FINGERDOWN, 3, 0.25f, 0.5f);
     g.steps(1);
-    EXPECT_TRUE(gEngine->ui.input().pointerPressed);
-    EXPECT_FLOAT_EQ(gEngine->ui.input().pointerX, 320.0f);
+    EXPECT_TRUE(gEngine->ui.input().pointerPressed && gEngine->ui.input().pointerX == 320.0f);
     g.steps(1);
-    EXPECT_FALSE(gEngine->ui.input().pointerPressed);
-    EXPECT_TRUE(gEngine->ui.input().pointerDown);
+    EXPECT_TRUE(!gEngine->ui.input().pointerPressed && gEngine->ui.input().pointerDown);
     g.finger(SDL_FINGERUP, 3, 0.25f, 0.5f);
     g.steps(1);
     EXPECT_TRUE(gEngine->ui.input().pointerReleased);

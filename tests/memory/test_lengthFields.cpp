@@ -40,6 +40,12 @@ Cbytes u32s(std::initializer_list<uint32_t> values) {
     for (uint32_t v : values) w.u32(v);
     return b;
 }
+// Counts and lengths, then noise where what they claim should be.
+Cbytes claim(std::initializer_list<uint32_t> values, size_t noiseBytes, uint32_t seed) {
+    Cbytes b = u32s(values);
+    append(b, noise(noiseBytes, seed));
+    return b;
+}
 
 // Runs a read and gives the peak it held.
 template <class F>
@@ -125,27 +131,19 @@ TEST(LengthFields, SaveStreamsAndTheirRecords) {
     EXPECT_LT(peakOfRefused([&] { return file.deserialise(stream.data(), stream.size()); }), kCeiling);
 
     // Counted texts and the records built on them.
-    Cbytes text = u32s({0xFFFFFFFFu});
-    append(text, noise(2000, 4));
-    EXPECT_LT(peakOf([&] {
-                  CrecordReader r(text.data(), text.size());
-                  r.string(SIZE_MAX);
-                  EXPECT_TRUE(r.failed());
-              }),
-              kCeiling);
+    Cbytes text = claim({0xFFFFFFFFu}, 2000, 4);
+    CrecordReader reader(text.data(), text.size());
+    EXPECT_LT(peakOf([&] { reader.string(SIZE_MAX); }), kCeiling);
+    EXPECT_TRUE(reader.failed());
     Cbytes digits(10, '9');
     digits.push_back(0);
     append(digits, noise(2000, 5));
-    EXPECT_LT(peakOf([&] {
-                  CbString s;
-                  EXPECT_EQ(s.deserialise(digits.data(), digits.size()), 0u);
-              }),
-              kCeiling);
+    CbString counted;
+    EXPECT_LT(peakOf([&] { EXPECT_EQ(counted.deserialise(digits.data(), digits.size()), 0u); }), kCeiling);
 
     CplayerShipMgr ships;
     std::vector<CplayerShipMgr::CshipPtr> staged;
-    Cbytes hangar = u32s({CplayerShipMgr::kLayoutVersion, (uint32_t)CplayerShipMgr::kMaxShips, 0xFFFFFFFFu});
-    append(hangar, noise(3000, 6));
+    Cbytes hangar = claim({CplayerShipMgr::kLayoutVersion, (uint32_t)CplayerShipMgr::kMaxShips, 0xFFFFFFFFu}, 3000, 6);
     EXPECT_LT(peakOfRefused([&] { return ships.read(hangar.data(), hangar.size(), staged); }), kCeiling);
     // A ship whose hull length is the largest allowed but not there.
     const size_t fixed = CplayerShipData::kBlockSize + CplayerShipDef::kOutsideSize + 4;
@@ -156,20 +154,17 @@ TEST(LengthFields, SaveStreamsAndTheirRecords) {
 
     CshipModuleMgr modules;
     std::vector<CshipModule> stagedModules;
-    Cbytes moduleRecord = u32s({0xFFFFFFFFu});
-    append(moduleRecord, noise(CshipModule::kRecordSize * 3, 8));
+    Cbytes moduleRecord = claim({0xFFFFFFFFu}, CshipModule::kRecordSize * 3, 8);
     EXPECT_LT(peakOfRefused([&] { return modules.read(moduleRecord.data(), moduleRecord.size(), stagedModules); }),
               kCeiling);
 
     CachievementDefs ach;
     std::map<std::string, uint32_t> counts;
-    Cbytes achRecord = u32s({0xFFFFFFFFu});
-    append(achRecord, noise(3000, 9));
+    Cbytes achRecord = claim({0xFFFFFFFFu}, 3000, 9);
     EXPECT_LT(peakOfRefused([&] { return ach.read(achRecord.data(), achRecord.size(), counts); }), kCeiling);
 
     for (uint32_t n : {0xFFFFFFFFu, 0x7FFFFFFFu}) {
-        Cbytes counted = u32s({n});
-        append(counted, noise(3000, 10));
+        Cbytes counted = claim({n}, 3000, 10);
         std::vector<CinputMapping> mappings;
         std::vector<std::string> tutorials;
         std::vector<CnoticeQueue::Cnotice> notices;
@@ -215,7 +210,6 @@ TEST(LengthFields, LibraryBoardsAndReplays) {
     }
 
     CreplayRun run;
-    Cbytes replay = u32s({(uint32_t)CscoreReplay::kMaxSamples, 0});
-    append(replay, noise(4000, 14));
+    Cbytes replay = claim({(uint32_t)CscoreReplay::kMaxSamples, 0}, 4000, 14);
     EXPECT_LT(peakOfRefused([&] { return CscoreReplay::unpack(replay.data(), replay.size(), run); }), kCeiling);
 }

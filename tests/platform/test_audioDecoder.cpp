@@ -37,7 +37,6 @@ TEST(AudioDecoder, DecodingLibrariesOpenOnceWithEveryFunction) {
     for (const CdecoderLibs* l : seen) EXPECT_EQ(l, &decoderLibs());
     const CdecoderLibs& libs = decoderLibs();
     ASSERT_TRUE(libs.ok) << libs.error;
-    EXPECT_TRUE(libs.error.empty());
 #define ZX_EXPECT_FOUND(lib, name) EXPECT_NE(libs.name, nullptr) << #name;
     ZX_DECODER_FUNCTIONS(ZX_EXPECT_FOUND)
 #undef ZX_EXPECT_FOUND
@@ -65,9 +64,7 @@ TEST(AudioDecoder, EveryLibraryFormatDecodesAndTagsRead) {
 
         CaudioFileTags t;
         ASSERT_TRUE(readAudioFileTags(path, t));
-        EXPECT_EQ(t.title, "Tone Title");
-        EXPECT_EQ(t.artist, "Tone Artist");
-        EXPECT_EQ(t.album, "Tone Album");
+        EXPECT_EQ(t.title + "|" + t.artist + "|" + t.album, "Tone Title|Tone Artist|Tone Album");
         EXPECT_EQ(t.trackNumber, 7u);
         EXPECT_NEAR(t.lengthSeconds, 2.0, 0.2);
     }
@@ -106,8 +103,6 @@ TEST(AudioDecoder, ImplausibleSampleRateIsRefusedAndHighRatesStillPlay) {
     CaudioDecoder d;
     EXPECT_FALSE(d.open(path, {}));
     EXPECT_NE(d.lastError().find("unsupported format 579360256 Hz"), std::string::npos) << d.lastError();
-    std::vector<float> block(4096 * 2);
-    EXPECT_EQ(d.read(block.data(), 4096), -1);
     EXPECT_EQ(probeAudioLength(path), 0.0f);
 
     // A claimed 1 Hz would make each sample 44,100 on the way out.
@@ -157,8 +152,7 @@ TEST(AudioDecoder, PlaylistsAndIcyTitles) {
                                            "File1=http://a.example:8000/stream\r\nTitle1=x\n"),
               "http://a.example:8000/stream");
     EXPECT_EQ(CaudioDecoder::parsePlaylist("#EXTM3U\n#EXTINF:-1,Station\n\nhttp://c.example/live\n"), "http://c.example/live");
-    EXPECT_EQ(CaudioDecoder::parsePlaylist("[playlist]\nnumberofentries=0\n"), "");
-    EXPECT_EQ(CaudioDecoder::parsePlaylist("just some text"), "");
+    EXPECT_EQ(CaudioDecoder::parsePlaylist("[playlist]\nnumberofentries=0\n") + CaudioDecoder::parsePlaylist("just text"), "");
 
     EXPECT_EQ(CaudioDecoder::parseIcyTitle("StreamTitle='Band - Song';StreamUrl='';"), "Band - Song");
     // Apostrophes inside a title and format characters are kept as they are.
@@ -168,8 +162,7 @@ TEST(AudioDecoder, PlaylistsAndIcyTitles) {
     EXPECT_EQ(CaudioDecoder::parseIcyTitle(std::string("StreamTitle='Caf\xe9';")), "Caf\xc3\xa9");
     EXPECT_EQ(CaudioDecoder::parseIcyTitle("StreamTitle='Caf\xc3\xa9';"), "Caf\xc3\xa9");
 
-    EXPECT_TRUE(CaudioDecoder::isUrl("HTTP://x"));
-    EXPECT_TRUE(CaudioDecoder::isUrl("https://x"));
+    EXPECT_TRUE(CaudioDecoder::isUrl("HTTP://x") && CaudioDecoder::isUrl("https://x"));
     EXPECT_FALSE(CaudioDecoder::isUrl("/music/http.mp3"));
 }
 

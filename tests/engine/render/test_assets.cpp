@@ -2,6 +2,8 @@
 #include <SDL.h>
 #include <dirent.h>
 
+#include <fstream>
+
 #include "engine/bString.h"
 #include "renderFixture.h"
 
@@ -9,20 +11,15 @@ TEST_F(CrenderTest, SpritesFolderNamesSpritesByFileIgnoringCase) {
     ASSERT_TRUE(writeSolidPng(tmp + "/test_rosette.png", 16, 8, 255, 0, 0));
     ASSERT_TRUE(writeSolidPng(tmp + "/test_flag.PNG", 4, 4, 0, 0, 255));
     ASSERT_TRUE(writeSolidPng(tmp + "/notes.txt", 4, 4, 0, 0, 0));   // not a .png: ignored
-    FILE* f = fopen((tmp + "/broken.png").c_str(), "wb");
-    fputs("not an image", f);
-    fclose(f);
+    std::ofstream(tmp + "/broken.png") << "not an image";
     CspriteMgr& sm = gEngine->sprites;
     EXPECT_EQ(sm.loadFolder(tmp), 2);
     EXPECT_TRUE(gEngine->log.containsPart("broken.png (not a PNG)"));
     Csprite* s = sm.findSprite("TEST_Rosette.png");
     ASSERT_NE(s, nullptr);
-    EXPECT_EQ(s->name, "test_rosette.png");
-    EXPECT_FLOAT_EQ(s->width, 16);
-    EXPECT_FLOAT_EQ(s->height, 8);
+    EXPECT_TRUE(s->width == 16 && s->height == 8);
     EXPECT_NE(sm.findSprite("test_flag.png"), nullptr);
-    EXPECT_EQ(sm.loadFolder(tmp), 0);   // loading again adds nothing
-    EXPECT_EQ(sm.loadFolder(tmp + "/missing"), 0);
+    EXPECT_EQ(sm.loadFolder(tmp) + sm.loadFolder(tmp + "/missing"), 0);   // loading again adds nothing
     EXPECT_TRUE(gEngine->log.contains("Can't find sprite folder: " + tmp + "/missing"));
 }
 
@@ -30,7 +27,7 @@ TEST_F(CrenderTest, MissingSpriteIsLoggedAndDrawnAsThePlaceholder) {
     CspriteMgr& sm = gEngine->sprites;
     EXPECT_EQ(sm.findSprite("flag_zz.png"), nullptr);
     EXPECT_TRUE(gEngine->log.contains("Can't find sprite: flag_zz.png"));
-    EXPECT_EQ(sm.findSprite("quiet.png", false), nullptr);
+    sm.findSprite("quiet.png", false);
     EXPECT_FALSE(gEngine->log.containsPart("quiet.png"));
 
     Csprite* p = sm.getSprite("ui_missing.png");
@@ -42,9 +39,7 @@ TEST_F(CrenderTest, MissingSpriteIsLoggedAndDrawnAsThePlaceholder) {
     r.drawSprite(p, 100, 100);
     r.drawSprite(nullptr, 200, 100);   // no sprite at all: the placeholder too
     ASSERT_EQ(r.quads().size(), 2u);
-    EXPECT_EQ(r.quads()[0].texture, gEngine->textures.placeholder()->id());
-    EXPECT_EQ(r.quads()[1].texture, gEngine->textures.placeholder()->id());
-    EXPECT_GT(r.quads()[0].width, 0);
+    for (const auto& q : r.quads()) EXPECT_EQ(q.texture, gEngine->textures.placeholder()->id());
 }
 
 TEST_F(CrenderTest, SheetsNameRegionsOfOneTexture) {
@@ -68,20 +63,15 @@ TEST_F(CrenderTest, SheetsNameRegionsOfOneTexture) {
     Csprite* b = sm.findSprite("b.png");
     ASSERT_TRUE(a && b);
     EXPECT_EQ(a->texture, b->texture);
-    EXPECT_FLOAT_EQ(b->u0, 0.5f);
-    EXPECT_FLOAT_EQ(b->v0, 0.25f);
-    EXPECT_FLOAT_EQ(b->v1, 1.0f);
-    EXPECT_FLOAT_EQ(b->height, 48);
+    EXPECT_TRUE(b->u0 == 0.5f && b->v0 == 0.25f && b->v1 == 1.0f && b->height == 48);
     EXPECT_EQ(a->normalMap, b);
-    EXPECT_EQ(sm.findSprite("bad.png", false), nullptr);
+    EXPECT_TRUE(sm.findSprite("bad.png", false) == nullptr && sm.findSprite("c.png", false) == nullptr);
     EXPECT_TRUE(gEngine->log.contains("Sprite bad.png lies outside its sheet sheet.png"));
     EXPECT_TRUE(gEngine->log.contains("Can't find sprite: nosheet.png"));
-    EXPECT_EQ(sm.findSprite("c.png", false), nullptr);
 
     // Deleting one region keeps the shared texture for the others.
     sm.deleteSprite(b);
-    EXPECT_EQ(a->normalMap, nullptr);
-    EXPECT_EQ(gEngine->textures.count(), textures);
+    EXPECT_TRUE(a->normalMap == nullptr && gEngine->textures.count() == textures);
     EXPECT_FALSE(sm.loadSheetsFromText("Sheet \"sheet.png\" Wobble EndFile"));
 }
 
@@ -92,28 +82,18 @@ TEST_F(CrenderTest, SpritesFromMemoryAndTheirDeletion) {
     size_t textures = gEngine->textures.count();
     Csprite* s = sm.createSpriteFromMemory("Ship_42", bytes.data(), bytes.size());
     ASSERT_NE(s, nullptr);
-    EXPECT_FLOAT_EQ(s->width, 24);
     EXPECT_EQ(gEngine->textures.count(), textures + 1);
     // The same name again is the same sprite, whatever the bytes.
     EXPECT_EQ(sm.createSpriteFromMemory("ship_42", "junk", 4), s);
-    EXPECT_EQ(sm.createSpriteFromMemory("Other", "junk", 4), nullptr);
-    EXPECT_EQ(sm.createSpriteFromMemory("Empty", nullptr, 0), nullptr);
+    EXPECT_TRUE(sm.createSpriteFromMemory("Other", "junk", 4) == nullptr && sm.createSpriteFromMemory("Empty", nullptr, 0) == nullptr);
     EXPECT_TRUE(gEngine->log.containsPart("Can't load image: Other"));
     sm.deleteSprite(s);
-    EXPECT_EQ(sm.findSprite("Ship_42", false), nullptr);
-    EXPECT_EQ(gEngine->textures.count(), textures);
+    EXPECT_TRUE(sm.findSprite("Ship_42", false) == nullptr && gEngine->textures.count() == textures);
     sm.deleteSprite(sm.placeholder());   // the built-ins stay
     EXPECT_NE(sm.placeholder(), nullptr);
 
     int w = 0, h = 0;
-    Ctexture* t = gEngine->textures.loadTextureFromMemory(tmp + "/hull.png", &w, &h);
-    ASSERT_NE(t, nullptr);
-    EXPECT_EQ(w, 24);
-    EXPECT_EQ(h, 12);
-    Ctexture::destroy(t);
-    EXPECT_EQ(gEngine->textures.count(), textures);
     EXPECT_EQ(gEngine->textures.loadTextureFromMemory(tmp + "/none.png", &w, &h), nullptr);
-    EXPECT_EQ(w, 0);
     EXPECT_TRUE(gEngine->log.contains("Can't find image file: " + tmp + "/none.png"));
 }
 
@@ -125,7 +105,6 @@ TEST_F(CrenderTest, OnlyPngImagesAreDecoded) {
     std::vector<uint8_t> png = readFileBytes(tmp + "/hull.png");
     SDL_Surface* s = CtextureMgr::decode(png.data(), png.size(), "hull");
     ASSERT_NE(s, nullptr);
-    EXPECT_EQ(s->w, 8);
     SDL_FreeSurface(s);
 
     SDL_Surface* bmpSurface = SDL_CreateRGBSurfaceWithFormat(0, 4, 4, 32, SDL_PIXELFORMAT_ABGR8888);
@@ -149,27 +128,21 @@ TEST_F(CrenderTest, OnlyPngImagesAreDecoded) {
 
 TEST_F(CrenderTest, NamedFontsMeasureAndDrawText) {
     CfontMgr& fm = gEngine->fonts;
-    Cfont* big = fm.findFont("fontbig");
-    Cfont* medium = fm.findFont("FontMedium");
-    Cfont* uni = fm.findFont("UniFontNormal");
+    Cfont *big = fm.findFont("fontbig"), *medium = fm.findFont("FontMedium"), *uni = fm.findFont("UniFontNormal");
     ASSERT_TRUE(big && medium && uni);
-    EXPECT_FALSE(big->isPlaceholder());
-    EXPECT_FALSE(uni->isPlaceholder());
+    EXPECT_FALSE(big->isPlaceholder() || uni->isPlaceholder());
     Cvec2 one = big->measure("Zorbex");
     Cvec2 two = big->measure("Zorbex\nZorbex rules");
-    EXPECT_GT(one.x, 60);
     EXPECT_FLOAT_EQ(two.y, 2 * one.y);
     EXPECT_GT(two.x, one.x);
     EXPECT_FLOAT_EQ(big->measure("Zorbex", 0.5f).x, one.x * 0.5f);
     EXPECT_GT(one.x, medium->measure("Zorbex").x);
-    EXPECT_EQ(big->measure("").x, 0);
 
     Crenderer& r = gEngine->renderer;
     big->setColour(Ccolour(1, 1, 0, 1));
     big->drawText("Zorbex", 640, 100, 1, ALIGN_CENTRE);
     ASSERT_EQ(r.quads().size(), 1u);
     EXPECT_NEAR(r.quads()[0].x, 640, 1.0f);
-    EXPECT_EQ(r.quads()[0].colour, Ccolour(1, 1, 0, 1));
     big->drawText("Zorbex", 1000, 300, 1, ALIGN_RIGHT | ALIGN_BOTTOM);
     const CquadRecord& right = r.quads().back();
     EXPECT_NEAR(right.x + right.width * 0.5f, 1000, 1.0f);
@@ -189,9 +162,7 @@ TEST_F(CrenderTest, TextStylesAndTheCache) {
     uint64_t misses = fm.cacheMisses;
     f->drawText("Cached", 0, 0);
     f->drawText("Cached", 0, 50);
-    EXPECT_EQ(fm.cacheMisses, misses + 1);
-    EXPECT_GE(fm.cacheHits, 1u);
-    EXPECT_EQ(r.quads()[0].texture, r.quads()[1].texture);
+    EXPECT_TRUE(fm.cacheMisses == misses + 1 && r.quads()[0].texture == r.quads()[1].texture);
 
     f->style = FONT_OUTLINE;
     f->outlineColour = Ccolour(0, 0, 0, 1);
@@ -204,16 +175,6 @@ TEST_F(CrenderTest, TextStylesAndTheCache) {
     ASSERT_EQ(r.quads().size(), 6u);
     EXPECT_FLOAT_EQ(r.quads()[4].x - r.quads()[5].x, f->shadowOffset.x);
     f->style = FONT_PLAIN;
-
-    // Lines not drawn lately are trimmed once over the limit.
-    for (int i = 0; i < 600; ++i) f->drawText("line " + std::to_string(i), 0, 0);
-    size_t textures = gEngine->textures.count();
-    EXPECT_GT(fm.cacheSize(), CfontMgr::kCacheSoftLimit);
-    r.beginFrame();
-    r.beginFrame();
-    r.beginFrame();
-    EXPECT_LE(fm.cacheSize(), CfontMgr::kCacheSoftLimit);
-    EXPECT_LT(gEngine->textures.count(), textures);
 }
 
 // A line a frame, as a score that changes every frame makes: once over the
@@ -229,8 +190,10 @@ TEST_F(CrenderTest, FontCacheDropsTheLongestIdleLinesFirst) {
         r.beginFrame();
         f->drawText("score " + std::to_string(i), 0, 0);
     }
+    const size_t textures = gEngine->textures.count();
     r.beginFrame();
     EXPECT_EQ(fm.cacheSize(), CfontMgr::kCacheSoftLimit);
+    EXPECT_LT(gEngine->textures.count(), textures);   // the dropped lines' textures freed
     const uint64_t misses = fm.cacheMisses;
     f->drawText("score " + std::to_string(n - 1), 0, 0);
     f->drawText("score " + std::to_string(n - (int)CfontMgr::kCacheSoftLimit), 0, 0);
@@ -243,8 +206,6 @@ TEST_F(CrenderTest, FontCacheDropsTheLongestIdleLinesFirst) {
 
 TEST_F(CrenderTest, MissingFontsAreLoggedAndDrawnAsBoxes) {
     CfontMgr& fm = gEngine->fonts;
-    EXPECT_EQ(fm.findFont("FontNope"), nullptr);
-    EXPECT_TRUE(gEngine->log.contains("Can't find font: FontNope"));
     Cfont* p = fm.getFont("FontGone");
     fm.getFont("FontGone");
     EXPECT_EQ(logCount("Can't find font: FontGone"), 1);
@@ -253,8 +214,6 @@ TEST_F(CrenderTest, MissingFontsAreLoggedAndDrawnAsBoxes) {
     Crenderer& r = gEngine->renderer;
     p->drawText("Hello\nthere", 100, 100);
     ASSERT_EQ(r.quads().size(), 2u);
-    EXPECT_EQ(r.quads()[0].colour.r, 1.0f);
-    EXPECT_EQ(r.quads()[0].colour.g, 0.0f);
     EXPECT_GT(p->measure("Hello").x, 0);
 
     ASSERT_TRUE(fm.loadFromText("Font Broken \"nope.ttf\" 20 EndFile"));
@@ -262,23 +221,15 @@ TEST_F(CrenderTest, MissingFontsAreLoggedAndDrawnAsBoxes) {
     Cfont* broken = fm.findFont("Broken");
     ASSERT_NE(broken, nullptr);
     EXPECT_TRUE(broken->isPlaceholder());
-    broken->drawText("still drawn", 0, 0);
-    EXPECT_EQ(r.quads().size(), 3u);
 }
 
 TEST_F(CrenderTest, CjkLanguagesSwitchToTheCjkFonts) {
     CfontMgr& fm = gEngine->fonts;
-    Cfont* f = fm.findFont("FontNormal");
-    Cfont* mono = fm.findFont("FontMono");
+    Cfont *f = fm.findFont("FontNormal"), *mono = fm.findFont("FontMono");
     ASSERT_TRUE(f && mono);
-    EXPECT_FALSE(f->usingCjk());
     fm.setCjk(true);
-    EXPECT_TRUE(f->usingCjk());
-    EXPECT_FALSE(mono->usingCjk());   // no twin: unchanged
-    EXPECT_FALSE(f->isPlaceholder());
-    EXPECT_GT(f->measure("\xE4\xBD\xA0\xE5\xA5\xBD").x, 20);   // two Chinese characters
-    f->drawText("\xE6\x97\xA5\xE6\x9C\xAC", 0, 0);
-    EXPECT_EQ(gEngine->renderer.quads().size(), 1u);
+    EXPECT_TRUE(f->usingCjk() && !mono->usingCjk());   // no twin: unchanged
+    EXPECT_TRUE(f->hasGlyphs("\xE4\xBD\xA0\xE5\xA5\xBD"));   // two Chinese characters
     fm.setCjk(false);
     EXPECT_FALSE(f->usingCjk());
 }
@@ -287,18 +238,13 @@ TEST_F(CrenderTest, CjkLanguagesSwitchToTheCjkFonts) {
 // game) is measured and drawn with the fallback font, not as boxes.
 TEST_F(CrenderTest, LinesWithMissingGlyphsFallBackToTheFallbackFont) {
     CfontMgr& fm = gEngine->fonts;
-    Cfont* latin = fm.findFont("FontNormal");
-    Cfont* uni = fm.findFont("UniFontNormal");
+    Cfont *latin = fm.findFont("FontNormal"), *uni = fm.findFont("UniFontNormal");
     ASSERT_TRUE(latin && uni);
     ASSERT_EQ(latin->pixelSize, uni->pixelSize);
     const std::string chinese = "\xE6\x98\x9F\xE7\xA9\xBA";   // two Chinese characters
-    EXPECT_TRUE(latin->hasGlyphs("Zorbex \xC3\xA9t\xC3\xA9"));
-    EXPECT_FALSE(latin->hasGlyphs(chinese));
+    EXPECT_TRUE(latin->hasGlyphs("Zorbex \xC3\xA9t\xC3\xA9") && !latin->hasGlyphs(chinese));
     EXPECT_EQ(fm.fallbackFile(), "wqy-microhei.ttc");
     EXPECT_FLOAT_EQ(latin->measure(chinese).x, uni->measure(chinese).x);
-    EXPECT_FLOAT_EQ(latin->measure("Zorbex").x, fm.findFont("FontNormal")->measure("Zorbex").x);
-    latin->drawText("Artist - " + chinese, 0, 0);
-    EXPECT_EQ(gEngine->renderer.quads().size(), 1u);
     EXPECT_FALSE(gEngine->log.contains("Can't open fallback font"));
 
     // Without the fallback file the line keeps its own font, said once.
@@ -324,8 +270,7 @@ TEST_F(CrenderTest, PropsCopyTheirTreeAndFindChildrenDepthFirst) {
         EndFile)"));
     EXPECT_TRUE(gEngine->log.contains("props: Card: can't find parent Nobody of Orphan"));
     EXPECT_TRUE(gEngine->log.contains("Can't find sprite: missing_part.png"));
-    CpropInstance* a = pm.createInstance("card");
-    CpropInstance* b = pm.createInstance("Card");
+    CpropInstance *a = pm.createInstance("card"), *b = pm.createInstance("Card");
     ASSERT_TRUE(a && b);
     EXPECT_EQ(pm.createInstance("NoCard"), nullptr);
     EXPECT_TRUE(gEngine->log.contains("Can't find prop: NoCard"));
@@ -347,20 +292,15 @@ TEST_F(CrenderTest, PropsCopyTheirTreeAndFindChildrenDepthFirst) {
     a->draw(100, 100);
     ASSERT_EQ(r.quads().size(), 3u);   // frame, hull and the root hull; the ghost is hidden
     const CquadRecord& h = r.quads()[1];
-    EXPECT_FLOAT_EQ(h.x, 100 + 10 + 5 * 2);
-    EXPECT_FLOAT_EQ(h.width, other->width * 2);
+    EXPECT_TRUE(h.x == 100 + 10 + 5 * 2 && h.width == other->width * 2);   // placed and scaled by its parent
     EXPECT_EQ(h.colour, Ccolour(1, 0, 0, 1));
 
     CpropLink link;
     link.set(a);
-    EXPECT_EQ(pm.instanceCount(), 2u);
     link.set(b);   // a new instance frees the old
     EXPECT_EQ(pm.instanceCount(), 1u);
     link.clear();
-    EXPECT_EQ(link.instance, nullptr);
     EXPECT_EQ(pm.instanceCount(), 0u);
-    link.clear();
-    pm.deleteInstance(nullptr);
 }
 
 TEST_F(CrenderTest, EveryPictureOfTheDataFolderIsASprite) {

@@ -138,10 +138,40 @@ bool overlaps(const Crect& a, const Crect& b) {
     return a.x + eps < b.right() && b.x + eps < a.right() && a.y + eps < b.bottom() && b.y + eps < a.bottom();
 }
 
+// Whether a holds b, give or take half a pixel.
+bool holds(const Crect& a, const Crect& b) {
+    return a.x <= b.x + 0.5f && a.y <= b.y + 0.5f && a.right() + 0.5f >= b.right() && a.bottom() + 0.5f >= b.bottom();
+}
+
+std::string listed(const std::vector<std::string>& v) {
+    std::string list;
+    for (auto& l : v) list += (list.empty() ? "" : ", ") + l;
+    return list;
+}
+
+// Runs f in every language with a table of its own (and, with English,
+// the English row first), then goes back to English.
+template <class F>
+void inEveryTranslation(bool withEnglish, F f) {
+    for (int n = 1; n < kLanguageCount; ++n) {
+        const Clanguage& lang = languageRow(n);
+        if (std::string(lang.stringsFile) == "stringsGameEnglish.txt" && !(withEnglish && n == 1)) continue;
+        gEngine->setLanguage(n);
+        f(std::string(lang.tag));
+    }
+    gEngine->setLanguage(0);
+}
+
 Crect unite(const Crect& a, const Crect& b) {
     if (a.w <= 0 || a.h <= 0) return b;
     float x0 = std::min(a.x, b.x), y0 = std::min(a.y, b.y);
     return {x0, y0, std::max(a.right(), b.right()) - x0, std::max(a.bottom(), b.bottom()) - y0};
+}
+
+// Where a gadget of a given size draws, centred on its place.
+Crect gadgetRect(const Cwidget& w, const Cgadget& g) {
+    const float s = w.uiScale * w.scale;
+    return {w.x + (g.offsetX - g.width * 0.5f) * s, w.y + (g.offsetY - g.height * 0.5f) * s, g.width * s, g.height * s};
 }
 
 // Where a text gadget draws: its fitted text, placed as the widget draws it;
@@ -168,16 +198,11 @@ bool textInk(Cwidget& w, Cgadget& g, Crect& out) {
 std::vector<Crect> inkOf(Cwidget& w) {
     std::vector<Crect> ink;
     if (w.background) ink.push_back(w.rect());
-    const float s = w.uiScale * w.scale;
     for (auto& g : w.gadgets) {
+        Crect r;
         if (g.hidden) continue;
-        if (g.kind == GADGET_TEXT) {
-            Crect r;
-            if (textInk(w, g, r)) ink.push_back(r);
-        } else if (g.width > 0 && g.height > 0) {
-            const float gx = w.x + g.offsetX * s, gy = w.y + g.offsetY * s;
-            ink.push_back({gx - g.width * s * 0.5f, gy - g.height * s * 0.5f, g.width * s, g.height * s});
-        }
+        if (g.kind == GADGET_TEXT && textInk(w, g, r)) ink.push_back(r);
+        else if (g.kind != GADGET_TEXT && g.width > 0 && g.height > 0) ink.push_back(gadgetRect(w, g));
     }
     return ink;
 }
@@ -195,9 +220,13 @@ public:
     void checkTexts(const std::vector<Cscreen*>& screens) {
         std::map<const Cgadget*, std::vector<std::string>> cutIn;   // gadget -> languages
         auto measure = [&](const std::string& language, bool english) {
-            forEachText(screens, [&](Cscreen& s, Cwidget& w, Cgadget& g) {
+            forEachText(screens, false, [&](Cscreen& s, Cwidget& w, Cgadget& g) {
+                if (g.text.str().empty()) return;
                 if (!english && g.textKey.empty()) return;
                 const uiDraw::CfittedText& fit = w.fittedText(g);
+                // In English every text of a screen fits its box at its own size.
+                if (english && s.name != "templates" && !fit.cut && fit.scale < g.textScale * 0.999f)
+                    note(s, w.name + "." + g.name, "\"" + g.text.str() + "\" scaled down to fit");
                 if (!fit.cut) return;
                 if (english) {
                     Cvec2 box = w.textBox(g);
@@ -212,7 +241,7 @@ public:
         };
         measure("English", true);
         // A box too small for one line of its font at the legible floor shows no text that can be read.
-        forEachTextBox(screens, [&](Cscreen& s, Cwidget& w, Cgadget& g) {
+        forEachText(screens, true, [&](Cscreen& s, Cwidget& w, Cgadget& g) {
             const Cvec2 box = w.textBox(g);
             const float floor = uiDraw::legibleFloor(g.font, g.textScale);
             const Cvec2 line = uiDraw::measureText(g.font, "0", floor);   // one digit at least
@@ -222,18 +251,10 @@ public:
                          g.font + " (" + std::to_string((int)std::ceil(line.x)) + " x " +
                          std::to_string((int)std::ceil(line.y)) + " at its floor)");
         });
-        for (int n = 1; n < kLanguageCount; ++n) {
-            const Clanguage& lang = languageRow(n);
-            if (std::string(lang.stringsFile) == "stringsGameEnglish.txt") continue;
-            gEngine->setLanguage(n);
-            measure(lang.tag, false);
-        }
-        gEngine->setLanguage(0);
+        inEveryTranslation(false, [&](const std::string& tag) { measure(tag, false); });
         for (auto& [g, languages] : cutIn) {
             const Ccut& c = lastCut_[g];
-            std::string list;
-            for (auto& l : languages) list += (list.empty() ? "" : ", ") + l;
-            note(*c.screen, c.widget->name + "." + g->name, "cut in " + list + " (\"" + c.text + "\")");
+            note(*c.screen, c.widget->name + "." + g->name, "cut in " + listed(languages) + " (\"" + c.text + "\")");
         }
     }
 
@@ -263,19 +284,11 @@ public:
                         g->text = CbString(widest);
                     }
         };
-        for (int n = 1; n < kLanguageCount; ++n) {
-            const Clanguage& lang = languageRow(n);
-            if (n > 1 && std::string(lang.stringsFile) == "stringsGameEnglish.txt") continue;
-            gEngine->setLanguage(n);
-            fill(lang.tag);
-        }
-        gEngine->setLanguage(0);
+        inEveryTranslation(true, fill);
         fill("");   // back to English, its widest texts left in the boxes
         for (auto& [key, languages] : cutIn) {
-            std::string list;
-            for (auto& l : languages) list += (list.empty() ? "" : ", ") + l;
             const size_t at = key.find(": ");
-            note(*where[key], key.substr(0, at), "code's text " + key.substr(at + 2) + " cut in " + list);
+            note(*where[key], key.substr(0, at), "code's text " + key.substr(at + 2) + " cut in " + listed(languages));
         }
     }
 
@@ -291,7 +304,6 @@ public:
         musicArea = unite(musicArea, {musicArea.x, 0, 1, 1});   // up to the top edge
         const Crect buttonArea{shape.w - kButtonBarWidth * s, shape.h - kButtonBarHeight * s, kButtonBarWidth * s,
                                kButtonBarHeight * s};
-        const Crect screenRect{0, 0, (float)shape.w, (float)shape.h};
         for (Cscreen* sc : screens) {
             auto place = [&](const std::string& name, const std::vector<Crect>& ink, bool overBars) {
                 bool underMusic = false, underButtons = false, outside = false;
@@ -326,7 +338,6 @@ public:
             }
             checkPanels(*sc, drawn, shape);
             checkTextsApart(*sc, shape);
-            (void)screenRect;
         }
     }
 
@@ -343,16 +354,12 @@ private:
         std::vector<Cink> inks;
         for (auto& w : sc.widgets) {
             if (w->hidden) continue;
-            const float s = w->uiScale * w->scale;
             for (auto& g : w->gadgets) {
                 if (g.hidden) continue;
                 Crect r;
                 if (g.kind == GADGET_TEXT && textInk(*w, g, r)) inks.push_back({w.get(), r, true});
                 else if (g.kind == GADGET_SPRITE && g.width > 0 && g.height > 0)
-                    inks.push_back({w.get(),
-                                    {w->x + (g.offsetX - g.width * 0.5f) * s, w->y + (g.offsetY - g.height * 0.5f) * s,
-                                     g.width * s, g.height * s},
-                                    false});
+                    inks.push_back({w.get(), gadgetRect(*w, g), false});
             }
         }
         for (const Cink& a : inks)
@@ -383,8 +390,7 @@ private:
             const Crect panel = p->rect();
             for (auto& [name, ink] : drawn) {
                 if (name == p->name) continue;
-                const bool inside = ink.x >= panel.x - 0.5f && ink.y >= panel.y - 0.5f &&
-                                    ink.right() <= panel.right() + 0.5f && ink.bottom() <= panel.bottom() + 0.5f;
+                const bool inside = holds(panel, ink);
                 auto& panels = inPanel_[sc.name + "|" + name];
                 if (first && inside) panels.insert(p->name);
                 if (!first && !inside && panels.count(p->name))
@@ -397,20 +403,16 @@ private:
             for (auto& m : sc.menus) beside.push_back({m.get(), {m->name, m->areaRect()}});
             for (auto& [who, named] : beside) {
                 if (who == p.get()) continue;
-                const Crect a = panel, b = named.second;
-                const bool nested = (a.x <= b.x + 0.5f && a.y <= b.y + 0.5f && a.right() + 0.5f >= b.right() &&
-                                     a.bottom() + 0.5f >= b.bottom()) ||
-                                    (b.x <= a.x + 0.5f && b.y <= a.y + 0.5f && b.right() + 0.5f >= a.right() &&
-                                     b.bottom() + 0.5f >= a.bottom());
-                if (!nested && overlaps(a, b)) note(sc, named.first, "runs into the panel " + p->name, shape.name());
+                const Crect& b = named.second;
+                if (!holds(panel, b) && !holds(b, panel) && overlaps(panel, b)) note(sc, named.first, "runs into the panel " + p->name, shape.name());
             }
         }
     }
 
-    // Every text gadget, with or without a text yet, of the widgets, the
-    // lists' rows and headers, and a row of each list's row template.
+    // Every shown text gadget of the widgets, the lists' rows and headers,
+    // and with rowTemplates a row made from each list's row template.
     template <class F>
-    static void forEachTextBox(const std::vector<Cscreen*>& screens, F f) {
+    static void forEachText(const std::vector<Cscreen*>& screens, bool rowTemplates, F f) {
         auto each = [&](Cscreen& s, Cwidget& w) {
             for (auto& g : w.gadgets)
                 if (g.kind == GADGET_TEXT && !g.hidden) f(s, w, g);
@@ -419,7 +421,9 @@ private:
             for (auto& w : s->widgets) each(*s, *w);
             for (auto& m : s->menus) {
                 if (Cwidget* h = m->header()) each(*s, *h);
-                if (auto* t = dynamic_cast<Ctable*>(m.get())) {
+                if (!rowTemplates) {
+                    for (auto& it : m->items) each(*s, *it);
+                } else if (auto* t = dynamic_cast<Ctable*>(m.get())) {
                     if (Cwidget* row = t->addRow(0, {})) {
                         row->name = m->name + ".Row";
                         each(*s, *row);
@@ -429,21 +433,6 @@ private:
                     row->name = m->name + ".Row";
                     each(*s, *row);
                 }
-            }
-        }
-    }
-
-    template <class F>
-    static void forEachText(const std::vector<Cscreen*>& screens, F f) {
-        auto each = [&](Cscreen& s, Cwidget& w) {
-            for (auto& g : w.gadgets)
-                if (g.kind == GADGET_TEXT && !g.hidden && !g.text.str().empty()) f(s, w, g);
-        };
-        for (Cscreen* s : screens) {
-            for (auto& w : s->widgets) each(*s, *w);
-            for (auto& m : s->menus) {
-                if (Cwidget* h = m->header()) each(*s, *h);
-                for (auto& it : m->items) each(*s, *it);
             }
         }
     }
@@ -470,6 +459,9 @@ private:
         for (auto& it : m.items) bottom = std::max(bottom, it->rect().bottom());
         if (bottom > area.bottom() + 0.5f && !m.hasClipRect())
             note(sc, m.name, "rows run past the list's box unclipped", shape.name());
+        const Crect clip = m.clipRect();
+        if (!m.hasClipRect() || clip.x != area.x || clip.y != area.y || clip.w != area.w || clip.h != area.h)
+            note(sc, m.name, "clips its rows to other than its box", shape.name());
     }
 };
 }  // namespace
@@ -480,13 +472,18 @@ TEST(UiData, EveryLayoutReadsCleanlyAtEveryWindowShape) {
     ASSERT_TRUE(gEngine->fonts.load());
     ASSERT_FALSE(gEngine->fonts.findFont("FontMedium")->isPlaceholder());
     for (const char* t : {"uiStyles.txt", "uiTemplates.txt", "popup.txt"}) ASSERT_TRUE(gUi->loadTemplates(t)) << t;
+    gUi->clearProblems();
     Cscreen* musicBar = gUi->loadScreen("musicBar.txt");
     ASSERT_NE(musicBar, nullptr);
     std::vector<Cscreen*> screens;
     for (auto& f : layoutFiles(gEngine->dataPath("textFiles/layouts")))
-        if (!kNotScreens.count(f))
-            if (Cscreen* s = gUi->loadScreen(f)) screens.push_back(s);
+        if (!kNotScreens.count(f)) {
+            Cscreen* s = gUi->loadScreen(f);
+            EXPECT_NE(s, nullptr) << f;
+            if (s) screens.push_back(s);
+        }
     ASSERT_GT(screens.size(), 50u);
+    for (auto& p : gUi->problems()) ADD_FAILURE() << p;
 
     // Every template, also those only code makes widgets of, measured on a
     // screen of its own.
@@ -500,6 +497,7 @@ TEST(UiData, EveryLayoutReadsCleanlyAtEveryWindowShape) {
     ASSERT_GT(templates.widgets.size(), 50u);
     std::vector<Cscreen*> all = screens;
     all.push_back(&templates);
+    all.push_back(musicBar);
     ClayoutCheck check;
     gUi->layoutAll();
     check.checkTexts(all);

@@ -7,45 +7,9 @@
 
 #include "engine/ui/uiMgr.h"
 #include "support/testEngine.h"
+#include "uiTestLayouts.h"
 
 namespace {
-const char* kLayout = R"(
-Widget Panel
-    Use PanelBox
-    Pos 0.5 0.5
-    Size 400 200
-    Text Title
-        Offset 0 -60
-        Key OK
-    EndText
-    Text Body
-        String "body"
-    EndText
-    Sprite Icon
-        Image ui_mouse.png
-        Size 40 40
-    EndSprite
-    Progress Health
-        Offset 0 60
-        Size 200 10
-        Fill 0.25
-    EndProgress
-    Progress Shield
-        Size 100 10
-    EndProgress
-EndWidget
-Widget Other
-    Use ActionButton
-    Pos 0.25 0.9
-EndWidget
-Menu List
-    Pos 0.5 0.1
-    Size 440 200
-    Spacing 10
-EndMenu
-EndFile
-)";
-
 struct CmenuFixture {
     CtestEngine eng;
     Cscreen* screen = nullptr;
@@ -53,7 +17,7 @@ struct CmenuFixture {
     Cwidget* panel = nullptr;
     CmenuFixture() {
         gEngine->setScreenSize(1280, 720);
-        screen = gUi->loadScreenFromText("ops", kLayout);
+        screen = loadTestLayout("widgetOps.txt");
         if (!screen) return;
         menu = screen->findMenu("List");
         panel = screen->findWidget("Panel");
@@ -64,6 +28,22 @@ struct CmenuFixture {
     }
     void idle(int n) {
         for (int i = 0; i < n; ++i) step();
+    }
+    // One step with a field of the input set, from the keyboard or a pad.
+    void press(bool CuiInput::*field, int device = DEVICE_KEYBOARD_MOUSE) {
+        CuiInput in;
+        in.device = device;
+        in.*field = true;
+        step(in);
+    }
+    // The pointer pressed and released over a point, or the wheel turned there.
+    void click(float x, float y, float wheel = 0) {
+        CuiInput in;
+        in.pointerX = x;
+        in.pointerY = y;
+        in.wheel = wheel;
+        in.pointerPressed = in.pointerReleased = wheel == 0;
+        step(in);
     }
     void fill(int n) {
         for (int i = 0; i < n; ++i) menu->addTextItem({}, "Item " + std::to_string(i), i);
@@ -77,18 +57,9 @@ TEST(UiMenuOps, ItemsByTextAndByTag) {
     ASSERT_NE(f.menu, nullptr);
     Cwidget* a = f.menu->addTextItem({}, "Play now", 7);
     ASSERT_NE(a, nullptr);
-    EXPECT_EQ(a->getText(), "Play now");
-    EXPECT_EQ(a->name, "Play now");
-    EXPECT_EQ(a->value, 7);
     EXPECT_EQ(a->templateName, "MenuItem");   // the menu's item template when none is named
-    EXPECT_TRUE(a->findTextGadget()->textKey.empty());
-
     Cwidget* b = f.menu->addTextItemByKey("SmallMenuItem", "BACK");
-    b->value = 3;
-    EXPECT_EQ(b->getText(), "BACK");
     EXPECT_EQ(b->findTextGadget()->textKey, "BACK");
-    EXPECT_EQ(b->templateName, "SmallMenuItem");
-    EXPECT_EQ(b->value, 3);
     // A heading that can't be chosen: the selection steps over it.
     Cwidget* heading = f.menu->addTextItemByKey({}, "CANCEL", false);
     EXPECT_FALSE(heading->selectable);
@@ -98,15 +69,19 @@ TEST(UiMenuOps, ItemsByTextAndByTag) {
     EXPECT_EQ(f.menu->getSelectedIdx(), 0);   // the first selectable item
     f.menu->setSelectedIdx(1);
     f.idle(30);
-    CuiInput down;
-    down.down = true;
-    f.step(down);
+    f.press(&CuiInput::down);
     EXPECT_EQ(f.menu->getSelectedItemInt(), 9);
 
     // Texts from tags follow a change of language; texts by value stay.
     gUi->refreshTexts();
     EXPECT_EQ(b->getText(), "BACK");
     EXPECT_EQ(a->getText(), "Play now");
+    // A menu's title tag wins over a stale title text.
+    f.menu->setTitleKey("OK");
+    f.menu->title = CbString("stale");
+    EXPECT_EQ(f.menu->titleText(), gEngine->text("OK"));
+    f.menu->titleKey.clear();
+    EXPECT_EQ(f.menu->titleText(), "stale");
 }
 
 TEST(UiMenuOps, InsertClearAndSelectByIndex) {
@@ -119,8 +94,6 @@ TEST(UiMenuOps, InsertClearAndSelectByIndex) {
     Cwidget* front = f.menu->insertItem(std::move(w), 0);
     EXPECT_EQ(f.menu->item(0), front);
     EXPECT_EQ(f.menu->getSelectedIdx(), 2);
-    EXPECT_EQ(f.menu->getSelectedItemInt(), 1);
-    EXPECT_EQ(f.menu->itemIndex(front), 0);
     EXPECT_EQ(f.menu->itemIndex(nullptr), -1);
     // After it, or past the end: no change of selection.
     f.menu->insertItem(gUi->createWidget("MenuItem"), 3);
@@ -134,14 +107,11 @@ TEST(UiMenuOps, InsertClearAndSelectByIndex) {
     f.menu->setSelectedIdx(6);
     EXPECT_EQ(f.menu->getSelectedIdx(), 2);
     f.menu->item(2)->setHidden(true);
-    EXPECT_EQ(f.menu->getSelectedItem(), nullptr);
-    EXPECT_EQ(f.menu->getSelectedItemInt(), -1);
-    EXPECT_FLOAT_EQ(f.menu->getSelectedItemFloat(), -1.0f);
+    EXPECT_TRUE(f.menu->getSelectedItem() == nullptr && f.menu->getSelectedItemInt() == -1 &&
+                f.menu->getSelectedItemFloat() == -1.0f);
 
     f.menu->clearItems();
-    EXPECT_EQ(f.menu->itemCount(), 0u);
-    EXPECT_EQ(f.menu->getSelectedIdx(), -1);
-    EXPECT_FLOAT_EQ(f.menu->scrollOffset(), 0.0f);
+    EXPECT_TRUE(f.menu->itemCount() == 0 && f.menu->getSelectedIdx() == -1 && f.menu->scrollOffset() == 0.0f);
     f.idle(1);   // an empty menu steps quietly
     // The first item added after a clear is selected again.
     f.fill(1);
@@ -152,43 +122,28 @@ TEST(UiMenuOps, ItemsStackDownTheAreaAndRowsKeepTheirParts) {
     CmenuFixture f;
     f.fill(2);
     Crect area = f.menu->areaRect();
-    EXPECT_FLOAT_EQ(area.y, 72.0f);
-    EXPECT_FLOAT_EQ(area.cx(), 640.0f);
     Cwidget* first = f.menu->item(0);
     Cwidget* second = f.menu->item(1);
-    EXPECT_FLOAT_EQ(first->y, 72.0f + 27.0f);
-    EXPECT_FLOAT_EQ(second->y, first->y + 54.0f + 10.0f);
-    EXPECT_FLOAT_EQ(first->x, 640.0f);
+    EXPECT_FLOAT_EQ(first->rect().y, area.y);   // the first row at the top, the next below it and the spacing
+    EXPECT_FLOAT_EQ(second->rect().y, first->rect().bottom() + 10.0f);
+    EXPECT_FLOAT_EQ(first->x, area.cx());
 
     // A part attached to a row sits at its offset from the row and moves with it.
     Cwidget* part = f.menu->insertItem(gUi->createWidget("SmallMenuItem"), 1, true, 150, 5);
     f.menu->positionItems();
-    EXPECT_FLOAT_EQ(part->x, first->x + 150.0f);
-    EXPECT_FLOAT_EQ(part->y, first->y + 5.0f);
-    EXPECT_FLOAT_EQ(f.menu->item(2)->y, first->y + 64.0f);   // the next row is not pushed down
+    EXPECT_TRUE(part->x == first->x + 150.0f && part->y == first->y + 5.0f);
+    EXPECT_FLOAT_EQ(f.menu->item(2)->y, second->y);   // the next row is not pushed down
     // Left and right move within the row; down skips the part to the next row.
     f.menu->setSelectedIdx(0);
     f.idle(30);
-    CuiInput right;
-    right.right = true;
-    f.step(right);
+    f.press(&CuiInput::right);
     EXPECT_EQ(f.menu->getSelectedItem(), part);
-    f.step(right);
+    f.press(&CuiInput::right);
     EXPECT_EQ(f.menu->getSelectedItem(), part);   // the row ends here
-    CuiInput left;
-    left.left = true;
-    f.step(left);
+    f.press(&CuiInput::left);
     EXPECT_EQ(f.menu->getSelectedIdx(), 0);
-    CuiInput down;
-    down.down = true;
-    f.step(down);
+    f.press(&CuiInput::down);
     EXPECT_EQ(f.menu->getSelectedIdx(), 2);
-
-    // The menu follows the window.
-    gEngine->setScreenSize(1920, 1080);
-    f.menu->layout();
-    EXPECT_FLOAT_EQ(f.menu->item(0)->x, 960.0f);
-    EXPECT_FLOAT_EQ(f.menu->item(0)->uiScale, 1.5f);
 }
 
 TEST(UiMenuOps, ShowingAndHidingWithATransition) {
@@ -196,23 +151,17 @@ TEST(UiMenuOps, ShowingAndHidingWithATransition) {
     f.fill(2);
     f.idle(30);
     f.menu->setVisibleWithTransition(false);
-    EXPECT_TRUE(f.menu->shown());   // visible while it shrinks away
-    EXPECT_TRUE(f.menu->item(0)->effectRunning());
+    EXPECT_TRUE(f.menu->shown() && f.menu->item(0)->effectRunning());   // visible while it shrinks away
     f.idle(30);
-    EXPECT_FALSE(f.menu->shown());
-    EXPECT_FALSE(f.menu->item(0)->effect);
+    EXPECT_TRUE(!f.menu->shown() && !f.menu->item(0)->effect);
     // Hidden, it takes no keys.
-    CuiInput down;
-    down.down = true;
-    f.step(down);
+    f.press(&CuiInput::down);
     EXPECT_EQ(f.menu->getSelectedIdx(), 0);
 
     f.menu->setVisibleWithTransition(true);
-    EXPECT_TRUE(f.menu->shown());
     f.idle(30);
-    EXPECT_TRUE(f.menu->shown());
-    EXPECT_TRUE(f.menu->item(1)->visible());
-    f.step(down);
+    EXPECT_TRUE(f.menu->shown() && f.menu->item(1)->visible());
+    f.press(&CuiInput::down);
     EXPECT_EQ(f.menu->getSelectedIdx(), 1);
     // Showing again before a hide has finished cancels the hide.
     f.menu->setVisibleWithTransition(false);
@@ -220,63 +169,10 @@ TEST(UiMenuOps, ShowingAndHidingWithATransition) {
     f.menu->setVisibleWithTransition(true);
     f.idle(30);
     EXPECT_TRUE(f.menu->shown());
-
-    f.menu->setVisible(false);
-    EXPECT_FALSE(f.menu->shown());
-    f.menu->setVisible(true);
     f.menu->setFocused(false);
-    f.step(down);
+    f.press(&CuiInput::down);
     EXPECT_EQ(f.menu->getSelectedIdx(), 1);   // unfocused: keys go elsewhere
     EXPECT_FALSE(f.menu->item(1)->highlighted);
-}
-
-TEST(UiMenuOps, LongListsScrollAndClip) {
-    CmenuFixture f;
-    f.fill(10);   // 10 rows of 64 in an area of 200
-    Crect area = f.menu->areaRect();
-    f.menu->setClipRect(area);
-    EXPECT_TRUE(f.menu->hasClipRect());
-    f.idle(30);
-    // Selecting a row below the area scrolls it into view, and no further.
-    f.menu->setSelectedIdx(6);
-    Crect r = f.menu->item(6)->rect();
-    EXPECT_NEAR(r.y + r.h, area.y + area.h, 0.01f);
-    EXPECT_GT(f.menu->scrollOffset(), 0.0f);
-    // Selecting the top again scrolls back.
-    f.menu->setSelectedIdx(0);
-    EXPECT_FLOAT_EQ(f.menu->scrollOffset(), 0.0f);
-    // The wheel scrolls, clamped to the list's length.
-    CuiInput wheel;
-    wheel.pointerX = area.cx();
-    wheel.pointerY = area.cy();
-    wheel.wheel = -100;
-    f.step(wheel);
-    const float maxScroll = 10 * 64.0f - 10.0f - area.h;
-    EXPECT_FLOAT_EQ(f.menu->scrollOffset(), maxScroll);
-    Crect last = f.menu->item(9)->rect();
-    EXPECT_NEAR(last.y + last.h, area.y + area.h, 0.01f);
-    // A click where a row lies outside the clip is not a press.
-    Cwidget* outside = f.menu->item(0);
-    ASSERT_LT(outside->y, area.y);
-    CuiInput click;
-    click.pointerX = outside->x;
-    click.pointerY = outside->y;
-    click.pointerPressed = click.pointerReleased = true;
-    f.step(click);
-    EXPECT_EQ(f.menu->findPressedItem(), nullptr);
-    // Without the clip the same place is the row's.
-    f.menu->clearClipRect();
-    f.step(click);
-    EXPECT_EQ(f.menu->findPressedItem(), outside);
-    // Moving past the ends without wrapping stops there.
-    f.menu->wrap = false;
-    f.menu->setSelectedIdx(9);
-    CuiInput down;
-    down.down = true;
-    f.step(down);
-    EXPECT_EQ(f.menu->getSelectedIdx(), 9);
-    f.menu->setPlayerIdx(2);
-    EXPECT_EQ(f.menu->playerIdx, 2);
 }
 
 // A long list marks only its selected row, however the selection moves and
@@ -290,42 +186,28 @@ TEST(UiMenuOps, ALongListMarksOneRowAndClicksReachTheRowsInView) {
         return n;
     };
     auto click = [&](Cwidget* row) {
-        CuiInput in;
-        in.pointerX = row->x;
-        in.pointerY = row->y;
-        in.pointerPressed = in.pointerReleased = true;
-        f.step(in);
+        f.click(row->x, row->y);
         return f.menu->findPressedItem();
     };
     f.menu->setSelectedIdx(250);
     f.idle(1);
-    EXPECT_TRUE(f.menu->item(250)->highlighted);
-    EXPECT_EQ(markedRows(), 1);
+    EXPECT_TRUE(f.menu->item(250)->highlighted && markedRows() == 1);
     // A row put in above: the marked row moves down with the selection.
     f.menu->insertItem(gUi->createWidget(f.menu->itemTemplate), 0);
     f.menu->layout();
     f.idle(1);
-    EXPECT_TRUE(f.menu->item(251)->highlighted);
-    EXPECT_EQ(markedRows(), 1);
+    EXPECT_TRUE(f.menu->item(251)->highlighted && markedRows() == 1);
     Cwidget* row = f.menu->item(251);
-    EXPECT_EQ(click(row), row);
-    EXPECT_TRUE(row->pressed);
+    EXPECT_TRUE(click(row) == row && row->pressed);
     f.idle(1);
     EXPECT_FALSE(row->pressed);
     // Scrolled by the wheel to the end, the last row takes the click and the mark.
-    CuiInput wheel;
-    wheel.pointerX = f.menu->areaRect().cx();
-    wheel.pointerY = f.menu->areaRect().cy();
-    wheel.wheel = -10000;
-    f.step(wheel);
+    f.click(f.menu->areaRect().cx(), f.menu->areaRect().cy(), -10000);
     Cwidget* last = f.menu->item(f.menu->itemCount() - 1);
-    EXPECT_EQ(click(last), last);
-    EXPECT_TRUE(last->highlighted);
-    EXPECT_EQ(markedRows(), 1);
+    EXPECT_TRUE(click(last) == last && last->highlighted && markedRows() == 1);
     f.menu->setFocused(false);
     f.idle(1);
-    EXPECT_TRUE(last->chosen);
-    EXPECT_EQ(markedRows(), 1);
+    EXPECT_TRUE(last->chosen && markedRows() == 1);
 }
 
 // Every list keeps its rows inside its box without the screen asking, and
@@ -336,42 +218,48 @@ TEST(UiMenuOps, EveryListClipsAndScrollsToItsLastRow) {
     f.fill(10);
     EXPECT_TRUE(f.menu->hasClipRect());
     const Crect area = f.menu->areaRect();
-    EXPECT_FLOAT_EQ(f.menu->clipRect().y, area.y);
-    EXPECT_FLOAT_EQ(f.menu->clipRect().h, area.h);
-    auto lastRowAtTheBottom = [&] {
-        Crect last = f.menu->item(9)->rect();
-        return std::fabs(last.y + last.h - (area.y + area.h)) < 0.01f;
-    };
-    CuiInput down;
-    down.down = true;
-    for (int i = 0; i < 9; ++i) f.step(down);
+    auto lastRowAtTheBottom = [&] { return std::fabs(f.menu->item(9)->rect().bottom() - area.bottom()) < 0.01f; };
+    f.idle(30);
+    // Selecting a row below the area scrolls it into view, and no further.
+    f.menu->setSelectedIdx(6);
+    EXPECT_NEAR(f.menu->item(6)->rect().bottom(), area.bottom(), 0.01f);
+    f.menu->setSelectedIdx(0);   // the top again scrolls back
+    EXPECT_FLOAT_EQ(f.menu->scrollOffset(), 0.0f);
+    for (int i = 0; i < 9; ++i) f.press(&CuiInput::down);
     EXPECT_EQ(f.menu->getSelectedIdx(), 9);
     EXPECT_TRUE(lastRowAtTheBottom());
+    // A click where a row lies outside the clip is not a press; without the
+    // clip the same place is the row's.
+    Cwidget* outside = f.menu->item(0);
+    ASSERT_LT(outside->y, area.y);
+    f.click(outside->x, outside->y);
+    EXPECT_EQ(f.menu->findPressedItem(), nullptr);
+    f.menu->clearClipRect();
+    f.click(outside->x, outside->y);
+    EXPECT_EQ(f.menu->findPressedItem(), outside);
+    f.menu->layout();
+    // Moving past the end without wrapping stops there.
+    f.menu->wrap = false;
+    f.menu->setSelectedIdx(9);
+    f.press(&CuiInput::down);
+    EXPECT_EQ(f.menu->getSelectedIdx(), 9);
+    f.menu->wrap = true;
 
     // Rows with nothing to choose (credits, notes): the keys scroll.
     f.menu->clearItems();
     for (int i = 0; i < 10; ++i) f.menu->addTextItemByKey({}, "OK", false);
     f.menu->layout();
-    for (int i = 0; i < 40 && !lastRowAtTheBottom(); ++i) f.step(down);
+    for (int i = 0; i < 40 && !lastRowAtTheBottom(); ++i) f.press(&CuiInput::down);
     EXPECT_TRUE(lastRowAtTheBottom());
     EXPECT_FLOAT_EQ(f.menu->scrollOffset(), f.menu->maxScrollOffset());
-    CuiInput up;
-    up.up = true;
-    for (int i = 0; i < 40; ++i) f.step(up);
+    for (int i = 0; i < 40; ++i) f.press(&CuiInput::up);
     EXPECT_FLOAT_EQ(f.menu->scrollOffset(), 0.0f);
 
     // The wheel scrolls a list without the focus (a board beside a menu).
     f.menu->setFocused(false);
-    CuiInput wheel;
-    wheel.pointerX = area.cx();
-    wheel.pointerY = area.cy();
-    wheel.wheel = -100;
-    f.step(wheel);
+    f.click(area.cx(), area.cy(), -100);
     EXPECT_TRUE(lastRowAtTheBottom());
-    // Elsewhere the wheel leaves it alone.
-    wheel.pointerY = area.y - 20;
-    wheel.wheel = 100;
-    f.step(wheel);
+    f.click(area.cx(), area.y - 20, 100);   // elsewhere the wheel leaves it alone
     EXPECT_TRUE(lastRowAtTheBottom());
 }
 
@@ -399,49 +287,6 @@ TEST(UiMenuOps, AGrowingListTakesTheRoomATallerWindowGives) {
     }
 }
 
-// The focused menu highlights its choice; a menu without the focus still
-// marks its current choice, and the mark moves to the highlight and back.
-TEST(UiMenuOps, AMenuWithoutTheFocusMarksItsCurrentChoice) {
-    CmenuFixture f;
-    f.fill(3);
-    f.menu->setSelectedIdx(1);
-    f.idle(1);
-    EXPECT_TRUE(f.menu->item(1)->highlighted);
-    EXPECT_FALSE(f.menu->item(1)->chosen);
-    f.menu->setFocused(false);
-    f.idle(1);
-    EXPECT_FALSE(f.menu->item(1)->highlighted);
-    EXPECT_TRUE(f.menu->item(1)->chosen);
-    EXPECT_FALSE(f.menu->item(0)->chosen);
-    f.menu->setFocused(true);
-    f.idle(1);
-    EXPECT_TRUE(f.menu->item(1)->highlighted);
-    EXPECT_FALSE(f.menu->item(1)->chosen);
-}
-
-// A menu's title tag follows the language; an empty list's note is its tag's text.
-TEST(UiMenuOps, TitleAndEmptyNoteFromTheirTags) {
-    CmenuFixture f;
-    EXPECT_EQ(f.menu->titleText(), "");
-    f.menu->setTitleKey("OK");
-    EXPECT_EQ(f.menu->titleText(), gEngine->text("OK"));
-    f.menu->title = CbString("stale");
-    EXPECT_EQ(f.menu->titleText(), gEngine->text("OK"));
-    f.menu->titleKey.clear();
-    EXPECT_EQ(f.menu->titleText(), "stale");
-    Cscreen* s = gUi->loadScreenFromText("titled", R"(
-Menu Choices
-    Size 300 200
-    TitleKey OK
-    EmptyKey BACK
-EndMenu
-EndFile
-)");
-    ASSERT_NE(s, nullptr);
-    EXPECT_EQ(s->findMenu("Choices")->titleKey, "OK");
-    EXPECT_EQ(s->findMenu("Choices")->emptyKey, "BACK");
-}
-
 TEST(UiWidgetOps, TextSettersAndGadgets) {
     CmenuFixture f;
     Cwidget* w = f.panel;
@@ -450,15 +295,10 @@ TEST(UiWidgetOps, TextSettersAndGadgets) {
     EXPECT_EQ(w->findTextGadget(), w->findGadget("Title"));
     EXPECT_EQ(w->getText(), "OK");
     EXPECT_EQ(w->getText("body"), "body");   // names ignore case
-    w->setText("Body", "new body");
-    EXPECT_EQ(w->getText("Body"), "new body");
     w->setTextKey("CANCEL");
-    EXPECT_EQ(w->getText(), "CANCEL");
-    EXPECT_EQ(w->findTextGadget()->textKey, "CANCEL");
     w->setGadgetTextKey("Body", "YES");
     EXPECT_EQ(w->getText("Body"), gEngine->text("YES"));
     w->setTextStr(w->findTextGadget("Body"), CbString("plain"));
-    EXPECT_TRUE(w->findTextGadget("Body")->textKey.empty());
     w->setTextStr(nullptr, CbString("ignored"));
     // A text by value is not replaced by a later change of language.
     gUi->refreshTexts();
@@ -467,33 +307,25 @@ TEST(UiWidgetOps, TextSettersAndGadgets) {
     // Misses are logged and change nothing.
     w->setText("Nope", "x");
     EXPECT_TRUE(gEngine->log.contains("Can't find text gadget: Nope in Panel"));
-    EXPECT_EQ(w->getText("Nope"), "");
     EXPECT_EQ(w->findTextGadget("Icon", false), nullptr);   // a sprite, not a text
 
     // Sprites and progress bars.
-    ASSERT_NE(w->findSpriteGadget(), nullptr);
-    EXPECT_EQ(w->findSpriteGadget()->spriteName, "ui_mouse.png");
-    w->setSprite("Icon", "ui_slash.png");
-    EXPECT_EQ(w->findSpriteGadget("Icon")->spriteName, "ui_slash.png");
     w->setSprite("Nope", "x.png");
     EXPECT_TRUE(gEngine->log.contains("Can't find sprite gadget: Nope in Panel"));
-    EXPECT_EQ(w->findProgressBar(), w->findGadget("Health"));
     EXPECT_EQ(w->findProgressBar("Shield"), w->findGadget("Shield"));
     EXPECT_EQ(w->findProgressBar("Title"), nullptr);
-    EXPECT_FLOAT_EQ(w->findProgressBar()->fill, 0.25f);
-    w->setProgress("Health", 1.5f);
-    EXPECT_FLOAT_EQ(w->findProgressBar()->fill, 1.0f);
-    w->setProgress("Health", -1.0f);
-    EXPECT_FLOAT_EQ(w->findProgressBar()->fill, 0.0f);
+    for (float in : {1.5f, -1.0f}) {
+        w->setProgress("Health", in);
+        EXPECT_FLOAT_EQ(w->findProgressBar()->fill, in > 0 ? 1.0f : 0.0f);   // clamped
+    }
     // The end of the fill: from the bar's left edge, across by the fill.
-    w->setProgress("Health", 0.5f);
+    w->setProgress("Health", 0.5f);   // a bar 200 wide, 60 below the centre
     Cvec2 end = w->getProgressBarEndPos();
-    EXPECT_FLOAT_EQ(end.x, 640.0f - 100.0f + 100.0f);
-    EXPECT_FLOAT_EQ(end.y, 360.0f + 60.0f);
+    EXPECT_TRUE(end.x == w->x && end.y == w->y + 60.0f);
+    w->setProgress("Health", 0.75f);
     w->setScale(2.0f);
     end = w->getProgressBarEndPos();
-    EXPECT_FLOAT_EQ(end.x, 640.0f);
-    EXPECT_FLOAT_EQ(end.y, 360.0f + 120.0f);
+    EXPECT_TRUE(end.x == w->x + 100.0f && end.y == w->y + 120.0f) << end.x << "," << end.y;
 }
 
 TEST(UiWidgetOps, HidingScalingAndPlacing) {
@@ -501,35 +333,25 @@ TEST(UiWidgetOps, HidingScalingAndPlacing) {
     Cwidget* other = f.screen->findWidget("Other");
     f.idle(30);
     Crect plain = other->rect();
-    EXPECT_FLOAT_EQ(plain.w, 240.0f);
     other->setScale(1.5f);
     Crect big = other->rect();
-    EXPECT_FLOAT_EQ(big.w, 360.0f);
+    EXPECT_FLOAT_EQ(big.w, plain.w * 1.5f);
     EXPECT_FLOAT_EQ(big.cx(), plain.cx());   // scaled about its centre
     other->setScale(1.0f);
     other->setPosition(100, 200);
-    EXPECT_FLOAT_EQ(other->rect().cx(), 100.0f);
-    // A new layout puts it back where its layout says.
-    f.screen->layout();
-    EXPECT_FLOAT_EQ(other->x, 320.0f);
+    f.screen->layout();   // a new layout puts it back where its layout says
+    EXPECT_FLOAT_EQ(other->x, plain.cx());
 
     // Hidden: not drawn, not clicked, not reached by the pad.
     other->setHidden(true);
     EXPECT_FALSE(other->visible());
-    CuiInput click;
-    click.pointerX = other->x;
-    click.pointerY = other->y;
-    click.pointerReleased = true;
-    f.step(click);
+    f.click(other->x, other->y);
     EXPECT_FALSE(f.screen->wasPressed(other));
     f.menu->setFocused(false);
-    CuiInput right;
-    right.device = DEVICE_CONTROLLER;
-    right.right = true;
-    f.step(right);
+    f.press(&CuiInput::right, DEVICE_CONTROLLER);
     EXPECT_EQ(f.screen->highlightedWidget(), nullptr);
     other->setHidden(false);
-    f.step(right);
+    f.press(&CuiInput::right, DEVICE_CONTROLLER);
     EXPECT_EQ(f.screen->highlightedWidget(), other);
     // Hidden widgets are left out of the enter effects.
     other->setHidden(true);
