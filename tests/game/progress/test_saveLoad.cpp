@@ -280,7 +280,6 @@ TEST(SaveLoad, CloudFlagAlsoWritesLocallyWhenTheCloudFails) {
         return false;
     };
     Cworld w;
-    EXPECT_TRUE(w.save.gameFile().cloud());
     fillProfile(w);
     ASSERT_TRUE(w.save.saveGame(true));
     EXPECT_EQ(cloudCalls, 1);
