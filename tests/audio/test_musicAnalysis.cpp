@@ -53,20 +53,20 @@ TEST(MusicAnalysis, IntensityAndBandFormulas) {
 
 TEST(MusicAnalysis, KickRaisesBassAndHiHatRaisesTreble) {
     CmusicAnalysis kick;
-    Cpeaks k = run(kick, synth::makeKickLoop(120, 8.0));
+    Cpeaks k = run(kick, synth::makeKickLoop(120, 5.0));
     EXPECT_GT(k.maxLevel[0], 1.3f);
     EXPECT_LT(k.maxLevel[2], 0.3f);
     EXPECT_GT(k.maxIntensity, 2.0f);
 
     CmusicAnalysis hat;
-    Cpeaks h = run(hat, synth::makeHiHatLoop(120, 8.0));
+    Cpeaks h = run(hat, synth::makeHiHatLoop(120, 5.0));
     EXPECT_GT(h.maxLevel[2], 1.3f);
     EXPECT_LT(h.maxLevel[0], 0.3f);
 
     // Over a steady tone in the middle band, kicks lift band 0 while band 1 stays near its average.
-    CpcmBuffer steady = synth::makeTone(1000.0, 8.0, 44100, 2, 0.3f);
+    CpcmBuffer steady = synth::makeTone(1000.0, 5.0, 44100, 2, 0.3f);
     CmusicAnalysis both;
-    Cpeaks b = run(both, mix(steady, synth::makeKickLoop(120, 8.0)));
+    Cpeaks b = run(both, mix(steady, synth::makeKickLoop(120, 5.0)));
     EXPECT_GT(b.maxLevel[0], 1.3f);
     EXPECT_GT(b.maxLevel[0], b.maxLevel[1] + 0.3f) << b.maxLevel[1];
     EXPECT_LT(b.maxLevel[1], 1.4f);

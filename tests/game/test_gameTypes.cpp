@@ -5,15 +5,8 @@
 
 TEST(GameTypes, NamesInEnumOrder) {
     CtestEngine eng;
-    EXPECT_STREQ(gameTypeTag(GAMETYPE_BOSSRUSH), "BossRush");
-    EXPECT_STREQ(gameTypeName(GAMETYPE_BOSSRUSH), "Boss Rush");
-    EXPECT_STREQ(gameTypeName(GAMETYPE_SHIPTEST), "Ship Test");
     EXPECT_STREQ(gameTypeName(6), "Unknown");
-    EXPECT_STREQ(musicSourceTag(MUSIC_NOT_PLAYED_YET), "NotPlayedYet");
-    EXPECT_STREQ(musicSourceName(MUSIC_OPEN_MIC), "Open Mic");
     EXPECT_STREQ(musicSourceName(-1), "Unknown");
-    EXPECT_STREQ(difficultyName(DIFFICULTY_APOCALYPTIC), "Apocalyptic");
-    EXPECT_STREQ(difficultyTag(DIFFICULTY_ZEN), "Zen");
     EXPECT_LT(difficultyScale(DIFFICULTY_EASY), difficultyScale(DIFFICULTY_NORMAL));
     EXPECT_LT(difficultyScale(DIFFICULTY_SUICIDAL), difficultyScale(DIFFICULTY_APOCALYPTIC));
 }

@@ -3,24 +3,7 @@
 #include "game/perkMgr.h"
 #include "support/testEngine.h"
 
-TEST(PerkTable, RowsLevelsAndPrices) {
-    ASSERT_EQ(perkDefs().size(), 37u);
-    EXPECT_EQ(perkDef(0).maxLevel, 9);          // ten costs
-    EXPECT_EQ(perkDef(PERK_EXTRA_LIFE_1).maxLevel, 0);
-    EXPECT_EQ(perkDef(PERK_PERK_SLOT).maxLevel, 8);
-    EXPECT_EQ(perkDef(PERK_EXTRA_SUPER_BOMB).maxLevel, 2);
-    EXPECT_EQ(perkDef(PERK_EXTRA_EMP).maxLevel, 3);
-    EXPECT_EQ(perkDef(PERK_MORE_MUL10).costs[9], 1000);
-    EXPECT_FLOAT_EQ(perkDef(PERK_MORE_SCORE).step, 0.02f);
-    EXPECT_STREQ(perkDef(4).nameTag, "perk_ExtraLife");
-    for (const auto& d : perkDefs()) {
-        EXPECT_EQ(d.blocked, 0);
-        EXPECT_EQ(d.shown, 1);
-    }
-    int firePower = 0;
-    for (const auto& d : perkDefs()) firePower += d.perkClass == PERKCLASS_FIREPOWER ? 1 : 0;
-    EXPECT_EQ(firePower, 8);
-
+TEST(PerkTable, PricesRiseWithEachLevelBought) {
     CperkMgr m;
     EXPECT_EQ(m.getPrice(PERK_GOODIE_BAG), 15);   // 3 x the first cost while not bought
     EXPECT_EQ(m.getPrice(PERK_EXTRA_LIFE_1), 0);  // bought and at the top

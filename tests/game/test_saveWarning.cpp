@@ -25,38 +25,35 @@ TEST(SaveWarning, ShownOnceWhileSavesFailAndClearedByASuccess) {
     CwarningOverlay& w = g->warningOverlay;
     const std::string blocker = gEngine->savePath("gamesave3.tmp");
     ASSERT_TRUE(std::filesystem::create_directory(blocker));
+    // Steps the saves until they stop failing or the tries are used up.
+    auto retry = [&](int tries, double stepMs) {
+        for (int i = 0; i < tries && (i == 0 || save.gameSaveFailing()); ++i, now += stepMs) {
+            save.update();
+            save.waitIdle();
+        }
+    };
 
     EXPECT_FALSE(save.saveGame(true));
     EXPECT_TRUE(w.visible);
     EXPECT_EQ(shownMessage(w), gEngine->text("SaveFailed"));
     // The player closes it; further failures of the streak don't bring it back.
     w.setVisible(false);
-    for (now = 0; now < 8000; now += 500) {
-        save.update();
-        save.waitIdle();
-    }
+    retry(16, 500);
     EXPECT_TRUE(save.gameSaveFailing());
     EXPECT_FALSE(w.visible);
 
     // The folder mends: the next try writes and ends the streak.
     std::filesystem::remove(blocker);
-    for (int i = 0; i < 200 && save.gameSaveFailing(); ++i, now += 500) {
-        save.update();
-        save.waitIdle();
-    }
+    retry(200, 500);
     EXPECT_FALSE(save.gameSaveFailing());
 
     // A new streak shows it again, and the save that works takes it away.
     ASSERT_TRUE(std::filesystem::create_directory(blocker));
     g->progress.addCash(1);
-    save.update();
-    save.waitIdle();
+    retry(1, 0);
     EXPECT_TRUE(w.visible);
     std::filesystem::remove(blocker);
-    for (int i = 0; i < 10 && save.gameSaveFailing(); ++i, now += 1000) {
-        save.update();
-        save.waitIdle();
-    }
+    retry(10, 1000);
     EXPECT_FALSE(save.gameSaveFailing());
     EXPECT_FALSE(w.visible);
 
@@ -64,15 +61,11 @@ TEST(SaveWarning, ShownOnceWhileSavesFailAndClearedByASuccess) {
     w.show("Notice", "Something else");
     ASSERT_TRUE(std::filesystem::create_directory(blocker));
     g->progress.addCash(1);
-    save.update();
-    save.waitIdle();
+    retry(1, 0);
     EXPECT_EQ(shownMessage(w), gEngine->text("SaveFailed"));
     w.show("Notice", "Something else");
     std::filesystem::remove(blocker);
-    for (int i = 0; i < 10 && save.gameSaveFailing(); ++i, now += 1000) {
-        save.update();
-        save.waitIdle();
-    }
+    retry(10, 1000);
     EXPECT_TRUE(w.visible);
     EXPECT_EQ(shownMessage(w), "Something else");
 }

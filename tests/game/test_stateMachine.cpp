@@ -12,13 +12,7 @@ TEST(GameModes, NamesAsTheScreensUseThem) {
         EXPECT_TRUE(seen.insert(name).second) << "duplicate name " << name;
         EXPECT_EQ(findGameMode(name.c_str()), m);
     }
-    EXPECT_STREQ(gameModeName(0), "Init");
-    EXPECT_STREQ(gameModeName(13), "Loading");
-    EXPECT_STREQ(gameModeName(34), "321Go");
-    EXPECT_STREQ(gameModeName(42), "MissonUpdate");
-    EXPECT_STREQ(gameModeName(51), "DailyChallenge-L");
-    EXPECT_STREQ(gameModeName(59), "ReallyExit");
-    EXPECT_STREQ(gameModeName(60), "Unknown");
+    EXPECT_STREQ(gameModeName(GM_COUNT), "Unknown");
     EXPECT_STREQ(gameModeName(-1), "Unknown");
     EXPECT_EQ(findGameMode("mainmenu"), GM_MAIN_MENU);
     EXPECT_EQ(findGameMode("MissionUpdate"), -1);
@@ -265,42 +259,39 @@ TEST(StateMachine, DrawOrderStateThenOverlaysThenFade) {
     EXPECT_EQ(ov.drawLog, std::vector<std::string>({"state", "fade"}));
 }
 
-TEST(StateMachine, ReallyExitEndsTheGameOnceWithItsSave) {
-    CtestGame g;
-    ASSERT_TRUE(g.initOk());
-    int saves = 0;
-    g->saveGameFiles = [&] { return ++saves > 0; };
-    Canalytics& hits = gEngine->analytics;
-    hits.setClientId("test-client");
-    hits.isSignedIn = [] { return true; };
-    ASSERT_TRUE(g->setGameMode(GM_REALLY_EXIT));
-    EXPECT_TRUE(g->quit);
-    EXPECT_EQ(saves, 1);
-    g->endGame();
-    EXPECT_EQ(saves, 1);
-    // The screen view of the state (the game reports as a web client), then one end event.
-    ASSERT_EQ(hits.queued(), 2u);
-    EXPECT_NE(hits.queuedPayload(0).find("&dp=ReallyExit"), std::string::npos);
-    EXPECT_NE(hits.queuedPayload(1).find("&ec=StartEnd&ea=EndGame"), std::string::npos);
-}
-
-TEST(StateMachine, WindowCloseOrSignalEndsTheGameNormally) {
-    CtestGame g;
-    ASSERT_TRUE(g.initOk());
-    int saves = 0;
-    g->saveGameFiles = [&] { return ++saves > 0; };
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = SDL_WINDOWEVENT_CLOSE;
-    SDL_PushEvent(&e);
-    g.steps(1);
-    EXPECT_TRUE(g->quit);
-    EXPECT_EQ(saves, 1);
-    EXPECT_TRUE(g.logHas("Quit requested"));
-    // Once quitting, the loop runs no more updates.
-    uint64_t updates = g->updateCount;
-    g.steps(3);
-    EXPECT_EQ(g->updateCount, updates);
+// The exit pop-up's "Yes", the window's close button or a signal: the game
+// ends once, with its save, and the loop runs no more updates.
+TEST(StateMachine, ReallyExitOrWindowCloseEndsTheGameOnceWithItsSave) {
+    for (bool byWindow : {false, true}) {
+        SCOPED_TRACE(byWindow ? "window closed" : "really exit");
+        CtestGame g;
+        ASSERT_TRUE(g.initOk());
+        int saves = 0;
+        g->saveGameFiles = [&] { return ++saves > 0; };
+        Canalytics& hits = gEngine->analytics;
+        hits.setClientId("test-client");
+        hits.isSignedIn = [] { return true; };
+        if (byWindow) {
+            SDL_Event e{};
+            e.type = SDL_WINDOWEVENT;
+            e.window.event = SDL_WINDOWEVENT_CLOSE;
+            SDL_PushEvent(&e);
+            g.steps(1);
+            EXPECT_TRUE(g.logHas("Quit requested"));
+        } else {
+            ASSERT_TRUE(g->setGameMode(GM_REALLY_EXIT));
+            // The screen view of the state (the game reports as a web client), then one end event.
+            ASSERT_EQ(hits.queued(), 2u);
+            EXPECT_NE(hits.queuedPayload(0).find("&dp=ReallyExit"), std::string::npos);
+            EXPECT_NE(hits.queuedPayload(1).find("&ec=StartEnd&ea=EndGame"), std::string::npos);
+        }
+        EXPECT_TRUE(g->quit);
+        g->endGame();
+        EXPECT_EQ(saves, 1);
+        uint64_t updates = g->updateCount;
+        g.steps(3);
+        EXPECT_EQ(g->updateCount, updates);
+    }
 }
 
 TEST(StateMachine, ResetVideoAndLanguageSavesTheDefaults) {

@@ -35,10 +35,6 @@ Cbytes rawFile(const std::string& name) {
     return b;
 }
 
-void writeRaw(const std::string& name, const Cbytes& b) {
-    ASSERT_TRUE(CresourceFile::writeFileAtomic(gEngine->savePath(name), b.data(), b.size()));
-}
-
 // A profile with something in every record.
 void fillProfile(Cworld& w) {
     w.progress.createNewProfile();
@@ -68,79 +64,64 @@ void fillProfile(Cworld& w) {
     w.ships.setCurrentShip("!feedface");
 }
 
+void saveFilledProfile() {
+    Cworld w;
+    fillProfile(w);
+    ASSERT_TRUE(w.save.saveGame(true));
+}
+
 }  // namespace
 
+// Saved, then loaded by the load task of a new run: every record comes back,
+// and the ships the task added reach the main thread on its update.
 TEST(SaveLoad, GameSaveRoundTrip) {
     CtestEngine eng;
+    Cbytes stream;
     {
         Cworld w;
         fillProfile(w);
         ASSERT_TRUE(w.save.saveGame(true));
-        Cbytes stream = w.save.gameFile().serialise();
+        stream = w.save.gameFile().serialise();
         std::string text(stream.begin(), stream.end());
         for (const char* name : {"progress", "Ves5", "Vor5", "Vuz2", "playerShips", "modules", "achievements",
                                  "achWaiting"})
             EXPECT_NE(text.find(name), std::string::npos) << name;
     }
-    EXPECT_TRUE(fileThere("gamesave3"));
     Cworld w;
-    ASSERT_TRUE(w.save.loadGameNow());
+    std::vector<std::string> added, removed;
+    SDL_threadID mainId = SDL_ThreadID();
+    bool offThread = false;
+    w.ships.onShipAdded = [&](CplayerShipDef& s) {
+        offThread = offThread || SDL_ThreadID() != mainId;
+        added.push_back(s.name());
+    };
+    w.ships.onShipRemoved = [&](const std::string& n) { removed.push_back(n); };
+    ASSERT_TRUE(w.save.loadGame());
+    w.save.loadTask().join();
+    ASSERT_TRUE(w.save.loadTask().success());
+    EXPECT_TRUE(added.empty());
+    w.ships.update();
+    EXPECT_FALSE(offThread);
+    EXPECT_EQ(added, (std::vector<std::string>{"Ship_0", "!feedface"}));
+    // Written again, every record comes out as it went in.
+    EXPECT_EQ(w.save.gameFile().serialise(), stream);
     EXPECT_TRUE(w.progress.profileReady());
-    EXPECT_EQ(w.progress.xp, 6299572);
     EXPECT_EQ(w.progress.rank(), 10);
-    EXPECT_EQ(w.progress.cash, 1234);
-    EXPECT_TRUE(w.progress.ves5);
-    EXPECT_FALSE(w.progress.vor5);
-    EXPECT_EQ(w.progress.survivalBest, 999u);
-    EXPECT_EQ(w.progress.clientId.size(), 36u);
     ASSERT_EQ(w.ships.numShips(), 6);
     EXPECT_EQ(w.ships.currentShip()->name(), "!feedface");
-    EXPECT_EQ(w.ships.currentShip()->xp, 4242u);
     EXPECT_EQ(w.ships.currentShip()->source, SHIP_PROCEDURAL);
-    CplayerShipDef* vessik = w.ships.findShip("Vessik");
-    EXPECT_EQ(vessik->xp, 777u);
-    EXPECT_EQ(vessik->missionComplete[1], 1);
-    EXPECT_TRUE(vessik->favourite);
-    EXPECT_EQ(vessik->hullSprite, "ss_hull_Ves5.png");
+    EXPECT_EQ(w.ships.findShip("Vessik")->hullSprite, "ss_hull_Ves5.png");
     CplayerShipDef* mine = nullptr;
     for (auto& s : w.ships.ships)
         if (s->isCustom()) mine = s.get();
     ASSERT_TRUE(mine);
-    EXPECT_EQ(mine->data.displayName, "My Arrow");
-    EXPECT_FLOAT_EQ(mine->data.topSpeed, 21.5f);
     EXPECT_EQ(mine->hullImage, (std::vector<uint8_t>{0x89, 'P', 'N', 'G', 1, 2, 3}));
     EXPECT_TRUE(mine->hasModule("Vessik"));
-    EXPECT_EQ(w.progress.modules.size(), 2u);
-    EXPECT_EQ(w.ach.findAchievement("AchShadow")->count, 6u);
     EXPECT_EQ(w.ach.findAchievement("AchShadow")->milestonesReached, 2);
     ASSERT_EQ(w.progress.waitingAchievements.size(), 1u);
-    EXPECT_EQ(w.progress.waitingAchievements[0].name, "AchShadow");
-}
-
-TEST(SaveLoad, LoadGameRunsAsTheNamedTask) {
-    CtestEngine eng;
-    {
-        Cworld w;
-        fillProfile(w);
-        ASSERT_TRUE(w.save.saveGame(true));
-    }
-    Cworld w;
-    ASSERT_TRUE(w.save.loadGame());
-    EXPECT_EQ(w.save.loadTask().name(), "Load Game Data");
-    EXPECT_TRUE(w.save.loadTask().started());
-    w.save.loadTask().join();
-    EXPECT_TRUE(w.save.loadTask().finished());
-    EXPECT_TRUE(w.save.loadTask().success());
-    EXPECT_EQ(w.progress.xp, 6299572);
-
-    // No save at all: the task reports failure and nothing changes.
-    std::filesystem::remove(gEngine->savePath("gamesave3"));
-    Cworld fresh;
-    ASSERT_TRUE(fresh.save.loadGame());
-    fresh.save.loadTask().join();
-    EXPECT_FALSE(fresh.save.loadTask().success());
-    EXPECT_FALSE(fresh.progress.profileReady());
-    EXPECT_FALSE(fileThere("gamesave3.bad"));
+    // Deleting on the main thread tells at once.
+    ASSERT_TRUE(w.ships.deleteShip("!feedface"));
+    EXPECT_EQ(removed, (std::vector<std::string>{"!feedface"}));
 }
 
 TEST(SaveLoad, GameSaveIsNotWrittenBeforeAProfileIsLoadedOrMade) {
@@ -178,66 +159,103 @@ TEST(SaveLoad, GameSaveIsNotWrittenBeforeAProfileIsLoadedOrMade) {
     }
 }
 
-TEST(SaveLoad, CorruptAndTruncatedSavesAreKeptAside) {
-    CtestEngine eng;
-    {
+// What stands where the game save should be -> what a new run must do. A
+// save that is there and cannot be used is never taken as missing: nothing
+// of it is applied, it is moved aside unread and kept through the next save.
+TEST(SaveLoad, SaveFilesThatCannotBeUsedAreKeptAsideNotTakenAsMissing) {
+    using Cmake = std::function<bool(const std::string& path, Cbytes good)>;
+    auto bytes = [](std::function<void(Cbytes&)> change) -> Cmake {
+        return [change](const std::string& p, Cbytes b) {
+            change(b);
+            return CresourceFile::writeFileAtomic(p, b.data(), b.size());
+        };
+    };
+    auto replaced = [](std::function<bool(const std::string&)> make) -> Cmake {
+        return [make](const std::string& p, Cbytes) { return std::filesystem::remove(p) && make(p); };
+    };
+    struct Crow {
+        const char* what;
+        Cmake make;
+        EsaveLoadResult result;
+        const char* keptAs;
+        const char* logPart;
+        bool settingsToo = false;   // made the same way for the settings file
+    };
+    const Crow rows[] = {
+        {"missing", replaced([](const std::string&) { return true; }), SAVE_MISSING, "", ""},
+        {"bits flipped", bytes([](Cbytes& b) { for (size_t i = 20; i < b.size(); i += 7) b[i] ^= 0x5A; }),
+         SAVE_CORRUPT, "gamesave3.bad", "Save file gamesave3 could not be read; kept as gamesave3.bad"},
+        {"cut in half, an older one already kept aside",
+         [](const std::string& p, Cbytes b) {
+             b.resize(b.size() / 2);
+             return CresourceFile::writeFileAtomic(p + ".bad", "old", 3) &&
+                    CresourceFile::writeFileAtomic(p, b.data(), b.size());
+         },
+         SAVE_CORRUPT, "gamesave3.bad2", "kept as gamesave3.bad2"},
+        {"a record of a newer layout",
+         [](const std::string&, Cbytes) {
+             Cworld w;
+             fillProfile(w);
+             Cbytes b = w.save.gameFile().serialise();
+             // The layout version follows the record's name and length.
+             const std::string name = "playerShips";
+             auto it = std::search(b.begin(), b.end(), name.begin(), name.end());
+             return it != b.end() && (putU32(&*(it + (long)name.size() + 4), 99), true) &&
+                    CresourceFile::save(CsaveLoad::kGameFile, b.data(), b.size());
+         },
+         SAVE_CORRUPT, "gamesave3.bad", "Player ships record refused (layout 99"},
+        {"folder", replaced([](const std::string& p) { return std::filesystem::create_directory(p); }),
+         SAVE_UNREADABLE, "gamesave3.bad", "", true},
+        {"link to itself", replaced([](const std::string& p) { return symlink(p.c_str(), p.c_str()) == 0; }),
+         SAVE_UNREADABLE, "gamesave3.bad", "", true},
+        {"pipe", replaced([](const std::string& p) { return mkfifo(p.c_str(), 0600) == 0; }),
+         SAVE_UNREADABLE, "gamesave3.bad", "", true},
+        // Root reads it anyway: the row proves nothing there.
+        {"no read permission", [](const std::string& p, Cbytes) { return geteuid() != 0 && chmod(p.c_str(), 0) == 0; },
+         SAVE_UNREADABLE, "gamesave3.bad", "", true},
+    };
+    for (const Crow& row : rows) {
+        SCOPED_TRACE(row.what);
+        CtestEngine eng;
+        saveFilledProfile();
+        {
+            Cworld w;
+            ASSERT_TRUE(w.save.saveSettings());
+        }
+        bool made = row.make(gEngine->savePath(CsaveLoad::kGameFile), rawFile(CsaveLoad::kGameFile));
+        if (row.settingsToo) made = made && row.make(gEngine->savePath(CsaveLoad::kSettingsFile), {});
+        if (!made) continue;
+        const std::string kept = row.keptAs;
+        const auto kind = std::filesystem::symlink_status(gEngine->savePath(CsaveLoad::kGameFile)).type();
+        const bool regular = kind == std::filesystem::file_type::regular;
+        const Cbytes before = regular ? rawFile(CsaveLoad::kGameFile) : Cbytes{};
         Cworld w;
-        fillProfile(w);
-        ASSERT_TRUE(w.save.saveGame(true));
-    }
-    Cbytes good = rawFile("gamesave3");
-    Cbytes corrupt = good;
-    for (size_t i = 20; i < corrupt.size(); i += 7) corrupt[i] ^= 0x5A;
-    writeRaw("gamesave3", corrupt);
-    {
-        Cworld w;
+        w.progress.xp = 5;
         EXPECT_FALSE(w.save.loadGameNow());
-        EXPECT_EQ(w.save.gameFile().lastResult(), SAVE_CORRUPT);
+        EXPECT_EQ(w.save.gameFile().lastResult(), row.result);
         EXPECT_FALSE(w.progress.profileReady());
-        EXPECT_EQ(w.progress.xp, 0);
-        EXPECT_FALSE(fileThere("gamesave3"));
-        EXPECT_EQ(rawFile("gamesave3.bad"), corrupt);
-        EXPECT_TRUE(gEngine->log.contains("Save file gamesave3 could not be read; kept as gamesave3.bad"));
-        // A new profile written now does not touch the one kept aside.
+        EXPECT_EQ(w.progress.xp, 5);
+        EXPECT_EQ(w.ships.numShips(), 4);
+        EXPECT_TRUE(gEngine->log.containsPart(row.logPart));
+        EXPECT_EQ(w.save.takeKeptAside(), kept);
+        EXPECT_TRUE(w.save.takeKeptAside().empty());
+        EXPECT_EQ(w.save.loadSettings(), !row.settingsToo);
+        EXPECT_EQ(w.save.takeKeptAside(CsaveLoad::kSettingsFile), row.settingsToo ? "settings2.bad" : "");
+        // The new profile and settings go in their own files.
         w.progress.createNewProfile();
         ASSERT_TRUE(w.save.saveGame(true));
-        EXPECT_EQ(rawFile("gamesave3.bad"), corrupt);
+        ASSERT_TRUE(w.save.saveSettings());
+        EXPECT_EQ(fileState(gEngine->savePath("gamesave3")), FILE_READABLE);
+        if (kept.empty()) {
+            EXPECT_FALSE(fileThere("gamesave3.bad"));
+            continue;
+        }
+        EXPECT_EQ(std::filesystem::symlink_status(gEngine->savePath(kept)).type(), kind);
+        EXPECT_TRUE(!regular || rawFile(kept) == before);
+        EXPECT_TRUE(kept != "gamesave3.bad2" || rawFile("gamesave3.bad") == (Cbytes{'o', 'l', 'd'}));
+        EXPECT_TRUE(!row.settingsToo ||
+                    std::filesystem::symlink_status(gEngine->savePath("settings2.bad")).type() == kind);
     }
-    Cbytes truncated(good.begin(), good.begin() + (long)good.size() / 2);
-    writeRaw("gamesave3", truncated);
-    {
-        Cworld w;
-        EXPECT_FALSE(w.save.loadGameNow());
-        EXPECT_EQ(rawFile("gamesave3.bad2"), truncated);
-        EXPECT_EQ(rawFile("gamesave3.bad"), corrupt);
-    }
-}
-
-TEST(SaveLoad, ARefusedRecordRefusesTheWholeSave) {
-    CtestEngine eng;
-    Cbytes stream;
-    {
-        Cworld w;
-        fillProfile(w);
-        stream = w.save.gameFile().serialise();
-    }
-    // Damage the ships record inside an otherwise sound stream: its layout
-    // version follows the record's name and length.
-    const std::string name = "playerShips";
-    auto it = std::search(stream.begin(), stream.end(), name.begin(), name.end());
-    ASSERT_NE(it, stream.end());
-    size_t at = (size_t)(it - stream.begin()) + name.size() + 4;
-    putU32(&stream[at], 99);
-    ASSERT_TRUE(CresourceFile::save("gamesave3", stream.data(), stream.size()));
-    Cworld w;
-    w.progress.xp = 5;
-    EXPECT_FALSE(w.save.loadGameNow());
-    EXPECT_TRUE(gEngine->log.containsPart("Player ships record refused (layout 99"));
-    // The progress record came before the bad one and was not applied either.
-    EXPECT_EQ(w.progress.xp, 5);
-    EXPECT_FALSE(w.progress.profileReady());
-    EXPECT_EQ(w.ships.numShips(), 4);
-    EXPECT_TRUE(fileThere("gamesave3.bad"));
 }
 
 TEST(SaveLoad, CloudFlagAlsoWritesLocallyWhenTheCloudFails) {
@@ -249,7 +267,6 @@ TEST(SaveLoad, CloudFlagAlsoWritesLocallyWhenTheCloudFails) {
         return false;
     };
     Cworld w;
-    EXPECT_TRUE(w.save.gameFile().cloud());
     fillProfile(w);
     ASSERT_TRUE(w.save.saveGame(true));
     EXPECT_EQ(cloudCalls, 1);
@@ -321,49 +338,8 @@ TEST(SaveLoad, AnUnreadableCloudCopyIsHeldAndCloudFailuresAreTold) {
     gEngine->cloudSave = nullptr;
 }
 
-// Whatever stands where a save file should be and cannot be read is moved
-// aside, never written over, and its new name is kept for telling the player.
-TEST(SaveLoad, SavesThatCannotBeReadAreKeptAsideForEveryKind) {
-    struct Crow {
-        const char* what;
-        std::function<bool(const std::string& path)> make;
-    };
-    const Crow rows[] = {
-        {"folder", [](const std::string& p) { return std::filesystem::create_directory(p); }},
-        {"link to itself", [](const std::string& p) { return symlink(p.c_str(), p.c_str()) == 0; }},
-        {"pipe", [](const std::string& p) { return mkfifo(p.c_str(), 0600) == 0; }},
-        {"no read permission", [](const std::string& p) {
-             // Root reads it anyway: the row proves nothing there.
-             if (geteuid() == 0) return false;
-             return CresourceFile::writeFileAtomic(p, "x", 1) && chmod(p.c_str(), 0) == 0;
-         }},
-    };
-    for (const Crow& row : rows) {
-        SCOPED_TRACE(row.what);
-        CtestEngine eng;
-        bool made = true;
-        for (const char* name : {CsaveLoad::kGameFile, CsaveLoad::kSettingsFile})
-            made = made && row.make(gEngine->savePath(name));
-        if (!made) continue;
-        const auto kind = std::filesystem::symlink_status(gEngine->savePath(CsaveLoad::kGameFile)).type();
-        Cworld w;
-        EXPECT_FALSE(w.save.loadGameNow());
-        EXPECT_EQ(w.save.gameFile().lastResult(), SAVE_UNREADABLE);
-        EXPECT_FALSE(w.save.loadSettings());
-        EXPECT_EQ(w.save.takeKeptAside(), "gamesave3.bad");
-        EXPECT_EQ(w.save.takeKeptAside(CsaveLoad::kSettingsFile), "settings2.bad");
-        EXPECT_TRUE(w.save.takeKeptAside().empty());
-        // The new profile and settings go in their own files.
-        w.progress.createNewProfile();
-        ASSERT_TRUE(w.save.saveGame(true));
-        ASSERT_TRUE(w.save.saveSettings());
-        for (const char* kept : {"gamesave3.bad", "settings2.bad"})
-            EXPECT_EQ(std::filesystem::symlink_status(gEngine->savePath(kept)).type(), kind) << kept;
-        EXPECT_EQ(fileState(gEngine->savePath("gamesave3")), FILE_READABLE);
-    }
-}
-
-TEST(SaveLoad, SavesMadeWhileOneIsWritingAreNotLost) {
+// Saves asked for while one is writing, and progress made dirty, are all written by the update.
+TEST(SaveLoad, ProgressMadeWhileSavesAreWritingIsNotLost) {
     CtestEngine eng;
     Cworld w;
     fillProfile(w);
@@ -373,55 +349,15 @@ TEST(SaveLoad, SavesMadeWhileOneIsWritingAreNotLost) {
         w.save.update();
     }
     w.save.waitIdle();
-    EXPECT_FALSE(w.save.saveTaskRunning());
-    Cworld back;
-    ASSERT_TRUE(back.save.loadGameNow());
-    EXPECT_EQ(back.progress.xp, 1004);
-}
-
-TEST(SaveLoad, DirtyProgressIsSavedByTheUpdate) {
-    CtestEngine eng;
-    Cworld w;
-    fillProfile(w);
-    w.save.waitIdle();
     w.progress.addCash(5);
-    EXPECT_TRUE(w.progress.saveDirty);
     w.save.update();
     w.save.waitIdle();
+    EXPECT_FALSE(w.save.saveTaskRunning());
     EXPECT_FALSE(w.progress.saveDirty);
     Cworld back;
     ASSERT_TRUE(back.save.loadGameNow());
+    EXPECT_EQ(back.progress.xp, 1004);
     EXPECT_EQ(back.progress.cash, 1239);
-}
-
-TEST(SaveLoad, ShipChangesFromTheLoadTaskReachTheMainThreadOnUpdate) {
-    CtestEngine eng;
-    {
-        Cworld w;
-        fillProfile(w);
-        ASSERT_TRUE(w.save.saveGame(true));
-    }
-    Cworld w;
-    std::vector<std::string> added, removed;
-    SDL_threadID mainId = SDL_ThreadID();
-    bool offThread = false;
-    w.ships.onShipAdded = [&](CplayerShipDef& s) {
-        offThread = offThread || SDL_ThreadID() != mainId;
-        added.push_back(s.name());
-    };
-    w.ships.onShipRemoved = [&](const std::string& n) { removed.push_back(n); };
-    ASSERT_TRUE(w.save.loadGame());
-    w.save.loadTask().join();
-    ASSERT_TRUE(w.save.loadTask().success());
-    EXPECT_TRUE(added.empty());
-    w.ships.update();
-    EXPECT_FALSE(offThread);
-    EXPECT_EQ(added.size(), 2u);   // the custom and the generated ship
-    EXPECT_TRUE(std::find(added.begin(), added.end(), "!feedface") != added.end());
-    EXPECT_TRUE(removed.empty());
-    // Deleting on the main thread tells at once.
-    ASSERT_TRUE(w.ships.deleteShip("!feedface"));
-    EXPECT_EQ(removed, (std::vector<std::string>{"!feedface"}));
 }
 
 namespace {
@@ -486,32 +422,6 @@ TEST(SaveLoad, FailingGameSaveIsRetriedWarnedOnceAndClearedBySuccess) {
     ASSERT_TRUE(back.save.loadGameNow());
     EXPECT_EQ(back.progress.xp, 4321);
     EXPECT_EQ(back.progress.cash, 1243);
-}
-
-// A write that fails while the player keeps playing leaves the newest state to write.
-TEST(SaveLoad, ProgressMadeDuringAFailingSaveIsWrittenByTheRetry) {
-    CtestEngine eng;
-    Cworld w;
-    double now = 0;
-    w.save.clockMs = [&now] { return now; };
-    fillProfile(w);
-    ASSERT_TRUE(w.save.saveGame(true));
-    const std::string blocker = gEngine->savePath("gamesave3.tmp");
-    ASSERT_TRUE(std::filesystem::create_directory(blocker));
-    w.progress.setXP(100);
-    w.save.update();
-    w.progress.setXP(200);
-    w.save.update();
-    w.save.waitIdle();
-    EXPECT_TRUE(w.save.gameSaveFailing());
-    std::filesystem::remove(blocker);
-    now = 1000;
-    w.save.update();
-    w.save.waitIdle();
-    EXPECT_FALSE(w.save.gameSaveFailing());
-    Cworld back;
-    ASSERT_TRUE(back.save.loadGameNow());
-    EXPECT_EQ(back.progress.xp, 200);
 }
 
 // The login file holds the password: saves are the owner's alone to read.
