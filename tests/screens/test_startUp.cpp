@@ -24,34 +24,25 @@ const Lines kOfflineRoad = {
 };
 }  // namespace
 
-TEST_F(RoadTest, ServiceSwitchedOffSkipsTheOnlinePhases) {
-    makeGame("-SteamBoards");
-    writeSave(500, true);
-    storedAccount();
-    toTitle();
-    pressReturn();
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_EQ(lines("- StartUp - "), kOfflineRoad);
-    EXPECT_EQ(gGame->progress.xp, 500);
-    EXPECT_TRUE(screens::get<CstartUpScreen>()->finished);
+// Switched off by the command line, or found unreachable at the title: the
+// online phases are skipped and the local save is played.
+TEST_F(RoadTest, WithoutTheServiceTheOnlinePhasesAreSkipped) {
+    for (bool unreachable : {false, true}) {
+        SCOPED_TRACE(unreachable ? "unreachable" : "switched off");
+        g.reset();
+        makeGame(unreachable ? "" : "-SteamBoards", unreachable);
+        writeSave(500, true);
+        storedAccount();
+        toTitle();
+        pressReturn();
+        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+        EXPECT_EQ(lines("- StartUp - "), kOfflineRoad);
+        EXPECT_EQ(gGame->progress.xp, 500);
+        EXPECT_TRUE(gEngine->webServiceOff);
+        EXPECT_EQ(g->logHas("Running without soap!"), unreachable);
+        EXPECT_EQ(gEngine->analytics.clientId(), "client-500");
+    }
     EXPECT_EQ(service.requestCount(), 0);
-    EXPECT_FALSE(g->logHas("Running without soap!"));   // nothing to check: the switch says off
-    // English was chosen on the language screen on the way.
-    EXPECT_EQ(gGame->saveLoad.settings.language, 1);
-    EXPECT_EQ(gEngine->analytics.clientId(), "client-500");
-}
-
-TEST_F(RoadTest, UnreachableServiceIsSwitchedOffAtTheTitle) {
-    makeGame("", true);
-    writeSave(300, true);
-    storedAccount();
-    toTitle();
-    pressReturn();
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_TRUE(g->logHas("Running without soap!"));
-    EXPECT_TRUE(gEngine->webServiceOff);
-    EXPECT_EQ(lines("- StartUp - "), kOfflineRoad);
-    EXPECT_EQ(gGame->progress.xp, 300);
 }
 
 TEST_F(RoadTest, StoredLoginRunsEveryOnlinePhase) {
@@ -118,31 +109,37 @@ TEST_F(RoadTest, StoredLoginRunsEveryOnlinePhase) {
     EXPECT_EQ(login.name, "pilot@example.com");
 }
 
-TEST_F(RoadTest, LocalSaveNewerThanTheCloudIsLoadedBack) {
-    makeGame();
-    storedAccount();
-    writeSave(100, true);    // cloud and local
-    writeSave(500, false);   // then a newer local one
-    toTitle();
-    pressReturn();
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_TRUE(g->logHas("- StartUp - Local save more recent, so loading that back in"));
-    EXPECT_EQ(gGame->progress.xp, 500);
-    EXPECT_EQ(gGame->progress.clientId, "client-500");
-    EXPECT_TRUE(gGame->saveLoad.gameFile().cloud());   // the flag is put back
-}
-
-TEST_F(RoadTest, CloudSaveNewerThanLocalIsKept) {
-    makeGame();
-    storedAccount();
-    writeSave(500, true);
-    writeSave(100, false);
-    toTitle();
-    pressReturn();
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_TRUE(g->logHas("- StartUp - Cloud save more recent, so sticking with that"));
-    EXPECT_FALSE(g->logHas("- StartUp - Local save more recent, so loading that back in"));
-    EXPECT_EQ(gGame->progress.xp, 500);
+// A cloud save and a local one: the newer is played, unless the local one
+// says it never went to the cloud.
+TEST_F(RoadTest, TheNewerOfTheCloudAndLocalSavesIsPlayed) {
+    const struct {
+        int64_t cloudXp, localXp;
+        bool localInCloud;
+        int64_t played;
+        const char* line;   // said on the way, or nothing when the cloud is not read
+    } rows[] = {
+        {100, 500, true, 500, "- StartUp - Local save more recent, so loading that back in"},
+        {500, 100, true, 500, "- StartUp - Cloud save more recent, so sticking with that"},
+        {900, 200, false, 200, nullptr},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.played);
+        g.reset();
+        makeGame();
+        storedAccount();
+        writeSave(r.cloudXp, true);
+        writeSave(r.localXp, false);
+        gGame->saveLoad.gameFile().setCloud(r.localInCloud);
+        toTitle();
+        pressReturn();
+        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+        EXPECT_EQ(gGame->progress.xp, r.played);
+        EXPECT_EQ(gGame->progress.clientId, "client-" + std::to_string(r.played));
+        EXPECT_EQ(gGame->saveLoad.gameFile().cloud(), r.localInCloud);   // the flag is put back
+        if (r.line) EXPECT_TRUE(g->logHas(r.line));
+        else EXPECT_FALSE(g->logHas("- StartUp - load save game cloud"));
+        EXPECT_TRUE(g->logHas("- StartUp - getting player stats"));
+    }
 }
 
 TEST_F(RoadTest, NoSavesAtAllMakeANewProfile) {
@@ -230,22 +227,6 @@ TEST_F(RoadTest, UnreadableSavesAreKeptAndThePlayerIsToldOfEach) {
     EXPECT_EQ(cloudAfter, cloudBefore);
     EXPECT_TRUE(std::filesystem::is_symlink(savePath("gamesave3.bad")));
     steamLocal::faults().readFails = false;
-}
-
-TEST_F(RoadTest, ASaveWithTheCloudFlagClearIsNotWeighedAgainstTheCloud) {
-    makeGame();
-    storedAccount();
-    writeSave(900, true);   // a cloud save that must not be read
-    writeSave(200, false);
-    gGame->saveLoad.gameFile().setCloud(false);
-    toTitle();
-    pressReturn();
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_FALSE(g->logHas("- StartUp - load save game cloud"));
-    EXPECT_FALSE(g->logHas("- StartUp - Now trying cloud save"));
-    EXPECT_TRUE(g->logHas("- StartUp - getting player stats"));
-    EXPECT_EQ(gGame->progress.xp, 200);
-    EXPECT_FALSE(gGame->saveLoad.gameFile().cloud());
 }
 
 TEST_F(RoadTest, ThreeTokenFailuresSwitchTheServiceOffAndGoOn) {
@@ -347,18 +328,4 @@ TEST_F(RoadTest, VersionTexts) {
         EXPECT_EQ(screens::get<CconfirmStateScreen>()->menu()->itemCount(), 1u);   // emptied each time
         gGame->setGameMode(GM_CREDITS);
     }
-}
-
-TEST_F(RoadTest, PhaseTextNamesThePhase) {
-    makeGame();
-    CstartUpScreen& s = *screens::get<CstartUpScreen>();
-    s.phase = CstartUpScreen::PHASE_TOKEN;
-    EXPECT_EQ(s.phaseText(), "Signing in");
-    s.phase = CstartUpScreen::PHASE_STATS;
-    gGame->statsCache.queuePlayer(42);
-    EXPECT_EQ(s.phaseText(), "Fetching your statistics (1)");
-    s.phase = 12;
-    EXPECT_EQ(s.phaseText(), "--");
-    s.phase = CstartUpScreen::PHASE_FINISHED;
-    EXPECT_EQ(s.phaseText(), "Ready");
 }
