@@ -218,32 +218,6 @@ TEST(MusicBrowser, FilesListDrivesFoldersAndMusicAndWalkTheFolders) {
     EXPECT_EQ(f.g.mode(), GM_MUSIC_TYPE_LIST);
 }
 
-TEST(MusicBrowser, ALetterJumpsAndBackFollowsWhoOpenedIt) {
-    {
-        CbrowserFixture f;
-        ASSERT_TRUE(f.g.initOk());
-        f.press(f.widget("Albums"));
-        f.g.tapKey(SDL_SCANCODE_K);
-        f.g.steps(6);   // the selection moves a row a step
-        Cmenu* m = f.shown();
-        ASSERT_NE(m->getSelectedItem(), nullptr);
-        EXPECT_EQ(m->getSelectedItem()->getText("Title1"), "Kiwi");
-    }
-    {
-        CbrowserFixture f(1);
-        bool offered = false;
-        for (const auto& b : gEngine->ui.buttonBar.buttons()) offered |= b.action == ACTION_OPTION_X;
-        EXPECT_TRUE(offered);   // "UseNowPlaying"
-        f.g.tapAction(ACTION_BACK);
-        f.g.steps(80);
-        EXPECT_EQ(f.g.mode(), GM_GAME_TYPE);
-    }
-    CbrowserFixture f(2);
-    f.g.tapAction(ACTION_BACK);
-    f.g.steps(80);
-    EXPECT_EQ(f.g.mode(), GM_PARTY_GAME_TYPE);
-}
-
 // From the game type a keyboard player opens an album and picks its track
 // with Return alone; W moves up rather than jumping to a letter; X takes
 // what is playing.

@@ -9,7 +9,6 @@
 #include "screens/HUD.h"
 #include "screens/gameOver.h"
 #include "screens/gameType.h"
-#include "screens/pause.h"
 #include "screens/screenRegistry.h"
 #include "trackRoad.h"
 
@@ -68,16 +67,6 @@ TEST(RoadOfOneTrack, StandardPlaysTheTrackThroughToTheRankUp) {
     f.g->world.session.addScore(0, 2500);
     EXPECT_EQ(score->getText(), formatThousands64(f.g->world.session.teamScores[0]));
 
-    // A pause holds the clock; Escape again plays on.
-    f.g.tapKey(SDL_SCANCODE_ESCAPE);
-    ASSERT_TRUE(screens::get<CpauseScreen>()->paused());
-    double clock = f.g->world.session.clock;
-    f.g.steps(20);
-    EXPECT_EQ(f.g->world.session.clock, clock);
-    f.g.tapKey(SDL_SCANCODE_ESCAPE);
-    f.g.steps(40);
-    EXPECT_FALSE(screens::get<CpauseScreen>()->paused());
-
     // The track ends: the game over of a track, then OK to the rank-up.
     ASSERT_TRUE(f.runUntil(GM_GAME_OVER, 60 * 30));
     int64_t result = f.g->world.session.teamScores[0];
@@ -90,21 +79,6 @@ TEST(RoadOfOneTrack, StandardPlaysTheTrackThroughToTheRankUp) {
     const CtrackRecord* rec = f.g->trackStats.findTrack(f.track->key);
     ASSERT_NE(rec, nullptr);
     EXPECT_EQ(rec->bestScore, (uint64_t)result);
-}
-
-TEST(RoadOfOneTrack, RetryGoesStraightBackToTheCountdown) {
-    CroadFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.startTrack(0);
-    ASSERT_TRUE(f.runUntil(GM_GAME_OVER, 60 * 30));
-    f.g.steps(120);
-    f.modes();
-    f.press(ACTION_OPTION_X);
-    EXPECT_EQ(f.g.mode(), GM_321_GO);
-    ASSERT_TRUE(f.runUntil(GM_PLAYING, 400));
-    EXPECT_EQ(f.modes(), lines({"321Go", "Playing"}));
-    EXPECT_EQ(f.g->world.session.teamScores[0], 0);
-    EXPECT_EQ(f.rankUp.enters, 0);
 }
 
 TEST(RoadOfOneTrack, SurvivalAndBossRushEndWithTheLastLife) {
@@ -140,7 +114,7 @@ TEST(RoadOfOneTrack, ChillOutHasNoBestAndEndsWithTheTrack) {
     EXPECT_EQ(f.modes(), lines({"GameType", "GameSettings", "321Go", "Playing", "GameOver"}));
 }
 
-// Two games left through Retry each count toward the player's XP, the ship's
+// Retry goes straight back to the countdown. Two games left through Retry each count toward the player's XP, the ship's
 // record and the statistics, as OK and the rank-up would have.
 TEST(RoadOfOneTrack, GamesLeftThroughRetryCountOnceEach) {
     CroadFixture f;
@@ -159,8 +133,11 @@ TEST(RoadOfOneTrack, GamesLeftThroughRetryCountOnceEach) {
         ASSERT_TRUE(f.runUntil(GM_GAME_OVER_SURVIVAL, 200));
         total += f.g->world.session.sessionXp;
         f.g.steps(120);
-        f.press(ACTION_OPTION_X);
+        f.modes();
+        f.press(ACTION_OPTION_X);   // straight back to the countdown
         ASSERT_TRUE(f.runUntil(GM_PLAYING, 400));
+        EXPECT_EQ(f.modes(), lines({"321Go", "Playing"}));
+        EXPECT_EQ(f.g->world.session.teamScores[0], 0);
     }
     ASSERT_GE(total, 7000);
     EXPECT_EQ(f.rankUp.enters, 0);

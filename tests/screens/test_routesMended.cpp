@@ -155,17 +155,6 @@ TEST(RoutesMended, TheLeaderboardTileAfterATracksBoard) {
     EXPECT_EQ(h.modes(), (Modes{"Leaderboard", "MainMenu"}));
 }
 
-// On the open-mic settings Backspace is Back, as on every other screen.
-TEST(RoutesMended, OpenMicSettingsBackspaceIsBack) {
-    Chub h;
-    ASSERT_TRUE(h.g.initOk());
-    h.tile("Options");
-    h.row("Menu", OPT_OPEN_MIC);
-    ASSERT_EQ(h.g.mode(), GM_OPEN_MIC_SETTINGS);
-    h.key(SDL_SCANCODE_BACKSPACE);
-    EXPECT_EQ(h.modes(), (Modes{"Options", "OpenMicSettings", "Options"}));
-}
-
 // The music browser's tabs and the achievement categories by keys and pads.
 TEST(RoutesMended, TabsAndCategoriesByKeysAndPads) {
     Chub h;

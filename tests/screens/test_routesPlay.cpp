@@ -40,21 +40,11 @@ struct CplayRoad : CtrackRoad {
         g.tapKey(SDL_SCANCODE_ESCAPE);
         g.steps(40);
         ASSERT_FALSE(pause().paused());
+        ASSERT_FALSE(screens::get<CmusicBarScreen>()->pausedLook());
     }
     bool captured() const { return gEngine->input.mouse.captured(); }
 };
 }  // namespace
-
-TEST(RoutesOutOfPlay, TheGameOverGivesThePointerBack) {
-    CplayRoad f;
-    ASSERT_TRUE(f.g.initOk());
-    f.startTrack();
-    ASSERT_EQ(f.g.mode(), GM_PLAYING);
-    f.pauseAndResume();
-    EXPECT_TRUE(f.captured());
-    ASSERT_TRUE(f.runUntil(GM_GAME_OVER, 60 * 30));
-    EXPECT_FALSE(f.captured());
-}
 
 TEST(RoutesOutOfPlay, QuitFromThePauseGivesThePointerBackAndForgetsTheListener) {
     CplayRoad f;
@@ -89,25 +79,17 @@ TEST(RoutesOutOfPlay, QuitFromThePauseGivesThePointerBackAndForgetsTheListener) 
     EXPECT_FALSE(gEngine->acrCloud.listening());
 }
 
-TEST(RoutesOutOfPlay, ResumeTakesThePausedLookBack) {
+// The game over of a completed track gives the pointer back, and the menus
+// after it have music again.
+TEST(RoutesOutOfPlay, AfterACompletedTrackThePointerAndTheMenuMusicAreBack) {
     CplayRoad f;
     ASSERT_TRUE(f.g.initOk());
     f.startTrack();
     ASSERT_EQ(f.g.mode(), GM_PLAYING);
-    f.g.tapKey(SDL_SCANCODE_ESCAPE);
-    EXPECT_TRUE(screens::get<CmusicBarScreen>()->pausedLook());
-    f.g.steps(20);
-    f.g.tapKey(SDL_SCANCODE_ESCAPE);
-    f.g.steps(40);
-    EXPECT_FALSE(screens::get<CmusicBarScreen>()->pausedLook());
-}
-
-TEST(RoutesOutOfPlay, AfterACompletedTrackTheMenusHaveMusicAgain) {
-    CplayRoad f;
-    ASSERT_TRUE(f.g.initOk());
-    f.startTrack();
-    ASSERT_EQ(f.g.mode(), GM_PLAYING);
+    f.pauseAndResume();
+    EXPECT_TRUE(f.captured());
     ASSERT_TRUE(f.runUntil(GM_GAME_OVER, 60 * 30));
+    EXPECT_FALSE(f.captured());
     f.g.steps(20);
     // The results are heard in the silence the track left.
     EXPECT_EQ(f.g->music.channel, 0u);

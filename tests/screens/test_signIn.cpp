@@ -54,8 +54,6 @@ TEST_F(SignInTest, SteamIdentityMakesTheAccountSilently) {
         "Steam Sign In: Failed",
         "Steam Auto Create Account: Success",
     }));
-    EXPECT_TRUE(g->logHas("Attempting to auto sign in with Steam"));
-    EXPECT_TRUE(g->logHas("Attempting to create new account using Steam details"));
     EXPECT_TRUE(g->logHas("- StartUp - get token - success"));
     EXPECT_TRUE(screens::get<CstartUpScreen>()->signInResult().accountCreated);
     EXPECT_TRUE(gUi->buttonBar.buttons().empty());   // the sign-in's BACK went with it
@@ -100,8 +98,6 @@ TEST_F(SignInTest, MakingAnAccountByHand) {
     click(w("CreateAccount"));
     EXPECT_EQ(screen().mode(), CsignInScreen::MODE_CREATE_ACCOUNT);
     EXPECT_EQ(lines("Sign in UI - ").back(), "Sign in UI - EsignInMode_CreateAccount");
-    EXPECT_FALSE(w("SignIn")->visible());
-    EXPECT_TRUE(w("Password2TextBox")->visible());
     EXPECT_FALSE(okShown());
 
     fill("UserNameTextBox", "Rookie");
@@ -110,7 +106,6 @@ TEST_F(SignInTest, MakingAnAccountByHand) {
     EXPECT_FALSE(okShown());   // every field needs text
     fill("Password2TextBox", "abc124");
     EXPECT_TRUE(okShown());
-    EXPECT_EQ(screen().fieldText(CsignInScreen::FIELD_USER_NAME), "Rookie");
     EXPECT_EQ(w("Password1TextBox")->getText("TextName"), "******");
 
     // Passwords that differ are reported; nothing is sent.
@@ -170,7 +165,6 @@ TEST_F(SignInTest, AFailedSignInByHandReturnsToTheChoice) {
 
     click(w("SignIn"));
     EXPECT_EQ(lines("Sign in UI - ").back(), "Sign in UI - EsignInMode_SignIn");
-    EXPECT_FALSE(w("UserNameTextBox")->visible());
     fill("EmailTextBox", "vet@example.com");
     EXPECT_FALSE(okShown());
     fill("Password1TextBox", "wrong");
