@@ -170,8 +170,7 @@ TEST(MadeCalls, AWonChallengeShowsItsShipThenGrantsItFreeAndTheNextPrizeFollows)
     f.g.settle(5);
     CconfirmScreen& confirm = *screens::get<CconfirmScreen>();
     ASSERT_TRUE(confirm.showing());
-    for (size_t i = 0; i < confirm.menu()->itemCount(); ++i)
-        if ((int)confirm.menu()->item(i)->value == 1) f.g.click(confirm.menu()->item(i));
+    f.g.click(itemWithValue(confirm.menu(), 1));
     EXPECT_NE(gGame->playerShips.findShip(key), nullptr);
     EXPECT_EQ(gGame->progress.cash, cash);
 

@@ -52,10 +52,7 @@ struct CshipMissionsFixture {
         waitFor(GM_MUSIC_BROWSER_SHIP_MISSIONS);
         g.settle();
     }
-    bool waitFor(int mode) {
-        for (int i = 0; i < 400 && g.mode() != mode; ++i) g.steps(1);
-        return g.mode() == mode;
-    }
+    bool waitFor(int mode) { return waitForMode(g, mode); }
     std::vector<std::string> titles() {
         std::vector<std::string> out;
         for (size_t i = 0; i < menu()->itemCount(); ++i)

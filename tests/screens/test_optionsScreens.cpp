@@ -44,26 +44,14 @@ struct CoptionsGame : CscreensGame {
     }
     // Clicks a menu's item with this value.
     void chooseValue(Cmenu* m, int64_t value) {
-        ASSERT_NE(m, nullptr);
-        for (size_t i = 0; i < m->itemCount(); ++i)
-            if (m->item(i)->value == value && m->item(i)->selectable) {
-                click(m->item(i));
-                return;
-            }
-        FAIL() << "no item " << value << " in " << m->name;
+        Cwidget* w = itemWithValue(m, value, true);
+        ASSERT_NE(w, nullptr) << "no item " << value;
+        click(w);
     }
-    bool menuOffers(Cmenu* m, int64_t value) {
-        for (size_t i = 0; i < m->itemCount(); ++i)
-            if (m->item(i)->value == value) return true;
-        return false;
-    }
+    bool menuOffers(Cmenu* m, int64_t value) { return itemWithValue(m, value) != nullptr; }
     // Typed into the box that has the focus, then Return.
     void type(const char* text) {
-        SDL_Event e{};
-        e.type = SDL_TEXTINPUT;
-        strcpy(e.text.text, text);
-        SDL_PushEvent(&e);
-        steps(1);
+        typeInto(*this, text);
         tapKey(SDL_SCANCODE_RETURN);
         steps(2);
     }

@@ -51,11 +51,7 @@ struct CtwitterGame : CscreensGame {
     void typePin(const std::string& pin, int endKey) {
         click(w("PinBox"));
         ASSERT_TRUE(gUi->textEntry.active);
-        SDL_Event e{};
-        e.type = SDL_TEXTINPUT;
-        snprintf(e.text.text, sizeof e.text.text, "%s", pin.c_str());
-        SDL_PushEvent(&e);
-        steps(1);
+        typeInto(*this, pin);
         tapKey(endKey);
         steps(2);
     }

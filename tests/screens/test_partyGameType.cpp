@@ -33,11 +33,7 @@ struct CpartyGameTypeFixture : CtrackRoad {
         pick(screen->noMultiplier(), noMul ? 1 : 0);
         g.steps(1);
     }
-    bool okShown() const {
-        for (const auto& b : gEngine->ui.buttonBar.buttons())
-            if (b.action == ACTION_SELECT) return !b.hidden;
-        return false;
-    }
+    bool okShown() const { return barShows(ACTION_SELECT); }
     bool red(Cmenu* menu, size_t item) { return menu->item(item)->textColour == g->namedColours.lightRed; }
 };
 }  // namespace

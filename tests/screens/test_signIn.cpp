@@ -1,6 +1,7 @@
 // The sign-in screen: silently through the Steam identity, or by hand.
 #include "roadFixture.h"
 #include "screens/signIn.h"
+#include "screensFixture.h"
 #include "screens/startUp.h"
 #include "screens/screenRegistry.h"
 
@@ -119,11 +120,7 @@ TEST_F(SignInTest, MakingAnAccountByHand) {
 
     // A cancelled entry keeps what the field held.
     click(w("EmailTextBox"));
-    SDL_Event e{};
-    e.type = SDL_TEXTINPUT;
-    strcpy(e.text.text, "zzz");
-    SDL_PushEvent(&e);
-    g->steps(1);
+    typeInto(*g, "zzz");
     tapKey(SDL_SCANCODE_ESCAPE);
     g->steps(1);
     EXPECT_FALSE(gUi->textEntry.active);

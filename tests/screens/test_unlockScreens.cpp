@@ -45,9 +45,7 @@ struct CshipOfferFixture {
     void answerSwap(int value) {
         CconfirmScreen* confirm = screens::get<CconfirmScreen>();
         ASSERT_TRUE(confirm->showing());
-        Cmenu* m = confirm->menu();
-        for (size_t i = 0; i < m->itemCount(); ++i)
-            if ((int)m->item(i)->value == value) g.click(m->item(i));
+        g.click(itemWithValue(confirm->menu(), value));
         g.settle(80);
     }
 };
