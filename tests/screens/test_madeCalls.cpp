@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "engine/format.h"
-#include "engine/ui/menu.h"
-#include "engine/ui/screen.h"
 #include "engine/ui/uiMgr.h"
 #include "game/gameTypes.h"
 #include "game/musicLink.h"
@@ -15,53 +13,34 @@
 #include "screens/NewsFeed.h"
 #include "screens/confirm.h"
 #include "screens/leaderboard.h"
-#include "screens/mainMenu.h"
 #include "screens/musicBar.h"
-#include "screens/screenRegistry.h"
 #include "screens/startUp.h"
 #include "screens/unlockChallengeShip.h"
 #include "screens/unlockProcShip.h"
-#include "screensFixture.h"
+#include "routeWalker.h"
 #include "trackRoad.h"
 
 namespace {
 // The real main menu, with a built-in track playing and the music bar up as
 // the title screen leaves it.
-struct ChubFixture {
-    CscreensGame g;
-    CmainMenuScreen& menu = *screens::get<CmainMenuScreen>();
+struct ChubFixture : CrouteWalker {
     CmusicBarScreen& bar = *screens::get<CmusicBarScreen>();
     ChubFixture() {
-        if (!g.initOk()) return;
-        gGame->namedColours.load();
-        gGame->world.loadData();
-        seeMainMenuTutorials();
         for (const char* t : {"Tut_ProcShip1", "Tut_TimedChallenge1", "Tut_TimedChallenge2"})
             gUi->tutorials.find(t)->seen = true;
         screens::get<CstartUpScreen>()->finished = true;
         gGame->music.addBuiltInTracks();
         gGame->music.playTrack(gGame->songLibrary.entry(0));
         bar.activate();
-        g->setGameMode(GM_MAIN_MENU);
-        g.settle();
+        toMainMenu();
     }
     // Steps until the state is current and its opening has finished.
-    bool reach(int mode, int steps = 300) {
-        for (int i = 0; i < steps; ++i) {
-            if (g->mode() == mode && !g->transitionRunning() && g->pendingMode() < 0) {
-                g.settle(40);
-                return true;
-            }
-            g.steps(1);
-        }
-        return g->mode() == mode;
-    }
-    void press(const char* name) {
-        Cwidget* w = menu.button(name);
-        ASSERT_NE(w, nullptr) << name;
-        g.click(w);
+    bool reach(int mode) {
+        const bool reached = waitForMode(g, mode, 300);
         g.settle(40);
+        return reached;
     }
+    void press(const char* name) { tile(name); }
     // The spot-effect popups showing now, made from a template.
     std::vector<Cwidget*> popups(const std::string& templateName) {
         std::vector<Cwidget*> out;
