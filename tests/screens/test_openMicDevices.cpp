@@ -52,7 +52,6 @@ TEST(OpenMicDevices, ListsTheSourceAndStoresItsDefaultFirstTime) {
     EXPECT_TRUE(g.logHas("setOpenMicDesktopDeviceID: 1"));
     EXPECT_FALSE(desk[0].ticked);
     EXPECT_TRUE(desk[1].ticked);
-    EXPECT_EQ(openMicDevices::infoText(m, OPEN_MIC_DESKTOP), "Channels = 2       Frequency = 44101hz");
 
     auto mics = openMicDevices::fill(m, OPEN_MIC_MICROPHONE);
     ASSERT_EQ(mics.size(), 2u);
