@@ -12,6 +12,7 @@
 #include "online/inbox.h"
 #include "screens/NewsFeed.h"
 #include "screens/confirm.h"
+#include "screens/exit.h"
 #include "screens/leaderboard.h"
 #include "screens/musicBar.h"
 #include "screens/startUp.h"
@@ -161,7 +162,7 @@ TEST(MadeCalls, AWonChallengeShowsItsShipThenGrantsItFreeAndTheNextPrizeFollows)
     EXPECT_TRUE(daily.laterRewards.empty());
 }
 
-TEST(MadeCalls, HowToPlayOpensTheInstructionsInTheDesktopsBrowser) {
+TEST(MadeCalls, HowToPlayOpensTheInstructionsInTheDesktopsBrowserAndExitAsksFirst) {
     ChubFixture f;
     ASSERT_TRUE(f.g.initOk());
     EXPECT_TRUE(f.g.gameOpensWebPages);
@@ -169,6 +170,8 @@ TEST(MadeCalls, HowToPlayOpensTheInstructionsInTheDesktopsBrowser) {
     ASSERT_EQ(f.g.openedWebPages.size(), 1u);
     EXPECT_EQ(f.g.openedWebPages[0], "https://www.quillmarshgames.com/zrb-instructions.html");
     EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
+    f.press("Exit");
+    EXPECT_TRUE(screens::get<CexitPopup>()->showing());
 }
 
 TEST(MadeCalls, ChallengesThatCannotBePlayedSayWhy) {

@@ -383,8 +383,13 @@ TEST(ShipEditorMissions, EachTypeWritesOnlyItsOwnFields) {
     EXPECT_EQ(f.rowValue(CmissionEditor::ROW_RANK), "5");
 }
 
-// Stored values beyond the last item show at the last item.
+// Stored values show at their items, values beyond the last at the last.
 TEST(ShipEditorMissions, StoredValuesShowAtTheirItems) {
+    EXPECT_EQ(CmissionEditor::indexOfMinLength(210.0f), 3);     // 3:30
+    EXPECT_EQ(CmissionEditor::indexOfScore(1999999), 1);
+    EXPECT_EQ(CmissionEditor::indexOfScore(12000000), 5);
+    EXPECT_EQ(CmissionEditor::indexOfWave(20), 3);
+    EXPECT_EQ(CmissionEditor::indexOfSurvival(15 * 60.0f), 2);
     EXPECT_EQ(CmissionEditor::indexOfMinLength(99999.0f), CshipEditParams::itemCount(CmissionEditor::ROW_MIN_LENGTH) - 1);
     EXPECT_EQ(CmissionEditor::indexOfScore(4000000000u), 9);
     EXPECT_EQ(CmissionEditor::indexOfRank(60000), CshipEditParams::itemCount(CmissionEditor::ROW_RANK) - 1);

@@ -198,6 +198,11 @@ TEST(UnlockShipMod, AModuleIsAddedOnceThenTheGameMovesOn) {
 TEST(UnlockChallengeShip, TheShipMadeForTheShowGoesAndTheRewardScreenFollows) {
     CscreensGame g;
     ASSERT_TRUE(g.initOk());
+    EXPECT_EQ(challengePlacingText(1), gEngine->text("ChallengeWinner"));
+    EXPECT_EQ(challengePlacingText(2),
+              std::string(gEngine->text("ChallengeRank")) + " - 2nd " + gEngine->text("ChallengePlace"));
+    EXPECT_EQ(challengeDurationText(3599), "59:59");
+    EXPECT_EQ(challengeDurationText(3600), "01h 00m 00s");
     CrecordingScreen reward;
     g->setScreen(GM_UNLOCK_PROC_SHIP, &reward);
     const std::string key = "00112233445566778899aabbccddeeff";
