@@ -84,28 +84,6 @@ TEST(Pause, ThePausedMusicBarShowsTheBestKeptSinceItLastShowed) {
     EXPECT_EQ(screens::get<CmusicBarScreen>()->bar()->getText("HighScore"), "98,765");
 }
 
-TEST(Pause, QuitAsksFirstAndNoKeepsThePause) {
-    CpauseFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.g.tapKey(SDL_SCANCODE_ESCAPE);
-    f.g.settle();
-    f.g.click(f.pause->screen()->findWidget("QuitTrack"));
-    ASSERT_TRUE(screens::get<CconfirmScreen>()->showing());
-    f.answer(false);
-    EXPECT_TRUE(f.pause->paused());
-    EXPECT_EQ(f.g.mode(), GM_PLAYING);
-    EXPECT_FALSE(f.g->music.isPlaying());
-
-    f.g.click(f.pause->screen()->findWidget("QuitTrack"));
-    f.answer(true);
-    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
-    EXPECT_EQ(f.mainMenu.enters, 1);
-    // Nothing of the pause holds the next screen.
-    EXPECT_FALSE(f.pause->paused());
-    EXPECT_FALSE(gEngine->paused);
-    EXPECT_GT(f.mainMenu.updates, 0);
-}
-
 TEST(Pause, RestartGoesBackToTheCountdown) {
     CpauseFixture f;
     ASSERT_TRUE(f.g.initOk());

@@ -73,6 +73,10 @@ TEST(RoutesOutOfPlay, QuitFromThePauseGivesThePointerBackAndForgetsTheListener) 
     f.g.click(confirm->screen()->findMenu("Menu")->item(0));   // "YES"
     f.g.steps(80);
     EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
+    // Nothing of the pause holds the next screen.
+    EXPECT_FALSE(f.pause().paused());
+    EXPECT_FALSE(gEngine->paused);
+    EXPECT_GT(f.mainMenu.updates, 0);
     EXPECT_FALSE(f.captured());
     EXPECT_FALSE(bar->pausedLook());
     EXPECT_FALSE(bar->next()->hidden);
