@@ -67,15 +67,25 @@ TEST(RoadOfOneTrack, StandardPlaysTheTrackThroughToTheRankUp) {
     f.g->world.session.addScore(0, 2500);
     EXPECT_EQ(score->getText(), formatThousands64(f.g->world.session.teamScores[0]));
 
-    // The track ends: the game over of a track, then OK to the rank-up.
+    // The track ends: its game over gives the pointer back and is heard in the
+    // silence the track left; OK to the rank-up, whose menus have music again.
+    gEngine->input.mouse.setCaptured(true);
     ASSERT_TRUE(f.runUntil(GM_GAME_OVER, 60 * 30));
+    EXPECT_FALSE(gEngine->input.mouse.captured());
     int64_t result = f.g->world.session.teamScores[0];
-    f.g.steps(120);
+    f.g.steps(20);
+    EXPECT_EQ(f.g->music.channel, 0u);
+    f.g.steps(100);
     CgameOverTrackScreen* over = screens::get<CgameOverTrackScreen>();
     EXPECT_EQ(over->screen()->findWidget("Score")->getText(), formatThousands64(result));
     f.press(ACTION_SELECT);
     EXPECT_EQ(f.g.mode(), GM_RANK_UP);
     EXPECT_EQ(f.modes(), lines({"GameOver", "RankUp"}));
+    f.g.steps(5);
+    EXPECT_NE(f.g->music.channel, 0u);
+    EXPECT_TRUE(f.g.logPrefix("Menu music: "));
+    f.runUntil(-1, 30);
+    EXPECT_GT(f.g->music.getTimeRemaining(), 0.0);
     const CtrackRecord* rec = f.g->trackStats.findTrack(f.track->key);
     ASSERT_NE(rec, nullptr);
     EXPECT_EQ(rec->bestScore, (uint64_t)result);
