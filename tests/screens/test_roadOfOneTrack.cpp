@@ -91,7 +91,8 @@ TEST(RoadOfOneTrack, StandardPlaysTheTrackThroughToTheRankUp) {
     EXPECT_EQ(rec->bestScore, (uint64_t)result);
 }
 
-TEST(RoadOfOneTrack, SurvivalAndBossRushEndWithTheLastLife) {
+// Survival and Boss Rush end with the last life, Chill Out with the track.
+TEST(RoadOfOneTrack, EachGameTypeEndsItsOwnWay) {
     CroadFixture f;
     ASSERT_TRUE(f.g.initOk());
     f.modes();
@@ -111,13 +112,9 @@ TEST(RoadOfOneTrack, SurvivalAndBossRushEndWithTheLastLife) {
     f.g.steps(120);
     f.press(ACTION_SELECT);
     EXPECT_EQ(f.modes(), lines({"GameType", "GameSettings", "321Go", "Playing", "GameOverBossRush", "RankUp"}));
-}
 
-TEST(RoadOfOneTrack, ChillOutHasNoBestAndEndsWithTheTrack) {
-    CroadFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.modes();
-    f.startTrack(3);   // ChillOut
+    // Chill Out has no best and ends with the track.
+    f.startTrack(3);
     ASSERT_EQ(f.g.mode(), GM_PLAYING);
     EXPECT_TRUE(screens::get<CHUD>()->screen()->findWidget("HighScore")->hidden);
     ASSERT_TRUE(f.runUntil(GM_GAME_OVER, 60 * 30));
