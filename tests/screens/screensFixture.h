@@ -107,3 +107,30 @@ inline std::string rowPartsOutsideList(const Cmenu& m) {
     }
     return out;
 }
+
+// ---- Steps shared by the screen tests of the later screens ----
+// The first item of the menu with this value (a selectable one if asked), or null.
+inline Cwidget* itemWithValue(const Cmenu* m, int64_t value, bool selectableOnly = false) {
+    for (size_t i = 0; m && i < m->itemCount(); ++i)
+        if (m->item(i)->value == value && (m->item(i)->selectable || !selectableOnly)) return m->item(i);
+    return nullptr;
+}
+// Text typed into the entry that has the focus, as the desktop sends it.
+inline void typeInto(CtestGame& g, const std::string& text) {
+    SDL_Event e{};
+    e.type = SDL_TEXTINPUT;
+    snprintf(e.text.text, sizeof e.text.text, "%s", text.c_str());
+    SDL_PushEvent(&e);
+    g.steps(1);
+}
+// Steps until the state is current; false when it never comes.
+inline bool waitForMode(CtestGame& g, int mode, int steps = 600) {
+    for (int i = 0; i < steps && g.mode() != mode; ++i) g.steps(1);
+    return g.mode() == mode;
+}
+// The button bar shows a button for this action.
+inline bool barShows(int action) {
+    for (const auto& b : gUi->buttonBar.buttons())
+        if (b.action == action) return !b.hidden;
+    return false;
+}

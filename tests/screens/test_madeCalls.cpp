@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "engine/format.h"
-#include "engine/ui/menu.h"
-#include "engine/ui/screen.h"
 #include "engine/ui/uiMgr.h"
 #include "game/gameTypes.h"
 #include "game/musicLink.h"
@@ -14,54 +12,36 @@
 #include "online/inbox.h"
 #include "screens/NewsFeed.h"
 #include "screens/confirm.h"
+#include "screens/exit.h"
 #include "screens/leaderboard.h"
-#include "screens/mainMenu.h"
 #include "screens/musicBar.h"
-#include "screens/screenRegistry.h"
 #include "screens/startUp.h"
 #include "screens/unlockChallengeShip.h"
 #include "screens/unlockProcShip.h"
-#include "screensFixture.h"
+#include "routeWalker.h"
 #include "trackRoad.h"
 
 namespace {
 // The real main menu, with a built-in track playing and the music bar up as
 // the title screen leaves it.
-struct ChubFixture {
-    CscreensGame g;
-    CmainMenuScreen& menu = *screens::get<CmainMenuScreen>();
+struct ChubFixture : CrouteWalker {
     CmusicBarScreen& bar = *screens::get<CmusicBarScreen>();
     ChubFixture() {
-        if (!g.initOk()) return;
-        gGame->namedColours.load();
-        gGame->world.loadData();
-        seeMainMenuTutorials();
         for (const char* t : {"Tut_ProcShip1", "Tut_TimedChallenge1", "Tut_TimedChallenge2"})
             gUi->tutorials.find(t)->seen = true;
         screens::get<CstartUpScreen>()->finished = true;
         gGame->music.addBuiltInTracks();
         gGame->music.playTrack(gGame->songLibrary.entry(0));
         bar.activate();
-        g->setGameMode(GM_MAIN_MENU);
-        g.settle();
+        toMainMenu();
     }
     // Steps until the state is current and its opening has finished.
-    bool reach(int mode, int steps = 300) {
-        for (int i = 0; i < steps; ++i) {
-            if (g->mode() == mode && !g->transitionRunning() && g->pendingMode() < 0) {
-                g.settle(40);
-                return true;
-            }
-            g.steps(1);
-        }
-        return g->mode() == mode;
-    }
-    void press(const char* name) {
-        Cwidget* w = menu.button(name);
-        ASSERT_NE(w, nullptr) << name;
-        g.click(w);
+    bool reach(int mode) {
+        const bool reached = waitForMode(g, mode, 300);
         g.settle(40);
+        return reached;
     }
+    void press(const char* name) { tile(name); }
     // The spot-effect popups showing now, made from a template.
     std::vector<Cwidget*> popups(const std::string& templateName) {
         std::vector<Cwidget*> out;
@@ -170,8 +150,7 @@ TEST(MadeCalls, AWonChallengeShowsItsShipThenGrantsItFreeAndTheNextPrizeFollows)
     f.g.settle(5);
     CconfirmScreen& confirm = *screens::get<CconfirmScreen>();
     ASSERT_TRUE(confirm.showing());
-    for (size_t i = 0; i < confirm.menu()->itemCount(); ++i)
-        if ((int)confirm.menu()->item(i)->value == 1) f.g.click(confirm.menu()->item(i));
+    f.g.click(itemWithValue(confirm.menu(), 1));
     EXPECT_NE(gGame->playerShips.findShip(key), nullptr);
     EXPECT_EQ(gGame->progress.cash, cash);
 
@@ -183,7 +162,7 @@ TEST(MadeCalls, AWonChallengeShowsItsShipThenGrantsItFreeAndTheNextPrizeFollows)
     EXPECT_TRUE(daily.laterRewards.empty());
 }
 
-TEST(MadeCalls, HowToPlayOpensTheInstructionsInTheDesktopsBrowser) {
+TEST(MadeCalls, HowToPlayOpensTheInstructionsInTheDesktopsBrowserAndExitAsksFirst) {
     ChubFixture f;
     ASSERT_TRUE(f.g.initOk());
     EXPECT_TRUE(f.g.gameOpensWebPages);
@@ -191,6 +170,8 @@ TEST(MadeCalls, HowToPlayOpensTheInstructionsInTheDesktopsBrowser) {
     ASSERT_EQ(f.g.openedWebPages.size(), 1u);
     EXPECT_EQ(f.g.openedWebPages[0], "https://www.quillmarshgames.com/zrb-instructions.html");
     EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
+    f.press("Exit");
+    EXPECT_TRUE(screens::get<CexitPopup>()->showing());
 }
 
 TEST(MadeCalls, ChallengesThatCannotBePlayedSayWhy) {

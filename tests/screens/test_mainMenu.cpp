@@ -26,10 +26,10 @@ struct CmenuFixture {
         // No tutorials in the way of the buttons.
         seeMainMenuTutorials();
         for (int i = 1; i <= 20; ++i) gUi->tutorials.find("Tut_ManageMusic" + std::to_string(i))->seen = true;
-        for (const char* t : {"Tut_ShipHangar3", "Tut_ShipHangar4", "Tut_ShipHangar5", "Tut_ShipMods1", "Tut_ShipMods2",
-                              "Tut_ShipMods3", "Tut_TimedChallenge1", "Tut_TimedChallenge2"})
+        for (const char* t : {"Tut_ShipHangar1", "Tut_ShipHangar2a", "Tut_ShipHangar3", "Tut_ShipHangar4",
+                              "Tut_ShipHangar5", "Tut_ShipMods1", "Tut_ShipMods2", "Tut_ShipMods3",
+                              "Tut_TimedChallenge1", "Tut_TimedChallenge2"})
             gUi->tutorials.find(t)->seen = true;
-        for (const char* tut : {"Tut_ShipHangar1", "Tut_ShipHangar2a"}) gUi->tutorials.find(tut)->seen = true;
         EXPECT_TRUE(menu.load());
         open();
     }
@@ -53,41 +53,6 @@ struct CmenuFixture {
     }
 };
 }  // namespace
-
-TEST(MainMenu, EveryButtonLeadsToItsStateAndBack) {
-    CmenuFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    ASSERT_EQ(f.g.mode(), GM_MAIN_MENU);
-    const struct {
-        const char* name;
-        int state;
-    } routes[] = {{"Play", GM_GAME_TYPE},          {"Perks", GM_PERK_MENU},
-                  {"DailyTracks", GM_DAILY_TRACKS}, {"ShipHangar", GM_GALLERY},
-                  {"PartyMode", GM_PARTY_LOGIN},    {"MusicBrowser", GM_MUSIC_TYPE_LIST},
-                  {"Achievements", GM_ACHIEVEMENTS}, {"Options", GM_OPTIONS},
-                  {"ShipDetails", GM_HANGAR},       {"Leaderboard", GM_LEADERBOARD},
-                  {"Twitter", GM_OPTIONS_TWITTER},  {"FriendCompare", GM_FRIEND_COMPARE}};
-    for (const auto& r : routes) {
-        f.press(r.name);
-        EXPECT_TRUE(f.reach(r.state)) << r.name;
-        // Every state offers a way back to the hub.
-        f.g.settle(20);
-        f.g.tapAction(ACTION_BACK);
-        EXPECT_TRUE(f.reach(GM_MAIN_MENU)) << "back from " << r.name;
-        if (f.g.mode() != GM_MAIN_MENU) f.open();
-        f.reach(GM_MAIN_MENU);
-    }
-    // The challenges wait for their managers, and say so.
-    gGame->online.dailyChallenge.state = CHALL_REFRESH;
-    f.press("DailyChallenge");
-    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
-    EXPECT_TRUE(gGame->warningOverlay.visible);
-    gGame->warningOverlay.setVisible(false);
-    f.g.settle();
-    // Exit asks first.
-    f.press("Exit");
-    EXPECT_TRUE(screens::get<CexitPopup>()->showing());
-}
 
 // Keys have a button to start from on entry, and the player comes back to
 // the button they left by.
@@ -207,13 +172,8 @@ TEST(MainMenu, QuickPlayWithAndWithoutATrack) {
 TEST(MainMenu, StatsPanelTexts) {
     CmenuFixture f;
     ASSERT_TRUE(f.g.initOk());
-    EXPECT_EQ(statsXpText(1234567), "XP: 1,234,567");
-    EXPECT_EQ(statsRankText(0), "Rank: Unranked");
-    EXPECT_EQ(statsRankText(1), "Rank: " + getRankName(1));
     EXPECT_EQ(statsTimeText(3599.9f), "Time played: 59:59");
     EXPECT_EQ(statsTimeText(3600.0f), "Time played: 01h 00m 00s");
-    EXPECT_EQ(statsTracksText(12), "Tracks completed: 12");
-
     CplayerShipDef* ship = gGame->playerShips.currentShip();
     ASSERT_NE(ship, nullptr);
     ship->xp = 25000;
@@ -228,28 +188,16 @@ TEST(MainMenu, StatsPanelTexts) {
     EXPECT_NE(f.menu.showcaseShip(), nullptr);
     for (int i = 0; i < 4; ++i)
         EXPECT_EQ(s->findWidget("ShipStar" + std::to_string(i + 1))->hidden, i >= ship->numMissions());
-}
 
-// A new design goes by the name the hangar gives it, not its identifier.
-TEST(MainMenu, ANewShipShowsTheNameTheHangarShows) {
-    CmenuFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    CplayerShipDef* ship = gGame->playerShips.createCustomShip();
-    ASSERT_NE(ship, nullptr);
+    // A new design goes by the name the hangar gives it, not its identifier.
+    ship = gGame->playerShips.createCustomShip();
     ASSERT_NE(ship->data.displayName, ship->name());
     f.menu.updateStatsPanel();
-    EXPECT_EQ(f.menu.screen()->findWidget("ShipName")->getText(), ship->data.displayName);
-    EXPECT_EQ(f.menu.screen()->findWidget("ShipName")->getText(), shipTitle(*ship));
-}
-
-TEST(MainMenu, AMissingShipDefinitionShowsTheStandardShip) {
-    CmenuFixture f;
-    ASSERT_TRUE(f.g.initOk());
+    EXPECT_EQ(s->findWidget("ShipName")->getText(), shipTitle(*ship));
     // The current ship is gone (a deleted ship still named by the save).
     gGame->playerShips.currentIdx = 100000;
-    ASSERT_EQ(gGame->playerShips.currentShip(), nullptr);
     f.menu.updateStatsPanel();
-    EXPECT_EQ(f.menu.screen()->findWidget("ShipName")->getText(), "Standard");
+    EXPECT_EQ(s->findWidget("ShipName")->getText(), "Standard");
     ASSERT_NE(f.menu.showcaseShip(), nullptr);
     EXPECT_TRUE(f.g.logHas("Main menu: no definition for the current ship - showing the standard ship"));
 }

@@ -55,10 +55,7 @@ struct CmissionFixture {
         g->setGameMode(GM_MISSON_UPDATE);
         g.settle();
     }
-    bool waitFor(int mode) {
-        for (int i = 0; i < 400 && g.mode() != mode; ++i) g.steps(1);
-        return g.mode() == mode;
-    }
+    bool waitFor(int mode) { return waitForMode(g, mode); }
 };
 }  // namespace
 

@@ -52,10 +52,7 @@ struct CshipMissionsFixture {
         waitFor(GM_MUSIC_BROWSER_SHIP_MISSIONS);
         g.settle();
     }
-    bool waitFor(int mode) {
-        for (int i = 0; i < 400 && g.mode() != mode; ++i) g.steps(1);
-        return g.mode() == mode;
-    }
+    bool waitFor(int mode) { return waitForMode(g, mode); }
     std::vector<std::string> titles() {
         std::vector<std::string> out;
         for (size_t i = 0; i < menu()->itemCount(); ++i)
@@ -125,18 +122,14 @@ TEST(ShipMissionTracks, UseNowPlayingGoesToTheSettingsOrStraightToTheCountdown) 
 // stands above the button bar (OK and BACK stay in sight and reachable) and
 // beside the settings' menus, at every window shape.
 TEST(ShipMissionTracks, TheMissionCardLeavesTheSettingsButtonsInSight) {
-    CscreensGame g;
-    ASSERT_TRUE(g.initOk());
-    CrecordingScreen hangar;
-    g->setScreen(GM_HANGAR, &hangar);
+    CshipMissionsFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CscreensGame& g = f.g;
+    g->setScreen(GM_GAME_SETTINGS, screens::get<CgameSettingsScreen>());
     g->world.session.gameType = GAMETYPE_STANDARD;
-    screens::get<CmusicBrowserShipMissionsScreen>()->open(0, titleMission("road"));
-    g.steps(90);
-    for (int i = 0; i < 400 && g.mode() != GM_MUSIC_BROWSER_SHIP_MISSIONS; ++i) g.steps(1);
-    g.settle();
+    f.open(titleMission("road"));
     g.tapAction(ACTION_OPTION_X);
-    for (int i = 0; i < 400 && g.mode() != GM_GAME_SETTINGS; ++i) g.steps(1);
-    ASSERT_EQ(g.mode(), GM_GAME_SETTINGS);
+    ASSERT_TRUE(f.waitFor(GM_GAME_SETTINGS));
     g.settle(60);
     CshipMissionPanel& panel = *screens::get<CshipMissionPanel>();
     ASSERT_TRUE(panel.shown());

@@ -10,6 +10,7 @@
 #include "screens/mainMenu.h"
 #include "screens/screenRegistry.h"
 #include "roadFixture.h"
+#include "screensFixture.h"
 
 namespace {
 const std::vector<std::string> kBoardOps = {"GetLeaderboard", "GetLeaderboardForPlayers", "GetLeaderboardSince"};
@@ -40,13 +41,7 @@ protected:
         ASSERT_TRUE(reachMode(GM_LEADERBOARD));
         g->steps(20);
     }
-    void chooseBoard(int index) {
-        Cmenu* list = boardScreen().screen()->findMenu("List");
-        Cwidget* item = nullptr;
-        for (size_t i = 0; i < list->itemCount(); ++i)
-            if (list->item(i)->value == index) item = list->item(i);
-        click(item);
-    }
+    void chooseBoard(int index) { click(itemWithValue(boardScreen().screen()->findMenu("List"), index)); }
     bool boardShown() {
         return runUntil([] { return !gUi->loadingIndicator.showing; }, 10.0);
     }

@@ -52,7 +52,6 @@ TEST(OpenMicDevices, ListsTheSourceAndStoresItsDefaultFirstTime) {
     EXPECT_TRUE(g.logHas("setOpenMicDesktopDeviceID: 1"));
     EXPECT_FALSE(desk[0].ticked);
     EXPECT_TRUE(desk[1].ticked);
-    EXPECT_EQ(openMicDevices::infoText(m, OPEN_MIC_DESKTOP), "Channels = 2       Frequency = 44101hz");
 
     auto mics = openMicDevices::fill(m, OPEN_MIC_MICROPHONE);
     ASSERT_EQ(mics.size(), 2u);
@@ -74,16 +73,12 @@ TEST(OpenMicDevices, ListsTheSourceAndStoresItsDefaultFirstTime) {
     EXPECT_EQ(s.micDevice, "Webcam Mic");
     EXPECT_EQ(s.desktopDeviceId, 0);
     EXPECT_TRUE(s.dirty);
-}
 
-TEST(OpenMicDevices, NoLineInOnThisComputer) {
-    CscreensGame g;
-    ASSERT_TRUE(g.initOk());
-    CfakeCapture cap;
+    // No line in on this computer.
     cap.fake.devices.erase(cap.fake.devices.begin() + 2);
-    g->music.queryDevices();
-    EXPECT_FALSE(openMicDevices::hasKind(g->music, OPEN_MIC_LINE_IN));
-    EXPECT_TRUE(openMicDevices::fill(g->music, OPEN_MIC_LINE_IN).empty());
+    m.queryDevices();
+    EXPECT_FALSE(openMicDevices::hasKind(m, OPEN_MIC_LINE_IN));
+    EXPECT_TRUE(openMicDevices::fill(m, OPEN_MIC_LINE_IN).empty());
 }
 
 TEST(OpenMicDevices, FailingLineInOrMicrophoneFallsBackToDesktop) {

@@ -44,18 +44,16 @@ struct CoptionsGame : CscreensGame {
     }
     // Clicks a menu's item with this value.
     void chooseValue(Cmenu* m, int64_t value) {
-        ASSERT_NE(m, nullptr);
-        for (size_t i = 0; i < m->itemCount(); ++i)
-            if (m->item(i)->value == value && m->item(i)->selectable) {
-                click(m->item(i));
-                return;
-            }
-        FAIL() << "no item " << value << " in " << m->name;
+        Cwidget* w = itemWithValue(m, value, true);
+        ASSERT_NE(w, nullptr) << "no item " << value;
+        click(w);
     }
-    bool menuOffers(Cmenu* m, int64_t value) {
-        for (size_t i = 0; i < m->itemCount(); ++i)
-            if (m->item(i)->value == value) return true;
-        return false;
+    bool menuOffers(Cmenu* m, int64_t value) { return itemWithValue(m, value) != nullptr; }
+    // Typed into the box that has the focus, then Return.
+    void type(const char* text) {
+        typeInto(*this, text);
+        tapKey(SDL_SCANCODE_RETURN);
+        steps(2);
     }
     // Reads the settings file back over what is held.
     Csettings reloaded() {
@@ -69,40 +67,21 @@ struct CoptionsGame : CscreensGame {
 };
 }  // namespace
 
-TEST(OptionsScreen, OffersItsScreensAndBackSavesAndReturns) {
+// Only a touch player is offered the on-screen sticks, each of whose rows
+// keeps its choices inside its list.
+TEST(OptionsScreen, TheThumbSticksAreOfferedToATouchPlayer) {
     CoptionsGame g;
     ASSERT_TRUE(g.initOk());
-    g.toOptions(GM_MAIN_MENU);
-    Cmenu* m = screens::get<CoptionsScreen>()->menu();
-    EXPECT_TRUE(g.menuOffers(m, OPT_NOTIFICATIONS));
-    EXPECT_TRUE(g.menuOffers(m, OPT_CONFIG_KEYBOARD));
-    EXPECT_FALSE(g.menuOffers(m, OPT_VIRTUAL_STICKS));
-    g.chooseValue(m, OPT_VOLUME);
-    g.settle();
-    EXPECT_EQ(g.mode(), GM_OPTIONS_VOLUME);
-    g.tapAction(ACTION_BACK);
-    g.settle();
-    EXPECT_EQ(g.mode(), GM_OPTIONS);
-
-    // From the title there are no notifications; Back goes to the title.
     g.toOptions(GM_PRESS_START);
-    EXPECT_FALSE(g.menuOffers(screens::get<CoptionsScreen>()->menu(), OPT_NOTIFICATIONS));
-    // A touch player reaches the on-screen sticks.
+    EXPECT_FALSE(g.menuOffers(screens::get<CoptionsScreen>()->menu(), OPT_VIRTUAL_STICKS));
     gEngine->input.player(0)->setDevice(DEVICE_TOUCH);
     g.toOptions(GM_PRESS_START);
-    EXPECT_TRUE(g.menuOffers(screens::get<CoptionsScreen>()->menu(), OPT_VIRTUAL_STICKS));
     g.chooseValue(screens::get<CoptionsScreen>()->menu(), OPT_VIRTUAL_STICKS);
     g.settle();
     EXPECT_EQ(g.mode(), GM_OPTIONS_VIRTUAL_THUMB_STICKS);
-    // Every choice of each row, the 21 positions too, inside its list.
     auto& sticks = *screens::get<CoptionsVirtualThumbSticksScreen>();
     for (int i = 0; i < CoptionsVirtualThumbSticksScreen::COUNT; ++i)
         if (sticks.menu(i)) EXPECT_EQ(rowPartsOutsideList(*sticks.menu(i)), "");
-    gEngine->input.player(0)->setDevice(DEVICE_KEYBOARD_MOUSE);
-    g.toOptions(GM_PRESS_START);
-    g.tapAction(ACTION_BACK);
-    g.settle();
-    EXPECT_EQ(g.mode(), GM_PRESS_START);
 }
 
 TEST(OptionsScreen, VolumesHeardAtOnceCancelRestoresConfirmKeeps) {
@@ -117,12 +96,14 @@ TEST(OptionsScreen, VolumesHeardAtOnceCancelRestoresConfirmKeeps) {
     CoptionsVolumeScreen& v = *screens::get<CoptionsVolumeScreen>();
     g.chooseValue(v.menu(CoptionsVolumeScreen::MUSIC), 9);
     g.chooseValue(v.menu(CoptionsVolumeScreen::EFFECTS), 2);
+    g.chooseValue(v.menu(CoptionsVolumeScreen::DETAIL), 0);
     EXPECT_FLOAT_EQ(gEngine->audio.musicVolume, 0.9f);
     EXPECT_FLOAT_EQ(gEngine->audio.sfxVolume, 0.2f);
     g.tapAction(ACTION_BACK);
     g.settle();
     EXPECT_EQ(g.mode(), GM_OPTIONS);
     EXPECT_FLOAT_EQ(s.musicVolume, 0.5f);
+    EXPECT_NE(s.graphicsDetail, 0.0f);
     EXPECT_FLOAT_EQ(gEngine->audio.musicVolume, 0.5f);
     EXPECT_FLOAT_EQ(gEngine->audio.sfxVolume, 0.5f);
 
@@ -156,13 +137,7 @@ TEST(OptionsScreen, NotificationsStoreTheAddressButTellAnalyticsOnlyWhetherSet) 
     g.open(GM_OPTIONS_NOTIFICATIONS);
     g.click(screens::get<CoptionsNotificationsScreen>()->textBox());
     ASSERT_TRUE(gUi->textEntry.active);
-    SDL_Event e{};
-    e.type = SDL_TEXTINPUT;
-    strcpy(e.text.text, "pilot@example.com");
-    SDL_PushEvent(&e);
-    g.steps(1);
-    g.tapKey(SDL_SCANCODE_RETURN);
-    g.steps(2);
+    g.type("pilot@example.com");
     EXPECT_FALSE(gUi->textEntry.active);
     EXPECT_EQ(screens::get<CoptionsNotificationsScreen>()->address(), "pilot@example.com");
     // Hits leave the queue only while no other task runs: a task held over
@@ -189,12 +164,7 @@ TEST(OptionsScreen, NotificationsStoreTheAddressButTellAnalyticsOnlyWhetherSet) 
     g.tapAction(ACTION_OPTION_X);
     ASSERT_TRUE(gUi->textEntry.active);
     for (int i = 0; i < 20; ++i) g.tapKey(SDL_SCANCODE_BACKSPACE);
-    e.type = SDL_TEXTINPUT;
-    strcpy(e.text.text, "a@b");
-    SDL_PushEvent(&e);
-    g.steps(1);
-    g.tapKey(SDL_SCANCODE_RETURN);
-    g.steps(2);
+    g.type("a@b");
     EXPECT_EQ(screens::get<CoptionsNotificationsScreen>()->address(), "");
     g.tapAction(ACTION_BACK);
     g.settle();
@@ -336,7 +306,7 @@ TEST(OptionsScreen, TextsCodeFilledReadInTheLanguageChosenSince) {
     gEngine->setLanguage(1);
 }
 
-// Back from one of its screens, the options menu has the item the player chose.
+// Back from one of its screens (the credits), the options menu has the item the player chose.
 TEST(OptionsScreen, KeepsItsItemWhenThePlayerComesBack) {
     CoptionsGame g;
     ASSERT_TRUE(g.initOk());
@@ -348,6 +318,15 @@ TEST(OptionsScreen, KeepsItsItemWhenThePlayerComesBack) {
     g.tapKey(SDL_SCANCODE_RETURN);
     g.settle();
     ASSERT_EQ(g.mode(), GM_CREDITS);
+    // The credits scroll with the keys until their last line shows, drawn inside the list's box.
+    Cmenu* list = screens::get<CcreditsScreen>()->list();
+    ASSERT_GT(list->itemCount(), 60u);
+    const Crect area = list->areaRect();
+    Cwidget* last = list->item(list->itemCount() - 1);
+    EXPECT_GT(last->rect().y, area.bottom());
+    for (int i = 0; i < 400 && last->rect().bottom() > area.bottom() + 0.5f; ++i) g.tapKey(SDL_SCANCODE_DOWN);
+    EXPECT_NEAR(last->rect().bottom(), area.bottom(), 0.5f);
+    EXPECT_TRUE(list->hasClipRect());
     g.tapAction(ACTION_BACK);
     g.settle();
     ASSERT_EQ(g.mode(), GM_OPTIONS);
@@ -356,26 +335,6 @@ TEST(OptionsScreen, KeepsItsItemWhenThePlayerComesBack) {
     // Opened afresh, it starts at the top.
     g.toOptions(GM_MAIN_MENU);
     EXPECT_EQ(m->getSelectedIdx(), 0);
-}
-
-TEST(OptionsScreen, CreditsListTheTeamAndLeave) {
-    CoptionsGame g;
-    ASSERT_TRUE(g.initOk());
-    g.open(GM_CREDITS);
-    Cmenu* list = screens::get<CcreditsScreen>()->list();
-    ASSERT_GT(list->itemCount(), 60u);
-    EXPECT_EQ(list->item(list->itemCount() - 1)->getText(), "Made with music.");
-    // The list scrolls with the keys until its last line shows, drawn inside its box.
-    const Crect area = list->areaRect();
-    Cwidget* last = list->item(list->itemCount() - 1);
-    EXPECT_GT(last->rect().y, area.y + area.h);
-    for (int i = 0; i < 400 && last->rect().y + last->rect().h > area.y + area.h + 0.5f; ++i)
-        g.tapKey(SDL_SCANCODE_DOWN);
-    EXPECT_NEAR(last->rect().y + last->rect().h, area.y + area.h, 0.5f);
-    EXPECT_TRUE(list->hasClipRect());
-    g.tapAction(ACTION_BACK);
-    g.settle();
-    EXPECT_EQ(g.mode(), GM_OPTIONS);
 }
 
 TEST(OptionsScreen, ResolutionChoiceStoredWithTheRestartMessage) {
@@ -418,13 +377,17 @@ TEST(OptionsScreen, ResolutionChoiceStoredWithTheRestartMessage) {
     EXPECT_EQ(cm->item(0)->value, GM_REALLY_EXIT);
 }
 
-TEST(OptionsScreen, ResolutionWithNoModeKeepsTheSizeAndCannotConfirm) {
+// Without modes nothing can be confirmed; on a 4:3 desktop smaller than the
+// stored window the screen tells the real size, and its only mode, marked in
+// its place, can be taken.
+TEST(OptionsScreen, ResolutionOnAWindowOfNoListedSize) {
     CoptionsGame g;
     ASSERT_TRUE(g.initOk());
     CsetRezScreen& rez = *screens::get<CsetRezScreen>();
-    rez.clearModes();
     g->video.width = 1280;
     g->video.height = 720;
+    // No mode at all: nothing to confirm, the size is kept.
+    rez.clearModes();
     g.open(GM_SET_REZ);
     EXPECT_FALSE(rez.choice().canConfirm());
     g.click(rez.modeButton(REZ_BORDERLESS));
@@ -432,18 +395,8 @@ TEST(OptionsScreen, ResolutionWithNoModeKeepsTheSizeAndCannotConfirm) {
     g.settle();
     EXPECT_EQ(g.mode(), GM_SET_REZ);
     EXPECT_EQ(g->saveLoad.settings.width, 1280);
-}
-
-// A 4:3 desktop smaller than the stored window: the screen tells the real
-// size, and its only mode, marked in its place, can be taken.
-TEST(OptionsScreen, ResolutionOnAWindowOfNoListedSize) {
-    CoptionsGame g;
-    ASSERT_TRUE(g.initOk());
-    CsetRezScreen& rez = *screens::get<CsetRezScreen>();
-    rez.clearModes();
+    g.open(GM_OPTIONS);
     rez.addResolution(0, 1024, 768);
-    g->video.width = 1280;
-    g->video.height = 720;
     useWindowShape({1000, 700});
     g.open(GM_SET_REZ);
     EXPECT_NE(rez.screen()->findWidget("Current")->getText().find("1000 x 700"), std::string::npos);

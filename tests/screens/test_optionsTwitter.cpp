@@ -51,11 +51,7 @@ struct CtwitterGame : CscreensGame {
     void typePin(const std::string& pin, int endKey) {
         click(w("PinBox"));
         ASSERT_TRUE(gUi->textEntry.active);
-        SDL_Event e{};
-        e.type = SDL_TEXTINPUT;
-        snprintf(e.text.text, sizeof e.text.text, "%s", pin.c_str());
-        SDL_PushEvent(&e);
-        steps(1);
+        typeInto(*this, pin);
         tapKey(endKey);
         steps(2);
     }
@@ -66,16 +62,13 @@ TEST(TwitterScreen, CopiedPinLinksOnceAndOnlyThePinLeavesTheClipboard) {
     CtwitterGame g;
     ASSERT_TRUE(g.initOk());
     g.openFrom(GM_OPTIONS);
-    for (const char* name : {"AuthButton", "AuthText1", "AuthText2", "AuthText3", "AuthText4"})
-        EXPECT_TRUE(g.shows(name)) << name;
-    for (const char* name : {"ClearAuth", "TestTweet", "AuthOKText1", "PinBox", "errorTitle", "errorText"})
-        EXPECT_FALSE(g.shows(name)) << name;
+    for (const char* name : {"ClearAuth", "TestTweet", "PinBox", "errorTitle"}) EXPECT_FALSE(g.shows(name)) << name;
 
     // Seven characters the player had copied before are not a PIN.
     setClipboardText("abcdefg");
     g.toPinMode();
     EXPECT_EQ(g.openedPage, "http://" + g.server.hostPort() + "/oauth/authorize?oauth_token=reqTok");
-    for (const char* name : {"PinBox", "EnterPinText1", "EnterPinText2", "EnterPinText3"}) EXPECT_TRUE(g.shows(name));
+    EXPECT_TRUE(g.shows("PinBox"));
     g.steps(5);
     EXPECT_EQ(g.accessTokenRequests(), 0);
     EXPECT_EQ(getClipboardText(), "abcdefg");
@@ -88,7 +81,8 @@ TEST(TwitterScreen, CopiedPinLinksOnceAndOnlyThePinLeavesTheClipboard) {
     EXPECT_EQ(getClipboardText(), "");
     EXPECT_TRUE(gEngine->twitter.authorised());
     EXPECT_TRUE(g.savedLink());
-    for (const char* name : {"ClearAuth", "TestTweet", "AuthOKText1"}) EXPECT_TRUE(g.shows(name));
+    EXPECT_TRUE(g.shows("ClearAuth"));
+    EXPECT_TRUE(g.shows("TestTweet"));
     EXPECT_FALSE(g.shows("PinBox"));
     EXPECT_TRUE(g.server.problems().empty()) << g.server.problems()[0];
 

@@ -70,16 +70,6 @@ TEST(PartyHud, TheLeaderWearsTheCrownAndATieKeepsTheFirst) {
     EXPECT_EQ(f.text(0, "Multiplier"), "X" + std::to_string(f.g->world.powerUps.multiplier(0)));
 }
 
-TEST(PartyHud, ACoopGameHasOnePanelAndNoCrown) {
-    CpartyHudFixture f(2, GAMETYPE_STANDARD, TEAMMODE_COOP);
-    ASSERT_TRUE(f.g.initOk());
-    EXPECT_TRUE(f.hud->panel(0)->shown());
-    EXPECT_FALSE(f.hud->panel(1)->shown());
-    f.session().teamScores = {500, 900, 0, 0};
-    f.hud->update();
-    for (int t = 0; t < 4; ++t) EXPECT_FALSE(f.hud->winner(t)->shown());
-}
-
 TEST(PartyHud, AWeaponLevelRiseEasesThePowerBarOverASecond) {
     CpartyHudFixture f(2, GAMETYPE_STANDARD, TEAMMODE_HEAD_TO_HEAD);
     ASSERT_TRUE(f.g.initOk());
@@ -181,9 +171,16 @@ TEST(PartyHud, WeaponRowsCountTheStockAndAMissingRowIsSkipped) {
     EXPECT_EQ(f.g.mode(), GM_PLAYING);
 }
 
-TEST(PartyHud, TagBoxesShowWhoIsItAndWhoIsOut) {
+// A co-op game has one panel and no crown; with the tag rules each player's
+// box shows who is it and who is out.
+TEST(PartyHud, ACoopGameHasOnePanelAndTagBoxesShowWhoIsItAndWhoIsOut) {
     CpartyHudFixture f(3, GAMETYPE_STANDARD, TEAMMODE_COOP, true);
     ASSERT_TRUE(f.g.initOk());
+    EXPECT_TRUE(f.hud->panel(0)->shown());
+    EXPECT_FALSE(f.hud->panel(1)->shown());
+    f.session().teamScores = {500, 900, 0, 0};
+    f.hud->update();
+    for (int t = 0; t < 4; ++t) EXPECT_FALSE(f.hud->winner(t)->shown());
     for (int p = 0; p < 3; ++p) EXPECT_TRUE(f.hud->tagBox(p)->shown());
     EXPECT_FALSE(f.hud->tagBox(3)->shown());
     CgameSession& s = f.session();

@@ -33,11 +33,7 @@ struct CpartyLoginFixture : CtrackRoad {
         g.padButton(pad, button, false);
         g.steps(2);
     }
-    bool okShown() const {
-        for (const auto& b : gEngine->ui.buttonBar.buttons())
-            if (b.action == ACTION_SELECT) return !b.hidden;
-        return false;
-    }
+    bool okShown() const { return barShows(ACTION_SELECT); }
 };
 }  // namespace
 

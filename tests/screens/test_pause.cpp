@@ -32,32 +32,10 @@ struct CpauseFixture : CtrackRoad {
 };
 }  // namespace
 
-TEST(Pause, EscapePausesPlayAndEscapeAgainResumes) {
-    CpauseFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    ASSERT_EQ(f.g.mode(), GM_PLAYING);
-    f.g.tapKey(SDL_SCANCODE_ESCAPE);
-    ASSERT_TRUE(f.pause->paused());
-    EXPECT_TRUE(gEngine->paused);
-    double clock = f.g->world.session.clock;
-    f.g.steps(30);
-    EXPECT_EQ(f.g->world.session.clock, clock);   // play stands still
-    EXPECT_FALSE(f.g->music.isPlaying());
-    f.pause->show();   // pausing again changes nothing
-    EXPECT_TRUE(f.pause->paused());
-
-    f.g.tapKey(SDL_SCANCODE_ESCAPE);
-    f.g.steps(40);
-    EXPECT_FALSE(f.pause->paused());
-    EXPECT_FALSE(gEngine->paused);
-    EXPECT_EQ(f.g.mode(), GM_PLAYING);
-    f.g.steps(10);
-    EXPECT_GT(f.g->world.session.clock, clock);
-}
-
-// Play reads the pointer the same way before a pause and after it, however
-// the pause was left: the ship aims where the pointer is.
-TEST(Pause, ThePointerAimsAlikeBeforeAndAfterAPause) {
+// A pause holds play and its music, by Escape or a click on Resume play goes
+// on, and play reads the pointer the same way before and after: the ship aims
+// where the pointer is.
+TEST(Pause, PlayStandsStillWhilePausedAndAimsAlikeAfter) {
     CpauseFixture f;
     ASSERT_TRUE(f.g.initOk());
     const int w = gEngine->screenWidth - 1, h = gEngine->screenHeight - 1;
@@ -74,13 +52,20 @@ TEST(Pause, ThePointerAimsAlikeBeforeAndAfterAPause) {
     const auto before = aims();
     for (bool byClick : {false, true}) {
         f.g.tapKey(SDL_SCANCODE_ESCAPE);
+        const double clock = f.g->world.session.clock;
         f.g.settle();
         ASSERT_TRUE(f.pause->paused());
+        EXPECT_TRUE(gEngine->paused);
+        EXPECT_EQ(f.g->world.session.clock, clock);
+        EXPECT_FALSE(f.g->music.isPlaying());
+        f.pause->show();   // pausing again changes nothing
         if (byClick) f.g.click(f.pause->screen()->findWidget("Resume"));
         else f.g.tapKey(SDL_SCANCODE_ESCAPE);
         f.g.steps(40);
         ASSERT_FALSE(f.pause->paused());
+        EXPECT_FALSE(gEngine->paused);
         EXPECT_EQ(aims(), before) << (byClick ? "Resume clicked" : "Escape");
+        EXPECT_GT(f.g->world.session.clock, clock);
     }
 }
 
@@ -97,28 +82,6 @@ TEST(Pause, ThePausedMusicBarShowsTheBestKeptSinceItLastShowed) {
     ASSERT_TRUE(f.pause->paused());
     f.g.steps(5);
     EXPECT_EQ(screens::get<CmusicBarScreen>()->bar()->getText("HighScore"), "98,765");
-}
-
-TEST(Pause, QuitAsksFirstAndNoKeepsThePause) {
-    CpauseFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.g.tapKey(SDL_SCANCODE_ESCAPE);
-    f.g.settle();
-    f.g.click(f.pause->screen()->findWidget("QuitTrack"));
-    ASSERT_TRUE(screens::get<CconfirmScreen>()->showing());
-    f.answer(false);
-    EXPECT_TRUE(f.pause->paused());
-    EXPECT_EQ(f.g.mode(), GM_PLAYING);
-    EXPECT_FALSE(f.g->music.isPlaying());
-
-    f.g.click(f.pause->screen()->findWidget("QuitTrack"));
-    f.answer(true);
-    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
-    EXPECT_EQ(f.mainMenu.enters, 1);
-    // Nothing of the pause holds the next screen.
-    EXPECT_FALSE(f.pause->paused());
-    EXPECT_FALSE(gEngine->paused);
-    EXPECT_GT(f.mainMenu.updates, 0);
 }
 
 TEST(Pause, RestartGoesBackToTheCountdown) {

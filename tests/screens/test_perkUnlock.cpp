@@ -18,12 +18,7 @@ struct CperkUnlockFixture {
         g.steps(70);   // the fade into the screen
     }
     CperkUnlockScreen& screen() { return *screens::get<CperkUnlockScreen>(); }
-    Cwidget* rowOf(int id) {
-        Cmenu* m = screen().menu();
-        for (size_t i = 0; i < m->itemCount(); ++i)
-            if (m->item(i)->value == id) return m->item(i);
-        return nullptr;
-    }
+    Cwidget* rowOf(int id) { return itemWithValue(screen().menu(), id); }
 };
 }  // namespace
 

@@ -9,7 +9,6 @@
 #include "screens/HUD.h"
 #include "screens/gameOver.h"
 #include "screens/gameType.h"
-#include "screens/pause.h"
 #include "screens/screenRegistry.h"
 #include "trackRoad.h"
 
@@ -68,46 +67,32 @@ TEST(RoadOfOneTrack, StandardPlaysTheTrackThroughToTheRankUp) {
     f.g->world.session.addScore(0, 2500);
     EXPECT_EQ(score->getText(), formatThousands64(f.g->world.session.teamScores[0]));
 
-    // A pause holds the clock; Escape again plays on.
-    f.g.tapKey(SDL_SCANCODE_ESCAPE);
-    ASSERT_TRUE(screens::get<CpauseScreen>()->paused());
-    double clock = f.g->world.session.clock;
-    f.g.steps(20);
-    EXPECT_EQ(f.g->world.session.clock, clock);
-    f.g.tapKey(SDL_SCANCODE_ESCAPE);
-    f.g.steps(40);
-    EXPECT_FALSE(screens::get<CpauseScreen>()->paused());
-
-    // The track ends: the game over of a track, then OK to the rank-up.
+    // The track ends: its game over gives the pointer back and is heard in the
+    // silence the track left; OK to the rank-up, whose menus have music again.
+    gEngine->input.mouse.setCaptured(true);
     ASSERT_TRUE(f.runUntil(GM_GAME_OVER, 60 * 30));
+    EXPECT_FALSE(gEngine->input.mouse.captured());
     int64_t result = f.g->world.session.teamScores[0];
-    f.g.steps(120);
+    f.g.steps(20);
+    EXPECT_EQ(f.g->music.channel, 0u);
+    f.g.steps(100);
     CgameOverTrackScreen* over = screens::get<CgameOverTrackScreen>();
     EXPECT_EQ(over->screen()->findWidget("Score")->getText(), formatThousands64(result));
     f.press(ACTION_SELECT);
     EXPECT_EQ(f.g.mode(), GM_RANK_UP);
     EXPECT_EQ(f.modes(), lines({"GameOver", "RankUp"}));
+    f.g.steps(5);
+    EXPECT_NE(f.g->music.channel, 0u);
+    EXPECT_TRUE(f.g.logPrefix("Menu music: "));
+    f.runUntil(-1, 30);
+    EXPECT_GT(f.g->music.getTimeRemaining(), 0.0);
     const CtrackRecord* rec = f.g->trackStats.findTrack(f.track->key);
     ASSERT_NE(rec, nullptr);
     EXPECT_EQ(rec->bestScore, (uint64_t)result);
 }
 
-TEST(RoadOfOneTrack, RetryGoesStraightBackToTheCountdown) {
-    CroadFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.startTrack(0);
-    ASSERT_TRUE(f.runUntil(GM_GAME_OVER, 60 * 30));
-    f.g.steps(120);
-    f.modes();
-    f.press(ACTION_OPTION_X);
-    EXPECT_EQ(f.g.mode(), GM_321_GO);
-    ASSERT_TRUE(f.runUntil(GM_PLAYING, 400));
-    EXPECT_EQ(f.modes(), lines({"321Go", "Playing"}));
-    EXPECT_EQ(f.g->world.session.teamScores[0], 0);
-    EXPECT_EQ(f.rankUp.enters, 0);
-}
-
-TEST(RoadOfOneTrack, SurvivalAndBossRushEndWithTheLastLife) {
+// Survival and Boss Rush end with the last life, Chill Out with the track.
+TEST(RoadOfOneTrack, EachGameTypeEndsItsOwnWay) {
     CroadFixture f;
     ASSERT_TRUE(f.g.initOk());
     f.modes();
@@ -127,20 +112,16 @@ TEST(RoadOfOneTrack, SurvivalAndBossRushEndWithTheLastLife) {
     f.g.steps(120);
     f.press(ACTION_SELECT);
     EXPECT_EQ(f.modes(), lines({"GameType", "GameSettings", "321Go", "Playing", "GameOverBossRush", "RankUp"}));
-}
 
-TEST(RoadOfOneTrack, ChillOutHasNoBestAndEndsWithTheTrack) {
-    CroadFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.modes();
-    f.startTrack(3);   // ChillOut
+    // Chill Out has no best and ends with the track.
+    f.startTrack(3);
     ASSERT_EQ(f.g.mode(), GM_PLAYING);
     EXPECT_TRUE(screens::get<CHUD>()->screen()->findWidget("HighScore")->hidden);
     ASSERT_TRUE(f.runUntil(GM_GAME_OVER, 60 * 30));
     EXPECT_EQ(f.modes(), lines({"GameType", "GameSettings", "321Go", "Playing", "GameOver"}));
 }
 
-// Two games left through Retry each count toward the player's XP, the ship's
+// Retry goes straight back to the countdown. Two games left through Retry each count toward the player's XP, the ship's
 // record and the statistics, as OK and the rank-up would have.
 TEST(RoadOfOneTrack, GamesLeftThroughRetryCountOnceEach) {
     CroadFixture f;
@@ -159,8 +140,11 @@ TEST(RoadOfOneTrack, GamesLeftThroughRetryCountOnceEach) {
         ASSERT_TRUE(f.runUntil(GM_GAME_OVER_SURVIVAL, 200));
         total += f.g->world.session.sessionXp;
         f.g.steps(120);
-        f.press(ACTION_OPTION_X);
+        f.modes();
+        f.press(ACTION_OPTION_X);   // straight back to the countdown
         ASSERT_TRUE(f.runUntil(GM_PLAYING, 400));
+        EXPECT_EQ(f.modes(), lines({"321Go", "Playing"}));
+        EXPECT_EQ(f.g->world.session.teamScores[0], 0);
     }
     ASSERT_GE(total, 7000);
     EXPECT_EQ(f.rankUp.enters, 0);

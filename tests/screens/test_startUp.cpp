@@ -24,34 +24,25 @@ const Lines kOfflineRoad = {
 };
 }  // namespace
 
-TEST_F(RoadTest, ServiceSwitchedOffSkipsTheOnlinePhases) {
-    makeGame("-SteamBoards");
-    writeSave(500, true);
-    storedAccount();
-    toTitle();
-    pressReturn();
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_EQ(lines("- StartUp - "), kOfflineRoad);
-    EXPECT_EQ(gGame->progress.xp, 500);
-    EXPECT_TRUE(screens::get<CstartUpScreen>()->finished);
+// Switched off by the command line, or found unreachable at the title: the
+// online phases are skipped and the local save is played.
+TEST_F(RoadTest, WithoutTheServiceTheOnlinePhasesAreSkipped) {
+    for (bool unreachable : {false, true}) {
+        SCOPED_TRACE(unreachable ? "unreachable" : "switched off");
+        g.reset();
+        makeGame(unreachable ? "" : "-SteamBoards", unreachable);
+        writeSave(500, true);
+        storedAccount();
+        toTitle();
+        pressReturn();
+        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+        EXPECT_EQ(lines("- StartUp - "), kOfflineRoad);
+        EXPECT_EQ(gGame->progress.xp, 500);
+        EXPECT_TRUE(gEngine->webServiceOff);
+        EXPECT_EQ(g->logHas("Running without soap!"), unreachable);
+        EXPECT_EQ(gEngine->analytics.clientId(), "client-500");
+    }
     EXPECT_EQ(service.requestCount(), 0);
-    EXPECT_FALSE(g->logHas("Running without soap!"));   // nothing to check: the switch says off
-    // English was chosen on the language screen on the way.
-    EXPECT_EQ(gGame->saveLoad.settings.language, 1);
-    EXPECT_EQ(gEngine->analytics.clientId(), "client-500");
-}
-
-TEST_F(RoadTest, UnreachableServiceIsSwitchedOffAtTheTitle) {
-    makeGame("", true);
-    writeSave(300, true);
-    storedAccount();
-    toTitle();
-    pressReturn();
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_TRUE(g->logHas("Running without soap!"));
-    EXPECT_TRUE(gEngine->webServiceOff);
-    EXPECT_EQ(lines("- StartUp - "), kOfflineRoad);
-    EXPECT_EQ(gGame->progress.xp, 300);
 }
 
 TEST_F(RoadTest, StoredLoginRunsEveryOnlinePhase) {
@@ -107,42 +98,45 @@ TEST_F(RoadTest, StoredLoginRunsEveryOnlinePhase) {
     EXPECT_EQ(gGame->progress.playerName, kPersona);
     EXPECT_EQ(gGame->progress.steamId, gEngine->steamId);
     ASSERT_FALSE(gEngine->steam.leaderboards.boards.empty());
-    EXPECT_STREQ(gEngine->steam.leaderboards.boards[0].name, "FriendOwnsGame");
-    EXPECT_EQ(gGame->online.dailyChallenge.boardBase, "24HourChall");
     EXPECT_EQ(gGame->online.lightningChallenge.periodHours, 4);
     EXPECT_EQ(gGame->world.party.slot(0).name, kPersona);
-    EXPECT_EQ(gGame->world.party.numJoined(), 1);
     // The login was not touched.
     CloginData login;
     ASSERT_TRUE(loadLoginData(login));
     EXPECT_EQ(login.name, "pilot@example.com");
 }
 
-TEST_F(RoadTest, LocalSaveNewerThanTheCloudIsLoadedBack) {
-    makeGame();
-    storedAccount();
-    writeSave(100, true);    // cloud and local
-    writeSave(500, false);   // then a newer local one
-    toTitle();
-    pressReturn();
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_TRUE(g->logHas("- StartUp - Local save more recent, so loading that back in"));
-    EXPECT_EQ(gGame->progress.xp, 500);
-    EXPECT_EQ(gGame->progress.clientId, "client-500");
-    EXPECT_TRUE(gGame->saveLoad.gameFile().cloud());   // the flag is put back
-}
-
-TEST_F(RoadTest, CloudSaveNewerThanLocalIsKept) {
-    makeGame();
-    storedAccount();
-    writeSave(500, true);
-    writeSave(100, false);
-    toTitle();
-    pressReturn();
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_TRUE(g->logHas("- StartUp - Cloud save more recent, so sticking with that"));
-    EXPECT_FALSE(g->logHas("- StartUp - Local save more recent, so loading that back in"));
-    EXPECT_EQ(gGame->progress.xp, 500);
+// A cloud save and a local one: the newer is played, unless the local one
+// says it never went to the cloud.
+TEST_F(RoadTest, TheNewerOfTheCloudAndLocalSavesIsPlayed) {
+    const struct {
+        int64_t cloudXp, localXp;
+        bool localInCloud;
+        int64_t played;
+        const char* line;   // said on the way, or nothing when the cloud is not read
+    } rows[] = {
+        {100, 500, true, 500, "- StartUp - Local save more recent, so loading that back in"},
+        {500, 100, true, 500, "- StartUp - Cloud save more recent, so sticking with that"},
+        {900, 200, false, 200, nullptr},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.played);
+        g.reset();
+        makeGame();
+        storedAccount();
+        writeSave(r.cloudXp, true);
+        writeSave(r.localXp, false);
+        gGame->saveLoad.gameFile().setCloud(r.localInCloud);
+        toTitle();
+        pressReturn();
+        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+        EXPECT_EQ(gGame->progress.xp, r.played);
+        EXPECT_EQ(gGame->progress.clientId, "client-" + std::to_string(r.played));
+        EXPECT_EQ(gGame->saveLoad.gameFile().cloud(), r.localInCloud);   // the flag is put back
+        if (r.line) EXPECT_TRUE(g->logHas(r.line));
+        else EXPECT_FALSE(g->logHas("- StartUp - load save game cloud"));
+        EXPECT_TRUE(g->logHas("- StartUp - getting player stats"));
+    }
 }
 
 TEST_F(RoadTest, NoSavesAtAllMakeANewProfile) {
@@ -232,57 +226,37 @@ TEST_F(RoadTest, UnreadableSavesAreKeptAndThePlayerIsToldOfEach) {
     steamLocal::faults().readFails = false;
 }
 
-TEST_F(RoadTest, ASaveWithTheCloudFlagClearIsNotWeighedAgainstTheCloud) {
-    makeGame();
-    storedAccount();
-    writeSave(900, true);   // a cloud save that must not be read
-    writeSave(200, false);
-    gGame->saveLoad.gameFile().setCloud(false);
-    toTitle();
-    pressReturn();
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_FALSE(g->logHas("- StartUp - load save game cloud"));
-    EXPECT_FALSE(g->logHas("- StartUp - Now trying cloud save"));
-    EXPECT_TRUE(g->logHas("- StartUp - getting player stats"));
-    EXPECT_EQ(gGame->progress.xp, 200);
-    EXPECT_FALSE(gGame->saveLoad.gameFile().cloud());
-}
-
-TEST_F(RoadTest, ThreeTokenFailuresSwitchTheServiceOffAndGoOn) {
-    makeGame();
-    storedAccount();
-    writeSave(400, true);
-    service.refuseTokens = true;
-    toTitle();
-    pressReturn();
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_EQ(g->logCount("- StartUp - get token - failed"), 3);
-    EXPECT_EQ(screens::get<CstartUpScreen>()->tokenFailures, 3);
-    EXPECT_TRUE(gEngine->webServiceOff);
-    // Between the failures the sign-in screen made the Steam account and
-    // then signed in with it.
-    EXPECT_EQ(g->logCount("GameMode = SignIn"), 2);
-    EXPECT_TRUE(g->logHas("Steam Auto Create Account: Success"));
-    EXPECT_TRUE(g->logHas("Steam Sign In: Success!"));
-    EXPECT_FALSE(g->logHas("- StartUp - getting game config"));
-    EXPECT_EQ(gGame->progress.xp, 400);
-}
-
-TEST_F(RoadTest, AFailedConfigurationSwitchesTheServiceOffAndGoesOn) {
-    makeGame();
-    storedAccount();
-    writeSave(250, true);
-    toTitle();
-    pressReturn();
-    ASSERT_TRUE(waitLog("- StartUp - get token - success"));
-    service.expireTokens();
-    service.refuseTokens = true;
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_TRUE(g->logHas("- StartUp - game config - failed"));
-    EXPECT_TRUE(gEngine->webServiceOff);
-    EXPECT_FALSE(gGame->quit);
-    EXPECT_FALSE(g->logHas("- StartUp - getting player stats"));
-    EXPECT_EQ(gGame->progress.xp, 250);
+// The service refuses every token from the start, or once the first was
+// given (the configuration then fails): it is switched off and the player's
+// save is played.
+TEST_F(RoadTest, RefusedTokensSwitchTheServiceOffAndGoOn) {
+    for (bool afterFirst : {false, true}) {
+        SCOPED_TRACE(afterFirst ? "after the first token" : "from the start");
+        g.reset();
+        makeGame();
+        storedAccount();
+        writeSave(400, true);
+        service.refuseTokens = !afterFirst;
+        toTitle();
+        pressReturn();
+        if (afterFirst) {
+            ASSERT_TRUE(waitLog("- StartUp - get token - success"));
+            service.expireTokens();
+            service.refuseTokens = true;
+        }
+        ASSERT_TRUE(reachMode(GM_MAIN_MENU));
+        EXPECT_TRUE(gEngine->webServiceOff);
+        EXPECT_FALSE(g->logHas("- StartUp - getting player stats"));
+        EXPECT_EQ(gGame->progress.xp, 400);
+        EXPECT_EQ(g->logHas("- StartUp - game config - failed"), afterFirst);
+        if (afterFirst) continue;
+        // Three failures, between which the sign-in screen made the Steam
+        // account and then signed in with it.
+        EXPECT_EQ(g->logCount("- StartUp - get token - failed"), 3);
+        EXPECT_EQ(screens::get<CstartUpScreen>()->tokenFailures, 3);
+        EXPECT_EQ(g->logCount("GameMode = SignIn"), 2);
+        EXPECT_TRUE(g->logHas("Steam Sign In: Success!"));
+    }
 }
 
 TEST_F(RoadTest, ANewerVersionOnTheServiceEndsTheGameWithoutSaving) {
@@ -319,8 +293,6 @@ TEST_F(RoadTest, VersionTexts) {
     int n = -1;
     EXPECT_TRUE(CstartUpScreen::readVersionNumber("v1.23", n));
     EXPECT_EQ(n, 123);
-    EXPECT_TRUE(CstartUpScreen::readVersionNumber("v0.00", n));
-    EXPECT_EQ(n, 0);
     for (const char* bad : {"", "v1", "v1.2", "vX.YZ", "1.23"}) {
         EXPECT_FALSE(CstartUpScreen::readVersionNumber(bad, n)) << bad;
         EXPECT_EQ(n, 0);
@@ -347,18 +319,4 @@ TEST_F(RoadTest, VersionTexts) {
         EXPECT_EQ(screens::get<CconfirmStateScreen>()->menu()->itemCount(), 1u);   // emptied each time
         gGame->setGameMode(GM_CREDITS);
     }
-}
-
-TEST_F(RoadTest, PhaseTextNamesThePhase) {
-    makeGame();
-    CstartUpScreen& s = *screens::get<CstartUpScreen>();
-    s.phase = CstartUpScreen::PHASE_TOKEN;
-    EXPECT_EQ(s.phaseText(), "Signing in");
-    s.phase = CstartUpScreen::PHASE_STATS;
-    gGame->statsCache.queuePlayer(42);
-    EXPECT_EQ(s.phaseText(), "Fetching your statistics (1)");
-    s.phase = 12;
-    EXPECT_EQ(s.phaseText(), "--");
-    s.phase = CstartUpScreen::PHASE_FINISHED;
-    EXPECT_EQ(s.phaseText(), "Ready");
 }
