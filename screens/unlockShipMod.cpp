@@ -54,6 +54,7 @@ void CunlockShipModScreen::onUpdate() {
 }
 
 void CunlockShipModScreen::render() {
+    drawParticleLayer(kUiBackLayer);   // the title's glow, under it
     ClayoutScreen::render();
     drawParticleLayer(kUiFrontLayer);
 }
