@@ -118,12 +118,12 @@ namespace {
 constexpr float kUiHaloAlpha = 0.1f;
 }  // namespace
 
-void spawnUiHalo(const Ccolour& colour, float x, float y, float size, int layer) {
+void spawnUiHalo(const Ccolour& colour, float x, float y, float size) {
     CparticleSystem& ps = gEngine->particles;
     CparticleDef* def = ps.findDef("UiHalo");
     if (!def) return;
-    ps.spawn(*def, Cvec3(x, y, 0), colour.withAlpha(kUiHaloAlpha), layer, size);
-    ps.spawn(*def, Cvec3(x, y, 0), Ccolour(1, 1, 1, kUiHaloAlpha), layer, size * 0.6f);
+    ps.spawn(*def, Cvec3(x, y, 0), colour.withAlpha(kUiHaloAlpha), kUiFrontLayer, size);
+    ps.spawn(*def, Cvec3(x, y, 0), Ccolour(1, 1, 1, kUiHaloAlpha), kUiFrontLayer, size * 0.6f);
 }
 
 void spawnUiPuff(const Ccolour& colour, float x, float y) {
@@ -133,7 +133,7 @@ void spawnUiPuff(const Ccolour& colour, float x, float y) {
 
 void sparkleAround(const Cwidget* congrats, const Ccolour& haloColour, float haloSize) {
     if (!congrats) return;
-    spawnUiHalo(haloColour, congrats->x, congrats->y, haloSize, kUiBackLayer);
+    spawnUiHalo(haloColour, congrats->x, congrats->y, haloSize);
     Crandom& random = gEngine->random;
     if (random.fraction() < 0.1f) {
         const float dx = random.range(-200.0f, 200.0f) * congrats->uiScale;

@@ -58,7 +58,7 @@ constexpr int kUiBackLayer = 4;
 
 // A faint spinning ring (with a white one inside it) that grows and fades: spawned
 // every step it makes a steady glow. size: times the ring sprite's size.
-void spawnUiHalo(const Ccolour& colour, float x, float y, float size, int layer = kUiFrontLayer);
+void spawnUiHalo(const Ccolour& colour, float x, float y, float size);
 // A small spark of colour that flies off and fades.
 void spawnUiPuff(const Ccolour& colour, float x, float y);
 

@@ -127,7 +127,6 @@ void CmissionUpdateScreen::onUpdate() {
 
 // The celebration's halos, sparkles and shockwaves stand in front of the screen.
 void CmissionUpdateScreen::render() {
-    drawParticleLayer(kUiBackLayer);   // the title's glow, under it
     ClayoutScreen::render();
     drawParticleLayer(kUiFrontLayer);
 }
@@ -136,7 +135,7 @@ void CmissionUpdateScreen::celebrate() {
     if (starTimer_ >= 0 || !(newly_[0] || newly_[1] || newly_[2] || newly_[3])) return;
     Crandom& rnd = gEngine->random;
     const Ccolour& gold = gGame->namedColours.yellow;
-    spawnUiHalo(gold, complete_->x, complete_->y, 0.3f, kUiBackLayer);
+    spawnUiHalo(gold, complete_->x, complete_->y, 0.3f);
     if (rnd.fraction() < 0.1f) spawnUiSparkle(at(complete_) + Cvec3(rnd.range(-500, 500), 0, 0), gold, 0.5f, true);
     for (int i = 0; i < 4; ++i) {
         if (!newly_[(size_t)i]) continue;
@@ -144,7 +143,7 @@ void CmissionUpdateScreen::celebrate() {
         if (rnd.fraction() < 0.01f) spawnUiSparkle(at(stars_[(size_t)i]), gold, 0.3f, true);
     }
     if (allCompleteTimer_ < 0) {
-        spawnUiHalo(gold, allComplete1_->x, allComplete1_->y, 0.2f, kUiBackLayer);
+        spawnUiHalo(gold, allComplete1_->x, allComplete1_->y, 0.2f);
         if (rnd.fraction() < 0.1f) spawnUiSparkle(at(allComplete1_) + Cvec3(rnd.range(-200, 200), 0, 0), gold, 0.3f, true);
     }
 }

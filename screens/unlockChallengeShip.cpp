@@ -110,7 +110,6 @@ void CunlockChallengeShipScreen::onUpdate() {
 }
 
 void CunlockChallengeShipScreen::render() {
-    drawParticleLayer(kUiBackLayer);   // the title's glow, under it
     ClayoutScreen::render();
     if (display_.ship()) CdisplayShip::renderScene();
     drawParticleLayer(kUiFrontLayer);

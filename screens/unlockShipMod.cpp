@@ -54,7 +54,6 @@ void CunlockShipModScreen::onUpdate() {
 }
 
 void CunlockShipModScreen::render() {
-    drawParticleLayer(kUiBackLayer);   // the title's glow, under it
     ClayoutScreen::render();
     drawParticleLayer(kUiFrontLayer);
 }

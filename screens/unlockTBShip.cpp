@@ -77,7 +77,6 @@ void CunlockTBShipScreen::onUpdate() {
 }
 
 void CunlockTBShipScreen::render() {
-    drawParticleLayer(kUiBackLayer);   // the title's glow, under it
     ClayoutScreen::render();
     if (display_.ship()) CdisplayShip::renderScene();
     drawParticleLayer(kUiFrontLayer);
