@@ -53,8 +53,6 @@ void fitShipToSpot(Cship& ship, float x, float y, float heightPx, float fill = 0
 // The particle layer of the screens' own celebrations (sparkles, puffs,
 // halos), in screen pixels; a screen that spawns there draws it over itself.
 constexpr int kUiFrontLayer = 1;
-// Their layer under the screen's texts, for bursts that would hide what they celebrate.
-constexpr int kUiBackLayer = 4;
 
 // A faint spinning ring (with a white one inside it) that grows and fades: spawned
 // every step it makes a steady glow. size: times the ring sprite's size.
