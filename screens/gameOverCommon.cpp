@@ -10,6 +10,7 @@
 #include "game/game.h"
 #include "game/gameAward.h"
 #include "game/gameTypes.h"
+#include "screens/displayShip.h"
 #include "screens/optionsNotifications.h"
 #include "screens/screenRegistry.h"
 #include "screens/shareMoment.h"
@@ -137,14 +138,15 @@ void CgameOverScreen::stepPlaceSparkles(Cwidget* place) {
     Ccolour gold = gEngine->colours.get("HighScore");
     for (int x = 0; x < (int)kSparkleWidth; ++x)
         if (r.fraction() < kSparkleChance) spawnUiSparkle(Cvec3(left + (float)x, top, 0), gold, 1.0f, true);
-    if (r.fraction() < 0.02f) spawnHaloBurst(gold, Cvec3(place->x, top, 0), 1.0f, true);
+    if (r.fraction() < 0.02f) spawnHaloBurst(gold, Cvec3(place->x, top, 0), 1.0f, kUiFrontLayer);
 }
 
 void CgameOverScreen::setSmile(Cwidget* smile, const char* sprite) { smile->setSprite("", sprite); }
 
 void CgameOverScreen::render() {
+    // The place's halo and sparkles stay under the banner and the place they celebrate.
+    drawParticleLayer(kUiFrontLayer);
     ClayoutScreen::render();
-    drawParticleLayer(1);
     // The strip shrinks with the layout on a narrower screen, clear of the centred block.
     const float s = gUi->scale();
     if (!gGame->autoShots.shots.empty())

@@ -25,6 +25,10 @@ const char* const kSortTags[SHIPSORT_COUNT] = {"hangerFilter_All",         "hang
                                                "hangerFilter_MissionsComplated", "hangerFilter_Workshop"};
 const char* const kMakers[9] = {"brute",   "mosquito",   "crazythief", "scorched", "general",
                                 "blazer",  "warbringer", "standard",   "workshop"};
+// The makers whose badge carries a plain word rather than a name: the picture
+// leaves it out and the badge's Word text reads it from the language's table.
+const char* const kMakerWords[9] = {nullptr, nullptr, nullptr, nullptr, nullptr,
+                                    nullptr, nullptr, "Manu_Standard", "Manu_Workshop"};
 
 float sortKey(const CplayerShipDef& s, int index, int mode) {
     switch (mode) {
@@ -94,6 +98,8 @@ void setMakerIcon(Cwidget* w, const char* gadget, int manufacturer, bool withTex
     Cgadget* g = w->findSpriteGadget(gadget);
     if (!g) return;
     g->hidden = manufacturer < 0 || manufacturer > 8;
+    const char* word = g->hidden || !withText ? nullptr : kMakerWords[manufacturer];
+    w->setText("Word", word ? gEngine->text(word) : "");
     if (g->hidden) return;
     w->setSprite(gadget, CbString::format(withText ? "ui_man_%s.png" : "ui_man_%s_noText.png", kMakers[manufacturer]).str());
 }

@@ -46,7 +46,8 @@ int missionMarksSet(const CplayerShipDef& ship);
 // The ship's rank name, or "Unranked" before its first XP.
 std::string shipRankName(uint64_t xp);
 // Sets a sprite gadget to the maker's icon (with or without the maker's name
-// in it); none for a ship without a maker.
+// in it, a plain word going in the widget's Word text); none for a ship
+// without a maker.
 void setMakerIcon(Cwidget* w, const char* gadget, int manufacturer, bool withText);
 
 // A display ship of a player's ship, off screen until placed; null when the

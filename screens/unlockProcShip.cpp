@@ -11,6 +11,7 @@
 #include "screens/confirm.h"
 #include "screens/listRows.h"
 #include "screens/screenRegistry.h"
+#include "screens/shipList.h"
 #include "screens/shipRows.h"
 #include "screens/shipStatPanels.h"
 
@@ -96,7 +97,7 @@ void CunlockProcShipScreen::onEnter() {
     cash_->setText("", dollars(g.progress.cash));
     manufacturer_ = ship ? ship->data.manufacturer : kNoManufacturer;
     if (manufacturer_ < CprocShipGen::kNumManufacturers) {
-        shipManu_->setSprite("", CprocShipGen::getManufacturerIconName(manufacturer_));
+        setMakerIcon(shipManu_, "", manufacturer_, true);
         manuTag_->setText("", CprocShipGen::getManufacturerName(manufacturer_));
         manuDesc_->setText("", CprocShipGen::getManufacturerDesc(manufacturer_));
     } else {

@@ -194,8 +194,7 @@ Cparticle* spawnNamed(const char* def, const Cvec3& pos, const Ccolour& colour, 
 
 void spawnPuff(const Ccolour& colour, const Cvec3& pos, int layer) { spawnNamed("Puff", pos, colour, layer, 1); }
 
-void spawnHaloBurst(const Ccolour& colour, const Cvec3& pos, float size, bool front) {
-    const int layer = front ? 1 : 0;
+void spawnHaloBurst(const Ccolour& colour, const Cvec3& pos, float size, int layer) {
     Cparticle* outer = spawnNamed("Halo", pos, colour, layer, size);
     Cparticle* inner = spawnNamed("Halo", pos, Ccolour(1, 1, 1, colour.a), layer, size * 0.6f);
     if (outer && inner) {

@@ -106,8 +106,8 @@ private:
 // The spawn helpers of the game. Positions are in whatever space the layer is
 // drawn in: screen pixels for the interface layers, scene units under a camera.
 void spawnPuff(const Ccolour& colour, const Cvec3& pos, int layer = 0);
-// A spinning halo with a white copy inside it at size * 0.6; front puts it on layer 1.
-void spawnHaloBurst(const Ccolour& colour, const Cvec3& pos, float size, bool front = false);
+// A spinning halo with a white copy inside it at size * 0.6.
+void spawnHaloBurst(const Ccolour& colour, const Cvec3& pos, float size, int layer = 0);
 void spawnUiSparkle(const Cvec3& pos, const Ccolour& colour, float size, bool front = false);
 void spawnSparks(int count, const Cvec3& pos, float speed, const Ccolour& colour, int layer, float size);
 void spawnShockwave(const Cvec3& pos, const Ccolour& colour, int layer, float size);

@@ -80,6 +80,12 @@ TEST(Hangar, ThePageShowsTheShipsTextsMissionsAndModule) {
     EXPECT_TRUE(f.widget("ModUnlock")->hidden);
     ASSERT_NE(f.screen->displayShip(), nullptr);
     EXPECT_TRUE(f.screen->displayShip()->display);
+    // A badge's plain word reads in the player's language; a maker's name is in its picture.
+    for (auto [maker, word] : {std::pair{7, "Manu_Standard"}, {8, "Manu_Workshop"}, {0, ""}}) {
+        s.data.manufacturer = maker;
+        f.open(0);
+        EXPECT_EQ(f.widget("Manu")->getText("Word"), *word ? gEngine->text(word) : "") << maker;
+    }
 
     // Four missions, one done: the card is locked with its hint; two done unlock it.
     s.timePlayed = 3600;

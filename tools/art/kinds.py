@@ -462,8 +462,10 @@ MAKERS = {
     "general": ("general", SKY, "GENERAL INDUSTRIES"),
     "blazer": ("blazer", CYAN, "BLAZER LABS"),
     "warbringer": ("warbringer", RED, "WAR BRINGER CARTEL"),
-    "standard": ("standard", WHITE, "STANDARD ISSUE"),
-    "workshop": ("workshop", GREEN, "WORKSHOP"),
+    # No name: a plain word, not a maker's name, which the game writes beside
+    # the emblem in the player's language.
+    "standard": ("standard", WHITE, None),
+    "workshop": ("workshop", GREEN, None),
 }
 
 
@@ -550,6 +552,8 @@ def k_manufacturer(w, h, args):
         return sp
     s = h
     emblem(sp, kind, c, s / 2, h / 2, s * 0.86)
+    if name is None:
+        return sp
     words = name.split(" ")
     if len(words) == 1:
         lines = [name]

@@ -58,7 +58,7 @@ TEST_F(CrenderTest, ParticlesMoveFadeAndDrawByLayer) {
 
 TEST_F(CrenderTest, SpawnHelpersMakeWhatTheyName) {
     CparticleSystem& ps = gEngine->particles;
-    spawnHaloBurst(Ccolour(1, 0, 0, 1), Cvec3(100, 100, 0), 0.2f, true);
+    spawnHaloBurst(Ccolour(1, 0, 0, 1), Cvec3(100, 100, 0), 0.2f, 1);
     ASSERT_EQ(ps.countActive(), 2);
     Crenderer& r = gEngine->renderer;
     drawParticleLayer(1);

@@ -128,6 +128,9 @@ const CsampleText kWidestTexts[] = {
     {"SurvivalTimer", "TextName", [] { return texts({formatTime(35999)}); }},
     {"BossRushTimer", "TextName", [] { return texts({formatTime(3599)}); }},
     {"ChallDuration", "TextName", [] { return texts({formatTime(35999)}); }},
+    // A maker's badge that carries a plain word.
+    {"Manu", "Word", [] { return texts({gEngine->text("Manu_Standard"), gEngine->text("Manu_Workshop")}); }},
+    {"ShipManu", "Word", [] { return texts({gEngine->text("Manu_Standard"), gEngine->text("Manu_Workshop")}); }},
 };
 
 // Files of templates and styles, and the bar itself: not screens of their own.

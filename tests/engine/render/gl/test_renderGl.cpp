@@ -149,7 +149,7 @@ TEST_F(CrenderGlTest, SceneOfSpritesTextPanelParticlesAndEffects) {
 
     // Particles.
     spawnSparks(40, Cvec3(400, 600, 0), 200, Ccolour(1, 0.6f, 0.1f, 1), 0, 1);
-    spawnHaloBurst(Ccolour(0.2f, 1, 1, 1), Cvec3(650, 600, 0), 0.5f, false);
+    spawnHaloBurst(Ccolour(0.2f, 1, 1, 1), Cvec3(650, 600, 0), 0.5f, 0);
     ASSERT_EQ(gEngine->particles.countActive(), 42);
     for (int i = 0; i < 6; ++i) gEngine->particles.update(1.0f / 60.0f);
     drawParticleLayer(0);
