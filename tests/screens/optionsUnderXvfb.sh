@@ -5,19 +5,8 @@
 # again, and the volume screen must show the new value.
 # Usage: optionsUnderXvfb.sh <zorbex> <data folder> <screenshot folder>
 set -u
-game="$1"
-data="$2"
-out="$3"
-here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/xvfbDriver.sh"
-driverSetUp options
-start() {
-    rm -f "$log"   # the waits read this run's log, not the last run's
-    ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" "$game" -NoGoogle -Linux -SteamBoards &
-    gpid=$!
-    waitReady PressStart 60 "$1" || fail "no title screen"
-    focusGame
-}
+. "$(dirname "$0")/xvfbDriver.sh"
+openRoad options "$@"
 # The title's OPTIONS button (bottom left), then the options menu once it
 # takes input; the pointer is moved off the menu.
 toOptions() {
@@ -40,7 +29,7 @@ item() {
     keys Return
 }
 
-start 1
+startGame -SteamBoards
 toOptions 1
 shot options
 
@@ -89,7 +78,7 @@ waitReady PressStart 60 2 || fail "back to the title"
 stopGame
 
 # Again: the volume chosen is the one the screen starts from.
-start 1
+startGame -SteamBoards
 pos=0
 toOptions 1
 item 3
@@ -98,4 +87,3 @@ waitFor "Volume screen: music 0.5" 10 || fail "the music volume was not kept"
 shot optionsVolumeAfterRestart
 stopGame
 echo "options ok; screenshots in $out"
-exit 0
