@@ -41,38 +41,25 @@ shot optionsVolume
 keys Return
 waitReady Options 60 2 || fail "confirm did not return to the options"
 
-item 0
-waitReady Language 60 || fail "no language screen"
-shot language
-keys Return
-waitFor "Language = English" 10 || fail "English was not chosen"
-waitReady Options 60 3 || fail "back from the language screen"
-
-item 1
-waitReady SetRez 60 || fail "no resolution screen"
-shot setRez
-keys BackSpace
-waitReady Options 60 4 || fail "back from the resolution screen"
-
-item 2
-waitReady Config 60 || fail "no configuration screen"
-shot config
-keys Escape
-waitReady Options 60 5 || fail "Escape from the configuration"
-
-item 4
-waitReady OpenMicSettings 60 || fail "no open-mic settings"
-shot openMicSetting
-# The help boxes first, then OK leaves.
-dismissTutorialsByKey Return
-keys Return
-waitReady Options 60 6 || fail "OK from the open-mic settings"
-
-item 6
-waitReady Credits 60 || fail "no credits"
-shot credits
-keys BackSpace
-waitReady Options 60 7 || fail "back from the credits"
+# Each screen, its picture, and the key that leaves it (the open-mic
+# settings' help boxes put away first).
+visits=2   # the options menu's so far
+while read -r n state name leave <&3; do
+    item "$n"
+    waitReady "$state" 60 || fail "no $state screen"
+    shot "$name"
+    dismissTutorialsByKey Return
+    keys "$leave"
+    visits=$((visits + 1))
+    waitReady Options 60 "$visits" || fail "$leave did not lead from $state to the options"
+done 3<<'EOF'
+0 Language language Return
+1 SetRez setRez BackSpace
+2 Config config Escape
+4 OpenMicSettings openMicSetting Return
+6 Credits credits BackSpace
+EOF
+waitFor "Language = English" 1 || fail "English was not chosen"
 keys BackSpace
 waitReady PressStart 60 2 || fail "back to the title"
 stopGame

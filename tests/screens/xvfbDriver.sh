@@ -77,9 +77,11 @@ EOT
 # gives the window the keyboard. Variables set before the call reach the game
 # too.
 startGame() {
+    local service="$work/webService.txt"
+    [ -s "$service" ] || service=""
     rm -f "$log"   # the waits read this run's log, not the last run's
     PATH="$work/bin:$PATH" ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" \
-        ZORBEX_WEB_SERVICE="${spid:+$work/webService.txt}" "$game" -NoGoogle -Linux "$@" &
+        ZORBEX_WEB_SERVICE="$service" "$game" -NoGoogle -Linux "$@" &
     gpid=$!
     waitReady PressStart 60 || fail "no title screen"
     focusGame
