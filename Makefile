@@ -52,7 +52,7 @@ fuzz:
 shots: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZX_SANITIZE=OFF
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target zorbex zx_local_service zx_make_music_folder
-	bash tests/screens/shots.sh $(abspath $(BUILD_DIR))/zorbex $(abspath $(BUILD_DIR))/tests/zx_local_service \
+	bash tools/shots/shots.sh $(abspath $(BUILD_DIR))/zorbex $(abspath $(BUILD_DIR))/tests/zx_local_service \
 	  $(abspath $(BUILD_DIR))/data $(abspath $(BUILD_DIR))/shots
 
 bench: build

@@ -6,16 +6,9 @@
 # same with _ja) are left in the screenshot folder.
 # Usage: languageUnderXvfb.sh <zorbex> <zx_local_service> <data folder> <screenshot folder>
 set -u
-game="$1"
-tool="$2"
-data="$3"
-out="$4"
-here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/xvfbDriver.sh"
-driverSetUp language
-startService "$tool"
-startGame
-firstRunToMainMenu
+. "$(dirname "$0")/xvfbDriver.sh"
+openRoad language "$@"
+toMainMenu
 menus=1      # main menu entries so far
 options=0    # options menu entries so far
 languages=1  # language screen entries so far (the first run's)
@@ -43,14 +36,7 @@ chooseLanguage() {
 playAndQuit() {
     local tag="$1"
     games=$((games + 1))
-    clickWidget mainMenu.txt Play
-    waitReady GameType 60 "$games" || fail "no game type screen"
-    dismissTutorials
-    clickAt 665 336   # "Now Playing"
-    clickAt 1186 678  # OK on the button bar
-    waitReady GameSettings 60 "$games" || fail "no game settings screen"
-    dismissTutorials
-    clickAt 1186 678
+    playNowPlaying "$games"
     waitReady Playing 60 "$games" || fail "play did not start"
     shot "hud_$tag"
     keys Escape
@@ -81,4 +67,3 @@ done
 grep -q "can't find tag" "$log" && fail "a text has no tag: $(grep "can't find tag" "$log" | head -3)"
 stopGame
 echo "language road ok; screenshots in $out"
-exit 0

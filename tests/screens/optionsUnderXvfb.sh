@@ -5,19 +5,8 @@
 # again, and the volume screen must show the new value.
 # Usage: optionsUnderXvfb.sh <zorbex> <data folder> <screenshot folder>
 set -u
-game="$1"
-data="$2"
-out="$3"
-here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/xvfbDriver.sh"
-driverSetUp options
-start() {
-    rm -f "$log"   # the waits read this run's log, not the last run's
-    ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" "$game" -NoGoogle -Linux -SteamBoards &
-    gpid=$!
-    waitReady PressStart 60 "$1" || fail "no title screen"
-    focusGame
-}
+. "$(dirname "$0")/xvfbDriver.sh"
+openRoad options "$@"
 # The title's OPTIONS button (bottom left), then the options menu once it
 # takes input; the pointer is moved off the menu.
 toOptions() {
@@ -40,7 +29,7 @@ item() {
     keys Return
 }
 
-start 1
+startGame -SteamBoards
 toOptions 1
 shot options
 
@@ -52,44 +41,31 @@ shot optionsVolume
 keys Return
 waitReady Options 60 2 || fail "confirm did not return to the options"
 
-item 0
-waitReady Language 60 || fail "no language screen"
-shot language
-keys Return
-waitFor "Language = English" 10 || fail "English was not chosen"
-waitReady Options 60 3 || fail "back from the language screen"
-
-item 1
-waitReady SetRez 60 || fail "no resolution screen"
-shot setRez
-keys BackSpace
-waitReady Options 60 4 || fail "back from the resolution screen"
-
-item 2
-waitReady Config 60 || fail "no configuration screen"
-shot config
-keys Escape
-waitReady Options 60 5 || fail "Escape from the configuration"
-
-item 4
-waitReady OpenMicSettings 60 || fail "no open-mic settings"
-shot openMicSetting
-# The help boxes first, then OK leaves.
-dismissTutorialsByKey Return
-keys Return
-waitReady Options 60 6 || fail "OK from the open-mic settings"
-
-item 6
-waitReady Credits 60 || fail "no credits"
-shot credits
-keys BackSpace
-waitReady Options 60 7 || fail "back from the credits"
+# Each screen, its picture, and the key that leaves it (the open-mic
+# settings' help boxes put away first).
+visits=2   # the options menu's so far
+while read -r n state name leave <&3; do
+    item "$n"
+    waitReady "$state" 60 || fail "no $state screen"
+    shot "$name"
+    dismissTutorialsByKey Return
+    keys "$leave"
+    visits=$((visits + 1))
+    waitReady Options 60 "$visits" || fail "$leave did not lead from $state to the options"
+done 3<<'EOF'
+0 Language language Return
+1 SetRez setRez BackSpace
+2 Config config Escape
+4 OpenMicSettings openMicSetting Return
+6 Credits credits BackSpace
+EOF
+waitFor "Language = English" 1 || fail "English was not chosen"
 keys BackSpace
 waitReady PressStart 60 2 || fail "back to the title"
 stopGame
 
 # Again: the volume chosen is the one the screen starts from.
-start 1
+startGame -SteamBoards
 pos=0
 toOptions 1
 item 3
@@ -98,4 +74,3 @@ waitFor "Volume screen: music 0.5" 10 || fail "the music volume was not kept"
 shot optionsVolumeAfterRestart
 stopGame
 echo "options ok; screenshots in $out"
-exit 0

@@ -6,33 +6,20 @@
 # of the party login, the party game type and the party HUD.
 # Usage: partyUnderXvfb.sh <zorbex> <zx_local_service> <zx_make_music_folder> <data folder> <screenshot folder>
 set -u
-game="$1"
-tool="$2"
-makeMusic="$3"
-data="$4"
-out="$5"
-here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/xvfbDriver.sh"
-driverSetUp party
-
-"$makeMusic" "$work/My Music" || fail "could not make the music folder"
-answerFolderDialog "$work/My Music"
-startService "$tool"
-
-ZORBEX_TEST_PAD="Road Pad" startGame
+. "$(dirname "$0")/xvfbDriver.sh"
+openRoad party "$@"
+musicFolder
+ZORBEX_TEST_PAD="Road Pad" toMainMenu
 waitFor "Test pad attached: Road Pad" 5 || fail "no test pad"
-firstRunToMainMenu
 
-# Short tracks to play: found through the music type list.
-clickWidget mainMenu.txt MusicBrowser
-waitReady MusicTypeList 60 || fail "no music type list"
-dismissTutorials
-clickAt 640 439
-waitReady FindMusic 60 || fail "no music indexing screen"
-clickAt 640 427
-waitFor "Index: Finished" 90 || fail "the walk did not finish"
+# Short tracks to play, found through the music type list; on the way, the
+# radio browser (the directory is out of reach here, so its lists are empty).
+findMusic 1
+clickAt 640 271   # "Internet radio"
+waitReady MusicRadioBrowser 60 || fail "no radio browser"
+shot radioBrowser
 keys BackSpace
-waitReady MusicTypeList 60 2 || fail "no way back to the music type list"
+waitReady MusicTypeList 60 3 || fail "no way back from the radio browser"
 keys BackSpace
 waitReady MainMenu 60 2 || fail "no way back to the main menu"
 dismissTutorials
@@ -67,4 +54,3 @@ shot partyGameOver
 
 stopGame
 echo "party road ok; screenshots in $out"
-exit 0

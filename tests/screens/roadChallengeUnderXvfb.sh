@@ -8,17 +8,10 @@
 # once more, no reward is shown again.
 # Usage: roadChallengeUnderXvfb.sh <zorbex> <zx_local_service> <data folder> <screenshot folder>
 set -u
-game="$1"
-tool="$2"
-data="$3"
-out="$4"
-here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/xvfbDriver.sh"
-driverSetUp road_challenge
-startService "$tool" 0 --challenge 20
+. "$(dirname "$0")/xvfbDriver.sh"
+openRoad road_challenge "$@"
 export ZORBEX_TEST_CAPTURE=tone
-startGame
-firstRunToMainMenu
+toMainMenu 0 --challenge 20
 putAwayWarnings
 
 # The daily challenge opens once the service has named it.
@@ -90,4 +83,3 @@ sleep 5
 shot mainMenuAfterReward
 stopGame
 echo "challenge road ok; screenshots in $out"
-exit 0

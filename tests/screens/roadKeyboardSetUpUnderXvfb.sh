@@ -8,21 +8,10 @@
 # Usage: roadKeyboardSetUpUnderXvfb.sh <zorbex> <zx_local_service> <zx_make_music_folder> <data folder>
 #        <screenshot folder>
 set -u
-game="$1"
-tool="$2"
-makeMusic="$3"
-data="$4"
-out="$5"
-here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/xvfbDriver.sh"
-driverSetUp road_keyboard_setup
-
-"$makeMusic" "$work/My Music" || fail "could not make the music folder"
-answerFolderDialog "$work/My Music"
-startService "$tool"
-
-startGame
-firstRunToMainMenu
+. "$(dirname "$0")/xvfbDriver.sh"
+openRoad road_keyboard_setup "$@"
+musicFolder
+toMainMenu
 
 # The music folder found (the indexing is not the keyboard's part).
 findAndPlayFirstTrack 1 2
@@ -43,41 +32,17 @@ menus=$((menus + 1))
 waitReady MainMenu 60 "$menus" || fail "Backspace did not leave the options after the set-up"
 dismissTutorialsByKey Return
 
-# The main menu's tiles by the new keys, each path from the top-left small tile.
-toTile() {
-    keys i i i i i j j j
-    [ -n "$1" ] && keys $1
-    keys Return
-}
-backToMenu() {
-    menus=$((menus + 1))
-    dismissTutorialsByKey BackSpace
-    keys BackSpace
-    waitReady MainMenu 60 "$menus" || fail "no way back to the main menu from $1"
-    dismissTutorialsByKey Return
-}
-tileRoad() {
-    local path="$1" mode="$2" name="$3"
-    toTile "$path"
-    waitReady "$mode" 60 || fail "the keys did not lead to $mode"
-    shot "keys_$name"
-    backToMenu "$mode"
-}
-tileRoad "" MusicTypeList music
-tileRoad "l" Gallery ships
-tileRoad "l l" Hangar shipDetails
-tileRoad "l l l" PerkMenu perks
-tileRoad "k l l" DailyTracks dailyTracks
-tileRoad "k l l l" PartyLogin party
-tileRoad "k k" Leaderboard leaderboard
-tileRoad "k k l" FriendCompare friends
-tileRoad "k k l l" Achievements achievements
-tileRoad "k k l l l" OptionsTwitter twitter
-tileRoad "k k k" Options options
+# The main menu's tiles by the new keys (the arrows' road visits them all).
+moveKeys="i k j l"
+tileRoads 3<<'EOF'
+MusicTypeList music
+Down Down Right Right Right OptionsTwitter twitter
+Down Down Down Options options
+EOF
 
 # Play: "Your music", the first album and its first track by keys, then the
 # track now playing taken with X.
-toTile "i"
+toTile Up
 waitReady GameType 60 || fail "no game type"
 dismissTutorialsByKey Return
 keys Return
@@ -126,16 +91,10 @@ putAwayWarnings
 dismissTutorialsByKey Return
 
 # A restart keeps the set-up: the new keys still lead to the tiles.
-stopGame
-startGame
-keys Return
-waitReady MainMenu 60 || fail "no main menu after the restart"
-dismissTutorialsByKey Return
+restartToMainMenu
 grep -q "Found mappings for Joystick" "$log" && fail "a pad took the title"
 toTile ""
 waitReady MusicTypeList 60 || fail "the stored keys did not survive the restart"
-menus=1
-backToMenu MusicTypeList
 
 # RESET CONTROLLERS on the title: the arrows move again.
 stopGame
@@ -146,10 +105,10 @@ shot titleAfterReset
 keys Return
 waitReady MainMenu 60 || fail "Return did not start the game after RESET CONTROLLERS"
 dismissTutorialsByKey Return
-keys Up Up Up Up Up Left Left Left Return
+moveKeys="Up Down Left Right"
+toTile ""
 waitReady MusicTypeList 60 || fail "the arrows did not come back with RESET CONTROLLERS"
 shot arrowsAfterReset
 
 stopGame
 echo "keyboard set-up road ok; screenshots in $out"
-exit 0

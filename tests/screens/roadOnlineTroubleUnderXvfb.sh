@@ -7,12 +7,8 @@
 # quit while a look-up stalls. Screenshots of each message in the folder.
 # Usage: roadOnlineTroubleUnderXvfb.sh <zorbex> <zx_local_service> <data folder> <screenshot folder>
 set -u
-game="$1"
-tool="$2"
-data="$3"
-out="$4"
-here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/xvfbDriver.sh"
+. "$(dirname "$0")/xvfbDriver.sh"
+openRoad road_online "$@"
 # Find player from the friend comparison (the count-th visit), an id typed.
 askForPlayer() {
     local opened finished
@@ -26,10 +22,7 @@ askForPlayer() {
     keys Return
     waitForNext "Text entry: done" "$finished" 10 || fail "the id was not entered"
 }
-driverSetUp road_online
-startService "$tool" "" --fault stall --fault-ops GetLeaderboard,GetLeaderboardForPlayers,GetLeaderboardSince,FindPlayer
-startGame
-firstRunToMainMenu
+toMainMenu "" --fault stall --fault-ops GetLeaderboard,GetLeaderboardForPlayers,GetLeaderboardSince,FindPlayer
 shot mainMenu
 
 # A board: Working while the service stalls; Back leaves it at once.
@@ -72,4 +65,3 @@ start=$(date +%s.%N)
 stopGame
 echo "quit with a stalled look-up took $(echo "$(date +%s.%N) - $start" | bc) s"
 echo "online trouble road ok; screenshots in $out"
-exit 0

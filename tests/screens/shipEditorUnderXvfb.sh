@@ -1,28 +1,17 @@
 #!/bin/bash
-# The real game under Xvfb from the title to the ship editor, driven by keys
-# and clicks sent with xdotool: the gallery's "New ship", a hull image chosen
-# in the desktop's file dialog (answered by this script: first a picture too
-# large, which is refused, then a generated one), a few handling values
-# changed, a test flight entered and left, and the ship published to the
-# local workshop as a work in progress. Screenshots in the screenshot folder.
+# The real game under Xvfb from the title to the ship editor: a new ship, a
+# picture too large refused, a generated hull picture chosen in the (answered)
+# file dialog, its handling changed, a test flight and its return, and the
+# ship published to the local workshop. The game is then started again over
+# the same save folder, where the hull is made from the saved picture for the
+# gallery and the hangar.
 # Usage: shipEditorUnderXvfb.sh <zorbex> <zx_local_service> <data folder> <screenshot folder>
 set -u
-game="$1"
-tool="$2"
-data="$3"
-out="$4"
-here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/xvfbDriver.sh"
-driverSetUp ship_editor
-
+. "$(dirname "$0")/xvfbDriver.sh"
+openRoad ship_editor "$@"
 # Two pictures: a hull of 160 x 120 and one of 300 x 200 (over the limit).
 writeHullPictures "$work/hull.png" 160 120 "$work/huge.png" 300 200
-
-startService "$tool"
-startGame
-firstRunToMainMenu
-
-# The gallery, and a new ship in the editor.
+toMainMenu
 newShipInEditor
 shot newShip
 
@@ -35,11 +24,9 @@ shot imageTooLarge
 clickAt 640 470   # the message's OK
 waitFor "Warning put away" 10 || fail "the message's OK did not put it away"
 
-# The generated hull.
 answerFolderDialog "$work/hull.png"
 clickAt 495 "$(editorRow 2)"
 waitFor "Load image: $work/hull.png" 15 || fail "the hull was not chosen"
-
 # Handling: a larger size and more acceleration, by the rows' arrows and by keys.
 clickAt 620 "$(editorRow 4)"
 clickAt 620 "$(editorRow 4)"
@@ -53,7 +40,6 @@ waitReady Playing 60 || fail "the test flight did not start"
 shot testFlight
 keys Escape
 waitReady ShipEditor 60 2 || fail "the test flight did not return to the editor"
-shot backFromTest
 
 # Published as a work in progress: the preview is captured and the ship goes
 # to the local workshop; the editor hands over to the hangar.
@@ -66,8 +52,20 @@ grep -qF "New Ship" "${items[0]}" || fail "the workshop item is not the new ship
 shot published
 clickAt 640 470      # the message's OK; the hangar's help boxes wait behind it
 waitFor "Warning put away" 10 2 || fail "the message's OK did not put it away"
-shot hangar
 
+# The restart: nothing of the editor's sprite is left; the first screen to
+# show the ship makes it again from the picture in the save.
+restartToMainMenu
+clickWidget mainMenu.txt ShipHangar
+waitReady Gallery 60 || fail "no gallery after the restart"
+dismissTutorials
+shot galleryAfterRestart
+clickAt 1094 286   # DETAILS of the new ship, the second row
+waitReady Hangar 60 || fail "Details did not open the hangar"
+dismissTutorials
+shot hangarAfterRestart
+hull=$(grep -oE "Hull sprite made from its image: .*" "$log" | head -1 | tr -d '\r')
+[ -n "$hull" ] || fail "the hull was not made from its picture after the restart"
+grep -qF "Can't find sprite: ${hull#*: }" "$log" && fail "the hull was drawn without its sprite"
 stopGame
-echo "road ok; screenshots in $out"
-exit 0
+echo "ship editor road ok; screenshots in $out"

@@ -1,7 +1,23 @@
-# Shared by the scripts that drive the real game under Xvfb. The caller sets
-# out (the screenshot folder), here (this folder) and, for clickWidget, data
-# (the data folder), sources this file and calls driverSetUp first.
+# Shared by the scripts that drive the real game under Xvfb. A road sources
+# this file and calls openRoad with its name and its arguments; a caller with
+# its own folders (make shots) sets out, work, log and data itself.
+driverDir="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
+# A road's arguments, as xvfb.cmake gives them: the game, the tools it needs
+# (each known by its name), the data folder and the screenshot folder.
+openRoad() {
+    local name="$1" t
+    shift
+    game="$1" data="${*: -2:1}" out="${*: -1}"
+    for t in "${@:2:$#-3}"; do
+        case "${t##*/}" in
+            zx_local_service) tool="$t" ;;
+            zx_make_music_folder) makeMusic="$t" ;;
+            zx_seed_progress_save) seedSave="$t" ;;
+        esac
+    done
+    driverSetUp "$name"
+}
 # A scratch folder with the save folder (work, log), the screenshot folder,
 # the clean-up on exit and the environment of the game.
 driverSetUp() {
@@ -37,11 +53,11 @@ xClient() {
     return $rc
 }
 xdotool() { xClient command xdotool "$@"; }
-# The local web service (the zx_local_service program), each answer delayed
-# by the given milliseconds, then its own switches (such as --showcase); the
-# game finds it through $work/webService.txt.
+# The local web service ($tool), each answer delayed by the given
+# milliseconds, then its own switches (such as --challenge); the game finds it
+# through $work/webService.txt.
 startService() {
-    "$1" "$work/webService.txt" ${2:+"$2"} "${@:3}" > "$work/service.log" 2>&1 &
+    "$tool" "$work/webService.txt" ${1:+"$1"} "${@:2}" > "$work/service.log" 2>&1 &
     spid=$!
     for _ in $(seq 300); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
     [ -s "$work/webService.txt" ] || fail "the local service did not start"
@@ -57,12 +73,15 @@ EOT
     chmod +x "$work/bin/zenity"
 }
 # Starts the game ($game) with its data ($data), the save folder and the
-# local service, plus the given switches; waits for the title and gives the
-# window the keyboard. Variables set before the call reach the game too.
+# local service if one runs, plus the given switches; waits for the title and
+# gives the window the keyboard. Variables set before the call reach the game
+# too.
 startGame() {
+    local service="$work/webService.txt"
+    [ -s "$service" ] || service=""
     rm -f "$log"   # the waits read this run's log, not the last run's
     PATH="$work/bin:$PATH" ZORBEX_SAVE_DIR="$work/save" ZORBEX_DATA="$data" \
-        ZORBEX_WEB_SERVICE="$work/webService.txt" "$game" -NoGoogle -Linux "$@" &
+        ZORBEX_WEB_SERVICE="$service" "$game" -NoGoogle -Linux "$@" &
     gpid=$!
     waitReady PressStart 60 || fail "no title screen"
     focusGame
@@ -82,6 +101,32 @@ firstRunToMainMenu() {
     chooseEnglish
     waitReady MainMenu 60 || fail "no main menu"
     dismissTutorials
+}
+# The service (with the given delay and switches), the game, and a first run
+# to the main menu.
+toMainMenu() {
+    startService "$@"
+    startGame
+    firstRunToMainMenu
+}
+# The game started again over the same save folder, to the main menu.
+restartToMainMenu() {
+    stopGame
+    startGame
+    keys Return
+    waitReady MainMenu 60 || fail "no main menu after the restart"
+    dismissTutorials
+}
+# The music folder ($makeMusic: two albums of 40-second tracks) that the
+# desktop's folder dialog answers with.
+musicFolder() {
+    "$makeMusic" "$work/My Music" > /dev/null || fail "could not make the music folder"
+    answerFolderDialog "$work/My Music"
+}
+# A save whose profile has the given experience ($seedSave).
+seedProgress() {
+    SDL_VIDEODRIVER=dummy ZORBEX_DATA="$data" "$seedSave" "$work/save" "$1" > "$work/seed.log" 2>&1 ||
+        { cat "$work/seed.log"; fail "could not seed the save"; }
 }
 # A text box k steps down from the top: focus it, type, finish the entry.
 field() {
@@ -167,7 +212,7 @@ waitReady() { waitLog "$2" "${3:-1}" -E -- "GameMode ready: ${1}"$'\r'"?\$"; }
 # to rest first (the one fixed wait the roads keep besides keys' pacing).
 shot() {
     sleep 0.5
-    xClient xwd -root -silent > "$work/shot.xwd" && /usr/bin/python3 "$here/xwdToPng.py" "$work/shot.xwd" "$out/$1.png" ||
+    xClient xwd -root -silent > "$work/shot.xwd" && /usr/bin/python3 "$driverDir/xwdToPng.py" "$work/shot.xwd" "$out/$1.png" ||
         fail "screenshot $1"
 }
 keys() {
@@ -197,30 +242,7 @@ clickWidget() {
     ' "$file")
     [ -n "$xy" ] || fail "no widget $name in $1"
     echo "click $name at $xy"
-    xdotool mousemove $xy
-    sleep 0.2
-    xdotool click 1
-    sleep 0.3
-}
-# From the main menu: Options -> Screen resolution, the borderless window
-# stored; the game ends to apply it. Started again, it fills whatever screen
-# it starts on (each window shape under its own Xvfb screen).
-storeBorderlessWindow() {
-    clickWidget mainMenu.txt Options
-    waitMode Options 10 || fail "no options"
-    xdotool mousemove 2 "$((${screenH:-720} / 2))"
-    sleep 2.5
-    keys Down
-    sleep 0.5
-    keys Return
-    waitMode SetRez 10 || fail "no resolution screen"
-    sleep 2
-    clickWidget setRez.txt Rez0
-    clickWidget setRez.txt BorderlessFullscreen
-    keys Return
-    waitFor "Display setting stored" 10 || fail "the borderless window was not stored"
-    sleep 1
-    stopGame
+    clickAt $xy
 }
 # Like keys, paced: the pointer's move reaches the game before the click.
 clickAt() {
@@ -270,22 +292,31 @@ putAwayHelpBoxes() {
 putAwayWarnings() {
     pressUntilPutAway "Warning shown: " "Warning put away" 10 xdotool key Return || fail "a warning was not put away"
 }
-# From the main menu: the music folder (the folder dialog's answer) found by
-# the music indexing, its first album's first track ("Sunrise") started, and
-# back to the main menu. The arguments: how many times the music list and the
-# main menu will have been entered on arriving there.
+# From the main menu (the music list's lists-th visit): the music folder (the
+# folder dialog's answer) found by the music indexing, every track of it, and
+# back to the music list.
+findMusic() {
+    clickWidget mainMenu.txt MusicBrowser
+    waitReady MusicTypeList 60 "$1" || fail "no music type list"
+    dismissTutorials
+    clickAt 640 439   # "Find music", below the spacer
+    waitReady FindMusic 60 || fail "no music indexing screen"
+    clickAt 640 427   # "Choose a folder"
+    waitFor "Index: Finished" 90 || fail "the walk did not finish"
+    grep -qF "zenity --file-selection --directory" "$work/dialog.log" || fail "the folder dialog was not asked"
+    [ "$(grep -cF "Found Track: $work/My Music/" "$log")" -eq 4 ] || fail "not every track was found"
+    shot findMusic
+    keys BackSpace
+    waitReady MusicTypeList 60 $(($1 + 1)) || fail "no way back to the music type list"
+}
+# findMusic, then your music by album: the first album's first track
+# ("Sunrise") played, and back to the main menu. The arguments: how many
+# times the music list and the main menu will have been entered on arriving
+# there.
 findAndPlayFirstTrack() {
     local lists="$1" menus="$2" listed
-    clickWidget mainMenu.txt MusicBrowser
-    waitReady MusicTypeList 60 "$lists" || fail "no music type list"
-    dismissTutorials
-    clickAt 640 439
-    waitReady FindMusic 60 || fail "no music indexing screen"
-    clickAt 640 427
-    waitFor "Index: Finished" 90 || fail "the walk did not finish"
-    keys BackSpace
-    waitReady MusicTypeList 60 $((lists + 1)) || fail "no way back to the music type list"
-    clickAt 640 207
+    findMusic "$lists"
+    clickAt 640 207   # "Your music"
     waitReady MusicBrowser 60 || fail "no music browser"
     listed=$(logCount "Music browser: ")
     clickWidget MusicBrowser.txt Albums
@@ -294,7 +325,8 @@ findAndPlayFirstTrack() {
     clickAt 640 250
     waitForNext "Music browser: " "$listed" 10 || fail "the first album did not open"
     clickAt 640 250
-    waitFor "Playing track: Sunrise" 10 || fail "no track playing"
+    waitFor "Playing track: Sunrise" 10 || fail "the album's first track did not play"
+    shot musicBrowserTrack
     listed=$(logCount "Music browser: ")
     keys BackSpace
     waitForNext "Music browser: " "$listed" 10 || fail "Back did not close the album"
@@ -303,6 +335,55 @@ findAndPlayFirstTrack() {
     keys BackSpace
     waitReady MainMenu 60 "$menus" || fail "no way back to the main menu"
     dismissTutorials
+}
+# From the main menu: Play, the track playing now, and the game settings' OK
+# (their n-th visit, the first unless given).
+playNowPlaying() {
+    clickWidget mainMenu.txt Play
+    waitReady GameType 60 "${1:-1}" || fail "no game type screen"
+    dismissTutorials
+    clickAt 665 336   # "Now Playing"
+    clickAt 1186 678  # OK on the button bar
+    waitReady GameSettings 60 "${1:-1}" || fail "no game settings screen"
+    dismissTutorials
+    clickAt 1186 678
+}
+# The main menu's tiles by keys. moveKeys are the keys for up, down, left and
+# right (the arrows unless a road moved them); from wherever the focus is, up
+# and left end on the top-left small tile, and each tile is a path of moves
+# (Up, Down, Left, Right) from there. menus counts the main menu's visits.
+moveKeys="Up Down Left Right"
+move() {
+    local m=($moveKeys) k
+    for k in "$@"; do
+        case "$k" in
+            Up) keys "${m[0]}" ;; Down) keys "${m[1]}" ;; Left) keys "${m[2]}" ;; Right) keys "${m[3]}" ;;
+        esac
+    done
+}
+toTile() {
+    move Up Up Up Up Up Left Left Left $1
+    keys Return
+}
+# Back (Backspace) until the main menu: each press puts a help box away or goes back.
+tileBack() {
+    menus=$((menus + 1))
+    dismissTutorialsByKey BackSpace
+    keys BackSpace
+    waitReady MainMenu 60 "$menus" || fail "no way back to the main menu from $1"
+    dismissTutorialsByKey Return
+}
+# Each row given on descriptor 3: the path, the state it leads to, the
+# screenshot's name.
+tileRoads() {
+    local row mode
+    while read -ra row <&3; do
+        mode="${row[-2]}"
+        toTile "${row[*]:0:${#row[@]}-2}"
+        waitReady "$mode" 60 || fail "the keys did not lead to $mode"
+        shot "keys_${row[-1]}"
+        tileBack "$mode"
+    done
 }
 # Hull pictures for the ship editor, each given as path, width and height: a
 # pointed hull, an arrow head with a lighter spine, clear around it.

@@ -1,6 +1,7 @@
 // Pictures of the real frame under Xvfb: the row order of captures to a file
-// and to a texture; the automatic screenshots of a played track shown as the
-// game-over strip ("autoShotsStrip.png" in the build folder); and a ship
+// and to a texture; the built-in track played by the scripted pilot, its frame
+// after twenty seconds ("play20s.png" in the build folder) and its automatic
+// screenshots shown as the game-over strip ("autoShotsStrip.png"); and a ship
 // published with its captured preview, found by a second save folder's sync.
 #include <SDL.h>
 #include <SDL_image.h>
@@ -39,6 +40,33 @@ void drawBands(Crenderer& r) {
     r.drawRect(Crect{0, 620, 1280, 100}, kBlue);
 }
 
+// How much of a rectangle of the read-back frame is lit, and how many
+// distinct hues it holds.
+struct Clit {
+    int lit = 0;
+    int hues = 0;
+};
+
+Clit measure(const std::vector<uint8_t>& px, int w, int x0, int y0, int x1, int y1) {
+    Clit r;
+    bool seen[12] = {};
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) {
+            const uint8_t* p = &px[((size_t)y * w + x) * 4];
+            int hi = std::max({p[0], p[1], p[2]}), lo = std::min({p[0], p[1], p[2]});
+            if (hi < 60) continue;
+            ++r.lit;
+            if (hi - lo < 40) continue;
+            float h = 0;
+            if (hi == p[0]) h = (float)(p[1] - p[2]) / (hi - lo);
+            else if (hi == p[1]) h = 2.0f + (float)(p[2] - p[0]) / (hi - lo);
+            else h = 4.0f + (float)(p[0] - p[1]) / (hi - lo);
+            int bucket = ((int)((h < 0 ? h + 6 : h) * 2.0f)) % 12;
+            seen[bucket] = true;
+        }
+    for (bool b : seen) r.hues += b ? 1 : 0;
+    return r;
+}
 int litPixels(const std::vector<uint8_t>& px) {
     int n = 0;
     for (size_t i = 0; i + 3 < px.size(); i += 4) n += std::max({px[i], px[i + 1], px[i + 2]}) > 80 ? 1 : 0;
@@ -47,11 +75,9 @@ int litPixels(const std::vector<uint8_t>& px) {
 
 }  // namespace
 
-TEST(CapturesGl, FileAndTextureCapturesKeepTheTopRowAtTheTop) {
-    CtestEngine eng;
-    CglTestWindow win;
-    ASSERT_TRUE(win.open(1280, 720)) << win.error;
-    ASSERT_TRUE(initRendering(RENDER_GL));
+using CapturesGl = CglTest;
+
+TEST_F(CapturesGl, FileAndTextureCapturesKeepTheTopRowAtTheTop) {
     Crenderer& r = eng->renderer;
     CscreenCapture capture;
     std::string file = eng->savePath("rows.png");
@@ -59,7 +85,7 @@ TEST(CapturesGl, FileAndTextureCapturesKeepTheTopRowAtTheTop) {
     drawBands(r);
     ASSERT_TRUE(capture.request(0, 0, 1280, 720, file, false));
     capture.perform();
-    win.swap();
+    window.swap();
     ASSERT_TRUE(capture.done);
     SDL_Surface* s = IMG_Load(file.c_str());
     ASSERT_NE(s, nullptr);
@@ -73,7 +99,7 @@ TEST(CapturesGl, FileAndTextureCapturesKeepTheTopRowAtTheTop) {
     drawBands(r);
     ASSERT_TRUE(capture.requestTexture(0, 0, 1280, 720));
     capture.perform();
-    win.swap();
+    window.swap();
     CtexturePtr texture = capture.takeTexture();
     ASSERT_NE(texture, nullptr);
     r.beginFrame();
@@ -88,17 +114,12 @@ TEST(CapturesGl, FileAndTextureCapturesKeepTheTopRowAtTheTop) {
     const auto& px = r.pixels();
     EXPECT_GT(px[(10 * 1280 + 10) * 4 + 0], 200);
     EXPECT_GT(px[(710 * 1280 + 10) * 4 + 2], 200);
-    win.swap();
+    window.swap();
     texture.reset();
-    shutdownRendering();
 }
 
-TEST(CapturesGl, APlayedTrackLeavesAutomaticScreenshotsForTheGameOverStrip) {
-    CtestEngine eng;
-    CglTestWindow win;
-    ASSERT_TRUE(win.open(1280, 720)) << win.error;
-    ASSERT_TRUE(initRendering(RENDER_GL));
-
+TEST_F(CapturesGl, APlayedTrackIsDrawnAndLeavesAutomaticScreenshotsForTheGameOverStrip) {
+    // The music: the built-in track through the player, mixed by hand.
     CbuiltInTrack music;
     ASSERT_TRUE(music.start());
 
@@ -113,17 +134,40 @@ TEST(CapturesGl, APlayedTrackLeavesAutomaticScreenshotsForTheGameOverStrip) {
     h.world.session.track = trackInfoFromSong(*music.track);
 
     Crenderer& r = eng->renderer;
+    float maxIntensity = 0;
+    int maxParticles = 0, maxShots = 0, maxEnemies = 0;
+    Clit all, score;
     for (int f = 0; f < 35 * 60 && !h.world.session.isGameOver(); ++f) {
         music.step(h.dt, h.world.music);
+        maxIntensity = std::max(maxIntensity, h.world.music.intensity);
         h.step();
+        maxParticles = std::max(maxParticles, eng->particles.countActive());
+        maxShots = std::max(maxShots, h.world.projectiles.count());
+        maxEnemies = std::max(maxEnemies, h.world.ships.countEnemies());
         shots.update();
         r.beginFrame();
         h.world.session.draw();
         capture.perform();
+        if (f == 20 * 60) {
+            // Twenty seconds in: the arena lit in many colours, the score in the corner.
+            ASSERT_TRUE(r.readPixels(0, 0, 1280, 720));
+            ASSERT_TRUE(r.saveScreenshotPng("play20s.png"));
+            all = measure(r.pixels(), 1280, 0, 0, 1280, 720);
+            score = measure(r.pixels(), 1280, 16, 8, 320, 56);
+            EXPECT_GT(h.world.session.teamScores[0], 0);
+        }
         r.flush();
-        win.swap();
+        window.swap();
         SDL_PumpEvents();
     }
+    EXPECT_GT(all.lit, 1280 * 720 / 200) << "the pilot did not live twenty seconds, or nothing was drawn";
+    EXPECT_GE(all.hues, 4);
+    EXPECT_GT(score.lit, 100);
+    EXPECT_GT(maxIntensity, 0.05f);
+    EXPECT_GT(h.world.waves.record().size(), 0u);
+    EXPECT_GT(maxEnemies, 0);
+    EXPECT_GT(maxShots, 0);
+    EXPECT_GT(maxParticles, 0);
     ASSERT_GE(shots.shots.size(), 1u);
     printf("%zu automatic screenshots:", shots.shots.size());
     for (const auto& s : shots.shots) {
@@ -147,14 +191,13 @@ TEST(CapturesGl, APlayedTrackLeavesAutomaticScreenshotsForTheGameOverStrip) {
     EXPECT_GT(litPixels(r.pixels()), 250 * 120 / 50);
     ASSERT_TRUE(r.readPixels(0, 0, 900, 720));
     EXPECT_EQ(litPixels(r.pixels()), 0);   // nothing drawn away from the strip
-    win.swap();
+    window.swap();
 
     shots.reset();
     music.stop();
-    shutdownRendering();
 }
 
-TEST(CapturesGl, APublishedShipAppearsInASecondSaveFoldersSync) {
+TEST(WorkshopGl, APublishedShipAppearsInASecondSaveFoldersSync) {
     std::string shared = makeTempFolder("zx_workshop");
     uint64_t id = 0;
     Cbytes hull;

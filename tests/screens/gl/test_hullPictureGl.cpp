@@ -101,7 +101,7 @@ TEST(HullPictureGl, TheHangarDrawsTheHullFromItsPicture) {
         ASSERT_FALSE(name.empty());
         ASSERT_TRUE(s.g->playerShips.setCurrentShip(name));
         for (const char* t : {"Tut_ShipHangar3", "Tut_ShipHangar4", "Tut_ShipHangar5"}) gUi->tutorials.find(t)->seen = true;
-        ASSERT_TRUE(s.reach(GM_HANGAR, 60)) << "run under Xvfb with SDL_VIDEODRIVER=x11";
+        ASSERT_TRUE(s.reach(GM_HANGAR, 60)) << "run under Xvfb";
         Cpicture shot = s.take((std::string(row.label) + ".png").c_str());
         ASSERT_TRUE(shot);
         const Cwidget* spot = screens::get<ChangarScreen>()->screen()->findWidget("ShipSpot");

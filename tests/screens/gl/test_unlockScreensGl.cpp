@@ -16,7 +16,7 @@ TEST(UnlockScreensGl, TheSpecialShipsFlyAtTheirSpots) {
     s.g->setScreen(GM_MAIN_MENU, &mainMenu);
     s.g->progress.ves5 = true;
     s.g->progress.vor5 = true;
-    ASSERT_TRUE(s.reach(GM_TB_HUB, 120)) << "run under Xvfb with SDL_VIDEODRIVER=x11";
+    ASSERT_TRUE(s.reach(GM_TB_HUB, 120)) << "run under Xvfb";
     Cpicture hub = s.take("tbHub.png");
     ASSERT_TRUE(hub);
     // Each of the three spots holds a ship; between them the screen is empty.

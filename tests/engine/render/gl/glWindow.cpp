@@ -1,6 +1,23 @@
 #include "glWindow.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include "engine/engine.h"
+
+// These programs draw in a real window: SDL is told to use X before anything
+// starts it, unless the run names another real driver (the tests' main would
+// otherwise choose the headless one). The data folder is the build's unless
+// the run names another.
+static const bool chooseWindowAndData = [] {
+    const char* driver = getenv("SDL_VIDEODRIVER");
+    if (!driver || !strcmp(driver, "dummy")) setenv("SDL_VIDEODRIVER", "x11", 1);
+    setenv("ZORBEX_DATA", ZX_BUILD_DATA, 0);
+    return true;
+}();
+// The X, D-Bus and Mesa libraries keep allocations past exit that the leak
+// checker would report; our own code's leaks are caught by the headless tests.
+extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
 
 CglTestWindow::~CglTestWindow() { close(); }
 

@@ -65,23 +65,16 @@ const Ccolour kClear(0.05f, 0.05f, 0.12f, 1);
 const int kClearR = 13, kClearG = 13, kClearB = 31;
 }  // namespace
 
-class CrenderGlTest : public ::testing::Test {
+class CrenderGlTest : public CglTest {
 protected:
     void SetUp() override {
-        if (!getenv("DISPLAY")) GTEST_SKIP() << "no X display (run under xvfb-run)";
-        ASSERT_TRUE(eng.initOk());
-        ASSERT_TRUE(window.open(1280, 720)) << window.error;
-        ASSERT_TRUE(initRendering(RENDER_GL));
+        CglTest::SetUp();
         tmp = makeTempFolder("rendergl");
     }
     void TearDown() override {
-        if (gEngine && gEngine->renderer.isReady()) shutdownRendering();
-        window.close();
+        CglTest::TearDown();
         removeFolderTree(tmp);
     }
-
-    CtestEngine eng;
-    CglTestWindow window;
     std::string tmp;
 };
 

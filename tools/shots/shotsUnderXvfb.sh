@@ -21,8 +21,8 @@ case "$kind" in
     seed | "") ;;
     *) language="${kind%:*}" full="" ;;
 esac
-here="$(cd "$(dirname "$0")" && pwd)"
-. "$here/xvfbDriver.sh"
+# The roads' driver: start-up, waits, keys, clicks and screenshots.
+. "$(dirname "$0")/../../tests/screens/xvfbDriver.sh"
 
 # The driver's set-up, on the shared save folder and service.
 mkdir -p "$out" "$shared/save" "$shared/bin"
@@ -78,6 +78,26 @@ visit() {
     backToMenu "$name"
 }
 
+# From the main menu: Options -> Screen resolution, the borderless window
+# stored; the game ends to apply it. Started again, it fills whatever screen
+# it starts on (each window shape under its own Xvfb screen).
+storeBorderlessWindow() {
+    clickWidget mainMenu.txt Options
+    waitMode Options 10 || fail "no options"
+    xdotool mousemove 2 "$((${screenH:-720} / 2))"
+    sleep 2.5
+    keys Down
+    sleep 0.5
+    keys Return
+    waitMode SetRez 10 || fail "no resolution screen"
+    sleep 2
+    clickWidget setRez.txt Rez0
+    clickWidget setRez.txt BorderlessFullscreen
+    keys Return
+    waitFor "Display setting stored" 10 || fail "the borderless window was not stored"
+    sleep 1
+    stopGame
+}
 startGame
 sleep 5
 if [ "$kind" = seed ]; then
