@@ -178,6 +178,9 @@ int CmusicIndexer::runSlice(double budgetMs, int minSteps) {
     // A step's cost is guessed from the ones before it, its slow ones weighed fully.
     int steps = 0;
     const double began = nowMs();
+    // The library's tables grow here, at the slice's start, rather than in
+    // the middle of a step near the slice's end.
+    library_.reserveTracks(kTracksPerSliceRoom);
     double last = began;
     while (running_) {
         if (steps >= minSteps && (last - began) + stepCostMs_ > budgetMs) break;

@@ -34,6 +34,8 @@ public:
     static constexpr int kMaxDepth = 5000;         // folder levels below the chosen one, the chosen one counted
     static constexpr size_t kMaxPathChars = 1023;  // characters of a folder path
     static constexpr float kMinTrackSeconds = 30.0f;
+    // More tracks than a slice adds at any real pace (a file's tags take tens of microseconds).
+    static constexpr size_t kTracksPerSliceRoom = 512;
 
     explicit CmusicIndexer(CsongInfoMgr& library) : library_(library) {}
 
