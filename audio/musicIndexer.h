@@ -86,5 +86,6 @@ private:
     std::unordered_set<std::pair<uint64_t, uint64_t>, CfolderIdHash> walked_;   // (device, inode) of this walk's folders
     int tracksFound_ = 0;
     CtrackTags lastTags_;
-    double stepCostMs_ = 0;   // what a step is expected to take
+    double stepCostMs_ = 0;     // what a step is expected to take
+    double stepSpreadMs_ = 0;   // how far a step's cost is from that, on average
 };
