@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 
 #include "audio/audioBASS.h"
 #include "audio/songInfoMgr.h"
@@ -175,17 +176,29 @@ bool CmusicIndexer::step() {
 int CmusicIndexer::runSlice(double budgetMs, int minSteps) {
     // The clock is read before each step, not only after it: a step that
     // would not fit in what is left of the budget waits for the next slice.
-    // A step's cost is guessed from the ones before it, its slow ones weighed fully.
+    // A step's cost is guessed from the ones before it, its slow ones weighed
+    // fully, with room for how much steps differ from it (never more than half
+    // the budget): a step a little slower than the guess would otherwise end
+    // many slices just past their budget.
     int steps = 0;
     const double began = nowMs();
+    // The library's tables grow here, at the slice's start, rather than in
+    // the middle of a step near the slice's end.
+    library_.reserveTracks(kTracksPerSliceRoom);
     double last = began;
     while (running_) {
-        if (steps >= minSteps && (last - began) + stepCostMs_ > budgetMs) break;
+        const double room = std::min(4.0 * stepSpreadMs_, budgetMs * 0.5);
+        if (steps >= minSteps && (last - began) + stepCostMs_ + room > budgetMs) break;
         step();
         ++steps;
         const double now = nowMs();
         const double cost = now - last;
         last = now;
+        if (stepCostMs_ <= 0) {   // the first step measured
+            stepCostMs_ = cost;
+            continue;
+        }
+        stepSpreadMs_ += (std::fabs(cost - stepCostMs_) - stepSpreadMs_) * 0.25;
         stepCostMs_ = cost > stepCostMs_ ? cost : stepCostMs_ + (cost - stepCostMs_) * 0.125;
     }
     return steps;

@@ -34,6 +34,8 @@ public:
     static constexpr int kMaxDepth = 5000;         // folder levels below the chosen one, the chosen one counted
     static constexpr size_t kMaxPathChars = 1023;  // characters of a folder path
     static constexpr float kMinTrackSeconds = 30.0f;
+    // More tracks than a slice adds at any real pace (a file's tags take tens of microseconds).
+    static constexpr size_t kTracksPerSliceRoom = 512;
 
     explicit CmusicIndexer(CsongInfoMgr& library) : library_(library) {}
 
@@ -84,5 +86,6 @@ private:
     std::unordered_set<std::pair<uint64_t, uint64_t>, CfolderIdHash> walked_;   // (device, inode) of this walk's folders
     int tracksFound_ = 0;
     CtrackTags lastTags_;
-    double stepCostMs_ = 0;   // what a step is expected to take
+    double stepCostMs_ = 0;     // what a step is expected to take
+    double stepSpreadMs_ = 0;   // how far a step's cost is from that, on average
 };

@@ -380,6 +380,17 @@ bool CsongInfoMgr::addLocalTrack(uint32_t kind, const CtrackTags& tags, const st
     return true;
 }
 
+void CsongInfoMgr::reserveTracks(size_t n) {
+    auto roomFor = [n](auto& table) {
+        const size_t wanted = table.size() + n;
+        if ((float)wanted <= (float)table.bucket_count() * table.max_load_factor()) return;
+        table.reserve(std::max(wanted, table.size() * 2));   // doubling, as the tables would grow themselves
+    };
+    roomFor(byPath_);
+    roomFor(byKey_);
+    if (entries_.capacity() < entries_.size() + n) entries_.reserve(std::max(entries_.size() + n, entries_.size() * 2));
+}
+
 CsongPackInfo* CsongInfoMgr::addRadioStation(const CradioStation& station) {
     if (station.genreFlag || station.station.empty()) return nullptr;
     if (CsongPackInfo* e = findByUrl(station.station)) return e;

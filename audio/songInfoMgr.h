@@ -97,6 +97,9 @@ public:
     bool owns(const CsongPackInfo* entry) const;
 
     bool addLocalTrack(uint32_t kind, const CtrackTags& tags, const std::string& path);
+    // Makes room in the look-up tables for at least n more tracks, so that
+    // adding them never regrows a table (a regrowth rehashes every entry).
+    void reserveTracks(size_t n);
     CsongPackInfo* addRadioStation(const CradioStation& station);
     CsongPackInfo* addOpenMicTrack(const CtrackTags& tags, const std::string& sourceName);
     void clearLocalTracks();
