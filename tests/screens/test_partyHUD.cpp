@@ -236,8 +236,9 @@ TEST(PartyHud, TheProgressMarkerRunsAlongTheLineBelowTheTitle) {
         return Crect{bar->x + (g->offsetX - g->width * 0.5f) * s, bar->y + (g->offsetY - g->height * 0.5f) * s,
                      g->width * s, g->height * s};
     };
-    // The marker only moves on: each progress is taken at every shape.
-    for (float progress : {0.0f, 0.2f, 0.5f, 1.0f}) {
+    // The marker only moves on: each progress is taken at every shape. The track has been playing in real
+    // time since the set-up, so the first is well past what a slow set-up may have heard of it.
+    for (float progress : {0.2f, 0.5f, 1.0f}) {
         f.session().completion = progress;
         f.hud->update();
         for (const CwindowShape& shape : kWindowShapes) {
