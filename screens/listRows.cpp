@@ -341,40 +341,45 @@ Cwidget* addIcon(Cmenu* menu, const char* templ, float kind, int64_t trackId, fl
 }
 }  // namespace
 
+// Only the heart says it: red for a favourite, plain grey (clearly there,
+// to be clicked) for the rest; the row beside it keeps its own look.
+void markHeartIcon(Cwidget* heart, bool favourite) {
+    const CnamedColours& c = gGame->namedColours;
+    tintFirstSprite(heart, favourite ? c.darkRed : c.grey);
+    heart->toggle = true;
+}
+
+// A track marked for deleting keeps its trash lit until it is taken back.
+void markTrashIcon(Cwidget* trash, bool removed) {
+    const CnamedColours& c = gGame->namedColours;
+    tintFirstSprite(trash, removed ? c.red : c.white);
+    trash->toggle = true;
+}
+
 void addHeartIcon(Cmenu* menu, int64_t trackId, bool favourite) {
     if (!menu) return;
-    addIcon(menu, "Heart", kTrackRowHeart, trackId, kHeartDx);
-    setHeartIconState(menu, favourite, trackId);
+    if (Cwidget* heart = addIcon(menu, "Heart", kTrackRowHeart, trackId, kHeartDx)) markHeartIcon(heart, favourite);
 }
 
 void addHeartAndTrashIcons(Cmenu* menu, int64_t trackId, bool favourite) {
     if (!menu) return;
     addHeartIcon(menu, trackId, favourite);
-    if (Cwidget* trash = addIcon(menu, "Trash", -1.0f, trackId, kTrashDx)) tintFirstSprite(trash, gGame->namedColours.white);
+    if (Cwidget* trash = addIcon(menu, "Trash", kTrackRowTrash, trackId, kTrashDx)) tintFirstSprite(trash, gGame->namedColours.white);
 }
 
-// Only the heart says it: red for a favourite, plain grey (clearly there,
-// to be clicked) for the rest; the row beside it keeps its own look.
 void setHeartIconState(Cmenu* menu, bool favourite, int64_t trackId, size_t fromItem) {
     if (!menu) return;
-    const CnamedColours& c = gGame->namedColours;
     for (size_t i = fromItem; i < menu->itemCount(); ++i) {
         Cwidget* item = menu->item(i);
-        if (item->floatValue != kTrackRowHeart || item->value != trackId) continue;
-        tintFirstSprite(item, favourite ? c.darkRed : c.grey);
-        item->toggle = true;
+        if (item->floatValue == kTrackRowHeart && item->value == trackId) markHeartIcon(item, favourite);
     }
 }
 
 void setTrashIconState(Cmenu* menu, bool removed, int64_t trackId, size_t fromItem) {
     if (!menu) return;
-    const CnamedColours& c = gGame->namedColours;
     for (size_t i = fromItem; i < menu->itemCount(); ++i) {
         Cwidget* item = menu->item(i);
-        if (item->floatValue != -1.0f || item->value != trackId) continue;
-        // A track marked for deleting keeps its trash lit until it is taken back.
-        tintFirstSprite(item, removed ? c.red : c.white);
-        item->toggle = true;
+        if (item->floatValue == kTrackRowTrash && item->value == trackId) markTrashIcon(item, removed);
     }
 }
 

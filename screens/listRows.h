@@ -61,6 +61,9 @@ void setHeartIconState(Cmenu* menu, bool favourite, int64_t trackId, size_t from
 // The trash icon of a track row: lit while the track is marked removed.
 void setTrashIconState(Cmenu* menu, bool removed, int64_t trackId, size_t fromItem = 0);
 void updateHeartIconState(Cmenu* menu, const CsongPackInfo* track, int64_t trackId, size_t fromItem = 0);
+// One icon's look, for a screen that walks only the rows in view.
+void markHeartIcon(Cwidget* heart, bool favourite);
+void markTrashIcon(Cwidget* trash, bool removed);
 
 // "HighScore", "Ship" and "Progress" of a track from the player's record.
 void fillTrackProgress(Cwidget* w, const CsongPackInfo* track, bool isHud);

@@ -324,13 +324,17 @@ void CmusicBrowserScreen::openLeaderboard(const CsongPackInfo* track) {
 }
 
 // A track deleted elsewhere (the music bar's trash) shows marked in the
-// open list at once.
+// open list at once. Only the rows in view are looked at: this runs every
+// frame, and a list may hold tens of thousands of tracks.
 void CmusicBrowserScreen::syncTrashMarks() {
     if (active_ != trackMenu_) return;
-    for (size_t i = 0; i < trackMenu_->itemCount(); ++i) {
-        const Cwidget* w = trackMenu_->item(i);
-        if (w->floatValue != kTrackRowTrash) continue;
-        if (const CsongPackInfo* e = entryOfValue(w->value)) setTrashIconState(trackMenu_, e->removed != 0, w->value);
+    size_t first = 0, end = 0;
+    trackMenu_->itemsNearClip(first, end);
+    const CsongGroup* g = openGroupTracks();
+    for (size_t i = first; g && i < end; ++i) {
+        Cwidget* w = trackMenu_->item(i);
+        if (w->floatValue != kTrackRowTrash || w->value < 0 || (size_t)w->value >= g->size()) continue;
+        markTrashIcon(w, (*g)[(size_t)w->value]->removed != 0);
     }
 }
 

@@ -118,6 +118,10 @@ public:
     bool scrolls() const { return maxScrollOffset() > 0.5f; }
     // Where the items go, in pixels: the block's Pos, Offset and Size.
     virtual Crect areaRect() const;
+    // The items that may show inside the clip rectangle, with a list's height
+    // to spare above and below for effects that move them: [first, end).
+    // The whole list while the items have not been placed since they changed.
+    void itemsNearClip(size_t& first, size_t& end) const;
 
 protected:
     Crect blockRect() const;
@@ -132,10 +136,6 @@ private:
     // (unfocused); the item marked before loses its mark.
     void markSelection();
     void setMark(Cwidget* w, bool highlighted, bool chosen);
-    // The items that may show inside the clip rectangle, with a list's height
-    // to spare above and below for effects that move them: [first, end).
-    // The whole list while the items have not been placed since they changed.
-    void itemsNearClip(size_t& first, size_t& end) const;
     void renderTitle(float alpha);
     void renderEmptyNote(float alpha);
     void renderScrollBar(float alpha);
