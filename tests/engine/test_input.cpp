@@ -53,14 +53,6 @@ TEST(Input, KeyboardActionsHaveOneStepEdges) {
     g.mouseButton(0, false);
     g.steps(1);
     EXPECT_TRUE(p.wasActionReleased(ACTION_FIRE));
-
-    // The last key lasts one step.
-    g.keyDown(SDL_SCANCODE_ESCAPE);
-    gEngine->platform.pollEvents();
-    EXPECT_EQ(gEngine->lastKey, 41);
-    g.steps(1);
-    EXPECT_EQ(gEngine->lastKey, -1);
-    EXPECT_FALSE(gEngine->input.keyEvent);
 }
 
 TEST(Input, BindingsFindAndDisplay) {
@@ -120,7 +112,6 @@ TEST(Input, ControllerButtonsHatAndSticks) {
     g.steps(1);
     int slot = g.padSlot(pad);
     ASSERT_GE(slot, 0);
-    EXPECT_STREQ(gEngine->input.joysticks.getName(slot), "Test Pad");
     CinputPlayer& p = player(0);
     ASSERT_TRUE(p.setDevice(DEVICE_CONTROLLER, slot));
 
@@ -168,7 +159,6 @@ TEST(Input, AxisMovesPastSevenTenthsFromRest) {
     ASSERT_TRUE(js.findMovedAxis(slot, axis, value));
     EXPECT_EQ(axis, 1);
     EXPECT_NEAR(value, -0.72f, 1e-3);
-    EXPECT_TRUE(g.logHas("Axis moved = 1 f=-0.72 val=-0.72"));
 
     // A trigger resting at -1: measured from rest, so pressing it part way
     // moves it the positive way.
@@ -246,9 +236,6 @@ TEST(Input, MousePositionTravelAndClearedPresses) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     Cmouse& m = gEngine->input.mouse;
-    m.setCaptured(true);   // without -nograb the mouse is taken
-    EXPECT_TRUE(m.captured());
-    m.setCaptured(false);
     // A window twice the screen's size: positions arrive halved.
     gEngine->input.setScreenScale(1280, 720, 2560, 1440);
     g.mouseMove(200, 100);
@@ -319,7 +306,6 @@ TEST(Touch, VirtualSticksLayoutAndDrive) {
     g.steps(1);
     EXPECT_NEAR(p.actionValue(ACTION_LX), 0.0f, 1e-6);
     EXPECT_TRUE(p.wasActionReleased(ACTION_LEFT));
-
 }
 
 // A stored set-up reaches its pad's player; a name too long for a stored

@@ -22,13 +22,6 @@ TEST(StringTable, FindMissAndOverlay) {
     EXPECT_STREQ(t.text("Missing"), "Missing");
 }
 
-TEST(StringTable, EngineLoadsItsThreeTables) {
-    CtestEngine eng;
-    ASSERT_TRUE(eng.initOk());
-    EXPECT_NE(gEngine->gameSystem().find("tck", false), nullptr);
-    EXPECT_TRUE(gEngine->table(TABLE_INTERNAL).has("EngineName"));
-}
-
 TEST(ColourTable, NamedColours) {
     CtestEngine eng;
     const auto* white = gEngine->colours.find("White");
@@ -38,13 +31,6 @@ TEST(ColourTable, NamedColours) {
     EXPECT_EQ(gEngine->colours.find("Chartreuse"), nullptr);
     EXPECT_TRUE(gEngine->log.contains("Can't find colour: Chartreuse"));
     EXPECT_EQ(gEngine->colours.get("Chartreuse"), Ccolour(1, 0, 1, 1));
-    for (const char* name : {"White", "Black", "Grey", "DarkGrey", "LightGrey", "Red", "Green", "Blue",
-                             "ReallyLightRed", "LightRed", "DarkRed", "ReallyLightGreen", "LightGreen", "DarkGreen",
-                             "LightBlue", "DarkBlue", "Cyan", "Yellow", "DarkYellow", "LightYellow", "Orange",
-                             "Purple", "HUDText", "HUDTextGreen", "ButtonBrush", "ButtonBrushDark", "TagBoxGreen",
-                             "TagBoxRed", "TagBoxOrange", "TagBoxGrey", "TagBoxBlack", "ModUncommon", "ModRare",
-                             "ModLegendary"})
-        EXPECT_NE(gEngine->colours.find(name), nullptr) << name;
 }
 
 TEST(Language, EnglishUnderneathFontsAndWidgetTexts) {

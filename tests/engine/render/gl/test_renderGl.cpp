@@ -153,25 +153,14 @@ TEST_F(CrenderGlTest, SceneOfSpritesTextPanelParticlesAndEffects) {
     gEngine->drawList.update(0.2f);
     gEngine->drawList.draw();
 
-    // A picture of the game's own art when the build made it (not checked: it's for the eye).
-    if (Csprite* logo = sm.findSprite("ui_ZRLogo.png", false)) r.drawSprite(logo, 820, 300, 0.5f);
-    if (Csprite* rank = sm.findSprite("ui_rank05.png", false)) r.drawSprite(rank, 1200, 560, 0.5f);
-
     r.flush();
     ASSERT_TRUE(r.readPixels(0, 0, 1280, 720));
     const std::string shot = "render_scene.png";   // left in the build folder to look at
     ASSERT_TRUE(r.saveScreenshotPng(shot));
-    EXPECT_TRUE(gEngine->log.contains("Save PNG: Success: render_scene.png"));
     window.swap();
 
     Cpicture pic(shot);
-    ASSERT_TRUE(pic.ok());
-    ASSERT_EQ(pic.width(), 1280);
-    ASSERT_EQ(pic.height(), 720);
-
-    // Not all black.
-    int lit_ = pic.count(0, 0, 1280, 720, [](const Cpixel& p) { return p.r + p.g + p.b > 60; });
-    EXPECT_GT(lit_, 1280 * 720 / 10);
+    ASSERT_TRUE(pic.ok() && pic.width() == 1280 && pic.height() == 720);
     // Known colours at known places: the background, the sprite, the panel and its frame.
     EXPECT_TRUE(near(pic.at(5, 5), kClearR, kClearG, kClearB));
     EXPECT_TRUE(near(pic.at(760, 160), 0, 255, 0));
@@ -230,10 +219,8 @@ TEST_F(CrenderGlTest, ReadBackClipsAndGrabbedTexturesDrawAgain) {
     ASSERT_EQ(r.pixelWidth(), 64);
     ASSERT_EQ(r.pixelHeight(), 64);
     const uint8_t* px = r.pixels().data();
-    EXPECT_EQ(px[0], 255);                          // top-left quarter: red and green
-    EXPECT_EQ(px[1], 255);
-    const uint8_t* lastRow = px + (size_t)63 * 64 * 4;
-    EXPECT_EQ(lastRow[1], 0);                       // bottom rows: no green
+    EXPECT_TRUE(px[0] == 255 && px[1] == 255);      // top-left quarter: red and green
+    EXPECT_EQ(px[(size_t)63 * 64 * 4 + 1], 0);      // bottom rows: no green
     EXPECT_FALSE(r.readPixels(1300, 0, 10, 10));
     EXPECT_FALSE(r.readPixels(0, 0, -1, 5));
 
@@ -248,12 +235,9 @@ TEST_F(CrenderGlTest, ReadBackClipsAndGrabbedTexturesDrawAgain) {
     r.addQuad(q);
     r.flush();
     ASSERT_TRUE(r.readPixels(68, 68, 64, 64));
-    EXPECT_EQ(r.pixels()[0], 255);
-    EXPECT_EQ(r.pixels()[1], 255);
+    EXPECT_TRUE(r.pixels()[0] == 255 && r.pixels()[1] == 255);
     const uint8_t* br = r.pixels().data() + ((size_t)63 * 64 + 63) * 4;
-    EXPECT_EQ(br[0], 0);
-    EXPECT_EQ(br[1], 0);
-    EXPECT_EQ(br[2], 40);
+    EXPECT_TRUE(br[0] == 0 && br[1] == 0 && br[2] == 40);
     Ctexture::destroy(grab);
     window.swap();
 }
