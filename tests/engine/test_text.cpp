@@ -8,7 +8,6 @@
 #include "engine/stringTable.h"
 #include "engine/md5.h"
 #include "engine/random.h"
-#include "engine/sortList.h"
 #include "support/testEngine.h"
 
 // A length, a 0, then the text: a length past the record, negative, huge or
@@ -173,23 +172,4 @@ TEST(Maths, FastSinCosAndEasing) {
     }
     EXPECT_EQ(findLerpType("ease in out"), LERP_EASE_IN_OUT);
     EXPECT_EQ(findLerpType("nope"), -1);
-}
-
-TEST(SortList, NumbersAndTexts) {
-    CsortList l;
-    l.addNumber(3, 0);
-    l.addNumber(1, 1);
-    l.addNumber(2, 2);
-    l.sortNumbers(0);
-    EXPECT_TRUE(l.dataAt(0) == 1 && l.dataAt(2) == 0);
-    l.sortNumbers(1);
-    EXPECT_EQ(l.dataAt(0), 0);
-    CsortList t;
-    t.addString("beta", 0);
-    t.addString("Alpha", 1);
-    t.addString("alpha2", 2);
-    for (int mode : {0, 1}) {   // byte order, then ignoring case: the same here
-        t.sortAlpha(mode);
-        EXPECT_TRUE(t.dataAt(0) == 1 && t.dataAt(1) == 2 && t.dataAt(2) == 0) << mode;
-    }
 }

@@ -164,33 +164,6 @@ TEST_F(CrenderTest, TextStylesAndTheCache) {
     f->style = FONT_PLAIN;
 }
 
-// A line a frame, as a score that changes every frame makes: once over the
-// limit, the lines idle longest go and the recent ones stay.
-TEST_F(CrenderTest, FontCacheDropsTheLongestIdleLinesFirst) {
-    CfontMgr& fm = gEngine->fonts;
-    Crenderer& r = gEngine->renderer;
-    Cfont* f = fm.findFont("FontSmall");
-    ASSERT_NE(f, nullptr);
-    gEngine->textures.setPacking(false);   // no full text pages making room of their own
-    const int n = (int)CfontMgr::kCacheSoftLimit + 40;
-    for (int i = 0; i < n; ++i) {
-        r.beginFrame();
-        f->drawText("score " + std::to_string(i), 0, 0);
-    }
-    const size_t textures = gEngine->textures.count();
-    r.beginFrame();
-    EXPECT_EQ(fm.cacheSize(), CfontMgr::kCacheSoftLimit);
-    EXPECT_LT(gEngine->textures.count(), textures);   // the dropped lines' textures freed
-    const uint64_t misses = fm.cacheMisses;
-    f->drawText("score " + std::to_string(n - 1), 0, 0);
-    f->drawText("score " + std::to_string(n - (int)CfontMgr::kCacheSoftLimit), 0, 0);
-    EXPECT_EQ(fm.cacheMisses, misses);   // still cached
-    f->drawText("score " + std::to_string(n - (int)CfontMgr::kCacheSoftLimit - 1), 0, 0);
-    f->drawText("score 0", 0, 0);
-    EXPECT_EQ(fm.cacheMisses, misses + 2);   // gone, made again
-    gEngine->textures.setPacking(true);
-}
-
 TEST_F(CrenderTest, MissingFontsAreLoggedAndDrawnAsBoxes) {
     CfontMgr& fm = gEngine->fonts;
     Cfont* p = fm.getFont("FontGone");
@@ -208,17 +181,6 @@ TEST_F(CrenderTest, MissingFontsAreLoggedAndDrawnAsBoxes) {
     Cfont* broken = fm.findFont("Broken");
     ASSERT_NE(broken, nullptr);
     EXPECT_TRUE(broken->isPlaceholder());
-}
-
-TEST_F(CrenderTest, CjkLanguagesSwitchToTheCjkFonts) {
-    CfontMgr& fm = gEngine->fonts;
-    Cfont *f = fm.findFont("FontNormal"), *mono = fm.findFont("FontMono");
-    ASSERT_TRUE(f && mono);
-    fm.setCjk(true);
-    EXPECT_TRUE(f->usingCjk() && !mono->usingCjk());   // no twin: unchanged
-    EXPECT_TRUE(f->hasGlyphs("\xE4\xBD\xA0\xE5\xA5\xBD"));   // two Chinese characters
-    fm.setCjk(false);
-    EXPECT_FALSE(f->usingCjk());
 }
 
 // A line with characters its font lacks (a Chinese title in an English

@@ -132,13 +132,6 @@ TEST_F(CrenderTest, SmallTexturesShareAPageAndMapTheirCoordinates) {
     int cells = tm.imageAtlas().cellCount();
     tm.destroy(b);
     EXPECT_EQ(tm.imageAtlas().cellCount(), cells - 1);
-
-    // Packing off: everything keeps a texture of its own.
-    tm.setPacking(false);
-    Ctexture* c = tm.createFromPixels("c", px.data(), 20, 10, PACK_IMAGES);
-    ASSERT_NE(c, nullptr);
-    EXPECT_FALSE(c->isPacked());
-    tm.setPacking(true);
 }
 
 // A frame of many images, rectangles and both blend modes, then text, takes

@@ -1,4 +1,4 @@
-// Particle life, slots, layers and the spawn helpers; lights and player colours.
+// Particle life, slots, layers and the spawn helpers; lights.
 #include "renderFixture.h"
 
 TEST_F(CrenderTest, ParticlesLiveTheirLifeAndFreeTheirSlot) {
@@ -68,15 +68,6 @@ TEST_F(CrenderTest, SpawnHelpersFindTheirKinds) {
     EXPECT_FALSE(gEngine->log.containsPart("Can't find particle def"));
 }
 
-TEST_F(CrenderTest, MissingParticleKindIsLoggedOnceAndSkipped) {
-    CparticleSystem& ps = gEngine->particles;
-    EXPECT_EQ(ps.findDef("NoSuchKind"), nullptr);
-    EXPECT_EQ(ps.findDef("nosuchkind"), nullptr);
-    EXPECT_EQ(logCount("Can't find particle def: NoSuchKind"), 1);
-    EXPECT_FALSE(ps.loadDefsFromText("ParticleDef Bad Wobble 3 EndParticleDef EndFile"));
-    EXPECT_TRUE(gEngine->log.contains("particles: unknown field 'Wobble' in Bad"));
-}
-
 TEST_F(CrenderTest, LightPoolReservesThePlayersLights) {
     ClightPool pool;
     EXPECT_EQ(pool.countUsed(), 4);
@@ -105,12 +96,4 @@ TEST_F(CrenderTest, LightPoolReservesThePlayersLights) {
     const auto& lights = gEngine->renderer.lights();
     ASSERT_EQ(lights.size(), 1u);
     EXPECT_TRUE(lights[0].x == 690 && lights[0].radius == 200);
-}
-
-TEST_F(CrenderTest, PlayerColoursAreDistinctAndWrap) {
-    CcolourScheme scheme;
-    for (int i = 0; i < 4; ++i)
-        for (int j = i + 1; j < 4; ++j) EXPECT_FALSE(scheme.getPlayerColour(i) == scheme.getPlayerColour(j));
-    EXPECT_EQ(scheme.getPlayerColour(5), scheme.getPlayerColour(1));
-    EXPECT_EQ(scheme.getPlayerColour(-1), scheme.getPlayerColour(3));
 }

@@ -153,65 +153,6 @@ EndFile
     EXPECT_EQ(gUi->problems().back(), "bad3: Groups without a group name in W");
 }
 
-TEST(UiTextFit, LongTextsShrinkToTheirBoxAndWrappedOnesBreakAtSpaces) {
-    CtestEngine eng;
-    ASSERT_TRUE(gEngine->fonts.load());
-    Cscreen* s = gUi->loadScreenFromText("fit", R"(
-Widget Button
-    Use ActionButton
-    Size 240 56
-    Text TextName
-        String "RESET CONTROLLERS"
-    EndText
-EndWidget
-Widget Cramped
-    Use Label
-    Size 300 40
-    Text TextName
-        Size 200 40
-        String "A wrapped note far too long for a box only one line high"
-        Font FontSmall
-        Wrap
-    EndText
-EndWidget
-EndFile
-)");
-    ASSERT_NE(s, nullptr);
-    // One line: scaled down to the box, the widget's width less its margins.
-    Cwidget* button = s->findWidget("Button");
-    Cgadget* g = button->findTextGadget();
-    const uiDraw::CfittedText& fit = button->fittedText(*g);
-    EXPECT_LT(fit.scale, 1.0f);
-    EXPECT_LE(uiDraw::measureText(g->font, fit.text, fit.scale).x, button->textBox(*g).x + 0.5f);
-    EXPECT_LT(button->textBox(*g).x, 240.0f);   // inside the margins
-    button->setText({}, "GO");   // fitted again, never scaled up
-    EXPECT_FLOAT_EQ(button->fittedText(*g).scale, 1.0f);
-
-    // Wrapped: lines no wider than the box, at full size while they fit its height.
-    const std::string note = "A wrapped note with enough words to need three lines or more";
-    const uiDraw::CfittedText wrapped = uiDraw::fitText("FontSmall", note, 1.0f, 284, 200, true);
-    EXPECT_FLOAT_EQ(wrapped.scale, 1.0f);
-    EXPECT_GE(std::count(wrapped.text.begin(), wrapped.text.end(), '\n'), 1);
-    std::string words = wrapped.text;
-    std::replace(words.begin(), words.end(), '\n', ' ');
-    EXPECT_EQ(words, note);   // only spaces became line ends
-    std::istringstream lines(wrapped.text);
-    for (std::string line; std::getline(lines, line);) EXPECT_LE(uiDraw::measureText("FontSmall", line, 1.0f).x, 284.0f) << line;
-
-    // Too tall for its own Size: smaller type, more words a line, until the block fits.
-    Cwidget* cramped = s->findWidget("Cramped");
-    Cgadget* cg = cramped->findTextGadget();
-    EXPECT_FLOAT_EQ(cramped->textBox(*cg).x, 200.0f);
-    const uiDraw::CfittedText& small = cramped->fittedText(*cg);
-    EXPECT_LT(small.scale, 1.0f);
-    Cvec2 size = uiDraw::measureText(cg->font, small.text, small.scale);
-    EXPECT_TRUE(size.x <= 200.0f && size.y <= 40.0f) << size.x << " x " << size.y;
-
-    // A lone word wider than the box shrinks.
-    const uiDraw::CfittedText word = uiDraw::fitText("FontSmall", "Supercalifragilistic", 1.0f, 60, 0, true);
-    EXPECT_LE(uiDraw::measureText("FontSmall", word.text, word.scale).x, 60.0f);
-}
-
 // Below the legible floor a text is cut with an ellipsis rather than shrunk
 // to a few pixels; cuts fall between characters, never inside one.
 TEST(UiTextFit, TextsAreCutWithAnEllipsisBelowTheLegibleFloor) {

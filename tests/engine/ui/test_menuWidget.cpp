@@ -1,5 +1,5 @@
 // Menu and widget operations the screens build on: items, selection, showing
-// and hiding, clipping and scrolling; widget texts, progress bars, hiding and scaling.
+// and hiding, clipping and scrolling; widgets hidden, scaled and placed.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -112,30 +112,6 @@ TEST(UiMenuOps, InsertClearAndSelectByIndex) {
     // The first item added after a clear is selected again.
     f.fill(1);
     EXPECT_EQ(f.menu->getSelectedIdx(), 0);
-}
-
-TEST(UiMenuOps, RowsKeepTheirPartsAndStepOverThem) {
-    CmenuFixture f;
-    f.fill(2);
-    Cwidget* first = f.menu->item(0);
-    Cwidget* second = f.menu->item(1);
-    EXPECT_GT(second->rect().y, first->rect().bottom());
-    // A part attached to a row sits at its offset from the row and moves with it.
-    Cwidget* part = f.menu->insertItem(gUi->createWidget("SmallMenuItem"), 1, true, 150, 5);
-    f.menu->positionItems();
-    EXPECT_TRUE(part->x == first->x + 150.0f && part->y == first->y + 5.0f);
-    EXPECT_FLOAT_EQ(f.menu->item(2)->y, second->y);   // the next row is not pushed down
-    // Left and right move within the row; down skips the part to the next row.
-    f.menu->setSelectedIdx(0);
-    f.idle(30);
-    f.press(&CuiInput::right);
-    EXPECT_EQ(f.menu->getSelectedItem(), part);
-    f.press(&CuiInput::right);
-    EXPECT_EQ(f.menu->getSelectedItem(), part);   // the row ends here
-    f.press(&CuiInput::left);
-    EXPECT_EQ(f.menu->getSelectedIdx(), 0);
-    f.press(&CuiInput::down);
-    EXPECT_EQ(f.menu->getSelectedIdx(), 2);
 }
 
 TEST(UiMenuOps, ShowingAndHidingWithATransition) {
@@ -277,36 +253,6 @@ TEST(UiMenuOps, AGrowingListTakesTheRoomATallerWindowGives) {
         f.menu->grow = c.grow;
         EXPECT_NEAR(f.menu->areaRect().bottom(), c.bottom, 0.01f) << c.w << "x" << c.h << " grow " << c.grow;
     }
-}
-
-TEST(UiWidgetOps, TextSettersAndGadgets) {
-    CmenuFixture f;
-    Cwidget* w = f.panel;
-    ASSERT_NE(w, nullptr);
-    w->setTextKey("CANCEL");
-    w->setTextStr(w->findTextGadget("Body"), CbString("plain"));
-    w->setTextStr(nullptr, CbString("ignored"));
-    // A text by value is not replaced by a later change of language.
-    gUi->refreshTexts();
-    EXPECT_EQ(w->getText("Body"), "plain");
-    EXPECT_EQ(w->getText(), "CANCEL");
-    // Misses are logged and change nothing.
-    w->setText("Nope", "x");
-    EXPECT_TRUE(gEngine->log.contains("Can't find text gadget: Nope in Panel"));
-    EXPECT_EQ(w->findTextGadget("Icon", false), nullptr);   // a sprite, not a text
-    EXPECT_EQ(w->findProgressBar("Title"), nullptr);
-    for (float in : {1.5f, -1.0f}) {
-        w->setProgress("Health", in);
-        EXPECT_FLOAT_EQ(w->findProgressBar()->fill, in > 0 ? 1.0f : 0.0f);   // clamped
-    }
-    // The end of the fill: from the bar's left edge, across by the fill.
-    w->setProgress("Health", 0.5f);   // a bar 200 wide, 60 below the centre
-    Cvec2 end = w->getProgressBarEndPos();
-    EXPECT_TRUE(end.x == w->x && end.y == w->y + 60.0f);
-    w->setProgress("Health", 0.75f);
-    w->setScale(2.0f);
-    end = w->getProgressBarEndPos();
-    EXPECT_TRUE(end.x == w->x + 100.0f && end.y == w->y + 120.0f) << end.x << "," << end.y;
 }
 
 TEST(UiWidgetOps, HidingScalingAndPlacing) {

@@ -45,24 +45,6 @@ struct CuiFixture {
 };
 }  // namespace
 
-TEST(Ui, LayoutLoadsWidgetsMenusAndTemplates) {
-    CuiFixture f;
-    ASSERT_NE(f.screen, nullptr);
-    ASSERT_NE(f.menu, nullptr);
-    Cwidget* heading = f.screen->findWidget("Heading");
-    ASSERT_NE(heading, nullptr);
-    EXPECT_EQ(heading->getText(), "Demo");
-    EXPECT_EQ(f.screen->findWidget("Nope"), nullptr);
-    EXPECT_TRUE(gEngine->log.contains("Can't find widget: Nope in uiDemo.txt"));
-    EXPECT_EQ(gUi->createWidget("NoSuchTemplate"), nullptr);
-    EXPECT_TRUE(gEngine->log.contains("Can't find template: NoSuchTemplate"));
-    // Positions and scale follow the window size.
-    gEngine->setScreenSize(1920, 1080);
-    f.screen->layout();
-    EXPECT_FLOAT_EQ(heading->x, 0.5f * 1920);
-    EXPECT_FLOAT_EQ(heading->uiScale, 1.5f);
-}
-
 // Numbers too large for their field are refused with the file and line named,
 // and read as 0, instead of being converted out of range.
 TEST(Ui, LayoutNumbersOutOfRangeAreRefused) {
