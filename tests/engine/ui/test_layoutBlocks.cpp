@@ -10,13 +10,13 @@
 #include "uiTestLayouts.h"
 
 TEST(UiGroups, ShowGroupSwitchesPanelsAndHiddenOnesTakeNoInput) {
-    CtestEngine eng;
-    Cscreen* s = loadTestLayout("listDemo.txt");
+    CuiScreenFixture f("listDemo.txt", "DetailMenu");
+    Cscreen* s = f.screen;
     ASSERT_NE(s, nullptr);
     Cwidget* title = s->findWidget("Title");
     Cwidget* summary = s->findWidget("SummaryPanel");
     Cwidget* detail = s->findWidget("DetailPanel");
-    Cmenu* menu = s->findMenu("DetailMenu");
+    Cmenu* menu = f.menu;
     ASSERT_TRUE(title && summary && detail && menu);
     EXPECT_EQ(detail->groups, (std::vector<std::string>{"Detail", "Expert"}));
     // Every group shows until code says otherwise.
@@ -52,21 +52,14 @@ TEST(UiGroups, ShowGroupSwitchesPanelsAndHiddenOnesTakeNoInput) {
     // A hidden group takes no transition and no input.
     s->findTable("Types")->setFocused(false);
     s->showGroup("Summary");
-    auto step = [&](const CuiInput& in) {
-        gUi->beginStep(in, 1.0f / 60.0f);
-        s->update();
-    };
     s->enterOpening();
-    for (int i = 0; i < 30; ++i) step(CuiInput());
+    f.idle(30);
     EXPECT_FALSE(detail->effectRunning());
-    CuiInput down, ok;
-    down.down = true;
-    ok.setAction(ACTION_SELECT);
-    step(down);
-    step(ok);
+    f.press(&CuiInput::down);
+    f.act(ACTION_SELECT);
     EXPECT_TRUE(menu->getSelectedIdx() == 0 && menu->highlightedItem() == nullptr);
     s->showGroup("Detail");
-    step(down);
+    f.press(&CuiInput::down);
     EXPECT_EQ(menu->getSelectedIdx(), 1);
 }
 

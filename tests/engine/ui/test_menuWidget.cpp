@@ -5,45 +5,12 @@
 #include <cmath>
 
 #include "engine/ui/uiMgr.h"
-#include "support/testEngine.h"
 #include "uiTestLayouts.h"
 
 namespace {
-struct CmenuFixture {
-    CtestEngine eng;
-    Cscreen* screen = nullptr;
-    Cmenu* menu = nullptr;
-    Cwidget* panel = nullptr;
-    CmenuFixture() {
-        gEngine->setScreenSize(1280, 720);
-        screen = loadTestLayout("widgetOps.txt");
-        if (!screen) return;
-        menu = screen->findMenu("List");
-        panel = screen->findWidget("Panel");
-    }
-    void step(const CuiInput& in = CuiInput()) {
-        gUi->beginStep(in, 1.0f / 60.0f);
-        screen->update();
-    }
-    void idle(int n) {
-        for (int i = 0; i < n; ++i) step();
-    }
-    // One step with a field of the input set, from the keyboard or a pad.
-    void press(bool CuiInput::*field, int device = DEVICE_KEYBOARD_MOUSE) {
-        CuiInput in;
-        in.device = device;
-        in.*field = true;
-        step(in);
-    }
-    // The pointer pressed and released over a point, or the wheel turned there.
-    void click(float x, float y, float wheel = 0) {
-        CuiInput in;
-        in.pointerX = x;
-        in.pointerY = y;
-        in.wheel = wheel;
-        in.pointerPressed = in.pointerReleased = wheel == 0;
-        step(in);
-    }
+struct CmenuFixture : CuiScreenFixture {
+    Cwidget* panel = screen ? screen->findWidget("Panel") : nullptr;
+    CmenuFixture() : CuiScreenFixture("widgetOps.txt", "List") {}
     void fill(int n) {
         for (int i = 0; i < n; ++i) menu->addTextItem({}, "Item " + std::to_string(i), i);
         menu->layout();
@@ -170,7 +137,7 @@ TEST(UiMenuOps, ALongListMarksOneRowAndClicksReachTheRowsInView) {
     f.idle(1);
     EXPECT_FALSE(row->pressed);
     // Scrolled by the wheel to the end, the last row takes the click and the mark.
-    f.click(f.menu->areaRect().cx(), f.menu->areaRect().cy(), -10000);
+    f.click(f.menu->areaRect().cx(), f.menu->areaRect().cy(), nullptr, -10000);
     Cwidget* last = f.menu->item(f.menu->itemCount() - 1);
     EXPECT_TRUE(click(last) == last && last->highlighted && markedRows() == 1);
     f.menu->setFocused(false);
@@ -225,9 +192,9 @@ TEST(UiMenuOps, EveryListClipsAndScrollsToItsLastRow) {
 
     // The wheel scrolls a list without the focus (a board beside a menu).
     f.menu->setFocused(false);
-    f.click(area.cx(), area.cy(), -100);
+    f.click(area.cx(), area.cy(), nullptr, -100);
     EXPECT_TRUE(lastRowAtTheBottom());
-    f.click(area.cx(), area.y - 20, 100);   // elsewhere the wheel leaves it alone
+    f.click(area.cx(), area.y - 20, nullptr, 100);   // elsewhere the wheel leaves it alone
     EXPECT_TRUE(lastRowAtTheBottom());
 }
 

@@ -3,40 +3,11 @@
 #include "engine/ui/uiDraw.h"
 #include "engine/ui/uiMgr.h"
 #include "engine/ui/warningOverlay.h"
-#include "support/testEngine.h"
 #include "uiTestLayouts.h"
 
 namespace {
-struct CuiFixture {
-    CtestEngine eng;
-    Cscreen* screen = nullptr;
-    Cmenu* menu = nullptr;
-    CuiFixture() {
-        screen = loadTestLayout("uiDemo.txt");
-        if (screen) menu = screen->findMenu("Menu");
-    }
-    // One update step with the given input.
-    void step(const CuiInput& in) {
-        gUi->beginStep(in, 1.0f / 60.0f);
-        screen->update();
-    }
-    void stepKey(void (*set)(CuiInput&), int device = DEVICE_KEYBOARD_MOUSE) {
-        CuiInput in;
-        in.device = device;
-        set(in);
-        step(in);
-    }
-    void idle(int steps) {
-        for (int i = 0; i < steps; ++i) step(CuiInput());
-    }
-    // A pointer released (and, with moved, only moved) over a point.
-    void click(float x, float y, bool moved = false) {
-        CuiInput in;
-        in.pointerX = x;
-        in.pointerY = y;
-        (moved ? in.pointerMoved : in.pointerReleased) = true;
-        step(in);
-    }
+struct CuiFixture : CuiScreenFixture {
+    CuiFixture() : CuiScreenFixture("uiDemo.txt", "Menu") {}
     void type(const std::string& text) {
         CuiInput in;
         in.typed = text;
@@ -82,12 +53,12 @@ TEST(Ui, MenuByKeyboardControllerAndMouse) {
     CuiFixture f;
     f.idle(30);
     EXPECT_EQ(f.menu->getSelectedIdx(), 0);
-    f.stepKey([](CuiInput& in) { in.down = true; });
+    f.press(&CuiInput::down);
     EXPECT_EQ(f.menu->getSelectedIdx(), 1);
-    f.stepKey([](CuiInput& in) { in.up = true; }, DEVICE_CONTROLLER);
-    f.stepKey([](CuiInput& in) { in.up = true; }, DEVICE_CONTROLLER);   // wraps to the last
+    f.press(&CuiInput::up, DEVICE_CONTROLLER);
+    f.press(&CuiInput::up, DEVICE_CONTROLLER);   // wraps to the last
     EXPECT_EQ(f.menu->getSelectedIdx(), 2);
-    f.stepKey([](CuiInput& in) { in.setAction(ACTION_SELECT); }, DEVICE_CONTROLLER);
+    f.act(ACTION_SELECT, DEVICE_CONTROLLER);
     ASSERT_NE(f.menu->highlightedItem(), nullptr);
     EXPECT_TRUE(f.menu->highlightedItem()->value == 30 && gUi->action() == ACTION_SELECT);
     f.idle(1);
@@ -95,7 +66,7 @@ TEST(Ui, MenuByKeyboardControllerAndMouse) {
 
     // The mouse: hovering selects, releasing over an item activates it.
     Cwidget* second = f.menu->item(1);
-    f.click(second->x, second->y, true);
+    f.click(second->x, second->y, &CuiInput::pointerMoved);
     EXPECT_EQ(f.menu->getSelectedIdx(), 1);
     f.click(second->x, second->y);
     EXPECT_TRUE(f.menu->findPressedItem() == second && f.menu->highlightedItem() == second);
@@ -107,7 +78,7 @@ TEST(Ui, MenuByKeyboardControllerAndMouse) {
     f.menu->item(0)->value = -1;
     f.menu->setSelectedIdx(0);
     f.idle(30);
-    f.stepKey([](CuiInput& in) { in.setAction(ACTION_SELECT); });
+    f.act(ACTION_SELECT);
     EXPECT_EQ(f.menu->highlightedItem(), nullptr);
     EXPECT_EQ(sound, 7);
     gUi->playSound = nullptr;
@@ -128,16 +99,16 @@ TEST(Ui, ScreenButtonsByPointerAndPad) {
     f.menu->setFocused(false);
     f.idle(30);
     Cwidget* quit = f.screen->findWidget("Quit");
-    f.click(quit->x, quit->y);
+    f.click(quit->x, quit->y, &CuiInput::pointerReleased);
     EXPECT_TRUE(f.screen->wasPressed("Quit") && f.screen->pressedWidget() == quit);
     f.idle(1);
     EXPECT_FALSE(f.screen->wasPressed("Quit"));
     // Pads: the first move picks the top-left button, right moves on.
-    f.stepKey([](CuiInput& in) { in.right = true; }, DEVICE_CONTROLLER);
+    f.press(&CuiInput::right, DEVICE_CONTROLLER);
     EXPECT_EQ(f.screen->highlightedWidget(), f.screen->findWidget("Play"));
-    f.stepKey([](CuiInput& in) { in.right = true; }, DEVICE_CONTROLLER);
+    f.press(&CuiInput::right, DEVICE_CONTROLLER);
     EXPECT_EQ(f.screen->highlightedWidget(), quit);
-    f.stepKey([](CuiInput& in) { in.setAction(ACTION_SELECT); }, DEVICE_CONTROLLER);
+    f.act(ACTION_SELECT, DEVICE_CONTROLLER);
     EXPECT_TRUE(f.screen->wasPressed(quit));
 }
 
@@ -149,7 +120,7 @@ TEST(Ui, ButtonBarActionsPushAndPop) {
     ASSERT_EQ(gUi->buttonBar.buttons().size(), 2u);
     f.click(gUi->buttonBar.buttons()[1].rect.cx(), gUi->buttonBar.buttons()[1].rect.cy());
     EXPECT_EQ(gUi->action(), ACTION_BACK);
-    f.stepKey([](CuiInput& in) { in.setAction(ACTION_OPTION_X); });
+    f.act(ACTION_OPTION_X);
     EXPECT_EQ(gUi->action(), ACTION_OPTION_X);
 
     gUi->buttonBar.push();
@@ -174,18 +145,18 @@ TEST(Ui, TextEntryTypesMasksAndCancels) {
     EXPECT_EQ(te.masked.str(), "*****");
     EXPECT_TRUE(gUi->inputHeld());
     EXPECT_EQ(f.menu->highlightedItem(), nullptr);
-    f.stepKey([](CuiInput& in) { in.backspace = true; });
-    f.stepKey([](CuiInput& in) { in.backspace = true; });
+    f.press(&CuiInput::backspace);
+    f.press(&CuiInput::backspace);
     EXPECT_EQ(te.text.str(), "abc");
     // On the keyboard Back is Backspace: it deletes and leaves the entry open.
-    f.stepKey([](CuiInput& in) { in.setAction(ACTION_BACK); });
+    f.act(ACTION_BACK);
     EXPECT_TRUE(te.active && !te.cancelled);
     EXPECT_EQ(te.text.str(), "abc");
-    f.stepKey([](CuiInput& in) { in.escape = true; });
+    f.press(&CuiInput::escape);
     EXPECT_TRUE(te.cancelled && !te.active);
     te.begin(10);
     f.type("pilot");
-    f.stepKey([](CuiInput& in) { in.enter = true; });
+    f.press(&CuiInput::enter);
     EXPECT_TRUE(te.finished && !te.cancelled);
     EXPECT_EQ(te.text.str(), "pilot");
     // Scripts wait on the entry's opening and end; what was typed (a
@@ -194,7 +165,7 @@ TEST(Ui, TextEntryTypesMasksAndCancels) {
     EXPECT_FALSE(gEngine->log.containsPart("pilot") || gEngine->log.containsPart("abc"));
     // A controller's Back cancels.
     te.begin(10, "x");
-    f.stepKey([](CuiInput& in) { in.setAction(ACTION_BACK); }, DEVICE_CONTROLLER);
+    f.act(ACTION_BACK, DEVICE_CONTROLLER);
     EXPECT_TRUE(te.cancelled && !te.active);
 }
 
@@ -252,12 +223,12 @@ TEST(Ui, TutorialShownOnceAndQueued) {
     EXPECT_TRUE(gUi->tutorials.show("Tut_A") && gUi->tutorials.show("Tut_B"));
     EXPECT_EQ(gUi->tutorials.current(), "Tut_A");   // B queued
     f.idle(30);
-    f.stepKey([](CuiInput& in) { in.setAction(ACTION_SELECT); });
+    f.act(ACTION_SELECT);
     EXPECT_EQ(f.menu->highlightedItem(), nullptr);   // the tutorial took the press
     EXPECT_EQ(gUi->tutorials.current(), "Tut_B");
     EXPECT_TRUE(gEngine->log.contains("Help box put away: Tut_A") && gEngine->log.contains("Help box shown: Tut_B"));
     f.idle(30);
-    f.stepKey([](CuiInput& in) { in.setAction(ACTION_BACK); });
+    f.act(ACTION_BACK);
     EXPECT_FALSE(gUi->tutorials.isShowingOrQueued());
     EXPECT_FALSE(gUi->tutorials.show("Tut_A"));   // seen: never again
     // A box taken down by a reset is put away too, so shown and put away
