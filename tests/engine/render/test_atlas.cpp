@@ -38,47 +38,9 @@ Csprite* solidSprite(const std::string& folder, const char* name, int w, int h) 
 
 }  // namespace
 
-TEST_F(CrenderTest, AtlasCellsStayApartAndOnTheirPage) {
-    CtextureAtlas atlas("test", 256, 3);
-    std::mt19937 rng(7);
-    std::vector<CatlasCell> cells;
-    for (;;) {
-        CatlasCell c;
-        if (!atlas.place(1 + (int)(rng() % 60), 1 + (int)(rng() % 60), nullptr, 0, c)) break;
-        ASSERT_TRUE(c.valid());
-        cells.push_back(c);
-    }
-    EXPECT_EQ(atlas.pageCount(), 3);
-    EXPECT_EQ(atlas.cellCount(), (int)cells.size());
-    expectApart(cells, 256);
-
-    // Half given back, then filled again: still apart.
-    std::vector<CatlasCell> kept;
-    for (size_t i = 0; i < cells.size(); ++i) {
-        if (i % 2) atlas.release(cells[i]);
-        else kept.push_back(cells[i]);
-    }
-    int again = 0;
-    for (int i = 0; i < 200; ++i) {
-        CatlasCell c;
-        if (atlas.place(1 + (int)(rng() % 60), 1 + (int)(rng() % 60), nullptr, 0, c)) {
-            kept.push_back(c);
-            ++again;
-        }
-    }
-    EXPECT_GT(again, 0);
-    expectApart(kept, 256);
-
-    // Over half a page with its padding never shares a page.
-    CatlasCell c;
-    EXPECT_TRUE(!atlas.fits(125, 10) && atlas.fits(124, 124) && !atlas.fits(0, 4));
-    EXPECT_FALSE(atlas.place(200, 4, nullptr, 0, c));
-    atlas.releaseAll();
-    EXPECT_EQ(atlas.pageCount(), 0);
-}
-
-TEST_F(CrenderTest, AtlasSpaceGivenBackIsTakenAgain) {
-    // Lines of text come and go all game long: the pages must not grow.
+// Cells placed and given back at random, as lines of text come and go all
+// game long, stay apart and on their page, and the pages do not grow.
+TEST_F(CrenderTest, AtlasCellsStayApartAndSpaceGivenBackIsTakenAgain) {
     CtextureAtlas atlas("test", 512, 4);
     std::mt19937 rng(11);
     std::vector<CatlasCell> live;
@@ -91,11 +53,20 @@ TEST_F(CrenderTest, AtlasSpaceGivenBackIsTakenAgain) {
             atlas.release(live[k]);
             live.erase(live.begin() + (long)k);
         }
+        if (i % 1000 == 0) expectApart(live, 512);
     }
     EXPECT_LE(atlas.pageCount(), 2);
     EXPECT_EQ(atlas.cellCount(), (int)live.size());
-    for (const auto& c : live) atlas.release(c);
-    EXPECT_EQ(atlas.cellCount(), 0);
+    // Filled up: refused once every page is taken.
+    CatlasCell c;
+    while (atlas.place(100, 100, nullptr, 0, c)) live.push_back(c);
+    EXPECT_EQ(atlas.pageCount(), 4);
+    expectApart(live, 512);
+
+    // Over half a page with its padding never shares a page.
+    CtextureAtlas small("test", 256, 1);
+    EXPECT_TRUE(!small.fits(125, 10) && small.fits(124, 124) && !small.fits(0, 4));
+    EXPECT_FALSE(small.place(200, 4, nullptr, 0, c));
 }
 
 TEST_F(CrenderTest, SmallTexturesShareAPageAndMapTheirCoordinates) {

@@ -1,4 +1,4 @@
-// Camera, draw-list effects and screen shake.
+// Camera and draw-list effects.
 #include "renderFixture.h"
 
 TEST_F(CrenderTest, CameraMapsScreenToPlaneAndBack) {
@@ -145,26 +145,4 @@ TEST_F(CrenderTest, EngineStepMovesEffectsAndParticles) {
     EXPECT_TRUE(fx->finished);
     for (int i = 0; i < 150; ++i) gEngine->update();
     EXPECT_EQ(gEngine->particles.countActive(), 0);
-}
-
-TEST_F(CrenderTest, ScreenShakeKeepsTheLongerAndStrongerShake) {
-    CscreenShake& s = gEngine->screenShake;
-    s.start(1.0f, 5.0f);
-    s.start(0.5f, 10.0f);   // shorter: the running one's time stays
-    EXPECT_FLOAT_EQ(s.rate, 1.0f);
-    EXPECT_FLOAT_EQ(s.strength, 10.0f);
-    s.update(0.6f);
-    EXPECT_LE(std::fabs(s.offset().x), 10.0f * 0.4f + 1e-4f);
-    s.start(2.0f, 1.0f);    // longer: starts afresh, strength kept
-    EXPECT_FLOAT_EQ(s.rate, 0.5f);
-    EXPECT_FLOAT_EQ(s.strength, 10.0f);
-    s.update(2.5f);
-    EXPECT_TRUE(!s.running() && s.offset().x == 0);
-    s.start(1.0f, 2.0f);    // after it ended, the new strength stands
-    EXPECT_FLOAT_EQ(s.strength, 2.0f);
-    s.stop();
-
-    gEngine->subSteps = 2;
-    s.start(1.0f, 5.0f);
-    EXPECT_FALSE(s.running());
 }

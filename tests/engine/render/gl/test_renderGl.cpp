@@ -203,45 +203,6 @@ TEST_F(CrenderGlTest, SceneOfSpritesTextPanelParticlesAndEffects) {
     EXPECT_TRUE(near(pic.at(900 + 20, 600), kClearR, kClearG, kClearB));
 }
 
-TEST_F(CrenderGlTest, ReadBackClipsAndGrabbedTexturesDrawAgain) {
-    ASSERT_TRUE(writePng(tmp + "/quarters.png", 64, 64, [](int x, int y, uint8_t* p) {
-        p[0] = x < 32 ? 255 : 0; p[1] = y < 32 ? 255 : 0; p[2] = 40; p[3] = 255;
-    }));
-    gEngine->sprites.loadFolder(tmp);
-    Crenderer& r = gEngine->renderer;
-    r.setClearColour(Ccolour(0, 0, 0, 1));
-    r.beginFrame();
-    r.drawSprite(gEngine->sprites.findSprite("quarters.png"), 1248, 688);   // bottom-right corner
-    r.flush();
-
-    // Clipped to the screen, rows top first.
-    ASSERT_TRUE(r.readPixels(1216, 656, 200, 200));
-    ASSERT_EQ(r.pixelWidth(), 64);
-    ASSERT_EQ(r.pixelHeight(), 64);
-    const uint8_t* px = r.pixels().data();
-    EXPECT_TRUE(px[0] == 255 && px[1] == 255);      // top-left quarter: red and green
-    EXPECT_EQ(px[(size_t)63 * 64 * 4 + 1], 0);      // bottom rows: no green
-    EXPECT_FALSE(r.readPixels(1300, 0, 10, 10));
-    EXPECT_FALSE(r.readPixels(0, 0, -1, 5));
-
-    // The grabbed picture draws back the same.
-    ASSERT_TRUE(r.readPixels(1216, 656, 64, 64));
-    Ctexture* grab = r.grabScreenTexture();
-    ASSERT_NE(grab, nullptr);
-    r.beginFrame();
-    Cquad q;
-    q.texture = grab;
-    q.centre = Cvec3(100, 100, 0);
-    r.addQuad(q);
-    r.flush();
-    ASSERT_TRUE(r.readPixels(68, 68, 64, 64));
-    EXPECT_TRUE(r.pixels()[0] == 255 && r.pixels()[1] == 255);
-    const uint8_t* br = r.pixels().data() + ((size_t)63 * 64 + 63) * 4;
-    EXPECT_TRUE(br[0] == 0 && br[1] == 0 && br[2] == 40);
-    Ctexture::destroy(grab);
-    window.swap();
-}
-
 // Quads that cross the window's edges, or lie far beyond them, cover exactly
 // the pixels inside the window they should: whole pixels, no seam, nothing
 // shifted by the reach of the viewport past the window.
