@@ -8,7 +8,7 @@ namespace {
 CinputPlayer& player(int i) { return *gEngine->input.player(i); }
 }  // namespace
 
-TEST(Input, KeyboardActionsHaveOneStepEdges) {
+TEST(Input, KeyboardAndMouseHaveOneStepEdges) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     CinputPlayer& p = player(0);
@@ -53,6 +53,23 @@ TEST(Input, KeyboardActionsHaveOneStepEdges) {
     g.mouseButton(0, false);
     g.steps(1);
     EXPECT_TRUE(p.wasActionReleased(ACTION_FIRE));
+
+    Cmouse& m = gEngine->input.mouse;
+    // A window twice the screen's size: positions arrive halved.
+    gEngine->input.setScreenScale(1280, 720, 2560, 1440);
+    g.mouseMove(200, 100);
+    g.steps(1);
+    EXPECT_TRUE(gEngine->mouseX == 100.0f && gEngine->mouseY == 50.0f);
+    m.resetTravel();
+    g.mouseMove(200, 180);
+    g.steps(1);
+    EXPECT_FLOAT_EQ(m.travel(), 40.0f);
+
+    g.mouseButton(0, true);
+    gEngine->platform.pollEvents();
+    EXPECT_TRUE(m.wasPressed(0));
+    m.clearPressed();
+    EXPECT_TRUE(!m.wasPressed(0) && m.isDown(0));
 }
 
 TEST(Input, BindingsFindAndRemap) {
@@ -218,52 +235,7 @@ TEST(Input, NoGrabKeepsTheMouseFree) {
     EXPECT_FALSE(gEngine->input.mouse.captured());
 }
 
-TEST(Input, MousePositionTravelAndClearedPresses) {
-    CtestGame g;
-    ASSERT_TRUE(g.initOk());
-    Cmouse& m = gEngine->input.mouse;
-    // A window twice the screen's size: positions arrive halved.
-    gEngine->input.setScreenScale(1280, 720, 2560, 1440);
-    g.mouseMove(200, 100);
-    g.steps(1);
-    EXPECT_TRUE(gEngine->mouseX == 100.0f && gEngine->mouseY == 50.0f);
-    m.resetTravel();
-    g.mouseMove(200, 180);
-    g.steps(1);
-    EXPECT_FLOAT_EQ(m.travel(), 40.0f);
-
-    g.mouseButton(0, true);
-    gEngine->platform.pollEvents();
-    EXPECT_TRUE(m.wasPressed(0));
-    m.clearPressed();
-    EXPECT_TRUE(!m.wasPressed(0) && m.isDown(0));
-}
-
-TEST(Touch, FingersEndAtFrameEndAndExtraFingersAreIgnored) {
-    CtestGame g;
-    ASSERT_TRUE(g.initOk());
-    CtouchMgr& t = gEngine->input.touch;
-    g.finger(SDL_FINGERDOWN, 1, 0.5f, 0.5f);
-    gEngine->platform.pollEvents();
-    EXPECT_TRUE(t.present());
-    g.finger(SDL_FINGERMOTION, 1, 0.75f, 0.5f);
-    gEngine->platform.pollEvents();
-    EXPECT_TRUE(t.firstActive()->delta.x == 320.0f && t.firstActive()->start.x == 640.0f);
-    g.finger(SDL_FINGERUP, 1, 0.75f, 0.5f);
-    gEngine->platform.pollEvents();
-    EXPECT_EQ(t.findSlot(1), -1);
-    EXPECT_TRUE(t.finger(0).ended);   // still readable this frame
-    t.endFrame();
-    EXPECT_FALSE(t.finger(0).used);
-
-    for (int i = 0; i < CtouchMgr::kMaxFingers + 3; ++i) g.finger(SDL_FINGERDOWN, 100 + i, 0.1f, 0.1f);
-    g.finger(SDL_FINGERMOTION, 999, 0.2f, 0.2f);   // never went down
-    gEngine->platform.pollEvents();
-    for (int i = 0; i < CtouchMgr::kMaxFingers; ++i) EXPECT_EQ(t.finger(i).id, 100 + i);
-    EXPECT_EQ(t.findSlot(100 + CtouchMgr::kMaxFingers), -1);
-}
-
-TEST(Touch, VirtualSticksLayoutAndDrive) {
+TEST(Touch, VirtualSticksLayoutDriveAndFingerSlots) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     Cinput& in = gEngine->input;
@@ -292,6 +264,14 @@ TEST(Touch, VirtualSticksLayoutAndDrive) {
     g.steps(1);
     EXPECT_NEAR(p.actionValue(ACTION_LX), 0.0f, 1e-6);
     EXPECT_TRUE(p.wasActionReleased(ACTION_LEFT));
+
+    // Fingers past the slots, or moving without having gone down, are ignored.
+    CtouchMgr& t = in.touch;
+    for (int i = 0; i < CtouchMgr::kMaxFingers + 3; ++i) g.finger(SDL_FINGERDOWN, 100 + i, 0.1f, 0.1f);
+    g.finger(SDL_FINGERMOTION, 999, 0.2f, 0.2f);
+    gEngine->platform.pollEvents();
+    for (int i = 0; i < CtouchMgr::kMaxFingers; ++i) EXPECT_EQ(t.finger(i).id, 100 + i);
+    EXPECT_EQ(t.findSlot(100 + CtouchMgr::kMaxFingers), -1);
 }
 
 // A stored set-up reaches its pad's player; a name too long for a stored

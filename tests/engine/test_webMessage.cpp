@@ -53,18 +53,12 @@ TEST(WebMessage, TruncatedAndCorruptContainersAreRefused) {
         EXPECT_FALSE(CwebMessage::unpack(packed.data(), n, out)) << "prefix " << n;
         EXPECT_TRUE(out.empty());
     }
-    // Raw length that zlib does not give.
-    Cbytes wrongRaw = packed;
-    putU32(&wrongRaw[8], 1999);
-    EXPECT_FALSE(CwebMessage::unpack(wrongRaw.data(), wrongRaw.size(), out));
-    // Raw length above the cap.
-    Cbytes huge = packed;
-    putU32(&huge[8], 0xFFFFFFF0u);
-    EXPECT_FALSE(CwebMessage::unpack(huge.data(), huge.size(), out));
-    // Stored length past the buffer.
-    Cbytes past = packed;
-    putU32(&past[4], (uint32_t)packed.size());
-    EXPECT_FALSE(CwebMessage::unpack(past.data(), past.size(), out));
+    // A raw length that zlib does not give or above the cap; a stored length past the buffer.
+    for (auto [at, value] : {std::pair<int, uint32_t>{8, 1999}, {8, 0xFFFFFFF0u}, {4, (uint32_t)packed.size()}}) {
+        Cbytes bad = packed;
+        putU32(&bad[at], value);
+        EXPECT_FALSE(CwebMessage::unpack(bad.data(), bad.size(), out)) << at << " " << value;
+    }
     // Garbage payload with the compressed flag.
     Cbytes garbage = packed;
     for (size_t i = 12; i < garbage.size(); ++i) garbage[i] ^= 0x5A;

@@ -141,29 +141,6 @@ TEST_F(CrenderTest, NamedFontsMeasureAndDrawText) {
     EXPECT_NEAR(r.quads().back().width, medium->measure(longText + "!", 0.1f).x, 1.0f);
 }
 
-TEST_F(CrenderTest, TextStylesAndTheCache) {
-    CfontMgr& fm = gEngine->fonts;
-    Cfont* f = fm.findFont("FontMedium");
-    ASSERT_NE(f, nullptr);
-    Crenderer& r = gEngine->renderer;
-    uint64_t misses = fm.cacheMisses;
-    f->drawText("Cached", 0, 0);
-    f->drawText("Cached", 0, 50);
-    EXPECT_TRUE(fm.cacheMisses == misses + 1 && r.quads()[0].texture == r.quads()[1].texture);
-
-    f->style = FONT_OUTLINE;
-    f->outlineColour = Ccolour(0, 0, 0, 1);
-    f->drawText("Cached", 100, 100);
-    ASSERT_EQ(r.quads().size(), 4u);
-    EXPECT_GT(r.quads()[2].width, r.quads()[3].width);   // the outline is wider
-    EXPECT_EQ(r.quads()[2].colour, Ccolour(0, 0, 0, 1));
-    f->style = FONT_SHADOW;
-    f->drawText("Cached", 100, 100);
-    ASSERT_EQ(r.quads().size(), 6u);
-    EXPECT_FLOAT_EQ(r.quads()[4].x - r.quads()[5].x, f->shadowOffset.x);
-    f->style = FONT_PLAIN;
-}
-
 TEST_F(CrenderTest, MissingFontsAreLoggedAndDrawnAsBoxes) {
     CfontMgr& fm = gEngine->fonts;
     Cfont* p = fm.getFont("FontGone");

@@ -176,10 +176,6 @@ private:
         if (rowWidth * s > area.w + 0.5f)
             note(sc, m.name,
                  "rows " + std::to_string((int)rowWidth) + " wide in a list " + std::to_string((int)m.width) + " wide");
-        float bottom = area.y;
-        for (auto& it : m.items) bottom = std::max(bottom, it->rect().bottom());
-        if (bottom > area.bottom() + 0.5f && !m.hasClipRect())
-            note(sc, m.name, "rows run past the list's box unclipped", shape.name());
         const Crect clip = m.clipRect();
         if (!m.hasClipRect() || clip.x != area.x || clip.y != area.y || clip.w != area.w || clip.h != area.h)
             note(sc, m.name, "clips its rows to other than its box", shape.name());
