@@ -17,32 +17,6 @@ struct Csettings {
 };
 }  // namespace
 
-TEST(SaveFile, RoundTripFixedAndCustomRecords) {
-    CtestEngine eng;
-    Csettings s;
-    std::string notes = "hello";
-    CsaveFile file("settingsTest");
-    file.addRecord("Settings", &s, sizeof s);
-    file.addRecord(
-        "Notes", [&](Cbytes& out) { out.assign(notes.begin(), notes.end()); },
-        [&](const uint8_t* p, size_t n) {
-            notes.assign((const char*)p, n);
-            return true;
-        });
-    s.volume = 3;
-    s.detail = 0.25f;
-    strcpy(s.name, "ace");
-    notes = "saved notes";
-    ASSERT_TRUE(file.saveItems());
-
-    s = Csettings();
-    notes.clear();
-    ASSERT_TRUE(file.loadItems());
-    EXPECT_EQ(file.lastResult(), SAVE_LOADED);
-    EXPECT_TRUE(s.volume == 3 && s.detail == 0.25f && std::string(s.name) == "ace");
-    EXPECT_EQ(notes, "saved notes");
-}
-
 TEST(SaveFile, MissingRecordsKeepDefaultsAndMissingFileReportsIt) {
     CtestEngine eng;
     CsaveFile file("absent");

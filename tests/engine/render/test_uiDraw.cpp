@@ -89,15 +89,4 @@ TEST_F(CrenderTest, EverySelectableWidgetHasASelectedLookAndADimmerChosenOne) {
         EXPECT_NE(chosen, rest) << name;
         EXPECT_NE(chosen, selected) << name;
     }
-    // A widget that can't be chosen never shows the mark.
-    Cwidget label;
-    label.background = &lit;
-    r.beginFrame();
-    label.render();
-    const std::vector<CquadRecord> plain = r.quads();
-    label.chosen = true;
-    r.beginFrame();
-    label.render();
-    EXPECT_EQ(r.quads().size(), plain.size());
-    EXPECT_EQ(r.quads()[0].colour, plain[0].colour);
 }

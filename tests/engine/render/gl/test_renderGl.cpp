@@ -26,9 +26,7 @@ public:
     ~Cpicture() {
         if (surface_) SDL_FreeSurface(surface_);
     }
-    bool ok() const { return surface_ != nullptr; }
-    int width() const { return surface_->w; }
-    int height() const { return surface_->h; }
+    bool ok() const { return surface_ && surface_->w == 1280 && surface_->h == 720; }
     Cpixel at(int x, int y) const {
         const uint8_t* p = (const uint8_t*)surface_->pixels + (size_t)y * surface_->pitch + (size_t)x * 4;
         return {p[0], p[1], p[2]};
@@ -78,7 +76,7 @@ protected:
     std::string tmp;
 };
 
-TEST_F(CrenderGlTest, SceneOfSpritesTextPanelParticlesAndEffects) {
+TEST_F(CrenderGlTest, SceneOfSpritesTextPanelAndParticles) {
     ASSERT_TRUE(writePng(tmp + "/solid_green.png", 32, 32, [](int, int, uint8_t* p) {
         p[0] = 0; p[1] = 255; p[2] = 0; p[3] = 255;
     }));
@@ -147,12 +145,6 @@ TEST_F(CrenderGlTest, SceneOfSpritesTextPanelParticlesAndEffects) {
     for (int i = 0; i < 6; ++i) gEngine->particles.update(1.0f / 60.0f);
     drawParticleLayer(0);
 
-    // A draw-list effect half way through a grow-in.
-    auto fx = gEngine->drawList.addSprite(1.0f, sm.findSprite("solid_green.png"), 900, 600, 0.4f);
-    fx->startGrowIn();
-    gEngine->drawList.update(0.2f);
-    gEngine->drawList.draw();
-
     r.flush();
     ASSERT_TRUE(r.readPixels(0, 0, 1280, 720));
     const std::string shot = "render_scene.png";   // left in the build folder to look at
@@ -160,7 +152,7 @@ TEST_F(CrenderGlTest, SceneOfSpritesTextPanelParticlesAndEffects) {
     window.swap();
 
     Cpicture pic(shot);
-    ASSERT_TRUE(pic.ok() && pic.width() == 1280 && pic.height() == 720);
+    ASSERT_TRUE(pic.ok());
     // Known colours at known places: the background, the sprite, the panel and its frame.
     EXPECT_TRUE(near(pic.at(5, 5), kClearR, kClearG, kClearB));
     EXPECT_TRUE(near(pic.at(760, 160), 0, 255, 0));
@@ -196,11 +188,6 @@ TEST_F(CrenderGlTest, SceneOfSpritesTextPanelParticlesAndEffects) {
     auto glowing = [](const Cpixel& p) { return p.r + p.g + p.b > 150; };
     EXPECT_GT(pic.count(300, 500, 500, 700, glowing), 30);
     EXPECT_GT(pic.count(550, 500, 750, 700, glowing), 30);
-    // The effect half way: smaller than the sprite and half faded in.
-    Cpixel mid = pic.at(900, 600);
-    EXPECT_GT(mid.g, 100);
-    EXPECT_LT(mid.g, 180);
-    EXPECT_TRUE(near(pic.at(900 + 20, 600), kClearR, kClearG, kClearB));
 }
 
 // Quads that cross the window's edges, or lie far beyond them, cover exactly
