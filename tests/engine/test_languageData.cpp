@@ -89,15 +89,14 @@ std::string joined(const std::vector<std::string>& v) {
 // A failure line with the file and line of the text.
 std::string where(const CtextTable& t, const Ctext& e) { return t.file + ":" + std::to_string(e.line) + " " + e.tag; }
 
+// At most a screenful of problems per kind, with the count.
 struct CproblemList {
     std::vector<std::string> lines;
     void add(const std::string& s) { lines.push_back(s); }
-    // At most a screenful per kind, with the count.
     void report(const std::string& what) const {
         if (lines.empty()) return;
         std::string msg = what + " (" + std::to_string(lines.size()) + "):";
         for (size_t i = 0; i < lines.size() && i < 25; ++i) msg += "\n  " + lines[i];
-        if (lines.size() > 25) msg += "\n  ...";
         ADD_FAILURE() << msg;
     }
 };

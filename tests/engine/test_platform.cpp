@@ -48,11 +48,6 @@ TEST(Platform, HeadlessWindowWithoutGl) {
     EXPECT_TRUE(p.headless());
     ASSERT_NE(p.window(), nullptr);
     EXPECT_FALSE(p.hasGl());
-    // The window operations are safe without a desktop.
-    p.setBordered(false);
-    p.minimise();
-    p.maximise();
-    p.swapWindow();
     EXPECT_TRUE(p.display(99).modes.empty());
 
     // An unknown display falls back to the first.

@@ -29,7 +29,6 @@ TEST(WebMessage, PackKeepsCompressionOnlyWhenSmaller) {
     Cbytes random = noise(300, 9);
     Cbytes packed2 = CwebMessage::pack(0, random.data(), random.size());
     EXPECT_EQ(packed2[2], 0);   // zlib would not make it smaller
-    EXPECT_EQ(packed2.size(), 312u);
     EXPECT_NE(0, memcmp(&packed2[12], random.data(), random.size()));   // scrambled
 
     Cbytes empty;

@@ -95,7 +95,7 @@ TEST_F(CrenderTest, ScissorStackClipsNestsAndReportsAnEmptyPop) {
 }
 
 // A quad turned by a direction lands where the same quad turned by its angle
-// does; lines and motion-aligned particles are drawn that way.
+// does; lines are drawn that way.
 TEST_F(CrenderTest, QuadsTurnedByADirectionMatchTheirAngle) {
     Crenderer& r = gEngine->renderer;
     Csprite* a = makeSprite(tmp, "a.png", 20, 10);
@@ -113,21 +113,6 @@ TEST_F(CrenderTest, QuadsTurnedByADirectionMatchTheirAngle) {
     EXPECT_NEAR(r.quads()[2].rotation, -90, 1e-4f);
     EXPECT_NEAR(r.quads()[3].rotation, 90, 1e-4f);   // the line: down, 50 long, centred
     EXPECT_TRUE(r.quads()[3].width == 50 && r.quads()[3].y == 35);
-
-    // A particle aligned to its motion faces the way it flies.
-    CparticleDef def;
-    def.name = "Streak";
-    def.spriteName = "a.png";
-    def.alignToMotion = true;
-    def.lifeMin = def.lifeMax = 10;
-    r.beginFrame();
-    CparticleSystem& ps = gEngine->particles;
-    Cparticle* p = ps.spawn(def, Cvec3(200, 200, 0), Ccolour(1, 1, 1, 1), 0, 1);
-    ASSERT_NE(p, nullptr);
-    p->vel = Cvec3(-3, 3, 0);
-    ps.draw(0);
-    ASSERT_EQ(r.quads().size(), 1u);
-    EXPECT_NEAR(r.quads()[0].rotation, 135, 1e-3f);
 }
 
 TEST_F(CrenderTest, NormalMapsLightsAndTheColourKeySplitTheBatch) {
