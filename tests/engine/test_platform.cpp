@@ -1,38 +1,14 @@
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
 #include <signal.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
 
+#include "support/localHttpServer.h"
 #include "support/testGame.h"
 
 namespace {
-// A listening socket on 127.0.0.1 (connections wait in its backlog).
-struct Clistener {
-    int fd = -1;
-    int port = 0;
-    Clistener() {
-        fd = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(fd, (sockaddr*)&a, sizeof a);
-        socklen_t len = sizeof a;
-        getsockname(fd, (sockaddr*)&a, &len);
-        port = ntohs(a.sin_port);
-        listen(fd, 4);
-    }
-    ~Clistener() { close(); }
-    void close() {
-        if (fd >= 0) ::close(fd);
-        fd = -1;
-    }
-};
-
 std::string writeScript(const std::string& folder, const std::string& body) {
     std::string path = folder + "/fakeDialog";
     std::ofstream(path) << "#!/bin/sh\n" << body << "\n";
@@ -82,14 +58,12 @@ TEST(Platform, InternetCheckIsAShortConnect) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     Cplatform& p = gEngine->platform;
-    Clistener up;
+    ClocalHttpServer up([](const ChttpRequest&) { return ChttpResponse(); });
     p.checkHost = "127.0.0.1";
-    p.checkPort = up.port;
+    p.checkPort = up.port();
     p.checkTimeoutMs = 2000;
     EXPECT_TRUE(p.checkInternet());
-    int closedPort = up.port;
-    up.close();
-    p.checkPort = closedPort;
+    up.stop();
     EXPECT_FALSE(p.checkInternet());
     EXPECT_TRUE(g.logPrefix("Internet check failed: "));
 }

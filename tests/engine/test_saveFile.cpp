@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -77,6 +78,24 @@ TEST(SaveFile, SurvivesKillBetweenWriteAndRename) {
     file.addRecord("Payload", payload, sizeof payload);
     memset(payload, 'p', sizeof payload);
     ASSERT_TRUE(file.saveItems());
+
+    // A save the disk has no room for (here a file size limit, which binds
+    // root too) fails and leaves the last save whole.
+    pid_t full = fork();
+    ASSERT_GE(full, 0);
+    if (full == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit lim;
+        getrlimit(RLIMIT_FSIZE, &lim);
+        lim.rlim_cur = 1000;
+        for (char& c : payload) c = (char)rand();   // past the limit however it packs
+        _exit(setrlimit(RLIMIT_FSIZE, &lim) == 0 && !file.saveItems() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(full, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(file.loadItems());
+    EXPECT_EQ(payload[0], 'p');
 
     for (int round = 0; round < 5; ++round) {
         pid_t child = fork();
