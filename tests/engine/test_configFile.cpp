@@ -29,18 +29,3 @@ TEST(ConfigFile, PairsCommentsCaseAndEnd) {
     EXPECT_EQ(f.getInt("A"), 1);
     EXPECT_TRUE(gEngine->log.contains("broken.txt: 'B' has no value"));
 }
-
-TEST(ConfigFile, BlocksAndDataFiles) {
-    CtestEngine eng;
-    CconfigFile b("Service");
-    EXPECT_TRUE(b.parse("Service Port 9 EndService EndFile", "svc"));
-    EXPECT_EQ(b.getInt("Port"), 9);
-    EXPECT_FALSE(b.parse("Port 9", "svc"));
-    EXPECT_TRUE(gEngine->log.contains("svc: unexpected token 'Port'"));
-
-    CconfigFile d;
-    ASSERT_TRUE(d.load("musicServices.txt"));
-    EXPECT_EQ(d.get("ShoutcastHost"), "api.shoutcast.com");
-    EXPECT_FALSE(d.load("noSuchConfig.txt", true));
-    EXPECT_TRUE(d.entries().empty());
-}

@@ -8,7 +8,7 @@ namespace {
 CinputPlayer& player(int i) { return *gEngine->input.player(i); }
 }  // namespace
 
-TEST(Input, KeyboardActionsHaveOneStepEdges) {
+TEST(Input, KeyboardAndMouseHaveOneStepEdges) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     CinputPlayer& p = player(0);
@@ -54,29 +54,31 @@ TEST(Input, KeyboardActionsHaveOneStepEdges) {
     g.steps(1);
     EXPECT_TRUE(p.wasActionReleased(ACTION_FIRE));
 
-    // The last key lasts one step.
-    g.keyDown(SDL_SCANCODE_ESCAPE);
-    gEngine->platform.pollEvents();
-    EXPECT_EQ(gEngine->lastKey, 41);
+    Cmouse& m = gEngine->input.mouse;
+    // A window twice the screen's size: positions arrive halved.
+    gEngine->input.setScreenScale(1280, 720, 2560, 1440);
+    g.mouseMove(200, 100);
     g.steps(1);
-    EXPECT_EQ(gEngine->lastKey, -1);
-    EXPECT_FALSE(gEngine->input.keyEvent);
+    EXPECT_TRUE(gEngine->mouseX == 100.0f && gEngine->mouseY == 50.0f);
+    m.resetTravel();
+    g.mouseMove(200, 180);
+    g.steps(1);
+    EXPECT_FLOAT_EQ(m.travel(), 40.0f);
+
+    g.mouseButton(0, true);
+    gEngine->platform.pollEvents();
+    EXPECT_TRUE(m.wasPressed(0));
+    m.clearPressed();
+    EXPECT_TRUE(!m.wasPressed(0) && m.isDown(0));
 }
 
-TEST(Input, BindingsFindAndDisplay) {
+TEST(Input, BindingsFindAndRemap) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     CinputPlayer& p = player(0);
-    const CactionBinding* b = p.findBinding(ACTION_SELECT);
-    ASSERT_NE(b, nullptr);
+    EXPECT_NE(p.findBinding(ACTION_SELECT), nullptr);
     EXPECT_EQ(p.findBinding(ACTION_LX), nullptr);   // the keyboard has no stick
     EXPECT_EQ(p.findBinding(99), nullptr);
-    const std::pair<CactionBinding, const char*> names[] = {
-        {*b, "Return"}, {CactionBinding::forMouse(ACTION_FIRE, 2), "Mouse Right"},
-        {CactionBinding::forJoyButton(ACTION_SELECT, 0), "Button 1"},
-        {CactionBinding::forJoyButton(ACTION_LEFT, 35), "D-Pad Left"},
-        {CactionBinding::forAxis(ACTION_UP, 1, true), "Axis 2-"}, {CactionBinding(), ""}};
-    for (const auto& [binding, name] : names) EXPECT_EQ(keyDisplayName(binding), name);
 
     // Every default binding names a real action and one input.
     for (const auto* table : {&defaultKeyboardBindings(), &defaultControllerBindings()})
@@ -113,14 +115,13 @@ TEST(Input, BindingsFindAndDisplay) {
     EXPECT_EQ(p.findBinding(ACTION_FIRE)->mouseFlag, 1);
 }
 
-TEST(Input, ControllerButtonsHatAndSticks) {
+TEST(Input, ControllerButtonsHatSticksAndMovedAxes) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     int pad = g.attachPad("Test Pad");
     g.steps(1);
     int slot = g.padSlot(pad);
     ASSERT_GE(slot, 0);
-    EXPECT_STREQ(gEngine->input.joysticks.getName(slot), "Test Pad");
     CinputPlayer& p = player(0);
     ASSERT_TRUE(p.setDevice(DEVICE_CONTROLLER, slot));
 
@@ -147,19 +148,12 @@ TEST(Input, ControllerButtonsHatAndSticks) {
     EXPECT_NEAR(p.actionValue(ACTION_LY), 0.3f, 1e-3);
     EXPECT_TRUE(p.isActionDown(ACTION_LEFT) && !p.isActionDown(ACTION_RIGHT) && !p.isActionDown(ACTION_DOWN));
     EXPECT_NEAR(p.actionValue(ACTION_RIGHT), 0.0f, 1e-6);   // never negative for a button action
-}
 
-TEST(Input, AxisMovesPastSevenTenthsFromRest) {
-    CtestGame g;
-    ASSERT_TRUE(g.initOk());
-    int pad = g.attachPad("Axis Pad");
-    g.steps(1);
-    int slot = g.padSlot(pad);
-    ASSERT_GE(slot, 0);
+    // A move for the set-up screen counts past seven tenths from rest.
     Cjoysticks& js = gEngine->input.joysticks;
     int axis = -1;
     float value = 0;
-
+    g.padAxis(pad, 0, 0.0f);
     g.padAxis(pad, 1, 0.69f);
     g.steps(1);
     EXPECT_FALSE(js.findMovedAxis(slot, axis, value));
@@ -168,7 +162,6 @@ TEST(Input, AxisMovesPastSevenTenthsFromRest) {
     ASSERT_TRUE(js.findMovedAxis(slot, axis, value));
     EXPECT_EQ(axis, 1);
     EXPECT_NEAR(value, -0.72f, 1e-3);
-    EXPECT_TRUE(g.logHas("Axis moved = 1 f=-0.72 val=-0.72"));
 
     // A trigger resting at -1: measured from rest, so pressing it part way
     // moves it the positive way.
@@ -225,14 +218,6 @@ TEST(Input, ExtraControllersAndOutOfRangeSlotsAreRefused) {
     EXPECT_EQ(in.findFreePlayer(), -1);
     EXPECT_EQ(in.findPlayerWithJoystick(g.padSlot(4)), -1);
     EXPECT_EQ(in.findPlayerWithJoystick(g.padSlot(2)), 2);
-
-    // Removal events for devices we never opened change nothing.
-    SDL_Event e{};
-    e.type = SDL_JOYDEVICEREMOVED;
-    e.jdevice.which = 987654;
-    SDL_PushEvent(&e);
-    g.steps(1);
-    EXPECT_EQ(in.joysticks.count(), kMaxJoysticks);
 }
 
 TEST(Input, NoGrabKeepsTheMouseFree) {
@@ -242,55 +227,7 @@ TEST(Input, NoGrabKeepsTheMouseFree) {
     EXPECT_FALSE(gEngine->input.mouse.captured());
 }
 
-TEST(Input, MousePositionTravelAndClearedPresses) {
-    CtestGame g;
-    ASSERT_TRUE(g.initOk());
-    Cmouse& m = gEngine->input.mouse;
-    m.setCaptured(true);   // without -nograb the mouse is taken
-    EXPECT_TRUE(m.captured());
-    m.setCaptured(false);
-    // A window twice the screen's size: positions arrive halved.
-    gEngine->input.setScreenScale(1280, 720, 2560, 1440);
-    g.mouseMove(200, 100);
-    g.steps(1);
-    EXPECT_TRUE(gEngine->mouseX == 100.0f && gEngine->mouseY == 50.0f);
-    m.resetTravel();
-    g.mouseMove(200, 180);
-    g.steps(1);
-    EXPECT_FLOAT_EQ(m.travel(), 40.0f);
-
-    g.mouseButton(0, true);
-    gEngine->platform.pollEvents();
-    EXPECT_TRUE(m.wasPressed(0));
-    m.clearPressed();
-    EXPECT_TRUE(!m.wasPressed(0) && m.isDown(0));
-}
-
-TEST(Touch, FingersEndAtFrameEndAndExtraFingersAreIgnored) {
-    CtestGame g;
-    ASSERT_TRUE(g.initOk());
-    CtouchMgr& t = gEngine->input.touch;
-    g.finger(SDL_FINGERDOWN, 1, 0.5f, 0.5f);
-    gEngine->platform.pollEvents();
-    EXPECT_TRUE(t.present());
-    g.finger(SDL_FINGERMOTION, 1, 0.75f, 0.5f);
-    gEngine->platform.pollEvents();
-    EXPECT_TRUE(t.firstActive()->delta.x == 320.0f && t.firstActive()->start.x == 640.0f);
-    g.finger(SDL_FINGERUP, 1, 0.75f, 0.5f);
-    gEngine->platform.pollEvents();
-    EXPECT_EQ(t.findSlot(1), -1);
-    EXPECT_TRUE(t.finger(0).ended);   // still readable this frame
-    t.endFrame();
-    EXPECT_FALSE(t.finger(0).used);
-
-    for (int i = 0; i < CtouchMgr::kMaxFingers + 3; ++i) g.finger(SDL_FINGERDOWN, 100 + i, 0.1f, 0.1f);
-    g.finger(SDL_FINGERMOTION, 999, 0.2f, 0.2f);   // never went down
-    gEngine->platform.pollEvents();
-    for (int i = 0; i < CtouchMgr::kMaxFingers; ++i) EXPECT_EQ(t.finger(i).id, 100 + i);
-    EXPECT_EQ(t.findSlot(100 + CtouchMgr::kMaxFingers), -1);
-}
-
-TEST(Touch, VirtualSticksLayoutAndDrive) {
+TEST(Touch, VirtualSticksLayoutDriveAndFingerSlots) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
     Cinput& in = gEngine->input;
@@ -320,6 +257,13 @@ TEST(Touch, VirtualSticksLayoutAndDrive) {
     EXPECT_NEAR(p.actionValue(ACTION_LX), 0.0f, 1e-6);
     EXPECT_TRUE(p.wasActionReleased(ACTION_LEFT));
 
+    // Fingers past the slots, or moving without having gone down, are ignored.
+    CtouchMgr& t = in.touch;
+    for (int i = 0; i < CtouchMgr::kMaxFingers + 3; ++i) g.finger(SDL_FINGERDOWN, 100 + i, 0.1f, 0.1f);
+    g.finger(SDL_FINGERMOTION, 999, 0.2f, 0.2f);
+    gEngine->platform.pollEvents();
+    for (int i = 0; i < CtouchMgr::kMaxFingers; ++i) EXPECT_EQ(t.finger(i).id, 100 + i);
+    EXPECT_EQ(t.findSlot(100 + CtouchMgr::kMaxFingers), -1);
 }
 
 // A stored set-up reaches its pad's player; a name too long for a stored

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "engine/colourTable.h"
 #include "engine/languages.h"
 #include "engine/stringTable.h"
 #include "support/testEngine.h"
@@ -20,31 +19,6 @@ TEST(StringTable, FindMissAndOverlay) {
     EXPECT_STREQ(t.find("Bye"), "Au revoir");
     EXPECT_STREQ(t.find("Hello"), "Hello, %s");   // kept from the base table
     EXPECT_STREQ(t.text("Missing"), "Missing");
-}
-
-TEST(StringTable, EngineLoadsItsThreeTables) {
-    CtestEngine eng;
-    ASSERT_TRUE(eng.initOk());
-    EXPECT_NE(gEngine->gameSystem().find("tck", false), nullptr);
-    EXPECT_TRUE(gEngine->table(TABLE_INTERNAL).has("EngineName"));
-}
-
-TEST(ColourTable, NamedColours) {
-    CtestEngine eng;
-    const auto* white = gEngine->colours.find("White");
-    ASSERT_NE(white, nullptr);
-    EXPECT_FLOAT_EQ(white->colour.r, 1.0f);
-    EXPECT_NE(gEngine->colours.find("modlegendary"), nullptr);
-    EXPECT_EQ(gEngine->colours.find("Chartreuse"), nullptr);
-    EXPECT_TRUE(gEngine->log.contains("Can't find colour: Chartreuse"));
-    EXPECT_EQ(gEngine->colours.get("Chartreuse"), Ccolour(1, 0, 1, 1));
-    for (const char* name : {"White", "Black", "Grey", "DarkGrey", "LightGrey", "Red", "Green", "Blue",
-                             "ReallyLightRed", "LightRed", "DarkRed", "ReallyLightGreen", "LightGreen", "DarkGreen",
-                             "LightBlue", "DarkBlue", "Cyan", "Yellow", "DarkYellow", "LightYellow", "Orange",
-                             "Purple", "HUDText", "HUDTextGreen", "ButtonBrush", "ButtonBrushDark", "TagBoxGreen",
-                             "TagBoxRed", "TagBoxOrange", "TagBoxGrey", "TagBoxBlack", "ModUncommon", "ModRare",
-                             "ModLegendary"})
-        EXPECT_NE(gEngine->colours.find(name), nullptr) << name;
 }
 
 TEST(Language, EnglishUnderneathFontsAndWidgetTexts) {

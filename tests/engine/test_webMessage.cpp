@@ -23,17 +23,12 @@ TEST(WebMessage, PackKeepsCompressionOnlyWhenSmaller) {
     Cbytes repetitive = bytesOf(std::string(4000, 'z'));
     Cbytes packed = CwebMessage::pack(7, repetitive.data(), repetitive.size());
     ASSERT_GE(packed.size(), 12u);
-    EXPECT_EQ(getU16(&packed[0]), 7);
     EXPECT_EQ(packed[2], 1);   // compressed
-    EXPECT_EQ(packed[3], 1);   // scrambled
-    EXPECT_EQ(getU32(&packed[4]), packed.size() - 12);
-    EXPECT_EQ(getU32(&packed[8]), 4000u);
     EXPECT_LT(packed.size(), 200u);
 
     Cbytes random = noise(300, 9);
     Cbytes packed2 = CwebMessage::pack(0, random.data(), random.size());
     EXPECT_EQ(packed2[2], 0);   // zlib would not make it smaller
-    EXPECT_EQ(packed2.size(), 312u);
     EXPECT_NE(0, memcmp(&packed2[12], random.data(), random.size()));   // scrambled
 
     Cbytes empty;
@@ -57,18 +52,12 @@ TEST(WebMessage, TruncatedAndCorruptContainersAreRefused) {
         EXPECT_FALSE(CwebMessage::unpack(packed.data(), n, out)) << "prefix " << n;
         EXPECT_TRUE(out.empty());
     }
-    // Raw length that zlib does not give.
-    Cbytes wrongRaw = packed;
-    putU32(&wrongRaw[8], 1999);
-    EXPECT_FALSE(CwebMessage::unpack(wrongRaw.data(), wrongRaw.size(), out));
-    // Raw length above the cap.
-    Cbytes huge = packed;
-    putU32(&huge[8], 0xFFFFFFF0u);
-    EXPECT_FALSE(CwebMessage::unpack(huge.data(), huge.size(), out));
-    // Stored length past the buffer.
-    Cbytes past = packed;
-    putU32(&past[4], (uint32_t)packed.size());
-    EXPECT_FALSE(CwebMessage::unpack(past.data(), past.size(), out));
+    // A raw length that zlib does not give or above the cap; a stored length past the buffer.
+    for (auto [at, value] : {std::pair<int, uint32_t>{8, 1999}, {8, 0xFFFFFFF0u}, {4, (uint32_t)packed.size()}}) {
+        Cbytes bad = packed;
+        putU32(&bad[at], value);
+        EXPECT_FALSE(CwebMessage::unpack(bad.data(), bad.size(), out)) << at << " " << value;
+    }
     // Garbage payload with the compressed flag.
     Cbytes garbage = packed;
     for (size_t i = 12; i < garbage.size(); ++i) garbage[i] ^= 0x5A;
@@ -80,48 +69,24 @@ TEST(WebMessage, TruncatedAndCorruptContainersAreRefused) {
     EXPECT_FALSE(CwebMessage::unpack(nullptr, 0, out));
 }
 
-TEST(WebMessage, MultiBlockRecordLayout) {
-    CtestEngine eng(false);
-    Cbytes record;
-    CwebMessage::addBlock(record, 0, "tok\0", 4);
-    CwebMessage::addBlock(record, 0, "secret\0", 7);
-    // 14-byte header, then blocks of a 12-byte header and their data.
-    ASSERT_EQ(record.size(), 14u + 12 + 4 + 12 + 7);
-    EXPECT_EQ(getU32(&record[0]), 2u);
-    EXPECT_TRUE(getU32(&record[4]) == record.size() && getU32(&record[8]) == record.size());
-    EXPECT_TRUE(record[12] == 0 && record[13] == 0 && getU16(&record[14]) == 0);
-    EXPECT_EQ(getU32(&record[16]), 4u);
-    EXPECT_EQ(0, memcmp(&record[26], "tok", 4));
-    EXPECT_EQ(getU32(&record[32]), 7u);
-    EXPECT_EQ(0, memcmp(&record[42], "secret", 7));
-
-    // Flags 0 pass through unpackRecord unchanged.
-    Cbytes out;
-    ASSERT_TRUE(CwebMessage::unpackRecord(record.data(), record.size(), out));
-    EXPECT_EQ(out, record);
-
-    uint16_t type;
-    const uint8_t* data;
-    uint32_t len;
-    ASSERT_TRUE(CwebMessage::getBlock(out, 1, type, data, len));
-    EXPECT_EQ(len, 7u);
-    EXPECT_STREQ((const char*)data, "secret");
-    EXPECT_FALSE(CwebMessage::getBlock(out, 2, type, data, len));
-}
-
 TEST(WebMessage, PackedRecordRoundTripAndBlockBounds) {
     CtestEngine eng(false);
     Cbytes record;
     std::string big(5000, 'q');
     CwebMessage::addBlock(record, 4, big.data(), (uint32_t)big.size());
-    CwebMessage::addBlock(record, 5, "x", 1);
+    CwebMessage::addBlock(record, 5, "secret\0", 7);
     Cbytes packed = CwebMessage::packRecord(record);
-    EXPECT_EQ(packed[12], 1);
-    EXPECT_EQ(packed[13], 1);
     EXPECT_LT(packed.size(), record.size());
     Cbytes out;
     ASSERT_TRUE(CwebMessage::unpackRecord(packed.data(), packed.size(), out));
     EXPECT_EQ(out, record);
+    uint16_t type;
+    const uint8_t* data;
+    uint32_t len;
+    ASSERT_TRUE(CwebMessage::getBlock(out, 1, type, data, len));
+    EXPECT_TRUE(type == 5 && len == 7u);
+    EXPECT_STREQ((const char*)data, "secret");
+    EXPECT_FALSE(CwebMessage::getBlock(out, 2, type, data, len));
 
     // A block that claims more than the record holds.
     Cbytes bad = record;
@@ -160,15 +125,4 @@ TEST(WebMessage, RawLengthBeyondInflateRatioIsRefused) {
     recordHeader[12] = 1;
     EXPECT_FALSE(CwebMessage::unpackRecord(recordHeader.data(), recordHeader.size(), out));
     EXPECT_TRUE(gEngine->log.containsPart("record raw length beyond what the stored data can inflate to"));
-}
-
-TEST(WebMessageDeath, OversizedFirstBlockIsFatal) {
-    EXPECT_EXIT(
-        {
-            CtestEngine eng(false);
-            Cbytes record;
-            std::string big(61441, 'b');
-            CwebMessage::addBlock(record, 0, big.data(), (uint32_t)big.size());
-        },
-        ::testing::ExitedWithCode(1), "");
 }

@@ -26,28 +26,19 @@ Cvec2 drawnAt(const CscreenToWindow& v, int windowH, float x, float y) {
 }
 }  // namespace
 
-TEST(WindowShapes, BorderlessFillsTheDesktopWhateverSizeWasStored) {
-    for (const Cshape& s : kShapes) {
-        SCOPED_TRACE(std::to_string(s.w) + "x" + std::to_string(s.h));
-        const CwindowRect desktop{0, 0, s.w, s.h}, usable{0, 0, s.w, s.h - 40};
-        // Stored on a 16:9 desktop, started on this one.
-        EXPECT_EQ(placeWindow(WINDOW_BORDERLESS, 1280, 720, desktop, usable), desktop);
-        EXPECT_EQ(placeWindow(WINDOW_BORDERLESS, 1920, 1200, desktop, usable), desktop);
-        // Full screen takes the mode it was given, at the display's corner.
-        EXPECT_EQ(placeWindow(WINDOW_FULLSCREEN, s.w, s.h, desktop, usable), desktop);
-    }
-    // A second display to the right: its own corner.
-    const CwindowRect right{1920, 0, 1280, 800};
-    EXPECT_EQ(placeWindow(WINDOW_BORDERLESS, 1920, 1080, right, CwindowRect{}), right);
-    EXPECT_EQ(placeWindow(WINDOW_FULLSCREEN, 1024, 768, right, CwindowRect{}), (CwindowRect{1920, 0, 1024, 768}));
-}
-
-TEST(WindowShapes, AWindowIsShrunkToTheUsableAreaAndCentredThere) {
-    const CwindowRect none, desk43{0, 0, 1024, 768}, underPanel{0, 30, 1024, 738};
+// Borderless fills the desktop whatever size was stored; full screen takes
+// its mode at the display's corner; a window is shrunk to the usable area
+// and centred there.
+TEST(WindowShapes, EachModeIsPlacedOnItsDisplay) {
+    const CwindowRect none, desk43{0, 0, 1024, 768}, underPanel{0, 30, 1024, 738}, right{1920, 0, 1280, 800};
     const struct {
         int mode, w, h;
         CwindowRect desktop, usable, placed;
     } rows[] = {
+        {WINDOW_BORDERLESS, 1280, 720, desk43, underPanel, desk43},
+        {WINDOW_BORDERLESS, 1920, 1200, {0, 0, 1280, 800}, {0, 0, 1280, 760}, {0, 0, 1280, 800}},
+        {WINDOW_BORDERLESS, 1920, 1080, right, none, right},   // a second display to the right
+        {WINDOW_FULLSCREEN, 1024, 768, right, none, {1920, 0, 1024, 768}},
         {WINDOW_WINDOWED, 1280, 720, {0, 0, 1280, 800}, {0, 0, 1280, 770}, {0, 25, 1280, 720}},   // room: centred
         // A 16:9 window on a 4:3 desktop with a panel at the top: no wider or
         // taller than what the panel leaves.
@@ -58,7 +49,7 @@ TEST(WindowShapes, AWindowIsShrunkToTheUsableAreaAndCentredThere) {
         {WINDOW_WINDOWED, 1280, 720, none, none, {0, 0, 1280, 720}},
         {WINDOW_BORDERLESS, 1280, 720, none, none, {0, 0, 1280, 720}},
     };
-    for (const auto& r : rows) EXPECT_EQ(placeWindow(r.mode, r.w, r.h, r.desktop, r.usable), r.placed) << r.h;
+    for (const auto& r : rows) EXPECT_EQ(placeWindow(r.mode, r.w, r.h, r.desktop, r.usable), r.placed) << r.mode << " " << r.w << "x" << r.h;
 }
 
 TEST(WindowShapes, TheScreenFillsTheWindowAndListClipsStayOnTheirBox) {

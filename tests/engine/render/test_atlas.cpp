@@ -1,5 +1,5 @@
 // Atlas pages: where images are placed, what is given back, and the draw
-// calls a mixed frame needs with and without them.
+// calls a mixed frame needs with them.
 #include <random>
 
 #include "renderFixture.h"
@@ -36,76 +36,11 @@ Csprite* solidSprite(const std::string& folder, const char* name, int w, int h) 
     return t ? gEngine->sprites.createSprite(name, t) : nullptr;
 }
 
-// Starts the renderer again with packing and blend merging on or off.
-void restartRendering(bool batched) {
-    shutdownRendering();
-    gEngine->textures.setPacking(batched);
-    gEngine->renderer.setMergeBlends(batched);
-    ASSERT_TRUE(initRendering(RENDER_NULL));
-    gEngine->renderer.beginFrame();
-}
-
-// A frame of many images, rectangles and both blend modes, then text; the
-// draw calls it took.
-int drawMixedFrame(const std::vector<Csprite*>& sprites) {
-    Crenderer& r = gEngine->renderer;
-    r.beginFrame();
-    for (int i = 0; i < 60; ++i) {
-        Cquad q;
-        q.sprite = sprites[i % sprites.size()];
-        q.centre = Cvec3((float)(i * 20), 100, 0);
-        q.blend = i % 3 ? BLEND_ADDITIVE : BLEND_ALPHA;
-        r.addQuad(q);
-        if (i % 10 == 0) r.drawRect(Crect{0, 0, 50, 10}, Ccolour(1, 0, 0, 0.5f));
-    }
-    r.drawSprite(gEngine->sprites.findSprite("builtin_soft"), 300, 300);
-    for (int i = 0; i < 4; ++i) gEngine->fonts.findFont("FontMedium")->drawText("Score " + std::to_string(i), 10, 10);
-    r.flush();
-    return r.frameDrawCalls();
-}
 }  // namespace
 
-TEST_F(CrenderTest, AtlasCellsStayApartAndOnTheirPage) {
-    CtextureAtlas atlas("test", 256, 3);
-    std::mt19937 rng(7);
-    std::vector<CatlasCell> cells;
-    for (;;) {
-        CatlasCell c;
-        if (!atlas.place(1 + (int)(rng() % 60), 1 + (int)(rng() % 60), nullptr, 0, c)) break;
-        ASSERT_TRUE(c.valid());
-        cells.push_back(c);
-    }
-    EXPECT_EQ(atlas.pageCount(), 3);
-    EXPECT_EQ(atlas.cellCount(), (int)cells.size());
-    expectApart(cells, 256);
-
-    // Half given back, then filled again: still apart.
-    std::vector<CatlasCell> kept;
-    for (size_t i = 0; i < cells.size(); ++i) {
-        if (i % 2) atlas.release(cells[i]);
-        else kept.push_back(cells[i]);
-    }
-    int again = 0;
-    for (int i = 0; i < 200; ++i) {
-        CatlasCell c;
-        if (atlas.place(1 + (int)(rng() % 60), 1 + (int)(rng() % 60), nullptr, 0, c)) {
-            kept.push_back(c);
-            ++again;
-        }
-    }
-    EXPECT_GT(again, 0);
-    expectApart(kept, 256);
-
-    // Over half a page with its padding never shares a page.
-    CatlasCell c;
-    EXPECT_TRUE(!atlas.fits(125, 10) && atlas.fits(124, 124) && !atlas.fits(0, 4));
-    EXPECT_FALSE(atlas.place(200, 4, nullptr, 0, c));
-    atlas.releaseAll();
-    EXPECT_EQ(atlas.pageCount(), 0);
-}
-
-TEST_F(CrenderTest, AtlasSpaceGivenBackIsTakenAgain) {
-    // Lines of text come and go all game long: the pages must not grow.
+// Cells placed and given back at random, as lines of text come and go all
+// game long, stay apart and on their page, and the pages do not grow.
+TEST_F(CrenderTest, AtlasCellsStayApartAndSpaceGivenBackIsTakenAgain) {
     CtextureAtlas atlas("test", 512, 4);
     std::mt19937 rng(11);
     std::vector<CatlasCell> live;
@@ -118,11 +53,20 @@ TEST_F(CrenderTest, AtlasSpaceGivenBackIsTakenAgain) {
             atlas.release(live[k]);
             live.erase(live.begin() + (long)k);
         }
+        if (i % 1000 == 0) expectApart(live, 512);
     }
     EXPECT_LE(atlas.pageCount(), 2);
     EXPECT_EQ(atlas.cellCount(), (int)live.size());
-    for (const auto& c : live) atlas.release(c);
-    EXPECT_EQ(atlas.cellCount(), 0);
+    // Filled up: refused once every page is taken.
+    CatlasCell c;
+    while (atlas.place(100, 100, nullptr, 0, c)) live.push_back(c);
+    EXPECT_EQ(atlas.pageCount(), 4);
+    expectApart(live, 512);
+
+    // Over half a page with its padding never shares a page.
+    CtextureAtlas small("test", 256, 1);
+    EXPECT_TRUE(!small.fits(125, 10) && small.fits(124, 124) && !small.fits(0, 4));
+    EXPECT_FALSE(small.place(200, 4, nullptr, 0, c));
 }
 
 TEST_F(CrenderTest, SmallTexturesShareAPageAndMapTheirCoordinates) {
@@ -159,26 +103,30 @@ TEST_F(CrenderTest, SmallTexturesShareAPageAndMapTheirCoordinates) {
     int cells = tm.imageAtlas().cellCount();
     tm.destroy(b);
     EXPECT_EQ(tm.imageAtlas().cellCount(), cells - 1);
-
-    // Packing off: everything keeps a texture of its own.
-    tm.setPacking(false);
-    Ctexture* c = tm.createFromPixels("c", px.data(), 20, 10, PACK_IMAGES);
-    ASSERT_NE(c, nullptr);
-    EXPECT_FALSE(c->isPacked());
-    tm.setPacking(true);
 }
 
-TEST_F(CrenderTest, MixedFrameTakesOneDrawCallWithAtlasesAndManyWithout) {
+// A frame of many images, rectangles and both blend modes, then text, takes
+// one call for the images and one for the text pages; a clip starts its own.
+TEST_F(CrenderTest, MixedFrameTakesOneDrawCallForImagesAndOneForText) {
     std::vector<Csprite*> sprites;
     for (int i = 0; i < 6; ++i) {
-        std::string name = "s" + std::to_string(i) + ".png";
-        sprites.push_back(solidSprite(tmp, name.c_str(), 8 + i, 8));
+        sprites.push_back(solidSprite(tmp, ("s" + std::to_string(i) + ".png").c_str(), 8 + i, 8));
         ASSERT_NE(sprites.back(), nullptr);
     }
-    EXPECT_EQ(drawMixedFrame(sprites), 2);   // the images, then the text pages
-
-    // A clip rectangle still starts a call of its own.
     Crenderer& r = gEngine->renderer;
+    for (int i = 0; i < 60; ++i) {
+        Cquad q;
+        q.sprite = sprites[i % sprites.size()];
+        q.centre = Cvec3((float)(i * 20), 100, 0);
+        q.blend = i % 3 ? BLEND_ADDITIVE : BLEND_ALPHA;
+        r.addQuad(q);
+        if (i % 10 == 0) r.drawRect(Crect{0, 0, 50, 10}, Ccolour(1, 0, 0, 0.5f));
+    }
+    r.drawSprite(gEngine->sprites.findSprite("builtin_soft"), 300, 300);
+    for (int i = 0; i < 4; ++i) gEngine->fonts.findFont("FontMedium")->drawText("Score " + std::to_string(i), 10, 10);
+    r.flush();
+    EXPECT_EQ(r.frameDrawCalls(), 2);
+
     r.beginFrame();
     r.drawSprite(sprites[0], 10, 10);
     r.pushScissor(Crect{0, 0, 100, 100});
@@ -187,17 +135,6 @@ TEST_F(CrenderTest, MixedFrameTakesOneDrawCallWithAtlasesAndManyWithout) {
     r.drawSprite(sprites[2], 10, 10);
     r.flush();
     EXPECT_EQ(r.frameDrawCalls(), 3);
-
-    // The way frames were drawn before: a call per image, rectangle, line and blend change.
-    restartRendering(false);
-    sprites.clear();
-    for (int i = 0; i < 6; ++i) {
-        std::string name = "s" + std::to_string(i) + ".png";
-        sprites.push_back(gEngine->sprites.findSprite(name, false));
-        if (!sprites.back()) sprites.back() = solidSprite(tmp, name.c_str(), 8 + i, 8);
-    }
-    EXPECT_GT(drawMixedFrame(sprites), 60);
-    restartRendering(true);
 }
 
 TEST_F(CrenderTest, NormalMappedImagesKeepTexturesOfTheirOwn) {

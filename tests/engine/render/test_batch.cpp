@@ -37,28 +37,12 @@ TEST_F(CrenderTest, BatchMergesRunsOfTheSameStateAndSplitsOnChange) {
     r.addQuad(quadOf(a));
     r.flush();
     ASSERT_EQ(r.flushes().size(), 1u);
-    {
-        // Blend modes share a call.
-        const auto& calls = r.flushes()[0].calls;
-        ASSERT_EQ(calls.size(), 3u);
-        EXPECT_TRUE(calls[0].quadCount == 3 && calls[1].quadCount == 3 && calls[2].firstQuad == 6);
-        EXPECT_TRUE(calls[0].texture != calls[1].texture && calls[0].texture == calls[2].texture);
-        EXPECT_EQ(r.frameDrawCalls(), 3);
-    }
-    // Unless they are told not to.
-    r.beginFrame();
-    r.setMergeBlends(false);
-    r.addQuad(quadOf(b));
-    r.addQuad(add);
-    r.addQuad(quadOf(b));
-    r.flush();
-    r.setMergeBlends(true);
-    gEngine->textures.setPacking(true);
+    // Blend modes share a call.
     const auto& calls = r.flushes()[0].calls;
     ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[1].blend, BLEND_ADDITIVE);
-    EXPECT_EQ(r.frameDrawCalls(), 3);
-
+    EXPECT_TRUE(calls[0].quadCount == 3 && calls[1].quadCount == 3 && calls[2].firstQuad == 6);
+    EXPECT_TRUE(calls[0].texture != calls[1].texture && calls[0].texture == calls[2].texture);
+    gEngine->textures.setPacking(true);
     r.flush();   // nothing pending: draws nothing
     EXPECT_EQ(r.flushes().size(), 1u);
     r.beginFrame();   // a new frame forgets the last one's record
@@ -110,30 +94,8 @@ TEST_F(CrenderTest, ScissorStackClipsNestsAndReportsAnEmptyPop) {
     EXPECT_EQ(r.scissorDepth(), 0);
 }
 
-TEST_F(CrenderTest, QuadCornersSizeAndColourReachTheBatch) {
-    Crenderer& r = gEngine->renderer;
-    Csprite* a = makeSprite(tmp, "a.png", 20, 10);
-    Cquad q = quadOf(a, 100, 50);
-    q.colour = Ccolour(1, 0, 0, 0.5f);
-    r.addQuad(q);   // the sprite's own size
-    q.width = 40;
-    q.height = 30;
-    q.rotation = 90;
-    r.addQuad(q);
-    Cquad plain;   // no sprite, no texture: a plain colour
-    plain.centre = Cvec3(5, 5, 0);
-    plain.width = plain.height = 2;
-    r.addQuad(plain);
-    Cquad none;    // nothing to size it by: not drawn
-    r.addQuad(none);
-    ASSERT_EQ(r.quads().size(), 3u);
-    EXPECT_TRUE(r.quads()[0].width == 20 && r.quads()[0].height == 10);
-    EXPECT_EQ(r.quads()[1].colour, Ccolour(1, 0, 0, 0.5f));
-    EXPECT_EQ(r.quads()[2].texture, gEngine->textures.white()->id());
-}
-
 // A quad turned by a direction lands where the same quad turned by its angle
-// does; lines and motion-aligned particles are drawn that way.
+// does; lines are drawn that way.
 TEST_F(CrenderTest, QuadsTurnedByADirectionMatchTheirAngle) {
     Crenderer& r = gEngine->renderer;
     Csprite* a = makeSprite(tmp, "a.png", 20, 10);
@@ -151,38 +113,6 @@ TEST_F(CrenderTest, QuadsTurnedByADirectionMatchTheirAngle) {
     EXPECT_NEAR(r.quads()[2].rotation, -90, 1e-4f);
     EXPECT_NEAR(r.quads()[3].rotation, 90, 1e-4f);   // the line: down, 50 long, centred
     EXPECT_TRUE(r.quads()[3].width == 50 && r.quads()[3].y == 35);
-
-    // A particle aligned to its motion faces the way it flies.
-    CparticleDef def;
-    def.name = "Streak";
-    def.spriteName = "a.png";
-    def.alignToMotion = true;
-    def.lifeMin = def.lifeMax = 10;
-    r.beginFrame();
-    CparticleSystem& ps = gEngine->particles;
-    Cparticle* p = ps.spawn(def, Cvec3(200, 200, 0), Ccolour(1, 1, 1, 1), 0, 1);
-    ASSERT_NE(p, nullptr);
-    p->vel = Cvec3(-3, 3, 0);
-    ps.draw(0);
-    ASSERT_EQ(r.quads().size(), 1u);
-    EXPECT_NEAR(r.quads()[0].rotation, 135, 1e-3f);
-}
-
-TEST_F(CrenderTest, PanelsFramesAndFullWindowRectangles) {
-    Crenderer& r = gEngine->renderer;
-    r.drawPanel(Crect::fromEdges(100, 100, 300, 200), 4, Ccolour(1, 1, 1, 1), Ccolour(0, 0, 1, 1));
-    ASSERT_EQ(r.quads().size(), 5u);   // fill and four sides
-    const CquadRecord &fill = r.quads()[0], &topSide = r.quads()[1];
-    EXPECT_TRUE(fill.x == 200 && fill.width == 192 && fill.height == 92);   // inside the 4-pixel frame
-    EXPECT_TRUE(topSide.y == 102 && topSide.width == 200);
-    r.drawRectPixels(0.8f);
-    EXPECT_EQ(r.quads().back().colour, Ccolour(0, 0, 0, 0.8f));
-    r.drawRectPixelsColour(Ccolour(1, 0, 0, 1), 2.0f);   // alpha is capped
-    EXPECT_EQ(r.quads().back().colour, Ccolour(1, 0, 0, 1));
-    // A frame too thick for its box fills it rather than overlapping.
-    size_t before = r.quads().size();
-    r.drawFrame(0, 0, 10, 10, 50, Ccolour());
-    for (size_t i = before; i < r.quads().size(); ++i) EXPECT_LE(r.quads()[i].width, 10.0f);
 }
 
 TEST_F(CrenderTest, NormalMapsLightsAndTheColourKeySplitTheBatch) {
@@ -208,8 +138,7 @@ TEST_F(CrenderTest, NormalMapsLightsAndTheColourKeySplitTheBatch) {
     EXPECT_TRUE(calls[1].mode == DRAW_NORMAL_MAP && calls[1].normalTexture == normals->texture->id());
     EXPECT_EQ(calls[1].quadCount, 2);
     EXPECT_NE(calls[1].lightSet, calls[2].lightSet);
-    // More lights than the program takes are cut to its limit.
-    std::vector<CshaderLight> many(20);
+    std::vector<CshaderLight> many(20);   // more than the program takes: cut to its limit
     r.setLights(many.data(), (int)many.size());
     EXPECT_EQ((int)r.lights().size(), Crenderer::kMaxLights);
 

@@ -1,50 +1,16 @@
-// Menu and widget operations the screens build on: items by text and by tag,
-// inserting, clearing, selecting, placing, showing and hiding, clipping and
-// scrolling; widget texts, gadgets, progress bars, hiding and scaling.
+// Menu and widget operations the screens build on: items, selection, showing
+// and hiding, clipping and scrolling; widgets hidden, scaled and placed.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "engine/ui/uiMgr.h"
-#include "support/testEngine.h"
 #include "uiTestLayouts.h"
 
 namespace {
-struct CmenuFixture {
-    CtestEngine eng;
-    Cscreen* screen = nullptr;
-    Cmenu* menu = nullptr;
-    Cwidget* panel = nullptr;
-    CmenuFixture() {
-        gEngine->setScreenSize(1280, 720);
-        screen = loadTestLayout("widgetOps.txt");
-        if (!screen) return;
-        menu = screen->findMenu("List");
-        panel = screen->findWidget("Panel");
-    }
-    void step(const CuiInput& in = CuiInput()) {
-        gUi->beginStep(in, 1.0f / 60.0f);
-        screen->update();
-    }
-    void idle(int n) {
-        for (int i = 0; i < n; ++i) step();
-    }
-    // One step with a field of the input set, from the keyboard or a pad.
-    void press(bool CuiInput::*field, int device = DEVICE_KEYBOARD_MOUSE) {
-        CuiInput in;
-        in.device = device;
-        in.*field = true;
-        step(in);
-    }
-    // The pointer pressed and released over a point, or the wheel turned there.
-    void click(float x, float y, float wheel = 0) {
-        CuiInput in;
-        in.pointerX = x;
-        in.pointerY = y;
-        in.wheel = wheel;
-        in.pointerPressed = in.pointerReleased = wheel == 0;
-        step(in);
-    }
+struct CmenuFixture : CuiScreenFixture {
+    Cwidget* panel = screen ? screen->findWidget("Panel") : nullptr;
+    CmenuFixture() : CuiScreenFixture("widgetOps.txt", "List") {}
     void fill(int n) {
         for (int i = 0; i < n; ++i) menu->addTextItem({}, "Item " + std::to_string(i), i);
         menu->layout();
@@ -55,27 +21,17 @@ struct CmenuFixture {
 TEST(UiMenuOps, ItemsByTextAndByTag) {
     CmenuFixture f;
     ASSERT_NE(f.menu, nullptr);
-    Cwidget* a = f.menu->addTextItem({}, "Play now", 7);
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(a->templateName, "MenuItem");   // the menu's item template when none is named
-    Cwidget* b = f.menu->addTextItemByKey("SmallMenuItem", "BACK");
-    EXPECT_EQ(b->findTextGadget()->textKey, "BACK");
+    ASSERT_TRUE(f.menu->addTextItem({}, "Play now", 7) && f.menu->addTextItemByKey("SmallMenuItem", "BACK"));
     // A heading that can't be chosen: the selection steps over it.
     Cwidget* heading = f.menu->addTextItemByKey({}, "CANCEL", false);
     EXPECT_FALSE(heading->selectable);
     f.menu->addTextItem({}, "Last", 9);
     EXPECT_EQ(f.menu->addTextItem("NoSuchTemplate", "x", 0), nullptr);
-    EXPECT_EQ(f.menu->itemCount(), 4u);
     EXPECT_EQ(f.menu->getSelectedIdx(), 0);   // the first selectable item
     f.menu->setSelectedIdx(1);
     f.idle(30);
     f.press(&CuiInput::down);
     EXPECT_EQ(f.menu->getSelectedItemInt(), 9);
-
-    // Texts from tags follow a change of language; texts by value stay.
-    gUi->refreshTexts();
-    EXPECT_EQ(b->getText(), "BACK");
-    EXPECT_EQ(a->getText(), "Play now");
     // A menu's title tag wins over a stale title text.
     f.menu->setTitleKey("OK");
     f.menu->title = CbString("stale");
@@ -89,12 +45,8 @@ TEST(UiMenuOps, InsertClearAndSelectByIndex) {
     f.fill(3);
     f.menu->setSelectedIdx(1);
     // Inserting before the selection keeps the same item selected.
-    CwidgetPtr w = gUi->createWidget("MenuItem");
-    w->value = 100;
-    Cwidget* front = f.menu->insertItem(std::move(w), 0);
-    EXPECT_EQ(f.menu->item(0), front);
+    EXPECT_EQ(f.menu->item(0), f.menu->insertItem(gUi->createWidget("MenuItem"), 0));
     EXPECT_EQ(f.menu->getSelectedIdx(), 2);
-    EXPECT_EQ(f.menu->itemIndex(nullptr), -1);
     // After it, or past the end: no change of selection.
     f.menu->insertItem(gUi->createWidget("MenuItem"), 3);
     f.menu->insertItem(gUi->createWidget("MenuItem"), 99);
@@ -116,34 +68,6 @@ TEST(UiMenuOps, InsertClearAndSelectByIndex) {
     // The first item added after a clear is selected again.
     f.fill(1);
     EXPECT_EQ(f.menu->getSelectedIdx(), 0);
-}
-
-TEST(UiMenuOps, ItemsStackDownTheAreaAndRowsKeepTheirParts) {
-    CmenuFixture f;
-    f.fill(2);
-    Crect area = f.menu->areaRect();
-    Cwidget* first = f.menu->item(0);
-    Cwidget* second = f.menu->item(1);
-    EXPECT_FLOAT_EQ(first->rect().y, area.y);   // the first row at the top, the next below it and the spacing
-    EXPECT_FLOAT_EQ(second->rect().y, first->rect().bottom() + 10.0f);
-    EXPECT_FLOAT_EQ(first->x, area.cx());
-
-    // A part attached to a row sits at its offset from the row and moves with it.
-    Cwidget* part = f.menu->insertItem(gUi->createWidget("SmallMenuItem"), 1, true, 150, 5);
-    f.menu->positionItems();
-    EXPECT_TRUE(part->x == first->x + 150.0f && part->y == first->y + 5.0f);
-    EXPECT_FLOAT_EQ(f.menu->item(2)->y, second->y);   // the next row is not pushed down
-    // Left and right move within the row; down skips the part to the next row.
-    f.menu->setSelectedIdx(0);
-    f.idle(30);
-    f.press(&CuiInput::right);
-    EXPECT_EQ(f.menu->getSelectedItem(), part);
-    f.press(&CuiInput::right);
-    EXPECT_EQ(f.menu->getSelectedItem(), part);   // the row ends here
-    f.press(&CuiInput::left);
-    EXPECT_EQ(f.menu->getSelectedIdx(), 0);
-    f.press(&CuiInput::down);
-    EXPECT_EQ(f.menu->getSelectedIdx(), 2);
 }
 
 TEST(UiMenuOps, ShowingAndHidingWithATransition) {
@@ -202,7 +126,7 @@ TEST(UiMenuOps, ALongListMarksOneRowAndClicksReachTheRowsInView) {
     f.idle(1);
     EXPECT_FALSE(row->pressed);
     // Scrolled by the wheel to the end, the last row takes the click and the mark.
-    f.click(f.menu->areaRect().cx(), f.menu->areaRect().cy(), -10000);
+    f.click(f.menu->areaRect().cx(), f.menu->areaRect().cy(), nullptr, -10000);
     Cwidget* last = f.menu->item(f.menu->itemCount() - 1);
     EXPECT_TRUE(click(last) == last && last->highlighted && markedRows() == 1);
     f.menu->setFocused(false);
@@ -238,12 +162,6 @@ TEST(UiMenuOps, EveryListClipsAndScrollsToItsLastRow) {
     f.click(outside->x, outside->y);
     EXPECT_EQ(f.menu->findPressedItem(), outside);
     f.menu->layout();
-    // Moving past the end without wrapping stops there.
-    f.menu->wrap = false;
-    f.menu->setSelectedIdx(9);
-    f.press(&CuiInput::down);
-    EXPECT_EQ(f.menu->getSelectedIdx(), 9);
-    f.menu->wrap = true;
 
     // Rows with nothing to choose (credits, notes): the keys scroll.
     f.menu->clearItems();
@@ -257,9 +175,9 @@ TEST(UiMenuOps, EveryListClipsAndScrollsToItsLastRow) {
 
     // The wheel scrolls a list without the focus (a board beside a menu).
     f.menu->setFocused(false);
-    f.click(area.cx(), area.cy(), -100);
+    f.click(area.cx(), area.cy(), nullptr, -100);
     EXPECT_TRUE(lastRowAtTheBottom());
-    f.click(area.cx(), area.y - 20, 100);   // elsewhere the wheel leaves it alone
+    f.click(area.cx(), area.y - 20, nullptr, 100);   // elsewhere the wheel leaves it alone
     EXPECT_TRUE(lastRowAtTheBottom());
 }
 
@@ -287,60 +205,14 @@ TEST(UiMenuOps, AGrowingListTakesTheRoomATallerWindowGives) {
     }
 }
 
-TEST(UiWidgetOps, TextSettersAndGadgets) {
-    CmenuFixture f;
-    Cwidget* w = f.panel;
-    ASSERT_NE(w, nullptr);
-    // The first text gadget is the one meant when none is named.
-    EXPECT_EQ(w->findTextGadget(), w->findGadget("Title"));
-    EXPECT_EQ(w->getText(), "OK");
-    EXPECT_EQ(w->getText("body"), "body");   // names ignore case
-    w->setTextKey("CANCEL");
-    w->setGadgetTextKey("Body", "YES");
-    EXPECT_EQ(w->getText("Body"), gEngine->text("YES"));
-    w->setTextStr(w->findTextGadget("Body"), CbString("plain"));
-    w->setTextStr(nullptr, CbString("ignored"));
-    // A text by value is not replaced by a later change of language.
-    gUi->refreshTexts();
-    EXPECT_EQ(w->getText("Body"), "plain");
-    EXPECT_EQ(w->getText(), "CANCEL");
-    // Misses are logged and change nothing.
-    w->setText("Nope", "x");
-    EXPECT_TRUE(gEngine->log.contains("Can't find text gadget: Nope in Panel"));
-    EXPECT_EQ(w->findTextGadget("Icon", false), nullptr);   // a sprite, not a text
-
-    // Sprites and progress bars.
-    w->setSprite("Nope", "x.png");
-    EXPECT_TRUE(gEngine->log.contains("Can't find sprite gadget: Nope in Panel"));
-    EXPECT_EQ(w->findProgressBar("Shield"), w->findGadget("Shield"));
-    EXPECT_EQ(w->findProgressBar("Title"), nullptr);
-    for (float in : {1.5f, -1.0f}) {
-        w->setProgress("Health", in);
-        EXPECT_FLOAT_EQ(w->findProgressBar()->fill, in > 0 ? 1.0f : 0.0f);   // clamped
-    }
-    // The end of the fill: from the bar's left edge, across by the fill.
-    w->setProgress("Health", 0.5f);   // a bar 200 wide, 60 below the centre
-    Cvec2 end = w->getProgressBarEndPos();
-    EXPECT_TRUE(end.x == w->x && end.y == w->y + 60.0f);
-    w->setProgress("Health", 0.75f);
-    w->setScale(2.0f);
-    end = w->getProgressBarEndPos();
-    EXPECT_TRUE(end.x == w->x + 100.0f && end.y == w->y + 120.0f) << end.x << "," << end.y;
-}
-
-TEST(UiWidgetOps, HidingScalingAndPlacing) {
+TEST(UiWidgetOps, HiddenWidgetsTakeNoInputAndLayoutsPlaceThemAgain) {
     CmenuFixture f;
     Cwidget* other = f.screen->findWidget("Other");
     f.idle(30);
-    Crect plain = other->rect();
-    other->setScale(1.5f);
-    Crect big = other->rect();
-    EXPECT_FLOAT_EQ(big.w, plain.w * 1.5f);
-    EXPECT_FLOAT_EQ(big.cx(), plain.cx());   // scaled about its centre
-    other->setScale(1.0f);
+    const float placed = other->x;
     other->setPosition(100, 200);
     f.screen->layout();   // a new layout puts it back where its layout says
-    EXPECT_FLOAT_EQ(other->x, plain.cx());
+    EXPECT_FLOAT_EQ(other->x, placed);
 
     // Hidden: not drawn, not clicked, not reached by the pad.
     other->setHidden(true);
