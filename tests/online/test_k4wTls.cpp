@@ -7,10 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "online/localService/localWebService.h"
-#include "online/online.h"
 #include "onlineFixture.h"
-#include "support/testEngine.h"
+#include "services/twitter.h"
 
 namespace {
 // A self-signed certificate for 127.0.0.1 made with the openssl tool: cert.pem,
@@ -37,7 +35,8 @@ struct CtestCertificate {
 }  // namespace
 
 // Signed in with the test's certificate trusted; neither the system's
-// authorities nor another certificate vouch for it.
+// authorities nor another certificate vouch for it, for the web service or
+// for the Twitter client.
 TEST(WebServiceTls, SignsInWithTheTrustedCertificateAndRefusesAnUntrustedOne) {
     CtestEngine eng;
     CtestCertificate cert("tls"), other("tls_other");
@@ -57,6 +56,13 @@ TEST(WebServiceTls, SignsInWithTheTrustedCertificateAndRefusesAnUntrustedOne) {
             << online.soap.lastErrorText();
         gEngine->webServiceOff = false;
     }
+    Ctwitter t;
+    t.oauth().setConsumer("ck", "cs");
+    t.oauth().setToken("tok", "ts");
+    t.schemeIndex = 0;
+    t.restHost = "127.0.0.1:" + std::to_string(service.port());
+    EXPECT_FALSE(t.postStatus("hello", ""));
+    EXPECT_NE(std::string(t.curlError()).find("certificate"), std::string::npos) << t.curlError();
     EXPECT_EQ(service.requestCount(), 0);
 
     Conline online;
