@@ -1,17 +1,6 @@
 // Web leaderboards against the local service.
 #include "onlineFixture.h"
 
-TEST(Leaderboards, BoardsOfPlayHaveTheirCustomShipTwinsAndNamesIgnoreCase) {
-    CtestEngine eng;
-    Conline online;
-    CleaderboardMgr& m = online.leaderboards;
-    ASSERT_GE(m.numBoards(), 20u);
-    for (int i = 1; i <= 9; ++i) EXPECT_EQ(m.board(i + 10)->name, m.board(i)->name + "_CustomShip") << i;
-    EXPECT_EQ(m.findBoard("xp4"), m.board(0));
-    EXPECT_EQ(m.board(20), nullptr);
-    EXPECT_EQ(m.getShipBoard(false, "abc"), nullptr);
-}
-
 TEST_F(OnlineTest, BoardDownloadDecodesTheRows) {
     uint64_t me = signIn();
     CperSongScore a;

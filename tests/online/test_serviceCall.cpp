@@ -73,18 +73,6 @@ TEST(ServiceCall, ADroppedCallsLateReplyIsThrownAwayAndItsLimitIsOnTheTestClock)
     CserviceCall::clock = nullptr;
 }
 
-TEST(ServiceCall, FailuresAreNamedByWhatWentWrong) {
-    const std::pair<int, EcallFailure> kinds[] = {{K4W_OK, CALL_NO_FAILURE},          {K4W_NO_CONNECTION, CALL_UNREACHABLE},
-                                                  {K4W_SERVICE_OFF, CALL_UNREACHABLE}, {K4W_ABORTED, CALL_UNREACHABLE},
-                                                  {K4W_TIMEOUT, CALL_TIMED_OUT},      {K4W_BAD_REPLY, CALL_BAD_REPLY},
-                                                  {K4W_BAD_LOGIN, CALL_REFUSED}};
-    for (auto [code, failure] : kinds) EXPECT_EQ(callFailureOf(code), failure) << code;
-    CtestEngine eng;
-    for (EcallFailure f : {CALL_UNREACHABLE, CALL_TIMED_OUT, CALL_REFUSED, CALL_BAD_REPLY}) {
-        EXPECT_STRNE(gEngine->text(callFailureTag(f)), callFailureTag(f)) << "no English text for " << callFailureTag(f);
-    }
-}
-
 // Each way a service can misbehave ends the look-up with its own reason.
 TEST_F(OnlineTest, EachFaultOfTheServiceHasItsReason) {
     signIn();

@@ -43,20 +43,6 @@ TEST(SteamLeaderboards, BoardsAreFoundOneAfterAnother) {
     EXPECT_EQ(f.m.entryLists.size(), 3u);
 }
 
-TEST(SteamLeaderboards, NamesDifferingOnlyInCaseEachGetTheirOwnHandle) {
-    CboardsFixture f;
-    f.add("FriendOwnsGame");
-    f.add("friendownsgame");
-    f.m.findNextBoard();
-    f.run(10);
-    EXPECT_NE(f.m.boards[0].handle, 0u);
-    EXPECT_NE(f.m.boards[1].handle, 0u);
-    EXPECT_NE(f.m.boards[0].handle, f.m.boards[1].handle);
-    EXPECT_STREQ(SteamUserStats()->GetLeaderboardName(f.m.boards[1].handle), "friendownsgame");
-    EXPECT_EQ(steamLocal::counters().findCalls, 2);   // the chain ends
-    EXPECT_EQ(f.m.findBusy, 0);
-}
-
 TEST(SteamLeaderboards, AFailedFindEndsTheChainAndIsRetriedLater) {
     CboardsFixture f;
     f.add("One");
@@ -80,30 +66,6 @@ TEST(SteamLeaderboards, AFailedFindEndsTheChainAndIsRetriedLater) {
     f.run(2);
     EXPECT_EQ(f.m.boards[2].handle, 0u);
     EXPECT_EQ(f.m.findBusy, 0);
-}
-
-TEST(SteamLeaderboards, MarkerBeforeTheHandleIsKeptButNotSent) {
-    CboardsFixture f;
-    f.add("FriendOwnsGame");
-    f.m.uploadMarker("1234");
-    EXPECT_STREQ(f.m.boards[0].details, "1234");
-    EXPECT_EQ(steamLocal::counters().uploadCalls, 0);
-    EXPECT_EQ(f.m.uploadBusy, 0);
-    f.m.downloadFriends();
-    EXPECT_EQ(steamLocal::counters().downloadCalls, 0);
-    EXPECT_EQ(f.m.downloadBusy, 0);
-
-    f.m.findNextBoard();
-    f.run(1);
-    f.m.uploadMarker("5678");
-    EXPECT_EQ(f.m.uploadBusy, 1);
-    f.run(1);
-    EXPECT_EQ(f.m.uploadBusy, 0);
-    EXPECT_EQ(steamLocal::counters().uploadCalls, 1);
-
-    // Long texts stay inside the details field, terminated.
-    f.m.uploadMarker(std::string(400, '7').c_str());
-    EXPECT_EQ(strlen(f.m.boards[0].details), sizeof f.m.boards[0].details - 1);
 }
 
 // A download of no entries empties the list; one for a board not listed is dropped.
