@@ -66,29 +66,6 @@ TEST_F(OnlineTest, SubmittedScoreAppearsOnTheBoard) {
     EXPECT_EQ(service.rows("Shp_key9")[0].score, 777u);
 }
 
-TEST_F(OnlineTest, DailyTracksAreTimeCodedEntries) {
-    signIn("Ace", "ace@example.com", "pw");
-    int64_t t0 = 1800000000;
-    ASSERT_TRUE(newToken(t0));
-    CleaderboardMgr& m = online->leaderboards;
-    CdailyTrackScore d;
-    d.gameScore = 31337;
-    d.title = "Night Drive";
-    ASSERT_TRUE(m.submitDailyTrackScore(d));
-    ASSERT_TRUE(pumpUntil(*online, [&] { return !m.isBusy(); }));
-    service.addRow("DailyTracks3", 5, (uint64_t)(t0 - 200000), d.write());   // too old to list
-
-    ASSERT_TRUE(m.requestBoardDownload(CleaderboardMgr::kDailyTracksBoard, true, t0 - 86400));
-    ASSERT_TRUE(pumpUntil(*online, [&] { return !m.isBusy(); }));
-    Cboard* b = m.board(CleaderboardMgr::kDailyTracksBoard);
-    ASSERT_EQ(b->entries.size(), 1u);
-    EXPECT_GE(b->entries[0].score, (uint64_t)t0);
-    CdailyTrackScore back = CdailyTrackScore::read(b->entries[0].record);
-    EXPECT_EQ(back.gameScore, 31337u);
-    EXPECT_EQ(back.name, "Ace");
-    EXPECT_EQ(back.title, "Night Drive");
-}
-
 TEST_F(OnlineTest, MalformedRecordsAreSafeToShow) {
     signIn();
     // A record shorter than its layout, and one whose texts claim huge lengths.

@@ -113,9 +113,8 @@ TEST_F(OnlineTest, ATrickleIsCutOffBetweenBytes) {
     service.setFault(ClocalWebService::FAULT_NONE);
 }
 
-// Quitting cuts off a call that stalls: nothing waits for the service, and a
-// save made meanwhile is never held up by it.
-TEST_F(OnlineTest, QuittingCutsOffAStalledCallAndSavesAreNotHeldUp) {
+// Quitting cuts off a call that stalls: nothing waits for the service.
+TEST_F(OnlineTest, QuittingCutsOffAStalledCall) {
     signIn();
     online->soap.setConfig(slowLimits(service.config()));
     ASSERT_TRUE(online->soap.setGameTitle("Zorbex"));
@@ -123,11 +122,6 @@ TEST_F(OnlineTest, QuittingCutsOffAStalledCallAndSavesAreNotHeldUp) {
     ASSERT_TRUE(online->soap.startFindPlayer(4242));
     waitUntil([&] { return service.faultsServed() != 0; });
     ASSERT_EQ(service.faultsServed(), 1);
-
-    // A save runs beside the stalled call.
-    CthreadTask save("Save Game Data");
-    ASSERT_TRUE(save.start([] { return true; }));
-    EXPECT_TRUE(waitTask(save));
     EXPECT_EQ(online->soap.pollFindPlayer(), CALL_PENDING);
 
     online->soap.abortCalls();

@@ -98,14 +98,3 @@ TEST(SteamAchievements, NotLoggedOnMarksTheRowButSendsNothing) {
     EXPECT_FALSE(f.mgr.setAchievement(62));
 }
 
-TEST(SteamAchievementsDeathTest, UnknownNameIsFatal) {
-    EXPECT_EXIT(
-        {
-            CachFixture f;
-            gEngine->log.echoToSdl = true;
-            f.start();
-            f.rows.award("AchNoSuchThing");
-        },
-        ::testing::ExitedWithCode(1), "Steam achievement not found: AchNoSuchThing");
-}
-
