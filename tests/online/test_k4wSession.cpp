@@ -1,6 +1,5 @@
 // The k4w session: start-up, accounts, tokens, find player, the off switch
 // and services that are down, slow or talk nonsense.
-#include "online/k4wTransport.h"
 #include "onlineFixture.h"
 
 TEST(WebServiceConfig, ParsesTheDataFileAndRefusesNonsense) {
@@ -167,25 +166,6 @@ TEST(OnlineDown, AServiceThatIsDownOrBrokenSwitchesItOff) {
     }
 }
 
-// A started client whose service then stops answering: the sign-in ends in
-// failure by its own limit, and the main thread never waited on it. The
-// service holds its answer far longer than the test waits.
-TEST(OnlineDown, ASignInToAServiceThatStopsAnsweringEndsByItsLimit) {
-    CtestEngine eng;
-    ClocalWebService real;
-    ASSERT_TRUE(real.start());
-    Conline online;
-    online.soap.setConfig(real.config(1));
-    ASSERT_TRUE(online.soap.setGameTitle("Zorbex"));
-    real.delayMs = (int)(kEventWaitSeconds * 3000);
-    ASSERT_TRUE(online.soap.startSignIn("x@example.com", "pw"));
-    EXPECT_FALSE(online.soap.signInTask.finished());   // starting did not wait for the answer
-    ASSERT_TRUE(pumpUntil(online, [&] { return online.soap.signInTask.finished(); }));
-    EXPECT_FALSE(online.soap.signInTask.success());
-    EXPECT_EQ(online.soap.lastErrorCode(), K4W_TIMEOUT);
-    real.delayMs = 0;
-}
-
 TEST(OnlineDown, SteamBoardsSwitchMeansNoRequestAtAll) {
     CtestEngine eng(true, "-SteamBoards");
     ASSERT_TRUE(gEngine->webServiceOff);
@@ -203,15 +183,3 @@ TEST(OnlineDown, SteamBoardsSwitchMeansNoRequestAtAll) {
     EXPECT_EQ(service.requestCount(), 0);
 }
 
-// IPv4 addresses come before IPv6; over https the host keeps its name (the
-// certificate is checked against it).
-TEST(OnlineEndpoints, AddressesAreOrderedAndHttpsKeepsTheHostName) {
-    auto urls = k4wResolveEndpoints("http", "localhost", 8080, "/k4w");
-    ASSERT_FALSE(urls.empty());
-    EXPECT_EQ(urls[0], "http://127.0.0.1:8080/k4w");
-    struct Ccase { const char *scheme, *host; int port; const char* url; };
-    for (const Ccase& c : {Ccase{"http", "::1", 81, "http://[::1]:81/k4w"},
-                           Ccase{"https", "k4w.example.org", 443, "https://k4w.example.org:443/k4w"},
-                           Ccase{"https", "::1", 8443, "https://[::1]:8443/k4w"}})
-        EXPECT_EQ(k4wResolveEndpoints(c.scheme, c.host, c.port, "/k4w"), std::vector<std::string>{c.url});
-}

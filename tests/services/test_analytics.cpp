@@ -43,7 +43,10 @@ TEST(Analytics, EventAndScreenViewPayloadsByteForByte) {
     f.a.setWebMode(false);
     f.a.sendScreenView("Options");
     ASSERT_EQ(f.a.queued(), 4u);
-    for (int i = 0; i < 4; ++i) f.pump();
+    for (int i = 0; i < 4; ++i) {   // one hit an update, oldest first
+        f.pump();
+        EXPECT_EQ(f.a.queued(), (size_t)(3 - i));
+    }
     auto reqs = f.server.requests();
     ASSERT_EQ(reqs.size(), 4u);
     EXPECT_EQ(reqs[0].method, "POST");
@@ -62,23 +65,10 @@ TEST(Analytics, ExceptionsPostAtOnceAndNeedAClientId) {
     auto reqs = f.server.requests();
     ASSERT_EQ(reqs.size(), 1u);
     EXPECT_EQ(reqs[0].body, "v=1&t=event&tid=UA-1&cid=uuid-7&ds=web&ec=ERROR&ea=bad%20thing");
-    EXPECT_EQ(f.a.queued(), 0u);
     Canalytics fresh;
     fresh.setEndpoint(f.server.url());
     fresh.sendException("before the client id");
     EXPECT_EQ(f.server.requests().size(), 1u);
-}
-
-TEST(Analytics, TenEventsLeaveOverTenUpdatesOldestFirst) {
-    CanalyticsFixture f;
-    for (int i = 0; i < 10; ++i) f.a.sendEvent("Cat", std::to_string(i).c_str(), "L");
-    for (int i = 0; i < 10; ++i) {
-        f.pump();
-        EXPECT_EQ(f.a.queued(), (size_t)(9 - i));
-    }
-    auto reqs = f.server.requests();
-    ASSERT_EQ(reqs.size(), 10u);
-    for (int i = 0; i < 10; ++i) EXPECT_NE(reqs[i].body.find("&ea=" + std::to_string(i) + "&"), std::string::npos);
 }
 
 TEST(Analytics, HitsDroppedWhenNotSignedInAndQueueBounded) {

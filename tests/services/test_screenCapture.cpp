@@ -2,9 +2,6 @@
 // textures and their owner; the moment picker's choices.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
-
 #include "engine/engine.h"
 #include "engine/render/render.h"
 #include "engine/resourceFile.h"
@@ -80,10 +77,6 @@ TEST(ScreenCapture, ARequestIsWrittenAtTheNextDrawAndReplacesAnEarlierOne) {
     ASSERT_TRUE(CtextureMgr::readPngSize(f.path("second.png"), w, h));
     EXPECT_EQ(w, 64);
     EXPECT_EQ(h, 32);
-    // Nothing pending: nothing more happens.
-    ASSERT_TRUE(removeFile(f.path("second.png")));
-    f.capture.perform();
-    EXPECT_FALSE(fileExistsW(f.path("second.png")));
     // A new request clears done until it is written.
     ASSERT_TRUE(f.capture.request(0, 0, 8, 8, f.path("third.png"), false));
     EXPECT_FALSE(f.capture.done);
@@ -113,10 +106,8 @@ TEST(ScreenCapture, ACapturedTextureHasOneOwner) {
     ASSERT_TRUE(f.capture.requestTexture(0, 0, 120, 80));
     f.capture.perform();
     ASSERT_NE(f.capture.texture(), nullptr);
-    EXPECT_EQ(f.eng->textures.count(), base + 1);
     {
         CtexturePtr mine = f.capture.takeTexture();
-        EXPECT_NE(mine, nullptr);
         EXPECT_EQ(f.capture.texture(), nullptr);
         EXPECT_EQ(f.eng->textures.count(), base + 1);
     }
@@ -169,24 +160,5 @@ TEST(AutoScreenShots, TheTriggersAreTestedInOrderAndNeedLoudMusic) {
     // Type 3 waits out its timer; the mines' moment does not.
     f.step();
     EXPECT_EQ(f.shots.momentType, 5u);
-}
-
-TEST(AutoScreenShots, AMomentWaitsWhileAShipIsNearTheEdge) {
-    CmomentsFixture f;
-    f.steps(10.1f);
-    f.player()->pos.x = f.h.world.arenaHalfWidth - 5;
-    ASSERT_TRUE(f.shots.arm(2, 0.5f, 2));
-    f.steps(2);
-    EXPECT_TRUE(f.shots.armed);
-    EXPECT_FALSE(f.capture.pending);
-    EXPECT_TRUE(f.shots.shots.empty());
-    f.player()->pos.x = 0;
-    f.steps(0.6f);
-    EXPECT_FALSE(f.shots.armed);
-    EXPECT_EQ(f.shots.shots.size(), 1u);
-    // Only one moment at a time.
-    f.steps(10.1f);
-    ASSERT_TRUE(f.shots.arm(2, 0.5f, 2));
-    EXPECT_FALSE(f.shots.arm(1, 0.3f, 1));
 }
 

@@ -94,18 +94,3 @@ TEST(SteamLeaderboards, EntryDetailsAreReadAsTerminatedText) {
     EXPECT_EQ(CsteamLeaderboardMgr::detailsText(e), "");
 }
 
-TEST(SteamLeaderboards, WithoutUserStatsNothingHappens) {
-    CsteamTestClient steam;
-    steamLocal::faults().missingInterfaces = {kSteamUserStatsVersion};
-    ASSERT_TRUE(SteamAPI_Init());
-    CsteamLeaderboardMgr m, none;   // calls on an empty list are safe too
-    std::string name(80, 'N');
-    m.addBoard(name.c_str(), nullptr, 1, 0, 2);
-    for (CsteamLeaderboardMgr* mgr : {&m, &none}) {
-        mgr->findNextBoard();
-        mgr->uploadMarker("1");
-        mgr->downloadFriends();
-    }
-    EXPECT_EQ(steamLocal::counters().findCalls, 0);
-    EXPECT_EQ(strlen(m.boards[0].name), sizeof m.boards[0].name - 1);   // a long name is bounded by its field
-}
