@@ -51,20 +51,3 @@ TEST(IapPrices, EachTableReadsAsThePricesOfItsItems) {
     }
 }
 
-TEST(IapPrices, TheShippedTableReadsAndTicksTheLoadingScreen) {
-    CtestEngine eng;
-    CplatformSteam p;
-    int ticks = 0;
-    p.loadingTick = [&ticks] { ++ticks; };
-    ASSERT_TRUE(p.loadIAPPrices());
-    EXPECT_EQ(ticks, 1);
-    std::string all = kept(p);
-    EXPECT_NE(all.find("US=USD "), std::string::npos);
-    EXPECT_NE(all.find("GB=GBP "), std::string::npos);
-    ASSERT_FALSE(p.items.empty());
-    for (const auto& item : p.items) {
-        bool usd = false;
-        for (const auto& price : item.prices) usd = usd || (!strcmp(price.currency, "USD") && price.amount > 0);
-        EXPECT_TRUE(usd) << item.name;
-    }
-}

