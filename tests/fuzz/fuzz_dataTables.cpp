@@ -39,44 +39,26 @@ std::string ownDataRoot() {
     return root;
 }
 
-// Writes the bytes as a text file of our own data folder and runs read with
-// that folder as the data folder.
-template <class F>
-void readAsDataFile(const char* name, const uint8_t* data, size_t size, F&& read) {
-    std::string root = ownDataRoot();
-    if (root.empty() || !fuzzWriteFile(root + "textFiles/" + name, data, size)) return;
-    std::string realRoot = gEngine->dataRoot;
-    gEngine->dataRoot = root;
-    read();
-    gEngine->dataRoot = realRoot;
-}
-
-// A sheet to cut sprites from; never drawn.
-Ctexture& sheetTexture() {
-    static Ctexture t = [] {
-        Ctexture x;
-        x.name = "fuzz sheet";
-        x.width = 512;
-        x.height = 256;
-        return x;
-    }();
-    return t;
-}
-}  // namespace
-
-// A reader of the input as a text.
+// A reader of the input as a text, and one of it as a text file of our own
+// data folder, read with that folder as the data folder.
 template <class F>
 CfuzzReader text(F read) {
     return [read](const uint8_t* p, size_t n) { read(fuzzText(p, n).c_str()); };
 }
-// A reader of the input as the data folder's file name (for readers of files only).
 template <class F>
 CfuzzReader file(const char* name, F read) {
-    return [name, read](const uint8_t* p, size_t n) { readAsDataFile(name, p, n, read); };
+    return [name, read](const uint8_t* p, size_t n) {
+        std::string root = ownDataRoot(), realRoot = gEngine->dataRoot;
+        if (root.empty() || !fuzzWriteFile(root + "textFiles/" + name, p, n)) return;
+        gEngine->dataRoot = root;
+        read();
+        gEngine->dataRoot = realRoot;
+    };
 }
+}  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::vector<CfuzzReader> readers = {
+std::vector<CfuzzReader> fuzzReaders() {
+    return {
         text([](const char* t) {
             CstringTable strings;
             strings.loadFromText(t);
@@ -85,7 +67,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         text([](const char* t) { CcolourTable().loadFromText(t); }),
         text([](const char* t) {
             CspriteMgr sprites;
-            sprites.createSprite("sheet.png", &sheetTexture());
+            static Ctexture sheet;   // never drawn
+            sheet.width = 512;
+            sheet.height = 256;
+            sprites.createSprite("sheet.png", &sheet);
             sprites.loadSheetsFromText(t);
         }),
         text([](const char* t) { CfontMgr().loadFromText(t); }),
@@ -119,5 +104,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             credits::parse(t, strings);
         }),
     };
-    return fuzzPick(data, size, readers);
 }

@@ -1,15 +1,16 @@
 // The save folder's smaller files, read from disk as the game reads them: the
-// login, the Twitter token, a workshop item's local copy, the local Steam
-// layer's files (a workshop item's preview too), the perks record, a cached
-// challenge, a static data file, and the desktop's user-dirs.dirs that names
-// the documents folder. The first byte picks the file; packed
-// files are packed here so the input reaches the reader behind the container
-// (the container has a target of its own).
+// login, the Twitter token, a workshop item's local copy (its ship imported
+// as the sync imports it), the local Steam layer's files (a workshop item's
+// preview too), the perks record, a cached challenge, a static data file, and
+// the desktop's user-dirs.dirs that names the documents folder. The first
+// byte picks the file; packed files are packed here so the input reaches the
+// reader behind the container (the container has a target of its own).
 #include <filesystem>
 
 #include "fuzzEngine.h"
 #include "engine/render/texture.h"
 #include "game/perkMgr.h"
+#include "game/workshopGlue.h"
 #include "online/challengeList.h"
 #include "game/progress/saveLoad.h"
 #include "platform/steam/steamStore.h"
@@ -29,9 +30,7 @@ void removeKeptAside() {
     for (const auto& e : fs::directory_iterator(gEngine->saveFolder, ec))
         if (e.path().filename().string().find(".bad") != std::string::npos) fs::remove(e.path(), ec);
 }
-}  // namespace
 
-namespace {
 // One of the local Steam layer's files.
 CfuzzReader steamFile(const char* name) {
     return [name](const uint8_t* p, size_t n) {
@@ -49,8 +48,8 @@ CsteamWorkshopStore* workshopStore() {
 }
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::vector<CfuzzReader> readers = {
+std::vector<CfuzzReader> fuzzReaders() {
+    std::vector<CfuzzReader> readers = {
         [](const uint8_t* p, size_t n) {
             fuzzSaveFile(CsaveLoad::kLoginFile, p, n, true);
             CloginData login;
@@ -72,7 +71,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 CwebMessage::unpackRecord(file.data(), file.size(), item.record)) {
                 Cworkshop::recordUpdateTime(item.record);
                 CworkshopShipItem ship;
-                Cworkshop::checkShipItem(item, ship);
+                static CplayerShipMgr hangar;
+                if (Cworkshop::checkShipItem(item, ship)) {
+                    CworkshopGlue::importShip(hangar, ship);
+                    hangar.resetToBuiltIn();
+                }
             }
         },
         steamFile("achievements.txt"),
@@ -131,7 +134,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     SDL_FreeSurface(surface);
         },
     };
-    int done = fuzzPick(data, size, readers);
-    removeKeptAside();
-    return done;
+    for (CfuzzReader& r : readers)
+        r = [r](const uint8_t* p, size_t n) {
+            r(p, n);
+            removeKeptAside();
+        };
+    return readers;
 }

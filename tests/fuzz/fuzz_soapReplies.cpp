@@ -24,8 +24,8 @@ CfuzzReader reply(int (k4wProxy::*recv)(Resp&)) {
 }
 }  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::vector<CfuzzReader> readers = {
+std::vector<CfuzzReader> fuzzReaders() {
+    return {
         reply(&k4wProxy::recv_GetUnixTime),       reply(&k4wProxy::recv_SignIn),
         reply(&k4wProxy::recv_GetAuthToken),      reply(&k4wProxy::recv_GetLeaderboard),
         reply(&k4wProxy::recv_GetMessages),       reply(&k4wProxy::recv_FindPlayer),
@@ -37,5 +37,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         reply(&k4wProxy::recv_SetPlayerStats),    reply(&k4wProxy::recv_getAtomicCount),
         reply(&k4wProxy::recv_addAtomicCount),
     };
-    return fuzzPick(data, size, readers);
 }

@@ -12,7 +12,7 @@
 #include <vector>
 
 struct ChttpRequest {
-    std::string method, path, version;
+    std::string method, path;
     std::map<std::string, std::string> headers;   // names in lower case
     std::string body;
     std::string header(const std::string& lowerName) const {
