@@ -18,6 +18,8 @@
 #include "game/progress/shipModule.h"
 #include "game/scoreReplay.h"
 #include "memory/allocationMeter.h"
+#include "online/friendList.h"
+#include "online/scoreRecord.h"
 #include "platform/steam/steamStore.h"
 #include "support/testEngine.h"
 
@@ -128,12 +130,20 @@ TEST(LengthFields, SaveRecordsLibraryBoardsAndReplays) {
     Cbytes library = claim("ZXSI", {1, 2000000, SONG_LOCAL}, 0);
     library.push_back(0);
     library += claim("", {1, 0, kTop});
-    CsaveFile file;
+    // Friends' stats come in 16-byte pairs; a record of 17 is refused.
+    Cbytes friendStats = claim("ZXRS", {1, 1}, 0);
+    friendStats.push_back(12);
+    friendStats += Cbytes{'f', 'r', 'i', 'e', 'n', 'd', 's', 'S', 't', 'a', 't', 's'};
+    friendStats += claim("", {17}, 17);
+    CsaveFile file, friendsFile;
+    CfriendList friends;
+    friends.registerRecord(friendsFile, "friends");
     CplayerShipMgr ships;
     std::vector<CplayerShipMgr::CshipPtr> staged;
     auto readShips = [&](const Cbytes& b) { return ships.read(b.data(), b.size(), staged); };
     std::vector<Crow> rows = {
         {"save stream", stream, [&](const Cbytes& b) { return file.deserialise(b.data(), b.size()); }},
+        {"friends' stats", friendStats, [&](const Cbytes& b) { return friendsFile.deserialise(b.data(), b.size()); }},
         {"counted text", claim("", {kTop}, 2000), [](const Cbytes& b) {
              CrecordReader reader(b.data(), b.size());
              reader.string(SIZE_MAX);
@@ -189,4 +199,14 @@ TEST(LengthFields, SaveRecordsLibraryBoardsAndReplays) {
                         }});
     }
     expectRefusedWithinTheCeiling(rows);
+}
+
+// A record too short for a field is left as it is, never written past.
+TEST(LengthFields, FieldsPastTheRecordEndAreNotWritten) {
+    Cbytes rec(6, 0);
+    for (size_t offset : {3, 4, 6, 9}) {
+        writeRecordI32(rec, offset, -1);
+        writeRecordF32(rec, offset, 1.0f);
+    }
+    EXPECT_EQ(rec, Cbytes(6, 0));
 }

