@@ -12,17 +12,12 @@
 #include "online/challengeList.h"
 #include "online/friendList.h"
 #include "online/inbox.h"
-#include "online/k4wTransport.h"
-#include "online/localService/localWebService.h"
 #include "online/scoreRecord.h"
-#include "platform/steam/steamStore.h"
-#include "platform/steam/steamWorkshopStore.h"
 #include "services/workshop.h"
 #include "tools/audiogen/lib/encoder.h"
 #include "tools/audiogen/lib/synth.h"
 
 namespace fs = std::filesystem;
-using namespace k4wGen;
 
 namespace {
 std::string gRoot;
@@ -53,60 +48,38 @@ Cbytes savedPayload(const std::string& name) {
 void records() {
     const char* target = "fuzz_records";
     std::string text(3000, 'z');
-    put(target, "compressed", CwebMessage::pack(1, text.data(), text.size()), 0);
-    put(target, "plain", CwebMessage::pack(0, "abc", 3), 0);
-    Cbytes record;
-    CwebMessage::addBlock(record, 0, "token", 6);
+    Cbytes record, replay, stats(CplayerStatsRecord::kRecordSize);
     CwebMessage::addBlock(record, 3, text.data(), 2000);
-    put(target, "record", CwebMessage::packRecord(record), 0);
-
-    CbasicScore b;
-    b.name = "Pilot";
-    CdailyTrackScore d;
-    d.title = "Night Drive";
-    d.linkId = "abcdefghijk";
-    for (const Cbytes& score : {b.write(), CperSongScore().write(), CgeneralTracksScore().write(), d.write()})
-        put(target, "score" + std::to_string(score.size()), score, 1);
-
     CsongInfoMgr lib;
     CtrackTags tags;
     tags.title = "Night Drive";
-    tags.length = 201;
+    CradioStation station;
+    station.station = "http://radio.example/seed.pls";
     lib.addLocalTrack(SONG_LOCAL, tags, "/music/night.mp3");
-    CradioStation st;
-    st.name = "Radio Seed";
-    st.station = "http://radio.example/seed.pls";
-    lib.addRadioStation(st);
+    lib.addRadioStation(station);
     lib.addRecentTrack(lib.findByPath("/music/night.mp3"), false);
-    put(target, "library", lib.serialiseLibrary(), 2);
-    put(target, "recent", lib.serialiseRecent(), 2);
-
     CinboxEntry e;
-    e.type = INBOX_WORLD_HIGHSCORE;
-    e.score = 123456;
     e.otherName = "Rival";
-    e.trackKey = "0123456789abcdef0123456789abcdef";
-    put(target, "inboxEntry", e.pack(), 4);
     Cinbox inbox;
     inbox.add(e);
-    put(target, "inbox", inbox.serialise(), 4);
-    CasyncChallenge c;
-    c.opponentName = "Rival";
-    c.trackTitle = "Night Drive";
-    put(target, "challenge", c.serialise(), 5);
     CfriendList friends;
     friends.addOrUpdate(0, 42, "Rival");
-    put(target, "friends", friends.serialise(), 6);
-    CplayerStatsRecord stats;
-    stats.name = "Rival";
-    Cbytes statsBytes(CplayerStatsRecord::kRecordSize);
-    stats.write(statsBytes.data());
-    put(target, "stats", statsBytes, 7);
+    CplayerStatsRecord().write(stats.data());
     CreplayRun run;
     run.samples = {{0.0f, 0, 1}, {1.5f, 1200, 2}};
-    Cbytes replay;
     CscoreReplay::pack(run, replay);
-    put(target, "replay", replay, 8);
+    const std::pair<Cbytes, int> seeds[] = {
+        {CwebMessage::pack(1, text.data(), text.size()), 0}, {CwebMessage::pack(0, "abc", 3), 0},
+        {CwebMessage::packRecord(record), 0},                {CbasicScore().write(), 1},
+        {CperSongScore().write(), 1},                        {CgeneralTracksScore().write(), 1},
+        {CdailyTrackScore().write(), 1},                     {lib.serialiseLibrary(), 2},
+        {lib.serialiseRecent(), 2},                          {e.pack(), 4},
+        {inbox.serialise(), 4},                              {CasyncChallenge().serialise(), 5},
+        {friends.serialise(), 6},                            {stats, 7},
+        {replay, 8},
+    };
+    int n = 0;
+    for (const auto& [bytes, tag] : seeds) put(target, "seed" + std::to_string(n++), bytes, tag);
 }
 
 void saves() {
@@ -118,20 +91,16 @@ void saves() {
     ships.loadBuiltIn();
     ach.load();
     progress.createNewProfile();
-    progress.playerName = "Seed";
     CplayerShipDef* mine = ships.createCustomShip();
     save.settings.markTutorialSeen("Tut_Intro1");
     save.settings.notices.add(5, 77);
     tracks.records.push_back(CtrackRecord{});
-    put("fuzz_saveRecords", "game", save.gameFile().serialise(), 0);
-    put("fuzz_saveRecords", "settings", save.settingsFile().serialise(), 1);
-    put("fuzz_saveRecords", "highScores", save.highScoresFile().serialise(), 2);
+    CsaveFile* files[] = {&save.gameFile(), &save.settingsFile(), &save.highScoresFile()};
+    for (int tag = 0; tag < 3; ++tag) put("fuzz_saveRecords", files[tag]->fileName(), files[tag]->serialise(), tag);
     // The same files whole, as written to disk (container and stream).
     save.settings.dirty = false;
-    if (save.settingsFile().saveItems() && save.highScoresFile().saveItems()) {
-        putFile("fuzz_saveRecords", "settingsFile", gEngine->savePath(CsaveLoad::kSettingsFile), 5);
-        putFile("fuzz_saveRecords", "highScoresFile", gEngine->savePath(CsaveLoad::kHighScoresFile), 6);
-    }
+    if (save.settingsFile().saveItems() && save.highScoresFile().saveItems())
+        for (int tag : {5, 6}) putFile("fuzz_saveRecords", "whole" + std::to_string(tag), gEngine->savePath(files[tag - 4]->fileName()), tag);
     Cbytes hangar, block(CplayerShipData::kBlockSize), outside(CplayerShipDef::kOutsideSize);
     ships.write(hangar);
     put("fuzz_records", "hangar", hangar, 3);
@@ -172,60 +141,22 @@ void texts() {
         putFile("fuzz_dataTables", std::to_string(t) + "_" + tables[t], gEngine->dataPath(std::string("textFiles/") + tables[t]), t);
 }
 
-// Replies of the local service, captured as the client receives them.
-std::string gCapture;
-size_t (*gRecv)(struct soap*, char*, size_t) = nullptr;
-size_t captureRecv(struct soap* soap, char* buf, size_t len) {
-    size_t n = gRecv(soap, buf, len);
-    gCapture.append(buf, n);
-    return n;
-}
-// Asks the service with a request fill made and keeps the reply's bytes.
-template <class Req, class Resp, class Fill>
-Resp ask(const std::string& url, uint8_t tag, const char* name, int (k4wProxy::*call)(const char*, const char*, Req*, Resp&),
-         Fill fill) {
-    Req req;
-    fill(req);
-    k4wProxy proxy(SOAP_C_UTFSTRING);
-    k4wConfigureSoap(proxy.soap, Ck4wSettings{});
-    gCapture.clear();
-    gRecv = proxy.soap->frecv;
-    proxy.soap->frecv = captureRecv;
-    Resp resp;
-    (proxy.*call)(url.c_str(), nullptr, &req, resp);
-    proxy.destroy();
-    put("fuzz_soapReplies", name, gCapture, tag);
-    return resp;
-}
-
+// The service's reply to each operation, in the target's order, as the
+// service sends it: the envelope, the result and no more.
 void soapReplies() {
-    ClocalWebService service;
-    if (!service.start()) return;
-    service.addAccount("Pilot", "pilot@example.com", "hunter2");
-    service.addRow("XP", 1, 5000, Cbytes(128, 'x'));
-    ClocalChallenge challenge;
-    challenge.trackTitle = "Night Drive";
-    service.setChallenge(24, challenge);
-    const std::string url = "http://127.0.0.1:" + std::to_string(service.port()) + "/k4w";
-    auto login = [](auto& r) {
-        r.gameTitle = "Zorbex";
-        r.login = "pilot@example.com";
-        r.password = "hunter2";
-    };
-    ask(url, 0, "time", &k4wProxy::GetUnixTime, [](auto& r) { r.gameTitle = "Zorbex"; });
-    ask(url, 1, "signIn", &k4wProxy::SignIn, login);
-    const std::string token = ask(url, 2, "token", &k4wProxy::GetAuthToken, login).authToken;
-    auto board = [&](auto& r) {
-        r.authToken = token;
-        r.board = "XP";
-    };
-    ask(url, 3, "board", &k4wProxy::GetLeaderboard, [&](auto& r) { board(r), r.count = 10; });
-    ask(url, 4, "messages", &k4wProxy::GetMessages, [&](auto& r) { r.authToken = token; });
-    ask(url, 6, "config", &k4wProxy::GetGameConfig, [&](auto& r) { r.gameTitle = "Zorbex", r.authToken = token; });
-    ask(url, 7, "challenge", &k4wProxy::GetCurrentChallenge, [&](auto& r) { r.authToken = token, r.periodHours = 24; });
-    ask(url, 10, "playerStats", &k4wProxy::GetPlayerStats, [&](auto& r) { r.authToken = token, r.playerId = {1}; });
-    ask(url, 18, "addCount", &k4wProxy::addAtomicCount, [&](auto& r) { r.authToken = token, r.name = "Kills", r.amount = 5; });
-    service.stop();
+    const char* const operations[] = {"GetUnixTime", "SignIn", "GetAuthToken", "GetLeaderboard", "GetMessages",
+                                      "FindPlayer", "GetGameConfig", "GetCurrentChallenge", "GetLeaderboardForPlayers",
+                                      "GetLeaderboardSince", "GetPlayerStats", "CreateAccount", "SubmitScore",
+                                      "SendMessage", "DeleteMessages", "SetPlayerName", "SetPlayerStats",
+                                      "getAtomicCount", "addAtomicCount"};
+    for (int tag = 0; tag < 19; ++tag) {
+        const std::string op = std::string("k4w:") + operations[tag] + "Response";
+        const std::string body = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SOAP-ENV:Envelope xmlns:SOAP-ENV="
+                                 "\"http://schemas.xmlsoap.org/soap/envelope/\" xmlns:k4w=\"urn:k4w\"><SOAP-ENV:Body><" +
+                                 op + "><k4w:result>0</k4w:result><k4w:errorText/></" + op + "></SOAP-ENV:Body></SOAP-ENV:Envelope>\n";
+        put("fuzz_soapReplies", operations[tag], "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: " +
+            std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body, tag);
+    }
 }
 
 Cbytes workshopRecord(bool withHull) {
@@ -257,61 +188,30 @@ void saveFolderFiles() {
     put(target, "userItem", workshopRecord(true), 2);
     put(target, "userItemNoHull", workshopRecord(false), 2);
 
-    std::string steamRoot = gEngine->savePath("steamSeeds/");
-    CsteamStore store;
-    if (store.open(steamRoot)) {
-        store.achievements["ACH_FIRST"] = 1700000000;
-        store.boards.push_back({"XP", 2, 1, {{76561198000000001ull, 5000, {1, 2, 3}}}});
-        store.friends.push_back({76561198000000003ull, "Wingmate \"Ace\""});
-        store.saveAchievements();
-        store.saveBoards();
-        store.saveFriends();
-        int tag = 3;
-        for (const char* file : {"achievements.txt", "leaderboards.dat", "friends.txt"}) putFile(target, file, steamRoot + file, tag++);
-    }
-    CsteamWorkshopStore shop;
-    if (shop.open(steamRoot + "workshop")) {
-        CworkshopStoredItem item;
-        item.title = "Seed";
-        item.fileName = "data.dat";
-        item.previewName = "preview.png";
-        uint64_t id = shop.publish(item, Cbytes(10, 1), Cbytes(4, 2));
-        shop.subscribe(5, id);
-        putFile(target, "workshopItem", shop.root() + "items/" + std::to_string(id) + "/item.txt", 6);
-        putFile(target, "subscriptions", shop.root() + "subscriptions/5.txt", 6);
-    }
     Cbytes perkRecord;
     CperkMgr().writeRecord(perkRecord);
-    put(target, "perks", perkRecord, 7);
+    put(target, "perks", perkRecord, 3);
     CasyncChallenge c;
     c.guid = 99;
     c.opponentName = "Rival";
     CchallengeList list;
     list.playerId = 5;
-    if (list.cacheChallenge(c)) put(target, "challengeCache", savedPayload(CchallengeList::cacheFileName(5, 99)), 8);
+    if (list.cacheChallenge(c)) put(target, "challengeCache", savedPayload(CchallengeList::cacheFileName(5, 99)), 4);
     if (list.saveStaticData("Seed", Cbytes(64, 7)))
-        putFile(target, "staticData", gEngine->savePath(CchallengeList::staticDataFileName("Seed")), 9);
-    put(target, "userDirs", std::string("XDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n"), 10);
-    putFile(target, "preview", gEngine->dataPath("testShip.png"), 11);
+        putFile(target, "staticData", gEngine->savePath(CchallengeList::staticDataFileName("Seed")), 5);
+    put(target, "userDirs", std::string("XDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n"), 6);
 }
 
-// Short files of every kind the player's music may be, with tags, and radio
-// stations of two kinds as fuzz_radioStream takes them.
-void audioFiles() {
-    const char* const extensions[] = {"mp3", "ogg", "flac", "wav", "m4a", "opus", "wma"};
-    CfileTags tags{"Night Drive", "Vessik", "Roads", "Synth", 3, 2026};
-    std::string folder = gEngine->savePath("media");
+// Radio stations of two kinds as fuzz_radioStream takes them: a metadata
+// block after every 1 + 4 * 16 bytes of audio.
+void radioStreams() {
+    std::string folder = gEngine->savePath("radio");
     fs::create_directories(folder);
-    for (int i = 0; i < 7; ++i) {
-        std::string path = folder + "/seed." + extensions[i];
+    for (std::string ext : {"mp3", "ogg"}) {
         Cbytes b;
-        if (!encodeAudioFile(path, synth::makeTone(440, 0.3, 22050, 2), 32)) continue;
-        writeFileTags(path, tags);
-        if (!CresourceFile::readWholeFile(path, b) || b.size() > 64 * 1024) continue;
-        put("fuzz_mediaFiles", std::string("tags.") + extensions[i], b, i);
-        put("fuzz_mediaFiles", std::string("audio.") + extensions[i], b, 7 + i);
-        if (i > 1) continue;
-        // The wire: a metadata block after every 1 + 4 * 16 bytes of audio.
+        if (!encodeAudioFile(folder + "/seed." + ext, synth::makeTone(440, 0.3, 22050, 2), 32) ||
+            !CresourceFile::readWholeFile(folder + "/seed." + ext, b))
+            continue;
         std::string wire, meta = "StreamTitle='Vessik - Night Drive';";
         meta.resize((meta.size() + 15) / 16 * 16, '\0');
         for (size_t at = 0; at < b.size(); at += 65) {
@@ -319,7 +219,7 @@ void audioFiles() {
             if (at + 65 > b.size()) break;
             wire += at == 0 ? std::string(1, (char)(meta.size() / 16)) + meta : std::string(1, '\0');
         }
-        put("fuzz_radioStream", std::string("station.") + extensions[i], std::string(1, 16) + "Seed FM\nSynth\n" + wire);
+        put("fuzz_radioStream", "station." + ext, std::string(1, 16) + "Seed FM\nSynth\n" + wire);
     }
 }
 }  // namespace
@@ -331,6 +231,6 @@ int main(int argc, char** argv) {
     }
     gRoot = argv[1];
     fuzzEngine();
-    for (void (*make)() : {records, saves, texts, soapReplies, saveFolderFiles, audioFiles}) make();
+    for (void (*make)() : {records, saves, texts, soapReplies, saveFolderFiles, radioStreams}) make();
     return 0;
 }
