@@ -132,31 +132,6 @@ void texts() {
     std::error_code ec;
     for (const auto& e : fs::directory_iterator(gEngine->dataPath("textFiles/layouts"), ec))
         if (n++ < 40) putFile("fuzz_texts", e.path().filename().string(), e.path().string(), 7);
-    // The shipped tables, each tagged with the reader that reads it.
-    const char* const tables[] = {"stringsGameEnglish.txt", "colours.txt",      "spriteSheets.txt",   "fonts.txt",
-                                  "particles.txt",          "props.txt",        "achievements.txt",   "playerShips.txt",
-                                  "shipProperties.txt",     "shipModules.txt",  "music.txt",          "sounds.txt",
-                                  "sounds.txt",             "steamIAPPrices.txt", "creditsList.txt"};
-    for (int t = 0; t < 15; ++t)
-        putFile("fuzz_dataTables", std::to_string(t) + "_" + tables[t], gEngine->dataPath(std::string("textFiles/") + tables[t]), t);
-}
-
-// The service's reply to each operation, in the target's order, as the
-// service sends it: the envelope, the result and no more.
-void soapReplies() {
-    const char* const operations[] = {"GetUnixTime", "SignIn", "GetAuthToken", "GetLeaderboard", "GetMessages",
-                                      "FindPlayer", "GetGameConfig", "GetCurrentChallenge", "GetLeaderboardForPlayers",
-                                      "GetLeaderboardSince", "GetPlayerStats", "CreateAccount", "SubmitScore",
-                                      "SendMessage", "DeleteMessages", "SetPlayerName", "SetPlayerStats",
-                                      "getAtomicCount", "addAtomicCount"};
-    for (int tag = 0; tag < 19; ++tag) {
-        const std::string op = std::string("k4w:") + operations[tag] + "Response";
-        const std::string body = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<SOAP-ENV:Envelope xmlns:SOAP-ENV="
-                                 "\"http://schemas.xmlsoap.org/soap/envelope/\" xmlns:k4w=\"urn:k4w\"><SOAP-ENV:Body><" +
-                                 op + "><k4w:result>0</k4w:result><k4w:errorText/></" + op + "></SOAP-ENV:Body></SOAP-ENV:Envelope>\n";
-        put("fuzz_soapReplies", operations[tag], "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\nContent-Length: " +
-            std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body, tag);
-    }
 }
 
 Cbytes workshopRecord(bool withHull) {
@@ -231,6 +206,6 @@ int main(int argc, char** argv) {
     }
     gRoot = argv[1];
     fuzzEngine();
-    for (void (*make)() : {records, saves, texts, soapReplies, saveFolderFiles, radioStreams}) make();
+    for (void (*make)() : {records, saves, texts, saveFolderFiles, radioStreams}) make();
     return 0;
 }

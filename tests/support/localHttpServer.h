@@ -16,8 +16,7 @@ struct ChttpRequest {
     std::map<std::string, std::string> headers;   // names in lower case
     std::string body;
     std::string header(const std::string& lowerName) const {
-        auto it = headers.find(lowerName);
-        return it == headers.end() ? std::string() : it->second;
+        return headers.count(lowerName) ? headers.at(lowerName) : std::string();
     }
 };
 
@@ -45,10 +44,8 @@ public:
 
 private:
     void set(bool on) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            holding_ = on;
-        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        holding_ = on;
         changed_.notify_all();
     }
     std::mutex mutex_;

@@ -141,14 +141,11 @@ int CtestGame::attachPad(const char* name, int axes, int buttons, int hats) {
     desc.name = name;
     int device = SDL_JoystickAttachVirtualEx(&desc);
     EXPECT_GE(device, 0) << SDL_GetError();
-    SDL_Joystick* j = device >= 0 ? SDL_JoystickOpen(device) : nullptr;
-    pads_.push_back(j);
+    pads_.push_back(device >= 0 ? SDL_JoystickOpen(device) : nullptr);
     return (int)pads_.size() - 1;
 }
 
-void CtestGame::padButton(int pad, int button, bool down) {
-    SDL_JoystickSetVirtualButton(pads_.at(pad), button, down ? 1 : 0);
-}
+void CtestGame::padButton(int pad, int button, bool down) { SDL_JoystickSetVirtualButton(pads_.at(pad), button, down); }
 
 void CtestGame::padAxis(int pad, int axis, float value) {
     SDL_JoystickSetVirtualAxis(pads_.at(pad), axis, (Sint16)std::lround(std::clamp(value, -1.0f, 1.0f) * 32767.0f));
