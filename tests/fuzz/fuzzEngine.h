@@ -4,10 +4,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include <cstdint>
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "engine/engine.h"
 #include "engine/resourceFile.h"
@@ -40,8 +37,7 @@ inline bool fuzzWriteFile(const std::string& path, const uint8_t* data, size_t s
     return fclose(f) == 0 && ok;
 }
 inline bool fuzzSaveFile(const std::string& name, const uint8_t* data, size_t size, bool packed) {
-    if (!packed) return fuzzWriteFile(gEngine->savePath(name), data, size);
-    Cbytes p = CwebMessage::pack(0, data, size);
+    Cbytes p = packed ? CwebMessage::pack(0, data, size) : Cbytes(data, data + size);
     return fuzzWriteFile(gEngine->savePath(name), p.data(), p.size());
 }
 

@@ -1,8 +1,6 @@
 // Binary records from outside: the packed container of saves and web
-// messages, board scores, the song library and recent tracks, ships (a
-// workshop ship's block and outside, a save's hangar), and what the service
-// carries in its replies (news entries, challenges, friends, player
-// statistics, a rival's replay).
+// messages, board scores, the song library, ships, and what the service's
+// replies carry (news, challenges, friends, player stats, a rival's replay).
 #include "audio/songInfoMgr.h"
 #include "fuzzEngine.h"
 #include "game/progress/playerShipMgr.h"

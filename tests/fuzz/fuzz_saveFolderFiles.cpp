@@ -1,10 +1,7 @@
-// The save folder's smaller files, read from disk as the game reads them: the
-// login, the Twitter token, a workshop item's local copy (its ship imported
-// as the sync imports it), the perks record, a cached challenge, a static
-// data file, and the desktop's user-dirs.dirs that names the documents
-// folder. The first byte picks the file; packed files are packed here so the
-// input reaches the reader behind the container (the container has a target
-// of its own).
+// The save folder's smaller files, read from disk as the game reads them
+// (login, Twitter token, a workshop item's local copy and its ship, perks, a
+// cached challenge, static data) and the desktop's user-dirs.dirs. Packed
+// files are packed here: the container has a target of its own.
 #include <filesystem>
 
 #include "fuzzEngine.h"

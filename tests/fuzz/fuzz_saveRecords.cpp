@@ -36,21 +36,16 @@ void readSave(int which, bool whole, const uint8_t* p, size_t n) {
     bool (CsaveLoad::*loads[4])() = {&CsaveLoad::loadGameNow, &CsaveLoad::loadSettings, &CsaveLoad::loadHighScores,
                                      &CsaveLoad::loadNewsFeed};
     CsaveFile& file = *files[which];
-    bool loaded = !whole && file.deserialise(p, n);
     if (whole) {
-        // What the load keeps aside is cleared away again.
         fuzzSaveFile(file.fileName(), p, n, false);
         file.setCloud(false);
-        loaded = (save.*loads[which])();
-        const std::string kept = save.takeKeptAside(file.fileName());
-        if (!kept.empty()) removeFile(gEngine->savePath(kept));
     }
     // What was committed must write back out; a refused stream commits nothing.
-    if (loaded) {
-        save.gameFile().serialise();
-        save.settingsFile().serialise();
-        save.highScoresFile().serialise();
-    }
+    if (whole ? (save.*loads[which])() : file.deserialise(p, n))
+        for (CsaveFile* f : files) f->serialise();
+    // What the load keeps aside is cleared away again.
+    const std::string kept = save.takeKeptAside(file.fileName());
+    if (!kept.empty()) removeFile(gEngine->savePath(kept));
 }
 }  // namespace
 

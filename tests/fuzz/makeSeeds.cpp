@@ -14,8 +14,6 @@
 #include "online/inbox.h"
 #include "online/scoreRecord.h"
 #include "services/workshop.h"
-#include "tools/audiogen/lib/encoder.h"
-#include "tools/audiogen/lib/synth.h"
 
 namespace fs = std::filesystem;
 
@@ -91,7 +89,7 @@ void saves() {
     ships.loadBuiltIn();
     ach.load();
     progress.createNewProfile();
-    CplayerShipDef* mine = ships.createCustomShip();
+    ships.createCustomShip();
     save.settings.markTutorialSeen("Tut_Intro1");
     save.settings.notices.add(5, 77);
     tracks.records.push_back(CtrackRecord{});
@@ -101,31 +99,25 @@ void saves() {
     save.settings.dirty = false;
     if (save.settingsFile().saveItems() && save.highScoresFile().saveItems())
         for (int tag : {5, 6}) putFile("fuzz_saveRecords", "whole" + std::to_string(tag), gEngine->savePath(files[tag - 4]->fileName()), tag);
-    Cbytes hangar, block(CplayerShipData::kBlockSize), outside(CplayerShipDef::kOutsideSize);
+    Cbytes hangar;
     ships.write(hangar);
     put("fuzz_records", "hangar", hangar, 3);
-    if (!mine) return;
-    mine->writeDataBlock(block.data());
-    mine->writeOutside(outside.data());
-    put("fuzz_records", "shipBlock", block, 3);
-    put("fuzz_records", "shipOutside", outside, 3);
 }
 
 void texts() {
-    const std::pair<const char*, const char*> replies[] = {
-        {"media", "{\"media_id\":710511363345354753,\"media_id_string\":\"710511363345354753\",\"size\":11065}"},
-        {"token", "oauth_token=6253282-eWudHldSbIaelX7swmsiHImEL&oauth_token_secret=2EEfA6BG3ly3sR3&user_id=6253282"},
-        {"identified", "{\"status\":{\"msg\":\"Success\",\"code\":0},\"metadata\":{\"music\":[{\"title\":\"Night Drive\","
-                       "\"artists\":[{\"name\":\"Vessik\"}],\"album\":{\"name\":\"Roads\"},\"duration_ms\":201000}]}}"},
-        {"pls", "[playlist]\nNumberOfEntries=2\nFile1=http://radio.example:8000/stream\nTitle1=Seed FM\n"},
-        {"icy", "StreamTitle='Vessik - Night Drive';StreamUrl='';"},
-        {"directory", "<?xml version=\"1.0\"?><stationlist><tunein base=\"/sbin/tunein-station.pls\"/><station "
-                      "name=\"Seed FM\" mt=\"audio/mpeg\" id=\"42\" br=\"128\" genre=\"Pop\" lc=\"7\"/></stationlist>"},
+    const std::tuple<const char*, int, const char*> replies[] = {
+        {"media", 0, "{\"media_id\":710511363345354753,\"media_id_string\":\"710511363345354753\",\"size\":11065}"},
+        {"token", 1, "oauth_token=6253282-eWudHldSbIaelX7swmsiHImEL&oauth_token_secret=2EEfA6BG3ly3sR3&user_id=6253282"},
+        {"identified", 2, "{\"status\":{\"msg\":\"Success\",\"code\":0},\"metadata\":{\"music\":[{\"title\":\"Night "
+                          "Drive\",\"artists\":[{\"name\":\"Vessik\"}],\"album\":{\"name\":\"Roads\"},\"duration_ms\":201000}]}}"},
+        {"pls", 3, "[playlist]\nNumberOfEntries=2\nFile1=http://radio.example:8000/stream\nTitle1=Seed FM\n"},
+        {"m3u", 3, "#EXTM3U\n#EXTINF:-1,Seed FM\nhttp://radio.example/stream.mp3\n"},
+        {"icy", 4, "StreamTitle='Vessik - Night Drive';StreamUrl='';"},
+        {"directory", 5, "<?xml version=\"1.0\"?><stationlist><tunein base=\"/sbin/tunein-station.pls\"/><station "
+                         "name=\"Seed FM\" mt=\"audio/mpeg\" id=\"42\" br=\"128\" genre=\"Pop\" lc=\"7\"/></stationlist>"},
+        {"genres", 5, "<genrelist><genre name=\"Pop\"/><genre name=\"Jazz\"/></genrelist>"},
     };
-    int tag = 0;
-    for (const auto& [name, text] : replies) put("fuzz_texts", name, std::string(text), tag++);
-    put("fuzz_texts", "m3u", std::string("#EXTM3U\n#EXTINF:-1,Seed FM\nhttp://radio.example/stream.mp3\n"), 3);
-    put("fuzz_texts", "genres", std::string("<genrelist><genre name=\"Pop\"/><genre name=\"Jazz\"/></genrelist>"), 5);
+    for (const auto& [name, tag, text] : replies) put("fuzz_texts", name, std::string(text), tag);
     for (const char* name : {"webService.txt", "musicServices.txt", "twitterHosts.txt"})
         putFile("fuzz_texts", name, gEngine->dataPath(std::string("textFiles/") + name), 6);
     int n = 0;
@@ -134,7 +126,8 @@ void texts() {
         if (n++ < 40) putFile("fuzz_texts", e.path().filename().string(), e.path().string(), 7);
 }
 
-Cbytes workshopRecord(bool withHull) {
+// A workshop ship's record as the workshop publishes it.
+Cbytes workshopRecord() {
     CplayerShipMgr ships;
     ships.loadBuiltIn();
     CplayerShipDef* ship = ships.createCustomShip();
@@ -144,7 +137,7 @@ Cbytes workshopRecord(bool withHull) {
     ws.newItem();
     Cbytes record = ws.itemBuffer;
     CwebMessage::addBlock(record, Cworkshop::kBlockShip, block.data(), (uint32_t)block.size());
-    if (withHull) CresourceFile::readWholeFile(gEngine->dataPath("testShip.png"), hull);
+    CresourceFile::readWholeFile(gEngine->dataPath("testShip.png"), hull);
     CwebMessage::addBlock(record, Cworkshop::kBlockHull, hull.data(), (uint32_t)hull.size());
     Cworkshop::setRecordUpdateTime(record, 1700000000u);
     return CwebMessage::packRecord(record);
@@ -160,8 +153,7 @@ void saveFolderFiles() {
     CwebMessage::addBlock(twitter, 0, "token-1234", 11);
     CwebMessage::addBlock(twitter, 0, "secret-5678", 12);
     put(target, "twitter", twitter, 1);
-    put(target, "userItem", workshopRecord(true), 2);
-    put(target, "userItemNoHull", workshopRecord(false), 2);
+    put(target, "userItem", workshopRecord(), 2);
 
     Cbytes perkRecord;
     CperkMgr().writeRecord(perkRecord);
@@ -177,26 +169,6 @@ void saveFolderFiles() {
     put(target, "userDirs", std::string("XDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n"), 6);
 }
 
-// Radio stations of two kinds as fuzz_radioStream takes them: a metadata
-// block after every 1 + 4 * 16 bytes of audio.
-void radioStreams() {
-    std::string folder = gEngine->savePath("radio");
-    fs::create_directories(folder);
-    for (std::string ext : {"mp3", "ogg"}) {
-        Cbytes b;
-        if (!encodeAudioFile(folder + "/seed." + ext, synth::makeTone(440, 0.3, 22050, 2), 32) ||
-            !CresourceFile::readWholeFile(folder + "/seed." + ext, b))
-            continue;
-        std::string wire, meta = "StreamTitle='Vessik - Night Drive';";
-        meta.resize((meta.size() + 15) / 16 * 16, '\0');
-        for (size_t at = 0; at < b.size(); at += 65) {
-            wire.append(b.begin() + at, b.begin() + std::min(b.size(), at + 65));
-            if (at + 65 > b.size()) break;
-            wire += at == 0 ? std::string(1, (char)(meta.size() / 16)) + meta : std::string(1, '\0');
-        }
-        put("fuzz_radioStream", "station." + ext, std::string(1, 16) + "Seed FM\nSynth\n" + wire);
-    }
-}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -206,6 +178,6 @@ int main(int argc, char** argv) {
     }
     gRoot = argv[1];
     fuzzEngine();
-    for (void (*make)() : {records, saves, texts, saveFolderFiles, radioStreams}) make();
+    for (void (*make)() : {records, saves, texts, saveFolderFiles}) make();
     return 0;
 }

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "audio/songInfoMgr.h"
 #include "engine/bString.h"
@@ -79,16 +77,13 @@ TEST(LengthFields, PackedContainerClaimsAreNotBoughtUpFront) {
     auto unpackRecord = [&](const Cbytes& b) { return CwebMessage::unpackRecord(b.data(), b.size(), out); };
     for (const Cbytes& payload : {noise(65100, 7), deflated}) {
         for (uint8_t scrambled : {0, 1}) {
-            Cbytes in = {0, 0, 1, scrambled}, rec(14, 0);
+            // The same stream as a container and as a record (14-byte header).
+            Cbytes in = {0, 0, 1, scrambled}, rec = u32s({kTop, 65114, CwebMessage::kMaxRawLength});
             in += u32s({65100, CwebMessage::kMaxRawLength});
             in += payload;
             in.resize(65112, 0);
+            rec += {1, scrambled};
             rec += Cbytes(in.begin() + 12, in.end());
-            putU32(&rec[0], kTop);
-            putU32(&rec[4], (uint32_t)rec.size());
-            putU32(&rec[8], CwebMessage::kMaxRawLength);
-            rec[12] = 1;
-            rec[13] = scrambled;
             const std::string what = std::to_string(payload.size()) + (scrambled ? " scrambled" : "");
             rows.push_back({"unpack " + what, in, unpack});
             rows.push_back({"unpackPayload " + what, in, unpackPayload});
@@ -119,9 +114,8 @@ TEST(LengthFields, SaveRecordsLibraryBoardsAndReplays) {
     stream.push_back(255);
     stream += Cbytes(255, 'n');
     stream += claim("", {kTop}, 4000);
-    Cbytes digits(10, '9');
-    digits.push_back(0);
-    digits += noise(2000, 5);
+    // Ten digits claim a length of 9,999,999,999.
+    Cbytes digits = claim(std::string("9999999999\0", 11), {}, 2000);
     // A ship whose hull length is the largest allowed but not there.
     const size_t fixed = CplayerShipData::kBlockSize + CplayerShipDef::kOutsideSize + 4;
     Cbytes oneShip = u32s({CplayerShipMgr::kLayoutVersion, 1, (uint32_t)fixed});
@@ -132,9 +126,7 @@ TEST(LengthFields, SaveRecordsLibraryBoardsAndReplays) {
     library += claim("", {1, 0, kTop});
     // Friends' stats come in 16-byte pairs; a record of 17 is refused.
     Cbytes friendStats = claim("ZXRS", {1, 1}, 0);
-    friendStats.push_back(12);
-    friendStats += Cbytes{'f', 'r', 'i', 'e', 'n', 'd', 's', 'S', 't', 'a', 't', 's'};
-    friendStats += claim("", {17}, 17);
+    friendStats += claim("\x0c" "friendsStats", {17}, 17);
     CsaveFile file, friendsFile;
     CfriendList friends;
     friends.registerRecord(friendsFile, "friends");

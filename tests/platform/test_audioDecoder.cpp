@@ -27,8 +27,8 @@ TEST(AudioDecoder, DecodingLibrariesOpenOnceWithEveryFunction) {
     std::vector<std::thread> askers;
     for (size_t i = 0; i < seen.size(); ++i) askers.emplace_back([&seen, i] { seen[i] = &decoderLibs(); });
     for (auto& t : askers) t.join();
-    for (const CdecoderLibs* l : seen) EXPECT_EQ(l, &decoderLibs());
     const CdecoderLibs& libs = decoderLibs();
+    EXPECT_EQ(seen, std::vector<const CdecoderLibs*>(6, &libs));
     ASSERT_TRUE(libs.ok) << libs.error;
 #define ZX_EXPECT_FOUND(lib, name) EXPECT_NE(libs.name, nullptr) << #name;
     ZX_DECODER_FUNCTIONS(ZX_EXPECT_FOUND)

@@ -47,20 +47,11 @@ inline std::string encode(const std::string& s) {
 // "OAuth k="v",k="v"" -> decoded map.
 inline std::map<std::string, std::string> parseAuthHeader(const std::string& header) {
     std::map<std::string, std::string> out;
-    std::string s = header;
-    if (s.rfind("OAuth ", 0) == 0) s = s.substr(6);
-    size_t at = 0;
-    while (at < s.size()) {
-        size_t eq = s.find('=', at);
-        if (eq == std::string::npos) break;
-        std::string key = s.substr(at, eq - at);
-        while (!key.empty() && key[0] == ' ') key.erase(0, 1);
-        if (eq + 1 >= s.size() || s[eq + 1] != '"') break;
-        size_t close = s.find('"', eq + 2);
-        if (close == std::string::npos) break;
-        out[key] = percentDecode(s.substr(eq + 2, close - eq - 2), false);
-        at = close + 1;
-        if (at < s.size() && s[at] == ',') ++at;
+    const std::string s = header.rfind("OAuth ", 0) == 0 ? header.substr(6) : header;
+    for (size_t at = 0, eq, close; (eq = s.find('=', at)) != std::string::npos; at = close + 1 + (s[close + 1] == ',')) {
+        if (s[eq + 1] != '"' || (close = s.find('"', eq + 2)) == std::string::npos) break;
+        const size_t from = s.find_first_not_of(' ', at);
+        out[s.substr(from, eq - from)] = percentDecode(s.substr(eq + 2, close - eq - 2), false);
     }
     return out;
 }

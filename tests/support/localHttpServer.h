@@ -21,10 +21,13 @@ struct ChttpRequest {
 };
 
 struct ChttpResponse {
-    int status = 200;
+    using Cheaders = std::vector<std::pair<std::string, std::string>>;
+    ChttpResponse(int code = 200, std::string text = "", std::string type = "text/plain", Cheaders headers = {})
+        : status(code), body(std::move(text)), contentType(std::move(type)), extraHeaders(std::move(headers)) {}
+    int status;
     std::string body;
-    std::string contentType = "text/plain";
-    std::vector<std::pair<std::string, std::string>> extraHeaders;
+    std::string contentType;
+    Cheaders extraHeaders;
     int delayMs = 0;   // wait before answering (for time-out tests)
 };
 
