@@ -4,15 +4,11 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include <cstddef>
-#include <cstdint>
 #include <functional>
-#include <string>
-#include <vector>
-
-#include "engine/resourceFile.h"
 
 #include "engine/engine.h"
+#include "engine/resourceFile.h"
+#include "engine/webMessage.h"
 
 inline void fuzzEngine() {
     static const bool made = [] {
@@ -31,9 +27,9 @@ inline void fuzzEngine() {
 
 inline std::string fuzzText(const uint8_t* data, size_t size) { return std::string((const char*)data, size); }
 
-// Puts bytes into a file of the save folder (packed as the game packs its own
-// save files when packed is set) or at a full path, for readers that only read
-// files.
+// Puts bytes at a full path, or into a file of the save folder (packed as the
+// game packs its own save files when packed is set), for readers that only
+// read files.
 inline bool fuzzWriteFile(const std::string& path, const uint8_t* data, size_t size) {
     FILE* f = fopen(path.c_str(), "wb");
     if (!f) return false;
@@ -41,16 +37,15 @@ inline bool fuzzWriteFile(const std::string& path, const uint8_t* data, size_t s
     return fclose(f) == 0 && ok;
 }
 inline bool fuzzSaveFile(const std::string& name, const uint8_t* data, size_t size, bool packed) {
-    if (!packed) return fuzzWriteFile(gEngine->savePath(name), data, size);
-    Cbytes p = CwebMessage::pack(0, data, size);
+    Cbytes p = packed ? CwebMessage::pack(0, data, size) : Cbytes(data, data + size);
     return fuzzWriteFile(gEngine->savePath(name), p.data(), p.size());
 }
 
-// The targets that read several kinds of input: the first byte picks the
-// reader, the rest is its input.
+// Each target defines its readers; fuzzEntry.cpp hands them the input (the
+// first byte picks the reader when there is more than one).
 using CfuzzReader = std::function<void(const uint8_t* data, size_t size)>;
-inline int fuzzPick(const uint8_t* data, size_t size, const std::vector<CfuzzReader>& readers) {
-    fuzzEngine();
-    if (size >= 1) readers[data[0] % readers.size()](data + 1, size - 1);
-    return 0;
+std::vector<CfuzzReader> fuzzReaders();
+template <class F>
+CfuzzReader fuzzTextReader(F read) {
+    return [read](const uint8_t* p, size_t n) { read(fuzzText(p, n)); };
 }

@@ -1,6 +1,7 @@
-// The record streams of the game save, the settings and the high scores, read
-// through the game's own records (every reader, then the all-or-nothing commit),
-// alone or as the whole file from disk (container, then stream).
+// The record streams of the game save, the settings, the high scores and the
+// news feed, read through the game's own records (every reader, then the
+// all-or-nothing commit), alone or as the whole file from disk (container,
+// then stream). The first byte picks the file and the way.
 #include "fuzzEngine.h"
 #include "game/progress/saveLoad.h"
 
@@ -25,42 +26,31 @@ struct Cworld {
         gEngine->input.mappings.rows.clear();
     }
 };
-}  // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    fuzzEngine();
+void readSave(int which, bool whole, const uint8_t* p, size_t n) {
     static Cworld& w = *new Cworld;
     w.reset();
-    // The save layer is cheap to make, and a fresh one holds nothing staged
-    // by the input before.
+    // A fresh save layer holds nothing staged by the input before.
     CsaveLoad save{w.progress, w.ships, w.ach, w.tracks};
-    // The first byte picks the file; the rest is its stream.
-    if (size < 1) return 0;
-    const uint8_t* p = data + 1;
-    size_t n = size - 1;
     CsaveFile* files[4] = {&save.gameFile(), &save.settingsFile(), &save.highScoresFile(), &save.newsFeedFile()};
-    CsaveFile& file = *files[data[0] % 4];
-    bool loaded;
-    if (data[0] & 4) {
-        // The whole path: the file on disk, its container, then the records;
-        // what the load keeps aside is cleared away again.
+    bool (CsaveLoad::*loads[4])() = {&CsaveLoad::loadGameNow, &CsaveLoad::loadSettings, &CsaveLoad::loadHighScores,
+                                     &CsaveLoad::loadNewsFeed};
+    CsaveFile& file = *files[which];
+    if (whole) {
         fuzzSaveFile(file.fileName(), p, n, false);
         file.setCloud(false);
-        loaded = &file == &save.settingsFile() ? save.loadSettings()
-                 : &file == &save.gameFile()   ? save.loadGameNow()
-                 : &file == &save.highScoresFile() ? save.loadHighScores()
-                                                 : save.loadNewsFeed();
-        const std::string kept = save.takeKeptAside(file.fileName());
-        if (!kept.empty()) removeFile(gEngine->savePath(kept));
-    } else {
-        loaded = file.deserialise(p, n);
     }
-    // What was committed must write back out; a refused stream commits
-    // nothing, and the fresh world is not worth writing again.
-    if (loaded) {
-        save.gameFile().serialise();
-        save.settingsFile().serialise();
-        save.highScoresFile().serialise();
-    }
-    return 0;
+    // What was committed must write back out; a refused stream commits nothing.
+    if (whole ? (save.*loads[which])() : file.deserialise(p, n))
+        for (CsaveFile* f : files) f->serialise();
+    // What the load keeps aside is cleared away again.
+    const std::string kept = save.takeKeptAside(file.fileName());
+    if (!kept.empty()) removeFile(gEngine->savePath(kept));
+}
+}  // namespace
+
+std::vector<CfuzzReader> fuzzReaders() {
+    std::vector<CfuzzReader> readers;
+    for (int i = 0; i < 8; ++i) readers.push_back([i](const uint8_t* p, size_t n) { readSave(i % 4, i >= 4, p, n); });
+    return readers;
 }

@@ -1,32 +1,28 @@
-// The local Steam client: start-up, identity, interfaces, the callback queue,
-// remote storage, achievements and leaderboards, and their faults.
+// The local Steam client: the callback queue, remote storage and
+// screenshots, and their faults.
 #include <gtest/gtest.h>
 
 #include <filesystem>
-
-#include <cstring>
 #include <vector>
 
 #include "engine/resourceFile.h"
 #include "platform/steam/steamCallback.h"
-#include "platform/steam/steamStore.h"
 #include "support/steamTestClient.h"
 
 namespace {
-
 // Records what arrives, and can start another call from inside a handler.
 struct Crecorder {
     std::vector<int> overlay;
-    std::vector<uint64_t> statsGames;
     std::vector<LeaderboardFindResult_t> finds;
     std::vector<bool> findIo;
+    std::vector<ScreenshotReady_t> shots;
     bool findAgainInHandler = false;
     CsteamCallback<Crecorder, GameOverlayActivated_t> overlayCb{this, &Crecorder::onOverlay};
-    CsteamCallback<Crecorder, UserStatsReceived_t> statsCb{this, &Crecorder::onStats};
+    CsteamCallback<Crecorder, ScreenshotReady_t> shotCb{this, &Crecorder::onShot};
     CsteamCallResult<Crecorder, LeaderboardFindResult_t> findCr;
 
     void onOverlay(GameOverlayActivated_t* r) { overlay.push_back(r->active); }
-    void onStats(UserStatsReceived_t* r) { statsGames.push_back(r->gameId); }
+    void onShot(ScreenshotReady_t* r) { shots.push_back(*r); }
     void onFind(LeaderboardFindResult_t* r, bool io) {
         finds.push_back(*r);
         findIo.push_back(io);
@@ -39,89 +35,13 @@ struct Crecorder {
         findCr.set(SteamUserStats()->FindOrCreateLeaderboard(name, LEADERBOARD_SORT_DESCENDING, LEADERBOARD_DISPLAY_NUMERIC),
                    this, &Crecorder::onFind);
     }
+    const char* lastFound() const { return SteamUserStats()->GetLeaderboardName(finds.back().leaderboard); }
 };
-
 }  // namespace
-
-TEST(SteamClient, InitFailsAndNothingIsServed) {
-    CsteamTestClient steam;
-    steamLocal::faults().initFails = true;
-    EXPECT_FALSE(SteamAPI_Init());
-    EXPECT_TRUE(SteamAPI_GetHSteamUser() == 0 && SteamUser() == nullptr && SteamRemoteStorage() == nullptr);
-    SteamAPI_RunCallbacks();   // harmless before start-up
-    steamLocal::faults().initFails = false;
-    EXPECT_TRUE(SteamAPI_Init());
-    EXPECT_NE(SteamUser(), nullptr);
-}
-
-TEST(SteamClient, StableIdentityOfTheDesktopUser) {
-    CsteamTestClient steam;
-    ASSERT_TRUE(SteamAPI_Init());
-    uint64_t id = SteamUser()->GetSteamID();
-    EXPECT_EQ(id, steamLocal::localSteamId());
-    EXPECT_GT(id, 76561197960265728ull);
-    EXPECT_STREQ(SteamFriends()->GetFriendPersonaName(id), SteamFriends()->GetPersonaName());
-    EXPECT_STREQ(SteamFriends()->GetFriendPersonaName(12345), "[unknown]");
-    ASSERT_TRUE(steam.restart());
-    EXPECT_EQ(SteamUser()->GetSteamID(), id);
-
-    steamLocal::setPersonaName("Zed");
-    EXPECT_STREQ(SteamFriends()->GetPersonaName(), "Zed");
-    ASSERT_TRUE(steamLocal::addFriend(id + 1, "Pal \"Q\""));
-    ASSERT_TRUE(steam.restart());   // the friends list is kept on disk
-    EXPECT_STREQ(SteamFriends()->GetFriendPersonaName(id + 1), "Pal 'Q'");
-
-    steamLocal::faults().notLoggedOn = true;
-    EXPECT_FALSE(SteamUser()->BLoggedOn());
-    EXPECT_FALSE(SteamUserStats()->RequestCurrentStats());
-}
-
-TEST(SteamClient, InterfacesByVersionAndMissingOnes) {
-    CsteamTestClient steam;
-    steamLocal::faults().missingInterfaces = {kSteamUserStatsVersion};
-    ASSERT_TRUE(SteamAPI_Init());
-    EXPECT_EQ(SteamUserStats(), nullptr);
-    EXPECT_TRUE(SteamUtils() && SteamFriends() && SteamScreenshots());
-    EXPECT_EQ(SteamInternal_FindOrCreateUserInterface(SteamAPI_GetHSteamUser(), "SteamFriends016"), nullptr);
-    EXPECT_EQ(SteamInternal_FindOrCreateUserInterface(0, kSteamFriendsVersion), nullptr);
-
-    steamLocal::faults().missingInterfaces = {kSteamFriendsVersion};
-    steamLocal::interfacesChanged();
-    EXPECT_TRUE(SteamUserStats() != nullptr && SteamFriends() == nullptr);
-    EXPECT_EQ(SteamUtils()->GetAppID(), kTestAppId);
-}
-
-TEST(SteamClient, CallbacksArriveOnTheNextRunAndNotBefore) {
-    CsteamTestClient steam;
-    ASSERT_TRUE(SteamAPI_Init());
-    Crecorder r;
-    steamLocal::postOverlayActivated(true);
-    EXPECT_TRUE(r.overlay.empty());
-    SteamAPI_RunCallbacks();
-    ASSERT_EQ(r.overlay.size(), 1u);
-    EXPECT_EQ(r.overlay[0], 1);
-
-    // A call started inside a handler is answered by the following run.
-    r.findAgainInHandler = true;
-    r.find("First");
-    SteamAPI_RunCallbacks();
-    ASSERT_EQ(r.finds.size(), 1u);
-    SteamAPI_RunCallbacks();
-    ASSERT_EQ(r.finds.size(), 2u);
-    EXPECT_STREQ(SteamUserStats()->GetLeaderboardName(r.finds[1].leaderboard), "Second");
-
-    // A second call on the same call result drops the first.
-    r.find("A");
-    r.find("B");
-    SteamAPI_RunCallbacks();
-    ASSERT_EQ(r.finds.size(), 3u);
-    EXPECT_STREQ(SteamUserStats()->GetLeaderboardName(r.finds[2].leaderboard), "B");
-    EXPECT_EQ(steamLocal::pendingResults(), 0);
-}
 
 // A find that goes wrong still answers, as a failure, and never reaches an
 // object that has gone or a client that has shut down.
-TEST(SteamClient, CallResultsOfFaultsAndDepartures) {
+TEST(SteamClient, CallbacksAndCallResultsInOrderThroughFaultsAndDepartures) {
     const struct {
         const char* what;
         void (*fault)();
@@ -153,40 +73,51 @@ TEST(SteamClient, CallResultsOfFaultsAndDepartures) {
         gone.find("Board");
         steamLocal::postOverlayActivated(false);
     }
-    Crecorder alive;
+    Crecorder r;
     SteamAPI_RunCallbacks();   // ASan would report a call into the destroyed object
-    EXPECT_EQ(alive.overlay.size(), 1u);
-    EXPECT_TRUE(alive.finds.empty());
+    EXPECT_EQ(r.overlay.size(), 1u);
+    EXPECT_TRUE(r.finds.empty());
+
+    // Callbacks arrive on the next run, not before; a call started inside a
+    // handler is answered by the following run; a second call on the same
+    // call result drops the first.
+    steamLocal::postOverlayActivated(true);
+    EXPECT_EQ(r.overlay.size(), 1u);
+    r.findAgainInHandler = true;
+    r.find("First");
+    SteamAPI_RunCallbacks();
+    EXPECT_EQ(r.overlay, (std::vector<int>{0, 1}));
+    ASSERT_EQ(r.finds.size(), 1u);
+    SteamAPI_RunCallbacks();
+    ASSERT_EQ(r.finds.size(), 2u);
+    EXPECT_STREQ(r.lastFound(), "Second");
+    r.find("A");
+    r.find("B");
+    SteamAPI_RunCallbacks();
+    ASSERT_EQ(r.finds.size(), 3u);
+    EXPECT_STREQ(r.lastFound(), "B");
+    EXPECT_EQ(steamLocal::pendingResults(), 0);
 }
 
+// Files are kept across runs; a damaged boards file does not stop the start.
 TEST(SteamClient, RemoteStorageKeepsFilesAcrossRuns) {
     CsteamTestClient steam;
+    ASSERT_TRUE(makeFolders(steam.eng.saveDir() + "/steam"));
+    ASSERT_TRUE(CresourceFile::writeFileAtomic(steam.eng.saveDir() + "/steam/leaderboards.dat", "junk", 4));
     ASSERT_TRUE(SteamAPI_Init());
-    ISteamRemoteStorage* rs = SteamRemoteStorage();
+    EXPECT_TRUE(gEngine->log.containsPart("leaderboard file damaged"));
     const char data[] = "cloud bytes";
-    ASSERT_TRUE(rs->FileWrite("gamesave3", data, sizeof data));
-    EXPECT_TRUE(fileExistsW(steam.eng.saveDir() + "/steam/remote/gamesave3"));
+    ASSERT_TRUE(SteamRemoteStorage()->FileWrite("gamesave3", data, sizeof data));
     ASSERT_TRUE(steam.restart());
-    rs = SteamRemoteStorage();
+    ISteamRemoteStorage* rs = SteamRemoteStorage();
     EXPECT_TRUE(rs->GetFileCount() == 1 && rs->GetFileSize("gamesave3") == (int32_t)sizeof data);
     char back[64] = {};
     EXPECT_EQ(rs->FileRead("gamesave3", back, sizeof back), (int32_t)sizeof data);
     EXPECT_STREQ(back, data);
     EXPECT_EQ(rs->FileRead("gamesave3", back, 5), 5);   // a short buffer gets its size
-    uint64_t total = 0, avail = 0;
-    ASSERT_TRUE(rs->GetQuota(&total, &avail));
-    EXPECT_EQ(total - avail, sizeof data);
-
     EXPECT_TRUE(rs->GetFileSize("missing") == 0 && rs->FileRead("missing", back, sizeof back) == 0);
     for (const char* bad : {"", "../escape", "a/b", ".hidden", "c:\\x"}) EXPECT_FALSE(rs->FileWrite(bad, data, 4)) << bad;
     EXPECT_FALSE(rs->FileWrite("neg", data, -1) || rs->FileWrite("null", nullptr, 4));
-
-    steamLocal::faults().writeFails = true;
-    EXPECT_FALSE(rs->FileWrite("gamesave3", "x", 1));
-    steamLocal::faults().writeFails = false;
-    steamLocal::faults().readFails = true;
-    EXPECT_EQ(rs->FileRead("gamesave3", back, sizeof back), 0);
-    steamLocal::faults().readFails = false;
     EXPECT_TRUE(rs->FileDelete("gamesave3") && !rs->FileExists("gamesave3"));
 
     // A folder where a file should be is moved out of the way, not left to
@@ -198,143 +129,32 @@ TEST(SteamClient, RemoteStorageKeepsFilesAcrossRuns) {
     EXPECT_TRUE(std::filesystem::is_directory(remote + "settings2.bad"));
 }
 
-TEST(SteamClient, AchievementsNeedStatsAndPersist) {
-    CsteamTestClient steam;
-    ASSERT_TRUE(SteamAPI_Init());
-    ISteamUserStats* stats = SteamUserStats();
-    bool got = true;
-    EXPECT_FALSE(stats->GetAchievement("AchRank1", &got) || stats->SetAchievement("AchRank1"));   // no stats yet
-    Crecorder r;
-    ASSERT_TRUE(stats->RequestCurrentStats());
-    SteamAPI_RunCallbacks();
-    ASSERT_EQ(r.statsGames.size(), 1u);
-    EXPECT_EQ(r.statsGames[0], kTestAppId);
-    ASSERT_TRUE(stats->SetAchievement("AchRank1"));
-    ASSERT_TRUE(stats->GetAchievement("AchRank1", &got));
-    EXPECT_TRUE(got);
-    EXPECT_FALSE(steamLocal::isAchieved("AchRank1"));   // not stored yet
-    ASSERT_TRUE(stats->StoreStats());
-    EXPECT_TRUE(steamLocal::isAchieved("AchRank1"));
-
-    ASSERT_TRUE(steam.restart());
-    EXPECT_TRUE(steamLocal::isAchieved("AchRank1") && !steamLocal::isAchieved("AchRank2"));
-}
-
-TEST(SteamClient, LeaderboardsFindUploadAndDownload) {
-    CsteamTestClient steam;
-    ASSERT_TRUE(SteamAPI_Init());
-    Crecorder r;
-    r.find("Scores");
-    r.find("scores");   // dropped: the call result waits for one call at a time
-    SteamAPI_RunCallbacks();
-    r.find("Scores");
-    SteamAPI_RunCallbacks();
-    ASSERT_EQ(r.finds.size(), 2u);
-    SteamLeaderboard_t lower = r.finds[0].leaderboard, upper = r.finds[1].leaderboard;
-    EXPECT_NE(lower, upper);   // names are exact: these are two boards
-    EXPECT_STREQ(SteamUserStats()->GetLeaderboardName(lower), "scores");
-
-    uint64_t me = SteamUser()->GetSteamID();
-    ASSERT_TRUE(steamLocal::addFriend(me + 1, "Friend"));
-    ASSERT_TRUE(steamLocal::addBoardEntry("Scores", me + 1, 500, "77", 3));
-    ASSERT_TRUE(steamLocal::addBoardEntry("Scores", me + 2, 900, "stranger", 9));
-    ISteamUserStats* stats = SteamUserStats();
-    int32_t mine[2] = {0x34333231, 0};   // "1234"
-    stats->UploadLeaderboardScore(upper, LEADERBOARD_UPLOAD_KEEP_BEST, 700, mine, 2);
-    stats->UploadLeaderboardScore(upper, LEADERBOARD_UPLOAD_KEEP_BEST, 100, mine, 2);   // worse: kept 700
-    EXPECT_EQ(steamLocal::boardEntryCount("Scores"), 3);
-
-    struct Cdl {
-        std::vector<LeaderboardScoresDownloaded_t> got;
-        CsteamCallResult<Cdl, LeaderboardScoresDownloaded_t> cr;
-        void on(LeaderboardScoresDownloaded_t* d, bool) { got.push_back(*d); }
-    } dl;
-    dl.cr.set(stats->DownloadLeaderboardEntries(upper, LEADERBOARD_REQUEST_FRIENDS, 0, 100), &dl, &Cdl::on);
-    SteamAPI_RunCallbacks();
-    ASSERT_EQ(dl.got.size(), 1u);
-    ASSERT_EQ(dl.got[0].entryCount, 2);   // the player and the friend, not the stranger
-    LeaderboardEntry_t e;
-    int32_t details[64] = {};
-    ASSERT_TRUE(stats->GetDownloadedLeaderboardEntry(dl.got[0].entries, 0, &e, details, 64));
-    EXPECT_TRUE(e.steamIdUser == me && e.score == 700 && e.globalRank == 2 && e.detailsCount == 2);
-    EXPECT_EQ(memcmp(details, "1234", 4), 0);
-    ASSERT_TRUE(stats->GetDownloadedLeaderboardEntry(dl.got[0].entries, 1, &e, details, 64));
-    EXPECT_EQ(e.steamIdUser, me + 1);
-    for (int past : {2, -1}) EXPECT_FALSE(stats->GetDownloadedLeaderboardEntry(dl.got[0].entries, past, &e, details, 64));
-
-    // Force update replaces even a worse score; global ranks 1..1 give the best.
-    stats->UploadLeaderboardScore(upper, LEADERBOARD_UPLOAD_FORCE_UPDATE, 100, nullptr, 0);
-    dl.cr.set(stats->DownloadLeaderboardEntries(upper, LEADERBOARD_REQUEST_GLOBAL, 1, 1), &dl, &Cdl::on);
-    SteamAPI_RunCallbacks();
-    ASSERT_EQ(dl.got.back().entryCount, 1);
-    ASSERT_TRUE(stats->GetDownloadedLeaderboardEntry(dl.got.back().entries, 0, &e, details, 64));
-    EXPECT_EQ(e.steamIdUser, me + 2);
-
-    ASSERT_TRUE(steam.restart());   // boards and entries are kept on disk
-    EXPECT_TRUE(steamLocal::boardEntryCount("Scores") == 3 && steamLocal::boardEntryCount("scores") == 0);
-}
-
-TEST(SteamClient, DamagedLeaderboardFileStartsAfresh) {
-    std::vector<CsteamBoard> boards(1);
-    boards[0].name = "B";
-    boards[0].entries.push_back({7, 42, {1, 2, 3}});
-    Cbytes good = CsteamStore::serialiseBoards(boards);
-    std::vector<CsteamBoard> back;
-    ASSERT_TRUE(CsteamStore::parseBoards(good.data(), good.size(), back));
-    ASSERT_EQ(back.size(), 1u);
-    EXPECT_EQ(back[0].entries[0].details, (std::vector<int32_t>{1, 2, 3}));
-    for (size_t cut = 0; cut < good.size(); ++cut)
-        EXPECT_FALSE(CsteamStore::parseBoards(good.data(), cut, back)) << cut;
-    Cbytes huge = good;
-    putU32(&huge[huge.size() - 16], 1000000);   // details count far past the end
-    EXPECT_FALSE(CsteamStore::parseBoards(huge.data(), huge.size(), back));
-
-    CsteamTestClient steam;
-    ASSERT_TRUE(makeFolders(steam.eng.saveDir() + "/steam"));
-    ASSERT_TRUE(CresourceFile::writeFileAtomic(steam.eng.saveDir() + "/steam/leaderboards.dat", "junk", 4));
-    ASSERT_TRUE(SteamAPI_Init());
-    EXPECT_TRUE(gEngine->log.containsPart("leaderboard file damaged"));
-    EXPECT_EQ(steamLocal::boardEntryCount("B"), -1);
-}
-
-namespace {
-struct CshotRecorder {
-    std::vector<ScreenshotReady_t> ready;
-    void onReady(ScreenshotReady_t* r) { ready.push_back(*r); }
-    CsteamCallback<CshotRecorder, ScreenshotReady_t> cb{this, &CshotRecorder::onReady};
-};
-}  // namespace
-
 TEST(SteamClient, ScreenshotsComeFromTheFrameSourceAndNeverOverwriteTheLibrary) {
     CsteamTestClient s;
     ASSERT_TRUE(SteamAPI_Init());
-    CshotRecorder rec;
+    Crecorder rec;
     std::vector<std::string> asked;
     std::function<void(bool)> finish;
     steamLocal::setFrameSource([&](const std::string& path, std::function<void(bool)> done) {
         asked.push_back(path);
         finish = std::move(done);
     });
-
     // Ready only once the frame has been written, with the outcome.
     SteamScreenshots()->TriggerScreenshot();
     SteamAPI_RunCallbacks();
-    EXPECT_TRUE(rec.ready.empty());
+    EXPECT_TRUE(rec.shots.empty());
     ASSERT_EQ(asked.size(), 1u);
-    const uint8_t png[] = {0x89, 'P', 'N', 'G'};
-    ASSERT_TRUE(CresourceFile::writeFileAtomic(asked[0], png, sizeof png));
+    ASSERT_TRUE(CresourceFile::writeFileAtomic(asked[0], "\x89PNG", 4));
     finish(true);
     SteamAPI_RunCallbacks();
-    ASSERT_EQ(rec.ready.size(), 1u);
-    EXPECT_TRUE(rec.ready[0].result == STEAM_RESULT_OK && rec.ready[0].local != kScreenshotHandleInvalid);
+    ASSERT_EQ(rec.shots.size(), 1u);
+    EXPECT_TRUE(rec.shots[0].result == STEAM_RESULT_OK && rec.shots[0].local != kScreenshotHandleInvalid);
     EXPECT_EQ(steamLocal::screenshotFiles(), std::vector<std::string>{asked[0]});
-
-    // A frame that could not be written is a failure.
     SteamScreenshots()->TriggerScreenshot();
     finish(false);
     SteamAPI_RunCallbacks();
-    ASSERT_EQ(rec.ready.size(), 2u);
-    EXPECT_EQ(rec.ready[1].result, STEAM_RESULT_FAIL);
+    ASSERT_EQ(rec.shots.size(), 2u);
+    EXPECT_EQ(rec.shots[1].result, STEAM_RESULT_FAIL);
 
     // The next run numbers on past the pictures already there.
     steamLocal::reset();
@@ -345,12 +165,11 @@ TEST(SteamClient, ScreenshotsComeFromTheFrameSourceAndNeverOverwriteTheLibrary) 
     EXPECT_NE(asked[2], asked[0]);
     finish(true);
     SteamAPI_RunCallbacks();
-
     // Without a frame source nothing can be taken.
     steamLocal::setFrameSource(nullptr);
-    rec.ready.clear();
+    rec.shots.clear();
     SteamScreenshots()->TriggerScreenshot();
     SteamAPI_RunCallbacks();
-    ASSERT_EQ(rec.ready.size(), 1u);
-    EXPECT_EQ(rec.ready[0].result, STEAM_RESULT_FAIL);
+    ASSERT_EQ(rec.shots.size(), 1u);
+    EXPECT_EQ(rec.shots[0].result, STEAM_RESULT_FAIL);
 }

@@ -13,15 +13,9 @@
 inline std::string writeTestAudio(const std::string& folder, const std::string& name, const CpcmBuffer& pcm,
                                   const CfileTags* tags = nullptr, int kbps = 96) {
     std::string path = folder + "/" + name, err;
-    if (!encodeAudioFile(path, pcm, kbps, &err)) {
-        ADD_FAILURE() << "encode " << path << ": " << err;
-        return {};
-    }
-    if (tags && !writeFileTags(path, *tags, &err)) {
-        ADD_FAILURE() << "tags " << path << ": " << err;
-        return {};
-    }
-    return path;
+    if (encodeAudioFile(path, pcm, kbps, &err) && (!tags || writeFileTags(path, *tags, &err))) return path;
+    ADD_FAILURE() << "encode or tag " << path << ": " << err;
+    return {};
 }
 
 // The strongest frequency of a mono block (n a power of two).

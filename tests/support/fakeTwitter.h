@@ -54,12 +54,8 @@ private:
     ChttpResponse answer(const ChttpRequest& r) {
         std::lock_guard<std::mutex> lock(mutex_);
         auto fields = authFields(r);
-        std::string path = r.path, query;
-        size_t q = path.find('?');
-        if (q != std::string::npos) {
-            query = path.substr(q + 1);
-            path = path.substr(0, q);
-        }
+        size_t q = std::min(r.path.find('?'), r.path.size());
+        std::string path = r.path.substr(0, q), query = r.path.substr(std::min(q + 1, r.path.size()));
         std::string tokenSecret;
         if (fields.count("oauth_token")) {
             auto it = secrets_.find(fields["oauth_token"]);
@@ -72,33 +68,20 @@ private:
         if (fields["oauth_consumer_key"] != "ck" || fields["oauth_signature"] != expected)
             return fail(401, "bad signature on " + r.path);
 
-        ChttpResponse resp;
-        if (r.method == "GET" && path == "/oauth/request_token") {
-            resp.body = "oauth_token=reqTok&oauth_token_secret=reqSec&oauth_callback_confirmed=true";
-        } else if (r.method == "GET" && path == "/oauth/access_token") {
-            if (fields["oauth_token"] != "reqTok" || fields["oauth_verifier"] != "7654321") {
-                resp.status = 401;
-                resp.body = "Invalid oauth_verifier parameter";
-            } else {
-                resp.body = "oauth_token=accTok-1&oauth_token_secret=accSec&user_id=42&screen_name=zorbexPlayer";
-            }
-        } else if (r.method == "POST" && path == "/1.1/statuses/update.json") {
-            resp.status = statusCode_;
-            resp.body = statusBody_;
-        } else if (r.method == "POST" && path == "/1.1/media/upload.json") {
-            resp.body = uploadBody_;
-        } else {
-            resp.status = 404;
-            resp.body = "no such path";
-        }
-        return resp;
+        const std::string call = r.method + " " + path;
+        if (call == "GET /oauth/request_token")
+            return {200, "oauth_token=reqTok&oauth_token_secret=reqSec&oauth_callback_confirmed=true"};
+        if (call == "GET /oauth/access_token" && (fields["oauth_token"] != "reqTok" || fields["oauth_verifier"] != "7654321"))
+            return {401, "Invalid oauth_verifier parameter"};
+        if (call == "GET /oauth/access_token")
+            return {200, "oauth_token=accTok-1&oauth_token_secret=accSec&user_id=42&screen_name=zorbexPlayer"};
+        if (call == "POST /1.1/statuses/update.json") return {statusCode_, statusBody_};
+        if (call == "POST /1.1/media/upload.json") return {200, uploadBody_};
+        return {404, "no such path"};
     }
     ChttpResponse fail(int status, const std::string& why) {
         problems_.push_back(why);
-        ChttpResponse resp;
-        resp.status = status;
-        resp.body = why;
-        return resp;
+        return {status, why};
     }
 
     mutable std::mutex mutex_;

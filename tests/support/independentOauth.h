@@ -5,8 +5,11 @@
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace oauthCheck {
 
@@ -31,12 +34,12 @@ inline std::string encode(const std::string& s) {
     std::string out;
     char buf[4];
     for (unsigned char c : s) {
-        if (isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
+        if (isalnum(c) || (c && strchr("-._~", c))) {
             out += (char)c;
-        } else {
-            snprintf(buf, sizeof buf, "%%%02X", c);
-            out += buf;
+            continue;
         }
+        snprintf(buf, sizeof buf, "%%%02X", c);
+        out += buf;
     }
     return out;
 }
@@ -44,34 +47,22 @@ inline std::string encode(const std::string& s) {
 // "OAuth k="v",k="v"" -> decoded map.
 inline std::map<std::string, std::string> parseAuthHeader(const std::string& header) {
     std::map<std::string, std::string> out;
-    std::string s = header;
-    if (s.rfind("OAuth ", 0) == 0) s = s.substr(6);
-    size_t at = 0;
-    while (at < s.size()) {
-        size_t eq = s.find('=', at);
-        if (eq == std::string::npos) break;
-        std::string key = s.substr(at, eq - at);
-        while (!key.empty() && key[0] == ' ') key.erase(0, 1);
-        if (eq + 1 >= s.size() || s[eq + 1] != '"') break;
-        size_t close = s.find('"', eq + 2);
-        if (close == std::string::npos) break;
-        out[key] = percentDecode(s.substr(eq + 2, close - eq - 2), false);
-        at = close + 1;
-        if (at < s.size() && s[at] == ',') ++at;
+    const std::string s = header.rfind("OAuth ", 0) == 0 ? header.substr(6) : header;
+    for (size_t at = 0, eq, close; (eq = s.find('=', at)) != std::string::npos; at = close + 1 + (s[close + 1] == ',')) {
+        if (s[eq + 1] != '"' || (close = s.find('"', eq + 2)) == std::string::npos) break;
+        const size_t from = s.find_first_not_of(' ', at);
+        out[s.substr(from, eq - from)] = percentDecode(s.substr(eq + 2, close - eq - 2), false);
     }
     return out;
 }
 
 inline void addForm(const std::string& text, std::multimap<std::string, std::string>& params) {
-    size_t at = 0;
-    while (at < text.size()) {
-        size_t amp = text.find('&', at);
-        if (amp == std::string::npos) amp = text.size();
+    for (size_t at = 0, amp; at < text.size(); at = amp + 1) {
+        amp = std::min(text.find('&', at), text.size());
         std::string piece = text.substr(at, amp - at);
         size_t eq = piece.find('=');
         if (eq != std::string::npos)
             params.emplace(percentDecode(piece.substr(0, eq), true), percentDecode(piece.substr(eq + 1), true));
-        at = amp + 1;
     }
 }
 
@@ -95,14 +86,12 @@ inline std::string expectedSignature(const std::string& method, const std::strin
     addForm(formBody, decoded);
     for (const auto& [k, v] : header)
         if (k != "oauth_signature" && k != "realm") decoded.emplace(k, v);
-    std::multimap<std::string, std::string> encoded;
-    for (const auto& [k, v] : decoded) encoded.emplace(encode(k), encode(v));
-    // multimap keeps equal keys in insertion order; sort fully by key then value.
-    std::map<std::pair<std::string, std::string>, int> byPair;
-    for (const auto& kv : encoded) byPair[kv]++;
+    // Sorted fully: by encoded key, then encoded value.
+    std::vector<std::pair<std::string, std::string>> encoded;
+    for (const auto& [k, v] : decoded) encoded.emplace_back(encode(k), encode(v));
+    std::sort(encoded.begin(), encoded.end());
     std::string normal;
-    for (const auto& [kv, n] : byPair)
-        for (int i = 0; i < n; ++i) normal += (normal.empty() ? "" : "&") + kv.first + "=" + kv.second;
+    for (const auto& [k, v] : encoded) normal += (normal.empty() ? "" : "&") + k + "=" + v;
     std::string base = method + "&" + encode(baseUrl) + "&" + encode(normal);
     return hmacSha1Base64(encode(consumerSecret) + "&" + encode(tokenSecret), base);
 }

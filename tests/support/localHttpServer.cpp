@@ -14,18 +14,6 @@ std::string lower(std::string s) {
     for (auto& c : s) c = (char)tolower((unsigned char)c);
     return s;
 }
-
-const char* reasonText(int status) {
-    switch (status) {
-    case 200: return "OK";
-    case 400: return "Bad Request";
-    case 401: return "Unauthorized";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    default: return "Status";
-    }
-}
 }  // namespace
 
 ClocalHttpServer::ClocalHttpServer(Chandler handler) : handler_(std::move(handler)) {
@@ -35,14 +23,13 @@ ClocalHttpServer::ClocalHttpServer(Chandler handler) : handler_(std::move(handle
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = 0;
-    if (::bind(listenFd_, (sockaddr*)&addr, sizeof addr) != 0 || ::listen(listenFd_, 16) != 0) {
+    socklen_t len = sizeof addr;
+    if (::bind(listenFd_, (sockaddr*)&addr, sizeof addr) != 0 || ::listen(listenFd_, 16) != 0 ||
+        getsockname(listenFd_, (sockaddr*)&addr, &len) != 0) {
         ::close(listenFd_);
         listenFd_ = -1;
         return;
     }
-    socklen_t len = sizeof addr;
-    getsockname(listenFd_, (sockaddr*)&addr, &len);
     port_ = ntohs(addr.sin_port);
     thread_ = std::thread([this] { run(); });
 }
@@ -77,14 +64,12 @@ void ClocalHttpServer::run() {
     }
 }
 
+// One request per connection; enough for the clients under test.
 void ClocalHttpServer::serve(int fd) {
-    // One request per connection; enough for the clients under test.
-    std::string data;
-    char buf[8192];
-    size_t headerEnd = std::string::npos;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     // Appends what comes next to into; false once the client is gone or slow.
     auto readMore = [&](std::string& into) {
+        char buf[8192];
         for (;;) {
             pollfd p{fd, POLLIN, 0};
             if (std::chrono::steady_clock::now() > deadline || ::poll(&p, 1, 100) < 0) return false;
@@ -94,34 +79,26 @@ void ClocalHttpServer::serve(int fd) {
             return n > 0;
         }
     };
-    while (headerEnd == std::string::npos) {
+    std::string data;
+    size_t headerEnd;
+    while ((headerEnd = data.find("\r\n\r\n")) == std::string::npos)
         if (!readMore(data)) return;
-        headerEnd = data.find("\r\n\r\n");
-    }
     ChttpRequest req;
-    std::string head = data.substr(0, headerEnd);
+    std::string head = data.substr(0, headerEnd) + "\r\n";
     size_t lineEnd = head.find("\r\n");
     std::string first = head.substr(0, lineEnd);
     size_t s1 = first.find(' '), s2 = first.rfind(' ');
     if (s1 == std::string::npos || s2 == s1) return;
     req.method = first.substr(0, s1);
     req.path = first.substr(s1 + 1, s2 - s1 - 1);
-    req.version = first.substr(s2 + 1);
-    size_t at = lineEnd == std::string::npos ? head.size() : lineEnd + 2;
-    while (at < head.size()) {
-        size_t e = head.find("\r\n", at);
-        if (e == std::string::npos) e = head.size();
+    for (size_t at = lineEnd + 2, e; (e = head.find("\r\n", at)) != std::string::npos; at = e + 2) {
         std::string line = head.substr(at, e - at);
         size_t colon = line.find(':');
-        if (colon != std::string::npos) {
-            std::string value = line.substr(colon + 1);
-            while (!value.empty() && value[0] == ' ') value.erase(0, 1);
-            req.headers[lower(line.substr(0, colon))] = value;
-        }
-        at = e + 2;
+        if (colon == std::string::npos) continue;
+        size_t value = line.find_first_not_of(' ', colon + 1);
+        req.headers[lower(line.substr(0, colon))] = value == std::string::npos ? "" : line.substr(value);
     }
-    size_t contentLength = 0;
-    if (!req.header("content-length").empty()) contentLength = std::stoul(req.header("content-length"));
+    size_t contentLength = req.header("content-length").empty() ? 0 : std::stoul(req.header("content-length"));
     req.body = data.substr(headerEnd + 4);
     if (lower(req.header("expect")) == "100-continue") {
         const char* cont = "HTTP/1.1 100 Continue\r\n\r\n";
@@ -134,19 +111,14 @@ void ClocalHttpServer::serve(int fd) {
         requests_.push_back(req);
     }
     ChttpResponse resp = handler_ ? handler_(req) : ChttpResponse{};
-    if (resp.delayMs > 0) {
-        auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(resp.delayMs);
-        while (!stop_ && std::chrono::steady_clock::now() < until)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    std::string out = "HTTP/1.1 " + std::to_string(resp.status) + " " + reasonText(resp.status) + "\r\n";
-    out += "Content-Type: " + resp.contentType + "\r\n";
-    out += "Content-Length: " + std::to_string(resp.body.size()) + "\r\n";
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(resp.delayMs);
+    while (!stop_ && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    // Clients read the code, never the reason text.
+    std::string out = "HTTP/1.1 " + std::to_string(resp.status) + (resp.status == 200 ? " OK" : " Status") + "\r\n";
+    out += "Content-Type: " + resp.contentType + "\r\nContent-Length: " + std::to_string(resp.body.size()) + "\r\n";
     for (auto& h : resp.extraHeaders) out += h.first + ": " + h.second + "\r\n";
-    out += "Connection: close\r\n\r\n";
-    out += resp.body;
-    size_t sent = 0;
-    while (sent < out.size()) {
+    out += "Connection: close\r\n\r\n" + resp.body;
+    for (size_t sent = 0; sent < out.size();) {
         ssize_t n = ::send(fd, out.data() + sent, out.size() - sent, MSG_NOSIGNAL);
         if (n <= 0) break;
         sent += (size_t)n;

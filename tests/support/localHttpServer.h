@@ -12,20 +12,22 @@
 #include <vector>
 
 struct ChttpRequest {
-    std::string method, path, version;
+    std::string method, path;
     std::map<std::string, std::string> headers;   // names in lower case
     std::string body;
     std::string header(const std::string& lowerName) const {
-        auto it = headers.find(lowerName);
-        return it == headers.end() ? std::string() : it->second;
+        return headers.count(lowerName) ? headers.at(lowerName) : std::string();
     }
 };
 
 struct ChttpResponse {
-    int status = 200;
+    using Cheaders = std::vector<std::pair<std::string, std::string>>;
+    ChttpResponse(int code = 200, std::string text = "", std::string type = "text/plain", Cheaders headers = {})
+        : status(code), body(std::move(text)), contentType(std::move(type)), extraHeaders(std::move(headers)) {}
+    int status;
     std::string body;
-    std::string contentType = "text/plain";
-    std::vector<std::pair<std::string, std::string>> extraHeaders;
+    std::string contentType;
+    Cheaders extraHeaders;
     int delayMs = 0;   // wait before answering (for time-out tests)
 };
 
@@ -45,10 +47,8 @@ public:
 
 private:
     void set(bool on) {
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            holding_ = on;
-        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        holding_ = on;
         changed_.notify_all();
     }
     std::mutex mutex_;

@@ -12,12 +12,9 @@
 
 // Two templates made once per test program: a 40-second track and a 10-second one.
 struct CmusicTemplates {
-    std::string folder, longTrack, shortTrack;
-    CmusicTemplates() {
-        folder = makeTempFolder("music_templates");
-        longTrack = writeTestAudio(folder, "long.flac", synth::makeTone(440.0, 40.0, 8000, 1, 0.0f));
-        shortTrack = writeTestAudio(folder, "short.ogg", synth::makeTone(440.0, 10.0, 8000, 1, 0.0f), nullptr, 32);
-    }
+    std::string folder = makeTempFolder("music_templates");
+    std::string longTrack = writeTestAudio(folder, "long.flac", synth::makeTone(440.0, 40.0, 8000, 1, 0.0f));
+    std::string shortTrack = writeTestAudio(folder, "short.ogg", synth::makeTone(440.0, 10.0, 8000, 1, 0.0f), nullptr, 32);
     ~CmusicTemplates() { removeFolderTree(folder); }
     static const CmusicTemplates& get() {
         static CmusicTemplates t;

@@ -1,6 +1,6 @@
 #include "support/testEngine.h"
 
-#include <gtest/gtest.h>
+#include <algorithm>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,8 +27,7 @@ bool waitUntil(const std::function<bool()>& poll, double seconds) {
 
 std::string makeTempFolder(const char* tag) {
     std::string templ = std::string("/tmp/zx_") + tag + "_XXXXXX";
-    char* made = mkdtemp(templ.data());
-    return made ? std::string(made) : std::string();
+    return mkdtemp(templ.data()) ? templ : std::string();
 }
 
 void removeFolderTree(const std::string& path) {
@@ -57,7 +56,7 @@ CtestEngine::CtestEngine(bool init, const std::string& commandLine, const std::s
             // Why, from the engine's own log: the last lines before it gave up.
             std::string why;
             std::vector<ClogLine> lines = gEngine->log.recentLines();
-            for (size_t i = lines.size() > 5 ? lines.size() - 5 : 0; i < lines.size(); ++i) why += "\n  " + lines[i].text;
+            for (size_t i = std::max<size_t>(lines.size(), 5) - 5; i < lines.size(); ++i) why += "\n  " + lines[i].text;
             // The test ends here with the reason: nothing may run on an engine
             // that is only half there.
             Cengine::destroy();

@@ -60,23 +60,24 @@ void CtestGame::steps(int n) {
 }
 
 bool CtestGame::stepUntil(const std::function<bool()>& pred, double seconds) {
-    return waitUntil(
-        [&] {
-            if (pred()) return true;
-            steps(1);
-            return pred();
-        },
-        seconds);
+    return waitUntil([&] { return pred() || (steps(1), pred()); }, seconds);
 }
 
 namespace {
-void pushKey(int sc, bool down) {
+// Queues an event that fill completes; the next pump takes it.
+template <class F>
+void push(Uint32 type, F fill) {
     SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.scancode = (SDL_Scancode)sc;
-    e.key.keysym.sym = SDL_GetKeyFromScancode((SDL_Scancode)sc);
+    e.type = type;
+    fill(e);
     SDL_PushEvent(&e);
+}
+void pushKey(int sc, bool down) {
+    push(down ? SDL_KEYDOWN : SDL_KEYUP, [&](SDL_Event& e) {
+        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.scancode = (SDL_Scancode)sc;
+        e.key.keysym.sym = SDL_GetKeyFromScancode((SDL_Scancode)sc);
+    });
 }
 }  // namespace
 
@@ -84,89 +85,70 @@ void CtestGame::keyDown(int sc) { pushKey(sc, true); }
 void CtestGame::keyUp(int sc) { pushKey(sc, false); }
 
 void CtestGame::mouseButton(int button, bool down) {
-    SDL_Event e{};
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.button = (Uint8)(button + 1);
-    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.button.x = (Sint32)gEngine->input.mouse.x;
-    e.button.y = (Sint32)gEngine->input.mouse.y;
-    SDL_PushEvent(&e);
+    push(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP, [&](SDL_Event& e) {
+        e.button.button = (Uint8)(button + 1);
+        e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.button.x = (Sint32)gEngine->input.mouse.x;
+        e.button.y = (Sint32)gEngine->input.mouse.y;
+    });
 }
 
 void CtestGame::mouseMove(int x, int y) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.x = x;
-    e.motion.y = y;
-    SDL_PushEvent(&e);
+    push(SDL_MOUSEMOTION, [&](SDL_Event& e) {
+        e.motion.x = x;
+        e.motion.y = y;
+    });
 }
 
 void CtestGame::mouseWheel(int notches) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEWHEEL;
-    e.wheel.y = notches;
-    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
-    SDL_PushEvent(&e);
+    push(SDL_MOUSEWHEEL, [&](SDL_Event& e) {
+        e.wheel.y = notches;
+        e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
+    });
 }
 
 void CtestGame::finger(SDL_EventType type, SDL_FingerID id, float x, float y) {
-    SDL_Event e{};
-    e.type = type;
-    e.tfinger.touchId = 1;
-    e.tfinger.fingerId = id;
-    e.tfinger.x = x;
-    e.tfinger.y = y;
-    SDL_PushEvent(&e);
+    push(type, [&](SDL_Event& e) {
+        e.tfinger.touchId = 1;
+        e.tfinger.fingerId = id;
+        e.tfinger.x = x;
+        e.tfinger.y = y;
+    });
 }
 
 bool CtestGame::setAction(int player, int action, bool down) {
     CinputPlayer* p = gEngine->input.player(player);
-    if (!p) return false;
-    const CactionBinding* b = p->findBinding(action);
+    const CactionBinding* b = p ? p->findBinding(action) : nullptr;
     if (!b) return false;
-    if (b->keyFlag) {
-        down ? keyDown(b->key) : keyUp(b->key);
-        return true;
-    }
-    if (b->mouseFlag) {
-        mouseButton(b->mouseButton, down);
+    if (b->keyFlag || b->mouseFlag) {
+        b->keyFlag ? pushKey(b->key, down) : mouseButton(b->mouseButton, down);
         return true;
     }
     for (size_t pad = 0; pad < pads_.size(); ++pad) {
         if (padSlot((int)pad) != p->joystick) continue;
+        static const Uint8 hat[4] = {SDL_HAT_UP, SDL_HAT_RIGHT, SDL_HAT_DOWN, SDL_HAT_LEFT};
         if (b->joyButtonFlag && b->joyButton < kJoyHatFirst) padButton((int)pad, b->joyButton, down);
-        else if (b->joyButtonFlag) {
-            static const Uint8 hat[4] = {SDL_HAT_UP, SDL_HAT_RIGHT, SDL_HAT_DOWN, SDL_HAT_LEFT};
-            padHat((int)pad, down ? hat[b->joyButton - kJoyHatFirst] : SDL_HAT_CENTERED);
-        } else if (b->axisFlag)
-            padAxis((int)pad, b->axis, down ? (b->axisNegative ? -1.0f : 1.0f) : 0.0f);
+        else if (b->joyButtonFlag) padHat((int)pad, down ? hat[b->joyButton - kJoyHatFirst] : SDL_HAT_CENTERED);
+        else if (b->axisFlag) padAxis((int)pad, b->axis, down ? (b->axisNegative ? -1.0f : 1.0f) : 0.0f);
         return true;
     }
     return false;
 }
 
 int CtestGame::attachPad(const char* name, int axes, int buttons, int hats) {
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = (Uint16)axes;
-    desc.nbuttons = (Uint16)buttons;
-    desc.nhats = (Uint16)hats;
+    SDL_VirtualJoystickDesc desc{SDL_VIRTUAL_JOYSTICK_DESC_VERSION, SDL_JOYSTICK_TYPE_GAMECONTROLLER, (Uint16)axes,
+                                 (Uint16)buttons, (Uint16)hats};
     desc.name = name;
     int device = SDL_JoystickAttachVirtualEx(&desc);
     EXPECT_GE(device, 0) << SDL_GetError();
-    SDL_Joystick* j = device >= 0 ? SDL_JoystickOpen(device) : nullptr;
-    pads_.push_back(j);
+    pads_.push_back(device >= 0 ? SDL_JoystickOpen(device) : nullptr);
     return (int)pads_.size() - 1;
 }
 
-void CtestGame::padButton(int pad, int button, bool down) {
-    SDL_JoystickSetVirtualButton(pads_.at(pad), button, down ? 1 : 0);
-}
+void CtestGame::padButton(int pad, int button, bool down) { SDL_JoystickSetVirtualButton(pads_.at(pad), button, down); }
 
 void CtestGame::padAxis(int pad, int axis, float value) {
-    float v = std::clamp(value, -1.0f, 1.0f);
-    SDL_JoystickSetVirtualAxis(pads_.at(pad), axis, (Sint16)std::lround(v * 32767.0f));
+    SDL_JoystickSetVirtualAxis(pads_.at(pad), axis, (Sint16)std::lround(std::clamp(value, -1.0f, 1.0f) * 32767.0f));
 }
 
 void CtestGame::padHat(int pad, Uint8 hat) { SDL_JoystickSetVirtualHat(pads_.at(pad), 0, hat); }
@@ -177,9 +159,8 @@ int CtestGame::padSlot(int pad) const {
 }
 
 int CtestGame::logCount(const std::string& text) const {
-    int n = 0;
-    for (const auto& l : gEngine->log.recentLines()) n += l.text == text ? 1 : 0;
-    return n;
+    auto lines = gEngine->log.recentLines();
+    return (int)std::count_if(lines.begin(), lines.end(), [&](const ClogLine& l) { return l.text == text; });
 }
 
 std::vector<std::string> CtestGame::logLinesStartingWith(const std::string& prefix) const {

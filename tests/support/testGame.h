@@ -25,7 +25,6 @@ public:
 
     Cgame* operator->() { return gGame; }
     Cgame& game() { return *gGame; }
-    Cengine& engine() { return *gEngine; }
     bool initOk() const { return initOk_; }
 
     // Web pages the game asked to open (in the desktop's browser), and
