@@ -9,10 +9,29 @@
 set -u
 . "$(dirname "$0")/xvfbDriver.sh"
 openRoad ship_editor "$@"
-# Two pictures: a hull of 160 x 120 and one of 300 x 200 (over the limit).
-writeHullPictures "$work/hull.png" 160 120 "$work/huge.png" 300 200
+# Two pointed hulls (an arrow head with a lighter spine, clear around it):
+# one of 160 x 120 and one of 300 x 200 (over the limit).
+/usr/bin/python3 - "$work" <<'PY' || fail "could not write the pictures"
+import sys
+from PIL import Image
+for name, w, h in (("hull", 160, 120), ("huge", 300, 200)):
+    img = Image.new("RGBA", (w, h))
+    for y in range(h):
+        for x in range(w):
+            u, v = (x - w / 2) / (w / 2), y / h
+            if abs(u) <= v * 0.9 and v <= 0.95:
+                img.putpixel((x, y), (40, 255 - int(150 * abs(u)), 255, 255) if abs(u) > 0.12 else (230, 240, 255, 255))
+    img.save(f"{sys.argv[1]}/{name}.png")
+PY
+# The editor's rows: 34 high, 4 apart, from y 158; the centre of row k.
+editorRow() { echo $((175 + 38 * $1)); }
 toMainMenu
-newShipInEditor
+clickWidget mainMenu.txt ShipHangar
+waitReady Gallery 60 || fail "no gallery"
+dismissTutorials
+keys 3
+waitReady ShipEditor 60 || fail "New ship did not open the editor"
+dismissTutorials 640 650   # the editor's rows start high
 shot newShip
 
 # A picture too large is refused with a message, and the ship keeps its hull.

@@ -1,7 +1,7 @@
 // Checks the picture the loading screen saved under Xvfb and the game's log:
 // the logo, the bar (its fill from the left end, the rest in the menu
 // colour) and the warning lines are on it; the log names Loading, then the
-// title screen. Usage: checkLoadingShot <png> <log>
+// title screen. Usage: check_loading_shot <png> <log>
 #include <SDL.h>
 #include <SDL_image.h>
 
@@ -41,10 +41,7 @@ struct Cshot {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: checkLoadingShot <png> <log>\n");
-        return 2;
-    }
+    if (argc < 3) return 2;
     SDL_Surface* raw = IMG_Load(argv[1]);
     check(raw != nullptr, "the loading picture was saved");
     if (!raw) return 1;
@@ -53,7 +50,6 @@ int main(int argc, char** argv) {
     SDL_FreeSurface(raw);
     const int w = shot.s->w, h = shot.s->h, cx = w / 2, cy = h / 2;
     const float k = h / 720.0f;   // layout pixels to picture pixels
-    std::printf("picture %d x %d\n", w, h);
 
     // The logo, centred 100 above the middle.
     check(shot.bright(cx - (int)(200 * k), cy - (int)(150 * k), (int)(400 * k), (int)(100 * k)) > 800,
@@ -75,15 +71,11 @@ int main(int argc, char** argv) {
           "the two warning lines are drawn");
     SDL_FreeSurface(shot.s);
 
-    std::ifstream in(argv[2]);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    const std::string log = ss.str();
-    size_t loading = log.find("GameMode = Loading");
-    size_t title = log.find("GameMode = PressStart");
-    check(loading != std::string::npos, "the log shows GameMode = Loading");
-    check(title != std::string::npos && loading != std::string::npos && title > loading,
-          "then the PressStart request");
-    check(log.find("Save PNG: Success: ") != std::string::npos, "the picture was saved while loading");
+    std::stringstream log;
+    log << std::ifstream(argv[2]).rdbuf();
+    const size_t loading = log.str().find("GameMode = Loading"), title = log.str().find("GameMode = PressStart");
+    check(loading != std::string::npos && title != std::string::npos && title > loading,
+          "the log shows GameMode = Loading, then the PressStart request");
+    check(log.str().find("Save PNG: Success: ") != std::string::npos, "the picture was saved while loading");
     return failures == 0 ? 0 : 1;
 }
