@@ -30,7 +30,8 @@ item() {
 
 ZORBEX_TEST_LOADING_SHOT="$work/loading.png" startGame -SteamBoards
 cp "$work/loading.png" "$out/loading.png" 2>/dev/null
-"$checkLoading" "$work/loading.png" "$log" || fail "the loading screen's picture"
+grep -qF "GameMode = Loading" "$log" || fail "no loading screen"
+"$checkLoading" "$work/loading.png" || fail "the loading screen's picture"
 toOptions 1
 shot options
 

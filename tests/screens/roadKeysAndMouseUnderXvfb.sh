@@ -5,16 +5,17 @@
 # rank-up with its bar counting over a rank (the player starts a little below
 # rank 2), and the perk unlock and the main menu clicked with the mouse (which
 # play must have given back). Then Configure Keyboard moves the moves to I, K,
-# J and L: tiles and back, a track chosen in the music browser and played, a
-# pause, the quit question answered No with Backspace and then Yes, a restart
-# that keeps the keys, and RESET CONTROLLERS on the title that brings the
-# arrows back.
+# J and L: Quick Play by them, a pause, the quit question answered No with
+# Backspace and then Yes, a restart that keeps the keys, and RESET CONTROLLERS
+# on the title that brings the arrows back.
 # Usage: roadKeysAndMouseUnderXvfb.sh <zorbex> <zx_local_service> <zx_make_music_folder> <zx_seed_progress_save>
 #        <data folder> <screenshot folder>
 set -u
 . "$(dirname "$0")/xvfbDriver.sh"
 openRoad road_keys_mouse "$@"
-musicFolder
+# The music folder (two albums of 40-second tracks) the folder dialog answers with.
+"$makeMusic" "$work/My Music" > /dev/null || fail "could not make the music folder"
+answerFolderDialog "$work/My Music"
 SDL_VIDEODRIVER=dummy ZORBEX_DATA="$data" "$seedSave" "$work/save" 59000 > "$work/seed.log" 2>&1 ||
     { cat "$work/seed.log"; fail "could not seed the save"; }
 toMainMenu
@@ -42,9 +43,40 @@ keys BackSpace
 waitReady Hangar 60 3 || fail "Back did not return to the hangar"
 tileBack Hangar
 
-# A short track to play, found in the music folder (clicks: this is not the keyboard's road).
+# Short tracks found in the music folder (clicks: this is not the keyboard's
+# road), the first album's first track ("Sunrise") played, back to the menu.
+clickWidget mainMenu.txt MusicBrowser
+waitReady MusicTypeList 60 2 || fail "no music type list"
+dismissTutorials
+clickAt 640 439   # "Find music", below the spacer
+waitReady FindMusic 60 || fail "no music indexing screen"
+clickAt 640 427   # "Choose a folder"
+waitFor "Index: Finished" 90 || fail "the walk did not finish"
+grep -qF "zenity --file-selection --directory" "$work/dialog.log" || fail "the folder dialog was not asked"
+[ "$(grep -cF "Found Track: $work/My Music/" "$log")" -eq 4 ] || fail "not every track was found"
+shot findMusic
+keys BackSpace
+waitReady MusicTypeList 60 3 || fail "no way back to the music type list"
+clickAt 640 207   # "Your music"
+waitReady MusicBrowser 60 || fail "no music browser"
+listed=$(logCount "Music browser: ")
+clickWidget MusicBrowser.txt Albums
+waitForNext "Music browser: " "$listed" 10 || fail "no albums listed"
+listed=$(logCount "Music browser: ")
+clickAt 640 250
+waitForNext "Music browser: " "$listed" 10 || fail "the first album did not open"
+clickAt 640 250
+waitFor "Playing track: Sunrise" 10 || fail "the album's first track did not play"
+shot musicBrowserTrack
+listed=$(logCount "Music browser: ")
+keys BackSpace
+waitForNext "Music browser: " "$listed" 10 || fail "Back did not close the album"
+keys BackSpace
+waitReady MusicTypeList 60 4 || fail "no way back from the browser"
+keys BackSpace
 menus=$((menus + 1))
-findAndPlayFirstTrack 2 "$menus"
+waitReady MainMenu 60 "$menus" || fail "no way back to the main menu"
+dismissTutorials
 
 # Quick Play by keys; a pause (the music bar shows it), play on, to the end.
 toTile "Up Right"
@@ -102,37 +134,10 @@ menus=$((menus + 1))
 waitReady MainMenu 60 "$menus" || fail "Backspace did not leave the options after the set-up"
 dismissTutorialsByKey Return
 
+# Quick Play by the new keys.
 moveKeys="i k j l"
-tileRoads 3<<'EOF2'
-MusicTypeList ijkl_music
-Down Down Right Right Right OptionsTwitter ijkl_twitter
-Down Down Down Options ijkl_options
-EOF2
-
-# Play: "Your music", the first album and its first track by keys, then the
-# track now playing taken with X.
-toTile Up
-waitReady GameType 60 2 || fail "no game type"
-dismissTutorialsByKey Return
-keys Return
-waitReady MusicBrowser 60 2 || fail "Return did not open the music browser"
-dismissTutorialsByKey Return
-listed=$(logCount "Music browser: ")
-keys Tab
-waitForNext "Music browser: " "$listed" 10 || fail "Tab did not list the albums"
-listed=$(logCount "Music browser: ")
-keys k Return
-waitForNext "Music browser: " "$listed" 10 || fail "Return did not open the album"
-playing=$(logCount "Playing track: ")
-keys k Return
-waitForNext "Playing track: " "$playing" 10 || fail "Return did not play the track"
-shot musicBrowserByKeys
-n=$(readyCount GameSettings)
-keys x
-waitReady GameSettings 60 $((n + 1)) || fail "X did not take the track now playing"
-dismissTutorialsByKey Return
-keys Return
-waitMode Playing 30 2 || fail "the game did not start"
+toTile "Up Right"
+waitMode Playing 30 2 || fail "the new keys did not start a game"
 waitReady Playing 60 2 || fail "play did not take input"
 
 # The pause opens on Resume; the quit question on No, which Backspace answers.

@@ -1,28 +1,18 @@
 #!/bin/bash
-# The real game under Xvfb from the title to the ship editor: a new ship, a
-# picture too large refused, a generated hull picture chosen in the (answered)
-# file dialog, its handling changed, a test flight and its return, and the
-# ship published to the local workshop. The game is then started again over
-# the same save folder, where the hull is made from the saved picture for the
-# gallery and the hangar.
+# The real game under Xvfb in the ship editor: a new ship, a picture too
+# large refused, a hull picture chosen in the (answered) file dialog, its
+# handling changed, a test flight and back, and the ship published to the
+# local workshop. Started again, the hull is made from the saved picture for
+# the gallery and the hangar.
 # Usage: shipEditorUnderXvfb.sh <zorbex> <zx_local_service> <data folder> <screenshot folder>
 set -u
 . "$(dirname "$0")/xvfbDriver.sh"
 openRoad ship_editor "$@"
-# Two pointed hulls (an arrow head with a lighter spine, clear around it):
-# one of 160 x 120 and one of 300 x 200 (over the limit).
-/usr/bin/python3 - "$work" <<'PY' || fail "could not write the pictures"
-import sys
-from PIL import Image
+# Two hull pictures: one of 160 x 120 and one of 300 x 200 (over the limit).
+/usr/bin/python3 -c 'import sys; from PIL import Image
 for name, w, h in (("hull", 160, 120), ("huge", 300, 200)):
-    img = Image.new("RGBA", (w, h))
-    for y in range(h):
-        for x in range(w):
-            u, v = (x - w / 2) / (w / 2), y / h
-            if abs(u) <= v * 0.9 and v <= 0.95:
-                img.putpixel((x, y), (40, 255 - int(150 * abs(u)), 255, 255) if abs(u) > 0.12 else (230, 240, 255, 255))
-    img.save(f"{sys.argv[1]}/{name}.png")
-PY
+    Image.new("RGBA", (w, h), (40, 200, 255, 255)).save(f"{sys.argv[1]}/{name}.png")' "$work" ||
+    fail "could not write the pictures"
 # The editor's rows: 34 high, 4 apart, from y 158; the centre of row k.
 editorRow() { echo $((175 + 38 * $1)); }
 toMainMenu

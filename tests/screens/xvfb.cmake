@@ -21,7 +21,6 @@ target_include_directories(zx_seed_progress_save PRIVATE ${CMAKE_SOURCE_DIR} ${C
 
 # Each script says what its road does.
 zx_xvfb_road(options_xvfb_kept_across_restart optionsUnderXvfb.sh options 240 check_loading_shot)
-zx_xvfb_road(road_xvfb_party partyUnderXvfb.sh party 300 zx_local_service zx_make_music_folder)
 zx_xvfb_road(road_xvfb_challenge roadChallengeUnderXvfb.sh challenge 300 zx_local_service)
 zx_xvfb_road(road_xvfb_ship_editor shipEditorUnderXvfb.sh shipEditor 300 zx_local_service)
 zx_xvfb_road(road_xvfb_online_trouble roadOnlineTroubleUnderXvfb.sh online 240 zx_local_service)
@@ -32,11 +31,8 @@ zx_xvfb_road(road_xvfb_keys_and_mouse roadKeysAndMouseUnderXvfb.sh keysMouse 540
 add_executable(check_loading_shot ${CMAKE_SOURCE_DIR}/tests/screens/xvfb/checkLoadingShot.cpp)
 target_link_libraries(check_loading_shot PRIVATE PkgConfig::SDL2)
 
-# Screens drawn by the real renderer in a window under Xvfb; pictures in
-# screenshots/share, screenshots/twitter and screenshots/unlock.
+# Screens drawn by the real renderer in a window under Xvfb; pictures in screenshots/share.
 file(GLOB zx_screens_gl_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/screens/gl/*.cpp)
 zx_gl_test(test_screens_gl share_moment_gl_xvfb 180 ${zx_screens_gl_srcs})
-find_package(OpenSSL REQUIRED)
-target_link_libraries(test_screens_gl PRIVATE OpenSSL::SSL OpenSSL::Crypto)
 target_include_directories(test_screens_gl PRIVATE ${CMAKE_SOURCE_DIR}/tests/screens)
 set_tests_properties(share_moment_gl_xvfb PROPERTIES RUN_SERIAL TRUE)

@@ -96,11 +96,6 @@ restartToMainMenu() {
     waitReady MainMenu 60 || fail "no main menu after the restart"
     dismissTutorials
 }
-# The music folder (two albums of 40-second tracks) the folder dialog answers with.
-musicFolder() {
-    "$makeMusic" "$work/My Music" > /dev/null || fail "could not make the music folder"
-    answerFolderDialog "$work/My Music"
-}
 # Ends the game as the desktop would (SIGTERM) and checks its exit code.
 stopGame() {
     kill -TERM "$gpid"
@@ -217,48 +212,6 @@ putAwayHelpBoxes() {
 # screen is driven (a new daily challenge) takes the presses meant for it.
 putAwayWarnings() {
     pressUntilPutAway "Warning shown: " "Warning put away" 10 xdotool key Return || fail "a warning was not put away"
-}
-# From the main menu (the music list's lists-th visit): the music folder (the
-# folder dialog's answer) found by the music indexing, every track of it, and
-# back to the music list.
-findMusic() {
-    clickWidget mainMenu.txt MusicBrowser
-    waitReady MusicTypeList 60 "$1" || fail "no music type list"
-    dismissTutorials
-    clickAt 640 439   # "Find music", below the spacer
-    waitReady FindMusic 60 || fail "no music indexing screen"
-    clickAt 640 427   # "Choose a folder"
-    waitFor "Index: Finished" 90 || fail "the walk did not finish"
-    grep -qF "zenity --file-selection --directory" "$work/dialog.log" || fail "the folder dialog was not asked"
-    [ "$(grep -cF "Found Track: $work/My Music/" "$log")" -eq 4 ] || fail "not every track was found"
-    shot findMusic
-    keys BackSpace
-    waitReady MusicTypeList 60 $(($1 + 1)) || fail "no way back to the music type list"
-}
-# findMusic, then the first album's first track ("Sunrise") played, and back
-# to the main menu; the visits of the music list and the main menu on arriving.
-findAndPlayFirstTrack() {
-    local lists="$1" menus="$2" listed
-    findMusic "$lists"
-    clickAt 640 207   # "Your music"
-    waitReady MusicBrowser 60 || fail "no music browser"
-    listed=$(logCount "Music browser: ")
-    clickWidget MusicBrowser.txt Albums
-    waitForNext "Music browser: " "$listed" 10 || fail "no albums listed"
-    listed=$(logCount "Music browser: ")
-    clickAt 640 250
-    waitForNext "Music browser: " "$listed" 10 || fail "the first album did not open"
-    clickAt 640 250
-    waitFor "Playing track: Sunrise" 10 || fail "the album's first track did not play"
-    shot musicBrowserTrack
-    listed=$(logCount "Music browser: ")
-    keys BackSpace
-    waitForNext "Music browser: " "$listed" 10 || fail "Back did not close the album"
-    keys BackSpace
-    waitReady MusicTypeList 60 $((lists + 2)) || fail "no way back from the browser"
-    keys BackSpace
-    waitReady MainMenu 60 "$menus" || fail "no way back to the main menu"
-    dismissTutorials
 }
 # The main menu's tiles by keys (moveKeys: up, down, left, right): up and
 # left end on the top-left tile, and a tile is a path of moves from there.

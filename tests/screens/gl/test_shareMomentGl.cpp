@@ -3,13 +3,26 @@
 // player sees it is left in screenshots/share/shareMoment.png of the build
 // folder; a picture saved to a file holds the result but none of the buttons
 // (a copy beside it, sharedPicture.png).
+#include <SDL_image.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "screens/screenRegistry.h"
 #include "screens/shareMoment.h"
-#include "shownScreen.h"
+#include "screensFixture.h"
+
+namespace {
+SDL_Color pixelAt(SDL_Surface* s, int x, int y) {
+    SDL_Color c{};
+    Uint32 v = 0;
+    memcpy(&v, (const uint8_t*)s->pixels + y * s->pitch + x * s->format->BytesPerPixel, s->format->BytesPerPixel);
+    SDL_GetRGB(v, s->format, &c.r, &c.g, &c.b);
+    return c;
+}
+}  // namespace
 
 TEST(ShareMomentGl, TheComposedPictureIsSharedWithoutItsButtons) {
     CscreensGame g;

@@ -1,14 +1,10 @@
-// Checks the picture the loading screen saved under Xvfb and the game's log:
-// the logo, the bar (its fill from the left end, the rest in the menu
-// colour) and the warning lines are on it; the log names Loading, then the
-// title screen. Usage: check_loading_shot <png> <log>
+// Checks the picture the loading screen saved under Xvfb: the logo, the bar
+// (its fill from the left end, the rest in the menu colour) and the warning
+// lines are on it. Usage: check_loading_shot <png>
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
-#include <string>
 
 namespace {
 int failures = 0;
@@ -41,7 +37,7 @@ struct Cshot {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) return 2;
+    if (argc < 2) return 2;
     SDL_Surface* raw = IMG_Load(argv[1]);
     check(raw != nullptr, "the loading picture was saved");
     if (!raw) return 1;
@@ -70,12 +66,5 @@ int main(int argc, char** argv) {
     check(shot.bright(cx - (int)(400 * k), h - (int)(85 * k), (int)(800 * k), (int)(60 * k)) > 800,
           "the two warning lines are drawn");
     SDL_FreeSurface(shot.s);
-
-    std::stringstream log;
-    log << std::ifstream(argv[2]).rdbuf();
-    const size_t loading = log.str().find("GameMode = Loading"), title = log.str().find("GameMode = PressStart");
-    check(loading != std::string::npos && title != std::string::npos && title > loading,
-          "the log shows GameMode = Loading, then the PressStart request");
-    check(log.str().find("Save PNG: Success: ") != std::string::npos, "the picture was saved while loading");
     return failures == 0 ? 0 : 1;
 }
