@@ -33,7 +33,6 @@ struct CshareGame : CscreensGame {
         gGame->setGameMode(GM_GAME_OVER);
         steps(2);
     }
-    // Shots as play leaves them: textures of a picture's size.
     void addShots(int n) {
         std::vector<uint8_t> px(320 * 180 * 4, 200);
         for (int i = 0; i < n; ++i)
@@ -183,9 +182,7 @@ TEST(ShareMoment, SavesNumberedFilesAndReportsACancelOrAFailedWrite) {
 TEST(ShareMoment, SteamTakesTheFrameIntoItsLibraryAndBackWaitsForIt) {
     CshareGame g;
     ASSERT_TRUE(g.initOk());
-    if (!SteamScreenshots()) {
-        ASSERT_TRUE(SteamAPI_Init());
-    }
+    if (!SteamScreenshots()) ASSERT_TRUE(SteamAPI_Init());
     g.addShots(2);
     g.openShare();
     const size_t before = steamLocal::screenshotFiles().size();

@@ -37,7 +37,6 @@ struct CshipEditorFixture {
     }
     bool waitFor(int mode) { return waitForMode(g, mode); }
     ~CshipEditorFixture() { removeFolderTree(files); }
-    // A picture of this size in the fixture's folder; its path.
     std::string png(const char* name, int w, int h) {
         const std::string path = files + "/" + name + ".png";
         SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ABGR8888);
@@ -113,7 +112,6 @@ TEST(ShipEditor, EachKindOfRowEditsTheShipAndThePointsFollow) {
     f.g.steps(2);
     EXPECT_NEAR(f.ship->data.engines[0].rotation, 0.0f, 1e-5);
     EXPECT_EQ(f.rowValue(49), "0");
-    // The live ship is made again from what changed.
     EXPECT_EQ(f.editor().liveShip()->def, f.g->world.ships.findShipDefQuiet(f.ship->name()));
 }
 
@@ -267,15 +265,13 @@ TEST(ShipEditorMissions, EachTypeWritesOnlyItsOwnFields) {
     EXPECT_EQ(m.type, (uint32_t)MissionType_CompleteTrack);
     EXPECT_EQ(m.survivalTime, 0.0f);
     EXPECT_FLOAT_EQ(m.minTrackLength, 210.0f);
-    // The first difficulty item sets no minimum (the player then picks one);
-    // the next is Hard.
+    // The first difficulty item sets no minimum; the next is Hard.
     EXPECT_EQ(m.difficulty, 0u);
     EXPECT_EQ(f.rowValue(CmissionEditor::ROW_DIFFICULTY), gEngine->text("MissionAnyDifficulty"));
     f.step(CmissionEditor::ROW_DIFFICULTY, 1);
     f.g.steps(2);
     EXPECT_EQ(m.difficulty, (uint32_t)DIFFICULTY_HARD);
 
-    // A typed description.
     f.press(CmissionEditor::ROW_DESCRIPTION);
     ASSERT_TRUE(gUi->textEntry.active);
     gUi->textEntry.text = CbString("Loud and proud");
@@ -317,16 +313,13 @@ TEST(ShipEditorMissions, StoredValuesShowAtTheirItems) {
 TEST(ShipEditor, RowsAndPreviewKeepClearOfTheTabsAndTheBars) {
     CshipEditorFixture f;
     ASSERT_TRUE(f.g.initOk());
-    ASSERT_EQ(f.g.mode(), GM_SHIP_EDITOR);
     CmusicBarScreen* bar = screens::get<CmusicBarScreen>();
-    ASSERT_NE(bar, nullptr);
     Cscreen* s = f.editor().screen();
     for (const CwindowShape& shape : kWindowShapes) {
         useWindowShape(shape);
         SCOPED_TRACE(std::to_string(shape.w) + "x" + std::to_string(shape.h));
         for (bool basic : {true, false}) {
             if (f.editor().basicMode != basic) f.g.tapAction(ACTION_OPTION_Y);
-            ASSERT_EQ(f.editor().basicMode, basic);
             for (const char* tab : {"FiringAngles", "TurretPositions", "ShipFlares", "EnginePositions", "EngineHue",
                                     "EngineRotationAndScale", "Missions", "Basic"}) {
                 f.tab(tab);

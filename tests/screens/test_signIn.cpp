@@ -7,7 +7,6 @@
 
 class SignInTest : public RoadTest {
 protected:
-    // From the title to the sign-in screen of a player without a stored login.
     void toSignIn() {
         toTitle();
         pressReturn();
@@ -48,14 +47,12 @@ TEST_F(SignInTest, SteamIdentityMakesTheAccountSilently) {
     EXPECT_TRUE(g->logHas("- StartUp - get token - success"));
     EXPECT_TRUE(screens::get<CstartUpScreen>()->signInResult().accountCreated);
     EXPECT_TRUE(gUi->buttonBar.buttons().empty());   // the sign-in's BACK went with it
-    // The account carries the Steam details and its login is stored.
     EXPECT_TRUE(service.accountExists(steamIdText()));
     CloginData login;
     ASSERT_TRUE(loadLoginData(login));
     EXPECT_EQ(login.name, steamIdText());
     EXPECT_EQ(service.nicknameOf(gGame->online.soap.playerId()), kPersona);
-    // Start-up loaded the player's own save; the new account did not replace it.
-    EXPECT_EQ(gGame->progress.xp, 150);
+    EXPECT_EQ(gGame->progress.xp, 150);   // the player's own save, not a new profile
 }
 
 TEST_F(SignInTest, AnExistingSteamAccountPassesWithoutInput) {
@@ -127,8 +124,7 @@ TEST_F(SignInTest, MakingAnAccountByHand) {
     ASSERT_TRUE(loadLoginData(login));
     EXPECT_EQ(login.name, "rookie@example.com");
     EXPECT_EQ(login.password, "abc123");
-    // No save of the player's existed: start-up made the new profile.
-    EXPECT_EQ(gGame->progress.xp, 1);
+    EXPECT_EQ(gGame->progress.xp, 1);   // no save of the player's: a new profile
 }
 
 TEST_F(SignInTest, AFailedSignInByHandReturnsToTheChoice) {

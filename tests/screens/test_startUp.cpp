@@ -13,15 +13,6 @@
 
 using Lines = std::vector<std::string>;
 
-namespace {
-const Lines kOfflineRoad = {
-    "- StartUp - load login",
-    "- StartUp - load save game local",
-    "- StartUp - Load Save Successful mode=4",
-    "- StartUp - load save games - success",
-    "- StartUp - finished",
-};
-}  // namespace
 
 // Switched off by the command line, or found unreachable at the title: the
 // online phases are skipped and the local save is played.
@@ -35,7 +26,10 @@ TEST_F(RoadTest, WithoutTheServiceTheOnlinePhasesAreSkipped) {
         toTitle();
         pressReturn();
         ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-        EXPECT_EQ(lines("- StartUp - "), kOfflineRoad);
+        EXPECT_EQ(lines("- StartUp - "),
+                  (Lines{"- StartUp - load login", "- StartUp - load save game local",
+                         "- StartUp - Load Save Successful mode=4", "- StartUp - load save games - success",
+                         "- StartUp - finished"}));
         EXPECT_EQ(gGame->progress.xp, 500);
         EXPECT_TRUE(gEngine->webServiceOff);
         EXPECT_EQ(g->logHas("Running without soap!"), unreachable);
@@ -64,24 +58,15 @@ TEST_F(RoadTest, StoredLoginRunsEveryOnlinePhase) {
     EXPECT_TRUE(g->logHas("Challenge Init"));
     EXPECT_EQ(gGame->statsCache.local.challengeWins, 9u);
     EXPECT_EQ(gGame->statsCache.local.sessions, 4u);
-    EXPECT_EQ(lines("- StartUp - "), (Lines{
-        "- StartUp - load login",
-        "- StartUp - load login - success",
-        "- StartUp - get Token",
-        "- StartUp - get token - success",
-        "- StartUp - getting game config",
-        "- StartUp - game config - success",
-        "- StartUp - load save game local",
-        "- StartUp - Load Save Successful mode=4",
-        "- StartUp - Now trying cloud save",
-        "- StartUp - load save game cloud",
-        "- StartUp - Load Save Successful mode=5",
-        "- StartUp - Cloud save more recent, so sticking with that",
-        "- StartUp - load save games - success",
-        "- StartUp - getting player stats",
-        "- StartUp - check messages",
-        "- StartUp - finished",
-    }));
+    EXPECT_EQ(lines("- StartUp - "),
+              (Lines{"- StartUp - load login", "- StartUp - load login - success", "- StartUp - get Token",
+                     "- StartUp - get token - success", "- StartUp - getting game config",
+                     "- StartUp - game config - success", "- StartUp - load save game local",
+                     "- StartUp - Load Save Successful mode=4", "- StartUp - Now trying cloud save",
+                     "- StartUp - load save game cloud", "- StartUp - Load Save Successful mode=5",
+                     "- StartUp - Cloud save more recent, so sticking with that",
+                     "- StartUp - load save games - success", "- StartUp - getting player stats",
+                     "- StartUp - check messages", "- StartUp - finished"}));
     EXPECT_FALSE(g->logHas("GameMode = SignIn"));
     EXPECT_EQ(gGame->online.soap.playerId(), id);
     EXPECT_EQ(gGame->progress.xp, 700);
@@ -209,8 +194,7 @@ TEST_F(RoadTest, RefusedTokensSwitchTheServiceOffAndGoOn) {
         EXPECT_EQ(gGame->progress.xp, 400);
         EXPECT_EQ(g->logHas("- StartUp - game config - failed"), afterFirst);
         if (afterFirst) continue;
-        // Three failures, between which the sign-in screen made the Steam
-        // account and then signed in with it.
+        // Three failures, between which the sign-in made the Steam account and signed in.
         EXPECT_EQ(g->logCount("- StartUp - get token - failed"), 3);
         EXPECT_EQ(g->logCount("GameMode = SignIn"), 2);
         EXPECT_TRUE(g->logHas("Steam Sign In: Success!"));

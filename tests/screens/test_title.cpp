@@ -54,44 +54,39 @@ TEST_F(TitleTest, EscapeResetsVideoAndLanguageAndQuitsKeepingTheSave) {
     EXPECT_EQ(live.language, 0);
 }
 
-TEST_F(TitleTest, AGamepadWithoutMappingsGoesToConfigurationWithItsGlyphs) {
-    makeGame("-SteamBoards");
-    int pad = g->attachPad("PS4 Controller");
-    toTitle();
-    ASSERT_GE(g->padSlot(pad), 0);
-    g->padButton(pad, 0, true);
-    g->steps(2);
-    g->padButton(pad, 0, false);
-    ASSERT_TRUE(reachMode(GM_CONFIG));
-    EXPECT_EQ(gUi->buttonBar.padGlyphs, CbuttonBar::PAD_GLYPHS_PLAYSTATION);
-    EXPECT_EQ(gEngine->input.player(0)->joystick, g->padSlot(pad));
-    EXPECT_FALSE(g->logHas("GameMode = StartUp"));
-    // The configuration works on that pad and comes back to the title.
-    const CconfigFlow& flow = screens::get<CconfigScreen>()->flow();
-    EXPECT_EQ(flow.device(), CconfigFlow::DEVICE_JOYSTICK);
-    EXPECT_EQ(flow.joystick(), g->padSlot(pad));
-    EXPECT_EQ(flow.doneState(), GM_PRESS_START);
-}
-
-TEST_F(TitleTest, AGamepadWithMappingsStartsWithXboxGlyphs) {
-    makeGame("-SteamBoards");
-    int pad = g->attachPad("Generic Pad");
-    ASSERT_TRUE(gEngine->input.mappings.store({"Generic Pad", {CactionBinding::forJoyButton(ACTION_SELECT, 3)}}));
-    toTitle();
-    g->padButton(pad, 1, true);
-    g->steps(2);
-    g->padButton(pad, 1, false);
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_EQ(gUi->buttonBar.padGlyphs, CbuttonBar::PAD_GLYPHS_XBOX);
-    EXPECT_FALSE(gEngine->platform.cursorShown());
-    // The stored mapping is the player's: Select on button 3 in place of 0,
-    // the other buttons as they were.
-    const CinputPlayer& p = *gEngine->input.player(0);
-    ASSERT_NE(p.findBinding(ACTION_SELECT), nullptr);
-    EXPECT_EQ(p.findBinding(ACTION_SELECT)->joyButton, 3);
-    EXPECT_EQ(p.bindings.size(), defaultControllerBindings().size());
-    ASSERT_NE(p.findBinding(ACTION_BACK), nullptr);
-    EXPECT_EQ(p.findBinding(ACTION_BACK)->joyButton, 1);
+// A pad pressed at the title: one without mappings is set up first, with its
+// glyphs; one with mappings starts the game on the player's own buttons.
+TEST_F(TitleTest, AGamepadIsSetUpFirstOrStartsTheGameOnItsMappings) {
+    const struct { const char* name; bool mapped; int button, mode, glyphs; } rows[] = {
+        {"PS4 Controller", false, 0, GM_CONFIG, CbuttonBar::PAD_GLYPHS_PLAYSTATION},
+        {"Generic Pad", true, 1, GM_MAIN_MENU, CbuttonBar::PAD_GLYPHS_XBOX}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        g.reset();
+        makeGame("-SteamBoards");
+        int pad = g->attachPad(r.name);
+        if (r.mapped) ASSERT_TRUE(gEngine->input.mappings.store({r.name, {CactionBinding::forJoyButton(ACTION_SELECT, 3)}}));
+        toTitle();
+        g->padButton(pad, r.button, true);
+        g->steps(2);
+        g->padButton(pad, r.button, false);
+        ASSERT_TRUE(reachMode(r.mode));
+        EXPECT_EQ(gUi->buttonBar.padGlyphs, r.glyphs);
+        if (!r.mapped) {
+            EXPECT_FALSE(g->logHas("GameMode = StartUp"));
+            // The set-up works on that pad and comes back to the title.
+            const CconfigFlow& flow = screens::get<CconfigScreen>()->flow();
+            EXPECT_EQ(flow.joystick(), g->padSlot(pad));
+            EXPECT_EQ(flow.doneState(), GM_PRESS_START);
+            continue;
+        }
+        EXPECT_FALSE(gEngine->platform.cursorShown());
+        // Select on button 3 in place of 0, the other buttons as they were.
+        const CinputPlayer& p = *gEngine->input.player(0);
+        ASSERT_NE(p.findBinding(ACTION_SELECT), nullptr);
+        EXPECT_EQ(p.findBinding(ACTION_SELECT)->joyButton, 3);
+        EXPECT_EQ(p.bindings.size(), defaultControllerBindings().size());
+    }
 }
 
 // Return presses the button under the pointer, but not the Exit button the

@@ -19,7 +19,6 @@ add_executable(zx_seed_progress_save ${CMAKE_SOURCE_DIR}/tests/screens/xvfb/seed
 target_link_libraries(zx_seed_progress_save PRIVATE zx_testsupport zx_all)
 target_include_directories(zx_seed_progress_save PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/tests)
 
-# Each script says what its road does.
 zx_xvfb_road(options_xvfb_kept_across_restart optionsUnderXvfb.sh options 240 check_loading_shot)
 zx_xvfb_road(road_xvfb_challenge roadChallengeUnderXvfb.sh challenge 300 zx_local_service)
 zx_xvfb_road(road_xvfb_ship_editor shipEditorUnderXvfb.sh shipEditor 300 zx_local_service)
