@@ -29,10 +29,8 @@ clickAt 1186 678
 waitReady 321Go 60 || fail "no countdown"
 waitFor "Open mic started: Monitor of Zorbex test source" 10 || fail "the test source was not listened to"
 waitReady Playing 60 || fail "the countdown never heard the tone"
-shot challengeHud
 waitReady GameOver 120 || fail "no game over"
 dismissTutorialsByKey Return
-shot challengeGameOver
 for _ in $(seq 40); do
     [ "$(logCount "GameMode ready: DailyChallenge-L")" -ge 2 ] && break
     if [ "$(logCount "GameMode ready: PerkUnlock")" -ge 1 ] && [ "$(logCount "Perk unlocked: ")" -lt 1 ]; then

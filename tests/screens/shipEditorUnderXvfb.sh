@@ -8,11 +8,15 @@
 set -u
 . "$(dirname "$0")/xvfbDriver.sh"
 openRoad ship_editor "$@"
-# Two hull pictures: one of 160 x 120 and one of 300 x 200 (over the limit).
-/usr/bin/python3 -c 'import sys; from PIL import Image
+# Two pointed hulls: one of 160 x 120 and one of 300 x 200 (over the limit).
+/usr/bin/python3 - "$work" <<'PY' || fail "could not write the pictures"
+import sys
+from PIL import Image, ImageDraw
 for name, w, h in (("hull", 160, 120), ("huge", 300, 200)):
-    Image.new("RGBA", (w, h), (40, 200, 255, 255)).save(f"{sys.argv[1]}/{name}.png")' "$work" ||
-    fail "could not write the pictures"
+    img = Image.new("RGBA", (w, h))
+    ImageDraw.Draw(img).polygon([(w / 2, 0), (w * 0.95, h * 0.95), (w * 0.05, h * 0.95)], fill=(40, 200, 255, 255))
+    img.save(f"{sys.argv[1]}/{name}.png")
+PY
 # The editor's rows: 34 high, 4 apart, from y 158; the centre of row k.
 editorRow() { echo $((175 + 38 * $1)); }
 toMainMenu
@@ -43,8 +47,7 @@ clickAt 620 "$(editorRow 5)"
 keys Down Right
 shot hullChosen
 
-# A test flight, and back with Escape.
-keys x
+keys x   # a test flight, and back with Escape
 waitReady Playing 60 || fail "the test flight did not start"
 shot testFlight
 keys Escape
