@@ -13,7 +13,6 @@
 
 using Lines = std::vector<std::string>;
 
-
 // Switched off by the command line, or found unreachable at the title: the
 // online phases are skipped and the local save is played.
 TEST_F(RoadTest, WithoutTheServiceTheOnlinePhasesAreSkipped) {

@@ -26,7 +26,7 @@ zx_xvfb_road(road_xvfb_online_trouble roadOnlineTroubleUnderXvfb.sh online 240 z
 zx_xvfb_road(road_xvfb_keys_and_mouse roadKeysAndMouseUnderXvfb.sh keysMouse 540
              zx_local_service zx_make_music_folder zx_seed_progress_save)
 
-# Checks the picture the loading screen saved (the switch ZORBEX_TEST_LOADING_SHOT) and the log.
+# Checks the picture the loading screen saved once (the switch ZORBEX_TEST_LOADING_SHOT).
 add_executable(check_loading_shot ${CMAKE_SOURCE_DIR}/tests/screens/xvfb/checkLoadingShot.cpp)
 target_link_libraries(check_loading_shot PRIVATE PkgConfig::SDL2)
 
