@@ -1,16 +1,16 @@
 #!/bin/bash
-# The real game under Xvfb: from the title's OPTIONS button through every
-# options screen the title offers, driven with xdotool, one screenshot each.
-# The music volume is changed and confirmed; the game is ended and started
-# again, and the volume screen must show the new value.
-# Usage: optionsUnderXvfb.sh <zorbex> <data folder> <screenshot folder>
+# The real game under Xvfb: the loading screen's picture (saved once by the
+# game) and the log checked; then from the title's OPTIONS button through every
+# options screen the title offers, one screenshot each; the Twitter link fails
+# and says so. The music volume is changed and confirmed; started again, the
+# volume screen must show the new value.
+# Usage: optionsUnderXvfb.sh <zorbex> <check_loading_shot> <data folder> <screenshot folder>
 set -u
 . "$(dirname "$0")/xvfbDriver.sh"
 openRoad options "$@"
-# The title's OPTIONS button (bottom left), then the options menu once it
-# takes input; the pointer is moved off the menu.
+# The title's OPTIONS button, then the options menu; a click can land before
+# the pointer's move has reached the game: tried again.
 toOptions() {
-    # A click can land before the pointer's move has reached the game: try again.
     for _ in $(seq 10); do
         clickWidget pressStart.txt Options
         waitMode Options 3 "$1" && break
@@ -20,8 +20,7 @@ toOptions() {
 }
 # The n-th item of the options menu (from the title: Language, Screen
 # Resolution, Configure Keyboard, Volume and Detail, Open Mic, Twitter,
-# Credits, Reset Tutorials).
-# The menu keeps the item chosen last while the game runs: the keys go from there.
+# Credits, Reset Tutorials), from the item chosen last.
 pos=0
 item() {
     while [ "$pos" -lt "$1" ]; do keys Down; pos=$((pos + 1)); done
@@ -29,7 +28,10 @@ item() {
     keys Return
 }
 
-startGame -SteamBoards
+ZORBEX_TEST_LOADING_SHOT="$work/loading.png" startGame -SteamBoards
+cp "$work/loading.png" "$out/loading.png" 2>/dev/null
+grep -qF "GameMode = Loading" "$log" || fail "no loading screen"
+"$checkLoading" "$work/loading.png" || fail "the loading screen's picture"
 toOptions 1
 shot options
 
@@ -42,11 +44,16 @@ keys Return
 waitReady Options 60 2 || fail "confirm did not return to the options"
 
 # Each screen, its picture, and the key that leaves it (the open-mic
-# settings' help boxes put away first).
+# settings' help boxes put away first). The Twitter link fails (Twitter can't
+# be reached from here) and says so.
 visits=2   # the options menu's so far
 while read -r n state name leave <&3; do
     item "$n"
     waitReady "$state" 60 || fail "no $state screen"
+    if [ "$state" = OptionsTwitter ]; then
+        clickWidget optionsTwitter.txt AuthButton
+        waitFor "Twitter: failure shown" 60 || fail "the failed link was not shown"
+    fi
     shot "$name"
     dismissTutorialsByKey Return
     keys "$leave"
@@ -57,6 +64,7 @@ done 3<<'EOF'
 1 SetRez setRez BackSpace
 2 Config config Escape
 4 OpenMicSettings openMicSetting Return
+5 OptionsTwitter twitterLinkFailed BackSpace
 6 Credits credits BackSpace
 EOF
 waitFor "Language = English" 1 || fail "English was not chosen"

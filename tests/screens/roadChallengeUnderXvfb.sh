@@ -1,11 +1,10 @@
 #!/bin/bash
 # The real game under Xvfb along the daily challenge, heard through the test
-# capture source (a tone): the main menu, the daily challenge, Attempt, the
-# game settings, the countdown that hears the tone, the game to its end, OK
-# back to the challenge, whose board now lists the player. Then the service's
-# clock moves a day on; started again, the main menu opens the challenge-ship
-# reward and the ship unlock in reward mode, and the ship is taken. Started
-# once more, no reward is shown again.
+# capture source (a tone): Attempt, the countdown that hears the tone, the game
+# to its end, back to the challenge, whose board lists the player. A day on
+# (the service's clock), the main menu opens the challenge-ship reward and the
+# ship unlock in reward mode, and the ship is taken; started once more, no
+# reward is shown again.
 # Usage: roadChallengeUnderXvfb.sh <zorbex> <zx_local_service> <data folder> <screenshot folder>
 set -u
 . "$(dirname "$0")/xvfbDriver.sh"
@@ -26,16 +25,12 @@ shot dailyChallenge
 keys Return   # Attempt
 waitReady GameSettings 60 || fail "no game settings screen"
 dismissTutorials
-shot challengeSettings
 clickAt 1186 678
 waitReady 321Go 60 || fail "no countdown"
 waitFor "Open mic started: Monitor of Zorbex test source" 10 || fail "the test source was not listened to"
-shot challengeCountdown
 waitReady Playing 60 || fail "the countdown never heard the tone"
-shot challengeHud
 waitReady GameOver 120 || fail "no game over"
 dismissTutorialsByKey Return
-shot challengeGameOver
 for _ in $(seq 40); do
     [ "$(logCount "GameMode ready: DailyChallenge-L")" -ge 2 ] && break
     if [ "$(logCount "GameMode ready: PerkUnlock")" -ge 1 ] && [ "$(logCount "Perk unlocked: ")" -lt 1 ]; then
@@ -67,7 +62,7 @@ waitReady UnlockProcShip 60 || fail "no ship unlock in reward mode"
 dismissTutorials
 shot rewardProcShip
 keys Return
-sleep 1
+sleep 1   # the swap question comes in
 shot rewardSwap
 keys Return
 waitReady MainMenu 60 || fail "no main menu after the reward"

@@ -2,19 +2,25 @@
 # The real game under Xvfb, the main menu's tiles one after another and back
 # with the keyboard only (the hangar's module editing too); then a track
 # started with Quick Play (keys), paused, resumed and played to its end, the
-# rank-up with its bar counting over a rank, and the perk unlock and the main
-# menu clicked with the mouse (which play must have given back). The player
-# starts a little below rank 2, so the perk unlock follows the rank-up.
+# rank-up with its bar counting over a rank (the player starts a little below
+# rank 2), and the perk unlock and the main menu clicked with the mouse (which
+# play must have given back). Then Configure Keyboard moves the moves to I, K,
+# J and L: Quick Play by them, a pause, the quit question answered No with
+# Backspace and then Yes, a restart that keeps the keys, and RESET CONTROLLERS
+# on the title that brings the arrows back.
 # Usage: roadKeysAndMouseUnderXvfb.sh <zorbex> <zx_local_service> <zx_make_music_folder> <zx_seed_progress_save>
 #        <data folder> <screenshot folder>
 set -u
 . "$(dirname "$0")/xvfbDriver.sh"
 openRoad road_keys_mouse "$@"
-musicFolder
-seedProgress 59000
+# The music folder (two albums of 40-second tracks) the folder dialog answers with.
+"$makeMusic" "$work/My Music" > /dev/null || fail "could not make the music folder"
+answerFolderDialog "$work/My Music"
+SDL_VIDEODRIVER=dummy ZORBEX_DATA="$data" "$seedSave" "$work/save" 59000 > "$work/seed.log" 2>&1 ||
+    { cat "$work/seed.log"; fail "could not seed the save"; }
 toMainMenu
 menus=1
-tileRoads 3<<'EOF'
+tileRoads 3<<'EOF2'
 Up GameType play
 MusicTypeList music
 Right Gallery ships
@@ -27,7 +33,7 @@ Down Down Right FriendCompare friends
 Down Down Right Right Achievements achievements
 Down Down Right Right Right OptionsTwitter twitter
 Down Down Down Options options
-EOF
+EOF2
 toTile "Right Right"
 waitReady Hangar 60 2 || fail "the keys did not lead to the hangar again"
 keys x
@@ -37,9 +43,40 @@ keys BackSpace
 waitReady Hangar 60 3 || fail "Back did not return to the hangar"
 tileBack Hangar
 
-# A short track to play, found in the music folder (clicks: this is not the keyboard's road).
+# Short tracks found in the music folder (clicks: this is not the keyboard's
+# road), the first album's first track ("Sunrise") played, back to the menu.
+clickWidget mainMenu.txt MusicBrowser
+waitReady MusicTypeList 60 2 || fail "no music type list"
+dismissTutorials
+clickAt 640 439   # "Find music", below the spacer
+waitReady FindMusic 60 || fail "no music indexing screen"
+clickAt 640 427   # "Choose a folder"
+waitFor "Index: Finished" 90 || fail "the walk did not finish"
+grep -qF "zenity --file-selection --directory" "$work/dialog.log" || fail "the folder dialog was not asked"
+[ "$(grep -cF "Found Track: $work/My Music/" "$log")" -eq 4 ] || fail "not every track was found"
+shot findMusic
+keys BackSpace
+waitReady MusicTypeList 60 3 || fail "no way back to the music type list"
+clickAt 640 207   # "Your music"
+waitReady MusicBrowser 60 || fail "no music browser"
+listed=$(logCount "Music browser: ")
+clickWidget MusicBrowser.txt Albums
+waitForNext "Music browser: " "$listed" 10 || fail "no albums listed"
+listed=$(logCount "Music browser: ")
+clickAt 640 250
+waitForNext "Music browser: " "$listed" 10 || fail "the first album did not open"
+clickAt 640 250
+waitFor "Playing track: Sunrise" 10 || fail "the album's first track did not play"
+shot musicBrowserTrack
+listed=$(logCount "Music browser: ")
+keys BackSpace
+waitForNext "Music browser: " "$listed" 10 || fail "Back did not close the album"
+keys BackSpace
+waitReady MusicTypeList 60 4 || fail "no way back from the browser"
+keys BackSpace
 menus=$((menus + 1))
-findAndPlayFirstTrack 2 "$menus"
+waitReady MainMenu 60 "$menus" || fail "no way back to the main menu"
+dismissTutorials
 
 # Quick Play by keys; a pause (the music bar shows it), play on, to the end.
 toTile "Up Right"
@@ -80,5 +117,75 @@ dismissTutorials
 clickWidget mainMenu.txt Perks
 waitReady PerkMenu 60 2 || fail "the mouse did not reach the main menu's tiles"
 shot perkMenuByMouse
+tileBack PerkMenu
+
+# Options -> Configure Keyboard (the third row): up, down, left, right, then the four perks.
+clickWidget mainMenu.txt Options
+waitReady Options 60 2 || fail "no options"
+keys Down Down Return
+waitReady Config 60 || fail "Return on the third row did not open the keyboard set-up"
+shot configKeyboard
+keys i k j l 7 8 9 0
+keys Return
+waitFor "Config: Keyboard stored with 8 bindings" 10 || fail "the keys were not stored"
+waitReady Options 60 3 || fail "the set-up did not lead back to the options"
+keys BackSpace
+menus=$((menus + 1))
+waitReady MainMenu 60 "$menus" || fail "Backspace did not leave the options after the set-up"
+dismissTutorialsByKey Return
+
+# Quick Play by the new keys.
+moveKeys="i k j l"
+toTile "Up Right"
+waitMode Playing 30 2 || fail "the new keys did not start a game"
+waitReady Playing 60 2 || fail "play did not take input"
+
+# The pause opens on Resume; the quit question on No, which Backspace answers.
+paused=$(logCount "Paused = 1")
+resumed=$(logCount "Paused = 0")
+asked=$(logCount "Confirm shown")
+keys Escape
+waitFor "Paused = 1" 10 $((paused + 1)) || fail "Escape did not pause"
+shot pausedOnResume
+keys Return
+waitFor "Paused = 0" 10 $((resumed + 1)) || fail "Return did not resume"
+keys Escape
+waitFor "Paused = 1" 10 $((paused + 2)) || fail "Escape did not pause again"
+keys k k Return
+waitFor "Confirm shown" 10 $((asked + 1)) || fail "no quit question"
+shot quitQuestionOnNo
+keys BackSpace
+keys Escape
+waitFor "Paused = 0" 10 $((resumed + 2)) || fail "the pause did not stay after No"
+keys Escape
+waitFor "Paused = 1" 10 $((paused + 3)) || fail "Escape did not pause a third time"
+keys k k Return
+waitFor "Confirm shown" 10 $((asked + 2)) || fail "no quit question the second time"
+keys i Return
+waitFor "Quit track" 10 || fail "Yes did not quit"
+menus=$((menus + 1))
+waitReady MainMenu 60 "$menus" || fail "no main menu after the quit"
+putAwayWarnings
+dismissTutorialsByKey Return
+
+# A restart keeps the set-up: the new keys still lead to the tiles.
+restartToMainMenu
+grep -q "Found mappings for Joystick" "$log" && fail "a pad took the title"
+toTile ""
+waitReady MusicTypeList 60 || fail "the stored keys did not survive the restart"
+
+# RESET CONTROLLERS on the title: the arrows move again.
+stopGame
+startGame
+sleep 2.5   # the title's buttons come in
+clickWidget pressStart.txt ResetController
+shot titleAfterReset
+keys Return
+waitReady MainMenu 60 || fail "Return did not start the game after RESET CONTROLLERS"
+dismissTutorialsByKey Return
+moveKeys="Up Down Left Right"
+toTile ""
+waitReady MusicTypeList 60 || fail "the arrows did not come back with RESET CONTROLLERS"
+shot arrowsAfterReset
 stopGame
 echo "keys and mouse road ok; screenshots in $out"

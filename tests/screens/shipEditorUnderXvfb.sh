@@ -1,18 +1,31 @@
 #!/bin/bash
-# The real game under Xvfb from the title to the ship editor: a new ship, a
-# picture too large refused, a generated hull picture chosen in the (answered)
-# file dialog, its handling changed, a test flight and its return, and the
-# ship published to the local workshop. The game is then started again over
-# the same save folder, where the hull is made from the saved picture for the
-# gallery and the hangar.
+# The real game under Xvfb in the ship editor: a new ship, a picture too
+# large refused, a hull picture chosen in the (answered) file dialog, its
+# handling changed, a test flight and back, and the ship published to the
+# local workshop. Started again, the hull is made from the saved picture for
+# the gallery and the hangar.
 # Usage: shipEditorUnderXvfb.sh <zorbex> <zx_local_service> <data folder> <screenshot folder>
 set -u
 . "$(dirname "$0")/xvfbDriver.sh"
 openRoad ship_editor "$@"
-# Two pictures: a hull of 160 x 120 and one of 300 x 200 (over the limit).
-writeHullPictures "$work/hull.png" 160 120 "$work/huge.png" 300 200
+# Two pointed hulls: one of 160 x 120 and one of 300 x 200 (over the limit).
+/usr/bin/python3 - "$work" <<'PY' || fail "could not write the pictures"
+import sys
+from PIL import Image, ImageDraw
+for name, w, h in (("hull", 160, 120), ("huge", 300, 200)):
+    img = Image.new("RGBA", (w, h))
+    ImageDraw.Draw(img).polygon([(w / 2, 0), (w * 0.95, h * 0.95), (w * 0.05, h * 0.95)], fill=(40, 200, 255, 255))
+    img.save(f"{sys.argv[1]}/{name}.png")
+PY
+# The editor's rows: 34 high, 4 apart, from y 158; the centre of row k.
+editorRow() { echo $((175 + 38 * $1)); }
 toMainMenu
-newShipInEditor
+clickWidget mainMenu.txt ShipHangar
+waitReady Gallery 60 || fail "no gallery"
+dismissTutorials
+keys 3
+waitReady ShipEditor 60 || fail "New ship did not open the editor"
+dismissTutorials 640 650   # the editor's rows start high
 shot newShip
 
 # A picture too large is refused with a message, and the ship keeps its hull.
@@ -34,8 +47,7 @@ clickAt 620 "$(editorRow 5)"
 keys Down Right
 shot hullChosen
 
-# A test flight, and back with Escape.
-keys x
+keys x   # a test flight, and back with Escape
 waitReady Playing 60 || fail "the test flight did not start"
 shot testFlight
 keys Escape

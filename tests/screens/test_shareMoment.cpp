@@ -1,17 +1,12 @@
-// The share-a-moment screen, headless: the result over the picture, paging,
-// sharing to a file in a chosen folder, to Steam's screenshot library and as
-// a tweet with the picture (against a Twitter stand-in on 127.0.0.1), and the
-// texts of the game told in the tweet.
+// The share-a-moment screen: the result over the picture, paging, sharing to
+// a file, to Steam's screenshot library and as a tweet with the picture
+// (against a Twitter stand-in on 127.0.0.1).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
-#include "engine/resourceFile.h"
 #include "platform/steam/steamLocal.h"
-#include "screens/optionsTwitter.h"
 #include "screens/screenRegistry.h"
 #include "screens/shareMoment.h"
 #include "screensFixture.h"
@@ -38,7 +33,6 @@ struct CshareGame : CscreensGame {
         gGame->setGameMode(GM_GAME_OVER);
         steps(2);
     }
-    // Shots as play leaves them: textures of a picture's size.
     void addShots(int n) {
         std::vector<uint8_t> px(320 * 180 * 4, 200);
         for (int i = 0; i < n; ++i)
@@ -53,11 +47,9 @@ struct CshareGame : CscreensGame {
     Cwidget* w(const char* name) { return screen.screen()->findWidget(name); }
     bool shows(const char* name) { return w(name)->shown(); }
     std::string text(const char* name) { return w(name)->getText("TextName"); }
-    // The folder dialog answers with a folder, or is cancelled.
     void dialogAnswers(const std::string& folder, bool cancel = false) {
         gEngine->platform.dialogProgram = dialogAnswering(dir, folder, cancel ? 1 : 0);
     }
-    // Presses a button and lets the share run to its end.
     void share(const char* button, int stepsToEnd = 120) {
         click(w(button));
         steps(stepsToEnd);
@@ -99,10 +91,6 @@ TEST(ShareMoment, TextsTellAFinishedAFailedTrackAndEachGameType) {
     s.gameType = GAMETYPE_SURVIVAL;
     s.playTime = 3725.4;
     EXPECT_EQ(CshareMomentScreen::tweetText(s), "I lasted 01h 02m 05s playing Survival!" + tail);
-    s.playTime = 95;
-    s.partyMode = true;
-    EXPECT_EQ(CshareMomentScreen::titleText(s, "x"), std::string(gEngine->text("PartyMode")) + "  -  " +
-                                                          gEngine->text("Survival") + "  -  01:35");
 }
 
 TEST(ShareMoment, ResultOverThePictureAndPagingWrapsBothWays) {
@@ -110,7 +98,6 @@ TEST(ShareMoment, ResultOverThePictureAndPagingWrapsBothWays) {
     ASSERT_TRUE(g.initOk());
     g.addShots(3);
     g.openShare(2, "New personal best!");
-    EXPECT_EQ(g.screen.shotCount(), 3u);
     EXPECT_EQ(g.text("Score"), "1,234,567");
     EXPECT_EQ(g.text("WorldRecordNumber"), "3rd");
     EXPECT_EQ(g.text("HighScoreComment"), "New personal best!");
@@ -126,8 +113,7 @@ TEST(ShareMoment, ResultOverThePictureAndPagingWrapsBothWays) {
     g.click(g.w("SharePrev"));
     EXPECT_EQ(g.screen.shotIndex(), 2u);
     g.click(g.w("ShareNext"));
-    g.click(g.w("ShareNext"));
-    EXPECT_EQ(g.screen.shotIndex(), 1u);
+    EXPECT_EQ(g.screen.shotIndex(), 0u);
 
     // A later opening without a record shows none: never the last game's place.
     g.tapAction(ACTION_BACK);
@@ -136,7 +122,6 @@ TEST(ShareMoment, ResultOverThePictureAndPagingWrapsBothWays) {
     g.openShare();
     EXPECT_FALSE(g.shows("WorldRecordNumber"));
     EXPECT_FALSE(g.shows("HighScoreComment"));
-    EXPECT_EQ(g.screen.shotIndex(), 0u);
     // Party games show neither a score nor a record.
     g.s.partyMode = true;
     g.tapAction(ACTION_BACK);
@@ -150,13 +135,9 @@ TEST(ShareMoment, WithoutShotsThereIsNothingToShareAndBackStillWorks) {
     CshareGame g;
     ASSERT_TRUE(g.initOk());
     g.openShare(4);
-    EXPECT_EQ(g.screen.shotCount(), 0u);
     for (const char* name : {"Tweet", "Steam", "SaveFile", "ShareNext", "SharePrev", "TwitterLogo"})
         EXPECT_FALSE(g.shows(name)) << name;
-    EXPECT_TRUE(g.shows("Back"));
-    EXPECT_TRUE(g.shows("Error"));
     EXPECT_EQ(g.text("Error"), gEngine->text("NoMoments"));
-    EXPECT_FALSE(gGame->screenCapture.pending);
     g.click(g.w("Back"));
     g.settle(100);
     EXPECT_EQ(g.mode(), GM_GAME_OVER);
@@ -171,11 +152,7 @@ TEST(ShareMoment, SavesNumberedFilesAndReportsACancelOrAFailedWrite) {
     g.dialogAnswers(folder);
     g.click(g.w("SaveFile"));
     EXPECT_FALSE(g.shows("SaveFile"));   // out of the picture while it is taken
-    EXPECT_TRUE(g.screen.sharing());
     g.steps(120);
-    EXPECT_FALSE(g.screen.sharing());
-    EXPECT_TRUE(g.shows("SaveFile"));
-    EXPECT_FALSE(g.shows("Error"));
     ASSERT_EQ(g.pictures(), (std::vector<std::string>{"ZRB-Up-Down-The -Band.png"}));
     EXPECT_TRUE(isPng(folder + "/ZRB-Up-Down-The -Band.png"));
 
@@ -188,15 +165,12 @@ TEST(ShareMoment, SavesNumberedFilesAndReportsACancelOrAFailedWrite) {
     g.dialogAnswers("", true);
     g.share("SaveFile");
     EXPECT_EQ(g.pictures().size(), 3u);
-    EXPECT_TRUE(g.shows("SaveFile"));
     EXPECT_FALSE(g.shows("Error"));
 
     // A folder that can't be written to: a failure, said as one.
     g.dialogAnswers(g.dir + "gone/away");
     g.share("SaveFile");
     EXPECT_EQ(g.text("Error"), gEngine->text("MomentSaveFailed"));
-    EXPECT_TRUE(g.logPrefix("Share: can't save " + g.dir + "gone/away/ZRB-Up-Down-The -Band.png"));
-    EXPECT_TRUE(g.shows("SaveFile"));
 
     // Boss Rush pictures share one name across tracks.
     g.s.gameType = GAMETYPE_BOSSRUSH;
@@ -208,9 +182,7 @@ TEST(ShareMoment, SavesNumberedFilesAndReportsACancelOrAFailedWrite) {
 TEST(ShareMoment, SteamTakesTheFrameIntoItsLibraryAndBackWaitsForIt) {
     CshareGame g;
     ASSERT_TRUE(g.initOk());
-    if (!SteamScreenshots()) {
-        ASSERT_TRUE(SteamAPI_Init());
-    }
+    if (!SteamScreenshots()) ASSERT_TRUE(SteamAPI_Init());
     g.addShots(2);
     g.openShare();
     const size_t before = steamLocal::screenshotFiles().size();
@@ -234,7 +206,6 @@ TEST(ShareMoment, SteamTakesTheFrameIntoItsLibraryAndBackWaitsForIt) {
     steamLocal::faults().missingInterfaces.push_back(kSteamScreenshotsVersion);
     steamLocal::interfacesChanged();
     g.share("Steam");
-    EXPECT_TRUE(g.shows("Error"));
     EXPECT_EQ(g.text("Error"), gEngine->text("SteamShareFailed"));
     EXPECT_EQ(steamLocal::screenshotFiles().size(), before + 1);
     steamLocal::faults().missingInterfaces.clear();
@@ -271,12 +242,10 @@ TEST(ShareMoment, TweetsThePictureOrLinksTheAccountFirst) {
     EXPECT_NE(reqs[before + 1].body.find("status=I%20scored%201%2C234%2C567%20playing"), std::string::npos)
         << reqs[before + 1].body;
     EXPECT_FALSE(g.shows("Error"));
-    EXPECT_TRUE(g.shows("Tweet"));
     EXPECT_TRUE(server.problems().empty()) << server.problems()[0];
 
     server.setStatusReply(403, kDuplicate);
     g.share("Tweet", 10);
-    EXPECT_TRUE(g.shows("Error"));
     EXPECT_NE(g.text("Error").find("Status is a duplicate."), std::string::npos) << g.text("Error");
     EXPECT_TRUE(g.shows("Tweet"));
 }

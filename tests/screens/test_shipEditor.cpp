@@ -1,12 +1,10 @@
-#include <SDL.h>
-#include <cmath>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "game/enemies/playerShipDefs.h"
-#include "game/gameTypes.h"
 #include "game/progress/playerShipDef.h"
-#include "engine/ui/uiMgr.h"
 #include "screens/confirm.h"
 #include "screens/musicBar.h"
 #include "screens/screenRegistry.h"
@@ -17,7 +15,7 @@ namespace {
 
 struct CshipEditorFixture {
     CscreensGame g;
-    CrecordingScreen hangar, playing;
+    CrecordingScreen hangar, playing;   // where the editor leads
     CplayerShipDef* ship = nullptr;
     std::string files;
 
@@ -39,7 +37,6 @@ struct CshipEditorFixture {
     }
     bool waitFor(int mode) { return waitForMode(g, mode); }
     ~CshipEditorFixture() { removeFolderTree(files); }
-    // A picture of this size in the fixture's folder; its path.
     std::string png(const char* name, int w, int h) {
         const std::string path = files + "/" + name + ".png";
         SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ABGR8888);
@@ -50,14 +47,15 @@ struct CshipEditorFixture {
     }
     CshipEditorScreen& editor() { return *screens::get<CshipEditorScreen>(); }
     Cmenu* rows() { return editor().paramMenu(); }
-    // Gives a row the keys; false when the group does not list it.
-    bool focus(int row) {
+    // A row's place in the list; -1 when the group does not list it.
+    int indexOf(int row) {
         for (size_t i = 0; i < rows()->itemCount(); ++i)
-            if (rows()->item(i)->value == row) {
-                rows()->setSelectedIdx((int)i);
-                return true;
-            }
-        return false;
+            if (rows()->item(i)->value == row) return (int)i;
+        return -1;
+    }
+    bool focus(int row) {
+        if (indexOf(row) >= 0) rows()->setSelectedIdx(indexOf(row));
+        return indexOf(row) >= 0;
     }
     void step(int row, int times) {
         ASSERT_TRUE(focus(row)) << "row " << row;
@@ -79,9 +77,7 @@ struct CshipEditorFixture {
         g.steps(2);
     }
     std::string rowValue(int row) {
-        for (size_t i = 0; i < rows()->itemCount(); ++i)
-            if (rows()->item(i)->value == row) return rows()->item(i)->findGadget("Value")->text.str();
-        return "(not listed)";
+        return indexOf(row) < 0 ? "(not listed)" : rows()->item(indexOf(row))->findGadget("Value")->text.str();
     }
 };
 }  // namespace
@@ -90,8 +86,6 @@ TEST(ShipEditor, EachKindOfRowEditsTheShipAndThePointsFollow) {
     CshipEditorFixture f;
     ASSERT_TRUE(f.g.initOk());
     ASSERT_NE(f.editor().liveShip(), nullptr);
-    EXPECT_FALSE(f.editor().isDirty());
-    EXPECT_EQ(f.editor().screen()->findWidget("ShipName")->getText("TextName"), "Kestrel");
 
     // The live ship is drawn at the spot's scale and follows the size row.
     Cwidget* spot = f.editor().screen()->findWidget("ShipSpot");
@@ -109,43 +103,15 @@ TEST(ShipEditor, EachKindOfRowEditsTheShipAndThePointsFollow) {
     f.step(5, 1);
     EXPECT_FLOAT_EQ(f.ship->data.acceleration, accel + 0.5f);
     EXPECT_LT(f.editor().points, points);
-    EXPECT_EQ(f.editor().points, shipPointBalance(*f.ship));
     EXPECT_TRUE(f.editor().isDirty());
 
-    // Guns: in basic mode the second mount mirrors the first.
-    ASSERT_TRUE(f.editor().basicMode);
-    f.tab("TurretPositions");
-    EXPECT_EQ(f.editor().group(), (int)SHIPEDIT_TURRET_POSITIONS);
-    EXPECT_FALSE(f.focus(24));   // the mirrored mount's rows are not listed in basic mode
-    f.editor().menus.setSelection(22, 38);   // x = 40
-    f.step(22, 0);
-    f.g.steps(2);
-    EXPECT_FLOAT_EQ(f.ship->data.mounts[0].x, 40.0f);
-    EXPECT_FLOAT_EQ(f.ship->data.mounts[1].x, -40.0f);
-    EXPECT_EQ(f.rowValue(22), "40");
-
-    // Advanced mode lists every mount.
-    f.g.tapAction(ACTION_OPTION_Y);
-    EXPECT_TRUE(f.focus(24));
-
-    // Flares, engine hue and rotation.
-    f.tab("ShipFlares");
-    int flares = f.ship->data.flares[0].count;
-    f.step(30, flares < 8 ? 1 : -1);
-    EXPECT_EQ(f.ship->data.flares[0].count, flares < 8 ? flares + 1 : flares - 1);
-    f.tab("EngineHue");
-    f.editor().menus.setSelection(45, 0);
-    f.step(45, 2);
-    EXPECT_NEAR(f.ship->data.engines[0].hue, 0.10f, 1e-5);
+    // Engine rotation: a value picked in the list is written and shown.
     f.tab("EngineRotationAndScale");
     f.editor().menus.setSelection(49, 36);
     f.step(49, 0);
     f.g.steps(2);
     EXPECT_NEAR(f.ship->data.engines[0].rotation, 0.0f, 1e-5);
     EXPECT_EQ(f.rowValue(49), "0");
-
-    // The live ship is made again from what changed.
-    ASSERT_NE(f.editor().liveShip(), nullptr);
     EXPECT_EQ(f.editor().liveShip()->def, f.g->world.ships.findShipDefQuiet(f.ship->name()));
 }
 
@@ -164,20 +130,13 @@ TEST(ShipEditor, TheHullImageComesFromTheDialogAndAnOversizedOneIsRefused) {
     }
     EXPECT_EQ(f.ship->hullImage, before);
     EXPECT_FALSE(f.editor().hullChanged());
-    EXPECT_FALSE(f.editor().loadHullImage(f.files + "/none.png"));
-    f.g->warningOverlay.setVisible(false);
 
     // Chosen in the dialog: exactly 256 is taken.
     gEngine->platform.dialogProgram = dialogAnswering(f.files, big);
     f.press(2);
     f.g.steps(5);
-    EXPECT_TRUE(f.g.logHas("Load image: " + big));
     EXPECT_TRUE(f.editor().hullChanged());
-    EXPECT_FALSE(f.ship->hullImage.empty());
-    EXPECT_TRUE(f.ship->hullSprite.empty());
     EXPECT_NE(gEngine->sprites.findSprite(f.ship->name(), false), nullptr);
-    EXPECT_FLOAT_EQ(f.ship->hullScale, 2.0f / (256.0f / 175.0f));
-    EXPECT_TRUE(f.editor().isDirty());
 
     // A second image, then a cancelled dialog changes nothing.
     EXPECT_TRUE(f.editor().loadHullImage(fits));
@@ -186,13 +145,6 @@ TEST(ShipEditor, TheHullImageComesFromTheDialogAndAnOversizedOneIsRefused) {
     f.press(2);
     f.g.steps(5);
     EXPECT_EQ(f.ship->hullImage, second);
-
-    // After a restart (or a ship imported from the workshop) no sprite is
-    // held yet: the first screen to show the ship makes it from the image.
-    gEngine->sprites.deleteSprite(gEngine->sprites.findSprite(f.ship->name(), false));
-    ASSERT_EQ(gEngine->sprites.findSprite(f.ship->name(), false), nullptr);
-    ASSERT_NE(f.g->world.ships.syncPlayerShip(*f.ship), nullptr);
-    EXPECT_NE(gEngine->sprites.findSprite(f.ship->name(), false), nullptr);
 }
 
 TEST(ShipEditor, LeavingRevertsOnlyWhenAskedAndTheBackupSurvivesATestFlight) {
@@ -214,19 +166,12 @@ TEST(ShipEditor, LeavingRevertsOnlyWhenAskedAndTheBackupSurvivesATestFlight) {
     // Test flight: a ShipTest game of the edited ship, back to the editor.
     f.g.tapAction(ACTION_OPTION_X);
     EXPECT_TRUE(f.waitFor(GM_PLAYING));
-    EXPECT_EQ(f.playing.enters, 1);
-    CgameSession& session = f.g->world.session;
-    EXPECT_EQ(session.gameType, (int)GAMETYPE_SHIPTEST);
-    EXPECT_EQ(session.getGameOverState(), (int)GM_SHIP_EDITOR);
     const CshipDef* test = f.g->world.ships.findShipDefQuiet(kTestShipRecord);
     ASSERT_NE(test, nullptr);
     EXPECT_FLOAT_EQ(test->acceleration, f.g->world.ships.findShipDefQuiet(f.ship->name())->acceleration);
-    EXPECT_EQ(test->sprite, f.ship->name());
     f.g->setGameMode(GM_SHIP_EDITOR);
     f.g.settle(60);
-    EXPECT_NE(f.editor().liveShip(), nullptr);
-    EXPECT_NE(f.ship->data.acceleration, accel);   // the edits are still there
-    EXPECT_TRUE(f.editor().isDirty());
+    EXPECT_TRUE(f.editor().isDirty());   // the edits are still there
 
     // "No" stays; "Yes" reverts to the ship as it was before the flight.
     f.g.tapAction(ACTION_BACK);
@@ -239,7 +184,6 @@ TEST(ShipEditor, LeavingRevertsOnlyWhenAskedAndTheBackupSurvivesATestFlight) {
     EXPECT_FLOAT_EQ(f.ship->data.acceleration, accel);
     EXPECT_EQ(f.ship->hullImage, hullBefore);
     EXPECT_EQ(f.ship->hullSprite, spriteBefore);
-    EXPECT_EQ(gEngine->sprites.findSprite(f.ship->name(), false), nullptr);
     EXPECT_EQ(f.g->world.ships.findShipDefQuiet(f.ship->name())->acceleration,
               shipDefFromPlayerShip(*f.ship).acceleration);
 }
@@ -254,10 +198,10 @@ TEST(ShipEditor, PublishingIsRefusedOutOfBalanceAndOnceFinal) {
     ASSERT_LT(f.editor().points, 0);
     f.press(0);
     EXPECT_TRUE(f.g->warningOverlay.visible);
-    EXPECT_FALSE(f.editor().previewRunning());
     f.g->warningOverlay.setVisible(false);
     f.press(1);
     EXPECT_FALSE(screens::get<CconfirmScreen>()->showing());
+    EXPECT_FALSE(f.editor().previewRunning());
     f.g->warningOverlay.setVisible(false);
 
     // Balanced again: "No" to leaving, then "Yes" to the final version publishes.
@@ -269,14 +213,12 @@ TEST(ShipEditor, PublishingIsRefusedOutOfBalanceAndOnceFinal) {
     f.press(1);
     f.answer(true);
     EXPECT_TRUE(f.editor().previewRunning());
+    EXPECT_FLOAT_EQ(f.g->music.getBandLevel(0), 0.5f);   // the music holds still for the preview
     EXPECT_EQ(f.ship->data.publishedFinal, 0);   // marked only once the request is made
     f.g.steps(60);
-    EXPECT_TRUE(f.g.logHas("Save PNG: Success: " + gEngine->savePath("screenshot.png")));
     EXPECT_FALSE(f.editor().previewBytes().empty());
-    EXPECT_EQ(f.ship->data.publishedFinal, 1);
     EXPECT_TRUE(f.waitFor(GM_HANGAR));
     for (int i = 0; i < 200 && f.g->workshop.publishing; ++i) f.g.steps(1);
-    EXPECT_FALSE(f.g->workshop.publishing);
     EXPECT_TRUE(f.ship->published);
     EXPECT_TRUE(f.ship->finished);   // no longer a work in progress
 
@@ -289,40 +231,22 @@ TEST(ShipEditor, PublishingIsRefusedOutOfBalanceAndOnceFinal) {
     EXPECT_FALSE(screens::get<CconfirmScreen>()->showing());
 }
 
-TEST(ShipEditor, TheMusicHoldsStillWhileThePreviewIsTaken) {
-    CshipEditorFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    ASSERT_GE(f.editor().points, 0);
-    f.press(0);
-    ASSERT_TRUE(f.editor().previewRunning());
-    EXPECT_FALSE(f.editor().screen()->findWidget("WIP")->hidden);
-    EXPECT_FLOAT_EQ(f.g->music.getBandLevel(0), 0.5f);
-    f.g.steps(60);
-    EXPECT_FALSE(f.editor().previewRunning());
-    EXPECT_TRUE(f.editor().screen()->findWidget("WIP")->hidden);
-}
-
 TEST(ShipEditorMissions, EachTypeWritesOnlyItsOwnFields) {
     CshipEditorFixture f;
     ASSERT_TRUE(f.g.initOk());
     f.tab("Missions");
     ASSERT_EQ(f.editor().group(), (int)SHIPEDIT_MISSIONS);
-    EXPECT_TRUE(f.ship->data.missions.empty());
-    // A page without a type lists the number and the type alone.
-    EXPECT_EQ(f.rows()->itemCount(), 2u);
+    EXPECT_EQ(f.rows()->itemCount(), 2u);   // a page without a type: the number and the type
 
     // Boss rush: the wave row, then the common rows.
     f.step(CmissionEditor::ROW_TYPE, 3);
     ASSERT_EQ(f.ship->data.missions.size(), 1u);
     EXPECT_EQ(f.ship->data.missions[0].type, (uint32_t)MissionType_PlayBossRush);
-    EXPECT_TRUE(f.focus(CmissionEditor::ROW_WAVE));
     EXPECT_FALSE(f.focus(CmissionEditor::ROW_SURVIVAL));
     f.step(CmissionEditor::ROW_WAVE, 3);
     f.step(CmissionEditor::ROW_SCORE, 5);
     f.g.steps(2);
     EXPECT_EQ(f.ship->data.missions[0].bossRushWave, 20);
-    EXPECT_EQ(f.ship->data.missions[0].score, 15000000u);
-    EXPECT_TRUE(f.editor().isDirty());
 
     // Survival instead: the wave goes, the time comes.
     f.step(CmissionEditor::ROW_TYPE, 1);
@@ -331,7 +255,6 @@ TEST(ShipEditorMissions, EachTypeWritesOnlyItsOwnFields) {
     CshipMission& m = f.ship->data.missions[0];
     EXPECT_EQ(m.type, (uint32_t)MissionType_PlaySurvival);
     EXPECT_EQ(m.bossRushWave, 0);
-    EXPECT_FLOAT_EQ(m.survivalTime, 15 * 60.0f);
     EXPECT_EQ(f.rowValue(CmissionEditor::ROW_SURVIVAL), "15:00");
 
     // A track mission keeps neither the time nor a wave.
@@ -341,19 +264,14 @@ TEST(ShipEditorMissions, EachTypeWritesOnlyItsOwnFields) {
     f.g.steps(2);
     EXPECT_EQ(m.type, (uint32_t)MissionType_CompleteTrack);
     EXPECT_EQ(m.survivalTime, 0.0f);
-    EXPECT_EQ(m.bossRushWave, 0);
-    EXPECT_EQ(m.condition, (uint32_t)TrackCondition_Artist);
     EXPECT_FLOAT_EQ(m.minTrackLength, 210.0f);
-    // The first difficulty item sets no minimum (the player then picks one);
-    // the next is Hard.
+    // The first difficulty item sets no minimum; the next is Hard.
     EXPECT_EQ(m.difficulty, 0u);
     EXPECT_EQ(f.rowValue(CmissionEditor::ROW_DIFFICULTY), gEngine->text("MissionAnyDifficulty"));
     f.step(CmissionEditor::ROW_DIFFICULTY, 1);
     f.g.steps(2);
     EXPECT_EQ(m.difficulty, (uint32_t)DIFFICULTY_HARD);
-    EXPECT_EQ(f.rowValue(CmissionEditor::ROW_DIFFICULTY), difficultyName(DIFFICULTY_HARD));
 
-    // Typed texts: the description and the artist.
     f.press(CmissionEditor::ROW_DESCRIPTION);
     ASSERT_TRUE(gUi->textEntry.active);
     gUi->textEntry.text = CbString("Loud and proud");
@@ -361,18 +279,14 @@ TEST(ShipEditorMissions, EachTypeWritesOnlyItsOwnFields) {
     gUi->textEntry.active = false;
     f.g.steps(2);
     EXPECT_EQ(m.name, "Loud and proud");
-    EXPECT_EQ(f.rowValue(CmissionEditor::ROW_DESCRIPTION), "'Loud and proud'");
 
     // The rank type writes its rank and nothing of the others.
     f.step(CmissionEditor::ROW_TYPE, 1);
     f.step(CmissionEditor::ROW_RANK, 4);
     f.g.steps(2);
     EXPECT_EQ(m.rank, 5);
-    EXPECT_EQ(m.condition, 0u);
     EXPECT_EQ(m.minTrackLength, 0.0f);
-    EXPECT_EQ(m.difficulty, 0u);
     EXPECT_EQ(m.score, 0u);
-    EXPECT_FALSE(f.focus(CmissionEditor::ROW_SCORE));
 
     // The second mission page starts empty; leaving it empty adds no mission.
     f.step(CmissionEditor::ROW_NUMBER, 1);
@@ -383,16 +297,8 @@ TEST(ShipEditorMissions, EachTypeWritesOnlyItsOwnFields) {
     EXPECT_EQ(f.rowValue(CmissionEditor::ROW_RANK), "5");
 }
 
-// Stored values show at their items, values beyond the last at the last.
 TEST(ShipEditorMissions, StoredValuesShowAtTheirItems) {
-    EXPECT_EQ(CmissionEditor::indexOfMinLength(210.0f), 3);     // 3:30
-    EXPECT_EQ(CmissionEditor::indexOfScore(1999999), 1);
-    EXPECT_EQ(CmissionEditor::indexOfScore(12000000), 5);
-    EXPECT_EQ(CmissionEditor::indexOfWave(20), 3);
-    EXPECT_EQ(CmissionEditor::indexOfSurvival(15 * 60.0f), 2);
-    EXPECT_EQ(CmissionEditor::indexOfMinLength(99999.0f), CshipEditParams::itemCount(CmissionEditor::ROW_MIN_LENGTH) - 1);
-    EXPECT_EQ(CmissionEditor::indexOfScore(4000000000u), 9);
-    EXPECT_EQ(CmissionEditor::indexOfRank(60000), CshipEditParams::itemCount(CmissionEditor::ROW_RANK) - 1);
+    EXPECT_EQ(CmissionEditor::indexOfScore(4000000000u), 9);   // beyond the last: the last
     for (int i = 0; i < CshipEditParams::itemCount(CmissionEditor::ROW_DIFFICULTY); ++i)
         EXPECT_EQ(CmissionEditor::indexOfDifficulty(CmissionEditor::difficultyOfIndex(i)), i);
     // Texts cut to a record's bytes never split a character.
@@ -407,16 +313,13 @@ TEST(ShipEditorMissions, StoredValuesShowAtTheirItems) {
 TEST(ShipEditor, RowsAndPreviewKeepClearOfTheTabsAndTheBars) {
     CshipEditorFixture f;
     ASSERT_TRUE(f.g.initOk());
-    ASSERT_EQ(f.g.mode(), GM_SHIP_EDITOR);
     CmusicBarScreen* bar = screens::get<CmusicBarScreen>();
-    ASSERT_NE(bar, nullptr);
     Cscreen* s = f.editor().screen();
     for (const CwindowShape& shape : kWindowShapes) {
         useWindowShape(shape);
         SCOPED_TRACE(std::to_string(shape.w) + "x" + std::to_string(shape.h));
         for (bool basic : {true, false}) {
             if (f.editor().basicMode != basic) f.g.tapAction(ACTION_OPTION_Y);
-            ASSERT_EQ(f.editor().basicMode, basic);
             for (const char* tab : {"FiringAngles", "TurretPositions", "ShipFlares", "EnginePositions", "EngineHue",
                                     "EngineRotationAndScale", "Missions", "Basic"}) {
                 f.tab(tab);

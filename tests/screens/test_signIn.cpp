@@ -5,11 +5,8 @@
 #include "screens/startUp.h"
 #include "screens/screenRegistry.h"
 
-using Lines = std::vector<std::string>;
-
 class SignInTest : public RoadTest {
 protected:
-    // From the title to the sign-in screen of a player without a stored login.
     void toSignIn() {
         toTitle();
         pressReturn();
@@ -46,26 +43,16 @@ TEST_F(SignInTest, SteamIdentityMakesTheAccountSilently) {
     toTitle();
     pressReturn();
     ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_TRUE(g->logHas("- StartUp - load login - fail"));
-    EXPECT_EQ(lines("Sign in UI - "), (Lines{"Sign in UI - EsignInMode_Start", "Sign in UI - EsignInMode_Start"}));
-    EXPECT_EQ(lines("Steam "), (Lines{
-        "Steam Init",
-        "Steam Success",
-        "Steam Sign In: Thread Finished. Success = 0",
-        "Steam Sign In: Failed",
-        "Steam Auto Create Account: Success",
-    }));
+    EXPECT_TRUE(g->logHas("Steam Auto Create Account: Success"));
     EXPECT_TRUE(g->logHas("- StartUp - get token - success"));
     EXPECT_TRUE(screens::get<CstartUpScreen>()->signInResult().accountCreated);
     EXPECT_TRUE(gUi->buttonBar.buttons().empty());   // the sign-in's BACK went with it
-    // The account carries the Steam details and its login is stored.
     EXPECT_TRUE(service.accountExists(steamIdText()));
     CloginData login;
     ASSERT_TRUE(loadLoginData(login));
     EXPECT_EQ(login.name, steamIdText());
     EXPECT_EQ(service.nicknameOf(gGame->online.soap.playerId()), kPersona);
-    // Start-up loaded the player's own save; the new account did not replace it.
-    EXPECT_EQ(gGame->progress.xp, 150);
+    EXPECT_EQ(gGame->progress.xp, 150);   // the player's own save, not a new profile
 }
 
 TEST_F(SignInTest, AnExistingSteamAccountPassesWithoutInput) {
@@ -74,7 +61,6 @@ TEST_F(SignInTest, AnExistingSteamAccountPassesWithoutInput) {
     toTitle();
     pressReturn();
     ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_TRUE(g->logHas("Steam Sign In: Thread Finished. Success = 1"));
     EXPECT_TRUE(g->logHas("Steam Sign In: Success!"));
     EXPECT_FALSE(g->logHas("Attempting to create new account using Steam details"));
     EXPECT_TRUE(screens::get<CstartUpScreen>()->signInResult().signedIn);
@@ -89,17 +75,12 @@ TEST_F(SignInTest, MakingAnAccountByHand) {
     // The Steam account can't be made: the service's error is shown and the
     // player gets the choice; the game goes on.
     ASSERT_TRUE(runUntil([this] { return screen().mode() == CsignInScreen::MODE_START; }));
-    EXPECT_TRUE(g->logHas("Steam Auto Create Account: Failed"));
-    EXPECT_TRUE(g->logHas("Failed to create account : 2 Account already exists"));
     EXPECT_NE(warningText().find(gEngine->text("AccountTaken")), std::string::npos);
-    EXPECT_FALSE(gGame->quit);
     EXPECT_EQ(gGame->mode(), GM_SIGN_IN);
     dismissWarning();
 
     click(w("CreateAccount"));
     EXPECT_EQ(screen().mode(), CsignInScreen::MODE_CREATE_ACCOUNT);
-    EXPECT_EQ(lines("Sign in UI - ").back(), "Sign in UI - EsignInMode_CreateAccount");
-    EXPECT_FALSE(okShown());
 
     fill("UserNameTextBox", "Rookie");
     fill("EmailTextBox", "rookie@example.com");
@@ -107,12 +88,10 @@ TEST_F(SignInTest, MakingAnAccountByHand) {
     EXPECT_FALSE(okShown());   // every field needs text
     fill("Password2TextBox", "abc124");
     EXPECT_TRUE(okShown());
-    EXPECT_EQ(w("Password1TextBox")->getText("TextName"), "******");
 
     // Passwords that differ are reported; nothing is sent.
     int requests = service.requestCount();
     click(w("OK"));
-    EXPECT_TRUE(gGame->warningOverlay.visible);
     EXPECT_EQ(warningText(), gEngine->text("PasswordsDontMatch"));
     g->steps(10);
     EXPECT_EQ(service.requestCount(), requests);
@@ -132,8 +111,6 @@ TEST_F(SignInTest, MakingAnAccountByHand) {
     click(w("OK"));
     ASSERT_TRUE(waitLog("Create Account: Failed"));
     EXPECT_EQ(screen().mode(), CsignInScreen::MODE_START);
-    EXPECT_NE(warningText().find(gEngine->text("AccountTaken")), std::string::npos);
-    EXPECT_EQ(gGame->mode(), GM_SIGN_IN);
     dismissWarning();
 
     // Now it takes it; the texts were kept.
@@ -142,14 +119,12 @@ TEST_F(SignInTest, MakingAnAccountByHand) {
     EXPECT_TRUE(okShown());
     click(w("OK"));
     ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_TRUE(g->logHas("Create Account: Success"));
     EXPECT_TRUE(service.accountExists("rookie@example.com"));
     CloginData login;
     ASSERT_TRUE(loadLoginData(login));
     EXPECT_EQ(login.name, "rookie@example.com");
     EXPECT_EQ(login.password, "abc123");
-    // No save of the player's existed: start-up made the new profile.
-    EXPECT_EQ(gGame->progress.xp, 1);
+    EXPECT_EQ(gGame->progress.xp, 1);   // no save of the player's: a new profile
 }
 
 TEST_F(SignInTest, AFailedSignInByHandReturnsToTheChoice) {
@@ -161,7 +136,6 @@ TEST_F(SignInTest, AFailedSignInByHandReturnsToTheChoice) {
     dismissWarning();
 
     click(w("SignIn"));
-    EXPECT_EQ(lines("Sign in UI - ").back(), "Sign in UI - EsignInMode_SignIn");
     fill("EmailTextBox", "vet@example.com");
     EXPECT_FALSE(okShown());
     fill("Password1TextBox", "wrong");
@@ -178,7 +152,6 @@ TEST_F(SignInTest, AFailedSignInByHandReturnsToTheChoice) {
     fill("Password1TextBox", "s3cret");
     click(w("OK"));
     ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    EXPECT_TRUE(g->logHas("Sign In: Success"));
     EXPECT_EQ(gGame->online.soap.playerId(), id);
     CloginData login;
     ASSERT_TRUE(loadLoginData(login));
@@ -194,7 +167,6 @@ TEST_F(SignInTest, BackDuringTheSteamSignInDropsItsResult) {
     ASSERT_TRUE(reachMode(GM_SIGN_IN));
     ASSERT_TRUE(runUntil([] { return gGame->online.soap.signInTask.started(); }));
     tapKey(SDL_SCANCODE_BACKSPACE);
-    EXPECT_EQ(screen().mode(), CsignInScreen::MODE_START);
     EXPECT_FALSE(gUi->loadingIndicator.showing);
     // The player picks signing in by hand while the Steam sign-in still runs:
     // its result must not count as this mode's.
@@ -205,7 +177,6 @@ TEST_F(SignInTest, BackDuringTheSteamSignInDropsItsResult) {
     g->steps(30);
     EXPECT_FALSE(g->logHas("Steam Sign In: Success!"));
     EXPECT_FALSE(g->logHas("Sign In: Success"));
-    EXPECT_EQ(gGame->mode(), GM_SIGN_IN);
     EXPECT_EQ(screen().mode(), CsignInScreen::MODE_SIGN_IN);
     EXPECT_FALSE(gGame->online.soap.signInTask.started());
 

@@ -10,15 +10,12 @@
 #include <filesystem>
 #include <fstream>
 
-#include "engine/clipboard.h"
-#include "screens/optionsTwitter.h"
 #include "screens/screenRegistry.h"
 #include "screens/shareMoment.h"
 #include "screensFixture.h"
-#include "support/fakeTwitter.h"
 
 namespace {
-SDL_Color pixelOf(SDL_Surface* s, int x, int y) {
+SDL_Color pixelAt(SDL_Surface* s, int x, int y) {
     SDL_Color c{};
     Uint32 v = 0;
     memcpy(&v, (const uint8_t*)s->pixels + y * s->pitch + x * s->format->BytesPerPixel, s->format->BytesPerPixel);
@@ -80,46 +77,12 @@ TEST(ShareMomentGl, TheComposedPictureIsSharedWithoutItsButtons) {
     const Crect p = share.pictureRect();
     EXPECT_NEAR(picture->w, p.w, 1.5f);
     EXPECT_NEAR(picture->h, p.h, 1.5f);
-    const SDL_Color onScreen = pixelOf(screen, (int)bx, (int)by);
-    const SDL_Color inPicture = pixelOf(picture, (int)(bx - p.x), (int)(by - p.y));
+    const SDL_Color onScreen = pixelAt(screen, (int)bx, (int)by);
+    const SDL_Color inPicture = pixelAt(picture, (int)(bx - p.x), (int)(by - p.y));
     EXPECT_FALSE(onScreen.r == inPicture.r && onScreen.g == inPicture.g && onScreen.b == inPicture.b)
         << "the Tweet button is in the shared picture";
     SDL_FreeSurface(picture);
     SDL_FreeSurface(screen);
     std::filesystem::copy_file(saved, "screenshots/share/sharedPicture.png",
                                std::filesystem::copy_options::overwrite_existing);
-}
-
-// The Twitter link screen in its three modes, drawn for real: waiting for the
-// PIN, linked, and a test tweet turned down (screenshots/twitter/*.png).
-TEST(TwitterScreenGl, TheModesAsDrawn) {
-    CscreensGame g;
-    ASSERT_TRUE(g.initOk());
-    ASSERT_TRUE(gEngine->platform.hasGl());
-    CfakeTwitter server;
-    server.serve(gEngine->twitter);
-    std::filesystem::create_directories("screenshots/twitter");
-    auto shoot = [&](const char* name) {
-        ASSERT_TRUE(g->screenCapture.request(0, 0, (float)gEngine->screenWidth, (float)gEngine->screenHeight,
-                                             std::string("screenshots/twitter/") + name, false));
-        g.steps(2);
-        ASSERT_TRUE(g->screenCapture.done) << name;
-    };
-    g->setGameMode(GM_OPTIONS);
-    g.settle(100);
-    CoptionsTwitterScreen& screen = *screens::get<CoptionsTwitterScreen>();
-    screen.open(GM_OPTIONS, false);
-    g.settle(100);
-    g.click(screen.screen()->findWidget("AuthButton"));
-    g.settle(40);
-    ASSERT_EQ(screen.mode(), CoptionsTwitterScreen::MODE_WAITING_FOR_PIN);
-    shoot("twitterWaitingForPin.png");
-    ASSERT_TRUE(setClipboardText("7654321"));
-    g.settle(40);
-    ASSERT_EQ(screen.mode(), CoptionsTwitterScreen::MODE_LINKED);
-    shoot("twitterLinked.png");
-    server.setStatusReply(403, kDuplicate);
-    g.click(screen.screen()->findWidget("TestTweet"));
-    g.settle(40);
-    shoot("twitterTestTweetRefused.png");
 }

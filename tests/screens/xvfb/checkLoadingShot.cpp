@@ -1,14 +1,10 @@
-// Checks the picture the loading screen saved under Xvfb and the game's log:
-// the logo, the bar (its fill from the left end, the rest in the menu
-// colour) and the warning lines are on it; the log names Loading, then the
-// title screen. Usage: checkLoadingShot <png> <log>
+// Checks the picture the loading screen saved under Xvfb: the logo, the bar
+// (its fill from the left end, the rest in the menu colour) and the warning
+// lines are on it. Usage: check_loading_shot <png>
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
-#include <string>
 
 namespace {
 int failures = 0;
@@ -41,10 +37,7 @@ struct Cshot {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: checkLoadingShot <png> <log>\n");
-        return 2;
-    }
+    if (argc < 2) return 2;
     SDL_Surface* raw = IMG_Load(argv[1]);
     check(raw != nullptr, "the loading picture was saved");
     if (!raw) return 1;
@@ -53,7 +46,6 @@ int main(int argc, char** argv) {
     SDL_FreeSurface(raw);
     const int w = shot.s->w, h = shot.s->h, cx = w / 2, cy = h / 2;
     const float k = h / 720.0f;   // layout pixels to picture pixels
-    std::printf("picture %d x %d\n", w, h);
 
     // The logo, centred 100 above the middle.
     check(shot.bright(cx - (int)(200 * k), cy - (int)(150 * k), (int)(400 * k), (int)(100 * k)) > 800,
@@ -74,16 +66,5 @@ int main(int argc, char** argv) {
     check(shot.bright(cx - (int)(400 * k), h - (int)(85 * k), (int)(800 * k), (int)(60 * k)) > 800,
           "the two warning lines are drawn");
     SDL_FreeSurface(shot.s);
-
-    std::ifstream in(argv[2]);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    const std::string log = ss.str();
-    size_t loading = log.find("GameMode = Loading");
-    size_t title = log.find("GameMode = PressStart");
-    check(loading != std::string::npos, "the log shows GameMode = Loading");
-    check(title != std::string::npos && loading != std::string::npos && title > loading,
-          "then the PressStart request");
-    check(log.find("Save PNG: Success: ") != std::string::npos, "the picture was saved while loading");
     return failures == 0 ? 0 : 1;
 }

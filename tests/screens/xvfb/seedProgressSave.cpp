@@ -1,7 +1,6 @@
 // Writes a game save holding a new profile with the given XP into a save
 // folder, so that a road test starts from a player close to a rank.
 // usage: zx_seed_progress_save <save folder> <xp>
-#include <cstdio>
 #include <cstdlib>
 
 #include "engine/engine.h"
@@ -9,10 +8,7 @@
 #include "support/testGame.h"
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        fprintf(stderr, "usage: zx_seed_progress_save <save folder> <xp>\n");
-        return 2;
-    }
+    if (argc != 3) return 2;
     CtestGame g;
     if (!g.initOk()) return 1;
     gEngine->setSaveFolder(argv[1]);
