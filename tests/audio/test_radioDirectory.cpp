@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <mutex>
+#include <utility>
 
 #include "audio/shoutcastBrowser.h"
 #include "audio/songInfoMgr.h"
@@ -35,6 +36,21 @@ const char* kByGenre =
     "<tunein base=\"/sbin/tunein-station.pls\"/>"
     "<station name=\"Indie Now\" mt=\"audio/mpeg\" id=\"2001\" br=\"192\" genre=\"Alternative\" lc=\"9\"/>"
     "</stationlist></data></response>";
+
+// The directory's reply to a request, or an empty one where it has none.
+ChttpResponse replyTo(const std::string& path) {
+    ChttpResponse r;
+    r.contentType = "text/xml";
+    r.status = 404;
+    const std::pair<const char*, const char*> routes[] = {{"/legacy/Top500", kTop500}, {"/genre/primary", kPrimary},
+                                                          {"/genre/secondary", kSecondary}, {"/station/advancedsearch", kByGenre}};
+    for (const auto& [prefix, body] : routes)
+        if (path.rfind(prefix, 0) == 0) {
+            r.body = body;
+            r.status = 200;
+        }
+    return r;
+}
 }  // namespace
 
 TEST(RadioDirectory, BrokenOrUnexpectedRepliesAddNothing) {
@@ -51,22 +67,8 @@ TEST(RadioDirectory, RequestsToALocalServerAreCachedPerRequest) {
     CtestEngine eng;
     bool failNext = false;
     ClocalHttpServer server([&](const ChttpRequest& req) {
-        ChttpResponse r;
-        r.contentType = "text/xml";
-        if (failNext) {
-            failNext = false;
-            r.status = 500;
-        } else if (req.path.rfind("/legacy/Top500", 0) == 0) {
-            r.body = kTop500;
-        } else if (req.path.rfind("/genre/primary", 0) == 0) {
-            r.body = kPrimary;
-        } else if (req.path.rfind("/genre/secondary", 0) == 0) {
-            r.body = kSecondary;
-        } else if (req.path.rfind("/station/advancedsearch", 0) == 0) {
-            r.body = kByGenre;
-        } else {
-            r.status = 404;
-        }
+        ChttpResponse r = replyTo(req.path);
+        if (std::exchange(failNext, false)) r.status = 500;
         return r;
     });
     CshoutcastBrowser sc;
@@ -129,18 +131,9 @@ TEST(RadioDirectory, ListsArriveInTheBackgroundAndALaterAskWins) {
     std::mutex gate;
     gate.lock();   // holds the directory's replies until the test lets go
     ClocalHttpServer server([&](const ChttpRequest& req) {
-        ChttpResponse r;
-        r.contentType = "text/xml";
-        if (req.path.rfind("/legacy/Top500", 0) == 0) {
-            std::lock_guard<std::mutex> wait(gate);
-            r.body = kTop500;
-        } else if (req.path.rfind("/genre/primary", 0) == 0) {
-            r.body = kPrimary;
-        } else if (req.path.rfind("/genre/secondary", 0) == 0) {
-            r.status = 503;
-        } else {
-            r.body = kByGenre;
-        }
+        if (req.path.rfind("/legacy/Top500", 0) == 0) std::lock_guard<std::mutex> wait(gate);
+        ChttpResponse r = replyTo(req.path);
+        if (req.path.rfind("/genre/secondary", 0) == 0) r.status = 503;
         return r;
     });
     CshoutcastBrowser sc;

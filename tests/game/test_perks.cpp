@@ -3,19 +3,6 @@
 #include "game/perkMgr.h"
 #include "support/testEngine.h"
 
-TEST(PerkMgr, FreshProfileAndSlots) {
-    CperkMgr m;
-    for (int id = 0; id < kNumPerkDefs; ++id) {
-        bool start = id == PERK_EXTRA_LIFE_1 || id == PERK_SUPER_BOMB;
-        EXPECT_EQ(m.isEnabled(id), start) << id;
-        EXPECT_EQ(m.level(id), start ? 0 : -1) << id;
-    }
-    EXPECT_EQ(m.numSlots(), 5);
-    m.setUnlocked(PERK_PERK_SLOT, true);
-    for (int i = 0; i < 9; ++i) m.buyLevel(PERK_PERK_SLOT);
-    EXPECT_EQ(m.numSlots(), 14);
-}
-
 TEST(PerkMgr, EnableRules) {
     CperkMgr m;
     m.setUnlocked(PERK_EXTRA_MICRO_MISSILE, true);
@@ -44,31 +31,6 @@ TEST(PerkMgr, EnableRules) {
     m.setEnabled(PERK_MICRO_MISSILES, false);
     EXPECT_FALSE(m.isEnabled(PERK_EXTRA_MICRO_MISSILE));
     EXPECT_TRUE(m.saveRequested);
-}
-
-TEST(PerkMgr, UnlockPrerequisites) {
-    CperkMgr m;
-    EXPECT_FALSE(m.isUnlockable(PERK_SUICIDAL_MODE));
-    m.setUnlocked(PERK_INSANE_MODE, true);
-    EXPECT_TRUE(m.isUnlockable(PERK_SUICIDAL_MODE));
-    EXPECT_FALSE(m.isUnlockable(PERK_APOCALYPTIC_MODE));
-    EXPECT_TRUE(m.isUnlockable(PERK_EXTRA_SUPER_BOMB));   // 14 starts unlocked
-    EXPECT_FALSE(m.isUnlockable(PERK_EXTRA_WINGMAN));
-    m.setUnlocked(PERK_WINGMAN, true);
-    EXPECT_TRUE(m.isUnlockable(PERK_EXTRA_WINGMAN));
-}
-
-TEST(PerkMgr, PartyOverride) {
-    CperkMgr m;
-    m.setPartyOverride(true);
-    EXPECT_FALSE(m.isEnabled(PERK_SUPER_BOMB));   // unlocked: the party byte counts
-    EXPECT_FALSE(m.isEnabled(PERK_WINGMAN));      // locked: its own byte
-    m.setEnabled(PERK_SUPER_BOMB, true);
-    m.setPartyOverride(false);
-    EXPECT_TRUE(m.isEnabled(PERK_SUPER_BOMB));
-    m.setEnabled(PERK_SUPER_BOMB, false);
-    m.setPartyOverride(true);
-    EXPECT_TRUE(m.isEnabled(PERK_SUPER_BOMB));    // the party byte was left alone
 }
 
 // Perks switched off for one game come back; a second game's rules, set up

