@@ -179,9 +179,8 @@ TEST(MusicPlayer, EndedTrackHandsOverToTheNextTrackRule) {
     rig.lib.addLocalTrack(SONG_LOCAL, tags, a);
     ASSERT_TRUE(CaudioBASS::readFileTags(b, tags));
     rig.lib.addLocalTrack(SONG_LOCAL, tags, b);
-    CsongPackInfo* alpha = rig.lib.findByPath(a);
     CsongPackInfo* beta = rig.lib.findByPath(b);
-    ASSERT_TRUE(rig.player.playTrack(alpha));
+    ASSERT_TRUE(rig.player.playTrack(rig.lib.findByPath(a)));
     ASSERT_TRUE(rig.run([&] { return rig.player.currentTrack == beta; }));
 
     // The game may take over what follows.
@@ -196,7 +195,7 @@ TEST(MusicPlayer, EndedTrackHandsOverToTheNextTrackRule) {
     removeFolderTree(dir);
 }
 
-TEST(MusicPlayer, RestartHoldSeedVolumePauseAndLabels) {
+TEST(MusicPlayer, RestartHoldSeedPauseAndLabels) {
     CplayerRig rig;
     std::string dir = makeTempFolder("hold");
     CsongPackInfo a = localEntry(writeTestAudio(dir, "a.flac", synth::makeTone(400, 3.0)), "Alpha", 3);
@@ -218,10 +217,6 @@ TEST(MusicPlayer, RestartHoldSeedVolumePauseAndLabels) {
     ASSERT_TRUE(rig.player.playTrack(&b));
     EXPECT_EQ(styles, 2);
     EXPECT_NE(rig.player.trackSeed, seed);
-
-    rig.audio.setMusicVolume(0.25f);
-    rig.step();
-    EXPECT_FLOAT_EQ(rig.audio.mixer.attribute(rig.player.channel, AUDIO_VOLUME), 0.25f);
 
     ASSERT_TRUE(rig.run([&] { return rig.position() > 0.3; }));
     ASSERT_TRUE(rig.player.pause());
@@ -245,7 +240,8 @@ TEST(MusicPlayer, OpenMicWithoutADesktopSourceSaysWhy) {
     std::string reason;
     rig.player.onOpenMicError = [&](const std::string& r) { reason = r; };
     rig.player.captureSource = OPEN_MIC_DESKTOP;
-    if (CaudioCapture::defaultOfKind(rig.player.queryDevices(), OPEN_MIC_DESKTOP) >= 0) GTEST_SKIP() << "this machine has a desktop loopback source";
+    if (CaudioCapture::defaultOfKind(rig.player.queryDevices(), OPEN_MIC_DESKTOP) >= 0)
+        GTEST_SKIP() << "this machine has a desktop loopback source";
     EXPECT_FALSE(rig.player.startOpenMic());
     EXPECT_NE(reason.find("no desktop audio source"), std::string::npos);
     EXPECT_FALSE(rig.player.openMicRunning());

@@ -78,27 +78,13 @@ TEST(WorkshopGlue, TheAgreementPageOpensOnceTheErrorIsClosed) {
     steamLocal::faults().workshopAgreementNeeded = false;
 }
 
-TEST(WorkshopGlue, TheSyncBringsSubscribedShipsIntoTheHangarOncePerRun) {
-    CglueFixture f;
-    uint64_t id = publishByOther("Drifter", "Drifter Deluxe", "from a friend");
-    ASSERT_TRUE(steamLocal::subscribeWorkshopItem(id));
-    f.game->workshop.startSubscribedSync();
-    f.run();
-    CplayerShipDef* ship = f.game->playerShips.findPublished(id);
-    ASSERT_NE(ship, nullptr);
-    EXPECT_EQ(ship->data.displayName, "Drifter Deluxe");
-    EXPECT_EQ(ship->data.description, "from a friend");
-    int calls = steamLocal::counters().enumerateCalls;
-    f.game->workshop.startSubscribedSync();
-    EXPECT_EQ(steamLocal::counters().enumerateCalls, calls);
-}
-
-// Two publishes asked for during one sync wait for it, then both go out, one
-// after the other, each told on its own; only the one sent as final is
-// finished, and only once it is out.
+// The sync brings subscribed ships into the hangar, once a run. Two publishes
+// asked for during it wait for it, then both go out, one after the other,
+// each told on its own; only the one sent as final is finished, and only once
+// it is out.
 TEST(WorkshopGlue, TwoPublishesDuringTheSyncBothGoOut) {
     CglueFixture f;
-    uint64_t id = publishByOther("Kite", "Kite", "synced");
+    uint64_t id = publishByOther("Kite", "Kite Deluxe", "from a friend");
     ASSERT_TRUE(steamLocal::subscribeWorkshopItem(id));
     f.game->workshop.startSubscribedSync();
     ASSERT_EQ(gEngine->workshop.state, Cworkshop::STATE_SYNCING);
@@ -112,7 +98,13 @@ TEST(WorkshopGlue, TwoPublishesDuringTheSyncBothGoOut) {
     CworkshopShip other;
     EXPECT_FALSE(gEngine->workshop.publishShip(other, Cbytes(4, 1)));
     f.run();
-    EXPECT_NE(f.game->playerShips.findPublished(id), nullptr);
+    const CplayerShipDef* synced = f.game->playerShips.findPublished(id);
+    ASSERT_NE(synced, nullptr);
+    EXPECT_EQ(synced->data.displayName, "Kite Deluxe");
+    EXPECT_EQ(synced->data.description, "from a friend");
+    const int calls = steamLocal::counters().enumerateCalls;
+    f.game->workshop.startSubscribedSync();
+    EXPECT_EQ(steamLocal::counters().enumerateCalls, calls);
     EXPECT_TRUE(f.game->playerShips.findShip(first)->published);
     EXPECT_TRUE(f.game->workshop.publishWaiting());   // the second waits until the first is read
     f.game->warningOverlay.setVisible(false);

@@ -33,7 +33,6 @@ TEST(WaveMgr, WavesComeWithTheBeat) {
     }
     EXPECT_GE(w.waves.beats(), 18);
     EXPECT_GT(w.waves.record().size(), before + 3);
-    EXPECT_GT(w.ships.countEnemies(), 0);
 }
 
 TEST(WaveMgr, CapsOnDashersAndMines) {
@@ -67,6 +66,7 @@ TEST(BossGen, GrownFromSeedAndEnergy) {
     Cship* boss = w.bosses.spawnBoss(99, 0.8f, 1.0f);
     ASSERT_NE(boss, nullptr);
     EXPECT_EQ(moments, 1);
+    EXPECT_EQ(w.ships.countImportant(), 1);
     // Its parts can be hit where they stand, beyond the core's radius.
     boss->spawnTimer = 0;
     const Celement* turret = nullptr;
@@ -87,13 +87,10 @@ TEST(ProcShipGen, ManufacturersAndTheBalanceRule) {
     EXPECT_EQ(CprocShipGen::getManufacturerName(kNoManufacturer), "Your own");
 
     CprocShipGen gen;
-    CplayerShipDef a, b;
-    a.data.identifier = b.data.identifier = "Track Ship";
+    CplayerShipDef a;
+    a.data.identifier = "Track Ship";
     ASSERT_TRUE(gen.generate(77, 0.5f, a));
     EXPECT_EQ(gen.lastAttempts, 1);
-    gen.generate(77, 0.5f, b);
-    EXPECT_EQ(a.hullSprite, b.hullSprite);
-    EXPECT_FLOAT_EQ(a.data.topSpeed, b.data.topSpeed);
     EXPECT_EQ(a.data.identifier, "Track Ship");
 
     // Candidates at -10 or worse are grown again.
