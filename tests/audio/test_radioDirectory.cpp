@@ -7,7 +7,6 @@
 
 #include "audio/shoutcastBrowser.h"
 #include "audio/songInfoMgr.h"
-#include "engine/md5.h"
 #include "support/localHttpServer.h"
 #include "support/testEngine.h"
 
@@ -42,8 +41,10 @@ ChttpResponse replyTo(const std::string& path) {
     ChttpResponse r;
     r.contentType = "text/xml";
     r.status = 404;
-    const std::pair<const char*, const char*> routes[] = {{"/legacy/Top500", kTop500}, {"/genre/primary", kPrimary},
-                                                          {"/genre/secondary", kSecondary}, {"/station/advancedsearch", kByGenre}};
+    const std::pair<const char*, const char*> routes[] = {{"/legacy/Top500", kTop500},
+                                                          {"/genre/primary", kPrimary},
+                                                          {"/genre/secondary", kSecondary},
+                                                          {"/station/advancedsearch", kByGenre}};
     for (const auto& [prefix, body] : routes)
         if (path.rfind(prefix, 0) == 0) {
             r.body = body;
@@ -107,24 +108,9 @@ TEST(RadioDirectory, RequestsToALocalServerAreCachedPerRequest) {
     EXPECT_FALSE(sc.getSecondaryGenres(24));
     EXPECT_TRUE(sc.stations.empty());
     EXPECT_TRUE(sc.getSecondaryGenres(24));
-    sc.addStation("Mine", "http://mine.example/live", 96, 3, "Talk");
-
-    // A favourite station from the list goes into the library once.
     CsongInfoMgr lib;
-    lib.init();
-    CsongPackInfo* fav = lib.addRadioStation(sc.stations.back());
-    ASSERT_NE(fav, nullptr);
-    EXPECT_EQ(fav->getKey(), Cmd5::hex("Mine"));   // a station is keyed by its name
-    EXPECT_EQ(lib.addRadioStation(sc.stations.back()), fav);
-    EXPECT_EQ(lib.addRadioStation(sc.stations[0]), nullptr);   // a genre row is no station
+    EXPECT_EQ(lib.addRadioStation(sc.stations[0]), nullptr);   // a genre row is no station for the library
 }
-
-namespace {
-// Polls as the radio browser does once per update.
-bool waitForList(CshoutcastBrowser& sc) {
-    return waitUntil([&] { return sc.pollList(); });
-}
-}  // namespace
 
 TEST(RadioDirectory, ListsArriveInTheBackgroundAndALaterAskWins) {
     CtestEngine eng;
@@ -150,21 +136,16 @@ TEST(RadioDirectory, ListsArriveInTheBackgroundAndALaterAskWins) {
     // Asked for the genres meanwhile: the top list, once it comes, is dropped.
     sc.requestList({{CradioQuery::SECONDARY_GENRES, 1}, {CradioQuery::STATIONS_BY_GENRE, 1}});
     gate.unlock();
-    ASSERT_TRUE(waitForList(sc));
+    ASSERT_TRUE(waitUntil([&] { return sc.pollList(); }));
     // The failed secondary request adds nothing; the stations still come.
     ASSERT_EQ(sc.stations.size(), 1u);
     EXPECT_EQ(sc.stations[0].name, "Indie Now");
     EXPECT_FALSE(sc.pollList());   // nothing more pending
 
-    sc.requestList({{CradioQuery::PRIMARY_GENRES, 0}});
-    ASSERT_TRUE(waitForList(sc));
-    ASSERT_EQ(sc.stations.size(), 2u);
-    EXPECT_EQ(sc.stations[1].name, "Blues");
-
     // The top list was fetched once and is cached: no second request.
     size_t before = server.requests().size();
     sc.requestList({{CradioQuery::TOP_500, 0}});
-    ASSERT_TRUE(waitForList(sc));
-    EXPECT_EQ(sc.stations.size(), 2u);
+    ASSERT_TRUE(waitUntil([&] { return sc.pollList(); }));
+    EXPECT_EQ(sc.stations.size(), 2u);   // the top list
     EXPECT_EQ(server.requests().size(), before);
 }

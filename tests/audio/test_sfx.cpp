@@ -5,7 +5,7 @@
 #include "audio/sfxPackMgr.h"
 #include "support/testEngine.h"
 
-TEST(GameSfx, TheSoundTableLoadsAndSingleSlotsStopFirst) {
+TEST(GameSfx, TheSoundTableLoadsSingleSlotsStopFirstAndPacksPlayAtTheirSettings) {
     CtestEngine eng;
     CaudioBASS audio;
     ASSERT_TRUE(audio.init(44100, true));
@@ -34,19 +34,14 @@ TEST(GameSfx, TheSoundTableLoadsAndSingleSlotsStopFirst) {
     EXPECT_EQ(sfx.play(-1), 0u);
     sfx.stop(SFX_ACHIEVEMENT);
     EXPECT_EQ(audio.mixer.state(second), CHANNEL_STOPPED);
-}
 
-TEST(SfxPacks, FindByNameAndPlayWithVolumeRateAndPan) {
-    CtestEngine eng;
-    CaudioBASS audio;
-    ASSERT_TRUE(audio.init(44100, true));
+    // The named packs are found ignoring case and play with volume, rate and pan.
     CsfxPackMgr packs;
     ASSERT_TRUE(packs.init(&audio));
     CsfxPack* swoosh = packs.find("logoswoosh");
     ASSERT_NE(swoosh, nullptr);
     EXPECT_EQ(packs.find("NoSuchPack"), nullptr);
 
-    audio.setSfxVolume(0.5f);
     HaudioChannel h = packs.play(swoosh, 0.5f, 1.5f, -0.25f);
     ASSERT_NE(h, 0u);
     EXPECT_FLOAT_EQ(audio.mixer.attribute(h, AUDIO_VOLUME), 0.25f);

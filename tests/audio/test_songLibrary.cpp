@@ -17,7 +17,9 @@ CtrackTags tags(const std::string& title, const std::string& artist, const std::
     return CtrackTags{number, title, album, artist, genre, length};
 }
 
-CradioStation station(const std::string& name, const std::string& url) { return CradioStation{0, name, url, 128, 42, "Pop"}; }
+CradioStation station(const std::string& name, const std::string& url) {
+    return CradioStation{0, name, url, 128, 42, "Pop"};
+}
 
 // A small library: two albums by one artist, one by another, a station.
 void fill(CsongInfoMgr& lib) {
@@ -253,7 +255,8 @@ TEST(SongLibrary, NextTrackFollowsTheChoice) {
         for (int i = 0; i < 20; ++i) {
             const CsongPackInfo* next = lib.getNextTrack(at(row.ended), row.choice);
             ASSERT_NE(next, nullptr) << row.ended;
-            EXPECT_TRUE(std::any_of(row.allowed.begin(), row.allowed.end(), [&](const char* p) { return next == at(p); }))
+            auto isNext = [&](const char* p) { return next == at(p); };
+            EXPECT_TRUE(std::any_of(row.allowed.begin(), row.allowed.end(), isNext))
                 << row.ended << " choice " << row.choice << " gave " << next->path;
         }
     }

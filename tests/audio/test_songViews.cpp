@@ -15,8 +15,8 @@ void generate(CsongInfoMgr& lib) {
     const char* genres[] = {"Rock", "jazz", "Pop", "Ambient"};
     for (int n = 59; n >= 0; --n) {
         int album = n / 10;
-        CtrackTags t{(uint32_t)(10 - n % 10), "T" + std::to_string(n), albums[album], "Artist " + std::to_string(album % 3),
-                     genres[album % 4], 100.0f + (float)n};
+        CtrackTags t{(uint32_t)(10 - n % 10), "T" + std::to_string(n), albums[album],
+                     "Artist " + std::to_string(album % 3), genres[album % 4], 100.0f + (float)n};
         ASSERT_TRUE(lib.addLocalTrack(SONG_LOCAL, t, "/music/" + std::to_string(n) + ".mp3"));
     }
 }

@@ -28,20 +28,15 @@ TEST(PowerUps, StartValuesFollowThePerks) {
     EXPECT_FLOAT_EQ(r[PU_MULTIPLIER_CAP], kBaseMultiplierCap + 10);
 }
 
-TEST(PowerUps, MultiplierStockDeathAndFullPower) {
+TEST(PowerUps, MultiplierCapAndFullPower) {
     CtestEngine eng;
     CgameWorld w;
     w.setGameMode(24);
     w.powerUps.reset();
     w.powerUps.addMultiplier(0, 100);
     EXPECT_EQ(w.powerUps.multiplier(0), (int)kBaseMultiplierCap);
-    w.powerUps.onDeath(0);
-    EXPECT_EQ(w.powerUps.multiplier(0), (int)kBaseMultiplierCap / 2);
     w.powerUps.addMultiplier(0, -100);
     EXPECT_EQ(w.powerUps.multiplier(0), 1);
-
-    EXPECT_TRUE(w.powerUps.useStock(0, PU_SUPER_BOMB));
-    EXPECT_FALSE(w.powerUps.useStock(0, PU_SUPER_BOMB));
 
     EXPECT_FALSE(w.powerUps.isFullPower());
     w.powerUps.addWeaponPower(0, 9);

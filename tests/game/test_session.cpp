@@ -52,7 +52,8 @@ TEST(Session, EndRulesPerTypeAndSource) {
         int type, source;
         double endTime;
     };
-    for (Crow row : {Crow{GAMETYPE_STANDARD, MUSIC_RADIO_LIST, 86400.0}, Crow{GAMETYPE_CHILLOUT, MUSIC_OPEN_MIC, 300.0}}) {
+    const Crow rows[] = {{GAMETYPE_STANDARD, MUSIC_RADIO_LIST, 86400.0}, {GAMETYPE_CHILLOUT, MUSIC_OPEN_MIC, 300.0}};
+    for (const Crow& row : rows) {
         CplayHarness h;
         CharnessOptions o = opts(row.type, 0);
         o.musicSource = row.source;
@@ -154,10 +155,15 @@ TEST(Session, LivesRespawnsAndWeaponsFiredAsTheMissionsReadThem) {
 
 TEST(Session, ReseedingMakesRunsOfOneTrackAlike) {
     CtestEngine eng;
-    auto run = [](bool disturb, std::vector<CwaveRecord>& after35, uint64_t& score, uint32_t& stateAt35) {
+    struct Crun {
+        std::vector<CwaveRecord> after35;
+        int64_t score = 0;
+        uint32_t stateAt35 = 0;
+    };
+    auto run = [](bool disturb) {
+        Crun out;
         CplayHarness h;
-        CharnessOptions o = opts(GAMETYPE_STANDARD, 50);
-        h.start(o);
+        h.start(opts(GAMETYPE_STANDARD, 50));
         while (h.world.session.clock < 35.0) {
             if (disturb && h.world.session.clock >= 10.0 && h.world.session.clock < 10.02) {
                 // Something unforeseen draws on the generators before the reseeds.
@@ -166,25 +172,23 @@ TEST(Session, ReseedingMakesRunsOfOneTrackAlike) {
             }
             h.step();
         }
-        stateAt35 = h.world.waves.random.state();
+        out.stateAt35 = h.world.waves.random.state();
         h.runUntilGameOver(60);
         for (const auto& r : h.world.waves.record())
-            if (r.time >= 35.0f) after35.push_back(r);
-        score = (uint64_t)h.world.session.teamScores[0];
+            if (r.time >= 35.0f) out.after35.push_back(r);
+        out.score = h.world.session.teamScores[0];
+        return out;
     };
-    std::vector<CwaveRecord> a, b, c;
-    uint64_t sa = 0, sb = 0, sc = 0;
-    uint32_t ka = 0, kb = 0, kc = 0;
-    run(false, a, sa, ka);
-    run(false, b, sb, kb);
-    run(true, c, sc, kc);
-    EXPECT_EQ(sa, sb);   // the same track played the same way is the same game
+    const Crun a = run(false), b = run(false), c = run(true);
+    EXPECT_EQ(a.score, b.score);   // the same track played the same way is the same game
     // After the reseeds the generators agree whatever came before.
-    EXPECT_EQ(ka, kc);
-    ASSERT_FALSE(a.empty());
-    ASSERT_EQ(a.size(), c.size());
-    for (size_t i = 0; i < a.size(); ++i)
-        EXPECT_TRUE(a[i].defName == c[i].defName && a[i].count == c[i].count && a[i].formation == c[i].formation) << i;
+    EXPECT_EQ(a.stateAt35, c.stateAt35);
+    ASSERT_FALSE(a.after35.empty());
+    ASSERT_EQ(a.after35.size(), c.after35.size());
+    for (size_t i = 0; i < a.after35.size(); ++i) {
+        const CwaveRecord &x = a.after35[i], &y = c.after35[i];
+        EXPECT_TRUE(x.defName == y.defName && x.count == y.count && x.formation == y.formation) << i;
+    }
 }
 
 TEST(Session, PartyGamesEndInThePartyState) {

@@ -13,7 +13,8 @@ TEST(StateMachine, StartUpRunsLoadingThenFadesToPressStart) {
     g.steps(20);
     EXPECT_EQ(g.mode(), GM_PRESS_START);
     // Each request is logged once, in order.
-    EXPECT_EQ(g.logLinesStartingWith("GameMode = "), (std::vector<std::string>{"GameMode = Loading", "GameMode = PressStart"}));
+    EXPECT_EQ(g.logLinesStartingWith("GameMode = "),
+              (std::vector<std::string>{"GameMode = Loading", "GameMode = PressStart"}));
 }
 
 TEST(StateMachine, StatesWithoutAScreenAreRefusedNeverEntered) {

@@ -6,10 +6,13 @@
 #include <SDL_image.h>
 #include <gtest/gtest.h>
 
+#include "audio/audioBASS.h"
+#include "audio/musicPlayer.h"
+#include "audio/songInfoMgr.h"
 #include "engine/engine.h"
 #include "game/gameModes.h"
+#include "game/musicLink.h"
 #include "game/playHarness.h"
-#include "builtInTrack.h"
 #include "glWindow.h"
 #include "services/autoScreenShot.h"
 #include "services/screenCapture.h"
@@ -17,7 +20,62 @@
 
 namespace {
 
-const Ccolour kRed(1, 0, 0, 1), kBlue(0, 0, 1, 1);
+// The built-in track playing through the music player, mixed by hand (no
+// audio device).
+struct CbuiltInTrack {
+    // Starts the first built-in track; false (with a test failure) when it can't.
+    bool start() {
+        EXPECT_TRUE(audio.init(44100, true));
+        library.init();
+        player.init(&audio, &library);
+        EXPECT_TRUE(player.addBuiltInTracks());
+        for (size_t i = 0; i < library.size(); ++i)
+            if (library.entry(i)->kind == SONG_BUILT_IN && !track) track = library.entry(i);
+        EXPECT_NE(track, nullptr);
+        if (!track || !player.playTrack(track)) return false;
+        player.onTrackEnd = [this](CsongPackInfo*) {
+            ended = true;
+            return true;
+        };
+        return true;
+    }
+    // Harness options for a game on this track.
+    CharnessOptions options(int difficulty) const {
+        CtrackInfo info = trackInfoFromSong(*track);
+        CharnessOptions o;
+        o.title = info.title;
+        o.artist = info.artist;
+        o.length = info.length;
+        o.difficulty = difficulty;
+        return o;
+    }
+    // One step's worth of audio mixed, and the music fed to play. The track
+    // is decoded ahead on a worker that a busy machine can hold back: the
+    // step waits for its frames rather than mixing silence in their place.
+    void step(float dt, CmusicFeed& feed) {
+        int left = kStepFrames;
+        EXPECT_TRUE(waitUntil([&] {
+            const double before = audio.mixer.position(player.channel);
+            audio.mixer.mix(mix, left);
+            left -= (int)std::lround((audio.mixer.position(player.channel) - before) * 44100.0);
+            return left <= 0 || ended || audio.mixer.state(player.channel) != CHANNEL_PLAYING;
+        })) << "the track's decoding never caught up";
+        player.update(dt);
+        fillMusicFeed(player, ended, dt, feed);
+    }
+    void stop() {
+        player.shutdown();
+        audio.shutdown();
+    }
+
+    CaudioBASS audio;
+    CsongInfoMgr library;
+    CmusicPlayer player;
+    CsongPackInfo* track = nullptr;
+    bool ended = false;
+    static constexpr int kStepFrames = 735;   // 1/60 s at 44.1 kHz
+    float mix[kStepFrames * 2];
+};
 
 // The colour of a pixel of an image file.
 SDL_Color pixelOf(SDL_Surface* s, int x, int y) {
@@ -30,8 +88,8 @@ SDL_Color pixelOf(SDL_Surface* s, int x, int y) {
 
 void drawBands(Crenderer& r) {
     r.beginFrame();
-    r.drawRect(Crect{0, 0, 1280, 100}, kRed);
-    r.drawRect(Crect{0, 620, 1280, 100}, kBlue);
+    r.drawRect(Crect{0, 0, 1280, 100}, Ccolour(1, 0, 0, 1));
+    r.drawRect(Crect{0, 620, 1280, 100}, Ccolour(0, 0, 1, 1));
 }
 
 int litPixels(const std::vector<uint8_t>& px) {
@@ -100,15 +158,13 @@ TEST_F(CapturesGl, APlayedTrackIsDrawnAndLeavesAutomaticScreenshotsForTheGameOve
 
     Crenderer& r = eng->renderer;
     float maxIntensity = 0;
-    int maxParticles = 0, maxShots = 0, maxEnemies = 0;
+    int maxParticles = 0;
     int lit = 0, scoreLit = 0;
     for (int f = 0; f < 35 * 60 && !h.world.session.isGameOver(); ++f) {
         music.step(h.dt, h.world.music);
         maxIntensity = std::max(maxIntensity, h.world.music.intensity);
         h.step();
         maxParticles = std::max(maxParticles, eng->particles.countActive());
-        maxShots = std::max(maxShots, h.world.projectiles.count());
-        maxEnemies = std::max(maxEnemies, h.world.ships.countEnemies());
         shots.update();
         r.beginFrame();
         h.world.session.draw();
@@ -128,8 +184,6 @@ TEST_F(CapturesGl, APlayedTrackIsDrawnAndLeavesAutomaticScreenshotsForTheGameOve
     EXPECT_GT(lit, 1280 * 720 / 200) << "the pilot did not live twenty seconds, or nothing was drawn";
     EXPECT_GT(scoreLit, 100);
     EXPECT_GT(maxIntensity, 0.05f);
-    EXPECT_GT(maxEnemies, 0);
-    EXPECT_GT(maxShots, 0);
     EXPECT_GT(maxParticles, 0);
     ASSERT_GE(shots.shots.size(), 1u);
     for (const auto& s : shots.shots) ASSERT_TRUE(s.texture && s.texture->width > 100 && s.texture->height > 100);

@@ -139,16 +139,3 @@ TEST(Missions, CompletionByType) {
     EXPECT_TRUE(checkMissionProgress(missions, done, r, 0));
 }
 
-TEST(Missions, RulesDisableTheRightPerks) {
-    CtestEngine eng;
-    auto m = mission(MissionType_PlayBossRush);
-    m.noExtraLives = true;
-    m.weaponRestriction[0] = WeaponRestriction_NoSuperBomb;
-    auto rules = m.rules();
-    EXPECT_EQ(rules.gameType, MISSION_GAME_BOSSRUSH);
-    EXPECT_EQ(rules.disabledPerks, (std::vector<int>{3, 4, 5, 14, 15}));
-    m.weaponRestriction[0] = WeaponRestriction_NoPerkWeapons;
-    EXPECT_EQ(m.rules().disabledPerks.size(), 3u + 16u);
-    EXPECT_STREQ(getStringFromTrackCondition(-1), "");
-    EXPECT_STREQ(getStringFromWeaponRestriction(10), "");
-}

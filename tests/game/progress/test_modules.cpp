@@ -74,7 +74,7 @@ TEST(Modules, CollectionKeepsOneModuleAKeyAndFlagsTheSave) {
     EXPECT_FALSE(mgr.read(out.data(), out.size() - 1, staged));
 }
 
-TEST(Modules, FiveSlotsAndTheBonusSums) {
+TEST(Modules, FiveSlotsAndTheBonusFollowsTheFittedModules) {
     CtestEngine eng;
     CplayerShipDef ship;
     ship.data.identifier = "Standard";
@@ -96,19 +96,11 @@ TEST(Modules, FiveSlotsAndTheBonusSums) {
     topSpeed.posFactor = 1.5f;
     topSpeed.negKind = ShipMod_StartMultiplier;
     topSpeed.negFactor = -1.0f;
-    CshipModule aim = topSpeed;
-    aim.key = "a";
-    aim.posKind = ShipMod_AutoAim;
-    aim.posFactor = 1.0f;
-    aim.negKind = ShipMod_Decel;
-    aim.negFactor = 0.02f;
     one.fitModule(topSpeed);
-    one.fitModule(aim);
     EXPECT_FLOAT_EQ(one.bonus.topSpeed, 1.5f);
     EXPECT_EQ(one.bonus.startMultiplier, -1);
-    EXPECT_FLOAT_EQ(one.bonus.deceleration, 0.02f);
-    one.removeModule("a");
-    EXPECT_FALSE(one.bonus.autoAim);
-    EXPECT_FLOAT_EQ(one.bonus.deceleration, 0.0f);
+    one.removeModule("t");
+    EXPECT_FLOAT_EQ(one.bonus.topSpeed, 0.0f);
+    EXPECT_EQ(one.bonus.startMultiplier, 0);
 }
 

@@ -21,24 +21,6 @@ struct Cships {
 
 }  // namespace
 
-TEST(PlayerShips, BuiltInShipsFromTheDataFile) {
-    CtestEngine eng;
-    Cships s;
-    ASSERT_EQ(s.mgr.numShips(), 4);
-    for (const char* name : {"Vessik", "Vornak", "Duveve Rade Dorid!"})
-        EXPECT_TRUE(s.mgr.findShip(name) && s.mgr.findShip(name)->numMissions() >= 1) << name;
-    EXPECT_TRUE(s.mgr.findShip("vornak"));   // names are matched ignoring case
-}
-
-TEST(PlayerShips, DataFileFaultsAreRefused) {
-    CtestEngine eng;
-    CplayerShipMgr mgr;
-    EXPECT_FALSE(mgr.loadBuiltInFromText("PlayerShip \"A\" Turret 24 1 0 1 EndPlayerShip EndFile"));
-    EXPECT_FALSE(mgr.loadBuiltInFromText("PlayerShip \"A\" Mission Type Flying EndMission EndPlayerShip EndFile"));
-    EXPECT_FALSE(mgr.loadBuiltInFromText("PlayerShip \"A\" Scale 0.5"));
-    EXPECT_EQ(mgr.numShips(), 0);
-}
-
 TEST(PlayerShips, ForeignBlockIsMendedOrRefused) {
     CtestEngine eng;
     Cships s;

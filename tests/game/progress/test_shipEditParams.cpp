@@ -86,30 +86,3 @@ TEST(ShipEditParams, BeamMenuSwitchesTheSecondPairOff) {
     EXPECT_EQ(s.numActiveTurrets(), 4);
 }
 
-TEST(ShipEditParams, ApplyMirrorsInBasicModeAndKeepsMountsOffCentre) {
-    CplayerShipData s;
-    s.mounts[0] = {-20, 10};
-    s.mounts[1] = {20, 10};
-    s.mounts[2] = {-30, 5};
-    s.mounts[3] = {30, 5};
-    for (int e = 0; e < 4; ++e) s.engines[e] = {e % 2 ? 15.0f : -15.0f, -50, 0.25f, 0, 1.2f};
-    EXPECT_TRUE(CshipEditMenus::isSymmetric(s));
-    CshipEditorScreen editor;
-    editor.shipData = &s;
-    editor.syncMenusFromShip(true);
-    EXPECT_TRUE(editor.basicMode);
-
-    editor.menus.setSelection(22, 30);   // mount 0 x = 0: stored as 1
-    editor.menus.setSelection(23, 34);   // mount 0 y = 20
-    editor.menus.setSelection(49, 45);   // engine 0 rotation 45 degrees
-    editor.applyMenusToShip();
-    EXPECT_EQ(s.mounts[0].x, 1.0f);
-    EXPECT_EQ(s.mounts[1].x, -1.0f);
-    EXPECT_EQ(s.mounts[1].y, 20.0f);
-    EXPECT_NEAR(s.engines[1].rotation, -45.0f / 57.29f, 1e-5);
-
-    s.engines[3].hue = 0.5f;
-    editor.syncMenusFromShip(true);
-    EXPECT_FALSE(editor.basicMode);
-}
-
