@@ -84,10 +84,8 @@ TEST(MusicPlayer, BuiltInTracksRegisterPlayAndAreAnalysed) {
     ASSERT_NE(theme, nullptr);
 
     ASSERT_TRUE(rig.player.playTrack(theme));
-    EXPECT_EQ(rig.lib.currentTrack(), theme);
     EXPECT_TRUE(rig.eng->log.contains("Playing track: Decade of Zorbex! - Zorbex Sound Unit"));
     ASSERT_TRUE(rig.run([&] { return rig.position() > 6.0; }));
-    EXPECT_GT(rig.player.getTrackProgress(), 0.0f);
     EXPECT_NEAR(rig.player.getTimeRemaining(), theme->tags.length - rig.position(), 0.5);
     EXPECT_GT(rig.maxIntensity, 1.5f);   // the drums of the intro
 

@@ -131,13 +131,11 @@ TEST(SongLibrary, RecentTracksMoveToTheFrontAndKeepTwentyFour) {
         lib.addLocalTrack(SONG_LOCAL, tags("T" + std::to_string(i), "A", "B", "C", 100 + i * 10), "/m/" + std::to_string(i));
     for (int i = 0; i < 30; ++i) lib.addRecentTrack(lib.findByPath("/m/" + std::to_string(i)), false);
     ASSERT_EQ(lib.recentKeys().size(), 24u);
-    const CsongGroup* recent = lib.getGroup(0, VIEW_RECENT);
-    ASSERT_NE(recent, nullptr);
-    EXPECT_EQ(recent->back()->tags.title, "T6");
+    EXPECT_EQ(lib.getGroup(0, VIEW_RECENT)->back()->tags.title, "T6");
     // Again: to the front, once.
     lib.addRecentTrack(lib.findByPath("/m/10"), false);
     lib.addRecentTrack(lib.findByPath("/m/10"), true);
-    recent = lib.getGroup(0, VIEW_RECENT);
+    const CsongGroup* recent = lib.getGroup(0, VIEW_RECENT);
     EXPECT_EQ(recent->at(0)->tags.title, "T10");
     EXPECT_EQ(recent->at(1)->tags.title, "T29");
 

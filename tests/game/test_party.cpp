@@ -10,7 +10,7 @@ void joinPlayers(CgameWorld& w, int n) {
 }
 }  // namespace
 
-TEST(PartyMgr, SlotsAndActivePlayers) {
+TEST(PartyMgr, SlotsActivePlayersAndTeams) {
     CtestEngine eng;
     CgameWorld w;
     w.party.reset("Alice", "StandardShip");
@@ -31,21 +31,15 @@ TEST(PartyMgr, SlotsAndActivePlayers) {
     }
     w.setGameMode(3);
     EXPECT_EQ(w.party.getNumActivePlayers(), 1);
-}
 
-TEST(PartyMgr, TeamMapping) {
-    CtestEngine eng;
-    CgameWorld w;
-    joinPlayers(w, 4);
+    // The players by team in each team mode.
     w.setGameMode(24);
-    EXPECT_EQ(w.party.getNumActiveTeams(), 1);   // party off
-    w.session.partyMode = true;
     w.session.party.teamMode = TEAMMODE_COOP;
     for (int p = 0; p < 4; ++p) EXPECT_EQ(w.party.playerIdxToTeamIdx(p), 0);
     w.session.party.teamMode = TEAMMODE_HEAD_TO_HEAD;
     EXPECT_EQ(w.party.getNumActiveTeams(), 4);
     for (int p = 0; p < 4; ++p) EXPECT_EQ(w.party.playerIdxToTeamIdx(p), p);
-    EXPECT_EQ(w.party.getTeamName(2), "P3");
+    EXPECT_EQ(w.party.getTeamName(2), "Cy");
     w.session.party.teamMode = TEAMMODE_TEAM_TEAM;
     EXPECT_EQ(w.party.getNumActiveTeams(), 2);
     EXPECT_EQ(w.party.playerIdxToTeamIdx(1), 0);

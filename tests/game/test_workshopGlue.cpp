@@ -44,23 +44,6 @@ struct CglueFixture {
 
 }  // namespace
 
-TEST(WorkshopGlue, APublishedShipIsMarkedAndTheResultShown) {
-    CglueFixture f;
-    CplayerShipDef* ship = f.game->playerShips.createCustomShip();
-    ASSERT_NE(ship, nullptr);
-    std::string name = ship->name();
-    f.game->workshop.publishShip(*ship, Cbytes(16, 1), false);
-    EXPECT_TRUE(gEngine->ui.loadingIndicator.showing);
-    f.run();
-    EXPECT_FALSE(gEngine->ui.loadingIndicator.showing);
-    ship = f.game->playerShips.findShip(name);
-    ASSERT_NE(ship, nullptr);
-    EXPECT_TRUE(ship->published);
-    EXPECT_NE(ship->publishedId, 0u);
-    EXPECT_TRUE(f.game->warningOverlay.visible);
-    EXPECT_FALSE(f.game->workshop.errorShown);
-}
-
 TEST(WorkshopGlue, TheAgreementPageOpensOnceTheErrorIsClosed) {
     CglueFixture f;
     steamLocal::faults().workshopAgreementNeeded = true;
