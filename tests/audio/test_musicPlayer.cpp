@@ -109,7 +109,7 @@ TEST(MusicPlayer, NoTrackUnreadableFileOrDeadStreamLeaveItSilent) {
     // player is left silent, the station named.
     auto failsAsStation = [&](const std::string& name, const std::string& url, std::function<void()> whilePending) {
         CsongPackInfo entry;
-        entry.setRadioStation(CradioStation{0, name, url});
+        entry.setRadioStation(CradioStation{0, name, url, 0, 0, "", 0});
         rig.player.failedStation.clear();
         EXPECT_TRUE(rig.player.playTrack(&entry));
         whilePending();
@@ -152,7 +152,7 @@ TEST(MusicPlayer, RadioStationPlaysAndItsTitlesAreData) {
         if (req.path != "/live") r.status = 404;
         return r;
     });
-    CradioStation s{0, "Test FM", server.url() + "/live"};
+    CradioStation s{0, "Test FM", server.url() + "/live", 0, 0, "", 0};
     rig.lib.addRadioStation(s);
     CsongPackInfo track;
     track.setRadioStation(s);   // the radio browser's own entry
