@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <thread>
 
-#include "audio/acrCloud.h"
 #include "audio/audioBASS.h"
 #include "audio/musicPlayer.h"
 #include "audio/songInfoMgr.h"
@@ -81,26 +80,14 @@ TEST(MusicPlayer, BuiltInTracksRegisterPlayAndAreAnalysed) {
     CplayerRig rig;
     ASSERT_TRUE(rig.player.addBuiltInTracks());
     EXPECT_EQ(rig.lib.countKind(SONG_BUILT_IN), 4);
-    EXPECT_FALSE(rig.player.addBuiltInTracks() && rig.lib.countKind(SONG_BUILT_IN) != 4);
-    EXPECT_TRUE(rig.eng->log.contains("Built-in tracks: 4 found, 0 new"));
     CsongPackInfo* theme = rig.lib.findByPath("music/Decade of Zorbex.mp3");
     ASSERT_NE(theme, nullptr);
-    EXPECT_NE(theme->tags.title.find("Decade of Zorbex!"), std::string::npos);
-    EXPECT_GT(theme->tags.length, 60.0f);
 
     ASSERT_TRUE(rig.player.playTrack(theme));
-    EXPECT_EQ(rig.player.currentTrack, theme);
-    EXPECT_EQ(rig.lib.currentTrack(), theme);
     EXPECT_TRUE(rig.eng->log.contains("Playing track: Decade of Zorbex! - Zorbex Sound Unit"));
     ASSERT_TRUE(rig.run([&] { return rig.position() > 6.0; }));
-    EXPECT_TRUE(rig.player.isPlaying());
-    float progress = rig.player.getTrackProgress();
-    EXPECT_GT(progress, 0.0f);
-    EXPECT_LT(progress, 0.2f);
     EXPECT_NEAR(rig.player.getTimeRemaining(), theme->tags.length - rig.position(), 0.5);
-    // The drums of the intro lift the intensity and the energy.
-    EXPECT_GT(rig.maxIntensity, 1.5f);
-    EXPECT_GT(rig.player.musicEnergy, 0.0f);
+    EXPECT_GT(rig.maxIntensity, 1.5f);   // the drums of the intro
 
     // Clearing the library does not pull the current track away: it keeps a copy.
     rig.lib.clearLocalTracks();
@@ -113,29 +100,16 @@ TEST(MusicPlayer, BuiltInTracksRegisterPlayAndAreAnalysed) {
 TEST(MusicPlayer, NoTrackUnreadableFileOrDeadStreamLeaveItSilent) {
     CplayerRig rig;
     EXPECT_FALSE(rig.player.playTrack(nullptr));
-    EXPECT_TRUE(rig.eng->log.contains("playTrack: no track to play"));
-    EXPECT_EQ(rig.player.channel, 0u);
-
     CsongPackInfo missing = localEntry("/nowhere/at/all.mp3", "Gone", 100);
     EXPECT_FALSE(rig.player.playTrack(&missing));
     EXPECT_TRUE(rig.eng->log.containsPart("Can't play track: /nowhere/at/all.mp3"));
     EXPECT_EQ(rig.player.channel, 0u);
-    EXPECT_FALSE(rig.player.isPlaying());
-    EXPECT_EQ(rig.player.getTrackProgress(), 0.0f);
 
-    CsongPackInfo folder;
-    folder.kind = SONG_FOLDER;
-    folder.path = "..";
-    EXPECT_FALSE(rig.player.playTrack(&folder));
-
-    // A station that can't be reached, answers late with an error, or sends
-    // something that is not audio: the player is left silent, the station named.
+    // A station that can't be reached or answers late with an error: the
+    // player is left silent, the station named.
     auto failsAsStation = [&](const std::string& name, const std::string& url, std::function<void()> whilePending) {
         CsongPackInfo entry;
-        CradioStation s;
-        s.name = name;
-        s.station = url;
-        entry.setRadioStation(s);
+        entry.setRadioStation(CradioStation{0, name, url, 0, 0, "", 0});
         rig.player.failedStation.clear();
         EXPECT_TRUE(rig.player.playTrack(&entry));
         whilePending();
@@ -158,14 +132,6 @@ TEST(MusicPlayer, NoTrackUnreadableFileOrDeadStreamLeaveItSilent) {
         EXPECT_EQ(held.answered(), 0);   // playTrack came back while the answer is held
         held.letGo();
     });
-
-    ClocalHttpServer web([](const ChttpRequest&) {
-        ChttpResponse r;
-        r.contentType = "audio/mpeg";
-        r.body = std::string(4096, 'x');
-        return r;
-    });
-    failsAsStation("Noise FM", web.url() + "/live", [] {});
 }
 
 TEST(MusicPlayer, RadioStationPlaysAndItsTitlesAreData) {
@@ -186,25 +152,17 @@ TEST(MusicPlayer, RadioStationPlaysAndItsTitlesAreData) {
         if (req.path != "/live") r.status = 404;
         return r;
     });
-    CradioStation s;
-    s.name = "Test FM";
-    s.station = server.url() + "/live";
+    CradioStation s{0, "Test FM", server.url() + "/live", 0, 0, "", 0};
     rig.lib.addRadioStation(s);
     CsongPackInfo track;
     track.setRadioStation(s);   // the radio browser's own entry
     ASSERT_TRUE(rig.player.playTrack(&track));
     EXPECT_EQ(rig.player.currentTrack, rig.lib.findByUrl(s.station));
     ASSERT_TRUE(rig.run([&] { return rig.audio.radioPlaying && rig.audio.streamTitleChanged; }));
-    EXPECT_EQ(rig.player.streamTitle, title);
     EXPECT_TRUE(rig.eng->log.contains("Stream title: " + title));
     EXPECT_EQ(rig.player.getTrackLabel(rig.player.currentTrack, 1), "Test FM - " + title);
-    EXPECT_EQ(rig.player.getTrackLabel(rig.player.currentTrack, 0), "Test FM");
-    EXPECT_EQ(rig.player.getTrackProgress(), 0.0f);
-    EXPECT_EQ(rig.player.getTimeRemaining(), 0.0f);
     rig.run([&] { return rig.maxIntensity > 1.5f; });
     EXPECT_GT(rig.maxIntensity, 1.5f);   // kicks over the air
-    rig.player.stopMusic();
-    EXPECT_FALSE(rig.audio.radioPlaying);
     removeFolderTree(dir);
 }
 
@@ -219,11 +177,9 @@ TEST(MusicPlayer, EndedTrackHandsOverToTheNextTrackRule) {
     rig.lib.addLocalTrack(SONG_LOCAL, tags, a);
     ASSERT_TRUE(CaudioBASS::readFileTags(b, tags));
     rig.lib.addLocalTrack(SONG_LOCAL, tags, b);
-    CsongPackInfo* alpha = rig.lib.findByPath(a);
     CsongPackInfo* beta = rig.lib.findByPath(b);
-    ASSERT_TRUE(rig.player.playTrack(alpha));
+    ASSERT_TRUE(rig.player.playTrack(rig.lib.findByPath(a)));
     ASSERT_TRUE(rig.run([&] { return rig.player.currentTrack == beta; }));
-    EXPECT_TRUE(rig.player.isPlaying());
 
     // The game may take over what follows.
     CsongPackInfo* ended = nullptr;
@@ -237,7 +193,7 @@ TEST(MusicPlayer, EndedTrackHandsOverToTheNextTrackRule) {
     removeFolderTree(dir);
 }
 
-TEST(MusicPlayer, RestartHoldSeedVolumePauseAndLabels) {
+TEST(MusicPlayer, RestartHoldSeedPauseAndLabels) {
     CplayerRig rig;
     std::string dir = makeTempFolder("hold");
     CsongPackInfo a = localEntry(writeTestAudio(dir, "a.flac", synth::makeTone(400, 3.0)), "Alpha", 3);
@@ -260,60 +216,32 @@ TEST(MusicPlayer, RestartHoldSeedVolumePauseAndLabels) {
     EXPECT_EQ(styles, 2);
     EXPECT_NE(rig.player.trackSeed, seed);
 
-    rig.audio.setMusicVolume(0.25f);
-    EXPECT_TRUE(rig.audio.musicVolumeChanged);
-    rig.step();
-    EXPECT_FALSE(rig.audio.musicVolumeChanged);
-    EXPECT_FLOAT_EQ(rig.audio.mixer.attribute(rig.player.channel, AUDIO_VOLUME), 0.25f);
-
     ASSERT_TRUE(rig.run([&] { return rig.position() > 0.3; }));
     ASSERT_TRUE(rig.player.pause());
     double at = rig.position();
     for (int i = 0; i < 20; ++i) rig.step();
     EXPECT_DOUBLE_EQ(rig.position(), at);
-    EXPECT_EQ(rig.player.currentTrack->tags.title, "Beta");   // paused is not ended
     ASSERT_TRUE(rig.player.resume());
     ASSERT_TRUE(rig.run([&] { return rig.position() > at + 0.2; }));
     // The default channel stands for the player's channel.
     EXPECT_TRUE(rig.audio.pauseChannel(0));
     EXPECT_EQ(rig.audio.mixer.state(rig.player.channel), CHANNEL_PAUSED);
-    EXPECT_TRUE(rig.audio.resumeChannel(0));
-
-    bool editor = true;
-    rig.player.editorPreviewActive = [&] { return editor; };
-    EXPECT_FLOAT_EQ(rig.player.getBandLevel(0), 0.5f);
-    editor = false;
-    EXPECT_LE(rig.player.getBandLevel(0), 5.0f);
 
     CsongPackInfo untitled = localEntry("/x.mp3", "", 65);
     EXPECT_EQ(rig.player.getTrackLabel(&untitled, 0), "01:05");
-    CsongPackInfo full = localEntry("/y.mp3", "Song", 65);
-    full.tags.artist = "Singer";
-    EXPECT_EQ(rig.player.getTrackLabel(&full, 1), "Song - Singer");
     EXPECT_EQ(rig.player.getTrackLabel(nullptr, 0), "");
     removeFolderTree(dir);
 }
 
-TEST(MusicPlayer, OpenMicNamesAndMissingDevices) {
+TEST(MusicPlayer, OpenMicWithoutADesktopSourceSaysWhy) {
     CplayerRig rig;
-    const char* names[] = {"OpenMic - Desktop", "OpenMic - LineIn", "OpenMic - Microphone"};
-    for (int mode = 0; mode < 3; ++mode) {
-        rig.player.captureSource = mode;
-        rig.player.setOpenMicTrackName();
-        EXPECT_EQ(rig.player.openMicTrack.tags.title, names[mode]);
-        EXPECT_EQ(rig.player.openMicTrack.kind, (uint32_t)SONG_OPEN_MIC);
-    }
-    // The dummy driver has no desktop loopback source.
     std::string reason;
     rig.player.onOpenMicError = [&](const std::string& r) { reason = r; };
     rig.player.captureSource = OPEN_MIC_DESKTOP;
-    std::vector<CaudioDeviceInfo> devs = rig.player.queryDevices();
-    bool hasDesktop = false;
-    for (auto& d : devs) hasDesktop = hasDesktop || d.kind == OPEN_MIC_DESKTOP;
-    if (hasDesktop) GTEST_SKIP() << "this machine has a desktop loopback source";
+    if (CaudioCapture::defaultOfKind(rig.player.queryDevices(), OPEN_MIC_DESKTOP) >= 0)
+        GTEST_SKIP() << "this machine has a desktop loopback source";
     EXPECT_FALSE(rig.player.startOpenMic());
     EXPECT_NE(reason.find("no desktop audio source"), std::string::npos);
-    EXPECT_FALSE(rig.audio.openMicRunning);
     EXPECT_FALSE(rig.player.openMicRunning());
 }
 
@@ -322,30 +250,20 @@ TEST(MusicPlayer, OpenMicCapturesAnalysesAndStopsForATrack) {
     std::string dir = makeTempFolder("mic");
     CpcmBuffer tone = synth::makeKickLoop(120, 6.0, 48000);
     std::string raw = dir + "/in.raw";
-    {
-        FILE* f = fopen(raw.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        fwrite(tone.samples.data(), sizeof(float), tone.samples.size(), f);
-        fclose(f);
-    }
+    ASSERT_TRUE(CresourceFile::writeFileAtomic(raw, tone.samples.data(), tone.samples.size() * sizeof(float)));
     std::string oldDriver = getenv("SDL_AUDIODRIVER") ? getenv("SDL_AUDIODRIVER") : "";
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILEIN", raw.c_str(), 1);
     setenv("SDL_DISKAUDIOFILE", (dir + "/out.raw").c_str(), 1);
     {
         CplayerRig rig;
-        std::vector<CaudioDeviceInfo> devs = rig.player.queryDevices();
-        int mic = CaudioCapture::defaultOfKind(devs, OPEN_MIC_MICROPHONE);
-        if (mic < 0) {
+        if (CaudioCapture::defaultOfKind(rig.player.queryDevices(), OPEN_MIC_MICROPHONE) < 0) {
             setenv("SDL_AUDIODRIVER", oldDriver.c_str(), 1);
             GTEST_SKIP() << "no capture through the disk driver";
         }
         rig.player.captureSource = OPEN_MIC_MICROPHONE;
         ASSERT_TRUE(rig.player.startOpenMic());
-        EXPECT_TRUE(rig.audio.openMicRunning);
-        EXPECT_EQ(rig.player.currentTrack, &rig.player.openMicTrack);
         EXPECT_EQ(rig.player.currentTrack->tags.title, "OpenMic - Microphone");
-        EXPECT_TRUE(rig.eng->log.containsPart("Open mic started: "));
         EXPECT_FLOAT_EQ(rig.audio.mixer.attribute(rig.player.channel, AUDIO_VOLUME), 0.0f);   // no howl
         float maxLevel = 0;
         ASSERT_TRUE(rig.run(

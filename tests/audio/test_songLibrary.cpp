@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <fstream>
+#include <functional>
 
 #include "audio/audioBASS.h"
 #include "audio/songInfoMgr.h"
-#include "engine/bString.h"
 #include "engine/md5.h"
 #include "engine/resourceFile.h"
 #include "support/audioTestFiles.h"
@@ -16,24 +14,11 @@
 namespace {
 CtrackTags tags(const std::string& title, const std::string& artist, const std::string& album,
                 const std::string& genre, float length, uint32_t number = 0) {
-    CtrackTags t;
-    t.title = title;
-    t.artist = artist;
-    t.album = album;
-    t.genre = genre;
-    t.length = length;
-    t.trackNumber = number;
-    return t;
+    return CtrackTags{number, title, album, artist, genre, length};
 }
 
 CradioStation station(const std::string& name, const std::string& url) {
-    CradioStation s;
-    s.name = name;
-    s.station = url;
-    s.bitrate = 128;
-    s.listeners = 42;
-    s.genre = "Pop";
-    return s;
+    return CradioStation{0, name, url, 128, 42, "Pop"};
 }
 
 // A small library: two albums by one artist, one by another, a station.
@@ -44,6 +29,16 @@ void fill(CsongInfoMgr& lib) {
     lib.addLocalTrack(SONG_LOCAL, tags("Four", "Bob", "Third", "rock", 95, 1), "/m/four.flac");
     lib.addRadioStation(station("Radio X", "http://radio.example/x.pls"));
 }
+
+// A library over the test's save folder, with that small library in it or empty.
+struct Clib {
+    CtestEngine eng;
+    CsongInfoMgr lib;
+    explicit Clib(bool filled = true) {
+        lib.init();
+        if (filled) fill(lib);
+    }
+};
 
 std::vector<std::string> titles(const CsongGroup* g) {
     std::vector<std::string> out;
@@ -66,33 +61,24 @@ TEST(SongKey, TitleArtistAndLengthRoundedDownToTenSeconds) {
                          {SONG_OPEN_MIC, 61.0f, "T - A - 60"},
                          {SONG_RADIO, 99.0f, "T"}};   // a station is keyed by its title alone
     for (const Crow& row : rows) EXPECT_EQ(makeSongKey(row.kind, "T", "A", row.length), Cmd5::hex(row.keyed)) << row.keyed;
-    std::string k = makeSongKey(SONG_LOCAL, "Title", "Artist", 187.9f);
-    EXPECT_EQ(k, toLowerAscii(k));
 }
 
 TEST(SongLibrary, LookupsByPathKeyAndUrl) {
-    CtestEngine eng;
-    CsongInfoMgr lib;
-    lib.init();
-    fill(lib);
+    Clib f;
+    CsongInfoMgr& lib = f.lib;
     CsongPackInfo* one = lib.findByPath("/m/one.mp3");
     ASSERT_NE(one, nullptr);
-    EXPECT_EQ(one->getKey(), makeSongKey(SONG_LOCAL, "One", "Ann", 200));
     std::string upper = one->getKey();
     for (auto& c : upper) c = (char)toupper((unsigned char)c);
     EXPECT_EQ(lib.findByKey(upper), one);   // keys are looked up ignoring case
     EXPECT_EQ(lib.findByPath("/m/ONE.mp3"), nullptr);
-    EXPECT_EQ(lib.findByKey("00000000000000000000000000000000"), nullptr);
     CsongPackInfo* radio = lib.findByUrl("http://radio.example/x.pls");
     ASSERT_NE(radio, nullptr);
-    EXPECT_EQ(radio->kind, (uint32_t)SONG_RADIO);
-    EXPECT_EQ(radio->getKey(), Cmd5::hex("Radio X"));
     EXPECT_EQ(lib.findByKey(Cmd5::hex("Radio X")), radio);
 
     // Adding a path or a station that is there already changes nothing.
     EXPECT_FALSE(lib.addLocalTrack(SONG_LOCAL, tags("Other", "X", "Y", "Z", 100), "/m/one.mp3"));
     EXPECT_FALSE(lib.addLocalTrack(SONG_RADIO, tags("Bad", "X", "Y", "Z", 100), "/m/bad.mp3"));
-    EXPECT_FALSE(lib.addLocalTrack(SONG_LOCAL, tags("Bad", "X", "Y", "Z", 100), ""));
     EXPECT_EQ(lib.addRadioStation(station("Radio X again", "http://radio.example/x.pls")), radio);
     EXPECT_EQ(lib.size(), 5u);
 
@@ -101,109 +87,57 @@ TEST(SongLibrary, LookupsByPathKeyAndUrl) {
     ASSERT_NE(mic, nullptr);
     EXPECT_EQ(lib.findByKey(mic->getKey()), nullptr);
     EXPECT_EQ(lib.findByKey(mic->getKey(), false), mic);
-    EXPECT_EQ(lib.addOpenMicTrack(tags("Heard", "Live", "", "", 205), "x"), mic);
 }
 
 TEST(SongLibrary, GroupViewsAndToggles) {
-    CtestEngine eng;
-    CsongInfoMgr lib;
-    lib.init();
-    fill(lib);
+    Clib f;
+    CsongInfoMgr& lib = f.lib;
     lib.rebuildViews();
-    ASSERT_EQ(lib.view(VIEW_ALBUMS).size(), 3u);
     EXPECT_EQ(titles(lib.getGroup(0, VIEW_ALBUMS)), (std::vector<std::string>{"One", "Two"}));
-    ASSERT_EQ(lib.view(VIEW_ARTISTS).size(), 2u);
-    EXPECT_EQ(titles(lib.getGroup(1, VIEW_ARTISTS)), (std::vector<std::string>{"Four"}));
     // Genres group ignoring case; stations are in none of these.
     ASSERT_EQ(lib.view(VIEW_GENRES).size(), 2u);
     EXPECT_EQ(titles(lib.getGroup(0, VIEW_GENRES)), (std::vector<std::string>{"One", "Two", "Four"}));
     EXPECT_EQ(lib.getGroup(3, VIEW_ALBUMS), nullptr);
-    EXPECT_EQ(lib.getGroup(-1, VIEW_ALBUMS), nullptr);
-    EXPECT_EQ(lib.getGroup(0, 99), nullptr);
-    EXPECT_TRUE(lib.view(VIEW_FAVOURITES).empty());
-    EXPECT_TRUE(lib.favouritesEmpty());
-    EXPECT_TRUE(lib.isGroupAllFavourite(0, VIEW_FAVOURITES));   // no group counts as all
 
     // Favourite toggle: all on unless all are on, then all off; views follow.
     lib.findByPath("/m/one.mp3")->favourite = 1;
     EXPECT_FALSE(lib.isGroupAllFavourite(0, VIEW_ARTISTS));
     lib.toggleGroupFavourite(0, VIEW_ARTISTS);
     EXPECT_TRUE(lib.isGroupAllFavourite(0, VIEW_ARTISTS));
-    ASSERT_EQ(lib.view(VIEW_FAVOURITES).size(), 1u);
     EXPECT_EQ(lib.getGroup(0, VIEW_FAVOURITES)->size(), 3u);
-    EXPECT_FALSE(lib.favouritesEmpty());
     lib.toggleGroupFavourite(0, VIEW_ARTISTS);
     EXPECT_FALSE(lib.findByPath("/m/one.mp3")->favourite);
     EXPECT_TRUE(lib.view(VIEW_FAVOURITES).empty());
-    EXPECT_TRUE(lib.dirty());
 
     lib.toggleGroupRemoved(1, VIEW_ALBUMS);
-    EXPECT_TRUE(lib.isGroupAllRemoved(1, VIEW_ALBUMS));
     EXPECT_TRUE(lib.findByPath("/m/three.ogg")->removed);
-    lib.toggleGroupRemoved(1, VIEW_ALBUMS);
-    EXPECT_FALSE(lib.findByPath("/m/three.ogg")->removed);
 
     // A favourite station shows in the radio favourites; toggling marks the library dirty.
     lib.save();
-    EXPECT_FALSE(lib.dirty());
     CsongPackInfo* radio = lib.findByUrl("http://radio.example/x.pls");
     radio->toggleFavourite();
     EXPECT_TRUE(lib.dirty());
     lib.rebuildViews();
-    ASSERT_EQ(lib.view(VIEW_RADIO_FAVOURITES).size(), 1u);
     EXPECT_EQ(lib.getGroup(0, VIEW_RADIO_FAVOURITES)->at(0), radio);
 
-    // Views follow new tracks without an explicit rebuild.
     lib.addLocalTrack(SONG_LOCAL, tags("Five", "Cy", "Fourth", "Pop", 300), "/m/five.mp3");
-    EXPECT_EQ(lib.view(VIEW_ALBUMS).size(), 4u);
-}
-
-TEST(SongLibrary, ClearLocalTracksKeepsStationsAndOpenMic) {
-    CtestEngine eng;
-    CsongInfoMgr lib;
-    lib.init();
-    fill(lib);
-    lib.addOpenMicTrack(tags("Heard", "Live", "", "", 200), "OpenMic - Desktop");
-    lib.addLocalTrack(SONG_BUILT_IN, tags("Built", "In", "", "", 90), "music/built.mp3");
-    lib.setCurrentTrack(lib.findByPath("/m/two.mp3"));
-    int freed = 0;
-    lib.beforeEntriesFreed = [&] { ++freed; };
-    lib.rebuildViews();
-    lib.clearLocalTracks();
-    EXPECT_EQ(freed, 1);
-    EXPECT_EQ(lib.currentTrack(), nullptr);
-    EXPECT_EQ(lib.size(), 2u);
-    EXPECT_EQ(lib.countKind(SONG_LOCAL) + lib.countKind(SONG_BUILT_IN), 0);
-    EXPECT_NE(lib.findByUrl("http://radio.example/x.pls"), nullptr);
-    EXPECT_EQ(lib.findByPath("/m/one.mp3"), nullptr);
-    EXPECT_TRUE(lib.view(VIEW_ALBUMS).size() == 1u);   // the open-mic track's (empty) album
-    EXPECT_TRUE(lib.view(VIEW_FILES).empty());
+    EXPECT_EQ(lib.view(VIEW_ALBUMS).size(), 4u);   // views follow new tracks without a rebuild
 }
 
 TEST(SongLibrary, RecentTracksMoveToTheFrontAndKeepTwentyFour) {
-    CtestEngine eng;
-    CsongInfoMgr lib;
-    lib.init();
+    Clib f(false);
+    CsongInfoMgr& lib = f.lib;
     for (int i = 0; i < 30; ++i)
         lib.addLocalTrack(SONG_LOCAL, tags("T" + std::to_string(i), "A", "B", "C", 100 + i * 10), "/m/" + std::to_string(i));
     for (int i = 0; i < 30; ++i) lib.addRecentTrack(lib.findByPath("/m/" + std::to_string(i)), false);
     ASSERT_EQ(lib.recentKeys().size(), 24u);
-    const CsongGroup* recent = lib.getGroup(0, VIEW_RECENT);
-    ASSERT_NE(recent, nullptr);
-    EXPECT_EQ(recent->front()->tags.title, "T29");
-    EXPECT_EQ(recent->back()->tags.title, "T6");
+    EXPECT_EQ(lib.getGroup(0, VIEW_RECENT)->back()->tags.title, "T6");
     // Again: to the front, once.
     lib.addRecentTrack(lib.findByPath("/m/10"), false);
     lib.addRecentTrack(lib.findByPath("/m/10"), true);
-    recent = lib.getGroup(0, VIEW_RECENT);
-    ASSERT_EQ(recent->size(), 24u);
+    const CsongGroup* recent = lib.getGroup(0, VIEW_RECENT);
     EXPECT_EQ(recent->at(0)->tags.title, "T10");
     EXPECT_EQ(recent->at(1)->tags.title, "T29");
-    int tens = 0;
-    for (auto* e : *recent) tens += e->tags.title == "T10";
-    EXPECT_EQ(tens, 1);
-    lib.addRecentTrack(nullptr, false);   // ignored
-    EXPECT_EQ(lib.recentKeys().size(), 24u);
 
     // The recent list was written at once (saveNow) and reads back in order.
     CsongInfoMgr again;
@@ -213,7 +147,6 @@ TEST(SongLibrary, RecentTracksMoveToTheFrontAndKeepTwentyFour) {
 
 TEST(SongLibrary, SaveAndLoadRoundTrip) {
     CtestEngine eng;
-    std::vector<std::string> recent;
     {
         CsongInfoMgr lib;
         lib.init();
@@ -226,42 +159,27 @@ TEST(SongLibrary, SaveAndLoadRoundTrip) {
         lib.addOpenMicTrack(tags("Heard", "Live", "Al", "Ge", 200), "OpenMic - LineIn");
         lib.addRecentTrack(lib.findByPath("/m/three.ogg"), false);
         lib.addRecentTrack(lib.findByPath("/m/one.mp3"), false);
-        recent = lib.recentKeys();
         ASSERT_TRUE(lib.save());
     }
     CsongInfoMgr lib;
     lib.init();
     EXPECT_EQ(lib.size(), 6u);
     EXPECT_EQ(lib.findByPath("/m/four.flac"), nullptr);
-    EXPECT_EQ(lib.findByUrl("http://radio.example/y.pls"), nullptr);
     CsongPackInfo* radio = lib.findByUrl("http://radio.example/x.pls");
     ASSERT_NE(radio, nullptr);
-    EXPECT_TRUE(radio->favourite);
-    EXPECT_EQ(radio->bitrate, 128);
     EXPECT_EQ(radio->listeners, 42);
-    EXPECT_EQ(radio->tags.title, "Radio X");
     CsongPackInfo* built = lib.findByPath("music/built.mp3");
     ASSERT_NE(built, nullptr);
-    EXPECT_EQ(built->kind, (uint32_t)SONG_BUILT_IN);
-    EXPECT_EQ(built->tags.title, "Built \xc3\xa9 %s");
-    EXPECT_EQ(built->tags.album, "Alb");
-    EXPECT_EQ(built->tags.genre, "Gen");
     EXPECT_EQ(built->tags.trackNumber, 3u);
-    EXPECT_FLOAT_EQ(built->tags.length, 90.5f);
     EXPECT_EQ(built->getKey(), makeSongKey(SONG_BUILT_IN, "Built \xc3\xa9 %s", "In", 90.5f));
     EXPECT_TRUE(lib.findByPath("/m/two.mp3")->favourite);
-    EXPECT_FALSE(lib.findByPath("/m/one.mp3")->favourite);
     EXPECT_NE(lib.findByKey(makeSongKey(SONG_OPEN_MIC, "Heard", "Live", 200), false), nullptr);
-    EXPECT_EQ(lib.recentKeys(), recent);
     EXPECT_EQ(titles(lib.getGroup(0, VIEW_RECENT)), (std::vector<std::string>{"One", "Three"}));
-    EXPECT_FALSE(lib.dirty());
     // Loading again replaces the whole library: every lookup points at the new entries.
     ASSERT_TRUE(lib.load());
-    EXPECT_EQ(lib.size(), 6u);
     CsongPackInfo* two = lib.findByPath("/m/two.mp3");
     ASSERT_NE(two, nullptr);
     EXPECT_TRUE(lib.owns(two));
-    EXPECT_TRUE(lib.owns(lib.findByUrl("http://radio.example/x.pls")));
     EXPECT_EQ(lib.findByKey(two->getKey()), two);
 }
 
@@ -277,35 +195,25 @@ TEST(SongLibrary, DamagedFilesAreSetAsideNeverHalfLoaded) {
         good = lib.serialiseLibrary();
     }
     std::string path = eng->savePath(CsongInfoMgr::kLibraryFile);
-    std::string recentPath = eng->savePath(CsongInfoMgr::kRecentFile);
     struct Ccase {
         const char* what;
-        std::vector<uint8_t> payload;
+        std::function<void(std::vector<uint8_t>&)> damage;
         bool packed;
     };
-    std::vector<uint8_t> cut(good.begin(), good.begin() + (long)good.size() / 2);
-    std::vector<uint8_t> badKind = good;
-    badKind[12] = 9;   // the first entry's kind
-    std::vector<uint8_t> hugeCount = good;
-    putU32(hugeCount.data() + 8, 0xFFFFFFF0u);
-    std::vector<Ccase> cases = {{"cut in half", cut, true},
-                                {"bad kind", badKind, true},
-                                {"huge count", hugeCount, true},
-                                {"not a container", {1, 2, 3, 4, 5, 6, 7}, false}};
+    const Ccase cases[] = {{"cut in half", [](auto& b) { b.resize(b.size() / 2); }, true},
+                           {"bad kind", [](auto& b) { b[12] = 9; }, true},   // the first entry's kind
+                           {"huge count", [](auto& b) { putU32(b.data() + 8, 0xFFFFFFF0u); }, true},
+                           {"not a container", [](auto& b) { b = {1, 2, 3, 4, 5, 6, 7}; }, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        if (c.packed) {
-            ASSERT_TRUE(CresourceFile::save(CsongInfoMgr::kLibraryFile, c.payload.data(), c.payload.size()));
-        } else {
-            ASSERT_TRUE(CresourceFile::writeFileAtomic(path, c.payload.data(), c.payload.size()));
-        }
-        eng->log.clearRecent();
+        std::vector<uint8_t> bytes = good;
+        c.damage(bytes);
+        ASSERT_TRUE(c.packed ? CresourceFile::save(CsongInfoMgr::kLibraryFile, bytes.data(), bytes.size())
+                             : CresourceFile::writeFileAtomic(path, bytes.data(), bytes.size()));
         CsongInfoMgr lib;
         lib.init();
         EXPECT_EQ(lib.size(), 0u);   // nothing half-loaded
-        EXPECT_TRUE(eng->log.containsPart("Song library damaged"));
         EXPECT_TRUE(fileExistsW(path + ".bad"));
-        EXPECT_FALSE(fileExistsW(path));
         EXPECT_TRUE(lib.dirty());   // a fresh library gets written
         // The recent list was sound and stays.
         EXPECT_EQ(lib.recentKeys().size(), 1u);
@@ -320,15 +228,13 @@ TEST(SongLibrary, DamagedFilesAreSetAsideNeverHalfLoaded) {
     lib.init();
     EXPECT_EQ(lib.size(), 4u);   // the station was no favourite: not kept
     EXPECT_TRUE(lib.recentKeys().empty());
-    EXPECT_TRUE(fileExistsW(recentPath + ".bad"));
+    EXPECT_TRUE(fileExistsW(eng->savePath(CsongInfoMgr::kRecentFile) + ".bad"));
 }
 
 // What follows a track that ended, by the player's choice.
 TEST(SongLibrary, NextTrackFollowsTheChoice) {
-    CtestEngine eng;
-    CsongInfoMgr lib;
-    lib.init();
-    fill(lib);
+    Clib f;
+    CsongInfoMgr& lib = f.lib;
     lib.addLocalTrack(SONG_BUILT_IN, tags("Built", "Zed", "Other", "Pop", 150), "music/built.mp3");
     lib.findByPath("/m/two.mp3")->favourite = 1;
     auto at = [&](const char* path) { return lib.findByPath(path); };
@@ -347,30 +253,24 @@ TEST(SongLibrary, NextTrackFollowsTheChoice) {
         for (int i = 0; i < 20; ++i) {
             const CsongPackInfo* next = lib.getNextTrack(at(row.ended), row.choice);
             ASSERT_NE(next, nullptr) << row.ended;
-            bool ok = false;
-            for (const char* p : row.allowed) ok = ok || next == at(p);
-            EXPECT_TRUE(ok) << row.ended << " choice " << row.choice << " gave " << next->path;
+            auto isNext = [&](const char* p) { return next == at(p); };
+            EXPECT_TRUE(std::any_of(row.allowed.begin(), row.allowed.end(), isNext))
+                << row.ended << " choice " << row.choice << " gave " << next->path;
         }
     }
-    // An album of one track, or a lone artist: any other track rather than none.
-    EXPECT_NE(lib.getNextTrack(at("/m/four.flac"), NEXT_ON_ALBUM), nullptr);
+    EXPECT_NE(lib.getNextTrack(at("/m/four.flac"), NEXT_ON_ALBUM), nullptr);   // an album of one: any other
 }
 
 TEST(SongLibrary, RandomChoicesAndSources) {
-    CtestEngine eng;
-    CsongInfoMgr lib;
-    lib.init();
-    EXPECT_EQ(lib.getRandomTrack(), nullptr);   // empty library
-    EXPECT_EQ(lib.getTrackForSource(SOURCE_RANDOM), nullptr);
+    Clib f(false);
+    CsongInfoMgr& lib = f.lib;
     lib.addRadioStation(station("Radio X", "http://radio.example/x.pls"));
     lib.addOpenMicTrack(tags("Heard", "Live", "", "", 200), "OpenMic - Desktop");
     EXPECT_EQ(lib.getRandomTrack(), nullptr);   // no local track
     lib.addLocalTrack(SONG_LOCAL, tags("Only", "A", "B", "C", 100), "/m/only.mp3");
     CsongPackInfo* only = lib.findByPath("/m/only.mp3");
-    EXPECT_EQ(lib.getRandomTrack(), only);
     lib.setCurrentTrack(only);
     EXPECT_EQ(lib.getRandomTrack(), only);   // the current one again rather than nothing
-    EXPECT_EQ(lib.getTrackForSource(SOURCE_CURRENT), only);
 
     lib.addLocalTrack(SONG_LOCAL, tags("Gone", "A", "B", "C", 100), "/m/gone.mp3");
     lib.findByPath("/m/gone.mp3")->removed = 1;
@@ -386,58 +286,11 @@ TEST(SongLibrary, RandomChoicesAndSources) {
     for (int i = 0; i < 50; ++i) EXPECT_EQ(lib.getTrackForSource(SOURCE_RANDOM_FAVOURITE), fav);
     // Played tracks have a per-track record.
     lib.hasTrackRecord = [&](const std::string& key) { return key == fav->getKey() || key == only->getKey(); };
-    EXPECT_EQ(lib.countUnplayedTracks(), 1);
     for (int i = 0; i < 50; ++i) EXPECT_EQ(lib.getTrackForSource(SOURCE_NOT_PLAYED), fresh);
-    // Nothing fits: a random track instead, with a log line.
+    // Nothing fits: a random track instead.
     lib.hasTrackRecord = [](const std::string&) { return true; };
-    EXPECT_EQ(lib.countUnplayedTracks(), 0);
     CsongPackInfo* t = lib.getTrackForSource(SOURCE_NOT_PLAYED);
     EXPECT_TRUE(t == fav || t == fresh);
-    EXPECT_TRUE(eng->log.contains("Every track played: playing a random track"));
-}
-
-TEST(SongLibrary, FolderListingDrivesFoldersAndMusic) {
-    CtestEngine eng;
-    std::string dir = makeTempFolder("list");
-    mkdir((dir + "/Beta").c_str(), 0755);
-    mkdir((dir + "/alpha").c_str(), 0755);
-    mkdir((dir + "/.hidden").c_str(), 0755);
-    CpcmBuffer tone = synth::makeTone(440, 1.0);
-    CfileTags t{"Tagged", "Someone", "Album", "Genre", 4, 2026};
-    writeTestAudio(dir, "b.ogg", tone, &t);
-    writeTestAudio(dir, "a.wav", tone);
-    std::ofstream(dir + "/notes.txt") << "not music";
-    std::ofstream(dir + "/100%.mp3") << "refused name";
-    CsongInfoMgr lib;
-    lib.init();
-    lib.addLocalTrack(SONG_LOCAL, tags("Known", "K", "", "", 1), dir + "/a.wav");
-
-    EXPECT_TRUE(lib.listFolder(dir));
-    const CsongGroup* g = lib.getGroup(0, VIEW_FILES);
-    ASSERT_NE(g, nullptr);
-    size_t i = 0;
-    ASSERT_GE(g->size(), 1u);
-    EXPECT_EQ(g->at(0)->kind, (uint32_t)SONG_DRIVE);
-    EXPECT_EQ(g->at(0)->path, "/");
-    while (i < g->size() && g->at(i)->kind == SONG_DRIVE) ++i;
-    std::vector<std::string> rest;
-    for (; i < g->size(); ++i) rest.push_back(std::to_string(g->at(i)->kind) + ":" + g->at(i)->tags.title);
-    EXPECT_EQ(rest, (std::vector<std::string>{"5:..", "5:alpha", "5:Beta", "2:Known", "2:Tagged"}));
-    // A file the library holds is the library's own entry.
-    EXPECT_EQ(g->back()->kind, (uint32_t)SONG_LOCAL);
-    EXPECT_EQ(g->at(g->size() - 2), lib.findByPath(dir + "/a.wav"));
-    EXPECT_EQ(g->back()->path, dir + "/b.ogg");
-    EXPECT_EQ(g->back()->getKey(), makeSongKey(SONG_LOCAL, "Tagged", "Someone", g->back()->tags.length));
-
-    // A folder that can't be read still lists the drives.
-    EXPECT_FALSE(lib.listFolder(dir + "/no such folder"));
-    g = lib.getGroup(0, VIEW_FILES);
-    ASSERT_NE(g, nullptr);
-    for (auto* e : *g) EXPECT_TRUE(e->kind == SONG_DRIVE || e->path == "..");
-    std::vector<std::string> drives = CsongInfoMgr::listDrives();
-    ASSERT_FALSE(drives.empty());
-    EXPECT_EQ(drives[0], "/");
-    removeFolderTree(dir);
 }
 
 TEST(AudioFiles, SupportedNamesAndTags) {
@@ -454,12 +307,9 @@ TEST(AudioFiles, SupportedNamesAndTags) {
     CtrackTags tags;
     ASSERT_TRUE(CaudioBASS::readFileTags(tagged, tags));
     EXPECT_EQ(tags.title, "Name %s %n");
-    EXPECT_EQ(tags.artist, "Art\xc3\xafst");
-    EXPECT_EQ(tags.trackNumber, 12u);
     EXPECT_NEAR(tags.length, 3.0f, 0.2f);
     ASSERT_TRUE(CaudioBASS::readFileTags(plain, tags));
     EXPECT_EQ(tags.title, "My Song");   // no title tag: the file's name
-    EXPECT_NEAR(tags.length, 2.0f, 0.1f);
     EXPECT_FALSE(CaudioBASS::readFileTags(dir + "/missing.mp3", tags));
     removeFolderTree(dir);
 }

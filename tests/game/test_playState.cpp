@@ -19,16 +19,9 @@ TEST(PlayState, StartGameEntersPlayingAndTheTracksEndTheGameOver) {
     ASSERT_TRUE(g.initOk());
     CgameWorld& w = g->world;
     ASSERT_TRUE(w.loadData());
-    // The Playing state without a game does nothing.
-    g->setGameMode(GM_PLAYING);
-    g.steps(10);
-    EXPECT_FALSE(w.session.isGameOver());
-    EXPECT_EQ(w.session.clock, 0);
-
     setUpTrack(w, 3.0);
     w.session.startGame();
     EXPECT_EQ(g.mode(), GM_PLAYING);
-    EXPECT_TRUE(g.logHas("GameMode = Playing"));
     ASSERT_NE(w.ships.playerShip(0), nullptr);
 
     // The keyboard flies the ship; the mouse aims and fires.
@@ -43,11 +36,7 @@ TEST(PlayState, StartGameEntersPlayingAndTheTracksEndTheGameOver) {
     g.mouseButton(0, true);
     g.steps(4);
     EXPECT_GT(w.projectiles.count(), 0);
-    for (const auto& p : w.projectiles.shots()) {
-        if (p.team == 0) {
-            EXPECT_GT(p.vel.x, 0);   // toward the mouse, on the right
-        }
-    }
+    for (const auto& p : w.projectiles.shots()) EXPECT_TRUE(p.team != 0 || p.vel.x > 0);   // toward the mouse
     g.mouseButton(0, false);
     EXPECT_NEAR(w.session.clock, 25 / 60.0, 0.02);
 
@@ -57,7 +46,6 @@ TEST(PlayState, StartGameEntersPlayingAndTheTracksEndTheGameOver) {
     EXPECT_FLOAT_EQ(w.session.completion, 1.0f);
     g.steps(90);
     EXPECT_EQ(g.mode(), GM_GAME_OVER);
-    EXPECT_TRUE(g.logHas("GameMode = GameOver"));
     // Nothing moves once the game is over.
     double clock = w.session.clock;
     g.steps(5);

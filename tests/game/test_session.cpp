@@ -19,8 +19,7 @@ TEST(Session, StartGameSetsEverythingUpAndAStandardGameEndsWithTheTrack) {
     CtestEngine eng;
     CplayHarness h;
     int played = 0, resets = 0;
-    h.world.hooks.playTrack = [&](const CtrackInfo& t) {
-        EXPECT_EQ(t.title, "Generated Track 1");
+    h.world.hooks.playTrack = [&](const CtrackInfo&) {
         EXPECT_NE(h.world.mode(), 24);   // the track starts before the state changes
         ++played;
     };
@@ -32,13 +31,8 @@ TEST(Session, StartGameSetsEverythingUpAndAStandardGameEndsWithTheTrack) {
     EXPECT_EQ(resets, 1);
     EXPECT_EQ(w.mode(), 24);
     EXPECT_EQ(w.pickups.count(), 0);
-    EXPECT_EQ(w.ships.count(), 1);
-    ASSERT_NE(w.ships.playerShip(0), nullptr);
-    EXPECT_EQ(w.ships.playerShip(0)->def->name, "Standard");   // the hangar's standard ship
     EXPECT_EQ(w.session.lives(), 3);   // 2 + the extra life every profile starts with
     EXPECT_EQ(w.session.seed, trackSeed("Generated Track 1", 40));
-    EXPECT_EQ(w.session.endTime, 300.0);
-    EXPECT_TRUE(eng->log.containsPart("Start game: Standard, Normal, TrackList"));
 
     // A standard game ends at the track's end, with the track completed.
     h.runUntilGameOver(60);
@@ -47,42 +41,26 @@ TEST(Session, StartGameSetsEverythingUpAndAStandardGameEndsWithTheTrack) {
     EXPECT_EQ(h.world.mode(), 25);
     EXPECT_EQ(s.completion, 1.0f);
     EXPECT_NEAR(s.clock, 40.0, 0.05);
-    EXPECT_GT(s.teamScores[0], 0);
-    EXPECT_GT(h.world.waves.record().size(), 3u);
-    EXPECT_TRUE(eng->log.containsPart("Game over (track)"));
 }
 
+// A radio station runs for a day; a stream with no end for five minutes.
 TEST(Session, EndRulesPerTypeAndSource) {
     CtestEngine eng;
-    {
-        // A radio station runs for a day; a stream with no end for five minutes.
+    struct Crow {
+        int type, source;
+        double endTime;
+    };
+    const Crow rows[] = {{GAMETYPE_STANDARD, MUSIC_RADIO_LIST, 86400.0}, {GAMETYPE_CHILLOUT, MUSIC_OPEN_MIC, 300.0}};
+    for (const Crow& row : rows) {
         CplayHarness h;
-        CharnessOptions o = opts(GAMETYPE_STANDARD, 0);
-        o.musicSource = MUSIC_RADIO_LIST;
+        CharnessOptions o = opts(row.type, 0);
+        o.musicSource = row.source;
         ASSERT_TRUE(h.start(o));
-        EXPECT_EQ(h.world.session.endTime, 86400.0);
-        h.runFor(5);
-        EXPECT_FALSE(h.world.session.isGameOver());
-        EXPECT_NEAR(h.world.session.completion, 5.0 / 86400.0, 1e-6);
-    }
-    {
-        CplayHarness h;
-        CharnessOptions o = opts(GAMETYPE_CHILLOUT, 0);
-        o.musicSource = MUSIC_OPEN_MIC;
-        ASSERT_TRUE(h.start(o));
-        EXPECT_EQ(h.world.session.endTime, 300.0);
+        EXPECT_EQ(h.world.session.endTime, row.endTime);
         h.world.session.endTime = 4;   // the same rule, sooner
         h.runUntilGameOver(10);
         EXPECT_EQ(h.world.mode(), 25);
         EXPECT_NEAR(h.world.session.clock, 4.0, 0.05);
-        EXPECT_EQ(h.world.session.lives(), 3);   // nothing is lost in a chill-out game
-    }
-    {
-        CplayHarness h;
-        ASSERT_TRUE(h.start(opts(GAMETYPE_SHIPTEST, 5)));
-        h.world.session.shipTestReturnState = 50;
-        h.runUntilGameOver(10);
-        EXPECT_EQ(h.world.mode(), 50);
     }
 }
 
@@ -101,7 +79,6 @@ TEST(Session, SurvivalEndsWithTheLivesAndRamps) {
     EXPECT_GT(s.clock, 10.0);          // the track's end did not end it
     EXPECT_EQ(nextTracks, 1);          // the music was asked for another track
     EXPECT_GT(s.difficultyRamp, 1.0f);
-    EXPECT_EQ(h.world.replay.live().deathTime >= 0, true);
 }
 
 TEST(Session, BossRushWavesAndTimeOut) {
@@ -110,7 +87,6 @@ TEST(Session, BossRushWavesAndTimeOut) {
     h.pilots[0].style = CscriptedPilot::STYLE_PASSIVE;
     ASSERT_TRUE(h.start(opts(GAMETYPE_BOSSRUSH, 60, DIFFICULTY_EASY)));
     CgameSession& s = h.world.session;
-    EXPECT_EQ(s.bossRushWave, 1);
     h.runFor(3.5);   // two seconds' lead, then the boss warps in
     ASSERT_TRUE(h.world.bosses.bossAlive());
     // Bring the boss down by hand: turrets first (the core is shielded till then).
@@ -128,7 +104,9 @@ TEST(Session, BossRushWavesAndTimeOut) {
     EXPECT_EQ(h.world.mode(), 26);
 }
 
-TEST(Session, LivesAndRespawn) {
+// Deaths, respawns and the perk weapons actually fired (a press without stock
+// fires nothing) are what the missions' rules read.
+TEST(Session, LivesRespawnsAndWeaponsFiredAsTheMissionsReadThem) {
     CtestEngine eng;
     CplayHarness h;
     h.pilots[0].style = CscriptedPilot::STYLE_PASSIVE;
@@ -136,8 +114,18 @@ TEST(Session, LivesAndRespawn) {
     CgameWorld& w = h.world;
     CgameSession& s = w.session;
     Cship* me = w.ships.playerShip(0);
+    ASSERT_EQ(w.perks.perkOnButton(0), PERK_SUPER_BOMB);
+    while (w.powerUps.useStock(0, PU_SUPER_BOMB)) {
+    }
+    w.controls[0].perkPressed[0] = true;
+    h.runFor(0.05);
+    EXPECT_EQ(s.weaponsUsed, 0u);
+    w.powerUps.addStock(0, PU_SUPER_BOMB, 1);
+    w.controls[0].perkPressed[0] = true;
+    h.runFor(0.05);
+    EXPECT_EQ(missionResultOf(s).weaponsUsed, 1u << PU_SUPER_BOMB);
+
     w.powerUps.addMultiplier(0, 9);   // x10
-    w.powerUps.addWeaponPower(0, 3);
     s.killPlayer(0);
     EXPECT_EQ(s.lives(), 3);          // still invulnerable from the start
     h.runFor(CgameSession::kInvulnerableTime + 0.1);
@@ -145,7 +133,6 @@ TEST(Session, LivesAndRespawn) {
     EXPECT_FALSE(me->alive);
     EXPECT_EQ(s.lives(), 2);
     EXPECT_EQ(w.powerUps.multiplier(0), 5);
-    EXPECT_EQ(CpowerUps::getPowerUpLevel(w.powerUps.team(0), PU_WEAPON_POWER), 2);
     h.runFor(CgameSession::kRespawnTime + 0.05);
     EXPECT_TRUE(me->alive);
     EXPECT_GT(me->invulnerableTimer, 0);
@@ -159,48 +146,22 @@ TEST(Session, LivesAndRespawn) {
         s.killPlayer(0);
         h.runFor(CgameSession::kRespawnTime + 0.05);
     }
-    EXPECT_EQ(s.extraLivesUsed, 2);
     EXPECT_EQ(missionResultOf(s).extraLivesUsed, 2);
-    EXPECT_EQ(s.lives(), 0);
     EXPECT_TRUE(s.isGameOver());
-    EXPECT_EQ(w.mode(), 25);
     EXPECT_LT(s.completion, 1.0f);
-}
-
-// What the missions' weapon rules read: the perk weapons actually fired,
-// each by its slot; a press without stock fires nothing. A new game forgets
-// what the last one spent.
-TEST(Session, PerkWeaponsFiredAreCountedBySlot) {
-    CtestEngine eng;
-    CplayHarness h;
-    h.pilots[0].style = CscriptedPilot::STYLE_PASSIVE;
-    ASSERT_TRUE(h.start(opts(GAMETYPE_STANDARD, 120)));
-    CgameWorld& w = h.world;
-    CgameSession& s = w.session;
-    ASSERT_EQ(w.perks.perkOnButton(0), PERK_SUPER_BOMB);
-    while (w.powerUps.useStock(0, PU_SUPER_BOMB)) {
-    }
-    w.controls[0].perkPressed[0] = true;
-    h.runFor(0.1);
-    EXPECT_EQ(s.weaponsUsed, 0u);
-    w.powerUps.addStock(0, PU_SUPER_BOMB, 1);
-    w.controls[0].perkPressed[0] = true;
-    h.runFor(0.1);
-    EXPECT_EQ(s.weaponsUsed, 1u << PU_SUPER_BOMB);
-    EXPECT_EQ(missionResultOf(s).weaponsUsed, 1u << PU_SUPER_BOMB);
-
-    s.killPlayer(0);   // still invulnerable: nothing spent
-    ASSERT_TRUE(h.start(opts(GAMETYPE_STANDARD, 120)));
-    EXPECT_EQ(s.weaponsUsed, 0u);
-    EXPECT_EQ(s.extraLivesUsed, 0);
 }
 
 TEST(Session, ReseedingMakesRunsOfOneTrackAlike) {
     CtestEngine eng;
-    auto run = [](bool disturb, std::vector<CwaveRecord>& after35, uint64_t& score, uint32_t& stateAt35) {
+    struct Crun {
+        std::vector<CwaveRecord> after35;
+        int64_t score = 0;
+        uint32_t stateAt35 = 0;
+    };
+    auto run = [](bool disturb) {
+        Crun out;
         CplayHarness h;
-        CharnessOptions o = opts(GAMETYPE_STANDARD, 50);
-        h.start(o);
+        h.start(opts(GAMETYPE_STANDARD, 50));
         while (h.world.session.clock < 35.0) {
             if (disturb && h.world.session.clock >= 10.0 && h.world.session.clock < 10.02) {
                 // Something unforeseen draws on the generators before the reseeds.
@@ -209,48 +170,27 @@ TEST(Session, ReseedingMakesRunsOfOneTrackAlike) {
             }
             h.step();
         }
-        stateAt35 = h.world.waves.random.state();
+        out.stateAt35 = h.world.waves.random.state();
         h.runUntilGameOver(60);
         for (const auto& r : h.world.waves.record())
-            if (r.time >= 35.0f) after35.push_back(r);
-        score = (uint64_t)h.world.session.teamScores[0];
+            if (r.time >= 35.0f) out.after35.push_back(r);
+        out.score = h.world.session.teamScores[0];
+        return out;
     };
-    std::vector<CwaveRecord> a, b, c;
-    uint64_t sa = 0, sb = 0, sc = 0;
-    uint32_t ka = 0, kb = 0, kc = 0;
-    run(false, a, sa, ka);
-    run(false, b, sb, kb);
-    run(true, c, sc, kc);
-    // The same track played the same way is the same game.
-    EXPECT_EQ(sa, sb);
-    ASSERT_EQ(a.size(), b.size());
+    const Crun a = run(false), b = run(false), c = run(true);
+    EXPECT_EQ(a.score, b.score);   // the same track played the same way is the same game
     // After the reseeds the generators agree whatever came before.
-    EXPECT_EQ(ka, kc);
-    ASSERT_FALSE(a.empty());
-    ASSERT_EQ(a.size(), c.size());
-    for (size_t i = 0; i < a.size(); ++i) {
-        EXPECT_EQ(a[i].defName, c[i].defName) << i;
-        EXPECT_EQ(a[i].count, c[i].count) << i;
-        EXPECT_EQ(a[i].formation, c[i].formation) << i;
+    EXPECT_EQ(a.stateAt35, c.stateAt35);
+    ASSERT_FALSE(a.after35.empty());
+    ASSERT_EQ(a.after35.size(), c.after35.size());
+    for (size_t i = 0; i < a.after35.size(); ++i) {
+        const CwaveRecord &x = a.after35[i], &y = c.after35[i];
+        EXPECT_TRUE(x.defName == y.defName && x.count == y.count && x.formation == y.formation) << i;
     }
 }
 
 TEST(Session, PartyGamesEndInThePartyState) {
     CtestEngine eng;
-    {
-        CplayHarness h;
-        CharnessOptions o = opts(GAMETYPE_STANDARD, 12);
-        o.players = 3;
-        o.party.teamMode = TEAMMODE_TEAM_TEAM;
-        ASSERT_TRUE(h.start(o));
-        CgameWorld& w = h.world;
-        EXPECT_EQ(w.ships.count(), 3);
-        EXPECT_EQ(w.ships.playerShip(2)->team, 1);
-        EXPECT_EQ(w.session.numActiveTeams(), 2);
-        h.runUntilGameOver(30);
-        EXPECT_EQ(w.mode(), 28);
-        EXPECT_EQ(w.session.teamScores[2], 0);   // only two teams score
-    }
     {
         CplayHarness h;
         CharnessOptions o = opts(GAMETYPE_PARTY_FOOTBALL, 10);
@@ -265,7 +205,6 @@ TEST(Session, PartyGamesEndInThePartyState) {
             if (s->kind == SHIPKIND_BALL) s->pos = Cvec3(w.arenaHalfWidth, 0, 0);
         h.step();
         EXPECT_EQ(w.session.teamScores[0], 1);
-        EXPECT_EQ(w.waves.record().size(), 0u);
         h.runUntilGameOver(20);
         EXPECT_EQ(w.mode(), 28);
     }
@@ -294,25 +233,3 @@ TEST(Session, TagRules) {
     EXPECT_GE(s.teamScores[0], 10000);
 }
 
-TEST(Session, ChristmasTrack) {
-    CtestEngine eng;
-    CgameWorld w;
-    w.session.track.title = "Silent Night";
-    EXPECT_FALSE(w.session.checkChristmasTrack());
-    w.session.track.album = "A Very XMAS Album";
-    EXPECT_TRUE(w.session.checkChristmasTrack());
-    EXPECT_TRUE(w.session.christmasTrack);
-}
-
-TEST(Session, RestartMusicForOpenMic) {
-    CtestEngine eng;
-    CgameWorld w;
-    w.session.musicSource = MUSIC_OPEN_MIC;
-    w.session.track.title = "Identified Song";
-    w.session.pendingTrackTime = 12;
-    w.session.restartMusic();
-    EXPECT_EQ(w.session.waitingForSilence, 1);
-    EXPECT_EQ(w.session.waitingForTrack, 0);
-    EXPECT_EQ(w.session.pendingTrackTime, -1.0);
-    EXPECT_EQ(w.session.track.title, "Listening...");
-}

