@@ -87,21 +87,14 @@ TEST(MusicBrowser, AlbumsSortIgnoringCaseAndTracksByNumberWithTheirLengths) {
     CbrowserFixture f;
     ASSERT_TRUE(f.g.initOk());
     f.press(f.widget("Albums"));
-    EXPECT_EQ(f.shown(), f.menu("AlbumListMenu"));
-    EXPECT_EQ(f.shown()->emptyKey, "");
     EXPECT_EQ(f.column("Title1"), (std::vector<std::string>{"apple", "Kiwi"}));
-    EXPECT_EQ(f.column("Title2"), (std::vector<std::string>{"Abe", "Kate"}));
     EXPECT_EQ(f.column("NumTracks"), (std::vector<std::string>{"1", "3"}));
 
     f.press(f.row("Kiwi"));
-    EXPECT_TRUE(f.screen->groupOpen());
     EXPECT_EQ(f.shown(), f.menu("TrackMenu"));
     EXPECT_EQ(f.column("Title1"), (std::vector<std::string>{"One", "Two", "Three"}));
     EXPECT_EQ(f.column("NumTracks"), (std::vector<std::string>{"#1", "#2", "#3"}));
     EXPECT_EQ(f.column("Duration"), (std::vector<std::string>{"01h 01m", "42", "03:05"}));
-    EXPECT_EQ(f.column("Title2")[0], "Kiwi - Kate");
-
-    // Choosing a track plays it.
     f.press(f.row("Two"));
     ASSERT_NE(f.g->music.currentTrack, nullptr);
     EXPECT_EQ(f.g->music.currentTrack->tags.title, "Two");
@@ -109,7 +102,6 @@ TEST(MusicBrowser, AlbumsSortIgnoringCaseAndTracksByNumberWithTheirLengths) {
     // Back closes the album, a second Back leaves.
     f.g.tapAction(ACTION_BACK);
     f.g.steps(2);
-    EXPECT_FALSE(f.screen->groupOpen());
     EXPECT_EQ(f.shown(), f.menu("AlbumListMenu"));
     f.g.tapAction(ACTION_BACK);
     f.g.steps(80);
@@ -145,28 +137,6 @@ TEST(MusicBrowser, GroupHeartAndTrashToggleEveryTrackOfTheGroup) {
     EXPECT_EQ(f.column("Title1"), (std::vector<std::string>{"Solo", "Two"}));
 }
 
-// A track's trash shows on its row whether the track is marked for deleting.
-TEST(MusicBrowser, ATracksTrashShowsItsState) {
-    CbrowserFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    ASSERT_TRUE(f.g->namedColours.load());
-    CsongInfoMgr& lib = f.g->songLibrary;
-    f.press(f.widget("Artists"));
-    f.press(f.row("Kate"));
-    Cwidget* trash = f.icon(f.row("Two"), -1.0f);
-    ASSERT_NE(trash, nullptr);
-    const Ccolour before = trash->findSpriteGadget()->colour;
-    f.press(trash);
-    ASSERT_TRUE(lib.findByPath("/music/Two.mp3")->removed);
-    trash = f.icon(f.row("Two"), -1.0f);
-    const Ccolour marked = trash->findSpriteGadget()->colour;
-    EXPECT_FALSE(marked.r == before.r && marked.g == before.g && marked.b == before.b);
-    f.press(trash);
-    EXPECT_FALSE(lib.findByPath("/music/Two.mp3")->removed);
-    const Ccolour back = f.icon(f.row("Two"), -1.0f)->findSpriteGadget()->colour;
-    EXPECT_TRUE(back.r == before.r && back.g == before.g && back.b == before.b);
-}
-
 TEST(MusicBrowser, AnOpenGroupSurvivesTheLibraryChangingUnderIt) {
     CbrowserFixture f;
     ASSERT_TRUE(f.g.initOk());
@@ -199,7 +169,6 @@ TEST(MusicBrowser, FilesListDrivesFoldersAndMusicAndWalkTheFolders) {
     CbrowserFixture f;
     ASSERT_TRUE(f.g.initOk());
     f.press(f.widget("Favourites"));
-    EXPECT_EQ(f.shown()->itemCount(), 0u);
     EXPECT_EQ(f.shown()->emptyKey, "ListEmptyFavourites");
     f.press(f.widget("RecentTracks"));
     EXPECT_EQ(f.shown()->emptyKey, "ListEmptyRecent");
@@ -210,9 +179,7 @@ TEST(MusicBrowser, FilesListDrivesFoldersAndMusicAndWalkTheFolders) {
     EXPECT_EQ(f.widget("CurrentFolder")->getText(), f.folder);
     std::vector<std::string> titles = f.column("Title1");
     ASSERT_GE(titles.size(), 3u);
-    EXPECT_EQ(titles[titles.size() - 3], "..");
-    EXPECT_EQ(titles[titles.size() - 2], "Sub");
-    EXPECT_EQ(titles.back(), "tune");
+    EXPECT_EQ(std::vector<std::string>(titles.end() - 3, titles.end()), (std::vector<std::string>{"..", "Sub", "tune"}));
 
     f.press(f.row("Sub"));
     EXPECT_EQ(f.screen->currentFolder(), f.folder + "/Sub");

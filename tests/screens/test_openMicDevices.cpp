@@ -123,18 +123,3 @@ TEST(OpenMicError, ACaptureThatFailsBringsUpThePopupOverTheScreen) {
     g.settle();
     EXPECT_FALSE(screens::get<CopenMicErrorScreen>()->showing());
 }
-
-TEST(CodeWarning, TheEngineWarningIsAnAnalyticsEvent) {
-    CscreensGame g;
-    ASSERT_TRUE(g.initOk());
-    g->progress.createNewProfile();
-    gEngine->analytics.isSignedIn = [] { return true; };
-    g.steps(1);
-    size_t before = gEngine->analytics.queued();
-    ASSERT_TRUE(gEngine->onCodeWarning);
-    gEngine->onCodeWarning("Thread already running! Test");
-    ASSERT_EQ(gEngine->analytics.queued(), before + 1);
-    const std::string& hit = gEngine->analytics.queuedPayload(before);
-    EXPECT_NE(hit.find("ec=CodeWarning"), std::string::npos) << hit;
-    EXPECT_NE(hit.find("Thread%20already%20running"), std::string::npos) << hit;
-}

@@ -376,36 +376,3 @@ TEST(OptionsScreen, ResolutionChoiceStoredWithTheRestartMessage) {
     ASSERT_EQ(cm->itemCount(), 1u);
     EXPECT_EQ(cm->item(0)->value, GM_REALLY_EXIT);
 }
-
-// Without modes nothing can be confirmed; on a 4:3 desktop smaller than the
-// stored window the screen tells the real size, and its only mode, marked in
-// its place, can be taken.
-TEST(OptionsScreen, ResolutionOnAWindowOfNoListedSize) {
-    CoptionsGame g;
-    ASSERT_TRUE(g.initOk());
-    CsetRezScreen& rez = *screens::get<CsetRezScreen>();
-    g->video.width = 1280;
-    g->video.height = 720;
-    // No mode at all: nothing to confirm, the size is kept.
-    rez.clearModes();
-    g.open(GM_SET_REZ);
-    EXPECT_FALSE(rez.choice().canConfirm());
-    g.click(rez.modeButton(REZ_BORDERLESS));
-    g.tapAction(ACTION_SELECT);
-    g.settle();
-    EXPECT_EQ(g.mode(), GM_SET_REZ);
-    EXPECT_EQ(g->saveLoad.settings.width, 1280);
-    g.open(GM_OPTIONS);
-    rez.addResolution(0, 1024, 768);
-    useWindowShape({1000, 700});
-    g.open(GM_SET_REZ);
-    EXPECT_NE(rez.screen()->findWidget("Current")->getText().find("1000 x 700"), std::string::npos);
-    EXPECT_TRUE(rez.rezButton(0)->toggle);
-    g.click(rez.rezButton(0));
-    EXPECT_EQ(rez.choice().mode(), REZ_BORDERLESS);
-    g.tapAction(ACTION_SELECT);
-    g.settle();
-    EXPECT_EQ(g.mode(), GM_CONFIRM);
-    EXPECT_EQ(g.reloaded().width, 1024);
-    useWindowShape(kWindowShapes[0]);
-}

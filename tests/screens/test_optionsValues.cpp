@@ -37,24 +37,6 @@ TEST(OptionsMenu, ItemsFollowTheDeviceAndTheOpener) {
     }
 }
 
-TEST(OptionsVolume, DetailItemIsTheHighestStepReached) {
-    EXPECT_EQ(detailStepOf(0.0f), 0);
-    EXPECT_EQ(detailStepOf(0.29f), 0);
-    EXPECT_EQ(detailStepOf(0.3f), 1);
-    EXPECT_EQ(detailStepOf(0.59f), 1);
-    EXPECT_EQ(detailStepOf(0.6f), 2);
-    EXPECT_EQ(detailStepOf(kDetailMax), 3);
-}
-
-// The screen stores what is typed; the same address again is nothing to write.
-TEST(OptionsEmail, TheSameAddressAgainIsNothingToWrite) {
-    Csettings s;
-    CloginData login;
-    EXPECT_TRUE(emailChoice::store("me@example.com", s, login));
-    EXPECT_EQ(s.email, "me@example.com");
-    EXPECT_FALSE(emailChoice::store("me@example.com", s, login));
-}
-
 TEST(OptionsSticks, ValuesRoundTripAndStayInRange) {
     Csettings s;
     CstickSettings v;

@@ -209,21 +209,6 @@ TEST(PartyHud, ACoopGameHasOnePanelAndTagBoxesShowWhoIsItAndWhoIsOut) {
     EXPECT_TRUE(sawGreen);
 }
 
-TEST(PartyHud, FootballShowsTheFootballPanelsAndTheScoreAsTwoNumbers) {
-    CpartyHudFixture f(2, GAMETYPE_PARTY_FOOTBALL, TEAMMODE_HEAD_TO_HEAD);
-    ASSERT_TRUE(f.g.initOk());
-    EXPECT_EQ(f.hud->panel(0)->name, "Player1Football");
-    EXPECT_EQ(f.hud->panel(1)->name, "Player2Football");
-    EXPECT_TRUE(f.hud->panel(0)->shown());
-    ASSERT_NE(f.hud->panel(0)->findTextGadget("Name"), nullptr);
-    EXPECT_EQ(f.hud->panel(0)->findTextGadget("Multiplier", false), nullptr);
-    f.session().teamScores = {3, 5, 0, 0};
-    f.hud->update();
-    EXPECT_TRUE(f.hud->footballScore()->shown());
-    EXPECT_EQ(f.hud->footballScore()->getText(), "3 - 5");
-    for (int t = 0; t < 4; ++t) EXPECT_FALSE(f.hud->winner(t)->shown());
-}
-
 // The track's progress marker runs along the bar's progress line, from its
 // start to its end, and never over the track's title or the time left.
 TEST(PartyHud, TheProgressMarkerRunsAlongTheLineBelowTheTitle) {

@@ -157,23 +157,6 @@ TEST(PerkMenu, TwoFirePowerPerksOnOneButtonHoldTheWayBack) {
     EXPECT_EQ(f.mainMenu.enters, 1);
 }
 
-TEST(PerkMenu, BoughtPerksComeBackWithTheGameSave) {
-    CscreensGame g;
-    ASSERT_TRUE(g.initOk());
-    CperkMgr& perks = g->world.perks;
-    g->progress.createNewProfile();
-    perks.setUnlocked(PERK_PERK_SLOT, true);
-    perks.buyLevel(PERK_PERK_SLOT);
-    perks.setButton(PERK_SUPER_BOMB, 2);
-    ASSERT_TRUE(g->saveLoad.saveGame(true));
-    perks.reset();
-    ASSERT_TRUE(g->saveLoad.reloadLocal());
-    EXPECT_TRUE(perks.isUnlocked(PERK_PERK_SLOT));
-    EXPECT_EQ(perks.level(PERK_PERK_SLOT), 0);
-    EXPECT_EQ(perks.numSlots(), 6);
-    EXPECT_EQ(perks.getButton(PERK_SUPER_BOMB), 2);
-}
-
 // A click rebuilds the list; the rows stay where the player had scrolled them.
 TEST(PerkMenu, TheListStaysWhereItWasScrolledAfterAClick) {
     CperkMenuFixture f;

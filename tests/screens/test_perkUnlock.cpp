@@ -50,20 +50,3 @@ TEST(PerkUnlockScreen, OnePerkPerRankThenOnToTheMainMenu) {
     EXPECT_EQ(f.screen().numToUnlock(), 0);
     EXPECT_EQ(f.mainMenu.enters, 1);
 }
-
-TEST(PerkUnlockScreen, NothingToUnlockLeavesAtOnceForTheShipOffer) {
-    CscreensGame g;
-    ASSERT_TRUE(g.initOk());
-    CrecordingScreen mainMenu, shipOffer;
-    g->setScreen(GM_MAIN_MENU, &mainMenu);
-    g->setScreen(GM_UNLOCK_PROC_SHIP, &shipOffer);
-    g->world.session.completion = 1.0f;
-    g->world.session.track.length = 120;
-    g->world.session.track.key = "NotOwnedYet";
-    // No mission of the current ship to report first.
-    for (uint8_t& done : g->playerShips.currentShip()->missionComplete) done = 1;
-    screens::get<CperkUnlockScreen>()->open(0);
-    g.steps(140);
-    EXPECT_EQ(shipOffer.enters, 1);
-    EXPECT_EQ(mainMenu.enters, 0);
-}
