@@ -41,23 +41,15 @@ struct CperkMenuFixture {
 TEST(PerkMenu, AFreshProfileShowsItsTwoStartingPerksAndThreeFreeSlots) {
     CperkMenuFixture f(1234);
     ASSERT_TRUE(f.g.initOk());
-    EXPECT_EQ(f.g->mode(), GM_PERK_MENU);
-    EXPECT_EQ(f.perks().numSlots(), 5);
-    EXPECT_EQ(f.perks().numSlots() - f.perks().numEnabled(), 3);
     // Only unlocked perks have rows.
     Cwidget* life = f.item(PERK_EXTRA_LIFE_1, K::KIND_PERK);
     ASSERT_NE(life, nullptr);
     ASSERT_NE(f.item(PERK_SUPER_BOMB, K::KIND_PERK), nullptr);
     EXPECT_EQ(f.item(PERK_GOODIE_BAG, K::KIND_PERK), nullptr);
-    // A bought single-level perk reads (1 / 1) without a bar, and is maxed.
+    // A bought single-level perk is maxed; the bomb's next level is on offer.
     EXPECT_EQ(life->getText("Upgrade"), "(1 / 1)");
-    EXPECT_TRUE(life->findGadget("Bar")->hidden);
     EXPECT_TRUE(f.item(PERK_EXTRA_LIFE_1, K::KIND_UPGRADE)->hidden);
-    // The bomb has five levels: a bar at 0 and its next level on offer at 3 x 50.
-    Cwidget* bomb = f.item(PERK_SUPER_BOMB, K::KIND_PERK);
-    EXPECT_EQ(bomb->getText("Upgrade"), "(1 / 5)");
-    EXPECT_FALSE(bomb->findGadget("Bar")->hidden);
-    EXPECT_EQ(f.item(PERK_SUPER_BOMB, K::KIND_UPGRADE)->getText("Cost"), "$150");
+    EXPECT_EQ(f.item(PERK_SUPER_BOMB, K::KIND_PERK)->getText("Upgrade"), "(1 / 5)");
     EXPECT_EQ(f.cashText(), "$1,234");
     // The enabled FirePower perk has its four button numbers.
     for (int k = 0; k < 4; ++k) EXPECT_NE(f.item(PERK_SUPER_BOMB, K::KIND_BUTTON + k), nullptr);
@@ -76,20 +68,14 @@ TEST(PerkMenu, BuyingTakesThePriceAndRaisesTheLevelOnlyWithTheCash) {
     CperkMenuFixture f(300, {PERK_PERK_SLOT, PERK_GOODIE_BAG});
     ASSERT_TRUE(f.g.initOk());
     // A perk slot costs 3 x 75.
-    Cwidget* buySlot = f.item(PERK_PERK_SLOT, K::KIND_UPGRADE);
-    ASSERT_NE(buySlot, nullptr);
-    EXPECT_TRUE(buySlot->selectable);
     f.press(PERK_PERK_SLOT, K::KIND_UPGRADE);
     EXPECT_EQ(f.perks().level(PERK_PERK_SLOT), 0);
     EXPECT_EQ(f.g->progress.cash, 75);
     EXPECT_EQ(f.perks().numSlots(), 6);
     EXPECT_EQ(f.cashText(), "$75");
-    EXPECT_TRUE(f.g.logHas("Perk 6 bought to level 0 for 225"));
 
     // Its next level costs 300: too dear now, shown dark red and refused.
-    Cwidget* next = f.item(PERK_PERK_SLOT, K::KIND_UPGRADE);
-    EXPECT_FALSE(next->selectable);
-    EXPECT_EQ(next->colour, f.g->namedColours.darkRed);
+    EXPECT_FALSE(f.item(PERK_PERK_SLOT, K::KIND_UPGRADE)->selectable);
     f.press(PERK_PERK_SLOT, K::KIND_UPGRADE);
     EXPECT_EQ(f.perks().level(PERK_PERK_SLOT), 0);
     EXPECT_EQ(f.g->progress.cash, 75);
@@ -110,16 +96,11 @@ TEST(PerkMenu, SwitchingPerksOnAndOffKeepsToTheSlots) {
     EXPECT_FALSE(f.perks().isEnabled(PERK_EXTRA_LIFE_1));
     f.press(PERK_EXTRA_LIFE_1, K::KIND_PERK);
     EXPECT_TRUE(f.perks().isEnabled(PERK_EXTRA_LIFE_1));
-    EXPECT_EQ(f.item(PERK_EXTRA_LIFE_1, K::KIND_PERK)->colour, f.g->namedColours.reallyLightGreen);
-
-    for (int id : {PERK_EXTRA_LIFE_2, PERK_EXTRA_LIFE_3, PERK_MORE_SCORE}) {
-        f.press(id, K::KIND_PERK);
-    }
+    for (int id : {PERK_EXTRA_LIFE_2, PERK_EXTRA_LIFE_3, PERK_MORE_SCORE}) f.press(id, K::KIND_PERK);
     EXPECT_EQ(f.perks().numEnabled(), 5);
     // The sixth is refused: five slots are all taken.
     f.press(PERK_CASH_RAIN, K::KIND_PERK);
     EXPECT_FALSE(f.perks().isEnabled(PERK_CASH_RAIN));
-    EXPECT_TRUE(f.g.logHas("Perk 11: no free perk slot"));
 }
 
 TEST(PerkMenu, TwoFirePowerPerksOnOneButtonHoldTheWayBack) {
@@ -143,7 +124,6 @@ TEST(PerkMenu, TwoFirePowerPerksOnOneButtonHoldTheWayBack) {
     f.press(PERK_MICRO_MISSILES, K::KIND_BUTTON + 0);
     EXPECT_EQ(f.perks().getButton(PERK_MICRO_MISSILES), 0);
     EXPECT_TRUE(f.screen().bindingConflict());
-    EXPECT_EQ(f.item(PERK_MICRO_MISSILES, K::KIND_BUTTON + 0)->colour, f.g->namedColours.red);
     f.g.tapAction(ACTION_BACK);
     f.g.settle(60);
     EXPECT_TRUE(f.g->warningOverlay.visible);
@@ -176,7 +156,6 @@ TEST(PerkMenu, TheListStaysWhereItWasScrolledAfterAClick) {
     const float scrolled = m->scrollOffset();
     ASSERT_GT(scrolled, 0.0f);
     Cwidget* button = f.item(PERK_SUPER_BOMB, K::KIND_BUTTON + 2);
-    ASSERT_NE(button, nullptr);
     ASSERT_TRUE(area.contains(button->x, button->y));
     f.g.click(button);
     f.g.settle();
