@@ -13,14 +13,11 @@ struct CtypeListFixture {
     CscreensGame g;
     CrecordingScreen mainMenu, findMusic, browser, radio, micSettings;
     CmusicTypeListScreen* screen = nullptr;
-    explicit CtypeListFixture(bool tutorialsSeen = true) {
+    CtypeListFixture() {
         if (!g.initOk()) return;
-        if (tutorialsSeen) {
-            std::vector<std::string> seen;
-            for (int i = 1; i <= 11; ++i) seen.push_back("Tut_ManageMusic" + std::to_string(i));
-            seen.push_back("Tut_OpenMicDesktop");
-            gEngine->ui.tutorials.setSeenNames(seen);
-        }
+        std::vector<std::string> seen = {"Tut_OpenMicDesktop"};
+        for (int i = 1; i <= 11; ++i) seen.push_back("Tut_ManageMusic" + std::to_string(i));
+        gEngine->ui.tutorials.setSeenNames(seen);
         g->setScreen(GM_MAIN_MENU, &mainMenu);
         g->setScreen(GM_FIND_MUSIC, &findMusic);
         g->setScreen(GM_MUSIC_BROWSER, &browser);
@@ -32,11 +29,6 @@ struct CtypeListFixture {
     }
     Cmenu* menu() { return screen->screen()->findMenu("Menu"); }
     std::string text(const char* a, const char* b) { return std::string(gEngine->text(a)) + gEngine->text(b); }
-    void choose(int row) {
-        menu()->setSelectedIdx(row);
-        g.tapAction(ACTION_SELECT);
-        g.steps(80);   // the fade to the next state
-    }
 };
 }  // namespace
 
@@ -102,18 +94,4 @@ TEST(MusicTypeList, TheOpenMicRowStartsAndStopsCaptureAndFollowsIt) {
     }
     setenv("SDL_AUDIODRIVER", oldDriver.c_str(), 1);
     removeFolderTree(dir);
-}
-
-TEST(MusicTypeList, AFirstVisitOffersTheMusicTutorialsInOrder) {
-    CtypeListFixture f(false);
-    ASSERT_TRUE(f.g.initOk());
-    Ctutorials& t = gEngine->ui.tutorials;
-    for (int i = 1; i <= 11; ++i) {
-        ASSERT_TRUE(t.isShowing());
-        EXPECT_EQ(t.current(), "Tut_ManageMusic" + std::to_string(i));
-        f.g.steps(20);
-        f.g.tapAction(ACTION_SELECT);
-    }
-    EXPECT_FALSE(t.isShowingOrQueued());
-    EXPECT_EQ(f.g.mode(), GM_MUSIC_TYPE_LIST);   // the dismissing presses chose nothing
 }

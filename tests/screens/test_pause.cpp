@@ -1,8 +1,11 @@
+// The pause, headless, as a player uses it: play held and given back, the
+// ways out of play, and the music bar and the mission card meanwhile.
 #include <gtest/gtest.h>
 
 #include "game/gameTypes.h"
 #include "game/musicLink.h"
 #include "screens/confirm.h"
+#include "screens/listRows.h"
 #include "screens/musicBar.h"
 #include "screens/pause.h"
 #include "screens/screenRegistry.h"
@@ -33,10 +36,13 @@ struct CpauseFixture : CtrackRoad {
 
 // A pause holds play and its music, by Escape or a click on Resume play goes
 // on, and play reads the pointer the same way before and after: the ship aims
-// where the pointer is.
-TEST(Pause, PlayStandsStillWhilePausedAndAimsAlikeAfter) {
+// where the pointer is. Quit leaves nothing of the pause, the pointer's hold
+// or a track being identified behind.
+TEST(Pause, PlayStandsStillWhilePausedAimsAlikeAfterAndQuitLeavesNothingBehind) {
     CpauseFixture f;
     ASSERT_TRUE(f.g.initOk());
+    CmusicBarScreen* bar = screens::get<CmusicBarScreen>();
+    bar->activate();   // as the main menu leaves it
     const int w = gEngine->screenWidth - 1, h = gEngine->screenHeight - 1;
     const int corners[][2] = {{0, 0}, {w, 0}, {0, h}, {w, h}};
     auto aims = [&f, &corners]() {
@@ -66,6 +72,25 @@ TEST(Pause, PlayStandsStillWhilePausedAndAimsAlikeAfter) {
         EXPECT_EQ(aims(), before) << (byClick ? "Resume clicked" : "Escape");
         EXPECT_GT(f.g->world.session.clock, clock);
     }
+
+    // Paused, the music bar shows the held track without its buttons, and
+    // the pointer held by play is the menus' again.
+    gEngine->input.mouse.setCaptured(true);
+    f.g.tapKey(SDL_SCANCODE_ESCAPE);
+    EXPECT_TRUE(bar->pausedLook());
+    EXPECT_TRUE(bar->next()->hidden);
+    EXPECT_FALSE(gEngine->input.mouse.captured());
+    f.g.steps(20);
+    gEngine->acrCloud.startListening();
+    f.g.click(f.pause->screen()->findWidget("QuitTrack"));
+    f.g.settle();
+    f.answer(true);
+    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
+    EXPECT_FALSE(gEngine->paused);
+    EXPECT_GT(f.mainMenu.updates, 0);
+    EXPECT_FALSE(gEngine->input.mouse.captured());
+    EXPECT_FALSE(bar->next()->hidden);
+    EXPECT_FALSE(gEngine->acrCloud.listening());
 }
 
 // The paused bar shows the track's best as the HUD does, though it was kept
@@ -116,4 +141,26 @@ TEST(Pause, TouchSticksLeaveTheScreenTheMissionCardComesBackAndRestartAsks) {
     EXPECT_EQ(f.countdown.enters, 1);
     EXPECT_FALSE(f.pause->paused());
     EXPECT_FALSE(card->shown());
+}
+
+// After an open-mic start the countdown renames the track "being analysed"
+// and every now-playing header shows it at once.
+TEST(Pause, TheCountdownRefreshesTheHeadersAfterAnOpenMicStart) {
+    CtrackRoad road;
+    ASSERT_TRUE(road.g.initOk());
+    screens::get<CmusicBarScreen>()->activate();
+    Cwidget* header = nowPlayingHeaders().musicBar;
+    ASSERT_NE(header, nullptr);
+    CgameSession& s = road.g->world.session;
+    s.gameType = GAMETYPE_CHILLOUT;
+    s.startMusic = 1;
+    s.restartMusic();
+    road.g->music.openMicLevel = 1.0f;
+    road.g->setGameMode(GM_321_GO);
+    for (int i = 0; i < 300 && !s.waitingForTrack; ++i) road.g.steps(1);
+    ASSERT_TRUE(s.waitingForTrack);
+    header->setText("Title", "stale");
+    road.g->music.openMicLevel = 10.0f;
+    ASSERT_TRUE(road.runUntil(GM_PLAYING, 600));
+    EXPECT_EQ(header->getText("Title"), road.g->music.getTrackLabel(road.g->music.currentTrack, 1));
 }

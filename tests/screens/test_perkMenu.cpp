@@ -5,6 +5,7 @@
 #include "engine/ui/menu.h"
 #include "game/perkMgr.h"
 #include "screens/perkMenu.h"
+#include "screens/perkUnlock.h"
 #include "screens/screenRegistry.h"
 #include "screensFixture.h"
 
@@ -162,4 +163,34 @@ TEST(PerkMenu, TheListStaysWhereItWasScrolledAfterAClick) {
     EXPECT_EQ(f.perks().getButton(PERK_SUPER_BOMB), 2);
     EXPECT_NEAR(m->scrollOffset(), scrolled, 0.5f);
     EXPECT_NEAR(f.item(PERK_SUPER_BOMB, K::KIND_PERK)->rect().y, area.y, 0.5f);
+}
+
+// The perks unlocked at a new rank: locked ones only, the focus on one that
+// can be taken, one per rank, then on to the main menu.
+TEST(PerkUnlockScreen, OnePerkPerRankThenOnToTheMainMenu) {
+    CscreensGame g;
+    ASSERT_TRUE(g.initOk());
+    CrecordingScreen mainMenu;
+    g->setScreen(GM_MAIN_MENU, &mainMenu);
+    gUi->tutorials.find("Tut_PerkUnlock1")->seen = true;
+    CperkUnlockScreen& screen = *screens::get<CperkUnlockScreen>();
+    screen.open(2);
+    g.steps(70);   // the fade into the screen
+    auto rowOf = [&](int id) { return itemWithValue(screen.menu(), id); };
+    const CperkMgr& perks = g->world.perks;
+    EXPECT_EQ(rowOf(PERK_SUPER_BOMB), nullptr);
+    ASSERT_NE(rowOf(PERK_GOODIE_BAG), nullptr);
+    const Cwidget* focus = screen.menu()->getSelectedItem();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_TRUE(perks.isUnlockable((int)focus->value));
+
+    g.click(rowOf(PERK_GOODIE_BAG));
+    g.settle();
+    EXPECT_TRUE(perks.isUnlocked(PERK_GOODIE_BAG));
+    EXPECT_EQ(rowOf(PERK_GOODIE_BAG), nullptr);
+    EXPECT_EQ(mainMenu.enters, 0);
+    g.click(rowOf(PERK_START_WITH_COL));
+    g.steps(140);
+    EXPECT_TRUE(perks.isUnlocked(PERK_START_WITH_COL));
+    EXPECT_EQ(mainMenu.enters, 1);
 }
