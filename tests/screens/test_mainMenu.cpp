@@ -14,8 +14,7 @@ struct CmenuFixture {
     CscreensGame g;
     CmainMenuScreen& menu = *screens::get<CmainMenuScreen>();
     std::vector<std::pair<int, uint64_t>> submitted;
-    explicit CmenuFixture(bool webOff = false) {
-        gEngine->webServiceOff = webOff;
+    CmenuFixture() {
         gGame->namedColours.load();
         gGame->world.loadData();
         gGame->progress.submitBoard = [this](int board, uint64_t score, const std::string&) {
@@ -52,32 +51,10 @@ struct CmenuFixture {
 };
 }  // namespace
 
-// Keys have a button to start from on entry, and the player comes back to
-// the button they left by.
-TEST(MainMenu, TheKeysHaveAFocusOnEntryAndKeepItOnReturn) {
-    CmenuFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    ASSERT_TRUE(f.reach(GM_MAIN_MENU));
-    Cscreen* s = f.menu.screen();
-    EXPECT_EQ(s->highlightedWidget(), f.menu.button("Play"));
-    EXPECT_TRUE(f.menu.button("Play")->highlighted);
-    f.g.tapKey(SDL_SCANCODE_DOWN);
-    Cwidget* moved = s->highlightedWidget();
-    ASSERT_NE(moved, nullptr);
-    ASSERT_NE(moved, f.menu.button("Play"));
-    f.g.tapKey(SDL_SCANCODE_RETURN);
-    f.g.settle(40);
-    ASSERT_NE(f.g.mode(), GM_MAIN_MENU) << moved->name;
-    f.g.settle(20);
-    f.g.tapAction(ACTION_BACK);
-    ASSERT_TRUE(f.reach(GM_MAIN_MENU)) << "back from " << moved->name;
-    EXPECT_EQ(s->highlightedWidget(), moved) << moved->name;
-    EXPECT_TRUE(moved->highlighted);
-}
-
 // The key that puts the last help box away is the box's, however long it is
-// held: the menu underneath waits for the next press.
-TEST(MainMenu, AKeyThatClosesAHelpBoxIsUsedUpByIt) {
+// held: the menu underneath waits for the next press. Keys have a button to
+// start from on entry, and the player comes back to the button they left by.
+TEST(MainMenu, AKeyThatClosesAHelpBoxIsUsedUpAndTheFocusIsKeptOnReturn) {
     CmenuFixture f;
     ASSERT_TRUE(f.g.initOk());
     ASSERT_TRUE(f.reach(GM_MAIN_MENU));
@@ -94,14 +71,27 @@ TEST(MainMenu, AKeyThatClosesAHelpBoxIsUsedUpByIt) {
         EXPECT_EQ(f.g.mode(), GM_MAIN_MENU) << name;
         EXPECT_FALSE(screens::get<CexitPopup>()->showing()) << name;
     }
+    Cscreen* s = f.menu.screen();
+    EXPECT_EQ(s->highlightedWidget(), f.menu.button("Play"));
+    f.g.tapKey(SDL_SCANCODE_DOWN);
+    Cwidget* moved = s->highlightedWidget();
+    ASSERT_NE(moved, f.menu.button("Play"));
     f.g.tapKey(SDL_SCANCODE_RETURN);
-    EXPECT_TRUE(f.reach(GM_GAME_TYPE));
+    f.g.settle(60);
+    ASSERT_NE(f.g.mode(), GM_MAIN_MENU) << moved->name;
+    f.g.tapAction(ACTION_BACK);
+    ASSERT_TRUE(f.reach(GM_MAIN_MENU)) << "back from " << moved->name;
+    EXPECT_EQ(s->highlightedWidget(), moved) << moved->name;
+    EXPECT_TRUE(moved->highlighted);
 }
 
 // Back at the menu after a mission's or a challenge's game (or without
-// playing it), the perks switched off for that game are the player's again.
-TEST(MainMenu, PerksSwitchedOffForAGameAreBackAtTheMenu) {
+// playing it), the perks switched off for that game are the player's again;
+// a challenge looked at and left by Back is no longer chosen, so the next
+// game is the player's own, not the challenge with its rules.
+TEST(MainMenu, BackAtTheMenuTheGamesPerksAndChallengeAreLetGo) {
     CmenuFixture f;
+    ASSERT_TRUE(f.g.initOk());
     CperkMgr& perks = gGame->world.perks;
     ASSERT_TRUE(perks.isEnabled(PERK_SUPER_BOMB));
     perks.saveEnabledStates();
@@ -110,33 +100,19 @@ TEST(MainMenu, PerksSwitchedOffForAGameAreBackAtTheMenu) {
     f.g.settle();
     EXPECT_FALSE(perks.isEnabled(PERK_SUPER_BOMB));
     f.open();
-    EXPECT_TRUE(f.reach(GM_MAIN_MENU));
+    ASSERT_TRUE(f.reach(GM_MAIN_MENU));
     EXPECT_TRUE(perks.isEnabled(PERK_SUPER_BOMB));
-    EXPECT_FALSE(perks.restorePending());
-}
 
-TEST(MainMenu, WebServiceOffHidesTheOnlineWidgetsAlsoAfterTheVisualiser) {
-    CmenuFixture f(true);
-    ASSERT_TRUE(f.g.initOk());
-    EXPECT_EQ(f.menu.screen()->name, "mainMenu_NoK4W.txt");
-    auto allHidden = [&] {
-        for (const char* name : CmainMenuScreen::kOnlineWidgets)
-            if (!f.menu.screen()->findWidget(name)->hidden) return testing::AssertionFailure() << name << " shows";
-        return testing::AssertionSuccess();
-    };
-    EXPECT_TRUE(allHidden());
-    f.press("Visualiser");
-    EXPECT_TRUE(f.menu.inVisualiser());
-    f.g.mouseMove(900, 600);   // far enough to bring the menu back
-    f.g.settle();
-    EXPECT_FALSE(f.menu.inVisualiser());
-    EXPECT_TRUE(allHidden());
-    EXPECT_FALSE(f.menu.button("Play")->hidden);
-
-    // Start-up's finish with the service back on loads the other layout.
-    gEngine->webServiceOff = false;
-    ASSERT_TRUE(f.menu.load());
-    EXPECT_EQ(f.menu.screen()->name, "mainMenu.txt");
+    CchallengeMgr& daily = gGame->online.dailyChallenge;
+    daily.state = CHALL_READY;
+    daily.challenge.endTime = gGame->online.soap.unixTime() + 3600;
+    f.press("DailyChallenge");
+    ASSERT_TRUE(f.reach(GM_DAILY_CHALLENGE_L));
+    EXPECT_EQ(gGame->getActiveChallenge(), &daily);
+    f.g.settle(20);
+    f.g.tapAction(ACTION_BACK);
+    ASSERT_TRUE(f.reach(GM_MAIN_MENU));
+    EXPECT_EQ(gGame->getActiveChallenge(), nullptr);
 }
 
 TEST(MainMenu, QuickPlayWithAndWithoutATrack) {
@@ -272,22 +248,4 @@ TEST(MainMenu, TheHelpBoxesWaitForTheReturnFromAShipAnnouncement) {
     ASSERT_TRUE(f.reach(GM_MAIN_MENU));
     EXPECT_EQ(gUi->tutorials.current(), "Tut_Intro1");
     EXPECT_TRUE(gUi->tutorials.isShowingOrQueued());
-}
-
-// A challenge looked at and left by Back is no longer chosen: the next game
-// from the menu is the player's own, not the challenge with its rules.
-TEST(MainMenu, BackFromTheDailyChallengeLeavesNoChallengeChosen) {
-    CmenuFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    ASSERT_TRUE(f.reach(GM_MAIN_MENU));
-    CchallengeMgr& daily = gGame->online.dailyChallenge;
-    daily.state = CHALL_READY;
-    daily.challenge.endTime = gGame->online.soap.unixTime() + 3600;
-    f.press("DailyChallenge");
-    ASSERT_TRUE(f.reach(GM_DAILY_CHALLENGE_L));
-    EXPECT_EQ(gGame->getActiveChallenge(), &daily);
-    f.g.settle(20);
-    f.g.tapAction(ACTION_BACK);
-    ASSERT_TRUE(f.reach(GM_MAIN_MENU));
-    EXPECT_EQ(gGame->getActiveChallenge(), nullptr);
 }

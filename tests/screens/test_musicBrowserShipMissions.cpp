@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "game/gameTypes.h"
-#include "screens/gameSettings.h"
 #include "screens/musicBrowserShipMissions.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipMissionPanel.h"
@@ -113,31 +111,4 @@ TEST(ShipMissionTracks, UseNowPlayingGoesToTheSettingsOrStraightToTheCountdown) 
     EXPECT_EQ(f.g->world.session.difficulty, (int)DIFFICULTY_HARD);
     EXPECT_DOUBLE_EQ(f.g->world.session.chosenTrackTime, 300.0);
     f.g->music.currentTrack = nullptr;
-}
-
-// The mission's card comes with the player to the game settings: there it
-// stands above the button bar (OK and BACK stay in sight and reachable) and
-// beside the settings' menus, at every window shape.
-TEST(ShipMissionTracks, TheMissionCardLeavesTheSettingsButtonsInSight) {
-    CshipMissionsFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.g->setScreen(GM_GAME_SETTINGS, screens::get<CgameSettingsScreen>());
-    f.g->world.session.gameType = GAMETYPE_STANDARD;
-    f.open(titleMission("road"));
-    f.g.tapAction(ACTION_OPTION_X);
-    ASSERT_TRUE(f.waitFor(GM_GAME_SETTINGS));
-    f.g.settle(60);
-    CshipMissionPanel& panel = *screens::get<CshipMissionPanel>();
-    ASSERT_TRUE(panel.shown());
-    Cscreen* settings = screens::get<CgameSettingsScreen>()->screen();
-    for (const CwindowShape& shape : kWindowShapes) {
-        useWindowShape(shape);
-        f.g.steps(2);
-        SCOPED_TRACE(std::to_string(shape.w) + "x" + std::to_string(shape.h));
-        const Crect card = panel.card()->rect();
-        ASSERT_EQ(buttonBarRects().size(), 2u);   // OK and BACK
-        EXPECT_TRUE(clearOfButtonBar(card));
-        for (auto& m : settings->menus)
-            if (m->shown()) EXPECT_FALSE(overlapping(card, m->areaRect())) << m->name;
-    }
 }

@@ -9,7 +9,6 @@
 #include "screens/hangar.h"
 #include "screens/mainMenu.h"
 #include "screens/perkMenu.h"
-#include "screens/language.h"
 #include "screens/options.h"
 #include "screens/optionsNotifications.h"
 #include "screens/optionsVirtualThumbSticks.h"
@@ -189,26 +188,6 @@ TEST(OptionsScreen, ThumbSticksLayOutAsChangedAndCancelRestores) {
     g.tapAction(ACTION_SELECT);
     g.settle();
     EXPECT_EQ(g.reloaded().stickType, 1);
-}
-
-// The language chosen is loaded and kept; the one in use again is not reloaded.
-TEST(OptionsScreen, LanguageSwitchesAndIgnoresTheSameOne) {
-    CoptionsGame g;
-    ASSERT_TRUE(g.initOk());
-    gEngine->setLanguage(1);
-    screens::get<ClanguageScreen>()->open(GM_OPTIONS, GM_OPTIONS);
-    Cmenu* m = screens::get<ClanguageScreen>()->menu();
-    for (int pass = 0; pass < 2; ++pass) {
-        g.open(GM_LANGUAGE);
-        EXPECT_FALSE(g.menuOffers(m, 9));   // Czech is not offered
-        g.chooseValue(m, 2);
-        g.settle();
-        EXPECT_EQ(g.mode(), GM_OPTIONS);
-    }
-    EXPECT_STREQ(gEngine->language().text("BACK"), "ZURÜCK");
-    EXPECT_EQ(g.reloaded().language, 2);
-    EXPECT_EQ(g.logCount("Language = German"), 1);
-    gEngine->setLanguage(1);
 }
 
 // A screen seen in Russian and seen again after Japanese was chosen reads

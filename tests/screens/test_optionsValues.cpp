@@ -63,44 +63,6 @@ TEST(RezList, NativeFirstThenOnlyWideModesUpToTen) {
     EXPECT_EQ(l.modesOf(1).size(), 1u);
 }
 
-TEST(RezChoice, SelectionRulesBetweenModeAndResolution) {
-    CrezList l;
-    l.addResolution(0, 1920, 1080);
-    l.addResolution(0, 1600, 900);
-    l.addResolution(0, 1280, 720);
-    CrezChoice c;
-    c.begin(&l, {0, 1280, 720, REZ_WINDOWED}, 1, false);
-    EXPECT_EQ(c.index(), 2);
-    c.chooseIndex(0);   // windowed at the native size becomes borderless
-    EXPECT_EQ(c.mode(), REZ_BORDERLESS);
-    c.chooseIndex(1);   // borderless elsewhere becomes windowed
-    EXPECT_EQ(c.mode(), REZ_WINDOWED);
-    c.chooseMode(REZ_BORDERLESS);
-    EXPECT_EQ(c.index(), 0);
-    c.chooseMode(REZ_WINDOWED);   // windowed leaves the native size
-    EXPECT_EQ(c.index(), 1);
-    c.chooseIndex(7);   // no such button
-    EXPECT_EQ(c.index(), 1);
-    EXPECT_EQ(c.result().width, 1600);
-
-    // Fullscreen restricted to the native size.
-    c.begin(&l, {0, 1920, 1080, REZ_FULLSCREEN}, 1, true);
-    c.chooseIndex(2);
-    EXPECT_EQ(c.mode(), REZ_WINDOWED);
-    c.chooseMode(REZ_FULLSCREEN);
-    EXPECT_EQ(c.index(), 0);
-
-    // A size in use that is not listed: the second entry in a window.
-    c.begin(&l, {0, 1000, 500, REZ_WINDOWED}, 1, false);
-    EXPECT_EQ(c.index(), 1);
-    c.begin(&l, {0, 1000, 500, REZ_FULLSCREEN}, 1, false);
-    EXPECT_EQ(c.index(), 0);
-    // ... and the mode marked in its place is taken by a click on it.
-    c.chooseIndex(0);
-    EXPECT_FALSE(c.unchanged());
-    EXPECT_EQ(c.result().width, 1920);
-}
-
 TEST(RezChoice, FewOrNoModesNeverIndexOutside) {
     CrezList one;
     one.addResolution(0, 1920, 1080);
