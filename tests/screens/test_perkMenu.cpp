@@ -138,33 +138,6 @@ TEST(PerkMenu, TwoFirePowerPerksOnOneButtonHoldTheWayBack) {
     EXPECT_EQ(f.mainMenu.enters, 1);
 }
 
-// A click rebuilds the list; the rows stay where the player had scrolled them.
-TEST(PerkMenu, TheListStaysWhereItWasScrolledAfterAClick) {
-    CperkMenuFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    for (int id = 0; id < kNumPerkDefs; ++id) f.perks().setUnlocked(id, true);
-    f.g->setGameMode(GM_MAIN_MENU);
-    f.g.settle(40);
-    f.g->setGameMode(GM_PERK_MENU);
-    f.g.settle(40);
-    Cmenu* m = f.screen().menu();
-    ASSERT_GT(m->maxScrollOffset(), 0.0f);
-    // The bomb's row scrolled to the top of the list's box.
-    Cwidget* bomb = f.item(PERK_SUPER_BOMB, K::KIND_PERK);
-    ASSERT_NE(bomb, nullptr);
-    const Crect area = m->areaRect();
-    m->setScrollOffset(m->scrollOffset() + bomb->rect().y - area.y);
-    const float scrolled = m->scrollOffset();
-    ASSERT_GT(scrolled, 0.0f);
-    Cwidget* button = f.item(PERK_SUPER_BOMB, K::KIND_BUTTON + 2);
-    ASSERT_TRUE(area.contains(button->x, button->y));
-    f.g.click(button);
-    f.g.settle();
-    EXPECT_EQ(f.perks().getButton(PERK_SUPER_BOMB), 2);
-    EXPECT_NEAR(m->scrollOffset(), scrolled, 0.5f);
-    EXPECT_NEAR(f.item(PERK_SUPER_BOMB, K::KIND_PERK)->rect().y, area.y, 0.5f);
-}
-
 // The perks unlocked at a new rank: locked ones only, the focus on one that
 // can be taken, one per rank, then on to the main menu.
 TEST(PerkUnlockScreen, OnePerkPerRankThenOnToTheMainMenu) {

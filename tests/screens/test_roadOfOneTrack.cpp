@@ -86,20 +86,11 @@ TEST(RoadOfOneTrack, StandardPlaysTheTrackThroughToTheRankUp) {
     EXPECT_EQ(rec->bestScore, (uint64_t)result);
 }
 
-// Survival and Boss Rush end with the last life, Chill Out with the track.
+// Boss Rush ends with the last life (as Survival does), Chill Out with the track.
 TEST(RoadOfOneTrack, EachGameTypeEndsItsOwnWay) {
     CroadFixture f;
     ASSERT_TRUE(f.g.initOk());
     f.modes();
-    f.startTrack(1);   // Survival
-    ASSERT_EQ(f.g.mode(), GM_PLAYING);
-    EXPECT_EQ(f.g->world.session.difficulty, DIFFICULTY_INSANE);
-    f.loseAllLives();
-    ASSERT_TRUE(f.runUntil(GM_GAME_OVER_SURVIVAL, 200));
-    f.g.steps(120);
-    f.press(ACTION_SELECT);
-    EXPECT_EQ(f.modes(), lines({"GameType", "GameSettings", "321Go", "Playing", "GameOverSurvival", "RankUp"}));
-
     f.startTrack(2);   // BossRush
     ASSERT_EQ(f.g.mode(), GM_PLAYING);
     f.loseAllLives();
