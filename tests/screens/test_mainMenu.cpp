@@ -230,22 +230,3 @@ TEST(MainMenu, AWarningIsReadOnceBeforeTheHelpBoxes) {
     f.g.steps(20);
     EXPECT_FALSE(gGame->warningOverlay.visible);
 }
-
-// A special ship won in the last game is announced before anything else: the
-// main menu's help boxes are not drawn over the announcement but wait for
-// the player's return to the menu.
-TEST(MainMenu, TheHelpBoxesWaitForTheReturnFromAShipAnnouncement) {
-    CmenuFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    for (const char* t : {"Tut_Intro1", "Tut_PerkMainMenu1"}) gUi->tutorials.find(t)->seen = false;
-    gUi->tutorials.find("Tut_PerkUnlock1")->seen = true;
-    gGame->vessikUnlockPending = 1;
-    f.open();
-    ASSERT_TRUE(f.reach(GM_UNLOCK_TB_SHIP));
-    EXPECT_FALSE(gUi->tutorials.isShowingOrQueued());
-    EXPECT_FALSE(gUi->tutorials.find("Tut_PerkMainMenu1")->seen);
-    f.g.tapAction(ACTION_SELECT);   // OK: the ship is taken
-    ASSERT_TRUE(f.reach(GM_MAIN_MENU));
-    EXPECT_EQ(gUi->tutorials.current(), "Tut_Intro1");
-    EXPECT_TRUE(gUi->tutorials.isShowingOrQueued());
-}

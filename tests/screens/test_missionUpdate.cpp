@@ -56,31 +56,48 @@ struct CmissionFixture {
 };
 }  // namespace
 
-TEST(MissionUpdate, AMissionCompletedByTheGameGetsItsStarOnce) {
+// A mission completed by the game gets its star once; the last one plays the
+// all-complete sequence and leads to the ship's module, once.
+TEST(MissionUpdate, EachMissionGetsItsStarOnceAndTheLastLeadsToTheModuleOnce) {
     CmissionFixture f;
     ASSERT_TRUE(f.g.initOk());
+    CachievementDef* ach = f.g->achievements.findAchievement("AchCompShadow1");
+    ASSERT_NE(ach, nullptr);
+    const uint32_t before = ach->count;
     f.played(GAMETYPE_BOSSRUSH, 6, 300);
-    EXPECT_TRUE(currentShipMissionProgressed());
     f.enter();
     // Two missions: two cards. The boss rush mission is complete; the survival one is not.
-    EXPECT_FALSE(f.widget("MissionCard2")->hidden);
     EXPECT_TRUE(f.widget("MissionCard3")->hidden);
     EXPECT_TRUE(f.screen().newlyCompleted(0));
     EXPECT_FALSE(f.screen().newlyCompleted(1));
-    EXPECT_EQ(f.ship->missionComplete[0], 1);
-    EXPECT_EQ(f.ship->missionComplete[1], 0);
     EXPECT_FALSE(f.widget("Star1")->hidden);
     EXPECT_TRUE(f.widget("Star2")->hidden);
     EXPECT_EQ(f.g->progress.missionsCompleted, 1u);
-    EXPECT_FALSE(f.screen().allComplete());
-    // Nothing left to report for the same game.
-    EXPECT_FALSE(currentShipMissionProgressed());
-
+    EXPECT_FALSE(currentShipMissionProgressed());   // nothing left to report for the same game
     f.g.steps(200);
     EXPECT_TRUE(f.widget("AllComplete1")->hidden);
     f.g.tapAction(ACTION_SELECT);
     EXPECT_TRUE(f.waitFor(GM_MAIN_MENU));
-    EXPECT_EQ(f.moduleUnlock.enters, 0);
+
+    f.played(GAMETYPE_SURVIVAL, 0, 130);
+    f.enter();
+    EXPECT_FALSE(f.screen().newlyCompleted(0));
+    EXPECT_TRUE(f.screen().newlyCompleted(1));
+    EXPECT_EQ(ach->count, before + 1);
+    f.g.steps(170);
+    EXPECT_FALSE(f.widget("AllComplete1")->hidden);
+    // Both missions complete and no module yet: the module unlock.
+    f.g.tapAction(ACTION_SELECT);
+    EXPECT_TRUE(f.waitFor(GM_UNLOCK_SHIP_MOD));
+
+    // Once the module is held, the screen goes on normally.
+    ASSERT_NE(f.g->progress.modules.addModule(f.ship->name()), nullptr);
+    f.enter();
+    EXPECT_FALSE(f.screen().newlyCompleted(1));   // nothing new this time
+    EXPECT_EQ(ach->count, before + 1);
+    f.g.tapAction(ACTION_SELECT);
+    EXPECT_TRUE(f.waitFor(GM_MAIN_MENU));
+    EXPECT_EQ(f.moduleUnlock.enters, 1);
 }
 
 // The rules of a mission are read from what the game spent: a respawn on an
@@ -104,33 +121,4 @@ TEST(MissionUpdate, ASpentExtraLifeOrABarredWeaponKeepsTheMissionOpen) {
     f.enter();
     EXPECT_TRUE(f.screen().newlyCompleted(0));
     EXPECT_EQ(f.ship->missionComplete[0], 1);
-}
-
-TEST(MissionUpdate, TheLastMissionPlaysTheAllCompleteSequenceAndLeadsToTheModuleOnce) {
-    CmissionFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.ship->missionComplete[0] = 1;
-    CachievementDef* ach = f.g->achievements.findAchievement("AchCompShadow1");
-    ASSERT_NE(ach, nullptr);
-    const uint32_t before = ach->count;
-    f.played(GAMETYPE_SURVIVAL, 0, 130);
-    f.enter();
-    EXPECT_TRUE(f.screen().newlyCompleted(1));
-    EXPECT_TRUE(f.screen().allComplete());
-    EXPECT_EQ(ach->count, before + 1);
-    f.g.steps(170);
-    EXPECT_FALSE(f.widget("AllComplete1")->hidden);
-
-    // Two of the ship's missions complete and no module yet: the module unlock.
-    f.g.tapAction(ACTION_SELECT);
-    EXPECT_TRUE(f.waitFor(GM_UNLOCK_SHIP_MOD));
-
-    // Once the module is held, the screen goes on normally.
-    ASSERT_NE(f.g->progress.modules.addModule(f.ship->name()), nullptr);
-    f.enter();
-    EXPECT_FALSE(f.screen().newlyCompleted(1));   // nothing new this time
-    EXPECT_EQ(ach->count, before + 1);
-    f.g.tapAction(ACTION_SELECT);
-    EXPECT_TRUE(f.waitFor(GM_MAIN_MENU));
-    EXPECT_EQ(f.moduleUnlock.enters, 1);
 }

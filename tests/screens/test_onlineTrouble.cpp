@@ -182,22 +182,6 @@ TEST_F(OnlineTroubleTest, TheTitleKeepsRunningWhileTheServiceStallsThenPlaysOffl
     EXPECT_TRUE(framesNeverWaited());
 }
 
-// A service that answers a byte at a time is given up at the first long gap,
-// well before the start's whole limit.
-TEST_F(OnlineTroubleTest, ATricklingServiceIsGivenUpBetweenBytes) {
-    makeGame();
-    CwebServiceConfig c = service.config(20);
-    c.stallTimeout = 1;
-    gGame->online.soap.setConfig(c);
-    service.trickleMs = 3000;
-    service.setFault(ClocalWebService::FAULT_TRICKLE);
-    toTitle();
-    pressReturn();
-    ASSERT_TRUE(runUntil([] { return gEngine->webServiceOff; }, 10.0));
-    EXPECT_FALSE(lines("Online service: timed out").empty());
-    EXPECT_TRUE(framesNeverWaited());
-}
-
 // The daily tracks say why their list is empty; a tile that needs the
 // service is put away once it has gone.
 TEST_F(OnlineTroubleTest, DailyTracksSayWhyTheListIsEmptyAndTilesGoWithTheService) {
