@@ -35,19 +35,6 @@ TEST(OptionsMenu, ItemsFollowTheDeviceAndTheOpener) {
     }
 }
 
-TEST(OptionsSticks, ValuesStayInRange) {
-    Csettings s;
-    CstickSettings v;
-    v.size = 99;
-    v.fixedX = -20;
-    v.fixedY = 7;
-    storeStickSettings(s, v);
-    CstickSettings back = stickSettingsOf(s);
-    EXPECT_EQ(back.size, 10);
-    EXPECT_EQ(back.fixedX, -10);
-    EXPECT_EQ(back.fixedY, 7);
-}
-
 TEST(RezList, NativeFirstThenOnlyWideModesUpToTen) {
     CrezList l;
     EXPECT_TRUE(l.addResolution(0, 1024, 768));    // a 4:3 native mode is kept

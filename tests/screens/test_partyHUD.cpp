@@ -13,7 +13,7 @@ namespace {
 struct CpartyHudFixture : CtrackRoad {
     CpartyHud* hud = nullptr;
     CrecordingScreen gameOver;
-    CpartyHudFixture(int players, int gameType, int teamMode, bool tag = false, bool carnage = false)
+    CpartyHudFixture(int players, int gameType, int teamMode, bool carnage = false)
         : CtrackRoad(30.0) {
         if (!g.initOk()) return;
         g->setScreen(GM_GAME_OVER_PARTY, &gameOver);
@@ -26,7 +26,6 @@ struct CpartyHudFixture : CtrackRoad {
         s.partyMode = true;
         s.gameType = gameType;
         s.party.teamMode = teamMode;
-        s.party.tagRules = tag;
         s.party.carnageRules = carnage;
         if (track) s.track = trackInfoFromSong(*track);
         s.startGame();
@@ -37,7 +36,6 @@ struct CpartyHudFixture : CtrackRoad {
     CpowerUpRecord& team(int t) { return g->world.powerUps.team(t); }
     float bar(int t, const char* name) { return hud->panel(t)->findProgressBar(name)->fill; }
     std::string text(int t, const char* gadget) { return hud->panel(t)->getText(gadget); }
-    const CnamedColours& colours() { return g->namedColours; }
 };
 }  // namespace
 
@@ -66,9 +64,36 @@ TEST(PartyHud, TheLeaderWearsTheCrownAndATieKeepsTheFirst) {
     EXPECT_EQ(f.text(1, "Name"), "Bobby");
 }
 
-TEST(PartyHud, AWeaponLevelRiseEasesThePowerBarAndWeaponRowsCountTheStock) {
+// The track's progress marker runs along the bar's progress line, from its
+// start to its end, and never over the track's title or the time left. A
+// weapon level rise eases the power bar; weapon rows count the stock.
+TEST(PartyHud, TheProgressMarkerFollowsTheLineAndTheBarsTheWeapons) {
     CpartyHudFixture f(2, GAMETYPE_STANDARD, TEAMMODE_HEAD_TO_HEAD);
     ASSERT_TRUE(f.g.initOk());
+    Cwidget* bar = f.hud->musicBar();
+    auto gadgetBox = [&](const char* name) {
+        const Cgadget* g = bar->findGadget(name);
+        const float s = bar->uiScale * bar->scale;
+        return Crect{bar->x + (g->offsetX - g->width * 0.5f) * s, bar->y + (g->offsetY - g->height * 0.5f) * s,
+                     g->width * s, g->height * s};
+    };
+    // The marker only moves on: each progress is taken at every shape. The track has been playing in real
+    // time since the set-up, so the first is well past what a slow set-up may have heard of it.
+    for (float progress : {0.2f, 0.5f, 1.0f}) {
+        f.session().completion = progress;
+        f.hud->update();
+        for (const CwindowShape& shape : kWindowShapes) {
+            useWindowShape(shape);
+            SCOPED_TRACE(std::to_string(shape.w) + "x" + std::to_string(shape.h) + " at " + std::to_string(progress));
+            const Crect line = gadgetBox("Progress"), m = f.hud->progressMarker();
+            EXPECT_FALSE(overlapping(m, gadgetBox("Title")));
+            EXPECT_FALSE(overlapping(m, gadgetBox("TimeLeft")));
+            EXPECT_NEAR(m.cy(), line.cy(), 0.5f);
+            EXPECT_NEAR(m.cx(), line.x + line.w * progress, 0.5f);
+        }
+    }
+    useWindowShape(kWindowShapes[0]);
+
     f.team(1)[PU_WEAPON_POWER] = 3;
     f.hud->update();
     EXPECT_FLOAT_EQ(f.bar(1, "PowerBar"), 0.6f);
@@ -110,7 +135,7 @@ TEST(PartyHud, AWeaponLevelRiseEasesThePowerBarAndWeaponRowsCountTheStock) {
 }
 
 TEST(PartyHud, TheMetersFollowTheShipAboveTheirThresholds) {
-    CpartyHudFixture f(2, GAMETYPE_STANDARD, TEAMMODE_HEAD_TO_HEAD, false, true);
+    CpartyHudFixture f(2, GAMETYPE_STANDARD, TEAMMODE_HEAD_TO_HEAD, true);
     ASSERT_TRUE(f.g.initOk());
     Cship* ship = f.g->world.ships.playerShip(1);
     ASSERT_NE(ship, nullptr);
@@ -142,65 +167,4 @@ TEST(PartyHud, TheMetersFollowTheShipAboveTheirThresholds) {
     f.hud->update();
     EXPECT_FALSE(dd->shown());
     EXPECT_FALSE(sv->shown());
-}
-
-// A co-op game has one panel and no crown; with the tag rules each player's
-// box shows who is it and who is out.
-TEST(PartyHud, ACoopGameHasOnePanelAndTagBoxesShowWhoIsItAndWhoIsOut) {
-    CpartyHudFixture f(3, GAMETYPE_STANDARD, TEAMMODE_COOP, true);
-    ASSERT_TRUE(f.g.initOk());
-    EXPECT_FALSE(f.hud->panel(1)->shown());
-    f.session().teamScores = {500, 900, 0, 0};
-    f.hud->update();
-    EXPECT_FALSE(f.hud->winner(0)->shown());
-    EXPECT_TRUE(f.hud->tagBox(2)->shown());
-    EXPECT_FALSE(f.hud->tagBox(3)->shown());
-    CgameSession& s = f.session();
-    s.tagCountdown = 12;
-    s.tagIt = 0;
-    s.tagOut = {0, 1, 0, 0};
-    f.hud->update();
-    EXPECT_EQ(f.hud->tagBox(0)->colour, f.colours().tagBoxRed);
-    EXPECT_EQ(f.hud->tagBox(1)->colour, f.colours().tagBoxGrey);
-    EXPECT_EQ(f.hud->tagBox(2)->colour, f.colours().tagBoxRed);
-
-    // The last seconds: the one who is it and the ones out blink.
-    s.tagCountdown = 3;
-    bool sawOrange = false, sawGreen = false;
-    for (int i = 0; i < 30; ++i) {
-        f.hud->update();
-        sawOrange = sawOrange || f.hud->tagBox(0)->colour == f.colours().tagBoxOrange;
-        sawGreen = sawGreen || f.hud->tagBox(1)->colour == f.colours().tagBoxGreen;
-    }
-    EXPECT_TRUE(sawOrange);
-    EXPECT_TRUE(sawGreen);
-}
-
-// The track's progress marker runs along the bar's progress line, from its
-// start to its end, and never over the track's title or the time left.
-TEST(PartyHud, TheProgressMarkerRunsAlongTheLineBelowTheTitle) {
-    CpartyHudFixture f(2, GAMETYPE_STANDARD, TEAMMODE_HEAD_TO_HEAD);
-    ASSERT_TRUE(f.g.initOk());
-    Cwidget* bar = f.hud->musicBar();
-    auto gadgetBox = [&](const char* name) {
-        const Cgadget* g = bar->findGadget(name);
-        const float s = bar->uiScale * bar->scale;
-        return Crect{bar->x + (g->offsetX - g->width * 0.5f) * s, bar->y + (g->offsetY - g->height * 0.5f) * s,
-                     g->width * s, g->height * s};
-    };
-    // The marker only moves on: each progress is taken at every shape. The track has been playing in real
-    // time since the set-up, so the first is well past what a slow set-up may have heard of it.
-    for (float progress : {0.2f, 0.5f, 1.0f}) {
-        f.session().completion = progress;
-        f.hud->update();
-        for (const CwindowShape& shape : kWindowShapes) {
-            useWindowShape(shape);
-            SCOPED_TRACE(std::to_string(shape.w) + "x" + std::to_string(shape.h) + " at " + std::to_string(progress));
-            const Crect line = gadgetBox("Progress"), m = f.hud->progressMarker();
-            EXPECT_FALSE(overlapping(m, gadgetBox("Title")));
-            EXPECT_FALSE(overlapping(m, gadgetBox("TimeLeft")));
-            EXPECT_NEAR(m.cy(), line.cy(), 0.5f);
-            EXPECT_NEAR(m.cx(), line.x + line.w * progress, 0.5f);
-        }
-    }
 }
