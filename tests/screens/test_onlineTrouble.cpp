@@ -65,7 +65,7 @@ protected:
     std::string findTitle() { return finder().widget("playerFoundTitle")->getText(); }
 };
 
-TEST_F(OnlineTroubleTest, LeaderboardBackWorksAtOnceWhileTheServiceStallsAndTheLateReplyChangesNothing) {
+TEST_F(OnlineTroubleTest, LeaderboardBackWorksAtOnceWhileTheServiceStallsAndItSaysWhyItHasNoScores) {
     toMainMenu();
     service.setFault(ClocalWebService::FAULT_STALL, kBoardOps);
     openBoards();
@@ -86,11 +86,8 @@ TEST_F(OnlineTroubleTest, LeaderboardBackWorksAtOnceWhileTheServiceStallsAndTheL
     EXPECT_EQ(gGame->mode(), GM_MAIN_MENU);
     EXPECT_FALSE(gUi->loadingIndicator.showing);
     EXPECT_EQ(b->failure, CALL_TIMED_OUT);
-    EXPECT_TRUE(framesNeverWaited());
-}
 
-TEST_F(OnlineTroubleTest, LeaderboardSaysWhyItHasNoScoresAndMarksOldScores) {
-    toMainMenu();
+    // The board says why it has no scores, and marks scores kept from before as old.
     struct Ccase {
         ClocalWebService::Efault fault;
         const char* tag;
