@@ -89,7 +89,9 @@ TEST(TwitterScreen, CopiedPinLinksOnceAndOnlyThePinLeavesTheClipboard) {
     EXPECT_EQ(g.mode(), GM_MAIN_MENU);
 }
 
-TEST(TwitterScreen, RejectedPinIsSentOnceAndShowsTheServiceAnswer) {
+// A rejected PIN is sent once and shows the service's answer; a typed PIN
+// links, the test tweet reports back, and unlinking lasts past a restart.
+TEST(TwitterScreen, RejectedPinIsSentOnceTestTweetReportsAndUnlinkLasts) {
     CtwitterGame g;
     ASSERT_TRUE(g.initOk());
     g.openFrom(GM_OPTIONS);
@@ -114,16 +116,8 @@ TEST(TwitterScreen, RejectedPinIsSentOnceAndShowsTheServiceAnswer) {
     g.typePin("7654321", SDL_SCANCODE_RETURN);
     EXPECT_EQ(g.accessTokenRequests(), 2);
     EXPECT_EQ(g.screen.mode(), CoptionsTwitterScreen::MODE_LINKED);
-}
 
-TEST(TwitterScreen, TestTweetReportsSuccessOrTheFailureAndUnlinkLastsPastARestart) {
-    CtwitterGame g;
-    ASSERT_TRUE(g.initOk());
-    g.openFrom(GM_MAIN_MENU);
-    g.toPinMode();
-    g.typePin("7654321", SDL_SCANCODE_RETURN);
-    ASSERT_EQ(g.screen.mode(), CoptionsTwitterScreen::MODE_LINKED);
-
+    // The test tweet reports success or the service's answer.
     g.click(g.w("TestTweet"));
     EXPECT_EQ(g.text("errorText"), gEngine->text("TweetSuccess"));
 

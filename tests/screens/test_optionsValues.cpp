@@ -35,21 +35,6 @@ TEST(OptionsMenu, ItemsFollowTheDeviceAndTheOpener) {
     }
 }
 
-TEST(RezList, NativeFirstThenOnlyWideModesUpToTen) {
-    CrezList l;
-    EXPECT_TRUE(l.addResolution(0, 1024, 768));    // a 4:3 native mode is kept
-    EXPECT_FALSE(l.addResolution(0, 800, 600));    // 4:3 after it is not
-    EXPECT_FALSE(l.addResolution(0, 1680, 1050));  // 16:10 is 1.6
-    EXPECT_TRUE(l.addResolution(0, 1920, 1080));
-    EXPECT_FALSE(l.addResolution(0, 1920, 1080));  // the same again
-    EXPECT_TRUE(l.addResolution(1, 1920, 1080));   // another display
-    EXPECT_FALSE(l.addResolution(0, 1280, -720));
-    for (int w = 1280; l.modes().size() < CrezList::kMaxModes; w += 16) l.addResolution(0, w, w * 9 / 16);
-    EXPECT_FALSE(l.addResolution(0, 3840, 2160));   // the eleventh
-    EXPECT_EQ(l.modes().size(), CrezList::kMaxModes);
-    EXPECT_EQ(l.modesOf(1).size(), 1u);
-}
-
 TEST(RezChoice, FewOrNoModesNeverIndexOutside) {
     CrezList one;
     one.addResolution(0, 1920, 1080);

@@ -6,7 +6,6 @@
 #include "engine/format.h"
 #include "engine/ui/screen.h"
 #include "game/gameTypes.h"
-#include "screens/HUD.h"
 #include "screens/gameOver.h"
 #include "screens/gameType.h"
 #include "screens/screenRegistry.h"
@@ -84,27 +83,6 @@ TEST(RoadOfOneTrack, StandardPlaysTheTrackThroughToTheRankUp) {
     const CtrackRecord* rec = f.g->trackStats.findTrack(f.track->key);
     ASSERT_NE(rec, nullptr);
     EXPECT_EQ(rec->bestScore, (uint64_t)result);
-}
-
-// Boss Rush ends with the last life (as Survival does), Chill Out with the track.
-TEST(RoadOfOneTrack, EachGameTypeEndsItsOwnWay) {
-    CroadFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.modes();
-    f.startTrack(2);   // BossRush
-    ASSERT_EQ(f.g.mode(), GM_PLAYING);
-    f.loseAllLives();
-    ASSERT_TRUE(f.runUntil(GM_GAME_OVER_BOSS_RUSH, 200));
-    f.g.steps(120);
-    f.press(ACTION_SELECT);
-    EXPECT_EQ(f.modes(), lines({"GameType", "GameSettings", "321Go", "Playing", "GameOverBossRush", "RankUp"}));
-
-    // Chill Out has no best and ends with the track.
-    f.startTrack(3);
-    ASSERT_EQ(f.g.mode(), GM_PLAYING);
-    EXPECT_TRUE(screens::get<CHUD>()->screen()->findWidget("HighScore")->hidden);
-    ASSERT_TRUE(f.runUntil(GM_GAME_OVER, 60 * 30));
-    EXPECT_EQ(f.modes(), lines({"GameType", "GameSettings", "321Go", "Playing", "GameOver"}));
 }
 
 // Retry goes straight back to the countdown. Two games left through Retry
