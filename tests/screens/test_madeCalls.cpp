@@ -127,24 +127,3 @@ TEST(MadeCalls, AWonChallengeShowsItsShipThenGrantsItFreeAndTheNextPrizeFollows)
     EXPECT_TRUE(f.g.logHas("Challenge reward: Second Prize, place 1"));
     EXPECT_TRUE(daily.laterRewards.empty());
 }
-
-TEST(MadeCalls, ChallengesThatCannotBePlayedSayWhy) {
-    ChubFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    CwarningOverlay& warning = gGame->warningOverlay;
-    gGame->online.dailyChallenge.state = CHALL_IDLE;   // not asked for yet (a refresh moves on by itself)
-    gGame->online.lightningChallenge.state = CHALL_NONE;
-    const struct {
-        const char* tile;
-        const char* message;
-    } rows[] = {{"DailyChallenge", "ChallengeOnItsWay"}, {"LightningChallenge", "NoChallengeNow"}};
-    for (const auto& r : rows) {
-        f.tile(r.tile);
-        EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
-        ASSERT_TRUE(warning.visible) << r.tile;
-        EXPECT_EQ(warning.screen()->findWidget("Title")->getText("TextName"), gEngine->text(r.tile));
-        EXPECT_EQ(warning.screen()->findWidget("Message")->getText("TextName"), gEngine->text(r.message));
-        warning.setVisible(false);
-        f.g.settle();
-    }
-}

@@ -32,19 +32,6 @@ struct CtypeListFixture {
 };
 }  // namespace
 
-TEST(MusicTypeList, SixRowsWithASpacerThatIsNeverSelected) {
-    CtypeListFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    Cmenu* m = f.menu();
-    EXPECT_EQ(m->item(2)->getText(), f.text("OpenMicStart", "OpenMicDesktop"));
-    // Down from the open-mic row skips the spacer.
-    m->setSelectedIdx(2);
-    f.g.tapKey(SDL_SCANCODE_DOWN);
-    EXPECT_EQ(m->getSelectedIdx(), 4);
-    f.g.tapKey(SDL_SCANCODE_UP);
-    EXPECT_EQ(m->getSelectedIdx(), 2);
-}
-
 // Capture through SDL's disk driver: a file of silence stands in for the microphone.
 TEST(MusicTypeList, TheOpenMicRowStartsAndStopsCaptureAndFollowsIt) {
     std::string dir = makeTempFolder("mic_row");

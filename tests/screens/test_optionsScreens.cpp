@@ -46,7 +46,6 @@ struct CoptionsGame : CscreensGame {
         ASSERT_NE(w, nullptr) << "no item " << value;
         click(w);
     }
-    bool menuOffers(Cmenu* m, int64_t value) { return itemWithValue(m, value) != nullptr; }
     // Typed into the box that has the focus, then Return.
     void type(const char* text) {
         typeInto(*this, text);
@@ -164,7 +163,7 @@ TEST(OptionsScreen, ThumbSticksLayOutAsChangedAndCancelRestores) {
     CoptionsGame g;
     ASSERT_TRUE(g.initOk());
     g.toOptions(GM_PRESS_START);
-    EXPECT_FALSE(g.menuOffers(screens::get<CoptionsScreen>()->menu(), OPT_VIRTUAL_STICKS));
+    EXPECT_EQ(itemWithValue(screens::get<CoptionsScreen>()->menu(), OPT_VIRTUAL_STICKS), nullptr);
     gEngine->input.player(0)->setDevice(DEVICE_TOUCH);
     Csettings& s = g->saveLoad.settings;
     s.stickSize = 5;
@@ -251,8 +250,9 @@ TEST(OptionsScreen, TextsCodeFilledReadInTheLanguageChosenSince) {
     gEngine->setLanguage(1);
 }
 
-// Back from one of its screens (the credits), the options menu has the item the player chose.
-TEST(OptionsScreen, KeepsItsItemWhenThePlayerComesBack) {
+// Back from one of its screens (the credits), the options menu has the item
+// the player chose.
+TEST(OptionsScreen, KeepsItsItemWhenThePlayerComesBackAndStoresTheResolution) {
     CoptionsGame g;
     ASSERT_TRUE(g.initOk());
     g.toOptions(GM_MAIN_MENU);
@@ -277,11 +277,9 @@ TEST(OptionsScreen, KeepsItsItemWhenThePlayerComesBack) {
     // Opened afresh, it starts at the top.
     g.toOptions(GM_MAIN_MENU);
     EXPECT_EQ(m->getSelectedIdx(), 0);
-}
 
-TEST(OptionsScreen, ResolutionChoiceStoredWithTheRestartMessage) {
-    CoptionsGame g;
-    ASSERT_TRUE(g.initOk());
+    // A resolution unchanged goes straight back; a new one is stored, with
+    // the message that it takes a restart.
     CsetRezScreen& rez = *screens::get<CsetRezScreen>();
     g->video = CvideoSettings();
     g->video.width = 1280;

@@ -1,39 +1,7 @@
-// The values behind the options screens: what the menu offers, the sticks'
-// ranges, display modes and the choice among them.
+// The choice among display modes, with few modes or none to choose from.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "game/gameModes.h"
-#include "game/progress/settings.h"
-#include "screens/optionsChoices.h"
 #include "screens/rezChoice.h"
-
-namespace {
-bool offers(const std::vector<CoptionsItem>& items, int value) {
-    return std::any_of(items.begin(), items.end(), [value](const CoptionsItem& i) { return i.value == value; });
-}
-}  // namespace
-
-TEST(OptionsMenu, ItemsFollowTheDeviceAndTheOpener) {
-    const struct {
-        EinputDevice device;
-        int opener;
-        std::vector<int> offered, notOffered;
-    } rows[] = {
-        {DEVICE_KEYBOARD_MOUSE, GM_MAIN_MENU, {OPT_CONFIG_KEYBOARD, OPT_NOTIFICATIONS, OPT_RESET_TUTORIAL},
-         {OPT_CONFIG_GAMEPAD, OPT_VIRTUAL_STICKS}},
-        {DEVICE_CONTROLLER, GM_MAIN_MENU, {OPT_CONFIG_GAMEPAD}, {OPT_CONFIG_KEYBOARD, OPT_VIRTUAL_STICKS}},
-        {DEVICE_TOUCH, GM_MAIN_MENU, {OPT_VIRTUAL_STICKS}, {OPT_CONFIG_GAMEPAD}},
-        {DEVICE_KEYBOARD_MOUSE, GM_PRESS_START, {OPT_LANGUAGE}, {OPT_NOTIFICATIONS}},
-    };
-    for (const auto& r : rows) {
-        const auto items = optionsMenuItems(r.device, r.opener);
-        for (int v : r.offered) EXPECT_TRUE(offers(items, v)) << r.device << " " << v;
-        for (int v : r.notOffered) EXPECT_FALSE(offers(items, v)) << r.device << " " << v;
-        for (const auto& i : items) EXPECT_STREQ(i.itemTemplate, i.value == OPT_TWITTER ? "MenuItemTwitter" : "MenuItem");
-    }
-}
 
 TEST(RezChoice, FewOrNoModesNeverIndexOutside) {
     CrezList one;

@@ -94,8 +94,10 @@ TEST(Pause, PlayStandsStillWhilePausedAimsAlikeAfterAndQuitLeavesNothingBehind) 
 }
 
 // The paused bar shows the track's best as the HUD does, though it was kept
-// (at the last game over) while the bar was away.
-TEST(Pause, ThePausedMusicBarShowsTheBestKeptSinceItLastShowed) {
+// (at the last game over) while the bar was away. Touch sticks leave the
+// screen while paused, the mission card comes back clear of the questions,
+// and Restart asks before it goes back to the countdown.
+TEST(Pause, TheBarShowsTheBestTouchSticksLeaveTheCardComesBackAndRestartAsks) {
     CpauseFixture f;
     ASSERT_TRUE(f.g.initOk());
     ASSERT_TRUE(f.track);
@@ -106,11 +108,10 @@ TEST(Pause, ThePausedMusicBarShowsTheBestKeptSinceItLastShowed) {
     ASSERT_TRUE(f.pause->paused());
     f.g.steps(5);
     EXPECT_EQ(screens::get<CmusicBarScreen>()->bar()->getText("HighScore"), "98,765");
-}
+    f.g.tapKey(SDL_SCANCODE_ESCAPE);
+    f.g.steps(40);
+    ASSERT_FALSE(f.pause->paused());
 
-TEST(Pause, TouchSticksLeaveTheScreenTheMissionCardComesBackAndRestartAsks) {
-    CpauseFixture f;
-    ASSERT_TRUE(f.g.initOk());
     CshipMissionPanel* card = screens::get<CshipMissionPanel>();
     card->setMission(0, CshipMission(), false);
     gEngine->input.player(0)->setDevice(DEVICE_TOUCH);
@@ -120,7 +121,6 @@ TEST(Pause, TouchSticksLeaveTheScreenTheMissionCardComesBackAndRestartAsks) {
     EXPECT_FALSE(gEngine->input.sticks.enabled());
     f.g.steps(40);
     EXPECT_TRUE(card->inSight());
-    // Quit track asks first; the card keeps out of the question's way.
     f.g.click(f.pause->screen()->findWidget("QuitTrack"));
     f.g.settle();
     EXPECT_TRUE(card->shown());
@@ -128,10 +128,8 @@ TEST(Pause, TouchSticksLeaveTheScreenTheMissionCardComesBackAndRestartAsks) {
     f.answer(false);
     EXPECT_TRUE(f.pause->paused());
     EXPECT_TRUE(card->inSight());
-
     gEngine->input.player(0)->setDevice(DEVICE_KEYBOARD_MOUSE);
 
-    // Restart asks too, and goes back to the countdown.
     f.g.click(f.pause->screen()->findWidget("RestartTrack"));
     f.answer(true);
     EXPECT_EQ(f.countdown.enters, 1);

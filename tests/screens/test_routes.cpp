@@ -183,8 +183,10 @@ TEST(RoutesMended, AfterAPartyTheMusicRoadsAreTheSinglePlayers) {
 }
 
 // Options is told on every opening where Back leads: the title's opening
-// leaves nothing behind for the main menu's.
-TEST(RoutesMended, OptionsFromTheTitleThenFromTheMainMenu) {
+// leaves nothing behind for the main menu's. On Find Player the ID box has
+// the focus, and the music browser's tabs and the achievement categories
+// answer keys and pads.
+TEST(RoutesMended, OptionsFromTheTitleFindPlayerTypingAndTabsByKeysAndPads) {
     CtableWalker h;
     ASSERT_TRUE(h.g.initOk());
     gGame->setGameMode(GM_PRESS_START);
@@ -200,25 +202,20 @@ TEST(RoutesMended, OptionsFromTheTitleThenFromTheMainMenu) {
     h.tile("Options");
     h.key(SDL_SCANCODE_BACKSPACE);
     EXPECT_EQ(h.modes(), (Modes{"Options", "MainMenu"}));
-}
 
-// "Yes" to the e-mail offer opens the e-mail options, and Back comes home.
-TEST(RoutesMended, TheEmailOffersYesComesBackToTheMainMenu) {
-    CtableWalker h(true);
-    ASSERT_TRUE(h.g.initOk());
-    CconfirmScreen* offer = screens::get<CconfirmScreen>();
-    ASSERT_TRUE(offer->showing());
-    h.g.click(offer->screen()->findMenu("Menu")->item(0));   // "Yes"
-    h.settle();
-    ASSERT_EQ(h.g.mode(), GM_OPTIONS_NOTIFICATIONS);
+    // On Find Player the ID box has the focus: typing goes in at once.
+    h.tile("FriendCompare");
+    h.act(ACTION_SELECT);
+    ASSERT_EQ(h.g.mode(), GM_FIND_PLAYER);
+    typeInto(h.g, "4242");
+    EXPECT_EQ(gUi->textEntry.text.str(), "4242");
+    // Escape lets go of the box; then Back leaves.
+    h.key(SDL_SCANCODE_ESCAPE);
+    EXPECT_EQ(h.g.mode(), GM_FIND_PLAYER);
     h.key(SDL_SCANCODE_BACKSPACE);
-    EXPECT_EQ(h.modes(), (Modes{"OptionsNotifications", "MainMenu"}));
-}
+    EXPECT_EQ(h.g.mode(), GM_FRIEND_COMPARE);
 
-// The music browser's tabs and the achievement categories by keys and pads.
-TEST(RoutesMended, TabsAndCategoriesByKeysAndPads) {
-    CtableWalker h;
-    ASSERT_TRUE(h.g.initOk());
+    h.toMainMenu();
     h.tile("MusicBrowser");
     h.row("Menu", 1);
     CmusicBrowserScreen* browser = screens::get<CmusicBrowserScreen>();
@@ -243,18 +240,16 @@ TEST(RoutesMended, TabsAndCategoriesByKeysAndPads) {
     EXPECT_EQ(list->category(), first);
 }
 
-// On Find Player the ID box has the focus: typing goes in at once.
-TEST(RoutesMended, FindPlayerTakesTypingAtOnce) {
-    CtableWalker h;
+// "Yes" to the e-mail offer opens the e-mail options, and Back comes home.
+TEST(RoutesMended, TheEmailOffersYesComesBackToTheMainMenu) {
+    CtableWalker h(true);
     ASSERT_TRUE(h.g.initOk());
-    h.tile("FriendCompare");
-    h.act(ACTION_SELECT);
-    ASSERT_EQ(h.g.mode(), GM_FIND_PLAYER);
-    typeInto(h.g, "4242");
-    EXPECT_EQ(gUi->textEntry.text.str(), "4242");
-    // Escape lets go of the box; then Back leaves.
-    h.key(SDL_SCANCODE_ESCAPE);
-    EXPECT_EQ(h.g.mode(), GM_FIND_PLAYER);
+    CconfirmScreen* offer = screens::get<CconfirmScreen>();
+    ASSERT_TRUE(offer->showing());
+    h.g.click(offer->screen()->findMenu("Menu")->item(0));   // "Yes"
+    h.settle();
+    ASSERT_EQ(h.g.mode(), GM_OPTIONS_NOTIFICATIONS);
     h.key(SDL_SCANCODE_BACKSPACE);
-    EXPECT_EQ(h.g.mode(), GM_FRIEND_COMPARE);
+    EXPECT_EQ(h.modes(), (Modes{"OptionsNotifications", "MainMenu"}));
 }
+
