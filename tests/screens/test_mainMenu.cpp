@@ -2,7 +2,6 @@
 
 #include "engine/ui/screen.h"
 #include "engine/ui/uiMgr.h"
-#include "screens/confirm.h"
 #include "screens/exit.h"
 #include "screens/mainMenu.h"
 #include "screens/shipList.h"
@@ -175,25 +174,6 @@ TEST(MainMenu, StatsPanelTextsAndTheXpBoard) {
     gGame->progress.xp = 900;
     f.open();
     EXPECT_EQ(f.submitted, (std::vector<std::pair<int, uint64_t>>{{0, 500}, {0, 900}}));
-}
-
-TEST(MainMenu, BackingOutOfTheEmailOfferIsNotNow) {
-    CmenuFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    gGame->saveLoad.settings.askEmail = true;
-    gGame->statsCache.local.sessions = 3;
-    gGame->statsCache.local.emailSet = false;
-    // A fresh menu run: the offer is armed on the first visit.
-    CmainMenuScreen fresh;
-    gGame->setScreen(GM_MAIN_MENU, &fresh);
-    ASSERT_TRUE(fresh.load());
-    f.open();
-    ASSERT_TRUE(screens::get<CconfirmScreen>()->showing());
-    f.g.tapAction(ACTION_BACK);
-    f.g.settle();
-    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);   // not the notification options
-    EXPECT_TRUE(gGame->saveLoad.settings.askEmail);
-    gGame->setScreen(GM_MAIN_MENU, &f.menu);
 }
 
 // A warning that comes up while a first-visit help box is open is read

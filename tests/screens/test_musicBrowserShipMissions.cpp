@@ -60,7 +60,9 @@ struct CshipMissionsFixture {
 };
 }  // namespace
 
-TEST(ShipMissionTracks, ListsTheTracksThatMeetTheMissionByTitle) {
+// The tracks that meet the mission by title are listed; Use Now Playing
+// goes to the settings, or with a fixed difficulty straight to the countdown.
+TEST(ShipMissionTracks, ListsTheTracksThatMeetTheMissionAndUseNowPlayingGoesOn) {
     CshipMissionsFixture f;
     ASSERT_TRUE(f.g.initOk());
     f.open(titleMission("road"));
@@ -83,11 +85,7 @@ TEST(ShipMissionTracks, ListsTheTracksThatMeetTheMissionByTitle) {
     f.g.tapAction(ACTION_BACK);
     EXPECT_TRUE(f.waitFor(GM_HANGAR));
     EXPECT_GT(f.settingsSaved, saved);
-}
 
-TEST(ShipMissionTracks, UseNowPlayingGoesToTheSettingsOrStraightToTheCountdown) {
-    CshipMissionsFixture f;
-    ASSERT_TRUE(f.g.initOk());
     CshipMissionPanel& panel = *screens::get<CshipMissionPanel>();
     // No track meets it: an empty list, and the playing track is still taken.
     f.open(titleMission("no such title"));
@@ -112,3 +110,4 @@ TEST(ShipMissionTracks, UseNowPlayingGoesToTheSettingsOrStraightToTheCountdown) 
     EXPECT_DOUBLE_EQ(f.g->world.session.chosenTrackTime, 300.0);
     f.g->music.currentTrack = nullptr;
 }
+

@@ -42,14 +42,14 @@ struct CpartyLoginFixture : CtrackRoad {
 struct CpartyGameTypeFixture : CtrackRoad {
     CrecordingScreen login, settings;
     CpartyGameTypeScreen* screen = nullptr;
-    explicit CpartyGameTypeFixture(int players = 2) {
+    CpartyGameTypeFixture() {
         if (!g.initOk()) return;
         g->setScreen(GM_PARTY_LOGIN, &login);
         g->setScreen(GM_GAME_SETTINGS, &settings);
         g->namedColours.load();
         CpartyMgr& party = g->world.party;
         party.reset("One", "Standard");
-        for (int p = 1; p < players; ++p) party.join("P" + std::to_string(p + 1), "Standard", p);
+        party.join("P2", "Standard", 1);
         g->world.session.partyMode = true;
         enter(GM_PARTY_GAME_TYPE);
         screen = screens::get<CpartyGameTypeScreen>();
@@ -276,20 +276,4 @@ TEST(PartyGameType, OkChecksTheChoiceAgainKeepsItAndGoesByTheMusicSource) {
     f.enter(GM_PARTY_GAME_TYPE);
     f.press(ACTION_BACK);
     EXPECT_EQ(f.login.enters, 1);
-}
-
-TEST(PartyGameType, FootballOfThreeOrFourIsTwoTeams) {
-    for (int players : {2, 3, 4}) {
-        CpartyGameTypeFixture f(players);
-        ASSERT_TRUE(f.g.initOk());
-        f.choose(GAMETYPE_PARTY_FOOTBALL, TEAMMODE_HEAD_TO_HEAD, false, false, false);
-        f.screen->musicSources()->setSelectedIdx(MUSIC_TRACK_LIST);
-        f.press(ACTION_SELECT);
-        ASSERT_EQ(f.g.mode(), GM_MUSIC_BROWSER);
-        const CgameSession& s = f.g->world.session;
-        EXPECT_EQ(s.party.teamMode, players >= 3 ? TEAMMODE_TEAM_TEAM : TEAMMODE_HEAD_TO_HEAD) << players;
-        f.g->setModeDirect(GM_PLAYING);
-        EXPECT_EQ(f.g->world.party.getNumActiveTeams(), 2);
-        EXPECT_EQ(f.g->world.party.playerIdxToTeamIdx(players - 1), 1);
-    }
 }

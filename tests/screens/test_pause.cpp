@@ -5,7 +5,6 @@
 #include "game/gameTypes.h"
 #include "game/musicLink.h"
 #include "screens/confirm.h"
-#include "screens/listRows.h"
 #include "screens/musicBar.h"
 #include "screens/pause.h"
 #include "screens/screenRegistry.h"
@@ -135,26 +134,4 @@ TEST(Pause, TheBarShowsTheBestTouchSticksLeaveTheCardComesBackAndRestartAsks) {
     EXPECT_EQ(f.countdown.enters, 1);
     EXPECT_FALSE(f.pause->paused());
     EXPECT_FALSE(card->shown());
-}
-
-// After an open-mic start the countdown renames the track "being analysed"
-// and every now-playing header shows it at once.
-TEST(Pause, TheCountdownRefreshesTheHeadersAfterAnOpenMicStart) {
-    CtrackRoad road;
-    ASSERT_TRUE(road.g.initOk());
-    screens::get<CmusicBarScreen>()->activate();
-    Cwidget* header = nowPlayingHeaders().musicBar;
-    ASSERT_NE(header, nullptr);
-    CgameSession& s = road.g->world.session;
-    s.gameType = GAMETYPE_CHILLOUT;
-    s.startMusic = 1;
-    s.restartMusic();
-    road.g->music.openMicLevel = 1.0f;
-    road.g->setGameMode(GM_321_GO);
-    for (int i = 0; i < 300 && !s.waitingForTrack; ++i) road.g.steps(1);
-    ASSERT_TRUE(s.waitingForTrack);
-    header->setText("Title", "stale");
-    road.g->music.openMicLevel = 10.0f;
-    ASSERT_TRUE(road.runUntil(GM_PLAYING, 600));
-    EXPECT_EQ(header->getText("Title"), road.g->music.getTrackLabel(road.g->music.currentTrack, 1));
 }
