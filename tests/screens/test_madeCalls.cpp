@@ -28,7 +28,6 @@ struct ChubFixture : CrouteWalker {
         bar.activate();
         toMainMenu();
     }
-    // Steps until the state is current and its opening has finished.
     bool reach(int mode) {
         const bool reached = waitForMode(g, mode, 300);
         g.settle(40);

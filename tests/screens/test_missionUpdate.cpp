@@ -90,7 +90,6 @@ TEST(MissionUpdate, EachMissionGetsItsStarOnceAndTheLastLeadsToTheModuleOnce) {
     f.g.tapAction(ACTION_SELECT);
     EXPECT_TRUE(f.waitFor(GM_UNLOCK_SHIP_MOD));
 
-    // Once the module is held, the screen goes on normally.
     ASSERT_NE(f.g->progress.modules.addModule(f.ship->name()), nullptr);
     f.enter();
     EXPECT_FALSE(f.screen().newlyCompleted(1));   // nothing new this time

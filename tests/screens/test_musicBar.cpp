@@ -55,7 +55,6 @@ TEST(MusicBar, HeartNextAndShowing) {
     f.g.click(f.bar.next());
     EXPECT_NE(gGame->music.currentTrack, t);
 
-    // A radio station has a heart but no trash.
     CradioStation st;
     st.name = "Station";
     st.station = "http://127.0.0.1:1/stream";
@@ -63,7 +62,6 @@ TEST(MusicBar, HeartNextAndShowing) {
     EXPECT_FALSE(f.bar.heart()->hidden);
     EXPECT_TRUE(f.bar.trash()->hidden);
 
-    // With the web service off the leaderboard button never shows.
     gEngine->webServiceOff = true;
     f.g.steps(2);
     EXPECT_TRUE(f.bar.leaderboard()->hidden);

@@ -134,7 +134,6 @@ TEST(MusicBrowser, GroupHeartAndTrashToggleEveryTrackOfTheGroup) {
     f.press(f.icon(kate, -1.0f));
     for (const char* t : {"One", "Two", "Three"}) EXPECT_TRUE(lib.findByPath(std::string("/music/") + t + ".mp3")->removed);
 
-    // A track's own heart, and the favourites view sorted by artist.
     f.press(f.row("Kate"));
     f.press(f.icon(f.row("Two"), 1.0f));
     EXPECT_TRUE(lib.findByPath("/music/Two.mp3")->favourite);
@@ -165,7 +164,6 @@ TEST(MusicBrowser, FilesListDrivesFoldersAndMusicAndWalkTheFolders) {
     EXPECT_EQ(f.column("Title1").back(), "inner");
     f.press(f.row(".."));
     EXPECT_EQ(f.screen->currentFolder(), f.folder);
-    // In Files a single Back leaves.
     f.g.tapAction(ACTION_BACK);
     f.g.steps(80);
     EXPECT_EQ(f.g.mode(), GM_MUSIC_TYPE_LIST);

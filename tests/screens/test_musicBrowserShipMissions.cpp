@@ -69,7 +69,6 @@ TEST(ShipMissionTracks, ListsTheTracksThatMeetTheMissionAndUseNowPlayingGoesOn) 
     ASSERT_EQ(f.g.mode(), GM_MUSIC_BROWSER_SHIP_MISSIONS);
     EXPECT_EQ(f.titles(), (std::vector<std::string>{"apple ROAD", "Road to Rio", "Zebra road"}));
 
-    // A minimum length leaves the short track out.
     CshipMission longer = titleMission("road");
     longer.minTrackLength = 170;
     f.open(longer);
@@ -80,7 +79,6 @@ TEST(ShipMissionTracks, ListsTheTracksThatMeetTheMissionAndUseNowPlayingGoesOn) 
     f.g.steps(5);
     EXPECT_EQ(f.g.mode(), GM_MUSIC_BROWSER_SHIP_MISSIONS);
 
-    // BACK: the hangar, with the settings saved.
     const int saved = f.settingsSaved;
     f.g.tapAction(ACTION_BACK);
     EXPECT_TRUE(f.waitFor(GM_HANGAR));

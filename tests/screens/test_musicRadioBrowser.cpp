@@ -52,11 +52,9 @@ struct CradioFixture {
     }
     Cmenu* menu() { return screen->screen()->findMenu("Menu"); }
     Cwidget* widget(const char* name) { return screen->screen()->findWidget(name); }
-    // The list asked for arrives from the local directory's thread.
     void waitForList() {
         EXPECT_TRUE(g.stepUntil([] { return !gEngine->ui.loadingIndicator.showing; })) << "no list";
     }
-    // The titles of the list's rows (not their icons).
     std::vector<std::string> titles() {
         std::vector<std::string> out;
         for (size_t i = 0; i < menu()->itemCount(); ++i)
@@ -66,13 +64,6 @@ struct CradioFixture {
     Cwidget* row(const std::string& title) {
         for (size_t i = 0; i < menu()->itemCount(); ++i)
             if (!menu()->item(i)->attachToPrevious && menu()->item(i)->getText("Title1") == title) return menu()->item(i);
-        return nullptr;
-    }
-    Cwidget* heartOf(const Cwidget* r) {
-        for (size_t i = 0; i < menu()->itemCount(); ++i) {
-            Cwidget* w = menu()->item(i);
-            if (w->attachToPrevious && w->floatValue == 1.0f && w->value == r->value) return w;
-        }
         return nullptr;
     }
     void press(Cwidget* w) {
@@ -94,7 +85,6 @@ TEST(RadioBrowser, StationsPlayHeartsKeepThemAndGenresClimbBackOneLevelAtATime) 
     f.press(f.row("Noise FM"));
     ASSERT_NE(f.g->music.currentTrack, nullptr);
     EXPECT_EQ(f.g->music.currentTrack->tags.title, "Noise FM");
-    // The stream's worker finds it is not audio.
     ASSERT_TRUE(f.g.stepUntil([&] { return f.g.logPrefix("Station failed: Noise FM"); }));
     f.g.steps(2);
     EXPECT_GT(gEngine->ui.spotEffects.count(), 0u);   // the message popup
@@ -103,7 +93,10 @@ TEST(RadioBrowser, StationsPlayHeartsKeepThemAndGenresClimbBackOneLevelAtATime) 
     Cwidget* hits = f.row("Hits One");
     ASSERT_NE(hits, nullptr);
     const std::string url = f.g->radio.stations[(size_t)hits->value].station;
-    f.press(f.heartOf(hits));
+    Cwidget* heart = nullptr;
+    for (size_t i = 0; i < f.menu()->itemCount(); ++i)
+        if (Cwidget* w = f.menu()->item(i); w->attachToPrevious && w->floatValue == 1.0f && w->value == hits->value) heart = w;
+    f.press(heart);
     ASSERT_NE(f.g->songLibrary.findByUrl(url), nullptr);
     EXPECT_TRUE(f.g->songLibrary.findByUrl(url)->favourite);
     f.press(f.widget("Favourites"));
@@ -113,7 +106,6 @@ TEST(RadioBrowser, StationsPlayHeartsKeepThemAndGenresClimbBackOneLevelAtATime) 
     f.press(f.widget("Genre"));
     EXPECT_EQ(f.titles(), (std::vector<std::string>{"Alternative", "Blues"}));
     f.press(f.row("Alternative"));
-    // Its secondary genres, then its own stations.
     EXPECT_EQ(f.titles(), (std::vector<std::string>{"Britpop", "Indie Now"}));
 
     // Inside a genre the tabs are put away: a click where one was does nothing.

@@ -33,7 +33,6 @@ protected:
         return gUi->loadingIndicator.showing && gUi->loadingIndicator.text == gEngine->text(tag);
     }
 
-    // Leaderboards.
     CleaderboardScreen& boardScreen() { return *screens::get<CleaderboardScreen>(); }
     Cwidget* noScores() { return boardScreen().screen()->findWidget("NoScores", false); }
     void openBoards() {
@@ -46,23 +45,13 @@ protected:
         return runUntil([] { return !gUi->loadingIndicator.showing; }, 10.0);
     }
 
-    // Find player, through the friend comparison.
     CfindPlayerScreen& finder() { return *screens::get<CfindPlayerScreen>(); }
-    void openFindPlayer() {
-        click(tile("FriendCompare"));
-        ASSERT_TRUE(reachMode(GM_FRIEND_COMPARE));
-        g->steps(20);
-        tapAction(ACTION_SELECT);
-        ASSERT_TRUE(reachMode(GM_FIND_PLAYER));
-        g->steps(20);
-    }
     void typeId(uint64_t id) {
         click(finder().widget("EnterNameTextBox"));
         ASSERT_TRUE(gUi->textEntry.active);
         for (size_t i = gUi->textEntry.text.charCount(); i > 0; --i) tapKey(SDL_SCANCODE_BACKSPACE);
         typeText(std::to_string(id));
     }
-    std::string findTitle() { return finder().widget("playerFoundTitle")->getText(); }
 };
 
 TEST_F(OnlineTroubleTest, LeaderboardBackWorksAtOnceWhileTheServiceStallsAndItSaysWhyItHasNoScores) {
@@ -130,16 +119,20 @@ TEST_F(OnlineTroubleTest, LeaderboardBackWorksAtOnceWhileTheServiceStallsAndItSa
 TEST_F(OnlineTroubleTest, FindPlayerSaysTheServiceCantBeReachedAndBackNeverWaits) {
     toMainMenu();
     uint64_t rival = service.addAccount("Rival", "rival@example.com", "pw");
-    openFindPlayer();
+    click(tile("FriendCompare"));
+    ASSERT_TRUE(reachMode(GM_FRIEND_COMPARE));
+    g->steps(20);
+    tapAction(ACTION_SELECT);
+    ASSERT_TRUE(reachMode(GM_FIND_PLAYER));
+    g->steps(20);
 
     // A failed look-up is not "no such player".
     service.setFault(ClocalWebService::FAULT_HANG_UP, {"FindPlayer"});
     typeId(rival);
     ASSERT_TRUE(runUntil([&] { return !gUi->loadingIndicator.showing; }, 10.0));
     g->steps(2);
-    EXPECT_EQ(findTitle(), gEngine->text("ServiceUnreachable"));
+    EXPECT_EQ(finder().widget("playerFoundTitle")->getText(), gEngine->text("ServiceUnreachable"));
 
-    // Stalled: Back leaves at once.
     service.setFault(ClocalWebService::FAULT_STALL, {"FindPlayer"});
     typeId(rival);
     g->steps(2);

@@ -57,7 +57,6 @@ TEST(OpenMicDevices, ListsTheSourceStoresItsDefaultAndFailsOverOrSaysWhy) {
     EXPECT_FALSE(openMicDevices::choose(m, OPEN_MIC_MICROPHONE, desk[0].index));   // not a microphone
     EXPECT_FALSE(openMicDevices::choose(m, OPEN_MIC_MICROPHONE, 99));
 
-    // A chosen desktop device is kept.
     m.desktopDeviceId = 0;
     openMicDevices::fill(m, OPEN_MIC_DESKTOP);
     EXPECT_EQ(m.desktopDeviceId, 0);
@@ -100,7 +99,6 @@ TEST(OpenMicDevices, ListsTheSourceStoresItsDefaultAndFailsOverOrSaysWhy) {
     g.settle();
     EXPECT_FALSE(screens::get<CopenMicErrorScreen>()->showing());
 
-    // No line in on this computer.
     cap.fake.devices.erase(cap.fake.devices.begin() + 2);
     m.queryDevices();
     EXPECT_FALSE(openMicDevices::hasKind(m, OPEN_MIC_LINE_IN));

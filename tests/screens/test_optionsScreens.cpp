@@ -2,13 +2,9 @@
 // volume and detail, notifications, thumb sticks, language, credits and the
 // resolution screen.
 #include "screens/confirm.h"
-#include "screens/achievementMenu.h"
 #include "screens/credits.h"
 #include "screens/gameSettings.h"
-#include "screens/gameType.h"
-#include "screens/hangar.h"
 #include "screens/mainMenu.h"
-#include "screens/perkMenu.h"
 #include "screens/options.h"
 #include "screens/optionsNotifications.h"
 #include "screens/optionsVirtualThumbSticks.h"
@@ -25,7 +21,6 @@
 
 namespace {
 struct CoptionsGame : CscreensGame {
-    // Long enough for the fade between states.
     void settle(int n = 100) { steps(n); }
     CoptionsGame() {
         gEngine->ui.tutorials.resetAll();
@@ -40,13 +35,11 @@ struct CoptionsGame : CscreensGame {
         screens::get<CoptionsScreen>()->open(returnState, false);
         open(GM_OPTIONS);
     }
-    // Clicks a menu's item with this value.
     void chooseValue(Cmenu* m, int64_t value) {
         Cwidget* w = itemWithValue(m, value, true);
         ASSERT_NE(w, nullptr) << "no item " << value;
         click(w);
     }
-    // Typed into the box that has the focus, then Return.
     void type(const char* text) {
         typeInto(*this, text);
         tapKey(SDL_SCANCODE_RETURN);
@@ -205,11 +198,7 @@ TEST(OptionsScreen, TextsCodeFilledReadInTheLanguageChosenSince) {
         {GM_OPTIONS_NOTIFICATIONS, [] { return (Clayout*)screens::get<CoptionsNotificationsScreen>(); }},
         {GM_OPTIONS_VIRTUAL_THUMB_STICKS, [] { return (Clayout*)screens::get<CoptionsVirtualThumbSticksScreen>(); }},
         {GM_MAIN_MENU, [] { return (Clayout*)screens::get<CmainMenuScreen>(); }},
-        {GM_GAME_TYPE, [] { return (Clayout*)screens::get<CgameTypeScreen>(); }},
         {GM_GAME_SETTINGS, [] { return (Clayout*)screens::get<CgameSettingsScreen>(); }},
-        {GM_HANGAR, [] { return (Clayout*)screens::get<ChangarScreen>(); }},
-        {GM_PERK_MENU, [] { return (Clayout*)screens::get<CperkMenuScreen>(); }},
-        {GM_ACHIEVEMENT_MENU, [] { return (Clayout*)screens::get<CachievementMenuScreen>(); }},
     };
     gEngine->setLanguage(13);
     // English texts and tags Japanese reads otherwise, by the English table's lines: Tag "text".
@@ -274,7 +263,6 @@ TEST(OptionsScreen, KeepsItsItemWhenThePlayerComesBackAndStoresTheResolution) {
     ASSERT_EQ(g.mode(), GM_OPTIONS);
     EXPECT_TRUE(m->getSelectedItem()->highlighted);
     EXPECT_EQ(m->getSelectedItemInt(), OPT_CREDITS);
-    // Opened afresh, it starts at the top.
     g.toOptions(GM_MAIN_MENU);
     EXPECT_EQ(m->getSelectedIdx(), 0);
 
@@ -291,7 +279,6 @@ TEST(OptionsScreen, KeepsItsItemWhenThePlayerComesBackAndStoresTheResolution) {
     g.open(GM_SET_REZ);
     EXPECT_TRUE(rez.rezButton(2)->toggle);
     EXPECT_TRUE(rez.rezButton(3)->hidden);
-    // Unchanged: straight back.
     g.tapAction(ACTION_SELECT);
     g.settle();
     EXPECT_EQ(g.mode(), GM_OPTIONS);

@@ -117,7 +117,6 @@ TEST(TwitterScreen, RejectedPinIsSentOnceTestTweetReportsAndUnlinkLasts) {
     EXPECT_EQ(g.accessTokenRequests(), 2);
     EXPECT_EQ(g.screen.mode(), CoptionsTwitterScreen::MODE_LINKED);
 
-    // The test tweet reports success or the service's answer.
     g.click(g.w("TestTweet"));
     EXPECT_EQ(g.text("errorText"), gEngine->text("TweetSuccess"));
 

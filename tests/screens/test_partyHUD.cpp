@@ -53,7 +53,6 @@ TEST(PartyHud, TheLeaderWearsTheCrownAndATieKeepsTheFirst) {
     EXPECT_TRUE(f.hud->winner(0)->shown());
     EXPECT_FALSE(f.hud->winner(1)->shown());
 
-    // Scores and names are read again every step.
     f.session().teamScores = {1000, 25000, 50, 0};
     f.g->world.party.slot(1).name = "Bobby";
     f.hud->update();

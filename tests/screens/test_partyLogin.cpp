@@ -23,7 +23,6 @@ struct CpartyLoginFixture : CtrackRoad {
         screen = screens::get<CpartyLoginScreen>();
     }
     CpartyMgr& party() { return g->world.party; }
-    // A virtual controller, with a stored mapping unless told otherwise.
     int addPad(const std::string& name, bool mapped = true) {
         if (mapped) gEngine->input.mappings.store({name, defaultControllerBindings()});
         int pad = g.attachPad(name.c_str());
@@ -91,7 +90,6 @@ TEST(PartyLogin, AControllerJoinsAsTheNextPlayerAndBackEndsTheParty) {
     EXPECT_EQ(player->joystick, f.g.padSlot(pad));
     EXPECT_EQ(f.screen->nameWidget(1)->getText(), joined.name);
     EXPECT_NE(f.screen->displayShip(1), nullptr);
-    // Two players: OK is offered and leads on.
     EXPECT_TRUE(f.okShown());
     f.press(ACTION_SELECT);
     EXPECT_EQ(f.partyType.enters, 1);
@@ -162,18 +160,6 @@ TEST(PartyLogin, AnOpenShipListHidesOkAChosenShipIsTheSlotsAndAPlayerRenamesHims
     EXPECT_TRUE(f.okShown());
     EXPECT_EQ(f.partyType.enters, 0);
 
-    // The second player's list follows his own controller.
-    f.g.setAction(f.party().slot(1).inputPlayer, ACTION_OPTION_Y, true);
-    f.g.steps(1);
-    f.g.setAction(f.party().slot(1).inputPlayer, ACTION_OPTION_Y, false);
-    f.g.steps(2);
-    EXPECT_TRUE(f.screen->shipListOpen(1));
-    EXPECT_FALSE(f.screen->shipListOpen(0));
-    f.g.setAction(f.party().slot(1).inputPlayer, ACTION_OPTION_Y, true);
-    f.g.steps(1);
-    f.g.setAction(f.party().slot(1).inputPlayer, ACTION_OPTION_Y, false);
-    f.g.steps(2);
-
     // A player renames himself; the Enter that ends the entry presses nothing else.
     f.g.tapAction(ACTION_OPTION_X);
     ASSERT_TRUE(gUi->textEntry.active);
@@ -185,13 +171,20 @@ TEST(PartyLogin, AnOpenShipListHidesOkAChosenShipIsTheSlotsAndAPlayerRenamesHims
     EXPECT_EQ(f.screen->nameWidget(0)->getText(), "Ace");
     EXPECT_EQ(f.partyType.enters, 0);
     EXPECT_EQ(f.g.mode(), GM_PARTY_LOGIN);
-    // A cancelled entry keeps the name.
     f.g.tapAction(ACTION_OPTION_X);
     ASSERT_TRUE(gUi->textEntry.active);
     f.g.tapKey(SDL_SCANCODE_ESCAPE);
     f.g.steps(80);
     EXPECT_EQ(f.party().slot(0).name, "Ace");
     EXPECT_EQ(f.g.mode(), GM_PARTY_LOGIN);
+
+    // The second player's list follows his own controller.
+    f.g.setAction(f.party().slot(1).inputPlayer, ACTION_OPTION_Y, true);
+    f.g.steps(1);
+    f.g.setAction(f.party().slot(1).inputPlayer, ACTION_OPTION_Y, false);
+    f.g.steps(2);
+    EXPECT_TRUE(f.screen->shipListOpen(1));
+    EXPECT_FALSE(f.screen->shipListOpen(0));
 }
 
 TEST(PartyGameType, TheRulesThatCannotGoTogetherAreRedAndHideOk) {

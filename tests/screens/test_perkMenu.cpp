@@ -25,7 +25,6 @@ struct CperkMenuFixture {
     CperkMenuScreen& screen() { return *screens::get<CperkMenuScreen>(); }
     CperkMgr& perks() { return g->world.perks; }
     Cwidget* item(int id, int kind) { return screen().findItem(id, kind); }
-    // Scrolls the list to the item, then clicks it.
     void press(int id, int kind) {
         Cwidget* w = item(id, kind);
         ASSERT_NE(w, nullptr);
@@ -42,7 +41,6 @@ struct CperkMenuFixture {
 TEST(PerkMenu, AFreshProfileShowsItsTwoStartingPerksAndThreeFreeSlots) {
     CperkMenuFixture f(1234);
     ASSERT_TRUE(f.g.initOk());
-    // Only unlocked perks have rows.
     Cwidget* life = f.item(PERK_EXTRA_LIFE_1, K::KIND_PERK);
     ASSERT_NE(life, nullptr);
     ASSERT_NE(f.item(PERK_SUPER_BOMB, K::KIND_PERK), nullptr);
@@ -52,7 +50,6 @@ TEST(PerkMenu, AFreshProfileShowsItsTwoStartingPerksAndThreeFreeSlots) {
     EXPECT_TRUE(f.item(PERK_EXTRA_LIFE_1, K::KIND_UPGRADE)->hidden);
     EXPECT_EQ(f.item(PERK_SUPER_BOMB, K::KIND_PERK)->getText("Upgrade"), "(1 / 5)");
     EXPECT_EQ(f.cashText(), "$1,234");
-    // The enabled FirePower perk has its four button numbers.
     for (int k = 0; k < 4; ++k) EXPECT_NE(f.item(PERK_SUPER_BOMB, K::KIND_BUTTON + k), nullptr);
     // Each row's buttons stand inside the list, which clips what is not.
     EXPECT_EQ(rowPartsOutsideList(*f.screen().menu()), "");
@@ -68,7 +65,6 @@ TEST(PerkMenu, AFreshProfileShowsItsTwoStartingPerksAndThreeFreeSlots) {
 TEST(PerkMenu, BuyingTakesThePriceAndRaisesTheLevelOnlyWithTheCash) {
     CperkMenuFixture f(300, {PERK_PERK_SLOT, PERK_GOODIE_BAG});
     ASSERT_TRUE(f.g.initOk());
-    // A perk slot costs 3 x 75.
     f.press(PERK_PERK_SLOT, K::KIND_UPGRADE);
     EXPECT_EQ(f.perks().level(PERK_PERK_SLOT), 0);
     EXPECT_EQ(f.g->progress.cash, 75);
@@ -92,7 +88,6 @@ TEST(PerkMenu, SwitchingPerksOnAndOffKeepsToTheSlots) {
     ASSERT_TRUE(f.g.initOk());
     for (int id : {PERK_EXTRA_LIFE_2, PERK_EXTRA_LIFE_3, PERK_MORE_SCORE, PERK_CASH_RAIN}) f.perks().buyLevel(id);
     f.screen().buildList();
-    // Switching off and on rebuilds the list under the click each time.
     f.press(PERK_EXTRA_LIFE_1, K::KIND_PERK);
     EXPECT_FALSE(f.perks().isEnabled(PERK_EXTRA_LIFE_1));
     f.press(PERK_EXTRA_LIFE_1, K::KIND_PERK);

@@ -11,7 +11,6 @@ namespace {
 struct CrankUpFixture {
     CscreensGame g;
     CrecordingScreen mainMenu, perkUnlock, shipOffer;
-    // shipXP: the current ship's XP when not negative.
     CrankUpFixture(int64_t playerXP, int64_t sessionXP, int64_t shipXP = -1) {
         g->setScreen(GM_MAIN_MENU, &mainMenu);
         g->setScreen(GM_PERK_UNLOCK, &perkUnlock);
@@ -25,7 +24,6 @@ struct CrankUpFixture {
         g.settle();
     }
     CrankUpScreen& screen() { return *screens::get<CrankUpScreen>(); }
-    Cwidget* widget(const char* name) { return screen().screen()->findWidget(name); }
 };
 }  // namespace
 
