@@ -1,6 +1,5 @@
 // Calls that other parts of the game make into screens, entered as a player
-// does: the music bar's and the news feed's boards, a won challenge's ship
-// and the challenges' refusals.
+// does: the music bar's and the news feed's boards and a won challenge's ship.
 #include <gtest/gtest.h>
 
 #include "engine/ui/uiMgr.h"

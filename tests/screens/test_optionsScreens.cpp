@@ -1,6 +1,6 @@
 // The options screens, headless, driven as a player drives them: the menu,
-// volume and detail, notifications, thumb sticks, language, credits and the
-// resolution screen.
+// volume and detail, notifications, thumb sticks, texts after a language
+// change, credits and the resolution screen.
 #include "screens/confirm.h"
 #include "screens/credits.h"
 #include "screens/gameSettings.h"
