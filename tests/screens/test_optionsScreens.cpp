@@ -166,7 +166,7 @@ TEST(OptionsScreen, ThumbSticksLayOutAsChangedAndCancelRestores) {
     ASSERT_EQ(g.mode(), GM_OPTIONS_VIRTUAL_THUMB_STICKS);
     CoptionsVirtualThumbSticksScreen& v = *screens::get<CoptionsVirtualThumbSticksScreen>();
     for (int i = 0; i < CoptionsVirtualThumbSticksScreen::COUNT; ++i)
-        if (v.menu(i)) EXPECT_EQ(rowPartsOutsideList(*v.menu(i)), "");
+        EXPECT_EQ(v.menu(i) ? rowPartsOutsideList(*v.menu(i)) : std::string(), "");
     const float r0 = gEngine->input.sticks.stick(0).radius;
     g.chooseValue(v.menu(CoptionsVirtualThumbSticksScreen::SIZE), 9);   // size 10
     g.steps(1);
