@@ -10,26 +10,15 @@
 namespace {
 struct CbrowserFixture {
     CscreensGame g;
-    CrecordingScreen typeList, gameType, partyGameType, settings, leaderboard;
+    CrecordingScreen typeList, gameType, settings;
     CmusicBrowserScreen* screen = nullptr;
     std::string folder;
 
-    explicit CbrowserFixture(int from = 0) {
+    // Albums "Kiwi" (3 tracks, numbered out of order) and "apple" by two artists.
+    explicit CbrowserFixture(bool fromGameType = false) {
         if (!g.initOk()) return;
         folder = makeTempFolder("browser");
         g->saveLoad.settings.currentFolder = folder;
-        fillLibrary();
-        g->setScreen(GM_MUSIC_TYPE_LIST, &typeList);
-        g->setScreen(GM_GAME_TYPE, &gameType);
-        g->setScreen(GM_PARTY_GAME_TYPE, &partyGameType);
-        g->setScreen(GM_GAME_SETTINGS, &settings);
-        screen = screens::get<CmusicBrowserScreen>();
-        screen->open(from == 1 ? MUSIC_FROM_GAME_TYPE : from == 2 ? MUSIC_FROM_PARTY_GAME_TYPE : MUSIC_FROM_TYPE_LIST);
-        g.settle(120);   // through the fade
-    }
-    ~CbrowserFixture() { removeFolderTree(folder); }
-    // Albums "Kiwi" (3 tracks, numbered out of order) and "apple" by two artists.
-    void fillLibrary() {
         CsongInfoMgr& lib = g->songLibrary;
         lib.clearLocalTracks();   // the built-in tracks too
         auto add = [&](const char* title, const char* album, const char* artist, int number, float length) {
@@ -37,7 +26,6 @@ struct CbrowserFixture {
             t.title = title;
             t.album = album;
             t.artist = artist;
-            t.genre = "Rock";
             t.trackNumber = (uint32_t)number;
             t.length = length;
             lib.addLocalTrack(SONG_LOCAL, t, std::string("/music/") + title + ".mp3");
@@ -46,7 +34,14 @@ struct CbrowserFixture {
         add("One", "Kiwi", "Kate", 1, 3665);
         add("Two", "Kiwi", "Kate", 2, 42);
         add("Solo", "apple", "Abe", 1, 120);
+        g->setScreen(GM_MUSIC_TYPE_LIST, &typeList);
+        g->setScreen(GM_GAME_TYPE, &gameType);
+        g->setScreen(GM_GAME_SETTINGS, &settings);
+        screen = screens::get<CmusicBrowserScreen>();
+        screen->open(fromGameType ? MUSIC_FROM_GAME_TYPE : MUSIC_FROM_TYPE_LIST);
+        g.settle(120);   // through the fade
     }
+    ~CbrowserFixture() { removeFolderTree(folder); }
     Cmenu* menu(const char* name) { return screen->screen()->findMenu(name); }
     Cwidget* widget(const char* name) { return screen->screen()->findWidget(name); }
     Cmenu* shown() {
@@ -83,34 +78,39 @@ struct CbrowserFixture {
 };
 }  // namespace
 
-TEST(MusicBrowser, AlbumsSortIgnoringCaseAndTracksByNumberWithTheirLengths) {
+TEST(MusicBrowser, AlbumsSortTracksByNumberAndAnOpenAlbumSurvivesTheLibraryChanging) {
     CbrowserFixture f;
     ASSERT_TRUE(f.g.initOk());
     f.press(f.widget("Albums"));
-    EXPECT_EQ(f.shown(), f.menu("AlbumListMenu"));
-    EXPECT_EQ(f.shown()->emptyKey, "");
     EXPECT_EQ(f.column("Title1"), (std::vector<std::string>{"apple", "Kiwi"}));
-    EXPECT_EQ(f.column("Title2"), (std::vector<std::string>{"Abe", "Kate"}));
     EXPECT_EQ(f.column("NumTracks"), (std::vector<std::string>{"1", "3"}));
 
     f.press(f.row("Kiwi"));
-    EXPECT_TRUE(f.screen->groupOpen());
     EXPECT_EQ(f.shown(), f.menu("TrackMenu"));
     EXPECT_EQ(f.column("Title1"), (std::vector<std::string>{"One", "Two", "Three"}));
     EXPECT_EQ(f.column("NumTracks"), (std::vector<std::string>{"#1", "#2", "#3"}));
     EXPECT_EQ(f.column("Duration"), (std::vector<std::string>{"01h 01m", "42", "03:05"}));
-    EXPECT_EQ(f.column("Title2")[0], "Kiwi - Kate");
 
-    // Choosing a track plays it.
+    // New albums arrive ahead of the open one: every view is rebuilt, and
+    // the open album's rows still play their own tracks.
+    for (int i = 0; i < 30; ++i) {
+        CtrackTags t;
+        t.title = "New " + std::to_string(i);
+        t.album = "Aardvark " + std::to_string(i);
+        t.length = 100;
+        f.g->songLibrary.addLocalTrack(SONG_LOCAL, t, "/music/new" + std::to_string(i) + ".mp3");
+    }
+    f.g->songLibrary.rebuildViews();
+    f.g.steps(2);
+    EXPECT_EQ(f.column("Title1"), (std::vector<std::string>{"One", "Two", "Three"}));
     f.press(f.row("Two"));
     ASSERT_NE(f.g->music.currentTrack, nullptr);
     EXPECT_EQ(f.g->music.currentTrack->tags.title, "Two");
 
-    // Back closes the album, a second Back leaves.
+    // Back closes the album onto the list made again, a second Back leaves.
     f.g.tapAction(ACTION_BACK);
     f.g.steps(2);
-    EXPECT_FALSE(f.screen->groupOpen());
-    EXPECT_EQ(f.shown(), f.menu("AlbumListMenu"));
+    EXPECT_EQ(f.column("Title1").size(), 32u);   // "apple", "Kiwi" and 30 new
     f.g.tapAction(ACTION_BACK);
     f.g.steps(80);
     EXPECT_EQ(f.g.mode(), GM_MUSIC_TYPE_LIST);
@@ -134,7 +134,6 @@ TEST(MusicBrowser, GroupHeartAndTrashToggleEveryTrackOfTheGroup) {
     f.press(f.icon(kate, -1.0f));
     for (const char* t : {"One", "Two", "Three"}) EXPECT_TRUE(lib.findByPath(std::string("/music/") + t + ".mp3")->removed);
 
-    // A track's own heart, and the favourites view sorted by artist.
     f.press(f.row("Kate"));
     f.press(f.icon(f.row("Two"), 1.0f));
     EXPECT_TRUE(lib.findByPath("/music/Two.mp3")->favourite);
@@ -145,64 +144,12 @@ TEST(MusicBrowser, GroupHeartAndTrashToggleEveryTrackOfTheGroup) {
     EXPECT_EQ(f.column("Title1"), (std::vector<std::string>{"Solo", "Two"}));
 }
 
-// A track's trash shows on its row whether the track is marked for deleting.
-TEST(MusicBrowser, ATracksTrashShowsItsState) {
-    CbrowserFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    ASSERT_TRUE(f.g->namedColours.load());
-    CsongInfoMgr& lib = f.g->songLibrary;
-    f.press(f.widget("Artists"));
-    f.press(f.row("Kate"));
-    Cwidget* trash = f.icon(f.row("Two"), -1.0f);
-    ASSERT_NE(trash, nullptr);
-    const Ccolour before = trash->findSpriteGadget()->colour;
-    f.press(trash);
-    ASSERT_TRUE(lib.findByPath("/music/Two.mp3")->removed);
-    trash = f.icon(f.row("Two"), -1.0f);
-    const Ccolour marked = trash->findSpriteGadget()->colour;
-    EXPECT_FALSE(marked.r == before.r && marked.g == before.g && marked.b == before.b);
-    f.press(trash);
-    EXPECT_FALSE(lib.findByPath("/music/Two.mp3")->removed);
-    const Ccolour back = f.icon(f.row("Two"), -1.0f)->findSpriteGadget()->colour;
-    EXPECT_TRUE(back.r == before.r && back.g == before.g && back.b == before.b);
-}
-
-TEST(MusicBrowser, AnOpenGroupSurvivesTheLibraryChangingUnderIt) {
-    CbrowserFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    CsongInfoMgr& lib = f.g->songLibrary;
-    f.press(f.widget("Albums"));
-    f.press(f.row("Kiwi"));
-    ASSERT_EQ(f.column("Title1").size(), 3u);
-    // New albums arrive ahead of it: every view is rebuilt.
-    for (int i = 0; i < 30; ++i) {
-        CtrackTags t;
-        t.title = "New " + std::to_string(i);
-        t.album = "Aardvark " + std::to_string(i);
-        t.length = 100;
-        lib.addLocalTrack(SONG_LOCAL, t, "/music/new" + std::to_string(i) + ".mp3");
-    }
-    lib.rebuildViews();
-    f.g.steps(2);
-    EXPECT_EQ(f.column("Title1"), (std::vector<std::string>{"One", "Two", "Three"}));
-    f.press(f.row("Three"));
-    ASSERT_NE(f.g->music.currentTrack, nullptr);
-    EXPECT_EQ(f.g->music.currentTrack->tags.title, "Three");
-    // The album list is made again with the new albums.
-    f.g.tapAction(ACTION_BACK);
-    f.g.steps(2);
-    EXPECT_EQ(f.column("Title1").size(), 32u);   // "apple", "Kiwi" and 30 new
-}
-
 // Empty favourites and recent tracks say so; the file list walks the folders.
 TEST(MusicBrowser, FilesListDrivesFoldersAndMusicAndWalkTheFolders) {
     CbrowserFixture f;
     ASSERT_TRUE(f.g.initOk());
     f.press(f.widget("Favourites"));
-    EXPECT_EQ(f.shown()->itemCount(), 0u);
     EXPECT_EQ(f.shown()->emptyKey, "ListEmptyFavourites");
-    f.press(f.widget("RecentTracks"));
-    EXPECT_EQ(f.shown()->emptyKey, "ListEmptyRecent");
     std::filesystem::create_directories(f.folder + "/Sub");
     std::ofstream(f.folder + "/Sub/inner.mp3") << "x";
     std::ofstream(f.folder + "/tune.mp3") << "x";
@@ -210,16 +157,13 @@ TEST(MusicBrowser, FilesListDrivesFoldersAndMusicAndWalkTheFolders) {
     EXPECT_EQ(f.widget("CurrentFolder")->getText(), f.folder);
     std::vector<std::string> titles = f.column("Title1");
     ASSERT_GE(titles.size(), 3u);
-    EXPECT_EQ(titles[titles.size() - 3], "..");
-    EXPECT_EQ(titles[titles.size() - 2], "Sub");
-    EXPECT_EQ(titles.back(), "tune");
+    EXPECT_EQ(std::vector<std::string>(titles.end() - 3, titles.end()), (std::vector<std::string>{"..", "Sub", "tune"}));
 
     f.press(f.row("Sub"));
     EXPECT_EQ(f.screen->currentFolder(), f.folder + "/Sub");
     EXPECT_EQ(f.column("Title1").back(), "inner");
     f.press(f.row(".."));
     EXPECT_EQ(f.screen->currentFolder(), f.folder);
-    // In Files a single Back leaves.
     f.g.tapAction(ACTION_BACK);
     f.g.steps(80);
     EXPECT_EQ(f.g.mode(), GM_MUSIC_TYPE_LIST);
@@ -229,7 +173,7 @@ TEST(MusicBrowser, FilesListDrivesFoldersAndMusicAndWalkTheFolders) {
 // with Return alone; W moves up rather than jumping to a letter; X takes
 // what is playing.
 TEST(MusicBrowser, ReturnChoosesTheHighlightedRowAndXUsesNowPlaying) {
-    CbrowserFixture f(1);
+    CbrowserFixture f(true);
     ASSERT_TRUE(f.g.initOk());
     f.press(f.widget("Albums"));
     struct {

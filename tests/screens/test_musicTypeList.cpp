@@ -8,52 +8,8 @@
 #include "screens/screenRegistry.h"
 #include "screensFixture.h"
 
-namespace {
-struct CtypeListFixture {
-    CscreensGame g;
-    CrecordingScreen mainMenu, findMusic, browser, radio, micSettings;
-    CmusicTypeListScreen* screen = nullptr;
-    explicit CtypeListFixture(bool tutorialsSeen = true) {
-        if (!g.initOk()) return;
-        if (tutorialsSeen) {
-            std::vector<std::string> seen;
-            for (int i = 1; i <= 11; ++i) seen.push_back("Tut_ManageMusic" + std::to_string(i));
-            seen.push_back("Tut_OpenMicDesktop");
-            gEngine->ui.tutorials.setSeenNames(seen);
-        }
-        g->setScreen(GM_MAIN_MENU, &mainMenu);
-        g->setScreen(GM_FIND_MUSIC, &findMusic);
-        g->setScreen(GM_MUSIC_BROWSER, &browser);
-        g->setScreen(GM_MUSIC_RADIO_BROWSER, &radio);
-        g->setScreen(GM_OPEN_MIC_SETTINGS, &micSettings);
-        g->setGameMode(GM_MUSIC_TYPE_LIST);
-        g.settle();
-        screen = screens::get<CmusicTypeListScreen>();
-    }
-    Cmenu* menu() { return screen->screen()->findMenu("Menu"); }
-    std::string text(const char* a, const char* b) { return std::string(gEngine->text(a)) + gEngine->text(b); }
-    void choose(int row) {
-        menu()->setSelectedIdx(row);
-        g.tapAction(ACTION_SELECT);
-        g.steps(80);   // the fade to the next state
-    }
-};
-}  // namespace
-
-TEST(MusicTypeList, SixRowsWithASpacerThatIsNeverSelected) {
-    CtypeListFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    Cmenu* m = f.menu();
-    EXPECT_EQ(m->item(2)->getText(), f.text("OpenMicStart", "OpenMicDesktop"));
-    // Down from the open-mic row skips the spacer.
-    m->setSelectedIdx(2);
-    f.g.tapKey(SDL_SCANCODE_DOWN);
-    EXPECT_EQ(m->getSelectedIdx(), 4);
-    f.g.tapKey(SDL_SCANCODE_UP);
-    EXPECT_EQ(m->getSelectedIdx(), 2);
-}
-
-// Capture through SDL's disk driver: a file of silence stands in for the microphone.
+// Capture through SDL's disk driver: a file of silence stands in for the
+// microphone. The open-mic row starts and stops capture and follows it.
 TEST(MusicTypeList, TheOpenMicRowStartsAndStopsCaptureAndFollowsIt) {
     std::string dir = makeTempFolder("mic_row");
     std::string raw = dir + "/in.raw";
@@ -69,51 +25,44 @@ TEST(MusicTypeList, TheOpenMicRowStartsAndStopsCaptureAndFollowsIt) {
     setenv("SDL_DISKAUDIOFILEIN", raw.c_str(), 1);
     setenv("SDL_DISKAUDIOFILE", (dir + "/out.raw").c_str(), 1);
     {
-        CtypeListFixture f;
-        ASSERT_TRUE(f.g.initOk());
-        f.g->music.captureSource = OPEN_MIC_MICROPHONE;
-        f.menu()->setSelectedIdx(2);
-        f.g.tapAction(ACTION_SELECT);
-        f.g.steps(2);
+        CscreensGame g;
+        ASSERT_TRUE(g.initOk());
+        std::vector<std::string> seen = {"Tut_OpenMicDesktop"};
+        for (int i = 1; i <= 11; ++i) seen.push_back("Tut_ManageMusic" + std::to_string(i));
+        gEngine->ui.tutorials.setSeenNames(seen);
+        g->setGameMode(GM_MUSIC_TYPE_LIST);
+        g.settle();
+        CmusicTypeListScreen* screen = screens::get<CmusicTypeListScreen>();
+        Cmenu* menu = screen->screen()->findMenu("Menu");
+        auto rowReads = [](const char* a, const char* b) { return std::string(gEngine->text(a)) + gEngine->text(b); };
+        g->music.captureSource = OPEN_MIC_MICROPHONE;
+        menu->setSelectedIdx(2);
+        g.tapAction(ACTION_SELECT);
+        g.steps(2);
         if (!gEngine->audio.openMicRunning) {
             setenv("SDL_AUDIODRIVER", oldDriver.c_str(), 1);
             GTEST_SKIP() << "no capture through the disk driver";
         }
-        EXPECT_TRUE(f.screen->openMicShownRunning());
-        EXPECT_EQ(f.menu()->item(2)->getText(), f.text("OpenMicStop", "OpenMicMic"));
+        EXPECT_TRUE(screen->openMicShownRunning());
+        EXPECT_EQ(menu->item(2)->getText(), rowReads("OpenMicStop", "OpenMicMic"));
 
         // Choosing it again plays a library track, which ends open mic.
-        f.menu()->setSelectedIdx(2);
-        f.g.tapAction(ACTION_SELECT);
-        f.g.steps(2);
+        menu->setSelectedIdx(2);
+        g.tapAction(ACTION_SELECT);
+        g.steps(2);
         EXPECT_FALSE(gEngine->audio.openMicRunning);
-        EXPECT_NE(f.g->music.currentTrack, nullptr);
-        EXPECT_EQ(f.menu()->item(2)->getText(), f.text("OpenMicStart", "OpenMicMic"));
-        EXPECT_EQ(f.g.mode(), GM_MUSIC_TYPE_LIST);
+        EXPECT_NE(g->music.currentTrack, nullptr);
+        EXPECT_EQ(menu->item(2)->getText(), rowReads("OpenMicStart", "OpenMicMic"));
+        EXPECT_EQ(g.mode(), GM_MUSIC_TYPE_LIST);
 
         // Capture that stops by itself turns the row back on the next update.
-        ASSERT_TRUE(f.g->music.startOpenMic());
-        f.g.steps(1);
-        EXPECT_TRUE(f.screen->openMicShownRunning());
-        f.g->music.stopOpenMic();
-        f.g.steps(1);
-        EXPECT_FALSE(f.screen->openMicShownRunning());
-        EXPECT_EQ(f.menu()->item(2)->getText(), f.text("OpenMicStart", "OpenMicMic"));
+        ASSERT_TRUE(g->music.startOpenMic());
+        g.steps(1);
+        EXPECT_TRUE(screen->openMicShownRunning());
+        g->music.stopOpenMic();
+        g.steps(1);
+        EXPECT_FALSE(screen->openMicShownRunning());
     }
     setenv("SDL_AUDIODRIVER", oldDriver.c_str(), 1);
     removeFolderTree(dir);
-}
-
-TEST(MusicTypeList, AFirstVisitOffersTheMusicTutorialsInOrder) {
-    CtypeListFixture f(false);
-    ASSERT_TRUE(f.g.initOk());
-    Ctutorials& t = gEngine->ui.tutorials;
-    for (int i = 1; i <= 11; ++i) {
-        ASSERT_TRUE(t.isShowing());
-        EXPECT_EQ(t.current(), "Tut_ManageMusic" + std::to_string(i));
-        f.g.steps(20);
-        f.g.tapAction(ACTION_SELECT);
-    }
-    EXPECT_FALSE(t.isShowingOrQueued());
-    EXPECT_EQ(f.g.mode(), GM_MUSIC_TYPE_LIST);   // the dismissing presses chose nothing
 }

