@@ -76,17 +76,3 @@ TEST(AchievementsScreen, WaitingMilestonesAreClaimedOneByOne) {
     EXPECT_TRUE(f.g->progress.waitingAchievements.empty());
     EXPECT_EQ(f.screen().category(), 1);
 }
-
-TEST(AchievementMenuScreen, BackReturnsToTheMainMenu) {
-    CscreensGame g;
-    ASSERT_TRUE(g.initOk());
-    CrecordingScreen mainMenu;
-    g->setScreen(GM_MAIN_MENU, &mainMenu);
-    g->setGameMode(GM_ACHIEVEMENT_MENU);
-    g.settle();
-    EXPECT_EQ(g->mode(), GM_ACHIEVEMENT_MENU);
-    EXPECT_TRUE(gUi->buttonBar.hasAction(ACTION_BACK));
-    g.tapAction(ACTION_BACK);
-    g.steps(70);
-    EXPECT_EQ(mainMenu.enters, 1);
-}

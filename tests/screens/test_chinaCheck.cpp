@@ -27,17 +27,6 @@ struct CregionFixture {
 };
 }  // namespace
 
-TEST(RegionChoice, SteamOnlySwitchesTheWebServiceOff) {
-    CregionFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    ASSERT_FALSE(gEngine->webServiceOff);
-    f.pick(0);
-    EXPECT_TRUE(gEngine->webServiceOff);
-    EXPECT_EQ(f.g.mode(), GM_START_UP);
-    EXPECT_EQ(f.startUp.enters, 1);
-    EXPECT_FALSE(f.g->online.asyncChallenge.initialised);
-}
-
 TEST(RegionChoice, TheWebServiceStartsWhenItAnswers) {
     CregionFixture f;
     ASSERT_TRUE(f.g.initOk());

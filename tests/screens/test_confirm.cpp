@@ -76,56 +76,6 @@ TEST(ConfirmOverlay, AnswersWithTheChosenItemsValueByKeyOrPointerAndStepsAloneMe
     EXPECT_FALSE(f.c.backedOut);
 }
 
-// A question opens on its safe choice, drawn as the focus, and Back answers
-// with it; a notice without one takes Back only when its caller allows it.
-TEST(ConfirmOverlay, OpensOnTheSafeChoiceWhichBackAnswers) {
-    CconfirmFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    struct {
-        int safeValue;
-        bool allowBack;
-        int focused;        // item index on entry
-        bool backTaken;
-    } const cases[] = {{0, false, 1, true}, {0, true, 1, true}, {2, false, 2, true}, {7, false, 0, false},
-                       {7, true, 0, true}};
-    for (const auto& c : cases) {
-        f.c.reset();
-        f.c.allowBack = c.allowBack;
-        f.c.addMenuItem("Yes", 1);
-        f.c.addMenuItem("No", 0);
-        f.c.addMenuItem("Later", 2);
-        f.c.safeValue = c.safeValue;
-        f.c.enter();
-        f.g.steps(2);
-        EXPECT_EQ(f.c.menu()->getSelectedIdx(), c.focused) << c.safeValue;
-        EXPECT_TRUE(f.c.menu()->item((size_t)c.focused)->highlighted) << c.safeValue;
-        EXPECT_EQ(gEngine->ui.buttonBar.hasAction(ACTION_BACK), c.backTaken) << c.safeValue;
-        f.g.tapAction(ACTION_BACK);
-        EXPECT_EQ(f.c.chosen, c.backTaken) << c.safeValue;
-        if (!c.backTaken) continue;
-        EXPECT_TRUE(f.c.backedOut);
-        EXPECT_FLOAT_EQ(f.c.value, (float)c.safeValue);
-    }
-}
-
-TEST(ConfirmOverlay, DrawnOverTheStateWithTheViewDarkened) {
-    CconfirmFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.ask(false);
-    f.g.settle();
-    Crenderer& r = gEngine->renderer;
-    r.beginFrame();
-    int before = f.menu.renders;
-    f.g->draw();
-    EXPECT_EQ(f.menu.renders, before + 1);
-    bool darkened = false;
-    for (const auto& q : r.quads())
-        if (q.width >= gEngine->screenWidth && q.height >= gEngine->screenHeight && q.colour.a == 0.5f &&
-            q.colour.r == 0.0f)
-            darkened = true;
-    EXPECT_TRUE(darkened);
-}
-
 TEST(ConfirmState, TheChosenItemNamesTheStateToGoTo) {
     CscreensGame g;
     ASSERT_TRUE(g.initOk());

@@ -74,38 +74,6 @@ ClocalChallenge track(int shipClass = 0) {
 }
 }  // namespace
 
-TEST(DailyChallenge, ALightningChallengeShowsItsRulesAndBoard) {
-    CchallengeFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    ClocalChallenge c = track(6);
-    c.noExtraLives = true;
-    CchallengeMgr& m = f.start(4, c);
-    f.addRows(m.boardName(0), 3);
-    f.open();
-    ASSERT_EQ(f.g.mode(), GM_DAILY_CHALLENGE_L);
-    EXPECT_EQ(f.text("Title"), gEngine->text("LightningChallenge"));
-    EXPECT_NE(f.text("NewChallengeNote").find(" 4 "), std::string::npos);
-    EXPECT_EQ(f.text("challTrack"), "Sunrise");
-    EXPECT_EQ(f.text("Duration"), "03:00");
-    EXPECT_EQ(f.text("ExtraLives"), gEngine->text("No"));
-    // Maker classes are shown as they are, never looked up.
-    EXPECT_EQ(f.text("ShipClass"), "Cra$y Thief");
-    EXPECT_EQ(CdailyChallengeScreen::shipClassText(0), gEngine->text("ShipClass_Any"));
-    EXPECT_EQ(f.boardShape(), "SRRRS");
-    // A longer board (friends' places come after the top ten): a spacer, ten
-    // rows, a spacer and the rest.
-    Cboard* b = f.g->online.leaderboards.findBoard(m.boardName(0));
-    ASSERT_NE(b, nullptr);
-    while (b->entries.size() < 12) b->entries.push_back(b->entries.back());
-    f.screen->fillBoard();
-    EXPECT_EQ(f.boardShape(), "SRRRRRRRRRRSRR");
-    // The preview is the ship the challenge's track makes.
-    ASSERT_NE(f.screen->previewShip(), nullptr);
-    EXPECT_EQ(f.text("ShipName"), "Sunrise");
-    EXPECT_EQ(f.g->playerShips.findShip(makeSongKey(SONG_OPEN_MIC, "Sunrise", "Band", 180).replace(0, 1, "!"))->source,
-              SHIP_PROCEDURAL);
-}
-
 TEST(DailyChallenge, AShortBoardEndsWithASpacerAndTheTimeTurnsRedNearTheEnd) {
     CchallengeFixture f;
     ASSERT_TRUE(f.g.initOk());
@@ -235,31 +203,4 @@ TEST(DailyChallenge, RulesCapTheDifficultyOrSwitchPerksOffForOneGame) {
     perks.restoreEnabledStates();
     EXPECT_TRUE(perks.isEnabled(3));
     EXPECT_TRUE(perks.isEnabled(14));
-}
-
-// The board stays clear of the ship row at every window shape, and its last
-// rows scroll into its box under the wheel while the ships have the keys.
-TEST(DailyChallenge, TheBoardIsClearOfTheShipRowAndScrollsToItsLastRow) {
-    CchallengeFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    CchallengeMgr& m = f.start(24, track());
-    f.addRows(m.boardName(0), 12);
-    f.open();
-    ASSERT_GE(f.board()->itemCount(), 12u);
-    for (const CwindowShape& shape : kWindowShapes) {
-        useWindowShape(shape);
-        const Crect board = f.board()->areaRect(), ships = f.ships()->areaRect();
-        EXPECT_LE(board.y + board.h, ships.y) << shape.w << " x " << shape.h;
-    }
-    useWindowShape(kWindowShapes[0]);
-    Cmenu* board = f.board();
-    const Crect area = board->areaRect();
-    Cwidget* last = board->item(board->itemCount() - 1);
-    EXPECT_GT(last->rect().y + last->rect().h, area.y + area.h);
-    f.g.mouseMove((int)area.cx(), (int)area.cy());
-    for (int i = 0; i < 10; ++i) {
-        f.g.mouseWheel(-1);
-        f.g.steps(1);
-    }
-    EXPECT_NEAR(last->rect().y + last->rect().h, area.y + area.h, 0.5f);
 }

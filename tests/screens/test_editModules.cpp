@@ -69,37 +69,6 @@ struct CmodulesFixture {
 };
 }  // namespace
 
-TEST(EditModules, TheFilterPicksAStatAndTheListSortsByStatThenBonus) {
-    CmodulesFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.open();
-    EXPECT_FALSE(f.screen->screen()->findWidget("ModuleTip")->hidden);   // nothing collected yet
-    f.g.tapAction(ACTION_BACK);
-    f.g.steps(40);
-
-    f.add("Small", 0, 1.0f);
-    f.add("Aim", 8, 1.0f);
-    f.add("Big", 0, 2.0f);
-    f.add("Shots", 3, 0.5f);
-    f.open();
-    EXPECT_TRUE(f.screen->screen()->findWidget("ModuleTip")->hidden);
-    EXPECT_EQ(f.screen->filter(), CeditModulesScreen::kFilterAll);
-    EXPECT_EQ(f.listed(), (std::vector<std::string>{"Big", "Small", "Shots", "Aim"}));
-    // Every card has its bin.
-    EXPECT_EQ(f.screen->list()->itemCount(), 8u);
-
-    // The filter steps 0, 1, ... 10 and round again.
-    std::vector<int> seen;
-    for (int i = 0; i < 11; ++i) {
-        f.g.tapAction(ACTION_OPTION_Y);
-        seen.push_back(f.screen->filter());
-        if (f.screen->filter() == 8) EXPECT_EQ(f.listed(), (std::vector<std::string>{"Aim"}));
-        if (f.screen->filter() == 0) EXPECT_EQ(f.listed(), (std::vector<std::string>{"Big", "Small"}));
-        if (f.screen->filter() == 1) EXPECT_FALSE(f.screen->screen()->findWidget("ModuleTip")->hidden);
-    }
-    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-}
-
 TEST(EditModules, ACardFitsOrTakesOffItsModuleAndASixthIsRefused) {
     CmodulesFixture f;
     ASSERT_TRUE(f.g.initOk());

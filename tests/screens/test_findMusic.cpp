@@ -82,35 +82,6 @@ TEST(FindMusic, AFolderChosenInTheDialogIsWalkedIntoTheLibraryAndSaved) {
     EXPECT_EQ(f.g.mode(), GM_MUSIC_TYPE_LIST);
 }
 
-TEST(FindMusic, StopKeepsWhatWasFoundAndACancelledDialogChangesNothing) {
-    CfindMusicFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    gEngine->platform.dialogProgram = dialogAnswering(f.scripts, "/ignored", 1);
-    f.choose(0);
-    f.g.steps(10);
-    EXPECT_FALSE(f.screen->running());
-    EXPECT_EQ(f.localTracks(), 0);
-
-    // Enough folders that the walk takes many more frames than the click.
-    const CmusicTemplates& t = CmusicTemplates::get();
-    for (int i = 0; i < 60; ++i)
-        copyTaggedTrack(t.longTrack, f.tree + "/many/" + std::to_string(i) + "/x.flac", "T" + std::to_string(i));
-    gEngine->platform.dialogProgram = dialogAnswering(f.scripts, f.tree);
-    f.choose(0);
-    for (int i = 0; i < 400 && f.screen->walk()->tracksFound() < 1; ++i) f.g.steps(1);
-    ASSERT_TRUE(f.screen->running());
-    f.g.click(f.widget("Stop"));
-    EXPECT_FALSE(f.screen->running());
-    EXPECT_TRUE(f.g.logHas("Index: Stopped"));
-    EXPECT_FALSE(f.g.logHas("Index: Finished"));
-    int kept = f.localTracks();
-    EXPECT_GE(kept, 1);
-    EXPECT_LT(kept, 63);
-    f.g.settle();
-    EXPECT_FALSE(f.screen->running());
-    EXPECT_EQ(f.localTracks(), kept);
-}
-
 TEST(FindMusic, ClearingTracksAfterYesKeepsStationsAndBuiltInTracks) {
     CfindMusicFixture f;
     ASSERT_TRUE(f.g.initOk());

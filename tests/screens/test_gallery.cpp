@@ -73,27 +73,6 @@ TEST(Gallery, EachSortModeOrdersByItsKey) {
     EXPECT_EQ(order(SORT_WORKSHOP, ships), (std::vector<int>{3, 2, 1, 4, 0}));
 }
 
-TEST(Gallery, TheSortButtonGoesRoundTheSixOrders) {
-    CgalleryFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    ASSERT_EQ(f.g.mode(), GM_GALLERY);
-    ASSERT_EQ(f.screen->sortMode(), SORT_MANUFACTURER);
-    std::vector<int> first = f.screen->listedShips();
-    ASSERT_GE(first.size(), 4u);
-    for (int i = 1; i <= SORT_COUNT; ++i) {
-        f.g.tapAction(ACTION_OPTION_Y);
-        EXPECT_EQ(f.screen->sortMode(), i % SORT_COUNT);
-        bool labelled = false;
-        for (const auto& b : gEngine->ui.buttonBar.buttons())
-            labelled = labelled || (b.action == ACTION_OPTION_Y && b.text == sortModeLabel(i % SORT_COUNT));
-        EXPECT_TRUE(labelled) << i;
-        const std::vector<int> l = f.screen->listedShips();
-        auto longer = [&](int a, int b) { return f.g->playerShips.getShip(a)->timePlayed > f.g->playerShips.getShip(b)->timePlayed; };
-        if (i % SORT_COUNT == SORT_MOST_USED) EXPECT_TRUE(std::is_sorted(l.begin(), l.end(), longer));
-    }
-    EXPECT_EQ(f.screen->listedShips(), first);
-}
-
 TEST(Gallery, ALockedSpecialShipIsNeitherListedNorCounted) {
     CgalleryFixture f;
     ASSERT_TRUE(f.g.initOk());
@@ -116,15 +95,6 @@ TEST(Gallery, ALockedSpecialShipIsNeitherListedNorCounted) {
     EXPECT_EQ(std::count(listed.begin(), listed.end(), vessik), 1);
     EXPECT_EQ(f.screen->totalShips(), count + 1);
     EXPECT_FLOAT_EQ(f.screen->totalPlayTime(), time + 3600.0f);
-}
-
-TEST(Gallery, TheHelpBoxesAreOfferedOnAFirstVisit) {
-    CgalleryFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    for (const char* tut : {"Tut_ShipHangar1", "Tut_ShipHangar2a"}) gUi->tutorials.find(tut)->seen = false;
-    f.enter(GM_MAIN_MENU);
-    f.enter(GM_GALLERY);
-    EXPECT_TRUE(gUi->inputHeld());
 }
 
 TEST(Gallery, SelectMakesTheShipCurrentAndReturnsToTheMainMenu) {
@@ -164,34 +134,4 @@ TEST(Gallery, SelectMakesTheShipCurrentAndReturnsToTheMainMenu) {
     EXPECT_EQ(f.editor.enters, 1);
     EXPECT_EQ(f.g->playerShips.numShips(), before + 1);
     EXPECT_EQ(f.g->playerShips.currentIdx, before);   // the editor has the new ship
-}
-
-// The built-in ships stand under their maker, and each maker's header counts
-// the ships listed beneath it.
-TEST(Gallery, HeadersCountTheShipsTheyStandOver) {
-    CgalleryFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.g->progress.ves5 = f.g->progress.vor5 = f.g->progress.vuz2 = false;
-    f.screen->buildList();
-    EXPECT_EQ(f.g->playerShips.findShip("Standard")->data.manufacturer, 7);
-    Cmenu* menu = f.screen->menu();
-    ASSERT_NE(menu, nullptr);
-    int rowsUnder = -1, headers = 0;
-    std::string count;
-    auto check = [&] {
-        if (rowsUnder >= 0) EXPECT_EQ(count, std::to_string(rowsUnder));
-    };
-    for (size_t i = 0; i < menu->itemCount(); ++i) {
-        Cwidget* w = menu->item(i);
-        if (w->templateName == "GalleryDivide") {
-            check();
-            ++headers;
-            count = w->getText("NumShips");
-            rowsUnder = 0;
-        } else if (w->floatValue == 3.0f) {
-            ++rowsUnder;
-        }
-    }
-    check();
-    EXPECT_GE(headers, 1);
 }

@@ -183,23 +183,6 @@ TEST(GameOver, AnEarlyEndShowsItsMoodAndRetryAwardsTheScore) {
     EXPECT_EQ(f.record()->bestScore, 90000u);
 }
 
-// Closing the window at a game over still counts the game, once.
-TEST(GameOver, QuittingAtTheGameOverKeepsTheAward) {
-    CgameOverFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    int64_t xp = f.g->progress.xp;
-    CplayerShipDef* ship = f.g->playerShips.currentShip();
-    ASSERT_NE(ship, nullptr);
-    uint64_t shipXp = ship->xp;
-    f.end(GAMETYPE_SURVIVAL, 7000, 0.5f, GM_GAME_OVER_SURVIVAL);
-    f.waitForButtons();
-    f.g->endGame();
-    f.g->endGame();
-    EXPECT_EQ(f.g->progress.xp, xp + 7000);
-    EXPECT_EQ(ship->xp, shipXp + 7000);
-    EXPECT_EQ(f.g->statsCache.local.xp, (uint64_t)(xp + 7000));
-}
-
 TEST(GameOver, BossRushBestIsStoredAtOnceAndSurvivesTheShareScreen) {
     CgameOverFixture f;
     ASSERT_TRUE(f.g.initOk());
@@ -242,55 +225,6 @@ TEST(GameOver, BossRushBestIsStoredAtOnceAndSurvivesTheShareScreen) {
     f.press(ACTION_SELECT);
     EXPECT_EQ(f.rankUp.enters, 1);
     EXPECT_EQ(sent, std::string(gEngine->text("BossWave")) + " 3 : Thanks to the bass");
-}
-
-TEST(GameOver, SurvivalWithoutABestOffersNoComment) {
-    CgameOverFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.g->progress.survivalBest = 99999;
-    f.session().clock = 65.0;
-    f.end(GAMETYPE_SURVIVAL, 5000, 0.3f, GM_GAME_OVER_SURVIVAL);
-    CgameOverSurvivalScreen* screen = screens::get<CgameOverSurvivalScreen>();
-    EXPECT_FALSE(screen->newBest());
-    EXPECT_EQ(f.g->progress.survivalBest, 99999u);
-    EXPECT_EQ(f.widget("Time", GM_GAME_OVER_SURVIVAL)->getText(), "01:05");
-    EXPECT_TRUE(f.widget("HighScoreCommentText", GM_GAME_OVER_SURVIVAL)->hidden);
-    EXPECT_EQ(f.widget("Smile", GM_GAME_OVER_SURVIVAL)->findSpriteGadget()->spriteName, "ui_AngryLogo.png");
-    bool submitted = false;
-    f.g->progress.submitBoard = [&](int, uint64_t, const std::string&) { submitted = true; };
-    f.waitForButtons();
-    f.press(ACTION_SELECT);
-    EXPECT_FALSE(submitted);
-    EXPECT_EQ(f.rankUp.enters, 1);
-}
-
-TEST(GameOver, ANewTrackBestGoesToTheTrackAndLengthBoards) {
-    CgameOverFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    ClocalWebService service;
-    Conline& online = f.g->online;
-    ASSERT_TRUE(signInToLocalService(service, online));
-
-    f.end(GAMETYPE_STANDARD, 777, 1.0f);
-    f.waitForButtons();
-    f.press(ACTION_SELECT);
-    std::string trackBoard = online.leaderboards.trackBoardName(f.track->key, true);
-    f.g.stepUntil([&] { return !service.rows(trackBoard).empty() && !service.rows("TracksUnder2Min").empty(); });
-    auto rows = service.rows(trackBoard);
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].score, 777u);
-    EXPECT_EQ(CperSongScore::read(rows[0].data).name, "Pilot");
-    auto general = service.rows("TracksUnder2Min");
-    ASSERT_EQ(general.size(), 1u);
-    EXPECT_EQ(CgeneralTracksScore::read(general[0].data).trackTitle, "Road Test");
-    service.stop();
-}
-
-TEST(GameOverParty, TeamsRankByScoreAndTiesKeepTheirOrder) {
-    using C = CgameOverPartyScreen;
-    EXPECT_EQ(C::rankTeams({10, 30, 20, 30}, 4), (std::vector<int>{1, 3, 2, 0}));
-    EXPECT_EQ(C::rankTeams({5, 5, 5, 5}, 3), (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(C::rankTeams({1, 2, 3, 4}, 1), (std::vector<int>{0}));
 }
 
 TEST(GameOverParty, FootballShowsTheResultAndOkGoesBackToTheLogin) {

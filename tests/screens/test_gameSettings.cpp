@@ -74,26 +74,6 @@ TEST(GameSettings, TheHardDifficultiesWaitForTheirPerksAndTheChallengeCap) {
     EXPECT_EQ(f.locks(), (std::vector<bool>{false, false, false, true, true, true, true}));
 }
 
-TEST(GameSettings, TheSavedValuesAreSelectedAndAnOddIntensityShowsTheLast) {
-    CsettingsFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.g->saveLoad.settings.defDifficulty = 2;
-    f.g->saveLoad.settings.visIntensity = 1.5f;
-    f.open();
-    EXPECT_EQ(f.screen->difficulty()->getSelectedIdx(), 2);
-    EXPECT_EQ(f.screen->visualIntensity()->getSelectedIdx(), 2);
-    EXPECT_EQ(f.screen->visBonus()->getText(), std::string(gEngine->text("VisBonus")) + " +5");
-    EXPECT_FLOAT_EQ(f.g->world.session.visualIntensity, 1.5f);
-
-    f.g->saveLoad.settings.visIntensity = 1.75f;
-    f.open();
-    EXPECT_EQ(f.screen->visualIntensity()->getSelectedIdx(), 5);
-    EXPECT_EQ(f.screen->visBonus()->getText(), std::string(gEngine->text("VisBonus")) + " +20");
-    // A file track is neither timed nor followed in a Standard game.
-    EXPECT_FALSE(f.screen->radioDuration()->shown());
-    EXPECT_FALSE(f.screen->nextTrackMode()->shown());
-}
-
 // A locked difficulty is refused and never becomes the default; OK on an
 // open one keeps the choice as the default and starts the countdown.
 TEST(GameSettings, OkKeepsAnOpenChoiceAsDefaultAndStartsTheCountdown) {
@@ -118,49 +98,6 @@ TEST(GameSettings, OkKeepsAnOpenChoiceAsDefaultAndStartsTheCountdown) {
     EXPECT_FLOAT_EQ(f.g->world.session.visualIntensity, 2.0f);
     EXPECT_EQ(f.g->world.session.startMusic, 0);
     EXPECT_EQ(f.g->world.session.track.title, "Road Test");
-}
-
-TEST(GameSettings, SurvivalHidesTheDifficultyPlaysInsaneAndOffersWhatFollows) {
-    CsettingsFixture f(GAMETYPE_SURVIVAL);
-    ASSERT_TRUE(f.g.initOk());
-    f.g->saveLoad.settings.defDifficulty = 0;
-    f.open();
-    EXPECT_FALSE(f.screen->difficulty()->shown());
-    EXPECT_TRUE(f.screen->nextTrackMode()->shown());
-    EXPECT_EQ(f.screen->nextTrackMode()->itemCount(), 4u);
-    f.screen->nextTrackMode()->setSelectedIdx(3);
-    f.press(ACTION_SELECT);
-    EXPECT_EQ(f.g.mode(), GM_321_GO);
-    EXPECT_EQ(f.g->world.session.difficulty, DIFFICULTY_INSANE);
-    EXPECT_EQ(f.g->world.session.nextTrackMode, 3);
-    EXPECT_EQ(f.g->saveLoad.settings.defDifficulty, 0);
-}
-
-TEST(GameSettings, BackGoesWhereTheScreenWasOpenedFromOnceThenByMusicSource) {
-    CsettingsFixture f(GAMETYPE_STANDARD, MUSIC_TRACK_LIST);
-    ASSERT_TRUE(f.g.initOk());
-    f.screen->open(CgameSettingsScreen::RETURN_SHIP_MISSIONS);
-    f.g.steps(80);
-    ASSERT_EQ(f.g.mode(), GM_GAME_SETTINGS);
-    f.press(ACTION_BACK);
-    EXPECT_EQ(f.g.mode(), GM_MUSIC_BROWSER_SHIP_MISSIONS);
-    f.open();
-    f.press(ACTION_BACK);
-    EXPECT_EQ(f.g.mode(), GM_MUSIC_BROWSER);
-
-    f.g->world.session.musicSource = MUSIC_RANDOM;
-    f.screen->open(CgameSettingsScreen::RETURN_UNLOCK_HUB);
-    f.g.steps(80);
-    f.press(ACTION_BACK);
-    EXPECT_EQ(f.g.mode(), GM_TB_HUB);
-    f.open();
-    f.press(ACTION_BACK);
-    EXPECT_EQ(f.g.mode(), GM_GAME_TYPE);
-
-    f.startChallenge(6, 0, "");
-    f.open();
-    f.press(ACTION_BACK);
-    EXPECT_EQ(f.g.mode(), GM_DAILY_CHALLENGE_L);
 }
 
 TEST(GameSettings, ChallengeLinksTakeOnlySafeIds) {

@@ -87,20 +87,3 @@ TEST(GameType, ASourceWithNothingToPlayKeepsTheScreen) {
         EXPECT_EQ(f.g.logHas("No track for music source Random"), emptyLibrary);
     }
 }
-
-TEST(GameType, TheArrowsMoveBetweenMenus) {
-    CgameTypeFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    EXPECT_TRUE(f.screen->gameTypes()->focused);
-    f.g.tapKey(SDL_SCANCODE_DOWN);
-    EXPECT_EQ(f.screen->gameTypes()->getSelectedIdx(), 1);
-    f.g.tapKey(SDL_SCANCODE_RIGHT);
-    EXPECT_TRUE(f.screen->musicSources()->focused);
-    EXPECT_FALSE(f.screen->gameTypes()->focused);
-    f.g.tapKey(SDL_SCANCODE_DOWN);
-    EXPECT_EQ(f.screen->musicSources()->getSelectedIdx(), 1);
-    EXPECT_EQ(f.screen->gameTypes()->getSelectedIdx(), 1);
-    // The hidden stick menu is never focused.
-    f.g.tapKey(SDL_SCANCODE_RIGHT);
-    EXPECT_TRUE(f.screen->musicSources()->focused);
-}

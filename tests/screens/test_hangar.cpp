@@ -149,49 +149,6 @@ TEST(Hangar, EditLeadsByTheKindOfShipAndDoesNothingForAnotherPlayersDesign) {
     EXPECT_FALSE(f.confirm->showing());
 }
 
-// Each mission type starts its game through its own screen, and the mission
-// panel carries the mission into play for every type.
-TEST(Hangar, AMissionStartsThroughItsScreenWithTheMissionPanel) {
-    ChangarFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    CshipMissionPanel* panel = screens::get<CshipMissionPanel>();
-    ASSERT_NE(panel, nullptr);
-    CplayerShipDef& s = f.ship(0);
-    f.setMissions(s, 4, 0);
-    s.data.missions[0].type = MissionType_CompleteTrack;
-    s.data.missions[0].condition = TrackCondition_Artist;
-    s.data.missions[0].conditionText = "Lumen Drift";
-    s.data.missions[1].type = MissionType_PlayBossRush;
-    s.data.missions[1].bossRushWave = 10;
-    s.data.missions[2].type = MissionType_PlaySurvival;
-    s.data.missions[3].type = MissionType_ObtainShipRank;
-    s.missionComplete[3] = 1;
-
-    f.open(0);
-    f.g.click(f.widget("Mission1"));
-    f.g.steps(120);
-    EXPECT_EQ(f.missionTracks.enters, 1);
-    CmusicBrowserShipMissionsScreen* tracks = screens::get<CmusicBrowserShipMissionsScreen>();
-    EXPECT_EQ(tracks->mission().conditionText, "Lumen Drift");
-    EXPECT_TRUE(panel->enabled());
-    EXPECT_FALSE(panel->shown());   // the track browser shows it when the game starts
-
-    const int types[] = {GAMETYPE_BOSSRUSH, GAMETYPE_SURVIVAL, GAMETYPE_STANDARD};
-    for (int i = 1; i < 4; ++i) {
-        SCOPED_TRACE(i);
-        panel->disable();
-        f.open(0);
-        f.g.click(f.widget(("Mission" + std::to_string(i + 1)).c_str()));
-        f.g.steps(40);
-        EXPECT_EQ(f.countdown.enters, i);
-        EXPECT_EQ(f.g->world.session.gameType, types[i - 1]);
-        EXPECT_TRUE(panel->enabled());
-        EXPECT_TRUE(panel->shown());
-        EXPECT_EQ(panel->card()->getText("MissionType"), std::to_string(i + 1) + ") " + s.data.missions[(size_t)i].name);
-    }
-    EXPECT_EQ(f.missionTracks.enters, 1);
-}
-
 TEST(Hangar, DeleteAsksFirstAndActsOnlyOnItsOwnYes) {
     ChangarFixture f;
     ASSERT_TRUE(f.g.initOk());

@@ -51,7 +51,15 @@ CinboxEntry newsEntry(uint64_t messageId) {
 }
 
 // The ways a game ends, and whether its results must be found at the next start.
-enum EgameEnd { END_OK, END_RETRY, END_WINDOW_CLOSED, END_SIGTERM_AT_GAME_OVER, END_SIGTERM_IN_PLAY, END_CLOSED_IN_PAUSE };
+enum EgameEnd {
+    END_OK,
+    END_RETRY,
+    END_WINDOW_CLOSED,
+    END_CLOSED_AS_IT_ENDS,
+    END_SIGTERM_AT_GAME_OVER,
+    END_SIGTERM_IN_PLAY,
+    END_CLOSED_IN_PAUSE
+};
 struct CgameEndRow {
     const char* name;
     EgameEnd end;
@@ -61,6 +69,7 @@ const CgameEndRow kGameEnds[] = {
     {"OK", END_OK, true},
     {"RetryTrack", END_RETRY, true},
     {"window closed at the game over", END_WINDOW_CLOSED, true},
+    {"window closed as the game over fades in", END_CLOSED_AS_IT_ENDS, true},
     {"SIGTERM at the game over", END_SIGTERM_AT_GAME_OVER, true},
     {"SIGTERM during play", END_SIGTERM_IN_PLAY, false},
     {"window closed in the pause", END_CLOSED_IN_PAUSE, false},
@@ -110,7 +119,8 @@ TEST_F(KeptRecordsTest, EveryWayAGameEndsKeepsItsResults) {
         ASSERT_GT(s.playTime, 1.0);
         if (row.end != END_SIGTERM_IN_PLAY && row.end != END_CLOSED_IN_PAUSE) {
             s.endTime = s.clock;   // the whole run played
-            ASSERT_TRUE(reachMode(GM_GAME_OVER));
+            if (row.end == END_CLOSED_AS_IT_ENDS) ASSERT_TRUE(runUntil([&s] { return s.gameOver; }));
+            else ASSERT_TRUE(reachMode(GM_GAME_OVER));
         }
         CgameOverTrackScreen* over = screens::get<CgameOverTrackScreen>();
         switch (row.end) {
@@ -126,7 +136,8 @@ TEST_F(KeptRecordsTest, EveryWayAGameEndsKeepsItsResults) {
                 tapKey(SDL_SCANCODE_ESCAPE);
                 g->steps(30);
                 [[fallthrough]];
-            case END_WINDOW_CLOSED: {
+            case END_WINDOW_CLOSED:
+            case END_CLOSED_AS_IT_ENDS: {
                 SDL_Event e{};
                 e.type = SDL_QUIT;
                 SDL_PushEvent(&e);
@@ -225,44 +236,6 @@ TEST_F(KeptRecordsTest, FriendsChallengesNewsAndShipsComeBackAfterARestart) {
     EXPECT_NE(gGame->playerShips.findShip("!boughtkey"), nullptr);
 }
 
-// A game save whose last record does not read changes none of these: the
-// file is taken whole or not at all.
-TEST(KeptRecords, ChallengeAndFriendReadersWaitForTheWholeFile) {
-    CtestEngine eng;
-    Conline online;
-    CsaveFile file("allOrNothing");
-    online.friends.registerRecord(file, "friends");
-    online.challengeList.registerRecord(file, "challGuids");
-    online.dailyChallenge.registerRecord(file, "24HourChall");
-    online.inbox.registerRecord(file, "inbox");
-    file.addRecord("tail", [](Cbytes& out) { out = {1}; }, [](const uint8_t*, size_t) { return false; });
-    online.friends.addOrUpdate(0, 77, "Saved");
-    online.dailyChallenge.lastAttempt.periodNumber = 9;
-    online.dailyChallenge.rewardPending = true;
-    online.challengeList.playerId = 1;
-    CasyncChallenge c;
-    c.guid = 5;
-    ASSERT_TRUE(online.challengeList.cacheChallenge(c));
-    CinboxEntry e;
-    e.messageId = 3;
-    ASSERT_TRUE(online.inbox.add(e));
-    ASSERT_TRUE(file.saveItems());
-
-    online.friends.clear();
-    online.friends.addOrUpdate(0, 88, "Now");
-    online.dailyChallenge.lastAttempt = CtimedChallenge{};
-    online.dailyChallenge.rewardPending = false;
-    online.challengeList.clearGuids();
-    online.inbox.clear();
-    EXPECT_FALSE(file.loadItems());
-    EXPECT_TRUE(online.friends.contains(88));
-    EXPECT_FALSE(online.friends.contains(77));
-    EXPECT_EQ(online.dailyChallenge.lastAttempt.periodNumber, -1);
-    EXPECT_FALSE(online.dailyChallenge.rewardPending);
-    EXPECT_TRUE(online.challengeList.guids().empty());
-    EXPECT_TRUE(online.inbox.entries().empty());
-}
-
 // A save folder written before the built-in ships had their makers and the
 // perks their one record loads with nothing lost.
 TEST_F(KeptRecordsTest, AnEarlierSaveFolderLoadsWhole) {
@@ -329,50 +302,6 @@ TEST_F(KeptRecordsTest, AnUnreadableSaveIsNamedToThePlayer) {
     ASSERT_NE(message, nullptr);
     EXPECT_NE(message->getText("TextName").find("gamesave3.bad"), std::string::npos);
     EXPECT_TRUE(g->logHas("- StartUp - unreadable save kept as gamesave3.bad; new profile made"));
-}
-
-// Configure Keyboard asks for moves and perks only: Return, Backspace and the
-// mouse keep their jobs, across a restart, until RESET CONTROLLERS on the
-// title puts the keyboard back to its defaults for good.
-TEST_F(KeptRecordsTest, AKeyboardSetUpKeepsTheOtherKeysUntilResetControllers) {
-    ASSERT_NO_FATAL_FAILURE(startOver());
-    screens::get<CconfigScreen>()->open(CconfigFlow::DEVICE_KEYS, -1, GM_MAIN_MENU, GM_MAIN_MENU, false);
-    ASSERT_TRUE(reachMode(GM_CONFIG));
-    for (int k : {SDL_SCANCODE_I, SDL_SCANCODE_K, SDL_SCANCODE_J, SDL_SCANCODE_L, SDL_SCANCODE_7, SDL_SCANCODE_8,
-                  SDL_SCANCODE_9, SDL_SCANCODE_0})
-        tapKey(k);
-    g->steps(1);
-    tapKey(SDL_SCANCODE_SPACE);
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    quit();
-    ASSERT_NO_FATAL_FAILURE(startOver());
-    struct {
-        int action;
-        int key;   // -1 the left mouse button
-    } const kept[] = {{ACTION_UP, SDL_SCANCODE_I},          {ACTION_LT, SDL_SCANCODE_7},
-                      {ACTION_SELECT, SDL_SCANCODE_RETURN}, {ACTION_BACK, SDL_SCANCODE_BACKSPACE},
-                      {ACTION_OPTION_X, SDL_SCANCODE_X},    {ACTION_START, SDL_SCANCODE_P},
-                      {ACTION_FIRE, -1}};
-    const CinputPlayer& p = *gEngine->input.player(0);
-    for (const auto& k : kept) {
-        const CactionBinding* b = p.findBinding(k.action);
-        ASSERT_NE(b, nullptr) << actionName(k.action);
-        EXPECT_EQ(k.key < 0 ? b->mouseFlag : b->key, k.key < 0 ? 1 : k.key) << actionName(k.action);
-    }
-
-    dismissTutorials();
-    ASSERT_TRUE(gGame->setGameMode(GM_PRESS_START));
-    ASSERT_TRUE(reachMode(GM_PRESS_START));
-    g->steps(200);   // the buttons have come in
-    click(screens::get<CpressStartScreen>()->screen()->findWidget("ResetController"));
-    EXPECT_EQ(p.bindings, defaultKeyboardBindings());
-    // The button it was does not hold Return back.
-    pressReturn();
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    quit();
-    ASSERT_NO_FATAL_FAILURE(startOver());
-    EXPECT_FALSE(gGame->saveLoad.isInputMappingKnown("Keyboard"));
-    EXPECT_EQ(gEngine->input.player(0)->bindings, defaultKeyboardBindings());
 }
 
 // A timed challenge played as a player plays it, heard through the test

@@ -56,13 +56,3 @@ TEST(Credits, LinesFollowTheTagsLastCharacter) {
     EXPECT_EQ(lines[6].text, "Plain text");   // a tag is translated
     EXPECT_TRUE(eng->log.containsPart("Credits: unknown entry Bogus"));
 }
-
-TEST(Credits, TheDataFileReadsWhole) {
-    CtestEngine eng;
-    ASSERT_TRUE(eng.initOk());
-    std::vector<CcreditLine> lines;
-    ASSERT_TRUE(credits::load("creditsList.txt", eng->language(), lines));
-    EXPECT_GT(lines.size(), 60u);
-    EXPECT_FALSE(eng->log.containsPart("Credits:"));
-    EXPECT_FALSE(eng->log.containsPart("can't find tag"));
-}

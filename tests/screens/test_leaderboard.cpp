@@ -68,30 +68,6 @@ CsongPackInfo track(const char* title) {
 }
 }  // namespace
 
-TEST(LeaderboardScreen, TheBoardListFollowsTheShipKind) {
-    CboardsFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.open(nullptr);
-    EXPECT_TRUE(f.screen->choosing());
-    EXPECT_EQ(f.listValues(), (std::vector<int64_t>{10, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9}));
-    EXPECT_EQ(f.list()->item(1)->getText(), gEngine->text("XPBoardSub"));
-    EXPECT_EQ(f.widget("BoardSubTitle")->getText(), gEngine->text("SelectBoard"));
-    EXPECT_TRUE(f.widget("StandardShipSpriteCross")->hidden);
-    f.back();
-    EXPECT_EQ(f.g.mode(), GM_MAIN_MENU);
-
-    f.g->standardShipFlag = 0;
-    f.open(nullptr);
-    EXPECT_EQ(f.listValues(), (std::vector<int64_t>{10, 0, 11, 12, 13, 14, 15, 16, 17, 18, 19}));
-    EXPECT_FALSE(f.widget("StandardShipSpriteCross")->hidden);
-    EXPECT_EQ(f.widget("StandardShip")->getText(), gEngine->text("OtherShip"));
-
-    // Daily tracks has a screen of its own.
-    f.chooseBoard(10);
-    f.g.steps(40);
-    EXPECT_EQ(f.g.mode(), GM_DAILY_TRACKS);
-}
-
 TEST(LeaderboardScreen, FixedBoardsShowTheServicesRowsAndBackReturnsToTheList) {
     CboardsFixture f;
     ASSERT_TRUE(f.g.initOk());
