@@ -17,12 +17,6 @@ struct CflowGame {
             if (s != CconfigFlow::STEP_NONE) seen.push_back(s);
         });
     }
-    void tapKey(int sc) {
-        g.keyDown(sc);
-        g.steps(1);
-        g.keyUp(sc);
-        g.steps(1);
-    }
     void tapButton(int pad, int b) {
         g.padButton(pad, b, true);
         g.steps(1);
@@ -51,53 +45,6 @@ struct CflowGame {
     }
 };
 }  // namespace
-
-TEST(ConfigFlow, KeyboardTakesNewPressesOnlyAndWaitsForRelease) {
-    CflowGame f;
-    ASSERT_TRUE(f.g.initOk());
-    // A key already held when the screen opens binds nothing.
-    f.g.keyDown(SDL_SCANCODE_RETURN);
-    f.g.steps(1);
-    f.flow.prepare(CconfigFlow::DEVICE_KEYS, -1, 4, 4);
-    f.flow.begin(gEngine->input);
-    f.g.steps(5);
-    EXPECT_TRUE(f.flow.bindings().empty());
-    EXPECT_EQ(f.flow.phase(), CconfigFlow::PHASE_WAIT_RELEASE);
-    f.g.keyUp(SDL_SCANCODE_RETURN);
-    f.g.steps(2);
-    EXPECT_STREQ(f.flow.row().tag, "ConfigKBUp");
-
-    // A key held down binds one row, not the next ones too.
-    f.g.keyDown(SDL_SCANCODE_W);
-    f.g.steps(10);
-    ASSERT_EQ(f.flow.bindings().size(), 1u);
-    EXPECT_EQ(f.flow.phase(), CconfigFlow::PHASE_WAIT_RELEASE);
-    f.g.keyUp(SDL_SCANCODE_W);
-    f.g.steps(1);
-    f.tapKey(SDL_SCANCODE_S);
-    f.tapKey(SDL_SCANCODE_A);
-    f.tapKey(SDL_SCANCODE_D);
-    // Perk weapons may be mouse buttons.
-    f.g.mouseButton(2, true);
-    f.g.steps(1);
-    f.g.mouseButton(2, false);
-    f.g.steps(1);
-    f.tapKey(SDL_SCANCODE_2);
-    f.tapKey(SDL_SCANCODE_3);
-    f.tapKey(SDL_SCANCODE_4);
-    f.g.steps(1);
-    EXPECT_EQ(f.flow.phase(), CconfigFlow::PHASE_COMPLETE);
-    const auto& b = f.flow.bindings();
-    ASSERT_EQ(b.size(), 8u);
-    EXPECT_EQ(b[0], CactionBinding::forKey(ACTION_UP, SDL_SCANCODE_W));
-    EXPECT_EQ(b[3], CactionBinding::forKey(ACTION_RIGHT, SDL_SCANCODE_D));
-    EXPECT_EQ(b[4], CactionBinding::forMouse(ACTION_LT, 2));
-    EXPECT_EQ(b[7], CactionBinding::forKey(ACTION_RB, SDL_SCANCODE_4));
-    f.tapKey(SDL_SCANCODE_SPACE);
-    EXPECT_EQ(f.flow.phase(), CconfigFlow::PHASE_DONE);
-    EXPECT_EQ(f.seen.back(), CconfigFlow::STEP_FINISHED);
-    EXPECT_EQ(f.flow.mappingName(gEngine->input), "Keyboard");
-}
 
 TEST(ConfigFlow, PadCalibratesThenBindsButtonsAndSticks) {
     CflowGame f;

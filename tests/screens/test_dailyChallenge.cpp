@@ -25,7 +25,6 @@ struct CchallengeFixture {
         for (const char* t : {"Tut_TimedChallenge1", "Tut_TimedChallenge2"}) gUi->tutorials.find(t)->seen = true;
         screen = screens::get<CdailyChallengeScreen>();
     }
-    ~CchallengeFixture() { service.stop(); }
 
     CchallengeMgr& start(int hours, const ClocalChallenge& c) {
         service.setChallenge(hours, c);
@@ -46,13 +45,6 @@ struct CchallengeFixture {
     std::string text(const char* name) { return widget(name)->getText(); }
     Cmenu* board() { return screen->screen()->findMenu("menu"); }
     Cmenu* ships() { return screen->screen()->findMenu("shipMenu"); }
-    // The board's items as 'S' spacer and 'R' row.
-    std::string boardShape() {
-        std::string out;
-        for (size_t i = 0; i < board()->itemCount(); ++i)
-            out += board()->item(i)->templateName == "ShortMenuBreakChallenge" ? 'S' : 'R';
-        return out;
-    }
     void addRows(const std::string& boardName, int n) {
         for (int i = 0; i < n; ++i) {
             CperSongScore rec;
@@ -175,32 +167,4 @@ TEST(DailyChallenge, ShipsAreChosenByClassAndBackRestoresTheShipOfEntry) {
     f.g.tapAction(ACTION_BACK);
     f.g.steps(40);
     EXPECT_EQ(f.g->playerShips.currentIdx, 0);
-}
-
-TEST(DailyChallenge, RulesCapTheDifficultyOrSwitchPerksOffForOneGame) {
-    CchallengeFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    CperkMgr& perks = f.g->world.perks;
-    CgameSession& session = f.g->world.session;
-    CchallengeMgr& m = f.start(24, track());
-    session.difficulty = 5;
-    f.screen->applyRules();
-    EXPECT_EQ(session.difficulty, 2);
-    EXPECT_FALSE(perks.restorePending());
-    session.difficulty = 1;
-    f.screen->applyRules();
-    EXPECT_EQ(session.difficulty, 1);
-
-    // Perks 3 and 14 start enabled; no extra lives and a weapon rule take them away.
-    ASSERT_TRUE(perks.isEnabled(3));
-    ASSERT_TRUE(perks.isEnabled(14));
-    m.challenge.noExtraLives = true;
-    m.challenge.weaponRestriction = 1;
-    f.screen->applyRules();
-    EXPECT_FALSE(perks.isEnabled(3));
-    EXPECT_FALSE(perks.isEnabled(14));
-    EXPECT_TRUE(perks.restorePending());
-    perks.restoreEnabledStates();
-    EXPECT_TRUE(perks.isEnabled(3));
-    EXPECT_TRUE(perks.isEnabled(14));
 }

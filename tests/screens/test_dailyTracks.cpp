@@ -30,7 +30,6 @@ struct CtracksFixture {
             return true;
         };
     }
-    ~CtracksFixture() { service.stop(); }
 
     void submit(uint64_t player, int64_t at, const std::string& title, char linkKind = 0, const std::string& linkId = {},
                 const std::string& shipDef = "Standard") {

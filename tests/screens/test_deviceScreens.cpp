@@ -38,8 +38,7 @@ CaudioDeviceInfo device(int id, int kind, const char* name, bool def) {
     d.isDefault = def;
     return d;
 }
-
-  // namespace
+}  // namespace
 
 // Keys set up from the options menu while the first player flies with a pad
 // are stored, and go to the player on the keyboard, not to the first player.

@@ -130,23 +130,3 @@ TEST(EditModules, TheBinDeletesOnlyOnItsOwnYesAndEmptiesEverySlot) {
     EXPECT_FALSE(other->hasModule("Drop"));
     EXPECT_EQ(f.listed(), (std::vector<std::string>{"Keep"}));
 }
-
-TEST(EditModules, BackReturnsWhereTheScreenWasOpenedFromAndTestShipFliesIt) {
-    CmodulesFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.open(true);
-    f.g.tapAction(ACTION_BACK);
-    f.g.steps(40);
-    EXPECT_EQ(f.challenge.enters, 1);
-    f.open(false);
-    f.g.tapAction(ACTION_BACK);
-    f.g.steps(40);
-    EXPECT_EQ(f.hangar.enters, 1);
-
-    f.open(false);
-    f.g.tapAction(ACTION_OPTION_X);
-    f.g.steps(2);
-    EXPECT_TRUE(f.screen->testFlight());
-    EXPECT_EQ(f.g->world.session.gameType, GAMETYPE_SHIPTEST);
-    EXPECT_EQ(f.g->world.session.shipTestReturnState, GM_EDIT_MODULES);
-}

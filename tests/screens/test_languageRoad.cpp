@@ -1,17 +1,11 @@
 // A language chosen from the options, as a player does, reads at once on
-// every screen: the options and the main menu, the music bar over them, the
-// button bar, and the HUD of the next game.
+// every screen: the options and the main menu, the music bar over them and
+// the button bar.
 #include "roadFixture.h"
-
-#include "engine/ui/menu.h"
-#include "engine/ui/screen.h"
-#include "engine/ui/uiMgr.h"
 #include "screens/mainMenu.h"
 #include "screens/musicBar.h"
 #include "screens/options.h"
-#include "trackRoad.h"
-#include "screens/HUD.h"
-#include "screens/gameType.h"
+#include "screensFixture.h"
 
 namespace {
 std::vector<std::string> barTexts() {
@@ -19,12 +13,6 @@ std::vector<std::string> barTexts() {
     for (auto& b : gUi->buttonBar.buttons())
         if (!b.hidden) v.push_back(b.text);
     return v;
-}
-
-Cwidget* itemOfValue(Cmenu* m, int64_t value) {
-    for (size_t i = 0; i < m->itemCount(); ++i)
-        if (m->item(i)->value == value) return m->item(i);
-    return nullptr;
 }
 
 std::string gadgetText(Cwidget* w, const char* gadget) {
@@ -58,19 +46,19 @@ TEST_F(RoadTest, GermanChosenInTheOptionsReadsAtOnceOnEveryScreen) {
     ASSERT_TRUE(reachMode(GM_OPTIONS));
     EXPECT_EQ(barTexts(), (std::vector<std::string>{"OK", "BACK"}));
     Cmenu* options = screens::get<CoptionsScreen>()->menu();
-    Cwidget* languageItem = itemOfValue(options, 4);
+    Cwidget* languageItem = itemWithValue(options, 4);
     ASSERT_NE(languageItem, nullptr);
     EXPECT_EQ(languageItem->getText(), "Language");
     click(languageItem);
     ASSERT_TRUE(reachMode(GM_LANGUAGE));
     ClanguageScreen* language = screens::get<ClanguageScreen>();
     ASSERT_TRUE(runUntil([language] { return !language->screen()->entering; }));
-    click(itemOfValue(language->menu(), 2));
+    click(itemWithValue(language->menu(), 2));
     ASSERT_TRUE(waitLog("Language = German"));
     // Still leaving the language screen: the bar and the music bar already read German.
     EXPECT_EQ(gadgetText(musicBar->bar(), "Progress"), "100% (Mittel)");
     ASSERT_TRUE(reachMode(GM_OPTIONS));
-    EXPECT_EQ(itemOfValue(options, 4)->getText(), "Sprache");
+    EXPECT_EQ(itemWithValue(options, 4)->getText(), "Sprache");
     EXPECT_EQ(barTexts(), (std::vector<std::string>{"OK", "ZURÜCK"}));
     EXPECT_EQ(gadgetText(musicBar->bar(), "Progress"), "100% (Mittel)");
 

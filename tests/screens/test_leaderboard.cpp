@@ -24,7 +24,6 @@ struct CboardsFixture {
         g->setScreen(GM_DAILY_TRACKS, &dailyTracks);
         screen = screens::get<CleaderboardScreen>();
     }
-    ~CboardsFixture() { service.stop(); }
 
     void open(const CsongPackInfo* track, int from = GM_MAIN_MENU) {
         screen->open(from, track, g->standardShipFlag != 0);
@@ -38,11 +37,6 @@ struct CboardsFixture {
     Cmenu* list() { return screen->screen()->findMenu("List"); }
     Ctable* table(const char* name) { return screen->screen()->findTable(name); }
     Cwidget* widget(const char* name) { return screen->screen()->findWidget(name); }
-    std::vector<int64_t> listValues() {
-        std::vector<int64_t> out;
-        for (size_t i = 0; i < list()->itemCount(); ++i) out.push_back(list()->item(i)->value);
-        return out;
-    }
     void chooseBoard(int index) {
         for (size_t i = 0; i < list()->itemCount(); ++i)
             if (list()->item(i)->value == index) list()->setSelectedIdx((int)i);
