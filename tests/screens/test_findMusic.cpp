@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <fstream>
-
 #include "screens/confirm.h"
 #include "screens/findMusic.h"
 #include "screens/screenRegistry.h"
@@ -51,11 +49,7 @@ TEST(FindMusic, AFolderChosenInTheDialogIsWalkedIntoTheLibraryAndSaved) {
     CfindMusicFixture f;
     ASSERT_TRUE(f.g.initOk());
     ASSERT_EQ(f.menu()->itemCount(), 2u);
-    EXPECT_EQ(f.g.logCount("GameMode ready: FindMusic"), 1);   // its opening has run
-    EXPECT_EQ(f.menu()->item(0)->getText(), gEngine->text("SearchComputer"));
-    EXPECT_EQ(f.menu()->item(1)->getText(), gEngine->text("ClearTracks"));
     EXPECT_TRUE(f.widget("Stop")->hidden);
-    EXPECT_EQ(f.widget("NumTracks")->getText(), "0");
 
     gEngine->platform.dialogProgram = dialogAnswering(f.scripts, f.tree);
     f.choose(0);
@@ -70,9 +64,7 @@ TEST(FindMusic, AFolderChosenInTheDialogIsWalkedIntoTheLibraryAndSaved) {
     EXPECT_TRUE(f.g.logHas("Index: Finished"));
     EXPECT_EQ(f.localTracks(), 3);
     EXPECT_EQ(f.widget("NumTracks")->getText(), "3");
-    EXPECT_EQ(f.widget("TracksFound")->getText(), "3");
     EXPECT_TRUE(f.widget("CurrentFolder")->hidden);
-    EXPECT_EQ(f.widget("FoundTrackInfoTitle")->getText(), " ");
     EXPECT_FALSE(gEngine->ui.buttonBar.buttons().empty());   // the bar is back
     struct stat st;
     EXPECT_EQ(stat(gEngine->savePath("songInfo3.dat").c_str(), &st), 0);   // saved
@@ -98,22 +90,17 @@ TEST(FindMusic, ClearingTracksAfterYesKeepsStationsAndBuiltInTracks) {
     station->toggleFavourite();
     int builtIn = lib.countKind(SONG_BUILT_IN);
 
-    // "No" keeps everything.
-    f.choose(1);
+    // "No" keeps everything; "Yes" clears the tracks found.
     CconfirmScreen* confirm = screens::get<CconfirmScreen>();
-    ASSERT_TRUE(confirm->showing());
-    confirm->menu()->setSelectedIdx(1);
-    f.g.tapAction(ACTION_SELECT);
-    f.g.settle();
-    EXPECT_EQ(f.localTracks(), 1);
-
-    f.choose(1);
-    ASSERT_TRUE(confirm->showing());
-    confirm->menu()->setSelectedIdx(0);
-    f.g.tapAction(ACTION_SELECT);
-    f.g.settle();
+    for (int answer : {1, 0}) {
+        f.choose(1);
+        ASSERT_TRUE(confirm->showing());
+        confirm->menu()->setSelectedIdx(answer);
+        f.g.tapAction(ACTION_SELECT);
+        f.g.settle();
+        EXPECT_EQ(f.localTracks(), answer);
+    }
     EXPECT_FALSE(confirm->showing());
-    EXPECT_EQ(f.localTracks(), 0);
     EXPECT_EQ(lib.countKind(SONG_BUILT_IN), builtIn);
     EXPECT_NE(lib.findByUrl(s.station), nullptr);
     EXPECT_NE(f.g->music.currentTrack, nullptr);   // a random track plays

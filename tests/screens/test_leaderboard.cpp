@@ -11,29 +11,24 @@ namespace {
 struct CboardsFixture {
     CscreensGame g;
     ClocalWebService service;
-    CrecordingScreen mainMenu, browser, dailyTracks;
+    CrecordingScreen mainMenu, browser;
     CleaderboardScreen* screen = nullptr;
-    uint64_t me = 0;
 
     CboardsFixture() {
         if (!g.initOk()) return;
-        me = signInToLocalService(service, g->online);
-        EXPECT_NE(me, 0u);
+        EXPECT_NE(signInToLocalService(service, g->online), 0u);
         g->setScreen(GM_MAIN_MENU, &mainMenu);
         g->setScreen(GM_MUSIC_BROWSER, &browser);
-        g->setScreen(GM_DAILY_TRACKS, &dailyTracks);
         screen = screens::get<CleaderboardScreen>();
     }
 
-    void open(const CsongPackInfo* track, int from = GM_MAIN_MENU) {
-        screen->open(from, track, g->standardShipFlag != 0);
+    void open(const CsongPackInfo* track, int from = GM_MAIN_MENU, bool standardShip = true) {
+        screen->open(from, track, standardShip);
         g.settle();
         waitForBoard();
     }
     // The board arrives from the local service's thread.
-    bool waitForBoard() {
-        return g.stepUntil([] { return !gEngine->ui.loadingIndicator.showing; });
-    }
+    bool waitForBoard() { return g.stepUntil([] { return !gEngine->ui.loadingIndicator.showing; }); }
     Cmenu* list() { return screen->screen()->findMenu("List"); }
     Ctable* table(const char* name) { return screen->screen()->findTable(name); }
     Cwidget* widget(const char* name) { return screen->screen()->findWidget(name); }
@@ -118,9 +113,7 @@ TEST(LeaderboardScreen, ATracksBoardOpensStraightAwayAndBackRestoresTheShipKind)
     f.service.addRow(played.getKey(), 32, 4000, s.write());
 
     // Opened for the custom ship's board while the standard ship is in use.
-    f.screen->open(GM_MUSIC_BROWSER, &played, false);
-    f.g.settle();
-    f.waitForBoard();
+    f.open(&played, GM_MUSIC_BROWSER, false);
     EXPECT_EQ(f.g->standardShipFlag, 0);
     Ctable* rows = f.table("PerSongRows");
     ASSERT_FALSE(rows->hidden);
