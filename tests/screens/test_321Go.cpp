@@ -4,7 +4,6 @@
 
 #include "game/gameTypes.h"
 #include "game/musicLink.h"
-#include "online/scoreRecord.h"
 #include "screens/321Go.h"
 #include "screens/screenRegistry.h"
 #include "support/heldTask.h"
@@ -55,39 +54,4 @@ TEST(Countdown, CountsThreeTwoOneGoAndPlaysAfterThreeSeconds) {
         EXPECT_NEAR(seen[0], 90, 2);
         EXPECT_NEAR(firstPlay, 180, 3);
     }
-}
-
-TEST(Countdown, OpenMicWaitsForSilenceThenForTheTrack) {
-    CcountdownFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    CgameSession& s = f.g->world.session;
-    f.g->music.openMicLevel = 20.0f;
-    // A game that starts its music itself, heard through open mic.
-    s.startMusic = 1;
-    s.restartMusic();
-    f.g->setGameMode(GM_321_GO);
-    f.g.steps(300);
-    // The track's board downloads in the background first (to no service here).
-    ASSERT_TRUE(f.g.stepUntil([] { return !gEngine->anyTaskRunning(); }));
-    // Loud all along: held at "1" in the silence phase.
-    EXPECT_EQ(f.g.mode(), GM_321_GO);
-    EXPECT_TRUE(f.shown(1));
-    EXPECT_FALSE(f.shown(0));
-    EXPECT_EQ(f.screen->openMic()->getText(), gEngine->text("OpenMicWaitSilence"));
-    EXPECT_EQ(f.screen->openMicVolume()->getText(), std::string(gEngine->text("OpenMicVolume")) + "20");
-
-    f.g->music.openMicLevel = 1.0f;
-    f.g.steps(2);
-    EXPECT_EQ(s.waitingForSilence, 0);
-    EXPECT_EQ(s.waitingForTrack, 1);
-    EXPECT_EQ(f.screen->openMic()->getText(), gEngine->text("OpenMicStartTrack"));
-    f.g.steps(100);
-    EXPECT_EQ(f.g.mode(), GM_321_GO);
-
-    f.g->music.openMicLevel = 4.0f;
-    f.g.steps(2);
-    EXPECT_EQ(s.waitingForTrack, 0);
-    EXPECT_TRUE(f.screen->openMic()->hidden);
-    f.g.steps(120);
-    EXPECT_EQ(f.g.mode(), GM_PLAYING);
 }

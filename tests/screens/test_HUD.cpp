@@ -4,7 +4,6 @@
 #include "engine/ui/screen.h"
 #include "game/gameTypes.h"
 #include "game/musicLink.h"
-#include "game/powerUps.h"
 #include "screens/HUD.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipMissionPanel.h"

@@ -23,21 +23,14 @@ struct CflowGame {
         g.padButton(pad, b, false);
         g.steps(1);
     }
-    void pushAxis(int pad, int axis, float v) {
-        g.padAxis(pad, axis, v);
-        g.steps(1);
-        g.padAxis(pad, axis, 0.0f);
-        g.steps(1);
+    // The axis through these values, a step each.
+    void moveAxis(int pad, int axis, std::initializer_list<float> values) {
+        for (float v : values) {
+            g.padAxis(pad, axis, v);
+            g.steps(1);
+        }
     }
-    // Sweeps an axis end to end.
-    void sweep(int pad, int axis) {
-        g.padAxis(pad, axis, -1.0f);
-        g.steps(1);
-        g.padAxis(pad, axis, 1.0f);
-        g.steps(1);
-        g.padAxis(pad, axis, 0.0f);
-        g.steps(1);
-    }
+    void sweep(int pad, int axis) { moveAxis(pad, axis, {-1.0f, 1.0f, 0.0f}); }
     int pad(const char* name, int axes, int buttons) {
         int p = g.attachPad(name, axes, buttons, 1);
         g.steps(2);
@@ -75,10 +68,10 @@ TEST(ConfigFlow, PadCalibratesThenBindsButtonsAndSticks) {
     // Axis rows take no buttons.
     f.tapButton(pad, 3);
     EXPECT_STREQ(f.flow.row().tag, "ConfigJoyRX");
-    f.pushAxis(pad, 2, 1.0f);
-    f.pushAxis(pad, 3, 1.0f);
-    f.pushAxis(pad, 0, 1.0f);    // left stick across: right and left too
-    f.pushAxis(pad, 1, -1.0f);   // left stick up: up and down too
+    f.moveAxis(pad, 2, {1.0f, 0.0f});
+    f.moveAxis(pad, 3, {1.0f, 0.0f});
+    f.moveAxis(pad, 0, {1.0f, 0.0f});    // left stick across: right and left too
+    f.moveAxis(pad, 1, {-1.0f, 0.0f});   // left stick up: up and down too
     f.g.steps(1);
     EXPECT_EQ(f.flow.phase(), CconfigFlow::PHASE_COMPLETE);
     const auto& b = f.flow.bindings();

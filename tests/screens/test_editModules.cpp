@@ -8,7 +8,7 @@
 namespace {
 struct CmodulesFixture {
     CscreensGame g;
-    CrecordingScreen hangar, challenge;
+    CrecordingScreen hangar;
     CeditModulesScreen* screen = nullptr;
     CconfirmScreen* confirm = nullptr;
     std::vector<int> sounds;
@@ -16,23 +16,21 @@ struct CmodulesFixture {
     CmodulesFixture() {
         if (!g.initOk()) return;
         g->setScreen(GM_HANGAR, &hangar);
-        g->setScreen(GM_DAILY_CHALLENGE_L, &challenge);
         gEngine->ui.playSound = [this](int slot) { sounds.push_back(slot); };
         screen = screens::get<CeditModulesScreen>();
         confirm = screens::get<CconfirmScreen>();
         g->playerShips.setCurrentShipIdx(0);
     }
-    CshipModule& add(const std::string& key, int kind, float bonus) {
+    void add(const std::string& key, int kind) {
         CshipModule m;
         m.initFromKey(key);
         m.posKind = kind;
-        m.posFactor = bonus;
+        m.posFactor = 1.0f;
         m.negKind = kind == 0 ? 1 : 0;
         g->progress.modules.modules.push_back(m);
-        return g->progress.modules.modules.back();
     }
-    void open(bool fromChallenge = false) {
-        screen->open(fromChallenge);
+    void open() {
+        screen->open(false);
         g.settle();
     }
     // The listed modules' keys, cards only, in order.
@@ -72,7 +70,7 @@ struct CmodulesFixture {
 TEST(EditModules, ACardFitsOrTakesOffItsModuleAndASixthIsRefused) {
     CmodulesFixture f;
     ASSERT_TRUE(f.g.initOk());
-    for (int i = 0; i < 6; ++i) f.add("M" + std::to_string(i), i, 1.0f);
+    for (int i = 0; i < 6; ++i) f.add("M" + std::to_string(i), i);
     f.open();
     f.take("M0");
     EXPECT_TRUE(f.current().hasModule("M0"));
@@ -99,8 +97,8 @@ TEST(EditModules, ACardFitsOrTakesOffItsModuleAndASixthIsRefused) {
 TEST(EditModules, TheBinDeletesOnlyOnItsOwnYesAndEmptiesEverySlot) {
     CmodulesFixture f;
     ASSERT_TRUE(f.g.initOk());
-    f.add("Keep", 0, 1.0f);
-    f.add("Drop", 1, 1.0f);
+    f.add("Keep", 0);
+    f.add("Drop", 1);
     f.open();
     f.take("Drop");
     ASSERT_TRUE(f.current().hasModule("Drop"));

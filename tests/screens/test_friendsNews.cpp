@@ -1,10 +1,8 @@
-// The friend comparison's rows and friend cursor, and the news feed's rows
-// and the actions a row may take.
+// The friend comparison's rows, and the news feed's rows and the actions a row may take.
 #include <gtest/gtest.h>
 
 #include "audio/songInfoMgr.h"
 #include "game/progress/playerStatsCache.h"
-#include "online/friendList.h"
 #include "online/inbox.h"
 #include "screens/friendRows.h"
 #include "screens/newsFeedRows.h"
@@ -36,28 +34,6 @@ TEST(FriendCompare, RowsCompareEachStatisticAndTintTheGreater) {
               (std::vector<std::string>{"Linux", "Windows", "GOG"}));
     // A player compared with nobody: the same record both sides.
     for (const auto& r : compareRows(a, a)) EXPECT_FALSE(r.differs) << r.title;
-}
-
-// The comparison screen walks the cursor through its friends; here, the
-// index of a friend deleted while compared reads as nobody until it is
-// pulled back in.
-TEST(FriendCompare, CursorNeverPointsPastTheList) {
-    CfriendList friends;
-    CfriendCursor c;
-    c.validate(friends);
-    EXPECT_EQ(c.id(friends), 0u);
-    friends.addOrUpdate(1, 500, "steam friend");   // not an added friend
-    for (uint64_t id : {11, 22, 33}) friends.addOrUpdate(0, id, "friend");
-    c.set(2);
-    friends.removeById(33);
-    EXPECT_EQ(c.id(friends), 0u);
-    c.validate(friends);
-    EXPECT_EQ(c.index(), 0);
-    EXPECT_EQ(c.id(friends), 11u);
-    friends.removeById(11);
-    friends.removeById(22);
-    c.right(friends);
-    EXPECT_EQ(c.index(), CfriendCursor::kNone);
 }
 
 namespace {

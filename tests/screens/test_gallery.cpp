@@ -18,8 +18,7 @@ struct CgalleryFixture : CtrackRoad {
         g->setScreen(GM_SHIP_EDITOR, &editor);
         CplayerShipMgr& ships = g->playerShips;
         int current = ships.currentIdx;
-        const float times[] = {50, 400, 120};
-        for (float t : times) {
+        for (float t : {50.0f, 400.0f, 120.0f}) {
             CplayerShipDef* s = ships.createCustomShip();
             if (!s) continue;
             s->timePlayed = t;

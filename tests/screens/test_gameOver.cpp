@@ -9,7 +9,6 @@
 #include "online/scoreRecord.h"
 #include "screens/gameOver.h"
 #include "screens/gameOverBossRush.h"
-#include "screens/gameOverSurvival.h"
 #include "screens/screenRegistry.h"
 #include "trackRoad.h"
 
@@ -41,7 +40,6 @@ struct CgameOverFixture : CtrackRoad {
     Cscreen* layoutOf(int state) {
         switch (state) {
             case GM_GAME_OVER_BOSS_RUSH: return screens::get<CgameOverBossRushScreen>()->screen();
-            case GM_GAME_OVER_SURVIVAL: return screens::get<CgameOverSurvivalScreen>()->screen();
             default: return screens::get<CgameOverTrackScreen>()->screen();
         }
     }

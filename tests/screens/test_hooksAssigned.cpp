@@ -36,9 +36,7 @@ const std::map<std::string, std::string> kLeftEmpty = {
     {"radio.fetch", "a test seam: unset, the radio directory is fetched over HTTP"},
     {"saveLoad.clockMs", "a test seam: unset, the save layer reads SDL's clock"},
     {"statsCache.onArrived", "nothing reads a record as it arrives: screens find it in the cache"},
-    {"online.messages.onMessage",
-     "the service sends no message but the news; the asynchronous challenges whose messages would fill the notice "
-     "queue are not part of the game"},
+    {"online.messages.onMessage", "the service sends no message but the news; asynchronous challenges are not played"},
 };
 
 // std::function members that are not standing hooks of a made game: set per

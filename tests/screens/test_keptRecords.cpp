@@ -15,6 +15,7 @@
 #include "screens/mainMenu.h"
 #include "screens/unlockChallengeShip.h"
 #include "screens/unlockProcShip.h"
+#include "screensFixture.h"
 #include "support/audioTestFiles.h"
 
 namespace {
@@ -323,7 +324,7 @@ protected:
     }
     // Start-up over the folder with the web service on, to the main menu.
     void startOnline(bool firstRun) {
-        if (firstRun) me = reachMainMenu(folder);
+        if (firstRun) reachMainMenu(folder);
         else ASSERT_NO_FATAL_FAILURE(restartOver(folder));
         dismissTutorials();
     }
@@ -343,7 +344,6 @@ protected:
     std::string prizeKey() const { return challengeShipKey(kTitle, kArtist, kDuration); }
 
     std::string audioFolder = makeTempFolder("heard");
-    uint64_t me = 0;
 };
 
 const CchallengeRun kChallengeRuns[] = {
@@ -389,7 +389,7 @@ TEST_P(TimedChallengeTest, IsPlayedScoredAndWonOnce) {
     g->steps(5);
     bool listed = false;
     Cmenu* rows = screens::get<CdailyChallengeScreen>()->screen()->findMenu("menu");
-    for (size_t i = 0; i < rows->itemCount(); ++i) { listed |= rows->item(i)->getText("Name") == kPersona; }
+    for (size_t i = 0; i < rows->itemCount(); ++i) listed |= rows->item(i)->getText("Name") == kPersona;
     EXPECT_TRUE(listed);
     EXPECT_EQ(challenge().lastAttempt.periodNumber, challenge().periodNumber(0));
     ASSERT_NO_FATAL_FAILURE(quit());
@@ -413,9 +413,7 @@ TEST_P(TimedChallengeTest, IsPlayedScoredAndWonOnce) {
         ASSERT_TRUE(runUntil([confirm] { return confirm->showing() || gGame->mode() == GM_MAIN_MENU; }, 10.0));
         if (confirm->showing()) {
             g->steps(30);   // the question's buttons have come in
-            Cmenu* m = confirm->menu();
-            for (size_t i = 0; i < m->itemCount(); ++i)
-                if ((int)m->item(i)->value == 1) click(m->item(i));
+            click(itemWithValue(confirm->menu(), 1));
         }
         ASSERT_TRUE(reachMode(GM_MAIN_MENU));
     } else {
