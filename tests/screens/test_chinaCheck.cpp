@@ -16,10 +16,10 @@ struct CregionFixture {
         g->setGameMode(GM_CHINA_CHECK);
         g.settle();
     }
-    // The second item with the keys, or the first as it comes; the web
-    // service's first answer comes beside the frame loop.
-    void pick(int item) {
-        if (item == 1) g.tapKey(SDL_SCANCODE_DOWN);
+    // The second item, with the keys; the web service's first answer comes
+    // beside the frame loop.
+    void pickSecond() {
+        g.tapKey(SDL_SCANCODE_DOWN);
         g.tapAction(ACTION_SELECT);
         g.stepUntil([this] { return !g->online.soap.startCall.pending(); });
         g.steps(70);   // the fade to the start-up sequence
@@ -43,7 +43,7 @@ TEST(RegionChoice, TheWebServiceStartsWhenItAnswersElseSteamOnly) {
         hits.setEndpoint(collector.url());
         hits.setClientId("region-test");
         hits.isSignedIn = [] { return true; };
-        f.pick(1);
+        f.pickSecond();
         EXPECT_EQ(f.g->online.soap.isStarted(), answers);
         EXPECT_EQ(gEngine->webServiceOff, !answers);
         EXPECT_EQ(f.g.logHas("Challenge Init"), answers);

@@ -98,20 +98,6 @@ TEST(ConfirmState, TheChosenItemNamesTheStateToGoTo) {
     g.settle();
     EXPECT_EQ(g.mode(), GM_OPTIONS);
     EXPECT_EQ(options.enters, 1);
-
-    // One choice is a notice: it asks nothing, so no "Are you sure?" title;
-    // its one choice is focused.
-    for (size_t choices : {2u, 1u}) {
-        std::vector<CconfirmStateScreen::Cchoice> list = {{"OK", GM_OPTIONS}, {"Back", GM_OPTIONS}};
-        list.resize(choices);
-        cs.open("The new size comes with the next start.", list);
-        g.settle();
-        ASSERT_EQ(g.mode(), GM_CONFIRM);
-        EXPECT_EQ(cs.screen()->findWidget("Title")->hidden, choices == 1) << choices;
-        EXPECT_TRUE(cs.menu()->item(0)->highlighted) << choices;
-        g->setGameMode(GM_OPTIONS);
-        g.settle();
-    }
 }
 
 // Every question and warning opens with its safe choice focused and drawn

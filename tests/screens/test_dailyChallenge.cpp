@@ -124,7 +124,6 @@ TEST(DailyChallenge, ShipsAreChosenByClassAndBackRestoresTheShipOfEntry) {
     f.open();
     EXPECT_TRUE(f.screen->noShips());
     EXPECT_EQ(f.ships()->itemCount(), 1u);
-    EXPECT_EQ(f.ships()->item(0)->getText(), gEngine->text("NoShips"));
     // The hidden buttons do nothing.
     f.g.tapAction(ACTION_OPTION_X);
     f.g.tapAction(ACTION_SELECT);
@@ -143,8 +142,6 @@ TEST(DailyChallenge, ShipsAreChosenByClassAndBackRestoresTheShipOfEntry) {
     f.open();
     ASSERT_FALSE(f.screen->noShips());
     ASSERT_GE(f.ships()->itemCount(), 2u);
-    EXPECT_EQ(f.ships()->item(0)->value, 0);
-    EXPECT_EQ(f.g->standardShipFlag, 1);
     Cwidget* other = f.ships()->item(1);
     f.ships()->setSelectedIdx(1);
     f.g.tapAction(ACTION_SELECT);

@@ -30,6 +30,12 @@ struct CgalleryFixture : CtrackRoad {
         enter(GM_GALLERY);
         screen = screens::get<CgalleryScreen>();
     }
+    // Selects the ship's row part of this kind.
+    void selectRow(int ship, float kind) {
+        Cmenu* m = screen->menu();
+        for (size_t i = 0; i < m->itemCount(); ++i)
+            if (m->item(i)->value == ship && m->item(i)->floatValue == kind) m->setSelectedIdx((int)i);
+    }
 };
 }  // namespace
 
@@ -39,28 +45,20 @@ TEST(Gallery, SelectMakesTheShipCurrentAndReturnsToTheMainMenu) {
     ASSERT_EQ(f.made.size(), 3u);
     int wanted = f.made[1];
     ASSERT_NE(f.g->playerShips.currentIdx, wanted);
-    Cmenu* menu = f.screen->menu();
-    Cwidget* select = nullptr;
-    for (size_t i = 0; i < menu->itemCount(); ++i)
-        if (menu->item(i)->value == wanted && menu->item(i)->floatValue == CgalleryScreen::kRowSelect) select = menu->item(i);
-    ASSERT_NE(select, nullptr);
     // Each ship row and its two buttons stand side by side inside the list.
     for (const CwindowShape& shape : kWindowShapes) {
         useWindowShape(shape);
-        EXPECT_EQ(rowPartsOutsideList(*menu), "") << shape.w << "x" << shape.h;
+        EXPECT_EQ(rowPartsOutsideList(*f.screen->menu()), "") << shape.w << "x" << shape.h;
     }
     useWindowShape(kWindowShapes[0]);
-    menu->setSelectedIdx(menu->itemIndex(select));
+    f.selectRow(wanted, CgalleryScreen::kRowSelect);
     f.press(ACTION_SELECT);
     EXPECT_EQ(f.g->playerShips.currentIdx, wanted);
     EXPECT_EQ(f.mainMenu.enters, 1);
 
     // Details goes to the hangar; a new ship to the editor.
     f.enter(GM_GALLERY);
-    menu = f.screen->menu();
-    for (size_t i = 0; i < menu->itemCount(); ++i)
-        if (menu->item(i)->value == f.made[0] && menu->item(i)->floatValue == CgalleryScreen::kRowDetails)
-            menu->setSelectedIdx((int)i);
+    f.selectRow(f.made[0], CgalleryScreen::kRowDetails);
     f.press(ACTION_SELECT);
     EXPECT_EQ(f.hangar.enters, 1);
     EXPECT_EQ(f.g->playerShips.currentIdx, f.made[0]);

@@ -74,9 +74,6 @@ TEST(GameOver, FirstFinishIsANewBestKeptOnOkWithItsComment) {
     EXPECT_TRUE(f.widget("WorldRecord")->hidden);
     ASSERT_NE(f.record(), nullptr);
     EXPECT_EQ(f.record()->bestScore, 12345u);
-    // The buttons come after 1.5 s.
-    f.g.steps(30);
-    EXPECT_FALSE(f.buttonShown("OK"));
     f.waitForButtons();
     for (const char* b : {"OK", "RetryTrack", "AddComment", "EmailPrompt"}) EXPECT_TRUE(f.buttonShown(b)) << b;
     EXPECT_FALSE(f.buttonShown("ShareMoment"));   // fewer than two moments captured
@@ -165,8 +162,6 @@ TEST(GameOver, BossRushBestIsStoredAtOnceAndSurvivesTheShareScreen) {
     CgameOverBossRushScreen* screen = screens::get<CgameOverBossRushScreen>();
     EXPECT_TRUE(screen->newBest());
     EXPECT_EQ(f.g->progress.bossRushBest, 5000u);
-    EXPECT_EQ(f.widget("Wave", GM_GAME_OVER_BOSS_RUSH)->getText(), "3");
-    EXPECT_EQ(f.widget("Smile", GM_GAME_OVER_BOSS_RUSH)->findSpriteGadget()->spriteName, "ui_GrinLogo.png");
     f.waitForButtons();
 
     // A comment typed, then the share screen and back: both are kept.

@@ -33,41 +33,18 @@ struct CsettingsFixture : CtrackRoad {
     }
     ~CsettingsFixture() { CaudioCapture::setFake(nullptr); }
     void open() { enter(GM_GAME_SETTINGS); }
-    void startChallenge(int cap, char linkKind, const std::string& linkId) {
+    void startChallenge(char linkKind, const std::string& linkId) {
         CchallengeMgr& c = g->online.dailyChallenge;
         c.state = CHALL_READY;
         c.challenge.endTime = (int64_t)time(nullptr) + 3600;
-        c.challenge.difficultyCap = cap;
-        c.challenge.difficulty = cap;   // the attempt is played at most at the challenge's own difficulty
+        c.challenge.difficultyCap = c.challenge.difficulty = 6;
         c.challenge.duration = 200;
         c.challenge.linkKind = linkKind;
         c.challenge.linkId = linkId;
         c.select();
     }
-    std::vector<bool> locks() {
-        std::vector<bool> out;
-        for (size_t i = 0; i < screen->difficulty()->itemCount(); ++i)
-            out.push_back(screen->difficulty()->item(i)->locked());
-        return out;
-    }
 };
 }  // namespace
-
-TEST(GameSettings, TheHardDifficultiesWaitForTheirPerksAndTheChallengeCap) {
-    CsettingsFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.open();
-    EXPECT_EQ(f.locks(), (std::vector<bool>{false, false, false, true, true, true, true}));
-
-    for (int perk : {PERK_INSANE_MODE, PERK_SUICIDAL_MODE, PERK_APOCALYPTIC_MODE, PERK_ZEN_MODE})
-        f.g->world.perks.buyLevel(perk);
-    f.open();
-    EXPECT_EQ(f.locks(), (std::vector<bool>(7, false)));
-
-    f.startChallenge(2, 0, "");
-    f.open();
-    EXPECT_EQ(f.locks(), (std::vector<bool>{false, false, false, true, true, true, true}));
-}
 
 // A locked difficulty is refused and never becomes the default; OK on an
 // open one keeps the choice as the default and starts the countdown.
@@ -121,7 +98,7 @@ TEST(GameSettings, AChallengeOpensItsTrackAndListensOnOpenMic) {
         CsettingsFixture f;
         ASSERT_TRUE(f.g.initOk());
         if (!c.canHear) f.capture.devices.clear();
-        f.startChallenge(6, c.linkKind, c.linkId);
+        f.startChallenge(c.linkKind, c.linkId);
         f.open();
         EXPECT_TRUE(f.screen->difficulty()->shown());
         f.screen->difficulty()->setSelectedIdx(2);

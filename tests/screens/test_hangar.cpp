@@ -63,7 +63,6 @@ TEST(Hangar, ThePageShowsTheShipsTextsMissionsAndModule) {
     f.open(0);
     EXPECT_EQ(f.text("ShipDesc"), std::string(380, 'd') + "...");
     EXPECT_NE(f.text("TimePlayed").find("59:59"), std::string::npos);
-    EXPECT_NE(f.text("Rank").find(gEngine->text("Unranked")), std::string::npos);
     EXPECT_TRUE(f.widget("Mission2")->hidden);
     // One mission: no module card and no hint.
     EXPECT_TRUE(f.widget("Module")->hidden);

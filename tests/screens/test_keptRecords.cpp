@@ -174,8 +174,6 @@ TEST_F(KeptRecordsTest, FriendsChallengesNewsAndShipsComeBackAfterARestart) {
     o.lightningChallenge.lastAttempt.artist = "Storm";
     CasyncChallenge c;
     c.guid = 4711;
-    c.opponentName = "Opponent";
-    c.trackTitle = "Duel";
     o.challengeList.playerId = 5;
     ASSERT_TRUE(o.challengeList.cacheChallenge(c));
     // News arriving during play is written at once.

@@ -84,7 +84,6 @@ TEST(LeaderboardScreen, FixedBoardsShowTheServicesRowsAndBackReturnsToTheList) {
 
     f.back();
     EXPECT_TRUE(f.screen->choosing());
-    EXPECT_EQ(f.g.mode(), GM_LEADERBOARD);
     f.chooseBoard(1);
     Ctable* general = f.table("GeneralTracksRows");
     ASSERT_FALSE(general->hidden);

@@ -170,23 +170,24 @@ TEST(ListRows, MalformedRecordsReadAsEmptyNeverPastTheirEnd) {
     ASSERT_TRUE(f.g.initOk());
     Cboard board;
     board.topCount = 10;
-    // A name whose length runs far beyond the record, and a record cut short.
-    Cbytes lying = {'9', '9', '9', 0, 'A', 'B', 'C'};
-    Cwidget* w = f.row("LeaderboardItemBasic");
-    fillBasicBoardRow(w, board, entry(5, 1, lying), 1, 5);
-    EXPECT_EQ(texts(w, {"Name", "Comment", "Ship"}), (Ctexts{"", "", ""}));
-    // "0" then anything reads as empty; no record at all as well.
-    Cbytes zero(CperSongScore::kSize, 'x');
+    Cbytes zero(CperSongScore::kSize, 'x');   // "0" then anything
     zero[0] = '0';
     zero[1] = 0;
-    w = f.row("LeaderboardItemPerSong");
-    fillPerSongBoardRow(w, board, entry(5, 1, zero), 1, 5);
-    EXPECT_EQ(text(w, "Name"), "");
-    fillPerSongBoardRow(w, board, entry(5, 1, Cbytes()), 1, 5);
-    EXPECT_EQ(text(w, "Name"), "");
-    EXPECT_EQ(text(w, "Score"), "5");
-    // A daily-tracks record of a few bytes.
-    w = f.row("LeaderboardItemDailyTracks");
-    fillDailyTracksRow(w, board, entry(5, 1, Cbytes(12, 0xFF)), 1, 5);
-    EXPECT_EQ(text(w, "Name"), "");
+    const struct {
+        const char* templ;
+        void (*fill)(Cwidget*, const Cboard&, const CboardEntry&, int, uint64_t);
+        Cbytes record;
+    } cases[] = {
+        // A name whose length runs far beyond the record, and a record cut short.
+        {"LeaderboardItemBasic", fillBasicBoardRow, {'9', '9', '9', 0, 'A', 'B', 'C'}},
+        {"LeaderboardItemPerSong", fillPerSongBoardRow, zero},
+        {"LeaderboardItemPerSong", fillPerSongBoardRow, {}},
+        {"LeaderboardItemDailyTracks", fillDailyTracksRow, Cbytes(12, 0xFF)},
+    };
+    for (const auto& c : cases) {
+        Cwidget* w = f.row(c.templ);
+        c.fill(w, board, entry(5, 1, c.record), 1, 5);
+        EXPECT_EQ(text(w, "Name"), "") << c.templ;
+        EXPECT_EQ(text(w, "Comment"), "") << c.templ;
+    }
 }
