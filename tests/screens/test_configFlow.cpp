@@ -1,5 +1,4 @@
-// Controller configuration, driven by recorded key, mouse and pad events
-// through the game's own update steps.
+// A pad's configuration, driven by recorded pad events through the game's own update steps.
 #include <gtest/gtest.h>
 
 #include "screens/configFlow.h"

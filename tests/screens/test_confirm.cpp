@@ -121,6 +121,8 @@ TEST(Questions, OpenOnTheSafeChoiceAndBackAnswersNo) {
          [&f] { return f.g.mode() == GM_MAIN_MENU && !f.g->quit; }},
         {"warning", [&warning] { warning.show("Notice", "Later."); },
          [&warning] { return warning.screen()->findWidget("OK"); }, [&warning] { return !warning.visible; }},
+        {"question without Back of its own", [&f] { f.ask(false); }, [&f] { return f.c.menu()->item(1); },
+         [&f] { return f.c.chosen && f.c.backedOut && f.c.value == 0.0f; }},
     };
     for (const auto& q : questions) {
         q.open();
