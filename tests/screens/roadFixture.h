@@ -99,12 +99,8 @@ protected:
             if (pred()) return true;
             // A first run asks for the language; English is at the top.
             if (chooseLanguage && gGame->mode() == GM_LANGUAGE && !gGame->transitionRunning() &&
-                !screens::get<ClanguageScreen>()->screen()->entering) {
-                g->setAction(0, ACTION_SELECT, true);
-                g->steps(1);
-                g->setAction(0, ACTION_SELECT, false);
-                g->steps(1);
-            }
+                !screens::get<ClanguageScreen>()->screen()->entering)
+                tapAction(ACTION_SELECT);
             if (gGame->quit) return pred();
             if (gEngine->anyTaskRunning()) SDL_Delay(1);
         }

@@ -4,7 +4,6 @@
 
 #include "game/gameTypes.h"
 #include "game/musicLink.h"
-#include "online/scoreRecord.h"
 #include "screens/321Go.h"
 #include "screens/screenRegistry.h"
 #include "support/heldTask.h"
@@ -13,23 +12,14 @@
 namespace {
 struct CcountdownFixture : CtrackRoad {
     C321GoScreen* screen = nullptr;
-    CrecordingScreen settings;
     CcountdownFixture() {
         if (!g.initOk()) return;
-        g->setScreen(GM_GAME_SETTINGS, &settings);
         g->world.session.gameType = GAMETYPE_STANDARD;
         g->world.session.musicSource = MUSIC_RANDOM;
         if (track) g->world.session.track = trackInfoFromSong(*track);
         screen = screens::get<C321GoScreen>();
     }
     bool shown(int digit) const { return !screen->widget(digit)->hidden; }
-    // The countdown of a game that starts its music itself, heard through open mic.
-    void countOnOpenMic(int steps) {
-        g->world.session.startMusic = 1;
-        g->world.session.restartMusic();
-        g->setGameMode(GM_321_GO);
-        g.steps(steps);
-    }
 };
 }  // namespace
 
@@ -64,87 +54,4 @@ TEST(Countdown, CountsThreeTwoOneGoAndPlaysAfterThreeSeconds) {
         EXPECT_NEAR(seen[0], 90, 2);
         EXPECT_NEAR(firstPlay, 180, 3);
     }
-}
-
-TEST(Countdown, CancelGoesBackToTheSettingsWithTheMusicPlaying) {
-    CcountdownFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.countOnOpenMic(10);   // the cancel button comes with open mic
-    EXPECT_FALSE(f.g->music.isPlaying());
-    f.press(ACTION_BACK);
-    EXPECT_TRUE(f.g->music.isPlaying());
-    EXPECT_EQ(f.g.mode(), GM_GAME_SETTINGS);
-    EXPECT_EQ(f.settings.enters, 1);
-    EXPECT_FALSE(f.g->world.session.started);
-}
-
-TEST(Countdown, OpenMicWaitsForSilenceThenForTheTrack) {
-    CcountdownFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    CgameSession& s = f.g->world.session;
-    f.g->music.openMicLevel = 20.0f;
-    f.countOnOpenMic(300);
-    // The track's board downloads in the background first (to no service here).
-    ASSERT_TRUE(f.g.stepUntil([] { return !gEngine->anyTaskRunning(); }));
-    // Loud all along: held at "1" in the silence phase.
-    EXPECT_EQ(f.g.mode(), GM_321_GO);
-    EXPECT_TRUE(f.shown(1));
-    EXPECT_FALSE(f.shown(0));
-    EXPECT_EQ(f.screen->openMic()->getText(), gEngine->text("OpenMicWaitSilence"));
-    EXPECT_EQ(f.screen->openMicVolume()->getText(), std::string(gEngine->text("OpenMicVolume")) + "20");
-
-    f.g->music.openMicLevel = 1.0f;
-    f.g.steps(2);
-    EXPECT_EQ(s.waitingForSilence, 0);
-    EXPECT_EQ(s.waitingForTrack, 1);
-    EXPECT_EQ(f.screen->openMic()->getText(), gEngine->text("OpenMicStartTrack"));
-    f.g.steps(100);
-    EXPECT_EQ(f.g.mode(), GM_321_GO);
-
-    f.g->music.openMicLevel = 4.0f;
-    f.g.steps(2);
-    EXPECT_EQ(s.waitingForTrack, 0);
-    EXPECT_TRUE(f.screen->openMic()->hidden);
-    f.g.steps(120);
-    EXPECT_EQ(f.g.mode(), GM_PLAYING);
-}
-
-// Capture lost while the countdown listens (the open-mic error tells why):
-// the player goes back instead of waiting for sound.
-TEST(Countdown, ACaptureLostWhileListeningGoesBack) {
-    CcountdownFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    CaudioDeviceInfo desktop;
-    desktop.name = "Monitor of Speakers";
-    desktop.isDefault = true;
-    CcaptureFake capture;
-    capture.devices = {desktop};
-    CaudioCapture::setFake(&capture);
-    ASSERT_TRUE(f.g->music.startOpenMic());
-    f.countOnOpenMic(20);
-    EXPECT_EQ(f.g.mode(), GM_321_GO);
-    f.g->music.stopOpenMic();
-    f.g.steps(80);
-    EXPECT_EQ(f.g.mode(), GM_GAME_SETTINGS);
-    CaudioCapture::setFake(nullptr);
-}
-
-TEST(Countdown, TheFirstBoardCommentStandsInForGo) {
-    CcountdownFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    CleaderboardMgr& boards = f.g->online.leaderboards;
-    Cboard* board = boards.addBoard(boards.trackBoardName(f.g->world.session.track.key), BOARD_TRACK);
-    ASSERT_NE(board, nullptr);
-    CperSongScore plain, commented;
-    plain.name = "Quiet";
-    commented.name = "Ace";
-    commented.comment = "Beat this!";
-    commented.day = (int32_t)(f.g->online.soap.dayNumber() - 3);
-    board->entries = {{300, 1, plain.write()}, {200, 2, commented.write()}};
-    board->downloaded = true;
-    f.g->setGameMode(GM_321_GO);
-    ASSERT_TRUE(f.g.stepUntil([&] { return f.shown(0); }));
-    EXPECT_EQ(f.screen->widget(0)->getText(), "Beat this!");
-    EXPECT_EQ(f.screen->goComment()->getText(), std::string("Ace - 3 ") + gEngine->text("DaysAgo"));
-    EXPECT_FALSE(f.screen->goComment()->hidden);
 }

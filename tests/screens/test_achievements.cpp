@@ -6,25 +6,6 @@
 #include "screens/screenRegistry.h"
 #include "screensFixture.h"
 
-TEST(AchievementProgressText, CountsUpToAThousandThenPercent) {
-    CachievementDefs defs;
-    CachievementDef a;
-    a.milestones = {{10, "A1"}, {1000, "A2"}, {1001, "A3"}};
-    a.count = 500;
-    EXPECT_EQ(achievementProgressText(defs, a, 1, 0), "500/10");
-    EXPECT_EQ(achievementProgressText(defs, a, 1, 1), "500/1000");
-    EXPECT_EQ(achievementProgressText(defs, a, 1, 2), "49%");
-    // Every milestone reached: the last one is shown, never one past the table.
-    a.count = 2000;
-    EXPECT_EQ(achievementProgressText(defs, a, 1, 3), "199%");
-    EXPECT_EQ(achievementProgressText(defs, a, 1, 40), "199%");
-    // A waiting entry shows its milestone as reached.
-    EXPECT_EQ(achievementProgressText(defs, a, 0, 1), "1000/1000");
-    EXPECT_EQ(achievementProgressText(defs, a, 0, 2), "100%");
-    CachievementDef none;
-    EXPECT_EQ(achievementProgressText(defs, none, 1, 0), "");
-}
-
 namespace {
 struct CachievementsFixture {
     CscreensGame g;
@@ -75,18 +56,4 @@ TEST(AchievementsScreen, WaitingMilestonesAreClaimedOneByOne) {
     // The last claimed: the list moves on to the first category.
     EXPECT_TRUE(f.g->progress.waitingAchievements.empty());
     EXPECT_EQ(f.screen().category(), 1);
-}
-
-TEST(AchievementMenuScreen, BackReturnsToTheMainMenu) {
-    CscreensGame g;
-    ASSERT_TRUE(g.initOk());
-    CrecordingScreen mainMenu;
-    g->setScreen(GM_MAIN_MENU, &mainMenu);
-    g->setGameMode(GM_ACHIEVEMENT_MENU);
-    g.settle();
-    EXPECT_EQ(g->mode(), GM_ACHIEVEMENT_MENU);
-    EXPECT_TRUE(gUi->buttonBar.hasAction(ACTION_BACK));
-    g.tapAction(ACTION_BACK);
-    g.steps(70);
-    EXPECT_EQ(mainMenu.enters, 1);
 }

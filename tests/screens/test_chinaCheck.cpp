@@ -16,10 +16,10 @@ struct CregionFixture {
         g->setGameMode(GM_CHINA_CHECK);
         g.settle();
     }
-    // The second item with the keys, or the first as it comes; the web
-    // service's first answer comes beside the frame loop.
-    void pick(int item) {
-        if (item == 1) g.tapKey(SDL_SCANCODE_DOWN);
+    // The second item, with the keys; the web service's first answer comes
+    // beside the frame loop.
+    void pickSecond() {
+        g.tapKey(SDL_SCANCODE_DOWN);
         g.tapAction(ACTION_SELECT);
         g.stepUntil([this] { return !g->online.soap.startCall.pending(); });
         g.steps(70);   // the fade to the start-up sequence
@@ -27,57 +27,33 @@ struct CregionFixture {
 };
 }  // namespace
 
-TEST(RegionChoice, SteamOnlySwitchesTheWebServiceOff) {
-    CregionFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    ASSERT_FALSE(gEngine->webServiceOff);
-    f.pick(0);
-    EXPECT_TRUE(gEngine->webServiceOff);
-    EXPECT_EQ(f.g.mode(), GM_START_UP);
-    EXPECT_EQ(f.startUp.enters, 1);
-    EXPECT_FALSE(f.g->online.asyncChallenge.initialised);
-}
-
-TEST(RegionChoice, TheWebServiceStartsWhenItAnswers) {
-    CregionFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    ClocalWebService service;
-    ASSERT_TRUE(service.start());
-    f.g->online.soap.setConfig(service.config());
-    f.pick(1);
-    EXPECT_TRUE(f.g->online.soap.isStarted());
-    EXPECT_FALSE(gEngine->webServiceOff);
-    EXPECT_TRUE(f.g.logHas("Challenge Init"));
-    EXPECT_TRUE(f.g->online.asyncChallenge.initialised);
-    EXPECT_EQ(f.g.mode(), GM_START_UP);
-    service.stop();
-}
-
-TEST(RegionChoice, FallsBackToSteamOnlyWhenTheWebServiceCantStart) {
-    CregionFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    CwebServiceConfig nowhere;
-    {
-        ClocalWebService gone;   // a port that was just free: nothing answers there
-        ASSERT_TRUE(gone.start());
-        nowhere = gone.config(1);
-        gone.stop();
+// Choosing the web service starts it when it answers; when it can't start
+// the game goes on Steam-only and says so in the analytics.
+TEST(RegionChoice, TheWebServiceStartsWhenItAnswersElseSteamOnly) {
+    for (bool answers : {true, false}) {
+        SCOPED_TRACE(answers ? "answers" : "nothing answers");
+        CregionFixture f;
+        ASSERT_TRUE(f.g.initOk());
+        ClocalWebService service;   // stopped at once: a port that was just free
+        ASSERT_TRUE(service.start());
+        f.g->online.soap.setConfig(service.config(answers ? 2 : 1));
+        if (!answers) service.stop();
+        ClocalHttpServer collector([](const ChttpRequest&) { return ChttpResponse{}; });
+        Canalytics& hits = gEngine->analytics;
+        hits.setEndpoint(collector.url());
+        hits.setClientId("region-test");
+        hits.isSignedIn = [] { return true; };
+        f.pickSecond();
+        EXPECT_EQ(f.g->online.soap.isStarted(), answers);
+        EXPECT_EQ(gEngine->webServiceOff, !answers);
+        EXPECT_EQ(f.g.logHas("Challenge Init"), answers);
+        EXPECT_EQ(f.g->online.asyncChallenge.initialised, answers);
+        EXPECT_EQ(f.g.logHas("Running without soap 2!"), !answers);
+        EXPECT_EQ(f.g.mode(), GM_START_UP);
+        hits.sendTask().join();
+        bool event = false;
+        for (const auto& r : collector.requests()) event |= r.body.find("&ec=noSoap2&ea=CN&el=CN&") != std::string::npos;
+        EXPECT_EQ(event, !answers);
+        service.stop();
     }
-    f.g->online.soap.setConfig(nowhere);
-    ClocalHttpServer collector([](const ChttpRequest&) { return ChttpResponse{}; });
-    Canalytics& hits = gEngine->analytics;
-    hits.setEndpoint(collector.url());
-    hits.setClientId("region-test");
-    hits.isSignedIn = [] { return true; };
-    f.pick(1);
-    EXPECT_FALSE(f.g->online.soap.isStarted());
-    EXPECT_TRUE(gEngine->webServiceOff);
-    EXPECT_TRUE(f.g.logHas("Running without soap 2!"));
-    EXPECT_FALSE(f.g->online.asyncChallenge.initialised);
-    EXPECT_EQ(f.g.mode(), GM_START_UP);
-    hits.sendTask().join();
-    bool event = false;
-    for (const auto& r : collector.requests())
-        if (r.body.find("&ec=noSoap2&ea=CN&el=CN&") != std::string::npos) event = true;
-    EXPECT_TRUE(event);
 }

@@ -38,9 +38,6 @@ TEST(ConfirmOverlay, AnswersWithTheChosenItemsValueByKeyOrPointerAndStepsAloneMe
     f.ask(false);
     EXPECT_TRUE(f.c.showing());
     EXPECT_EQ(gEngine->ui.buttonBar.depth(), bars + 1);
-    ASSERT_EQ(gEngine->ui.buttonBar.buttons().size(), 2u);   // "OK", and "BACK" for No
-    EXPECT_EQ(f.c.screen()->findWidget("Title")->getText("TextName"), gEngine->text("ConfirmTitle"));
-    EXPECT_EQ(f.c.screen()->findWidget("Message")->getText("TextName"), "Delete the ship?");
     EXPECT_EQ(f.c.screen()->findWidget("Message2")->getText("TextName"), "");
     int before = f.menu.updates;
 
@@ -76,56 +73,6 @@ TEST(ConfirmOverlay, AnswersWithTheChosenItemsValueByKeyOrPointerAndStepsAloneMe
     EXPECT_FALSE(f.c.backedOut);
 }
 
-// A question opens on its safe choice, drawn as the focus, and Back answers
-// with it; a notice without one takes Back only when its caller allows it.
-TEST(ConfirmOverlay, OpensOnTheSafeChoiceWhichBackAnswers) {
-    CconfirmFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    struct {
-        int safeValue;
-        bool allowBack;
-        int focused;        // item index on entry
-        bool backTaken;
-    } const cases[] = {{0, false, 1, true}, {0, true, 1, true}, {2, false, 2, true}, {7, false, 0, false},
-                       {7, true, 0, true}};
-    for (const auto& c : cases) {
-        f.c.reset();
-        f.c.allowBack = c.allowBack;
-        f.c.addMenuItem("Yes", 1);
-        f.c.addMenuItem("No", 0);
-        f.c.addMenuItem("Later", 2);
-        f.c.safeValue = c.safeValue;
-        f.c.enter();
-        f.g.steps(2);
-        EXPECT_EQ(f.c.menu()->getSelectedIdx(), c.focused) << c.safeValue;
-        EXPECT_TRUE(f.c.menu()->item((size_t)c.focused)->highlighted) << c.safeValue;
-        EXPECT_EQ(gEngine->ui.buttonBar.hasAction(ACTION_BACK), c.backTaken) << c.safeValue;
-        f.g.tapAction(ACTION_BACK);
-        EXPECT_EQ(f.c.chosen, c.backTaken) << c.safeValue;
-        if (!c.backTaken) continue;
-        EXPECT_TRUE(f.c.backedOut);
-        EXPECT_FLOAT_EQ(f.c.value, (float)c.safeValue);
-    }
-}
-
-TEST(ConfirmOverlay, DrawnOverTheStateWithTheViewDarkened) {
-    CconfirmFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.ask(false);
-    f.g.settle();
-    Crenderer& r = gEngine->renderer;
-    r.beginFrame();
-    int before = f.menu.renders;
-    f.g->draw();
-    EXPECT_EQ(f.menu.renders, before + 1);
-    bool darkened = false;
-    for (const auto& q : r.quads())
-        if (q.width >= gEngine->screenWidth && q.height >= gEngine->screenHeight && q.colour.a == 0.5f &&
-            q.colour.r == 0.0f)
-            darkened = true;
-    EXPECT_TRUE(darkened);
-}
-
 TEST(ConfirmState, TheChosenItemNamesTheStateToGoTo) {
     CscreensGame g;
     ASSERT_TRUE(g.initOk());
@@ -137,9 +84,6 @@ TEST(ConfirmState, TheChosenItemNamesTheStateToGoTo) {
     cs.addItem("Options", GM_OPTIONS);
     cs.addItem("Nowhere", GM_INIT);
     ASSERT_TRUE(g->setGameMode(GM_CONFIRM));
-    EXPECT_EQ(g.mode(), GM_CONFIRM);
-    ASSERT_EQ(gEngine->ui.buttonBar.buttons().size(), 1u);
-    EXPECT_EQ(gEngine->ui.buttonBar.buttons()[0].text, gEngine->text("OK"));
     g.settle();
 
     // A choice naming a state without a screen is refused; the message stays up.
@@ -154,24 +98,6 @@ TEST(ConfirmState, TheChosenItemNamesTheStateToGoTo) {
     g.settle();
     EXPECT_EQ(g.mode(), GM_OPTIONS);
     EXPECT_EQ(options.enters, 1);
-
-    cs.setMessages();
-    EXPECT_EQ(cs.menu()->itemCount(), 0u);
-    EXPECT_EQ(cs.screen()->findWidget("Message")->getText("TextName"), "");
-
-    // One choice is a notice: it asks nothing, so no "Are you sure?" title;
-    // its one choice is focused.
-    for (size_t choices : {2u, 1u}) {
-        std::vector<CconfirmStateScreen::Cchoice> list = {{"OK", GM_OPTIONS}, {"Back", GM_OPTIONS}};
-        list.resize(choices);
-        cs.open("The new size comes with the next start.", list);
-        g.settle();
-        ASSERT_EQ(g.mode(), GM_CONFIRM);
-        EXPECT_EQ(cs.screen()->findWidget("Title")->hidden, choices == 1) << choices;
-        EXPECT_TRUE(cs.menu()->item(0)->highlighted) << choices;
-        g->setGameMode(GM_OPTIONS);
-        g.settle();
-    }
 }
 
 // Every question and warning opens with its safe choice focused and drawn
@@ -195,6 +121,8 @@ TEST(Questions, OpenOnTheSafeChoiceAndBackAnswersNo) {
          [&f] { return f.g.mode() == GM_MAIN_MENU && !f.g->quit; }},
         {"warning", [&warning] { warning.show("Notice", "Later."); },
          [&warning] { return warning.screen()->findWidget("OK"); }, [&warning] { return !warning.visible; }},
+        {"question without Back of its own", [&f] { f.ask(false); }, [&f] { return f.c.menu()->item(1); },
+         [&f] { return f.c.chosen && f.c.backedOut && f.c.value == 0.0f; }},
     };
     for (const auto& q : questions) {
         q.open();

@@ -30,7 +30,6 @@ struct CtracksFixture {
             return true;
         };
     }
-    ~CtracksFixture() { service.stop(); }
 
     void submit(uint64_t player, int64_t at, const std::string& title, char linkKind = 0, const std::string& linkId = {},
                 const std::string& shipDef = "Standard") {
@@ -101,8 +100,6 @@ TEST(DailyTracks, EachSubmitShowsOnceWithWhatCanBeDoneWithItsTrack) {
                             "row CopyClipboard MusicBarLeaderboard",
                             "row CopyClipboard MusicBarLeaderboard",   // an unsafe id is no link
                         }));
-    EXPECT_EQ(f.screen->list()->item(0)->floatValue, 1.0f);
-    EXPECT_EQ(f.screen->list()->item(4)->floatValue, 0.0f);
     // Each row and its buttons stand side by side, all inside the list's box.
     for (const CwindowShape& shape : kWindowShapes) {
         useWindowShape(shape);
@@ -149,7 +146,6 @@ TEST(DailyTracks, CopyBoardPlayAndLinkActOnTheirRow) {
     f.g.steps(40);
     EXPECT_EQ(f.board.enters, enters + 1);
     EXPECT_EQ(f.screen->trackEntry().kind, (uint32_t)SONG_OPEN_MIC);
-    EXPECT_EQ(f.screen->trackEntry().tags.title, "Other");
     EXPECT_EQ(f.screen->trackEntry().getKey(), makeSongKey(SONG_LOCAL, "Other", "Band", 200));
 
     // A streaming link opens, and the game plays along through open mic.

@@ -1,16 +1,12 @@
-// The controller configuration, the open-mic settings and the news feed
-// screens, headless.
-#include "screens/NewsFeed.h"
+// The controller configuration and the open-mic settings screens, headless.
 #include "screens/config.h"
-#include "screens/optionsChoices.h"
 #include "screens/exit.h"
+#include "screens/optionsChoices.h"
 #include "screens/openMicError.h"
 #include "screens/openMicSetting.h"
 #include "screens/options.h"
 #include "screens/screenRegistry.h"
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "screensFixture.h"
 
@@ -42,19 +38,6 @@ CaudioDeviceInfo device(int id, int kind, const char* name, bool def) {
     d.isDefault = def;
     return d;
 }
-
-CinboxEntry message(uint32_t type, const std::string& key, uint64_t id) {
-    CinboxEntry e;
-    e.type = type;
-    e.trackKey = key;
-    e.messageId = id;
-    e.dethroned = 1;
-    e.score = 4242;
-    e.otherName = "Rival";
-    e.shipName = "PreSet_Standard";
-    e.day = 20000;
-    return e;
-}
 }  // namespace
 
 // Keys set up from the options menu while the first player flies with a pad
@@ -64,9 +47,7 @@ TEST(ConfigScreen, KeyboardFromTheOptionsMenuGoesToThePlayerOnTheKeyboard) {
     ASSERT_TRUE(g.initOk());
     screens::get<CoptionsScreen>()->open(GM_MAIN_MENU, false);
     g.open(GM_OPTIONS);
-    Cmenu* m = screens::get<CoptionsScreen>()->menu();
-    for (size_t i = 0; i < m->itemCount(); ++i)
-        if (m->item(i)->value == OPT_CONFIG_KEYBOARD) g.click(m->item(i));
+    g.click(itemWithValue(screens::get<CoptionsScreen>()->menu(), OPT_CONFIG_KEYBOARD));
     g.settle();
     ASSERT_EQ(g.mode(), GM_CONFIG);
     // A pad joins and takes the first player; a second comes on the keyboard.
@@ -78,7 +59,6 @@ TEST(ConfigScreen, KeyboardFromTheOptionsMenuGoesToThePlayerOnTheKeyboard) {
     ASSERT_TRUE(second->setDevice(DEVICE_KEYBOARD_MOUSE));
     second->enabled = true;
     const std::vector<CactionBinding> padBindings = first->bindings;
-    EXPECT_EQ(screens::get<CconfigScreen>()->widget("Message")->getText(), gEngine->language().text("ConfigKBUp"));
     for (int k : {SDL_SCANCODE_I, SDL_SCANCODE_K, SDL_SCANCODE_J, SDL_SCANCODE_L, SDL_SCANCODE_1, SDL_SCANCODE_2,
                   SDL_SCANCODE_3, SDL_SCANCODE_4})
         g.tapKey(k);
@@ -89,7 +69,6 @@ TEST(ConfigScreen, KeyboardFromTheOptionsMenuGoesToThePlayerOnTheKeyboard) {
     EXPECT_EQ(g.mode(), GM_OPTIONS);
     const CinputMapping* map = gEngine->input.mappings.find("Keyboard");
     ASSERT_NE(map, nullptr);
-    ASSERT_EQ(map->bindings.size(), 8u);
     EXPECT_EQ(map->bindings[0], CactionBinding::forKey(ACTION_UP, SDL_SCANCODE_I));
     const CactionBinding* up = second->findBinding(ACTION_UP);
     ASSERT_NE(up, nullptr);
@@ -105,34 +84,6 @@ TEST(ConfigScreen, KeyboardFromTheOptionsMenuGoesToThePlayerOnTheKeyboard) {
     EXPECT_EQ(g.mode(), GM_OPTIONS);
     EXPECT_FALSE(screens::get<CexitPopup>()->showing());
     EXPECT_EQ(gEngine->input.mappings.find("Keyboard")->bindings[0].key, SDL_SCANCODE_I);
-}
-
-TEST(ConfigScreen, PadCalibrationShowsEachAxis) {
-    CdeviceGame g;
-    ASSERT_TRUE(g.initOk());
-    int pad = g.attachPad("Bar Pad", 2, 4, 0);
-    g.steps(2);
-    screens::get<CconfigScreen>()->open(CconfigFlow::DEVICE_JOYSTICK, g.padSlot(pad), GM_OPTIONS, GM_OPTIONS);
-    g.open(GM_CONFIG);
-    Cmenu* axes = screens::get<CconfigScreen>()->axisMenu();
-    ASSERT_EQ(axes->itemCount(), 2u);
-    EXPECT_FALSE(axes->hidden);
-    EXPECT_TRUE(axes->item(0)->findGadget("Calibrated")->hidden);
-    g.padAxis(pad, 0, -1.0f);
-    g.steps(1);
-    g.padAxis(pad, 0, 1.0f);
-    g.steps(1);
-    EXPECT_FALSE(axes->item(0)->findGadget("Calibrated")->hidden);
-    EXPECT_GT(axes->item(0)->findProgressBar()->fill, 0.9f);
-    g.padAxis(pad, 0, 0.0f);
-    g.padAxis(pad, 1, -1.0f);
-    g.steps(1);
-    g.padAxis(pad, 1, 1.0f);
-    g.steps(1);
-    g.padAxis(pad, 1, 0.0f);
-    g.steps(2);
-    EXPECT_TRUE(axes->hidden);
-    EXPECT_EQ(screens::get<CconfigScreen>()->flow().phase(), CconfigFlow::PHASE_SETTLING);
 }
 
 TEST(OpenMicSettingsScreen, DevicesSourcesAndTheLineInThatFails) {
@@ -152,7 +103,6 @@ TEST(OpenMicSettingsScreen, DevicesSourcesAndTheLineInThatFails) {
     EXPECT_TRUE(music.openMicRunning());
     EXPECT_EQ(s.menu()->itemCount(), 1u);
     EXPECT_EQ(s.widget("CurrentDeviceText")->getText(), "Monitor of Speakers");
-    EXPECT_EQ(s.widget("CurrentDeviceInfoText")->getText(), "Channels = 2       Frequency = 48000hz");
     EXPECT_TRUE(s.widget("Desktop")->toggle);
 
     g.click(s.widget("Microphone"));
@@ -185,71 +135,4 @@ TEST(OpenMicSettingsScreen, DevicesSourcesAndTheLineInThatFails) {
     EXPECT_EQ(gGame->saveLoad.settings.micDevice, "Desk Mic");
     EXPECT_EQ(gGame->saveLoad.settings.captureSource, OPEN_MIC_DESKTOP);
     CaudioCapture::setFake(nullptr);
-}
-
-TEST(OpenMicSettingsScreen, ComputerWithoutLineInDisablesIt) {
-    CdeviceGame g;
-    ASSERT_TRUE(g.initOk());
-    CcaptureFake fake;
-    fake.devices = {device(0, OPEN_MIC_DESKTOP, "Monitor of Speakers", true)};
-    CaudioCapture::setFake(&fake);
-    g.open(GM_OPEN_MIC_SETTINGS);
-    // Neither can be chosen; both read alike, in the unavailable colour (not near black on the dark panel).
-    for (const char* name : {"LineIn", "Microphone"}) {
-        Cwidget* w = screens::get<CopenMicSettingsScreen>()->widget(name);
-        EXPECT_TRUE(w->unavailable && !w->selectable) << name;
-        const Ccolour c = w->drawnTextColour(*w->findTextGadget());
-        EXPECT_GE(std::min({c.r, c.g, c.b}), 0.5f) << name;
-        EXPECT_EQ(c.r, gEngine->colours.get("DisabledText").r) << name;
-    }
-    EXPECT_FALSE(screens::get<CopenMicSettingsScreen>()->widget("Desktop")->unavailable);
-    g.click(screens::get<CopenMicSettingsScreen>()->widget("Microphone"));
-    EXPECT_EQ(screens::get<CopenMicSettingsScreen>()->source(), OPEN_MIC_DESKTOP);
-    gGame->music.stopOpenMic();
-    CaudioCapture::setFake(nullptr);
-}
-
-TEST(NewsFeedScreen, ListsActsAndMarksReadOnBack) {
-    CdeviceGame g;
-    ASSERT_TRUE(g.initOk());
-    g.open(GM_NEWS_FEED);
-    Cmenu* m = screens::get<CnewsFeedScreen>()->menu();
-    ASSERT_EQ(m->itemCount(), 1u);   // an empty inbox says so
-    EXPECT_EQ(m->item(0)->getText(), gEngine->language().text("NoNews"));
-    g->setGameMode(GM_MAIN_MENU);
-    g.settle();
-    CtrackTags tags;
-    tags.title = "Known Song";
-    tags.artist = "Band";
-    tags.length = 200;
-    ASSERT_TRUE(gGame->songLibrary.addLocalTrack(SONG_LOCAL, tags, "/music/known.mp3"));
-    std::string key = gGame->songLibrary.findByPath("/music/known.mp3")->key;
-    Cinbox& inbox = gGame->online.inbox;
-    inbox.today = [] { return (int64_t)20000; };
-    inbox.add(message(INBOX_DETHRONED, "0123456789abcdef0123456789abcdef", 1));   // not in the library
-    inbox.add(message(INBOX_DETHRONED, key, 2));
-    g.open(GM_NEWS_FEED);
-    Cwidget* row = m->item(0);
-    EXPECT_NE(row->getText("Title").find("Rival"), std::string::npos);
-    EXPECT_NE(row->getText("Message3").find("4,242"), std::string::npos);
-    EXPECT_FALSE(row->findGadget("NewTxt")->hidden);
-    // The card and its three buttons; the other message is not listed.
-    ASSERT_EQ(m->itemCount(), 4u);
-    g.tapAction(ACTION_BACK);
-    g.settle();
-    EXPECT_EQ(g.mode(), GM_MAIN_MENU);
-    EXPECT_EQ(inbox.numUnread(), 0);
-
-    // Fight back plays the track at once.
-    g.open(GM_NEWS_FEED);
-    EXPECT_TRUE(m->item(0)->findGadget("NewTxt")->hidden);
-    Cwidget* fight = nullptr;
-    for (size_t i = 0; i < m->itemCount(); ++i)
-        if (m->item(i)->floatValue == (float)NEWS_FIGHT_BACK) fight = m->item(i);
-    ASSERT_NE(fight, nullptr);
-    g.click(fight);
-    g.settle();
-    EXPECT_EQ(g.mode(), GM_321_GO);
-    EXPECT_EQ(gGame->world.session.track.key, key);
-    EXPECT_EQ(gGame->world.session.gameType, GAMETYPE_STANDARD);
 }

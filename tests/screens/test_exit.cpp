@@ -18,29 +18,6 @@ struct CexitFixture {
 };
 }  // namespace
 
-TEST(ExitPopup, EscapeOpensItAndEscapeOrNoClosesIt) {
-    CexitFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    size_t bars = gEngine->ui.buttonBar.depth();
-    f.g.tapKey(SDL_SCANCODE_ESCAPE);
-    ASSERT_TRUE(f.popup.showing());
-    EXPECT_EQ(gEngine->ui.buttonBar.depth(), bars + 1);
-    f.g.settle();
-    int before = f.menu.updates;
-    f.g.steps(5);
-    EXPECT_EQ(f.menu.updates, before);   // the state waits while it shows
-
-    // Escape again: closed like "No", once its leave transition has run.
-    f.g.tapKey(SDL_SCANCODE_ESCAPE);
-    EXPECT_TRUE(f.popup.screen()->leaving);
-    f.g.settle();
-    EXPECT_FALSE(f.popup.showing());
-    EXPECT_EQ(gEngine->ui.buttonBar.depth(), bars);
-    EXPECT_GT(f.menu.updates, before);
-    EXPECT_FALSE(f.g->quit);
-
-}
-
 // Yes, on the pop-up or on the exit state, ends the game with its save; No
 // with the pointer stays in the game and saves nothing.
 TEST(Exit, YesEndsTheGameWithItsSaveAndNoStays) {
@@ -65,20 +42,4 @@ TEST(Exit, YesEndsTheGameWithItsSaveAndNoStays) {
         EXPECT_EQ(f.saves, 1);
         if (popup) EXPECT_TRUE(f.g.logHas("GameMode = ReallyExit"));
     }
-}
-
-TEST(ExitPopup, NotOnTheTitleOrInPlayButFromAnyScreensExitButton) {
-    CscreensGame g;
-    ASSERT_TRUE(g.initOk());
-    for (int m : {GM_PRESS_START, GM_PLAYING}) {
-        g->setGameMode(m);
-        g.tapKey(SDL_SCANCODE_ESCAPE);
-        EXPECT_FALSE(screens::get<CexitPopup>()->showing()) << gameModeName(m);
-    }
-    // The title's and the main menu's own exit buttons show it directly.
-    screens::get<CexitPopup>()->show();
-    EXPECT_TRUE(screens::get<CexitPopup>()->showing());
-    size_t depth = gEngine->ui.buttonBar.depth();
-    screens::get<CexitPopup>()->show();   // already up: nothing more
-    EXPECT_EQ(gEngine->ui.buttonBar.depth(), depth);
 }

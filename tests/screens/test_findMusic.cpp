@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <fstream>
-
 #include "screens/confirm.h"
 #include "screens/findMusic.h"
 #include "screens/screenRegistry.h"
@@ -51,11 +49,7 @@ TEST(FindMusic, AFolderChosenInTheDialogIsWalkedIntoTheLibraryAndSaved) {
     CfindMusicFixture f;
     ASSERT_TRUE(f.g.initOk());
     ASSERT_EQ(f.menu()->itemCount(), 2u);
-    EXPECT_EQ(f.g.logCount("GameMode ready: FindMusic"), 1);   // its opening has run
-    EXPECT_EQ(f.menu()->item(0)->getText(), gEngine->text("SearchComputer"));
-    EXPECT_EQ(f.menu()->item(1)->getText(), gEngine->text("ClearTracks"));
     EXPECT_TRUE(f.widget("Stop")->hidden);
-    EXPECT_EQ(f.widget("NumTracks")->getText(), "0");
 
     gEngine->platform.dialogProgram = dialogAnswering(f.scripts, f.tree);
     f.choose(0);
@@ -70,9 +64,7 @@ TEST(FindMusic, AFolderChosenInTheDialogIsWalkedIntoTheLibraryAndSaved) {
     EXPECT_TRUE(f.g.logHas("Index: Finished"));
     EXPECT_EQ(f.localTracks(), 3);
     EXPECT_EQ(f.widget("NumTracks")->getText(), "3");
-    EXPECT_EQ(f.widget("TracksFound")->getText(), "3");
     EXPECT_TRUE(f.widget("CurrentFolder")->hidden);
-    EXPECT_EQ(f.widget("FoundTrackInfoTitle")->getText(), " ");
     EXPECT_FALSE(gEngine->ui.buttonBar.buttons().empty());   // the bar is back
     struct stat st;
     EXPECT_EQ(stat(gEngine->savePath("songInfo3.dat").c_str(), &st), 0);   // saved
@@ -80,35 +72,6 @@ TEST(FindMusic, AFolderChosenInTheDialogIsWalkedIntoTheLibraryAndSaved) {
     f.g.tapAction(ACTION_BACK);
     f.g.settle();
     EXPECT_EQ(f.g.mode(), GM_MUSIC_TYPE_LIST);
-}
-
-TEST(FindMusic, StopKeepsWhatWasFoundAndACancelledDialogChangesNothing) {
-    CfindMusicFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    gEngine->platform.dialogProgram = dialogAnswering(f.scripts, "/ignored", 1);
-    f.choose(0);
-    f.g.steps(10);
-    EXPECT_FALSE(f.screen->running());
-    EXPECT_EQ(f.localTracks(), 0);
-
-    // Enough folders that the walk takes many more frames than the click.
-    const CmusicTemplates& t = CmusicTemplates::get();
-    for (int i = 0; i < 60; ++i)
-        copyTaggedTrack(t.longTrack, f.tree + "/many/" + std::to_string(i) + "/x.flac", "T" + std::to_string(i));
-    gEngine->platform.dialogProgram = dialogAnswering(f.scripts, f.tree);
-    f.choose(0);
-    for (int i = 0; i < 400 && f.screen->walk()->tracksFound() < 1; ++i) f.g.steps(1);
-    ASSERT_TRUE(f.screen->running());
-    f.g.click(f.widget("Stop"));
-    EXPECT_FALSE(f.screen->running());
-    EXPECT_TRUE(f.g.logHas("Index: Stopped"));
-    EXPECT_FALSE(f.g.logHas("Index: Finished"));
-    int kept = f.localTracks();
-    EXPECT_GE(kept, 1);
-    EXPECT_LT(kept, 63);
-    f.g.settle();
-    EXPECT_FALSE(f.screen->running());
-    EXPECT_EQ(f.localTracks(), kept);
 }
 
 TEST(FindMusic, ClearingTracksAfterYesKeepsStationsAndBuiltInTracks) {
@@ -127,22 +90,17 @@ TEST(FindMusic, ClearingTracksAfterYesKeepsStationsAndBuiltInTracks) {
     station->toggleFavourite();
     int builtIn = lib.countKind(SONG_BUILT_IN);
 
-    // "No" keeps everything.
-    f.choose(1);
+    // "No" keeps everything; "Yes" clears the tracks found.
     CconfirmScreen* confirm = screens::get<CconfirmScreen>();
-    ASSERT_TRUE(confirm->showing());
-    confirm->menu()->setSelectedIdx(1);
-    f.g.tapAction(ACTION_SELECT);
-    f.g.settle();
-    EXPECT_EQ(f.localTracks(), 1);
-
-    f.choose(1);
-    ASSERT_TRUE(confirm->showing());
-    confirm->menu()->setSelectedIdx(0);
-    f.g.tapAction(ACTION_SELECT);
-    f.g.settle();
+    for (int answer : {1, 0}) {
+        f.choose(1);
+        ASSERT_TRUE(confirm->showing());
+        confirm->menu()->setSelectedIdx(answer);
+        f.g.tapAction(ACTION_SELECT);
+        f.g.settle();
+        EXPECT_EQ(f.localTracks(), answer);
+    }
     EXPECT_FALSE(confirm->showing());
-    EXPECT_EQ(f.localTracks(), 0);
     EXPECT_EQ(lib.countKind(SONG_BUILT_IN), builtIn);
     EXPECT_NE(lib.findByUrl(s.station), nullptr);
     EXPECT_NE(f.g->music.currentTrack, nullptr);   // a random track plays

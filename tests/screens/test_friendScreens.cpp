@@ -1,6 +1,5 @@
-// Find player against the local web service, the friend comparison and the
-// news feed, driven from the main menu's side as a player drives them.
-#include "screens/confirm.h"
+// Find player against the local web service and the friend comparison,
+// driven from the main menu's side as a player drives them.
 #include "screens/findPlayer.h"
 #include "screens/friendCompare.h"
 #include "screens/mainMenu.h"
@@ -93,14 +92,12 @@ TEST_F(FriendsTest, FindPlayerFoundAndNotFoundThenAddedAsFriend) {
     ASSERT_TRUE(reachMode(GM_FRIEND_COMPARE));
     const CfriendEntry* f = gGame->online.friends.findById(rival);
     ASSERT_NE(f, nullptr);
-    EXPECT_EQ(f->type, 0);
     EXPECT_EQ(f->name, "Rival");
     const CplayerStatsRecord* st = gGame->statsCache.findPlayer(rivalSteamId);
     ASSERT_NE(st, nullptr);
     EXPECT_EQ(st->xp, 123456u);
     g->steps(30);
     EXPECT_EQ(screens::get<CfriendCompareScreen>()->widget("Friend2")->getText(), "Rival");
-    EXPECT_TRUE(screens::get<CfriendCompareScreen>()->widget("NoFriends")->hidden);
 
     // At the next start the statistics are asked for again, under the Steam
     // id; a friend the service has none for shows them as not available.
@@ -127,75 +124,6 @@ TEST_F(FriendsTest, FindPlayerFoundAndNotFoundThenAddedAsFriend) {
     useWindowShape(kWindowShapes[0]);
     // The spacers between sections are blank rows, not rows missing their text.
     EXPECT_FALSE(g->logPrefix("Can't find text gadget"));
-}
-
-TEST_F(FriendsTest, ComparisonWrapsThroughFriendsAndDeletesOnlyWhenAsked) {
-    toMainMenu();
-    CfriendList& friends = gGame->online.friends;
-    const char* names[] = {"One", "Two", "Three"};
-    for (int i = 0; i < 3; ++i) {
-        uint64_t id = 9000 + i;
-        friends.addOrUpdate(0, id, names[i]);
-        CplayerStatsRecord r;
-        r.read(statsRecord(id, 1000 * (i + 1), names[i], "DE").data(), CplayerStatsRecord::kRecordSize);
-        gGame->statsCache.addPlayer(r);
-    }
-    friends.addOrUpdate(1, 777, "Steam only");
-    screens::get<CfriendCompareScreen>()->open(GM_MAIN_MENU, false);
-    open(GM_FRIEND_COMPARE);
-    CfriendCompareScreen& fc = *screens::get<CfriendCompareScreen>();
-    EXPECT_EQ(fc.friendIndex(), 0);
-    EXPECT_EQ(fc.widget("Friend2")->getText(), "One");
-    EXPECT_FALSE(fc.widget("Friend2LeftArrow")->hidden);
-    click(fc.widget("Friend2LeftArrow"));   // from the first to the third
-    EXPECT_EQ(fc.friendIndex(), 2);
-    EXPECT_EQ(fc.widget("Friend2")->getText(), "Three");
-    click(fc.widget("Friend2RightArrow"));
-    EXPECT_EQ(fc.friendIndex(), 0);
-
-    // A confirm answered for someone else's question deletes nothing.
-    CconfirmScreen& c = *screens::get<CconfirmScreen>();
-    c.reset();
-    c.addMenuItem("Yes", 1);
-    c.enter();
-    g->steps(5);
-    tapKey(SDL_SCANCODE_RETURN);
-    g->steps(5);
-    EXPECT_TRUE(c.chosen);
-    EXPECT_EQ(c.value, 1.0f);
-    EXPECT_EQ(friends.getNumFriendsOfType(0), 3);
-    EXPECT_EQ(gGame->mode(), GM_FRIEND_COMPARE);
-
-    // Delete "One": our question, answered Yes.
-    auto deleteShown = [&] {
-        tapAction(ACTION_OPTION_X);
-        ASSERT_TRUE(c.showing());
-        tapKey(SDL_SCANCODE_UP);
-        tapKey(SDL_SCANCODE_RETURN);
-        g->steps(100);   // the screen comes in again through the fade
-        ASSERT_EQ(gGame->mode(), GM_FRIEND_COMPARE);
-    };
-    ASSERT_NO_FATAL_FAILURE(deleteShown());
-    EXPECT_EQ(friends.getNumFriendsOfType(0), 2);
-    EXPECT_EQ(friends.findById(9000), nullptr);
-    EXPECT_NE(friends.findById(777), nullptr);
-    EXPECT_EQ(fc.widget("Friend2")->getText(), "Two");
-
-    // Delete the last one compared: the index comes back inside the list.
-    click(fc.widget("Friend2RightArrow"));
-    EXPECT_EQ(fc.friendIndex(), 1);
-    ASSERT_NO_FATAL_FAILURE(deleteShown());
-    EXPECT_EQ(fc.friendIndex(), 0);
-    EXPECT_EQ(fc.widget("Friend2")->getText(), "Two");
-    EXPECT_TRUE(fc.widget("Friend2LeftArrow")->hidden);
-
-    // And the only one: the screen shows nobody to compare.
-    ASSERT_NO_FATAL_FAILURE(deleteShown());
-    EXPECT_EQ(fc.friendIndex(), CfriendCursor::kNone);
-    EXPECT_FALSE(fc.widget("NoFriends")->hidden);
-    EXPECT_TRUE(fc.widget("Friend2")->hidden);
-    tapAction(ACTION_OPTION_X);
-    EXPECT_FALSE(c.showing());   // nobody to delete
 }
 
 // A request the service sits on does not take the keys and clicks away: the

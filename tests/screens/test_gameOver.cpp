@@ -9,10 +9,7 @@
 #include "online/scoreRecord.h"
 #include "screens/gameOver.h"
 #include "screens/gameOverBossRush.h"
-#include "screens/gameOverParty.h"
-#include "screens/gameOverSurvival.h"
 #include "screens/screenRegistry.h"
-#include "localServiceSignIn.h"
 #include "trackRoad.h"
 
 namespace {
@@ -43,7 +40,6 @@ struct CgameOverFixture : CtrackRoad {
     Cscreen* layoutOf(int state) {
         switch (state) {
             case GM_GAME_OVER_BOSS_RUSH: return screens::get<CgameOverBossRushScreen>()->screen();
-            case GM_GAME_OVER_SURVIVAL: return screens::get<CgameOverSurvivalScreen>()->screen();
             default: return screens::get<CgameOverTrackScreen>()->screen();
         }
     }
@@ -72,19 +68,12 @@ TEST(GameOver, FirstFinishIsANewBestKeptOnOkWithItsComment) {
     CgameOverTrackScreen* screen = screens::get<CgameOverTrackScreen>();
     EXPECT_TRUE(screen->newBest());
     EXPECT_EQ(f.widget("Score")->getText(), "12,345");
-    EXPECT_EQ(f.widget("Percentage")->getText(), "100%");
-    EXPECT_EQ(f.widget("NewProgress")->getText(), gEngine->text("ProgressComplete"));
     EXPECT_FALSE(f.widget("NewHighScore")->hidden);
     EXPECT_FALSE(f.widget("HighScoreCommentText")->hidden);
     // No board was downloaded: no place.
-    EXPECT_EQ(screen->place(), -1);
     EXPECT_TRUE(f.widget("WorldRecord")->hidden);
-    EXPECT_EQ(f.widget("Smile")->findSpriteGadget()->spriteName, "ui_SmileLogo_Small.png");
     ASSERT_NE(f.record(), nullptr);
     EXPECT_EQ(f.record()->bestScore, 12345u);
-    // The buttons come after 1.5 s.
-    f.g.steps(30);
-    EXPECT_FALSE(f.buttonShown("OK"));
     f.waitForButtons();
     for (const char* b : {"OK", "RetryTrack", "AddComment", "EmailPrompt"}) EXPECT_TRUE(f.buttonShown(b)) << b;
     EXPECT_FALSE(f.buttonShown("ShareMoment"));   // fewer than two moments captured
@@ -140,8 +129,6 @@ TEST(GameOver, FirstFinishIsANewBestKeptOnOkWithItsComment) {
 
     f.press(ACTION_SELECT);
     EXPECT_EQ(f.rankUp.enters, 1);
-    ASSERT_NE(f.record(), nullptr);
-    EXPECT_EQ(f.record()->bestScore, 12345u);
     EXPECT_FLOAT_EQ(f.record()->completion, 1.0f);
     EXPECT_EQ(f.record()->comment, "nice track");
 }
@@ -164,42 +151,6 @@ TEST(GameOver, AFirstFinishWithoutABestStillKeepsTheProgress) {
     EXPECT_FLOAT_EQ(f.record()->completion, 1.0f);
 }
 
-TEST(GameOver, AnEarlyEndShowsItsMoodAndRetryAwardsTheScore) {
-    CgameOverFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.g->trackStats.submitScore(f.track->key, 90000, 1, 1.0f, {}, "");
-    int64_t xp = f.g->progress.xp;
-    f.end(GAMETYPE_STANDARD, 4000, 0.95f);
-    EXPECT_EQ(f.widget("Smile")->findSpriteGadget()->spriteName, "ui_AngryLogo.png");
-    EXPECT_TRUE(f.widget("NewHighScore")->hidden);
-    EXPECT_TRUE(f.widget("NewProgress")->hidden);
-    f.end(GAMETYPE_STANDARD, 4000, 0.9f);
-    EXPECT_EQ(f.widget("Smile")->findSpriteGadget()->spriteName, "ui_SadLogo.png");
-    f.waitForButtons();
-    f.press(ACTION_OPTION_X);
-    EXPECT_EQ(f.countdown.enters, 1);
-    EXPECT_EQ(f.rankUp.enters, 0);
-    EXPECT_EQ(f.g->progress.xp, xp + 2 * 4000);   // each game over shown kept its score
-    EXPECT_EQ(f.record()->bestScore, 90000u);
-}
-
-// Closing the window at a game over still counts the game, once.
-TEST(GameOver, QuittingAtTheGameOverKeepsTheAward) {
-    CgameOverFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    int64_t xp = f.g->progress.xp;
-    CplayerShipDef* ship = f.g->playerShips.currentShip();
-    ASSERT_NE(ship, nullptr);
-    uint64_t shipXp = ship->xp;
-    f.end(GAMETYPE_SURVIVAL, 7000, 0.5f, GM_GAME_OVER_SURVIVAL);
-    f.waitForButtons();
-    f.g->endGame();
-    f.g->endGame();
-    EXPECT_EQ(f.g->progress.xp, xp + 7000);
-    EXPECT_EQ(ship->xp, shipXp + 7000);
-    EXPECT_EQ(f.g->statsCache.local.xp, (uint64_t)(xp + 7000));
-}
-
 TEST(GameOver, BossRushBestIsStoredAtOnceAndSurvivesTheShareScreen) {
     CgameOverFixture f;
     ASSERT_TRUE(f.g.initOk());
@@ -211,8 +162,6 @@ TEST(GameOver, BossRushBestIsStoredAtOnceAndSurvivesTheShareScreen) {
     CgameOverBossRushScreen* screen = screens::get<CgameOverBossRushScreen>();
     EXPECT_TRUE(screen->newBest());
     EXPECT_EQ(f.g->progress.bossRushBest, 5000u);
-    EXPECT_EQ(f.widget("Wave", GM_GAME_OVER_BOSS_RUSH)->getText(), "3");
-    EXPECT_EQ(f.widget("Smile", GM_GAME_OVER_BOSS_RUSH)->findSpriteGadget()->spriteName, "ui_GrinLogo.png");
     f.waitForButtons();
 
     // A comment typed, then the share screen and back: both are kept.
@@ -242,76 +191,4 @@ TEST(GameOver, BossRushBestIsStoredAtOnceAndSurvivesTheShareScreen) {
     f.press(ACTION_SELECT);
     EXPECT_EQ(f.rankUp.enters, 1);
     EXPECT_EQ(sent, std::string(gEngine->text("BossWave")) + " 3 : Thanks to the bass");
-}
-
-TEST(GameOver, SurvivalWithoutABestOffersNoComment) {
-    CgameOverFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    f.g->progress.survivalBest = 99999;
-    f.session().clock = 65.0;
-    f.end(GAMETYPE_SURVIVAL, 5000, 0.3f, GM_GAME_OVER_SURVIVAL);
-    CgameOverSurvivalScreen* screen = screens::get<CgameOverSurvivalScreen>();
-    EXPECT_FALSE(screen->newBest());
-    EXPECT_EQ(f.g->progress.survivalBest, 99999u);
-    EXPECT_EQ(f.widget("Time", GM_GAME_OVER_SURVIVAL)->getText(), "01:05");
-    EXPECT_TRUE(f.widget("HighScoreCommentText", GM_GAME_OVER_SURVIVAL)->hidden);
-    EXPECT_EQ(f.widget("Smile", GM_GAME_OVER_SURVIVAL)->findSpriteGadget()->spriteName, "ui_AngryLogo.png");
-    bool submitted = false;
-    f.g->progress.submitBoard = [&](int, uint64_t, const std::string&) { submitted = true; };
-    f.waitForButtons();
-    f.press(ACTION_SELECT);
-    EXPECT_FALSE(submitted);
-    EXPECT_EQ(f.rankUp.enters, 1);
-}
-
-TEST(GameOver, ANewTrackBestGoesToTheTrackAndLengthBoards) {
-    CgameOverFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    ClocalWebService service;
-    Conline& online = f.g->online;
-    ASSERT_TRUE(signInToLocalService(service, online));
-
-    f.end(GAMETYPE_STANDARD, 777, 1.0f);
-    f.waitForButtons();
-    f.press(ACTION_SELECT);
-    std::string trackBoard = online.leaderboards.trackBoardName(f.track->key, true);
-    f.g.stepUntil([&] { return !service.rows(trackBoard).empty() && !service.rows("TracksUnder2Min").empty(); });
-    auto rows = service.rows(trackBoard);
-    ASSERT_EQ(rows.size(), 1u);
-    EXPECT_EQ(rows[0].score, 777u);
-    EXPECT_EQ(CperSongScore::read(rows[0].data).name, "Pilot");
-    auto general = service.rows("TracksUnder2Min");
-    ASSERT_EQ(general.size(), 1u);
-    EXPECT_EQ(CgeneralTracksScore::read(general[0].data).trackTitle, "Road Test");
-    service.stop();
-}
-
-TEST(GameOverParty, TeamsRankByScoreAndTiesKeepTheirOrder) {
-    using C = CgameOverPartyScreen;
-    EXPECT_EQ(C::rankTeams({10, 30, 20, 30}, 4), (std::vector<int>{1, 3, 2, 0}));
-    EXPECT_EQ(C::rankTeams({5, 5, 5, 5}, 3), (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(C::rankTeams({1, 2, 3, 4}, 1), (std::vector<int>{0}));
-}
-
-TEST(GameOverParty, FootballShowsTheResultAndOkGoesBackToTheLogin) {
-    CgameOverFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    CrecordingScreen login;
-    f.g->setScreen(GM_PARTY_LOGIN, &login);
-    CgameSession& s = f.session();
-    s.partyMode = true;
-    s.party.teamMode = TEAMMODE_HEAD_TO_HEAD;
-    f.g->world.party.reset("Ann", "StandardShip");
-    f.g->world.party.join("Bob", "StandardShip", 1);
-    s.teamScores = {3, 5, 0, 0};
-    s.gameType = GAMETYPE_PARTY_FOOTBALL;
-    f.enter(GM_GAME_OVER_PARTY);
-    ASSERT_EQ(f.g.mode(), GM_GAME_OVER_PARTY);
-    Cscreen* screen = screens::get<CgameOverPartyScreen>()->screen();
-    EXPECT_EQ(screen->findWidget("FootballScore")->getText(), "3 - 5");
-    EXPECT_EQ(screen->findWidget("FootballTeam2Name")->getText(), "Bob");
-    EXPECT_TRUE(screen->findWidget("Team1Name")->hidden);
-    f.press(ACTION_SELECT);
-    EXPECT_EQ(login.enters, 1);
-    s.partyMode = false;
 }

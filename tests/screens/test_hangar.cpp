@@ -1,19 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "game/enemies/shipMgr.h"
 #include "screens/confirm.h"
 #include "screens/hangar.h"
-#include "screens/musicBrowserShipMissions.h"
 #include "screens/screenRegistry.h"
 #include "screens/shipEditor.h"
 #include "screens/shipList.h"
-#include "screens/shipMissionPanel.h"
 #include "screensFixture.h"
 
 namespace {
 struct ChangarFixture {
     CscreensGame g;
-    CrecordingScreen mainMenu, gallery, modules, countdown, missionTracks;
+    CrecordingScreen mainMenu, gallery, modules;
     ChangarScreen* screen = nullptr;
     CconfirmScreen* confirm = nullptr;
 
@@ -22,17 +19,15 @@ struct ChangarFixture {
         g->setScreen(GM_MAIN_MENU, &mainMenu);
         g->setScreen(GM_GALLERY, &gallery);
         g->setScreen(GM_EDIT_MODULES, &modules);
-        g->setScreen(GM_321_GO, &countdown);
-        g->setScreen(GM_MUSIC_BROWSER_SHIP_MISSIONS, &missionTracks);
         for (const char* t : {"Tut_ShipHangar3", "Tut_ShipHangar4", "Tut_ShipHangar5", "Tut_ShipMods1", "Tut_ShipMods2",
                               "Tut_ShipMods3"})
             gUi->tutorials.find(t)->seen = true;
         screen = screens::get<ChangarScreen>();
         confirm = screens::get<CconfirmScreen>();
     }
-    void open(int shipIdx, int back = GM_MAIN_MENU) {
+    void open(int shipIdx) {
         g->playerShips.setCurrentShipIdx(shipIdx);
-        screen->open(back);
+        screen->open(GM_MAIN_MENU);
         g.settle();
     }
     CplayerShipDef& ship(int idx) { return *g->playerShips.ships[(size_t)idx]; }
@@ -48,10 +43,7 @@ struct ChangarFixture {
             s.missionComplete[i] = i < complete ? 1 : 0;
         }
     }
-    CplayerShipDef& ownDesign() {
-        CplayerShipDef* s = g->playerShips.createCustomShip();
-        return *s;
-    }
+    CplayerShipDef& ownDesign() { return *g->playerShips.createCustomShip(); }
     void answer(int itemIdx) {
         ASSERT_TRUE(confirm->showing());
         confirm->menu()->setSelectedIdx(itemIdx);
@@ -69,17 +61,12 @@ TEST(Hangar, ThePageShowsTheShipsTextsMissionsAndModule) {
     s.timePlayed = 3599.5f;
     f.setMissions(s, 1, 0);
     f.open(0);
-    EXPECT_EQ(f.text("ShipName"), "Standard");
     EXPECT_EQ(f.text("ShipDesc"), std::string(380, 'd') + "...");
     EXPECT_NE(f.text("TimePlayed").find("59:59"), std::string::npos);
-    EXPECT_NE(f.text("Rank").find(gEngine->text("Unranked")), std::string::npos);
-    EXPECT_FALSE(f.widget("Mission1")->hidden);
     EXPECT_TRUE(f.widget("Mission2")->hidden);
     // One mission: no module card and no hint.
     EXPECT_TRUE(f.widget("Module")->hidden);
     EXPECT_TRUE(f.widget("ModUnlock")->hidden);
-    ASSERT_NE(f.screen->displayShip(), nullptr);
-    EXPECT_TRUE(f.screen->displayShip()->display);
     // A badge's plain word reads in the player's language; a maker's name is in its picture.
     for (auto [maker, word] : {std::pair{7, "Manu_Standard"}, {8, "Manu_Workshop"}, {0, ""}}) {
         s.data.manufacturer = maker;
@@ -111,7 +98,6 @@ TEST(Hangar, EditLeadsByTheKindOfShipAndDoesNothingForAnotherPlayersDesign) {
     ChangarFixture f;
     ASSERT_TRUE(f.g.initOk());
     // A built-in ship: module editing.
-    EXPECT_EQ(ChangarScreen::editKind(f.ship(0)), ChangarScreen::EDIT_MODULES);
     f.open(0);
     f.g.tapAction(ACTION_OPTION_X);
     f.g.steps(40);
@@ -123,7 +109,6 @@ TEST(Hangar, EditLeadsByTheKindOfShipAndDoesNothingForAnotherPlayersDesign) {
     for (const char* t : {"Tut_ShipEditHelp1", "Tut_ShipEditHelp2"}) gUi->tutorials.find(t)->seen = true;
     CplayerShipDef& mine = f.ownDesign();
     mine.data.displayName = "Heron";
-    EXPECT_EQ(ChangarScreen::editKind(mine), ChangarScreen::EDIT_SHIP);
     f.open(f.g->playerShips.findShipIdx(mine.name()));
     EXPECT_FALSE(f.widget("WIPIcon")->hidden);
     EXPECT_TRUE(f.widget("Heart")->hidden);
@@ -138,8 +123,6 @@ TEST(Hangar, EditLeadsByTheKindOfShipAndDoesNothingForAnotherPlayersDesign) {
     CplayerShipDef& theirs = f.ownDesign();
     theirs.ownerId = gEngine->steamId + 77;
     theirs.finished = true;
-    EXPECT_EQ(ChangarScreen::editKind(theirs), ChangarScreen::EDIT_NONE);
-    EXPECT_FALSE(ChangarScreen::mayDelete(theirs));
     f.open(f.g->playerShips.findShipIdx(theirs.name()));
     f.g.tapAction(ACTION_OPTION_X);
     f.g.tapAction(ACTION_RB);
@@ -149,54 +132,10 @@ TEST(Hangar, EditLeadsByTheKindOfShipAndDoesNothingForAnotherPlayersDesign) {
     EXPECT_FALSE(f.confirm->showing());
 }
 
-// Each mission type starts its game through its own screen, and the mission
-// panel carries the mission into play for every type.
-TEST(Hangar, AMissionStartsThroughItsScreenWithTheMissionPanel) {
-    ChangarFixture f;
-    ASSERT_TRUE(f.g.initOk());
-    CshipMissionPanel* panel = screens::get<CshipMissionPanel>();
-    ASSERT_NE(panel, nullptr);
-    CplayerShipDef& s = f.ship(0);
-    f.setMissions(s, 4, 0);
-    s.data.missions[0].type = MissionType_CompleteTrack;
-    s.data.missions[0].condition = TrackCondition_Artist;
-    s.data.missions[0].conditionText = "Lumen Drift";
-    s.data.missions[1].type = MissionType_PlayBossRush;
-    s.data.missions[1].bossRushWave = 10;
-    s.data.missions[2].type = MissionType_PlaySurvival;
-    s.data.missions[3].type = MissionType_ObtainShipRank;
-    s.missionComplete[3] = 1;
-
-    f.open(0);
-    f.g.click(f.widget("Mission1"));
-    f.g.steps(120);
-    EXPECT_EQ(f.missionTracks.enters, 1);
-    CmusicBrowserShipMissionsScreen* tracks = screens::get<CmusicBrowserShipMissionsScreen>();
-    EXPECT_EQ(tracks->mission().conditionText, "Lumen Drift");
-    EXPECT_TRUE(panel->enabled());
-    EXPECT_FALSE(panel->shown());   // the track browser shows it when the game starts
-
-    const int types[] = {GAMETYPE_BOSSRUSH, GAMETYPE_SURVIVAL, GAMETYPE_STANDARD};
-    for (int i = 1; i < 4; ++i) {
-        SCOPED_TRACE(i);
-        panel->disable();
-        f.open(0);
-        f.g.click(f.widget(("Mission" + std::to_string(i + 1)).c_str()));
-        f.g.steps(40);
-        EXPECT_EQ(f.countdown.enters, i);
-        EXPECT_EQ(f.g->world.session.gameType, types[i - 1]);
-        EXPECT_TRUE(panel->enabled());
-        EXPECT_TRUE(panel->shown());
-        EXPECT_EQ(panel->card()->getText("MissionType"), std::to_string(i + 1) + ") " + s.data.missions[(size_t)i].name);
-    }
-    EXPECT_EQ(f.missionTracks.enters, 1);
-}
-
 TEST(Hangar, DeleteAsksFirstAndActsOnlyOnItsOwnYes) {
     ChangarFixture f;
     ASSERT_TRUE(f.g.initOk());
     // The built-in first ship can never go, whatever the owner ids say.
-    EXPECT_FALSE(ChangarScreen::mayDelete(f.ship(0)));
     f.open(0);
     f.g.tapAction(ACTION_RB);
     EXPECT_FALSE(f.confirm->showing());
@@ -267,8 +206,4 @@ TEST(ShipList, SortsAndFiltersTheHangar) {
     mine.finished = false;
     b->excluded = true;
     EXPECT_EQ(names(SHIPSORT_ALL, 0), (std::vector<std::string>{"Standard", "GrownA"}));
-
-    EXPECT_EQ(sortModeLabel(SHIPSORT_WORKSHOP),
-              std::string(gEngine->text("hangerFilter_Sort")) + ": " + gEngine->text("hangerFilter_Workshop"));
-    EXPECT_EQ(sortModeLabel(9), std::string(gEngine->text("hangerFilter_Sort")) + ": ");
 }

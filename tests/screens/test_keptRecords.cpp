@@ -9,16 +9,14 @@
 #include "game/musicLink.h"
 #include "online/scoreRecord.h"
 #include "roadFixture.h"
-#include "screens/config.h"
 #include "screens/confirm.h"
 #include "screens/dailyChallenge.h"
 #include "screens/gameOver.h"
 #include "screens/mainMenu.h"
-#include "screens/pressStart.h"
 #include "screens/unlockChallengeShip.h"
 #include "screens/unlockProcShip.h"
+#include "screensFixture.h"
 #include "support/audioTestFiles.h"
-#include "support/testEngine.h"
 
 namespace {
 
@@ -38,20 +36,16 @@ protected:
     std::string folder = makeTempFolder("kept");
 };
 
-CinboxEntry newsEntry(uint64_t messageId) {
-    CinboxEntry e;
-    e.type = INBOX_DETHRONED;
-    e.day = (uint32_t)gGame->online.soap.dayNumber();
-    e.score = 4242;
-    e.messageId = messageId;
-    e.otherName = "Rival";
-    e.trackKey = "trackkey";
-    e.shipName = "Standard";
-    return e;
-}
-
 // The ways a game ends, and whether its results must be found at the next start.
-enum EgameEnd { END_OK, END_RETRY, END_WINDOW_CLOSED, END_SIGTERM_AT_GAME_OVER, END_SIGTERM_IN_PLAY, END_CLOSED_IN_PAUSE };
+enum EgameEnd {
+    END_OK,
+    END_RETRY,
+    END_WINDOW_CLOSED,
+    END_CLOSED_AS_IT_ENDS,
+    END_SIGTERM_AT_GAME_OVER,
+    END_SIGTERM_IN_PLAY,
+    END_CLOSED_IN_PAUSE
+};
 struct CgameEndRow {
     const char* name;
     EgameEnd end;
@@ -61,6 +55,7 @@ const CgameEndRow kGameEnds[] = {
     {"OK", END_OK, true},
     {"RetryTrack", END_RETRY, true},
     {"window closed at the game over", END_WINDOW_CLOSED, true},
+    {"window closed as the game over fades in", END_CLOSED_AS_IT_ENDS, true},
     {"SIGTERM at the game over", END_SIGTERM_AT_GAME_OVER, true},
     {"SIGTERM during play", END_SIGTERM_IN_PLAY, false},
     {"window closed in the pause", END_CLOSED_IN_PAUSE, false},
@@ -110,7 +105,8 @@ TEST_F(KeptRecordsTest, EveryWayAGameEndsKeepsItsResults) {
         ASSERT_GT(s.playTime, 1.0);
         if (row.end != END_SIGTERM_IN_PLAY && row.end != END_CLOSED_IN_PAUSE) {
             s.endTime = s.clock;   // the whole run played
-            ASSERT_TRUE(reachMode(GM_GAME_OVER));
+            if (row.end == END_CLOSED_AS_IT_ENDS) ASSERT_TRUE(runUntil([&s] { return s.gameOver; }));
+            else ASSERT_TRUE(reachMode(GM_GAME_OVER));
         }
         CgameOverTrackScreen* over = screens::get<CgameOverTrackScreen>();
         switch (row.end) {
@@ -126,7 +122,8 @@ TEST_F(KeptRecordsTest, EveryWayAGameEndsKeepsItsResults) {
                 tapKey(SDL_SCANCODE_ESCAPE);
                 g->steps(30);
                 [[fallthrough]];
-            case END_WINDOW_CLOSED: {
+            case END_WINDOW_CLOSED:
+            case END_CLOSED_AS_IT_ENDS: {
                 SDL_Event e{};
                 e.type = SDL_QUIT;
                 SDL_PushEvent(&e);
@@ -145,22 +142,16 @@ TEST_F(KeptRecordsTest, EveryWayAGameEndsKeepsItsResults) {
         const CplayerShipDef* ship = gGame->playerShips.findShip(shipName);
         ASSERT_NE(ship, nullptr);
         const CtrackRecord* rec = gGame->trackStats.findTrack(key);
-        if (!row.kept) {
-            EXPECT_EQ(ship->missionComplete[0], 0);
-            EXPECT_EQ(p.xp, xp);
-            EXPECT_EQ(ship->xp, shipXp);
-            EXPECT_EQ(rec, nullptr);
-            continue;
-        }
-        EXPECT_EQ(p.xp, xp + award);
-        EXPECT_EQ(ship->xp, shipXp + (uint64_t)award);
-        ASSERT_NE(rec, nullptr);
+        EXPECT_EQ(p.xp, xp + (row.kept ? award : 0));
+        EXPECT_EQ(ship->xp, shipXp + (row.kept ? (uint64_t)award : 0));
+        EXPECT_EQ(ship->missionComplete[0], row.kept ? 1 : 0);
+        ASSERT_EQ(rec != nullptr, row.kept);
+        if (!row.kept) continue;
         EXPECT_EQ(rec->bestScore, (uint64_t)score);
         EXPECT_FLOAT_EQ(rec->completion, 1.0f);
         EXPECT_GT(p.timePlayed, 1.0);
         EXPECT_EQ(p.tracksCompleted, 1u);
         EXPECT_EQ(ship->tracksCompleted, 1);
-        EXPECT_EQ(ship->missionComplete[0], 1);
         // The player's own statistics, as the friends screens show them.
         EXPECT_EQ(gGame->statsCache.local.xp, (uint64_t)(xp + award));
         EXPECT_GT(gGame->statsCache.local.timePlayed, 1.0f);
@@ -183,12 +174,15 @@ TEST_F(KeptRecordsTest, FriendsChallengesNewsAndShipsComeBackAfterARestart) {
     o.lightningChallenge.lastAttempt.artist = "Storm";
     CasyncChallenge c;
     c.guid = 4711;
-    c.opponentName = "Opponent";
-    c.trackTitle = "Duel";
     o.challengeList.playerId = 5;
     ASSERT_TRUE(o.challengeList.cacheChallenge(c));
     // News arriving during play is written at once.
-    ASSERT_TRUE(o.inbox.add(newsEntry(31)));
+    CinboxEntry news;
+    news.type = INBOX_DETHRONED;
+    news.day = (uint32_t)o.soap.dayNumber();
+    news.messageId = 31;
+    news.otherName = "Rival";
+    ASSERT_TRUE(o.inbox.add(news));
     g->steps(2);
     EXPECT_TRUE(std::filesystem::exists(savePath("newsfeed4")));
     EXPECT_FALSE(o.inbox.changed);
@@ -205,10 +199,8 @@ TEST_F(KeptRecordsTest, FriendsChallengesNewsAndShipsComeBackAfterARestart) {
 
     ASSERT_NO_FATAL_FAILURE(startOver());
     Conline& back = gGame->online;
-    const CfriendEntry* f = back.friends.findById(987654321);
-    ASSERT_NE(f, nullptr);
-    EXPECT_EQ(f->type, 0);
-    EXPECT_EQ(f->name, "Added By Id");
+    ASSERT_NE(back.friends.findById(987654321), nullptr);
+    EXPECT_EQ(back.friends.findById(987654321)->name, "Added By Id");
     EXPECT_EQ(back.dailyChallenge.lastAttempt.periodNumber, 20100);
     EXPECT_EQ(back.dailyChallenge.lastAttempt.trackTitle, "Daily Track");
     // The reward won before the quit is shown once the main menu runs.
@@ -216,51 +208,12 @@ TEST_F(KeptRecordsTest, FriendsChallengesNewsAndShipsComeBackAfterARestart) {
     EXPECT_EQ(back.lightningChallenge.lastAttempt.periodNumber, 120600);
     EXPECT_EQ(back.lightningChallenge.lastAttempt.artist, "Storm");
     EXPECT_FALSE(back.lightningChallenge.hasPendingReward());
-    ASSERT_EQ(back.challengeList.guids().size(), 1u);
-    EXPECT_EQ(back.challengeList.guids()[0], 4711);
+    EXPECT_EQ(back.challengeList.guids(), (std::vector<int64_t>{4711}));
     ASSERT_EQ(back.inbox.entries().size(), 1u);
     EXPECT_EQ(back.inbox.entries()[0].messageId, 31u);
     EXPECT_EQ(back.inbox.entries()[0].otherName, "Rival");
     EXPECT_EQ(gGame->playerShips.findShip("!prizekey"), nullptr);
     EXPECT_NE(gGame->playerShips.findShip("!boughtkey"), nullptr);
-}
-
-// A game save whose last record does not read changes none of these: the
-// file is taken whole or not at all.
-TEST(KeptRecords, ChallengeAndFriendReadersWaitForTheWholeFile) {
-    CtestEngine eng;
-    Conline online;
-    CsaveFile file("allOrNothing");
-    online.friends.registerRecord(file, "friends");
-    online.challengeList.registerRecord(file, "challGuids");
-    online.dailyChallenge.registerRecord(file, "24HourChall");
-    online.inbox.registerRecord(file, "inbox");
-    file.addRecord("tail", [](Cbytes& out) { out = {1}; }, [](const uint8_t*, size_t) { return false; });
-    online.friends.addOrUpdate(0, 77, "Saved");
-    online.dailyChallenge.lastAttempt.periodNumber = 9;
-    online.dailyChallenge.rewardPending = true;
-    online.challengeList.playerId = 1;
-    CasyncChallenge c;
-    c.guid = 5;
-    ASSERT_TRUE(online.challengeList.cacheChallenge(c));
-    CinboxEntry e;
-    e.messageId = 3;
-    ASSERT_TRUE(online.inbox.add(e));
-    ASSERT_TRUE(file.saveItems());
-
-    online.friends.clear();
-    online.friends.addOrUpdate(0, 88, "Now");
-    online.dailyChallenge.lastAttempt = CtimedChallenge{};
-    online.dailyChallenge.rewardPending = false;
-    online.challengeList.clearGuids();
-    online.inbox.clear();
-    EXPECT_FALSE(file.loadItems());
-    EXPECT_TRUE(online.friends.contains(88));
-    EXPECT_FALSE(online.friends.contains(77));
-    EXPECT_EQ(online.dailyChallenge.lastAttempt.periodNumber, -1);
-    EXPECT_FALSE(online.dailyChallenge.rewardPending);
-    EXPECT_TRUE(online.challengeList.guids().empty());
-    EXPECT_TRUE(online.inbox.entries().empty());
 }
 
 // A save folder written before the built-in ships had their makers and the
@@ -331,50 +284,6 @@ TEST_F(KeptRecordsTest, AnUnreadableSaveIsNamedToThePlayer) {
     EXPECT_TRUE(g->logHas("- StartUp - unreadable save kept as gamesave3.bad; new profile made"));
 }
 
-// Configure Keyboard asks for moves and perks only: Return, Backspace and the
-// mouse keep their jobs, across a restart, until RESET CONTROLLERS on the
-// title puts the keyboard back to its defaults for good.
-TEST_F(KeptRecordsTest, AKeyboardSetUpKeepsTheOtherKeysUntilResetControllers) {
-    ASSERT_NO_FATAL_FAILURE(startOver());
-    screens::get<CconfigScreen>()->open(CconfigFlow::DEVICE_KEYS, -1, GM_MAIN_MENU, GM_MAIN_MENU, false);
-    ASSERT_TRUE(reachMode(GM_CONFIG));
-    for (int k : {SDL_SCANCODE_I, SDL_SCANCODE_K, SDL_SCANCODE_J, SDL_SCANCODE_L, SDL_SCANCODE_7, SDL_SCANCODE_8,
-                  SDL_SCANCODE_9, SDL_SCANCODE_0})
-        tapKey(k);
-    g->steps(1);
-    tapKey(SDL_SCANCODE_SPACE);
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    quit();
-    ASSERT_NO_FATAL_FAILURE(startOver());
-    struct {
-        int action;
-        int key;   // -1 the left mouse button
-    } const kept[] = {{ACTION_UP, SDL_SCANCODE_I},          {ACTION_LT, SDL_SCANCODE_7},
-                      {ACTION_SELECT, SDL_SCANCODE_RETURN}, {ACTION_BACK, SDL_SCANCODE_BACKSPACE},
-                      {ACTION_OPTION_X, SDL_SCANCODE_X},    {ACTION_START, SDL_SCANCODE_P},
-                      {ACTION_FIRE, -1}};
-    const CinputPlayer& p = *gEngine->input.player(0);
-    for (const auto& k : kept) {
-        const CactionBinding* b = p.findBinding(k.action);
-        ASSERT_NE(b, nullptr) << actionName(k.action);
-        EXPECT_EQ(k.key < 0 ? b->mouseFlag : b->key, k.key < 0 ? 1 : k.key) << actionName(k.action);
-    }
-
-    dismissTutorials();
-    ASSERT_TRUE(gGame->setGameMode(GM_PRESS_START));
-    ASSERT_TRUE(reachMode(GM_PRESS_START));
-    g->steps(200);   // the buttons have come in
-    click(screens::get<CpressStartScreen>()->screen()->findWidget("ResetController"));
-    EXPECT_EQ(p.bindings, defaultKeyboardBindings());
-    // The button it was does not hold Return back.
-    pressReturn();
-    ASSERT_TRUE(reachMode(GM_MAIN_MENU));
-    quit();
-    ASSERT_NO_FATAL_FAILURE(startOver());
-    EXPECT_FALSE(gGame->saveLoad.isInputMappingKnown("Keyboard"));
-    EXPECT_EQ(gEngine->input.player(0)->bindings, defaultKeyboardBindings());
-}
-
 // A timed challenge played as a player plays it, heard through the test
 // capture source: from the main menu to game over, onto the challenge's board;
 // a period later the finished board's place brings its reward once.
@@ -413,7 +322,7 @@ protected:
     }
     // Start-up over the folder with the web service on, to the main menu.
     void startOnline(bool firstRun) {
-        if (firstRun) me = reachMainMenu(folder);
+        if (firstRun) reachMainMenu(folder);
         else ASSERT_NO_FATAL_FAILURE(restartOver(folder));
         dismissTutorials();
     }
@@ -433,7 +342,6 @@ protected:
     std::string prizeKey() const { return challengeShipKey(kTitle, kArtist, kDuration); }
 
     std::string audioFolder = makeTempFolder("heard");
-    uint64_t me = 0;
 };
 
 const CchallengeRun kChallengeRuns[] = {
@@ -479,7 +387,7 @@ TEST_P(TimedChallengeTest, IsPlayedScoredAndWonOnce) {
     g->steps(5);
     bool listed = false;
     Cmenu* rows = screens::get<CdailyChallengeScreen>()->screen()->findMenu("menu");
-    for (size_t i = 0; i < rows->itemCount(); ++i) { listed |= rows->item(i)->getText("Name") == kPersona; }
+    for (size_t i = 0; i < rows->itemCount(); ++i) listed |= rows->item(i)->getText("Name") == kPersona;
     EXPECT_TRUE(listed);
     EXPECT_EQ(challenge().lastAttempt.periodNumber, challenge().periodNumber(0));
     ASSERT_NO_FATAL_FAILURE(quit());
@@ -503,9 +411,7 @@ TEST_P(TimedChallengeTest, IsPlayedScoredAndWonOnce) {
         ASSERT_TRUE(runUntil([confirm] { return confirm->showing() || gGame->mode() == GM_MAIN_MENU; }, 10.0));
         if (confirm->showing()) {
             g->steps(30);   // the question's buttons have come in
-            Cmenu* m = confirm->menu();
-            for (size_t i = 0; i < m->itemCount(); ++i)
-                if ((int)m->item(i)->value == 1) click(m->item(i));
+            click(itemWithValue(confirm->menu(), 1));
         }
         ASSERT_TRUE(reachMode(GM_MAIN_MENU));
     } else {

@@ -1,17 +1,11 @@
 // A language chosen from the options, as a player does, reads at once on
-// every screen: the options and the main menu, the music bar over them, the
-// button bar, and the HUD of the next game.
+// every screen: the options and the main menu, the music bar over them and
+// the button bar.
 #include "roadFixture.h"
-
-#include "engine/ui/menu.h"
-#include "engine/ui/screen.h"
-#include "engine/ui/uiMgr.h"
 #include "screens/mainMenu.h"
 #include "screens/musicBar.h"
 #include "screens/options.h"
-#include "trackRoad.h"
-#include "screens/HUD.h"
-#include "screens/gameType.h"
+#include "screensFixture.h"
 
 namespace {
 std::vector<std::string> barTexts() {
@@ -19,12 +13,6 @@ std::vector<std::string> barTexts() {
     for (auto& b : gUi->buttonBar.buttons())
         if (!b.hidden) v.push_back(b.text);
     return v;
-}
-
-Cwidget* itemOfValue(Cmenu* m, int64_t value) {
-    for (size_t i = 0; i < m->itemCount(); ++i)
-        if (m->item(i)->value == value) return m->item(i);
-    return nullptr;
 }
 
 std::string gadgetText(Cwidget* w, const char* gadget) {
@@ -58,19 +46,19 @@ TEST_F(RoadTest, GermanChosenInTheOptionsReadsAtOnceOnEveryScreen) {
     ASSERT_TRUE(reachMode(GM_OPTIONS));
     EXPECT_EQ(barTexts(), (std::vector<std::string>{"OK", "BACK"}));
     Cmenu* options = screens::get<CoptionsScreen>()->menu();
-    Cwidget* languageItem = itemOfValue(options, 4);
+    Cwidget* languageItem = itemWithValue(options, 4);
     ASSERT_NE(languageItem, nullptr);
     EXPECT_EQ(languageItem->getText(), "Language");
     click(languageItem);
     ASSERT_TRUE(reachMode(GM_LANGUAGE));
     ClanguageScreen* language = screens::get<ClanguageScreen>();
     ASSERT_TRUE(runUntil([language] { return !language->screen()->entering; }));
-    click(itemOfValue(language->menu(), 2));
+    click(itemWithValue(language->menu(), 2));
     ASSERT_TRUE(waitLog("Language = German"));
     // Still leaving the language screen: the bar and the music bar already read German.
     EXPECT_EQ(gadgetText(musicBar->bar(), "Progress"), "100% (Mittel)");
     ASSERT_TRUE(reachMode(GM_OPTIONS));
-    EXPECT_EQ(itemOfValue(options, 4)->getText(), "Sprache");
+    EXPECT_EQ(itemWithValue(options, 4)->getText(), "Sprache");
     EXPECT_EQ(barTexts(), (std::vector<std::string>{"OK", "ZURÜCK"}));
     EXPECT_EQ(gadgetText(musicBar->bar(), "Progress"), "100% (Mittel)");
 
@@ -82,52 +70,4 @@ TEST_F(RoadTest, GermanChosenInTheOptionsReadsAtOnceOnEveryScreen) {
     EXPECT_EQ(mainMenu->screen()->findWidget("Rank")->getText().rfind("Rang: ", 0), 0u)
         << mainMenu->screen()->findWidget("Rank")->getText();
     EXPECT_FALSE(g->logHas("can't find tag"));
-}
-
-// The button bar of a screen underneath an overlay follows the language too,
-// and shows again laid out for its new texts.
-TEST(LanguageSwitch, ButtonBarsUnderneathAndMenuTitlesFollow) {
-    CtestEngine eng;
-    CbuttonBar& bar = gUi->buttonBar;
-    bar.clear();
-    bar.addButtonByKey("OK", ACTION_SELECT, ICON_OK);
-    bar.addButtonByKey("CANCEL", ACTION_BACK, ICON_BACK);
-    const float cancelWidth = bar.buttons()[1].rect.w;
-    bar.push();
-    bar.addButtonByKey("BACK", ACTION_BACK, ICON_BACK);
-    bar.addButton("Typed", ACTION_OPTION_X, ICON_X);
-    Cscreen* s = gUi->loadScreenFromText("titled", "Menu M Pos 0.5 0.5 Size 300 200 TitleKey LanguageTitle EndMenu EndFile");
-    ASSERT_NE(s, nullptr);
-    ASSERT_TRUE(gEngine->setLanguage(2));
-    EXPECT_EQ(bar.buttons()[0].text, "ZURÜCK");
-    EXPECT_EQ(bar.buttons()[1].text, "Typed");   // given as it stands, not by tag
-    EXPECT_EQ(s->findMenu("M")->title.str(), "SPRACHE");
-    bar.pop();
-    EXPECT_EQ(bar.buttons()[1].text, "ABBRECHEN");
-    EXPECT_GT(bar.buttons()[1].rect.w, cancelWidth);
-    // A text set by value on an action drops its tag: it stays as given.
-    bar.setButtonText(ACTION_SELECT, "Los");
-    ASSERT_TRUE(gEngine->setLanguage(1));
-    EXPECT_EQ(bar.buttons()[0].text, "Los");
-    EXPECT_EQ(bar.buttons()[1].text, "CANCEL");
-    EXPECT_EQ(s->findMenu("M")->title.str(), "LANGUAGE");
-}
-
-// The HUD of a game started after a language is chosen reads in it.
-TEST(LanguageSwitch, TheNextGamesHudReadsTheChosenLanguage) {
-    CtrackRoad f;
-    ASSERT_TRUE(f.g.initOk());
-    ASSERT_TRUE(f.track);
-    ASSERT_TRUE(gEngine->setLanguage(2));
-    f.enter(GM_GAME_TYPE);
-    CgameTypeScreen* types = screens::get<CgameTypeScreen>();
-    types->gameTypes()->setSelectedIdx(0);
-    types->musicSources()->setSelectedIdx(MUSIC_NOW_PLAYING);
-    f.press(ACTION_SELECT);
-    f.press(ACTION_SELECT);
-    // The countdown holds at "1" while the track's board downloads on its own thread.
-    ASSERT_TRUE(f.g.stepUntil([&] { return f.g.mode() == GM_PLAYING; })) << f.g.mode();
-    Cwidget* best = screens::get<CHUD>()->screen()->findWidget("HighScore");
-    ASSERT_NE(best, nullptr);
-    EXPECT_EQ(best->getText().rfind("Rekord ", 0), 0u) << best->getText();
 }
