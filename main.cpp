@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
     }
     Cplatform::installSignalHandlers();
     Cplatform::keepFreedMemory();
+    Cplatform::prefaultHeap();
     Cengine* engine = Cengine::create();
     if (!engine) return 1;
     Cgame* game = Cgame::create();

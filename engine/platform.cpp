@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 #include "engine/bString.h"
 #include "engine/engine.h"
@@ -110,10 +111,31 @@ void Cplatform::installSignalHandlers() {
     sigaction(SIGINT, &sa, nullptr);
 }
 
+namespace {
+constexpr size_t kTrimThreshold = 64u << 20;
+constexpr size_t kMmapThreshold = 32u << 20;
+}  // namespace
+
 void Cplatform::keepFreedMemory() {
     // Setting either value also stops glibc moving them on its own.
-    mallopt(M_TRIM_THRESHOLD, 64 << 20);
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, (int)kTrimThreshold);
+    mallopt(M_MMAP_THRESHOLD, (int)kMmapThreshold);
+}
+
+void Cplatform::prefaultHeap() {
+    // Each block under the mmap threshold, so it comes from the heap; both
+    // under the trim threshold, so the freed pages stay with the process.
+    constexpr size_t kBlock = 20u << 20;
+    static_assert(kBlock < kMmapThreshold && 2 * kBlock < kTrimThreshold);
+    // Larger blocks would also cover the text page, but their unused pages
+    // would stay resident at the title.
+    char* blocks[2] = {(char*)malloc(kBlock), (char*)malloc(kBlock)};
+    std::thread([blocks] {
+        const size_t page = (size_t)sysconf(_SC_PAGESIZE);
+        for (char* b : blocks)
+            for (size_t i = 0; b && i < kBlock; i += page) ((volatile char*)b)[i] = 0;
+        for (char* b : blocks) free(b);
+    }).detach();
 }
 
 // ---- displays ----

@@ -13,11 +13,25 @@
 namespace {
 constexpr float kRadToDeg = 180.0f / kPi;
 
+const Csprite* usable(const Csprite* s) { return s && !s->placeholder ? s : nullptr; }
+
 const Csprite* findSprite(const std::string& name) {
-    if (name.empty()) return nullptr;
-    const Csprite* s = gEngine->sprites.findSprite(name, false);
-    return s && !s->placeholder ? s : nullptr;
+    return name.empty() ? nullptr : usable(gEngine->sprites.findSprite(name, false));
 }
+
+// Kept between frames and looked up again only when the name or the sprite
+// set changes: play asks for these for every ship and every frame.
+const Csprite* findSprite(CspriteRef& ref, const std::string& name) {
+    return name.empty() ? nullptr : usable(ref.find(gEngine->sprites, name));
+}
+
+struct CfixedSprite {
+    const std::string name;
+    CspriteRef ref;
+    const Csprite* get() { return findSprite(ref, name); }
+};
+CfixedSprite gGlow{"ss_glow.png"}, gSoft{"builtin_soft"}, gRing{"builtin_ring"}, gBeam{"ss_beam.png"},
+    gBullet{"ss_bullet.png"}, gRound{"ss_enemyBullet.png"}, gMissile{"ss_missile.png"};
 
 void quad(const Csprite* s, const Cvec2& at, float width, float height, float rotationDeg, const Ccolour& c,
           Eblend blend = BLEND_ALPHA, float depth = 0) {
@@ -62,8 +76,8 @@ void neonPolygon(const Cvec2& c, float r, int sides, float angle, const Ccolour&
 }
 
 const Csprite* glowSprite() {
-    const Csprite* s = findSprite("ss_glow.png");
-    return s ? s : gEngine->sprites.findSprite("builtin_soft", false);
+    const Csprite* s = gGlow.get();
+    return s ? s : gSoft.get();
 }
 }  // namespace
 
@@ -77,7 +91,7 @@ void Cship::drawGlow() const {
     if (invulnerableTimer > 0 && kind == SHIPKIND_PLAYER) {
         // A blinking halo while nothing can hurt the ship.
         float blink = 0.5f + 0.5f * std::sin(invulnerableTimer * 18.0f);
-        quad(gEngine->sprites.findSprite("builtin_ring", false), pos2(), size * 3.2f, size * 3.2f, 0,
+        quad(gRing.get(), pos2(), size * 3.2f, size * 3.2f, 0,
              colour.withAlpha(0.5f * blink), BLEND_ADDITIVE, pos.z);
     }
 }
@@ -88,12 +102,12 @@ void Cship::draw() const {
     if (spawnTimer > 0) {
         // Warping in: a ring closing on the ship's outline.
         float t = clampf(spawnTimer / 0.6f, 0, 1);
-        quad(gEngine->sprites.findSprite("builtin_ring", false), pos2(), size * (2.0f + 6.0f * t),
+        quad(gRing.get(), pos2(), size * (2.0f + 6.0f * t),
              size * (2.0f + 6.0f * t), 0, colour.withAlpha(1.0f - t), BLEND_ADDITIVE, pos.z);
         neonPolygon(pos2(), size, def->sides, angle, colour.withAlpha(0.6f * (1.0f - t)));
         return;
     }
-    const Csprite* hull = findSprite(def->sprite);
+    const Csprite* hull = findSprite(hullSprite, def->sprite);
     if (hull) {
         float w = size * 2.6f;
         float h = hull->width > 0 ? w * hull->height / hull->width : w;
@@ -119,7 +133,7 @@ void Cship::drawParts() const {
             continue;
         }
         if (!e.def || e.def->radius <= 0) continue;
-        const Csprite* s = findSprite(e.def->sprite);
+        const Csprite* s = findSprite(e.sprite, e.def->sprite);
         float w = e.def->radius * scale * 2.6f;
         bool dead = e.maxHitPoints > 0 && e.hitPoints <= 0;
         Ccolour c = dead ? Ccolour(0.3f, 0.3f, 0.3f, 0.7f) : Ccolour(1, 1, 1, 1);
@@ -129,13 +143,13 @@ void Cship::drawParts() const {
     }
     if (shieldTimer > 0) {
         float blink = shieldTimer < 1.0f ? 0.5f + 0.5f * std::sin(shieldTimer * 30.0f) : 1.0f;
-        quad(gEngine->sprites.findSprite("builtin_ring", false), pos2(), size * 4.2f, size * 4.2f, 0,
+        quad(gRing.get(), pos2(), size * 4.2f, size * 4.2f, 0,
              Ccolour(0.6f, 0.9f, 1.0f, 0.8f * blink), BLEND_ADDITIVE, pos.z);
     }
     if (beamTimer > 0) {
         const float length = 220.0f;
         Cvec2 mid = pos2() + heading() * (length * 0.5f + size);
-        const Csprite* beam = findSprite("ss_beam.png");
+        const Csprite* beam = gBeam.get();
         quad(beam ? beam : g, mid, size * 1.4f, length, deg, colour.withAlpha(0.9f), BLEND_ADDITIVE, pos.z);
         quad(g, mid, size * 0.6f, length, deg, Ccolour(1, 1, 1, 0.9f), BLEND_ADDITIVE, pos.z);
     }
@@ -151,9 +165,9 @@ void CshipMgr::drawShips(bool displayOnly) const {
 }
 
 void CprojectileMgr::draw() {
-    const Csprite* bullet = findSprite("ss_bullet.png");
-    const Csprite* round = findSprite("ss_enemyBullet.png");
-    const Csprite* missile = findSprite("ss_missile.png");
+    const Csprite* bullet = gBullet.get();
+    const Csprite* round = gRound.get();
+    const Csprite* missile = gMissile.get();
     const Csprite* soft = glowSprite();
     for (const Cprojectile& p : shots_) {
         // Turned along its flight: the direction is the angle's cosine and sine.

@@ -91,6 +91,8 @@ void CloadingScreen::onEnter() {
         }
     }
     active = false;
+    // Play starts with every effect decoded (long done on all but the slowest machines).
+    g.sfx.waitForSamples();
 
     if (CsongPackInfo* track = g.songLibrary.getRandomTrack()) g.music.playTrack(track);
     else gEngine->log.print(LOG_L, "Loading: no track to play yet");

@@ -3,6 +3,7 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 
 #include "engine/bString.h"
@@ -78,7 +79,22 @@ void CspriteMgr::init() {
     if (!findSprite("builtin_star", false)) makeBuiltin("builtin_star", 64, starAlpha);
 }
 
+uint64_t CspriteMgr::nextGeneration() {
+    static std::atomic<uint64_t> last{0};
+    return ++last;
+}
+
+const Csprite* CspriteRef::find(CspriteMgr& sprites, const std::string& name) {
+    if (generation_ != sprites.generation() || name_ != name) {
+        name_ = name;
+        sprite_ = sprites.findSprite(name, false);
+        generation_ = sprites.generation();
+    }
+    return sprite_;
+}
+
 void CspriteMgr::releaseAll() {
+    generation_ = nextGeneration();
     byName_.clear();
     sprites_.clear();
     reportedMisses_.clear();
@@ -92,6 +108,7 @@ Csprite* CspriteMgr::add(std::unique_ptr<Csprite> s) {
         return nullptr;
     }
     sprites_.push_back(std::move(s));
+    generation_ = nextGeneration();
     Csprite* p = sprites_.back().get();
     byName_[key] = p;
     reportedMisses_.erase(key);
@@ -231,6 +248,7 @@ void CspriteMgr::deleteSprite(Csprite* sprite) {
     auto it = std::find_if(sprites_.begin(), sprites_.end(), [&](auto& p) { return p.get() == sprite; });
     if (it == sprites_.end()) return;
     Ctexture* t = sprite->texture;
+    generation_ = nextGeneration();
     byName_.erase(toLowerAscii(sprite->name));
     for (auto& s : sprites_)
         if (s->normalMap == sprite) s->normalMap = nullptr;

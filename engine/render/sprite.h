@@ -9,6 +9,7 @@
 //   NormalMap "hull.png" "hull_n.png"          ; lit through the second sprite
 //   EndFile
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -64,6 +65,9 @@ public:
     Csprite* placeholder() { return placeholder_; }
     Csprite* white() { return white_; }
     size_t count() const { return sprites_.size(); }
+    // Changes whenever a sprite is added or removed; never the same number
+    // in two sets of sprites, so a lookup kept with it stays valid while it holds.
+    uint64_t generation() const { return generation_; }
 
 private:
     Csprite* add(std::unique_ptr<Csprite> s);
@@ -82,4 +86,19 @@ private:
     std::unordered_set<std::string> reportedMisses_;
     Csprite* placeholder_ = nullptr;
     Csprite* white_ = nullptr;
+    uint64_t generation_ = nextGeneration();
+    static uint64_t nextGeneration();
+};
+
+// A sprite found by name once, and again only when the name or the sprite set
+// changes: for drawing that asks for the same sprite every frame.
+class CspriteRef {
+public:
+    // The sprite of that name (null when missing), as findSprite without the miss report.
+    const Csprite* find(CspriteMgr& sprites, const std::string& name);
+
+private:
+    std::string name_;
+    const Csprite* sprite_ = nullptr;
+    uint64_t generation_ = 0;
 };

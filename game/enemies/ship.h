@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/maths.h"
+#include "engine/render/sprite.h"
 #include "game/enemies/shipDef.h"
 
 class CgameWorld;
@@ -20,6 +21,7 @@ struct Celement {
     float hitPoints = 0, maxHitPoints = 0;
     float fireTimer = 0;
     float flash = 0;          // hit flash
+    mutable CspriteRef sprite;   // the def's sprite, for drawing
 };
 
 class Cship {
@@ -89,6 +91,7 @@ public:
     Ccolour colour;
     CpilotControls* controls = nullptr;
     std::vector<Celement> elements;
+    mutable CspriteRef hullSprite;   // the def's sprite, for drawing
 
 private:
     void updateEnemy(float dt);

@@ -82,12 +82,15 @@ TEST_F(CrenderTest, SpritesFromMemoryAndTheirDeletion) {
     Csprite* s = sm.createSpriteFromMemory("Ship_42", bytes.data(), bytes.size());
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(gEngine->textures.count(), textures + 1);
+    CspriteRef kept;
+    EXPECT_EQ(kept.find(sm, "SHIP_42"), s);
     // The same name again is the same sprite, whatever the bytes.
     EXPECT_EQ(sm.createSpriteFromMemory("ship_42", "junk", 4), s);
     EXPECT_TRUE(sm.createSpriteFromMemory("Other", "junk", 4) == nullptr && sm.createSpriteFromMemory("Empty", nullptr, 0) == nullptr);
     EXPECT_TRUE(gEngine->log.containsPart("Can't load image: Other"));
     sm.deleteSprite(s);
     EXPECT_TRUE(sm.findSprite("Ship_42", false) == nullptr && gEngine->textures.count() == textures);
+    EXPECT_EQ(kept.find(sm, "SHIP_42"), nullptr);   // a kept lookup never outlives its sprite
     sm.deleteSprite(sm.placeholder());   // the built-ins stay
     EXPECT_NE(sm.placeholder(), nullptr);
 }
