@@ -8,6 +8,7 @@
 set -u
 . "$(dirname "$0")/xvfbDriver.sh"
 openRoad options "$@"
+twitterUnreachable
 # The title's OPTIONS button, then the options menu; a click can land before
 # the pointer's move has reached the game: tried again.
 toOptions() {
@@ -44,8 +45,8 @@ keys Return
 waitReady Options 60 2 || fail "confirm did not return to the options"
 
 # Each screen, its picture, and the key that leaves it (the open-mic
-# settings' help boxes put away first). The Twitter link fails (Twitter can't
-# be reached from here) and says so.
+# settings' help boxes put away first). The Twitter link fails (its hosts are
+# a closed local port) and says so.
 visits=2   # the options menu's so far
 while read -r n state name leave <&3; do
     item "$n"

@@ -29,6 +29,14 @@ openRoad() {
     # The GL driver and the desktop bus keep a little memory to the end.
     export ASAN_OPTIONS=detect_leaks=0
 }
+# The data folder as links, with Twitter's hosts on a closed local port: a
+# road that links Twitter sees it fail without leaving this machine.
+twitterUnreachable() {
+    cp -as "$(cd "$data" && pwd)" "$work/data" || fail "could not link the data folder"
+    rm "$work/data/textFiles/twitterHosts.txt"
+    printf 'RestHost "127.0.0.1:9"\nUploadHost "127.0.0.1:9"\nScheme "http"\nEndFile\n' > "$work/data/textFiles/twitterHosts.txt"
+    data="$work/data"
+}
 driverCleanUp() {
     [ -n "$gpid" ] && kill "$gpid" 2>/dev/null && wait "$gpid" 2>/dev/null
     [ -n "$spid" ] && kill "$spid" 2>/dev/null && wait "$spid" 2>/dev/null
