@@ -89,6 +89,10 @@ toMainMenu() {
     for _ in $(seq 300); do [ -s "$work/webService.txt" ] && break; sleep 0.1; done
     [ -s "$work/webService.txt" ] || fail "the local service did not start"
     startGame
+    firstRunToMainMenu
+}
+# A first run: English chosen on the language screen, then the main menu.
+firstRunToMainMenu() {
     keys Return
     waitReady Language 60 || fail "no language screen"
     keys Return

@@ -81,15 +81,6 @@ visit() {
 # From the main menu: Options -> Screen resolution, the borderless window
 # stored; the game ends to apply it. Started again, it fills whatever screen
 # it starts on (each window shape under its own Xvfb screen).
-# A first run: English chosen on the language screen, then the main menu.
-firstRunToMainMenu() {
-    keys Return
-    waitReady Language 60 || fail "no language screen"
-    keys Return
-    waitFor "Language = English" 10 || fail "English was not chosen"
-    waitReady MainMenu 60 || fail "no main menu"
-    dismissTutorials
-}
 storeBorderlessWindow() {
     clickWidget mainMenu.txt Options
     waitMode Options 10 || fail "no options"
