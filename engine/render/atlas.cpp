@@ -20,6 +20,24 @@ unsigned CtextureAtlas::pageId(int page) const {
     return page >= 0 && page < (int)pages_.size() ? pages_[page].id : 0;
 }
 
+int CtextureAtlas::pageHeight(int page) const {
+    return page >= 0 && page < (int)pages_.size() ? pages_[page].height : 0;
+}
+
+bool CtextureAtlas::reach(Cpage& page, int bottom) {
+    if (bottom <= page.height) return true;
+    // Powers of two, so a cell's texture coordinates scale exactly.
+    int height = page.height;
+    while (height < bottom) height *= 2;
+    height = std::min(height, pageSize_);
+    unsigned id = gEngine->renderer.growTexture(page.id, pageSize_, page.height, height);
+    if (!id) return false;
+    page.id = id;
+    page.height = height;
+    ++growths_;
+    return true;
+}
+
 bool CtextureAtlas::takeSpan(Cshelf& shelf, int w, int& x) {
     for (size_t i = 0; i < shelf.free.size(); ++i) {
         Cspan& s = shelf.free[i];
@@ -35,7 +53,8 @@ bool CtextureAtlas::takeSpan(Cshelf& shelf, int w, int& x) {
 
 bool CtextureAtlas::allocate(Cpage& page, int w, int h, int& x, int& y) {
     // A shelf of about this height first, then an empty one of any taller
-    // height, then a new shelf below the last.
+    // height, then a new shelf below the last. Where a new shelf would make
+    // the page grow, any taller shelf with room comes first.
     const int slack = std::max(4, h / 4);
     for (Cshelf& s : page.shelves)
         if (s.h >= h && s.h <= h + slack && takeSpan(s, w, x)) {
@@ -48,6 +67,12 @@ bool CtextureAtlas::allocate(Cpage& page, int w, int h, int& x, int& y) {
             return true;
         }
     const int shelfH = (h + 3) & ~3;   // a little room for neighbours of nearly this height
+    if (page.nextY + shelfH > page.height)
+        for (Cshelf& s : page.shelves)
+            if (s.h >= h && takeSpan(s, w, x)) {
+                y = s.y;
+                return true;
+            }
     const int room = pageSize_ - page.nextY;
     if (room < h) return false;
     Cshelf s;
@@ -70,10 +95,12 @@ bool CtextureAtlas::place(int w, int h, const uint8_t* rgba, int pitchBytes, Cat
         if (allocate(pages_[i], cw, ch, x, y)) page = i;
     if (page < 0) {
         if ((int)pages_.size() >= maxPages_) return false;
-        unsigned id = gEngine->renderer.createTexture(pageSize_, pageSize_, nullptr, 0);
+        const int rows = std::max(1, pageSize_ / 8);
+        unsigned id = gEngine->renderer.createTexture(pageSize_, rows, nullptr, 0);
         if (!id) return false;
         Cpage p;
         p.id = id;
+        p.height = rows;
         pages_.push_back(std::move(p));
         gEngine->log.print(LOG_V, "Atlas %s: page %d", name_.c_str(), (int)pages_.size());
         if (!allocate(pages_.back(), cw, ch, x, y)) return false;
@@ -85,6 +112,11 @@ bool CtextureAtlas::place(int w, int h, const uint8_t* rgba, int pitchBytes, Cat
     out.w = w;
     out.h = h;
     ++cells_;
+    if (!reach(pages_[page], y + ch)) {
+        release(out);
+        out = CatlasCell();
+        return false;
+    }
     if (rgba) upload(pages_[page].id, out, rgba, pitchBytes > 0 ? pitchBytes : w * 4);
     return true;
 }

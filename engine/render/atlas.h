@@ -4,6 +4,8 @@
 // a cell with its edge texels repeated around it, so linear filtering at its
 // edges reads what it would read from a texture of its own. Cells lie on
 // shelves; a freed cell is taken again by an image of about its height.
+// A page starts with an eighth of its rows and doubles them as its shelves
+// reach down: a page holding little keeps little video memory.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -35,6 +37,10 @@ public:
 
     unsigned pageId(int page) const;
     int pageSize() const { return pageSize_; }
+    // The rows a page has now (its width is always pageSize).
+    int pageHeight(int page) const;
+    // Counts the times a page grew: its id and its cells' coordinates changed.
+    int growths() const { return growths_; }
     int pageCount() const { return (int)pages_.size(); }
     int cellCount() const { return cells_; }
     const std::string& name() const { return name_; }
@@ -52,15 +58,18 @@ private:
         unsigned id = 0;
         std::vector<Cshelf> shelves;   // top to bottom
         int nextY = 0;
+        int height = 0;
     };
     bool allocate(Cpage& page, int w, int h, int& x, int& y);
     bool takeSpan(Cshelf& shelf, int w, int& x);
+    bool reach(Cpage& page, int bottom);
     void upload(unsigned id, const CatlasCell& cell, const uint8_t* rgba, int pitchBytes);
 
     std::string name_;
     int pageSize_;
     int maxPages_;
     int cells_ = 0;
+    int growths_ = 0;
     std::vector<Cpage> pages_;
     std::vector<uint8_t> scratch_;
 };

@@ -276,6 +276,31 @@ void CglBackend::deleteTexture(unsigned id) {
     if (alive_ && id) glDeleteTextures(1, &id);
 }
 
+unsigned CglBackend::growTexture(unsigned id, int width, int height, int newHeight) {
+    if (!alive_) return 0;
+    const unsigned grown = createTexture(width, newHeight, nullptr, 0);
+    if (!grown) return 0;
+    // The old rows copied on the GPU side, read through a framebuffer of their own.
+    GLint readBefore = 0;
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readBefore);
+    GLuint fbo = 0;
+    glGenFramebuffers(1, &fbo);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo);
+    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, id, 0);
+    glBindTexture(GL_TEXTURE_2D, grown);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, (GLuint)readBefore);
+    glDeleteFramebuffers(1, &fbo);
+    GLenum e = glGetError();
+    if (e != GL_NO_ERROR) {
+        gEngine->log.print(LOG_E, "Can't grow a texture to %dx%d: OpenGL error 0x%x", width, newHeight, e);
+        glDeleteTextures(1, &grown);
+        return 0;
+    }
+    glDeleteTextures(1, &id);
+    return grown;
+}
+
 void CglBackend::beginFrame(int windowW, int windowH, const Ccolour& clear) {
     if (!alive_) return;
     drawnThisFrame_ = false;

@@ -17,6 +17,8 @@ public:
     unsigned createTexture(int width, int height, const uint8_t* rgba, int pitchBytes);
     void updateTexture(unsigned id, int x, int y, int width, int height, const uint8_t* rgba);
     void deleteTexture(unsigned id);
+    // A new texture of newHeight rows holding the old one's; the old one is deleted.
+    unsigned growTexture(unsigned id, int width, int height, int newHeight);
 
     void beginFrame(int windowW, int windowH, const Ccolour& clear);
     void draw(const CquadVertex* vertices, int quads, const std::vector<CdrawCall>& calls,

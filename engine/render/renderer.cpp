@@ -402,3 +402,11 @@ void Crenderer::updateTexture(unsigned id, int x, int y, int width, int height, 
 void Crenderer::deleteTexture(unsigned id) {
     if (gl_) gl_->deleteTexture(id);
 }
+
+unsigned Crenderer::growTexture(unsigned id, int width, int height, int newHeight) {
+    if (!id || width <= 0 || height <= 0 || newHeight < height) return 0;
+    if (!gl_) return backend_ == RENDER_NULL ? id : 0;
+    // Quads already taken read the old texture at the old coordinates.
+    flush();
+    return gl_->growTexture(id, width, height, newHeight);
+}

@@ -153,6 +153,10 @@ public:
     // Replaces a rectangle of a texture (rows of width RGBA pixels).
     void updateTexture(unsigned id, int x, int y, int width, int height, const uint8_t* rgba);
     void deleteTexture(unsigned id);
+    // A texture of more rows in place of one of width x height, its rows
+    // kept; the quads taken so far are drawn first, with the old one. The
+    // new id (the same for a null backend), or 0 with the old one kept.
+    unsigned growTexture(unsigned id, int width, int height, int newHeight);
 
     // Off: every change of blend mode starts a new draw call, as a renderer
     // without the shared blend function would (kept to measure against).

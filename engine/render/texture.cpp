@@ -121,21 +121,32 @@ bool CtextureMgr::upload(Ctexture* t, const uint8_t* rgba, int width, int height
     CtextureAtlas* atlas = packing == PACK_IMAGES ? &images_ : packing == PACK_TEXT ? &text_ : nullptr;
     if (atlas && packing_ && !t->keepUnpacked_ && atlas->fits(width, height)) {
         CatlasCell cell;
+        const int growths = atlas->growths();
         if (atlas->place(width, height, rgba, pitchBytes, cell)) {
             t->atlas_ = atlas;
             t->cell_ = cell;
-            t->id_ = atlas->pageId(cell.page);
-            const float page = (float)atlas->pageSize();
-            t->uScale_ = (float)cell.w / page;
-            t->vScale_ = (float)cell.h / page;
-            t->uOffset_ = (float)cell.x / page;
-            t->vOffset_ = (float)cell.y / page;
+            mapToPage(t);
+            // A page grew: its images have a new id and new coordinates.
+            if (atlas->growths() != growths)
+                for (auto& other : textures_)
+                    if (other->atlas_ == atlas) mapToPage(other.get());
             return t->id_ != 0;
         }
     }
     // Too big for a page, or every page full: a texture of its own.
     t->id_ = gEngine->renderer.createTexture(width, height, rgba, pitchBytes);
     return t->id_ != 0;
+}
+
+void CtextureMgr::mapToPage(Ctexture* t) {
+    const CtextureAtlas& atlas = *t->atlas_;
+    const CatlasCell& cell = t->cell_;
+    t->id_ = atlas.pageId(cell.page);
+    const float width = (float)atlas.pageSize(), height = (float)atlas.pageHeight(cell.page);
+    t->uScale_ = (float)cell.w / width;
+    t->vScale_ = (float)cell.h / height;
+    t->uOffset_ = (float)cell.x / width;
+    t->vOffset_ = (float)cell.y / height;
 }
 
 bool CtextureMgr::upload(Ctexture* t, SDL_Surface* rgba) {

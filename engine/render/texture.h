@@ -105,6 +105,8 @@ private:
     bool upload(Ctexture* t, const uint8_t* rgba, int width, int height, int pitchBytes, EtexturePacking packing);
     bool upload(Ctexture* t, SDL_Surface* rgba);
     void releaseBackend(Ctexture* t);
+    // A packed texture's id and coordinates from its cell and its page's size now.
+    void mapToPage(Ctexture* t);
 
     std::vector<std::unique_ptr<Ctexture>> textures_;
     Ctexture* white_ = nullptr;

@@ -78,14 +78,17 @@ TEST_F(CrenderTest, SmallTexturesShareAPageAndMapTheirCoordinates) {
     ASSERT_TRUE(a && b && own);
     EXPECT_TRUE(a->isPacked() && b->isPacked() && !own->isPacked());
     EXPECT_TRUE(a->id() == b->id() && own->id() != a->id());
+    std::vector<uint8_t> tall(600 * 300 * 4, 255);
+    for (int i = 0; i < 8; ++i) ASSERT_NE(tm.createFromPixels("tall", tall.data(), 600, 300, PACK_IMAGES), nullptr);
+    EXPECT_TRUE(tm.imageAtlas().growths() > 0 && a->id() == tm.imageAtlas().pageId(a->cell().page));
 
-    // The image's corners land on its cell's corners in the page.
-    const float page = (float)tm.imageAtlas().pageSize();
+    // The image's corners land on its cell's corners in the page, grown since by the tall images.
+    const float page = (float)tm.imageAtlas().pageSize(), rows = (float)tm.imageAtlas().pageHeight(a->cell().page);
     float u0 = 0, v0 = 0, u1 = 1, v1 = 1;
     a->mapUv(u0, v0);
     a->mapUv(u1, v1);
     const CatlasCell& cell = a->cell();
-    EXPECT_TRUE(u0 * page == cell.x && v0 * page == cell.y && u1 * page == cell.x + 40 && v1 * page == cell.y + 20);
+    EXPECT_TRUE(u0 * page == cell.x && v0 * rows == cell.y && u1 * page == cell.x + 40 && v1 * rows == cell.y + 20);
 
     // A sprite over part of a packed image draws that part of the cell.
     Csprite* s = gEngine->sprites.createSprite("half of a", a, 20, 0, 20, 20);
@@ -93,7 +96,7 @@ TEST_F(CrenderTest, SmallTexturesShareAPageAndMapTheirCoordinates) {
     gEngine->renderer.drawSprite(s, 100, 100);
     const CquadRecord& q = gEngine->renderer.quads().back();
     EXPECT_EQ(q.texture, a->id());
-    EXPECT_TRUE(q.u0 * page == cell.x + 20 && q.u1 * page == cell.x + 40 && q.v1 * page == cell.y + 20);
+    EXPECT_TRUE(q.u0 * page == cell.x + 20 && q.u1 * page == cell.x + 40 && q.v1 * rows == cell.y + 20);
 
     // Too wide for a page: a texture of its own. Destroyed cells are given back.
     std::vector<uint8_t> wide(1100 * 2 * 4, 255);

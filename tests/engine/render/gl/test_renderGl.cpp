@@ -1,4 +1,5 @@
 // The GL backend drawing a whole scene into a real window (run under Xvfb).
+#include <GL/glew.h>
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gtest/gtest.h>
@@ -221,4 +222,23 @@ TEST_F(CrenderGlTest, QuadsCrossingTheWindowEdgesCoverExactlyTheirPixels) {
     EXPECT_EQ(countIn(0, 0, 1280, 20, 2), 1280 * 10 - 40 * 3);   // the red one drew over it
     EXPECT_EQ(countIn(0, 390, 1280, 410, 1), 400 * 4);
     window.swap();
+}
+
+// A page that grows keeps every image it held, texel for texel.
+TEST_F(CrenderGlTest, AGrownAtlasPageKeepsEveryImageItHeld) {
+    CtextureAtlas atlas("test", 256, 1);
+    std::vector<CatlasCell> cells(12);
+    std::vector<std::vector<uint8_t>> images(cells.size());
+    for (size_t i = 0; i < cells.size(); ++i) {
+        images[i].resize((size_t)(40 + i * 7) * (10 + i * 2) * 4);
+        for (size_t k = 0; k < images[i].size(); ++k) images[i][k] = (uint8_t)(k * 31 + i * 17);
+        ASSERT_TRUE(atlas.place(40 + (int)i * 7, 10 + (int)i * 2, images[i].data(), 0, cells[i]));
+    }
+    ASSERT_GT(atlas.growths(), 1);
+    std::vector<uint8_t> page((size_t)256 * atlas.pageHeight(0) * 4);
+    glBindTexture(GL_TEXTURE_2D, atlas.pageId(0));
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, page.data());
+    for (size_t i = 0; i < cells.size(); ++i)
+        for (int y = 0, w = cells[i].w * 4; y < cells[i].h; ++y)
+            ASSERT_EQ(memcmp(images[i].data() + y * w, page.data() + ((cells[i].y + y) * 256 + cells[i].x) * 4, w), 0) << i;
 }
