@@ -41,17 +41,25 @@ bool Ctwitter::findMediaId(const std::string& reply, std::string& id) {
     return true;
 }
 
-Ctwitter::Ctwitter() {
-    curl_ = curl_easy_init();
-    if (curl_) {
+namespace {
+// The handle is made at the first request, so that libcurl is loaded only
+// by a game that talks to the web.
+CURL* openHandle() {
+    CURL* curl = curl_easy_init();
+    if (curl) {
         // Certificates are checked: the token and the tweets travel over this link.
-        curl_easy_setopt(curl_, CURLOPT_SSL_VERIFYPEER, 1L);
-        curl_easy_setopt(curl_, CURLOPT_SSL_VERIFYHOST, 2L);
-        curl_easy_setopt(curl_, CURLOPT_NOSIGNAL, 1L);
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+        curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
         // The frame waits on these requests: never for ever.
-        curl_easy_setopt(curl_, CURLOPT_CONNECTTIMEOUT, 10L);
-        curl_easy_setopt(curl_, CURLOPT_TIMEOUT, 60L);
+        curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, 10L);
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT, 60L);
     }
+    return curl;
+}
+}  // namespace
+
+Ctwitter::Ctwitter() {
     openUrl = [](const std::string& url) { return SDL_OpenURL(url.c_str()) == 0; };
 }
 
@@ -121,6 +129,7 @@ bool Ctwitter::prepareStandardParams() {
     reply_.clear();
     errorBuffer_.fill(0);
     httpStatus_ = 0;
+    if (!curl_) curl_ = openHandle();
     if (!curl_) {
         setError("No connection handle");
         return false;
