@@ -39,7 +39,6 @@ int main(int argc, char** argv) {
     }
     Cplatform::installSignalHandlers();
     Cplatform::keepFreedMemory();
-    Cplatform::prefaultHeap();
     Cengine* engine = Cengine::create();
     if (!engine) return 1;
     Cgame* game = Cgame::create();

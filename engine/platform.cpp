@@ -14,7 +14,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 
 #include "engine/bString.h"
 #include "engine/engine.h"
@@ -113,7 +112,10 @@ void Cplatform::installSignalHandlers() {
 
 namespace {
 constexpr size_t kTrimThreshold = 64u << 20;
-constexpr size_t kMmapThreshold = 32u << 20;
+// Above what the driver takes and gives back each frame (a 2 MiB vertex
+// batch), at most a grown atlas page (2048 x 512): a page that grows gives
+// its old storage back to the kernel instead of leaving a hole in the heap.
+constexpr size_t kMmapThreshold = 4u << 20;
 }  // namespace
 
 void Cplatform::keepFreedMemory() {
@@ -122,21 +124,7 @@ void Cplatform::keepFreedMemory() {
     mallopt(M_MMAP_THRESHOLD, (int)kMmapThreshold);
 }
 
-void Cplatform::prefaultHeap() {
-    // Each block under the mmap threshold, so it comes from the heap; both
-    // under the trim threshold, so the freed pages stay with the process.
-    constexpr size_t kBlock = 20u << 20;
-    static_assert(kBlock < kMmapThreshold && 2 * kBlock < kTrimThreshold);
-    // Larger blocks would also cover the text page, but their unused pages
-    // would stay resident at the title.
-    char* blocks[2] = {(char*)malloc(kBlock), (char*)malloc(kBlock)};
-    std::thread([blocks] {
-        const size_t page = (size_t)sysconf(_SC_PAGESIZE);
-        for (char* b : blocks)
-            for (size_t i = 0; b && i < kBlock; i += page) ((volatile char*)b)[i] = 0;
-        for (char* b : blocks) free(b);
-    }).detach();
-}
+void Cplatform::trimHeap() { malloc_trim(0); }
 
 // ---- displays ----
 

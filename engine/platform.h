@@ -67,6 +67,9 @@ public:
     // and the 16 MiB image atlas page) find their pages already there instead
     // of taking thousands of page faults on the main thread.
     static void prefaultHeap();
+    // Hands the heap's free pages back to the kernel once, after loading:
+    // what start-up took and let go of would otherwise stay resident.
+    static void trimHeap();
 
     // Displays and their modes.
     int displayCount() const;

@@ -79,6 +79,8 @@ void CloadingScreen::onEnter() {
         gEngine->logFatal("Loading failed");
         return;
     }
+    // What the loading took and let go of goes back, while the logo holds anyway.
+    Cplatform::trimHeap();
     // However fast the loading was, the logo stays up for a moment; a quit
     // asked for meanwhile cuts that short and is honoured by the next update.
     while (fade < kFadeToLeave && !gEngine->platform.quitRequested()) {

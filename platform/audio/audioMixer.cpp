@@ -299,6 +299,8 @@ HaudioSample CaudioMixer::loadSample(const std::string& path, int maxPlaybacks) 
         if (n == 0) break;
         s->pcm.insert(s->pcm.end(), block.begin(), block.begin() + n * 2);
     }
+    // Kept for the whole game: without the room left by its growth.
+    s->pcm.shrink_to_fit();
     std::lock_guard<std::mutex> lock(mutex_);
     HaudioSample id = nextId_++;
     samples_[id] = s;
