@@ -4,7 +4,10 @@
 // ended. The first run warms the file cache and is not counted. Reported
 // beside the wall time: the time less the loading logo's minimum time, which
 // is spent whatever the loading costs, and where the time before the logo
-// goes: the moments the start-up's log lines first appear.
+// goes: the moments the start-up's log lines first appear. Each run follows
+// a run of the bare window (a window and GL context presenting one frame,
+// zx_bareWindow), the reference for the time beyond the logo; the memory of
+// both at their end (the game's at the title) is printed beside it.
 #include <benchmark/benchmark.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -19,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "benchmarks/bareWindow/bareWindowRun.h"
 #include "screens/loading.h"
 
 namespace {
@@ -43,9 +47,19 @@ const Cphase kPhases[] = {
 };
 constexpr int kPhaseCount = (int)(sizeof kPhases / sizeof kPhases[0]);
 
+double residentMbOf(pid_t pid) {
+    long pages = 0, resident = 0;
+    FILE* f = fopen(("/proc/" + std::to_string(pid) + "/statm").c_str(), "r");
+    if (!f) return 0;
+    if (fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    fclose(f);
+    return (double)resident * (double)sysconf(_SC_PAGESIZE) / (1024.0 * 1024.0);
+}
+
 // Seconds from start to the title request, or a negative number on failure;
-// at[i]: seconds to the first sight of kPhases[i]'s line (negative: never seen).
-double launchOnce(const std::string& game, const std::string& data, double* at = nullptr) {
+// at[i]: seconds to the first sight of kPhases[i]'s line (negative: never seen);
+// rssMb: the game's resident memory then.
+double launchOnce(const std::string& game, const std::string& data, double* at = nullptr, double* rssMb = nullptr) {
     if (at)
         for (int i = 0; i < kPhaseCount; ++i) at[i] = -1;
     char dir[] = "/tmp/zx_launch_XXXXXX";
@@ -68,6 +82,7 @@ double launchOnce(const std::string& game, const std::string& data, double* at =
             if (at[i] < 0 && text.find(kPhases[i].line) != std::string::npos) at[i] = t;
         if (text.find("GameMode = PressStart") != std::string::npos) {
             seconds = t;
+            if (rssMb) *rssMb = residentMbOf(pid);
             break;
         }
         if (t > 30 || waitpid(pid, nullptr, WNOHANG) == pid) {
@@ -104,14 +119,22 @@ void BM_LaunchToPressStart(benchmark::State& state) {
     // The logo fades in by a step a redraw, redraws at least kRedrawMs apart.
     const double redraws = std::ceil(CloadingScreen::kFadeToLeave / CloadingScreen::kFadeStep);
     const double logoSeconds = (redraws - 1) * CloadingScreen::kRedrawMs / 1000.0;
-    double total = 0, phaseTotal[kPhaseCount] = {0};
+    double total = 0, phaseTotal[kPhaseCount] = {0}, bareTotal = 0, bareMb = 0, titleMb = 0;
     for (auto _ : state) {
-        double at[kPhaseCount];
-        double s = launchOnce(game, data, at);
+        const bench::CbareWindowRun bare = bench::runBareWindow();
+        if (bare.seconds < 0) {
+            state.SkipWithError("no ./zx_bareWindow here, or it failed");
+            return;
+        }
+        bareTotal += bare.seconds;
+        bareMb += bare.residentMb;
+        double at[kPhaseCount], rss = 0;
+        double s = launchOnce(game, data, at, &rss);
         if (s < 0) {
             state.SkipWithError("the game did not reach the title");
             return;
         }
+        titleMb += rss;
         state.SetIterationTime(s);
         total += s;
         for (int i = 0; i < kPhaseCount; ++i) phaseTotal[i] += at[i];
@@ -120,6 +143,10 @@ void BM_LaunchToPressStart(benchmark::State& state) {
     const double mean = total / n;
     state.counters["logoMinimumS"] = logoSeconds;
     state.counters["beyondLogoS"] = mean - logoSeconds;
+    state.counters["bareWindowS"] = bareTotal / n;
+    state.counters["beyondLogoVsBare"] = bareTotal > 0 ? (mean - logoSeconds) / (bareTotal / n) : 0;
+    state.counters["titleRssMB"] = titleMb / n;
+    state.counters["bareWindowMB"] = bareMb / n;
     // Each step's share, from the previous line to its own (a line never seen counts as 0).
     double before = 0;
     for (int i = 0; i < kPhaseCount; ++i) {

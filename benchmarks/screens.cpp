@@ -3,7 +3,8 @@
 // window of the X display (run under xvfb-run). A frame is an update period
 // and a draw. Per frame: the main thread's CPU time, and its minor page
 // faults (memory handed back to the kernel and taken again faults each time).
-//  - MainMenu: beside a bare frame (a clear and a swap) of the same window.
+//  - MainMenu: beside a bare frame (a clear and a swap) of the same window;
+//    its resident memory beside a bare window's (zx_bareWindow) run just after.
 //  - MusicBrowser/N: the Files view of a folder of N tracks, beside the main
 //    menu with the same library just before; the memory the list takes per
 //    track; the frame's ratio to the 100-track list of the same run.
@@ -24,6 +25,7 @@
 #include <functional>
 #include <string>
 
+#include "benchmarks/bareWindow/bareWindowRun.h"
 #include "benchmarks/benchEngine.h"
 #include "benchmarks/benchSupport.h"
 #include "engine/engine.h"
@@ -185,6 +187,10 @@ void BM_MainMenu(benchmark::State& state) {
     state.counters["vsBareFrame"] = bare.cpuMs > 0 ? menu.cpuMs / bare.cpuMs : 0;
     state.counters["faultsPerFrame"] = menu.faults;
     state.counters["rssMB"] = residentMb();
+    // The reference: a bare window's at its end, run just now.
+    const double bareMb = bench::runBareWindow().residentMb;
+    state.counters["bareWindowMB"] = bareMb;
+    state.counters["vsBareWindowRss"] = bareMb > 0 ? residentMb() / bareMb : 0;
 }
 
 // A folder of n empty music files, each known to the library by its tags.
