@@ -62,11 +62,6 @@ public:
     // the GL driver frees and takes back megabytes every frame, and glibc
     // would hand them to the kernel and ask again each time.
     static void keepFreedMemory();
-    // After keepFreedMemory: maps 40 MiB of heap on a thread of its own and
-    // frees it, so the start-up's first big blocks (the GL driver's shaders
-    // and the 16 MiB image atlas page) find their pages already there instead
-    // of taking thousands of page faults on the main thread.
-    static void prefaultHeap();
     // Hands the heap's free pages back to the kernel once, after loading:
     // what start-up took and let go of would otherwise stay resident.
     static void trimHeap();
