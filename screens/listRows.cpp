@@ -491,7 +491,7 @@ bool hasTrackRecord(const std::string& key) { return gGame->trackStats.findTrack
 }  // namespace
 
 namespace {
-enum EtrackPart : uint8_t { PART_ROW, PART_BOARD_INFO, PART_BADGE, PART_HEART, PART_TRASH };
+enum EtrackSlot : uint8_t { SLOT_ROW, SLOT_BOARD_INFO, SLOT_BADGE, SLOT_HEART, SLOT_TRASH };
 
 // A track list held as one small record a row; a row's widgets are made from
 // the entry its value stands for when the row comes near view, so they show
@@ -503,20 +503,20 @@ public:
         const Cwidget* row = ui.findTemplate("SongInfoItem");
         if (!row) return;
         rowHeight_ = row->height;
-        parts_.push_back(PART_ROW);
-        if (ui.findTemplate("SongLeaderBoardInfoItem")) parts_.push_back(PART_BOARD_INFO);
-        if (ui.findTemplate("LeaderBoardRosette")) parts_.push_back(PART_BADGE);
-        if (pointer && ui.findTemplate("Heart")) parts_.push_back(PART_HEART);
-        if (pointer && withTrash && ui.findTemplate("Trash")) parts_.push_back(PART_TRASH);
+        slots_.push_back(SLOT_ROW);
+        if (ui.findTemplate("SongLeaderBoardInfoItem")) slots_.push_back(SLOT_BOARD_INFO);
+        if (ui.findTemplate("LeaderBoardRosette")) slots_.push_back(SLOT_BADGE);
+        if (pointer && ui.findTemplate("Heart")) slots_.push_back(SLOT_HEART);
+        if (pointer && withTrash && ui.findTemplate("Trash")) slots_.push_back(SLOT_TRASH);
     }
     void add(int64_t value, const CsongPackInfo& e) {
-        if (parts_.empty()) return;
+        if (slots_.empty()) return;
         records_.push_back({value, e.isTrack(), !(e.kind == SONG_OPEN_MIC && pointer_)});
     }
     size_t rowCount() const override { return records_.size(); }
-    size_t rowItems(size_t row) const override { return records_[row].track ? parts_.size() : 1; }
-    bool selectable(size_t row, size_t part) const override {
-        return part == 0 ? records_[row].rowSelectable : parts_[part] != PART_BADGE;
+    size_t rowItems(size_t row) const override { return records_[row].track ? slots_.size() : 1; }
+    bool selectable(size_t row, size_t slot) const override {
+        return slot == 0 ? records_[row].rowSelectable : slots_[slot] != SLOT_BADGE;
     }
     int64_t rowValue(size_t row) const override { return records_[row].value; }
     float rowHeight() const override { return rowHeight_; }
@@ -531,7 +531,7 @@ private:
     CtrackRowEntry entryOf_;
     bool pointer_;
     float rowHeight_ = 0;
-    std::vector<EtrackPart> parts_;   // a track's row: its head, then the items beside it
+    std::vector<EtrackSlot> slots_;   // a track's row: its head, then the items beside it
     std::vector<Crecord> records_;
 };
 
@@ -570,9 +570,9 @@ CwidgetPtr makeTrackHead(const CsongPackInfo* e) {
     return made;
 }
 
-CwidgetPtr makeTrackPart(EtrackPart part, const CsongPackInfo* e) {
-    switch (part) {
-        case PART_BOARD_INFO: {
+CwidgetPtr makeTrackSlot(EtrackSlot slot, const CsongPackInfo* e) {
+    switch (slot) {
+        case SLOT_BOARD_INFO: {
             CwidgetPtr info = gEngine->ui.createWidget("SongLeaderBoardInfoItem");
             if (info) {
                 fillFriendRows(info.get(), e);
@@ -581,7 +581,7 @@ CwidgetPtr makeTrackPart(EtrackPart part, const CsongPackInfo* e) {
             }
             return info;
         }
-        case PART_BADGE: {
+        case SLOT_BADGE: {
             CwidgetPtr badge = gEngine->ui.createWidget("LeaderBoardRosette");
             if (badge) {
                 setBoardBadge(badge.get(), e);
@@ -591,9 +591,9 @@ CwidgetPtr makeTrackPart(EtrackPart part, const CsongPackInfo* e) {
             }
             return badge;
         }
-        case PART_HEART:
-        case PART_TRASH: {
-            const bool heart = part == PART_HEART;
+        case SLOT_HEART:
+        case SLOT_TRASH: {
+            const bool heart = slot == SLOT_HEART;
             CwidgetPtr icon = gEngine->ui.createWidget(heart ? "Heart" : "Trash");
             if (icon) {
                 icon->floatValue = heart ? kTrackRowHeart : kTrackRowTrash;
@@ -614,7 +614,7 @@ void CtrackRows::makeRow(size_t row, std::vector<CwidgetPtr>& out) {
     const CsongPackInfo* e = entryOf_(r.value);
     if (!e) return;   // gone since the list was made: the menu stands blanks in
     for (size_t k = 0; k < rowItems(row); ++k) {
-        CwidgetPtr w = k == 0 ? makeTrackHead(e) : makeTrackPart(parts_[k], e);
+        CwidgetPtr w = k == 0 ? makeTrackHead(e) : makeTrackSlot(slots_[k], e);
         if (w) {
             w->value = r.value;
             w->selectable = selectable(row, k);

@@ -17,7 +17,7 @@ public:
     // fixed for the row, so that item indexes stay put as rows come and go.
     virtual size_t rowItems(size_t row) const = 0;
     // Whether the row's item (0 is the head) can be selected, known without making it.
-    virtual bool selectable(size_t row, size_t part) const = 0;
+    virtual bool selectable(size_t row, size_t slot) const = 0;
     // The value every item of the row carries.
     virtual int64_t rowValue(size_t row) const = 0;
     // The head's height in layout pixels.
