@@ -9,6 +9,7 @@
 #include "engine/format.h"
 #include "engine/ui/menu.h"
 #include "engine/ui/uiDraw.h"
+#include "engine/ui/uiMgr.h"
 #include "engine/ui/widget.h"
 #include "game/game.h"
 #include "game/gameTypes.h"
@@ -367,25 +368,25 @@ void addHeartAndTrashIcons(Cmenu* menu, int64_t trackId, bool favourite) {
     if (Cwidget* trash = addIcon(menu, "Trash", kTrackRowTrash, trackId, kTrashDx)) tintFirstSprite(trash, gGame->namedColours.white);
 }
 
-void setHeartIconState(Cmenu* menu, bool favourite, int64_t trackId, size_t fromItem) {
+void setHeartIconState(Cmenu* menu, bool favourite, int64_t trackId) {
     if (!menu) return;
-    for (size_t i = fromItem; i < menu->itemCount(); ++i) {
-        Cwidget* item = menu->item(i);
-        if (item->floatValue == kTrackRowHeart && item->value == trackId) markHeartIcon(item, favourite);
+    for (size_t i = 0; i < menu->itemCount(); ++i) {
+        Cwidget* item = menu->madeItem(i);   // a row made later takes the track's mark then
+        if (item && item->floatValue == kTrackRowHeart && item->value == trackId) markHeartIcon(item, favourite);
     }
 }
 
-void setTrashIconState(Cmenu* menu, bool removed, int64_t trackId, size_t fromItem) {
+void setTrashIconState(Cmenu* menu, bool removed, int64_t trackId) {
     if (!menu) return;
-    for (size_t i = fromItem; i < menu->itemCount(); ++i) {
-        Cwidget* item = menu->item(i);
-        if (item->floatValue == kTrackRowTrash && item->value == trackId) markTrashIcon(item, removed);
+    for (size_t i = 0; i < menu->itemCount(); ++i) {
+        Cwidget* item = menu->madeItem(i);
+        if (item && item->floatValue == kTrackRowTrash && item->value == trackId) markTrashIcon(item, removed);
     }
 }
 
-void updateHeartIconState(Cmenu* menu, const CsongPackInfo* track, int64_t trackId, size_t fromItem) {
+void updateHeartIconState(Cmenu* menu, const CsongPackInfo* track, int64_t trackId) {
     if (!track || track->kind == SONG_FOLDER) return;
-    setHeartIconState(menu, track->favourite != 0, trackId, fromItem);
+    setHeartIconState(menu, track->favourite != 0, trackId);
 }
 
 void fillTrackProgress(Cwidget* w, const CsongPackInfo* track, bool isHud) {
@@ -489,12 +490,56 @@ constexpr float kRequestIdle = 100000000.0f;
 bool hasTrackRecord(const std::string& key) { return gGame->trackStats.findTrack(key) != nullptr; }
 }  // namespace
 
-void addTrackRow(Cmenu* menu, const CsongPackInfo* e, int64_t value, bool pointer, bool withTrash) {
-    if (!menu || !e) return;
+namespace {
+enum EtrackSlot : uint8_t { SLOT_ROW, SLOT_BOARD_INFO, SLOT_BADGE, SLOT_HEART, SLOT_TRASH };
+
+// A track list held as one small record a row; a row's widgets are made from
+// the entry its value stands for when the row comes near view, so they show
+// the entry's favourite and removed marks and the boards as they are then.
+class CtrackRows : public CrowSource {
+public:
+    CtrackRows(CtrackRowEntry entryOf, bool pointer, bool withTrash) : entryOf_(std::move(entryOf)), pointer_(pointer) {
+        const CuiMgr& ui = gEngine->ui;
+        const Cwidget* row = ui.findTemplate("SongInfoItem");
+        if (!row) return;
+        rowHeight_ = row->height;
+        slots_.push_back(SLOT_ROW);
+        if (ui.findTemplate("SongLeaderBoardInfoItem")) slots_.push_back(SLOT_BOARD_INFO);
+        if (ui.findTemplate("LeaderBoardRosette")) slots_.push_back(SLOT_BADGE);
+        if (pointer && ui.findTemplate("Heart")) slots_.push_back(SLOT_HEART);
+        if (pointer && withTrash && ui.findTemplate("Trash")) slots_.push_back(SLOT_TRASH);
+    }
+    void add(int64_t value, const CsongPackInfo& e) {
+        if (slots_.empty()) return;
+        records_.push_back({value, e.isTrack(), !(e.kind == SONG_OPEN_MIC && pointer_)});
+    }
+    size_t rowCount() const override { return records_.size(); }
+    size_t rowItems(size_t row) const override { return records_[row].track ? slots_.size() : 1; }
+    bool selectable(size_t row, size_t slot) const override {
+        return slot == 0 ? records_[row].rowSelectable : slots_[slot] != SLOT_BADGE;
+    }
+    int64_t rowValue(size_t row) const override { return records_[row].value; }
+    float rowHeight() const override { return rowHeight_; }
+    void makeRow(size_t row, std::vector<CwidgetPtr>& out) override;
+
+private:
+    struct Crecord {
+        int64_t value;
+        bool track;
+        bool rowSelectable;
+    };
+    CtrackRowEntry entryOf_;
+    bool pointer_;
+    float rowHeight_ = 0;
+    std::vector<EtrackSlot> slots_;   // a track's row: its head, then the items beside it
+    std::vector<Crecord> records_;
+};
+
+CwidgetPtr makeTrackHead(const CsongPackInfo* e) {
     bool folderRow = e->kind == SONG_FOLDER || e->kind == SONG_DRIVE;
     bool track = e->isTrack();
     CwidgetPtr made = gEngine->ui.createWidget("SongInfoItem");
-    if (!made) return;
+    if (!made) return made;
     Cwidget* row = made.get();
     if (Cgadget* ship = row->findGadget("ProcShip")) {
         bool hasShip = track && e->kind != SONG_RADIO && gGame->playerShips.findShip(e->getKey());
@@ -513,40 +558,84 @@ void addTrackRow(Cmenu* menu, const CsongPackInfo* e, int64_t value, bool pointe
         row->setText("NumTracks", "");
         row->setText("Title2", "");
         row->setText("Duration", "");
-        row->setText("Title1", e->path);
+        row->setText("Title1", trackRowTitle(*e));
     } else {
         bool number = e->tags.trackNumber != 0 && e->kind != SONG_OPEN_MIC;
         row->setText("NumTracks", number ? "#" + std::to_string(e->tags.trackNumber) : "");
-        row->setText("Title1", e->tags.title);
+        row->setText("Title1", trackRowTitle(*e));
         row->setText("Title2", e->tags.album + " - " + e->tags.artist);
         row->setText("Duration", trackLengthText(e->tags.length));
     }
     fillTrackProgress(row, track ? e : nullptr, false);
-    row->value = value;
-    bool selectable = !(e->kind == SONG_OPEN_MIC && pointer);
-    const size_t rowStart = menu->itemCount();   // the icons' states are set on this row's items alone
-    menu->insertItem(std::move(made), -1, false, kRowDx, 0, selectable);
-    if (!track) return;
-    if (CwidgetPtr info = gEngine->ui.createWidget("SongLeaderBoardInfoItem")) {
-        fillFriendRows(info.get(), e);
-        info->floatValue = kTrackRowBoardInfo;
-        info->value = value;
-        menu->insertItem(std::move(info), -1, true, kBoardInfoDx, 0, true);
+    return made;
+}
+
+CwidgetPtr makeTrackSlot(EtrackSlot slot, const CsongPackInfo* e) {
+    switch (slot) {
+        case SLOT_BOARD_INFO: {
+            CwidgetPtr info = gEngine->ui.createWidget("SongLeaderBoardInfoItem");
+            if (info) {
+                fillFriendRows(info.get(), e);
+                info->floatValue = kTrackRowBoardInfo;
+                info->rowDx = kBoardInfoDx;
+            }
+            return info;
+        }
+        case SLOT_BADGE: {
+            CwidgetPtr badge = gEngine->ui.createWidget("LeaderBoardRosette");
+            if (badge) {
+                setBoardBadge(badge.get(), e);
+                badge->floatValue = kTrackRowRosette;
+                badge->rowDx = kRosetteDx;
+                badge->rowDy = kRosetteDy;
+            }
+            return badge;
+        }
+        case SLOT_HEART:
+        case SLOT_TRASH: {
+            const bool heart = slot == SLOT_HEART;
+            CwidgetPtr icon = gEngine->ui.createWidget(heart ? "Heart" : "Trash");
+            if (icon) {
+                icon->floatValue = heart ? kTrackRowHeart : kTrackRowTrash;
+                icon->rowDx = heart ? kHeartDx : kTrashDx;
+                if (heart)
+                    markHeartIcon(icon.get(), e->favourite != 0);
+                else
+                    markTrashIcon(icon.get(), e->removed != 0);
+            }
+            return icon;
+        }
+        default: return nullptr;
     }
-    if (CwidgetPtr badge = gEngine->ui.createWidget("LeaderBoardRosette")) {
-        setBoardBadge(badge.get(), e);
-        badge->floatValue = kTrackRowRosette;
-        badge->value = value;
-        menu->insertItem(std::move(badge), -1, true, kRosetteDx, kRosetteDy, false);
+}
+
+void CtrackRows::makeRow(size_t row, std::vector<CwidgetPtr>& out) {
+    const Crecord& r = records_[row];
+    const CsongPackInfo* e = entryOf_(r.value);
+    if (!e) return;   // gone since the list was made: the menu stands blanks in
+    for (size_t k = 0; k < rowItems(row); ++k) {
+        CwidgetPtr w = k == 0 ? makeTrackHead(e) : makeTrackSlot(slots_[k], e);
+        if (w) {
+            w->value = r.value;
+            w->selectable = selectable(row, k);
+            if (k == 0) w->rowDx = kRowDx;
+        }
+        out.push_back(std::move(w));
     }
-    if (pointer) {
-        if (withTrash)
-            addHeartAndTrashIcons(menu, value, e->favourite);
-        else
-            addHeartIcon(menu, value, e->favourite);
-        updateHeartIconState(menu, e, value, rowStart);
-        if (withTrash) setTrashIconState(menu, e->removed != 0, value, rowStart);
-    }
+}
+}  // namespace
+
+const std::string& trackRowTitle(const CsongPackInfo& e) {
+    return e.kind == SONG_FOLDER || e.kind == SONG_DRIVE ? e.path : e.tags.title;
+}
+
+void setTrackRows(Cmenu* menu, const std::vector<int64_t>& values, const CtrackRowEntry& entryOf, bool pointer,
+                  bool withTrash) {
+    if (!menu) return;
+    auto rows = std::make_unique<CtrackRows>(entryOf, pointer, withTrash);
+    for (int64_t v : values)
+        if (const CsongPackInfo* e = entryOf(v)) rows->add(v, *e);
+    menu->setRows(std::move(rows));
 }
 
 void refreshTrackBoards(Cmenu* menu, const CtrackRowEntry& entryOf) {
@@ -554,8 +643,8 @@ void refreshTrackBoards(Cmenu* menu, const CtrackRowEntry& entryOf) {
     if (boards.finishedBoards().empty()) return;
     for (const std::string& name : boards.finishedBoards()) {
         for (size_t i = 0; menu && i < menu->itemCount(); ++i) {
-            Cwidget* w = menu->item(i);
-            if (w->floatValue != kTrackRowBoardInfo && w->floatValue != kTrackRowRosette) continue;
+            Cwidget* w = menu->madeItem(i);   // rows made later read the boards then
+            if (!w || (w->floatValue != kTrackRowBoardInfo && w->floatValue != kTrackRowRosette)) continue;
             const CsongPackInfo* e = entryOf(w->value);
             if (!e || !equalsIgnoreCase(boards.trackBoardName(e->getKey()), name)) continue;
             if (w->floatValue == kTrackRowBoardInfo)
@@ -579,7 +668,7 @@ void CtrackBoardRequests::step(Cmenu* menu, const CtrackRowEntry& entryOf) {
     timer_ -= (float)gEngine->frameTime;
     if (timer_ >= 0) return;
     timer_ = 0.1f;
-    if (const CsongPackInfo* e = entryOf(menu->item((size_t)cursor_)->value)) {
+    if (const CsongPackInfo* e = entryOf(menu->itemValue((size_t)cursor_))) {
         if (e->isTrack() && hasTrackRecord(e->getKey()))
             gGame->online.leaderboards.requestTrackBoard(e->getKey(), gGame->online.leaderboards.standardShipFlag != 0);
     }

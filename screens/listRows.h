@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 class Cwidget;
 class Cmenu;
@@ -56,11 +57,11 @@ void showPlaceBadge(Cwidget* w, int placeIndex);
 // 64-bit value is the track id. Items of float -2 are left alone.
 void addHeartIcon(Cmenu* menu, int64_t trackId, bool favourite);
 void addHeartAndTrashIcons(Cmenu* menu, int64_t trackId, bool favourite);
-// The states are set on the items from fromItem on (a row being made: its own).
-void setHeartIconState(Cmenu* menu, bool favourite, int64_t trackId, size_t fromItem = 0);
+// The marks of the rows made; a list's row made later takes its track's marks then.
+void setHeartIconState(Cmenu* menu, bool favourite, int64_t trackId);
 // The trash icon of a track row: lit while the track is marked removed.
-void setTrashIconState(Cmenu* menu, bool removed, int64_t trackId, size_t fromItem = 0);
-void updateHeartIconState(Cmenu* menu, const CsongPackInfo* track, int64_t trackId, size_t fromItem = 0);
+void setTrashIconState(Cmenu* menu, bool removed, int64_t trackId);
+void updateHeartIconState(Cmenu* menu, const CsongPackInfo* track, int64_t trackId);
 // One icon's look, for a screen that walks only the rows in view.
 void markHeartIcon(Cwidget* heart, bool favourite);
 void markTrashIcon(Cwidget* trash, bool removed);
@@ -84,9 +85,15 @@ void updateChallengeHeader(Cwidget* w, const CsongPackInfo* track, bool isHud);
 // Every item of the row carries value; the items' float kinds say which part
 // of the row each is. Folder and drive entries get the row alone.
 constexpr float kTrackRowHeart = 1.0f, kTrackRowTrash = -1.0f, kTrackRowBoardInfo = -2.0f, kTrackRowRosette = -3.0f;
-void addTrackRow(Cmenu* menu, const CsongPackInfo* e, int64_t value, bool pointer, bool withTrash);
 // The entry a row's value stands for, or null.
 using CtrackRowEntry = std::function<const CsongPackInfo*(int64_t value)>;
+// The menu's rows become one a value, in order (values without an entry are
+// left out). The menu keeps only the values and makes a row's widgets from
+// its entry while the row is near view.
+void setTrackRows(Cmenu* menu, const std::vector<int64_t>& values, const CtrackRowEntry& entryOf, bool pointer,
+                  bool withTrash);
+// What a track row's "Title1" reads: a folder's or drive's path, else the title.
+const std::string& trackRowTitle(const CsongPackInfo& e);
 // Refills the top-scores items and badges of the rows whose boards have arrived.
 void refreshTrackBoards(Cmenu* menu, const CtrackRowEntry& entryOf);
 // Asks for the boards of the tracks around the selected row, a few at a time.

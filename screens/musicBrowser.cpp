@@ -232,11 +232,12 @@ void CmusicBrowserScreen::buildTrackList() {
     lastHighlighted_ = -1;
     const CsongGroup* g = openGroupTracks();
     trackListGeneration_ = library().viewsGeneration();
-    bool pointer = !controllerMode();
+    std::vector<int64_t> values;
     if (g) {
-        for (int i : trackOrder(*g, view_, view_ == VIEW_RECENT ? hasTrackRecord : nullptr))
-            addTrackRow(menu, (*g)[(size_t)i], i, pointer, view_ != VIEW_FILES);
+        const std::vector<int> order = trackOrder(*g, view_, view_ == VIEW_RECENT ? hasTrackRecord : nullptr);
+        values.assign(order.begin(), order.end());
     }
+    setTrackRows(menu, values, [this](int64_t v) { return entryOfValue(v); }, !controllerMode(), view_ != VIEW_FILES);
     menu->layout();
     menu->setSelectedIdx(menu->itemCount() ? 0 : -1);
     boardRequests_.reset();
@@ -332,8 +333,8 @@ void CmusicBrowserScreen::syncTrashMarks() {
     trackMenu_->itemsNearClip(first, end);
     const CsongGroup* g = openGroupTracks();
     for (size_t i = first; g && i < end; ++i) {
-        Cwidget* w = trackMenu_->item(i);
-        if (w->floatValue != kTrackRowTrash || w->value < 0 || (size_t)w->value >= g->size()) continue;
+        Cwidget* w = trackMenu_->madeItem(i);
+        if (!w || w->floatValue != kTrackRowTrash || w->value < 0 || (size_t)w->value >= g->size()) continue;
         markTrashIcon(w, (*g)[(size_t)w->value]->removed != 0);
     }
 }
@@ -370,8 +371,7 @@ void CmusicBrowserScreen::onUpdate() {
         int sel = active_->getSelectedIdx();
         if (sel != lastHighlighted_) {
             lastHighlighted_ = sel;
-            Cwidget* item = active_->item((size_t)std::max(sel, 0));
-            const CsongPackInfo* e = group_ >= 0 ? rowEntry(item) : nullptr;
+            const CsongPackInfo* e = group_ >= 0 ? entryOfValue(active_->itemValue((size_t)std::max(sel, 0))) : nullptr;
             bool localFile = e && e->kind == SONG_LOCAL;
             if (localFile != lastWasLocalFile_) {
                 lastWasLocalFile_ = localFile;
@@ -500,13 +500,13 @@ void CmusicBrowserScreen::letterJump() {
     std::vector<bool> skip;
     std::vector<int> itemOf;
     const CsongGroup* g = group_ >= 0 ? openGroupTracks() : nullptr;
+    // A track's row is read from its entry: most of a long list is not made.
     for (size_t i = 0; i < active_->itemCount(); ++i) {
-        Cwidget* w = active_->item(i);
-        if (w->attachToPrevious) continue;
-        titles.push_back(w->getText("Title1"));
-        bool drive = g && view_ == VIEW_FILES && w->value >= 0 && (size_t)w->value < g->size() &&
-                     (*g)[(size_t)w->value]->kind == SONG_DRIVE;
-        skip.push_back(drive);
+        if (active_->attachedItem(i)) continue;
+        const int64_t v = active_->itemValue(i);
+        const CsongPackInfo* e = g && v >= 0 && (size_t)v < g->size() ? (*g)[(size_t)v] : nullptr;
+        titles.push_back(e ? trackRowTitle(*e) : active_->item(i)->getText("Title1"));
+        skip.push_back(e && view_ == VIEW_FILES && e->kind == SONG_DRIVE);
         itemOf.push_back((int)i);
     }
     int row = letterJumpRow(titles, letter, skip);

@@ -75,12 +75,12 @@ void CmusicBrowserShipMissionsScreen::rebuild() {
     byTitle.sortAlpha(1);   // ignoring case
     keys_.clear();
     trackMenu_->clearItems();
-    const bool pointer = !controllerMode();
+    std::vector<int64_t> values;
     for (size_t i = 0; i < byTitle.size(); ++i) {
-        const CsongPackInfo* t = tracks[(size_t)byTitle.dataAt(i)];
-        keys_.push_back(t->getKey());
-        addTrackRow(trackMenu_, t, (int64_t)keys_.size() - 1, pointer, true);
+        keys_.push_back(tracks[(size_t)byTitle.dataAt(i)]->getKey());
+        values.push_back((int64_t)keys_.size() - 1);
     }
+    setTrackRows(trackMenu_, values, [this](int64_t v) { return entryOfValue(v); }, !controllerMode(), true);
     trackMenu_->layout();
     trackMenu_->setSelectedIdx(trackMenu_->itemCount() ? 0 : -1);
     if (controllerMode()) {
@@ -167,7 +167,7 @@ bool CmusicBrowserShipMissionsScreen::pressRow(Cwidget* row) {
     if (tag == kTrackRowTrash) {
         e->removed = e->removed ? 0 : 1;
         gGame->songLibrary.markDirty();
-        updateHeartIconState(trackMenu_, e, row->value);
+        setTrashIconState(trackMenu_, e->removed != 0, row->value);
         return false;
     }
     if (tag == kTrackRowBoardInfo) {
@@ -191,9 +191,9 @@ void CmusicBrowserShipMissionsScreen::letterJump() {
     std::vector<std::string> titles;
     std::vector<int> itemOf;
     for (size_t i = 0; i < trackMenu_->itemCount(); ++i) {
-        Cwidget* w = trackMenu_->item(i);
-        if (w->attachToPrevious) continue;
-        titles.push_back(w->getText("Title1"));
+        if (trackMenu_->attachedItem(i)) continue;
+        const CsongPackInfo* e = entryOfValue(trackMenu_->itemValue(i));
+        titles.push_back(e ? trackRowTitle(*e) : trackMenu_->item(i)->getText("Title1"));
         itemOf.push_back((int)i);
     }
     const int row = letterJumpRow(titles, (char)('A' + (key - SDL_SCANCODE_A)));

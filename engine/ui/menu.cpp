@@ -23,6 +23,8 @@ bool Cmenu::inGroup(const std::string& group) const {
 void Cmenu::clearItems() {
     items.clear();
     rows_.clear();
+    rowSource_.reset();
+    madeRows_.clear();
     rowsPlaced_ = false;
     marked_ = nullptr;
     pressedItem_ = nullptr;
@@ -33,9 +35,136 @@ void Cmenu::clearItems() {
     scroll_ = 0;
 }
 
+void Cmenu::setRows(std::unique_ptr<CrowSource> rows) {
+    clearItems();
+    if (!rows) return;
+    rowSource_ = std::move(rows);
+    size_t count = 0;
+    rows_.reserve(rowSource_->rowCount());
+    for (size_t r = 0; r < rowSource_->rowCount(); ++r) {
+        rows_.push_back({count, 0});
+        count += rowSource_->rowItems(r);
+    }
+    items.resize(count);
+    for (size_t r = 0; r < rows_.size() && selected_ < 0; ++r)
+        for (size_t k = 0; k < rowSource_->rowItems(r); ++k)
+            if (rowSource_->selectable(r, k)) {
+                selected_ = (int)(rows_[r].first + k);
+                break;
+            }
+    positionItems();
+}
+
+Cwidget* Cmenu::item(size_t i) const {
+    // Never made const: a list's rows are made when asked for.
+    return i < items.size() ? const_cast<Cmenu*>(this)->itemAt(i) : nullptr;
+}
+
+Cwidget* Cmenu::itemAt(size_t i) {
+    if (!items[i] && rowSource_) makeRow(rowOf(i));
+    return items[i].get();
+}
+
+int64_t Cmenu::itemValue(size_t i) const {
+    if (i >= items.size()) return -1;
+    if (items[i]) return items[i]->value;
+    return rowSource_ ? rowSource_->rowValue(rowOf(i)) : -1;
+}
+
+bool Cmenu::attachedItem(size_t i) const {
+    if (i >= items.size()) return false;
+    if (rowSource_) return rows_[rowOf(i)].first != i;
+    return items[i]->attachToPrevious;
+}
+
+size_t Cmenu::rowOf(size_t item) const {
+    auto after = std::upper_bound(rows_.begin(), rows_.end(), item,
+                                  [](size_t i, const CrowSpan& r) { return i < r.first; });
+    return after == rows_.begin() ? 0 : (size_t)(after - rows_.begin()) - 1;
+}
+
+void Cmenu::makeRow(size_t row) {
+    const size_t first = rows_[row].first, n = rowSource_->rowItems(row);
+    making_.clear();
+    rowSource_->makeRow(row, making_);
+    for (size_t k = 0; k < n; ++k) {
+        CwidgetPtr w = k < making_.size() && making_[k] ? std::move(making_[k]) : std::make_unique<Cwidget>();
+        w->attachToPrevious = k > 0;
+        items[first + k] = std::move(w);
+    }
+    making_.clear();
+    madeRows_.push_back(row);
+    placeRow(row);
+}
+
+// Where the rows' heads go follows from their number alone; the made rows
+// are placed like the items of a list without rows.
+void Cmenu::positionRows() {
+    const float s = gUi->scale();
+    const Crect area = areaRect();
+    const float h = rowSource_->rowHeight() * s;
+    float yCursor = 0;   // summed as a list of items sums it, to the same pixel
+    for (CrowSpan& r : rows_) {
+        r.top = (area.y + yCursor + h * 0.5f - scroll_) - h * 0.5f;
+        yCursor += h + spacing * s;
+    }
+    tallestRow_ = h;
+    rowsPlaced_ = true;
+    contentHeight_ = yCursor > 0 ? yCursor - spacing * s : 0;
+    for (size_t r : madeRows_) placeRow(r);
+    makeRowsNearClip();
+}
+
+void Cmenu::placeRow(size_t row) {
+    const float s = gUi->scale();
+    const size_t first = rows_[row].first, end = row + 1 < rows_.size() ? rows_[row + 1].first : items.size();
+    Cwidget& head = *items[first];
+    const float h = head.height * s;
+    head.uiScale = s;
+    head.x = areaRect().cx() + head.rowDx * s;
+    head.y = rows_[row].top + h * 0.5f;
+    tallestRow_ = std::max(tallestRow_, h * std::max(head.scale, 1.0f));
+    for (size_t i = first + 1; i < end; ++i) {
+        Cwidget& w = *items[i];
+        w.uiScale = s;
+        w.x = head.x + w.rowDx * s;
+        w.y = head.y + w.rowDy * s;
+        tallestRow_ = std::max(tallestRow_, std::fabs(w.rowDy * s) + w.height * s * std::max(w.scale, 1.0f));
+    }
+}
+
+void Cmenu::makeRowsNearClip() {
+    size_t first = 0, end = 0;
+    nearRange(hasClip_ ? clip_ : areaRect(), first, end);
+    for (size_t i = first; i < end; ++i)
+        if (!items[i]) makeRow(rowOf(i));
+}
+
+// Rows far from view go, except the selected one, which keys may reach at once.
+void Cmenu::dropFarRows() {
+    if (!rowSource_) return;
+    size_t first = 0, end = 0;
+    nearRange(hasClip_ ? clip_ : areaRect(), first, end);
+    const size_t keep = selected_ >= 0 && (size_t)selected_ < items.size() ? rowOf((size_t)selected_) : rows_.size();
+    for (size_t k = 0; k < madeRows_.size();) {
+        const size_t r = madeRows_[k];
+        const size_t from = rows_[r].first, to = r + 1 < rows_.size() ? rows_[r + 1].first : items.size();
+        if (r == keep || (to > first && from < end)) {
+            ++k;
+            continue;
+        }
+        for (size_t i = from; i < to; ++i) {
+            if (items[i].get() == marked_) marked_ = nullptr;
+            items[i].reset();
+        }
+        madeRows_[k] = madeRows_.back();
+        madeRows_.pop_back();
+    }
+}
+
 Cwidget* Cmenu::insertItem(CwidgetPtr widget, int position, bool attachToPrevious, float dx, float dy,
                            bool selectable) {
-    if (!widget) return nullptr;
+    if (!widget || rowSource_) return nullptr;
     widget->attachToPrevious = attachToPrevious;
     widget->rowDx = dx;
     widget->rowDy = dy;
@@ -116,6 +245,10 @@ void Cmenu::layout() {
 }
 
 void Cmenu::positionItems() {
+    if (rowSource_) {
+        positionRows();
+        return;
+    }
     float s = gUi->scale();
     Crect area = areaRect();
     float yCursor = 0;
@@ -144,10 +277,13 @@ void Cmenu::positionItems() {
 }
 
 bool Cmenu::isSelectable(int idx) const {
-    return idx >= 0 && idx < (int)items.size() && items[idx]->selectable && items[idx]->shown();
+    if (idx < 0 || idx >= (int)items.size()) return false;
+    if (const Cwidget* w = items[(size_t)idx].get()) return w->selectable && w->shown();
+    const size_t row = rowOf((size_t)idx);
+    return rowSource_ && rowSource_->selectable(row, (size_t)idx - rows_[row].first);
 }
 
-Cwidget* Cmenu::getSelectedItem() const { return isSelectable(selected_) ? items[selected_].get() : nullptr; }
+Cwidget* Cmenu::getSelectedItem() const { return isSelectable(selected_) ? item((size_t)selected_) : nullptr; }
 
 int64_t Cmenu::getSelectedItemInt() const {
     Cwidget* w = getSelectedItem();
@@ -169,7 +305,7 @@ void Cmenu::setSelectedIdx(int idx, bool animate) {
     if (idx < 0 || idx >= (int)items.size()) return;
     selected_ = idx;
     requested_ = -1;
-    if (animate && items[idx]) items[idx]->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0, 0.15f);
+    if (animate && itemAt((size_t)idx)) items[idx]->startEffect(EFFECT_SCALE_FROM, 0, nullptr, 0, 0.15f);
     keepSelectionVisible();
 }
 
@@ -199,7 +335,7 @@ void Cmenu::moveSelection(int dir) {
             if (!wrap) return;
             idx = (idx + n) % n;
         }
-        if (items[idx]->attachToPrevious) continue;
+        if (attachedItem((size_t)idx)) continue;
         if (isSelectable(idx)) {
             selected_ = idx;
             if (gUi->playSound) gUi->playSound(UI_SOUND_MOVE);
@@ -215,7 +351,7 @@ void Cmenu::moveInRow(int dir) {
     int idx = selected_ + dir;
     if (idx < 0 || idx >= n) return;
     // Stay in the row: a row is a head and the items attached after it.
-    bool sameRow = dir > 0 ? items[idx]->attachToPrevious : items[selected_]->attachToPrevious;
+    bool sameRow = dir > 0 ? attachedItem((size_t)idx) : attachedItem((size_t)selected_);
     if (sameRow && isSelectable(idx)) selected_ = idx;
 }
 
@@ -224,7 +360,7 @@ void Cmenu::keepSelectionVisible() {
     float s = gUi->scale();
     Crect area = areaRect();
     positionItems();
-    Crect r = items[selected_]->rect();
+    Crect r = itemAt((size_t)selected_)->rect();
     float over = (r.y + r.h) - (area.y + area.h);
     float under = area.y - r.y;
     if (over > 0) scroll_ += over;
@@ -251,8 +387,19 @@ bool Cmenu::anySelectable() const {
 void Cmenu::itemsNearClip(size_t& first, size_t& end) const {
     first = 0;
     end = items.size();
-    if (!hasClip_ || !rowsPlaced_ || rows_.empty()) return;
-    const float lo = clip_.y - clip_.h - tallestRow_, hi = clip_.y + 2 * clip_.h + tallestRow_;
+    if (rowSource_) {
+        nearRange(hasClip_ ? clip_ : areaRect(), first, end);
+        return;
+    }
+    if (!hasClip_) return;
+    nearRange(clip_, first, end);
+}
+
+void Cmenu::nearRange(const Crect& clip, size_t& first, size_t& end) const {
+    first = 0;
+    end = items.size();
+    if (!rowsPlaced_ || rows_.empty()) return;
+    const float lo = clip.y - clip.h - tallestRow_, hi = clip.y + 2 * clip.h + tallestRow_;
     auto below = [](const CrowSpan& r, float y) { return r.top < y; };
     auto from = std::lower_bound(rows_.begin(), rows_.end(), lo, below);
     auto to = std::lower_bound(from, rows_.end(), hi, below);
@@ -267,12 +414,13 @@ void Cmenu::setMark(Cwidget* w, bool highlighted, bool chosen) {
 
 void Cmenu::markSelection() {
     const bool current = isSelectable(selected_);
-    Cwidget* now = current ? items[(size_t)selected_].get() : nullptr;
+    Cwidget* now = current ? itemAt((size_t)selected_) : nullptr;
     if (marked_ && marked_ != now) {
         if (markedIdx_ < items.size() && items[markedIdx_].get() == marked_) {
             setMark(marked_, false, false);
         } else {
-            for (auto& w : items) setMark(w.get(), false, false);   // the item moved: clear them all
+            for (auto& w : items)   // the item moved: clear them all
+                if (w) setMark(w.get(), false, false);
         }
     }
     marked_ = now;
@@ -292,14 +440,16 @@ void Cmenu::clearPressed() {
     if (pressedIdx_ < items.size() && items[pressedIdx_].get() == pressedItem_) {
         pressedItem_->pressed = false;
     } else {
-        for (auto& w : items) w->pressed = false;
+        for (auto& w : items)
+            if (w) w->pressed = false;
     }
     pressedItem_ = nullptr;
 }
 
 void Cmenu::setVisibleWithTransition(bool v) {
     hidden = false;
-    for (auto& w : items) w->startEffect(v ? EFFECT_GROW_IN : EFFECT_GROW_IN, v ? 0 : 1, nullptr, 0, 0.2f);
+    for (auto& w : items)
+        if (w) w->startEffect(v ? EFFECT_GROW_IN : EFFECT_GROW_IN, v ? 0 : 1, nullptr, 0, 0.2f);
     if (!v) hidden = false;   // hidden once the effects end (see update)
     hideAfterEffect_ = !v;
 }
@@ -309,14 +459,16 @@ void Cmenu::update(const CuiInput& in, bool inputHeld) {
     pointerPressed_ = nullptr;
     arrowStep_ = 0;
     clearPressed();
+    dropFarRows();
     if (hideAfterEffect_) {
         bool done = true;
         for (auto& w : items)
-            if (w->effectRunning()) done = false;
+            if (w && w->effectRunning()) done = false;
         if (done) {
             hidden = true;
             hideAfterEffect_ = false;
-            for (auto& w : items) w->removeEffect();
+            for (auto& w : items)
+                if (w) w->removeEffect();
         }
     }
     markSelection();
@@ -333,7 +485,7 @@ void Cmenu::update(const CuiInput& in, bool inputHeld) {
         size_t first = 0, end = 0;
         itemsNearClip(first, end);
         for (int i = (int)end - 1; i >= (int)first; --i) {
-            Cwidget& w = *items[(size_t)i];
+            Cwidget& w = *itemAt((size_t)i);
             if (!w.visible() || !w.selectable) continue;
             if (!w.rect().contains(in.pointerX, in.pointerY)) continue;
             if (hasClip_ && !clip_.contains(w.x, w.y)) continue;
@@ -366,7 +518,7 @@ void Cmenu::update(const CuiInput& in, bool inputHeld) {
         if (in.right) moveInRow(1);
     }
     if (in.action(ACTION_SELECT) && !activated_ && isSelectable(selected_)) {
-        Cwidget& w = *items[selected_];
+        Cwidget& w = *itemAt((size_t)selected_);
         setPressed(w);
         if (w.locked()) {
             if (gUi->playSound) gUi->playSound(kLockedSound);
@@ -385,7 +537,7 @@ void Cmenu::render(float alpha) {
     size_t first = 0, end = 0;
     itemsNearClip(first, end);
     for (size_t i = first; i < end; ++i) {
-        Cwidget* w = items[i].get();
+        Cwidget* w = itemAt(i);
         if (!w->visible()) continue;
         if (hasClip_) {
             Crect r = w->rect();
@@ -429,7 +581,7 @@ void Cmenu::renderTitle(float alpha) {
     w->uiScale = s;
     w->x = block.cx();
     w->y = block.y - (w->height * 0.5f + spacing) * s;
-    if (!items.empty()) w->effect = items.front()->effect;
+    if (!items.empty() && items.front()) w->effect = items.front()->effect;
     w->render(alpha);
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 // Cmenu: a list of item widgets with a selection, driven by keyboard,
 // controller, pointer and touch. Items carry a float kind and a 64-bit value;
-// the pair -1/-1 marks a locked item.
+// the pair -1/-1 marks a locked item. A long list is given as rows instead
+// (setRows): its items are then made only near view.
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "engine/ui/rowSource.h"
 #include "engine/ui/widget.h"
 
 class Cscreen;
@@ -45,6 +47,7 @@ public:
     int playerIdx = 0;
     std::vector<std::string> groups;   // as a widget's; groupHidden kept by the screen
     bool groupHidden = false;
+    // A menu with rows holds null for the items of rows not made.
     std::vector<CwidgetPtr> items;
     std::vector<ClayoutItem> layoutItems;
 
@@ -52,6 +55,9 @@ public:
     bool shown() const { return !hidden && !groupHidden; }
 
     void clearItems();
+    // The list's rows in place of its items (the menu owns them); the rows
+    // near view are made at once. Items are not inserted into such a list.
+    void setRows(std::unique_ptr<CrowSource> rows);
     // Appends an item of the item template for each of the layout's Item lines:
     // its text from the tag, named after the tag, with the line's value.
     void addLayoutItems();
@@ -96,7 +102,14 @@ public:
     void applyRequestedSelection();
     int itemIndex(const Cwidget* w) const;
     size_t itemCount() const { return items.size(); }
-    Cwidget* item(size_t i) const { return i < items.size() ? items[i].get() : nullptr; }
+    // The item, its row made first if it was not (it goes again once far from view).
+    Cwidget* item(size_t i) const;
+    // The item if it is made, else null: for walks that must not make rows.
+    Cwidget* madeItem(size_t i) const { return i < items.size() ? items[i].get() : nullptr; }
+    // The item's value, made or not; -1 out of range.
+    int64_t itemValue(size_t i) const;
+    // Whether the item is attached to the head of its row, made or not.
+    bool attachedItem(size_t i) const;
 
     void setVisible(bool v) { hidden = !v; }
     void setVisibleWithTransition(bool v);
@@ -120,7 +133,8 @@ public:
     virtual Crect areaRect() const;
     // The items that may show inside the clip rectangle, with a list's height
     // to spare above and below for effects that move them: [first, end).
-    // The whole list while the items have not been placed since they changed.
+    // The whole list while the items have not been placed since they changed
+    // (never for a list with rows: those are the rows it keeps made).
     void itemsNearClip(size_t& first, size_t& end) const;
 
 protected:
@@ -128,6 +142,14 @@ protected:
 
 private:
     bool isSelectable(int idx) const;
+    Cwidget* itemAt(size_t i);
+    size_t rowOf(size_t item) const;
+    void positionRows();
+    void placeRow(size_t row);
+    void makeRow(size_t row);
+    void makeRowsNearClip();
+    void dropFarRows();
+    void nearRange(const Crect& clip, size_t& first, size_t& end) const;
     void moveSelection(int dir);
     void moveInRow(int dir);
     void keepSelectionVisible();
@@ -157,6 +179,9 @@ private:
         float top;
     };
     std::vector<CrowSpan> rows_;
+    std::unique_ptr<CrowSource> rowSource_;
+    std::vector<size_t> madeRows_;        // rows whose widgets are made
+    std::vector<CwidgetPtr> making_;      // a row's widgets as its source makes them
     float tallestRow_ = 0;
     bool rowsPlaced_ = false;
     // The one item with a mark or a press set, so a frame touches no other.

@@ -126,15 +126,17 @@ void Cscreen::resetHighlights() {
         w->pressed = false;
     }
     for (auto& m : menus)
-        for (auto& it : m->items) it->pressed = false;
+        for (auto& it : m->items)
+            if (it) it->pressed = false;
 }
 
 namespace {
-// A menu's item widgets and its header row, if it has one.
+// A menu's item widgets (of a list with rows, those made) and its header row, if it has one.
 template <class Fn>
 void forMenuWidgets(const Cmenu& m, Fn fn) {
     if (Cwidget* h = m.header()) fn(*h);
-    for (auto& it : m.items) fn(*it);
+    for (auto& it : m.items)
+        if (it) fn(*it);
 }
 }  // namespace
 

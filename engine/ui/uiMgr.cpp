@@ -186,7 +186,8 @@ void CuiMgr::refreshTexts() {
         for (auto& m : s->menus) {
             if (!m->titleKey.empty()) m->title = CbString(gEngine->text(m->titleKey));
             if (Cwidget* h = m->header()) refresh(*h);
-            for (auto& it : m->items) refresh(*it);
+            for (auto& it : m->items)
+                if (it) refresh(*it);   // rows made later take the refreshed templates
         }
     }
     buttonBar.refreshTexts();

@@ -58,15 +58,15 @@ struct CbrowserFixture {
     }
     Cwidget* row(const std::string& title) {
         Cmenu* m = shown();
-        for (size_t i = 0; m && i < m->itemCount(); ++i)
-            if (!m->item(i)->attachToPrevious && m->item(i)->getText("Title1") == title) return m->item(i);
+        for (size_t i = 0; m && i < m->itemCount(); ++i)   // the rows made, near view
+            if (Cwidget* w = m->madeItem(i); w && !w->attachToPrevious && w->getText("Title1") == title) return w;
         return nullptr;
     }
     Cwidget* icon(const Cwidget* r, float tag) {
         Cmenu* m = shown();
         for (size_t i = 0; m && i < m->itemCount(); ++i) {
-            Cwidget* w = m->item(i);
-            if (w->attachToPrevious && w->floatValue == tag && w->value == r->value) return w;
+            Cwidget* w = m->madeItem(i);
+            if (w && w->attachToPrevious && w->floatValue == tag && w->value == r->value) return w;
         }
         return nullptr;
     }
@@ -197,4 +197,43 @@ TEST(MusicBrowser, ReturnChoosesTheHighlightedRowAndXUsesNowPlaying) {
     f.g.tapKey(SDL_SCANCODE_X);
     f.g.steps(80);
     EXPECT_EQ(f.g.mode(), GM_GAME_SETTINGS);
+}
+
+// A long album makes only the rows near view. A far row is made when keys
+// select it, its heart and trash work, and it keeps their marks once made
+// again after the list scrolled away and back.
+TEST(MusicBrowser, ALongListMakesItsFarRowsWhenScrolledToAndTheyKeepTheirMarks) {
+    CbrowserFixture f;
+    ASSERT_TRUE(f.g.initOk());
+    CsongInfoMgr& lib = f.g->songLibrary;
+    for (int i = 1; i <= 300; ++i) {
+        CtrackTags t;
+        t.title = "Long " + std::to_string(i);
+        t.album = "Long";
+        t.trackNumber = (uint32_t)i;
+        lib.addLocalTrack(SONG_LOCAL, t, "/music/long" + std::to_string(i) + ".mp3");
+    }
+    f.press(f.widget("Albums"));
+    f.press(f.row("Long"));
+    Cmenu* m = f.shown();
+    size_t last = m->itemCount() - 1;
+    while (m->attachedItem(last)) --last;
+    EXPECT_EQ(m->madeItem(last), nullptr);
+    const auto tint = [&](float tag) { return f.icon(f.row("Long 299"), tag)->findSpriteGadget()->colour.g; };
+    for (int pass = 0; pass < 2; ++pass) {
+        m->setSelectedIdx((int)last);
+        f.g.tapKey(SDL_SCANCODE_UP);
+        ASSERT_NE(m->getSelectedItem(), nullptr);
+        EXPECT_EQ(m->getSelectedItem()->getText("Title1"), "Long 299");
+        if (pass == 0) {
+            f.press(f.icon(f.row("Long 299"), 1.0f));
+            f.press(f.icon(f.row("Long 299"), -1.0f));
+            m->setSelectedIdx(0);
+            f.g.steps(2);
+            EXPECT_EQ(m->madeItem(last), nullptr);   // gone once far
+        }
+    }
+    EXPECT_TRUE(lib.findByPath("/music/long299.mp3")->favourite && lib.findByPath("/music/long299.mp3")->removed);
+    EXPECT_EQ(tint(1.0f), f.g->namedColours.darkRed.g);
+    EXPECT_EQ(tint(-1.0f), f.g->namedColours.red.g);
 }
