@@ -190,27 +190,32 @@ int CmusicIndexer::runSlice(double budgetMs, int minSteps) {
     // the budget): a step a little slower than the guess would otherwise end
     // many slices just past their budget.
     int steps = 0;
-    // The slice's log lines reach the file in one write as it ends.
-    ClogHold holdLog(gEngine->log);
     const double began = nowMs();
+    // The slice's log lines reach the file in one write as it ends; that
+    // write is part of the slice, so its cost comes off the budget.
+    const double stepsBudgetMs = budgetMs - flushCostMs_;
     // The library's tables grow here, at the slice's start, rather than in
     // the middle of a step near the slice's end.
     library_.reserveTracks(kTracksPerSliceRoom);
     double last = began;
-    while (running_) {
-        const double room = std::min(4.0 * stepSpreadMs_, budgetMs * 0.5);
-        if (steps >= minSteps && (last - began) + stepCostMs_ + room > budgetMs) break;
-        step();
-        ++steps;
-        const double now = nowMs();
-        const double cost = now - last;
-        last = now;
-        if (stepCostMs_ <= 0) {   // the first step measured
-            stepCostMs_ = cost;
-            continue;
+    {
+        ClogHold holdLog(gEngine->log);
+        while (running_) {
+            const double room = std::min(4.0 * stepSpreadMs_, budgetMs * 0.5);
+            if (steps >= minSteps && (last - began) + stepCostMs_ + room > stepsBudgetMs) break;
+            step();
+            ++steps;
+            const double now = nowMs();
+            const double cost = now - last;
+            last = now;
+            if (stepCostMs_ <= 0) {   // the first step measured
+                stepCostMs_ = cost;
+                continue;
+            }
+            stepSpreadMs_ += (std::fabs(cost - stepCostMs_) - stepSpreadMs_) * 0.25;
+            stepCostMs_ = cost > stepCostMs_ ? cost : stepCostMs_ + (cost - stepCostMs_) * 0.125;
         }
-        stepSpreadMs_ += (std::fabs(cost - stepCostMs_) - stepSpreadMs_) * 0.25;
-        stepCostMs_ = cost > stepCostMs_ ? cost : stepCostMs_ + (cost - stepCostMs_) * 0.125;
     }
+    flushCostMs_ += (nowMs() - last - flushCostMs_) * 0.125;
     return steps;
 }
