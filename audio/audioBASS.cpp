@@ -38,11 +38,11 @@ bool CaudioBASS::isSupportedAudioFile(std::string_view name) {
     size_t slash = name.find_last_of("/\\");
     if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash) || dot + 1 >= name.size())
         return false;
-    std::string ext = toLowerAscii(name.substr(dot + 1));
+    const std::string_view ext = name.substr(dot + 1);
     static const char* const kExtensions[] = {"mp3", "mp2", "mp1", "ogg", "oga", "opus", "flac", "wav", "aif", "aiff",
                                               "aifc", "m4a", "m4b", "aac", "wma", "wv", "ape", "mpc"};
     for (const char* e : kExtensions)
-        if (ext == e) return true;
+        if (equalsIgnoreCase(ext, e)) return true;
     return false;
 }
 

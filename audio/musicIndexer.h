@@ -88,4 +88,5 @@ private:
     CtrackTags lastTags_;
     double stepCostMs_ = 0;     // what a step is expected to take
     double stepSpreadMs_ = 0;   // how far a step's cost is from that, on average
+    double flushCostMs_ = 0;    // what writing a slice's log lines takes
 };

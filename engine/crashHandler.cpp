@@ -23,6 +23,8 @@ void writeText(int fd, const char* s) {
 void onFatalSignal(int sig) {
     // Only async-signal-safe calls from here on.
     int fd = ::open(gCrashPath, O_WRONLY | O_APPEND | O_CREAT, 0644);
+    // Lines held for a burst go first, so the log ends where the program did.
+    if (fd >= 0 && gEngine) gEngine->log.writeHeldLines(fd);
     writeText(fd, "E 00:00.00 : ****************--CRASH--****************\n");
     writeText(fd, "E 00:00.00 : Fatal signal: ");
     writeText(fd, strsignal(sig));

@@ -24,6 +24,7 @@ bool Clog::open(const std::string& path, const std::string& versionLine) {
 void Clog::close() {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     if (fd_ < 0) return;
+    flushHeld();
     if (!flushPending()) fprintf(stderr, "debug.txt: %zu bytes of log lines could not be written\n", pending_.size());
     ::close(fd_);
     fd_ = -1;
@@ -73,6 +74,36 @@ bool Clog::flushPending() {
     return pending_.empty();
 }
 
+void Clog::hold() {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    ++holds_;
+}
+
+void Clog::release() {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    if (holds_ > 0 && --holds_ == 0) flushHeld();
+}
+
+void Clog::flushHeld() {
+    const size_t n = heldBytes_.load(std::memory_order_relaxed);
+    if (!n) return;
+    pending_.append(held_.get(), n);
+    heldBytes_.store(0, std::memory_order_release);
+    // One message for the burst, its lines as in the file.
+    if (echoToSdl) SDL_Log("%.*s", (int)(n - 1), held_.get());
+    flushPending();
+}
+
+void Clog::writeHeldLines(int fd) const {
+    const size_t n = heldBytes_.load(std::memory_order_acquire);
+    for (size_t done = 0; done < n;) {
+        const ssize_t w = ::write(fd, held_.get() + done, n - done);
+        if (w > 0) done += (size_t)w;
+        else if (w < 0 && errno == EINTR) continue;
+        else break;
+    }
+}
+
 const char* Clog::levelTag(int level) {
     switch (level) {
     case 0: return "A";
@@ -90,13 +121,28 @@ std::string Clog::timeText(double seconds) {
     long long tenthsTotal = (long long)std::floor(seconds * 10.0);
     long long whole = tenthsTotal / 10;
     int tenths = (int)(tenthsTotal % 10);
-    char buf[64];
-    if (whole >= 3600)
-        snprintf(buf, sizeof buf, "%02dh %02dm %02ds.%01d0", (int)(whole / 3600), (int)((whole / 60) % 60),
-                 (int)(whole % 60), tenths);
-    else
-        snprintf(buf, sizeof buf, "%02d:%02d.%01d0", (int)(whole / 60), (int)(whole % 60), tenths);
-    return buf;
+    // By hand: this is on every line, and snprintf costs more than the rest of the line.
+    std::string out;
+    auto twoDigits = [&out](long long v) {
+        if (v < 10) out += '0';
+        out += std::to_string(v);
+    };
+    if (whole >= 3600) {
+        twoDigits(whole / 3600);
+        out += "h ";
+        twoDigits((whole / 60) % 60);
+        out += "m ";
+        twoDigits(whole % 60);
+        out += "s.";
+    } else {
+        twoDigits(whole / 60);
+        out += ':';
+        twoDigits(whole % 60);
+        out += '.';
+    }
+    out += (char)('0' + tenths);
+    out += '0';
+    return out;
 }
 
 void Clog::print(int level, const char* fmt, ...) {
@@ -107,12 +153,16 @@ void Clog::print(int level, const char* fmt, ...) {
 }
 
 std::string vformat(const char* fmt, va_list args) {
+    // Most texts fit the stack buffer: formatted once, not measured first.
+    char buf[512];
     va_list copy;
     va_copy(copy, args);
-    int n = vsnprintf(nullptr, 0, fmt, copy);
+    int n = vsnprintf(buf, sizeof buf, fmt, copy);
     va_end(copy);
     std::string out;
-    if (n > 0) {
+    if (n > 0 && (size_t)n < sizeof buf) {
+        out.assign(buf, (size_t)n);
+    } else if (n > 0) {
         out.resize((size_t)n + 1);
         vsnprintf(out.data(), out.size(), fmt, args);
         out.resize((size_t)n);
@@ -161,12 +211,14 @@ std::string escapeForLog(const std::string& text) {
     const auto* p = (const unsigned char*)text.data();
     const size_t n = text.size();
     for (size_t i = 0; i < n;) {
-        const unsigned char c = p[i];
-        if (c >= 0x20 && c < 0x7F) {
-            out += (char)c;
-            ++i;
+        size_t plain = i;
+        while (plain < n && p[plain] >= 0x20 && p[plain] < 0x7F) ++plain;
+        if (plain > i) {
+            out.append((const char*)p + i, plain - i);
+            i = plain;
             continue;
         }
+        const unsigned char c = p[i];
         size_t len = c >= 0x80 ? utf8Length(p + i, n - i) : 0;
         if (len) {
             out.append((const char*)p + i, len);
@@ -191,14 +243,32 @@ void Clog::write(int level, const std::string& text) {
     double t = timeSource ? timeSource() : 0.0;
     // Names from files and the network go in as they came: a line break or a
     // stray byte must not forge a line or make the log binary.
-    std::string line = std::string(levelTag(level)) + " " + timeText(t) + " : " + escapeForLog(text);
-    bool callHook = false;
+    const std::string escaped = escapeForLog(text);
+    const std::string time = timeText(t);
+    const char* tag = levelTag(level);
+    std::string line;
+    line.reserve(strlen(tag) + time.size() + escaped.size() + 4);
+    line.append(tag).append(" ").append(time).append(" : ").append(escaped);
+    bool callHook = false, held = false;
     {
         std::lock_guard<std::recursive_mutex> lock(mutex_);
         lastLine_ = text;
         if (recent_.size() >= recentMax_) recent_.erase(recent_.begin(), recent_.begin() + recentMax_ / 4);
         recent_.push_back({level, text, line});
-        if (fd_ >= 0) {
+        if (fd_ >= 0 && holds_ > 0 && line.size() < kHeldMax) {
+            size_t n = heldBytes_.load(std::memory_order_relaxed);
+            if (n + line.size() + 1 > kHeldMax) {
+                flushHeld();
+                n = 0;
+            }
+            memcpy(held_.get() + n, line.data(), line.size());
+            held_[n + line.size()] = '\n';
+            heldBytes_.store(n + line.size() + 1, std::memory_order_release);
+            held = true;
+            // An error may be the last thing the program says.
+            if (level == LOG_E) flushHeld();
+        } else if (fd_ >= 0) {
+            flushHeld();   // lines stay in order
             pending_ += line;
             pending_ += '\n';
             flushPending();
@@ -208,7 +278,7 @@ void Clog::write(int level, const std::string& text) {
             callHook = true;
         }
     }
-    if (echoToSdl) SDL_Log("%s", line.c_str());
+    if (echoToSdl && !held) SDL_Log("%s", line.c_str());
     if (callHook) {
         // A failure inside the hook may log again; the guard stops recursion.
         errorHook(text);

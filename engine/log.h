@@ -1,9 +1,11 @@
 #pragma once
 // The one log of the program: a line per call, prefixed with the level tag and
 // the game time, echoed to SDL's log and appended to "debug.txt".
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -63,10 +65,27 @@ public:
     static constexpr size_t kPendingMax = 1u << 20;
     size_t pendingBytes() const;
 
+    // While held (a burst such as a music walk's slice), lines gather in
+    // memory and reach the file and SDL's log together when the last hold
+    // ends: one write for the burst, not one a line. An error line, a full
+    // buffer and close() write them at once; a fatal signal's handler too.
+    void hold();
+    void release();
+    static constexpr size_t kHeldMax = 64u << 10;
+    // For a fatal signal's handler: the held lines to fd, taking no lock and
+    // allocating nothing.
+    void writeHeldLines(int fd) const;
+
 private:
     void write(int level, const std::string& text);
     // Writes what is pending to the file; true when all of it went.
     bool flushPending();
+    // The held lines to the file (through pending_) and to SDL's log.
+    void flushHeld();
+
+    int holds_ = 0;
+    std::unique_ptr<char[]> held_ = std::make_unique<char[]>(kHeldMax);
+    std::atomic<size_t> heldBytes_{0};
 
     mutable std::recursive_mutex mutex_;
     int fd_ = -1;
@@ -78,4 +97,16 @@ private:
     std::vector<ClogLine> recent_;
     size_t recentMax_ = 8192;
     bool inErrorHook_ = false;
+};
+
+// Holds the log's lines for the length of a scope.
+class ClogHold {
+public:
+    explicit ClogHold(Clog& log) : log_(log) { log_.hold(); }
+    ~ClogHold() { log_.release(); }
+    ClogHold(const ClogHold&) = delete;
+    ClogHold& operator=(const ClogHold&) = delete;
+
+private:
+    Clog& log_;
 };

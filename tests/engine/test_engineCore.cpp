@@ -9,6 +9,7 @@
 #include <fstream>
 #include <thread>
 
+#include "engine/crashHandler.h"
 #include "engine/http.h"
 #include "engine/resourceFile.h"
 #include "engine/threadTask.h"
@@ -56,6 +57,30 @@ TEST(Log, LinesLoggedWhileTheDiskIsFullAreWrittenOnceItHasRoom) {
     ASSERT_GT(lines.size(), 2u + 21);
     EXPECT_EQ(lines[0], "Release Build");
     for (size_t i = 2; i < lines.size(); ++i) EXPECT_EQ(lines[i], "L 00:00.00 : line " + std::to_string(i - 2) + " of the run");
+}
+
+// Held lines, more than the buffer takes, reach the file in order when the hold ends or before a crash report.
+TEST(Log, HeldLinesReachTheFileInOrderWhenTheHoldEndsOrTheProgramCrashes) {
+    for (bool crash : {false, true}) {
+        CtestEngine eng;
+        pid_t child = fork();
+        if (child == 0) {
+            installCrashHandler();
+            gEngine->log.hold();
+            for (int i = 0; i < 3000; ++i) gEngine->log.print(LOG_L, "held %d", i);
+            if (crash) raise(SIGABRT);
+            gEngine->log.release();
+            _exit(0);   // no close(): the hold's end wrote the lines
+        }
+        int status = 0;
+        ASSERT_TRUE(waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == crash);
+        std::vector<std::string> lines = linesOf(gEngine->savePath("debug.txt")), want;
+        lines.erase(lines.begin(), std::find(lines.begin(), lines.end(), "L 00:00.00 : held 0"));
+        for (int i = 0; i < 3000; ++i) want.push_back("L 00:00.00 : held " + std::to_string(i));
+        if (crash) want.push_back("E 00:00.00 : ****************--CRASH--****************");
+        lines.resize(want.size());   // the call stack follows
+        EXPECT_EQ(lines, want);
+    }
 }
 
 TEST(Log, LinesKeepTheirFormatAndNamesAreEscapedSoALineStaysOneLine) {
