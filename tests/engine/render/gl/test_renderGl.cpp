@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "engine/engine.h"
+#include "engine/format.h"
 #include "glWindow.h"
 #include "support/testEngine.h"
 
@@ -221,4 +222,33 @@ TEST_F(CrenderGlTest, QuadsCrossingTheWindowEdgesCoverExactlyTheirPixels) {
     EXPECT_EQ(countIn(0, 0, 1280, 20, 2), 1280 * 10 - 40 * 3);   // the red one drew over it
     EXPECT_EQ(countIn(0, 390, 1280, 410, 1), 400 * 4);
     window.swap();
+}
+
+// Scores, negative ones and times from glyph images, in a Latin and a CJK font, plain, shadowed and outlined.
+TEST_F(CrenderGlTest, NumbersFromGlyphImagesGiveThePixelsOfTheRasterisedLine) {
+    const struct { const char* font; int style; } rows[] = {
+        {"FontBig", FONT_PLAIN}, {"UniFontBig", FONT_PLAIN}, {"FontSmall", FONT_SHADOW}, {"FontMedium", FONT_OUTLINE}};
+    Crenderer& r = gEngine->renderer;
+    for (const auto& row : rows) {
+        Cfont* f = gEngine->fonts.findFont(row.font);
+        f->style = row.style;
+        for (int page = 0; page < 6; ++page) {
+            std::vector<uint8_t> shots[2];
+            for (int composed = 1; composed >= 0; --composed) {
+                gEngine->fonts.composeNumbers = composed == 1;   // on, then off, for each page of numbers
+                const uint64_t misses = gEngine->fonts.cacheMisses;
+                r.beginFrame();
+                for (int i = 0; i < 24; ++i) {
+                    const int64_t v = (int64_t)(page * 24 + i) * 7919 * (i % 3 ? 1 : 1031) - (i % 5 ? 0 : 90000);
+                    f->drawText(i % 4 == 3 ? formatTime((int)(v % 3600)) : formatThousands64(v), 20 + (i % 3) * 420,
+                                20 + (i / 3) * 85, 1, ALIGN_LEFT, Ccolour(1, 0.9f, 0.5f, 1));
+                }
+                r.flush();
+                ASSERT_TRUE(r.readPixels(0, 0, 1280, 720));
+                shots[composed] = r.pixels();
+                if (composed && row.style != FONT_OUTLINE) EXPECT_EQ(gEngine->fonts.cacheMisses, misses) << row.font;
+            }
+            EXPECT_TRUE(shots[0] == shots[1]) << row.font << ", numbers from " << page * 24;
+        }
+    }
 }
