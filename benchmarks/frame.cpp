@@ -134,7 +134,10 @@ public:
         glUniform2f(scaleAt_, 2.0f / 1280.0f, -2.0f / 720.0f);
         glBindVertexArray(vao_);
         glBindBuffer(GL_ARRAY_BUFFER, vbo_);
-        glBufferSubData(GL_ARRAY_BUFFER, 0, (GLsizeiptr)(vertices_.size() * sizeof(CquadVertex)), vertices_.data());
+        // Fresh storage each frame, so that the upload never waits for the last frame's drawing.
+        const GLsizeiptr bytes = (GLsizeiptr)(vertices_.size() * sizeof(CquadVertex));
+        glBufferData(GL_ARRAY_BUFFER, bytes, nullptr, GL_STREAM_DRAW);
+        glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, vertices_.data());
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, texture_);
         glEnable(GL_BLEND);
