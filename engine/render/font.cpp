@@ -5,12 +5,14 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstring>
 
 #include "engine/bString.h"
 #include "engine/engine.h"
 #include "engine/resourceFile.h"
+#include "engine/render/numberGlyphs.h"
 #include "engine/render/texture.h"
 
 namespace {
@@ -185,6 +187,7 @@ void Cfont::drawText(const std::string& text, float x, float y, float scale, int
             r.drawRect(Crect{lx, ly + lh * 0.15f, w, lh * 0.7f}, Ccolour(1, 0, 1, 0.8f * c.a));
             continue;
         }
+        if (scale == 1.0f && drawComposed(line, x, ly, align, c)) continue;
         const CfontMgr::Cline* img = gEngine->fonts.renderLine(this, line, 0);
         if (!img) continue;
         float w = (float)img->width * scale, h = (float)img->height * scale;
@@ -222,6 +225,45 @@ void Cfont::drawText(const std::string& text, float x, float y, float scale, int
     r.setCamera(cam);
 }
 
+bool Cfont::drawComposed(const std::string& line, float x, float y, int align, const Ccolour& c) {
+    CfontMgr& fm = gEngine->fonts;
+    Crenderer& r = gEngine->renderer;
+    // Glyph images meet as the line's pixels do only where a virtual pixel is a window pixel.
+    if (!fm.composeNumbers || !r.isGl() || gEngine->windowWidth != gEngine->screenWidth ||
+        gEngine->windowHeight != gEngine->screenHeight || !CnumberGlyphs::composable(line))
+        return false;
+    if (style == FONT_SHADOW && (shadowOffset.x != std::floor(shadowOffset.x) || shadowOffset.y != std::floor(shadowOffset.y)))
+        return false;
+    const bool outlined = style == FONT_OUTLINE && outlineSize > 0;
+    CnumberGlyphs& glyphs = fm.numberGlyphs();
+    CnumberGlyphs::Cline text, outline;
+    if (!glyphs.compose(this, name, faceFor(line, 0), 0, line, 0, text)) return false;
+    if (outlined && !glyphs.compose(this, name, faceFor(line, outlineSize), outlineSize, line, 1, outline)) return false;
+    const float w = (float)text.width;
+    const float lx = std::floor(((align & ALIGN_RIGHT) ? x - w : (align & ALIGN_CENTRE) ? x - w * 0.5f : x) + 0.5f);
+    const float ly = std::floor(y + 0.5f);
+    auto put = [&r](const CnumberGlyphs::Cline& l, float left, float top, const Ccolour& colour) {
+        for (size_t i = 0; i < l.count; ++i) {
+            Cquad q;
+            q.texture = l.glyphs[i].texture;
+            q.width = (float)l.glyphs[i].width;
+            q.height = (float)l.height;
+            q.centre = Cvec3(left + (float)l.glyphs[i].x + q.width * 0.5f, top + q.height * 0.5f, 0);
+            q.colour = colour;
+            r.addQuad(q);
+        }
+    };
+    if (style == FONT_SHADOW) {
+        put(text, lx + shadowOffset.x, ly + shadowOffset.y,
+            Ccolour(shadowColour.r, shadowColour.g, shadowColour.b, shadowColour.a * c.a));
+    } else if (outlined) {
+        put(outline, lx - (float)outlineSize, ly - (float)outlineSize,
+            Ccolour(outlineColour.r, outlineColour.g, outlineColour.b, outlineColour.a * c.a));
+    }
+    put(text, lx, ly, c);
+    return true;
+}
+
 void Cfont::drawTextf(float x, float y, float scale, int align, const char* fmt, ...) {
     va_list ap;
     va_start(ap, fmt);
@@ -232,7 +274,7 @@ void Cfont::drawTextf(float x, float y, float scale, int align, const char* fmt,
 
 // ---------------------------------------------------------------- CfontMgr
 
-CfontMgr::CfontMgr() { placeholder_.name = "Placeholder"; }
+CfontMgr::CfontMgr() : numberGlyphs_(std::make_unique<CnumberGlyphs>()) { placeholder_.name = "Placeholder"; }
 
 CfontMgr::~CfontMgr() {
     // Textures belong to the texture manager; only the cache's view goes.
@@ -357,8 +399,22 @@ const CfontMgr::Cline* CfontMgr::renderLine(Cfont* font, const std::string& text
     Cline line;
     line.lastFrame = frame;
     TTF_Font* ttf = font->faceFor(text, outline);
-    SDL_Surface* s = ttf ? TTF_RenderUTF8_Blended(ttf, text.c_str(), SDL_Color{255, 255, 255, 255}) : nullptr;
-    if (!s) {
+    CtextureMgr& tm = gEngine->textures;
+    auto adopt = [&](const uint8_t* px, int w, int h) {
+        line.texture = tm.createFromPixels("text:" + font->name, px, w, h, PACK_TEXT);
+        // The text pages are full: lines not drawn lately make room for the next ones.
+        if (line.texture && !line.texture->isPacked() && tm.packing() && tm.textAtlas().fits(w, h)) dropIdleLines(frame);
+        line.width = w;
+        line.height = h;
+    };
+    // A number is made from its glyphs' images, as SDL_ttf would make it.
+    int composedW = 0, composedH = 0;
+    const bool composed = composeNumbers && ttf &&
+                          numberGlyphs_->composePixels(font, font->name, ttf, outline, text, pixels_, composedW, composedH);
+    if (composed) {
+        adopt(pixels_.data(), composedW, composedH);
+    } else if (SDL_Surface* s = ttf ? TTF_RenderUTF8_Blended(ttf, text.c_str(), SDL_Color{255, 255, 255, 255}) : nullptr;
+               !s) {
         gEngine->log.print(LOG_E, "Can't render text in %s: %s", font->name.c_str(), TTF_GetError());
     } else {
         // The usual ARGB line is swapped to RGBA while its rows are packed,
@@ -389,13 +445,7 @@ const CfontMgr::Cline* CfontMgr::renderLine(Cfont* font, const std::string& text
                 }
             }
             SDL_UnlockSurface(rgba);
-            CtextureMgr& tm = gEngine->textures;
-            line.texture = tm.createFromPixels("text:" + font->name, px.data(), rgba->w, rgba->h, PACK_TEXT);
-            // The text pages are full: lines not drawn lately make room for the next ones.
-            if (line.texture && !line.texture->isPacked() && tm.packing() && tm.textAtlas().fits(rgba->w, rgba->h))
-                dropIdleLines(frame);
-            line.width = rgba->w;
-            line.height = rgba->h;
+            adopt(px.data(), rgba->w, rgba->h);
             SDL_FreeSurface(rgba);
         }
     }
@@ -441,6 +491,7 @@ void CfontMgr::dropIdleLines(uint64_t frame) {
 }
 
 void CfontMgr::clearCache() {
+    numberGlyphs_->clear();
     for (auto& [key, e] : cache_)
         if (e.line.texture && gEngine) gEngine->textures.destroy(e.line.texture);
     cache_.clear();

@@ -20,6 +20,7 @@
 #include "engine/render/renderTypes.h"
 
 typedef struct _TTF_Font TTF_Font;
+class CnumberGlyphs;
 class Ctexture;
 
 enum EfontStyle { FONT_PLAIN = 0, FONT_OUTLINE = 1, FONT_SHADOW = 2 };
@@ -69,6 +70,9 @@ private:
     // among English texts).
     TTF_Font* faceFor(const std::string& line, int outline);
     TTF_Font* openFallback(int outline);
+    // A line of digits drawn from glyph images at whole pixels; false when
+    // it has to be rasterised instead.
+    bool drawComposed(const std::string& line, float x, float y, int align, const Ccolour& c);
 
     TTF_Font* ttf_ = nullptr;
     TTF_Font* outlineTtf_ = nullptr;
@@ -120,6 +124,12 @@ public:
     size_t cacheSize() const { return cache_.size(); }
     uint64_t cacheHits = 0, cacheMisses = 0;
 
+    // Numbers come from glyph images (numberGlyphs.h): drawn glyph by glyph
+    // at whole pixels, else made into lines; off: every line is rasterised,
+    // to compare against.
+    bool composeNumbers = true;
+    CnumberGlyphs& numberGlyphs() { return *numberGlyphs_; }
+
     // The full path of a font file, or "" when it can't be found.
     static std::string findFontFile(const std::string& file);
 
@@ -144,6 +154,7 @@ private:
     std::string key_;                // reused for each look-up
     std::vector<uint8_t> pixels_;    // a new line's packed pixels
     std::unordered_set<std::string> reportedMisses_;
+    std::unique_ptr<CnumberGlyphs> numberGlyphs_;
     Cfont placeholder_;
     bool cjk_ = false;
     std::string fallbackFile_ = "wqy-microhei.ttc";

@@ -168,6 +168,8 @@ public:
     int frameQuads() const { return frameQuads_; }
     int frameDrawCalls() const { return frameDrawCalls_; }
     int pendingQuads() const { return quadCount_; }
+    // The batch not yet flushed, four vertices a quad (for a benchmark's copy).
+    const CquadVertex* pendingVertices() const { return vertices_.data(); }
 
     // The null backend's record of this frame (cleared by beginFrame).
     bool recording = true;

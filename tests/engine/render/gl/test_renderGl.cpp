@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "engine/engine.h"
+#include "engine/format.h"
 #include "glWindow.h"
 #include "support/testEngine.h"
 
@@ -241,4 +242,33 @@ TEST_F(CrenderGlTest, AGrownAtlasPageKeepsEveryImageItHeld) {
     for (size_t i = 0; i < cells.size(); ++i)
         for (int y = 0, w = cells[i].w * 4; y < cells[i].h; ++y)
             ASSERT_EQ(memcmp(images[i].data() + y * w, page.data() + ((cells[i].y + y) * 256 + cells[i].x) * 4, w), 0) << i;
+}
+
+// Scores, negative ones and times from glyph images, in a Latin and a CJK font, plain, shadowed and outlined.
+TEST_F(CrenderGlTest, NumbersFromGlyphImagesGiveThePixelsOfTheRasterisedLine) {
+    const struct { const char* font; int style; } rows[] = {
+        {"FontBig", FONT_PLAIN}, {"UniFontBig", FONT_PLAIN}, {"FontSmall", FONT_SHADOW}, {"FontMedium", FONT_OUTLINE}};
+    Crenderer& r = gEngine->renderer;
+    for (const auto& row : rows) {
+        Cfont* f = gEngine->fonts.findFont(row.font);
+        f->style = row.style;
+        for (int page = 0; page < 6; ++page) {
+            std::vector<uint8_t> shots[2];
+            for (int composed = 1; composed >= 0; --composed) {
+                gEngine->fonts.composeNumbers = composed == 1;   // on, then off, for each page of numbers
+                const uint64_t misses = gEngine->fonts.cacheMisses;
+                r.beginFrame();
+                for (int i = 0; i < 24; ++i) {
+                    const int64_t v = (int64_t)(page * 24 + i) * 7919 * (i % 3 ? 1 : 1031) - (i % 5 ? 0 : 90000);
+                    f->drawText(i % 4 == 3 ? formatTime((int)(v % 3600)) : formatThousands64(v), 20 + (i % 3) * 420,
+                                20 + (i / 3) * 85, 1, ALIGN_LEFT, Ccolour(1, 0.9f, 0.5f, 1));
+                }
+                r.flush();
+                ASSERT_TRUE(r.readPixels(0, 0, 1280, 720));
+                shots[composed] = r.pixels();
+                if (composed && row.style != FONT_OUTLINE) EXPECT_EQ(gEngine->fonts.cacheMisses, misses) << row.font;
+            }
+            EXPECT_TRUE(shots[0] == shots[1]) << row.font << ", numbers from " << page * 24;
+        }
+    }
 }
