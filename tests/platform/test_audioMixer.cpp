@@ -102,6 +102,32 @@ TEST(AudioMixer, SamplesPlayWithVolumePanRateAndEnd) {
     removeFolderTree(dir);
 }
 
+// A sample with the same sound on both sides is held as one: it still plays
+// every decoded value on each side, for its whole length.
+TEST(AudioMixer, SamplesPlayWhatDecodesWhetherSidesMatchOrNot) {
+    std::string dir = makeTempFolder("sides");
+    CpcmBuffer apart(44100, 2, 0.1);
+    synth::addTone(apart, 0, 0.1, 440.0, 0.5f, WAVE_SINE, -0.5f);
+    for (const CpcmBuffer& pcm : {synth::makeTone(440.0, 0.1), apart}) {
+        std::string path = writeTestAudio(dir, "t.wav", pcm);
+        CaudioDecoder d;
+        ASSERT_TRUE(d.open(path, CaudioDecoder::Coptions()));
+        std::vector<float> want(pcm.samples.size() + 8);
+        want.resize((size_t)d.read(want.data(), (int)want.size() / 2) * 2);
+        CaudioMixer m;
+        ASSERT_TRUE(m.init(nullptr, 44100, 1024, true));
+        HaudioSample s = m.loadSample(path);
+        EXPECT_DOUBLE_EQ(m.sampleLength(s), want.size() / 2 / 44100.0);
+        HaudioChannel c = m.sampleChannel(s);
+        ASSERT_TRUE(m.play(c));
+        std::vector<float> out(want.size() + 64, -1.0f);
+        m.mix(out.data(), (int)out.size() / 2);
+        out.resize(want.size());
+        EXPECT_EQ(out, want);
+    }
+    removeFolderTree(dir);
+}
+
 TEST(AudioMixer, FileStreamPositionSeekRestartAndEnd) {
     std::string dir = makeTempFolder("stream");
     CpcmBuffer a = synth::makeTone(440.0, 1.0), b = synth::makeTone(880.0, 1.0);
