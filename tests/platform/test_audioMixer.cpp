@@ -102,8 +102,7 @@ TEST(AudioMixer, SamplesPlayWithVolumePanRateAndEnd) {
     removeFolderTree(dir);
 }
 
-// A sample with the same sound on both sides is held as one: it still plays
-// every decoded value on each side, for its whole length.
+// A sample with the same sound on both sides is held as one, yet plays every decoded value on each side.
 TEST(AudioMixer, SamplesPlayWhatDecodesWhetherSidesMatchOrNot) {
     std::string dir = makeTempFolder("sides");
     CpcmBuffer apart(44100, 2, 0.1);
@@ -111,19 +110,17 @@ TEST(AudioMixer, SamplesPlayWhatDecodesWhetherSidesMatchOrNot) {
     for (const CpcmBuffer& pcm : {synth::makeTone(440.0, 0.1), apart}) {
         std::string path = writeTestAudio(dir, "t.wav", pcm);
         CaudioDecoder d;
-        ASSERT_TRUE(d.open(path, CaudioDecoder::Coptions()));
         std::vector<float> want(pcm.samples.size() + 8);
+        ASSERT_TRUE(d.open(path, CaudioDecoder::Coptions()));
         want.resize((size_t)d.read(want.data(), (int)want.size() / 2) * 2);
         CaudioMixer m;
         ASSERT_TRUE(m.init(nullptr, 44100, 1024, true));
         HaudioSample s = m.loadSample(path);
         EXPECT_DOUBLE_EQ(m.sampleLength(s), want.size() / 2 / 44100.0);
-        HaudioChannel c = m.sampleChannel(s);
-        ASSERT_TRUE(m.play(c));
+        ASSERT_TRUE(m.play(m.sampleChannel(s)));
         std::vector<float> out(want.size() + 64, -1.0f);
         m.mix(out.data(), (int)out.size() / 2);
-        out.resize(want.size());
-        EXPECT_EQ(out, want);
+        EXPECT_TRUE(std::equal(want.begin(), want.end(), out.begin()) && out[want.size()] == 0.0f);
     }
     removeFolderTree(dir);
 }
