@@ -57,6 +57,9 @@ void CgameSfx::loadSamples() {
             std::lock_guard<std::mutex> lock(decoding_);
             loadSample(s);
         }
+        // The decoding's leftovers stay in this thread's own malloc arena,
+        // which outlives the thread: handed back here, as the loading's are.
+        Cplatform::trimHeap();
     });
 }
 

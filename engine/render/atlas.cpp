@@ -38,6 +38,12 @@ bool CtextureAtlas::reach(Cpage& page, int bottom) {
     return true;
 }
 
+bool CtextureAtlas::hasSpan(const Cshelf& shelf, int w) {
+    for (const Cspan& s : shelf.free)
+        if (s.w >= w) return true;
+    return false;
+}
+
 bool CtextureAtlas::takeSpan(Cshelf& shelf, int w, int& x) {
     for (size_t i = 0; i < shelf.free.size(); ++i) {
         Cspan& s = shelf.free[i];
@@ -53,8 +59,9 @@ bool CtextureAtlas::takeSpan(Cshelf& shelf, int w, int& x) {
 
 bool CtextureAtlas::allocate(Cpage& page, int w, int h, int& x, int& y) {
     // A shelf of about this height first, then an empty one of any taller
-    // height, then a new shelf below the last. Where a new shelf would make
-    // the page grow, any taller shelf with room comes first.
+    // height, then the lowest taller shelf with room, then a new shelf below
+    // the last. Where that would make the page grow, the last shelf grows
+    // taller instead if it has room: fewer rows either way.
     const int slack = std::max(4, h / 4);
     for (Cshelf& s : page.shelves)
         if (s.h >= h && s.h <= h + slack && takeSpan(s, w, x)) {
@@ -66,13 +73,23 @@ bool CtextureAtlas::allocate(Cpage& page, int w, int h, int& x, int& y) {
             y = s.y;
             return true;
         }
+    Cshelf* lowest = nullptr;
+    for (Cshelf& s : page.shelves)
+        if (s.h >= h && (!lowest || s.h < lowest->h) && hasSpan(s, w)) lowest = &s;
+    if (lowest && takeSpan(*lowest, w, x)) {
+        y = lowest->y;
+        return true;
+    }
     const int shelfH = (h + 3) & ~3;   // a little room for neighbours of nearly this height
-    if (page.nextY + shelfH > page.height)
-        for (Cshelf& s : page.shelves)
-            if (s.h >= h && takeSpan(s, w, x)) {
-                y = s.y;
-                return true;
-            }
+    if (page.nextY + shelfH > page.height && !page.shelves.empty()) {
+        Cshelf& last = page.shelves.back();
+        if (last.y + shelfH <= pageSize_ && takeSpan(last, w, x)) {
+            last.h = shelfH;
+            page.nextY = last.y + shelfH;
+            y = last.y;
+            return true;
+        }
+    }
     const int room = pageSize_ - page.nextY;
     if (room < h) return false;
     Cshelf s;

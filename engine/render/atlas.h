@@ -61,6 +61,7 @@ private:
         int height = 0;
     };
     bool allocate(Cpage& page, int w, int h, int& x, int& y);
+    static bool hasSpan(const Cshelf& shelf, int w);
     bool takeSpan(Cshelf& shelf, int w, int& x);
     bool reach(Cpage& page, int bottom);
     void upload(unsigned id, const CatlasCell& cell, const uint8_t* rgba, int pitchBytes);

@@ -21,7 +21,9 @@ float Crenderer::screenH() const { return gEngine && gEngine->screenHeight > 0 ?
 
 bool Crenderer::init(ErenderBackend backend) {
     if (backend_ != RENDER_NONE) shutdown();
-    vertices_.assign((size_t)kMaxQuads * 4, CquadVertex{});
+    // The batch grows with the most quads a flush has held, up to kMaxQuads:
+    // a full-size one would keep 2 MiB the menus never use.
+    vertices_.clear();
     calls_.clear();
     lightSets_.assign(1, {});
     lightAmbient_.assign(1, Ccolour(0.25f, 0.25f, 0.3f, 1));
@@ -184,6 +186,8 @@ void Crenderer::putQuad(const Cquad& q, float c, float s, float degrees) {
     const float hwc = hw * c, hws = hw * s, hhc = hh * c, hhs = hh * s;
     const uint32_t col = packColour(q.colour);
     const float additive = q.blend == BLEND_ADDITIVE ? 1.0f : 0.0f;
+    if ((size_t)quadCount_ * 4 >= vertices_.size())
+        vertices_.resize((size_t)std::clamp(quadCount_ * 2, kFirstBatchQuads, kMaxQuads) * 4);
     CquadVertex* v = &vertices_[(size_t)quadCount_ * 4];
     v[0] = {(cx - hwc) + hhs, (cy - hws) - hhc, u0, v0, col, c, s, additive};
     v[1] = {(cx + hwc) + hhs, (cy + hws) - hhc, u1, v0, col, c, s, additive};

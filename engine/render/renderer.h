@@ -82,6 +82,7 @@ struct CflushRecord {
 class Crenderer {
 public:
     static constexpr int kMaxQuads = 16384;   // a full batch flushes itself
+    static constexpr int kFirstBatchQuads = 1024;
     static constexpr int kMaxLights = 8;
 
     Crenderer();

@@ -13,7 +13,20 @@ constexpr int kPushFrames = 65536;
 }  // namespace
 
 struct CaudioMixer::Csample {
-    std::vector<float> pcm;   // stereo at the mixer rate
+    // At the mixer rate: interleaved stereo, or one value a frame where both
+    // sides were the same throughout (most effects), which halves it.
+    std::vector<float> pcm;
+    size_t sides = 2;
+    size_t frames() const { return pcm.size() / sides; }
+    // Drops the right side when it equals the left, bit for bit.
+    void foldEqualSides() {
+        const size_t n = pcm.size() / 2;
+        for (size_t i = 0; i < n; ++i)
+            if (memcmp(&pcm[i * 2], &pcm[i * 2 + 1], sizeof(float)) != 0) return;
+        for (size_t i = 0; i < n; ++i) pcm[i] = pcm[i * 2];
+        pcm.resize(n);
+        sides = 1;
+    }
     int maxPlaybacks = 1;
     std::vector<HaudioChannel> channels;   // oldest first
 };
@@ -180,14 +193,16 @@ int CaudioMixer::fillChannel(Cchannel& c, float* buf, int frames) {
     int got = 0;
     if (c.type == TYPE_SAMPLE) {
         const std::vector<float>& pcm = c.sample->pcm;
-        size_t total = pcm.size() / 2;
+        // A folded sample reads its one value for both sides.
+        const size_t ch = c.sample->sides, right = ch - 1;
+        size_t total = c.sample->frames();
         double step = c.rate > 0 ? c.rate : 1.0;
         for (; got < frames; ++got) {
             size_t i0 = (size_t)c.samplePos;
             if (i0 + 1 >= total) {
                 if (i0 < total) {
-                    buf[got * 2] = pcm[i0 * 2];
-                    buf[got * 2 + 1] = pcm[i0 * 2 + 1];
+                    buf[got * 2] = pcm[i0 * ch];
+                    buf[got * 2 + 1] = pcm[i0 * ch + right];
                     c.samplePos += step;
                     ++got;
                 }
@@ -195,8 +210,10 @@ int CaudioMixer::fillChannel(Cchannel& c, float* buf, int frames) {
                 break;
             }
             float f = (float)(c.samplePos - (double)i0);
-            buf[got * 2] = pcm[i0 * 2] + (pcm[i0 * 2 + 2] - pcm[i0 * 2]) * f;
-            buf[got * 2 + 1] = pcm[i0 * 2 + 1] + (pcm[i0 * 2 + 3] - pcm[i0 * 2 + 1]) * f;
+            const float* a = &pcm[i0 * ch];
+            const float* b = a + ch;
+            buf[got * 2] = a[0] + (b[0] - a[0]) * f;
+            buf[got * 2 + 1] = a[right] + (b[right] - a[right]) * f;
             c.samplePos += step;
         }
     } else {
@@ -300,6 +317,7 @@ HaudioSample CaudioMixer::loadSample(const std::string& path, int maxPlaybacks) 
         s->pcm.insert(s->pcm.end(), block.begin(), block.begin() + n * 2);
     }
     // Kept for the whole game: without the room left by its growth.
+    s->foldEqualSides();
     s->pcm.shrink_to_fit();
     std::lock_guard<std::mutex> lock(mutex_);
     HaudioSample id = nextId_++;
@@ -318,7 +336,7 @@ void CaudioMixer::freeSample(HaudioSample sample) {
 double CaudioMixer::sampleLength(HaudioSample sample) const {
     std::lock_guard<std::mutex> lock(mutex_);
     auto it = samples_.find(sample);
-    return it == samples_.end() ? 0.0 : (double)(it->second->pcm.size() / 2) / rate_;
+    return it == samples_.end() ? 0.0 : (double)it->second->frames() / rate_;
 }
 
 HaudioChannel CaudioMixer::sampleChannel(HaudioSample sample) {
@@ -616,7 +634,7 @@ double CaudioMixer::length(HaudioChannel h) const {
     std::lock_guard<std::mutex> lock(mutex_);
     Cchannel* c = find(h);
     if (!c) return 0;
-    if (c->type == TYPE_SAMPLE) return (double)(c->sample->pcm.size() / 2) / rate_;
+    if (c->type == TYPE_SAMPLE) return (double)c->sample->frames() / rate_;
     if (c->type == TYPE_STREAM) {
         std::lock_guard<std::mutex> fl(c->feed->m);
         return c->feed->duration;

@@ -102,6 +102,29 @@ TEST(AudioMixer, SamplesPlayWithVolumePanRateAndEnd) {
     removeFolderTree(dir);
 }
 
+// A sample with the same sound on both sides is held as one, yet plays every decoded value on each side.
+TEST(AudioMixer, SamplesPlayWhatDecodesWhetherSidesMatchOrNot) {
+    std::string dir = makeTempFolder("sides");
+    CpcmBuffer apart(44100, 2, 0.1);
+    synth::addTone(apart, 0, 0.1, 440.0, 0.5f, WAVE_SINE, -0.5f);
+    for (const CpcmBuffer& pcm : {synth::makeTone(440.0, 0.1), apart}) {
+        std::string path = writeTestAudio(dir, "t.wav", pcm);
+        CaudioDecoder d;
+        std::vector<float> want(pcm.samples.size() + 8);
+        ASSERT_TRUE(d.open(path, CaudioDecoder::Coptions()));
+        want.resize((size_t)d.read(want.data(), (int)want.size() / 2) * 2);
+        CaudioMixer m;
+        ASSERT_TRUE(m.init(nullptr, 44100, 1024, true));
+        HaudioSample s = m.loadSample(path);
+        EXPECT_DOUBLE_EQ(m.sampleLength(s), want.size() / 2 / 44100.0);
+        ASSERT_TRUE(m.play(m.sampleChannel(s)));
+        std::vector<float> out(want.size() + 64, -1.0f);
+        m.mix(out.data(), (int)out.size() / 2);
+        EXPECT_TRUE(std::equal(want.begin(), want.end(), out.begin()) && out[want.size()] == 0.0f);
+    }
+    removeFolderTree(dir);
+}
+
 TEST(AudioMixer, FileStreamPositionSeekRestartAndEnd) {
     std::string dir = makeTempFolder("stream");
     CpcmBuffer a = synth::makeTone(440.0, 1.0), b = synth::makeTone(880.0, 1.0);

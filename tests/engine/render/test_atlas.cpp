@@ -67,6 +67,13 @@ TEST_F(CrenderTest, AtlasCellsStayApartAndSpaceGivenBackIsTakenAgain) {
     CtextureAtlas small("test", 256, 1);
     EXPECT_TRUE(!small.fits(125, 10) && small.fits(124, 124) && !small.fits(0, 4));
     EXPECT_FALSE(small.place(200, 4, nullptr, 0, c));
+
+    // Short images take taller shelves with room: the title's images fit in 512 rows.
+    CtextureAtlas title("test", 2048, 1);
+    for (auto [w, h] : {std::pair{1, 1}, {16, 16}, {64, 64}, {128, 128}, {32, 32}, {64, 64}, {512, 160}, {4, 4},
+                        {16, 40}, {16, 30}, {16, 20}, {16, 10}, {768, 192}})
+        ASSERT_TRUE(title.place(w, h, nullptr, 0, c));
+    EXPECT_EQ(title.pageHeight(0), 512);
 }
 
 TEST_F(CrenderTest, SmallTexturesShareAPageAndMapTheirCoordinates) {
