@@ -28,11 +28,13 @@ void logError(const char* what) {
 }
 
 // Compresses into out; false when compression would not make it smaller.
+// zlib's default level: the best one took about 90 ms over a 10,000-track
+// library, a hitch each time it was saved, for about 6 % less on disk.
 bool compressSmaller(const uint8_t* raw, size_t size, Cbytes& out) {
     if (size == 0) return false;
     uLongf bound = compressBound((uLong)size);
     out.resize(bound);
-    if (compress2(out.data(), &bound, raw, (uLong)size, Z_BEST_COMPRESSION) != Z_OK) return false;
+    if (compress2(out.data(), &bound, raw, (uLong)size, Z_DEFAULT_COMPRESSION) != Z_OK) return false;
     if (bound >= size) return false;
     out.resize(bound);
     return true;
