@@ -9,8 +9,6 @@
 #include "platform/audio/decoderLibs.h"
 
 bool CaudioBASS::init(int rate, bool manualMix) {
-    // The first sounds and tracks are decoded soon: their libraries open meanwhile, beside the window's start-up.
-    preloadDecoderLibs();
     if (!mixer.init(nullptr, rate, 1024, manualMix)) {
         // No output device (a headless display, a busy sound server): SDL's
         // dummy driver keeps the clock, so tracks still decode and the music
@@ -25,6 +23,8 @@ bool CaudioBASS::init(int rate, bool manualMix) {
     gEngine->log.print(LOG_L, "Audio: output open at %d Hz", mixer.rate());
     return true;
 }
+
+void CaudioBASS::openDecodersSoon() { preloadDecoderLibs(); }
 
 void CaudioBASS::shutdown() {
     mixer.shutdown();

@@ -18,6 +18,11 @@ public:
     // Opens the system's default output. Without one the game runs silent:
     // logged, and every channel call is then refused quietly.
     bool init(int rate = 44100, bool manualMix = false);
+    // Starts opening the decoders' libraries on a thread, so that the first
+    // sound finds them ready. Called once the window is up: the dynamic
+    // loader does one library at a time, and the window's GL driver would
+    // otherwise wait behind them.
+    static void openDecodersSoon();
     void update() {}
     void shutdown();
     bool ready() const { return mixer.isOpen(); }

@@ -322,9 +322,12 @@ void Cplatform::showCursor(bool show) {
     if (started_) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
 }
 
+void Cplatform::makeArrowCursor() {
+    if (started_ && !arrowCursor_) arrowCursor_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+}
+
 void Cplatform::setArrowCursor() {
-    if (!started_) return;
-    if (!arrowCursor_) arrowCursor_ = SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_ARROW);
+    makeArrowCursor();
     if (arrowCursor_) SDL_SetCursor(arrowCursor_);
 }
 

@@ -93,6 +93,9 @@ public:
     // Cursor.
     void showCursor(bool show);
     void setArrowCursor();
+    // Makes the arrow without setting it: the making loads the X cursor
+    // library, which then does not wait behind libraries loading on a thread.
+    void makeArrowCursor();
     bool cursorShown() const { return cursorShown_; }
 
     // Drawing seam: clears to the clear colour, then swaps after the frame.

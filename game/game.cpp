@@ -71,6 +71,11 @@ bool Cgame::init() {
     req.height = video.height;
     req.mode = video.borderless ? WINDOW_BORDERLESS : video.fullScreen ? WINDOW_FULLSCREEN : WINDOW_WINDOWED;
     if (!gEngine->platform.openWindow(req)) return false;
+    // The first sound (the loading's own) is decoded soon: its libraries open
+    // meanwhile, beside the renderer's start-up. The cursor's library first,
+    // as the loader takes one library at a time.
+    gEngine->platform.makeArrowCursor();
+    CaudioBASS::openDecodersSoon();
     int w = 0, h = 0;
     gEngine->platform.getWindowSize(w, h);
     gEngine->setScreenSize(w, h);
