@@ -116,7 +116,7 @@ void BM_LaunchToPressStart(benchmark::State& state) {
         state.SkipWithError("the game did not reach the title");
         return;
     }
-    // The logo fades in by a step a redraw, redraws due kRedrawMs apart.
+    // The logo fades in by a step a redraw, redraws at least kRedrawMs apart.
     const double redraws = std::ceil(CloadingScreen::kFadeToLeave / CloadingScreen::kFadeStep);
     const double logoSeconds = (redraws - 1) * CloadingScreen::kRedrawMs / 1000.0;
     double total = 0, phaseTotal[kPhaseCount] = {0}, bareTotal = 0, bareMb = 0, titleMb = 0;

@@ -88,7 +88,7 @@ void CloadingScreen::onEnter() {
         tick();
         if (redraws == before) {
             // Most of the way to the next redraw asleep: a sleep may overrun by a millisecond.
-            const double left = nextRedraw_ - clock();
+            const double left = lastRedraw_ + kRedrawMs - clock();
             SDL_Delay(left > 1.5 ? (Uint32)(left - 1.0) : 0);
         }
     }
@@ -114,12 +114,8 @@ void CloadingScreen::tick() {
     if (!active) return;
     gEngine->platform.pollEvents();
     double now = clock();
-    if (drawnOnce_ && now < nextRedraw_) return;
-    // Each redraw is due a period after the last one was due, not after it
-    // came: a late one (a long load step, the first frame's text and shaders)
-    // is made up by the next ones, so the logo keeps its time. Far behind (the
-    // window held, the machine stalled) the schedule starts again.
-    nextRedraw_ = drawnOnce_ && now - nextRedraw_ < kCatchUpMs ? nextRedraw_ + kRedrawMs : now + kRedrawMs;
+    if (drawnOnce_ && now - lastRedraw_ < kRedrawMs) return;
+    lastRedraw_ = now;
     drawnOnce_ = true;
     ++redraws;
     fade += kFadeStep;

@@ -2,8 +2,8 @@
 // CloadingScreen: the Loading state. Its enter runs the rest of the resource
 // loading on the main thread; every loader calls tick() (through the engine's
 // load-step hook), which pumps window events and redraws the logo, the
-// progress bar and the warnings straight through the renderer, 120 times a
-// second on a fixed schedule. When loading is done it starts a random track and asks for
+// progress bar and the warnings straight through the renderer, at most 120
+// times a second. When loading is done it starts a random track and asks for
 // the title screen.
 #include <cstdint>
 #include <functional>
@@ -16,8 +16,6 @@ class Csprite;
 class CloadingScreen : public ClayoutScreen {
 public:
     static constexpr double kRedrawMs = 1000.0 / 120.0;
-    // Further behind the schedule than this, it starts again from now.
-    static constexpr double kCatchUpMs = 250.0;
     static constexpr float kFadeStep = 0.013f;
     static constexpr float kFadeToLeave = 1.5f;   // about 116 redraws: the logo's minimum time
     static constexpr int kExpectedSteps = 318;
@@ -54,7 +52,7 @@ private:
     Csprite* barBack_ = nullptr;
     Csprite* barFillSprite_ = nullptr;
     Csprite* layers_[4] = {};
-    double nextRedraw_ = 0;
+    double lastRedraw_ = 0;
     bool drawnOnce_ = false;
     std::string shotPath_;
     bool shotTaken_ = false;

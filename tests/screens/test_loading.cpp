@@ -54,33 +54,3 @@ TEST(LoadingScreen, AQuitAskedForDuringLoadingIsHonouredAfterIt) {
     EXPECT_EQ(saves, 1);
     EXPECT_TRUE(g.logHas("Quit requested"));
 }
-
-// Redraws keep to a fixed schedule: a late one is made up by the next ones,
-// unless the loading fell so far behind that the schedule starts again.
-TEST(LoadingScreen, RedrawsKeepToTheirScheduleAfterALateOne) {
-    CtestGame g;
-    ASSERT_TRUE(g.initOk());
-    CloadingScreen& ls = *screens::get<CloadingScreen>();
-    const double k = CloadingScreen::kRedrawMs;
-    struct Ccase {
-        const char* what;
-        std::vector<double> readings;   // ms, one a tick
-        uint64_t redraws;
-    };
-    const Ccase cases[] = {
-        {"on time", {0, k, 2 * k, 2 * k + 1}, 3},
-        {"a late one made up", {0, 40, 41, 42, 43, 44, 45}, 6},
-        {"far behind, afresh", {0, 1000, 1001, 1000 + k}, 3},
-    };
-    double base = 0;
-    for (const Ccase& c : cases) {
-        base += 1e6;   // each case well clear of the last one's schedule
-        size_t next = 0;
-        ls.clock = [&] { return base + c.readings[next]; };
-        ls.active = true;
-        const uint64_t before = ls.redraws;
-        for (; next < c.readings.size(); ++next) ls.tick();
-        ls.active = false;
-        EXPECT_EQ(ls.redraws - before, c.redraws) << c.what;
-    }
-}
