@@ -55,8 +55,9 @@ double median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-// The floor's frame: a copy of one frame's quads, rebuilt into vertices
-// every frame and drawn with one texture in one call.
+// The floor's frame: a copy of one frame's quads, held as a scene holds them
+// (angle and float colour) and turned into vertices every frame, drawn with
+// one texture in one call.
 class CfloorFrame {
 public:
     ~CfloorFrame() {
@@ -69,19 +70,21 @@ public:
     bool start(const CquadVertex* v, int quads, unsigned texture) {
         texture_ = texture;
         for (int i = 0; i < quads; ++i, v += 4) {
+            // What a scene holds of each quad: its centre, size, angle, colour, image rectangle and blend.
             Csource q;
             q.cx = (v[0].x + v[2].x) * 0.5f;
             q.cy = (v[0].y + v[2].y) * 0.5f;
             q.hw = std::hypot(v[1].x - v[0].x, v[1].y - v[0].y) * 0.5f;
             q.hh = std::hypot(v[3].x - v[0].x, v[3].y - v[0].y) * 0.5f;
-            q.c = v[0].rotCos;
-            q.s = v[0].rotSin;
+            q.angle = v[0].rotSin == 0 && v[0].rotCos == 1 ? 0 : std::atan2(v[0].rotSin, v[0].rotCos);
+            const uint32_t c = v[0].colour;
+            q.colour = Ccolour((float)(c & 255) / 255.0f, (float)((c >> 8) & 255) / 255.0f,
+                               (float)((c >> 16) & 255) / 255.0f, (float)(c >> 24) / 255.0f);
             q.u0 = v[0].u;
             q.v0 = v[0].v;
             q.u1 = v[2].u;
             q.v1 = v[2].v;
-            q.colour = v[0].colour;
-            q.additive = v[0].additive;
+            q.blend = v[0].additive != 0 ? BLEND_ADDITIVE : BLEND_ALPHA;
             quads_.push_back(q);
         }
         vertices_.resize(quads_.size() * 4);
@@ -121,11 +124,15 @@ public:
         const double t1 = threadCpuSeconds();
         CquadVertex* v = vertices_.data();
         for (const Csource& q : quads_) {
-            const float hwc = q.hw * q.c, hws = q.hw * q.s, hhc = q.hh * q.c, hhs = q.hh * q.s;
-            v[0] = {(q.cx - hwc) + hhs, (q.cy - hws) - hhc, q.u0, q.v0, q.colour, q.c, q.s, q.additive};
-            v[1] = {(q.cx + hwc) + hhs, (q.cy + hws) - hhc, q.u1, q.v0, q.colour, q.c, q.s, q.additive};
-            v[2] = {(q.cx + hwc) - hhs, (q.cy + hws) + hhc, q.u1, q.v1, q.colour, q.c, q.s, q.additive};
-            v[3] = {(q.cx - hwc) - hhs, (q.cy - hws) + hhc, q.u0, q.v1, q.colour, q.c, q.s, q.additive};
+            float c = 1, s = 0;
+            if (q.angle != 0) sincosf(q.angle, &s, &c);
+            const float hwc = q.hw * c, hws = q.hw * s, hhc = q.hh * c, hhs = q.hh * s;
+            const uint32_t col = packColour(q.colour);
+            const float add = q.blend == BLEND_ADDITIVE ? 1.0f : 0.0f;
+            v[0] = {(q.cx - hwc) + hhs, (q.cy - hws) - hhc, q.u0, q.v0, col, c, s, add};
+            v[1] = {(q.cx + hwc) + hhs, (q.cy + hws) - hhc, q.u1, q.v0, col, c, s, add};
+            v[2] = {(q.cx + hwc) - hhs, (q.cy + hws) + hhc, q.u1, q.v1, col, c, s, add};
+            v[3] = {(q.cx - hwc) - hhs, (q.cy - hws) + hhc, q.u0, q.v1, col, c, s, add};
             v += 4;
         }
         benchmark::DoNotOptimize(vertices_.data());
@@ -151,9 +158,11 @@ public:
 
 private:
     struct Csource {
-        float cx, cy, hw, hh, c, s, u0, v0, u1, v1;
-        uint32_t colour;
-        float additive;
+        float cx, cy, hw, hh;
+        float angle;   // radians
+        Ccolour colour;
+        float u0, v0, u1, v1;
+        Eblend blend;
     };
 
     static GLuint compile(GLenum type, const char* text) {

@@ -189,22 +189,38 @@ void CprojectileMgr::draw() {
 }
 
 void CpickupMgr::draw() {
-    // Sprites looked up once per kind and frame: a field holds hundreds of pickups.
+    // Sprites looked up once per kind and frame: a field holds hundreds of
+    // pickups. Each kind's name is kept with its sprite between frames, so
+    // that a frame hashes no name while the sprite set stays the same.
     struct CkindSprite {
-        const char* name = nullptr;
-        const Csprite* sprite = nullptr;
+        const char* key = nullptr;
+        std::string name;
+        CspriteRef ref;
     };
-    CkindSprite seen[16];
+    static CkindSprite kinds[16];
+    static int kindCount = 0;
+    struct Cseen {
+        const char* key;
+        const Csprite* sprite;
+    };
+    Cseen seen[16];
     int seenCount = 0;
     for (const Cpickup& p : items_) {
         const char* name = spriteName(p.kind, p.value);
         const Csprite* s = nullptr;
         int i = 0;
-        while (i < seenCount && seen[i].name != name) ++i;
+        while (i < seenCount && seen[i].key != name) ++i;
         if (i < seenCount) {
             s = seen[i].sprite;
         } else {
-            s = findSprite(name);
+            int k = 0;
+            while (k < kindCount && kinds[k].key != name) ++k;
+            if (k == kindCount && kindCount < 16) {
+                kinds[k].key = name;
+                kinds[k].name = name;
+                ++kindCount;
+            }
+            s = k < kindCount ? findSprite(kinds[k].ref, kinds[k].name) : findSprite(name);
             if (seenCount < 16) seen[seenCount++] = {name, s};
         }
         float pulse = 1.0f + 0.12f * std::sin(p.age * 8.0f);

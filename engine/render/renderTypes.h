@@ -1,6 +1,9 @@
 #pragma once
 // Small types shared by the renderer and its users.
 #include <cstdint>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "engine/maths.h"
 
@@ -46,8 +49,19 @@ enum Ealign : int {
     ALIGN_BOTTOM = 8,
 };
 
-// Packs a float colour into bytes R, G, B, A in memory order.
+// Packs a float colour into bytes R, G, B, A in memory order: each channel
+// clamped to 0..1 (NaN to 0), times 255, rounded. Every quad packs one, so
+// the four channels go through together where SSE2 is there.
 inline uint32_t packColour(const Ccolour& c) {
-    auto b = [](float v) { return (uint32_t)(clampf(v, 0.0f, 1.0f) * 255.0f + 0.5f); };
+#if defined(__SSE2__)
+    static_assert(sizeof(Ccolour) == 4 * sizeof(float), "a colour is four packed floats");
+    __m128 v = _mm_loadu_ps(&c.r);
+    v = _mm_min_ps(_mm_max_ps(v, _mm_setzero_ps()), _mm_set1_ps(1.0f));
+    v = _mm_add_ps(_mm_mul_ps(v, _mm_set1_ps(255.0f)), _mm_set1_ps(0.5f));
+    const __m128i i = _mm_cvttps_epi32(v);
+    return (uint32_t)_mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(i, i), _mm_packs_epi32(i, i)));
+#else
+    auto b = [](float v) { return v > 0 ? (uint32_t)(clampf(v, 0.0f, 1.0f) * 255.0f + 0.5f) : 0u; };
     return b(c.r) | (b(c.g) << 8) | (b(c.b) << 16) | (b(c.a) << 24);
+#endif
 }

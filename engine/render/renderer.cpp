@@ -48,6 +48,7 @@ void Crenderer::shutdown() {
     quadCount_ = 0;
     calls_.clear();
     scissors_.clear();
+    ++scissorSerial_;
 }
 
 void Crenderer::beginFrame() {
@@ -55,6 +56,7 @@ void Crenderer::beginFrame() {
     quadCount_ = 0;
     calls_.clear();
     scissors_.clear();
+    ++scissorSerial_;
     auto lights = lightSets_.empty() ? std::vector<CshaderLight>() : lightSets_.back();
     Ccolour ambient = lightAmbient_.empty() ? Ccolour(0.25f, 0.25f, 0.3f, 1) : lightAmbient_.back();
     lightSets_.assign(1, lights);
@@ -161,7 +163,8 @@ void Crenderer::putQuad(const Cquad& q, float c, float s, float degrees) {
     const bool scissorOn = !scissors_.empty();
     const CdrawCall* open = calls_.empty() ? nullptr : &calls_.back();
     const bool same = open && open->texture == texId && open->mode == mode && open->scissorOn == scissorOn &&
-                      (mergeBlends_ || open->blend == q.blend) && (!scissorOn || open->scissor == scissors_.back()) &&
+                      (mergeBlends_ || open->blend == q.blend) &&
+                      (!scissorOn || openScissor_ == scissorSerial_ || open->scissor == scissors_.back()) &&
                       (mode != DRAW_NORMAL_MAP || (open->normalTexture == normalTexture && open->lightSet == lightSet)) &&
                       (mode != DRAW_COLOUR_KEY || open->key == colourKey_);
     if (!same) {
@@ -178,6 +181,7 @@ void Crenderer::putQuad(const Cquad& q, float c, float s, float degrees) {
         call.quadCount = 0;
         calls_.push_back(call);
     }
+    openScissor_ = scissorSerial_;
     ++calls_.back().quadCount;
 
     // The corners are the centre plus or minus the turned half width and half
@@ -282,6 +286,7 @@ void Crenderer::drawPanel(const Crect& r, float thickness, const Ccolour& frameC
 void Crenderer::pushScissor(const Crect& r) {
     Crect clip = scissors_.empty() ? r : r.intersect(scissors_.back());
     scissors_.push_back(clip);
+    ++scissorSerial_;
 }
 
 bool Crenderer::popScissor() {
@@ -290,6 +295,7 @@ bool Crenderer::popScissor() {
         return false;
     }
     scissors_.pop_back();
+    ++scissorSerial_;
     return true;
 }
 

@@ -197,6 +197,9 @@ private:
     const Ccamera* camera_ = nullptr;
     Cvec2 shake_;
     std::vector<Crect> scissors_;
+    // Bumped by every push and pop: the open call clips to the top
+    // rectangle while openScissor_ still equals it, with no rectangles compared.
+    uint64_t scissorSerial_ = 0, openScissor_ = 0;
 
     std::vector<uint8_t> pixels_;
     int pixelW_ = 0, pixelH_ = 0;

@@ -92,6 +92,28 @@ TEST_F(CrenderTest, ScissorStackClipsNestsAndReportsAnEmptyPop) {
     EXPECT_TRUE(r.quads().back().scissor.empty());
     r.beginFrame();   // a new frame starts unclipped
     EXPECT_EQ(r.scissorDepth(), 0);
+
+    // The same clip popped and pushed again keeps the open call.
+    r.pushScissor(Crect::fromEdges(0, 0, 10, 10));
+    r.addQuad(quadOf(a));
+    r.popScissor();
+    r.pushScissor(Crect::fromEdges(0, 0, 10, 10));
+    r.addQuad(quadOf(a));
+    r.flush();
+    EXPECT_EQ(r.flushes().back().calls.size(), 1u);
+}
+
+TEST(PackColourTest, ClampsRoundsAndPacksInMemoryOrder) {
+    const struct {
+        Ccolour colour;
+        uint32_t packed;
+    } cases[] = {
+        {Ccolour(1, 0, 0, 1), 0xff0000ffu},
+        {Ccolour(0.5f, 0.2f, 1.5f, -1), 0x00ff3380u},
+        {Ccolour(0.998f, 0.002f, 0, 1), 0xff0001feu},
+        {Ccolour(NAN, 1, INFINITY, -INFINITY), 0x00ffff00u},
+    };
+    for (const auto& c : cases) EXPECT_EQ(packColour(c.colour), c.packed) << c.colour.r << " " << c.colour.g;
 }
 
 // A quad turned by a direction lands where the same quad turned by its angle
