@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "engine/engine.h"
 #include "engine/format.h"
@@ -188,41 +190,22 @@ void CprojectileMgr::draw() {
     }
 }
 
+namespace {
+// Each pickup kind's sprite, kept between frames: a field holds hundreds of
+// pickups, and no name is hashed while the sprite set stays the same. The
+// names are the kinds' fixed strings, so they are told apart by address.
+const Csprite* pickupSprite(const char* name) {
+    static std::vector<std::pair<const char*, CfixedSprite>> kinds;
+    for (auto& k : kinds)
+        if (k.first == name) return k.second.get();
+    kinds.push_back({name, CfixedSprite{name}});
+    return kinds.back().second.get();
+}
+}  // namespace
+
 void CpickupMgr::draw() {
-    // Sprites looked up once per kind and frame: a field holds hundreds of
-    // pickups. Each kind's name is kept with its sprite between frames, so
-    // that a frame hashes no name while the sprite set stays the same.
-    struct CkindSprite {
-        const char* key = nullptr;
-        std::string name;
-        CspriteRef ref;
-    };
-    static CkindSprite kinds[16];
-    static int kindCount = 0;
-    struct Cseen {
-        const char* key;
-        const Csprite* sprite;
-    };
-    Cseen seen[16];
-    int seenCount = 0;
     for (const Cpickup& p : items_) {
-        const char* name = spriteName(p.kind, p.value);
-        const Csprite* s = nullptr;
-        int i = 0;
-        while (i < seenCount && seen[i].key != name) ++i;
-        if (i < seenCount) {
-            s = seen[i].sprite;
-        } else {
-            int k = 0;
-            while (k < kindCount && kinds[k].key != name) ++k;
-            if (k == kindCount && kindCount < 16) {
-                kinds[k].key = name;
-                kinds[k].name = name;
-                ++kindCount;
-            }
-            s = k < kindCount ? findSprite(kinds[k].ref, kinds[k].name) : findSprite(name);
-            if (seenCount < 16) seen[seenCount++] = {name, s};
-        }
+        const Csprite* s = pickupSprite(spriteName(p.kind, p.value));
         float pulse = 1.0f + 0.12f * std::sin(p.age * 8.0f);
         float size = (p.kind == PICKUP_MULTIPLIER ? 2.6f : 4.2f) * pulse;
         float a = 1.0f;
